@@ -1,0 +1,41 @@
+# The README's commands. Each one sets up what it needs first.
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 20
+export CHORDELLA_WERROR := $(if $(CI),ON,OFF)
+
+.PHONY: all setup build test demo bench fuzz asan-test clean
+
+all: build
+
+setup:
+	@scripts/bootstrap $(BUILD_DIR)
+
+build: setup
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
+
+demo: build
+	$(BUILD_DIR)/bin/chordella --version
+
+bench: build
+	$(BUILD_DIR)/bench/tick_latency --seconds 10
+	$(BUILD_DIR)/bench/platform_bench
+
+# The tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan-test: setup
+	@scripts/bootstrap build-asan -DCHORDELLA_SANITIZE=ON -DCHORDELLA_BENCH=OFF -DCHORDELLA_GUI=OFF
+	cmake --build build-asan -j$(JOBS)
+	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
+
+# A short run of every fuzz target (clang's libFuzzer).
+fuzz: setup
+	@scripts/bootstrap build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCHORDELLA_FUZZ=ON \
+	  -DCHORDELLA_TESTS=OFF -DCHORDELLA_BENCH=OFF -DCHORDELLA_GUI=OFF
+	cmake --build build-fuzz --target fuzz_targets -j$(JOBS)
+	scripts/run-fuzzers build-fuzz $(FUZZ_SECONDS)
+
+clean:
+	rm -rf $(BUILD_DIR) build-asan build-fuzz

@@ -1,0 +1,17 @@
+#include "app/Session.h"
+
+#include <stdexcept>
+
+namespace chordella::app {
+
+Session::Session(SessionParts parts)
+    : prompter_(std::move(parts.prompter)),
+      view_(parts.view ? std::move(parts.view) : std::make_unique<NullView>()),
+      paths_(std::move(parts.paths)),
+      random_(parts.seed) {
+    if (!prompter_) throw std::invalid_argument("a session needs a prompter");
+}
+
+Session::~Session() = default;
+
+}  // namespace chordella::app

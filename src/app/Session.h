@@ -1,0 +1,54 @@
+#pragma once
+// The session owns everything that lives as long as the program: the two state objects,
+// the control thread's event loop (and through the modules the clock and the MIDI ports),
+// the prompter, the view, the data home and the random source. Behaviour classes take a
+// Session& and reach what they need through it; there are no globals.
+
+#include <cstdint>
+#include <memory>
+
+#include "app/AppState.h"
+#include "app/StyleContainer.h"
+#include "app/View.h"
+#include "platform/EventLoop.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "platform/Random.h"
+
+namespace chordella::app {
+
+// What a session is built from: the outside interfaces, chosen by who starts it
+// (the desktop window, the command line, a test).
+struct SessionParts {
+    std::unique_ptr<platform::Prompter> prompter;
+    std::unique_ptr<View> view;
+    platform::Paths paths;
+    std::uint64_t seed = platform::Random::DefaultSeed();
+};
+
+class Session {
+public:
+    explicit Session(SessionParts parts);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    AppState& App() { return app_; }
+    StyleContainer& Style() { return style_; }
+    platform::EventLoop& Loop() { return loop_; }
+    platform::Prompter& Prompter() { return *prompter_; }
+    View& Display() { return *view_; }
+    platform::Random& Random() { return random_; }
+    const platform::Paths& Paths() const { return paths_; }
+
+private:
+    AppState app_;
+    StyleContainer style_;
+    platform::EventLoop loop_;
+    std::unique_ptr<platform::Prompter> prompter_;
+    std::unique_ptr<View> view_;
+    platform::Paths paths_;
+    platform::Random random_;
+};
+
+}  // namespace chordella::app

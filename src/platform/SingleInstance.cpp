@@ -1,0 +1,55 @@
+#include "platform/SingleInstance.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "platform/Files.h"
+
+namespace chordella::platform {
+
+std::string SingleInstance::DefaultLockPath() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && *runtime) return std::string(runtime) + "/chordella.lock";
+    return "/tmp/chordella-" + std::to_string(getuid()) + ".lock";
+}
+
+SingleInstance::SingleInstance(std::string lockPath) : lockPath_(std::move(lockPath)) {}
+
+SingleInstance::~SingleInstance() {
+    if (fd_ >= 0) close(fd_);  // closing releases the lock
+}
+
+bool SingleInstance::Acquire() {
+    if (fd_ >= 0) return true;
+    const int fd = open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return true;  // no lock possible (read-only /tmp?): do not refuse to start
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        close(fd);
+        return false;
+    }
+    fd_ = fd;
+    return true;
+}
+
+bool SingleInstance::HandOver(const std::string& handOverPath, const std::string& argument, std::string* error) {
+    std::string reason;
+    if (!WriteFileAtomically(handOverPath, argument + "\n", reason)) {
+        if (error) *error = reason;
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::string> SingleInstance::TakeHandOver(const std::string& handOverPath) {
+    std::string text;
+    std::string reason;
+    if (!ReadTextFile(handOverPath, 64 * 1024, text, reason)) return std::nullopt;
+    unlink(handOverPath.c_str());
+    const std::size_t end = text.find_first_of("\r\n");
+    return text.substr(0, end);
+}
+
+}  // namespace chordella::platform

@@ -1,0 +1,37 @@
+#pragma once
+// One running Chordella per user. A second start hands its argument to the first one
+// through "CurrentStyle.sty" and ends.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace chordella::platform {
+
+class SingleInstance {
+public:
+    static constexpr std::string_view HandOverFileName = "CurrentStyle.sty";
+
+    // The lock file: $XDG_RUNTIME_DIR/chordella.lock, else /tmp/chordella-<uid>.lock.
+    static std::string DefaultLockPath();
+
+    explicit SingleInstance(std::string lockPath = DefaultLockPath());
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
+
+    // True when this process is the only instance (it then holds the lock until it ends).
+    bool Acquire();
+    bool Held() const { return fd_ >= 0; }
+
+    // The second instance: writes the argument as the single line of the hand-over file.
+    static bool HandOver(const std::string& handOverPath, const std::string& argument, std::string* error = nullptr);
+    // The running instance: reads and removes the hand-over file; nullopt when none is there.
+    static std::optional<std::string> TakeHandOver(const std::string& handOverPath);
+
+private:
+    std::string lockPath_;
+    int fd_ = -1;
+};
+
+}  // namespace chordella::platform

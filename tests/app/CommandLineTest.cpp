@@ -1,0 +1,53 @@
+// Runs the real executable, as a user would.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    std::string output;  // stdout and stderr together
+};
+
+Result RunChordella(const std::string& arguments) {
+    Result result;
+    const std::string command = std::string(CHORDELLA_EXE) + " " + arguments + " 2>&1";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return result;
+    std::array<char, 4096> buffer{};
+    while (std::fgets(buffer.data(), buffer.size(), pipe)) result.output += buffer.data();
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+int LineCount(const std::string& text) {
+    int lines = 0;
+    for (char c : text) lines += c == '\n';
+    return lines;
+}
+
+TEST(CommandLine, VersionAndHelpSucceed) {
+    const Result version = RunChordella("--version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.output.rfind("chordella ", 0), 0u) << version.output;
+
+    const Result help = RunChordella("--help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.output.find("--home"), std::string::npos);
+}
+
+TEST(CommandLine, AnUnknownCommandOrFlagIsOneLineAndExitCodeTwo) {
+    for (const char* wrong : {"dance", "--loud", "--home"}) {
+        const Result result = RunChordella(wrong);
+        EXPECT_EQ(result.exitCode, 2) << wrong;
+        EXPECT_EQ(LineCount(result.output), 1) << result.output;
+        EXPECT_EQ(result.output.rfind("chordella: ", 0), 0u) << result.output;
+    }
+}
+
+}  // namespace

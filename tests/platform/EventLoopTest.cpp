@@ -1,0 +1,119 @@
+#include "platform/EventLoop.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+namespace chordella::platform {
+namespace {
+
+TEST(EventLoop, PostedTasksRunInOrderOnTheControlThread) {
+    EventLoop loop;
+    std::vector<int> order;
+    std::thread::id ranOn;
+    std::thread producer([&] {
+        for (int i = 0; i < 100; ++i) loop.Post([&order, i] { order.push_back(i); });
+        loop.Post([&] {
+            ranOn = std::this_thread::get_id();
+            loop.Quit(7);
+        });
+    });
+    EXPECT_EQ(loop.Run(), 7);
+    producer.join();
+    ASSERT_EQ(order.size(), 100u);
+    for (int i = 0; i < 100; ++i) EXPECT_EQ(order[i], i);
+    EXPECT_EQ(ranOn, std::this_thread::get_id());
+}
+
+TEST(EventLoop, SendWaitsUntilTheTaskRan) {
+    EventLoop loop;
+    int value = 0;
+    bool sawValue = false;
+    std::thread other([&] {
+        EXPECT_TRUE(loop.Send([&] { value = 42; }));
+        sawValue = value == 42;  // no race: Send returned after the task ran
+        loop.Quit();
+    });
+    loop.Run();
+    other.join();
+    EXPECT_TRUE(sawValue);
+}
+
+TEST(EventLoop, SendOnTheControlThreadRunsAtOnceAndSendAfterTheEndFails) {
+    EventLoop loop;
+    int value = 0;
+    loop.Post([&] {
+        EXPECT_TRUE(loop.Send([&] { value = 1; }));
+        EXPECT_EQ(value, 1);
+        loop.Quit();
+    });
+    loop.Run();
+    bool result = true;
+    std::thread late([&] { result = loop.Send([] {}); });
+    late.join();
+    EXPECT_FALSE(result);
+}
+
+TEST(EventLoop, TimersFireInDueOrderAndARepeatingTimerCanStopItself) {
+    EventLoop loop;
+    std::vector<char> fired;
+    int repeats = 0;
+    EventLoop::TimerId repeating = 0;
+    repeating = loop.StartTimer(std::chrono::milliseconds(1), true, [&] {
+        fired.push_back('r');
+        if (++repeats == 3) loop.StopTimer(repeating);
+    });
+    loop.StartTimer(std::chrono::milliseconds(40), false, [&] {
+        fired.push_back('b');
+        loop.Quit();
+    });
+    loop.StartTimer(std::chrono::milliseconds(20), false, [&] { fired.push_back('a'); });
+    const auto cancelled = loop.StartTimer(std::chrono::milliseconds(10), false, [&] { fired.push_back('x'); });
+    loop.StopTimer(cancelled);
+    loop.Run();
+    EXPECT_EQ(std::string(fired.begin(), fired.end()), "rrrab");
+}
+
+TEST(EventLoop, SignalsRaisedFromAnotherThreadReachTheirHandler) {
+    EventLoop loop;
+    std::atomic<int> raised{0};
+    int handled = 0;
+    const auto signal = loop.AddSignal([&] {
+        ++handled;
+        if (raised.load() == 1000) loop.Quit();
+    });
+    ASSERT_GE(signal, 0);
+    std::thread producer([&] {
+        for (int i = 0; i < 1000; ++i) {
+            ++raised;
+            loop.Raise(signal);
+        }
+    });
+    loop.Run();
+    producer.join();
+    // Raises coalesce while the handler has not run yet, but the last one is never lost.
+    EXPECT_GE(handled, 1);
+    EXPECT_LE(handled, 1000);
+}
+
+TEST(EventLoop, ARemovedSignalNoLongerRunsAndItsSlotIsReused) {
+    EventLoop loop;
+    int first = 0;
+    const auto a = loop.AddSignal([&] { ++first; });
+    loop.Raise(a);
+    loop.RemoveSignal(a);
+    loop.RunPending();
+    EXPECT_EQ(first, 0);
+    int second = 0;
+    EXPECT_EQ(loop.AddSignal([&] { ++second; }), a);
+    loop.Raise(a);
+    loop.RunPending();
+    EXPECT_EQ(second, 1);
+    loop.Raise(-1);  // out of range: ignored
+    loop.Raise(EventLoop::MaxSignals);
+}
+
+}  // namespace
+}  // namespace chordella::platform

@@ -1,0 +1,91 @@
+#include "platform/IniFile.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "support/TempFolder.h"
+
+namespace chordella::platform {
+namespace {
+
+TEST(IniFile, SectionsAndKeysIgnoreCase) {
+    IniFile ini;
+    ini.Parse("[options]\nTempo=120\n[MIDICOM]\nIn=2\n");
+    EXPECT_EQ(ini.GetInt("Options", "tempo", 0), 120);
+    EXPECT_EQ(ini.GetInt("OPTIONS", "TEMPO", 0), 120);
+    ini.SetInt("Options", "Tempo", 96);
+    EXPECT_EQ(ini.Sections().size(), 2u);  // written into the existing "options" section
+    EXPECT_EQ(ini.GetInt("options", "tempo", 0), 96);
+}
+
+TEST(IniFile, AMissingFileGivesEveryDefault) {
+    testing::TempFolder folder;
+    IniFile ini;
+    std::string error;
+    EXPECT_FALSE(ini.Load(folder.File("absent.ini"), &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(ini.GetInt("Options", "Tempo", 100), 100);
+    EXPECT_EQ(ini.GetString("Options", "Style", "cont1"), "cont1");
+    EXPECT_TRUE(ini.GetBool("Options", "Auto", true));
+}
+
+TEST(IniFile, NumbersAreReadLikeTheProfileFunctionsReadThem) {
+    IniFile ini;
+    ini.Parse("[a]\nx=12abc\ny=abc\nz=-7\nw= +3 \nbig=99999999999\nempty=\n");
+    EXPECT_EQ(ini.GetInt("a", "x", 0), 12);
+    EXPECT_EQ(ini.GetInt("a", "y", 5), 5);
+    EXPECT_EQ(ini.GetInt("a", "z", 0), -7);
+    EXPECT_EQ(ini.GetInt("a", "w", 0), 3);
+    EXPECT_EQ(ini.GetInt("a", "big", 4), 4);
+    EXPECT_EQ(ini.GetInt("a", "empty", 9), 9);
+    EXPECT_EQ(ini.GetString("a", "empty", "d"), "");
+}
+
+TEST(IniFile, ADamagedFileYieldsDefaultsForWhatCannotBeReadAndKeepsTheRest) {
+    testing::TempFolder folder;
+    std::string text = "[Options]\nTempo=110\n";
+    text += std::string("\x00\x01\xff\xfe=junk\n", 10);
+    text += "Huge=" + std::string(10 * 1024 * 1024, 'x') + "\n";
+    text += "no equals sign here\n[broken header\n=nokey\n";
+    text += "Split=45\n";
+    {
+        std::ofstream out(folder.File("damaged.ini"), std::ios::binary);
+        out << text;
+    }
+    IniFile ini;
+    ASSERT_TRUE(ini.Load(folder.File("damaged.ini")));
+    EXPECT_EQ(ini.GetInt("Options", "Tempo", 0), 110);
+    EXPECT_EQ(ini.GetInt("Options", "Split", 0), 45);
+    EXPECT_EQ(ini.GetString("Options", "Huge", "default"), "default");
+    EXPECT_EQ(ini.Keys("Options").size(), 2u);
+}
+
+TEST(IniFile, SavingKeepsOrderAndCommentsAndReadsBackTheSame) {
+    testing::TempFolder folder;
+    IniFile ini;
+    ini.Parse("; settings\n[Options]\nB=2\nA=1\n\n[Ins-Set]\nFile=GM.VXI\n");
+    ini.SetInt("Options", "C", 3);
+    ini.SetString("New", "Key", "value with spaces");
+    ASSERT_TRUE(ini.Save(folder.File("out.ini")));
+
+    IniFile again;
+    ASSERT_TRUE(again.Load(folder.File("out.ini")));
+    EXPECT_EQ(again.Serialize(),
+              "; settings\n[Options]\nB=2\nA=1\nC=3\n\n[Ins-Set]\nFile=GM.VXI\n[New]\nKey=value with spaces\n");
+    EXPECT_EQ(again.GetString("new", "key", ""), "value with spaces");
+}
+
+TEST(IniFile, TheFirstOfTwoEqualKeysCountsAndEraseRemovesThemAll) {
+    IniFile ini;
+    ini.Parse("[A]\nk=1\n[a]\nk=2\nj=3\n");
+    EXPECT_EQ(ini.GetInt("A", "k", 0), 1);
+    EXPECT_EQ(ini.GetInt("A", "j", 0), 3);
+    ini.EraseKey("a", "K");
+    EXPECT_FALSE(ini.Has("A", "k"));
+    ini.EraseSection("A");
+    EXPECT_TRUE(ini.Sections().empty());
+}
+
+}  // namespace
+}  // namespace chordella::platform
