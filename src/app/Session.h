@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/AppState.h"
+#include "app/Links.h"
 #include "app/StyleContainer.h"
 #include "app/View.h"
 #include "platform/EventLoop.h"
@@ -41,6 +42,12 @@ public:
     platform::Random& Random() { return random_; }
     const platform::Paths& Paths() const { return paths_; }
 
+    // The cross-module calls; the modules register themselves when they are created.
+    EngineLink& Engine() { return *engineLink_; }
+    ChordLink& Chords() { return *chordLink_; }
+    void SetEngineLink(EngineLink* link) { engineLink_ = link ? link : &noEngine_; }
+    void SetChordLink(ChordLink* link) { chordLink_ = link ? link : &noChords_; }
+
 private:
     AppState app_;
     StyleContainer style_;
@@ -49,6 +56,10 @@ private:
     std::unique_ptr<View> view_;
     platform::Paths paths_;
     platform::Random random_;
+    NoEngine noEngine_;
+    NoChords noChords_;
+    EngineLink* engineLink_ = &noEngine_;
+    ChordLink* chordLink_ = &noChords_;
 };
 
 }  // namespace chordella::app
