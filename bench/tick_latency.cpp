@@ -87,14 +87,15 @@ int main(int argc, char** argv) {
         samples.push_back({now - info.dueMicros, info.firedMicros - info.dueMicros, now - info.firedMicros});
         if (samples.size() >= ticks) loop.Quit();
     });
-    if (realtime) {
-        const bool ok = SetCurrentThreadRealtime(true);
+    // Start from inside the running loop, so the first tick does not wait for Run.
+    loop.Post([&] {
         timer.SetTempo(bpm);
-        timer.SetRealtime(true);
-        std::printf("real-time scheduling: %s\n", ok ? "on" : "not permitted");
-    } else {
-        timer.SetTempo(bpm);
-    }
+        if (realtime) {
+            const bool ok = SetCurrentThreadRealtime(true);
+            timer.SetRealtime(true);
+            std::printf("real-time scheduling: %s\n", ok ? "on" : "not permitted");
+        }
+    });
     loop.Run();
     timer.Stop();
     stopBusy = true;
