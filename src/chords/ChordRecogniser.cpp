@@ -17,8 +17,8 @@ constexpr std::string_view ChordTitleSeparator = "  -  Chord : ";
 
 // Keeps a root inside the keyboard by octaves, so a transposed chord keeps its pitch class.
 int FoldIntoKeyboard(int root) {
-    while (root > 127) root -= 12;
-    while (root < 1) root += 12;
+    if (root > 127) return 116 + PitchClass(root - 116);
+    if (root < 1) return 1 + PitchClass(root - 1);
     return root;
 }
 
@@ -82,7 +82,7 @@ void ChordRecogniser::SetChord(std::int16_t givenRoot, std::int16_t givenType, s
     const auto& tones = ChordTones(type);
     for (std::size_t i = 0; i < notes.size(); ++i) {
         int note = root + tones[i];
-        if (note > 127) note -= 12;
+        while (note > 127) note -= 12;  // at most twice: root ≤ 127, tones ≤ 14
         notes[i] = static_cast<std::int16_t>(note);
     }
     session_.Engine().SubmitChord(notes);

@@ -4,6 +4,7 @@
 // ties go to the lowest root and, at the same root, to the highest type number.
 
 #include "chords/ChordState.h"
+#include "chords/ChordTypes.h"
 #include "chords/HeldNotes.h"
 
 namespace chordella::chords {
