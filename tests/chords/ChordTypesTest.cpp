@@ -47,7 +47,7 @@ TEST(ChordSlotMap, WritesAndReadsBackTheChordTypesSetting) {
 
 TEST(ChordSlotMap, ADamagedSettingChangesOnlyTheSlotsItSpellsCorrectly) {
     ChordSlotMap map;
-    ReadChordTypes(map, "0x99001504");  // slots 2 … 6: bad, beyond the table, none, 15, cut short
+    ReadChordTypes(map, "0x99001504");  // slots 2 … 6: no digits, beyond the table, no type, 15, 4; the rest missing
     EXPECT_EQ(map.TypeOf(2), 2);
     EXPECT_EQ(map.TypeOf(3), 3);
     EXPECT_EQ(map.TypeOf(4), 4);
