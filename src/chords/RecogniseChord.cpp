@@ -9,22 +9,28 @@ namespace chordella::chords {
 
 namespace {
 
-// How often each pitch class occurs in the list; entries that are no pitch class are ignored.
-std::array<int, 12> CountPitchClasses(const HeldNoteList& list, int count) {
+// What each pitch class scores as a chord tone, repeated over two octaves so that root +
+// tone (at most 11 + 14) needs no modulo: live play scores a held pitch class once, the
+// analysis every occurrence. Entries that are no pitch class are ignored.
+using ToneWeights = std::array<int, 26>;
+
+ToneWeights WeighPitchClasses(const HeldNoteList& list, int count, RecogniseMode mode) {
     std::array<int, 12> occurrences{};
     for (int i = 0; i < count; ++i) {
         const int pitchClass = list.Notes[static_cast<std::size_t>(i)];
         if (pitchClass < 12) ++occurrences[static_cast<std::size_t>(pitchClass)];
     }
-    return occurrences;
+    ToneWeights weights{};
+    for (std::size_t i = 0; i < weights.size(); ++i) {
+        const int found = occurrences[i % 12];
+        weights[i] = mode == RecogniseMode::Live ? (found > 0 ? 1 : 0) : found;
+    }
+    return weights;
 }
 
-int Score(const std::array<int, 12>& occurrences, int root, int type, RecogniseMode mode) {
+int Score(const ToneWeights& weights, int root, int type) {
     int score = 0;
-    for (const int tone : ChordTones(type)) {
-        const int found = occurrences[static_cast<std::size_t>((root + tone) % 12)];
-        score += mode == RecogniseMode::Live ? (found > 0 ? 1 : 0) : found;
-    }
+    for (const int tone : ChordTones(type)) score += weights[static_cast<std::size_t>(root + tone)];
     return score;
 }
 
@@ -56,11 +62,11 @@ void RecogniseChord(HeldNoteList& list, ChordState& state, int highestIndex, Rec
         return;
     }
 
-    const auto occurrences = CountPitchClasses(list, count);
+    const auto weights = WeighPitchClasses(list, count, mode);
     const int highest = std::min(highestIndex, AllTypesIndex);
     for (int root = 0; root < 12; ++root) {
         for (int index = highest; index >= 0; --index) {
-            const int score = Score(occurrences, root, index + 1, mode);
+            const int score = Score(weights, root, index + 1);
             // A seventh matching as well as the triad it contains replaces that triad.
             if (score == bestScore && root == list.BestRoot &&
                 ((index == 2 && list.BestType == 1) || (index == 3 && list.BestType == 2)))

@@ -31,6 +31,17 @@ TEST(SetChord, IsReachedThroughTheSessionsChordLink) {
     EXPECT_EQ(f.Pending(), std::make_pair(62, 2));
 }
 
+TEST(SetChord, SetsWhatTheRecogniserFoundInTheSessionsHeldNotes) {
+    ChordFixture f;
+    for (const int key : {55, 52, 48}) f.Held().Add(key);  // G E C in the default zone from E 40
+    f.recogniser->Recognise();
+    ASSERT_EQ(f.Pending(), std::make_pair(48, 1));
+    EXPECT_TRUE(f.engine.Submitted.empty()) << "recognising alone hands nothing on";
+    f.recogniser->SetChord(f.Chords().PendingRoot, f.Chords().PendingType, 2);  // capo shift 2
+    EXPECT_EQ(f.engine.Submitted.back(), (Notes{50, 54, 57, 62}));
+    EXPECT_EQ(f.Held().Count, 3);
+}
+
 TEST(SetChord, IgnoresNoChordAndTypesNoTableKnows) {
     ChordFixture f;
     for (const auto& [root, type] : {std::pair{60, 0}, {0, 1}, {-12, 3}, {60, -1}, {60, 35}, {60, 200}})
