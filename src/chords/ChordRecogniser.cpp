@@ -1,5 +1,6 @@
 #include "chords/ChordRecogniser.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <string_view>
@@ -92,8 +93,9 @@ void ChordRecogniser::Recognise(int highestIndex, RecogniseMode mode, int diviso
     RecogniseChord(session_.Style().heldNotes, session_.App().chords, highestIndex, mode, divisor);
 }
 
-void ChordRecogniser::TwoFingerKey(int key) {
+void ChordRecogniser::TwoFingerKey(int givenKey) {
     auto& state = session_.App().chords;
+    const int key = std::clamp(givenKey, -1024, 1024);  // any key, and its distance, stays countable
     if (state.PendingRoot <= 0 || state.TwoFingerFirstKey <= 0) {
         state.TwoFingerFirstKey = static_cast<std::int16_t>(key > 0 ? FoldIntoKeyboard(key) : 0);
         SetChord(static_cast<std::int16_t>(state.TwoFingerFirstKey), 1, 0);

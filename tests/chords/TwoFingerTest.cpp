@@ -1,6 +1,8 @@
 // Two-finger chords: the first key sets a major chord, the second key's distance its type.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "chords/ChordFixture.h"
 
 namespace chordella::chords {
@@ -70,6 +72,11 @@ TEST(TwoFingerChords, KeysOffTheKeyboardStillGivePlayableChords) {
     f.recogniser->TwoFingerKey(-20);
     EXPECT_GE(f.Chords().PendingRoot, 1);
     EXPECT_LE(f.Chords().PendingRoot, 127);
+    f.recogniser->TwoFingerKey(std::numeric_limits<int>::max());
+    f.recogniser->TwoFingerKey(std::numeric_limits<int>::min());
+    EXPECT_GE(f.Chords().PendingRoot, 1);
+    EXPECT_LE(f.Chords().PendingRoot, 127);
+    EXPECT_GE(f.Chords().PendingType, 1);
 }
 
 }  // namespace
