@@ -5,11 +5,13 @@
 // fields are written only by that module.
 
 #include "app/Options.h"
+#include "chords/ChordState.h"
 
 namespace chordella::app {
 
 struct AppState {
     Options options;
+    chords::ChordState chords;
 };
 
 }  // namespace chordella::app

@@ -14,6 +14,18 @@ public:
     virtual ~EngineLink() = default;
     // The four notes of the pending chord (first ≤ 0 = none), from every chord source.
     virtual void SubmitChord(const std::array<std::int16_t, 4>& notes) = 0;
+    // SetChord asks this before submitting a chord while "Play Chords" is off: when the
+    // style player has not been started and StyleMode is on, the chord starts the style
+    // (in "Master Mode" after a MIDI Start on the clock output). The engine must override
+    // it; the default starts nothing.
+    virtual void StartStyleForChord() {}
+    // True while the chord memory records or plays with chord preview on and its position
+    // is past the first measure: the chord panels then show the coming chord, so a chord
+    // shown now goes to the window title only.
+    virtual bool ChordPreviewPastFirstMeasure() const { return false; }
+    // True while the style player plays material the style creator imported: received
+    // chord codes then do not change the current chord.
+    virtual bool PlaysImportedMaterial() const { return false; }
 };
 
 // Implemented by chord recognition.

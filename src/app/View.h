@@ -4,6 +4,7 @@
 // tests record them. Every method has an empty default so a view shows only what it needs.
 
 #include <string>
+#include <string_view>
 
 namespace chordella::app {
 
@@ -14,6 +15,16 @@ public:
     virtual void ShowTitle(const std::string& /*title*/) {}
     // A one-line status text ("Loading style ...", "Recording").
     virtual void ShowStatus(const std::string& /*text*/) {}
+    // A chord was set or received: the main window's whole title ("Chordella  -  Chord : C maj")
+    // and the chord's name, which the chord panel and the chord view show too when inPanels
+    // is set and they are visible.
+    virtual void ShowChord(std::string_view /*title*/, std::string_view /*name*/, bool /*inPanels*/) {}
+    // A key mark's name for the chord view ("Key: Eb maj").
+    virtual void ShowKey(std::string_view /*text*/) {}
+    // The chord-type pad that chose a one-time type override is painted white again.
+    virtual void ReleaseChordTypePad() {}
+    // " Melody Ad Lib" changed other than by its own check box: boxes and menu item follow.
+    virtual void ShowMelodyAdLib(bool /*on*/) {}
 };
 
 // A view that shows nothing (headless commands that print their own output).

@@ -1,0 +1,179 @@
+#include "chords/ChordRecogniser.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <string_view>
+
+#include "app/Session.h"
+#include "chords/ChordCodes.h"
+#include "chords/ChordNames.h"
+
+namespace chordella::chords {
+
+namespace {
+
+constexpr std::string_view ApplicationTitle = "Chordella";
+constexpr std::string_view ChordTitleSeparator = "  -  Chord : ";
+
+// Keeps a root inside the keyboard by octaves, so a transposed chord keeps its pitch class.
+int FoldIntoKeyboard(int root) {
+    if (root > 127) return 116 + PitchClass(root - 116);
+    if (root < 1) return 1 + PitchClass(root - 1);
+    return root;
+}
+
+int SwapMajorMinor(int type) {
+    switch (type) {
+        case 1: return 2;
+        case 2: return 1;
+        case 3: return 4;
+        case 4: return 3;
+        default: return type;
+    }
+}
+
+}  // namespace
+
+ChordRecogniser::ChordRecogniser(app::Session& session) : session_(session) { session_.SetChordLink(this); }
+
+ChordRecogniser::~ChordRecogniser() {
+    if (&session_.Chords() == this) session_.SetChordLink(nullptr);
+}
+
+void ChordRecogniser::SetChord(std::int16_t givenRoot, std::int16_t givenType, std::int16_t offset) {
+    if (givenType == 0 || givenRoot <= 0) return;
+    auto& state = session_.App().chords;
+    const auto& options = session_.App().options;
+    int root = givenRoot, type = givenType;
+
+    if (state.TypeOverride != 0) {
+        type = state.TypeOverride;
+        if (state.TypeOverrideOnce) {
+            state.TypeOverride = 0;
+            state.TypeOverrideOnce = false;
+            session_.Display().ReleaseChordTypePad();
+        }
+    }
+    // A type beyond every table (a damaged song, a wild override) would index past the
+    // engine's transposition tables.
+    if (!IsChordType(type)) return;
+
+    if (options.TriadChords && type == 1) {
+        const auto pitchClass = static_cast<std::size_t>(PitchClass(root));
+        if (options.MajorMinor) {
+            type = MinorTriadType[pitchClass];
+            root -= MinorTriadRootCorrection[pitchClass];
+        } else {
+            type = MajorTriadType[pitchClass];
+        }
+    } else if (options.MajorMinor) {
+        type = SwapMajorMinor(type);
+    }
+
+    if (offset != NoOffset) root += options.PlayChords ? offset : offset % 12;
+    root = FoldIntoKeyboard(root);
+
+    state.CurrentRoot = state.PendingRoot = static_cast<std::int16_t>(root);
+    state.CurrentType = state.PendingType = static_cast<std::int16_t>(type);
+
+    if (!options.PlayChords) session_.Engine().StartStyleForChord();
+
+    std::array<std::int16_t, 4> notes{};
+    const auto& tones = ChordTones(type);
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        int note = root + tones[i];
+        while (note > 127) note -= 12;  // at most twice: root ≤ 127, tones ≤ 14
+        notes[i] = static_cast<std::int16_t>(note);
+    }
+    session_.Engine().SubmitChord(notes);
+}
+
+void ChordRecogniser::Recognise(int highestIndex, RecogniseMode mode, int divisor) {
+    RecogniseChord(session_.Style().heldNotes, session_.App().chords, highestIndex, mode, divisor);
+}
+
+void ChordRecogniser::TwoFingerKey(int givenKey) {
+    auto& state = session_.App().chords;
+    const int key = std::clamp(givenKey, -1024, 1024);  // any key, and its distance, stays countable
+    if (state.PendingRoot <= 0 || state.TwoFingerFirstKey <= 0) {
+        state.TwoFingerFirstKey = static_cast<std::int16_t>(key > 0 ? FoldIntoKeyboard(key) : 0);
+        SetChord(static_cast<std::int16_t>(state.TwoFingerFirstKey), 1, 0);
+        return;
+    }
+    const int first = state.TwoFingerFirstKey;
+    const int slot = std::abs(key - first) % 11 + 1;
+    const int type = state.SlotMap.TypeOf(slot);
+    if (key >= first) {
+        state.PendingRoot = static_cast<std::int16_t>(first);
+    } else {
+        // The lower key is the root; the next key starts a new chord.
+        state.PendingRoot = static_cast<std::int16_t>(key > 0 ? key : FoldIntoKeyboard(key));
+        state.TwoFingerFirstKey = 0;
+    }
+    state.PendingType = static_cast<std::int16_t>(type);
+}
+
+NameText ChordRecogniser::ChordName(int root, int type) const {
+    return chords::ChordName(session_.App().chords, root, type);
+}
+
+void ChordRecogniser::ShowChord(int root, int type, bool inPanels) {
+    const NameText name = ChordName(root, type);
+    NameText title;
+    title += ApplicationTitle;
+    title += ChordTitleSeparator;
+    title += name.View();
+    const bool panels = inPanels && !session_.Engine().ChordPreviewPastFirstMeasure();
+    session_.Display().ShowChord(title.View(), name.View(), panels);
+}
+
+NameText ChordRecogniser::KeyName(int keyNote, bool minor, int transposition) {
+    return chords::KeyName(session_.App().chords, keyNote, minor, transposition,
+                           session_.App().options.SuppressSignChange);
+}
+
+void ChordRecogniser::ShowKey(int keyNote, bool minor, int transposition) {
+    session_.Display().ShowKey(KeyName(keyNote, minor, transposition).View());
+}
+
+void ChordRecogniser::ApplySpelling() {
+    session_.App().chords.NoteNames = NoteNamesFor(session_.App().options.SharpSpelling);
+}
+
+void ChordRecogniser::ToggleSpelling() {
+    auto& options = session_.App().options;
+    options.SharpSpelling = !options.SharpSpelling;
+    ApplySpelling();
+}
+
+ChordCodeOutcome ChordRecogniser::ReceiveChordCode(int value, int controller, int /*channel*/) {
+    auto& options = session_.App().options;
+    if (!options.ReceiveChordCodes || !IsChordCodeController(controller)) return ChordCodeOutcome::PassOn;
+    if (value >= AdLibOnCode) {
+        if (value != AdLibOnCode && value != AdLibOffCode) return ChordCodeOutcome::Consumed;
+        options.MelodyAdLib = value == AdLibOnCode;
+        session_.Display().ShowMelodyAdLib(options.MelodyAdLib);
+        return ChordCodeOutcome::AdLibChanged;
+    }
+    const auto chord = DecodeChordCode(controller, value);
+    if (!chord || session_.Engine().PlaysImportedMaterial()) return ChordCodeOutcome::Consumed;
+
+    auto& state = session_.App().chords;
+    int root = chord->PitchClass + 12 + (state.FirstKey / 12) * 12;
+    // A chord zone at the top of the keyboard would otherwise give a root above 127, where
+    // 128 means "no chord".
+    while (root > 127) root -= 12;
+    state.CurrentType = static_cast<std::int16_t>(chord->Type);
+    state.CurrentRoot = static_cast<std::int16_t>(root);
+    ShowChord(state.CurrentRoot, state.CurrentType, true);
+    return ChordCodeOutcome::Consumed;
+}
+
+bool ChordRecogniser::AnnounceMelodyAdLib(midi::MidiOut& chordCodeOut) {
+    const auto& options = session_.App().options;
+    if (!options.SendChordCodes) return false;
+    return SendAdLibCode(chordCodeOut, options.ChordCodeChannel, options.MelodyAdLib);
+}
+
+}  // namespace chordella::chords

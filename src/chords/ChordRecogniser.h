@@ -1,0 +1,82 @@
+#pragma once
+// The chord sources' common entry. Every chord source (live keys through the recogniser,
+// two-finger chords, pads and computer keys, chord-memory playback) ends in SetChord, which
+// applies the type override and the triad and major/minor options, places the root, stores
+// the pending chord and hands its four notes to the engine. Received chord codes and the
+// names shown for chords and keys are here too.
+//
+// Every function runs on the control thread and allocates nothing: SetChord and ShowChord
+// are reached from the tick procedure.
+
+#include <cstdint>
+
+#include "app/Links.h"
+#include "chords/ChordTypes.h"
+#include "chords/NoteNames.h"
+#include "chords/RecogniseChord.h"
+
+namespace chordella::app {
+class Session;
+}
+namespace chordella::midi {
+class MidiOut;
+}
+
+namespace chordella::chords {
+
+// What became of a control change offered to ReceiveChordCode.
+enum class ChordCodeOutcome {
+    PassOn,        // not a chord code, or receiving is off: the message goes on its way
+    Consumed,      // a chord code (taken or deliberately ignored): drop the message
+    AdLibChanged,  // an ad-lib command: drop it and refresh the voice channel set-up
+};
+
+class ChordRecogniser final : public app::ChordLink {
+public:
+    // Registers itself as the session's chord link for as long as it lives.
+    explicit ChordRecogniser(app::Session& session);
+    ~ChordRecogniser() override;
+    ChordRecogniser(const ChordRecogniser&) = delete;
+    ChordRecogniser& operator=(const ChordRecogniser&) = delete;
+
+    // A chord from any source. Type 0 (or a type no table knows, or a root ≤ 0) changes
+    // nothing. `offset` is added to the root (only its remainder mod 12 unless "Play Chords"
+    // is on); NoOffset (129) adds nothing. The root is kept a playable note by octaves.
+    void SetChord(std::int16_t root, std::int16_t type, std::int16_t offset) override;
+
+    // Names the style container's held-note list into PendingRoot/PendingType.
+    void Recognise(int highestIndex = AllTypesIndex, RecogniseMode mode = RecogniseMode::Live, int divisor = 1);
+
+    // A key pressed with "Two-Finger" on (key plus capo shift). The first key of a chord
+    // sets a major chord on it; the second key, while that chord is pending, chooses the type
+    // by its distance through the slot map and leaves the chord in PendingRoot/PendingType for
+    // the input's common step to set. A second key below the first becomes the root.
+    void TwoFingerKey(int key);
+
+    NameText ChordName(int root, int type) const;
+    // The window title becomes "Chordella  -  Chord : " + the chord's name; with inPanels the
+    // chord panels show the name too, except while the chord preview runs past the first
+    // measure (they show the coming chord then).
+    void ShowChord(int root, int type, bool inPanels);
+
+    // "Key: Eb maj": see KeyName in ChordNames.h; ShowKey also shows it in the chord view.
+    NameText KeyName(int keyNote, bool minor, int transposition);
+    void ShowKey(int keyNote, bool minor, int transposition);
+
+    // NoteNames follows "Flat <> Sharp"; the menu item toggles the option and recopies.
+    void ApplySpelling();
+    void ToggleSpelling();
+
+    // A control change 19 or 20 from the second input or a player. With "Receive Chord
+    // Codes" on, a chord code becomes the current chord (unless imported material plays)
+    // and is shown; 120 switches " Melody Ad Lib" on and 121 off.
+    ChordCodeOutcome ReceiveChordCode(int value, int controller, int channel);
+    // " Melody Ad Lib" was switched by hand: while chord codes are sent, tell the other side
+    // (controller 20 with 120 for on, 121 for off). True when something was sent.
+    bool AnnounceMelodyAdLib(midi::MidiOut& chordCodeOut);
+
+private:
+    app::Session& session_;
+};
+
+}  // namespace chordella::chords

@@ -1,0 +1,143 @@
+// Chord codes on controllers 19 and 20: sending, reading back, and the ad-lib commands.
+#include "chords/ChordCodes.h"
+
+#include <gtest/gtest.h>
+
+#include "chords/ChordFixture.h"
+
+namespace chordella::chords {
+namespace {
+
+using testing::ChordFixture;
+using testing::RecordingOut;
+
+TEST(ChordCode, PutsTypesOneToTenOnController20AndTheRestOn19) {
+    const auto eMin7 = ChordCode(64, 4);
+    ASSERT_TRUE(eMin7);
+    EXPECT_EQ(eMin7->Controller, 20);
+    EXPECT_EQ(eMin7->Value, 40);
+    const auto cMinMaj7 = ChordCode(60, 12);
+    ASSERT_TRUE(cMinMaj7);
+    EXPECT_EQ(cMinMaj7->Controller, 19);
+    EXPECT_EQ(cMinMaj7->Value, 12);
+}
+
+TEST(ChordCode, ReadsBackEveryCodedChord) {
+    for (int type = 1; type <= MaxCodedType; ++type) {
+        for (int root = 36; root < 48; ++root) {
+            const auto code = ChordCode(root, type);
+            ASSERT_TRUE(code);
+            EXPECT_LT(code->Value, AdLibOnCode);
+            const auto chord = DecodeChordCode(code->Controller, code->Value);
+            ASSERT_TRUE(chord);
+            EXPECT_EQ(chord->Type, type);
+            EXPECT_EQ(chord->PitchClass, root % 12);
+        }
+    }
+}
+
+TEST(ChordCode, HasNoCodeForTypesBeyondTwentyOrForNoChord) {
+    for (const int type : {0, -1, 21, 34, 1000}) EXPECT_FALSE(ChordCode(60, type)) << type;
+    EXPECT_EQ(ChordCode(-5, 1)->Value, 7) << "a negative root still has a pitch class";
+}
+
+TEST(ChordCode, ReadsOnlyChordValuesOfTheTwoControllers) {
+    EXPECT_FALSE(DecodeChordCode(7, 40));
+    EXPECT_FALSE(DecodeChordCode(20, 120));
+    EXPECT_FALSE(DecodeChordCode(19, 127));
+    EXPECT_FALSE(DecodeChordCode(20, -1));
+    const auto received = DecodeChordCode(19, 95);
+    ASSERT_TRUE(received);
+    EXPECT_EQ(received->Type, 18);
+    EXPECT_EQ(TypeName(received->Type), "maj");
+}
+
+TEST(ChordCode, IsSentAsAControlChangeOnTheChosenChannelWhenTheOutputIsOpen) {
+    RecordingOut out;
+    EXPECT_TRUE(SendChordCode(out, 3, 64, 4));
+    EXPECT_FALSE(SendChordCode(out, 3, 64, 0));
+    out.Open = false;
+    EXPECT_FALSE(SendChordCode(out, 3, 60, 1));
+    ASSERT_EQ(out.Sent.size(), 1u);
+    EXPECT_EQ(out.Sent[0], (RecordingOut::Message{0xB3, 20, 40}));
+}
+
+TEST(ReceiveChordCode, MakesTheCodedChordCurrentInTheChordZoneAndShowsIt) {
+    ChordFixture f;
+    EXPECT_EQ(f.recogniser->ReceiveChordCode(40, 20, 5), ChordCodeOutcome::Consumed);
+    EXPECT_EQ(f.Chords().CurrentType, 4);
+    EXPECT_EQ(f.Chords().CurrentRoot, 52);  // E above the default zone's octave
+    EXPECT_EQ(f.view->Title, "Chordella  -  Chord : E min7");
+    EXPECT_EQ(f.view->PanelName, "E min7");
+    EXPECT_EQ(f.Pending(), std::make_pair(0, 0)) << "a received chord is shown, not played";
+
+    f.recogniser->ReceiveChordCode(95, 19, 0);
+    EXPECT_EQ(f.Chords().CurrentType, 18);
+    EXPECT_EQ(f.view->PanelName, "B maj");
+}
+
+TEST(ReceiveChordCode, KeepsTheRootOnTheKeyboardForAZoneAtTheTop) {
+    ChordFixture f;
+    SetFirstKey(f.Chords(), 127);
+    for (int pitchClass = 0; pitchClass < 12; ++pitchClass) {
+        f.recogniser->ReceiveChordCode(pitchClass, 20, 0);
+        EXPECT_LE(f.Chords().CurrentRoot, 127);
+        EXPECT_EQ(PitchClass(f.Chords().CurrentRoot), pitchClass);
+    }
+}
+
+TEST(ReceiveChordCode, PassesOtherMessagesOnAndEverythingWhenReceivingIsOff) {
+    ChordFixture f;
+    EXPECT_EQ(f.recogniser->ReceiveChordCode(40, 7, 0), ChordCodeOutcome::PassOn);
+    f.Options().ReceiveChordCodes = false;
+    EXPECT_EQ(f.recogniser->ReceiveChordCode(40, 20, 0), ChordCodeOutcome::PassOn);
+    EXPECT_EQ(f.recogniser->ReceiveChordCode(120, 20, 0), ChordCodeOutcome::PassOn);
+    EXPECT_EQ(f.Chords().CurrentType, 0);
+    EXPECT_FALSE(f.Options().MelodyAdLib);
+}
+
+TEST(ReceiveChordCode, DropsButIgnoresCodesWhileImportedMaterialPlays) {
+    ChordFixture f;
+    f.engine.ImportedMaterial = true;
+    EXPECT_EQ(f.recogniser->ReceiveChordCode(40, 20, 0), ChordCodeOutcome::Consumed);
+    EXPECT_EQ(f.Chords().CurrentRoot, NoCurrentChord);
+    EXPECT_TRUE(f.view->Title.empty());
+}
+
+TEST(ReceiveChordCode, SwitchesMelodyAdLibOnWith120AndOffWith121) {
+    ChordFixture f;
+    EXPECT_EQ(f.recogniser->ReceiveChordCode(120, 20, 0), ChordCodeOutcome::AdLibChanged);
+    EXPECT_TRUE(f.Options().MelodyAdLib);
+    EXPECT_EQ(f.recogniser->ReceiveChordCode(121, 19, 0), ChordCodeOutcome::AdLibChanged);
+    EXPECT_FALSE(f.Options().MelodyAdLib);
+    EXPECT_EQ(f.view->AdLibShown, (std::vector<bool>{true, false}));
+    // Other values above 119 mean nothing here; they are dropped all the same.
+    EXPECT_EQ(f.recogniser->ReceiveChordCode(125, 20, 0), ChordCodeOutcome::Consumed);
+    EXPECT_FALSE(f.Options().MelodyAdLib);
+}
+
+TEST(AnnounceMelodyAdLib, IsUnderstoodTheSameWayByAReceivingProgram) {
+    ChordFixture sender, receiver;
+    RecordingOut out;
+    sender.Options().SendChordCodes = true;
+    sender.Options().ChordCodeChannel = 2;
+    for (const bool on : {true, false, true}) {
+        sender.Options().MelodyAdLib = on;
+        ASSERT_TRUE(sender.recogniser->AnnounceMelodyAdLib(out));
+        const auto& sent = out.Sent.back();
+        EXPECT_EQ(sent.Status, 0xB2);
+        receiver.recogniser->ReceiveChordCode(sent.Data2, sent.Data1, sent.Status & 0x0F);
+        EXPECT_EQ(receiver.Options().MelodyAdLib, on);
+    }
+}
+
+TEST(AnnounceMelodyAdLib, SendsNothingWhileChordCodesAreNotSent) {
+    ChordFixture f;
+    RecordingOut out;
+    f.Options().MelodyAdLib = true;
+    EXPECT_FALSE(f.recogniser->AnnounceMelodyAdLib(out));
+    EXPECT_TRUE(out.Sent.empty());
+}
+
+}  // namespace
+}  // namespace chordella::chords

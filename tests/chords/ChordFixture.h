@@ -1,0 +1,89 @@
+#pragma once
+// A session wired with a chord recogniser, an engine that records what it is handed and a
+// view that records what it is asked to show.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Session.h"
+#include "chords/ChordRecogniser.h"
+#include "midi/MidiOut.h"
+#include "platform/ScriptedPrompter.h"
+#include "support/TempFolder.h"
+
+namespace chordella::chords::testing {
+
+struct RecordingEngine final : app::EngineLink {
+    void SubmitChord(const std::array<std::int16_t, 4>& notes) override { Submitted.push_back(notes); }
+    void StartStyleForChord() override { ++StyleStartRequests; }
+    bool ChordPreviewPastFirstMeasure() const override { return PreviewPastFirstMeasure; }
+    bool PlaysImportedMaterial() const override { return ImportedMaterial; }
+
+    std::vector<std::array<std::int16_t, 4>> Submitted;
+    int StyleStartRequests = 0;
+    bool PreviewPastFirstMeasure = false;
+    bool ImportedMaterial = false;
+};
+
+struct RecordingView final : app::View {
+    void ShowChord(std::string_view title, std::string_view name, bool inPanels) override {
+        Title = title;
+        if (inPanels) PanelName = name;
+    }
+    void ShowKey(std::string_view text) override { Key = text; }
+    void ReleaseChordTypePad() override { ++PadsReleased; }
+    void ShowMelodyAdLib(bool on) override { AdLibShown.push_back(on); }
+
+    std::string Title, PanelName, Key;
+    int PadsReleased = 0;
+    std::vector<bool> AdLibShown;
+};
+
+struct RecordingOut final : midi::MidiOut {
+    struct Message {
+        std::uint8_t Status, Data1, Data2;
+        bool operator==(const Message&) const = default;
+    };
+    bool IsOpen() const override { return Open; }
+    void PutShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
+        Sent.push_back({status, data1, data2});
+    }
+    void PutShortMsg(std::uint32_t packed) override {
+        Sent.push_back({static_cast<std::uint8_t>(packed), static_cast<std::uint8_t>(packed >> 8),
+                        static_cast<std::uint8_t>(packed >> 16)});
+    }
+    bool Open = true;
+    std::vector<Message> Sent;
+};
+
+struct ChordFixture {
+    ChordFixture() {
+        auto recordingView = std::make_unique<RecordingView>();
+        view = recordingView.get();
+        app::SessionParts parts;
+        parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+        parts.view = std::move(recordingView);
+        parts.paths = platform::Paths::InFolder(home.Path());
+        session = std::make_unique<app::Session>(std::move(parts));
+        session->SetEngineLink(&engine);
+        recogniser = std::make_unique<ChordRecogniser>(*session);
+    }
+    ~ChordFixture() { session->SetEngineLink(nullptr); }
+
+    ChordState& Chords() { return session->App().chords; }
+    app::Options& Options() { return session->App().options; }
+    HeldNoteList& Held() { return session->Style().heldNotes; }
+    // The last chord as (pending root, pending type).
+    std::pair<int, int> Pending() { return {Chords().PendingRoot, Chords().PendingType}; }
+
+    ::chordella::testing::TempFolder home;
+    RecordingEngine engine;
+    RecordingView* view = nullptr;
+    std::unique_ptr<app::Session> session;
+    std::unique_ptr<ChordRecogniser> recogniser;
+};
+
+}  // namespace chordella::chords::testing

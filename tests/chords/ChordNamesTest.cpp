@@ -1,0 +1,102 @@
+// How chords and keys are named and shown.
+#include "chords/ChordNames.h"
+
+#include <gtest/gtest.h>
+
+#include "chords/ChordFixture.h"
+
+namespace chordella::chords {
+namespace {
+
+using testing::ChordFixture;
+
+TEST(ChordName, IsTheNoteNameAndTheTypeName) {
+    ChordState state;
+    EXPECT_EQ(ChordName(state, 64, 4), "E min7");
+    EXPECT_EQ(ChordName(state, 70, 12), "Bb mM7");
+    EXPECT_EQ(ChordName(state, 61, 17), "Db sus7");
+}
+
+TEST(ChordName, NamesTheChordAsFingeredBelowACapo) {
+    ChordState state;
+    state.CapoPosition = 2;
+    EXPECT_EQ(ChordName(state, 62, 1), "C maj");
+    EXPECT_EQ(ChordName(state, 60, 2), "Bb min");
+    state.CapoPosition = 11;
+    EXPECT_EQ(ChordName(state, 60, 1), "Db maj");
+}
+
+TEST(ChordName, GivesANameForAnyRootAndType) {
+    ChordState state;
+    EXPECT_EQ(ChordName(state, 60, 18), "C maj");
+    EXPECT_EQ(ChordName(state, 60, 0), "C maj");
+    EXPECT_EQ(ChordName(state, 60, -7), "C maj");
+    EXPECT_EQ(ChordName(state, 60, 32767), "C maj");
+    EXPECT_EQ(ChordName(state, 128, 1), "Ab maj");
+    EXPECT_EQ(ChordName(state, 32767, 1), "G maj");
+    EXPECT_EQ(ChordName(state, -1, 2), "B min");
+    state.CapoPosition = -30;
+    EXPECT_EQ(ChordName(state, 200, 5).View().substr(0, 1).size(), 1u);
+}
+
+TEST(ChordName, FollowsFlatOrSharpSpelling) {
+    ChordFixture f;
+    EXPECT_EQ(f.recogniser->ChordName(66, 1), "Gb maj");
+    f.recogniser->ToggleSpelling();
+    EXPECT_TRUE(f.Options().SharpSpelling);
+    EXPECT_EQ(f.recogniser->ChordName(66, 1), "F# maj");
+    f.recogniser->ToggleSpelling();
+    EXPECT_EQ(f.recogniser->ChordName(66, 1), "Gb maj");
+}
+
+TEST(KeyName, SpellsEachKeyAsItIsWritten) {
+    const std::tuple<int, bool, int, const char*> cases[] = {
+        {3, false, 0, "Key: Eb maj"},
+        {6, false, 0, "Key: F# maj"},
+        {1, true, 0, "Key: C# min"},
+        {3, true, 0, "Key: Eb min"},
+        {0, false, 2, "Key: D maj"},  // the keyboard transposition moves the key
+        {10, false, -12, "Key: Bb maj"},
+    };
+    for (const auto& [note, minor, transposition, expected] : cases) {
+        ChordState state;
+        EXPECT_EQ(KeyName(state, note, minor, transposition, false), expected);
+    }
+}
+
+TEST(KeyName, ChangesTheChordSpellingUnlessSignChangesAreSuppressed) {
+    ChordState state;
+    KeyName(state, 4, false, 0, false);  // E major: sharps
+    EXPECT_EQ(ChordName(state, 61, 1), "C# maj");
+    KeyName(state, 5, false, 0, true);  // F major, suppressed: still sharps
+    EXPECT_EQ(ChordName(state, 61, 1), "C# maj");
+    EXPECT_EQ(KeyName(state, 10, false, 0, true), "Key: A# maj");
+    KeyName(state, 5, false, 0, false);
+    EXPECT_EQ(ChordName(state, 61, 1), "Db maj");
+}
+
+TEST(ShowChord, PutsTheNameInTheTitleAndInThePanelsWhenAsked) {
+    ChordFixture f;
+    f.recogniser->ShowChord(64, 4, false);
+    EXPECT_EQ(f.view->Title, "Chordella  -  Chord : E min7");
+    EXPECT_TRUE(f.view->PanelName.empty());
+    f.recogniser->ShowChord(62, 2, true);
+    EXPECT_EQ(f.view->PanelName, "D min");
+}
+
+TEST(ShowChord, LeavesThePanelsToThePreviewPastTheFirstMeasure) {
+    ChordFixture f;
+    f.engine.PreviewPastFirstMeasure = true;
+    f.recogniser->ShowChord(62, 2, true);
+    EXPECT_EQ(f.view->Title, "Chordella  -  Chord : D min");
+    EXPECT_TRUE(f.view->PanelName.empty());
+}
+
+TEST(ShowKey, ShowsTheKeyMarkInTheChordView) {
+    ChordFixture f;
+    f.recogniser->ShowKey(9, true, 0);
+    EXPECT_EQ(f.view->Key, "Key: A min");
+}
+
+}  // namespace
+}  // namespace chordella::chords

@@ -1,0 +1,69 @@
+// The chord-type table's edges and the slot map with its configuration string.
+#include "chords/ChordTypes.h"
+
+#include <gtest/gtest.h>
+
+#include "chords/ChordSlotMap.h"
+
+namespace chordella::chords {
+namespace {
+
+TEST(ChordTypes, TypesOutsideTheTableAreNamedAndVoicedAsMajor) {
+    for (const int type : {0, -1, 18, 34, 35, 32767, -32768}) {
+        EXPECT_EQ(TypeName(type), "maj") << type;
+        EXPECT_EQ(ChordTones(type), ChordTones(1)) << type;
+    }
+    EXPECT_EQ(TypeName(17), "sus7");
+    EXPECT_EQ(ChordTones(7)[3], 14);
+}
+
+TEST(ChordTypes, PitchClassesAreNeverNegative) {
+    EXPECT_EQ(PitchClass(-1), 11);
+    EXPECT_EQ(PitchClass(-12), 0);
+    EXPECT_EQ(PitchClass(-32768), 4);
+    EXPECT_EQ(PitchClass(128), 8);
+}
+
+TEST(ChordSlotMap, StartsWithEverySlotOnItsOwnTypeAndTwoSpares) {
+    ChordSlotMap map;
+    for (int slot = 0; slot <= 17; ++slot) EXPECT_EQ(map.TypeOf(slot), slot);
+    EXPECT_EQ(map.TypeOf(18), 2);
+    EXPECT_EQ(map.TypeOf(19), 3);
+    EXPECT_EQ(map.TypeOf(20), 0);
+    EXPECT_EQ(map.TypeOf(-1), 0);
+}
+
+TEST(ChordSlotMap, WritesAndReadsBackTheChordTypesSetting) {
+    ChordSlotMap map;
+    EXPECT_EQ(ChordTypesText(map), "02030405060708091011");
+    map.Types[2] = 17;
+    map.Types[11] = 12;
+    const auto text = ChordTypesText(map);
+    EXPECT_EQ(text, "17030405060708091012");
+    ChordSlotMap read;
+    ReadChordTypes(read, text);
+    EXPECT_EQ(read.Types, map.Types);
+}
+
+TEST(ChordSlotMap, ADamagedSettingChangesOnlyTheSlotsItSpellsCorrectly) {
+    ChordSlotMap map;
+    ReadChordTypes(map, "0x99001504");  // slots 2 … 6: no digits, beyond the table, no type, 15, 4; the rest missing
+    EXPECT_EQ(map.TypeOf(2), 2);
+    EXPECT_EQ(map.TypeOf(3), 3);
+    EXPECT_EQ(map.TypeOf(4), 4);
+    EXPECT_EQ(map.TypeOf(5), 15);
+    EXPECT_EQ(map.TypeOf(6), 4);
+    EXPECT_EQ(map.TypeOf(7), 7);
+    ReadChordTypes(map, "");
+    EXPECT_EQ(map.TypeOf(5), 15);
+}
+
+TEST(ChordSlotMap, CaptionsNameTheDigitKeyAndTheType) {
+    ChordSlotMap map;
+    EXPECT_EQ(SlotCaption(map, 2), "1 = min");
+    EXPECT_EQ(SlotCaption(map, 10), "9 = aug");
+    EXPECT_EQ(SlotCaption(map, 11), "0 = 6th");
+}
+
+}  // namespace
+}  // namespace chordella::chords

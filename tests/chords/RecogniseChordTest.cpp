@@ -1,0 +1,214 @@
+// Naming held keys as a chord, live and in the style creator's analysis.
+#include "chords/RecogniseChord.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+
+#include "chords/ChordNames.h"
+
+namespace chordella::chords {
+namespace {
+
+constexpr int C = 0, D = 2, E = 4, F = 5, A = 9, B = 11;
+
+struct Recognition {
+    HeldNoteList list;
+    ChordState state;
+
+    Recognition() { SetFirstKey(state, 36); }  // a zone starting on C: the root is 36 + pitch class
+
+    void Hold(std::initializer_list<int> notes) {
+        list.Clear();
+        for (const int note : notes) list.Add(note);
+    }
+    void Live(std::initializer_list<int> notes) {
+        Hold(notes);
+        RecogniseChord(list, state, AllTypesIndex, RecogniseMode::Live);
+    }
+    std::string Name() { return std::string(ChordName(state, state.PendingRoot, state.PendingType).View()); }
+};
+
+struct HeldChord {
+    std::initializer_list<int> Notes;
+    const char* Expected;
+};
+
+TEST(RecogniseChord, NamesHeldKeysByTheBestMatchingRootAndType) {
+    const HeldChord cases[] = {
+        {{60, 64, 67}, "C maj"},
+        {{76, 43, 60}, "C maj"},  // any order, any octave
+        {{60, 64, 67, 70}, "C 7th"},
+        {{60, 64, 67, 71}, "C M7"},
+        {{60, 64, 67, 69}, "C 6th"},
+        {{60, 62, 64, 67}, "C add9"},
+        {{60, 65, 67}, "C sus4"},
+        {{62, 66, 69}, "D maj"},
+        {{69, 72, 76}, "A min"},
+        {{62, 65, 69, 72}, "D min7"},
+        {{65, 69, 72, 74}, "D min7"},  // the same pitch classes: D is tried before F
+        {{59, 62, 65, 69}, "D min6"},  // D min6 is found before B m5b7
+        {{59, 62, 65}, "B dim"},
+        {{60, 64}, "C aug"},  // C, E and the doubled C score three
+    };
+    for (const auto& chord : cases) {
+        Recognition r;
+        r.Live(chord.Notes);
+        EXPECT_EQ(r.Name(), chord.Expected);
+        EXPECT_GE(r.state.PendingRoot, 36);
+        EXPECT_LE(r.state.PendingRoot, 47);
+    }
+}
+
+TEST(RecogniseChord, PlacesTheRootOnTheLowestChordZoneKeyOfItsPitchClass) {
+    Recognition r;
+    SetFirstKey(r.state, 28);  // an E
+    r.Live({60, 64, 67});
+    EXPECT_EQ(r.state.PendingRoot, 36);
+    r.Live({64, 68, 71});
+    EXPECT_EQ(r.state.PendingRoot, 28);
+    r.Live({62, 66, 69});
+    EXPECT_EQ(r.state.PendingRoot, 38);
+}
+
+TEST(RecogniseChord, KeepsPlacedRootsPlayableAtTheEdgesOfTheKeyboard) {
+    Recognition r;
+    SetFirstKey(r.state, 0);
+    r.Live({60, 64, 67});
+    EXPECT_EQ(r.state.PendingRoot, 12) << "a root of 0 would mean no chord";
+    SetFirstKey(r.state, 127);
+    for (int root = 0; root < 12; ++root) {
+        r.Live({root, root + 4, root + 7});
+        EXPECT_LE(r.state.PendingRoot, 127);
+        EXPECT_EQ(PitchClass(r.state.PendingRoot), root);
+    }
+}
+
+TEST(RecogniseChord, LeavesThePendingChordAloneWithFewerThanTwoNotes) {
+    Recognition r;
+    r.state.PendingRoot = 50;
+    r.state.PendingType = 4;
+    r.Live({});
+    EXPECT_EQ(r.state.PendingRoot, 50);
+    r.Live({D + 60});
+    EXPECT_EQ(r.state.PendingRoot, 50);
+    EXPECT_EQ(r.state.PendingType, 4);
+    // The single note is remembered as a major chord on it.
+    EXPECT_EQ(r.list.BestRoot, D);
+    EXPECT_EQ(r.list.BestType, 1);
+}
+
+TEST(RecogniseChord, LiveRecognitionLeavesTheHeldNotesInPlace) {
+    Recognition r;
+    r.Live({60, 64, 67});
+    EXPECT_EQ(r.list.Count, 3);
+}
+
+TEST(RecogniseChord, TriesOnlyTypesUpToTheHighestIndexGiven) {
+    Recognition r;
+    r.Hold({60, 64, 67, 70});
+    RecogniseChord(r.list, r.state, 1, RecogniseMode::Live);  // "maj" and "min" only
+    EXPECT_EQ(r.Name(), "C maj");
+    RecogniseChord(r.list, r.state, 99, RecogniseMode::Live);  // beyond the table: all types
+    EXPECT_EQ(r.Name(), "C 7th");
+}
+
+TEST(RecogniseChord, AnalysisCountsEveryOccurrenceAndEmptiesTheList) {
+    Recognition r;
+    r.Live({A + 48, C + 60, C + 72, C + 84, E + 60, E + 72});
+    EXPECT_EQ(r.Name(), "A min") << "live play counts each held pitch class once";
+
+    r.Hold({A + 48, C + 60, C + 72, C + 84, E + 60, E + 72});
+    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Analysis, 500);
+    EXPECT_EQ(r.Name(), "C aug") << "three Cs and two Es outweigh the single A";
+    EXPECT_EQ(r.list.Count, 0);
+    EXPECT_EQ(r.list.Notes[0], 0);
+}
+
+TEST(RecogniseChord, AnalysisKeepsThePreviousChordUnlessACandidateBeatsTheThreshold) {
+    Recognition r;
+    r.Hold({60, 64, 67});
+    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Analysis, 1);
+    EXPECT_EQ(r.Name(), "C maj");
+
+    // Five different notes: no chord scores above 5 with divisor 1.
+    r.Hold({62, 66, 64, 65, 71});
+    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Analysis, 1);
+    EXPECT_EQ(r.Name(), "C maj");
+    EXPECT_EQ(r.list.Count, 0);
+
+    r.Hold({62, 66, 64, 65, 71});
+    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Analysis, 2);
+    EXPECT_NE(r.Name(), "C maj") << "a lower threshold lets the best candidate through";
+}
+
+TEST(RecogniseChord, AnalysisLeavesASingleNoteForTheNextInterval) {
+    Recognition r;
+    r.Hold({64});
+    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Analysis, 4);
+    EXPECT_EQ(r.list.Count, 1);
+    EXPECT_EQ(r.state.PendingType, 0);
+}
+
+TEST(RecogniseChord, InAnalysisASeventhTakesOverItsTriadAtAnEqualScore) {
+    Recognition r;
+    r.Hold({60, 64, 67});
+    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Analysis, 1);
+    ASSERT_EQ(r.Name(), "C maj");
+    r.Hold({60, 64, 67, 70});  // the seventh scores 4, no more than the threshold
+    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Analysis, 1);
+    EXPECT_EQ(r.Name(), "C 7th");
+
+    r.Hold({62, 65, 69});
+    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Analysis, 1);
+    ASSERT_EQ(r.Name(), "D min");
+    r.Hold({62, 65, 69, 72});
+    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Analysis, 1);
+    EXPECT_EQ(r.Name(), "D min7");
+
+    // At another root the threshold holds: the previous chord stays.
+    r.Hold({60, 64, 67, 70});
+    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Analysis, 1);
+    EXPECT_EQ(r.Name(), "D min7");
+}
+
+TEST(HeldNoteList, KeepsPitchClassesAndRemovesEveryEntryOfAReleasedOne) {
+    HeldNoteList list;
+    for (const int note : {60, 64, 72, 67, -1}) list.Add(note);
+    ASSERT_EQ(list.Count, 5);
+    EXPECT_EQ(list.Notes[4], B);
+    list.Remove(48);  // every C goes
+    ASSERT_EQ(list.Count, 3);
+    EXPECT_EQ(list.Notes[0], E);
+    EXPECT_EQ(list.Notes[1], 7);
+    EXPECT_EQ(list.Notes[2], B);
+    EXPECT_EQ(list.Notes[3], 0);
+    list.Clear();
+    EXPECT_TRUE(list.Empty());
+}
+
+TEST(HeldNoteList, NeverGrowsBeyondItsCapacity) {
+    HeldNoteList list;
+    for (int i = 0; i < HeldNoteList::Capacity + 50; ++i) list.Add(i);
+    EXPECT_EQ(list.Count, HeldNoteList::Capacity);
+    EXPECT_EQ(list.Notes[HeldNoteList::Capacity], 0);
+}
+
+TEST(RecogniseChord, ReadsNoFurtherThanTheListWhateverItsCountSays) {
+    Recognition r;
+    r.list.Count = 30000;
+    r.list.Notes.fill(200);  // no pitch classes at all
+    r.list.Notes[0] = C;
+    r.list.Notes[1] = E;
+    r.list.Notes[2] = 7;
+    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Live);
+    EXPECT_EQ(r.Name(), "C maj");
+    r.list.Count = -4;
+    r.state.PendingType = 0;
+    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Live);
+    EXPECT_EQ(r.state.PendingType, 0);
+}
+
+}  // namespace
+}  // namespace chordella::chords

@@ -1,0 +1,83 @@
+// Two-finger chords: the first key sets a major chord, the second key's distance its type.
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "chords/ChordFixture.h"
+
+namespace chordella::chords {
+namespace {
+
+using testing::ChordFixture;
+
+TEST(TwoFingerChords, TheFirstKeySetsAMajorChordOnIt) {
+    ChordFixture f;
+    f.recogniser->TwoFingerKey(60);
+    EXPECT_EQ(f.Pending(), std::make_pair(60, 1));
+    EXPECT_EQ(f.engine.Submitted.size(), 1u);
+}
+
+TEST(TwoFingerChords, TheSecondKeysDistanceChoosesTheType) {
+    const std::tuple<int, int, int> cases[] = {
+        // second key, expected root, expected type
+        {64, 60, 5},   // 4 up: "dim"
+        {57, 57, 4},   // 3 down: the lower key is the root, "min7"
+        {71, 60, 1},   // 11 apart: "maj"
+        {60, 60, 1},   // the same key: "maj"
+        {61, 60, 2},   // 1: "min"
+        {70, 60, 11},  // 10: "6th"
+        {72, 60, 2},   // an octave counts as 1
+    };
+    for (const auto& [second, root, type] : cases) {
+        ChordFixture f;
+        f.recogniser->TwoFingerKey(60);
+        f.recogniser->TwoFingerKey(second);
+        EXPECT_EQ(f.Pending(), std::make_pair(root, type)) << "second key " << second;
+        EXPECT_EQ(f.engine.Submitted.size(), 1u) << "the input's common step sets the chord";
+    }
+}
+
+TEST(TwoFingerChords, DistancesFollowTheConfiguredSlotMap) {
+    ChordFixture f;
+    ReadChordTypes(f.Chords().SlotMap, "17");  // slot 2, one semitone, becomes "sus7"
+    f.recogniser->TwoFingerKey(60);
+    f.recogniser->TwoFingerKey(61);
+    EXPECT_EQ(f.Pending(), std::make_pair(60, 17));
+}
+
+TEST(TwoFingerChords, AKeyAfterTheEngineTookTheChordStartsANewOne) {
+    ChordFixture f;
+    f.recogniser->TwoFingerKey(60);
+    f.Chords().PendingRoot = f.Chords().PendingType = 0;  // applied by the engine
+    f.recogniser->TwoFingerKey(64);
+    EXPECT_EQ(f.Pending(), std::make_pair(64, 1));
+    EXPECT_EQ(f.engine.Submitted.size(), 2u);
+}
+
+TEST(TwoFingerChords, AKeyAfterARootChosenBelowStartsANewChordInsteadOfLosingIt) {
+    ChordFixture f;
+    f.recogniser->TwoFingerKey(60);
+    f.recogniser->TwoFingerKey(57);  // A min7, the first key forgotten
+    f.recogniser->TwoFingerKey(67);
+    EXPECT_EQ(f.Pending(), std::make_pair(67, 1));
+}
+
+TEST(TwoFingerChords, KeysOffTheKeyboardStillGivePlayableChords) {
+    ChordFixture f;
+    f.recogniser->TwoFingerKey(-3);
+    EXPECT_EQ(f.Pending(), std::make_pair(0, 0)) << "no key, no chord";
+    f.recogniser->TwoFingerKey(135);
+    EXPECT_GE(f.Chords().PendingRoot, 1);
+    EXPECT_LE(f.Chords().PendingRoot, 127);
+    f.recogniser->TwoFingerKey(-20);
+    EXPECT_GE(f.Chords().PendingRoot, 1);
+    EXPECT_LE(f.Chords().PendingRoot, 127);
+    f.recogniser->TwoFingerKey(std::numeric_limits<int>::max());
+    f.recogniser->TwoFingerKey(std::numeric_limits<int>::min());
+    EXPECT_GE(f.Chords().PendingRoot, 1);
+    EXPECT_LE(f.Chords().PendingRoot, 127);
+    EXPECT_GE(f.Chords().PendingType, 1);
+}
+
+}  // namespace
+}  // namespace chordella::chords
