@@ -5,11 +5,14 @@
 // fields are written only by that module.
 
 #include "app/Options.h"
+#include "data/ArrangementState.h"
 
 namespace chordella::app {
 
 struct AppState {
     Options options;
+    // The song: chord memory, melody track, song text, style reference.
+    data::ArrangementState arrangement;
 };
 
 }  // namespace chordella::app

@@ -4,6 +4,9 @@
 
 namespace chordella::app {
 
-struct Options {};
+struct Options {
+    bool AutoloadStyle = true;  // "Autoload style"
+    bool AutoPopUp = true;      // song info "Auto pop-up"
+};
 
 }  // namespace chordella::app
