@@ -65,8 +65,8 @@ std::string KeyName(int pitchClass, bool minor, const CommandTextContext& contex
 std::string CommandText(const BeatRecord& record, const CommandTextContext& context) {
     const int code = record.CommandCode;
     const int param = record.CommandParam;
+    // Code 0 is no command, except as the key mark of C.
     switch (code) {
-    case 0: return {};
     case CommandMidi: return "Com." + std::to_string(param);
     case CommandMelodyProgram: return "Prog." + std::to_string(param);
     case CommandChannels: return ChannelCommandText(param);
@@ -77,7 +77,7 @@ std::string CommandText(const BeatRecord& record, const CommandTextContext& cont
     default: break;
     }
     if (code >= 200) return {};
-    if (param == ParamSectionKey) return SectionKeyText(code, context.SectionKeys);
+    if (param == ParamSectionKey && code > 0) return SectionKeyText(code, context.SectionKeys);
     if (param == ParamKeyMajor || param == ParamKeyMinor) {
         const bool minor = param == ParamKeyMinor;
         return "Key: " + KeyName(code + context.SongTranspose, minor, context) + (minor ? " min" : " maj");
