@@ -114,7 +114,8 @@ void SongFiles::AfterOpen(const OpenRequest& request, bool shortForm, const std:
         const int tempo = song.Chords.SongTempo();
         if (tempo >= MinSongTempo && tempo <= MaxSongTempo) host.SetSongTempo(tempo);
         if (!namesStyle && KnownMeter(song.Chords.SongMeter())) host.SetSongMeter(song.Chords.SongMeter());
-        if (song.Melody.MelodyCount > 0) host.SendMelodyProgram(song.Chords.MelodyProgram() & 0x7F);
+        if (song.Melody.MelodyCount > 0 && song.Chords.MelodyProgram() < 128)
+            host.SendMelodyProgram(song.Chords.MelodyProgram());
     }
     song.StartMeasure = StartMeasureOf(song.Chords);
     song.EndMeasure = std::max(1, MeasureCount(song.Chords.ChordMemoryLength, host.MeasureUnits()));
@@ -189,6 +190,8 @@ bool SongFiles::WriteSong(const std::string& path, bool becomesSongFile) {
 }
 
 std::string SongFiles::QuickSavePath() const { return session_.Paths().Songs() + "/" + QuickSaveFileName; }
+
+std::string SongFiles::DemoSongPath() const { return session_.Paths().Songs() + "/" + DemoSongFileName; }
 
 bool SongFiles::QuickSave() {
     auto& host = session_.SongHost();

@@ -37,6 +37,8 @@ struct OpenRequest {
 
 // The quick-save file, in the data home's SONGS folder.
 inline constexpr const char* QuickSaveFileName = "Chordellatemp.vxa";
+// The demo song opened at the first start, in the same folder.
+inline constexpr const char* DemoSongFileName = "demo2.vxa";
 // Files larger than this are not songs (a full song with a full melody is ~0.3 MB).
 inline constexpr std::size_t MaxSongFileBytes = 16 * 1024 * 1024;
 
@@ -60,6 +62,7 @@ public:
     bool New();
 
     std::string QuickSavePath() const;
+    std::string DemoSongPath() const;
 
 private:
     bool WriteSong(const std::string& path, bool becomesSongFile);

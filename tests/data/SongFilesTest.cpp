@@ -98,6 +98,26 @@ TEST_F(SongFilesTest, OpeningASongFillsTheStateAndAppliesItsTempoMeterAndProgram
     EXPECT_FALSE(host.Called("StartPlayback")) << "no style is loaded";
 }
 
+TEST_F(SongFilesTest, HeaderValuesOutsideTheirRangesAreNotPassedOn) {
+    auto song = testing::SongBuilder().At(1).Chord("C").NoteAt(1, 1, 60, 1).End();
+    song.StartMeasure(9).Tempo(0).MelodyProgram(200).WriteTo(SongPath("odd.vxa"));
+    files.Open({OpenSource::Path, SongPath("odd.vxa")});
+    EXPECT_EQ(Song().StartMeasure, 1) << "start measure 9 means measure 1";
+    EXPECT_EQ(Song().Chords.SongStartMeasure(), 9) << "the byte itself is kept for saving";
+    EXPECT_TRUE(host.Called("Meter 16"));
+    for (const auto& call : host.calls) {
+        EXPECT_NE(call.rfind("Tempo", 0), 0u) << call;
+        EXPECT_NE(call.rfind("Program", 0), 0u) << call;
+    }
+
+    host.calls.clear();
+    testing::SongBuilder().At(1).Chord("C").End().Meter(0).StartMeasure(0).WriteTo(SongPath("nometer.vxa"));
+    files.Open({OpenSource::Path, SongPath("nometer.vxa")});
+    EXPECT_EQ(Song().StartMeasure, 1);
+    EXPECT_EQ(Song().Chords.ChordMemoryLength, 4 + 2 * 16);
+    for (const auto& call : host.calls) EXPECT_NE(call.rfind("Meter", 0), 0u) << "a meter of 0 is not applied";
+}
+
 TEST_F(SongFilesTest, AStyleReferenceIsAutoloadedAndKeepsTheStylesMeter) {
     testing::SongBuilder(3).Style("C:\\Chordella\\STYLES\\Waltz.vxs").At(1).Chord("C").End()
         .WriteTo(SongPath("styled.vxa"));
