@@ -6,12 +6,15 @@
 
 #include "app/Options.h"
 #include "chords/ChordState.h"
+#include "data/ArrangementState.h"
 
 namespace chordella::app {
 
 struct AppState {
     Options options;
     chords::ChordState chords;
+    // The song: chord memory, melody track, song text, style reference.
+    data::ArrangementState arrangement;
 };
 
 }  // namespace chordella::app

@@ -17,6 +17,9 @@ struct Options {
     int ChordCodeChannel = 0;         // the channel beside " Send Chord Codes  (Controllers #19,  #20)  to Ch." (0-based)
     bool ReceiveChordCodes = true;    // "Receive Chord Codes"
     bool MelodyAdLib = false;         // " Melody Ad Lib"
+    // Songs.
+    bool AutoloadStyle = true;  // "Autoload style"
+    bool AutoPopUp = true;      // song info "Auto pop-up"
 };
 
 }  // namespace chordella::app

@@ -11,6 +11,7 @@
 #include "app/Links.h"
 #include "app/StyleContainer.h"
 #include "app/View.h"
+#include "data/ArrangementHost.h"
 #include "platform/EventLoop.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
@@ -47,6 +48,10 @@ public:
     ChordLink& Chords() { return *chordLink_; }
     void SetEngineLink(EngineLink* link) { engineLink_ = link ? link : &noEngine_; }
     void SetChordLink(ChordLink* link) { chordLink_ = link ? link : &noChords_; }
+    // What the song operations need from the transport, the style, the clock and the
+    // editor (data/ArrangementHost.h); the application wires it, null restores the default.
+    data::ArrangementHost& SongHost() { return *songHost_; }
+    void SetSongHost(data::ArrangementHost* host) { songHost_ = host ? host : &noSongHost_; }
 
 private:
     AppState app_;
@@ -60,6 +65,8 @@ private:
     NoChords noChords_;
     EngineLink* engineLink_ = &noEngine_;
     ChordLink* chordLink_ = &noChords_;
+    data::NoArrangementHost noSongHost_;
+    data::ArrangementHost* songHost_ = &noSongHost_;
 };
 
 }  // namespace chordella::app

@@ -1,0 +1,68 @@
+#pragma once
+// What opening, saving and clearing a song need from the modules around the data layer:
+// the transport (stop a recording, start playback), the loaded style (its path for the
+// song file; loading the style a song names), the clock (tempo and meter), the mixer (the
+// melody program), the MIDI import and the chord-memory editor.
+//
+// The session holds one host; the application wires the real modules into it at start-up
+// (Session::SetSongHost). Until then NoArrangementHost answers: nothing plays, no style is
+// loaded, every request is dropped, so the song operations work on their own (tests, the
+// command line before the engine exists).
+//
+// Style autoload: after a song file naming a style is opened, with "Autoload style" on,
+// the song operations call OpenStyleByPath with the stored path (possibly a Windows path;
+// the style lookup tries it as it is, below the data home, and by file name in STYLES).
+// `quiet` is set when the open comes from shuffle play, where a missing style is not
+// reported. The style module implements it.
+//
+// All calls come on the control thread.
+
+#include <string>
+
+namespace chordella::data {
+
+class ArrangementHost {
+public:
+    virtual ~ArrangementHost() = default;
+
+    // Transport.
+    virtual bool ChordsRecording() { return false; }
+    virtual void StopRecording() {}
+    virtual bool StylePlaying() { return false; }
+    virtual void StopPlayback() {}
+    virtual void StartPlayback() {}
+
+    // The loaded style.
+    virtual bool StyleLoaded() { return false; }
+    virtual std::string LoadedStylePath() { return {}; }
+    // Loads the style a song names; true when it was loaded.
+    virtual bool OpenStyleByPath(const std::string& /*storedPath*/, bool /*quiet*/) { return false; }
+
+    // Clock and mixer.
+    virtual int MeasureUnits() { return meter_; }
+    virtual void SetSongTempo(int /*beatsPerMinute*/) {}
+    virtual void SetSongMeter(int measureUnits) { meter_ = measureUnits; }
+    virtual void SendMelodyProgram(int /*program*/) {}
+
+    // Other modules.
+    // A .mid file chosen in the open dialog; true when the import produced a song.
+    virtual bool ImportMidiSong(const std::string& /*path*/) { return false; }
+    // "&New": asks for the number of measures of the new song and creates them; true when
+    // measures were created (the editor's key setting is then re-applied by the editor).
+    virtual bool CreateMeasures() { return false; }
+    // The song was opened: the transport's ad-lib measure counter, the beat display, the
+    // editor's grid.
+    virtual void SongOpened() {}
+    // The song was cleared: the playback start position returns to 4, the editor empties.
+    virtual void SongCleared() {}
+    // The song-info box "Auto pop-up" asks for the editor after an open.
+    virtual void ShowEditor() {}
+
+private:
+    int meter_ = 16;
+};
+
+// The host until the modules are wired: remembers the meter it was given, nothing else.
+class NoArrangementHost final : public ArrangementHost {};
+
+}  // namespace chordella::data

@@ -1,0 +1,247 @@
+#include "data/SongFiles.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "app/Session.h"
+#include "data/SongFile.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+
+namespace chordella::data {
+
+namespace {
+
+constexpr const char* OpenTitle = "Open arrangement ...";
+constexpr const char* OpenFilter =
+    "Songs (*.vxa; *.mid)|*.vxa;*.mid|Arrangements (*.vxa)|*.vxa|MIDI files (*.mid)|*.mid";
+constexpr const char* SaveTitle = "Save arrangement as ...";
+constexpr const char* SaveFilter = "Arrangements (*.vxa)|*.vxa";
+constexpr int MinSongTempo = 25;
+constexpr int MaxSongTempo = 250;
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+std::string Upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
+    return text;
+}
+
+std::string Extension(const std::string& path) {
+    const std::string name(platform::FileNamePart(path));
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : Lower(name.substr(dot));
+}
+
+std::string Quoted(const std::string& path) { return "\"" + std::string(platform::FileNamePart(path)) + "\""; }
+
+// A meter the meter list has: 6/4, 5/4, 4/4, 3/4, 2/4 and the one-beat meters.
+bool KnownMeter(int measureUnits) {
+    return measureUnits == 24 || measureUnits == 20 || measureUnits == 16 || measureUnits == 12 ||
+           measureUnits == 8 || measureUnits == 4;
+}
+
+bool AsksBeforeReplacing(OpenSource source) {
+    return source != OpenSource::SongPlayer && source != OpenSource::Shuffle && source != OpenSource::StopButton;
+}
+
+}  // namespace
+
+OpenOutcome SongFiles::Open(const OpenRequest& request) {
+    auto& song = session_.App().arrangement;
+    auto& host = session_.SongHost();
+    auto& prompter = session_.Prompter();
+    if (host.ChordsRecording()) host.StopRecording();
+    if (AsksBeforeReplacing(request.Source) && song.Chords.ChordMemoryLength >= 5 &&
+        !prompter.Confirm("Replace current chords & melody ?"))
+        return OpenOutcome::Cancelled;
+
+    std::string path = request.Path;
+    if (path.empty()) {
+        const std::string folder = song.SongDirectory.empty() ? session_.Paths().Songs() : song.SongDirectory;
+        auto chosen = prompter.OpenFile(OpenTitle, OpenFilter, folder);
+        if (!chosen || chosen->empty()) return OpenOutcome::Cancelled;
+        path = *chosen;
+    }
+    const std::string extension = Extension(path);
+    if (extension == ".mid") {
+        if (request.Source != OpenSource::SongPlayer) song.SongDirectory = platform::FolderOf(path);
+        const bool imported = host.ImportMidiSong(path);
+        if (imported && request.FromPlayButton) host.StartPlayback();
+        return imported ? OpenOutcome::Imported : OpenOutcome::Refused;
+    }
+    if (extension != ".vxa") {
+        prompter.Inform("Can't open " + Quoted(path) + ": songs are .vxa or .mid files !");
+        return OpenOutcome::Refused;
+    }
+    if (request.Source != OpenSource::SongPlayer) song.SongDirectory = platform::FolderOf(path);
+
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    if (!platform::ReadFileBytes(path, MaxSongFileBytes, bytes, error)) {
+        prompter.Inform("Can't open the song " + Quoted(path) + " (" + error + ") !");
+        return OpenOutcome::Refused;
+    }
+    const SongReadResult read = ReadSongFile(bytes);
+    if (!read.Ok) {
+        prompter.Inform("The song " + Quoted(path) + " is damaged (" + read.Error + ") and was not opened !");
+        return OpenOutcome::Refused;
+    }
+    const std::size_t melodyLeftOut = ApplySongFile(read.Content, song);
+    if (melodyLeftOut > 0)
+        prompter.Inform("The melody of " + Quoted(path) + " is longer than the melody track; " +
+                        std::to_string(melodyLeftOut) + " events at its end were left out !");
+    AfterOpen(request, read.Content.Form == SongFileForm::Short, path);
+    return OpenOutcome::Opened;
+}
+
+void SongFiles::AfterOpen(const OpenRequest& request, bool shortForm, const std::string& path) {
+    auto& song = session_.App().arrangement;
+    auto& host = session_.SongHost();
+    const auto& options = session_.App().options;
+    song.ArrangementPath = path;
+    ShowSongTitle(path);
+
+    // An empty stored path names no style: the song keeps its own meter then.
+    const bool namesStyle = song.HasStyleReference && !song.StyleReference.empty();
+    if (namesStyle && options.AutoloadStyle)
+        host.OpenStyleByPath(song.StyleReference, request.Source == OpenSource::Shuffle);
+    if (!shortForm) {
+        const int tempo = song.Chords.SongTempo();
+        if (tempo >= MinSongTempo && tempo <= MaxSongTempo) host.SetSongTempo(tempo);
+        if (!namesStyle && KnownMeter(song.Chords.SongMeter())) host.SetSongMeter(song.Chords.SongMeter());
+        if (song.Melody.MelodyCount > 0 && song.Chords.MelodyProgram() < 128)
+            host.SendMelodyProgram(song.Chords.MelodyProgram());
+    }
+    song.StartMeasure = StartMeasureOf(song.Chords);
+    song.EndMeasure = std::max(1, MeasureCount(song.Chords.ChordMemoryLength, host.MeasureUnits()));
+    song.ChordMemoryPos = ChordMemoryHeaderSize;
+    host.SongOpened();
+
+    if (options.AutoPopUp && request.Source != OpenSource::SongPlayer) host.ShowEditor();
+    const bool startsPlaying = request.Source == OpenSource::Dialog || request.Source == OpenSource::FirstStart;
+    if (startsPlaying && host.StyleLoaded()) host.StartPlayback();
+}
+
+void SongFiles::ShowSongTitle(const std::string& path) {
+    session_.Display().ShowTitle(path.empty() ? std::string() : Upper(std::string(platform::FileNamePart(path))));
+}
+
+bool SongFiles::CanSave() {
+    if (session_.SongHost().ChordsRecording()) return false;
+    if (session_.App().arrangement.Chords.IsEmpty()) {
+        session_.Prompter().Inform("Chordmemory is empty !");
+        return false;
+    }
+    return true;
+}
+
+bool SongFiles::Save() {
+    const std::string& path = session_.App().arrangement.ArrangementPath;
+    if (path.empty()) return SaveAs();
+    if (!CanSave()) return false;
+    return WriteSong(path, true);
+}
+
+bool SongFiles::SaveAs() {
+    if (!CanSave()) return false;
+    auto& song = session_.App().arrangement;
+    std::string initial = song.ArrangementPath;
+    if (initial.empty()) initial = (song.SongDirectory.empty() ? session_.Paths().Songs() : song.SongDirectory) + "/";
+    auto chosen = session_.Prompter().SaveFile(SaveTitle, SaveFilter, initial);
+    if (!chosen || chosen->empty()) return false;
+    std::string path = *chosen;
+    if (Extension(path).empty()) path += ".vxa";
+    song.SongDirectory = platform::FolderOf(path);
+    return WriteSong(path, true);
+}
+
+bool SongFiles::SaveTo(const std::string& path) {
+    if (!CanSave()) return false;
+    return WriteSong(path, true);
+}
+
+std::string SongFiles::StyleReferenceToSave() {
+    // The loaded style is the song's style; with none loaded (say its style was not found
+    // when the song was opened) the song keeps the reference it came with.
+    std::string loaded = session_.SongHost().LoadedStylePath();
+    if (!loaded.empty()) return loaded;
+    const auto& song = session_.App().arrangement;
+    return song.HasStyleReference ? song.StyleReference : std::string();
+}
+
+bool SongFiles::WriteSong(const std::string& path, bool becomesSongFile) {
+    auto& song = session_.App().arrangement;
+    const auto bytes = WriteSongFile(SongFileContentOf(song, StyleReferenceToSave()));
+    std::string error;
+    if (!platform::WriteFileAtomically(path, bytes, error)) {
+        session_.Prompter().Inform("Can't save the song " + Quoted(path) + " (" + error + ") !");
+        return false;
+    }
+    if (becomesSongFile) {
+        song.ArrangementPath = path;
+        ShowSongTitle(path);
+    }
+    return true;
+}
+
+std::string SongFiles::QuickSavePath() const { return session_.Paths().Songs() + "/" + QuickSaveFileName; }
+
+std::string SongFiles::DemoSongPath() const { return session_.Paths().Songs() + "/" + DemoSongFileName; }
+
+bool SongFiles::QuickSave() {
+    auto& host = session_.SongHost();
+    if (host.StylePlaying()) host.StopPlayback();
+    if (!CanSave()) return false;
+    if (!platform::MakeFolders(session_.Paths().Songs())) {
+        session_.Prompter().Inform("Can't create the folder " + session_.Paths().Songs() + " !");
+        return false;
+    }
+    // The quick-save copy does not become the song's file: "Save" still goes to its own.
+    if (!WriteSong(QuickSavePath(), false)) return false;
+    session_.Prompter().Inform("Editor content has been saved as Chordellatemp.vxa !");
+    return true;
+}
+
+OpenOutcome SongFiles::QuickLoad() {
+    const std::string path = QuickSavePath();
+    if (!platform::FileExists(path)) {
+        session_.Prompter().Inform("Button Quicksave has not been pressed previously");
+        return OpenOutcome::Refused;
+    }
+    auto& host = session_.SongHost();
+    if (host.StylePlaying()) host.StopPlayback();
+    return Open({OpenSource::QuickLoad, path, false});
+}
+
+bool SongFiles::Clear() {
+    auto& song = session_.App().arrangement;
+    auto& host = session_.SongHost();
+    if (host.ChordsRecording()) host.StopRecording();
+    if (!song.Chords.IsEmpty() && !session_.Prompter().Confirm("Clear Chordmemory ?")) return false;
+    ClearChordMemory(song.Chords);
+    ClearMelody(song.Melody);
+    song.Text = SongText{};
+    song.StyleReference.clear();
+    song.HasStyleReference = false;
+    song.CreatorRepeatFlag = 0;
+    song.ChordMemoryPos = ChordMemoryHeaderSize;
+    song.StartMeasure = 1;
+    song.EndMeasure = 1;
+    song.ArrangementPath.clear();
+    ShowSongTitle({});
+    host.SongCleared();
+    return true;
+}
+
+bool SongFiles::New() {
+    if (!Clear()) return false;
+    session_.SongHost().CreateMeasures();
+    return true;
+}
+
+}  // namespace chordella::data

@@ -1,0 +1,77 @@
+#pragma once
+// The song operations of the song menu, the main window and the editor: open, save,
+// save as, quick save, quick load, clear and new. They work on the session's song
+// (AppState::arrangement), ask and inform through its prompter, and reach the transport,
+// the style and the clock through its song host (data/ArrangementHost.h).
+//
+// A file that cannot be read or is damaged is refused with a message and leaves the song
+// in memory as it was; saving writes a temporary file and renames it, so an old file is
+// never left half-written. Control thread.
+
+#include <string>
+
+namespace chordella::app {
+class Session;
+}
+
+namespace chordella::data {
+
+// Who asked for a song to be opened; it decides the questions and what follows.
+enum class OpenSource {
+    Dialog,      // the main window's open button or the Open menu item
+    FirstStart,  // the demo song at the first start
+    SongPlayer,  // the song player or the songlist drives the open
+    Shuffle,     // the main window's shuffle play
+    StopButton,  // the main window's stop button
+    QuickLoad,   // the editor's "Quickload"
+    Path,        // any other caller with a path (command line, lists)
+};
+
+enum class OpenOutcome { Opened, Imported, Cancelled, Refused };
+
+struct OpenRequest {
+    OpenSource Source = OpenSource::Dialog;
+    std::string Path;             // empty: choose in the open dialog
+    bool FromPlayButton = false;  // a play button opened it: play an imported MIDI song
+};
+
+// The quick-save file, in the data home's SONGS folder.
+inline constexpr const char* QuickSaveFileName = "Chordellatemp.vxa";
+// The demo song opened at the first start, in the same folder.
+inline constexpr const char* DemoSongFileName = "demo2.vxa";
+// Files larger than this are not songs (a full song with a full melody is ~0.3 MB).
+inline constexpr std::size_t MaxSongFileBytes = 16 * 1024 * 1024;
+
+class SongFiles {
+public:
+    explicit SongFiles(app::Session& session) : session_(session) {}
+
+    OpenOutcome Open(const OpenRequest& request);
+    // "Sa&ve - F12": to the song's own file, or through the dialog for a new song.
+    bool Save();
+    // "&Save as ...": always through the dialog.
+    bool SaveAs();
+    // Writes the song to a path without a dialog; the path becomes the song's file.
+    bool SaveTo(const std::string& path);
+    // "Quicksave" and "Quickload" of the editor.
+    bool QuickSave();
+    OpenOutcome QuickLoad();
+    // "C&lear": asks "Clear Chordmemory ?" when there is something to lose.
+    bool Clear();
+    // "&New": clears, then asks for the measures of the new song.
+    bool New();
+
+    std::string QuickSavePath() const;
+    std::string DemoSongPath() const;
+
+private:
+    bool WriteSong(const std::string& path, bool becomesSongFile);
+    bool CanSave();
+    std::string StyleReferenceToSave();
+    void AfterOpen(const OpenRequest& request, bool shortForm, const std::string& path);
+    void ShowSongTitle(const std::string& path);
+
+    app::Session& session_;
+};
+
+}  // namespace chordella::data

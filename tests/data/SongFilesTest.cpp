@@ -1,0 +1,335 @@
+// The song operations: open, save, quick save and quick load, clear and new, with the
+// questions and messages the player sees and the calls into the transport and the style.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/Session.h"
+#include "data/SongFile.h"
+#include "data/SongFiles.h"
+#include "platform/Files.h"
+#include "support/SongBuilder.h"
+#include "support/TestSession.h"
+
+namespace chordella::data {
+namespace {
+
+// A host that records what the song operations asked of it.
+class RecordingHost final : public ArrangementHost {
+public:
+    bool ChordsRecording() override { return recording; }
+    void StopRecording() override { calls.push_back("StopRecording"), recording = false; }
+    bool StylePlaying() override { return playing; }
+    void StopPlayback() override { calls.push_back("StopPlayback"), playing = false; }
+    void StartPlayback() override { calls.push_back("StartPlayback"); }
+    bool StyleLoaded() override { return !stylePath.empty(); }
+    std::string LoadedStylePath() override { return stylePath; }
+    bool OpenStyleByPath(const std::string& path, bool quiet) override {
+        calls.push_back(std::string("OpenStyle ") + path + (quiet ? " quiet" : ""));
+        return false;
+    }
+    int MeasureUnits() override { return meter; }
+    void SetSongTempo(int bpm) override { calls.push_back("Tempo " + std::to_string(bpm)); }
+    void SetSongMeter(int units) override { calls.push_back("Meter " + std::to_string(units)), meter = units; }
+    void SendMelodyProgram(int program) override { calls.push_back("Program " + std::to_string(program)); }
+    bool ImportMidiSong(const std::string& path) override {
+        calls.push_back("Import " + path);
+        return true;
+    }
+    bool CreateMeasures() override {
+        calls.push_back("CreateMeasures");
+        return true;
+    }
+    void SongOpened() override { calls.push_back("SongOpened"); }
+    void SongCleared() override { calls.push_back("SongCleared"); }
+    void ShowEditor() override { calls.push_back("ShowEditor"); }
+
+    bool Called(const std::string& call) const { return std::find(calls.begin(), calls.end(), call) != calls.end(); }
+
+    bool recording = false;
+    bool playing = false;
+    std::string stylePath;
+    int meter = 16;
+    std::vector<std::string> calls;
+};
+
+std::string FixturePath(const std::string& name) {
+    const char* root = std::getenv("CHORDELLA_TEST_DATA");
+    return std::string(root ? root : "") + "/songs/" + name;
+}
+
+class SongFilesTest : public ::testing::Test {
+protected:
+    SongFilesTest() {
+        t.session->SetSongHost(&host);
+        std::filesystem::create_directories(t.session->Paths().Songs());
+    }
+    ArrangementState& Song() { return t.session->App().arrangement; }
+    std::string SongPath(const std::string& name) { return t.session->Paths().Songs() + "/" + name; }
+    // A song in memory that an open must not lose.
+    void HaveASong() {
+        testing::SongBuilder().Title("Keep me").At(1).Chord("D").At(2).Chord("A7").End().ApplyTo(Song());
+        Song().ArrangementPath = "/songs/keep.vxa";
+    }
+
+    testing::TestSession t;
+    RecordingHost host;
+    SongFiles files{*t.session};
+};
+
+TEST_F(SongFilesTest, OpeningASongFillsTheStateAndAppliesItsTempoMeterAndProgram) {
+    testing::SongBuilder(3).Tempo(92).StartMeasure(2).MelodyProgram(41).Title("Waltz")
+        .At(1).Chord("G").At(2).Chord("D7").NoteAt(1, 1, 67, 2).End().WriteTo(SongPath("waltz.vxa"));
+    EXPECT_EQ(files.Open({OpenSource::Path, SongPath("waltz.vxa")}), OpenOutcome::Opened);
+    EXPECT_EQ(Song().Text.SongTitle, "Waltz");
+    EXPECT_EQ(Song().Chords.RecordAt(4), (BeatRecord{55, 1, 0, 0}));
+    EXPECT_EQ(Song().Melody.MelodyCount, 2);
+    EXPECT_EQ(Song().ArrangementPath, SongPath("waltz.vxa"));
+    EXPECT_EQ(Song().StartMeasure, 2);
+    EXPECT_EQ(Song().EndMeasure, 3) << "two measures and the STOP measure, in 3/4";
+    EXPECT_TRUE(host.Called("Tempo 92"));
+    EXPECT_TRUE(host.Called("Meter 12")) << "a song without a style brings its own meter";
+    EXPECT_TRUE(host.Called("Program 41"));
+    EXPECT_TRUE(host.Called("SongOpened"));
+    EXPECT_TRUE(host.Called("ShowEditor"));
+    EXPECT_FALSE(host.Called("StartPlayback")) << "no style is loaded";
+}
+
+TEST_F(SongFilesTest, HeaderValuesOutsideTheirRangesAreNotPassedOn) {
+    auto song = testing::SongBuilder().At(1).Chord("C").NoteAt(1, 1, 60, 1).End();
+    song.StartMeasure(9).Tempo(0).MelodyProgram(200).WriteTo(SongPath("odd.vxa"));
+    files.Open({OpenSource::Path, SongPath("odd.vxa")});
+    EXPECT_EQ(Song().StartMeasure, 1) << "start measure 9 means measure 1";
+    EXPECT_EQ(Song().Chords.SongStartMeasure(), 9) << "the byte itself is kept for saving";
+    EXPECT_TRUE(host.Called("Meter 16"));
+    for (const auto& call : host.calls) {
+        EXPECT_NE(call.rfind("Tempo", 0), 0u) << call;
+        EXPECT_NE(call.rfind("Program", 0), 0u) << call;
+    }
+
+    host.calls.clear();
+    testing::SongBuilder().At(1).Chord("C").End().Meter(0).StartMeasure(0).WriteTo(SongPath("nometer.vxa"));
+    files.Open({OpenSource::Path, SongPath("nometer.vxa")});
+    EXPECT_EQ(Song().StartMeasure, 1);
+    EXPECT_EQ(Song().Chords.ChordMemoryLength, 4 + 2 * 16);
+    for (const auto& call : host.calls) EXPECT_NE(call.rfind("Meter", 0), 0u) << "a meter of 0 is not applied";
+}
+
+TEST_F(SongFilesTest, AStyleReferenceIsAutoloadedAndKeepsTheStylesMeter) {
+    testing::SongBuilder(3).Style("C:\\Chordella\\STYLES\\Waltz.vxs").At(1).Chord("C").End()
+        .WriteTo(SongPath("styled.vxa"));
+    host.stylePath = "/styles/Waltz.vxs";
+    EXPECT_EQ(files.Open({OpenSource::Dialog, SongPath("styled.vxa")}), OpenOutcome::Opened);
+    EXPECT_TRUE(host.Called("OpenStyle C:\\Chordella\\STYLES\\Waltz.vxs"));
+    EXPECT_FALSE(host.Called("Meter 12"));
+    EXPECT_TRUE(host.Called("StartPlayback")) << "opened from the main window with a style loaded";
+
+    host.calls.clear();
+    EXPECT_EQ(files.Open({OpenSource::Shuffle, SongPath("styled.vxa")}), OpenOutcome::Opened);
+    EXPECT_TRUE(host.Called("OpenStyle C:\\Chordella\\STYLES\\Waltz.vxs quiet"));
+    EXPECT_FALSE(host.Called("StartPlayback"));
+
+    host.calls.clear();
+    t.session->App().options.AutoloadStyle = false;
+    files.Open({OpenSource::Shuffle, SongPath("styled.vxa")});
+    EXPECT_FALSE(host.Called("OpenStyle C:\\Chordella\\STYLES\\Waltz.vxs quiet"));
+}
+
+TEST_F(SongFilesTest, TheShortFormAppliesNoTempoOrMeter) {
+    testing::SongBuilder::WriteBytes(SongPath("short.vxa"),
+                                     testing::SongBuilder().Tempo(77).At(1).Chord("C").End().ShortFormBytes());
+    EXPECT_EQ(files.Open({OpenSource::SongPlayer, SongPath("short.vxa")}), OpenOutcome::Opened);
+    EXPECT_EQ(Song().Chords.SongTempo(), 77);
+    EXPECT_FALSE(host.Called("Tempo 77"));
+    EXPECT_FALSE(host.Called("ShowEditor")) << "the song player drives this open";
+}
+
+TEST_F(SongFilesTest, OpeningOverASongAsksFirstAndNoKeepsIt) {
+    HaveASong();
+    testing::SongBuilder().Title("Other").At(1).Chord("E").End().WriteTo(SongPath("other.vxa"));
+    t.prompter->AnswerNo();
+    EXPECT_EQ(files.Open({OpenSource::Dialog, SongPath("other.vxa")}), OpenOutcome::Cancelled);
+    EXPECT_TRUE(t.prompter->WasShown("Replace current chords & melody ?"));
+    EXPECT_EQ(Song().Text.SongTitle, "Keep me");
+
+    t.prompter->ClearShown();
+    EXPECT_EQ(files.Open({OpenSource::StopButton, SongPath("other.vxa")}), OpenOutcome::Opened);
+    EXPECT_FALSE(t.prompter->WasShown("Replace current chords & melody ?")) << "the stop button does not ask";
+    EXPECT_EQ(Song().Text.SongTitle, "Other");
+}
+
+TEST_F(SongFilesTest, ARefusedFileLeavesTheSongAsItWas) {
+    HaveASong();
+    const ArrangementState before = Song();
+    for (const char* name : {"melody-longer-than-file.vxa", "text-longer-than-file.vxa", "style-reference-cut.vxa",
+                             "empty.vxa", "missing.vxa"}) {
+        t.prompter->ClearShown();
+        EXPECT_EQ(files.Open({OpenSource::SongPlayer, FixturePath(name)}), OpenOutcome::Refused) << name;
+        ASSERT_EQ(t.prompter->Shown().size(), 1u) << name;
+        EXPECT_NE(t.prompter->Shown()[0].find(name), std::string::npos) << t.prompter->Shown()[0];
+        EXPECT_EQ(Song().Chords.Bytes, before.Chords.Bytes) << name;
+        EXPECT_EQ(Song().Chords.ChordMemoryLength, before.Chords.ChordMemoryLength);
+        EXPECT_EQ(Song().Text, before.Text);
+        EXPECT_EQ(Song().ArrangementPath, before.ArrangementPath);
+    }
+    EXPECT_FALSE(host.Called("SongOpened"));
+}
+
+TEST_F(SongFilesTest, OnlyVxaAndMidFilesAreOpened) {
+    EXPECT_EQ(files.Open({OpenSource::Path, "/tmp/song.txt"}), OpenOutcome::Refused);
+    EXPECT_EQ(t.prompter->Shown().size(), 1u);
+    EXPECT_EQ(files.Open({OpenSource::Dialog, "/tmp/SONG.MID", true}), OpenOutcome::Imported);
+    EXPECT_TRUE(host.Called("Import /tmp/SONG.MID"));
+    EXPECT_TRUE(host.Called("StartPlayback")) << "a play button opened it";
+}
+
+TEST_F(SongFilesTest, TheOpenDialogIsUsedWhenNoPathIsGiven) {
+    testing::SongBuilder().Title("Chosen").At(1).Chord("F").End().WriteTo(SongPath("chosen.vxa"));
+    t.prompter->AnswerText(SongPath("chosen.vxa"));
+    EXPECT_EQ(files.Open({}), OpenOutcome::Opened);
+    EXPECT_TRUE(t.prompter->WasShown("Open arrangement ..."));
+    EXPECT_EQ(Song().SongDirectory, t.session->Paths().Songs());
+    EXPECT_EQ(files.Open({}), OpenOutcome::Cancelled) << "the dialog was cancelled";
+}
+
+TEST_F(SongFilesTest, OpeningStopsARecordingFirst) {
+    host.recording = true;
+    testing::SongBuilder().At(1).Chord("C").End().WriteTo(SongPath("a.vxa"));
+    files.Open({OpenSource::Path, SongPath("a.vxa")});
+    ASSERT_FALSE(host.calls.empty());
+    EXPECT_EQ(host.calls.front(), "StopRecording");
+}
+
+TEST_F(SongFilesTest, SavingWritesAFileThatOpensAsTheSameSong) {
+    testing::SongBuilder().Title("Saved").Comments("verse\r\nchorus").At(1).Chord("Bb").Section(36)
+        .At(3, 2).Chord("F7").LoopStart(2).NoteAt(1, 2, 70, 1).End().ApplyTo(Song());
+    host.stylePath = "/home/me/STYLES/Swing.vxs";
+    const ArrangementState saved = Song();
+    EXPECT_TRUE(files.SaveTo(SongPath("saved.vxa")));
+    EXPECT_EQ(Song().ArrangementPath, SongPath("saved.vxa"));
+
+    t.prompter->AnswerYes();
+    ASSERT_TRUE(files.Clear());
+    EXPECT_EQ(files.Open({OpenSource::SongPlayer, SongPath("saved.vxa")}), OpenOutcome::Opened);
+    EXPECT_EQ(Song().Chords.Bytes, saved.Chords.Bytes);
+    EXPECT_EQ(Song().Chords.ChordMemoryLength, saved.Chords.ChordMemoryLength);
+    EXPECT_EQ(Song().Text, saved.Text);
+    EXPECT_EQ(Song().Melody.MelodyCount, 2);
+    EXPECT_EQ(Song().Melody.MelodyBuffer, saved.Melody.MelodyBuffer);
+    EXPECT_EQ(Song().StyleReference, "/home/me/STYLES/Swing.vxs") << "the loaded style is the song's style";
+}
+
+TEST_F(SongFilesTest, SavingKeepsTheSongsOwnStyleWhenNoneIsLoaded) {
+    testing::SongBuilder().Style("D:\\STYLES\\Lost.vxs").At(1).Chord("C").End().WriteTo(SongPath("lost.vxa"));
+    files.Open({OpenSource::SongPlayer, SongPath("lost.vxa")});
+    ASSERT_TRUE(files.Save());
+    const auto read = ReadSongFile([&] {
+        std::vector<std::uint8_t> bytes;
+        std::string error;
+        platform::ReadFileBytes(SongPath("lost.vxa"), 1 << 20, bytes, error);
+        return bytes;
+    }());
+    ASSERT_TRUE(read.Ok);
+    EXPECT_EQ(read.Content.StyleReference, "D:\\STYLES\\Lost.vxs");
+}
+
+TEST_F(SongFilesTest, AnEmptySongIsNotSavedAndARecordingBlocksSaving) {
+    EXPECT_FALSE(files.SaveTo(SongPath("empty.vxa")));
+    EXPECT_TRUE(t.prompter->WasShown("Chordmemory is empty !"));
+    EXPECT_FALSE(platform::FileExists(SongPath("empty.vxa")));
+
+    HaveASong();
+    t.prompter->ClearShown();
+    host.recording = true;
+    EXPECT_FALSE(files.SaveTo(SongPath("rec.vxa")));
+    EXPECT_TRUE(t.prompter->Shown().empty()) << "refused silently";
+    EXPECT_FALSE(platform::FileExists(SongPath("rec.vxa")));
+}
+
+TEST_F(SongFilesTest, AFailedSaveSaysWhyAndLeavesTheOldFile) {
+    HaveASong();
+    EXPECT_FALSE(files.SaveTo(t.home.File("no/such/folder/x.vxa")));
+    ASSERT_EQ(t.prompter->Shown().size(), 1u);
+    EXPECT_NE(t.prompter->Shown()[0].find("x.vxa"), std::string::npos);
+    EXPECT_EQ(Song().ArrangementPath, "/songs/keep.vxa");
+}
+
+TEST_F(SongFilesTest, SaveAsAddsTheExtensionAndRemembersTheFolder) {
+    HaveASong();
+    t.prompter->AnswerText(SongPath("named"));
+    EXPECT_TRUE(files.SaveAs());
+    EXPECT_TRUE(platform::FileExists(SongPath("named.vxa")));
+    EXPECT_EQ(Song().ArrangementPath, SongPath("named.vxa"));
+    EXPECT_EQ(Song().SongDirectory, t.session->Paths().Songs());
+    EXPECT_TRUE(files.Save()) << "Save goes to the song's file now, without a dialog";
+    EXPECT_EQ(t.prompter->PendingAnswers(), 0u);
+}
+
+TEST_F(SongFilesTest, QuickSaveAndQuickLoadBringTheSongBack) {
+    t.prompter->ClearShown();
+    EXPECT_EQ(files.QuickLoad(), OpenOutcome::Refused);
+    EXPECT_TRUE(t.prompter->WasShown("Button Quicksave has not been pressed previously"));
+
+    HaveASong();
+    const ArrangementState before = Song();
+    host.playing = true;
+    EXPECT_TRUE(files.QuickSave());
+    EXPECT_TRUE(host.Called("StopPlayback"));
+    EXPECT_TRUE(t.prompter->WasShown("Editor content has been saved as Chordellatemp.vxa !"));
+    EXPECT_TRUE(platform::FileExists(t.session->Paths().Songs() + "/Chordellatemp.vxa"));
+    EXPECT_EQ(Song().ArrangementPath, "/songs/keep.vxa") << "the quick-save copy is not the song's file";
+
+    t.prompter->AnswerYes();
+    ASSERT_TRUE(files.Clear());
+    EXPECT_EQ(files.QuickLoad(), OpenOutcome::Opened);
+    EXPECT_EQ(Song().Chords.Bytes, before.Chords.Bytes);
+    EXPECT_EQ(Song().Text, before.Text);
+}
+
+TEST_F(SongFilesTest, QuickSaveMakesTheSongsFolderWhenItIsMissing) {
+    std::filesystem::remove_all(t.session->Paths().Songs());
+    HaveASong();
+    EXPECT_TRUE(files.QuickSave());
+    EXPECT_TRUE(platform::FileExists(files.QuickSavePath()));
+}
+
+TEST_F(SongFilesTest, ClearAsksAndResetsEverything) {
+    HaveASong();
+    testing::SongBuilder().Style("x.vxs").NoteAt(1, 1, 60, 1).At(1).Chord("C").End().ApplyTo(Song());
+    Song().ChordMemoryPos = 40;
+    t.prompter->AnswerNo();
+    EXPECT_FALSE(files.Clear());
+    EXPECT_TRUE(t.prompter->WasShown("Clear Chordmemory ?"));
+    EXPECT_FALSE(Song().Chords.IsEmpty());
+
+    t.prompter->AnswerYes();
+    EXPECT_TRUE(files.Clear());
+    EXPECT_TRUE(Song().Chords.IsEmpty());
+    EXPECT_EQ(Song().Chords.RecordAt(4).CommandCode, CommandStop);
+    EXPECT_EQ(Song().Melody.MelodyCount, 0);
+    EXPECT_EQ(Song().Text, SongText{});
+    EXPECT_EQ(Song().ChordMemoryPos, 4);
+    EXPECT_EQ(Song().ArrangementPath, "");
+    EXPECT_FALSE(Song().HasStyleReference);
+    EXPECT_TRUE(host.Called("SongCleared"));
+
+    t.prompter->ClearShown();
+    EXPECT_TRUE(files.Clear()) << "an empty song is cleared without a question";
+    EXPECT_TRUE(t.prompter->Shown().empty());
+}
+
+TEST_F(SongFilesTest, NewClearsThenAsksForMeasures) {
+    EXPECT_TRUE(files.New());
+    EXPECT_TRUE(host.Called("CreateMeasures"));
+    HaveASong();
+    host.calls.clear();
+    t.prompter->AnswerNo();
+    EXPECT_FALSE(files.New());
+    EXPECT_FALSE(host.Called("CreateMeasures"));
+}
+
+}  // namespace
+}  // namespace chordella::data
