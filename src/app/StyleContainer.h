@@ -3,8 +3,12 @@
 // the style player's and the section logic's state, the recogniser's held notes and the
 // style creator's work, each as the plain field struct of its owning module.
 
+#include "data/StyleState.h"
+
 namespace chordella::app {
 
-struct StyleContainer {};
+struct StyleContainer {
+    data::StyleState style;
+};
 
 }  // namespace chordella::app

@@ -1,0 +1,109 @@
+#include "data/StyleAnalysis.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "data/StyleStream.h"
+
+namespace chordella::data {
+
+namespace {
+
+std::span<const std::uint8_t> LoadedStream(const StyleState& style) {
+    const std::uint8_t* bytes = style.StreamBytes();
+    if (!bytes || style.StyleLength <= 0) return {};
+    return {bytes, static_cast<std::size_t>(std::min(style.StyleLength, StreamCapacity))};
+}
+
+// True when a note-off for (status's channel, note) follows `from` up to `last` inclusive:
+// the same status with velocity 0, or for a note-on also a note-off message (0x8n).
+bool NoteEndsBy(std::span<const std::uint8_t> stream, std::size_t from, std::size_t last, std::uint8_t status,
+                std::uint8_t note) {
+    const auto noteOff = static_cast<std::uint8_t>(0x80 | (status & 0x0F));
+    const bool isNoteOn = (status & 0xF0) == 0x90;
+    for (std::size_t j = from + 1; j <= last && j + 2 < stream.size(); ++j) {
+        if (stream[j + 1] != note) continue;
+        if (stream[j] == status && stream[j + 2] == 0) return true;
+        if (isNoteOn && stream[j] == noteOff) return true;
+    }
+    return false;
+}
+
+void AnalysePart(StyleState& style, std::span<const std::uint8_t> stream, int p) {
+    auto& endsInPart = style.NotesEndInPart[static_cast<std::size_t>(p)];
+    endsInPart.fill(1);
+    const PartRecord& part = style.Parts[static_cast<std::size_t>(p)];
+    if (!part.Present() || part.RangeStart < 0 || part.RangeStart > part.RangeEnd || stream.empty()) return;
+    const auto last = std::min(static_cast<std::size_t>(part.RangeEnd), stream.size() - 1);
+    for (auto i = static_cast<std::size_t>(part.RangeStart); i <= last && i + 2 < stream.size(); ++i) {
+        const std::uint8_t status = stream[i];
+        const int kind = status & 0xF0;
+        if ((kind != 0x90 && kind != 0xA0) || stream[i + 2] == 0) continue;
+        const int channel = status & 0x0F;
+        style.Header.ChannelUsed[static_cast<std::size_t>(channel)] = 1;
+        auto& ends = endsInPart[static_cast<std::size_t>(channel)];
+        if (ends && !NoteEndsBy(stream, i, last, status, stream[i + 1])) ends = 0;
+    }
+}
+
+// The "SC-55.VXI" clean-up: bank-select MSB values of 63 or more, and drum-kit programs above
+// 62 on channel 10, are not in that module's sound set.
+void ApplySc55Rules(StyleState& style, int p) {
+    const PartRecord& part = style.Parts[static_cast<std::size_t>(p)];
+    std::uint8_t* bytes = style.StreamBytes();
+    const auto length = std::min(style.StyleLength, StreamCapacity);
+    if (!bytes || !part.Present() || part.RangeStart < 0 || part.RangeStart > part.RangeEnd) return;
+    const std::int32_t last = std::min(part.RangeEnd, length - 1);
+    for (std::int32_t i = part.RangeStart; i <= last && i + 2 < length; ++i) {
+        const std::uint8_t status = bytes[i];
+        if ((status & 0xF0) == 0xB0 && bytes[i + 1] == 0 && bytes[i + 2] >= 63) bytes[i + 2] = 0;
+        if (status == 0xC9 && bytes[i + 1] > 62 && bytes[i + 1] != 128) bytes[i + 1] = 0;
+    }
+}
+
+}  // namespace
+
+StyleMeterChoice MeterChoiceOf(std::int16_t styleMeter) {
+    StyleMeterChoice choice;
+    const int value = styleMeter;
+    choice.EighthNotes = value < 0;
+    choice.MeasureUnits = value == 0 ? 16 : std::abs(value);
+    return choice;
+}
+
+std::int64_t PositionTicks(std::int16_t styleMeter, int measure, int beat) {
+    const std::int64_t units = MeterChoiceOf(styleMeter).MeasureUnits;
+    return (units / 4) * 24 * (static_cast<std::int64_t>(measure) - 1) + (static_cast<std::int64_t>(beat) - 1) * 24;
+}
+
+std::int32_t PositionToOffset(std::span<const std::uint8_t> stream, std::int16_t styleMeter, int measure, int beat) {
+    const std::int64_t target = PositionTicks(styleMeter, measure, beat);
+    if (target <= 0) return -1;
+    std::int64_t sum = 0;
+    std::size_t i = 0;
+    while (i < stream.size() && i < static_cast<std::size_t>(StreamCapacity)) {
+        const std::uint8_t b = stream[i];
+        if (b == stream::EndOfStream || b == stream::EndOfBuffer) break;
+        if (stream::IsWait(b)) {
+            sum += stream::WaitTicks(b);
+            if (sum >= target) return static_cast<std::int32_t>(i);
+            ++i;
+        } else if (stream::IsChannelMessage(b)) {
+            i += stream::MessageLength;
+        } else {
+            ++i;
+        }
+    }
+    return PositionNotReached;
+}
+
+void AnalyseChannels(StyleState& style, int firstPart, int lastPart, bool sc55Rules) {
+    firstPart = std::max(firstPart, 0);
+    lastPart = std::min(lastPart, PartCount - 1);
+    for (int p = firstPart; p <= lastPart; ++p) {
+        if (sc55Rules) ApplySc55Rules(style, p);
+        AnalysePart(style, LoadedStream(style), p);
+    }
+}
+
+}  // namespace chordella::data

@@ -1,0 +1,32 @@
+#pragma once
+// What is computed from a style's stream rather than stored: which channels play notes,
+// whether each part's notes end inside it, and where a (measure, beat) position lies.
+
+#include <cstdint>
+#include <span>
+
+#include "data/StyleHooks.h"
+#include "data/StyleModel.h"
+#include "data/StyleState.h"
+
+namespace chordella::data {
+
+// The meter a StyleMeter value asks for: 0 → 16 quarter-note units, negative → eighth notes.
+StyleMeterChoice MeterChoiceOf(std::int16_t styleMeter);
+
+// Ticks from the stream's start to (measure, beat), both 1-based.
+std::int64_t PositionTicks(std::int16_t styleMeter, int measure, int beat);
+
+inline constexpr std::int32_t PositionNotReached = -2;
+// The offset of the wait byte at which the running sum of waits first reaches (measure, beat);
+// −1 for (1, 1) so that offset + 1 = 0; PositionNotReached when the stream ends first.
+// `stream` is the loaded stream (StyleLength bytes of buffer 0).
+std::int32_t PositionToOffset(std::span<const std::uint8_t> stream, std::int16_t styleMeter, int measure, int beat);
+
+// Channel analysis over parts firstPart … lastPart: sets ChannelUsed for every channel with a
+// sounding note-on or key pressure and recomputes NotesEndInPart. With sc55Rules (the full
+// mode after a load with the "SC-55.VXI" set active) bank-select MSB values ≥ 63 and drum-kit
+// programs > 62 on channel 10 in the stream become 0. ChannelUsed is not cleared here.
+void AnalyseChannels(StyleState& style, int firstPart, int lastPart, bool sc55Rules);
+
+}  // namespace chordella::data
