@@ -5,11 +5,15 @@
 // fields are written only by that module.
 
 #include "app/Options.h"
+#include "engine/ClockState.h"
+#include "engine/EngineState.h"
 
 namespace chordella::app {
 
 struct AppState {
     Options options;
+    engine::ClockState clock;
+    engine::EngineState engine;
 };
 
 }  // namespace chordella::app

@@ -4,6 +4,33 @@
 
 namespace chordella::app {
 
-struct Options {};
+struct Options {
+    // Clock.
+    bool SlaveMode = false;             // "Slave Mode"
+    bool MasterMode = false;            // "Master Mode"
+    bool ChordPreviewVariable = false;  // "Chordpreview var."
+    bool Metronome = false;             // "Metronome"
+
+    // Accompaniment engine.
+    bool TransmitControllers = false;   // "Transmit Controllers"
+    bool CompLimit = false;             // "Comp. / Limit."
+    bool MinusOne = false;              // "Minus One"
+    bool AllowPitchBend = false;        // "Allow pitch bend"
+    bool ReverbOff = false;             // "Reverb off"
+    bool ReverbDefined = false;         // "Reverb defined"
+    bool SoloOnChannel1 = false;        // "Solo on channel 1"
+    bool AdjustOctave = false;          // "Adjust Octave"
+    bool PlayChords = false;            // "Play Chords"
+    bool SendChordCodes = false;        // " Send Chord Codes  (Controllers #19,  #20)  to Ch."
+    int ChordCodeChannel = 0;           // the channel beside it, 0-based
+    bool HarmonicPad = false;           // " Harmonic PAD, transposed"
+    int PadChannel = 15;                // the pad channel, 0-based
+    int PadOctave = 0;                  // the pad's octave field
+    bool PadResetAtChordChanges = false;  // "PAD : channelreset at chordchanges"
+    bool PadMuteAtIntrosEndings = false;  // "PAD : mute at intros && endings"
+    bool ChordOutputChannel1 = false;   // "Chord output on channel 1"
+    int ChordOutputVolume = 100;        // its volume
+    int ChordChangeMode = 1;            // "Style/chord changes : strong --> smart" (0 … 2)
+};
 
 }  // namespace chordella::app

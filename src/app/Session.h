@@ -11,6 +11,8 @@
 #include "app/Links.h"
 #include "app/StyleContainer.h"
 #include "app/View.h"
+#include "midi/ControllerTable.h"
+#include "midi/MidiOut.h"
 #include "platform/EventLoop.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
@@ -48,6 +50,20 @@ public:
     void SetEngineLink(EngineLink* link) { engineLink_ = link ? link : &noEngine_; }
     void SetChordLink(ChordLink* link) { chordLink_ = link ? link : &noChords_; }
 
+    // The last controller values per channel, shared by input, engine, loader and mixer.
+    midi::ControllerTable& Controllers() { return controllers_; }
+
+    // The outputs the engine sends on; nullptr = none. The accompaniment output is also the
+    // main output (the current output of the device layer); the clock output carries the
+    // MIDI clock; chord codes go to the chord-code output, or the accompaniment output
+    // when none is set. Set on the control thread while no tick runs.
+    midi::MidiOut* AccompanimentOutput() { return accompanimentOutput_; }
+    midi::MidiOut* ClockOutput() { return clockOutput_; }
+    midi::MidiOut* ChordCodeOutput() { return chordCodeOutput_ ? chordCodeOutput_ : accompanimentOutput_; }
+    void SetAccompanimentOutput(midi::MidiOut* out) { accompanimentOutput_ = out; }
+    void SetClockOutput(midi::MidiOut* out) { clockOutput_ = out; }
+    void SetChordCodeOutput(midi::MidiOut* out) { chordCodeOutput_ = out; }
+
 private:
     AppState app_;
     StyleContainer style_;
@@ -60,6 +76,10 @@ private:
     NoChords noChords_;
     EngineLink* engineLink_ = &noEngine_;
     ChordLink* chordLink_ = &noChords_;
+    midi::ControllerTable controllers_;
+    midi::MidiOut* accompanimentOutput_ = nullptr;
+    midi::MidiOut* clockOutput_ = nullptr;
+    midi::MidiOut* chordCodeOutput_ = nullptr;
 };
 
 }  // namespace chordella::app

@@ -4,11 +4,13 @@
 // style creator's work, each as the plain field struct of its owning module.
 
 #include "data/StyleState.h"
+#include "engine/StylePlayerState.h"
 
 namespace chordella::app {
 
 struct StyleContainer {
     data::StyleState style;
+    engine::StylePlayerState player;
 };
 
 }  // namespace chordella::app
