@@ -15,7 +15,7 @@ std::span<const std::uint8_t> LoadedStream(const StyleState& style) {
     return {bytes, static_cast<std::size_t>(std::min(style.StyleLength, StreamCapacity))};
 }
 
-// True when a note-off for (status's channel, note) follows `from` up to `last` inclusive:
+// True when a note-off for (status's channel, note) follows `from` up to `last`:
 // the same status with velocity 0, or for a note-on also a note-off message (0x8n).
 bool NoteEndsBy(std::span<const std::uint8_t> stream, std::size_t from, std::size_t last, std::uint8_t status,
                 std::uint8_t note) {
@@ -34,7 +34,10 @@ void AnalysePart(StyleState& style, std::span<const std::uint8_t> stream, int p)
     endsInPart.fill(1);
     const PartRecord& part = style.Parts[static_cast<std::size_t>(p)];
     if (!part.Present() || part.RangeStart < 0 || part.RangeStart > part.RangeEnd || stream.empty()) return;
-    const auto last = std::min(static_cast<std::size_t>(part.RangeEnd), stream.size() - 1);
+    // RangeEnd is where the next part begins (the engine loops on reaching it), so its byte
+    // is not part of this part: a note-on there must not count as a note of this part.
+    if (part.RangeEnd <= part.RangeStart) return;
+    const auto last = std::min(static_cast<std::size_t>(part.RangeEnd) - 1, stream.size() - 1);
     for (auto i = static_cast<std::size_t>(part.RangeStart); i <= last && i + 2 < stream.size(); ++i) {
         const std::uint8_t status = stream[i];
         const int kind = status & 0xF0;
@@ -53,7 +56,7 @@ void ApplySc55Rules(StyleState& style, int p) {
     std::uint8_t* bytes = style.StreamBytes();
     const auto length = std::min(style.StyleLength, StreamCapacity);
     if (!bytes || !part.Present() || part.RangeStart < 0 || part.RangeStart > part.RangeEnd) return;
-    const std::int32_t last = std::min(part.RangeEnd, length - 1);
+    const std::int32_t last = std::min(part.RangeEnd - 1, length - 1);
     for (std::int32_t i = part.RangeStart; i <= last && i + 2 < length; ++i) {
         const std::uint8_t status = bytes[i];
         if ((status & 0xF0) == 0xB0 && bytes[i + 1] == 0 && bytes[i + 2] >= 63) bytes[i + 2] = 0;

@@ -24,7 +24,8 @@ inline constexpr std::int32_t PositionNotReached = -2;
 std::int32_t PositionToOffset(std::span<const std::uint8_t> stream, std::int16_t styleMeter, int measure, int beat);
 
 // Channel analysis over parts firstPart … lastPart: sets ChannelUsed for every channel with a
-// sounding note-on or key pressure and recomputes NotesEndInPart. With sc55Rules (the full
+// sounding note-on or key pressure and recomputes NotesEndInPart. A part's bytes are those from
+// RangeStart up to, not including, RangeEnd (where the next part begins). With sc55Rules (the full
 // mode after a load with the "SC-55.VXI" set active) bank-select MSB values ≥ 63 and drum-kit
 // programs > 62 on channel 10 in the stream become 0. ChannelUsed is not cleared here.
 void AnalyseChannels(StyleState& style, int firstPart, int lastPart, bool sc55Rules);
