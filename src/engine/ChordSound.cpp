@@ -12,6 +12,8 @@ int ClampChannel(int channel) { return channel < 0 ? 0 : channel > 15 ? 15 : cha
 
 bool InNoteRange(int note) { return note >= 0 && note <= 127; }
 
+bool IsChordNote(int note) { return note > 0 && note <= 127; }
+
 bool SoloLets(const EngineState& e, int channel) {
     if (e.SoloFilter == 0) return true;
     return e.SoloFilter >= 1 && e.SoloFilter <= 16 && channel == e.SoloFilter - 1;
@@ -35,10 +37,10 @@ void TapChord(app::Session& session, const ChordNoteArray& notes) {
     midi::MidiOut* out = session.AccompanimentOutput();
     const int velocity = session.App().engine.TriggerVelocity;
     for (std::int16_t note : notes) {
-        if (InNoteRange(note)) Send(out, 0x90, note, velocity);
+        if (IsChordNote(note)) Send(out, 0x90, note, velocity);
     }
     for (std::int16_t note : notes) {
-        if (InNoteRange(note)) Send(out, 0x90, note, 0);
+        if (IsChordNote(note)) Send(out, 0x90, note, 0);
     }
 }
 
