@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <ostream>
 
 #include "data/StyleFile.h"
 #include "data/StyleStream.h"
 #include "platform/Bytes.h"
+#include "platform/Files.h"
 #include "support/StyleBuilder.h"
 
 namespace chordella::data {
@@ -248,6 +250,51 @@ TEST(StyleFile, AbsentPartsMayHoldAnyOffsets) {
     StyleImage image;
     std::string error;
     EXPECT_TRUE(Read(builder.Bytes(), image, error)) << error;
+}
+
+std::vector<std::uint8_t> Fixture(const std::string& name) {
+    const char* folder = std::getenv("CHORDELLA_TEST_DATA");
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    EXPECT_TRUE(folder && platform::ReadFileBytes(std::string(folder) + "/styles/" + name, 1 << 20, bytes, error))
+        << name << ": " << error;
+    return bytes;
+}
+
+std::int32_t Dword(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+    platform::ByteReader r(bytes);
+    std::int32_t value = 0;
+    EXPECT_TRUE(r.Seek(offset, "test") && r.I32(value, "test"));
+    return value;
+}
+
+// A file kept from an earlier build pins the layout: the reader and writer cannot drift together.
+TEST(StyleFile, AKeptStyleFileStillReadsAndWritesTheSame) {
+    const auto file = Fixture("pop.vxs");
+    ASSERT_EQ(file.size(), 2223u);
+    EXPECT_EQ(Dword(file, 0), StyleFileTagWritten);
+    EXPECT_EQ(file[4 + 1584], 112);                      // StyleTempo
+    EXPECT_EQ(file[4 + 0 * 98 + 96], 33);                // channel 1's program
+    const std::size_t basic = 4 + 1593 + 66 * 1;
+    EXPECT_EQ(file[basic], 2);                           // StartMeasure
+    EXPECT_EQ(Dword(file, basic + 8), Dword(file, basic + 12));  // RangeStart2 = RangeStart
+
+    StyleImage image;
+    std::string error;
+    ASSERT_TRUE(Read(file, image, error)) << error;
+    EXPECT_EQ(image.Parts[Index(StylePart::Basic)].RangeStart, Dword(file, basic + 12));
+    EXPECT_EQ(image.Parts[Index(StylePart::FillInBasic)].FollowUpCode, followup::Variation);
+    EXPECT_EQ(StyleFileBytes(image.Header, image.Parts, image.Stream), file);
+}
+
+TEST(StyleFile, KeptDamagedFilesAreRefused) {
+    for (const char* name : {"status-f5-in-stream.vxs", "crossed-ranges.vxs", "truncated-in-part-table.vxs"}) {
+        const auto file = Fixture(name);
+        StyleImage image;
+        std::string error;
+        EXPECT_FALSE(Read(file, image, error)) << name;
+        EXPECT_FALSE(error.empty()) << name;
+    }
 }
 
 }  // namespace
