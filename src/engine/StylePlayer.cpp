@@ -14,7 +14,6 @@ constexpr int NoteOn = 0x90;
 constexpr int KeyPressure = 0xA0;
 constexpr int ControlChange = 0xB0;
 constexpr int ProgramChange = 0xC0;
-constexpr int ChannelPressure = 0xD0;
 constexpr int PitchBend = 0xE0;
 constexpr int FadeStopAmount = 110;
 
