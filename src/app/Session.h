@@ -11,6 +11,7 @@
 #include "app/Links.h"
 #include "app/StyleContainer.h"
 #include "app/View.h"
+#include "data/StyleHooks.h"
 #include "midi/ControllerTable.h"
 #include "midi/MidiOut.h"
 #include "platform/EventLoop.h"
@@ -50,6 +51,9 @@ public:
     void SetEngineLink(EngineLink* link) { engineLink_ = link ? link : &noEngine_; }
     void SetChordLink(ChordLink* link) { chordLink_ = link ? link : &noChords_; }
 
+    // The steps of loading a style that belong to other modules; each adds its hooks here.
+    data::StyleHookList& StyleHooks() { return styleHooks_; }
+
     // The last controller values per channel, shared by input, engine, loader and mixer.
     midi::ControllerTable& Controllers() { return controllers_; }
 
@@ -77,6 +81,7 @@ private:
     EngineLink* engineLink_ = &noEngine_;
     ChordLink* chordLink_ = &noChords_;
     midi::ControllerTable controllers_;
+    data::StyleHookList styleHooks_;
     midi::MidiOut* accompanimentOutput_ = nullptr;
     midi::MidiOut* clockOutput_ = nullptr;
     midi::MidiOut* chordCodeOutput_ = nullptr;

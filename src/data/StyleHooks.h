@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "data/StyleModel.h"
 
@@ -46,6 +47,28 @@ public:
     // A foreign style file (not .vxs) picked in the open dialog: the converter builds it.
     // False when no converter is present (the load is refused with a message).
     virtual bool ConvertForeignStyle(const std::string& /*path*/) { return false; }
+};
+
+// The hooks of every module that takes part in loading, asked in the order they were added.
+// The session holds one; a module adds itself when it is created and removes itself when it goes.
+class StyleHookList final : public StyleHooks {
+public:
+    void Add(StyleHooks* hooks);
+    void Remove(StyleHooks* hooks);
+
+    bool RecordingRuns() override;                        // any
+    bool ConfirmReplace(bool userStarted) override;       // all, stopping at the first No
+    void BeforeLoad() override;
+    void ApplyHeader(const StyleHeader& header, const StyleMeterChoice& meter) override;
+    int MapProgram(int program) override;                 // the first that maps it
+    bool Sc55InstrumentSet() override;                    // any
+    bool IntroEnabled() override;                         // any
+    void AfterLoad() override;
+    void AfterReset() override;
+    bool ConvertForeignStyle(const std::string& path) override;  // the first that converts it
+
+private:
+    std::vector<StyleHooks*> hooks_;
 };
 
 }  // namespace chordella::data

@@ -74,7 +74,7 @@ int FirstPresentPart(const PartTable& parts, int start) {
 }  // namespace
 
 StyleStore::StyleStore(app::Session& session, StyleHooks* hooks)
-    : session_(session), hooks_(hooks ? hooks : &noHooks_) {}
+    : session_(session), hooks_(hooks ? hooks : &session.StyleHooks()) {}
 
 StyleState& StyleStore::Style() { return session_.Style().style; }
 

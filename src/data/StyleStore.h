@@ -30,7 +30,8 @@ enum class MissingStyle {
 
 class StyleStore {
 public:
-    // The hooks must outlive the store; nullptr uses hooks that do nothing.
+    // The hooks must outlive the store; nullptr uses the session's StyleHooks() (the modules
+    // that take part in loading add themselves there).
     explicit StyleStore(app::Session& session, StyleHooks* hooks = nullptr);
 
     // Control thread, all of them.
@@ -65,7 +66,6 @@ private:
     StyleLoadResult Replace(const std::string& path, bool userStarted, bool asDefaultStyle);
 
     app::Session& session_;
-    StyleHooks noHooks_;
     StyleHooks* hooks_;
 };
 

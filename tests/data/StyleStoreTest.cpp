@@ -337,6 +337,42 @@ TEST_F(StyleStoreTest, TheOpenDialogLoadsStylesAndHandsOtherFormatsToTheConverte
     EXPECT_EQ(store.OpenWithDialog(), StyleLoadResult::Cancelled);  // the dialog is cancelled
 }
 
+TEST(StyleHookList, AsksEveryModuleAndStopsAtTheFirstRefusal) {
+    RecordingHooks first;
+    RecordingHooks second;
+    StyleHookList list;
+    list.Add(&first);
+    list.Add(&second);
+    list.Add(&first);  // once only
+    first.mapFrom = 10;
+    first.mapTo = 11;
+    second.mapFrom = 10;
+    second.mapTo = 12;
+    EXPECT_EQ(list.MapProgram(10), 11);
+    EXPECT_EQ(list.MapProgram(20), 20);
+    first.replace = false;
+    EXPECT_FALSE(list.ConfirmReplace(true));
+    EXPECT_TRUE(second.calls.empty());  // not asked after the first No
+    second.sc55 = true;
+    EXPECT_TRUE(list.Sc55InstrumentSet());
+    list.Remove(&second);
+    EXPECT_FALSE(list.Sc55InstrumentSet());
+}
+
+TEST(StyleHookList, AStoreWithoutOwnHooksUsesTheSessions) {
+    testing::TestSession t;
+    RecordingHooks hooks;
+    hooks.recording = true;
+    t.session->StyleHooks().Add(&hooks);
+    StyleStore store(*t.session);
+    ASSERT_TRUE(WaltzStyle().Write(t.home.File("Waltz.vxs")));
+    EXPECT_EQ(store.Load(t.home.File("Waltz.vxs")), StyleLoadResult::Cancelled);
+    hooks.recording = false;
+    EXPECT_EQ(store.Load(t.home.File("Waltz.vxs")), StyleLoadResult::Loaded);
+    EXPECT_EQ(hooks.calls.back(), "after");
+    t.session->StyleHooks().Remove(&hooks);
+}
+
 TEST(StyleNames, NamesAreShownAsTheProgramShowsThem) {
     EXPECT_EQ(StyleDisplayNameOf("/x/ROCK&ROLL.vxs"), "Rock&roll");
     EXPECT_EQ(StyleDisplayNameOf("C:\\Styles\\bossa nova.VXS"), "Bossa nova");
