@@ -100,6 +100,30 @@ std::int32_t PositionToOffset(std::span<const std::uint8_t> stream, std::int16_t
     return PositionNotReached;
 }
 
+StreamPosition OffsetToPosition(std::span<const std::uint8_t> stream, std::int16_t styleMeter, std::int32_t offset) {
+    const std::size_t end = std::min({stream.size(), static_cast<std::size_t>(StreamCapacity),
+                                      static_cast<std::size_t>(std::max(offset, 0))});
+    std::int64_t ticks = 0;
+    std::size_t i = 0;
+    while (i < end) {
+        const std::uint8_t b = stream[i];
+        if (b == stream::EndOfStream || b == stream::EndOfBuffer) break;
+        if (stream::IsWait(b)) ticks += stream::WaitTicks(b);
+        i += stream::IsChannelMessage(b) ? stream::MessageLength : 1;
+    }
+    const std::int64_t measureTicks = (MeterChoiceOf(styleMeter).MeasureUnits / 4) * 24;
+    StreamPosition position;
+    if (measureTicks <= 0) {
+        position.Beat = static_cast<int>(ticks / 24) + 1;
+        position.Tick = static_cast<int>(ticks % 24);
+        return position;
+    }
+    position.Measure = static_cast<int>(ticks / measureTicks) + 1;
+    position.Beat = static_cast<int>((ticks % measureTicks) / 24) + 1;
+    position.Tick = static_cast<int>(ticks % 24);
+    return position;
+}
+
 void AnalyseChannels(StyleState& style, int firstPart, int lastPart, bool sc55Rules) {
     firstPart = std::max(firstPart, 0);
     lastPart = std::min(lastPart, PartCount - 1);

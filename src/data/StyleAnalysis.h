@@ -23,6 +23,16 @@ inline constexpr std::int32_t PositionNotReached = -2;
 // `stream` is the loaded stream (StyleLength bytes of buffer 0).
 std::int32_t PositionToOffset(std::span<const std::uint8_t> stream, std::int16_t styleMeter, int measure, int beat);
 
+// Where an event of the stream plays: measure and beat (1-based) and the tick inside the beat.
+struct StreamPosition {
+    int Measure = 1;
+    int Beat = 1;
+    int Tick = 0;  // 0 … 23
+};
+// The position of the byte at `offset`: the sum of the waits before it. Offsets past the end
+// of the stream (or past a 0x00 or 0xF0 that ends it) give the position of that end.
+StreamPosition OffsetToPosition(std::span<const std::uint8_t> stream, std::int16_t styleMeter, std::int32_t offset);
+
 // Channel analysis over parts firstPart … lastPart: sets ChannelUsed for every channel with a
 // sounding note-on or key pressure and recomputes NotesEndInPart. A part's bytes are those from
 // RangeStart up to, not including, RangeEnd (where the next part begins). With sc55Rules (the full

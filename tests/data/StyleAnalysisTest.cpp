@@ -123,6 +123,30 @@ TEST(StreamPosition, MeasuresFollowTheStyleMeter) {
     }
 }
 
+TEST(StreamPosition, AnOffsetTellsWhenItsEventPlays) {
+    StyleBuilder b;
+    b.Meter(3);
+    b.Part(StylePart::Intro).Measures(2).Note(0, 60, 90, 0, 10);
+    b.Part(StylePart::Basic).Measures(2).Note(0, 62, 90, 30, 10).Note(1, 64, 80, b.Position(2, 3) + 5, 7);
+    const auto stream = b.Stream();
+    const auto basic = b.Parts()[Basic];
+    auto at = [&](std::int32_t offset) {
+        const auto p = OffsetToPosition(stream, 12, offset);
+        return std::vector<int>{p.Measure, p.Beat, p.Tick};
+    };
+    EXPECT_EQ(at(0), (std::vector<int>{1, 1, 0}));
+    EXPECT_EQ(at(basic.RangeStart), (std::vector<int>{3, 1, 0}));
+    EXPECT_EQ(at(basic.Beat2Offset), (std::vector<int>{3, 2, 0}));
+    // The first note of Basic lies 30 ticks in: after the waits up to it.
+    const auto first = static_cast<std::int32_t>(
+        std::find(stream.begin() + basic.RangeStart, stream.end(), std::uint8_t{0x90}) - stream.begin());
+    EXPECT_EQ(at(first), (std::vector<int>{3, 2, 6}));
+    const auto second = static_cast<std::int32_t>(
+        std::find(stream.begin() + first + 3, stream.end(), std::uint8_t{0x91}) - stream.begin());
+    EXPECT_EQ(at(second), (std::vector<int>{4, 3, 5}));
+    EXPECT_EQ(at(1 << 30), (std::vector<int>{5, 1, 0}));  // the end of the stream
+}
+
 TEST(StreamPosition, TheMeterDecidesTheMeasureLength) {
     EXPECT_EQ(MeterChoiceOf(0).MeasureUnits, 16);
     EXPECT_FALSE(MeterChoiceOf(0).EighthNotes);
