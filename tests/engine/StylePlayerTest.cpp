@@ -209,5 +209,29 @@ TEST(OutputClosed, NothingIsSentAndThePositionStays) {
     EXPECT_EQ(rig.ClockFields().TickCount, 48);
 }
 
+TEST(StreamReading, AnEndOfBufferMarkContinuesInTheNextChainedBufferOrEndsTheStyle) {
+    for (bool chained : {false, true}) {
+        EngineRig rig;
+        StyleBuilder b;
+        b.Part(StylePart::Basic).Raw({0x90, 60, 100, 0xF8, 0xF0}, 0);
+        rig.Play(b);
+        data::StyleState& style = rig.Session().Style().style;
+        if (chained) {
+            ASSERT_TRUE(style.Stream.AddBuffer());
+            const std::uint8_t next[] = {0x90, 61, 100, 0xF8, 0x00};
+            std::copy(std::begin(next), std::end(next), style.Stream.Buffer(1));
+        }
+        rig.Run(1);
+        rig.Player().LoopEnd = 1'000'000;
+        rig.Run(6);
+        const auto ons = rig.Out.NoteOns(0);
+        ASSERT_EQ(ons.size(), chained ? 2u : 1u);
+        if (chained) {
+            EXPECT_EQ(ons[1].Tick - ons[0].Tick, 1);
+        }
+        EXPECT_EQ(rig.Player().StyleActive, 0) << "chained " << chained;
+    }
+}
+
 }  // namespace
 }  // namespace chordella::testing
