@@ -14,8 +14,9 @@ namespace {
 
 using namespace chordella::data;
 
-// A full buffer: note-ons on 8 channels every tick, their note-offs `offDistance` events later
-// (0 = never), a Basic part over all of it.
+// A full buffer with a Basic part over all of it: a note-on on one of 8 channels every tick,
+// each followed by its note-off — or (unended) thousands of starts of one note that only the
+// stream's last event ends.
 struct FullStyle {
     StyleHeader header;
     PartTable parts{};
