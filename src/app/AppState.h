@@ -7,6 +7,8 @@
 #include "app/Options.h"
 #include "chords/ChordState.h"
 #include "data/ArrangementState.h"
+#include "engine/ClockState.h"
+#include "engine/EngineState.h"
 
 namespace chordella::app {
 
@@ -15,6 +17,8 @@ struct AppState {
     chords::ChordState chords;
     // The song: chord memory, melody track, song text, style reference.
     data::ArrangementState arrangement;
+    engine::ClockState clock;
+    engine::EngineState engine;
 };
 
 }  // namespace chordella::app

@@ -20,6 +20,30 @@ struct Options {
     // Songs.
     bool AutoloadStyle = true;  // "Autoload style"
     bool AutoPopUp = true;      // song info "Auto pop-up"
+    // Clock.
+    bool SlaveMode = false;             // "Slave Mode"
+    bool MasterMode = false;            // "Master Mode"
+    bool ChordPreviewVariable = false;  // "Chordpreview var."
+    bool Metronome = false;             // "Metronome"
+    bool TempoDetection = true;         // "Tempo Detection"
+
+    // Accompaniment engine.
+    bool TransmitControllers = false;   // "Transmit Controllers"
+    bool CompLimit = false;             // "Comp. / Limit."
+    bool MinusOne = false;              // "Minus One"
+    bool AllowPitchBend = false;        // "Allow pitch bend"
+    bool ReverbOff = false;             // "Reverb off"
+    bool ReverbDefined = false;         // "Reverb defined"
+    bool SoloOnChannel1 = false;        // "Solo on channel 1"
+    bool AdjustOctave = false;          // "Adjust Octave"
+    bool HarmonicPad = false;           // " Harmonic PAD, transposed"
+    int PadChannel = 15;                // the pad channel, 0-based
+    int PadOctave = 0;                  // the pad's octave field
+    bool PadResetAtChordChanges = false;  // "PAD : channelreset at chordchanges"
+    bool PadMuteAtIntrosEndings = false;  // "PAD : mute at intros && endings"
+    bool ChordOutputChannel1 = false;   // "Chord output on channel 1"
+    int ChordOutputVolume = 100;        // its volume
+    int ChordChangeMode = 1;            // "Style/chord changes : strong --> smart" (0 … 2)
 };
 
 }  // namespace chordella::app

@@ -12,6 +12,9 @@
 #include "app/StyleContainer.h"
 #include "app/View.h"
 #include "data/ArrangementHost.h"
+#include "data/StyleHooks.h"
+#include "midi/ControllerTable.h"
+#include "midi/MidiOut.h"
 #include "platform/EventLoop.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
@@ -53,6 +56,23 @@ public:
     data::ArrangementHost& SongHost() { return *songHost_; }
     void SetSongHost(data::ArrangementHost* host) { songHost_ = host ? host : &noSongHost_; }
 
+    // The steps of loading a style that belong to other modules; each adds its hooks here.
+    data::StyleHookList& StyleHooks() { return styleHooks_; }
+
+    // The last controller values per channel, shared by input, engine, loader and mixer.
+    midi::ControllerTable& Controllers() { return controllers_; }
+
+    // The outputs the engine sends on; nullptr = none. The accompaniment output is also the
+    // main output (the current output of the device layer); the clock output carries the
+    // MIDI clock; chord codes go to the chord-code output, or the accompaniment output
+    // when none is set. Set on the control thread while no tick runs.
+    midi::MidiOut* AccompanimentOutput() { return accompanimentOutput_; }
+    midi::MidiOut* ClockOutput() { return clockOutput_; }
+    midi::MidiOut* ChordCodeOutput() { return chordCodeOutput_ ? chordCodeOutput_ : accompanimentOutput_; }
+    void SetAccompanimentOutput(midi::MidiOut* out) { accompanimentOutput_ = out; }
+    void SetClockOutput(midi::MidiOut* out) { clockOutput_ = out; }
+    void SetChordCodeOutput(midi::MidiOut* out) { chordCodeOutput_ = out; }
+
 private:
     AppState app_;
     StyleContainer style_;
@@ -67,6 +87,11 @@ private:
     ChordLink* chordLink_ = &noChords_;
     data::NoArrangementHost noSongHost_;
     data::ArrangementHost* songHost_ = &noSongHost_;
+    midi::ControllerTable controllers_;
+    data::StyleHookList styleHooks_;
+    midi::MidiOut* accompanimentOutput_ = nullptr;
+    midi::MidiOut* clockOutput_ = nullptr;
+    midi::MidiOut* chordCodeOutput_ = nullptr;
 };
 
 }  // namespace chordella::app

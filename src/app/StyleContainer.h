@@ -4,11 +4,15 @@
 // style creator's work, each as the plain field struct of its owning module.
 
 #include "chords/HeldNotes.h"
+#include "data/StyleState.h"
+#include "engine/StylePlayerState.h"
 
 namespace chordella::app {
 
 struct StyleContainer {
     chords::HeldNoteList heldNotes;
+    data::StyleState style;
+    engine::StylePlayerState player;
 };
 
 }  // namespace chordella::app

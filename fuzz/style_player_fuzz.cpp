@@ -1,0 +1,154 @@
+// The style player runs whatever the style reader accepts, and whatever the style creator
+// might leave in its stream buffers, under any chords. Whatever it plays must be valid MIDI
+// (data bytes below 0x80, notes inside 0 … 127) and it must never read outside a buffer.
+//
+// Input: byte 0 picks the mode (even: a .vxs file through the reader; odd: raw stream bytes
+// with a made-up loop range), byte 1 the options, the last 64 bytes the chord script, the
+// rest the file or stream.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "app/Session.h"
+#include "data/StyleAnalysis.h"
+#include "data/StyleFile.h"
+#include "engine/AccompanimentEngine.h"
+#include "engine/Clock.h"
+#include "platform/ScriptedPrompter.h"
+
+namespace {
+
+using namespace chordella;
+
+// Checks every message as it is sent.
+class CheckingOutput final : public midi::MidiOut {
+public:
+    bool IsOpen() const override { return true; }
+    void PutShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
+        if (status < 0x80 || data1 > 127 || data2 > 127) std::abort();
+    }
+    void PutShortMsg(std::uint32_t packed) override {
+        PutShort(static_cast<std::uint8_t>(packed), static_cast<std::uint8_t>(packed >> 8),
+                 static_cast<std::uint8_t>(packed >> 16));
+    }
+};
+
+struct Rig {
+    Rig() {
+        app::SessionParts parts;
+        parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+        parts.paths = platform::Paths::InFolder("/tmp");
+        session = std::make_unique<app::Session>(std::move(parts));
+        data::StyleState& style = session->Style().style;
+        if (!style.Stream.Allocate() || !style.Stream.AddBuffer()) std::abort();
+        engine = std::make_unique<engine::AccompanimentEngine>(*session);
+        clock = std::make_unique<engine::Clock>(*session, *engine);
+        session->SetAccompanimentOutput(&out);
+        session->SetClockOutput(&out);
+    }
+    std::unique_ptr<app::Session> session;
+    std::unique_ptr<engine::AccompanimentEngine> engine;
+    std::unique_ptr<engine::Clock> clock;
+    CheckingOutput out;
+};
+
+Rig& TheRig() {
+    static Rig rig;
+    return rig;
+}
+
+void ApplyOptions(app::Session& session, std::uint8_t bits) {
+    app::Options& o = session.App().options;
+    o.CompLimit = bits & 1;
+    o.MinusOne = bits & 2;
+    o.AdjustOctave = bits & 4;
+    o.HarmonicPad = bits & 8;
+    o.PlayChords = (bits & 0x30) == 0x30;
+    o.TransmitControllers = bits & 0x40;
+    o.AllowPitchBend = bits & 0x80;
+    o.MasterMode = bits & 0x10;
+    o.ChordChangeMode = bits % 3;
+    o.SendChordCodes = bits & 0x20;
+    session.Style().player.FadeActive = (bits & 0x0C) == 0x0C;
+}
+
+// A file the reader accepts, installed as the loader installs it.
+bool LoadFile(data::StyleState& style, std::span<const std::uint8_t> file) {
+    data::StyleImage image;
+    std::string error;
+    if (!data::ReadStyleFile(file, image, error)) return false;
+    style.Header = image.Header;
+    style.Parts = image.Parts;
+    auto buffer = style.Stream.First();
+    std::fill(std::copy(image.Stream.begin(), image.Stream.end(), buffer.begin()), buffer.end(), std::uint8_t{0});
+    style.StyleLength = static_cast<std::int32_t>(image.Stream.size());
+    style.Header.ChannelUsed.fill(0);
+    data::AnalyseChannels(style, 0, data::PartCount - 1, false);
+    return true;
+}
+
+// Raw bytes in both buffers and a loop range taken from the input, unchecked.
+void LoadRaw(app::Session& session, std::span<const std::uint8_t> bytes) {
+    data::StyleState& style = session.Style().style;
+    style.Header.ChannelUsed.fill(1);
+    for (int b = 0; b < 2; ++b) {
+        std::uint8_t* buffer = style.Stream.Buffer(b);
+        std::fill(buffer, buffer + data::StreamCapacity, std::uint8_t{0});
+        std::copy(bytes.begin(), bytes.end(), buffer);
+    }
+    const auto word = [&](std::size_t i) {
+        return i + 1 < bytes.size() ? static_cast<std::int16_t>(bytes[i] | bytes[i + 1] << 8) : std::int16_t{0};
+    };
+    engine::StylePlayerState& player = session.Style().player;
+    player.StyleActive = 1;
+    player.CurrentSection = static_cast<std::int16_t>(word(0) % 9);  // 8 is outside the part table
+    player.LoopStart = word(2);
+    player.LoopEnd = word(4);
+    player.PlayEnd = static_cast<std::int32_t>(bytes.size()) + word(6) % 64;
+    player.StylePos = word(8);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 2) return 0;
+    Rig& rig = TheRig();
+    app::Session& session = *rig.session;
+    session.App().engine = engine::EngineState{};
+    session.App().clock = engine::ClockState{};
+    session.Style().player = engine::StylePlayerState{};
+    session.Controllers().Clear();
+    ApplyOptions(session, data[1]);
+
+    const std::size_t script = std::min<std::size_t>(64, (size - 2) / 4);
+    const std::span<const std::uint8_t> body(data + 2, size - 2 - script);
+    const std::span<const std::uint8_t> chords(data + size - script, script);
+    rig.clock->SelectQuantize(data[0] / 2 % 10);
+    rig.clock->StartVirtual(120);
+    if (data[0] % 2 == 0) {
+        if (!LoadFile(session.Style().style, body)) return 0;
+        int part = 0;
+        while (part < data::PartCount && !rig.engine->Sections().PlayPart(part)) ++part;
+        if (part == data::PartCount) return 0;
+    } else {
+        LoadRaw(session, body.first(std::min<std::size_t>(body.size(), data::StreamCapacity)));
+    }
+
+    engine::EngineState& e = session.App().engine;
+    for (std::size_t i = 0; i < 64; ++i) {
+        if (chords.size() >= 2) {
+            const std::size_t at = (2 * i) % (chords.size() - 1);
+            e.PendingRoot = static_cast<std::int16_t>(static_cast<std::int8_t>(chords[at]));
+            e.PendingType = static_cast<std::int16_t>(static_cast<std::int8_t>(chords[at + 1]) % 40);
+            const auto root = e.PendingRoot;
+            session.Engine().SubmitChord({root, static_cast<std::int16_t>(root + 4), static_cast<std::int16_t>(root + 7),
+                                          static_cast<std::int16_t>(root + 10)});
+        }
+        rig.clock->RunVirtualTicks(48);
+    }
+    return 0;
+}

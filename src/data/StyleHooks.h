@@ -1,0 +1,74 @@
+#pragma once
+// The steps of loading and resetting a style that belong to other modules: the transport
+// (recording, stop, measure counter), the clock (tempo, meter), the style creator (its
+// questions and positions), the instrument sets (program mapping), the mixer (mutes) and
+// the style channel rules. Each module overrides what it does; the defaults do nothing, so
+// a style loads with only the data layer present.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "data/StyleModel.h"
+
+namespace chordella::data {
+
+// The meter a loaded style asks for: StyleMeter made positive (0 means 16).
+struct StyleMeterChoice {
+    int MeasureUnits = 16;      // chord-memory units per measure (4 per quarter note)
+    bool EighthNotes = false;   // the style's StyleMeter was negative
+};
+
+class StyleHooks {
+public:
+    virtual ~StyleHooks() = default;
+
+    // Control thread, all of them.
+    // Loading does nothing while a recording runs.
+    virtual bool RecordingRuns() { return false; }
+    // The creator's questions ("Replace current song ?", "Replace current work ?"); false ends the load.
+    virtual bool ConfirmReplace(bool /*userStarted*/) { return true; }
+    // Before the old style is replaced: reset the creator's positions and stop playback.
+    virtual void BeforeLoad() {}
+    // Tempo and intro detection, the meter choice, the "Suppress all Style Controllers" box.
+    virtual void ApplyHeader(const StyleHeader& /*header*/, const StyleMeterChoice& /*meter*/) {}
+    // Program mapping of the active instrument set: the program that replaces `program`
+    // (0 … 127), or `program` itself when the set has no entry or mapping is off.
+    virtual int MapProgram(int program) { return program; }
+    // True when the active instrument set is "SC-55.VXI" (bank and drum-kit clean-up on load).
+    virtual bool Sc55InstrumentSet() { return false; }
+    // The transport's intro is enabled: after a load the part selector starts its search for
+    // a present part at Intro instead of Basic.
+    virtual bool IntroEnabled() { return false; }
+    // After the load: window captions from StyleCaptionName, mixer mutes from the selected part, then the style channel rules.
+    virtual void AfterLoad() {}
+    // The style was reset (new, empty style): captions go back to "Keyboard", "Chord view".
+    virtual void AfterReset() {}
+    // A foreign style file (not .vxs) picked in the open dialog: the converter builds it.
+    // False when no converter is present (the load is refused with a message).
+    virtual bool ConvertForeignStyle(const std::string& /*path*/) { return false; }
+};
+
+// The hooks of every module that takes part in loading, asked in the order they were added.
+// The session holds one; a module adds itself when it is created and removes itself when it goes.
+class StyleHookList final : public StyleHooks {
+public:
+    void Add(StyleHooks* hooks);
+    void Remove(StyleHooks* hooks);
+
+    bool RecordingRuns() override;                        // any
+    bool ConfirmReplace(bool userStarted) override;       // all, stopping at the first No
+    void BeforeLoad() override;
+    void ApplyHeader(const StyleHeader& header, const StyleMeterChoice& meter) override;
+    int MapProgram(int program) override;                 // the first that maps it
+    bool Sc55InstrumentSet() override;                    // any
+    bool IntroEnabled() override;                         // any
+    void AfterLoad() override;
+    void AfterReset() override;
+    bool ConvertForeignStyle(const std::string& path) override;  // the first that converts it
+
+private:
+    std::vector<StyleHooks*> hooks_;
+};
+
+}  // namespace chordella::data

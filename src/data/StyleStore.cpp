@@ -1,0 +1,273 @@
+#include "data/StyleStore.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <new>
+
+#include "app/Session.h"
+#include "data/StyleAnalysis.h"
+#include "data/StyleFile.h"
+#include "data/StyleState.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+
+namespace chordella::data {
+
+namespace {
+
+constexpr const char* OpenTitle = "Open style ...";
+constexpr const char* OpenFilter =
+    "Styles (*.vxs; *.sty; *.prs; *.bcs; *.sst ...)|*.vxs;*.sty;*.prs;*.bcs;*.sst*;*.pcs;*.pst;*.fps;*.scp";
+// The most a style file can hold that the reader uses: tag, header, part table, full stream.
+constexpr std::size_t LargestUsefulFile = StyleFileTagSize + StyleHeaderSize + PartTableSize + StreamCapacity;
+
+// Reads at most maxBytes from the start of the file; the rest of a longer file is ignored.
+bool ReadFileHead(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& out, std::string& error) {
+    if (platform::FolderExists(path)) {
+        error = "it is a folder";
+        return false;
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        error = std::strerror(errno);
+        return false;
+    }
+    out.resize(maxBytes);
+    file.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(maxBytes));
+    if (file.bad()) {
+        error = "read error";
+        return false;
+    }
+    out.resize(static_cast<std::size_t>(file.gcount()));
+    return true;
+}
+
+bool HasVxsExtension(const std::string& path) {
+    const std::string_view name = platform::FileNamePart(path);
+    if (name.size() < 4) return false;
+    std::string ext(name.substr(name.size() - 4));
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext == ".vxs";
+}
+
+bool AnyPartPresent(const PartTable& parts) {
+    return std::any_of(parts.begin(), parts.end(), [](const PartRecord& p) { return p.Present(); });
+}
+
+// Step 7 of a load: programs above 62 clear the bank-select MSB; the instrument set may map programs.
+void ApplyPrograms(StyleHeader& header, StyleHooks& hooks) {
+    for (auto& row : header.ChannelSetup) {
+        const int program = row[SetupProgramIndex];
+        if (program == SetupNotSet) continue;
+        if (program > 62) row[0] = 0;
+        const int mapped = hooks.MapProgram(program);
+        if (mapped >= 0 && mapped <= 127) row[SetupProgramIndex] = static_cast<std::uint8_t>(mapped);
+    }
+}
+
+int FirstPresentPart(const PartTable& parts, int start) {
+    for (int p = start; p <= Index(StylePart::ToExtended); ++p) {
+        if (parts[static_cast<std::size_t>(p)].Present()) return p;
+    }
+    return start;
+}
+
+// The checked file's blocks become the style; the buffer behind the stream is cleared so that
+// nothing of an earlier, longer style remains readable.
+void Install(StyleState& style, const StyleImage& image) {
+    style.Header = image.Header;
+    style.Parts = image.Parts;
+    const auto buffer = style.Stream.First();
+    const auto end = std::copy(image.Stream.begin(), image.Stream.end(), buffer.begin());
+    std::fill(end, buffer.end(), std::uint8_t{0});
+    style.StyleLength = static_cast<std::int32_t>(image.Stream.size());
+}
+
+// Steps 6 and 7 of a load: the suppress flag, the header for the clock and transport, the programs.
+void ApplyHeader(StyleHeader& header, StyleHooks& hooks) {
+    if (header.ClearSuppressOnLoad) {
+        header.SuppressControllers = 0;
+        header.ClearSuppressOnLoad = 0;
+    }
+    hooks.ApplyHeader(header, MeterChoiceOf(header.StyleMeter));
+    ApplyPrograms(header, hooks);
+}
+
+void NameAndSelect(StyleState& style, const std::string& path, bool introEnabled) {
+    for (int p = 0; p < PartCount; ++p) {
+        const auto& part = style.Parts[static_cast<std::size_t>(p)];
+        style.PartBounds[static_cast<std::size_t>(p)] = {part.StartMeasure, part.EndMeasure};
+    }
+    style.StyleDisplayName = StyleDisplayNameOf(path);
+    style.StyleCaptionName = StyleCaptionNameOf(style.StyleDisplayName, style.Parts);
+    style.StylePath = path;
+    style.StyleLoaded = 1;
+    style.SelectedPart = FirstPresentPart(style.Parts, introEnabled ? Index(StylePart::Intro) : Index(StylePart::Basic));
+}
+
+}  // namespace
+
+StyleStore::StyleStore(app::Session& session, StyleHooks* hooks)
+    : session_(session), hooks_(hooks ? hooks : &session.StyleHooks()) {}
+
+StyleState& StyleStore::Style() { return session_.Style().style; }
+
+bool StyleStore::EnsureBuffers() {
+    StyleState& style = Style();
+    if (style.BuffersReady()) return true;
+    if (style.Stream.Allocate()) {
+        style.StyleBackup.reset(new (std::nothrow) std::uint8_t[StreamCapacity]());
+    }
+    if (style.BuffersReady()) return true;
+    session_.Prompter().Inform("Sorry - Out of Memory !");
+    return false;
+}
+
+void StyleStore::ResetState() {
+    StyleState& style = Style();
+    style.Header.Reset();
+    style.Parts = PartTable{};
+    for (auto& part : style.NotesEndInPart) part.fill(0);
+    style.StyleLength = 0;
+    style.StyleLoaded = 0;
+    style.StyleModified = 0;
+    style.StylePath.clear();
+    style.StyleDisplayName.clear();
+    style.StyleCaptionName.clear();
+    style.SelectedPart = Index(StylePart::Basic);
+}
+
+void StyleStore::Reset() {
+    StyleState& style = Style();
+    if (style.StyleModified && session_.Prompter().Confirm("Save Style first ?")) Save(style.StylePath);
+    ResetState();
+    hooks_->AfterReset();
+}
+
+StyleLoadResult StyleStore::Load(const std::string& path, bool userStarted, bool asDefaultStyle) {
+    if (hooks_->RecordingRuns()) return StyleLoadResult::Cancelled;
+    if (!hooks_->ConfirmReplace(userStarted)) return StyleLoadResult::Cancelled;
+    if (!EnsureBuffers()) return StyleLoadResult::Failed;
+    return Replace(path, userStarted, asDefaultStyle);
+}
+
+// Reads and checks the whole file first; only a file that passes replaces the loaded style.
+StyleLoadResult StyleStore::Replace(const std::string& path, bool /*userStarted*/, bool asDefaultStyle) {
+    std::vector<std::uint8_t> file;
+    std::string error;
+    StyleImage image;
+    if (!ReadFileHead(path, LargestUsefulFile, file, error) || !ReadStyleFile(file, image, error)) {
+        session_.Prompter().Inform("Cannot load the style \"" + std::string(platform::FileNamePart(path)) +
+                                   "\": " + error + " !");
+        return StyleLoadResult::Failed;
+    }
+
+    StyleState& style = Style();
+    hooks_->BeforeLoad();
+    ResetState();
+    if (!asDefaultStyle) style.StyleDirectory = platform::FolderOf(path);
+    Install(style, image);
+    ApplyHeader(style.Header, *hooks_);
+    NameAndSelect(style, path, hooks_->IntroEnabled());
+
+    style.Header.ChannelUsed.fill(0);
+    AnalyseChannels(style, 0, PartCount - 1, hooks_->Sc55InstrumentSet());
+    std::copy_n(style.StreamBytes(), StreamCapacity, style.StyleBackup.get());
+
+    // A Basic part that starts on the end of the stream: the style is empty.
+    const std::int32_t basicStart = style.Parts[Index(StylePart::Basic)].RangeStart;
+    if (basicStart >= 0 && basicStart < StreamCapacity && style.StreamBytes()[basicStart] == 0) {
+        style.Parts = PartTable{};
+        style.StyleLength = 255;
+    }
+    hooks_->AfterLoad();
+    return StyleLoadResult::Loaded;
+}
+
+StyleLoadResult StyleStore::OpenByPath(const std::string& storedPath, MissingStyle missing) {
+    if (storedPath.empty()) return StyleLoadResult::Cancelled;
+    const auto& paths = session_.Paths();
+    const std::string found = FindStyleFile(storedPath, paths.DataDir(), paths.Styles());
+    if (found.empty()) {
+        if (missing == MissingStyle::Tell) session_.Prompter().Inform("Style not found !");
+        return StyleLoadResult::Failed;
+    }
+    return Load(found, false, false);
+}
+
+StyleLoadResult StyleStore::OpenWithDialog() {
+    StyleState& style = Style();
+    const bool previousWasVxs = style.StylePath.empty() || HasVxsExtension(style.StylePath);
+    const std::string preset = previousWasVxs && !style.StylePath.empty()
+                                   ? std::string(platform::FileNamePart(style.StylePath))
+                                   : std::string("*.VXS");
+    const std::string folder = style.StyleDirectory.empty() ? session_.Paths().Styles() : style.StyleDirectory;
+    const auto chosen = session_.Prompter().OpenFile(OpenTitle, OpenFilter, folder + "/" + preset);
+    if (!chosen || chosen->empty()) return StyleLoadResult::Cancelled;
+    if (HasVxsExtension(*chosen)) return Load(*chosen, true, false);
+
+    if (hooks_->RecordingRuns() || !hooks_->ConfirmReplace(true)) return StyleLoadResult::Cancelled;
+    if (!hooks_->ConvertForeignStyle(*chosen)) {
+        session_.Prompter().Inform("Cannot open the style \"" + std::string(platform::FileNamePart(*chosen)) +
+                                   "\": this style format cannot be converted !");
+        return StyleLoadResult::Failed;
+    }
+    style.StyleDirectory = platform::FolderOf(*chosen);
+    return StyleLoadResult::Loaded;
+}
+
+bool StyleStore::Save(const std::string& path) {
+    StyleState& style = Style();
+    if (path.empty() || style.StyleLength <= 0 || !style.StreamBytes() || !AnyPartPresent(style.Parts)) return false;
+    const auto length = static_cast<std::size_t>(std::min(style.StyleLength, StreamCapacity));
+    std::string error;
+    if (!WriteStyleFile(path, style.Header, style.Parts, {style.StreamBytes(), length}, error)) {
+        session_.Prompter().Inform("Cannot save the style \"" + std::string(platform::FileNamePart(path)) +
+                                   "\": " + error + " !");
+        return false;
+    }
+    if (path != style.StylePath) {
+        style.StylePath = path;
+        style.StyleDisplayName = StyleDisplayNameOf(path);
+        style.StyleCaptionName = StyleCaptionNameOf(style.StyleDisplayName, style.Parts);
+    }
+    style.StyleModified = 0;
+    return true;
+}
+
+bool StyleStore::Delete() {
+    StyleState& style = Style();
+    if (style.StylePath.empty()) return false;
+    const std::string name(platform::FileNamePart(style.StylePath));
+    if (!session_.Prompter().Confirm("Are you sure you want to delete the style \"" + name + "\"?")) return false;
+    if (std::remove(style.StylePath.c_str()) != 0) {
+        session_.Prompter().Inform("Cannot delete the style \"" + name + "\": " + std::strerror(errno) + " !");
+        return false;
+    }
+    return true;
+}
+
+void StyleStore::RestoreOriginal() {
+    StyleState& style = Style();
+    if (!style.BuffersReady() || !style.StyleLoaded) return;
+    std::copy(style.StyleBackup.get(), style.StyleBackup.get() + StreamCapacity, style.StreamBytes());
+    style.StyleModified = 1;
+}
+
+void StyleStore::RestorePartBounds() {
+    StyleState& style = Style();
+    for (int p = 0; p < PartCount; ++p) {
+        const PartBound& bound = style.PartBounds[static_cast<std::size_t>(p)];
+        if (bound.StartMeasure == 0) continue;
+        PartRecord& part = style.Parts[static_cast<std::size_t>(p)];
+        part.StartMeasure = bound.StartMeasure;
+        part.EndMeasure = bound.EndMeasure;
+        part.LengthMeasures = static_cast<std::int16_t>(bound.EndMeasure - bound.StartMeasure + 1);
+        style.StyleModified = 1;
+    }
+}
+
+}  // namespace chordella::data

@@ -1,0 +1,84 @@
+#pragma once
+// Opening, saving, deleting, resetting and restoring the one loaded style. The style lives in
+// the style container (StyleState); this class is the only writer of a whole new style into it.
+// A load reads and checks the file completely before anything is replaced, so a damaged or
+// missing file leaves the earlier style as it was.
+
+#include <string>
+
+#include "data/StyleHooks.h"
+
+namespace chordella::app {
+class Session;
+}
+
+namespace chordella::data {
+
+struct StyleState;
+
+enum class StyleLoadResult {
+    Loaded,
+    Cancelled,   // a question answered No, no file chosen, or a recording runs
+    Failed,      // the file could not be read or is damaged; a message was shown
+};
+
+// How a style reference from an arrangement or list is opened when it is not found.
+enum class MissingStyle {
+    Tell,        // "Style not found !"
+    Silent,      // shuffle mode and batch: the caller is told through the result only
+};
+
+class StyleStore {
+public:
+    // The hooks must outlive the store; nullptr uses the session's StyleHooks() (the modules
+    // that take part in loading add themselves there).
+    explicit StyleStore(app::Session& session, StyleHooks* hooks = nullptr);
+
+    // Control thread, all of them.
+    // The open dialog ("Open style ..."); a foreign format goes to the converter hook.
+    StyleLoadResult OpenWithDialog();
+    // Loads a .vxs file. `userStarted`: asked for by the user (the "Replace current work ?"
+    // question); `asDefaultStyle`: the start-up default style, StyleDirectory stays.
+    StyleLoadResult Load(const std::string& path, bool userStarted = true, bool asDefaultStyle = false);
+    // Opens the style an arrangement or list names (a stored path, possibly a Windows path).
+    // An empty path does nothing and answers Cancelled.
+    StyleLoadResult OpenByPath(const std::string& storedPath, MissingStyle missing = MissingStyle::Tell);
+
+    // Writes the loaded style; nothing happens (false) with StyleLength 0 or no part present.
+    bool Save(const std::string& path);
+    // "Are you sure you want to delete the style "NAME"?"; on Yes deletes StylePath.
+    bool Delete();
+    // A new, empty style; asks "Save Style first ?" when the style is modified (Yes saves it).
+    void Reset();
+    // "Restore Original" / "Restore all": the stream as loaded comes back.
+    void RestoreOriginal();
+    // "Restore": every part whose saved start is non-zero gets its loaded start and end measure.
+    void RestorePartBounds();
+
+    // Makes the stream and backup buffers once. False (after "Sorry - Out of Memory !") when
+    // memory is short; the style functions then stay unavailable.
+    bool EnsureBuffers();
+
+    StyleState& Style();
+
+private:
+    void ResetState();
+    StyleLoadResult Replace(const std::string& path, bool userStarted, bool asDefaultStyle);
+
+    app::Session& session_;
+    StyleHooks* hooks_;
+};
+
+// Where a stored style path is found: the path itself, then the rest after "\chordella" in
+// the data home, then the data home's STYLES folder with the stored file name. Empty when
+// none exists.
+std::string FindStyleFile(const std::string& storedPath, const std::string& dataHome, const std::string& stylesFolder);
+
+// "Rock&roll" for "ROCK&ROLL.vxs" (lower case, first letter upper, extension dropped).
+std::string StyleDisplayNameOf(const std::string& fileName);
+// The caption form: the first "&" doubled, " / Var.Basic" / " / Var.Extended" for variation fills.
+std::string StyleCaptionNameOf(const std::string& displayName, const PartTable& parts);
+// The main window's short label: the first 10 characters followed by " ...".
+std::string StyleShortLabelOf(const std::string& displayName);
+
+}  // namespace chordella::data

@@ -1,0 +1,120 @@
+#include "engine/AccompanimentEngine.h"
+
+#include "app/Session.h"
+#include "engine/ChordChange.h"
+#include "engine/ChordShift.h"
+#include "engine/ChordSound.h"
+#include "engine/Outputs.h"
+
+namespace chordella::engine {
+
+AccompanimentEngine::AccompanimentEngine(app::Session& session)
+    : session_(session), sections_(session), hooks_(&sections_), player_(session, hooks_) {
+    session_.SetEngineLink(this);
+}
+
+AccompanimentEngine::~AccompanimentEngine() {
+    if (&session_.Engine() == this) session_.SetEngineLink(nullptr);
+}
+
+void AccompanimentEngine::TickProcedure() {
+    ClockState& clock = session_.App().clock;
+    if (clock.ClockState == 0) return;
+    ++clock.TickCount;
+    if (!IsOpen(session_.AccompanimentOutput())) return;
+    if (clock.TickDelay > 0 && --clock.TickDelay > 0) return;
+
+    ++clock.TickInBeat;
+    if (session_.App().options.MasterMode) Send(session_.ClockOutput(), 0xF8, 0, 0);
+    if (hooks_->CountInTick()) return;
+    if (clock.TickInBeat > 24) hooks_->BeatOverran();
+
+    if (!hooks_->ChordMemoryStep()) LiveChordTiming();
+    const StylePlayerState& player = session_.Style().player;
+    if (player.StyleActive != 0) hooks_->MelodyStep();
+    if (player.StyleActive != 0) player_.PlayStyleTick();
+}
+
+void AccompanimentEngine::LiveChordTiming() {
+    ClockState& clock = session_.App().clock;
+    if (clock.GridBeat == 1 && clock.TickInBeat < clock.EarlyChordTicks && !session_.App().options.PlayChords) {
+        hooks_->ApplyCommandKey();
+        ApplyChord();
+    }
+    if (clock.TickInBeat > clock.TicksPerBeat) {
+        clock.TickInBeat = 1;
+        if (clock.GridBeat >= clock.GridBeats) {
+            hooks_->ApplyCommandKey();
+            ApplyChord();
+            clock.GridBeat = 0;
+        }
+        ++clock.GridBeat;
+        if (session_.App().options.Metronome) hooks_->MetronomeClick(107);
+    }
+}
+
+void AccompanimentEngine::SubmitChord(const std::array<std::int16_t, 4>& notes) {
+    session_.App().engine.ChordNotes = notes;
+    if (session_.App().clock.ClockState != 0) return;
+    if (hooks_->StepRecordTakesChord()) return;
+    hooks_->ApplyCommandKey();
+    ApplyChord();
+}
+
+void AccompanimentEngine::ApplyChord() {
+    EngineState& e = session_.App().engine;
+    const app::Options& options = session_.App().options;
+    const std::int16_t root = e.PendingRoot;
+    const std::int16_t type = e.PendingType;
+    const ChordNoteArray notes = e.ChordNotes;
+    if (root >= 1 && root <= 127) hooks_->ShowChord(root, type);
+    if (root > 0 && hooks_->EditorTakesChord(root, type)) {
+        e.PendingRoot = 0;
+        e.PendingType = 0;
+        e.ChordNotes = {};
+        return;
+    }
+    midi::MidiOut* out = session_.AccompanimentOutput();
+    if (!options.PlayChords) {
+        if (!IsOpen(out)) return;
+        if (notes[0] > 0) {
+            if (session_.Style().player.StyleActive == 0) {
+                TapChord(session_, notes);
+            } else {
+                ApplyToStyle(root, type);
+            }
+            e.ChordNotes = {};
+            if (!hooks_->ChordCodeSentAhead()) SendChordCode(session_, root, type);
+            if (options.HarmonicPad) PlayHarmonicPad(session_, notes, session_.Style().player.FadeAmount);
+        }
+        if (notes[0] > 0 && hooks_->EditorSoundsChords()) {
+            ChordNoteArray higher = notes;
+            for (std::int16_t& note : higher) {
+                if (note > 0) note = static_cast<std::int16_t>(note + 12);
+            }
+            PlayChordSound(session_, higher);
+        }
+    } else {
+        if (IsOpen(out)) {
+            if (!hooks_->ChordCodeSentAhead()) SendChordCode(session_, root, type);
+            PlayChordSound(session_, notes);
+        }
+        if (session_.App().clock.ClockState == 0) e.ChordNotes = {};
+    }
+    e.PendingRoot = 0;
+    e.PendingType = 0;
+}
+
+void AccompanimentEngine::ApplyToStyle(std::int16_t root, std::int16_t type) {
+    // A type the transposition tables do not know leaves the style on its chord.
+    if (type < 0 || type > ChordTypeCount) return;
+    EngineState& e = session_.App().engine;
+    const bool adjustOctave = session_.App().options.AdjustOctave;
+    e.StyleRoot = root;
+    e.StyleType = type;
+    e.OctaveThreshold = static_cast<std::int16_t>(adjustOctave ? 7 : 12);
+    e.OctaveShift = static_cast<std::int16_t>(!adjustOctave && root < e.OctaveBase ? -12 : 0);
+    ChordChange(session_, AllChannels, root, type, false, false);
+}
+
+}  // namespace chordella::engine

@@ -1,0 +1,66 @@
+#pragma once
+// The accompaniment engine: the tick procedure that orders everything that happens in a
+// tick, the live chord timing that decides when a played chord takes effect, and chord
+// application. It is the session's EngineLink: every chord source submits its chords here.
+//
+// Driving it (control thread):
+//   engine::AccompanimentEngine engine(session);   // registers itself as the EngineLink
+//   engine::Clock clock(session, engine);          // and the clock's style-load hooks
+//   session.SetAccompanimentOutput(&port);
+//   data::StyleStore(session).Load("Pop.vxs");
+//   clock.StartVirtual(120);                       // or clock.ToggleClock() for the timer
+//   engine.Sections().PlayPart(1);                 // or the transport's SwitchSection
+//   app.engine.PendingRoot = 48; app.engine.PendingType = 1;   // what SetChord does,
+//   session.Engine().SubmitChord({48, 52, 55, 0});             // then hands the notes over
+//   clock.RunVirtualTicks(96);
+
+#include <array>
+#include <cstdint>
+
+#include "app/Links.h"
+#include "engine/LoopingSections.h"
+#include "engine/StylePlayer.h"
+#include "engine/TransportHooks.h"
+
+namespace chordella::app { class Session; }
+
+namespace chordella::engine {
+
+class AccompanimentEngine final : public app::EngineLink {
+public:
+    // Control thread. Registers as the session's engine link.
+    explicit AccompanimentEngine(app::Session& session);
+    // Control thread. Hands the session back its empty engine link.
+    ~AccompanimentEngine() override;
+    AccompanimentEngine(const AccompanimentEngine&) = delete;
+    AccompanimentEngine& operator=(const AccompanimentEngine&) = delete;
+
+    // Control thread, outside a tick. The transport and sections that take over the seams;
+    // nullptr puts back the looping default.
+    void SetTransport(TransportHooks* hooks) { hooks_ = hooks ? hooks : &sections_; }
+    TransportHooks& Transport() { return *hooks_; }
+    // The default section logic (plays one part and loops it).
+    LoopingSections& Sections() { return sections_; }
+
+    // Control thread (timer hand-off, slave clock byte, virtual clock): one tick.
+    void TickProcedure();
+
+    // Control thread, from every chord source (through SetChord). Stores the chord notes;
+    // while the clock is off the pending control key and chord are applied at once.
+    void SubmitChord(const std::array<std::int16_t, 4>& notes) override;
+
+    // Control thread. The pending chord (PendingRoot, PendingType, ChordNotes) becomes
+    // current: the style follows it, the chord code, pad and chord sound follow.
+    void ApplyChord();
+
+private:
+    void LiveChordTiming();
+    void ApplyToStyle(std::int16_t root, std::int16_t type);
+
+    app::Session& session_;
+    LoopingSections sections_;
+    TransportHooks* hooks_;
+    StylePlayer player_;
+};
+
+}  // namespace chordella::engine

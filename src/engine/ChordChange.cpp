@@ -1,0 +1,121 @@
+#include "engine/ChordChange.h"
+
+#include "app/Session.h"
+#include "engine/ChordShift.h"
+#include "engine/Outputs.h"
+
+namespace chordella::engine {
+
+namespace {
+
+constexpr int AllSoundOff = 120;
+constexpr int AllNotesOff = 123;
+
+struct ChannelRelease {
+    app::Session& Session;
+    midi::MidiOut* Out;
+    int ReleaseController;
+    bool MinusOne;
+    int Smartness;  // the "strong --> smart" slider, 0 … 2
+};
+
+// Minus One keeps the notes the player holds on his own channel sounding: only the
+// style's other notes there are ended, one by one.
+void ReleaseAroundPlayer(const ChannelRelease& r, int channel) {
+    EngineState& e = r.Session.App().engine;
+    const auto c = static_cast<std::size_t>(channel);
+    for (std::size_t n = 0; n < 128; ++n) {
+        if (e.VelocityMap[c][n] != 0 && e.NoteMap[c][n] != e.HeldNotes[n]) {
+            Send(r.Out, 0x90 + channel, e.NoteMap[c][n], 0);
+        }
+    }
+}
+
+void Revoice(app::Session& session, midi::MidiOut* out, int channel, int root, int type) {
+    EngineState& e = session.App().engine;
+    const auto c = static_cast<std::size_t>(channel);
+    const TransposeSettings settings{e.OctaveShift, e.OctaveThreshold, false};
+    for (std::size_t n = 0; n < 128; ++n) {
+        const std::uint8_t velocity = e.VelocityMap[c][n];
+        if (velocity == 0) continue;
+        const std::uint8_t note = TransposeNote(static_cast<int>(n), root, type, settings);
+        Send(out, 0x90 + channel, note, velocity);
+        e.NoteMap[c][n] = note;
+        e.ChannelSounding[c] = 1;
+    }
+}
+
+void ChangeChannel(const ChannelRelease& r, int channel, int root, int type, bool releaseOnly,
+                   bool sectionSwitch) {
+    app::Session& session = r.Session;
+    EngineState& e = session.App().engine;
+    const auto c = static_cast<std::size_t>(channel);
+    const data::StyleState& style = LoadedStyle(session);
+    const int part = session.Style().player.CurrentSection;
+    const bool partKnown = part >= 0 && part < data::PartCount;
+    const bool cutNotes = partKnown && style.Parts[static_cast<std::size_t>(part)].CutNotes[c] != 0;
+    const bool notesEnd = !partKnown || style.NotesEndInPart[static_cast<std::size_t>(part)][c] != 0;
+
+    e.ChannelSounding[c] = 0;
+    const bool sustained = IsSustainedProgram(session.Controllers().Value(channel, midi::ControllerTable::ProgramIndex));
+    if (r.Smartness == 2) Send(r.Out, 0xE0 + channel, 0, 64);
+    if (r.ReleaseController == AllNotesOff && ((sustained && cutNotes) || (sectionSwitch && !notesEnd))) {
+        Send(r.Out, 0xB0 + channel, 64, 0);
+        Send(r.Out, 0xB0 + channel, 66, 0);
+    }
+    if (r.MinusOne && channel == e.VoiceChannel && !sustained) {
+        ReleaseAroundPlayer(r, channel);
+    } else {
+        Send(r.Out, 0xB0 + channel, r.ReleaseController, 0);
+    }
+    if (!releaseOnly && sustained && !cutNotes) Revoice(session, r.Out, channel, root, type);
+}
+
+}  // namespace
+
+void ChordChange(app::Session& session, int channel, int root, int type, bool releaseOnly, bool sectionSwitch) {
+    EngineState& e = session.App().engine;
+    const app::Options& options = session.App().options;
+    const auto rootByte = static_cast<std::uint8_t>(root & 0xFF);
+    const auto typeByte = static_cast<std::uint8_t>(type & 0xFF);
+    if (!releaseOnly && rootByte == e.LastChangeRoot && typeByte == e.LastChangeType) return;
+
+    const ChannelRelease release{session, session.AccompanimentOutput(),
+                                 options.ChordChangeMode <= 0 ? AllSoundOff : AllNotesOff, options.MinusOne,
+                                 options.ChordChangeMode};
+    const data::StyleState& style = LoadedStyle(session);
+    const int first = channel >= AllChannels || channel < 0 ? 0 : channel;
+    const int last = channel >= AllChannels || channel < 0 ? AllChannels - 1 : channel;
+    for (int c = first; c <= last; ++c) {
+        const auto i = static_cast<std::size_t>(c);
+        if (c == DrumChannel || e.ChannelMute[i] != 0 || style.Header.ChannelUsed[i] == 0 ||
+            e.ChannelSounding[i] == 0) {
+            continue;
+        }
+        ChangeChannel(release, c, root, type, releaseOnly, sectionSwitch);
+    }
+    if (releaseOnly) {
+        for (auto& row : e.VelocityMap) row.fill(0);
+        e.ChannelSounding.fill(0);
+    }
+    e.LastChangeRoot = rootByte;
+    e.LastChangeType = typeByte;
+}
+
+void ResetChannel(midi::MidiOut* out, int channel) {
+    if (!IsOpen(out) || channel < 0 || channel >= ChannelCount) return;
+    Send(out, 0xB0 + channel, 64, 0);
+    Send(out, 0xB0 + channel, 66, 0);
+    Send(out, 0xB0 + channel, AllNotesOff, 0);
+    Send(out, 0xB0 + channel, AllSoundOff, 0);
+}
+
+void ResetAllChannels(app::Session& session, midi::MidiOut* out) {
+    for (int c = 0; c < ChannelCount; ++c) ResetChannel(out, c);
+    EngineState& e = session.App().engine;
+    for (auto& row : e.NoteMap) row.fill(0);
+    for (auto& row : e.VelocityMap) row.fill(0);
+    e.ChannelSounding.fill(0);
+}
+
+}  // namespace chordella::engine

@@ -1,0 +1,100 @@
+#include "engine/ChordSound.h"
+
+#include "app/Session.h"
+#include "engine/ChordChange.h"
+#include "engine/Outputs.h"
+
+namespace chordella::engine {
+
+namespace {
+
+int ClampChannel(int channel) { return channel < 0 ? 0 : channel > 15 ? 15 : channel; }
+
+bool InNoteRange(int note) { return note >= 0 && note <= 127; }
+
+bool IsChordNote(int note) { return note > 0 && note <= 127; }
+
+bool SoloLets(const EngineState& e, int channel) {
+    if (e.SoloFilter == 0) return true;
+    return e.SoloFilter >= 1 && e.SoloFilter <= 16 && channel == e.SoloFilter - 1;
+}
+
+}  // namespace
+
+void SendChordCode(app::Session& session, int root, int type) {
+    const app::Options& options = session.App().options;
+    if (!options.SendChordCodes || type <= 0 || type > 20) return;
+    const int pitchClass = ((root % 12) + 12) % 12;
+    const int channel = ClampChannel(options.ChordCodeChannel);
+    if (type <= 10) {
+        Send(session.ChordCodeOutput(), 0xB0 + channel, 20, (type - 1) * 12 + pitchClass);
+    } else {
+        Send(session.ChordCodeOutput(), 0xB0 + channel, 19, (type - 11) * 12 + pitchClass);
+    }
+}
+
+void TapChord(app::Session& session, const ChordNoteArray& notes) {
+    midi::MidiOut* out = session.AccompanimentOutput();
+    const int velocity = session.App().engine.TriggerVelocity;
+    for (std::int16_t note : notes) {
+        if (IsChordNote(note)) Send(out, 0x90, note, velocity);
+    }
+    for (std::int16_t note : notes) {
+        if (IsChordNote(note)) Send(out, 0x90, note, 0);
+    }
+}
+
+void PlayHarmonicPad(app::Session& session, const ChordNoteArray& notes, int fadeAmount) {
+    EngineState& e = session.App().engine;
+    const app::Options& options = session.App().options;
+    midi::MidiOut* out = session.AccompanimentOutput();
+    const int pad = ClampChannel(options.PadChannel);
+    if (notes[0] <= 0) {
+        if (options.PadResetAtChordChanges) ResetChannel(out, pad);
+        return;
+    }
+    for (std::int16_t note : e.PadNotes) {
+        if (note <= 0 || !InNoteRange(note)) continue;
+        Send(out, 0x90 + pad, note, 0);
+        if (options.ChordOutputChannel1 && InNoteRange(note + 12)) Send(out, 0x90, note + 12, 0);
+    }
+    if (options.PadResetAtChordChanges) ResetChannel(out, pad);
+    if (!SoloLets(e, pad) || e.ChannelMute[static_cast<std::size_t>(pad)] != 0) return;
+
+    int velocity = e.ChannelVolume[static_cast<std::size_t>(pad)];
+    if (e.SongStarting != 0 && options.PadMuteAtIntrosEndings) velocity = 0;
+    velocity -= fadeAmount;
+    if (velocity < 0) velocity = 0;
+    const int transpose = options.PadOctave * 12;
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        const int note = notes[i] + transpose;
+        e.PadNotes[i] = static_cast<std::int16_t>(notes[i] > 0 && InNoteRange(note) ? note : 0);
+        if (e.PadNotes[i] <= 0) continue;
+        Send(out, 0x90 + pad, note, velocity);
+        if (options.ChordOutputChannel1 && options.ChordOutputVolume > 0 && InNoteRange(note + 12)) {
+            Send(out, 0x90, note + 12, options.ChordOutputVolume);
+        }
+    }
+}
+
+void PlayChordSound(app::Session& session, const ChordNoteArray& notes) {
+    EngineState& e = session.App().engine;
+    midi::MidiOut* out = session.AccompanimentOutput();
+    const int channel = ClampChannel(e.VoiceChannel);
+    const int shift = 12 * e.KeyboardOctave;
+    const bool clockRuns = session.App().clock.ClockState != 0;
+    const bool sounding = e.SoundingChord[0] > 0;
+    if (sounding && (clockRuns || e.SoundingChord[0] != notes[0])) {
+        for (std::int16_t note : e.SoundingChord) {
+            if (note > 0 && InNoteRange(note + shift)) Send(out, 0x90 + channel, note + shift, 0);
+        }
+    }
+    if (clockRuns) e.TriggerVelocity = e.VoiceVolume;
+    e.SoundingChord = notes;
+    if (notes[0] <= 0) return;
+    for (std::int16_t note : notes) {
+        if (note > 0 && InNoteRange(note + shift)) Send(out, 0x90 + channel, note + shift, e.TriggerVelocity);
+    }
+}
+
+}  // namespace chordella::engine

@@ -1,0 +1,30 @@
+#pragma once
+// The sounds a chord makes besides the style: the chord code for other instruments, the
+// tap for an external arranger, the harmonic pad and the chord played on the voice channel.
+
+#include <array>
+#include <cstdint>
+
+namespace chordella::app { class Session; }
+
+namespace chordella::engine {
+
+using ChordNoteArray = std::array<std::int16_t, 4>;
+
+// Control thread. The chord code on the chord-code output when " Send Chord Codes
+// (Controllers #19,  #20)  to Ch." is ticked: controller 20 for types 1 … 10, 19 for 11 … 20.
+void SendChordCode(app::Session& session, int root, int type);
+
+// Control thread. Note-on and note-off of the four notes on the main output, so that an
+// external arranger picks the chord up while no style plays.
+void TapChord(app::Session& session, const ChordNoteArray& notes);
+
+// Control thread. The harmonic pad follows the chord: the old pad notes end, the new ones
+// (chord notes + the pad's octave) start at the channel's mixer volume less the fade.
+void PlayHarmonicPad(app::Session& session, const ChordNoteArray& notes, int fadeAmount);
+
+// Control thread. The chord sounds on the voice channel ("Play Chords", the editor's
+// "Acoustic chord control"); notes ≤ 0 only end the chord that sounds.
+void PlayChordSound(app::Session& session, const ChordNoteArray& notes);
+
+}  // namespace chordella::engine

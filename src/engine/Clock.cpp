@@ -1,0 +1,162 @@
+#include "engine/Clock.h"
+
+#include "app/Session.h"
+#include "engine/AccompanimentEngine.h"
+#include "engine/ClockTables.h"
+#include "platform/Priority.h"
+#include "platform/TickTimer.h"
+
+namespace chordella::engine {
+
+namespace {
+constexpr int LowestFieldTempo = 25;
+constexpr int HighestFieldTempo = 250;
+}  // namespace
+
+Clock::Clock(app::Session& session, AccompanimentEngine& engine)
+    : session_(session), engine_(engine), styleHooks_(*this, engine, session) {
+    session_.StyleHooks().Add(&styleHooks_);
+}
+
+Clock::~Clock() {
+    ShutdownClock();
+    session_.StyleHooks().Remove(&styleHooks_);
+}
+
+void Clock::SetupClock() {
+    EnsureTimer();
+    const ClockState& clock = session_.App().clock;
+    SelectQuantize(clock.QuantizeIndex);
+    SelectMetrum(clock.MetrumIndex);
+}
+
+void Clock::ShutdownClock() {
+    if (!timer_) return;
+    SetTempo(0);
+    timer_.reset();
+}
+
+void Clock::EnsureTimer() {
+    if (timer_) return;
+    timer_ = std::make_unique<platform::TickTimer>(session_.Loop(),
+                                                   [this](const platform::TickInfo&) { engine_.TickProcedure(); });
+}
+
+void Clock::SetTempo(int bpm) {
+    ClockState& clock = session_.App().clock;
+    if (clock.TimerId != 0) {
+        if (timer_) timer_->Stop();
+        clock.TimerId = 0;
+    }
+    if (bpm <= 0) return;
+    clock.TickPeriod = platform::TickTimer::TickPeriodMillis(bpm);
+    EnsureTimer();
+    timer_->SetTempo(bpm);
+    clock.TimerId = bpm;
+}
+
+void Clock::TempoFieldChanged(int bpm) {
+    ClockState& clock = session_.App().clock;
+    clock.Tempo = bpm;
+    if (bpm >= LowestFieldTempo && bpm <= HighestFieldTempo && clock.ClockState >= 1) SetTempo(bpm);
+    if (session_.App().options.ChordPreviewVariable) clock.PreviewDistance = static_cast<std::int16_t>(bpm >= 100 ? 12 : 8);
+}
+
+void Clock::ToggleClock() {
+    if (engine_.Transport().ChordMemoryBusy()) return;
+    ClockState& clock = session_.App().clock;
+    if (clock.ClockState == 0) {
+        clock.ClockState = static_cast<std::int16_t>(session_.App().options.SlaveMode ? -1 : 1);
+        if (clock.ClockState == 1) {
+            TempoFieldChanged(clock.Tempo);
+        } else {
+            SetTempo(0);
+        }
+    } else {
+        clock.ClockState = 0;
+        SetTempo(0);
+    }
+}
+
+void Clock::SetRealtimePriority(bool on) {
+    platform::SetCurrentThreadRealtime(on);
+    if (timer_) timer_->SetRealtime(on);
+}
+
+void Clock::SelectQuantize(int index) {
+    if (index < 0 || index >= static_cast<int>(QuantizeTable.size())) return;
+    ClockState& clock = session_.App().clock;
+    const QuantizeEntry& entry = QuantizeTable[static_cast<std::size_t>(index)];
+    const engine::MeterKind before = clock.MeterKind;
+    clock.QuantizeIndex = static_cast<std::int16_t>(index);
+    clock.GridBeats = entry.GridBeats;
+    clock.TicksPerBeat = entry.TicksPerBeat;
+    clock.MidBeatTick = entry.MidBeatTick;
+    clock.EarlyChordTicks = entry.EarlyChordTicks;
+    clock.PreviewTick = entry.PreviewTick;
+    clock.RecordGraceTicks = entry.RecordGraceTicks;
+    clock.MeterKind = entry.MeterKind;
+    if (before != entry.MeterKind) engine_.Transport().MeterKindChanged(before, entry.MeterKind);
+}
+
+void Clock::SelectMetrum(int index) {
+    if (index < 0 || index >= static_cast<int>(MetrumTable.size())) return;
+    ClockState& clock = session_.App().clock;
+    const MetrumEntry& entry = MetrumTable[static_cast<std::size_t>(index)];
+    clock.MetrumIndex = static_cast<std::int16_t>(index);
+    clock.MeasureUnits = entry.MeasureUnits;
+    clock.MetronomeGroup = entry.MetronomeGroup;
+    if (index == MetrumOneEighth) SelectQuantize(QuantizeOneEighth);
+}
+
+void Clock::SetMeasureUnitsFromFile(int measureUnits) {
+    if (measureUnits <= 0 || measureUnits > 12004) return;
+    ClockState& clock = session_.App().clock;
+    const int index = MetrumIndexForUnits(measureUnits, clock.MeterKind);
+    if (index >= 0) {
+        SelectMetrum(index);
+    } else {
+        // A length no entry offers: the clock still counts measures of that length.
+        clock.MeasureUnits = static_cast<std::int16_t>(measureUnits);
+        clock.MetronomeGroup = 4;
+    }
+    engine_.Transport().MeasureUnitsSetFromFile();
+}
+
+void Clock::OnRealtimeByte(std::uint8_t byte) {
+    ClockState& clock = session_.App().clock;
+    if (clock.ClockState != -1) return;
+    switch (byte) {
+        case 0xF8:
+            engine_.TickProcedure();
+            break;
+        case 0xFA:
+        case 0xFB:
+            clock.TickDelay = 0;
+            break;
+        case 0xFC:
+            if (clock.TickDelay == 0) engine_.Transport().StopTransport();
+            break;
+        default:
+            break;
+    }
+}
+
+void Clock::StartVirtual(int bpm) {
+    SetTempo(0);
+    ClockState& clock = session_.App().clock;
+    virtualBpm_ = bpm > 0 ? bpm : 120;
+    clock.Tempo = virtualBpm_;
+    clock.TickPeriod = platform::TickTimer::TickPeriodMillis(virtualBpm_);
+    clock.ClockState = 1;
+}
+
+void Clock::RunVirtualTicks(std::int64_t count) {
+    for (std::int64_t i = 0; i < count; ++i) engine_.TickProcedure();
+}
+
+std::int64_t Clock::VirtualMicros() const {
+    return platform::TickTimer::DueMicros(0, session_.App().clock.TickCount, virtualBpm_);
+}
+
+}  // namespace chordella::engine

@@ -1,0 +1,30 @@
+#pragma once
+// The section logic the engine uses until a full transport is attached: it plays one part
+// of the style and loops it, releasing the notes of each finished pass; a stop halts the
+// player and releases everything. Offline rendering, the fuzz target and the tests play
+// styles with it.
+
+#include "engine/TransportHooks.h"
+
+namespace chordella::app { class Session; }
+
+namespace chordella::engine {
+
+class LoopingSections final : public TransportHooks {
+public:
+    explicit LoopingSections(app::Session& session) : session_(session) {}
+
+    // Control thread. Starts part `part` (0 … 7) of the loaded style: its loop range, its
+    // channel mutes, reading from its start at the next tick. False, and nothing changes,
+    // when the part is absent or its range does not lie inside the loaded stream.
+    bool PlayPart(int part);
+
+    void ApplyCommandKey() override;
+    void SectionStep() override;
+    void StopTransport() override;
+
+private:
+    app::Session& session_;
+};
+
+}  // namespace chordella::engine

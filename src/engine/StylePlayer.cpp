@@ -1,0 +1,220 @@
+#include "engine/StylePlayer.h"
+
+#include "app/Session.h"
+#include "engine/ChordShift.h"
+#include "engine/Outputs.h"
+#include "engine/TransportHooks.h"
+
+namespace chordella::engine {
+
+namespace {
+
+constexpr int NoteOff = 0x80;
+constexpr int NoteOn = 0x90;
+constexpr int KeyPressure = 0xA0;
+constexpr int ControlChange = 0xB0;
+constexpr int ProgramChange = 0xC0;
+constexpr int PitchBend = 0xE0;
+constexpr int FadeStopAmount = 110;
+
+std::uint8_t Clamp7(int value) { return static_cast<std::uint8_t>(value < 0 ? 0 : value > 127 ? 127 : value); }
+
+}  // namespace
+
+void StylePlayer::PlayStyleTick() {
+    StylePlayerState& player = session_.Style().player;
+    EngineState& e = session_.App().engine;
+    if (player.StyleMode && hooks_->NoChordMarked()) return;
+
+    if (e.InstrumentPadOn != 0) {
+        const int pad = session_.App().options.PadChannel & 0x0F;
+        Send(session_.AccompanimentOutput(), ControlChange + pad, 7, e.InstrumentPadVolume);
+        e.ChannelVolume[static_cast<std::size_t>(pad)] = e.InstrumentPadVolume;
+    }
+    if (session_.App().clock.TickInBeat == 1) BeatStart();
+
+    midi::MidiOut* out = session_.AccompanimentOutput();
+    Event event{};
+    for (;;) {
+        const Read read = ReadOne(event);
+        if (read == Read::Done) return;
+        if (read == Read::Again) continue;
+        const Verdict verdict = Shape(event);
+        if (verdict == Verdict::Stop) return;
+        if (verdict == Verdict::Send) out->PutShort(event.Status, event.Data1, event.Data2);
+    }
+}
+
+void StylePlayer::BeatStart() {
+    StylePlayerState& player = session_.Style().player;
+    if (player.StyleBeat == 0) session_.App().engine.PlayerSoloing = 0;
+    if (player.FadeActive != 0 && player.StyleMode && player.FadeAmount <= 1000) player.FadeAmount += 5;
+    if (player.FadeAmount > FadeStopAmount && !hooks_->ChordMemoryEmpty()) hooks_->ChordMemoryJumpToEnd();
+    hooks_->SectionStep();
+}
+
+StylePlayer::Read StylePlayer::ReadOne(Event& event) {
+    StylePlayerState& player = session_.Style().player;
+    if (!IsOpen(session_.AccompanimentOutput())) return Read::Done;
+    if (player.WaitTicks > 0) {
+        --player.WaitTicks;
+        return Read::Done;
+    }
+    if (player.StopAtNextTick != 0) {
+        hooks_->StopTransport();
+        player.StopAtNextTick = 0;
+        return Read::Done;
+    }
+    const data::StyleState& style = LoadedStyle(session_);
+    const int index = player.BufferIndex;
+    const std::uint8_t* buffer = index >= 0 && index < MaxStreamBuffers ? style.Stream.Buffer(index) : nullptr;
+    const std::int32_t pos = player.StylePos;
+    const std::int32_t end = player.PlayEnd < data::StreamCapacity ? player.PlayEnd : data::StreamCapacity;
+    if (buffer == nullptr || pos < 0 || pos >= data::StreamCapacity) {
+        EndOfStyle();
+        return Read::Done;
+    }
+    const std::uint8_t b = buffer[pos];
+    if (b == data::stream::EndOfBuffer && index < MaxStreamBuffers - 1 && style.Stream.Buffer(index + 1) != nullptr) {
+        player.BufferIndex = static_cast<std::int16_t>(index + 1);
+        player.StylePos = 0;
+        return Read::Again;
+    }
+    if (b == data::stream::EndOfStream || b == data::stream::EndOfBuffer || pos >= end) {
+        EndOfStyle();
+        return Read::Done;
+    }
+    if (b >= data::stream::ShortestWait) {
+        player.WaitTicks = static_cast<std::int16_t>(b - data::stream::ShortestWait);
+        player.StylePos = pos + 1;
+        return Read::Done;
+    }
+    if (b < 0x80 || b > 0xEF) {
+        // Not a channel message (a stray data or system byte): step over it.
+        player.StylePos = pos + 1;
+        return Read::Again;
+    }
+    if (pos + 2 >= data::StreamCapacity) {
+        EndOfStyle();  // a message cut off by the end of the buffer
+        return Read::Done;
+    }
+    event = Event{b, static_cast<std::uint8_t>(buffer[pos + 1] & 0x7F), static_cast<std::uint8_t>(buffer[pos + 2] & 0x7F)};
+    player.StylePos = pos + 3;
+    return Read::Event;
+}
+
+void StylePlayer::EndOfStyle() {
+    hooks_->StopTransport();
+    hooks_->StyleEnded();
+}
+
+bool StylePlayer::ChannelPasses(int channel) const {
+    const EngineState& e = session_.App().engine;
+    if (e.SoloFilter != 0 && (e.SoloFilter < 1 || e.SoloFilter > 16 || channel != e.SoloFilter - 1)) return false;
+    if (e.ChannelMute[static_cast<std::size_t>(channel)] != 0) return false;
+    if (e.InstrumentPadOn != 0 && channel == (session_.App().options.PadChannel & 0x0F)) return false;
+    return true;
+}
+
+StylePlayer::Verdict StylePlayer::Shape(Event& event) {
+    const int kind = event.Status & 0xF0;
+    const int channel = event.Status & 0x0F;
+    if (kind == PitchBend && !session_.App().options.AllowPitchBend) return Verdict::Drop;
+    if (kind == NoteOff || kind == NoteOn || kind == KeyPressure || kind == PitchBend) {
+        if (!ChannelPasses(channel)) return Verdict::Drop;
+    } else if (FilterControllers(event) == Verdict::Drop) {
+        return Verdict::Drop;
+    }
+    const StylePlayerState& player = session_.Style().player;
+    if (!player.StyleMode) return Verdict::Send;
+
+    const int part = player.CurrentSection;
+    if (part >= 0 && part < data::PartCount &&
+        LoadedStyle(session_).Parts[static_cast<std::size_t>(part)].PartMute[static_cast<std::size_t>(channel)] != 0) {
+        return Verdict::Drop;
+    }
+    const Verdict velocity = ShapeVelocity(event);
+    if (velocity != Verdict::Send) return velocity;
+    if (channel == DrumChannel || (kind != NoteOff && kind != NoteOn && kind != KeyPressure)) return Verdict::Send;
+    return Transpose(event);
+}
+
+StylePlayer::Verdict StylePlayer::FilterControllers(Event& event) {
+    const app::Options& options = session_.App().options;
+    const int kind = event.Status & 0xF0;
+    const int channel = event.Status & 0x0F;
+    if (kind == ControlChange && event.Data1 == 84) {
+        event.Data2 = Clamp7(event.Data2 + session_.App().engine.GlobalTranspose);
+    }
+    if (kind == ControlChange && event.Data1 == 91 && (options.ReverbOff || options.ReverbDefined)) return Verdict::Drop;
+    if (!ChannelPasses(channel)) return Verdict::Drop;
+    const StylePlayerState& player = session_.Style().player;
+    if (kind == ControlChange && player.StyleMode && LoadedStyle(session_).Header.SuppressControllers != 0) {
+        return Verdict::Drop;
+    }
+    const bool changed = midi::ControllerChanged(session_.Controllers(), kind, channel, event.Data1, event.Data2, false);
+    if (!changed) {
+        const bool bankOrProgram = kind == ProgramChange || (kind == ControlChange && (event.Data1 == 0 || event.Data1 == 32));
+        const bool pass = player.SectionJustChanged != 0 ? bankOrProgram : options.TransmitControllers;
+        if (!pass) return Verdict::Drop;
+    }
+    if (event.Status == ProgramChange && options.SoloOnChannel1) return Verdict::Drop;
+    return Verdict::Send;
+}
+
+StylePlayer::Verdict StylePlayer::ShapeVelocity(Event& event) {
+    if ((event.Status & 0xF0) != NoteOn || event.Data2 == 0) return Verdict::Send;
+    const StylePlayerState& player = session_.Style().player;
+    int velocity = event.Data2;
+    if (player.FadeActive != 0) {
+        velocity -= player.FadeAmount;
+        if (velocity <= 0) {
+            if (player.FadeAmount > FadeStopAmount) {
+                hooks_->StopTransport();
+                return Verdict::Stop;
+            }
+            return Verdict::Drop;
+        }
+    }
+    if (session_.App().options.CompLimit) {
+        const int channel = event.Status & 0x0F;
+        const int limit = session_.App().engine.VelocityLimit[static_cast<std::size_t>(channel)];
+        if (velocity >= limit) {
+            velocity = limit;
+        } else if (channel != DrumChannel) {
+            velocity = limit - (limit - velocity) / 3;
+        }
+    }
+    event.Data2 = Clamp7(velocity);
+    return event.Data2 == 0 ? Verdict::Drop : Verdict::Send;
+}
+
+StylePlayer::Verdict StylePlayer::Transpose(Event& event) {
+    EngineState& e = session_.App().engine;
+    const app::Options& options = session_.App().options;
+    const int kind = event.Status & 0xF0;
+    const auto channel = static_cast<std::size_t>(event.Status & 0x0F);
+    const std::uint8_t source = event.Data1;
+    const TransposeSettings settings{e.OctaveShift, e.OctaveThreshold, true};
+    const std::uint8_t moved = TransposeNote(source, e.StyleRoot, e.StyleType, settings);
+    const bool minusOneVoice = options.MinusOne && static_cast<int>(channel) == e.VoiceChannel;
+    if (kind == NoteOn && event.Data2 > 0) {
+        e.NoteMap[channel][source] = moved;
+        e.VelocityMap[channel][source] = event.Data2;
+        e.ChannelSounding[channel] = 1;
+        event.Data1 = moved;
+        return minusOneVoice && e.PlayerSoloing != 0 ? Verdict::Drop : Verdict::Send;
+    }
+    if (kind == NoteOff || kind == NoteOn) {
+        // The note that was started, even if the chord changed since. A note that is not
+        // sounding (its map was cleared by a reset) ends on its present transposition.
+        const bool sounding = e.VelocityMap[channel][source] != 0;
+        event.Data1 = sounding ? e.NoteMap[channel][source] : moved;
+        e.VelocityMap[channel][source] = 0;
+        return minusOneVoice && e.HeldNotes[source] == event.Data1 ? Verdict::Drop : Verdict::Send;
+    }
+    event.Data1 = moved;
+    return Verdict::Send;
+}
+
+}  // namespace chordella::engine

@@ -1,0 +1,47 @@
+#pragma once
+// The style player: reads the loaded style's event stream tick by tick, filters and shapes
+// each event (solo and mute, repeated controllers, compressor/limiter, fade-out, Minus
+// One), transposes notes to the current chord and sends them on the accompaniment output.
+
+#include <cstdint>
+
+namespace chordella::app { class Session; }
+
+namespace chordella::engine {
+
+class TransportHooks;
+
+class StylePlayer {
+public:
+    StylePlayer(app::Session& session, TransportHooks*& hooks) : session_(session), hooks_(hooks) {}
+
+    // Control thread, inside the tick. The style's work for one tick: every event up to the
+    // next wait is sent. Never reads outside the stream buffers, whatever they hold.
+    void PlayStyleTick();
+
+private:
+    enum class Verdict { Send, Drop, Stop };
+    struct Event {
+        std::uint8_t Status;
+        std::uint8_t Data1;
+        std::uint8_t Data2;
+    };
+
+    enum class Read { Event, Again, Done };
+
+    void BeatStart();
+    // One step through the stream: an event to shape, a step without one (buffer switch,
+    // stray byte), or the end of this tick's reading.
+    Read ReadOne(Event& event);
+    void EndOfStyle();
+    Verdict Shape(Event& event);
+    Verdict FilterControllers(Event& event);
+    Verdict ShapeVelocity(Event& event);
+    Verdict Transpose(Event& event);
+    bool ChannelPasses(int channel) const;
+
+    app::Session& session_;
+    TransportHooks*& hooks_;
+};
+
+}  // namespace chordella::engine

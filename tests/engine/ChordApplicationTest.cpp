@@ -1,0 +1,133 @@
+// What applying a chord sends besides the style: chord codes, the tap for an external
+// arranger, the harmonic pad and the chord played on the voice channel.
+
+#include <gtest/gtest.h>
+
+#include "engine/EngineRig.h"
+
+namespace chordella::testing {
+namespace {
+
+using data::StylePart;
+
+StyleBuilder QuietStyle() {
+    StyleBuilder b;
+    b.Part(StylePart::Basic).Measures(1).Note(9, 36, 100, 0, 6);
+    return b;
+}
+
+TEST(ChordCodes, TypesOneToTenGoOnControllerTwentyAndElevenToTwentyOnNineteen) {
+    EngineRig rig;
+    rig.Options().SendChordCodes = true;
+    rig.Options().ChordCodeChannel = 4;
+    rig.Chord(52, 2);   // E minor
+    rig.Chord(53, 12);  // type 12 on F
+    rig.Chord(53, 25);  // beyond the codes
+    const auto codes = rig.Out.Where([](const SentMessage& m) { return m.Kind() == 0xB0; });
+    ASSERT_EQ(codes.size(), 2u);
+    EXPECT_EQ(codes[0].Status, 0xB4);
+    EXPECT_EQ(codes[0].Data1, 20);
+    EXPECT_EQ(codes[0].Data2, (2 - 1) * 12 + 4);
+    EXPECT_EQ(codes[1].Data1, 19);
+    EXPECT_EQ(codes[1].Data2, (12 - 11) * 12 + 5);
+}
+
+TEST(ChordTap, WithNoStylePlayingTheChordIsTappedForAnExternalArranger) {
+    EngineRig rig;
+    rig.Engine().TriggerVelocity = 64;
+    rig.Chord(48, 1);
+    const auto& m = rig.Out.Messages;
+    ASSERT_EQ(m.size(), 6u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(m[static_cast<std::size_t>(i)].Status, 0x90);
+        EXPECT_EQ(m[static_cast<std::size_t>(i)].Data2, 64);
+        EXPECT_EQ(m[static_cast<std::size_t>(i + 3)].Data1, m[static_cast<std::size_t>(i)].Data1);
+        EXPECT_EQ(m[static_cast<std::size_t>(i + 3)].Data2, 0);
+    }
+    EXPECT_EQ(rig.Engine().PendingRoot, 0) << "the pending chord is used up";
+}
+
+TEST(ChordTap, NothingHappensWhileTheOutputIsClosedAndTheChordStaysPending) {
+    EngineRig rig;
+    rig.Out.Open = false;
+    rig.Chord(48, 1);
+    EXPECT_EQ(rig.Engine().PendingRoot, 48);
+}
+
+TEST(HarmonicPad, EachChordEndsTheOldPadNotesAndStartsTheNewOnesAtTheChannelVolume) {
+    EngineRig rig;
+    rig.Options().HarmonicPad = true;
+    rig.Options().PadChannel = 14;
+    rig.Options().PadOctave = 1;
+    rig.Engine().ChannelVolume[14] = 77;
+    rig.Play(QuietStyle());
+    rig.Chord(48, 1);
+    rig.Run(2);
+    rig.Chord(53, 1);
+    rig.Run(24);
+    const auto pad = rig.Out.OnChannel(14);
+    ASSERT_EQ(pad.size(), 9u);  // 3 on, 3 off, 3 on
+    EXPECT_EQ(pad[0].Data1, 60);
+    EXPECT_EQ(pad[0].Data2, 77);
+    EXPECT_TRUE(pad[3].IsNoteOff());
+    EXPECT_EQ(pad[3].Data1, 60);
+    EXPECT_EQ(pad[6].Data1, 65);
+    EXPECT_EQ(pad[6].Data2, 77);
+}
+
+TEST(HarmonicPad, FollowsTheFadeAndTheSoloFilter) {
+    EngineRig rig;
+    rig.Options().HarmonicPad = true;
+    rig.Options().PadChannel = 14;
+    rig.Engine().ChannelVolume[14] = 50;
+    rig.Play(QuietStyle());
+    rig.Player().FadeActive = 1;
+    rig.Player().FadeAmount = 20;
+    rig.Chord(48, 1);
+    rig.Run(1);
+    ASSERT_FALSE(rig.Out.NoteOns(14).empty());
+    EXPECT_EQ(rig.Out.NoteOns(14)[0].Data2, 30);
+    rig.Engine().SoloFilter = 10;
+    rig.Out.Clear();
+    rig.Run(30);
+    rig.Chord(50, 1);
+    rig.Run(24);
+    EXPECT_TRUE(rig.Out.NoteOns(14).empty());
+}
+
+TEST(PlayChords, TheChordSoundsOnTheVoiceChannelAndTheNextOneEndsIt) {
+    EngineRig rig;
+    rig.Options().PlayChords = true;
+    rig.Engine().VoiceChannel = 2;
+    rig.Engine().TriggerVelocity = 100;
+    rig.Engine().KeyboardOctave = 1;
+    rig.Chord(48, 1);
+    rig.Chord(48, 1);  // the same chord again sounds again without ending first
+    rig.Chord(53, 1);
+    const auto voice = rig.Out.OnChannel(2);
+    ASSERT_EQ(voice.size(), 12u);
+    EXPECT_EQ(voice[0].Data1, 60) << "one octave up from the keyboard transposition";
+    EXPECT_TRUE(voice[3].IsNoteOn());
+    EXPECT_TRUE(voice[6].IsNoteOff());
+    EXPECT_EQ(voice[9].Data1, 65);
+}
+
+TEST(EngineLink, TheEngineTakesTheSessionsChordsWhileItLives) {
+    TestSession t;
+    RecordingOutput out;
+    t.session->SetAccompanimentOutput(&out);
+    {
+        engine::AccompanimentEngine accompaniment(*t.session);
+        EXPECT_EQ(&t.session->Engine(), &accompaniment);
+        t.session->App().engine.PendingRoot = 48;
+        t.session->App().engine.PendingType = 1;
+        t.session->Engine().SubmitChord({48, 52, 55, 0});
+        EXPECT_EQ(out.Messages.size(), 6u) << "applied at once while the clock is off";
+    }
+    out.Clear();
+    t.session->Engine().SubmitChord({48, 52, 55, 0});
+    EXPECT_TRUE(out.Messages.empty());
+}
+
+}  // namespace
+}  // namespace chordella::testing

@@ -1,0 +1,66 @@
+#pragma once
+// A session with the engine, a virtual clock and a recording accompaniment output: load a
+// style made with StyleBuilder, submit chords, run ticks, read what was sent.
+
+#include <array>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/Session.h"
+#include "data/StyleStore.h"
+#include "engine/AccompanimentEngine.h"
+#include "engine/Clock.h"
+#include "support/RecordingOutput.h"
+#include "support/StyleBuilder.h"
+#include "support/TestSession.h"
+
+namespace chordella::testing {
+
+constexpr int C4 = 60;
+
+struct EngineRig {
+    EngineRig() {
+        Session().SetAccompanimentOutput(&Out);
+        Clock.SetupClock();
+    }
+
+    app::Session& Session() { return *Test.session; }
+    engine::EngineState& Engine() { return Session().App().engine; }
+    engine::ClockState& ClockFields() { return Session().App().clock; }
+    engine::StylePlayerState& Player() { return Session().Style().player; }
+    app::Options& Options() { return Session().App().options; }
+
+    // Loads the style through the real .vxs reader.
+    bool Load(const StyleBuilder& builder) {
+        const std::string path = Test.home.Path() + "/Test.vxs";
+        if (!builder.Write(path)) return false;
+        data::StyleStore store(Session());
+        return store.Load(path) == data::StyleLoadResult::Loaded;
+    }
+
+    // Loads the style and starts `part` on the virtual clock at 120 bpm.
+    void Play(const StyleBuilder& builder, data::StylePart part = data::StylePart::Basic) {
+        ASSERT_TRUE(Load(builder));
+        Clock.StartVirtual(120);
+        ASSERT_TRUE(Accompaniment.Sections().PlayPart(data::Index(part)));
+    }
+
+    // What chord recognition does: the pending chord, then its notes to the engine.
+    void Chord(int root, int type) {
+        Engine().PendingRoot = static_cast<std::int16_t>(root);
+        Engine().PendingType = static_cast<std::int16_t>(type);
+        const std::array<std::int16_t, 4> notes{static_cast<std::int16_t>(root), static_cast<std::int16_t>(root + 4),
+                                                static_cast<std::int16_t>(root + 7), 0};
+        Session().Engine().SubmitChord(notes);
+    }
+
+    void Run(std::int64_t ticks) { Clock.RunVirtualTicks(ticks); }
+
+    TestSession Test;
+    RecordingOutput Out{&Test.session->App().clock.TickCount};
+    engine::AccompanimentEngine Accompaniment{*Test.session};
+    engine::Clock Clock{*Test.session, Accompaniment};
+};
+
+}  // namespace chordella::testing
