@@ -5,11 +5,13 @@
 // fields are written only by that module.
 
 #include "app/Options.h"
+#include "data/ConfigState.h"
 
 namespace chordella::app {
 
 struct AppState {
     Options options;
+    data::ConfigState config;  // written by the settings (app/Settings.h)
 };
 
 }  // namespace chordella::app
