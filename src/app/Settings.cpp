@@ -29,7 +29,16 @@ void Settings::Load(Options& options, data::ConfigState& config, bool forceDefau
     config.FirstStart = !platform::FileExists(path);
     ini_ = {};
     if (!config.FirstStart) ini_.Load(path);  // unreadable: an empty file, so defaults everywhere
+    Apply(options, config, forceDefaults);
+}
 
+void Settings::LoadText(std::string_view text, Options& options, data::ConfigState& config, bool forceDefaults) {
+    config.FirstStart = false;
+    ini_.Parse(text);
+    Apply(options, config, forceDefaults);
+}
+
+void Settings::Apply(Options& options, data::ConfigState& config, bool forceDefaults) {
     options.UpdatePending = ini_.GetBool(OptionsSection, "UpdateFlag", options.UpdatePending);
     const bool reset = forceDefaults || ini_.GetBool(OptionsSection, "Reset", false);
     if (!reset) ReadOptions(options);

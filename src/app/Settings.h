@@ -5,6 +5,7 @@
 // the save unchanged.
 
 #include <string>
+#include <string_view>
 
 #include "app/Options.h"
 #include "data/ConfigState.h"
@@ -33,6 +34,9 @@ public:
     // only "UpdateFlag" is read, and "Reset" is cleared in memory.
     void Load(Options& options, data::ConfigState& config, bool forceDefaults = false);
 
+    // The same from the file's text (tests, the fuzz target).
+    void LoadText(std::string_view text, Options& options, data::ConfigState& config, bool forceDefaults = false);
+
     // Writes every key of section Options in order ("UpdateFlag" as 0), unless the media is
     // read-only or auto-save is off.
     SaveOutcome Save(const Options& options, bool readOnlyMedia, std::string* error = nullptr);
@@ -45,6 +49,7 @@ public:
     const platform::IniFile& File() const { return ini_; }
 
 private:
+    void Apply(Options& options, data::ConfigState& config, bool forceDefaults);
     void ReadOptions(Options& options) const;
     void ApplyPictureRule(Options& options) const;
     void ApplyPortableFallbacks(Options& options) const;
