@@ -77,6 +77,10 @@ bool Lifecycle::TakeHandOver() {
     return true;
 }
 
+bool Lifecycle::OpenFromCommandLine(const std::string& path) {
+    return !path.empty() && hooks_.LoadStyle(path, StyleLoad::CommandLine);
+}
+
 bool Lifecycle::StoreInstrumentSetText(int number, const std::string& text) {
     std::string error;
     if (settings_.StoreInstrumentSetText(session_.App().config, number, text, ReadOnlyMedia(), &error)) return true;

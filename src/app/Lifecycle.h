@@ -57,6 +57,9 @@ public:
     // Runs once; a second call does nothing and answers as the first did.
     SaveOutcome Exit();
 
+    // The file this start was given on the command line, opened as a style.
+    bool OpenFromCommandLine(const std::string& path);
+
     // One look for a handed-over file (the timer calls this); true when one was there.
     bool TakeHandOver();
 

@@ -75,7 +75,7 @@ int RunMainInstance(const InstanceArguments& arguments) {
     QuitOnSignals quitOnSignals(session.Loop());
 
     lifecycle.Start();
-    if (!arguments.File.empty()) noModulesYet.LoadStyle(arguments.File, StyleLoad::CommandLine);
+    lifecycle.OpenFromCommandLine(arguments.File);
     std::fprintf(stderr, "Chordella is running without its window; press Ctrl+C to end it "
                          "(chordella --help lists the commands).\n");
     session.Loop().Run();

@@ -15,6 +15,13 @@ constexpr std::string_view OptionsSection = "Options";
 
 std::string StoredPath(const std::string& value) { return platform::WithForwardSlashes(value); }
 
+// A value is one line of the file: a line break in a device name must not start a new key.
+std::string OneLine(std::string value) {
+    for (char& c : value)
+        if (c == '\n' || c == '\r') c = ' ';
+    return value;
+}
+
 template <typename... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
@@ -28,12 +35,16 @@ void Settings::Load(Options& options, data::ConfigState& config, bool forceDefau
     const std::string path = paths_.IniPath();
     config.FirstStart = !platform::FileExists(path);
     ini_ = {};
-    if (!config.FirstStart) ini_.Load(path);  // unreadable: an empty file, so defaults everywhere
+    loadError_.clear();
+    // An unreadable file gives defaults everywhere; it is then not saved over at exit, so
+    // what it holds (instrument sets, MIDI commands) is not lost.
+    if (!config.FirstStart && !ini_.Load(path, &loadError_)) loadError_ = path + ": " + loadError_;
     Apply(options, config, forceDefaults);
 }
 
 void Settings::LoadText(std::string_view text, Options& options, data::ConfigState& config, bool forceDefaults) {
     config.FirstStart = false;
+    loadError_.clear();
     ini_.Parse(text);
     Apply(options, config, forceDefaults);
 }
@@ -100,11 +111,17 @@ void Settings::LoadInstrumentSet(Options& options, data::ConfigState& config) co
 SaveOutcome Settings::Save(const Options& options, bool readOnlyMedia, std::string* error) {
     if (readOnlyMedia) return SaveOutcome::ReadOnlyMedia;
     if (!options.AutoSaveSettings) return SaveOutcome::AutoSaveOff;
+    if (!loadError_.empty()) {
+        if (error) *error = loadError_ + " at start-up, so it was left as it was";
+        return SaveOutcome::Failed;
+    }
     for (const OptionKey& key : OptionKeys()) {
         std::visit(Overloaded{
                        [&](bool Options::*field) { ini_.SetBool(key.Section, key.Key, options.*field); },
                        [&](int Options::*field) { ini_.SetInt(key.Section, key.Key, options.*field); },
-                       [&](std::string Options::*field) { ini_.SetString(key.Section, key.Key, options.*field); },
+                       [&](std::string Options::*field) {
+                           ini_.SetString(key.Section, key.Key, OneLine(options.*field));
+                       },
                        [&](ProgramFolderKey) { ini_.SetString(key.Section, key.Key, paths_.DataDir()); },
                    },
                    key.Field);
@@ -124,8 +141,12 @@ bool Settings::StoreInstrumentSetText(data::ConfigState& config, int number, con
         if (error) *error = "no instrument set number " + std::to_string(number);
         return false;
     }
-    data::WriteInstrumentSetText(ini_, number, text);
+    data::WriteInstrumentSetText(ini_, number, OneLine(text));
     if (readOnlyMedia) return true;  // kept for this session only
+    if (!loadError_.empty()) {
+        if (error) *error = loadError_;
+        return false;
+    }
     return platform::MakeFolders(paths_.ConfigDir()) && ini_.Save(paths_.IniPath(), error);
 }
 

@@ -57,6 +57,7 @@ private:
 
     platform::Paths paths_;
     platform::IniFile ini_;
+    std::string loadError_;  // why an existing file could not be read at start-up
 };
 
 // The control keys as MIDI notes, from the notes and octaves of the options.

@@ -1,6 +1,7 @@
 #include "data/InstrumentSet.h"
 
 #include <charconv>
+#include <filesystem>
 
 #include "data/GeneralMidi.h"
 #include "platform/Files.h"
@@ -91,6 +92,11 @@ std::optional<InstrumentSet> ParseInstrumentSet(std::string_view text, std::stri
 std::optional<InstrumentSet> LoadInstrumentSet(const std::string& path, std::string* error) {
     std::string text;
     std::string reason;
+    std::error_code ignored;
+    if (std::filesystem::exists(path, ignored) && !platform::FileExists(path)) {
+        if (error) *error = path + ": not a file";  // a pipe or a device would block or never end
+        return std::nullopt;
+    }
     if (!platform::ReadTextFile(path, InstrumentSet::MaxFileBytes, text, reason)) {
         if (error) *error = path + ": " + reason;
         return std::nullopt;

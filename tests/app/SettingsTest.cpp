@@ -230,6 +230,30 @@ TEST(Settings, ADamagedFileGivesDefaultsWhereItCannotBeRead) {
     EXPECT_EQ(home.config.Daw.Messages[0].Channel, 0);
 }
 
+TEST(Settings, AFileThatCouldNotBeReadIsNotSavedOver) {
+    Home home;
+    std::string big = "[Ins-Set]\n1=130000\n";
+    big.resize(platform::IniFile::MaxFileBytes + 1, ';');
+    home.WriteIni(big);
+    home.Load();
+    EXPECT_FALSE(home.config.FirstStart);
+    EXPECT_EQ(home.options.TempoPreset1, 60);
+    std::string error;
+    EXPECT_EQ(home.settings.Save(home.options, false, &error), SaveOutcome::Failed);
+    EXPECT_NE(error.find("left as it was"), std::string::npos) << error;
+    EXPECT_EQ(std::filesystem::file_size(home.paths.IniPath()), big.size());
+}
+
+TEST(Settings, ALineBreakInAValueCannotAddAKey) {
+    Home home;
+    home.Load();
+    home.options.MidiOut = "Port\nReset=1";
+    ASSERT_EQ(home.settings.Save(home.options, false), SaveOutcome::Saved);
+    home.Load();
+    EXPECT_EQ(home.options.MidiOut, "Port Reset=1");
+    EXPECT_FALSE(home.Saved().GetBool("Options", "Reset", true));
+}
+
 TEST(Settings, SectionsThisProgramOnlyReadsSurviveTheSave) {
     Home home;
     home.WriteIni("; my notes\n[MIDICOM]\nActive=1\n[DAWC]\nDAW=Recorder\n[Ins-Set]\n1=130000\n"

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 
 #include "support/TempFolder.h"
@@ -91,6 +93,15 @@ TEST(InstrumentSet, NoSetOrAMissingFileGivesTheBuiltInList) {
     std::string error;
     EXPECT_EQ(ActiveInstrumentSet(folder.File("gone.vxi"), &error).Name, "GM.VXI");
     EXPECT_NE(error.find("gone.vxi"), std::string::npos);
+}
+
+TEST(InstrumentSet, APipeOrAFolderIsNoSetAndNeverBlocks) {
+    testing::TempFolder folder;
+    ASSERT_EQ(mkfifo(folder.File("pipe.vxi").c_str(), 0600), 0);
+    std::string error;
+    EXPECT_FALSE(LoadInstrumentSet(folder.File("pipe.vxi"), &error));
+    EXPECT_NE(error.find("not a file"), std::string::npos);
+    EXPECT_EQ(ActiveInstrumentSet(folder.Path()).Name, "GM.VXI");
 }
 
 TEST(InstrumentSet, AFileIsReadAndNamedInUpperCase) {
