@@ -36,9 +36,9 @@ int RunCommandLine(int argc, char** argv) {
     cli.add_flag("--yes", global.yes, "Answer Yes to every question");
     cli.add_flag("--reset", global.reset,
                  "Start with the default settings instead of the stored ones (they are saved at exit)");
-    cli.add_option("file", global.file, "Without a command: a style to open, also in a running Chordella")
-        ->option_text("FILE")
-        ->check(CLI::ExistingFile);
+    cli.add_option("FILE", global.file, "Without a command: a style to open, also in a running Chordella")
+        ->check(CLI::ExistingFile)
+        ->option_text(" ");
 
     try {
         cli.parse(argc, argv);
