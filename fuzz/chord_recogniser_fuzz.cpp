@@ -78,7 +78,7 @@ void Step(Input& in, chords::ChordRecogniser& recogniser, app::Session& session)
             options.TriadChords = bits & 1;
             options.MajorMinor = bits & 2;
             options.PlayChords = bits & 4;
-            options.SharpSpelling = bits & 8;
+            options.FlatSharp = bits & 8;
             options.ReceiveChordCodes = bits & 16;
             recogniser.ApplySpelling();
             break;

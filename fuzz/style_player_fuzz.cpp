@@ -65,13 +65,13 @@ void ApplyOptions(app::Session& session, std::uint8_t bits) {
     app::Options& o = session.App().options;
     o.CompLimit = bits & 1;
     o.MinusOne = bits & 2;
-    o.AdjustOctave = bits & 4;
+    o.AdjustChordOctave = bits & 4;
     o.HarmonicPad = bits & 8;
     o.PlayChords = (bits & 0x30) == 0x30;
     o.TransmitControllers = bits & 0x40;
     o.AllowPitchBend = bits & 0x80;
     o.MasterMode = bits & 0x10;
-    o.ChordChangeMode = bits % 3;
+    o.StyleChordChanges = bits % 3;
     o.SendChordCodes = bits & 0x20;
     session.Style().player.FadeActive = (bits & 0x0C) == 0x0C;
 }
@@ -138,7 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         LoadRaw(session, body.first(std::min<std::size_t>(body.size(), data::StreamCapacity)));
     }
 
-    engine::EngineState& e = session.App().engine;
+    chords::ChordState& e = session.App().chords;
     for (std::size_t i = 0; i < 64; ++i) {
         if (chords.size() >= 2) {
             const std::size_t at = (2 * i) % (chords.size() - 1);

@@ -9,6 +9,7 @@
 #include "data/ArrangementState.h"
 #include "engine/ClockState.h"
 #include "engine/EngineState.h"
+#include "data/ConfigState.h"
 
 namespace chordella::app {
 
@@ -19,6 +20,7 @@ struct AppState {
     data::ArrangementState arrangement;
     engine::ClockState clock;
     engine::EngineState engine;
+    data::ConfigState config;  // written by the settings (app/Settings.h)
 };
 
 }  // namespace chordella::app

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/MainInstance.h"
 #include "app/Version.h"
 
 namespace chordella::app {
@@ -17,8 +18,10 @@ constexpr int ExitUsage = 2;
 
 // Flags every command understands.
 struct GlobalFlags {
-    std::string home;   // --home DIR: a portable data home
-    bool yes = false;   // --yes: answer Yes to every question
+    std::string home;    // --home DIR: a portable data home
+    bool yes = false;    // --yes: answer Yes to every question
+    bool reset = false;  // --reset: start with the default settings instead of the stored ones
+    std::string file;    // FILE: without a command, the style to open (or hand to the running instance)
 };
 
 }  // namespace
@@ -31,6 +34,11 @@ int RunCommandLine(int argc, char** argv) {
     cli.add_option("--home", global.home, "Keep songs, styles, lists and settings in this folder")
         ->option_text("DIR");
     cli.add_flag("--yes", global.yes, "Answer Yes to every question");
+    cli.add_flag("--reset", global.reset,
+                 "Start with the default settings instead of the stored ones (they are saved at exit)");
+    cli.add_option("FILE", global.file, "Without a command: a style to open, also in a running Chordella")
+        ->check(CLI::ExistingFile)
+        ->option_text(" ");
 
     try {
         cli.parse(argc, argv);
@@ -45,9 +53,15 @@ int RunCommandLine(int argc, char** argv) {
         return ExitUsage;
     }
 
-    // No command: the desktop window opens here once it exists; until then show the usage.
-    std::fputs(cli.help().c_str(), stdout);
-    return 0;
+    if (!cli.get_subcommands().empty()) return 0;
+    // No command: the program itself (the desktop window once it exists; until then it
+    // runs without a window).
+    InstanceArguments instance;
+    if (!global.home.empty()) instance.Home = global.home;
+    instance.File = global.file;
+    instance.ResetSettings = global.reset;
+    instance.AssumeYes = global.yes;
+    return RunMainInstance(instance);
 }
 
 }  // namespace chordella::app

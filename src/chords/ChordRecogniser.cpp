@@ -138,12 +138,12 @@ void ChordRecogniser::ShowKey(int keyNote, bool minor, int transposition) {
 }
 
 void ChordRecogniser::ApplySpelling() {
-    session_.App().chords.NoteNames = NoteNamesFor(session_.App().options.SharpSpelling);
+    session_.App().chords.NoteNames = NoteNamesFor(session_.App().options.FlatSharp);
 }
 
 void ChordRecogniser::ToggleSpelling() {
     auto& options = session_.App().options;
-    options.SharpSpelling = !options.SharpSpelling;
+    options.FlatSharp = !options.FlatSharp;
     ApplySpelling();
 }
 

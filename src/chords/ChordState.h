@@ -24,8 +24,6 @@ struct ChordState {
     // The chord most recently set (by SetChord or a received chord code).
     std::int16_t CurrentRoot = NoCurrentChord;
     std::int16_t CurrentType = 0;
-    // The four notes of the pending chord, stored by the engine when SetChord submits them.
-    std::array<std::int16_t, 4> ChordNotes{};
     // A type chosen in advance by a chord-type key or pad; with TypeOverrideOnce, SetChord
     // uses it once and clears both.
     std::int16_t TypeOverride = 0;

@@ -122,7 +122,7 @@ void SongFiles::AfterOpen(const OpenRequest& request, bool shortForm, const std:
     song.ChordMemoryPos = ChordMemoryHeaderSize;
     host.SongOpened();
 
-    if (options.AutoPopUp && request.Source != OpenSource::SongPlayer) host.ShowEditor();
+    if (options.SongInfoAutoPopUp && request.Source != OpenSource::SongPlayer) host.ShowEditor();
     const bool startsPlaying = request.Source == OpenSource::Dialog || request.Source == OpenSource::FirstStart;
     if (startsPlaying && host.StyleLoaded()) host.StartPlayback();
 }

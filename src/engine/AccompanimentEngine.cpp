@@ -63,14 +63,15 @@ void AccompanimentEngine::SubmitChord(const std::array<std::int16_t, 4>& notes) 
 
 void AccompanimentEngine::ApplyChord() {
     EngineState& e = session_.App().engine;
+    chords::ChordState& pending = session_.App().chords;
     const app::Options& options = session_.App().options;
-    const std::int16_t root = e.PendingRoot;
-    const std::int16_t type = e.PendingType;
+    const std::int16_t root = pending.PendingRoot;
+    const std::int16_t type = pending.PendingType;
     const ChordNoteArray notes = e.ChordNotes;
     if (root >= 1 && root <= 127) hooks_->ShowChord(root, type);
     if (root > 0 && hooks_->EditorTakesChord(root, type)) {
-        e.PendingRoot = 0;
-        e.PendingType = 0;
+        pending.PendingRoot = 0;
+        pending.PendingType = 0;
         e.ChordNotes = {};
         return;
     }
@@ -101,15 +102,15 @@ void AccompanimentEngine::ApplyChord() {
         }
         if (session_.App().clock.ClockState == 0) e.ChordNotes = {};
     }
-    e.PendingRoot = 0;
-    e.PendingType = 0;
+    pending.PendingRoot = 0;
+    pending.PendingType = 0;
 }
 
 void AccompanimentEngine::ApplyToStyle(std::int16_t root, std::int16_t type) {
     // A type the transposition tables do not know leaves the style on its chord.
     if (type < 0 || type > ChordTypeCount) return;
     EngineState& e = session_.App().engine;
-    const bool adjustOctave = session_.App().options.AdjustOctave;
+    const bool adjustOctave = session_.App().options.AdjustChordOctave;
     e.StyleRoot = root;
     e.StyleType = type;
     e.OctaveThreshold = static_cast<std::int16_t>(adjustOctave ? 7 : 12);

@@ -10,7 +10,7 @@
 //   data::StyleStore(session).Load("Pop.vxs");
 //   clock.StartVirtual(120);                       // or clock.ToggleClock() for the timer
 //   engine.Sections().PlayPart(1);                 // or the transport's SwitchSection
-//   app.engine.PendingRoot = 48; app.engine.PendingType = 1;   // what SetChord does,
+//   app.chords.PendingRoot = 48; app.chords.PendingType = 1;   // what SetChord does,
 //   session.Engine().SubmitChord({48, 52, 55, 0});             // then hands the notes over
 //   clock.RunVirtualTicks(96);
 

@@ -81,8 +81,8 @@ void ChordChange(app::Session& session, int channel, int root, int type, bool re
     if (!releaseOnly && rootByte == e.LastChangeRoot && typeByte == e.LastChangeType) return;
 
     const ChannelRelease release{session, session.AccompanimentOutput(),
-                                 options.ChordChangeMode <= 0 ? AllSoundOff : AllNotesOff, options.MinusOne,
-                                 options.ChordChangeMode};
+                                 options.StyleChordChanges <= 0 ? AllSoundOff : AllNotesOff, options.MinusOne,
+                                 options.StyleChordChanges};
     const data::StyleState& style = LoadedStyle(session);
     const int first = channel >= AllChannels || channel < 0 ? 0 : channel;
     const int last = channel >= AllChannels || channel < 0 ? AllChannels - 1 : channel;

@@ -50,19 +50,19 @@ void PlayHarmonicPad(app::Session& session, const ChordNoteArray& notes, int fad
     midi::MidiOut* out = session.AccompanimentOutput();
     const int pad = ClampChannel(options.PadChannel);
     if (notes[0] <= 0) {
-        if (options.PadResetAtChordChanges) ResetChannel(out, pad);
+        if (options.PadChannelResetAtChordChanges) ResetChannel(out, pad);
         return;
     }
     for (std::int16_t note : e.PadNotes) {
         if (note <= 0 || !InNoteRange(note)) continue;
         Send(out, 0x90 + pad, note, 0);
-        if (options.ChordOutputChannel1 && InNoteRange(note + 12)) Send(out, 0x90, note + 12, 0);
+        if (options.ChordOutputOnChannel1 && InNoteRange(note + 12)) Send(out, 0x90, note + 12, 0);
     }
-    if (options.PadResetAtChordChanges) ResetChannel(out, pad);
+    if (options.PadChannelResetAtChordChanges) ResetChannel(out, pad);
     if (!SoloLets(e, pad) || e.ChannelMute[static_cast<std::size_t>(pad)] != 0) return;
 
     int velocity = e.ChannelVolume[static_cast<std::size_t>(pad)];
-    if (e.SongStarting != 0 && options.PadMuteAtIntrosEndings) velocity = 0;
+    if (e.SongStarting != 0 && options.PadMuteAtIntrosAndEndings) velocity = 0;
     velocity -= fadeAmount;
     if (velocity < 0) velocity = 0;
     const int transpose = options.PadOctave * 12;
@@ -71,7 +71,7 @@ void PlayHarmonicPad(app::Session& session, const ChordNoteArray& notes, int fad
         e.PadNotes[i] = static_cast<std::int16_t>(notes[i] > 0 && InNoteRange(note) ? note : 0);
         if (e.PadNotes[i] <= 0) continue;
         Send(out, 0x90 + pad, note, velocity);
-        if (options.ChordOutputChannel1 && options.ChordOutputVolume > 0 && InNoteRange(note + 12)) {
+        if (options.ChordOutputOnChannel1 && options.ChordOutputVolume > 0 && InNoteRange(note + 12)) {
             Send(out, 0x90, note + 12, options.ChordOutputVolume);
         }
     }

@@ -1,6 +1,6 @@
 #pragma once
-// The accompaniment engine's fields in the application state: the pending and current
-// chord, the note maps that let a note-off find the note its note-on was sent as, and the
+// The accompaniment engine's fields in the application state: the chord notes and the
+// chord the style plays, the note maps that let a note-off find the note its note-on was sent as, and the
 // per-channel filters. Control thread only.
 
 #include <array>
@@ -18,9 +18,8 @@ constexpr std::int16_t OctaveBaseFor(int lowestChordKey) {
 }
 
 struct EngineState {
-    // The chord waiting to take effect (root ≤ 0 = none) and its four notes (first ≤ 0 = none).
-    std::int16_t PendingRoot = 0;
-    std::int16_t PendingType = 0;
+    // The four notes of the pending chord (first ≤ 0 = none). The pending chord itself
+    // (PendingRoot, PendingType) belongs to chord recognition: AppState::chords.
     std::array<std::int16_t, 4> ChordNotes{};
     // A control key or chord-memory command waiting for the next grid unit.
     std::int16_t PendingCommandKey = 0;

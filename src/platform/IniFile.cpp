@@ -148,16 +148,15 @@ bool IniFile::GetBool(std::string_view section, std::string_view key, bool fallb
 }
 
 void IniFile::SetString(std::string_view section, std::string_view key, std::string_view value) {
+    // The key that reads answer with, in whichever block of the section it stands.
+    if (const Line* existing = FindKey(section, key)) {
+        const_cast<Line*>(existing)->value = std::string(value);
+        return;
+    }
     Section* target = FindSection(section);
     if (!target) {
         sections_.push_back(Section{std::string(section), {}});
         target = &sections_.back();
-    }
-    for (Line& line : target->lines) {
-        if (!line.key.empty() && EqualsNoCase(line.key, key)) {
-            line.value = std::string(value);
-            return;
-        }
     }
     // New keys go after the last key, before trailing blank lines.
     auto at = target->lines.end();

@@ -43,7 +43,7 @@ TEST(ChordName, FollowsFlatOrSharpSpelling) {
     ChordFixture f;
     EXPECT_EQ(f.recogniser->ChordName(66, 1), "Gb maj");
     f.recogniser->ToggleSpelling();
-    EXPECT_TRUE(f.Options().SharpSpelling);
+    EXPECT_TRUE(f.Options().FlatSharp);
     EXPECT_EQ(f.recogniser->ChordName(66, 1), "F# maj");
     f.recogniser->ToggleSpelling();
     EXPECT_EQ(f.recogniser->ChordName(66, 1), "Gb maj");

@@ -44,14 +44,14 @@ TEST(ChordTap, WithNoStylePlayingTheChordIsTappedForAnExternalArranger) {
         EXPECT_EQ(m[static_cast<std::size_t>(i + 3)].Data1, m[static_cast<std::size_t>(i)].Data1);
         EXPECT_EQ(m[static_cast<std::size_t>(i + 3)].Data2, 0);
     }
-    EXPECT_EQ(rig.Engine().PendingRoot, 0) << "the pending chord is used up";
+    EXPECT_EQ(rig.Session().App().chords.PendingRoot, 0) << "the pending chord is used up";
 }
 
 TEST(ChordTap, NothingHappensWhileTheOutputIsClosedAndTheChordStaysPending) {
     EngineRig rig;
     rig.Out.Open = false;
     rig.Chord(48, 1);
-    EXPECT_EQ(rig.Engine().PendingRoot, 48);
+    EXPECT_EQ(rig.Session().App().chords.PendingRoot, 48);
 }
 
 TEST(HarmonicPad, EachChordEndsTheOldPadNotesAndStartsTheNewOnesAtTheChannelVolume) {
@@ -119,8 +119,8 @@ TEST(EngineLink, TheEngineTakesTheSessionsChordsWhileItLives) {
     {
         engine::AccompanimentEngine accompaniment(*t.session);
         EXPECT_EQ(&t.session->Engine(), &accompaniment);
-        t.session->App().engine.PendingRoot = 48;
-        t.session->App().engine.PendingType = 1;
+        t.session->App().chords.PendingRoot = 48;
+        t.session->App().chords.PendingType = 1;
         t.session->Engine().SubmitChord({48, 52, 55, 0});
         EXPECT_EQ(out.Messages.size(), 6u) << "applied at once while the clock is off";
     }

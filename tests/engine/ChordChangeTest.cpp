@@ -119,7 +119,7 @@ TEST(ChordChange, ARevoicedNoteEndsOnItsNewNote) {
 TEST(ChordChange, TheStrongSettingReleasesWithAllSoundOffAndTheSmartOneCentresPitchBend) {
     for (int mode : {0, 2}) {
         EngineRig rig;
-        rig.Options().ChordChangeMode = mode;
+        rig.Options().StyleChordChanges = mode;
         StyleBuilder b;
         b.Part(StylePart::Basic).Measures(1).Program(0, 0, 0).Note(0, 64, 90, 0, 60);
         rig.Play(b);

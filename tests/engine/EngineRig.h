@@ -21,6 +21,14 @@ constexpr int C4 = 60;
 
 struct EngineRig {
     EngineRig() {
+        // The engine tests state every option they depend on; start from the plain
+        // settings rather than the program's designed defaults (which shape velocities).
+        Options().CompLimit = false;
+        Options().SoloOnChannel1 = false;
+        Options().AdjustChordOctave = false;
+        Options().PadOctave = 0;
+        Options().PadMuteAtIntrosAndEndings = false;
+        Options().StyleChordChanges = 1;
         Session().SetAccompanimentOutput(&Out);
         Clock.SetupClock();
     }
@@ -48,8 +56,8 @@ struct EngineRig {
 
     // What chord recognition does: the pending chord, then its notes to the engine.
     void Chord(int root, int type) {
-        Engine().PendingRoot = static_cast<std::int16_t>(root);
-        Engine().PendingType = static_cast<std::int16_t>(type);
+        Session().App().chords.PendingRoot = static_cast<std::int16_t>(root);
+        Session().App().chords.PendingType = static_cast<std::int16_t>(type);
         const std::array<std::int16_t, 4> notes{static_cast<std::int16_t>(root), static_cast<std::int16_t>(root + 4),
                                                 static_cast<std::int16_t>(root + 7), 0};
         Session().Engine().SubmitChord(notes);

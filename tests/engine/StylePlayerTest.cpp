@@ -236,7 +236,7 @@ TEST(StreamReading, AnEndOfBufferMarkContinuesInTheNextChainedBufferOrEndsTheSty
 TEST(Octave, AChordPlayedBelowTheOctaveBaseMovesTheStyleDownAnOctaveUnlessAdjustOctaveIsOn) {
     for (bool adjust : {false, true}) {
         EngineRig rig;
-        rig.Options().AdjustOctave = adjust;
+        rig.Options().AdjustChordOctave = adjust;
         StyleBuilder b;
         b.Part(StylePart::Basic).Note(0, 64, 100, 0, 6).Note(0, 48, 100, 12, 6);
         rig.Play(b);

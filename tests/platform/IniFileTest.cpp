@@ -76,6 +76,14 @@ TEST(IniFile, SavingKeepsOrderAndCommentsAndReadsBackTheSame) {
     EXPECT_EQ(again.GetString("new", "key", ""), "value with spaces");
 }
 
+TEST(IniFile, AWriteChangesTheKeyThatReadsFindEvenInALaterBlockOfTheSection) {
+    IniFile ini;
+    ini.Parse("[options]\nA=1\n[Options]\nB=2\n");
+    ini.SetInt("Options", "B", 5);
+    ini.SetInt("OPTIONS", "C", 6);
+    EXPECT_EQ(ini.Serialize(), "[options]\nA=1\nC=6\n[Options]\nB=5\n");
+}
+
 TEST(IniFile, TheFirstOfTwoEqualKeysCountsAndEraseRemovesThemAll) {
     IniFile ini;
     ini.Parse("[A]\nk=1\n[a]\nk=2\nj=3\n");

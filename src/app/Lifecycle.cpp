@@ -1,0 +1,112 @@
+#include "app/Lifecycle.h"
+
+#include <cstdio>
+
+#include "app/Session.h"
+#include "data/ModuleSetup.h"
+#include "platform/Files.h"
+#include "platform/SingleInstance.h"
+
+namespace chordella::app {
+
+namespace {
+
+std::string UpperCase(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return upper;
+}
+
+}  // namespace
+
+Lifecycle::Lifecycle(Session& session, LifecycleHooks& hooks, LifecycleSetup setup)
+    : session_(session), hooks_(hooks), setup_(std::move(setup)), settings_(session.Paths()) {}
+
+Lifecycle::~Lifecycle() {
+    if (handOverTimer_ != 0) session_.Loop().StopTimer(handOverTimer_);
+}
+
+bool Lifecycle::ReadOnlyMedia() const {
+    return setup_.ReadOnlyMedia ? setup_.ReadOnlyMedia() : session_.Paths().ConfigReadOnly();
+}
+
+void Lifecycle::Start() {
+    if (started_) return;
+    started_ = true;
+    const platform::Paths& paths = session_.Paths();
+    AppState& app = session_.App();
+
+    // Folders that cannot be made (read-only media) leave their lists empty; not an error.
+    if (!ReadOnlyMedia()) paths.EnsureFolders();
+    if (!platform::FileExists(paths.IniPath()) && !ReadOnlyMedia())
+        copied_ = CopyBundledFiles(setup_.AssetsFolder, paths);
+
+    settings_.Load(app.options, app.config, setup_.ResetSettings);
+    hooks_.ApplySettings();
+    const std::string presets = paths.ProgramFile(StylePresets);
+    hooks_.LoadStylePresets(platform::FileExists(presets) ? presets : std::string());
+
+    const std::string startupStyle = paths.Styles() + "/" + std::string(StartupStyle);
+    if (platform::FileExists(startupStyle)) hooks_.LoadStyle(startupStyle, StyleLoad::StartupDefault);
+    if (app.config.FirstStart) FirstStart();
+    for (const auto& message : data::ModuleSetupMessages(app.config.Instruments.Name))
+        hooks_.SendSystemExclusive(message);
+
+    handOverTimer_ = session_.Loop().StartTimer(setup_.HandOverPoll, true, [this] { TakeHandOver(); });
+}
+
+void Lifecycle::FirstStart() {
+    const platform::Paths& paths = session_.Paths();
+    Options& options = session_.App().options;
+    if (options.CheckForUpdates) hooks_.CheckForUpdates();
+    const std::string demo = paths.Songs() + "/" + std::string(DemoSong);
+    if (platform::FileExists(demo)) hooks_.PlayDemoSong(demo);
+    hooks_.ShowGuide(std::string(GuideText));
+    options.SonglistFile = paths.Songs() + "/" + std::string(DemoSonglist);
+    hooks_.OpenSonglist(options.SonglistFile,
+                        "Songlist - " + UpperCase(platform::FileNamePart(options.SonglistFile)));
+    options.SongDirectory = paths.Songs() + "/";
+}
+
+bool Lifecycle::TakeHandOver() {
+    const std::string handOver = session_.Paths().ProgramFile(platform::SingleInstance::HandOverFileName);
+    const auto argument = platform::SingleInstance::TakeHandOver(handOver);
+    if (!argument) return false;
+    if (!argument->empty()) hooks_.LoadStyle(*argument, StyleLoad::HandedOver);
+    return true;
+}
+
+bool Lifecycle::OpenFromCommandLine(const std::string& path) {
+    return !path.empty() && hooks_.LoadStyle(path, StyleLoad::CommandLine);
+}
+
+bool Lifecycle::StoreInstrumentSetText(int number, const std::string& text) {
+    std::string error;
+    if (settings_.StoreInstrumentSetText(session_.App().config, number, text, ReadOnlyMedia(), &error)) return true;
+    session_.Prompter().Inform("The instrument set could not be stored (" + error + ") !");
+    return false;
+}
+
+SaveOutcome Lifecycle::Exit() {
+    if (exited_) return exitOutcome_;
+    exited_ = true;
+    if (handOverTimer_ != 0) {
+        session_.Loop().StopTimer(handOverTimer_);
+        handOverTimer_ = 0;
+    }
+    hooks_.Stop();
+    std::string error;
+    exitOutcome_ = settings_.Save(session_.App().options, ReadOnlyMedia(), &error);
+    if (exitOutcome_ == SaveOutcome::Failed)
+        session_.Prompter().Inform("The settings could not be saved (" + error + ") !");
+    hooks_.SaveStylePlaylist();
+    hooks_.CloseWindows();
+    hooks_.ShutDownClock();
+    const std::string temporary = session_.Paths().DataDir() + "/" + std::string(TemporaryCopy);
+    std::remove(temporary.c_str());
+    hooks_.ClosePorts();
+    return exitOutcome_;
+}
+
+}  // namespace chordella::app

@@ -1,0 +1,27 @@
+#pragma once
+// The program run without a command: one instance per user. A second start hands its file
+// to the running one through "CurrentStyle.sty", says "Chordella is already running !"
+// and ends with exit code 255. The running one goes through start-up, runs its event loop
+// until it is asked to end (the desktop window's Exit, or SIGINT/SIGTERM when it runs
+// without a window) and goes through the exit sequence.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace chordella::app {
+
+inline constexpr int ExitAlreadyRunning = 255;
+inline constexpr std::string_view AlreadyRunningMessage = "Chordella is already running !";
+
+struct InstanceArguments {
+    std::optional<std::string> Home;  // --home DIR
+    std::string File;                 // the first parameter, handed over or opened
+    bool ResetSettings = false;       // --reset
+    bool AssumeYes = false;           // --yes
+};
+
+// Runs without a window until SIGINT or SIGTERM; returns the process's exit code.
+int RunMainInstance(const InstanceArguments& arguments);
+
+}  // namespace chordella::app

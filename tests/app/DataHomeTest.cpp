@@ -1,0 +1,102 @@
+#include "app/DataHome.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/Lifecycle.h"
+#include "support/TestSession.h"
+
+namespace chordella::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+void WriteFile(const std::string& path, const std::string& text) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A bundled assets folder as the build installs it.
+struct Assets {
+    testing::TempFolder folder;
+    Assets() {
+        WriteFile(folder.File("styles/Pop.vxs"), "bundled pop");
+        WriteFile(folder.File("songs/demo2.vxa"), "bundled demo");
+        WriteFile(folder.File("lists/Favourites.txt"), "bundled list");
+        WriteFile(folder.File("gm.vxi"), "Piano\n[0] GM\n");
+        WriteFile(folder.File("styles/.gitkeep"), "");
+        WriteFile(folder.File("README.md"), "about the assets");
+    }
+};
+
+TEST(DataHome, BundledFoldersGoToTheirUpperCaseFoldersInTheHome) {
+    Assets assets;
+    testing::TempFolder home;
+    const platform::Paths paths = platform::Paths::InFolder(home.Path());
+    const CopyReport report = CopyBundledFiles(assets.folder.Path(), paths);
+    EXPECT_EQ(ReadAll(paths.Styles() + "/Pop.vxs"), "bundled pop");
+    EXPECT_EQ(ReadAll(paths.Songs() + "/demo2.vxa"), "bundled demo");
+    EXPECT_EQ(ReadAll(paths.Lists() + "/Favourites.txt"), "bundled list");
+    EXPECT_TRUE(fs::exists(home.File("gm.vxi")));
+    EXPECT_FALSE(fs::exists(paths.Styles() + "/.gitkeep"));
+    EXPECT_FALSE(fs::exists(home.File("README.md")));
+    EXPECT_EQ(report.Copied.size(), 4u);
+    EXPECT_TRUE(report.Failed.empty());
+}
+
+TEST(DataHome, NoBundledFolderCopiesNothingAndComplainsOfNothing) {
+    testing::TempFolder home;
+    const CopyReport report = CopyBundledFiles("", platform::Paths::InFolder(home.Path()));
+    EXPECT_TRUE(report.Copied.empty());
+    EXPECT_TRUE(report.Failed.empty());
+}
+
+TEST(DataHome, TheFirstStartCopiesTheBundledFilesAndNoStartOverwritesTheUsersChanges) {
+    Assets assets;
+    testing::TempFolder home;
+    const auto start = [&] {
+        SessionParts parts;
+        parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+        parts.paths = platform::Paths::InFolder(home.Path());
+        Session session(std::move(parts));
+        LifecycleHooks hooks;
+        LifecycleSetup setup;
+        setup.AssetsFolder = assets.folder.Path();
+        setup.ReadOnlyMedia = [] { return false; };
+        Lifecycle lifecycle(session, hooks, setup);
+        lifecycle.Start();
+        lifecycle.Exit();
+        return lifecycle.BundledFilesReport();
+    };
+    start();
+    const std::string pop = home.File("STYLES/Pop.vxs");
+    ASSERT_EQ(ReadAll(pop), "bundled pop");
+
+    // The user changes a bundled style and deletes a song; then even a start without a
+    // settings file (a first start again) must keep the change.
+    WriteFile(pop, "my own pop");
+    fs::remove(home.File("SONGS/demo2.vxa"));
+    fs::remove(home.File("chordella.ini"));
+    const CopyReport second = start();
+    EXPECT_EQ(ReadAll(pop), "my own pop");
+    EXPECT_EQ(ReadAll(home.File("SONGS/demo2.vxa")), "bundled demo");
+    EXPECT_EQ(second.Kept.size(), 3u);
+
+    // With settings on disk the bundled files are left alone altogether.
+    fs::remove(home.File("SONGS/demo2.vxa"));
+    EXPECT_TRUE(start().Copied.empty());
+    EXPECT_FALSE(fs::exists(home.File("SONGS/demo2.vxa")));
+}
+
+}  // namespace
+}  // namespace chordella::app

@@ -1,0 +1,239 @@
+#include "app/Lifecycle.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/SingleInstance.h"
+#include "support/TestSession.h"
+
+namespace chordella::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+void WriteFile(const std::string& path, const std::string& text) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Records every step the lifecycle asks of the other modules, in order.
+class RecordingHooks final : public LifecycleHooks {
+public:
+    explicit RecordingHooks(const platform::Paths& paths) : paths_(paths) {}
+
+    std::vector<std::string> steps;
+    std::vector<std::vector<std::uint8_t>> sent;
+    std::function<void()> onLoadStyle;
+
+    void ApplySettings() override { steps.push_back("ApplySettings"); }
+    void LoadStylePresets(const std::string& path) override { steps.push_back("LoadStylePresets " + path); }
+    bool LoadStyle(const std::string& path, StyleLoad how) override {
+        steps.push_back(std::string(how == StyleLoad::StartupDefault ? "LoadStyle startup " : "LoadStyle ") + path);
+        if (onLoadStyle) onLoadStyle();
+        return true;
+    }
+    void CheckForUpdates() override { steps.push_back("CheckForUpdates"); }
+    void PlayDemoSong(const std::string& path) override { steps.push_back("PlayDemoSong " + path); }
+    void ShowGuide(const std::string& text) override { steps.push_back("ShowGuide " + text.substr(0, 25)); }
+    void OpenSonglist(const std::string& path, const std::string& caption) override {
+        steps.push_back("OpenSonglist " + path + " " + caption);
+    }
+    void SendSystemExclusive(const std::vector<std::uint8_t>& message) override { sent.push_back(message); }
+    void Stop() override {
+        steps.push_back(std::string("Stop") + (fs::exists(paths_.IniPath()) ? " (settings on disk)" : ""));
+    }
+    void SaveStylePlaylist() override {
+        steps.push_back(std::string("SaveStylePlaylist") + (fs::exists(paths_.IniPath()) ? " (settings on disk)" : ""));
+    }
+    void CloseWindows() override { steps.push_back("CloseWindows"); }
+    void ShutDownClock() override { steps.push_back("ShutDownClock"); }
+    void ClosePorts() override { steps.push_back("ClosePorts"); }
+
+private:
+    const platform::Paths& paths_;
+};
+
+struct Program {
+    testing::TestSession t;
+    const platform::Paths& paths = t.session->Paths();
+    RecordingHooks hooks{paths};
+    LifecycleSetup setup;
+    std::unique_ptr<Lifecycle> lifecycle;
+
+    void Start() {
+        lifecycle = std::make_unique<Lifecycle>(*t.session, hooks, setup);
+        lifecycle->Start();
+    }
+};
+
+TEST(Lifecycle, TheFirstStartMakesTheFoldersPlaysTheDemoAndOpensTheDemoSonglist) {
+    Program p;
+    WriteFile(p.paths.Songs() + "/demo2.vxa", "song");
+    p.Start();
+    EXPECT_TRUE(fs::is_directory(p.paths.Songs()));
+    EXPECT_TRUE(fs::is_directory(p.paths.Styles()));
+    EXPECT_TRUE(fs::is_directory(p.paths.Lists()));
+    const std::vector<std::string> expected{
+        "ApplySettings",
+        "LoadStylePresets ",
+        "CheckForUpdates",
+        "PlayDemoSong " + p.paths.Songs() + "/demo2.vxa",
+        "ShowGuide Hello, this is the first ",
+        "OpenSonglist " + p.paths.Songs() + "/DEMO.VXL Songlist - DEMO.VXL",
+    };
+    EXPECT_EQ(p.hooks.steps, expected);
+    EXPECT_EQ(p.t.session->App().options.SongDirectory, p.paths.Songs() + "/");
+    EXPECT_EQ(p.t.session->App().options.SonglistFile, p.paths.Songs() + "/DEMO.VXL");
+}
+
+TEST(Lifecycle, TheGuideTextIsTheProgramsOwn) {
+    EXPECT_NE(Lifecycle::GuideText.find("purposes.\r\n\r\nThis little guide"), std::string_view::npos);
+}
+
+TEST(Lifecycle, ALaterStartLoadsTheStartupStyleAndSkipsTheFirstStartSteps) {
+    Program p;
+    WriteFile(p.paths.IniPath(), "[Options]\nAutoUpdate=1\n");
+    WriteFile(p.paths.Styles() + "/cont1.vxs", "style");
+    WriteFile(p.paths.ProgramFile("StylePresets.txt"), "presets");
+    p.Start();
+    const std::vector<std::string> expected{
+        "ApplySettings",
+        "LoadStylePresets " + p.paths.ProgramFile("StylePresets.txt"),
+        "LoadStyle startup " + p.paths.Styles() + "/cont1.vxs",
+    };
+    EXPECT_EQ(p.hooks.steps, expected);
+}
+
+TEST(Lifecycle, ADb50xgSetSendsItsSetupAtEveryStart) {
+    Program p;
+    WriteFile(p.paths.DataDir() + "/db50xg.vxi", "Piano\n[0] XG\n");
+    WriteFile(p.paths.IniPath(), "[Options]\nPatch=" + p.paths.DataDir() + "/db50xg.vxi\n");
+    p.Start();
+    ASSERT_EQ(p.hooks.sent.size(), 2u);
+    EXPECT_EQ(p.hooks.sent[0], (std::vector<std::uint8_t>{0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}));
+
+    Program q;  // the built-in list sends nothing
+    q.Start();
+    EXPECT_TRUE(q.hooks.sent.empty());
+}
+
+TEST(Lifecycle, ExitStopsFirstThenSavesTheSettingsThenClosesEverything) {
+    Program p;
+    p.Start();
+    WriteFile(p.paths.DataDir() + "/chordella.VX$", "temporary");
+    p.hooks.steps.clear();
+    EXPECT_EQ(p.lifecycle->Exit(), SaveOutcome::Saved);
+    const std::vector<std::string> expected{"Stop", "SaveStylePlaylist (settings on disk)", "CloseWindows",
+                                            "ShutDownClock", "ClosePorts"};
+    EXPECT_EQ(p.hooks.steps, expected);
+    EXPECT_FALSE(fs::exists(p.paths.DataDir() + "/chordella.VX$"));
+
+    p.hooks.steps.clear();
+    EXPECT_EQ(p.lifecycle->Exit(), SaveOutcome::Saved);  // once only
+    EXPECT_TRUE(p.hooks.steps.empty());
+}
+
+TEST(Lifecycle, OptionsChangedDuringASessionAreThereAtTheNextStart) {
+    testing::TempFolder home;
+    {
+        app::SessionParts parts;
+        parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+        parts.paths = platform::Paths::InFolder(home.Path());
+        Session session(std::move(parts));
+        RecordingHooks hooks(session.Paths());
+        Lifecycle lifecycle(session, hooks);
+        lifecycle.Start();
+        session.App().options.TempoPreset4 = 175;
+        session.App().options.TwoFingerChords = true;
+        session.App().options.ToBasicKeyNote = 10;
+        session.App().options.MidiIn = "Keyboard 1";
+        EXPECT_EQ(lifecycle.Exit(), SaveOutcome::Saved);
+    }
+    app::SessionParts parts;
+    parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+    parts.paths = platform::Paths::InFolder(home.Path());
+    Session session(std::move(parts));
+    RecordingHooks hooks(session.Paths());
+    Lifecycle lifecycle(session, hooks);
+    lifecycle.Start();
+    const Options& options = session.App().options;
+    EXPECT_FALSE(session.App().config.FirstStart);
+    EXPECT_EQ(options.TempoPreset4, 175);
+    EXPECT_TRUE(options.TwoFingerChords);
+    EXPECT_EQ(options.MidiIn, "Keyboard 1");
+    EXPECT_EQ(session.App().config.Keys.ToBasic, 46);
+}
+
+TEST(Lifecycle, ResetFromTheCommandLineStartsWithDefaultsAndSavesResetAsZero) {
+    Program p;
+    WriteFile(p.paths.IniPath(), "[Options]\nTempo1=77\nReset=0\n");
+    p.setup.ResetSettings = true;
+    p.Start();
+    EXPECT_EQ(p.t.session->App().options.TempoPreset1, 60);
+    p.lifecycle->Exit();
+    const std::string saved = ReadAll(p.paths.IniPath());
+    EXPECT_NE(saved.find("\nReset=0\n"), std::string::npos);
+    EXPECT_NE(saved.find("\nTempo1=60\n"), std::string::npos);
+}
+
+TEST(Lifecycle, OnReadOnlyMediaNothingIsWritten) {
+    Program p;
+    p.setup.ReadOnlyMedia = [] { return true; };
+    fs::create_directories(p.t.home.File("assets/styles"));
+    WriteFile(p.t.home.File("assets/styles/Pop.vxs"), "style");
+    p.setup.AssetsFolder = p.t.home.File("assets");
+    p.Start();
+    p.t.session->App().options.TempoPreset1 = 100;
+    EXPECT_EQ(p.lifecycle->Exit(), SaveOutcome::ReadOnlyMedia);
+    EXPECT_FALSE(fs::exists(p.paths.IniPath()));
+    EXPECT_FALSE(fs::exists(p.paths.Styles()));
+    EXPECT_FALSE(p.t.prompter->WasShown("The settings could not be saved"));
+}
+
+TEST(Lifecycle, AFailedSaveIsReportedNotSwallowed) {
+    Program p;
+    p.setup.ReadOnlyMedia = [] { return false; };
+    p.Start();
+    fs::create_directories(p.paths.IniPath());  // a folder where the file should go
+    EXPECT_EQ(p.lifecycle->Exit(), SaveOutcome::Failed);
+    ASSERT_FALSE(p.t.prompter->Shown().empty());
+    EXPECT_EQ(p.t.prompter->Shown().back().rfind("The settings could not be saved", 0), 0u);
+}
+
+TEST(Lifecycle, AHandedOverFileIsLoadedAsAStyleAndRemoved) {
+    Program p;
+    p.setup.HandOverPoll = std::chrono::milliseconds(5);
+    p.Start();
+    p.hooks.steps.clear();
+    const std::string handOver = p.paths.ProgramFile(platform::SingleInstance::HandOverFileName);
+    ASSERT_TRUE(platform::SingleInstance::HandOver(handOver, "/music/Bossa.vxs"));
+
+    platform::EventLoop& loop = p.t.session->Loop();
+    p.hooks.onLoadStyle = [&loop] { loop.Quit(); };
+    loop.StartTimer(std::chrono::seconds(10), false, [&loop] { loop.Quit(); });  // never hang
+    loop.Run();
+    EXPECT_EQ(p.hooks.steps, std::vector<std::string>{"LoadStyle /music/Bossa.vxs"});
+    EXPECT_FALSE(fs::exists(handOver));
+    EXPECT_FALSE(p.lifecycle->TakeHandOver());  // taken once only
+}
+
+TEST(Lifecycle, AStoredInstrumentSetTextReachesTheFileAtOnce) {
+    Program p;
+    p.Start();
+    EXPECT_TRUE(p.lifecycle->StoreInstrumentSetText(2, "497000021"));
+    EXPECT_NE(ReadAll(p.paths.IniPath()).find("497000021"), std::string::npos);
+    EXPECT_EQ(p.t.session->App().config.SetTexts.Get(2), "497000021");
+}
+
+}  // namespace
+}  // namespace chordella::app

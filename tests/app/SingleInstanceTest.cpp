@@ -1,0 +1,113 @@
+// Two real starts of the program on one data home, as a user would make them.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "support/TempFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int exitCode = -1;
+    std::string output;
+};
+
+// The lock lives in XDG_RUNTIME_DIR: each test gets its own, so parallel runs never meet.
+Result RunSecond(const std::string& runtime, const std::string& arguments) {
+    Result result;
+    const std::string command =
+        // A start that wrongly became the first one would never end: timeout stops it (124).
+        "XDG_RUNTIME_DIR='" + runtime + "' timeout 20 " + std::string(CHORDELLA_EXE) + " " + arguments + " 2>&1";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return result;
+    std::array<char, 4096> buffer{};
+    while (std::fgets(buffer.data(), buffer.size(), pipe)) result.output += buffer.data();
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+pid_t StartFirst(const std::string& runtime, const std::string& home) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        dup2(null, STDERR_FILENO);
+        execl(CHORDELLA_EXE, "chordella", "--home", home.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return pid;
+}
+
+bool WaitFor(const std::function<bool()>& condition) {
+    for (int i = 0; i < 200; ++i) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+TEST(SingleInstance, ASecondStartHandsItsFileToTheFirstAndEndsWith255) {
+    chordella::testing::TempFolder folder;
+    const std::string runtime = folder.Path();
+    const std::string home = folder.File("home");
+    const std::string style = folder.File("Bossa.vxs");
+    std::ofstream(style) << "style";
+
+    const pid_t first = StartFirst(runtime, home);
+    ASSERT_GT(first, 0);
+    // The first start holds the lock before it makes the data home's folders.
+    ASSERT_TRUE(WaitFor([&] { return fs::is_directory(home + "/LISTS"); }));
+
+    const Result second = RunSecond(runtime, "--home '" + home + "' '" + style + "'");
+    EXPECT_EQ(second.exitCode, 255);
+    EXPECT_NE(second.output.find("Chordella is already running !"), std::string::npos) << second.output;
+
+    // The running one takes the hand-over file within its polling period.
+    EXPECT_TRUE(WaitFor([&] { return !fs::exists(home + "/CurrentStyle.sty"); }));
+
+    const Result third = RunSecond(runtime, "--home '" + home + "'");
+    EXPECT_EQ(third.exitCode, 255);
+    EXPECT_FALSE(fs::exists(home + "/CurrentStyle.sty"));  // nothing to hand over
+
+    // Ending the first one runs the exit sequence: the settings are saved.
+    kill(first, SIGTERM);
+    int status = 0;
+    ASSERT_EQ(waitpid(first, &status, 0), first);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(fs::exists(home + "/chordella.ini"));
+
+    // Once it has ended, the next start is the only one again.
+    fs::remove(home + "/LISTS");
+    const pid_t again = StartFirst(runtime, home);
+    ASSERT_TRUE(WaitFor([&] { return fs::is_directory(home + "/LISTS"); }));
+    EXPECT_EQ(RunSecond(runtime, "--home '" + home + "'").exitCode, 255);
+    kill(again, SIGTERM);
+    waitpid(again, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST(SingleInstance, AFileThatDoesNotExistIsAUsageError) {
+    chordella::testing::TempFolder folder;
+    const Result result = RunSecond(folder.Path(), "--home '" + folder.File("home") + "' " + folder.File("none.vxs"));
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.output.find("none.vxs"), std::string::npos) << result.output;
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+#include "data/InstrumentSet.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "support/TempFolder.h"
+
+namespace chordella::data {
+namespace {
+
+std::string ThreePrograms(std::string_view descriptor) {
+    return "Piano\nOrgan\nStrings\n" + std::string(descriptor) + "\n";
+}
+
+struct DescriptorCase {
+    const char* descriptor;
+    int patchMode;
+    bool mapping;
+    bool secondFlag;
+};
+
+TEST(InstrumentSet, TheDescriptorsSecondCharacterChoosesPatchModeAndMapping) {
+    const DescriptorCase cases[] = {
+        {"[0] Module", 0, false, false}, {"[1] Module", 1, false, false}, {"[2] Module", 2, false, false},
+        {"[3] Module", 0, true, false},  {"[5] Module", 2, true, false},  {"[6] Module", 0, true, true},
+        {"[9] Module", 3, true, true},   {"[x] Module", 0, false, false}, {"-", 0, false, false},
+    };
+    for (const DescriptorCase& c : cases) {
+        const auto set = ParseInstrumentSet(ThreePrograms(c.descriptor), "mod.vxi");
+        ASSERT_TRUE(set) << c.descriptor;
+        EXPECT_EQ(set->PatchMode, c.patchMode) << c.descriptor;
+        EXPECT_EQ(set->ProgramMapping, c.mapping) << c.descriptor;
+        EXPECT_EQ(set->SecondFlag, c.secondFlag) << c.descriptor;
+        EXPECT_EQ(set->ProgramCount(), 3u);
+        EXPECT_EQ(set->Name, "MOD.VXI");
+    }
+}
+
+TEST(InstrumentSet, PatchesPlusOneShowsProgramNumbersFromOne) {
+    EXPECT_TRUE(ParseInstrumentSet(ThreePrograms("[0] Patches +1"), "a.vxi")->NumbersFromOne);
+    EXPECT_FALSE(ParseInstrumentSet(ThreePrograms("[0] Patches"), "a.vxi")->NumbersFromOne);
+}
+
+TEST(InstrumentSet, WithMappingOnCharactersFiveToSevenNameTheProgramSent) {
+    const auto set = ParseInstrumentSet("000 081 Piano\n001  16 Organ\n002 Strings\n003 200 Pad\n[4] Map\n", "m.vxi");
+    ASSERT_TRUE(set);
+    EXPECT_EQ(set->MappedProgram(0), 81);
+    EXPECT_EQ(set->MappedProgram(1), 16);
+    EXPECT_FALSE(set->MappedProgram(2));  // no number there
+    EXPECT_FALSE(set->MappedProgram(3));  // not a program number
+    EXPECT_FALSE(set->MappedProgram(4));  // the descriptor is no program
+    EXPECT_FALSE(set->MappedProgram(-1));
+}
+
+TEST(InstrumentSet, WithMappingOffNoProgramIsReplaced) {
+    const auto set = ParseInstrumentSet("000 081 Piano\n[1] No map\n", "m.vxi");
+    EXPECT_FALSE(set->MappedProgram(0));
+}
+
+TEST(InstrumentSet, LineEndsOfEitherKindAndTrailingBlankLinesDoNotCount) {
+    const auto set = ParseInstrumentSet("Piano\r\nOrgan\r\n[1] Module\r\n\r\n  \n", "m.vxi");
+    ASSERT_TRUE(set);
+    EXPECT_EQ(set->ProgramCount(), 2u);
+    EXPECT_EQ(set->Lines[1], "Organ");
+    EXPECT_EQ(set->PatchMode, 1);
+}
+
+TEST(InstrumentSet, ATextWithoutProgramsIsRefusedWithAReason) {
+    std::string error;
+    EXPECT_FALSE(ParseInstrumentSet("", "e.vxi", &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(ParseInstrumentSet("[0] only a descriptor\n", "e.vxi"));
+}
+
+TEST(InstrumentSet, TheBuiltInListIsGeneralMidiInPatchModeZero) {
+    const InstrumentSet set = BuiltInGeneralMidiSet();
+    EXPECT_EQ(set.Name, "GM.VXI");
+    EXPECT_TRUE(set.IsBuiltIn());
+    EXPECT_EQ(set.ProgramCount(), 128u);
+    EXPECT_EQ(set.PatchMode, 0);
+    EXPECT_FALSE(set.ProgramMapping);
+    EXPECT_EQ(set.Lines[0], "Acoustic Grand Piano");
+    EXPECT_EQ(set.Lines[40], "Violin");
+    EXPECT_EQ(set.Lines[127], "Gunshot");
+}
+
+TEST(InstrumentSet, NoSetOrAMissingFileGivesTheBuiltInList) {
+    testing::TempFolder folder;
+    EXPECT_EQ(ActiveInstrumentSet("").Name, "GM.VXI");
+    std::string error;
+    EXPECT_EQ(ActiveInstrumentSet(folder.File("gone.vxi"), &error).Name, "GM.VXI");
+    EXPECT_NE(error.find("gone.vxi"), std::string::npos);
+}
+
+TEST(InstrumentSet, APipeOrAFolderIsNoSetAndNeverBlocks) {
+    testing::TempFolder folder;
+    ASSERT_EQ(mkfifo(folder.File("pipe.vxi").c_str(), 0600), 0);
+    std::string error;
+    EXPECT_FALSE(LoadInstrumentSet(folder.File("pipe.vxi"), &error));
+    EXPECT_NE(error.find("not a file"), std::string::npos);
+    EXPECT_EQ(ActiveInstrumentSet(folder.Path()).Name, "GM.VXI");
+}
+
+TEST(InstrumentSet, AFileIsReadAndNamedInUpperCase) {
+    testing::TempFolder folder;
+    std::ofstream(folder.File("db50xg.vxi")) << ThreePrograms("[2] XG module");
+    const InstrumentSet set = ActiveInstrumentSet(folder.File("db50xg.vxi"));
+    EXPECT_EQ(set.Name, "DB50XG.VXI");
+    EXPECT_EQ(set.Path, folder.File("db50xg.vxi"));
+    EXPECT_EQ(set.PatchMode, 2);
+}
+
+TEST(InstrumentSet, ControlBytesAndOverlongLinesAreTamed) {
+    std::string text = "Pi\x01\x02no\n" + std::string(5000, 'x') + "\n[0]\n";
+    text[3] = '\0';
+    const auto set = ParseInstrumentSet(text, "w.vxi");
+    ASSERT_TRUE(set);
+    EXPECT_EQ(set->Lines[0], "Pi  no");  // a NUL and a control byte became spaces
+    EXPECT_EQ(set->Lines[1].size(), InstrumentSet::MaxLineLength);
+}
+
+}  // namespace
+}  // namespace chordella::data
