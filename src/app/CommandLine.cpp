@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/FileCommands.h"
 #include "app/Version.h"
 
 namespace chordella::app {
@@ -32,6 +33,20 @@ int RunCommandLine(int argc, char** argv) {
         ->option_text("DIR");
     cli.add_flag("--yes", global.yes, "Answer Yes to every question");
 
+    ImportCommandFlags importFlags;
+    CLI::App* importCommand =
+        cli.add_subcommand("import", "Import a MIDI file or keyboard style file into a style-creator work file");
+    importCommand->add_option("FILE", importFlags.input, "The .mid, .kar, .sty, .prs, .bcs or .sst file")->required();
+    importCommand->add_option("-o,--output", importFlags.output, "The work file to write (.vxw)")
+        ->required()
+        ->option_text("WORK.vxw");
+    importCommand->add_flag("--keep-silence", importFlags.keepLeadingSilence,
+                            "Keep the silence before the first note");
+
+    std::string infoPath;
+    CLI::App* infoCommand = cli.add_subcommand("info", "Describe a MIDI file, keyboard style file or work file");
+    infoCommand->add_option("FILE", infoPath, "The file to describe")->required();
+
     try {
         cli.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -44,6 +59,12 @@ int RunCommandLine(int argc, char** argv) {
         std::fprintf(stderr, "chordella: %s (see chordella --help)\n", e.what());
         return ExitUsage;
     }
+
+    if (*importCommand) {
+        if (!global.home.empty()) importFlags.home = global.home;
+        return RunImportCommand(importFlags, stdout, stderr);
+    }
+    if (*infoCommand) return RunInfoCommand(infoPath, stdout, stderr);
 
     // No command: the desktop window opens here once it exists; until then show the usage.
     std::fputs(cli.help().c_str(), stdout);

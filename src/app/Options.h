@@ -4,6 +4,10 @@
 
 namespace chordella::app {
 
-struct Options {};
+struct Options {
+    bool TryToOptimizeTiming = true;     // "Try to optimize timing" (style creator)
+    bool DontGetMetrumFromFile = false;  // "Don't get metrum from file" (style creator)
+    bool Progressbars = true;            // "Progressbars" (main window)
+};
 
 }  // namespace chordella::app

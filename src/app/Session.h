@@ -11,6 +11,7 @@
 #include "app/Links.h"
 #include "app/StyleContainer.h"
 #include "app/View.h"
+#include "midi/ControllerTable.h"
 #include "platform/EventLoop.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
@@ -40,6 +41,9 @@ public:
     platform::Prompter& Prompter() { return *prompter_; }
     View& Display() { return *view_; }
     platform::Random& Random() { return random_; }
+    // The last controller, program and pressure values per channel (shared with the MIDI
+    // callback, which may write it from its own thread; entries are atomic).
+    midi::ControllerTable& Controllers() { return controllers_; }
     const platform::Paths& Paths() const { return paths_; }
 
     // The cross-module calls; the modules register themselves when they are created.
@@ -51,6 +55,7 @@ public:
 private:
     AppState app_;
     StyleContainer style_;
+    midi::ControllerTable controllers_;
     platform::EventLoop loop_;
     std::unique_ptr<platform::Prompter> prompter_;
     std::unique_ptr<View> view_;
