@@ -27,8 +27,13 @@ std::string LowerExtension(const std::string& path) {
     return extension;
 }
 
-bool IsMidi(const std::string&, std::span<const std::uint8_t> bytes) {
-    return bytes.size() >= 4 && std::equal(bytes.begin(), bytes.begin() + 4, "MThd");
+// By content, or by the extensions the import dialog offers (so a damaged one gets the import's message).
+bool IsMidi(const std::string& path, std::span<const std::uint8_t> bytes) {
+    if (bytes.size() >= 4 && std::equal(bytes.begin(), bytes.begin() + 4, "MThd")) return true;
+    const std::string extension = LowerExtension(path);
+    for (const char* known : {".mid", ".midi", ".kar", ".sty", ".prs", ".bcs", ".sst"})
+        if (extension == known) return true;
+    return false;
 }
 
 bool IsWork(const std::string& path, std::span<const std::uint8_t>) { return LowerExtension(path) == ".vxw"; }

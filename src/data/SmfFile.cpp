@@ -66,7 +66,8 @@ SmfRead SmfTrackReader::ReadDelta(std::uint32_t& delta) {
 
 SmfRead SmfTrackReader::ReadChannel(std::uint8_t status, bool running, SmfEvent& event) {
     const bool oneDataByte = status >= 0xC0 && status <= 0xDF;
-    const std::size_t need = (oneDataByte ? 1u : 2u) - (running ? 1u : 0u);
+    // With running status the byte at pos_ is already the first data byte.
+    const std::size_t need = oneDataByte ? 1u : 2u;
     const std::size_t start = pos_ + (running ? 0 : 1);
     if (start > data_.size() || data_.size() - start < need) {
         pos_ = data_.size();
@@ -75,8 +76,8 @@ SmfRead SmfTrackReader::ReadChannel(std::uint8_t status, bool running, SmfEvent&
     event = SmfEvent{};
     event.Type = SmfEvent::Kind::Channel;
     event.Status = status;
-    event.Data1 = data_[running ? pos_ : start] & 0x7F;
-    std::size_t next = (running ? pos_ : start) + 1;
+    event.Data1 = data_[start] & 0x7F;
+    std::size_t next = start + 1;
     if (!oneDataByte) event.Data2 = data_[next++] & 0x7F;
     pos_ = next;
     runningStatus_ = status;

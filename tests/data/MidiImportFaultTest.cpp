@@ -96,6 +96,13 @@ TEST_F(ImportFaultTest, ATrackCutShortEndsWhereItsDataEnds) {
     EXPECT_EQ(Stream(), (Bytes{0x90, 60, 100, 0xFF, 0xFF, 0xFF}));
 }
 
+TEST_F(ImportFaultTest, ARunningStatusNoteCutAfterItsKeyEndsTheTrackWithoutReadingFurther) {
+    // The chunk ends after the key of a running-status note: its velocity is not there.
+    EXPECT_EQ(ImportBytes(WithTrackData({0x00, 0x90, 60, 100, 0x00, 62}, 24)), ImportOutcome::Imported);
+    EXPECT_TRUE(t.prompter->Shown().empty());
+    EXPECT_EQ(Stream(), (Bytes{0x90, 60, 100}));
+}
+
 TEST_F(ImportFaultTest, AMetaEventRunningPastItsTrackEndsThatTrackOnly) {
     SmfTrack cut;
     cut.NoteOn(0, 0, 60, 100);
