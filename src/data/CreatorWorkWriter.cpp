@@ -1,5 +1,7 @@
 #include "data/CreatorWorkWriter.h"
 
+#include <algorithm>
+
 namespace chordella::data {
 
 void CreatorWorkWriter::Put(std::uint8_t byte) {
@@ -55,6 +57,21 @@ bool CreatorWorkWriter::Wait(bool mayAddNew) {
     Put(0xF8);
     ++ticksInChunk_;
     return true;
+}
+
+std::int64_t CreatorWorkWriter::Waits(std::int64_t ticks) {
+    std::int64_t written = 0;
+    while (written < ticks && CanMerge()) {  // first fill up the last wait
+        Wait(true);
+        ++written;
+    }
+    while (written < ticks && MakeRoom(1)) {
+        const auto chunkTicks = static_cast<int>(std::min<std::int64_t>(ticks - written, 8));
+        Put(static_cast<std::uint8_t>(0xF7 + chunkTicks));
+        ticksInChunk_ += chunkTicks;
+        written += chunkTicks;
+    }
+    return written;
 }
 
 void CreatorWorkWriter::Finish() {

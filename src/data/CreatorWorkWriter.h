@@ -23,6 +23,9 @@ public:
     // than 8 ticks, else a new 0xF8 — only when `mayAddNew`. Answers whether a new wait byte
     // was written; `Full()` tells when the chunks are exhausted.
     bool Wait(bool mayAddNew);
+    // `ticks` one-tick waits in a row, as Wait(true) would write them (full waits of 8
+    // ticks, a shorter one last). Answers the ticks written: fewer only when Full().
+    std::int64_t Waits(std::int64_t ticks);
     // True when a one-tick wait would merge into the last byte written.
     bool CanMerge() const { return hasLast_ && last_ >= 0xF8 && last_ < 0xFF; }
     // Ends the material with 0x00 and records chunk sizes and lengths in the work.

@@ -55,7 +55,9 @@ MidiImporter::MidiImporter(app::Session& session, MidiImportHooks* hooks)
     : session_(session), hooks_(hooks ? hooks : &noHooks_) {}
 
 ImportOutcome MidiImporter::Fail(const std::string& message) {
-    if (!silent_) session_.Prompter().Inform(message);
+    // Shown even in a silent import: silence spares the user the question and the dialog,
+    // not the news that the import failed.
+    session_.Prompter().Inform(message);
     return ImportOutcome::Failed;
 }
 

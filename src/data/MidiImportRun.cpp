@@ -103,6 +103,13 @@ ImportResult Run::Go() {
 }
 
 void Run::PassOutputTicks(std::int64_t count) {
+    if (!trimming_) {
+        // Nothing is held back: the ticks become full waits at once.
+        const std::int64_t written = out_.Waits(count);
+        AdvanceClock(written);
+        if (out_.Full()) result_.Status = ImportStatus::OutputFull;
+        return;
+    }
     while (count > 0) {
         const bool mayAddNew = !trimming_ || newWaits_ < LeadingWaitLimit;
         if (!mayAddNew && !out_.CanMerge()) {

@@ -3,6 +3,10 @@
 // division) and up to 32 track chunks, each a view of its bytes inside the file, plus a
 // reader that walks one track's events. Nothing here reads outside the file's bytes:
 // a chunk whose length points past the end of the file is cut at the end of the file.
+//
+// The whole file is in memory (the import refuses files of 165001 bytes or more), so every
+// track fits into one 165500-byte window: a track's view of the file's bytes is its window,
+// and no window ever needs reloading.
 
 #include <cstddef>
 #include <cstdint>

@@ -184,6 +184,35 @@ TEST_F(ImportTest, AModifiedWorkIsReplacedOnlyAfterYes) {
     EXPECT_EQ(Stream(), (Bytes{0x93, 61, 100}));
 }
 
+TEST_F(ImportTest, ASilentImportAsksNothingAndOpensNoDialogButStillReportsFailure) {
+    ASSERT_EQ(ImportTracks(24, {SmfTrack().NoteOn(0, 0, 60, 100).End(24)}), ImportOutcome::Imported);
+    Work().WorkModified = true;
+    const std::string path = t.home.File("second.mid");
+    std::string error;
+    ASSERT_TRUE(platform::WriteFileAtomically(path, SmfFileBytes(0, 24, {SmfTrack().NoteOn(0, 4, 50, 1).End()}), error));
+    EXPECT_EQ(importer.Import(path, false, /*silent=*/true), ImportOutcome::Imported);
+    EXPECT_EQ(importer.Import("", false, true), ImportOutcome::Cancelled);
+    EXPECT_TRUE(t.prompter->Shown().empty());  // no question, no dialog
+    EXPECT_EQ(Stream(), (Bytes{0x94, 50, 1}));
+    ASSERT_TRUE(platform::WriteFileAtomically(path, Bytes{'R', 'I', 'F', 'F'}, error));
+    EXPECT_EQ(importer.Import(path, false, true), ImportOutcome::Failed);
+    EXPECT_TRUE(t.prompter->WasShown("This is not a Standard MIDI-File !"));
+}
+
+TEST_F(ImportTest, TheDialogOffersTheLastImportFolderAndTheStarOnlyChoosesIt) {
+    const std::string path = t.home.File("picked.mid");
+    std::string error;
+    ASSERT_TRUE(platform::WriteFileAtomically(path, SmfFileBytes(0, 24, {SmfTrack().NoteOn(0, 4, 50, 1).End()}), error));
+    t.prompter->AnswerText(path);
+    EXPECT_EQ(importer.Import("*"), ImportOutcome::Cancelled);
+    EXPECT_TRUE(t.prompter->WasShown(data::ImportDialogTitle));
+    EXPECT_EQ(Work().ImportDirectory, t.home.Path());
+    EXPECT_EQ(Work().WorkLength, 0);
+    t.prompter->AnswerText(path);
+    EXPECT_EQ(importer.Import(""), ImportOutcome::Imported);
+    EXPECT_EQ(Stream(), (Bytes{0x94, 50, 1}));
+}
+
 TEST_F(ImportTest, AppendingStartsAtTheNextMeasureAndPadsTheLastOne) {
     // Six beats of material: the creator stands in measure 2; the next import goes to measure 3.
     ASSERT_EQ(ImportTracks(24, {SmfTrack().NoteOn(0, 0, 60, 100).End(6 * 24)}), ImportOutcome::Imported);
