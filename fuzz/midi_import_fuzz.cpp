@@ -35,6 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     SmfSummary summary;
     std::string error;
-    SummarizeSmf(bytes, true, summary, error);
+    SummarizeSmf(bytes, summary, error);
     return 0;
 }

@@ -47,7 +47,7 @@ std::string Printable(const std::string& text) {
 bool DescribeMidi(const std::string& path, std::span<const std::uint8_t> bytes, std::FILE* out, std::string& error) {
     data::SmfSummary summary;
     const bool style = data::IsStyleFormat(path);
-    if (!data::SummarizeSmf(bytes, style, summary, error)) return false;
+    if (!data::SummarizeSmf(bytes, summary, error)) return false;
     const data::SmfLayout& layout = summary.Layout;
     std::fprintf(out, "%s: %s, %zu bytes\n", path.c_str(), style ? "keyboard style / MIDI file" : "Standard MIDI File",
                  summary.FileSize);
@@ -70,7 +70,7 @@ bool DescribeMidi(const std::string& path, std::span<const std::uint8_t> bytes, 
     list("meters", summary.Meters);
     list("tempos", summary.Tempos);
     std::fprintf(out, "imports as %lld beats\n", static_cast<long long>(summary.Import.ImportedBeats));
-    if (style) {
+    if (style || !summary.Import.Markers.empty()) {
         std::fprintf(out, "markers (%zu):\n", summary.Import.Markers.size());
         for (const data::SectionMarker& marker : summary.Import.Markers)
             std::fprintf(out, "  %s\n", Printable(marker.DisplayText()).c_str());

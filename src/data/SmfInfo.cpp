@@ -47,7 +47,7 @@ void ScanTrack(const SmfTrackChunk& chunk, int trackNumber, SmfSummary& summary)
 
 }  // namespace
 
-bool SummarizeSmf(std::span<const std::uint8_t> bytes, bool styleFormat, SmfSummary& summary, std::string& error) {
+bool SummarizeSmf(std::span<const std::uint8_t> bytes, SmfSummary& summary, std::string& error) {
     summary = SmfSummary{};
     summary.FileSize = bytes.size();
     const SmfLayoutError layoutError = ReadSmfLayout(bytes, summary.Layout);
@@ -59,7 +59,7 @@ bool SummarizeSmf(std::span<const std::uint8_t> bytes, bool styleFormat, SmfSumm
         ScanTrack(summary.Layout.Tracks[index], static_cast<int>(index) + 1, summary);
 
     ImportSettings settings;
-    settings.CollectMarkers = styleFormat;
+    settings.CollectMarkers = true;  // shown for every file; an import collects them for style formats only
     CreatorWorkWriter counter(nullptr, {});
     summary.Import = RunImport(summary.Layout, settings, counter);
     switch (summary.Import.Status) {

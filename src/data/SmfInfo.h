@@ -40,6 +40,7 @@ struct SmfSummary {
 };
 
 // False (with the program's message in `error`) when the file is not a usable MIDI file.
-bool SummarizeSmf(std::span<const std::uint8_t> bytes, bool styleFormat, SmfSummary& summary, std::string& error);
+// Markers are collected for every file here, not only for style formats.
+bool SummarizeSmf(std::span<const std::uint8_t> bytes, SmfSummary& summary, std::string& error);
 
 }  // namespace chordella::data
