@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/MainInstance.h"
+#include "app/FileCommands.h"
 #include "app/Version.h"
 
 namespace chordella::app {
@@ -40,6 +41,20 @@ int RunCommandLine(int argc, char** argv) {
         ->check(CLI::ExistingFile)
         ->option_text(" ");
 
+    ImportCommandFlags importFlags;
+    CLI::App* importCommand =
+        cli.add_subcommand("import", "Import a MIDI file or keyboard style file into a style-creator work file");
+    importCommand->add_option("FILE", importFlags.input, "The .mid, .kar, .sty, .prs, .bcs or .sst file")->required();
+    importCommand->add_option("-o,--output", importFlags.output, "The work file to write (.vxw)")
+        ->required()
+        ->option_text("WORK.vxw");
+    importCommand->add_flag("--keep-silence", importFlags.keepLeadingSilence,
+                            "Keep the silence before the first note");
+
+    std::string infoPath;
+    CLI::App* infoCommand = cli.add_subcommand("info", "Describe a MIDI file, keyboard style file or work file");
+    infoCommand->add_option("FILE", infoPath, "The file to describe")->required();
+
     try {
         cli.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -53,7 +68,13 @@ int RunCommandLine(int argc, char** argv) {
         return ExitUsage;
     }
 
+    if (*importCommand) {
+        if (!global.home.empty()) importFlags.home = global.home;
+        return RunImportCommand(importFlags, stdout, stderr);
+    }
+    if (*infoCommand) return RunInfoCommand(infoPath, stdout, stderr);
     if (!cli.get_subcommands().empty()) return 0;
+
     // No command: the program itself (the desktop window once it exists; until then it
     // runs without a window).
     InstanceArguments instance;

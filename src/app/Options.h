@@ -187,6 +187,9 @@ struct Options {
     bool MinusOne = false;               // "Minus One"
     bool HarmonicPad = false;            // " Harmonic PAD, transposed"
     int ChordOutputVolume = 100;         // the volume beside "Chord output on channel 1"
+    bool TryToOptimizeTiming = true;     // "Try to optimize timing" (style creator)
+    bool DontGetMetrumFromFile = false;  // "Don't get metrum from file" (style creator)
+    bool Progressbars = true;            // "Progressbars" (main window)
 };
 
 }  // namespace chordella::app

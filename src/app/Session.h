@@ -59,7 +59,8 @@ public:
     // The steps of loading a style that belong to other modules; each adds its hooks here.
     data::StyleHookList& StyleHooks() { return styleHooks_; }
 
-    // The last controller values per channel, shared by input, engine, loader and mixer.
+    // The last controller values per channel, shared by input, engine, loader and mixer
+    // (the MIDI callback may write it from its own thread; entries are atomic).
     midi::ControllerTable& Controllers() { return controllers_; }
 
     // The outputs the engine sends on; nullptr = none. The accompaniment output is also the

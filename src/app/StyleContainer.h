@@ -4,6 +4,7 @@
 // style creator's work, each as the plain field struct of its owning module.
 
 #include "chords/HeldNotes.h"
+#include "data/CreatorWork.h"
 #include "data/StyleState.h"
 #include "engine/StylePlayerState.h"
 
@@ -13,6 +14,7 @@ struct StyleContainer {
     chords::HeldNoteList heldNotes;
     data::StyleState style;
     engine::StylePlayerState player;
+    data::CreatorWork Work;   // the style creator's material and its import fields
 };
 
 }  // namespace chordella::app

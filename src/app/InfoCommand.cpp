@@ -1,0 +1,130 @@
+// `chordella info FILE`: a short readable summary of a file. Each kind of file is one entry
+// of the table below: how it is recognised and how it is described.
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <string_view>
+#include <vector>
+
+#include "app/FileCommands.h"
+#include "data/MidiImport.h"
+#include "data/SmfInfo.h"
+#include "data/WorkFile.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+
+namespace chordella::app {
+
+namespace {
+
+constexpr std::size_t LargestInfoFile = 16 * 1024 * 1024;
+
+std::string LowerExtension(const std::string& path) {
+    const std::string_view name = platform::FileNamePart(path);
+    const std::size_t dot = name.rfind('.');
+    std::string extension(dot == std::string_view::npos ? std::string_view() : name.substr(dot));
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension;
+}
+
+// By content, or by the extensions the import dialog offers (so a damaged one gets the import's message).
+bool IsMidi(const std::string& path, std::span<const std::uint8_t> bytes) {
+    if (bytes.size() >= 4 && std::equal(bytes.begin(), bytes.begin() + 4, "MThd")) return true;
+    const std::string extension = LowerExtension(path);
+    for (const char* known : {".mid", ".midi", ".kar", ".sty", ".prs", ".bcs", ".sst"})
+        if (extension == known) return true;
+    return false;
+}
+
+bool IsWork(const std::string& path, std::span<const std::uint8_t>) { return LowerExtension(path) == ".vxw"; }
+
+std::string Printable(const std::string& text) {
+    std::string result;
+    for (char c : text) result.push_back(std::isprint(static_cast<unsigned char>(c)) ? c : '?');
+    return result;
+}
+
+bool DescribeMidi(const std::string& path, std::span<const std::uint8_t> bytes, std::FILE* out, std::string& error) {
+    data::SmfSummary summary;
+    const bool style = data::IsStyleFormat(path);
+    if (!data::SummarizeSmf(bytes, summary, error)) return false;
+    const data::SmfLayout& layout = summary.Layout;
+    std::fprintf(out, "%s: %s, %zu bytes\n", path.c_str(), style ? "keyboard style / MIDI file" : "Standard MIDI File",
+                 summary.FileSize);
+    std::fprintf(out, "format %d, %d tracks declared (%zu read), division %d (%d file ticks per tick)\n", layout.Format,
+                 layout.DeclaredTracks, layout.Tracks.size(), layout.Division, layout.FileTicksPerTick());
+    for (std::size_t index = 0; index < summary.Tracks.size(); ++index) {
+        const data::SmfTrackSummary& track = summary.Tracks[index];
+        std::fprintf(out, "  track %2zu: %6zu bytes, %5d events, ends at tick %lld%s%s%s\n", index + 1,
+                     track.PresentBytes, track.Events, static_cast<long long>(track.EndTick),
+                     track.Name.empty() ? "" : ", \"", Printable(track.Name).c_str(), track.Name.empty() ? "" : "\"");
+        if (!track.Problem.empty()) std::fprintf(out, "            note: %s\n", track.Problem.c_str());
+    }
+    const auto list = [&](const char* title, const std::vector<data::SmfTimedText>& items) {
+        std::fprintf(out, "%s (%zu):", title, items.size());
+        const std::size_t shown = std::min<std::size_t>(items.size(), 12);
+        for (std::size_t index = 0; index < shown; ++index)
+            std::fprintf(out, " %s@%lld", items[index].Text.c_str(), static_cast<long long>(items[index].Tick));
+        std::fprintf(out, "%s\n", items.size() > shown ? " ..." : "");
+    };
+    list("meters", summary.Meters);
+    list("tempos", summary.Tempos);
+    std::fprintf(out, "imports as %lld beats\n", static_cast<long long>(summary.Import.ImportedBeats));
+    if (style || !summary.Import.Markers.empty()) {
+        std::fprintf(out, "markers (%zu):\n", summary.Import.Markers.size());
+        for (const data::SectionMarker& marker : summary.Import.Markers)
+            std::fprintf(out, "  %s\n", Printable(marker.DisplayText()).c_str());
+    }
+    if (!summary.ImportMessage.empty()) std::fprintf(out, "import says: %s\n", summary.ImportMessage.c_str());
+    return true;
+}
+
+bool DescribeWork(const std::string& path, std::span<const std::uint8_t> bytes, std::FILE* out, std::string& error) {
+    data::WorkFile work;
+    if (!data::ParseWorkFile(bytes, work, error)) return false;
+    int used = 0;
+    std::string channels;
+    for (int channel = 0; channel < 16; ++channel) {
+        if (!work.ChannelUsed(channel)) continue;
+        ++used;
+        channels += (channels.empty() ? "" : " ") + std::to_string(channel + 1);
+    }
+    int parts = 0;
+    for (int part = 0; part < 8; ++part) parts += (work.PartTable[part * 66] | work.PartTable[part * 66 + 1] << 8) != 0;
+    const int meter = work.StyleMeter() == 0 ? 16 : std::abs(work.StyleMeter());
+    std::fprintf(out, "%s: style creator work file, %zu bytes\n", path.c_str(), bytes.size());
+    std::fprintf(out, "work length %u units (%u beats, %u measures of %d units)\n", work.WorkLengthUnits,
+                 work.WorkLengthUnits / 4u, (work.WorkLengthUnits + meter - 1u) / static_cast<unsigned>(meter), meter);
+    std::fprintf(out, "stream %zu bytes, chord memory %u bytes, tempo %d, %d parts set\n", work.Stream.size(),
+                 work.ChordMemoryLength, work.StyleTempo(), parts);
+    std::fprintf(out, "channels used (%d): %s\n", used, channels.empty() ? "none" : channels.c_str());
+    return true;
+}
+
+struct FileKind {
+    bool (*Matches)(const std::string& path, std::span<const std::uint8_t> bytes);
+    bool (*Describe)(const std::string& path, std::span<const std::uint8_t> bytes, std::FILE* out, std::string& error);
+};
+
+constexpr std::array<FileKind, 2> Kinds = {{{IsMidi, DescribeMidi}, {IsWork, DescribeWork}}};
+
+}  // namespace
+
+int RunInfoCommand(const std::string& path, std::FILE* out, std::FILE* err) {
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    if (!platform::ReadFileBytes(path, LargestInfoFile, bytes, error)) {
+        std::fprintf(err, "%s: %s\n", path.c_str(), error.c_str());
+        return 1;
+    }
+    for (const FileKind& kind : Kinds) {
+        if (!kind.Matches(path, bytes)) continue;
+        if (kind.Describe(path, bytes, out, error)) return 0;
+        std::fprintf(err, "%s: %s\n", path.c_str(), error.c_str());
+        return 1;
+    }
+    std::fprintf(err, "%s: not a file kind info knows (MIDI files, keyboard style files, work files)\n", path.c_str());
+    return 1;
+}
+
+}  // namespace chordella::app

@@ -1,0 +1,185 @@
+#include "data/MidiImport.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "app/Session.h"
+#include "data/CreatorWorkWriter.h"
+#include "midi/ControllerTable.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+
+namespace chordella::data {
+
+namespace {
+
+constexpr std::int32_t AppendPadLimit = 64000;  // appended material this long gets no padding
+
+std::string LowerExtension(const std::string& path) {
+    const std::string_view name = platform::FileNamePart(path);
+    const std::size_t dot = name.rfind('.');
+    std::string extension(dot == std::string_view::npos ? std::string_view() : name.substr(dot));
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension;
+}
+
+// Bytes of material from the start of the stream up to `at`.
+std::int32_t StreamLength(const CreatorWork& work, WorkPosition at) {
+    std::int64_t length = at.Offset;
+    for (int chunk = 0; chunk < at.Chunk && chunk < MaxWorkChunks; ++chunk) length += work.Chunks[chunk].Size;
+    return static_cast<std::int32_t>(std::min<std::int64_t>(length, INT32_MAX));
+}
+
+// The report of the file's first controller values to the shared table, keeping known values.
+void ReportControllers(midi::ControllerTable& table, const ImportResult& result) {
+    for (int channel = 0; channel < 16; ++channel) {
+        for (int index = 0; index < midi::ControllerTable::RowSize; ++index) {
+            const std::uint8_t value = result.FirstValues[channel][index];
+            if (value == 255) continue;
+            if (index == midi::ControllerTable::ProgramIndex)
+                midi::ControllerChanged(table, 0xC0, channel, value, 0, true);
+            else if (index == midi::ControllerTable::PressureIndex)
+                midi::ControllerChanged(table, 0xD0, channel, value, 0, true);
+            else
+                midi::ControllerChanged(table, 0xB0, channel, index, value, true);
+        }
+    }
+}
+
+}  // namespace
+
+bool IsStyleFormat(const std::string& path) { return LowerExtension(path) != ".mid"; }
+
+MidiImporter::MidiImporter(app::Session& session, MidiImportHooks* hooks)
+    : session_(session), hooks_(hooks ? hooks : &noHooks_) {}
+
+ImportOutcome MidiImporter::Fail(const std::string& message) {
+    // Shown even in a silent import: silence spares the user the question and the dialog,
+    // not the news that the import failed.
+    session_.Prompter().Inform(message);
+    return ImportOutcome::Failed;
+}
+
+std::optional<std::string> MidiImporter::ChooseFile(const std::string& path) {
+    if (!path.empty() && path != "*") return path;
+    if (silent_) return std::nullopt;
+    CreatorWork& work = session_.Style().Work;
+    const std::string folder = work.ImportDirectory.empty() ? session_.Paths().Songs() : work.ImportDirectory;
+    auto chosen = session_.Prompter().OpenFile(ImportDialogTitle, ImportDialogFilter,
+                                               folder + "/" + ImportDefaultName);
+    if (chosen) work.ImportDirectory = platform::FolderOf(*chosen);
+    return chosen;
+}
+
+ImportOutcome MidiImporter::Import(const std::string& path, bool keepLeadingSilence, bool silent) {
+    silent_ = silent;
+    CreatorWork& work = session_.Style().Work;
+    hooks_->StopRecording();
+    if (!silent && work.WorkLength > 0 && work.WorkModified && !work.AppendMode &&
+        !session_.Prompter().Confirm("Replace current work ?"))
+        return ImportOutcome::Cancelled;
+    const std::optional<std::string> chosen = ChooseFile(path);
+    if (!chosen) return ImportOutcome::Cancelled;
+
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    if (!platform::ReadFileBytes(*chosen, MaxImportFileSize, bytes, error)) {
+        if (error.find("larger than") != std::string::npos) return Fail("Sorry - the file is too long !");
+        return Fail("Cannot read " + *chosen + ": " + error + " !");
+    }
+    if (path == "*") return ImportOutcome::Cancelled;  // the dialog only chose the folder
+    return Convert(*chosen, bytes, keepLeadingSilence, silent);
+}
+
+ImportOutcome MidiImporter::Convert(const std::string& path, std::span<const std::uint8_t> bytes,
+                                    bool keepLeadingSilence, bool silent) {
+    CreatorWork& work = session_.Style().Work;
+    SmfLayout layout;
+    const SmfLayoutError layoutError = ReadSmfLayout(bytes, layout);
+    if (layoutError != SmfLayoutError::None) return Fail(SmfLayoutMessage(layoutError, layout.Division));
+
+    ImportSettings settings;
+    settings.CollectMarkers = IsStyleFormat(path);
+    settings.TrimLeadingSilence = session_.App().options.TryToOptimizeTiming && !keepLeadingSilence;
+    settings.MetersFromFile = !session_.App().options.DontGetMetrumFromFile;
+    settings.MeasureUnits = std::max(4, hooks_->MeasureUnits());
+    WorkPosition start;
+    const bool appending = work.AppendMode && work.WorkLength > 0;
+    if (appending) {
+        const int measure = std::max(0, (work.Position - FirstPosition) / settings.MeasureUnits) + 2;
+        start = hooks_->AppendPoint(work, measure, settings.MeasureUnits);
+        settings.StartPosition = settings.MeasureUnits * (measure - 1) + FirstPosition;
+    }
+
+    // A trial run finds every fault of the file and the chunks the material needs.
+    CreatorWorkWriter trial(nullptr, start);
+    const ImportResult tried = RunImport(layout, settings, trial);
+    if (tried.Status == ImportStatus::UnknownCode) return Fail("Error - Unknown Code !");
+    if (tried.Status == ImportStatus::Damaged) return Fail("This MIDI-File is damaged (" + tried.Problem + ") !");
+    if (!EnsureWorkChunks(work, trial.ChunksReached())) return Fail("Sorry - Out of Memory !");
+
+    const bool progress = !silent && session_.App().options.Progressbars;
+    const std::string status = "Import MIDI-File Type " + std::to_string(layout.Format) + " ...";
+    if (progress) hooks_->ShowProgress(status, 0, bytes.size());
+    if (!appending) {
+        hooks_->ResetStyle();
+        ClearWorkMaterial(work);
+    }
+    CreatorWorkWriter writer(&work, start);
+    last_ = RunImport(layout, settings, writer);
+    layout_ = std::move(layout);
+    if (appending) PadAppendedMeasure(writer);
+    writer.Finish();
+    Apply(path, appending, writer);
+    if (progress) hooks_->ShowProgress(status, bytes.size(), bytes.size());
+    if (last_.Status == ImportStatus::OutputFull) Fail("Sorry - Out of Memory !");
+    return ImportOutcome::Imported;
+}
+
+void MidiImporter::PadAppendedMeasure(CreatorWorkWriter& writer) {
+    CreatorWork& work = session_.Style().Work;
+    if (StreamLength(work, writer.Position()) >= AppendPadLimit) return;
+    const int units = std::max(4, last_.MeasureUnits);
+    const int beats = (last_.Position % units) / UnitsPerBeat;
+    for (int beat = 0; beat < beats; ++beat) {
+        for (int tick = 0; tick < TicksPerQuarter; ++tick) writer.Wait(true);
+        last_.Position += UnitsPerBeat;
+    }
+}
+
+void MidiImporter::Apply(const std::string& path, bool appending, const CreatorWorkWriter& writer) {
+    CreatorWork& work = session_.Style().Work;
+    ReportControllers(session_.Controllers(), last_);
+    hooks_->MarkChannelsUsed(last_.ChannelUsed);
+    if (last_.Tempo > 0) hooks_->SetTempo(last_.Tempo);
+    if (last_.Meter >= 0) {
+        const MeterEntry& meter = MeterTable[last_.Meter];
+        hooks_->SetMeter(meter.Meter);
+        if (meter.ChordChangeInterval >= 0) work.ChordChangeInterval = meter.ChordChangeInterval;
+    }
+    if (IsStyleFormat(path)) {
+        work.Markers = last_.Markers;
+    } else {
+        work.Markers.clear();
+        hooks_->SwitchOffCountIn();
+        work.MeterBox = "4/4";
+        work.SourceFile = path;
+    }
+    hooks_->ClearMelody();
+    if (!hooks_->SongPlayerDrives()) {
+        const auto freeChannel = std::find(last_.ChannelUsed.begin(), last_.ChannelUsed.end(), 0);
+        if (freeChannel != last_.ChannelUsed.end())
+            hooks_->SelectFreeChannel(static_cast<int>(freeChannel - last_.ChannelUsed.begin()));
+    }
+    work.WorkLength = StreamLength(work, writer.Position());
+    work.WorkModified = appending;
+    work.Position = last_.Position;
+    work.WorkLengthUnits = static_cast<std::uint16_t>(std::min<std::int64_t>(MaterialTicks(work) / 6, 65535));
+    work.Caption = std::string(CreatorTitle) + "  -  " + std::string(platform::FileNamePart(path));
+    work.ImportedSong = true;
+    hooks_->BackupStream();
+    hooks_->QuarterNoteMeter();
+}
+
+}  // namespace chordella::data

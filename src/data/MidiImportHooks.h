@@ -1,0 +1,55 @@
+#pragma once
+// The steps of the MIDI import that belong to other modules: the transport (recording),
+// the style (reset, backup copy, ChannelUsed), the clock (tempo, meter list, count-in), the
+// melody track, the main window (channel selector, status line) and the creator's place in
+// the stream. Each module overrides what it does; the defaults do nothing (or, for the
+// stream position, walk the creator's own chunks), so an import runs with the data layer alone.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "data/CreatorWork.h"
+
+namespace chordella::data {
+
+class MidiImportHooks {
+public:
+    virtual ~MidiImportHooks() = default;
+
+    // Control thread, all of them.
+    // A running recording is stopped before anything else.
+    virtual void StopRecording() {}
+    // A replacing import starts from an empty style (the style's reset).
+    virtual void ResetStyle() {}
+    // The clock's meter: chord-memory units per measure (16 in 4/4).
+    virtual int MeasureUnits() { return 16; }
+    // .mid files switch the count-in option off.
+    virtual void SwitchOffCountIn() {}
+    // The tempo control takes the file's tempo (beats per minute).
+    virtual void SetTempo(int /*bpm*/) {}
+    // The meter list takes a meter of the file ("3/4", "6/8", …).
+    virtual void SetMeter(const std::string& /*meter*/) {}
+    // The style header's ChannelUsed flags the import found (1 = used).
+    virtual void MarkChannelsUsed(const std::array<std::uint8_t, 16>& /*used*/) {}
+    // After the import: the melody is cleared.
+    virtual void ClearMelody() {}
+    // The "Channel" selector of the "In / Out" panel: the first channel the material leaves free.
+    virtual void SelectFreeChannel(int /*channel*/) {}
+    // True while the song player drives the import (the channel selector then stays).
+    virtual bool SongPlayerDrives() { return false; }
+    // The style's backup copy of the stream is taken from the new material.
+    virtual void BackupStream() {}
+    // An eighth-note meter moves back to its quarter-note entry.
+    virtual void QuarterNoteMeter() {}
+    // The status line and progress bar ("Import MIDI-File Type 1 ..."); done = total at the end.
+    virtual void ShowProgress(const std::string& /*status*/, std::size_t /*done*/, std::size_t /*total*/) {}
+    // The append point: right after the wait that reaches beat 1 of `measure` (1-based) of
+    // the material, in a meter of `measureUnits` units per measure.
+    virtual WorkPosition AppendPoint(const CreatorWork& work, int measure, int measureUnits) {
+        const std::int64_t tick = static_cast<std::int64_t>(24) * (measureUnits / 4) * (measure - 1);
+        return PositionAfterTick(work, tick);
+    }
+};
+
+}  // namespace chordella::data

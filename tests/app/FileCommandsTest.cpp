@@ -1,0 +1,103 @@
+// `chordella import` and `chordella info`, run as a user would run them.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "data/WorkFile.h"
+#include "platform/Files.h"
+#include "support/SmfBuilder.h"
+#include "support/TempFolder.h"
+
+namespace chordella::testing {
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    std::string output;  // stdout and stderr together
+};
+
+Result RunChordella(const std::string& arguments) {
+    Result result;
+    const std::string command = std::string(CHORDELLA_EXE) + " " + arguments + " 2>&1";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return result;
+    std::array<char, 4096> buffer{};
+    while (std::fgets(buffer.data(), buffer.size(), pipe)) result.output += buffer.data();
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+
+class FileCommands : public ::testing::Test {
+protected:
+    std::string Write(const std::string& name, const Bytes& bytes) {
+        std::string error;
+        EXPECT_TRUE(platform::WriteFileAtomically(folder.File(name), bytes, error)) << error;
+        return folder.File(name);
+    }
+    TempFolder folder;
+};
+
+TEST_F(FileCommands, ImportWritesAWorkFileThatInfoDescribes) {
+    SmfTrack track;
+    track.TimeSignature(0, 3, 2, 24, 8).Tempo(0, 600000).Marker(0, "Main A").NoteOn(0, 9, 36, 100);
+    track.NoteOn(3 * 96, 2, 48, 100).Marker(0, "Ending A").End(3 * 96);
+    const std::string style = Write("Waltz.sty", SmfFileBytes(0, 96, {track}));
+    const std::string work = folder.File("waltz.vxw");
+
+    const Result imported = RunChordella("import " + Quoted(style) + " -o " + Quoted(work));
+    ASSERT_EQ(imported.exitCode, 0) << imported.output;
+    data::WorkFile file;
+    std::string error;
+    ASSERT_TRUE(data::ReadWorkFile(work, file, error)) << error;
+    EXPECT_EQ(file.StyleTempo(), 100);
+    EXPECT_EQ(file.StyleMeter(), 12);
+    EXPECT_TRUE(file.ChannelUsed(9));
+    EXPECT_TRUE(file.ChannelUsed(2));
+    EXPECT_EQ(file.WorkLengthUnits, 6 * 4);
+
+    const Result workInfo = RunChordella("info " + Quoted(work));
+    EXPECT_EQ(workInfo.exitCode, 0);
+    EXPECT_NE(workInfo.output.find("channels used (2): 3 10"), std::string::npos) << workInfo.output;
+
+    const Result styleInfo = RunChordella("info " + Quoted(style));
+    EXPECT_EQ(styleInfo.exitCode, 0);
+    EXPECT_NE(styleInfo.output.find("division 96"), std::string::npos) << styleInfo.output;
+    EXPECT_NE(styleInfo.output.find("meters (1): 3/4@0"), std::string::npos) << styleInfo.output;
+    EXPECT_NE(styleInfo.output.find("Main A : 1 - 1"), std::string::npos) << styleInfo.output;
+    EXPECT_NE(styleInfo.output.find("Ending A : 2 - 2"), std::string::npos) << styleInfo.output;
+}
+
+TEST_F(FileCommands, FailuresAreOneLineNamingTheFileWithExitCodeOne) {
+    const std::string text = Write("notes.mid", Bytes{'h', 'e', 'l', 'l', 'o'});
+    const std::string unknown = Write("data.bin", Bytes{1, 2, 3});
+    const std::string odd = Write("odd.mid", SmfFileBytes(0, 96, {SmfTrack().Event(0, {0xF4}).End()}));
+    const std::pair<std::string, std::string> cases[] = {
+        {"import " + Quoted(text) + " -o " + Quoted(folder.File("x.vxw")), text + ": This is not a Standard MIDI-File !"},
+        {"import " + Quoted(odd) + " -o " + Quoted(folder.File("x.vxw")), odd + ": Error - Unknown Code !"},
+        {"info " + Quoted(text), text + ": This is not a Standard MIDI-File !"},
+        {"info " + Quoted(folder.File("missing.mid")), folder.File("missing.mid") + ": "},
+        {"info " + Quoted(unknown), unknown + ": not a file kind info knows"},
+    };
+    for (const auto& [arguments, start] : cases) {
+        const Result result = RunChordella(arguments);
+        EXPECT_EQ(result.exitCode, 1) << arguments;
+        EXPECT_EQ(result.output.rfind(start, 0), 0u) << result.output;
+        EXPECT_EQ(result.output.find('\n'), result.output.size() - 1) << result.output;
+    }
+    EXPECT_FALSE(platform::FileExists(folder.File("x.vxw")));
+}
+
+TEST_F(FileCommands, MissingArgumentsAreUsageErrors) {
+    EXPECT_EQ(RunChordella("import").exitCode, 2);
+    EXPECT_EQ(RunChordella("import song.mid").exitCode, 2);  // no -o
+    EXPECT_EQ(RunChordella("info").exitCode, 2);
+}
+
+}  // namespace
+}  // namespace chordella::testing

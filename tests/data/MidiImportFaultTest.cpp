@@ -1,0 +1,125 @@
+// Damaged and hostile files: each gets its message, nothing is read outside the file, and
+// the work imported before stays exactly as it was.
+#include "data/ImportFixture.h"
+
+namespace chordella::testing {
+namespace {
+
+using data::ImportOutcome;
+
+class ImportFaultTest : public ImportTest {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(ImportTracks(24, {SmfTrack().NoteOn(0, 0, 60, 100).End(24)}), ImportOutcome::Imported);
+        before_ = Stream();
+        lengthBefore_ = Work().WorkLength;
+        t.prompter->ClearShown();
+    }
+    // Imports the bytes, expects exactly `message` and an unchanged work.
+    void ExpectRefused(const Bytes& bytes, const std::string& message) {
+        SCOPED_TRACE(message);
+        EXPECT_EQ(ImportBytes(bytes), ImportOutcome::Failed);
+        ASSERT_EQ(t.prompter->Shown().size(), 1u);
+        EXPECT_EQ(t.prompter->Shown()[0], message);
+        EXPECT_EQ(Stream(), before_);
+        EXPECT_EQ(Work().WorkLength, lengthBefore_);
+        EXPECT_EQ(hooks.resets, 1);
+        t.prompter->ClearShown();
+    }
+    static Bytes WithTrackData(const Bytes& data, int division = 96) {
+        SmfTrack track;
+        track.data = data;
+        return SmfFileBytes(0, division, {track});
+    }
+
+    Bytes before_;
+    std::int32_t lengthBefore_ = 0;
+};
+
+TEST_F(ImportFaultTest, FilesThatAreNotMidiFilesAreRefused) {
+    const std::string notSmf = "This is not a Standard MIDI-File !";
+    ExpectRefused({}, notSmf);
+    ExpectRefused({'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0}, notSmf);
+    ExpectRefused(Bytes(100, 'x'), notSmf);
+    Bytes junkChunk = SmfFileBytes(0, 96, {SmfTrack().End()});
+    junkChunk[14] = 'J';  // the first chunk is no track
+    ExpectRefused(junkChunk, notSmf);
+    // The header promises two tracks and the file holds one; it promises 65535 too.
+    ExpectRefused(SmfFileBytes(0, 96, {SmfTrack().NoteOn(0, 0, 60, 1).End()}, 2), notSmf);
+    ExpectRefused(SmfFileBytes(1, 96, {SmfTrack().NoteOn(0, 0, 60, 1).End()}, 65535), notSmf);
+}
+
+TEST_F(ImportFaultTest, TimeCodeAndTooSmallDivisionsAreRefused) {
+    ExpectRefused(SmfFileBytes(0, 0xE728, {SmfTrack().End()}), "This File is not MTC-decoded !");
+    for (int division : {0, 1, 23}) {
+        ExpectRefused(SmfFileBytes(0, division, {SmfTrack().NoteOn(0, 0, 60, 1).End()}),
+                      "This MIDI-File counts " + std::to_string(division) +
+                          " ticks per quarter note; at least 24 are needed !");
+    }
+}
+
+TEST_F(ImportFaultTest, UndefinedStatusBytesEndTheImportWithUnknownCode) {
+    for (std::uint8_t status : {0xF1, 0xF4, 0xF8, 0xFA, 0xFE}) {
+        // The bad byte comes late, after material was already converted.
+        SmfTrack track;
+        track.NoteOn(0, 3, 50, 100).Event(96, {status}).End();
+        ExpectRefused(SmfFileBytes(0, 96, {track}), "Error - Unknown Code !");
+    }
+}
+
+TEST_F(ImportFaultTest, DataWithoutStatusAndOverlongQuantitiesAreDamage) {
+    ExpectRefused(WithTrackData({0x00, 60, 100, 0x00, 0xFF, 0x2F, 0x00}),
+                  "This MIDI-File is damaged (track 1: a data byte before any status byte at track offset 1) !");
+    ExpectRefused(WithTrackData({0x81, 0x80, 0x80, 0x80, 0x00, 0x90, 60, 100}),
+                  "This MIDI-File is damaged (track 1: a delta time longer than four bytes at track offset 0) !");
+    ExpectRefused(WithTrackData({0x00, 0xF0, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F}),
+                  "This MIDI-File is damaged (track 1: an event length longer than four bytes at track offset 2) !");
+}
+
+TEST_F(ImportFaultTest, AFileOf165001BytesIsTooLongAndOneByteLessIsRead) {
+    Bytes file = SmfFileBytes(0, 96, {SmfTrack().NoteOn(0, 0, 61, 100).End()});
+    file.resize(165001, 0);
+    ExpectRefused(file, "Sorry - the file is too long !");
+    file.resize(165000);
+    EXPECT_EQ(ImportBytes(file), ImportOutcome::Imported);
+    EXPECT_EQ(Stream(), (Bytes{0x90, 61, 100}));
+}
+
+TEST_F(ImportFaultTest, ATrackCutShortEndsWhereItsDataEnds) {
+    // The chunk claims 1000 bytes; the file ends inside the second note's data bytes.
+    Bytes file = SmfFileBytes(0, 24, {SmfTrack().NoteOn(0, 0, 60, 100).NoteOn(24, 0, 62, 100)});
+    file[18] = 0; file[19] = 0; file[20] = 0x03; file[21] = 0xE8;
+    file.pop_back();
+    EXPECT_EQ(ImportBytes(file), ImportOutcome::Imported);
+    EXPECT_TRUE(t.prompter->Shown().empty());
+    // The second note's delta was read, so its ticks passed before the data ran out.
+    EXPECT_EQ(Stream(), (Bytes{0x90, 60, 100, 0xFF, 0xFF, 0xFF}));
+}
+
+TEST_F(ImportFaultTest, ARunningStatusNoteCutAfterItsKeyEndsTheTrackWithoutReadingFurther) {
+    // The chunk ends after the key of a running-status note: its velocity is not there.
+    EXPECT_EQ(ImportBytes(WithTrackData({0x00, 0x90, 60, 100, 0x00, 62}, 24)), ImportOutcome::Imported);
+    EXPECT_TRUE(t.prompter->Shown().empty());
+    EXPECT_EQ(Stream(), (Bytes{0x90, 60, 100}));
+}
+
+TEST_F(ImportFaultTest, AMetaEventRunningPastItsTrackEndsThatTrackOnly) {
+    SmfTrack cut;
+    cut.NoteOn(0, 0, 60, 100);
+    cut.data.insert(cut.data.end(), {0x00, 0xFF, 0x06, 0x7F, 'a', 'b'});  // 127 bytes promised, 2 present
+    SmfTrack other;
+    other.NoteOn(24, 1, 64, 100).End();
+    EXPECT_EQ(ImportBytes(SmfFileBytes(1, 24, {cut, other}), "style.sty"), ImportOutcome::Imported);
+    EXPECT_TRUE(t.prompter->Shown().empty());
+    EXPECT_EQ(Stream(), (Bytes{0x90, 60, 100, 0xFF, 0xFF, 0xFF, 0x91, 64, 100}));
+    EXPECT_TRUE(Work().Markers.empty());
+}
+
+TEST_F(ImportFaultTest, DataBytesWithTheTopBitSetNeverBecomeWaitsInTheStream) {
+    // A damaged velocity of 0xF9 would read as a wait if copied.
+    EXPECT_EQ(ImportBytes(WithTrackData({0x00, 0x90, 60, 0xF9, 0x00, 0xFF, 0x2F, 0x00}, 24)), ImportOutcome::Imported);
+    EXPECT_EQ(Stream(), (Bytes{0x90, 60, 0x79}));
+}
+
+}  // namespace
+}  // namespace chordella::testing
