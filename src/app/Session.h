@@ -11,6 +11,7 @@
 #include "app/Links.h"
 #include "app/StyleContainer.h"
 #include "app/View.h"
+#include "midi/MidiPorts.h"
 #include "platform/EventLoop.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
@@ -25,6 +26,8 @@ struct SessionParts {
     std::unique_ptr<View> view;
     platform::Paths paths;
     std::uint64_t seed = platform::Random::DefaultSeed();
+    // Where the MIDI ports come from; none: an in-memory backend without devices.
+    std::unique_ptr<midi::MidiBackend> midiBackend;
 };
 
 class Session {
@@ -42,6 +45,18 @@ public:
     platform::Random& Random() { return random_; }
     const platform::Paths& Paths() const { return paths_; }
 
+    // The MIDI device layer: the backend, the five port components (each slot may be
+    // empty), the current output and the controller table.
+    midi::MidiPorts& Midi() { return midi_; }
+    midi::MidiBackend& MidiBackend() { return midi_.Backend(); }
+    midi::ControllerTable& Controllers() { return midi_.Controllers(); }
+    midi::TMidiInput* MidiInput1() { return midi_.MidiInput1.get(); }
+    midi::TMidiInput* MidiInput2() { return midi_.MidiInput2.get(); }
+    midi::TMidiOutput* MidiOutput1() { return midi_.MidiOutput1.get(); }
+    midi::TMidiOutput* MidiOutput2() { return midi_.MidiOutput2.get(); }
+    midi::TMidiOutput* MidiOutput3() { return midi_.MidiOutput3.get(); }
+    midi::TMidiOutput* CurrentOutput() { return midi_.CurrentOutput(); }
+
     // The cross-module calls; the modules register themselves when they are created.
     EngineLink& Engine() { return *engineLink_; }
     ChordLink& Chords() { return *chordLink_; }
@@ -52,6 +67,7 @@ private:
     AppState app_;
     StyleContainer style_;
     platform::EventLoop loop_;
+    midi::MidiPorts midi_;  // after the loop: the ports close before it goes
     std::unique_ptr<platform::Prompter> prompter_;
     std::unique_ptr<View> view_;
     platform::Paths paths_;
