@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/PortsCommand.h"
 #include "app/Version.h"
 
 namespace chordella::app {
@@ -31,6 +32,7 @@ int RunCommandLine(int argc, char** argv) {
     cli.add_option("--home", global.home, "Keep songs, styles, lists and settings in this folder")
         ->option_text("DIR");
     cli.add_flag("--yes", global.yes, "Answer Yes to every question");
+    CLI::App* ports = cli.add_subcommand("ports", "List MIDI inputs and outputs");
 
     try {
         cli.parse(argc, argv);
@@ -44,6 +46,8 @@ int RunCommandLine(int argc, char** argv) {
         std::fprintf(stderr, "chordella: %s (see chordella --help)\n", e.what());
         return ExitUsage;
     }
+
+    if (ports->parsed()) return RunPortsCommand(stdout);
 
     // No command: the desktop window opens here once it exists; until then show the usage.
     std::fputs(cli.help().c_str(), stdout);
