@@ -2,6 +2,7 @@
 
 #include <fluidsynth.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "midi/DriverMessages.h"
@@ -32,7 +33,7 @@ std::string FindSoundFont() {
     return "";
 }
 
-std::unique_ptr<Synth> Synth::Create(int sampleRate, std::string& error) {
+std::unique_ptr<Synth> Synth::Create(int sampleRate, std::string& error, int cpuCores) {
     CaptureSynthMessages();
     CaptureDriverMessages();
     std::unique_ptr<Synth> synth(new Synth());
@@ -44,6 +45,7 @@ std::unique_ptr<Synth> Synth::Create(int sampleRate, std::string& error) {
     }
     fluid_settings_setnum(synth->settings_, "synth.sample-rate", sampleRate);
     fluid_settings_setnum(synth->settings_, "synth.gain", DefaultGain);
+    fluid_settings_setint(synth->settings_, "synth.cpu-cores", std::max(1, cpuCores));
     fluid_settings_setint(synth->settings_, "audio.jack.autoconnect", 1);
     fluid_settings_setstr(synth->settings_, "audio.jack.id", "Chordella Synth");
     synth->synth_ = new_fluid_synth(synth->settings_);

@@ -26,7 +26,8 @@ public:
     static constexpr float DefaultGain = 0.4f;
 
     // A synthesizer without audio output; nullptr with `error` set when it cannot be made.
-    static std::unique_ptr<Synth> Create(int sampleRate, std::string& error);
+    // `cpuCores` above 1 renders voices on that many threads (worth it offline).
+    static std::unique_ptr<Synth> Create(int sampleRate, std::string& error, int cpuCores = 1);
     ~Synth();
     Synth(const Synth&) = delete;
     Synth& operator=(const Synth&) = delete;

@@ -1,13 +1,16 @@
 #include "midi/SynthRenderer.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "midi/WavFile.h"
 
 namespace chordella::midi {
 
 std::unique_ptr<SynthRenderer> SynthRenderer::Create(std::string& error, int sampleRate, const std::string& soundFont) {
-    auto synth = Synth::Create(sampleRate, error);
+    // Offline there is no deadline to share the processor with: use every core (up to 4).
+    const int cores = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+    auto synth = Synth::Create(sampleRate, error, cores);
     if (!synth || !synth->LoadSoundFont(soundFont, error)) return nullptr;
     return std::unique_ptr<SynthRenderer>(new SynthRenderer(std::move(synth)));
 }
