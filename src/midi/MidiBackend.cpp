@@ -1,5 +1,7 @@
 #include "midi/MidiBackend.h"
 
+#include "midi/MidiErrors.h"
+
 namespace chordella::midi {
 
 std::optional<std::string> StandardErrorText(int code) {
@@ -21,6 +23,12 @@ std::optional<std::string> StandardErrorText(int code) {
         case result::NoAudioDevice: return "No audio output device";
         default: return std::nullopt;
     }
+}
+
+std::string MidiErrorText(MidiBackend& backend, int code) {
+    std::string text = backend.ErrorText(code).value_or("Specified error number is out of range");
+    if (text.size() > 127) text.resize(127);
+    return text;
 }
 
 int PrepareHeader(MidiHeader& header) {

@@ -2,12 +2,6 @@
 
 namespace chordella::midi {
 
-std::string MidiErrorText(MidiBackend& backend, int code) {
-    std::string text = backend.ErrorText(code).value_or("Specified error number is out of range");
-    if (text.size() > 127) text.resize(127);
-    return text;
-}
-
 TMidiInput::TMidiInput(MidiBackend& backend, platform::EventLoop& loop, CallbackSettings& settings)
     : backend_(backend), settings_(settings) {
     numDevs_ = backend_.InputCount();
@@ -163,15 +157,17 @@ int TMidiInput::BuffersAtDriver() const {
     return count;
 }
 
-// A buffer the callback could not queue would be lost to the driver for good.
+// A buffer the callback could not queue would be lost to the driver for good. Runs from a
+// notification, so a refusal is only recorded in Error (the buffer stays out).
 void TMidiInput::GiveBackDropped() {
     if (state_ != State::Open || !device_) return;
     for (auto& buffer : buffers_) {
         MidiHeader& header = *buffer->Header();
         if (!(header.Flags.load() & HeaderDropped)) continue;
         header.Flags.fetch_and(~HeaderDropped);
-        Check(PrepareHeader(header));
-        Check(device_->AddBuffer(header));
+        int code = PrepareHeader(header);
+        if (code == result::NoError) code = device_->AddBuffer(header);
+        error_ = static_cast<std::uint16_t>(code);
     }
 }
 

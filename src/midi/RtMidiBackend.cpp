@@ -1,6 +1,7 @@
 #include "midi/RtMidiBackend.h"
 
 #include <RtMidi.h>
+#include <jack/jack.h>
 #include <unistd.h>
 
 #include <iostream>
@@ -50,6 +51,15 @@ std::unique_ptr<Port> MakePort(int api, const std::string& clientName) {
     while (!text.empty() && (text.front() == '\n' || text.front() == ' ')) text.erase(text.begin());
     if (!text.empty()) NoteDriverMessage("RtMidi", text);
     return port;
+}
+
+// Asked before RtMidi is: RtMidi's JACK output allocates a buffer on every failed attempt
+// to reach a server and loses it.
+bool JackServerRuns() {
+    jack_client_t* client = jack_client_open("Chordella probe", JackNoStartServer, nullptr);
+    if (!client) return false;
+    jack_client_close(client);
+    return true;
 }
 
 int FindPort(RtMidi& rt, const std::string& name) {
@@ -154,6 +164,7 @@ RtMidiBackend::RtMidiBackend(Api api, std::string clientName) : clientName_(std:
             probeIn_ = std::move(in);
             probeOut_ = std::move(out);
             api_ = candidate;
+            probesConnected_ = candidate == RtMidi::LINUX_ALSA;
             break;
         } catch (const RtMidiError& error) {
             NoteDriverMessage("RtMidi", error.getMessage());
@@ -177,10 +188,30 @@ void RtMidiBackend::Refresh() {
     outputNames_.clear();
     usable_ = false;
     if (!probeIn_ || !probeOut_) return;
+    if (api_ == RtMidi::UNIX_JACK) {
+        if (!JackServerRuns()) {
+            probesConnected_ = false;
+            return;
+        }
+        if (!probesConnected_) {
+            // Made while no server ran: new ones connect at once.
+            try {
+                probeIn_ = MakePort<RtMidiIn>(api_, clientName_);
+                probeOut_ = MakePort<RtMidiOut>(api_, clientName_);
+            } catch (const RtMidiError& error) {
+                NoteDriverMessage("RtMidi", error.getMessage());
+                probeIn_.reset();
+                probeOut_.reset();
+                return;
+            }
+            probeIn_->setErrorCallback(&OnRtMidiError, &probeError_);
+            probeOut_->setErrorCallback(&OnRtMidiError, &probeError_);
+            probesConnected_ = true;
+        }
+    }
     probeError_ = {};
     const unsigned inputs = probeIn_->getPortCount();
     const unsigned outputs = probeOut_->getPortCount();
-    if (api_ == RtMidi::UNIX_JACK && !probeError_.Text.empty() && inputs == 0 && outputs == 0) return;
     usable_ = true;
     for (unsigned i = 0; i < inputs; ++i) inputNames_.push_back(probeIn_->getPortName(i));
     for (unsigned i = 0; i < outputs; ++i) outputNames_.push_back(probeOut_->getPortName(i));

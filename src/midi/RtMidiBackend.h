@@ -60,6 +60,7 @@ private:
     std::unique_ptr<RtMidiIn> probeIn_;
     std::unique_ptr<RtMidiOut> probeOut_;
     ErrorState probeError_;
+    bool probesConnected_ = false;
     bool usable_ = false;
     std::vector<std::string> inputNames_;   // system ports after the virtual ones
     std::vector<std::string> outputNames_;
