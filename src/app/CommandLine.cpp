@@ -9,6 +9,7 @@
 
 #include "app/MainInstance.h"
 #include "app/FileCommands.h"
+#include "app/PortsCommand.h"
 #include "app/Version.h"
 
 namespace chordella::app {
@@ -54,6 +55,7 @@ int RunCommandLine(int argc, char** argv) {
     std::string infoPath;
     CLI::App* infoCommand = cli.add_subcommand("info", "Describe a MIDI file, keyboard style file or work file");
     infoCommand->add_option("FILE", infoPath, "The file to describe")->required();
+    CLI::App* ports = cli.add_subcommand("ports", "List MIDI inputs and outputs");
 
     try {
         cli.parse(argc, argv);
@@ -73,6 +75,7 @@ int RunCommandLine(int argc, char** argv) {
         return RunImportCommand(importFlags, stdout, stderr);
     }
     if (*infoCommand) return RunInfoCommand(infoPath, stdout, stderr);
+    if (ports->parsed()) return RunPortsCommand(stdout);
     if (!cli.get_subcommands().empty()) return 0;
 
     // No command: the program itself (the desktop window once it exists; until then it

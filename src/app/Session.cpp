@@ -2,10 +2,13 @@
 
 #include <stdexcept>
 
+#include "midi/MemoryBackend.h"
+
 namespace chordella::app {
 
 Session::Session(SessionParts parts)
-    : prompter_(std::move(parts.prompter)),
+    : midi_(parts.midiBackend ? std::move(parts.midiBackend) : std::make_unique<midi::MemoryBackend>(), loop_),
+      prompter_(std::move(parts.prompter)),
       view_(parts.view ? std::move(parts.view) : std::make_unique<NullView>()),
       paths_(std::move(parts.paths)),
       random_(parts.seed) {

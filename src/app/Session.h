@@ -15,6 +15,7 @@
 #include "data/StyleHooks.h"
 #include "midi/ControllerTable.h"
 #include "midi/MidiOut.h"
+#include "midi/MidiPorts.h"
 #include "platform/EventLoop.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
@@ -29,6 +30,8 @@ struct SessionParts {
     std::unique_ptr<View> view;
     platform::Paths paths;
     std::uint64_t seed = platform::Random::DefaultSeed();
+    // Where the MIDI ports come from; none: an in-memory backend without devices.
+    std::unique_ptr<midi::MidiBackend> midiBackend;
 };
 
 class Session {
@@ -46,6 +49,18 @@ public:
     platform::Random& Random() { return random_; }
     const platform::Paths& Paths() const { return paths_; }
 
+    // The MIDI device layer: the backend, the five port components (each slot may be
+    // empty), the current output and the controller table.
+    midi::MidiPorts& Midi() { return midi_; }
+    midi::MidiBackend& MidiBackend() { return midi_.Backend(); }
+    midi::ControllerTable& Controllers() { return midi_.Controllers(); }
+    midi::TMidiInput* MidiInput1() { return midi_.MidiInput1.get(); }
+    midi::TMidiInput* MidiInput2() { return midi_.MidiInput2.get(); }
+    midi::TMidiOutput* MidiOutput1() { return midi_.MidiOutput1.get(); }
+    midi::TMidiOutput* MidiOutput2() { return midi_.MidiOutput2.get(); }
+    midi::TMidiOutput* MidiOutput3() { return midi_.MidiOutput3.get(); }
+    midi::TMidiOutput* CurrentOutput() { return midi_.CurrentOutput(); }
+
     // The cross-module calls; the modules register themselves when they are created.
     EngineLink& Engine() { return *engineLink_; }
     ChordLink& Chords() { return *chordLink_; }
@@ -59,17 +74,15 @@ public:
     // The steps of loading a style that belong to other modules; each adds its hooks here.
     data::StyleHookList& StyleHooks() { return styleHooks_; }
 
-    // The last controller values per channel, shared by input, engine, loader and mixer
-    // (the MIDI callback may write it from its own thread; entries are atomic).
-    midi::ControllerTable& Controllers() { return controllers_; }
-
-    // The outputs the engine sends on; nullptr = none. The accompaniment output is also the
-    // main output (the current output of the device layer); the clock output carries the
-    // MIDI clock; chord codes go to the chord-code output, or the accompaniment output
-    // when none is set. Set on the control thread while no tick runs.
-    midi::MidiOut* AccompanimentOutput() { return accompanimentOutput_; }
-    midi::MidiOut* ClockOutput() { return clockOutput_; }
-    midi::MidiOut* ChordCodeOutput() { return chordCodeOutput_ ? chordCodeOutput_ : accompanimentOutput_; }
+    // The outputs the engine sends on. The accompaniment output is also the main output:
+    // the device layer's current output unless another one is set (offline rendering,
+    // tests). The clock output (MIDI clock) and the chord-code output are the accompaniment
+    // output unless set. Set on the control thread while no tick runs; nullptr = default.
+    midi::MidiOut* AccompanimentOutput() {
+        return accompanimentOutput_ ? accompanimentOutput_ : midi_.CurrentOutput();
+    }
+    midi::MidiOut* ClockOutput() { return clockOutput_ ? clockOutput_ : AccompanimentOutput(); }
+    midi::MidiOut* ChordCodeOutput() { return chordCodeOutput_ ? chordCodeOutput_ : AccompanimentOutput(); }
     void SetAccompanimentOutput(midi::MidiOut* out) { accompanimentOutput_ = out; }
     void SetClockOutput(midi::MidiOut* out) { clockOutput_ = out; }
     void SetChordCodeOutput(midi::MidiOut* out) { chordCodeOutput_ = out; }
@@ -78,6 +91,7 @@ private:
     AppState app_;
     StyleContainer style_;
     platform::EventLoop loop_;
+    midi::MidiPorts midi_;  // after the loop: the ports close before it goes
     std::unique_ptr<platform::Prompter> prompter_;
     std::unique_ptr<View> view_;
     platform::Paths paths_;
@@ -88,7 +102,6 @@ private:
     ChordLink* chordLink_ = &noChords_;
     data::NoArrangementHost noSongHost_;
     data::ArrangementHost* songHost_ = &noSongHost_;
-    midi::ControllerTable controllers_;
     data::StyleHookList styleHooks_;
     midi::MidiOut* accompanimentOutput_ = nullptr;
     midi::MidiOut* clockOutput_ = nullptr;

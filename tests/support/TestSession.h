@@ -1,10 +1,12 @@
 #pragma once
 // A session with in-memory parts: a scripted prompter, a data home in a temporary folder,
-// a fixed random seed. One line in a test: `testing::TestSession t;` then `t.session`.
+// a fixed random seed, and in-memory MIDI devices ("Memory In 1", "Memory In 2",
+// "Memory Out 1" … "Memory Out 3"; output -1 is "Memory Synth") that `t.midi` feeds and reads. One line in a test: `testing::TestSession t;` then `t.session`.
 
 #include <memory>
 
 #include "app/Session.h"
+#include "midi/MemoryBackend.h"
 #include "platform/ScriptedPrompter.h"
 #include "support/TempFolder.h"
 
@@ -18,11 +20,18 @@ struct TestSession {
         parts.prompter = std::move(scripted);
         parts.paths = platform::Paths::InFolder(home.Path());
         parts.seed = seed;
+        auto backend = std::make_unique<midi::MemoryBackend>();
+        midi = backend.get();
+        midi->AddInput("Memory In 1");
+        midi->AddInput("Memory In 2");
+        for (const char* name : {"Memory Out 1", "Memory Out 2", "Memory Out 3"}) midi->AddOutput(name);
+        parts.midiBackend = std::move(backend);
         session = std::make_unique<app::Session>(std::move(parts));
     }
 
     TempFolder home;
     platform::ScriptedPrompter* prompter = nullptr;
+    midi::MemoryBackend* midi = nullptr;
     std::unique_ptr<app::Session> session;
 };
 

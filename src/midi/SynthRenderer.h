@@ -1,0 +1,67 @@
+#pragma once
+// Offline rendering through the built-in synth: an output the engine can send to (it is
+// a MidiOut), a clock the caller advances, and the audio written as a WAV file.
+//
+//   std::string error;
+//   auto renderer = SynthRenderer::Create(error);          // SoundFont found on the system
+//   renderer->PutShort(0x90, 60, 100);                     // at time 0
+//   renderer->RenderUntil(500'000);                         // half a second of sound
+//   renderer->PutShort(0x80, 60, 0);
+//   renderer->RenderUntil(1'500'000);
+//   renderer->WriteWav("out.wav", error);
+//
+// Control thread (or any single thread: it shares nothing).
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "midi/MidiOut.h"
+#include "midi/Synth.h"
+
+namespace chordella::midi {
+
+// A message at a time in microseconds from the start.
+struct TimedMessage {
+    std::int64_t Micros = 0;
+    std::vector<std::uint8_t> Bytes;  // one short message or one whole system-exclusive message
+};
+
+class SynthRenderer final : public MidiOut {
+public:
+    static constexpr int DefaultSampleRate = 44100;
+
+    // nullptr with `error` set when FluidSynth or the SoundFont cannot be had.
+    static std::unique_ptr<SynthRenderer> Create(std::string& error, int sampleRate = DefaultSampleRate,
+                                                 const std::string& soundFont = FindSoundFont());
+
+    bool IsOpen() const override { return true; }
+    void PutShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override;
+    void PutShortMsg(std::uint32_t packed) override;
+    // A whole system-exclusive message (F0 … F7) or a short message; false when malformed.
+    bool PutBytes(std::span<const std::uint8_t> bytes);
+
+    // Renders sound up to `micros` from the start (nothing when that time has passed).
+    void RenderUntil(std::int64_t micros);
+    std::int64_t RenderedMicros() const;
+    int SampleRate() const { return synth_->SampleRate(); }
+    // Interleaved 16-bit stereo rendered so far.
+    const std::vector<std::int16_t>& Samples() const { return samples_; }
+    bool WriteWav(const std::string& path, std::string& error) const;
+
+private:
+    explicit SynthRenderer(std::unique_ptr<Synth> synth) : synth_(std::move(synth)) {}
+
+    std::unique_ptr<Synth> synth_;
+    std::vector<std::int16_t> samples_;
+    std::uint64_t frames_ = 0;
+};
+
+// Renders messages (sorted by time, equal times in their given order) until `endMicros`
+// and writes the WAV file. False with `error` set on failure.
+bool RenderToWav(std::span<const TimedMessage> messages, std::int64_t endMicros, const std::string& path,
+                 std::string& error);
+
+}  // namespace chordella::midi

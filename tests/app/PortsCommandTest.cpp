@@ -1,0 +1,60 @@
+#include "app/PortsCommand.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "midi/MemoryBackend.h"
+
+namespace chordella::app {
+namespace {
+
+std::string Listed(midi::MidiBackend& backend) {
+    std::FILE* out = std::tmpfile();
+    EXPECT_EQ(ListPorts(backend, out), 0);
+    std::rewind(out);
+    std::string text;
+    for (int c; (c = std::fgetc(out)) != EOF;) text += static_cast<char>(c);
+    std::fclose(out);
+    return text;
+}
+
+TEST(PortsCommand, ListsInputsAndOutputsWithIdsNamesAndBackend) {
+    midi::MemoryBackend backend;
+    backend.AddInput("Keyboard");
+    backend.AddOutput("Module");
+    const std::string text = Listed(backend);
+    EXPECT_NE(text.find("    0  Keyboard"), std::string::npos) << text;
+    EXPECT_NE(text.find("   -1  Memory Synth"), std::string::npos) << text;
+    EXPECT_NE(text.find("    0  Module"), std::string::npos) << text;
+    EXPECT_NE(text.find("Memory\n"), std::string::npos) << text;
+    EXPECT_LT(text.find("MIDI inputs:"), text.find("MIDI outputs:"));
+}
+
+TEST(PortsCommand, SaysSoWhenThereIsNoInput) {
+    midi::MemoryBackend backend;
+    EXPECT_NE(Listed(backend).find("  none"), std::string::npos);
+}
+
+// The real command on this machine: whatever MIDI system there is, the synth is listed and
+// the libraries' own complaints (no JACK server, no ALSA) never reach the terminal.
+TEST(PortsCommand, TheCommandListsTheSynthAndNothingButTheList) {
+    const std::string command = std::string(CHORDELLA_EXE) + " ports 2>&1";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string text;
+    for (int c; (c = std::fgetc(pipe)) != EOF;) text += static_cast<char>(c);
+    EXPECT_EQ(pclose(pipe), 0);
+    EXPECT_NE(text.find("   -1  Chordella Synth"), std::string::npos) << text;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        const std::string line = text.substr(start, end - start);
+        EXPECT_TRUE(line.rfind("MIDI ", 0) == 0 || line.rfind("  ", 0) == 0) << "stray line: " << line;
+        start = end == std::string::npos ? text.size() : end + 1;
+    }
+}
+
+}  // namespace
+}  // namespace chordella::app

@@ -1,0 +1,52 @@
+// The session's MIDI ports, as the other modules reach them.
+#include <gtest/gtest.h>
+
+#include "app/Session.h"
+#include "support/TestSession.h"
+
+namespace chordella::app {
+namespace {
+
+TEST(SessionPorts, TheFiveComponentsExistAndTheFirstOutputIsCurrent) {
+    testing::TestSession t;
+    Session& session = *t.session;
+    ASSERT_NE(session.MidiInput1(), nullptr);
+    ASSERT_NE(session.MidiInput2(), nullptr);
+    ASSERT_NE(session.MidiOutput3(), nullptr);
+    EXPECT_EQ(session.CurrentOutput(), session.MidiOutput1());
+    EXPECT_EQ(session.MidiInput1()->ProductName(), "Memory In 1");
+    EXPECT_EQ(session.MidiBackend().Name(), "Memory");
+}
+
+TEST(SessionPorts, InputReachesTheControlThreadWithRepeatsSuppressedFromTheStart) {
+    testing::TestSession t;
+    Session& session = *t.session;
+    midi::TMidiInput& input = *session.MidiInput1();
+    std::vector<std::uint8_t> received;
+    input.OnMidiInput = [&](midi::TMidiInput& in) {
+        while (auto event = in.GetMidiEvent()) received.push_back(event->Data2);
+    };
+    input.Open();
+    input.Start();
+    t.midi->Feed(0, 0, {0xB0, 7, 100, 0xB0, 7, 100, 0xB0, 7, 90});
+    session.Loop().RunPending();
+    EXPECT_EQ(received, (std::vector<std::uint8_t>{100, 90}));
+    EXPECT_EQ(session.Controllers().Value(0, 7), 90);
+}
+
+TEST(SessionPorts, WithoutInputDevicesTheInputSlotsStayEmpty) {
+    platform::ScriptedPrompter* prompter = nullptr;
+    SessionParts parts;
+    auto scripted = std::make_unique<platform::ScriptedPrompter>();
+    prompter = scripted.get();
+    parts.prompter = std::move(scripted);
+    Session session(std::move(parts));
+    EXPECT_EQ(session.MidiInput1(), nullptr);
+    EXPECT_EQ(session.MidiInput2(), nullptr);
+    ASSERT_NE(session.MidiOutput1(), nullptr);
+    EXPECT_FALSE(session.MidiOutput1()->Open()) << "no devices at all";
+    EXPECT_TRUE(prompter->Shown().empty());
+}
+
+}  // namespace
+}  // namespace chordella::app

@@ -1,0 +1,146 @@
+// RtMidi ports on a real JACK server: our output connected to our input.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "midi/DriverMessages.h"
+#include "midi/MidiInput.h"
+#include "midi/MidiOutput.h"
+#include "midi/RtMidiBackend.h"
+#include "support/JackServer.h"
+
+namespace chordella::midi {
+namespace {
+
+class JackMidi : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        server_ = new testing::JackServer();
+        if (!server_->Start(why_)) {
+            delete server_;
+            server_ = nullptr;
+        }
+    }
+    static void TearDownTestSuite() {
+        delete server_;
+        server_ = nullptr;
+    }
+    void SetUp() override {
+        if (!server_) GTEST_SKIP() << "skipped: " << why_;
+    }
+
+    static int FindInput(MidiBackend& backend, const std::string& part) {
+        const int count = backend.InputCount();
+        for (int id = 0; id < count; ++id) {
+            DeviceCaps caps;
+            if (backend.InputCaps(id, caps) == 0 && caps.ProductName.find(part) != std::string::npos &&
+                caps.ProductName != part)
+                return id;
+        }
+        return -1;
+    }
+
+    // Runs the control thread until `done` or ten seconds have passed.
+    static void RunUntil(platform::EventLoop& loop, const std::function<bool()>& done) {
+        const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!done() && std::chrono::steady_clock::now() < give_up) {
+            if (!loop.RunPending()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+
+    static testing::JackServer* server_;
+    static std::string why_;
+};
+
+testing::JackServer* JackMidi::server_ = nullptr;
+std::string JackMidi::why_;
+
+TEST_F(JackMidi, AThousandMessagesFromOurOutputArriveAtOurInputInOrder) {
+    RtMidiBackend backend(RtMidiBackend::Api::Jack);
+    ASSERT_EQ(backend.Name(), "JACK");
+    ASSERT_TRUE(backend.Usable()) << LastDriverMessage();
+    platform::EventLoop loop;
+    ControllerTable table;
+    CallbackSettings settings{table};
+    TMidiOutput output(backend, loop);
+    ASSERT_EQ(output.ProductName(), "Chordella Out");
+    ASSERT_TRUE(output.Open()) << MidiErrorText(backend, output.Error());
+    output.SetVolume(65535, 65535);  // RtMidi has no volume: accepted
+    EXPECT_EQ(output.Error(), 0);
+
+    TMidiInput input(backend, loop, settings);
+    const int source = FindInput(backend, "Chordella Out");
+    ASSERT_GE(source, 0) << "our output is listed among the inputs";
+    input.SetDeviceID(source);
+    input.Open();
+    ASSERT_EQ(input.Error(), 0) << MidiErrorText(backend, input.Error());
+    input.Start();
+    std::vector<std::uint32_t> received;
+    std::vector<std::vector<std::uint8_t>> sysex;
+    input.OnMidiInput = [&](TMidiInput& in) {
+        while (auto event = in.GetMidiEvent()) {
+            if (event->MidiMessage == 0xF0)
+                sysex.push_back(event->Sysex);
+            else
+                received.push_back(event->MidiMessage | event->Data1 << 8 | event->Data2 << 16);
+        }
+    };
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the connection settles
+
+    std::vector<std::uint32_t> sent;
+    for (int i = 0; i < 1000; ++i) {
+        const auto status = static_cast<std::uint8_t>(0x90 | (i % 16));
+        output.PutShort(status, static_cast<std::uint8_t>(i % 128), static_cast<std::uint8_t>(1 + i / 128));
+        ASSERT_EQ(output.Error(), 0) << MidiErrorText(backend, output.Error());
+        sent.push_back(status | (i % 128) << 8 | (1 + i / 128) << 16);
+        if (i % 200 == 199) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    const std::vector<std::uint8_t> identity = {0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7};
+    output.PutLong(identity.data(), static_cast<std::uint16_t>(identity.size()));
+    RunUntil(loop, [&] { return received.size() >= sent.size() && !sysex.empty(); });
+    EXPECT_EQ(received, sent);
+    ASSERT_EQ(sysex.size(), 1u);
+    EXPECT_EQ(sysex[0], identity);
+    EXPECT_EQ(input.BuffersAtDriver(), 16);
+    input.Close();
+    EXPECT_TRUE(output.Close());
+}
+
+TEST_F(JackMidi, OtherProgramsCanSendToOurVirtualInput) {
+    RtMidiBackend backend(RtMidiBackend::Api::Jack);
+    platform::EventLoop loop;
+    ControllerTable table;
+    CallbackSettings settings{table};
+    TMidiInput input(backend, loop, settings);
+    EXPECT_EQ(input.ProductName(), "Chordella In");
+    input.SetDeviceID(1);
+    EXPECT_EQ(input.ProductName(), "Chordella In 2");
+    input.Open();
+    ASSERT_EQ(input.Error(), 0) << MidiErrorText(backend, input.Error());
+    input.Start();
+
+    // Another program sees the port among its outputs and sends to it.
+    RtMidiBackend other(RtMidiBackend::Api::Jack, "Other");
+    TMidiOutput sender(other, loop);
+    int target = -1;
+    for (int id = 0; id < other.OutputCount(); ++id) {
+        DeviceCaps caps;
+        if (other.OutputCaps(id, caps) == 0 && caps.ProductName.find(":Chordella In 2") != std::string::npos) target = id;
+    }
+    ASSERT_GE(target, 0);
+    sender.SetDeviceID(target);
+    ASSERT_TRUE(sender.Open()) << MidiErrorText(other, sender.Error());
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    sender.PutShort(0xB3, 7, 99);
+    RunUntil(loop, [&] { return input.MessageCount() > 0; });
+    auto event = input.GetMidiEvent();
+    ASSERT_NE(event, nullptr);
+    EXPECT_EQ(event->MidiMessage, 0xB3);
+    EXPECT_EQ(event->Data2, 99);
+    sender.Close();
+    input.Close();
+}
+
+}  // namespace
+}  // namespace chordella::midi

@@ -1,0 +1,139 @@
+// Wild bytes from a driver: nothing crashes, nothing overflows, and what is well formed
+// still arrives.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "MidiRig.h"
+#include "platform/Random.h"
+
+namespace chordella::midi {
+namespace {
+
+using testing::MidiRig;
+using testing::Packed;
+
+std::vector<std::uint32_t> PackedAll(const std::vector<std::unique_ptr<TMyMidiEvent>>& events) {
+    std::vector<std::uint32_t> packed;
+    for (const auto& event : events) packed.push_back(event->MidiMessage == 0xF0 ? 0xF0 : Packed(*event));
+    return packed;
+}
+
+TEST(BadInput, LoneDataBytesAndUndefinedStatusBytesAreDropped) {
+    MidiRig rig;
+    rig.OpenAndStart();
+    rig.Feed(0, {0x3C, 0x40});                   // data without a status
+    rig.Feed(1, {0xF4, 0x10, 0xF5, 0x11});       // undefined system common and its "data"
+    rig.Feed(2, {0xF9, 0xFD});                   // undefined real-time
+    rig.Feed(3, {0xF7});                         // an end of exclusive without a start
+    rig.Feed(4, {0x90, 0x3C, 0xF9, 0x64});       // undefined real-time inside a message
+    EXPECT_EQ(PackedAll(rig.Drain()), (std::vector<std::uint32_t>{0x643C90}));
+}
+
+TEST(BadInput, RunningStatusCarriesChannelMessagesButNotSystemCommon) {
+    MidiRig rig;
+    rig.OpenAndStart();
+    rig.Feed(0, {0x90, 60, 100, 62, 100, 0xC3, 7, 8, 0xF3, 2, 3, 0xF2, 1, 2});
+    EXPECT_EQ(PackedAll(rig.Drain()),
+              (std::vector<std::uint32_t>{0x643C90, 0x643E90, 0x07C3, 0x08C3, 0x02F3, 0x0201F2}));
+}
+
+TEST(BadInput, ASysexCutShortByAStatusByteArrivesAsFarAsItWent) {
+    MidiRig rig;
+    rig.OpenAndStart();
+    rig.Feed(0, {0xF0, 0x43, 0x10, 0x90, 60, 100});
+    auto events = rig.Drain();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0]->Sysex, (std::vector<std::uint8_t>{0xF0, 0x43, 0x10}));
+    EXPECT_EQ(Packed(*events[1]), 0x643C90u);
+    EXPECT_EQ(rig.input->BuffersAtDriver(), 16);
+}
+
+TEST(BadInput, ASysexWithoutItsEndHoldsOneBufferUntilTheInputCloses) {
+    MidiRig rig;
+    rig.OpenAndStart();
+    rig.Feed(0, {0xF0, 0x43, 0x10, 0x4C});
+    EXPECT_EQ(rig.input->MessageCount(), 0);
+    EXPECT_EQ(rig.input->BuffersAtDriver(), 16);  // still lent: the driver is filling it
+    rig.input->Close();
+    rig.OpenAndStart();
+    rig.Feed(1, {0xF0, 0x01, 0xF7});
+    ASSERT_EQ(rig.Drain().size(), 1u);
+}
+
+TEST(BadInput, ASysexLongerThanABufferContinuesInTheNextBuffers) {
+    MidiRig rig;
+    rig.OpenAndStart();
+    std::vector<std::uint8_t> big(70000);  // more than 16 buffers of 4096 bytes hold
+    big.front() = 0xF0;
+    for (std::size_t i = 1; i + 1 < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i % 128);
+    big.back() = 0xF7;
+    rig.Feed(0, big);
+    auto events = rig.Drain();
+    ASSERT_EQ(events.size(), 16u);  // every buffer full; the rest had nowhere to go
+    std::vector<std::uint8_t> joined;
+    for (const auto& event : events) {
+        ASSERT_EQ(event->SysexLength, 4096);
+        joined.insert(joined.end(), event->Sysex.begin(), event->Sysex.end());
+    }
+    EXPECT_TRUE(std::equal(joined.begin(), joined.end(), big.begin()));
+    EXPECT_EQ(rig.input->BuffersAtDriver(), 16);
+
+    // With buffers being handed back as it arrives, the whole message gets through.
+    rig.Feed(1, {0xF0, 0x01, 0x02, 0xF7});
+    ASSERT_EQ(rig.Drain().size(), 1u);
+}
+
+TEST(BadInput, AFloodIsCappedAtTheRingAndTheLoopStaysResponsive) {
+    MidiRig rig;
+    rig.OpenAndStart();
+    std::thread driver([&] {
+        for (int i = 0; i < 100000; ++i)
+            rig.backend.Feed(0, static_cast<std::uint32_t>(i), {0x90, static_cast<std::uint8_t>(i % 128), 64});
+    });
+    driver.join();
+    EXPECT_EQ(rig.input->MessageCount(), 4096);
+    bool posted = false;
+    rig.loop.Post([&] { posted = true; });
+    auto events = rig.DrainThroughHandler();
+    EXPECT_TRUE(posted);
+    ASSERT_EQ(events.size(), 4096u);
+    for (std::size_t i = 0; i < events.size(); ++i) ASSERT_EQ(events[i]->Time, i);
+}
+
+TEST(BadInput, ASysexLostToAFullRingIsStillHandedBackToTheDriver) {
+    MidiRig rig;
+    rig.input->SetCapacity(4);
+    rig.OpenAndStart();
+    for (int i = 0; i < 4; ++i) rig.Feed(0, {0x90, 60, 1});
+    rig.Feed(1, {0xF0, 0x01, 0xF7});  // the ring is full: this one is lost
+    EXPECT_EQ(rig.input->BuffersAtDriver(), 15);
+    rig.loop.RunPending();  // the overflow notification gives it back
+    EXPECT_EQ(rig.input->BuffersAtDriver(), 16);
+    EXPECT_EQ(rig.Drain().size(), 4u);
+}
+
+TEST(BadInput, RandomStreamsFromTwoThreadsNeverBreakTheInput) {
+    MidiRig rig;
+    rig.input->SetSysexBufferSize(64);
+    rig.OpenAndStart();
+    platform::Random random(7);
+    std::vector<std::uint8_t> noise(200000);
+    for (auto& byte : noise) byte = static_cast<std::uint8_t>(random.Next());
+    std::atomic<bool> done{false};
+    std::thread driver([&] {
+        for (std::size_t at = 0; at < noise.size(); at += 97)
+            rig.backend.Feed(0, static_cast<std::uint32_t>(at), noise.data() + at, std::min<std::size_t>(97, noise.size() - at));
+        done = true;
+    });
+    std::size_t received = 0;
+    while (!done.load()) received += rig.Drain().size();
+    driver.join();
+    received += rig.Drain().size();
+    EXPECT_GT(received, 0u);
+    EXPECT_EQ(rig.input->MessageCount(), 0);
+    rig.input->Close();
+}
+
+}  // namespace
+}  // namespace chordella::midi

@@ -1,0 +1,118 @@
+// The built-in synth, rendered to a file and measured.
+#include "midi/SynthRenderer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "midi/MidiOutput.h"
+#include "midi/SynthBackend.h"
+#include "platform/Bytes.h"
+#include "platform/Files.h"
+#include "support/TempFolder.h"
+
+namespace chordella::midi {
+namespace {
+
+struct Wav {
+    std::uint16_t Channels = 0;
+    std::uint32_t SampleRate = 0;
+    std::vector<std::int16_t> Samples;
+};
+
+// Reads back the canonical 44-byte-header files the renderer writes.
+Wav ReadWav(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    EXPECT_TRUE(platform::ReadFileBytes(path, 64u << 20, bytes, error)) << error;
+    Wav wav;
+    platform::ByteReader in(bytes);
+    std::uint32_t word = 0, dataBytes = 0;
+    std::uint16_t half = 0;
+    in.U32(word, "RIFF");
+    EXPECT_EQ(word, 0x46464952u);
+    in.Skip(4 + 8 + 4, "sizes");
+    in.U16(half, "format");
+    EXPECT_EQ(half, 1);
+    in.U16(wav.Channels, "channels");
+    in.U32(wav.SampleRate, "rate");
+    in.Skip(8 + 4, "rest of fmt, data id");
+    in.U32(dataBytes, "data size");
+    EXPECT_EQ(dataBytes, bytes.size() - 44);
+    wav.Samples.resize(dataBytes / 2);
+    for (auto& sample : wav.Samples) in.I16(sample, "sample");
+    EXPECT_FALSE(in.Failed()) << in.Error();
+    return wav;
+}
+
+double Rms(const std::vector<std::int16_t>& samples, std::size_t from, std::size_t to) {
+    double sum = 0;
+    for (std::size_t i = from; i < to; ++i) sum += double(samples[i]) * samples[i];
+    return to > from ? std::sqrt(sum / double(to - from)) : 0.0;
+}
+
+TEST(Synth, ACMajorChordWithDrumsRendersToASoundingWavOfTheRightLength) {
+    if (FindSoundFont().empty()) GTEST_SKIP() << "no General MIDI SoundFont installed";
+    std::vector<TimedMessage> song;
+    song.push_back({0, {0xC0, 0}});  // piano
+    for (std::uint8_t note : {60, 64, 67}) song.push_back({0, {0x90, note, 100}});
+    for (int beat = 0; beat < 4; ++beat) {
+        const std::int64_t at = beat * 500'000;
+        song.push_back({at, {0x99, static_cast<std::uint8_t>(beat % 2 ? 38 : 36), 110}});  // kick, snare
+        song.push_back({at, {0x99, 42, 90}});                                             // closed hi-hat
+    }
+    for (std::uint8_t note : {60, 64, 67}) song.push_back({2'000'000, {0x80, note, 0}});
+    testing::TempFolder folder;
+    const std::string path = folder.Path() + "/chord.wav";
+    std::string error;
+    ASSERT_TRUE(RenderToWav(song, 3'000'000, path, error)) << error;
+
+    const Wav wav = ReadWav(path);
+    EXPECT_EQ(wav.Channels, 2);
+    EXPECT_EQ(wav.SampleRate, 44100u);
+    EXPECT_EQ(wav.Samples.size(), 3u * 44100 * 2);
+    const std::size_t second = 44100 * 2;
+    EXPECT_GT(Rms(wav.Samples, 0, second), 300.0) << "the chord and the drums sound";
+    EXPECT_LT(Rms(wav.Samples, 2 * second + second / 2, 3 * second), Rms(wav.Samples, 0, second) / 4)
+        << "after the note-offs the sound dies away";
+}
+
+TEST(Synth, SilenceRendersAsSilenceAndMalformedMessagesAreRefused) {
+    std::string error;
+    auto renderer = SynthRenderer::Create(error);
+    if (!renderer) GTEST_SKIP() << error;
+    EXPECT_FALSE(renderer->PutBytes(std::vector<std::uint8_t>{0x40, 0x10}));
+    EXPECT_FALSE(renderer->PutBytes(std::vector<std::uint8_t>{0x90, 0x80, 0x10}));
+    EXPECT_FALSE(renderer->PutBytes(std::vector<std::uint8_t>{0xF0, 0x7E}));  // no end of exclusive
+    EXPECT_TRUE(renderer->PutBytes(std::vector<std::uint8_t>{0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}));
+    renderer->RenderUntil(250'000);
+    renderer->RenderUntil(100'000);  // time never runs backwards
+    EXPECT_EQ(renderer->Samples().size(), 250u * 441 / 10 * 2);
+    EXPECT_LT(Rms(renderer->Samples(), 0, renderer->Samples().size()), 2.0) << "only dither";
+}
+
+TEST(Synth, TheSynthIsOutputMinusOneAndOpensOrSaysThereIsNoAudio) {
+    SynthBackend backend;
+    DeviceCaps caps;
+    ASSERT_EQ(backend.OutputCaps(-1, caps), 0);
+    EXPECT_EQ(caps.ProductName, "Chordella Synth");
+    EXPECT_NE(backend.OutputCaps(0, caps), 0);
+    EXPECT_EQ(backend.InputCount(), 0);
+
+    platform::EventLoop loop;
+    TMidiOutput output(backend, loop);
+    output.SetDeviceID(-1);
+    if (output.Open()) {
+        output.PutShort(0x90, 60, 100);
+        EXPECT_EQ(output.Error(), 0);
+        output.SetVolume(65535, 65535);
+        EXPECT_TRUE(output.Close());
+    } else {
+        EXPECT_EQ(output.Error(), result::NoAudioDevice);
+        EXPECT_EQ(MidiErrorText(backend, output.Error()), "No audio output device");
+        EXPECT_FALSE(output.IsOpen());
+    }
+}
+
+}  // namespace
+}  // namespace chordella::midi

@@ -1,0 +1,89 @@
+#pragma once
+// A private JACK server with the dummy driver, for tests and benchmarks that need real
+// MIDI ports: `jackd -n NAME -d dummy -r 48000 -p 256`, waited for with `jack_wait -w`,
+// and made this process's default server (JACK_DEFAULT_SERVER). Stopped and reaped when
+// the object goes away.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace chordella::testing {
+
+class JackServer {
+public:
+    JackServer() = default;
+    JackServer(const JackServer&) = delete;
+    JackServer& operator=(const JackServer&) = delete;
+    ~JackServer() { Stop(); }
+
+    // False with `why` set when jackd cannot be started here.
+    bool Start(std::string& why) {
+        name_ = "chordella-test-" + std::to_string(getpid());
+        setenv("JACK_DEFAULT_SERVER", name_.c_str(), 1);
+        setenv("JACK_NO_START_SERVER", "1", 1);
+        pid_ = Spawn({"jackd", "-n", name_, "-d", "dummy", "-r", "48000", "-p", "256"});
+        if (pid_ <= 0) {
+            why = "jackd could not be run (is jackd2 installed?)";
+            return false;
+        }
+        const pid_t waiter = Spawn({"jack_wait", "-w", "-t", "10"});
+        int status = 0;
+        const bool ready = waiter > 0 && waitpid(waiter, &status, 0) == waiter && WIFEXITED(status) &&
+                           WEXITSTATUS(status) == 0;
+        if (!ready || waitpid(pid_, &status, WNOHANG) != 0) {
+            why = "jackd -d dummy did not come up within 10 s";
+            Stop();
+            return false;
+        }
+        return true;
+    }
+
+    void Stop() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        for (int i = 0; i < 50; ++i) {
+            if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
+                pid_ = -1;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+    const std::string& Name() const { return name_; }
+
+private:
+    // Runs a program found on PATH with its output thrown away.
+    static pid_t Spawn(const std::vector<std::string>& arguments) {
+        std::vector<char*> argv;
+        for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        pid_t pid = -1;
+        const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        return failed ? -1 : pid;
+    }
+
+    std::string name_;
+    pid_t pid_ = -1;
+};
+
+}  // namespace chordella::testing
