@@ -7,6 +7,7 @@
 #include "app/Options.h"
 #include "engine/ClockState.h"
 #include "engine/EngineState.h"
+#include "engine/TransportState.h"
 
 namespace chordella::app {
 
@@ -14,6 +15,7 @@ struct AppState {
     Options options;
     engine::ClockState clock;
     engine::EngineState engine;
+    engine::TransportState transport;
 };
 
 }  // namespace chordella::app

@@ -31,6 +31,23 @@ struct Options {
     bool ChordOutputChannel1 = false;   // "Chord output on channel 1"
     int ChordOutputVolume = 100;        // its volume
     int ChordChangeMode = 1;            // "Style/chord changes : strong --> smart" (0 … 2)
+
+    // Transport and sections.
+    bool CountIn = false;               // "Count in"
+    bool PlayIntro = false;             // "Play Intro" (the style creator's intro switch)
+    bool PlayEnding = true;             // "Play Ending"
+    int FillInKey = 32;                 // "Fill in Key" (note number: key index + 12 × octave index)
+    int EndingKey = 35;                 // "Ending Key"
+    int ToExtKey = 34;                  // "To Ext. Key"
+    int ToBasicKey = 33;                // "To Basic Key"
+    int MetronomeNote = 33;             // the metronome's note (sent on channel 10)
+    bool IgnoreTempi = false;           // "Ignore Tempi"
+    bool IgnoreMidiCommands = false;    // "Ignore MIDI commands"
+    // "Style, Intro && Ending": 0 "-   Mute None ", 1 "-   Mute All", 2 "-   Drums",
+    // 3 "-   Drums L.M.", 4 "-   Metronome".
+    int IntroStartMode = 0;
+    int Solo = 0;                       // "Solo" selector: 0 "Nil", or a channel 1 … 16
+    bool MixerMuteLock = false;         // the mixer's mute lock (part mutes are not applied)
 };
 
 }  // namespace chordella::app

@@ -50,6 +50,8 @@ public:
     ChordLink& Chords() { return *chordLink_; }
     void SetEngineLink(EngineLink* link) { engineLink_ = link ? link : &noEngine_; }
     void SetChordLink(ChordLink* link) { chordLink_ = link ? link : &noChords_; }
+    TransportLink& Transport() { return *transportLink_; }
+    void SetTransportLink(TransportLink* link) { transportLink_ = link ? link : &noTransport_; }
 
     // The steps of loading a style that belong to other modules; each adds its hooks here.
     data::StyleHookList& StyleHooks() { return styleHooks_; }
@@ -80,6 +82,8 @@ private:
     NoChords noChords_;
     EngineLink* engineLink_ = &noEngine_;
     ChordLink* chordLink_ = &noChords_;
+    NoTransport noTransport_;
+    TransportLink* transportLink_ = &noTransport_;
     midi::ControllerTable controllers_;
     data::StyleHookList styleHooks_;
     midi::MidiOut* accompanimentOutput_ = nullptr;

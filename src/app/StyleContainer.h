@@ -4,6 +4,7 @@
 // style creator's work, each as the plain field struct of its owning module.
 
 #include "data/StyleState.h"
+#include "engine/SectionState.h"
 #include "engine/StylePlayerState.h"
 
 namespace chordella::app {
@@ -11,6 +12,7 @@ namespace chordella::app {
 struct StyleContainer {
     data::StyleState style;
     engine::StylePlayerState player;
+    engine::SectionState sections;
 };
 
 }  // namespace chordella::app
