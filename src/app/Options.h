@@ -10,6 +10,7 @@ struct Options {
     bool MasterMode = false;            // "Master Mode"
     bool ChordPreviewVariable = false;  // "Chordpreview var."
     bool Metronome = false;             // "Metronome"
+    bool TempoDetection = true;         // "Tempo Detection"
 
     // Accompaniment engine.
     bool TransmitControllers = false;   // "Transmit Controllers"

@@ -26,6 +26,10 @@ constexpr std::size_t LargestUsefulFile = StyleFileTagSize + StyleHeaderSize + P
 
 // Reads at most maxBytes from the start of the file; the rest of a longer file is ignored.
 bool ReadFileHead(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& out, std::string& error) {
+    if (platform::FolderExists(path)) {
+        error = "it is a folder";
+        return false;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         error = std::strerror(errno);

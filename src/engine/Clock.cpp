@@ -13,9 +13,15 @@ constexpr int LowestFieldTempo = 25;
 constexpr int HighestFieldTempo = 250;
 }  // namespace
 
-Clock::Clock(app::Session& session, AccompanimentEngine& engine) : session_(session), engine_(engine) {}
+Clock::Clock(app::Session& session, AccompanimentEngine& engine)
+    : session_(session), engine_(engine), styleHooks_(*this, engine, session) {
+    session_.StyleHooks().Add(&styleHooks_);
+}
 
-Clock::~Clock() { ShutdownClock(); }
+Clock::~Clock() {
+    ShutdownClock();
+    session_.StyleHooks().Remove(&styleHooks_);
+}
 
 void Clock::SetupClock() {
     EnsureTimer();

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "engine/ClockState.h"
+#include "engine/ClockStyleHooks.h"
 
 namespace chordella::app { class Session; }
 namespace chordella::platform { class TickTimer; }
@@ -19,7 +20,7 @@ class AccompanimentEngine;
 
 class Clock {
 public:
-    // Control thread.
+    // Control thread. Takes part in style loading through the session's style hooks.
     Clock(app::Session& session, AccompanimentEngine& engine);
     // Control thread. Shuts the clock down if that has not happened.
     ~Clock();
@@ -68,6 +69,7 @@ private:
 
     app::Session& session_;
     AccompanimentEngine& engine_;
+    ClockStyleHooks styleHooks_;
     std::unique_ptr<platform::TickTimer> timer_;
     int virtualBpm_ = 120;
 };

@@ -156,5 +156,25 @@ TEST(StreamPosition, TheMeterDecidesTheMeasureLength) {
     EXPECT_EQ(PositionTicks(0, 3, 2), 2 * 96 + 24);
 }
 
+TEST(StreamChain, ChainsUpToSevenEmptyBuffersThatNeverMove) {
+    StreamChain chain;
+    EXPECT_FALSE(chain.AddBuffer());  // the first buffer comes from Allocate()
+    EXPECT_EQ(chain.Buffer(0), nullptr);
+    ASSERT_TRUE(chain.Allocate());
+    std::uint8_t* first = chain.Buffer(0);
+    first[7] = 0x90;
+    ASSERT_TRUE(chain.Allocate());
+    EXPECT_EQ(chain.Buffer(0), first);
+    EXPECT_EQ(first[7], 0x90);
+    for (int i = 1; i < MaxStreamBuffers; ++i) ASSERT_TRUE(chain.AddBuffer()) << i;
+    EXPECT_FALSE(chain.AddBuffer());
+    EXPECT_EQ(chain.BufferCount(), MaxStreamBuffers);
+    EXPECT_EQ(chain.Buffer(0), first);
+    EXPECT_EQ(chain.Buffer(MaxStreamBuffers), nullptr);
+    EXPECT_EQ(chain.Buffer(-1), nullptr);
+    const std::uint8_t* last = chain.Buffer(MaxStreamBuffers - 1);
+    EXPECT_TRUE(std::all_of(last, last + StreamCapacity, [](std::uint8_t b) { return b == stream::EndOfStream; }));
+}
+
 }  // namespace
 }  // namespace chordella::data

@@ -121,7 +121,10 @@ TEST_F(StyleStoreTest, ADamagedOrMissingFileLeavesTheEarlierStyleAsItWas) {
     const auto stream = LoadedStream();
     auto damaged = RockStyle();
     damaged.Part(StylePart::Basic).Raw({0xF4}, 7);
-    const std::vector<std::string> paths = {Write(damaged, "Broken.vxs"), t.home.File("Missing.vxs")};
+    std::filesystem::create_directories(t.home.File("Folder.vxs"));
+    const std::vector<std::string> paths = {Write(damaged, "Broken.vxs"), t.home.File("Missing.vxs"),
+                                            t.home.File("Folder.vxs")};
+    std::vector<std::string> messages;
     for (const auto& path : paths) {
         hooks.calls.clear();
         t.prompter->ClearShown();
@@ -133,8 +136,11 @@ TEST_F(StyleStoreTest, ADamagedOrMissingFileLeavesTheEarlierStyleAsItWas) {
         EXPECT_EQ(style.StyleDisplayName, "Waltz");
         EXPECT_EQ(style.Header.StyleTempo, 90);
         EXPECT_EQ(std::count(hooks.calls.begin(), hooks.calls.end(), "before"), 0);
+        messages.push_back(t.prompter->Shown()[0]);
     }
-    EXPECT_NE(t.prompter->Shown()[0].find("No such file"), std::string::npos);
+    EXPECT_NE(messages[0].find("status byte 0xF4"), std::string::npos) << messages[0];
+    EXPECT_NE(messages[1].find("No such file"), std::string::npos) << messages[1];
+    EXPECT_NE(messages[2].find("it is a folder"), std::string::npos) << messages[2];
 }
 
 TEST_F(StyleStoreTest, NothingIsLoadedWhileRecordingOrWhenTheCreatorsWorkIsKept) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/ChordChange.h"
 #include "engine/EngineRig.h"
 
 namespace chordella::testing {
@@ -146,6 +147,81 @@ TEST(ChordChange, AChordTypeOutsideTheTablesLeavesTheStyleOnItsChord) {
     rig.Run(40);
     for (const SentMessage& m : rig.Out.NoteOns(0)) EXPECT_EQ(m.Data1, 67);
     EXPECT_EQ(rig.Engine().StyleType, Minor);
+}
+
+TEST(ChordChange, ASustainedChannelMarkedCutNotesIsCutWithItsPedalsUpNotRevoiced) {
+    EngineRig rig;
+    StyleBuilder b;
+    b.Part(StylePart::Basic).CutNotes(0).Program(0, 48, 0).Note(0, 64, 90, 0, 90);
+    rig.Play(b);
+    rig.Chord(C3, Major);
+    rig.Run(30);
+    rig.Out.Clear();
+    rig.Chord(F3, Major);
+    rig.Run(24);
+    const auto channel = rig.Out.OnChannel(0);
+    ASSERT_GE(channel.size(), 3u);
+    EXPECT_TRUE(channel[0].IsController(64));
+    EXPECT_TRUE(channel[1].IsController(66));
+    EXPECT_TRUE(channel[2].IsController(123));
+    EXPECT_TRUE(rig.Out.NoteOns(0).empty());
+}
+
+TEST(ChordChange, MinusOneEndsTheStylesNotesOnTheVoiceChannelButNotTheOnesThePlayerHolds) {
+    EngineRig rig;
+    rig.Options().MinusOne = true;
+    rig.Engine().VoiceChannel = 0;
+    StyleBuilder b;
+    b.Part(StylePart::Basic).Program(0, 0, 0).Note(0, 60, 90, 0, 90).Note(0, 67, 90, 0, 90);
+    rig.Play(b);
+    rig.Chord(C3, Major);
+    rig.Run(30);
+    rig.Engine().HeldNotes[67] = 67;  // the player holds G4 himself
+    rig.Out.Clear();
+    rig.Chord(F3, Major);
+    rig.Run(1 + (24 - (30 % 24)));
+    const auto channel = rig.Out.OnChannel(0);
+    ASSERT_EQ(channel.size(), 1u);
+    EXPECT_TRUE(channel[0].IsNoteOff());
+    EXPECT_EQ(channel[0].Data1, 60);
+}
+
+TEST(ChordChange, AReleaseAtASectionSwitchLiftsThePedalsWhereNotesOutliveThePartAndForgetsAllNotes) {
+    EngineRig rig;
+    StyleBuilder b;
+    b.Part(StylePart::Basic).Program(0, 0, 0).NoteOn(0, 60, 90, 0).Note(1, 62, 90, 0, 6);
+    rig.Play(b);
+    rig.Chord(C3, Major);
+    rig.Run(2);
+    rig.Out.Clear();
+    engine::ChordChange(rig.Session(), engine::AllChannels, C3, Major, true, true);
+    const auto channel = rig.Out.OnChannel(0);
+    ASSERT_EQ(channel.size(), 3u);
+    EXPECT_TRUE(channel[0].IsController(64));
+    EXPECT_TRUE(channel[1].IsController(66));
+    EXPECT_TRUE(channel[2].IsController(123));
+    EXPECT_EQ(rig.Engine().VelocityMap[0][60], 0);
+    EXPECT_EQ(rig.Engine().ChannelSounding[0], 0);
+}
+
+TEST(ChannelReset, SendsPedalsOffThenAllNotesOffThenAllSoundOffAndClearsTheMaps) {
+    EngineRig rig;
+    rig.Engine().VelocityMap[3][40] = 99;
+    rig.Engine().ChannelSounding[3] = 1;
+    engine::ResetAllChannels(rig.Session(), &rig.Out);
+    ASSERT_EQ(rig.Out.Messages.size(), 64u);
+    const auto three = rig.Out.OnChannel(3);
+    ASSERT_EQ(three.size(), 4u);
+    EXPECT_TRUE(three[0].IsController(64));
+    EXPECT_TRUE(three[1].IsController(66));
+    EXPECT_TRUE(three[2].IsController(123));
+    EXPECT_TRUE(three[3].IsController(120));
+    EXPECT_EQ(rig.Engine().VelocityMap[3][40], 0);
+    EXPECT_EQ(rig.Engine().ChannelSounding[3], 0);
+    rig.Out.Open = false;
+    engine::ResetChannel(&rig.Out, 3);
+    engine::ResetChannel(nullptr, 3);
+    EXPECT_EQ(rig.Out.Messages.size(), 64u);
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "engine/ClockTables.h"
 #include "engine/EngineRig.h"
 
@@ -249,6 +252,68 @@ TEST(VirtualClock, DoesNothingWhileTheClockIsOff) {
     rig.Run(48);
     EXPECT_TRUE(rig.Out.Messages.empty());
     EXPECT_EQ(rig.ClockFields().TickCount, 0);
+}
+
+}  // namespace
+}  // namespace chordella::testing
+
+namespace chordella::testing {
+namespace {
+
+using data::StylePart;
+
+TEST(StyleLoad, AnEighthNoteStyleMovesTheGridToItsEighthEntryAndSetsTheMeter) {
+    EngineRig rig;
+    rig.Clock.SelectQuantize(engine::QuantizeIndexOf("4/4"));
+    StyleBuilder b;
+    b.EighthMeter(6).Tempo(96);
+    b.Part(StylePart::Basic).Note(0, 60, 100, 0, 6);
+    ASSERT_TRUE(rig.Load(b));
+    EXPECT_EQ(rig.ClockFields().QuantizeIndex, engine::QuantizeIndexOf("4/8"));
+    EXPECT_EQ(rig.ClockFields().MeasureUnits, 12);
+    EXPECT_EQ(rig.ClockFields().Tempo, 96) << "\"Tempo Detection\"";
+
+    StyleBuilder quarter;
+    quarter.Meter(3).Tempo(140);
+    quarter.Part(StylePart::Basic).Note(0, 60, 100, 0, 6);
+    rig.Options().TempoDetection = false;
+    ASSERT_TRUE(rig.Load(quarter));
+    EXPECT_EQ(rig.ClockFields().QuantizeIndex, engine::QuantizeIndexOf("4/4"));
+    EXPECT_EQ(rig.ClockFields().MetrumIndex, engine::MetrumIndexOf("3/4"));
+    EXPECT_EQ(rig.ClockFields().Tempo, 96);
+}
+
+TEST(StyleLoad, StopsAPlayingStyleAndResetsTheLimiterCeilings) {
+    EngineRig rig;
+    StyleBuilder b;
+    b.Part(StylePart::Basic).Note(0, 60, 100, 0, 6);
+    rig.Play(b);
+    rig.Run(3);
+    rig.Engine().VelocityLimit[0] = 20;
+    rig.Engine().VelocityLimit[9] = 20;
+    ASSERT_TRUE(rig.Load(b));
+    EXPECT_EQ(rig.Player().StyleActive, 0);
+    EXPECT_EQ(rig.Engine().VelocityLimit[0], 73);
+    EXPECT_EQ(rig.Engine().VelocityLimit[9], 100);
+}
+
+TEST(RealTimer, TheTimerDrivesTheTickProcedureOnTheControlThread) {
+    EngineRig rig;
+    rig.Clock.TempoFieldChanged(250);
+    rig.Clock.ToggleClock();
+    platform::EventLoop& loop = rig.Session().Loop();
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (rig.ClockFields().TickCount < 5 && std::chrono::steady_clock::now() < giveUp) {
+        if (!loop.RunPending()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_GE(rig.ClockFields().TickCount, 5);
+    rig.Clock.ToggleClock();
+    const std::int64_t stopped = rig.ClockFields().TickCount;
+    for (int i = 0; i < 30; ++i) {
+        loop.RunPending();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(rig.ClockFields().TickCount, stopped) << "no tick after the clock was switched off";
 }
 
 }  // namespace

@@ -18,8 +18,6 @@ std::vector<int> Velocities(const std::vector<SentMessage>& messages) {
 TEST(CompressorLimiter, CapsLoudNotesAndLiftsQuietOnesExceptOnTheDrumChannel) {
     EngineRig rig;
     rig.Options().CompLimit = true;
-    rig.Engine().VelocityLimit[0] = 100;
-    rig.Engine().VelocityLimit[9] = 100;
     StyleBuilder b;
     b.Part(StylePart::Basic)
         .Note(0, 60, 120, 0, 6)
@@ -27,6 +25,7 @@ TEST(CompressorLimiter, CapsLoudNotesAndLiftsQuietOnesExceptOnTheDrumChannel) {
         .Note(9, 36, 40, 24, 6)
         .Note(9, 38, 120, 36, 6);
     rig.Play(b);
+    rig.Engine().VelocityLimit[0] = 100;  // the load set the defaults (73, drums 100)
     rig.Run(48);
     EXPECT_EQ(Velocities(rig.Out.NoteOns(0)), (std::vector<int>{100, 80}));
     EXPECT_EQ(Velocities(rig.Out.NoteOns(9)), (std::vector<int>{40, 100}));
@@ -208,6 +207,30 @@ TEST(OutputClosed, NothingIsSentAndThePositionStays) {
     EXPECT_TRUE(rig.Out.Messages.empty());
     EXPECT_EQ(rig.ClockFields().TickInBeat, 0);
     EXPECT_EQ(rig.ClockFields().TickCount, 48);
+}
+
+TEST(StreamReading, AnEndOfBufferMarkContinuesInTheNextChainedBufferOrEndsTheStyle) {
+    for (bool chained : {false, true}) {
+        EngineRig rig;
+        StyleBuilder b;
+        b.Part(StylePart::Basic).Raw({0x90, 60, 100, 0xF8, 0xF0}, 0);
+        rig.Play(b);
+        data::StyleState& style = rig.Session().Style().style;
+        if (chained) {
+            ASSERT_TRUE(style.Stream.AddBuffer());
+            const std::uint8_t next[] = {0x90, 61, 100, 0xF8, 0x00};
+            std::copy(std::begin(next), std::end(next), style.Stream.Buffer(1));
+        }
+        rig.Run(1);
+        rig.Player().LoopEnd = 1'000'000;
+        rig.Run(6);
+        const auto ons = rig.Out.NoteOns(0);
+        ASSERT_EQ(ons.size(), chained ? 2u : 1u);
+        if (chained) {
+            EXPECT_EQ(ons[1].Tick - ons[0].Tick, 1);
+        }
+        EXPECT_EQ(rig.Player().StyleActive, 0) << "chained " << chained;
+    }
 }
 
 }  // namespace

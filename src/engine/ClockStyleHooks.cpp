@@ -1,0 +1,32 @@
+#include "engine/ClockStyleHooks.h"
+
+#include "app/Session.h"
+#include "engine/AccompanimentEngine.h"
+#include "engine/Clock.h"
+#include "engine/ClockTables.h"
+
+namespace chordella::engine {
+
+void ClockStyleHooks::BeforeLoad() {
+    if (session_.Style().player.StyleActive != 0) engine_.Transport().StopTransport();
+}
+
+void ClockStyleHooks::ApplyHeader(const data::StyleHeader& header, const data::StyleMeterChoice& meter) {
+    if (session_.App().options.TempoDetection && header.StyleTempo > 0) clock_.TempoFieldChanged(header.StyleTempo);
+    const ClockState& clock = session_.App().clock;
+    // The grid moves to the entry with the same numerator in the other half of the list.
+    if (meter.EighthNotes && clock.MeterKind == MeterKind::Quarter) {
+        clock_.SelectQuantize(clock.QuantizeIndex + QuantizeEighthOffset);
+    } else if (!meter.EighthNotes && clock.MeterKind == MeterKind::Eighth) {
+        clock_.SelectQuantize(clock.QuantizeIndex - QuantizeEighthOffset);
+    }
+    clock_.SetMeasureUnitsFromFile(meter.MeasureUnits);
+}
+
+void ClockStyleHooks::AfterLoad() {
+    EngineState& e = session_.App().engine;
+    e.VelocityLimit.fill(73);
+    e.VelocityLimit[DrumChannel] = 100;
+}
+
+}  // namespace chordella::engine

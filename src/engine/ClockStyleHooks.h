@@ -1,0 +1,32 @@
+#pragma once
+// The clock's and the engine's part in loading a style: playback stops before the style is
+// replaced; the tempo field takes the style's tempo ("Tempo Detection"); the chord grid
+// follows the style's quarter- or eighth-note meter and the meter its measure length; the
+// compressor/limiter ceilings start again from their defaults.
+
+#include "data/StyleHooks.h"
+
+namespace chordella::app { class Session; }
+
+namespace chordella::engine {
+
+class AccompanimentEngine;
+class Clock;
+
+class ClockStyleHooks final : public data::StyleHooks {
+public:
+    ClockStyleHooks(Clock& clock, AccompanimentEngine& engine, app::Session& session)
+        : clock_(clock), engine_(engine), session_(session) {}
+
+    // Control thread, while a style loads.
+    void BeforeLoad() override;
+    void ApplyHeader(const data::StyleHeader& header, const data::StyleMeterChoice& meter) override;
+    void AfterLoad() override;
+
+private:
+    Clock& clock_;
+    AccompanimentEngine& engine_;
+    app::Session& session_;
+};
+
+}  // namespace chordella::engine
