@@ -320,10 +320,6 @@ void Transport::SetPlayEnding(bool on) { session_.App().options.PlayEnding = on;
 
 bool Transport::LoadHooks::RecordingRuns() { return transport_.session_.App().transport.ChordPlayMode > 0; }
 
-void Transport::LoadHooks::BeforeLoad() {
-    if (transport_.session_.Style().player.StyleActive != 0) transport_.Stop();
-}
-
 bool Transport::LoadHooks::IntroEnabled() { return transport_.session_.App().options.PlayIntro; }
 
 }  // namespace chordella::engine

@@ -96,13 +96,12 @@ public:
     void ShowChord(std::int16_t root, std::int16_t type) override;
 
 private:
-    // The transport's part of loading a style: no load while recording, a playing style
-    // stops first, the part selector starts at Intro with "Play Intro".
+    // The transport's part of loading a style: no load while recording, the part selector
+    // starts at Intro with "Play Intro". (The clock's hooks stop a playing style.)
     class LoadHooks final : public data::StyleHooks {
     public:
         explicit LoadHooks(Transport& transport) : transport_(transport) {}
         bool RecordingRuns() override;
-        void BeforeLoad() override;
         bool IntroEnabled() override;
 
     private:

@@ -15,12 +15,14 @@ namespace chordella::testing {
 // A chord memory that holds a song (or not) and remembers what the transport asked of it.
 struct SongStandIn final : engine::TransportPeers {
     bool Empty = false;
+    std::int16_t Length = 4 + 8 * 16;  // eight measures of 4/4
     int Playbacks = 0;
     int Recordings = 0;
     int Stopped = 0;
     int Cleared = 0;
     int Programs = 0;
     bool ChordMemoryEmpty() override { return Empty; }
+    std::int16_t ChordMemoryLength() override { return Empty ? 4 : Length; }
     void StartPlayback() override { ++Playbacks; }
     void StartRecordingAtStart() override { ++Recordings; }
     void RecordingStopped() override { ++Stopped; }
