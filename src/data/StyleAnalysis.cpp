@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "data/StyleStream.h"
 
@@ -15,37 +16,45 @@ std::span<const std::uint8_t> LoadedStream(const StyleState& style) {
     return {bytes, static_cast<std::size_t>(std::min(style.StyleLength, StreamCapacity))};
 }
 
-// True when a note-off for (status's channel, note) follows `from` up to `last`:
-// the same status with velocity 0, or for a note-on also a note-off message (0x8n).
-bool NoteEndsBy(std::span<const std::uint8_t> stream, std::size_t from, std::size_t last, std::uint8_t status,
-                std::uint8_t note) {
-    const auto noteOff = static_cast<std::uint8_t>(0x80 | (status & 0x0F));
-    const bool isNoteOn = (status & 0xF0) == 0x90;
-    for (std::size_t j = from + 1; j <= last && j + 2 < stream.size(); ++j) {
-        if (stream[j + 1] != note) continue;
-        if (stream[j] == status && stream[j + 2] == 0) return true;
-        if (isNoteOn && stream[j] == noteOff) return true;
-    }
-    return false;
-}
-
+// A note-on (or key pressure) counts as ended inside its part when a later byte of the part
+// is the same status with the same note and velocity 0 — or, for a note-on, a note-off
+// message (0x8n) of that note. One pass keeps per status kind, channel and note the offset of
+// the last sounding event and of the last end; a note whose last start has no end after it
+// does not end inside the part. (Searching forward from every note-on instead costs a
+// quadratic time on streams of many unended notes.)
 void AnalysePart(StyleState& style, std::span<const std::uint8_t> stream, int p) {
     auto& endsInPart = style.NotesEndInPart[static_cast<std::size_t>(p)];
     endsInPart.fill(1);
     const PartRecord& part = style.Parts[static_cast<std::size_t>(p)];
-    if (!part.Present() || part.RangeStart < 0 || part.RangeStart > part.RangeEnd || stream.empty()) return;
+    if (!part.Present() || part.RangeStart < 0 || part.RangeEnd <= part.RangeStart || stream.empty()) return;
     // RangeEnd is where the next part begins (the engine loops on reaching it), so its byte
     // is not part of this part: a note-on there must not count as a note of this part.
-    if (part.RangeEnd <= part.RangeStart) return;
     const auto last = std::min(static_cast<std::size_t>(part.RangeEnd) - 1, stream.size() - 1);
+
+    constexpr std::size_t Keys = 2 * StyleChannels * 256;  // (note-on | key pressure) × channel × note
+    std::vector<std::int64_t> lastStart(Keys, -1);
+    std::vector<std::int64_t> lastEnd(Keys, -1);
+    auto key = [](int kind, int channel, std::uint8_t note) {
+        return (static_cast<std::size_t>(kind == 0xA0) * StyleChannels + static_cast<std::size_t>(channel)) * 256 + note;
+    };
     for (auto i = static_cast<std::size_t>(part.RangeStart); i <= last && i + 2 < stream.size(); ++i) {
         const std::uint8_t status = stream[i];
         const int kind = status & 0xF0;
-        if ((kind != 0x90 && kind != 0xA0) || stream[i + 2] == 0) continue;
         const int channel = status & 0x0F;
-        style.Header.ChannelUsed[static_cast<std::size_t>(channel)] = 1;
-        auto& ends = endsInPart[static_cast<std::size_t>(channel)];
-        if (ends && !NoteEndsBy(stream, i, last, status, stream[i + 1])) ends = 0;
+        const std::uint8_t note = stream[i + 1];
+        if (kind == 0x80) {
+            lastEnd[key(0x90, channel, note)] = static_cast<std::int64_t>(i);
+        } else if (kind == 0x90 || kind == 0xA0) {
+            if (stream[i + 2] == 0) {
+                lastEnd[key(kind, channel, note)] = static_cast<std::int64_t>(i);
+            } else {
+                style.Header.ChannelUsed[static_cast<std::size_t>(channel)] = 1;
+                lastStart[key(kind, channel, note)] = static_cast<std::int64_t>(i);
+            }
+        }
+    }
+    for (std::size_t k = 0; k < Keys; ++k) {
+        if (lastStart[k] >= 0 && lastEnd[k] < lastStart[k]) endsInPart[(k / 256) % StyleChannels] = 0;
     }
 }
 

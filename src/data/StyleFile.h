@@ -33,8 +33,9 @@ bool CheckStyleStream(const PartTable& parts, std::span<const std::uint8_t> stre
 // Checks the header: set-up bytes are 0 … 127 or 255, StyleMeter is a usable measure length.
 bool CheckStyleHeader(const StyleHeader& header, std::string& error);
 
-// The file's bytes: tag, header, part table, stream. The tag is always written (a file
-// without it whose channel 1 sets controller 3 to 3 or more would read as tagged).
+// The file's bytes: tag, header, part table, stream. The program always writes the tag: a
+// file without it whose channel 1 sets controller 3 to 3 or more would read back as tagged.
+// A `tag` below StyleFileTagMinimum writes a file without one (for tests of old files).
 std::vector<std::uint8_t> StyleFileBytes(const StyleHeader& header, const PartTable& parts,
                                          std::span<const std::uint8_t> stream,
                                          std::int32_t tag = StyleFileTagWritten);

@@ -75,6 +75,39 @@ int FirstPresentPart(const PartTable& parts, int start) {
     return start;
 }
 
+// The checked file's blocks become the style; the buffer behind the stream is cleared so that
+// nothing of an earlier, longer style remains readable.
+void Install(StyleState& style, const StyleImage& image) {
+    style.Header = image.Header;
+    style.Parts = image.Parts;
+    const auto buffer = style.Stream.First();
+    const auto end = std::copy(image.Stream.begin(), image.Stream.end(), buffer.begin());
+    std::fill(end, buffer.end(), std::uint8_t{0});
+    style.StyleLength = static_cast<std::int32_t>(image.Stream.size());
+}
+
+// Steps 6 and 7 of a load: the suppress flag, the header for the clock and transport, the programs.
+void ApplyHeader(StyleHeader& header, StyleHooks& hooks) {
+    if (header.ClearSuppressOnLoad) {
+        header.SuppressControllers = 0;
+        header.ClearSuppressOnLoad = 0;
+    }
+    hooks.ApplyHeader(header, MeterChoiceOf(header.StyleMeter));
+    ApplyPrograms(header, hooks);
+}
+
+void NameAndSelect(StyleState& style, const std::string& path, bool introEnabled) {
+    for (int p = 0; p < PartCount; ++p) {
+        const auto& part = style.Parts[static_cast<std::size_t>(p)];
+        style.PartBounds[static_cast<std::size_t>(p)] = {part.StartMeasure, part.EndMeasure};
+    }
+    style.StyleDisplayName = StyleDisplayNameOf(path);
+    style.StyleCaptionName = StyleCaptionNameOf(style.StyleDisplayName, style.Parts);
+    style.StylePath = path;
+    style.StyleLoaded = 1;
+    style.SelectedPart = FirstPresentPart(style.Parts, introEnabled ? Index(StylePart::Intro) : Index(StylePart::Basic));
+}
+
 }  // namespace
 
 StyleStore::StyleStore(app::Session& session, StyleHooks* hooks)
@@ -136,40 +169,17 @@ StyleLoadResult StyleStore::Replace(const std::string& path, bool /*userStarted*
     hooks_->BeforeLoad();
     ResetState();
     if (!asDefaultStyle) style.StyleDirectory = platform::FolderOf(path);
+    Install(style, image);
+    ApplyHeader(style.Header, *hooks_);
+    NameAndSelect(style, path, hooks_->IntroEnabled());
 
-    style.Header = image.Header;
-    style.Parts = image.Parts;
-    const auto buffer = style.Stream.First();
-    std::copy(image.Stream.begin(), image.Stream.end(), buffer.begin());
-    std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(image.Stream.size()), buffer.end(), std::uint8_t{0});
-    style.StyleLength = static_cast<std::int32_t>(image.Stream.size());
-
-    StyleHeader& header = style.Header;
-    if (header.ClearSuppressOnLoad) {
-        header.SuppressControllers = 0;
-        header.ClearSuppressOnLoad = 0;
-    }
-    hooks_->ApplyHeader(header, MeterChoiceOf(header.StyleMeter));
-    ApplyPrograms(header, *hooks_);
-
-    for (int p = 0; p < PartCount; ++p) {
-        const auto& part = style.Parts[static_cast<std::size_t>(p)];
-        style.PartBounds[static_cast<std::size_t>(p)] = {part.StartMeasure, part.EndMeasure};
-    }
-    style.StyleDisplayName = StyleDisplayNameOf(path);
-    style.StyleCaptionName = StyleCaptionNameOf(style.StyleDisplayName, style.Parts);
-    style.StylePath = path;
-    style.StyleLoaded = 1;
-    const int start = hooks_->IntroEnabled() ? Index(StylePart::Intro) : Index(StylePart::Basic);
-    style.SelectedPart = FirstPresentPart(style.Parts, start);
-
-    header.ChannelUsed.fill(0);
+    style.Header.ChannelUsed.fill(0);
     AnalyseChannels(style, 0, PartCount - 1, hooks_->Sc55InstrumentSet());
-    std::copy(buffer.begin(), buffer.end(), style.StyleBackup.get());
+    std::copy_n(style.StreamBytes(), StreamCapacity, style.StyleBackup.get());
 
     // A Basic part that starts on the end of the stream: the style is empty.
     const std::int32_t basicStart = style.Parts[Index(StylePart::Basic)].RangeStart;
-    if (basicStart >= 0 && basicStart < StreamCapacity && buffer[static_cast<std::size_t>(basicStart)] == 0) {
+    if (basicStart >= 0 && basicStart < StreamCapacity && style.StreamBytes()[basicStart] == 0) {
         style.Parts = PartTable{};
         style.StyleLength = 255;
     }

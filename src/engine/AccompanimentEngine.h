@@ -4,11 +4,15 @@
 // application. It is the session's EngineLink: every chord source submits its chords here.
 //
 // Driving it (control thread):
-//   engine::AccompanimentEngine engine(session);   // registers itself with the session
-//   engine::Clock clock(session, engine);
+//   engine::AccompanimentEngine engine(session);   // registers itself as the EngineLink
+//   engine::Clock clock(session, engine);          // and the clock's style-load hooks
 //   session.SetAccompanimentOutput(&port);
-//   engine.Sections().PlayPart(1);                 // or a transport's SwitchSection
-//   clock.StartVirtual(120); clock.RunVirtualTicks(96);   // or clock.ToggleClock()
+//   data::StyleStore(session).Load("Pop.vxs");
+//   clock.StartVirtual(120);                       // or clock.ToggleClock() for the timer
+//   engine.Sections().PlayPart(1);                 // or the transport's SwitchSection
+//   app.engine.PendingRoot = 48; app.engine.PendingType = 1;   // what SetChord does,
+//   session.Engine().SubmitChord({48, 52, 55, 0});             // then hands the notes over
+//   clock.RunVirtualTicks(96);
 
 #include <array>
 #include <cstdint>

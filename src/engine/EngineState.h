@@ -11,6 +11,12 @@ namespace chordella::engine {
 constexpr int ChannelCount = 16;
 constexpr int DrumChannel = 9;  // channel 10
 
+// The C above the lowest chord key: chords played below it move the style an octave down
+// (unless "Adjust Octave" is on). Any thread.
+constexpr std::int16_t OctaveBaseFor(int lowestChordKey) {
+    return static_cast<std::int16_t>((lowestChordKey < 0 ? 0 : lowestChordKey > 127 ? 127 : lowestChordKey) / 12 * 12 + 12);
+}
+
 struct EngineState {
     // The chord waiting to take effect (root ≤ 0 = none) and its four notes (first ≤ 0 = none).
     std::int16_t PendingRoot = 0;

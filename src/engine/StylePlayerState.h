@@ -25,8 +25,10 @@ struct StylePlayerState {
     std::int16_t FadeAmount = 0;
     std::uint8_t SectionJustChanged = 0;
     std::uint8_t StopAtNextTick = 0;
-    std::int16_t CurrentSection = 1;  // the part being played (0 … 7)
-    std::int16_t StyleBeat = 0;       // beat within the style's measure, 0-based
+    // Written by the section logic, read by the player: the part being played (0 … 7;
+    // its mutes and cut-notes flags apply) and the beat within the style's measure, 0-based.
+    std::int16_t CurrentSection = 1;
+    std::int16_t StyleBeat = 0;
 };
 
 }  // namespace chordella::engine

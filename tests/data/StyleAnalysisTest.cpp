@@ -59,6 +59,23 @@ TEST(ChannelAnalysis, TellsPerPartWhetherEveryNoteEndsInsideIt) {
     EXPECT_EQ(style.NotesEndInPart[Index(StylePart::Intro)][1], 1);  // absent parts count as ending
 }
 
+TEST(ChannelAnalysis, ANoteEndsOnlyByAnEndThatFollowsIt) {
+    StyleBuilder b;
+    b.Part(StylePart::Basic)
+        .Measures(2)
+        .Note(0, 60, 90, 0, 10).NoteOn(0, 60, 90, 20)           // struck again after its end
+        .NoteOff(1, 62, 0).NoteOn(1, 62, 90, 10)                // the end comes before the note
+        .NoteOn(2, 64, 90, 0).NoteOn(2, 64, 90, 5).NoteOff(2, 64, 30)  // two starts, one end after both
+        .Event(0xA3, 65, 40, 0).Event(0xA3, 65, 0, 9)           // key pressure ended by pressure 0
+        .Event(0xA4, 65, 40, 0).Event(0x84, 65, 0, 9)           // … but not by a note-off
+        .NoteOn(5, 67, 90, 0).NoteOff(5, 68, 30);               // another note's end
+    StyleState style;
+    Place(b, style);
+    AnalyseChannels(style, Basic, Basic, false);
+    const std::array<std::uint8_t, 6> expected = {0, 0, 1, 1, 0, 0};
+    for (std::size_t c = 0; c < expected.size(); ++c) EXPECT_EQ(style.NotesEndInPart[Basic][c], expected[c]) << c;
+}
+
 TEST(ChannelAnalysis, LooksOnlyAtTheGivenParts) {
     StyleBuilder b;
     b.Part(StylePart::Basic).NoteOn(1, 60, 90, 0);

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/Session.h"
+#include "data/StyleFile.h"
 #include "data/StyleState.h"
 #include "data/StyleStore.h"
 #include "platform/Files.h"
@@ -290,6 +291,26 @@ TEST_F(StyleStoreTest, RestoreBringsBackTheStreamAndThePartBoundsAsLoaded) {
     EXPECT_EQ(style.Parts[Index(StylePart::Basic)].EndMeasure, 3);
     EXPECT_EQ(style.Parts[Index(StylePart::Basic)].LengthMeasures, 2);
     EXPECT_EQ(style.Parts[Index(StylePart::Ending)].StartMeasure, 4);
+}
+
+TEST_F(StyleStoreTest, AStreamThatFillsTheBufferLoadsWholeAndWhatFollowsIsIgnored) {
+    // Basic: one note, then waits of 8 ticks up to the last byte, which ends the stream.
+    std::vector<std::uint8_t> stream(StreamCapacity, 0xFF);
+    stream[0] = 0x90;
+    stream[1] = 60;
+    stream[2] = 100;
+    stream.back() = 0x00;
+    PartTable parts{};
+    auto& basic = parts[Index(StylePart::Basic)];
+    basic.StartMeasure = basic.EndMeasure = basic.StartBeat = basic.LengthMeasures = 1;
+    basic.RangeEnd = StreamCapacity - 1;
+    auto file = StyleFileBytes(StyleHeader{}, parts, stream);
+    file.insert(file.end(), 5000, 0xF4);
+    ASSERT_EQ(store.Load(WriteBytes(file, "Long.vxs")), StyleLoadResult::Loaded);
+    EXPECT_EQ(style.StyleLength, StreamCapacity);
+    EXPECT_EQ(LoadedStream(), stream);
+    EXPECT_EQ(style.NotesEndInPart[Index(StylePart::Basic)][0], 0);
+    EXPECT_EQ(style.Header.ChannelUsed[0], 1);
 }
 
 TEST_F(StyleStoreTest, TheBuffersAreMadeOnceAndReused) {

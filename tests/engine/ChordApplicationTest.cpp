@@ -112,5 +112,22 @@ TEST(PlayChords, TheChordSoundsOnTheVoiceChannelAndTheNextOneEndsIt) {
     EXPECT_EQ(voice[9].Data1, 65);
 }
 
+TEST(EngineLink, TheEngineTakesTheSessionsChordsWhileItLives) {
+    TestSession t;
+    RecordingOutput out;
+    t.session->SetAccompanimentOutput(&out);
+    {
+        engine::AccompanimentEngine accompaniment(*t.session);
+        EXPECT_EQ(&t.session->Engine(), &accompaniment);
+        t.session->App().engine.PendingRoot = 48;
+        t.session->App().engine.PendingType = 1;
+        t.session->Engine().SubmitChord({48, 52, 55, 0});
+        EXPECT_EQ(out.Messages.size(), 6u) << "applied at once while the clock is off";
+    }
+    out.Clear();
+    t.session->Engine().SubmitChord({48, 52, 55, 0});
+    EXPECT_TRUE(out.Messages.empty());
+}
+
 }  // namespace
 }  // namespace chordella::testing

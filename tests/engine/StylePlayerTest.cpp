@@ -233,5 +233,26 @@ TEST(StreamReading, AnEndOfBufferMarkContinuesInTheNextChainedBufferOrEndsTheSty
     }
 }
 
+TEST(Octave, AChordPlayedBelowTheOctaveBaseMovesTheStyleDownAnOctaveUnlessAdjustOctaveIsOn) {
+    for (bool adjust : {false, true}) {
+        EngineRig rig;
+        rig.Options().AdjustOctave = adjust;
+        StyleBuilder b;
+        b.Part(StylePart::Basic).Note(0, 64, 100, 0, 6).Note(0, 48, 100, 12, 6);
+        rig.Play(b);
+        rig.Chord(45, 1);  // A2, below the C3 base
+        rig.Run(24);
+        const auto ons = rig.Out.NoteOns(0);
+        ASSERT_EQ(ons.size(), 2u);
+        if (adjust) {
+            EXPECT_EQ(ons[0].Data1, 64 + 9 - 12) << "a high note over A is lowered";
+            EXPECT_EQ(ons[1].Data1, 48 + 9) << "a low note stays";
+        } else {
+            EXPECT_EQ(ons[0].Data1, 64 + 9 - 12);
+            EXPECT_EQ(ons[1].Data1, 48 + 9 - 12);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace chordella::testing

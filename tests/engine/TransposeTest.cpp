@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/ChordShift.h"
+#include "engine/EngineState.h"
 
 namespace chordella::engine {
 namespace {
@@ -82,6 +83,20 @@ TEST(SustainedPrograms, StringsAndPadsSustainPianosAndGuitarsDoNot) {
     EXPECT_FALSE(IsSustainedProgram(100));
     EXPECT_FALSE(IsSustainedProgram(255)) << "an unknown program is not sustained";
     EXPECT_FALSE(IsSustainedProgram(-1));
+}
+
+}  // namespace
+}  // namespace chordella::engine
+
+namespace chordella::engine {
+namespace {
+
+TEST(OctaveBase, IsTheCAboveTheLowestChordKey) {
+    EXPECT_EQ(OctaveBaseFor(36), 48);
+    EXPECT_EQ(OctaveBaseFor(47), 48);
+    EXPECT_EQ(OctaveBaseFor(0), 12);
+    EXPECT_EQ(OctaveBaseFor(127), 132);
+    EXPECT_EQ(OctaveBaseFor(-4), 12);
 }
 
 }  // namespace

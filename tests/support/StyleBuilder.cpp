@@ -1,6 +1,7 @@
 #include "support/StyleBuilder.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -222,26 +223,54 @@ bool StyleBuilder::Write(const std::string& path) const {
     return platform::WriteFileAtomically(path, Bytes(), error);
 }
 
+namespace {
+
+// Writes one part's waits, noting where the running time first reaches beats 2, 3 and 4.
+struct PartWriter {
+    std::vector<std::uint8_t>& stream;
+    data::PartRecord& record;
+    int now = 0;
+
+    void WaitUntil(int tick) {
+        std::array<std::int32_t*, 3> beatOffsets = {&record.Beat2Offset, &record.Beat3Offset, &record.Beat4Offset};
+        while (now < tick) {
+            const int step = std::min(8, tick - now);
+            stream.push_back(data::stream::WaitByte(step));
+            now += step;
+            for (std::size_t b = 0; b < beatOffsets.size(); ++b) {
+                if (*beatOffsets[b] == 0 && now >= static_cast<int>(b + 1) * 24) {
+                    *beatOffsets[b] = static_cast<std::int32_t>(stream.size());
+                }
+            }
+        }
+    }
+};
+
+}  // namespace
+
+std::vector<PartBuilder::Item> PartBuilder::Ordered(int length) const {
+    auto items = items_;
+    for (int index : offsToClamp_) {
+        auto& off = items[static_cast<std::size_t>(index)];
+        off.At = std::min(off.At, length - 1);
+    }
+    for (const auto& item : items) {
+        if (item.At >= length) throw std::invalid_argument("StyleBuilder: an event after the part's end");
+    }
+    std::stable_sort(items.begin(), items.end(), [](const auto& a, const auto& b) {
+        if (a.At != b.At) return a.At < b.At;
+        if (a.Off != b.Off) return a.Off;
+        return a.Order < b.Order;
+    });
+    return items;
+}
+
 void StyleBuilder::Layout(data::PartTable& parts, std::vector<std::uint8_t>& stream) const {
     const int measureTicks = MeasureTicks();
     if (measureTicks < 1) throw std::invalid_argument("StyleBuilder: the meter gives measures of no ticks");
     int measure = 1;
     for (const PartBuilder& builder : parts_) {
         const int length = builder.measures_ * measureTicks;
-        auto items = builder.items_;
-        for (int index : builder.offsToClamp_) {
-            auto& off = items[static_cast<std::size_t>(index)];
-            off.At = std::min(off.At, length - 1);
-        }
-        for (const auto& item : items) {
-            if (item.At >= length) throw std::invalid_argument("StyleBuilder: an event after the part's end");
-        }
-        std::stable_sort(items.begin(), items.end(), [](const auto& a, const auto& b) {
-            if (a.At != b.At) return a.At < b.At;
-            if (a.Off != b.Off) return a.Off;
-            return a.Order < b.Order;
-        });
-
         data::PartRecord& record = parts[static_cast<std::size_t>(data::Index(builder.part_))];
         record.StartMeasure = static_cast<std::int16_t>(measure);
         record.EndMeasure = static_cast<std::int16_t>(measure + builder.measures_ - 1);
@@ -252,25 +281,12 @@ void StyleBuilder::Layout(data::PartTable& parts, std::vector<std::uint8_t>& str
         for (int c : builder.mutes_) record.PartMute[static_cast<std::size_t>(c)] = 1;
         for (int c : builder.cuts_) record.CutNotes[static_cast<std::size_t>(c)] = 1;
 
-        std::array<std::int32_t*, 3> beatOffsets = {&record.Beat2Offset, &record.Beat3Offset, &record.Beat4Offset};
-        int now = 0;
-        auto waitUntil = [&](int tick) {
-            while (now < tick) {
-                const int step = std::min(8, tick - now);
-                stream.push_back(data::stream::WaitByte(step));
-                now += step;
-                for (int b = 0; b < 3; ++b) {
-                    if (*beatOffsets[static_cast<std::size_t>(b)] == 0 && now >= (b + 1) * 24) {
-                        *beatOffsets[static_cast<std::size_t>(b)] = static_cast<std::int32_t>(stream.size());
-                    }
-                }
-            }
-        };
-        for (const auto& item : items) {
-            waitUntil(item.At);
+        PartWriter writer{stream, record};
+        for (const auto& item : builder.Ordered(length)) {
+            writer.WaitUntil(item.At);
             stream.insert(stream.end(), item.Bytes.begin(), item.Bytes.end());
         }
-        waitUntil(length);
+        writer.WaitUntil(length);
         record.RangeEnd = static_cast<std::int32_t>(stream.size());
         measure += builder.measures_;
     }

@@ -59,6 +59,8 @@ private:
         std::vector<std::uint8_t> Bytes;
     };
     void Add(int at, bool off, std::vector<std::uint8_t> bytes);
+    // The items in stream order for a part of `length` ticks.
+    std::vector<Item> Ordered(int length) const;
 
     data::StylePart part_;
     int measures_ = 1;
