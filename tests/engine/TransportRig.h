@@ -21,6 +21,8 @@ struct SongStandIn final : engine::TransportPeers {
     int Stopped = 0;
     int Cleared = 0;
     int Programs = 0;
+    bool Overwrite = false;
+    int SongStartRecordings = 0;
     bool ChordMemoryEmpty() override { return Empty; }
     std::int16_t ChordMemoryLength() override { return Empty ? 4 : Length; }
     void StartPlayback() override { ++Playbacks; }
@@ -28,6 +30,9 @@ struct SongStandIn final : engine::TransportPeers {
     void RecordingStopped() override { ++Stopped; }
     void ClearSong() override { ++Cleared; }
     void RequestProgramChange(int) override { ++Programs; }
+    bool OverwriteBox() override { return Overwrite; }
+    void SetOverwriteBox(bool on) override { Overwrite = on; }
+    void StartRecordingAtSongStart() override { ++SongStartRecordings; }
 };
 
 struct TransportRig : EngineRig {

@@ -137,6 +137,35 @@ TEST(Record, StepRecordingSwitchesTheClockOff) {
     rig.Transport.SetPeers(nullptr);
 }
 
+TEST(Record, StopsInsteadWhileAStylePlaysOverAChordMemory) {
+    TransportRig rig;
+    SongStandIn song;
+    rig.Transport.SetPeers(&song);
+    rig.Start(LongNotes());
+    rig.Run(30);
+    rig.Transport.Record();
+    EXPECT_EQ(rig.Player().StyleActive, 0);
+    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
+    EXPECT_TRUE(rig.Test.prompter->Shown().empty()) << "no question asked";
+    rig.Transport.SetPeers(nullptr);
+}
+
+TEST(PunchIn, TicksTheOverwriteBoxAndAsksWhereToStart) {
+    TransportRig rig;
+    SongStandIn song;
+    rig.Transport.SetPeers(&song);
+    rig.Clock.StartVirtual(120);
+    rig.Test.prompter->AnswerYes();
+    rig.Transport.PunchIn();
+    EXPECT_TRUE(song.Overwrite);
+    EXPECT_TRUE(rig.Test.prompter->WasShown("Start Recording at Measure 1"));
+    EXPECT_EQ(song.SongStartRecordings, 1) << "a start measure below 2 records from the song's start";
+    EXPECT_EQ(song.Cleared, 0) << "overwriting keeps the chords";
+    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 1);
+    rig.Transport.Stop();
+    rig.Transport.SetPeers(nullptr);
+}
+
 TEST(PunchIn, NeedsChordsToOverwrite) {
     TransportRig rig;
     rig.Transport.PunchIn();
@@ -295,6 +324,19 @@ TEST(Panic, ResetControllersSendsResetAllControllersOnEachChannelAndForgetsTheVa
     ASSERT_EQ(resets.size(), 16u);
     for (int channel = 0; channel < 16; ++channel) EXPECT_EQ(resets[static_cast<std::size_t>(channel)].Channel(), channel);
     EXPECT_EQ(rig.Session().Controllers().Value(3, 7), 255);
+}
+
+TEST(TransportAttachment, TheEngineFallsBackToItsLoopingSectionsWhenTheTransportGoes) {
+    TestSession test;
+    engine::AccompanimentEngine accompaniment(*test.session);
+    engine::Clock clock(*test.session, accompaniment);
+    {
+        engine::Transport transport(*test.session, accompaniment, clock);
+        EXPECT_EQ(&accompaniment.Transport(), &transport);
+        EXPECT_TRUE(&test.session->Transport() == &transport);
+    }
+    EXPECT_EQ(&accompaniment.Transport(), &accompaniment.Sections());
+    EXPECT_FALSE(test.session->Transport().StyleStarted());
 }
 
 TEST(AccompanimentSwitch, TogglingResetsEveryChannel) {
