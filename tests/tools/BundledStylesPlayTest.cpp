@@ -11,6 +11,7 @@
 
 #include "audition/StyleAudition.h"
 #include "engine/EngineRig.h"
+#include "engine/TransportRig.h"
 #include "midi/SynthRenderer.h"
 
 namespace chordella::tools {
@@ -90,6 +91,45 @@ TEST_P(BundledStylePlayTest, EveryPartEndsItsNotesAndFitsTheChordsPlayed) {
         SCOPED_TRACE("part " + std::to_string(part));
         PlayPartUnderChords(GetParam(), part);
     }
+}
+
+// A performance through the transport: the intro flows into Basic, To Ext. leads into
+// Extended, a fill returns to it, and the Ending ends the song by itself, every note ended.
+TEST_P(BundledStylePlayTest, ThroughTheTransportTheIntroLeadsInAndTheEndingEndsTheSong) {
+    testing::TransportRig rig;
+    rig.Options().PlayIntro = true;
+    data::StyleStore store(rig.Session());
+    ASSERT_EQ(store.Load(StylePath(GetParam())), data::StyleLoadResult::Loaded);
+    const auto& style = rig.Session().Style().style;
+    const int measure = (style.Header.StyleMeter / 4) * 24;
+    const auto measuresOf = [&](data::StylePart part) { return style.Parts[static_cast<std::size_t>(data::Index(part))].LengthMeasures; };
+    const data::ControlKeys& keys = rig.Session().App().config.Keys;
+    auto& player = rig.Player();
+
+    // Control keys take effect at the next measure, as a player sets the quantize for the style.
+    rig.Clock.SelectQuantize(engine::QuantizeIndexOf(style.Header.StyleMeter == 12 ? "3/4" : "4/4"));
+    rig.Clock.StartVirtual(style.Header.StyleTempo);
+    rig.Transport.StartStyle();
+    rig.Chord(48, 1);
+    ASSERT_EQ(player.StyleActive, 1);
+    EXPECT_EQ(player.CurrentSection, data::Index(data::StylePart::Intro));
+    rig.Run(measuresOf(data::StylePart::Intro) * measure + 2);
+    EXPECT_EQ(player.CurrentSection, data::Index(data::StylePart::Basic)) << "the intro flows into Basic";
+
+    rig.Chord(57, 2);
+    rig.Press(keys.ToExtended);
+    rig.Run((measuresOf(data::StylePart::ToExtended) + 1) * measure);
+    EXPECT_EQ(player.CurrentSection, data::Index(data::StylePart::Extended)) << "To Ext. leads into Extended";
+    rig.Chord(55, 3);
+    rig.Press(keys.FillIn);
+    rig.Run(2 * measure);
+    EXPECT_EQ(player.CurrentSection, data::Index(data::StylePart::Extended)) << "the fill returns to Extended";
+
+    rig.Chord(48, 1);
+    rig.Press(keys.Ending);
+    rig.Run((measuresOf(data::StylePart::Ending) + 2) * measure);
+    EXPECT_EQ(player.StyleActive, 0) << "the ending stops the style by itself";
+    EXPECT_TRUE(testing::NoStuckNotes(rig.Out.Messages));
 }
 
 INSTANTIATE_TEST_SUITE_P(Styles, BundledStylePlayTest,

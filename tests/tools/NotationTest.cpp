@@ -118,6 +118,12 @@ TEST(NotationTest, DrumsAreNamedOrNumbered) {
     EXPECT_FALSE(ParseDrum("cowbel", note, error));
 }
 
+TEST(NotationTest, ACommentStartsAtAHashAfterABlankButASharpStays) {
+    EXPECT_EQ(WithoutComment("melody 1.1 C#5 q  # the third"), "melody 1.1 C#5 q  ");
+    EXPECT_EQ(WithoutComment("# a whole line"), "");
+    EXPECT_EQ(WithoutComment("bar 1 F#m"), "bar 1 F#m");
+}
+
 TEST(NotationTest, WordsSplitAtBlanksButQuotedTextStaysWhole) {
     EXPECT_EQ(SplitWords("  title \"Sunday Drive\"\tx "), (std::vector<std::string>{"title", "Sunday Drive", "x"}));
     EXPECT_EQ(SplitTrimmed(" a , b ,, c", ','), (std::vector<std::string>{"a", "b", "c"}));

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,27 @@ TEST(StyleSourceTest, ANoteLineRepeatsEveryAsManyMeasuresAsItsLastNotesMeasure) 
         if (e.NoteOn() && e.Data1 == 31) {
             EXPECT_TRUE(e.Tick == 96 + 48 || e.Tick == 3 * 96 + 48) << e.Tick;
         }
+    }
+}
+
+TEST(StyleSourceTest, TheBeatOffsetsLieRightAfterTheWaitThatEndsOnEachBeat) {
+    // Off-beat sixteenths: a plain run of eight-tick waits would step over the beats.
+    const CompiledStyle style = Compile(Source("", "part Basic 1\n  drum hhc ...x...x...x...x\n"));
+    const auto& record = style.Parts[static_cast<std::size_t>(data::Index(data::StylePart::Basic))];
+    const std::array<std::int32_t, 3> offsets = {record.Beat2Offset, record.Beat3Offset, record.Beat4Offset};
+    for (std::size_t b = 0; b < offsets.size(); ++b) {
+        int ticks = 0;
+        for (int at = record.RangeStart; at < offsets[b];) {
+            const std::uint8_t byte = style.Stream[static_cast<std::size_t>(at)];
+            if (data::stream::IsWait(byte)) {
+                ticks += data::stream::WaitTicks(byte);
+                ++at;
+            } else {
+                at += 3;
+            }
+        }
+        EXPECT_EQ(ticks, static_cast<int>(b + 1) * 24) << "beat " << b + 2;
+        EXPECT_TRUE(data::stream::IsWait(style.Stream[static_cast<std::size_t>(offsets[b] - 1)]));
     }
 }
 

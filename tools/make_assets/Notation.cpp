@@ -194,6 +194,13 @@ bool ParseChord(std::string_view text, int& root, int& type, std::string& error)
     return false;
 }
 
+std::string_view WithoutComment(std::string_view line) {
+    for (std::size_t at = 0; at < line.size(); ++at) {
+        if (line[at] == '#' && (at == 0 || line[at - 1] == ' ' || line[at - 1] == '\t')) return line.substr(0, at);
+    }
+    return line;
+}
+
 std::vector<std::string> SplitWords(std::string_view line) {
     std::vector<std::string> words;
     std::size_t at = 0;

@@ -36,6 +36,9 @@ bool GridVelocity(char step, int& velocity);
 // sus4, 6, m6, dim, aug, add9, m7b5 …). The root is placed in octave 3 (C = 48).
 bool ParseChord(std::string_view text, int& root, int& type, std::string& error);
 
+// The line without its comment: a '#' at the start or after a blank begins one (so the '#'
+// of a sharp, "C#5", stays).
+std::string_view WithoutComment(std::string_view line);
 // Splits at blanks (runs of blanks and tabs); a part in double quotes stays whole.
 std::vector<std::string> SplitWords(std::string_view line);
 // Splits at `separator`, trimming blanks around each piece; empty pieces are dropped.

@@ -49,7 +49,7 @@ bool SongCompiler::Compile(std::string_view source, CompiledSong& song, std::str
         std::string_view text = source.substr(start, end - start);
         start = end + 1;
         ++number;
-        if (const auto hash = text.find('#'); hash != std::string_view::npos) text = text.substr(0, hash);
+        text = WithoutComment(text);
         const auto words = SplitWords(text);
         if (!words.empty() && !ReadLine(number, words)) {
             error = error_;
@@ -58,6 +58,11 @@ bool SongCompiler::Compile(std::string_view source, CompiledSong& song, std::str
     }
     if (song_.FileName.empty() || !stopped_) {
         error = "a song needs a \"song NAME.vxa\" line and an \"end BAR\" line";
+        return false;
+    }
+    if (song_.Content.Melody.size() > static_cast<std::size_t>(data::DefaultMelodyCapacity)) {
+        error = "the melody has " + std::to_string(song_.Content.Melody.size()) + " events, more than a song holds (" +
+                std::to_string(data::DefaultMelodyCapacity) + ")";
         return false;
     }
     std::stable_sort(song_.Content.Melody.begin(), song_.Content.Melody.end(),

@@ -44,7 +44,7 @@ bool CompileSonglist(std::string_view source, CompiledSonglist& list, std::strin
         std::string_view text = source.substr(start, end - start);
         start = end + 1;
         ++number;
-        if (const auto hash = text.find('#'); hash != std::string_view::npos) text = text.substr(0, hash);
+        text = WithoutComment(text);
         const auto words = SplitWords(text);
         if (words.empty()) continue;
         if (words[0] == "list" && words.size() == 2) {

@@ -84,7 +84,7 @@ bool StyleCompiler::Compile(std::string_view source, CompiledStyle& style, std::
         std::string_view text = source.substr(start, end - start);
         start = end + 1;
         ++number;
-        if (const auto hash = text.find('#'); hash != std::string_view::npos) text = text.substr(0, hash);
+        text = WithoutComment(text);
         SourceLine line{number, SplitWords(text)};
         if (line.Words.empty()) continue;
         if (!ReadLine(line)) {
@@ -112,6 +112,11 @@ bool StyleCompiler::Compile(std::string_view source, CompiledStyle& style, std::
     style = CompiledStyle{};
     style.FileName = fileName_;
     LayOut(style);
+    if (style.Stream.size() > static_cast<std::size_t>(data::StreamCapacity)) {
+        error = fileName_ + ": the stream takes " + std::to_string(style.Stream.size()) + " bytes, more than a style holds (" +
+                std::to_string(data::StreamCapacity) + ")";
+        return false;
+    }
     if (!data::CheckStyleHeader(style.Header, error) || !data::CheckStyleStream(style.Parts, style.Stream, error)) {
         error = fileName_ + " fails the style file's checks: " + error;
         return false;
@@ -366,7 +371,9 @@ void StyleCompiler::LayOut(CompiledStyle& style) {
         int now = 0;
         const auto waitUntil = [&](int tick) {
             while (now < tick) {
-                const int step = std::min(8, tick - now);
+                // Waits end on every beat, so a fill that starts at a beat offset starts exactly on it.
+                const int nextBeat = (now / TicksPerBeat + 1) * TicksPerBeat;
+                const int step = std::min({8, tick - now, nextBeat - now});
                 style.Stream.push_back(data::stream::WaitByte(step));
                 now += step;
                 for (std::size_t b = 0; b < beatOffsets.size(); ++b) {
