@@ -1,6 +1,7 @@
 // audition STYLE.vxs -o OUT.wav
-// Plays a style through the engine (every part, under a chord progression in C) and renders
-// it through the built-in synth into a WAV file; says how long it plays and how loud it is.
+// Performs a style through the engine and transport (intro, verse, fills, chorus, ending, a
+// chord progression in C) and renders it through the built-in synth into a WAV file; says
+// how long it plays and how loud it is.
 
 #include <cstdio>
 #include <memory>
@@ -21,24 +22,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "audition: %s\n", error.c_str());
         return 1;
     }
-    // The plan's meter is known only after loading; a first look at the file decides it.
-    tools::AuditionReport probe;
-    auto plan = tools::DefaultAudition(4);
-    {
-        std::string ignored;
-        auto silent = midi::SynthRenderer::Create(ignored);
-        tools::AuditionPlan empty;
-        if (silent && tools::RenderAudition(argv[1], empty, *silent, probe, ignored))
-            plan = tools::DefaultAudition(probe.BeatsPerMeasure);
-    }
+    const int beats = tools::StyleBeatsPerMeasure(argv[1]);
+    const tools::AuditionPlan plan = tools::DefaultAudition(beats);
     tools::AuditionReport report;
     if (!tools::RenderAudition(argv[1], plan, *renderer, report, error) || !renderer->WriteWav(argv[3], error)) {
         std::fprintf(stderr, "audition: %s\n", error.c_str());
         return 1;
     }
-    std::printf("%s: %d measures at %d bpm, %.1f seconds, %d notes (%d left sounding at a section end), level %.3f RMS\n",
-                argv[3], report.Measures,
-                report.Tempo, report.Seconds, report.NotesStarted, report.NotesHeldOverSectionEnd,
-                tools::RootMeanSquare(renderer->Samples()));
+    std::printf("%s: %d measures at %d bpm, %.1f seconds, %d notes, level %.3f RMS%s\n", argv[3], report.Measures,
+                report.Tempo, report.Seconds, report.NotesStarted, tools::RootMeanSquare(renderer->Samples()),
+                report.EndedByItself ? ", ended by its Ending" : "");
     return 0;
 }
