@@ -160,7 +160,7 @@ void ChordMemoryPlayer::SubmitCommandKey(int key, int value) {
     }
     EngineState& e = session_.App().engine;
     if (key == keys.Ending &&
-        (e.PendingCommandKey == keys.Ending || session_.Style().sections.SectionRequest == EndingPart)) {
+        (e.PendingCommandKey == keys.Ending || session_.Style().sections.NextSection == EndingPart)) {
         transport_.Stop();
         return;
     }

@@ -114,14 +114,30 @@ TEST(SongPlayback, AnEndingMarkInSessionModeRepeatsTheSongBeforeTheCountDown) {
 TEST(SongPlayback, TheEndingCountDownStopsAtThe44thBeatEndAfterTheMark) {
     SongRig rig;
     const int ending = rig.Session().App().config.Keys.Ending;
-    // A style without an ending: only the count-down can stop the song.
-    rig.PlaySong(SongBuilder().At(1).Chord("C").At(2).Section(ending).Measures(40).End());
+    rig.Options().PlayEnding = true;
+    // An ending longer than the count-down: the count-down stops the song.
+    StyleBuilder style = BeatStyle();
+    style.Part(data::StylePart::Ending).Measures(12).Note(0, BassNote, 100, 0, 24);
+    rig.PlaySong(SongBuilder().At(1).Chord("C").At(2).Section(ending).Measures(40).End(), style);
     rig.RunTo(TickOf(2) + 1);
     ASSERT_EQ(rig.Play().EndingCountdown, 1);
     rig.RunTo(TickOf(2) + 43 * 24);
     EXPECT_TRUE(rig.Playing());
     rig.RunTo(TickOf(2) + 44 * 24 + 1);
     EXPECT_FALSE(rig.Playing());
+    EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
+}
+
+TEST(SongPlayback, AnEndingMarkWithAShortEndingStopsWhenTheEndingEnds) {
+    SongRig rig;
+    rig.Options().PlayEnding = true;
+    const int ending = rig.Session().App().config.Keys.Ending;
+    StyleBuilder style = BeatStyle();
+    style.Part(data::StylePart::Ending).Measures(1).Note(0, BassNote, 100, 0, 24);
+    rig.PlaySong(SongBuilder().At(1).Chord("C").At(2).Section(ending).Measures(40).End(), style);
+    rig.RunTo(TickOf(6));
+    EXPECT_FALSE(rig.Playing());
+    EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
 }
 
 TEST(SongPlayback, AStartMeasureLaterInTheSongFindsTheChordInForce) {

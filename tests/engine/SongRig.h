@@ -9,6 +9,7 @@
 #include "data/ChordMemory.h"
 #include "engine/ChordMemoryPlayer.h"
 #include "engine/MelodyPlayer.h"
+#include "engine/SongHost.h"
 #include "engine/TransportRig.h"
 #include "support/SongBuilder.h"
 
@@ -75,6 +76,7 @@ struct SongRig : TransportRig {
     chords::ChordRecogniser Recogniser{*Test.session};
     engine::MelodyPlayer Melody{*Test.session};
     engine::ChordMemoryPlayer Songs{*Test.session, Accompaniment, Transport, Melody};
+    engine::SongHost Host{*Test.session, Transport, Clock};
 };
 
 // Measures first … last, `times` times over.
