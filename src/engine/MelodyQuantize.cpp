@@ -36,7 +36,8 @@ void QuantizeMelodyTrack(data::MelodyTrack& track, int grid, bool humanize, plat
     if (grid <= 0) return;
     for (std::size_t i = 0; i < count; ++i) {
         data::MelodyEvent& on = track.MelodyBuffer[i];
-        if (!IsNoteOnOrOff(on.Status) || on.Data2 == 0) continue;
+        // Only a note-on moves: a 0x80 note-off keeps its place even with a release velocity.
+        if (on.Status != 0x90 || on.Data2 == 0) continue;
         const std::int32_t q = on.Time / grid;
         const std::int32_t r = on.Time % grid;
         if (r == 0) continue;
