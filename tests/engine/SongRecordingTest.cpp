@@ -118,3 +118,44 @@ TEST(SongPlayback, PlayAndOverwriteReplacesTheSongFromThePlayersChord) {
 
 }  // namespace
 }  // namespace chordella::testing
+
+namespace chordella::testing {
+namespace {
+
+TEST(SongHost, OpeningASongSetsItsTempoAndMeterAndPlayStartsIt) {
+    SongRig rig;
+    ASSERT_TRUE(rig.Load(BeatStyle()));
+    const std::string path = rig.Test.home.Path() + "/Waltz.vxa";
+    SongBuilder(3).Tempo(90).At(1).Chord("C").At(2).Chord("G").Measures(2).End().WriteTo(path);
+    data::SongFiles files(rig.Session());
+    ASSERT_EQ(files.Open({data::OpenSource::Path, path}), data::OpenOutcome::Opened);
+    EXPECT_EQ(rig.ClockFields().MeasureUnits, 12);
+    EXPECT_EQ(rig.ClockFields().Tempo, 90);
+    rig.Clock.StartVirtual(rig.ClockFields().Tempo);
+    rig.Session().SongHost().StartPlayback();
+    EXPECT_TRUE(rig.Playing());
+    EXPECT_EQ(rig.PlayedMeasures(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(rig.ClockFields().TickCount, 2 * 72 + 1) << "two measures of three beats, then the end mark";
+}
+
+TEST(SubmitCommandKey, AKeyMarkInAnEmptyChordMemoryBecomesTheBasicKey) {
+    SongRig rig;
+    rig.Start(BeatStyle());
+    const data::ControlKeys& keys = rig.Session().App().config.Keys;
+    rig.Songs.SubmitCommandKey(5, data::ParamKeyMajor);
+    EXPECT_EQ(rig.Engine().PendingCommandKey, std::min({keys.FillIn, keys.Ending, keys.ToExtended, keys.ToBasic}) - 5);
+    EXPECT_EQ(rig.Engine().PendingCommandValue, 12);
+}
+
+TEST(SubmitCommandKey, TheEndingKeyASecondTimeWhileItsEndingIsPendingStops) {
+    SongRig rig;
+    rig.Start(BeatStyle());
+    const int ending = rig.Session().App().config.Keys.Ending;
+    rig.Songs.SubmitCommandKey(ending, 0);
+    EXPECT_EQ(rig.Engine().PendingCommandKey, ending);
+    rig.Songs.SubmitCommandKey(ending, 0);
+    EXPECT_EQ(rig.Player().StyleActive, 0);
+}
+
+}  // namespace
+}  // namespace chordella::testing
