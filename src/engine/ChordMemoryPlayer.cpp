@@ -17,7 +17,6 @@ namespace {
 constexpr int FirstPosition = data::ChordMemoryHeaderSize;
 constexpr int RecordStep = data::BeatRecordSize;
 constexpr int RequestTick = 12;
-constexpr int ComingChordTick = 22;
 constexpr std::uint8_t NoChordType = 12;
 constexpr int ControlBankSelect = 0;
 
@@ -127,10 +126,6 @@ void ChordMemoryPlayer::PlaybackTick() {
     if (session_.App().engine.SongStarting == 0 && Position() > 3) melody_.Advance();
     if (clock.TickInBeat == clock.PreviewTick) Preview();
     if (clock.TickInBeat == RequestTick) CarryOutRequests();
-    if (clock.TickInBeat == ComingChordTick) {
-        const data::BeatRecord coming = session_.App().arrangement.Chords.RecordAt(Position());
-        if (data::StartsChord(coming) && coming.ChordType > 0) transport_.ShowChord(coming.ChordRoot, coming.ChordType);
-    }
     if (clock.TickInBeat > clock.TicksPerBeat) PlaybackBeatEnd();
 }
 
