@@ -17,8 +17,9 @@ build: setup
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
 
+# Plays the demo song through the built-in synth, or renders demo.wav where there is no sound.
 demo: build
-	$(BUILD_DIR)/bin/chordella --version
+	@scripts/demo $(BUILD_DIR)
 
 bench: build
 	$(BUILD_DIR)/bench/tick_latency --seconds 10

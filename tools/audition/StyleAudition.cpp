@@ -1,0 +1,180 @@
+#include "audition/StyleAudition.h"
+
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "app/Session.h"
+#include "data/StyleStore.h"
+#include "engine/AccompanimentEngine.h"
+#include "engine/Clock.h"
+#include "engine/ClockTables.h"
+#include "engine/Transport.h"
+#include "midi/SynthRenderer.h"
+#include "platform/ScriptedPrompter.h"
+
+namespace chordella::tools {
+
+namespace {
+
+// Sends to the renderer at the virtual clock's time and counts the notes started.
+class TimedOutput final : public midi::MidiOut {
+public:
+    TimedOutput(midi::SynthRenderer& renderer, const std::int64_t& tick, int bpm)
+        : renderer_(renderer), tick_(tick), period_(60'000'000.0 / (24.0 * bpm)) {}
+
+    std::int64_t Now() const { return static_cast<std::int64_t>(static_cast<double>(tick_) * period_); }
+
+    bool IsOpen() const override { return true; }
+    void PutShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
+        renderer_.RenderUntil(Now());
+        renderer_.PutShort(status, data1, data2);
+        if ((status & 0xF0) == 0x90 && data2 > 0) ++started_;
+    }
+    void PutShortMsg(std::uint32_t packed) override {
+        PutShort(static_cast<std::uint8_t>(packed & 0xFF), static_cast<std::uint8_t>((packed >> 8) & 0xFF),
+                 static_cast<std::uint8_t>((packed >> 16) & 0xFF));
+    }
+    int Started() const { return started_; }
+
+private:
+    midi::SynthRenderer& renderer_;
+    const std::int64_t& tick_;
+    double period_;
+    int started_ = 0;
+};
+
+// A session of its own: no MIDI devices, messages kept, data home in the temporary folder.
+std::unique_ptr<app::Session> MakeSession(platform::ScriptedPrompter*& prompter) {
+    auto scripted = std::make_unique<platform::ScriptedPrompter>();
+    prompter = scripted.get();
+    app::SessionParts parts;
+    parts.prompter = std::move(scripted);
+    parts.paths = platform::Paths::InFolder(std::filesystem::temp_directory_path().string());
+    return std::make_unique<app::Session>(std::move(parts));
+}
+
+int KeyNote(const data::ControlKeys& keys, AuditionKey key) {
+    switch (key) {
+    case AuditionKey::FillIn: return keys.FillIn;
+    case AuditionKey::ToExtended: return keys.ToExtended;
+    case AuditionKey::ToBasic: return keys.ToBasic;
+    case AuditionKey::Ending: return keys.Ending;
+    case AuditionKey::None: break;
+    }
+    return 0;
+}
+
+void SubmitChord(app::Session& session, int root, int type) {
+    auto& chords = session.App().chords;
+    chords.PendingRoot = static_cast<std::int16_t>(root);
+    chords.PendingType = static_cast<std::int16_t>(type);
+    session.Engine().SubmitChord({static_cast<std::int16_t>(root), static_cast<std::int16_t>(root + 4),
+                                  static_cast<std::int16_t>(root + 7), 0});
+}
+
+}  // namespace
+
+AuditionPlan DefaultAudition(int beatsPerMeasure) {
+    using K = AuditionKey;
+    const AuditionMeasure C{48, 1}, Am{57, 2}, F{53, 1}, G{55, 1}, Dm7{50, 4}, Em{52, 2}, G7{55, 3};
+    const auto with = [](AuditionMeasure m, K key) { return m.Key = key, m; };
+    AuditionPlan plan;
+    if (beatsPerMeasure == 3) {
+        plan.Measures = {C, G7,                                                                   // intro
+                         C, C, F, with(C, K::FillIn), G7, G7, C, with(C, K::ToExtended),          // verse
+                         F, F, C, with(Am, K::FillIn), Dm7, G7, C, with(C, K::ToBasic),           // chorus
+                         C, F, G7, with(C, K::Ending)};
+    } else {
+        plan.Measures = {C, C,                                                                    // intro
+                         C, Am, F, with(G, K::FillIn), C, Am, Dm7, with(G, K::ToExtended),       // verse
+                         F, G, Em, Am, F, with(G7, K::FillIn), C, with(C, K::ToBasic),           // chorus
+                         C, Am, F, G, with(C, K::Ending)};
+    }
+    return plan;
+}
+
+int StyleBeatsPerMeasure(const std::string& stylePath) {
+    platform::ScriptedPrompter* prompter = nullptr;
+    auto session = MakeSession(prompter);
+    data::StyleStore store(*session);
+    if (store.Load(stylePath) != data::StyleLoadResult::Loaded) return 0;
+    const int meter = session->Style().style.Header.StyleMeter;
+    return (meter == 0 ? 16 : std::abs(meter)) / 4;
+}
+
+bool RenderAudition(const std::string& stylePath, const AuditionPlan& plan, midi::SynthRenderer& renderer,
+                    AuditionReport& report, std::string& error) {
+    platform::ScriptedPrompter* prompter = nullptr;
+    auto owned = MakeSession(prompter);
+    app::Session& session = *owned;
+    engine::AccompanimentEngine accompaniment(session);
+    engine::Clock clock(session, accompaniment);
+    engine::Transport transport(session, accompaniment, clock);
+    session.App().options.PlayIntro = true;
+    session.App().options.PlayEnding = true;
+
+    data::StyleStore store(session);
+    const bool loaded = store.Load(stylePath) == data::StyleLoadResult::Loaded;
+    report.Messages = prompter->Shown();
+    if (!loaded) {
+        error = stylePath + ": the style could not be loaded" + (report.Messages.empty() ? "" : " (" + report.Messages.back() + ")");
+        return false;
+    }
+    const auto& header = session.Style().style.Header;
+    report.Tempo = header.StyleTempo;
+    report.BeatsPerMeasure = (header.StyleMeter == 0 ? 16 : std::abs(header.StyleMeter)) / 4;
+    const int measureTicks = report.BeatsPerMeasure * 24;
+    // Control keys act from the start of the next measure.
+    clock.SelectQuantize(engine::QuantizeIndexOf(report.BeatsPerMeasure == 3 ? "3/4" : "4/4"));
+
+    TimedOutput out(renderer, session.App().clock.TickCount, report.Tempo);
+    session.SetAccompanimentOutput(&out);
+    clock.SetupClock();
+    clock.StartVirtual(report.Tempo);
+    const auto& player = session.Style().player;
+    const auto notePart = [&] {
+        if (report.PartsPlayed.empty() || report.PartsPlayed.back() != player.CurrentSection)
+            report.PartsPlayed.push_back(player.CurrentSection);
+    };
+    bool started = false;
+    for (const AuditionMeasure& measure : plan.Measures) {
+        session.App().engine.PendingCommandKey = static_cast<std::int16_t>(KeyNote(session.App().config.Keys, measure.Key));
+        SubmitChord(session, measure.Root, measure.Type);
+        if (!started) {
+            transport.StartStyle();
+            started = true;
+        }
+        for (int tick = 0; tick < measureTicks; ++tick) {
+            clock.RunVirtualTicks(1);
+            if (player.StyleActive != 0) notePart();
+        }
+        ++report.Measures;
+        if (player.StyleActive == 0) break;
+    }
+    for (int extra = 0; extra < plan.MeasuresToEnd && player.StyleActive != 0; ++extra) {
+        for (int tick = 0; tick < measureTicks && player.StyleActive != 0; ++tick) {
+            clock.RunVirtualTicks(1);
+            if (player.StyleActive != 0) notePart();
+        }
+        ++report.Measures;
+    }
+    report.EndedByItself = player.StyleActive == 0;
+    transport.Stop();
+    renderer.RenderUntil(out.Now() + static_cast<std::int64_t>(plan.TailSeconds * 1e6));
+    report.NotesStarted = out.Started();
+    report.Seconds = static_cast<double>(renderer.RenderedMicros()) / 1e6;
+    session.SetAccompanimentOutput(nullptr);
+    return true;
+}
+
+double RootMeanSquare(const std::vector<std::int16_t>& samples) {
+    if (samples.empty()) return 0;
+    double sum = 0;
+    for (std::int16_t s : samples) sum += static_cast<double>(s) * s;
+    return std::sqrt(sum / static_cast<double>(samples.size())) / 32768.0;
+}
+
+}  // namespace chordella::tools
