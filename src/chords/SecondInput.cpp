@@ -92,8 +92,11 @@ void SecondInput::HandleEvent(const midi::TMyMidiEvent& event, bool& commandRun)
     std::uint8_t data1 = event.Data1;
     std::uint8_t data2 = event.Data2;
     if (status < 0xF0) {
+        if (kind == ControlChange && session_.Style().player.StyleActive == 0 && Detection(data1, data2)) {
+            commandRun = false;
+            return;
+        }
         if (Command(kind, data1, data2, commandRun)) return;
-        if (kind == ControlChange && session_.Style().player.StyleActive == 0 && Detection(data1, data2)) return;
         if (!session_.App().options.UnchangedMidiIn) {
             if (kind == ControlChange && data1 == ThruTransposeController) {
                 const int value = data2 + session_.App().keyboard.ThruTranspose;
@@ -138,20 +141,20 @@ bool SecondInput::Command(int kind, int data1, int data2, bool& commandRun) {
     return true;
 }
 
-// Controllers 21 and 22 while no style plays; true when consumed.
+// Controllers 21 and 22 while no style plays, when their detection is on; true when
+// consumed. They come before the commands: their numbers lie among the command numbers,
+// and a command would take every value above 0.
 bool SecondInput::Detection(int data1, int data2) {
     const app::Options& options = session_.App().options;
-    if (data1 == IntroDetectionController) {
-        if (options.IntroDetection) {
-            const int measure = -data2;
-            const int current = peers_->StartMeasure();
-            if (measure != current && current < 2) peers_->SetStartMeasure(measure);
-        }
+    if (data1 == IntroDetectionController && options.IntroDetection) {
+        const int measure = -data2;
+        const int current = peers_->StartMeasure();
+        if (measure != current && current < 2) peers_->SetStartMeasure(measure);
         return true;
     }
-    if (data1 == TempoDetectionController) {
+    if (data1 == TempoDetectionController && options.TempoDetection) {
         const int tempo = 2 * data2;
-        if (options.TempoDetection && tempo >= LowestDetectedTempo && tempo <= HighestDetectedTempo) {
+        if (tempo >= LowestDetectedTempo && tempo <= HighestDetectedTempo) {
             if (clock_) {
                 clock_->TempoFieldChanged(tempo);
             } else {
