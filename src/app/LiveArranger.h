@@ -1,0 +1,58 @@
+#pragma once
+// The live arranger's modules wired on a session: the accompaniment engine and its clock,
+// chord recognition, the control keys and both MIDI input handlers. What the desktop window
+// and `chordella arranger` share: construct it on a session whose ports are open, Start, run
+// the session's loop, Stop.
+//
+// Control thread only.
+
+#include <memory>
+
+namespace chordella::chords {
+class ChordRecogniser;
+class KeyboardInput;
+class SecondInput;
+class SectionKeys;
+}  // namespace chordella::chords
+namespace chordella::engine {
+class AccompanimentEngine;
+class Clock;
+}  // namespace chordella::engine
+
+namespace chordella::app {
+
+class Session;
+
+class LiveArranger {
+public:
+    // Creates the modules and attaches the input handlers to MidiInput1 and MidiInput2.
+    explicit LiveArranger(Session& session);
+    // Stops (every note released) and detaches.
+    ~LiveArranger();
+    LiveArranger(const LiveArranger&) = delete;
+    LiveArranger& operator=(const LiveArranger&) = delete;
+
+    // The clock runs on the timer at `bpm` (the style's tempo when 0 or less) and the
+    // loaded style plays from its Basic part; chords played from now on transpose it.
+    void Start(int bpm);
+    // The clock stops and every note on every channel of the main output is released.
+    void Stop();
+
+    engine::AccompanimentEngine& Engine() { return *engine_; }
+    engine::Clock& Clock() { return *clock_; }
+    chords::ChordRecogniser& Recogniser() { return *recogniser_; }
+    chords::KeyboardInput& Keyboard() { return *keyboard_; }
+    chords::SecondInput& Second() { return *second_; }
+
+private:
+    Session& session_;
+    std::unique_ptr<engine::AccompanimentEngine> engine_;
+    std::unique_ptr<engine::Clock> clock_;
+    std::unique_ptr<chords::ChordRecogniser> recogniser_;
+    std::unique_ptr<chords::SectionKeys> sectionKeys_;
+    std::unique_ptr<chords::KeyboardInput> keyboard_;
+    std::unique_ptr<chords::SecondInput> second_;
+    bool started_ = false;
+};
+
+}  // namespace chordella::app
