@@ -42,13 +42,13 @@ void LiveArranger::Start(int bpm) {
     session_.App().clock.Tempo = tempo;
     engine_->Sections().PlayPart(BasicPart);
     if (session_.App().clock.ClockState == 0) clock_->ToggleClock();
-    started_ = true;
+    stopped_ = false;
 }
 
 void LiveArranger::Stop() {
     if (session_.App().clock.ClockState != 0) clock_->ToggleClock();
-    if (!started_) return;
-    started_ = false;
+    if (stopped_) return;
+    stopped_ = true;
     session_.Style().player.StyleActive = 0;
     keyboard_->ReleaseHeldNotes();
     // The style's sounding notes end one by one, then every channel is reset (some

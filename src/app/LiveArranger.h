@@ -35,7 +35,9 @@ public:
     // The clock runs on the timer at `bpm` (the style's tempo when 0 or less) and the
     // loaded style plays from its Basic part; chords played from now on transpose it.
     void Start(int bpm);
-    // The clock stops and every note on every channel of the main output is released.
+    // The clock stops and every note on every channel of the main output is released (the
+    // player's held notes, the style's sounding notes, then a reset of every channel).
+    // Again without a Start in between it does nothing.
     void Stop();
 
     engine::AccompanimentEngine& Engine() { return *engine_; }
@@ -52,7 +54,7 @@ private:
     std::unique_ptr<chords::SectionKeys> sectionKeys_;
     std::unique_ptr<chords::KeyboardInput> keyboard_;
     std::unique_ptr<chords::SecondInput> second_;
-    bool started_ = false;
+    bool stopped_ = false;  // Stop ran and nothing was started since
 };
 
 }  // namespace chordella::app
