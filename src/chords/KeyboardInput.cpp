@@ -101,6 +101,25 @@ void KeyboardInput::HandleEvent(const midi::TMyMidiEvent& event) {
     MelodyPath(m);
 }
 
+void KeyboardInput::ReleaseHeldNotes() {
+    app::AppState& app = session_.App();
+    KeyboardState& keyboard = app.keyboard;
+    midi::MidiOut* out = session_.AccompanimentOutput();
+    const bool open = out && out->IsOpen();
+    for (std::size_t channel = 0; channel < keyboard.SentNote.size(); ++channel) {
+        for (std::size_t key = 0; key < keyboard.SentNote[channel].size(); ++key) {
+            std::uint8_t& sent = keyboard.SentNote[channel][key];
+            if (sent == 0) continue;
+            if (open) {
+                out->PutShort(static_cast<std::uint8_t>(NoteOn | keyboard.SentChannel[channel][key]),
+                              static_cast<std::uint8_t>(sent - 1), 0);
+            }
+            sent = 0;
+        }
+    }
+    app.engine.HeldNotes.fill(0);
+}
+
 // True when the note was consumed as a chord key, control key or triggered chord.
 bool KeyboardInput::ChordStep(const Message& m) {
     const app::AppState& app = session_.App();
@@ -268,6 +287,12 @@ void KeyboardInput::MelodyPath(Message m) {
     if (key < 0 || key > 127) return;  // moved off the keyboard: not played at all
     int velocity = m.Data2;
     if (press) {
+        if (sent != 0 && sent - 1 != key) {
+            // A second press of a key that still sounds elsewhere: that note ends first, or
+            // nothing would ever release it.
+            Pass({static_cast<std::uint8_t>(NoteOn | keyboard.SentChannel[inChannel][inKey]),
+                  static_cast<std::uint8_t>(sent - 1), 0});
+        }
         velocity = OffsetVelocity(velocity, VelocityOffset(session_));
         if (app.options.MinusOne && channel == app.engine.VoiceChannel) app.engine.PlayerSoloing = 1;
         sent = static_cast<std::uint8_t>(key + 1);

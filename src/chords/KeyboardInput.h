@@ -44,6 +44,10 @@ public:
     // Control thread. One received message (system exclusive passes through unchanged).
     void HandleEvent(const midi::TMyMidiEvent& event);
 
+    // Control thread. Sends the release of every melody note that is still held (at exit,
+    // or when the output changes) and forgets them.
+    void ReleaseHeldNotes();
+
     // The Ctrl and Shift keys held now (the user interface keeps them current).
     void SetModifiers(KeyModifiers modifiers) { modifiers_ = modifiers; }
 

@@ -124,6 +124,18 @@ TEST(MelodyTransposition, ANoteEndsWhereItStartedWhenTheTranspositionChangesWhil
     EXPECT_EQ(rig.Engine().HeldNotes[72], 0);
 }
 
+TEST(MelodyTransposition, ASecondPressOfAKeyHeldElsewhereEndsTheFirstNote) {
+    DispatchRig rig;
+    rig.Press(72);
+    rig.Keyboard().CapoShift = 1;
+    rig.Press(72);
+    rig.Release(72);
+    const auto offs = rig.Out.NoteOffs(0);
+    ASSERT_EQ(offs.size(), 2u);
+    EXPECT_EQ(offs[0].Data1, 72);
+    EXPECT_EQ(offs[1].Data1, 73);
+}
+
 TEST(MelodyTransposition, TheDrumChannelIsNeverTransposed) {
     DispatchRig rig;
     rig.Options().Origin = true;
