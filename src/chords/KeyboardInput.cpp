@@ -253,16 +253,7 @@ void KeyboardInput::MelodyPath(Message m) {
     const auto inKey = static_cast<std::size_t>(m.Data1);
     std::uint8_t& sent = keyboard.SentNote[inChannel][inKey];
     if (!press && sent != 0) {
-        // The release goes where its press went.
-        const int channel = keyboard.SentChannel[inChannel][inKey];
-        const int note = sent - 1;
-        sent = 0;
-        app.engine.HeldNotes[inKey] = 0;
-        m.Status = static_cast<std::uint8_t>(m.Kind() | channel);
-        m.Data1 = static_cast<std::uint8_t>(note);
-        if (app.options.MelodyAdLib) AdjustMelodyNote(session_, *peers_, channel, m.Data1, false, modifiers_);
-        if (peers_->MelodyRecording()) peers_->RecordMelodyEvent(m.Status, m.Data1, m.Data2);
-        Pass(m);
+        ReleaseWhereStarted(m);
         return;
     }
     int channel = m.Channel();
@@ -302,6 +293,24 @@ void KeyboardInput::MelodyPath(Message m) {
     m.Status = static_cast<std::uint8_t>(m.Kind() | channel);
     m.Data1 = static_cast<std::uint8_t>(key);
     m.Data2 = static_cast<std::uint8_t>(velocity);
+    if (peers_->MelodyRecording()) peers_->RecordMelodyEvent(m.Status, m.Data1, m.Data2);
+    Pass(m);
+}
+
+// The release of a melody note goes where its press went.
+void KeyboardInput::ReleaseWhereStarted(Message m) {
+    app::AppState& app = session_.App();
+    KeyboardState& keyboard = app.keyboard;
+    const auto inChannel = static_cast<std::size_t>(m.Channel());
+    const auto inKey = static_cast<std::size_t>(m.Data1);
+    std::uint8_t& sent = keyboard.SentNote[inChannel][inKey];
+    const int channel = keyboard.SentChannel[inChannel][inKey];
+    const int note = sent - 1;
+    sent = 0;
+    app.engine.HeldNotes[inKey] = 0;
+    m.Status = static_cast<std::uint8_t>(m.Kind() | channel);
+    m.Data1 = static_cast<std::uint8_t>(note);
+    if (app.options.MelodyAdLib) AdjustMelodyNote(session_, *peers_, channel, m.Data1, false, modifiers_);
     if (peers_->MelodyRecording()) peers_->RecordMelodyEvent(m.Status, m.Data1, m.Data2);
     Pass(m);
 }

@@ -68,6 +68,7 @@ private:
     bool CommonEnd(int key);
     bool InstrumentZone(const Message& m);
     void MelodyPath(Message m);
+    void ReleaseWhereStarted(Message m);
     bool ControllerStep(const Message& m);
     void Pass(const Message& m);
 
