@@ -11,6 +11,7 @@
 #include "engine/ClockState.h"
 #include "engine/EngineState.h"
 #include "data/ConfigState.h"
+#include "engine/TransportState.h"
 
 namespace chordella::app {
 
@@ -24,6 +25,7 @@ struct AppState {
     engine::ClockState clock;
     engine::EngineState engine;
     data::ConfigState config;  // written by the settings (app/Settings.h)
+    engine::TransportState transport;
 };
 
 }  // namespace chordella::app

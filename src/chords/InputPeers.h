@@ -34,14 +34,9 @@ public:
     virtual void CreatorRecord(std::uint8_t /*status*/, std::uint8_t /*data1*/, std::uint8_t /*data2*/) {}
 
     // --- The transport ---
-    // 0 = live play, > 0 = recording (2 = the second recording mode), < 0 = playing the
-    // chord memory.
-    virtual int ChordPlayMode() { return 0; }
-    // Play (a control key while the style player is idle in style mode).
+    // Play (a control key while the style player is idle in style mode): the song in the
+    // chord memory, or a loaded MIDI file.
     virtual void Play() {}
-    // An ending is pending (the ending key was pressed and the ending has not begun).
-    virtual bool EndingPending() { return false; }
-    virtual void StopTransport() {}
     // "PAD : mute at intros && endings": the pad channel is set up again.
     virtual void SetUpPadChannel() {}
 

@@ -11,6 +11,8 @@ namespace {
 
 constexpr int KeyMarkTarget = 223;  // the program-change command passes key marks
 constexpr int SongStartPosition = 4;
+constexpr int SecondRecordingMode = 2;
+constexpr int EndingPart = 3;  // an ending is pending while it is the part to follow
 
 InputPeers& NoPeers() {
     static InputPeers none;
@@ -28,7 +30,7 @@ void SectionKeys::SectionKey(int key, int code) {
     app::AppState& app = session_.App();
     const app::Options& options = app.options;
     if (code == 0 || key <= 0 || key > 0x7FFF) return;
-    if (options.PlayChords && peers_->ChordPlayMode() != 2) return;
+    if (options.PlayChords && app.transport.ChordPlayMode != SecondRecordingMode) return;
     const engine::StylePlayerState& player = session_.Style().player;
     if (player.StyleActive == 0 && player.StyleMode) {
         peers_->Play();
@@ -47,8 +49,8 @@ void SectionKeys::SectionKey(int key, int code) {
         }
     }
     if (key == keys.Ending) {
-        if (peers_->EndingPending()) {
-            peers_->StopTransport();
+        if (session_.Style().sections.NextSection == EndingPart) {
+            session_.Transport().Stop();
             return;
         }
         if (peers_->TakeEndingSuppression()) return;

@@ -11,6 +11,7 @@
 #include "data/StyleStore.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
+#include "engine/Transport.h"
 #include "support/StyleBuilder.h"
 #include "support/TestSession.h"
 
@@ -19,6 +20,7 @@ namespace {
 
 constexpr int StyleChannel = 0;
 constexpr int VoiceChannel = 2;
+constexpr int FillNote = 62;
 
 struct NoteSeen {
     std::int64_t Tick;
@@ -42,10 +44,13 @@ struct EndToEnd {
         b.Meter(4).Tempo(120);
         auto& basic = b.Part(data::StylePart::Basic).Measures(1);
         for (int at = 0; at < 96; at += 12) basic.Note(StyleChannel, 60, 100, at, 6);
+        auto& fill = b.Part(data::StylePart::FillInBasic).Measures(1);
+        for (int at = 0; at < 96; at += 12) fill.Note(StyleChannel, FillNote, 100, at, 6);
         const std::string path = t.home.Path() + "/Live.vxs";
         loaded = b.Write(path) && data::StyleStore(s).Load(path) == data::StyleLoadResult::Loaded;
         arranger.Clock().StartVirtual(120);
-        started = arranger.Engine().Sections().PlayPart(1);
+        arranger.Transport().StartStyle();
+        started = s.Style().player.StyleActive == 1 && s.Style().player.CurrentSection == 1;
     }
 
     void Keys(std::vector<std::uint8_t> bytes) {
@@ -118,7 +123,26 @@ TEST(KeyboardToAccompaniment, MelodyNotesSoundOnTheVoiceChannelBesideTheStyle) {
 }
 
 TEST(KeyboardToAccompaniment, AControlKeyRequestsAFillAtTheNextGridUnit) {
-    GTEST_SKIP() << "the fill needs the transport's sections (ApplyCommandKey), which are not on this branch yet";
+    EndToEnd e;
+    ASSERT_TRUE(e.loaded);
+    ASSERT_TRUE(e.started);
+    e.Run(30);  // into the second beat
+    const int fillKey = e.t.session->App().config.Keys.FillIn;
+    e.Keys({0x90, static_cast<std::uint8_t>(fillKey), 100});
+    EXPECT_EQ(e.t.session->App().engine.PendingCommandKey, fillKey) << "the key waits for the grid";
+    const std::int64_t pressedAt = e.t.session->App().clock.TickCount;
+
+    std::int64_t firstFill = -1;
+    for (const NoteSeen& n : e.Run(48)) {
+        if (n.Channel != StyleChannel) continue;
+        if (n.Note == FillNote && firstFill < 0) firstFill = n.Tick;
+        if (firstFill < 0) {
+            EXPECT_EQ(n.Note, 60) << "Basic goes on until the grid unit, tick " << n.Tick;
+        }
+    }
+    ASSERT_GT(firstFill, pressedAt) << "the fill was played";
+    EXPECT_LE(firstFill - pressedAt, 24);
+    EXPECT_EQ(e.t.session->Style().player.CurrentSection, 4) << "Fill in Basic";
 }
 
 }  // namespace

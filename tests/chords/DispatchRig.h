@@ -31,20 +31,14 @@ struct RecordingPeers final : chords::InputPeers {
     void RecordMelodyEvent(std::uint8_t status, std::uint8_t key, std::uint8_t velocity) override {
         Recorded.push_back({0, status, key, velocity});
     }
-    int ChordPlayMode() override { return PlayMode; }
     void Play() override { ++PlayRequests; }
-    bool EndingPending() override { return Ending; }
-    void StopTransport() override { ++Stops; }
     int StartMeasure() override { return Measure; }
     void SetStartMeasure(int measure) override { Measure = measure; }
 
     std::vector<int> InstrumentKeys, ProgramControls, MidiCommands;
     std::vector<SentMessage> Recorded;
     bool Recording = false;
-    int PlayMode = 0;
     int PlayRequests = 0;
-    bool Ending = false;
-    int Stops = 0;
     int Measure = 1;
 };
 
