@@ -9,6 +9,9 @@
 #include "app/ArrangerCommand.h"
 #include "app/LiveArranger.h"
 #include "chords/KeyboardInput.h"
+#include "data/StyleModel.h"
+#include "support/StuckNotes.h"
+#include "support/StyleBuilder.h"
 #include "support/TestSession.h"
 
 namespace chordella::app {
@@ -114,6 +117,43 @@ TEST(LiveArranger, StopReleasesTheNotesThePlayerStillHolds) {
     const std::size_t afterStop = t.midi->Sent(-1).size();
     arranger.Stop();
     EXPECT_EQ(t.midi->Sent(-1).size(), afterStop) << "a second Stop sends nothing";
+}
+
+TEST(LiveArranger, OnTheRealClockTheStylePlaysAChordTransposesItAndStopLeavesNothingSounding) {
+    testing::TestSession t;
+    LiveArranger arranger(*t.session);
+    testing::StyleBuilder b;
+    b.Meter(4).Tempo(120);
+    auto& basic = b.Part(data::StylePart::Basic).Measures(1);
+    for (int at = 0; at < 96; at += 12) basic.Note(0, 60, 100, at, 6);
+    ArrangerFlags flags;
+    flags.style = t.home.Path() + "/Live.vxs";
+    flags.tempo = 240;
+    ASSERT_TRUE(b.Write(flags.style));
+    CapturedText err;
+    ASSERT_TRUE(PrepareArranger(*t.session, flags, err.file)) << err.Text();
+
+    arranger.Start(flags.tempo);
+    platform::EventLoop& loop = t.session->Loop();
+    // A minor from the keyboard after a quarter second; the loop ends after a second.
+    loop.StartTimer(std::chrono::milliseconds(250), false,
+                    [&] { t.midi->Feed(0, 0, {0x90, 45, 100, 0x90, 48, 100, 0x90, 52, 100}); });
+    loop.StartTimer(std::chrono::milliseconds(1000), false, [&] { loop.Quit(0); });
+    loop.Run();
+    arranger.Stop();
+
+    std::vector<testing::SentMessage> sent;
+    bool transposed = false;
+    for (const midi::SentMessage& m : t.midi->Sent(-1)) {
+        const testing::SentMessage message{0, static_cast<std::uint8_t>(m.Packed), static_cast<std::uint8_t>(m.Packed >> 8),
+                                           static_cast<std::uint8_t>(m.Packed >> 16)};
+        if (message.IsNoteOn() && message.Data1 % 12 == 9) transposed = true;
+        // Only real releases count: all-notes-off is not trusted to end a note.
+        if (!message.IsController(123) && !message.IsController(120)) sent.push_back(message);
+    }
+    EXPECT_TRUE(transposed) << "the style followed A minor";
+    EXPECT_TRUE(testing::NoStuckNotes(sent));
+    EXPECT_EQ(t.session->App().clock.ClockState, 0);
 }
 
 }  // namespace
