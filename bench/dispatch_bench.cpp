@@ -20,6 +20,7 @@
 #include "data/StyleStore.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
+#include "engine/Transport.h"
 #include "midi/MemoryBackend.h"
 #include "platform/ScriptedPrompter.h"
 #include "support/StyleBuilder.h"
@@ -119,7 +120,7 @@ void TicksToTransposedNote() {
         }
         engine::Clock& clock = rig.arranger->Clock();
         clock.StartVirtual(120);
-        rig.arranger->Engine().Sections().PlayPart(1);
+        rig.arranger->Transport().StartStyle();
         clock.RunVirtualTicks(48 + offset);
         rig.Feed({0x90, 45, 100, 0x90, 48, 100, 0x90, 52, 100});  // A C E
         rig.memory->ClearSent(0);
