@@ -6,6 +6,7 @@
 
 #include "app/Options.h"
 #include "chords/ChordState.h"
+#include "chords/KeyboardLayout.h"
 #include "data/ArrangementState.h"
 #include "engine/ClockState.h"
 #include "engine/EngineState.h"
@@ -19,6 +20,8 @@ namespace chordella::app {
 struct AppState {
     Options options;
     chords::ChordState chords;
+    // The keyboard layout, the input spinners and what the input remembers per key.
+    chords::KeyboardState keyboard;
     // The song: chord memory, melody track, song text, style reference.
     data::ArrangementState arrangement;
     engine::ClockState clock;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/ArrangerCommand.h"
 #include "app/MainInstance.h"
 #include "app/FileCommands.h"
 #include "app/PortsCommand.h"
@@ -57,6 +58,25 @@ int RunCommandLine(int argc, char** argv) {
     infoCommand->add_option("FILE", infoPath, "The file to describe")->required();
     CLI::App* ports = cli.add_subcommand("ports", "List MIDI inputs and outputs");
 
+    ArrangerFlags arrangerFlags;
+    CLI::App* arranger = cli.add_subcommand("arranger", "Play the live arranger without a window (Ctrl+C stops)");
+    arranger->add_option("--in", arrangerFlags.in, "The keyboard: an input's id, name or part of its name")
+        ->option_text("PORT");
+    arranger->add_option("--out", arrangerFlags.out, "The output; without it the built-in synth plays")
+        ->option_text("PORT");
+    arranger->add_option("--second-in", arrangerFlags.secondIn, "The input for MIDI commands and clock")
+        ->option_text("PORT");
+    arranger->add_option("--style", arrangerFlags.style, "The style to play (.vxs)")->option_text("FILE");
+    arranger->add_option("--first-key", arrangerFlags.firstKey, "Lowest key of the chord zone (MIDI note)")
+        ->check(CLI::Range(0, 127))
+        ->option_text("N");
+    arranger->add_option("--last-key", arrangerFlags.lastKey, "Highest key of the chord zone (MIDI note)")
+        ->check(CLI::Range(0, 127))
+        ->option_text("N");
+    arranger->add_option("--tempo", arrangerFlags.tempo, "Tempo in beats per minute (25 … 250)")
+        ->check(CLI::Range(25, 250))
+        ->option_text("BPM");
+
     try {
         cli.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -76,6 +96,11 @@ int RunCommandLine(int argc, char** argv) {
     }
     if (*infoCommand) return RunInfoCommand(infoPath, stdout, stderr);
     if (ports->parsed()) return RunPortsCommand(stdout);
+    if (arranger->parsed()) {
+        if (!global.home.empty()) arrangerFlags.home = global.home;
+        arrangerFlags.reset = global.reset;
+        return RunArrangerCommand(arrangerFlags, stdout, stderr);
+    }
     if (!cli.get_subcommands().empty()) return 0;
 
     // No command: the program itself (the desktop window once it exists; until then it

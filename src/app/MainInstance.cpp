@@ -1,51 +1,14 @@
 #include "app/MainInstance.h"
 
-#include <csignal>
 #include <cstdio>
 
 #include "app/ConsolePrompter.h"
 #include "app/Lifecycle.h"
+#include "app/QuitOnSignals.h"
 #include "app/Session.h"
 #include "platform/SingleInstance.h"
 
 namespace chordella::app {
-
-namespace {
-
-// The loop and signal a POSIX signal handler raises; set only while the loop runs.
-platform::EventLoop* signalLoop = nullptr;
-platform::EventLoop::SignalId quitSignal = -1;
-
-extern "C" void OnTerminate(int) {
-    if (signalLoop && quitSignal >= 0) signalLoop->Raise(quitSignal);  // lock- and allocation-free
-}
-
-class QuitOnSignals {
-public:
-    explicit QuitOnSignals(platform::EventLoop& loop) {
-        quitSignal = loop.AddSignal([&loop] { loop.Quit(0); });
-        signalLoop = &loop;
-        struct sigaction action {};
-        action.sa_handler = OnTerminate;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &oldInterrupt_);
-        sigaction(SIGTERM, &action, &oldTerminate_);
-    }
-    ~QuitOnSignals() {
-        sigaction(SIGINT, &oldInterrupt_, nullptr);
-        sigaction(SIGTERM, &oldTerminate_, nullptr);
-        signalLoop = nullptr;
-        quitSignal = -1;
-    }
-    QuitOnSignals(const QuitOnSignals&) = delete;
-    QuitOnSignals& operator=(const QuitOnSignals&) = delete;
-
-private:
-    struct sigaction oldInterrupt_ {};
-    struct sigaction oldTerminate_ {};
-};
-
-}  // namespace
 
 int RunMainInstance(const InstanceArguments& arguments) {
     const std::string executable = platform::ExecutablePath();

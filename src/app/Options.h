@@ -194,6 +194,15 @@ struct Options {
     bool TryToOptimizeTiming = true;     // "Try to optimize timing" (style creator)
     bool DontGetMetrumFromFile = false;  // "Don't get metrum from file" (style creator)
     bool Progressbars = true;            // "Progressbars" (main window)
+    // Keyboard input, keyboard split and MIDI thru.
+    bool ChordInput = true;              // " Chords" (notes of the chord zone make chords)
+    bool UseAllKeyboardKeys = false;     // "Use all keyboard keys"
+    bool KeyboardSplit = false;          // " Keyboard Split ..."
+    bool InstrumentKeys = false;         // " Instruments ..."
+    bool UnchangedMidiIn = false;        // "Unchanged MIDI in" (second input)
+    bool ReplaceOne = false;             // "Replace One"
+    bool IntroDetection = false;         // "Intro Detection"
+    bool MidiCommandsActivated = true;   // "Activated" (MIDI commands window)
     // Transport and sections.
     bool CountIn = false;                // "Count in"
     int MetronomeNote = 33;              // the metronome's note (sent on channel 10)

@@ -1,0 +1,198 @@
+#include "app/ArrangerCommand.h"
+
+#include <algorithm>
+#include <cctype>
+#include <exception>
+
+#include "app/ConsolePrompter.h"
+#include "app/LiveArranger.h"
+#include "app/QuitOnSignals.h"
+#include "app/Session.h"
+#include "app/Settings.h"
+#include "chords/KeyboardLayout.h"
+#include "data/StyleStore.h"
+#include "midi/SystemBackend.h"
+
+namespace chordella::app {
+
+namespace {
+
+constexpr int ExitFailure = 1;
+constexpr int SynthOutput = -1;
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool AllDigits(const std::string& text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
+}
+
+std::string PortName(midi::MidiBackend& backend, bool input, int id) {
+    midi::DeviceCaps caps;
+    const int code = input ? backend.InputCaps(id, caps) : backend.OutputCaps(id, caps);
+    return code == midi::result::NoError ? caps.ProductName : std::string();
+}
+
+bool OpenKeyboard(Session& session, midi::TMidiInput* input, int id, const char* what, std::FILE* err) {
+    if (!input) {
+        std::fprintf(err, "chordella: no MIDI input for the %s (chordella ports lists them)\n", what);
+        return false;
+    }
+    try {
+        input->SetDeviceID(id);
+        input->Open();
+        if (input->Error() == 0) input->Start();
+    } catch (const std::exception& e) {
+        std::fprintf(err, "chordella: %s: %s\n", input->ProductName().c_str(), e.what());
+        return false;
+    }
+    if (input->Error() != 0) {
+        std::fprintf(err, "chordella: %s: the input cannot be opened (error %d)\n", input->ProductName().c_str(),
+                     input->Error());
+        return false;
+    }
+    (void)session;
+    return true;
+}
+
+bool OpenOutput(Session& session, const ArrangerFlags& flags, std::FILE* err) {
+    midi::TMidiOutput* output = session.MidiOutput1();
+    if (!output) {
+        std::fprintf(err, "chordella: no MIDI output can be made\n");
+        return false;
+    }
+    midi::MidiBackend& backend = session.MidiBackend();
+    int id = SynthOutput;
+    if (!flags.out.empty()) {
+        const std::optional<int> found = FindPort(backend, false, flags.out);
+        if (!found) {
+            std::fprintf(err, "chordella: %s: no such MIDI output (chordella ports lists them)\n", flags.out.c_str());
+            return false;
+        }
+        id = *found;
+    }
+    try {
+        output->SetDeviceID(id);
+    } catch (const std::exception& e) {
+        std::fprintf(err, "chordella: %s\n", e.what());
+        return false;
+    }
+    if (!output->Open()) {
+        if (id == SynthOutput && output->Error() == midi::result::NoAudioDevice) {
+            std::fprintf(err,
+                         "chordella: no audio device for the built-in synth; name a MIDI output with --out PORT "
+                         "(chordella ports lists them)\n");
+        } else {
+            std::fprintf(err, "chordella: %s: the output cannot be opened (error %d)\n",
+                         output->ProductName().c_str(), output->Error());
+        }
+        return false;
+    }
+    session.Midi().SetCurrentOutput(output);
+    return true;
+}
+
+bool OpenInputs(Session& session, const ArrangerFlags& flags, std::FILE* err) {
+    midi::MidiBackend& backend = session.MidiBackend();
+    const std::string wanted = flags.in.empty() ? session.App().options.MidiIn : flags.in;
+    std::optional<int> keyboard = wanted.empty() ? std::optional<int>() : FindPort(backend, true, wanted);
+    if (!keyboard && flags.in.empty() && backend.InputCount() > 0) keyboard = 0;
+    if (!keyboard) {
+        if (flags.in.empty()) {
+            std::fprintf(err, "chordella: no MIDI input to play from; connect a keyboard (chordella ports lists the inputs)\n");
+        } else {
+            std::fprintf(err, "chordella: %s: no such MIDI input (chordella ports lists them)\n", flags.in.c_str());
+        }
+        return false;
+    }
+    if (!OpenKeyboard(session, session.MidiInput1(), *keyboard, "keyboard", err)) return false;
+    if (flags.secondIn.empty()) return true;
+    const std::optional<int> second = FindPort(backend, true, flags.secondIn);
+    if (!second) {
+        std::fprintf(err, "chordella: %s: no such MIDI input (chordella ports lists them)\n", flags.secondIn.c_str());
+        return false;
+    }
+    return OpenKeyboard(session, session.MidiInput2(), *second, "second input", err);
+}
+
+bool ApplyKeyFlags(Session& session, const ArrangerFlags& flags, std::FILE* err) {
+    data::ControlKeys& keys = session.App().config.Keys;
+    const int first = flags.firstKey >= 0 ? flags.firstKey : keys.FirstChordKey;
+    const int last = flags.lastKey >= 0 ? flags.lastKey : keys.LastChordKey;
+    if (first < 0 || first > 127 || last < 0 || last > 127 || first > last) {
+        std::fprintf(err, "chordella: the chord zone %d … %d is no range of MIDI keys (0 … 127, first ≤ last)\n", first,
+                     last);
+        return false;
+    }
+    keys.FirstChordKey = first;
+    keys.LastChordKey = last;
+    chords::ApplyKeyboardLayout(session);
+    return true;
+}
+
+}  // namespace
+
+std::optional<int> FindPort(midi::MidiBackend& backend, bool input, const std::string& text) {
+    const int count = input ? backend.InputCount() : backend.OutputCount();
+    if (AllDigits(text) && text.size() < 6) {
+        const int id = std::stoi(text);
+        if (id < count) return id;
+        return std::nullopt;
+    }
+    std::optional<int> partial;
+    int partialMatches = 0;
+    for (int id = 0; id < count; ++id) {
+        const std::string name = PortName(backend, input, id);
+        if (name == text) return id;
+        if (!text.empty() && Lower(name).find(Lower(text)) != std::string::npos) {
+            partial = id;
+            ++partialMatches;
+        }
+    }
+    if (!input && Lower(PortName(backend, false, SynthOutput)) == Lower(text)) return SynthOutput;
+    return partialMatches == 1 ? partial : std::nullopt;
+}
+
+bool PrepareArranger(Session& session, const ArrangerFlags& flags, std::FILE* err) {
+    if (flags.tempo != 0 && (flags.tempo < 25 || flags.tempo > 250)) {
+        std::fprintf(err, "chordella: --tempo %d: the tempo lies in 25 … 250\n", flags.tempo);
+        return false;
+    }
+    if (!ApplyKeyFlags(session, flags, err)) return false;
+    if (!flags.style.empty()) {
+        data::StyleStore store(session);
+        if (store.Load(flags.style) != data::StyleLoadResult::Loaded) {
+            std::fprintf(err, "chordella: %s: the style cannot be loaded\n", flags.style.c_str());
+            return false;
+        }
+    }
+    return OpenOutput(session, flags, err) && OpenInputs(session, flags, err);
+}
+
+int RunArrangerCommand(const ArrangerFlags& flags, std::FILE* out, std::FILE* err) {
+    SessionParts parts;
+    parts.prompter = std::make_unique<ConsolePrompter>(false, err);
+    parts.paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
+    parts.midiBackend = midi::MakeSystemBackend();
+    Session session(std::move(parts));
+    Settings settings(session.Paths());
+    settings.Load(session.App().options, session.App().config, flags.reset);
+    LiveArranger arranger(session);  // first: its clock takes part in loading the style
+    if (!PrepareArranger(session, flags, err)) return ExitFailure;
+    QuitOnSignals quitOnSignals(session.Loop());
+    arranger.Start(flags.tempo);
+    midi::TMidiOutput* output = session.CurrentOutput();
+    std::fprintf(out, "Playing: chords from %s (keys %d … %d) to %s at %d bpm. Ctrl+C stops.\n",
+                 session.MidiInput1()->ProductName().c_str(), session.App().chords.FirstKey,
+                 session.App().config.Keys.LastChordKey, output ? output->ProductName().c_str() : "",
+                 session.App().clock.Tempo);
+    std::fflush(out);
+    session.Loop().Run();
+    arranger.Stop();
+    std::fprintf(out, "Stopped; every note released.\n");
+    return 0;
+}
+
+}  // namespace chordella::app

@@ -1,0 +1,83 @@
+#include "app/LiveArranger.h"
+
+#include "app/Session.h"
+#include "chords/ChordRecogniser.h"
+#include "chords/InputPeers.h"
+#include "chords/KeyboardInput.h"
+#include "chords/KeyboardLayout.h"
+#include "chords/SecondInput.h"
+#include "chords/SectionKeys.h"
+#include "engine/AccompanimentEngine.h"
+#include "engine/ChordChange.h"
+#include "engine/Clock.h"
+#include "engine/Transport.h"
+
+namespace chordella::app {
+
+namespace {
+
+constexpr int DefaultTempo = 120;
+
+// What the input side asks of the transport beyond the session's transport link.
+class TransportPeers final : public chords::InputPeers {
+public:
+    explicit TransportPeers(engine::Transport& transport) : transport_(transport) {}
+    void Play() override { transport_.Play(); }
+
+private:
+    engine::Transport& transport_;
+};
+
+}  // namespace
+
+LiveArranger::LiveArranger(Session& session) : session_(session) {
+    engine_ = std::make_unique<engine::AccompanimentEngine>(session);
+    clock_ = std::make_unique<engine::Clock>(session, *engine_);
+    transport_ = std::make_unique<engine::Transport>(session, *engine_, *clock_);
+    peers_ = std::make_unique<TransportPeers>(*transport_);
+    recogniser_ = std::make_unique<chords::ChordRecogniser>(session);
+    sectionKeys_ = std::make_unique<chords::SectionKeys>(session, *recogniser_, peers_.get());
+    keyboard_ = std::make_unique<chords::KeyboardInput>(session, *recogniser_, *sectionKeys_, peers_.get());
+    second_ = std::make_unique<chords::SecondInput>(session, *recogniser_, clock_.get(), peers_.get());
+    chords::ApplyKeyboardLayout(session);
+    clock_->SetupClock();
+    keyboard_->Attach();
+    second_->Attach();
+}
+
+LiveArranger::~LiveArranger() {
+    Stop();
+    second_->Detach();
+    keyboard_->Detach();
+    clock_->ShutdownClock();
+}
+
+void LiveArranger::Start(int bpm) {
+    const int tempo = bpm > 0 ? bpm : session_.App().clock.Tempo > 0 ? session_.App().clock.Tempo : DefaultTempo;
+    session_.App().clock.Tempo = tempo;
+    transport_->StartStyle();
+    stopped_ = false;
+}
+
+void LiveArranger::Stop() {
+    if (stopped_) return;
+    stopped_ = true;
+    transport_->Stop();
+    if (session_.App().clock.ClockState != 0) clock_->ToggleClock();
+    keyboard_->ReleaseHeldNotes();
+    // The style's sounding notes end one by one, then every channel is reset (some
+    // instruments ignore "all notes off").
+    midi::MidiOut* out = session_.AccompanimentOutput();
+    engine::EngineState& e = session_.App().engine;
+    for (int channel = 0; channel < engine::ChannelCount; ++channel) {
+        const auto c = static_cast<std::size_t>(channel);
+        for (std::size_t n = 0; n < 128; ++n) {
+            if (e.VelocityMap[c][n] != 0 && out && out->IsOpen()) {
+                out->PutShort(static_cast<std::uint8_t>(0x90 | channel), e.NoteMap[c][n], 0);
+            }
+        }
+    }
+    engine::ResetAllChannels(session_, out);
+}
+
+}  // namespace chordella::app

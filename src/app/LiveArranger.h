@@ -1,0 +1,68 @@
+#pragma once
+// The live arranger's modules wired on a session: the accompaniment engine, its clock and
+// the transport, chord recognition, the control keys and both MIDI input handlers. What the desktop window
+// and `chordella arranger` share: construct it on a session whose ports are open, Start, run
+// the session's loop, Stop.
+//
+// Control thread only.
+
+#include <memory>
+
+namespace chordella::chords {
+class ChordRecogniser;
+class KeyboardInput;
+class SecondInput;
+class SectionKeys;
+}  // namespace chordella::chords
+namespace chordella::chords {
+class InputPeers;
+}
+namespace chordella::engine {
+class AccompanimentEngine;
+class Clock;
+class Transport;
+}  // namespace chordella::engine
+
+namespace chordella::app {
+
+class Session;
+
+class LiveArranger {
+public:
+    // Creates the modules and attaches the input handlers to MidiInput1 and MidiInput2.
+    explicit LiveArranger(Session& session);
+    // Stops (every note released) and detaches.
+    ~LiveArranger();
+    LiveArranger(const LiveArranger&) = delete;
+    LiveArranger& operator=(const LiveArranger&) = delete;
+
+    // The style starts through the transport (its Intro with "Play Intro", else Basic) and
+    // the clock runs on the timer at `bpm` (the style's tempo when 0 or less); chords
+    // played from now on transpose it at the next grid unit.
+    void Start(int bpm);
+    // The transport stops and every note on every channel of the main output is released
+    // (the player's held notes, the style's sounding notes, then a reset of every channel).
+    // Again without a Start in between it does nothing.
+    void Stop();
+
+    engine::AccompanimentEngine& Engine() { return *engine_; }
+    engine::Clock& Clock() { return *clock_; }
+    engine::Transport& Transport() { return *transport_; }
+    chords::ChordRecogniser& Recogniser() { return *recogniser_; }
+    chords::KeyboardInput& Keyboard() { return *keyboard_; }
+    chords::SecondInput& Second() { return *second_; }
+
+private:
+    Session& session_;
+    std::unique_ptr<engine::AccompanimentEngine> engine_;
+    std::unique_ptr<engine::Clock> clock_;
+    std::unique_ptr<engine::Transport> transport_;
+    std::unique_ptr<chords::InputPeers> peers_;
+    std::unique_ptr<chords::ChordRecogniser> recogniser_;
+    std::unique_ptr<chords::SectionKeys> sectionKeys_;
+    std::unique_ptr<chords::KeyboardInput> keyboard_;
+    std::unique_ptr<chords::SecondInput> second_;
+    bool stopped_ = false;  // Stop ran and nothing was started since
+};
+
+}  // namespace chordella::app

@@ -1,0 +1,57 @@
+#pragma once
+// What the MIDI input handlers ask of the modules around them that are not chord input:
+// the instrument keys and program control of the remote control, the MIDI commands, the
+// melody track's recording, the style creator's recording from the second input, and the
+// chord memory's key marks. Each default does what the program does without that module.
+//
+// Control thread, all of them (called from the input handlers).
+
+#include <cstdint>
+
+namespace chordella::chords {
+
+class InputPeers {
+public:
+    virtual ~InputPeers() = default;
+
+    // --- Remote control ---
+    // An instrument key (index from the lower bound of the instrument zone).
+    virtual void InstrumentKey(int /*index*/) {}
+    // A program-control function (0 … 3 for the top function keys).
+    virtual void ProgramControl(int /*number*/) {}
+    // The program-control code assigned to key 0 … 11 of the second input (0 = none).
+    virtual int ProgramControlCode(int /*key*/) { return 0; }
+    // MIDI command 0 … 11 of the MIDI commands window.
+    virtual void RunMidiCommand(int /*number*/) {}
+
+    // --- The melody track ---
+    // "&Record" is on and the melody track has room.
+    virtual bool MelodyRecording() { return false; }
+    virtual void RecordMelodyEvent(std::uint8_t /*status*/, std::uint8_t /*key*/, std::uint8_t /*velocity*/) {}
+
+    // --- The style creator recording from the second input ---
+    virtual bool CreatorRecording() { return false; }
+    virtual void CreatorRecord(std::uint8_t /*status*/, std::uint8_t /*data1*/, std::uint8_t /*data2*/) {}
+
+    // --- The transport ---
+    // Play (a control key while the style player is idle in style mode): the song in the
+    // chord memory, or a loaded MIDI file.
+    virtual void Play() {}
+    // "PAD : mute at intros && endings": the pad channel is set up again.
+    virtual void SetUpPadChannel() {}
+
+    // --- Chord memory and start measure ---
+    // While the chord memory plays or records: the song's key (the pitch class of its
+    // opening key mark, a minor key as its relative major); -1 otherwise.
+    virtual int SongKey() { return -1; }
+    // The chord-memory position (4 = measure 1, beat 1).
+    virtual int ChordMemoryPosition() { return 4; }
+    // The chord-memory's one-time suppression of the ending key: true when it was set (it is
+    // cleared by this call).
+    virtual bool TakeEndingSuppression() { return false; }
+    // The start-measure field, and controller 21's change of it ("Intro Detection").
+    virtual int StartMeasure() { return 1; }
+    virtual void SetStartMeasure(int /*measure*/) {}
+};
+
+}  // namespace chordella::chords

@@ -1,0 +1,338 @@
+#include "chords/KeyboardInput.h"
+
+#include <exception>
+
+#include "app/Session.h"
+#include "chords/ChordRecogniser.h"
+#include "chords/InputPeers.h"
+#include "chords/KeyboardLayout.h"
+#include "chords/SectionKeys.h"
+#include "midi/MidiInput.h"
+
+namespace chordella::chords {
+
+namespace {
+
+constexpr int NoteOff = 0x80;
+constexpr int NoteOn = 0x90;
+constexpr int PolyPressure = 0xA0;
+constexpr int ControlChange = 0xB0;
+constexpr int ProgramChange = 0xC0;
+constexpr int ChannelPressure = 0xD0;
+constexpr std::uint8_t SystemExclusive = 0xF0;
+constexpr std::uint8_t TimingClock = 0xF8;
+constexpr int DrumChannel = 9;
+constexpr int LowestRaisedRoot = 44;
+constexpr int MostHeldNotes = 5;
+
+InputPeers& NoPeers() {
+    static InputPeers none;
+    return none;
+}
+
+void SendSysex(app::Session& session, const midi::TMyMidiEvent& event) {
+    midi::TMidiOutput* out = session.CurrentOutput();
+    if (!out || !out->IsOpen() || event.Sysex.empty() || event.Sysex.size() > 0xFFFF) return;
+    try {
+        out->PutLong(event.Sysex.data(), static_cast<std::uint16_t>(event.Sysex.size()));
+    } catch (const std::exception&) {
+        // A refused long message is lost like one sent to a closed port.
+    }
+}
+
+}  // namespace
+
+KeyboardInput::KeyboardInput(app::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
+                             InputPeers* peers)
+    : session_(session), recogniser_(recogniser), sectionKeys_(sectionKeys), peers_(peers ? peers : &NoPeers()) {}
+
+KeyboardInput::~KeyboardInput() { Detach(); }
+
+void KeyboardInput::SetPeers(InputPeers* peers) { peers_ = peers ? peers : &NoPeers(); }
+
+void KeyboardInput::Attach() {
+    midi::TMidiInput* input = session_.MidiInput1();
+    if (!input) return;
+    input->OnMidiInput = [this](midi::TMidiInput& in) { Drain(in); };
+    attached_ = true;
+}
+
+void KeyboardInput::Detach() {
+    if (!attached_) return;
+    if (midi::TMidiInput* input = session_.MidiInput1()) input->OnMidiInput = nullptr;
+    attached_ = false;
+}
+
+void KeyboardInput::Drain(midi::TMidiInput& input) {
+    while (input.MessageCount() > 0) {
+        std::unique_ptr<midi::TMyMidiEvent> event;
+        try {
+            event = input.GetMidiEvent();
+        } catch (const std::exception&) {
+            return;  // the driver refused a buffer back; what is left waits for the next call
+        }
+        if (!event) return;
+        HandleEvent(*event);
+    }
+}
+
+void KeyboardInput::HandleEvent(const midi::TMyMidiEvent& event) {
+    if (event.MidiMessage == SystemExclusive) {
+        SendSysex(session_, event);
+        return;
+    }
+    // Timing clock from the keyboard never drives the program and is not echoed.
+    if (event.MidiMessage < 0x80 || event.MidiMessage == TimingClock) return;
+    if (event.Data1 > 127 || event.Data2 > 127) return;
+    Message m{event.MidiMessage, event.Data1, event.Data2};
+    const app::AppState& app = session_.App();
+    if (m.Status < 0xF0 && !app.options.Origin) {
+        m.Status = static_cast<std::uint8_t>(m.Kind() | (app.engine.VoiceChannel & 0x0F));
+    }
+    if (m.Status >= 0xF0) {
+        Pass(m);
+        return;
+    }
+    if (m.Kind() != NoteOn && m.Kind() != NoteOff) {
+        if (ControllerStep(m)) Pass(m);
+        return;
+    }
+    if (app.options.ChordInput && ChordStep(m)) return;
+    MelodyPath(m);
+}
+
+void KeyboardInput::ReleaseHeldNotes() {
+    app::AppState& app = session_.App();
+    KeyboardState& keyboard = app.keyboard;
+    midi::MidiOut* out = session_.AccompanimentOutput();
+    const bool open = out && out->IsOpen();
+    for (std::size_t channel = 0; channel < keyboard.SentNote.size(); ++channel) {
+        for (std::size_t key = 0; key < keyboard.SentNote[channel].size(); ++key) {
+            std::uint8_t& sent = keyboard.SentNote[channel][key];
+            if (sent == 0) continue;
+            if (open) {
+                out->PutShort(static_cast<std::uint8_t>(NoteOn | keyboard.SentChannel[channel][key]),
+                              static_cast<std::uint8_t>(sent - 1), 0);
+            }
+            sent = 0;
+        }
+    }
+    app.engine.HeldNotes.fill(0);
+}
+
+// True when the note was consumed as a chord key, control key or triggered chord.
+bool KeyboardInput::ChordStep(const Message& m) {
+    const app::AppState& app = session_.App();
+    const int chordChannel = app.options.AccChannel;
+    if (chordChannel != 0 && m.Channel() + 1 != chordChannel) return false;
+    if (app.options.PlayChords && app.clock.ClockState == 0) {
+        TriggeredChord(m);
+        return true;
+    }
+    const KeyboardLayout layout = CurrentLayout(session_);
+    const int key = m.Data1;
+    const bool inZone = app.options.UseAllKeyboardKeys || (key >= layout.FirstKey && key <= layout.LastKey);
+    if (!inZone) return OutsideChordZone(m);
+    return ChordZoneKey(m);
+}
+
+void KeyboardInput::TriggeredChord(const Message& m) {
+    app::AppState& app = session_.App();
+    ChordState& chords = app.chords;
+    const KeyboardState& keyboard = app.keyboard;
+    const int key = m.Data1;
+    if (key >= keyboard.TriggerLow) {
+        if (m.Press()) {
+            app.engine.TriggerVelocity = m.Data2;
+            const int root = key + KeyboardTranspose(session_);
+            const auto type = static_cast<std::int16_t>(chords.TypeOverride > 0 ? chords.TypeOverride : 1);
+            recogniser_.SetChord(static_cast<std::int16_t>(root), type, NoOffset);
+        } else {
+            sectionKeys_.StopTriggeredChord();
+        }
+        return;
+    }
+    if (!m.Press()) {
+        chords.TypeOverride = 0;
+        sectionKeys_.StopTriggeredChord();
+        return;
+    }
+    if (key >= keyboard.TriggerLow - 12 && key <= keyboard.TriggerLow - 2) {
+        chords.TypeOverride = static_cast<std::int16_t>(chords.SlotMap.TypeOf(key % 12 + 1));
+    } else if (IsControlKey(app.config.Keys, key)) {
+        sectionKeys_.SectionKey(key, SectionKeyCode);
+    } else if (app.options.InstrumentKeys && key > keyboard.InstrumentLow && key < keyboard.InstrumentHigh) {
+        peers_->InstrumentKey(key - keyboard.InstrumentLow);
+    }
+}
+
+// A note outside the chord zone: control keys are consumed, the rest is melody.
+bool KeyboardInput::OutsideChordZone(const Message& m) {
+    const app::AppState& app = session_.App();
+    const int key = m.Data1;
+    if (!m.Press() || !IsControlKey(app.config.Keys, key)) return false;
+    const KeyboardState& keyboard = app.keyboard;
+    if (app.options.PlayChords && app.options.InstrumentKeys) {
+        const int index = key - keyboard.InstrumentLow;
+        if (index >= 0) peers_->InstrumentKey(index);
+    } else {
+        sectionKeys_.SectionKey(key, SectionKeyCode);
+    }
+    return true;
+}
+
+bool KeyboardInput::ChordZoneKey(const Message& m) {
+    app::AppState& app = session_.App();
+    const app::Options& options = app.options;
+    ChordState& chords = app.chords;
+    HeldNoteList& held = session_.Style().heldNotes;
+    const int key = m.Data1;
+    const int lastKey = app.config.Keys.LastChordKey;
+    if (m.Press()) {
+        if (app.keyboard.TopFunctionKeys && !options.UseAllKeyboardKeys && key > lastKey - 4) {
+            peers_->ProgramControl(lastKey - key);
+            chords.PendingRoot = 0;
+            chords.PendingType = 0;
+            return true;
+        }
+        if (!options.TwoFingerChords) {
+            if (held.Count > MostHeldNotes) held.Clear();
+            held.Add(key);
+            if (held.Count >= 3) {
+                recogniser_.Recognise(AllTypesIndex, RecogniseMode::Live);
+                if (chords.PendingRoot < LowestRaisedRoot) chords.PendingRoot = static_cast<std::int16_t>(chords.PendingRoot + 12);
+                recogniser_.SetChord(chords.PendingRoot, chords.PendingType, app.keyboard.CapoShift);
+            }
+            return true;
+        }
+        recogniser_.TwoFingerKey(key + app.keyboard.CapoShift);
+        return CommonEnd(key);
+    }
+    if (!options.TwoFingerChords && !held.Empty() && !options.SmartChordKeys) held.Remove(key);
+    return CommonEnd(key);
+}
+
+bool KeyboardInput::CommonEnd(int key) {
+    app::AppState& app = session_.App();
+    ChordState& chords = app.chords;
+    if (chords.PendingRoot <= 0) return false;
+    if (app.options.MajorMinor && chords.PendingRoot == key) {
+        switch (chords.PendingType) {
+            case 1: chords.PendingType = 2; break;
+            case 2: chords.PendingType = 1; break;
+            case 3: chords.PendingType = 4; break;
+            case 4: chords.PendingType = 3; break;
+            default: break;
+        }
+    }
+    recogniser_.SetChord(chords.PendingRoot, chords.PendingType, 0);
+    return true;
+}
+
+// A press in the instrument zone: program-control keys or instrument keys. True when consumed.
+bool KeyboardInput::InstrumentZone(const Message& m) {
+    const app::AppState& app = session_.App();
+    const KeyboardState& keyboard = app.keyboard;
+    const int key = m.Data1;
+    if (!m.Press() || key >= keyboard.InstrumentHigh) return false;
+    if (keyboard.TopFunctionKeys) {
+        if (key >= keyboard.InstrumentHigh - 4) peers_->ProgramControl(keyboard.InstrumentHigh - 1 - key);
+        return true;
+    }
+    if (!app.options.InstrumentKeys) return false;
+    if (key >= keyboard.InstrumentLow) peers_->InstrumentKey(key - keyboard.InstrumentLow);
+    return true;
+}
+
+void KeyboardInput::MelodyPath(Message m) {
+    if (InstrumentZone(m)) return;
+    app::AppState& app = session_.App();
+    KeyboardState& keyboard = app.keyboard;
+    const bool press = m.Press();
+    const auto inChannel = static_cast<std::size_t>(m.Channel());
+    const auto inKey = static_cast<std::size_t>(m.Data1);
+    std::uint8_t& sent = keyboard.SentNote[inChannel][inKey];
+    if (!press && sent != 0) {
+        ReleaseWhereStarted(m);
+        return;
+    }
+    int channel = m.Channel();
+    int key = m.Data1;
+    if (app.options.KeyboardSplit) {
+        for (const SplitZone& zone : keyboard.Zones) {
+            if (key >= zone.UpperBound) continue;
+            if (zone.On && zone.Channel >= 1 && zone.Channel <= 16) {
+                channel = zone.Channel - 1;
+                key += zone.OctaveShift;
+            }
+            break;
+        }
+    }
+    keyboard.ChannelIndicator[static_cast<std::size_t>(channel)] = Indicator::Greyed;
+    if (channel != DrumChannel) {
+        key += KeyboardTranspose(session_);
+        if ((app.options.MelodyAdLib || app.options.KeyAdjustment) && key >= 0 && key <= 127) {
+            key = AdjustMelodyNote(session_, *peers_, channel, key, press, modifiers_);
+        }
+    }
+    if (key < 0 || key > 127) return;  // moved off the keyboard: not played at all
+    int velocity = m.Data2;
+    if (press) {
+        if (sent != 0 && sent - 1 != key) {
+            // A second press of a key that still sounds elsewhere: that note ends first, or
+            // nothing would ever release it.
+            Pass({static_cast<std::uint8_t>(NoteOn | keyboard.SentChannel[inChannel][inKey]),
+                  static_cast<std::uint8_t>(sent - 1), 0});
+        }
+        velocity = OffsetVelocity(velocity, VelocityOffset(session_));
+        if (app.options.MinusOne && channel == app.engine.VoiceChannel) app.engine.PlayerSoloing = 1;
+        sent = static_cast<std::uint8_t>(key + 1);
+        keyboard.SentChannel[inChannel][inKey] = static_cast<std::uint8_t>(channel);
+        app.engine.HeldNotes[inKey] = static_cast<std::uint8_t>(key);
+    }
+    m.Status = static_cast<std::uint8_t>(m.Kind() | channel);
+    m.Data1 = static_cast<std::uint8_t>(key);
+    m.Data2 = static_cast<std::uint8_t>(velocity);
+    if (peers_->MelodyRecording()) peers_->RecordMelodyEvent(m.Status, m.Data1, m.Data2);
+    Pass(m);
+}
+
+// The release of a melody note goes where its press went.
+void KeyboardInput::ReleaseWhereStarted(Message m) {
+    app::AppState& app = session_.App();
+    KeyboardState& keyboard = app.keyboard;
+    const auto inChannel = static_cast<std::size_t>(m.Channel());
+    const auto inKey = static_cast<std::size_t>(m.Data1);
+    std::uint8_t& sent = keyboard.SentNote[inChannel][inKey];
+    const int channel = keyboard.SentChannel[inChannel][inKey];
+    const int note = sent - 1;
+    sent = 0;
+    app.engine.HeldNotes[inKey] = 0;
+    m.Status = static_cast<std::uint8_t>(m.Kind() | channel);
+    m.Data1 = static_cast<std::uint8_t>(note);
+    if (app.options.MelodyAdLib) AdjustMelodyNote(session_, *peers_, channel, m.Data1, false, modifiers_);
+    if (peers_->MelodyRecording()) peers_->RecordMelodyEvent(m.Status, m.Data1, m.Data2);
+    Pass(m);
+}
+
+// Controllers and other channel messages; true when the message goes on.
+bool KeyboardInput::ControllerStep(const Message& m) {
+    KeyboardState& keyboard = session_.App().keyboard;
+    const auto channel = static_cast<std::size_t>(m.Channel());
+    const int kind = m.Kind();
+    if (kind == ControlChange && (m.Data1 == 64 || m.Data1 == 66)) keyboard.SustainHeld[channel] = m.Data2 > 64;
+    if (kind == PolyPressure) return false;
+    if (keyboard.ChannelSuppress[channel] &&
+        ((kind == ControlChange && m.Data1 < 120) || kind == ProgramChange || kind == ChannelPressure)) {
+        return false;
+    }
+    if (peers_->MelodyRecording()) peers_->RecordMelodyEvent(m.Status, m.Data1, m.Data2);
+    return true;
+}
+
+void KeyboardInput::Pass(const Message& m) {
+    midi::MidiOut* out = session_.AccompanimentOutput();
+    if (out && out->IsOpen()) out->PutShort(m.Status, m.Data1, m.Data2);
+}
+
+}  // namespace chordella::chords

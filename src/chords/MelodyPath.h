@@ -1,0 +1,37 @@
+#pragma once
+// The melody's adjustment to the music: "Key adjustment" moves what is played in C into the
+// song's key, and "Melody Ad Lib" ("Use only C-maj scale keys !") moves notes played in C
+// onto the scale of the chord that sounds. A note is always released where it started.
+
+#include <cstdint>
+
+namespace chordella::app {
+class Session;
+}
+
+namespace chordella::chords {
+
+class InputPeers;
+
+// The ad-lib shift of a key (pitch class relative to C, 0 … 11) under chord type 1 … 34:
+// −1, 0 or +1 semitone. 0 for anything outside the table.
+int AdLibShift(int type, int column);
+
+// The Ctrl and Shift keys held while playing (the key adjustment's colour changes).
+struct KeyModifiers {
+    bool Ctrl = false;
+    bool Shift = false;
+};
+
+// Control thread (the keyboard input). The note a press of `key` (already transposed,
+// 0 … 127) sounds as with "Key adjustment" or "Melody Ad Lib" on. With ad lib, a sustain
+// held on `channel` while the chord changed is lifted first (control changes 64 and 66 with
+// value 0 on the main output), for presses and releases alike. A release answers `key`
+// unchanged: the keyboard input sends every release to the note its press was sent as
+// (KeyboardState::SentNote), so a note always ends where it started even when the chord,
+// the spinners or the zones changed meanwhile. The result may lie outside 0 … 127: the
+// caller drops such a note.
+int AdjustMelodyNote(app::Session& session, InputPeers& peers, int channel, int key, bool press,
+                     KeyModifiers modifiers = {});
+
+}  // namespace chordella::chords

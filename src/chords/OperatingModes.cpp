@@ -1,0 +1,78 @@
+#include "chords/OperatingModes.h"
+
+#include "app/Session.h"
+#include "chords/KeyboardLayout.h"
+
+namespace chordella::chords {
+
+namespace {
+
+constexpr std::int16_t TriggeringVelocity = 100;
+constexpr std::int16_t SilentTriggerVelocity = 1;
+
+// What a mode sets; an empty optional leaves the switch as it is.
+struct ModeSwitches {
+    int PlayChords = -1;  // -1 unchanged, 0 off, 1 on
+    int ChordInput = -1;
+    int KeyboardSplit = -1;
+    int Instruments = -1;
+    int TopFunctionKeys = -1;
+    int TwoFinger = -1;
+};
+
+ModeSwitches SwitchesOf(OperatingMode mode) {
+    switch (mode) {
+        case OperatingMode::AccompanimentOn: return {0, 1, -1, -1, -1, 0};
+        case OperatingMode::PlayTriggeredChords: return {1, 1, -1, -1, -1, 0};
+        case OperatingMode::TwoFingerChords: return {1, 1, -1, 1, 0, 1};
+        case OperatingMode::NormalKeyboard: return {0, 0, 0, 0, 0, -1};
+        case OperatingMode::NormalKeyboardInstruments: return {0, 0, 0, 1, 0, -1};
+        case OperatingMode::SplittedKeyboard: return {0, -1, 1, 0, 0, -1};
+        case OperatingMode::SyncExternalSequencer:
+        case OperatingMode::SyncInternalClock: break;
+    }
+    return {};
+}
+
+void Set(bool& field, int value) {
+    if (value >= 0) field = value != 0;
+}
+
+}  // namespace
+
+bool SetPlayChords(app::Session& session, bool on) {
+    app::AppState& app = session.App();
+    if (app.clock.ClockState != 0) return false;
+    app.options.PlayChords = on;
+    if (on) {
+        app.engine.TriggerVelocity = TriggeringVelocity;
+        app.keyboard.TriggerLow = static_cast<std::int16_t>(TriggerLowFor(app.chords.FirstKey));
+    } else {
+        app.engine.TriggerVelocity = SilentTriggerVelocity;
+    }
+    return true;
+}
+
+void ApplyOperatingMode(app::Session& session, OperatingMode mode) {
+    app::AppState& app = session.App();
+    app::Options& options = app.options;
+    if (mode == OperatingMode::SyncExternalSequencer) {
+        options.SlaveMode = true;
+        options.MasterMode = false;
+        return;
+    }
+    if (mode == OperatingMode::SyncInternalClock) {
+        options.SlaveMode = false;
+        options.MasterMode = true;
+        return;
+    }
+    const ModeSwitches switches = SwitchesOf(mode);
+    if (switches.PlayChords >= 0) SetPlayChords(session, switches.PlayChords != 0);
+    Set(options.ChordInput, switches.ChordInput);
+    Set(options.KeyboardSplit, switches.KeyboardSplit);
+    Set(options.InstrumentKeys, switches.Instruments);
+    Set(app.keyboard.TopFunctionKeys, switches.TopFunctionKeys);
+    Set(options.TwoFingerChords, switches.TwoFinger);
+}
+
+}  // namespace chordella::chords

@@ -1,0 +1,190 @@
+#include "chords/SecondInput.h"
+
+#include <exception>
+
+#include "app/Session.h"
+#include "chords/InputPeers.h"
+#include "engine/Clock.h"
+#include "midi/MidiInput.h"
+
+namespace chordella::chords {
+
+namespace {
+
+constexpr int NoteOff = 0x80;
+constexpr int NoteOn = 0x90;
+constexpr int ControlChange = 0xB0;
+constexpr std::uint8_t SystemExclusive = 0xF0;
+constexpr std::uint8_t TimingClock = 0xF8;
+constexpr std::uint8_t Start = 0xFA;
+constexpr std::uint8_t Continue = 0xFB;
+constexpr std::uint8_t Stop = 0xFC;
+constexpr int QueueClockInRing = 1;
+constexpr int CommandKeys = 24;
+constexpr int IntroDetectionController = 21;
+constexpr int TempoDetectionController = 22;
+constexpr int ThruTransposeController = 84;
+constexpr int LowestDetectedTempo = 25;
+constexpr int HighestDetectedTempo = 250;
+
+InputPeers& NoPeers() {
+    static InputPeers none;
+    return none;
+}
+
+}  // namespace
+
+SecondInput::SecondInput(app::Session& session, ChordRecogniser& recogniser, engine::Clock* clock,
+                         InputPeers* peers)
+    : session_(session),
+      clock_(clock),
+      peers_(peers ? peers : &NoPeers()),
+      filter_(session, recogniser, *peers_) {}
+
+SecondInput::~SecondInput() { Detach(); }
+
+void SecondInput::SetPeers(InputPeers* peers) {
+    peers_ = peers ? peers : &NoPeers();
+    filter_.SetPeers(*peers_);
+}
+
+void SecondInput::Attach() {
+    midi::TMidiInput* input = session_.MidiInput2();
+    session_.Midi().Settings().SetClockRouting(nullptr, QueueClockInRing);
+    if (!input) return;
+    input->OnMidiInput = [this](midi::TMidiInput& in) { Drain(in); };
+    attached_ = true;
+}
+
+void SecondInput::Detach() {
+    if (!attached_) return;
+    if (midi::TMidiInput* input = session_.MidiInput2()) input->OnMidiInput = nullptr;
+    attached_ = false;
+}
+
+void SecondInput::Drain(midi::TMidiInput& input) {
+    bool commandRun = false;
+    while (input.MessageCount() > 0) {
+        std::unique_ptr<midi::TMyMidiEvent> event;
+        try {
+            event = input.GetMidiEvent();
+        } catch (const std::exception&) {
+            return;
+        }
+        if (!event) return;
+        HandleEvent(*event, commandRun);
+    }
+}
+
+void SecondInput::HandleEvent(const midi::TMyMidiEvent& event, bool& commandRun) {
+    const std::uint8_t status = event.MidiMessage;
+    if (status == TimingClock) {
+        // Straight to the clock; clock bytes neither break a run of commands nor go thru.
+        if (session_.App().options.SlaveMode && clock_) clock_->OnRealtimeByte(TimingClock);
+        return;
+    }
+    if (status == SystemExclusive) {
+        PassToFirstOutput(event, status, 0, 0);
+        return;
+    }
+    if (status < 0x80 || event.Data1 > 127 || event.Data2 > 127) return;
+    const int kind = status & 0xF0;
+    std::uint8_t data1 = event.Data1;
+    std::uint8_t data2 = event.Data2;
+    if (status < 0xF0) {
+        if (kind == ControlChange && session_.Style().player.StyleActive == 0 && Detection(data1, data2)) {
+            commandRun = false;
+            return;
+        }
+        if (Command(kind, data1, data2, commandRun)) return;
+        if (!session_.App().options.UnchangedMidiIn) {
+            if (kind == ControlChange && data1 == ThruTransposeController) {
+                const int value = data2 + session_.App().keyboard.ThruTranspose;
+                data2 = static_cast<std::uint8_t>(value < 0 ? 0 : value > 127 ? 127 : value);
+            }
+            const int filtered = filter_.Filter(kind, status & 0x0F, data2, data1);
+            if (filtered > 254 || filtered < 0) return;
+            data1 = static_cast<std::uint8_t>(filtered);
+        }
+    } else {
+        commandRun = false;
+        Realtime(status);
+    }
+    if (peers_->CreatorRecording()) {
+        if (status == Start || status == Continue) session_.App().options.TransmitControllers = true;
+        if (status < 0xF9 && status < 0xF0) peers_->CreatorRecord(status, data1, data2);
+    }
+    PassToFirstOutput(event, status, data1, data2);
+}
+
+// A MIDI command: a note or controller on the lowest 24 numbers with a value above 0.
+bool SecondInput::Command(int kind, int data1, int data2, bool& commandRun) {
+    const bool command = (kind == NoteOn || kind == NoteOff || kind == ControlChange) && data1 < CommandKeys && data2 > 0;
+    if (!command) {
+        commandRun = false;
+        return false;
+    }
+    if (commandRun) return true;
+    commandRun = true;
+    int number = data1;
+    if (!session_.App().options.MidiCommandsActivated && number > 11) number -= 12;
+    if (number >= 12) {
+        peers_->RunMidiCommand(number - 12);
+        return true;
+    }
+    const int code = peers_->ProgramControlCode(number);
+    if (code >= 975) {
+        peers_->ProgramControl(code - 975);
+    } else if (code >= 900) {
+        peers_->ProgramControl(code - 874);
+    }
+    return true;
+}
+
+// Controllers 21 and 22 while no style plays, when their detection is on; true when
+// consumed. They come before the commands: their numbers lie among the command numbers,
+// and a command would take every value above 0.
+bool SecondInput::Detection(int data1, int data2) {
+    const app::Options& options = session_.App().options;
+    if (data1 == IntroDetectionController && options.IntroDetection) {
+        const int measure = -data2;
+        const int current = peers_->StartMeasure();
+        if (measure != current && current < 2) peers_->SetStartMeasure(measure);
+        return true;
+    }
+    if (data1 == TempoDetectionController && options.TempoDetection) {
+        const int tempo = 2 * data2;
+        if (tempo >= LowestDetectedTempo && tempo <= HighestDetectedTempo) {
+            if (clock_) {
+                clock_->TempoFieldChanged(tempo);
+            } else {
+                session_.App().clock.Tempo = tempo;
+            }
+        }
+        return true;
+    }
+    return false;
+}
+
+void SecondInput::Realtime(std::uint8_t status) {
+    if (!session_.App().options.SlaveMode || !clock_) return;
+    if (status == Start || status == Continue || status == Stop) clock_->OnRealtimeByte(status);
+}
+
+void SecondInput::PassToFirstOutput(const midi::TMyMidiEvent& event, std::uint8_t status, std::uint8_t data1,
+                                    std::uint8_t data2) {
+    midi::TMidiOutput* out = session_.MidiOutput1();
+    if (!out || !out->IsOpen()) return;
+    if (status != SystemExclusive) {
+        out->PutShort(status, data1, data2);
+        return;
+    }
+    if (event.Sysex.empty() || event.Sysex.size() > 0xFFFF) return;
+    try {
+        out->PutLong(event.Sysex.data(), static_cast<std::uint16_t>(event.Sysex.size()));
+    } catch (const std::exception&) {
+        // A refused long message is lost like one sent to a closed port.
+    }
+}
+
+}  // namespace chordella::chords

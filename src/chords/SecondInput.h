@@ -1,0 +1,73 @@
+#pragma once
+// The handler of the second input (MidiInput2): MIDI commands on the lowest keys and
+// controllers, start-measure and tempo detection, the thru filter on the way to the first
+// output, and, in slave mode, the external sequencer's clock.
+//
+// Timing clock reaches the tick as follows: Attach sets the callback's clock routing to
+// queue timing clock in the ring like every other message (routing 1), and Drain hands
+// each 0xF8 to the clock the moment it is taken from the ring, before anything else is
+// looked at. So every clock byte runs exactly one tick, in its order against Start,
+// Continue and Stop, however busy the control thread was (a raised signal would merge
+// clock bytes that arrive while the control thread is busy, and lose ticks).
+//
+// Control thread only.
+
+#include <cstdint>
+
+#include "chords/ThruFilter.h"
+
+namespace chordella::app {
+class Session;
+}
+namespace chordella::engine {
+class Clock;
+}
+namespace chordella::midi {
+class TMidiInput;
+struct TMyMidiEvent;
+}  // namespace chordella::midi
+
+namespace chordella::chords {
+
+class ChordRecogniser;
+class InputPeers;
+
+class SecondInput {
+public:
+    // Control thread. `clock` may be null (no slave mode, no tempo detection); `peers` too.
+    SecondInput(app::Session& session, ChordRecogniser& recogniser, engine::Clock* clock,
+                InputPeers* peers = nullptr);
+    ~SecondInput();
+    SecondInput(const SecondInput&) = delete;
+    SecondInput& operator=(const SecondInput&) = delete;
+
+    // Control thread. Becomes (stops being) MidiInput2's OnMidiInput handler and routes
+    // timing clock through the ring.
+    void Attach();
+    void Detach();
+    void SetPeers(InputPeers* peers);
+
+    // Control thread. Drains the ring; of a run of command messages in one call only the
+    // first runs.
+    void Drain(midi::TMidiInput& input);
+    // Control thread. One message; `commandRun` carries the run of commands across a drain.
+    void HandleEvent(const midi::TMyMidiEvent& event, bool& commandRun);
+
+    // The thru filter every message from here, the style player and the song player pass.
+    ThruFilter& Filter() { return filter_; }
+
+private:
+    bool Command(int kind, int data1, int data2, bool& commandRun);
+    bool Detection(int data1, int data2);
+    void Realtime(std::uint8_t status);
+    void PassToFirstOutput(const midi::TMyMidiEvent& event, std::uint8_t status, std::uint8_t data1,
+                           std::uint8_t data2);
+
+    app::Session& session_;
+    engine::Clock* clock_;
+    InputPeers* peers_;
+    ThruFilter filter_;
+    bool attached_ = false;
+};
+
+}  // namespace chordella::chords

@@ -1,0 +1,83 @@
+#include "chords/SectionKeys.h"
+
+#include "app/Session.h"
+#include "chords/ChordRecogniser.h"
+#include "chords/InputPeers.h"
+#include "engine/ChordChange.h"
+
+namespace chordella::chords {
+
+namespace {
+
+constexpr int KeyMarkTarget = 223;  // the program-change command passes key marks
+constexpr int SongStartPosition = 4;
+constexpr int SecondRecordingMode = 2;
+constexpr int EndingPart = 3;  // an ending is pending while it is the part to follow
+
+InputPeers& NoPeers() {
+    static InputPeers none;
+    return none;
+}
+
+}  // namespace
+
+SectionKeys::SectionKeys(app::Session& session, ChordRecogniser& recogniser, InputPeers* peers)
+    : session_(session), recogniser_(recogniser), peers_(peers ? peers : &NoPeers()) {}
+
+void SectionKeys::SetPeers(InputPeers* peers) { peers_ = peers ? peers : &NoPeers(); }
+
+void SectionKeys::SectionKey(int key, int code) {
+    app::AppState& app = session_.App();
+    const app::Options& options = app.options;
+    if (code == 0 || key <= 0 || key > 0x7FFF) return;
+    if (options.PlayChords && app.transport.ChordPlayMode != SecondRecordingMode) return;
+    const engine::StylePlayerState& player = session_.Style().player;
+    if (player.StyleActive == 0 && player.StyleMode) {
+        peers_->Play();
+        return;
+    }
+    const data::ControlKeys& keys = app.config.Keys;
+    if (code == MajorKeyMark || code == MinorKeyMark) {
+        if (!session_.Engine().ChordPreviewPastFirstMeasure()) {
+            recogniser_.ShowKey(key, code == MinorKeyMark, app.keyboard.CapoShift);
+        }
+        if (peers_->ChordMemoryPosition() == SongStartPosition && keys.Basic > 0) {
+            key = keys.Basic;
+            code = SectionKeyCode;
+        } else if (key != KeyMarkTarget) {
+            return;
+        }
+    }
+    if (key == keys.Ending) {
+        if (session_.Style().sections.NextSection == EndingPart) {
+            session_.Transport().Stop();
+            return;
+        }
+        if (peers_->TakeEndingSuppression()) return;
+    }
+    if (options.PadMuteAtIntrosAndEndings && options.HarmonicPad && (key == keys.Intro || key == keys.Ending)) {
+        peers_->SetUpPadChannel();
+    }
+    app.engine.PendingCommandKey = static_cast<std::int16_t>(key);
+    app.engine.PendingCommandValue = static_cast<std::int16_t>(code);
+    session_.Engine().SubmitChord({0, 0, 0, 0});
+}
+
+void SectionKeys::StopTriggeredChord() {
+    app::AppState& app = session_.App();
+    engine::EngineState& e = app.engine;
+    midi::MidiOut* out = session_.AccompanimentOutput();
+    if (!out || !out->IsOpen() || e.SoundingChord[0] <= 0) return;
+    const int channel = e.VoiceChannel & 0x0F;
+    const int shift = 12 * e.KeyboardOctave;
+    for (const std::int16_t note : e.SoundingChord) {
+        const int sounding = note + shift;
+        if (note > 0 && sounding >= 0 && sounding <= 127) {
+            out->PutShort(static_cast<std::uint8_t>(0x90 | channel), static_cast<std::uint8_t>(sounding), 0);
+        }
+    }
+    e.SoundingChord[0] = 0;
+    if (app.clock.ClockState != 0) engine::ResetChannel(out, channel);
+}
+
+}  // namespace chordella::chords

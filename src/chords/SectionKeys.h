@@ -1,0 +1,44 @@
+#pragma once
+// The control keys as the input side hands them to the engine, and the release of the chord
+// "Play Chords" sounds.
+
+#include <cstdint>
+
+namespace chordella::app {
+class Session;
+}
+
+namespace chordella::chords {
+
+class ChordRecogniser;
+class InputPeers;
+
+// The code a pressed control key is stored with.
+inline constexpr int SectionKeyCode = 12;
+// Key marks of the chord memory: major and minor.
+inline constexpr int MajorKeyMark = 13;
+inline constexpr int MinorKeyMark = 14;
+
+class SectionKeys {
+public:
+    SectionKeys(app::Session& session, ChordRecogniser& recogniser, InputPeers* peers = nullptr);
+    void SetPeers(InputPeers* peers);
+
+    // Control thread (input handlers, pads, computer keys, remote control, chord-memory
+    // playback). Stores a control key for the engine: PendingCommandKey := key,
+    // PendingCommandValue := code, then the engine is handed an empty chord, which applies
+    // the key at once while the clock is off. Code 0 does nothing; with "Play Chords" on
+    // neither does anything else, except in the chord memory's second recording mode.
+    void SectionKey(int key, int code);
+
+    // Control thread. Releases the chord "Play Chords" sounds on the voice channel (the
+    // octave spinner's shift included); while the clock runs the voice channel is reset.
+    void StopTriggeredChord();
+
+private:
+    app::Session& session_;
+    ChordRecogniser& recogniser_;
+    InputPeers* peers_;
+};
+
+}  // namespace chordella::chords

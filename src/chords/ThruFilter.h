@@ -1,0 +1,38 @@
+#pragma once
+// The filter every message from the second input passes on its way out: solo and section
+// mutes, the pad channel, the thru transposition, "Replace One", received chord codes and
+// the suppression of controllers.
+
+#include <cstdint>
+
+namespace chordella::app {
+class Session;
+}
+
+namespace chordella::chords {
+
+class ChordRecogniser;
+class InputPeers;
+
+// What ThruFilter answers for a message to be dropped.
+inline constexpr int DropMessage = 255;
+
+class ThruFilter {
+public:
+    ThruFilter(app::Session& session, ChordRecogniser& recogniser, InputPeers& peers)
+        : session_(session), recogniser_(recogniser), peers_(&peers) {}
+
+    void SetPeers(InputPeers& peers) { peers_ = &peers; }
+
+    // Control thread. `kind` is the status with the channel masked off (0x80 … 0xE0),
+    // `channel` 0 … 15. Answers the new data1, or DropMessage. A note the thru
+    // transposition would move off the keyboard is dropped.
+    int Filter(int kind, int channel, int data2, int data1);
+
+private:
+    app::Session& session_;
+    ChordRecogniser& recogniser_;
+    InputPeers* peers_;
+};
+
+}  // namespace chordella::chords

@@ -1,0 +1,160 @@
+// `chordella arranger`: finding ports, preparing a session from flags, and the stop that
+// leaves nothing sounding.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/ArrangerCommand.h"
+#include "app/LiveArranger.h"
+#include "chords/KeyboardInput.h"
+#include "data/StyleModel.h"
+#include "support/StuckNotes.h"
+#include "support/StyleBuilder.h"
+#include "support/TestSession.h"
+
+namespace chordella::app {
+namespace {
+
+struct CapturedText {
+    CapturedText() : file(std::tmpfile()) {}
+    ~CapturedText() { std::fclose(file); }
+    std::string Text() {
+        std::fflush(file);
+        std::rewind(file);
+        std::string text;
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, file)) text += buffer;
+        return text;
+    }
+    std::FILE* file;
+};
+
+TEST(FindPort, ANumberAnExactNameOrTheOnlyNameContainingTheTextFindsThePort) {
+    testing::TestSession t;
+    midi::MidiBackend& backend = t.session->MidiBackend();
+    EXPECT_EQ(FindPort(backend, true, "1"), 1);
+    EXPECT_EQ(FindPort(backend, true, "7"), std::nullopt);
+    EXPECT_EQ(FindPort(backend, true, "Memory In 2"), 1);
+    EXPECT_EQ(FindPort(backend, true, "in 1"), 0) << "case-insensitive part of a name";
+    EXPECT_EQ(FindPort(backend, true, "memory"), std::nullopt) << "more than one fits";
+    EXPECT_EQ(FindPort(backend, false, "out 3"), 2);
+    EXPECT_EQ(FindPort(backend, false, "Memory Synth"), -1);
+    EXPECT_EQ(FindPort(backend, true, "99999999999999"), std::nullopt);
+}
+
+TEST(PrepareArranger, WithoutAnOutputNamedTheBuiltInSynthPlaysAndTheFirstKeyboardIsOpened) {
+    testing::TestSession t;
+    LiveArranger arranger(*t.session);
+    CapturedText err;
+    ArrangerFlags flags;
+    flags.firstKey = 36;
+    flags.lastKey = 54;
+    ASSERT_TRUE(PrepareArranger(*t.session, flags, err.file)) << err.Text();
+    EXPECT_TRUE(t.midi->IsOutputOpen(-1));
+    EXPECT_TRUE(t.midi->IsInputOpen(0));
+    EXPECT_FALSE(t.midi->IsInputOpen(1));
+    EXPECT_EQ(t.session->App().chords.FirstKey, 36);
+    EXPECT_EQ(t.session->App().config.Keys.LastChordKey, 54);
+}
+
+TEST(PrepareArranger, NamedPortsAreOpenedAndUnknownOnesRefusedWithTheirName) {
+    testing::TestSession t;
+    LiveArranger arranger(*t.session);
+    ArrangerFlags flags;
+    flags.in = "In 2";
+    flags.out = "Out 2";
+    flags.secondIn = "Memory In 1";
+    CapturedText err;
+    ASSERT_TRUE(PrepareArranger(*t.session, flags, err.file)) << err.Text();
+    EXPECT_TRUE(t.midi->IsOutputOpen(1));
+    EXPECT_TRUE(t.midi->IsInputOpen(0));
+    EXPECT_TRUE(t.midi->IsInputOpen(1));
+
+    testing::TestSession other;
+    LiveArranger otherArranger(*other.session);
+    flags.out = "Nowhere";
+    CapturedText refused;
+    EXPECT_FALSE(PrepareArranger(*other.session, flags, refused.file));
+    EXPECT_NE(refused.Text().find("Nowhere: no such MIDI output"), std::string::npos) << refused.Text();
+}
+
+TEST(PrepareArranger, AnEmptyChordZoneOrAMissingStyleIsRefused) {
+    testing::TestSession t;
+    LiveArranger arranger(*t.session);
+    ArrangerFlags flags;
+    flags.firstKey = 60;
+    flags.lastKey = 59;
+    CapturedText err;
+    EXPECT_FALSE(PrepareArranger(*t.session, flags, err.file));
+    EXPECT_NE(err.Text().find("chord zone"), std::string::npos);
+
+    flags.firstKey = -1;
+    flags.lastKey = -1;
+    flags.style = t.home.Path() + "/missing.vxs";
+    CapturedText missing;
+    EXPECT_FALSE(PrepareArranger(*t.session, flags, missing.file));
+    EXPECT_NE(missing.Text().find("missing.vxs"), std::string::npos);
+    EXPECT_FALSE(t.midi->IsInputOpen(0)) << "nothing is opened for a command that fails";
+}
+
+TEST(LiveArranger, StopReleasesTheNotesThePlayerStillHolds) {
+    testing::TestSession t;
+    LiveArranger arranger(*t.session);
+    CapturedText err;
+    ASSERT_TRUE(PrepareArranger(*t.session, ArrangerFlags{}, err.file)) << err.Text();
+    ASSERT_TRUE(t.midi->Feed(0, 0, {0x90, 72, 100, 0x90, 76, 100}));
+    t.session->Loop().RunPending();
+    ASSERT_EQ(t.midi->Sent(-1).size(), 2u);
+    t.midi->ClearSent(-1);
+    arranger.Stop();
+    int released = 0;
+    for (const midi::SentMessage& m : t.midi->Sent(-1)) {
+        if ((m.Packed & 0xF0) == 0x90 && ((m.Packed >> 16) & 0x7F) == 0) ++released;
+    }
+    EXPECT_EQ(released, 2);
+    const std::size_t afterStop = t.midi->Sent(-1).size();
+    arranger.Stop();
+    EXPECT_EQ(t.midi->Sent(-1).size(), afterStop) << "a second Stop sends nothing";
+}
+
+TEST(LiveArranger, OnTheRealClockTheStylePlaysAChordTransposesItAndStopLeavesNothingSounding) {
+    testing::TestSession t;
+    LiveArranger arranger(*t.session);
+    testing::StyleBuilder b;
+    b.Meter(4).Tempo(120);
+    auto& basic = b.Part(data::StylePart::Basic).Measures(1);
+    for (int at = 0; at < 96; at += 12) basic.Note(0, 60, 100, at, 6);
+    ArrangerFlags flags;
+    flags.style = t.home.Path() + "/Live.vxs";
+    flags.tempo = 240;
+    ASSERT_TRUE(b.Write(flags.style));
+    CapturedText err;
+    ASSERT_TRUE(PrepareArranger(*t.session, flags, err.file)) << err.Text();
+
+    arranger.Start(flags.tempo);
+    platform::EventLoop& loop = t.session->Loop();
+    // A minor from the keyboard after a quarter second; the loop ends after a second.
+    loop.StartTimer(std::chrono::milliseconds(250), false,
+                    [&] { t.midi->Feed(0, 0, {0x90, 45, 100, 0x90, 48, 100, 0x90, 52, 100}); });
+    loop.StartTimer(std::chrono::milliseconds(1000), false, [&] { loop.Quit(0); });
+    loop.Run();
+    arranger.Stop();
+
+    std::vector<testing::SentMessage> sent;
+    bool transposed = false;
+    for (const midi::SentMessage& m : t.midi->Sent(-1)) {
+        const testing::SentMessage message{0, static_cast<std::uint8_t>(m.Packed), static_cast<std::uint8_t>(m.Packed >> 8),
+                                           static_cast<std::uint8_t>(m.Packed >> 16)};
+        if (message.IsNoteOn() && message.Data1 % 12 == 9) transposed = true;
+        // Only real releases count: all-notes-off is not trusted to end a note.
+        if (!message.IsController(123) && !message.IsController(120)) sent.push_back(message);
+    }
+    EXPECT_TRUE(transposed) << "the style followed A minor";
+    EXPECT_TRUE(testing::NoStuckNotes(sent));
+    EXPECT_EQ(t.session->App().clock.ClockState, 0);
+}
+
+}  // namespace
+}  // namespace chordella::app

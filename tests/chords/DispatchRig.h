@@ -1,0 +1,99 @@
+#pragma once
+// A session wired like the program's keyboard side: the engine and the virtual clock, the
+// recogniser, the control keys, both input handlers and peers that record what reached
+// them. Messages go in through HandleEvent (or the in-memory devices) and come out on a
+// recording output.
+
+#include <cstdint>
+#include <vector>
+
+#include "app/Session.h"
+#include "chords/ChordRecogniser.h"
+#include "chords/InputPeers.h"
+#include "chords/KeyboardInput.h"
+#include "chords/KeyboardLayout.h"
+#include "chords/SecondInput.h"
+#include "chords/SectionKeys.h"
+#include "engine/AccompanimentEngine.h"
+#include "engine/Clock.h"
+#include "midi/MidiEvent.h"
+#include "support/RecordingOutput.h"
+#include "support/TestSession.h"
+
+namespace chordella::testing {
+
+struct RecordingPeers final : chords::InputPeers {
+    void InstrumentKey(int index) override { InstrumentKeys.push_back(index); }
+    void ProgramControl(int number) override { ProgramControls.push_back(number); }
+    int ProgramControlCode(int key) override { return key == 3 ? 976 : key == 4 ? 901 : 0; }
+    void RunMidiCommand(int number) override { MidiCommands.push_back(number); }
+    bool MelodyRecording() override { return Recording; }
+    void RecordMelodyEvent(std::uint8_t status, std::uint8_t key, std::uint8_t velocity) override {
+        Recorded.push_back({0, status, key, velocity});
+    }
+    void Play() override { ++PlayRequests; }
+    int StartMeasure() override { return Measure; }
+    void SetStartMeasure(int measure) override { Measure = measure; }
+
+    std::vector<int> InstrumentKeys, ProgramControls, MidiCommands;
+    std::vector<SentMessage> Recorded;
+    bool Recording = false;
+    int PlayRequests = 0;
+    int Measure = 1;
+};
+
+struct DispatchRig {
+    DispatchRig() {
+        app::Options& options = Options();
+        options.CompLimit = false;
+        options.SoloOnChannel1 = false;
+        options.AdjustChordOctave = false;
+        options.PadMuteAtIntrosAndEndings = false;
+        options.InstrumentPad = false;
+        options.StyleChordChanges = 1;
+        Session().SetAccompanimentOutput(&Out);
+        Clock.SetupClock();
+        chords::ApplyKeyboardLayout(Session());
+        // A style that is playing: control keys are stored for the engine, not Play.
+        Session().Style().player.StyleActive = 1;
+    }
+
+    app::Session& Session() { return *Test.session; }
+    app::Options& Options() { return Session().App().options; }
+    chords::ChordState& Chords() { return Session().App().chords; }
+    engine::EngineState& Engine() { return Session().App().engine; }
+    chords::KeyboardState& Keyboard() { return Session().App().keyboard; }
+    chords::HeldNoteList& Held() { return Session().Style().heldNotes; }
+
+    // The clock runs, so a chord waits for the next grid unit instead of being applied.
+    void ClockRuns() { Clock.StartVirtual(120); }
+
+    void Send(std::uint8_t status, int data1, int data2) {
+        midi::TMyMidiEvent event;
+        event.MidiMessage = status;
+        event.Data1 = static_cast<std::uint8_t>(data1);
+        event.Data2 = static_cast<std::uint8_t>(data2);
+        Input.HandleEvent(event);
+    }
+    void Press(int key, int velocity = 100, int channel = 0) { Send(static_cast<std::uint8_t>(0x90 | channel), key, velocity); }
+    void Release(int key, int channel = 0) { Send(static_cast<std::uint8_t>(0x90 | channel), key, 0); }
+    void Second(std::uint8_t status, int data1, int data2, bool& run) {
+        midi::TMyMidiEvent event;
+        event.MidiMessage = status;
+        event.Data1 = static_cast<std::uint8_t>(data1);
+        event.Data2 = static_cast<std::uint8_t>(data2);
+        SecondIn.HandleEvent(event, run);
+    }
+
+    TestSession Test;
+    RecordingOutput Out{&Test.session->App().clock.TickCount};
+    engine::AccompanimentEngine Accompaniment{*Test.session};
+    engine::Clock Clock{*Test.session, Accompaniment};
+    chords::ChordRecogniser Recogniser{*Test.session};
+    RecordingPeers Peers;
+    chords::SectionKeys Keys{*Test.session, Recogniser, &Peers};
+    chords::KeyboardInput Input{*Test.session, Recogniser, Keys, &Peers};
+    chords::SecondInput SecondIn{*Test.session, Recogniser, &Clock, &Peers};
+};
+
+}  // namespace chordella::testing
