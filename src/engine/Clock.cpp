@@ -50,6 +50,11 @@ void Clock::SetTempo(int bpm) {
     }
     if (bpm <= 0) return;
     clock.TickPeriod = platform::TickTimer::TickPeriodMillis(bpm);
+    if (virtual_) {
+        // The virtual clock takes the new tempo for its time line; no timer runs.
+        virtualBpm_ = bpm;
+        return;
+    }
     EnsureTimer();
     timer_->SetTempo(bpm);
     clock.TimerId = bpm;
@@ -75,6 +80,7 @@ void Clock::ToggleClock() {
     } else {
         clock.ClockState = 0;
         SetTempo(0);
+        virtual_ = false;
     }
 }
 
@@ -146,6 +152,7 @@ void Clock::StartVirtual(int bpm) {
     SetTempo(0);
     ClockState& clock = session_.App().clock;
     virtualBpm_ = bpm > 0 ? bpm : 120;
+    virtual_ = true;
     clock.Tempo = virtualBpm_;
     clock.TickPeriod = platform::TickTimer::TickPeriodMillis(virtualBpm_);
     clock.ClockState = 1;
