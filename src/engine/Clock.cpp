@@ -53,6 +53,7 @@ void Clock::SetTempo(int bpm) {
     if (virtual_) {
         // The virtual clock takes the new tempo for its time line; no timer runs.
         virtualBpm_ = bpm;
+        clock.TimerId = bpm;
         return;
     }
     EnsureTimer();
@@ -71,6 +72,7 @@ void Clock::ToggleClock() {
     if (engine_.Transport().ChordMemoryBusy()) return;
     ClockState& clock = session_.App().clock;
     if (clock.ClockState == 0) {
+        virtual_ = false;  // the button starts the real timer
         clock.ClockState = static_cast<std::int16_t>(session_.App().options.SlaveMode ? -1 : 1);
         if (clock.ClockState == 1) {
             TempoFieldChanged(clock.Tempo);

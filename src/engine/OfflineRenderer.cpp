@@ -92,11 +92,12 @@ void OfflineRenderer::Follow() {
 
 void OfflineRenderer::Run(std::int64_t ticks) {
     for (std::int64_t i = 0; i < ticks; ++i) {
+        // A tempo set since the last tick (inside it or between runs) times this one.
+        const int bpm = clock_.VirtualBpm();
+        if (bpm != tempos_.back().BeatsPerMinute) tempos_.push_back({now_, bpm});
         clock_.RunVirtualTicks(1);
         Follow();
         ++now_;
-        const int bpm = clock_.VirtualBpm();
-        if (bpm != tempos_.back().BeatsPerMinute) tempos_.push_back({now_, bpm});
     }
 }
 
@@ -149,9 +150,9 @@ data::SmfContent OfflineRenderer::Finish(const std::string& name) {
 }
 
 std::string PartName(int part) {
-    const std::string_view text = data::PartSelectorText(part);
-    return std::string(text.substr(text.find_first_not_of(' ') == std::string_view::npos ? text.size()
-                                                                                         : text.find_first_not_of(' ')));
+    std::string_view text = data::PartSelectorText(part);
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    return std::string(text);
 }
 
 std::int64_t MicrosAt(const std::vector<data::SmfTempo>& tempos, std::int64_t tick) {

@@ -10,6 +10,9 @@
 
 #include "app/Session.h"
 #include "data/MidiImport.h"
+#include "data/StyleStore.h"
+#include "engine/AccompanimentEngine.h"
+#include "engine/Clock.h"
 #include "engine/OfflineRenderer.h"
 #include "engine/RenderSession.h"
 #include "midi/Synth.h"
@@ -179,6 +182,34 @@ TEST_F(OfflineRenderTest, TheStylesChannelSetUpIsSentAtTimeZeroBeforeAnyNote) {
     const auto firstNote = std::find_if(content.Messages.begin(), content.Messages.end(),
                                         [](const auto& m) { return (m.Status & 0xF0) == 0x90; });
     EXPECT_LT(program, firstNote);
+}
+
+TEST(RenderTiming, ATempoChangeWhilePlayingIsRecordedFromTheNextTickWithoutStartingATimer) {
+    TestSession t;
+    engine::AccompanimentEngine engine(*t.session);
+    engine::Clock clock(*t.session, engine);
+    const std::string path = t.home.Path() + "/Groove.vxs";
+    ASSERT_TRUE(Groove().Write(path));
+    ASSERT_EQ(data::StyleStore(*t.session).Load(path, false), data::StyleLoadResult::Loaded);
+    data::SmfContent content;
+    {
+        engine::OfflineRenderer renderer(*t.session, engine, clock);
+        renderer.Start(120);
+        ASSERT_TRUE(engine.Sections().PlayPart(data::Index(StylePart::Basic)));
+        renderer.Run(96);
+        clock.TempoFieldChanged(60);
+        EXPECT_EQ(t.session->App().clock.TimerId, 60);  // the clock runs at the new tempo …
+        EXPECT_EQ(clock.VirtualBpm(), 60);               // … on the virtual time line
+        renderer.Run(96);
+        content = renderer.Finish("Groove");
+    }
+    ASSERT_EQ(content.Tempos.size(), 2u);
+    EXPECT_EQ(content.Tempos[0].BeatsPerMinute, 120);
+    EXPECT_EQ(content.Tempos[1].Tick, 96);
+    EXPECT_EQ(content.Tempos[1].BeatsPerMinute, 60);
+    EXPECT_EQ(engine::MicrosAt(content.Tempos, content.EndTick), 2'000'000 + 4'000'000);
+    EXPECT_EQ(t.session->App().clock.ClockState, 0);
+    EXPECT_EQ(t.session->AccompanimentOutput(), t.session->CurrentOutput());
 }
 
 TEST(RenderTiming, MicrosFollowEveryTempoChange) {
