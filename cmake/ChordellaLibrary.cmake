@@ -9,16 +9,22 @@ function(chordella_library name)
   target_link_libraries(chordella_${name} PUBLIC ${ARG_DEPS} PRIVATE chordella::warnings)
 endfunction()
 
-# chordella_test(NAME SOURCES ... DEPS ...)
+# chordella_test(NAME [SERIAL] SOURCES ... DEPS ...)
 # One GoogleTest executable; its cases are listed when ctest runs, never at build time,
-# so a binary that needs a display or a server is not started by the build.
+# so a binary that needs a display or a server is not started by the build. SERIAL runs
+# its cases alone (tests that start servers or measure real time under load).
 function(chordella_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} chordella::warnings GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  set(serial FALSE)
+  if(ARG_SERIAL)
+    set(serial TRUE)
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "CHORDELLA_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/fixtures;CHORDELLA_CORPUS=${PROJECT_SOURCE_DIR}/../shared/corpus")
+    PROPERTIES RUN_SERIAL ${serial}
+               ENVIRONMENT "CHORDELLA_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/fixtures;CHORDELLA_CORPUS=${PROJECT_SOURCE_DIR}/../shared/corpus")
 endfunction()
 
 # chordella_fuzz(NAME SOURCE DEPS ...): a libFuzzer target, collected under the target "fuzz_targets".

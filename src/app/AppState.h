@@ -10,6 +10,7 @@
 #include "engine/ClockState.h"
 #include "engine/EngineState.h"
 #include "data/ConfigState.h"
+#include "engine/TransportState.h"
 
 namespace chordella::app {
 
@@ -21,6 +22,7 @@ struct AppState {
     engine::ClockState clock;
     engine::EngineState engine;
     data::ConfigState config;  // written by the settings (app/Settings.h)
+    engine::TransportState transport;
 };
 
 }  // namespace chordella::app

@@ -37,6 +37,18 @@ public:
     virtual void SetChord(std::int16_t root, std::int16_t type, std::int16_t transposition) = 0;
 };
 
+// Implemented by the transport.
+class TransportLink {
+public:
+    virtual ~TransportLink() = default;
+    // True while the style player runs.
+    virtual bool StyleStarted() = 0;
+    // The style starts playing (a chord played while it is idle in style mode).
+    virtual void StartStyle() = 0;
+    // Stop.
+    virtual void Stop() = 0;
+};
+
 // What the session holds until the modules are wired: calls that go nowhere.
 class NoEngine final : public EngineLink {
 public:
@@ -45,6 +57,12 @@ public:
 class NoChords final : public ChordLink {
 public:
     void SetChord(std::int16_t, std::int16_t, std::int16_t) override {}
+};
+class NoTransport final : public TransportLink {
+public:
+    bool StyleStarted() override { return false; }
+    void StartStyle() override {}
+    void Stop() override {}
 };
 
 }  // namespace chordella::app

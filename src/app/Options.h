@@ -190,6 +190,16 @@ struct Options {
     bool TryToOptimizeTiming = true;     // "Try to optimize timing" (style creator)
     bool DontGetMetrumFromFile = false;  // "Don't get metrum from file" (style creator)
     bool Progressbars = true;            // "Progressbars" (main window)
+    // Transport and sections.
+    bool CountIn = false;                // "Count in"
+    int MetronomeNote = 33;              // the metronome's note (sent on channel 10)
+    bool IgnoreTempi = false;            // "Ignore Tempi"
+    bool IgnoreMidiCommands = false;     // "Ignore MIDI commands"
+    // "Style, Intro && Ending": 0 "-   Mute None ", 1 "-   Mute All", 2 "-   Drums",
+    // 3 "-   Drums L.M.", 4 "-   Metronome".
+    int IntroStartMode = 0;
+    int Solo = 0;                        // "Solo" selector: 0 "Nil", or a channel 1 … 16
+    bool MixerMuteLock = false;          // the mixer's mute lock (part mutes are not applied)
 };
 
 }  // namespace chordella::app

@@ -70,6 +70,8 @@ public:
     // editor (data/ArrangementHost.h); the application wires it, null restores the default.
     data::ArrangementHost& SongHost() { return *songHost_; }
     void SetSongHost(data::ArrangementHost* host) { songHost_ = host ? host : &noSongHost_; }
+    TransportLink& Transport() { return *transportLink_; }
+    void SetTransportLink(TransportLink* link) { transportLink_ = link ? link : &noTransport_; }
 
     // The steps of loading a style that belong to other modules; each adds its hooks here.
     data::StyleHookList& StyleHooks() { return styleHooks_; }
@@ -102,6 +104,8 @@ private:
     ChordLink* chordLink_ = &noChords_;
     data::NoArrangementHost noSongHost_;
     data::ArrangementHost* songHost_ = &noSongHost_;
+    NoTransport noTransport_;
+    TransportLink* transportLink_ = &noTransport_;
     data::StyleHookList styleHooks_;
     midi::MidiOut* accompanimentOutput_ = nullptr;
     midi::MidiOut* clockOutput_ = nullptr;

@@ -6,6 +6,7 @@
 #include "chords/HeldNotes.h"
 #include "data/CreatorWork.h"
 #include "data/StyleState.h"
+#include "engine/SectionState.h"
 #include "engine/StylePlayerState.h"
 
 namespace chordella::app {
@@ -15,6 +16,7 @@ struct StyleContainer {
     data::StyleState style;
     engine::StylePlayerState player;
     data::CreatorWork Work;   // the style creator's material and its import fields
+    engine::SectionState sections;
 };
 
 }  // namespace chordella::app

@@ -25,6 +25,22 @@ public:
     virtual void ReleaseChordTypePad() {}
     // " Melody Ad Lib" changed other than by its own check box: boxes and menu item follow.
     virtual void ShowMelodyAdLib(bool /*on*/) {}
+
+    // Transport and sections. These are called from inside the tick: they must only queue
+    // what they show, and the texts passed are constants.
+    // The chord display shows a word instead of a chord ("ENDING"); empty clears the displays.
+    virtual void ShowChordText(std::string_view /*text*/) {}
+    // The style creator's part selector: the part that plays, or greyed when it is absent.
+    virtual void ShowPartSelector(int /*part*/, bool /*greyed*/) {}
+    // The creator's beat display: the running beat counter, accented on a measure's first beat.
+    virtual void ShowPartBeat(int /*counter*/, bool /*measureStart*/) {}
+    // The clock panel's colour: 0 stopped, 1 running, 2 waiting for an external start.
+    virtual void ShowClockPanel(int /*state*/) {}
+    // The tempo field.
+    virtual void ShowTempo(int /*bpm*/) {}
+    // The accompaniment button ("K" / "A"), its hint, and the keyboard mode selector's entry.
+    virtual void ShowAccompanimentSwitch(std::string_view /*caption*/, std::string_view /*hint*/,
+                                         int /*keyboardModeEntry*/) {}
 };
 
 // A view that shows nothing (headless commands that print their own output).

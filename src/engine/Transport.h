@@ -1,0 +1,133 @@
+#pragma once
+// The transport around the engine: starting and stopping the style and the song (Play,
+// Record, Stop), the control keys that switch sections, the count-in and metronome, the
+// panic functions, the accompaniment switch, "Sy&nc. Start" and the "Play Parts" menu. It is
+// the engine's TransportHooks and the session's TransportLink; the chord memory, the melody
+// track and chord recognition plug into it through TransportPeers.
+//
+// Driving it (control thread):
+//   engine::AccompanimentEngine engine(session);
+//   engine::Clock clock(session, engine);
+//   engine::Transport transport(session, engine, clock);   // attaches itself to both
+//   transport.SetPeers(&chordMemory);                       // when the chord memory exists
+//   transport.StartStyle();     // live: the first chord starts the style (Intro with "Play Intro")
+//   transport.Play();           // the song in the chord memory (or a loaded MIDI file)
+//   transport.Record();         // chord recording; Record(true) is step recording
+//   transport.Stop();           // every sounding note ends, priority back to normal
+
+#include "app/Links.h"
+#include "data/StyleHooks.h"
+#include "engine/Sections.h"
+#include "engine/TransportHooks.h"
+#include "engine/TransportPeers.h"
+
+namespace chordella::app { class Session; }
+
+namespace chordella::engine {
+
+class AccompanimentEngine;
+class Clock;
+
+class Transport final : public TransportHooks, public app::TransportLink {
+public:
+    // Control thread. Attaches itself to the engine, the session and the style loader.
+    Transport(app::Session& session, AccompanimentEngine& engine, Clock& clock);
+    // Control thread. Detaches itself (the engine falls back to its looping sections).
+    ~Transport() override;
+    Transport(const Transport&) = delete;
+    Transport& operator=(const Transport&) = delete;
+
+    // Control thread, outside a tick. nullptr: no chord memory, melody or chord input.
+    void SetPeers(TransportPeers* peers);
+    engine::Sections& SectionLogic() { return sections_; }
+
+    // --- Transport (control thread, user actions) ---
+    // "Play - F10": the loaded MIDI file or the chord memory ("Chordmemory is empty !").
+    // Again while an external start is awaited: the hold ends.
+    void Play();
+    // "&Record - F9" (stepRecord: "S&tep Record"): chord recording after its questions.
+    void Record(bool stepRecord = false);
+    // "Punc&h in" and "Play && Over&write": the overwrite box, then Record or Play.
+    void PunchIn();
+    void PlayAndOverwrite();
+    // "Stop - F10". Also from inside a tick (ending finished, fade-out ended, end of style,
+    // external stop): every sounding note ends and the real-time priority is given back.
+    void Stop() override;
+    // The style starts (a chord played while it is idle, tap tempo): Intro when "Play Intro"
+    // is on and the style has one, else Basic; the clock is switched on when it is off.
+    void StartStyle() override;
+    bool StyleStarted() override;
+    // Menu "Play Parts" (tags 100 … 107): the part plays and loops.
+    void PlayPart(int tag);
+    // Switches to part 0 … 7 at once (see Sections::SwitchSection).
+    bool SwitchSection(int section) { return sections_.SwitchSection(section); }
+
+    // --- Panic and switches (control thread) ---
+    void AllNotesOff();        // "All Notes Off"
+    void ResetControllers();   // "Reset Controllers"
+    void SetAccompaniment(bool on);  // "Accompaniment"
+    void ToggleAccompaniment();
+    void ToggleSyncStart();    // "Sy&nc. Start" (slave mode only)
+    void ToggleCountIn();      // "Count in"
+    void ToggleMetronome();    // "Metronome"
+    void TogglePlayIntro();    // "Play Intro"
+    void SetPlayEnding(bool on);  // "Play Ending"
+
+    // --- The engine's seams (control thread, mostly inside the tick) ---
+    bool CountInTick() override;
+    void BeatOverran() override;
+    bool ChordMemoryStep() override;
+    void MelodyStep() override;
+    void ApplyCommandKey() override;
+    void SectionStep() override;
+    void StopTransport() override { Stop(); }
+    void StyleEnded() override;
+    void MetronomeClick(int level) override;
+    bool ChordMemoryEmpty() override;
+    void ChordMemoryJumpToEnd() override;
+    bool ChordMemoryBusy() override;
+    bool ChordCodeSentAhead() override;
+    void MeterKindChanged(MeterKind from, MeterKind to) override;
+    void MeasureUnitsSetFromFile() override;
+    bool EditorTakesChord(std::int16_t root, std::int16_t type) override;
+    bool EditorSoundsChords() override;
+    bool NoChordMarked() override;
+    bool StepRecordTakesChord() override;
+    void ShowChord(std::int16_t root, std::int16_t type) override;
+
+private:
+    // The transport's part of loading a style: no load while recording, the part selector
+    // starts at Intro with "Play Intro". (The clock's hooks stop a playing style.)
+    class LoadHooks final : public data::StyleHooks {
+    public:
+        explicit LoadHooks(Transport& transport) : transport_(transport) {}
+        bool RecordingRuns() override;
+        bool IntroEnabled() override;
+
+    private:
+        Transport& transport_;
+    };
+
+    bool BeginStyle(int part, bool loop);
+    // One control key in style mode: a section request, the pad, the ending.
+    void StyleModeKey(int key);
+    // The keys that act in either mode; false when the key was consumed (222, 223).
+    bool IndependentKey(int key, int value);
+    void ClearPendingKey();
+    bool ConfirmRecording();
+    void SwitchClockOn();
+    void ArmStart();
+    void RaiseRealtime();
+    void LowerRealtime();
+    void SilenceAll();
+
+    app::Session& session_;
+    AccompanimentEngine& engine_;
+    Clock& clock_;
+    TransportPeers noPeers_;
+    TransportPeers* peers_ = &noPeers_;
+    engine::Sections sections_;
+    LoadHooks loadHooks_;
+};
+
+}  // namespace chordella::engine

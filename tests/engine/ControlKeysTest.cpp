@@ -1,0 +1,193 @@
+// The control keys and chord-memory commands ApplyCommandKey carries out, tap tempo and the
+// intro start modes.
+
+#include <gtest/gtest.h>
+
+#include "engine/IntroStart.h"
+#include "engine/TapTempo.h"
+#include "engine/TransportRig.h"
+
+namespace chordella::testing {
+namespace {
+
+using data::StylePart;
+
+StyleBuilder BasicOnly() {
+    StyleBuilder b;
+    b.Part(StylePart::Basic).Note(0, 60, 100, 0, 12);
+    return b;
+}
+
+// While the clock is off a key is carried out at once.
+void PressNow(TransportRig& rig, int key, int value = 0) {
+    rig.Engine().PendingCommandKey = static_cast<std::int16_t>(key);
+    rig.Engine().PendingCommandValue = static_cast<std::int16_t>(value);
+    rig.Transport.ApplyCommandKey();
+}
+
+TEST(ControlKeys, AreIgnoredWhileTheMainOutputIsClosed) {
+    TransportRig rig;
+    rig.Out.Open = false;
+    PressNow(rig, rig.Session().App().config.Keys.Ending);
+    EXPECT_EQ(rig.Session().Style().sections.NextSection, 0);
+    EXPECT_EQ(rig.Engine().PendingCommandKey, rig.Session().App().config.Keys.Ending) << "the key waits for the output";
+}
+
+TEST(ControlKeys, TheEndingKeyAsksForTheEndingAndClearsTheKey) {
+    TransportRig rig;
+    PressNow(rig, rig.Session().App().config.Keys.Ending);
+    EXPECT_EQ(rig.Session().Style().sections.NextSection, 3);
+    EXPECT_EQ(rig.Engine().PendingCommandKey, 0);
+}
+
+TEST(ControlKeys, TheTwoKeysBelowTheIntroKeySwitchTheInstrumentPad) {
+    TransportRig rig;
+    PressNow(rig, rig.Lowest() - 2);
+    EXPECT_EQ(rig.Engine().InstrumentPadOn, 1);
+    PressNow(rig, rig.Lowest() - 3);
+    EXPECT_EQ(rig.Engine().InstrumentPadOn, 0);
+}
+
+TEST(ControlKeys, TheExtendedKeyIsIgnoredWithoutAnExtendedPart) {
+    TransportRig rig;
+    ASSERT_TRUE(rig.Load(BasicOnly()));
+    PressNow(rig, rig.Lowest() - 4);
+    EXPECT_EQ(rig.Session().Style().sections.SectionRequest, -1);
+}
+
+TEST(ControlKeys, InSongModeArePassedToAnExternalArrangerAsATappedNote) {
+    TransportRig rig;
+    rig.Player().StyleMode = false;
+    rig.Engine().TriggerVelocity = 77;
+    PressNow(rig, rig.Session().App().config.Keys.FillIn);
+    ASSERT_EQ(rig.Out.Messages.size(), 2u);
+    EXPECT_EQ(rig.Out.Messages[0].Status, 0x90);
+    EXPECT_EQ(rig.Out.Messages[0].Data1, rig.Session().App().config.Keys.FillIn);
+    EXPECT_EQ(rig.Out.Messages[0].Data2, 77);
+    EXPECT_EQ(rig.Out.Messages[1].Data2, 0);
+    EXPECT_EQ(rig.Session().Style().sections.SectionRequest, -1) << "no section request in song mode";
+}
+
+TEST(ControlKeys, TheIntroKeyInSongModeStopsTheExternalArranger) {
+    TransportRig rig;
+    RecordingOutput clockOut;
+    rig.Session().SetClockOutput(&clockOut);
+    rig.Player().StyleMode = false;
+    PressNow(rig, rig.Lowest() - 1);
+    ASSERT_EQ(clockOut.Messages.size(), 1u);
+    EXPECT_EQ(clockOut.Messages[0].Status, 0xFC);
+    EXPECT_TRUE(rig.Out.Messages.empty()) << "the intro key is not tapped";
+    rig.Session().SetClockOutput(nullptr);
+}
+
+TEST(TempoCommand, SetsTheTempoUnlessIgnoreTempiIsOnAndRefusesTemposTheFieldWouldNot) {
+    TransportRig rig;
+    PressNow(rig, 254, 90);
+    EXPECT_EQ(rig.ClockFields().Tempo, 90);
+    PressNow(rig, 254, 0);
+    EXPECT_EQ(rig.ClockFields().Tempo, 90) << "a tempo of 0 would silence the clock";
+    rig.Options().IgnoreTempi = true;
+    PressNow(rig, 254, 140);
+    EXPECT_EQ(rig.ClockFields().Tempo, 90);
+}
+
+TEST(ProgramChangeCommand, IsRequestedOnlyWhenTheProgramChangesUnlessCommandsAreIgnored) {
+    TransportRig rig;
+    SongStandIn song;
+    rig.Transport.SetPeers(&song);
+    PressNow(rig, 223, 5);
+    PressNow(rig, 223, 5);
+    PressNow(rig, 223, 6);
+    EXPECT_EQ(song.Programs, 2);
+    PressNow(rig, 223, 200);
+    PressNow(rig, 223, 200);
+    EXPECT_EQ(song.Programs, 4) << "programs above 127 are requested every time";
+    rig.Options().IgnoreMidiCommands = true;
+    PressNow(rig, 223, 9);
+    EXPECT_EQ(song.Programs, 4);
+    EXPECT_EQ(rig.Engine().PendingCommandKey, 0);
+    rig.Transport.SetPeers(nullptr);
+}
+
+TEST(TapTempo, FourTapsTenStepsApartSetOneHundredTwentyAndStartTheStyle) {
+    TransportRig rig;
+    ASSERT_TRUE(rig.Load(BasicOnly()));
+    rig.Clock.StartVirtual(90);
+    engine::TapTempo tap(rig.Session(), rig.Clock, rig.Transport);
+    EXPECT_EQ(tap.Caption(), "Tap 4 times");
+    tap.Open();
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(tap.Tap(), engine::TapTempo::TapResult::Counting);
+        for (int step = 0; step < 10; ++step) tap.TimerStep();
+    }
+    EXPECT_EQ(rig.Player().StyleActive, 0);
+    EXPECT_EQ(tap.Tap(), engine::TapTempo::TapResult::Done);
+    EXPECT_EQ(tap.Tempo(), 120);
+    EXPECT_EQ(rig.ClockFields().Tempo, 120);
+    EXPECT_EQ(rig.Player().StyleActive, 1);
+    EXPECT_EQ(rig.Clicks().size(), 4u) << "each tap clicks";
+    rig.Clock.SetTempo(0);
+}
+
+TEST(TapTempo, CountsTheMetronomeGroupAndAveragesTheIntervals) {
+    TransportRig rig;
+    rig.Clock.SelectMetrum(engine::MetrumIndexOf("3/4"));
+    engine::TapTempo tap(rig.Session(), rig.Clock, rig.Transport);
+    EXPECT_EQ(tap.Caption(), "Tap 3 times");
+    tap.Open();
+    tap.Tap();
+    for (int step = 0; step < 8; ++step) tap.TimerStep();
+    tap.Tap();
+    for (int step = 0; step < 12; ++step) tap.TimerStep();
+    EXPECT_EQ(tap.Tap(), engine::TapTempo::TapResult::Done);
+    EXPECT_EQ(tap.Tempo(), 120) << "(8 + 12) / 2 = 10 steps";
+}
+
+TEST(TapTempo, TapsFasterThanOneStepGiveNoTempoAndStartAgain) {
+    TransportRig rig;
+    engine::TapTempo tap(rig.Session(), rig.Clock, rig.Transport);
+    tap.Open();
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(tap.Tap(), engine::TapTempo::TapResult::Counting);
+    EXPECT_EQ(tap.Tempo(), 0);
+    EXPECT_EQ(engine::TapTempo::TempoFromSteps(nullptr, 0), 0);
+}
+
+TEST(TapTempo, TheQuantizeChoiceMovesBetweenTheQuarterAndEighthHalves) {
+    TransportRig rig;  // "4/4"
+    engine::TapTempo tap(rig.Session(), rig.Clock, rig.Transport);
+    tap.SelectGridHalf(true);
+    EXPECT_EQ(rig.ClockFields().QuantizeIndex, engine::QuantizeIndexOf("4/8"));
+    tap.SelectGridHalf(true);
+    EXPECT_EQ(rig.ClockFields().QuantizeIndex, engine::QuantizeIndexOf("4/8"));
+    tap.SelectGridHalf(false);
+    EXPECT_EQ(rig.ClockFields().QuantizeIndex, engine::QuantizeIndexOf("4/4"));
+}
+
+TEST(IntroStartModes, SetWhichChannelsPlayInTheLeadInAndTheSoloSelectorReturns) {
+    TransportRig rig;
+    std::int16_t& solo = rig.Engine().SoloFilter;
+    rig.Options().IntroStartMode = static_cast<int>(engine::IntroStartMode::MuteAll);
+    engine::ApplyIntroStartMode(rig.Session(), -8);
+    EXPECT_EQ(solo, 100);
+    rig.Options().IntroStartMode = static_cast<int>(engine::IntroStartMode::Drums);
+    engine::ApplyIntroStartMode(rig.Session(), 0);
+    EXPECT_EQ(solo, 10);
+    rig.Options().IntroStartMode = static_cast<int>(engine::IntroStartMode::DrumsLeadInMeasures);
+    engine::ApplyIntroStartMode(rig.Session(), -4);
+    EXPECT_EQ(solo, 10);
+    engine::ApplyIntroStartMode(rig.Session(), 0);
+    EXPECT_EQ(solo, 0);
+    rig.Options().IntroStartMode = static_cast<int>(engine::IntroStartMode::Metronome);
+    engine::ApplyIntroStartMode(rig.Session(), -4);
+    EXPECT_EQ(solo, 100);
+    EXPECT_EQ(rig.Clicks().size(), 1u);
+    rig.Options().Metronome = true;
+    engine::ApplyIntroStartMode(rig.Session(), -4);
+    EXPECT_EQ(rig.Clicks().size(), 1u) << "the metronome clicks the beat anyway";
+    rig.Options().Solo = 5;
+    engine::RestoreSoloSelector(rig.Session());
+    EXPECT_EQ(solo, 5);
+}
+
+}  // namespace
+}  // namespace chordella::testing

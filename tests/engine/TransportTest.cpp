@@ -1,0 +1,354 @@
+// Play, Record and Stop; the count-in and the metronome; slave and master mode; the panic
+// functions and the switches around the transport.
+
+#include <gtest/gtest.h>
+
+#include "engine/TransportRig.h"
+
+namespace chordella::testing {
+namespace {
+
+using data::StylePart;
+
+// A Basic part of `measures` 4/4 measures with a long note on channel 1 and a chord of
+// overlapping notes on channel 2, so that notes are always sounding.
+StyleBuilder LongNotes(int measures = 2) {
+    StyleBuilder b;
+    PartBuilder& basic = b.Part(StylePart::Basic).Measures(measures);
+    for (int m = 1; m <= measures; ++m) {
+        basic.Note(0, 48, 100, b.Position(m, 1), 90);
+        basic.Note(1, 64, 90, b.Position(m, 2), 40).Note(1, 67, 90, b.Position(m, 2) + 6, 60);
+    }
+    return b;
+}
+
+// One short note on every tick of a one-measure Basic part, so that ticks can be counted.
+StyleBuilder NoteEveryTick() {
+    StyleBuilder b;
+    PartBuilder& basic = b.Part(StylePart::Basic);
+    for (int t = 0; t < 96; ++t) basic.Note(0, 60, 100, t, 1);
+    return b;
+}
+
+TEST(Stop, ReleasesEverySoundingNoteOnEveryChannel) {
+    TransportRig rig;
+    rig.Start(LongNotes());
+    rig.RunTo(TickOf(1, 2) + 10);
+    ASSERT_FALSE(StuckNotes(rig.Out.Messages).empty()) << "notes sound before the stop";
+    rig.Transport.Stop();
+    EXPECT_EQ(rig.Player().StyleActive, 0);
+    EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
+    for (int channel = 0; channel < 16; ++channel) {
+        const auto offs = rig.Out.Where([channel](const SentMessage& m) {
+            return m.Channel() == channel && m.Kind() == 0x90 && m.Data2 == 0;
+        });
+        EXPECT_GE(offs.size(), 128u) << "channel " << channel + 1;
+    }
+    rig.Out.Clear();
+    rig.Run(200);
+    EXPECT_TRUE(rig.Out.NoteOns(0).empty()) << "nothing plays after Stop";
+}
+
+TEST(Stop, SwitchesOffTheClockItsTransportSwitchedOnButLeavesAClockTheUserStarted) {
+    TransportRig rig;
+    ASSERT_TRUE(rig.Load(LongNotes()));
+    rig.Clock.StartVirtual(120);
+    rig.Transport.StartStyle();
+    rig.Transport.Stop();
+    EXPECT_EQ(rig.ClockFields().ClockState, 1) << "the clock was running before the style started";
+
+    SongStandIn song;
+    rig.Transport.SetPeers(&song);
+    rig.Clock.ToggleClock();
+    ASSERT_EQ(rig.ClockFields().ClockState, 0);
+    rig.Transport.Play();
+    EXPECT_EQ(rig.ClockFields().ClockState, 1);
+    rig.Transport.Stop();
+    EXPECT_EQ(rig.ClockFields().ClockState, 0);
+    EXPECT_EQ(rig.ClockFields().TimerId, 0);
+    rig.Transport.SetPeers(nullptr);
+}
+
+TEST(Play, WithAnEmptyChordMemorySaysSoAndStartsNothing) {
+    TransportRig rig;
+    rig.Transport.Play();
+    EXPECT_TRUE(rig.Test.prompter->WasShown("Chordmemory is empty !"));
+    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
+    EXPECT_FALSE(rig.Session().App().transport.RealtimeRaised);
+    EXPECT_EQ(rig.ClockFields().ClockState, 0);
+}
+
+TEST(Play, StartsTheSongAndStopGivesTheRealtimePriorityBack) {
+    TransportRig rig;
+    SongStandIn song;
+    rig.Transport.SetPeers(&song);
+    rig.Clock.StartVirtual(120);
+    rig.Player().FadeActive = 1;
+    rig.Player().FadeAmount = 40;
+    rig.Transport.Play();
+    EXPECT_EQ(song.Playbacks, 1);
+    EXPECT_LT(rig.Session().App().transport.ChordPlayMode, 0);
+    EXPECT_TRUE(rig.Session().App().transport.RealtimeRaised);
+    EXPECT_EQ(rig.Player().FadeActive, 0) << "Play resets the fade";
+    EXPECT_EQ(rig.Engine().SongStarting, 1);
+    rig.Transport.Play();
+    EXPECT_EQ(song.Playbacks, 1) << "Play while playing does nothing";
+    rig.Transport.Stop();
+    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
+    EXPECT_FALSE(rig.Session().App().transport.RealtimeRaised);
+    EXPECT_EQ(song.Stopped, 0) << "only a recording is closed with an end mark";
+    rig.Transport.SetPeers(nullptr);
+}
+
+TEST(Record, AsksBeforeReplacingChordsAndCancelsOnNo) {
+    TransportRig rig;
+    SongStandIn song;
+    rig.Transport.SetPeers(&song);
+    rig.Clock.StartVirtual(120);
+    rig.Test.prompter->AnswerNo();
+    rig.Transport.Record();
+    EXPECT_TRUE(rig.Test.prompter->WasShown("Replace current chords ?"));
+    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
+    EXPECT_FALSE(rig.Session().App().transport.RealtimeRaised);
+    EXPECT_EQ(song.Cleared, 0);
+
+    rig.Test.prompter->AnswerYes();
+    rig.Transport.Record();
+    EXPECT_EQ(song.Cleared, 1);
+    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 1);
+    rig.Transport.Stop();
+    EXPECT_EQ(song.Stopped, 1) << "the recording gets its end";
+    rig.Transport.SetPeers(nullptr);
+}
+
+TEST(Record, StepRecordingSwitchesTheClockOff) {
+    TransportRig rig;
+    SongStandIn song;
+    song.Empty = true;
+    rig.Transport.SetPeers(&song);
+    rig.Clock.StartVirtual(120);
+    rig.Test.prompter->AnswerYes();
+    rig.Transport.Record(true);
+    EXPECT_TRUE(rig.Test.prompter->WasShown("Replace current chords, starting at measure 1"));
+    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 2);
+    EXPECT_EQ(rig.ClockFields().ClockState, 0);
+    EXPECT_EQ(rig.Engine().TriggerVelocity, 90);
+    rig.Transport.Stop();
+    rig.Transport.SetPeers(nullptr);
+}
+
+TEST(Record, StopsInsteadWhileAStylePlaysOverAChordMemory) {
+    TransportRig rig;
+    SongStandIn song;
+    rig.Transport.SetPeers(&song);
+    rig.Start(LongNotes());
+    rig.Run(30);
+    rig.Transport.Record();
+    EXPECT_EQ(rig.Player().StyleActive, 0);
+    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
+    EXPECT_TRUE(rig.Test.prompter->Shown().empty()) << "no question asked";
+    rig.Transport.SetPeers(nullptr);
+}
+
+TEST(PunchIn, TicksTheOverwriteBoxAndAsksWhereToStart) {
+    TransportRig rig;
+    SongStandIn song;
+    rig.Transport.SetPeers(&song);
+    rig.Clock.StartVirtual(120);
+    rig.Test.prompter->AnswerYes();
+    rig.Transport.PunchIn();
+    EXPECT_TRUE(song.Overwrite);
+    EXPECT_TRUE(rig.Test.prompter->WasShown("Start Recording at Measure 1"));
+    EXPECT_EQ(song.SongStartRecordings, 1) << "a start measure below 2 records from the song's start";
+    EXPECT_EQ(song.Cleared, 0) << "overwriting keeps the chords";
+    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 1);
+    rig.Transport.Stop();
+    rig.Transport.SetPeers(nullptr);
+}
+
+TEST(PunchIn, NeedsChordsToOverwrite) {
+    TransportRig rig;
+    rig.Transport.PunchIn();
+    EXPECT_TRUE(rig.Test.prompter->WasShown("Chordmemory is empty !"));
+    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
+}
+
+std::vector<std::int64_t> TicksOf(const std::vector<SentMessage>& messages) {
+    std::vector<std::int64_t> ticks;
+    for (const SentMessage& m : messages) ticks.push_back(m.Tick);
+    return ticks;
+}
+
+TEST(CountIn, ClicksThreeBeatsInThreeFour) {
+    TransportRig rig;
+    SongStandIn song;
+    rig.Transport.SetPeers(&song);
+    rig.Options().CountIn = true;
+    rig.Clock.SelectMetrum(engine::MetrumIndexOf("3/4"));
+    rig.Clock.StartVirtual(120);
+    rig.Transport.Play();
+    rig.Run(24 * 3);
+    EXPECT_EQ(TicksOf(rig.Clicks()), (std::vector<std::int64_t>{1, 25, 49}));
+    EXPECT_EQ(rig.Clicks().front().Data2, 60) << "the count-in begins on an accent";
+    rig.Run(1);
+    EXPECT_EQ(rig.Session().App().transport.CountInActive, 0) << "the music starts after three beats";
+    rig.Transport.SetPeers(nullptr);
+}
+
+TEST(CountIn, ClicksFourBeatsInFourFourWithHalfBeatsOnTheLastTwo) {
+    TransportRig rig;
+    SongStandIn song;
+    rig.Transport.SetPeers(&song);
+    rig.Options().CountIn = true;
+    rig.Clock.StartVirtual(120);
+    rig.Transport.Play();
+    rig.Run(24 * 4);
+    EXPECT_EQ(TicksOf(rig.Clicks()), (std::vector<std::int64_t>{1, 25, 49, 61, 73, 85}));
+    EXPECT_EQ(rig.Session().App().transport.CountInActive, 1);
+    rig.Run(1);
+    EXPECT_EQ(rig.Session().App().transport.CountInActive, 0);
+    rig.Transport.SetPeers(nullptr);
+}
+
+TEST(CountIn, IsNotUsedInSlaveMode) {
+    TransportRig rig;
+    SongStandIn song;
+    rig.Transport.SetPeers(&song);
+    rig.Options().CountIn = true;
+    rig.Options().SlaveMode = true;
+    rig.Clock.ToggleClock();
+    rig.Transport.Play();
+    EXPECT_EQ(rig.Session().App().transport.CountInActive, 0);
+    rig.Transport.SetPeers(nullptr);
+}
+
+TEST(Metronome, AccentsTheFirstOfEachGroupAndClicksTheOthersFortyBelowTheLevel) {
+    TransportRig rig;
+    rig.Options().Metronome = true;
+    rig.Clock.SelectMetrum(engine::MetrumIndexOf("3/4"));
+    for (int i = 0; i < 6; ++i) rig.Transport.MetronomeClick(107);
+    std::vector<int> velocities;
+    for (const SentMessage& m : rig.Clicks()) velocities.push_back(m.Data2);
+    EXPECT_EQ(velocities, (std::vector<int>{67, 67, 60, 67, 67, 60}));
+    rig.Out.Open = false;
+    rig.Transport.MetronomeClick(107);
+    EXPECT_EQ(rig.Session().App().transport.MetronomeCount, 0) << "a closed output does not count";
+}
+
+TEST(Metronome, ClicksEveryBeatOfLivePlay) {
+    TransportRig rig;
+    rig.Options().Metronome = true;
+    rig.Start(LongNotes());
+    rig.RunTo(TickOf(3));
+    EXPECT_EQ(rig.Clicks().size(), 8u);
+}
+
+TEST(SlaveMode, SyncStartHoldsTheStyleUntilTheExternalStartThenEachClockIsOneTick) {
+    TransportRig rig;
+    ASSERT_TRUE(rig.Load(NoteEveryTick()));
+    rig.Options().SlaveMode = true;
+    rig.Clock.ToggleClock();
+    rig.Transport.ToggleSyncStart();
+    EXPECT_EQ(rig.ClockFields().TickDelay, 2000);
+    rig.Transport.StartStyle();
+    for (int i = 0; i < 30; ++i) rig.Clock.OnRealtimeByte(0xF8);
+    EXPECT_TRUE(rig.Out.NoteOns(0).empty()) << "held";
+    rig.Clock.OnRealtimeByte(0xFA);
+    for (int i = 0; i < 25; ++i) rig.Clock.OnRealtimeByte(0xF8);
+    EXPECT_EQ(rig.Out.NoteOns(0).size(), 25u);
+    rig.Clock.OnRealtimeByte(0xFC);
+    EXPECT_EQ(rig.Player().StyleActive, 0) << "the external stop stops";
+    EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
+}
+
+TEST(SlaveMode, PlayArmsTheHoldAndPlayAgainReleasesIt) {
+    TransportRig rig;
+    SongStandIn song;
+    rig.Transport.SetPeers(&song);
+    rig.Options().SlaveMode = true;
+    rig.Clock.ToggleClock();
+    rig.Transport.Play();
+    EXPECT_EQ(rig.ClockFields().TickDelay, 2000);
+    EXPECT_EQ(rig.ClockFields().TickInBeat, 24);
+    EXPECT_EQ(rig.ClockFields().GridBeat, rig.ClockFields().GridBeats + 1);
+    EXPECT_EQ(rig.Engine().SongStarting, 0);
+    rig.Clock.OnRealtimeByte(0xFC);
+    EXPECT_LT(rig.Session().App().transport.ChordPlayMode, 0) << "a stop while held does nothing";
+    rig.Transport.Play();
+    EXPECT_EQ(rig.ClockFields().TickDelay, 0);
+    rig.Clock.OnRealtimeByte(0xF8);
+    EXPECT_EQ(rig.ClockFields().TickInBeat, 1) << "the first external clock begins a new beat";
+    rig.Clock.OnRealtimeByte(0xFC);
+    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
+    EXPECT_EQ(rig.ClockFields().ClockState, -1) << "the slave clock keeps listening";
+    rig.Transport.SetPeers(nullptr);
+}
+
+TEST(SlaveMode, SyncStartIsOnlyForSlaveMode) {
+    TransportRig rig;
+    rig.Transport.ToggleSyncStart();
+    EXPECT_EQ(rig.ClockFields().TickDelay, 0);
+}
+
+TEST(MasterMode, SendsStartAtTheStyleStartATimingClockEachTickAndStopAtStop) {
+    TransportRig rig;
+    RecordingOutput clockOut{&rig.ClockFields().TickCount};
+    rig.Session().SetClockOutput(&clockOut);
+    rig.Options().MasterMode = true;
+    rig.Start(LongNotes());
+    rig.Run(48);
+    rig.Transport.Stop();
+    ASSERT_EQ(clockOut.Messages.size(), 50u);
+    EXPECT_EQ(clockOut.Messages.front().Status, 0xFA);
+    for (std::size_t i = 1; i <= 48; ++i) EXPECT_EQ(clockOut.Messages[i].Status, 0xF8);
+    EXPECT_EQ(clockOut.Messages.back().Status, 0xFC);
+    rig.Session().SetClockOutput(nullptr);
+}
+
+TEST(Panic, AllNotesOffResetsEveryChannelAndForgetsTheSoundingNotes) {
+    TransportRig rig;
+    rig.Start(LongNotes());
+    rig.RunTo(TickOf(1, 2) + 10);
+    rig.Transport.AllNotesOff();
+    EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
+    for (const auto& row : rig.Engine().VelocityMap) {
+        for (auto velocity : row) EXPECT_EQ(velocity, 0);
+    }
+}
+
+TEST(Panic, ResetControllersSendsResetAllControllersOnEachChannelAndForgetsTheValues) {
+    TransportRig rig;
+    rig.Session().Controllers().SetValue(3, 7, 100);
+    rig.Transport.ResetControllers();
+    const auto resets = rig.Out.Where([](const SentMessage& m) { return m.IsController(121); });
+    ASSERT_EQ(resets.size(), 16u);
+    for (int channel = 0; channel < 16; ++channel) EXPECT_EQ(resets[static_cast<std::size_t>(channel)].Channel(), channel);
+    EXPECT_EQ(rig.Session().Controllers().Value(3, 7), 255);
+}
+
+TEST(TransportAttachment, TheEngineFallsBackToItsLoopingSectionsWhenTheTransportGoes) {
+    TestSession test;
+    engine::AccompanimentEngine accompaniment(*test.session);
+    engine::Clock clock(*test.session, accompaniment);
+    {
+        engine::Transport transport(*test.session, accompaniment, clock);
+        EXPECT_EQ(&accompaniment.Transport(), &transport);
+        EXPECT_TRUE(&test.session->Transport() == &transport);
+    }
+    EXPECT_EQ(&accompaniment.Transport(), &accompaniment.Sections());
+    EXPECT_FALSE(test.session->Transport().StyleStarted());
+}
+
+TEST(AccompanimentSwitch, TogglingResetsEveryChannel) {
+    TransportRig rig;
+    rig.Start(LongNotes());
+    rig.RunTo(TickOf(1, 2) + 10);
+    rig.Transport.ToggleAccompaniment();
+    EXPECT_EQ(rig.Session().App().transport.AccompanimentOn, 0);
+    EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
+    rig.Transport.ToggleAccompaniment();
+    EXPECT_EQ(rig.Session().App().transport.AccompanimentOn, 1);
+}
+
+}  // namespace
+}  // namespace chordella::testing
