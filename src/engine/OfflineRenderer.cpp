@@ -58,6 +58,7 @@ void OfflineRenderer::Start(int bpm, bool sendSetup) {
     tempos_.assign(1, data::SmfTempo{0, clock_.VirtualBpm()});
     markers_.clear();
     lastSection_ = -1;
+    firstActive_ = -1;
     started_ = true;
     if (sendSetup) SendChannelSetup(session_.Style().style.Header, recorder_);
 }
@@ -84,6 +85,7 @@ void SendChannelSetup(const data::StyleHeader& header, midi::MidiOut& out) {
 
 void OfflineRenderer::Follow() {
     const StylePlayerState& player = session_.Style().player;
+    if (firstActive_ < 0 && player.StyleActive != 0) firstActive_ = now_;
     if (player.StyleActive != 0 && player.CurrentSection != lastSection_) {
         lastSection_ = player.CurrentSection;
         markers_.push_back({now_, PartName(lastSection_)});
@@ -137,6 +139,8 @@ data::SmfContent OfflineRenderer::Finish(const std::string& name) {
     content.Messages = recorder_.Messages;
     content.Tempos = tempos_;
     content.Markers = markers_;
+    content.EndTick = now_;
+    MoveToFirstBeat(content);
     const ClockState& clock = session_.App().clock;
     content.MeasureTicks = std::max(1, static_cast<int>(clock.MeasureUnits)) * 6;
     content.EighthMeter = clock.MeterKind == MeterKind::Eighth;
@@ -145,8 +149,24 @@ data::SmfContent OfflineRenderer::Finish(const std::string& name) {
         const std::uint8_t program = header.ChannelSetup[static_cast<std::size_t>(channel)][data::SetupProgramIndex];
         content.Programs[static_cast<std::size_t>(channel)] = program == data::SetupNotSet ? -1 : program;
     }
-    content.EndTick = now_;
     return content;
+}
+
+void OfflineRenderer::MoveToFirstBeat(data::SmfContent& content) const {
+    // Ticks before the style started (a song's lead-in) are not music: the style's first
+    // tick is time 0; what was sent before it (the set-up) moves to time 0.
+    const std::int64_t shift = std::max<std::int64_t>(firstActive_, 0);
+    if (shift == 0) return;
+    const auto move = [shift](std::int64_t tick) { return std::max<std::int64_t>(tick - shift, 0); };
+    for (data::SmfChannelMessage& m : content.Messages) m.Tick = move(m.Tick);
+    for (data::SmfMarker& m : content.Markers) m.Tick = move(m.Tick);
+    std::vector<data::SmfTempo> tempos;
+    for (const data::SmfTempo& t : content.Tempos) {
+        if (!tempos.empty() && move(t.Tick) == 0) tempos.clear();  // the last tempo before the start wins
+        tempos.push_back({move(t.Tick), t.BeatsPerMinute});
+    }
+    content.Tempos = tempos;
+    content.EndTick = move(content.EndTick);
 }
 
 std::string PartName(int part) {

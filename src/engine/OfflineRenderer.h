@@ -1,7 +1,7 @@
 #pragma once
 // Offline rendering: the engine runs on the virtual clock, ticks back to back, and every
 // message it sends is recorded with the tick it was sent in, counted from the first tick
-// (the first beat of measure 1). Tempo changes and section changes are followed tick by
+// the style plays in (the first beat of measure 1; a song's lead-in is left out). Tempo changes and section changes are followed tick by
 // tick. The recording becomes a Standard MIDI File (data::WriteSmf) or, through the
 // built-in synth, a WAV file (RenderWav).
 //
@@ -75,6 +75,7 @@ public:
 
 private:
     void Follow();
+    void MoveToFirstBeat(data::SmfContent& content) const;
     void ReleaseSounding();
 
     app::Session& session_;
@@ -85,6 +86,7 @@ private:
     std::vector<data::SmfTempo> tempos_;
     std::vector<data::SmfMarker> markers_;
     int lastSection_ = -1;
+    std::int64_t firstActive_ = -1;   // the first tick the style player was active in
     bool started_ = false;
 };
 

@@ -10,11 +10,16 @@
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
 #include "engine/OfflineRenderer.h"
+#include "engine/Transport.h"
+#include "engine/TransportPeers.h"
 #include "platform/ScriptedPrompter.h"
 
 namespace chordella::engine {
 
 namespace {
+
+// Longest song rendering: every beat of a full chord memory eight times over (loops).
+constexpr std::int64_t SongTickLimit = std::int64_t{data::ChordMemoryPositionLimit} / 4 * 24 * 8;
 
 std::unique_ptr<app::Session> MakeSession(const platform::Paths& paths, std::unique_ptr<midi::MidiBackend> backend,
                                          platform::ScriptedPrompter*& prompter) {
@@ -50,13 +55,15 @@ RenderSession::RenderSession(const platform::Paths& paths, std::unique_ptr<midi:
 }
 
 RenderSession::~RenderSession() {
+    DetachSongPlayback();
     clock_.reset();
     engine_.reset();
 }
 
 void RenderSession::PrepareOptions() {
     app::Options& options = session_->App().options;
-    // Nothing but the accompaniment is rendered: no MIDI clock, no metronome.
+    // Nothing but the accompaniment is rendered: no MIDI clock, no metronome, no count-in.
+    options.CountIn = false;
     options.MasterMode = false;
     options.SlaveMode = false;
     options.Metronome = false;
@@ -124,6 +131,10 @@ bool RenderSession::StyleLoaded() {
 
 bool RenderSession::HasSong() { return !session_->App().arrangement.Chords.IsEmpty(); }
 
+// Chord-memory playback, the transport's peer that plays the song; nullptr while this build
+// has none.
+std::unique_ptr<TransportPeers> MakeSongPlayback(app::Session&, Transport&) { return nullptr; }
+
 bool RenderSession::CanPlaySongs() { return false; }
 
 int RenderSession::MeasureTicks() { return std::max(1, static_cast<int>(session_->App().clock.MeasureUnits)) * 6; }
@@ -161,7 +172,11 @@ bool RenderSession::StartStyle() {
     return true;
 }
 
-bool RenderSession::StartSong() { return CanPlaySongs() && HasSong() && StyleLoaded(); }
+bool RenderSession::StartSong() {
+    if (!CanPlaySongs() || !HasSong() || !StyleLoaded() || !AttachSongPlayback()) return false;
+    transport_->Play();
+    return session_->Style().player.StyleActive != 0 || engine_->Transport().ChordMemoryBusy();
+}
 
 bool RenderSession::RenderStyle(int measures, data::SmfContent& content) {
     if (!StyleLoaded()) return false;
@@ -173,11 +188,37 @@ bool RenderSession::RenderStyle(int measures, data::SmfContent& content) {
     return true;
 }
 
+bool RenderSession::AttachSongPlayback() {
+    if (transport_) return true;
+    auto transport = std::make_unique<Transport>(*session_, *engine_, *clock_);
+    playback_ = MakeSongPlayback(*session_, *transport);
+    if (!playback_) return false;
+    transport->SetPeers(playback_.get());
+    transport_ = std::move(transport);
+    return true;
+}
+
+void RenderSession::DetachSongPlayback() {
+    if (transport_) transport_->SetPeers(nullptr);
+    transport_.reset();
+    playback_.reset();
+}
+
 bool RenderSession::RenderSong(int maxMeasures, data::SmfContent& content) {
-    if (!CanPlaySongs() || !HasSong() || !StyleLoaded()) return false;
-    (void)maxMeasures;
-    (void)content;
-    return false;
+    if (!CanPlaySongs() || !HasSong() || !StyleLoaded() || !AttachSongPlayback()) return false;
+    // The transport plays the song: chord-memory playback steps through it as the
+    // transport's peer, section commands switch parts, the STOP record ends it.
+    {
+        OfflineRenderer renderer(*session_, *engine_, *clock_);
+        renderer.Start(session_->App().clock.Tempo);
+        transport_->Play();
+        const std::int64_t limit =
+            maxMeasures > 0 ? static_cast<std::int64_t>(maxMeasures) * MeasureTicks() : SongTickLimit;
+        renderer.RunWhilePlaying(limit);
+        content = renderer.Finish(TrackName());
+    }
+    DetachSongPlayback();
+    return true;
 }
 
 std::int64_t PartTicks(app::Session& session, int part) {

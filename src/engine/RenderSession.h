@@ -26,6 +26,8 @@ namespace chordella::engine {
 
 class AccompanimentEngine;
 class Clock;
+class Transport;
+class TransportPeers;
 
 // The chord a style is rendered over when no song gives one: C major (root 48, type 1).
 inline constexpr int RenderChordRoot = 48;
@@ -83,12 +85,22 @@ public:
 private:
     void PrepareOptions();
     int MeasureTicks();
+    // The transport with chord-memory playback as its peer, made for a song and taken away
+    // after it (styles play with the engine's looping sections).
+    bool AttachSongPlayback();
+    void DetachSongPlayback();
 
     platform::ScriptedPrompter* prompter_ = nullptr;
     std::unique_ptr<app::Session> session_;
     std::unique_ptr<AccompanimentEngine> engine_;
     std::unique_ptr<engine::Clock> clock_;
+    std::unique_ptr<Transport> transport_;
+    std::unique_ptr<TransportPeers> playback_;
 };
+
+// Chord-memory playback as the transport's peer (it steps through the song in every tick);
+// nullptr while this build has none.
+std::unique_ptr<TransportPeers> MakeSongPlayback(app::Session& session, Transport& transport);
 
 // The ticks of one pass of a part: the waits of the stream between its range's start and end.
 std::int64_t PartTicks(app::Session& session, int part);

@@ -212,6 +212,28 @@ TEST(RenderTiming, ATempoChangeWhilePlayingIsRecordedFromTheNextTickWithoutStart
     EXPECT_EQ(t.session->AccompanimentOutput(), t.session->CurrentOutput());
 }
 
+TEST(RenderTiming, TicksBeforeTheStyleStartsAreLeftOut) {
+    TestSession t;
+    engine::AccompanimentEngine engine(*t.session);
+    engine::Clock clock(*t.session, engine);
+    const std::string path = t.home.Path() + "/Groove.vxs";
+    ASSERT_TRUE(Groove().Write(path));
+    ASSERT_EQ(data::StyleStore(*t.session).Load(path, false), data::StyleLoadResult::Loaded);
+    engine::OfflineRenderer renderer(*t.session, engine, clock);
+    renderer.Start(100);
+    renderer.Run(30);  // a lead-in: the clock runs, the style does not yet
+    clock.TempoFieldChanged(90);
+    ASSERT_TRUE(engine.Sections().PlayPart(data::Index(StylePart::Basic)));
+    renderer.Run(96);
+    const data::SmfContent content = renderer.Finish("Groove");
+    EXPECT_EQ(NoteOnsOf(content), BasicNotes(1));
+    EXPECT_EQ(content.EndTick, 96);
+    ASSERT_EQ(content.Tempos.size(), 1u);
+    EXPECT_EQ(content.Tempos[0].Tick, 0);
+    EXPECT_EQ(content.Tempos[0].BeatsPerMinute, 90);
+    EXPECT_EQ(content.Markers.at(0).Tick, 0);
+}
+
 TEST(RenderTiming, MicrosFollowEveryTempoChange) {
     const std::vector<data::SmfTempo> tempos = {{0, 120}, {96, 60}};
     EXPECT_EQ(engine::MicrosAt(tempos, 0), 0);
