@@ -2,8 +2,8 @@
 // song with its style to its end, or the style alone.
 #include "app/RenderCommands.h"
 #include "app/Session.h"
-#include "engine/MidiExport.h"
-#include "engine/RenderSession.h"
+#include "app/MidiExport.h"
+#include "app/RenderSession.h"
 #include "platform/Paths.h"
 
 namespace chordella::app {
@@ -13,14 +13,14 @@ int RunExportCommand(const RenderCommandFlags& flags, std::FILE* out, std::FILE*
         std::fprintf(err, "%s: the output must be a .mid file\n", flags.output.c_str());
         return 1;
     }
-    engine::RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()));
+    RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()));
     std::string errorFile, error;
     data::SmfContent content;
     if (!LoadRenderInput(render, flags.input, flags.style, errorFile, error)) {
         std::fprintf(err, "%s: %s\n", errorFile.c_str(), error.c_str());
         return 1;
     }
-    if (!engine::RenderForExport(render, engine::DefaultStyleMeasures, 0, content, error)) {
+    if (!app::RenderForExport(render, app::DefaultStyleMeasures, 0, content, error)) {
         std::fprintf(err, "%s: %s\n", flags.input.c_str(), error.c_str());
         return 1;
     }

@@ -11,9 +11,9 @@
 #include "app/Session.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
-#include "engine/MidiExport.h"
+#include "app/MidiExport.h"
 #include "engine/OfflineRenderer.h"
-#include "engine/RenderSession.h"
+#include "app/RenderSession.h"
 #include "midi/MidiErrors.h"
 #include "midi/MidiOutput.h"
 #include "midi/PortSelection.h"
@@ -103,12 +103,12 @@ void PlayUntilDone(app::Session& session, engine::AccompanimentEngine& engine, s
 
 int RunPlayCommand(const PlayCommandFlags& flags, std::FILE* out, std::FILE* err) {
     if (flags.measures < 0) return Fail(err, flags.input, "--measures must be 1 or more");
-    engine::RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()),
+    RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()),
                                  midi::MakeSystemBackend());
     std::string errorFile, error;
     if (!LoadRenderInput(render, flags.input, flags.style, errorFile, error)) return Fail(err, errorFile, error);
     const bool song = render.HasSong();
-    if (song && !engine::RenderSession::CanPlaySongs()) return Fail(err, flags.input, engine::SongsNeedPlaybackText);
+    if (song && !RenderSession::CanPlaySongs()) return Fail(err, flags.input, app::SongsNeedPlaybackText);
 
     app::Session& session = render.Session();
     int id = -1;

@@ -3,9 +3,9 @@
 // a MIDI file or played through the built-in synth into a WAV file.
 #include "app/RenderCommands.h"
 #include "app/Session.h"
-#include "engine/MidiExport.h"
+#include "app/MidiExport.h"
 #include "engine/OfflineRenderer.h"
-#include "engine/RenderSession.h"
+#include "app/RenderSession.h"
 #include "platform/Paths.h"
 
 namespace chordella::app {
@@ -24,11 +24,11 @@ int RunRenderCommand(const RenderCommandFlags& flags, std::FILE* out, std::FILE*
     if (kind != ".mid" && kind != ".wav") return Fail(err, flags.output, "the output must be a .mid or a .wav file");
     if (flags.measures < 0) return Fail(err, flags.input, "--measures must be 1 or more");
 
-    engine::RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()));
+    RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()));
     std::string errorFile, error;
     if (!LoadRenderInput(render, flags.input, flags.style, errorFile, error)) return Fail(err, errorFile, error);
     data::SmfContent content;
-    if (!engine::RenderForExport(render, engine::DefaultStyleMeasures, flags.measures, content, error))
+    if (!app::RenderForExport(render, app::DefaultStyleMeasures, flags.measures, content, error))
         return Fail(err, flags.input, error);
 
     const bool wav = kind == ".wav";

@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-namespace chordella::engine { class RenderSession; }
-
 namespace chordella::app {
+
+class RenderSession;
 
 struct RenderCommandFlags {
     std::string input;                 // SONG.vxa or STYLE.vxs
@@ -35,7 +35,7 @@ int RunPlayCommand(const PlayCommandFlags& flags, std::FILE* out, std::FILE* err
 // Loads the song or style `input` (and for a song its style: `style`, else the one the
 // song names, found through the style lookup) into `render`. False with `error` set to a
 // one-line reason; `errorFile` names the file it is about.
-bool LoadRenderInput(engine::RenderSession& render, const std::string& input, const std::string& style,
+bool LoadRenderInput(RenderSession& render, const std::string& input, const std::string& style,
                      std::string& errorFile, std::string& error);
 
 // ".vxa" for "Song.VXA": the lower-case extension with its dot.

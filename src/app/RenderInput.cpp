@@ -5,7 +5,7 @@
 #include "app/RenderCommands.h"
 #include "app/Session.h"
 #include "data/SongStyleLookup.h"
-#include "engine/RenderSession.h"
+#include "app/RenderSession.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 
@@ -22,7 +22,7 @@ std::string LowerExtensionOf(const std::string& path) {
 
 namespace {
 
-bool LoadSongStyle(engine::RenderSession& render, const std::string& song, const std::string& style,
+bool LoadSongStyle(RenderSession& render, const std::string& song, const std::string& style,
                    std::string& errorFile, std::string& error) {
     std::string path = style;
     if (path.empty()) {
@@ -52,7 +52,7 @@ bool LoadSongStyle(engine::RenderSession& render, const std::string& song, const
 
 }  // namespace
 
-bool LoadRenderInput(engine::RenderSession& render, const std::string& input, const std::string& style,
+bool LoadRenderInput(RenderSession& render, const std::string& input, const std::string& style,
                      std::string& errorFile, std::string& error) {
     errorFile = input;
     if (!platform::FileExists(input)) {

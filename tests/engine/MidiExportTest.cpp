@@ -6,8 +6,8 @@
 
 #include "app/Session.h"
 #include "data/StyleStore.h"
-#include "engine/MidiExport.h"
-#include "engine/RenderSession.h"
+#include "app/MidiExport.h"
+#include "app/RenderSession.h"
 #include "platform/Files.h"
 #include "support/MidoReader.h"
 #include "support/SongBuilder.h"
@@ -40,8 +40,8 @@ protected:
 };
 
 TEST_F(MidiExportTest, SaveStyleAsMidiWritesOneFilePerPresentPartWithItsSuffix) {
-    engine::StyleMidiFiles result;
-    ASSERT_TRUE(engine::SaveStyleAsMidi(*t.session, t.home.Path(), result));
+    app::StyleMidiFiles result;
+    ASSERT_TRUE(app::SaveStyleAsMidi(*t.session, t.home.Path(), result));
     std::vector<std::string> names;
     for (const std::string& file : result.Files) names.emplace_back(platform::FileNamePart(file));
     EXPECT_EQ(names, (std::vector<std::string>{"sty1_i11.mid", "sty1_v11.mid", "sty1_e11.mid", "sty1_v31.mid"}));
@@ -59,8 +59,8 @@ TEST_F(MidiExportTest, SaveStyleAsMidiWritesOneFilePerPresentPartWithItsSuffix) 
 }
 
 TEST_F(MidiExportTest, TheStyleMeasuresListHasOneAlignedLinePerPart) {
-    engine::StyleMidiFiles result;
-    ASSERT_TRUE(engine::SaveStyleAsMidi(*t.session, t.home.Path(), result));
+    app::StyleMidiFiles result;
+    ASSERT_TRUE(app::SaveStyleAsMidi(*t.session, t.home.Path(), result));
     EXPECT_EQ(result.MeasuresList,
               "Intro              : 01 - 01\r\n"
               "Basic              : 02 - 03\r\n"
@@ -70,49 +70,49 @@ TEST_F(MidiExportTest, TheStyleMeasuresListHasOneAlignedLinePerPart) {
 
 TEST_F(MidiExportTest, PartFileNamesFollowTheFillSlotsContents) {
     data::PartTable parts{};
-    EXPECT_EQ(engine::PartFileName(parts, data::Index(StylePart::Extended)), "sty1_v21.mid");
-    EXPECT_EQ(engine::PartFileName(parts, data::Index(StylePart::FillInExtended)), "sty1_f22.mid");
-    EXPECT_EQ(engine::PartFileName(parts, data::Index(StylePart::ToExtended)), "sty1_f11.mid");
-    EXPECT_EQ(engine::PartFileName(parts, data::Index(StylePart::ToBasic)), "sty1_f21.mid");
+    EXPECT_EQ(app::PartFileName(parts, data::Index(StylePart::Extended)), "sty1_v21.mid");
+    EXPECT_EQ(app::PartFileName(parts, data::Index(StylePart::FillInExtended)), "sty1_f22.mid");
+    EXPECT_EQ(app::PartFileName(parts, data::Index(StylePart::ToExtended)), "sty1_f11.mid");
+    EXPECT_EQ(app::PartFileName(parts, data::Index(StylePart::ToBasic)), "sty1_f21.mid");
     parts[data::Index(StylePart::FillInExtended)].FollowUpCode = data::followup::Variation;
-    EXPECT_EQ(engine::PartFileName(parts, data::Index(StylePart::FillInExtended)), "sty1_v41.mid");
-    EXPECT_EQ(engine::PartFileName(parts, 8), "");
+    EXPECT_EQ(app::PartFileName(parts, data::Index(StylePart::FillInExtended)), "sty1_v41.mid");
+    EXPECT_EQ(app::PartFileName(parts, 8), "");
 }
 
 TEST_F(MidiExportTest, ExportMidiAsksForTheFileAndLeavesTheLiveStyleAlone) {
     const std::string path = t.home.Path() + "/Export.mid";
     const std::int32_t before = t.session->Style().player.StylePos;
     t.prompter->AnswerText(path);
-    ASSERT_TRUE(engine::ExportMidi(*t.session));
-    EXPECT_TRUE(t.prompter->WasShown(engine::ExportDialogTitle));
+    ASSERT_TRUE(app::ExportMidi(*t.session));
+    EXPECT_TRUE(t.prompter->WasShown(app::ExportDialogTitle));
     MidoFile file;
     ASSERT_TRUE(ReadWithMido(path, file)) << file.Error;
-    EXPECT_EQ(file.Notes().size(), static_cast<std::size_t>(engine::DefaultStyleMeasures / 2));
+    EXPECT_EQ(file.Notes().size(), static_cast<std::size_t>(app::DefaultStyleMeasures / 2));
     EXPECT_EQ(t.session->Style().player.StylePos, before);
     EXPECT_EQ(t.session->Style().player.StyleActive, 0);
     EXPECT_EQ(t.session->AccompanimentOutput(), t.session->CurrentOutput());
 
     t.prompter->AnswerCancel();
-    EXPECT_FALSE(engine::ExportMidi(*t.session));
+    EXPECT_FALSE(app::ExportMidi(*t.session));
 }
 
 TEST(MidiExportWithoutStyle, SaysThereIsNothingToExport) {
     TestSession t;
-    EXPECT_FALSE(engine::ExportMidi(*t.session, t.home.Path() + "/x.mid"));
-    EXPECT_TRUE(t.prompter->WasShown(engine::NothingToExportText));
+    EXPECT_FALSE(app::ExportMidi(*t.session, t.home.Path() + "/x.mid"));
+    EXPECT_TRUE(t.prompter->WasShown(app::NothingToExportText));
     EXPECT_FALSE(platform::FileExists(t.home.Path() + "/x.mid"));
-    engine::StyleMidiFiles files;
-    EXPECT_FALSE(engine::SaveStyleAsMidi(*t.session, t.home.Path(), files));
+    app::StyleMidiFiles files;
+    EXPECT_FALSE(app::SaveStyleAsMidi(*t.session, t.home.Path(), files));
 }
 
 TEST_F(MidiExportTest, AnArrangementBecomesStyleMaterialAndItsTemporaryFileIsRemoved) {
-    EXPECT_FALSE(engine::ArrangementToStyleMaterial(*t.session));
-    EXPECT_TRUE(t.prompter->WasShown(engine::ChordMemoryEmptyText));
+    EXPECT_FALSE(app::ArrangementToStyleMaterial(*t.session));
+    EXPECT_TRUE(t.prompter->WasShown(app::ChordMemoryEmptyText));
 
     SongBuilder().At(1).Chord("C").At(2).Chord("G").End().ApplyTo(t.session->App().arrangement);
-    const bool converted = engine::ArrangementToStyleMaterial(*t.session);
-    EXPECT_FALSE(platform::FileExists(t.session->Paths().ProgramFile(engine::ArrangementMaterialFile)));
-    if (!engine::RenderSession::CanPlaySongs()) {
+    const bool converted = app::ArrangementToStyleMaterial(*t.session);
+    EXPECT_FALSE(platform::FileExists(t.session->Paths().ProgramFile(app::ArrangementMaterialFile)));
+    if (!app::RenderSession::CanPlaySongs()) {
         EXPECT_FALSE(converted);
         GTEST_SKIP() << "chord-memory playback is not part of this build yet: songs cannot be rendered";
     }

@@ -14,7 +14,7 @@
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
 #include "engine/OfflineRenderer.h"
-#include "engine/RenderSession.h"
+#include "app/RenderSession.h"
 #include "midi/Synth.h"
 #include "support/MidoReader.h"
 #include "support/StreamMessages.h"
@@ -100,7 +100,7 @@ protected:
     std::string MidPath() const { return folder.Path() + "/out.mid"; }
 
     TempFolder folder;
-    engine::RenderSession render{platform::Paths::InFolder(folder.Path())};
+    app::RenderSession render{platform::Paths::InFolder(folder.Path())};
     std::string stylePath;
 };
 
@@ -281,7 +281,7 @@ TEST_F(OfflineRenderTest, AWavRenderingSoundsAndLastsTheMusicPlusItsTail) {
 }
 
 TEST_F(OfflineRenderTest, ASongPlaysWithItsStyleOnceChordMemoryPlaybackIsPresent) {
-    if (!engine::RenderSession::CanPlaySongs())
+    if (!app::RenderSession::CanPlaySongs())
         GTEST_SKIP() << "chord-memory playback is not part of this build yet: songs cannot be rendered";
     FAIL() << "song rendering has no test yet";
 }

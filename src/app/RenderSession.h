@@ -4,7 +4,7 @@
 // it. Rendering there never disturbs a session that plays live: the export copies the live
 // style, song and settings in, renders, and throws the copy away.
 //
-//   engine::RenderSession render(session.Paths());
+//   app::RenderSession render(session.Paths());
 //   render.CopyFrom(session);                       // or render.LoadStyle(path, error)
 //   data::SmfContent content = render.RenderStyle(8);
 //   data::WriteSmfFile("out.mid", content, error);
@@ -18,16 +18,18 @@
 #include "data/SmfWriter.h"
 #include "platform/Paths.h"
 
-namespace chordella::app { class Session; }
-namespace chordella::midi { class MidiBackend; }
-namespace chordella::platform { class ScriptedPrompter; }
-
 namespace chordella::engine {
-
 class AccompanimentEngine;
 class Clock;
 class Transport;
 class TransportPeers;
+}  // namespace chordella::engine
+namespace chordella::midi { class MidiBackend; }
+namespace chordella::platform { class ScriptedPrompter; }
+
+namespace chordella::app {
+
+class Session;
 
 // The chord a style is rendered over when no song gives one: C major (root 48, type 1).
 inline constexpr int RenderChordRoot = 48;
@@ -45,7 +47,7 @@ public:
     RenderSession& operator=(const RenderSession&) = delete;
 
     app::Session& Session() { return *session_; }
-    AccompanimentEngine& Engine() { return *engine_; }
+    engine::AccompanimentEngine& Engine() { return *engine_; }
     engine::Clock& Clock() { return *clock_; }
     // The messages the rendering showed (load errors and the like), in order.
     platform::ScriptedPrompter& Prompter() { return *prompter_; }
@@ -92,17 +94,17 @@ private:
 
     platform::ScriptedPrompter* prompter_ = nullptr;
     std::unique_ptr<app::Session> session_;
-    std::unique_ptr<AccompanimentEngine> engine_;
+    std::unique_ptr<engine::AccompanimentEngine> engine_;
     std::unique_ptr<engine::Clock> clock_;
-    std::unique_ptr<Transport> transport_;
-    std::unique_ptr<TransportPeers> playback_;
+    std::unique_ptr<engine::Transport> transport_;
+    std::unique_ptr<engine::TransportPeers> playback_;
 };
 
 // Chord-memory playback as the transport's peer (it steps through the song in every tick);
 // nullptr while this build has none.
-std::unique_ptr<TransportPeers> MakeSongPlayback(app::Session& session, Transport& transport);
+std::unique_ptr<engine::TransportPeers> MakeSongPlayback(Session& session, engine::Transport& transport);
 
 // The ticks of one pass of a part: the waits of the stream between its range's start and end.
 std::int64_t PartTicks(app::Session& session, int part);
 
-}  // namespace chordella::engine
+}  // namespace chordella::app

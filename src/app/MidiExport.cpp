@@ -1,4 +1,4 @@
-#include "engine/MidiExport.h"
+#include "app/MidiExport.h"
 
 #include <array>
 #include <cstdio>
@@ -7,11 +7,11 @@
 #include "app/Session.h"
 #include "data/MidiImport.h"
 #include "engine/OfflineRenderer.h"
-#include "engine/RenderSession.h"
+#include "app/RenderSession.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 
-namespace chordella::engine {
+namespace chordella::app {
 
 namespace {
 
@@ -100,7 +100,7 @@ std::string StyleMeasuresList(const data::PartTable& parts) {
         const data::PartRecord& record = parts[static_cast<std::size_t>(part)];
         if (!record.Present()) continue;
         char line[64];
-        std::snprintf(line, sizeof line, "%-18.18s : %2.2d - %2.2d", PartName(part).c_str(), record.StartMeasure,
+        std::snprintf(line, sizeof line, "%-18.18s : %2.2d - %2.2d", engine::PartName(part).c_str(), record.StartMeasure,
                       record.EndMeasure);
         list += line;
         list += "\r\n";
@@ -162,4 +162,4 @@ bool ArrangementToStyleMaterial(app::Session& session) {
     return imported;
 }
 
-}  // namespace chordella::engine
+}  // namespace chordella::app

@@ -17,7 +17,7 @@
 
 namespace chordella::app { class Session; }
 
-namespace chordella::engine {
+namespace chordella::app {
 
 class RenderSession;
 
@@ -64,4 +64,4 @@ bool SaveStyleAsMidi(app::Session& session, const std::string& folder, StyleMidi
 // creator's work, the temporary file removed. True when the import took it.
 bool ArrangementToStyleMaterial(app::Session& session);
 
-}  // namespace chordella::engine
+}  // namespace chordella::app

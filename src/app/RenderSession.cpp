@@ -1,4 +1,4 @@
-#include "engine/RenderSession.h"
+#include "app/RenderSession.h"
 
 #include <algorithm>
 
@@ -14,7 +14,7 @@
 #include "engine/TransportPeers.h"
 #include "platform/ScriptedPrompter.h"
 
-namespace chordella::engine {
+namespace chordella::app {
 
 namespace {
 
@@ -49,7 +49,7 @@ void SubmitChord(app::Session& session, int root, int type) {
 
 RenderSession::RenderSession(const platform::Paths& paths, std::unique_ptr<midi::MidiBackend> backend)
     : session_(MakeSession(paths, std::move(backend), prompter_)),
-      engine_(std::make_unique<AccompanimentEngine>(*session_)),
+      engine_(std::make_unique<engine::AccompanimentEngine>(*session_)),
       clock_(std::make_unique<engine::Clock>(*session_, *engine_)) {
     PrepareOptions();
 }
@@ -93,7 +93,7 @@ bool RenderSession::LoadSong(const std::string& path, std::string& error) {
 void RenderSession::CopyFrom(app::Session& live) {
     session_->App().options = live.App().options;
     PrepareOptions();
-    const ClockState& liveClock = live.App().clock;
+    const engine::ClockState& liveClock = live.App().clock;
     clock_->SelectQuantize(liveClock.QuantizeIndex);
     clock_->SetMeasureUnitsFromFile(liveClock.MeasureUnits);
     session_->App().clock.Tempo = liveClock.Tempo;
@@ -133,7 +133,7 @@ bool RenderSession::HasSong() { return !session_->App().arrangement.Chords.IsEmp
 
 // Chord-memory playback, the transport's peer that plays the song; nullptr while this build
 // has none.
-std::unique_ptr<TransportPeers> MakeSongPlayback(app::Session&, Transport&) { return nullptr; }
+std::unique_ptr<engine::TransportPeers> MakeSongPlayback(Session&, engine::Transport&) { return nullptr; }
 
 bool RenderSession::CanPlaySongs() { return false; }
 
@@ -148,7 +148,7 @@ std::string RenderSession::TrackName() {
 bool RenderSession::RenderPart(int part, data::SmfContent& content, int root, int type) {
     if (!StyleLoaded()) return false;
     const std::int64_t ticks = PartTicks(*session_, part);
-    OfflineRenderer renderer(*session_, *engine_, *clock_);
+    engine::OfflineRenderer renderer(*session_, *engine_, *clock_);
     renderer.Start(session_->App().clock.Tempo);
     if (!engine_->Sections().PlayPart(part)) return false;
     SubmitChord(*session_, root, type);
@@ -180,7 +180,7 @@ bool RenderSession::StartSong() {
 
 bool RenderSession::RenderStyle(int measures, data::SmfContent& content) {
     if (!StyleLoaded()) return false;
-    OfflineRenderer renderer(*session_, *engine_, *clock_);
+    engine::OfflineRenderer renderer(*session_, *engine_, *clock_);
     renderer.Start(session_->App().clock.Tempo);
     if (!StartStyle()) return false;
     renderer.Run(static_cast<std::int64_t>(std::max(1, measures)) * MeasureTicks());
@@ -190,7 +190,7 @@ bool RenderSession::RenderStyle(int measures, data::SmfContent& content) {
 
 bool RenderSession::AttachSongPlayback() {
     if (transport_) return true;
-    auto transport = std::make_unique<Transport>(*session_, *engine_, *clock_);
+    auto transport = std::make_unique<engine::Transport>(*session_, *engine_, *clock_);
     playback_ = MakeSongPlayback(*session_, *transport);
     if (!playback_) return false;
     transport->SetPeers(playback_.get());
@@ -209,7 +209,7 @@ bool RenderSession::RenderSong(int maxMeasures, data::SmfContent& content) {
     // The transport plays the song: chord-memory playback steps through it as the
     // transport's peer, section commands switch parts, the STOP record ends it.
     {
-        OfflineRenderer renderer(*session_, *engine_, *clock_);
+        engine::OfflineRenderer renderer(*session_, *engine_, *clock_);
         renderer.Start(session_->App().clock.Tempo);
         transport_->Play();
         const std::int64_t limit =
@@ -237,4 +237,4 @@ std::int64_t PartTicks(app::Session& session, int part) {
     return ticks;
 }
 
-}  // namespace chordella::engine
+}  // namespace chordella::app
