@@ -24,7 +24,9 @@ function(chordella_test name)
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES RUN_SERIAL ${serial}
-               ENVIRONMENT "CHORDELLA_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/fixtures;CHORDELLA_CORPUS=${PROJECT_SOURCE_DIR}/../shared/corpus")
+               ENVIRONMENT "CHORDELLA_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/fixtures")
+  # The shared corpus of real MIDI and style files, for the tests that read it.
+  target_compile_definitions(${name} PRIVATE CHORDELLA_DEFAULT_CORPUS="${PROJECT_SOURCE_DIR}/../shared/corpus")
 endfunction()
 
 # chordella_fuzz(NAME SOURCE DEPS ...): a libFuzzer target, collected under the target "fuzz_targets".

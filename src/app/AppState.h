@@ -10,6 +10,8 @@
 #include "engine/ClockState.h"
 #include "engine/EngineState.h"
 #include "data/ConfigState.h"
+#include "engine/MelodyState.h"
+#include "engine/SongPlayState.h"
 #include "engine/TransportState.h"
 
 namespace chordella::app {
@@ -23,6 +25,8 @@ struct AppState {
     engine::EngineState engine;
     data::ConfigState config;  // written by the settings (app/Settings.h)
     engine::TransportState transport;
+    engine::SongPlayState songPlay;  // chord-memory playback and recording
+    engine::MelodyState melody;      // the melody track's running fields
 };
 
 }  // namespace chordella::app

@@ -49,6 +49,17 @@ public:
     virtual void Stop() = 0;
 };
 
+// Implemented by the melody track (engine/MelodyPlayer.h). The input side hands over every
+// message the player sends on the melody channel.
+class MelodyLink {
+public:
+    virtual ~MelodyLink() = default;
+    // True while "&Record" of the melody menu is on.
+    virtual bool MelodyRecording() = 0;
+    // One message played on the melody channel; stored while the song runs (see the player).
+    virtual void RecordMelodyEvent(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) = 0;
+};
+
 // What the session holds until the modules are wired: calls that go nowhere.
 class NoEngine final : public EngineLink {
 public:
@@ -57,6 +68,11 @@ public:
 class NoChords final : public ChordLink {
 public:
     void SetChord(std::int16_t, std::int16_t, std::int16_t) override {}
+};
+class NoMelody final : public MelodyLink {
+public:
+    bool MelodyRecording() override { return false; }
+    void RecordMelodyEvent(std::uint8_t, std::uint8_t, std::uint8_t) override {}
 };
 class NoTransport final : public TransportLink {
 public:

@@ -98,6 +98,10 @@ struct Options {
     bool PlayIntro = true;               // "Intro ..." (play the intro) [PlayIntro]
     bool PlayEnding = true;              // "Play Ending" (instead of fading out) [PlayEnding]
     bool Loop = false;                   // "Loop" [LoopFlag]
+    bool IgnoreLoops = false;            // "Ignore Loops"
+    int TapsPerMeasure = 4;              // "Taps per Measure": "1 Tap" … "6 Taps"
+    bool ReferToOriginalChannels = true; // " Refer to original channels"
+    bool StoreControllerValues = true;   // " Store && Receive Controller-Values"
 
     // --- Melody (right-hand zone) -------------------------------------------------------
     int MelodyVelocityOffset = 0;        // "Balance - melody section velocity offset" [VelOffset]

@@ -71,6 +71,9 @@ public:
     data::ArrangementHost& SongHost() { return *songHost_; }
     void SetSongHost(data::ArrangementHost* host) { songHost_ = host ? host : &noSongHost_; }
     TransportLink& Transport() { return *transportLink_; }
+    // The melody track: the input side hands the melody channel's messages to it.
+    MelodyLink& Melody() { return *melodyLink_; }
+    void SetMelodyLink(MelodyLink* link) { melodyLink_ = link ? link : &noMelody_; }
     void SetTransportLink(TransportLink* link) { transportLink_ = link ? link : &noTransport_; }
 
     // The steps of loading a style that belong to other modules; each adds its hooks here.
@@ -106,6 +109,8 @@ private:
     data::ArrangementHost* songHost_ = &noSongHost_;
     NoTransport noTransport_;
     TransportLink* transportLink_ = &noTransport_;
+    NoMelody noMelody_;
+    MelodyLink* melodyLink_ = &noMelody_;
     data::StyleHookList styleHooks_;
     midi::MidiOut* accompanimentOutput_ = nullptr;
     midi::MidiOut* clockOutput_ = nullptr;

@@ -1,0 +1,300 @@
+#include "engine/ChordMemoryPlayer.h"
+
+#include <algorithm>
+
+#include "app/Session.h"
+#include "engine/AccompanimentEngine.h"
+#include "engine/ChordSound.h"
+#include "engine/IntroStart.h"
+#include "engine/MelodyPlayer.h"
+#include "engine/Metronome.h"
+#include "engine/Outputs.h"
+#include "engine/Transport.h"
+
+namespace chordella::engine {
+
+namespace {
+constexpr int FirstPosition = data::ChordMemoryHeaderSize;
+constexpr int RecordStep = data::BeatRecordSize;
+constexpr int RequestTick = 12;
+constexpr std::uint8_t NoChordType = 12;
+constexpr int ControlBankSelect = 0;
+
+std::int16_t ToPosition(int value) { return static_cast<std::int16_t>(std::clamp(value, -32000, 32000)); }
+}  // namespace
+
+ChordMemoryPlayer::ChordMemoryPlayer(app::Session& session, AccompanimentEngine& engine, Transport& transport,
+                                     MelodyPlayer& melody)
+    : session_(session), engine_(engine), transport_(transport), melody_(melody) {
+    transport_.SetPeers(this);
+    MeasureUnitsSetFromFile();
+}
+
+ChordMemoryPlayer::~ChordMemoryPlayer() { transport_.SetPeers(nullptr); }
+
+std::int16_t& ChordMemoryPlayer::SessionRepeats() { return session_.App().songPlay.SessionRepeats; }
+std::int16_t& ChordMemoryPlayer::Position() { return session_.App().arrangement.ChordMemoryPos; }
+int ChordMemoryPlayer::MeasureUnits() { return std::max<int>(RecordStep, session_.App().clock.MeasureUnits); }
+
+// --- The main window's fields ---
+
+void ChordMemoryPlayer::SetStartMeasure(int measure) {
+    session_.App().arrangement.StartMeasure = std::clamp(measure, -500, 500);
+    MeasureUnitsSetFromFile();
+}
+
+void ChordMemoryPlayer::SetLoop(bool on, int fromMeasure, int toMeasure) {
+    SongPlayState& s = session_.App().songPlay;
+    session_.App().options.Loop = on;
+    s.LoopFromMeasure = static_cast<std::int16_t>(std::clamp(fromMeasure, 1, 3000));
+    s.LoopToMeasure = static_cast<std::int16_t>(std::clamp(toMeasure, 1, 3000));
+    s.LoopOn = on && !session_.App().melody.Recording ? 1 : 0;
+    MeasureUnitsSetFromFile();
+}
+
+void ChordMemoryPlayer::MeasureUnitsSetFromFile() {
+    SongPlayState& s = session_.App().songPlay;
+    const int units = MeasureUnits();
+    s.PlayStartPos = ToPosition((session_.App().arrangement.StartMeasure - 1) * units + FirstPosition);
+    s.LoopFromPos = ToPosition((s.LoopFromMeasure - 1) * units + FirstPosition);
+    s.LoopToPos = ToPosition(s.LoopToMeasure * units + 3);
+}
+
+void ChordMemoryPlayer::MeterKindChanged(MeterKind, MeterKind) { MeasureUnitsSetFromFile(); }
+
+// --- Simple answers to the transport ---
+
+bool ChordMemoryPlayer::ChordMemoryEmpty() { return session_.App().arrangement.Chords.IsEmpty(); }
+std::int16_t ChordMemoryPlayer::ChordMemoryLength() { return session_.App().arrangement.Chords.ChordMemoryLength; }
+int ChordMemoryPlayer::StartMeasure() { return session_.App().arrangement.StartMeasure; }
+std::int16_t ChordMemoryPlayer::PlayStartPos() { return session_.App().songPlay.PlayStartPos; }
+bool ChordMemoryPlayer::ChordCodeSentAhead() { return session_.App().songPlay.ChordCodeSentAhead != 0; }
+bool ChordMemoryPlayer::EndingCountdownRunning() { return session_.App().songPlay.EndingCountdown != 0; }
+void ChordMemoryPlayer::CancelEndingCountdown() { session_.App().songPlay.EndingCountdown = 0; }
+bool ChordMemoryPlayer::OverwriteBox() { return session_.App().songPlay.OverwriteBox; }
+void ChordMemoryPlayer::SetOverwriteBox(bool on) { session_.App().songPlay.OverwriteBox = on; }
+void ChordMemoryPlayer::MelodyStep() { melody_.PlayTick(); }
+void ChordMemoryPlayer::CloseRecordings() { melody_.CloseRecording(); }
+
+void ChordMemoryPlayer::ChordMemoryJumpToEnd() {
+    const int last = session_.App().arrangement.Chords.ChordMemoryLength - MeasureUnits();
+    if (last > Position()) Position() = ToPosition(last);
+}
+
+void ChordMemoryPlayer::RequestProgramChange(int program) {
+    if (program >= 0) session_.App().songPlay.ProgramRequest = static_cast<std::int16_t>(std::min(program, 32000));
+}
+
+// --- Starting ---
+
+void ChordMemoryPlayer::StartPlayback() {
+    SongPlayState& s = session_.App().songPlay;
+    MeasureUnitsSetFromFile();
+    s.LoopOn = session_.App().options.Loop && !session_.App().melody.Recording ? 1 : 0;
+    Position() = s.PlayStartPos;
+    s.Resuming = s.PlayStartPos > FirstPosition ? 1 : 0;
+    s.SongTranspose = 0;
+    s.LoopMarkPos = s.LoopTarget = s.LoopRepeats = s.LoopEndPos = 0;
+    s.EndingCountdown = 0;
+    s.ChordCodeSentAhead = 0;
+    s.LastCodeRoot = s.LastCodeType = 255;
+    s.ProgramRequest = -1;
+    melody_.ResetPositions();
+    // The first tick ends a beat and starts a grid unit: the song's first record plays at once.
+    ClockState& clock = session_.App().clock;
+    clock.TickInBeat = clock.TicksPerBeat;
+    clock.GridBeat = clock.GridBeats;
+}
+
+// --- The tick ---
+
+bool ChordMemoryPlayer::ChordMemoryStep() {
+    const int mode = session_.App().transport.ChordPlayMode;
+    if (mode < 0) {
+        PlaybackTick();
+        return true;
+    }
+    if (mode == 1) {
+        RecordingTick();
+        return true;
+    }
+    return false;
+}
+
+void ChordMemoryPlayer::PlaybackTick() {
+    const ClockState& clock = session_.App().clock;
+    if (session_.App().engine.SongStarting == 0 && Position() > 3) melody_.Advance();
+    if (clock.TickInBeat == clock.PreviewTick) Preview();
+    if (clock.TickInBeat == RequestTick) CarryOutRequests();
+    if (clock.TickInBeat > clock.TicksPerBeat) PlaybackBeatEnd();
+}
+
+bool ChordMemoryPlayer::Stopped() { return session_.App().transport.ChordPlayMode == 0; }
+
+void ChordMemoryPlayer::PlaybackBeatEnd() {
+    SongPlayState& s = session_.App().songPlay;
+    EngineState& e = session_.App().engine;
+    session_.App().clock.TickInBeat = 1;
+    if (e.SongStarting != 0) {
+        melody_.ResetPositions();
+        e.SongStarting = 0;
+    }
+    if (LeadInBeat()) return;
+
+    const chords::ChordState& pending = session_.App().chords;
+    const bool playerOverrides =
+        s.OverwriteBox && (pending.PendingRoot > 0 || (e.PendingCommandKey >= 1 && e.PendingCommandKey <= 250));
+    if (playerOverrides) {
+        OverwriteBeat(session_.App().arrangement.Chords.RecordAt(Position()));
+    } else {
+        data::BeatRecord record = ReadRecord();
+        LoopMark(record);
+        if (s.Resuming != 0) {
+            s.Resuming = 0;
+            record = ChordInForce(Position());
+        } else if (s.LoopOn != 0 && Position() >= s.LoopToPos) {
+            ContinueAtLoopFrom(record);
+        }
+        KeyMark(record);
+        if (s.EndingCountdown != 0 && ++s.EndingCountdown > 44) {
+            transport_.Stop();
+            return;
+        }
+        if (!Command(record) || Stopped()) return;
+        if (record.CommandCode != 0) SubmitCommandKey(record.CommandCode, record.CommandParam);
+        if (Stopped()) return;
+        if (data::StartsChord(record)) {
+            session_.Chords().SetChord(record.ChordRoot, record.ChordType, s.SongTranspose);
+            const StylePlayerState& player = session_.Style().player;
+            if (player.StyleActive == 0 && player.StyleMode && !session_.App().options.PlayChords)
+                session_.Transport().StartStyle();
+        }
+    }
+    if ((Position() - FirstPosition) % MeasureUnits() == 0) melody_.SaveMeasure();
+    Position() = ToPosition(Position() + RecordStep);
+    if (Position() >= data::ChordMemoryPositionLimit) {
+        transport_.Stop();
+        return;
+    }
+    FinishBeat(LiveClickLevel);
+}
+
+bool ChordMemoryPlayer::LeadInBeat() {
+    SongPlayState& s = session_.App().songPlay;
+    if (Position() > s.LoopFromPos) return false;
+    if (Position() == FirstPosition - MeasureUnits()) Position() = FirstPosition;
+    if (Position() != s.LoopFromPos) {
+        const StylePlayerState& player = session_.Style().player;
+        if (player.StyleActive == 0 && player.StyleMode && !session_.App().options.PlayChords)
+            session_.Transport().StartStyle();
+        ApplyIntroStartMode(session_, Position());
+        Position() = ToPosition(Position() + RecordStep);
+        FinishBeat(LeadInClickLevel);
+        s.Resuming = 1;
+        return true;
+    }
+    RestoreSoloSelector(session_);
+    melody_.SaveRange();
+    return false;
+}
+
+data::BeatRecord ChordMemoryPlayer::ReadRecord() {
+    SongPlayState& s = session_.App().songPlay;
+    data::BeatRecord record = session_.App().arrangement.Chords.RecordAt(Position());
+    if (s.LoopMarkPos == 0 || Position() != s.LoopMarkPos) return record;
+    if (--s.LoopRepeats <= 0) {
+        s.LoopMarkPos = 0;
+    } else if (s.LoopTarget < Position()) {
+        Position() = s.LoopTarget;
+        melody_.RestoreLoop();
+        record = ChordInForce(Position());
+    }
+    return record;
+}
+
+data::BeatRecord ChordMemoryPlayer::ChordInForce(int position) {
+    const data::ChordMemory& memory = session_.App().arrangement.Chords;
+    data::BeatRecord record = memory.RecordAt(position);
+    if (data::StartsChord(record)) return record;
+    for (int earlier = position - RecordStep; earlier >= FirstPosition; earlier -= RecordStep) {
+        const data::BeatRecord found = memory.RecordAt(earlier);
+        if (!data::StartsChord(found)) continue;
+        record.ChordRoot = found.ChordRoot;
+        record.ChordType = found.ChordType;
+        // The found record's section key or key mark goes on; its loop marks, channel
+        // commands and end mark belong to that earlier place and are not carried out again.
+        const bool placeBound = found.CommandCode >= data::CommandChannels && found.CommandCode != data::CommandTempo;
+        if (record.CommandCode == 0 && !placeBound) {
+            record.CommandCode = found.CommandCode;
+            record.CommandParam = found.CommandParam;
+        }
+        break;
+    }
+    return record;
+}
+
+void ChordMemoryPlayer::ContinueAtLoopFrom(data::BeatRecord& record) {
+    SongPlayState& s = session_.App().songPlay;
+    Position() = s.LoopFromPos;
+    if (s.LoopToPos <= s.LoopFromPos) s.LoopToPos = ToPosition(s.LoopFromPos + MeasureUnits());
+    melody_.RestoreRange();
+    record = ChordInForce(Position());
+}
+
+void ChordMemoryPlayer::Preview() {
+    SongPlayState& s = session_.App().songPlay;
+    if (Position() < s.LoopFromPos) return;
+    const data::BeatRecord coming = session_.App().arrangement.Chords.RecordAt(Position());
+    if (!data::StartsChord(coming) || coming.ChordType == NoChordType) return;
+    chords::ChordState& chords = session_.App().chords;
+    const app::Options& options = session_.App().options;
+    int root = coming.ChordRoot + s.SongTranspose;
+    if (!options.PlayChords) {
+        const int pitchClass = ((root % 12) + 12) % 12;
+        root = std::max(0, session_.App().engine.OctaveBase - 12) + pitchClass;
+    }
+    int type = chords.TypeOverride != 0 ? chords.TypeOverride : coming.ChordType;
+    if (options.MajorMinor) {
+        if (type == 1 || type == 3) ++type;
+        else if (type == 2 || type == 4) --type;
+    }
+    root = std::clamp(root, 1, 127);
+    chords.CurrentRoot = static_cast<std::int16_t>(root);
+    chords.CurrentType = static_cast<std::int16_t>(type);
+    const auto codeRoot = static_cast<std::uint8_t>(root % 12);
+    if (options.SendChordCodes && type > 0 && (codeRoot != s.LastCodeRoot || type != s.LastCodeType)) {
+        SendChordCode(session_, root, type);
+        s.LastCodeRoot = codeRoot;
+        s.LastCodeType = static_cast<std::uint8_t>(type);
+        s.ChordCodeSentAhead = 1;
+    }
+}
+
+void ChordMemoryPlayer::CarryOutRequests() {
+    SongPlayState& s = session_.App().songPlay;
+    if (s.ProgramRequest < 0) return;
+    midi::MidiOut* out = session_.AccompanimentOutput();
+    const int channel = session_.App().engine.VoiceChannel & 0x0F;
+    int program = s.ProgramRequest;
+    if (program >= 128) {
+        s.KeptBank = static_cast<std::int16_t>(std::min(program / 128, 127));
+        program %= 128;
+        Send(out, 0xB0 | channel, ControlBankSelect, s.KeptBank);
+    }
+    Send(out, 0xC0 | channel, program, 0);
+    s.ProgramRequest = -1;
+}
+
+void ChordMemoryPlayer::FinishBeat(int clickLevel) {
+    ClockState& clock = session_.App().clock;
+    if (clock.GridBeat >= clock.GridBeats) {
+        engine_.Transport().ApplyCommandKey();
+        engine_.ApplyChord();
+        session_.App().songPlay.ChordCodeSentAhead = 0;
+        clock.GridBeat = 0;
+    }
+    ++clock.GridBeat;
+    if (session_.App().options.Metronome) engine_.Transport().MetronomeClick(clickLevel);
+}
+
+}  // namespace chordella::engine

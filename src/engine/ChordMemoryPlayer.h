@@ -1,0 +1,113 @@
+#pragma once
+// Chord-memory playback and recording: the per-beat logic of the tick while a song plays or
+// is recorded. Playback moves the song position one beat record per beat, carries out the
+// records' commands (loops, transposition, channel solo and mutes, section keys, tempo, the
+// end and the ending mark), feeds the chords to chord recognition's SetChord, sends chord
+// codes ahead of the beat and moves the melody track with its loops. Recording writes one
+// chord per chord-grid unit, with a grace window at the unit's start; step recording
+// writes one chord per tap while the clock is off.
+//
+// It is the transport's TransportPeers. Playing a song (control thread):
+//   engine::AccompanimentEngine engine(session);
+//   engine::Clock clock(session, engine);
+//   engine::Transport transport(session, engine, clock);
+//   chords::ChordRecogniser recogniser(session);           // SetChord
+//   engine::MelodyPlayer melody(session);
+//   engine::ChordMemoryPlayer songs(session, engine, transport, melody);  // SetPeers(this)
+//   data::SongFiles(session).Open({data::OpenSource::Path, "Song.vxa"});
+//   transport.Play();                                      // clock.StartVirtual(bpm) first to run offline
+//   clock.RunVirtualTicks(n);                              // until Transport's ChordPlayMode is 0
+
+#include <cstdint>
+
+#include "data/ChordMemory.h"
+#include "engine/TransportPeers.h"
+
+namespace chordella::app { class Session; }
+
+namespace chordella::engine {
+
+class AccompanimentEngine;
+class MelodyPlayer;
+class Transport;
+
+class ChordMemoryPlayer final : public TransportPeers {
+public:
+    // Control thread. Installs itself as the transport's peers.
+    ChordMemoryPlayer(app::Session& session, AccompanimentEngine& engine, Transport& transport, MelodyPlayer& melody);
+    // Control thread. Takes itself out of the transport.
+    ~ChordMemoryPlayer() override;
+    ChordMemoryPlayer(const ChordMemoryPlayer&) = delete;
+    ChordMemoryPlayer& operator=(const ChordMemoryPlayer&) = delete;
+
+    // --- The main window's fields (control thread, user actions) ---
+    // The start-measure field (−500 … 500; below 1 gives lead-in measures).
+    void SetStartMeasure(int measure);
+    // The "Loop" box and its measure fields.
+    void SetLoop(bool on, int fromMeasure, int toMeasure);
+    // Session mode: the song is repeated this many more times at its ending mark.
+    void SetSessionRepeats(int repeats) { SessionRepeats() = static_cast<std::int16_t>(repeats); }
+
+    // Control thread (tick or user action). A record's command or a live control key with
+    // a value: starts the style, shows a key mark, stops at a second ending key, or becomes
+    // the pending control key.
+    void SubmitCommandKey(int key, int value);
+
+    // --- TransportPeers (control thread; the tick ones allocate nothing) ---
+    bool ChordMemoryStep() override;
+    bool ChordMemoryEmpty() override;
+    void ChordMemoryJumpToEnd() override;
+    bool ChordCodeSentAhead() override;
+    bool StepRecordTakesChord() override;
+    void MeterKindChanged(MeterKind from, MeterKind to) override;
+    void MeasureUnitsSetFromFile() override;
+    bool EndingCountdownRunning() override;
+    void CancelEndingCountdown() override;
+    void StartPlayback() override;
+    void StartRecordingAtStart() override;
+    void StartRecordingAtSongStart() override;
+    int StartMeasure() override;
+    std::int16_t PlayStartPos() override;
+    std::int16_t ChordMemoryLength() override;
+    void ClearSong() override;
+    bool OverwriteBox() override;
+    void SetOverwriteBox(bool on) override;
+    void RecordingStopped() override;
+    void RequestProgramChange(int program) override;
+    void MelodyStep() override;
+    void CloseRecordings() override;
+
+private:
+    std::int16_t& SessionRepeats();
+    std::int16_t& Position();
+    int MeasureUnits();
+    // Playback (ChordMemoryPlayer.cpp).
+    void PlaybackTick();
+    void PlaybackBeatEnd();
+    bool LeadInBeat();
+    data::BeatRecord ReadRecord();
+    data::BeatRecord ChordInForce(int position);
+    void ContinueAtLoopFrom(data::BeatRecord& record);
+    void Preview();
+    void CarryOutRequests();
+    void FinishBeat(int clickLevel);
+    // Commands (ChordMemoryCommands.cpp). False when the transport stopped.
+    void LoopMark(data::BeatRecord& record);
+    void KeyMark(data::BeatRecord& record);
+    bool Command(data::BeatRecord& record);
+    void ChannelCommand(int value);
+    bool EndingMark(data::BeatRecord& record);
+    // Recording (ChordMemoryRecorder.cpp).
+    void RecordingTick();
+    void RecordingBeatEnd();
+    void OverwriteBeat(const data::BeatRecord& stored);
+    void WriteRecord(int position, const data::BeatRecord& record, bool onlyNonZero);
+    bool Stopped();
+
+    app::Session& session_;
+    AccompanimentEngine& engine_;
+    Transport& transport_;
+    MelodyPlayer& melody_;
+};
+
+}  // namespace chordella::engine

@@ -1,0 +1,73 @@
+#pragma once
+// The melody track of the song: recording what the player plays on the melody channel while
+// the chord memory plays or records, playing it back in time with the chord memory (its
+// loops and jumps move the melody with them), quantizing, delete and restore. It is the
+// session's MelodyLink: the input side hands every melody-channel message to
+// RecordMelodyEvent.
+//
+//   engine::MelodyPlayer melody(session);       // registers itself as the MelodyLink
+//   melody.ToggleRecording();                   // "&Record" of the melody menu
+//   session.Melody().RecordMelodyEvent(0x90, 60, 100);   // from the input side
+//   melody.Quantize("1/16");                    // "&Quantize" grid item
+//
+// The chord-memory player drives the clock and the jumps (Advance, SaveLoop, RestoreLoop …);
+// the engine's melody step calls PlayTick.
+
+#include <cstdint>
+#include <string_view>
+
+#include "app/Links.h"
+
+namespace chordella::app { class Session; }
+
+namespace chordella::engine {
+
+class MelodyPlayer final : public app::MelodyLink {
+public:
+    // Control thread. Registers as the session's melody link.
+    explicit MelodyPlayer(app::Session& session);
+    ~MelodyPlayer() override;
+    MelodyPlayer(const MelodyPlayer&) = delete;
+    MelodyPlayer& operator=(const MelodyPlayer&) = delete;
+
+    // --- The input side (control thread) ---
+    bool MelodyRecording() override;
+    // Stores the message while the chord memory plays or records at a position ≥ 4 and the
+    // buffer has room; allocates nothing.
+    void RecordMelodyEvent(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override;
+
+    // --- Menu "&Melody" (control thread, user actions) ---
+    // "&Record": ignored while chords are recorded or played (fromMenu). Asks "Replace
+    // current melody ?" when a track exists.
+    void ToggleRecording(bool fromMenu = true);
+    // "&Play": switching it off resets the melody channel.
+    void TogglePlayback();
+    void SetPlayback(bool on);
+    // "&Delete" (asks "Delete Melody ?") and "R&estore".
+    void Delete();
+    void Restore();
+    // "&Quantize" with a grid item ("1/32 swing" … "None"); stops chords first.
+    void Quantize(std::string_view gridCaption);
+    void ToggleHumanize();
+
+    // --- The chord memory's seams (control thread, tick: no allocation) ---
+    // A song starts: index and clock back to 0.
+    void ResetPositions();
+    // One melody tick.
+    void Advance();
+    void SaveMeasure();
+    void SaveLoop();
+    void RestoreLoop();
+    void SaveRange();
+    // Back to LoopFromPos: a running recording is closed first.
+    void RestoreRange();
+    // Sends the events that are due (called by the engine's melody step).
+    void PlayTick();
+    // Closes a running recording: the track becomes the backup, "&Record" goes off.
+    void CloseRecording();
+
+private:
+    app::Session& session_;
+};
+
+}  // namespace chordella::engine

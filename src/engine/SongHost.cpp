@@ -1,0 +1,57 @@
+#include "engine/SongHost.h"
+
+#include "app/Session.h"
+#include "engine/Clock.h"
+#include "engine/Outputs.h"
+#include "engine/Transport.h"
+
+namespace chordella::engine {
+
+namespace {
+constexpr int LowestSongTempo = 20;
+constexpr int HighestSongTempo = 300;
+}  // namespace
+
+SongHost::SongHost(app::Session& session, Transport& transport, Clock& clock)
+    : session_(session), transport_(transport), clock_(clock) {
+    session_.SetSongHost(this);
+}
+
+SongHost::~SongHost() {
+    if (&session_.SongHost() == this) session_.SetSongHost(nullptr);
+}
+
+bool SongHost::ChordsRecording() { return session_.App().transport.ChordPlayMode > 0; }
+void SongHost::StopRecording() {
+    if (ChordsRecording()) transport_.Stop();
+}
+bool SongHost::StylePlaying() { return session_.Style().player.StyleActive != 0; }
+void SongHost::StopPlayback() { transport_.Stop(); }
+void SongHost::StartPlayback() { transport_.Play(); }
+bool SongHost::StyleLoaded() { return LoadedStyle(session_).StyleLength != 0; }
+int SongHost::MeasureUnits() { return session_.App().clock.MeasureUnits; }
+
+void SongHost::SetSongTempo(int beatsPerMinute) {
+    // A header without a tempo (0, or a damaged byte) leaves the tempo as it is.
+    if (beatsPerMinute < LowestSongTempo || beatsPerMinute > HighestSongTempo) return;
+    ClockState& clock = session_.App().clock;
+    // The virtual clock (offline rendering, tests) runs without a timer: only the field
+    // changes, so opening a song never starts the real timer under it.
+    if (clock.ClockState != 0 && clock.TimerId == 0) {
+        clock.Tempo = beatsPerMinute;
+        return;
+    }
+    clock_.TempoFieldChanged(beatsPerMinute);
+}
+
+void SongHost::SetSongMeter(int measureUnits) { clock_.SetMeasureUnitsFromFile(measureUnits); }
+
+void SongHost::SendMelodyProgram(int program) {
+    if (program < 0 || program > 127) return;
+    const int channel = session_.App().engine.VoiceChannel & 0x0F;
+    Send(session_.AccompanimentOutput(), 0xC0 | channel, program, 0);
+}
+
+void SongHost::SongCleared() { session_.App().arrangement.ChordMemoryPos = data::ChordMemoryHeaderSize; }
+
+}  // namespace chordella::engine

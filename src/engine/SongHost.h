@@ -1,0 +1,47 @@
+#pragma once
+// The transport's and the clock's side of the song operations (data/ArrangementHost.h):
+// opening a song sets the song's tempo and meter, Play plays it, a running recording or
+// playback is stopped before a song is replaced, and the song's melody program goes to the
+// melody channel. The style-related questions keep the host's defaults (no style is
+// loaded through here).
+//
+//   engine::SongHost host(session, transport, clock);   // installs itself as session.SongHost()
+
+#include "data/ArrangementHost.h"
+
+namespace chordella::app { class Session; }
+
+namespace chordella::engine {
+
+class Clock;
+class Transport;
+
+class SongHost final : public data::ArrangementHost {
+public:
+    // Control thread. Installs itself as the session's song host.
+    SongHost(app::Session& session, Transport& transport, Clock& clock);
+    // Control thread. Hands the session back its default host.
+    ~SongHost() override;
+    SongHost(const SongHost&) = delete;
+    SongHost& operator=(const SongHost&) = delete;
+
+    // Control thread, all of them.
+    bool ChordsRecording() override;
+    void StopRecording() override;
+    bool StylePlaying() override;
+    void StopPlayback() override;
+    void StartPlayback() override;
+    bool StyleLoaded() override;
+    int MeasureUnits() override;
+    void SetSongTempo(int beatsPerMinute) override;
+    void SetSongMeter(int measureUnits) override;
+    void SendMelodyProgram(int program) override;
+    void SongCleared() override;
+
+private:
+    app::Session& session_;
+    Transport& transport_;
+    Clock& clock_;
+};
+
+}  // namespace chordella::engine

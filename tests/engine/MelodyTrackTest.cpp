@@ -1,0 +1,166 @@
+// The melody track: quantizing (grids, note-offs following, humanize), delete and restore,
+// recording during a song, and playback that follows the chord memory's loops.
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+#include "engine/MelodyQuantize.h"
+#include "engine/SongRig.h"
+
+namespace chordella::testing {
+namespace {
+
+const data::MelodyEvent& EventAt(SongRig& rig, std::size_t index) { return rig.Song().Melody.MelodyBuffer[index]; }
+
+// The time of the event of `note` that is a note-on (or a note-off).
+std::int32_t TimeOf(SongRig& rig, int note, bool noteOn) {
+    const auto& buffer = rig.Song().Melody.MelodyBuffer;
+    const auto end = buffer.begin() + rig.Song().Melody.MelodyCount;
+    const auto it = std::find_if(buffer.begin(), end, [&](const data::MelodyEvent& e) {
+        return e.Data1 == note && ((e.Status & 0xF0) == 0x90 && e.Data2 > 0) == noteOn;
+    });
+    return it == end ? -1 : it->Time;
+}
+
+// A track loaded from a song (a loaded track is also the recording quantize starts from).
+void LoadTrack(SongRig& rig, SongBuilder song) { song.At(1).Chord("C").Measures(2).End().ApplyTo(rig.Song()); }
+
+TEST(MelodyQuantize, MovesNotesToTheNearestSixteenthAndTheirNoteOffsByTheSameAmount) {
+    SongRig rig;
+    rig.Session().App().melody.Humanize = false;
+    LoadTrack(rig, SongBuilder().Note(7, 60, 100, 20).Note(10, 62, 100, 20));
+    rig.Melody.Quantize("1/16");
+    EXPECT_EQ(TimeOf(rig, 60, true), 6);
+    EXPECT_EQ(TimeOf(rig, 60, false), 26);
+    EXPECT_EQ(TimeOf(rig, 62, true), 12);
+    EXPECT_EQ(TimeOf(rig, 62, false), 32);
+}
+
+TEST(MelodyQuantize, EighthSwingMovesNotesToMultiplesOfEightTicks) {
+    SongRig rig;
+    rig.Session().App().melody.Humanize = false;
+    LoadTrack(rig, SongBuilder().Note(13, 60, 100, 5).Note(21, 62, 100, 5).Note(27, 64, 100, 5));
+    rig.Melody.Quantize("1/8 swing");
+    for (int note : {60, 62, 64}) EXPECT_EQ(TimeOf(rig, note, true) % 8, 0) << note;
+    EXPECT_EQ(TimeOf(rig, 60, true), 16);
+}
+
+TEST(MelodyQuantize, QuantizingTwiceEqualsQuantizingTheRecordingOnceWithTheSecondGrid) {
+    SongRig once, twice;
+    for (SongRig* rig : {&once, &twice}) {
+        rig->Session().App().melody.Humanize = false;
+        LoadTrack(*rig, SongBuilder().Note(5, 60, 100, 11).Note(17, 62, 90, 7).Note(41, 64, 80, 3));
+    }
+    twice.Melody.Quantize("1/8 swing");
+    twice.Melody.Quantize("1/16");
+    once.Melody.Quantize("1/16");
+    EXPECT_EQ(once.Song().Melody.MelodyBuffer, twice.Song().Melody.MelodyBuffer);
+    twice.Melody.Quantize("None");
+    EXPECT_EQ(twice.Song().Melody.MelodyBuffer, twice.Song().Melody.MelodyBackup) << "None restores the recording";
+}
+
+TEST(MelodyQuantize, ANoteOffWithAReleaseVelocityIsNotMoved) {
+    SongRig rig;
+    rig.Session().App().melody.Humanize = false;
+    LoadTrack(rig, SongBuilder().Event(7, 0x90, 60, 100).Event(27, 0x80, 60, 64));
+    rig.Melody.Quantize("1/16");
+    EXPECT_EQ(TimeOf(rig, 60, true), 6);
+    EXPECT_EQ(TimeOf(rig, 60, false), 27);
+}
+
+TEST(MelodyQuantize, HumanizeShortensLargeNoteOffShiftsAndKeepsSmallOnes) {
+    data::MelodyTrack track(16);
+    const data::MelodyEvent on{17, 0x90, 60, 100, 1}, off{40, 0x90, 60, 0, 1};
+    const data::MelodyEvent smallOn{49, 0x90, 62, 100, 1}, smallOff{60, 0x90, 62, 0, 1};
+    track.MelodyBackup = {on, off, smallOn, smallOff};
+    track.MelodyBackup.resize(16);
+    track.MelodyCount = 4;
+    platform::Random random(7);
+    for (int round = 0; round < 50; ++round) {
+        engine::QuantizeMelodyTrack(track, 12, true, random);
+        ASSERT_EQ(track.MelodyBuffer[0].Time, 12);
+        // The note-on moved 5 ticks earlier; its note-off moves 1 … 5 less far.
+        EXPECT_GE(track.MelodyBuffer[1].Time, 40 - 5 + 1);
+        EXPECT_LE(track.MelodyBuffer[1].Time, 40);
+        EXPECT_EQ(track.MelodyBuffer[2].Time, 48);
+        EXPECT_EQ(track.MelodyBuffer[3].Time, 59) << "a shift of −1 is kept";
+    }
+}
+
+TEST(MelodyTrack, DeleteAsksAndRestoreBringsTheRecordingBack) {
+    SongRig rig;
+    LoadTrack(rig, SongBuilder().Note(0, 60, 100, 24));
+    rig.Test.prompter->AnswerNo();
+    rig.Melody.Delete();
+    EXPECT_EQ(rig.Song().Melody.MelodyCount, 2);
+    rig.Test.prompter->AnswerYes();
+    rig.Melody.Delete();
+    EXPECT_EQ(rig.Song().Melody.MelodyCount, 0);
+    rig.Melody.Restore();
+    EXPECT_EQ(rig.Song().Melody.MelodyCount, 2);
+    EXPECT_EQ(EventAt(rig, 0).Data1, 60);
+}
+
+TEST(MelodyTrack, AMelodyInALoopPlayedThreeTimesPlaysThreeTimes) {
+    SongRig rig;
+    SongBuilder song;
+    song.At(1).Chord("C").At(2).LoopStart(3).At(3, 2).LoopEnd().Measures(4).End();
+    song.NoteAt(1, 1, 79, 1).NoteAt(2, 2, 72, 1).NoteAt(4, 1, 74, 1);
+    rig.PlaySong(song);
+    rig.PlayedMeasures();
+    EXPECT_EQ(rig.StartsOf(0, 79).size(), 1u);
+    const auto loopNotes = rig.StartsOf(0, 72);
+    ASSERT_EQ(loopNotes.size(), 3u);
+    EXPECT_EQ(loopNotes[0], TickOf(2, 2));
+    EXPECT_EQ(loopNotes[1], TickOf(4, 2));
+    EXPECT_EQ(loopNotes[2], TickOf(6, 2));
+    EXPECT_EQ(rig.StartsOf(0, 74), (std::vector<std::int64_t>{TickOf(8)}));
+    EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
+}
+
+TEST(MelodyTrack, RecordsWhatIsPlayedDuringTheSongAndPlaysItBackOnTheSameTicks) {
+    SongRig rig;
+    rig.Melody.ToggleRecording();
+    ASSERT_TRUE(rig.Session().Melody().MelodyRecording());
+    rig.PlaySong(SongBuilder().At(1).Chord("C").Measures(2).End());
+    rig.RunTo(TickOf(1, 2));
+    rig.Session().Melody().RecordMelodyEvent(0x90, 67, 90);
+    rig.RunTo(TickOf(1, 3));
+    rig.Session().Melody().RecordMelodyEvent(0x90, 67, 0);
+    rig.PlayedMeasures();
+    ASSERT_FALSE(rig.Playing());
+    EXPECT_FALSE(rig.Session().Melody().MelodyRecording()) << "Stop closes the recording";
+    ASSERT_EQ(rig.Song().Melody.MelodyCount, 2);
+    EXPECT_EQ(rig.Song().Melody.MelodyBackup[0], EventAt(rig, 0));
+
+    rig.Out.Messages.clear();
+    const std::int64_t start = rig.ClockFields().TickCount;
+    rig.Transport.Play();
+    rig.PlayedMeasures();
+    const auto starts = rig.StartsOf(0, 67);
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(starts[0] - start, TickOf(1, 2));
+}
+
+TEST(MelodyTrack, MinusOnePlaysTheMelodyOnTheVoiceChannel) {
+    SongRig rig;
+    rig.Options().MinusOne = true;
+    rig.Engine().VoiceChannel = 3;
+    SongBuilder song;
+    song.At(1).Chord("C").Measures(1).End().NoteAt(1, 2, 70, 1);
+    rig.PlaySong(song);
+    rig.PlayedMeasures();
+    EXPECT_EQ(rig.StartsOf(3, 70).size(), 1u);
+    EXPECT_TRUE(rig.StartsOf(0, 70).empty());
+}
+
+TEST(MelodyTrack, EventsPlayedBeforeTheSongStartsAreNotRecorded) {
+    SongRig rig;
+    rig.Melody.ToggleRecording();
+    rig.Session().Melody().RecordMelodyEvent(0x90, 60, 100);
+    EXPECT_EQ(rig.Song().Melody.MelodyCount, 0);
+}
+
+}  // namespace
+}  // namespace chordella::testing

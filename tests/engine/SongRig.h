@@ -1,0 +1,91 @@
+#pragma once
+// The transport rig with the song side attached: chord recognition (SetChord), the melody
+// track and chord-memory playback. Songs come from SongBuilder, the style from StyleBuilder:
+// one measure of Basic with a bass note (channel 1) and a drum (channel 10) on every beat.
+
+#include <vector>
+
+#include "chords/ChordRecogniser.h"
+#include "data/ChordMemory.h"
+#include "engine/ChordMemoryPlayer.h"
+#include "engine/MelodyPlayer.h"
+#include "engine/SongHost.h"
+#include "engine/TransportRig.h"
+#include "support/SongBuilder.h"
+
+namespace chordella::testing {
+
+constexpr int BassNote = 48;
+constexpr int DrumNote = 36;
+
+inline StyleBuilder BeatStyle() {
+    StyleBuilder b;
+    PartBuilder& basic = b.Part(data::StylePart::Basic);
+    for (int beat = 1; beat <= 4; ++beat) {
+        basic.Note(0, BassNote, 100, b.Beat(beat), 20);
+        basic.Note(9, DrumNote, 100, b.Beat(beat), 10);
+    }
+    return b;
+}
+
+struct SongRig : TransportRig {
+    SongRig() {
+        Clock.SelectQuantize(engine::QuantizeIndexOf("1/4"));
+        Options().PlayIntro = false;
+    }
+
+    data::ArrangementState& Song() { return Session().App().arrangement; }
+    engine::SongPlayState& Play() { return Session().App().songPlay; }
+    std::int16_t& Position() { return Song().ChordMemoryPos; }
+
+    // Loads the style and the song and starts playback on the virtual clock.
+    void PlaySong(const SongBuilder& song, const StyleBuilder& style = BeatStyle()) {
+        ASSERT_TRUE(Load(style));
+        song.ApplyTo(Song());
+        Clock.StartVirtual(120);
+        Transport.Play();
+        ASSERT_LT(Session().App().transport.ChordPlayMode, 0);
+    }
+
+    bool Playing() { return Session().App().transport.ChordPlayMode != 0; }
+
+    // Runs until playback stops (at most `limit` ticks); returns the measure of every beat
+    // played, in order (one entry per measure start).
+    std::vector<int> PlayedMeasures(int limit = 20000) {
+        std::vector<int> measures;
+        const int units = ClockFields().MeasureUnits;
+        for (int i = 0; i < limit && Playing(); ++i) {
+            const int before = Position();
+            Run(1);
+            if (Position() == before || !Playing()) continue;
+            const int played = Position() - 4;
+            if (played >= 4 && (played - 4) % units == 0) measures.push_back(data::MeasureOf(played, units));
+        }
+        return measures;
+    }
+
+    // The note-ons of `channel` as pitch classes, in order.
+    std::vector<int> PitchClassesOn(int channel) const {
+        std::vector<int> classes;
+        for (const SentMessage& m : Out.Messages) {
+            if (m.IsNoteOn() && m.Channel() == channel) classes.push_back(m.Data1 % 12);
+        }
+        return classes;
+    }
+
+    chords::ChordRecogniser Recogniser{*Test.session};
+    engine::MelodyPlayer Melody{*Test.session};
+    engine::ChordMemoryPlayer Songs{*Test.session, Accompaniment, Transport, Melody};
+    engine::SongHost Host{*Test.session, Transport, Clock};
+};
+
+// Measures first … last, `times` times over.
+inline std::vector<int> Repeated(int first, int last, int times) {
+    std::vector<int> measures;
+    for (int t = 0; t < times; ++t) {
+        for (int m = first; m <= last; ++m) measures.push_back(m);
+    }
+    return measures;
+}
+
+}  // namespace chordella::testing
