@@ -26,6 +26,7 @@ bench: build
 	$(BUILD_DIR)/bench/platform_bench
 	$(BUILD_DIR)/bench/chords_bench
 	$(BUILD_DIR)/bench/engine_bench
+	$(BUILD_DIR)/bench/render_bench
 
 # The tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan-test: setup

@@ -11,6 +11,7 @@
 #include "app/MainInstance.h"
 #include "app/FileCommands.h"
 #include "app/PortsCommand.h"
+#include "app/RenderCommands.h"
 #include "app/Version.h"
 
 namespace chordella::app {
@@ -54,7 +55,7 @@ int RunCommandLine(int argc, char** argv) {
                             "Keep the silence before the first note");
 
     std::string infoPath;
-    CLI::App* infoCommand = cli.add_subcommand("info", "Describe a MIDI file, keyboard style file or work file");
+    CLI::App* infoCommand = cli.add_subcommand("info", "Describe a style, song, MIDI file, keyboard style file or work file");
     infoCommand->add_option("FILE", infoPath, "The file to describe")->required();
     CLI::App* ports = cli.add_subcommand("ports", "List MIDI inputs and outputs");
 
@@ -76,6 +77,38 @@ int RunCommandLine(int argc, char** argv) {
     arranger->add_option("--tempo", arrangerFlags.tempo, "Tempo in beats per minute (25 … 250)")
         ->check(CLI::Range(25, 250))
         ->option_text("BPM");
+    RenderCommandFlags exportFlags;
+    CLI::App* exportCommand =
+        cli.add_subcommand("export", "Write a song with its style, or a style alone, as a MIDI file");
+    exportCommand->add_option("FILE", exportFlags.input, "The song (.vxa) or style (.vxs)")->required();
+    exportCommand->add_option("-o,--output", exportFlags.output, "The MIDI file to write")
+        ->required()
+        ->option_text("OUT.mid");
+    exportCommand->add_option("--style", exportFlags.style, "The style a song is played with (default: its own)")
+        ->option_text("STYLE.vxs");
+
+    RenderCommandFlags renderFlags;
+    CLI::App* renderCommand =
+        cli.add_subcommand("render", "Play a song or style offline into a MIDI or WAV file");
+    renderCommand->add_option("FILE", renderFlags.input, "The song (.vxa) or style (.vxs)")->required();
+    renderCommand->add_option("-o,--output", renderFlags.output, "The file to write")
+        ->required()
+        ->option_text("OUT.mid|OUT.wav");
+    renderCommand->add_option("--style", renderFlags.style, "The style a song is played with (default: its own)")
+        ->option_text("STYLE.vxs");
+    renderCommand->add_option("--measures", renderFlags.measures,
+                              "At most this many measures (a style alone: default 8)")
+        ->option_text("N");
+
+    PlayCommandFlags playFlags;
+    CLI::App* playCommand = cli.add_subcommand("play", "Play a song or style through a MIDI output or the built-in synth");
+    playCommand->add_option("FILE", playFlags.input, "The song (.vxa) or style (.vxs)")->required();
+    playCommand->add_option("--style", playFlags.style, "The style a song is played with (default: its own)")
+        ->option_text("STYLE.vxs");
+    playCommand->add_option("--out", playFlags.port, "A MIDI output's number or name (default: the built-in synth)")
+        ->option_text("PORT");
+    playCommand->add_option("--measures", playFlags.measures, "A style alone: stop after this many measures")
+        ->option_text("N");
 
     try {
         cli.parse(argc, argv);
@@ -95,6 +128,10 @@ int RunCommandLine(int argc, char** argv) {
         return RunImportCommand(importFlags, stdout, stderr);
     }
     if (*infoCommand) return RunInfoCommand(infoPath, stdout, stderr);
+    if (!global.home.empty()) exportFlags.home = renderFlags.home = playFlags.home = global.home;
+    if (*exportCommand) return RunExportCommand(exportFlags, stdout, stderr);
+    if (*renderCommand) return RunRenderCommand(renderFlags, stdout, stderr);
+    if (*playCommand) return RunPlayCommand(playFlags, stdout, stderr);
     if (ports->parsed()) return RunPortsCommand(stdout);
     if (arranger->parsed()) {
         if (!global.home.empty()) arrangerFlags.home = global.home;

@@ -17,7 +17,7 @@ struct ImportCommandFlags {
 
 int RunImportCommand(const ImportCommandFlags& flags, std::FILE* out, std::FILE* err);
 
-// Describes a MIDI file, a keyboard style file or a work file.
+// Describes a style, a song, a MIDI file, a keyboard style file or a work file.
 int RunInfoCommand(const std::string& path, std::FILE* out, std::FILE* err);
 
 }  // namespace chordella::app

@@ -7,8 +7,13 @@
 #include <vector>
 
 #include "app/FileCommands.h"
+#include "data/ArrangementState.h"
 #include "data/MidiImport.h"
 #include "data/SmfInfo.h"
+#include "data/SongCommands.h"
+#include "data/SongFile.h"
+#include "data/StyleAnalysis.h"
+#include "data/StyleFile.h"
 #include "data/WorkFile.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -37,6 +42,8 @@ bool IsMidi(const std::string& path, std::span<const std::uint8_t> bytes) {
 }
 
 bool IsWork(const std::string& path, std::span<const std::uint8_t>) { return LowerExtension(path) == ".vxw"; }
+bool IsStyle(const std::string& path, std::span<const std::uint8_t>) { return LowerExtension(path) == ".vxs"; }
+bool IsSong(const std::string& path, std::span<const std::uint8_t>) { return LowerExtension(path) == ".vxa"; }
 
 std::string Printable(const std::string& text) {
     std::string result;
@@ -101,12 +108,87 @@ bool DescribeWork(const std::string& path, std::span<const std::uint8_t> bytes, 
     return true;
 }
 
+// "4/4" for 16 units, "6/8" for an eighth-note meter of 12 units.
+std::string MeterText(int measureUnits, bool eighthNotes) {
+    const int ticks = measureUnits * 6;
+    return eighthNotes ? std::to_string(ticks / 12) + "/8" : std::to_string(ticks / 24) + "/4";
+}
+
+std::string ChannelList(const std::array<std::uint8_t, 16>& used) {
+    std::string list;
+    for (int channel = 0; channel < 16; ++channel)
+        if (used[static_cast<std::size_t>(channel)] != 0) list += (list.empty() ? "" : " ") + std::to_string(channel + 1);
+    return list.empty() ? "none" : list;
+}
+
+bool DescribeStyle(const std::string& path, std::span<const std::uint8_t> bytes, std::FILE* out, std::string& error) {
+    data::StyleImage image;
+    if (!data::ReadStyleFile(bytes, image, error) || !data::CheckStyleHeader(image.Header, error) ||
+        !data::CheckStyleStream(image.Parts, image.Stream, error))
+        return false;
+    const data::StyleMeterChoice meter = data::MeterChoiceOf(image.Header.StyleMeter);
+    std::fprintf(out, "%s: style, %zu bytes, stream %zu bytes\n", path.c_str(), bytes.size(), image.Stream.size());
+    std::fprintf(out, "tempo %d, meter %s\n", image.Header.StyleTempo, MeterText(meter.MeasureUnits, meter.EighthNotes).c_str());
+    for (int part = 0; part < data::PartCount; ++part) {
+        const data::PartRecord& record = image.Parts[static_cast<std::size_t>(part)];
+        if (!record.Present()) continue;
+        // The channels the part plays a note on (its muted channels left out).
+        std::array<std::uint8_t, 16> channels{};
+        const std::int32_t end = std::min<std::int32_t>(record.RangeEnd, static_cast<std::int32_t>(image.Stream.size()));
+        for (std::int32_t pos = std::max(record.RangeStart, 0); pos + 2 < end;) {
+            const std::uint8_t b = image.Stream[static_cast<std::size_t>(pos)];
+            if ((b & 0xF0) == 0x90 && image.Stream[static_cast<std::size_t>(pos) + 2] > 0 && record.PartMute[b & 0x0F] == 0)
+                channels[b & 0x0F] = 1;
+            pos += data::stream::IsChannelMessage(b) ? 3 : 1;
+        }
+        std::fprintf(out, "  %-17s measures %3d - %3d, channels %s\n",
+                     std::string(data::PartSelectorText(part).substr(1)).c_str(), record.StartMeasure,
+                     record.EndMeasure, ChannelList(channels).c_str());
+    }
+    std::fprintf(out, "channels used: %s\n", ChannelList(image.Header.ChannelUsed).c_str());
+    return true;
+}
+
+bool DescribeSong(const std::string& path, std::span<const std::uint8_t> bytes, std::FILE* out, std::string& error) {
+    const data::SongReadResult read = data::ReadSongFile(bytes);
+    if (!read.Ok) {
+        error = "damaged song (" + read.Error + ")";
+        return false;
+    }
+    data::ArrangementState song;
+    data::ApplySongFile(read.Content, song);
+    const data::ChordMemory& memory = song.Chords;
+    const int units = memory.SongMeter() >= 4 && memory.SongMeter() <= 48 ? memory.SongMeter() : 16;
+    std::fprintf(out, "%s: song, %zu bytes\n", path.c_str(), bytes.size());
+    if (!song.Text.SongTitle.empty()) std::fprintf(out, "title \"%s\"\n", Printable(song.Text.SongTitle).c_str());
+    std::fprintf(out, "%d measures, tempo %d, meter %s, %d melody events\n",
+                 data::MeasureCount(memory.ChordMemoryLength, units), memory.SongTempo(),
+                 MeterText(units, false).c_str(), song.Melody.MelodyCount);
+    std::fprintf(out, "style: %s\n", song.HasStyleReference && !song.StyleReference.empty()
+                                          ? Printable(song.StyleReference).c_str() : "none named");
+    const data::CommandTextContext context;
+    std::string commands;
+    int count = 0;
+    for (int position = data::ChordMemoryHeaderSize; position < memory.ChordMemoryLength; position += data::BeatRecordSize) {
+        const std::string text = data::CommandText(memory.RecordAt(position), context);
+        if (text.empty()) continue;
+        if (++count <= 16) {
+            const int beats = units / 4 > 0 ? units / 4 : 4;
+            const int beat = (position - data::ChordMemoryHeaderSize) / data::BeatRecordSize;
+            commands += "  " + std::to_string(beat / beats + 1) + "." + std::to_string(beat % beats + 1) + " " + text + "\n";
+        }
+    }
+    std::fprintf(out, "commands (%d):\n%s%s", count, commands.c_str(), count > 16 ? "  ...\n" : "");
+    return true;
+}
+
 struct FileKind {
     bool (*Matches)(const std::string& path, std::span<const std::uint8_t> bytes);
     bool (*Describe)(const std::string& path, std::span<const std::uint8_t> bytes, std::FILE* out, std::string& error);
 };
 
-constexpr std::array<FileKind, 2> Kinds = {{{IsMidi, DescribeMidi}, {IsWork, DescribeWork}}};
+constexpr std::array<FileKind, 4> Kinds = {
+    {{IsStyle, DescribeStyle}, {IsSong, DescribeSong}, {IsMidi, DescribeMidi}, {IsWork, DescribeWork}}};
 
 }  // namespace
 
@@ -123,7 +205,7 @@ int RunInfoCommand(const std::string& path, std::FILE* out, std::FILE* err) {
         std::fprintf(err, "%s: %s\n", path.c_str(), error.c_str());
         return 1;
     }
-    std::fprintf(err, "%s: not a file kind info knows (MIDI files, keyboard style files, work files)\n", path.c_str());
+    std::fprintf(err, "%s: not a file kind info knows (styles, songs, MIDI files, keyboard style files, work files)\n", path.c_str());
     return 1;
 }
 

@@ -50,6 +50,12 @@ void Clock::SetTempo(int bpm) {
     }
     if (bpm <= 0) return;
     clock.TickPeriod = platform::TickTimer::TickPeriodMillis(bpm);
+    if (virtual_) {
+        // The virtual clock takes the new tempo for its time line; no timer runs.
+        virtualBpm_ = bpm;
+        clock.TimerId = bpm;
+        return;
+    }
     EnsureTimer();
     timer_->SetTempo(bpm);
     clock.TimerId = bpm;
@@ -66,6 +72,7 @@ void Clock::ToggleClock() {
     if (engine_.Transport().ChordMemoryBusy()) return;
     ClockState& clock = session_.App().clock;
     if (clock.ClockState == 0) {
+        virtual_ = false;  // the button starts the real timer
         clock.ClockState = static_cast<std::int16_t>(session_.App().options.SlaveMode ? -1 : 1);
         if (clock.ClockState == 1) {
             TempoFieldChanged(clock.Tempo);
@@ -75,6 +82,7 @@ void Clock::ToggleClock() {
     } else {
         clock.ClockState = 0;
         SetTempo(0);
+        virtual_ = false;
     }
 }
 
@@ -146,6 +154,7 @@ void Clock::StartVirtual(int bpm) {
     SetTempo(0);
     ClockState& clock = session_.App().clock;
     virtualBpm_ = bpm > 0 ? bpm : 120;
+    virtual_ = true;
     clock.Tempo = virtualBpm_;
     clock.TickPeriod = platform::TickTimer::TickPeriodMillis(virtualBpm_);
     clock.ClockState = 1;

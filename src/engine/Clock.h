@@ -58,11 +58,15 @@ public:
     void OnRealtimeByte(std::uint8_t byte);
 
     // Control thread. The virtual clock: the clock runs (internal, no timer thread) at
-    // `bpm` for the virtual time line; RunVirtualTicks then runs ticks back to back.
+    // `bpm` for the virtual time line; RunVirtualTicks then runs ticks back to back. Until
+    // the clock button switches it off, tempo changes (song commands, the tempo field) set
+    // the virtual tempo instead of starting the timer.
     void StartVirtual(int bpm);
     void RunVirtualTicks(std::int64_t count);
     // The virtual time of the ticks run so far, in µs (tick number × exact period).
     std::int64_t VirtualMicros() const;
+    // The virtual clock's present tempo (beats per minute).
+    int VirtualBpm() const { return virtualBpm_; }
 
 private:
     void EnsureTimer();
@@ -72,6 +76,7 @@ private:
     ClockStyleHooks styleHooks_;
     std::unique_ptr<platform::TickTimer> timer_;
     int virtualBpm_ = 120;
+    bool virtual_ = false;
 };
 
 }  // namespace chordella::engine

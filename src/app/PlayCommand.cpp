@@ -1,0 +1,155 @@
+// `chordella play SONG.vxa|STYLE.vxs [--style S] [--out PORT] [--measures N]`: plays in real
+// time through a MIDI output or the built-in synth. A song plays to its end; a style alone
+// plays N measures or until Ctrl-C. Every note still sounding is released at the end.
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+
+#include "app/RenderCommands.h"
+#include "app/Session.h"
+#include "engine/AccompanimentEngine.h"
+#include "engine/Clock.h"
+#include "app/MidiExport.h"
+#include "engine/OfflineRenderer.h"
+#include "app/RenderSession.h"
+#include "midi/MidiErrors.h"
+#include "midi/MidiOutput.h"
+#include "midi/PortSelection.h"
+#include "midi/SystemBackend.h"
+#include "platform/Paths.h"
+
+namespace chordella::app {
+
+namespace {
+
+constexpr auto PollPeriod = std::chrono::milliseconds(20);
+constexpr auto ReleaseTail = std::chrono::milliseconds(1500);
+
+volatile std::sig_atomic_t interrupted = 0;
+extern "C" void OnInterrupt(int) { interrupted = 1; }
+
+// Forwards to the port and remembers which notes sound, so the end can release them all.
+class SoundingNotes final : public midi::MidiOut {
+public:
+    explicit SoundingNotes(midi::MidiOut& port) : port_(port) {}
+    bool IsOpen() const override { return port_.IsOpen(); }
+    void PutShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
+        const int kind = status & 0xF0;
+        int& count = counts_[status & 0x0F][data1 & 0x7F];
+        if (kind == 0x90 && data2 > 0) ++count;
+        if ((kind == 0x80 || (kind == 0x90 && data2 == 0)) && count > 0) --count;
+        port_.PutShort(status, data1, data2);
+    }
+    void PutShortMsg(std::uint32_t packed) override {
+        PutShort(static_cast<std::uint8_t>(packed & 0xFF), static_cast<std::uint8_t>(packed >> 8 & 0x7F),
+                 static_cast<std::uint8_t>(packed >> 16 & 0x7F));
+    }
+    void ReleaseAll() {
+        for (int channel = 0; channel < 16; ++channel) {
+            for (int note = 0; note < 128; ++note)
+                for (; counts_[channel][note] > 0; --counts_[channel][note])
+                    port_.PutShort(static_cast<std::uint8_t>(0x80 | channel), static_cast<std::uint8_t>(note), 0);
+            port_.PutShort(static_cast<std::uint8_t>(0xB0 | channel), 123, 0);  // all notes off
+        }
+    }
+
+private:
+    midi::MidiOut& port_;
+    std::array<std::array<int, 128>, 16> counts_{};
+};
+
+int Fail(std::FILE* err, const std::string& file, const std::string& reason) {
+    std::fprintf(err, "%s: %s\n", file.c_str(), reason.c_str());
+    return 1;
+}
+
+// The output id of --out: a number, or a name the system lists; -1 (the built-in synth) when empty.
+bool ResolvePort(midi::MidiBackend& backend, const std::string& port, int& id) {
+    if (port.empty()) {
+        id = -1;
+        return true;
+    }
+    char* end = nullptr;
+    const long number = std::strtol(port.c_str(), &end, 10);
+    if (end != port.c_str() && *end == '\0') {
+        id = static_cast<int>(number);
+        return id >= -1 && id < backend.OutputCount();
+    }
+    const std::vector<std::string> names = midi::ListOutputNames(backend);
+    for (std::size_t index = 0; index < names.size(); ++index) {
+        if (names[index] == port) {
+            id = static_cast<int>(index);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Runs the control loop until the music ends, `ticks` ticks have run (0: no limit) or Ctrl-C.
+void PlayUntilDone(app::Session& session, engine::AccompanimentEngine& engine, std::int64_t ticks) {
+    const std::int64_t start = session.App().clock.TickCount;
+    platform::EventLoop& loop = session.Loop();
+    loop.StartTimer(PollPeriod, true, [&] {
+        const bool playing = session.Style().player.StyleActive != 0 || engine.Transport().ChordMemoryBusy();
+        const bool enough = ticks > 0 && session.App().clock.TickCount - start >= ticks;
+        if (interrupted != 0 || !playing || enough) loop.Quit();
+    });
+    loop.Run();
+}
+
+}  // namespace
+
+int RunPlayCommand(const PlayCommandFlags& flags, std::FILE* out, std::FILE* err) {
+    if (flags.measures < 0) return Fail(err, flags.input, "--measures must be 1 or more");
+    RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()),
+                                 midi::MakeSystemBackend());
+    std::string errorFile, error;
+    if (!LoadRenderInput(render, flags.input, flags.style, errorFile, error)) return Fail(err, errorFile, error);
+    const bool song = render.HasSong();
+    if (song && !RenderSession::CanPlaySongs()) return Fail(err, flags.input, app::SongsNeedPlaybackText);
+
+    app::Session& session = render.Session();
+    int id = -1;
+    if (!ResolvePort(session.MidiBackend(), flags.port, id))
+        return Fail(err, flags.port, "no such MIDI output (chordella ports lists them)");
+    midi::TMidiOutput port(session.MidiBackend(), session.Loop());
+    port.SetDeviceID(id);
+    if (!port.Open()) {
+        const std::string reason = midi::MidiErrorText(session.MidiBackend(), port.Error());
+        if (id == -1)
+            return Fail(err, flags.input, "no audio device for the built-in synth (" + reason +
+                                               "); write a file instead: chordella render " + flags.input + " -o OUT.wav");
+        return Fail(err, flags.port, reason);
+    }
+    SoundingNotes sounding(port);
+    session.SetAccompanimentOutput(&sounding);
+    engine::SendChannelSetup(session.Style().style.Header, sounding);
+
+    engine::Clock& clock = render.Clock();
+    clock.SetupClock();
+    if (session.App().clock.ClockState == 0) clock.ToggleClock();
+    const bool started = song ? render.StartSong() : render.StartStyle();
+    if (!started) return Fail(err, flags.input, "nothing to play");
+    std::fprintf(out, "Playing %s on %s%s\n", flags.input.c_str(), port.Caps().ProductName.c_str(),
+                 song || flags.measures > 0 ? "" : " (Ctrl-C stops)");
+    std::fflush(out);
+
+    interrupted = 0;
+    const auto previous = std::signal(SIGINT, OnInterrupt);
+    const std::int64_t ticks = static_cast<std::int64_t>(flags.measures) * session.App().clock.MeasureUnits * 6;
+    PlayUntilDone(session, render.Engine(), ticks);
+    std::signal(SIGINT, previous);
+
+    if (session.Style().player.StyleActive != 0) render.Engine().Transport().StopTransport();
+    if (session.App().clock.ClockState != 0) clock.ToggleClock();
+    sounding.ReleaseAll();
+    // Let the last notes die away before the port closes.
+    session.Loop().StartTimer(ReleaseTail, false, [&] { session.Loop().Quit(); });
+    session.Loop().Run();
+    session.SetAccompanimentOutput(nullptr);
+    return 0;
+}
+
+}  // namespace chordella::app

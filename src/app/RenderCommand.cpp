@@ -1,0 +1,45 @@
+// `chordella render SONG.vxa|STYLE.vxs [--style S] [--measures N] -o OUT.mid|OUT.wav`:
+// the engine on the virtual clock, every message it sends recorded at its tick, written as
+// a MIDI file or played through the built-in synth into a WAV file.
+#include "app/RenderCommands.h"
+#include "app/Session.h"
+#include "app/MidiExport.h"
+#include "engine/OfflineRenderer.h"
+#include "app/RenderSession.h"
+#include "platform/Paths.h"
+
+namespace chordella::app {
+
+namespace {
+
+int Fail(std::FILE* err, const std::string& file, const std::string& reason) {
+    std::fprintf(err, "%s: %s\n", file.c_str(), reason.c_str());
+    return 1;
+}
+
+}  // namespace
+
+int RunRenderCommand(const RenderCommandFlags& flags, std::FILE* out, std::FILE* err) {
+    const std::string kind = LowerExtensionOf(flags.output);
+    if (kind != ".mid" && kind != ".wav") return Fail(err, flags.output, "the output must be a .mid or a .wav file");
+    if (flags.measures < 0) return Fail(err, flags.input, "--measures must be 1 or more");
+
+    RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()));
+    std::string errorFile, error;
+    if (!LoadRenderInput(render, flags.input, flags.style, errorFile, error)) return Fail(err, errorFile, error);
+    data::SmfContent content;
+    if (!app::RenderForExport(render, app::DefaultStyleMeasures, flags.measures, content, error))
+        return Fail(err, flags.input, error);
+
+    const bool wav = kind == ".wav";
+    const bool written = wav ? engine::RenderWav(content, flags.output, error)
+                             : data::WriteSmfFile(flags.output, content, error);
+    if (!written) return Fail(err, flags.output, error);
+    const int measureTicks = content.MeasureTicks > 0 ? content.MeasureTicks : 96;
+    std::fprintf(out, "%s: %lld measures, %.1f s -> %s\n", flags.input.c_str(),
+                 static_cast<long long>((content.EndTick + measureTicks - 1) / measureTicks),
+                 static_cast<double>(engine::MicrosAt(content.Tempos, content.EndTick)) / 1e6, flags.output.c_str());
+    return 0;
+}
+
+}  // namespace chordella::app

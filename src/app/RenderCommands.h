@@ -1,0 +1,44 @@
+#pragma once
+// The commands that play what the program plays: `chordella export`, `chordella render` and
+// `chordella play`. Each returns the exit code (0 success, 1 with a one-line "file: reason"
+// on `err`).
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+namespace chordella::app {
+
+class RenderSession;
+
+struct RenderCommandFlags {
+    std::string input;                 // SONG.vxa or STYLE.vxs
+    std::string output;                // OUT.mid (export, render) or OUT.wav (render)
+    std::string style;                 // --style: the style a song is played with
+    int measures = 0;                  // --measures: at most this many (0: the song's end; 8 for a style)
+    std::optional<std::string> home;   // --home
+};
+
+int RunExportCommand(const RenderCommandFlags& flags, std::FILE* out, std::FILE* err);
+int RunRenderCommand(const RenderCommandFlags& flags, std::FILE* out, std::FILE* err);
+
+struct PlayCommandFlags {
+    std::string input;                 // SONG.vxa or STYLE.vxs
+    std::string style;                 // --style
+    std::string port;                  // --out: an output's number or name; empty = the built-in synth
+    int measures = 0;                  // --measures: a style alone plays this many (0 = until Ctrl-C)
+    std::optional<std::string> home;   // --home
+};
+
+int RunPlayCommand(const PlayCommandFlags& flags, std::FILE* out, std::FILE* err);
+
+// Loads the song or style `input` (and for a song its style: `style`, else the one the
+// song names, found through the style lookup) into `render`. False with `error` set to a
+// one-line reason; `errorFile` names the file it is about.
+bool LoadRenderInput(RenderSession& render, const std::string& input, const std::string& style,
+                     std::string& errorFile, std::string& error);
+
+// ".vxa" for "Song.VXA": the lower-case extension with its dot.
+std::string LowerExtensionOf(const std::string& path);
+
+}  // namespace chordella::app

@@ -1,0 +1,78 @@
+// Loading what `export`, `render` and `play` play: a style, or a song and its style.
+#include <algorithm>
+#include <cctype>
+
+#include "app/RenderCommands.h"
+#include "app/Session.h"
+#include "data/SongStyleLookup.h"
+#include "app/RenderSession.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+
+namespace chordella::app {
+
+std::string LowerExtensionOf(const std::string& path) {
+    const std::string_view name = platform::FileNamePart(path);
+    const std::size_t dot = name.rfind('.');
+    std::string extension(dot == std::string_view::npos ? std::string_view() : name.substr(dot));
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+namespace {
+
+bool LoadSongStyle(RenderSession& render, const std::string& song, const std::string& style,
+                   std::string& errorFile, std::string& error) {
+    std::string path = style;
+    if (path.empty()) {
+        const data::ArrangementState& arrangement = render.Session().App().arrangement;
+        const std::string& stored = arrangement.StyleReference;
+        if (!arrangement.HasStyleReference || stored.empty()) {
+            errorFile = song;
+            error = "the song names no style; give one with --style";
+            return false;
+        }
+        const auto found = data::FindSongStyle(stored, render.Session().Paths());
+        if (!found) {
+            errorFile = song;
+            error = "its style \"" + stored + "\" was not found; give one with --style";
+            return false;
+        }
+        path = *found;
+    }
+    if (!platform::FileExists(path)) {
+        errorFile = path;
+        error = "no such file";
+        return false;
+    }
+    errorFile = path;
+    return render.LoadStyle(path, error);
+}
+
+}  // namespace
+
+bool LoadRenderInput(RenderSession& render, const std::string& input, const std::string& style,
+                     std::string& errorFile, std::string& error) {
+    errorFile = input;
+    if (!platform::FileExists(input)) {
+        error = "no such file";
+        return false;
+    }
+    const std::string extension = LowerExtensionOf(input);
+    if (extension == ".vxs") {
+        if (!style.empty()) {
+            error = "--style is for songs; a style plays on its own";
+            return false;
+        }
+        return render.LoadStyle(input, error);
+    }
+    if (extension != ".vxa") {
+        error = "not a song (.vxa) or a style (.vxs)";
+        return false;
+    }
+    if (!render.LoadSong(input, error)) return false;
+    return LoadSongStyle(render, input, style, errorFile, error);
+}
+
+}  // namespace chordella::app

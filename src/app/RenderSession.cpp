@@ -1,0 +1,251 @@
+#include "app/RenderSession.h"
+
+#include <algorithm>
+
+#include "app/Session.h"
+#include "midi/MidiBackend.h"
+#include "data/SongFiles.h"
+#include "data/StyleAnalysis.h"
+#include "data/StyleStore.h"
+#include "engine/AccompanimentEngine.h"
+#include "engine/Clock.h"
+#include "engine/OfflineRenderer.h"
+#include "engine/Transport.h"
+#include "engine/TransportPeers.h"
+#include "chords/ChordRecogniser.h"
+#include "engine/ChordMemoryPlayer.h"
+#include "engine/MelodyPlayer.h"
+#include "platform/ScriptedPrompter.h"
+
+namespace chordella::app {
+
+namespace {
+
+// Longest song rendering: every beat of a full chord memory eight times over (loops).
+constexpr std::int64_t SongTickLimit = std::int64_t{data::ChordMemoryPositionLimit} / 4 * 24 * 8;
+
+std::unique_ptr<app::Session> MakeSession(const platform::Paths& paths, std::unique_ptr<midi::MidiBackend> backend,
+                                         platform::ScriptedPrompter*& prompter) {
+    auto scripted = std::make_unique<platform::ScriptedPrompter>();
+    prompter = scripted.get();
+    app::SessionParts parts;
+    parts.prompter = std::move(scripted);
+    parts.paths = paths;
+    parts.midiBackend = std::move(backend);
+    return std::make_unique<app::Session>(std::move(parts));
+}
+
+std::string LastShown(const platform::ScriptedPrompter& prompter, const char* otherwise) {
+    return prompter.Shown().empty() ? otherwise : prompter.Shown().back();
+}
+
+// The chord a style plays over, handed to the engine the way chord recognition does.
+void SubmitChord(app::Session& session, int root, int type) {
+    session.App().chords.PendingRoot = static_cast<std::int16_t>(root);
+    session.App().chords.PendingType = static_cast<std::int16_t>(type);
+    const std::array<std::int16_t, 4> notes{static_cast<std::int16_t>(root), static_cast<std::int16_t>(root + 4),
+                                            static_cast<std::int16_t>(root + 7), 0};
+    session.Engine().SubmitChord(notes);
+}
+
+}  // namespace
+
+RenderSession::RenderSession(const platform::Paths& paths, std::unique_ptr<midi::MidiBackend> backend)
+    : session_(MakeSession(paths, std::move(backend), prompter_)),
+      engine_(std::make_unique<engine::AccompanimentEngine>(*session_)),
+      clock_(std::make_unique<engine::Clock>(*session_, *engine_)) {
+    PrepareOptions();
+}
+
+RenderSession::~RenderSession() {
+    DetachSongPlayback();
+    clock_.reset();
+    engine_.reset();
+}
+
+void RenderSession::PrepareOptions() {
+    app::Options& options = session_->App().options;
+    // Nothing but the accompaniment is rendered: no MIDI clock, no metronome, no count-in.
+    options.CountIn = false;
+    options.MasterMode = false;
+    options.SlaveMode = false;
+    options.Metronome = false;
+}
+
+bool RenderSession::LoadStyle(const std::string& path, std::string& error) {
+    prompter_->ClearShown();
+    data::StyleStore store(*session_);
+    if (store.Load(path, false) == data::StyleLoadResult::Loaded) return true;
+    error = LastShown(*prompter_, "the style was not loaded");
+    return false;
+}
+
+bool RenderSession::LoadSong(const std::string& path, std::string& error) {
+    prompter_->ClearShown();
+    data::SongFiles songs(*session_);
+    const data::OpenOutcome outcome = songs.Open({data::OpenSource::Path, path, false});
+    if (outcome != data::OpenOutcome::Opened) {
+        error = LastShown(*prompter_, "the song was not opened");
+        return false;
+    }
+    const data::ChordMemory& chords = session_->App().arrangement.Chords;
+    if (chords.SongTempo() >= 25 && chords.SongTempo() <= 250) session_->App().clock.Tempo = chords.SongTempo();
+    return true;
+}
+
+void RenderSession::CopyFrom(app::Session& live) {
+    session_->App().options = live.App().options;
+    PrepareOptions();
+    const engine::ClockState& liveClock = live.App().clock;
+    clock_->SelectQuantize(liveClock.QuantizeIndex);
+    clock_->SetMeasureUnitsFromFile(liveClock.MeasureUnits);
+    session_->App().clock.Tempo = liveClock.Tempo;
+    session_->App().engine.GlobalTranspose = live.App().engine.GlobalTranspose;
+
+    const data::StyleState& from = live.Style().style;
+    data::StyleStore store(*session_);
+    data::StyleState& to = session_->Style().style;
+    if (from.StyleLength > 0 && from.StreamBytes() != nullptr && store.EnsureBuffers()) {
+        to.Header = from.Header;
+        to.Parts = from.Parts;
+        to.PartBounds = from.PartBounds;
+        to.NotesEndInPart = from.NotesEndInPart;
+        to.StyleLength = from.StyleLength;
+        std::copy_n(from.StreamBytes(), data::StreamCapacity, to.StreamBytes());
+        to.StylePath = from.StylePath;
+        to.StyleDisplayName = from.StyleDisplayName;
+        to.StyleLoaded = 1;
+    }
+    data::ArrangementState& song = session_->App().arrangement;
+    const data::ArrangementState& liveSong = live.App().arrangement;
+    song.Chords = liveSong.Chords;
+    song.Melody = liveSong.Melody;
+    song.Text = liveSong.Text;
+    song.StyleReference = liveSong.StyleReference;
+    song.HasStyleReference = liveSong.HasStyleReference;
+    song.StartMeasure = liveSong.StartMeasure;
+    song.EndMeasure = liveSong.EndMeasure;
+}
+
+bool RenderSession::StyleLoaded() {
+    const data::StyleState& style = session_->Style().style;
+    return style.StyleLength > 0 && style.StreamBytes() != nullptr;
+}
+
+bool RenderSession::HasSong() { return !session_->App().arrangement.Chords.IsEmpty(); }
+
+struct SongPlayback {
+    SongPlayback(Session& session, engine::AccompanimentEngine& engine, engine::Transport& transport)
+        : recogniser(session), melody(session), player(session, engine, transport, melody) {}
+    chords::ChordRecogniser recogniser;
+    engine::MelodyPlayer melody;
+    engine::ChordMemoryPlayer player;
+};
+
+std::unique_ptr<SongPlayback> MakeSongPlayback(Session& session, engine::AccompanimentEngine& engine,
+                                               engine::Transport& transport) {
+    return std::make_unique<SongPlayback>(session, engine, transport);
+}
+
+bool RenderSession::CanPlaySongs() { return true; }
+
+int RenderSession::MeasureTicks() { return std::max(1, static_cast<int>(session_->App().clock.MeasureUnits)) * 6; }
+
+std::string RenderSession::TrackName() {
+    const std::string& title = session_->App().arrangement.Text.SongTitle;
+    if (!title.empty() && HasSong()) return title;
+    return session_->Style().style.StyleDisplayName;
+}
+
+bool RenderSession::RenderPart(int part, data::SmfContent& content, int root, int type) {
+    if (!StyleLoaded()) return false;
+    const std::int64_t ticks = PartTicks(*session_, part);
+    engine::OfflineRenderer renderer(*session_, *engine_, *clock_);
+    renderer.Start(session_->App().clock.Tempo);
+    if (!engine_->Sections().PlayPart(part)) return false;
+    SubmitChord(*session_, root, type);
+    renderer.Run(std::max<std::int64_t>(ticks, 1));
+    content = renderer.Finish(TrackName());
+    return true;
+}
+
+int RenderSession::StylePart() {
+    const data::PartTable& parts = session_->Style().style.Parts;
+    for (const data::StylePart candidate : {data::StylePart::Basic, data::StylePart::Extended, data::StylePart::Intro,
+                                            data::StylePart::Ending}) {
+        if (parts[static_cast<std::size_t>(data::Index(candidate))].Present()) return data::Index(candidate);
+    }
+    return data::Index(data::StylePart::Basic);
+}
+
+bool RenderSession::StartStyle() {
+    if (!StyleLoaded() || !engine_->Sections().PlayPart(StylePart())) return false;
+    SubmitChord(*session_, RenderChordRoot, RenderChordType);
+    return true;
+}
+
+bool RenderSession::StartSong() {
+    if (!CanPlaySongs() || !HasSong() || !StyleLoaded() || !AttachSongPlayback()) return false;
+    transport_->Play();
+    return session_->Style().player.StyleActive != 0 || engine_->Transport().ChordMemoryBusy();
+}
+
+bool RenderSession::RenderStyle(int measures, data::SmfContent& content) {
+    if (!StyleLoaded()) return false;
+    engine::OfflineRenderer renderer(*session_, *engine_, *clock_);
+    renderer.Start(session_->App().clock.Tempo);
+    if (!StartStyle()) return false;
+    renderer.Run(static_cast<std::int64_t>(std::max(1, measures)) * MeasureTicks());
+    content = renderer.Finish(TrackName());
+    return true;
+}
+
+bool RenderSession::AttachSongPlayback() {
+    if (transport_) return true;
+    auto transport = std::make_unique<engine::Transport>(*session_, *engine_, *clock_);
+    playback_ = MakeSongPlayback(*session_, *engine_, *transport);
+    transport->SetPeers(&playback_->player);
+    transport_ = std::move(transport);
+    return true;
+}
+
+void RenderSession::DetachSongPlayback() {
+    if (transport_) transport_->SetPeers(nullptr);
+    transport_.reset();
+    playback_.reset();
+}
+
+bool RenderSession::RenderSong(int maxMeasures, data::SmfContent& content) {
+    if (!CanPlaySongs() || !HasSong() || !StyleLoaded() || !AttachSongPlayback()) return false;
+    // The transport plays the song: chord-memory playback steps through it as the
+    // transport's peer, section commands switch parts, the STOP record ends it.
+    {
+        engine::OfflineRenderer renderer(*session_, *engine_, *clock_);
+        renderer.Start(session_->App().clock.Tempo);
+        transport_->Play();
+        const std::int64_t limit =
+            maxMeasures > 0 ? static_cast<std::int64_t>(maxMeasures) * MeasureTicks() : SongTickLimit;
+        renderer.RunWhilePlaying(limit);
+        content = renderer.Finish(TrackName());
+    }
+    DetachSongPlayback();
+    return true;
+}
+
+std::int64_t PartTicks(app::Session& session, int part) {
+    const data::StyleState& style = session.Style().style;
+    if (part < 0 || part >= data::PartCount || style.StreamBytes() == nullptr) return 0;
+    const data::PartRecord& record = style.Parts[static_cast<std::size_t>(part)];
+    const std::int32_t end = std::min(record.RangeEnd, std::min(style.StyleLength, data::StreamCapacity));
+    const std::uint8_t* stream = style.StreamBytes();
+    std::int64_t ticks = 0;
+    for (std::int32_t pos = std::max(record.RangeStart, 0); pos < end;) {
+        const std::uint8_t b = stream[pos];
+        if (b == data::stream::EndOfStream || b == data::stream::EndOfBuffer) break;
+        if (data::stream::IsWait(b)) ticks += data::stream::WaitTicks(b);
+        pos += data::stream::IsChannelMessage(b) ? data::stream::MessageLength : 1;
+    }
+    return ticks;
+}
+
+}  // namespace chordella::app

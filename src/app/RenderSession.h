@@ -1,0 +1,113 @@
+#pragma once
+// A session of its own for rendering: no MIDI devices, questions answered by a script, and
+// the engine, the clock and (for songs) the transport with chord-memory playback wired into
+// it. Rendering there never disturbs a session that plays live: the export copies the live
+// style, song and settings in, renders, and throws the copy away.
+//
+//   app::RenderSession render(session.Paths());
+//   render.CopyFrom(session);                       // or render.LoadStyle(path, error)
+//   data::SmfContent content = render.RenderStyle(8);
+//   data::WriteSmfFile("out.mid", content, error);
+//
+// Control thread (the thread that made it).
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "data/SmfWriter.h"
+#include "platform/Paths.h"
+
+namespace chordella::engine {
+class AccompanimentEngine;
+class Clock;
+class Transport;
+class TransportPeers;
+}  // namespace chordella::engine
+namespace chordella::midi { class MidiBackend; }
+namespace chordella::platform { class ScriptedPrompter; }
+
+namespace chordella::app {
+
+class Session;
+
+// The chord a style is rendered over when no song gives one: C major (root 48, type 1).
+inline constexpr int RenderChordRoot = 48;
+inline constexpr int RenderChordType = 1;
+// Measures of a style rendered without a song when nobody says how many.
+inline constexpr int DefaultStyleMeasures = 8;
+
+struct SongPlayback;
+
+class RenderSession {
+public:
+    // `backend`: where ports come from when the session plays in real time (`chordella
+    // play`); none for offline rendering.
+    explicit RenderSession(const platform::Paths& paths, std::unique_ptr<midi::MidiBackend> backend = nullptr);
+    ~RenderSession();
+    RenderSession(const RenderSession&) = delete;
+    RenderSession& operator=(const RenderSession&) = delete;
+
+    app::Session& Session() { return *session_; }
+    engine::AccompanimentEngine& Engine() { return *engine_; }
+    engine::Clock& Clock() { return *clock_; }
+    // The messages the rendering showed (load errors and the like), in order.
+    platform::ScriptedPrompter& Prompter() { return *prompter_; }
+
+    // Loads a style file; false with `error` set to the program's message.
+    bool LoadStyle(const std::string& path, std::string& error);
+    // Opens a song file (its chord memory and melody); false with `error` set.
+    bool LoadSong(const std::string& path, std::string& error);
+    // Takes over the live session's settings, clock choices, tempo, loaded style and song.
+    void CopyFrom(app::Session& live);
+
+    bool StyleLoaded();
+    // True when the song has chords to play.
+    bool HasSong();
+    // True when this build plays songs (chord-memory playback is present).
+    static bool CanPlaySongs();
+
+    // The part a style alone plays: Basic, else the first of Extended, Intro, Ending present.
+    int StylePart();
+    // Starts the style alone (StylePart) over C major on the running clock; false without a style.
+    bool StartStyle();
+    // Starts the song on the running clock; false when songs cannot be played.
+    bool StartSong();
+
+    // One pass of `part` (0 … 7) over the chord (root, type); false when the part is absent.
+    bool RenderPart(int part, data::SmfContent& content, int root = RenderChordRoot, int type = RenderChordType);
+    // The style alone: its Basic part (else the first main part present) looping over C major
+    // for `measures` measures.
+    bool RenderStyle(int measures, data::SmfContent& content);
+    // The song with the loaded style, to its end or at most `maxMeasures` measures (0 = no
+    // limit). False when songs cannot be played or the song is empty.
+    bool RenderSong(int maxMeasures, data::SmfContent& content);
+
+    // The name the first track gets: the song's title, else the style's name.
+    std::string TrackName();
+
+private:
+    void PrepareOptions();
+    int MeasureTicks();
+    // The transport with chord-memory playback as its peer, made for a song and taken away
+    // after it (styles play with the engine's looping sections).
+    bool AttachSongPlayback();
+    void DetachSongPlayback();
+
+    platform::ScriptedPrompter* prompter_ = nullptr;
+    std::unique_ptr<app::Session> session_;
+    std::unique_ptr<engine::AccompanimentEngine> engine_;
+    std::unique_ptr<engine::Clock> clock_;
+    std::unique_ptr<engine::Transport> transport_;
+    std::unique_ptr<SongPlayback> playback_;
+};
+
+// Chord-memory playback with what it plays through (chord recognition, the melody track);
+// it attaches itself to the transport as its peer and steps through the song every tick.
+std::unique_ptr<SongPlayback> MakeSongPlayback(Session& session, engine::AccompanimentEngine& engine,
+                                               engine::Transport& transport);
+
+// The ticks of one pass of a part: the waits of the stream between its range's start and end.
+std::int64_t PartTicks(app::Session& session, int part);
+
+}  // namespace chordella::app

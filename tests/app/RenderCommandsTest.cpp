@@ -1,0 +1,188 @@
+// `chordella export`, `render`, `play` and `info` for styles and songs, run as a user runs
+// them; the files they write read back by python3-mido.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "midi/Synth.h"
+#include "platform/Files.h"
+#include "support/MidoReader.h"
+#include "support/SongBuilder.h"
+#include "support/StyleBuilder.h"
+#include "support/TempFolder.h"
+
+namespace chordella::testing {
+namespace {
+
+using data::StylePart;
+
+struct Result {
+    int exitCode = -1;
+    std::string output;  // stdout and stderr together
+};
+
+Result RunChordella(const std::string& arguments, const std::string& environment = "") {
+    Result result;
+    const std::string command = environment + " " + std::string(CHORDELLA_EXE) + " " + arguments + " 2>&1";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return result;
+    std::array<char, 4096> buffer{};
+    while (std::fgets(buffer.data(), buffer.size(), pipe)) result.output += buffer.data();
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+int LineCount(const std::string& text) {
+    int lines = 0;
+    for (char c : text) lines += c == '\n';
+    return lines;
+}
+
+std::string Q(const std::string& path) { return "'" + path + "'"; }
+
+class RenderCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        StyleBuilder b;
+        b.Meter(3).Tempo(90).Program(0, 33);
+        b.Part(StylePart::Intro).Measures(1).Note(9, 37, 90, 0, 12);
+        b.Part(StylePart::Basic).Measures(2).Note(0, 36, 100, 0, 24).Note(9, 42, 80, 0, 6).Note(9, 42, 80, 24, 6);
+        b.Part(StylePart::Ending).Measures(1).Note(0, 36, 100, 0, 48);
+        style = folder.File("Waltz.vxs");
+        ASSERT_TRUE(b.Write(style));
+    }
+
+    // The global flag comes before the command.
+    std::string Home() const { return "--home " + Q(folder.Path()) + " "; }
+
+    TempFolder folder;
+    std::string style;
+};
+
+TEST_F(RenderCommands, RenderWritesTheStyleFromTimeZeroForTheMeasuresAsked) {
+    const std::string out = folder.File("waltz.mid");
+    const Result result = RunChordella(Home() + "render " + Q(style) + " --measures 3 -o " + Q(out));
+    ASSERT_EQ(result.exitCode, 0) << result.output;
+    MidoFile file;
+    ASSERT_TRUE(ReadWithMido(out, file)) << file.Error;
+    EXPECT_EQ(file.Type, 1);
+    ASSERT_EQ(file.Division % 24, 0);
+    const int scale = file.Division / 24;
+    const auto notes = file.Notes();
+    ASSERT_FALSE(notes.empty());
+    EXPECT_EQ(notes.front().Tick, 0);
+    // Three measures of 3/4 from a two-measure part: its bass note at the start of each pass.
+    std::vector<std::int64_t> bass;
+    for (const MidoEvent& e : notes)
+        if (e.Int("channel") == 0) bass.push_back(e.Tick);
+    EXPECT_EQ(bass, (std::vector<std::int64_t>{0, 2 * 72 * scale}));
+    for (const MidoEvent& e : file.OfType("end_of_track")) EXPECT_EQ(e.Tick, 3 * 72 * scale);
+    const auto signature = file.OfType("time_signature");
+    ASSERT_EQ(signature.size(), 1u);
+    EXPECT_EQ(signature[0].Int("numerator"), 3);
+    EXPECT_EQ(file.OfType("set_tempo").at(0).Int("tempo"), 60'000'000 / 90);
+}
+
+TEST_F(RenderCommands, ExportWritesTheStyleAloneForEightMeasures) {
+    const std::string out = folder.File("export.mid");
+    const Result result = RunChordella(Home() + "export " + Q(style) + " -o " + Q(out));
+    ASSERT_EQ(result.exitCode, 0) << result.output;
+    MidoFile file;
+    ASSERT_TRUE(ReadWithMido(out, file)) << file.Error;
+    for (const MidoEvent& e : file.OfType("end_of_track")) EXPECT_EQ(e.Tick, 8 * 72 * file.Division / 24);
+    EXPECT_EQ(file.TrackNames.at(0), "Waltz");
+}
+
+TEST_F(RenderCommands, RenderToWavWritesSound) {
+    if (midi::FindSoundFont().empty()) GTEST_SKIP() << "no General MIDI SoundFont installed";
+    const std::string out = folder.File("waltz.wav");
+    const Result result = RunChordella(Home() + "render " + Q(style) + " --measures 2 -o " + Q(out));
+    ASSERT_EQ(result.exitCode, 0) << result.output;
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    ASSERT_TRUE(platform::ReadFileBytes(out, 64 << 20, bytes, error)) << error;
+    // Two measures of 3/4 at 90 bpm (4 s) and a 2 s tail, 16-bit stereo at 44.1 kHz.
+    EXPECT_NEAR(static_cast<double>(bytes.size() - 44) / (44100.0 * 4), 6.0, 0.01);
+}
+
+TEST_F(RenderCommands, ProblemsWithTheFilesEndWithOneLineAndExitCodeOne) {
+    const std::string out = folder.File("out.mid");
+    const Result missing = RunChordella(Home() + "render " + Q(folder.File("Gone.vxs")) + " -o " + Q(out));
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(LineCount(missing.output), 1) << missing.output;
+    EXPECT_NE(missing.output.find("Gone.vxs: no such file"), std::string::npos) << missing.output;
+
+    std::string error;
+    ASSERT_TRUE(platform::WriteFileAtomically(folder.File("notes.txt"), std::string_view("hello"), error));
+    const Result wrongInput = RunChordella(Home() + "export " + Q(folder.File("notes.txt")) + " -o " + Q(out));
+    EXPECT_EQ(wrongInput.exitCode, 1);
+    EXPECT_NE(wrongInput.output.find("notes.txt: not a song (.vxa) or a style (.vxs)"), std::string::npos);
+
+    const Result wrongOutput = RunChordella(Home() + "render " + Q(style) + " -o " + Q(folder.File("out.mp3")));
+    EXPECT_EQ(wrongOutput.exitCode, 1);
+    EXPECT_NE(wrongOutput.output.find("out.mp3: the output must be a .mid or a .wav file"), std::string::npos);
+    EXPECT_FALSE(platform::FileExists(out));
+
+    const Result usage = RunChordella(Home() + "render " + Q(style));
+    EXPECT_EQ(usage.exitCode, 2) << usage.output;
+}
+
+TEST_F(RenderCommands, ASongWithoutAStyleIsRefusedWithTheReason) {
+    const std::string song = folder.File("Blues.vxa");
+    SongBuilder().At(1).Chord("C").At(2).Chord("F").End().WriteTo(song);
+    const Result none = RunChordella(Home() + "render " + Q(song) + " -o " + Q(folder.File("out.mid")));
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(LineCount(none.output), 1) << none.output;
+    EXPECT_NE(none.output.find("Blues.vxa: the song names no style; give one with --style"), std::string::npos)
+        << none.output;
+
+    SongBuilder().Style("C:\\Chordella\\STYLES\\Nowhere.vxs").At(1).Chord("C").End().WriteTo(song);
+    const Result lost = RunChordella(Home() + "export " + Q(song) + " -o " + Q(folder.File("out.mid")));
+    EXPECT_EQ(lost.exitCode, 1);
+    EXPECT_NE(lost.output.find("was not found; give one with --style"), std::string::npos) << lost.output;
+}
+
+TEST_F(RenderCommands, PlayWithoutAnAudioDeviceSuggestsRender) {
+    if (platform::FileExists("/dev/snd")) GTEST_SKIP() << "this machine has a sound card";
+    const Result result = RunChordella(Home() + "play " + Q(style) + " --measures 1",
+                                       "JACK_NO_START_SERVER=1 PULSE_SERVER=unix:/nonexistent");
+    EXPECT_EQ(result.exitCode, 1) << result.output;
+    EXPECT_EQ(LineCount(result.output), 1) << result.output;
+    EXPECT_NE(result.output.find("chordella render"), std::string::npos) << result.output;
+
+    const Result port = RunChordella(Home() + "play " + Q(style) + " --out 'No Such Port'");
+    EXPECT_EQ(port.exitCode, 1);
+    EXPECT_NE(port.output.find("No Such Port: no such MIDI output"), std::string::npos) << port.output;
+}
+
+TEST_F(RenderCommands, InfoDescribesStylesAndSongs) {
+    const Result styleInfo = RunChordella("info " + Q(style));
+    ASSERT_EQ(styleInfo.exitCode, 0) << styleInfo.output;
+    EXPECT_NE(styleInfo.output.find("tempo 90, meter 3/4"), std::string::npos) << styleInfo.output;
+    EXPECT_NE(styleInfo.output.find("Basic             measures   2 -   3, channels 1 10"), std::string::npos)
+        << styleInfo.output;
+    EXPECT_NE(styleInfo.output.find("Intro             measures   1 -   1, channels 10"), std::string::npos);
+
+    const std::string song = folder.File("Blues.vxa");
+    SongBuilder().Title("Blues").Tempo(100).Style("C:\\Chordella\\STYLES\\Waltz.vxs").At(1).Chord("C").LoopStart(2)
+        .At(2).Chord("F").TempoChange(110).At(3).LoopEnd().End().WriteTo(song);
+    const Result songInfo = RunChordella("info " + Q(song));
+    ASSERT_EQ(songInfo.exitCode, 0) << songInfo.output;
+    EXPECT_NE(songInfo.output.find("4 measures, tempo 100, meter 4/4"), std::string::npos) << songInfo.output;
+    EXPECT_NE(songInfo.output.find("style: C:\\Chordella\\STYLES\\Waltz.vxs"), std::string::npos) << songInfo.output;
+    EXPECT_NE(songInfo.output.find("2.1 Tempo 110"), std::string::npos) << songInfo.output;
+    EXPECT_NE(songInfo.output.find("commands (4)"), std::string::npos) << songInfo.output;
+
+    std::string error;
+    ASSERT_TRUE(platform::WriteFileAtomically(folder.File("Broken.vxs"), std::string_view("\x2A\x6F\x73\x02xx"), error));
+    const Result broken = RunChordella("info " + Q(folder.File("Broken.vxs")));
+    EXPECT_EQ(broken.exitCode, 1);
+    EXPECT_EQ(LineCount(broken.output), 1) << broken.output;
+}
+
+}  // namespace
+}  // namespace chordella::testing

@@ -1,0 +1,315 @@
+// Offline rendering of styles: what the engine sends on the virtual clock, written as a MIDI
+// file and read back by python3-mido and by our own import, and rendered as a WAV file.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <tuple>
+
+#include "app/Session.h"
+#include "data/MidiImport.h"
+#include "data/StyleStore.h"
+#include "engine/AccompanimentEngine.h"
+#include "engine/Clock.h"
+#include "engine/OfflineRenderer.h"
+#include "app/RenderSession.h"
+#include "midi/Synth.h"
+#include "support/MidoReader.h"
+#include "support/SongBuilder.h"
+#include "support/StreamMessages.h"
+#include "support/StyleBuilder.h"
+#include "support/TempFolder.h"
+#include "support/TestSession.h"
+
+namespace chordella::testing {
+namespace {
+
+using data::StylePart;
+using Note = std::tuple<std::int64_t, int, int>;  // tick, channel, note
+
+// Two measures of Basic: bass on beats 1 and 3, a hi-hat on every beat, a held C major
+// chord on channel 3; a one-measure Ending and a one-measure Intro.
+StyleBuilder Groove() {
+    StyleBuilder b;
+    b.Meter(4).Tempo(100).Program(0, 33).Program(2, 48);
+    PartBuilder& basic = b.Part(StylePart::Basic).Measures(2);
+    for (int measure = 1; measure <= 2; ++measure) {
+        basic.Note(0, 36, 100, b.Position(measure, 1), 12).Note(0, 43, 90, b.Position(measure, 3), 12);
+        for (int beat = 1; beat <= 4; ++beat) basic.Note(9, 42, 80, b.Position(measure, beat), 6);
+        for (int note : {60, 64, 67}) basic.Note(2, note, 70, b.Position(measure, 1), 90);
+    }
+    b.Part(StylePart::Ending).Measures(1).Note(0, 36, 100, 0, 48).Note(9, 49, 110, 0, 24);
+    b.Part(StylePart::Intro).Measures(1).Note(9, 37, 90, 0, 12).Note(9, 37, 90, 48, 12);
+    return b;
+}
+
+// The note-ons the Basic part plays over C major in `measures` measures.
+std::vector<Note> BasicNotes(int measures, int rootShift = 0) {
+    std::vector<Note> notes;
+    for (int measure = 0; measure < measures; ++measure) {
+        const std::int64_t start = measure * 96;
+        notes.emplace_back(start, 0, (measure % 2 == 0 ? 36 : 36) + rootShift);
+        notes.emplace_back(start + 48, 0, 43 + rootShift);
+        for (int beat = 0; beat < 4; ++beat) notes.emplace_back(start + beat * 24, 9, 42);
+        for (int note : {60, 64, 67}) notes.emplace_back(start, 2, note + rootShift);
+    }
+    std::sort(notes.begin(), notes.end());
+    return notes;
+}
+
+std::vector<Note> NoteOnsOf(const data::SmfContent& content) {
+    std::vector<Note> notes;
+    for (const data::SmfChannelMessage& m : content.Messages)
+        if ((m.Status & 0xF0) == 0x90 && m.Data2 > 0) notes.emplace_back(m.Tick, m.Status & 0x0F, m.Data1);
+    std::sort(notes.begin(), notes.end());
+    return notes;
+}
+
+// For every channel and note: on and off counts balance, an off never comes before its on,
+// and nothing sounds after the end.
+void ExpectEveryNoteEnds(const std::vector<MidoEvent>& events, std::int64_t endTick) {
+    std::map<std::pair<int, int>, int> sounding;
+    for (const MidoEvent& e : events) {
+        const auto key = std::make_pair(e.Int("channel"), e.Int("note"));
+        if (e.IsNoteOn()) ++sounding[key];
+        if (e.IsNoteOff() && sounding[key] > 0) --sounding[key];
+        if (e.IsNoteOn() || e.IsNoteOff()) {
+            EXPECT_LE(e.Tick, endTick);
+        }
+    }
+    for (const auto& [key, count] : sounding) EXPECT_EQ(count, 0) << "channel " << key.first << " note " << key.second;
+}
+
+class OfflineRenderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        stylePath = folder.Path() + "/Groove.vxs";
+        ASSERT_TRUE(Groove().Write(stylePath));
+        std::string error;
+        ASSERT_TRUE(render.LoadStyle(stylePath, error)) << error;
+    }
+
+    MidoFile WriteAndRead(const data::SmfContent& content) {
+        std::string error;
+        EXPECT_TRUE(data::WriteSmfFile(MidPath(), content, error)) << error;
+        MidoFile file;
+        EXPECT_TRUE(ReadWithMido(MidPath(), file)) << file.Error;
+        return file;
+    }
+    std::string MidPath() const { return folder.Path() + "/out.mid"; }
+
+    TempFolder folder;
+    app::RenderSession render{platform::Paths::InFolder(folder.Path())};
+    std::string stylePath;
+};
+
+TEST_F(OfflineRenderTest, AStyleAlonePlaysItsBasicPartOverCMajorFromTimeZero) {
+    data::SmfContent content;
+    ASSERT_TRUE(render.RenderStyle(4, content));
+    EXPECT_EQ(NoteOnsOf(content), BasicNotes(4));
+    EXPECT_EQ(content.EndTick, 4 * 96);
+    ASSERT_FALSE(content.Tempos.empty());
+    EXPECT_EQ(content.Tempos.front().BeatsPerMinute, 100);
+    ASSERT_FALSE(content.Markers.empty());
+    EXPECT_EQ(content.Markers.front().Text, "Basic");
+    EXPECT_EQ(content.Markers.front().Tick, 0);
+}
+
+TEST_F(OfflineRenderTest, TheWrittenFileHoldsWhatTheEngineSentAndEveryNoteEnds) {
+    data::SmfContent content;
+    ASSERT_TRUE(render.RenderStyle(3, content));
+    const MidoFile file = WriteAndRead(content);
+    const int scale = file.Division / 24;
+    ASSERT_GT(scale, 0);
+    EXPECT_EQ(file.Division % 24, 0);
+    std::vector<std::tuple<std::int64_t, int, int, int>> read, sent;
+    for (const MidoEvent& e : file.Notes()) read.emplace_back(e.Tick, e.Int("channel"), e.Int("note"), e.Int("velocity"));
+    for (const data::SmfChannelMessage& m : content.Messages)
+        if ((m.Status & 0xF0) == 0x90 && m.Data2 > 0) sent.emplace_back(m.Tick * scale, m.Status & 0x0F, m.Data1, m.Data2);
+    std::sort(read.begin(), read.end());
+    std::sort(sent.begin(), sent.end());
+    EXPECT_EQ(read, sent);
+    ExpectEveryNoteEnds(file.Events, content.EndTick * scale);
+    EXPECT_EQ(file.TrackNames.at(0), "Groove");
+    EXPECT_NE(std::find(file.TrackNames.begin(), file.TrackNames.end(), "Electric Bass (finger)"), file.TrackNames.end());
+    EXPECT_NE(std::find(file.TrackNames.begin(), file.TrackNames.end(), "String Ensemble 1"), file.TrackNames.end());
+    EXPECT_NE(std::find(file.TrackNames.begin(), file.TrackNames.end(), "Drums"), file.TrackNames.end());
+    EXPECT_EQ(file.OfType("set_tempo").at(0).Int("tempo"), 600000);
+}
+
+TEST_F(OfflineRenderTest, MidoAndOurImportReadTheSameNotesAtTheSameTicks) {
+    data::SmfContent content;
+    ASSERT_TRUE(render.RenderStyle(2, content));
+    const MidoFile file = WriteAndRead(content);
+    TestSession t;
+    data::MidiImporter importer(*t.session);
+    ASSERT_EQ(importer.Import(MidPath(), true, true), data::ImportOutcome::Imported);
+    std::vector<Note> imported, mido;
+    for (const StreamMessage& m : StreamMessagesOf(data::FirstChunkMaterial(t.session->Style().Work)))
+        if ((m.Status & 0xF0) == 0x90 && m.Data2 > 0) imported.emplace_back(m.Tick, m.Status & 0x0F, m.Data1);
+    for (const MidoEvent& e : file.Notes()) mido.emplace_back(e.Tick * 24 / file.Division, e.Int("channel"), e.Int("note"));
+    std::sort(imported.begin(), imported.end());
+    std::sort(mido.begin(), mido.end());
+    EXPECT_EQ(imported, mido);
+    EXPECT_EQ(imported, BasicNotes(2));
+}
+
+TEST_F(OfflineRenderTest, APartPlaysOncePerPassAndFollowsTheChordItIsPlayedOver) {
+    data::SmfContent content;
+    ASSERT_TRUE(render.RenderPart(data::Index(StylePart::Basic), content, 50, 1));  // D major
+    EXPECT_EQ(content.EndTick, 2 * 96);
+    std::vector<Note> expected = BasicNotes(2, 2);
+    for (Note& note : expected)
+        if (std::get<1>(note) == 9) std::get<2>(note) = 42;  // drums are not transposed
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(NoteOnsOf(content), expected);
+
+    ASSERT_TRUE(render.RenderPart(data::Index(StylePart::Ending), content));
+    EXPECT_EQ(content.EndTick, 96);
+    EXPECT_EQ(NoteOnsOf(content), (std::vector<Note>{{0, 0, 36}, {0, 9, 49}}));
+    EXPECT_FALSE(render.RenderPart(data::Index(StylePart::ToBasic), content));
+}
+
+TEST_F(OfflineRenderTest, TheStylesChannelSetUpIsSentAtTimeZeroBeforeAnyNote) {
+    data::SmfContent content;
+    ASSERT_TRUE(render.RenderStyle(1, content));
+    const auto program = std::find_if(content.Messages.begin(), content.Messages.end(),
+                                      [](const auto& m) { return m.Status == 0xC0; });
+    ASSERT_NE(program, content.Messages.end());
+    EXPECT_EQ(program->Data1, 33);
+    EXPECT_EQ(program->Tick, 0);
+    const auto firstNote = std::find_if(content.Messages.begin(), content.Messages.end(),
+                                        [](const auto& m) { return (m.Status & 0xF0) == 0x90; });
+    EXPECT_LT(program, firstNote);
+}
+
+TEST(RenderTiming, ATempoChangeWhilePlayingIsRecordedFromTheNextTickWithoutStartingATimer) {
+    TestSession t;
+    engine::AccompanimentEngine engine(*t.session);
+    engine::Clock clock(*t.session, engine);
+    const std::string path = t.home.Path() + "/Groove.vxs";
+    ASSERT_TRUE(Groove().Write(path));
+    ASSERT_EQ(data::StyleStore(*t.session).Load(path, false), data::StyleLoadResult::Loaded);
+    data::SmfContent content;
+    {
+        engine::OfflineRenderer renderer(*t.session, engine, clock);
+        renderer.Start(120);
+        ASSERT_TRUE(engine.Sections().PlayPart(data::Index(StylePart::Basic)));
+        renderer.Run(96);
+        clock.TempoFieldChanged(60);
+        EXPECT_EQ(t.session->App().clock.TimerId, 60);  // the clock runs at the new tempo …
+        EXPECT_EQ(clock.VirtualBpm(), 60);               // … on the virtual time line
+        renderer.Run(96);
+        content = renderer.Finish("Groove");
+    }
+    ASSERT_EQ(content.Tempos.size(), 2u);
+    EXPECT_EQ(content.Tempos[0].BeatsPerMinute, 120);
+    EXPECT_EQ(content.Tempos[1].Tick, 96);
+    EXPECT_EQ(content.Tempos[1].BeatsPerMinute, 60);
+    EXPECT_EQ(engine::MicrosAt(content.Tempos, content.EndTick), 2'000'000 + 4'000'000);
+    EXPECT_EQ(t.session->App().clock.ClockState, 0);
+    EXPECT_EQ(t.session->AccompanimentOutput(), t.session->CurrentOutput());
+}
+
+TEST(RenderTiming, TicksBeforeTheStyleStartsAreLeftOut) {
+    TestSession t;
+    engine::AccompanimentEngine engine(*t.session);
+    engine::Clock clock(*t.session, engine);
+    const std::string path = t.home.Path() + "/Groove.vxs";
+    ASSERT_TRUE(Groove().Write(path));
+    ASSERT_EQ(data::StyleStore(*t.session).Load(path, false), data::StyleLoadResult::Loaded);
+    engine::OfflineRenderer renderer(*t.session, engine, clock);
+    renderer.Start(100);
+    renderer.Run(30);  // a lead-in: the clock runs, the style does not yet
+    clock.TempoFieldChanged(90);
+    ASSERT_TRUE(engine.Sections().PlayPart(data::Index(StylePart::Basic)));
+    renderer.Run(96);
+    const data::SmfContent content = renderer.Finish("Groove");
+    EXPECT_EQ(NoteOnsOf(content), BasicNotes(1));
+    EXPECT_EQ(content.EndTick, 96);
+    ASSERT_EQ(content.Tempos.size(), 1u);
+    EXPECT_EQ(content.Tempos[0].Tick, 0);
+    EXPECT_EQ(content.Tempos[0].BeatsPerMinute, 90);
+    EXPECT_EQ(content.Markers.at(0).Tick, 0);
+}
+
+TEST(RenderTiming, MicrosFollowEveryTempoChange) {
+    const std::vector<data::SmfTempo> tempos = {{0, 120}, {96, 60}};
+    EXPECT_EQ(engine::MicrosAt(tempos, 0), 0);
+    EXPECT_EQ(engine::MicrosAt(tempos, 96), 2'000'000);
+    EXPECT_EQ(engine::MicrosAt(tempos, 120), 3'000'000);
+    EXPECT_EQ(engine::MicrosAt({}, 24), 500'000);
+}
+
+// The WAV file's duration in seconds and the RMS of its samples (16-bit stereo).
+bool MeasureWav(const std::string& path, double& seconds, double& rms) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (bytes.size() < 44) return false;
+    const auto u32 = [&](std::size_t at) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) |
+               static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8 |
+               static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 2])) << 16 |
+               static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 3])) << 24;
+    };
+    const std::uint32_t rate = u32(24);
+    const std::size_t samples = (bytes.size() - 44) / 2;
+    double sum = 0;
+    for (std::size_t i = 0; i < samples; ++i) {
+        const auto s = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[44 + 2 * i]) |
+                                                 static_cast<unsigned char>(bytes[45 + 2 * i]) << 8);
+        sum += static_cast<double>(s) * s;
+    }
+    seconds = static_cast<double>(samples) / 2.0 / rate;
+    rms = samples ? std::sqrt(sum / static_cast<double>(samples)) : 0;
+    return true;
+}
+
+TEST_F(OfflineRenderTest, AWavRenderingSoundsAndLastsTheMusicPlusItsTail) {
+    if (midi::FindSoundFont().empty()) GTEST_SKIP() << "no General MIDI SoundFont installed";
+    data::SmfContent content;
+    ASSERT_TRUE(render.RenderStyle(2, content));
+    const std::string path = folder.Path() + "/out.wav";
+    std::string error;
+    ASSERT_TRUE(engine::RenderWav(content, path, error)) << error;
+    double seconds = 0, rms = 0;
+    ASSERT_TRUE(MeasureWav(path, seconds, rms));
+    // Two measures of 4/4 at 100 bpm are 4.8 s; the tail adds 2 s.
+    EXPECT_NEAR(seconds, 4.8 + engine::WavTailMicros / 1e6, 0.01);
+    EXPECT_GT(rms, 100.0);
+}
+
+TEST_F(OfflineRenderTest, ASongPlaysItsChordsOnTheirMeasuresWithTheStyleAndEndsWithNothingSounding) {
+    ASSERT_TRUE(app::RenderSession::CanPlaySongs());
+    SongBuilder song;
+    song.Tempo(100).At(1).Chord("C").At(3).Chord("F").At(5).Stop();
+    const std::string songPath = folder.Path() + "/Song.vxa";
+    song.WriteTo(songPath);
+    std::string error;
+    ASSERT_TRUE(render.LoadSong(songPath, error)) << error;
+    render.Session().App().options.PlayIntro = false;
+
+    data::SmfContent content;
+    ASSERT_TRUE(render.RenderSong(0, content));
+    const std::vector<Note> played = NoteOnsOf(content);
+    std::vector<Note> first, second;
+    for (const Note& n : played) {
+        if (std::get<0>(n) < 2 * 96) first.push_back(n);
+        else if (std::get<0>(n) < 4 * 96) second.emplace_back(std::get<0>(n) - 2 * 96, std::get<1>(n), std::get<2>(n));
+    }
+    EXPECT_EQ(first, BasicNotes(2)) << "measures 1 and 2 play over C";
+
+    app::RenderSession reference{platform::Paths::InFolder(folder.Path())};
+    ASSERT_TRUE(reference.LoadStyle(stylePath, error)) << error;
+    data::SmfContent overF;
+    ASSERT_TRUE(reference.RenderPart(data::Index(StylePart::Basic), overF, 53, 1));
+    EXPECT_EQ(second, NoteOnsOf(overF)) << "measures 3 and 4 play as the style does over F";
+
+    const MidoFile file = WriteAndRead(content);
+    ExpectEveryNoteEnds(file.Events, content.EndTick * (file.Division / 24));
+}
+
+}  // namespace
+}  // namespace chordella::testing
