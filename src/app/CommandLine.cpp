@@ -102,7 +102,7 @@ int RunCommandLine(int argc, char** argv) {
 
     PlayCommandFlags playFlags;
     CLI::App* playCommand = cli.add_subcommand("play", "Play a song or style through a MIDI output or the built-in synth");
-    playCommand->add_option("FILE", playFlags.input, "The song (.vxa) or style (.vxs)")->required();
+    playCommand->add_option("FILE", playFlags.input, "The song (.vxa) or style (.vxs); without it the demo song");
     playCommand->add_option("--style", playFlags.style, "The style a song is played with (default: its own)")
         ->option_text("STYLE.vxs");
     playCommand->add_option("--out", playFlags.port, "A MIDI output's number or name (default: the built-in synth)")

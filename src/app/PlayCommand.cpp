@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 
+#include "app/DataHome.h"
 #include "app/RenderCommands.h"
 #include "app/Session.h"
 #include "engine/AccompanimentEngine.h"
@@ -101,7 +102,14 @@ void PlayUntilDone(app::Session& session, engine::AccompanimentEngine& engine, s
 
 }  // namespace
 
-int RunPlayCommand(const PlayCommandFlags& flags, std::FILE* out, std::FILE* err) {
+int RunPlayCommand(const PlayCommandFlags& given, std::FILE* out, std::FILE* err) {
+    PlayCommandFlags flags = given;
+    if (flags.input.empty()) {
+        // No file: the bundled demo song with its style, so a first start is heard at once.
+        const std::string assets = BundledAssetsFolder(platform::ExecutablePath());
+        flags.input = assets + "/songs/demo2.vxa";
+        if (flags.style.empty()) flags.style = assets + "/styles/cont1.vxs";
+    }
     if (flags.measures < 0) return Fail(err, flags.input, "--measures must be 1 or more");
     RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()),
                                  midi::MakeSystemBackend());
