@@ -61,6 +61,8 @@ void AccompanimentEngine::SubmitChord(const std::array<std::int16_t, 4>& notes) 
     ApplyChord();
 }
 
+void AccompanimentEngine::StartStyleForChord() { session_.Transport().StartStyle(); }
+
 void AccompanimentEngine::ApplyChord() {
     EngineState& e = session_.App().engine;
     chords::ChordState& pending = session_.App().chords;

@@ -48,6 +48,9 @@ public:
     // Control thread, from every chord source (through SetChord). Stores the chord notes;
     // while the clock is off the pending control key and chord are applied at once.
     void SubmitChord(const std::array<std::int16_t, 4>& notes) override;
+    // Control thread. A chord played while the style is idle in style mode starts it
+    // (through the transport, which sends the MIDI Start in master mode).
+    void StartStyleForChord() override;
 
     // Control thread. The pending chord (PendingRoot, PendingType, ChordNotes) becomes
     // current: the style follows it, the chord code, pad and chord sound follow.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "chords/ChordRecogniser.h"
 #include "engine/TransportRig.h"
 
 namespace chordella::testing {
@@ -28,6 +29,19 @@ StyleBuilder NoteEveryTick() {
     PartBuilder& basic = b.Part(StylePart::Basic);
     for (int t = 0; t < 96; ++t) basic.Note(0, 60, 100, t, 1);
     return b;
+}
+
+TEST(AChordPlayedWhileTheStyleIsIdle, StartsItInStyleModeButNotWithPlayChords) {
+    for (const bool playChords : {false, true}) {
+        TransportRig rig;
+        chords::ChordRecogniser recogniser(rig.Session());
+        rig.Options().PlayChords = playChords;
+        ASSERT_TRUE(rig.Load(LongNotes()));
+        rig.Clock.StartVirtual(120);
+        ASSERT_EQ(rig.Player().StyleActive, 0);
+        recogniser.SetChord(48, 1, chords::NoOffset);
+        EXPECT_EQ(rig.Player().StyleActive, playChords ? 0 : 1) << "Play Chords " << playChords;
+    }
 }
 
 TEST(Stop, ReleasesEverySoundingNoteOnEveryChannel) {
