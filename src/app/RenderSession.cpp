@@ -210,9 +210,10 @@ bool RenderSession::AttachSongPlayback() {
 }
 
 void RenderSession::DetachSongPlayback() {
+    // The playback detaches itself from the transport, so it goes first.
+    playback_.reset();
     if (transport_) transport_->SetPeers(nullptr);
     transport_.reset();
-    playback_.reset();
 }
 
 bool RenderSession::RenderSong(int maxMeasures, data::SmfContent& content) {
