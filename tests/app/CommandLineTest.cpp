@@ -6,24 +6,12 @@
 #include <cstdio>
 #include <string>
 
+#include "support/RunChordella.h"
+
 namespace {
 
-struct Result {
-    int exitCode = -1;
-    std::string output;  // stdout and stderr together
-};
-
-Result RunChordella(const std::string& arguments) {
-    Result result;
-    const std::string command = std::string(CHORDELLA_EXE) + " " + arguments + " 2>&1";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    std::array<char, 4096> buffer{};
-    while (std::fgets(buffer.data(), buffer.size(), pipe)) result.output += buffer.data();
-    const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
+using chordella::testing::RunChordella;
+using Result = chordella::testing::CommandResult;
 
 int LineCount(const std::string& text) {
     int lines = 0;

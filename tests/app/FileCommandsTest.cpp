@@ -8,28 +8,14 @@
 
 #include "data/WorkFile.h"
 #include "platform/Files.h"
+#include "support/RunChordella.h"
 #include "support/SmfBuilder.h"
 #include "support/TempFolder.h"
 
 namespace chordella::testing {
 namespace {
 
-struct Result {
-    int exitCode = -1;
-    std::string output;  // stdout and stderr together
-};
-
-Result RunChordella(const std::string& arguments) {
-    Result result;
-    const std::string command = std::string(CHORDELLA_EXE) + " " + arguments + " 2>&1";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    std::array<char, 4096> buffer{};
-    while (std::fgets(buffer.data(), buffer.size(), pipe)) result.output += buffer.data();
-    const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
+using Result = CommandResult;
 
 std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
