@@ -1,0 +1,68 @@
+#pragma once
+// What the desktop window shows, as one plain copy. The control thread fills it between
+// ticks (never inside one) and publishes it; the window's thread reads the published copy
+// and repaints from it. Nothing here points into the core's state, so the two threads share
+// no live data. Fixed-size texts keep filling it free of allocation.
+
+#include <array>
+#include <cstdint>
+
+namespace chordella::app {
+
+// A short text that copies without allocating.
+template <std::size_t N>
+struct FixedText {
+    std::array<char, N> Chars{};
+    void Set(const char* text, std::size_t length) {
+        const std::size_t n = length < N - 1 ? length : N - 1;
+        for (std::size_t i = 0; i < n; ++i) Chars[i] = text[i];
+        Chars[n] = '\0';
+    }
+    const char* c_str() const { return Chars.data(); }
+};
+
+inline constexpr int MixerChannels = 16;
+
+struct MixerChannelView {
+    FixedText<32> Instrument;   // the instrument's name in the active instrument set
+    int Program = -1;           // 0 … 127, -1 = unknown
+    int Volume = -1;            // controller 7, -1 = unknown
+    int Pan = -1;               // controller 10
+    int Reverb = -1;            // controller 91
+    int Chorus = -1;            // controller 93
+    bool Muted = false;
+    bool Soloed = false;
+    // Counts every note-on sent on the channel; the lamp lights while it moves.
+    std::uint32_t NoteOns = 0;
+};
+
+struct DisplaySnapshot {
+    // Bumped at every publication; a window repaints only when it changed.
+    std::uint64_t Serial = 0;
+
+    FixedText<160> Title;        // the whole window title ("Chordella  -  Chord : C maj")
+    FixedText<32> ChordName;     // the chord panels' text (a chord, or a word like "ENDING")
+    FixedText<32> KeyText;       // the chord view's key line ("Key: Eb maj")
+    FixedText<32> StyleName;     // the style name label, "%-.10s ..." already applied
+    FixedText<64> SongName;      // the song's file name without folder, empty = none
+    FixedText<96> Status;        // the status line
+
+    int Measure = 0;             // 1-based while the clock runs, 0 when stopped
+    int Beat = 0;                // 1-based
+    int BeatsPerMeasure = 4;
+    int ClockPanel = 0;          // 0 stopped, 1 running, 2 waiting for an external start
+    int Tempo = 120;             // the tempo field (25 … 250)
+    int Part = -1;               // the style part that plays (0 Intro … 7 To Basic), -1 none
+    std::array<bool, 8> PartPresent{};  // the loaded style has this part
+
+    bool Accompaniment = true;   // the accompaniment switch
+    FixedText<8> AccompanimentCaption;   // "K" / "A"
+    bool Playing = false;        // the style player or the song runs
+    bool Recording = false;      // chords are recorded into the chord memory
+    bool SongLoaded = false;     // the chord memory holds a song
+    bool SyncStart = false;      // "Sync Start" waits for the first chord
+
+    std::array<MixerChannelView, MixerChannels> Channels{};
+};
+
+}  // namespace chordella::app

@@ -1,0 +1,83 @@
+#pragma once
+// What the desktop window's widgets ask of the program core. Every call is made on the
+// window's (GUI) thread and returns at once: the request is carried over to the control
+// thread, which owns all state, and runs there in the order it was made. Nothing here
+// waits for the core; answers that need the core's data come back through a callback that
+// runs later on the GUI thread.
+//
+// The desktop host implements it; widget tests use a recording fake.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/DisplaySnapshot.h"
+#include "app/Options.h"
+
+namespace chordella::ui {
+
+// The keyboard's modifier keys and the mouse button at the moment of a click or key.
+struct Modifiers {
+    bool Shift = false;
+    bool Ctrl = false;
+    bool Alt = false;
+    bool LeftButton = true;
+};
+
+// The port lists of the options window, with the entry that is open now (-1 = none).
+struct PortLists {
+    std::vector<std::string> Inputs;
+    std::vector<std::string> Outputs;  // the built-in synth first, when there is one
+};
+
+class CoreLink {
+public:
+    virtual ~CoreLink() = default;
+
+    // --- Chord entry: pads, the on-screen keyboard, the computer keyboard ---------------
+    // A chord pad ("A00" … "K11", "M00" … "M23") or section button ("L00" … "L04").
+    virtual void PadDown(const std::string& pad, Modifiers modifiers) = 0;
+    virtual void PadUp(const std::string& pad) = 0;
+    virtual void ScreenNoteOn(int note, int velocity) = 0;
+    virtual void ScreenNoteOff(int note, int velocity) = 0;
+    // A key of the computer keyboard as a Windows-style virtual-key code (letters and
+    // digits are their ASCII capitals; punctuation uses the 0xBA … 0xDE codes).
+    virtual void KeyDown(int virtualKey, bool autoRepeat, Modifiers modifiers) = 0;
+    virtual void KeyUp(int virtualKey, Modifiers modifiers) = 0;
+
+    // --- Transport ------------------------------------------------------------------------
+    virtual void StartStop() = 0;          // F10 / space
+    virtual void Stop() = 0;
+    virtual void Record() = 0;             // F9
+    virtual void SectionKeyPressed(int section) = 0;  // F1 … F4: 0 fill in, 1 to extended, 2 to basic, 3 ending
+    virtual void SetTempo(int bpm) = 0;    // 25 … 250
+    virtual void Tap() = 0;                // F8 / the tap tempo window's button
+    virtual void SetAccompaniment(bool on) = 0;
+
+    // --- Mixer ----------------------------------------------------------------------------
+    // A controller of the mixer (7 volume, 10 pan, 91 reverb, 93 chorus) on channel 0 … 15.
+    virtual void SetChannelController(int channel, int controller, int value) = 0;
+    virtual void SetChannelMute(int channel, bool muted) = 0;
+    // The "Solo" selector: 0 none, 1 … 16 a channel.
+    virtual void SetSolo(int channel) = 0;
+    virtual void ResetControllers() = 0;   // "C. Reset"
+
+    // --- Options --------------------------------------------------------------------------
+    // The options as they are now; `done` runs on the GUI thread.
+    virtual void ReadOptions(std::function<void(const app::Options&)> done) = 0;
+    // The options window's OK: the options are taken over, ports reopened when their names
+    // changed, keys and zones derived again.
+    virtual void ApplyOptions(const app::Options& options) = 0;
+    virtual void ListPorts(std::function<void(const PortLists&)> done) = 0;
+
+    // --- Files ----------------------------------------------------------------------------
+    virtual void OpenStyle(const std::string& path) = 0;
+    virtual void OpenSong(const std::string& path) = 0;
+    virtual void SaveSong(const std::string& path) = 0;  // empty: the song's own file
+
+    // --- Display --------------------------------------------------------------------------
+    // The display as the control thread last published it.
+    virtual app::DisplaySnapshot Snapshot() const = 0;
+};
+
+}  // namespace chordella::ui
