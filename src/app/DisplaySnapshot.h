@@ -62,6 +62,9 @@ struct DisplaySnapshot {
     bool SongLoaded = false;     // the chord memory holds a song
     bool SyncStart = false;      // "Sync Start" waits for the first chord
 
+    // The type name each pad row A … K plays (the slot map's types 1 … 11: "maj", "min" …).
+    std::array<FixedText<12>, 11> PadRowTypes{};
+
     std::array<MixerChannelView, MixerChannels> Channels{};
 };
 

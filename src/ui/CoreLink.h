@@ -24,7 +24,7 @@ struct Modifiers {
     bool LeftButton = true;
 };
 
-// The port lists of the options window, with the entry that is open now (-1 = none).
+// The port lists of the options window.
 struct PortLists {
     std::vector<std::string> Inputs;
     std::vector<std::string> Outputs;  // the built-in synth first, when there is one
@@ -68,6 +68,8 @@ public:
     // The options window's OK: the options are taken over, ports reopened when their names
     // changed, keys and zones derived again.
     virtual void ApplyOptions(const app::Options& options) = 0;
+    // An entry of the operating mode list (0 "Accompaniment on" … 7 "Splitted Keyboard").
+    virtual void SetOperatingMode(int mode) = 0;
     virtual void ListPorts(std::function<void(const PortLists&)> done) = 0;
 
     // --- Files ----------------------------------------------------------------------------
