@@ -34,11 +34,6 @@ TEST(HumanVelocity, ASoftBaseStaysSoftAndALoudOneStaysAMidiValue) {
     EXPECT_TRUE(floor);
 }
 
-TEST(HumanVelocity, RepeatsItselfForTheSameSeed) {
-    platform::Random a(42), b(42);
-    for (int i = 0; i < 20; ++i) EXPECT_EQ(chords::HumanVelocity(a, 80), chords::HumanVelocity(b, 80));
-}
-
 TEST(SendVoiceMessage, RecordsTheMelodyChannelOnlyWhileTheTrackRecords) {
     DispatchRig rig;
     chords::SendVoiceMessage(rig.Session(), &rig.Peers, 0x90, 60, 100);
