@@ -133,5 +133,20 @@ TEST(SectionButtons, BeforeTheStyleStartsTheyPlayCMajorOrNothingWithoutAStyle) {
     EXPECT_EQ(rig.Pending(), "C maj");
 }
 
+TEST(SectionButtons, AShiftClickFollowingAnExternalClockStopsItAndSoundsTheChordAgain) {
+    EntryRig rig;
+    rig.Recogniser.SetChord(62, 2, chords::NoOffset);
+    rig.Entry.SetClock(&rig.Clock);
+    rig.Options().SlaveMode = true;
+    rig.Clock.ToggleClock();
+    ASSERT_EQ(rig.Session().App().clock.ClockState, -1);
+    rig.Chords().CurrentRoot = 62;
+    rig.Chords().CurrentType = 2;
+    rig.Click("L00", {.Shift = true});
+    EXPECT_EQ(rig.Session().App().clock.ClockState, 0);
+    EXPECT_EQ(rig.Engine().PendingCommandKey, 0);
+    EXPECT_EQ(rig.Current(), "D min");
+}
+
 }  // namespace
 }  // namespace chordella::testing
