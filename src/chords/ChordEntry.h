@@ -91,7 +91,6 @@ public:
     void ReleaseAll();
 
 private:
-    void PadChord(int root, int slot, bool section);
     bool SectionButtonKey(int button, EntryModifiers modifiers, int& key);
     bool TypeKeyDown(int key, int value);
     bool ChordKeyDown(int key, int value, bool autoRepeat);

@@ -19,6 +19,7 @@ struct EntryState {
     // Per on-screen note: the note its press was sent as, plus one (0 = nothing sent), so
     // the release ends the note that sounds even after the chord or the spinners changed.
     std::array<std::uint8_t, 128> ScreenSentNote{};
+    std::array<std::uint8_t, 128> ScreenSentChannel{};
     // A pad is held down for the chord-memory editor (its chord waits in CurrentRoot and
     // CurrentType until the pad is released).
     bool PadHeld = false;
