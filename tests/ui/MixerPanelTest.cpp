@@ -17,8 +17,8 @@ namespace {
 
 class MixerPanelTest : public ::testing::Test {
 protected:
+    QApplication& app = testing::QtTestApp();  // before any widget
     MixerPanelTest() {
-        testing::QtTestApp();
         panel.show();
     }
 

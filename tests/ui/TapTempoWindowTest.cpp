@@ -16,7 +16,7 @@ namespace {
 
 class TapTempoWindowTest : public ::testing::Test {
 protected:
-    TapTempoWindowTest() { testing::QtTestApp(); }
+    QApplication& app = testing::QtTestApp();  // before any widget
     testing::RecordingCoreLink link;
 };
 
@@ -24,6 +24,8 @@ TEST_F(TapTempoWindowTest, TheWindowTakesOneTapPerBeatOfTheMeasureAndThenCloses)
     link.StoredOptions.Metrum = 3;  // "3/4"
     TapTempoWindow window(link);
     window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     auto* tap = window.findChild<QPushButton*>("TapButton");
     ASSERT_NE(tap, nullptr);
     EXPECT_EQ(tap->text(), "Tap 3 times");
