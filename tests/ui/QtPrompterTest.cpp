@@ -120,8 +120,11 @@ TEST_F(QtPrompterTest, CloseAnswersAWaitingQuestionAsCancelledAndShowsNothing) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-TEST_F(QtPrompterTest, AnInputBoxAnswersTheTextOrNothing) {
-    WhenShown<QInputDialog>([](QInputDialog* box) {
+TEST_F(QtPrompterTest, AnInputBoxOverTheWindowAnswersTheTextOrNothing) {
+    QWidget window;
+    prompter.SetParentWindow(&window);
+    WhenShown<QInputDialog>([&](QInputDialog* box) {
+        EXPECT_EQ(box->parentWidget(), &window);
         EXPECT_EQ(box->windowTitle(), "Tempo");
         EXPECT_EQ(box->textValue(), "120");
         box->setTextValue("96");
