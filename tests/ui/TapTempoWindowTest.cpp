@@ -22,6 +22,7 @@ protected:
 
 TEST_F(TapTempoWindowTest, TheWindowTakesOneTapPerBeatOfTheMeasureAndThenCloses) {
     link.StoredOptions.Metrum = 3;  // "3/4"
+    link.Shown.Tempo = 96;
     TapTempoWindow window(link);
     window.show();
     window.activateWindow();
@@ -29,6 +30,7 @@ TEST_F(TapTempoWindowTest, TheWindowTakesOneTapPerBeatOfTheMeasureAndThenCloses)
     auto* tap = window.findChild<QPushButton*>("TapButton");
     ASSERT_NE(tap, nullptr);
     EXPECT_EQ(tap->text(), "Tap 3 times");
+    EXPECT_EQ(window.findChild<QLabel*>("TapTempo")->text(), "96 bpm");
     QTest::mouseClick(tap, Qt::LeftButton);
     QTest::keyClick(&window, Qt::Key_F8);
     EXPECT_TRUE(window.isVisible());
