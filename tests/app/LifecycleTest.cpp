@@ -96,10 +96,6 @@ TEST(Lifecycle, TheFirstStartMakesTheFoldersPlaysTheDemoAndOpensTheDemoSonglist)
     EXPECT_EQ(p.t.session->App().options.SonglistFile, p.paths.Songs() + "/DEMO.VXL");
 }
 
-TEST(Lifecycle, TheGuideTextIsTheProgramsOwn) {
-    EXPECT_NE(Lifecycle::GuideText.find("purposes.\r\n\r\nThis little guide"), std::string_view::npos);
-}
-
 TEST(Lifecycle, ALaterStartLoadsTheStartupStyleAndSkipsTheFirstStartSteps) {
     Program p;
     WriteFile(p.paths.IniPath(), "[Options]\nAutoUpdate=1\n");
@@ -225,14 +221,6 @@ TEST(Lifecycle, AHandedOverFileIsLoadedAsAStyleAndRemoved) {
     EXPECT_EQ(p.hooks.steps, std::vector<std::string>{"LoadStyle /music/Bossa.vxs"});
     EXPECT_FALSE(fs::exists(handOver));
     EXPECT_FALSE(p.lifecycle->TakeHandOver());  // taken once only
-}
-
-TEST(Lifecycle, AStoredInstrumentSetTextReachesTheFileAtOnce) {
-    Program p;
-    p.Start();
-    EXPECT_TRUE(p.lifecycle->StoreInstrumentSetText(2, "497000021"));
-    EXPECT_NE(ReadAll(p.paths.IniPath()).find("497000021"), std::string::npos);
-    EXPECT_EQ(p.t.session->App().config.SetTexts.Get(2), "497000021");
 }
 
 }  // namespace

@@ -56,28 +56,6 @@ TEST(Settings, WithoutAFileItIsTheFirstStartWithTheDesignedDefaults) {
     EXPECT_EQ(home.config.Instruments.Name, "GM.VXI");
 }
 
-TEST(Settings, TheDefaultChordZoneRunsFromFortyToFiftyNine) {
-    Home home;
-    home.Load();
-    EXPECT_EQ(home.config.Keys.FirstChordKey, 40);
-    EXPECT_EQ(home.config.Keys.LastChordKey, 59);
-}
-
-TEST(Settings, TheDefaultSectionKeysAndTheKeysDerivedFromThem) {
-    Home home;
-    home.Load();
-    const data::ControlKeys& keys = home.config.Keys;
-    EXPECT_EQ(keys.FillIn, 36);
-    EXPECT_EQ(keys.Ending, 38);
-    EXPECT_EQ(keys.ToExtended, 37);
-    EXPECT_EQ(keys.ToBasic, 39);
-    EXPECT_EQ(keys.Intro, 35);
-    EXPECT_EQ(keys.PadOn, 34);
-    EXPECT_EQ(keys.PadOff, 33);
-    EXPECT_EQ(keys.Extended, 32);
-    EXPECT_EQ(keys.Basic, 31);
-}
-
 TEST(Settings, StoredNotesAndOctavesBecomeTheKeys) {
     Home home;
     home.WriteIni("[Options]\nFillIn=7\nOct_Fillin=2\nFirstKey=0\nOct_FirstKey=4\nLastKey=0\nOct_LastKey=6\n");
@@ -105,13 +83,6 @@ TEST(Settings, ResetInTheFileGivesDefaultsAndIsWrittenBackAsZero) {
     EXPECT_EQ(saved.GetInt("Options", "UpdateFlag", -1), 0);
     EXPECT_EQ(saved.GetInt("Options", "Tempo1", -1), 60);
     EXPECT_EQ(saved.GetInt("Options", "Tempo2", -1), 99);
-}
-
-TEST(Settings, TheResetSwitchActsLikeResetInTheFile) {
-    Home home;
-    home.WriteIni("[Options]\nTempo1=75\n");
-    home.Load(true);
-    EXPECT_EQ(home.options.TempoPreset1, 60);
 }
 
 TEST(Settings, OptionsAndLowerCaseOptionsAreOneSection) {
