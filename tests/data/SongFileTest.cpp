@@ -176,14 +176,6 @@ TEST(SongFileText, MarkerFBReadsLikeFDAndMarksACreatorSong) {
     EXPECT_TRUE(again.Content.CreatorRepeatFlag) << "saving keeps the song a creator song";
 }
 
-TEST(SongFileStyleReference, AByteOtherThanFCIsTheFirstChordMemoryByte) {
-    const auto read = ReadSongFile(FullForm("", {5, 120, 16, 0, 48, 1, 0, 0}));
-    ASSERT_TRUE(read.Ok);
-    EXPECT_FALSE(read.Content.HasStyleReference);
-    ASSERT_EQ(read.Content.ChordMemory.size(), 8u);
-    EXPECT_EQ(read.Content.ChordMemory[SongStartMeasureOffset], 5);
-}
-
 TEST(SongFileStyleReference, FCIsFollowedByTheStylePath) {
     Bytes tail = {StyleReferenceMarker};
     const std::string path = "C:\\Old\\STYLES\\Pop.vxs";
