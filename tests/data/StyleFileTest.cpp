@@ -2,14 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
 #include <ostream>
 
 #include "data/StyleFile.h"
 #include "data/StyleStream.h"
 #include "platform/Bytes.h"
-#include "platform/Files.h"
+#include "support/Fixtures.h"
 #include "support/StyleBuilder.h"
 
 namespace chordella::data {
@@ -217,14 +216,7 @@ TEST(StyleFile, AbsentPartsMayHoldAnyOffsets) {
     EXPECT_TRUE(Read(builder.Bytes(), image, error)) << error;
 }
 
-std::vector<std::uint8_t> Fixture(const std::string& name) {
-    const char* folder = std::getenv("CHORDELLA_TEST_DATA");
-    std::vector<std::uint8_t> bytes;
-    std::string error;
-    EXPECT_TRUE(folder && platform::ReadFileBytes(std::string(folder) + "/styles/" + name, 1 << 20, bytes, error))
-        << name << ": " << error;
-    return bytes;
-}
+std::vector<std::uint8_t> Fixture(const std::string& name) { return testing::FixtureBytes("styles/" + name); }
 
 std::int32_t Dword(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
     platform::ByteReader r(bytes);
