@@ -93,20 +93,18 @@ TEST(TempoCommand, SetsTheTempoUnlessIgnoreTempiIsOnAndRefusesTemposTheFieldWoul
 
 TEST(ProgramChangeCommand, IsRequestedOnlyWhenTheProgramChangesUnlessCommandsAreIgnored) {
     TransportRig rig;
-    SongStandIn song;
-    rig.Transport.SetPeers(&song);
+    rig.AttachSong();
     PressNow(rig, 223, 5);
     PressNow(rig, 223, 5);
     PressNow(rig, 223, 6);
-    EXPECT_EQ(song.Programs, 2);
+    EXPECT_EQ(rig.StandIn.Programs, 2);
     PressNow(rig, 223, 200);
     PressNow(rig, 223, 200);
-    EXPECT_EQ(song.Programs, 4) << "programs above 127 are requested every time";
+    EXPECT_EQ(rig.StandIn.Programs, 4) << "programs above 127 are requested every time";
     rig.Options().IgnoreMidiCommands = true;
     PressNow(rig, 223, 9);
-    EXPECT_EQ(song.Programs, 4);
+    EXPECT_EQ(rig.StandIn.Programs, 4);
     EXPECT_EQ(rig.Engine().PendingCommandKey, 0);
-    rig.Transport.SetPeers(nullptr);
 }
 
 TEST(TapTempo, FourTapsTenStepsApartSetOneHundredTwentyAndStartTheStyle) {
