@@ -36,16 +36,6 @@ struct Home {
     }
 };
 
-TEST(Settings, WithoutAFileItIsTheFirstStartWithTheDesignedDefaults) {
-    Home home;
-    home.Load();
-    EXPECT_TRUE(home.config.FirstStart);
-    EXPECT_EQ(home.options.TempoPreset3, 120);
-    EXPECT_TRUE(home.options.AutoSaveSettings);
-    EXPECT_EQ(home.options.StyleSearchText, "!pop !ballad !beat !funk; <135; >65; +4/4");
-    EXPECT_EQ(home.config.Instruments.Name, "GM.VXI");
-}
-
 TEST(Settings, StoredNotesAndOctavesBecomeTheKeys) {
     Home home;
     home.WriteIni("[Options]\nFillIn=7\nOct_Fillin=2\nFirstKey=0\nOct_FirstKey=4\nLastKey=0\nOct_LastKey=6\n");

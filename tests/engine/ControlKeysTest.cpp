@@ -150,17 +150,6 @@ TEST(TapTempo, TapsFasterThanOneStepGiveNoTempoAndStartAgain) {
     EXPECT_EQ(engine::TapTempo::TempoFromSteps(nullptr, 0), 0);
 }
 
-TEST(TapTempo, TheQuantizeChoiceMovesBetweenTheQuarterAndEighthHalves) {
-    TransportRig rig;  // "4/4"
-    engine::TapTempo tap(rig.Session(), rig.Clock, rig.Transport);
-    tap.SelectGridHalf(true);
-    EXPECT_EQ(rig.ClockFields().QuantizeIndex, engine::QuantizeIndexOf("4/8"));
-    tap.SelectGridHalf(true);
-    EXPECT_EQ(rig.ClockFields().QuantizeIndex, engine::QuantizeIndexOf("4/8"));
-    tap.SelectGridHalf(false);
-    EXPECT_EQ(rig.ClockFields().QuantizeIndex, engine::QuantizeIndexOf("4/4"));
-}
-
 TEST(IntroStartModes, SetWhichChannelsPlayInTheLeadInAndTheSoloSelectorReturns) {
     TransportRig rig;
     std::int16_t& solo = rig.Engine().SoloFilter;
