@@ -7,83 +7,25 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
-#include "app/Session.h"
-#include "data/StyleAnalysis.h"
-#include "engine/AccompanimentEngine.h"
-#include "engine/Clock.h"
-#include "platform/ScriptedPrompter.h"
+#include "DenseStyle.h"
 
 namespace {
 
 using namespace chordella;
 
-class CountingOutput final : public midi::MidiOut {
-public:
-    bool IsOpen() const override { return true; }
-    void PutShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
-        sum_ += status + data1 + data2;
-        ++count_;
-    }
-    void PutShortMsg(std::uint32_t packed) override { sum_ += packed; }
-    std::int64_t Count() const { return count_; }
-
-private:
-    std::uint64_t sum_ = 0;
-    std::int64_t count_ = 0;
-};
-
-constexpr int MeasureTicks = 96;
 constexpr int Measures = 4;
 
 // Four measures: every channel plays a sixteenth note every 6 ticks (off after 3), and
-// sends volume and expression on each beat.
-std::vector<std::uint8_t> DenseStream() {
-    std::vector<std::uint8_t> s;
-    for (int tick = 0; tick < Measures * MeasureTicks; ++tick) {
-        for (int ch = 0; ch < 16; ++ch) {
-            const auto status = static_cast<std::uint8_t>(0x90 | ch);
-            const auto note = static_cast<std::uint8_t>(36 + ch * 3 + (tick / 6) % 12);
-            if (tick % 6 == 0) s.insert(s.end(), {status, note, static_cast<std::uint8_t>(60 + ch)});
-            if (tick % 6 == 3) {
-                const auto started = static_cast<std::uint8_t>(36 + ch * 3 + (tick / 6) % 12);
-                s.insert(s.end(), {status, started, 0});
-            }
-            if (tick % 24 == 0) {
-                const auto cc = static_cast<std::uint8_t>(0xB0 | ch);
-                s.insert(s.end(), {cc, 7, static_cast<std::uint8_t>(90 + tick % 7)});
-                s.insert(s.end(), {cc, 11, 100});
-            }
-        }
-        s.push_back(0xF8);
-    }
-    s.push_back(0x00);
-    return s;
-}
-
-struct Rig {
+// sends volume and expression on each beat; half the channels on sustained programs.
+struct Rig : bench::DenseRig {
     Rig() {
-        app::SessionParts parts;
-        parts.prompter = std::make_unique<platform::ScriptedPrompter>();
-        parts.paths = platform::Paths::InFolder("/tmp");
-        session = std::make_unique<app::Session>(std::move(parts));
-        engine = std::make_unique<engine::AccompanimentEngine>(*session);
-        clock = std::make_unique<engine::Clock>(*session, *engine);
-        session->SetAccompanimentOutput(&out);
-
-        data::StyleState& style = session->Style().style;
-        if (!style.Stream.Allocate()) std::abort();
-        const auto stream = DenseStream();
-        std::copy(stream.begin(), stream.end(), style.Stream.First().begin());
-        style.StyleLength = static_cast<std::int32_t>(stream.size());
-        data::PartRecord& basic = style.Parts[data::Index(data::StylePart::Basic)];
-        basic.StartMeasure = 1;
-        basic.EndMeasure = Measures;
-        basic.RangeStart = 0;
-        basic.RangeEnd = style.StyleLength - 1;
-        data::AnalyseChannels(style, 0, data::PartCount - 1, false);
+        std::vector<std::uint8_t> stream;
+        bench::AppendDense(stream, Measures * bench::MeasureTicks, bench::DensePattern{});
+        Install(stream);
+        SetPart(data::StylePart::Basic, 1, Measures, 0, session->Style().style.StyleLength - 1);
+        Analyse();
         for (int ch = 0; ch < 16; ++ch) {
             session->Controllers().SetValue(ch, midi::ControllerTable::ProgramIndex, ch % 2 ? 48 : 0);
         }
@@ -106,10 +48,6 @@ struct Rig {
         engine->TickProcedure();
     }
 
-    std::unique_ptr<app::Session> session;
-    std::unique_ptr<engine::AccompanimentEngine> engine;
-    std::unique_ptr<engine::Clock> clock;
-    CountingOutput out;
     int chord_ = 0;
 };
 

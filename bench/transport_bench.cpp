@@ -3,94 +3,38 @@
 // silences every note of every channel (2064 messages).
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
-#include "app/Session.h"
-#include "data/StyleAnalysis.h"
-#include "engine/AccompanimentEngine.h"
-#include "engine/Clock.h"
+#include "DenseStyle.h"
 #include "engine/Transport.h"
-#include "platform/ScriptedPrompter.h"
 
 namespace {
 
 using namespace chordella;
 
-class CountingOutput final : public midi::MidiOut {
-public:
-    bool IsOpen() const override { return true; }
-    void PutShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
-        sum_ += status + data1 + data2;
-        ++count_;
-    }
-    void PutShortMsg(std::uint32_t packed) override { sum_ += packed; }
-    std::int64_t Count() const { return count_; }
-
-private:
-    std::uint64_t sum_ = 0;
-    std::int64_t count_ = 0;
-};
-
-constexpr int MeasureTicks = 96;
-
-// One measure in which every channel holds a note across each beat and starts the next.
-void AppendMeasure(std::vector<std::uint8_t>& s, int noteBase) {
-    for (int tick = 0; tick < MeasureTicks; ++tick) {
-        for (int ch = 0; ch < 16; ++ch) {
-            const auto status = static_cast<std::uint8_t>(0x90 | ch);
-            const auto note = static_cast<std::uint8_t>(noteBase + ch * 2 + (tick / 24) % 4);
-            if (tick % 24 == 0) s.insert(s.end(), {status, note, 90});
-            if (tick % 24 == 23) s.insert(s.end(), {status, note, 0});
-        }
-        s.push_back(0xF8);
-    }
-}
-
-struct Rig {
+// Basic and Fill In Basic, one measure each, in which every channel holds a note across
+// each beat and starts the next; Basic playing.
+struct Rig : bench::DenseRig {
     Rig() {
-        app::SessionParts parts;
-        parts.prompter = std::make_unique<platform::ScriptedPrompter>();
-        parts.paths = platform::Paths::InFolder("/tmp");
-        session = std::make_unique<app::Session>(std::move(parts));
-        engine = std::make_unique<engine::AccompanimentEngine>(*session);
-        clock = std::make_unique<engine::Clock>(*session, *engine);
-        transport = std::make_unique<engine::Transport>(*session, *engine, *clock);
-        session->SetAccompanimentOutput(&out);
-
-        data::StyleState& style = session->Style().style;
-        if (!style.Stream.Allocate()) std::abort();
+        const bench::DensePattern held{24, 23, 36, 2, 4, 90, 0, false};
         std::vector<std::uint8_t> stream;
-        AppendMeasure(stream, 36);
+        bench::AppendDense(stream, bench::MeasureTicks, held);
         const auto fillStart = static_cast<std::int32_t>(stream.size());
-        AppendMeasure(stream, 40);
-        stream.push_back(0x00);
-        std::copy(stream.begin(), stream.end(), style.Stream.First().begin());
-        style.StyleLength = static_cast<std::int32_t>(stream.size());
-        SetPart(data::StylePart::Basic, 1, 0, fillStart);
-        SetPart(data::StylePart::FillInBasic, 2, fillStart, style.StyleLength - 1);
-        data::AnalyseChannels(style, 0, data::PartCount - 1, false);
+        bench::DensePattern fill = held;
+        fill.NoteBase = 40;
+        bench::AppendDense(stream, bench::MeasureTicks, fill);
+        Install(stream);
+        SetPart(data::StylePart::Basic, 1, 1, 0, fillStart);
+        SetPart(data::StylePart::FillInBasic, 2, 2, fillStart, session->Style().style.StyleLength - 1);
+        Analyse();
         clock->SelectQuantize(0);
         clock->StartVirtual(120);
         transport->StartStyle();
         clock->RunVirtualTicks(12);
     }
 
-    void SetPart(data::StylePart part, int measure, std::int32_t start, std::int32_t end) {
-        data::PartRecord& record = session->Style().style.Parts[static_cast<std::size_t>(data::Index(part))];
-        record.StartMeasure = static_cast<std::int16_t>(measure);
-        record.EndMeasure = static_cast<std::int16_t>(measure);
-        record.RangeStart = start;
-        record.RangeEnd = end;
-    }
-
-    std::unique_ptr<app::Session> session;
-    std::unique_ptr<engine::AccompanimentEngine> engine;
-    std::unique_ptr<engine::Clock> clock;
-    std::unique_ptr<engine::Transport> transport;
-    CountingOutput out;
+    std::unique_ptr<engine::Transport> transport = std::make_unique<engine::Transport>(*session, *engine, *clock);
 };
 
 // A section switch at the start of a beat: the switch and that beat's first tick.

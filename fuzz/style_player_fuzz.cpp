@@ -8,56 +8,17 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 #include <span>
-#include <string>
 
-#include "app/Session.h"
-#include "data/StyleAnalysis.h"
-#include "data/StyleFile.h"
-#include "engine/AccompanimentEngine.h"
-#include "engine/Clock.h"
-#include "platform/ScriptedPrompter.h"
+#include "PlayerRig.h"
 
 namespace {
 
 using namespace chordella;
 
-// Checks every message as it is sent.
-class CheckingOutput final : public midi::MidiOut {
-public:
-    bool IsOpen() const override { return true; }
-    void PutShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
-        if (status < 0x80 || data1 > 127 || data2 > 127) std::abort();
-    }
-    void PutShortMsg(std::uint32_t packed) override {
-        PutShort(static_cast<std::uint8_t>(packed), static_cast<std::uint8_t>(packed >> 8),
-                 static_cast<std::uint8_t>(packed >> 16));
-    }
-};
-
-struct Rig {
-    Rig() {
-        app::SessionParts parts;
-        parts.prompter = std::make_unique<platform::ScriptedPrompter>();
-        parts.paths = platform::Paths::InFolder("/tmp");
-        session = std::make_unique<app::Session>(std::move(parts));
-        data::StyleState& style = session->Style().style;
-        if (!style.Stream.Allocate() || !style.Stream.AddBuffer()) std::abort();
-        engine = std::make_unique<engine::AccompanimentEngine>(*session);
-        clock = std::make_unique<engine::Clock>(*session, *engine);
-        session->SetAccompanimentOutput(&out);
-        session->SetClockOutput(&out);
-    }
-    std::unique_ptr<app::Session> session;
-    std::unique_ptr<engine::AccompanimentEngine> engine;
-    std::unique_ptr<engine::Clock> clock;
-    CheckingOutput out;
-};
-
-Rig& TheRig() {
-    static Rig rig;
+// Two buffers: raw input may run from the first into the second.
+fuzzing::PlayerRig& TheRig() {
+    static fuzzing::PlayerRig rig(2);
     return rig;
 }
 
@@ -74,21 +35,6 @@ void ApplyOptions(app::Session& session, std::uint8_t bits) {
     o.StyleChordChanges = bits % 3;
     o.SendChordCodes = bits & 0x20;
     session.Style().player.FadeActive = (bits & 0x0C) == 0x0C;
-}
-
-// A file the reader accepts, installed as the loader installs it.
-bool LoadFile(data::StyleState& style, std::span<const std::uint8_t> file) {
-    data::StyleImage image;
-    std::string error;
-    if (!data::ReadStyleFile(file, image, error)) return false;
-    style.Header = image.Header;
-    style.Parts = image.Parts;
-    auto buffer = style.Stream.First();
-    std::fill(std::copy(image.Stream.begin(), image.Stream.end(), buffer.begin()), buffer.end(), std::uint8_t{0});
-    style.StyleLength = static_cast<std::int32_t>(image.Stream.size());
-    style.Header.ChannelUsed.fill(0);
-    data::AnalyseChannels(style, 0, data::PartCount - 1, false);
-    return true;
 }
 
 // Raw bytes in both buffers and a loop range taken from the input, unchecked.
@@ -116,12 +62,9 @@ void LoadRaw(app::Session& session, std::span<const std::uint8_t> bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
-    Rig& rig = TheRig();
+    fuzzing::PlayerRig& rig = TheRig();
     app::Session& session = *rig.session;
-    session.App().engine = engine::EngineState{};
-    session.App().clock = engine::ClockState{};
-    session.Style().player = engine::StylePlayerState{};
-    session.Controllers().Clear();
+    rig.ResetPlayState();
     ApplyOptions(session, data[1]);
 
     const std::size_t script = std::min<std::size_t>(64, (size - 2) / 4);
@@ -130,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rig.clock->SelectQuantize(data[0] / 2 % 10);
     rig.clock->StartVirtual(120);
     if (data[0] % 2 == 0) {
-        if (!LoadFile(session.Style().style, body)) return 0;
+        if (!fuzzing::LoadStyleFile(session.Style().style, body)) return 0;
         int part = 0;
         while (part < data::PartCount && !rig.engine->Sections().PlayPart(part)) ++part;
         if (part == data::PartCount) return 0;

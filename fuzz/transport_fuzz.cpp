@@ -4,21 +4,13 @@
 //
 // Input: byte 0 the options, bytes 1 … 32 sixteen (action, ticks) pairs, the rest a style file.
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <span>
-#include <string>
 
-#include "app/Session.h"
-#include "data/StyleAnalysis.h"
-#include "data/StyleFile.h"
-#include "engine/AccompanimentEngine.h"
-#include "engine/Clock.h"
+#include "PlayerRig.h"
 #include "engine/Transport.h"
-#include "platform/ScriptedPrompter.h"
 
 namespace {
 
@@ -26,76 +18,13 @@ using namespace chordella;
 
 constexpr std::size_t ScriptBytes = 32;
 
-// Checks every message and keeps count of the notes sounding (drum hits of the metronome
-// end by themselves and are not counted).
-class CheckingOutput final : public midi::MidiOut {
-public:
-    bool IsOpen() const override { return true; }
-    void PutShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
-        if (status < 0x80 || data1 > 127 || data2 > 127) std::abort();
-        if (status >= 0xF0) return;
-        const int kind = status & 0xF0;
-        auto& channel = sounding[status & 0x0F];
-        if (kind == 0x90 && data2 > 0 && status != 0x99) {
-            ++channel[data1];
-        } else if (kind == 0x80 || kind == 0x90) {
-            if (channel[data1] > 0) --channel[data1];
-        } else if (kind == 0xB0 && (data1 == 120 || data1 == 123)) {
-            channel.fill(0);
-        }
-    }
-    void PutShortMsg(std::uint32_t packed) override {
-        PutShort(static_cast<std::uint8_t>(packed), static_cast<std::uint8_t>(packed >> 8),
-                 static_cast<std::uint8_t>(packed >> 16));
-    }
-    bool AnySounding() const {
-        for (const auto& channel : sounding) {
-            for (int count : channel) {
-                if (count != 0) return true;
-            }
-        }
-        return false;
-    }
-    std::array<std::array<int, 128>, 16> sounding{};
-};
-
-struct Rig {
-    Rig() {
-        app::SessionParts parts;
-        parts.prompter = std::make_unique<platform::ScriptedPrompter>();
-        parts.paths = platform::Paths::InFolder("/tmp");
-        session = std::make_unique<app::Session>(std::move(parts));
-        if (!session->Style().style.Stream.Allocate()) std::abort();
-        engine = std::make_unique<engine::AccompanimentEngine>(*session);
-        clock = std::make_unique<engine::Clock>(*session, *engine);
-        transport = std::make_unique<engine::Transport>(*session, *engine, *clock);
-        session->SetAccompanimentOutput(&out);
-        session->SetClockOutput(&out);
-    }
-    std::unique_ptr<app::Session> session;
-    std::unique_ptr<engine::AccompanimentEngine> engine;
-    std::unique_ptr<engine::Clock> clock;
-    std::unique_ptr<engine::Transport> transport;
-    CheckingOutput out;
+struct Rig : fuzzing::PlayerRig {
+    engine::Transport transport{*session, *engine, *clock};
 };
 
 Rig& TheRig() {
     static Rig rig;
     return rig;
-}
-
-bool LoadFile(data::StyleState& style, std::span<const std::uint8_t> file) {
-    data::StyleImage image;
-    std::string error;
-    if (!data::ReadStyleFile(file, image, error)) return false;
-    style.Header = image.Header;
-    style.Parts = image.Parts;
-    auto buffer = style.Stream.First();
-    std::fill(std::copy(image.Stream.begin(), image.Stream.end(), buffer.begin()), buffer.end(), std::uint8_t{0});
-    style.StyleLength = static_cast<std::int32_t>(image.Stream.size());
-    style.Header.ChannelUsed.fill(0);
-    data::AnalyseChannels(style, 0, data::PartCount - 1, false);
-    return true;
 }
 
 void ApplyOptions(Rig& rig, std::uint8_t bits) {
@@ -109,7 +38,7 @@ void ApplyOptions(Rig& rig, std::uint8_t bits) {
 }
 
 void Act(Rig& rig, std::uint8_t action) {
-    engine::Transport& transport = *rig.transport;
+    engine::Transport& transport = rig.transport;
     engine::EngineState& e = rig.session->App().engine;
     const data::ControlKeys& k = rig.session->App().config.Keys;
     const int lowest = std::min({k.FillIn, k.Ending, k.ToExtended, k.ToBasic});
@@ -145,24 +74,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 1 + ScriptBytes) return 0;
     Rig& rig = TheRig();
     app::Session& session = *rig.session;
-    session.App().engine = engine::EngineState{};
-    session.App().clock = engine::ClockState{};
-    session.App().transport = engine::TransportState{};
-    session.Style().player = engine::StylePlayerState{};
-    session.Style().sections = engine::SectionState{};
-    session.Controllers().Clear();
-    rig.out.sounding = {};
+    rig.ResetPlayState();
     ApplyOptions(rig, data[0]);
-    if (!LoadFile(session.Style().style, std::span<const std::uint8_t>(data + 1 + ScriptBytes, size - 1 - ScriptBytes))) {
+    if (!fuzzing::LoadStyleFile(session.Style().style, std::span<const std::uint8_t>(data + 1 + ScriptBytes, size - 1 - ScriptBytes))) {
         return 0;
     }
     rig.clock->StartVirtual(120);
-    rig.transport->StartStyle();
+    rig.transport.StartStyle();
     for (std::size_t i = 0; i < ScriptBytes; i += 2) {
         Act(rig, data[1 + i]);
         rig.clock->RunVirtualTicks(data[2 + i] * 2);
     }
-    rig.transport->Stop();
+    rig.transport.Stop();
     if (rig.out.AnySounding()) std::abort();
     return 0;
 }

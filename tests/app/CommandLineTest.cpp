@@ -1,23 +1,15 @@
 // Runs the real executable, as a user would.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
 
 #include "support/RunChordella.h"
 
 namespace {
 
+using chordella::testing::LineCount;
 using chordella::testing::RunChordella;
 using Result = chordella::testing::CommandResult;
-
-int LineCount(const std::string& text) {
-    int lines = 0;
-    for (char c : text) lines += c == '\n';
-    return lines;
-}
 
 TEST(CommandLine, VersionAndHelpSucceed) {
     const Result version = RunChordella("--version");

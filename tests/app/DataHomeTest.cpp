@@ -3,39 +3,29 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "app/Lifecycle.h"
 #include "support/TestSession.h"
+#include "support/TextFiles.h"
 
 namespace chordella::app {
 namespace {
 
+using testing::ReadTextFile;
+using testing::WriteTextFile;
+
 namespace fs = std::filesystem;
-
-void WriteFile(const std::string& path, const std::string& text) {
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // A bundled assets folder as the build installs it.
 struct Assets {
     testing::TempFolder folder;
     Assets() {
-        WriteFile(folder.File("styles/Pop.vxs"), "bundled pop");
-        WriteFile(folder.File("songs/demo2.vxa"), "bundled demo");
-        WriteFile(folder.File("lists/Favourites.txt"), "bundled list");
-        WriteFile(folder.File("gm.vxi"), "Piano\n[0] GM\n");
-        WriteFile(folder.File("styles/.gitkeep"), "");
-        WriteFile(folder.File("README.md"), "about the assets");
+        WriteTextFile(folder.File("styles/Pop.vxs"), "bundled pop");
+        WriteTextFile(folder.File("songs/demo2.vxa"), "bundled demo");
+        WriteTextFile(folder.File("lists/Favourites.txt"), "bundled list");
+        WriteTextFile(folder.File("gm.vxi"), "Piano\n[0] GM\n");
+        WriteTextFile(folder.File("styles/.gitkeep"), "");
+        WriteTextFile(folder.File("README.md"), "about the assets");
     }
 };
 
@@ -44,9 +34,9 @@ TEST(DataHome, BundledFoldersGoToTheirUpperCaseFoldersInTheHome) {
     testing::TempFolder home;
     const platform::Paths paths = platform::Paths::InFolder(home.Path());
     const CopyReport report = CopyBundledFiles(assets.folder.Path(), paths);
-    EXPECT_EQ(ReadAll(paths.Styles() + "/Pop.vxs"), "bundled pop");
-    EXPECT_EQ(ReadAll(paths.Songs() + "/demo2.vxa"), "bundled demo");
-    EXPECT_EQ(ReadAll(paths.Lists() + "/Favourites.txt"), "bundled list");
+    EXPECT_EQ(ReadTextFile(paths.Styles() + "/Pop.vxs"), "bundled pop");
+    EXPECT_EQ(ReadTextFile(paths.Songs() + "/demo2.vxa"), "bundled demo");
+    EXPECT_EQ(ReadTextFile(paths.Lists() + "/Favourites.txt"), "bundled list");
     EXPECT_TRUE(fs::exists(home.File("gm.vxi")));
     EXPECT_FALSE(fs::exists(paths.Styles() + "/.gitkeep"));
     EXPECT_FALSE(fs::exists(home.File("README.md")));
@@ -80,16 +70,16 @@ TEST(DataHome, TheFirstStartCopiesTheBundledFilesAndNoStartOverwritesTheUsersCha
     };
     start();
     const std::string pop = home.File("STYLES/Pop.vxs");
-    ASSERT_EQ(ReadAll(pop), "bundled pop");
+    ASSERT_EQ(ReadTextFile(pop), "bundled pop");
 
     // The user changes a bundled style and deletes a song; then even a start without a
     // settings file (a first start again) must keep the change.
-    WriteFile(pop, "my own pop");
+    WriteTextFile(pop, "my own pop");
     fs::remove(home.File("SONGS/demo2.vxa"));
     fs::remove(home.File("chordella.ini"));
     const CopyReport second = start();
-    EXPECT_EQ(ReadAll(pop), "my own pop");
-    EXPECT_EQ(ReadAll(home.File("SONGS/demo2.vxa")), "bundled demo");
+    EXPECT_EQ(ReadTextFile(pop), "my own pop");
+    EXPECT_EQ(ReadTextFile(home.File("SONGS/demo2.vxa")), "bundled demo");
     EXPECT_EQ(second.Kept.size(), 3u);
 
     // With settings on disk the bundled files are left alone altogether.

@@ -1,9 +1,6 @@
 // `chordella import` and `chordella info`, run as a user would run them.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
 
 #include "data/WorkFile.h"

@@ -3,28 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "platform/SingleInstance.h"
 #include "support/TestSession.h"
+#include "support/TextFiles.h"
 
 namespace chordella::app {
 namespace {
 
+using testing::ReadTextFile;
+using testing::WriteTextFile;
+
 namespace fs = std::filesystem;
-
-void WriteFile(const std::string& path, const std::string& text) {
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Records every step the lifecycle asks of the other modules, in order.
 class RecordingHooks final : public LifecycleHooks {
@@ -78,7 +68,7 @@ struct Program {
 
 TEST(Lifecycle, TheFirstStartMakesTheFoldersPlaysTheDemoAndOpensTheDemoSonglist) {
     Program p;
-    WriteFile(p.paths.Songs() + "/demo2.vxa", "song");
+    WriteTextFile(p.paths.Songs() + "/demo2.vxa", "song");
     p.Start();
     EXPECT_TRUE(fs::is_directory(p.paths.Songs()));
     EXPECT_TRUE(fs::is_directory(p.paths.Styles()));
@@ -96,15 +86,11 @@ TEST(Lifecycle, TheFirstStartMakesTheFoldersPlaysTheDemoAndOpensTheDemoSonglist)
     EXPECT_EQ(p.t.session->App().options.SonglistFile, p.paths.Songs() + "/DEMO.VXL");
 }
 
-TEST(Lifecycle, TheGuideTextIsTheProgramsOwn) {
-    EXPECT_NE(Lifecycle::GuideText.find("purposes.\r\n\r\nThis little guide"), std::string_view::npos);
-}
-
 TEST(Lifecycle, ALaterStartLoadsTheStartupStyleAndSkipsTheFirstStartSteps) {
     Program p;
-    WriteFile(p.paths.IniPath(), "[Options]\nAutoUpdate=1\n");
-    WriteFile(p.paths.Styles() + "/cont1.vxs", "style");
-    WriteFile(p.paths.ProgramFile("StylePresets.txt"), "presets");
+    WriteTextFile(p.paths.IniPath(), "[Options]\nAutoUpdate=1\n");
+    WriteTextFile(p.paths.Styles() + "/cont1.vxs", "style");
+    WriteTextFile(p.paths.ProgramFile("StylePresets.txt"), "presets");
     p.Start();
     const std::vector<std::string> expected{
         "ApplySettings",
@@ -116,8 +102,8 @@ TEST(Lifecycle, ALaterStartLoadsTheStartupStyleAndSkipsTheFirstStartSteps) {
 
 TEST(Lifecycle, ADb50xgSetSendsItsSetupAtEveryStart) {
     Program p;
-    WriteFile(p.paths.DataDir() + "/db50xg.vxi", "Piano\n[0] XG\n");
-    WriteFile(p.paths.IniPath(), "[Options]\nPatch=" + p.paths.DataDir() + "/db50xg.vxi\n");
+    WriteTextFile(p.paths.DataDir() + "/db50xg.vxi", "Piano\n[0] XG\n");
+    WriteTextFile(p.paths.IniPath(), "[Options]\nPatch=" + p.paths.DataDir() + "/db50xg.vxi\n");
     p.Start();
     ASSERT_EQ(p.hooks.sent.size(), 2u);
     EXPECT_EQ(p.hooks.sent[0], (std::vector<std::uint8_t>{0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}));
@@ -130,7 +116,7 @@ TEST(Lifecycle, ADb50xgSetSendsItsSetupAtEveryStart) {
 TEST(Lifecycle, ExitStopsFirstThenSavesTheSettingsThenClosesEverything) {
     Program p;
     p.Start();
-    WriteFile(p.paths.DataDir() + "/chordella.VX$", "temporary");
+    WriteTextFile(p.paths.DataDir() + "/chordella.VX$", "temporary");
     p.hooks.steps.clear();
     EXPECT_EQ(p.lifecycle->Exit(), SaveOutcome::Saved);
     const std::vector<std::string> expected{"Stop", "SaveStylePlaylist (settings on disk)", "CloseWindows",
@@ -176,12 +162,12 @@ TEST(Lifecycle, OptionsChangedDuringASessionAreThereAtTheNextStart) {
 
 TEST(Lifecycle, ResetFromTheCommandLineStartsWithDefaultsAndSavesResetAsZero) {
     Program p;
-    WriteFile(p.paths.IniPath(), "[Options]\nTempo1=77\nReset=0\n");
+    WriteTextFile(p.paths.IniPath(), "[Options]\nTempo1=77\nReset=0\n");
     p.setup.ResetSettings = true;
     p.Start();
     EXPECT_EQ(p.t.session->App().options.TempoPreset1, 60);
     p.lifecycle->Exit();
-    const std::string saved = ReadAll(p.paths.IniPath());
+    const std::string saved = ReadTextFile(p.paths.IniPath());
     EXPECT_NE(saved.find("\nReset=0\n"), std::string::npos);
     EXPECT_NE(saved.find("\nTempo1=60\n"), std::string::npos);
 }
@@ -190,7 +176,7 @@ TEST(Lifecycle, OnReadOnlyMediaNothingIsWritten) {
     Program p;
     p.setup.ReadOnlyMedia = [] { return true; };
     fs::create_directories(p.t.home.File("assets/styles"));
-    WriteFile(p.t.home.File("assets/styles/Pop.vxs"), "style");
+    WriteTextFile(p.t.home.File("assets/styles/Pop.vxs"), "style");
     p.setup.AssetsFolder = p.t.home.File("assets");
     p.Start();
     p.t.session->App().options.TempoPreset1 = 100;
@@ -225,14 +211,6 @@ TEST(Lifecycle, AHandedOverFileIsLoadedAsAStyleAndRemoved) {
     EXPECT_EQ(p.hooks.steps, std::vector<std::string>{"LoadStyle /music/Bossa.vxs"});
     EXPECT_FALSE(fs::exists(handOver));
     EXPECT_FALSE(p.lifecycle->TakeHandOver());  // taken once only
-}
-
-TEST(Lifecycle, AStoredInstrumentSetTextReachesTheFileAtOnce) {
-    Program p;
-    p.Start();
-    EXPECT_TRUE(p.lifecycle->StoreInstrumentSetText(2, "497000021"));
-    EXPECT_NE(ReadAll(p.paths.IniPath()).find("497000021"), std::string::npos);
-    EXPECT_EQ(p.t.session->App().config.SetTexts.Get(2), "497000021");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "midi/MemoryBackend.h"
+#include "support/RunChordella.h"
 
 namespace chordella::app {
 namespace {
@@ -40,12 +41,9 @@ TEST(PortsCommand, SaysSoWhenThereIsNoInput) {
 // The real command on this machine: whatever MIDI system there is, the synth is listed and
 // the libraries' own complaints (no JACK server, no ALSA) never reach the terminal.
 TEST(PortsCommand, TheCommandListsTheSynthAndNothingButTheList) {
-    const std::string command = std::string(CHORDELLA_EXE) + " ports 2>&1";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string text;
-    for (int c; (c = std::fgetc(pipe)) != EOF;) text += static_cast<char>(c);
-    EXPECT_EQ(pclose(pipe), 0);
+    const testing::CommandResult result = testing::RunChordella("ports");
+    EXPECT_EQ(result.exitCode, 0);
+    const std::string& text = result.output;
     EXPECT_NE(text.find("   -1  Chordella Synth"), std::string::npos) << text;
     std::size_t start = 0;
     while (start < text.size()) {

@@ -1,15 +1,13 @@
 // `chordella export`, `render`, `play` and `info` for styles and songs, run as a user runs
 // them; the files they write read back by python3-mido.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
 
 #include "midi/Synth.h"
 #include "platform/Files.h"
 #include "support/MidoReader.h"
+#include "support/RunChordella.h"
 #include "support/SongBuilder.h"
 #include "support/StyleBuilder.h"
 #include "support/TempFolder.h"
@@ -19,28 +17,7 @@ namespace {
 
 using data::StylePart;
 
-struct Result {
-    int exitCode = -1;
-    std::string output;  // stdout and stderr together
-};
-
-Result RunChordella(const std::string& arguments, const std::string& environment = "") {
-    Result result;
-    const std::string command = environment + " " + std::string(CHORDELLA_EXE) + " " + arguments + " 2>&1";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    std::array<char, 4096> buffer{};
-    while (std::fgets(buffer.data(), buffer.size(), pipe)) result.output += buffer.data();
-    const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
-int LineCount(const std::string& text) {
-    int lines = 0;
-    for (char c : text) lines += c == '\n';
-    return lines;
-}
+using Result = CommandResult;
 
 std::string Q(const std::string& path) { return "'" + path + "'"; }
 

@@ -18,19 +18,6 @@ TEST(Session, ATestSessionIsOneLineAndRecordsWhatItShows) {
     EXPECT_EQ(t.session->Paths().DataDir(), t.home.Path());
 }
 
-TEST(Session, TheRandomSourceIsSeededFromTheParts) {
-    testing::TestSession a(99), b(99);
-    EXPECT_EQ(a.session->Random().Next(), b.session->Random().Next());
-}
-
-TEST(Session, ItsLoopRunsPostedWork) {
-    testing::TestSession t;
-    int ran = 0;
-    t.session->Loop().Post([&] { ++ran; });
-    t.session->Loop().RunPending();
-    EXPECT_EQ(ran, 1);
-}
-
 TEST(ConsolePrompter, AnswersYesOnlyWhenToldAndRefusesDialogs) {
     std::FILE* sink = std::tmpfile();
     ConsolePrompter cautious(false, sink), willing(true, sink);

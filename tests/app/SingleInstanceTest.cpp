@@ -5,9 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,30 +13,19 @@
 #include <string>
 #include <thread>
 
+#include "support/RunChordella.h"
 #include "support/TempFolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int exitCode = -1;
-    std::string output;
-};
+using Result = chordella::testing::CommandResult;
 
 // The lock lives in XDG_RUNTIME_DIR: each test gets its own, so parallel runs never meet.
+// A start that wrongly became the first one would never end: timeout stops it (124).
 Result RunSecond(const std::string& runtime, const std::string& arguments) {
-    Result result;
-    const std::string command =
-        // A start that wrongly became the first one would never end: timeout stops it (124).
-        "XDG_RUNTIME_DIR='" + runtime + "' timeout 20 " + std::string(CHORDELLA_EXE) + " " + arguments + " 2>&1";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    std::array<char, 4096> buffer{};
-    while (std::fgets(buffer.data(), buffer.size(), pipe)) result.output += buffer.data();
-    const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    return chordella::testing::RunChordella(arguments, "XDG_RUNTIME_DIR='" + runtime + "' timeout 20");
 }
 
 pid_t StartFirst(const std::string& runtime, const std::string& home) {

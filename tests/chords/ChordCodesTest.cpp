@@ -11,17 +11,6 @@ namespace {
 using testing::ChordFixture;
 using testing::RecordingOut;
 
-TEST(ChordCode, PutsTypesOneToTenOnController20AndTheRestOn19) {
-    const auto eMin7 = ChordCode(64, 4);
-    ASSERT_TRUE(eMin7);
-    EXPECT_EQ(eMin7->Controller, 20);
-    EXPECT_EQ(eMin7->Value, 40);
-    const auto cMinMaj7 = ChordCode(60, 12);
-    ASSERT_TRUE(cMinMaj7);
-    EXPECT_EQ(cMinMaj7->Controller, 19);
-    EXPECT_EQ(cMinMaj7->Value, 12);
-}
-
 TEST(ChordCode, ReadsBackEveryCodedChord) {
     for (int type = 1; type <= MaxCodedType; ++type) {
         for (int root = 36; root < 48; ++root) {

@@ -10,13 +10,6 @@ namespace {
 
 using testing::ChordFixture;
 
-TEST(ChordName, IsTheNoteNameAndTheTypeName) {
-    ChordState state;
-    EXPECT_EQ(ChordName(state, 64, 4), "E min7");
-    EXPECT_EQ(ChordName(state, 70, 12), "Bb mM7");
-    EXPECT_EQ(ChordName(state, 61, 17), "Db sus7");
-}
-
 TEST(ChordName, NamesTheChordAsFingeredBelowACapo) {
     ChordState state;
     state.CapoPosition = 2;

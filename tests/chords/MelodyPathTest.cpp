@@ -11,23 +11,17 @@ namespace {
 
 TEST(MelodyVelocity, TheOffsetIsUsedOnlyWhenItLeavesAPlayableVelocity) {
     struct Case {
-        int offset, velocity, expected;
+        int offset, styleOffset, velocity, expected;
     };
-    for (const Case c : {Case{-20, 10, 10}, Case{20, 120, 127}, Case{20, 50, 70}, Case{-20, 21, 1}, Case{-20, 20, 20}}) {
+    for (const Case c : {Case{-20, 0, 10, 10}, Case{20, 0, 120, 127}, Case{20, 0, 50, 70}, Case{-20, 0, 21, 1},
+                         Case{-20, 0, 20, 20}, Case{10, 5, 60, 75} /* the style's offset adds to the balance */}) {
         DispatchRig rig;
         rig.Options().MelodyVelocityOffset = c.offset;
+        rig.Keyboard().StyleVelocityOffset = c.styleOffset;
         rig.Press(72, c.velocity);
         ASSERT_EQ(rig.Out.NoteOns(0).size(), 1u);
-        EXPECT_EQ(rig.Out.NoteOns(0)[0].Data2, c.expected) << c.velocity << " with " << c.offset;
+        EXPECT_EQ(rig.Out.NoteOns(0)[0].Data2, c.expected) << c.velocity << " with " << c.offset << " and " << c.styleOffset;
     }
-}
-
-TEST(MelodyVelocity, TheStylesOffsetAddsToTheBalance) {
-    DispatchRig rig;
-    rig.Options().MelodyVelocityOffset = 10;
-    rig.Keyboard().StyleVelocityOffset = 5;
-    rig.Press(72, 60);
-    EXPECT_EQ(rig.Out.NoteOns(0).at(0).Data2, 75);
 }
 
 TEST(MelodyChannel, AKeyboardOnChannel5IsHeardOnTheVoiceChannelUnlessUnchangedExtInIsTicked) {
@@ -72,15 +66,6 @@ TEST(MelodyAdLib, AHeldSustainIsLiftedWhenTheChordChangedUnderIt) {
     rig.Press(67);
     EXPECT_EQ(rig.Out.Where([](const SentMessage& m) { return m.IsController(64) && m.Data2 == 0; }).size(), 1u);
     EXPECT_EQ(rig.Out.Where([](const SentMessage& m) { return m.IsController(66) && m.Data2 == 0; }).size(), 1u);
-}
-
-TEST(MelodyAdLib, TheShiftTableLowersTheSeventhOverMajorChordsAndKeepsM7) {
-    EXPECT_EQ(chords::AdLibShift(1, 11), -1);
-    EXPECT_EQ(chords::AdLibShift(9, 11), 0);
-    EXPECT_EQ(chords::AdLibShift(16, 7), 1);
-    EXPECT_EQ(chords::AdLibShift(0, 0), 0);
-    EXPECT_EQ(chords::AdLibShift(35, 11), 0);
-    EXPECT_EQ(chords::AdLibShift(2, 12), 0);
 }
 
 TEST(KeyAdjustment, WhileASongPlaysNotesMoveIntoTheSongsKey) {
@@ -204,15 +189,6 @@ TEST(MelodyControllers, SustainIsTrackedAndSuppressedChannelsLoseTheirController
     rig.Send(0xB0, 123, 0);
     rig.Send(0xE0, 0, 64);
     EXPECT_EQ(rig.Out.Messages.size(), 2u) << "channel mode messages and pitch bend pass";
-}
-
-TEST(MelodyThru, NothingIsSentWhileTheOutputIsClosed) {
-    DispatchRig rig;
-    rig.Out.Open = false;
-    rig.Press(72);
-    rig.Release(72);
-    rig.Out.Open = true;
-    EXPECT_TRUE(rig.Out.Messages.empty());
 }
 
 }  // namespace

@@ -99,12 +99,6 @@ TEST(RecogniseChord, LeavesThePendingChordAloneWithFewerThanTwoNotes) {
     EXPECT_EQ(r.list.BestType, 1);
 }
 
-TEST(RecogniseChord, LiveRecognitionLeavesTheHeldNotesInPlace) {
-    Recognition r;
-    r.Live({60, 64, 67});
-    EXPECT_EQ(r.list.Count, 3);
-}
-
 TEST(RecogniseChord, TriesOnlyTypesUpToTheHighestIndexGiven) {
     Recognition r;
     r.Hold({60, 64, 67, 70});

@@ -10,13 +10,6 @@ namespace {
 
 using testing::ChordFixture;
 
-TEST(TwoFingerChords, TheFirstKeySetsAMajorChordOnIt) {
-    ChordFixture f;
-    f.recogniser->TwoFingerKey(60);
-    EXPECT_EQ(f.Pending(), std::make_pair(60, 1));
-    EXPECT_EQ(f.engine.Submitted.size(), 1u);
-}
-
 TEST(TwoFingerChords, TheSecondKeysDistanceChoosesTheType) {
     const std::tuple<int, int, int> cases[] = {
         // second key, expected root, expected type

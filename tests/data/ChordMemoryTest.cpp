@@ -66,24 +66,5 @@ TEST(ChordMemoryRecords, OnlyRootsThatAreNotesWithTypesBelow128StartChords) {
     EXPECT_FALSE(StartsChord({48, 128, 0, 0}));
 }
 
-TEST(ChordMemoryRecords, TypesAbove17AreShownAsMajor) {
-    EXPECT_EQ(DisplayChordType({48, 17, 0, 0}), 17);
-    EXPECT_EQ(DisplayChordType({48, 18, 0, 0}), 1);
-    EXPECT_EQ(DisplayChordType({48, 34, 0, 0}), 1);
-    EXPECT_EQ(DisplayChordType({48, 4, 0, 0}), 4);
-}
-
-TEST(ChordMemoryHeader, StartMeasureOutside1To8MeansMeasure1) {
-    ChordMemory memory;
-    for (int value : {0, 9, 200, 255}) {
-        memory.Bytes[SongStartMeasureOffset] = static_cast<std::uint8_t>(value);
-        EXPECT_EQ(StartMeasureOf(memory), 1) << value;
-    }
-    for (int value = 1; value <= 8; ++value) {
-        memory.Bytes[SongStartMeasureOffset] = static_cast<std::uint8_t>(value);
-        EXPECT_EQ(StartMeasureOf(memory), value);
-    }
-}
-
 }  // namespace
 }  // namespace chordella::data

@@ -17,13 +17,6 @@ ControlKeySettings Settings(KeyNoteAndOctave fillIn, KeyNoteAndOctave ending, Ke
     return settings;
 }
 
-TEST(ControlKeys, AKeyIsItsNotePlusTwelveTimesItsOctave) {
-    EXPECT_EQ(KeyNote({0, 0}), 0);
-    EXPECT_EQ(KeyNote({4, 3}), 40);
-    EXPECT_EQ(KeyNote({11, 4}), 59);
-    EXPECT_EQ(KeyNote({7, 10}), 127);
-}
-
 TEST(ControlKeys, ANoteOutsideTheMidiRangeIsNoKey) {
     EXPECT_EQ(KeyNote({8, 10}), -1);
     EXPECT_EQ(KeyNote({0, -1}), -1);
@@ -44,14 +37,6 @@ TEST(ControlKeys, TheFiveDerivedKeysLieBelowTheLowestSectionKey) {
     EXPECT_EQ(keys.Basic, 31);
     EXPECT_EQ(keys.FirstChordKey, 40);
     EXPECT_EQ(keys.LastChordKey, 59);
-}
-
-TEST(ControlKeys, TheDerivedKeysFollowWhicheverSectionKeyIsLowest) {
-    // To Basic an octave below the others.
-    const ControlKeys keys = DeriveControlKeys(Settings({0, 4}, {2, 4}, {1, 4}, {9, 2}));
-    EXPECT_EQ(keys.ToBasic, 33);
-    EXPECT_EQ(keys.Intro, 32);
-    EXPECT_EQ(keys.Basic, 28);
 }
 
 TEST(ControlKeys, DerivedKeysThatWouldFallBelowNoteZeroAreNoKeys) {

@@ -15,16 +15,6 @@ platform::IniFile Ini(std::string_view text) {
     return ini;
 }
 
-TEST(DawMessages, WithoutTheSectionsBothMessagesAreOffOnChannelOne) {
-    const DawSettings daw = ReadDawSettings(Ini(""));
-    for (const DawMessage& message : daw.Messages) {
-        EXPECT_FALSE(message.Enabled);
-        EXPECT_EQ(message.Channel, 0);
-        EXPECT_EQ(message.Value, 0);
-    }
-    EXPECT_EQ(daw.Program, "");
-}
-
 TEST(DawMessages, TheSecondDefinitionUsesTheKeysWithSuffixTwo) {
     const DawSettings daw = ReadDawSettings(Ini("[MIDICOM]\nActive=1\nKey=3\nType=1\nChannel=10\nValue=60\n"
                                                 "Data1=100\nData2=5\nActive2=0\nKey2=7\nType2=3\nChannel2=16\n"

@@ -39,11 +39,6 @@ TEST(InstrumentSet, TheDescriptorsSecondCharacterChoosesPatchModeAndMapping) {
     }
 }
 
-TEST(InstrumentSet, PatchesPlusOneShowsProgramNumbersFromOne) {
-    EXPECT_TRUE(ParseInstrumentSet(ThreePrograms("[0] Patches +1"), "a.vxi")->NumbersFromOne);
-    EXPECT_FALSE(ParseInstrumentSet(ThreePrograms("[0] Patches"), "a.vxi")->NumbersFromOne);
-}
-
 TEST(InstrumentSet, WithMappingOnCharactersFiveToSevenNameTheProgramSent) {
     const auto set = ParseInstrumentSet("000 081 Piano\n001  16 Organ\n002 Strings\n003 200 Pad\n[4] Map\n", "m.vxi");
     ASSERT_TRUE(set);
@@ -53,11 +48,6 @@ TEST(InstrumentSet, WithMappingOnCharactersFiveToSevenNameTheProgramSent) {
     EXPECT_FALSE(set->MappedProgram(3));  // not a program number
     EXPECT_FALSE(set->MappedProgram(4));  // the descriptor is no program
     EXPECT_FALSE(set->MappedProgram(-1));
-}
-
-TEST(InstrumentSet, WithMappingOffNoProgramIsReplaced) {
-    const auto set = ParseInstrumentSet("000 081 Piano\n[1] No map\n", "m.vxi");
-    EXPECT_FALSE(set->MappedProgram(0));
 }
 
 TEST(InstrumentSet, LineEndsOfEitherKindAndTrailingBlankLinesDoNotCount) {
@@ -73,18 +63,6 @@ TEST(InstrumentSet, ATextWithoutProgramsIsRefusedWithAReason) {
     EXPECT_FALSE(ParseInstrumentSet("", "e.vxi", &error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(ParseInstrumentSet("[0] only a descriptor\n", "e.vxi"));
-}
-
-TEST(InstrumentSet, TheBuiltInListIsGeneralMidiInPatchModeZero) {
-    const InstrumentSet set = BuiltInGeneralMidiSet();
-    EXPECT_EQ(set.Name, "GM.VXI");
-    EXPECT_TRUE(set.IsBuiltIn());
-    EXPECT_EQ(set.ProgramCount(), 128u);
-    EXPECT_EQ(set.PatchMode, 0);
-    EXPECT_FALSE(set.ProgramMapping);
-    EXPECT_EQ(set.Lines[0], "Acoustic Grand Piano");
-    EXPECT_EQ(set.Lines[40], "Violin");
-    EXPECT_EQ(set.Lines[127], "Gunshot");
 }
 
 TEST(InstrumentSet, NoSetOrAMissingFileGivesTheBuiltInList) {

@@ -2,12 +2,11 @@
 // the chord memory's cap, and round trips.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "data/SongFile.h"
-#include "platform/Files.h"
+#include "support/Fixtures.h"
 #include "support/SongBuilder.h"
 
 namespace chordella::data {
@@ -35,14 +34,7 @@ Bytes FullForm(std::string_view text, const Bytes& tail, std::uint8_t marker = T
     return bytes;
 }
 
-Bytes Fixture(const std::string& name) {
-    const char* root = std::getenv("CHORDELLA_TEST_DATA");
-    Bytes bytes;
-    std::string error;
-    EXPECT_TRUE(root && platform::ReadFileBytes(std::string(root) + "/songs/" + name, 1 << 20, bytes, error))
-        << name << ": " << error;
-    return bytes;
-}
+Bytes Fixture(const std::string& name) { return testing::FixtureBytes("songs/" + name); }
 
 TEST(SongFileForms, ShortFormIsTheChordMemoryRightAfterTheMarker) {
     Bytes file = {ShortFormMarker, 1, 110, 16, 5};
@@ -109,24 +101,27 @@ TEST(SongFileForms, TheBuildersSongReadsBackAsBuilt) {
     EXPECT_EQ(read.Content.ChordMemory[SongMeterOffset], 12);
 }
 
-TEST(SongFileText, ThreeLinesAreAllComments) {
-    const auto read = ReadSongFile(FullForm("first\r\nsecond\r\nthird", {1, 120, 16, 0, 48, 1, 0, 0}));
-    ASSERT_TRUE(read.Ok);
-    EXPECT_EQ(read.Content.Text.SongComments, "first\r\nsecond\r\nthird");
-    EXPECT_EQ(read.Content.Text.SongTitle, "");
-    EXPECT_EQ(read.Content.Text.SongSubtitle, "");
-    EXPECT_EQ(read.Content.Text.SongAuthor, "");
-    EXPECT_EQ(read.Content.Text.SongRights, SongRightsPlaceholder) << "the rights line keeps its reset value";
-}
-
-TEST(SongFileText, FiveLinesAreOneCommentAndTheFourFields) {
-    const auto read = ReadSongFile(FullForm("a comment\r\nTitle\r\nSubtitle\r\nAuthor\r\n(c) 2026\r\n", {1, 120, 16, 0}));
-    ASSERT_TRUE(read.Ok);
-    EXPECT_EQ(read.Content.Text.SongComments, "a comment");
-    EXPECT_EQ(read.Content.Text.SongTitle, "Title");
-    EXPECT_EQ(read.Content.Text.SongSubtitle, "Subtitle");
-    EXPECT_EQ(read.Content.Text.SongAuthor, "Author");
-    EXPECT_EQ(read.Content.Text.SongRights, "(c) 2026");
+TEST(SongFileText, FiveLinesAreOneCommentAndTheFourFieldsFewerAreAllComments) {
+    struct Case {
+        const char* text;
+        SongText expected;
+    };
+    SongText five;
+    five.SongComments = "a comment";
+    five.SongTitle = "Title";
+    five.SongSubtitle = "Subtitle";
+    five.SongAuthor = "Author";
+    five.SongRights = "(c) 2026";
+    SongText three;  // the rights line keeps its reset value
+    three.SongComments = "first\r\nsecond\r\nthird";
+    three.SongRights = SongRightsPlaceholder;
+    for (const Case& c : {Case{"first\r\nsecond\r\nthird", three},
+                          Case{"a comment\r\nTitle\r\nSubtitle\r\nAuthor\r\n(c) 2026\r\n", five}}) {
+        SCOPED_TRACE(c.text);
+        const auto read = ReadSongFile(FullForm(c.text, {1, 120, 16, 0, 48, 1, 0, 0}));
+        ASSERT_TRUE(read.Ok);
+        EXPECT_EQ(read.Content.Text, c.expected);
+    }
 }
 
 TEST(SongFileText, EmptyFieldsAndCommentsSurviveJoinAndSplit) {
@@ -174,14 +169,6 @@ TEST(SongFileText, MarkerFBReadsLikeFDAndMarksACreatorSong) {
     EXPECT_EQ(song.CreatorRepeatFlag, 1);
     const auto again = ReadSongFile(WriteSongFile(SongFileContentOf(song, "")));
     EXPECT_TRUE(again.Content.CreatorRepeatFlag) << "saving keeps the song a creator song";
-}
-
-TEST(SongFileStyleReference, AByteOtherThanFCIsTheFirstChordMemoryByte) {
-    const auto read = ReadSongFile(FullForm("", {5, 120, 16, 0, 48, 1, 0, 0}));
-    ASSERT_TRUE(read.Ok);
-    EXPECT_FALSE(read.Content.HasStyleReference);
-    ASSERT_EQ(read.Content.ChordMemory.size(), 8u);
-    EXPECT_EQ(read.Content.ChordMemory[SongStartMeasureOffset], 5);
 }
 
 TEST(SongFileStyleReference, FCIsFollowedByTheStylePath) {

@@ -2,7 +2,6 @@
 // questions and messages the player sees and the calls into the transport and the style.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "data/SongFile.h"
 #include "data/SongFiles.h"
 #include "platform/Files.h"
+#include "support/Fixtures.h"
 #include "support/SongBuilder.h"
 #include "support/TestSession.h"
 
@@ -55,11 +55,6 @@ public:
     int meter = 16;
     std::vector<std::string> calls;
 };
-
-std::string FixturePath(const std::string& name) {
-    const char* root = std::getenv("CHORDELLA_TEST_DATA");
-    return std::string(root ? root : "") + "/songs/" + name;
-}
 
 class SongFilesTest : public ::testing::Test {
 protected:
@@ -167,7 +162,7 @@ TEST_F(SongFilesTest, ARefusedFileLeavesTheSongAsItWas) {
     for (const char* name : {"melody-longer-than-file.vxa", "text-longer-than-file.vxa", "style-reference-cut.vxa",
                              "empty.vxa", "missing.vxa"}) {
         t.prompter->ClearShown();
-        EXPECT_EQ(files.Open({OpenSource::SongPlayer, FixturePath(name)}), OpenOutcome::Refused) << name;
+        EXPECT_EQ(files.Open({OpenSource::SongPlayer, testing::FixturePath(std::string("songs/") + name)}), OpenOutcome::Refused) << name;
         ASSERT_EQ(t.prompter->Shown().size(), 1u) << name;
         EXPECT_NE(t.prompter->Shown()[0].find(name), std::string::npos) << t.prompter->Shown()[0];
         EXPECT_EQ(Song().Chords.Bytes, before.Chords.Bytes) << name;

@@ -164,15 +164,6 @@ TEST(StreamPosition, AnOffsetTellsWhenItsEventPlays) {
     EXPECT_EQ(at(1 << 30), (std::vector<int>{5, 1, 0}));  // the end of the stream
 }
 
-TEST(StreamPosition, TheMeterDecidesTheMeasureLength) {
-    EXPECT_EQ(MeterChoiceOf(0).MeasureUnits, 16);
-    EXPECT_FALSE(MeterChoiceOf(0).EighthNotes);
-    EXPECT_EQ(MeterChoiceOf(-12).MeasureUnits, 12);
-    EXPECT_TRUE(MeterChoiceOf(-12).EighthNotes);
-    EXPECT_EQ(PositionTicks(12, 2, 1), 72);
-    EXPECT_EQ(PositionTicks(0, 3, 2), 2 * 96 + 24);
-}
-
 TEST(StreamChain, ChainsUpToSevenEmptyBuffersThatNeverMove) {
     StreamChain chain;
     EXPECT_FALSE(chain.AddBuffer());  // the first buffer comes from Allocate()

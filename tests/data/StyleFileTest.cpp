@@ -2,14 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
 #include <ostream>
 
 #include "data/StyleFile.h"
 #include "data/StyleStream.h"
 #include "platform/Bytes.h"
-#include "platform/Files.h"
+#include "support/Fixtures.h"
 #include "support/StyleBuilder.h"
 
 namespace chordella::data {
@@ -131,39 +130,6 @@ TEST(StyleFile, TheWriterAlwaysWritesTheTagSoChannelOneControllerThreeCannotBeMi
     EXPECT_EQ(image.Header.ChannelSetup[0][3], 100);
 }
 
-// A Basic part of whole-measure waits long enough to fill the stream exactly.
-std::vector<std::uint8_t> FullStream(std::size_t size, PartTable& parts) {
-    std::vector<std::uint8_t> stream(size, stream::LongestWait);
-    stream[0] = 0x90;
-    stream[1] = 60;
-    stream[2] = 100;
-    stream.back() = stream::EndOfStream;
-    parts = PartTable{};
-    auto& basic = parts[Index(StylePart::Basic)];
-    basic.StartMeasure = 1;
-    basic.EndMeasure = 1;
-    basic.StartBeat = 1;
-    basic.LengthMeasures = 1;
-    basic.RangeEnd = static_cast<std::int32_t>(size - 1);
-    return stream;
-}
-
-TEST(StyleFile, AStreamOfExactlyTheBufferSizeReadsWholeAndLongerFilesAreCut) {
-    PartTable parts;
-    const auto stream = FullStream(StreamCapacity, parts);
-    StyleHeader header;
-    auto file = StyleFileBytes(header, parts, stream);
-    StyleImage image;
-    std::string error;
-    ASSERT_TRUE(Read(file, image, error)) << error;
-    EXPECT_EQ(image.Stream.size(), static_cast<std::size_t>(StreamCapacity));
-    EXPECT_EQ(image.Stream.back(), stream::EndOfStream);
-
-    file.insert(file.end(), {0xF3, 0x01, 0x02});  // beyond the buffer: ignored
-    ASSERT_TRUE(Read(file, image, error)) << error;
-    EXPECT_EQ(image.Stream.size(), static_cast<std::size_t>(StreamCapacity));
-}
-
 struct Damage {
     const char* name;
     std::function<void(StyleBuilder&)> apply;
@@ -206,8 +172,6 @@ INSTANTIATE_TEST_SUITE_P(
                "byte 0x85"},
         Damage{"SystemStatusInTheStream", [](StyleBuilder& b) { b.Part(StylePart::Basic).Raw({0xF3}, 5); },
                "status byte 0xF3"},
-        Damage{"SystemExclusiveEndInTheStream", [](StyleBuilder& b) { b.Part(StylePart::Basic).Raw({0xF7}, 5); },
-               "status byte 0xF7"},
         Damage{"StrayDataByte", [](StyleBuilder& b) { b.Part(StylePart::Basic).Raw({0x40}, 5); }, "data byte 0x40"},
         Damage{"MessageCutByTheEndOfTheStream", [](StyleBuilder& b) { b.StreamEnd({0x90, 60}); }, "cut off by the end"},
         Damage{"MeterOfMinus32768", [](StyleBuilder& b) { b.RawMeter(-32768); }, "style meter -32768"},
@@ -252,14 +216,7 @@ TEST(StyleFile, AbsentPartsMayHoldAnyOffsets) {
     EXPECT_TRUE(Read(builder.Bytes(), image, error)) << error;
 }
 
-std::vector<std::uint8_t> Fixture(const std::string& name) {
-    const char* folder = std::getenv("CHORDELLA_TEST_DATA");
-    std::vector<std::uint8_t> bytes;
-    std::string error;
-    EXPECT_TRUE(folder && platform::ReadFileBytes(std::string(folder) + "/styles/" + name, 1 << 20, bytes, error))
-        << name << ": " << error;
-    return bytes;
-}
+std::vector<std::uint8_t> Fixture(const std::string& name) { return testing::FixtureBytes("styles/" + name); }
 
 std::int32_t Dword(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
     platform::ByteReader r(bytes);

@@ -413,13 +413,5 @@ TEST(StyleNames, NamesAreShownAsTheProgramShowsThem) {
     EXPECT_EQ(StyleShortLabelOf("Pop"), "Pop ...");
 }
 
-TEST(StyleParts, EachPartHasItsSelectorTextAndFollowUpCode) {
-    EXPECT_EQ(PartSelectorText(Index(StylePart::FillInExtended)), " Fill in Extended");
-    EXPECT_EQ(DefaultFollowUpCode(Index(StylePart::Intro)), followup::ContinueBasic);
-    EXPECT_EQ(DefaultFollowUpCode(Index(StylePart::Ending)), followup::Stop);
-    EXPECT_EQ(DefaultFollowUpCode(Index(StylePart::ToExtended)), followup::ContinueExtended);
-    EXPECT_EQ(PartSelectorText(8), "");
-}
-
 }  // namespace
 }  // namespace chordella::data

@@ -48,16 +48,6 @@ TEST(Quantize, SixEighthsMakesAGridUnitOfSixBeatsOfTwelveTicks) {
     }
 }
 
-TEST(Quantize, SixQuartersMakesAGridUnitOfSixBeatsOfTwentyFourTicks) {
-    EngineRig rig;
-    rig.Clock.SelectQuantize(engine::QuantizeIndexOf("6/4"));
-    rig.Play(OneNoteStyle());
-    rig.Run(1);
-    for (std::int64_t tick : ChordChangeTicks(rig, 3, 144, 30)) {
-        EXPECT_EQ((tick - 1) % 144, 0) << "chord applied at tick " << tick;
-    }
-}
-
 TEST(Quantize, AChordJustAfterTheUnitStartsStillCountsForIt) {
     EngineRig rig;
     rig.Clock.SelectQuantize(engine::QuantizeIndexOf("4/4"));
@@ -93,18 +83,6 @@ struct KindRecorder final : engine::TransportHooks {
     int FromFile = 0;
     bool Busy = false;
 };
-
-TEST(Metrum, EachMeterSetsTheMeasureLengthAndTheMetronomeAccent) {
-    EngineRig rig;
-    const std::vector<std::tuple<std::string, int, int>> expected = {
-        {"6/4", 24, 4}, {"5/4", 20, 5}, {"4/4", 16, 4}, {"3/4", 12, 3}, {"2/4", 8, 4},
-        {"1/4", 4, 4},  {"6/8", 12, 3}, {"2/8", 4, 4},  {"1/8", 4, 4}};
-    for (const auto& [caption, units, group] : expected) {
-        rig.Clock.SelectMetrum(engine::MetrumIndexOf(caption));
-        EXPECT_EQ(rig.ClockFields().MeasureUnits, units) << caption;
-        EXPECT_EQ(rig.ClockFields().MetronomeGroup, group) << caption;
-    }
-}
 
 TEST(Metrum, OneEighthAlsoSelectsTheOneEighthGridAndTellsTheKindChange) {
     EngineRig rig;
@@ -158,15 +136,6 @@ TEST(TempoField, ATempoOutsideTwentyFiveToTwoHundredFiftyLeavesTheRunningTimerAl
     rig.Clock.ToggleClock();
     EXPECT_EQ(rig.ClockFields().ClockState, 0);
     EXPECT_EQ(rig.ClockFields().TimerId, 0);
-}
-
-TEST(TempoField, TheVariableChordPreviewLooksThreeBeatsAheadFromOneHundredBpm) {
-    EngineRig rig;
-    rig.Options().ChordPreviewVariable = true;
-    rig.Clock.TempoFieldChanged(100);
-    EXPECT_EQ(rig.ClockFields().PreviewDistance, 12);
-    rig.Clock.TempoFieldChanged(99);
-    EXPECT_EQ(rig.ClockFields().PreviewDistance, 8);
 }
 
 TEST(ClockButton, IsIgnoredWhileTheChordMemoryPlaysOrRecords) {
@@ -223,20 +192,6 @@ TEST(SlaveMode, ClockBytesDoNothingWhileTheClockIsInternal) {
     EXPECT_EQ(rig.ClockFields().TickCount, 0);
 }
 
-TEST(MasterMode, EveryTickSendsOneTimingClockOnTheClockOutput) {
-    EngineRig rig;
-    RecordingOutput clockOut;
-    rig.Session().SetClockOutput(&clockOut);
-    rig.Options().MasterMode = true;
-    rig.Clock.StartVirtual(120);
-    rig.Run(48);
-    ASSERT_EQ(clockOut.Messages.size(), 48u);
-    for (const SentMessage& m : clockOut.Messages) EXPECT_EQ(m.Status, 0xF8);
-    rig.Options().MasterMode = false;
-    rig.Run(10);
-    EXPECT_EQ(clockOut.Messages.size(), 48u);
-}
-
 TEST(VirtualClock, RunsTheTickProcedureOnAnExactTimeLine) {
     EngineRig rig;
     rig.Clock.StartVirtual(200);
@@ -254,13 +209,6 @@ TEST(VirtualClock, DoesNothingWhileTheClockIsOff) {
     EXPECT_EQ(rig.ClockFields().TickCount, 0);
 }
 
-}  // namespace
-}  // namespace chordella::testing
-
-namespace chordella::testing {
-namespace {
-
-using data::StylePart;
 
 TEST(StyleLoad, AnEighthNoteStyleMovesTheGridToItsEighthEntryAndSetsTheMeter) {
     EngineRig rig;

@@ -93,20 +93,18 @@ TEST(TempoCommand, SetsTheTempoUnlessIgnoreTempiIsOnAndRefusesTemposTheFieldWoul
 
 TEST(ProgramChangeCommand, IsRequestedOnlyWhenTheProgramChangesUnlessCommandsAreIgnored) {
     TransportRig rig;
-    SongStandIn song;
-    rig.Transport.SetPeers(&song);
+    rig.AttachSong();
     PressNow(rig, 223, 5);
     PressNow(rig, 223, 5);
     PressNow(rig, 223, 6);
-    EXPECT_EQ(song.Programs, 2);
+    EXPECT_EQ(rig.StandIn.Programs, 2);
     PressNow(rig, 223, 200);
     PressNow(rig, 223, 200);
-    EXPECT_EQ(song.Programs, 4) << "programs above 127 are requested every time";
+    EXPECT_EQ(rig.StandIn.Programs, 4) << "programs above 127 are requested every time";
     rig.Options().IgnoreMidiCommands = true;
     PressNow(rig, 223, 9);
-    EXPECT_EQ(song.Programs, 4);
+    EXPECT_EQ(rig.StandIn.Programs, 4);
     EXPECT_EQ(rig.Engine().PendingCommandKey, 0);
-    rig.Transport.SetPeers(nullptr);
 }
 
 TEST(TapTempo, FourTapsTenStepsApartSetOneHundredTwentyAndStartTheStyle) {
@@ -150,17 +148,6 @@ TEST(TapTempo, TapsFasterThanOneStepGiveNoTempoAndStartAgain) {
     for (int i = 0; i < 4; ++i) EXPECT_EQ(tap.Tap(), engine::TapTempo::TapResult::Counting);
     EXPECT_EQ(tap.Tempo(), 0);
     EXPECT_EQ(engine::TapTempo::TempoFromSteps(nullptr, 0), 0);
-}
-
-TEST(TapTempo, TheQuantizeChoiceMovesBetweenTheQuarterAndEighthHalves) {
-    TransportRig rig;  // "4/4"
-    engine::TapTempo tap(rig.Session(), rig.Clock, rig.Transport);
-    tap.SelectGridHalf(true);
-    EXPECT_EQ(rig.ClockFields().QuantizeIndex, engine::QuantizeIndexOf("4/8"));
-    tap.SelectGridHalf(true);
-    EXPECT_EQ(rig.ClockFields().QuantizeIndex, engine::QuantizeIndexOf("4/8"));
-    tap.SelectGridHalf(false);
-    EXPECT_EQ(rig.ClockFields().QuantizeIndex, engine::QuantizeIndexOf("4/4"));
 }
 
 TEST(IntroStartModes, SetWhichChannelsPlayInTheLeadInAndTheSoloSelectorReturns) {

@@ -68,17 +68,6 @@ TEST_F(MidiExportTest, TheStyleMeasuresListHasOneAlignedLinePerPart) {
               "Fill in Basic      : 04 - 04\r\n");
 }
 
-TEST_F(MidiExportTest, PartFileNamesFollowTheFillSlotsContents) {
-    data::PartTable parts{};
-    EXPECT_EQ(app::PartFileName(parts, data::Index(StylePart::Extended)), "sty1_v21.mid");
-    EXPECT_EQ(app::PartFileName(parts, data::Index(StylePart::FillInExtended)), "sty1_f22.mid");
-    EXPECT_EQ(app::PartFileName(parts, data::Index(StylePart::ToExtended)), "sty1_f11.mid");
-    EXPECT_EQ(app::PartFileName(parts, data::Index(StylePart::ToBasic)), "sty1_f21.mid");
-    parts[data::Index(StylePart::FillInExtended)].FollowUpCode = data::followup::Variation;
-    EXPECT_EQ(app::PartFileName(parts, data::Index(StylePart::FillInExtended)), "sty1_v41.mid");
-    EXPECT_EQ(app::PartFileName(parts, 8), "");
-}
-
 TEST_F(MidiExportTest, ExportMidiAsksForTheFileAndLeavesTheLiveStyleAlone) {
     const std::string path = t.home.Path() + "/Export.mid";
     const std::int32_t before = t.session->Style().player.StylePos;

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <fstream>
 #include <map>
 #include <tuple>
 
@@ -22,6 +20,7 @@
 #include "support/StyleBuilder.h"
 #include "support/TempFolder.h"
 #include "support/TestSession.h"
+#include "support/WavFile.h"
 
 namespace chordella::testing {
 namespace {
@@ -185,13 +184,24 @@ TEST_F(OfflineRenderTest, TheStylesChannelSetUpIsSentAtTimeZeroBeforeAnyNote) {
     EXPECT_LT(program, firstNote);
 }
 
-TEST(RenderTiming, ATempoChangeWhilePlayingIsRecordedFromTheNextTickWithoutStartingATimer) {
+// The engine and clock of a session that holds the Groove style, for a renderer of its own.
+struct GrooveSession {
+    GrooveSession() {
+        const std::string path = t.home.Path() + "/Groove.vxs";
+        loaded = Groove().Write(path) && data::StyleStore(*t.session).Load(path, false) == data::StyleLoadResult::Loaded;
+    }
     TestSession t;
-    engine::AccompanimentEngine engine(*t.session);
-    engine::Clock clock(*t.session, engine);
-    const std::string path = t.home.Path() + "/Groove.vxs";
-    ASSERT_TRUE(Groove().Write(path));
-    ASSERT_EQ(data::StyleStore(*t.session).Load(path, false), data::StyleLoadResult::Loaded);
+    engine::AccompanimentEngine engine{*t.session};
+    engine::Clock clock{*t.session, engine};
+    bool loaded = false;
+};
+
+TEST(RenderTiming, ATempoChangeWhilePlayingIsRecordedFromTheNextTickWithoutStartingATimer) {
+    GrooveSession g;
+    ASSERT_TRUE(g.loaded);
+    TestSession& t = g.t;
+    engine::AccompanimentEngine& engine = g.engine;
+    engine::Clock& clock = g.clock;
     data::SmfContent content;
     {
         engine::OfflineRenderer renderer(*t.session, engine, clock);
@@ -214,13 +224,11 @@ TEST(RenderTiming, ATempoChangeWhilePlayingIsRecordedFromTheNextTickWithoutStart
 }
 
 TEST(RenderTiming, TicksBeforeTheStyleStartsAreLeftOut) {
-    TestSession t;
-    engine::AccompanimentEngine engine(*t.session);
-    engine::Clock clock(*t.session, engine);
-    const std::string path = t.home.Path() + "/Groove.vxs";
-    ASSERT_TRUE(Groove().Write(path));
-    ASSERT_EQ(data::StyleStore(*t.session).Load(path, false), data::StyleLoadResult::Loaded);
-    engine::OfflineRenderer renderer(*t.session, engine, clock);
+    GrooveSession g;
+    ASSERT_TRUE(g.loaded);
+    engine::AccompanimentEngine& engine = g.engine;
+    engine::Clock& clock = g.clock;
+    engine::OfflineRenderer renderer(*g.t.session, engine, clock);
     renderer.Start(100);
     renderer.Run(30);  // a lead-in: the clock runs, the style does not yet
     clock.TempoFieldChanged(90);
@@ -243,30 +251,6 @@ TEST(RenderTiming, MicrosFollowEveryTempoChange) {
     EXPECT_EQ(engine::MicrosAt({}, 24), 500'000);
 }
 
-// The WAV file's duration in seconds and the RMS of its samples (16-bit stereo).
-bool MeasureWav(const std::string& path, double& seconds, double& rms) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (bytes.size() < 44) return false;
-    const auto u32 = [&](std::size_t at) {
-        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) |
-               static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8 |
-               static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 2])) << 16 |
-               static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 3])) << 24;
-    };
-    const std::uint32_t rate = u32(24);
-    const std::size_t samples = (bytes.size() - 44) / 2;
-    double sum = 0;
-    for (std::size_t i = 0; i < samples; ++i) {
-        const auto s = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[44 + 2 * i]) |
-                                                 static_cast<unsigned char>(bytes[45 + 2 * i]) << 8);
-        sum += static_cast<double>(s) * s;
-    }
-    seconds = static_cast<double>(samples) / 2.0 / rate;
-    rms = samples ? std::sqrt(sum / static_cast<double>(samples)) : 0;
-    return true;
-}
-
 TEST_F(OfflineRenderTest, AWavRenderingSoundsAndLastsTheMusicPlusItsTail) {
     if (midi::FindSoundFont().empty()) GTEST_SKIP() << "no General MIDI SoundFont installed";
     data::SmfContent content;
@@ -274,11 +258,10 @@ TEST_F(OfflineRenderTest, AWavRenderingSoundsAndLastsTheMusicPlusItsTail) {
     const std::string path = folder.Path() + "/out.wav";
     std::string error;
     ASSERT_TRUE(engine::RenderWav(content, path, error)) << error;
-    double seconds = 0, rms = 0;
-    ASSERT_TRUE(MeasureWav(path, seconds, rms));
+    const Wav wav = ReadWav(path);
     // Two measures of 4/4 at 100 bpm are 4.8 s; the tail adds 2 s.
-    EXPECT_NEAR(seconds, 4.8 + engine::WavTailMicros / 1e6, 0.01);
-    EXPECT_GT(rms, 100.0);
+    EXPECT_NEAR(wav.Seconds(), 4.8 + engine::WavTailMicros / 1e6, 0.01);
+    EXPECT_GT(Rms(wav.Samples, 0, wav.Samples.size()), 100.0);
 }
 
 TEST_F(OfflineRenderTest, ASongPlaysItsChordsOnTheirMeasuresWithTheStyleAndEndsWithNothingSounding) {

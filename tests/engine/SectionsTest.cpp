@@ -196,17 +196,6 @@ TEST(Intro, EndsIntoBasicWithoutAGapAndItsSoundingNotesAreReleasedAtTheSwitch) {
     EXPECT_EQ(released.front().Tick, TickOf(2)) << "released as Basic starts";
 }
 
-TEST(Intro, IsSkippedWhenPlayIntroIsOff) {
-    TransportRig rig;
-    rig.Options().PlayIntro = false;
-    StyleBuilder b;
-    Beats(b, StylePart::Intro);
-    Beats(b, StylePart::Basic);
-    rig.Start(b);
-    rig.RunTo(TickOf(2));
-    EXPECT_EQ(PartsPerBeat(rig, TickOf(2)), Repeat(Basic, 4));
-}
-
 TEST(SwitchSection, ToAnAbsentPartWithoutFallbackChangesNothing) {
     TransportRig rig;
     StyleBuilder b;

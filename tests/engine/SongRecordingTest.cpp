@@ -40,28 +40,16 @@ std::int64_t RecordThreeChords(SongRig& rig) {
     return first;
 }
 
-TEST(SongRecording, AChordOnBeat3IsStoredOnTheNextGridUnitsFirstBeat) {
+TEST(SongRecording, ChordsLandOnTheirGridUnitsFirstBeatAfterTheGraceTicksAndStopMarksTheEnd) {
     SongRig rig;
     RecordThreeChords(rig);
     const data::ChordMemory& memory = rig.Song().Chords;
     EXPECT_EQ(memory.RecordAt(data::PositionOf(1, 1, 16)).ChordRoot, C3);
     EXPECT_EQ(memory.RecordAt(data::PositionOf(1, 3, 16)).ChordRoot, 0);
-    EXPECT_EQ(memory.RecordAt(data::PositionOf(2, 1, 16)).ChordRoot, F3);
-}
-
-TEST(SongRecording, AChordWithinTheGraceTicksIsStoredOnTheBeatThatJustStarted) {
-    SongRig rig;
-    RecordThreeChords(rig);
-    const data::ChordMemory& memory = rig.Song().Chords;
-    EXPECT_EQ(memory.RecordAt(data::PositionOf(3, 1, 16)).ChordRoot, G3);
-    EXPECT_EQ(memory.RecordAt(data::PositionOf(4, 1, 16)).ChordRoot, 0);
+    EXPECT_EQ(memory.RecordAt(data::PositionOf(2, 1, 16)).ChordRoot, F3) << "a chord on beat 3 waits for the next unit";
+    EXPECT_EQ(memory.RecordAt(data::PositionOf(3, 1, 16)).ChordRoot, G3) << "within the grace ticks: the unit just started";
     EXPECT_EQ(rig.Engine().StyleRoot % 12, G3 % 12) << "the late chord sounds at once";
-}
-
-TEST(SongRecording, StopMarksTheEndOfTheSongAtTheStartOfTheMeasure) {
-    SongRig rig;
-    RecordThreeChords(rig);
-    const data::ChordMemory& memory = rig.Song().Chords;
+    EXPECT_EQ(memory.RecordAt(data::PositionOf(4, 1, 16)).ChordRoot, 0);
     EXPECT_EQ(memory.RecordAt(data::PositionOf(4, 1, 16)).CommandCode, data::CommandStop);
     EXPECT_EQ(memory.ChordMemoryLength, data::PositionOf(5, 1, 16));
     EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
@@ -116,11 +104,6 @@ TEST(SongPlayback, PlayAndOverwriteReplacesTheSongFromThePlayersChord) {
     EXPECT_EQ(rig.Engine().StyleRoot % 12, G3 % 12);
 }
 
-}  // namespace
-}  // namespace chordella::testing
-
-namespace chordella::testing {
-namespace {
 
 TEST(SongHost, OpeningASongSetsItsTempoAndMeterAndPlayStartsIt) {
     SongRig rig;

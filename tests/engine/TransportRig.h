@@ -46,6 +46,9 @@ struct TransportRig : EngineRig {
         ASSERT_EQ(Player().StyleActive, 1);
     }
 
+    // Puts the song stand-in (StandIn) behind the transport's Play, Record and Stop.
+    void AttachSong() { Transport.SetPeers(&StandIn); }
+
     // A control key pressed on the keyboard: it waits for the tick that applies it.
     void Press(int key) { Engine().PendingCommandKey = static_cast<std::int16_t>(key); }
     // The keys derived below the lowest section key.
@@ -71,6 +74,7 @@ struct TransportRig : EngineRig {
         return Out.Where([note](const SentMessage& m) { return m.Status == 0x99 && m.Data1 == note && m.Data2 > 0; });
     }
 
+    SongStandIn StandIn;  // declared first: it outlives the transport that may point at it
     engine::Transport Transport{*Test.session, Accompaniment, Clock};
 };
 

@@ -71,8 +71,7 @@ TEST(Stop, SwitchesOffTheClockItsTransportSwitchedOnButLeavesAClockTheUserStarte
     rig.Transport.Stop();
     EXPECT_EQ(rig.ClockFields().ClockState, 1) << "the clock was running before the style started";
 
-    SongStandIn song;
-    rig.Transport.SetPeers(&song);
+    rig.AttachSong();
     rig.Clock.ToggleClock();
     ASSERT_EQ(rig.ClockFields().ClockState, 0);
     rig.Transport.Play();
@@ -80,66 +79,63 @@ TEST(Stop, SwitchesOffTheClockItsTransportSwitchedOnButLeavesAClockTheUserStarte
     rig.Transport.Stop();
     EXPECT_EQ(rig.ClockFields().ClockState, 0);
     EXPECT_EQ(rig.ClockFields().TimerId, 0);
-    rig.Transport.SetPeers(nullptr);
 }
 
-TEST(Play, WithAnEmptyChordMemorySaysSoAndStartsNothing) {
-    TransportRig rig;
-    rig.Transport.Play();
-    EXPECT_TRUE(rig.Test.prompter->WasShown("Chordmemory is empty !"));
-    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
-    EXPECT_FALSE(rig.Session().App().transport.RealtimeRaised);
-    EXPECT_EQ(rig.ClockFields().ClockState, 0);
+TEST(PlayAndPunchIn, WithAnEmptyChordMemorySaySoAndStartNothing) {
+    for (const bool punchIn : {false, true}) {
+        SCOPED_TRACE(punchIn ? "Punch in" : "Play");
+        TransportRig rig;
+        punchIn ? rig.Transport.PunchIn() : rig.Transport.Play();
+        EXPECT_TRUE(rig.Test.prompter->WasShown("Chordmemory is empty !"));
+        EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
+        EXPECT_FALSE(rig.Session().App().transport.RealtimeRaised);
+        EXPECT_EQ(rig.ClockFields().ClockState, 0);
+    }
 }
 
 TEST(Play, StartsTheSongAndStopGivesTheRealtimePriorityBack) {
     TransportRig rig;
-    SongStandIn song;
-    rig.Transport.SetPeers(&song);
+    rig.AttachSong();
     rig.Clock.StartVirtual(120);
     rig.Player().FadeActive = 1;
     rig.Player().FadeAmount = 40;
     rig.Transport.Play();
-    EXPECT_EQ(song.Playbacks, 1);
+    EXPECT_EQ(rig.StandIn.Playbacks, 1);
     EXPECT_LT(rig.Session().App().transport.ChordPlayMode, 0);
     EXPECT_TRUE(rig.Session().App().transport.RealtimeRaised);
     EXPECT_EQ(rig.Player().FadeActive, 0) << "Play resets the fade";
     EXPECT_EQ(rig.Engine().SongStarting, 1);
     rig.Transport.Play();
-    EXPECT_EQ(song.Playbacks, 1) << "Play while playing does nothing";
+    EXPECT_EQ(rig.StandIn.Playbacks, 1) << "Play while playing does nothing";
     rig.Transport.Stop();
     EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
     EXPECT_FALSE(rig.Session().App().transport.RealtimeRaised);
-    EXPECT_EQ(song.Stopped, 0) << "only a recording is closed with an end mark";
-    rig.Transport.SetPeers(nullptr);
+    EXPECT_EQ(rig.StandIn.Stopped, 0) << "only a recording is closed with an end mark";
 }
 
 TEST(Record, AsksBeforeReplacingChordsAndCancelsOnNo) {
     TransportRig rig;
-    SongStandIn song;
-    rig.Transport.SetPeers(&song);
+    rig.AttachSong();
     rig.Clock.StartVirtual(120);
     rig.Test.prompter->AnswerNo();
     rig.Transport.Record();
     EXPECT_TRUE(rig.Test.prompter->WasShown("Replace current chords ?"));
     EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
     EXPECT_FALSE(rig.Session().App().transport.RealtimeRaised);
-    EXPECT_EQ(song.Cleared, 0);
+    EXPECT_EQ(rig.StandIn.Cleared, 0);
 
     rig.Test.prompter->AnswerYes();
     rig.Transport.Record();
-    EXPECT_EQ(song.Cleared, 1);
+    EXPECT_EQ(rig.StandIn.Cleared, 1);
     EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 1);
     rig.Transport.Stop();
-    EXPECT_EQ(song.Stopped, 1) << "the recording gets its end";
-    rig.Transport.SetPeers(nullptr);
+    EXPECT_EQ(rig.StandIn.Stopped, 1) << "the recording gets its end";
 }
 
 TEST(Record, StepRecordingSwitchesTheClockOff) {
     TransportRig rig;
-    SongStandIn song;
-    song.Empty = true;
-    rig.Transport.SetPeers(&song);
+    rig.AttachSong();
+    rig.StandIn.Empty = true;
     rig.Clock.StartVirtual(120);
     rig.Test.prompter->AnswerYes();
     rig.Transport.Record(true);
@@ -148,43 +144,31 @@ TEST(Record, StepRecordingSwitchesTheClockOff) {
     EXPECT_EQ(rig.ClockFields().ClockState, 0);
     EXPECT_EQ(rig.Engine().TriggerVelocity, 90);
     rig.Transport.Stop();
-    rig.Transport.SetPeers(nullptr);
 }
 
 TEST(Record, StopsInsteadWhileAStylePlaysOverAChordMemory) {
     TransportRig rig;
-    SongStandIn song;
-    rig.Transport.SetPeers(&song);
+    rig.AttachSong();
     rig.Start(LongNotes());
     rig.Run(30);
     rig.Transport.Record();
     EXPECT_EQ(rig.Player().StyleActive, 0);
     EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
     EXPECT_TRUE(rig.Test.prompter->Shown().empty()) << "no question asked";
-    rig.Transport.SetPeers(nullptr);
 }
 
 TEST(PunchIn, TicksTheOverwriteBoxAndAsksWhereToStart) {
     TransportRig rig;
-    SongStandIn song;
-    rig.Transport.SetPeers(&song);
+    rig.AttachSong();
     rig.Clock.StartVirtual(120);
     rig.Test.prompter->AnswerYes();
     rig.Transport.PunchIn();
-    EXPECT_TRUE(song.Overwrite);
+    EXPECT_TRUE(rig.StandIn.Overwrite);
     EXPECT_TRUE(rig.Test.prompter->WasShown("Start Recording at Measure 1"));
-    EXPECT_EQ(song.SongStartRecordings, 1) << "a start measure below 2 records from the song's start";
-    EXPECT_EQ(song.Cleared, 0) << "overwriting keeps the chords";
+    EXPECT_EQ(rig.StandIn.SongStartRecordings, 1) << "a start measure below 2 records from the song's start";
+    EXPECT_EQ(rig.StandIn.Cleared, 0) << "overwriting keeps the chords";
     EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 1);
     rig.Transport.Stop();
-    rig.Transport.SetPeers(nullptr);
-}
-
-TEST(PunchIn, NeedsChordsToOverwrite) {
-    TransportRig rig;
-    rig.Transport.PunchIn();
-    EXPECT_TRUE(rig.Test.prompter->WasShown("Chordmemory is empty !"));
-    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
 }
 
 std::vector<std::int64_t> TicksOf(const std::vector<SentMessage>& messages) {
@@ -193,47 +177,37 @@ std::vector<std::int64_t> TicksOf(const std::vector<SentMessage>& messages) {
     return ticks;
 }
 
-TEST(CountIn, ClicksThreeBeatsInThreeFour) {
-    TransportRig rig;
-    SongStandIn song;
-    rig.Transport.SetPeers(&song);
-    rig.Options().CountIn = true;
-    rig.Clock.SelectMetrum(engine::MetrumIndexOf("3/4"));
-    rig.Clock.StartVirtual(120);
-    rig.Transport.Play();
-    rig.Run(24 * 3);
-    EXPECT_EQ(TicksOf(rig.Clicks()), (std::vector<std::int64_t>{1, 25, 49}));
-    EXPECT_EQ(rig.Clicks().front().Data2, 60) << "the count-in begins on an accent";
-    rig.Run(1);
-    EXPECT_EQ(rig.Session().App().transport.CountInActive, 0) << "the music starts after three beats";
-    rig.Transport.SetPeers(nullptr);
-}
-
-TEST(CountIn, ClicksFourBeatsInFourFourWithHalfBeatsOnTheLastTwo) {
-    TransportRig rig;
-    SongStandIn song;
-    rig.Transport.SetPeers(&song);
-    rig.Options().CountIn = true;
-    rig.Clock.StartVirtual(120);
-    rig.Transport.Play();
-    rig.Run(24 * 4);
-    EXPECT_EQ(TicksOf(rig.Clicks()), (std::vector<std::int64_t>{1, 25, 49, 61, 73, 85}));
-    EXPECT_EQ(rig.Session().App().transport.CountInActive, 1);
-    rig.Run(1);
-    EXPECT_EQ(rig.Session().App().transport.CountInActive, 0);
-    rig.Transport.SetPeers(nullptr);
+TEST(CountIn, ClicksOneMeasureBeforeTheMusicWithHalfBeatsAtTheEndOfFourFour) {
+    struct Case {
+        const char* metrum;
+        int beats;
+        std::vector<std::int64_t> clicks;
+    };
+    for (const Case& c : {Case{"3/4", 3, {1, 25, 49}}, Case{"4/4", 4, {1, 25, 49, 61, 73, 85}}}) {
+        SCOPED_TRACE(c.metrum);
+        TransportRig rig;
+        rig.AttachSong();
+        rig.Options().CountIn = true;
+        rig.Clock.SelectMetrum(engine::MetrumIndexOf(c.metrum));
+        rig.Clock.StartVirtual(120);
+        rig.Transport.Play();
+        rig.Run(24 * c.beats);
+        EXPECT_EQ(TicksOf(rig.Clicks()), c.clicks);
+        EXPECT_EQ(rig.Clicks().front().Data2, 60) << "the count-in begins on an accent";
+        EXPECT_EQ(rig.Session().App().transport.CountInActive, 1);
+        rig.Run(1);
+        EXPECT_EQ(rig.Session().App().transport.CountInActive, 0) << "the music starts after the count-in";
+    }
 }
 
 TEST(CountIn, IsNotUsedInSlaveMode) {
     TransportRig rig;
-    SongStandIn song;
-    rig.Transport.SetPeers(&song);
+    rig.AttachSong();
     rig.Options().CountIn = true;
     rig.Options().SlaveMode = true;
     rig.Clock.ToggleClock();
     rig.Transport.Play();
     EXPECT_EQ(rig.Session().App().transport.CountInActive, 0);
-    rig.Transport.SetPeers(nullptr);
 }
 
 TEST(Metronome, AccentsTheFirstOfEachGroupAndClicksTheOthersFortyBelowTheLevel) {
@@ -277,8 +251,7 @@ TEST(SlaveMode, SyncStartHoldsTheStyleUntilTheExternalStartThenEachClockIsOneTic
 
 TEST(SlaveMode, PlayArmsTheHoldAndPlayAgainReleasesIt) {
     TransportRig rig;
-    SongStandIn song;
-    rig.Transport.SetPeers(&song);
+    rig.AttachSong();
     rig.Options().SlaveMode = true;
     rig.Clock.ToggleClock();
     rig.Transport.Play();
@@ -295,13 +268,6 @@ TEST(SlaveMode, PlayArmsTheHoldAndPlayAgainReleasesIt) {
     rig.Clock.OnRealtimeByte(0xFC);
     EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
     EXPECT_EQ(rig.ClockFields().ClockState, -1) << "the slave clock keeps listening";
-    rig.Transport.SetPeers(nullptr);
-}
-
-TEST(SlaveMode, SyncStartIsOnlyForSlaveMode) {
-    TransportRig rig;
-    rig.Transport.ToggleSyncStart();
-    EXPECT_EQ(rig.ClockFields().TickDelay, 0);
 }
 
 TEST(MasterMode, SendsStartAtTheStyleStartATimingClockEachTickAndStopAtStop) {

@@ -23,20 +23,6 @@ TEST(Transpose, EMinorMovesE4ToG4AsInTheWorkedExample) {
     EXPECT_EQ(TransposeNote(64, 52, 2, TransposeSettings{}), 67);
 }
 
-TEST(Transpose, CMajorKeepsEveryNote) {
-    for (int note = 0; note < 128; ++note) EXPECT_EQ(TransposeNote(note, 48, 1, TransposeSettings{}), note);
-}
-
-TEST(Transpose, TheRootIsAddedAfterBothShifts) {
-    // G over D major: no shift for type 1, then + 2.
-    EXPECT_EQ(TransposeNote(67, 50, 1, TransposeSettings{}), 69);
-    // B over C type 3: A shifts column 11 by −1 (71 → 70); B looks at the new pitch
-    // class 10, which it leaves alone.
-    EXPECT_EQ(TransposeNote(71, 48, 3, TransposeSettings{}), 70);
-    // G over C type 3: A +3 (67 → 70), B leaves column 10: 70, and on E: 74.
-    EXPECT_EQ(TransposeNote(67, 52, 3, TransposeSettings{}), 74);
-}
-
 TEST(Transpose, AdjustOctaveLowersOnlyHighNotesForRootsAboveG) {
     const TransposeSettings adjust{0, 7, true};
     EXPECT_EQ(TransposeNote(72, 57, 1, adjust), 72 + 9 - 12) << "A major, high note lowered";
@@ -70,33 +56,6 @@ TEST(Transpose, EveryChordOnEveryRootStaysInsideTheMidiRangeWithoutWrapping) {
             }
         }
     }
-}
-
-TEST(SustainedPrograms, StringsAndPadsSustainPianosAndGuitarsDoNot) {
-    EXPECT_TRUE(IsSustainedProgram(48));
-    EXPECT_TRUE(IsSustainedProgram(16));
-    EXPECT_TRUE(IsSustainedProgram(95));
-    EXPECT_TRUE(IsSustainedProgram(111));
-    EXPECT_FALSE(IsSustainedProgram(0));
-    EXPECT_FALSE(IsSustainedProgram(24));
-    EXPECT_FALSE(IsSustainedProgram(96));
-    EXPECT_FALSE(IsSustainedProgram(100));
-    EXPECT_FALSE(IsSustainedProgram(255)) << "an unknown program is not sustained";
-    EXPECT_FALSE(IsSustainedProgram(-1));
-}
-
-}  // namespace
-}  // namespace chordella::engine
-
-namespace chordella::engine {
-namespace {
-
-TEST(OctaveBase, IsTheCAboveTheLowestChordKey) {
-    EXPECT_EQ(OctaveBaseFor(36), 48);
-    EXPECT_EQ(OctaveBaseFor(47), 48);
-    EXPECT_EQ(OctaveBaseFor(0), 12);
-    EXPECT_EQ(OctaveBaseFor(127), 132);
-    EXPECT_EQ(OctaveBaseFor(-4), 12);
 }
 
 }  // namespace

@@ -5,30 +5,12 @@
 namespace chordella::midi {
 namespace {
 
-TEST(ControllerTable, ARepeatedVolumePassesOnceAndAgainAfterClearing) {
-    ControllerTable table;
-    EXPECT_TRUE(ControllerChanged(table, 0xB0, 0, 7, 100, false));
-    EXPECT_FALSE(ControllerChanged(table, 0xB0, 0, 7, 100, false));
-    EXPECT_TRUE(ControllerChanged(table, 0xB0, 0, 7, 90, false));
-    table.Clear();
-    EXPECT_TRUE(ControllerChanged(table, 0xB0, 0, 7, 90, false));
-}
-
 TEST(ControllerTable, UntrackedControllersAndOtherMessagesAlwaysPass) {
     ControllerTable table;
     for (int i = 0; i < 3; ++i) EXPECT_TRUE(ControllerChanged(table, 0xB0, 0, 1, 64, false));  // modulation
     EXPECT_EQ(table.Value(0, 1), ControllerTable::Unknown);
     EXPECT_TRUE(ControllerChanged(table, 0x90, 0, 60, 100, false));
     EXPECT_TRUE(ControllerChanged(table, 0xB0, 16, 7, 100, false));  // no such channel: nothing stored
-}
-
-TEST(ControllerTable, ProgramAndPressureHaveTheirOwnBytes) {
-    ControllerTable table;
-    EXPECT_TRUE(ControllerChanged(table, 0xC0, 3, 48, 0, false));
-    EXPECT_FALSE(ControllerChanged(table, 0xC0, 3, 48, 0, false));
-    EXPECT_EQ(table.Value(3, ControllerTable::ProgramIndex), 48);
-    EXPECT_TRUE(ControllerChanged(table, 0xD0, 3, 20, 0, false));
-    EXPECT_EQ(table.Value(3, ControllerTable::PressureIndex), 20);
 }
 
 TEST(ControllerTable, KeepKnownStoresOnlyIntoUnknownEntries) {

@@ -125,12 +125,6 @@ TEST(MidiOutput, AFailedOpenAnswersFalseWithTheCode) {
     EXPECT_EQ(MidiErrorText(rig.backend, rig.output->Error()), "No audio output device");
 }
 
-TEST(MidiOutput, SetVolumePutsTheFirstValueInTheHighHalf) {
-    MidiRig rig;
-    rig.output->SetVolume(65535, 650);
-    EXPECT_EQ(rig.backend.Volume(0), 0xFFFF028Au);
-}
-
 TEST(MidiOutput, DestroyingAnOpenOutputClosesTheDevice) {
     MidiRig rig;
     ASSERT_TRUE(rig.output->Open());

@@ -66,17 +66,6 @@ TEST(Paths, OtherwiseTheXdgFoldersAreUsed) {
     EXPECT_EQ(paths.Songs(), "/data/chordella/SONGS");
 }
 
-TEST(Paths, EnsureFoldersCreatesSongsStylesAndLists) {
-    testing::TempFolder folder;
-    const Paths paths = Paths::InFolder(folder.File("home/nested"));
-    std::string error;
-    ASSERT_TRUE(paths.EnsureFolders(&error)) << error;
-    EXPECT_TRUE(FolderExists(paths.Songs()));
-    EXPECT_TRUE(FolderExists(paths.Styles()));
-    EXPECT_TRUE(FolderExists(paths.Lists()));
-    EXPECT_FALSE(paths.ConfigReadOnly());
-}
-
 TEST(Paths, StoredWindowsPathsAreUnderstood) {
     EXPECT_EQ(FileNamePart("C:\\Old\\STYLES\\Pop.vxs"), "Pop.vxs");
     EXPECT_EQ(FileNamePart("/home/a/STYLES/Pop.vxs"), "Pop.vxs");

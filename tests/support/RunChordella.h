@@ -1,6 +1,7 @@
 #pragma once
 // Runs the real `chordella` executable (CHORDELLA_EXE, set by the test target) with the
-// given arguments, as a user would, and collects its exit code and output.
+// given arguments, as a user would, and collects its exit code and output. `environment`
+// goes before the command (variable settings, or a wrapper such as `timeout 20`).
 
 #include <sys/wait.h>
 
@@ -15,9 +16,9 @@ struct CommandResult {
     std::string output;  // stdout and stderr together
 };
 
-inline CommandResult RunChordella(const std::string& arguments) {
+inline CommandResult RunChordella(const std::string& arguments, const std::string& environment = "") {
     CommandResult result;
-    const std::string command = std::string(CHORDELLA_EXE) + " " + arguments + " 2>&1";
+    const std::string command = environment + " " + std::string(CHORDELLA_EXE) + " " + arguments + " 2>&1";
     std::FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return result;
     std::array<char, 4096> buffer{};
@@ -25,6 +26,12 @@ inline CommandResult RunChordella(const std::string& arguments) {
     const int status = pclose(pipe);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+inline int LineCount(const std::string& text) {
+    int lines = 0;
+    for (char c : text) lines += c == '\n';
+    return lines;
 }
 
 }  // namespace chordella::testing

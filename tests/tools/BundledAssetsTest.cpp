@@ -88,16 +88,6 @@ TEST(BundledAssetsTest, EveryStyleLoadsWithAllEightPartsAndAGeneralMidiSetUp) {
     }
 }
 
-TEST(BundledAssetsTest, TheStartUpStyleIsInFourFourAndTheWaltzInThreeFour) {
-    HomeWithAssets home;
-    data::StyleStore store(*home.t.session);
-    const auto& header = home.t.session->Style().style.Header;
-    ASSERT_EQ(store.Load(home.t.session->Paths().Styles() + "/cont1.vxs"), data::StyleLoadResult::Loaded);
-    EXPECT_EQ(header.StyleMeter, 16);
-    ASSERT_EQ(store.Load(home.t.session->Paths().Styles() + "/waltz.vxs"), data::StyleLoadResult::Loaded);
-    EXPECT_EQ(header.StyleMeter, 12);
-}
-
 TEST(BundledAssetsTest, TheDemoSongOpensAndPlaysTheStartUpStyleWithItsSections) {
     HomeWithAssets home;
     data::SongFiles songs(*home.t.session);

@@ -94,39 +94,10 @@ TEST(NotationTest, ChordNamesGiveTheRootInOctaveThreeAndTheTypeNumber) {
     EXPECT_NE(error.find("Cxyz"), std::string::npos);
 }
 
-TEST(NotationTest, GridStepsGiveAccentsNormalHitsAndGhostNotes) {
-    int accent = 0, normal = 0, ghost = 0, rest = -1, nine = 0, unknown = 0;
-    ASSERT_TRUE(GridVelocity('X', accent) && GridVelocity('x', normal) && GridVelocity('g', ghost));
-    ASSERT_TRUE(GridVelocity('.', rest) && GridVelocity('9', nine));
-    EXPECT_GT(accent, normal);
-    EXPECT_GT(normal, ghost);
-    EXPECT_GT(ghost, 0);
-    EXPECT_EQ(rest, 0);
-    EXPECT_LE(nine, 127);
-    EXPECT_FALSE(GridVelocity('z', unknown));
-}
-
-TEST(NotationTest, DrumsAreNamedOrNumbered) {
-    int note = 0;
-    std::string error;
-    ASSERT_TRUE(ParseDrum("kick", note, error));
-    EXPECT_EQ(note, 36);
-    ASSERT_TRUE(ParseDrum("hhc", note, error));
-    EXPECT_EQ(note, 42);
-    ASSERT_TRUE(ParseDrum("56", note, error));
-    EXPECT_EQ(note, 56);
-    EXPECT_FALSE(ParseDrum("cowbel", note, error));
-}
-
 TEST(NotationTest, ACommentStartsAtAHashAfterABlankButASharpStays) {
     EXPECT_EQ(WithoutComment("melody 1.1 C#5 q  # the third"), "melody 1.1 C#5 q  ");
     EXPECT_EQ(WithoutComment("# a whole line"), "");
     EXPECT_EQ(WithoutComment("bar 1 F#m"), "bar 1 F#m");
-}
-
-TEST(NotationTest, WordsSplitAtBlanksButQuotedTextStaysWhole) {
-    EXPECT_EQ(SplitWords("  title \"Sunday Drive\"\tx "), (std::vector<std::string>{"title", "Sunday Drive", "x"}));
-    EXPECT_EQ(SplitTrimmed(" a , b ,, c", ','), (std::vector<std::string>{"a", "b", "c"}));
 }
 
 }  // namespace
