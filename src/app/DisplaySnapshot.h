@@ -66,6 +66,14 @@ struct DisplaySnapshot {
     std::array<FixedText<12>, 11> PadRowTypes{};
 
     std::array<MixerChannelView, MixerChannels> Channels{};
+
+    // The keyboard split: the highest key of the chord zone (MIDI note; melody above it).
+    int SplitKey = 59;
+    // The transposition spinners: octaves (−3 … 3) and semitones (−11 … 11).
+    int TransposeOctave = 0;
+    int TransposeSemitones = 0;
+    // The first start's guide text; empty after other starts.
+    FixedText<512> GuideText;
 };
 
 }  // namespace chordella::app
