@@ -6,6 +6,7 @@
 
 #include "app/Options.h"
 #include "chords/ChordState.h"
+#include "chords/EntryState.h"
 #include "chords/KeyboardLayout.h"
 #include "data/ArrangementState.h"
 #include "engine/ClockState.h"
@@ -22,6 +23,8 @@ struct AppState {
     chords::ChordState chords;
     // The keyboard layout, the input spinners and what the input remembers per key.
     chords::KeyboardState keyboard;
+    // Chord pads, the on-screen keyboard and the computer keyboard: what is held now.
+    chords::EntryState entry;
     // The song: chord memory, melody track, song text, style reference.
     data::ArrangementState arrangement;
     engine::ClockState clock;

@@ -76,10 +76,10 @@ int AdLibShift(int type, int column) {
 }
 
 int AdjustMelodyNote(app::Session& session, InputPeers& peers, int channel, int key, bool press,
-                     KeyModifiers modifiers) {
+                     KeyModifiers modifiers, bool forceAdLib) {
     app::AppState& app = session.App();
     const app::Options& options = app.options;
-    if (!options.MelodyAdLib) return options.KeyAdjustment ? KeyAdjusted(peers, key, modifiers) : key;
+    if (!options.MelodyAdLib && !forceAdLib) return options.KeyAdjustment ? KeyAdjusted(peers, key, modifiers) : key;
     if (key < 0 || key > 127 || channel < 0 || channel > 15) return key;
 
     KeyboardState& keyboard = app.keyboard;

@@ -30,8 +30,9 @@ struct KeyModifiers {
 // unchanged: the keyboard input sends every release to the note its press was sent as
 // (KeyboardState::SentNote), so a note always ends where it started even when the chord,
 // the spinners or the zones changed meanwhile. The result may lie outside 0 … 127: the
-// caller drops such a note.
+// caller drops such a note. With `forceAdLib` the note is adjusted as if " Melody Ad Lib"
+// were on (notes entered on the computer or on-screen keyboard always follow the chord).
 int AdjustMelodyNote(app::Session& session, InputPeers& peers, int channel, int key, bool press,
-                     KeyModifiers modifiers = {});
+                     KeyModifiers modifiers = {}, bool forceAdLib = false);
 
 }  // namespace chordella::chords

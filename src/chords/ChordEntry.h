@@ -1,0 +1,109 @@
+#pragma once
+// Chord entry without a MIDI keyboard: the chord pads and section buttons of the main
+// window, its on-screen piano keyboard and the computer keyboard. They all end where MIDI
+// input ends: SetChord for chords, SectionKey for sections and SendVoiceMessage for melody
+// notes, which always follow the chord that sounds ("Melody Ad Lib" is forced on for them).
+// The pads can instead hand their chord to the chord-memory editor.
+//
+// What is held between press and release is AppState::entry (chords/EntryState.h).
+//
+//   chords::ChordEntry entry(session, recogniser, sectionKeys, &peers);
+//   entry.PadDown("D04", {});        // Ab min7
+//   entry.KeyDown('C', false, {});   // C maj (accompaniment on), or a melody note
+//   entry.KeyUp('C', {});
+//
+// Control thread only: the window forwards its mouse and key events here.
+
+#include <string_view>
+
+#include "chords/VoiceMessages.h"
+
+namespace chordella::app {
+class Session;
+}
+namespace chordella::engine {
+class Clock;
+}
+
+namespace chordella::chords {
+
+class ChordRecogniser;
+class InputPeers;
+class SectionKeys;
+
+// The modifier keys and the mouse button of a click or key stroke.
+struct EntryModifiers {
+    bool Shift = false;
+    bool Ctrl = false;
+    bool Alt = false;
+    bool LeftButton = true;
+};
+
+// Where a pad's chord goes when the chord-memory editor takes it (the editor implements it).
+class PadEditorPeer {
+public:
+    virtual ~PadEditorPeer() = default;
+    // The editor's chord-entry mode.
+    virtual bool ChordEntryMode() { return false; }
+    // The pad's root and slot (the slot not yet mapped to a type; 12 = a section command).
+    virtual void TakeChord(int /*root*/, int /*slot*/) {}
+};
+
+// The function keys F1 … F4 as the window reports them.
+inline constexpr int FirstFunctionKey = 1;
+inline constexpr int LastFunctionKey = 4;
+
+class ChordEntry {
+public:
+    // Control thread. `peers` and `editor` may be null (no melody track peers, no editor).
+    ChordEntry(app::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
+               InputPeers* peers = nullptr, PadEditorPeer* editor = nullptr);
+    ChordEntry(const ChordEntry&) = delete;
+    ChordEntry& operator=(const ChordEntry&) = delete;
+
+    void SetPeers(InputPeers* peers);
+    void SetEditor(PadEditorPeer* editor);
+    // The clock a Shift-click on a section button switches off in slave mode (may be null).
+    void SetClock(engine::Clock* clock);
+
+    // A pad or section button pressed and released ("A00" … "K11", "M00" … "M23",
+    // "L00" … "L04"; other names are ignored).
+    void PadDown(std::string_view pad, EntryModifiers modifiers);
+    void PadUp(std::string_view pad);
+
+    // The on-screen keyboard's note-on and note-off (notes outside 0 … 127 are ignored).
+    // With the accompaniment on a press sets a chord on the note, else it plays a melody note.
+    void ScreenNoteOn(int note, int velocity);
+    void ScreenNoteOff(int note, int velocity);
+
+    // The computer keyboard (virtual-key codes 0 … 255; others are ignored). True when the
+    // key stroke was taken; false leaves it to the window (F1 … F12, space, arrows …).
+    bool KeyDown(int virtualKey, bool autoRepeat, EntryModifiers modifiers);
+    bool KeyUp(int virtualKey, EntryModifiers modifiers);
+
+    // F1 … F4 (1 … 4): F1 fill in (only once the style player has been started: false
+    // otherwise, the window opens the help then), F2 to extended, F3 to basic, F4 ending.
+    // False for any other number.
+    bool FunctionKey(int fKey);
+
+    // Every melody note still sounding from the computer or on-screen keyboard ends (when
+    // the window loses the focus, at exit).
+    void ReleaseAll();
+
+private:
+    bool SectionButtonKey(int button, EntryModifiers modifiers, int& key);
+    bool TypeKeyDown(int key, int value);
+    bool ChordKeyDown(int key, int value, bool autoRepeat);
+    bool MelodyKeyDown(int key, int value, int zone, EntryModifiers modifiers);
+    bool IsChordKey(int zone) const;
+    bool AccompanimentOn() const;
+
+    app::Session& session_;
+    ChordRecogniser& recogniser_;
+    SectionKeys& sectionKeys_;
+    InputPeers* peers_;
+    PadEditorPeer* editor_;
+    engine::Clock* clock_ = nullptr;
+};
+
+}  // namespace chordella::chords
