@@ -11,11 +11,11 @@
 #include "app/Settings.h"
 #include "app/SnapshotView.h"
 #include "app/SongPlayback.h"
+#include "chords/ChordEntry.h"
 #include "chords/ChordRecogniser.h"
 #include "chords/ChordSlotMap.h"
 #include "chords/KeyboardLayout.h"
 #include "chords/OperatingModes.h"
-#include "chords/SectionKeys.h"
 #include "data/SongFiles.h"
 #include "data/StyleStore.h"
 #include "engine/Clock.h"
@@ -49,11 +49,15 @@ DesktopCore::DesktopCore(Session& session, LifecycleSetup setup)
     SongPlayback& songs = *arranger_->Songs();
     peers_ = std::make_unique<DesktopPeers>(session_, songs.player, arranger_->Recogniser());
     arranger_->Transport().SetPeers(peers_.get());
+    entry_ = std::make_unique<chords::ChordEntry>(session_, arranger_->Recogniser(), arranger_->SectionKeys(),
+                                                  arranger_->InputPeers());
+    entry_->SetClock(&arranger_->Clock());
     view_ = dynamic_cast<const SnapshotView*>(&session_.Display());
 }
 
 DesktopCore::~DesktopCore() {
     if (tapTimer_ != 0) session_.Loop().StopTimer(tapTimer_);
+    entry_.reset();
     tapTempo_.reset();
     songHost_.reset();
     arranger_->Transport().SetPeers(&arranger_->Songs()->player);
@@ -68,6 +72,32 @@ void DesktopCore::Start(const std::string& commandLineFile) {
 }
 
 SaveOutcome DesktopCore::Exit() { return lifecycle_.Exit(); }
+
+// --- Chord entry -------------------------------------------------------------------------
+
+void DesktopCore::PadDown(const std::string& pad, const chords::EntryModifiers& modifiers) {
+    entry_->PadDown(pad, modifiers);
+}
+
+void DesktopCore::PadUp(const std::string& pad) { entry_->PadUp(pad); }
+
+void DesktopCore::ScreenNoteOn(int note, int velocity) { entry_->ScreenNoteOn(note, velocity); }
+
+void DesktopCore::ScreenNoteOff(int note, int velocity) { entry_->ScreenNoteOff(note, velocity); }
+
+bool DesktopCore::KeyDown(int virtualKey, bool autoRepeat, const chords::EntryModifiers& modifiers) {
+    return entry_->KeyDown(virtualKey, autoRepeat, modifiers);
+}
+
+bool DesktopCore::KeyUp(int virtualKey, const chords::EntryModifiers& modifiers) {
+    return entry_->KeyUp(virtualKey, modifiers);
+}
+
+void DesktopCore::SetEditBox(bool on) { session_.App().options.EditBox = on; }
+
+void DesktopCore::SetPadEditor(chords::PadEditorPeer* editor) { entry_->SetEditor(editor); }
+
+void DesktopCore::ReleaseKeys() { entry_->ReleaseAll(); }
 
 // --- Transport -------------------------------------------------------------------------
 
@@ -92,12 +122,7 @@ void DesktopCore::Stop() { arranger_->Transport().Stop(); }
 
 void DesktopCore::Record() { arranger_->Transport().Record(); }
 
-void DesktopCore::SectionKeyPressed(int section) {
-    const data::ControlKeys& keys = session_.App().config.Keys;
-    const std::array<int, 4> sectionKeys{keys.FillIn, keys.ToExtended, keys.ToBasic, keys.Ending};
-    if (section < 0 || section >= static_cast<int>(sectionKeys.size())) return;
-    arranger_->SectionKeys().SectionKey(sectionKeys[static_cast<std::size_t>(section)], chords::SectionKeyCode);
-}
+void DesktopCore::SectionKeyPressed(int section) { entry_->FunctionKey(section + chords::FirstFunctionKey); }
 
 void DesktopCore::SetTempo(int bpm) {
     if (bpm < MinTempo || bpm > MaxTempo) return;

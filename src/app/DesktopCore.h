@@ -22,6 +22,11 @@
 #include "app/LifecycleHooks.h"
 #include "app/Options.h"
 
+namespace chordella::chords {
+class ChordEntry;
+class PadEditorPeer;
+struct EntryModifiers;
+}  // namespace chordella::chords
 namespace chordella::engine {
 class TapTempo;
 }
@@ -46,6 +51,21 @@ public:
     void Start(const std::string& commandLineFile = {});
     // Exit: stop, save the settings, close the ports. Runs once.
     SaveOutcome Exit();
+
+    // --- Chord entry: pads, the on-screen keyboard, the computer keyboard -------------------
+    void PadDown(const std::string& pad, const chords::EntryModifiers& modifiers);
+    void PadUp(const std::string& pad);
+    void ScreenNoteOn(int note, int velocity);
+    void ScreenNoteOff(int note, int velocity);
+    // True when the key was taken for chords, types or melody notes.
+    bool KeyDown(int virtualKey, bool autoRepeat, const chords::EntryModifiers& modifiers);
+    bool KeyUp(int virtualKey, const chords::EntryModifiers& modifiers);
+    // The " Edit" box: the pads hand their chords to the chord-memory editor.
+    void SetEditBox(bool on);
+    // The chord-memory editor's side of the pads (nullptr: none).
+    void SetPadEditor(chords::PadEditorPeer* editor);
+    // The window lost the focus: melody notes of the computer keyboard end.
+    void ReleaseKeys();
 
     // --- Transport -------------------------------------------------------------------
     // Space / F10: stops what plays; else plays the song in the chord memory, or starts
@@ -131,6 +151,7 @@ private:
     std::unique_ptr<DesktopPeers> peers_;
     std::unique_ptr<DesktopSongHost> songHost_;
     std::unique_ptr<engine::TapTempo> tapTempo_;
+    std::unique_ptr<chords::ChordEntry> entry_;
     Lifecycle lifecycle_;
     const SnapshotView* view_ = nullptr;
     std::string guide_;

@@ -60,6 +60,8 @@ public:
     chords::KeyboardInput& Keyboard() { return *keyboard_; }
     chords::SecondInput& Second() { return *second_; }
     chords::SectionKeys& SectionKeys() { return *sectionKeys_; }
+    // What the input side asks of the transport (the pads and computer keys ask it too).
+    chords::InputPeers* InputPeers() { return peers_.get(); }
 
 private:
     Session& session_;

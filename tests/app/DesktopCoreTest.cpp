@@ -9,6 +9,7 @@
 #include "app/DesktopCore.h"
 #include "app/LiveArranger.h"
 #include "app/SnapshotView.h"
+#include "chords/ChordEntry.h"
 #include "engine/Clock.h"
 #include "support/TestSession.h"
 
@@ -203,6 +204,58 @@ TEST(DesktopCoreKeyboard, KeepsTheTranspositionSpinnersWithinTheirRanges) {
     EXPECT_EQ(rig.t.session->App().melody.KeyboardTranspose, 10);
     rig.core.SetTransposition(0, 12);
     EXPECT_EQ(rig.Snapshot().TransposeSemitones, -2);
+}
+
+// Records what the pads hand to the chord-memory editor.
+struct RecordingEditor final : chords::PadEditorPeer {
+    void TakeChord(int root, int slot) override {
+        Root = root;
+        Slot = slot;
+        ++Taken;
+    }
+    int Root = 0;
+    int Slot = 0;
+    int Taken = 0;
+};
+
+TEST(DesktopCoreChordEntry, ShowsThePadsChordInTheTitleAndTheChordPanel) {
+    DesktopRig rig;
+    rig.core.Start();
+    rig.core.PadDown("D04", {});
+    rig.core.PadUp("D04");
+    DisplaySnapshot shown = rig.Snapshot();
+    EXPECT_STREQ(shown.ChordName.c_str(), "Ab min7");
+    EXPECT_STREQ(shown.Title.c_str(), "Chordella  -  Chord : Ab min7");
+    rig.core.PadDown("no pad", {});
+    EXPECT_STREQ(rig.Snapshot().ChordName.c_str(), "Ab min7");
+}
+
+TEST(DesktopCoreChordEntry, HandsPadChordsToTheEditorWhileTheEditBoxIsTicked) {
+    DesktopRig rig;
+    rig.core.Start();
+    RecordingEditor editor;
+    rig.core.SetPadEditor(&editor);
+    rig.core.SetEditBox(true);
+    rig.t.midi->ClearSent(SynthOutput);
+    rig.core.PadDown("B00", {});
+    rig.core.PadUp("B00");
+    EXPECT_EQ(editor.Taken, 1);
+    EXPECT_EQ(editor.Root, 52);
+    EXPECT_EQ(editor.Slot, 2);
+    EXPECT_EQ(rig.NoteOnsSent(SynthOutput), 0);
+    rig.core.SetEditBox(false);
+    rig.core.PadDown("B00", {});
+    rig.core.PadUp("B00");
+    EXPECT_EQ(editor.Taken, 1) << "without the box the pad plays its chord";
+    rig.core.SetPadEditor(nullptr);
+}
+
+TEST(DesktopCoreChordEntry, LeavesKeysItDoesNotTakeToTheWindow) {
+    DesktopRig rig;
+    rig.core.Start();
+    EXPECT_FALSE(rig.core.KeyDown(0x70, false, {}));  // F1 is the window's
+    EXPECT_TRUE(rig.core.KeyDown('C', false, {}));
+    EXPECT_TRUE(rig.core.KeyUp('C', {}));
 }
 
 }  // namespace
