@@ -122,6 +122,10 @@ void DesktopCore::Stop() { arranger_->Transport().Stop(); }
 
 void DesktopCore::Record() { arranger_->Transport().Record(); }
 
+void DesktopCore::StepRecord() { arranger_->Transport().Record(true); }
+
+void DesktopCore::ToggleClock() { arranger_->Clock().ToggleClock(); }
+
 void DesktopCore::SectionKeyPressed(int section) { entry_->FunctionKey(section + chords::FirstFunctionKey); }
 
 void DesktopCore::SetTempo(int bpm) {

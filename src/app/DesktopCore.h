@@ -73,6 +73,10 @@ public:
     void StartStop();
     void Stop() override;
     void Record();
+    // "Step Record".
+    void StepRecord();
+    // The clock button: on ↔ off.
+    void ToggleClock();
     // F1 … F4: 0 fill in, 1 to extended, 2 to basic, 3 ending (the control keys' codes).
     void SectionKeyPressed(int section);
     // The tempo field (25 … 250; other values change nothing).

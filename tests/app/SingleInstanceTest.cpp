@@ -31,7 +31,8 @@ Result RunSecond(const std::string& runtime, const std::string& arguments) {
     Result result;
     const std::string command =
         // A start that wrongly became the first one would never end: timeout stops it (124).
-        "XDG_RUNTIME_DIR='" + runtime + "' timeout 20 " + std::string(CHORDELLA_EXE) + " " + arguments + " 2>&1";
+        // Without a display the program runs headless, which is what these tests drive.
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR='" + runtime + "' timeout 20 " + std::string(CHORDELLA_EXE) + " " + arguments + " 2>&1";
     std::FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return result;
     std::array<char, 4096> buffer{};
@@ -45,6 +46,7 @@ pid_t StartFirst(const std::string& runtime, const std::string& home) {
     const pid_t pid = fork();
     if (pid == 0) {
         setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) unsetenv(display);
         const int null = open("/dev/null", O_WRONLY);
         dup2(null, STDOUT_FILENO);
         dup2(null, STDERR_FILENO);

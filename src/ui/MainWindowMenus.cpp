@@ -1,0 +1,91 @@
+// The main window's menus and the file dialogs they open.
+#include <QAction>
+#include <QFileDialog>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <array>
+
+#include "ui/MainWindow.h"
+
+namespace chordella::ui {
+
+namespace {
+
+constexpr const char* SongFilter = "Songs (*.vxa *.mid);;Arrangements (*.vxa);;MIDI files (*.mid)";
+constexpr const char* ArrangementFilter = "Arrangements (*.vxa)";
+constexpr const char* StyleFilter = "Styles (*.vxs *.sty *.prs *.bcs *.sst* *.pcs *.pst *.fps *.scp)";
+
+constexpr std::array<const char*, 8> PlayParts{"Intro",         "Basic",            "Extended",    "Ending",
+                                               "Fill in Basic", "Fill in Extended", "To Extended", "To Basic"};
+
+}  // namespace
+
+void MainWindow::BuildMenus() {
+    QMenu* song = menuBar()->addMenu("&Song");
+    song->setObjectName("SongMenu");
+    song->addAction("&Open ...", this, [this] { OpenSongDialog(); });
+    QAction* save = song->addAction("Sa&ve - F12", this, [this] { core_.SaveSong({}); });
+    save->setShortcut(QKeySequence(Qt::Key_F12));
+    song->addAction("&Save as ...", this, [this] { SaveSongAsDialog(); });
+    song->addSeparator();
+    song->addAction("E&xit", this, [this] { Exit(); });
+
+    QMenu* style = menuBar()->addMenu("S&tyle");
+    style->setObjectName("StyleMenu");
+    style->addAction("&Open ...", this, [this] { OpenStyleDialog(); });
+
+    QMenu* transport = menuBar()->addMenu("&Melody");
+    transport->setObjectName("MelodyMenu");
+    QAction* play = transport->addAction("Play - F10", this, [this] { core_.StartStop(); });
+    play->setShortcut(QKeySequence(Qt::Key_F10));
+    QAction* record = transport->addAction("&Record - F9", this, [this] { core_.Record(); });
+    record->setShortcut(QKeySequence(Qt::Key_F9));
+    transport->addAction("S&tep Record", this, [this] { core_.StepRecord(); });
+    QAction* tap = transport->addAction("Tap Tempo - F8", this, [this] { FunctionKey(Qt::Key_F8, false); });
+    tap->setShortcut(QKeySequence(Qt::Key_F8));
+    transport->addAction("Sy&nc. Start", this, [this] { core_.ToggleSyncStart(); });
+
+    QMenu* options = menuBar()->addMenu("&Options");
+    options->setObjectName("OptionsMenu");
+    optionsAction_ = options->addAction("Options ...", this, [this] {
+        if (openOptions_) openOptions_();
+    });
+    optionsAction_->setEnabled(false);
+
+    QMenu* parts = menuBar()->addMenu("Play Parts");
+    parts->setObjectName("PlayPartsMenu");
+    for (std::size_t part = 0; part < PlayParts.size(); ++part)
+        parts->addAction(PlayParts[part], this, [this, part] { core_.PlayPart(static_cast<int>(part)); });
+}
+
+void MainWindow::SetOptionsOpener(std::function<void()> open) {
+    openOptions_ = std::move(open);
+    optionsAction_->setEnabled(static_cast<bool>(openOptions_));
+}
+
+void MainWindow::SetTapTempoOpener(std::function<void()> open) { openTapTempo_ = std::move(open); }
+
+void MainWindow::OpenSongDialog() {
+    const QString path = QFileDialog::getOpenFileName(this, "Open arrangement ...", QString(), SongFilter);
+    if (!path.isEmpty()) core_.OpenSong(path.toStdString());
+}
+
+void MainWindow::SaveSongAsDialog() {
+    QString path = QFileDialog::getSaveFileName(this, "Save arrangement as ...", QString(), ArrangementFilter);
+    if (path.isEmpty()) return;
+    if (!path.endsWith(".vxa", Qt::CaseInsensitive)) path += ".vxa";
+    core_.SaveSong(path.toStdString());
+}
+
+void MainWindow::OpenStyleDialog() {
+    const QString path = QFileDialog::getOpenFileName(this, "Open style ...", QString(), StyleFilter);
+    if (!path.isEmpty()) core_.OpenStyle(path.toStdString());
+}
+
+void MainWindow::Exit() {
+    if (onExit_) onExit_();
+    close();
+}
+
+}  // namespace chordella::ui
