@@ -39,6 +39,7 @@ QString LampStyle(const char* colour) {
 
 QSpinBox* SpinBox(const char* name, int low, int high, int value) {
     auto* box = new QSpinBox;
+    box->setFocusPolicy(Qt::ClickFocus);  // the keys belong to the window until a field is clicked
     box->setObjectName(name);
     box->setRange(low, high);
     box->setValue(value);
@@ -93,6 +94,10 @@ MainWindow::MainWindow(CoreLink& core, QWidget* parent) : QMainWindow(parent), c
     refreshTimer_ = new QTimer(this);
     connect(refreshTimer_, &QTimer::timeout, this, [this] { RefreshFromCore(); });
     refreshTimer_->start(RefreshMillis);
+    // A field that was typed into gives the keys back to the window.
+    for (QSpinBox* box : findChildren<QSpinBox*>())
+        connect(box, &QSpinBox::editingFinished, this, [this] { setFocus(); });
+    setFocus();
 }
 
 MainWindow::~MainWindow() { qApp->removeEventFilter(this); }

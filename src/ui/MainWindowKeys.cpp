@@ -21,9 +21,32 @@ Modifiers ModifiersOf(const QKeyEvent& event) {
 
 bool IsTransportKey(int key) { return key == Qt::Key_Space || (key >= Qt::Key_F1 && key <= Qt::Key_F12); }
 
-// A field that takes typed text keeps the keys it uses.
+// A field that takes typed text (the tempo, the measures) keeps the keys it uses.
 bool TypingIn(QWidget* widget) {
-    return qobject_cast<QAbstractSpinBox*>(widget) != nullptr || qobject_cast<QLineEdit*>(widget) != nullptr;
+    return widget != nullptr && widget->hasFocus() &&
+           (qobject_cast<QAbstractSpinBox*>(widget) != nullptr || qobject_cast<QLineEdit*>(widget) != nullptr);
+}
+
+bool FieldKey(int key) {
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return true;
+    switch (key) {
+        case Qt::Key_Minus:
+        case Qt::Key_Backspace:
+        case Qt::Key_Delete:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Tab:
+        case Qt::Key_Escape:
+            return true;
+        default:
+            return false;
+    }
 }
 
 }  // namespace
@@ -42,7 +65,7 @@ bool MainWindow::HandleKey(QKeyEvent* event, bool press) {
         if (key == Qt::Key_Space && TypingIn(focusWidget())) return false;
         return !press || FunctionKey(key, event->isAutoRepeat());
     }
-    if (TypingIn(focusWidget()) && focusWidget()->hasFocus()) return false;
+    if (TypingIn(focusWidget()) && FieldKey(key)) return false;
     const int virtualKey = VirtualKeyOf(key);
     if (virtualKey == NoVirtualKey) return false;
     if (press) {
