@@ -1,31 +1,29 @@
 #pragma once
-// The QApplication of a GUI test binary, made on first use: listing the tests (which the
-// build does without a display) never makes one. It renders off-screen.
+// The one QApplication of a widget test binary, made on first use: listing the tests
+// (gtest_discover_tests) creates no application and needs no display. The off-screen
+// platform is chosen before the application exists, unless the caller chose another.
 
 #include <QApplication>
 #include <QByteArray>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <string>
+#include <QDir>
+#include <QFile>
+#include <QtGlobal>
 
 namespace chordella::testing {
 
 inline QApplication& QtTestApp() {
-    static QApplication* application = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (qgetenv("XDG_RUNTIME_DIR").isEmpty()) {
-            const std::string folder = "/tmp/chordella-ui-tests-" + std::to_string(getuid());
-            mkdir(folder.c_str(), 0700);
-            qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(folder));
-        }
-        static int argc = 1;
-        static char name[] = "chordella-ui-tests";
-        static char* argv[] = {name, nullptr};
-        return new QApplication(argc, argv);
-    }();
-    return *application;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QString dir = QDir::tempPath() + "/chordella-test-runtime";
+        QDir().mkpath(dir);
+        QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", dir.toLocal8Bit());
+    }
+    static int argc = 1;
+    static char name[] = "chordella-ui-tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
 }
 
 }  // namespace chordella::testing

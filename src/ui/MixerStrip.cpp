@@ -1,0 +1,132 @@
+#include "ui/MixerStrip.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace chordella::ui {
+namespace {
+
+constexpr const char* LampOff = "background-color: #303030; border-radius: 4px;";
+constexpr const char* LampOn = "background-color: #40e040; border-radius: 4px;";
+
+}  // namespace
+
+MixerStrip::MixerStrip(int channel, QWidget* parent) : QWidget(parent) {
+    const QString number = QString::number(channel + 1);
+    setObjectName("MixerStrip" + number);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(2);
+
+    auto* title = new QLabel(number);
+    title->setAlignment(Qt::AlignCenter);
+    lamp_ = new QLabel;
+    lamp_->setObjectName("Lamp" + number);
+    lamp_->setFixedSize(8, 8);
+    lamp_->setStyleSheet(LampOff);
+    instrument_ = new QLabel;
+    instrument_->setObjectName("Instrument" + number);
+    instrument_->setAlignment(Qt::AlignCenter);
+    instrument_->setFixedWidth(56);
+
+    volume_ = MakeSlider(Volume, Qt::Vertical, "Volume" + number);
+    pan_ = MakeSlider(Pan, Qt::Horizontal, "Pan" + number);
+    reverb_ = MakeSlider(Reverb, Qt::Horizontal, "Reverb" + number);
+    chorus_ = MakeSlider(Chorus, Qt::Horizontal, "Chorus" + number);
+    volume_->setMinimumHeight(90);
+
+    mute_ = new QCheckBox("Mute");
+    mute_->setObjectName("Mute" + number);
+    mute_->setFocusPolicy(Qt::NoFocus);
+    connect(mute_, &QCheckBox::toggled, this, [this](bool on) {
+        if (OnMute) OnMute(on);
+    });
+    auto* solo = new QToolButton;
+    solo->setText("Solo");
+    solo->setCheckable(true);
+    solo->setObjectName("Solo" + number);
+    solo->setFocusPolicy(Qt::NoFocus);
+    connect(solo, &QToolButton::toggled, this, [this](bool on) {
+        if (OnSolo) OnSolo(on);
+    });
+    solo_ = solo;
+
+    layout->addWidget(title);
+    layout->addWidget(lamp_, 0, Qt::AlignHCenter);
+    layout->addWidget(instrument_);
+    layout->addWidget(new QLabel("Pan"));
+    layout->addWidget(pan_);
+    layout->addWidget(new QLabel("Rev."));
+    layout->addWidget(reverb_);
+    layout->addWidget(new QLabel("Chor."));
+    layout->addWidget(chorus_);
+    layout->addWidget(volume_, 1, Qt::AlignHCenter);
+    layout->addWidget(mute_);
+    layout->addWidget(solo_);
+}
+
+QSlider* MixerStrip::MakeSlider(int controller, Qt::Orientation orientation, const QString& name) {
+    auto* slider = new QSlider(orientation);
+    slider->setObjectName(name);
+    slider->setRange(0, 127);
+    slider->setPageStep(8);
+    slider->setFocusPolicy(Qt::NoFocus);
+    slider->setMaximumWidth(orientation == Qt::Horizontal ? 56 : 24);
+    connect(slider, &QSlider::valueChanged, this, [this, slider, controller](int value) {
+        slider->setToolTip(QString::number(controller == Pan ? value - 64 : value));
+        if (OnController) OnController(controller, value);
+    });
+    return slider;
+}
+
+QSlider* MixerStrip::Slider(int controller) const {
+    switch (controller) {
+        case Volume: return volume_;
+        case Pan: return pan_;
+        case Reverb: return reverb_;
+        case Chorus: return chorus_;
+        default: return nullptr;
+    }
+}
+
+void MixerStrip::ShowValue(QSlider* slider, int value) {
+    // Unknown values (-1) leave the slider alone; a slider in the user's hand is theirs.
+    if (value < 0 || value > 127 || slider->isSliderDown() || slider->value() == value) return;
+    const QSignalBlocker quiet(slider);
+    slider->setValue(value);
+}
+
+void MixerStrip::Show(const app::MixerChannelView& view) {
+    const QString name = QString::fromUtf8(view.Instrument.c_str());
+    if (instrument_->toolTip() != name) {
+        instrument_->setToolTip(name);
+        instrument_->setText(instrument_->fontMetrics().elidedText(name, Qt::ElideRight, instrument_->width()));
+    }
+    ShowValue(volume_, view.Volume);
+    ShowValue(pan_, view.Pan);
+    ShowValue(reverb_, view.Reverb);
+    ShowValue(chorus_, view.Chorus);
+    if (mute_->isChecked() != view.Muted) {
+        const QSignalBlocker quiet(mute_);
+        mute_->setChecked(view.Muted);
+    }
+    SetSoloShown(view.Soloed);
+}
+
+void MixerStrip::SetSoloShown(bool soloed) {
+    if (solo_->isChecked() == soloed) return;
+    const QSignalBlocker quiet(solo_);
+    solo_->setChecked(soloed);
+}
+
+void MixerStrip::SetLamp(bool lit) {
+    if (lit == lampLit_) return;
+    lampLit_ = lit;
+    lamp_->setStyleSheet(lit ? LampOn : LampOff);
+}
+
+}  // namespace chordella::ui

@@ -1,0 +1,38 @@
+#include "ui/PadButton.h"
+
+#include <QMouseEvent>
+
+namespace chordella::ui {
+
+PadButton::PadButton(const QString& name, QWidget* parent) : QPushButton(parent) {
+    setObjectName(name);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void PadButton::mousePressEvent(QMouseEvent* event) {
+    // A second button pressed while one is held starts nothing new: the pad is down once.
+    if (!held_) {
+        held_ = true;
+        const Qt::KeyboardModifiers keys = event->modifiers();
+        Modifiers modifiers;
+        modifiers.Shift = keys.testFlag(Qt::ShiftModifier);
+        modifiers.Ctrl = keys.testFlag(Qt::ControlModifier);
+        modifiers.Alt = keys.testFlag(Qt::AltModifier);
+        modifiers.LeftButton = event->button() == Qt::LeftButton;
+        if (OnDown) OnDown(modifiers);
+    }
+    QPushButton::mousePressEvent(event);
+    event->accept();  // also for the right button, so that its release comes back here
+}
+
+void PadButton::mouseReleaseEvent(QMouseEvent* event) {
+    // The pad is up when the last button held on it is released.
+    if (held_ && event->buttons() == Qt::NoButton) {
+        held_ = false;
+        if (OnUp) OnUp();
+    }
+    QPushButton::mouseReleaseEvent(event);
+    event->accept();
+}
+
+}  // namespace chordella::ui

@@ -1,0 +1,186 @@
+#include "ui/QtPrompter.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QThread>
+#include <condition_variable>
+#include <mutex>
+
+namespace chordella::ui {
+
+struct QtPrompter::Shared {
+    std::mutex Mutex;
+    std::condition_variable Answered;
+    bool Closed = false;
+};
+
+namespace {
+
+enum FileMode { OpenMode, SaveMode };
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+QString QtFileFilter(const std::string& filter) {
+    const QStringList parts = Text(filter).split('|');
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+        for (QString& pattern : patterns) pattern = pattern.trimmed();
+        entries << QString("%1 (%2)").arg(parts[i].trimmed(), patterns.join(' '));
+    }
+    // A lone description without patterns still names something the user can pick.
+    if (parts.size() % 2 == 1 && !parts.back().trimmed().isEmpty() && entries.isEmpty())
+        entries << parts.back().trimmed();
+    return entries.join(";;");
+}
+
+QtPrompter::QtPrompter(QWidget* parent)
+    : parent_(parent), home_(std::make_unique<QObject>()), shared_(std::make_shared<Shared>()) {}
+
+QtPrompter::~QtPrompter() { Close(); }
+
+void QtPrompter::Close() {
+    {
+        const std::lock_guard<std::mutex> lock(shared_->Mutex);
+        shared_->Closed = true;
+    }
+    shared_->Answered.notify_all();
+}
+
+template <typename T>
+T QtPrompter::OnGuiThread(std::function<T()> dialog, T cancelled) {
+    if (QThread::currentThread() == home_->thread()) return dialog();
+
+    struct Reply {
+        bool Done = false;
+        bool Abandoned = false;
+        T Value{};
+    };
+    auto reply = std::make_shared<Reply>();
+    auto shared = shared_;
+    {
+        const std::lock_guard<std::mutex> lock(shared->Mutex);
+        if (shared->Closed) return cancelled;
+    }
+    QMetaObject::invokeMethod(
+        home_.get(),
+        [reply, shared, dialog = std::move(dialog)] {
+            {
+                const std::lock_guard<std::mutex> lock(shared->Mutex);
+                if (reply->Abandoned) return;  // the asker has gone: show nothing
+            }
+            T value = dialog();
+            {
+                const std::lock_guard<std::mutex> lock(shared->Mutex);
+                reply->Value = std::move(value);
+                reply->Done = true;
+            }
+            shared->Answered.notify_all();
+        },
+        Qt::QueuedConnection);
+
+    std::unique_lock<std::mutex> lock(shared->Mutex);
+    shared->Answered.wait(lock, [&] { return reply->Done || shared->Closed; });
+    if (reply->Done) return std::move(reply->Value);
+    reply->Abandoned = true;
+    return cancelled;
+}
+
+void QtPrompter::Inform(const std::string& text) {
+    OnGuiThread<bool>(
+        [this, text] {
+            QMessageBox box(QMessageBox::Information, Title, Text(text), QMessageBox::Ok, parent_);
+            box.exec();
+            return true;
+        },
+        false);
+}
+
+bool QtPrompter::Confirm(const std::string& text) {
+    return OnGuiThread<bool>(
+        [this, text] {
+            QMessageBox box(QMessageBox::Question, Title, Text(text), QMessageBox::Yes | QMessageBox::No, parent_);
+            box.setDefaultButton(QMessageBox::Yes);
+            return box.exec() == QMessageBox::Yes;
+        },
+        false);
+}
+
+platform::Answer QtPrompter::Ask(const std::string& text) {
+    return OnGuiThread<platform::Answer>(
+        [this, text] {
+            QMessageBox box(QMessageBox::Question, Title, Text(text),
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
+            box.setDefaultButton(QMessageBox::Yes);
+            box.setEscapeButton(QMessageBox::Cancel);
+            switch (box.exec()) {
+                case QMessageBox::Yes: return platform::Answer::Yes;
+                case QMessageBox::No: return platform::Answer::No;
+                default: return platform::Answer::Cancel;
+            }
+        },
+        platform::Answer::Cancel);
+}
+
+std::optional<std::string> QtPrompter::Input(const std::string& caption, const std::string& prompt,
+                                             const std::string& initial) {
+    return OnGuiThread<std::optional<std::string>>(
+        [this, caption, prompt, initial]() -> std::optional<std::string> {
+            QInputDialog box(parent_);
+            box.setWindowTitle(Text(caption));
+            box.setLabelText(Text(prompt));
+            box.setTextValue(Text(initial));
+            if (box.exec() != QDialog::Accepted) return std::nullopt;
+            return box.textValue().toStdString();
+        },
+        std::nullopt);
+}
+
+std::optional<std::string> QtPrompter::FileDialog(int mode, const std::string& title, const std::string& filter,
+                                                  const std::string& initialPath) {
+    return OnGuiThread<std::optional<std::string>>(
+        [this, mode, title, filter, initialPath]() -> std::optional<std::string> {
+            QFileDialog box(parent_, Text(title), Text(initialPath), QtFileFilter(filter));
+            if (mode == SaveMode) {
+                box.setAcceptMode(QFileDialog::AcceptSave);
+                box.setFileMode(QFileDialog::AnyFile);
+            } else {
+                box.setAcceptMode(QFileDialog::AcceptOpen);
+                box.setFileMode(QFileDialog::ExistingFile);
+            }
+            if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
+            return box.selectedFiles().front().toStdString();
+        },
+        std::nullopt);
+}
+
+std::optional<std::string> QtPrompter::OpenFile(const std::string& title, const std::string& filter,
+                                                const std::string& initialPath) {
+    return FileDialog(OpenMode, title, filter, initialPath);
+}
+
+std::optional<std::string> QtPrompter::SaveFile(const std::string& title, const std::string& filter,
+                                                const std::string& initialPath) {
+    return FileDialog(SaveMode, title, filter, initialPath);
+}
+
+std::optional<std::string> QtPrompter::ChooseFolder(const std::string& title, const std::string& initialPath) {
+    return OnGuiThread<std::optional<std::string>>(
+        [this, title, initialPath]() -> std::optional<std::string> {
+            QFileDialog box(parent_, Text(title), Text(initialPath));
+            box.setFileMode(QFileDialog::Directory);
+            box.setOption(QFileDialog::ShowDirsOnly, true);
+            if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
+            return box.selectedFiles().front().toStdString();
+        },
+        std::nullopt);
+}
+
+}  // namespace chordella::ui

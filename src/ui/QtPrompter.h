@@ -1,0 +1,68 @@
+#pragma once
+// The prompter of the desktop window: message boxes with the application title, Yes/No and
+// Yes/No/Cancel questions, input boxes and file dialogs, all shown on the window's (GUI)
+// thread. The core asks from its control thread and waits for the answer: the dialog is
+// carried over to the GUI thread and the caller sleeps until it is answered. Asked on the
+// GUI thread itself, the dialog runs at once.
+//
+// Before the GUI thread waits for the control thread (at exit), Close() makes every question
+// waiting or still to come answer as cancelled, so the two threads never wait for each other.
+//
+//   ui::QtPrompter prompter(&mainWindow);   // made on the GUI thread
+//   session.SetPrompter(&prompter);         // asked on the control thread
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "platform/Prompter.h"
+
+class QObject;
+
+namespace chordella::ui {
+
+// "Styles|*.vxs;*.VXS|All|*.*" → "Styles (*.vxs *.VXS);;All (*.*)".
+QString QtFileFilter(const std::string& filter);
+
+class QtPrompter : public platform::Prompter {
+public:
+    static constexpr const char* Title = "Chordella";
+
+    // Made on the GUI thread; the dialogs are shown over `parent` (may be null).
+    explicit QtPrompter(QWidget* parent = nullptr);
+    ~QtPrompter() override;
+    QtPrompter(const QtPrompter&) = delete;
+    QtPrompter& operator=(const QtPrompter&) = delete;
+
+    // Any thread. From now on questions from other threads are answered as cancelled.
+    void Close();
+
+    void Inform(const std::string& text) override;
+    bool Confirm(const std::string& text) override;
+    platform::Answer Ask(const std::string& text) override;
+    std::optional<std::string> Input(const std::string& caption, const std::string& prompt,
+                                     const std::string& initial) override;
+    std::optional<std::string> OpenFile(const std::string& title, const std::string& filter,
+                                        const std::string& initialPath) override;
+    std::optional<std::string> SaveFile(const std::string& title, const std::string& filter,
+                                        const std::string& initialPath) override;
+    std::optional<std::string> ChooseFolder(const std::string& title, const std::string& initialPath) override;
+
+private:
+    struct Shared;
+    // Runs `dialog` on the GUI thread and answers its result; `cancelled` after Close().
+    template <typename T>
+    T OnGuiThread(std::function<T()> dialog, T cancelled);
+    std::optional<std::string> FileDialog(int mode, const std::string& title, const std::string& filter,
+                                          const std::string& initialPath);
+
+    QPointer<QWidget> parent_;
+    // Lives in the GUI thread (the prompter is made and destroyed there); the dialogs run
+    // through it, and die with it when the prompter goes first.
+    std::unique_ptr<QObject> home_;
+    std::shared_ptr<Shared> shared_;
+};
+
+}  // namespace chordella::ui

@@ -1,0 +1,124 @@
+#include "ui/TKeys.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace chordella::ui {
+
+TKeys::TKeys(QWidget* parent) : QWidget(parent) {
+    setObjectName("TKeys");
+    keyboard_.Width = width_;
+    keyboard_.Height = height_;
+    resize(width_, height_);
+}
+
+void TKeys::SetOrientation(chords::KeyboardOrientation orientation) {
+    keyboard_.Orientation = orientation;
+    update();
+}
+
+void TKeys::SetNoteWidth(int width) {
+    keyboard_.NoteWidth = width < 1 ? 1 : width;
+    update();
+}
+
+void TKeys::SetBaseOctave(int octave) {
+    keyboard_.BaseOctave = octave;
+    update();
+}
+
+void TKeys::SetHeight(int height) {
+    height_ = height;
+    updateGeometry();
+    resize(width(), height);
+}
+
+void TKeys::SetWidth(int width) {
+    width_ = width;
+    updateGeometry();
+    resize(width, height());
+}
+
+void TKeys::SetBlackBrush(const QBrush& brush) {
+    blackBrush_ = brush;
+    update();
+}
+
+void TKeys::SetWhiteBrush(const QBrush& brush) {
+    whiteBrush_ = brush;
+    update();
+}
+
+void TKeys::SetPen(const QPen& pen) {
+    pen_ = pen;
+    update();
+}
+
+bool TKeys::IsSounding(int note) const {
+    return note >= 0 && note < 128 && sounding_.test(static_cast<std::size_t>(note));
+}
+
+void TKeys::SetSounding(int note, bool sounding) {
+    if (note < 0 || note > 127 || IsSounding(note) == sounding) return;
+    sounding_.set(static_cast<std::size_t>(note), sounding);
+    update();
+}
+
+QSize TKeys::sizeHint() const { return {width_, height_}; }
+
+void TKeys::resizeEvent(QResizeEvent* event) {
+    // The geometry follows the size the window gives us.
+    keyboard_.Width = width();
+    keyboard_.Height = height();
+    QWidget::resizeEvent(event);
+}
+
+void TKeys::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(pen_);
+    const QBrush pressed(palette().color(QPalette::Highlight));
+    for (const chords::KeyRect& key : keyboard_.Keys()) {
+        const QBrush& normal = key.Black ? blackBrush_ : whiteBrush_;
+        painter.setBrush(IsSounding(key.Note) ? pressed : normal);
+        painter.drawRect(key.X, key.Y, key.W - 1, key.H - 1);
+    }
+}
+
+void TKeys::Press(const QPoint& point) {
+    const int note = keyboard_.NoteAtPoint(point.x(), point.y());
+    if (note < 0 || IsSounding(note)) return;
+    held_ = note;
+    SetSounding(note, true);
+    if (OnNoteOn) OnNoteOn(note, keyboard_.VelocityAtPoint(point.x(), point.y()));
+}
+
+void TKeys::ReleaseHeld() {
+    if (held_ < 0) return;
+    const int note = held_;
+    held_ = -1;
+    SetSounding(note, false);
+    if (OnNoteOff) OnNoteOff(note, 0);
+}
+
+// The press captures the mouse (Qt sends every move and the release to the widget that
+// took the press), so a release outside the keyboard still ends the note.
+void TKeys::mousePressEvent(QMouseEvent* event) {
+    if (held_ < 0) Press(event->position().toPoint());
+    event->accept();
+}
+
+void TKeys::mouseMoveEvent(QMouseEvent* event) {
+    if (!(event->buttons() & Qt::LeftButton)) return;
+    const QPoint point = event->position().toPoint();
+    const int note = keyboard_.NoteAtPoint(point.x(), point.y());
+    if (note == held_) return;
+    ReleaseHeld();
+    Press(point);
+}
+
+void TKeys::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->buttons() == Qt::NoButton) ReleaseHeld();
+    event->accept();
+}
+
+}  // namespace chordella::ui

@@ -1,0 +1,76 @@
+#include "ui/ChordPadsPanel.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "ui/QtTestApp.h"
+#include "ui/RecordingCoreLink.h"
+
+namespace chordella::ui {
+namespace {
+
+class ChordPadsPanelTest : public ::testing::Test {
+protected:
+    ChordPadsPanelTest() { testing::QtTestApp(); }
+
+    QPushButton* Pad(const char* name) {
+        auto* pad = panel.findChild<QPushButton*>(name);
+        EXPECT_NE(pad, nullptr) << name;
+        return pad;
+    }
+
+    testing::RecordingCoreLink link;
+    ChordPadsPanel panel{link};
+};
+
+TEST_F(ChordPadsPanelTest, EveryPadAndSectionButtonIsThereByItsName) {
+    int found = 0;
+    for (char row = 'A'; row <= 'K'; ++row)
+        for (int column = 0; column < 12; ++column)
+            found += panel.findChild<QPushButton*>(QString("%1%2").arg(QChar(row)).arg(column, 2, 10, QChar('0'))) != nullptr;
+    for (int number = 0; number < 24; ++number)
+        found += panel.findChild<QPushButton*>(QString("M%1").arg(number, 2, 10, QChar('0'))) != nullptr;
+    for (int number = 0; number < 5; ++number)
+        found += panel.findChild<QPushButton*>(QString("L%1").arg(number, 2, 10, QChar('0'))) != nullptr;
+    EXPECT_EQ(found, 132 + 24 + 5);
+    EXPECT_EQ(Pad("L00")->text(), "Fill in - F1");
+    EXPECT_EQ(Pad("L03")->text(), "Ext. - F2");
+    EXPECT_EQ(Pad("L04")->text(), "Intro");
+    EXPECT_EQ(Pad("M06")->text(), "Bdim");
+    EXPECT_FALSE(Pad("M06")->toolTip().isEmpty());
+}
+
+TEST_F(ChordPadsPanelTest, AClickSendsThePadDownWithItsModifiersThenThePadUp) {
+    QTest::mouseClick(Pad("D04"), Qt::LeftButton);
+    QTest::mouseClick(Pad("M06"), Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier);
+    QTest::mouseClick(Pad("L00"), Qt::RightButton, Qt::AltModifier);
+    EXPECT_EQ(link.Calls, (std::vector<std::string>{"PadDown D04", "PadUp D04", "PadDown M06 SC", "PadUp M06",
+                                                    "PadDown L00 AR", "PadUp L00"}));
+}
+
+TEST_F(ChordPadsPanelTest, APadHeldDownIsUpOnlyWhenReleased) {
+    QTest::mousePress(Pad("K11"), Qt::LeftButton);
+    EXPECT_EQ(link.Calls, std::vector<std::string>{"PadDown K11"});
+    QTest::mouseRelease(Pad("K11"), Qt::LeftButton);
+    EXPECT_EQ(link.Calls, (std::vector<std::string>{"PadDown K11", "PadUp K11"}));
+}
+
+TEST_F(ChordPadsPanelTest, PadCaptionsAndRowLabelsFollowTheRowTypes) {
+    app::DisplaySnapshot snapshot;
+    snapshot.PadRowTypes[3].Set("min7", 4);
+    snapshot.PadRowTypes[0].Set("maj", 3);
+    panel.Refresh(snapshot);
+    EXPECT_EQ(Pad("D04")->text(), "Abmin7");
+    EXPECT_EQ(Pad("A08")->text(), "Cmaj");
+    EXPECT_EQ(panel.findChild<QLabel*>("RowD")->text(), "D  min7");
+
+    snapshot.PadRowTypes[3].Set("sus4", 4);
+    panel.Refresh(snapshot);
+    EXPECT_EQ(Pad("D11")->text(), "Ebsus4");
+}
+
+}  // namespace
+}  // namespace chordella::ui

@@ -1,0 +1,137 @@
+#include "ui/OptionsWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include "ui/QtTestApp.h"
+#include "ui/RecordingCoreLink.h"
+
+namespace chordella::ui {
+namespace {
+
+class OptionsWindowTest : public ::testing::Test {
+protected:
+    OptionsWindowTest() {
+        testing::QtTestApp();
+        link.Ports.Outputs = {"Built-in synth", "USB Sound Module"};
+        link.Ports.Inputs = {"USB Keyboard"};
+        link.StoredOptions.MidiOut = "USB Sound Module";
+        link.StoredOptions.SongDirectory = "/music/songs";
+    }
+
+    template <typename T>
+    T* Field(const char* name) {
+        auto* field = window->findChild<T*>(name);
+        EXPECT_NE(field, nullptr) << name;
+        return field;
+    }
+    QStringList Entries(const char* name) {
+        QStringList entries;
+        auto* list = Field<QComboBox>(name);
+        for (int i = 0; i < list->count(); ++i) entries << list->itemText(i);
+        return entries;
+    }
+    void Open() {
+        window = std::make_unique<OptionsWindow>(link);
+        window->show();
+    }
+    void Click(QDialogButtonBox::StandardButton which) {
+        QTest::mouseClick(window->findChild<QDialogButtonBox*>()->button(which), Qt::LeftButton);
+    }
+
+    testing::RecordingCoreLink link;
+    std::unique_ptr<OptionsWindow> window;
+};
+
+TEST_F(OptionsWindowTest, PortChoosersListThePortsThenNoneAndShowTheConfiguredOnes) {
+    Open();
+    EXPECT_EQ(Entries("MidiOut"), (QStringList{"Built-in synth", "USB Sound Module", "<None>"}));
+    EXPECT_EQ(Entries("MidiIn"), (QStringList{"USB Keyboard", "<None>"}));
+    EXPECT_EQ(Field<QComboBox>("MidiOut")->currentText(), "USB Sound Module");
+    EXPECT_EQ(Field<QComboBox>("MidiIn")->currentText(), "<None>");
+    EXPECT_EQ(Entries("Quantize"), (QStringList{"1/4", "2/4", "3/4", "4/4", "6/4", "1/8", "2/8", "3/8", "4/8", "6/8"}));
+    EXPECT_EQ(Entries("Metrum"), (QStringList{"6/4", "5/4", "4/4", "3/4", "2/4", "1/4", "6/8", "2/8", "1/8"}));
+    EXPECT_EQ(Entries("OperatingMode").front(), "Accompaniment on");
+    EXPECT_EQ(Entries("OperatingMode").back(), "Splitted Keyboard");
+}
+
+TEST_F(OptionsWindowTest, OkSendsTheEditedOptionsAndKeepsTheRest) {
+    Open();
+    auto* midiIn = Field<QComboBox>("MidiIn");
+    midiIn->setFocus();
+    QTest::keyClick(midiIn, Qt::Key_Up);  // "<None>" → "USB Keyboard"
+    Field<QComboBox>("FillInKeyNote")->setCurrentIndex(5);
+    Field<QSpinBox>("LastAccKeyOctave")->setValue(5);
+    Field<QComboBox>("Quantize")->setCurrentIndex(3);
+    QTest::mouseClick(Field<QCheckBox>("TwoFinger"), Qt::LeftButton);
+    QTest::mouseClick(Field<QCheckBox>("Metronome"), Qt::LeftButton);
+    QTest::mouseClick(Field<QCheckBox>("AutoSaveSettings"), Qt::LeftButton);
+    Field<QSpinBox>("VelocityOffset")->setValue(-12);
+    Field<QComboBox>("PadChannel")->setCurrentIndex(2);
+    Click(QDialogButtonBox::Ok);
+
+    ASSERT_EQ(link.Applied.size(), 1u);
+    const app::Options& sent = link.Applied.front();
+    EXPECT_EQ(sent.MidiIn, "USB Keyboard");
+    EXPECT_EQ(sent.MidiOut, "USB Sound Module");
+    EXPECT_EQ(sent.MidiSubOut, "");
+    EXPECT_EQ(sent.FillInKeyNote, 5);
+    EXPECT_EQ(sent.FillInKeyOctave, 3);
+    EXPECT_EQ(sent.LastAccKeyOctave, 5);
+    EXPECT_EQ(sent.Quantize, 3);
+    EXPECT_TRUE(sent.TwoFingerChords);
+    EXPECT_TRUE(sent.Metronome);
+    EXPECT_FALSE(sent.AutoSaveSettings);
+    EXPECT_EQ(sent.MelodyVelocityOffset, -12);
+    EXPECT_EQ(sent.PadChannel, 2);
+    EXPECT_EQ(sent.PadInstrument, 89);
+    EXPECT_EQ(sent.SongDirectory, "/music/songs");
+}
+
+TEST_F(OptionsWindowTest, CancelSendsNothing) {
+    Open();
+    QTest::mouseClick(Field<QCheckBox>("TriadChords"), Qt::LeftButton);
+    Click(QDialogButtonBox::Cancel);
+    EXPECT_TRUE(link.Applied.empty());
+}
+
+TEST_F(OptionsWindowTest, APortThatIsNotThereNowIsKeptOnOk) {
+    link.StoredOptions.MidiSubIn = "Unplugged Pedal Board";
+    Open();
+    EXPECT_EQ(Field<QComboBox>("MidiSubIn")->currentText(), "Unplugged Pedal Board");
+    Click(QDialogButtonBox::Ok);
+    ASSERT_EQ(link.Applied.size(), 1u);
+    EXPECT_EQ(link.Applied.front().MidiSubIn, "Unplugged Pedal Board");
+}
+
+TEST_F(OptionsWindowTest, AChosenModeActsAtOnceAndOkKeepsItsSwitches) {
+    link.OnMode = [this](int mode) {
+        if (mode == 1) link.StoredOptions.PlayChords = true;
+    };
+    Open();
+    auto* mode = Field<QComboBox>("OperatingMode");
+    mode->setFocus();
+    QTest::keyClick(mode, Qt::Key_Down);
+    EXPECT_EQ(link.CallsStartingWith("Mode"), std::vector<std::string>{"Mode 1"});
+    Click(QDialogButtonBox::Ok);
+    ASSERT_EQ(link.Applied.size(), 1u);
+    EXPECT_TRUE(link.Applied.front().PlayChords);
+}
+
+TEST_F(OptionsWindowTest, TheMetrumOneEighthChoosesTheOneEighthGrid) {
+    Open();
+    auto* metrum = Field<QComboBox>("Metrum");
+    metrum->setFocus();
+    QTest::keyClick(metrum, Qt::Key_End);
+    EXPECT_EQ(metrum->currentText(), "1/8");
+    EXPECT_EQ(Field<QComboBox>("Quantize")->currentText(), "1/8");
+}
+
+}  // namespace
+}  // namespace chordella::ui

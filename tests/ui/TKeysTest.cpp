@@ -1,0 +1,120 @@
+#include "ui/TKeys.h"
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <optional>
+
+#include "ui/QtTestApp.h"
+#include "ui/RecordingCoreLink.h"
+
+namespace chordella::ui {
+namespace {
+
+class TKeysTest : public ::testing::Test {
+protected:
+    TKeysTest() {
+        testing::QtTestApp();
+        keys.SetNoteWidth(30);
+        keys.resize(30 * 14, 120);
+        keys.OnNoteOn = [this](int note, int velocity) { link.ScreenNoteOn(note, velocity); };
+        keys.OnNoteOff = [this](int note, int velocity) { link.ScreenNoteOff(note, velocity); };
+        keys.show();
+    }
+
+    // The drawn rectangle of `note`, as the geometry lays it out.
+    chords::KeyRect KeyOf(int note) const {
+        for (const chords::KeyRect& key : keys.Geometry().Keys())
+            if (key.Note == note) return key;
+        ADD_FAILURE() << "note " << note << " is not drawn";
+        return {};
+    }
+    // A point on the white key `note`, left of any black key, `depth` pixels from its edge.
+    QPoint OnWhiteKey(int note, int depth) const {
+        const chords::KeyRect key = KeyOf(note);
+        return {key.X + key.W / 2, key.Y + depth};
+    }
+    // A point on the white key well below the black keys, half way to the tip.
+    QPoint LowOnWhiteKey(int note) const {
+        const chords::KeyRect key = KeyOf(note);
+        return {key.X + key.W / 2, key.Y + key.H - 5};
+    }
+    // The velocity of the last note-on sent for `note`.
+    std::optional<int> VelocityOf(int note) const {
+        for (auto call = link.Calls.rbegin(); call != link.Calls.rend(); ++call) {
+            int n = 0, v = 0;
+            if (std::sscanf(call->c_str(), "NoteOn %d %d", &n, &v) == 2 && n == note) return v;
+        }
+        return std::nullopt;
+    }
+
+    testing::RecordingCoreLink link;
+    TKeys keys;
+};
+
+TEST_F(TKeysTest, AClickNearTheTipIsLoudAndNearTheEdgeSoft) {
+    const chords::KeyRect e = KeyOf(40);  // E of the base octave: no black key to its right
+    QTest::mouseClick(&keys, Qt::LeftButton, {}, QPoint(e.X + e.W - 4, e.Y + e.H - 2));
+    QTest::mouseClick(&keys, Qt::LeftButton, {}, QPoint(e.X + e.W - 4, e.Y + 2));
+    ASSERT_EQ(link.Calls.size(), 4u);
+    int loud = 0, soft = 0, note = 0;
+    ASSERT_EQ(std::sscanf(link.Calls[0].c_str(), "NoteOn %d %d", &note, &loud), 2);
+    EXPECT_EQ(note, 40);
+    ASSERT_EQ(std::sscanf(link.Calls[2].c_str(), "NoteOn %d %d", &note, &soft), 2);
+    EXPECT_EQ(note, 40);
+    EXPECT_GE(loud, 120);
+    EXPECT_LE(soft, 10);
+    EXPECT_GE(soft, 1);
+    EXPECT_EQ(link.Calls[1], "NoteOff 40 0");
+}
+
+TEST_F(TKeysTest, WithoutVelocityModeEveryClickIsFull) {
+    keys.SetVelocityMode(false);
+    QTest::mouseClick(&keys, Qt::LeftButton, {}, OnWhiteKey(40, 2));
+    EXPECT_EQ(VelocityOf(40), 127);
+}
+
+TEST_F(TKeysTest, APressSoundsTheKeyUntilTheReleaseEvenOutsideTheKeyboard) {
+    QTest::mousePress(&keys, Qt::LeftButton, {}, LowOnWhiteKey(48));
+    EXPECT_TRUE(keys.IsSounding(48));
+    QTest::mouseRelease(&keys, Qt::LeftButton, {}, QPoint(-40, -40));
+    EXPECT_FALSE(keys.IsSounding(48));
+    ASSERT_EQ(link.Calls.size(), 2u);
+    EXPECT_EQ(link.Calls[1], "NoteOff 48 0");
+}
+
+TEST_F(TKeysTest, GlidingWithTheButtonHeldReleasesTheOldNoteBeforeTheNewOne) {
+    QTest::mousePress(&keys, Qt::LeftButton, {}, LowOnWhiteKey(48));
+    QTest::mouseMove(&keys, LowOnWhiteKey(48) + QPoint(2, 0));  // the same key: nothing new
+    QTest::mouseMove(&keys, LowOnWhiteKey(50));
+    QTest::mouseMove(&keys, LowOnWhiteKey(52));
+    QTest::mouseRelease(&keys, Qt::LeftButton, {}, LowOnWhiteKey(52));
+    const auto ons = link.CallsStartingWith("NoteOn");
+    ASSERT_EQ(ons.size(), 3u);
+    EXPECT_EQ(link.CallsStartingWith("NoteOff"),
+              (std::vector<std::string>{"NoteOff 48 0", "NoteOff 50 0", "NoteOff 52 0"}));
+    EXPECT_EQ(link.Calls[1], "NoteOff 48 0");
+    EXPECT_EQ(link.Calls[2].rfind("NoteOn 50 ", 0), 0u);
+    EXPECT_FALSE(keys.IsSounding(48) || keys.IsSounding(50) || keys.IsSounding(52));
+}
+
+TEST_F(TKeysTest, ANoteAlreadySoundingIsNotPressedAgain) {
+    keys.SetSounding(48, true);
+    QTest::mouseClick(&keys, Qt::LeftButton, {}, LowOnWhiteKey(48));
+    EXPECT_TRUE(link.Calls.empty());
+    EXPECT_TRUE(keys.IsSounding(48));
+}
+
+TEST_F(TKeysTest, KeysAbove127SendNothing) {
+    keys.SetBaseOctave(10);  // C 120 … G 127, then A 129
+    const chords::ScreenKeyboard& geometry = keys.Geometry();
+    const int across = geometry.KeyLength() - 5;
+    const int aPosition = 5 * geometry.NoteWidth + geometry.NoteWidth / 2;
+    QTest::mouseClick(&keys, Qt::LeftButton, {}, QPoint(aPosition, across));
+    EXPECT_TRUE(link.Calls.empty());
+    QTest::mouseClick(&keys, Qt::LeftButton, {}, QPoint(4 * geometry.NoteWidth + geometry.NoteWidth / 2, across));
+    EXPECT_EQ(link.CallsStartingWith("NoteOn 127").size(), 1u);
+}
+
+}  // namespace
+}  // namespace chordella::ui
