@@ -88,6 +88,7 @@ MainWindow::MainWindow(CoreLink& core, QWidget* parent) : QMainWindow(parent), c
     panels_ = new QVBoxLayout;
     layout->addLayout(panels_, 1);
     setCentralWidget(central);
+    BuildPanels();
     statusBar()->setObjectName("StatusBar");
 
     qApp->installEventFilter(this);
@@ -100,7 +101,10 @@ MainWindow::MainWindow(CoreLink& core, QWidget* parent) : QMainWindow(parent), c
     setFocus();
 }
 
-MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+    CloseToolWindows();
+}
 
 void MainWindow::AddPanel(QWidget* panel, std::function<void(const app::DisplaySnapshot&)> refresh) {
     panels_->addWidget(panel);

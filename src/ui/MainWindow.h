@@ -32,6 +32,11 @@ class QVBoxLayout;
 
 namespace chordella::ui {
 
+class ChordViewWindow;
+class OptionsWindow;
+class TKeys;
+class TapTempoWindow;
+
 class MainWindow final : public QMainWindow {
 public:
     static constexpr int BeatLamps = 8;
@@ -54,6 +59,8 @@ public:
     void RefreshFromCore();
     // Repaints from this snapshot.
     void Refresh(const app::DisplaySnapshot& snapshot);
+    // The on-screen keyboard.
+    TKeys& Keys() { return *keys_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,6 +80,9 @@ private:
     void SaveSongAsDialog();
     void OpenStyleDialog();
     void Exit();
+    // MainWindowPanels.cpp
+    void BuildPanels();
+    void CloseToolWindows();
     // MainWindowKeys.cpp
     bool HandleKey(QKeyEvent* event, bool press);
     bool FunctionKey(int qtKey, bool autoRepeat);
@@ -108,6 +118,10 @@ private:
     QWidget* guide_ = nullptr;
     QLabel* guideText_ = nullptr;
     bool guideClosed_ = false;
+    TKeys* keys_ = nullptr;
+    OptionsWindow* options_ = nullptr;
+    ChordViewWindow* chordView_ = nullptr;  // own windows: deleted with this one
+    TapTempoWindow* tapTempo_ = nullptr;
 };
 
 }  // namespace chordella::ui

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <memory>
 
-#include "app/ConsolePrompter.h"
 #include "app/DataHome.h"
 #include "app/Session.h"
 #include "app/SnapshotView.h"
@@ -11,6 +10,7 @@
 #include "platform/SingleInstance.h"
 #include "ui/ControlHost.h"
 #include "ui/MainWindow.h"
+#include "ui/QtPrompter.h"
 
 namespace chordella::ui {
 
@@ -20,7 +20,9 @@ int RunDesktop(const app::InstanceArguments& arguments, int argc, char** argv) {
     const std::string executable = platform::ExecutablePath();
 
     app::SessionParts parts;
-    parts.prompter = std::make_unique<app::ConsolePrompter>(arguments.AssumeYes);
+    auto prompter = std::make_unique<QtPrompter>();
+    QtPrompter& dialogs = *prompter;
+    parts.prompter = std::move(prompter);
     parts.paths = platform::Paths::Resolve(arguments.Home, executable);
     parts.view = std::make_unique<app::SnapshotView>();
     parts.midiBackend = midi::MakeSystemBackend();
@@ -36,9 +38,13 @@ int RunDesktop(const app::InstanceArguments& arguments, int argc, char** argv) {
     setup.CommandLineFile = arguments.File;
     ControlHost host(std::make_unique<app::Session>(std::move(parts)), setup);
     MainWindow window(host);
-    window.resize(1000, 640);
+    window.resize(1280, 860);
     window.show();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    // The core's exit sequence may still ask: from now on its questions answer as cancelled,
+    // so it never waits for this thread while this thread waits for it.
+    dialogs.Close();
+    return code;
 }
 
 }  // namespace chordella::ui
