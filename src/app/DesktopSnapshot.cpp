@@ -39,14 +39,14 @@ void DesktopCore::FillSnapshot(DisplaySnapshot& snapshot) const {
         snapshot.ChordName = shown.ChordName;
         snapshot.KeyText = shown.KeyText;
         snapshot.Status = shown.Status;
-        snapshot.AccompanimentCaption = shown.AccompanimentCaption;
         snapshot.ClockPanel = shown.ClockPanel;
     }
     if (snapshot.Title.c_str()[0] == '\0') Copy(snapshot.Title, ProgramTitle);
     if (app.clock.ClockState == 0) snapshot.ClockPanel = 0;
     snapshot.Tempo = app.clock.Tempo;
     snapshot.Accompaniment = app.transport.AccompanimentOn != 0;
-    if (snapshot.AccompanimentCaption.c_str()[0] == '\0') Copy(snapshot.AccompanimentCaption, snapshot.Accompaniment ? "A" : "K");
+    // The button offers the other state: "K" switches the accompaniment off, "A" on.
+    Copy(snapshot.AccompanimentCaption, snapshot.Accompaniment ? "K" : "A");
     snapshot.Recording = app.transport.ChordPlayMode > 0;
     snapshot.SongLoaded = !app.arrangement.Chords.IsEmpty();
     snapshot.Playing = session_.Style().player.StyleActive != 0 || app.transport.ChordPlayMode < 0;

@@ -121,6 +121,18 @@ TEST(DesktopCoreTransport, TakesTempoFieldValuesOnlyWithinTheFieldsRange) {
     EXPECT_EQ(rig.Snapshot().Tempo, 96);
 }
 
+TEST(DesktopCoreTransport, TheAccompanimentButtonOffersTheOtherState) {
+    DesktopRig rig;
+    rig.core.Start();
+    DisplaySnapshot shown = rig.Snapshot();
+    EXPECT_TRUE(shown.Accompaniment);
+    EXPECT_STREQ(shown.AccompanimentCaption.c_str(), "K");
+    rig.core.SetAccompaniment(false);
+    shown = rig.Snapshot();
+    EXPECT_FALSE(shown.Accompaniment);
+    EXPECT_STREQ(shown.AccompanimentCaption.c_str(), "A");
+}
+
 TEST(DesktopCoreMixer, SendsMixerControllersAndShowsThemWithTheInstrumentName) {
     DesktopRig rig;
     rig.core.Start();
