@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 
 #include "app/ActivityOutput.h"
 #include "app/DesktopPeers.h"
@@ -30,6 +31,10 @@ namespace {
 constexpr int MinTempo = 25;
 constexpr int MaxTempo = 250;
 constexpr std::chrono::milliseconds TapStep{50};
+
+// The grids of the melody's "&Quantize".
+constexpr std::array<std::string_view, 7> MelodyGrids{"1/32 swing", "1/32", "1/16 swing", "1/16",
+                                                      "1/8 swing",  "1/8",  "None"};
 
 bool IsMixerController(int controller) {
     return controller == 7 || controller == 10 || controller == 91 || controller == 93;
@@ -159,6 +164,25 @@ void DesktopCore::SetStartMeasure(int measure) {
 
 void DesktopCore::SetLoop(bool on, int fromMeasure, int toMeasure) {
     if (SongPlayback* songs = arranger_->Songs()) songs->player.SetLoop(on, fromMeasure, toMeasure);
+}
+
+// --- The "&Melody" menu -----------------------------------------------------------------
+
+void DesktopCore::MelodyMenu(const std::string& item) {
+    engine::MelodyPlayer& melody = arranger_->Songs()->melody;
+    if (item == "&Record") {
+        melody.ToggleRecording();
+    } else if (item == "&Play") {
+        melody.TogglePlayback();
+    } else if (item == "&Delete") {
+        melody.Delete();
+    } else if (item == "R&estore") {
+        melody.Restore();
+    } else if (item == "Humanize") {
+        melody.ToggleHumanize();
+    } else if (std::find(MelodyGrids.begin(), MelodyGrids.end(), item) != MelodyGrids.end()) {
+        melody.Quantize(item);
+    }
 }
 
 // --- Keyboard split and transposition ----------------------------------------------------

@@ -92,6 +92,11 @@ public:
     void SetStartMeasure(int measure);
     void SetLoop(bool on, int fromMeasure, int toMeasure);
 
+    // --- The "&Melody" menu --------------------------------------------------------------
+    // "&Record", "&Play", "&Delete", "R&estore", "Humanize" or a "&Quantize" grid caption;
+    // other captions do nothing.
+    void MelodyMenu(const std::string& item);
+
     // --- Keyboard split and transposition ------------------------------------------------
     // The highest key of the chord zone (the melody zone begins above it).
     void SetSplitKey(int lastChordKey);

@@ -56,6 +56,9 @@ void DesktopCore::FillSnapshot(DisplaySnapshot& snapshot) const {
     snapshot.TransposeOctave = app.engine.KeyboardOctave;
     snapshot.TransposeSemitones = app.keyboard.CapoShift;
     Copy(snapshot.GuideText, guide_);
+    snapshot.MelodyRecording = app.melody.Recording;
+    snapshot.MelodyPlayback = app.melody.PlaybackOn;
+    snapshot.MelodyHumanize = app.melody.Humanize;
     for (std::size_t row = 0; row < snapshot.PadRowTypes.size(); ++row)
         Copy(snapshot.PadRowTypes[row], chords::TypeName(app.chords.SlotMap.TypeOf(static_cast<int>(row) + 1)));
     FillClock(snapshot);

@@ -72,6 +72,10 @@ struct DisplaySnapshot {
     // The transposition spinners: octaves (−3 … 3) and semitones (−11 … 11).
     int TransposeOctave = 0;
     int TransposeSemitones = 0;
+    // The "&Melody" menu's switches.
+    bool MelodyRecording = false;
+    bool MelodyPlayback = true;
+    bool MelodyHumanize = true;
     // The first start's guide text; empty after other starts.
     FixedText<512> GuideText;
 };

@@ -172,6 +172,9 @@ void ControlHost::SetTransposition(int octaves, int semitones) {
     Post([=](app::DesktopCore& core) { core.SetTransposition(octaves, semitones); });
 }
 void ControlHost::SetEditBox(bool on) { Post([on](app::DesktopCore& core) { core.SetEditBox(on); }); }
+void ControlHost::MelodyMenu(const std::string& item) {
+    Post([item](app::DesktopCore& core) { core.MelodyMenu(item); });
+}
 void ControlHost::FocusLost() { Post([](app::DesktopCore& core) { core.ReleaseKeys(); }); }
 
 }  // namespace chordella::ui

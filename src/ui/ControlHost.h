@@ -88,6 +88,7 @@ public:
     void SetTransposition(int octaves, int semitones) override;
     void SetEditBox(bool on) override;
     void FocusLost() override;
+    void MelodyMenu(const std::string& item) override;
 
     app::DisplaySnapshot Snapshot() const override;
 

@@ -89,6 +89,9 @@ public:
     virtual void SetTransposition(int /*octaves*/, int /*semitones*/) {}  // the transposition spinners
     virtual void SetEditBox(bool /*on*/) {}            // " Edit": pads feed the chord-memory editor
     virtual void FocusLost() {}                        // held computer keys end
+    // An item of the "&Melody" menu by its caption: "&Record", "&Play", "&Delete",
+    // "R&estore", "Humanize", or a grid of "&Quantize" ("1/32 swing" … "None").
+    virtual void MelodyMenu(const std::string& /*item*/) {}
 
     // --- Display --------------------------------------------------------------------------
     // The display as the control thread last published it.

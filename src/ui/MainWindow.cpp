@@ -241,6 +241,7 @@ void MainWindow::Refresh(const app::DisplaySnapshot& snapshot) {
     RefreshTransport(snapshot);
     RefreshBeat(snapshot);
     RefreshFields(snapshot);
+    RefreshMenus(snapshot);
     if (!guideClosed_ && snapshot.GuideText.c_str()[0] != '\0') {
         guideText_->setText(QString::fromUtf8(snapshot.GuideText.c_str()));
         guide_->show();

@@ -76,6 +76,7 @@ private:
     void RefreshFields(const app::DisplaySnapshot& snapshot);
     // MainWindowMenus.cpp
     void BuildMenus();
+    void RefreshMenus(const app::DisplaySnapshot& snapshot);
     void OpenSongDialog();
     void SaveSongAsDialog();
     void OpenStyleDialog();
@@ -97,6 +98,9 @@ private:
     std::function<void()> onExit_;
 
     QAction* optionsAction_ = nullptr;
+    QAction* melodyRecord_ = nullptr;
+    QAction* melodyPlay_ = nullptr;
+    QAction* melodyHumanize_ = nullptr;
     QPushButton* clockButton_ = nullptr;
     QPushButton* syncStartButton_ = nullptr;
     QPushButton* recordButton_ = nullptr;

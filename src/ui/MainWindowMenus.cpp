@@ -19,7 +19,16 @@ constexpr const char* StyleFilter = "Styles (*.vxs *.sty *.prs *.bcs *.sst* *.pc
 constexpr std::array<const char*, 8> PlayParts{"Intro",         "Basic",            "Extended",    "Ending",
                                                "Fill in Basic", "Fill in Extended", "To Extended", "To Basic"};
 
+constexpr std::array<const char*, 7> MelodyGrids{"1/32 swing", "1/32", "1/16 swing", "1/16",
+                                                "1/8 swing",  "1/8",  "None"};
+
 }  // namespace
+
+void MainWindow::RefreshMenus(const app::DisplaySnapshot& snapshot) {
+    melodyRecord_->setChecked(snapshot.MelodyRecording);
+    melodyPlay_->setChecked(snapshot.MelodyPlayback);
+    melodyHumanize_->setChecked(snapshot.MelodyHumanize);
+}
 
 void MainWindow::BuildMenus() {
     QMenu* song = menuBar()->addMenu("&Song");
@@ -29,22 +38,36 @@ void MainWindow::BuildMenus() {
     save->setShortcut(QKeySequence(Qt::Key_F12));
     song->addAction("&Save as ...", this, [this] { SaveSongAsDialog(); });
     song->addSeparator();
+    // The transport; the keys reach the window's key handling first, the captions name them.
+    song->addAction("Play - F10", this, [this] { core_.StartStop(); })->setShortcut(QKeySequence(Qt::Key_F10));
+    song->addAction("Stop - F10", this, [this] { core_.Stop(); });
+    song->addAction("&Record - F9", this, [this] { core_.Record(); })->setShortcut(QKeySequence(Qt::Key_F9));
+    song->addAction("S&tep Record", this, [this] { core_.StepRecord(); });
+    song->addAction("Tap Tempo - F8", this, [this] { FunctionKey(Qt::Key_F8, false); })
+        ->setShortcut(QKeySequence(Qt::Key_F8));
+    song->addAction("Sy&nc. Start", this, [this] { core_.ToggleSyncStart(); });
+    song->addSeparator();
     song->addAction("E&xit", this, [this] { Exit(); });
 
     QMenu* style = menuBar()->addMenu("S&tyle");
     style->setObjectName("StyleMenu");
     style->addAction("&Open ...", this, [this] { OpenStyleDialog(); });
 
-    QMenu* transport = menuBar()->addMenu("&Melody");
-    transport->setObjectName("MelodyMenu");
-    QAction* play = transport->addAction("Play - F10", this, [this] { core_.StartStop(); });
-    play->setShortcut(QKeySequence(Qt::Key_F10));
-    QAction* record = transport->addAction("&Record - F9", this, [this] { core_.Record(); });
-    record->setShortcut(QKeySequence(Qt::Key_F9));
-    transport->addAction("S&tep Record", this, [this] { core_.StepRecord(); });
-    QAction* tap = transport->addAction("Tap Tempo - F8", this, [this] { FunctionKey(Qt::Key_F8, false); });
-    tap->setShortcut(QKeySequence(Qt::Key_F8));
-    transport->addAction("Sy&nc. Start", this, [this] { core_.ToggleSyncStart(); });
+    QMenu* melody = menuBar()->addMenu("&Melody");
+    melody->setObjectName("MelodyMenu");
+    auto melodyItem = [this, melody](const char* caption, bool checkable) {
+        QAction* action = melody->addAction(caption, this, [this, caption] { core_.MelodyMenu(caption); });
+        action->setCheckable(checkable);
+        return action;
+    };
+    melodyRecord_ = melodyItem("&Record", true);
+    melodyPlay_ = melodyItem("&Play", true);
+    melodyItem("&Delete", false);
+    melodyItem("R&estore", false);
+    QMenu* quantize = melody->addMenu("&Quantize");
+    for (const char* grid : MelodyGrids)
+        quantize->addAction(grid, this, [this, grid] { core_.MelodyMenu(grid); });
+    melodyHumanize_ = melodyItem("Humanize", true);
 
     QMenu* options = menuBar()->addMenu("&Options");
     options->setObjectName("OptionsMenu");
