@@ -1,6 +1,9 @@
 #include "ui/RunDesktop.h"
 
 #include <QApplication>
+#include <QTimer>
+#include <atomic>
+#include <csignal>
 #include <memory>
 
 #include "app/DataHome.h"
@@ -13,6 +16,25 @@
 #include "ui/QtPrompter.h"
 
 namespace chordella::ui {
+
+namespace {
+
+constexpr int SignalPollMillis = 200;
+
+// SIGINT or SIGTERM arrived: the window closes and the exit sequence runs, as with "Exit".
+std::atomic<bool> quitRequested{false};
+
+void RequestQuit(int) { quitRequested = true; }
+
+void QuitOnSignals() {
+    struct sigaction action {};
+    action.sa_handler = RequestQuit;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+}  // namespace
 
 int RunDesktop(const app::InstanceArguments& arguments, int argc, char** argv) {
     QApplication application(argc, argv);
@@ -40,6 +62,12 @@ int RunDesktop(const app::InstanceArguments& arguments, int argc, char** argv) {
     MainWindow window(host);
     window.resize(1280, 860);
     window.show();
+    QuitOnSignals();
+    QTimer signalPoll;
+    QObject::connect(&signalPoll, &QTimer::timeout, &window, [] {
+        if (quitRequested) QApplication::quit();
+    });
+    signalPoll.start(SignalPollMillis);
     const int code = QApplication::exec();
     // The core's exit sequence may still ask: from now on its questions answer as cancelled,
     // so it never waits for this thread while this thread waits for it.
