@@ -251,7 +251,11 @@ void MainWindow::Refresh(const app::DisplaySnapshot& snapshot) {
 
 void MainWindow::RefreshTransport(const app::DisplaySnapshot& snapshot) {
     const int panel = snapshot.ClockPanel >= 0 && snapshot.ClockPanel <= 2 ? snapshot.ClockPanel : 0;
-    clockButton_->setStyleSheet(QStringLiteral("background-color: %1;").arg(ClockColours[static_cast<std::size_t>(panel)]));
+    if (panel != shownClockPanel_) {
+        shownClockPanel_ = panel;
+        clockButton_->setStyleSheet(
+            QStringLiteral("background-color: %1;").arg(ClockColours[static_cast<std::size_t>(panel)]));
+    }
     recordButton_->setChecked(snapshot.Recording);
     syncStartButton_->setChecked(snapshot.SyncStart);
     const QString caption = QString::fromUtf8(snapshot.AccompanimentCaption.c_str());
@@ -269,6 +273,8 @@ void MainWindow::RefreshBeat(const app::DisplaySnapshot& snapshot) {
         QLabel* lamp = beatLamps_[static_cast<std::size_t>(i)];
         lamp->setVisible(i < snapshot.BeatsPerMeasure);
         const bool lit = snapshot.Beat == i + 1;
+        if (lit == litLamps_[static_cast<std::size_t>(i)]) continue;  // style sheets are costly to apply
+        litLamps_[static_cast<std::size_t>(i)] = lit;
         lamp->setStyleSheet(LampStyle(!lit ? DarkLamp : i == 0 ? AccentBeat : Beat));
     }
 }

@@ -109,6 +109,8 @@ private:
     QLabel* chordDisplay_ = nullptr;
     QLabel* measureDisplay_ = nullptr;
     std::array<QLabel*, BeatLamps> beatLamps_{};
+    std::array<bool, BeatLamps> litLamps_{};
+    int shownClockPanel_ = -1;
     QLabel* styleName_ = nullptr;
     QLabel* partLabel_ = nullptr;
     QSpinBox* split_ = nullptr;
