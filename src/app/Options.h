@@ -175,7 +175,7 @@ struct Options {
     bool TriadChords = false;            // "Triad chords"
     bool MajorMinor = false;             // "Major <> Minor"
     bool PlayChords = false;             // "Play Chords"
-    bool EditBox = false;                // " Edit" (chord pads feed the chord-memory editor)
+    bool EditBox = false;                // " Edit"
     bool ReceiveChordCodes = true;       // "Receive Chord Codes"
     bool SendChordCodes = false;         // " Send Chord Codes  (Controllers #19,  #20)  to Ch."
     int ChordCodeChannel = 0;            // the channel beside " Send Chord Codes  (Controllers #19,  #20)  to Ch." (0-based)

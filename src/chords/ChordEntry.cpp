@@ -169,10 +169,9 @@ void ChordEntry::ScreenNoteOff(int note, int /*velocity*/) {
 
 // --- The computer keyboard ------------------------------------------------------------------
 
-bool ChordEntry::IsChordKey(int zone) const {
-    const auto kind = static_cast<KeyZoneKind>(zone);
-    if (kind == KeyZoneKind::ChordOrMelody) return AccompanimentOn();
-    if (kind == KeyZoneKind::SplitMelody) return AccompanimentOn() && !session_.App().options.KeyboardSplit;
+bool ChordEntry::IsChordKey(KeyZoneKind zone) const {
+    if (zone == KeyZoneKind::ChordOrMelody) return AccompanimentOn();
+    if (zone == KeyZoneKind::SplitMelody) return AccompanimentOn() && !session_.App().options.KeyboardSplit;
     return false;
 }
 
@@ -180,9 +179,9 @@ bool ChordEntry::KeyDown(int virtualKey, bool autoRepeat, EntryModifiers modifie
     if (virtualKey < 0 || virtualKey > 255) return false;
     const int key = KeyLayoutMap(virtualKey, session_.App().options.ComputerKeyboardLayout);
     const int value = KeyValue(key);
-    const auto zone = static_cast<int>(KeyZone(key));
+    const KeyZoneKind zone = KeyZone(key);
     if (value == 0) return false;
-    if (value <= LastTypeValue) return zone != static_cast<int>(KeyZoneKind::Never) && TypeKeyDown(key, value);
+    if (value <= LastTypeValue) return zone != KeyZoneKind::Never && TypeKeyDown(key, value);
     if (IsChordKey(zone)) return ChordKeyDown(key, value, autoRepeat);
     return MelodyKeyDown(key, value, zone, modifiers);
 }
@@ -208,12 +207,12 @@ bool ChordEntry::ChordKeyDown(int key, int value, bool autoRepeat) {
     return true;
 }
 
-bool ChordEntry::MelodyKeyDown(int key, int value, int zone, EntryModifiers modifiers) {
+bool ChordEntry::MelodyKeyDown(int key, int value, KeyZoneKind zone, EntryModifiers modifiers) {
     app::AppState& app = session_.App();
     EntryState& entry = app.entry;
     const auto index = static_cast<std::size_t>(key);
     if (entry.KeyHeldNote[index] != 0) return true;  // auto-repeat of a sounding key
-    const bool upper = UpperRow(static_cast<KeyZoneKind>(zone));
+    const bool upper = UpperRow(zone);
     int note = value + (upper ? 12 : 0);
     int channel = app.engine.VoiceChannel & 0x0F;
     if (app.options.KeyboardSplit) {
@@ -239,7 +238,7 @@ bool ChordEntry::KeyUp(int virtualKey, EntryModifiers modifiers) {
     if (virtualKey < 0 || virtualKey > 255) return false;
     const int key = KeyLayoutMap(virtualKey, session_.App().options.ComputerKeyboardLayout);
     const int value = KeyValue(key);
-    const auto zone = static_cast<int>(KeyZone(key));
+    const KeyZoneKind zone = KeyZone(key);
     if (value == 0) return false;
     app::AppState& app = session_.App();
     EntryState& entry = app.entry;

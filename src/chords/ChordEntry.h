@@ -16,6 +16,7 @@
 
 #include <string_view>
 
+#include "chords/ComputerKeys.h"
 #include "chords/VoiceMessages.h"
 
 namespace chordella::app {
@@ -94,8 +95,8 @@ private:
     bool SectionButtonKey(int button, EntryModifiers modifiers, int& key);
     bool TypeKeyDown(int key, int value);
     bool ChordKeyDown(int key, int value, bool autoRepeat);
-    bool MelodyKeyDown(int key, int value, int zone, EntryModifiers modifiers);
-    bool IsChordKey(int zone) const;
+    bool MelodyKeyDown(int key, int value, KeyZoneKind zone, EntryModifiers modifiers);
+    bool IsChordKey(KeyZoneKind zone) const;
     bool AccompanimentOn() const;
 
     app::Session& session_;

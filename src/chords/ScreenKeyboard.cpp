@@ -77,8 +77,10 @@ int ScreenKeyboard::VelocityAtPoint(int x, int y) const {
 
 namespace {
 
-// A rectangle `start` … `start + size` along the keyboard and `depth` across, in widget pixels.
+// A rectangle `start` … `start + size` along the keyboard and `depth` across, in widget
+// pixels, cut off at the keyboard's end like the keys NoteAt finds there.
 KeyRect Place(const ScreenKeyboard& k, int start, int size, int depth, int note, bool black) {
+    size = std::min(size, k.Length() - start);
     if (k.Orientation == KeyboardOrientation::Horizontal) return {start, 0, size, depth, note, black};
     return {0, k.Height - start - size, depth, size, note, black};
 }

@@ -18,6 +18,9 @@ namespace chordella::chords {
 
 enum class KeyboardOrientation { Horizontal, Vertical };
 
+// The main window's keyboard starts at the octave of the chord zone's lowest key (FirstKey).
+constexpr int BaseOctaveFor(int firstKey) { return firstKey < 0 ? 0 : firstKey / 12; }
+
 // One key's rectangle for drawing, in widget pixels.
 struct KeyRect {
     int X = 0;

@@ -1,0 +1,176 @@
+// The computer keyboard: chord-type keys, chord keys and melody keys.
+
+#include <gtest/gtest.h>
+
+#include "EntryRig.h"
+#include "chords/ComputerKeys.h"
+
+namespace chordella::testing {
+namespace {
+
+constexpr int ShiftKey = 0x10;
+constexpr chords::EntryModifiers Shift{.Shift = true};
+
+TEST(TypeKeys, ADigitHeldBeforeTheChordKeyChoosesItsType) {
+    EntryRig rig;
+    rig.Entry.KeyDown('2', false, {});
+    rig.Tap('C');
+    EXPECT_EQ(rig.Current(), "C 7th");
+    rig.Entry.KeyUp('2', {});
+    EXPECT_EQ(rig.Chords().TypeOverride, 0);
+
+    rig.Entry.KeyDown('3', false, {});
+    rig.Tap('C');
+    EXPECT_EQ(rig.Current(), "C min7");
+    rig.Entry.KeyUp('3', {});
+
+    rig.Tap('C');
+    EXPECT_EQ(rig.Current(), "C maj");
+}
+
+TEST(TypeKeys, ATypeKeyWhileAChordIsPendingIsIgnored) {
+    EntryRig rig;
+    rig.ClockRuns();
+    rig.Tap('C');
+    ASSERT_NE(rig.Chords().PendingRoot, 0);
+    EXPECT_TRUE(rig.Entry.KeyDown('2', false, {})) << "taken, but without effect";
+    EXPECT_EQ(rig.Chords().TypeOverride, 0);
+    EXPECT_EQ(rig.Session().App().entry.HeldTypeKey, 0);
+}
+
+TEST(TypeKeys, ShiftPlaysMinorAndAnyReleaseWithShiftDownClearsTheType) {
+    EntryRig rig;
+    rig.Entry.KeyDown(ShiftKey, false, Shift);
+    rig.Entry.KeyDown('V', false, Shift);
+    EXPECT_EQ(rig.Current(), "D min");
+    rig.Entry.KeyUp('V', Shift);
+    EXPECT_EQ(rig.Chords().TypeOverride, 0);
+    EXPECT_EQ(rig.Session().App().entry.HeldTypeKey, 0);
+    rig.Tap('V');
+    EXPECT_EQ(rig.Current(), "D maj");
+}
+
+TEST(ChordKeys, AHeldChordKeyBlocksOtherChordKeysAndItsOwnRepeats) {
+    EntryRig rig;
+    rig.ClockRuns();
+    rig.Entry.KeyDown('C', false, {});
+    rig.Chords().PendingRoot = 0;  // as if the engine had taken it
+    rig.Entry.KeyDown('C', true, {});
+    rig.Entry.KeyDown('V', false, {});
+    EXPECT_EQ(rig.Chords().PendingRoot, 0);
+    rig.Entry.KeyUp('C', {});
+    rig.Entry.KeyDown('V', false, {});
+    EXPECT_EQ(rig.Pending(), "D maj");
+}
+
+TEST(MelodyKeys, TheUpperRowPlaysMelodyAnOctaveUpFollowingTheChord) {
+    EntryRig rig;
+    rig.Recogniser.SetChord(62, 2, chords::NoOffset);  // D min
+    rig.Engine().KeyboardOctave = 1;
+    rig.Out.Clear();
+    EXPECT_TRUE(rig.Entry.KeyDown('T', false, {}));
+    const auto ons = rig.Out.NoteOns(0);
+    ASSERT_EQ(ons.size(), 1u);
+    EXPECT_EQ(ons[0].Data1, 60 + 12 + 2) << "T is C above middle C, moved onto D, an octave up";
+    EXPECT_EQ(rig.Current(), "D min") << "a melody key sets no chord";
+}
+
+TEST(MelodyKeys, RepeatsSendNothingAndTheReleaseGoesWhereThePressWent) {
+    EntryRig rig;
+    rig.Recogniser.SetChord(62, 2, chords::NoOffset);
+    rig.Out.Clear();
+    rig.Entry.KeyDown('T', false, {});
+    rig.Entry.KeyDown('T', true, {});
+    rig.Entry.KeyDown('T', false, {});
+    ASSERT_EQ(rig.Out.NoteOns(0).size(), 1u);
+    const int sounding = rig.Out.NoteOns(0)[0].Data1;
+    const int velocity = rig.Out.NoteOns(0)[0].Data2;
+    EXPECT_TRUE((velocity >= 85 && velocity <= 100) || (velocity >= 106 && velocity <= 110)) << velocity;
+
+    rig.Recogniser.SetChord(64, 1, chords::NoOffset);
+    rig.Entry.KeyUp('T', {});
+    const auto offs = rig.Out.NoteOffs(0);
+    ASSERT_EQ(offs.size(), 1u);
+    EXPECT_EQ(offs[0].Data1, sounding);
+}
+
+TEST(MelodyKeys, WithTheAccompanimentOffChordKeysPlayMelody) {
+    EntryRig rig;
+    rig.Session().App().transport.AccompanimentOn = 0;
+    EXPECT_FALSE(rig.Entry.KeyDown('2', false, {})) << "no type keys without the accompaniment";
+    rig.Entry.KeyDown('C', false, {});
+    ASSERT_EQ(rig.Out.NoteOns(0).size(), 1u);
+    EXPECT_EQ(rig.Out.NoteOns(0)[0].Data1, 48);
+    EXPECT_EQ(rig.Chords().CurrentRoot, chords::NoCurrentChord);
+}
+
+TEST(MelodyKeys, InSplitModeTheKeysPlayOnTheSplitZonesChannels) {
+    EntryRig rig;
+    rig.Options().KeyboardSplit = true;
+    rig.Keyboard().Zones[1] = {60, true, 3, 12};
+    rig.Keyboard().Zones[2] = {90, true, 5, 0};
+    rig.Entry.KeyDown('X', false, {});  // zone 3: melody in split mode, accompaniment or not
+    rig.Entry.KeyDown('Q', false, {});  // the upper row
+    ASSERT_EQ(rig.Out.NoteOns(2).size(), 1u);
+    EXPECT_EQ(rig.Out.NoteOns(2)[0].Data1, 47 + 12);
+    ASSERT_EQ(rig.Out.NoteOns(4).size(), 1u);
+    EXPECT_EQ(rig.Out.NoteOns(4)[0].Data1, 41 + 12 + 12);
+    rig.Entry.KeyUp('X', {});
+    rig.Entry.KeyUp('Q', {});
+    EXPECT_EQ(rig.Out.NoteOffs(2).size(), 1u);
+    EXPECT_EQ(rig.Out.NoteOffs(4).size(), 1u);
+}
+
+TEST(KeyLayout, TheSecondLayoutSwapsYAndZ) {
+    EntryRig rig;
+    rig.Tap('Y');
+    EXPECT_EQ(rig.Current(), "A maj");
+
+    rig.Options().ComputerKeyboardLayout = chords::SwappedLayout;
+    rig.Tap('Z');
+    EXPECT_EQ(rig.Current(), "A maj");
+    rig.Recogniser.SetChord(60, 1, chords::NoOffset);
+    rig.Out.Clear();
+    rig.Tap('Y');
+    EXPECT_EQ(rig.Current(), "C maj") << "Y is the upper row's melody key now";
+    EXPECT_EQ(rig.Out.NoteOns(0).size(), 1u);
+    EXPECT_EQ(chords::KeyLayoutMap(0xDB, chords::SwappedLayout), 0xBA);
+    EXPECT_EQ(chords::KeyLayoutMap('A', chords::SwappedLayout), 'A');
+}
+
+TEST(KeyCodes, KeysWithoutAMeaningAndWildCodesAreLeftToTheWindow) {
+    EntryRig rig;
+    for (int code : {-1, 256, 100000, 0x70, 0x20, 0x08, 0xDB, 0x79}) {
+        EXPECT_FALSE(rig.Entry.KeyDown(code, false, {})) << code;
+        EXPECT_FALSE(rig.Entry.KeyUp(code, {})) << code;
+    }
+    EXPECT_TRUE(rig.Out.Messages.empty());
+    EXPECT_EQ(rig.Chords().CurrentRoot, chords::NoCurrentChord);
+}
+
+TEST(FunctionKeys, F1FillsInOnlyOnceTheStyleRuns) {
+    EntryRig rig;
+    rig.ClockRuns();
+    const data::ControlKeys& keys = rig.Session().App().config.Keys;
+    EXPECT_TRUE(rig.Entry.FunctionKey(4));
+    EXPECT_EQ(rig.Engine().PendingCommandKey, keys.Ending);
+    EXPECT_TRUE(rig.Entry.FunctionKey(1));
+    EXPECT_EQ(rig.Engine().PendingCommandKey, keys.FillIn);
+    EXPECT_FALSE(rig.Entry.FunctionKey(5));
+
+    rig.Session().Style().player.StyleActive = 0;
+    EXPECT_FALSE(rig.Entry.FunctionKey(1)) << "the window opens the help instead";
+}
+
+TEST(ReleaseAll, EndsEveryMelodyNoteStillSounding) {
+    EntryRig rig;
+    rig.Entry.KeyDown('T', false, {});
+    rig.Entry.KeyDown('Q', false, {});
+    rig.Entry.ReleaseAll();
+    EXPECT_EQ(rig.Out.NoteOffs(0).size(), 2u);
+    rig.Entry.KeyUp('T', {});
+    EXPECT_EQ(rig.Out.NoteOffs(0).size(), 2u) << "nothing is released twice";
+}
+
+}  // namespace
+}  // namespace chordella::testing

@@ -1,0 +1,43 @@
+#pragma once
+// The keyboard side's rig with chord entry by hand on top: pads, the on-screen keyboard and
+// the computer keyboard, an editor peer that records what it was handed, and the chord
+// names a test compares with.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "DispatchRig.h"
+#include "chords/ChordEntry.h"
+#include "chords/ChordNames.h"
+
+namespace chordella::testing {
+
+struct RecordingEditor final : chords::PadEditorPeer {
+    bool ChordEntryMode() override { return EntryMode; }
+    void TakeChord(int root, int slot) override { Taken.emplace_back(root, slot); }
+    bool EntryMode = false;
+    std::vector<std::pair<int, int>> Taken;
+};
+
+struct EntryRig : DispatchRig {
+    std::string Current() {
+        return std::string(chords::ChordName(Chords(), Chords().CurrentRoot, Chords().CurrentType).View());
+    }
+    std::string Pending() {
+        return std::string(chords::ChordName(Chords(), Chords().PendingRoot, Chords().PendingType).View());
+    }
+    void Tap(int key, chords::EntryModifiers modifiers = {}) {
+        Entry.KeyDown(key, false, modifiers);
+        Entry.KeyUp(key, modifiers);
+    }
+    void Click(const char* pad, chords::EntryModifiers modifiers = {}) {
+        Entry.PadDown(pad, modifiers);
+        Entry.PadUp(pad);
+    }
+
+    RecordingEditor Editor;
+    chords::ChordEntry Entry{Session(), Recogniser, Keys, &Peers, &Editor};
+};
+
+}  // namespace chordella::testing
