@@ -52,6 +52,7 @@ void DesktopCore::FillSnapshot(DisplaySnapshot& snapshot) const {
     snapshot.Playing = session_.Style().player.StyleActive != 0 || app.transport.ChordPlayMode < 0;
     snapshot.SyncStart = app.options.SlaveMode && app.clock.TickDelay != 0;
     Copy(snapshot.SongName, FileName(app.arrangement.ArrangementPath));
+    snapshot.FirstChordKey = app.chords.FirstKey;
     snapshot.SplitKey = app.config.Keys.LastChordKey;
     snapshot.TransposeOctave = app.engine.KeyboardOctave;
     snapshot.TransposeSemitones = app.keyboard.CapoShift;

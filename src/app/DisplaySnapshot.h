@@ -67,7 +67,8 @@ struct DisplaySnapshot {
 
     std::array<MixerChannelView, MixerChannels> Channels{};
 
-    // The keyboard split: the highest key of the chord zone (MIDI note; melody above it).
+    // The chord zone: its lowest key and its highest (the split: melody above it), MIDI notes.
+    int FirstChordKey = 40;
     int SplitKey = 59;
     // The transposition spinners: octaves (−3 … 3) and semitones (−11 … 11).
     int TransposeOctave = 0;

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "chords/ScreenKeyboard.h"
 #include "ui/ChordPadsPanel.h"
 #include "ui/ChordViewWindow.h"
 #include "ui/MainWindow.h"
@@ -44,7 +45,10 @@ void MainWindow::BuildPanels() {
     keys_->SetVelocityMode(true);
     keys_->OnNoteOn = [this](int note, int velocity) { core_.ScreenNoteOn(note, velocity); };
     keys_->OnNoteOff = [this](int note, int velocity) { core_.ScreenNoteOff(note, velocity); };
-    AddPanel(keys_, {});
+    AddPanel(keys_, [this](const app::DisplaySnapshot& snapshot) {
+        const int octave = chords::BaseOctaveFor(snapshot.FirstChordKey);
+        if (keys_->BaseOctave() != octave) keys_->SetBaseOctave(octave);
+    });
 
     options_ = new OptionsWindow(core_, this);
     options_->setObjectName("OptionsWindow");

@@ -93,6 +93,9 @@ TEST(MainWindowScreenKeyboard, AClickNearAKeysTipIsLoudAndNearItsEdgeSoft) {
     ASSERT_FALSE(rig.Shown().Accompaniment);
 
     ui::TKeys& keys = rig.Window().Keys();
+    // The keyboard starts at the chord zone's octave once the window has shown the core's state.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return keys.BaseOctave() == chords::BaseOctaveFor(rig.Shown().FirstChordKey); },
+                                3000));
     chords::KeyRect e{};
     for (const chords::KeyRect& key : keys.Geometry().Keys())
         if (key.Note % 12 == 4) {
