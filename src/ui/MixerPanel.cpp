@@ -39,7 +39,7 @@ MixerPanel::MixerPanel(CoreLink& link, QWidget* parent) : QWidget(parent), link_
 // One channel solos at a time: soloing another takes the solo from the first.
 void MixerPanel::Solo(int channel, bool on) {
     for (int other = 0; other < app::MixerChannels; ++other)
-        if (other != channel) Strip(other)->SetSoloShown(false);
+        if (other != channel) Strip(other)->SoloTakenAway();
     link_.SetSolo(on ? channel + 1 : 0);
 }
 

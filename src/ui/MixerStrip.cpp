@@ -33,16 +33,17 @@ MixerStrip::MixerStrip(int channel, QWidget* parent) : QWidget(parent) {
     instrument_->setAlignment(Qt::AlignCenter);
     instrument_->setFixedWidth(56);
 
-    volume_ = MakeSlider(Volume, Qt::Vertical, "Volume" + number);
-    pan_ = MakeSlider(Pan, Qt::Horizontal, "Pan" + number);
-    reverb_ = MakeSlider(Reverb, Qt::Horizontal, "Reverb" + number);
-    chorus_ = MakeSlider(Chorus, Qt::Horizontal, "Chorus" + number);
+    volume_ = MakeSlider(VolumeControl, Volume, Qt::Vertical, "Volume" + number);
+    pan_ = MakeSlider(PanControl, Pan, Qt::Horizontal, "Pan" + number);
+    reverb_ = MakeSlider(ReverbControl, Reverb, Qt::Horizontal, "Reverb" + number);
+    chorus_ = MakeSlider(ChorusControl, Chorus, Qt::Horizontal, "Chorus" + number);
     volume_->setMinimumHeight(90);
 
     mute_ = new QCheckBox("Mute");
     mute_->setObjectName("Mute" + number);
     mute_->setFocusPolicy(Qt::NoFocus);
     connect(mute_, &QCheckBox::toggled, this, [this](bool on) {
+        Touch(MuteControl);
         if (OnMute) OnMute(on);
     });
     auto* solo = new QToolButton;
@@ -51,6 +52,7 @@ MixerStrip::MixerStrip(int channel, QWidget* parent) : QWidget(parent) {
     solo->setObjectName("Solo" + number);
     solo->setFocusPolicy(Qt::NoFocus);
     connect(solo, &QToolButton::toggled, this, [this](bool on) {
+        Touch(SoloControl);
         if (OnSolo) OnSolo(on);
     });
     solo_ = solo;
@@ -69,14 +71,15 @@ MixerStrip::MixerStrip(int channel, QWidget* parent) : QWidget(parent) {
     layout->addWidget(solo_);
 }
 
-QSlider* MixerStrip::MakeSlider(int controller, Qt::Orientation orientation, const QString& name) {
+QSlider* MixerStrip::MakeSlider(Control control, int controller, Qt::Orientation orientation, const QString& name) {
     auto* slider = new QSlider(orientation);
     slider->setObjectName(name);
     slider->setRange(0, 127);
     slider->setPageStep(8);
     slider->setFocusPolicy(Qt::NoFocus);
     slider->setMaximumWidth(orientation == Qt::Horizontal ? 56 : 24);
-    connect(slider, &QSlider::valueChanged, this, [this, slider, controller](int value) {
+    connect(slider, &QSlider::valueChanged, this, [this, slider, control, controller](int value) {
+        Touch(control);
         slider->setToolTip(QString::number(controller == Pan ? value - 64 : value));
         if (OnController) OnController(controller, value);
     });
@@ -93,9 +96,15 @@ QSlider* MixerStrip::Slider(int controller) const {
     }
 }
 
-void MixerStrip::ShowValue(QSlider* slider, int value) {
+bool MixerStrip::UserHolds(Control control) const {
+    const QElapsedTimer& touched = touched_[control];
+    return touched.isValid() && touched.elapsed() < UserHoldMs;
+}
+
+void MixerStrip::ShowValue(Control control, QSlider* slider, int value) {
     // Unknown values (-1) leave the slider alone; a slider in the user's hand is theirs.
-    if (value < 0 || value > 127 || slider->isSliderDown() || slider->value() == value) return;
+    if (value < 0 || value > 127 || slider->value() == value) return;
+    if (slider->isSliderDown() || UserHolds(control)) return;
     const QSignalBlocker quiet(slider);
     slider->setValue(value);
 }
@@ -106,15 +115,20 @@ void MixerStrip::Show(const app::MixerChannelView& view) {
         instrument_->setToolTip(name);
         instrument_->setText(instrument_->fontMetrics().elidedText(name, Qt::ElideRight, instrument_->width()));
     }
-    ShowValue(volume_, view.Volume);
-    ShowValue(pan_, view.Pan);
-    ShowValue(reverb_, view.Reverb);
-    ShowValue(chorus_, view.Chorus);
-    if (mute_->isChecked() != view.Muted) {
+    ShowValue(VolumeControl, volume_, view.Volume);
+    ShowValue(PanControl, pan_, view.Pan);
+    ShowValue(ReverbControl, reverb_, view.Reverb);
+    ShowValue(ChorusControl, chorus_, view.Chorus);
+    if (mute_->isChecked() != view.Muted && !UserHolds(MuteControl)) {
         const QSignalBlocker quiet(mute_);
         mute_->setChecked(view.Muted);
     }
-    SetSoloShown(view.Soloed);
+    if (!UserHolds(SoloControl)) SetSoloShown(view.Soloed);
+}
+
+void MixerStrip::SoloTakenAway() {
+    SetSoloShown(false);
+    Touch(SoloControl);
 }
 
 void MixerStrip::SetSoloShown(bool soloed) {

@@ -14,6 +14,7 @@
 namespace chordella::ui {
 
 struct QtPrompter::Shared {
+    QPointer<QWidget> Parent;  // GUI thread only
     std::mutex Mutex;
     std::condition_variable Answered;
     bool Closed = false;
@@ -41,10 +42,17 @@ QString QtFileFilter(const std::string& filter) {
     return entries.join(";;");
 }
 
-QtPrompter::QtPrompter(QWidget* parent)
-    : parent_(parent), home_(std::make_unique<QObject>()), shared_(std::make_shared<Shared>()) {}
+QtPrompter::QtPrompter(QWidget* parent) : home_(std::make_unique<QObject>()), shared_(std::make_shared<Shared>()) {
+    shared_->Parent = parent;
+}
 
-QtPrompter::~QtPrompter() { Close(); }
+void QtPrompter::SetParentWindow(QWidget* parent) { shared_->Parent = parent; }
+
+QtPrompter::~QtPrompter() {
+    Close();
+    // A question still queued dies with `home_`; away from its thread it is deleted there.
+    if (QThread::currentThread() != home_->thread()) home_.release()->deleteLater();
+}
 
 void QtPrompter::Close() {
     {
@@ -55,8 +63,8 @@ void QtPrompter::Close() {
 }
 
 template <typename T>
-T QtPrompter::OnGuiThread(std::function<T()> dialog, T cancelled) {
-    if (QThread::currentThread() == home_->thread()) return dialog();
+T QtPrompter::OnGuiThread(std::function<T(QWidget*)> dialog, T cancelled) {
+    if (QThread::currentThread() == home_->thread()) return dialog(shared_->Parent);
 
     struct Reply {
         bool Done = false;
@@ -74,9 +82,9 @@ T QtPrompter::OnGuiThread(std::function<T()> dialog, T cancelled) {
         [reply, shared, dialog = std::move(dialog)] {
             {
                 const std::lock_guard<std::mutex> lock(shared->Mutex);
-                if (reply->Abandoned) return;  // the asker has gone: show nothing
+                if (reply->Abandoned || shared->Closed) return;  // nobody waits: show nothing
             }
-            T value = dialog();
+            T value = dialog(shared->Parent);
             {
                 const std::lock_guard<std::mutex> lock(shared->Mutex);
                 reply->Value = std::move(value);
@@ -95,8 +103,8 @@ T QtPrompter::OnGuiThread(std::function<T()> dialog, T cancelled) {
 
 void QtPrompter::Inform(const std::string& text) {
     OnGuiThread<bool>(
-        [this, text] {
-            QMessageBox box(QMessageBox::Information, Title, Text(text), QMessageBox::Ok, parent_);
+        [text](QWidget* parent) {
+            QMessageBox box(QMessageBox::Information, Title, Text(text), QMessageBox::Ok, parent);
             box.exec();
             return true;
         },
@@ -105,8 +113,8 @@ void QtPrompter::Inform(const std::string& text) {
 
 bool QtPrompter::Confirm(const std::string& text) {
     return OnGuiThread<bool>(
-        [this, text] {
-            QMessageBox box(QMessageBox::Question, Title, Text(text), QMessageBox::Yes | QMessageBox::No, parent_);
+        [text](QWidget* parent) {
+            QMessageBox box(QMessageBox::Question, Title, Text(text), QMessageBox::Yes | QMessageBox::No, parent);
             box.setDefaultButton(QMessageBox::Yes);
             return box.exec() == QMessageBox::Yes;
         },
@@ -115,9 +123,9 @@ bool QtPrompter::Confirm(const std::string& text) {
 
 platform::Answer QtPrompter::Ask(const std::string& text) {
     return OnGuiThread<platform::Answer>(
-        [this, text] {
+        [text](QWidget* parent) {
             QMessageBox box(QMessageBox::Question, Title, Text(text),
-                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
             box.setDefaultButton(QMessageBox::Yes);
             box.setEscapeButton(QMessageBox::Cancel);
             switch (box.exec()) {
@@ -132,8 +140,8 @@ platform::Answer QtPrompter::Ask(const std::string& text) {
 std::optional<std::string> QtPrompter::Input(const std::string& caption, const std::string& prompt,
                                              const std::string& initial) {
     return OnGuiThread<std::optional<std::string>>(
-        [this, caption, prompt, initial]() -> std::optional<std::string> {
-            QInputDialog box(parent_);
+        [caption, prompt, initial](QWidget* parent) -> std::optional<std::string> {
+            QInputDialog box(parent);
             box.setWindowTitle(Text(caption));
             box.setLabelText(Text(prompt));
             box.setTextValue(Text(initial));
@@ -146,8 +154,8 @@ std::optional<std::string> QtPrompter::Input(const std::string& caption, const s
 std::optional<std::string> QtPrompter::FileDialog(int mode, const std::string& title, const std::string& filter,
                                                   const std::string& initialPath) {
     return OnGuiThread<std::optional<std::string>>(
-        [this, mode, title, filter, initialPath]() -> std::optional<std::string> {
-            QFileDialog box(parent_, Text(title), Text(initialPath), QtFileFilter(filter));
+        [mode, title, filter, initialPath](QWidget* parent) -> std::optional<std::string> {
+            QFileDialog box(parent, Text(title), Text(initialPath), QtFileFilter(filter));
             if (mode == SaveMode) {
                 box.setAcceptMode(QFileDialog::AcceptSave);
                 box.setFileMode(QFileDialog::AnyFile);
@@ -173,8 +181,8 @@ std::optional<std::string> QtPrompter::SaveFile(const std::string& title, const 
 
 std::optional<std::string> QtPrompter::ChooseFolder(const std::string& title, const std::string& initialPath) {
     return OnGuiThread<std::optional<std::string>>(
-        [this, title, initialPath]() -> std::optional<std::string> {
-            QFileDialog box(parent_, Text(title), Text(initialPath));
+        [title, initialPath](QWidget* parent) -> std::optional<std::string> {
+            QFileDialog box(parent, Text(title), Text(initialPath));
             box.setFileMode(QFileDialog::Directory);
             box.setOption(QFileDialog::ShowDirsOnly, true);
             if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;

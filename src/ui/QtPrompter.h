@@ -11,15 +11,14 @@
 //   ui::QtPrompter prompter(&mainWindow);   // made on the GUI thread
 //   session.SetPrompter(&prompter);         // asked on the control thread
 
-#include <QPointer>
 #include <QString>
-#include <QWidget>
 #include <functional>
 #include <memory>
 
 #include "platform/Prompter.h"
 
 class QObject;
+class QWidget;
 
 namespace chordella::ui {
 
@@ -36,6 +35,8 @@ public:
     QtPrompter(const QtPrompter&) = delete;
     QtPrompter& operator=(const QtPrompter&) = delete;
 
+    // GUI thread. The window the dialogs are shown over (may be null).
+    void SetParentWindow(QWidget* parent);
     // Any thread. From now on questions from other threads are answered as cancelled.
     void Close();
 
@@ -54,13 +55,12 @@ private:
     struct Shared;
     // Runs `dialog` on the GUI thread and answers its result; `cancelled` after Close().
     template <typename T>
-    T OnGuiThread(std::function<T()> dialog, T cancelled);
+    T OnGuiThread(std::function<T(QWidget* parent)> dialog, T cancelled);
     std::optional<std::string> FileDialog(int mode, const std::string& title, const std::string& filter,
                                           const std::string& initialPath);
 
-    QPointer<QWidget> parent_;
-    // Lives in the GUI thread (the prompter is made and destroyed there); the dialogs run
-    // through it, and die with it when the prompter goes first.
+    // Lives in the GUI thread (the prompter is made there); the dialogs asked from other
+    // threads run through it, and a question still queued dies with it.
     std::unique_ptr<QObject> home_;
     std::shared_ptr<Shared> shared_;
 };

@@ -67,6 +67,7 @@ TapTempoWindow::TapTempoWindow(CoreLink& link, QWidget* parent) : QWidget(parent
 void TapTempoWindow::showEvent(QShowEvent* event) {
     taps_ = 0;
     ReadGroup();
+    Refresh(link_.Snapshot());  // the tempo as it is now, before the next publication
     QWidget::showEvent(event);
 }
 

@@ -14,7 +14,7 @@ namespace {
 
 class ChordPadsPanelTest : public ::testing::Test {
 protected:
-    ChordPadsPanelTest() { testing::QtTestApp(); }
+    QApplication& app = testing::QtTestApp();  // before any widget
 
     QPushButton* Pad(const char* name) {
         auto* pad = panel.findChild<QPushButton*>(name);

@@ -17,8 +17,8 @@ namespace {
 
 class MixerPanelTest : public ::testing::Test {
 protected:
+    QApplication& app = testing::QtTestApp();  // before any widget
     MixerPanelTest() {
-        testing::QtTestApp();
         panel.show();
     }
 
@@ -84,6 +84,22 @@ TEST_F(MixerPanelTest, RefreshLeavesASliderInTheUsersHandAlone) {
     QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(x, slider->height() - 3));
     panel.Refresh(snapshot);
     EXPECT_EQ(slider->value(), 90);
+}
+
+TEST_F(MixerPanelTest, AControlJustChangedKeepsTheUsersValueUntilTheCoreCatchesUp) {
+    panel.Refresh(snapshot);
+    QTest::mouseClick(Button("Mute2"), Qt::LeftButton);
+    QTest::mouseClick(Button("Solo4"), Qt::LeftButton);
+    panel.Refresh(snapshot);  // published before the core took the clicks
+    EXPECT_TRUE(Button("Mute2")->isChecked());
+    EXPECT_TRUE(Button("Solo4")->isChecked());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            panel.Refresh(snapshot);  // the core never took them: the display follows it
+            return !Button("Mute2")->isChecked() && !Button("Solo4")->isChecked();
+        },
+        5000));
+    EXPECT_EQ(link.Calls, (std::vector<std::string>{"Mute 1 1", "Solo 4"}));
 }
 
 TEST_F(MixerPanelTest, MuteSoloAndControllerResetGoToTheCore) {

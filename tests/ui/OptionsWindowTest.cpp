@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
 
 #include "ui/QtTestApp.h"
@@ -17,18 +18,22 @@ namespace {
 
 class OptionsWindowTest : public ::testing::Test {
 protected:
+    QApplication& app = testing::QtTestApp();  // before any widget
     OptionsWindowTest() {
-        testing::QtTestApp();
         link.Ports.Outputs = {"Built-in synth", "USB Sound Module"};
         link.Ports.Inputs = {"USB Keyboard"};
         link.StoredOptions.MidiOut = "USB Sound Module";
         link.StoredOptions.SongDirectory = "/music/songs";
     }
 
+    // The field, on its page brought to the front (as the user would, to reach it).
     template <typename T>
     T* Field(const char* name) {
         auto* field = window->findChild<T*>(name);
         EXPECT_NE(field, nullptr) << name;
+        auto* tabs = window->findChild<QTabWidget*>();
+        for (int page = 0; field && page < tabs->count(); ++page)
+            if (tabs->widget(page)->isAncestorOf(field)) tabs->setCurrentIndex(page);
         return field;
     }
     QStringList Entries(const char* name) {
@@ -40,6 +45,11 @@ protected:
     void Open() {
         window = std::make_unique<OptionsWindow>(link);
         window->show();
+    }
+    // Clicks a check box on its box (the row may be wider than its caption).
+    void Tick(const char* name) {
+        auto* box = Field<QCheckBox>(name);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
     }
     void Click(QDialogButtonBox::StandardButton which) {
         QTest::mouseClick(window->findChild<QDialogButtonBox*>()->button(which), Qt::LeftButton);
@@ -69,9 +79,9 @@ TEST_F(OptionsWindowTest, OkSendsTheEditedOptionsAndKeepsTheRest) {
     Field<QComboBox>("FillInKeyNote")->setCurrentIndex(5);
     Field<QSpinBox>("LastAccKeyOctave")->setValue(5);
     Field<QComboBox>("Quantize")->setCurrentIndex(3);
-    QTest::mouseClick(Field<QCheckBox>("TwoFinger"), Qt::LeftButton);
-    QTest::mouseClick(Field<QCheckBox>("Metronome"), Qt::LeftButton);
-    QTest::mouseClick(Field<QCheckBox>("AutoSaveSettings"), Qt::LeftButton);
+    Tick("TwoFinger");
+    Tick("Metronome");
+    Tick("AutoSaveSettings");
     Field<QSpinBox>("VelocityOffset")->setValue(-12);
     Field<QComboBox>("PadChannel")->setCurrentIndex(2);
     Click(QDialogButtonBox::Ok);
@@ -96,7 +106,7 @@ TEST_F(OptionsWindowTest, OkSendsTheEditedOptionsAndKeepsTheRest) {
 
 TEST_F(OptionsWindowTest, CancelSendsNothing) {
     Open();
-    QTest::mouseClick(Field<QCheckBox>("TriadChords"), Qt::LeftButton);
+    Tick("TriadChords");
     Click(QDialogButtonBox::Cancel);
     EXPECT_TRUE(link.Applied.empty());
 }

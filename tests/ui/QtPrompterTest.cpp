@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "ui/QtTestApp.h"
@@ -41,7 +42,7 @@ void ClickButton(QMessageBox* box, QMessageBox::StandardButton which) {
 
 class QtPrompterTest : public ::testing::Test {
 protected:
-    QtPrompterTest() { testing::QtTestApp(); }
+    QApplication& app = testing::QtTestApp();  // before any widget
     QtPrompter prompter;
 };
 
@@ -71,20 +72,27 @@ TEST_F(QtPrompterTest, AQuestionOnTheGuiThreadShowsAQuestionBoxAndAnswersTheButt
 
 TEST_F(QtPrompterTest, AMessageFromTheControlThreadWaitsUntilTheBoxIsClosed) {
     std::atomic<bool> returned = false;
+    bool returnedWhileShown = true;
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    WhenShown<QMessageBox>([&](QMessageBox* box) {
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        QTest::qWait(20);
+        returnedWhileShown = returned;
+        ClickButton(box, QMessageBox::Ok);
+    });
     std::thread control([&] {
         prompter.Inform("Chordmemory is empty !");
         returned = true;
     });
-    QMessageBox* shown = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())); }, 5000));
-    EXPECT_EQ(shown->windowTitle(), "Chordella");
-    EXPECT_EQ(shown->icon(), QMessageBox::Information);
-    EXPECT_EQ(shown->text(), "Chordmemory is empty !");
-    QTest::qWait(20);
-    EXPECT_FALSE(returned);
-    ClickButton(shown, QMessageBox::Ok);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return returned.load(); }, 5000));
     control.join();
-    EXPECT_TRUE(returned);
+    EXPECT_FALSE(returnedWhileShown);
+    EXPECT_EQ(title, "Chordella");
+    EXPECT_EQ(icon, QMessageBox::Information);
+    EXPECT_EQ(text, "Chordmemory is empty !");
 }
 
 TEST_F(QtPrompterTest, AnAnswerFromTheControlThreadComesBack) {
@@ -103,7 +111,8 @@ TEST_F(QtPrompterTest, AnAnswerFromTheControlThreadComesBack) {
 TEST_F(QtPrompterTest, CloseAnswersAWaitingQuestionAsCancelledAndShowsNothing) {
     bool answer = true;
     std::thread control([&] { answer = prompter.Confirm("Delete ?"); });
-    QTest::qWait(20);  // the question waits in the GUI thread's queue
+    // The question waits in the GUI thread's queue: this thread handles no events now.
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
     prompter.Close();
     control.join();
     EXPECT_FALSE(answer);
@@ -111,8 +120,11 @@ TEST_F(QtPrompterTest, CloseAnswersAWaitingQuestionAsCancelledAndShowsNothing) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-TEST_F(QtPrompterTest, AnInputBoxAnswersTheTextOrNothing) {
-    WhenShown<QInputDialog>([](QInputDialog* box) {
+TEST_F(QtPrompterTest, AnInputBoxOverTheWindowAnswersTheTextOrNothing) {
+    QWidget window;
+    prompter.SetParentWindow(&window);
+    WhenShown<QInputDialog>([&](QInputDialog* box) {
+        EXPECT_EQ(box->parentWidget(), &window);
         EXPECT_EQ(box->windowTitle(), "Tempo");
         EXPECT_EQ(box->textValue(), "120");
         box->setTextValue("96");
@@ -133,7 +145,7 @@ TEST_F(QtPrompterTest, AFileDialogOffersTheFiltersAndAnswersThePathChosen) {
     WhenShown<QFileDialog>([&](QFileDialog* box) {
         filters = box->nameFilters();
         box->selectFile(song);
-        box->accept();
+        static_cast<QDialog*>(box)->accept();  // OK, as the user would click it
     });
     const auto chosen = prompter.OpenFile("Open Song", "Songs|*.vxa|All files|*.*", folder.path().toStdString());
     EXPECT_EQ(filters, (QStringList{"Songs (*.vxa)", "All files (*.*)"}));

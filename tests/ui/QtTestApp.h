@@ -22,8 +22,10 @@ inline QApplication& QtTestApp() {
     static int argc = 1;
     static char name[] = "chordella-ui-tests";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: at exit Qt's own globals may already be gone, and a QApplication
+    // torn down after them crashes the test binary after its last test.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 }  // namespace chordella::testing

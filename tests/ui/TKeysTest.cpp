@@ -13,8 +13,8 @@ namespace {
 
 class TKeysTest : public ::testing::Test {
 protected:
+    QApplication& app = testing::QtTestApp();  // before any widget
     TKeysTest() {
-        testing::QtTestApp();
         keys.SetNoteWidth(30);
         keys.resize(30 * 14, 120);
         keys.OnNoteOn = [this](int note, int velocity) { link.ScreenNoteOn(note, velocity); };

@@ -16,17 +16,21 @@ namespace {
 
 class TapTempoWindowTest : public ::testing::Test {
 protected:
-    TapTempoWindowTest() { testing::QtTestApp(); }
+    QApplication& app = testing::QtTestApp();  // before any widget
     testing::RecordingCoreLink link;
 };
 
 TEST_F(TapTempoWindowTest, TheWindowTakesOneTapPerBeatOfTheMeasureAndThenCloses) {
     link.StoredOptions.Metrum = 3;  // "3/4"
+    link.Shown.Tempo = 96;
     TapTempoWindow window(link);
     window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     auto* tap = window.findChild<QPushButton*>("TapButton");
     ASSERT_NE(tap, nullptr);
     EXPECT_EQ(tap->text(), "Tap 3 times");
+    EXPECT_EQ(window.findChild<QLabel*>("TapTempo")->text(), "96 bpm");
     QTest::mouseClick(tap, Qt::LeftButton);
     QTest::keyClick(&window, Qt::Key_F8);
     EXPECT_TRUE(window.isVisible());
