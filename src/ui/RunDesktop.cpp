@@ -60,6 +60,7 @@ int RunDesktop(const app::InstanceArguments& arguments, int argc, char** argv) {
     setup.CommandLineFile = arguments.File;
     ControlHost host(std::make_unique<app::Session>(std::move(parts)), setup);
     MainWindow window(host);
+    dialogs.SetParentWindow(&window);
     window.resize(1280, 860);
     window.show();
     QuitOnSignals();
