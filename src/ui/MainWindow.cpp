@@ -108,7 +108,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::AddPanel(QWidget* panel, std::function<void(const app::DisplaySnapshot&)> refresh) {
     panels_->addWidget(panel);
-    if (refresh) panelRefresh_.push_back(std::move(refresh));
+    if (refresh) refreshers_.push_back(std::move(refresh));
 }
 
 QWidget* MainWindow::BuildTransport() {
@@ -246,7 +246,7 @@ void MainWindow::Refresh(const app::DisplaySnapshot& snapshot) {
         guideText_->setText(QString::fromUtf8(snapshot.GuideText.c_str()));
         guide_->show();
     }
-    for (const auto& refresh : panelRefresh_) refresh(snapshot);
+    for (const auto& refresh : refreshers_) refresh(snapshot);
 }
 
 void MainWindow::RefreshTransport(const app::DisplaySnapshot& snapshot) {

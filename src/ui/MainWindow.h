@@ -92,7 +92,8 @@ private:
     std::uint64_t shownSerial_ = ~std::uint64_t{0};
     QTimer* refreshTimer_ = nullptr;
     QVBoxLayout* panels_ = nullptr;
-    std::vector<std::function<void(const app::DisplaySnapshot&)>> panelRefresh_;
+    // What repaints from each snapshot shown: the panels and the windows of their own.
+    std::vector<std::function<void(const app::DisplaySnapshot&)>> refreshers_;
     std::function<void()> openOptions_;
     std::function<void()> openTapTempo_;
     std::function<void()> onExit_;

@@ -69,7 +69,7 @@ void MainWindow::BuildPanels() {
             chordView_->raise();
         });
     }
-    AddPanel(new QWidget, [this](const app::DisplaySnapshot& snapshot) {
+    refreshers_.push_back([this](const app::DisplaySnapshot& snapshot) {
         if (chordView_->isVisible()) chordView_->Refresh(snapshot);
         if (tapTempo_->isVisible()) tapTempo_->Refresh(snapshot);
     });
