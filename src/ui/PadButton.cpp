@@ -27,12 +27,28 @@ void PadButton::mousePressEvent(QMouseEvent* event) {
 
 void PadButton::mouseReleaseEvent(QMouseEvent* event) {
     // The pad is up when the last button held on it is released.
-    if (held_ && event->buttons() == Qt::NoButton) {
-        held_ = false;
-        if (OnUp) OnUp();
-    }
+    if (event->buttons() == Qt::NoButton) Release();
     QPushButton::mouseReleaseEvent(event);
     event->accept();
+}
+
+void PadButton::Release() {
+    if (!held_) return;
+    held_ = false;
+    if (OnUp) OnUp();
+}
+
+bool PadButton::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::Hide:
+        case QEvent::WindowDeactivate:
+        case QEvent::WindowBlocked:
+            Release();
+            break;
+        default:
+            break;
+    }
+    return QPushButton::event(event);
 }
 
 }  // namespace chordella::ui

@@ -1,8 +1,10 @@
 #pragma once
 // A button of the chord pads and section buttons. It reports the press with the modifier
 // keys and the mouse button of that moment, and the release, whatever the button: a pad
-// acts on press (a chord sounds while the pad is held), not on click. Pads take no focus,
-// so the computer keyboard keeps playing in the main window.
+// acts on press (a chord sounds while the pad is held), not on click. A pad held when its
+// window loses the mouse (a message box opens, the window is hidden) is released then, so
+// no chord is left sounding. Pads take no focus, so the computer keyboard keeps playing in
+// the main window.
 
 #include <QPushButton>
 #include <functional>
@@ -19,10 +21,13 @@ public:
     std::function<void()> OnUp;
 
 protected:
+    bool event(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void Release();
+
     bool held_ = false;
 };
 

@@ -116,6 +116,19 @@ void TKeys::mouseMoveEvent(QMouseEvent* event) {
     Press(point);
 }
 
+bool TKeys::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::Hide:
+        case QEvent::WindowDeactivate:
+        case QEvent::WindowBlocked:
+            ReleaseHeld();
+            break;
+        default:
+            break;
+    }
+    return QWidget::event(event);
+}
+
 void TKeys::mouseReleaseEvent(QMouseEvent* event) {
     if (event->buttons() == Qt::NoButton) ReleaseHeld();
     event->accept();

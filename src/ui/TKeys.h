@@ -3,7 +3,8 @@
 // notes that sound as pressed, and turns the mouse into notes: a press sounds the note
 // under the pointer (the nearer the key's tip, the louder, in VelocityMode), dragging with
 // the left button held glides from key to key (the old note ends, the new one sounds), and
-// the release ends the note. Which note lies where is the geometry's business, not ours.
+// the release ends the note (also when the window loses the mouse: a message box opens,
+// the window is hidden). Which note lies where is the geometry's business, not ours.
 //
 //   ui::TKeys keys;
 //   keys.SetNoteWidth(30);
@@ -57,6 +58,7 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

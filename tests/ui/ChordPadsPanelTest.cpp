@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -56,6 +57,18 @@ TEST_F(ChordPadsPanelTest, APadHeldDownIsUpOnlyWhenReleased) {
     EXPECT_EQ(link.Calls, std::vector<std::string>{"PadDown K11"});
     QTest::mouseRelease(Pad("K11"), Qt::LeftButton);
     EXPECT_EQ(link.Calls, (std::vector<std::string>{"PadDown K11", "PadUp K11"}));
+}
+
+TEST_F(ChordPadsPanelTest, APadHeldWhenAMessageBoxOpensIsReleased) {
+    panel.show();
+    QTest::mousePress(Pad("C03"), Qt::LeftButton);
+    QDialog box(&panel);
+    box.setModal(true);
+    box.show();  // the panel's window is blocked: the release will never come
+    EXPECT_EQ(link.Calls, (std::vector<std::string>{"PadDown C03", "PadUp C03"}));
+    box.hide();
+    panel.hide();
+    EXPECT_EQ(link.Calls.size(), 2u);
 }
 
 TEST_F(ChordPadsPanelTest, PadCaptionsAndRowLabelsFollowTheRowTypes) {

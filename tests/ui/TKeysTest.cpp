@@ -98,6 +98,13 @@ TEST_F(TKeysTest, GlidingWithTheButtonHeldReleasesTheOldNoteBeforeTheNewOne) {
     EXPECT_FALSE(keys.IsSounding(48) || keys.IsSounding(50) || keys.IsSounding(52));
 }
 
+TEST_F(TKeysTest, ANoteHeldWhenTheKeyboardIsHiddenEnds) {
+    QTest::mousePress(&keys, Qt::LeftButton, {}, LowOnWhiteKey(48));
+    keys.hide();
+    EXPECT_EQ(link.CallsStartingWith("NoteOff"), std::vector<std::string>{"NoteOff 48 0"});
+    EXPECT_FALSE(keys.IsSounding(48));
+}
+
 TEST_F(TKeysTest, ANoteAlreadySoundingIsNotPressedAgain) {
     keys.SetSounding(48, true);
     QTest::mouseClick(&keys, Qt::LeftButton, {}, LowOnWhiteKey(48));
