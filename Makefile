@@ -23,6 +23,7 @@ demo: build
 
 bench: build
 	$(BUILD_DIR)/bench/tick_latency --seconds 10
+	$(BUILD_DIR)/bench/tick_latency --seconds 10 --gui
 	$(BUILD_DIR)/bench/platform_bench
 	$(BUILD_DIR)/bench/chords_bench
 	$(BUILD_DIR)/bench/engine_bench

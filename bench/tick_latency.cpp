@@ -1,10 +1,12 @@
-// tick_latency [--seconds N] [--bpm B] [--busy T] [--realtime] [--every]
+// tick_latency [--seconds N] [--bpm B] [--busy T] [--realtime] [--every] [--gui]
 //
 // Runs the tick timer with a trivial tick on the control thread and reports, in µs:
 //   lateness  - when the tick ran on the control thread, against its ideal due time
 //   wake      - when the timer thread woke, against the due time
 //   hand-off  - from the timer thread's wake to the tick running on the control thread
 // --busy T starts T threads that spin, to measure under load; --every prints each tick.
+// --gui measures on the desktop host's control thread while its window repaints at full
+// speed (see TickLatencyGui.h).
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -18,16 +20,16 @@
 #include "platform/EventLoop.h"
 #include "platform/Priority.h"
 #include "platform/TickTimer.h"
+#include "TickSample.h"
+#ifdef CHORDELLA_BENCH_GUI
+#include "TickLatencyGui.h"
+#endif
 
 using namespace chordella::platform;
 
 namespace {
 
-struct Sample {
-    std::int64_t lateness;
-    std::int64_t wake;
-    std::int64_t handOff;
-};
+using Sample = TickSample;
 
 std::int64_t Percentile(std::vector<std::int64_t> values, double p) {
     if (values.empty()) return 0;
@@ -53,6 +55,7 @@ int main(int argc, char** argv) {
     int busy = 0;
     bool realtime = false;
     bool every = false;
+    bool gui = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--seconds" && i + 1 < argc) seconds = std::atof(argv[++i]);
@@ -60,8 +63,9 @@ int main(int argc, char** argv) {
         else if (arg == "--busy" && i + 1 < argc) busy = std::atoi(argv[++i]);
         else if (arg == "--realtime") realtime = true;
         else if (arg == "--every") every = true;
+        else if (arg == "--gui") gui = true;
         else {
-            std::fprintf(stderr, "usage: tick_latency [--seconds N] [--bpm B] [--busy T] [--realtime] [--every]\n");
+            std::fprintf(stderr, "usage: tick_latency [--seconds N] [--bpm B] [--busy T] [--realtime] [--every] [--gui]\n");
             return 2;
         }
     }
@@ -81,28 +85,42 @@ int main(int argc, char** argv) {
     const auto ticks = static_cast<std::size_t>(seconds * 24.0 * bpm / 60.0);
     std::vector<Sample> samples;
     samples.reserve(ticks);
-    EventLoop loop;
-    TickTimer timer(loop, [&](const TickInfo& info) {
-        const std::int64_t now = NowMicros();
-        samples.push_back({now - info.dueMicros, info.firedMicros - info.dueMicros, now - info.firedMicros});
-        if (samples.size() >= ticks) loop.Quit();
-    });
-    // Start from inside the running loop, so the first tick does not wait for Run.
-    loop.Post([&] {
-        timer.SetTempo(bpm);
-        if (realtime) {
-            const bool ok = SetCurrentThreadRealtime(true);
-            timer.SetRealtime(true);
-            std::printf("real-time scheduling: %s\n", ok ? "on" : "not permitted");
+    long repaints = 0;
+    if (gui) {
+#ifdef CHORDELLA_BENCH_GUI
+        if (!MeasureWithWindow(bpm, ticks, realtime, samples, repaints)) {
+            std::fprintf(stderr, "tick_latency: the window could not be made\n");
+            return 1;
         }
-    });
-    loop.Run();
-    timer.Stop();
+#else
+        std::fprintf(stderr, "tick_latency: built without the desktop window (CHORDELLA_GUI=OFF)\n");
+        return 2;
+#endif
+    } else {
+        EventLoop loop;
+        TickTimer timer(loop, [&](const TickInfo& info) {
+            const std::int64_t now = NowMicros();
+            samples.push_back({now - info.dueMicros, info.firedMicros - info.dueMicros, now - info.firedMicros});
+            if (samples.size() >= ticks) loop.Quit();
+        });
+        // Start from inside the running loop, so the first tick does not wait for Run.
+        loop.Post([&] {
+            timer.SetTempo(bpm);
+            if (realtime) {
+                const bool ok = SetCurrentThreadRealtime(true);
+                timer.SetRealtime(true);
+                std::printf("real-time scheduling: %s\n", ok ? "on" : "not permitted");
+            }
+        });
+        loop.Run();
+        timer.Stop();
+    }
     stopBusy = true;
     for (auto& t : spinners) t.join();
 
-    std::printf("%zu ticks at %d bpm (period %lld µs), %d busy thread(s)\n", samples.size(), bpm,
-                static_cast<long long>(TickTimer::PeriodMicros(bpm)), busy);
+    std::printf("%zu ticks at %d bpm (period %lld µs), %d busy thread(s)%s\n", samples.size(), bpm,
+                static_cast<long long>(TickTimer::PeriodMicros(bpm)), busy, gui ? ", window repainting" : "");
+    if (gui) std::printf("window repaints meanwhile: %ld\n", repaints);
     Report("lateness", samples, &Sample::lateness);
     Report("wake", samples, &Sample::wake);
     Report("hand-off", samples, &Sample::handOff);

@@ -13,6 +13,9 @@
 #include "app/PortsCommand.h"
 #include "app/RenderCommands.h"
 #include "app/Version.h"
+#ifdef CHORDELLA_DESKTOP
+#include "ui/RunDesktop.h"
+#endif
 
 namespace chordella::app {
 
@@ -140,13 +143,15 @@ int RunCommandLine(int argc, char** argv) {
     }
     if (!cli.get_subcommands().empty()) return 0;
 
-    // No command: the program itself (the desktop window once it exists; until then it
-    // runs without a window).
+    // No command: the program itself, with its window where one can be opened.
     InstanceArguments instance;
     if (!global.home.empty()) instance.Home = global.home;
     instance.File = global.file;
     instance.ResetSettings = global.reset;
     instance.AssumeYes = global.yes;
+#ifdef CHORDELLA_DESKTOP
+    if (DisplayAvailable()) return ui::RunDesktop(instance, argc, argv);
+#endif
     return RunMainInstance(instance);
 }
 

@@ -66,6 +66,19 @@ struct DisplaySnapshot {
     std::array<FixedText<12>, 11> PadRowTypes{};
 
     std::array<MixerChannelView, MixerChannels> Channels{};
+
+    // The chord zone: its lowest key and its highest (the split: melody above it), MIDI notes.
+    int FirstChordKey = 40;
+    int SplitKey = 59;
+    // The transposition spinners: octaves (−3 … 3) and semitones (−11 … 11).
+    int TransposeOctave = 0;
+    int TransposeSemitones = 0;
+    // The "&Melody" menu's switches.
+    bool MelodyRecording = false;
+    bool MelodyPlayback = true;
+    bool MelodyHumanize = true;
+    // The first start's guide text; empty after other starts.
+    FixedText<512> GuideText;
 };
 
 }  // namespace chordella::app

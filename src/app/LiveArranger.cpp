@@ -1,6 +1,8 @@
 #include "app/LiveArranger.h"
 
+#include "app/RenderSession.h"
 #include "app/Session.h"
+#include "app/SongPlayback.h"
 #include "chords/ChordRecogniser.h"
 #include "chords/InputPeers.h"
 #include "chords/KeyboardInput.h"
@@ -47,9 +49,22 @@ LiveArranger::LiveArranger(Session& session) : session_(session) {
 
 LiveArranger::~LiveArranger() {
     Stop();
+    if (playback_) {
+        // The playback detaches itself from the transport; chord recognition stays linked.
+        playback_.reset();
+        session_.SetChordLink(recogniser_.get());
+    }
     second_->Detach();
     keyboard_->Detach();
     clock_->ShutdownClock();
+}
+
+void LiveArranger::AttachSongPlayback() {
+    if (playback_) return;
+    playback_ = MakeSongPlayback(session_, *engine_, *transport_);
+    // The playback's recogniser registered itself; the live one answers the same way, and
+    // stays the chord link whatever happens to the playback.
+    session_.SetChordLink(recogniser_.get());
 }
 
 void LiveArranger::Start(int bpm) {

@@ -27,6 +27,8 @@ namespace chordella::app {
 
 class Session;
 
+struct SongPlayback;
+
 class LiveArranger {
 public:
     // Creates the modules and attaches the input handlers to MidiInput1 and MidiInput2.
@@ -45,12 +47,21 @@ public:
     // Again without a Start in between it does nothing.
     void Stop();
 
+    // Songs play live too: chord-memory playback and the melody track become the
+    // transport's peers (Play starts the song in the chord memory). Again: nothing more.
+    void AttachSongPlayback();
+    // The song playback, or nullptr before AttachSongPlayback.
+    SongPlayback* Songs() { return playback_.get(); }
+
     engine::AccompanimentEngine& Engine() { return *engine_; }
     engine::Clock& Clock() { return *clock_; }
     engine::Transport& Transport() { return *transport_; }
     chords::ChordRecogniser& Recogniser() { return *recogniser_; }
     chords::KeyboardInput& Keyboard() { return *keyboard_; }
     chords::SecondInput& Second() { return *second_; }
+    chords::SectionKeys& SectionKeys() { return *sectionKeys_; }
+    // What the input side asks of the transport (the pads and computer keys ask it too).
+    chords::InputPeers* InputPeers() { return peers_.get(); }
 
 private:
     Session& session_;
@@ -62,6 +73,7 @@ private:
     std::unique_ptr<chords::SectionKeys> sectionKeys_;
     std::unique_ptr<chords::KeyboardInput> keyboard_;
     std::unique_ptr<chords::SecondInput> second_;
+    std::unique_ptr<SongPlayback> playback_;
     bool stopped_ = false;  // Stop ran and nothing was started since
 };
 

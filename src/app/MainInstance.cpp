@@ -1,6 +1,7 @@
 #include "app/MainInstance.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/ConsolePrompter.h"
 #include "app/Lifecycle.h"
@@ -10,6 +11,28 @@
 
 namespace chordella::app {
 
+bool DisplayAvailable() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && value[0] != '\0') return true;
+    }
+    return false;
+}
+
+std::optional<int> HandOverToRunningInstance(const InstanceArguments& arguments, platform::SingleInstance& instance,
+                                             platform::Prompter& prompter, const platform::Paths& paths) {
+    if (instance.Acquire()) return std::nullopt;
+    if (!arguments.File.empty()) {
+        const std::string handOver = paths.ProgramFile(platform::SingleInstance::HandOverFileName);
+        std::string error;
+        if (!platform::MakeFolders(paths.ConfigDir()) ||
+            !platform::SingleInstance::HandOver(handOver, arguments.File, &error))
+            std::fprintf(stderr, "chordella: %s: cannot hand over %s\n", handOver.c_str(), error.c_str());
+    }
+    prompter.Inform(std::string(AlreadyRunningMessage));
+    return ExitAlreadyRunning;
+}
+
 int RunMainInstance(const InstanceArguments& arguments) {
     const std::string executable = platform::ExecutablePath();
     SessionParts parts;
@@ -17,17 +40,8 @@ int RunMainInstance(const InstanceArguments& arguments) {
     parts.paths = platform::Paths::Resolve(arguments.Home, executable);
 
     platform::SingleInstance instance;
-    if (!instance.Acquire()) {
-        if (!arguments.File.empty()) {
-            const std::string handOver = parts.paths.ProgramFile(platform::SingleInstance::HandOverFileName);
-            std::string error;
-            if (!platform::MakeFolders(parts.paths.ConfigDir()) ||
-                !platform::SingleInstance::HandOver(handOver, arguments.File, &error))
-                std::fprintf(stderr, "chordella: %s: cannot hand over %s\n", handOver.c_str(), error.c_str());
-        }
-        parts.prompter->Inform(std::string(AlreadyRunningMessage));
-        return ExitAlreadyRunning;
-    }
+    if (const std::optional<int> code = HandOverToRunningInstance(arguments, instance, *parts.prompter, parts.paths))
+        return *code;
 
     Session session(std::move(parts));
     LifecycleHooks noModulesYet;  // the desktop window's wiring replaces these

@@ -9,6 +9,12 @@
 #include <string>
 #include <string_view>
 
+namespace chordella::platform {
+class Paths;
+class Prompter;
+class SingleInstance;
+}  // namespace chordella::platform
+
 namespace chordella::app {
 
 inline constexpr int ExitAlreadyRunning = 255;
@@ -23,5 +29,14 @@ struct InstanceArguments {
 
 // Runs without a window until SIGINT or SIGTERM; returns the process's exit code.
 int RunMainInstance(const InstanceArguments& arguments);
+
+// True when a window can be opened: DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM is set.
+bool DisplayAvailable();
+
+// The first step of every start without a command: when another instance runs, the file
+// is handed over to it, "Chordella is already running !" is shown and the exit code is
+// returned; otherwise `instance` holds the lock and nothing is returned.
+std::optional<int> HandOverToRunningInstance(const InstanceArguments& arguments, platform::SingleInstance& instance,
+                                             platform::Prompter& prompter, const platform::Paths& paths);
 
 }  // namespace chordella::app

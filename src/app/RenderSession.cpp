@@ -16,6 +16,7 @@
 #include "engine/ChordMemoryPlayer.h"
 #include "engine/MelodyPlayer.h"
 #include "platform/ScriptedPrompter.h"
+#include "app/SongPlayback.h"
 
 namespace chordella::app {
 
@@ -133,14 +134,6 @@ bool RenderSession::StyleLoaded() {
 }
 
 bool RenderSession::HasSong() { return !session_->App().arrangement.Chords.IsEmpty(); }
-
-struct SongPlayback {
-    SongPlayback(Session& session, engine::AccompanimentEngine& engine, engine::Transport& transport)
-        : recogniser(session), melody(session), player(session, engine, transport, melody) {}
-    chords::ChordRecogniser recogniser;
-    engine::MelodyPlayer melody;
-    engine::ChordMemoryPlayer player;
-};
 
 std::unique_ptr<SongPlayback> MakeSongPlayback(Session& session, engine::AccompanimentEngine& engine,
                                                engine::Transport& transport) {

@@ -77,6 +77,22 @@ public:
     virtual void OpenSong(const std::string& path) = 0;
     virtual void SaveSong(const std::string& path) = 0;  // empty: the song's own file
 
+    // --- The main window's own fields and buttons --------------------------------------------
+    // (Defaults do nothing, so a fake that records only what it needs stays small.)
+    virtual void StepRecord() {}                       // "Step Record"
+    virtual void ToggleClock() {}                      // the clock button
+    virtual void ToggleSyncStart() {}                  // "Sync Start" (slave mode only)
+    virtual void PlayPart(int /*part*/) {}             // "Play Parts": 0 Intro … 7 To Basic
+    virtual void SetStartMeasure(int /*measure*/) {}   // the start-measure field
+    virtual void SetLoop(bool /*on*/, int /*fromMeasure*/, int /*toMeasure*/) {}  // "Loop" and its fields
+    virtual void SetSplitKey(int /*lastChordKey*/) {}  // the split spinner: highest chord key
+    virtual void SetTransposition(int /*octaves*/, int /*semitones*/) {}  // the transposition spinners
+    virtual void SetEditBox(bool /*on*/) {}            // " Edit": pads feed the chord-memory editor
+    virtual void FocusLost() {}                        // held computer keys end
+    // An item of the "&Melody" menu by its caption: "&Record", "&Play", "&Delete",
+    // "R&estore", "Humanize", or a grid of "&Quantize" ("1/32 swing" … "None").
+    virtual void MelodyMenu(const std::string& /*item*/) {}
+
     // --- Display --------------------------------------------------------------------------
     // The display as the control thread last published it.
     virtual app::DisplaySnapshot Snapshot() const = 0;

@@ -25,13 +25,16 @@ using Result = chordella::testing::CommandResult;
 // The lock lives in XDG_RUNTIME_DIR: each test gets its own, so parallel runs never meet.
 // A start that wrongly became the first one would never end: timeout stops it (124).
 Result RunSecond(const std::string& runtime, const std::string& arguments) {
-    return chordella::testing::RunChordella(arguments, "XDG_RUNTIME_DIR='" + runtime + "' timeout 20");
+    // Without a display the program runs headless, which is what these tests drive.
+    return chordella::testing::RunChordella(
+        arguments, "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR='" + runtime + "' timeout 20");
 }
 
 pid_t StartFirst(const std::string& runtime, const std::string& home) {
     const pid_t pid = fork();
     if (pid == 0) {
         setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) unsetenv(display);
         const int null = open("/dev/null", O_WRONLY);
         dup2(null, STDOUT_FILENO);
         dup2(null, STDERR_FILENO);

@@ -13,13 +13,15 @@
 namespace chordella::testing {
 
 struct TestSession {
-    explicit TestSession(std::uint64_t seed = 1) {
+    // `view`: what the core shows goes there (none: a view that shows nothing).
+    explicit TestSession(std::uint64_t seed = 1, std::unique_ptr<app::View> view = nullptr) {
         auto scripted = std::make_unique<platform::ScriptedPrompter>();
         prompter = scripted.get();
         app::SessionParts parts;
         parts.prompter = std::move(scripted);
         parts.paths = platform::Paths::InFolder(home.Path());
         parts.seed = seed;
+        parts.view = std::move(view);
         auto backend = std::make_unique<midi::MemoryBackend>();
         midi = backend.get();
         midi->AddInput("Memory In 1");

@@ -1,0 +1,317 @@
+#include "app/DesktopCore.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+#include "app/ActivityOutput.h"
+#include "app/DesktopPeers.h"
+#include "app/DesktopSongHost.h"
+#include "app/LiveArranger.h"
+#include "app/Session.h"
+#include "app/Settings.h"
+#include "app/SnapshotView.h"
+#include "app/SongPlayback.h"
+#include "chords/ChordEntry.h"
+#include "chords/ChordRecogniser.h"
+#include "chords/ChordSlotMap.h"
+#include "chords/KeyboardLayout.h"
+#include "chords/OperatingModes.h"
+#include "data/SongFiles.h"
+#include "data/StyleStore.h"
+#include "engine/Clock.h"
+#include "engine/TapTempo.h"
+#include "engine/Transport.h"
+#include "midi/PortSelection.h"
+
+namespace chordella::app {
+
+namespace {
+
+constexpr int MinTempo = 25;
+constexpr int MaxTempo = 250;
+constexpr std::chrono::milliseconds TapStep{50};
+
+// The grids of the melody's "&Quantize".
+constexpr std::array<std::string_view, 7> MelodyGrids{"1/32 swing", "1/32", "1/16 swing", "1/16",
+                                                      "1/8 swing",  "1/8",  "None"};
+
+bool IsMixerController(int controller) {
+    return controller == 7 || controller == 10 || controller == 91 || controller == 93;
+}
+
+}  // namespace
+
+DesktopCore::DesktopCore(Session& session, LifecycleSetup setup)
+    : session_(session),
+      activity_(std::make_unique<ActivityOutput>(session)),
+      arranger_(std::make_unique<LiveArranger>(session)),
+      songHost_(std::make_unique<DesktopSongHost>(session, *arranger_)),
+      tapTempo_(std::make_unique<engine::TapTempo>(session, arranger_->Clock(), arranger_->Transport())),
+      lifecycle_(session, *this, std::move(setup)) {
+    session_.SetAccompanimentOutput(activity_.get());
+    arranger_->AttachSongPlayback();
+    SongPlayback& songs = *arranger_->Songs();
+    peers_ = std::make_unique<DesktopPeers>(session_, songs.player, arranger_->Recogniser());
+    arranger_->Transport().SetPeers(peers_.get());
+    entry_ = std::make_unique<chords::ChordEntry>(session_, arranger_->Recogniser(), arranger_->SectionKeys(),
+                                                  arranger_->InputPeers());
+    entry_->SetClock(&arranger_->Clock());
+    view_ = dynamic_cast<const SnapshotView*>(&session_.Display());
+}
+
+DesktopCore::~DesktopCore() {
+    if (tapTimer_ != 0) session_.Loop().StopTimer(tapTimer_);
+    entry_.reset();
+    tapTempo_.reset();
+    songHost_.reset();
+    arranger_->Transport().SetPeers(&arranger_->Songs()->player);
+    arranger_.reset();
+    peers_.reset();
+    session_.SetAccompanimentOutput(nullptr);
+}
+
+void DesktopCore::Start(const std::string& commandLineFile) {
+    lifecycle_.Start();
+    lifecycle_.OpenFromCommandLine(commandLineFile);
+}
+
+SaveOutcome DesktopCore::Exit() { return lifecycle_.Exit(); }
+
+// --- Chord entry -------------------------------------------------------------------------
+
+void DesktopCore::PadDown(const std::string& pad, const chords::EntryModifiers& modifiers) {
+    entry_->PadDown(pad, modifiers);
+}
+
+void DesktopCore::PadUp(const std::string& pad) { entry_->PadUp(pad); }
+
+void DesktopCore::ScreenNoteOn(int note, int velocity) { entry_->ScreenNoteOn(note, velocity); }
+
+void DesktopCore::ScreenNoteOff(int note, int velocity) { entry_->ScreenNoteOff(note, velocity); }
+
+bool DesktopCore::KeyDown(int virtualKey, bool autoRepeat, const chords::EntryModifiers& modifiers) {
+    return entry_->KeyDown(virtualKey, autoRepeat, modifiers);
+}
+
+bool DesktopCore::KeyUp(int virtualKey, const chords::EntryModifiers& modifiers) {
+    return entry_->KeyUp(virtualKey, modifiers);
+}
+
+void DesktopCore::SetEditBox(bool on) { session_.App().options.EditBox = on; }
+
+void DesktopCore::SetPadEditor(chords::PadEditorPeer* editor) { entry_->SetEditor(editor); }
+
+void DesktopCore::ReleaseKeys() { entry_->ReleaseAll(); }
+
+// --- Transport -------------------------------------------------------------------------
+
+bool DesktopCore::Running() const {
+    const AppState& app = session_.App();
+    return session_.Style().player.StyleActive != 0 || app.transport.ChordPlayMode != 0 || app.clock.ClockState != 0;
+}
+
+void DesktopCore::StartStop() {
+    if (Running()) {
+        Stop();
+        return;
+    }
+    if (!session_.App().arrangement.Chords.IsEmpty()) {
+        arranger_->Transport().Play();
+    } else {
+        arranger_->Transport().StartStyle();
+    }
+}
+
+void DesktopCore::Stop() { arranger_->Transport().Stop(); }
+
+void DesktopCore::Record() { arranger_->Transport().Record(); }
+
+void DesktopCore::StepRecord() { arranger_->Transport().Record(true); }
+
+void DesktopCore::ToggleClock() { arranger_->Clock().ToggleClock(); }
+
+void DesktopCore::SectionKeyPressed(int section) { entry_->FunctionKey(section + chords::FirstFunctionKey); }
+
+void DesktopCore::SetTempo(int bpm) {
+    if (bpm < MinTempo || bpm > MaxTempo) return;
+    session_.App().clock.Tempo = bpm;
+    arranger_->Clock().TempoFieldChanged(bpm);
+}
+
+void DesktopCore::Tap() {
+    if (tapTimer_ == 0) {
+        tapTempo_->Open();
+        tapTimer_ = session_.Loop().StartTimer(TapStep, true, [this] { tapTempo_->TimerStep(); });
+    }
+    if (tapTempo_->Tap() == engine::TapTempo::TapResult::Done) {
+        session_.Loop().StopTimer(tapTimer_);
+        tapTimer_ = 0;
+    }
+}
+
+void DesktopCore::SetAccompaniment(bool on) { arranger_->Transport().SetAccompaniment(on); }
+
+void DesktopCore::ToggleSyncStart() { arranger_->Transport().ToggleSyncStart(); }
+
+void DesktopCore::PlayPart(int part) {
+    if (part >= 0 && part < 8) arranger_->Transport().PlayPart(100 + part);
+}
+
+void DesktopCore::SetStartMeasure(int measure) {
+    if (SongPlayback* songs = arranger_->Songs()) songs->player.SetStartMeasure(measure);
+}
+
+void DesktopCore::SetLoop(bool on, int fromMeasure, int toMeasure) {
+    if (SongPlayback* songs = arranger_->Songs()) songs->player.SetLoop(on, fromMeasure, toMeasure);
+}
+
+// --- The "&Melody" menu -----------------------------------------------------------------
+
+void DesktopCore::MelodyMenu(const std::string& item) {
+    engine::MelodyPlayer& melody = arranger_->Songs()->melody;
+    if (item == "&Record") {
+        melody.ToggleRecording();
+    } else if (item == "&Play") {
+        melody.TogglePlayback();
+    } else if (item == "&Delete") {
+        melody.Delete();
+    } else if (item == "R&estore") {
+        melody.Restore();
+    } else if (item == "Humanize") {
+        melody.ToggleHumanize();
+    } else if (std::find(MelodyGrids.begin(), MelodyGrids.end(), item) != MelodyGrids.end()) {
+        melody.Quantize(item);
+    }
+}
+
+// --- Keyboard split and transposition ----------------------------------------------------
+
+void DesktopCore::SetSplitKey(int lastChordKey) {
+    data::ControlKeys& keys = session_.App().config.Keys;
+    if (lastChordKey < keys.FirstChordKey || lastChordKey > 127) return;
+    keys.LastChordKey = lastChordKey;
+    chords::ApplyKeyboardLayout(session_);
+}
+
+void DesktopCore::SetTransposition(int octaves, int semitones) {
+    if (octaves < -3 || octaves > 3 || semitones < -11 || semitones > 11) return;
+    AppState& app = session_.App();
+    app.engine.KeyboardOctave = static_cast<std::int16_t>(octaves);
+    app.keyboard.CapoShift = static_cast<std::int16_t>(semitones);
+    app.melody.KeyboardTranspose = static_cast<std::int16_t>(chords::KeyboardTranspose(session_));
+}
+
+// --- Mixer -----------------------------------------------------------------------------
+
+void DesktopCore::SetChannelController(int channel, int controller, int value) {
+    if (channel < 0 || channel > 15 || !IsMixerController(controller) || value < 0 || value > 127) return;
+    session_.Controllers().SetValue(channel, controller, static_cast<std::uint8_t>(value));
+    midi::TMidiOutput* out = session_.CurrentOutput();
+    if (out != nullptr && out->IsOpen())
+        out->PutShort(static_cast<std::uint8_t>(0xB0 | channel), static_cast<std::uint8_t>(controller),
+                      static_cast<std::uint8_t>(value));
+}
+
+void DesktopCore::SetChannelMute(int channel, bool muted) {
+    if (channel < 0 || channel > 15) return;
+    session_.App().engine.ChannelMute[static_cast<std::size_t>(channel)] = muted ? 1 : 0;
+    // A muted channel falls silent at once, not at its next note.
+    midi::MidiOut* out = session_.AccompanimentOutput();
+    if (muted && out != nullptr && out->IsOpen()) out->PutShort(static_cast<std::uint8_t>(0xB0 | channel), 123, 0);
+}
+
+void DesktopCore::SetSolo(int channel) {
+    if (channel < 0 || channel > 16) return;
+    session_.App().options.Solo = channel;
+    session_.App().engine.SoloFilter = static_cast<std::int16_t>(channel);
+}
+
+void DesktopCore::ResetControllers() { midi::ControllerReset(session_.CurrentOutput(), session_.Controllers()); }
+
+// --- Options ---------------------------------------------------------------------------
+
+const Options& DesktopCore::CurrentOptions() const { return session_.App().options; }
+
+void DesktopCore::ApplyDerivedSettings() {
+    AppState& app = session_.App();
+    app.config.Keys = ControlKeysOf(app.options);
+    chords::ApplyKeyboardLayout(session_);
+    if (!app.options.ChordTypes.empty()) chords::ReadChordTypes(app.chords.SlotMap, app.options.ChordTypes);
+    arranger_->Recogniser().ApplySpelling();
+    arranger_->Clock().SelectQuantize(app.options.Quantize);
+    arranger_->Clock().SelectMetrum(app.options.Metrum);
+}
+
+void DesktopCore::ApplyOptions(const Options& options) {
+    const Options before = session_.App().options;
+    session_.App().options = options;
+    KeepOptionsInRange(session_.App().options);
+    ApplyDerivedSettings();
+    OpenConfiguredPorts(session_, before, session_.App().options, false);
+}
+
+void DesktopCore::SetOperatingMode(int mode) {
+    if (mode < 0 || mode >= static_cast<int>(chords::OperatingModeCaptions.size())) return;
+    if (Running()) Stop();
+    chords::ApplyOperatingMode(session_, static_cast<chords::OperatingMode>(mode));
+}
+
+PortNames DesktopCore::ListPorts() { return ListPortNames(session_); }
+
+// --- Files -----------------------------------------------------------------------------
+
+bool DesktopCore::OpenStyle(const std::string& path) {
+    data::StyleStore store(session_);
+    const data::StyleLoadResult result = path.empty() ? store.OpenWithDialog() : store.Load(path);
+    return result == data::StyleLoadResult::Loaded;
+}
+
+bool DesktopCore::OpenSong(const std::string& path) {
+    data::SongFiles songs(session_);
+    const data::OpenRequest request{path.empty() ? data::OpenSource::Dialog : data::OpenSource::Path, path, false};
+    return songs.Open(request) == data::OpenOutcome::Opened;
+}
+
+bool DesktopCore::SaveSong(const std::string& path) {
+    data::SongFiles songs(session_);
+    return path.empty() ? songs.Save() : songs.SaveTo(path);
+}
+
+// --- Start-up and exit steps -------------------------------------------------------------
+
+void DesktopCore::ApplySettings() {
+    ApplyDerivedSettings();
+    const Options& options = session_.App().options;
+    OpenConfiguredPorts(session_, options, options, true);
+}
+
+bool DesktopCore::LoadStyle(const std::string& path, StyleLoad how) {
+    data::StyleStore store(session_);
+    const bool user = how != StyleLoad::StartupDefault;
+    return store.Load(path, user, how == StyleLoad::StartupDefault) == data::StyleLoadResult::Loaded;
+}
+
+void DesktopCore::PlayDemoSong(const std::string& path) {
+    data::SongFiles songs(session_);
+    if (songs.Open({data::OpenSource::FirstStart, path, false}) != data::OpenOutcome::Opened) return;
+    arranger_->Transport().Play();
+}
+
+void DesktopCore::ShowGuide(const std::string& text) { guide_ = text; }
+
+void DesktopCore::SendSystemExclusive(const std::vector<std::uint8_t>& message) {
+    midi::TMidiOutput* out = session_.CurrentOutput();
+    if (out == nullptr || !out->IsOpen() || message.empty() || message.size() > 0xFFFF) return;
+    try {
+        out->PutLong(message.data(), static_cast<std::uint16_t>(message.size()));
+    } catch (const std::exception& e) {
+        session_.Prompter().Inform(std::string("The set-up message could not be sent: ") + e.what());
+    }
+}
+
+void DesktopCore::ShutDownClock() { arranger_->Stop(); }
+
+void DesktopCore::ClosePorts() { CloseAllPorts(session_); }
+
+}  // namespace chordella::app

@@ -1,0 +1,170 @@
+#pragma once
+// The program core behind the desktop window: the live modules (engine, clock, transport,
+// chord recognition, both MIDI inputs, song playback, chord entry from pads and keys), the
+// start-up and exit sequence with its steps carried out for real, and one method for
+// every request the window makes. FillSnapshot copies what the window shows into a plain
+// snapshot.
+//
+//   app::DesktopCore core(session);   // session made with an app::SnapshotView
+//   core.Start();                     // settings, ports, start-up style, first-start demo
+//   session.Loop().Run();             // requests are posted to the loop
+//   core.Exit();
+//
+// Control thread only: the window's host posts every request to the session's loop.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/DesktopPorts.h"
+#include "app/DisplaySnapshot.h"
+#include "app/Lifecycle.h"
+#include "app/LifecycleHooks.h"
+#include "app/Options.h"
+
+namespace chordella::chords {
+class ChordEntry;
+class PadEditorPeer;
+struct EntryModifiers;
+}  // namespace chordella::chords
+namespace chordella::engine {
+class TapTempo;
+}
+
+namespace chordella::app {
+
+class ActivityOutput;
+class DesktopPeers;
+class DesktopSongHost;
+class LiveArranger;
+class Session;
+class SnapshotView;
+
+class DesktopCore final : public LifecycleHooks {
+public:
+    DesktopCore(Session& session, LifecycleSetup setup = {});
+    ~DesktopCore() override;
+    DesktopCore(const DesktopCore&) = delete;
+    DesktopCore& operator=(const DesktopCore&) = delete;
+
+    // Start-up (see app/Lifecycle.h); the file of the command line is opened as a style.
+    void Start(const std::string& commandLineFile = {});
+    // Exit: stop, save the settings, close the ports. Runs once.
+    SaveOutcome Exit();
+
+    // --- Chord entry: pads, the on-screen keyboard, the computer keyboard -------------------
+    void PadDown(const std::string& pad, const chords::EntryModifiers& modifiers);
+    void PadUp(const std::string& pad);
+    void ScreenNoteOn(int note, int velocity);
+    void ScreenNoteOff(int note, int velocity);
+    // True when the key was taken for chords, types or melody notes.
+    bool KeyDown(int virtualKey, bool autoRepeat, const chords::EntryModifiers& modifiers);
+    bool KeyUp(int virtualKey, const chords::EntryModifiers& modifiers);
+    // The " Edit" box: the pads hand their chords to the chord-memory editor.
+    void SetEditBox(bool on);
+    // The chord-memory editor's side of the pads (nullptr: none).
+    void SetPadEditor(chords::PadEditorPeer* editor);
+    // The window lost the focus: melody notes of the computer keyboard end.
+    void ReleaseKeys();
+
+    // --- Transport -------------------------------------------------------------------
+    // Space / F10: stops what plays; else plays the song in the chord memory, or starts
+    // the style when the chord memory is empty.
+    void StartStop();
+    void Stop() override;
+    void Record();
+    // "Step Record".
+    void StepRecord();
+    // The clock button: on ↔ off.
+    void ToggleClock();
+    // F1 … F4: 0 fill in, 1 to extended, 2 to basic, 3 ending (the control keys' codes).
+    void SectionKeyPressed(int section);
+    // The tempo field (25 … 250; other values change nothing).
+    void SetTempo(int bpm);
+    // F8 / the tap tempo window's button.
+    void Tap();
+    void SetAccompaniment(bool on);
+    // "Sync Start" (slave mode only).
+    void ToggleSyncStart();
+    // The "Play Parts" menu: part 0 … 7 plays and loops.
+    void PlayPart(int part);
+    // The start-measure field and the "Loop" box with its measure fields.
+    void SetStartMeasure(int measure);
+    void SetLoop(bool on, int fromMeasure, int toMeasure);
+
+    // --- The "&Melody" menu --------------------------------------------------------------
+    // "&Record", "&Play", "&Delete", "R&estore", "Humanize" or a "&Quantize" grid caption;
+    // other captions do nothing.
+    void MelodyMenu(const std::string& item);
+
+    // --- Keyboard split and transposition ------------------------------------------------
+    // The highest key of the chord zone (the melody zone begins above it).
+    void SetSplitKey(int lastChordKey);
+    // The octave (−3 … 3) and semitone (−11 … 11) spinners; out of range changes nothing.
+    void SetTransposition(int octaves, int semitones);
+
+    // --- Mixer -----------------------------------------------------------------------
+    // Controller 7, 10, 91 or 93 (0 … 127) on channel 0 … 15, sent on the main output.
+    void SetChannelController(int channel, int controller, int value);
+    void SetChannelMute(int channel, bool muted);
+    // The "Solo" selector: 0 none, 1 … 16 a channel.
+    void SetSolo(int channel);
+    // "C. Reset".
+    void ResetControllers();
+
+    // --- Options ---------------------------------------------------------------------
+    const Options& CurrentOptions() const;
+    // The options window's OK: the options are taken over, the control keys and the chord
+    // zone derived again, ports whose names changed reopened.
+    void ApplyOptions(const Options& options);
+    // An entry of the operating mode list (0 … 7); others change nothing.
+    void SetOperatingMode(int mode);
+    PortNames ListPorts();
+
+    // --- Files -----------------------------------------------------------------------
+    bool OpenStyle(const std::string& path);
+    bool OpenSong(const std::string& path);
+    // Empty: the song's own file (or the save dialog for a new song).
+    bool SaveSong(const std::string& path);
+
+    // --- Display ---------------------------------------------------------------------
+    // Fills everything the window shows; allocation-free, so it may run at any moment
+    // between ticks.
+    void FillSnapshot(DisplaySnapshot& snapshot) const;
+    // The first start's guide text; empty after other starts.
+    const std::string& GuideText() const { return guide_; }
+
+    LiveArranger& Arranger() { return *arranger_; }
+    Session& GetSession() { return session_; }
+
+    // --- Start-up and exit steps (LifecycleHooks) --------------------------------------
+    void ApplySettings() override;
+    bool LoadStyle(const std::string& path, StyleLoad how) override;
+    void PlayDemoSong(const std::string& path) override;
+    void ShowGuide(const std::string& text) override;
+    void SendSystemExclusive(const std::vector<std::uint8_t>& message) override;
+    void ShutDownClock() override;
+    void ClosePorts() override;
+
+private:
+    bool Running() const;
+    // The control keys, the chord zone, chord types, spelling, quantize and meter from the options.
+    void ApplyDerivedSettings();
+    void FillClock(DisplaySnapshot& snapshot) const;
+    void FillStyle(DisplaySnapshot& snapshot) const;
+    void FillMixer(DisplaySnapshot& snapshot) const;
+
+    Session& session_;
+    std::unique_ptr<ActivityOutput> activity_;
+    std::unique_ptr<LiveArranger> arranger_;
+    std::unique_ptr<DesktopPeers> peers_;
+    std::unique_ptr<DesktopSongHost> songHost_;
+    std::unique_ptr<engine::TapTempo> tapTempo_;
+    std::unique_ptr<chords::ChordEntry> entry_;
+    Lifecycle lifecycle_;
+    const SnapshotView* view_ = nullptr;
+    std::string guide_;
+    platform::EventLoop::TimerId tapTimer_ = 0;
+};
+
+}  // namespace chordella::app

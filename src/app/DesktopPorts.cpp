@@ -1,0 +1,102 @@
+#include "app/DesktopPorts.h"
+
+#include <exception>
+
+#include "app/ArrangerCommand.h"
+#include "app/Session.h"
+#include "midi/PortSelection.h"
+
+namespace chordella::app {
+
+namespace {
+
+constexpr int SynthOutput = -1;
+
+void CannotOpen(Session& session, const std::string& name) {
+    session.Prompter().Inform("Can't open " + name + ", please check MIDI config.");
+}
+
+void CloseInput(midi::TMidiInput& input) {
+    try {
+        if (input.IsOpen()) input.Close();
+    } catch (const std::exception&) {
+        // A driver that refuses to close leaves the port as it is; nothing else to do.
+    }
+}
+
+void CloseOutput(midi::TMidiOutput& output) {
+    try {
+        if (output.IsOpen()) output.Close();
+    } catch (const std::exception&) {
+    }
+}
+
+void OpenInput(Session& session, midi::TMidiInput* input, const std::string& name) {
+    if (input == nullptr) return;
+    CloseInput(*input);
+    if (name.empty()) return;
+    const std::optional<int> id = FindPort(session.MidiBackend(), true, name);
+    if (!id) {
+        CannotOpen(session, name);
+        return;
+    }
+    try {
+        input->SetDeviceID(*id);
+        input->Open();
+        if (input->Error() == 0) input->Start();
+    } catch (const std::exception&) {
+    }
+    if (!input->IsOpen() || input->Error() != 0) CannotOpen(session, name);
+}
+
+bool OpenOutput(Session& session, midi::TMidiOutput* output, const std::string& name, bool synthWhenEmpty) {
+    if (output == nullptr) return false;
+    CloseOutput(*output);
+    if (name.empty() && !synthWhenEmpty) return false;
+    const std::optional<int> id = name.empty() ? std::optional<int>(SynthOutput)
+                                               : FindPort(session.MidiBackend(), false, name);
+    if (!id) {
+        CannotOpen(session, name);
+        return false;
+    }
+    try {
+        output->SetDeviceID(*id);
+    } catch (const std::exception&) {
+        CannotOpen(session, name);
+        return false;
+    }
+    if (output->Open()) return true;
+    CannotOpen(session, name.empty() ? output->ProductName() : name);
+    return false;
+}
+
+}  // namespace
+
+PortNames ListPortNames(Session& session) {
+    PortNames names;
+    midi::MidiBackend& backend = session.MidiBackend();
+    names.Inputs = midi::ListInputNames(backend);
+    const midi::PortChooser outputs = midi::MakeOutputChooser(backend);
+    if (outputs.HasMapper) names.Outputs.push_back(outputs.Entries[static_cast<std::size_t>(outputs.DeviceCount)]);
+    for (const std::string& name : midi::ListOutputNames(backend)) names.Outputs.push_back(name);
+    return names;
+}
+
+void OpenConfiguredPorts(Session& session, const Options& before, const Options& now, bool all) {
+    if (all || before.MidiOut != now.MidiOut || !session.CurrentOutput()) {
+        OpenOutput(session, session.MidiOutput1(), now.MidiOut, true);
+        session.Midi().SetCurrentOutput(session.MidiOutput1());
+    }
+    if (all || before.MidiSubOut != now.MidiSubOut) OpenOutput(session, session.MidiOutput2(), now.MidiSubOut, false);
+    if (all || before.MidiIn != now.MidiIn) OpenInput(session, session.MidiInput1(), now.MidiIn);
+    if (all || before.MidiSubIn != now.MidiSubIn) OpenInput(session, session.MidiInput2(), now.MidiSubIn);
+}
+
+void CloseAllPorts(Session& session) {
+    for (midi::TMidiInput* input : {session.MidiInput1(), session.MidiInput2()})
+        if (input) CloseInput(*input);
+    for (midi::TMidiOutput* output : {session.MidiOutput1(), session.MidiOutput2(), session.MidiOutput3()})
+        if (output) CloseOutput(*output);
+}
+
+}  // namespace chordella::app

@@ -1,0 +1,34 @@
+#pragma once
+// Opening the ports the options name, for the desktop window: at start-up and whenever the
+// options window changes a port's name. A name that is not found, or a device that cannot
+// be opened, is reported with "Can't open NAME, please check MIDI config." and leaves the
+// port closed; the program goes on without it.
+//
+// Control thread only.
+
+#include <string>
+#include <vector>
+
+#include "app/Options.h"
+
+namespace chordella::app {
+
+class Session;
+
+// The device names the options window offers.
+struct PortNames {
+    std::vector<std::string> Inputs;
+    std::vector<std::string> Outputs;  // the built-in synth first, when the backend has one
+};
+
+PortNames ListPortNames(Session& session);
+
+// Opens every port whose name differs between `before` and `now` (all of them when
+// `all`). An empty main output name opens the built-in synth. The main output becomes the
+// current output.
+void OpenConfiguredPorts(Session& session, const Options& before, const Options& now, bool all);
+
+// Closes every port (exit).
+void CloseAllPorts(Session& session);
+
+}  // namespace chordella::app

@@ -1,0 +1,133 @@
+// DesktopCore::FillSnapshot: what the desktop window shows, copied from the state without
+// allocating (fixed-size texts only), so it may run between any two ticks.
+#include <cstdio>
+#include <string_view>
+
+#include "app/ActivityOutput.h"
+#include "app/DesktopCore.h"
+#include "app/Session.h"
+#include "app/SnapshotView.h"
+#include "chords/ChordTypes.h"
+
+namespace chordella::app {
+
+namespace {
+
+constexpr int DrumChannel = 9;
+constexpr std::string_view DrumsName = "Drums";
+
+template <std::size_t N>
+void Copy(FixedText<N>& to, std::string_view text) {
+    to.Set(text.data(), text.size());
+}
+
+// The file name of a path, either separator.
+std::string_view FileName(std::string_view path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+int Known(std::uint8_t value) { return value == midi::ControllerTable::Unknown ? -1 : value; }
+
+}  // namespace
+
+void DesktopCore::FillSnapshot(DisplaySnapshot& snapshot) const {
+    const AppState& app = session_.App();
+    if (view_ != nullptr) {
+        const DisplaySnapshot& shown = view_->Shown();
+        snapshot.Title = shown.Title;
+        snapshot.ChordName = shown.ChordName;
+        snapshot.KeyText = shown.KeyText;
+        snapshot.Status = shown.Status;
+        snapshot.ClockPanel = shown.ClockPanel;
+    }
+    if (snapshot.Title.c_str()[0] == '\0') Copy(snapshot.Title, ProgramTitle);
+    if (app.clock.ClockState == 0) snapshot.ClockPanel = 0;
+    snapshot.Tempo = app.clock.Tempo;
+    snapshot.Accompaniment = app.transport.AccompanimentOn != 0;
+    // The button offers the other state: "K" switches the accompaniment off, "A" on.
+    Copy(snapshot.AccompanimentCaption, snapshot.Accompaniment ? "K" : "A");
+    snapshot.Recording = app.transport.ChordPlayMode > 0;
+    snapshot.SongLoaded = !app.arrangement.Chords.IsEmpty();
+    snapshot.Playing = session_.Style().player.StyleActive != 0 || app.transport.ChordPlayMode < 0;
+    snapshot.SyncStart = app.options.SlaveMode && app.clock.TickDelay != 0;
+    Copy(snapshot.SongName, FileName(app.arrangement.ArrangementPath));
+    snapshot.FirstChordKey = app.chords.FirstKey;
+    snapshot.SplitKey = app.config.Keys.LastChordKey;
+    snapshot.TransposeOctave = app.engine.KeyboardOctave;
+    snapshot.TransposeSemitones = app.keyboard.CapoShift;
+    Copy(snapshot.GuideText, guide_);
+    snapshot.MelodyRecording = app.melody.Recording;
+    snapshot.MelodyPlayback = app.melody.PlaybackOn;
+    snapshot.MelodyHumanize = app.melody.Humanize;
+    for (std::size_t row = 0; row < snapshot.PadRowTypes.size(); ++row)
+        Copy(snapshot.PadRowTypes[row], chords::TypeName(app.chords.SlotMap.TypeOf(static_cast<int>(row) + 1)));
+    FillClock(snapshot);
+    FillStyle(snapshot);
+    FillMixer(snapshot);
+}
+
+void DesktopCore::FillClock(DisplaySnapshot& snapshot) const {
+    const AppState& app = session_.App();
+    const int units = app.clock.MeasureUnits > 0 ? app.clock.MeasureUnits : 16;
+    snapshot.BeatsPerMeasure = units / 4 > 0 ? units / 4 : 1;
+    if (app.clock.ClockState == 0 || !snapshot.Playing) {
+        snapshot.Measure = 0;
+        snapshot.Beat = 0;
+        return;
+    }
+    // Positions count four per beat from 4; a song counts in the chord memory, a style in
+    // the part that plays.
+    const int position = app.transport.ChordPlayMode != 0 ? app.arrangement.ChordMemoryPos
+                                                          : session_.Style().sections.PartBeatCounter;
+    const int fromStart = position - 4;
+    if (fromStart < 0) {
+        snapshot.Measure = fromStart / units - 1;  // lead-in measures count below 1
+        snapshot.Beat = ((fromStart % units) + units) % units / 4 + 1;
+        return;
+    }
+    snapshot.Measure = fromStart / units + 1;
+    snapshot.Beat = fromStart % units / 4 + 1;
+}
+
+void DesktopCore::FillStyle(DisplaySnapshot& snapshot) const {
+    const StyleContainer& container = session_.Style();
+    const data::StyleState& style = container.style;
+    const bool loaded = style.StyleLength > 0;
+    for (std::size_t part = 0; part < snapshot.PartPresent.size(); ++part)
+        snapshot.PartPresent[part] = loaded && style.Parts[part].Present();
+    snapshot.Part = container.player.StyleActive != 0 ? container.player.CurrentSection : -1;
+    if (!loaded) {
+        snapshot.StyleName.Set("", 0);
+        return;
+    }
+    char label[32];
+    const int length = std::snprintf(label, sizeof label, "%-.10s ...", style.StyleDisplayName.c_str());
+    snapshot.StyleName.Set(label, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+void DesktopCore::FillMixer(DisplaySnapshot& snapshot) const {
+    const midi::ControllerTable& table = session_.Midi().Controllers();
+    const data::InstrumentSet& set = session_.App().config.Instruments;
+    const engine::EngineState& engine = session_.App().engine;
+    for (int channel = 0; channel < MixerChannels; ++channel) {
+        MixerChannelView& view = snapshot.Channels[static_cast<std::size_t>(channel)];
+        view.Program = Known(table.Value(channel, midi::ControllerTable::ProgramIndex));
+        view.Volume = Known(table.Value(channel, 7));
+        view.Pan = Known(table.Value(channel, 10));
+        view.Reverb = Known(table.Value(channel, 91));
+        view.Chorus = Known(table.Value(channel, 93));
+        view.Muted = engine.ChannelMute[static_cast<std::size_t>(channel)] != 0;
+        view.Soloed = engine.SoloFilter == channel + 1;
+        view.NoteOns = activity_->NoteOns(channel);
+        if (channel == DrumChannel) {
+            Copy(view.Instrument, DrumsName);
+        } else if (view.Program >= 0 && static_cast<std::size_t>(view.Program) < set.ProgramCount()) {
+            Copy(view.Instrument, set.Lines[static_cast<std::size_t>(view.Program)]);
+        } else {
+            view.Instrument.Set("", 0);
+        }
+    }
+}
+
+}  // namespace chordella::app

@@ -1,0 +1,41 @@
+#include "app/SnapshotView.h"
+
+namespace chordella::app {
+
+namespace {
+
+template <std::size_t N>
+void Copy(FixedText<N>& to, std::string_view text) {
+    to.Set(text.data(), text.size());
+}
+
+}  // namespace
+
+void SnapshotView::ShowTitle(const std::string& title) {
+    // The program title, then " - " and the song's file name when there is one.
+    Copy(titleSuffix_, title);
+    const std::string whole = title.empty() ? std::string(ProgramTitle) : std::string(ProgramTitle) + " - " + title;
+    Copy(shown_.Title, whole);
+}
+
+void SnapshotView::ShowStatus(const std::string& text) { Copy(shown_.Status, text); }
+
+void SnapshotView::ShowChord(std::string_view title, std::string_view name, bool inPanels) {
+    Copy(shown_.Title, title);
+    if (inPanels) Copy(shown_.ChordName, name);
+}
+
+void SnapshotView::ShowKey(std::string_view text) { Copy(shown_.KeyText, text); }
+
+void SnapshotView::ShowChordText(std::string_view text) { Copy(shown_.ChordName, text); }
+
+void SnapshotView::ShowClockPanel(int state) { shown_.ClockPanel = state; }
+
+void SnapshotView::ShowTempo(int bpm) { shown_.Tempo = bpm; }
+
+void SnapshotView::ShowAccompanimentSwitch(std::string_view caption, std::string_view /*hint*/,
+                                           int /*keyboardModeEntry*/) {
+    Copy(shown_.AccompanimentCaption, caption);
+}
+
+}  // namespace chordella::app

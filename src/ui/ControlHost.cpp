@@ -1,0 +1,180 @@
+#include "ui/ControlHost.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QObject>
+#include <cstring>
+#include <type_traits>
+
+#include "app/DesktopCore.h"
+#include "app/Session.h"
+#include "chords/ChordEntry.h"
+
+namespace chordella::ui {
+
+namespace {
+
+static_assert(std::is_trivially_copyable_v<app::DisplaySnapshot>, "snapshots are copied as bytes");
+
+chords::EntryModifiers EntryOf(Modifiers m) { return {m.Shift, m.Ctrl, m.Alt, m.LeftButton}; }
+
+// Byte copies keep the padding equal too, so two snapshots compare with memcmp.
+void CopySnapshot(app::DisplaySnapshot& to, const app::DisplaySnapshot& from) {
+    std::memcpy(static_cast<void*>(&to), &from, sizeof to);
+}
+
+}  // namespace
+
+ControlHost::ControlHost(std::unique_ptr<app::Session> session, HostSetup setup)
+    : session_(std::move(session)), windowContext_(std::make_unique<QObject>()) {
+    std::memset(static_cast<void*>(&filling_), 0, sizeof filling_);
+    filling_ = app::DisplaySnapshot{};
+    CopySnapshot(published_, filling_);
+    CopySnapshot(shared_, filling_);
+    thread_ = std::thread([this, setup = std::move(setup)]() mutable { Run(std::move(setup)); });
+}
+
+ControlHost::~ControlHost() {
+    session_->Loop().Quit();
+    if (thread_.joinable()) thread_.join();
+    windowContext_.reset();
+}
+
+void ControlHost::Run(HostSetup setup) {
+    core_ = std::make_unique<app::DesktopCore>(*session_, setup.Lifecycle);
+    core_->Start(setup.CommandLineFile);
+    started_ = true;
+    Publish();
+    const auto timer = session_->Loop().StartTimer(setup.PublishEvery, true, [this] { Publish(); });
+    session_->Loop().Run();
+    session_->Loop().StopTimer(timer);
+    core_->Exit();
+    core_.reset();
+}
+
+void ControlHost::Publish() {
+    core_->FillSnapshot(filling_);
+    filling_.Serial = published_.Serial;
+    if (std::memcmp(&filling_, &published_, sizeof filling_) != 0) {
+        ++filling_.Serial;
+        CopySnapshot(published_, filling_);
+        pending_ = true;
+    }
+    if (!pending_ || !sharedMutex_.try_lock()) return;  // the window reads now: next round
+    CopySnapshot(shared_, published_);
+    sharedMutex_.unlock();
+    pending_ = false;
+}
+
+app::DisplaySnapshot ControlHost::Snapshot() const {
+    app::DisplaySnapshot copy;
+    std::lock_guard<std::mutex> lock(sharedMutex_);
+    CopySnapshot(copy, shared_);
+    return copy;
+}
+
+void ControlHost::Post(std::function<void(app::DesktopCore&)> task) {
+    session_->Loop().Post([this, task = std::move(task)] {
+        if (core_) task(*core_);
+    });
+}
+
+void ControlHost::Barrier(const std::function<void(app::DesktopCore&)>& task) {
+    session_->Loop().Send([this, &task] {
+        if (core_) task(*core_);
+    });
+}
+
+void ControlHost::ToWindow(std::function<void()> done) {
+    QMetaObject::invokeMethod(windowContext_.get(), std::move(done), Qt::QueuedConnection);
+}
+
+// --- Requests: each one posted to the control thread --------------------------------------
+
+void ControlHost::PadDown(const std::string& pad, Modifiers modifiers) {
+    Post([pad, modifiers](app::DesktopCore& core) { core.PadDown(pad, EntryOf(modifiers)); });
+}
+void ControlHost::PadUp(const std::string& pad) {
+    Post([pad](app::DesktopCore& core) { core.PadUp(pad); });
+}
+void ControlHost::ScreenNoteOn(int note, int velocity) {
+    Post([=](app::DesktopCore& core) { core.ScreenNoteOn(note, velocity); });
+}
+void ControlHost::ScreenNoteOff(int note, int velocity) {
+    Post([=](app::DesktopCore& core) { core.ScreenNoteOff(note, velocity); });
+}
+void ControlHost::KeyDown(int virtualKey, bool autoRepeat, Modifiers modifiers) {
+    Post([=](app::DesktopCore& core) { core.KeyDown(virtualKey, autoRepeat, EntryOf(modifiers)); });
+}
+void ControlHost::KeyUp(int virtualKey, Modifiers modifiers) {
+    Post([=](app::DesktopCore& core) { core.KeyUp(virtualKey, EntryOf(modifiers)); });
+}
+
+void ControlHost::StartStop() { Post([](app::DesktopCore& core) { core.StartStop(); }); }
+void ControlHost::Stop() { Post([](app::DesktopCore& core) { core.Stop(); }); }
+void ControlHost::Record() { Post([](app::DesktopCore& core) { core.Record(); }); }
+void ControlHost::SectionKeyPressed(int section) {
+    Post([section](app::DesktopCore& core) { core.SectionKeyPressed(section); });
+}
+void ControlHost::SetTempo(int bpm) { Post([bpm](app::DesktopCore& core) { core.SetTempo(bpm); }); }
+void ControlHost::Tap() { Post([](app::DesktopCore& core) { core.Tap(); }); }
+void ControlHost::SetAccompaniment(bool on) { Post([on](app::DesktopCore& core) { core.SetAccompaniment(on); }); }
+
+void ControlHost::SetChannelController(int channel, int controller, int value) {
+    Post([=](app::DesktopCore& core) { core.SetChannelController(channel, controller, value); });
+}
+void ControlHost::SetChannelMute(int channel, bool muted) {
+    Post([=](app::DesktopCore& core) { core.SetChannelMute(channel, muted); });
+}
+void ControlHost::SetSolo(int channel) { Post([channel](app::DesktopCore& core) { core.SetSolo(channel); }); }
+void ControlHost::ResetControllers() { Post([](app::DesktopCore& core) { core.ResetControllers(); }); }
+
+void ControlHost::ReadOptions(std::function<void(const app::Options&)> done) {
+    Post([this, done = std::move(done)](app::DesktopCore& core) {
+        ToWindow([done, options = core.CurrentOptions()] { done(options); });
+    });
+}
+void ControlHost::ApplyOptions(const app::Options& options) {
+    Post([options](app::DesktopCore& core) { core.ApplyOptions(options); });
+}
+void ControlHost::SetOperatingMode(int mode) { Post([mode](app::DesktopCore& core) { core.SetOperatingMode(mode); }); }
+void ControlHost::ListPorts(std::function<void(const PortLists&)> done) {
+    Post([this, done = std::move(done)](app::DesktopCore& core) {
+        const app::PortNames names = core.ListPorts();
+        ToWindow([done, lists = PortLists{names.Inputs, names.Outputs}] { done(lists); });
+    });
+}
+
+void ControlHost::OpenStyle(const std::string& path) {
+    Post([path](app::DesktopCore& core) { core.OpenStyle(path); });
+}
+void ControlHost::OpenSong(const std::string& path) {
+    Post([path](app::DesktopCore& core) { core.OpenSong(path); });
+}
+void ControlHost::SaveSong(const std::string& path) {
+    Post([path](app::DesktopCore& core) { core.SaveSong(path); });
+}
+
+void ControlHost::StepRecord() { Post([](app::DesktopCore& core) { core.StepRecord(); }); }
+void ControlHost::ToggleClock() { Post([](app::DesktopCore& core) { core.ToggleClock(); }); }
+void ControlHost::ToggleSyncStart() { Post([](app::DesktopCore& core) { core.ToggleSyncStart(); }); }
+void ControlHost::PlayPart(int part) { Post([part](app::DesktopCore& core) { core.PlayPart(part); }); }
+void ControlHost::SetStartMeasure(int measure) {
+    Post([measure](app::DesktopCore& core) { core.SetStartMeasure(measure); });
+}
+void ControlHost::SetLoop(bool on, int fromMeasure, int toMeasure) {
+    Post([=](app::DesktopCore& core) { core.SetLoop(on, fromMeasure, toMeasure); });
+}
+void ControlHost::SetSplitKey(int lastChordKey) {
+    Post([lastChordKey](app::DesktopCore& core) { core.SetSplitKey(lastChordKey); });
+}
+void ControlHost::SetTransposition(int octaves, int semitones) {
+    Post([=](app::DesktopCore& core) { core.SetTransposition(octaves, semitones); });
+}
+void ControlHost::SetEditBox(bool on) { Post([on](app::DesktopCore& core) { core.SetEditBox(on); }); }
+void ControlHost::MelodyMenu(const std::string& item) {
+    Post([item](app::DesktopCore& core) { core.MelodyMenu(item); });
+}
+void ControlHost::FocusLost() { Post([](app::DesktopCore& core) { core.ReleaseKeys(); }); }
+
+}  // namespace chordella::ui

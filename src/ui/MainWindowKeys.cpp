@@ -1,0 +1,108 @@
+// The main window's keys: it sees every key of its own widgets first.
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "ui/MainWindow.h"
+#include "ui/VirtualKeys.h"
+
+namespace chordella::ui {
+
+namespace {
+
+Modifiers ModifiersOf(const QKeyEvent& event) {
+    Modifiers modifiers;
+    modifiers.Shift = (event.modifiers() & Qt::ShiftModifier) != 0;
+    modifiers.Ctrl = (event.modifiers() & Qt::ControlModifier) != 0;
+    modifiers.Alt = (event.modifiers() & Qt::AltModifier) != 0;
+    return modifiers;
+}
+
+bool IsTransportKey(int key) { return key == Qt::Key_Space || (key >= Qt::Key_F1 && key <= Qt::Key_F12); }
+
+// A field that takes typed text (the tempo, the measures) keeps the keys it uses.
+bool TypingIn(QWidget* widget) {
+    return widget != nullptr && widget->hasFocus() &&
+           (qobject_cast<QAbstractSpinBox*>(widget) != nullptr || qobject_cast<QLineEdit*>(widget) != nullptr);
+}
+
+bool FieldKey(int key) {
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return true;
+    switch (key) {
+        case Qt::Key_Minus:
+        case Qt::Key_Backspace:
+        case Qt::Key_Delete:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Tab:
+        case Qt::Key_Escape:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this) return false;
+    return HandleKey(static_cast<QKeyEvent*>(event), type == QEvent::KeyPress);
+}
+
+bool MainWindow::HandleKey(QKeyEvent* event, bool press) {
+    const int key = event->key();
+    if (IsTransportKey(key)) {
+        if (key == Qt::Key_Space && TypingIn(focusWidget())) return false;
+        return !press || FunctionKey(key, event->isAutoRepeat());
+    }
+    if (TypingIn(focusWidget()) && FieldKey(key)) return false;
+    const int virtualKey = VirtualKeyOf(key);
+    if (virtualKey == NoVirtualKey) return false;
+    if (press) {
+        core_.KeyDown(virtualKey, event->isAutoRepeat(), ModifiersOf(*event));
+    } else if (!event->isAutoRepeat()) {
+        // Auto-repeat sends a release before each repeated press: the key is still held.
+        core_.KeyUp(virtualKey, ModifiersOf(*event));
+    }
+    return true;
+}
+
+bool MainWindow::FunctionKey(int qtKey, bool autoRepeat) {
+    if (autoRepeat) return true;
+    switch (qtKey) {
+        case Qt::Key_F1:
+        case Qt::Key_F2:
+        case Qt::Key_F3:
+        case Qt::Key_F4:
+            core_.SectionKeyPressed(qtKey - Qt::Key_F1);
+            return true;
+        case Qt::Key_Space:
+        case Qt::Key_F10:
+            core_.StartStop();
+            return true;
+        case Qt::Key_F9:
+            core_.Record();
+            return true;
+        case Qt::Key_F12:
+            core_.SaveSong({});
+            return true;
+        case Qt::Key_F8:
+            core_.Tap();
+            if (openTapTempo_) openTapTempo_();
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace chordella::ui

@@ -1,0 +1,114 @@
+// The main window's menus and the file dialogs they open.
+#include <QAction>
+#include <QFileDialog>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <array>
+
+#include "ui/MainWindow.h"
+
+namespace chordella::ui {
+
+namespace {
+
+constexpr const char* SongFilter = "Songs (*.vxa *.mid);;Arrangements (*.vxa);;MIDI files (*.mid)";
+constexpr const char* ArrangementFilter = "Arrangements (*.vxa)";
+constexpr const char* StyleFilter = "Styles (*.vxs *.sty *.prs *.bcs *.sst* *.pcs *.pst *.fps *.scp)";
+
+constexpr std::array<const char*, 8> PlayParts{"Intro",         "Basic",            "Extended",    "Ending",
+                                               "Fill in Basic", "Fill in Extended", "To Extended", "To Basic"};
+
+constexpr std::array<const char*, 7> MelodyGrids{"1/32 swing", "1/32", "1/16 swing", "1/16",
+                                                "1/8 swing",  "1/8",  "None"};
+
+}  // namespace
+
+void MainWindow::RefreshMenus(const app::DisplaySnapshot& snapshot) {
+    melodyRecord_->setChecked(snapshot.MelodyRecording);
+    melodyPlay_->setChecked(snapshot.MelodyPlayback);
+    melodyHumanize_->setChecked(snapshot.MelodyHumanize);
+}
+
+void MainWindow::BuildMenus() {
+    QMenu* song = menuBar()->addMenu("&Song");
+    song->setObjectName("SongMenu");
+    song->addAction("&Open ...", this, [this] { OpenSongDialog(); });
+    QAction* save = song->addAction("Sa&ve - F12", this, [this] { core_.SaveSong({}); });
+    save->setShortcut(QKeySequence(Qt::Key_F12));
+    song->addAction("&Save as ...", this, [this] { SaveSongAsDialog(); });
+    song->addSeparator();
+    // The transport; the keys reach the window's key handling first, the captions name them.
+    song->addAction("Play - F10", this, [this] { core_.StartStop(); })->setShortcut(QKeySequence(Qt::Key_F10));
+    song->addAction("Stop - F10", this, [this] { core_.Stop(); });
+    song->addAction("&Record - F9", this, [this] { core_.Record(); })->setShortcut(QKeySequence(Qt::Key_F9));
+    song->addAction("S&tep Record", this, [this] { core_.StepRecord(); });
+    song->addAction("Tap Tempo - F8", this, [this] { FunctionKey(Qt::Key_F8, false); })
+        ->setShortcut(QKeySequence(Qt::Key_F8));
+    song->addAction("Sy&nc. Start", this, [this] { core_.ToggleSyncStart(); });
+    song->addSeparator();
+    song->addAction("E&xit", this, [this] { Exit(); });
+
+    QMenu* style = menuBar()->addMenu("S&tyle");
+    style->setObjectName("StyleMenu");
+    style->addAction("&Open ...", this, [this] { OpenStyleDialog(); });
+
+    QMenu* melody = menuBar()->addMenu("&Melody");
+    melody->setObjectName("MelodyMenu");
+    auto melodyItem = [this, melody](const char* caption, bool checkable) {
+        QAction* action = melody->addAction(caption, this, [this, caption] { core_.MelodyMenu(caption); });
+        action->setCheckable(checkable);
+        return action;
+    };
+    melodyRecord_ = melodyItem("&Record", true);
+    melodyPlay_ = melodyItem("&Play", true);
+    melodyItem("&Delete", false);
+    melodyItem("R&estore", false);
+    QMenu* quantize = melody->addMenu("&Quantize");
+    for (const char* grid : MelodyGrids)
+        quantize->addAction(grid, this, [this, grid] { core_.MelodyMenu(grid); });
+    melodyHumanize_ = melodyItem("Humanize", true);
+
+    QMenu* options = menuBar()->addMenu("&Options");
+    options->setObjectName("OptionsMenu");
+    optionsAction_ = options->addAction("Options ...", this, [this] {
+        if (openOptions_) openOptions_();
+    });
+    optionsAction_->setEnabled(false);
+
+    QMenu* parts = menuBar()->addMenu("Play Parts");
+    parts->setObjectName("PlayPartsMenu");
+    for (std::size_t part = 0; part < PlayParts.size(); ++part)
+        parts->addAction(PlayParts[part], this, [this, part] { core_.PlayPart(static_cast<int>(part)); });
+}
+
+void MainWindow::SetOptionsOpener(std::function<void()> open) {
+    openOptions_ = std::move(open);
+    optionsAction_->setEnabled(static_cast<bool>(openOptions_));
+}
+
+void MainWindow::SetTapTempoOpener(std::function<void()> open) { openTapTempo_ = std::move(open); }
+
+void MainWindow::OpenSongDialog() {
+    const QString path = QFileDialog::getOpenFileName(this, "Open arrangement ...", QString(), SongFilter);
+    if (!path.isEmpty()) core_.OpenSong(path.toStdString());
+}
+
+void MainWindow::SaveSongAsDialog() {
+    QString path = QFileDialog::getSaveFileName(this, "Save arrangement as ...", QString(), ArrangementFilter);
+    if (path.isEmpty()) return;
+    if (!path.endsWith(".vxa", Qt::CaseInsensitive)) path += ".vxa";
+    core_.SaveSong(path.toStdString());
+}
+
+void MainWindow::OpenStyleDialog() {
+    const QString path = QFileDialog::getOpenFileName(this, "Open style ...", QString(), StyleFilter);
+    if (!path.isEmpty()) core_.OpenStyle(path.toStdString());
+}
+
+void MainWindow::Exit() {
+    if (onExit_) onExit_();
+    close();
+}
+
+}  // namespace chordella::ui

@@ -1,0 +1,85 @@
+// The panels below the main controls (chord pads with the section buttons, the mixer, the
+// on-screen keyboard) and the windows the menus open (options, chord view, tap tempo).
+#include <QAction>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "chords/ScreenKeyboard.h"
+#include "ui/ChordPadsPanel.h"
+#include "ui/ChordViewWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/MixerPanel.h"
+#include "ui/OptionsWindow.h"
+#include "ui/TKeys.h"
+#include "ui/TapTempoWindow.h"
+
+namespace chordella::ui {
+
+namespace {
+
+constexpr int KeyboardNoteWidth = 14;
+constexpr int KeyboardHeight = 70;
+
+}  // namespace
+
+void MainWindow::BuildPanels() {
+    auto* pads = new ChordPadsPanel(core_);
+    pads->setObjectName("ChordPads");
+    auto* mixer = new MixerPanel(core_);
+    mixer->setObjectName("Mixer");
+    auto* row = new QWidget;
+    auto* rowLayout = new QHBoxLayout(row);
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+    rowLayout->addWidget(pads, 3);
+    rowLayout->addWidget(mixer, 2);
+    AddPanel(row, [pads, mixer](const app::DisplaySnapshot& snapshot) {
+        pads->Refresh(snapshot);
+        mixer->Refresh(snapshot);
+    });
+
+    keys_ = new TKeys;
+    keys_->setObjectName("TKeys");
+    keys_->SetNoteWidth(KeyboardNoteWidth);
+    keys_->SetHeight(KeyboardHeight);
+    keys_->SetVelocityMode(true);
+    keys_->OnNoteOn = [this](int note, int velocity) { core_.ScreenNoteOn(note, velocity); };
+    keys_->OnNoteOff = [this](int note, int velocity) { core_.ScreenNoteOff(note, velocity); };
+    AddPanel(keys_, [this](const app::DisplaySnapshot& snapshot) {
+        const int octave = chords::BaseOctaveFor(snapshot.FirstChordKey);
+        if (keys_->BaseOctave() != octave) keys_->SetBaseOctave(octave);
+    });
+
+    options_ = new OptionsWindow(core_, this);
+    options_->setObjectName("OptionsWindow");
+    SetOptionsOpener([this] { options_->open(); });
+
+    chordView_ = new ChordViewWindow(nullptr);
+    chordView_->setObjectName("ChordView");
+    tapTempo_ = new TapTempoWindow(core_, nullptr);
+    tapTempo_->setObjectName("TapTempo");
+    SetTapTempoOpener([this] {
+        tapTempo_->show();
+        tapTempo_->raise();
+    });
+    QMenu* options = menuBar()->findChild<QMenu*>("OptionsMenu");
+    if (options != nullptr) {
+        options->addAction("Chord view", this, [this] {
+            chordView_->show();
+            chordView_->raise();
+        });
+    }
+    refreshers_.push_back([this](const app::DisplaySnapshot& snapshot) {
+        if (chordView_->isVisible()) chordView_->Refresh(snapshot);
+        if (tapTempo_->isVisible()) tapTempo_->Refresh(snapshot);
+    });
+}
+
+void MainWindow::CloseToolWindows() {
+    delete chordView_;
+    chordView_ = nullptr;
+    delete tapTempo_;
+    tapTempo_ = nullptr;
+}
+
+}  // namespace chordella::ui

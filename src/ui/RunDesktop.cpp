@@ -1,0 +1,79 @@
+#include "ui/RunDesktop.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <atomic>
+#include <csignal>
+#include <memory>
+
+#include "app/DataHome.h"
+#include "app/Session.h"
+#include "app/SnapshotView.h"
+#include "midi/SystemBackend.h"
+#include "platform/SingleInstance.h"
+#include "ui/ControlHost.h"
+#include "ui/MainWindow.h"
+#include "ui/QtPrompter.h"
+
+namespace chordella::ui {
+
+namespace {
+
+constexpr int SignalPollMillis = 200;
+
+// SIGINT or SIGTERM arrived: the window closes and the exit sequence runs, as with "Exit".
+std::atomic<bool> quitRequested{false};
+
+void RequestQuit(int) { quitRequested = true; }
+
+void QuitOnSignals() {
+    struct sigaction action {};
+    action.sa_handler = RequestQuit;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+}  // namespace
+
+int RunDesktop(const app::InstanceArguments& arguments, int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Chordella");
+    const std::string executable = platform::ExecutablePath();
+
+    app::SessionParts parts;
+    auto prompter = std::make_unique<QtPrompter>();
+    QtPrompter& dialogs = *prompter;
+    parts.prompter = std::move(prompter);
+    parts.paths = platform::Paths::Resolve(arguments.Home, executable);
+    parts.view = std::make_unique<app::SnapshotView>();
+    parts.midiBackend = midi::MakeSystemBackend();
+
+    platform::SingleInstance instance;
+    if (const std::optional<int> code =
+            app::HandOverToRunningInstance(arguments, instance, *parts.prompter, parts.paths))
+        return *code;
+
+    HostSetup setup;
+    setup.Lifecycle.AssetsFolder = app::BundledAssetsFolder(executable);
+    setup.Lifecycle.ResetSettings = arguments.ResetSettings;
+    setup.CommandLineFile = arguments.File;
+    ControlHost host(std::make_unique<app::Session>(std::move(parts)), setup);
+    MainWindow window(host);
+    dialogs.SetParentWindow(&window);
+    window.resize(1280, 860);
+    window.show();
+    QuitOnSignals();
+    QTimer signalPoll;
+    QObject::connect(&signalPoll, &QTimer::timeout, &window, [] {
+        if (quitRequested) QApplication::quit();
+    });
+    signalPoll.start(SignalPollMillis);
+    const int code = QApplication::exec();
+    // The core's exit sequence may still ask: from now on its questions answer as cancelled,
+    // so it never waits for this thread while this thread waits for it.
+    dialogs.Close();
+    return code;
+}
+
+}  // namespace chordella::ui

@@ -1,0 +1,274 @@
+// The desktop window's core, driven headless: start-up with real ports and files, the
+// requests the window makes, and the snapshot it shows.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+
+#include "app/DesktopCore.h"
+#include "app/LiveArranger.h"
+#include "app/SnapshotView.h"
+#include "chords/ChordEntry.h"
+#include "engine/Clock.h"
+#include "support/TestSession.h"
+
+namespace chordella::app {
+namespace {
+
+constexpr int SynthOutput = -1;
+
+struct DesktopRig {
+    explicit DesktopRig(bool bundled = false)
+        : t(1, std::make_unique<SnapshotView>()), core(*t.session, Setup(bundled)) {}
+
+    static LifecycleSetup Setup(bool bundled) {
+        LifecycleSetup setup;
+        if (bundled) setup.AssetsFolder = CHORDELLA_ASSETS;
+        setup.ReadOnlyMedia = [] { return false; };
+        return setup;
+    }
+
+    DisplaySnapshot Snapshot() {
+        DisplaySnapshot snapshot;
+        core.FillSnapshot(snapshot);
+        return snapshot;
+    }
+
+    int NoteOnsSent(int output) {
+        int count = 0;
+        for (const auto& m : t.midi->Sent(output))
+            if ((m.Packed & 0xF0) == 0x90 && ((m.Packed >> 16) & 0x7F) != 0) ++count;
+        return count;
+    }
+
+    bool Sent(int output, std::uint32_t packed) {
+        for (const auto& m : t.midi->Sent(output))
+            if (m.Packed == packed) return true;
+        return false;
+    }
+
+    // Runs the control loop for a while (the real tick timer plays meanwhile).
+    void RunFor(std::chrono::milliseconds duration) {
+        t.session->Loop().StartTimer(duration, false, [this] { t.session->Loop().Quit(); });
+        t.session->Loop().Run();
+    }
+
+    testing::TestSession t;
+    DesktopCore core;
+};
+
+TEST(DesktopCoreStartUp, OpensTheBuiltInSynthWhenNoOutputIsNamedAndShowsTheGuideAtTheFirstStart) {
+    DesktopRig rig;
+    rig.core.Start();
+    EXPECT_TRUE(rig.t.midi->IsOutputOpen(SynthOutput));
+    const DisplaySnapshot shown = rig.Snapshot();
+    EXPECT_STREQ(shown.GuideText.c_str(), std::string(Lifecycle::GuideText).c_str());
+    EXPECT_STREQ(shown.Title.c_str(), "Chordella");
+    rig.core.Exit();
+    EXPECT_FALSE(rig.t.midi->IsOutputOpen(SynthOutput));
+}
+
+TEST(DesktopCoreStartUp, PlaysTheBundledDemoSongWithItsStyleAtTheFirstStart) {
+    DesktopRig rig(true);
+    rig.core.Start();
+    DisplaySnapshot shown = rig.Snapshot();
+    EXPECT_STREQ(shown.SongName.c_str(), "demo2.vxa");
+    EXPECT_TRUE(shown.SongLoaded);
+    EXPECT_NE(shown.StyleName.c_str()[0], '\0');
+    EXPECT_NE(std::string(shown.Title.c_str()).find("DEMO2.VXA"), std::string::npos) << shown.Title.c_str();
+
+    rig.RunFor(std::chrono::milliseconds(1500));
+    shown = rig.Snapshot();
+    EXPECT_TRUE(shown.Playing);
+    EXPECT_GE(shown.Measure, 1);
+    EXPECT_GE(shown.Beat, 1);
+    EXPECT_LE(shown.Beat, shown.BeatsPerMeasure);
+    EXPECT_GT(rig.NoteOnsSent(SynthOutput), 0);
+    std::uint32_t lamps = 0;
+    for (const auto& channel : shown.Channels) lamps += channel.NoteOns;
+    EXPECT_GT(lamps, 0u) << "the activity lamps count what the accompaniment sent";
+    // The chord that plays is in the title the way the core gives it.
+    EXPECT_NE(std::string(shown.Title.c_str()).find("  -  Chord : "), std::string::npos) << shown.Title.c_str();
+
+    rig.core.StartStop();
+    shown = rig.Snapshot();
+    EXPECT_FALSE(shown.Playing);
+    EXPECT_EQ(shown.Measure, 0);
+}
+
+TEST(DesktopCoreStyles, ShowsTheStyleNameCutToTenCharactersAndThePartsItHas) {
+    DesktopRig rig(true);
+    rig.core.Start();
+    rig.core.Stop();
+    ASSERT_TRUE(rig.core.OpenStyle(rig.t.session->Paths().Styles() + "/bossa.vxs"));
+    DisplaySnapshot shown = rig.Snapshot();
+    EXPECT_STREQ(shown.StyleName.c_str(), "Bossa ...");
+    int present = 0;
+    for (bool p : shown.PartPresent) present += p ? 1 : 0;
+    EXPECT_GT(present, 0);
+    EXPECT_FALSE(rig.core.OpenStyle(rig.t.home.Path() + "/missing.vxs"));
+    EXPECT_STREQ(rig.Snapshot().StyleName.c_str(), "Bossa ...") << "a failed load keeps the style";
+}
+
+TEST(DesktopCoreTransport, TakesTempoFieldValuesOnlyWithinTheFieldsRange) {
+    DesktopRig rig;
+    rig.core.Start();
+    rig.core.SetTempo(96);
+    EXPECT_EQ(rig.Snapshot().Tempo, 96);
+    rig.core.SetTempo(24);
+    rig.core.SetTempo(251);
+    EXPECT_EQ(rig.Snapshot().Tempo, 96);
+}
+
+TEST(DesktopCoreTransport, TheAccompanimentButtonOffersTheOtherState) {
+    DesktopRig rig;
+    rig.core.Start();
+    DisplaySnapshot shown = rig.Snapshot();
+    EXPECT_TRUE(shown.Accompaniment);
+    EXPECT_STREQ(shown.AccompanimentCaption.c_str(), "K");
+    rig.core.SetAccompaniment(false);
+    shown = rig.Snapshot();
+    EXPECT_FALSE(shown.Accompaniment);
+    EXPECT_STREQ(shown.AccompanimentCaption.c_str(), "A");
+}
+
+TEST(DesktopCoreMixer, SendsMixerControllersAndShowsThemWithTheInstrumentName) {
+    DesktopRig rig;
+    rig.core.Start();
+    rig.t.midi->ClearSent(SynthOutput);
+    rig.core.SetChannelController(2, 7, 90);
+    rig.core.SetChannelController(2, 10, 30);
+    rig.core.SetChannelController(2, 64, 127);  // not a mixer controller
+    rig.core.SetChannelController(16, 7, 90);   // no such channel
+    EXPECT_TRUE(rig.Sent(SynthOutput, 0xB2 | 7u << 8 | 90u << 16));
+    EXPECT_TRUE(rig.Sent(SynthOutput, 0xB2 | 10u << 8 | 30u << 16));
+    EXPECT_EQ(rig.t.midi->Sent(SynthOutput).size(), 2u);
+    const DisplaySnapshot shown = rig.Snapshot();
+    EXPECT_EQ(shown.Channels[2].Volume, 90);
+    EXPECT_EQ(shown.Channels[2].Pan, 30);
+    EXPECT_EQ(shown.Channels[2].Reverb, -1);
+    EXPECT_STREQ(shown.Channels[9].Instrument.c_str(), "Drums");
+}
+
+TEST(DesktopCoreMixer, MutesSilenceAChannelAtOnceAndSoloSelectsOneChannel) {
+    DesktopRig rig;
+    rig.core.Start();
+    rig.t.midi->ClearSent(SynthOutput);
+    rig.core.SetChannelMute(4, true);
+    EXPECT_TRUE(rig.Sent(SynthOutput, 0xB4 | 123u << 8));
+    rig.core.SetSolo(3);
+    DisplaySnapshot shown = rig.Snapshot();
+    EXPECT_TRUE(shown.Channels[4].Muted);
+    EXPECT_TRUE(shown.Channels[2].Soloed);
+    EXPECT_FALSE(shown.Channels[3].Soloed);
+    rig.core.SetChannelMute(4, false);
+    rig.core.SetSolo(0);
+    shown = rig.Snapshot();
+    EXPECT_FALSE(shown.Channels[4].Muted);
+    for (const auto& channel : shown.Channels) EXPECT_FALSE(channel.Soloed);
+}
+
+TEST(DesktopCoreOptions, ReopensOnlyThePortsWhoseNamesChanged) {
+    DesktopRig rig;
+    rig.core.Start();
+    Options options = rig.core.CurrentOptions();
+    options.MidiOut = "Memory Out 2";
+    rig.core.ApplyOptions(options);
+    EXPECT_TRUE(rig.t.midi->IsOutputOpen(1));
+    EXPECT_FALSE(rig.t.midi->IsOutputOpen(SynthOutput));
+    rig.core.SetChannelController(0, 7, 64);
+    EXPECT_TRUE(rig.Sent(1, 0xB0 | 7u << 8 | 64u << 16)) << "the new port is the current output";
+
+    options.MidiIn = "Memory In 2";
+    rig.core.ApplyOptions(options);
+    EXPECT_TRUE(rig.t.midi->IsInputOpen(1));
+    EXPECT_TRUE(rig.t.midi->IsOutputOpen(1)) << "an unchanged output is left open";
+
+    options.MidiIn = "No Such Keyboard";
+    rig.core.ApplyOptions(options);
+    EXPECT_TRUE(rig.t.prompter->WasShown("Can't open No Such Keyboard, please check MIDI config."));
+    EXPECT_FALSE(rig.t.midi->IsInputOpen(1));
+}
+
+TEST(DesktopCoreOptions, DerivesTheChordZoneAgainFromTheControlKeyOptions) {
+    DesktopRig rig;
+    rig.core.Start();
+    Options options = rig.core.CurrentOptions();
+    options.LastAccKeyNote = 4;  // E
+    options.LastAccKeyOctave = 5;
+    rig.core.ApplyOptions(options);
+    EXPECT_EQ(rig.Snapshot().SplitKey, rig.t.session->App().config.Keys.LastChordKey);
+    EXPECT_NE(rig.Snapshot().SplitKey, 59);
+    const PortNames ports = rig.core.ListPorts();
+    ASSERT_FALSE(ports.Outputs.empty());
+    EXPECT_EQ(ports.Outputs.front(), "Memory Synth");
+    EXPECT_EQ(ports.Inputs.size(), 2u);
+}
+
+TEST(DesktopCoreKeyboard, KeepsTheTranspositionSpinnersWithinTheirRanges) {
+    DesktopRig rig;
+    rig.core.Start();
+    rig.core.SetTransposition(1, -2);
+    DisplaySnapshot shown = rig.Snapshot();
+    EXPECT_EQ(shown.TransposeOctave, 1);
+    EXPECT_EQ(shown.TransposeSemitones, -2);
+    EXPECT_EQ(rig.t.session->App().melody.KeyboardTranspose, 10);
+    rig.core.SetTransposition(0, 12);
+    EXPECT_EQ(rig.Snapshot().TransposeSemitones, -2);
+}
+
+// Records what the pads hand to the chord-memory editor.
+struct RecordingEditor final : chords::PadEditorPeer {
+    void TakeChord(int root, int slot) override {
+        Root = root;
+        Slot = slot;
+        ++Taken;
+    }
+    int Root = 0;
+    int Slot = 0;
+    int Taken = 0;
+};
+
+TEST(DesktopCoreChordEntry, ShowsThePadsChordInTheTitleAndTheChordPanel) {
+    DesktopRig rig;
+    rig.core.Start();
+    rig.core.PadDown("D04", {});
+    rig.core.PadUp("D04");
+    DisplaySnapshot shown = rig.Snapshot();
+    EXPECT_STREQ(shown.ChordName.c_str(), "Ab min7");
+    EXPECT_STREQ(shown.Title.c_str(), "Chordella  -  Chord : Ab min7");
+    rig.core.PadDown("no pad", {});
+    EXPECT_STREQ(rig.Snapshot().ChordName.c_str(), "Ab min7");
+}
+
+TEST(DesktopCoreChordEntry, HandsPadChordsToTheEditorWhileTheEditBoxIsTicked) {
+    DesktopRig rig;
+    rig.core.Start();
+    RecordingEditor editor;
+    rig.core.SetPadEditor(&editor);
+    rig.core.SetEditBox(true);
+    rig.t.midi->ClearSent(SynthOutput);
+    rig.core.PadDown("B00", {});
+    rig.core.PadUp("B00");
+    EXPECT_EQ(editor.Taken, 1);
+    EXPECT_EQ(editor.Root, 52);
+    EXPECT_EQ(editor.Slot, 2);
+    EXPECT_EQ(rig.NoteOnsSent(SynthOutput), 0);
+    rig.core.SetEditBox(false);
+    rig.core.PadDown("B00", {});
+    rig.core.PadUp("B00");
+    EXPECT_EQ(editor.Taken, 1) << "without the box the pad plays its chord";
+    rig.core.SetPadEditor(nullptr);
+}
+
+TEST(DesktopCoreChordEntry, LeavesKeysItDoesNotTakeToTheWindow) {
+    DesktopRig rig;
+    rig.core.Start();
+    EXPECT_FALSE(rig.core.KeyDown(0x70, false, {}));  // F1 is the window's
+    EXPECT_TRUE(rig.core.KeyDown('C', false, {}));
+    EXPECT_TRUE(rig.core.KeyUp('C', {}));
+}
+
+}  // namespace
+}  // namespace chordella::app

@@ -1,0 +1,79 @@
+// The host between the window and the core: answers arrive on the window's thread, the
+// published snapshot changes only when what it shows changed, menus reach the core.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QThread>
+
+#include "ui/WindowRig.h"
+
+namespace chordella::testing {
+namespace {
+
+QAction* MenuItem(ui::MainWindow& window, const char* menu, const QString& caption) {
+    auto* found = window.menuBar()->findChild<QMenu*>(menu);
+    if (found == nullptr) return nullptr;
+    for (QAction* action : found->actions())
+        if (action->text() == caption) return action;
+    return nullptr;
+}
+
+TEST(ControlHost, AnswersOnTheWindowsThreadWithTheCoresData) {
+    WindowRig rig;
+    bool answered = false;
+    bool onWindowThread = false;
+    int tempoPreset = 0;
+    rig.Host().ReadOptions([&](const app::Options& options) {
+        answered = true;
+        onWindowThread = QThread::currentThread() == QCoreApplication::instance()->thread();
+        tempoPreset = options.TempoPreset3;
+    });
+    std::vector<std::string> outputs;
+    rig.Host().ListPorts([&](const ui::PortLists& ports) { outputs = ports.Outputs; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answered && !outputs.empty(); }, 3000));
+    EXPECT_TRUE(onWindowThread);
+    EXPECT_EQ(tempoPreset, 120);
+    EXPECT_EQ(outputs.front(), "Memory Synth");
+}
+
+TEST(ControlHost, PublishesANewSnapshotOnlyWhenTheDisplayChanged) {
+    WindowRig rig;
+    rig.Settle();
+    QTest::qWait(200);  // a few publishing rounds with nothing new
+    const std::uint64_t idle = rig.Host().Snapshot().Serial;
+    QTest::qWait(200);
+    EXPECT_EQ(rig.Host().Snapshot().Serial, idle);
+    rig.Host().SetTempo(140);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Host().Snapshot().Tempo == 140; }, 3000));
+    EXPECT_GT(rig.Host().Snapshot().Serial, idle);
+}
+
+TEST(ControlHost, TheMelodyMenuSwitchesReachTheCoreAndShowTheirState) {
+    WindowRig rig;
+    QAction* record = MenuItem(rig.Window(), "MelodyMenu", "&Record");
+    QAction* humanize = MenuItem(rig.Window(), "MelodyMenu", "Humanize");
+    ASSERT_NE(record, nullptr);
+    ASSERT_NE(humanize, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return humanize->isChecked(); }, 3000)) << "on at start";
+    record->trigger();
+    EXPECT_TRUE(rig.Shown().MelodyRecording);
+    humanize->trigger();
+    EXPECT_FALSE(rig.Shown().MelodyHumanize);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return record->isChecked() && !humanize->isChecked(); }, 3000));
+}
+
+TEST(ControlHost, TheTransportKeysOfTheWindowRunTheTransport) {
+    WindowRig rig;
+    rig.Host().Barrier([](app::DesktopCore& core) {
+        ASSERT_TRUE(core.OpenStyle(std::string(CHORDELLA_ASSETS) + "/styles/bossa.vxs"));
+    });
+    QTest::keyClick(&rig.Window(), Qt::Key_Space);
+    EXPECT_TRUE(rig.Shown().Playing) << "space starts the style";
+    QTest::keyClick(&rig.Window(), Qt::Key_F10);
+    EXPECT_FALSE(rig.Shown().Playing) << "F10 stops it";
+}
+
+}  // namespace
+}  // namespace chordella::testing

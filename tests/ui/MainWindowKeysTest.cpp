@@ -1,0 +1,93 @@
+// Typing on the real window: the keys travel through the window's key filter and the host
+// to the chord entry on the control thread, and come out as chords and notes.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QSpinBox>
+#include <QTest>
+
+#include "ui/WindowRig.h"
+
+namespace chordella::testing {
+namespace {
+
+void SendKey(QWidget& window, QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers modifiers, bool autoRepeat) {
+    QKeyEvent event(type, key, modifiers, QString(), autoRepeat);
+    QApplication::sendEvent(&window, &event);
+}
+
+TEST(MainWindowKeys, HoldingATypeKeyThenAChordKeyPlaysThatType) {
+    WindowRig rig;
+    QTest::keyPress(&rig.Window(), Qt::Key_2);
+    QTest::keyClick(&rig.Window(), Qt::Key_C);
+    QTest::keyRelease(&rig.Window(), Qt::Key_2);
+    EXPECT_STREQ(rig.Shown().ChordName.c_str(), "C 7th");
+    // The window shows it from the published snapshot.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rig.Window().windowTitle() == "Chordella  -  Chord : C 7th"; }, 3000))
+        << rig.Window().windowTitle().toStdString();
+}
+
+TEST(MainWindowKeys, ShiftWithAChordKeyPlaysAMinorChord) {
+    WindowRig rig;
+    QTest::keyClick(&rig.Window(), Qt::Key_V, Qt::ShiftModifier);
+    EXPECT_STREQ(rig.Shown().ChordName.c_str(), "D min");
+}
+
+TEST(MainWindowKeys, MelodyKeysPlayTheirNotePlusTheTranspositionSpinners) {
+    WindowRig rig;
+    rig.ClearSent(SynthOutput);
+    QTest::keyClick(&rig.Window(), Qt::Key_T);
+    auto notes = rig.NoteOns(SynthOutput);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].first, 60);
+
+    // The transposition spinners of the window move the melody notes.
+    auto* octave = rig.Window().findChild<QSpinBox*>("TransposeOctave");
+    auto* semitones = rig.Window().findChild<QSpinBox*>("TransposeSemitones");
+    ASSERT_NE(octave, nullptr);
+    ASSERT_NE(semitones, nullptr);
+    octave->setValue(1);
+    semitones->setValue(-2);
+    rig.ClearSent(SynthOutput);
+    QTest::keyClick(&rig.Window(), Qt::Key_T);
+    notes = rig.NoteOns(SynthOutput);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].first, 60 + 12 - 2);
+}
+
+TEST(MainWindowKeys, AutoRepeatOfAHeldMelodyKeySendsNoSecondNoteOn) {
+    WindowRig rig;
+    rig.ClearSent(SynthOutput);
+    SendKey(rig.Window(), QEvent::KeyPress, Qt::Key_T, Qt::NoModifier, false);
+    for (int i = 0; i < 3; ++i) {
+        SendKey(rig.Window(), QEvent::KeyRelease, Qt::Key_T, Qt::NoModifier, true);
+        SendKey(rig.Window(), QEvent::KeyPress, Qt::Key_T, Qt::NoModifier, true);
+    }
+    EXPECT_EQ(rig.NoteOns(SynthOutput).size(), 1u);
+    SendKey(rig.Window(), QEvent::KeyRelease, Qt::Key_T, Qt::NoModifier, false);
+    int noteOffs = 0;
+    for (const auto& m : rig.Sent(SynthOutput))
+        if (((m.Packed & 0xF0) == 0x80 || ((m.Packed & 0xF0) == 0x90 && ((m.Packed >> 16) & 0x7F) == 0)) &&
+            ((m.Packed >> 8) & 0x7F) == 60)
+            ++noteOffs;
+    EXPECT_EQ(noteOffs, 1) << "the real release ends the note";
+}
+
+TEST(MainWindowKeys, TheTempoFieldKeepsTheDigitsTypedIntoIt) {
+    WindowRig rig;
+    auto* tempo = rig.Window().findChild<QSpinBox*>("TempoEdit1");
+    ASSERT_NE(tempo, nullptr);
+    EXPECT_EQ(tempo->minimum(), 25);
+    EXPECT_EQ(tempo->maximum(), 250);
+    rig.ClearSent(SynthOutput);
+    tempo->setFocus();
+    tempo->selectAll();
+    QTest::keyClicks(tempo, "96");
+    QTest::keyClick(tempo, Qt::Key_Return);
+    EXPECT_EQ(rig.Shown().Tempo, 96);
+    EXPECT_TRUE(rig.NoteOns(SynthOutput).empty()) << "digits typed into the field play nothing";
+}
+
+}  // namespace
+}  // namespace chordella::testing

@@ -1,0 +1,118 @@
+// Clicking the real window: the chord pads, the section buttons, the " Edit" box and the
+// on-screen keyboard, through the host to the core and the MIDI output.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "chords/ChordEntry.h"
+#include "chords/ScreenKeyboard.h"
+#include "ui/TKeys.h"
+#include "ui/WindowRig.h"
+
+namespace chordella::testing {
+namespace {
+
+QPushButton* Pad(ui::MainWindow& window, const char* name) {
+    auto* pad = window.findChild<QPushButton*>(name);
+    EXPECT_NE(pad, nullptr) << name;
+    return pad;
+}
+
+void ClickPad(ui::MainWindow& window, const char* name) {
+    if (QPushButton* pad = Pad(window, name)) QTest::mouseClick(pad, Qt::LeftButton);
+}
+
+// Records what the pads hand to the chord-memory editor (on the control thread).
+struct RecordingEditor final : chords::PadEditorPeer {
+    void TakeChord(int root, int slot) override {
+        Root = root;
+        Slot = slot;
+        ++Taken;
+    }
+    int Root = 0;
+    int Slot = 0;
+    int Taken = 0;
+};
+
+TEST(MainWindowPads, APadPlaysItsChordAndTheWindowShowsIt) {
+    WindowRig rig;
+    ClickPad(rig.Window(), "D04");
+    EXPECT_STREQ(rig.Shown().ChordName.c_str(), "Ab min7");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rig.Window().windowTitle() == "Chordella  -  Chord : Ab min7"; }, 3000))
+        << rig.Window().windowTitle().toStdString();
+    auto* display = rig.Window().findChild<QLabel*>("ChordDisplay");
+    ASSERT_NE(display, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return display->text() == "Ab min7"; }, 3000));
+
+    ClickPad(rig.Window(), "M06");
+    EXPECT_STREQ(rig.Shown().ChordName.c_str(), "B dim");
+}
+
+TEST(MainWindowPads, WithEditTickedAPadHandsItsChordToTheEditorAndPlaysNothing) {
+    WindowRig rig;
+    RecordingEditor editor;
+    rig.Host().Barrier([&](app::DesktopCore& core) { core.SetPadEditor(&editor); });
+    auto* edit = rig.Window().findChild<QCheckBox*>("EditBox");
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), " Edit");
+    QTest::mouseClick(edit, Qt::LeftButton);
+    ASSERT_TRUE(edit->isChecked());
+    rig.ClearSent(SynthOutput);
+
+    ClickPad(rig.Window(), "B00");
+    rig.Settle();
+    int taken = 0, root = 0, slot = 0;
+    rig.Host().Barrier([&](app::DesktopCore& core) {
+        taken = editor.Taken;
+        root = editor.Root;
+        slot = editor.Slot;
+        core.SetPadEditor(nullptr);
+    });
+    EXPECT_EQ(taken, 1);
+    EXPECT_EQ(root, 52);
+    EXPECT_EQ(slot, 2);
+    EXPECT_TRUE(rig.NoteOns(SynthOutput).empty());
+    EXPECT_STREQ(rig.Shown().ChordName.c_str(), "") << "no chord was played";
+}
+
+TEST(MainWindowPads, TheSectionButtonsAreThereOnce) {
+    WindowRig rig;
+    for (const char* name : {"L00", "L01", "L02", "L03", "L04"})
+        EXPECT_EQ(rig.Window().findChildren<QPushButton*>(name).size(), 1) << name;
+}
+
+TEST(MainWindowScreenKeyboard, AClickNearAKeysTipIsLoudAndNearItsEdgeSoft) {
+    WindowRig rig;
+    // With the accompaniment off the on-screen keys play melody notes.
+    auto* accompaniment = rig.Window().findChild<QPushButton*>("AccompanimentButton");
+    ASSERT_NE(accompaniment, nullptr);
+    QTest::mouseClick(accompaniment, Qt::LeftButton);
+    ASSERT_FALSE(rig.Shown().Accompaniment);
+
+    ui::TKeys& keys = rig.Window().Keys();
+    // The keyboard starts at the chord zone's octave once the window has shown the core's state.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return keys.BaseOctave() == chords::BaseOctaveFor(rig.Shown().FirstChordKey); },
+                                3000));
+    chords::KeyRect e{};
+    for (const chords::KeyRect& key : keys.Geometry().Keys())
+        if (key.Note % 12 == 4) {
+            e = key;  // an E: no black key to its right
+            break;
+        }
+    ASSERT_GT(e.W, 0);
+    rig.ClearSent(SynthOutput);
+    QTest::mouseClick(&keys, Qt::LeftButton, {}, QPoint(e.X + e.W - 4, e.Y + e.H - 2));
+    QTest::mouseClick(&keys, Qt::LeftButton, {}, QPoint(e.X + e.W - 4, e.Y + 2));
+    const auto notes = rig.NoteOns(SynthOutput);
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_EQ(notes[0].first, notes[1].first);
+    EXPECT_GE(notes[0].second, 100) << "near the tip";
+    EXPECT_LE(notes[1].second, 30) << "near the edge";
+    EXPECT_GE(notes[1].second, 1);
+}
+
+}  // namespace
+}  // namespace chordella::testing

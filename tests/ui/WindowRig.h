@@ -1,0 +1,105 @@
+#pragma once
+// The real desktop window over the real host and core, on a session with in-memory MIDI
+// devices (see support/TestSession.h): a test clicks and types on the window and then
+// looks at the core. Waiting for the control thread (Barrier) is for tests only.
+
+#include <QTest>
+#include <memory>
+#include <vector>
+
+#include "app/DesktopCore.h"
+#include "app/Session.h"
+#include "app/SnapshotView.h"
+#include "midi/MemoryBackend.h"
+#include "support/TempFolder.h"
+#include "ui/ControlHost.h"
+#include "ui/MainWindow.h"
+#include "platform/ScriptedPrompter.h"
+#include "ui/QtTestApp.h"
+
+namespace chordella::testing {
+
+inline constexpr int SynthOutput = -1;
+
+class WindowRig {
+public:
+    WindowRig() {
+        QtTestApp();
+        auto scripted = std::make_unique<platform::ScriptedPrompter>();
+        prompter_ = scripted.get();
+        app::SessionParts parts;
+        parts.prompter = std::move(scripted);
+        parts.paths = platform::Paths::InFolder(home_.Path());
+        parts.seed = 1;
+        parts.view = std::make_unique<app::SnapshotView>();
+        auto backend = std::make_unique<midi::MemoryBackend>();
+        midi_ = backend.get();
+        midi_->AddInput("Memory In 1");
+        midi_->AddInput("Memory In 2");
+        for (const char* name : {"Memory Out 1", "Memory Out 2", "Memory Out 3"}) midi_->AddOutput(name);
+        parts.midiBackend = std::move(backend);
+        ui::HostSetup setup;
+        setup.Lifecycle.ReadOnlyMedia = [] { return false; };
+        host_ = std::make_unique<ui::ControlHost>(std::make_unique<app::Session>(std::move(parts)), setup);
+        window_ = std::make_unique<ui::MainWindow>(*host_);
+        window_->resize(1000, 640);
+        window_->show();
+        Settle();
+    }
+
+    ~WindowRig() {
+        window_.reset();
+        host_.reset();
+    }
+
+    ui::MainWindow& Window() { return *window_; }
+    ui::ControlHost& Host() { return *host_; }
+
+    // Lets the window deliver what is queued, then waits until the control thread has run
+    // every request made so far.
+    void Settle() {
+        QCoreApplication::processEvents();
+        host_->Barrier([](app::DesktopCore&) {});
+    }
+
+    // What the core would show now (filled on the control thread).
+    app::DisplaySnapshot Shown() {
+        Settle();
+        app::DisplaySnapshot snapshot;
+        host_->Barrier([&](app::DesktopCore& core) { core.FillSnapshot(snapshot); });
+        return snapshot;
+    }
+
+    // The messages sent on an output so far, read on the control thread.
+    std::vector<midi::SentMessage> Sent(int output) {
+        Settle();
+        std::vector<midi::SentMessage> sent;
+        host_->Barrier([&](app::DesktopCore&) { sent = midi_->Sent(output); });
+        return sent;
+    }
+
+    void ClearSent(int output) {
+        Settle();
+        host_->Barrier([&](app::DesktopCore&) { midi_->ClearSent(output); });
+    }
+
+    // Note-ons (velocity > 0) sent on an output: (note, velocity) pairs.
+    std::vector<std::pair<int, int>> NoteOns(int output) {
+        std::vector<std::pair<int, int>> notes;
+        for (const auto& m : Sent(output))
+            if ((m.Packed & 0xF0) == 0x90 && ((m.Packed >> 16) & 0x7F) != 0)
+                notes.emplace_back(static_cast<int>((m.Packed >> 8) & 0x7F), static_cast<int>((m.Packed >> 16) & 0x7F));
+        return notes;
+    }
+
+    platform::ScriptedPrompter& Prompter() { return *prompter_; }
+
+private:
+    TempFolder home_;
+    platform::ScriptedPrompter* prompter_ = nullptr;
+    midi::MemoryBackend* midi_ = nullptr;
+    std::unique_ptr<ui::ControlHost> host_;
+    std::unique_ptr<ui::MainWindow> window_;
+};
+
+}  // namespace chordella::testing

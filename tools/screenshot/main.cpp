@@ -1,0 +1,90 @@
+// chordella-screenshot OUT.png [--seconds N] [--assets DIR]
+//
+// The main window playing the bundled demo song, drawn off-screen: a first start in a
+// fresh data home plays "demo2.vxa" with its style through an in-memory MIDI output (no
+// sound device needed); after N seconds (default 4) the window is grabbed into OUT.png.
+#include <QApplication>
+#include <QPixmap>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/Session.h"
+#include "app/SnapshotView.h"
+#include "midi/MemoryBackend.h"
+#include "platform/ScriptedPrompter.h"
+#include "ui/ControlHost.h"
+#include "ui/MainWindow.h"
+
+using namespace chordella;
+
+namespace {
+
+int Usage() {
+    std::fprintf(stderr, "usage: chordella-screenshot OUT.png [--seconds N] [--assets DIR]\n");
+    return 2;
+}
+
+std::string FreshHome() {
+    char pattern[] = "/tmp/chordella-screenshot-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    return made != nullptr ? made : std::string();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return Usage();
+    const std::string out = argv[1];
+    double seconds = 4;
+    std::string assets = CHORDELLA_SOURCE_ASSETS;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--seconds" && i + 1 < argc) seconds = std::atof(argv[++i]);
+        else if (arg == "--assets" && i + 1 < argc) assets = argv[++i];
+        else return Usage();
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::string home = FreshHome();
+    if (home.empty()) {
+        std::fprintf(stderr, "chordella-screenshot: no temporary folder for the data home\n");
+        return 1;
+    }
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
+
+    app::SessionParts parts;
+    parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+    parts.paths = platform::Paths::InFolder(home);
+    parts.view = std::make_unique<app::SnapshotView>();
+    auto backend = std::make_unique<midi::MemoryBackend>();
+    backend->AddInput("Keyboard");
+    backend->AddOutput("Sound Module");
+    parts.midiBackend = std::move(backend);
+    ui::HostSetup setup;
+    setup.Lifecycle.AssetsFolder = assets;
+    setup.Lifecycle.ReadOnlyMedia = [] { return false; };
+
+    int code = 0;
+    {
+        ui::ControlHost host(std::make_unique<app::Session>(std::move(parts)), setup);
+        ui::MainWindow window(host);
+        window.resize(1280, 860);
+        window.show();
+        QTimer::singleShot(static_cast<int>(seconds * 1000), &application, [&] {
+            window.RefreshFromCore();
+            if (!window.grab().save(QString::fromStdString(out), "PNG")) {
+                std::fprintf(stderr, "chordella-screenshot: %s: cannot be written\n", out.c_str());
+                code = 1;
+            }
+            application.quit();
+        });
+        QApplication::exec();
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(home, ignored);
+    return code;
+}
