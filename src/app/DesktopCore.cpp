@@ -6,7 +6,6 @@
 
 #include "app/ActivityOutput.h"
 #include "app/DesktopPeers.h"
-#include "app/DesktopSongHost.h"
 #include "app/LiveArranger.h"
 #include "app/Session.h"
 #include "app/Settings.h"
@@ -20,6 +19,7 @@
 #include "data/SongFiles.h"
 #include "data/StyleStore.h"
 #include "engine/Clock.h"
+#include "engine/SongHost.h"
 #include "engine/TapTempo.h"
 #include "engine/Transport.h"
 #include "midi/PortSelection.h"
@@ -46,7 +46,7 @@ DesktopCore::DesktopCore(Session& session, LifecycleSetup setup)
     : session_(session),
       activity_(std::make_unique<ActivityOutput>(session)),
       arranger_(std::make_unique<LiveArranger>(session)),
-      songHost_(std::make_unique<DesktopSongHost>(session, *arranger_)),
+      songHost_(std::make_unique<engine::SongHost>(session, arranger_->Transport(), arranger_->Clock())),
       tapTempo_(std::make_unique<engine::TapTempo>(session, arranger_->Clock(), arranger_->Transport())),
       lifecycle_(session, *this, std::move(setup)) {
     session_.SetAccompanimentOutput(activity_.get());

@@ -28,6 +28,7 @@ class PadEditorPeer;
 struct EntryModifiers;
 }  // namespace chordella::chords
 namespace chordella::engine {
+class SongHost;
 class TapTempo;
 }
 
@@ -35,7 +36,6 @@ namespace chordella::app {
 
 class ActivityOutput;
 class DesktopPeers;
-class DesktopSongHost;
 class LiveArranger;
 class Session;
 class SnapshotView;
@@ -158,7 +158,7 @@ private:
     std::unique_ptr<ActivityOutput> activity_;
     std::unique_ptr<LiveArranger> arranger_;
     std::unique_ptr<DesktopPeers> peers_;
-    std::unique_ptr<DesktopSongHost> songHost_;
+    std::unique_ptr<engine::SongHost> songHost_;
     std::unique_ptr<engine::TapTempo> tapTempo_;
     std::unique_ptr<chords::ChordEntry> entry_;
     Lifecycle lifecycle_;

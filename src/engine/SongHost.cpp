@@ -1,6 +1,8 @@
 #include "engine/SongHost.h"
 
 #include "app/Session.h"
+#include "data/SongStyleLookup.h"
+#include "data/StyleStore.h"
 #include "engine/Clock.h"
 #include "engine/Outputs.h"
 #include "engine/Transport.h"
@@ -29,6 +31,18 @@ bool SongHost::StylePlaying() { return session_.Style().player.StyleActive != 0;
 void SongHost::StopPlayback() { transport_.Stop(); }
 void SongHost::StartPlayback() { transport_.Play(); }
 bool SongHost::StyleLoaded() { return LoadedStyle(session_).StyleLength != 0; }
+std::string SongHost::LoadedStylePath() { return StyleLoaded() ? LoadedStyle(session_).StylePath : std::string(); }
+
+bool SongHost::OpenStyleByPath(const std::string& storedPath, bool quiet) {
+    // The stored path may be a Windows path or name a style below another data home: the
+    // lookup tries it as it is, below this data home and by file name in STYLES.
+    const std::optional<std::string> found = data::FindSongStyle(storedPath, session_.Paths());
+    data::StyleStore store(session_);
+    if (found) return store.Load(*found, false) == data::StyleLoadResult::Loaded;
+    return store.OpenByPath(storedPath, quiet ? data::MissingStyle::Silent : data::MissingStyle::Tell) ==
+           data::StyleLoadResult::Loaded;
+}
+
 int SongHost::MeasureUnits() { return session_.App().clock.MeasureUnits; }
 
 void SongHost::SetSongTempo(int beatsPerMinute) {

@@ -2,8 +2,7 @@
 // The transport's and the clock's side of the song operations (data/ArrangementHost.h):
 // opening a song sets the song's tempo and meter, Play plays it, a running recording or
 // playback is stopped before a song is replaced, and the song's melody program goes to the
-// melody channel. The style-related questions keep the host's defaults (no style is
-// loaded through here).
+// melody channel. A song that names its style opens it through the style store.
 //
 //   engine::SongHost host(session, transport, clock);   // installs itself as session.SongHost()
 
@@ -32,6 +31,8 @@ public:
     void StopPlayback() override;
     void StartPlayback() override;
     bool StyleLoaded() override;
+    std::string LoadedStylePath() override;
+    bool OpenStyleByPath(const std::string& storedPath, bool quiet) override;
     int MeasureUnits() override;
     void SetSongTempo(int beatsPerMinute) override;
     void SetSongMeter(int measureUnits) override;
