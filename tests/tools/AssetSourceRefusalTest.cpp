@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "make_assets/Notation.h"
 #include "make_assets/SongSource.h"
