@@ -84,7 +84,7 @@ struct OneFinger {
     int Root, Type;
 };
 
-TEST(SetChord, TriadChordsTurnAMajorChordIntoTheTriadOfItsKey) {
+TEST(SetChord, TriadChordsTurnAMajorChordIntoTheTriadOfItsKeyAndLeaveOtherTypesAlone) {
     const OneFinger cases[] = {
         {69, false, 69, 2},  // A gives A minor
         {71, false, 71, 5},  // B gives B diminished
@@ -103,13 +103,10 @@ TEST(SetChord, TriadChordsTurnAMajorChordIntoTheTriadOfItsKey) {
         f.recogniser->SetChord(static_cast<std::int16_t>(c.Key), 1, NoOffset);
         EXPECT_EQ(f.Pending(), std::make_pair(c.Root, c.Type)) << "key " << c.Key;
     }
-}
-
-TEST(SetChord, TriadChordsLeaveOtherTypesAlone) {
-    ChordFixture f;
-    f.Options().TriadChords = true;
-    f.recogniser->SetChord(69, 3, NoOffset);
-    EXPECT_EQ(f.Pending(), std::make_pair(69, 3));
+    ChordFixture seventh;
+    seventh.Options().TriadChords = true;
+    seventh.recogniser->SetChord(69, 3, NoOffset);
+    EXPECT_EQ(seventh.Pending(), std::make_pair(69, 3)) << "other types are left alone";
 }
 
 TEST(SetChord, MajorMinorSwapsMajorWithMinorAndSeventhWithMinorSeventh) {
