@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "platform/SingleInstance.h"
 #include "support/TestSession.h"
@@ -131,7 +132,7 @@ TEST(Lifecycle, ExitStopsFirstThenSavesTheSettingsThenClosesEverything) {
 
 TEST(Lifecycle, OptionsChangedDuringASessionAreThereAtTheNextStart) {
     testing::TempFolder home;
-    {
+    const auto run = [&home](const std::function<void(Session&, Lifecycle&)>& during) {
         app::SessionParts parts;
         parts.prompter = std::make_unique<platform::ScriptedPrompter>();
         parts.paths = platform::Paths::InFolder(home.Path());
@@ -139,25 +140,23 @@ TEST(Lifecycle, OptionsChangedDuringASessionAreThereAtTheNextStart) {
         RecordingHooks hooks(session.Paths());
         Lifecycle lifecycle(session, hooks);
         lifecycle.Start();
+        during(session, lifecycle);
+    };
+    run([](Session& session, Lifecycle& lifecycle) {
         session.App().options.TempoPreset4 = 175;
         session.App().options.TwoFingerChords = true;
         session.App().options.ToBasicKeyNote = 10;
         session.App().options.MidiIn = "Keyboard 1";
         EXPECT_EQ(lifecycle.Exit(), SaveOutcome::Saved);
-    }
-    app::SessionParts parts;
-    parts.prompter = std::make_unique<platform::ScriptedPrompter>();
-    parts.paths = platform::Paths::InFolder(home.Path());
-    Session session(std::move(parts));
-    RecordingHooks hooks(session.Paths());
-    Lifecycle lifecycle(session, hooks);
-    lifecycle.Start();
-    const Options& options = session.App().options;
-    EXPECT_FALSE(session.App().config.FirstStart);
-    EXPECT_EQ(options.TempoPreset4, 175);
-    EXPECT_TRUE(options.TwoFingerChords);
-    EXPECT_EQ(options.MidiIn, "Keyboard 1");
-    EXPECT_EQ(session.App().config.Keys.ToBasic, 46);
+    });
+    run([](Session& session, Lifecycle&) {
+        const Options& options = session.App().options;
+        EXPECT_FALSE(session.App().config.FirstStart);
+        EXPECT_EQ(options.TempoPreset4, 175);
+        EXPECT_TRUE(options.TwoFingerChords);
+        EXPECT_EQ(options.MidiIn, "Keyboard 1");
+        EXPECT_EQ(session.App().config.Keys.ToBasic, 46);
+    });
 }
 
 TEST(Lifecycle, ResetFromTheCommandLineStartsWithDefaultsAndSavesResetAsZero) {

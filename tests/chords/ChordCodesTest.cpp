@@ -11,7 +11,7 @@ namespace {
 using testing::ChordFixture;
 using testing::RecordingOut;
 
-TEST(ChordCode, ReadsBackEveryCodedChord) {
+TEST(ChordCode, ReadsBackEveryCodedChordAndNothingElse) {
     for (int type = 1; type <= MaxCodedType; ++type) {
         for (int root = 36; root < 48; ++root) {
             const auto code = ChordCode(root, type);
@@ -23,14 +23,8 @@ TEST(ChordCode, ReadsBackEveryCodedChord) {
             EXPECT_EQ(chord->PitchClass, root % 12);
         }
     }
-}
-
-TEST(ChordCode, HasNoCodeForTypesBeyondTwentyOrForNoChord) {
     for (const int type : {0, -1, 21, 34, 1000}) EXPECT_FALSE(ChordCode(60, type)) << type;
     EXPECT_EQ(ChordCode(-5, 1)->Value, 7) << "a negative root still has a pitch class";
-}
-
-TEST(ChordCode, ReadsOnlyChordValuesOfTheTwoControllers) {
     EXPECT_FALSE(DecodeChordCode(7, 40));
     EXPECT_FALSE(DecodeChordCode(20, 120));
     EXPECT_FALSE(DecodeChordCode(19, 127));
@@ -76,21 +70,17 @@ TEST(ReceiveChordCode, KeepsTheRootOnTheKeyboardForAZoneAtTheTop) {
 }
 
 TEST(ReceiveChordCode, PassesOtherMessagesOnAndEverythingWhenReceivingIsOff) {
-    ChordFixture f;
+    ChordFixture f, imported;
+    imported.engine.ImportedMaterial = true;
+    EXPECT_EQ(imported.recogniser->ReceiveChordCode(40, 20, 0), ChordCodeOutcome::Consumed) << "dropped, ignored";
+    EXPECT_EQ(imported.Chords().CurrentRoot, NoCurrentChord);
+    EXPECT_TRUE(imported.view->Title.empty());
     EXPECT_EQ(f.recogniser->ReceiveChordCode(40, 7, 0), ChordCodeOutcome::PassOn);
     f.Options().ReceiveChordCodes = false;
     EXPECT_EQ(f.recogniser->ReceiveChordCode(40, 20, 0), ChordCodeOutcome::PassOn);
     EXPECT_EQ(f.recogniser->ReceiveChordCode(120, 20, 0), ChordCodeOutcome::PassOn);
     EXPECT_EQ(f.Chords().CurrentType, 0);
     EXPECT_FALSE(f.Options().MelodyAdLib);
-}
-
-TEST(ReceiveChordCode, DropsButIgnoresCodesWhileImportedMaterialPlays) {
-    ChordFixture f;
-    f.engine.ImportedMaterial = true;
-    EXPECT_EQ(f.recogniser->ReceiveChordCode(40, 20, 0), ChordCodeOutcome::Consumed);
-    EXPECT_EQ(f.Chords().CurrentRoot, NoCurrentChord);
-    EXPECT_TRUE(f.view->Title.empty());
 }
 
 TEST(ReceiveChordCode, SwitchesMelodyAdLibOnWith120AndOffWith121) {
@@ -105,9 +95,12 @@ TEST(ReceiveChordCode, SwitchesMelodyAdLibOnWith120AndOffWith121) {
     EXPECT_FALSE(f.Options().MelodyAdLib);
 }
 
-TEST(AnnounceMelodyAdLib, IsUnderstoodTheSameWayByAReceivingProgram) {
+TEST(AnnounceMelodyAdLib, IsUnderstoodTheSameWayByAReceivingProgramAndNeedsChordCodesSent) {
     ChordFixture sender, receiver;
     RecordingOut out;
+    sender.Options().MelodyAdLib = true;
+    EXPECT_FALSE(sender.recogniser->AnnounceMelodyAdLib(out));
+    EXPECT_TRUE(out.Sent.empty());
     sender.Options().SendChordCodes = true;
     sender.Options().ChordCodeChannel = 2;
     for (const bool on : {true, false, true}) {
@@ -118,14 +111,6 @@ TEST(AnnounceMelodyAdLib, IsUnderstoodTheSameWayByAReceivingProgram) {
         receiver.recogniser->ReceiveChordCode(sent.Data2, sent.Data1, sent.Status & 0x0F);
         EXPECT_EQ(receiver.Options().MelodyAdLib, on);
     }
-}
-
-TEST(AnnounceMelodyAdLib, SendsNothingWhileChordCodesAreNotSent) {
-    ChordFixture f;
-    RecordingOut out;
-    f.Options().MelodyAdLib = true;
-    EXPECT_FALSE(f.recogniser->AnnounceMelodyAdLib(out));
-    EXPECT_TRUE(out.Sent.empty());
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ TEST(PadNames, WildNamesChangeNothingWhenClicked) {
     EXPECT_TRUE(rig.Out.Messages.empty());
 }
 
-TEST(ChordPads, RowIsTheSlotAndColumnTheRootCountedFromE) {
+TEST(ChordPads, RowIsTheConfiguredSlotAndColumnTheRootCountedFromE) {
     EntryRig rig;
     rig.ClockRuns();
     rig.Entry.PadDown("D04", {});
@@ -46,11 +46,6 @@ TEST(ChordPads, RowIsTheSlotAndColumnTheRootCountedFromE) {
     EXPECT_EQ(rig.Pending(), "E maj");
     rig.Entry.PadDown("B11", {});
     EXPECT_EQ(rig.Pending(), "Eb min");
-}
-
-TEST(ChordPads, RowsFollowTheConfiguredSlotTypes) {
-    EntryRig rig;
-    rig.ClockRuns();
     chords::ReadChordTypes(rig.Chords().SlotMap, "04");  // slot 2 becomes "min7"
     rig.Entry.PadDown("B08", {});
     EXPECT_EQ(rig.Pending(), "C min7");

@@ -27,6 +27,10 @@ struct Recognition {
         Hold(notes);
         RecogniseChord(list, state, AllTypesIndex, RecogniseMode::Live);
     }
+    void Analyse(std::initializer_list<int> notes, int divisor) {
+        Hold(notes);
+        RecogniseChord(list, state, AllTypesIndex, RecogniseMode::Analysis, divisor);
+    }
     std::string Name() { return std::string(ChordName(state, state.PendingRoot, state.PendingType).View()); }
 };
 
@@ -113,57 +117,45 @@ TEST(RecogniseChord, AnalysisCountsEveryOccurrenceAndEmptiesTheList) {
     r.Live({A + 48, C + 60, C + 72, C + 84, E + 60, E + 72});
     EXPECT_EQ(r.Name(), "A min") << "live play counts each held pitch class once";
 
-    r.Hold({A + 48, C + 60, C + 72, C + 84, E + 60, E + 72});
-    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Analysis, 500);
+    r.Analyse({A + 48, C + 60, C + 72, C + 84, E + 60, E + 72}, 500);
     EXPECT_EQ(r.Name(), "C aug") << "three Cs and two Es outweigh the single A";
     EXPECT_EQ(r.list.Count, 0);
     EXPECT_EQ(r.list.Notes[0], 0);
 }
 
-TEST(RecogniseChord, AnalysisKeepsThePreviousChordUnlessACandidateBeatsTheThreshold) {
+TEST(RecogniseChord, AnalysisKeepsThePreviousChordUnlessACandidateBeatsTheThresholdAndLeavesASingleNote) {
     Recognition r;
-    r.Hold({60, 64, 67});
-    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Analysis, 1);
+    r.Analyse({60, 64, 67}, 1);
     EXPECT_EQ(r.Name(), "C maj");
 
     // Five different notes: no chord scores above 5 with divisor 1.
-    r.Hold({62, 66, 64, 65, 71});
-    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Analysis, 1);
+    r.Analyse({62, 66, 64, 65, 71}, 1);
     EXPECT_EQ(r.Name(), "C maj");
     EXPECT_EQ(r.list.Count, 0);
 
-    r.Hold({62, 66, 64, 65, 71});
-    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Analysis, 2);
+    r.Analyse({62, 66, 64, 65, 71}, 2);
     EXPECT_NE(r.Name(), "C maj") << "a lower threshold lets the best candidate through";
-}
 
-TEST(RecogniseChord, AnalysisLeavesASingleNoteForTheNextInterval) {
-    Recognition r;
-    r.Hold({64});
-    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Analysis, 4);
-    EXPECT_EQ(r.list.Count, 1);
-    EXPECT_EQ(r.state.PendingType, 0);
+    Recognition single;
+    single.Analyse({64}, 4);
+    EXPECT_EQ(single.list.Count, 1) << "a single note is left for the next interval";
+    EXPECT_EQ(single.state.PendingType, 0);
 }
 
 TEST(RecogniseChord, InAnalysisASeventhTakesOverItsTriadAtAnEqualScore) {
     Recognition r;
-    r.Hold({60, 64, 67});
-    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Analysis, 1);
+    r.Analyse({60, 64, 67}, 1);
     ASSERT_EQ(r.Name(), "C maj");
-    r.Hold({60, 64, 67, 70});  // the seventh scores 4, no more than the threshold
-    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Analysis, 1);
+    r.Analyse({60, 64, 67, 70}, 1);  // the seventh scores 4, no more than the threshold
     EXPECT_EQ(r.Name(), "C 7th");
 
-    r.Hold({62, 65, 69});
-    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Analysis, 1);
+    r.Analyse({62, 65, 69}, 1);
     ASSERT_EQ(r.Name(), "D min");
-    r.Hold({62, 65, 69, 72});
-    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Analysis, 1);
+    r.Analyse({62, 65, 69, 72}, 1);
     EXPECT_EQ(r.Name(), "D min7");
 
     // At another root the threshold holds: the previous chord stays.
-    r.Hold({60, 64, 67, 70});
-    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Analysis, 1);
+    r.Analyse({60, 64, 67, 70}, 1);
     EXPECT_EQ(r.Name(), "D min7");
 }
 

@@ -13,17 +13,14 @@ using chords::ScreenKeyboard;
 constexpr int Deep = 45;   // below the black keys of the default 50-pixel keyboard
 constexpr int Upper = 5;   // among the black keys
 
-TEST(ScreenKeys, WhiteKeysFollowTheScaleFromTheBaseOctave) {
+TEST(ScreenKeys, WhiteKeysFollowTheScaleFromTheBaseOctaveAndBlackKeysLieInTheUpperPartWhereTheyExist) {
     const ScreenKeyboard keys;
     EXPECT_EQ(keys.NoteAt(5, Deep), 36);
     EXPECT_EQ(keys.NoteAt(15, Deep), 38);
     EXPECT_EQ(keys.NoteAt(35, Deep), 41);
     EXPECT_EQ(keys.NoteAt(65, Deep), 47);
     EXPECT_EQ(keys.NoteAt(75, Deep), 48) << "the next octave";
-}
-
-TEST(ScreenKeys, BlackKeysAreHitOnlyInTheUpperPartAndOnlyWhereTheyExist) {
-    const ScreenKeyboard keys;
+    // Black keys are hit only in the upper part and only where they exist.
     EXPECT_EQ(keys.NoteAt(10, Upper), 37) << "across the C-D border";
     EXPECT_EQ(keys.NoteAt(10, keys.BlackLength() - 1), 37);
     EXPECT_EQ(keys.NoteAt(10, keys.BlackLength()), 38) << "below the black key: D";

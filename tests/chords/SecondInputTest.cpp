@@ -33,7 +33,7 @@ TEST(SecondInputCommands, OnlyTheFirstOfARunOfCommandsRuns) {
     EXPECT_EQ(rig.Peers.MidiCommands, (std::vector<int>{0, 1}));
 }
 
-TEST(SecondInputCommands, LowKeysRunTheirProgramControlCodes) {
+TEST(SecondInputCommands, LowKeysRunTheirProgramControlCodesAndWithoutActivatedSoDoTheUpperTwelve) {
     DispatchRig rig;
     bool run = false;
     rig.Second(0x90, 3, 100, run);
@@ -42,15 +42,12 @@ TEST(SecondInputCommands, LowKeysRunTheirProgramControlCodes) {
     run = false;
     rig.Second(0x90, 5, 100, run);  // no code assigned
     EXPECT_EQ(rig.Peers.ProgramControls, (std::vector<int>{1, 27}));
-}
 
-TEST(SecondInputCommands, WithoutActivatedTheUpperTwelveActLikeTheLower) {
-    DispatchRig rig;
     rig.Options().MidiCommandsActivated = false;
-    bool run = false;
+    run = false;
     rig.Second(0x90, 15, 100, run);
     EXPECT_TRUE(rig.Peers.MidiCommands.empty());
-    EXPECT_EQ(rig.Peers.ProgramControls, (std::vector<int>{1}));
+    EXPECT_EQ(rig.Peers.ProgramControls, (std::vector<int>{1, 27, 1}));
 }
 
 TEST(SecondInputCommands, AFloodOfCommandsThroughTheDeviceRunsOneCommandPerDrain) {
@@ -118,16 +115,6 @@ TEST(ThruFilter, SoloMutesPadChannelAndSuppressionDrop) {
     EXPECT_EQ(filter.Filter(0xB0, 1, 0, 121), 121);
 }
 
-TEST(ThruFilter, ReceivedChordCodesSetTheChordAndAreNotPassedOn) {
-    DispatchRig rig;
-    chords::ThruFilter& filter = rig.SecondIn.Filter();
-    EXPECT_EQ(filter.Filter(0xB0, 0, 40, 20), chords::DropMessage);
-    EXPECT_EQ(rig.Chords().CurrentType, 4);
-    EXPECT_EQ(rig.Chords().CurrentRoot % 12, 4) << "controller 20 value 40: E min7";
-    rig.Options().ReceiveChordCodes = false;
-    EXPECT_EQ(filter.Filter(0xB0, 0, 40, 20), 20);
-}
-
 TEST(SecondInputThru, MessagesReachTheFirstOutputFilteredAndControllers84Transposed) {
     DispatchRig rig;
     OpenSecondInput(rig);
@@ -141,11 +128,16 @@ TEST(SecondInputThru, MessagesReachTheFirstOutputFilteredAndControllers84Transpo
     EXPECT_EQ(sent[2].Packed, 0x0054B1u) << "the value stays a data byte";
 }
 
-TEST(SlaveClock, EveryTimingClockOfTheSecondInputRunsOneTickInOrderWithStartAndStop) {
+TEST(SlaveClock, EveryTimingClockOfTheSecondInputRunsOneTickInOrderWithStartAndStopButOnlyInSlaveMode) {
     DispatchRig rig;
     OpenSecondInput(rig);
-    rig.Options().SlaveMode = true;
     rig.Session().App().clock.ClockState = -1;
+    ASSERT_TRUE(rig.Test.midi->Feed(1, 0, {0xF8, 0xF8, 0xF8}));
+    rig.Session().Loop().RunPending();
+    EXPECT_EQ(rig.Session().App().clock.TickCount, 0) << "not in slave mode";
+    rig.Test.midi->ClearSent(0);
+
+    rig.Options().SlaveMode = true;
     const std::int64_t before = rig.Session().App().clock.TickCount;
     std::vector<std::uint8_t> bytes{0xFA};
     for (int i = 0; i < 96; ++i) bytes.push_back(0xF8);
@@ -154,15 +146,6 @@ TEST(SlaveClock, EveryTimingClockOfTheSecondInputRunsOneTickInOrderWithStartAndS
     rig.Session().Loop().RunPending();
     EXPECT_EQ(rig.Session().App().clock.TickCount - before, 96);
     EXPECT_TRUE(rig.Test.midi->Sent(0).size() <= 1u) << "timing clock is not echoed (Start may be)";
-}
-
-TEST(SlaveClock, WithoutSlaveModeTimingClockRunsNothing) {
-    DispatchRig rig;
-    OpenSecondInput(rig);
-    rig.Session().App().clock.ClockState = -1;
-    ASSERT_TRUE(rig.Test.midi->Feed(1, 0, {0xF8, 0xF8, 0xF8}));
-    rig.Session().Loop().RunPending();
-    EXPECT_EQ(rig.Session().App().clock.TickCount, 0);
 }
 
 TEST(SlaveClock, TimingClockFromTheKeyboardNeitherTicksNorIsEchoed) {

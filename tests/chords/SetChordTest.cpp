@@ -42,16 +42,12 @@ TEST(SetChord, SetsWhatTheRecogniserFoundInTheSessionsHeldNotes) {
     EXPECT_EQ(f.Held().Count, 3);
 }
 
-TEST(SetChord, IgnoresNoChordAndTypesNoTableKnows) {
+TEST(SetChord, IgnoresNoChordAndTypesNoTableKnowsButVoicesTypesBeyondTheNamedOnesAsMajor) {
     ChordFixture f;
     for (const auto& [root, type] : {std::pair{60, 0}, {0, 1}, {-12, 3}, {60, -1}, {60, 35}, {60, 200}})
         f.recogniser->SetChord(static_cast<std::int16_t>(root), static_cast<std::int16_t>(type), NoOffset);
     EXPECT_EQ(f.Pending(), std::make_pair(0, 0));
     EXPECT_TRUE(f.engine.Submitted.empty());
-}
-
-TEST(SetChord, VoicesTypesBeyondTheTableAsAMajorChord) {
-    ChordFixture f;
     f.recogniser->SetChord(60, 18, NoOffset);
     EXPECT_EQ(f.Pending(), std::make_pair(60, 18)) << "the engine's tables know types up to 34";
     EXPECT_EQ(f.engine.Submitted.back(), (Notes{60, 64, 67, 72}));
@@ -88,7 +84,7 @@ struct OneFinger {
     int Root, Type;
 };
 
-TEST(SetChord, TriadChordsTurnAMajorChordIntoTheTriadOfItsKey) {
+TEST(SetChord, TriadChordsTurnAMajorChordIntoTheTriadOfItsKeyAndLeaveOtherTypesAlone) {
     const OneFinger cases[] = {
         {69, false, 69, 2},  // A gives A minor
         {71, false, 71, 5},  // B gives B diminished
@@ -107,13 +103,10 @@ TEST(SetChord, TriadChordsTurnAMajorChordIntoTheTriadOfItsKey) {
         f.recogniser->SetChord(static_cast<std::int16_t>(c.Key), 1, NoOffset);
         EXPECT_EQ(f.Pending(), std::make_pair(c.Root, c.Type)) << "key " << c.Key;
     }
-}
-
-TEST(SetChord, TriadChordsLeaveOtherTypesAlone) {
-    ChordFixture f;
-    f.Options().TriadChords = true;
-    f.recogniser->SetChord(69, 3, NoOffset);
-    EXPECT_EQ(f.Pending(), std::make_pair(69, 3));
+    ChordFixture seventh;
+    seventh.Options().TriadChords = true;
+    seventh.recogniser->SetChord(69, 3, NoOffset);
+    EXPECT_EQ(seventh.Pending(), std::make_pair(69, 3)) << "other types are left alone";
 }
 
 TEST(SetChord, MajorMinorSwapsMajorWithMinorAndSeventhWithMinorSeventh) {

@@ -38,21 +38,19 @@ TEST(TwoFingerChords, DistancesFollowTheConfiguredSlotMap) {
     EXPECT_EQ(f.Pending(), std::make_pair(60, 17));
 }
 
-TEST(TwoFingerChords, AKeyAfterTheEngineTookTheChordStartsANewOne) {
+TEST(TwoFingerChords, AKeyAfterTheEngineTookTheChordOrAfterARootChosenBelowStartsANewOne) {
     ChordFixture f;
     f.recogniser->TwoFingerKey(60);
     f.Chords().PendingRoot = f.Chords().PendingType = 0;  // applied by the engine
     f.recogniser->TwoFingerKey(64);
     EXPECT_EQ(f.Pending(), std::make_pair(64, 1));
     EXPECT_EQ(f.engine.Submitted.size(), 2u);
-}
 
-TEST(TwoFingerChords, AKeyAfterARootChosenBelowStartsANewChordInsteadOfLosingIt) {
-    ChordFixture f;
-    f.recogniser->TwoFingerKey(60);
-    f.recogniser->TwoFingerKey(57);  // A min7, the first key forgotten
-    f.recogniser->TwoFingerKey(67);
-    EXPECT_EQ(f.Pending(), std::make_pair(67, 1));
+    ChordFixture below;
+    below.recogniser->TwoFingerKey(60);
+    below.recogniser->TwoFingerKey(57);  // A min7, the first key forgotten
+    below.recogniser->TwoFingerKey(67);
+    EXPECT_EQ(below.Pending(), std::make_pair(67, 1)) << "a key after a root chosen below starts a new chord";
 }
 
 TEST(TwoFingerChords, KeysOffTheKeyboardStillGivePlayableChords) {

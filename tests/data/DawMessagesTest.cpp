@@ -48,7 +48,7 @@ TEST(DawMessages, NumbersOutOfRangeNeverBecomeWildMidiBytes) {
     EXPECT_EQ(daw.Messages[0].Command, 0);
 }
 
-TEST(InstrumentSetTexts, AnEmptyOrUnknownSetIsNotFound) {
+TEST(InstrumentSetTexts, AStoredTextLandsUnderItsNumberAndAnEmptyOrUnknownSetIsNotFound) {
     InstrumentSetTexts sets =
         ReadInstrumentSetTexts(Ini("[Ins-Set]\n1=130000005017022026041056061065080087105000\n11=433976\n"));
     EXPECT_EQ(sets.Get(1), "130000005017022026041056061065080087105000");
@@ -57,9 +57,7 @@ TEST(InstrumentSetTexts, AnEmptyOrUnknownSetIsNotFound) {
     EXPECT_FALSE(sets.Get(0));
     EXPECT_FALSE(sets.Get(12));
     EXPECT_FALSE(sets.Set(12, "x"));
-}
 
-TEST(InstrumentSetTexts, AStoredTextLandsUnderItsNumber) {
     platform::IniFile ini;
     WriteInstrumentSetText(ini, 4, "204000006");
     WriteInstrumentSetText(ini, 40, "lost");

@@ -48,7 +48,7 @@ TEST_F(ImportTest, TheLastNoteOffOfARunningStatusTrackIsKept) {
     EXPECT_EQ(Bytes(stream.end() - 3, stream.end()), (Bytes{0x92, 64, 0}));
 }
 
-TEST_F(ImportTest, LeadingSilenceIsTrimmedToNinetySixMergedWaits) {
+TEST_F(ImportTest, LeadingSilenceIsTrimmedToNinetySixMergedWaitsButSilenceAfterTheFirstNoteNever) {
     // Controllers at tick 0 and the first note after 40 quarter notes (960 ticks).
     const auto file = SmfFileBytes(0, 96, {SmfTrack().Control(0, 0, 7, 100).NoteOn(40 * 96, 0, 60, 100).End()});
     ASSERT_EQ(ImportBytes(file), ImportOutcome::Imported);
@@ -63,11 +63,10 @@ TEST_F(ImportTest, LeadingSilenceIsTrimmedToNinetySixMergedWaits) {
     t.session->App().options.TryToOptimizeTiming = false;
     ASSERT_EQ(ImportBytes(file), ImportOutcome::Imported);
     EXPECT_EQ(Stream().size(), 3u + 120u + 3u);
-}
 
-TEST_F(ImportTest, SilenceAfterTheFirstNoteIsNeverTrimmed) {
-    const auto file = SmfFileBytes(0, 24, {SmfTrack().NoteOn(0, 0, 60, 100).NoteOn(8 * 200, 0, 62, 100).End()});
-    ASSERT_EQ(ImportBytes(file), ImportOutcome::Imported);
+    t.session->App().options.TryToOptimizeTiming = true;
+    ASSERT_EQ(ImportBytes(SmfFileBytes(0, 24, {SmfTrack().NoteOn(0, 0, 60, 100).NoteOn(8 * 200, 0, 62, 100).End()})),
+              ImportOutcome::Imported);
     EXPECT_EQ(Stream().size(), 3u + 200u + 3u);
 }
 
@@ -161,7 +160,7 @@ TEST_F(ImportTest, StyleFormatsYieldMarkersWithTheirMeasureRanges) {
     EXPECT_EQ(Work().SourceFile, t.home.File("Style.mid"));
 }
 
-TEST_F(ImportTest, AReplacingImportResetsTheStyleAndLeavesAnUnmodifiedWork) {
+TEST_F(ImportTest, AReplacingImportResetsTheStyleAndLeavesAnUnmodifiedWorkAndAModifiedOneIsReplacedOnlyAfterYes) {
     ASSERT_EQ(ImportTracks(24, {SmfTrack().NoteOn(0, 0, 60, 100).End(48)}), ImportOutcome::Imported);
     EXPECT_EQ(hooks.resets, 1);
     EXPECT_EQ(Work().WorkLength, 9);  // a message and six waits of 8 ticks
@@ -169,10 +168,7 @@ TEST_F(ImportTest, AReplacingImportResetsTheStyleAndLeavesAnUnmodifiedWork) {
     EXPECT_FALSE(Work().WorkModified);
     EXPECT_TRUE(Work().ImportedSong);
     EXPECT_EQ(Work().Caption, "Style-Creator & Chord-Generator  -  song.mid");
-}
 
-TEST_F(ImportTest, AModifiedWorkIsReplacedOnlyAfterYes) {
-    ASSERT_EQ(ImportTracks(24, {SmfTrack().NoteOn(0, 0, 60, 100).End(24)}), ImportOutcome::Imported);
     Work().WorkModified = true;
     const Bytes before = Stream();
     t.prompter->AnswerNo();

@@ -48,8 +48,9 @@ protected:
     std::string path;
 };
 
-TEST_F(SmfWriterTest, AFileIsFormatOneWithAConductorAndOneNamedTrackPerPlayingChannel) {
-    const MidoFile file = WriteAndRead(BassAndDrums());
+TEST_F(SmfWriterTest, AFileIsFormatOneWithAConductorAndANamedTrackPerPlayingChannelHoldingEachMessageAtItsScaledTick) {
+    const data::SmfContent content = BassAndDrums();
+    const MidoFile file = WriteAndRead(content);
     EXPECT_EQ(file.Type, 1);
     EXPECT_EQ(file.Division % 24, 0);
     ASSERT_EQ(file.TrackCount, 3);  // the silenced channel 4 gets no track
@@ -59,11 +60,7 @@ TEST_F(SmfWriterTest, AFileIsFormatOneWithAConductorAndOneNamedTrackPerPlayingCh
             EXPECT_EQ(e.Track, e.Int("channel") == 9 ? 2 : 1) << e.Type;
         }
     }
-}
 
-TEST_F(SmfWriterTest, EveryMessageKeepsItsTickScaledToTheDivision) {
-    const data::SmfContent content = BassAndDrums();
-    const MidoFile file = WriteAndRead(content);
     const int scale = file.Division / 24;
     std::vector<std::tuple<std::int64_t, int, int>> written, sent;
     for (const MidoEvent& e : file.Events)
@@ -76,10 +73,8 @@ TEST_F(SmfWriterTest, EveryMessageKeepsItsTickScaledToTheDivision) {
     const auto programs = file.OfType("program_change");
     ASSERT_EQ(programs.size(), 1u);
     EXPECT_EQ(programs[0].Int("program"), 33);
-}
 
-TEST_F(SmfWriterTest, TheConductorHoldsTempoTimeSignatureAndSectionMarkers) {
-    const MidoFile file = WriteAndRead(BassAndDrums());
+    // The conductor: tempi, the time signature and the section markers.
     const auto tempos = file.OfType("set_tempo");
     ASSERT_EQ(tempos.size(), 2u);
     EXPECT_EQ(tempos[0].Int("tempo"), 600000);

@@ -10,32 +10,26 @@ std::string Text(int code, int param, const CommandTextContext& context = {}) {
     return CommandText({0, 0, static_cast<std::uint8_t>(code), static_cast<std::uint8_t>(param)}, context);
 }
 
-TEST(SongCommandTexts, SectionKeysAreNamedByTheirCurrentAssignment) {
-    CommandTextContext context;  // Fill In 36, To Ext. 37, Ending 38, To Basic 39
-    EXPECT_EQ(Text(36, 12, context), "Fill In");
-    EXPECT_EQ(Text(39, 12, context), "To Basic");
-    EXPECT_EQ(Text(38, 12, context), "Ending");
-    EXPECT_EQ(Text(37, 12, context), "To Ext.");
-    EXPECT_EQ(Text(35, 12, context), "Intro");
-    EXPECT_EQ(Text(34, 12, context), "PAD on");
-    EXPECT_EQ(Text(33, 12, context), "PAD off");
-    EXPECT_EQ(Text(32, 12, context), "Ext.");
-    EXPECT_EQ(Text(31, 12, context), "Basic");
-    EXPECT_EQ(Text(50, 12, context), "") << "a key no function has";
+TEST(SongCommandTexts, EachKindOfCommandIsNamedAsTheEditorShowsIt) {
+    const std::tuple<int, int, const char*> cases[] = {
+        {36, 12, "Fill In"}, {39, 12, "To Basic"}, {35, 12, "Intro"}, {33, 12, "PAD off"},
+        {31, 12, "Basic"}, {50, 12, ""},  // a key no function has
+        {0, 13, "Key: C maj"}, {6, 13, "Key: F# maj"}, {10, 14, "Key: Bb min"},
+        {251, 0, "Play All"}, {251, 10, "Solo C.10"}, {251, 220, "Mute M."}, {251, 221, "Play M."},
+        {251, 237, "Mute C.1"}, {251, 239, "Play C.16"}, {251, 255, "Mute All"}, {251, 100, ""},
+        {252, 0, "0 Up/Down"}, {252, 3, "3 Up"}, {252, 254, "2 Down"},
+        {253, 0, "LoopEnd"}, {253, 103, "Loop 3x"}, {254, 132, "Tempo 132"}, {255, 7, "STOP"},
+        {222, 5, "Com.5"}, {223, 41, "Prog.41"}, {0, 0, ""}, {230, 1, ""},  // an unknown code
+    };
+    for (const auto& [code, param, expected] : cases) EXPECT_EQ(Text(code, param), expected) << code << " " << param;
+}
 
+TEST(SongCommandTexts, SectionKeysAndKeySignaturesFollowTheirSettings) {
+    CommandTextContext context;
     context.SectionKeys = SectionKeyNotes::From(60, 62, 61, 63);
     EXPECT_EQ(Text(61, 12, context), "Ending");
     EXPECT_EQ(Text(59, 12, context), "Intro");
     EXPECT_EQ(Text(55, 12, context), "Basic");
-}
-
-TEST(SongCommandTexts, KeySignaturesFollowTheSongTranspositionAndTheKeysSpelling) {
-    CommandTextContext context;
-    EXPECT_EQ(Text(0, 13, context), "Key: C maj");
-    EXPECT_EQ(Text(3, 13, context), "Key: Eb maj");
-    EXPECT_EQ(Text(6, 13, context), "Key: F# maj");
-    EXPECT_EQ(Text(1, 14, context), "Key: C# min");
-    EXPECT_EQ(Text(10, 14, context), "Key: Bb min");
     context.SongTranspose = -2;
     EXPECT_EQ(Text(0, 13, context), "Key: Bb maj");
     EXPECT_EQ(Text(24, 13, context), "Key: Bb maj") << "codes above 11 are pitch classes too";
@@ -43,34 +37,6 @@ TEST(SongCommandTexts, KeySignaturesFollowTheSongTranspositionAndTheKeysSpelling
     context.SuppressSignChange = true;
     context.SharpSpelling = true;
     EXPECT_EQ(Text(3, 13, context), "Key: D# maj");
-}
-
-TEST(SongCommandTexts, ChannelCommandsNameTheirChannel) {
-    EXPECT_EQ(Text(251, 0), "Play All");
-    EXPECT_EQ(Text(251, 10), "Solo C.10");
-    EXPECT_EQ(Text(251, 220), "Mute M.");
-    EXPECT_EQ(Text(251, 221), "Play M.");
-    EXPECT_EQ(Text(251, 222), "Mute C.16");
-    EXPECT_EQ(Text(251, 237), "Mute C.1");
-    EXPECT_EQ(Text(251, 239), "Play C.16");
-    EXPECT_EQ(Text(251, 254), "Play C.1");
-    EXPECT_EQ(Text(251, 255), "Mute All");
-    EXPECT_EQ(Text(251, 100), "");
-}
-
-TEST(SongCommandTexts, TranspositionsLoopsTempoAndStop) {
-    EXPECT_EQ(Text(252, 0), "0 Up/Down");
-    EXPECT_EQ(Text(252, 3), "3 Up");
-    EXPECT_EQ(Text(252, 254), "2 Down");
-    EXPECT_EQ(Text(252, 245), "11 Down");
-    EXPECT_EQ(Text(253, 0), "LoopEnd");
-    EXPECT_EQ(Text(253, 103), "Loop 3x");
-    EXPECT_EQ(Text(254, 132), "Tempo 132");
-    EXPECT_EQ(Text(255, 7), "STOP");
-    EXPECT_EQ(Text(222, 5), "Com.5");
-    EXPECT_EQ(Text(223, 41), "Prog.41");
-    EXPECT_EQ(Text(0, 0), "");
-    EXPECT_EQ(Text(230, 1), "") << "an unknown code";
 }
 
 TEST(SongCommandTexts, TranspositionParamsRoundTrip) {

@@ -89,18 +89,6 @@ TEST(SongFileForms, EveryFormRoundTripsThroughTheWriter) {
     }
 }
 
-TEST(SongFileForms, TheBuildersSongReadsBackAsBuilt) {
-    const auto builder = testing::SongBuilder(3).Tempo(96).At(1).Chord("Am").At(2, 2).Chord("E7").NoteAt(2, 1, 64, 1);
-    const auto read = ReadSongFile(builder.Bytes());
-    ASSERT_TRUE(read.Ok);
-    EXPECT_EQ(read.Content.Form, SongFileForm::FullWithMelody);
-    EXPECT_EQ(read.Content.ChordMemory, builder.MemoryBytes());
-    ASSERT_EQ(read.Content.Melody.size(), 2u);
-    EXPECT_EQ(read.Content.Melody[0], (MelodyEvent{72, 0x90, 64, 100, 1}));
-    EXPECT_EQ(read.Content.Melody[1], (MelodyEvent{96, 0x90, 64, 0, 1}));
-    EXPECT_EQ(read.Content.ChordMemory[SongMeterOffset], 12);
-}
-
 TEST(SongFileText, FiveLinesAreOneCommentAndTheFourFieldsFewerAreAllComments) {
     struct Case {
         const char* text;

@@ -13,6 +13,7 @@
 #include "support/Fixtures.h"
 #include "support/SongBuilder.h"
 #include "support/TestSession.h"
+#include "support/TextFiles.h"
 
 namespace chordella::data {
 namespace {
@@ -35,14 +36,8 @@ public:
     void SetSongTempo(int bpm) override { calls.push_back("Tempo " + std::to_string(bpm)); }
     void SetSongMeter(int units) override { calls.push_back("Meter " + std::to_string(units)), meter = units; }
     void SendMelodyProgram(int program) override { calls.push_back("Program " + std::to_string(program)); }
-    bool ImportMidiSong(const std::string& path) override {
-        calls.push_back("Import " + path);
-        return true;
-    }
-    bool CreateMeasures() override {
-        calls.push_back("CreateMeasures");
-        return true;
-    }
+    bool ImportMidiSong(const std::string& path) override { return calls.push_back("Import " + path), true; }
+    bool CreateMeasures() override { return calls.push_back("CreateMeasures"), true; }
     void SongOpened() override { calls.push_back("SongOpened"); }
     void SongCleared() override { calls.push_back("SongCleared"); }
     void ShowEditor() override { calls.push_back("ShowEditor"); }
@@ -221,12 +216,8 @@ TEST_F(SongFilesTest, SavingKeepsTheSongsOwnStyleWhenNoneIsLoaded) {
     testing::SongBuilder().Style("D:\\STYLES\\Lost.vxs").At(1).Chord("C").End().WriteTo(SongPath("lost.vxa"));
     files.Open({OpenSource::SongPlayer, SongPath("lost.vxa")});
     ASSERT_TRUE(files.Save());
-    const auto read = ReadSongFile([&] {
-        std::vector<std::uint8_t> bytes;
-        std::string error;
-        platform::ReadFileBytes(SongPath("lost.vxa"), 1 << 20, bytes, error);
-        return bytes;
-    }());
+    const std::string saved = testing::ReadTextFile(SongPath("lost.vxa"));
+    const auto read = ReadSongFile(std::vector<std::uint8_t>(saved.begin(), saved.end()));
     ASSERT_TRUE(read.Ok);
     EXPECT_EQ(read.Content.StyleReference, "D:\\STYLES\\Lost.vxs");
 }
@@ -263,11 +254,12 @@ TEST_F(SongFilesTest, SaveAsAddsTheExtensionAndRemembersTheFolder) {
     EXPECT_EQ(t.prompter->PendingAnswers(), 0u);
 }
 
-TEST_F(SongFilesTest, QuickSaveAndQuickLoadBringTheSongBack) {
+TEST_F(SongFilesTest, QuickSaveAndQuickLoadBringTheSongBackAndQuickSaveMakesTheSongsFolder) {
     t.prompter->ClearShown();
     EXPECT_EQ(files.QuickLoad(), OpenOutcome::Refused);
     EXPECT_TRUE(t.prompter->WasShown("Button Quicksave has not been pressed previously"));
 
+    std::filesystem::remove_all(t.session->Paths().Songs());
     HaveASong();
     const ArrangementState before = Song();
     host.playing = true;
@@ -275,6 +267,7 @@ TEST_F(SongFilesTest, QuickSaveAndQuickLoadBringTheSongBack) {
     EXPECT_TRUE(host.Called("StopPlayback"));
     EXPECT_TRUE(t.prompter->WasShown("Editor content has been saved as Chordellatemp.vxa !"));
     EXPECT_TRUE(platform::FileExists(t.session->Paths().Songs() + "/Chordellatemp.vxa"));
+    EXPECT_TRUE(platform::FileExists(files.QuickSavePath()));
     EXPECT_EQ(Song().ArrangementPath, "/songs/keep.vxa") << "the quick-save copy is not the song's file";
 
     t.prompter->AnswerYes();
@@ -284,14 +277,7 @@ TEST_F(SongFilesTest, QuickSaveAndQuickLoadBringTheSongBack) {
     EXPECT_EQ(Song().Text, before.Text);
 }
 
-TEST_F(SongFilesTest, QuickSaveMakesTheSongsFolderWhenItIsMissing) {
-    std::filesystem::remove_all(t.session->Paths().Songs());
-    HaveASong();
-    EXPECT_TRUE(files.QuickSave());
-    EXPECT_TRUE(platform::FileExists(files.QuickSavePath()));
-}
-
-TEST_F(SongFilesTest, ClearAsksAndResetsEverything) {
+TEST_F(SongFilesTest, ClearAndNewAskAndResetEverything) {
     HaveASong();
     testing::SongBuilder().Style("x.vxs").NoteAt(1, 1, 60, 1).At(1).Chord("C").End().ApplyTo(Song());
     Song().ChordMemoryPos = 40;
@@ -314,10 +300,8 @@ TEST_F(SongFilesTest, ClearAsksAndResetsEverything) {
     t.prompter->ClearShown();
     EXPECT_TRUE(files.Clear()) << "an empty song is cleared without a question";
     EXPECT_TRUE(t.prompter->Shown().empty());
-}
 
-TEST_F(SongFilesTest, NewClearsThenAsksForMeasures) {
-    EXPECT_TRUE(files.New());
+    EXPECT_TRUE(files.New()) << "New clears, then asks for measures";
     EXPECT_TRUE(host.Called("CreateMeasures"));
     HaveASong();
     host.calls.clear();

@@ -25,15 +25,11 @@ StyleBuilder PopStyle() {
     return b;
 }
 
-bool Read(const std::vector<std::uint8_t>& file, StyleImage& image, std::string& error) {
-    return ReadStyleFile(file, image, error);
-}
-
 TEST(StyleFile, WhatIsWrittenReadsBackAndIsWrittenAgainByteForByte) {
     const auto file = PopStyle().Bytes();
     StyleImage image;
     std::string error;
-    ASSERT_TRUE(Read(file, image, error)) << error;
+    ASSERT_TRUE(ReadStyleFile(file, image, error)) << error;
     const auto again = StyleFileBytes(image.Header, image.Parts, image.Stream);
     EXPECT_EQ(again, file);
 }
@@ -44,7 +40,7 @@ TEST(StyleFile, ReadsEveryFieldOfHeaderAndPartTable) {
     builder.Part(StylePart::Basic).FollowUp(followup::ContinueExtended);
     StyleImage image;
     std::string error;
-    ASSERT_TRUE(Read(builder.Bytes(), image, error)) << error;
+    ASSERT_TRUE(ReadStyleFile(builder.Bytes(), image, error)) << error;
     EXPECT_EQ(image.Header.StyleTempo, 112);
     EXPECT_EQ(image.Header.IntroMeasures, 2);
     EXPECT_EQ(image.Header.StyleMeter, -12);
@@ -74,7 +70,7 @@ TEST(StyleFile, ReadsEveryFieldOfHeaderAndPartTable) {
     EXPECT_FALSE(image.Parts[Index(StylePart::Extended)].Present());
 }
 
-TEST(StyleFile, FilesWithAndWithoutTheTagReadTheSame) {
+TEST(StyleFile, FilesWithAndWithoutTheTagReadTheSameAndOnlyATagValueOrMoreIsATag) {
     StyleImage tagged;
     StyleImage untagged;
     std::string error;
@@ -82,34 +78,22 @@ TEST(StyleFile, FilesWithAndWithoutTheTagReadTheSame) {
     const auto withTag = builder.Bytes();
     const auto withoutTag = builder.WithoutTag().Bytes();
     EXPECT_EQ(withTag.size(), withoutTag.size() + 4);
-    ASSERT_TRUE(Read(withTag, tagged, error)) << error;
-    ASSERT_TRUE(Read(withoutTag, untagged, error)) << error;
+    ASSERT_TRUE(ReadStyleFile(withTag, tagged, error)) << error;
+    ASSERT_TRUE(ReadStyleFile(withoutTag, untagged, error)) << error;
     EXPECT_EQ(tagged.StyleFileTag, StyleFileTagWritten);
     EXPECT_EQ(untagged.StyleFileTag, 0);
     EXPECT_EQ(StyleFileBytes(tagged.Header, tagged.Parts, tagged.Stream),
               StyleFileBytes(untagged.Header, untagged.Parts, untagged.Stream));
-}
+    EXPECT_EQ(untagged.Header.ChannelSetup[0][SetupProgramIndex], 33) << "255 255 255 255 read as -1: no tag";
 
-TEST(StyleFile, AFirstDwordBelowTheTagValueIsChannelOnesSetUp) {
-    // Channel 1's first set-up bytes 255 255 255 255 read as −1: no tag.
     StyleImage image;
-    std::string error;
-    ASSERT_TRUE(Read(PopStyle().WithoutTag().Bytes(), image, error)) << error;
-    EXPECT_EQ(image.StyleFileTag, 0);
-    EXPECT_EQ(image.Header.ChannelSetup[0][SetupProgramIndex], 33);
-
     // Controller 3 = 2, controller 2 = 0x73 … just below the tag value: still no tag.
     auto below = PopStyle().WithoutTag();
     below.Controller(0, 0, 0x29).Controller(0, 1, 0x6F).Controller(0, 2, 0x73).Controller(0, 3, 2);
-    ASSERT_TRUE(Read(below.Bytes(), image, error)) << error;
+    ASSERT_TRUE(ReadStyleFile(below.Bytes(), image, error)) << error;
     EXPECT_EQ(image.StyleFileTag, 0);
     EXPECT_EQ(image.Header.ChannelSetup[0][2], 0x73);
-}
-
-TEST(StyleFile, ATagOfTheLeastTagValueOrMoreIsSkipped) {
-    StyleImage image;
-    std::string error;
-    ASSERT_TRUE(Read(PopStyle().Tag(0x7FFFFFFF).Bytes(), image, error)) << error;
+    ASSERT_TRUE(ReadStyleFile(PopStyle().Tag(0x7FFFFFFF).Bytes(), image, error)) << error;
     EXPECT_EQ(image.StyleFileTag, 0x7FFFFFFF);
     EXPECT_EQ(image.Header.StyleTempo, 112);
 }
@@ -119,14 +103,14 @@ TEST(StyleFile, TheWriterAlwaysWritesTheTagSoChannelOneControllerThreeCannotBeMi
     builder.Controller(0, 3, 100);  // as a tagless file this reads as a tag
     StyleImage misread;
     std::string error;
-    const bool readAtAll = Read(builder.Bytes(), misread, error);
+    const bool readAtAll = ReadStyleFile(builder.Bytes(), misread, error);
     EXPECT_TRUE(!readAtAll || misread.Header.ChannelSetup[0][3] != 100);
 
     const auto header = builder.Header();
     const auto parts = builder.Parts();
     const auto stream = builder.Stream();
     StyleImage image;
-    ASSERT_TRUE(Read(StyleFileBytes(header, parts, stream), image, error)) << error;
+    ASSERT_TRUE(ReadStyleFile(StyleFileBytes(header, parts, stream), image, error)) << error;
     EXPECT_EQ(image.Header.ChannelSetup[0][3], 100);
 }
 
@@ -146,7 +130,7 @@ TEST_P(DamagedStyle, IsRefusedWithAReasonThatSaysWhatAndWhere) {
     StyleImage image;
     image.Header.StyleTempo = 77;
     std::string error;
-    EXPECT_FALSE(Read(builder.Bytes(), image, error));
+    EXPECT_FALSE(ReadStyleFile(builder.Bytes(), image, error));
     EXPECT_NE(error.find(GetParam().says), std::string::npos) << error;
     EXPECT_EQ(image.Header.StyleTempo, 77);  // the caller's image is untouched
 }
@@ -185,7 +169,7 @@ TEST(StyleFile, TruncatedFilesAreRefusedWhereverTheyEnd) {
         const std::vector<std::uint8_t> cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
         StyleImage image;
         std::string error;
-        EXPECT_FALSE(Read(cut, image, error)) << size;
+        EXPECT_FALSE(ReadStyleFile(cut, image, error)) << size;
         EXPECT_NE(error.find("the file ends inside the"), std::string::npos) << error;
     }
 }
@@ -196,10 +180,10 @@ TEST(StyleFile, AStreamCutInsideAPartIsRefusedButOneCutAfterTheLastPartReads) {
     std::string error;
     // Without the final 0x00 every part still lies inside the stream.
     const std::vector<std::uint8_t> noEnd(file.begin(), file.end() - 1);
-    EXPECT_TRUE(Read(noEnd, image, error)) << error;
+    EXPECT_TRUE(ReadStyleFile(noEnd, image, error)) << error;
     // Ten bytes less and the Ending's range reaches beyond the stream.
     const std::vector<std::uint8_t> cut(file.begin(), file.end() - 10);
-    EXPECT_FALSE(Read(cut, image, error));
+    EXPECT_FALSE(ReadStyleFile(cut, image, error));
 }
 
 TEST(StyleFile, AbsentPartsMayHoldAnyOffsets) {
@@ -213,7 +197,7 @@ TEST(StyleFile, AbsentPartsMayHoldAnyOffsets) {
     });
     StyleImage image;
     std::string error;
-    EXPECT_TRUE(Read(builder.Bytes(), image, error)) << error;
+    EXPECT_TRUE(ReadStyleFile(builder.Bytes(), image, error)) << error;
 }
 
 std::vector<std::uint8_t> Fixture(const std::string& name) { return testing::FixtureBytes("styles/" + name); }
@@ -238,7 +222,7 @@ TEST(StyleFile, AKeptStyleFileStillReadsAndWritesTheSame) {
 
     StyleImage image;
     std::string error;
-    ASSERT_TRUE(Read(file, image, error)) << error;
+    ASSERT_TRUE(ReadStyleFile(file, image, error)) << error;
     EXPECT_EQ(image.Parts[Index(StylePart::Basic)].RangeStart, Dword(file, basic + 12));
     EXPECT_EQ(image.Parts[Index(StylePart::FillInBasic)].FollowUpCode, followup::Variation);
     EXPECT_EQ(StyleFileBytes(image.Header, image.Parts, image.Stream), file);
@@ -249,7 +233,7 @@ TEST(StyleFile, KeptDamagedFilesAreRefused) {
         const auto file = Fixture(name);
         StyleImage image;
         std::string error;
-        EXPECT_FALSE(Read(file, image, error)) << name;
+        EXPECT_FALSE(ReadStyleFile(file, image, error)) << name;
         EXPECT_FALSE(error.empty()) << name;
     }
 }

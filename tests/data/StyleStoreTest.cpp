@@ -58,7 +58,7 @@ struct RecordingHooks : StyleHooks {
     bool IntroEnabled() override { return intro; }
     void AfterLoad() override { calls.push_back("after"); }
     void AfterReset() override { calls.push_back("reset"); }
-    bool ConvertForeignStyle(const std::string& path) override { calls.push_back("convert " + path); return true; }
+    bool ConvertForeignStyle(const std::string& path) override { return calls.push_back("convert " + path), true; }
 };
 
 class StyleStoreTest : public ::testing::Test {
@@ -231,13 +231,10 @@ TEST_F(StyleStoreTest, ASavedStyleLoadsAndSavesAgainByteForByte) {
     EXPECT_EQ(built, saved);
 }
 
-TEST_F(StyleStoreTest, SavingNeedsAStreamAndAPresentPart) {
+TEST_F(StyleStoreTest, SavingNeedsAStreamAndAFailedSaveSaysWhyAndKeepsTheStyleModified) {
     EXPECT_FALSE(store.Save(t.home.File("Nothing.vxs")));
     EXPECT_FALSE(platform::FileExists(t.home.File("Nothing.vxs")));
     EXPECT_TRUE(t.prompter->Shown().empty());
-}
-
-TEST_F(StyleStoreTest, AFailedSaveSaysWhyAndKeepsTheStyleModified) {
     ASSERT_EQ(store.Load(Write(RockStyle(), "Rock.vxs")), StyleLoadResult::Loaded);
     style.StyleModified = 1;
     EXPECT_FALSE(store.Save(t.home.File("no/such/folder/Rock.vxs")));
@@ -324,7 +321,7 @@ TEST_F(StyleStoreTest, TheBuffersAreMadeOnceAndReused) {
     EXPECT_TRUE(std::all_of(stream + style.StyleLength, stream + StreamCapacity, [](std::uint8_t b) { return b == 0; }));
 }
 
-TEST_F(StyleStoreTest, AStoredPathIsFoundInTheDataHome) {
+TEST_F(StyleStoreTest, AStoredPathIsFoundInTheDataHomeAndAStyleNotFoundIsSaidUnlessSilenced) {
     std::filesystem::create_directories(t.session->Paths().Styles());
     const std::string styles = t.session->Paths().Styles();
     ASSERT_TRUE(RockStyle().Write(styles + "/Pop.vxs"));
@@ -339,9 +336,7 @@ TEST_F(StyleStoreTest, AStoredPathIsFoundInTheDataHome) {
     EXPECT_EQ(store.OpenByPath(styles + "/Waltz.vxs"), StyleLoadResult::Loaded);
     EXPECT_TRUE(t.prompter->Shown().empty());
     EXPECT_EQ(style.StyleDirectory, styles);
-}
 
-TEST_F(StyleStoreTest, AStyleNotFoundIsSaidUnlessTheCallerWantsSilence) {
     EXPECT_EQ(store.OpenByPath(""), StyleLoadResult::Cancelled);
     EXPECT_TRUE(t.prompter->Shown().empty());
     EXPECT_EQ(store.OpenByPath("C:\\Old\\STYLES\\Gone.vxs", MissingStyle::Silent), StyleLoadResult::Failed);

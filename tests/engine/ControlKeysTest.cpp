@@ -25,16 +25,13 @@ void PressNow(TransportRig& rig, int key, int value = 0) {
     rig.Transport.ApplyCommandKey();
 }
 
-TEST(ControlKeys, AreIgnoredWhileTheMainOutputIsClosed) {
+TEST(ControlKeys, TheEndingKeyWaitsForAClosedMainOutputThenAsksForTheEndingAndClearsTheKey) {
     TransportRig rig;
     rig.Out.Open = false;
     PressNow(rig, rig.Session().App().config.Keys.Ending);
     EXPECT_EQ(rig.Session().Style().sections.NextSection, 0);
     EXPECT_EQ(rig.Engine().PendingCommandKey, rig.Session().App().config.Keys.Ending) << "the key waits for the output";
-}
-
-TEST(ControlKeys, TheEndingKeyAsksForTheEndingAndClearsTheKey) {
-    TransportRig rig;
+    rig.Out.Open = true;
     PressNow(rig, rig.Session().App().config.Keys.Ending);
     EXPECT_EQ(rig.Session().Style().sections.NextSection, 3);
     EXPECT_EQ(rig.Engine().PendingCommandKey, 0);

@@ -26,15 +26,17 @@ std::int32_t TimeOf(SongRig& rig, int note, bool noteOn) {
 // A track loaded from a song (a loaded track is also the recording quantize starts from).
 void LoadTrack(SongRig& rig, SongBuilder song) { song.At(1).Chord("C").Measures(2).End().ApplyTo(rig.Song()); }
 
-TEST(MelodyQuantize, MovesNotesToTheNearestSixteenthAndTheirNoteOffsByTheSameAmount) {
+TEST(MelodyQuantize, MovesNotesToTheNearestSixteenthAndTheirNoteOffsByTheSameAmountUnlessTheOffHasAReleaseVelocity) {
     SongRig rig;
     rig.Session().App().melody.Humanize = false;
-    LoadTrack(rig, SongBuilder().Note(7, 60, 100, 20).Note(10, 62, 100, 20));
+    LoadTrack(rig, SongBuilder().Note(7, 60, 100, 20).Note(10, 62, 100, 20).Event(7, 0x90, 64, 100).Event(27, 0x80, 64, 64));
     rig.Melody.Quantize("1/16");
     EXPECT_EQ(TimeOf(rig, 60, true), 6);
     EXPECT_EQ(TimeOf(rig, 60, false), 26);
     EXPECT_EQ(TimeOf(rig, 62, true), 12);
     EXPECT_EQ(TimeOf(rig, 62, false), 32);
+    EXPECT_EQ(TimeOf(rig, 64, true), 6);
+    EXPECT_EQ(TimeOf(rig, 64, false), 27);
 }
 
 TEST(MelodyQuantize, EighthSwingMovesNotesToMultiplesOfEightTicks) {
@@ -58,15 +60,6 @@ TEST(MelodyQuantize, QuantizingTwiceEqualsQuantizingTheRecordingOnceWithTheSecon
     EXPECT_EQ(once.Song().Melody.MelodyBuffer, twice.Song().Melody.MelodyBuffer);
     twice.Melody.Quantize("None");
     EXPECT_EQ(twice.Song().Melody.MelodyBuffer, twice.Song().Melody.MelodyBackup) << "None restores the recording";
-}
-
-TEST(MelodyQuantize, ANoteOffWithAReleaseVelocityIsNotMoved) {
-    SongRig rig;
-    rig.Session().App().melody.Humanize = false;
-    LoadTrack(rig, SongBuilder().Event(7, 0x90, 60, 100).Event(27, 0x80, 60, 64));
-    rig.Melody.Quantize("1/16");
-    EXPECT_EQ(TimeOf(rig, 60, true), 6);
-    EXPECT_EQ(TimeOf(rig, 60, false), 27);
 }
 
 TEST(MelodyQuantize, HumanizeShortensLargeNoteOffShiftsAndKeepsSmallOnes) {

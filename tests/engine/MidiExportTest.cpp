@@ -39,7 +39,7 @@ protected:
     TestSession t;
 };
 
-TEST_F(MidiExportTest, SaveStyleAsMidiWritesOneFilePerPresentPartWithItsSuffix) {
+TEST_F(MidiExportTest, SaveStyleAsMidiWritesOneFilePerPresentPartWithItsSuffixAndListsThePartsMeasures) {
     app::StyleMidiFiles result;
     ASSERT_TRUE(app::SaveStyleAsMidi(*t.session, t.home.Path(), result));
     std::vector<std::string> names;
@@ -56,11 +56,7 @@ TEST_F(MidiExportTest, SaveStyleAsMidiWritesOneFilePerPresentPartWithItsSuffix) 
     EXPECT_EQ(notes[0].Int("note"), 36);
     for (const MidoEvent& e : basic.OfType("end_of_track")) EXPECT_EQ(e.Tick, 2 * 96 * basic.Division / 24);
     EXPECT_EQ(basic.OfType("marker").at(0).Fields.at("text"), "Basic");
-}
-
-TEST_F(MidiExportTest, TheStyleMeasuresListHasOneAlignedLinePerPart) {
-    app::StyleMidiFiles result;
-    ASSERT_TRUE(app::SaveStyleAsMidi(*t.session, t.home.Path(), result));
+    // The style measures list: one aligned line per part.
     EXPECT_EQ(result.MeasuresList,
               "Intro              : 01 - 01\r\n"
               "Basic              : 02 - 03\r\n"

@@ -104,7 +104,7 @@ protected:
     std::string stylePath;
 };
 
-TEST_F(OfflineRenderTest, AStyleAlonePlaysItsBasicPartOverCMajorFromTimeZero) {
+TEST_F(OfflineRenderTest, AStyleAlonePlaysItsBasicPartOverCMajorFromTimeZeroAfterItsChannelSetUp) {
     data::SmfContent content;
     ASSERT_TRUE(render.RenderStyle(4, content));
     EXPECT_EQ(NoteOnsOf(content), BasicNotes(4));
@@ -114,11 +114,19 @@ TEST_F(OfflineRenderTest, AStyleAlonePlaysItsBasicPartOverCMajorFromTimeZero) {
     ASSERT_FALSE(content.Markers.empty());
     EXPECT_EQ(content.Markers.front().Text, "Basic");
     EXPECT_EQ(content.Markers.front().Tick, 0);
+    const auto program = std::find_if(content.Messages.begin(), content.Messages.end(),
+                                      [](const auto& m) { return m.Status == 0xC0; });
+    ASSERT_NE(program, content.Messages.end());
+    EXPECT_EQ(program->Data1, 33);
+    EXPECT_EQ(program->Tick, 0);
+    const auto firstNote = std::find_if(content.Messages.begin(), content.Messages.end(),
+                                        [](const auto& m) { return (m.Status & 0xF0) == 0x90; });
+    EXPECT_LT(program, firstNote);
 }
 
-TEST_F(OfflineRenderTest, TheWrittenFileHoldsWhatTheEngineSentAndEveryNoteEnds) {
+TEST_F(OfflineRenderTest, TheWrittenFileHoldsWhatTheEngineSentAndReadsTheSameThroughMidoAndOurImport) {
     data::SmfContent content;
-    ASSERT_TRUE(render.RenderStyle(3, content));
+    ASSERT_TRUE(render.RenderStyle(2, content));
     const MidoFile file = WriteAndRead(content);
     const int scale = file.Division / 24;
     ASSERT_GT(scale, 0);
@@ -136,12 +144,7 @@ TEST_F(OfflineRenderTest, TheWrittenFileHoldsWhatTheEngineSentAndEveryNoteEnds) 
     EXPECT_NE(std::find(file.TrackNames.begin(), file.TrackNames.end(), "String Ensemble 1"), file.TrackNames.end());
     EXPECT_NE(std::find(file.TrackNames.begin(), file.TrackNames.end(), "Drums"), file.TrackNames.end());
     EXPECT_EQ(file.OfType("set_tempo").at(0).Int("tempo"), 600000);
-}
 
-TEST_F(OfflineRenderTest, MidoAndOurImportReadTheSameNotesAtTheSameTicks) {
-    data::SmfContent content;
-    ASSERT_TRUE(render.RenderStyle(2, content));
-    const MidoFile file = WriteAndRead(content);
     TestSession t;
     data::MidiImporter importer(*t.session);
     ASSERT_EQ(importer.Import(MidPath(), true, true), data::ImportOutcome::Imported);
@@ -171,19 +174,6 @@ TEST_F(OfflineRenderTest, APartPlaysOncePerPassAndFollowsTheChordItIsPlayedOver)
     EXPECT_FALSE(render.RenderPart(data::Index(StylePart::ToBasic), content));
 }
 
-TEST_F(OfflineRenderTest, TheStylesChannelSetUpIsSentAtTimeZeroBeforeAnyNote) {
-    data::SmfContent content;
-    ASSERT_TRUE(render.RenderStyle(1, content));
-    const auto program = std::find_if(content.Messages.begin(), content.Messages.end(),
-                                      [](const auto& m) { return m.Status == 0xC0; });
-    ASSERT_NE(program, content.Messages.end());
-    EXPECT_EQ(program->Data1, 33);
-    EXPECT_EQ(program->Tick, 0);
-    const auto firstNote = std::find_if(content.Messages.begin(), content.Messages.end(),
-                                        [](const auto& m) { return (m.Status & 0xF0) == 0x90; });
-    EXPECT_LT(program, firstNote);
-}
-
 // The engine and clock of a session that holds the Groove style, for a renderer of its own.
 struct GrooveSession {
     GrooveSession() {
@@ -199,9 +189,7 @@ struct GrooveSession {
 TEST(RenderTiming, ATempoChangeWhilePlayingIsRecordedFromTheNextTickWithoutStartingATimer) {
     GrooveSession g;
     ASSERT_TRUE(g.loaded);
-    TestSession& t = g.t;
-    engine::AccompanimentEngine& engine = g.engine;
-    engine::Clock& clock = g.clock;
+    auto& [t, engine, clock, loaded] = g;
     data::SmfContent content;
     {
         engine::OfflineRenderer renderer(*t.session, engine, clock);
@@ -219,6 +207,8 @@ TEST(RenderTiming, ATempoChangeWhilePlayingIsRecordedFromTheNextTickWithoutStart
     EXPECT_EQ(content.Tempos[1].Tick, 96);
     EXPECT_EQ(content.Tempos[1].BeatsPerMinute, 60);
     EXPECT_EQ(engine::MicrosAt(content.Tempos, content.EndTick), 2'000'000 + 4'000'000);
+    EXPECT_EQ(engine::MicrosAt(content.Tempos, 120), 3'000'000);
+    EXPECT_EQ(engine::MicrosAt({}, 24), 500'000) << "no tempo is 120 bpm";
     EXPECT_EQ(t.session->App().clock.ClockState, 0);
     EXPECT_EQ(t.session->AccompanimentOutput(), t.session->CurrentOutput());
 }
@@ -226,9 +216,8 @@ TEST(RenderTiming, ATempoChangeWhilePlayingIsRecordedFromTheNextTickWithoutStart
 TEST(RenderTiming, TicksBeforeTheStyleStartsAreLeftOut) {
     GrooveSession g;
     ASSERT_TRUE(g.loaded);
-    engine::AccompanimentEngine& engine = g.engine;
-    engine::Clock& clock = g.clock;
-    engine::OfflineRenderer renderer(*g.t.session, engine, clock);
+    auto& [t, engine, clock, loaded] = g;
+    engine::OfflineRenderer renderer(*t.session, engine, clock);
     renderer.Start(100);
     renderer.Run(30);  // a lead-in: the clock runs, the style does not yet
     clock.TempoFieldChanged(90);
@@ -241,14 +230,6 @@ TEST(RenderTiming, TicksBeforeTheStyleStartsAreLeftOut) {
     EXPECT_EQ(content.Tempos[0].Tick, 0);
     EXPECT_EQ(content.Tempos[0].BeatsPerMinute, 90);
     EXPECT_EQ(content.Markers.at(0).Tick, 0);
-}
-
-TEST(RenderTiming, MicrosFollowEveryTempoChange) {
-    const std::vector<data::SmfTempo> tempos = {{0, 120}, {96, 60}};
-    EXPECT_EQ(engine::MicrosAt(tempos, 0), 0);
-    EXPECT_EQ(engine::MicrosAt(tempos, 96), 2'000'000);
-    EXPECT_EQ(engine::MicrosAt(tempos, 120), 3'000'000);
-    EXPECT_EQ(engine::MicrosAt({}, 24), 500'000);
 }
 
 TEST_F(OfflineRenderTest, AWavRenderingSoundsAndLastsTheMusicPlusItsTail) {

@@ -38,6 +38,13 @@ std::vector<int> PartsPerBeat(const TransportRig& rig, std::int64_t endTick) {
     return parts;
 }
 
+// A style of one-measure parts, each made by Beats.
+StyleBuilder Parts(std::initializer_list<StylePart> parts) {
+    StyleBuilder b;
+    for (StylePart part : parts) Beats(b, part);
+    return b;
+}
+
 std::vector<int> Repeat(int part, int beats) { return std::vector<int>(static_cast<std::size_t>(beats), part); }
 
 std::vector<int> Join(std::initializer_list<std::vector<int>> pieces) {
@@ -54,9 +61,7 @@ constexpr int ToBasic = 7;
 
 TEST(FillInKey, PressedOnBeatThreeStartsFillInBasicAtTheNextGridUnitAndBasicResumesAfterIt) {
     TransportRig rig;
-    StyleBuilder b;
-    Beats(b, StylePart::Basic);
-    Beats(b, StylePart::FillInBasic);
+    StyleBuilder b = Parts({StylePart::Basic, StylePart::FillInBasic});
     rig.Start(b);
     rig.RunTo(TickOf(2, 3) + 5);
     rig.Press(rig.Session().App().config.Keys.FillIn);
@@ -67,10 +72,7 @@ TEST(FillInKey, PressedOnBeatThreeStartsFillInBasicAtTheNextGridUnitAndBasicResu
 
 TEST(FillInKey, DuringExtendedWithoutFillInExtendedPlaysFillInBasicAndReturnsToExtended) {
     TransportRig rig;
-    StyleBuilder b;
-    Beats(b, StylePart::Basic);
-    Beats(b, StylePart::Extended);
-    Beats(b, StylePart::FillInBasic);
+    StyleBuilder b = Parts({StylePart::Basic, StylePart::Extended, StylePart::FillInBasic});
     rig.Start(b);
     rig.RunTo(TickOf(1, 2));
     rig.Press(rig.Lowest() - 4);  // the Extended key
@@ -83,8 +85,7 @@ TEST(FillInKey, DuringExtendedWithoutFillInExtendedPlaysFillInBasicAndReturnsToE
 
 TEST(FillInKey, AFillMarkedAsAVariationLoopsUntilTheKeyLeadsBackToTheMainPart) {
     TransportRig rig;
-    StyleBuilder b;
-    Beats(b, StylePart::Basic);
+    StyleBuilder b = Parts({StylePart::Basic});
     Beats(b, StylePart::FillInBasic).FollowUp(data::followup::Variation);
     rig.Start(b);
     rig.RunTo(TickOf(1, 3));
@@ -98,8 +99,7 @@ TEST(FillInKey, AFillMarkedAsAVariationLoopsUntilTheKeyLeadsBackToTheMainPart) {
 TEST(FillInKey, StartedInsideAMeasurePlaysTheFillFromTheMatchingBeat) {
     TransportRig rig;
     rig.Clock.SelectQuantize(engine::QuantizeIndexOf("1/4"));
-    StyleBuilder b;
-    Beats(b, StylePart::Basic);
+    StyleBuilder b = Parts({StylePart::Basic});
     PartBuilder& fill = b.Part(StylePart::FillInBasic);
     for (int beat = 1; beat <= 4; ++beat) fill.Note(0, 70 + beat, 100, b.Beat(beat), 12);
     rig.Start(b);
@@ -117,9 +117,7 @@ TEST(ToExtKey, WithoutAnExtendedPartActsAsToBasicKey) {
     std::vector<std::vector<int>> heard;
     for (bool toExtended : {true, false}) {
         TransportRig rig;
-        StyleBuilder b;
-        Beats(b, StylePart::Basic);
-        Beats(b, StylePart::ToBasic);
+        StyleBuilder b = Parts({StylePart::Basic, StylePart::ToBasic});
         rig.Start(b);
         rig.RunTo(TickOf(1, 2));
         rig.Press(toExtended ? rig.Session().App().config.Keys.ToExtended : rig.Session().App().config.Keys.ToBasic);
@@ -132,9 +130,7 @@ TEST(ToExtKey, WithoutAnExtendedPartActsAsToBasicKey) {
 
 TEST(ToExtKey, WithoutToExtendedGoesStraightToExtended) {
     TransportRig rig;
-    StyleBuilder b;
-    Beats(b, StylePart::Basic);
-    Beats(b, StylePart::Extended);
+    StyleBuilder b = Parts({StylePart::Basic, StylePart::Extended});
     rig.Start(b);
     rig.RunTo(TickOf(1, 2));
     rig.Press(rig.Session().App().config.Keys.ToExtended);
@@ -163,8 +159,7 @@ TEST(EndingKey, WithoutAnEndingPartOrWithPlayEndingOffFadesTheMainPartOutAndStop
     for (bool hasEnding : {false, true}) {
         TransportRig rig;
         rig.Options().PlayEnding = !hasEnding;  // the ending is there, but not to be played
-        StyleBuilder b;
-        Beats(b, StylePart::Basic);
+        StyleBuilder b = Parts({StylePart::Basic});
         if (hasEnding) Beats(b, StylePart::Ending);
         rig.Start(b);
         rig.RunTo(TickOf(1, 2));
@@ -198,8 +193,7 @@ TEST(Intro, EndsIntoBasicWithoutAGapAndItsSoundingNotesAreReleasedAtTheSwitch) {
 
 TEST(SwitchSection, ToAnAbsentPartWithoutFallbackChangesNothing) {
     TransportRig rig;
-    StyleBuilder b;
-    Beats(b, StylePart::Basic);
+    StyleBuilder b = Parts({StylePart::Basic});
     rig.Start(b);
     rig.RunTo(TickOf(1, 3));
     const engine::StylePlayerState before = rig.Player();
@@ -213,9 +207,7 @@ TEST(SwitchSection, ToAnAbsentPartWithoutFallbackChangesNothing) {
 
 TEST(SwitchSection, FillInExtendedFallsBackToExtendedAndToExtendedToBasic) {
     TransportRig rig;
-    StyleBuilder b;
-    Beats(b, StylePart::Basic);
-    Beats(b, StylePart::Extended);
+    StyleBuilder b = Parts({StylePart::Basic, StylePart::Extended});
     rig.Start(b);
     EXPECT_TRUE(rig.Transport.SwitchSection(data::Index(StylePart::FillInExtended)));
     EXPECT_EQ(rig.Player().CurrentSection, Extended);
@@ -226,9 +218,7 @@ TEST(SwitchSection, FillInExtendedFallsBackToExtendedAndToExtendedToBasic) {
 TEST(SwitchSection, AFillInsideItsRangeIgnoresBeatOffsetsThatPointOutsideIt) {
     TransportRig rig;
     rig.Clock.SelectQuantize(engine::QuantizeIndexOf("1/4"));
-    StyleBuilder b;
-    Beats(b, StylePart::Basic);
-    Beats(b, StylePart::FillInBasic);
+    StyleBuilder b = Parts({StylePart::Basic, StylePart::FillInBasic});
     b.AdjustParts([](data::PartTable& parts) { parts[4].Beat3Offset = parts[1].RangeStart + 3; });
     rig.Start(b);
     rig.RunTo(TickOf(1, 2) + 3);
@@ -240,9 +230,7 @@ TEST(SwitchSection, AFillInsideItsRangeIgnoresBeatOffsetsThatPointOutsideIt) {
 
 TEST(PlayParts, PlaysTheChosenPartInALoopAndGreysTheSelectorForAnAbsentOne) {
     TransportRig rig;
-    StyleBuilder b;
-    Beats(b, StylePart::Basic);
-    Beats(b, StylePart::FillInBasic);
+    StyleBuilder b = Parts({StylePart::Basic, StylePart::FillInBasic});
     ASSERT_TRUE(rig.Load(b));
     rig.Clock.StartVirtual(120);
     rig.Transport.PlayPart(100 + data::Index(StylePart::Ending));

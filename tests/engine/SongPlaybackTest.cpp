@@ -33,19 +33,16 @@ TEST(SongPlayback, PlaysTheChordOfEachRecordOnItsBeat) {
     EXPECT_EQ(rig.Engine().StyleRoot % 12, 7);
 }
 
-TEST(SongPlayback, ALoopStartOf103PlaysItsMeasuresThreeTimesThenGoesOn) {
-    SongRig rig;
-    rig.PlaySong(LoopSong());
-    const auto measures = rig.PlayedMeasures();
-    EXPECT_EQ(measures, Concat(Concat(Repeated(1, 4, 1), Repeated(5, 8, 3)), Repeated(9, 10, 1)));
-    EXPECT_FALSE(rig.Playing());
-}
-
-TEST(SongPlayback, IgnoreLoopsPlaysTheLoopedMeasuresOnce) {
-    SongRig rig;
-    rig.Options().IgnoreLoops = true;
-    rig.PlaySong(LoopSong());
-    EXPECT_EQ(rig.PlayedMeasures(), Repeated(1, 10, 1));
+TEST(SongPlayback, ALoopStartOf103PlaysItsMeasuresThreeTimesThenGoesOnUnlessLoopsAreIgnored) {
+    for (bool ignore : {false, true}) {
+        SCOPED_TRACE(ignore ? "Ignore loops" : "loops");
+        SongRig rig;
+        rig.Options().IgnoreLoops = ignore;
+        rig.PlaySong(LoopSong());
+        EXPECT_EQ(rig.PlayedMeasures(), ignore ? Repeated(1, 10, 1)
+                                               : Concat(Concat(Repeated(1, 4, 1), Repeated(5, 8, 3)), Repeated(9, 10, 1)));
+        EXPECT_FALSE(rig.Playing());
+    }
 }
 
 TEST(SongPlayback, TheLoopBoxRepeatsItsRangeUntilStopped) {

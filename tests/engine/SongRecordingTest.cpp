@@ -40,7 +40,7 @@ std::int64_t RecordThreeChords(SongRig& rig) {
     return first;
 }
 
-TEST(SongRecording, ChordsLandOnTheirGridUnitsFirstBeatAfterTheGraceTicksAndStopMarksTheEnd) {
+TEST(SongRecording, ChordsLandOnTheirGridUnitsFirstBeatAfterTheGraceTicksStopMarksTheEndAndTheSavedSongPlaysThem) {
     SongRig rig;
     RecordThreeChords(rig);
     const data::ChordMemory& memory = rig.Song().Chords;
@@ -53,11 +53,8 @@ TEST(SongRecording, ChordsLandOnTheirGridUnitsFirstBeatAfterTheGraceTicksAndStop
     EXPECT_EQ(memory.RecordAt(data::PositionOf(4, 1, 16)).CommandCode, data::CommandStop);
     EXPECT_EQ(memory.ChordMemoryLength, data::PositionOf(5, 1, 16));
     EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
-}
 
-TEST(SongRecording, ASavedRecordingOpensAndPlaysTheSameChordsOnTheSameBeats) {
-    SongRig rig;
-    RecordThreeChords(rig);
+    // Saved and opened again, the recording plays the same chords on the same beats.
     const std::string path = rig.Test.home.Path() + "/Recorded.vxa";
     data::SongFiles files(rig.Session());
     ASSERT_TRUE(files.SaveTo(path));

@@ -64,15 +64,6 @@ struct SongRig : TransportRig {
         return measures;
     }
 
-    // The note-ons of `channel` as pitch classes, in order.
-    std::vector<int> PitchClassesOn(int channel) const {
-        std::vector<int> classes;
-        for (const SentMessage& m : Out.Messages) {
-            if (m.IsNoteOn() && m.Channel() == channel) classes.push_back(m.Data1 % 12);
-        }
-        return classes;
-    }
-
     chords::ChordRecogniser Recogniser{*Test.session};
     engine::MelodyPlayer Melody{*Test.session};
     engine::ChordMemoryPlayer Songs{*Test.session, Accompaniment, Transport, Melody};

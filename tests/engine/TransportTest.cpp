@@ -200,16 +200,6 @@ TEST(CountIn, ClicksOneMeasureBeforeTheMusicWithHalfBeatsAtTheEndOfFourFour) {
     }
 }
 
-TEST(CountIn, IsNotUsedInSlaveMode) {
-    TransportRig rig;
-    rig.AttachSong();
-    rig.Options().CountIn = true;
-    rig.Options().SlaveMode = true;
-    rig.Clock.ToggleClock();
-    rig.Transport.Play();
-    EXPECT_EQ(rig.Session().App().transport.CountInActive, 0);
-}
-
 TEST(Metronome, AccentsTheFirstOfEachGroupAndClicksTheOthersFortyBelowTheLevel) {
     TransportRig rig;
     rig.Options().Metronome = true;
@@ -249,12 +239,14 @@ TEST(SlaveMode, SyncStartHoldsTheStyleUntilTheExternalStartThenEachClockIsOneTic
     EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
 }
 
-TEST(SlaveMode, PlayArmsTheHoldAndPlayAgainReleasesIt) {
+TEST(SlaveMode, PlayArmsTheHoldWithoutACountInAndPlayAgainReleasesIt) {
     TransportRig rig;
     rig.AttachSong();
+    rig.Options().CountIn = true;
     rig.Options().SlaveMode = true;
     rig.Clock.ToggleClock();
     rig.Transport.Play();
+    EXPECT_EQ(rig.Session().App().transport.CountInActive, 0);
     EXPECT_EQ(rig.ClockFields().TickDelay, 2000);
     EXPECT_EQ(rig.ClockFields().TickInBeat, 24);
     EXPECT_EQ(rig.ClockFields().GridBeat, rig.ClockFields().GridBeats + 1);

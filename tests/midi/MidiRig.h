@@ -2,6 +2,8 @@
 // An input and an output on the in-memory backend, with the loop that plays the control
 // thread. The test thread also plays the driver's thread when it feeds bytes.
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <vector>
 
@@ -53,6 +55,17 @@ struct MidiRig {
     std::unique_ptr<TMidiInput> input;
     std::unique_ptr<TMidiOutput> output;
 };
+
+// Expects `change` to throw an `Error` whose text is `text`.
+template <typename Error, typename Change>
+void ExpectRefused(Change change, const char* text) {
+    try {
+        change();
+        ADD_FAILURE() << "not refused: " << text;
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), text);
+    }
+}
 
 inline std::uint32_t Packed(const TMyMidiEvent& event) {
     return event.MidiMessage | std::uint32_t{event.Data1} << 8 | std::uint32_t{event.Data2} << 16;

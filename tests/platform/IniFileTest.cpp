@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "support/TempFolder.h"
+#include "support/TextFiles.h"
 
 namespace chordella::platform {
 namespace {
@@ -49,10 +48,7 @@ TEST(IniFile, ADamagedFileYieldsDefaultsForWhatCannotBeReadAndKeepsTheRest) {
     text += "Huge=" + std::string(10 * 1024 * 1024, 'x') + "\n";
     text += "no equals sign here\n[broken header\n=nokey\n";
     text += "Split=45\n";
-    {
-        std::ofstream out(folder.File("damaged.ini"), std::ios::binary);
-        out << text;
-    }
+    testing::WriteTextFile(folder.File("damaged.ini"), text);
     IniFile ini;
     ASSERT_TRUE(ini.Load(folder.File("damaged.ini")));
     EXPECT_EQ(ini.GetInt("Options", "Tempo", 0), 110);
@@ -76,16 +72,13 @@ TEST(IniFile, SavingKeepsOrderAndCommentsAndReadsBackTheSame) {
     EXPECT_EQ(again.GetString("new", "key", ""), "value with spaces");
 }
 
-TEST(IniFile, AWriteChangesTheKeyThatReadsFindEvenInALaterBlockOfTheSection) {
+TEST(IniFile, AWriteChangesTheKeyReadsFindInAnyBlockOfTheSectionTheFirstOfTwoEqualKeysCountsAndEraseRemovesThemAll) {
     IniFile ini;
     ini.Parse("[options]\nA=1\n[Options]\nB=2\n");
     ini.SetInt("Options", "B", 5);
     ini.SetInt("OPTIONS", "C", 6);
     EXPECT_EQ(ini.Serialize(), "[options]\nA=1\nC=6\n[Options]\nB=5\n");
-}
 
-TEST(IniFile, TheFirstOfTwoEqualKeysCountsAndEraseRemovesThemAll) {
-    IniFile ini;
     ini.Parse("[A]\nk=1\n[a]\nk=2\nj=3\n");
     EXPECT_EQ(ini.GetInt("A", "k", 0), 1);
     EXPECT_EQ(ini.GetInt("A", "j", 0), 3);

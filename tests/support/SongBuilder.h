@@ -71,16 +71,10 @@ public:
         const auto [root, type] = ParseChord(name);
         return Set([&](data::BeatRecord& r) { r.ChordRoot = root, r.ChordType = type; });
     }
-    SongBuilder& RawChord(int root, int type) {
-        return Set([&](data::BeatRecord& r) { r.ChordRoot = Byte(root), r.ChordType = Byte(type); });
-    }
     SongBuilder& Command(int code, int param) {
         return Set([&](data::BeatRecord& r) { r.CommandCode = Byte(code), r.CommandParam = Byte(param); });
     }
     SongBuilder& Section(int keyNote) { return Command(keyNote, data::ParamSectionKey); }
-    SongBuilder& Key(std::string_view rootName, bool minor = false) {
-        return Command(PitchClass(rootName), minor ? data::ParamKeyMinor : data::ParamKeyMajor);
-    }
     SongBuilder& LoopStart(int repeats) { return Command(data::CommandLoop, data::LoopStartBase + repeats); }
     SongBuilder& LoopEnd() { return Command(data::CommandLoop, 0); }
     SongBuilder& Transpose(int semitones) { return Command(data::CommandTranspose, data::TransposeParam(semitones)); }
@@ -88,9 +82,6 @@ public:
     SongBuilder& Solo(int channel) { return Command(data::CommandChannels, channel); }
     SongBuilder& PlayAll() { return Command(data::CommandChannels, 0); }
     SongBuilder& Mute(int channel) { return Command(data::CommandChannels, 238 - channel); }
-    SongBuilder& Unmute(int channel) { return Command(data::CommandChannels, 255 - channel); }
-    SongBuilder& MidiCommand(int n) { return Command(data::CommandMidi, n); }
-    SongBuilder& ProgramChange(int program) { return Command(data::CommandMelodyProgram, program); }
     SongBuilder& Stop() { return Command(data::CommandStop, 0); }
 
     // Melody: a note `beats` long from (measure, beat), on a channel (0-based).
@@ -107,19 +98,12 @@ public:
         return *this;
     }
 
-    // Text, style, creator flag.
+    // Text and style.
     SongBuilder& Title(std::string text) { return Text(&data::SongText::SongTitle, std::move(text)); }
-    SongBuilder& Subtitle(std::string text) { return Text(&data::SongText::SongSubtitle, std::move(text)); }
-    SongBuilder& Author(std::string text) { return Text(&data::SongText::SongAuthor, std::move(text)); }
-    SongBuilder& Rights(std::string text) { return Text(&data::SongText::SongRights, std::move(text)); }
     SongBuilder& Comments(std::string text) { return Text(&data::SongText::SongComments, std::move(text)); }
     SongBuilder& Style(std::string path) {
         style_ = std::move(path);
         hasStyle_ = true;
-        return *this;
-    }
-    SongBuilder& CreatorSong() {
-        creator_ = true;
         return *this;
     }
 
@@ -136,7 +120,6 @@ public:
         content.Form = melody_.empty() ? data::SongFileForm::Full : data::SongFileForm::FullWithMelody;
         content.Text = text_;
         content.HasText = true;
-        content.CreatorRepeatFlag = creator_;
         content.HasStyleReference = hasStyle_;
         content.StyleReference = style_;
         content.ChordMemory = MemoryBytes();
@@ -217,7 +200,6 @@ private:
     data::SongText text_;
     std::string style_;
     bool hasStyle_ = false;
-    bool creator_ = false;
 };
 
 }  // namespace chordella::testing

@@ -89,11 +89,6 @@ PartBuilder& PartBuilder::Program(int channel, int program, int at) {
     return *this;
 }
 
-PartBuilder& PartBuilder::Pressure(int channel, int value, int at) {
-    Add(at, false, {Status(0xD0, channel), Data(value, "pressure"), 0});
-    return *this;
-}
-
 PartBuilder& PartBuilder::Event(std::uint8_t status, std::uint8_t data1, std::uint8_t data2, int at) {
     Add(at, false, {status, data1, data2});
     return *this;

@@ -42,7 +42,6 @@ public:
     PartBuilder& NoteOff(int channel, int note, int at);
     PartBuilder& Controller(int channel, int controller, int value, int at);
     PartBuilder& Program(int channel, int program, int at);
-    PartBuilder& Pressure(int channel, int value, int at);
     // Any three-byte message.
     PartBuilder& Event(std::uint8_t status, std::uint8_t data1, std::uint8_t data2, int at);
     // Bytes written verbatim at `at` (for damaged streams).
