@@ -11,6 +11,7 @@
 #include "app/SnapshotView.h"
 #include "chords/ChordEntry.h"
 #include "engine/Clock.h"
+#include "support/RecordingEditor.h"
 #include "support/TestSession.h"
 
 namespace chordella::app {
@@ -218,18 +219,6 @@ TEST(DesktopCoreKeyboard, KeepsTheTranspositionSpinnersWithinTheirRanges) {
     EXPECT_EQ(rig.Snapshot().TransposeSemitones, -2);
 }
 
-// Records what the pads hand to the chord-memory editor.
-struct RecordingEditor final : chords::PadEditorPeer {
-    void TakeChord(int root, int slot) override {
-        Root = root;
-        Slot = slot;
-        ++Taken;
-    }
-    int Root = 0;
-    int Slot = 0;
-    int Taken = 0;
-};
-
 TEST(DesktopCoreChordEntry, ShowsThePadsChordInTheTitleAndTheChordPanel) {
     DesktopRig rig;
     rig.core.Start();
@@ -245,20 +234,19 @@ TEST(DesktopCoreChordEntry, ShowsThePadsChordInTheTitleAndTheChordPanel) {
 TEST(DesktopCoreChordEntry, HandsPadChordsToTheEditorWhileTheEditBoxIsTicked) {
     DesktopRig rig;
     rig.core.Start();
-    RecordingEditor editor;
+    testing::RecordingEditor editor;
     rig.core.SetPadEditor(&editor);
     rig.core.SetEditBox(true);
     rig.t.midi->ClearSent(SynthOutput);
     rig.core.PadDown("B00", {});
     rig.core.PadUp("B00");
-    EXPECT_EQ(editor.Taken, 1);
-    EXPECT_EQ(editor.Root, 52);
-    EXPECT_EQ(editor.Slot, 2);
+    ASSERT_EQ(editor.Taken.size(), 1u);
+    EXPECT_EQ(editor.Taken[0], std::make_pair(52, 2));
     EXPECT_EQ(rig.NoteOnsSent(SynthOutput), 0);
     rig.core.SetEditBox(false);
     rig.core.PadDown("B00", {});
     rig.core.PadUp("B00");
-    EXPECT_EQ(editor.Taken, 1) << "without the box the pad plays its chord";
+    EXPECT_EQ(editor.Taken.size(), 1u) << "without the box the pad plays its chord";
     rig.core.SetPadEditor(nullptr);
 }
 

@@ -8,17 +8,11 @@
 #include <vector>
 
 #include "DispatchRig.h"
+#include "support/RecordingEditor.h"
 #include "chords/ChordEntry.h"
 #include "chords/ChordNames.h"
 
 namespace chordella::testing {
-
-struct RecordingEditor final : chords::PadEditorPeer {
-    bool ChordEntryMode() override { return EntryMode; }
-    void TakeChord(int root, int slot) override { Taken.emplace_back(root, slot); }
-    bool EntryMode = false;
-    std::vector<std::pair<int, int>> Taken;
-};
 
 struct EntryRig : DispatchRig {
     std::string Current() {
