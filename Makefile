@@ -19,7 +19,7 @@ test: build
 
 # Plays the demo song through the built-in synth, or renders demo.wav where there is no sound.
 demo: setup
-	cmake --build $(BUILD_DIR) --target chordella -j$(JOBS)
+	cmake --build $(BUILD_DIR) --target chordella audition -j$(JOBS)
 	@scripts/demo $(BUILD_DIR)
 
 bench: build
