@@ -111,10 +111,18 @@ TEST_P(BundledStyleQualityTest, PartsFillTheirLengthAndMainPartsArePhrasesThatMo
         SCOPED_TRACE("main part " + std::to_string(p));
         const int measures = style.Measures(p);
         EXPECT_GE(measures, 4) << "a main part is a phrase of four or eight measures";
-        // Each measure's note starts (place in the measure, channel, key, velocity).
+        // Each measure's note starts (place in the measure, channel, key, velocity). A note held
+        // a whole measure or longer (a pad) is left out: holding it is no variation.
         std::vector<std::vector<std::tuple<std::int64_t, int, int, int>>> bars(static_cast<std::size_t>(measures));
-        for (const auto& m : style.Parts[p]) {
+        const auto& events = style.Parts[p];
+        for (std::size_t i = 0; i < events.size(); ++i) {
+            const StreamMessage& m = events[i];
             if (!IsNoteStart(m)) continue;
+            const auto end = std::find_if(events.begin() + static_cast<std::ptrdiff_t>(i) + 1, events.end(), [&](const StreamMessage& e) {
+                return (e.Status & 0x0F) == (m.Status & 0x0F) && e.Data1 == m.Data1 &&
+                       ((e.Status & 0xF0) == 0x80 || ((e.Status & 0xF0) == 0x90 && e.Data2 == 0));
+            });
+            if (end != events.end() && end->Tick - m.Tick >= style.MeasureTicks - 1) continue;
             const auto bar = static_cast<std::size_t>(std::min<std::int64_t>(m.Tick / style.MeasureTicks, measures - 1));
             bars[bar].emplace_back(m.Tick % style.MeasureTicks, m.Status, m.Data1, m.Data2);
         }
