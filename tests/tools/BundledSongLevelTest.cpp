@@ -1,11 +1,13 @@
-// The bundled songs as `chordella render SONG.vxa -o OUT.wav` makes them: each plays with
-// the style it names, its level near the loudness music is mastered to (RMS −18 dBFS within
-// 3 dB, the ringing tail left out) and no sample at full scale.
+// The bundled songs as `chordella render SONG.vxa -o OUT.wav` makes them with the SoundFont
+// the bootstrap installs: each plays with the style it names, its level near the loudness
+// music is mastered to (RMS −18 dBFS within 3 dB, the ringing tail left out) and no sample at
+// full scale.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -32,6 +34,10 @@ std::vector<std::string> BundledSongPaths() {
 }
 
 TEST(BundledSongLevelTest, EverySongRendersNearMasteredLoudnessWithoutClipping) {
+    // The levels are set for the SoundFont the bootstrap installs; another font sounds louder or softer.
+    const char* font = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+    if (!std::filesystem::exists(font)) GTEST_SKIP() << "the levels are set for " << font << ", not installed here";
+    ::setenv("CHORDELLA_SOUNDFONT", font, 1);
     std::string error;
     if (!midi::SynthRenderer::Create(error)) GTEST_SKIP() << "no built-in synth here: " << error;
     testing::TempFolder folder;
