@@ -70,6 +70,8 @@ TEST(AssetSourceRefusalTest, ASlipInASourceIsRefusedNamingWhereItIs) {
         {"offset without ticks", [&](std::string& e) { return ParsePlacement("1.2&-", 4, value, type, e); }, "1.2&-"},
         {"note pushed before the start",
          [](std::string& e) { return CompilesStyle(Style("part Basic 1\n  notes 2 1.1-1 C2 q\n"), e); }, "before"},
+        {"note laid back past the end",
+         [](std::string& e) { return CompilesStyle(Style("part Basic 1\n  notes 2 1.4a+6 C2 s\n"), e); }, "past the part's end"},
         {"drum offset", [](std::string& e) { return CompilesStyle(Style("part Basic 1\n  drum snare@+x ..x.\n"), e); }, "line 7"},
         {"song command", [](std::string& e) { return CompilesSong("song s.vxa\nbar 1 C !jump\nend 2\n", e); }, "line 2"},
         {"song chord", [](std::string& e) { return CompilesSong("song s.vxa\nbar 1 Cq\nend 2\n", e); }, "Cq"},

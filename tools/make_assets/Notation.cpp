@@ -102,18 +102,27 @@ bool ParsePosition(std::string_view text, int beatsPerMeasure, int& tick, std::s
     return true;
 }
 
+bool ParseOffset(std::string_view text, int& offset, std::string& error) {
+    int ticks = 0;
+    if (text.size() < 2 || (text[0] != '+' && text[0] != '-') ||
+        !ParseNumber(text.substr(1), 1, MaxPlacementOffset, ticks, error)) {
+        error = "expected a tick offset +1 … +" + std::to_string(MaxPlacementOffset) + " or -1 … -" +
+                std::to_string(MaxPlacementOffset) + ", found " + Quoted(text);
+        return false;
+    }
+    offset = text[0] == '-' ? -ticks : ticks;
+    return true;
+}
+
 bool ParsePlacement(std::string_view text, int beatsPerMeasure, int& tick, int& offset, std::string& error) {
     offset = 0;
     const auto dot = text.find('.');
     const auto sign = dot == std::string_view::npos ? std::string_view::npos : text.find_first_of("+-", dot);
     if (sign != std::string_view::npos) {
-        int ticks = 0;
-        if (!ParseNumber(text.substr(sign + 1), 1, MaxPlacementOffset, ticks, error)) {
-            error = "in position " + Quoted(text) + ": expected a tick offset 1 … " + std::to_string(MaxPlacementOffset) +
-                    " after '" + text[sign] + "'";
+        if (!ParseOffset(text.substr(sign), offset, error)) {
+            error = "in position " + Quoted(text) + ": " + error;
             return false;
         }
-        offset = text[sign] == '-' ? -ticks : ticks;
         text = text.substr(0, sign);
     }
     return ParsePosition(text, beatsPerMeasure, tick, error);

@@ -25,6 +25,8 @@ bool ParsePosition(std::string_view text, int beatsPerMeasure, int& tick, std::s
 // A position with an optional tick offset that places the note ahead of or behind it, as a
 // player pushes or lays back: "1.3-1" (a tick early), "2.2&+2" (two ticks late).
 inline constexpr int MaxPlacementOffset = 12;
+// The offset alone: "+2", "-1".
+bool ParseOffset(std::string_view text, int& offset, std::string& error);
 bool ParsePlacement(std::string_view text, int beatsPerMeasure, int& tick, int& offset, std::string& error);
 
 // Swing: a tick on the straight grid moved to its swung place. Every pair of steps of

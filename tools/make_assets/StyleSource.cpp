@@ -284,9 +284,7 @@ bool StyleCompiler::DrumLine(const SourceLine& line, int partTicks, const Feel& 
     // "snare@+1": the whole line a tick behind the grid (laid back), "hhc@-1" ahead of it.
     const std::string& name = line.Words.size() > 1 ? line.Words[1] : std::string();
     const auto at = name.find('@');
-    int lineStart = 0;
-    const bool placed =
-        at == std::string::npos || ParsePlacement("1.1" + name.substr(at + 1), beats_, lineStart, offset, reason);
+    const bool placed = at == std::string::npos || ParseOffset(std::string_view(name).substr(at + 1), offset, reason);
     if (line.Words.size() < 3 || !placed || !ParseDrum(name.substr(0, at), key, reason))
         return Fail(line.Number, "expected \"drum NAME[@±TICKS] GRID\"" + (reason.empty() ? "" : ": " + reason));
     std::string grid;
@@ -309,6 +307,8 @@ bool StyleCompiler::DrumLine(const SourceLine& line, int partTicks, const Feel& 
             const int on = static_cast<int>(m) * MeasureTicks() + s * stepTicks;
             if (feel.Place(on, offset) < 0) return Fail(line.Number, "the first step is placed before the part's start");
             for (int repeat = 0; on + repeat < partTicks; repeat += period) {
+                if (feel.Place(on + repeat, offset) >= partTicks - 1)
+                    return Fail(line.Number, "a step is placed past the part's end");
                 notes.push_back({9, key, velocity, feel.Place(on + repeat, offset),
                                  feel.Place(on + repeat + std::min(stepTicks, DrumTicks), offset)});
             }
@@ -350,8 +350,9 @@ bool StyleCompiler::NotesLine(const SourceLine& line, int partTicks, const Feel&
     for (int repeat = 0; repeat < partTicks; repeat += period) {
         for (const Note& note : written) {
             const int on = feel.Place(note.On + repeat, note.Offset);
-            if (note.On + repeat < partTicks)
-                notes.push_back({note.Channel, note.Key, note.Velocity, on, std::max(on + 1, feel.Place(note.Off + repeat, 0))});
+            if (note.On + repeat >= partTicks) continue;
+            if (on >= partTicks - 1) return Fail(line.Number, "a note is placed past the part's end");
+            notes.push_back({note.Channel, note.Key, note.Velocity, on, std::max(on + 1, feel.Place(note.Off + repeat, 0))});
         }
     }
     return true;
