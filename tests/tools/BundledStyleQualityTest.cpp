@@ -2,7 +2,8 @@
 // style survives all seventeen chord types without a stuck note, velocities are shaped
 // (pitched parts over at least 20 values, drums over at least 30), the feel shows as notes
 // off the straight sixteenth grid, every part fills its declared length, and the main parts
-// are phrases of four or more measures whose measures are not copies of each other.
+// are phrases of four or more measures whose measures are not copies of each other, with a
+// bass that moves through the chord.
 
 #include <gtest/gtest.h>
 
@@ -129,6 +130,15 @@ TEST_P(BundledStyleQualityTest, PartsFillTheirLengthAndMainPartsArePhrasesThatMo
         for (std::size_t b = 1; b < bars.size(); ++b)
             EXPECT_NE(bars[b], bars[b - 1]) << "measure " << b + 1 << " repeats measure " << b;
         EXPECT_NE(bars.back(), bars.front()) << "the last measure does not lead into the next phrase";
+
+        // The bass (a General MIDI bass program) moves through the chord, not only on its root.
+        const auto& setup = style.Rig.Session().Style().style.Header.ChannelSetup;
+        std::set<int> bassDegrees;
+        for (const auto& m : events) {
+            const auto program = setup[static_cast<std::size_t>(m.Status & 0x0F)][data::SetupProgramIndex];
+            if (IsNoteStart(m) && (m.Status & 0x0F) != 9 && program >= 32 && program <= 39) bassDegrees.insert(m.Data1 % 12);
+        }
+        EXPECT_GE(bassDegrees.size(), 3u) << "the bass plays " << bassDegrees.size() << " pitch classes over C";
     }
 }
 
