@@ -14,7 +14,7 @@
 #include <tuple>
 #include <vector>
 
-#include "data/StyleStore.h"
+#include "core/StyleStore.h"
 #include "engine/EngineRig.h"
 #include "support/StreamMessages.h"
 #include "support/StuckNotes.h"
