@@ -1,6 +1,7 @@
 #include "platform/Priority.h"
 
 #include <sched.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -43,6 +44,13 @@ constexpr const char* KitService = "org.freedesktop.RealtimeKit1";
 constexpr const char* KitPath = "/org/freedesktop/RealtimeKit1";
 constexpr std::uint64_t KitTimeoutMicros = 2'000'000;
 
+// A thread that ran past the soft real-time CPU limit without sleeping (a long file load on
+// the control thread) goes back to normal scheduling instead of the hard limit's SIGKILL.
+extern "C" void DemoteOnCpuLimit(int) {
+    sched_param param{};
+    sched_setscheduler(0, SCHED_OTHER, &param);
+}
+
 // RealtimeKit answers only threads of processes that limit their real-time CPU time;
 // once it is found missing it is not asked again.
 bool AskRealtimeKit(pid_t tid) {
@@ -64,8 +72,11 @@ bool AskRealtimeKit(pid_t tid) {
     if (!asked || most < 1) {
         missing = !asked;
     } else {
-        rlimit cpu{static_cast<rlim_t>(rtTimeMax), static_cast<rlim_t>(rtTimeMax)};
+        rlimit cpu{static_cast<rlim_t>(rtTimeMax / 2), static_cast<rlim_t>(rtTimeMax)};
         setrlimit(RLIMIT_RTTIME, &cpu);
+        struct sigaction demote {};
+        demote.sa_handler = DemoteOnCpuLimit;
+        sigaction(SIGXCPU, &demote, nullptr);
         sd_bus_message* call = nullptr;
         sd_bus_message* reply = nullptr;
         const std::uint32_t priority = static_cast<std::uint32_t>(std::min(most, RealtimePriority));
@@ -90,7 +101,7 @@ std::string_view RealtimeWayName(RealtimeWay way) {
         case RealtimeWay::Off: return "normal";
         case RealtimeWay::Direct: return "SCHED_FIFO";
         case RealtimeWay::RaisedLimit: return "SCHED_FIFO (RLIMIT_RTPRIO)";
-        case RealtimeWay::RealtimeKit: return "SCHED_FIFO (RealtimeKit)";
+        case RealtimeWay::RealtimeKit: return "real time (RealtimeKit)";
         case RealtimeWay::Denied: return "normal (real-time denied)";
     }
     return "";

@@ -18,11 +18,12 @@ enum class RealtimeWay {
     Off,           // asked to leave real time: back to SCHED_OTHER
     Direct,        // SCHED_FIFO was permitted at once
     RaisedLimit,   // permitted after raising the soft RLIMIT_RTPRIO to the granted hard limit
-    RealtimeKit,   // granted by RealtimeKit
+    RealtimeKit,   // granted by RealtimeKit (its policy, usually SCHED_RR; a thread that runs
+                   // past half its real-time CPU limit without sleeping is put back to normal)
     Denied,        // none of them: the thread runs at normal priority
 };
 
-// "SCHED_FIFO", "SCHED_FIFO (RLIMIT_RTPRIO)", "SCHED_FIFO (RealtimeKit)", "normal (denied)".
+// "SCHED_FIFO", "SCHED_FIFO (RLIMIT_RTPRIO)", "real time (RealtimeKit)", "normal (real-time denied)".
 std::string_view RealtimeWayName(RealtimeWay way);
 
 // The priority asked for: high enough to run before ordinary work, below the audio threads
