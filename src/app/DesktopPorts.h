@@ -11,18 +11,18 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Options.h"
+#include "core/Options.h"
 
+namespace chordella::core { class Session; }
 namespace chordella::app {
 
-class Session;
 
 inline constexpr std::string_view NoAudioOutputText =
     "No audio output was found, so the built-in synth cannot sound. Choose a MIDI output in the options, "
     "or render the song to a WAV file (Song \u2192 Render to WAV\u2026) !";
 
 // Whether the current (main) output is open: something can be heard.
-bool CanSound(Session& session);
+bool CanSound(core::Session& session);
 
 // The device names the options window offers.
 struct PortNames {
@@ -30,14 +30,14 @@ struct PortNames {
     std::vector<std::string> Outputs;  // the built-in synth first, when the backend has one
 };
 
-PortNames ListPortNames(Session& session);
+PortNames ListPortNames(core::Session& session);
 
 // Opens every port whose name differs between `before` and `now` (all of them when
 // `all`). An empty main output name opens the built-in synth. The main output becomes the
 // current output.
-void OpenConfiguredPorts(Session& session, const Options& before, const Options& now, bool all);
+void OpenConfiguredPorts(core::Session& session, const core::Options& before, const core::Options& now, bool all);
 
 // Closes every port (exit).
-void CloseAllPorts(Session& session);
+void CloseAllPorts(core::Session& session);
 
 }  // namespace chordella::app

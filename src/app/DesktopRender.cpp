@@ -4,7 +4,7 @@
 #include "app/MidiExport.h"
 #include "app/RenderCommands.h"
 #include "app/RenderSession.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/OfflineRenderer.h"
 
 namespace chordella::app {

@@ -2,7 +2,7 @@
 // song with its style to its end, or the style alone.
 #include "app/OutputGuard.h"
 #include "app/RenderCommands.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "app/MidiExport.h"
 #include "app/RenderSession.h"
 #include "platform/Paths.h"

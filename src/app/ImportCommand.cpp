@@ -5,8 +5,8 @@
 
 #include "app/FileCommands.h"
 #include "app/OutputGuard.h"
-#include "app/Session.h"
-#include "data/MidiImport.h"
+#include "core/MidiImport.h"
+#include "core/Session.h"
 #include "data/WorkFile.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -39,10 +39,10 @@ int RunImportCommand(const ImportCommandFlags& flags, std::FILE* out, std::FILE*
     }
     auto prompter = std::make_unique<platform::ScriptedPrompter>();
     platform::ScriptedPrompter* shown = prompter.get();
-    SessionParts parts;
+    core::SessionParts parts;
     parts.prompter = std::move(prompter);
     parts.paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
-    Session session(std::move(parts));
+    core::Session session(std::move(parts));
 
     HeaderHooks hooks;
     data::MidiImporter importer(session, &hooks);

@@ -5,7 +5,7 @@
 
 #include "app/OutputGuard.h"
 #include "app/RenderCommands.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "app/MidiExport.h"
 #include "engine/OfflineRenderer.h"
 #include "app/RenderSession.h"

@@ -4,7 +4,7 @@
 
 #include "app/DataHome.h"
 #include "app/RenderCommands.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "data/SongStyleLookup.h"
 #include "app/RenderSession.h"
 #include "platform/Files.h"
