@@ -8,6 +8,7 @@
 #include "core/Session.h"
 #include "app/MidiExport.h"
 #include "engine/OfflineRenderer.h"
+#include "midi/WavFile.h"
 #include "app/RenderSession.h"
 #include "platform/Paths.h"
 
@@ -38,6 +39,7 @@ int RunRenderCommand(const RenderCommandFlags& flags, std::FILE* out, std::FILE*
         return Fail(err, flags.input, error);
 
     const bool wav = kind == ".wav";
+    if (wav) midi::RemoveTemporaryOnInterrupt();  // Ctrl-C leaves no half-written file behind
     const bool written = wav ? engine::RenderWav(content, flags.output, error)
                              : data::WriteSmfFile(flags.output, content, error);
     if (!written) return Fail(err, flags.output, error);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <regex>
@@ -18,6 +19,21 @@ namespace chordella::midi {
 namespace {
 
 constexpr std::string_view PartMark = ".part-";
+
+// The temporary file of the open stream, for the interrupt handler (which may not allocate).
+char openTemporary[4096] = {};
+
+void RememberTemporary(const std::string& path) {
+    const std::size_t length = path.size() < sizeof openTemporary - 1 ? path.size() : 0;
+    std::memcpy(openTemporary, path.data(), length);
+    openTemporary[length] = '\0';
+}
+
+extern "C" void RemoveTemporaryAndEnd(int number) {
+    if (openTemporary[0] != '\0') unlink(openTemporary);
+    std::signal(number, SIG_DFL);
+    raise(number);
+}
 constexpr std::size_t HeaderBytes = 44;
 
 void WriteHeader(platform::ByteWriter& out, std::uint32_t dataBytes, int channels, int sampleRate) {
@@ -63,6 +79,7 @@ WavStream::~WavStream() { Discard(); }
 
 void WavStream::Discard() {
     if (!file_) return;
+    RememberTemporary({});
     std::fclose(file_);
     file_ = nullptr;
     unlink(temp_.c_str());
@@ -81,6 +98,7 @@ bool WavStream::Open(const std::string& path, int channels, int sampleRate, std:
         return false;
     }
     platform::MatchReplaced(fd, target);
+    RememberTemporary(temp_);
     file_ = fdopen(fd, "wb");
     if (!file_) {
         error = std::strerror(errno);
@@ -144,12 +162,17 @@ bool WavStream::Finish(std::string& error) {
     }
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
+    RememberTemporary({});
     if (!closed || rename(temp_.c_str(), target_.c_str()) != 0) {
         error = std::strerror(errno);
         unlink(temp_.c_str());
         return false;
     }
     return true;
+}
+
+void RemoveTemporaryOnInterrupt() {
+    for (int number : {SIGINT, SIGTERM, SIGHUP}) std::signal(number, RemoveTemporaryAndEnd);
 }
 
 int RemoveStaleWavTemporaries(const std::string& folder) {

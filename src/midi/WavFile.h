@@ -46,6 +46,10 @@ private:
     std::string writeError_;
 };
 
+// Control thread, once: an interrupt (SIGINT, SIGTERM, SIGHUP) removes the temporary file of
+// the stream that is open, then ends the process as the signal would have.
+void RemoveTemporaryOnInterrupt();
+
 // Removes the temporary WAV files of our pattern in `folder` whose process is gone;
 // answers how many.
 int RemoveStaleWavTemporaries(const std::string& folder);

@@ -3,7 +3,10 @@
 #include "midi/WavFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <numeric>
@@ -71,6 +74,25 @@ TEST(WavStream, AnUnfinishedRenderLeavesNothingAndOneOfAKilledProcessGoesAtTheNe
     EXPECT_FALSE(std::filesystem::exists(stale));
     EXPECT_TRUE(std::filesystem::exists(running));
     EXPECT_TRUE(std::filesystem::exists(unrelated));
+}
+
+TEST(WavStream, AnInterruptedRenderRemovesItsTemporaryFile) {
+    testing::TempFolder folder;
+    const pid_t child = fork();
+    if (child == 0) {
+        RemoveTemporaryOnInterrupt();
+        WavStream stream;
+        std::string error;
+        if (!stream.Open(folder.File("song.wav"), 2, 44100, error)) _exit(3);
+        stream.Append(std::vector<std::int16_t>(1000, 5));
+        raise(SIGTERM);
+        _exit(4);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "exit code " << WEXITSTATUS(status);
+    EXPECT_EQ(WTERMSIG(status), SIGTERM);
+    EXPECT_EQ(FilesIn(folder.Path()), 0u);
 }
 
 TEST(WavStream, ReadOnlyTargetsAndLengthsBeyondTheFormatAreRefused) {
