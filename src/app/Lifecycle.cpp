@@ -50,6 +50,7 @@ void Lifecycle::Start() {
     const std::string startupStyle = paths.Styles() + "/" + std::string(StartupStyle);
     if (platform::FileExists(startupStyle)) hooks_.LoadStyle(startupStyle, StyleLoad::StartupDefault);
     if (app.config.FirstStart) FirstStart();
+    else OpenLastSonglist();
     for (const auto& message : data::ModuleSetupMessages(app.config.Instruments.Name))
         hooks_.SendSystemExclusive(message);
 
@@ -67,6 +68,13 @@ void Lifecycle::FirstStart() {
     hooks_.OpenSonglist(options.SonglistFile,
                         "Songlist - " + UpperCase(platform::FileNamePart(options.SonglistFile)));
     options.SongDirectory = paths.Songs() + "/";
+}
+
+void Lifecycle::OpenLastSonglist() {
+    const std::string& stored = session_.App().options.SonglistFile;
+    const std::string path = platform::WithForwardSlashes(stored);
+    if (stored.empty() || !platform::FileExists(path)) return;
+    hooks_.OpenSonglist(path, "Songlist - " + UpperCase(platform::FileNamePart(path)));
 }
 
 bool Lifecycle::TakeHandOver() {

@@ -1,0 +1,96 @@
+#include "library/SongSnapshot.h"
+
+#include <cstdint>
+
+#include "app/Session.h"
+#include "chords/KeyboardLayout.h"
+
+namespace chordella::library {
+
+namespace {
+
+constexpr std::array<int, 4> MixerControllers = {7, 10, 91, 93};  // "Vol", "Pan", "Rev", "Cho"
+constexpr int FirstControllerBar = 4;
+
+bool Within(const std::optional<int>& value, int low, int high) {
+    return value && *value >= low && *value <= high;
+}
+
+void SetBox(bool& box, const std::optional<bool>& value) {
+    if (value) box = *value;
+}
+
+void Send(app::Session& session, int status, int data1, int data2) {
+    midi::MidiOut* out = session.AccompanimentOutput();
+    if (out != nullptr && out->IsOpen())
+        out->PutShort(static_cast<std::uint8_t>(status), static_cast<std::uint8_t>(data1),
+                      static_cast<std::uint8_t>(data2));
+}
+
+}  // namespace
+
+SongEntry CaptureSongEntry(app::Session& session, const std::string& title) {
+    app::AppState& app = session.App();
+    const app::Options& o = app.options;
+    SongEntry entry;
+    entry.Title = title;
+    entry.Path = app.arrangement.ArrangementPath;
+    for (std::size_t channel = 0; channel < entry.Mutes.size(); ++channel)
+        entry.Mutes[channel] = app.engine.ChannelMute[channel] != 0;
+    entry.PlayMode = o.ChordInput ? (o.PlayChords ? 1 : 0) : 5;
+    entry.ChordsBox = o.ChordInput;
+    entry.InstrumentsBox = o.InstrumentKeys;
+    entry.HarmonicPad = o.HarmonicPad;
+    entry.MelodyAdLib = o.MelodyAdLib;
+    entry.SendChordCodes = o.SendChordCodes;
+    entry.KeyboardSplitBox = o.KeyboardSplit;
+    const int voice = app.engine.VoiceChannel;
+    entry.ChannelIndex = voice;
+    entry.Octave = app.engine.KeyboardOctave;
+    entry.Transposition = app.keyboard.CapoShift;
+    entry.InstrumentIndex = o.SoloInstrument;
+    entry.MixerBars[0] = o.VolumeOffset;
+    entry.MixerBars[1] = o.DampenValue;
+    entry.MixerBars[2] = o.StyleChordChanges;
+    entry.MixerBars[3] = o.MelodyVelocityOffset;
+    for (std::size_t i = 0; i < MixerControllers.size(); ++i) {
+        const int value = session.Controllers().Value(voice, MixerControllers[i]);
+        entry.MixerBars[FirstControllerBar + i] = value;  // 255: never set
+    }
+    return entry;
+}
+
+void ApplySongEntry(app::Session& session, const SongEntry& entry, bool loadInstruments, std::string& instrumentSet) {
+    app::AppState& app = session.App();
+    app::Options& o = app.options;
+    for (std::size_t channel = 0; channel < entry.Mutes.size(); ++channel) {
+        if (!entry.Mutes[channel]) continue;
+        app.engine.ChannelMute[channel] = *entry.Mutes[channel] ? 1 : 0;
+        // A muted channel falls silent at once.
+        if (*entry.Mutes[channel]) Send(session, 0xB0 | static_cast<int>(channel), 123, 0);
+    }
+    SetBox(o.InstrumentKeys, entry.InstrumentsBox);
+    SetBox(o.KeyboardSplit, entry.KeyboardSplitBox);
+    if (Within(entry.ChannelIndex, 0, 15)) app.engine.VoiceChannel = static_cast<std::int16_t>(*entry.ChannelIndex);
+    if (Within(entry.Octave, -3, 4)) app.engine.KeyboardOctave = static_cast<std::int16_t>(*entry.Octave);
+    if (Within(entry.Transposition, -11, 11)) app.keyboard.CapoShift = static_cast<std::int16_t>(*entry.Transposition);
+    app.melody.KeyboardTranspose = static_cast<std::int16_t>(chords::KeyboardTranspose(session));
+    const int voice = app.engine.VoiceChannel;
+    if (Within(entry.InstrumentIndex, 0, 127)) {
+        o.SoloInstrument = *entry.InstrumentIndex;
+        Send(session, 0xC0 | voice, *entry.InstrumentIndex, 0);
+    }
+    if (Within(entry.MixerBars[0], 0, 127)) o.VolumeOffset = *entry.MixerBars[0];
+    if (Within(entry.MixerBars[1], 0, 127)) o.DampenValue = *entry.MixerBars[1];
+    if (Within(entry.MixerBars[2], 0, 127)) o.StyleChordChanges = *entry.MixerBars[2];
+    if (Within(entry.MixerBars[3], -20, 50)) o.MelodyVelocityOffset = *entry.MixerBars[3];
+    for (std::size_t i = 0; i < MixerControllers.size(); ++i) {
+        const auto& bar = entry.MixerBars[FirstControllerBar + i];
+        if (!Within(bar, 0, 127)) continue;
+        session.Controllers().SetValue(voice, MixerControllers[i], static_cast<std::uint8_t>(*bar));
+        Send(session, 0xB0 | voice, MixerControllers[i], *bar);
+    }
+    if (loadInstruments && !entry.InstrumentSet.empty()) instrumentSet = entry.InstrumentSet;
+}
+
+}  // namespace chordella::library

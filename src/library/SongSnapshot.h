@@ -1,0 +1,26 @@
+#pragma once
+// The performance settings a songlist entry carries, taken from the session and put back:
+// the channel mutes, the keyboard boxes, the player's channel, the octave and semitone
+// transposition, the solo instrument, and the eight mixer bars. The eight bars are the
+// volume offset, the dampen value, the style/chord-change bar, the melody balance and the
+// mixer's "Vol", "Pan", "Rev" and "Cho" of the player's channel.
+//
+// Control thread only.
+
+#include <string>
+
+#include "library/SongEntry.h"
+
+namespace chordella::app { class Session; }
+
+namespace chordella::library {
+
+// An entry for the song in memory (its file and `title`) with the settings as they are now.
+SongEntry CaptureSongEntry(app::Session& session, const std::string& title);
+
+// Puts the entry's settings back. Empty or out-of-range values leave their setting as it
+// is. The instrument set (columns 195 on) is only taken when `loadInstruments` is on; it
+// goes to `instrumentSet`.
+void ApplySongEntry(app::Session& session, const SongEntry& entry, bool loadInstruments, std::string& instrumentSet);
+
+}  // namespace chordella::library
