@@ -155,13 +155,14 @@ bool SongPlayer::PlayFile(const std::string& stored, const SongEntry* entry, int
         return false;
     }
     if (Playing()) session_.SongHost().StopPlayback();
-    HoldMutes(entry);
-    if (entry != nullptr) ApplySongEntry(session_, *entry, songlist_.LoadInstruments, instrumentSet_);
     const data::OpenOutcome outcome = data::SongFiles(session_).Open({data::OpenSource::SongPlayer, *path, false});
     if (outcome != data::OpenOutcome::Opened && outcome != data::OpenOutcome::Imported) {
         if (SongSkipped) SongSkipped(*path, "the song could not be opened");
         return false;
     }
+    // After the open: the style the song brings sends its own channel set-up first.
+    HoldMutes(entry);
+    if (entry != nullptr) ApplySongEntry(session_, *entry, songlist_.LoadInstruments, instrumentSet_);
     current_ = number;
     if (number >= 0) played_.push_back(number);
     const std::string title = entry != nullptr ? entry->Title : std::string(platform::FileNamePart(*path));

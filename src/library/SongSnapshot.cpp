@@ -9,8 +9,7 @@ namespace chordella::library {
 
 namespace {
 
-constexpr std::array<int, 4> MixerControllers = {7, 10, 91, 93};  // "Vol", "Pan", "Rev", "Cho"
-constexpr int FirstControllerBar = 4;
+constexpr int VolumeController = 7;
 
 bool Within(const std::optional<int>& value, int low, int high) {
     return value && *value >= low && *value <= high;
@@ -49,14 +48,8 @@ SongEntry CaptureSongEntry(app::Session& session, const std::string& title) {
     entry.Octave = app.engine.KeyboardOctave;
     entry.Transposition = app.keyboard.CapoShift;
     entry.InstrumentIndex = o.SoloInstrument;
-    entry.MixerBars[0] = o.VolumeOffset;
-    entry.MixerBars[1] = o.DampenValue;
-    entry.MixerBars[2] = o.StyleChordChanges;
-    entry.MixerBars[3] = o.MelodyVelocityOffset;
-    for (std::size_t i = 0; i < MixerControllers.size(); ++i) {
-        const int value = session.Controllers().Value(voice, MixerControllers[i]);
-        entry.MixerBars[FirstControllerBar + i] = value;  // 255: never set
-    }
+    for (std::size_t bar = 0; bar < entry.MixerBars.size(); ++bar)
+        entry.MixerBars[bar] = session.Controllers().Value(static_cast<int>(bar), VolumeController);  // 255: never set
     return entry;
 }
 
@@ -80,15 +73,11 @@ void ApplySongEntry(app::Session& session, const SongEntry& entry, bool loadInst
         o.SoloInstrument = *entry.InstrumentIndex;
         Send(session, 0xC0 | voice, *entry.InstrumentIndex, 0);
     }
-    if (Within(entry.MixerBars[0], 0, 127)) o.VolumeOffset = *entry.MixerBars[0];
-    if (Within(entry.MixerBars[1], 0, 127)) o.DampenValue = *entry.MixerBars[1];
-    if (Within(entry.MixerBars[2], 0, 127)) o.StyleChordChanges = *entry.MixerBars[2];
-    if (Within(entry.MixerBars[3], -20, 50)) o.MelodyVelocityOffset = *entry.MixerBars[3];
-    for (std::size_t i = 0; i < MixerControllers.size(); ++i) {
-        const auto& bar = entry.MixerBars[FirstControllerBar + i];
-        if (!Within(bar, 0, 127)) continue;
-        session.Controllers().SetValue(voice, MixerControllers[i], static_cast<std::uint8_t>(*bar));
-        Send(session, 0xB0 | voice, MixerControllers[i], *bar);
+    for (std::size_t bar = 0; bar < entry.MixerBars.size(); ++bar) {
+        if (!Within(entry.MixerBars[bar], 0, 127)) continue;
+        const int channel = static_cast<int>(bar);
+        session.Controllers().SetValue(channel, VolumeController, static_cast<std::uint8_t>(*entry.MixerBars[bar]));
+        Send(session, 0xB0 | channel, VolumeController, *entry.MixerBars[bar]);
     }
     if (loadInstruments && !entry.InstrumentSet.empty()) instrumentSet = entry.InstrumentSet;
 }

@@ -1,9 +1,8 @@
 #pragma once
 // The performance settings a songlist entry carries, taken from the session and put back:
 // the channel mutes, the keyboard boxes, the player's channel, the octave and semitone
-// transposition, the solo instrument, and the eight mixer bars. The eight bars are the
-// volume offset, the dampen value, the style/chord-change bar, the melody balance and the
-// mixer's "Vol", "Pan", "Rev" and "Cho" of the player's channel.
+// transposition, the solo instrument, and the eight mixer bars: the volume bars of
+// channels 1 … 8, the accompaniment's balance for the song.
 //
 // Control thread only.
 

@@ -106,7 +106,9 @@ TEST(SongPlayer, ASessionPlaysEverySongTwiceInOrderWithItsOwnMutesAndTranspositi
     PlayerRig rig;
     rig.AddSong("One", "C", Settings(0, 0));
     rig.AddSong("Two", "F", Settings(0, 0, /*mutedChannel=*/0));
-    rig.AddSong("Three", "G", Settings(1, 2));
+    library::SongEntry three = Settings(1, 2);
+    three.MixerBars[0] = 90;
+    rig.AddSong("Three", "G", three);
     for (int entry = 0; entry < 3; ++entry) rig.list.Enqueue(entry);
     rig.player.SetSessionRepeats(2);
 
@@ -133,6 +135,8 @@ TEST(SongPlayer, ASessionPlaysEverySongTwiceInOrderWithItsOwnMutesAndTranspositi
     EXPECT_FALSE(rig.NotesOn(9, t[1], t[2]).empty());
     EXPECT_FALSE(rig.NotesOn(0, t[2], end).empty());
     EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
+    EXPECT_EQ(rig.Out.Where([&](const SentMessage& m) { return m.Status == 0xB0 && m.Data1 == 7 && m.Data2 == 90; }).size(), 1u)
+        << "song three's volume bar of channel 1";
     EXPECT_FALSE(rig.Options().MixerMuteLock) << "the lock that kept song two's mutes is given back";
 }
 
