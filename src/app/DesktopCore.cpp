@@ -6,6 +6,7 @@
 
 #include "app/ActivityOutput.h"
 #include "app/DesktopPeers.h"
+#include "app/DesktopSonglist.h"
 #include "app/LiveArranger.h"
 #include "app/Session.h"
 #include "app/Settings.h"
@@ -57,11 +58,13 @@ DesktopCore::DesktopCore(Session& session, LifecycleSetup setup)
     entry_ = std::make_unique<chords::ChordEntry>(session_, arranger_->Recogniser(), arranger_->SectionKeys(),
                                                   arranger_->InputPeers());
     entry_->SetClock(&arranger_->Clock());
+    songlist_ = std::make_unique<DesktopSonglist>(session_);
     view_ = dynamic_cast<const SnapshotView*>(&session_.Display());
 }
 
 DesktopCore::~DesktopCore() {
     if (tapTimer_ != 0) session_.Loop().StopTimer(tapTimer_);
+    songlist_.reset();  // before the song host its player opens songs through
     entry_.reset();
     tapTempo_.reset();
     songHost_.reset();
@@ -299,6 +302,14 @@ void DesktopCore::PlayDemoSong(const std::string& path) {
 }
 
 void DesktopCore::ShowGuide(const std::string& text) { guide_ = text; }
+
+void DesktopCore::OpenSonglist(const std::string& path, const std::string& /*caption*/) { songlist_->Open(path); }
+
+// --- Songlist and song player ----------------------------------------------------------
+
+void DesktopCore::Songlist(const SonglistRequest& request) { songlist_->Handle(request); }
+
+SonglistView DesktopCore::ReadSonglist() const { return songlist_->View(); }
 
 void DesktopCore::SendSystemExclusive(const std::vector<std::uint8_t>& message) {
     midi::TMidiOutput* out = session_.CurrentOutput();

@@ -21,6 +21,7 @@
 #include "app/Lifecycle.h"
 #include "app/LifecycleHooks.h"
 #include "app/Options.h"
+#include "app/SonglistRequests.h"
 
 namespace chordella::chords {
 class ChordEntry;
@@ -36,6 +37,7 @@ namespace chordella::app {
 
 class ActivityOutput;
 class DesktopPeers;
+class DesktopSonglist;
 class LiveArranger;
 class Session;
 class SnapshotView;
@@ -127,6 +129,10 @@ public:
     // Empty: the song's own file (or the save dialog for a new song).
     bool SaveSong(const std::string& path);
 
+    // --- Songlist and song player ----------------------------------------------------------
+    void Songlist(const SonglistRequest& request);
+    SonglistView ReadSonglist() const;
+
     // --- Display ---------------------------------------------------------------------
     // Fills everything the window shows; allocation-free, so it may run at any moment
     // between ticks.
@@ -142,6 +148,7 @@ public:
     bool LoadStyle(const std::string& path, StyleLoad how) override;
     void PlayDemoSong(const std::string& path) override;
     void ShowGuide(const std::string& text) override;
+    void OpenSonglist(const std::string& path, const std::string& caption) override;
     void SendSystemExclusive(const std::vector<std::uint8_t>& message) override;
     void ShutDownClock() override;
     void ClosePorts() override;
@@ -161,6 +168,7 @@ private:
     std::unique_ptr<engine::SongHost> songHost_;
     std::unique_ptr<engine::TapTempo> tapTempo_;
     std::unique_ptr<chords::ChordEntry> entry_;
+    std::unique_ptr<DesktopSonglist> songlist_;
     Lifecycle lifecycle_;
     const SnapshotView* view_ = nullptr;
     std::string guide_;

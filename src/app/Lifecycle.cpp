@@ -71,9 +71,14 @@ void Lifecycle::FirstStart() {
 }
 
 void Lifecycle::OpenLastSonglist() {
-    const std::string& stored = session_.App().options.SonglistFile;
-    const std::string path = platform::WithForwardSlashes(stored);
-    if (stored.empty() || !platform::FileExists(path)) return;
+    std::string& stored = session_.App().options.SonglistFile;
+    std::string path = platform::WithForwardSlashes(stored);
+    if (stored.empty() || !platform::FileExists(path)) {
+        // A list of another machine or one deleted since: the demo list, as a first start has.
+        path = session_.Paths().Songs() + "/" + std::string(DemoSonglist);
+        if (!platform::FileExists(path)) return;
+        stored = path;
+    }
     hooks_.OpenSonglist(path, "Songlist - " + UpperCase(platform::FileNamePart(path)));
 }
 

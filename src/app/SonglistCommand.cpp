@@ -45,23 +45,12 @@ std::unique_ptr<Session> MakeSession(const SonglistCommandFlags& flags, std::uni
     return std::make_unique<Session>(std::move(parts));
 }
 
-std::string Settings(const library::SongEntry& e) {
-    std::string text;
-    std::string muted;
-    for (std::size_t c = 0; c < e.Mutes.size(); ++c)
-        if (e.Mutes[c].value_or(false)) muted += (muted.empty() ? "" : ",") + std::to_string(c + 1);
-    if (!muted.empty()) text += " mutes " + muted;
-    if (e.Octave && *e.Octave != 0) text += " octave " + std::to_string(*e.Octave);
-    if (e.Transposition && *e.Transposition != 0) text += " transpose " + std::to_string(*e.Transposition);
-    return text;
-}
-
 int List(const library::Songlist& list, std::FILE* out) {
     int number = 0;
     for (const std::string& line : list.Entries()) {
         const library::SongEntry entry = library::ParseSongEntry(line);
-        std::fprintf(out, "%3d  %-30s  %s%s\n", ++number, entry.Title.c_str(), entry.Path.c_str(),
-                     Settings(entry).c_str());
+        std::fprintf(out, "%3d  %-30s  %s  %s\n", ++number, entry.Title.c_str(), entry.Path.c_str(),
+                     library::SongEntrySummary(entry).c_str());
     }
     std::fprintf(out, "%d songs\n", number);
     return 0;

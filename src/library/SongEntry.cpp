@@ -80,6 +80,18 @@ std::string SongEntryPath(std::string_view line) {
 
 std::string SongEntryTitle(std::string_view line) { return std::string(TrimRight(line.substr(0, TitleWidth))); }
 
+std::string SongEntrySummary(const SongEntry& e) {
+    std::string text;
+    std::string muted;
+    for (std::size_t c = 0; c < e.Mutes.size(); ++c)
+        if (e.Mutes[c].value_or(false)) muted += (muted.empty() ? "" : ",") + std::to_string(c + 1);
+    auto add = [&text](const std::string& part) { text += (text.empty() ? "" : "  ") + part; };
+    if (!muted.empty()) add("mutes " + muted);
+    if (e.Octave.value_or(0) != 0) add("octave " + std::to_string(*e.Octave));
+    if (e.Transposition.value_or(0) != 0) add("transpose " + std::to_string(*e.Transposition));
+    return text;
+}
+
 std::string FormatSongEntry(const SongEntry& entry) {
     std::string line = Padded(entry.Title, TitleWidth) + ' ' + Padded(entry.Path, PathWidth) + ' ';
     for (const auto& mute : entry.Mutes) line += Flag(mute);

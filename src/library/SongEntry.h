@@ -69,6 +69,10 @@ std::string SongEntryPath(std::string_view line);
 // The title of a line without its padding.
 std::string SongEntryTitle(std::string_view line);
 
+// What an entry changes, in words: "mutes 1,10  octave -1  transpose 2" (empty: nothing
+// beyond the defaults).
+std::string SongEntrySummary(const SongEntry& entry);
+
 // A three-column number field: how `value` is written, and what `text` reads as
 // (`width` is set to the columns it took: 3, or 4 for the old "-003" form).
 std::string FormatNumberField(int value);

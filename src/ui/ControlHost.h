@@ -78,6 +78,9 @@ public:
     void OpenSong(const std::string& path) override;
     void SaveSong(const std::string& path) override;
 
+    void Songlist(const app::SonglistRequest& request) override;
+    void ReadSonglist(std::function<void(const app::SonglistView&)> done) override;
+
     void StepRecord() override;
     void ToggleClock() override;
     void ToggleSyncStart() override;
