@@ -73,6 +73,11 @@ std::optional<std::string> FindSongFile(std::string_view storedPath, const platf
     return BelowNoCase(paths.Songs(), parts, parts.size() - 1);
 }
 
+bool IsArrangementFileName(std::string_view path) {
+    const std::string_view name = platform::FileNamePart(path);
+    return name.size() > 4 && SameNoCase(name.substr(name.size() - 4), ".vxa");
+}
+
 bool IsSongFileName(std::string_view path) {
     const std::string_view name = platform::FileNamePart(path);
     return name.size() > 4 &&

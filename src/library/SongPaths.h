@@ -19,8 +19,9 @@ namespace chordella::library {
 // The file that exists for `storedPath`; nullopt when none does (or the path is empty).
 std::optional<std::string> FindSongFile(std::string_view storedPath, const platform::Paths& paths);
 
-// A path below the data home is stored relative to nothing: as it is. Paths are stored as
-// given; this only says whether the file is a song the player can open (.vxa or .mid).
+// Whether the file is a song the player opens: an arrangement (.vxa) or a MIDI file (.mid),
+// in any case.
 bool IsSongFileName(std::string_view path);
+bool IsArrangementFileName(std::string_view path);
 
 }  // namespace chordella::library

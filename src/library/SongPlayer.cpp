@@ -157,7 +157,11 @@ bool SongPlayer::PlayFile(const std::string& stored, const SongEntry* entry, int
     if (Playing()) session_.SongHost().StopPlayback();
     const data::OpenOutcome outcome = data::SongFiles(session_).Open({data::OpenSource::SongPlayer, *path, false});
     if (outcome != data::OpenOutcome::Opened && outcome != data::OpenOutcome::Imported) {
-        if (SongSkipped) SongSkipped(*path, "the song could not be opened");
+        // A damaged arrangement was reported by the open; a MIDI file the import refused
+        // says nothing there, so it is said here.
+        const std::string reason = "The song \"" + *path + "\" could not be opened !";
+        if (outcome == data::OpenOutcome::Refused && !IsArrangementFileName(*path)) session_.Prompter().Inform(reason);
+        if (SongSkipped) SongSkipped(*path, reason);
         return false;
     }
     // After the open: the style the song brings sends its own channel set-up first.

@@ -8,6 +8,7 @@
 #include "library/SongPlayer.h"
 #include "library/Songlist.h"
 #include "platform/ScriptedPrompter.h"
+#include "support/TextFiles.h"
 
 namespace chordella::testing {
 namespace {
@@ -145,9 +146,15 @@ TEST(SongPlayer, AMissingSongIsSkippedWithAMessageAndTheSetGoesOn) {
     rig.AddSong("One", "C", Settings(0, 0));
     rig.AddSong("Gone", "F", Settings(0, 0), /*write=*/false);
     rig.AddSong("Three", "G", Settings(0, 0));
-    for (int entry = 0; entry < 3; ++entry) rig.list.Enqueue(entry);
+    // A MIDI file the song host cannot import is skipped the same way.
+    WriteTextFile(rig.Test.home.Path() + "/SONGS/Tune.mid", "MThd");
+    library::SongEntry midi = Settings(0, 0);
+    midi.Path = rig.Test.home.Path() + "/SONGS/Tune.mid";
+    ASSERT_TRUE(rig.list.Append(midi));
+    for (int entry = 0; entry < 4; ++entry) rig.list.Enqueue(entry);
 
     const std::vector<Played> played = rig.RunSet();
+    EXPECT_TRUE(rig.Prompter().WasShown("The song \"" + midi.Path + "\" could not be opened !"));
     ASSERT_EQ(rig.starts.size(), 2u);
     EXPECT_EQ(rig.starts[0].Entry, 0);
     EXPECT_EQ(rig.starts[1].Entry, 2);
