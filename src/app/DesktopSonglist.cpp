@@ -1,6 +1,6 @@
 #include "app/DesktopSonglist.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "library/SongPlayer.h"
 #include "library/SongSnapshot.h"
 #include "library/Songlist.h"
@@ -8,7 +8,7 @@
 
 namespace chordella::app {
 
-DesktopSonglist::DesktopSonglist(Session& session)
+DesktopSonglist::DesktopSonglist(core::Session& session)
     : session_(session),
       list_(std::make_unique<library::Songlist>(session.Prompter())),
       player_(std::make_unique<library::SongPlayer>(session, *list_)) {

@@ -19,15 +19,15 @@ class Songlist;
 class SongPlayer;
 }  // namespace chordella::library
 
-namespace chordella::app {
+namespace chordella::core { class Session; }
 
-class Session;
+namespace chordella::app {
 
 class DesktopSonglist {
 public:
     static constexpr std::chrono::milliseconds PollPeriod{20};
 
-    explicit DesktopSonglist(Session& session);
+    explicit DesktopSonglist(core::Session& session);
     ~DesktopSonglist();
     DesktopSonglist(const DesktopSonglist&) = delete;
     DesktopSonglist& operator=(const DesktopSonglist&) = delete;
@@ -48,7 +48,7 @@ public:
 private:
     void Changed();
 
-    Session& session_;
+    core::Session& session_;
     std::unique_ptr<library::Songlist> list_;
     std::unique_ptr<library::SongPlayer> player_;
     platform::EventLoop::TimerId timer_ = 0;

@@ -7,10 +7,10 @@
 #include "app/PlayOutput.h"
 #include "app/QuitOnSignals.h"
 #include "app/RenderSession.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "app/SongPlayback.h"
-#include "data/SongFiles.h"
-#include "data/StyleStore.h"
+#include "core/SongFiles.h"
+#include "core/StyleStore.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
 #include "engine/SongHost.h"
@@ -36,13 +36,13 @@ int Fail(std::FILE* err, const std::string& file, const std::string& reason) {
     return 1;
 }
 
-std::unique_ptr<Session> MakeSession(const SonglistCommandFlags& flags, std::unique_ptr<midi::MidiBackend> backend,
+std::unique_ptr<core::Session> MakeSession(const SonglistCommandFlags& flags, std::unique_ptr<midi::MidiBackend> backend,
                                      std::FILE* err) {
-    SessionParts parts;
+    core::SessionParts parts;
     parts.prompter = std::make_unique<ConsolePrompter>(false, err);
     parts.paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
     parts.midiBackend = std::move(backend);
-    return std::make_unique<Session>(std::move(parts));
+    return std::make_unique<core::Session>(std::move(parts));
 }
 
 int List(const library::Songlist& list, std::FILE* out) {
@@ -62,7 +62,7 @@ int Add(library::Songlist& list, const SonglistCommandFlags& flags, std::FILE* o
     if (!library::PathFits(song))
         return Fail(err, song, "the path is longer than 80 characters, which a songlist cannot hold; "
                                "move the song to a shorter path");
-    std::unique_ptr<Session> session = MakeSession(flags, nullptr, err);
+    std::unique_ptr<core::Session> session = MakeSession(flags, nullptr, err);
     if (data::SongFiles(*session).Open({data::OpenSource::Path, song, false}) != data::OpenOutcome::Opened)
         return Fail(err, song, "not added: the song could not be opened");
     std::string title = flags.title;
@@ -78,13 +78,13 @@ int Add(library::Songlist& list, const SonglistCommandFlags& flags, std::FILE* o
 // Everything that plays a song, wired as in the desktop: the song host opens songs (and
 // the styles they name) and starts them; chord-memory playback steps through them.
 struct PlayRig {
-    explicit PlayRig(Session& s)
+    explicit PlayRig(core::Session& s)
         : session(s), engine(s), clock(s, engine), transport(s, engine, clock),
           playback(MakeSongPlayback(s, engine, transport)), host(s, transport, clock) {
         transport.SetPeers(&playback->player);
     }
     ~PlayRig() { transport.SetPeers(nullptr); }
-    Session& session;
+    core::Session& session;
     engine::AccompanimentEngine engine;
     engine::Clock clock;
     engine::Transport transport;
@@ -100,7 +100,7 @@ int Play(library::Songlist& list, const SonglistCommandFlags& flags, std::unique
                                          std::to_string(count) + " songs");
     if (flags.session && (flags.repeats < 1 || flags.repeats > library::MaxSessionRepeats))
         return Fail(err, flags.list, "--repeats must be 1 … 20");
-    std::unique_ptr<Session> session = MakeSession(flags, backend ? std::move(backend) : midi::MakeSystemBackend(), err);
+    std::unique_ptr<core::Session> session = MakeSession(flags, backend ? std::move(backend) : midi::MakeSystemBackend(), err);
     PlayRig rig(*session);
 
     int id = -1;

@@ -3,18 +3,18 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/Session.h"
-#include "data/SongFiles.h"
+#include "core/Session.h"
+#include "core/SongFiles.h"
 #include "library/SongPaths.h"
 #include "library/SongSnapshot.h"
 #include "library/Songlist.h"
 
 namespace chordella::library {
 
-SongPlayer::SongPlayer(app::Session& session, Songlist& songlist) : session_(session), songlist_(songlist) {}
+SongPlayer::SongPlayer(core::Session& session, Songlist& songlist) : session_(session), songlist_(songlist) {}
 
 bool SongPlayer::Playing() const {
-    app::Session& s = session_;
+    core::Session& s = session_;
     return s.App().transport.ChordPlayMode != 0 || s.Style().player.StyleActive != 0;
 }
 

@@ -24,7 +24,7 @@
 
 #include "library/SongEntry.h"
 
-namespace chordella::app { class Session; }
+namespace chordella::core { class Session; }
 
 namespace chordella::library {
 
@@ -50,7 +50,7 @@ struct SongStart {
 
 class SongPlayer {
 public:
-    SongPlayer(app::Session& session, Songlist& songlist);
+    SongPlayer(core::Session& session, Songlist& songlist);
 
     // The player's boxes.
     bool AutoStart = true;   // "AutoStart"
@@ -106,7 +106,7 @@ private:
     void HoldMutes(const SongEntry* entry);
     void ReleaseMutes();
 
-    app::Session& session_;
+    core::Session& session_;
     Songlist& songlist_;
     State state_ = State::Idle;
     int current_ = -1;

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "chords/KeyboardLayout.h"
 
 namespace chordella::library {
@@ -19,7 +19,7 @@ void SetBox(bool& box, const std::optional<bool>& value) {
     if (value) box = *value;
 }
 
-void Send(app::Session& session, int status, int data1, int data2) {
+void Send(core::Session& session, int status, int data1, int data2) {
     midi::MidiOut* out = session.AccompanimentOutput();
     if (out != nullptr && out->IsOpen())
         out->PutShort(static_cast<std::uint8_t>(status), static_cast<std::uint8_t>(data1),
@@ -28,9 +28,9 @@ void Send(app::Session& session, int status, int data1, int data2) {
 
 }  // namespace
 
-SongEntry CaptureSongEntry(app::Session& session, const std::string& title) {
-    app::AppState& app = session.App();
-    const app::Options& o = app.options;
+SongEntry CaptureSongEntry(core::Session& session, const std::string& title) {
+    core::AppState& app = session.App();
+    const core::Options& o = app.options;
     SongEntry entry;
     entry.Title = title;
     entry.Path = app.arrangement.ArrangementPath;
@@ -53,9 +53,9 @@ SongEntry CaptureSongEntry(app::Session& session, const std::string& title) {
     return entry;
 }
 
-void ApplySongEntry(app::Session& session, const SongEntry& entry, bool loadInstruments, std::string& instrumentSet) {
-    app::AppState& app = session.App();
-    app::Options& o = app.options;
+void ApplySongEntry(core::Session& session, const SongEntry& entry, bool loadInstruments, std::string& instrumentSet) {
+    core::AppState& app = session.App();
+    core::Options& o = app.options;
     for (std::size_t channel = 0; channel < entry.Mutes.size(); ++channel) {
         if (!entry.Mutes[channel]) continue;
         app.engine.ChannelMute[channel] = *entry.Mutes[channel] ? 1 : 0;

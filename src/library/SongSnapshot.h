@@ -10,16 +10,16 @@
 
 #include "library/SongEntry.h"
 
-namespace chordella::app { class Session; }
+namespace chordella::core { class Session; }
 
 namespace chordella::library {
 
 // An entry for the song in memory (its file and `title`) with the settings as they are now.
-SongEntry CaptureSongEntry(app::Session& session, const std::string& title);
+SongEntry CaptureSongEntry(core::Session& session, const std::string& title);
 
 // Puts the entry's settings back. Empty or out-of-range values leave their setting as it
 // is. The instrument set (columns 195 on) is only taken when `loadInstruments` is on; it
 // goes to `instrumentSet`.
-void ApplySongEntry(app::Session& session, const SongEntry& entry, bool loadInstruments, std::string& instrumentSet);
+void ApplySongEntry(core::Session& session, const SongEntry& entry, bool loadInstruments, std::string& instrumentSet);
 
 }  // namespace chordella::library
