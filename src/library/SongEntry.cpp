@@ -7,7 +7,11 @@ namespace chordella::library {
 namespace {
 
 std::string Padded(std::string_view text, std::size_t width) {
-    std::string out(text.substr(0, width));
+    std::size_t cut = std::min(text.size(), width);
+    // Never end inside a UTF-8 character: its bytes after the cut would be lost.
+    if (cut < text.size())
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    std::string out(text.substr(0, cut));
     out.resize(width, ' ');
     return out;
 }

@@ -118,6 +118,8 @@ TEST(SongEntry, TheTitleIsCutTo50AndThePathMustFit80) {
     entry.Title = std::string(60, 't');
     entry.Path = "song.vxa";
     EXPECT_EQ(ParseSongEntry(FormatSongEntry(entry)).Title, std::string(50, 't'));
+    entry.Title = std::string(49, 't') + "\xC3\xA9";  // "é" across the 50th column
+    EXPECT_EQ(ParseSongEntry(FormatSongEntry(entry)).Title, std::string(49, 't')) << "not half a character";
     EXPECT_TRUE(PathFits(std::string(80, 'p')));
     EXPECT_FALSE(PathFits(std::string(81, 'p')));
 }
