@@ -36,8 +36,8 @@ int Fail(std::FILE* err, const std::string& file, const std::string& reason) {
     return 1;
 }
 
-std::unique_ptr<core::Session> MakeSession(const SonglistCommandFlags& flags, std::unique_ptr<midi::MidiBackend> backend,
-                                     std::FILE* err) {
+std::unique_ptr<core::Session> MakeSession(const SonglistCommandFlags& flags,
+                                           std::unique_ptr<midi::MidiBackend> backend, std::FILE* err) {
     core::SessionParts parts;
     parts.prompter = std::make_unique<ConsolePrompter>(false, err);
     parts.paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
@@ -60,8 +60,9 @@ int Add(library::Songlist& list, const SonglistCommandFlags& flags, std::FILE* o
     std::error_code ignored;
     const std::string song = std::filesystem::absolute(flags.add, ignored).lexically_normal().string();
     if (!library::PathFits(song))
-        return Fail(err, song, "the path is longer than 80 characters, which a songlist cannot hold; "
-                               "move the song to a shorter path");
+        return Fail(err, song,
+                    "the path is longer than 80 characters, which a songlist cannot hold; "
+                    "move the song to a shorter path");
     std::unique_ptr<core::Session> session = MakeSession(flags, nullptr, err);
     if (data::SongFiles(*session).Open({data::OpenSource::Path, song, false}) != data::OpenOutcome::Opened)
         return Fail(err, song, "not added: the song could not be opened");
@@ -79,8 +80,12 @@ int Add(library::Songlist& list, const SonglistCommandFlags& flags, std::FILE* o
 // the styles they name) and starts them; chord-memory playback steps through them.
 struct PlayRig {
     explicit PlayRig(core::Session& s)
-        : session(s), engine(s), clock(s, engine), transport(s, engine, clock),
-          playback(MakeSongPlayback(s, engine, transport)), host(s, transport, clock) {
+        : session(s),
+          engine(s),
+          clock(s, engine),
+          transport(s, engine, clock),
+          playback(MakeSongPlayback(s, engine, transport)),
+          host(s, transport, clock) {
         transport.SetPeers(&playback->player);
     }
     ~PlayRig() { transport.SetPeers(nullptr); }
@@ -96,11 +101,12 @@ int Play(library::Songlist& list, const SonglistCommandFlags& flags, std::unique
          std::FILE* out, std::FILE* err) {
     const int count = static_cast<int>(list.Entries().size());
     if (flags.from < 1 || flags.from > count)
-        return Fail(err, flags.list, "--from " + std::to_string(flags.from) + ": the list has " +
-                                         std::to_string(count) + " songs");
+        return Fail(err, flags.list,
+                    "--from " + std::to_string(flags.from) + ": the list has " + std::to_string(count) + " songs");
     if (flags.session && (flags.repeats < 1 || flags.repeats > library::MaxSessionRepeats))
         return Fail(err, flags.list, "--repeats must be 1 … 20");
-    std::unique_ptr<core::Session> session = MakeSession(flags, backend ? std::move(backend) : midi::MakeSystemBackend(), err);
+    std::unique_ptr<core::Session> session =
+        MakeSession(flags, backend ? std::move(backend) : midi::MakeSystemBackend(), err);
     PlayRig rig(*session);
 
     int id = -1;
@@ -110,7 +116,8 @@ int Play(library::Songlist& list, const SonglistCommandFlags& flags, std::unique
     port.SetDeviceID(id);
     if (!port.Open()) {
         const std::string reason = midi::MidiErrorText(session->MidiBackend(), port.Error());
-        return Fail(err, id == -1 ? flags.list : flags.port, id == -1 ? "no audio device for the built-in synth (" + reason + ")" : reason);
+        return Fail(err, id == -1 ? flags.list : flags.port,
+                    id == -1 ? "no audio device for the built-in synth (" + reason + ")" : reason);
     }
     SoundingNotes sounding(port);
     session->SetAccompanimentOutput(&sounding);
@@ -157,9 +164,10 @@ int Play(library::Songlist& list, const SonglistCommandFlags& flags, std::unique
     loop.StartTimer(PollPeriod, true, [&] {
         const std::int64_t now = platform::NowMillis();
         if (pending.open && sounding.NotesStarted() > pending.notesAtStart)
-            flush(pending.endedAt < 0 ? ""
-                                      : (", first note " + std::to_string(now - pending.endedAt) +
-                                         " ms after the song before ended").c_str());
+            flush(pending.endedAt < 0
+                      ? ""
+                      : (", first note " + std::to_string(now - pending.endedAt) + " ms after the song before ended")
+                            .c_str());
         player.Poll(now);
         if (!player.Running()) loop.Quit();
     });

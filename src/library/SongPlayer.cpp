@@ -81,8 +81,7 @@ void SongPlayer::SetSessionRepeats(int repeats) {
 
 void SongPlayer::Poll(std::int64_t now) {
     switch (state_) {
-    case State::Idle:
-        return;
+    case State::Idle: return;
     case State::Loaded:
         if (Playing()) state_ = State::Playing;  // started by hand (space bar)
         return;
@@ -117,7 +116,8 @@ bool SongPlayer::TakeNext(std::int64_t now) {
         // Every file once per round; a round of files that all fail ends the set.
         for (std::size_t tries = 0; tries < files_.size(); ++tries) {
             std::size_t index = nextFile_ % files_.size();
-            if (songlist_.ShufflePlayback) index = static_cast<std::size_t>(session_.Random().Below(static_cast<int>(files_.size())));
+            if (songlist_.ShufflePlayback)
+                index = static_cast<std::size_t>(session_.Random().Below(static_cast<int>(files_.size())));
             nextFile_ = index + 1;
             if (PlayFile(files_[index], nullptr, -1, now)) return true;
         }

@@ -88,7 +88,7 @@ public:
     // The entry playing now (−1: none), and the title of the song that comes next.
     int CurrentEntry() const { return current_; }
     std::string NextTitle() const;
-    // The "Play " + count caption's queue, plus the songs already played, for display.
+    // The entries played so far in this set, in order ("Previous" steps back through them).
     const std::vector<int>& Played() const { return played_; }
 
 private:

@@ -39,7 +39,8 @@ SonglistWindow::SonglistWindow(CoreLink& link, QWidget* parent) : QWidget(parent
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setDragDropMode(QAbstractItemView::InternalMove);
     list_->setDefaultDropAction(Qt::MoveAction);
-    connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { Send(A::Enqueue, list_->row(item)); });
+    connect(list_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { Send(A::Enqueue, list_->row(item)); });
     connect(list_, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { Send(A::PlayNow, list_->row(item)); });
     connect(list_->model(), &QAbstractItemModel::rowsMoved, this,
@@ -131,9 +132,10 @@ SonglistWindow::SonglistWindow(CoreLink& link, QWidget* parent) : QWidget(parent
     shortcut(Qt::Key_Space, [this] { link_.StartStop(); });
     for (int key : {Qt::Key_Right, Qt::Key_PageDown}) shortcut(key, [this] { Send(A::Next); });
     for (int key : {Qt::Key_Left, Qt::Key_PageUp}) shortcut(key, [this] { Send(A::Previous); });
-    for (int key : {Qt::Key_Return, Qt::Key_Enter}) shortcut(key, [this] {
-        if (Selected() >= 0) Send(A::PlayNow, Selected());
-    });
+    for (int key : {Qt::Key_Return, Qt::Key_Enter})
+        shortcut(key, [this] {
+            if (Selected() >= 0) Send(A::PlayNow, Selected());
+        });
     resize(720, 520);
 }
 
@@ -143,7 +145,9 @@ void SonglistWindow::Send(A action, int index) {
     link_.Songlist(request);
 }
 
-int SonglistWindow::Selected() const { return list_->currentItem() != nullptr && list_->currentItem()->isSelected() ? list_->currentRow() : -1; }
+int SonglistWindow::Selected() const {
+    return list_->currentItem() != nullptr && list_->currentItem()->isSelected() ? list_->currentRow() : -1;
+}
 
 void SonglistWindow::Moved(int from, int to) {
     if (showing_ || from == to) return;

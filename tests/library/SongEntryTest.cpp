@@ -24,7 +24,8 @@ SongEntry Extreme(bool high) {
     e.Octave = high ? 4 : -3;
     e.Transposition = high ? 11 : -11;
     e.InstrumentIndex = high ? 999 : 0;
-    for (std::size_t b = 0; b < e.MixerBars.size(); ++b) e.MixerBars[b] = high ? 999 - static_cast<int>(b) : -99 + static_cast<int>(b);
+    for (std::size_t b = 0; b < e.MixerBars.size(); ++b)
+        e.MixerBars[b] = high ? 999 - static_cast<int>(b) : -99 + static_cast<int>(b);
     e.InstrumentSet = high ? "  1 25 33 41 49 57 65 73 81 89 97105113" : "";
     return e;
 }

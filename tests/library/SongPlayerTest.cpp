@@ -136,7 +136,9 @@ TEST(SongPlayer, ASessionPlaysEverySongTwiceInOrderWithItsOwnMutesAndTranspositi
     EXPECT_FALSE(rig.NotesOn(9, t[1], t[2]).empty());
     EXPECT_FALSE(rig.NotesOn(0, t[2], end).empty());
     EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
-    EXPECT_EQ(rig.Out.Where([&](const SentMessage& m) { return m.Status == 0xB0 && m.Data1 == 7 && m.Data2 == 90; }).size(), 1u)
+    EXPECT_EQ(
+        rig.Out.Where([&](const SentMessage& m) { return m.Status == 0xB0 && m.Data1 == 7 && m.Data2 == 90; }).size(),
+        1u)
         << "song three's volume bar of channel 1";
     EXPECT_FALSE(rig.Options().MixerMuteLock) << "the lock that kept song two's mutes is given back";
 }
@@ -167,8 +169,8 @@ TEST(SongPlayer, TheSessionButtonAsksForRepeatsAndClearsTheLoopBox) {
     rig.Options().Loop = true;
     rig.Prompter().AnswerText("35");
     rig.player.AskSessionMode();
-    EXPECT_TRUE(rig.Prompter().WasShown(std::string(library::SessionCaption) + ": " +
-                                        std::string(library::SessionQuestion)));
+    EXPECT_TRUE(
+        rig.Prompter().WasShown(std::string(library::SessionCaption) + ": " + std::string(library::SessionQuestion)));
     EXPECT_EQ(rig.player.SessionRepeats(), library::MaxSessionRepeats);
     EXPECT_FALSE(rig.Options().Loop);
     rig.Prompter().AnswerText("");

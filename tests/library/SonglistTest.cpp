@@ -85,7 +85,8 @@ TEST(Songlist, SavingWritesEveryLineAsReadAndLeavesNoTemporaryFile) {
     rig.list.TitleField = "New";
     rig.list.Add(Song("ignored", "/x/New.vxa"), std::nullopt);
     ASSERT_TRUE(rig.list.Save());
-    EXPECT_EQ(ReadTextFile(path), FormatSongEntry(Song("New", "/x/New.vxa")) + "\r\n" + Line("A") + "\r\n" + odd + "\r\n");
+    EXPECT_EQ(ReadTextFile(path),
+              FormatSongEntry(Song("New", "/x/New.vxa")) + "\r\n" + Line("A") + "\r\n" + odd + "\r\n");
     int files = 0;
     for ([[maybe_unused]] const auto& f : std::filesystem::directory_iterator(rig.folder.Path())) ++files;
     EXPECT_EQ(files, 1);

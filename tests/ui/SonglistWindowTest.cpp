@@ -20,7 +20,8 @@ protected:
     SonglistWindowTest() {
         view.Caption = "Songlist - GIG.VXL";
         view.PlayCaption = "Play 2";
-        view.Rows = {{"Opener", "/songs/a.vxa", ""}, {"Ballad", "/songs/b.vxa", "mutes 10"}, {"Closer", "/songs/c.mid", ""}};
+        view.Rows = {
+            {"Opener", "/songs/a.vxa", ""}, {"Ballad", "/songs/b.vxa", "mutes 10"}, {"Closer", "/songs/c.mid", ""}};
         view.Queue = {2, 0};
         view.NextTitle = "Closer";
         link.ShownSonglist = view;
