@@ -7,6 +7,7 @@
 #include "app/ActivityOutput.h"
 #include "app/DesktopPeers.h"
 #include "app/DesktopSonglist.h"
+#include "library/Songlist.h"
 #include "app/LiveArranger.h"
 #include "core/Session.h"
 #include "app/Settings.h"
@@ -304,6 +305,8 @@ void DesktopCore::PlayDemoSong(const std::string& path) {
 void DesktopCore::ShowGuide(const std::string& text) { guide_ = text; }
 
 void DesktopCore::OpenSonglist(const std::string& path, const std::string& /*caption*/) { songlist_->Open(path); }
+
+void DesktopCore::SaveSonglist() { songlist_->List().SaveIfModified(); }
 
 // --- Songlist and song player ----------------------------------------------------------
 

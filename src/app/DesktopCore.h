@@ -149,6 +149,7 @@ public:
     void PlayDemoSong(const std::string& path) override;
     void ShowGuide(const std::string& text) override;
     void OpenSonglist(const std::string& path, const std::string& caption) override;
+    void SaveSonglist() override;
     void SendSystemExclusive(const std::vector<std::uint8_t>& message) override;
     void ShutDownClock() override;
     void ClosePorts() override;

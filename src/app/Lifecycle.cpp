@@ -114,6 +114,7 @@ SaveOutcome Lifecycle::Exit() {
     if (exitOutcome_ == SaveOutcome::Failed)
         session_.Prompter().Inform("The settings could not be saved (" + error + ") !");
     hooks_.SaveStylePlaylist();
+    hooks_.SaveSonglist();
     hooks_.CloseWindows();
     hooks_.ShutDownClock();
     const std::string temporary = session_.Paths().DataDir() + "/" + std::string(TemporaryCopy);

@@ -50,6 +50,9 @@ public:
     virtual void Stop() {}
     // The style playlist is saved (after the settings).
     virtual void SaveStylePlaylist() {}
+    // A songlist changed since it was opened or saved is saved to its file (the old one kept
+    // as .bak), so a set put together before a gig is not lost by quitting.
+    virtual void SaveSonglist() {}
     virtual void CloseWindows() {}
     virtual void ShutDownClock() {}
     virtual void ClosePorts() {}

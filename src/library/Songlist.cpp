@@ -69,6 +69,11 @@ void Songlist::ListChanged() {
     Notify();
 }
 
+void Songlist::EntriesChanged() {
+    modified_ = true;
+    ListChanged();
+}
+
 bool Songlist::Valid(std::optional<int> index) const {
     return index && *index >= 0 && static_cast<std::size_t>(*index) < entries_.size();
 }
@@ -104,7 +109,7 @@ void Songlist::LoadFrom(const std::string& path) {
             return;
         }
         entries_.insert(entries_.begin(), lines.begin(), lines.end());
-        ListChanged();
+        EntriesChanged();
     });
 }
 
@@ -118,6 +123,7 @@ bool Songlist::OpenQuietly(const std::string& path, std::string& error) {
 void Songlist::ReplaceWith(std::vector<std::string> lines, const std::string& path) {
     entries_ = std::move(lines);
     path_ = path;
+    modified_ = false;
     ListChanged();
 }
 
@@ -136,8 +142,26 @@ bool Songlist::SaveTo(const std::string& path) {
         return false;
     }
     path_ = path;
+    modified_ = false;
     Notify();
     return true;
+}
+
+bool Songlist::SaveIfModified() {
+    if (!modified_ || path_.empty()) return true;
+    std::string text;
+    std::string error;
+    if (platform::ReadTextFile(path_, MaxSonglistBytes, text, error)) {
+        const std::size_t dot = path_.rfind('.');
+        const std::size_t slash = path_.find_last_of("/\\");
+        const std::string stem =
+            dot != std::string::npos && (slash == std::string::npos || dot > slash) ? path_.substr(0, dot) : path_;
+        if (!platform::WriteFileAtomically(stem + ".bak", text, error)) {
+            prompter_.Inform("The backup of the songlist \"" + path_ + "\" could not be written (" + error + ") !");
+            return false;
+        }
+    }
+    return SaveTo(path_);
 }
 
 bool Songlist::Refused(const SongEntry& entry) {
@@ -159,7 +183,7 @@ void Songlist::Add(SongEntry entry, std::optional<int> selected, std::function<v
         if (yes) {
             const std::size_t at = Valid(selected) ? static_cast<std::size_t>(*selected) : 0;
             entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(at), FormatSongEntry(entry));
-            ListChanged();
+            EntriesChanged();
         }
         if (then) then(yes);
     });
@@ -168,7 +192,7 @@ void Songlist::Add(SongEntry entry, std::optional<int> selected, std::function<v
 bool Songlist::Append(const SongEntry& entry) {
     if (Refused(entry)) return false;
     entries_.push_back(FormatSongEntry(entry));
-    ListChanged();
+    EntriesChanged();
     return true;
 }
 
@@ -186,7 +210,7 @@ void Songlist::Edit(std::optional<int> selected, SongEntry entry) {
             if (keep) TitleField = SongEntryTitle(line);
             entry.Title = TitleField;
             line = FormatSongEntry(entry);
-            ListChanged();
+            EntriesChanged();
         });
     });
 }
@@ -194,12 +218,12 @@ void Songlist::Edit(std::optional<int> selected, SongEntry entry) {
 void Songlist::Delete(std::optional<int> selected) {
     if (!Valid(selected)) return;
     const int index = *selected;
-    const std::string question = std::string("Delete ") + Quote +
-                                 entries_[static_cast<std::size_t>(index)].substr(0, 15) + "..." + Quote + " ?";
+    const std::string question =
+        std::string("Delete ") + Quote + entries_[static_cast<std::size_t>(index)].substr(0, 15) + "..." + Quote + " ?";
     prompter_.ConfirmThen(question, [this, index](bool yes) {
         if (!yes || !Valid(index)) return;
         entries_.erase(entries_.begin() + index);
-        ListChanged();
+        EntriesChanged();
     });
 }
 
@@ -223,7 +247,7 @@ bool Songlist::Move(int from, int to) {
     std::string line = std::move(entries_[static_cast<std::size_t>(from)]);
     entries_.erase(entries_.begin() + from);
     entries_.insert(entries_.begin() + to, std::move(line));
-    ListChanged();
+    EntriesChanged();
     return true;
 }
 

@@ -78,6 +78,11 @@ public:
     bool Save();
     // Saves to another file, which becomes the list's file.
     bool SaveTo(const std::string& path);
+    // True when entries were added, edited, deleted or moved since the list was opened or saved.
+    bool Modified() const { return modified_; }
+    // Saves a modified list to its file, first copying the old file to <name>.bak. True when
+    // there was nothing to save or it was saved.
+    bool SaveIfModified();
 
     // "Add File && Configuration to Songlist": asks, then inserts `entry` (its title is
     // the title field) at `selected`, at the top when none. A path over 80 characters is
@@ -106,6 +111,7 @@ public:
 private:
     void ReplaceWith(std::vector<std::string> lines, const std::string& path);
     void ListChanged();
+    void EntriesChanged();
     void Notify();
     bool Valid(std::optional<int> index) const;
     bool Refused(const SongEntry& entry);
@@ -114,6 +120,7 @@ private:
     std::vector<std::string> entries_;
     std::string path_;
     std::vector<int> queue_;
+    bool modified_ = false;
 };
 
 }  // namespace chordella::library

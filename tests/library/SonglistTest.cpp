@@ -160,6 +160,23 @@ TEST(Songlist, DeleteMoveAndNewClearEmptyTheQueue) {
     EXPECT_EQ(rig.list.SonglistPath(), "");
 }
 
+TEST(Songlist, AChangedListIsSavedWithABackupOfTheOldFileAndAnUnchangedOneIsLeftAlone) {
+    ListRig rig;
+    const std::string path = rig.WriteList("Set.vxl", {"A", "B"});
+    const std::string old = ReadTextFile(path);
+    rig.list.LoadFrom(path);
+    EXPECT_FALSE(rig.list.Modified());
+    EXPECT_TRUE(rig.list.SaveIfModified());
+    EXPECT_FALSE(std::filesystem::exists(rig.folder.File("Set.bak")));
+
+    rig.list.Move(1, 0);
+    EXPECT_TRUE(rig.list.Modified());
+    EXPECT_TRUE(rig.list.SaveIfModified());
+    EXPECT_EQ(ReadTextFile(rig.folder.File("Set.bak")), old);
+    EXPECT_EQ(ReadTextFile(path), Line("B") + "\r\n" + Line("A") + "\r\n");
+    EXPECT_FALSE(rig.list.Modified());
+}
+
 TEST(Songlist, TheQueueHoldsAHundredEntries) {
     ListRig rig;
     rig.list.LoadFrom(rig.WriteList("Set.vxl", {"A", "B"}));
