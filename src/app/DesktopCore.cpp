@@ -6,6 +6,8 @@
 
 #include "app/ActivityOutput.h"
 #include "app/DesktopPeers.h"
+#include "app/DesktopSonglist.h"
+#include "library/Songlist.h"
 #include "app/LiveArranger.h"
 #include "core/Session.h"
 #include "app/Settings.h"
@@ -57,11 +59,13 @@ DesktopCore::DesktopCore(core::Session& session, LifecycleSetup setup)
     entry_ = std::make_unique<chords::ChordEntry>(session_, arranger_->Recogniser(), arranger_->SectionKeys(),
                                                   arranger_->InputPeers());
     entry_->SetClock(&arranger_->Clock());
+    songlist_ = std::make_unique<DesktopSonglist>(session_);
     view_ = dynamic_cast<const SnapshotView*>(&session_.Display());
 }
 
 DesktopCore::~DesktopCore() {
     if (tapTimer_ != 0) session_.Loop().StopTimer(tapTimer_);
+    songlist_.reset();  // before the song host its player opens songs through
     entry_.reset();
     tapTempo_.reset();
     songHost_.reset();
@@ -313,6 +317,16 @@ void DesktopCore::ShowGuide(const std::string& text) {
     const std::size_t at = guide_.find(promise);
     if (at != std::string::npos) guide_.replace(at, promise.size(), NoSoundGuideText);
 }
+
+void DesktopCore::OpenSonglist(const std::string& path, const std::string& /*caption*/) { songlist_->Open(path); }
+
+void DesktopCore::SaveSonglist() { songlist_->List().SaveIfModified(); }
+
+// --- Songlist and song player ----------------------------------------------------------
+
+void DesktopCore::Songlist(const SonglistRequest& request) { songlist_->Handle(request); }
+
+SonglistView DesktopCore::ReadSonglist() const { return songlist_->View(); }
 
 void DesktopCore::SendSystemExclusive(const std::vector<std::uint8_t>& message) {
     midi::TMidiOutput* out = session_.CurrentOutput();

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "app/DataHome.h"
+#include "app/PlayOutput.h"
 #include "app/RenderCommands.h"
 #include "core/Session.h"
 #include "engine/AccompanimentEngine.h"
@@ -32,36 +33,6 @@ constexpr auto ReleaseTail = std::chrono::milliseconds(1500);
 volatile std::sig_atomic_t interrupted = 0;
 extern "C" void OnInterrupt(int) { interrupted = 1; }
 
-// Forwards to the port and remembers which notes sound, so the end can release them all.
-class SoundingNotes final : public midi::MidiOut {
-public:
-    explicit SoundingNotes(midi::MidiOut& port) : port_(port) {}
-    bool IsOpen() const override { return port_.IsOpen(); }
-    void PutShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
-        const int kind = status & 0xF0;
-        int& count = counts_[status & 0x0F][data1 & 0x7F];
-        if (kind == 0x90 && data2 > 0) ++count;
-        if ((kind == 0x80 || (kind == 0x90 && data2 == 0)) && count > 0) --count;
-        port_.PutShort(status, data1, data2);
-    }
-    void PutShortMsg(std::uint32_t packed) override {
-        PutShort(static_cast<std::uint8_t>(packed & 0xFF), static_cast<std::uint8_t>(packed >> 8 & 0x7F),
-                 static_cast<std::uint8_t>(packed >> 16 & 0x7F));
-    }
-    void ReleaseAll() {
-        for (int channel = 0; channel < 16; ++channel) {
-            for (int note = 0; note < 128; ++note)
-                for (; counts_[channel][note] > 0; --counts_[channel][note])
-                    port_.PutShort(static_cast<std::uint8_t>(0x80 | channel), static_cast<std::uint8_t>(note), 0);
-            port_.PutShort(static_cast<std::uint8_t>(0xB0 | channel), 123, 0);  // all notes off
-        }
-    }
-
-private:
-    midi::MidiOut& port_;
-    std::array<std::array<int, 128>, 16> counts_{};
-};
-
 // A path as a shell takes it: quoted when it holds anything but plain characters.
 std::string ShellQuoted(const std::string& path) {
     const bool plain = !path.empty() && path.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
@@ -75,28 +46,6 @@ std::string ShellQuoted(const std::string& path) {
 int Fail(std::FILE* err, const std::string& file, const std::string& reason) {
     std::fprintf(err, "%s: %s\n", file.c_str(), reason.c_str());
     return 1;
-}
-
-// The output id of --out: a number, or a name the system lists; -1 (the built-in synth) when empty.
-bool ResolvePort(midi::MidiBackend& backend, const std::string& port, int& id) {
-    if (port.empty()) {
-        id = -1;
-        return true;
-    }
-    char* end = nullptr;
-    const long number = std::strtol(port.c_str(), &end, 10);
-    if (end != port.c_str() && *end == '\0') {
-        id = static_cast<int>(number);
-        return id >= -1 && id < backend.OutputCount();
-    }
-    const std::vector<std::string> names = midi::ListOutputNames(backend);
-    for (std::size_t index = 0; index < names.size(); ++index) {
-        if (names[index] == port) {
-            id = static_cast<int>(index);
-            return true;
-        }
-    }
-    return false;
 }
 
 // Runs the control loop until the music ends, `ticks` ticks have run (0: no limit) or Ctrl-C.

@@ -79,6 +79,9 @@ public:
     void SaveSong(const std::string& path) override;
     void RenderToWav(const std::string& path) override;
 
+    void Songlist(const app::SonglistRequest& request) override;
+    void ReadSonglist(std::function<void(const app::SonglistView&)> done) override;
+
     void StepRecord() override;
     void ToggleClock() override;
     void ToggleSyncStart() override;

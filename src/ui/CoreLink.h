@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/DisplaySnapshot.h"
+#include "app/SonglistRequests.h"
 #include "core/Options.h"
 
 namespace chordella::ui {
@@ -76,6 +77,11 @@ public:
     virtual void OpenStyle(const std::string& path) = 0;
     virtual void OpenSong(const std::string& path) = 0;
     virtual void SaveSong(const std::string& path) = 0;  // empty: the song's own file
+
+    // --- The songlist window and its song player ------------------------------------------
+    virtual void Songlist(const app::SonglistRequest& request) = 0;
+    // The list as it is now; `done` runs on the GUI thread.
+    virtual void ReadSonglist(std::function<void(const app::SonglistView&)> done) = 0;
 
     // --- The main window's own fields and buttons --------------------------------------------
     // (Defaults do nothing, so a fake that records only what it needs stays small.)

@@ -293,3 +293,37 @@ TEST(DesktopCoreChordEntry, LeavesKeysItDoesNotTakeToTheWindow) {
 
 }  // namespace
 }  // namespace chordella::app
+
+namespace chordella::app {
+namespace {
+
+TEST(DesktopCoreSonglist, TheFirstStartOpensTheDemoListAndPlayingAQueuedEntryOpensAndStartsItsSong) {
+    DesktopRig rig(true);
+    rig.core.Start();
+    SonglistView view = rig.core.ReadSonglist();
+    ASSERT_EQ(view.Rows.size(), 2u);
+    EXPECT_EQ(view.Caption, "Songlist - DEMO.VXL");
+    const std::uint64_t serial = rig.Snapshot().SonglistSerial;
+
+    rig.core.Stop();  // the demo song of the first start
+    SonglistRequest click(SonglistAction::Enqueue);
+    click.Index = 1;
+    rig.core.Songlist(click);
+    DisplaySnapshot shown = rig.Snapshot();
+    EXPECT_NE(shown.SonglistSerial, serial);
+    EXPECT_EQ(std::string(shown.NextSong.c_str()), view.Rows[1].Title);
+
+    rig.core.Songlist(SonglistAction::Play);
+    shown = rig.Snapshot();
+    EXPECT_STREQ(shown.SongName.c_str(), "harbour.vxa");
+    EXPECT_EQ(rig.core.ReadSonglist().Current, 1);
+    EXPECT_STREQ(shown.NextSong.c_str(), "");
+    const int before = rig.NoteOnsSent(SynthOutput);
+    rig.RunFor(std::chrono::milliseconds(1500));
+    EXPECT_GT(rig.NoteOnsSent(SynthOutput), before);
+    rig.core.Songlist(SonglistAction::StopSet);
+    rig.core.Exit();
+}
+
+}  // namespace
+}  // namespace chordella::app
