@@ -24,4 +24,11 @@ void ResetChannel(midi::MidiOut* out, int channel);
 // Control thread. ResetChannel on all 16 channels, then clears the note maps.
 void ResetAllChannels(app::Session& session, midi::MidiOut* out);
 
+// Control thread. What the stop of a playing style sends, and nothing more, so that it fits
+// a slow cable or one short audio period: a note-off for every note the note maps (style and
+// drums) and the melody say is sounding, on the note it was sent as; then ResetChannel (and
+// the pitch-bend centre at the "smart" chord-change setting) on each channel the style uses
+// or that sounded. The maps are cleared. Returns the number of messages sent.
+int ReleaseWhatSounds(app::Session& session, midi::MidiOut* out);
+
 }  // namespace chordella::engine
