@@ -12,6 +12,7 @@
 #include "chords/ChordEntry.h"
 #include "engine/Clock.h"
 #include "support/RecordingEditor.h"
+#include "support/StyleBuilder.h"
 #include "support/TestSession.h"
 
 namespace chordella::app {
@@ -205,6 +206,37 @@ TEST(DesktopCoreOptions, DerivesTheChordZoneAgainFromTheControlKeyOptions) {
     ASSERT_FALSE(ports.Outputs.empty());
     EXPECT_EQ(ports.Outputs.front(), "Memory Synth");
     EXPECT_EQ(ports.Inputs.size(), 2u);
+}
+
+TEST(DesktopCoreOptions, OkWithoutChangesKeepsTheMeterTheStyleSet) {
+    DesktopRig rig;
+    rig.core.Start();
+    testing::StyleBuilder b;
+    b.Meter(3).Tempo(100);
+    b.Part(data::StylePart::Basic).Measures(1).Note(0, 60, 100, 0, 24);
+    const std::string path = rig.t.home.Path() + "/Waltz3.vxs";
+    ASSERT_TRUE(b.Write(path));
+    ASSERT_TRUE(rig.core.OpenStyle(path));
+    ASSERT_EQ(rig.t.session->App().clock.MeasureUnits, 12);
+    rig.core.ApplyOptions(rig.core.CurrentOptions());
+    EXPECT_EQ(rig.t.session->App().clock.MeasureUnits, 12) << "OK turned the meter into another";
+    EXPECT_EQ(rig.Snapshot().BeatsPerMeasure, 3);
+}
+
+TEST(DesktopCoreSongs, HarbourLightsOpensAndPlaysAtItsOwnTempoWithItsVibraphone) {
+    DesktopRig rig(true);
+    rig.core.Start();
+    rig.core.Stop();
+    ASSERT_TRUE(rig.core.OpenSong(rig.t.session->Paths().Songs() + "/harbour.vxa"));
+    EXPECT_EQ(rig.t.session->App().clock.Tempo, 124);
+    rig.t.midi->ClearSent(SynthOutput);
+    rig.core.StartStop();
+    EXPECT_EQ(rig.t.session->App().clock.Tempo, 124);
+    const data::MelodyTrack& melody = rig.t.session->App().arrangement.Melody;
+    ASSERT_GT(melody.MelodyCount, 0);
+    const std::uint32_t vibraphone = static_cast<std::uint32_t>(0xC0 | (melody.MelodyBuffer[0].Status & 0x0F)) | 11u << 8;
+    EXPECT_TRUE(rig.Sent(SynthOutput, vibraphone)) << "the melody's program on its channel at the start";
+    rig.core.Stop();
 }
 
 TEST(DesktopCoreKeyboard, KeepsTheTranspositionSpinnersWithinTheirRanges) {
