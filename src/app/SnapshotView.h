@@ -16,6 +16,12 @@ namespace chordella::app {
 
 inline constexpr std::string_view ProgramTitle = "Chordella";
 
+class Session;
+
+// Control thread. The measure and beat the clock display shows (0 when stopped or nothing
+// plays, which `snapshot.Playing` says) and the beats per measure.
+void FillMeasureAndBeat(Session& session, DisplaySnapshot& snapshot);
+
 class SnapshotView final : public View {
 public:
     void ShowTitle(const std::string& title) override;
