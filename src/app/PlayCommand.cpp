@@ -10,7 +10,7 @@
 #include "app/DataHome.h"
 #include "app/QuitOnSignals.h"
 #include "app/RenderCommands.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
 #include "app/MidiExport.h"
@@ -88,7 +88,7 @@ bool ResolvePort(midi::MidiBackend& backend, const std::string& port, int& id) {
 
 // Runs the control loop until the music ends, `ticks` ticks have run (0: no limit) or a
 // signal ends the loop.
-void PlayUntilDone(app::Session& session, engine::AccompanimentEngine& engine, std::int64_t ticks) {
+void PlayUntilDone(core::Session& session, engine::AccompanimentEngine& engine, std::int64_t ticks) {
     const std::int64_t start = session.App().clock.TickCount;
     platform::EventLoop& loop = session.Loop();
     platform::EventLoop::TimerId poll = 0;
@@ -123,7 +123,7 @@ int RunPlay(std::unique_ptr<midi::MidiBackend> backend, const PlayCommandFlags& 
     const bool song = render.HasSong();
     if (song && !RenderSession::CanPlaySongs()) return Fail(err, flags.input, app::SongsNeedPlaybackText);
 
-    app::Session& session = render.Session();
+    core::Session& session = render.Session();
     int id = -1;
     if (!ResolvePort(session.MidiBackend(), flags.port, id))
         return Fail(err, flags.port, "no such MIDI output (chordella ports lists them)");

@@ -1,6 +1,6 @@
 #include "app/SnapshotView.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 
 namespace chordella::app {
 
@@ -44,8 +44,8 @@ void SnapshotView::ShowAccompanimentSwitch(std::string_view caption, std::string
 
 namespace chordella::app {
 
-void FillMeasureAndBeat(Session& session, DisplaySnapshot& snapshot) {
-    const AppState& app = session.App();
+void FillMeasureAndBeat(core::Session& session, DisplaySnapshot& snapshot) {
+    const core::AppState& app = session.App();
     const int units = app.clock.MeasureUnits > 0 ? app.clock.MeasureUnits : 16;
     snapshot.BeatsPerMeasure = units / 4 > 0 ? units / 4 : 1;
     if (app.clock.ClockState == 0 || !snapshot.Playing) {

@@ -10,19 +10,19 @@
 #include <string_view>
 
 #include "app/DisplaySnapshot.h"
-#include "app/View.h"
+#include "core/View.h"
+
+namespace chordella::core { class Session; }
 
 namespace chordella::app {
 
 inline constexpr std::string_view ProgramTitle = "Chordella";
 
-class Session;
-
 // Control thread. The measure and beat the clock display shows (0 when stopped or nothing
 // plays, which `snapshot.Playing` says) and the beats per measure.
-void FillMeasureAndBeat(Session& session, DisplaySnapshot& snapshot);
+void FillMeasureAndBeat(core::Session& session, DisplaySnapshot& snapshot);
 
-class SnapshotView final : public View {
+class SnapshotView final : public core::View {
 public:
     void ShowTitle(const std::string& title) override;
     void ShowStatus(const std::string& text) override;

@@ -5,7 +5,7 @@
 #include <array>
 #include <chrono>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "app/SnapshotView.h"
 #include "chords/ChordNames.h"
 
@@ -19,7 +19,7 @@ constexpr std::array<const char*, 8> PartNames = {"Intro",         "Basic",     
 
 }  // namespace
 
-TerminalStatus::TerminalStatus(Session& session, const SnapshotView& shown, std::FILE* out,
+TerminalStatus::TerminalStatus(core::Session& session, const SnapshotView& shown, std::FILE* out,
                                std::function<void()> panic)
     : session_(session), shown_(shown), out_(out), panic_(std::move(panic)) {
     statusShown_ = out_ != nullptr && isatty(fileno(out_)) != 0;
@@ -42,9 +42,9 @@ TerminalStatus::~TerminalStatus() {
     }
 }
 
-std::string TerminalStatus::StatusLine(Session& session, const SnapshotView& shown) {
+std::string TerminalStatus::StatusLine(core::Session& session, const SnapshotView& shown) {
     DisplaySnapshot position;
-    const StyleContainer& style = session.Style();
+    const core::StyleContainer& style = session.Style();
     position.Playing = style.player.StyleActive != 0 || session.App().transport.ChordPlayMode < 0;
     FillMeasureAndBeat(session, position);
     // The chord in force (what the recogniser made of the keys), else what the panels show.

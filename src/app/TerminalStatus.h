@@ -13,27 +13,28 @@
 
 #include "platform/EventLoop.h"
 
+namespace chordella::core { class Session; }
+
 namespace chordella::app {
 
-class Session;
 class SnapshotView;
 
 class TerminalStatus {
 public:
-    TerminalStatus(Session& session, const SnapshotView& shown, std::FILE* out, std::function<void()> panic);
+    TerminalStatus(core::Session& session, const SnapshotView& shown, std::FILE* out, std::function<void()> panic);
     ~TerminalStatus();
     TerminalStatus(const TerminalStatus&) = delete;
     TerminalStatus& operator=(const TerminalStatus&) = delete;
 
     // The status line as it stands: "Chord C maj   Part Basic   3:2   120 bpm".
-    static std::string StatusLine(Session& session, const SnapshotView& shown);
+    static std::string StatusLine(core::Session& session, const SnapshotView& shown);
     // A key read from the terminal: "p" runs the panic, "q" ends the loop; others do nothing.
     void Key(char key);
 
 private:
     void Update();
 
-    Session& session_;
+    core::Session& session_;
     const SnapshotView& shown_;
     std::FILE* out_;
     std::function<void()> panic_;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/ChordChange.h"
 #include "engine/MelodyQuantize.h"
 #include "engine/Outputs.h"
@@ -13,21 +13,21 @@ namespace chordella::engine {
 namespace {
 constexpr int FirstRecordPosition = 4;
 
-bool ChordMemoryRuns(app::Session& session) { return session.App().transport.ChordPlayMode != 0; }
+bool ChordMemoryRuns(core::Session& session) { return session.App().transport.ChordPlayMode != 0; }
 }  // namespace
 
 namespace {
 
 // The channel PlayTick sends a note of the track on.
-int NoteChannel(app::Session& session, int status) {
-    const app::Options& options = session.App().options;
+int NoteChannel(core::Session& session, int status) {
+    const core::Options& options = session.App().options;
     if (options.MinusOne) return session.App().engine.VoiceChannel & 0x0F;
     return options.ReferToOriginalChannels ? status & 0x0F : session.App().melody.MelodyChannel & 0x0F;
 }
 
 }  // namespace
 
-void SendMelodyProgram(app::Session& session, int program) {
+void SendMelodyProgram(core::Session& session, int program) {
     if (program < 0 || program > 127) return;
     const data::MelodyTrack& track = session.App().arrangement.Melody;
     const int count = std::min<int>(track.MelodyCount, track.MelodyCapacity);
@@ -42,7 +42,7 @@ void SendMelodyProgram(app::Session& session, int program) {
     }
 }
 
-MelodyPlayer::MelodyPlayer(app::Session& session) : session_(session) { session_.SetMelodyLink(this); }
+MelodyPlayer::MelodyPlayer(core::Session& session) : session_(session) { session_.SetMelodyLink(this); }
 
 MelodyPlayer::~MelodyPlayer() {
     if (&session_.Melody() == this) session_.SetMelodyLink(nullptr);
@@ -179,7 +179,7 @@ void MelodyPlayer::PlayTick() {
     const data::MelodyTrack& track = session_.App().arrangement.Melody;
     midi::MidiOut* out = session_.AccompanimentOutput();
     if (track.MelodyCount <= 0 || m.Recording || !IsOpen(out) || session_.App().clock.TickDelay > 0) return;
-    const app::Options& options = session_.App().options;
+    const core::Options& options = session_.App().options;
     EngineState& e = session_.App().engine;
     const int count = std::min<int>(track.MelodyCount, track.MelodyCapacity);
     while (m.MelodyIndex >= 0 && m.MelodyIndex < count) {

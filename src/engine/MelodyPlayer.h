@@ -16,9 +16,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/Links.h"
+#include "core/Links.h"
 
-namespace chordella::app { class Session; }
+namespace chordella::core { class Session; }
 
 namespace chordella::engine {
 
@@ -26,12 +26,12 @@ namespace chordella::engine {
 // channel the melody's notes go out on (their own channels, the melody channel, or the
 // voice channel with "Minus One", as PlayTick sends them), on the accompaniment output.
 // Nothing for a song without a melody.
-void SendMelodyProgram(app::Session& session, int program);
+void SendMelodyProgram(core::Session& session, int program);
 
-class MelodyPlayer final : public app::MelodyLink {
+class MelodyPlayer final : public core::MelodyLink {
 public:
     // Control thread. Registers as the session's melody link.
-    explicit MelodyPlayer(app::Session& session);
+    explicit MelodyPlayer(core::Session& session);
     ~MelodyPlayer() override;
     MelodyPlayer(const MelodyPlayer&) = delete;
     MelodyPlayer& operator=(const MelodyPlayer&) = delete;
@@ -73,7 +73,7 @@ public:
     void CloseRecording();
 
 private:
-    app::Session& session_;
+    core::Session& session_;
 };
 
 }  // namespace chordella::engine

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/ChordShift.h"
 #include "engine/Outputs.h"
 #include "engine/TransportHooks.h"
@@ -23,7 +23,7 @@ std::uint8_t Clamp7(int value) { return static_cast<std::uint8_t>(value < 0 ? 0 
 
 }  // namespace
 
-void SendDrumNoteOffsDue(app::Session& session) {
+void SendDrumNoteOffsDue(core::Session& session) {
     const StylePlayerState& player = session.Style().player;
     // Reading from the present position, which may lie just past the part's end (the
     // note-offs at its last tick are stored there); not from a switch already marked.
@@ -178,7 +178,7 @@ StylePlayer::Verdict StylePlayer::Shape(Event& event) {
 }
 
 StylePlayer::Verdict StylePlayer::FilterControllers(Event& event) {
-    const app::Options& options = session_.App().options;
+    const core::Options& options = session_.App().options;
     const int kind = event.Status & 0xF0;
     const int channel = event.Status & 0x0F;
     if (kind == ControlChange && event.Data1 == 84) {
@@ -240,7 +240,7 @@ void StylePlayer::TrackDrum(const Event& event) {
 
 StylePlayer::Verdict StylePlayer::Transpose(Event& event) {
     EngineState& e = session_.App().engine;
-    const app::Options& options = session_.App().options;
+    const core::Options& options = session_.App().options;
     const int kind = event.Status & 0xF0;
     const auto channel = static_cast<std::size_t>(event.Status & 0x0F);
     const std::uint8_t source = event.Data1;

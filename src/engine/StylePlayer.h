@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace chordella::app { class Session; }
+namespace chordella::core { class Session; }
 
 namespace chordella::engine {
 
@@ -16,11 +16,11 @@ class TransportHooks;
 // the drum note-offs among them (up to the next wait) are sent now, on a drum note that
 // sounds, as the stream has them. Chord changes never release drums, so without this a
 // drum note whose note-off falls on the switch tick would sound on and on.
-void SendDrumNoteOffsDue(app::Session& session);
+void SendDrumNoteOffsDue(core::Session& session);
 
 class StylePlayer {
 public:
-    StylePlayer(app::Session& session, TransportHooks*& hooks) : session_(session), hooks_(hooks) {}
+    StylePlayer(core::Session& session, TransportHooks*& hooks) : session_(session), hooks_(hooks) {}
 
     // Control thread, inside the tick. The style's work for one tick: every event up to the
     // next wait is sent. Never reads outside the stream buffers, whatever they hold.
@@ -48,7 +48,7 @@ private:
     void TrackDrum(const Event& event);
     bool ChannelPasses(int channel) const;
 
-    app::Session& session_;
+    core::Session& session_;
     TransportHooks*& hooks_;
 };
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/Clock.h"
 #include "engine/ClockTables.h"
 #include "engine/Metronome.h"
@@ -17,7 +17,7 @@ constexpr int LowestTempo = 25;
 constexpr int HighestTempo = 250;
 }  // namespace
 
-TapTempo::TapTempo(app::Session& session, Clock& clock, Transport& transport)
+TapTempo::TapTempo(core::Session& session, Clock& clock, Transport& transport)
     : session_(session), clock_(clock), transport_(transport) {}
 
 void TapTempo::Open() {
