@@ -223,19 +223,15 @@ TEST(DesktopCoreOptions, OkWithoutChangesKeepsTheMeterTheStyleSet) {
     EXPECT_EQ(rig.Snapshot().BeatsPerMeasure, 3);
 }
 
-TEST(DesktopCoreSongs, HarbourLightsOpensAndPlaysAtItsOwnTempoWithItsVibraphone) {
+TEST(DesktopCoreSongs, HarbourLightsOpensAndPlaysAtItsOwnTempo) {
     DesktopRig rig(true);
     rig.core.Start();
     rig.core.Stop();
+    rig.t.midi->ClearSent(SynthOutput);
     ASSERT_TRUE(rig.core.OpenSong(rig.t.session->Paths().Songs() + "/harbour.vxa"));
     EXPECT_EQ(rig.t.session->App().clock.Tempo, 124);
-    rig.t.midi->ClearSent(SynthOutput);
     rig.core.StartStop();
     EXPECT_EQ(rig.t.session->App().clock.Tempo, 124);
-    const data::MelodyTrack& melody = rig.t.session->App().arrangement.Melody;
-    ASSERT_GT(melody.MelodyCount, 0);
-    const std::uint32_t vibraphone = static_cast<std::uint32_t>(0xC0 | (melody.MelodyBuffer[0].Status & 0x0F)) | 11u << 8;
-    EXPECT_TRUE(rig.Sent(SynthOutput, vibraphone)) << "the melody's program on its channel at the start";
     rig.core.Stop();
 }
 
