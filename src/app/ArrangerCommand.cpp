@@ -7,6 +7,8 @@
 #include "app/ConsolePrompter.h"
 #include "app/LiveArranger.h"
 #include "app/QuitOnSignals.h"
+#include "app/SnapshotView.h"
+#include "app/TerminalStatus.h"
 #include "core/Session.h"
 #include "app/Settings.h"
 #include "chords/KeyboardLayout.h"
@@ -28,6 +30,11 @@ std::string Lower(std::string text) {
 
 bool AllDigits(const std::string& text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
+}
+
+std::string KeyName(int note) {
+    static constexpr const char* Names[] = {"C", "C#", "D", "Eb", "E", "F", "F#", "G", "Ab", "A", "Bb", "B"};
+    return std::string(Names[note % 12]) + std::to_string(note / 12 - 1);
 }
 
 std::string PortName(midi::MidiBackend& backend, bool input, int id) {
@@ -172,26 +179,53 @@ bool PrepareArranger(core::Session& session, const ArrangerFlags& flags, std::FI
     return OpenOutput(session, flags, err) && OpenInputs(session, flags, err);
 }
 
+std::string ArrangerKeysHelp() {
+    const data::ControlKeys keys;
+    const auto key = [](int note) { return std::to_string(note) + " (" + KeyName(note) + ")"; };
+    return "The chord zone is keys " + key(keys.FirstChordKey) + " … " + key(keys.LastChordKey) +
+           " (--first-key, --last-key); a chord played there starts the style.\n"
+           "Section keys: Fill in " + key(keys.FillIn) + ", To Ext. " + key(keys.ToExtended) + ", Ending " +
+           key(keys.Ending) + ", To Basic " + key(keys.ToBasic) + ", Intro " + key(keys.Intro) + ", Extended " +
+           key(keys.Extended) + ", Basic " + key(keys.Basic) + "; the settings may move them.\n"
+           "In the terminal: p = panic (every note off), q = quit. Ctrl+C, SIGTERM and SIGHUP stop with every note "
+           "released and exit 0.";
+}
+
 int RunArrangerCommand(const ArrangerFlags& flags, std::FILE* out, std::FILE* err) {
+    return RunArranger(midi::MakeSystemBackend(), flags, out, err);
+}
+
+int RunArranger(std::unique_ptr<midi::MidiBackend> backend, const ArrangerFlags& flags, std::FILE* out,
+                std::FILE* err) {
     core::SessionParts parts;
     parts.prompter = std::make_unique<ConsolePrompter>(false, err);
     parts.paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
-    parts.midiBackend = midi::MakeSystemBackend();
+    parts.midiBackend = std::move(backend);
+    auto view = std::make_unique<SnapshotView>();
+    const SnapshotView& shown = *view;
+    parts.view = std::move(view);
     core::Session session(std::move(parts));
     Settings settings(session.Paths());
     settings.Load(session.App().options, session.App().config, flags.reset);
     LiveArranger arranger(session);  // first: its clock takes part in loading the style
     if (!PrepareArranger(session, flags, err)) return ExitFailure;
     QuitOnSignals quitOnSignals(session.Loop());
-    arranger.Start(flags.tempo);
+    if (flags.start) {
+        arranger.Start(flags.tempo);
+    } else {
+        arranger.Ready(flags.tempo);
+    }
     if (platform::RealtimeWasDenied()) std::fprintf(err, "chordella: %s\n", platform::RealtimeDeniedNotice.data());
     midi::TMidiOutput* output = session.CurrentOutput();
-    std::fprintf(out, "Playing: chords from %s (keys %d … %d) to %s at %d bpm. Ctrl+C stops.\n",
-                 session.MidiInput1()->ProductName().c_str(), session.App().chords.FirstKey,
-                 session.App().config.Keys.LastChordKey, output ? output->ProductName().c_str() : "",
-                 session.App().clock.Tempo);
+    std::fprintf(out, "%s: chords from %s (keys %d … %d) to %s at %d bpm. Ctrl+C stops, p is the panic.\n",
+                 flags.start ? "Playing" : "Ready", session.MidiInput1()->ProductName().c_str(),
+                 session.App().chords.FirstKey, session.App().config.Keys.LastChordKey,
+                 output ? output->ProductName().c_str() : "", session.App().clock.Tempo);
     std::fflush(out);
-    session.Loop().Run();
+    {
+        TerminalStatus terminal(session, shown, out, [&arranger] { arranger.Panic(); });
+        session.Loop().Run();
+    }
     arranger.Stop();
     std::fprintf(out, "Stopped; every note released.\n");
     return 0;

@@ -1,10 +1,14 @@
 #pragma once
 // `chordella arranger`: the live arranger without a window. It opens the keyboard input
-// (and a second input for commands and clock), plays the style on a MIDI output or the
-// built-in synth on the real clock, and runs until Ctrl+C, which stops with every note
-// released.
+// (and a second input for commands and clock) and waits: the first chord in the chord zone
+// starts the style (--start starts it at once), which plays on a MIDI output or the
+// built-in synth on the real clock. Ctrl+C, SIGTERM and SIGHUP (the terminal closed) stop
+// it with every note released and exit 0. On a terminal it keeps one status line up to date
+// and reads two keys: "p" is the panic (every note off, the held chord keys forgotten),
+// "q" quits.
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -24,6 +28,7 @@ struct ArrangerFlags {
     int tempo = 0;                    // --tempo BPM; 0: the style's
     std::optional<std::string> home;  // --home
     bool reset = false;               // --reset: the default settings
+    bool start = false;               // --start: the style starts at once, not at the first chord
 };
 
 // The id of the input (or output) `text` names: an id, an exact name, or the one name
@@ -36,5 +41,12 @@ bool PrepareArranger(core::Session& session, const ArrangerFlags& flags, std::FI
 
 // The whole command on the system's ports; answers the exit code.
 int RunArrangerCommand(const ArrangerFlags& flags, std::FILE* out, std::FILE* err);
+// The same on the ports of `backend` (tests hand in the in-memory devices).
+int RunArranger(std::unique_ptr<midi::MidiBackend> backend, const ArrangerFlags& flags, std::FILE* out,
+                std::FILE* err);
+
+// What --help adds below the flags: the chord zone and the control keys as the settings
+// (or the defaults) have them, and the terminal keys.
+std::string ArrangerKeysHelp();
 
 }  // namespace chordella::app

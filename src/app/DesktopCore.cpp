@@ -143,6 +143,12 @@ void DesktopCore::SetTempo(int bpm) {
     arranger_->Clock().TempoFieldChanged(bpm);
 }
 
+void DesktopCore::BeginTapTempo() {
+    if (tapTimer_ != 0) session_.Loop().StopTimer(tapTimer_);
+    tapTimer_ = 0;
+    tapTempo_->Open();
+}
+
 void DesktopCore::Tap() {
     if (tapTimer_ == 0) {
         tapTempo_->Open();

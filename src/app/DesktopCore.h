@@ -91,6 +91,8 @@ public:
     void SetTempo(int bpm);
     // F8 / the tap tempo window's button.
     void Tap();
+    // The tap tempo window opened: earlier taps no longer count.
+    void BeginTapTempo();
     void SetAccompaniment(bool on);
     // "Sync Start" (slave mode only).
     void ToggleSyncStart();

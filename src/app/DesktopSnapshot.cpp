@@ -70,28 +70,7 @@ void DesktopCore::FillSnapshot(DisplaySnapshot& snapshot) const {
     FillMixer(snapshot);
 }
 
-void DesktopCore::FillClock(DisplaySnapshot& snapshot) const {
-    const core::AppState& app = session_.App();
-    const int units = app.clock.MeasureUnits > 0 ? app.clock.MeasureUnits : 16;
-    snapshot.BeatsPerMeasure = units / 4 > 0 ? units / 4 : 1;
-    if (app.clock.ClockState == 0 || !snapshot.Playing) {
-        snapshot.Measure = 0;
-        snapshot.Beat = 0;
-        return;
-    }
-    // Positions count four per beat from 4; a song counts in the chord memory, a style in
-    // the part that plays.
-    const int position = app.transport.ChordPlayMode != 0 ? app.arrangement.ChordMemoryPos
-                                                          : session_.Style().sections.PartBeatCounter;
-    const int fromStart = position - 4;
-    if (fromStart < 0) {
-        snapshot.Measure = fromStart / units - 1;  // lead-in measures count below 1
-        snapshot.Beat = ((fromStart % units) + units) % units / 4 + 1;
-        return;
-    }
-    snapshot.Measure = fromStart / units + 1;
-    snapshot.Beat = fromStart % units / 4 + 1;
-}
+void DesktopCore::FillClock(DisplaySnapshot& snapshot) const { FillMeasureAndBeat(session_, snapshot); }
 
 void DesktopCore::FillStyle(DisplaySnapshot& snapshot) const {
     const core::StyleContainer& container = session_.Style();

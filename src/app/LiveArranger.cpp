@@ -67,32 +67,31 @@ void LiveArranger::AttachSongPlayback() {
     session_.SetChordLink(recogniser_.get());
 }
 
-void LiveArranger::Start(int bpm) {
+void LiveArranger::Ready(int bpm) {
     const int tempo = bpm > 0 ? bpm : session_.App().clock.Tempo > 0 ? session_.App().clock.Tempo : DefaultTempo;
     session_.App().clock.Tempo = tempo;
-    transport_->StartStyle();
     stopped_ = false;
+}
+
+void LiveArranger::Start(int bpm) {
+    Ready(bpm);
+    transport_->StartStyle();
+}
+
+void LiveArranger::Panic() {
+    keyboard_->ReleaseHeldNotes();
+    session_.Style().heldNotes.Clear();
+    transport_->AllNotesOff();
 }
 
 void LiveArranger::Stop() {
     if (stopped_) return;
     stopped_ = true;
-    transport_->Stop();
+    const bool stylePlayed = session_.Style().player.StyleActive != 0;
+    transport_->Stop();  // a playing style ends what sounds and resets its channels
     if (session_.App().clock.ClockState != 0) clock_->ToggleClock();
     keyboard_->ReleaseHeldNotes();
-    // The style's sounding notes end one by one, then every channel is reset (some
-    // instruments ignore "all notes off").
-    midi::MidiOut* out = session_.AccompanimentOutput();
-    engine::EngineState& e = session_.App().engine;
-    for (int channel = 0; channel < engine::ChannelCount; ++channel) {
-        const auto c = static_cast<std::size_t>(channel);
-        for (std::size_t n = 0; n < 128; ++n) {
-            if (e.VelocityMap[c][n] != 0 && out && out->IsOpen()) {
-                out->PutShort(static_cast<std::uint8_t>(0x90 | channel), e.NoteMap[c][n], 0);
-            }
-        }
-    }
-    engine::ResetAllChannels(session_, out);
+    if (!stylePlayed) engine::ReleaseWhatSounds(session_, session_.AccompanimentOutput());
 }
 
 }  // namespace chordella::app

@@ -42,6 +42,13 @@ public:
     // the clock runs on the timer at `bpm` (the style's tempo when 0 or less); chords
     // played from now on transpose it at the next grid unit.
     void Start(int bpm);
+    // Everything is ready and the tempo set as for Start, but the style waits for the first
+    // chord played in the chord zone (which starts an idle style).
+    void Ready(int bpm);
+    // The panic: every channel is reset, the sounding notes are forgotten, and the keys the
+    // player holds (chord zone and melody) count as released, so that a lost note-off no
+    // longer spoils the chords that follow. The style plays on.
+    void Panic();
     // The transport stops and every note on every channel of the main output is released
     // (the player's held notes, the style's sounding notes, then a reset of every channel).
     // Again without a Start in between it does nothing.

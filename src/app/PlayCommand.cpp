@@ -1,15 +1,16 @@
 // `chordella play SONG.vxa|STYLE.vxs [--style S] [--out PORT] [--measures N]`: plays in real
 // time through a MIDI output or the built-in synth. A song plays to its end; a style alone
-// plays N measures or until Ctrl-C. Every note still sounding is released at the end.
+// plays N measures or until Ctrl-C (or SIGTERM, or SIGHUP when the terminal closes). Every
+// note still sounding is released at the end and the exit code is 0.
 #include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 
 #include "app/DataHome.h"
 #include "app/PlayOutput.h"
+#include "app/QuitOnSignals.h"
 #include "app/RenderCommands.h"
 #include "core/Session.h"
 #include "engine/AccompanimentEngine.h"
@@ -30,9 +31,6 @@ namespace {
 constexpr auto PollPeriod = std::chrono::milliseconds(20);
 constexpr auto ReleaseTail = std::chrono::milliseconds(1500);
 
-volatile std::sig_atomic_t interrupted = 0;
-extern "C" void OnInterrupt(int) { interrupted = 1; }
-
 // A path as a shell takes it: quoted when it holds anything but plain characters.
 std::string ShellQuoted(const std::string& path) {
     const bool plain = !path.empty() && path.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
@@ -48,21 +46,29 @@ int Fail(std::FILE* err, const std::string& file, const std::string& reason) {
     return 1;
 }
 
-// Runs the control loop until the music ends, `ticks` ticks have run (0: no limit) or Ctrl-C.
+// Runs the control loop until the music ends, `ticks` ticks have run (0: no limit) or a
+// signal ends the loop.
 void PlayUntilDone(core::Session& session, engine::AccompanimentEngine& engine, std::int64_t ticks) {
     const std::int64_t start = session.App().clock.TickCount;
     platform::EventLoop& loop = session.Loop();
-    loop.StartTimer(PollPeriod, true, [&] {
+    platform::EventLoop::TimerId poll = 0;
+    poll = loop.StartTimer(PollPeriod, true, [&] {
         const bool playing = session.Style().player.StyleActive != 0 || engine.Transport().ChordMemoryBusy();
         const bool enough = ticks > 0 && session.App().clock.TickCount - start >= ticks;
-        if (interrupted != 0 || !playing || enough) loop.Quit();
+        if (!playing || enough) loop.Quit();
     });
     loop.Run();
+    loop.StopTimer(poll);
 }
 
 }  // namespace
 
-int RunPlayCommand(const PlayCommandFlags& given, std::FILE* out, std::FILE* err) {
+int RunPlayCommand(const PlayCommandFlags& flags, std::FILE* out, std::FILE* err) {
+    return RunPlay(midi::MakeSystemBackend(), flags, out, err);
+}
+
+int RunPlay(std::unique_ptr<midi::MidiBackend> backend, const PlayCommandFlags& given, std::FILE* out,
+            std::FILE* err) {
     PlayCommandFlags flags = given;
     if (flags.input.empty()) {
         // No file: the bundled demo song with its style, so a first start is heard at once.
@@ -71,8 +77,7 @@ int RunPlayCommand(const PlayCommandFlags& given, std::FILE* out, std::FILE* err
         if (flags.style.empty()) flags.style = assets + "/styles/cont1.vxs";
     }
     if (const std::string bad = CheckMeasures(flags.measures); !bad.empty()) return Fail(err, flags.input, bad);
-    RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()),
-                                 midi::MakeSystemBackend());
+    RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()), std::move(backend));
     std::string errorFile, error;
     if (!LoadRenderInput(render, flags.input, flags.style, errorFile, error)) return Fail(err, errorFile, error);
     const bool song = render.HasSong();
@@ -95,6 +100,8 @@ int RunPlayCommand(const PlayCommandFlags& given, std::FILE* out, std::FILE* err
         }
         return Fail(err, flags.port, reason);
     }
+    // From the first note on, a signal ends the loop and the notes are released below.
+    QuitOnSignals quitOnSignals(session.Loop());
     SoundingNotes sounding(port);
     session.SetAccompanimentOutput(&sounding);
     engine::SendChannelSetup(session.Style().style.Header, sounding);
@@ -105,14 +112,11 @@ int RunPlayCommand(const PlayCommandFlags& given, std::FILE* out, std::FILE* err
     const bool started = song ? render.StartSong() : render.StartStyle();
     if (!started) return Fail(err, flags.input, "nothing to play");
     std::fprintf(out, "Playing %s on %s%s\n", flags.input.c_str(), port.Caps().ProductName.c_str(),
-                 song || flags.measures >= 1 ? "" : " (Ctrl-C stops)");
+                 song || flags.measures > 0 ? "" : " (Ctrl-C stops)");
     std::fflush(out);
 
-    interrupted = 0;
-    const auto previous = std::signal(SIGINT, OnInterrupt);
     const std::int64_t ticks = static_cast<std::int64_t>(std::max(flags.measures, 0)) * session.App().clock.MeasureUnits * 6;
     PlayUntilDone(session, render.Engine(), ticks);
-    std::signal(SIGINT, previous);
 
     if (session.Style().player.StyleActive != 0) render.Engine().Transport().StopTransport();
     if (session.App().clock.ClockState != 0) clock.ToggleClock();

@@ -22,11 +22,18 @@ QuitOnSignals::QuitOnSignals(platform::EventLoop& loop) {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, &oldInterrupt_);
     sigaction(SIGTERM, &action, &oldTerminate_);
+    sigaction(SIGHUP, &action, &oldHangUp_);
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGPIPE, &ignore, &oldPipe_);
 }
 
 QuitOnSignals::~QuitOnSignals() {
     sigaction(SIGINT, &oldInterrupt_, nullptr);
     sigaction(SIGTERM, &oldTerminate_, nullptr);
+    sigaction(SIGHUP, &oldHangUp_, nullptr);
+    sigaction(SIGPIPE, &oldPipe_, nullptr);
     signalLoop = nullptr;
     quitSignal = -1;
 }

@@ -1,7 +1,9 @@
 #pragma once
-// Ends the control thread's loop on SIGINT or SIGTERM (Ctrl+C in a terminal) for as long as
-// it lives: the handler only raises a pre-registered loop signal, which neither allocates nor
-// locks. One at a time. Control thread.
+// Ends the control thread's loop on SIGINT (Ctrl+C), SIGTERM or SIGHUP (the terminal closed,
+// the SSH connection dropped) for as long as it lives, so that the command stops cleanly and
+// releases its notes: the handler only raises a pre-registered loop signal, which neither
+// allocates nor locks. SIGPIPE is ignored meanwhile, so that writing to a closed pipe cannot
+// kill the program with notes sounding. One at a time. Control thread.
 
 #include <csignal>
 
@@ -19,6 +21,8 @@ public:
 private:
     struct sigaction oldInterrupt_ {};
     struct sigaction oldTerminate_ {};
+    struct sigaction oldHangUp_ {};
+    struct sigaction oldPipe_ {};
 };
 
 }  // namespace chordella::app

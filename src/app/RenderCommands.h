@@ -5,8 +5,11 @@
 
 #include <cstdio>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
+
+#include "midi/MidiBackend.h"
 
 namespace chordella::app {
 
@@ -40,6 +43,10 @@ struct PlayCommandFlags {
 };
 
 int RunPlayCommand(const PlayCommandFlags& flags, std::FILE* out, std::FILE* err);
+// The same on the ports of `backend` (tests hand in the in-memory devices). Ctrl+C, SIGTERM
+// and SIGHUP stop the music with every note released; the exit code is 0 then too.
+int RunPlay(std::unique_ptr<midi::MidiBackend> backend, const PlayCommandFlags& flags, std::FILE* out,
+            std::FILE* err);
 
 // Loads the song or style `input` (and for a song its style: `style`, else the one the
 // song names, found through the style lookup) into `render`. False with `error` set to a

@@ -27,6 +27,9 @@ std::string CheckMeasures(int measures) {
 
 namespace {
 
+constexpr int MinFieldTempo = 25;
+constexpr int MaxFieldTempo = 250;
+
 bool LoadSongStyle(RenderSession& render, const std::string& song, const std::string& style,
                    std::string& errorFile, std::string& error) {
     std::string path = style;
@@ -78,7 +81,11 @@ bool LoadRenderInput(RenderSession& render, const std::string& input, const std:
         return false;
     }
     if (!render.LoadSong(input, error)) return false;
-    return LoadSongStyle(render, input, style, errorFile, error);
+    if (!LoadSongStyle(render, input, style, errorFile, error)) return false;
+    // The style came after the song and brought its own tempo; the song's tempo wins.
+    const int songTempo = render.Session().App().arrangement.Chords.SongTempo();
+    if (songTempo >= MinFieldTempo && songTempo <= MaxFieldTempo) render.Session().App().clock.Tempo = songTempo;
+    return true;
 }
 
 }  // namespace chordella::app

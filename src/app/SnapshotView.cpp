@@ -1,5 +1,7 @@
 #include "app/SnapshotView.h"
 
+#include "core/Session.h"
+
 namespace chordella::app {
 
 namespace {
@@ -36,6 +38,33 @@ void SnapshotView::ShowTempo(int bpm) { shown_.Tempo = bpm; }
 void SnapshotView::ShowAccompanimentSwitch(std::string_view caption, std::string_view /*hint*/,
                                            int /*keyboardModeEntry*/) {
     Copy(shown_.AccompanimentCaption, caption);
+}
+
+}  // namespace chordella::app
+
+namespace chordella::app {
+
+void FillMeasureAndBeat(core::Session& session, DisplaySnapshot& snapshot) {
+    const core::AppState& app = session.App();
+    const int units = app.clock.MeasureUnits > 0 ? app.clock.MeasureUnits : 16;
+    snapshot.BeatsPerMeasure = units / 4 > 0 ? units / 4 : 1;
+    if (app.clock.ClockState == 0 || !snapshot.Playing) {
+        snapshot.Measure = 0;
+        snapshot.Beat = 0;
+        return;
+    }
+    // Positions count four per beat from 4; a song counts in the chord memory, a style in
+    // the part that plays.
+    const int position = app.transport.ChordPlayMode != 0 ? app.arrangement.ChordMemoryPos
+                                                          : session.Style().sections.PartBeatCounter;
+    const int fromStart = position - 4;
+    if (fromStart < 0) {
+        snapshot.Measure = fromStart / units - 1;  // lead-in measures count below 1
+        snapshot.Beat = ((fromStart % units) + units) % units / 4 + 1;
+        return;
+    }
+    snapshot.Measure = fromStart / units + 1;
+    snapshot.Beat = fromStart % units / 4 + 1;
 }
 
 }  // namespace chordella::app

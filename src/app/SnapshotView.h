@@ -12,9 +12,15 @@
 #include "app/DisplaySnapshot.h"
 #include "core/View.h"
 
+namespace chordella::core { class Session; }
+
 namespace chordella::app {
 
 inline constexpr std::string_view ProgramTitle = "Chordella";
+
+// Control thread. The measure and beat the clock display shows (0 when stopped or nothing
+// plays, which `snapshot.Playing` says) and the beats per measure.
+void FillMeasureAndBeat(core::Session& session, DisplaySnapshot& snapshot);
 
 class SnapshotView final : public core::View {
 public:

@@ -23,6 +23,8 @@ constexpr std::uint8_t SystemExclusive = 0xF0;
 constexpr std::uint8_t TimingClock = 0xF8;
 constexpr int DrumChannel = 9;
 constexpr int LowestRaisedRoot = 44;
+constexpr int AllSoundOffController = 120;
+constexpr int AllNotesOffController = 123;
 constexpr int MostHeldNotes = 5;
 
 InputPeers& NoPeers() {
@@ -321,6 +323,9 @@ bool KeyboardInput::ControllerStep(const Message& m) {
     const auto channel = static_cast<std::size_t>(m.Channel());
     const int kind = m.Kind();
     if (kind == ControlChange && (m.Data1 == 64 || m.Data1 == 66)) keyboard.SustainHeld[channel] = m.Data2 > 64;
+    if (kind == ControlChange && (m.Data1 == AllNotesOffController || m.Data1 == AllSoundOffController)) {
+        ForgetHeldNotes(m.Channel());
+    }
     if (kind == PolyPressure) return false;
     if (keyboard.ChannelSuppress[channel] &&
         ((kind == ControlChange && m.Data1 < 120) || kind == ProgramChange || kind == ChannelPressure)) {
@@ -328,6 +333,19 @@ bool KeyboardInput::ControllerStep(const Message& m) {
     }
     if (peers_->MelodyRecording()) peers_->RecordMelodyEvent(m.Status, m.Data1, m.Data2);
     return true;
+}
+
+void KeyboardInput::ForgetHeldNotes(int channel) {
+    // The keyboard's own "all notes off" says no key of this channel is down any more: a key
+    // whose note-off got lost no longer spoils the chords that follow.
+    core::AppState& app = session_.App();
+    const int chordChannel = app.options.AccChannel;
+    if (chordChannel == 0 || chordChannel == channel + 1) session_.Style().heldNotes.Clear();
+    auto& sent = app.keyboard.SentNote[static_cast<std::size_t>(channel)];
+    for (std::size_t key = 0; key < sent.size(); ++key) {
+        if (sent[key] != 0) app.engine.HeldNotes[key] = 0;
+        sent[key] = 0;
+    }
 }
 
 void KeyboardInput::Pass(const Message& m) {

@@ -68,6 +68,8 @@ private:
     void MelodyPath(Message m);
     void ReleaseWhereStarted(Message m);
     bool ControllerStep(const Message& m);
+    // All notes off (123) or all sound off (120) received on `channel`: its keys count as released.
+    void ForgetHeldNotes(int channel);
     void Pass(const Message& m);
 
     core::Session& session_;

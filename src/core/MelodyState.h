@@ -4,6 +4,7 @@
 // switches. The track itself lives with the song (ArrangementState::Melody). Written only by
 // MelodyPlayer, on the control thread.
 
+#include <array>
 #include <cstdint>
 
 namespace chordella::engine {
@@ -30,6 +31,9 @@ struct MelodyState {
     bool Recording = false;
     bool PlaybackOn = true;
     bool Humanize = true;
+    // Per channel and note: 1 while a note the track played has not been ended, so that a
+    // stop can end exactly those.
+    std::array<std::array<std::uint8_t, 128>, 16> Sounding{};
     // The record button is greyed after a recording was closed.
     bool RecordGreyed = false;
 };

@@ -95,11 +95,52 @@ void ChordChange(core::Session& session, int channel, int root, int type, bool r
         ChangeChannel(release, c, root, type, releaseOnly, sectionSwitch);
     }
     if (releaseOnly) {
-        for (auto& row : e.VelocityMap) row.fill(0);
+        // Drum notes are not released by a change, so their entries stay: the stream's
+        // note-off or a stop still ends them.
+        for (std::size_t c = 0; c < e.VelocityMap.size(); ++c) {
+            if (static_cast<int>(c) != DrumChannel) e.VelocityMap[c].fill(0);
+        }
         e.ChannelSounding.fill(0);
     }
     e.LastChangeRoot = rootByte;
     e.LastChangeType = typeByte;
+}
+
+int ReleaseWhatSounds(core::Session& session, midi::MidiOut* out) {
+    EngineState& e = session.App().engine;
+    MelodyState& melody = session.App().melody;
+    const data::StyleState& style = LoadedStyle(session);
+    const bool open = IsOpen(out);
+    const bool centreBend = session.App().options.StyleChordChanges == 2;
+    int sent = 0;
+    for (std::size_t c = 0; c < static_cast<std::size_t>(ChannelCount); ++c) {
+        const int channel = static_cast<int>(c);
+        bool used = style.Header.ChannelUsed[c] != 0 || e.ChannelSounding[c] != 0;
+        for (std::size_t n = 0; n < 128; ++n) {
+            if (e.VelocityMap[c][n] != 0) {
+                Send(out, 0x90 + channel, e.NoteMap[c][n], 0);
+                sent += open ? 1 : 0;
+                used = true;
+            }
+            if (melody.Sounding[c][n] != 0) {
+                Send(out, 0x90 + channel, static_cast<int>(n), 0);
+                sent += open ? 1 : 0;
+                used = true;
+            }
+        }
+        if (!used || !open) continue;
+        if (centreBend) {
+            Send(out, 0xE0 + channel, 0, 64);
+            ++sent;
+        }
+        ResetChannel(out, channel);
+        sent += 4;
+    }
+    for (auto& row : e.NoteMap) row.fill(0);
+    for (auto& row : e.VelocityMap) row.fill(0);
+    for (auto& row : melody.Sounding) row.fill(0);
+    e.ChannelSounding.fill(0);
+    return sent;
 }
 
 void ResetAllChannels(core::Session& session, midi::MidiOut* out) {

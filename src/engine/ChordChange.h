@@ -25,4 +25,11 @@ using core::ResetChannel;
 // Control thread. ResetChannel on all 16 channels, then clears the note maps.
 void ResetAllChannels(core::Session& session, midi::MidiOut* out);
 
+// Control thread. What the stop of a playing style sends, and nothing more, so that it fits
+// a slow cable or one short audio period: a note-off for every note the note maps (style and
+// drums) and the melody say is sounding, on the note it was sent as; then ResetChannel (and
+// the pitch-bend centre at the "smart" chord-change setting) on each channel the style uses
+// or that sounded. The maps are cleared. Returns the number of messages sent.
+int ReleaseWhatSounds(core::Session& session, midi::MidiOut* out);
+
 }  // namespace chordella::engine

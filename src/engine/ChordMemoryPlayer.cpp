@@ -100,6 +100,10 @@ void ChordMemoryPlayer::StartPlayback() {
     s.LastCodeRoot = s.LastCodeType = 255;
     s.ProgramRequest = -1;
     melody_.ResetPositions();
+    // The melody's instrument, also when the output was opened after the song (or another
+    // program came in between).
+    const data::ChordMemory& chords = session_.App().arrangement.Chords;
+    if (chords.MelodyProgram() < 128) SendMelodyProgram(session_, chords.MelodyProgram());
     // The first tick ends a beat and starts a grid unit: the song's first record plays at once.
     ClockState& clock = session_.App().clock;
     clock.TickInBeat = clock.TicksPerBeat;

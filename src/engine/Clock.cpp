@@ -99,6 +99,8 @@ void Clock::SelectQuantize(int index) {
     const QuantizeEntry& entry = QuantizeTable[static_cast<std::size_t>(index)];
     const engine::MeterKind before = clock.MeterKind;
     clock.QuantizeIndex = static_cast<std::int16_t>(index);
+    // The options' list shows the choice, so that applying the options again keeps it.
+    session_.App().options.Quantize = index;
     clock.GridBeats = entry.GridBeats;
     clock.TicksPerBeat = entry.TicksPerBeat;
     clock.MidBeatTick = entry.MidBeatTick;
@@ -114,6 +116,9 @@ void Clock::SelectMetrum(int index) {
     ClockState& clock = session_.App().clock;
     const MetrumEntry& entry = MetrumTable[static_cast<std::size_t>(index)];
     clock.MetrumIndex = static_cast<std::int16_t>(index);
+    // A style or song that sets the meter selects it in the options' list too: pressing
+    // OK there later must not put back an older meter.
+    session_.App().options.Metrum = index;
     clock.MeasureUnits = entry.MeasureUnits;
     clock.MetronomeGroup = entry.MetronomeGroup;
     if (index == MetrumOneEighth) SelectQuantize(QuantizeOneEighth);

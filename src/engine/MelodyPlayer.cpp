@@ -1,6 +1,7 @@
 #include "engine/MelodyPlayer.h"
 
 #include <algorithm>
+#include <array>
 
 #include "core/Session.h"
 #include "engine/ChordChange.h"
@@ -14,6 +15,32 @@ constexpr int FirstRecordPosition = 4;
 
 bool ChordMemoryRuns(core::Session& session) { return session.App().transport.ChordPlayMode != 0; }
 }  // namespace
+
+namespace {
+
+// The channel PlayTick sends a note of the track on.
+int NoteChannel(core::Session& session, int status) {
+    const core::Options& options = session.App().options;
+    if (options.MinusOne) return session.App().engine.VoiceChannel & 0x0F;
+    return options.ReferToOriginalChannels ? status & 0x0F : session.App().melody.MelodyChannel & 0x0F;
+}
+
+}  // namespace
+
+void SendMelodyProgram(core::Session& session, int program) {
+    if (program < 0 || program > 127) return;
+    const data::MelodyTrack& track = session.App().arrangement.Melody;
+    const int count = std::min<int>(track.MelodyCount, track.MelodyCapacity);
+    std::array<bool, 16> sent{};
+    for (int i = 0; i < count; ++i) {
+        const data::MelodyEvent& event = track.MelodyBuffer[static_cast<std::size_t>(i)];
+        if (event.IsNote == 0 || event.Status < 0x80 || event.Status >= 0xF0) continue;
+        const int channel = NoteChannel(session, event.Status);
+        if (sent[static_cast<std::size_t>(channel)]) continue;
+        sent[static_cast<std::size_t>(channel)] = true;
+        Send(session.AccompanimentOutput(), 0xC0 | channel, program, 0);
+    }
+}
 
 MelodyPlayer::MelodyPlayer(core::Session& session) : session_(session) { session_.SetMelodyLink(this); }
 
@@ -169,6 +196,11 @@ void MelodyPlayer::PlayTick() {
             }
             const int note = std::clamp(event.Data1 + m.KeyboardTranspose, 0, 127);
             Send(out, status, note, event.Data2);
+            const int kind = status & 0xF0;
+            if (kind == 0x90 || kind == 0x80) {
+                m.Sounding[static_cast<std::size_t>(status & 0x0F)][static_cast<std::size_t>(note)] =
+                    kind == 0x90 && event.Data2 > 0 ? 1 : 0;
+            }
         } else if (options.StoreControllerValues) {
             Send(out, status, event.Data1, event.Data2);
         }

@@ -22,6 +22,12 @@ namespace chordella::core { class Session; }
 
 namespace chordella::engine {
 
+// Control thread. Sends the song's melody program (0 … 127) as a program change on each
+// channel the melody's notes go out on (their own channels, the melody channel, or the
+// voice channel with "Minus One", as PlayTick sends them), on the accompaniment output.
+// Nothing for a song without a melody.
+void SendMelodyProgram(core::Session& session, int program);
+
 class MelodyPlayer final : public core::MelodyLink {
 public:
     // Control thread. Registers as the session's melody link.

@@ -5,6 +5,7 @@
 #include "core/Session.h"
 #include "engine/ChordChange.h"
 #include "engine/Outputs.h"
+#include "engine/StylePlayer.h"
 #include "engine/TransportPeers.h"
 
 namespace chordella::engine {
@@ -61,6 +62,7 @@ bool Sections::SwitchSection(int section) {
     EngineState& e = session_.App().engine;
     const core::Options& options = session_.App().options;
 
+    SendDrumNoteOffsDue(session_);
     ChordChange(session_, AllChannels, e.StyleRoot, e.StyleType, true, true);
     if (section == EndingPart) {
         sections.NextSection = NextLoop;
@@ -121,9 +123,13 @@ void Sections::SectionStep() {
     if (!player.StyleMode || player.BufferIndex != 0) return;
 
     // A requested ending starts at the next measure of the style.
-    if (sections.NextSection == EndingPart && player.StyleBeat == 0) player.StylePos = player.LoopEnd;
+    if (sections.NextSection == EndingPart && player.StyleBeat == 0) {
+        SendDrumNoteOffsDue(session_);
+        player.StylePos = player.LoopEnd;
+    }
     if (player.StylePos >= player.LoopEnd) {
         const bool realEnd = player.StylePos < player.LoopEnd + SectionSwitchMarker;
+        if (realEnd) SendDrumNoteOffsDue(session_);
         if (realEnd) {
             if (sections.NextSection == NextLoop) {
                 player.SectionJustChanged = 0;

@@ -4,6 +4,7 @@
 #include "data/SongStyleLookup.h"
 #include "core/StyleStore.h"
 #include "engine/Clock.h"
+#include "engine/MelodyPlayer.h"
 #include "engine/Outputs.h"
 #include "engine/Transport.h"
 
@@ -60,11 +61,7 @@ void SongHost::SetSongTempo(int beatsPerMinute) {
 
 void SongHost::SetSongMeter(int measureUnits) { clock_.SetMeasureUnitsFromFile(measureUnits); }
 
-void SongHost::SendMelodyProgram(int program) {
-    if (program < 0 || program > 127) return;
-    const int channel = session_.App().engine.VoiceChannel & 0x0F;
-    Send(session_.AccompanimentOutput(), 0xC0 | channel, program, 0);
-}
+void SongHost::SendMelodyProgram(int program) { engine::SendMelodyProgram(session_, program); }
 
 void SongHost::SongCleared() { session_.App().arrangement.ChordMemoryPos = data::ChordMemoryHeaderSize; }
 

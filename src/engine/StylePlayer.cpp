@@ -1,5 +1,7 @@
 #include "engine/StylePlayer.h"
 
+#include <algorithm>
+
 #include "core/Session.h"
 #include "engine/ChordShift.h"
 #include "engine/Outputs.h"
@@ -20,6 +22,38 @@ constexpr int FadeStopAmount = 110;
 std::uint8_t Clamp7(int value) { return static_cast<std::uint8_t>(value < 0 ? 0 : value > 127 ? 127 : value); }
 
 }  // namespace
+
+void SendDrumNoteOffsDue(core::Session& session) {
+    const StylePlayerState& player = session.Style().player;
+    // Reading from the present position, which may lie just past the part's end (the
+    // note-offs at its last tick are stored there); not from a switch already marked.
+    if (player.StyleActive == 0 || player.WaitTicks != 0 || player.StylePos < 0 ||
+        player.StylePos >= player.LoopEnd + SectionSwitchMarker) {
+        return;
+    }
+    const data::StyleState& style = LoadedStyle(session);
+    const int index = player.BufferIndex;
+    const std::uint8_t* buffer = index >= 0 && index < MaxStreamBuffers ? style.Stream.Buffer(index) : nullptr;
+    if (buffer == nullptr) return;
+    EngineState& e = session.App().engine;
+    auto& drums = e.VelocityMap[static_cast<std::size_t>(DrumChannel)];
+    const std::int32_t end = data::StreamCapacity - 2;
+    for (std::int32_t pos = player.StylePos; pos < end;) {
+        const std::uint8_t b = buffer[pos];
+        if (b >= data::stream::ShortestWait || b == data::stream::EndOfStream || b == data::stream::EndOfBuffer) return;
+        if (b < 0x80 || b > 0xEF) {
+            ++pos;
+            continue;
+        }
+        const std::uint8_t note = buffer[pos + 1] & 0x7F;
+        const bool noteOff = b == NoteOff + DrumChannel || (b == NoteOn + DrumChannel && (buffer[pos + 2] & 0x7F) == 0);
+        if (noteOff && drums[note] != 0) {
+            Send(session.AccompanimentOutput(), b, note, buffer[pos + 2]);
+            drums[note] = 0;
+        }
+        pos += 3;
+    }
+}
 
 void StylePlayer::PlayStyleTick() {
     StylePlayerState& player = session_.Style().player;
@@ -135,7 +169,11 @@ StylePlayer::Verdict StylePlayer::Shape(Event& event) {
     }
     const Verdict velocity = ShapeVelocity(event);
     if (velocity != Verdict::Send) return velocity;
-    if (channel == DrumChannel || (kind != NoteOff && kind != NoteOn && kind != KeyPressure)) return Verdict::Send;
+    if (channel == DrumChannel) {
+        TrackDrum(event);
+        return Verdict::Send;
+    }
+    if (kind != NoteOff && kind != NoteOn && kind != KeyPressure) return Verdict::Send;
     return Transpose(event);
 }
 
@@ -187,6 +225,17 @@ StylePlayer::Verdict StylePlayer::ShapeVelocity(Event& event) {
     }
     event.Data2 = Clamp7(velocity);
     return event.Data2 == 0 ? Verdict::Drop : Verdict::Send;
+}
+
+void StylePlayer::TrackDrum(const Event& event) {
+    // Drums are never transposed; the maps still say which sound, so that a stop ends them.
+    const int kind = event.Status & 0xF0;
+    if (kind != NoteOn && kind != NoteOff) return;
+    EngineState& e = session_.App().engine;
+    const auto c = static_cast<std::size_t>(DrumChannel);
+    const bool on = kind == NoteOn && event.Data2 > 0;
+    e.NoteMap[c][event.Data1] = event.Data1;
+    e.VelocityMap[c][event.Data1] = on ? event.Data2 : 0;
 }
 
 StylePlayer::Verdict StylePlayer::Transpose(Event& event) {

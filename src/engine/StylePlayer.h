@@ -11,6 +11,13 @@ namespace chordella::engine {
 
 class TransportHooks;
 
+// Control thread. The part that plays is left or starts again before this tick's events
+// were read (a switch, a requested ending, the end of a pass):
+// the drum note-offs among them (up to the next wait) are sent now, on a drum note that
+// sounds, as the stream has them. Chord changes never release drums, so without this a
+// drum note whose note-off falls on the switch tick would sound on and on.
+void SendDrumNoteOffsDue(core::Session& session);
+
 class StylePlayer {
 public:
     StylePlayer(core::Session& session, TransportHooks*& hooks) : session_(session), hooks_(hooks) {}
@@ -38,6 +45,7 @@ private:
     Verdict FilterControllers(Event& event);
     Verdict ShapeVelocity(Event& event);
     Verdict Transpose(Event& event);
+    void TrackDrum(const Event& event);
     bool ChannelPasses(int channel) const;
 
     core::Session& session_;

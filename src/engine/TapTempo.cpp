@@ -13,6 +13,8 @@ namespace chordella::engine {
 namespace {
 constexpr int StepMillis = 50;
 constexpr int MaxStepsKept = 255;  // an interval is kept as a byte
+constexpr int LowestTempo = 25;
+constexpr int HighestTempo = 250;
 }  // namespace
 
 TapTempo::TapTempo(core::Session& session, Clock& clock, Transport& transport)
@@ -42,11 +44,14 @@ int TapTempo::TempoFromSteps(const std::uint8_t* intervals, int count) {
     for (int i = 0; i < count; ++i) sum += intervals[i];
     const int average = sum / count;
     if (average == 0) return 0;
-    return 60000 / average / StepMillis;
+    // The tempo field's range: very slow or fast taps give its nearest end.
+    return std::clamp(60000 / average / StepMillis, LowestTempo, HighestTempo);
 }
 
 TapTempo::TapResult TapTempo::Tap() {
     MetronomeClick(session_, LiveClickLevel);
+    // A tap after the longest interval a step count can hold begins a new series.
+    if (taps_ > 0 && steps_ >= MaxStepsKept) taps_ = 0;
     if (taps_ > 0) intervals_[static_cast<std::size_t>(taps_ - 1)] = static_cast<std::uint8_t>(steps_);
     ++taps_;
     steps_ = 0;

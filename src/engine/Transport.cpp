@@ -16,7 +16,6 @@ constexpr std::uint32_t MidiStart = 0xFA;
 constexpr std::uint32_t MidiStop = 0xFC;
 constexpr int SlaveHoldTicks = 2000;
 constexpr int HeldByExternalStart = 1001;  // a TickDelay this long waits for the external start
-constexpr int AllSoundOff = 120;
 constexpr int ResetAllControllers = 121;
 constexpr int FirstPlayPartTag = 100;
 constexpr int StepRecordMode = 2;
@@ -182,13 +181,10 @@ void Transport::PlayAndOverwrite() {
 }
 
 void Transport::SilenceAll() {
-    const EngineState& e = session_.App().engine;
-    ChordChange(session_, AllChannels, e.StyleRoot, e.StyleType, true, false);
-    midi::MidiOut* out = session_.AccompanimentOutput();
-    for (int channel = 0; channel < ChannelCount; ++channel) {
-        for (int note = 0; note < 128; ++note) Send(out, 0x90 + channel, note, 0);
-        Send(out, 0xB0 + channel, AllSoundOff, 0);
-    }
+    // Exactly what sounds is ended, then the channels in use are reset: a blanket note-off
+    // for every note of every channel would take seconds on a MIDI cable and overflow an
+    // audio period, so that the resets behind it got lost.
+    ReleaseWhatSounds(session_, session_.AccompanimentOutput());
 }
 
 void Transport::Stop() {

@@ -65,7 +65,7 @@ int RunCommandLine(int argc, char** argv) {
     CLI::App* ports = cli.add_subcommand("ports", "List MIDI inputs and outputs");
 
     ArrangerFlags arrangerFlags;
-    CLI::App* arranger = cli.add_subcommand("arranger", "Play the live arranger without a window (Ctrl+C stops)");
+    CLI::App* arranger = cli.add_subcommand("arranger", "Play the live arranger without a window (Ctrl+C stops, p is the panic)");
     arranger->add_option("--in", arrangerFlags.in, "The keyboard: an input's id, name or part of its name")
         ->option_text("PORT");
     arranger->add_option("--out", arrangerFlags.out, "The output; without it the built-in synth plays")
@@ -82,6 +82,8 @@ int RunCommandLine(int argc, char** argv) {
     arranger->add_option("--tempo", arrangerFlags.tempo, "Tempo in beats per minute (25 … 250)")
         ->check(CLI::Range(25, 250))
         ->option_text("BPM");
+    arranger->add_flag("--start", arrangerFlags.start, "Start the style at once instead of at the first chord");
+    arranger->footer(ArrangerKeysHelp());
     RenderCommandFlags exportFlags;
     CLI::App* exportCommand =
         cli.add_subcommand("export", "Write a song with its style, or a style alone, as a MIDI file");

@@ -118,6 +118,7 @@ void ControlHost::SectionKeyPressed(int section) {
 }
 void ControlHost::SetTempo(int bpm) { Post([bpm](app::DesktopCore& core) { core.SetTempo(bpm); }); }
 void ControlHost::Tap() { Post([](app::DesktopCore& core) { core.Tap(); }); }
+void ControlHost::BeginTapTempo() { Post([](app::DesktopCore& core) { core.BeginTapTempo(); }); }
 void ControlHost::SetAccompaniment(bool on) { Post([on](app::DesktopCore& core) { core.SetAccompaniment(on); }); }
 
 void ControlHost::SetChannelController(int channel, int controller, int value) {

@@ -62,6 +62,7 @@ public:
     void SectionKeyPressed(int section) override;
     void SetTempo(int bpm) override;
     void Tap() override;
+    void BeginTapTempo() override;
     void SetAccompaniment(bool on) override;
 
     void SetChannelController(int channel, int controller, int value) override;

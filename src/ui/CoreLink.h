@@ -52,7 +52,8 @@ public:
     virtual void Record() = 0;             // F9
     virtual void SectionKeyPressed(int section) = 0;  // F1 … F4: 0 fill in, 1 to extended, 2 to basic, 3 ending
     virtual void SetTempo(int bpm) = 0;    // 25 … 250
-    virtual void Tap() = 0;                // F8 / the tap tempo window's button
+    virtual void Tap() = 0;                // the tap tempo window's button, Enter and F8
+    virtual void BeginTapTempo() = 0;      // the tap tempo window opened: a new series of taps
     virtual void SetAccompaniment(bool on) = 0;
 
     // --- Mixer ----------------------------------------------------------------------------

@@ -97,7 +97,7 @@ bool MainWindow::FunctionKey(int qtKey, bool autoRepeat) {
             core_.SaveSong({});
             return true;
         case Qt::Key_F8:
-            core_.Tap();
+            // Opens the window; its first tap is the first of the series (F8 there taps).
             if (openTapTempo_) openTapTempo_();
             return true;
         default:

@@ -66,6 +66,7 @@ TapTempoWindow::TapTempoWindow(CoreLink& link, QWidget* parent) : QWidget(parent
 
 void TapTempoWindow::showEvent(QShowEvent* event) {
     taps_ = 0;
+    link_.BeginTapTempo();  // the series starts with this window's first tap
     ReadGroup();
     Refresh(link_.Snapshot());  // the tempo as it is now, before the next publication
     QWidget::showEvent(event);

@@ -8,9 +8,12 @@
 
 #include "app/ArrangerCommand.h"
 #include "app/LiveArranger.h"
+#include "app/SnapshotView.h"
+#include "app/TerminalStatus.h"
 #include "chords/KeyboardInput.h"
 #include "data/StyleModel.h"
 #include "support/StuckNotes.h"
+#include "support/RunChordella.h"
 #include "support/StyleBuilder.h"
 #include "support/TestSession.h"
 
@@ -154,6 +157,61 @@ TEST(LiveArranger, OnTheRealClockTheStylePlaysAChordTransposesItAndStopLeavesNot
     EXPECT_TRUE(transposed) << "the style followed A minor";
     EXPECT_TRUE(testing::NoStuckNotes(sent));
     EXPECT_EQ(t.session->App().clock.ClockState, 0);
+}
+
+TEST(LiveArranger, ThePanicResetsEveryChannelAndForgetsAChordKeyWhoseReleaseWasLost) {
+    testing::TestSession t;
+    LiveArranger arranger(*t.session);
+    CapturedText err;
+    ASSERT_TRUE(PrepareArranger(*t.session, ArrangerFlags{}, err.file)) << err.Text();
+    // C E G in the chord zone; E and G are released, the release of C is lost.
+    ASSERT_TRUE(t.midi->Feed(0, 0, {0x90, 48, 100, 0x90, 52, 100, 0x90, 55, 100, 0x90, 52, 0, 0x90, 55, 0}));
+    t.session->Loop().RunPending();
+    ASSERT_EQ(t.session->Style().heldNotes.Count, 1);
+    t.midi->ClearSent(-1);
+    arranger.Panic();
+    EXPECT_EQ(t.session->Style().heldNotes.Count, 0);
+    int resets = 0;
+    for (const midi::SentMessage& m : t.midi->Sent(-1)) resets += (m.Packed & 0xF0) == 0xB0 && ((m.Packed >> 8) & 0x7F) == 123;
+    EXPECT_EQ(resets, 16);
+    EXPECT_LE(t.midi->Sent(-1).size(), 100u) << "the panic fits one short audio period";
+}
+
+TEST(ArrangerStatus, TheLineShowsChordPartPositionAndTempoOnceAChordStartedTheStyle) {
+    auto view = std::make_unique<SnapshotView>();
+    const SnapshotView& shown = *view;
+    testing::TestSession t(1, std::move(view));
+    LiveArranger arranger(*t.session);
+    testing::StyleBuilder b;
+    b.Meter(4).Tempo(120);
+    b.Part(data::StylePart::Basic).Measures(1).Note(0, 60, 100, 0, 90);
+    ArrangerFlags flags;
+    flags.style = t.home.Path() + "/Status.vxs";
+    ASSERT_TRUE(b.Write(flags.style));
+    CapturedText err;
+    ASSERT_TRUE(PrepareArranger(*t.session, flags, err.file)) << err.Text();
+    arranger.Ready(150);
+    EXPECT_EQ(t.session->Style().player.StyleActive, 0) << "nothing plays before the first chord";
+    EXPECT_EQ(TerminalStatus::StatusLine(*t.session, shown), "Chord -   Part -   -:-   150 bpm");
+
+    ASSERT_TRUE(t.midi->Feed(0, 0, {0x90, 45, 100, 0x90, 48, 100, 0x90, 52, 100}));  // A minor
+    t.session->Loop().RunPending();
+    EXPECT_EQ(t.session->Style().player.StyleActive, 1) << "the chord started the style";
+    const std::string line = TerminalStatus::StatusLine(*t.session, shown);
+    EXPECT_NE(line.find("Chord A"), std::string::npos) << line << " / " << shown.Shown().ChordName.c_str() << " / " << shown.Shown().Title.c_str();
+    EXPECT_NE(line.find("Part Basic"), std::string::npos) << line;
+    EXPECT_NE(line.find("1:1"), std::string::npos) << line;
+    EXPECT_NE(line.find("150 bpm"), std::string::npos) << line;
+    arranger.Stop();
+}
+
+TEST(ArrangerCommand, HelpNamesTheChordZoneTheSectionKeysAndThePanicKey) {
+    const testing::CommandResult result = testing::RunChordella("arranger --help");
+    EXPECT_EQ(result.exitCode, 0);
+    for (const char* text : {"chord zone is keys 40 (E2) … 59 (B3)", "Fill in 36 (C2)", "Ending 38", "To Basic 39",
+                             "Intro 35", "p = panic", "--start", "SIGHUP"}) {
+        EXPECT_NE(result.output.find(text), std::string::npos) << text << " in:\n" << result.output;
+    }
 }
 
 }  // namespace

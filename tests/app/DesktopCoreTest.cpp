@@ -15,6 +15,7 @@
 #include "midi/MidiBackend.h"
 #include "midi/Synth.h"
 #include "support/RecordingEditor.h"
+#include "support/StyleBuilder.h"
 #include "support/TestSession.h"
 
 namespace chordella::app {
@@ -238,6 +239,33 @@ TEST(DesktopCoreOptions, DerivesTheChordZoneAgainFromTheControlKeyOptions) {
     ASSERT_FALSE(ports.Outputs.empty());
     EXPECT_EQ(ports.Outputs.front(), "Memory Synth");
     EXPECT_EQ(ports.Inputs.size(), 2u);
+}
+
+TEST(DesktopCoreOptions, OkWithoutChangesKeepsTheMeterTheStyleSet) {
+    DesktopRig rig;
+    rig.core.Start();
+    testing::StyleBuilder b;
+    b.Meter(3).Tempo(100);
+    b.Part(data::StylePart::Basic).Measures(1).Note(0, 60, 100, 0, 24);
+    const std::string path = rig.t.home.Path() + "/Waltz3.vxs";
+    ASSERT_TRUE(b.Write(path));
+    ASSERT_TRUE(rig.core.OpenStyle(path));
+    ASSERT_EQ(rig.t.session->App().clock.MeasureUnits, 12);
+    rig.core.ApplyOptions(rig.core.CurrentOptions());
+    EXPECT_EQ(rig.t.session->App().clock.MeasureUnits, 12) << "OK turned the meter into another";
+    EXPECT_EQ(rig.Snapshot().BeatsPerMeasure, 3);
+}
+
+TEST(DesktopCoreSongs, HarbourLightsOpensAndPlaysAtItsOwnTempo) {
+    DesktopRig rig(true);
+    rig.core.Start();
+    rig.core.Stop();
+    rig.t.prompter->AnswerYes();  // "Replace current chords & melody ?" (the demo song is loaded)
+    ASSERT_TRUE(rig.core.OpenSong(rig.t.session->Paths().Songs() + "/harbour.vxa"));
+    EXPECT_EQ(rig.t.session->App().clock.Tempo, 124);
+    rig.core.StartStop();
+    EXPECT_EQ(rig.t.session->App().clock.Tempo, 124) << "Play keeps the song's tempo";
+    rig.core.Stop();
 }
 
 TEST(DesktopCoreKeyboard, KeepsTheTranspositionSpinnersWithinTheirRanges) {

@@ -77,6 +77,22 @@ TEST(ChordZone, ReleasingAKeyEvenWithAReleaseVelocityKeepsTheChordAndAddingASeve
     for (int i = 0; i < 3; ++i) EXPECT_NE(rig.Held().Notes[static_cast<std::size_t>(i)], Bb3 % 12);
 }
 
+TEST(ChordZone, TheKeyboardsAllNotesOffOrAllSoundOffForgetsAKeyWhoseReleaseWasLost) {
+    for (const int controller : {123, 120}) {
+        DispatchRig rig;
+        rig.ClockRuns();
+        for (int key : {C3, E3, G3}) rig.Press(key);
+        rig.Release(E3);
+        rig.Release(G3);  // the release of C3 never comes
+        ASSERT_EQ(rig.Held().Count, 1);
+        rig.Send(0xB0, controller, 0);
+        EXPECT_EQ(rig.Held().Count, 0) << "controller " << controller;
+        for (int key : {50, 53, 57}) rig.Press(key);  // D F A
+        EXPECT_EQ(rig.Chords().PendingRoot % 12, 2) << "controller " << controller;
+        EXPECT_EQ(rig.Chords().PendingType, 2) << "D minor, not spoilt by the lost C";
+    }
+}
+
 TEST(ChordZone, TheSeventhKeyInARowEmptiesTheListAndTheChordStaysUntilThreeAreHeldAgain) {
     DispatchRig rig;
     rig.ClockRuns();

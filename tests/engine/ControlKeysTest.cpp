@@ -138,6 +138,26 @@ TEST(TapTempo, CountsTheMetronomeGroupAndAveragesTheIntervals) {
     EXPECT_EQ(tap.Tempo(), 120) << "(8 + 12) / 2 = 10 steps";
 }
 
+TEST(TapTempo, ATapAfterTheLongestIntervalBeginsANewSeriesAndTheTempoStaysInTheFieldsRange) {
+    TransportRig rig;
+    engine::TapTempo tap(rig.Session(), rig.Clock, rig.Transport);
+    tap.Open();
+    tap.Tap();  // a tap long before the real series
+    for (int step = 0; step < 300; ++step) tap.TimerStep();
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(tap.Tap(), engine::TapTempo::TapResult::Counting);
+        for (int step = 0; step < 10; ++step) tap.TimerStep();
+    }
+    EXPECT_EQ(tap.Tap(), engine::TapTempo::TapResult::Done);
+    EXPECT_EQ(tap.Tempo(), 120) << "four taps 500 ms apart";
+
+    const std::uint8_t slow[] = {200, 200, 200};
+    EXPECT_EQ(engine::TapTempo::TempoFromSteps(slow, 3), 25) << "six bpm is below the field";
+    const std::uint8_t fast[] = {1, 1, 1};
+    EXPECT_EQ(engine::TapTempo::TempoFromSteps(fast, 3), 250);
+    rig.Clock.SetTempo(0);
+}
+
 TEST(TapTempo, TapsFasterThanOneStepGiveNoTempoAndStartAgain) {
     TransportRig rig;
     engine::TapTempo tap(rig.Session(), rig.Clock, rig.Transport);

@@ -12,6 +12,7 @@
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
 #include "engine/OfflineRenderer.h"
+#include "app/RenderCommands.h"
 #include "app/RenderSession.h"
 #include "midi/Synth.h"
 #include "support/MidoReader.h"
@@ -273,6 +274,63 @@ TEST_F(OfflineRenderTest, ASongPlaysItsChordsOnTheirMeasuresWithTheStyleAndEndsW
 
     const MidoFile file = WriteAndRead(content);
     ExpectEveryNoteEnds(file.Events, content.EndTick * (file.Division / 24));
+}
+
+}  // namespace
+}  // namespace chordella::testing
+
+namespace chordella::testing {
+namespace {
+
+// The bundled "Harbour Lights" on its bossa style, as `chordella play` and `render` load it.
+class HarbourLights : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string assets = std::string(CHORDELLA_TESTS_DIR) + "/../assets";
+        std::string errorFile, error;
+        ASSERT_TRUE(app::LoadRenderInput(render, assets + "/songs/harbour.vxa", assets + "/styles/bossa.vxs", errorFile,
+                                         error))
+            << errorFile << ": " << error;
+    }
+
+    TempFolder folder;
+    app::RenderSession render{platform::Paths::InFolder(folder.Path())};
+};
+
+TEST_F(HarbourLights, PlaysAtTheSongsTempoNotTheStyles) {
+    EXPECT_EQ(render.Session().App().clock.Tempo, 124) << "the song is saved at 124 bpm, its style at 132";
+}
+
+TEST_F(HarbourLights, TheVibraphoneIsChosenOnTheMelodyChannelBeforeTheTuneAndEveryDrumNoteEnds) {
+    data::SmfContent content;
+    ASSERT_TRUE(render.RenderSong(0, content));
+    // The tune's channel is the channel of its first note.
+    const data::MelodyTrack& melody = render.Session().App().arrangement.Melody;
+    ASSERT_GT(melody.MelodyCount, 0);
+    const int tuneChannel = melody.MelodyBuffer[0].Status & 0x0F;
+    int programBeforeTune = -1;
+    for (const data::SmfChannelMessage& m : content.Messages) {
+        if ((m.Status & 0xF0) == 0x90 && m.Data2 > 0 && (m.Status & 0x0F) == tuneChannel) break;
+        if (m.Status == (0xC0 | tuneChannel)) programBeforeTune = m.Data1;
+    }
+    EXPECT_EQ(programBeforeTune, 11) << "vibraphone on channel " << tuneChannel + 1;
+
+    // Drums are never cut by chord changes, so each must end by its own note-off, within a
+    // measure (the longest drum sound of the style is far shorter).
+    std::map<int, std::int64_t> sounding;  // drum key → tick of its note-on
+    for (const data::SmfChannelMessage& m : content.Messages) {
+        if ((m.Status & 0x0F) != 9) continue;
+        const int kind = m.Status & 0xF0;
+        if (kind == 0x90 && m.Data2 > 0) {
+            if (sounding.count(m.Data1) == 0) sounding[m.Data1] = m.Tick;
+        } else if (kind == 0x80 || kind == 0x90) {
+            auto it = sounding.find(m.Data1);
+            if (it == sounding.end()) continue;
+            EXPECT_LE(m.Tick - it->second, 96) << "drum key " << int(m.Data1) << " from tick " << it->second;
+            sounding.erase(it);
+        }
+    }
+    for (const auto& [key, tick] : sounding) ADD_FAILURE() << "drum key " << key << " from tick " << tick << " never ends";
 }
 
 }  // namespace

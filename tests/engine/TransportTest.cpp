@@ -44,23 +44,59 @@ TEST(AChordPlayedWhileTheStyleIsIdle, StartsItInStyleModeButNotWithPlayChords) {
     }
 }
 
-TEST(Stop, ReleasesEverySoundingNoteOnEveryChannel) {
-    TransportRig rig;
-    rig.Start(LongNotes());
-    rig.RunTo(TickOf(1, 2) + 10);
-    ASSERT_FALSE(StuckNotes(rig.Out.Messages).empty()) << "notes sound before the stop";
-    rig.Transport.Stop();
-    EXPECT_EQ(rig.Player().StyleActive, 0);
-    EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
+// Sixteen channels of overlapping notes, drums included, so that a stop finds many notes
+// sounding everywhere.
+StyleBuilder DenseStyle() {
+    StyleBuilder b;
+    PartBuilder& basic = b.Part(StylePart::Basic).Measures(1);
     for (int channel = 0; channel < 16; ++channel) {
-        const auto offs = rig.Out.Where([channel](const SentMessage& m) {
-            return m.Channel() == channel && m.Kind() == 0x90 && m.Data2 == 0;
-        });
-        EXPECT_GE(offs.size(), 128u) << "channel " << channel + 1;
+        for (int at = 0; at < 96; at += 12) basic.Note(channel, 40 + channel + at / 12, 100, at, 60);
+    }
+    return b;
+}
+
+TEST(Stop, EndsExactlyTheSoundingNotesWithNoteOffsAndResetsOnlyTheChannelsInUse) {
+    TransportRig rig;
+    rig.Start(DenseStyle());
+    rig.RunTo(TickOf(1, 3) + 10);
+    std::size_t sounding = 0;
+    for (const auto& row : rig.Engine().VelocityMap) {
+        for (auto velocity : row) sounding += velocity != 0;
+    }
+    ASSERT_GE(sounding, 16u * 3) << "a dense style sounds on every channel";
+    const std::size_t before = rig.Out.Messages.size();
+    rig.Transport.Stop();
+    const std::size_t stopMessages = rig.Out.Messages.size() - before;
+    ::testing::Test::RecordProperty("StopMessages", static_cast<int>(stopMessages));
+    ::testing::Test::RecordProperty("SoundingNotes", static_cast<int>(sounding));
+    EXPECT_LE(stopMessages, 100 + sounding) << "Stop sent " << stopMessages << " messages for " << sounding
+                                            << " sounding notes";
+    // Note-offs alone end every note, the drums' too; the controllers come after them.
+    const auto noteOffsOnly = rig.Out.Where([](const SentMessage& m) { return !m.IsController(123) && !m.IsController(120); });
+    EXPECT_TRUE(NoStuckNotes(noteOffsOnly));
+    for (int channel = 0; channel < 16; ++channel) {
+        const auto resets = rig.Out.Where([channel](const SentMessage& m) { return m.Channel() == channel && m.IsController(123); });
+        EXPECT_GE(resets.size(), 1u) << "channel " << channel + 1;
     }
     rig.Out.Clear();
     rig.Run(200);
     EXPECT_TRUE(rig.Out.NoteOns(0).empty()) << "nothing plays after Stop";
+}
+
+TEST(Stop, ResetsNoChannelTheStyleDoesNotUse) {
+    TransportRig rig;
+    rig.Start(LongNotes());
+    rig.RunTo(TickOf(1, 2) + 10);
+    rig.Transport.Stop();
+    const auto offs = rig.Out.Where([](const SentMessage& m) { return m.IsNoteOff(); });
+    EXPECT_FALSE(offs.empty());
+    EXPECT_TRUE(NoStuckNotes(rig.Out.Where([](const SentMessage& m) { return m.IsNoteOff() || m.IsNoteOn(); })));
+    const int pad = rig.Options().PadChannel & 0x0F;
+    for (const SentMessage& m : rig.Out.Messages) {
+        if (m.IsController(123)) {
+            EXPECT_TRUE(m.Channel() <= 1 || m.Channel() == pad) << "channel " << m.Channel() + 1;
+        }
+    }
 }
 
 TEST(Stop, SwitchesOffTheClockItsTransportSwitchedOnButLeavesAClockTheUserStarted) {

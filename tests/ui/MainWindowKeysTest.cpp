@@ -89,5 +89,22 @@ TEST(MainWindowKeys, TheTempoFieldKeepsTheDigitsTypedIntoIt) {
     EXPECT_TRUE(rig.NoteOns(SynthOutput).empty()) << "digits typed into the field play nothing";
 }
 
+TEST(MainWindowKeys, F8OpensTheTapTempoWindowWithoutCountingATap) {
+    WindowRig rig;
+    rig.ClearSent(SynthOutput);
+    QTest::keyClick(&rig.Window(), Qt::Key_F8);
+    QWidget* tapWindow = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == "TapTempo") tapWindow = widget;
+    }
+    ASSERT_NE(tapWindow, nullptr);
+    EXPECT_TRUE(tapWindow->isVisible());
+    // Every tap clicks the metronome: the window's taps are the series, not the key that opened it.
+    for (const auto& [note, velocity] : rig.NoteOns(SynthOutput)) {
+        ADD_FAILURE() << "a tap was counted: note " << note << " velocity " << velocity;
+    }
+    tapWindow->close();
+}
+
 }  // namespace
 }  // namespace chordella::testing

@@ -41,6 +41,7 @@ public:
     void SectionKeyPressed(int section) override { Log("Section", section); }
     void SetTempo(int bpm) override { Log("Tempo", bpm); }
     void Tap() override { Log("Tap"); }
+    void BeginTapTempo() override { Log("BeginTapTempo"); }
     void SetAccompaniment(bool on) override { Log("Accompaniment", on); }
     void SetChannelController(int channel, int controller, int value) override {
         Log("Controller", channel, controller, value);

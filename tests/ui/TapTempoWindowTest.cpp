@@ -31,6 +31,7 @@ TEST_F(TapTempoWindowTest, TheWindowTakesOneTapPerBeatOfTheMeasureAndThenCloses)
     ASSERT_NE(tap, nullptr);
     EXPECT_EQ(tap->text(), "Tap 3 times");
     EXPECT_EQ(window.findChild<QLabel*>("TapTempo")->text(), "96 bpm");
+    EXPECT_EQ(link.CallsStartingWith("BeginTapTempo").size(), 1u) << "opening begins a new series";
     QTest::mouseClick(tap, Qt::LeftButton);
     QTest::keyClick(&window, Qt::Key_F8);
     EXPECT_TRUE(window.isVisible());
