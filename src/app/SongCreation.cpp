@@ -1,0 +1,56 @@
+#include "app/SongCreation.h"
+
+#include "app/Session.h"
+#include "data/StyleStore.h"
+
+namespace chordella::app {
+
+composer::GeneratorInputs GeneratorInputsOf(Session& session) {
+    composer::GeneratorInputs inputs;
+    AppState& app = session.App();
+    inputs.Tempo = app.clock.Tempo;
+    inputs.MeasureUnits = app.clock.MeasureUnits;
+    inputs.Keys = app.keyboard.Keys;
+    inputs.ChordZoneLowestKey = app.keyboard.Keys.FirstChordKey;
+    const data::StyleState& style = session.Style().style;
+    const data::PartRecord& basic = style.Parts[static_cast<std::size_t>(data::Index(data::StylePart::Basic))];
+    if (style.StyleLoaded && basic.Present()) inputs.BasicPartMeasures = basic.LengthMeasures;
+    return inputs;
+}
+
+void ApplyGeneratedSong(Session& session, const composer::GeneratedSong& song) {
+    AppState& app = session.App();
+    data::ArrangementState& arrangement = app.arrangement;
+    composer::WriteGeneratedSong(song, arrangement.Chords);
+    arrangement.CreatorRepeatFlag = song.CreatorRepeatFlag ? 1 : 0;
+    arrangement.CreatorProgressionMode = song.ProgressionMode;
+    arrangement.ChordMemoryPos = data::ChordMemoryHeaderSize;
+    arrangement.StartMeasure = 1;
+    arrangement.EndMeasure = data::MeasureCount(arrangement.Chords.ChordMemoryLength, song.MeasureUnits);
+    app.clock.Tempo = song.Tempo;
+}
+
+bool StyleHasBassTrack(Session& session) {
+    const data::StyleHeader& header = session.Style().style.Header;
+    for (int channel = 0; channel < data::StyleChannels; ++channel) {
+        if (channel == 9 || !header.ChannelUsed[static_cast<std::size_t>(channel)]) continue;
+        const int program = header.ChannelSetup[static_cast<std::size_t>(channel)][data::SetupProgramIndex];
+        if (program >= 32 && program <= 39) return true;
+    }
+    return false;
+}
+
+composer::StyleLoadOutcome SessionStyleLoader::LoadChosenStyle(const std::string& path) {
+    composer::StyleLoadOutcome outcome;
+    data::StyleStore store(session_);
+    outcome.Loaded = store.Load(path, false) == data::StyleLoadResult::Loaded;
+    if (!outcome.Loaded) return outcome;
+    const data::StyleState& style = session_.Style().style;
+    bool anyPart = false;
+    for (const auto& part : style.Parts) anyPart = anyPart || part.Present();
+    outcome.HasMaterial = style.StyleLength > 0 && anyPart;
+    outcome.HasBassTrack = StyleHasBassTrack(session_);
+    return outcome;
+}
+
+}  // namespace chordella::app
