@@ -4,6 +4,7 @@
 #include "app/RenderSession.h"
 #include "app/Session.h"
 #include "app/SongCreation.h"
+#include "chords/KeyboardLayout.h"
 #include "chords/NoteNames.h"
 #include "composer/ProgressionExport.h"
 #include "composer/ProgressionList.h"
@@ -11,7 +12,6 @@
 #include "composer/SongKeys.h"
 #include "composer/SongSheet.h"
 #include "data/SongFile.h"
-#include "data/SongFiles.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 
@@ -174,13 +174,16 @@ int RunGenerateCommand(const GenerateCommandFlags& flags, std::FILE* out, std::F
     if (!flags.lock.empty()) composer::KeepMeasures(previous, flags.lock, song);
     ApplyGeneratedSong(session, song);
 
-    data::SongFiles songs(session);
-    if (!songs.SaveTo(flags.output)) {
-        std::fprintf(err, "%s: %s\n", flags.output.c_str(), render.Prompter().Shown().empty() ? "the song was not written" : render.Prompter().Shown().back().c_str());
+    const data::StyleState& style = session.Style().style;
+    const std::string styleReference = style.StyleLoaded ? data::StoredStyleReference(style.StylePath) : std::string();
+    const std::vector<std::uint8_t> bytes =
+        data::WriteSongFile(data::SongFileContentOf(session.App().arrangement, styleReference));
+    if (!platform::WriteFileAtomically(flags.output, bytes, error)) {
+        std::fprintf(err, "%s: %s\n", flags.output.c_str(), error.c_str());
         return 1;
     }
-    const data::ControlKeys& keys = session.App().keyboard.Keys;
-    const std::string styleName = session.Style().style.StyleLoaded ? session.Style().style.StylePath : std::string("(none)");
+    const data::ControlKeys keys = chords::CurrentLayout(session).Keys;
+    const std::string styleName = style.StyleLoaded ? style.StylePath : std::string("(none)");
     const auto& noteNames = chords::NoteNamesFor(chords::MajorKeySharps[static_cast<std::size_t>(song.SongKey)]);
     std::fprintf(out, "%s: key %s, %d measures, tempo %d, style %s\n", flags.output.c_str(),
                  std::string(noteNames[static_cast<std::size_t>(song.SongKey)]).c_str(), song.ChordMeasures, song.Tempo, styleName.c_str());

@@ -1,6 +1,7 @@
 #include "app/SongCreation.h"
 
 #include "app/Session.h"
+#include "chords/KeyboardLayout.h"
 #include "data/StyleStore.h"
 
 namespace chordella::app {
@@ -10,8 +11,9 @@ composer::GeneratorInputs GeneratorInputsOf(Session& session) {
     AppState& app = session.App();
     inputs.Tempo = app.clock.Tempo;
     inputs.MeasureUnits = app.clock.MeasureUnits;
-    inputs.Keys = app.keyboard.Keys;
-    inputs.ChordZoneLowestKey = app.keyboard.Keys.FirstChordKey;
+    const chords::KeyboardLayout layout = chords::CurrentLayout(session);
+    inputs.Keys = layout.Keys;
+    inputs.ChordZoneLowestKey = layout.FirstKey;
     const data::StyleState& style = session.Style().style;
     const data::PartRecord& basic = style.Parts[static_cast<std::size_t>(data::Index(data::StylePart::Basic))];
     if (style.StyleLoaded && basic.Present()) inputs.BasicPartMeasures = basic.LengthMeasures;
