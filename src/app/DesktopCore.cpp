@@ -1,5 +1,7 @@
 #include "app/DesktopCore.h"
 
+#include "app/SongCreator.h"
+
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -58,9 +60,11 @@ DesktopCore::DesktopCore(Session& session, LifecycleSetup setup)
                                                   arranger_->InputPeers());
     entry_->SetClock(&arranger_->Clock());
     view_ = dynamic_cast<const SnapshotView*>(&session_.Display());
+    creator_ = std::make_unique<SongCreator>(session_, [this] { arranger_->Transport().Play(); });
 }
 
 DesktopCore::~DesktopCore() {
+    creator_.reset();
     if (tapTimer_ != 0) session_.Loop().StopTimer(tapTimer_);
     entry_.reset();
     tapTempo_.reset();

@@ -39,6 +39,7 @@ class DesktopPeers;
 class LiveArranger;
 class Session;
 class SnapshotView;
+class SongCreator;
 
 class DesktopCore final : public LifecycleHooks {
 public:
@@ -135,6 +136,8 @@ public:
     const std::string& GuideText() const { return guide_; }
 
     LiveArranger& Arranger() { return *arranger_; }
+    // The song creator: its generations play at once on the transport.
+    SongCreator& Creator() { return *creator_; }
     Session& GetSession() { return session_; }
 
     // --- Start-up and exit steps (LifecycleHooks) --------------------------------------
@@ -161,6 +164,7 @@ private:
     std::unique_ptr<engine::SongHost> songHost_;
     std::unique_ptr<engine::TapTempo> tapTempo_;
     std::unique_ptr<chords::ChordEntry> entry_;
+    std::unique_ptr<SongCreator> creator_;
     Lifecycle lifecycle_;
     const SnapshotView* view_ = nullptr;
     std::string guide_;

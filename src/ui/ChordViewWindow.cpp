@@ -30,6 +30,10 @@ ChordViewWindow::ChordViewWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
     layout->addWidget(chord_, 1);
     layout->addWidget(key_);
     layout->addWidget(position_);
+    songInfo_ = new QLabel;
+    songInfo_->setObjectName("SongInfo");
+    songInfo_->setAlignment(Qt::AlignCenter);
+    layout->addWidget(songInfo_);
     resize(360, 220);
 }
 
@@ -45,6 +49,11 @@ void ChordViewWindow::Refresh(const app::DisplaySnapshot& snapshot) {
                            : QString());
 }
 
+void ChordViewWindow::ShowSongInfo(const QString& progressions, const QString& bars) {
+    songInfo_->setText(progressions.isEmpty() ? bars : progressions + "   " + bars);
+}
+
+QString ChordViewWindow::SongInfoText() const { return songInfo_->text(); }
 QString ChordViewWindow::ChordText() const { return chord_->text(); }
 QString ChordViewWindow::KeyText() const { return key_->text(); }
 QString ChordViewWindow::PositionText() const { return position_->text(); }

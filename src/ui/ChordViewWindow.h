@@ -17,7 +17,11 @@ public:
 
     void Refresh(const app::DisplaySnapshot& snapshot);
 
+    // A song of the song creator: "Progr. 3-17" and "Bars: 8-8" under the position.
+    void ShowSongInfo(const QString& progressions, const QString& bars);
+
     QString ChordText() const;
+    QString SongInfoText() const;
     QString KeyText() const;
     QString PositionText() const;
 
@@ -25,6 +29,7 @@ private:
     QLabel* chord_ = nullptr;
     QLabel* key_ = nullptr;
     QLabel* position_ = nullptr;
+    QLabel* songInfo_ = nullptr;
     std::uint64_t serial_ = 0;
     bool shown_ = false;
 };

@@ -1,5 +1,7 @@
 #include "ui/ControlHost.h"
 
+#include "app/SongCreator.h"
+
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QObject>
@@ -153,6 +155,24 @@ void ControlHost::OpenSong(const std::string& path) {
 }
 void ControlHost::SaveSong(const std::string& path) {
     Post([path](app::DesktopCore& core) { core.SaveSong(path); });
+}
+
+void ControlHost::SongCreatorCommand(const SongCreatorRequest& request,
+                                     std::function<void(const app::SongCreatorResult&)> done) {
+    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
+        app::SongCreator& creator = core.Creator();
+        creator.Options() = request.Options;
+        app::SongCreatorResult result;
+        switch (request.What) {
+            case SongCreatorRequest::ListEntry: result = creator.ChooseEntry(request.Entry); break;
+            case SongCreatorRequest::CreateChords: result = creator.CreateChords(); break;
+            case SongCreatorRequest::CompletelyRandom: result = creator.CompletelyRandomSong(); break;
+            case SongCreatorRequest::RandomStyle: result.StyleName = creator.RandomStyle(); break;
+            case SongCreatorRequest::Regenerate: result = creator.Regenerate(request.Locked); break;
+            case SongCreatorRequest::ExportList: creator.ExportList(); break;
+        }
+        if (done) ToWindow([done, result] { done(result); });
+    });
 }
 
 void ControlHost::StepRecord() { Post([](app::DesktopCore& core) { core.StepRecord(); }); }

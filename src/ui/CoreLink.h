@@ -13,6 +13,7 @@
 
 #include "app/DisplaySnapshot.h"
 #include "app/Options.h"
+#include "app/SongCreator.h"
 
 namespace chordella::ui {
 
@@ -28,6 +29,14 @@ struct Modifiers {
 struct PortLists {
     std::vector<std::string> Inputs;
     std::vector<std::string> Outputs;  // the built-in synth first, when there is one
+};
+
+struct SongCreatorRequest {
+    enum Kind { ListEntry, CreateChords, CompletelyRandom, RandomStyle, Regenerate, ExportList };
+    Kind What = CreateChords;
+    int Entry = 0;                        // ListEntry: the list entry clicked
+    composer::SongCreatorOptions Options;  // the window's options at the moment of the click
+    std::vector<int> Locked;              // Regenerate: measures kept
 };
 
 class CoreLink {
@@ -92,6 +101,12 @@ public:
     // An item of the "&Melody" menu by its caption: "&Record", "&Play", "&Delete",
     // "R&estore", "Humanize", or a grid of "&Quantize" ("1/32 swing" … "None").
     virtual void MelodyMenu(const std::string& /*item*/) {}
+
+    // --- The song creator -----------------------------------------------------------------
+    // A command of the "Chordprogression / Song Creator" window with the window's options;
+    // `done` receives the song made (Generated false when nothing was made) on the GUI thread.
+    virtual void SongCreatorCommand(const SongCreatorRequest& /*request*/,
+                                    std::function<void(const app::SongCreatorResult&)> /*done*/) {}
 
     // --- Display --------------------------------------------------------------------------
     // The display as the control thread last published it.

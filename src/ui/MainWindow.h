@@ -35,6 +35,7 @@ namespace chordella::ui {
 class ChordViewWindow;
 class OptionsWindow;
 class TKeys;
+class SongCreatorWindow;
 class TapTempoWindow;
 
 class MainWindow final : public QMainWindow {
@@ -129,6 +130,7 @@ private:
     OptionsWindow* options_ = nullptr;
     ChordViewWindow* chordView_ = nullptr;  // own windows: deleted with this one
     TapTempoWindow* tapTempo_ = nullptr;
+    SongCreatorWindow* songCreator_ = nullptr;
 };
 
 }  // namespace chordella::ui

@@ -12,6 +12,7 @@
 #include "ui/MixerPanel.h"
 #include "ui/OptionsWindow.h"
 #include "ui/TKeys.h"
+#include "ui/SongCreatorWindow.h"
 #include "ui/TapTempoWindow.h"
 
 namespace chordella::ui {
@@ -62,11 +63,23 @@ void MainWindow::BuildPanels() {
         tapTempo_->show();
         tapTempo_->raise();
     });
+    songCreator_ = new SongCreatorWindow(core_, nullptr);
+    songCreator_->setObjectName("SongCreator");
+    // A generated song plays at once; the chord view shows it.
+    songCreator_->SetOnGenerated([this](const app::SongCreatorResult& result) {
+        chordView_->ShowSongInfo(QString::fromStdString(result.Progressions), QString::fromStdString(result.Bars));
+        chordView_->show();
+        chordView_->raise();
+    });
     QMenu* options = menuBar()->findChild<QMenu*>("OptionsMenu");
     if (options != nullptr) {
         options->addAction("Chord view", this, [this] {
             chordView_->show();
             chordView_->raise();
+        });
+        options->addAction("Chordprogression / Song Creator", this, [this] {
+            songCreator_->show();
+            songCreator_->raise();
         });
     }
     refreshers_.push_back([this](const app::DisplaySnapshot& snapshot) {
@@ -80,6 +93,8 @@ void MainWindow::CloseToolWindows() {
     chordView_ = nullptr;
     delete tapTempo_;
     tapTempo_ = nullptr;
+    delete songCreator_;
+    songCreator_ = nullptr;
 }
 
 }  // namespace chordella::ui
