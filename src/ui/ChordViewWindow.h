@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 #include "app/DisplaySnapshot.h"
 
@@ -14,6 +15,10 @@ namespace chordella::ui {
 class ChordViewWindow : public QWidget {
 public:
     explicit ChordViewWindow(QWidget* parent = nullptr);
+    // The two commands that make a new song at once ("Click here to generate …"; Shift+Cursor
+    // left and right): `mixed` true for mixed common progressions, false for a completely
+    // random song.
+    void SetOnGenerate(std::function<void(bool mixed)> generate);
 
     void Refresh(const app::DisplaySnapshot& snapshot);
 
@@ -30,6 +35,7 @@ private:
     QLabel* key_ = nullptr;
     QLabel* position_ = nullptr;
     QLabel* songInfo_ = nullptr;
+    std::function<void(bool)> generate_;
     std::uint64_t serial_ = 0;
     bool shown_ = false;
 };

@@ -161,7 +161,7 @@ void ControlHost::SongCreatorCommand(const SongCreatorRequest& request,
                                      std::function<void(const app::SongCreatorResult&)> done) {
     Post([this, request, done = std::move(done)](app::DesktopCore& core) {
         app::SongCreator& creator = core.Creator();
-        creator.Options() = request.Options;
+        if (request.Options) creator.Options() = *request.Options;
         app::SongCreatorResult result;
         switch (request.What) {
             case SongCreatorRequest::ListEntry: result = creator.ChooseEntry(request.Entry); break;

@@ -8,6 +8,7 @@
 // The desktop host implements it; widget tests use a recording fake.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,9 @@ struct SongCreatorRequest {
     enum Kind { ListEntry, CreateChords, CompletelyRandom, RandomStyle, Regenerate, ExportList };
     Kind What = CreateChords;
     int Entry = 0;                        // ListEntry: the list entry clicked
-    composer::SongCreatorOptions Options;  // the window's options at the moment of the click
+    // The song creator window's options at the moment of the click; none: the options stay
+    // as the window last sent them (the chord view's commands).
+    std::optional<composer::SongCreatorOptions> Options;
     std::vector<int> Locked;              // Regenerate: measures kept
 };
 

@@ -71,6 +71,7 @@ void MainWindow::BuildPanels() {
         chordView_->show();
         chordView_->raise();
     });
+    chordView_->SetOnGenerate([this](bool mixed) { songCreator_->GenerateFromChordView(mixed); });
     QMenu* options = menuBar()->findChild<QMenu*>("OptionsMenu");
     if (options != nullptr) {
         options->addAction("Chord view", this, [this] {

@@ -239,11 +239,11 @@ void SongCreatorWindow::ShowOptions(const composer::SongCreatorOptions& o) {
     bassTrack_->setChecked(o.WithBassTrack);
 }
 
-void SongCreatorWindow::Send(SongCreatorRequest::Kind what, int entry, std::vector<int> locked) {
+void SongCreatorWindow::Send(SongCreatorRequest::Kind what, int entry, std::vector<int> locked, bool withOptions) {
     SongCreatorRequest request;
     request.What = what;
     request.Entry = entry;
-    request.Options = ShownOptions();
+    if (withOptions) request.Options = ShownOptions();
     request.Locked = std::move(locked);
     link_.SongCreatorCommand(request, [this](const app::SongCreatorResult& result) { ShowResult(result); });
 }
@@ -259,6 +259,15 @@ void SongCreatorWindow::CompletelyRandomSong() {
 void SongCreatorWindow::RandomStyle() { Send(SongCreatorRequest::RandomStyle); }
 void SongCreatorWindow::RegenerateKeeping() { Send(SongCreatorRequest::Regenerate, 0, ParseMeasureList(keep_->text())); }
 void SongCreatorWindow::ExportList() { Send(SongCreatorRequest::ExportList); }
+void SongCreatorWindow::GenerateFromChordView(bool mixed) {
+    if (mixed) {
+        list_->setCurrentRow(composer::ShuffleAllEntry);
+        Send(SongCreatorRequest::ListEntry, composer::ShuffleAllEntry, {}, false);
+    } else {
+        list_->setCurrentRow(composer::HeadingEntry);
+        Send(SongCreatorRequest::CompletelyRandom, 0, {}, false);
+    }
+}
 
 void SongCreatorWindow::ShowResult(const app::SongCreatorResult& result) {
     if (!result.StyleName.empty()) style_->setText(QString::fromStdString("Style: " + result.StyleName));

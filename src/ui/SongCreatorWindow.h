@@ -42,9 +42,11 @@ public:
     void RandomStyle();
     void RegenerateKeeping();
     void ExportList();
+    // The chord view's commands: the window's options as last sent.
+    void GenerateFromChordView(bool mixed);
 
 private:
-    void Send(SongCreatorRequest::Kind what, int entry = 0, std::vector<int> locked = {});
+    void Send(SongCreatorRequest::Kind what, int entry = 0, std::vector<int> locked = {}, bool withOptions = true);
     void ShowResult(const app::SongCreatorResult& result);
     QWidget* MakeOptions();
 

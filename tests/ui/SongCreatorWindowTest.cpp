@@ -64,6 +64,21 @@ TEST(SongCreatorWindow, AChosenProgressionBecomesTheSongAndPlaysAtOnceInTheChord
     EXPECT_EQ(length, 4 + 18 * 16);
 }
 
+TEST(SongCreatorWindow, TheChordViewsCommandsMakeASongWithTheWindowsOptions) {
+    WindowRig rig;
+    auto* creator = TopLevel<ui::SongCreatorWindow>("SongCreator");
+    auto* chordView = TopLevel<ui::ChordViewWindow>("ChordView");
+    ASSERT_NE(chordView, nullptr);
+    chordView->show();
+    chordView->findChild<QPushButton*>("GenerateMixed")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !creator->SheetText().isEmpty(); }, 5000));
+    EXPECT_TRUE(chordView->SongInfoText().startsWith("Progr. ")) << chordView->SongInfoText().toStdString();
+    const QString mixed = creator->SheetText();
+    chordView->findChild<QPushButton*>("GenerateRandom")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return creator->SheetText() != mixed; }, 5000));
+    EXPECT_TRUE(creator->ProgressionText().isEmpty());
+}
+
 TEST(SongCreatorWindow, RangeLimitsAreAskedAndAWrongNumberIsRefused) {
     WindowRig rig;
     auto* creator = TopLevel<ui::SongCreatorWindow>("SongCreator");
