@@ -188,6 +188,7 @@ int RunGenerateCommand(const GenerateCommandFlags& flags, std::FILE* out, std::F
     std::fprintf(out, "%s: key %s, %d measures, tempo %d, style %s\n", flags.output.c_str(),
                  std::string(noteNames[static_cast<std::size_t>(song.SongKey)]).c_str(), song.ChordMeasures, song.Tempo, styleName.c_str());
     if (!song.Rows.empty()) std::fprintf(out, "%s  %s  %s\n", song.PlayLabel.c_str(), song.ProgressionText().c_str(), song.BarsText().c_str());
+    std::fprintf(out, "%s\n", composer::SongNumerals(song).c_str());
     std::fputs(composer::SongSheetText(song, data::SectionKeyNotes::From(keys.FillIn, keys.ToBasic, keys.Ending, keys.ToExtended)).c_str(), out);
     return 0;
 }
