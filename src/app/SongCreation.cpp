@@ -29,7 +29,11 @@ void ApplyGeneratedSong(Session& session, const composer::GeneratedSong& song) {
     arrangement.ChordMemoryPos = data::ChordMemoryHeaderSize;
     arrangement.StartMeasure = 1;
     arrangement.EndMeasure = data::MeasureCount(arrangement.Chords.ChordMemoryLength, song.MeasureUnits);
+    // The clock takes the tempo as it does a song's that is opened (its timer follows);
+    // without a wired host the field changes alone.
     app.clock.Tempo = song.Tempo;
+    session.SongHost().SetSongTempo(song.Tempo);
+    session.SongHost().SongOpened();
 }
 
 bool StyleHasBassTrack(Session& session) {
