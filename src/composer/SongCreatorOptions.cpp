@@ -8,6 +8,7 @@ void ApplySimpleSongs(SongCreatorOptions& options) {
     options.SeventhChords = false;
     options.SusChords = false;
     options.Keys = KeyChoice::MajorAndParallelMinor;
+    options.SimpleSongs = true;
 }
 
 }  // namespace chordella::composer

@@ -40,6 +40,9 @@ struct SongCreatorOptions {
     bool RandomStyle = true;                // "Randomly choose style"
     bool PlayIntro = true;                  // "Play Intro"
     bool WithBassTrack = false;             // "... with bass track"
+    // The mode button "Generate simple songs: 2 keys, maj. && min. chords" was pressed last
+    // (rather than "Generate completely random songs"): random chords come from 13 entries.
+    bool SimpleSongs = false;
 
     // The key and mode of the main window, used when "Randomly choose key" is off:
     // indexes into the key list (fifths order) and the mode list.

@@ -42,7 +42,7 @@ Settings SettingsFor(const SongCreatorOptions& options, GenerationMode mode, pla
         return s;
     }
     s.GroupSize = options.OnlyMajorMinorChords && options.OnlyPrincipalChords ? 9
-                  : options.OnlyMajorMinorChords                             ? 13
+                  : options.OnlyMajorMinorChords || options.SimpleSongs      ? 13
                                                                              : ChordGroupSize;
     s.Sevenths = options.SeventhChords;
     s.Sus = options.SusChords;

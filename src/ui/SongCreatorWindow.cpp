@@ -159,6 +159,10 @@ QWidget* SongCreatorWindow::MakeOptions() {
         composer::ApplySimpleSongs(options);
         completelyRandomMode_->setChecked(false);
         ShowOptions(options);
+        simpleMode_ = true;
+    });
+    connect(completelyRandomMode_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) simpleMode_ = false;
     });
     modes->addWidget(completelyRandomMode_);
     modes->addWidget(simple);
@@ -214,6 +218,7 @@ composer::SongCreatorOptions SongCreatorWindow::ShownOptions() const {
     o.RandomStyle = randomStyle_->isChecked();
     o.PlayIntro = playIntro_->isChecked();
     o.WithBassTrack = bassTrack_->isChecked();
+    o.SimpleSongs = simpleMode_;
     return o;
 }
 
@@ -237,6 +242,7 @@ void SongCreatorWindow::ShowOptions(const composer::SongCreatorOptions& o) {
     randomStyle_->setChecked(o.RandomStyle);
     playIntro_->setChecked(o.PlayIntro);
     bassTrack_->setChecked(o.WithBassTrack);
+    simpleMode_ = o.SimpleSongs;
 }
 
 void SongCreatorWindow::Send(SongCreatorRequest::Kind what, int entry, std::vector<int> locked, bool withOptions) {

@@ -72,6 +72,7 @@ private:
     QCheckBox* playIntro_ = nullptr;
     QCheckBox* bassTrack_ = nullptr;
     QRadioButton* completelyRandomMode_ = nullptr;
+    bool simpleMode_ = false;
     QLineEdit* keep_ = nullptr;
     QLabel* playLabel_ = nullptr;
     QLabel* progressions_ = nullptr;

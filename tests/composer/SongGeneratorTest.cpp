@@ -236,6 +236,27 @@ TEST(SongGenerator, ChordsStayWithinTheTypesAndTheChordZoneWhateverIsDrawn) {
     }
 }
 
+TEST(SongGenerator, SimpleSongsDrawFromThirteenChordsAndOtherwiseAllTwentyOne) {
+    auto types = [](bool simple) {
+        std::set<int> seen;
+        for (std::uint64_t seed = 1; seed <= 30; ++seed) {
+            SongCreatorOptions options = FixedOptions(64);
+            options.OnlyMajorMinorChords = false;
+            if (simple) ApplySimpleSongs(options);
+            platform::Random random(seed);
+            const GeneratedSong song = GenerateSong(options, GenerationMode::RandomChords, nullptr, {}, random);
+            for (const auto& measure : song.Measures) {
+                for (const auto& r : measure) {
+                    if (r.ChordRoot != 0) seen.insert(r.ChordType);
+                }
+            }
+        }
+        return seen;
+    };
+    EXPECT_EQ(types(true), (std::set<int>{1, 2}));   // sevenths and sus off, no dim among the 13
+    EXPECT_TRUE(types(false).count(5));             // the diminished chord of entry 15
+}
+
 TEST(SongGenerator, SusChordsResolveToMajorHalfAMeasureLater) {
     SongCreatorOptions options = FixedOptions(64);
     options.OnlyMajorMinorChords = false;

@@ -103,6 +103,7 @@ TEST(SongCreatorWindow, SimpleSongsSetTheirOptions) {
     EXPECT_FALSE(options.SusChords);
     EXPECT_TRUE(options.RandomKey);
     EXPECT_EQ(options.Keys, composer::KeyChoice::MajorAndParallelMinor);
+    EXPECT_TRUE(options.SimpleSongs);
     EXPECT_EQ(ui::ParseMeasureList("3, 5-7, x, 9-8"), (std::vector<int>{3, 5, 6, 7}));
 }
 
