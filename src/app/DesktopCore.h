@@ -20,8 +20,9 @@
 #include "app/DisplaySnapshot.h"
 #include "app/Lifecycle.h"
 #include "app/LifecycleHooks.h"
-#include "app/Options.h"
+#include "core/Options.h"
 
+namespace chordella::core { class Session; }
 namespace chordella::chords {
 class ChordEntry;
 class PadEditorPeer;
@@ -37,13 +38,12 @@ namespace chordella::app {
 class ActivityOutput;
 class DesktopPeers;
 class LiveArranger;
-class Session;
 class SnapshotView;
 class SongCreator;
 
 class DesktopCore final : public LifecycleHooks {
 public:
-    DesktopCore(Session& session, LifecycleSetup setup = {});
+    DesktopCore(core::Session& session, LifecycleSetup setup = {});
     ~DesktopCore() override;
     DesktopCore(const DesktopCore&) = delete;
     DesktopCore& operator=(const DesktopCore&) = delete;
@@ -114,10 +114,10 @@ public:
     void ResetControllers();
 
     // --- Options ---------------------------------------------------------------------
-    const Options& CurrentOptions() const;
+    const core::Options& CurrentOptions() const;
     // The options window's OK: the options are taken over, the control keys and the chord
     // zone derived again, ports whose names changed reopened.
-    void ApplyOptions(const Options& options);
+    void ApplyOptions(const core::Options& options);
     // An entry of the operating mode list (0 … 7); others change nothing.
     void SetOperatingMode(int mode);
     PortNames ListPorts();
@@ -138,7 +138,7 @@ public:
     LiveArranger& Arranger() { return *arranger_; }
     // The song creator: its generations play at once on the transport.
     SongCreator& Creator() { return *creator_; }
-    Session& GetSession() { return session_; }
+    core::Session& GetSession() { return session_; }
 
     // --- Start-up and exit steps (LifecycleHooks) --------------------------------------
     void ApplySettings() override;
@@ -157,7 +157,7 @@ private:
     void FillStyle(DisplaySnapshot& snapshot) const;
     void FillMixer(DisplaySnapshot& snapshot) const;
 
-    Session& session_;
+    core::Session& session_;
     std::unique_ptr<ActivityOutput> activity_;
     std::unique_ptr<LiveArranger> arranger_;
     std::unique_ptr<DesktopPeers> peers_;

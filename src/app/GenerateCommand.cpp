@@ -2,10 +2,10 @@
 #include "app/GenerateCommand.h"
 
 #include "app/RenderSession.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "app/SongCreation.h"
 #include "chords/KeyboardLayout.h"
-#include "chords/NoteNames.h"
+#include "core/NoteNames.h"
 #include "composer/ProgressionExport.h"
 #include "composer/ProgressionList.h"
 #include "composer/ProgressionTable.h"
@@ -132,7 +132,7 @@ bool ReadExistingSong(const std::string& path, composer::GeneratedSong& song, st
 
 int RunGenerateCommand(const GenerateCommandFlags& flags, std::FILE* out, std::FILE* err) {
     RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()));
-    Session& session = render.Session();
+    core::Session& session = render.Session();
     if (flags.csv) {
         std::string error;
         const std::string folder = session.Paths().DataDir();

@@ -1,14 +1,14 @@
 #include "app/SongCreation.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "chords/KeyboardLayout.h"
-#include "data/StyleStore.h"
+#include "core/StyleStore.h"
 
 namespace chordella::app {
 
-composer::GeneratorInputs GeneratorInputsOf(Session& session) {
+composer::GeneratorInputs GeneratorInputsOf(core::Session& session) {
     composer::GeneratorInputs inputs;
-    AppState& app = session.App();
+    core::AppState& app = session.App();
     inputs.Tempo = app.clock.Tempo;
     inputs.MeasureUnits = app.clock.MeasureUnits;
     const chords::KeyboardLayout layout = chords::CurrentLayout(session);
@@ -20,8 +20,8 @@ composer::GeneratorInputs GeneratorInputsOf(Session& session) {
     return inputs;
 }
 
-void ApplyGeneratedSong(Session& session, const composer::GeneratedSong& song) {
-    AppState& app = session.App();
+void ApplyGeneratedSong(core::Session& session, const composer::GeneratedSong& song) {
+    core::AppState& app = session.App();
     data::ArrangementState& arrangement = app.arrangement;
     composer::WriteGeneratedSong(song, arrangement.Chords);
     arrangement.CreatorRepeatFlag = song.CreatorRepeatFlag ? 1 : 0;
@@ -36,7 +36,7 @@ void ApplyGeneratedSong(Session& session, const composer::GeneratedSong& song) {
     session.SongHost().SongOpened();
 }
 
-bool StyleHasBassTrack(Session& session) {
+bool StyleHasBassTrack(core::Session& session) {
     const data::StyleHeader& header = session.Style().style.Header;
     for (int channel = 0; channel < data::StyleChannels; ++channel) {
         if (channel == 9 || !header.ChannelUsed[static_cast<std::size_t>(channel)]) continue;

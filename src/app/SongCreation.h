@@ -11,30 +11,30 @@
 #include "composer/RandomStyleChoice.h"
 #include "composer/SongGenerator.h"
 
+namespace chordella::core { class Session; }
+
 namespace chordella::app {
 
-class Session;
-
-composer::GeneratorInputs GeneratorInputsOf(Session& session);
+composer::GeneratorInputs GeneratorInputsOf(core::Session& session);
 
 // Writes the song into the session's chord memory and takes over its tempo, its loop flag
 // and the progression mode. This is the one place a generated song enters the program: the
 // chord-memory editor's create-measures path plugs in here.
-void ApplyGeneratedSong(Session& session, const composer::GeneratedSong& song);
+void ApplyGeneratedSong(core::Session& session, const composer::GeneratedSong& song);
 
 // Loads a randomly chosen style into the session's style container.
 class SessionStyleLoader final : public composer::StyleLoadLink {
 public:
-    explicit SessionStyleLoader(Session& session) : session_(session) {}
+    explicit SessionStyleLoader(core::Session& session) : session_(session) {}
     composer::StyleLoadOutcome LoadChosenStyle(const std::string& path) override;
     bool EscapePressed() override { return false; }
 
 private:
-    Session& session_;
+    core::Session& session_;
 };
 
 // True when a channel other than the drums plays a bass program (General MIDI 33 … 40)
 // in the loaded style: a stand-in for the channel rules' bass search.
-bool StyleHasBassTrack(Session& session);
+bool StyleHasBassTrack(core::Session& session);
 
 }  // namespace chordella::app

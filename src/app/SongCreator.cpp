@@ -1,6 +1,6 @@
 #include "app/SongCreator.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "app/SongCreation.h"
 #include "chords/KeyboardLayout.h"
 #include "composer/ProgressionExport.h"
@@ -8,7 +8,7 @@
 
 namespace chordella::app {
 
-SongCreator::SongCreator(Session& session, std::function<void()> play)
+SongCreator::SongCreator(core::Session& session, std::function<void()> play)
     : session_(session),
       play_(std::move(play)),
       folderList_(std::make_unique<composer::StylesFolderList>(session.Paths().Styles())),

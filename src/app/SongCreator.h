@@ -19,9 +19,9 @@
 #include "composer/SongCreatorOptions.h"
 #include "composer/SongGenerator.h"
 
-namespace chordella::app {
+namespace chordella::core { class Session; }
 
-class Session;
+namespace chordella::app {
 
 // What the window shows of the song just made.
 struct SongCreatorResult {
@@ -37,7 +37,7 @@ struct SongCreatorResult {
 class SongCreator {
 public:
     // `play` starts playback of the chord memory (the transport's Play).
-    SongCreator(Session& session, std::function<void()> play);
+    SongCreator(core::Session& session, std::function<void()> play);
     ~SongCreator();
 
     composer::SongCreatorOptions& Options() { return options_; }
@@ -65,7 +65,7 @@ public:
 private:
     SongCreatorResult Generate(composer::GenerationMode mode, const std::vector<int>& locked = {});
 
-    Session& session_;
+    core::Session& session_;
     std::function<void()> play_;
     composer::SongCreatorOptions options_;
     composer::ProgressionChoice choice_;

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "chords/ChordTypes.h"
-#include "chords/NoteNames.h"
+#include "core/ChordTypes.h"
+#include "core/NoteNames.h"
 #include "composer/ProgressionTable.h"
 
 namespace chordella::composer {
