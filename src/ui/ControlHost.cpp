@@ -156,6 +156,9 @@ void ControlHost::OpenSong(const std::string& path) {
 void ControlHost::SaveSong(const std::string& path) {
     Post([path](app::DesktopCore& core) { core.SaveSong(path); });
 }
+void ControlHost::RenderToWav(const std::string& path) {
+    Post([path](app::DesktopCore& core) { core.RenderToWav(path); });
+}
 
 void ControlHost::SongCreatorCommand(const SongCreatorRequest& request,
                                      std::function<void(const app::SongCreatorResult&)> done) {
