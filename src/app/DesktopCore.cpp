@@ -1,5 +1,7 @@
 #include "app/DesktopCore.h"
 
+#include "app/SongCreator.h"
+
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -61,9 +63,11 @@ DesktopCore::DesktopCore(core::Session& session, LifecycleSetup setup)
     entry_->SetClock(&arranger_->Clock());
     songlist_ = std::make_unique<DesktopSonglist>(session_);
     view_ = dynamic_cast<const SnapshotView*>(&session_.Display());
+    creator_ = std::make_unique<SongCreator>(session_, [this] { arranger_->Transport().Play(); });
 }
 
 DesktopCore::~DesktopCore() {
+    creator_.reset();
     if (tapTimer_ != 0) session_.Loop().StopTimer(tapTimer_);
     songlist_.reset();  // before the song host its player opens songs through
     entry_.reset();

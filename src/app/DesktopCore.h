@@ -41,6 +41,7 @@ class DesktopPeers;
 class DesktopSonglist;
 class LiveArranger;
 class SnapshotView;
+class SongCreator;
 
 // What the first start's guide says instead of promising the demo song when nothing can
 // be heard.
@@ -154,6 +155,8 @@ public:
     const std::string& GuideText() const { return guide_; }
 
     LiveArranger& Arranger() { return *arranger_; }
+    // The song creator: its generations play at once on the transport.
+    SongCreator& Creator() { return *creator_; }
     core::Session& GetSession() { return session_; }
 
     // --- Start-up and exit steps (LifecycleHooks) --------------------------------------
@@ -183,6 +186,7 @@ private:
     std::unique_ptr<engine::TapTempo> tapTempo_;
     std::unique_ptr<chords::ChordEntry> entry_;
     std::unique_ptr<DesktopSonglist> songlist_;
+    std::unique_ptr<SongCreator> creator_;
     Lifecycle lifecycle_;
     const SnapshotView* view_ = nullptr;
     std::string guide_;

@@ -39,6 +39,9 @@ struct ArrangementState {
     std::string StyleReference;    // style path the song file named (at most 159 bytes)
     bool HasStyleReference = false;
     std::uint8_t CreatorRepeatFlag = 0;  // set by the song creator and by its text marker
+    // Set while the song's chords come from the song creator's progression table: a minor
+    // key mark then hands the minor key itself to the key adjustment, not its relative major.
+    bool CreatorProgressionMode = false;
     std::int16_t ChordMemoryPos = ChordMemoryHeaderSize;  // the engine's running position
 
     // The start-measure and end-measure fields beside the transport.

@@ -66,7 +66,7 @@ void ChordMemoryPlayer::KeyMark(data::BeatRecord& record) {
     if (param != data::ParamKeyMajor && param != data::ParamKeyMinor) return;
     SongPlayState& s = session_.App().songPlay;
     int key = ((record.CommandCode + s.SongTranspose) % 12 + 12) % 12;
-    if (param == data::ParamKeyMinor) key = (key + 3) % 12;
+    if (param == data::ParamKeyMinor && !session_.App().arrangement.CreatorProgressionMode) key = (key + 3) % 12;
     s.AdjustmentKey = static_cast<std::int16_t>(key);
     ClearCommand(record);
 }

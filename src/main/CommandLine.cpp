@@ -10,6 +10,7 @@
 #include "app/ArrangerCommand.h"
 #include "app/MainInstance.h"
 #include "app/FileCommands.h"
+#include "app/GenerateCommand.h"
 #include "app/PortsCommand.h"
 #include "app/RenderCommands.h"
 #include "app/SonglistCommand.h"
@@ -31,6 +32,56 @@ struct GlobalFlags {
     bool reset = false;  // --reset: start with the default settings instead of the stored ones
     std::string file;    // FILE: without a command, the style to open (or hand to the running instance)
 };
+
+// The song creator's options as flags, each named after its caption.
+void AddGenerateOptions(CLI::App& command, GenerateCommandFlags& flags) {
+    using composer::ChordRate;
+    auto& o = flags.options;
+    command.add_option("-o,--output", flags.output, "The song to write (.vxa)")->option_text("SONG.vxa");
+    command.add_option("--row", flags.row, "Use this progression (0 … 99) for the whole song")->option_text("N");
+    command.add_option("--section", flags.section, "Progressions of a section: 1, 2, blues8, blues12 or blues16")
+        ->option_text("S");
+    command.add_option("--range", flags.range, "Progressions of a range of rows, e.g. 10-20")->option_text("LO-HI");
+    command.add_flag("--random", flags.random, "Generate a completely random song");
+    command.add_flag("--group-chords", flags.groupChords, "Random chords of the key's chord groups (\"Create chords\")");
+    command.add_option("--key", flags.key, "The key (C, G, D, A, E, B, F#, Db, Ab, Eb, Bb, F); without it a random key")
+        ->option_text("K");
+    command.add_option("--mode", flags.mode, "The mode: 1 Major/Ionian … 6 N. Minor/Aeolian, 7 Locrian")->option_text("1-7");
+    command.add_option("--measures", o.SongMeasures, "Song measures (default 32)")->option_text("N");
+    command.add_option("--tempo", flags.tempo, "Tempo in beats per minute (25 … 250)")
+        ->check(CLI::Range(25, 250))
+        ->option_text("BPM");
+    command.add_option("--seed", flags.seed, "Seed of the random choices: the same seed gives the same song")
+        ->option_text("S");
+    command.add_option("--style", flags.style, "The style (.vxs); without it one of the styles folder")->option_text("S");
+    command.add_option("--keys", flags.keys,
+                       "Chords of: one-major (default), one-minor, parallel, relative, six-relative, six-parallel")
+        ->option_text("K");
+    command.add_option("--lock", flags.lock, "Keep these measures of the song already in SONG.vxa")
+        ->delimiter(',')
+        ->option_text("M,M,...");
+    command.add_flag("--csv", flags.csv, "Write the common progressions as CCPList.csv into the data folder");
+    command.add_flag("--every-two-measures", [&o](std::int64_t) { o.Rate = ChordRate::EveryTwoMeasures; },
+                     "Change chord always every two measures");
+    command.add_flag("--every-measure", [&o](std::int64_t) { o.Rate = ChordRate::EveryMeasure; },
+                     "Change chord always every measure");
+    command.add_flag("--every-half-measure", [&o](std::int64_t) { o.Rate = ChordRate::EveryHalfMeasure; },
+                     "Change chord every half measure");
+    command.add_flag("--no-base-chord{false}", o.StartWithBaseChord, "Start new key with its base chord: off");
+    command.add_flag("--base-chord-every-key{false}", o.BaseChordOnlyFirstKey, "... only at 1.key: off");
+    command.add_flag("--no-tempo-variations{false}", o.TempoVariations, "Allow tempo variations (+/- 2): off");
+    command.add_flag("--no-loops{false}", o.LoopsInSong, "Allow loops within the song: off");
+    command.add_flag("--all-chord-types{false}", o.OnlyMajorMinorChords, "Use only major && minor chords: off");
+    command.add_flag("--not-only-principal{false}", o.OnlyPrincipalChords, "I, ii ,iii, IV, V, vi: off");
+    command.add_flag("--no-7th{false}", o.SeventhChords, "Use 7th chords: off");
+    command.add_flag("--no-sus{false}", o.SusChords, "Use sus chords: off");
+    command.add_flag("--all-keys{false}", o.RandomKeyWhiteOnly, "Random key only from C,D,E,F,G,A,B: off");
+    command.add_flag("--one-progression", o.OneProgressionPerSong, "Use only one chord progression per song");
+    command.add_flag("--sequential", o.SequentialProgressions, "Sequential call of common chord progressions");
+    command.add_flag("--with-bass-track", o.WithBassTrack, "... with bass track (random style)");
+    command.add_flag("--no-random-style", flags.noRandomStyle, "Randomly choose style: off");
+    command.add_flag("--simple", flags.simple, "Generate simple songs: 2 keys, maj. && min. chords");
+}
 
 }  // namespace
 
@@ -138,6 +189,10 @@ int RunCommandLine(int argc, char** argv) {
     songlistCommand->add_option("--add", songlistFlags.add, "Add this song (.vxa or .mid) at the end of the list")
         ->option_text("SONG");
     songlistCommand->add_option("--title", songlistFlags.title, "The title of the song added")->option_text("T");
+    GenerateCommandFlags generateFlags;
+    CLI::App* generateCommand = cli.add_subcommand(
+        "generate", "Make a song from common chord progressions or random chords, print it and write it");
+    AddGenerateOptions(*generateCommand, generateFlags);
 
     try {
         cli.parse(argc, argv);
@@ -157,6 +212,10 @@ int RunCommandLine(int argc, char** argv) {
         return RunImportCommand(importFlags, stdout, stderr);
     }
     if (*infoCommand) return RunInfoCommand(infoPath, stdout, stderr);
+    if (*generateCommand) {
+        if (!global.home.empty()) generateFlags.home = global.home;
+        return RunGenerateCommand(generateFlags, stdout, stderr);
+    }
     if (!global.home.empty()) exportFlags.home = renderFlags.home = playFlags.home = global.home;
     if (*exportCommand) return RunExportCommand(exportFlags, stdout, stderr);
     if (*renderCommand) return RunRenderCommand(renderFlags, stdout, stderr);

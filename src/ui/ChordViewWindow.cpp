@@ -1,7 +1,10 @@
 #include "ui/ChordViewWindow.h"
 
 #include <QFont>
+#include <QKeySequence>
 #include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace chordella::ui {
@@ -30,7 +33,26 @@ ChordViewWindow::ChordViewWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
     layout->addWidget(chord_, 1);
     layout->addWidget(key_);
     layout->addWidget(position_);
-    resize(360, 220);
+    songInfo_ = new QLabel;
+    songInfo_->setObjectName("SongInfo");
+    songInfo_->setAlignment(Qt::AlignCenter);
+    layout->addWidget(songInfo_);
+    auto* random = new QPushButton("Click here to generate a completely random chord progression ");
+    random->setObjectName("GenerateRandom");
+    random->setFlat(true);
+    auto* mixed = new QPushButton("Click here to generate randomly mixed common chord progressions ");
+    mixed->setObjectName("GenerateMixed");
+    mixed->setFlat(true);
+    layout->addWidget(random);
+    layout->addWidget(mixed);
+    auto run = [this](bool isMixed) {
+        if (generate_) generate_(isMixed);
+    };
+    connect(random, &QPushButton::clicked, this, [run] { run(false); });
+    connect(mixed, &QPushButton::clicked, this, [run] { run(true); });
+    connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Right), this), &QShortcut::activated, this, [run] { run(false); });
+    connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Left), this), &QShortcut::activated, this, [run] { run(true); });
+    resize(420, 300);
 }
 
 void ChordViewWindow::Refresh(const app::DisplaySnapshot& snapshot) {
@@ -45,6 +67,13 @@ void ChordViewWindow::Refresh(const app::DisplaySnapshot& snapshot) {
                            : QString());
 }
 
+void ChordViewWindow::SetOnGenerate(std::function<void(bool mixed)> generate) { generate_ = std::move(generate); }
+
+void ChordViewWindow::ShowSongInfo(const QString& progressions, const QString& bars) {
+    songInfo_->setText(progressions.isEmpty() ? bars : progressions + "   " + bars);
+}
+
+QString ChordViewWindow::SongInfoText() const { return songInfo_->text(); }
 QString ChordViewWindow::ChordText() const { return chord_->text(); }
 QString ChordViewWindow::KeyText() const { return key_->text(); }
 QString ChordViewWindow::PositionText() const { return position_->text(); }

@@ -1,5 +1,7 @@
 #include "ui/ControlHost.h"
 
+#include "app/SongCreator.h"
+
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QObject>
@@ -165,6 +167,24 @@ void ControlHost::Songlist(const app::SonglistRequest& request) {
 void ControlHost::ReadSonglist(std::function<void(const app::SonglistView&)> done) {
     Post([this, done = std::move(done)](app::DesktopCore& core) {
         ToWindow([done, view = core.ReadSonglist()] { done(view); });
+    });
+}
+
+void ControlHost::SongCreatorCommand(const SongCreatorRequest& request,
+                                     std::function<void(const app::SongCreatorResult&)> done) {
+    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
+        app::SongCreator& creator = core.Creator();
+        if (request.Options) creator.Options() = *request.Options;
+        app::SongCreatorResult result;
+        switch (request.What) {
+            case SongCreatorRequest::ListEntry: result = creator.ChooseEntry(request.Entry); break;
+            case SongCreatorRequest::CreateChords: result = creator.CreateChords(); break;
+            case SongCreatorRequest::CompletelyRandom: result = creator.CompletelyRandomSong(); break;
+            case SongCreatorRequest::RandomStyle: result.StyleName = creator.RandomStyle(); break;
+            case SongCreatorRequest::Regenerate: result = creator.Regenerate(request.Locked); break;
+            case SongCreatorRequest::ExportList: creator.ExportList(); break;
+        }
+        if (done) ToWindow([done, result] { done(result); });
     });
 }
 

@@ -94,6 +94,8 @@ public:
     void SetEditBox(bool on) override;
     void FocusLost() override;
     void MelodyMenu(const std::string& item) override;
+    void SongCreatorCommand(const SongCreatorRequest& request,
+                            std::function<void(const app::SongCreatorResult&)> done) override;
 
     app::DisplaySnapshot Snapshot() const override;
 

@@ -8,11 +8,13 @@
 // The desktop host implements it; widget tests use a recording fake.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/DisplaySnapshot.h"
 #include "app/SonglistRequests.h"
+#include "app/SongCreator.h"
 #include "core/Options.h"
 
 namespace chordella::ui {
@@ -29,6 +31,16 @@ struct Modifiers {
 struct PortLists {
     std::vector<std::string> Inputs;
     std::vector<std::string> Outputs;  // the built-in synth first, when there is one
+};
+
+struct SongCreatorRequest {
+    enum Kind { ListEntry, CreateChords, CompletelyRandom, RandomStyle, Regenerate, ExportList };
+    Kind What = CreateChords;
+    int Entry = 0;                        // ListEntry: the list entry clicked
+    // The song creator window's options at the moment of the click; none: the options stay
+    // as the window last sent them (the chord view's commands).
+    std::optional<composer::SongCreatorOptions> Options;
+    std::vector<int> Locked;              // Regenerate: measures kept
 };
 
 class CoreLink {
@@ -101,6 +113,12 @@ public:
     virtual void MelodyMenu(const std::string& /*item*/) {}
     // "Song → Render to WAV…": the open song (or style) into this WAV file.
     virtual void RenderToWav(const std::string& /*path*/) {}
+
+    // --- The song creator -----------------------------------------------------------------
+    // A command of the "Chordprogression / Song Creator" window with the window's options;
+    // `done` receives the song made (Generated false when nothing was made) on the GUI thread.
+    virtual void SongCreatorCommand(const SongCreatorRequest& /*request*/,
+                                    std::function<void(const app::SongCreatorResult&)> /*done*/) {}
 
     // --- Display --------------------------------------------------------------------------
     // The display as the control thread last published it.

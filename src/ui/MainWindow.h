@@ -36,6 +36,7 @@ class ChordViewWindow;
 class OptionsWindow;
 class SonglistWindow;
 class TKeys;
+class SongCreatorWindow;
 class TapTempoWindow;
 
 class MainWindow final : public QMainWindow {
@@ -135,6 +136,7 @@ private:
     TapTempoWindow* tapTempo_ = nullptr;
     SonglistWindow* songlist_ = nullptr;
     QLabel* nextSong_ = nullptr;
+    SongCreatorWindow* songCreator_ = nullptr;
 };
 
 }  // namespace chordella::ui

@@ -14,6 +14,7 @@
 #include "ui/OptionsWindow.h"
 #include "ui/TKeys.h"
 #include "ui/SonglistWindow.h"
+#include "ui/SongCreatorWindow.h"
 #include "ui/TapTempoWindow.h"
 
 namespace chordella::ui {
@@ -84,11 +85,24 @@ void MainWindow::BuildPanels() {
         nextSong_->setVisible(!next.isEmpty());
     });
 
+    songCreator_ = new SongCreatorWindow(core_, nullptr);
+    songCreator_->setObjectName("SongCreator");
+    // A generated song plays at once; the chord view shows it.
+    songCreator_->SetOnGenerated([this](const app::SongCreatorResult& result) {
+        chordView_->ShowSongInfo(QString::fromStdString(result.Progressions), QString::fromStdString(result.Bars));
+        chordView_->show();
+        chordView_->raise();
+    });
+    chordView_->SetOnGenerate([this](bool mixed) { songCreator_->GenerateFromChordView(mixed); });
     QMenu* options = menuBar()->findChild<QMenu*>("OptionsMenu");
     if (options != nullptr) {
         options->addAction("Chord view", this, [this] {
             chordView_->show();
             chordView_->raise();
+        });
+        options->addAction("Chordprogression / Song Creator", this, [this] {
+            songCreator_->show();
+            songCreator_->raise();
         });
     }
     refreshers_.push_back([this](const app::DisplaySnapshot& snapshot) {
@@ -105,6 +119,8 @@ void MainWindow::CloseToolWindows() {
     tapTempo_ = nullptr;
     delete songlist_;
     songlist_ = nullptr;
+    delete songCreator_;
+    songCreator_ = nullptr;
 }
 
 }  // namespace chordella::ui

@@ -1,0 +1,108 @@
+#include "app/SongCreator.h"
+
+#include "core/Session.h"
+#include "app/SongCreation.h"
+#include "chords/KeyboardLayout.h"
+#include "composer/ProgressionExport.h"
+#include "composer/SongSheet.h"
+
+namespace chordella::app {
+
+SongCreator::SongCreator(core::Session& session, std::function<void()> play)
+    : session_(session),
+      play_(std::move(play)),
+      folderList_(std::make_unique<composer::StylesFolderList>(session.Paths().Styles())),
+      styleList_(folderList_.get()) {}
+
+SongCreator::~SongCreator() = default;
+
+void SongCreator::SetStyleList(composer::StyleListLink* list) { styleList_ = list ? list : folderList_.get(); }
+
+SongCreatorResult SongCreator::ChooseEntry(int entry) {
+    if (entry == composer::LowerLimitEntry) {
+        AskLowerLimit();
+        return {};
+    }
+    if (entry == composer::UpperLimitEntry) {
+        AskUpperLimit();
+        return {};
+    }
+    if (!choice_.ChooseEntry(entry)) return {};
+    listChosen_ = true;
+    return Generate(composer::GenerationMode::Progressions);
+}
+
+void SongCreator::AskLowerLimit(std::function<void()> done) {
+    session_.Prompter().InputThen(composer::RangeBoxTitle, composer::LowerLimitPrompt, std::to_string(choice_.Lower()),
+                                  [this, done](std::optional<std::string> text) {
+                                      if (text) {
+                                          const std::string message = choice_.SetLowerLimit(*text);
+                                          if (!message.empty()) session_.Prompter().Inform(message);
+                                      }
+                                      if (done) done();
+                                  });
+}
+
+void SongCreator::AskUpperLimit(std::function<void()> done) {
+    session_.Prompter().InputThen(composer::RangeBoxTitle, composer::UpperLimitPrompt, std::to_string(choice_.Upper()),
+                                  [this, done](std::optional<std::string> text) {
+                                      if (text) {
+                                          const std::string message = choice_.SetUpperLimit(*text);
+                                          if (!message.empty()) session_.Prompter().Inform(message);
+                                      }
+                                      if (done) done();
+                                  });
+}
+
+SongCreatorResult SongCreator::CreateChords() {
+    return Generate(listChosen_ ? composer::GenerationMode::Progressions : composer::GenerationMode::RandomChords);
+}
+
+SongCreatorResult SongCreator::CompletelyRandomSong() {
+    // The list's heading entry is selected: no progression is chosen any more.
+    listChosen_ = false;
+    if (options_.RandomStyle) RandomStyle();
+    return Generate(composer::GenerationMode::CompletelyRandom);
+}
+
+std::string SongCreator::RandomStyle() {
+    session_.Transport().Stop();
+    SessionStyleLoader loader(session_);
+    return styleChoice_.Choose(*styleList_, loader, session_.Random(), options_.WithBassTrack);
+}
+
+SongCreatorResult SongCreator::Regenerate(const std::vector<int>& locked) { return Generate(lastMode_, locked); }
+
+void SongCreator::ExportList() {
+    const std::string folder = session_.Paths().DataDir();
+    session_.Prompter().ConfirmThen(composer::SaveProgressionListQuestion, [this, folder](bool yes) {
+        if (!yes) return;
+        std::string error;
+        if (!composer::SaveProgressionList(folder, error)) {
+            session_.Prompter().Inform(std::string(composer::ProgressionListFileName) + " could not be saved: " + error + " !");
+        }
+    });
+}
+
+SongCreatorResult SongCreator::Generate(composer::GenerationMode mode, const std::vector<int>& locked) {
+    session_.Transport().Stop();
+    const composer::GeneratedSong previous = lastSong_;
+    lastMode_ = mode;
+    lastSong_ = composer::GenerateSong(options_, mode, &choice_, GeneratorInputsOf(session_), session_.Random());
+    if (!locked.empty()) composer::KeepMeasures(previous, locked, lastSong_);
+    ApplyGeneratedSong(session_, lastSong_);
+
+    SongCreatorResult result;
+    result.Generated = true;
+    result.PlayLabel = lastSong_.PlayLabel;
+    result.Progressions = lastSong_.ProgressionText();
+    result.Bars = lastSong_.BarsText();
+    const data::ControlKeys keys = chords::CurrentLayout(session_).Keys;
+    result.Sheet = composer::SongSheetText(lastSong_, data::SectionKeyNotes::From(keys.FillIn, keys.ToBasic, keys.Ending, keys.ToExtended));
+    result.Numerals = composer::SongNumerals(lastSong_);
+    result.StyleName = session_.Style().style.StyleDisplayName;
+    if (play_) play_();
+    return result;
+}
+
+}  // namespace chordella::app

@@ -1,0 +1,80 @@
+#pragma once
+// The song creator on the control thread: its options, the progression list's choice and
+// the random style choice, and the commands of its window — a click in the progression list,
+// "Create chords", "Generate completely random song", "Random Style", the export of the list
+// and the regeneration that keeps chosen measures. Each stops playback, makes the song, puts
+// it into the chord memory and plays it.
+//
+// Control thread. Questions (the range limits, saving the list) use the prompter's
+// non-waiting forms: the operation continues in their callback.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "composer/GeneratedSong.h"
+#include "composer/ProgressionList.h"
+#include "composer/RandomStyleChoice.h"
+#include "composer/SongCreatorOptions.h"
+#include "composer/SongGenerator.h"
+
+namespace chordella::core { class Session; }
+
+namespace chordella::app {
+
+// What the window shows of the song just made.
+struct SongCreatorResult {
+    bool Generated = false;
+    std::string PlayLabel;     // "PLAY ...", "PLAY 12 bar Blues" …
+    std::string Progressions;  // "Progr. 3-17" (empty for random chords)
+    std::string Bars;          // "Bars: 8-8"
+    std::string Sheet;         // measure by measure: numerals, names, commands
+    std::string Numerals;      // the chord changes' numerals joined by " - "
+    std::string StyleName;     // the style loaded (after a random choice)
+};
+
+class SongCreator {
+public:
+    // `play` starts playback of the chord memory (the transport's Play).
+    SongCreator(core::Session& session, std::function<void()> play);
+    ~SongCreator();
+
+    composer::SongCreatorOptions& Options() { return options_; }
+    composer::ProgressionChoice& Choice() { return choice_; }
+    // The random style choice draws from this list (the styles folder until the style
+    // playlist and the style manager provide theirs).
+    void SetStyleList(composer::StyleListLink* list);
+
+    // A click in the progression list; the two limits ask for their number first.
+    SongCreatorResult ChooseEntry(int entry);
+    void AskLowerLimit(std::function<void()> done = {});
+    void AskUpperLimit(std::function<void()> done = {});
+    // "Create chords": from the progressions when one was chosen in the list, else random
+    // chords of the options' chord groups.
+    SongCreatorResult CreateChords();
+    // "Generate completely random song": a random style first (with "Randomly choose style").
+    SongCreatorResult CompletelyRandomSong();
+    // "Random Style": the loaded style's name, empty when none was loaded.
+    std::string RandomStyle();
+    // The song made last again, with the measures `locked` (1-based) kept as they are.
+    SongCreatorResult Regenerate(const std::vector<int>& locked);
+    // The progression list as text; asks whether to save it as "CCPList.csv".
+    void ExportList();
+
+private:
+    SongCreatorResult Generate(composer::GenerationMode mode, const std::vector<int>& locked = {});
+
+    core::Session& session_;
+    std::function<void()> play_;
+    composer::SongCreatorOptions options_;
+    composer::ProgressionChoice choice_;
+    composer::RandomStyleChoice styleChoice_;
+    std::unique_ptr<composer::StylesFolderList> folderList_;
+    composer::StyleListLink* styleList_ = nullptr;
+    bool listChosen_ = false;
+    composer::GenerationMode lastMode_ = composer::GenerationMode::RandomChords;
+    composer::GeneratedSong lastSong_;
+};
+
+}  // namespace chordella::app
