@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "app/ConsolePrompter.h"
+#include "app/ConsoleStatusView.h"
 #include "app/LiveArranger.h"
 #include "app/QuitOnSignals.h"
 #include "app/Session.h"
@@ -176,6 +177,7 @@ int RunArrangerCommand(const ArrangerFlags& flags, std::FILE* out, std::FILE* er
     parts.prompter = std::make_unique<ConsolePrompter>(false, err);
     parts.paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
     parts.midiBackend = midi::MakeSystemBackend();
+    parts.view = std::make_unique<ConsoleStatusView>(out);
     Session session(std::move(parts));
     Settings settings(session.Paths());
     settings.Load(session.App().options, session.App().config, flags.reset);

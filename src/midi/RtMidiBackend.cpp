@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "midi/DriverMessages.h"
+#include "midi/JackOutput.h"
 #include "midi/StreamInput.h"
 #include "platform/Clock.h"
 
@@ -283,6 +284,17 @@ int RtMidiBackend::OpenInput(int id, DriverCallback callback, void* instance, st
 int RtMidiBackend::OpenOutput(int id, DriverCallback callback, void* instance, std::unique_ptr<OutputDevice>& device) {
     DeviceCaps caps;
     if (OutputCaps(id, caps) != result::NoError) return result::BadDeviceId;
+    const bool isVirtual = static_cast<std::size_t>(id) < VirtualOutputs.size();
+    if (api_ == RtMidi::UNIX_JACK) {
+        // RtMidi's JACK output drops what one period's buffer cannot take; ours keeps it
+        // for the next periods.
+        auto output = std::make_unique<JackOutput>(callback, instance);
+        const int code = output->Open(clientName_, isVirtual ? caps.ProductName : VirtualOutputs[0],
+                                      isVirtual ? std::string() : caps.ProductName, lastError_);
+        if (code != result::NoError) return code;
+        device = std::move(output);
+        return result::NoError;
+    }
     auto output = std::make_unique<Output>(callback, instance);
     try {
         output->rt = MakePort<RtMidiOut>(api_, clientName_);
@@ -291,7 +303,7 @@ int RtMidiBackend::OpenOutput(int id, DriverCallback callback, void* instance, s
         return result::DriverError;
     }
     output->rt->setErrorCallback(&OnRtMidiError, &output->errors);
-    if (static_cast<std::size_t>(id) < VirtualOutputs.size()) {
+    if (isVirtual) {
         output->rt->openVirtualPort(caps.ProductName);
     } else {
         const int port = FindPort(*output->rt, caps.ProductName);

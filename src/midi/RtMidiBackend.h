@@ -6,6 +6,9 @@
 // system's ports named as the system shows them. With neither API usable the lists are
 // empty.
 //
+// On JACK the outputs are our own (JackOutput): a burst larger than one period's buffer
+// goes out over the next periods instead of being cut. Inputs are RtMidi's on both APIs.
+//
 // RtMidi's errors arrive through its error callback and become result codes whose text
 // is RtMidi's message. The input callback runs on RtMidi's thread and only feeds the
 // stream parser (no allocation, no lock). Control thread for everything else.
