@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <string>
 
-#include "app/View.h"
+#include "core/View.h"
 
 namespace chordella::app {
 
-class ConsoleStatusView final : public View {
+class ConsoleStatusView final : public core::View {
 public:
     explicit ConsoleStatusView(std::FILE* out) : out_(out) {}
     // Control thread.

@@ -8,7 +8,7 @@
 
 #include "app/FileCommands.h"
 #include "data/ArrangementState.h"
-#include "data/MidiImport.h"
+#include "core/MidiImport.h"
 #include "data/SmfInfo.h"
 #include "data/SongCommands.h"
 #include "data/SongFile.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/LiveArranger.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "app/SnapshotView.h"
 #include "chords/KeyboardInput.h"
 #include "support/TestSession.h"
@@ -21,7 +21,7 @@ constexpr std::uint8_t MelodyKey = 72;
 
 struct StalledKeyboard {
     StalledKeyboard() : t(1, MakeView()) {
-        app::Session& s = *t.session;
+        core::Session& s = *t.session;
         s.App().engine.VoiceChannel = VoiceChannel;
         s.MidiInput1()->Open();
         s.MidiInput1()->Start();
@@ -30,7 +30,7 @@ struct StalledKeyboard {
         s.SetAccompanimentOutput(s.MidiOutput1());
     }
 
-    std::unique_ptr<app::View> MakeView() {
+    std::unique_ptr<core::View> MakeView() {
         auto made = std::make_unique<app::SnapshotView>();
         view = made.get();
         return made;
@@ -59,7 +59,7 @@ TEST(InputOverflow, LostReleasesLeaveNoChordKeyHeldNorMelodyNoteSoundingAndTheLo
 
     k.t.midi->ClearSent(0);
     k.RunControlThread();
-    app::AppState& app = k.t.session->App();
+    core::AppState& app = k.t.session->App();
     EXPECT_EQ(k.Input().MessageCount(), 0) << "what did arrive was handled";
     EXPECT_EQ(app.chords.CurrentType, 1) << "C major stays in force, as after a release";
     EXPECT_TRUE(k.t.session->Style().heldNotes.Empty()) << "no chord-zone key is left held";
