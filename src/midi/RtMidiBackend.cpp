@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "midi/DriverMessages.h"
+#include "midi/JackInput.h"
 #include "midi/JackOutput.h"
 #include "midi/StreamInput.h"
 #include "platform/Clock.h"
@@ -259,6 +260,16 @@ int RtMidiBackend::Fail(const ErrorState& state) {
 int RtMidiBackend::OpenInput(int id, DriverCallback callback, void* instance, std::unique_ptr<InputDevice>& device) {
     DeviceCaps caps;
     if (InputCaps(id, caps) != result::NoError) return result::BadDeviceId;
+    if (api_ == RtMidi::UNIX_JACK) {
+        // RtMidi's JACK input unregisters its port while a period may still be reading it.
+        const bool isVirtual = static_cast<std::size_t>(id) < VirtualInputs.size();
+        auto input = std::make_unique<JackInput>(callback, instance);
+        const int code = input->Open(clientName_, isVirtual ? caps.ProductName : VirtualInputs[0],
+                                     isVirtual ? std::string() : caps.ProductName, lastError_);
+        if (code != result::NoError) return code;
+        device = std::move(input);
+        return result::NoError;
+    }
     auto input = std::make_unique<Input>(callback, instance);
     try {
         input->rt = MakePort<RtMidiIn>(api_, clientName_);
