@@ -4,7 +4,9 @@
 #include <jack/jack.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <iostream>
+#include <thread>
 #include <sstream>
 
 #include "midi/DriverMessages.h"
@@ -57,11 +59,16 @@ std::unique_ptr<Port> MakePort(int api, const std::string& clientName) {
 
 // Asked before RtMidi is: RtMidi's JACK output allocates a buffer on every failed attempt
 // to reach a server and loses it.
+// A busy server may refuse a client for a moment: it counts as gone only after three tries.
 bool JackServerRuns() {
-    jack_client_t* client = jack_client_open("Chordella probe", JackNoStartServer, nullptr);
-    if (!client) return false;
-    jack_client_close(client);
-    return true;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        jack_client_t* client = jack_client_open("Chordella probe", JackNoStartServer, nullptr);
+        if (!client) continue;
+        jack_client_close(client);
+        return true;
+    }
+    return false;
 }
 
 int FindPort(RtMidi& rt, const std::string& name) {

@@ -1,6 +1,6 @@
 #pragma once
 // A private JACK server with the dummy driver, for tests and benchmarks that need real
-// MIDI ports: `jackd -S -t 10000 -n NAME -d dummy -r 48000 -p 256`, waited for with `jack_wait -w`,
+// MIDI ports: `jackd -n NAME -d dummy -r 48000 -p 256`, waited for with `jack_wait -w`,
 // and made this process's default server (JACK_DEFAULT_SERVER). Stopped and reaped when
 // the object goes away.
 
@@ -32,10 +32,7 @@ public:
         name_ = "chordella-test-" + std::to_string(getpid());
         setenv("JACK_DEFAULT_SERVER", name_.c_str(), 1);
         setenv("JACK_NO_START_SERVER", "1", 1);
-        // Synchronous mode with a long client time-out: a client that is slow for a moment
-        // (a sanitizer, a loaded machine) stretches the period instead of missing it, and
-        // the messages of a missed period are lost.
-        pid_ = Spawn({"jackd", "-S", "-t", "10000", "-n", name_, "-d", "dummy", "-r", "48000", "-p", "256"});
+        pid_ = Spawn({"jackd", "-n", name_, "-d", "dummy", "-r", "48000", "-p", "256"});
         if (pid_ <= 0) {
             why = "jackd could not be run (is jackd2 installed?)";
             return false;
