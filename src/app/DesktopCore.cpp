@@ -6,6 +6,8 @@
 
 #include "app/ActivityOutput.h"
 #include "app/DesktopPeers.h"
+#include "app/DesktopSonglist.h"
+#include "library/Songlist.h"
 #include "app/LiveArranger.h"
 #include "core/Session.h"
 #include "app/Settings.h"
@@ -57,11 +59,13 @@ DesktopCore::DesktopCore(core::Session& session, LifecycleSetup setup)
     entry_ = std::make_unique<chords::ChordEntry>(session_, arranger_->Recogniser(), arranger_->SectionKeys(),
                                                   arranger_->InputPeers());
     entry_->SetClock(&arranger_->Clock());
+    songlist_ = std::make_unique<DesktopSonglist>(session_);
     view_ = dynamic_cast<const SnapshotView*>(&session_.Display());
 }
 
 DesktopCore::~DesktopCore() {
     if (tapTimer_ != 0) session_.Loop().StopTimer(tapTimer_);
+    songlist_.reset();  // before the song host its player opens songs through
     entry_.reset();
     tapTempo_.reset();
     songHost_.reset();
@@ -295,10 +299,34 @@ bool DesktopCore::LoadStyle(const std::string& path, StyleLoad how) {
 void DesktopCore::PlayDemoSong(const std::string& path) {
     data::SongFiles songs(session_);
     if (songs.Open({data::OpenSource::FirstStart, path, false}) != data::OpenOutcome::Opened) return;
+    // Without an output nothing would be heard while the clock ran: the song stays at its
+    // start (the open may have started it already).
+    if (!CanSound(session_)) {
+        if (Running()) Stop();
+        return;
+    }
     arranger_->Transport().Play();
 }
 
-void DesktopCore::ShowGuide(const std::string& text) { guide_ = text; }
+void DesktopCore::ShowGuide(const std::string& text) {
+    guide_ = text;
+    if (CanSound(session_)) return;
+    // The guide must not promise the demo song when there is no output to hear it on.
+    constexpr std::string_view promise =
+        "You should hear the demo song now. If not, please check your MIDI configuration.";
+    const std::size_t at = guide_.find(promise);
+    if (at != std::string::npos) guide_.replace(at, promise.size(), NoSoundGuideText);
+}
+
+void DesktopCore::OpenSonglist(const std::string& path, const std::string& /*caption*/) { songlist_->Open(path); }
+
+void DesktopCore::SaveSonglist() { songlist_->List().SaveIfModified(); }
+
+// --- Songlist and song player ----------------------------------------------------------
+
+void DesktopCore::Songlist(const SonglistRequest& request) { songlist_->Handle(request); }
+
+SonglistView DesktopCore::ReadSonglist() const { return songlist_->View(); }
 
 void DesktopCore::SendSystemExclusive(const std::vector<std::uint8_t>& message) {
     midi::TMidiOutput* out = session_.CurrentOutput();

@@ -20,6 +20,7 @@
 #include "app/DisplaySnapshot.h"
 #include "app/Lifecycle.h"
 #include "app/LifecycleHooks.h"
+#include "app/SonglistRequests.h"
 #include "core/Options.h"
 
 namespace chordella::core { class Session; }
@@ -37,8 +38,15 @@ namespace chordella::app {
 
 class ActivityOutput;
 class DesktopPeers;
+class DesktopSonglist;
 class LiveArranger;
 class SnapshotView;
+
+// What the first start's guide says instead of promising the demo song when nothing can
+// be heard.
+inline constexpr std::string_view NoSoundGuideText =
+    "No audio output was found, so the demo song cannot be heard. Choose a MIDI output in the options, or "
+    "render the song to a WAV file (Song \u2192 Render to WAV\u2026).";
 
 class DesktopCore final : public LifecycleHooks {
 public:
@@ -127,6 +135,15 @@ public:
     // Empty: the song's own file (or the save dialog for a new song).
     bool SaveSong(const std::string& path);
 
+    // --- Songlist and song player ----------------------------------------------------------
+    void Songlist(const SonglistRequest& request);
+    SonglistView ReadSonglist() const;
+
+    // "Render to WAV…": the song as its file holds it, played with the loaded style, or the
+    // loaded style alone for eight measures, through the built-in synth into a WAV file.
+    // Not while the music runs. The prompter tells the outcome.
+    bool RenderToWav(const std::string& path);
+
     // --- Display ---------------------------------------------------------------------
     // Fills everything the window shows; allocation-free, so it may run at any moment
     // between ticks.
@@ -142,6 +159,8 @@ public:
     bool LoadStyle(const std::string& path, StyleLoad how) override;
     void PlayDemoSong(const std::string& path) override;
     void ShowGuide(const std::string& text) override;
+    void OpenSonglist(const std::string& path, const std::string& caption) override;
+    void SaveSonglist() override;
     void SendSystemExclusive(const std::vector<std::uint8_t>& message) override;
     void ShutDownClock() override;
     void ClosePorts() override;
@@ -161,6 +180,7 @@ private:
     std::unique_ptr<engine::SongHost> songHost_;
     std::unique_ptr<engine::TapTempo> tapTempo_;
     std::unique_ptr<chords::ChordEntry> entry_;
+    std::unique_ptr<DesktopSonglist> songlist_;
     Lifecycle lifecycle_;
     const SnapshotView* view_ = nullptr;
     std::string guide_;

@@ -5,6 +5,7 @@
 
 #include "app/ActivityOutput.h"
 #include "app/DesktopCore.h"
+#include "app/DesktopSonglist.h"
 #include "core/Session.h"
 #include "app/SnapshotView.h"
 #include "core/ChordTypes.h"
@@ -42,6 +43,8 @@ void DesktopCore::FillSnapshot(DisplaySnapshot& snapshot) const {
         snapshot.ClockPanel = shown.ClockPanel;
     }
     if (snapshot.Title.c_str()[0] == '\0') Copy(snapshot.Title, ProgramTitle);
+    snapshot.SonglistSerial = songlist_->Serial();
+    snapshot.NextSong = songlist_->NextTitle();
     if (app.clock.ClockState == 0) snapshot.ClockPanel = 0;
     snapshot.Tempo = app.clock.Tempo;
     snapshot.Accompaniment = app.transport.AccompanimentOn != 0;

@@ -79,6 +79,10 @@ struct DisplaySnapshot {
     bool MelodyHumanize = true;
     // The first start's guide text; empty after other starts.
     FixedText<512> GuideText;
+    // The songlist: moves whenever the list, its queue or its player changed; the song that
+    // comes next (empty when none).
+    std::uint64_t SonglistSerial = 0;
+    FixedText<64> NextSong;
 };
 
 }  // namespace chordella::app

@@ -50,6 +50,7 @@ void Lifecycle::Start() {
     const std::string startupStyle = paths.Styles() + "/" + std::string(StartupStyle);
     if (platform::FileExists(startupStyle)) hooks_.LoadStyle(startupStyle, StyleLoad::StartupDefault);
     if (app.config.FirstStart) FirstStart();
+    else OpenLastSonglist();
     for (const auto& message : data::ModuleSetupMessages(app.config.Instruments.Name))
         hooks_.SendSystemExclusive(message);
 
@@ -67,6 +68,18 @@ void Lifecycle::FirstStart() {
     hooks_.OpenSonglist(options.SonglistFile,
                         "Songlist - " + UpperCase(platform::FileNamePart(options.SonglistFile)));
     options.SongDirectory = paths.Songs() + "/";
+}
+
+void Lifecycle::OpenLastSonglist() {
+    std::string& stored = session_.App().options.SonglistFile;
+    std::string path = platform::WithForwardSlashes(stored);
+    if (stored.empty() || !platform::FileExists(path)) {
+        // A list of another machine or one deleted since: the demo list, as a first start has.
+        path = session_.Paths().Songs() + "/" + std::string(DemoSonglist);
+        if (!platform::FileExists(path)) return;
+        stored = path;
+    }
+    hooks_.OpenSonglist(path, "Songlist - " + UpperCase(platform::FileNamePart(path)));
 }
 
 bool Lifecycle::TakeHandOver() {
@@ -101,6 +114,7 @@ SaveOutcome Lifecycle::Exit() {
     if (exitOutcome_ == SaveOutcome::Failed)
         session_.Prompter().Inform("The settings could not be saved (" + error + ") !");
     hooks_.SaveStylePlaylist();
+    hooks_.SaveSonglist();
     hooks_.CloseWindows();
     hooks_.ShutDownClock();
     const std::string temporary = session_.Paths().DataDir() + "/" + std::string(TemporaryCopy);

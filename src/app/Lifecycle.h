@@ -5,7 +5,7 @@
 // start (no settings file) the bundled files are copied in; the settings are loaded and
 // applied; the style presets are loaded; "STYLES/cont1.vxs" becomes the current style when
 // it exists; the first start plays the demo song, shows the guide and opens the demo
-// songlist; a DB50XG module gets its set-up messages; then a timer looks every half second
+// songlist, later starts the songlist last used; a DB50XG module gets its set-up messages; then a timer looks every half second
 // for a file another start handed over.
 //
 // Exit: Stop, the settings are saved, the style playlist is saved, the windows close, the
@@ -71,6 +71,8 @@ public:
 
 private:
     void FirstStart();
+    // Every later start: the songlist last used ("SongL") opens again.
+    void OpenLastSonglist();
     bool ReadOnlyMedia() const;
 
     core::Session& session_;

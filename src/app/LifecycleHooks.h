@@ -39,7 +39,8 @@ public:
     virtual void PlayDemoSong(const std::string& /*path*/) {}
     // First start only: the guide window with its text.
     virtual void ShowGuide(const std::string& /*text*/) {}
-    // First start only: the songlist window opens this list under this caption.
+    // The songlist window opens this list under this caption: the demo list at the first
+    // start, the list last used ("SongL") at every later one.
     virtual void OpenSonglist(const std::string& /*path*/, const std::string& /*caption*/) {}
     // Every start: a set-up message for the sound module on the main output.
     virtual void SendSystemExclusive(const std::vector<std::uint8_t>& /*message*/) {}
@@ -49,6 +50,9 @@ public:
     virtual void Stop() {}
     // The style playlist is saved (after the settings).
     virtual void SaveStylePlaylist() {}
+    // A songlist changed since it was opened or saved is saved to its file (the old one kept
+    // as .bak), so a set put together before a gig is not lost by quitting.
+    virtual void SaveSonglist() {}
     virtual void CloseWindows() {}
     virtual void ShutDownClock() {}
     virtual void ClosePorts() {}

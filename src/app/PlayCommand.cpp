@@ -1,6 +1,7 @@
 // `chordella play SONG.vxa|STYLE.vxs [--style S] [--out PORT] [--measures N]`: plays in real
 // time through a MIDI output or the built-in synth. A song plays to its end; a style alone
 // plays N measures or until Ctrl-C. Every note still sounding is released at the end.
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -8,6 +9,7 @@
 #include <cstdlib>
 
 #include "app/DataHome.h"
+#include "app/PlayOutput.h"
 #include "app/RenderCommands.h"
 #include "core/Session.h"
 #include "engine/AccompanimentEngine.h"
@@ -31,61 +33,19 @@ constexpr auto ReleaseTail = std::chrono::milliseconds(1500);
 volatile std::sig_atomic_t interrupted = 0;
 extern "C" void OnInterrupt(int) { interrupted = 1; }
 
-// Forwards to the port and remembers which notes sound, so the end can release them all.
-class SoundingNotes final : public midi::MidiOut {
-public:
-    explicit SoundingNotes(midi::MidiOut& port) : port_(port) {}
-    bool IsOpen() const override { return port_.IsOpen(); }
-    void PutShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
-        const int kind = status & 0xF0;
-        int& count = counts_[status & 0x0F][data1 & 0x7F];
-        if (kind == 0x90 && data2 > 0) ++count;
-        if ((kind == 0x80 || (kind == 0x90 && data2 == 0)) && count > 0) --count;
-        port_.PutShort(status, data1, data2);
-    }
-    void PutShortMsg(std::uint32_t packed) override {
-        PutShort(static_cast<std::uint8_t>(packed & 0xFF), static_cast<std::uint8_t>(packed >> 8 & 0x7F),
-                 static_cast<std::uint8_t>(packed >> 16 & 0x7F));
-    }
-    void ReleaseAll() {
-        for (int channel = 0; channel < 16; ++channel) {
-            for (int note = 0; note < 128; ++note)
-                for (; counts_[channel][note] > 0; --counts_[channel][note])
-                    port_.PutShort(static_cast<std::uint8_t>(0x80 | channel), static_cast<std::uint8_t>(note), 0);
-            port_.PutShort(static_cast<std::uint8_t>(0xB0 | channel), 123, 0);  // all notes off
-        }
-    }
-
-private:
-    midi::MidiOut& port_;
-    std::array<std::array<int, 128>, 16> counts_{};
-};
+// A path as a shell takes it: quoted when it holds anything but plain characters.
+std::string ShellQuoted(const std::string& path) {
+    const bool plain = !path.empty() && path.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                                               "0123456789_./-+,") == std::string::npos;
+    if (plain) return path;
+    std::string quoted = "'";
+    for (char c : path) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
 
 int Fail(std::FILE* err, const std::string& file, const std::string& reason) {
     std::fprintf(err, "%s: %s\n", file.c_str(), reason.c_str());
     return 1;
-}
-
-// The output id of --out: a number, or a name the system lists; -1 (the built-in synth) when empty.
-bool ResolvePort(midi::MidiBackend& backend, const std::string& port, int& id) {
-    if (port.empty()) {
-        id = -1;
-        return true;
-    }
-    char* end = nullptr;
-    const long number = std::strtol(port.c_str(), &end, 10);
-    if (end != port.c_str() && *end == '\0') {
-        id = static_cast<int>(number);
-        return id >= -1 && id < backend.OutputCount();
-    }
-    const std::vector<std::string> names = midi::ListOutputNames(backend);
-    for (std::size_t index = 0; index < names.size(); ++index) {
-        if (names[index] == port) {
-            id = static_cast<int>(index);
-            return true;
-        }
-    }
-    return false;
 }
 
 // Runs the control loop until the music ends, `ticks` ticks have run (0: no limit) or Ctrl-C.
@@ -110,7 +70,7 @@ int RunPlayCommand(const PlayCommandFlags& given, std::FILE* out, std::FILE* err
         flags.input = assets + "/songs/demo2.vxa";
         if (flags.style.empty()) flags.style = assets + "/styles/cont1.vxs";
     }
-    if (flags.measures < 0) return Fail(err, flags.input, "--measures must be 1 or more");
+    if (const std::string bad = CheckMeasures(flags.measures); !bad.empty()) return Fail(err, flags.input, bad);
     RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()),
                                  midi::MakeSystemBackend());
     std::string errorFile, error;
@@ -126,9 +86,13 @@ int RunPlayCommand(const PlayCommandFlags& given, std::FILE* out, std::FILE* err
     port.SetDeviceID(id);
     if (!port.Open()) {
         const std::string reason = midi::MidiErrorText(session.MidiBackend(), port.Error());
-        if (id == -1)
+        if (id == -1) {
+            // The suggestion must work as it stands: with the style this play used.
+            std::string render = "chordella render " + ShellQuoted(flags.input);
+            if (!flags.style.empty()) render += " --style " + ShellQuoted(flags.style);
             return Fail(err, flags.input, "no audio device for the built-in synth (" + reason +
-                                               "); write a file instead: chordella render " + flags.input + " -o OUT.wav");
+                                               "); write a file instead: " + render + " -o OUT.wav");
+        }
         return Fail(err, flags.port, reason);
     }
     SoundingNotes sounding(port);
@@ -141,12 +105,12 @@ int RunPlayCommand(const PlayCommandFlags& given, std::FILE* out, std::FILE* err
     const bool started = song ? render.StartSong() : render.StartStyle();
     if (!started) return Fail(err, flags.input, "nothing to play");
     std::fprintf(out, "Playing %s on %s%s\n", flags.input.c_str(), port.Caps().ProductName.c_str(),
-                 song || flags.measures > 0 ? "" : " (Ctrl-C stops)");
+                 song || flags.measures >= 1 ? "" : " (Ctrl-C stops)");
     std::fflush(out);
 
     interrupted = 0;
     const auto previous = std::signal(SIGINT, OnInterrupt);
-    const std::int64_t ticks = static_cast<std::int64_t>(flags.measures) * session.App().clock.MeasureUnits * 6;
+    const std::int64_t ticks = static_cast<std::int64_t>(std::max(flags.measures, 0)) * session.App().clock.MeasureUnits * 6;
     PlayUntilDone(session, render.Engine(), ticks);
     std::signal(SIGINT, previous);
 

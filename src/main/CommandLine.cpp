@@ -12,6 +12,7 @@
 #include "app/FileCommands.h"
 #include "app/PortsCommand.h"
 #include "app/RenderCommands.h"
+#include "app/SonglistCommand.h"
 #include "app/Version.h"
 #ifdef CHORDELLA_DESKTOP
 #include "ui/RunDesktop.h"
@@ -56,6 +57,7 @@ int RunCommandLine(int argc, char** argv) {
         ->option_text("WORK.vxw");
     importCommand->add_flag("--keep-silence", importFlags.keepLeadingSilence,
                             "Keep the silence before the first note");
+    importCommand->add_flag("--force", importFlags.force, "Replace an existing file that is not a work file");
 
     std::string infoPath;
     CLI::App* infoCommand = cli.add_subcommand("info", "Describe a style, song, MIDI file, keyboard style file or work file");
@@ -87,6 +89,7 @@ int RunCommandLine(int argc, char** argv) {
     exportCommand->add_option("-o,--output", exportFlags.output, "The MIDI file to write")
         ->required()
         ->option_text("OUT.mid");
+    exportCommand->add_flag("--force", exportFlags.force, "Replace an existing file that is not a MIDI file");
     exportCommand->add_option("--style", exportFlags.style, "The style a song is played with (default: its own)")
         ->option_text("STYLE.vxs");
 
@@ -97,6 +100,7 @@ int RunCommandLine(int argc, char** argv) {
     renderCommand->add_option("-o,--output", renderFlags.output, "The file to write")
         ->required()
         ->option_text("OUT.mid|OUT.wav");
+    renderCommand->add_flag("--force", renderFlags.force, "Replace an existing file of another kind");
     renderCommand->add_option("--style", renderFlags.style, "The style a song is played with (default: its own)")
         ->option_text("STYLE.vxs");
     renderCommand->add_option("--measures", renderFlags.measures,
@@ -112,6 +116,26 @@ int RunCommandLine(int argc, char** argv) {
         ->option_text("PORT");
     playCommand->add_option("--measures", playFlags.measures, "A style alone: stop after this many measures")
         ->option_text("N");
+
+    SonglistCommandFlags songlistFlags;
+    CLI::App* songlistCommand =
+        cli.add_subcommand("songlist", "Print, play or add to a songlist (.vxl)");
+    songlistCommand->add_option("LIST", songlistFlags.list, "The songlist file")->required();
+    songlistCommand->add_flag("--play", songlistFlags.play, "Play the songs in turn, one status line per song");
+    songlistCommand->add_option("--from", songlistFlags.from, "Start at this song (1-based)")->option_text("N");
+    songlistCommand->add_flag("--session", songlistFlags.session,
+                              "Session mode: each song is repeated at its ending mark");
+    songlistCommand->add_option("--repeats", songlistFlags.repeats, "Plays per song in session mode (default 2)")
+        ->check(CLI::Range(1, 20))
+        ->option_text("N");
+    songlistCommand->add_option("--out", songlistFlags.port,
+                                "A MIDI output's number or name (default: the built-in synth)")
+        ->option_text("PORT");
+    songlistCommand->add_option("--style", songlistFlags.style, "The style for songs that name none")
+        ->option_text("STYLE.vxs");
+    songlistCommand->add_option("--add", songlistFlags.add, "Add this song (.vxa or .mid) at the end of the list")
+        ->option_text("SONG");
+    songlistCommand->add_option("--title", songlistFlags.title, "The title of the song added")->option_text("T");
 
     try {
         cli.parse(argc, argv);
@@ -135,6 +159,10 @@ int RunCommandLine(int argc, char** argv) {
     if (*exportCommand) return RunExportCommand(exportFlags, stdout, stderr);
     if (*renderCommand) return RunRenderCommand(renderFlags, stdout, stderr);
     if (*playCommand) return RunPlayCommand(playFlags, stdout, stderr);
+    if (*songlistCommand) {
+        if (!global.home.empty()) songlistFlags.home = global.home;
+        return RunSonglistCommand(songlistFlags, stdout, stderr);
+    }
     if (ports->parsed()) return RunPortsCommand(stdout);
     if (arranger->parsed()) {
         if (!global.home.empty()) arrangerFlags.home = global.home;

@@ -154,6 +154,18 @@ void ControlHost::OpenSong(const std::string& path) {
 void ControlHost::SaveSong(const std::string& path) {
     Post([path](app::DesktopCore& core) { core.SaveSong(path); });
 }
+void ControlHost::RenderToWav(const std::string& path) {
+    Post([path](app::DesktopCore& core) { core.RenderToWav(path); });
+}
+
+void ControlHost::Songlist(const app::SonglistRequest& request) {
+    Post([request](app::DesktopCore& core) { core.Songlist(request); });
+}
+void ControlHost::ReadSonglist(std::function<void(const app::SonglistView&)> done) {
+    Post([this, done = std::move(done)](app::DesktopCore& core) {
+        ToWindow([done, view = core.ReadSonglist()] { done(view); });
+    });
+}
 
 void ControlHost::StepRecord() { Post([](app::DesktopCore& core) { core.StepRecord(); }); }
 void ControlHost::ToggleClock() { Post([](app::DesktopCore& core) { core.ToggleClock(); }); }

@@ -77,6 +77,10 @@ public:
     void OpenStyle(const std::string& path) override;
     void OpenSong(const std::string& path) override;
     void SaveSong(const std::string& path) override;
+    void RenderToWav(const std::string& path) override;
+
+    void Songlist(const app::SonglistRequest& request) override;
+    void ReadSonglist(std::function<void(const app::SonglistView&)> done) override;
 
     void StepRecord() override;
     void ToggleClock() override;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/DisplaySnapshot.h"
+#include "app/SonglistRequests.h"
 #include "core/Options.h"
 
 namespace chordella::ui {
@@ -77,6 +78,11 @@ public:
     virtual void OpenSong(const std::string& path) = 0;
     virtual void SaveSong(const std::string& path) = 0;  // empty: the song's own file
 
+    // --- The songlist window and its song player ------------------------------------------
+    virtual void Songlist(const app::SonglistRequest& request) = 0;
+    // The list as it is now; `done` runs on the GUI thread.
+    virtual void ReadSonglist(std::function<void(const app::SonglistView&)> done) = 0;
+
     // --- The main window's own fields and buttons --------------------------------------------
     // (Defaults do nothing, so a fake that records only what it needs stays small.)
     virtual void StepRecord() {}                       // "Step Record"
@@ -92,6 +98,8 @@ public:
     // An item of the "&Melody" menu by its caption: "&Record", "&Play", "&Delete",
     // "R&estore", "Humanize", or a grid of "&Quantize" ("1/32 swing" … "None").
     virtual void MelodyMenu(const std::string& /*item*/) {}
+    // "Song → Render to WAV…": the open song (or style) into this WAV file.
+    virtual void RenderToWav(const std::string& /*path*/) {}
 
     // --- Display --------------------------------------------------------------------------
     // The display as the control thread last published it.

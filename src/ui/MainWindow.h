@@ -34,6 +34,7 @@ namespace chordella::ui {
 
 class ChordViewWindow;
 class OptionsWindow;
+class SonglistWindow;
 class TKeys;
 class TapTempoWindow;
 
@@ -61,6 +62,8 @@ public:
     void Refresh(const app::DisplaySnapshot& snapshot);
     // The on-screen keyboard.
     TKeys& Keys() { return *keys_; }
+    // The songlist window ("Songlist ..." opens it).
+    SonglistWindow& Songlist() { return *songlist_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -79,6 +82,7 @@ private:
     void RefreshMenus(const app::DisplaySnapshot& snapshot);
     void OpenSongDialog();
     void SaveSongAsDialog();
+    void RenderToWavDialog();
     void OpenStyleDialog();
     void Exit();
     // MainWindowPanels.cpp
@@ -129,6 +133,8 @@ private:
     OptionsWindow* options_ = nullptr;
     ChordViewWindow* chordView_ = nullptr;  // own windows: deleted with this one
     TapTempoWindow* tapTempo_ = nullptr;
+    SonglistWindow* songlist_ = nullptr;
+    QLabel* nextSong_ = nullptr;
 };
 
 }  // namespace chordella::ui

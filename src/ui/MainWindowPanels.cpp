@@ -2,6 +2,7 @@
 // on-screen keyboard) and the windows the menus open (options, chord view, tap tempo).
 #include <QAction>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -12,6 +13,7 @@
 #include "ui/MixerPanel.h"
 #include "ui/OptionsWindow.h"
 #include "ui/TKeys.h"
+#include "ui/SonglistWindow.h"
 #include "ui/TapTempoWindow.h"
 
 namespace chordella::ui {
@@ -62,6 +64,26 @@ void MainWindow::BuildPanels() {
         tapTempo_->show();
         tapTempo_->raise();
     });
+    songlist_ = new SonglistWindow(core_, nullptr);
+    QMenu* songs = menuBar()->addMenu("Song&list");
+    songs->setObjectName("SonglistMenu");
+    songs->addAction("Songlist ...", this, [this] {
+        songlist_->show();
+        songlist_->raise();
+    });
+    songs->addAction("Next song", this, [this] { core_.Songlist({app::SonglistAction::Next}); });
+    songs->addAction("Previous song", this, [this] { core_.Songlist({app::SonglistAction::Previous}); });
+    songs->addAction("Session mode ...", this, [this] { core_.Songlist({app::SonglistAction::SessionMode}); });
+    // The song the songlist plays next, named where the player looks during a song.
+    nextSong_ = new QLabel;
+    nextSong_->setObjectName("NextSongDisplay");
+    AddPanel(nextSong_, [this](const app::DisplaySnapshot& snapshot) {
+        const QString next = snapshot.NextSong.c_str()[0] == '\0' ? QString()
+                                                                   : "Next song: " + QString::fromUtf8(snapshot.NextSong.c_str());
+        if (nextSong_->text() != next) nextSong_->setText(next);
+        nextSong_->setVisible(!next.isEmpty());
+    });
+
     QMenu* options = menuBar()->findChild<QMenu*>("OptionsMenu");
     if (options != nullptr) {
         options->addAction("Chord view", this, [this] {
@@ -72,6 +94,7 @@ void MainWindow::BuildPanels() {
     refreshers_.push_back([this](const app::DisplaySnapshot& snapshot) {
         if (chordView_->isVisible()) chordView_->Refresh(snapshot);
         if (tapTempo_->isVisible()) tapTempo_->Refresh(snapshot);
+        songlist_->Refresh(snapshot);
     });
 }
 
@@ -80,6 +103,8 @@ void MainWindow::CloseToolWindows() {
     chordView_ = nullptr;
     delete tapTempo_;
     tapTempo_ = nullptr;
+    delete songlist_;
+    songlist_ = nullptr;
 }
 
 }  // namespace chordella::ui

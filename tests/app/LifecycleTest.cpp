@@ -101,6 +101,20 @@ TEST(Lifecycle, ALaterStartLoadsTheStartupStyleAndSkipsTheFirstStartSteps) {
     EXPECT_EQ(p.hooks.steps, expected);
 }
 
+TEST(Lifecycle, ALaterStartOpensTheSonglistLastUsedAndAMissingOneFallsBackToTheDemoList) {
+    Program p;
+    WriteTextFile(p.paths.Lists() + "/Gig.vxl", "x");
+    WriteTextFile(p.paths.IniPath(), "[Options]\nSongL=" + p.paths.Lists() + "/Gig.vxl\n");
+    p.Start();
+    EXPECT_EQ(p.hooks.steps.back(), "OpenSonglist " + p.paths.Lists() + "/Gig.vxl Songlist - GIG.VXL");
+
+    Program q;
+    WriteTextFile(q.paths.Songs() + "/DEMO.VXL", "x");
+    WriteTextFile(q.paths.IniPath(), "[Options]\nSongL=C:\\Old\\Gone.vxl\n");
+    q.Start();
+    EXPECT_EQ(q.hooks.steps.back(), "OpenSonglist " + q.paths.Songs() + "/DEMO.VXL Songlist - DEMO.VXL");
+}
+
 TEST(Lifecycle, ADb50xgSetSendsItsSetupAtEveryStart) {
     Program p;
     WriteTextFile(p.paths.DataDir() + "/db50xg.vxi", "Piano\n[0] XG\n");

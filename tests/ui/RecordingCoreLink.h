@@ -17,6 +17,8 @@ public:
     std::vector<core::Options> Applied;
     ui::PortLists Ports;
     app::DisplaySnapshot Shown;
+    std::vector<app::SonglistRequest> SonglistRequests;
+    app::SonglistView ShownSonglist;
     // What the core does when a mode is chosen (the test sets the switches it expects).
     std::function<void(int mode)> OnMode;
 
@@ -60,6 +62,11 @@ public:
     void OpenStyle(const std::string& path) override { Log("OpenStyle " + path); }
     void OpenSong(const std::string& path) override { Log("OpenSong " + path); }
     void SaveSong(const std::string& path) override { Log("SaveSong " + path); }
+    void Songlist(const app::SonglistRequest& request) override {
+        SonglistRequests.push_back(request);
+        Log("Songlist " + std::to_string(static_cast<int>(request.Action)) + " " + std::to_string(request.Index));
+    }
+    void ReadSonglist(std::function<void(const app::SonglistView&)> done) override { done(ShownSonglist); }
     app::DisplaySnapshot Snapshot() const override { return Shown; }
 
     // The calls recorded that start with `prefix`.

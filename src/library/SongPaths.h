@@ -1,0 +1,27 @@
+#pragma once
+// Where the file of a songlist entry is. Lists often come from another machine and hold
+// Windows paths ("C:\Chordella\SONGS\Ballad.VXA"). Tried in order:
+//   1. the stored path as it is, and with '\' turned into '/';
+//   2. the part after "SONGS" (any case, either separator) below the data home's SONGS
+//      folder, each folder and the file name matched without regard to case;
+//   3. the file name alone in the data home's SONGS folder, matched without regard to case.
+//
+// Control thread.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Paths.h"
+
+namespace chordella::library {
+
+// The file that exists for `storedPath`; nullopt when none does (or the path is empty).
+std::optional<std::string> FindSongFile(std::string_view storedPath, const platform::Paths& paths);
+
+// Whether the file is a song the player opens: an arrangement (.vxa) or a MIDI file (.mid),
+// in any case.
+bool IsSongFileName(std::string_view path);
+bool IsArrangementFileName(std::string_view path);
+
+}  // namespace chordella::library

@@ -1,0 +1,85 @@
+#include "library/SongSnapshot.h"
+
+#include <cstdint>
+
+#include "core/Session.h"
+#include "chords/KeyboardLayout.h"
+
+namespace chordella::library {
+
+namespace {
+
+constexpr int VolumeController = 7;
+
+bool Within(const std::optional<int>& value, int low, int high) {
+    return value && *value >= low && *value <= high;
+}
+
+void SetBox(bool& box, const std::optional<bool>& value) {
+    if (value) box = *value;
+}
+
+void Send(core::Session& session, int status, int data1, int data2) {
+    midi::MidiOut* out = session.AccompanimentOutput();
+    if (out != nullptr && out->IsOpen())
+        out->PutShort(static_cast<std::uint8_t>(status), static_cast<std::uint8_t>(data1),
+                      static_cast<std::uint8_t>(data2));
+}
+
+}  // namespace
+
+SongEntry CaptureSongEntry(core::Session& session, const std::string& title) {
+    core::AppState& app = session.App();
+    const core::Options& o = app.options;
+    SongEntry entry;
+    entry.Title = title;
+    entry.Path = app.arrangement.ArrangementPath;
+    for (std::size_t channel = 0; channel < entry.Mutes.size(); ++channel)
+        entry.Mutes[channel] = app.engine.ChannelMute[channel] != 0;
+    entry.PlayMode = o.ChordInput ? (o.PlayChords ? 1 : 0) : 5;
+    entry.ChordsBox = o.ChordInput;
+    entry.InstrumentsBox = o.InstrumentKeys;
+    entry.HarmonicPad = o.HarmonicPad;
+    entry.MelodyAdLib = o.MelodyAdLib;
+    entry.SendChordCodes = o.SendChordCodes;
+    entry.KeyboardSplitBox = o.KeyboardSplit;
+    const int voice = app.engine.VoiceChannel;
+    entry.ChannelIndex = voice;
+    entry.Octave = app.engine.KeyboardOctave;
+    entry.Transposition = app.keyboard.CapoShift;
+    entry.InstrumentIndex = o.SoloInstrument;
+    for (std::size_t bar = 0; bar < entry.MixerBars.size(); ++bar)
+        entry.MixerBars[bar] = session.Controllers().Value(static_cast<int>(bar), VolumeController);  // 255: never set
+    return entry;
+}
+
+void ApplySongEntry(core::Session& session, const SongEntry& entry, bool loadInstruments, std::string& instrumentSet) {
+    core::AppState& app = session.App();
+    core::Options& o = app.options;
+    for (std::size_t channel = 0; channel < entry.Mutes.size(); ++channel) {
+        if (!entry.Mutes[channel]) continue;
+        app.engine.ChannelMute[channel] = *entry.Mutes[channel] ? 1 : 0;
+        // A muted channel falls silent at once.
+        if (*entry.Mutes[channel]) Send(session, 0xB0 | static_cast<int>(channel), 123, 0);
+    }
+    SetBox(o.InstrumentKeys, entry.InstrumentsBox);
+    SetBox(o.KeyboardSplit, entry.KeyboardSplitBox);
+    if (Within(entry.ChannelIndex, 0, 15)) app.engine.VoiceChannel = static_cast<std::int16_t>(*entry.ChannelIndex);
+    if (Within(entry.Octave, -3, 4)) app.engine.KeyboardOctave = static_cast<std::int16_t>(*entry.Octave);
+    if (Within(entry.Transposition, -11, 11)) app.keyboard.CapoShift = static_cast<std::int16_t>(*entry.Transposition);
+    app.melody.KeyboardTranspose = static_cast<std::int16_t>(chords::KeyboardTranspose(session));
+    const int voice = app.engine.VoiceChannel;
+    if (Within(entry.InstrumentIndex, 0, 127)) {
+        o.SoloInstrument = *entry.InstrumentIndex;
+        Send(session, 0xC0 | voice, *entry.InstrumentIndex, 0);
+    }
+    for (std::size_t bar = 0; bar < entry.MixerBars.size(); ++bar) {
+        if (!Within(entry.MixerBars[bar], 0, 127)) continue;
+        const int channel = static_cast<int>(bar);
+        session.Controllers().SetValue(channel, VolumeController, static_cast<std::uint8_t>(*entry.MixerBars[bar]));
+        Send(session, 0xB0 | channel, VolumeController, *entry.MixerBars[bar]);
+    }
+    if (loadInstruments && !entry.InstrumentSet.empty()) instrumentSet = entry.InstrumentSet;
+}
+
+}  // namespace chordella::library

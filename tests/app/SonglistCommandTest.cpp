@@ -1,0 +1,111 @@
+// `chordella songlist`: listing, adding (and refusing what a list cannot hold), and playing
+// a set in real time on an in-memory output, one status line per song.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/SonglistCommand.h"
+#include "library/SongEntry.h"
+#include "midi/MemoryBackend.h"
+#include "support/RunChordella.h"
+#include "support/SongBuilder.h"
+#include "support/StyleBuilder.h"
+#include "support/TempFolder.h"
+#include "support/TextFiles.h"
+
+namespace chordella::testing {
+namespace {
+
+std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+
+// What a FILE* received.
+std::string Contents(std::FILE* file) {
+    std::rewind(file);
+    std::string text;
+    char buffer[512];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+    return text;
+}
+
+struct SonglistFolder {
+    TempFolder home;
+    std::string list = home.File("Gig.vxl");
+
+    std::string Song(const std::string& name) {
+        const std::string path = home.File("SONGS/" + name + ".vxa");
+        std::filesystem::create_directories(home.File("SONGS"));
+        SongBuilder().Tempo(250).At(1).Chord("C").Measures(1).End().WriteTo(path);
+        return path;
+    }
+    std::string Entry(const std::string& title, const std::string& path) {
+        library::SongEntry entry;
+        entry.Title = title;
+        entry.Path = path;
+        return library::FormatSongEntry(entry) + "\r\n";
+    }
+};
+
+TEST(SonglistCommand, AddAppendsTheSongAndListPrintsTheEntries) {
+    SonglistFolder f;
+    const std::string song = f.Song("Ballad");
+    const CommandResult added =
+        RunChordella("--home " + Quoted(f.home.Path()) + " songlist " + Quoted(f.list) + " --add " + Quoted(song) +
+                     " --title 'Slow one'");
+    ASSERT_EQ(added.exitCode, 0) << added.output;
+    const CommandResult listed = RunChordella("songlist " + Quoted(f.list));
+    EXPECT_EQ(listed.exitCode, 0);
+    EXPECT_NE(listed.output.find("  1  Slow one"), std::string::npos) << listed.output;
+    EXPECT_NE(listed.output.find(song), std::string::npos);
+    EXPECT_NE(listed.output.find("1 songs"), std::string::npos);
+}
+
+TEST(SonglistCommand, APathLongerThanTheColumnIsRefusedAndTheListStaysAsItWas) {
+    SonglistFolder f;
+    WriteTextFile(f.list, f.Entry("Old", "old.vxa"));
+    const std::string deep = f.home.File("SONGS/" + std::string(70, 'd'));
+    std::filesystem::create_directories(deep);
+    const std::string song = deep + "/Song.vxa";
+    SongBuilder().At(1).Chord("C").Measures(1).End().WriteTo(song);
+    const CommandResult added = RunChordella("songlist " + Quoted(f.list) + " --add " + Quoted(song));
+    EXPECT_EQ(added.exitCode, 1);
+    EXPECT_NE(added.output.find("longer than 80 characters"), std::string::npos) << added.output;
+    EXPECT_EQ(ReadTextFile(f.list), f.Entry("Old", "old.vxa"));
+
+    const CommandResult missing = RunChordella("songlist " + Quoted(f.home.File("None.vxl")));
+    EXPECT_EQ(missing.exitCode, 1);
+}
+
+TEST(SonglistCommand, PlayGoesThroughTheSetSkippingAMissingSongWithOneLinePerSong) {
+    SonglistFolder f;
+    WriteTextFile(f.list, f.Entry("One", f.Song("One")) + f.Entry("Gone", f.home.File("SONGS/Gone.vxa")) +
+                              f.Entry("Three", "C:\\Chordella\\SONGS\\THREE.VXA"));
+    f.Song("Three");
+    StyleBuilder style;
+    style.Part(data::StylePart::Basic).Note(0, 48, 100, 0, 20);
+    std::filesystem::create_directories(f.home.File("STYLES"));
+    ASSERT_TRUE(style.Write(f.home.File("STYLES/Beat.vxs")));
+
+    auto backend = std::make_unique<midi::MemoryBackend>();
+    backend->AddOutput("Memory Out 1");
+    app::SonglistCommandFlags flags;
+    flags.list = f.list;
+    flags.play = true;
+    flags.port = "Memory Out 1";
+    flags.style = f.home.File("STYLES/Beat.vxs");
+    flags.home = f.home.Path();
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    ASSERT_EQ(app::RunSonglistCommand(flags, out, err, std::move(backend)), 0) << Contents(err);
+    const std::string printed = Contents(out);
+    std::fclose(out);
+    std::fclose(err);
+    EXPECT_EQ(printed.find("[1/3] One - "), 0u) << printed;
+    EXPECT_NE(printed.find("skipped " + f.home.File("SONGS/Gone.vxa") + ": Song not found !"), std::string::npos);
+    const std::size_t three = printed.find("[3/3] Three - " + f.home.File("SONGS/Three.vxa") + ", first note ");
+    ASSERT_NE(three, std::string::npos) << printed;
+    EXPECT_NE(printed.find(" ms after the song before ended\n", three), std::string::npos);
+}
+
+}  // namespace
+}  // namespace chordella::testing

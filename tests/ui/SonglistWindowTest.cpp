@@ -1,0 +1,95 @@
+#include "ui/SonglistWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "ui/QtTestApp.h"
+#include "ui/RecordingCoreLink.h"
+
+namespace chordella::ui {
+namespace {
+
+using A = app::SonglistAction;
+
+class SonglistWindowTest : public ::testing::Test {
+protected:
+    SonglistWindowTest() {
+        view.Caption = "Songlist - GIG.VXL";
+        view.PlayCaption = "Play 2";
+        view.Rows = {
+            {"Opener", "/songs/a.vxa", ""}, {"Ballad", "/songs/b.vxa", "mutes 10"}, {"Closer", "/songs/c.mid", ""}};
+        view.Queue = {2, 0};
+        view.NextTitle = "Closer";
+        link.ShownSonglist = view;
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        link.Shown.SonglistSerial = 1;
+        window.Refresh(link.Shown);
+    }
+    QPoint RowCentre(int row) { return window.List()->visualItemRect(window.List()->item(row)).center(); }
+    std::vector<A> Actions() const {
+        std::vector<A> actions;
+        for (const auto& r : link.SonglistRequests) actions.push_back(r.Action);
+        return actions;
+    }
+
+    QApplication& app = testing::QtTestApp();  // before any widget
+    testing::RecordingCoreLink link;
+    app::SonglistView view;
+    SonglistWindow window{link};
+};
+
+TEST_F(SonglistWindowTest, ShowsTheListTheQueueAndTheNextSong) {
+    EXPECT_EQ(window.windowTitle(), "Songlist - GIG.VXL");
+    ASSERT_EQ(window.List()->count(), 3);
+    EXPECT_TRUE(window.List()->item(1)->text().contains("[mutes 10]"));
+    EXPECT_EQ(window.findChild<QLabel*>("PlayQueue")->text(), "Queue: Closer, Opener");
+    EXPECT_EQ(window.findChild<QLabel*>("NextSong")->text(), "Next: Closer");
+    EXPECT_EQ(window.findChild<QPushButton*>("PlayButton")->text(), "Play 2");
+    EXPECT_EQ(window.findChild<QPushButton*>("AddButton")->text(), "Add File && Configuration to Songlist");
+}
+
+TEST_F(SonglistWindowTest, AClickQueuesADoubleClickAndEnterPlayAtOnce) {
+    QTest::mouseClick(window.List()->viewport(), Qt::LeftButton, {}, RowCentre(1));
+    QTest::mouseClick(window.List()->viewport(), Qt::LeftButton, {}, RowCentre(2));  // a double-click's first click
+    QTest::mouseDClick(window.List()->viewport(), Qt::LeftButton, {}, RowCentre(2));
+    window.List()->setCurrentRow(0);
+    QTest::keyClick(window.List(), Qt::Key_Return);
+    ASSERT_GE(link.SonglistRequests.size(), 3u);
+    EXPECT_EQ(link.SonglistRequests.front().Action, A::Enqueue);
+    EXPECT_EQ(link.SonglistRequests.front().Index, 1);
+    const auto& last = link.SonglistRequests.back();
+    EXPECT_EQ(last.Action, A::PlayNow);
+    EXPECT_EQ(last.Index, 0);
+    bool doubleClicked = false;
+    for (const auto& r : link.SonglistRequests) doubleClicked |= r.Action == A::PlayNow && r.Index == 2;
+    EXPECT_TRUE(doubleClicked);
+}
+
+TEST_F(SonglistWindowTest, SingleKeysOfAFootSwitchStartSkipAndGoBack) {
+    link.SonglistRequests.clear();
+    QTest::keyClick(window.List(), Qt::Key_PageDown);
+    QTest::keyClick(window.List(), Qt::Key_Right);
+    QTest::keyClick(window.List(), Qt::Key_PageUp);
+    QTest::keyClick(window.List(), Qt::Key_Space);
+    EXPECT_EQ(Actions(), (std::vector<A>{A::Next, A::Next, A::Previous}));
+    EXPECT_EQ(link.CallsStartingWith("StartStop").size(), 1u);
+}
+
+TEST_F(SonglistWindowTest, AnEntryMovedInTheListIsMovedInTheCore) {
+    link.SonglistRequests.clear();
+    QAbstractItemModel* model = window.List()->model();
+    ASSERT_TRUE(model->moveRow(QModelIndex(), 0, QModelIndex(), 3));  // the first to the end
+    ASSERT_EQ(link.SonglistRequests.size(), 1u);
+    EXPECT_EQ(link.SonglistRequests[0].Action, A::Move);
+    EXPECT_EQ(link.SonglistRequests[0].Index, 0);
+    EXPECT_EQ(link.SonglistRequests[0].To, 2);
+}
+
+}  // namespace
+}  // namespace chordella::ui
