@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "app/ConsolePrompter.h"
+#include "app/ConsoleStatusView.h"
 #include "app/LiveArranger.h"
 #include "app/QuitOnSignals.h"
 #include "app/SnapshotView.h"
@@ -201,8 +202,8 @@ int RunArranger(std::unique_ptr<midi::MidiBackend> backend, const ArrangerFlags&
     parts.prompter = std::make_unique<ConsolePrompter>(false, err);
     parts.paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
     parts.midiBackend = std::move(backend);
-    auto view = std::make_unique<SnapshotView>();
-    const SnapshotView& shown = *view;
+    auto view = std::make_unique<ConsoleStatusView>(out);
+    const SnapshotView& shown = view->Shown();
     parts.view = std::move(view);
     core::Session session(std::move(parts));
     Settings settings(session.Paths());

@@ -56,13 +56,32 @@ void KeyboardInput::Attach() {
     midi::TMidiInput* input = session_.MidiInput1();
     if (!input) return;
     input->OnMidiInput = [this](midi::TMidiInput& in) { Drain(in); };
+    input->OnOverflow = [this](midi::TMidiInput& in) { Overflowed(in); };
     attached_ = true;
 }
 
 void KeyboardInput::Detach() {
     if (!attached_) return;
-    if (midi::TMidiInput* input = session_.MidiInput1()) input->OnMidiInput = nullptr;
+    if (midi::TMidiInput* input = session_.MidiInput1()) {
+        input->OnMidiInput = nullptr;
+        input->OnOverflow = nullptr;
+    }
     attached_ = false;
+}
+
+void KeyboardInput::Overflowed(midi::TMidiInput& input) {
+    Drain(input);
+    const std::uint32_t lost = input.LostEvents();
+    if (lost == lostShown_) return;
+    lostShown_ = lost;
+    session_.Style().heldNotes.Clear();
+    ReleaseHeldNotes();
+    sectionKeys_.StopTriggeredChord();
+    session_.Display().ShowStatus(OverflowStatus(lost));
+}
+
+std::string OverflowStatus(std::uint32_t lost) {
+    return "MIDI input overflow: " + std::to_string(lost) + (lost == 1 ? " message lost" : " messages lost");
 }
 
 void KeyboardInput::Drain(midi::TMidiInput& input) {

@@ -8,6 +8,7 @@
 // Control thread only: the device layer calls Drain from its notification.
 
 #include <cstdint>
+#include <string>
 
 #include "chords/MelodyPath.h"
 
@@ -23,6 +24,9 @@ class ChordRecogniser;
 class InputPeers;
 class SectionKeys;
 
+// The status line after an input overflow: "MIDI input overflow: 12 messages lost".
+std::string OverflowStatus(std::uint32_t lost);
+
 class KeyboardInput {
 public:
     // Control thread. `peers` may be null (no remote control, melody track or chord memory).
@@ -32,13 +36,18 @@ public:
     KeyboardInput(const KeyboardInput&) = delete;
     KeyboardInput& operator=(const KeyboardInput&) = delete;
 
-    // Control thread. Becomes (stops being) MidiInput1's OnMidiInput handler.
+    // Control thread. Becomes (stops being) MidiInput1's OnMidiInput and OnOverflow handler.
     void Attach();
     void Detach();
     void SetPeers(InputPeers* peers);
 
     // Control thread. Drains the input's ring completely, one event at a time.
     void Drain(midi::TMidiInput& input);
+    // Control thread. Messages were lost to a full ring (the control thread stalled): what
+    // did arrive is handled, then nothing held before is trusted any longer. The chord zone's
+    // held-note list is emptied (the next notes form the next chord), melody notes and a
+    // triggered chord are released, and the loss is shown once in the status line.
+    void Overflowed(midi::TMidiInput& input);
     // Control thread. One received message (system exclusive passes through unchanged).
     void HandleEvent(const midi::TMyMidiEvent& event);
 
@@ -78,6 +87,7 @@ private:
     InputPeers* peers_;
     KeyModifiers modifiers_;
     bool attached_ = false;
+    std::uint32_t lostShown_ = 0;  // the input's loss count last shown
 };
 
 }  // namespace chordella::chords

@@ -9,7 +9,10 @@ CircularBuffer::CircularBuffer(std::uint16_t capacity)
       items_(std::make_unique<MidiBufferItem[]>(capacity_)) {}
 
 bool CircularBuffer::Put(const MidiBufferItem& item) noexcept {
-    if (eventCount_.load(std::memory_order_acquire) >= capacity_) return false;
+    if (eventCount_.load(std::memory_order_acquire) >= capacity_) {
+        lost_.fetch_add(1, std::memory_order_relaxed);
+        return false;
+    }
     items_[nextPut_] = item;
     nextPut_ = static_cast<std::uint16_t>(nextPut_ + 1 == capacity_ ? 0 : nextPut_ + 1);
     eventCount_.fetch_add(1, std::memory_order_release);

@@ -2,7 +2,7 @@
 // The ring of received events of one open input: single producer (the driver callback),
 // single consumer (the control thread). Storage is allocated once when the ring is made;
 // the event count is changed atomically and an item is fully written before the count
-// that publishes it is raised.
+// that publishes it is raised. An item that finds the ring full is lost and counted.
 
 #include <atomic>
 #include <cstdint>
@@ -20,8 +20,8 @@ struct MidiBufferItem {
 
 class CircularBuffer {
 public:
-    // The ring holds at most this many items.
-    static constexpr std::uint16_t MaxCapacity = 5461;
+    // The ring holds at most this many items (the count is 16 bits wide).
+    static constexpr std::uint16_t MaxCapacity = 65535;
 
     // Control thread. A capacity of 0 or above MaxCapacity is brought into 1 … MaxCapacity.
     explicit CircularBuffer(std::uint16_t capacity);
@@ -32,8 +32,10 @@ public:
     // Any thread.
     std::uint16_t EventCount() const { return eventCount_.load(std::memory_order_acquire); }
 
-    // Driver thread: false when the ring is full (the item is lost).
+    // Driver thread: false when the ring is full (the item is lost and counted).
     bool Put(const MidiBufferItem& item) noexcept;
+    // Any thread: items lost to a full ring since the ring was made.
+    std::uint32_t Lost() const { return lost_.load(std::memory_order_relaxed); }
     // Control thread: the oldest item, false when empty.
     bool Peek(MidiBufferItem& item) const noexcept;
     // Control thread: drops the oldest item.
@@ -45,6 +47,7 @@ private:
     std::uint16_t nextPut_ = 0;  // written by the producer only
     std::uint16_t nextGet_ = 0;  // written by the consumer only
     std::atomic<std::uint16_t> eventCount_{0};
+    std::atomic<std::uint32_t> lost_{0};
 };
 
 }  // namespace chordella::midi

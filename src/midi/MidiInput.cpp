@@ -121,8 +121,11 @@ void TMidiInput::Close() {
         device_.reset();
     }
     if (info_) info_->Ring = nullptr;
+    if (ring_) lostBefore_ += ring_->Lost();
     ring_.reset();
 }
+
+std::uint32_t TMidiInput::LostEvents() const { return lostBefore_ + (ring_ ? ring_->Lost() : 0); }
 
 std::uint16_t TMidiInput::MessageCount() const {
     return state_ == State::Open && ring_ ? ring_->EventCount() : 0;

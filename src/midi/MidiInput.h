@@ -22,6 +22,9 @@ class TMidiInput {
 public:
     enum class State { Creating, Closed, Open };
     using Notify = std::function<void(TMidiInput&)>;
+    // Events the ring holds by default: a burst of 10 000 messages arriving while the
+    // control thread is busy waits without loss.
+    static constexpr std::uint16_t DefaultCapacity = 16384;
 
     // Selects device 0; throws EMidiInputError("Invalid device ID") when there is none.
     TMidiInput(MidiBackend& backend, platform::EventLoop& loop, CallbackSettings& settings);
@@ -52,7 +55,7 @@ public:
     bool IsOpen() const { return state_ == State::Open; }
 
     Notify OnMidiInput;  // events are waiting; the handler drains them with GetMidiEvent
-    Notify OnOverflow;   // the ring was full and an event was lost
+    Notify OnOverflow;   // the ring was full and events were lost (LostEvents counts them)
 
     // Never throws: the outcome is in Error (0 = open).
     void Open();
@@ -66,6 +69,9 @@ public:
     // The oldest waiting event, or nullptr when not open or nothing waits. Hands the
     // system-exclusive buffer of the event back to the driver (throws when that fails).
     std::unique_ptr<TMyMidiEvent> GetMidiEvent();
+
+    // Events lost to a full ring since this input was made (over every Open).
+    std::uint32_t LostEvents() const;
 
     // System-exclusive buffers lent to the driver right now (for checks and tests).
     int BuffersAtDriver() const;
@@ -83,7 +89,8 @@ private:
     State state_ = State::Creating;
     std::string productName_;
     std::uint16_t deviceId_ = 0;
-    std::uint16_t capacity_ = 4096;
+    std::uint16_t capacity_ = DefaultCapacity;
+    std::uint32_t lostBefore_ = 0;  // lost to the rings of earlier opens
     std::uint16_t error_ = 0;
     std::uint16_t sysexBufferSize_ = 4096;
     std::uint16_t sysexBufferCount_ = 16;

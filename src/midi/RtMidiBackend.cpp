@@ -4,10 +4,14 @@
 #include <jack/jack.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <iostream>
+#include <thread>
 #include <sstream>
 
 #include "midi/DriverMessages.h"
+#include "midi/JackInput.h"
+#include "midi/JackOutput.h"
 #include "midi/StreamInput.h"
 #include "platform/Clock.h"
 
@@ -55,11 +59,16 @@ std::unique_ptr<Port> MakePort(int api, const std::string& clientName) {
 
 // Asked before RtMidi is: RtMidi's JACK output allocates a buffer on every failed attempt
 // to reach a server and loses it.
+// A busy server may refuse a client for a moment: it counts as gone only after three tries.
 bool JackServerRuns() {
-    jack_client_t* client = jack_client_open("Chordella probe", JackNoStartServer, nullptr);
-    if (!client) return false;
-    jack_client_close(client);
-    return true;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        jack_client_t* client = jack_client_open("Chordella probe", JackNoStartServer, nullptr);
+        if (!client) continue;
+        jack_client_close(client);
+        return true;
+    }
+    return false;
 }
 
 int FindPort(RtMidi& rt, const std::string& name) {
@@ -258,6 +267,16 @@ int RtMidiBackend::Fail(const ErrorState& state) {
 int RtMidiBackend::OpenInput(int id, DriverCallback callback, void* instance, std::unique_ptr<InputDevice>& device) {
     DeviceCaps caps;
     if (InputCaps(id, caps) != result::NoError) return result::BadDeviceId;
+    if (api_ == RtMidi::UNIX_JACK) {
+        // RtMidi's JACK input unregisters its port while a period may still be reading it.
+        const bool isVirtual = static_cast<std::size_t>(id) < VirtualInputs.size();
+        auto input = std::make_unique<JackInput>(callback, instance);
+        const int code = input->Open(clientName_, isVirtual ? caps.ProductName : VirtualInputs[0],
+                                     isVirtual ? std::string() : caps.ProductName, lastError_);
+        if (code != result::NoError) return code;
+        device = std::move(input);
+        return result::NoError;
+    }
     auto input = std::make_unique<Input>(callback, instance);
     try {
         input->rt = MakePort<RtMidiIn>(api_, clientName_);
@@ -283,6 +302,17 @@ int RtMidiBackend::OpenInput(int id, DriverCallback callback, void* instance, st
 int RtMidiBackend::OpenOutput(int id, DriverCallback callback, void* instance, std::unique_ptr<OutputDevice>& device) {
     DeviceCaps caps;
     if (OutputCaps(id, caps) != result::NoError) return result::BadDeviceId;
+    const bool isVirtual = static_cast<std::size_t>(id) < VirtualOutputs.size();
+    if (api_ == RtMidi::UNIX_JACK) {
+        // RtMidi's JACK output drops what one period's buffer cannot take; ours keeps it
+        // for the next periods.
+        auto output = std::make_unique<JackOutput>(callback, instance);
+        const int code = output->Open(clientName_, isVirtual ? caps.ProductName : VirtualOutputs[0],
+                                      isVirtual ? std::string() : caps.ProductName, lastError_);
+        if (code != result::NoError) return code;
+        device = std::move(output);
+        return result::NoError;
+    }
     auto output = std::make_unique<Output>(callback, instance);
     try {
         output->rt = MakePort<RtMidiOut>(api_, clientName_);
@@ -291,7 +321,7 @@ int RtMidiBackend::OpenOutput(int id, DriverCallback callback, void* instance, s
         return result::DriverError;
     }
     output->rt->setErrorCallback(&OnRtMidiError, &output->errors);
-    if (static_cast<std::size_t>(id) < VirtualOutputs.size()) {
+    if (isVirtual) {
         output->rt->openVirtualPort(caps.ProductName);
     } else {
         const int port = FindPort(*output->rt, caps.ProductName);

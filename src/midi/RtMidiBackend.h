@@ -6,6 +6,10 @@
 // system's ports named as the system shows them. With neither API usable the lists are
 // empty.
 //
+// On JACK the ports are our own (JackOutput, JackInput): a burst larger than one period's
+// buffer goes out over the next periods instead of being cut, and closing an input waits
+// for the period that reads it. RtMidi lists the ports on both APIs and opens them on ALSA.
+//
 // RtMidi's errors arrive through its error callback and become result codes whose text
 // is RtMidi's message. The input callback runs on RtMidi's thread and only feeds the
 // stream parser (no allocation, no lock). Control thread for everything else.

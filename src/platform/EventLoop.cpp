@@ -175,7 +175,9 @@ void EventLoop::RemoveSignal(SignalId id) {
 
 void EventLoop::Raise(SignalId id) noexcept {
     if (id < 0 || id >= MaxSignals) return;
-    signalRaised_[id].store(true, std::memory_order_release);
+    // Raised and not yet handled: the loop has been woken for it already. A driver thread
+    // that raises once per message then pays a system call only once per handling.
+    if (signalRaised_[id].exchange(true, std::memory_order_acq_rel)) return;
     Wake();
 }
 

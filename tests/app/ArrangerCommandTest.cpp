@@ -138,11 +138,19 @@ TEST(LiveArranger, OnTheRealClockTheStylePlaysAChordTransposesItAndStopLeavesNot
 
     arranger.Start(flags.tempo);
     platform::EventLoop& loop = t.session->Loop();
-    // A minor from the keyboard after a quarter second; the loop ends after a second.
+    // A minor from the keyboard after a quarter second; the loop ends when an A has sounded
+    // (or, should it never, after a minute).
     loop.StartTimer(std::chrono::milliseconds(250), false,
                     [&] { t.midi->Feed(0, 0, {0x90, 45, 100, 0x90, 48, 100, 0x90, 52, 100}); });
-    loop.StartTimer(std::chrono::milliseconds(1000), false, [&] { loop.Quit(0); });
+    const auto poll = loop.StartTimer(std::chrono::milliseconds(10), true, [&] {
+        for (const midi::SentMessage& m : t.midi->Sent(-1))
+            if ((m.Packed & 0xF0) == 0x90 && ((m.Packed >> 16) & 0x7F) > 0 && ((m.Packed >> 8) & 0x7F) % 12 == 9)
+                loop.Quit(0);
+    });
+    const auto giveUp = loop.StartTimer(std::chrono::seconds(60), false, [&] { loop.Quit(0); });
     loop.Run();
+    loop.StopTimer(poll);
+    loop.StopTimer(giveUp);
     arranger.Stop();
 
     std::vector<testing::SentMessage> sent;

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "app/DesktopCore.h"
@@ -53,10 +54,24 @@ struct DesktopRig {
         return false;
     }
 
-    // Runs the control loop for a while (the real tick timer plays meanwhile).
+    // Runs the control loop for a while (for what must not happen meanwhile).
     void RunFor(std::chrono::milliseconds duration) {
         t.session->Loop().StartTimer(duration, false, [this] { t.session->Loop().Quit(); });
         t.session->Loop().Run();
+    }
+
+    // Runs the control loop (the real tick timer plays meanwhile) until `done`, or a
+    // minute has passed; answers `done`.
+    bool RunUntil(const std::function<bool()>& done) {
+        platform::EventLoop& loop = t.session->Loop();
+        const auto poll = loop.StartTimer(std::chrono::milliseconds(10), true, [&] {
+            if (done()) loop.Quit();
+        });
+        const auto giveUp = loop.StartTimer(std::chrono::seconds(60), false, [&] { loop.Quit(); });
+        loop.Run();
+        loop.StopTimer(poll);
+        loop.StopTimer(giveUp);
+        return done();
     }
 
     testing::TestSession t;
@@ -83,7 +98,12 @@ TEST(DesktopCoreStartUp, PlaysTheBundledDemoSongWithItsStyleAtTheFirstStart) {
     EXPECT_NE(shown.StyleName.c_str()[0], '\0');
     EXPECT_NE(std::string(shown.Title.c_str()).find("DEMO2.VXA"), std::string::npos) << shown.Title.c_str();
 
-    rig.RunFor(std::chrono::milliseconds(1500));
+    // Until a measure has begun and notes and a chord have been played.
+    EXPECT_TRUE(rig.RunUntil([&] {
+        const DisplaySnapshot now = rig.Snapshot();
+        return now.Playing && now.Measure >= 1 && rig.NoteOnsSent(SynthOutput) > 0 &&
+               std::string(now.Title.c_str()).find("  -  Chord : ") != std::string::npos;
+    }));
     shown = rig.Snapshot();
     EXPECT_TRUE(shown.Playing);
     EXPECT_GE(shown.Measure, 1);
@@ -347,8 +367,7 @@ TEST(DesktopCoreSonglist, TheFirstStartOpensTheDemoListAndPlayingAQueuedEntryOpe
     EXPECT_EQ(rig.core.ReadSonglist().Current, 1);
     EXPECT_STREQ(shown.NextSong.c_str(), "");
     const int before = rig.NoteOnsSent(SynthOutput);
-    rig.RunFor(std::chrono::milliseconds(1500));
-    EXPECT_GT(rig.NoteOnsSent(SynthOutput), before);
+    EXPECT_TRUE(rig.RunUntil([&] { return rig.NoteOnsSent(SynthOutput) > before; }));
     rig.core.Songlist(SonglistAction::StopSet);
     rig.core.Exit();
 }

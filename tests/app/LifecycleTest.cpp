@@ -219,7 +219,7 @@ TEST(Lifecycle, AHandedOverFileIsLoadedAsAStyleAndRemoved) {
 
     platform::EventLoop& loop = p.t.session->Loop();
     p.hooks.onLoadStyle = [&loop] { loop.Quit(); };
-    loop.StartTimer(std::chrono::seconds(10), false, [&loop] { loop.Quit(); });  // never hang
+    loop.StartTimer(std::chrono::seconds(60), false, [&loop] { loop.Quit(); });  // never hang
     loop.Run();
     EXPECT_EQ(p.hooks.steps, std::vector<std::string>{"LoadStyle /music/Bossa.vxs"});
     EXPECT_FALSE(fs::exists(handOver));

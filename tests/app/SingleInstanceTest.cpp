@@ -45,7 +45,7 @@ pid_t StartFirst(const std::string& runtime, const std::string& home) {
 }
 
 bool WaitFor(const std::function<bool()>& condition) {
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 1200; ++i) {  // a minute
         if (condition()) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }

@@ -44,17 +44,25 @@ TEST(MidiInput, TheEventAfterAFullRingIsLostAndTheFirstOnesArriveInOrder) {
     rig.OpenAndStart();
     int overflows = 0;
     rig.input->OnOverflow = [&](TMidiInput&) { ++overflows; };
-    for (int i = 0; i <= 4096; ++i)
-        rig.Feed(static_cast<std::uint32_t>(i), {0x90, static_cast<std::uint8_t>(i % 128), static_cast<std::uint8_t>(i / 128)});
-    EXPECT_EQ(rig.input->MessageCount(), 4096);
+    constexpr int Capacity = TMidiInput::DefaultCapacity;
+    static_assert(Capacity >= 10000, "a burst of 10 000 messages waits without loss");
+    for (int i = 0; i <= Capacity + 1; ++i)
+        rig.Feed(static_cast<std::uint32_t>(i), {0x90, static_cast<std::uint8_t>(i % 128), static_cast<std::uint8_t>(i / 128 % 128)});
+    EXPECT_EQ(rig.input->MessageCount(), Capacity);
+    EXPECT_EQ(rig.input->LostEvents(), 2u);
     auto events = rig.DrainThroughHandler();
-    ASSERT_EQ(events.size(), 4096u);
-    for (int i = 0; i < 4096; ++i) {
+    ASSERT_EQ(events.size(), std::size_t{Capacity});
+    for (int i = 0; i < Capacity; ++i) {
         ASSERT_EQ(events[i]->Time, static_cast<std::uint32_t>(i));
         ASSERT_EQ(events[i]->Data1, i % 128);
-        ASSERT_EQ(events[i]->Data2, i / 128);
+        ASSERT_EQ(events[i]->Data2, i / 128 % 128);
     }
-    EXPECT_EQ(overflows, 1);
+    EXPECT_EQ(overflows, 1) << "one notification for the losses of one stall";
+
+    // The count goes on over a close and a new open.
+    rig.input->Close();
+    rig.OpenAndStart();
+    EXPECT_EQ(rig.input->LostEvents(), 2u);
 }
 
 TEST(MidiInput, TimingClockAndActiveSensingNeverReachAHandler) {

@@ -61,17 +61,20 @@ TEST(EventLoop, TimersFireInDueOrderAndARepeatingTimerCanStopItself) {
     std::vector<char> fired;
     int repeats = 0;
     EventLoop::TimerId repeating = 0;
+    // The one-shot timers start once the repeating one has stopped, so their order depends
+    // on their due times alone, however late the loop gets to them.
     repeating = loop.StartTimer(std::chrono::milliseconds(1), true, [&] {
         fired.push_back('r');
-        if (++repeats == 3) loop.StopTimer(repeating);
+        if (++repeats < 3) return;
+        loop.StopTimer(repeating);
+        loop.StartTimer(std::chrono::milliseconds(40), false, [&] {
+            fired.push_back('b');
+            loop.Quit();
+        });
+        loop.StartTimer(std::chrono::milliseconds(20), false, [&] { fired.push_back('a'); });
+        const auto cancelled = loop.StartTimer(std::chrono::milliseconds(10), false, [&] { fired.push_back('x'); });
+        loop.StopTimer(cancelled);
     });
-    loop.StartTimer(std::chrono::milliseconds(40), false, [&] {
-        fired.push_back('b');
-        loop.Quit();
-    });
-    loop.StartTimer(std::chrono::milliseconds(20), false, [&] { fired.push_back('a'); });
-    const auto cancelled = loop.StartTimer(std::chrono::milliseconds(10), false, [&] { fired.push_back('x'); });
-    loop.StopTimer(cancelled);
     loop.Run();
     EXPECT_EQ(std::string(fired.begin(), fired.end()), "rrrab");
 }

@@ -37,12 +37,12 @@ public:
             why = "jackd could not be run (is jackd2 installed?)";
             return false;
         }
-        const pid_t waiter = Spawn({"jack_wait", "-w", "-t", "10"});
+        const pid_t waiter = Spawn({"jack_wait", "-w", "-t", "60"});
         int status = 0;
         const bool ready = waiter > 0 && waitpid(waiter, &status, 0) == waiter && WIFEXITED(status) &&
                            WEXITSTATUS(status) == 0;
         if (!ready || waitpid(pid_, &status, WNOHANG) != 0) {
-            why = "jackd -d dummy did not come up within 10 s";
+            why = "jackd -d dummy did not come up within 60 s";
             Stop();
             return false;
         }

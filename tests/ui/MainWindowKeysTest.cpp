@@ -24,7 +24,7 @@ TEST(MainWindowKeys, HoldingATypeKeyThenAChordKeyPlaysThatType) {
     QTest::keyRelease(&rig.Window(), Qt::Key_2);
     EXPECT_STREQ(rig.Shown().ChordName.c_str(), "C 7th");
     // The window shows it from the published snapshot.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return rig.Window().windowTitle() == "Chordella  -  Chord : C 7th"; }, 3000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rig.Window().windowTitle() == "Chordella  -  Chord : C 7th"; }, 30000))
         << rig.Window().windowTitle().toStdString();
 }
 

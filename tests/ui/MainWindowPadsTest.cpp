@@ -30,11 +30,11 @@ TEST(MainWindowPads, APadPlaysItsChordAndTheWindowShowsIt) {
     WindowRig rig;
     ClickPad(rig.Window(), "D04");
     EXPECT_STREQ(rig.Shown().ChordName.c_str(), "Ab min7");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return rig.Window().windowTitle() == "Chordella  -  Chord : Ab min7"; }, 3000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rig.Window().windowTitle() == "Chordella  -  Chord : Ab min7"; }, 30000))
         << rig.Window().windowTitle().toStdString();
     auto* display = rig.Window().findChild<QLabel*>("ChordDisplay");
     ASSERT_NE(display, nullptr);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return display->text() == "Ab min7"; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return display->text() == "Ab min7"; }, 30000));
 
     ClickPad(rig.Window(), "M06");
     EXPECT_STREQ(rig.Shown().ChordName.c_str(), "B dim");
@@ -81,7 +81,7 @@ TEST(MainWindowScreenKeyboard, AClickNearAKeysTipIsLoudAndNearItsEdgeSoft) {
     ui::TKeys& keys = rig.Window().Keys();
     // The keyboard starts at the chord zone's octave once the window has shown the core's state.
     ASSERT_TRUE(QTest::qWaitFor([&] { return keys.BaseOctave() == chords::BaseOctaveFor(rig.Shown().FirstChordKey); },
-                                3000));
+                                30000));
     chords::KeyRect e{};
     for (const chords::KeyRect& key : keys.Geometry().Keys())
         if (key.Note % 12 == 4) {

@@ -98,7 +98,7 @@ TEST_F(MixerPanelTest, AControlJustChangedKeepsTheUsersValueUntilTheCoreCatchesU
             panel.Refresh(snapshot);  // the core never took them: the display follows it
             return !Button("Mute2")->isChecked() && !Button("Solo4")->isChecked();
         },
-        5000));
+        30000));
     EXPECT_EQ(link.Calls, (std::vector<std::string>{"Mute 1 1", "Solo 4"}));
 }
 
@@ -119,7 +119,7 @@ TEST_F(MixerPanelTest, ALampLightsWhileItsNoteCountMovesAndGoesDarkAfter) {
     panel.Refresh(snapshot);
     EXPECT_TRUE(panel.Strip(9)->LampLit());
     EXPECT_FALSE(panel.Strip(8)->LampLit());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !panel.Strip(9)->LampLit(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !panel.Strip(9)->LampLit(); }, 30000));
 }
 
 TEST_F(MixerPanelTest, TheFirstRefreshLightsNoLamp) {

@@ -87,7 +87,7 @@ TEST_F(QtPrompterTest, AMessageFromTheControlThreadWaitsUntilTheBoxIsClosed) {
         prompter.Inform("Chordmemory is empty !");
         returned = true;
     });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return returned.load(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return returned.load(); }, 30000));
     control.join();
     EXPECT_FALSE(returnedWhileShown);
     EXPECT_EQ(title, "Chordella");
@@ -103,7 +103,7 @@ TEST_F(QtPrompterTest, AnAnswerFromTheControlThreadComesBack) {
         answer = prompter.Ask("Save Song first ?");
         done = true;
     });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return done.load(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done.load(); }, 30000));
     control.join();
     EXPECT_EQ(answer, platform::Answer::No);
 }

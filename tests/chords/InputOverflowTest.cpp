@@ -1,0 +1,100 @@
+// A keyboard input whose ring overflowed while the control thread stalled: the releases
+// that were lost must not leave chord-zone keys held or melody notes sounding, and the
+// loss is counted and shown once.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "app/LiveArranger.h"
+#include "core/Session.h"
+#include "app/SnapshotView.h"
+#include "chords/KeyboardInput.h"
+#include "support/TestSession.h"
+
+namespace chordella::testing {
+namespace {
+
+constexpr std::uint8_t VoiceChannel = 0;
+constexpr std::uint8_t MelodyKey = 72;
+
+struct StalledKeyboard {
+    StalledKeyboard() : t(1, MakeView()) {
+        core::Session& s = *t.session;
+        s.App().engine.VoiceChannel = VoiceChannel;
+        s.MidiInput1()->Open();
+        s.MidiInput1()->Start();
+        s.MidiOutput1()->Open();
+        s.Midi().SetCurrentOutput(s.MidiOutput1());
+        s.SetAccompanimentOutput(s.MidiOutput1());
+    }
+
+    std::unique_ptr<core::View> MakeView() {
+        auto made = std::make_unique<app::SnapshotView>();
+        view = made.get();
+        return made;
+    }
+    // The driver thread delivers while the control thread does not run (the test thread
+    // plays both, so not running the loop is the stall).
+    void Deliver(std::vector<std::uint8_t> bytes) { ASSERT_TRUE(t.midi->Feed(0, 0, bytes)); }
+    void RunControlThread() { t.session->Loop().RunPending(); }
+    midi::TMidiInput& Input() { return *t.session->MidiInput1(); }
+
+    app::SnapshotView* view = nullptr;
+    TestSession t;
+    app::LiveArranger arranger{*t.session};
+};
+
+TEST(InputOverflow, LostReleasesLeaveNoChordKeyHeldNorMelodyNoteSoundingAndTheLossIsShownOnce) {
+    StalledKeyboard k;
+    const int capacity = k.Input().Capacity();
+    k.Deliver({0x90, 48, 100, 0x90, 52, 100, 0x90, 55, 100});  // C E G in the chord zone
+    k.Deliver({0x90, MelodyKey, 90});
+    // Modulation fills the ring up to the last place; then the releases find it full.
+    for (int i = 4; i < capacity; ++i) k.Deliver({0xB0, 1, static_cast<std::uint8_t>(i % 128)});
+    k.Deliver({0x80, 48, 64, 0x80, 52, 64, 0x80, 55, 64, 0x80, MelodyKey, 64});
+    EXPECT_EQ(k.Input().MessageCount(), capacity);
+    EXPECT_EQ(k.Input().LostEvents(), 4u);
+
+    k.t.midi->ClearSent(0);
+    k.RunControlThread();
+    core::AppState& app = k.t.session->App();
+    EXPECT_EQ(k.Input().MessageCount(), 0) << "what did arrive was handled";
+    EXPECT_EQ(app.chords.CurrentType, 1) << "C major stays in force, as after a release";
+    EXPECT_TRUE(k.t.session->Style().heldNotes.Empty()) << "no chord-zone key is left held";
+    bool melodyReleased = false;
+    for (const midi::SentMessage& m : k.t.midi->Sent(0)) {
+        const bool release = (m.Packed & 0xE0) == 0x80 && ((m.Packed >> 8) & 0x7F) == MelodyKey &&
+                             ((m.Packed & 0xF0) == 0x80 || ((m.Packed >> 16) & 0x7F) == 0);
+        melodyReleased = melodyReleased || release;
+    }
+    EXPECT_TRUE(melodyReleased) << "the melody note whose release was lost is released";
+    EXPECT_STREQ(k.view->Shown().Status.c_str(), chords::OverflowStatus(4).c_str());
+    EXPECT_STREQ(k.view->Shown().Status.c_str(), "MIDI input overflow: 4 messages lost");
+
+    // The chord zone reads the next notes afresh: D F A is D minor, not a six-note muddle.
+    k.view->ShowStatus("later status");
+    k.Deliver({0x90, 50, 100, 0x90, 53, 100, 0x90, 57, 100});
+    k.RunControlThread();
+    EXPECT_EQ(app.chords.CurrentRoot % 12, 2);
+    EXPECT_EQ(app.chords.CurrentType, 2);
+    EXPECT_STREQ(k.view->Shown().Status.c_str(), "later status") << "the same loss is shown only once";
+}
+
+TEST(InputOverflow, ABurstOfTenThousandMessagesWaitsForAStalledControlThreadWithoutLoss) {
+    StalledKeyboard k;
+    std::vector<std::uint8_t> burst;
+    for (int i = 0; i < 10000; ++i) {
+        burst.insert(burst.end(), {0xB0, 1, static_cast<std::uint8_t>(i % 128)});
+    }
+    k.Deliver(burst);  // one delivery: one period of the driver
+    EXPECT_EQ(k.Input().MessageCount(), 10000);
+    k.RunControlThread();
+    EXPECT_EQ(k.Input().MessageCount(), 0);
+    EXPECT_EQ(k.Input().LostEvents(), 0u);
+    EXPECT_STREQ(k.view->Shown().Status.c_str(), "");
+}
+
+}  // namespace
+}  // namespace chordella::testing
