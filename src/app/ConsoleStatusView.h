@@ -3,6 +3,8 @@
 // TerminalStatus draws from it), and each status the core reports (an input overflow, for
 // one) becomes a line of its own on the command's output.
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 
@@ -18,8 +20,9 @@ public:
     // Control thread.
     void ShowStatus(const std::string& text) override {
         shown_.ShowStatus(text);
-        // Clear the status line a terminal shows in place, then write the message as its own line.
-        std::fprintf(out_, "\r\x1b[K%s\n", text.c_str());
+        // On a terminal, clear the status line shown in place first; the message gets a line of its own.
+        if (isatty(fileno(out_)) != 0) std::fputs("\r\x1b[K", out_);
+        std::fprintf(out_, "%s\n", text.c_str());
         std::fflush(out_);
     }
     void ShowTitle(const std::string& title) override { shown_.ShowTitle(title); }
