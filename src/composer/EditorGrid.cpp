@@ -52,6 +52,7 @@ std::vector<GridRow> BuildGrid(const data::ChordMemory& memory, const GridContex
         for (int beat = 0; beat < beats; ++beat) {
             const data::BeatRecord record = memory.RecordAt(start + beat * data::BeatRecordSize);
             row.Cells.push_back(CellText(record, context));
+            row.Records.push_back(record);
             row.HoldsStop = row.HoldsStop || record.CommandCode == data::CommandStop;
         }
         rows.push_back(std::move(row));

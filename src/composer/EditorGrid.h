@@ -30,6 +30,7 @@ struct GridRow {
     int Measure = 1;                  // 1-based
     std::string Label;                // "%03.3d"
     std::vector<std::string> Cells;   // one per beat
+    std::vector<data::BeatRecord> Records;  // what each beat holds
     bool HoldsStop = false;           // the song's last row
 };
 

@@ -227,6 +227,8 @@ std::string WriteIRealLink(const ChordChart& chart) {
                 chordBefore = false;
             }
         }
+        // A measure of one blank would read as spacing between two bar lines.
+        if (measure.Beats.size() == 1 && !measure.Beats[0]) chords += " ";
         const bool last = index + 1 == chart.Measures.size();
         if (measure.RepeatEnd) {
             const int times = RepeatTimesBefore(chart, index);

@@ -13,6 +13,7 @@
 
 #include "app/DisplaySnapshot.h"
 #include "app/Options.h"
+#include "app/SongEditing.h"
 
 namespace chordella::ui {
 
@@ -92,6 +93,19 @@ public:
     // An item of the "&Melody" menu by its caption: "&Record", "&Play", "&Delete",
     // "R&estore", "Humanize", or a grid of "&Quantize" ("1/32 swing" … "None").
     virtual void MelodyMenu(const std::string& /*item*/) {}
+
+    // --- The chord-memory editor -----------------------------------------------------------
+    // The song's grid as the editor shows it; `done` runs on the GUI thread.
+    virtual void ReadSongGrid(std::function<void(const app::SongGridView&)> /*done*/) {}
+    // An edit of the editor; the reply (a refusal message, the grid refilled) comes to `done`.
+    virtual void EditSong(const app::SongEditRequest& /*request*/,
+                          std::function<void(const app::SongEditReply&)> /*done*/) {}
+    // "Lead Sheet": writes the text file beside the song and hands back its text.
+    virtual void WriteLeadSheet(bool /*chordsOnly*/, std::function<void(const app::LeadSheetOutcome&)> /*done*/) {}
+    // "Controller-Values": the channel-value text.
+    virtual void ReadChannelValues(std::function<void(const std::string&)> /*done*/) {}
+    // A double-click on a measure of the editor: the song plays from there.
+    virtual void PlayFromMeasure(int /*measure*/) {}
 
     // --- Display --------------------------------------------------------------------------
     // The display as the control thread last published it.
