@@ -18,7 +18,8 @@ test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
 
 # Plays the demo song through the built-in synth, or renders demo.wav where there is no sound.
-demo: build
+demo: setup
+	cmake --build $(BUILD_DIR) --target chordella audition -j$(JOBS)
 	@scripts/demo $(BUILD_DIR)
 
 bench: build

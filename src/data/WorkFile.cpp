@@ -109,7 +109,8 @@ bool PutWorkMaterial(const WorkFile& file, CreatorWork& work) {
     if (!EnsureWorkChunks(work, 1)) return false;
     ClearWorkMaterial(work);
     const std::size_t size = std::min<std::size_t>(file.Stream.size(), WorkChunkCapacity);
-    std::memcpy(work.Chunks[0].Buffer.get(), file.Stream.data(), size);
+    // An empty stream has no data pointer to copy from.
+    if (size > 0) std::memcpy(work.Chunks[0].Buffer.get(), file.Stream.data(), size);
     work.Chunks[0].Size = static_cast<std::int32_t>(size);
     work.Chunks[0].Present = true;
     work.Chunks[0].LengthUnits = file.WorkLengthUnits;
