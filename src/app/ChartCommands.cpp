@@ -6,13 +6,9 @@
 #include <charconv>
 #include <vector>
 
-#include "composer/ChordChart.h"
-#include "composer/ChordMemoryEditor.h"
-#include "composer/ChordProChart.h"
+#include "composer/ChartFiles.h"
 #include "composer/EditorGrid.h"
-#include "composer/IRealChart.h"
 #include "composer/LeadSheet.h"
-#include "composer/MusicXmlChart.h"
 #include "data/ArrangementState.h"
 #include "data/SongFile.h"
 #include "platform/Files.h"
@@ -109,20 +105,14 @@ int RunLeadSheetCommand(const LeadSheetFlags& flags, std::FILE* out, std::FILE* 
         defaultName = composer::LeadSheetFileName(flags.input);
     } else {
         const composer::ChordChart chart = composer::ChartFromSong(song.Chords, song.Text, style, units, transpose);
-        if (flags.format == "chordpro") {
-            text = composer::WriteChordPro(chart);
-            defaultName = songName + ".cho";
-        } else if (flags.format == "musicxml") {
-            text = composer::WriteMusicXml(chart);
-            defaultName = songName + ".musicxml";
-        } else if (flags.format == "ireal") {
-            text = composer::WriteIRealLink(chart) + "\n";
-            defaultName = songName + ".ireal.txt";
-        } else {
+        const std::optional<composer::ChartFormat> format = composer::ChartFormatNamed(flags.format);
+        if (!format) {
             std::fprintf(err, "%s: --format is text, chordpro, musicxml or ireal, not \"%s\"\n", flags.input.c_str(),
                          flags.format.c_str());
             return 1;
         }
+        text = composer::WriteChart(chart, *format);
+        defaultName = songName + std::string(composer::ChartExtension(*format));
     }
     if (flags.output == "-") {
         std::fputs(text.c_str(), out);
@@ -164,28 +154,19 @@ int RunChartImportCommand(const ChartImportFlags& flags, std::FILE* out, std::FI
         std::fprintf(err, "%s: a chart is imported into a song: the output must end in .vxa\n", flags.output.c_str());
         return 1;
     }
-    const bool iReal = text.find("irealbook://") != std::string::npos || text.find("irealb://") != std::string::npos;
-    composer::ChartReading reading = iReal ? composer::ReadIRealLink(text) : composer::ReadChordPro(text);
+    composer::ChartReading reading = composer::ReadChart(text);
     if (!reading.Ok) {
         std::fprintf(err, "%s: %s\n", flags.input.c_str(), reading.Error.c_str());
         return 1;
     }
     composer::ChordChart& chart = reading.Chart;
     data::ArrangementState song;
-    composer::ChordMemoryEditor editor(song.Chords);
-    const int units = chart.BeatsPerMeasure * data::BeatRecordSize;
-    const std::vector<data::BeatRecord> beats = composer::BeatsFromChart(chart);
-    const composer::EditOutcome created = editor.CreateMeasuresFrom(beats, units);
+    const composer::EditOutcome created = composer::ReplaceSongByChart(chart, song);
     if (!created) {
         std::fprintf(err, "%s: %s\n", flags.input.c_str(), created.Message.c_str());
         return 1;
     }
     for (const std::string& warning : chart.Warnings) std::fprintf(err, "%s: %s\n", flags.input.c_str(), warning.c_str());
-    song.Chords.Bytes[data::SongStartMeasureOffset] = 1;
-    song.Chords.Bytes[data::SongTempoOffset] = static_cast<std::uint8_t>(std::clamp(chart.Tempo, 25, 250));
-    song.Text.SongTitle = chart.Title;
-    song.Text.SongAuthor = chart.Composer;
-    if (!chart.Style.empty() && flags.style.empty()) song.Text.SongComments = "Style in the chart: " + chart.Style;
     const data::SongFileContent content = data::SongFileContentOf(song, flags.style);
     const std::vector<std::uint8_t> bytes = data::WriteSongFile(content);
     if (!platform::WriteFileAtomically(flags.output, bytes, error)) {

@@ -2,6 +2,7 @@
 
 #include "app/Session.h"
 #include "app/Settings.h"
+#include "composer/ChartFiles.h"
 #include "data/GeneralMidi.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -118,6 +119,55 @@ std::string SongEditing::ChannelValues() {
     std::vector<std::string> names;
     for (std::string_view name : data::GeneralMidiProgramNames()) names.emplace_back(name);
     return composer::ChannelValuesText(session_.Controllers(), names);
+}
+
+}  // namespace chordella::app
+
+namespace chordella::app {
+
+std::string SongEditing::ExportChart(const std::string& path, const std::string& format, int transpose) {
+    const data::ArrangementState& song = session_.App().arrangement;
+    if (song.Chords.IsEmpty()) return composer::ChordMemoryIsEmpty;
+    const std::optional<composer::ChartFormat> chartFormat = composer::ChartFormatNamed(format);
+    if (!chartFormat) return "no chart format \"" + format + "\"";
+    const std::string stylePath = session_.SongHost().LoadedStylePath();
+    std::string style(platform::FileNamePart(stylePath));
+    if (const std::size_t dot = style.rfind('.'); dot != std::string::npos && dot > 0) style.erase(dot);
+    const composer::ChordChart chart = composer::ChartFromSong(song.Chords, song.Text, style, MeasureUnits(), transpose);
+    std::string error;
+    if (!platform::WriteFileAtomically(path, std::string_view(composer::WriteChart(chart, *chartFormat)), error))
+        return path + ": " + error;
+    return {};
+}
+
+SongEditReply SongEditing::ImportChart(const std::string& path) {
+    SongEditReply reply;
+    data::ArrangementHost& host = session_.SongHost();
+    std::string text;
+    std::string error;
+    if (host.StylePlaying() || host.ChordsRecording()) {
+        reply.Message = composer::StopStyleFirst;
+    } else if (!platform::ReadTextFile(path, 4 * 1024 * 1024, text, error)) {
+        reply.Message = path + ": " + error;
+    } else {
+        composer::ChartReading reading = composer::ReadChart(text);
+        if (!reading.Ok) {
+            reply.Message = std::string(platform::FileNamePart(path)) + ": " + reading.Error;
+        } else {
+            const composer::EditOutcome outcome = composer::ReplaceSongByChart(reading.Chart, session_.App().arrangement);
+            reply.Message = outcome.Message;
+            if (outcome) {
+                host.SetSongMeter(reading.Chart.BeatsPerMeasure * data::BeatRecordSize);
+                host.SetSongTempo(reading.Chart.Tempo);
+                host.SongOpened();
+                editor_.ForgetSnapshot();
+                for (const std::string& warning : reading.Chart.Warnings)
+                    reply.Message += (reply.Message.empty() ? "" : "\n") + warning;
+            }
+        }
+    }
+    reply.Grid = Grid();
+    return reply;
 }
 
 }  // namespace chordella::app

@@ -72,6 +72,11 @@ public:
     // Writes "LeadSheet-<song>.txt" into the song's folder (SONGS for a new song).
     LeadSheetOutcome WriteLeadSheet(composer::LeadSheetVariant variant);
     std::string ChannelValues();
+    // The song's chords as a chart file; an empty text when written, else why not.
+    std::string ExportChart(const std::string& path, const std::string& format, int transpose);
+    // Replaces the song by the chords of a ChordPro chart or an iReal Pro link (not while
+    // the style plays or chords are recorded); the reply's message lists the chart's warnings.
+    SongEditReply ImportChart(const std::string& path);
 
     composer::ChordMemoryEditor& Editor() { return editor_; }
 

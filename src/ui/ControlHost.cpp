@@ -199,6 +199,17 @@ void ControlHost::ReadChannelValues(std::function<void(const std::string&)> done
         ToWindow([done, text = editing_->ChannelValues()] { done(text); });
     });
 }
+void ControlHost::ExportChart(const std::string& path, const std::string& format, int transpose,
+                              std::function<void(const std::string&)> done) {
+    Post([this, path, format, transpose, done = std::move(done)](app::DesktopCore&) {
+        ToWindow([done, error = editing_->ExportChart(path, format, transpose)] { done(error); });
+    });
+}
+void ControlHost::ImportChart(const std::string& path, std::function<void(const app::SongEditReply&)> done) {
+    Post([this, path, done = std::move(done)](app::DesktopCore&) {
+        ToWindow([done, reply = editing_->ImportChart(path)] { done(reply); });
+    });
+}
 void ControlHost::PlayFromMeasure(int measure) {
     Post([this, measure](app::DesktopCore& core) {
         if (session_->SongHost().StylePlaying()) core.Stop();

@@ -95,6 +95,9 @@ public:
     void WriteLeadSheet(bool chordsOnly, std::function<void(const app::LeadSheetOutcome&)> done) override;
     void ReadChannelValues(std::function<void(const std::string&)> done) override;
     void PlayFromMeasure(int measure) override;
+    void ExportChart(const std::string& path, const std::string& format, int transpose,
+                     std::function<void(const std::string&)> done) override;
+    void ImportChart(const std::string& path, std::function<void(const app::SongEditReply&)> done) override;
 
     app::DisplaySnapshot Snapshot() const override;
 

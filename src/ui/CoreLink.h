@@ -104,6 +104,12 @@ public:
     virtual void WriteLeadSheet(bool /*chordsOnly*/, std::function<void(const app::LeadSheetOutcome&)> /*done*/) {}
     // "Controller-Values": the channel-value text.
     virtual void ReadChannelValues(std::function<void(const std::string&)> /*done*/) {}
+    // "Export Chart ...": the song's chords as a chart file ("chordpro", "musicxml", "ireal"),
+    // transposed by `transpose` semitones; `done` gets an empty text or why it failed.
+    virtual void ExportChart(const std::string& /*path*/, const std::string& /*format*/, int /*transpose*/,
+                             std::function<void(const std::string&)> /*done*/) {}
+    // "Import Chart ...": the song is replaced by the chart's chords.
+    virtual void ImportChart(const std::string& /*path*/, std::function<void(const app::SongEditReply&)> /*done*/) {}
     // A double-click on a measure of the editor: the song plays from there.
     virtual void PlayFromMeasure(int /*measure*/) {}
 

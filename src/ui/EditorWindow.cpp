@@ -1,6 +1,8 @@
 #include "ui/EditorWindow.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -14,6 +16,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "composer/ChordChart.h"
 #include "composer/ChordMemoryEditor.h"
 #include "ui/ChordCellDialog.h"
 
@@ -67,8 +70,16 @@ EditorWindow::EditorWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt
     chordsOnly_->setObjectName("ChordsOnly");
     status_ = new QLabel(this);
     status_->setObjectName("EditorStatus");
+    QPushButton* exportChart = Button("Export Chart ...", "ExportChart", this);
+    QPushButton* importChart = Button("Import Chart ...", "ImportChart", this);
+    chartPitch_ = new QComboBox(this);
+    chartPitch_->setObjectName("ChartTransposition");
+    chartPitch_->addItems({"Concert pitch", "Bb instruments", "Eb instruments"});
     switches->addWidget(twelveBars_);
     switches->addWidget(chordsOnly_);
+    switches->addWidget(exportChart);
+    switches->addWidget(chartPitch_);
+    switches->addWidget(importChart);
     switches->addWidget(status_, 1);
     layout->addLayout(switches);
 
@@ -127,6 +138,8 @@ EditorWindow::EditorWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt
     connect(channels, &QPushButton::clicked, this, [this] {
         link_.ReadChannelValues([this](const std::string& text) { ShowText("Controller-Values", QString::fromStdString(text)); });
     });
+    connect(exportChart, &QPushButton::clicked, this, [this] { ExportChartDialog(); });
+    connect(importChart, &QPushButton::clicked, this, [this] { ImportChartDialog(); });
     connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int, int) { EditSelectedBeat(); });
     connect(table_->verticalHeader(), &QHeaderView::sectionDoubleClicked, this,
             [this](int row) { link_.PlayFromMeasure(row + 1); });
@@ -277,6 +290,35 @@ void EditorWindow::ShowText(const QString& title, const QString& text) {
     layout->addWidget(view);
     window->resize(760, 520);
     window->show();
+}
+
+void EditorWindow::ExportChartDialog() {
+    if (grid_.Empty) return Refused(composer::ChordMemoryIsEmpty);
+    QString filter;
+    QString path = QFileDialog::getSaveFileName(this, "Export chart ...", QString(),
+                                                "ChordPro (*.cho);;MusicXML (*.musicxml);;iReal Pro link (*.txt)", &filter);
+    if (path.isEmpty()) return;
+    const char* format = filter.startsWith("MusicXML") ? "musicxml" : filter.startsWith("iReal") ? "ireal" : "chordpro";
+    const char* extension = format[0] == 'm' ? ".musicxml" : format[0] == 'i' ? ".txt" : ".cho";
+    if (!path.endsWith(extension, Qt::CaseInsensitive)) path += extension;
+    static constexpr int Transpositions[] = {0, composer::TransposeForBb, composer::TransposeForEb};
+    const int transpose = Transpositions[std::clamp(chartPitch_->currentIndex(), 0, 2)];
+    link_.ExportChart(path.toStdString(), format, transpose, [this, path](const std::string& error) {
+        if (!error.empty()) return Refused(error);
+        status_->setText("Chart written: " + path);
+    });
+}
+
+void EditorWindow::ImportChartDialog() {
+    const QString path = QFileDialog::getOpenFileName(this, "Import chart ...", QString(),
+                                                      "Charts (*.cho *.chopro *.chordpro *.crd *.txt *.html)");
+    if (path.isEmpty()) return;
+    if (!grid_.Empty && QMessageBox::question(this, "Chordella", "Replace current chords & melody ?") != QMessageBox::Yes)
+        return;
+    link_.ImportChart(path.toStdString(), [this](const app::SongEditReply& reply) {
+        Show(reply.Grid, 1);
+        if (!reply.Message.empty()) Refused(reply.Message);
+    });
 }
 
 void EditorWindow::Refresh(const app::DisplaySnapshot& snapshot) {

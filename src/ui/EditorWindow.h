@@ -13,6 +13,7 @@
 #include "ui/CoreLink.h"
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -49,6 +50,8 @@ private:
     void Copy();
     void ShowText(const QString& title, const QString& text);
     void Highlight(int measure, int beat);
+    void ExportChartDialog();
+    void ImportChartDialog();
 
     CoreLink& link_;
     app::SongGridView grid_;
@@ -56,6 +59,7 @@ private:
     QPushButton* undo_ = nullptr;
     QCheckBox* twelveBars_ = nullptr;
     QCheckBox* chordsOnly_ = nullptr;
+    QComboBox* chartPitch_ = nullptr;
     QGroupBox* copyPanel_ = nullptr;
     QSpinBox* copyFirst_ = nullptr;
     QSpinBox* copyLast_ = nullptr;

@@ -15,7 +15,9 @@
 #include <chrono>
 #include <functional>
 
+#include "composer/ChordChart.h"
 #include "platform/Files.h"
+#include "support/TextFiles.h"
 #include "ui/ChordCellDialog.h"
 #include "ui/EditorWindow.h"
 #include "ui/WindowRig.h"
@@ -146,6 +148,37 @@ TEST_F(EditorWindowTest, CreatesASongEditsBeatsAndUndoesMeasureEdits) {
     const std::string path = Status().mid(QString("Lead sheet written: ").size()).toStdString();
     EXPECT_TRUE(path.ends_with("/SONGS/LeadSheet-Untitled.txt")) << path;
     EXPECT_TRUE(platform::FileExists(path));
+}
+
+TEST_F(EditorWindowTest, ImportsAChartAndExportsTheSongAsAChart) {
+    ASSERT_TRUE(WaitFor([&] { return editor->isVisible(); }));
+    TempFolder charts;
+    WriteTextFile(charts.File("blues.cho"),
+                  "{title: Short Blues}\n{time: 3/4}\n{start_of_grid}\n| C . . | F . C7 | G7 . . |\n{end_of_grid}\n");
+    bool answered = false;
+    std::string message;
+    rig.Host().ImportChart(charts.File("blues.cho"), [&](const app::SongEditReply& reply) {
+        answered = true;
+        message = reply.Message;
+    });
+    ASSERT_TRUE(WaitFor([&] { return answered; }));
+    EXPECT_EQ(message, "");
+    editor->Reload();
+    ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == 4 && grid->columnCount() == 3; })) << grid->rowCount();
+    EXPECT_EQ(Cell(1, 2), "C 7th ");
+
+    answered = false;
+    std::string error = "unanswered";
+    rig.Host().ExportChart(charts.File("blues.musicxml"), "musicxml", composer::TransposeForBb, [&](const std::string& e) {
+        answered = true;
+        error = e;
+    });
+    ASSERT_TRUE(WaitFor([&] { return answered; }));
+    EXPECT_EQ(error, "");
+    const std::string xml = ReadTextFile(charts.File("blues.musicxml"));
+    EXPECT_NE(xml.find("<work-title>Short Blues</work-title>"), std::string::npos);
+    EXPECT_NE(xml.find("<beats>3</beats>"), std::string::npos);
+    EXPECT_NE(xml.find("<root-step>D</root-step>"), std::string::npos) << "C written for a B flat instrument";
 }
 
 TEST_F(EditorWindowTest, TheBeatThatSoundsIsHighlighted) {
