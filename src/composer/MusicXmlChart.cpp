@@ -32,16 +32,16 @@ int Fifths(int keyRoot, bool minor) {
 void Harmony(std::string& xml, const ChartChord& chord, bool sharps) {
     const std::string_view name = RootName(chord.Root, sharps);
     const XmlChordKind& kind = MusicXmlKind(chord.Type);
-    xml += "        <harmony>\n          <root><root-step>";
+    xml += "      <harmony>\n        <root><root-step>";
     xml += name.substr(0, 1);
     xml += "</root-step>";
     if (name.size() > 1) xml += name[1] == '#' ? "<root-alter>1</root-alter>" : "<root-alter>-1</root-alter>";
-    xml += "</root>\n          <kind text=\"" + std::string(kind.Text) + "\">" + std::string(kind.Kind) + "</kind>\n";
+    xml += "</root>\n        <kind text=\"" + std::string(kind.Text) + "\">" + std::string(kind.Kind) + "</kind>\n";
     if (kind.DegreeValue != 0)
-        xml += "          <degree><degree-value>" + std::to_string(kind.DegreeValue) + "</degree-value><degree-alter>" +
+        xml += "        <degree><degree-value>" + std::to_string(kind.DegreeValue) + "</degree-value><degree-alter>" +
                std::to_string(kind.DegreeAlter) + "</degree-alter><degree-type>" + std::string(kind.DegreeType) +
                "</degree-type></degree>\n";
-    xml += "        </harmony>\n";
+    xml += "      </harmony>\n";
 }
 
 }  // namespace
