@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "data/StyleAnalysis.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
@@ -69,10 +69,10 @@ inline void AppendDense(std::vector<std::uint8_t>& s, int ticks, const DensePatt
 // A session with the engine and the clock sending to a counting output.
 struct DenseRig {
     DenseRig() {
-        app::SessionParts parts;
+        core::SessionParts parts;
         parts.prompter = std::make_unique<platform::ScriptedPrompter>();
         parts.paths = platform::Paths::InFolder("/tmp");
-        session = std::make_unique<app::Session>(std::move(parts));
+        session = std::make_unique<core::Session>(std::move(parts));
         engine = std::make_unique<engine::AccompanimentEngine>(*session);
         clock = std::make_unique<engine::Clock>(*session, *engine);
         session->SetAccompanimentOutput(&out);
@@ -95,7 +95,7 @@ struct DenseRig {
     }
     void Analyse() { data::AnalyseChannels(session->Style().style, 0, data::PartCount - 1, false); }
 
-    std::unique_ptr<app::Session> session;
+    std::unique_ptr<core::Session> session;
     std::unique_ptr<engine::AccompanimentEngine> engine;
     std::unique_ptr<engine::Clock> clock;
     CountingOutput out;

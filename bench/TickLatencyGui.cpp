@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/DesktopCore.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "app/SnapshotView.h"
 #include "midi/MemoryBackend.h"
 #include "platform/Clock.h"
@@ -31,7 +31,7 @@ bool MeasureWithWindow(int bpm, std::size_t ticks, bool realtime, std::vector<Ti
     static char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
 
-    app::SessionParts parts;
+    core::SessionParts parts;
     parts.prompter = std::make_unique<platform::ScriptedPrompter>();
     parts.paths = platform::Paths::InFolder(home);
     parts.view = std::make_unique<app::SnapshotView>();
@@ -44,7 +44,7 @@ bool MeasureWithWindow(int bpm, std::size_t ticks, bool realtime, std::vector<Ti
 
     std::atomic<bool> done{false};
     {
-        ui::ControlHost host(std::make_unique<app::Session>(std::move(parts)), setup);
+        ui::ControlHost host(std::make_unique<core::Session>(std::move(parts)), setup);
         ui::MainWindow window(host);
         window.resize(1280, 860);
         window.show();

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "chords/ChordNames.h"
 #include "chords/ChordRecogniser.h"
 #include "platform/ScriptedPrompter.h"
@@ -15,23 +15,23 @@ using namespace chordella;
 
 namespace {
 
-struct CountingEngine final : app::EngineLink {
+struct CountingEngine final : core::EngineLink {
     void SubmitChord(const std::array<std::int16_t, 4>& notes) override { last = notes[0]; }
     std::int16_t last = 0;
 };
 
 struct Bench {
     Bench() {
-        app::SessionParts parts;
+        core::SessionParts parts;
         parts.prompter = std::make_unique<platform::ScriptedPrompter>();
         parts.paths = platform::Paths::InFolder("/tmp/chordella-bench");
-        session = std::make_unique<app::Session>(std::move(parts));
+        session = std::make_unique<core::Session>(std::move(parts));
         session->SetEngineLink(&engine);
         recogniser = std::make_unique<chords::ChordRecogniser>(*session);
     }
     ~Bench() { session->SetEngineLink(nullptr); }
     CountingEngine engine;
-    std::unique_ptr<app::Session> session;
+    std::unique_ptr<core::Session> session;
     std::unique_ptr<chords::ChordRecogniser> recogniser;
 };
 

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "app/LiveArranger.h"
-#include "app/Session.h"
-#include "data/StyleStore.h"
+#include "core/Session.h"
+#include "core/StyleStore.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
 #include "engine/Transport.h"
@@ -32,7 +32,7 @@ using Clock = std::chrono::steady_clock;
 
 struct Rig {
     Rig() {
-        app::SessionParts parts;
+        core::SessionParts parts;
         parts.prompter = std::make_unique<platform::ScriptedPrompter>();
         folder = (std::filesystem::temp_directory_path() / "chordella-dispatch-bench").string();
         std::filesystem::create_directories(folder);
@@ -42,7 +42,7 @@ struct Rig {
         memory->AddInput("Keyboard");
         memory->AddOutput("Out");
         parts.midiBackend = std::move(backend);
-        session = std::make_unique<app::Session>(std::move(parts));
+        session = std::make_unique<core::Session>(std::move(parts));
         arranger = std::make_unique<app::LiveArranger>(*session);
         session->MidiInput1()->Open();
         session->MidiInput1()->Start();
@@ -66,7 +66,7 @@ struct Rig {
 
     std::string folder;
     midi::MemoryBackend* memory = nullptr;
-    std::unique_ptr<app::Session> session;
+    std::unique_ptr<core::Session> session;
     std::unique_ptr<app::LiveArranger> arranger;
 };
 

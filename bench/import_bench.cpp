@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "data/CreatorWorkWriter.h"
-#include "data/MidiImport.h"
+#include "core/MidiImport.h"
 #include "data/MidiImportRun.h"
 #include "data/SmfFile.h"
 #include "platform/ScriptedPrompter.h"
@@ -89,10 +89,10 @@ BENCHMARK(ConversionOfTheWholeCorpus)->Unit(benchmark::kMillisecond);
 // The import as a user starts it, file read and all.
 void ImportOfTheWholeCorpusFromDisk(benchmark::State& state) {
     if (Corpus().empty()) return state.SkipWithError("no corpus");
-    app::SessionParts parts;
+    core::SessionParts parts;
     parts.prompter = std::make_unique<platform::ScriptedPrompter>();
     parts.paths = platform::Paths::InFolder(fs::temp_directory_path().string());
-    app::Session session(std::move(parts));
+    core::Session session(std::move(parts));
     data::MidiImporter importer(session);
     for (auto _ : state) {
         for (const CorpusFile& file : Corpus()) benchmark::DoNotOptimize(importer.Import(file.path));

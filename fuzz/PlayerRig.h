@@ -11,7 +11,7 @@
 #include <span>
 #include <string>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "data/StyleAnalysis.h"
 #include "data/StyleFile.h"
 #include "engine/AccompanimentEngine.h"
@@ -68,10 +68,10 @@ inline bool LoadStyleFile(data::StyleState& style, std::span<const std::uint8_t>
 // A session with `buffers` stream buffers, the engine and the clock, both outputs checked.
 struct PlayerRig {
     explicit PlayerRig(int buffers = 1) {
-        app::SessionParts parts;
+        core::SessionParts parts;
         parts.prompter = std::make_unique<platform::ScriptedPrompter>();
         parts.paths = platform::Paths::InFolder("/tmp");
-        session = std::make_unique<app::Session>(std::move(parts));
+        session = std::make_unique<core::Session>(std::move(parts));
         data::StreamChain& stream = session->Style().style.Stream;
         if (!stream.Allocate()) std::abort();
         for (int b = 1; b < buffers; ++b) {
@@ -95,7 +95,7 @@ struct PlayerRig {
         out.sounding = {};
     }
 
-    std::unique_ptr<app::Session> session;
+    std::unique_ptr<core::Session> session;
     std::unique_ptr<engine::AccompanimentEngine> engine;
     std::unique_ptr<engine::Clock> clock;
     CheckingOutput out;

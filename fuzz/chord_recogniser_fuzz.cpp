@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "chords/ChordNames.h"
 #include "chords/ChordRecogniser.h"
-#include "chords/ChordSlotMap.h"
+#include "core/ChordSlotMap.h"
 #include "platform/ScriptedPrompter.h"
 
 namespace {
@@ -24,7 +24,7 @@ void Fail(const char* what) {
 }
 #define Require(condition) ((condition) ? void() : Fail(#condition))
 
-struct CheckingEngine final : app::EngineLink {
+struct CheckingEngine final : core::EngineLink {
     void SubmitChord(const std::array<std::int16_t, 4>& notes) override {
         for (const auto note : notes) Require(note >= 0 && note <= 127);
     }
@@ -40,7 +40,7 @@ struct Input {
 };
 
 // What the keyboard input does with a key in the chord zone, "Two-Finger" off.
-void PressLive(chords::ChordRecogniser& recogniser, app::Session& session, int key, int capo) {
+void PressLive(chords::ChordRecogniser& recogniser, core::Session& session, int key, int capo) {
     auto& held = session.Style().heldNotes;
     auto& state = session.App().chords;
     if (held.Count > 5) held.Clear();
@@ -51,7 +51,7 @@ void PressLive(chords::ChordRecogniser& recogniser, app::Session& session, int k
     recogniser.SetChord(state.PendingRoot, state.PendingType, static_cast<std::int16_t>(capo));
 }
 
-void CheckState(app::Session& session) {
+void CheckState(core::Session& session) {
     const auto& state = session.App().chords;
     const auto& held = session.Style().heldNotes;
     Require(state.PendingType >= 0 && state.PendingType <= chords::MaxStoredType);
@@ -62,7 +62,7 @@ void CheckState(app::Session& session) {
     Require(chords::ChordName(state, state.CurrentRoot, state.CurrentType).View().size() >= 4);  // "C 5b"
 }
 
-void Step(Input& in, chords::ChordRecogniser& recogniser, app::Session& session) {
+void Step(Input& in, chords::ChordRecogniser& recogniser, core::Session& session) {
     auto& state = session.App().chords;
     auto& options = session.App().options;
     switch (in.Byte() % 12) {
@@ -118,16 +118,16 @@ void Step(Input& in, chords::ChordRecogniser& recogniser, app::Session& session)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static CheckingEngine engine;
-    static std::unique_ptr<app::Session> session = [] {
-        app::SessionParts parts;
+    static std::unique_ptr<core::Session> session = [] {
+        core::SessionParts parts;
         parts.prompter = std::make_unique<platform::ScriptedPrompter>();
         parts.paths = platform::Paths::InFolder("/tmp/chordella-fuzz");
-        auto made = std::make_unique<app::Session>(std::move(parts));
+        auto made = std::make_unique<core::Session>(std::move(parts));
         made->SetEngineLink(&engine);
         return made;
     }();
-    session->App() = app::AppState{};
-    session->Style() = app::StyleContainer{};
+    session->App() = core::AppState{};
+    session->Style() = core::StyleContainer{};
     chords::ChordRecogniser recogniser(*session);
 
     Input in{data, size};

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/LiveArranger.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/Clock.h"
 #include "midi/MemoryBackend.h"
 #include "platform/Prompter.h"
@@ -17,8 +17,8 @@ using namespace chordella;
 
 namespace {
 
-void ChooseOptions(app::Session& session, std::uint8_t a, std::uint8_t b) {
-    app::Options& o = session.App().options;
+void ChooseOptions(core::Session& session, std::uint8_t a, std::uint8_t b) {
+    core::Options& o = session.App().options;
     o.TwoFingerChords = a & 1;
     o.MelodyAdLib = a & 2;
     o.PlayChords = a & 4;
@@ -47,7 +47,7 @@ void ChooseOptions(app::Session& session, std::uint8_t a, std::uint8_t b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
-    app::SessionParts parts;
+    core::SessionParts parts;
     parts.prompter = std::make_unique<platform::ScriptedPrompter>();
     parts.paths = platform::Paths::InFolder((std::filesystem::temp_directory_path() / "chordella-fuzz-keyboard").string());
     auto backend = std::make_unique<midi::MemoryBackend>();
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     memory->AddInput("Second");
     memory->AddOutput("Out");
     parts.midiBackend = std::move(backend);
-    app::Session session(std::move(parts));
+    core::Session session(std::move(parts));
     ChooseOptions(session, data[0], data[1]);
     {
         app::LiveArranger arranger(session);

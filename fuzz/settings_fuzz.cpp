@@ -8,7 +8,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace chordella;
     app::Settings settings(platform::Paths::InFolder("/nonexistent/chordella-fuzz"));
-    app::Options options;
+    core::Options options;
     data::ConfigState config;
     settings.LoadText(std::string_view(reinterpret_cast<const char*>(data), size), options, config);
     for (int key : {config.Keys.FillIn, config.Keys.Basic, config.Keys.FirstChordKey, config.Keys.LastChordKey})

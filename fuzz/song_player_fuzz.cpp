@@ -53,7 +53,7 @@ Rig& TheRig() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Rig& rig = TheRig();
-    app::Session& session = *rig.session;
+    core::Session& session = *rig.session;
     const data::SongReadResult read = data::ReadSongFile(std::span<const std::uint8_t>(data, size));
     if (!read.Ok) return 0;
     rig.ResetPlayState();

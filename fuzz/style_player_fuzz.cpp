@@ -22,8 +22,8 @@ fuzzing::PlayerRig& TheRig() {
     return rig;
 }
 
-void ApplyOptions(app::Session& session, std::uint8_t bits) {
-    app::Options& o = session.App().options;
+void ApplyOptions(core::Session& session, std::uint8_t bits) {
+    core::Options& o = session.App().options;
     o.CompLimit = bits & 1;
     o.MinusOne = bits & 2;
     o.AdjustChordOctave = bits & 4;
@@ -38,7 +38,7 @@ void ApplyOptions(app::Session& session, std::uint8_t bits) {
 }
 
 // Raw bytes in both buffers and a loop range taken from the input, unchecked.
-void LoadRaw(app::Session& session, std::span<const std::uint8_t> bytes) {
+void LoadRaw(core::Session& session, std::span<const std::uint8_t> bytes) {
     data::StyleState& style = session.Style().style;
     style.Header.ChannelUsed.fill(1);
     for (int b = 0; b < 2; ++b) {
@@ -63,7 +63,7 @@ void LoadRaw(app::Session& session, std::span<const std::uint8_t> bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
     fuzzing::PlayerRig& rig = TheRig();
-    app::Session& session = *rig.session;
+    core::Session& session = *rig.session;
     rig.ResetPlayState();
     ApplyOptions(session, data[1]);
 

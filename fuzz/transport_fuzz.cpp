@@ -28,7 +28,7 @@ Rig& TheRig() {
 }
 
 void ApplyOptions(Rig& rig, std::uint8_t bits) {
-    app::Options& o = rig.session->App().options;
+    core::Options& o = rig.session->App().options;
     o.PlayIntro = bits & 1;
     o.PlayEnding = bits & 2;
     o.Metronome = bits & 4;
@@ -73,7 +73,7 @@ void Act(Rig& rig, std::uint8_t action) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1 + ScriptBytes) return 0;
     Rig& rig = TheRig();
-    app::Session& session = *rig.session;
+    core::Session& session = *rig.session;
     rig.ResetPlayState();
     ApplyOptions(rig, data[0]);
     if (!fuzzing::LoadStyleFile(session.Style().style, std::span<const std::uint8_t>(data + 1 + ScriptBytes, size - 1 - ScriptBytes))) {

@@ -8,14 +8,14 @@
 #include <array>
 #include <cstdint>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "midi/MidiOut.h"
 
 namespace chordella::app {
 
 class ActivityOutput final : public midi::MidiOut {
 public:
-    explicit ActivityOutput(Session& session) : session_(session) {}
+    explicit ActivityOutput(core::Session& session) : session_(session) {}
 
     bool IsOpen() const override {
         const midi::TMidiOutput* out = session_.CurrentOutput();
@@ -38,7 +38,7 @@ private:
         if ((status & 0xF0) == 0x90 && velocity > 0) ++noteOns_[status & 0x0F];
     }
 
-    Session& session_;
+    core::Session& session_;
     std::array<std::uint32_t, 16> noteOns_{};
 };
 

@@ -7,10 +7,10 @@
 #include "app/ConsolePrompter.h"
 #include "app/LiveArranger.h"
 #include "app/QuitOnSignals.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "app/Settings.h"
 #include "chords/KeyboardLayout.h"
-#include "data/StyleStore.h"
+#include "core/StyleStore.h"
 #include "midi/SystemBackend.h"
 
 namespace chordella::app {
@@ -35,7 +35,7 @@ std::string PortName(midi::MidiBackend& backend, bool input, int id) {
     return code == midi::result::NoError ? caps.ProductName : std::string();
 }
 
-bool OpenKeyboard(Session& session, midi::TMidiInput* input, int id, const char* what, std::FILE* err) {
+bool OpenKeyboard(core::Session& session, midi::TMidiInput* input, int id, const char* what, std::FILE* err) {
     if (!input) {
         std::fprintf(err, "chordella: no MIDI input for the %s (chordella ports lists them)\n", what);
         return false;
@@ -57,7 +57,7 @@ bool OpenKeyboard(Session& session, midi::TMidiInput* input, int id, const char*
     return true;
 }
 
-bool OpenOutput(Session& session, const ArrangerFlags& flags, std::FILE* err) {
+bool OpenOutput(core::Session& session, const ArrangerFlags& flags, std::FILE* err) {
     midi::TMidiOutput* output = session.MidiOutput1();
     if (!output) {
         std::fprintf(err, "chordella: no MIDI output can be made\n");
@@ -94,7 +94,7 @@ bool OpenOutput(Session& session, const ArrangerFlags& flags, std::FILE* err) {
     return true;
 }
 
-bool OpenInputs(Session& session, const ArrangerFlags& flags, std::FILE* err) {
+bool OpenInputs(core::Session& session, const ArrangerFlags& flags, std::FILE* err) {
     midi::MidiBackend& backend = session.MidiBackend();
     const std::string wanted = flags.in.empty() ? session.App().options.MidiIn : flags.in;
     std::optional<int> keyboard = wanted.empty() ? std::optional<int>() : FindPort(backend, true, wanted);
@@ -117,7 +117,7 @@ bool OpenInputs(Session& session, const ArrangerFlags& flags, std::FILE* err) {
     return OpenKeyboard(session, session.MidiInput2(), *second, "second input", err);
 }
 
-bool ApplyKeyFlags(Session& session, const ArrangerFlags& flags, std::FILE* err) {
+bool ApplyKeyFlags(core::Session& session, const ArrangerFlags& flags, std::FILE* err) {
     data::ControlKeys& keys = session.App().config.Keys;
     const int first = flags.firstKey >= 0 ? flags.firstKey : keys.FirstChordKey;
     const int last = flags.lastKey >= 0 ? flags.lastKey : keys.LastChordKey;
@@ -155,7 +155,7 @@ std::optional<int> FindPort(midi::MidiBackend& backend, bool input, const std::s
     return partialMatches == 1 ? partial : std::nullopt;
 }
 
-bool PrepareArranger(Session& session, const ArrangerFlags& flags, std::FILE* err) {
+bool PrepareArranger(core::Session& session, const ArrangerFlags& flags, std::FILE* err) {
     if (flags.tempo != 0 && (flags.tempo < 25 || flags.tempo > 250)) {
         std::fprintf(err, "chordella: --tempo %d: the tempo lies in 25 … 250\n", flags.tempo);
         return false;
@@ -172,11 +172,11 @@ bool PrepareArranger(Session& session, const ArrangerFlags& flags, std::FILE* er
 }
 
 int RunArrangerCommand(const ArrangerFlags& flags, std::FILE* out, std::FILE* err) {
-    SessionParts parts;
+    core::SessionParts parts;
     parts.prompter = std::make_unique<ConsolePrompter>(false, err);
     parts.paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
     parts.midiBackend = midi::MakeSystemBackend();
-    Session session(std::move(parts));
+    core::Session session(std::move(parts));
     Settings settings(session.Paths());
     settings.Load(session.App().options, session.App().config, flags.reset);
     LiveArranger arranger(session);  // first: its clock takes part in loading the style

@@ -10,9 +10,9 @@
 
 #include "midi/MidiBackend.h"
 
+namespace chordella::core { class Session; }
 namespace chordella::app {
 
-class Session;
 
 struct ArrangerFlags {
     std::string in;                   // --in PORT: the keyboard (name, part of a name, or id)
@@ -32,7 +32,7 @@ std::optional<int> FindPort(midi::MidiBackend& backend, bool input, const std::s
 
 // Opens the ports, loads the settings and the style and applies the flags on `session`;
 // false with a one-line reason on `err`.
-bool PrepareArranger(Session& session, const ArrangerFlags& flags, std::FILE* err);
+bool PrepareArranger(core::Session& session, const ArrangerFlags& flags, std::FILE* err);
 
 // The whole command on the system's ports; answers the exit code.
 int RunArrangerCommand(const ArrangerFlags& flags, std::FILE* out, std::FILE* err);

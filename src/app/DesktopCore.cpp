@@ -7,17 +7,17 @@
 #include "app/ActivityOutput.h"
 #include "app/DesktopPeers.h"
 #include "app/LiveArranger.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "app/Settings.h"
 #include "app/SnapshotView.h"
 #include "app/SongPlayback.h"
 #include "chords/ChordEntry.h"
 #include "chords/ChordRecogniser.h"
-#include "chords/ChordSlotMap.h"
+#include "core/ChordSlotMap.h"
 #include "chords/KeyboardLayout.h"
 #include "chords/OperatingModes.h"
-#include "data/SongFiles.h"
-#include "data/StyleStore.h"
+#include "core/SongFiles.h"
+#include "core/StyleStore.h"
 #include "engine/Clock.h"
 #include "engine/SongHost.h"
 #include "engine/TapTempo.h"
@@ -42,7 +42,7 @@ bool IsMixerController(int controller) {
 
 }  // namespace
 
-DesktopCore::DesktopCore(Session& session, LifecycleSetup setup)
+DesktopCore::DesktopCore(core::Session& session, LifecycleSetup setup)
     : session_(session),
       activity_(std::make_unique<ActivityOutput>(session)),
       arranger_(std::make_unique<LiveArranger>(session)),
@@ -107,7 +107,7 @@ void DesktopCore::ReleaseKeys() { entry_->ReleaseAll(); }
 // --- Transport -------------------------------------------------------------------------
 
 bool DesktopCore::Running() const {
-    const AppState& app = session_.App();
+    const core::AppState& app = session_.App();
     return session_.Style().player.StyleActive != 0 || app.transport.ChordPlayMode != 0 || app.clock.ClockState != 0;
 }
 
@@ -196,7 +196,7 @@ void DesktopCore::SetSplitKey(int lastChordKey) {
 
 void DesktopCore::SetTransposition(int octaves, int semitones) {
     if (octaves < -3 || octaves > 3 || semitones < -11 || semitones > 11) return;
-    AppState& app = session_.App();
+    core::AppState& app = session_.App();
     app.engine.KeyboardOctave = static_cast<std::int16_t>(octaves);
     app.keyboard.CapoShift = static_cast<std::int16_t>(semitones);
     app.melody.KeyboardTranspose = static_cast<std::int16_t>(chords::KeyboardTranspose(session_));
@@ -231,10 +231,10 @@ void DesktopCore::ResetControllers() { midi::ControllerReset(session_.CurrentOut
 
 // --- Options ---------------------------------------------------------------------------
 
-const Options& DesktopCore::CurrentOptions() const { return session_.App().options; }
+const core::Options& DesktopCore::CurrentOptions() const { return session_.App().options; }
 
 void DesktopCore::ApplyDerivedSettings() {
-    AppState& app = session_.App();
+    core::AppState& app = session_.App();
     app.config.Keys = ControlKeysOf(app.options);
     chords::ApplyKeyboardLayout(session_);
     if (!app.options.ChordTypes.empty()) chords::ReadChordTypes(app.chords.SlotMap, app.options.ChordTypes);
@@ -243,8 +243,8 @@ void DesktopCore::ApplyDerivedSettings() {
     arranger_->Clock().SelectMetrum(app.options.Metrum);
 }
 
-void DesktopCore::ApplyOptions(const Options& options) {
-    const Options before = session_.App().options;
+void DesktopCore::ApplyOptions(const core::Options& options) {
+    const core::Options before = session_.App().options;
     session_.App().options = options;
     KeepOptionsInRange(session_.App().options);
     ApplyDerivedSettings();
@@ -282,7 +282,7 @@ bool DesktopCore::SaveSong(const std::string& path) {
 
 void DesktopCore::ApplySettings() {
     ApplyDerivedSettings();
-    const Options& options = session_.App().options;
+    const core::Options& options = session_.App().options;
     OpenConfiguredPorts(session_, options, options, true);
 }
 

@@ -20,8 +20,9 @@
 #include "app/DisplaySnapshot.h"
 #include "app/Lifecycle.h"
 #include "app/LifecycleHooks.h"
-#include "app/Options.h"
+#include "core/Options.h"
 
+namespace chordella::core { class Session; }
 namespace chordella::chords {
 class ChordEntry;
 class PadEditorPeer;
@@ -37,12 +38,11 @@ namespace chordella::app {
 class ActivityOutput;
 class DesktopPeers;
 class LiveArranger;
-class Session;
 class SnapshotView;
 
 class DesktopCore final : public LifecycleHooks {
 public:
-    DesktopCore(Session& session, LifecycleSetup setup = {});
+    DesktopCore(core::Session& session, LifecycleSetup setup = {});
     ~DesktopCore() override;
     DesktopCore(const DesktopCore&) = delete;
     DesktopCore& operator=(const DesktopCore&) = delete;
@@ -113,10 +113,10 @@ public:
     void ResetControllers();
 
     // --- Options ---------------------------------------------------------------------
-    const Options& CurrentOptions() const;
+    const core::Options& CurrentOptions() const;
     // The options window's OK: the options are taken over, the control keys and the chord
     // zone derived again, ports whose names changed reopened.
-    void ApplyOptions(const Options& options);
+    void ApplyOptions(const core::Options& options);
     // An entry of the operating mode list (0 … 7); others change nothing.
     void SetOperatingMode(int mode);
     PortNames ListPorts();
@@ -135,7 +135,7 @@ public:
     const std::string& GuideText() const { return guide_; }
 
     LiveArranger& Arranger() { return *arranger_; }
-    Session& GetSession() { return session_; }
+    core::Session& GetSession() { return session_; }
 
     // --- Start-up and exit steps (LifecycleHooks) --------------------------------------
     void ApplySettings() override;
@@ -154,7 +154,7 @@ private:
     void FillStyle(DisplaySnapshot& snapshot) const;
     void FillMixer(DisplaySnapshot& snapshot) const;
 
-    Session& session_;
+    core::Session& session_;
     std::unique_ptr<ActivityOutput> activity_;
     std::unique_ptr<LiveArranger> arranger_;
     std::unique_ptr<DesktopPeers> peers_;

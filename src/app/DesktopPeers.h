@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "chords/ChordRecogniser.h"
 #include "engine/ChordMemoryPlayer.h"
 #include "engine/TransportPeers.h"
@@ -16,7 +16,7 @@ namespace chordella::app {
 
 class DesktopPeers final : public engine::TransportPeers {
 public:
-    DesktopPeers(Session& session, engine::ChordMemoryPlayer& player, chords::ChordRecogniser& recogniser)
+    DesktopPeers(core::Session& session, engine::ChordMemoryPlayer& player, chords::ChordRecogniser& recogniser)
         : session_(session), player_(player), recogniser_(recogniser) {}
 
     void ShowChord(std::int16_t root, std::int16_t type) override { recogniser_.ShowChord(root, type, true); }
@@ -66,7 +66,7 @@ public:
     void StyleEnded() override { player_.StyleEnded(); }
 
 private:
-    Session& session_;
+    core::Session& session_;
     engine::ChordMemoryPlayer& player_;
     chords::ChordRecogniser& recogniser_;
     std::function<bool(std::int16_t, std::int16_t)> editorTakesChord_;

@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "app/ArrangerCommand.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "midi/PortSelection.h"
 
 namespace chordella::app {
@@ -12,7 +12,7 @@ namespace {
 
 constexpr int SynthOutput = -1;
 
-void CannotOpen(Session& session, const std::string& name) {
+void CannotOpen(core::Session& session, const std::string& name) {
     session.Prompter().Inform("Can't open " + name + ", please check MIDI config.");
 }
 
@@ -31,7 +31,7 @@ void CloseOutput(midi::TMidiOutput& output) {
     }
 }
 
-void OpenInput(Session& session, midi::TMidiInput* input, const std::string& name) {
+void OpenInput(core::Session& session, midi::TMidiInput* input, const std::string& name) {
     if (input == nullptr) return;
     CloseInput(*input);
     if (name.empty()) return;
@@ -49,7 +49,7 @@ void OpenInput(Session& session, midi::TMidiInput* input, const std::string& nam
     if (!input->IsOpen() || input->Error() != 0) CannotOpen(session, name);
 }
 
-bool OpenOutput(Session& session, midi::TMidiOutput* output, const std::string& name, bool synthWhenEmpty) {
+bool OpenOutput(core::Session& session, midi::TMidiOutput* output, const std::string& name, bool synthWhenEmpty) {
     if (output == nullptr) return false;
     CloseOutput(*output);
     if (name.empty() && !synthWhenEmpty) return false;
@@ -72,7 +72,7 @@ bool OpenOutput(Session& session, midi::TMidiOutput* output, const std::string& 
 
 }  // namespace
 
-PortNames ListPortNames(Session& session) {
+PortNames ListPortNames(core::Session& session) {
     PortNames names;
     midi::MidiBackend& backend = session.MidiBackend();
     names.Inputs = midi::ListInputNames(backend);
@@ -82,7 +82,7 @@ PortNames ListPortNames(Session& session) {
     return names;
 }
 
-void OpenConfiguredPorts(Session& session, const Options& before, const Options& now, bool all) {
+void OpenConfiguredPorts(core::Session& session, const core::Options& before, const core::Options& now, bool all) {
     if (all || before.MidiOut != now.MidiOut || !session.CurrentOutput()) {
         OpenOutput(session, session.MidiOutput1(), now.MidiOut, true);
         session.Midi().SetCurrentOutput(session.MidiOutput1());
@@ -92,7 +92,7 @@ void OpenConfiguredPorts(Session& session, const Options& before, const Options&
     if (all || before.MidiSubIn != now.MidiSubIn) OpenInput(session, session.MidiInput2(), now.MidiSubIn);
 }
 
-void CloseAllPorts(Session& session) {
+void CloseAllPorts(core::Session& session) {
     for (midi::TMidiInput* input : {session.MidiInput1(), session.MidiInput2()})
         if (input) CloseInput(*input);
     for (midi::TMidiOutput* output : {session.MidiOutput1(), session.MidiOutput2(), session.MidiOutput3()})

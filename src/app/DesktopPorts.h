@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/Options.h"
+#include "core/Options.h"
 
+namespace chordella::core { class Session; }
 namespace chordella::app {
 
-class Session;
 
 // The device names the options window offers.
 struct PortNames {
@@ -21,14 +21,14 @@ struct PortNames {
     std::vector<std::string> Outputs;  // the built-in synth first, when the backend has one
 };
 
-PortNames ListPortNames(Session& session);
+PortNames ListPortNames(core::Session& session);
 
 // Opens every port whose name differs between `before` and `now` (all of them when
 // `all`). An empty main output name opens the built-in synth. The main output becomes the
 // current output.
-void OpenConfiguredPorts(Session& session, const Options& before, const Options& now, bool all);
+void OpenConfiguredPorts(core::Session& session, const core::Options& before, const core::Options& now, bool all);
 
 // Closes every port (exit).
-void CloseAllPorts(Session& session);
+void CloseAllPorts(core::Session& session);
 
 }  // namespace chordella::app

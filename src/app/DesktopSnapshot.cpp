@@ -5,9 +5,9 @@
 
 #include "app/ActivityOutput.h"
 #include "app/DesktopCore.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "app/SnapshotView.h"
-#include "chords/ChordTypes.h"
+#include "core/ChordTypes.h"
 
 namespace chordella::app {
 
@@ -32,7 +32,7 @@ int Known(std::uint8_t value) { return value == midi::ControllerTable::Unknown ?
 }  // namespace
 
 void DesktopCore::FillSnapshot(DisplaySnapshot& snapshot) const {
-    const AppState& app = session_.App();
+    const core::AppState& app = session_.App();
     if (view_ != nullptr) {
         const DisplaySnapshot& shown = view_->Shown();
         snapshot.Title = shown.Title;
@@ -68,7 +68,7 @@ void DesktopCore::FillSnapshot(DisplaySnapshot& snapshot) const {
 }
 
 void DesktopCore::FillClock(DisplaySnapshot& snapshot) const {
-    const AppState& app = session_.App();
+    const core::AppState& app = session_.App();
     const int units = app.clock.MeasureUnits > 0 ? app.clock.MeasureUnits : 16;
     snapshot.BeatsPerMeasure = units / 4 > 0 ? units / 4 : 1;
     if (app.clock.ClockState == 0 || !snapshot.Playing) {
@@ -91,7 +91,7 @@ void DesktopCore::FillClock(DisplaySnapshot& snapshot) const {
 }
 
 void DesktopCore::FillStyle(DisplaySnapshot& snapshot) const {
-    const StyleContainer& container = session_.Style();
+    const core::StyleContainer& container = session_.Style();
     const data::StyleState& style = container.style;
     const bool loaded = style.StyleLength > 0;
     for (std::size_t part = 0; part < snapshot.PartPresent.size(); ++part)

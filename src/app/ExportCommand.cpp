@@ -1,7 +1,7 @@
 // `chordella export SONG.vxa|STYLE.vxs -o OUT.mid`: what "&Export MIDI ..." writes — the
 // song with its style to its end, or the style alone.
 #include "app/RenderCommands.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "app/MidiExport.h"
 #include "app/RenderSession.h"
 #include "platform/Paths.h"

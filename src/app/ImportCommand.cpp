@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "app/FileCommands.h"
-#include "app/Session.h"
-#include "data/MidiImport.h"
+#include "core/Session.h"
+#include "core/MidiImport.h"
 #include "data/WorkFile.h"
 #include "platform/Paths.h"
 #include "platform/ScriptedPrompter.h"
@@ -28,10 +28,10 @@ public:
 int RunImportCommand(const ImportCommandFlags& flags, std::FILE* out, std::FILE* err) {
     auto prompter = std::make_unique<platform::ScriptedPrompter>();
     platform::ScriptedPrompter* shown = prompter.get();
-    SessionParts parts;
+    core::SessionParts parts;
     parts.prompter = std::move(prompter);
     parts.paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
-    Session session(std::move(parts));
+    core::Session session(std::move(parts));
 
     HeaderHooks hooks;
     data::MidiImporter importer(session, &hooks);

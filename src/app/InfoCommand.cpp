@@ -9,7 +9,7 @@
 #include "app/FileCommands.h"
 #include "composer/EditorGrid.h"
 #include "data/ArrangementState.h"
-#include "data/MidiImport.h"
+#include "core/MidiImport.h"
 #include "data/SmfInfo.h"
 #include "data/SongCommands.h"
 #include "data/SongFile.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "data/ModuleSetup.h"
 #include "platform/Files.h"
 #include "platform/SingleInstance.h"
@@ -20,7 +20,7 @@ std::string UpperCase(std::string_view text) {
 
 }  // namespace
 
-Lifecycle::Lifecycle(Session& session, LifecycleHooks& hooks, LifecycleSetup setup)
+Lifecycle::Lifecycle(core::Session& session, LifecycleHooks& hooks, LifecycleSetup setup)
     : session_(session), hooks_(hooks), setup_(std::move(setup)), settings_(session.Paths()) {}
 
 Lifecycle::~Lifecycle() {
@@ -35,7 +35,7 @@ void Lifecycle::Start() {
     if (started_) return;
     started_ = true;
     const platform::Paths& paths = session_.Paths();
-    AppState& app = session_.App();
+    core::AppState& app = session_.App();
 
     // Folders that cannot be made (read-only media) leave their lists empty; not an error.
     if (!ReadOnlyMedia()) paths.EnsureFolders();
@@ -58,7 +58,7 @@ void Lifecycle::Start() {
 
 void Lifecycle::FirstStart() {
     const platform::Paths& paths = session_.Paths();
-    Options& options = session_.App().options;
+    core::Options& options = session_.App().options;
     if (options.CheckForUpdates) hooks_.CheckForUpdates();
     const std::string demo = paths.Songs() + "/" + std::string(DemoSong);
     if (platform::FileExists(demo)) hooks_.PlayDemoSong(demo);

@@ -23,9 +23,9 @@
 #include "app/Settings.h"
 #include "platform/EventLoop.h"
 
+namespace chordella::core { class Session; }
 namespace chordella::app {
 
-class Session;
 
 struct LifecycleSetup {
     std::string AssetsFolder;      // the bundled files; empty: none
@@ -48,7 +48,7 @@ public:
         "settings that you need for various purposes.\r\n\r\nThis little guide will try to accompany you at "
         "work with the software.";
 
-    Lifecycle(Session& session, LifecycleHooks& hooks, LifecycleSetup setup = {});
+    Lifecycle(core::Session& session, LifecycleHooks& hooks, LifecycleSetup setup = {});
     ~Lifecycle();
     Lifecycle(const Lifecycle&) = delete;
     Lifecycle& operator=(const Lifecycle&) = delete;
@@ -73,7 +73,7 @@ private:
     void FirstStart();
     bool ReadOnlyMedia() const;
 
-    Session& session_;
+    core::Session& session_;
     LifecycleHooks& hooks_;
     LifecycleSetup setup_;
     Settings settings_;

@@ -1,7 +1,7 @@
 #include "app/LiveArranger.h"
 
 #include "app/RenderSession.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "app/SongPlayback.h"
 #include "chords/ChordRecogniser.h"
 #include "chords/InputPeers.h"
@@ -32,7 +32,7 @@ private:
 
 }  // namespace
 
-LiveArranger::LiveArranger(Session& session) : session_(session) {
+LiveArranger::LiveArranger(core::Session& session) : session_(session) {
     engine_ = std::make_unique<engine::AccompanimentEngine>(session);
     clock_ = std::make_unique<engine::Clock>(session, *engine_);
     transport_ = std::make_unique<engine::Transport>(session, *engine_, *clock_);

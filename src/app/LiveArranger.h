@@ -8,6 +8,7 @@
 
 #include <memory>
 
+namespace chordella::core { class Session; }
 namespace chordella::chords {
 class ChordRecogniser;
 class KeyboardInput;
@@ -25,14 +26,13 @@ class Transport;
 
 namespace chordella::app {
 
-class Session;
 
 struct SongPlayback;
 
 class LiveArranger {
 public:
     // Creates the modules and attaches the input handlers to MidiInput1 and MidiInput2.
-    explicit LiveArranger(Session& session);
+    explicit LiveArranger(core::Session& session);
     // Stops (every note released) and detaches.
     ~LiveArranger();
     LiveArranger(const LiveArranger&) = delete;
@@ -64,7 +64,7 @@ public:
     chords::InputPeers* InputPeers() { return peers_.get(); }
 
 private:
-    Session& session_;
+    core::Session& session_;
     std::unique_ptr<engine::AccompanimentEngine> engine_;
     std::unique_ptr<engine::Clock> clock_;
     std::unique_ptr<engine::Transport> transport_;

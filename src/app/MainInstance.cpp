@@ -6,7 +6,7 @@
 #include "app/ConsolePrompter.h"
 #include "app/Lifecycle.h"
 #include "app/QuitOnSignals.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "platform/SingleInstance.h"
 
 namespace chordella::app {
@@ -35,7 +35,7 @@ std::optional<int> HandOverToRunningInstance(const InstanceArguments& arguments,
 
 int RunMainInstance(const InstanceArguments& arguments) {
     const std::string executable = platform::ExecutablePath();
-    SessionParts parts;
+    core::SessionParts parts;
     parts.prompter = std::make_unique<ConsolePrompter>(arguments.AssumeYes);
     parts.paths = platform::Paths::Resolve(arguments.Home, executable);
 
@@ -43,7 +43,7 @@ int RunMainInstance(const InstanceArguments& arguments) {
     if (const std::optional<int> code = HandOverToRunningInstance(arguments, instance, *parts.prompter, parts.paths))
         return *code;
 
-    Session session(std::move(parts));
+    core::Session session(std::move(parts));
     LifecycleHooks noModulesYet;  // the desktop window's wiring replaces these
     LifecycleSetup setup;
     setup.AssetsFolder = BundledAssetsFolder(executable);

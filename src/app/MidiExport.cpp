@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/Session.h"
-#include "data/MidiImport.h"
+#include "core/Session.h"
+#include "core/MidiImport.h"
 #include "engine/OfflineRenderer.h"
 #include "app/RenderSession.h"
 #include "platform/Files.h"
@@ -25,7 +25,7 @@ std::string WithoutExtension(std::string_view name) {
 }
 
 // Where the save dialog starts: the song's file with .mid, else the style's name.
-std::string SuggestedExportPath(app::Session& session) {
+std::string SuggestedExportPath(core::Session& session) {
     const data::ArrangementState& song = session.App().arrangement;
     const data::StyleState& style = session.Style().style;
     if (!song.Chords.IsEmpty() && !song.ArrangementPath.empty())
@@ -64,7 +64,7 @@ bool RenderForExport(RenderSession& render, int styleMeasures, int maxMeasures, 
     return false;
 }
 
-bool ExportMidi(app::Session& session, const std::string& path) {
+bool ExportMidi(core::Session& session, const std::string& path) {
     std::string target = path;
     if (target.empty()) {
         const auto chosen = session.Prompter().SaveFile(ExportDialogTitle, ExportDialogFilter, SuggestedExportPath(session));
@@ -108,7 +108,7 @@ std::string StyleMeasuresList(const data::PartTable& parts) {
     return list;
 }
 
-bool SaveStyleAsMidi(app::Session& session, const std::string& folder, StyleMidiFiles& result) {
+bool SaveStyleAsMidi(core::Session& session, const std::string& folder, StyleMidiFiles& result) {
     result = {};
     RenderSession render(session.Paths());
     render.CopyFrom(session);
@@ -140,7 +140,7 @@ bool SaveStyleAsMidi(app::Session& session, const std::string& folder, StyleMidi
     return !result.Files.empty();
 }
 
-bool ArrangementToStyleMaterial(app::Session& session) {
+bool ArrangementToStyleMaterial(core::Session& session) {
     RenderSession render(session.Paths());
     render.CopyFrom(session);
     data::SmfContent content;

@@ -15,7 +15,7 @@
 #include "data/SmfWriter.h"
 #include "data/StyleModel.h"
 
-namespace chordella::app { class Session; }
+namespace chordella::core { class Session; }
 
 namespace chordella::app {
 
@@ -42,7 +42,7 @@ bool RenderForExport(RenderSession& render, int styleMeasures, int maxMeasures, 
 
 // "&Export MIDI ...": to `path`, or to the file chosen in the save dialog when empty.
 // True when the file was written.
-bool ExportMidi(app::Session& session, const std::string& path = {});
+bool ExportMidi(core::Session& session, const std::string& path = {});
 
 // The file of one part: "sty1" + suffix + ".mid" ("sty1_v11.mid" for Basic; a fill slot
 // holding a variation is "_v31" / "_v41").
@@ -58,10 +58,10 @@ struct StyleMidiFiles {
 // "Save style as MIDI file": one file per present part of the loaded style in `folder`
 // (the folder dialog when empty). False (with a message) when no style is loaded or a file
 // cannot be written; the files written before stay.
-bool SaveStyleAsMidi(app::Session& session, const std::string& folder, StyleMidiFiles& result);
+bool SaveStyleAsMidi(core::Session& session, const std::string& folder, StyleMidiFiles& result);
 
 // The song into style material: exported to the temporary file, imported silently into the
 // creator's work, the temporary file removed. True when the import took it.
-bool ArrangementToStyleMaterial(app::Session& session);
+bool ArrangementToStyleMaterial(core::Session& session);
 
 }  // namespace chordella::app

@@ -9,7 +9,7 @@ namespace {
 constexpr std::string_view Upper = "Options";
 constexpr std::string_view Lower = "options";
 
-using O = Options;
+using O = core::Options;
 
 // clang-format off
 const std::array Table{

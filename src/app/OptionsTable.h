@@ -8,7 +8,7 @@
 #include <string_view>
 #include <variant>
 
-#include "app/Options.h"
+#include "core/Options.h"
 
 namespace chordella::app {
 
@@ -20,7 +20,7 @@ struct OptionKey {
     // "Options", or "options" for the five keys written in lower case: the same section,
     // since section names are case-insensitive.
     std::string_view Section;
-    std::variant<bool Options::*, int Options::*, std::string Options::*, ProgramFolderKey> Field;
+    std::variant<bool core::Options::*, int core::Options::*, std::string core::Options::*, ProgramFolderKey> Field;
     bool WrittenOnly = false;  // saved at exit, never read back
 };
 

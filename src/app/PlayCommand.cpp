@@ -9,7 +9,7 @@
 
 #include "app/DataHome.h"
 #include "app/RenderCommands.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
 #include "app/MidiExport.h"
@@ -89,7 +89,7 @@ bool ResolvePort(midi::MidiBackend& backend, const std::string& port, int& id) {
 }
 
 // Runs the control loop until the music ends, `ticks` ticks have run (0: no limit) or Ctrl-C.
-void PlayUntilDone(app::Session& session, engine::AccompanimentEngine& engine, std::int64_t ticks) {
+void PlayUntilDone(core::Session& session, engine::AccompanimentEngine& engine, std::int64_t ticks) {
     const std::int64_t start = session.App().clock.TickCount;
     platform::EventLoop& loop = session.Loop();
     loop.StartTimer(PollPeriod, true, [&] {
@@ -118,7 +118,7 @@ int RunPlayCommand(const PlayCommandFlags& given, std::FILE* out, std::FILE* err
     const bool song = render.HasSong();
     if (song && !RenderSession::CanPlaySongs()) return Fail(err, flags.input, app::SongsNeedPlaybackText);
 
-    app::Session& session = render.Session();
+    core::Session& session = render.Session();
     int id = -1;
     if (!ResolvePort(session.MidiBackend(), flags.port, id))
         return Fail(err, flags.port, "no such MIDI output (chordella ports lists them)");

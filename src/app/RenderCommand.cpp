@@ -2,7 +2,7 @@
 // the engine on the virtual clock, every message it sends recorded at its tick, written as
 // a MIDI file or played through the built-in synth into a WAV file.
 #include "app/RenderCommands.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "app/MidiExport.h"
 #include "engine/OfflineRenderer.h"
 #include "app/RenderSession.h"

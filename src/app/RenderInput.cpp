@@ -3,7 +3,7 @@
 #include <cctype>
 
 #include "app/RenderCommands.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "data/SongStyleLookup.h"
 #include "app/RenderSession.h"
 #include "platform/Files.h"

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "midi/MidiBackend.h"
-#include "data/SongFiles.h"
+#include "core/SongFiles.h"
 #include "data/StyleAnalysis.h"
-#include "data/StyleStore.h"
+#include "core/StyleStore.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
 #include "engine/OfflineRenderer.h"
@@ -25,15 +25,15 @@ namespace {
 // Longest song rendering: every beat of a full chord memory eight times over (loops).
 constexpr std::int64_t SongTickLimit = std::int64_t{data::ChordMemoryPositionLimit} / 4 * 24 * 8;
 
-std::unique_ptr<app::Session> MakeSession(const platform::Paths& paths, std::unique_ptr<midi::MidiBackend> backend,
+std::unique_ptr<core::Session> MakeSession(const platform::Paths& paths, std::unique_ptr<midi::MidiBackend> backend,
                                          platform::ScriptedPrompter*& prompter) {
     auto scripted = std::make_unique<platform::ScriptedPrompter>();
     prompter = scripted.get();
-    app::SessionParts parts;
+    core::SessionParts parts;
     parts.prompter = std::move(scripted);
     parts.paths = paths;
     parts.midiBackend = std::move(backend);
-    return std::make_unique<app::Session>(std::move(parts));
+    return std::make_unique<core::Session>(std::move(parts));
 }
 
 std::string LastShown(const platform::ScriptedPrompter& prompter, const char* otherwise) {
@@ -41,7 +41,7 @@ std::string LastShown(const platform::ScriptedPrompter& prompter, const char* ot
 }
 
 // The chord a style plays over, handed to the engine the way chord recognition does.
-void SubmitChord(app::Session& session, int root, int type) {
+void SubmitChord(core::Session& session, int root, int type) {
     session.App().chords.PendingRoot = static_cast<std::int16_t>(root);
     session.App().chords.PendingType = static_cast<std::int16_t>(type);
     const std::array<std::int16_t, 4> notes{static_cast<std::int16_t>(root), static_cast<std::int16_t>(root + 4),
@@ -65,7 +65,7 @@ RenderSession::~RenderSession() {
 }
 
 void RenderSession::PrepareOptions() {
-    app::Options& options = session_->App().options;
+    core::Options& options = session_->App().options;
     // Nothing but the accompaniment is rendered: no MIDI clock, no metronome, no count-in.
     options.CountIn = false;
     options.MasterMode = false;
@@ -94,7 +94,7 @@ bool RenderSession::LoadSong(const std::string& path, std::string& error) {
     return true;
 }
 
-void RenderSession::CopyFrom(app::Session& live) {
+void RenderSession::CopyFrom(core::Session& live) {
     session_->App().options = live.App().options;
     PrepareOptions();
     const engine::ClockState& liveClock = live.App().clock;
@@ -135,7 +135,7 @@ bool RenderSession::StyleLoaded() {
 
 bool RenderSession::HasSong() { return !session_->App().arrangement.Chords.IsEmpty(); }
 
-std::unique_ptr<SongPlayback> MakeSongPlayback(Session& session, engine::AccompanimentEngine& engine,
+std::unique_ptr<SongPlayback> MakeSongPlayback(core::Session& session, engine::AccompanimentEngine& engine,
                                                engine::Transport& transport) {
     return std::make_unique<SongPlayback>(session, engine, transport);
 }
@@ -226,7 +226,7 @@ bool RenderSession::RenderSong(int maxMeasures, data::SmfContent& content) {
     return true;
 }
 
-std::int64_t PartTicks(app::Session& session, int part) {
+std::int64_t PartTicks(core::Session& session, int part) {
     const data::StyleState& style = session.Style().style;
     if (part < 0 || part >= data::PartCount || style.StreamBytes() == nullptr) return 0;
     const data::PartRecord& record = style.Parts[static_cast<std::size_t>(part)];

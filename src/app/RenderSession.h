@@ -18,6 +18,7 @@
 #include "data/SmfWriter.h"
 #include "platform/Paths.h"
 
+namespace chordella::core { class Session; }
 namespace chordella::engine {
 class AccompanimentEngine;
 class Clock;
@@ -29,7 +30,6 @@ namespace chordella::platform { class ScriptedPrompter; }
 
 namespace chordella::app {
 
-class Session;
 
 // The chord a style is rendered over when no song gives one: C major (root 48, type 1).
 inline constexpr int RenderChordRoot = 48;
@@ -48,7 +48,7 @@ public:
     RenderSession(const RenderSession&) = delete;
     RenderSession& operator=(const RenderSession&) = delete;
 
-    app::Session& Session() { return *session_; }
+    core::Session& Session() { return *session_; }
     engine::AccompanimentEngine& Engine() { return *engine_; }
     engine::Clock& Clock() { return *clock_; }
     // The messages the rendering showed (load errors and the like), in order.
@@ -59,7 +59,7 @@ public:
     // Opens a song file (its chord memory and melody); false with `error` set.
     bool LoadSong(const std::string& path, std::string& error);
     // Takes over the live session's settings, clock choices, tempo, loaded style and song.
-    void CopyFrom(app::Session& live);
+    void CopyFrom(core::Session& live);
 
     bool StyleLoaded();
     // True when the song has chords to play.
@@ -95,7 +95,7 @@ private:
     void DetachSongPlayback();
 
     platform::ScriptedPrompter* prompter_ = nullptr;
-    std::unique_ptr<app::Session> session_;
+    std::unique_ptr<core::Session> session_;
     std::unique_ptr<engine::AccompanimentEngine> engine_;
     std::unique_ptr<engine::Clock> clock_;
     std::unique_ptr<engine::Transport> transport_;
@@ -104,10 +104,10 @@ private:
 
 // Chord-memory playback with what it plays through (chord recognition, the melody track);
 // it attaches itself to the transport as its peer and steps through the song every tick.
-std::unique_ptr<SongPlayback> MakeSongPlayback(Session& session, engine::AccompanimentEngine& engine,
+std::unique_ptr<SongPlayback> MakeSongPlayback(core::Session& session, engine::AccompanimentEngine& engine,
                                                engine::Transport& transport);
 
 // The ticks of one pass of a part: the waits of the stream between its range's start and end.
-std::int64_t PartTicks(app::Session& session, int part);
+std::int64_t PartTicks(core::Session& session, int part);
 
 }  // namespace chordella::app

@@ -33,7 +33,7 @@ Overloaded(Ts...) -> Overloaded<Ts...>;
 
 Settings::Settings(platform::Paths paths) : paths_(std::move(paths)) {}
 
-void Settings::Load(Options& options, data::ConfigState& config, bool forceDefaults) {
+void Settings::Load(core::Options& options, data::ConfigState& config, bool forceDefaults) {
     const std::string path = paths_.IniPath();
     config.FirstStart = !platform::FileExists(path);
     ini_ = {};
@@ -44,14 +44,14 @@ void Settings::Load(Options& options, data::ConfigState& config, bool forceDefau
     Apply(options, config, forceDefaults);
 }
 
-void Settings::LoadText(std::string_view text, Options& options, data::ConfigState& config, bool forceDefaults) {
+void Settings::LoadText(std::string_view text, core::Options& options, data::ConfigState& config, bool forceDefaults) {
     config.FirstStart = false;
     loadError_.clear();
     ini_.Parse(text);
     Apply(options, config, forceDefaults);
 }
 
-void Settings::Apply(Options& options, data::ConfigState& config, bool forceDefaults) {
+void Settings::Apply(core::Options& options, data::ConfigState& config, bool forceDefaults) {
     options.UpdatePending = ini_.GetBool(OptionsSection, "UpdateFlag", options.UpdatePending);
     const bool reset = forceDefaults || ini_.GetBool(OptionsSection, "Reset", false);
     if (!reset) ReadOptions(options);
@@ -68,15 +68,15 @@ void Settings::Apply(Options& options, data::ConfigState& config, bool forceDefa
     config.SetTexts = data::ReadInstrumentSetTexts(ini_);
 }
 
-void Settings::ReadOptions(Options& options) const {
+void Settings::ReadOptions(core::Options& options) const {
     for (const OptionKey& key : OptionKeys()) {
         if (key.WrittenOnly) continue;
         std::visit(Overloaded{
-                       [&](bool Options::*field) {
+                       [&](bool core::Options::*field) {
                            options.*field = ini_.GetBool(key.Section, key.Key, options.*field);
                        },
-                       [&](int Options::*field) { options.*field = ini_.GetInt(key.Section, key.Key, options.*field); },
-                       [&](std::string Options::*field) {
+                       [&](int core::Options::*field) { options.*field = ini_.GetInt(key.Section, key.Key, options.*field); },
+                       [&](std::string core::Options::*field) {
                            options.*field = ini_.GetString(key.Section, key.Key, options.*field);
                        },
                        [](ProgramFolderKey) {},
@@ -85,7 +85,7 @@ void Settings::ReadOptions(Options& options) const {
     }
 }
 
-void Settings::ApplyPictureRule(Options& options) const {
+void Settings::ApplyPictureRule(core::Options& options) const {
     // The first picture may be replaced by the user's choice; without it the second one
     // is shown whatever was stored.
     const std::string first = paths_.DataDir() + "/" + std::string(FirstPicture);
@@ -96,7 +96,7 @@ void Settings::ApplyPictureRule(Options& options) const {
     }
 }
 
-void Settings::ApplyPortableFallbacks(Options& options) const {
+void Settings::ApplyPortableFallbacks(core::Options& options) const {
     if (!platform::FolderExists(StoredPath(options.SongDirectory))) options.SongDirectory = paths_.Songs();
     if (!platform::FolderExists(StoredPath(options.StyleDirectory))) options.StyleDirectory = paths_.Styles();
     if (!platform::FileExists(StoredPath(options.SonglistFile))) options.SonglistFile = paths_.Songs() + "/DEMO.VXL";
@@ -105,12 +105,12 @@ void Settings::ApplyPortableFallbacks(Options& options) const {
     if (!platform::FileExists(StoredPath(options.InstrumentSetFile))) options.InstrumentSetFile.clear();
 }
 
-void Settings::LoadInstrumentSet(Options& options, data::ConfigState& config) const {
+void Settings::LoadInstrumentSet(core::Options& options, data::ConfigState& config) const {
     config.Instruments = data::ActiveInstrumentSet(options.InstrumentSetFile);
     options.PatchMode = config.Instruments.PatchMode;
 }
 
-SaveOutcome Settings::Save(const Options& options, bool readOnlyMedia, std::string* error) {
+SaveOutcome Settings::Save(const core::Options& options, bool readOnlyMedia, std::string* error) {
     if (readOnlyMedia) return SaveOutcome::ReadOnlyMedia;
     if (!options.AutoSaveSettings) return SaveOutcome::AutoSaveOff;
     if (!loadError_.empty()) {
@@ -119,9 +119,9 @@ SaveOutcome Settings::Save(const Options& options, bool readOnlyMedia, std::stri
     }
     for (const OptionKey& key : OptionKeys()) {
         std::visit(Overloaded{
-                       [&](bool Options::*field) { ini_.SetBool(key.Section, key.Key, options.*field); },
-                       [&](int Options::*field) { ini_.SetInt(key.Section, key.Key, options.*field); },
-                       [&](std::string Options::*field) {
+                       [&](bool core::Options::*field) { ini_.SetBool(key.Section, key.Key, options.*field); },
+                       [&](int core::Options::*field) { ini_.SetInt(key.Section, key.Key, options.*field); },
+                       [&](std::string core::Options::*field) {
                            ini_.SetString(key.Section, key.Key, OneLine(options.*field));
                        },
                        [&](ProgramFolderKey) { ini_.SetString(key.Section, key.Key, paths_.DataDir()); },
@@ -152,7 +152,7 @@ bool Settings::StoreInstrumentSetText(data::ConfigState& config, int number, con
     return platform::MakeFolders(paths_.ConfigDir()) && ini_.Save(paths_.IniPath(), error);
 }
 
-data::ControlKeys ControlKeysOf(const Options& options) {
+data::ControlKeys ControlKeysOf(const core::Options& options) {
     data::ControlKeySettings settings;
     settings.FillIn = {options.FillInKeyNote, options.FillInKeyOctave};
     settings.Ending = {options.EndingKeyNote, options.EndingKeyOctave};
@@ -163,8 +163,8 @@ data::ControlKeys ControlKeysOf(const Options& options) {
     return data::DeriveControlKeys(settings);
 }
 
-void KeepOptionsInRange(Options& options) {
-    const Options defaults;
+void KeepOptionsInRange(core::Options& options) {
+    const core::Options defaults;
     const auto within = [](int& value, int low, int high, int fallback) {
         if (value < low || value > high) value = fallback;
     };

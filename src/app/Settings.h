@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Options.h"
+#include "core/Options.h"
 #include "data/ConfigState.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
@@ -32,14 +32,14 @@ public:
     // missing file is the first start; a damaged one gives defaults where it cannot be
     // read. `forceDefaults` (the command line's --reset) acts like "Reset" in the file:
     // only "UpdateFlag" is read, and "Reset" is cleared in memory.
-    void Load(Options& options, data::ConfigState& config, bool forceDefaults = false);
+    void Load(core::Options& options, data::ConfigState& config, bool forceDefaults = false);
 
     // The same from the file's text (tests, the fuzz target).
-    void LoadText(std::string_view text, Options& options, data::ConfigState& config, bool forceDefaults = false);
+    void LoadText(std::string_view text, core::Options& options, data::ConfigState& config, bool forceDefaults = false);
 
     // Writes every key of section Options in order ("UpdateFlag" as 0), unless the media is
     // read-only or auto-save is off.
-    SaveOutcome Save(const Options& options, bool readOnlyMedia, std::string* error = nullptr);
+    SaveOutcome Save(const core::Options& options, bool readOnlyMedia, std::string* error = nullptr);
 
     // Stores an instrument-set text (keys "1" … "11" of "Ins-Set") and writes the file at
     // once, as the instrument window does; not on read-only media.
@@ -49,11 +49,11 @@ public:
     const platform::IniFile& File() const { return ini_; }
 
 private:
-    void Apply(Options& options, data::ConfigState& config, bool forceDefaults);
-    void ReadOptions(Options& options) const;
-    void ApplyPictureRule(Options& options) const;
-    void ApplyPortableFallbacks(Options& options) const;
-    void LoadInstrumentSet(Options& options, data::ConfigState& config) const;
+    void Apply(core::Options& options, data::ConfigState& config, bool forceDefaults);
+    void ReadOptions(core::Options& options) const;
+    void ApplyPictureRule(core::Options& options) const;
+    void ApplyPortableFallbacks(core::Options& options) const;
+    void LoadInstrumentSet(core::Options& options, data::ConfigState& config) const;
 
     platform::Paths paths_;
     platform::IniFile ini_;
@@ -61,11 +61,11 @@ private:
 };
 
 // The control keys as MIDI notes, from the notes and octaves of the options.
-data::ControlKeys ControlKeysOf(const Options& options);
+data::ControlKeys ControlKeysOf(const core::Options& options);
 
 // Values a damaged or hand-edited file may hold outside what their controls allow are set
 // back to their defaults: note indexes 0 … 11, octaves 0 … 10, channel lists, preview.
-void KeepOptionsInRange(Options& options);
+void KeepOptionsInRange(core::Options& options);
 
 // A short description of the system for the key "OS".
 std::string OperatingSystemDescription();

@@ -10,13 +10,13 @@
 #include <string_view>
 
 #include "app/DisplaySnapshot.h"
-#include "app/View.h"
+#include "core/View.h"
 
 namespace chordella::app {
 
 inline constexpr std::string_view ProgramTitle = "Chordella";
 
-class SnapshotView final : public View {
+class SnapshotView final : public core::View {
 public:
     void ShowTitle(const std::string& title) override;
     void ShowStatus(const std::string& text) override;

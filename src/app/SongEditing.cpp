@@ -1,6 +1,6 @@
 #include "app/SongEditing.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "app/Settings.h"
 #include "composer/ChartFiles.h"
 #include "data/GeneralMidi.h"
@@ -17,7 +17,7 @@ int SongEditing::MeasureUnits() {
 }
 
 composer::GridContext SongEditing::Context() {
-    const Options& options = session_.App().options;
+    const core::Options& options = session_.App().options;
     composer::GridContext context;
     context.MeasureUnits = MeasureUnits();
     context.SharpSpelling = options.FlatSharp;

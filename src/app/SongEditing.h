@@ -11,9 +11,13 @@
 #include "composer/EditorGrid.h"
 #include "composer/LeadSheet.h"
 
+namespace chordella::core {
+class Session;
+}
+
 namespace chordella::app {
 
-class Session;
+using core::Session;
 
 struct SongGridView {
     std::vector<std::string> Headers;       // "1/4" …

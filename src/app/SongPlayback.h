@@ -9,12 +9,12 @@
 #include "engine/ChordMemoryPlayer.h"
 #include "engine/MelodyPlayer.h"
 
+namespace chordella::core { class Session; }
 namespace chordella::app {
 
-class Session;
 
 struct SongPlayback {
-    SongPlayback(Session& session, engine::AccompanimentEngine& engine, engine::Transport& transport)
+    SongPlayback(core::Session& session, engine::AccompanimentEngine& engine, engine::Transport& transport)
         : recogniser(session), melody(session), player(session, engine, transport, melody) {}
     chords::ChordRecogniser recogniser;
     engine::MelodyPlayer melody;

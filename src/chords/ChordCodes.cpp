@@ -1,6 +1,6 @@
 #include "chords/ChordCodes.h"
 
-#include "chords/ChordTypes.h"
+#include "core/ChordTypes.h"
 #include "midi/MidiOut.h"
 
 namespace chordella::chords {

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/Session.h"
+#include "core/ClockLink.h"
+#include "core/Session.h"
 #include "chords/ChordPads.h"
 #include "chords/ChordRecogniser.h"
 #include "chords/ComputerKeys.h"
@@ -11,7 +12,6 @@
 #include "chords/KeyboardLayout.h"
 #include "chords/MelodyPath.h"
 #include "chords/SectionKeys.h"
-#include "engine/Clock.h"
 
 namespace chordella::chords {
 
@@ -43,7 +43,7 @@ std::uint8_t Byte(int value) { return static_cast<std::uint8_t>(value); }
 
 }  // namespace
 
-ChordEntry::ChordEntry(app::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
+ChordEntry::ChordEntry(core::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
                        InputPeers* peers, PadEditorPeer* editor)
     : session_(session),
       recogniser_(recogniser),
@@ -53,7 +53,7 @@ ChordEntry::ChordEntry(app::Session& session, ChordRecogniser& recogniser, Secti
 
 void ChordEntry::SetPeers(InputPeers* peers) { peers_ = peers; }
 void ChordEntry::SetEditor(PadEditorPeer* editor) { editor_ = editor ? editor : &NoEditor(); }
-void ChordEntry::SetClock(engine::Clock* clock) { clock_ = clock; }
+void ChordEntry::SetClock(core::ClockLink* clock) { clock_ = clock; }
 
 bool ChordEntry::AccompanimentOn() const { return session_.App().transport.AccompanimentOn != 0; }
 
@@ -72,7 +72,7 @@ void ChordEntry::PadDown(std::string_view pad, EntryModifiers modifiers) {
             slot = MajorSlot;
         }
     }
-    app::AppState& app = session_.App();
+    core::AppState& app = session_.App();
     if (app.transport.ChordPlayMode == 0 && (app.options.EditBox || editor_->ChordEntryMode())) {
         app.entry.PadHeld = true;
         app.chords.CurrentRoot = static_cast<std::int16_t>(root);
@@ -89,7 +89,7 @@ void ChordEntry::PadDown(std::string_view pad, EntryModifiers modifiers) {
 
 // The key a section button sends; false when the click has done all it does.
 bool ChordEntry::SectionButtonKey(int button, EntryModifiers modifiers, int& key) {
-    app::AppState& app = session_.App();
+    core::AppState& app = session_.App();
     const data::ControlKeys& keys = app.config.Keys;
     if (modifiers.Shift && modifiers.LeftButton) {
         app.chords.TypeOverride = 0;
@@ -117,7 +117,7 @@ bool ChordEntry::SectionButtonKey(int button, EntryModifiers modifiers, int& key
 
 void ChordEntry::PadUp(std::string_view pad) {
     if (!ParsePadName(pad)) return;
-    app::AppState& app = session_.App();
+    core::AppState& app = session_.App();
     if (app.options.PlayChords && app.clock.ClockState == 0) sectionKeys_.StopTriggeredChord();
     if (!app.entry.PadHeld) return;
     ChordState& chords = app.chords;
@@ -133,7 +133,7 @@ void ChordEntry::PadUp(std::string_view pad) {
 
 void ChordEntry::ScreenNoteOn(int note, int velocity) {
     if (note < 0 || note > 127) return;
-    app::AppState& app = session_.App();
+    core::AppState& app = session_.App();
     if (AccompanimentOn()) {
         const ChordState& chords = app.chords;
         const int type = chords.TypeOverride >= 1 ? chords.TypeOverride : MajorSlot;
@@ -153,7 +153,7 @@ void ChordEntry::ScreenNoteOn(int note, int velocity) {
 
 void ChordEntry::ScreenNoteOff(int note, int /*velocity*/) {
     if (note < 0 || note > 127) return;
-    app::AppState& app = session_.App();
+    core::AppState& app = session_.App();
     const auto index = static_cast<std::size_t>(note);
     std::uint8_t& sent = app.entry.ScreenSentNote[index];
     if (sent != 0) {
@@ -189,7 +189,7 @@ bool ChordEntry::KeyDown(int virtualKey, bool autoRepeat, EntryModifiers modifie
 // A type key goes down before the chord key: it chooses the type the chord key will set.
 bool ChordEntry::TypeKeyDown(int key, int value) {
     if (!AccompanimentOn()) return false;
-    app::AppState& app = session_.App();
+    core::AppState& app = session_.App();
     EntryState& entry = app.entry;
     if (entry.HeldTypeKey == 0 && app.chords.PendingRoot == 0) {
         entry.HeldTypeKey = Byte(key);
@@ -199,7 +199,7 @@ bool ChordEntry::TypeKeyDown(int key, int value) {
 }
 
 bool ChordEntry::ChordKeyDown(int key, int value, bool autoRepeat) {
-    app::AppState& app = session_.App();
+    core::AppState& app = session_.App();
     EntryState& entry = app.entry;
     if (autoRepeat || entry.HeldChordKey != 0) return true;
     entry.HeldChordKey = Byte(key);
@@ -208,7 +208,7 @@ bool ChordEntry::ChordKeyDown(int key, int value, bool autoRepeat) {
 }
 
 bool ChordEntry::MelodyKeyDown(int key, int value, KeyZoneKind zone, EntryModifiers modifiers) {
-    app::AppState& app = session_.App();
+    core::AppState& app = session_.App();
     EntryState& entry = app.entry;
     const auto index = static_cast<std::size_t>(key);
     if (entry.KeyHeldNote[index] != 0) return true;  // auto-repeat of a sounding key
@@ -240,7 +240,7 @@ bool ChordEntry::KeyUp(int virtualKey, EntryModifiers modifiers) {
     const int value = KeyValue(key);
     const KeyZoneKind zone = KeyZone(key);
     if (value == 0) return false;
-    app::AppState& app = session_.App();
+    core::AppState& app = session_.App();
     EntryState& entry = app.entry;
     const auto index = static_cast<std::size_t>(key);
     if (entry.KeyHeldNote[index] != 0) {
@@ -282,7 +282,7 @@ bool ChordEntry::FunctionKey(int fKey) {
 }
 
 void ChordEntry::ReleaseAll() {
-    app::AppState& app = session_.App();
+    core::AppState& app = session_.App();
     EntryState& entry = app.entry;
     for (std::size_t key = 0; key < entry.KeyHeldNote.size(); ++key) {
         if (entry.KeyHeldNote[key] == 0) continue;

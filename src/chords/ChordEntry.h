@@ -19,12 +19,8 @@
 #include "chords/ComputerKeys.h"
 #include "chords/VoiceMessages.h"
 
-namespace chordella::app {
-class Session;
-}
-namespace chordella::engine {
-class Clock;
-}
+namespace chordella::core { class Session; }
+namespace chordella::core { class ClockLink; }
 
 namespace chordella::chords {
 
@@ -57,7 +53,7 @@ inline constexpr int LastFunctionKey = 4;
 class ChordEntry {
 public:
     // Control thread. `peers` and `editor` may be null (no melody track peers, no editor).
-    ChordEntry(app::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
+    ChordEntry(core::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
                InputPeers* peers = nullptr, PadEditorPeer* editor = nullptr);
     ChordEntry(const ChordEntry&) = delete;
     ChordEntry& operator=(const ChordEntry&) = delete;
@@ -65,7 +61,7 @@ public:
     void SetPeers(InputPeers* peers);
     void SetEditor(PadEditorPeer* editor);
     // The clock a Shift-click on a section button switches off in slave mode (may be null).
-    void SetClock(engine::Clock* clock);
+    void SetClock(core::ClockLink* clock);
 
     // A pad or section button pressed and released ("A00" … "K11", "M00" … "M23",
     // "L00" … "L04"; other names are ignored).
@@ -99,12 +95,12 @@ private:
     bool IsChordKey(KeyZoneKind zone) const;
     bool AccompanimentOn() const;
 
-    app::Session& session_;
+    core::Session& session_;
     ChordRecogniser& recogniser_;
     SectionKeys& sectionKeys_;
     InputPeers* peers_;
     PadEditorPeer* editor_;
-    engine::Clock* clock_ = nullptr;
+    core::ClockLink* clock_ = nullptr;
 };
 
 }  // namespace chordella::chords

@@ -1,6 +1,6 @@
 #include "chords/ChordNames.h"
 
-#include "chords/ChordTypes.h"
+#include "core/ChordTypes.h"
 
 namespace chordella::chords {
 

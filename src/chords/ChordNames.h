@@ -1,8 +1,8 @@
 #pragma once
 // Chord names ("E min7") and key names ("Key: Eb maj") as the program shows them.
 
-#include "chords/ChordState.h"
-#include "chords/NoteNames.h"
+#include "core/ChordState.h"
+#include "core/NoteNames.h"
 
 namespace chordella::chords {
 

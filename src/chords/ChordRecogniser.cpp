@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "chords/ChordCodes.h"
 #include "chords/ChordNames.h"
 
@@ -35,7 +35,7 @@ int SwapMajorMinor(int type) {
 
 }  // namespace
 
-ChordRecogniser::ChordRecogniser(app::Session& session) : session_(session) { session_.SetChordLink(this); }
+ChordRecogniser::ChordRecogniser(core::Session& session) : session_(session) { session_.SetChordLink(this); }
 
 ChordRecogniser::~ChordRecogniser() {
     if (&session_.Chords() == this) session_.SetChordLink(nullptr);

@@ -10,14 +10,12 @@
 
 #include <cstdint>
 
-#include "app/Links.h"
-#include "chords/ChordTypes.h"
-#include "chords/NoteNames.h"
+#include "core/Links.h"
+#include "core/ChordTypes.h"
+#include "core/NoteNames.h"
 #include "chords/RecogniseChord.h"
 
-namespace chordella::app {
-class Session;
-}
+namespace chordella::core { class Session; }
 namespace chordella::midi {
 class MidiOut;
 }
@@ -31,10 +29,10 @@ enum class ChordCodeOutcome {
     AdLibChanged,  // an ad-lib command: drop it and refresh the voice channel set-up
 };
 
-class ChordRecogniser final : public app::ChordLink {
+class ChordRecogniser final : public core::ChordLink {
 public:
     // Registers itself as the session's chord link for as long as it lives.
-    explicit ChordRecogniser(app::Session& session);
+    explicit ChordRecogniser(core::Session& session);
     ~ChordRecogniser() override;
     ChordRecogniser(const ChordRecogniser&) = delete;
     ChordRecogniser& operator=(const ChordRecogniser&) = delete;
@@ -76,7 +74,7 @@ public:
     bool AnnounceMelodyAdLib(midi::MidiOut& chordCodeOut);
 
 private:
-    app::Session& session_;
+    core::Session& session_;
 };
 
 }  // namespace chordella::chords

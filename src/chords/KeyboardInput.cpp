@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "chords/ChordRecogniser.h"
 #include "chords/InputPeers.h"
 #include "chords/KeyboardLayout.h"
@@ -30,7 +30,7 @@ InputPeers& NoPeers() {
     return none;
 }
 
-void SendSysex(app::Session& session, const midi::TMyMidiEvent& event) {
+void SendSysex(core::Session& session, const midi::TMyMidiEvent& event) {
     midi::TMidiOutput* out = session.CurrentOutput();
     if (!out || !out->IsOpen() || event.Sysex.empty() || event.Sysex.size() > 0xFFFF) return;
     try {
@@ -42,7 +42,7 @@ void SendSysex(app::Session& session, const midi::TMyMidiEvent& event) {
 
 }  // namespace
 
-KeyboardInput::KeyboardInput(app::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
+KeyboardInput::KeyboardInput(core::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
                              InputPeers* peers)
     : session_(session), recogniser_(recogniser), sectionKeys_(sectionKeys), peers_(peers ? peers : &NoPeers()) {}
 
@@ -85,7 +85,7 @@ void KeyboardInput::HandleEvent(const midi::TMyMidiEvent& event) {
     if (event.MidiMessage < 0x80 || event.MidiMessage == TimingClock) return;
     if (event.Data1 > 127 || event.Data2 > 127) return;
     Message m{event.MidiMessage, event.Data1, event.Data2};
-    const app::AppState& app = session_.App();
+    const core::AppState& app = session_.App();
     if (m.Status < 0xF0 && !app.options.Origin) {
         m.Status = static_cast<std::uint8_t>(m.Kind() | (app.engine.VoiceChannel & 0x0F));
     }
@@ -102,7 +102,7 @@ void KeyboardInput::HandleEvent(const midi::TMyMidiEvent& event) {
 }
 
 void KeyboardInput::ReleaseHeldNotes() {
-    app::AppState& app = session_.App();
+    core::AppState& app = session_.App();
     KeyboardState& keyboard = app.keyboard;
     midi::MidiOut* out = session_.AccompanimentOutput();
     const bool open = out && out->IsOpen();
@@ -122,7 +122,7 @@ void KeyboardInput::ReleaseHeldNotes() {
 
 // True when the note was consumed as a chord key, control key or triggered chord.
 bool KeyboardInput::ChordStep(const Message& m) {
-    const app::AppState& app = session_.App();
+    const core::AppState& app = session_.App();
     const int chordChannel = app.options.AccChannel;
     if (chordChannel != 0 && m.Channel() + 1 != chordChannel) return false;
     if (app.options.PlayChords && app.clock.ClockState == 0) {
@@ -137,7 +137,7 @@ bool KeyboardInput::ChordStep(const Message& m) {
 }
 
 void KeyboardInput::TriggeredChord(const Message& m) {
-    app::AppState& app = session_.App();
+    core::AppState& app = session_.App();
     ChordState& chords = app.chords;
     const KeyboardState& keyboard = app.keyboard;
     const int key = m.Data1;
@@ -168,7 +168,7 @@ void KeyboardInput::TriggeredChord(const Message& m) {
 
 // A note outside the chord zone: control keys are consumed, the rest is melody.
 bool KeyboardInput::OutsideChordZone(const Message& m) {
-    const app::AppState& app = session_.App();
+    const core::AppState& app = session_.App();
     const int key = m.Data1;
     if (!m.Press() || !IsControlKey(app.config.Keys, key)) return false;
     const KeyboardState& keyboard = app.keyboard;
@@ -182,8 +182,8 @@ bool KeyboardInput::OutsideChordZone(const Message& m) {
 }
 
 bool KeyboardInput::ChordZoneKey(const Message& m) {
-    app::AppState& app = session_.App();
-    const app::Options& options = app.options;
+    core::AppState& app = session_.App();
+    const core::Options& options = app.options;
     ChordState& chords = app.chords;
     HeldNoteList& held = session_.Style().heldNotes;
     const int key = m.Data1;
@@ -213,7 +213,7 @@ bool KeyboardInput::ChordZoneKey(const Message& m) {
 }
 
 bool KeyboardInput::CommonEnd(int key) {
-    app::AppState& app = session_.App();
+    core::AppState& app = session_.App();
     ChordState& chords = app.chords;
     if (chords.PendingRoot <= 0) return false;
     if (app.options.MajorMinor && chords.PendingRoot == key) {
@@ -231,7 +231,7 @@ bool KeyboardInput::CommonEnd(int key) {
 
 // A press in the instrument zone: program-control keys or instrument keys. True when consumed.
 bool KeyboardInput::InstrumentZone(const Message& m) {
-    const app::AppState& app = session_.App();
+    const core::AppState& app = session_.App();
     const KeyboardState& keyboard = app.keyboard;
     const int key = m.Data1;
     if (!m.Press() || key >= keyboard.InstrumentHigh) return false;
@@ -246,7 +246,7 @@ bool KeyboardInput::InstrumentZone(const Message& m) {
 
 void KeyboardInput::MelodyPath(Message m) {
     if (InstrumentZone(m)) return;
-    app::AppState& app = session_.App();
+    core::AppState& app = session_.App();
     KeyboardState& keyboard = app.keyboard;
     const bool press = m.Press();
     const auto inChannel = static_cast<std::size_t>(m.Channel());
@@ -299,7 +299,7 @@ void KeyboardInput::MelodyPath(Message m) {
 
 // The release of a melody note goes where its press went.
 void KeyboardInput::ReleaseWhereStarted(Message m) {
-    app::AppState& app = session_.App();
+    core::AppState& app = session_.App();
     KeyboardState& keyboard = app.keyboard;
     const auto inChannel = static_cast<std::size_t>(m.Channel());
     const auto inKey = static_cast<std::size_t>(m.Data1);

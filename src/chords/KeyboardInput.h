@@ -11,9 +11,7 @@
 
 #include "chords/MelodyPath.h"
 
-namespace chordella::app {
-class Session;
-}
+namespace chordella::core { class Session; }
 namespace chordella::midi {
 class TMidiInput;
 struct TMyMidiEvent;
@@ -28,7 +26,7 @@ class SectionKeys;
 class KeyboardInput {
 public:
     // Control thread. `peers` may be null (no remote control, melody track or chord memory).
-    KeyboardInput(app::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
+    KeyboardInput(core::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
                   InputPeers* peers = nullptr);
     ~KeyboardInput();
     KeyboardInput(const KeyboardInput&) = delete;
@@ -72,7 +70,7 @@ private:
     bool ControllerStep(const Message& m);
     void Pass(const Message& m);
 
-    app::Session& session_;
+    core::Session& session_;
     ChordRecogniser& recogniser_;
     SectionKeys& sectionKeys_;
     InputPeers* peers_;

@@ -1,11 +1,11 @@
 #include "chords/KeyboardLayout.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 
 namespace chordella::chords {
 
-KeyboardLayout CurrentLayout(app::Session& session) {
-    app::AppState& app = session.App();
+KeyboardLayout CurrentLayout(core::Session& session) {
+    core::AppState& app = session.App();
     KeyboardLayout layout;
     layout.FirstKey = app.chords.FirstKey;
     layout.LastKey = app.config.Keys.LastChordKey;
@@ -14,8 +14,8 @@ KeyboardLayout CurrentLayout(app::Session& session) {
     return layout;
 }
 
-void ApplyKeyboardLayout(app::Session& session) {
-    app::AppState& app = session.App();
+void ApplyKeyboardLayout(core::Session& session) {
+    core::AppState& app = session.App();
     const int first = app.config.Keys.FirstChordKey;
     if (first >= 0) SetFirstKey(app.chords, first);
     app.keyboard.TriggerLow = static_cast<std::int16_t>(TriggerLowFor(app.chords.FirstKey));
@@ -30,11 +30,11 @@ bool IsControlKey(const data::ControlKeys& keys, int key) {
     return false;
 }
 
-int KeyboardTranspose(app::Session& session) {
+int KeyboardTranspose(core::Session& session) {
     return session.App().engine.KeyboardOctave * 12 + session.App().keyboard.CapoShift;
 }
 
-int VelocityOffset(app::Session& session) {
+int VelocityOffset(core::Session& session) {
     return session.App().options.MelodyVelocityOffset + session.App().keyboard.StyleVelocityOffset;
 }
 

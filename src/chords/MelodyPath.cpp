@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "chords/InputPeers.h"
 
 namespace chordella::chords {
@@ -75,10 +75,10 @@ int AdLibShift(int type, int column) {
     return AdLibTable[static_cast<std::size_t>(type - 1)][static_cast<std::size_t>(column)];
 }
 
-int AdjustMelodyNote(app::Session& session, InputPeers& peers, int channel, int key, bool press,
+int AdjustMelodyNote(core::Session& session, InputPeers& peers, int channel, int key, bool press,
                      KeyModifiers modifiers, bool forceAdLib) {
-    app::AppState& app = session.App();
-    const app::Options& options = app.options;
+    core::AppState& app = session.App();
+    const core::Options& options = app.options;
     if (!options.MelodyAdLib && !forceAdLib) return options.KeyAdjustment ? KeyAdjusted(peers, key, modifiers) : key;
     if (key < 0 || key > 127 || channel < 0 || channel > 15) return key;
 

@@ -5,9 +5,7 @@
 
 #include <cstdint>
 
-namespace chordella::app {
-class Session;
-}
+namespace chordella::core { class Session; }
 
 namespace chordella::chords {
 
@@ -32,7 +30,7 @@ struct KeyModifiers {
 // the spinners or the zones changed meanwhile. The result may lie outside 0 … 127: the
 // caller drops such a note. With `forceAdLib` the note is adjusted as if " Melody Ad Lib"
 // were on (notes entered on the computer or on-screen keyboard always follow the chord).
-int AdjustMelodyNote(app::Session& session, InputPeers& peers, int channel, int key, bool press,
+int AdjustMelodyNote(core::Session& session, InputPeers& peers, int channel, int key, bool press,
                      KeyModifiers modifiers = {}, bool forceAdLib = false);
 
 }  // namespace chordella::chords

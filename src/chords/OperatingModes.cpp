@@ -1,6 +1,6 @@
 #include "chords/OperatingModes.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "chords/KeyboardLayout.h"
 
 namespace chordella::chords {
@@ -40,8 +40,8 @@ void Set(bool& field, int value) {
 
 }  // namespace
 
-bool SetPlayChords(app::Session& session, bool on) {
-    app::AppState& app = session.App();
+bool SetPlayChords(core::Session& session, bool on) {
+    core::AppState& app = session.App();
     if (app.clock.ClockState != 0) return false;
     app.options.PlayChords = on;
     if (on) {
@@ -53,9 +53,9 @@ bool SetPlayChords(app::Session& session, bool on) {
     return true;
 }
 
-void ApplyOperatingMode(app::Session& session, OperatingMode mode) {
-    app::AppState& app = session.App();
-    app::Options& options = app.options;
+void ApplyOperatingMode(core::Session& session, OperatingMode mode) {
+    core::AppState& app = session.App();
+    core::Options& options = app.options;
     if (mode == OperatingMode::SyncExternalSequencer) {
         options.SlaveMode = true;
         options.MasterMode = false;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "chords/ChordTypes.h"
+#include "core/ChordTypes.h"
 
 namespace chordella::chords {
 

@@ -3,9 +3,9 @@
 // type from the highest down; a chord tone found in the list scores. The best score wins;
 // ties go to the lowest root and, at the same root, to the highest type number.
 
-#include "chords/ChordState.h"
-#include "chords/ChordTypes.h"
-#include "chords/HeldNotes.h"
+#include "core/ChordState.h"
+#include "core/ChordTypes.h"
+#include "core/HeldNotes.h"
 
 namespace chordella::chords {
 

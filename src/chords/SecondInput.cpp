@@ -2,9 +2,9 @@
 
 #include <exception>
 
-#include "app/Session.h"
+#include "core/ClockLink.h"
+#include "core/Session.h"
 #include "chords/InputPeers.h"
-#include "engine/Clock.h"
 #include "midi/MidiInput.h"
 
 namespace chordella::chords {
@@ -34,7 +34,7 @@ InputPeers& NoPeers() {
 
 }  // namespace
 
-SecondInput::SecondInput(app::Session& session, ChordRecogniser& recogniser, engine::Clock* clock,
+SecondInput::SecondInput(core::Session& session, ChordRecogniser& recogniser, core::ClockLink* clock,
                          InputPeers* peers)
     : session_(session),
       clock_(clock),
@@ -145,7 +145,7 @@ bool SecondInput::Command(int kind, int data1, int data2, bool& commandRun) {
 // consumed. They come before the commands: their numbers lie among the command numbers,
 // and a command would take every value above 0.
 bool SecondInput::Detection(int data1, int data2) {
-    const app::Options& options = session_.App().options;
+    const core::Options& options = session_.App().options;
     if (data1 == IntroDetectionController && options.IntroDetection) {
         const int measure = -data2;
         const int current = peers_->StartMeasure();

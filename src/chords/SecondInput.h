@@ -16,12 +16,8 @@
 
 #include "chords/ThruFilter.h"
 
-namespace chordella::app {
-class Session;
-}
-namespace chordella::engine {
-class Clock;
-}
+namespace chordella::core { class Session; }
+namespace chordella::core { class ClockLink; }
 namespace chordella::midi {
 class TMidiInput;
 struct TMyMidiEvent;
@@ -35,7 +31,7 @@ class InputPeers;
 class SecondInput {
 public:
     // Control thread. `clock` may be null (no slave mode, no tempo detection); `peers` too.
-    SecondInput(app::Session& session, ChordRecogniser& recogniser, engine::Clock* clock,
+    SecondInput(core::Session& session, ChordRecogniser& recogniser, core::ClockLink* clock,
                 InputPeers* peers = nullptr);
     ~SecondInput();
     SecondInput(const SecondInput&) = delete;
@@ -63,8 +59,8 @@ private:
     void PassToFirstOutput(const midi::TMyMidiEvent& event, std::uint8_t status, std::uint8_t data1,
                            std::uint8_t data2);
 
-    app::Session& session_;
-    engine::Clock* clock_;
+    core::Session& session_;
+    core::ClockLink* clock_;
     InputPeers* peers_;
     ThruFilter filter_;
     bool attached_ = false;

@@ -1,9 +1,9 @@
 #include "chords/SectionKeys.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "chords/ChordRecogniser.h"
 #include "chords/InputPeers.h"
-#include "engine/ChordChange.h"
+#include "core/ChannelReset.h"
 
 namespace chordella::chords {
 
@@ -21,14 +21,14 @@ InputPeers& NoPeers() {
 
 }  // namespace
 
-SectionKeys::SectionKeys(app::Session& session, ChordRecogniser& recogniser, InputPeers* peers)
+SectionKeys::SectionKeys(core::Session& session, ChordRecogniser& recogniser, InputPeers* peers)
     : session_(session), recogniser_(recogniser), peers_(peers ? peers : &NoPeers()) {}
 
 void SectionKeys::SetPeers(InputPeers* peers) { peers_ = peers ? peers : &NoPeers(); }
 
 void SectionKeys::SectionKey(int key, int code) {
-    app::AppState& app = session_.App();
-    const app::Options& options = app.options;
+    core::AppState& app = session_.App();
+    const core::Options& options = app.options;
     if (code == 0 || key <= 0 || key > 0x7FFF) return;
     if (options.PlayChords && app.transport.ChordPlayMode != SecondRecordingMode) return;
     const engine::StylePlayerState& player = session_.Style().player;
@@ -64,7 +64,7 @@ void SectionKeys::SectionKey(int key, int code) {
 }
 
 void SectionKeys::StopTriggeredChord() {
-    app::AppState& app = session_.App();
+    core::AppState& app = session_.App();
     engine::EngineState& e = app.engine;
     midi::MidiOut* out = session_.AccompanimentOutput();
     if (!out || !out->IsOpen() || e.SoundingChord[0] <= 0) return;
@@ -77,7 +77,7 @@ void SectionKeys::StopTriggeredChord() {
         }
     }
     e.SoundingChord[0] = 0;
-    if (app.clock.ClockState != 0) engine::ResetChannel(out, channel);
+    if (app.clock.ClockState != 0) core::ResetChannel(out, channel);
 }
 
 }  // namespace chordella::chords

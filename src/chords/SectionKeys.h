@@ -4,9 +4,7 @@
 
 #include <cstdint>
 
-namespace chordella::app {
-class Session;
-}
+namespace chordella::core { class Session; }
 
 namespace chordella::chords {
 
@@ -21,7 +19,7 @@ inline constexpr int MinorKeyMark = 14;
 
 class SectionKeys {
 public:
-    SectionKeys(app::Session& session, ChordRecogniser& recogniser, InputPeers* peers = nullptr);
+    SectionKeys(core::Session& session, ChordRecogniser& recogniser, InputPeers* peers = nullptr);
     void SetPeers(InputPeers* peers);
 
     // Control thread (input handlers, pads, computer keys, remote control, chord-memory
@@ -36,7 +34,7 @@ public:
     void StopTriggeredChord();
 
 private:
-    app::Session& session_;
+    core::Session& session_;
     ChordRecogniser& recogniser_;
     InputPeers* peers_;
 };

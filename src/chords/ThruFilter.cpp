@@ -1,6 +1,6 @@
 #include "chords/ThruFilter.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "chords/ChordRecogniser.h"
 #include "chords/InputPeers.h"
 
@@ -24,8 +24,8 @@ bool Suppressed(int kind, int data1) {
 
 int ThruFilter::Filter(int kind, int channel, int data2, int data1) {
     if (channel < 0 || channel > 15 || data1 < 0 || data1 > 127) return DropMessage;
-    app::AppState& app = session_.App();
-    const app::Options& options = app.options;
+    core::AppState& app = session_.App();
+    const core::Options& options = app.options;
     const engine::EngineState& e = app.engine;
     const auto ch = static_cast<std::size_t>(channel);
 

@@ -5,9 +5,7 @@
 
 #include <cstdint>
 
-namespace chordella::app {
-class Session;
-}
+namespace chordella::core { class Session; }
 
 namespace chordella::chords {
 
@@ -19,7 +17,7 @@ inline constexpr int DropMessage = 255;
 
 class ThruFilter {
 public:
-    ThruFilter(app::Session& session, ChordRecogniser& recogniser, InputPeers& peers)
+    ThruFilter(core::Session& session, ChordRecogniser& recogniser, InputPeers& peers)
         : session_(session), recogniser_(recogniser), peers_(&peers) {}
 
     void SetPeers(InputPeers& peers) { peers_ = &peers; }
@@ -30,7 +28,7 @@ public:
     int Filter(int kind, int channel, int data2, int data1);
 
 private:
-    app::Session& session_;
+    core::Session& session_;
     ChordRecogniser& recogniser_;
     InputPeers* peers_;
 };

@@ -4,9 +4,7 @@
 
 #include <cstdint>
 
-namespace chordella::app {
-class Session;
-}
+namespace chordella::core { class Session; }
 namespace chordella::platform {
 class Random;
 }
@@ -23,7 +21,7 @@ class InputPeers;
 //    MidiOutput1 and MidiOutput2 (each when open); otherwise it goes to the main output
 //    when open.
 // A status outside 0x80 … 0xEF or data above 127 is ignored.
-void SendVoiceMessage(app::Session& session, InputPeers* peers, std::uint8_t status, std::uint8_t data1,
+void SendVoiceMessage(core::Session& session, InputPeers* peers, std::uint8_t status, std::uint8_t data1,
                       std::uint8_t data2);
 
 // Control thread. A velocity near `base` with a player's unevenness: r uniform in 0 … 20;

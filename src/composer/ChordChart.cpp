@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "chords/ChordTypes.h"
+#include "core/ChordTypes.h"
 #include "composer/ChordMemoryEditor.h"
 #include "composer/ChordSymbols.h"
 #include "data/SongCommands.h"

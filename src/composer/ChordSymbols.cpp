@@ -4,8 +4,8 @@
 #include <array>
 #include <cctype>
 
-#include "chords/ChordTypes.h"
-#include "chords/NoteNames.h"
+#include "core/ChordTypes.h"
+#include "core/NoteNames.h"
 
 namespace chordella::composer {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "chords/ChordTypes.h"
-#include "chords/NoteNames.h"
+#include "core/ChordTypes.h"
+#include "core/NoteNames.h"
 
 namespace chordella::composer {
 

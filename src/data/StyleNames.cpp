@@ -4,7 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
-#include "data/StyleStore.h"
+#include "data/StyleNames.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 

@@ -1,6 +1,6 @@
 #include "engine/AccompanimentEngine.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/ChordChange.h"
 #include "engine/ChordShift.h"
 #include "engine/ChordSound.h"
@@ -8,7 +8,7 @@
 
 namespace chordella::engine {
 
-AccompanimentEngine::AccompanimentEngine(app::Session& session)
+AccompanimentEngine::AccompanimentEngine(core::Session& session)
     : session_(session), sections_(session), hooks_(&sections_), player_(session, hooks_) {
     session_.SetEngineLink(this);
 }
@@ -66,7 +66,7 @@ void AccompanimentEngine::StartStyleForChord() { session_.Transport().StartStyle
 void AccompanimentEngine::ApplyChord() {
     EngineState& e = session_.App().engine;
     chords::ChordState& pending = session_.App().chords;
-    const app::Options& options = session_.App().options;
+    const core::Options& options = session_.App().options;
     const std::int16_t root = pending.PendingRoot;
     const std::int16_t type = pending.PendingType;
     const ChordNoteArray notes = e.ChordNotes;

@@ -17,19 +17,19 @@
 #include <array>
 #include <cstdint>
 
-#include "app/Links.h"
+#include "core/Links.h"
 #include "engine/LoopingSections.h"
 #include "engine/StylePlayer.h"
 #include "engine/TransportHooks.h"
 
-namespace chordella::app { class Session; }
+namespace chordella::core { class Session; }
 
 namespace chordella::engine {
 
-class AccompanimentEngine final : public app::EngineLink {
+class AccompanimentEngine final : public core::EngineLink {
 public:
     // Control thread. Registers as the session's engine link.
-    explicit AccompanimentEngine(app::Session& session);
+    explicit AccompanimentEngine(core::Session& session);
     // Control thread. Hands the session back its empty engine link.
     ~AccompanimentEngine() override;
     AccompanimentEngine(const AccompanimentEngine&) = delete;
@@ -60,7 +60,7 @@ private:
     void LiveChordTiming();
     void ApplyToStyle(std::int16_t root, std::int16_t type);
 
-    app::Session& session_;
+    core::Session& session_;
     LoopingSections sections_;
     TransportHooks* hooks_;
     StylePlayer player_;

@@ -1,6 +1,6 @@
 #include "engine/ChordChange.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/ChordShift.h"
 #include "engine/Outputs.h"
 
@@ -12,7 +12,7 @@ constexpr int AllSoundOff = 120;
 constexpr int AllNotesOff = 123;
 
 struct ChannelRelease {
-    app::Session& Session;
+    core::Session& Session;
     midi::MidiOut* Out;
     int ReleaseController;
     bool MinusOne;
@@ -31,7 +31,7 @@ void ReleaseAroundPlayer(const ChannelRelease& r, int channel) {
     }
 }
 
-void Revoice(app::Session& session, midi::MidiOut* out, int channel, int root, int type) {
+void Revoice(core::Session& session, midi::MidiOut* out, int channel, int root, int type) {
     EngineState& e = session.App().engine;
     const auto c = static_cast<std::size_t>(channel);
     const TransposeSettings settings{e.OctaveShift, e.OctaveThreshold, false};
@@ -47,7 +47,7 @@ void Revoice(app::Session& session, midi::MidiOut* out, int channel, int root, i
 
 void ChangeChannel(const ChannelRelease& r, int channel, int root, int type, bool releaseOnly,
                    bool sectionSwitch) {
-    app::Session& session = r.Session;
+    core::Session& session = r.Session;
     EngineState& e = session.App().engine;
     const auto c = static_cast<std::size_t>(channel);
     const data::StyleState& style = LoadedStyle(session);
@@ -73,9 +73,9 @@ void ChangeChannel(const ChannelRelease& r, int channel, int root, int type, boo
 
 }  // namespace
 
-void ChordChange(app::Session& session, int channel, int root, int type, bool releaseOnly, bool sectionSwitch) {
+void ChordChange(core::Session& session, int channel, int root, int type, bool releaseOnly, bool sectionSwitch) {
     EngineState& e = session.App().engine;
-    const app::Options& options = session.App().options;
+    const core::Options& options = session.App().options;
     const auto rootByte = static_cast<std::uint8_t>(root & 0xFF);
     const auto typeByte = static_cast<std::uint8_t>(type & 0xFF);
     if (!releaseOnly && rootByte == e.LastChangeRoot && typeByte == e.LastChangeType) return;
@@ -102,15 +102,7 @@ void ChordChange(app::Session& session, int channel, int root, int type, bool re
     e.LastChangeType = typeByte;
 }
 
-void ResetChannel(midi::MidiOut* out, int channel) {
-    if (!IsOpen(out) || channel < 0 || channel >= ChannelCount) return;
-    Send(out, 0xB0 + channel, 64, 0);
-    Send(out, 0xB0 + channel, 66, 0);
-    Send(out, 0xB0 + channel, AllNotesOff, 0);
-    Send(out, 0xB0 + channel, AllSoundOff, 0);
-}
-
-void ResetAllChannels(app::Session& session, midi::MidiOut* out) {
+void ResetAllChannels(core::Session& session, midi::MidiOut* out) {
     for (int c = 0; c < ChannelCount; ++c) ResetChannel(out, c);
     EngineState& e = session.App().engine;
     for (auto& row : e.NoteMap) row.fill(0);

@@ -3,7 +3,9 @@
 // they are released, or, on channels whose program sustains, re-voiced to the new chord.
 // Also the channel resets of stop, panic and the pad.
 
-namespace chordella::app { class Session; }
+#include "core/ChannelReset.h"
+
+namespace chordella::core { class Session; }
 namespace chordella::midi { class MidiOut; }
 
 namespace chordella::engine {
@@ -15,13 +17,12 @@ constexpr int AllChannels = 16;
 // on `channel` (or all) for the chord (root, type). With releaseOnly the notes are only
 // released and the note maps are cleared; sectionSwitch says the playing part is being left.
 // The same chord as the last change, without releaseOnly, does nothing.
-void ChordChange(app::Session& session, int channel, int root, int type, bool releaseOnly, bool sectionSwitch);
+void ChordChange(core::Session& session, int channel, int root, int type, bool releaseOnly, bool sectionSwitch);
 
-// Control thread. Sustain off, sostenuto off, all notes off and all sound off on the
-// channel (0 … 15), in this order, when the output is open.
-void ResetChannel(midi::MidiOut* out, int channel);
+// The channel reset lives in core, where the section keys reach it too.
+using core::ResetChannel;
 
 // Control thread. ResetChannel on all 16 channels, then clears the note maps.
-void ResetAllChannels(app::Session& session, midi::MidiOut* out);
+void ResetAllChannels(core::Session& session, midi::MidiOut* out);
 
 }  // namespace chordella::engine

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/ChordChange.h"
 #include "engine/ChordMemoryPlayer.h"
 #include "engine/MelodyPlayer.h"
@@ -60,7 +60,7 @@ void ChordMemoryPlayer::LoopMark(data::BeatRecord& record) {
 }
 
 void ChordMemoryPlayer::KeyMark(data::BeatRecord& record) {
-    const app::Options& options = session_.App().options;
+    const core::Options& options = session_.App().options;
     const int param = record.CommandParam;
     if (!options.KeyAdjustment || options.MelodyAdLib) return;
     if (param != data::ParamKeyMajor && param != data::ParamKeyMinor) return;
@@ -88,7 +88,7 @@ bool ChordMemoryPlayer::Command(data::BeatRecord& record) {
     if (code == data::CommandStop) {
         ClearCommand(record);
         if (s.LoopOn == 0 || Position() < FirstPosition + MeasureUnits()) {
-            const app::Options& options = session_.App().options;
+            const core::Options& options = session_.App().options;
             if (options.PadMuteAtIntrosAndEndings && session_.App().engine.InstrumentPadOn != 0)
                 ResetChannel(session_.AccompanimentOutput(), options.PadChannel & 0x0F);
             if (s.EndingCountdown == 0) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/ChordSound.h"
 #include "engine/IntroStart.h"
@@ -23,7 +23,7 @@ constexpr int ControlBankSelect = 0;
 std::int16_t ToPosition(int value) { return static_cast<std::int16_t>(std::clamp(value, -32000, 32000)); }
 }  // namespace
 
-ChordMemoryPlayer::ChordMemoryPlayer(app::Session& session, AccompanimentEngine& engine, Transport& transport,
+ChordMemoryPlayer::ChordMemoryPlayer(core::Session& session, AccompanimentEngine& engine, Transport& transport,
                                      MelodyPlayer& melody)
     : session_(session), engine_(engine), transport_(transport), melody_(melody) {
     transport_.SetPeers(this);
@@ -247,7 +247,7 @@ void ChordMemoryPlayer::Preview() {
     const data::BeatRecord coming = session_.App().arrangement.Chords.RecordAt(Position());
     if (!data::StartsChord(coming) || coming.ChordType == NoChordType) return;
     chords::ChordState& chords = session_.App().chords;
-    const app::Options& options = session_.App().options;
+    const core::Options& options = session_.App().options;
     int root = coming.ChordRoot + s.SongTranspose;
     if (!options.PlayChords) {
         const int pitchClass = ((root % 12) + 12) % 12;

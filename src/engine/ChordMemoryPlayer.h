@@ -23,7 +23,7 @@
 #include "data/ChordMemory.h"
 #include "engine/TransportPeers.h"
 
-namespace chordella::app { class Session; }
+namespace chordella::core { class Session; }
 
 namespace chordella::engine {
 
@@ -34,7 +34,7 @@ class Transport;
 class ChordMemoryPlayer final : public TransportPeers {
 public:
     // Control thread. Installs itself as the transport's peers.
-    ChordMemoryPlayer(app::Session& session, AccompanimentEngine& engine, Transport& transport, MelodyPlayer& melody);
+    ChordMemoryPlayer(core::Session& session, AccompanimentEngine& engine, Transport& transport, MelodyPlayer& melody);
     // Control thread. Takes itself out of the transport.
     ~ChordMemoryPlayer() override;
     ChordMemoryPlayer(const ChordMemoryPlayer&) = delete;
@@ -104,7 +104,7 @@ private:
     void WriteRecord(int position, const data::BeatRecord& record, bool onlyNonZero);
     bool Stopped();
 
-    app::Session& session_;
+    core::Session& session_;
     AccompanimentEngine& engine_;
     Transport& transport_;
     MelodyPlayer& melody_;

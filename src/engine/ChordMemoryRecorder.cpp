@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/ChordMemoryPlayer.h"
 #include "engine/MelodyPlayer.h"
@@ -24,7 +24,7 @@ constexpr int StepClickVelocity = 127;
 std::uint8_t Byte(int value) { return static_cast<std::uint8_t>(std::clamp(value, 0, 255)); }
 
 // The pending chord and control key as a record (zero halves where nothing is pending).
-data::BeatRecord PendingRecord(app::Session& session) {
+data::BeatRecord PendingRecord(core::Session& session) {
     const chords::ChordState& pending = session.App().chords;
     const EngineState& e = session.App().engine;
     data::BeatRecord record;
@@ -168,7 +168,7 @@ bool ChordMemoryPlayer::StepRecordTakesChord() {
     if (Position() >= FirstPosition) WriteRecord(Position(), record, false);
     if (pending.ChordRoot == 0) {
         // A command alone does not advance; a click confirms it.
-        const app::Options& options = session_.App().options;
+        const core::Options& options = session_.App().options;
         Send(session_.AccompanimentOutput(), 0x99, options.MetronomeNote, StepClickVelocity);
         session_.App().engine.PendingCommandKey = 0;
         session_.App().engine.PendingCommandValue = 0;

@@ -1,6 +1,6 @@
 #include "engine/ChordSound.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/ChordChange.h"
 #include "engine/Outputs.h"
 
@@ -21,8 +21,8 @@ bool SoloLets(const EngineState& e, int channel) {
 
 }  // namespace
 
-void SendChordCode(app::Session& session, int root, int type) {
-    const app::Options& options = session.App().options;
+void SendChordCode(core::Session& session, int root, int type) {
+    const core::Options& options = session.App().options;
     if (!options.SendChordCodes || type <= 0 || type > 20) return;
     const int pitchClass = ((root % 12) + 12) % 12;
     const int channel = ClampChannel(options.ChordCodeChannel);
@@ -33,7 +33,7 @@ void SendChordCode(app::Session& session, int root, int type) {
     }
 }
 
-void TapChord(app::Session& session, const ChordNoteArray& notes) {
+void TapChord(core::Session& session, const ChordNoteArray& notes) {
     midi::MidiOut* out = session.AccompanimentOutput();
     const int velocity = session.App().engine.TriggerVelocity;
     for (std::int16_t note : notes) {
@@ -44,9 +44,9 @@ void TapChord(app::Session& session, const ChordNoteArray& notes) {
     }
 }
 
-void PlayHarmonicPad(app::Session& session, const ChordNoteArray& notes, int fadeAmount) {
+void PlayHarmonicPad(core::Session& session, const ChordNoteArray& notes, int fadeAmount) {
     EngineState& e = session.App().engine;
-    const app::Options& options = session.App().options;
+    const core::Options& options = session.App().options;
     midi::MidiOut* out = session.AccompanimentOutput();
     const int pad = ClampChannel(options.PadChannel);
     if (notes[0] <= 0) {
@@ -77,7 +77,7 @@ void PlayHarmonicPad(app::Session& session, const ChordNoteArray& notes, int fad
     }
 }
 
-void PlayChordSound(app::Session& session, const ChordNoteArray& notes) {
+void PlayChordSound(core::Session& session, const ChordNoteArray& notes) {
     EngineState& e = session.App().engine;
     midi::MidiOut* out = session.AccompanimentOutput();
     const int channel = ClampChannel(e.VoiceChannel);

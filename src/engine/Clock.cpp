@@ -1,6 +1,6 @@
 #include "engine/Clock.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/ClockTables.h"
 #include "platform/Priority.h"
@@ -13,7 +13,7 @@ constexpr int LowestFieldTempo = 25;
 constexpr int HighestFieldTempo = 250;
 }  // namespace
 
-Clock::Clock(app::Session& session, AccompanimentEngine& engine)
+Clock::Clock(core::Session& session, AccompanimentEngine& engine)
     : session_(session), engine_(engine), styleHooks_(*this, engine, session) {
     session_.StyleHooks().Add(&styleHooks_);
 }

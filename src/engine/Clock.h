@@ -8,20 +8,21 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/ClockState.h"
+#include "core/ClockLink.h"
+#include "core/ClockState.h"
 #include "engine/ClockStyleHooks.h"
 
-namespace chordella::app { class Session; }
+namespace chordella::core { class Session; }
 namespace chordella::platform { class TickTimer; }
 
 namespace chordella::engine {
 
 class AccompanimentEngine;
 
-class Clock {
+class Clock final : public core::ClockLink {
 public:
     // Control thread. Takes part in style loading through the session's style hooks.
-    Clock(app::Session& session, AccompanimentEngine& engine);
+    Clock(core::Session& session, AccompanimentEngine& engine);
     // Control thread. Shuts the clock down if that has not happened.
     ~Clock();
     Clock(const Clock&) = delete;
@@ -38,10 +39,10 @@ public:
     void SetTempo(int bpm);
     // Control thread. The tempo field changed: the timer follows only for 25 … 250 while
     // the clock runs; "Chordpreview var." sets the preview distance.
-    void TempoFieldChanged(int bpm);
+    void TempoFieldChanged(int bpm) override;
     // Control thread. The clock button: off → on (internal, or slave with "Slave Mode"),
     // on → off. Ignored while chords are recorded or played from memory.
-    void ToggleClock();
+    void ToggleClock() override;
     // Control thread: the process runs at real-time priority while playing or recording.
     void SetRealtimePriority(bool on);
 
@@ -55,7 +56,7 @@ public:
 
     // Control thread (the second input's handler). A MIDI realtime byte in slave mode:
     // 0xF8 runs one tick, 0xFA and 0xFB end a hold, 0xFC stops when nothing holds.
-    void OnRealtimeByte(std::uint8_t byte);
+    void OnRealtimeByte(std::uint8_t byte) override;
 
     // Control thread. The virtual clock: the clock runs (internal, no timer thread) at
     // `bpm` for the virtual time line; RunVirtualTicks then runs ticks back to back. Until
@@ -71,7 +72,7 @@ public:
 private:
     void EnsureTimer();
 
-    app::Session& session_;
+    core::Session& session_;
     AccompanimentEngine& engine_;
     ClockStyleHooks styleHooks_;
     std::unique_ptr<platform::TickTimer> timer_;

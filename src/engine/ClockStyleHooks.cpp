@@ -1,6 +1,6 @@
 #include "engine/ClockStyleHooks.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
 #include "engine/ClockTables.h"

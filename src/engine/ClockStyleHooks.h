@@ -6,7 +6,7 @@
 
 #include "data/StyleHooks.h"
 
-namespace chordella::app { class Session; }
+namespace chordella::core { class Session; }
 
 namespace chordella::engine {
 
@@ -15,7 +15,7 @@ class Clock;
 
 class ClockStyleHooks final : public data::StyleHooks {
 public:
-    ClockStyleHooks(Clock& clock, AccompanimentEngine& engine, app::Session& session)
+    ClockStyleHooks(Clock& clock, AccompanimentEngine& engine, core::Session& session)
         : clock_(clock), engine_(engine), session_(session) {}
 
     // Control thread, while a style loads.
@@ -26,7 +26,7 @@ public:
 private:
     Clock& clock_;
     AccompanimentEngine& engine_;
-    app::Session& session_;
+    core::Session& session_;
 };
 
 }  // namespace chordella::engine

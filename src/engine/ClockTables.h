@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "engine/ClockState.h"
+#include "core/ClockState.h"
 
 namespace chordella::engine {
 

@@ -1,6 +1,6 @@
 #include "engine/IntroStart.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/Metronome.h"
 
 namespace chordella::engine {
@@ -11,8 +11,8 @@ constexpr std::int16_t NoChannelPlays = 100;
 constexpr std::int16_t DrumsOnly = 10;
 }  // namespace
 
-void ApplyIntroStartMode(app::Session& session, int position) {
-    const app::Options& options = session.App().options;
+void ApplyIntroStartMode(core::Session& session, int position) {
+    const core::Options& options = session.App().options;
     std::int16_t& solo = session.App().engine.SoloFilter;
     switch (static_cast<IntroStartMode>(options.IntroStartMode)) {
         case IntroStartMode::MuteAll:
@@ -35,7 +35,7 @@ void ApplyIntroStartMode(app::Session& session, int position) {
     }
 }
 
-void RestoreSoloSelector(app::Session& session) {
+void RestoreSoloSelector(core::Session& session) {
     const int selector = session.App().options.Solo;
     session.App().engine.SoloFilter = static_cast<std::int16_t>(selector >= 1 && selector <= 16 ? selector : 0);
 }

@@ -3,7 +3,7 @@
 // before LoopFromPos ("Style, Intro && Ending": Mute None, Mute All, Drums, Drums L.M.,
 // Metronome), and the return to the "Solo" selector when the song proper begins.
 
-namespace chordella::app { class Session; }
+namespace chordella::core { class Session; }
 
 namespace chordella::engine {
 
@@ -12,9 +12,9 @@ enum class IntroStartMode : int { MuteNone = 0, MuteAll = 1, Drums = 2, DrumsLea
 // Control thread, tick (a beat of the lead-in). Sets SoloFilter for the chosen mode at the
 // chord-memory position `position`; in the metronome mode the beat is clicked (level 80)
 // unless "Metronome" clicks it anyway.
-void ApplyIntroStartMode(app::Session& session, int position);
+void ApplyIntroStartMode(core::Session& session, int position);
 
 // Control thread, tick. The position reached LoopFromPos: SoloFilter follows the "Solo" selector.
-void RestoreSoloSelector(app::Session& session);
+void RestoreSoloSelector(core::Session& session);
 
 }  // namespace chordella::engine

@@ -1,6 +1,6 @@
 #include "engine/LoopingSections.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/ChordChange.h"
 #include "engine/Outputs.h"
 

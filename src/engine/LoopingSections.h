@@ -6,13 +6,13 @@
 
 #include "engine/TransportHooks.h"
 
-namespace chordella::app { class Session; }
+namespace chordella::core { class Session; }
 
 namespace chordella::engine {
 
 class LoopingSections final : public TransportHooks {
 public:
-    explicit LoopingSections(app::Session& session) : session_(session) {}
+    explicit LoopingSections(core::Session& session) : session_(session) {}
 
     // Control thread. Starts part `part` (0 … 7) of the loaded style: its loop range, its
     // channel mutes, reading from its start at the next tick. False, and nothing changes,
@@ -24,7 +24,7 @@ public:
     void StopTransport() override;
 
 private:
-    app::Session& session_;
+    core::Session& session_;
 };
 
 }  // namespace chordella::engine

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/ChordChange.h"
 #include "engine/MelodyQuantize.h"
 #include "engine/Outputs.h"
@@ -12,10 +12,10 @@ namespace chordella::engine {
 namespace {
 constexpr int FirstRecordPosition = 4;
 
-bool ChordMemoryRuns(app::Session& session) { return session.App().transport.ChordPlayMode != 0; }
+bool ChordMemoryRuns(core::Session& session) { return session.App().transport.ChordPlayMode != 0; }
 }  // namespace
 
-MelodyPlayer::MelodyPlayer(app::Session& session) : session_(session) { session_.SetMelodyLink(this); }
+MelodyPlayer::MelodyPlayer(core::Session& session) : session_(session) { session_.SetMelodyLink(this); }
 
 MelodyPlayer::~MelodyPlayer() {
     if (&session_.Melody() == this) session_.SetMelodyLink(nullptr);
@@ -152,7 +152,7 @@ void MelodyPlayer::PlayTick() {
     const data::MelodyTrack& track = session_.App().arrangement.Melody;
     midi::MidiOut* out = session_.AccompanimentOutput();
     if (track.MelodyCount <= 0 || m.Recording || !IsOpen(out) || session_.App().clock.TickDelay > 0) return;
-    const app::Options& options = session_.App().options;
+    const core::Options& options = session_.App().options;
     EngineState& e = session_.App().engine;
     const int count = std::min<int>(track.MelodyCount, track.MelodyCapacity);
     while (m.MelodyIndex >= 0 && m.MelodyIndex < count) {

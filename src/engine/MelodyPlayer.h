@@ -16,16 +16,16 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/Links.h"
+#include "core/Links.h"
 
-namespace chordella::app { class Session; }
+namespace chordella::core { class Session; }
 
 namespace chordella::engine {
 
-class MelodyPlayer final : public app::MelodyLink {
+class MelodyPlayer final : public core::MelodyLink {
 public:
     // Control thread. Registers as the session's melody link.
-    explicit MelodyPlayer(app::Session& session);
+    explicit MelodyPlayer(core::Session& session);
     ~MelodyPlayer() override;
     MelodyPlayer(const MelodyPlayer&) = delete;
     MelodyPlayer& operator=(const MelodyPlayer&) = delete;
@@ -67,7 +67,7 @@ public:
     void CloseRecording();
 
 private:
-    app::Session& session_;
+    core::Session& session_;
 };
 
 }  // namespace chordella::engine

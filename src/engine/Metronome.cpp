@@ -1,6 +1,6 @@
 #include "engine/Metronome.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/Outputs.h"
 
 namespace chordella::engine {
@@ -13,7 +13,7 @@ constexpr int CountInTicksPerBeat = 24;
 constexpr int HalfBeatTick = 13;
 }  // namespace
 
-void MetronomeClick(app::Session& session, int level) {
+void MetronomeClick(core::Session& session, int level) {
     midi::MidiOut* out = session.AccompanimentOutput();
     if (!IsOpen(out)) return;
     TransportState& transport = session.App().transport;
@@ -30,11 +30,11 @@ void MetronomeClick(app::Session& session, int level) {
     }
 }
 
-void RestartMetronomeGroup(app::Session& session) {
+void RestartMetronomeGroup(core::Session& session) {
     session.App().transport.MetronomeCount = static_cast<std::int16_t>(session.App().clock.MetronomeGroup + 1);
 }
 
-void ArmCountIn(app::Session& session) {
+void ArmCountIn(core::Session& session) {
     TransportState& transport = session.App().transport;
     ClockState& clock = session.App().clock;
     transport.CountInActive = session.App().options.CountIn && !session.App().options.SlaveMode ? 1 : 0;
@@ -46,7 +46,7 @@ void ArmCountIn(app::Session& session) {
     RestartMetronomeGroup(session);
 }
 
-bool CountInTick(app::Session& session) {
+bool CountInTick(core::Session& session) {
     TransportState& transport = session.App().transport;
     if (transport.CountInActive == 0) return false;
     ClockState& clock = session.App().clock;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
 #include "engine/Outputs.h"
@@ -38,7 +38,7 @@ void RenderRecorder::PutShortMsg(std::uint32_t packed) {
              static_cast<std::uint8_t>(packed >> 16 & 0x7F));
 }
 
-OfflineRenderer::OfflineRenderer(app::Session& session, AccompanimentEngine& engine, Clock& clock)
+OfflineRenderer::OfflineRenderer(core::Session& session, AccompanimentEngine& engine, Clock& clock)
     : session_(session), engine_(engine), clock_(clock) {
     session_.SetAccompanimentOutput(&recorder_);
     session_.SetClockOutput(&recorder_);

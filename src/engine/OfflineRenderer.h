@@ -27,7 +27,7 @@
 #include "data/StyleModel.h"
 #include "midi/MidiOut.h"
 
-namespace chordella::app { class Session; }
+namespace chordella::core { class Session; }
 
 namespace chordella::engine {
 
@@ -51,7 +51,7 @@ private:
 
 class OfflineRenderer {
 public:
-    OfflineRenderer(app::Session& session, AccompanimentEngine& engine, Clock& clock);
+    OfflineRenderer(core::Session& session, AccompanimentEngine& engine, Clock& clock);
     ~OfflineRenderer();
     OfflineRenderer(const OfflineRenderer&) = delete;
     OfflineRenderer& operator=(const OfflineRenderer&) = delete;
@@ -78,7 +78,7 @@ private:
     void MoveToFirstBeat(data::SmfContent& content) const;
     void ReleaseSounding();
 
-    app::Session& session_;
+    core::Session& session_;
     AccompanimentEngine& engine_;
     Clock& clock_;
     std::int64_t now_ = 0;

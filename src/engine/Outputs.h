@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "data/StyleState.h"
 #include "midi/MidiOut.h"
 
@@ -19,6 +19,6 @@ inline void Send(midi::MidiOut* out, int status, int data1, int data2) {
                   static_cast<std::uint8_t>(data2 & 0x7F));
 }
 
-inline const data::StyleState& LoadedStyle(app::Session& session) { return session.Style().style; }
+inline const data::StyleState& LoadedStyle(core::Session& session) { return session.Style().style; }
 
 }  // namespace chordella::engine

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/ChordChange.h"
 #include "engine/Outputs.h"
 #include "engine/TransportPeers.h"
@@ -59,7 +59,7 @@ bool Sections::SwitchSection(int section) {
     StylePlayerState& player = session_.Style().player;
     SectionState& sections = session_.Style().sections;
     EngineState& e = session_.App().engine;
-    const app::Options& options = session_.App().options;
+    const core::Options& options = session_.App().options;
 
     ChordChange(session_, AllChannels, e.StyleRoot, e.StyleType, true, true);
     if (section == EndingPart) {

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-namespace chordella::app { class Session; }
+namespace chordella::core { class Session; }
 
 namespace chordella::engine {
 
@@ -17,7 +17,7 @@ inline constexpr std::array<std::int16_t, 8> NextSectionTable = {1, 0, 0, 254, 2
 
 class Sections {
 public:
-    Sections(app::Session& session, TransportPeers& peers) : session_(session), peers_(&peers) {}
+    Sections(core::Session& session, TransportPeers& peers) : session_(session), peers_(&peers) {}
 
     void SetPeers(TransportPeers& peers) { peers_ = &peers; }
 
@@ -55,7 +55,7 @@ public:
 private:
     int PresentFallback(int section) const;
 
-    app::Session& session_;
+    core::Session& session_;
     TransportPeers* peers_;
 };
 

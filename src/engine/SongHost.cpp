@@ -1,8 +1,8 @@
 #include "engine/SongHost.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "data/SongStyleLookup.h"
-#include "data/StyleStore.h"
+#include "core/StyleStore.h"
 #include "engine/Clock.h"
 #include "engine/Outputs.h"
 #include "engine/Transport.h"
@@ -14,7 +14,7 @@ constexpr int LowestSongTempo = 20;
 constexpr int HighestSongTempo = 300;
 }  // namespace
 
-SongHost::SongHost(app::Session& session, Transport& transport, Clock& clock)
+SongHost::SongHost(core::Session& session, Transport& transport, Clock& clock)
     : session_(session), transport_(transport), clock_(clock) {
     session_.SetSongHost(this);
 }

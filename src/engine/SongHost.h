@@ -8,7 +8,7 @@
 
 #include "data/ArrangementHost.h"
 
-namespace chordella::app { class Session; }
+namespace chordella::core { class Session; }
 
 namespace chordella::engine {
 
@@ -18,7 +18,7 @@ class Transport;
 class SongHost final : public data::ArrangementHost {
 public:
     // Control thread. Installs itself as the session's song host.
-    SongHost(app::Session& session, Transport& transport, Clock& clock);
+    SongHost(core::Session& session, Transport& transport, Clock& clock);
     // Control thread. Hands the session back its default host.
     ~SongHost() override;
     SongHost(const SongHost&) = delete;
@@ -40,7 +40,7 @@ public:
     void SongCleared() override;
 
 private:
-    app::Session& session_;
+    core::Session& session_;
     Transport& transport_;
     Clock& clock_;
 };

@@ -1,6 +1,6 @@
 #include "engine/StylePlayer.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/ChordShift.h"
 #include "engine/Outputs.h"
 #include "engine/TransportHooks.h"
@@ -140,7 +140,7 @@ StylePlayer::Verdict StylePlayer::Shape(Event& event) {
 }
 
 StylePlayer::Verdict StylePlayer::FilterControllers(Event& event) {
-    const app::Options& options = session_.App().options;
+    const core::Options& options = session_.App().options;
     const int kind = event.Status & 0xF0;
     const int channel = event.Status & 0x0F;
     if (kind == ControlChange && event.Data1 == 84) {
@@ -191,7 +191,7 @@ StylePlayer::Verdict StylePlayer::ShapeVelocity(Event& event) {
 
 StylePlayer::Verdict StylePlayer::Transpose(Event& event) {
     EngineState& e = session_.App().engine;
-    const app::Options& options = session_.App().options;
+    const core::Options& options = session_.App().options;
     const int kind = event.Status & 0xF0;
     const auto channel = static_cast<std::size_t>(event.Status & 0x0F);
     const std::uint8_t source = event.Data1;

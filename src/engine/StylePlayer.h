@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace chordella::app { class Session; }
+namespace chordella::core { class Session; }
 
 namespace chordella::engine {
 
@@ -13,7 +13,7 @@ class TransportHooks;
 
 class StylePlayer {
 public:
-    StylePlayer(app::Session& session, TransportHooks*& hooks) : session_(session), hooks_(hooks) {}
+    StylePlayer(core::Session& session, TransportHooks*& hooks) : session_(session), hooks_(hooks) {}
 
     // Control thread, inside the tick. The style's work for one tick: every event up to the
     // next wait is sent. Never reads outside the stream buffers, whatever they hold.
@@ -40,7 +40,7 @@ private:
     Verdict Transpose(Event& event);
     bool ChannelPasses(int channel) const;
 
-    app::Session& session_;
+    core::Session& session_;
     TransportHooks*& hooks_;
 };
 

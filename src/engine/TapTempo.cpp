@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/Clock.h"
 #include "engine/ClockTables.h"
 #include "engine/Metronome.h"
@@ -15,7 +15,7 @@ constexpr int StepMillis = 50;
 constexpr int MaxStepsKept = 255;  // an interval is kept as a byte
 }  // namespace
 
-TapTempo::TapTempo(app::Session& session, Clock& clock, Transport& transport)
+TapTempo::TapTempo(core::Session& session, Clock& clock, Transport& transport)
     : session_(session), clock_(clock), transport_(transport) {}
 
 void TapTempo::Open() {

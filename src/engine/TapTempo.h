@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-namespace chordella::app { class Session; }
+namespace chordella::core { class Session; }
 
 namespace chordella::engine {
 
@@ -22,7 +22,7 @@ public:
         Done,       // the tempo was set and the style started: the window closes
     };
 
-    TapTempo(app::Session& session, Clock& clock, Transport& transport);
+    TapTempo(core::Session& session, Clock& clock, Transport& transport);
 
     // Control thread. The window opens: no tap counted yet.
     void Open();
@@ -47,7 +47,7 @@ private:
 
     int TapsNeeded() const;
 
-    app::Session& session_;
+    core::Session& session_;
     Clock& clock_;
     Transport& transport_;
     int taps_ = 0;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/ChordChange.h"
 #include "engine/Clock.h"
@@ -28,7 +28,7 @@ void SendRealtime(midi::MidiOut* out, std::uint32_t byte) {
 }
 }  // namespace
 
-Transport::Transport(app::Session& session, AccompanimentEngine& engine, Clock& clock)
+Transport::Transport(core::Session& session, AccompanimentEngine& engine, Clock& clock)
     : session_(session), engine_(engine), clock_(clock), sections_(session, noPeers_), loadHooks_(*this) {
     engine_.SetTransport(this);
     session_.SetTransportLink(this);
@@ -194,7 +194,7 @@ void Transport::SilenceAll() {
 void Transport::Stop() {
     StylePlayerState& player = session_.Style().player;
     TransportState& transport = session_.App().transport;
-    const app::Options& options = session_.App().options;
+    const core::Options& options = session_.App().options;
     if (player.StyleActive != 0) {
         SilenceAll();
         player.StyleActive = 0;
@@ -251,7 +251,7 @@ bool Transport::BeginStyle(int part, bool loop) {
 void Transport::StartStyle() {
     const StylePlayerState& player = session_.Style().player;
     if (player.StyleActive != 0 || !player.StyleMode || LoadedStyle(session_).StyleLength == 0) return;
-    const app::Options& options = session_.App().options;
+    const core::Options& options = session_.App().options;
     int part = 1;
     if (options.PlayIntro && sections_.Present(0)) {
         part = 0;

@@ -15,23 +15,23 @@
 //   transport.Record();         // chord recording; Record(true) is step recording
 //   transport.Stop();           // every sounding note ends, priority back to normal
 
-#include "app/Links.h"
+#include "core/Links.h"
 #include "data/StyleHooks.h"
 #include "engine/Sections.h"
 #include "engine/TransportHooks.h"
 #include "engine/TransportPeers.h"
 
-namespace chordella::app { class Session; }
+namespace chordella::core { class Session; }
 
 namespace chordella::engine {
 
 class AccompanimentEngine;
 class Clock;
 
-class Transport final : public TransportHooks, public app::TransportLink {
+class Transport final : public TransportHooks, public core::TransportLink {
 public:
     // Control thread. Attaches itself to the engine, the session and the style loader.
-    Transport(app::Session& session, AccompanimentEngine& engine, Clock& clock);
+    Transport(core::Session& session, AccompanimentEngine& engine, Clock& clock);
     // Control thread. Detaches itself (the engine falls back to its looping sections).
     ~Transport() override;
     Transport(const Transport&) = delete;
@@ -121,7 +121,7 @@ private:
     void LowerRealtime();
     void SilenceAll();
 
-    app::Session& session_;
+    core::Session& session_;
     AccompanimentEngine& engine_;
     Clock& clock_;
     TransportPeers noPeers_;

@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "engine/ClockState.h"
+#include "core/ClockState.h"
 
 namespace chordella::engine {
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "engine/Clock.h"
 #include "engine/Metronome.h"
 #include "engine/Outputs.h"
@@ -96,7 +96,7 @@ void Transport::StyleModeKey(int key) {
 }
 
 bool Transport::IndependentKey(int key, int value) {
-    const app::Options& options = session_.App().options;
+    const core::Options& options = session_.App().options;
     const bool styleMode = session_.Style().player.StyleMode;
     const ControlKeys keys = KeysOf(session_.App().config.Keys);
     if (key == ProgramChangeCommand) {

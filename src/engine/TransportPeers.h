@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "engine/ClockState.h"
+#include "core/ClockState.h"
 
 namespace chordella::engine {
 

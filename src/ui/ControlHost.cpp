@@ -7,8 +7,8 @@
 #include <type_traits>
 
 #include "app/DesktopCore.h"
-#include "app/Session.h"
 #include "app/SongEditing.h"
+#include "core/Session.h"
 #include "chords/ChordEntry.h"
 
 namespace chordella::ui {
@@ -26,7 +26,7 @@ void CopySnapshot(app::DisplaySnapshot& to, const app::DisplaySnapshot& from) {
 
 }  // namespace
 
-ControlHost::ControlHost(std::unique_ptr<app::Session> session, HostSetup setup)
+ControlHost::ControlHost(std::unique_ptr<core::Session> session, HostSetup setup)
     : session_(std::move(session)), windowContext_(std::make_unique<QObject>()) {
     std::memset(static_cast<void*>(&filling_), 0, sizeof filling_);
     filling_ = app::DisplaySnapshot{};
@@ -132,12 +132,12 @@ void ControlHost::SetChannelMute(int channel, bool muted) {
 void ControlHost::SetSolo(int channel) { Post([channel](app::DesktopCore& core) { core.SetSolo(channel); }); }
 void ControlHost::ResetControllers() { Post([](app::DesktopCore& core) { core.ResetControllers(); }); }
 
-void ControlHost::ReadOptions(std::function<void(const app::Options&)> done) {
+void ControlHost::ReadOptions(std::function<void(const core::Options&)> done) {
     Post([this, done = std::move(done)](app::DesktopCore& core) {
         ToWindow([done, options = core.CurrentOptions()] { done(options); });
     });
 }
-void ControlHost::ApplyOptions(const app::Options& options) {
+void ControlHost::ApplyOptions(const core::Options& options) {
     Post([options](app::DesktopCore& core) { core.ApplyOptions(options); });
 }
 void ControlHost::SetOperatingMode(int mode) { Post([mode](app::DesktopCore& core) { core.SetOperatingMode(mode); }); }

@@ -26,9 +26,9 @@
 
 class QObject;
 
+namespace chordella::core { class Session; }
 namespace chordella::app {
 class DesktopCore;
-class Session;
 }  // namespace chordella::app
 
 namespace chordella::ui {
@@ -43,7 +43,7 @@ class ControlHost final : public CoreLink {
 public:
     // The session should be made with an app::SnapshotView as its view (else the window
     // shows no chord). Starts the control thread, which makes the core and starts it up.
-    ControlHost(std::unique_ptr<app::Session> session, HostSetup setup = {});
+    ControlHost(std::unique_ptr<core::Session> session, HostSetup setup = {});
     // Ends the loop; the control thread goes through the exit sequence and ends.
     ~ControlHost() override;
     ControlHost(const ControlHost&) = delete;
@@ -69,8 +69,8 @@ public:
     void SetSolo(int channel) override;
     void ResetControllers() override;
 
-    void ReadOptions(std::function<void(const app::Options&)> done) override;
-    void ApplyOptions(const app::Options& options) override;
+    void ReadOptions(std::function<void(const core::Options&)> done) override;
+    void ApplyOptions(const core::Options& options) override;
     void SetOperatingMode(int mode) override;
     void ListPorts(std::function<void(const PortLists&)> done) override;
 
@@ -116,7 +116,7 @@ private:
     // Runs `done` on the window's thread (when the host still exists then).
     void ToWindow(std::function<void()> done);
 
-    std::unique_ptr<app::Session> session_;
+    std::unique_ptr<core::Session> session_;
     std::unique_ptr<app::DesktopCore> core_;  // made, used and destroyed on the control thread
     std::unique_ptr<app::SongEditing> editing_;  // the editor's state, on the control thread too
     std::unique_ptr<QObject> windowContext_;  // lives on the window's thread: answers go there

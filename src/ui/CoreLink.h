@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/DisplaySnapshot.h"
-#include "app/Options.h"
 #include "app/SongEditing.h"
+#include "core/Options.h"
 
 namespace chordella::ui {
 
@@ -65,10 +65,10 @@ public:
 
     // --- Options --------------------------------------------------------------------------
     // The options as they are now; `done` runs on the GUI thread.
-    virtual void ReadOptions(std::function<void(const app::Options&)> done) = 0;
+    virtual void ReadOptions(std::function<void(const core::Options&)> done) = 0;
     // The options window's OK: the options are taken over, ports reopened when their names
     // changed, keys and zones derived again.
-    virtual void ApplyOptions(const app::Options& options) = 0;
+    virtual void ApplyOptions(const core::Options& options) = 0;
     // An entry of the operating mode list (0 "Accompaniment on" … 7 "Splitted Keyboard").
     virtual void SetOperatingMode(int mode) = 0;
     virtual void ListPorts(std::function<void(const PortLists&)> done) = 0;

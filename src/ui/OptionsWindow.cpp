@@ -17,7 +17,7 @@
 namespace chordella::ui {
 namespace {
 
-using app::Options;
+using core::Options;
 
 struct PortField {
     const char* Caption;
@@ -132,7 +132,7 @@ OptionsWindow::OptionsWindow(CoreLink& link, QWidget* parent) : QDialog(parent),
     layout->addWidget(autoSave_);
     layout->addWidget(buttons);
     ShowPorts(PortLists{});
-    ShowOptions(app::Options{});
+    ShowOptions(core::Options{});
 }
 
 QWidget* OptionsWindow::BuildPortsPage() {
@@ -228,7 +228,7 @@ void OptionsWindow::showEvent(QShowEvent* event) {
 
 void OptionsWindow::Load() {
     QPointer<OptionsWindow> self(this);
-    link_.ReadOptions([self](const app::Options& options) {
+    link_.ReadOptions([self](const core::Options& options) {
         if (self) self->ShowOptions(options);
     });
     link_.ListPorts([self](const PortLists& ports) {
@@ -247,7 +247,7 @@ void OptionsWindow::ShowPorts(const PortLists& ports) {
     }
 }
 
-void OptionsWindow::ShowOptions(const app::Options& options) {
+void OptionsWindow::ShowOptions(const core::Options& options) {
     shown_ = options;
     for (std::size_t i = 0; i < PortFields.size(); ++i) SelectPort(portChoosers_[i], options.*PortFields[i].Field);
     for (std::size_t i = 0; i < KeyFields.size(); ++i) {
@@ -275,7 +275,7 @@ void OptionsWindow::ShowOptions(const app::Options& options) {
     autoSave_->setChecked(options.AutoSaveSettings);
 }
 
-void OptionsWindow::WriteInto(app::Options& options) const {
+void OptionsWindow::WriteInto(core::Options& options) const {
     for (std::size_t i = 0; i < PortFields.size(); ++i) {
         const QComboBox* chooser = portChoosers_[i];
         const bool none = chooser->currentIndex() < 0 || chooser->currentIndex() == chooser->count() - 1;
@@ -310,13 +310,13 @@ void OptionsWindow::WriteInto(app::Options& options) const {
 void OptionsWindow::ChooseMode(int mode) {
     link_.SetOperatingMode(mode);
     QPointer<OptionsWindow> self(this);
-    link_.ReadOptions([self](const app::Options& options) {
+    link_.ReadOptions([self](const core::Options& options) {
         if (self) self->shown_ = options;
     });
 }
 
 void OptionsWindow::accept() {
-    app::Options options = shown_;
+    core::Options options = shown_;
     WriteInto(options);
     link_.ApplyOptions(options);
     QDialog::accept();

@@ -31,7 +31,7 @@ public:
     // Asks the core for the ports and the options; the fields follow when they arrive.
     void Load();
     // The fields as shown, written into `options` (what OK sends).
-    void WriteInto(app::Options& options) const;
+    void WriteInto(core::Options& options) const;
 
     void accept() override;
 
@@ -47,12 +47,12 @@ private:
     QWidget* BuildKeysPage();
     QWidget* BuildPlayingPage();
     QWidget* BuildPadPage();
-    void ShowOptions(const app::Options& options);
+    void ShowOptions(const core::Options& options);
     void ShowPorts(const PortLists& ports);
     void ChooseMode(int mode);
 
     CoreLink& link_;
-    app::Options shown_;  // the options as read; OK sends them with the fields written in
+    core::Options shown_;  // the options as read; OK sends them with the fields written in
     std::array<QComboBox*, 4> portChoosers_{};  // MIDI-OUT, MIDI-IN, MIDISUB-OUT, MIDISUB-IN
     std::array<KeyChooser, 6> keys_{};
     QComboBox* accChannel_ = nullptr;

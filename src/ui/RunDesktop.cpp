@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/DataHome.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "app/SnapshotView.h"
 #include "midi/SystemBackend.h"
 #include "platform/SingleInstance.h"
@@ -41,7 +41,7 @@ int RunDesktop(const app::InstanceArguments& arguments, int argc, char** argv) {
     QApplication::setApplicationName("Chordella");
     const std::string executable = platform::ExecutablePath();
 
-    app::SessionParts parts;
+    core::SessionParts parts;
     auto prompter = std::make_unique<QtPrompter>();
     QtPrompter& dialogs = *prompter;
     parts.prompter = std::move(prompter);
@@ -58,7 +58,7 @@ int RunDesktop(const app::InstanceArguments& arguments, int argc, char** argv) {
     setup.Lifecycle.AssetsFolder = app::BundledAssetsFolder(executable);
     setup.Lifecycle.ResetSettings = arguments.ResetSettings;
     setup.CommandLineFile = arguments.File;
-    ControlHost host(std::make_unique<app::Session>(std::move(parts)), setup);
+    ControlHost host(std::make_unique<core::Session>(std::move(parts)), setup);
     MainWindow window(host);
     dialogs.SetParentWindow(&window);
     window.resize(1280, 860);

@@ -72,12 +72,12 @@ void TapTempoWindow::showEvent(QShowEvent* event) {
 }
 
 void TapTempoWindow::ReadGroup() {
-    link_.ReadOptions([self = QPointer<TapTempoWindow>(this)](const app::Options& options) {
+    link_.ReadOptions([self = QPointer<TapTempoWindow>(this)](const core::Options& options) {
         if (self) self->ShowOptions(options);
     });
 }
 
-void TapTempoWindow::ShowOptions(const app::Options& options) {
+void TapTempoWindow::ShowOptions(const core::Options& options) {
     const bool known = options.Metrum >= 0 && options.Metrum < static_cast<int>(MetrumGroups.size());
     group_ = known ? MetrumGroups[static_cast<std::size_t>(options.Metrum)] : 4;
     tap_->setText(QString("Tap %1 times").arg(group_));
@@ -95,10 +95,10 @@ void TapTempoWindow::TapOnce() {
 }
 
 void TapTempoWindow::ChooseGrid(bool eighths) {
-    link_.ReadOptions([link = &link_, eighths](const app::Options& options) {
+    link_.ReadOptions([link = &link_, eighths](const core::Options& options) {
         const bool isEighths = options.Quantize >= QuantizeHalf;
         if (isEighths == eighths) return;
-        app::Options changed = options;
+        core::Options changed = options;
         changed.Quantize += eighths ? QuantizeHalf : -QuantizeHalf;
         link->ApplyOptions(changed);
     });

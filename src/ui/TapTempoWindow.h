@@ -28,7 +28,7 @@ protected:
 private:
     void TapOnce();
     void ReadGroup();
-    void ShowOptions(const app::Options& options);
+    void ShowOptions(const core::Options& options);
     void ChooseGrid(bool eighths);
 
     CoreLink& link_;

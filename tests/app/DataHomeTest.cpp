@@ -52,10 +52,10 @@ TEST(DataHome, TheFirstStartCopiesTheBundledFilesAndNoStartOverwritesTheUsersCha
     Assets assets;
     testing::TempFolder home;
     const auto start = [&] {
-        SessionParts parts;
+        core::SessionParts parts;
         parts.prompter = std::make_unique<platform::ScriptedPrompter>();
         parts.paths = platform::Paths::InFolder(home.Path());
-        Session session(std::move(parts));
+        core::Session session(std::move(parts));
         LifecycleHooks hooks;
         LifecycleSetup setup;
         setup.AssetsFolder = assets.folder.Path();

@@ -173,7 +173,7 @@ TEST(DesktopCoreMixer, MutesSilenceAChannelAtOnceAndSoloSelectsOneChannel) {
 TEST(DesktopCoreOptions, ReopensOnlyThePortsWhoseNamesChanged) {
     DesktopRig rig;
     rig.core.Start();
-    Options options = rig.core.CurrentOptions();
+    core::Options options = rig.core.CurrentOptions();
     options.MidiOut = "Memory Out 2";
     rig.core.ApplyOptions(options);
     EXPECT_TRUE(rig.t.midi->IsOutputOpen(1));
@@ -195,7 +195,7 @@ TEST(DesktopCoreOptions, ReopensOnlyThePortsWhoseNamesChanged) {
 TEST(DesktopCoreOptions, DerivesTheChordZoneAgainFromTheControlKeyOptions) {
     DesktopRig rig;
     rig.core.Start();
-    Options options = rig.core.CurrentOptions();
+    core::Options options = rig.core.CurrentOptions();
     options.LastAccKeyNote = 4;  // E
     options.LastAccKeyOctave = 5;
     rig.core.ApplyOptions(options);

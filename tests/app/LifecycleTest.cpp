@@ -132,25 +132,25 @@ TEST(Lifecycle, ExitStopsFirstThenSavesTheSettingsThenClosesEverything) {
 
 TEST(Lifecycle, OptionsChangedDuringASessionAreThereAtTheNextStart) {
     testing::TempFolder home;
-    const auto run = [&home](const std::function<void(Session&, Lifecycle&)>& during) {
-        app::SessionParts parts;
+    const auto run = [&home](const std::function<void(core::Session&, Lifecycle&)>& during) {
+        core::SessionParts parts;
         parts.prompter = std::make_unique<platform::ScriptedPrompter>();
         parts.paths = platform::Paths::InFolder(home.Path());
-        Session session(std::move(parts));
+        core::Session session(std::move(parts));
         RecordingHooks hooks(session.Paths());
         Lifecycle lifecycle(session, hooks);
         lifecycle.Start();
         during(session, lifecycle);
     };
-    run([](Session& session, Lifecycle& lifecycle) {
+    run([](core::Session& session, Lifecycle& lifecycle) {
         session.App().options.TempoPreset4 = 175;
         session.App().options.TwoFingerChords = true;
         session.App().options.ToBasicKeyNote = 10;
         session.App().options.MidiIn = "Keyboard 1";
         EXPECT_EQ(lifecycle.Exit(), SaveOutcome::Saved);
     });
-    run([](Session& session, Lifecycle&) {
-        const Options& options = session.App().options;
+    run([](core::Session& session, Lifecycle&) {
+        const core::Options& options = session.App().options;
         EXPECT_FALSE(session.App().config.FirstStart);
         EXPECT_EQ(options.TempoPreset4, 175);
         EXPECT_TRUE(options.TwoFingerChords);

@@ -1,7 +1,7 @@
 // The session's MIDI ports, as the other modules reach them.
 #include <gtest/gtest.h>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "support/TestSession.h"
 
 namespace chordella::app {
@@ -9,7 +9,7 @@ namespace {
 
 TEST(SessionPorts, TheFiveComponentsExistAndTheFirstOutputIsCurrent) {
     testing::TestSession t;
-    Session& session = *t.session;
+    core::Session& session = *t.session;
     ASSERT_NE(session.MidiInput1(), nullptr);
     ASSERT_NE(session.MidiInput2(), nullptr);
     ASSERT_NE(session.MidiOutput3(), nullptr);
@@ -20,7 +20,7 @@ TEST(SessionPorts, TheFiveComponentsExistAndTheFirstOutputIsCurrent) {
 
 TEST(SessionPorts, InputReachesTheControlThreadWithRepeatsSuppressedFromTheStart) {
     testing::TestSession t;
-    Session& session = *t.session;
+    core::Session& session = *t.session;
     midi::TMidiInput& input = *session.MidiInput1();
     std::vector<std::uint8_t> received;
     input.OnMidiInput = [&](midi::TMidiInput& in) {
@@ -36,11 +36,11 @@ TEST(SessionPorts, InputReachesTheControlThreadWithRepeatsSuppressedFromTheStart
 
 TEST(SessionPorts, WithoutInputDevicesTheInputSlotsStayEmpty) {
     platform::ScriptedPrompter* prompter = nullptr;
-    SessionParts parts;
+    core::SessionParts parts;
     auto scripted = std::make_unique<platform::ScriptedPrompter>();
     prompter = scripted.get();
     parts.prompter = std::move(scripted);
-    Session session(std::move(parts));
+    core::Session session(std::move(parts));
     EXPECT_EQ(session.MidiInput1(), nullptr);
     EXPECT_EQ(session.MidiInput2(), nullptr);
     ASSERT_NE(session.MidiOutput1(), nullptr);

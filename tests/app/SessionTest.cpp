@@ -1,4 +1,4 @@
-#include "app/Session.h"
+#include "core/Session.h"
 
 #include <gtest/gtest.h>
 

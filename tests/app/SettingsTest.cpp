@@ -19,7 +19,7 @@ struct Home {
     testing::TempFolder folder;
     platform::Paths paths = platform::Paths::InFolder(folder.Path());
     Settings settings{paths};
-    Options options;
+    core::Options options;
     data::ConfigState config;
 
     void WriteIni(const std::string& text) const { WriteTextFile(paths.IniPath(), text); }
@@ -102,7 +102,7 @@ TEST(Settings, EveryKeyIsWrittenInTheTablesOrderAndTheDefaultsReadBack) {
 TEST(Settings, ChangedOptionsSurviveASaveAndALoad) {
     Home home;
     home.Load();
-    Options& o = home.options;
+    core::Options& o = home.options;
     o.MidiOut = "Synth Out 1";
     o.FillInKeyNote = 9;
     o.LastAccKeyOctave = 5;
@@ -115,7 +115,7 @@ TEST(Settings, ChangedOptionsSurviveASaveAndALoad) {
     o.StyleSearchText = "!jazz; <100";
     o.Lvi = 12;
     o.AutoSaveSettings = true;
-    const Options before = o;
+    const core::Options before = o;
     ASSERT_EQ(home.settings.Save(o, false), SaveOutcome::Saved);
 
     home.Load();

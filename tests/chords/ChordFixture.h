@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "chords/ChordRecogniser.h"
 #include "midi/MidiOut.h"
 #include "platform/ScriptedPrompter.h"
@@ -16,7 +16,7 @@
 
 namespace chordella::chords::testing {
 
-struct RecordingEngine final : app::EngineLink {
+struct RecordingEngine final : core::EngineLink {
     void SubmitChord(const std::array<std::int16_t, 4>& notes) override { Submitted.push_back(notes); }
     void StartStyleForChord() override { ++StyleStartRequests; }
     bool ChordPreviewPastFirstMeasure() const override { return PreviewPastFirstMeasure; }
@@ -28,7 +28,7 @@ struct RecordingEngine final : app::EngineLink {
     bool ImportedMaterial = false;
 };
 
-struct RecordingView final : app::View {
+struct RecordingView final : core::View {
     void ShowChord(std::string_view title, std::string_view name, bool inPanels) override {
         Title = title;
         if (inPanels) PanelName = name;
@@ -63,18 +63,18 @@ struct ChordFixture {
     ChordFixture() {
         auto recordingView = std::make_unique<RecordingView>();
         view = recordingView.get();
-        app::SessionParts parts;
+        core::SessionParts parts;
         parts.prompter = std::make_unique<platform::ScriptedPrompter>();
         parts.view = std::move(recordingView);
         parts.paths = platform::Paths::InFolder(home.Path());
-        session = std::make_unique<app::Session>(std::move(parts));
+        session = std::make_unique<core::Session>(std::move(parts));
         session->SetEngineLink(&engine);
         recogniser = std::make_unique<ChordRecogniser>(*session);
     }
     ~ChordFixture() { session->SetEngineLink(nullptr); }
 
     ChordState& Chords() { return session->App().chords; }
-    app::Options& Options() { return session->App().options; }
+    core::Options& Options() { return session->App().options; }
     HeldNoteList& Held() { return session->Style().heldNotes; }
     // The last chord as (pending root, pending type).
     std::pair<int, int> Pending() { return {Chords().PendingRoot, Chords().PendingType}; }
@@ -82,7 +82,7 @@ struct ChordFixture {
     ::chordella::testing::TempFolder home;
     RecordingEngine engine;
     RecordingView* view = nullptr;
-    std::unique_ptr<app::Session> session;
+    std::unique_ptr<core::Session> session;
     std::unique_ptr<ChordRecogniser> recogniser;
 };
 

@@ -1,9 +1,9 @@
 // The chord-type table's edges and the slot map with its configuration string.
-#include "chords/ChordTypes.h"
+#include "core/ChordTypes.h"
 
 #include <gtest/gtest.h>
 
-#include "chords/ChordSlotMap.h"
+#include "core/ChordSlotMap.h"
 
 namespace chordella::chords {
 namespace {

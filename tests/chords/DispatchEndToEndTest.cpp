@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/LiveArranger.h"
-#include "app/Session.h"
-#include "data/StyleStore.h"
+#include "core/Session.h"
+#include "core/StyleStore.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
 #include "engine/Transport.h"
@@ -30,7 +30,7 @@ struct NoteSeen {
 
 struct EndToEnd {
     EndToEnd() {
-        app::Session& s = *t.session;
+        core::Session& s = *t.session;
         s.App().options.CompLimit = false;
         s.App().options.SoloOnChannel1 = false;
         s.App().options.AdjustChordOctave = false;

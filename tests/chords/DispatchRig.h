@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "chords/ChordRecogniser.h"
 #include "chords/InputPeers.h"
 #include "chords/KeyboardInput.h"
@@ -44,7 +44,7 @@ struct RecordingPeers final : chords::InputPeers {
 
 struct DispatchRig {
     DispatchRig() {
-        app::Options& options = Options();
+        core::Options& options = Options();
         options.CompLimit = false;
         options.SoloOnChannel1 = false;
         options.AdjustChordOctave = false;
@@ -58,8 +58,8 @@ struct DispatchRig {
         Session().Style().player.StyleActive = 1;
     }
 
-    app::Session& Session() { return *Test.session; }
-    app::Options& Options() { return Session().App().options; }
+    core::Session& Session() { return *Test.session; }
+    core::Options& Options() { return Session().App().options; }
     chords::ChordState& Chords() { return Session().App().chords; }
     engine::EngineState& Engine() { return Session().App().engine; }
     chords::KeyboardState& Keyboard() { return Session().App().keyboard; }

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Session.h"
-#include "data/MidiImport.h"
+#include "core/Session.h"
+#include "core/MidiImport.h"
 #include "platform/Files.h"
 #include "support/SmfBuilder.h"
 #include "support/TestSession.h"

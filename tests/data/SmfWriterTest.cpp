@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "app/Session.h"
-#include "data/MidiImport.h"
+#include "core/Session.h"
+#include "core/MidiImport.h"
 #include "data/SmfFile.h"
 #include "data/SmfWriter.h"
 #include "support/MidoReader.h"

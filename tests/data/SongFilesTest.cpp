@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "data/SongFile.h"
-#include "data/SongFiles.h"
+#include "core/SongFiles.h"
 #include "platform/Files.h"
 #include "support/Fixtures.h"
 #include "support/SongBuilder.h"

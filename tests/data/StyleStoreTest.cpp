@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "data/StyleFile.h"
 #include "data/StyleState.h"
-#include "data/StyleStore.h"
+#include "core/StyleStore.h"
 #include "platform/Files.h"
 #include "support/StyleBuilder.h"
 #include "support/TestSession.h"

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Session.h"
-#include "data/StyleStore.h"
+#include "core/Session.h"
+#include "core/StyleStore.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
 #include "support/RecordingOutput.h"
@@ -33,11 +33,11 @@ struct EngineRig {
         Clock.SetupClock();
     }
 
-    app::Session& Session() { return *Test.session; }
+    core::Session& Session() { return *Test.session; }
     engine::EngineState& Engine() { return Session().App().engine; }
     engine::ClockState& ClockFields() { return Session().App().clock; }
     engine::StylePlayerState& Player() { return Session().Style().player; }
-    app::Options& Options() { return Session().App().options; }
+    core::Options& Options() { return Session().App().options; }
 
     // Loads the style through the real .vxs reader.
     bool Load(const StyleBuilder& builder) {

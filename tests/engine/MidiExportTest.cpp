@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "app/Session.h"
-#include "data/StyleStore.h"
+#include "core/Session.h"
+#include "core/StyleStore.h"
 #include "app/MidiExport.h"
 #include "app/RenderSession.h"
 #include "platform/Files.h"

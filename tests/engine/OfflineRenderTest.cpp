@@ -6,9 +6,9 @@
 #include <map>
 #include <tuple>
 
-#include "app/Session.h"
-#include "data/MidiImport.h"
-#include "data/StyleStore.h"
+#include "core/Session.h"
+#include "core/MidiImport.h"
+#include "core/StyleStore.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
 #include "engine/OfflineRenderer.h"

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "data/SongFiles.h"
+#include "core/SongFiles.h"
 #include "engine/SongRig.h"
 
 namespace chordella::testing {

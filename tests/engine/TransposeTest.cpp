@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/ChordShift.h"
-#include "engine/EngineState.h"
+#include "core/EngineState.h"
 
 namespace chordella::engine {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "midi/MemoryBackend.h"
 #include "platform/ScriptedPrompter.h"
 #include "support/TempFolder.h"
@@ -14,10 +14,10 @@ namespace chordella::testing {
 
 struct TestSession {
     // `view`: what the core shows goes there (none: a view that shows nothing).
-    explicit TestSession(std::uint64_t seed = 1, std::unique_ptr<app::View> view = nullptr) {
+    explicit TestSession(std::uint64_t seed = 1, std::unique_ptr<core::View> view = nullptr) {
         auto scripted = std::make_unique<platform::ScriptedPrompter>();
         prompter = scripted.get();
-        app::SessionParts parts;
+        core::SessionParts parts;
         parts.prompter = std::move(scripted);
         parts.paths = platform::Paths::InFolder(home.Path());
         parts.seed = seed;
@@ -28,13 +28,13 @@ struct TestSession {
         midi->AddInput("Memory In 2");
         for (const char* name : {"Memory Out 1", "Memory Out 2", "Memory Out 3"}) midi->AddOutput(name);
         parts.midiBackend = std::move(backend);
-        session = std::make_unique<app::Session>(std::move(parts));
+        session = std::make_unique<core::Session>(std::move(parts));
     }
 
     TempFolder home;
     platform::ScriptedPrompter* prompter = nullptr;
     midi::MemoryBackend* midi = nullptr;
-    std::unique_ptr<app::Session> session;
+    std::unique_ptr<core::Session> session;
 };
 
 }  // namespace chordella::testing

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "app/DataHome.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "data/SongCommands.h"
-#include "data/SongFiles.h"
-#include "data/StyleStore.h"
+#include "core/SongFiles.h"
+#include "core/StyleStore.h"
 #include "make_assets/AssetAuthor.h"
 #include "platform/Files.h"
 #include "support/TestSession.h"

@@ -25,7 +25,7 @@ TEST(ControlHost, AnswersOnTheWindowsThreadWithTheCoresData) {
     bool answered = false;
     bool onWindowThread = false;
     int tempoPreset = 0;
-    rig.Host().ReadOptions([&](const app::Options& options) {
+    rig.Host().ReadOptions([&](const core::Options& options) {
         answered = true;
         onWindowThread = QThread::currentThread() == QCoreApplication::instance()->thread();
         tempoPreset = options.TempoPreset3;

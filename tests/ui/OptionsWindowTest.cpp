@@ -87,7 +87,7 @@ TEST_F(OptionsWindowTest, OkSendsTheEditedOptionsAndKeepsTheRest) {
     Click(QDialogButtonBox::Ok);
 
     ASSERT_EQ(link.Applied.size(), 1u);
-    const app::Options& sent = link.Applied.front();
+    const core::Options& sent = link.Applied.front();
     EXPECT_EQ(sent.MidiIn, "USB Keyboard");
     EXPECT_EQ(sent.MidiOut, "USB Sound Module");
     EXPECT_EQ(sent.MidiSubOut, "");

@@ -13,8 +13,8 @@ namespace chordella::testing {
 class RecordingCoreLink : public ui::CoreLink {
 public:
     std::vector<std::string> Calls;
-    app::Options StoredOptions;
-    std::vector<app::Options> Applied;
+    core::Options StoredOptions;
+    std::vector<core::Options> Applied;
     ui::PortLists Ports;
     app::DisplaySnapshot Shown;
     // What the core does when a mode is chosen (the test sets the switches it expects).
@@ -46,8 +46,8 @@ public:
     void SetChannelMute(int channel, bool muted) override { Log("Mute", channel, muted); }
     void SetSolo(int channel) override { Log("Solo", channel); }
     void ResetControllers() override { Log("ResetControllers"); }
-    void ReadOptions(std::function<void(const app::Options&)> done) override { done(StoredOptions); }
-    void ApplyOptions(const app::Options& options) override {
+    void ReadOptions(std::function<void(const core::Options&)> done) override { done(StoredOptions); }
+    void ApplyOptions(const core::Options& options) override {
         Applied.push_back(options);
         StoredOptions = options;
         Log("ApplyOptions");

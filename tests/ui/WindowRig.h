@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/DesktopCore.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "app/SnapshotView.h"
 #include "midi/MemoryBackend.h"
 #include "support/TempFolder.h"
@@ -27,7 +27,7 @@ public:
         QtTestApp();
         auto scripted = std::make_unique<platform::ScriptedPrompter>();
         prompter_ = scripted.get();
-        app::SessionParts parts;
+        core::SessionParts parts;
         parts.prompter = std::move(scripted);
         parts.paths = platform::Paths::InFolder(home_.Path());
         parts.seed = 1;
@@ -40,7 +40,7 @@ public:
         parts.midiBackend = std::move(backend);
         ui::HostSetup setup;
         setup.Lifecycle.ReadOnlyMedia = [] { return false; };
-        host_ = std::make_unique<ui::ControlHost>(std::make_unique<app::Session>(std::move(parts)), setup);
+        host_ = std::make_unique<ui::ControlHost>(std::make_unique<core::Session>(std::move(parts)), setup);
         window_ = std::make_unique<ui::MainWindow>(*host_);
         window_->resize(1000, 640);
         window_->show();

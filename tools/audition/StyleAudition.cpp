@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/Session.h"
-#include "data/StyleStore.h"
+#include "core/Session.h"
+#include "core/StyleStore.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
 #include "engine/ClockTables.h"
@@ -47,13 +47,13 @@ private:
 };
 
 // A session of its own: no MIDI devices, messages kept, data home in the temporary folder.
-std::unique_ptr<app::Session> MakeSession(platform::ScriptedPrompter*& prompter) {
+std::unique_ptr<core::Session> MakeSession(platform::ScriptedPrompter*& prompter) {
     auto scripted = std::make_unique<platform::ScriptedPrompter>();
     prompter = scripted.get();
-    app::SessionParts parts;
+    core::SessionParts parts;
     parts.prompter = std::move(scripted);
     parts.paths = platform::Paths::InFolder(std::filesystem::temp_directory_path().string());
-    return std::make_unique<app::Session>(std::move(parts));
+    return std::make_unique<core::Session>(std::move(parts));
 }
 
 int KeyNote(const data::ControlKeys& keys, AuditionKey key) {
@@ -67,7 +67,7 @@ int KeyNote(const data::ControlKeys& keys, AuditionKey key) {
     return 0;
 }
 
-void SubmitChord(app::Session& session, int root, int type) {
+void SubmitChord(core::Session& session, int root, int type) {
     auto& chords = session.App().chords;
     chords.PendingRoot = static_cast<std::int16_t>(root);
     chords.PendingType = static_cast<std::int16_t>(type);
@@ -109,7 +109,7 @@ bool RenderAudition(const std::string& stylePath, const AuditionPlan& plan, midi
                     AuditionReport& report, std::string& error) {
     platform::ScriptedPrompter* prompter = nullptr;
     auto owned = MakeSession(prompter);
-    app::Session& session = *owned;
+    core::Session& session = *owned;
     engine::AccompanimentEngine accompaniment(session);
     engine::Clock clock(session, accompaniment);
     engine::Transport transport(session, accompaniment, clock);

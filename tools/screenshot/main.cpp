@@ -15,7 +15,7 @@
 #include <memory>
 #include <string>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "app/SnapshotView.h"
 #include "midi/MemoryBackend.h"
 #include "platform/ScriptedPrompter.h"
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
 
-    app::SessionParts parts;
+    core::SessionParts parts;
     parts.prompter = std::make_unique<platform::ScriptedPrompter>();
     parts.paths = platform::Paths::InFolder(home);
     parts.view = std::make_unique<app::SnapshotView>();
@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
 
     int code = 0;
     {
-        ui::ControlHost host(std::make_unique<app::Session>(std::move(parts)), setup);
+        ui::ControlHost host(std::make_unique<core::Session>(std::move(parts)), setup);
         ui::MainWindow window(host);
         window.resize(1280, 860);
         window.show();

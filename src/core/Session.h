@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/AppState.h"
-#include "app/Links.h"
-#include "app/StyleContainer.h"
-#include "app/View.h"
+#include "core/AppState.h"
+#include "core/Links.h"
+#include "core/StyleContainer.h"
+#include "core/View.h"
 #include "data/ArrangementHost.h"
 #include "data/StyleHooks.h"
 #include "midi/ControllerTable.h"
@@ -21,7 +21,7 @@
 #include "platform/Prompter.h"
 #include "platform/Random.h"
 
-namespace chordella::app {
+namespace chordella::core {
 
 // What a session is built from: the outside interfaces, chosen by who starts it
 // (the desktop window, the command line, a test).
@@ -117,4 +117,4 @@ private:
     midi::MidiOut* chordCodeOutput_ = nullptr;
 };
 
-}  // namespace chordella::app
+}  // namespace chordella::core

@@ -1,3 +1,3 @@
-#include "app/CommandLine.h"
+#include "main/CommandLine.h"
 
 int main(int argc, char** argv) { return chordella::app::RunCommandLine(argc, argv); }

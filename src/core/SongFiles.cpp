@@ -1,10 +1,10 @@
-#include "data/SongFiles.h"
+#include "core/SongFiles.h"
 
 #include <algorithm>
 #include <cctype>
 #include <vector>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "data/SongFile.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"

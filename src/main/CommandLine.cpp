@@ -1,6 +1,6 @@
 // The only file that includes CLI11 (it is slow to compile). Each command's work lives in
 // its own file; here it only gets its flags.
-#include "app/CommandLine.h"
+#include "main/CommandLine.h"
 
 #include <CLI/CLI.hpp>
 

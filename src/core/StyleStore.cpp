@@ -1,4 +1,4 @@
-#include "data/StyleStore.h"
+#include "core/StyleStore.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,7 +7,7 @@
 #include <fstream>
 #include <new>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "data/StyleAnalysis.h"
 #include "data/StyleFile.h"
 #include "data/StyleState.h"
@@ -110,7 +110,7 @@ void NameAndSelect(StyleState& style, const std::string& path, bool introEnabled
 
 }  // namespace
 
-StyleStore::StyleStore(app::Session& session, StyleHooks* hooks)
+StyleStore::StyleStore(core::Session& session, StyleHooks* hooks)
     : session_(session), hooks_(hooks ? hooks : &session.StyleHooks()) {}
 
 StyleState& StyleStore::Style() { return session_.Style().style; }

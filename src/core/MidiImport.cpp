@@ -1,10 +1,10 @@
-#include "data/MidiImport.h"
+#include "core/MidiImport.h"
 
 #include <algorithm>
 #include <cctype>
 #include <vector>
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "data/CreatorWorkWriter.h"
 #include "midi/ControllerTable.h"
 #include "platform/Files.h"
@@ -51,7 +51,7 @@ void ReportControllers(midi::ControllerTable& table, const ImportResult& result)
 
 bool IsStyleFormat(const std::string& path) { return LowerExtension(path) != ".mid"; }
 
-MidiImporter::MidiImporter(app::Session& session, MidiImportHooks* hooks)
+MidiImporter::MidiImporter(core::Session& session, MidiImportHooks* hooks)
     : session_(session), hooks_(hooks ? hooks : &noHooks_) {}
 
 ImportOutcome MidiImporter::Fail(const std::string& message) {

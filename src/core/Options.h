@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-namespace chordella::app {
+namespace chordella::core {
 
 struct Options {
     // --- The settings file itself, update check, start-up -------------------------------
@@ -216,4 +216,4 @@ struct Options {
     bool MixerMuteLock = false;          // the mixer's mute lock (part mutes are not applied)
 };
 
-}  // namespace chordella::app
+}  // namespace chordella::core

@@ -10,9 +10,7 @@
 
 #include <string>
 
-namespace chordella::app {
-class Session;
-}
+namespace chordella::core { class Session; }
 
 namespace chordella::data {
 
@@ -44,7 +42,7 @@ inline constexpr std::size_t MaxSongFileBytes = 16 * 1024 * 1024;
 
 class SongFiles {
 public:
-    explicit SongFiles(app::Session& session) : session_(session) {}
+    explicit SongFiles(core::Session& session) : session_(session) {}
 
     OpenOutcome Open(const OpenRequest& request);
     // "Sa&ve - F12": to the song's own file, or through the dialog for a new song.
@@ -71,7 +69,7 @@ private:
     void AfterOpen(const OpenRequest& request, bool shortForm, const std::string& path);
     void ShowSongTitle(const std::string& path);
 
-    app::Session& session_;
+    core::Session& session_;
 };
 
 }  // namespace chordella::data

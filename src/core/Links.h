@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-namespace chordella::app {
+namespace chordella::core {
 
 // Implemented by the accompaniment engine.
 class EngineLink {
@@ -81,4 +81,4 @@ public:
     void Stop() override {}
 };
 
-}  // namespace chordella::app
+}  // namespace chordella::core

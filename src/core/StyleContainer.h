@@ -3,13 +3,13 @@
 // the style player's and the section logic's state, the recogniser's held notes and the
 // style creator's work, each as the plain field struct of its owning module.
 
-#include "chords/HeldNotes.h"
+#include "core/HeldNotes.h"
 #include "data/CreatorWork.h"
 #include "data/StyleState.h"
-#include "engine/SectionState.h"
-#include "engine/StylePlayerState.h"
+#include "core/SectionState.h"
+#include "core/StylePlayerState.h"
 
-namespace chordella::app {
+namespace chordella::core {
 
 struct StyleContainer {
     chords::HeldNoteList heldNotes;
@@ -19,4 +19,4 @@ struct StyleContainer {
     engine::SectionState sections;
 };
 
-}  // namespace chordella::app
+}  // namespace chordella::core

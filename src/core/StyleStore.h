@@ -7,10 +7,9 @@
 #include <string>
 
 #include "data/StyleHooks.h"
+#include "data/StyleNames.h"
 
-namespace chordella::app {
-class Session;
-}
+namespace chordella::core { class Session; }
 
 namespace chordella::data {
 
@@ -32,7 +31,7 @@ class StyleStore {
 public:
     // The hooks must outlive the store; nullptr uses the session's StyleHooks() (the modules
     // that take part in loading add themselves there).
-    explicit StyleStore(app::Session& session, StyleHooks* hooks = nullptr);
+    explicit StyleStore(core::Session& session, StyleHooks* hooks = nullptr);
 
     // Control thread, all of them.
     // The open dialog ("Open style ..."); a foreign format goes to the converter hook.
@@ -65,20 +64,8 @@ private:
     void ResetState();
     StyleLoadResult Replace(const std::string& path, bool userStarted, bool asDefaultStyle);
 
-    app::Session& session_;
+    core::Session& session_;
     StyleHooks* hooks_;
 };
-
-// Where a stored style path is found: the path itself, then the rest after "\chordella" in
-// the data home, then the data home's STYLES folder with the stored file name. Empty when
-// none exists.
-std::string FindStyleFile(const std::string& storedPath, const std::string& dataHome, const std::string& stylesFolder);
-
-// "Rock&roll" for "ROCK&ROLL.vxs" (lower case, first letter upper, extension dropped).
-std::string StyleDisplayNameOf(const std::string& fileName);
-// The caption form: the first "&" doubled, " / Var.Basic" / " / Var.Extended" for variation fills.
-std::string StyleCaptionNameOf(const std::string& displayName, const PartTable& parts);
-// The main window's short label: the first 10 characters followed by " ...".
-std::string StyleShortLabelOf(const std::string& displayName);
 
 }  // namespace chordella::data

@@ -1,10 +1,10 @@
-#include "app/Session.h"
+#include "core/Session.h"
 
 #include <stdexcept>
 
 #include "midi/MemoryBackend.h"
 
-namespace chordella::app {
+namespace chordella::core {
 
 Session::Session(SessionParts parts)
     : midi_(parts.midiBackend ? std::move(parts.midiBackend) : std::make_unique<midi::MemoryBackend>(), loop_),
@@ -17,4 +17,4 @@ Session::Session(SessionParts parts)
 
 Session::~Session() = default;
 
-}  // namespace chordella::app
+}  // namespace chordella::core

@@ -1,8 +1,8 @@
-#include "chords/HeldNotes.h"
+#include "core/HeldNotes.h"
 
 #include <algorithm>
 
-#include "chords/ChordTypes.h"
+#include "core/ChordTypes.h"
 
 namespace chordella::chords {
 

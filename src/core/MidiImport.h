@@ -13,9 +13,7 @@
 #include "data/MidiImportHooks.h"
 #include "data/MidiImportRun.h"
 
-namespace chordella::app {
-class Session;
-}
+namespace chordella::core { class Session; }
 
 namespace chordella::data {
 
@@ -33,7 +31,7 @@ inline constexpr const char* ImportDefaultName = "CHORDS.MID";
 class MidiImporter {
 public:
     // The hooks must outlive the importer; nullptr uses hooks that do nothing.
-    explicit MidiImporter(app::Session& session, MidiImportHooks* hooks = nullptr);
+    explicit MidiImporter(core::Session& session, MidiImportHooks* hooks = nullptr);
 
     // Control thread. Imports `path` (the open dialog when empty; with "*" the dialog only
     // picks the import directory). `keepLeadingSilence` turns the trimming of silence before
@@ -52,7 +50,7 @@ private:
     void Apply(const std::string& path, bool appending, const CreatorWorkWriter& writer);
     void PadAppendedMeasure(CreatorWorkWriter& writer);
 
-    app::Session& session_;
+    core::Session& session_;
     MidiImportHooks noHooks_;
     MidiImportHooks* hooks_;
     bool silent_ = false;

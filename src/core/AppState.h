@@ -4,19 +4,19 @@
 // transport, chord memory, melody track, keyboard layout, options); each module's
 // fields are written only by that module.
 
-#include "app/Options.h"
-#include "chords/ChordState.h"
-#include "chords/EntryState.h"
-#include "chords/KeyboardLayout.h"
+#include "core/Options.h"
+#include "core/ChordState.h"
+#include "core/EntryState.h"
+#include "core/KeyboardState.h"
 #include "data/ArrangementState.h"
-#include "engine/ClockState.h"
-#include "engine/EngineState.h"
+#include "core/ClockState.h"
+#include "core/EngineState.h"
 #include "data/ConfigState.h"
-#include "engine/MelodyState.h"
-#include "engine/SongPlayState.h"
-#include "engine/TransportState.h"
+#include "core/MelodyState.h"
+#include "core/SongPlayState.h"
+#include "core/TransportState.h"
 
-namespace chordella::app {
+namespace chordella::core {
 
 struct AppState {
     Options options;
@@ -35,4 +35,4 @@ struct AppState {
     engine::MelodyState melody;      // the melody track's running fields
 };
 
-}  // namespace chordella::app
+}  // namespace chordella::core

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace chordella::app {
+namespace chordella::core {
 
 class View {
 public:
@@ -46,4 +46,4 @@ public:
 // A view that shows nothing (headless commands that print their own output).
 class NullView final : public View {};
 
-}  // namespace chordella::app
+}  // namespace chordella::core

@@ -1,8 +1,8 @@
-#include "chords/ChordSlotMap.h"
+#include "core/ChordSlotMap.h"
 
 #include <cstdio>
 
-#include "chords/ChordTypes.h"
+#include "core/ChordTypes.h"
 
 namespace chordella::chords {
 

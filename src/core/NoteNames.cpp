@@ -1,4 +1,4 @@
-#include "chords/NoteNames.h"
+#include "core/NoteNames.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "chords/ChordTypes.h"
+#include "core/ChordTypes.h"
 
 namespace chordella::chords {
 

@@ -6,8 +6,8 @@
 #include <array>
 #include <cstdint>
 
-#include "chords/ChordSlotMap.h"
-#include "chords/NoteNames.h"
+#include "core/ChordSlotMap.h"
+#include "core/NoteNames.h"
 
 namespace chordella::chords {
 
