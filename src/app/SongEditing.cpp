@@ -3,6 +3,7 @@
 #include "core/Session.h"
 #include "app/Settings.h"
 #include "composer/ChartFiles.h"
+#include "composer/ProgramChanges.h"
 #include "data/GeneralMidi.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -84,9 +85,31 @@ SongEditReply SongEditing::Apply(const SongEditRequest& request) {
     }
     case SongEdit::ClearCell: outcome = editor_.SetRecord(place, {}); break;
     case SongEdit::SetTwelveBarMode: editor_.SetTwelveBarMode(request.On); break;
+    case SongEdit::InsertProgramChanges: {
+        const core::Options& options = session_.App().options;
+        composer::ProgramChangeSettings settings;
+        settings.ProgramCount = options.NumberOfMidiPrograms;
+        settings.UsingCommandKeys = options.UsingCommandKeys;
+        settings.CommandKey = options.CommandKey;
+        settings.EveryEightMeasures = !options.EverySixteenMeasures;
+        settings.Randomly = options.Randomly;
+        settings.OnlyAtBeginning = options.OnlyAtBeginningOfSong;
+        settings.CreatorRepeatFlag = session_.App().arrangement.CreatorRepeatFlag != 0;
+        const composer::ProgramChangeOutcome inserted = composer::InsertProgramChanges(
+            session_.App().arrangement.Chords, units, settings, [this](int bound) { return session_.Random().Below(bound); });
+        outcome.Changed = inserted.Inserted > 0;
+        outcome.Message = inserted.Message;
+        session_.App().options.AutochangeProgram = outcome.Changed;
+        break;
+    }
+    case SongEdit::RemoveProgramChanges:
+        outcome.Changed = composer::RemoveProgramChanges(session_.App().arrangement.Chords, units) > 0;
+        session_.App().options.AutochangeProgram = false;
+        break;
     }
     reply.Message = outcome.Message;
     if (outcome) {
+        editor_.SetEditorModified(true);
         session_.App().arrangement.EndMeasure =
             std::max(1, data::MeasureCount(memory.ChordMemoryLength, units));
     }

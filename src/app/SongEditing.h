@@ -40,6 +40,8 @@ enum class SongEdit {
     SetCommand,      // CommandCode and CommandParam (SectionKey ≥ 0: that section key); the chord stays
     ClearCell,
     SetTwelveBarMode,
+    InsertProgramChanges,  // "Autochange program and more ( 4 )", with the editor's settings
+    RemoveProgramChanges,  // "Delete all program change commands ( 5 )"
 };
 
 struct SongEditRequest {

@@ -59,6 +59,8 @@ EditorWindow::EditorWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt
     undo_->setEnabled(false);
     QPushButton* leadSheet = Button("Lead Sheet", "LeadSheet", this);
     QPushButton* channels = Button("Controller-Values", "ControllerValues", this);
+    QPushButton* programs = Button("Autochange program and more ( 4 )", "AutochangeProgram", this);
+    QPushButton* noPrograms = Button("Delete all program change commands ( 5 )", "DeleteProgramChanges", this);
     for (QPushButton* button : {insertMeasure, deleteMeasure, insertBeat, deleteBeat, copy, edit, undo_, leadSheet, channels})
         buttons->addWidget(button);
     layout->addLayout(buttons);
@@ -80,8 +82,13 @@ EditorWindow::EditorWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt
     switches->addWidget(exportChart);
     switches->addWidget(chartPitch_);
     switches->addWidget(importChart);
+    auto* programRow = new QHBoxLayout();
+    programRow->addWidget(programs);
+    programRow->addWidget(noPrograms);
+    programRow->addStretch(1);
     switches->addWidget(status_, 1);
     layout->addLayout(switches);
+    layout->addLayout(programRow);
 
     copyPanel_ = new QGroupBox("Copy Measures", this);
     copyPanel_->setObjectName("CopyPanel");
@@ -138,6 +145,8 @@ EditorWindow::EditorWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt
     connect(channels, &QPushButton::clicked, this, [this] {
         link_.ReadChannelValues([this](const std::string& text) { ShowText("Controller-Values", QString::fromStdString(text)); });
     });
+    connect(programs, &QPushButton::clicked, this, [this, place] { Send(place(app::SongEdit::InsertProgramChanges)); });
+    connect(noPrograms, &QPushButton::clicked, this, [this, place] { Send(place(app::SongEdit::RemoveProgramChanges)); });
     connect(exportChart, &QPushButton::clicked, this, [this] { ExportChartDialog(); });
     connect(importChart, &QPushButton::clicked, this, [this] { ImportChartDialog(); });
     connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int, int) { EditSelectedBeat(); });

@@ -202,6 +202,12 @@ TEST_F(EditorWindowTest, TheBeatThatSoundsIsHighlighted) {
     shown.Playing = false;
     editor->Refresh(shown);
     EXPECT_EQ(grid->item(1, last)->background(), QBrush());
+
+    // Automatic program changes: the last beat of measure 1 gets one, and it goes again.
+    Click("AutochangeProgram");
+    ASSERT_TRUE(WaitFor([&] { return Cell(0, last).startsWith("Prog."); })) << Cell(0, last).toStdString();
+    Click("DeleteProgramChanges");
+    ASSERT_TRUE(WaitFor([&] { return Cell(0, last) == "   "; })) << Cell(0, last).toStdString();
 }
 
 }  // namespace
