@@ -1,5 +1,6 @@
 // `chordella leadsheet SONG.vxa` and the chart import of `chordella import`.
 #include "app/ChartCommands.h"
+#include "app/OutputGuard.h"
 
 #include <algorithm>
 #include <cctype>
@@ -123,6 +124,10 @@ int RunLeadSheetCommand(const LeadSheetFlags& flags, std::FILE* out, std::FILE* 
         const std::string folder = platform::FolderOf(flags.input);
         target = (folder.empty() ? "" : folder + "/") + defaultName;
     }
+    if (!MayWriteOutput(target, {flags.input}, OutputKind::TextFile, flags.force, error)) {
+        std::fprintf(err, "%s: %s\n", target.c_str(), error.c_str());
+        return 1;
+    }
     if (!platform::WriteFileAtomically(target, std::string_view(text), error)) {
         std::fprintf(err, "%s: %s\n", target.c_str(), error.c_str());
         return 1;
@@ -152,6 +157,10 @@ int RunChartImportCommand(const ChartImportFlags& flags, std::FILE* out, std::FI
     }
     if (LowerExtension(flags.output) != ".vxa") {
         std::fprintf(err, "%s: a chart is imported into a song: the output must end in .vxa\n", flags.output.c_str());
+        return 1;
+    }
+    if (!MayWriteOutput(flags.output, {flags.input}, OutputKind::SongFile, flags.force, error)) {
+        std::fprintf(err, "%s: %s\n", flags.output.c_str(), error.c_str());
         return 1;
     }
     composer::ChartReading reading = composer::ReadChart(text);

@@ -13,6 +13,7 @@ struct LeadSheetFlags {
     std::string output;              // -o: empty = beside the song; "-" = standard output
     std::string format = "text";     // text, chordpro, musicxml, ireal
     std::string transpose;           // semitones, or Bb / Eb for transposing instruments
+    bool force = false;              // --force: replace an existing file that is not a text file
 };
 
 int RunLeadSheetCommand(const LeadSheetFlags& flags, std::FILE* out, std::FILE* err);
@@ -25,6 +26,7 @@ struct ChartImportFlags {
     std::string input;   // CHART.cho or LINK.txt
     std::string output;  // SONG.vxa
     std::string style;   // --style: the style the song names
+    bool force = false;  // --force: replace an existing file that is not a song
 };
 
 int RunChartImportCommand(const ChartImportFlags& flags, std::FILE* out, std::FILE* err);

@@ -63,6 +63,8 @@ int RunCommandLine(int argc, char** argv) {
         ->option_text("STYLE.vxs");
     importCommand->add_flag("--keep-silence", importFlags.keepLeadingSilence,
                             "Keep the silence before the first note");
+    importCommand->add_flag("--force", importFlags.force,
+                            "Replace an existing file that is not a work file (for a chart: not a song)");
 
     std::string infoPath;
     CLI::App* infoCommand = cli.add_subcommand("info", "Describe a style, song, MIDI file, keyboard style file or work file");
@@ -82,6 +84,7 @@ int RunCommandLine(int argc, char** argv) {
     leadSheetCommand->add_option("--transpose", leadSheetFlags.transpose,
                                  "Semitones (-11 … 11), or Bb / Eb for the charts of transposing instruments")
         ->option_text("N|Bb|Eb");
+    leadSheetCommand->add_flag("--force", leadSheetFlags.force, "Replace an existing file that is not a text file");
 
     ArrangerFlags arrangerFlags;
     CLI::App* arranger = cli.add_subcommand("arranger", "Play the live arranger without a window (Ctrl+C stops)");
@@ -108,6 +111,7 @@ int RunCommandLine(int argc, char** argv) {
     exportCommand->add_option("-o,--output", exportFlags.output, "The MIDI file to write")
         ->required()
         ->option_text("OUT.mid");
+    exportCommand->add_flag("--force", exportFlags.force, "Replace an existing file that is not a MIDI file");
     exportCommand->add_option("--style", exportFlags.style, "The style a song is played with (default: its own)")
         ->option_text("STYLE.vxs");
 
@@ -118,6 +122,7 @@ int RunCommandLine(int argc, char** argv) {
     renderCommand->add_option("-o,--output", renderFlags.output, "The file to write")
         ->required()
         ->option_text("OUT.mid|OUT.wav");
+    renderCommand->add_flag("--force", renderFlags.force, "Replace an existing file of another kind");
     renderCommand->add_option("--style", renderFlags.style, "The style a song is played with (default: its own)")
         ->option_text("STYLE.vxs");
     renderCommand->add_option("--measures", renderFlags.measures,
@@ -148,7 +153,7 @@ int RunCommandLine(int argc, char** argv) {
     }
 
     if (*importCommand && IsChartFile(importFlags.input))
-        return RunChartImportCommand({importFlags.input, importFlags.output, importStyle}, stdout, stderr);
+        return RunChartImportCommand({importFlags.input, importFlags.output, importStyle, importFlags.force}, stdout, stderr);
     if (*leadSheetCommand) return RunLeadSheetCommand(leadSheetFlags, stdout, stderr);
     if (*importCommand) {
         if (!global.home.empty()) importFlags.home = global.home;

@@ -93,6 +93,8 @@ public:
     // An item of the "&Melody" menu by its caption: "&Record", "&Play", "&Delete",
     // "R&estore", "Humanize", or a grid of "&Quantize" ("1/32 swing" … "None").
     virtual void MelodyMenu(const std::string& /*item*/) {}
+    // "Song → Render to WAV…": the open song (or style) into this WAV file.
+    virtual void RenderToWav(const std::string& /*path*/) {}
 
     // --- The chord-memory editor -----------------------------------------------------------
     // The song's grid as the editor shows it; `done` runs on the GUI thread.

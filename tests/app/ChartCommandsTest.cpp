@@ -91,6 +91,18 @@ TEST(ChartCommands, BadChartsAndFlagsAreOneLineMessages) {
     EXPECT_NE(odd.output.find("odd.cho: unknown chord symbol \"C13#11\", kept as C 7th\n"), std::string::npos);
     EXPECT_NE(odd.output.find("has no start; it repeats from measure 1\n"), std::string::npos);
 
+    // -o never writes over the song read, nor over a file of another kind without --force.
+    const CommandResult overSong = RunChordella("leadsheet " + Quoted(song) + " -o " + Quoted(song));
+    EXPECT_EQ(overSong.exitCode, 1);
+    EXPECT_EQ(overSong.output, song + ": is the input file; write to another file\n");
+    WriteTextFile(folder.File("notes.vxa"), std::string("MThd\0\0\0\6", 8));
+    const CommandResult overOther =
+        RunChordella("import " + Quoted(folder.File("odd.cho")) + " -o " + Quoted(folder.File("notes.vxa")));
+    EXPECT_EQ(overOther.exitCode, 1);
+    EXPECT_NE(overOther.output.find("is an existing file that is not a song; give --force to replace it"),
+              std::string::npos) << overOther.output;
+    EXPECT_EQ(ReadTextFile(folder.File("notes.vxa")).substr(0, 4), "MThd");
+
     WriteTextFile(folder.File("nothing.cho"), "{title: Empty}\n");
     const CommandResult nothing =
         RunChordella("import " + Quoted(folder.File("nothing.cho")) + " -o " + Quoted(folder.File("x.vxa")));
