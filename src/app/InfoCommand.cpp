@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/FileCommands.h"
+#include "composer/EditorGrid.h"
 #include "data/ArrangementState.h"
 #include "core/MidiImport.h"
 #include "data/SmfInfo.h"
@@ -179,6 +180,9 @@ bool DescribeSong(const std::string& path, std::span<const std::uint8_t> bytes, 
         }
     }
     std::fprintf(out, "commands (%d):\n%s%s", count, commands.c_str(), count > 16 ? "  ...\n" : "");
+    composer::GridContext grid;
+    grid.MeasureUnits = units;
+    std::fprintf(out, "grid:\n%s", composer::GridText(memory, grid).c_str());
     return true;
 }
 

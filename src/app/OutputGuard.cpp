@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <string_view>
+#include <vector>
 
 #include "app/RenderCommands.h"
+#include "data/SongFile.h"
 #include "data/WorkFile.h"
 #include "platform/Files.h"
 
@@ -22,8 +24,20 @@ bool IsOfKind(const std::string& path, OutputKind kind) {
         std::string ignored;
         return data::ReadWorkFile(path, file, ignored);
     }
+    if (kind == OutputKind::SongFile) {
+        std::vector<std::uint8_t> bytes;
+        std::string ignored;
+        return LowerExtensionOf(path) == ".vxa" && platform::ReadFileBytes(path, 16 * 1024 * 1024, bytes, ignored) &&
+               data::ReadSongFile(bytes).Ok;
+    }
     std::FILE* file = std::fopen(path.c_str(), "rb");  // a regular file: the caller looked
     if (!file) return false;
+    if (kind == OutputKind::TextFile) {
+        char head[4096];
+        const std::size_t read = std::fread(head, 1, sizeof head, file);
+        std::fclose(file);
+        return std::string_view(head, read).find('\0') == std::string_view::npos;
+    }
     char start[12] = {};
     const std::size_t got = std::fread(start, 1, sizeof start, file);
     std::fclose(file);
@@ -37,6 +51,8 @@ std::string_view KindName(OutputKind kind) {
         case OutputKind::WorkFile: return "a work file";
         case OutputKind::MidiFile: return "a MIDI file";
         case OutputKind::WavFile: return "a WAV file";
+        case OutputKind::SongFile: return "a song";
+        case OutputKind::TextFile: return "a text file";
     }
     return "";
 }

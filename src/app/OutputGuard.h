@@ -9,7 +9,9 @@
 
 namespace chordella::app {
 
-enum class OutputKind { WorkFile, MidiFile, WavFile };
+// SongFile: a song the reader takes; TextFile: a file without NUL bytes in its first 4 KiB
+// (a lead sheet or a chart written before).
+enum class OutputKind { WorkFile, MidiFile, WavFile, SongFile, TextFile };
 
 // The kind a command writes to `path`, from its extension: .wav is a WAV file, anything
 // else a MIDI file (for export and render).

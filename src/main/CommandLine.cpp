@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/ArrangerCommand.h"
+#include "app/ChartCommands.h"
 #include "app/MainInstance.h"
 #include "app/FileCommands.h"
 #include "app/GenerateCommand.h"
@@ -100,20 +101,42 @@ int RunCommandLine(int argc, char** argv) {
         ->option_text(" ");
 
     ImportCommandFlags importFlags;
-    CLI::App* importCommand =
-        cli.add_subcommand("import", "Import a MIDI file or keyboard style file into a style-creator work file");
-    importCommand->add_option("FILE", importFlags.input, "The .mid, .kar, .sty, .prs, .bcs or .sst file")->required();
-    importCommand->add_option("-o,--output", importFlags.output, "The work file to write (.vxw)")
+    std::string importStyle;
+    CLI::App* importCommand = cli.add_subcommand(
+        "import", "Import a MIDI file or keyboard style file into a style-creator work file, or a chord chart into a song");
+    importCommand->add_option("FILE", importFlags.input,
+                              "The .mid, .kar, .sty, .prs, .bcs or .sst file; a ChordPro chart (.cho) or a text file "
+                              "with an irealbook:// link")
+        ->required();
+    importCommand->add_option("-o,--output", importFlags.output, "The work file (.vxw) or, for a chart, the song (.vxa)")
         ->required()
-        ->option_text("WORK.vxw");
+        ->option_text("WORK.vxw|SONG.vxa");
+    importCommand->add_option("--style", importStyle, "A chart: the style the song is played with")
+        ->option_text("STYLE.vxs");
     importCommand->add_flag("--keep-silence", importFlags.keepLeadingSilence,
                             "Keep the silence before the first note");
-    importCommand->add_flag("--force", importFlags.force, "Replace an existing file that is not a work file");
+    importCommand->add_flag("--force", importFlags.force,
+                            "Replace an existing file that is not a work file (for a chart: not a song)");
 
     std::string infoPath;
     CLI::App* infoCommand = cli.add_subcommand("info", "Describe a style, song, MIDI file, keyboard style file or work file");
     infoCommand->add_option("FILE", infoPath, "The file to describe")->required();
     CLI::App* ports = cli.add_subcommand("ports", "List MIDI inputs and outputs");
+
+    LeadSheetFlags leadSheetFlags;
+    CLI::App* leadSheetCommand =
+        cli.add_subcommand("leadsheet", "Write a song's lead sheet, or its chords as a ChordPro, MusicXML or iReal Pro chart");
+    leadSheetCommand->add_option("FILE", leadSheetFlags.input, "The song (.vxa)")->required();
+    leadSheetCommand->add_option("-o,--output", leadSheetFlags.output,
+                                 "The file to write (default: beside the song; - for standard output)")
+        ->option_text("OUT");
+    leadSheetCommand->add_option("--format", leadSheetFlags.format, "text, chordpro, musicxml or ireal (default text)")
+        ->check(CLI::IsMember({"text", "chordpro", "musicxml", "ireal"}))
+        ->option_text("FORMAT");
+    leadSheetCommand->add_option("--transpose", leadSheetFlags.transpose,
+                                 "Semitones (-11 … 11), or Bb / Eb for the charts of transposing instruments")
+        ->option_text("N|Bb|Eb");
+    leadSheetCommand->add_flag("--force", leadSheetFlags.force, "Replace an existing file that is not a text file");
 
     ArrangerFlags arrangerFlags;
     CLI::App* arranger = cli.add_subcommand("arranger", "Play the live arranger without a window (Ctrl+C stops, p is the panic)");
@@ -207,6 +230,9 @@ int RunCommandLine(int argc, char** argv) {
         return ExitUsage;
     }
 
+    if (*importCommand && IsChartFile(importFlags.input))
+        return RunChartImportCommand({importFlags.input, importFlags.output, importStyle, importFlags.force}, stdout, stderr);
+    if (*leadSheetCommand) return RunLeadSheetCommand(leadSheetFlags, stdout, stderr);
     if (*importCommand) {
         if (!global.home.empty()) importFlags.home = global.home;
         return RunImportCommand(importFlags, stdout, stderr);

@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "app/DesktopCore.h"
+#include "app/SongEditing.h"
 #include "core/Session.h"
 #include "chords/ChordEntry.h"
 
@@ -45,11 +46,13 @@ ControlHost::~ControlHost() {
 void ControlHost::Run(HostSetup setup) {
     core_ = std::make_unique<app::DesktopCore>(*session_, setup.Lifecycle);
     core_->Start(setup.CommandLineFile);
+    editing_ = std::make_unique<app::SongEditing>(*session_);
     started_ = true;
     Publish();
     const auto timer = session_->Loop().StartTimer(setup.PublishEvery, true, [this] { Publish(); });
     session_->Loop().Run();
     session_->Loop().StopTimer(timer);
+    editing_.reset();
     core_->Exit();
     core_.reset();
 }
@@ -207,6 +210,45 @@ void ControlHost::SetTransposition(int octaves, int semitones) {
 void ControlHost::SetEditBox(bool on) { Post([on](app::DesktopCore& core) { core.SetEditBox(on); }); }
 void ControlHost::MelodyMenu(const std::string& item) {
     Post([item](app::DesktopCore& core) { core.MelodyMenu(item); });
+}
+void ControlHost::ReadSongGrid(std::function<void(const app::SongGridView&)> done) {
+    Post([this, done = std::move(done)](app::DesktopCore&) {
+        ToWindow([done, grid = editing_->Grid()] { done(grid); });
+    });
+}
+void ControlHost::EditSong(const app::SongEditRequest& request, std::function<void(const app::SongEditReply&)> done) {
+    Post([this, request, done = std::move(done)](app::DesktopCore&) {
+        ToWindow([done, reply = editing_->Apply(request)] { done(reply); });
+    });
+}
+void ControlHost::WriteLeadSheet(bool chordsOnly, std::function<void(const app::LeadSheetOutcome&)> done) {
+    Post([this, chordsOnly, done = std::move(done)](app::DesktopCore&) {
+        const auto variant = chordsOnly ? composer::LeadSheetVariant::ChordsOnly : composer::LeadSheetVariant::ChordsAndCommands;
+        ToWindow([done, outcome = editing_->WriteLeadSheet(variant)] { done(outcome); });
+    });
+}
+void ControlHost::ReadChannelValues(std::function<void(const std::string&)> done) {
+    Post([this, done = std::move(done)](app::DesktopCore&) {
+        ToWindow([done, text = editing_->ChannelValues()] { done(text); });
+    });
+}
+void ControlHost::ExportChart(const std::string& path, const std::string& format, int transpose,
+                              std::function<void(const std::string&)> done) {
+    Post([this, path, format, transpose, done = std::move(done)](app::DesktopCore&) {
+        ToWindow([done, error = editing_->ExportChart(path, format, transpose)] { done(error); });
+    });
+}
+void ControlHost::ImportChart(const std::string& path, std::function<void(const app::SongEditReply&)> done) {
+    Post([this, path, done = std::move(done)](app::DesktopCore&) {
+        ToWindow([done, reply = editing_->ImportChart(path)] { done(reply); });
+    });
+}
+void ControlHost::PlayFromMeasure(int measure) {
+    Post([this, measure](app::DesktopCore& core) {
+        if (session_->SongHost().StylePlaying()) core.Stop();
+        core.SetStartMeasure(measure);
+        core.StartStop();
+    });
 }
 void ControlHost::FocusLost() { Post([](app::DesktopCore& core) { core.ReleaseKeys(); }); }
 

@@ -97,6 +97,15 @@ public:
     void SongCreatorCommand(const SongCreatorRequest& request,
                             std::function<void(const app::SongCreatorResult&)> done) override;
 
+    void ReadSongGrid(std::function<void(const app::SongGridView&)> done) override;
+    void EditSong(const app::SongEditRequest& request, std::function<void(const app::SongEditReply&)> done) override;
+    void WriteLeadSheet(bool chordsOnly, std::function<void(const app::LeadSheetOutcome&)> done) override;
+    void ReadChannelValues(std::function<void(const std::string&)> done) override;
+    void PlayFromMeasure(int measure) override;
+    void ExportChart(const std::string& path, const std::string& format, int transpose,
+                     std::function<void(const std::string&)> done) override;
+    void ImportChart(const std::string& path, std::function<void(const app::SongEditReply&)> done) override;
+
     app::DisplaySnapshot Snapshot() const override;
 
     // Runs `task` on the control thread with the core and waits until it ran. Tests and
@@ -116,6 +125,7 @@ private:
 
     std::unique_ptr<core::Session> session_;
     std::unique_ptr<app::DesktopCore> core_;  // made, used and destroyed on the control thread
+    std::unique_ptr<app::SongEditing> editing_;  // the editor's state, on the control thread too
     std::unique_ptr<QObject> windowContext_;  // lives on the window's thread: answers go there
     std::thread thread_;
     std::atomic<bool> started_{false};

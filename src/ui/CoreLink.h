@@ -15,6 +15,7 @@
 #include "app/DisplaySnapshot.h"
 #include "app/SonglistRequests.h"
 #include "app/SongCreator.h"
+#include "app/SongEditing.h"
 #include "core/Options.h"
 
 namespace chordella::ui {
@@ -119,6 +120,24 @@ public:
     // `done` receives the song made (Generated false when nothing was made) on the GUI thread.
     virtual void SongCreatorCommand(const SongCreatorRequest& /*request*/,
                                     std::function<void(const app::SongCreatorResult&)> /*done*/) {}
+    // --- The chord-memory editor -----------------------------------------------------------
+    // The song's grid as the editor shows it; `done` runs on the GUI thread.
+    virtual void ReadSongGrid(std::function<void(const app::SongGridView&)> /*done*/) {}
+    // An edit of the editor; the reply (a refusal message, the grid refilled) comes to `done`.
+    virtual void EditSong(const app::SongEditRequest& /*request*/,
+                          std::function<void(const app::SongEditReply&)> /*done*/) {}
+    // "Lead Sheet": writes the text file beside the song and hands back its text.
+    virtual void WriteLeadSheet(bool /*chordsOnly*/, std::function<void(const app::LeadSheetOutcome&)> /*done*/) {}
+    // "Controller-Values": the channel-value text.
+    virtual void ReadChannelValues(std::function<void(const std::string&)> /*done*/) {}
+    // "Export Chart ...": the song's chords as a chart file ("chordpro", "musicxml", "ireal"),
+    // transposed by `transpose` semitones; `done` gets an empty text or why it failed.
+    virtual void ExportChart(const std::string& /*path*/, const std::string& /*format*/, int /*transpose*/,
+                             std::function<void(const std::string&)> /*done*/) {}
+    // "Import Chart ...": the song is replaced by the chart's chords.
+    virtual void ImportChart(const std::string& /*path*/, std::function<void(const app::SongEditReply&)> /*done*/) {}
+    // A double-click on a measure of the editor: the song plays from there.
+    virtual void PlayFromMeasure(int /*measure*/) {}
 
     // --- Display --------------------------------------------------------------------------
     // The display as the control thread last published it.

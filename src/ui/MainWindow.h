@@ -33,6 +33,7 @@ class QVBoxLayout;
 namespace chordella::ui {
 
 class ChordViewWindow;
+class EditorWindow;
 class OptionsWindow;
 class SonglistWindow;
 class TKeys;
@@ -132,7 +133,8 @@ private:
     bool guideClosed_ = false;
     TKeys* keys_ = nullptr;
     OptionsWindow* options_ = nullptr;
-    ChordViewWindow* chordView_ = nullptr;  // own windows: deleted with this one
+    ChordViewWindow* chordView_ = nullptr;
+    EditorWindow* editor_ = nullptr;  // own windows: deleted with this one
     TapTempoWindow* tapTempo_ = nullptr;
     SonglistWindow* songlist_ = nullptr;
     QLabel* nextSong_ = nullptr;

@@ -9,6 +9,7 @@
 #include "chords/ScreenKeyboard.h"
 #include "ui/ChordPadsPanel.h"
 #include "ui/ChordViewWindow.h"
+#include "ui/EditorWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/MixerPanel.h"
 #include "ui/OptionsWindow.h"
@@ -105,6 +106,14 @@ void MainWindow::BuildPanels() {
             songCreator_->raise();
         });
     }
+    editor_ = new EditorWindow(core_, nullptr);
+    if (QMenu* song = menuBar()->findChild<QMenu*>("SongMenu")) {
+        QAction* open = song->addAction("Chord Memory &Editor", this, [this] {
+            editor_->show();
+            editor_->raise();
+        });
+        open->setObjectName("OpenEditor");
+    }
     refreshers_.push_back([this](const app::DisplaySnapshot& snapshot) {
         if (chordView_->isVisible()) chordView_->Refresh(snapshot);
         if (tapTempo_->isVisible()) tapTempo_->Refresh(snapshot);
@@ -121,6 +130,8 @@ void MainWindow::CloseToolWindows() {
     songlist_ = nullptr;
     delete songCreator_;
     songCreator_ = nullptr;
+    delete editor_;
+    editor_ = nullptr;
 }
 
 }  // namespace chordella::ui

@@ -1,8 +1,11 @@
-// chordella-screenshot OUT.png [--seconds N] [--assets DIR]
+// chordella-screenshot OUT.png [--seconds N] [--assets DIR] [--editor]
 //
 // The main window playing the bundled demo song, drawn off-screen: a first start in a
 // fresh data home plays "demo2.vxa" with its style through an in-memory MIDI output (no
 // sound device needed); after N seconds (default 4) the window is grabbed into OUT.png.
+// With --editor the chord-memory editor is opened and grabbed instead, the beat that
+// sounds highlighted.
+#include <QAction>
 #include <QApplication>
 #include <QPixmap>
 #include <QTimer>
@@ -17,6 +20,7 @@
 #include "midi/MemoryBackend.h"
 #include "platform/ScriptedPrompter.h"
 #include "ui/ControlHost.h"
+#include "ui/EditorWindow.h"
 #include "ui/MainWindow.h"
 
 using namespace chordella;
@@ -24,7 +28,7 @@ using namespace chordella;
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: chordella-screenshot OUT.png [--seconds N] [--assets DIR]\n");
+    std::fprintf(stderr, "usage: chordella-screenshot OUT.png [--seconds N] [--assets DIR] [--editor]\n");
     return 2;
 }
 
@@ -41,10 +45,12 @@ int main(int argc, char** argv) {
     const std::string out = argv[1];
     double seconds = 4;
     std::string assets = CHORDELLA_SOURCE_ASSETS;
+    bool editor = false;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--seconds" && i + 1 < argc) seconds = std::atof(argv[++i]);
         else if (arg == "--assets" && i + 1 < argc) assets = argv[++i];
+        else if (arg == "--editor") editor = true;
         else return Usage();
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -74,9 +80,17 @@ int main(int argc, char** argv) {
         ui::MainWindow window(host);
         window.resize(1280, 860);
         window.show();
+        QWidget* shown = &window;
+        if (editor) {
+            if (auto* open = window.findChild<QAction*>("OpenEditor")) open->trigger();
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (widget->objectName() == "EditorWindow") shown = widget;
+            shown->resize(600, 640);
+        }
         QTimer::singleShot(static_cast<int>(seconds * 1000), &application, [&] {
             window.RefreshFromCore();
-            if (!window.grab().save(QString::fromStdString(out), "PNG")) {
+            if (auto* editorWindow = dynamic_cast<ui::EditorWindow*>(shown)) editorWindow->Refresh(host.Snapshot());
+            if (!shown->grab().save(QString::fromStdString(out), "PNG")) {
                 std::fprintf(stderr, "chordella-screenshot: %s: cannot be written\n", out.c_str());
                 code = 1;
             }

@@ -1,0 +1,196 @@
+#include "app/SongEditing.h"
+
+#include "core/Session.h"
+#include "app/Settings.h"
+#include "composer/ChartFiles.h"
+#include "composer/ProgramChanges.h"
+#include "data/GeneralMidi.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+
+namespace chordella::app {
+
+SongEditing::SongEditing(Session& session) : session_(session), editor_(session.App().arrangement.Chords) {}
+
+int SongEditing::MeasureUnits() {
+    const int units = session_.SongHost().MeasureUnits();
+    return units >= 4 && units <= 64 && units % 4 == 0 ? units : 16;
+}
+
+composer::GridContext SongEditing::Context() {
+    const core::Options& options = session_.App().options;
+    composer::GridContext context;
+    context.MeasureUnits = MeasureUnits();
+    context.SharpSpelling = options.FlatSharp;
+    const data::ControlKeys keys = ControlKeysOf(options);
+    context.Commands.SectionKeys = data::SectionKeyNotes::From(keys.FillIn, keys.ToBasic, keys.Ending, keys.ToExtended);
+    context.Commands.SharpSpelling = options.FlatSharp;
+    return context;
+}
+
+SongGridView SongEditing::Grid() {
+    const composer::GridContext context = Context();
+    SongGridView view;
+    view.MeasureUnits = context.MeasureUnits;
+    view.Headers = composer::BeatHeaders(context.MeasureUnits);
+    const data::ChordMemory& memory = session_.App().arrangement.Chords;
+    view.Empty = memory.IsEmpty();
+    if (!view.Empty) view.Rows = composer::BuildGrid(memory, context);
+    view.CanUndo = editor_.CanUndo();
+    view.TwelveBarMode = editor_.TwelveBarMode();
+    return view;
+}
+
+SongEditReply SongEditing::Apply(const SongEditRequest& request) {
+    const int units = MeasureUnits();
+    const composer::EditPlace place{request.Measure, request.Beat, units, session_.SongHost().StylePlaying()};
+    const data::ChordMemory& memory = session_.App().arrangement.Chords;
+    const data::BeatRecord current =
+        memory.RecordAt(composer::GridPosition(request.Measure, request.Beat, units));
+    SongEditReply reply;
+    reply.SelectedRow = request.Measure;
+    composer::EditOutcome outcome;
+    switch (request.Edit) {
+    case SongEdit::InsertMeasure: outcome = editor_.InsertMeasure(place); break;
+    case SongEdit::CreateMeasures:
+        outcome = editor_.CreateMeasures(request.Entry, units);
+        if (outcome) reply.SelectedRow = 1;
+        break;
+    case SongEdit::DeleteMeasure: outcome = editor_.DeleteMeasure(place); break;
+    case SongEdit::InsertBeat: outcome = editor_.InsertBeat(place); break;
+    case SongEdit::DeleteBeat: outcome = editor_.DeleteBeat(place); break;
+    case SongEdit::CopyMeasures:
+        outcome = editor_.CopyMeasures(request.First, request.Last, request.Destination, place);
+        break;
+    case SongEdit::Undo: outcome = editor_.Undo(reply.SelectedRow); break;
+    case SongEdit::SetChord: {
+        data::BeatRecord record = current;
+        const bool none = request.Type == 0;  // the chord goes on from the beat before
+        record.ChordRoot = none ? 0 : static_cast<std::uint8_t>(48 + ((request.Root % 12) + 12) % 12);
+        record.ChordType = none ? 0 : static_cast<std::uint8_t>(request.Type >= 1 && request.Type <= 17 ? request.Type : 1);
+        outcome = editor_.SetRecord(place, record);
+        break;
+    }
+    case SongEdit::SetCommand: {
+        data::BeatRecord record = current;
+        if (request.SectionKey >= 0 && request.SectionKey < 9) {
+            record.CommandCode = static_cast<std::uint8_t>(Context().Commands.SectionKeys.Notes[static_cast<std::size_t>(request.SectionKey)]);
+            record.CommandParam = data::ParamSectionKey;
+        } else {
+            record.CommandCode = static_cast<std::uint8_t>(request.CommandCode & 0xFF);
+            record.CommandParam = static_cast<std::uint8_t>(request.CommandParam & 0xFF);
+        }
+        outcome = editor_.SetRecord(place, record);
+        break;
+    }
+    case SongEdit::ClearCell: outcome = editor_.SetRecord(place, {}); break;
+    case SongEdit::SetTwelveBarMode: editor_.SetTwelveBarMode(request.On); break;
+    case SongEdit::InsertProgramChanges: {
+        const core::Options& options = session_.App().options;
+        composer::ProgramChangeSettings settings;
+        settings.ProgramCount = options.NumberOfMidiPrograms;
+        settings.UsingCommandKeys = options.UsingCommandKeys;
+        settings.CommandKey = options.CommandKey;
+        settings.EveryEightMeasures = !options.EverySixteenMeasures;
+        settings.Randomly = options.Randomly;
+        settings.OnlyAtBeginning = options.OnlyAtBeginningOfSong;
+        settings.CreatorRepeatFlag = session_.App().arrangement.CreatorRepeatFlag != 0;
+        const composer::ProgramChangeOutcome inserted = composer::InsertProgramChanges(
+            session_.App().arrangement.Chords, units, settings, [this](int bound) { return session_.Random().Below(bound); });
+        outcome.Changed = inserted.Inserted > 0;
+        outcome.Message = inserted.Message;
+        session_.App().options.AutochangeProgram = outcome.Changed;
+        break;
+    }
+    case SongEdit::RemoveProgramChanges:
+        outcome.Changed = composer::RemoveProgramChanges(session_.App().arrangement.Chords, units) > 0;
+        session_.App().options.AutochangeProgram = false;
+        break;
+    }
+    reply.Message = outcome.Message;
+    if (outcome) {
+        editor_.SetEditorModified(true);
+        session_.App().arrangement.EndMeasure =
+            std::max(1, data::MeasureCount(memory.ChordMemoryLength, units));
+    }
+    reply.Grid = Grid();
+    return reply;
+}
+
+LeadSheetOutcome SongEditing::WriteLeadSheet(composer::LeadSheetVariant variant) {
+    LeadSheetOutcome outcome;
+    const data::ArrangementState& song = session_.App().arrangement;
+    if (song.Chords.IsEmpty()) {
+        outcome.Error = composer::ChordMemoryIsEmpty;
+        return outcome;
+    }
+    const int units = MeasureUnits();
+    composer::LeadSheetInput input;
+    input.Meter = std::to_string(units / 4) + "/4";
+    input.Tempo = session_.App().clock.Tempo;
+    input.StyleReference = session_.SongHost().LoadedStylePath();
+    outcome.Text = composer::LeadSheetText(song.Chords, Context(), input, variant);
+    const std::string folder =
+        song.ArrangementPath.empty() ? session_.Paths().Songs() : platform::FolderOf(song.ArrangementPath);
+    platform::MakeFolders(folder);
+    outcome.Path = folder + "/" + composer::LeadSheetFileName(song.ArrangementPath);
+    outcome.Ok = platform::WriteFileAtomically(outcome.Path, std::string_view(outcome.Text), outcome.Error);
+    return outcome;
+}
+
+std::string SongEditing::ChannelValues() {
+    std::vector<std::string> names;
+    for (std::string_view name : data::GeneralMidiProgramNames()) names.emplace_back(name);
+    return composer::ChannelValuesText(session_.Controllers(), names);
+}
+
+}  // namespace chordella::app
+
+namespace chordella::app {
+
+std::string SongEditing::ExportChart(const std::string& path, const std::string& format, int transpose) {
+    const data::ArrangementState& song = session_.App().arrangement;
+    if (song.Chords.IsEmpty()) return composer::ChordMemoryIsEmpty;
+    const std::optional<composer::ChartFormat> chartFormat = composer::ChartFormatNamed(format);
+    if (!chartFormat) return "no chart format \"" + format + "\"";
+    const std::string stylePath = session_.SongHost().LoadedStylePath();
+    std::string style(platform::FileNamePart(stylePath));
+    if (const std::size_t dot = style.rfind('.'); dot != std::string::npos && dot > 0) style.erase(dot);
+    const composer::ChordChart chart = composer::ChartFromSong(song.Chords, song.Text, style, MeasureUnits(), transpose);
+    std::string error;
+    if (!platform::WriteFileAtomically(path, std::string_view(composer::WriteChart(chart, *chartFormat)), error))
+        return path + ": " + error;
+    return {};
+}
+
+SongEditReply SongEditing::ImportChart(const std::string& path) {
+    SongEditReply reply;
+    data::ArrangementHost& host = session_.SongHost();
+    std::string text;
+    std::string error;
+    if (host.StylePlaying() || host.ChordsRecording()) {
+        reply.Message = composer::StopStyleFirst;
+    } else if (!platform::ReadTextFile(path, 4 * 1024 * 1024, text, error)) {
+        reply.Message = path + ": " + error;
+    } else {
+        composer::ChartReading reading = composer::ReadChart(text);
+        if (!reading.Ok) {
+            reply.Message = std::string(platform::FileNamePart(path)) + ": " + reading.Error;
+        } else {
+            const composer::EditOutcome outcome = composer::ReplaceSongByChart(reading.Chart, session_.App().arrangement);
+            reply.Message = outcome.Message;
+            if (outcome) {
+                host.SetSongMeter(reading.Chart.BeatsPerMeasure * data::BeatRecordSize);
+                host.SetSongTempo(reading.Chart.Tempo);
+                host.SongOpened();
+                editor_.ForgetSnapshot();
+                for (const std::string& warning : reading.Chart.Warnings)
+                    reply.Message += (reply.Message.empty() ? "" : "\n") + warning;
+            }
+        }
+    }
+    reply.Grid = Grid();
+    return reply;
+}
+
+}  // namespace chordella::app

@@ -1,0 +1,97 @@
+#pragma once
+// The chord-memory editor on the control thread: the edits of the editor window applied to
+// the session's song, the grid as the window shows it, the lead sheet written beside the
+// song and the channel values. The window sends requests and gets a reply with the grid
+// refilled; it never touches the song itself. Control thread.
+
+#include <string>
+#include <vector>
+
+#include "composer/ChordMemoryEditor.h"
+#include "composer/EditorGrid.h"
+#include "composer/LeadSheet.h"
+
+namespace chordella::core {
+class Session;
+}
+
+namespace chordella::app {
+
+using core::Session;
+
+struct SongGridView {
+    std::vector<std::string> Headers;       // "1/4" …
+    std::vector<composer::GridRow> Rows;
+    int MeasureUnits = 16;
+    bool Empty = true;
+    bool CanUndo = false;
+    bool TwelveBarMode = false;
+};
+
+enum class SongEdit {
+    InsertMeasure,   // the empty song: create measures from Entry instead
+    CreateMeasures,  // Entry: the answer to "How many measures ?"
+    DeleteMeasure,
+    InsertBeat,
+    DeleteBeat,
+    CopyMeasures,    // First … Last before Destination
+    Undo,
+    SetChord,        // Root (pitch class) and Type (0: no chord) on the selected beat; the command stays
+    SetCommand,      // CommandCode and CommandParam (SectionKey ≥ 0: that section key); the chord stays
+    ClearCell,
+    SetTwelveBarMode,
+    InsertProgramChanges,  // "Autochange program and more ( 4 )", with the editor's settings
+    RemoveProgramChanges,  // "Delete all program change commands ( 5 )"
+};
+
+struct SongEditRequest {
+    SongEdit Edit = SongEdit::InsertMeasure;
+    int Measure = 1;  // the selected row
+    int Beat = 1;     // the selected column
+    int First = 1, Last = 1, Destination = 1;
+    std::string Entry;
+    int Root = 0, Type = 1;
+    int CommandCode = 0, CommandParam = 0;
+    int SectionKey = -1;  // 0 … 8 in the order "Fill In", "To Basic", "Ending", "To Ext.", "Intro", "PAD on", "PAD off", "Ext.", "Basic"
+    bool On = false;
+};
+
+struct SongEditReply {
+    std::string Message;  // a refusal, or empty
+    int SelectedRow = 1;
+    SongGridView Grid;
+};
+
+struct LeadSheetOutcome {
+    bool Ok = false;
+    std::string Path;
+    std::string Text;
+    std::string Error;
+};
+
+class SongEditing {
+public:
+    explicit SongEditing(Session& session);
+
+    SongEditReply Apply(const SongEditRequest& request);
+    SongGridView Grid();
+    // Writes "LeadSheet-<song>.txt" into the song's folder (SONGS for a new song).
+    LeadSheetOutcome WriteLeadSheet(composer::LeadSheetVariant variant);
+    std::string ChannelValues();
+    // The song's chords as a chart file; an empty text when written, else why not.
+    std::string ExportChart(const std::string& path, const std::string& format, int transpose);
+    // Replaces the song by the chords of a ChordPro chart or an iReal Pro link (not while
+    // the style plays or chords are recorded); the reply's message lists the chart's warnings.
+    SongEditReply ImportChart(const std::string& path);
+
+    composer::ChordMemoryEditor& Editor() { return editor_; }
+
+private:
+    composer::GridContext Context();
+    int MeasureUnits();
+
+    Session& session_;
+    composer::ChordMemoryEditor editor_;
+};
+
+}  // namespace chordella::app

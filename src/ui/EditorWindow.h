@@ -1,0 +1,76 @@
+#pragma once
+// The chord-memory editor: the song as a grid of measures (rows, "001" …) and beats
+// (columns, "1/4" …), the buttons of its edits, the copy panel, the lead sheet and the
+// channel values. Every edit goes to the core as a request; the reply refills the grid at
+// the selected measure, and a refusal is shown in a box and in the status line. A
+// double-click on a measure's number plays the song from there; a double-click on a beat
+// edits it. While the song plays, the beat that sounds is highlighted.
+
+#include <QWidget>
+#include <vector>
+
+#include "app/SongEditing.h"
+#include "ui/CoreLink.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+class QTimer;
+
+namespace chordella::ui {
+
+class EditorWindow : public QWidget {
+public:
+    explicit EditorWindow(CoreLink& link, QWidget* parent = nullptr);
+
+    // Asks the core for the grid again (a song was opened, recorded or cleared).
+    void Reload();
+    // Follows the display: the highlighted beat, a changed song.
+    void Refresh(const app::DisplaySnapshot& snapshot);
+    // The selected measure and beat (1-based).
+    int SelectedMeasure() const;
+    int SelectedBeat() const;
+    // Opens the beat editor of the selected cell.
+    void EditSelectedBeat();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Send(app::SongEditRequest request);
+    void SendAll(const std::vector<app::SongEditRequest>& requests);
+    void Show(const app::SongGridView& grid, int selectedRow);
+    void Refused(const std::string& message);
+    void InsertMeasure();
+    void AskMeasures();
+    void Copy();
+    void ShowText(const QString& title, const QString& text);
+    void Highlight(int measure, int beat);
+    void ExportChartDialog();
+    void ImportChartDialog();
+
+    CoreLink& link_;
+    app::SongGridView grid_;
+    QTableWidget* table_ = nullptr;
+    QPushButton* undo_ = nullptr;
+    QCheckBox* twelveBars_ = nullptr;
+    QCheckBox* chordsOnly_ = nullptr;
+    QComboBox* chartPitch_ = nullptr;
+    QGroupBox* copyPanel_ = nullptr;
+    QSpinBox* copyFirst_ = nullptr;
+    QSpinBox* copyLast_ = nullptr;
+    QSpinBox* copyTo_ = nullptr;
+    QLabel* status_ = nullptr;
+    QTimer* follow_ = nullptr;
+    std::uint64_t shownSerial_ = 0;
+    bool songLoaded_ = false;
+    std::string songName_;
+    int highlightedRow_ = -1;
+    int highlightedColumn_ = -1;
+};
+
+}  // namespace chordella::ui

@@ -1,0 +1,214 @@
+// The chord-memory editor over the real host and core: the edits a user clicks reach the
+// song, refusals are shown, and the grid follows the song that plays.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <chrono>
+#include <functional>
+
+#include "composer/ChordChart.h"
+#include "platform/Files.h"
+#include "support/TextFiles.h"
+#include "ui/ChordCellDialog.h"
+#include "ui/EditorWindow.h"
+#include "ui/WindowRig.h"
+
+namespace chordella::testing {
+namespace {
+
+class EditorWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QAction* open = rig.Window().findChild<QAction*>("OpenEditor");
+        ASSERT_NE(open, nullptr);
+        open->trigger();
+        editor = rig.Window().findChild<ui::EditorWindow*>("EditorWindow");
+        if (editor == nullptr) {
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (auto* found = qobject_cast<QWidget*>(widget); found && found->objectName() == "EditorWindow")
+                    editor = static_cast<ui::EditorWindow*>(found);
+        }
+        ASSERT_NE(editor, nullptr);
+        grid = editor->findChild<QTableWidget*>("Grid");
+    }
+
+    // Waits (generously) until the core has answered and the window shows it.
+    bool WaitFor(const std::function<bool()>& done) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < until) {
+            rig.Settle();
+            QCoreApplication::processEvents();
+            if (done()) return true;
+        }
+        return false;
+    }
+
+    void Click(const char* button) {
+        auto* found = editor->findChild<QPushButton*>(button);
+        ASSERT_NE(found, nullptr) << button;
+        found->click();
+    }
+
+    QString Cell(int row, int column) {
+        QTableWidgetItem* item = grid->item(row, column);
+        return item ? item->text() : QString("<none>");
+    }
+
+    QString Status() { return editor->findChild<QLabel*>("EditorStatus")->text(); }
+
+    template <typename T>
+    T* Top(const char* name) {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->objectName() == name && widget->isVisible()) return qobject_cast<T*>(widget);
+        return editor->findChild<T*>(name);
+    }
+
+    WindowRig rig;
+    ui::EditorWindow* editor = nullptr;
+    QTableWidget* grid = nullptr;
+};
+
+TEST_F(EditorWindowTest, CreatesASongEditsBeatsAndUndoesMeasureEdits) {
+    ASSERT_TRUE(WaitFor([&] { return editor->isVisible(); }));
+    // An empty song: "Insert Measure " asks how many measures to create.
+    Click("InsertMeasure");
+    QInputDialog* ask = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (ask = editor->findChild<QInputDialog*>("CreateMeasures")) != nullptr; }));
+    EXPECT_EQ(ask->windowTitle(), "Create New Measures ...");
+    EXPECT_EQ(ask->labelText(), "How many measures ?");
+    EXPECT_EQ(ask->textValue(), "32");
+    ask->setTextValue("4");
+    ask->accept();
+    ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == 5; })) << grid->rowCount();
+    EXPECT_EQ(grid->verticalHeaderItem(0)->text(), "001");
+    EXPECT_EQ(grid->horizontalHeaderItem(3)->text(), "4/4");
+    EXPECT_EQ(Cell(4, 0), "STOP");
+
+    // Measure 2, beat 1: a typed chord and a section key.
+    grid->setCurrentCell(1, 0);
+    editor->EditSelectedBeat();
+    auto* dialog = editor->findChild<ui::ChordCellDialog*>("ChordCellDialog");
+    ASSERT_NE(dialog, nullptr);
+    auto* name = dialog->findChild<QLineEdit*>("ChordName");
+    name->setText("H7");
+    emit name->textEdited(name->text());
+    EXPECT_TRUE(dialog->findChild<QLabel*>("ChordMessage")->text().startsWith("\"H7\" is not a chord name"));
+    QString error;
+    EXPECT_TRUE(dialog->Requests(error).empty());
+    name->setText("F#m7");
+    emit name->textEdited(name->text());
+    EXPECT_EQ(dialog->findChild<QComboBox*>("ChordType")->currentText(), "min7");
+    dialog->findChild<QComboBox*>("Command")->setCurrentText("Fill In");
+    ASSERT_EQ(dialog->Requests(error).size(), 2u) << error.toStdString();
+    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    ASSERT_TRUE(WaitFor([&] { return Cell(1, 0) == "Gb min7, Fill In"; })) << Cell(1, 0).toStdString();
+
+    // Delete measure 2, refuse deleting the STOP measure, undo the delete.
+    Click("DeleteMeasure");
+    ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == 4; }));
+    grid->setCurrentCell(3, 0);
+    Click("DeleteMeasure");
+    ASSERT_TRUE(WaitFor([&] { return Status() == "Can't clear Measure !"; })) << Status().toStdString();
+    EXPECT_EQ(grid->rowCount(), 4);
+    Click("Undo");
+    ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == 5 && Cell(1, 0) == "Gb min7, Fill In"; }));
+    EXPECT_FALSE(editor->findChild<QPushButton*>("Undo")->isEnabled());
+
+    // Copy measure 2 before measure 1; a copy onto itself is refused and keeps the panel.
+    Click("CopyMeasures");
+    auto* panel = editor->findChild<QGroupBox*>("CopyPanel");
+    ASSERT_TRUE(panel->isVisible());
+    editor->findChild<QSpinBox*>("CopyFirst")->setValue(1);
+    editor->findChild<QSpinBox*>("CopyLast")->setValue(2);
+    editor->findChild<QSpinBox*>("CopyTo")->setValue(2);
+    Click("CopyNow");
+    ASSERT_TRUE(WaitFor([&] { return Status() == "Can't copy Measures !"; }));
+    EXPECT_TRUE(panel->isVisible());
+    editor->findChild<QSpinBox*>("CopyFirst")->setValue(2);
+    editor->findChild<QSpinBox*>("CopyLast")->setValue(2);
+    editor->findChild<QSpinBox*>("CopyTo")->setValue(1);
+    Click("CopyNow");
+    ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == 6; }));
+    EXPECT_EQ(Cell(0, 0), "Gb min7, Fill In");
+    EXPECT_EQ(Cell(2, 0), "Gb min7, Fill In");
+    EXPECT_FALSE(panel->isVisible());
+
+    // The lead sheet is written into SONGS and shown.
+    Click("LeadSheet");
+    ASSERT_TRUE(WaitFor([&] { return Status().startsWith("Lead sheet written: "); }));
+    const std::string path = Status().mid(QString("Lead sheet written: ").size()).toStdString();
+    EXPECT_TRUE(path.ends_with("/SONGS/LeadSheet-Untitled.txt")) << path;
+    EXPECT_TRUE(platform::FileExists(path));
+}
+
+TEST_F(EditorWindowTest, ImportsAChartAndExportsTheSongAsAChart) {
+    ASSERT_TRUE(WaitFor([&] { return editor->isVisible(); }));
+    TempFolder charts;
+    WriteTextFile(charts.File("blues.cho"),
+                  "{title: Short Blues}\n{time: 3/4}\n{start_of_grid}\n| C . . | F . C7 | G7 . . |\n{end_of_grid}\n");
+    bool answered = false;
+    std::string message;
+    rig.Host().ImportChart(charts.File("blues.cho"), [&](const app::SongEditReply& reply) {
+        answered = true;
+        message = reply.Message;
+    });
+    ASSERT_TRUE(WaitFor([&] { return answered; }));
+    EXPECT_EQ(message, "");
+    editor->Reload();
+    ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == 4 && grid->columnCount() == 3; })) << grid->rowCount();
+    EXPECT_EQ(Cell(1, 2), "C 7th ");
+
+    answered = false;
+    std::string error = "unanswered";
+    rig.Host().ExportChart(charts.File("blues.musicxml"), "musicxml", composer::TransposeForBb, [&](const std::string& e) {
+        answered = true;
+        error = e;
+    });
+    ASSERT_TRUE(WaitFor([&] { return answered; }));
+    EXPECT_EQ(error, "");
+    const std::string xml = ReadTextFile(charts.File("blues.musicxml"));
+    EXPECT_NE(xml.find("<work-title>Short Blues</work-title>"), std::string::npos);
+    EXPECT_NE(xml.find("<beats>3</beats>"), std::string::npos);
+    EXPECT_NE(xml.find("<root-step>D</root-step>"), std::string::npos) << "C written for a B flat instrument";
+}
+
+TEST_F(EditorWindowTest, TheBeatThatSoundsIsHighlighted) {
+    ASSERT_TRUE(WaitFor([&] { return editor->isVisible(); }));
+    Click("InsertMeasure");
+    QInputDialog* ask = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (ask = editor->findChild<QInputDialog*>("CreateMeasures")) != nullptr; }));
+    ask->setTextValue("8");
+    ask->accept();
+    ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == 9; }));
+    app::DisplaySnapshot shown = rig.Shown();
+    shown.Serial += 1000;
+    shown.Playing = true;
+    shown.Measure = 3;  // the beat about to come: measure 3, beat 1
+    shown.Beat = 1;
+    const int last = grid->columnCount() - 1;  // the session's meter
+    shown.BeatsPerMeasure = last + 1;
+    editor->Refresh(shown);
+    EXPECT_NE(grid->item(1, last)->background(), QBrush()) << "the last beat of measure 2 sounds";
+    shown.Serial += 1;
+    shown.Playing = false;
+    editor->Refresh(shown);
+    EXPECT_EQ(grid->item(1, last)->background(), QBrush());
+
+    // Automatic program changes: the last beat of measure 1 gets one, and it goes again.
+    Click("AutochangeProgram");
+    ASSERT_TRUE(WaitFor([&] { return Cell(0, last).startsWith("Prog."); })) << Cell(0, last).toStdString();
+    Click("DeleteProgramChanges");
+    ASSERT_TRUE(WaitFor([&] { return Cell(0, last) == "   "; })) << Cell(0, last).toStdString();
+}
+
+}  // namespace
+}  // namespace chordella::testing
