@@ -113,7 +113,7 @@ void Transport::Play() {
     ArmStart();
 }
 
-bool Transport::ConfirmRecording() {
+void Transport::ConfirmRecording(std::function<void(bool)> then) {
     platform::Prompter& prompter = session_.Prompter();
     const int measure = peers_->StartMeasure();
     if (!peers_->OverwriteBox()) {
@@ -121,15 +121,21 @@ bool Transport::ConfirmRecording() {
         const int length = peers_->ChordMemoryLength();
         const int measureUnits = session_.App().clock.MeasureUnits;
         if (!peers_->ChordMemoryEmpty() && (start < 4 || start < length - 2 * measureUnits)) {
-            if (!prompter.Confirm("Replace current chords ?")) return false;
-            peers_->ClearSong();
-            return true;
+            prompter.ConfirmThen("Replace current chords ?", [this, then = std::move(then)](bool yes) {
+                if (yes) peers_->ClearSong();
+                then(yes);
+            });
+            return;
         }
-        return prompter.Confirm("Replace current chords, starting at measure " + std::to_string(measure));
+        prompter.ConfirmThen("Replace current chords, starting at measure " + std::to_string(measure),
+                             std::move(then));
+        return;
     }
-    if (!prompter.Confirm("Start Recording at Measure " + std::to_string(measure))) return false;
-    if (measure < 2) peers_->StartRecordingAtSongStart();
-    return true;
+    prompter.ConfirmThen("Start Recording at Measure " + std::to_string(measure),
+                         [this, measure, then = std::move(then)](bool yes) {
+                             if (yes && measure < 2) peers_->StartRecordingAtSongStart();
+                             then(yes);
+                         });
 }
 
 void Transport::Record(bool stepRecord) {
@@ -142,10 +148,18 @@ void Transport::Record(bool stepRecord) {
     if (peers_->EndingCountdownRunning()) peers_->CancelEndingCountdown();
     RaiseRealtime();
     peers_->StartRecordingAtStart();
-    if (!ConfirmRecording()) {
-        LowerRealtime();
-        return;
-    }
+    // The question waits for the user while the ticks go on; the recording starts with the answer.
+    ConfirmRecording([this, stepRecord](bool yes) {
+        if (!yes || session_.App().transport.ChordPlayMode != 0) {
+            LowerRealtime();
+            return;
+        }
+        StartRecording(stepRecord);
+    });
+}
+
+void Transport::StartRecording(bool stepRecord) {
+    TransportState& transport = session_.App().transport;
     EngineState& e = session_.App().engine;
     e.SongStarting = session_.App().options.SlaveMode ? 0 : 1;
     if (stepRecord) {

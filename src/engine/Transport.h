@@ -15,6 +15,8 @@
 //   transport.Record();         // chord recording; Record(true) is step recording
 //   transport.Stop();           // every sounding note ends, priority back to normal
 
+#include <functional>
+
 #include "core/Links.h"
 #include "data/StyleHooks.h"
 #include "engine/Sections.h"
@@ -114,7 +116,10 @@ private:
     // The keys that act in either mode; false when the key was consumed (222, 223).
     bool IndependentKey(int key, int value);
     void ClearPendingKey();
-    bool ConfirmRecording();
+    // Asks the recording's question; `then` gets the answer later (the ticks go on meanwhile).
+    void ConfirmRecording(std::function<void(bool)> then);
+    // Record once its question was answered Yes.
+    void StartRecording(bool stepRecord);
     void SwitchClockOn();
     void ArmStart();
     void RaiseRealtime();
