@@ -19,28 +19,28 @@
 #include "app/DesktopPorts.h"
 #include "app/DisplaySnapshot.h"
 #include "app/Lifecycle.h"
-#include "app/LifecycleHooks.h"
+#include "app/LifecycleLink.h"
 #include "core/Options.h"
 
 namespace chordella::core { class Session; }
 namespace chordella::chords {
 class ChordEntry;
-class PadEditorPeer;
+class PadEditorLink;
 struct EntryModifiers;
 }  // namespace chordella::chords
 namespace chordella::engine {
-class SongHost;
+class TransportArrangement;
 class TapTempo;
 }
 
 namespace chordella::app {
 
 class ActivityOutput;
-class DesktopPeers;
+class DesktopTransportModules;
 class LiveArranger;
 class SnapshotView;
 
-class DesktopCore final : public LifecycleHooks {
+class DesktopCore final : public LifecycleLink {
 public:
     DesktopCore(core::Session& session, LifecycleSetup setup = {});
     ~DesktopCore() override;
@@ -63,7 +63,7 @@ public:
     // The " Edit" box: the pads hand their chords to the chord-memory editor.
     void SetEditBox(bool on);
     // The chord-memory editor's side of the pads (nullptr: none).
-    void SetPadEditor(chords::PadEditorPeer* editor);
+    void SetPadEditor(chords::PadEditorLink* editor);
     // The window lost the focus: melody notes of the computer keyboard end.
     void ReleaseKeys();
 
@@ -137,7 +137,7 @@ public:
     LiveArranger& Arranger() { return *arranger_; }
     core::Session& GetSession() { return session_; }
 
-    // --- Start-up and exit steps (LifecycleHooks) --------------------------------------
+    // --- Start-up and exit steps (LifecycleLink) --------------------------------------
     void ApplySettings() override;
     bool LoadStyle(const std::string& path, StyleLoad how) override;
     void PlayDemoSong(const std::string& path) override;
@@ -157,8 +157,8 @@ private:
     core::Session& session_;
     std::unique_ptr<ActivityOutput> activity_;
     std::unique_ptr<LiveArranger> arranger_;
-    std::unique_ptr<DesktopPeers> peers_;
-    std::unique_ptr<engine::SongHost> songHost_;
+    std::unique_ptr<DesktopTransportModules> peers_;
+    std::unique_ptr<engine::TransportArrangement> songHost_;
     std::unique_ptr<engine::TapTempo> tapTempo_;
     std::unique_ptr<chords::ChordEntry> entry_;
     Lifecycle lifecycle_;

@@ -5,7 +5,7 @@
 #include "core/Session.h"
 #include "engine/ChordChange.h"
 #include "engine/Outputs.h"
-#include "engine/TransportPeers.h"
+#include "engine/TransportModulesLink.h"
 
 namespace chordella::engine {
 

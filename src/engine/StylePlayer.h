@@ -9,11 +9,11 @@ namespace chordella::core { class Session; }
 
 namespace chordella::engine {
 
-class TransportHooks;
+class TickLink;
 
 class StylePlayer {
 public:
-    StylePlayer(core::Session& session, TransportHooks*& hooks) : session_(session), hooks_(hooks) {}
+    StylePlayer(core::Session& session, TickLink*& hooks) : session_(session), hooks_(hooks) {}
 
     // Control thread, inside the tick. The style's work for one tick: every event up to the
     // next wait is sent. Never reads outside the stream buffers, whatever they hold.
@@ -41,7 +41,7 @@ private:
     bool ChannelPasses(int channel) const;
 
     core::Session& session_;
-    TransportHooks*& hooks_;
+    TickLink*& hooks_;
 };
 
 }  // namespace chordella::engine

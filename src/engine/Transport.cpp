@@ -32,16 +32,16 @@ Transport::Transport(core::Session& session, AccompanimentEngine& engine, Clock&
     : session_(session), engine_(engine), clock_(clock), sections_(session, noPeers_), loadHooks_(*this) {
     engine_.SetTransport(this);
     session_.SetTransportLink(this);
-    session_.StyleHooks().Add(&loadHooks_);
+    session_.StyleLoadLink().Add(&loadHooks_);
 }
 
 Transport::~Transport() {
-    session_.StyleHooks().Remove(&loadHooks_);
+    session_.StyleLoadLink().Remove(&loadHooks_);
     if (&session_.Transport() == this) session_.SetTransportLink(nullptr);
     if (&engine_.Transport() == this) engine_.SetTransport(nullptr);
 }
 
-void Transport::SetPeers(TransportPeers* peers) {
+void Transport::SetPeers(TransportModulesLink* peers) {
     peers_ = peers ? peers : &noPeers_;
     sections_.SetPeers(*peers_);
 }
@@ -332,8 +332,8 @@ void Transport::SetPlayEnding(bool on) { session_.App().options.PlayEnding = on;
 
 // --- Loading a style ---
 
-bool Transport::LoadHooks::RecordingRuns() { return transport_.session_.App().transport.ChordPlayMode > 0; }
+bool Transport::StyleLoadSteps::RecordingRuns() { return transport_.session_.App().transport.ChordPlayMode > 0; }
 
-bool Transport::LoadHooks::IntroEnabled() { return transport_.session_.App().options.PlayIntro; }
+bool Transport::StyleLoadSteps::IntroEnabled() { return transport_.session_.App().options.PlayIntro; }
 
 }  // namespace chordella::engine
