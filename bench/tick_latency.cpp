@@ -4,7 +4,8 @@
 //   lateness  - when the tick ran on the control thread, against its ideal due time
 //   wake      - when the timer thread woke, against the due time
 //   hand-off  - from the timer thread's wake to the tick running on the control thread
-// --busy T starts T threads that spin, to measure under load; --every prints each tick.
+// --realtime asks for real-time scheduling the way the program does, and the report says
+// which scheduling each thread got. --busy T starts T threads that spin, to measure under load; --every prints each tick.
 // --gui measures on the desktop host's control thread while its window repaints at full
 // speed (see TickLatencyGui.h).
 #include <algorithm>
@@ -107,9 +108,12 @@ int main(int argc, char** argv) {
         loop.Post([&] {
             timer.SetTempo(bpm);
             if (realtime) {
-                const bool ok = SetCurrentThreadRealtime(true);
-                timer.SetRealtime(true);
-                std::printf("real-time scheduling: %s\n", ok ? "on" : "not permitted");
+                const RealtimeWay control = SetCurrentThreadRealtime(true);
+                const RealtimeWay tick = timer.SetRealtime(true);
+                std::printf("scheduling: control thread %s, timer thread %s\n", RealtimeWayName(control).data(),
+                            RealtimeWayName(tick).data());
+            } else {
+                std::printf("scheduling: normal (run with --realtime to ask for real time)\n");
             }
         });
         loop.Run();

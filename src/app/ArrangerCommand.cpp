@@ -12,6 +12,7 @@
 #include "chords/KeyboardLayout.h"
 #include "core/StyleStore.h"
 #include "midi/SystemBackend.h"
+#include "platform/Priority.h"
 
 namespace chordella::app {
 
@@ -183,6 +184,7 @@ int RunArrangerCommand(const ArrangerFlags& flags, std::FILE* out, std::FILE* er
     if (!PrepareArranger(session, flags, err)) return ExitFailure;
     QuitOnSignals quitOnSignals(session.Loop());
     arranger.Start(flags.tempo);
+    if (platform::RealtimeWasDenied()) std::fprintf(err, "chordella: %s\n", platform::RealtimeDeniedNotice.data());
     midi::TMidiOutput* output = session.CurrentOutput();
     std::fprintf(out, "Playing: chords from %s (keys %d … %d) to %s at %d bpm. Ctrl+C stops.\n",
                  session.MidiInput1()->ProductName().c_str(), session.App().chords.FirstKey,

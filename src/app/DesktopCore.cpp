@@ -295,10 +295,24 @@ bool DesktopCore::LoadStyle(const std::string& path, StyleLoad how) {
 void DesktopCore::PlayDemoSong(const std::string& path) {
     data::SongFiles songs(session_);
     if (songs.Open({data::OpenSource::FirstStart, path, false}) != data::OpenOutcome::Opened) return;
+    // Without an output nothing would be heard while the clock ran: the song stays at its
+    // start (the open may have started it already).
+    if (!CanSound(session_)) {
+        if (Running()) Stop();
+        return;
+    }
     arranger_->Transport().Play();
 }
 
-void DesktopCore::ShowGuide(const std::string& text) { guide_ = text; }
+void DesktopCore::ShowGuide(const std::string& text) {
+    guide_ = text;
+    if (CanSound(session_)) return;
+    // The guide must not promise the demo song when there is no output to hear it on.
+    constexpr std::string_view promise =
+        "You should hear the demo song now. If not, please check your MIDI configuration.";
+    const std::size_t at = guide_.find(promise);
+    if (at != std::string::npos) guide_.replace(at, promise.size(), NoSoundGuideText);
+}
 
 void DesktopCore::SendSystemExclusive(const std::vector<std::uint8_t>& message) {
     midi::TMidiOutput* out = session_.CurrentOutput();

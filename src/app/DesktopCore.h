@@ -40,6 +40,12 @@ class DesktopTransportModules;
 class LiveArranger;
 class SnapshotView;
 
+// What the first start's guide says instead of promising the demo song when nothing can
+// be heard.
+inline constexpr std::string_view NoSoundGuideText =
+    "No audio output was found, so the demo song cannot be heard. Choose a MIDI output in the options, or "
+    "render the song to a WAV file (Song \u2192 Render to WAV\u2026).";
+
 class DesktopCore final : public LifecycleLink {
 public:
     DesktopCore(core::Session& session, LifecycleSetup setup = {});
@@ -126,6 +132,11 @@ public:
     bool OpenSong(const std::string& path);
     // Empty: the song's own file (or the save dialog for a new song).
     bool SaveSong(const std::string& path);
+
+    // "Render to WAV…": the song as its file holds it, played with the loaded style, or the
+    // loaded style alone for eight measures, through the built-in synth into a WAV file.
+    // Not while the music runs. The prompter tells the outcome.
+    bool RenderToWav(const std::string& path);
 
     // --- Display ---------------------------------------------------------------------
     // Fills everything the window shows; allocation-free, so it may run at any moment

@@ -4,6 +4,7 @@
 
 #include "app/ArrangerCommand.h"
 #include "core/Session.h"
+#include "midi/MidiBackend.h"
 #include "midi/PortSelection.h"
 
 namespace chordella::app {
@@ -66,7 +67,10 @@ bool OpenOutput(core::Session& session, midi::TMidiOutput* output, const std::st
         return false;
     }
     if (output->Open()) return true;
-    CannotOpen(session, name.empty() ? output->ProductName() : name);
+    if (*id == SynthOutput && output->Error() == midi::result::NoAudioDevice)
+        session.Prompter().Inform(std::string(NoAudioOutputText));
+    else
+        CannotOpen(session, name.empty() ? output->ProductName() : name);
     return false;
 }
 
@@ -90,6 +94,11 @@ void OpenConfiguredPorts(core::Session& session, const core::Options& before, co
     if (all || before.MidiSubOut != now.MidiSubOut) OpenOutput(session, session.MidiOutput2(), now.MidiSubOut, false);
     if (all || before.MidiIn != now.MidiIn) OpenInput(session, session.MidiInput1(), now.MidiIn);
     if (all || before.MidiSubIn != now.MidiSubIn) OpenInput(session, session.MidiInput2(), now.MidiSubIn);
+}
+
+bool CanSound(core::Session& session) {
+    const midi::TMidiOutput* out = session.CurrentOutput();
+    return out != nullptr && out->IsOpen();
 }
 
 void CloseAllPorts(core::Session& session) {

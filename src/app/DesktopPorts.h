@@ -2,11 +2,13 @@
 // Opening the ports the options name, for the desktop window: at start-up and whenever the
 // options window changes a port's name. A name that is not found, or a device that cannot
 // be opened, is reported with "Can't open NAME, please check MIDI config." and leaves the
-// port closed; the program goes on without it.
+// port closed; the program goes on without it. The built-in synth without an audio device
+// is reported with NoAudioOutputText instead: the MIDI set-up is not what is missing.
 //
 // Control thread only.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/Options.h"
@@ -14,6 +16,13 @@
 namespace chordella::core { class Session; }
 namespace chordella::app {
 
+
+inline constexpr std::string_view NoAudioOutputText =
+    "No audio output was found, so the built-in synth cannot sound. Choose a MIDI output in the options, "
+    "or render the song to a WAV file (Song \u2192 Render to WAV\u2026) !";
+
+// Whether the current (main) output is open: something can be heard.
+bool CanSound(core::Session& session);
 
 // The device names the options window offers.
 struct PortNames {

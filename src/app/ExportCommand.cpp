@@ -1,5 +1,6 @@
 // `chordella export SONG.vxa|STYLE.vxs -o OUT.mid`: what "&Export MIDI ..." writes — the
 // song with its style to its end, or the style alone.
+#include "app/OutputGuard.h"
 #include "app/RenderCommands.h"
 #include "core/Session.h"
 #include "app/MidiExport.h"
@@ -11,6 +12,11 @@ namespace chordella::app {
 int RunExportCommand(const RenderCommandFlags& flags, std::FILE* out, std::FILE* err) {
     if (LowerExtensionOf(flags.output) != ".mid") {
         std::fprintf(err, "%s: the output must be a .mid file\n", flags.output.c_str());
+        return 1;
+    }
+    std::string refused;
+    if (!MayWriteOutput(flags.output, {flags.input, flags.style}, OutputKind::MidiFile, flags.force, refused)) {
+        std::fprintf(err, "%s: %s\n", flags.output.c_str(), refused.c_str());
         return 1;
     }
     RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()));

@@ -12,6 +12,7 @@ struct ImportCommandFlags {
     std::string input;                  // FILE.mid, FILE.sty, …
     std::string output;                 // WORK.vxw
     bool keepLeadingSilence = false;    // --keep-silence
+    bool force = false;                 // --force: replace an existing file that is not a work file
     std::optional<std::string> home;    // --home
 };
 

@@ -4,9 +4,11 @@
 #include <memory>
 
 #include "app/FileCommands.h"
-#include "core/Session.h"
+#include "app/OutputGuard.h"
 #include "core/MidiImport.h"
+#include "core/Session.h"
 #include "data/WorkFile.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/ScriptedPrompter.h"
 
@@ -26,6 +28,15 @@ public:
 }  // namespace
 
 int RunImportCommand(const ImportCommandFlags& flags, std::FILE* out, std::FILE* err) {
+    if (const std::string why = platform::WhyNotAFile(flags.input); !why.empty()) {
+        std::fprintf(err, "%s: %s\n", flags.input.c_str(), why.c_str());
+        return 1;
+    }
+    std::string refused;
+    if (!MayWriteOutput(flags.output, {flags.input}, OutputKind::WorkFile, flags.force, refused)) {
+        std::fprintf(err, "%s: %s\n", flags.output.c_str(), refused.c_str());
+        return 1;
+    }
     auto prompter = std::make_unique<platform::ScriptedPrompter>();
     platform::ScriptedPrompter* shown = prompter.get();
     core::SessionParts parts;

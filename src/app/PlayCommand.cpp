@@ -1,6 +1,7 @@
 // `chordella play SONG.vxa|STYLE.vxs [--style S] [--out PORT] [--measures N]`: plays in real
 // time through a MIDI output or the built-in synth. A song plays to its end; a style alone
 // plays N measures or until Ctrl-C. Every note still sounding is released at the end.
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -61,6 +62,16 @@ private:
     std::array<std::array<int, 128>, 16> counts_{};
 };
 
+// A path as a shell takes it: quoted when it holds anything but plain characters.
+std::string ShellQuoted(const std::string& path) {
+    const bool plain = !path.empty() && path.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                                               "0123456789_./-+,") == std::string::npos;
+    if (plain) return path;
+    std::string quoted = "'";
+    for (char c : path) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
 int Fail(std::FILE* err, const std::string& file, const std::string& reason) {
     std::fprintf(err, "%s: %s\n", file.c_str(), reason.c_str());
     return 1;
@@ -110,7 +121,7 @@ int RunPlayCommand(const PlayCommandFlags& given, std::FILE* out, std::FILE* err
         flags.input = assets + "/songs/demo2.vxa";
         if (flags.style.empty()) flags.style = assets + "/styles/cont1.vxs";
     }
-    if (flags.measures < 0) return Fail(err, flags.input, "--measures must be 1 or more");
+    if (const std::string bad = CheckMeasures(flags.measures); !bad.empty()) return Fail(err, flags.input, bad);
     RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()),
                                  midi::MakeSystemBackend());
     std::string errorFile, error;
@@ -126,9 +137,13 @@ int RunPlayCommand(const PlayCommandFlags& given, std::FILE* out, std::FILE* err
     port.SetDeviceID(id);
     if (!port.Open()) {
         const std::string reason = midi::MidiErrorText(session.MidiBackend(), port.Error());
-        if (id == -1)
+        if (id == -1) {
+            // The suggestion must work as it stands: with the style this play used.
+            std::string render = "chordella render " + ShellQuoted(flags.input);
+            if (!flags.style.empty()) render += " --style " + ShellQuoted(flags.style);
             return Fail(err, flags.input, "no audio device for the built-in synth (" + reason +
-                                               "); write a file instead: chordella render " + flags.input + " -o OUT.wav");
+                                               "); write a file instead: " + render + " -o OUT.wav");
+        }
         return Fail(err, flags.port, reason);
     }
     SoundingNotes sounding(port);
@@ -141,12 +156,12 @@ int RunPlayCommand(const PlayCommandFlags& given, std::FILE* out, std::FILE* err
     const bool started = song ? render.StartSong() : render.StartStyle();
     if (!started) return Fail(err, flags.input, "nothing to play");
     std::fprintf(out, "Playing %s on %s%s\n", flags.input.c_str(), port.Caps().ProductName.c_str(),
-                 song || flags.measures > 0 ? "" : " (Ctrl-C stops)");
+                 song || flags.measures >= 1 ? "" : " (Ctrl-C stops)");
     std::fflush(out);
 
     interrupted = 0;
     const auto previous = std::signal(SIGINT, OnInterrupt);
-    const std::int64_t ticks = static_cast<std::int64_t>(flags.measures) * session.App().clock.MeasureUnits * 6;
+    const std::int64_t ticks = static_cast<std::int64_t>(std::max(flags.measures, 0)) * session.App().clock.MeasureUnits * 6;
     PlayUntilDone(session, render.Engine(), ticks);
     std::signal(SIGINT, previous);
 

@@ -1,10 +1,14 @@
 // `chordella render SONG.vxa|STYLE.vxs [--style S] [--measures N] -o OUT.mid|OUT.wav`:
 // the engine on the virtual clock, every message it sends recorded at its tick, written as
 // a MIDI file or played through the built-in synth into a WAV file.
+#include <algorithm>
+
+#include "app/OutputGuard.h"
 #include "app/RenderCommands.h"
 #include "core/Session.h"
 #include "app/MidiExport.h"
 #include "engine/OfflineRenderer.h"
+#include "midi/WavFile.h"
 #include "app/RenderSession.h"
 #include "platform/Paths.h"
 
@@ -22,16 +26,20 @@ int Fail(std::FILE* err, const std::string& file, const std::string& reason) {
 int RunRenderCommand(const RenderCommandFlags& flags, std::FILE* out, std::FILE* err) {
     const std::string kind = LowerExtensionOf(flags.output);
     if (kind != ".mid" && kind != ".wav") return Fail(err, flags.output, "the output must be a .mid or a .wav file");
-    if (flags.measures < 0) return Fail(err, flags.input, "--measures must be 1 or more");
+    if (const std::string bad = CheckMeasures(flags.measures); !bad.empty()) return Fail(err, flags.input, bad);
+    std::string refused;
+    if (!MayWriteOutput(flags.output, {flags.input, flags.style}, RenderOutputKind(flags.output), flags.force, refused))
+        return Fail(err, flags.output, refused);
 
     RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()));
     std::string errorFile, error;
     if (!LoadRenderInput(render, flags.input, flags.style, errorFile, error)) return Fail(err, errorFile, error);
     data::SmfContent content;
-    if (!app::RenderForExport(render, app::DefaultStyleMeasures, flags.measures, content, error))
+    if (!app::RenderForExport(render, app::DefaultStyleMeasures, std::max(flags.measures, 0), content, error))
         return Fail(err, flags.input, error);
 
     const bool wav = kind == ".wav";
+    if (wav) midi::RemoveTemporaryOnInterrupt();  // Ctrl-C leaves no half-written file behind
     const bool written = wav ? engine::RenderWav(content, flags.output, error)
                              : data::WriteSmfFile(flags.output, content, error);
     if (!written) return Fail(err, flags.output, error);

@@ -4,6 +4,7 @@
 // on `err`).
 
 #include <cstdio>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -11,11 +12,19 @@ namespace chordella::app {
 
 class RenderSession;
 
+// --measures not given.
+inline constexpr int NoMeasures = std::numeric_limits<int>::min();
+
+// The reason a --measures value is refused ("--measures must be 1 or more"); empty when it
+// is fine or not given.
+std::string CheckMeasures(int measures);
+
 struct RenderCommandFlags {
     std::string input;                 // SONG.vxa or STYLE.vxs
     std::string output;                // OUT.mid (export, render) or OUT.wav (render)
     std::string style;                 // --style: the style a song is played with
-    int measures = 0;                  // --measures: at most this many (0: the song's end; 8 for a style)
+    int measures = NoMeasures;         // --measures: at most this many (none: the song's end; 8 for a style)
+    bool force = false;                // --force: replace an existing file of another kind
     std::optional<std::string> home;   // --home
 };
 
@@ -26,7 +35,7 @@ struct PlayCommandFlags {
     std::string input;                 // SONG.vxa or STYLE.vxs
     std::string style;                 // --style
     std::string port;                  // --out: an output's number or name; empty = the built-in synth
-    int measures = 0;                  // --measures: a style alone plays this many (0 = until Ctrl-C)
+    int measures = NoMeasures;         // --measures: a style alone plays this many (none: until Ctrl-C)
     std::optional<std::string> home;   // --home
 };
 

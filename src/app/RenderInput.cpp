@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "app/DataHome.h"
 #include "app/RenderCommands.h"
 #include "core/Session.h"
 #include "data/SongStyleLookup.h"
@@ -20,6 +21,10 @@ std::string LowerExtensionOf(const std::string& path) {
     return extension;
 }
 
+std::string CheckMeasures(int measures) {
+    return measures == NoMeasures || measures >= 1 ? std::string() : "--measures must be 1 or more";
+}
+
 namespace {
 
 bool LoadSongStyle(RenderSession& render, const std::string& song, const std::string& style,
@@ -33,7 +38,13 @@ bool LoadSongStyle(RenderSession& render, const std::string& song, const std::st
             error = "the song names no style; give one with --style";
             return false;
         }
-        const auto found = data::FindSongStyle(stored, render.Session().Paths());
+        auto found = data::FindSongStyle(stored, render.Session().Paths());
+        if (!found) {
+            // A fresh set-up has no styles of its own yet: the bundled ones the songs name.
+            const std::string bundled = BundledAssetsFolder(platform::ExecutablePath()) + "/styles/" +
+                                        std::string(platform::FileNamePart(platform::WithForwardSlashes(stored)));
+            if (platform::FileExists(bundled)) found = bundled;
+        }
         if (!found) {
             errorFile = song;
             error = "its style \"" + stored + "\" was not found; give one with --style";
@@ -41,12 +52,9 @@ bool LoadSongStyle(RenderSession& render, const std::string& song, const std::st
         }
         path = *found;
     }
-    if (!platform::FileExists(path)) {
-        errorFile = path;
-        error = "no such file";
-        return false;
-    }
     errorFile = path;
+    error = platform::WhyNotAFile(path);
+    if (!error.empty()) return false;
     return render.LoadStyle(path, error);
 }
 
@@ -55,10 +63,8 @@ bool LoadSongStyle(RenderSession& render, const std::string& song, const std::st
 bool LoadRenderInput(RenderSession& render, const std::string& input, const std::string& style,
                      std::string& errorFile, std::string& error) {
     errorFile = input;
-    if (!platform::FileExists(input)) {
-        error = "no such file";
-        return false;
-    }
+    error = platform::WhyNotAFile(input);
+    if (!error.empty()) return false;
     const std::string extension = LowerExtensionOf(input);
     if (extension == ".vxs") {
         if (!style.empty()) {

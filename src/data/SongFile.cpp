@@ -1,6 +1,7 @@
 #include "data/SongFile.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/Bytes.h"
 #include "platform/Paths.h"
@@ -61,7 +62,22 @@ bool ReadMelodyBlock(platform::ByteReader& in, SongFileContent& content) {
     return in.Seek(start + length, "melody end");
 }
 
-bool ReadTextSection(platform::ByteReader& in, std::span<const std::uint8_t> file, SongFileContent& content) {
+// The comment block is text: a control byte before its end (other than tab and line
+// breaks) says the file is something else with a song's name.
+std::string ControlByteIn(std::string_view comments, std::size_t offset) {
+    for (std::size_t i = 0; i < comments.size(); ++i) {
+        const auto c = static_cast<unsigned char>(comments[i]);
+        if (c < 0x20 && c != '\t' && c != '\r' && c != '\n') {
+            char found[8];
+            std::snprintf(found, sizeof found, "0x%02X", c);
+            return "not a song: expected comment text at offset " + std::to_string(offset + i) + ", found byte " + found;
+        }
+    }
+    return {};
+}
+
+bool ReadTextSection(platform::ByteReader& in, std::span<const std::uint8_t> file, SongFileContent& content,
+                     std::string& error) {
     std::uint8_t marker = 0;
     in.Peek(marker);
     if (marker == TextMarker || marker == CreatorTextMarker) {
@@ -74,7 +90,10 @@ bool ReadTextSection(platform::ByteReader& in, std::span<const std::uint8_t> fil
         content.Text = SplitSongText(AsText(file.subspan(start, length)));
     } else {
         std::array<std::uint8_t, FixedCommentBlockSize> block{};
+        const std::size_t blockStart = in.Offset();
         if (!in.Bytes(block, "comment block")) return false;
+        error = ControlByteIn(UpToZero(AsText(block)), blockStart);
+        if (!error.empty()) return false;
         SongText comments;
         comments.SongComments = std::string(UpToZero(AsText(block)));
         content.Text = FitSongText(std::move(comments));
@@ -124,10 +143,11 @@ SongReadResult ReadSongFile(std::span<const std::uint8_t> bytes) {
         content.Form = SongFileForm::FullWithMelody;
         ok = ReadMelodyBlock(in, content);
     }
-    ok = ok && ReadTextSection(in, bytes, content) && in.Skip(ReservedBlockSize, "reserved bytes") &&
+    std::string textError;
+    ok = ok && ReadTextSection(in, bytes, content, textError) && in.Skip(ReservedBlockSize, "reserved bytes") &&
          ReadStyleReference(in, content);
     if (!ok) {
-        result.Error = in.Error();
+        result.Error = textError.empty() ? in.Error() : textError;
         return result;
     }
     ReadChordMemory(in, content);

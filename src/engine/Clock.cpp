@@ -89,6 +89,8 @@ void Clock::ToggleClock() {
 void Clock::SetRealtimePriority(bool on) {
     platform::SetCurrentThreadRealtime(on);
     if (timer_) timer_->SetRealtime(on);
+    // Said once, where the player looks: ticks may come late without it.
+    if (platform::TakeRealtimeDeniedNotice()) session_.Display().ShowStatus(std::string(platform::RealtimeDeniedStatus));
 }
 
 void Clock::SelectQuantize(int index) {

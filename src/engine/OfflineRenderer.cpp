@@ -192,17 +192,36 @@ std::int64_t MicrosAt(const std::vector<data::SmfTempo>& tempos, std::int64_t ti
 
 bool RenderWav(const data::SmfContent& content, const std::string& path, std::string& error,
                std::int64_t tailMicros) {
-    std::vector<midi::TimedMessage> timed;
-    timed.reserve(content.Messages.size());
-    for (const data::SmfChannelMessage& m : content.Messages) {
-        if (m.Status < 0x80 || m.Status > 0xEF) continue;
-        const int kind = m.Status & 0xF0;
-        midi::TimedMessage message{MicrosAt(content.Tempos, std::max<std::int64_t>(m.Tick, 0)), {m.Status, m.Data1}};
-        if (kind != ProgramChange && kind != ChannelPressure) message.Bytes.push_back(m.Data2);
-        timed.push_back(std::move(message));
-    }
     const std::int64_t end = MicrosAt(content.Tempos, content.EndTick) + std::max<std::int64_t>(tailMicros, 0);
-    return midi::RenderToWav(timed, end, path, error);
+    if (!midi::FitsInWav(end, midi::SynthRenderer::DefaultSampleRate, error)) return false;
+    auto renderer = midi::SynthRenderer::Create(error);
+    if (!renderer) return false;
+    midi::WavStream stream;
+    if (!stream.Open(path, 2, renderer->SampleRate(), error)) return false;
+    renderer->StreamTo(&stream);
+
+    // The recording is in time order; a content from elsewhere is put in order by index,
+    // equal ticks keeping their order.
+    const auto& messages = content.Messages;
+    std::vector<std::uint32_t> order;
+    const auto earlier = [](const data::SmfChannelMessage& a, const data::SmfChannelMessage& b) { return a.Tick < b.Tick; };
+    if (!std::is_sorted(messages.begin(), messages.end(), earlier)) {
+        order.resize(messages.size());
+        for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::stable_sort(order.begin(), order.end(), [&](auto a, auto b) { return earlier(messages[a], messages[b]); });
+    }
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        const data::SmfChannelMessage& m = messages[order.empty() ? i : order[i]];
+        if (m.Status < 0x80 || m.Status > 0xEF) continue;
+        const std::int64_t micros = MicrosAt(content.Tempos, std::max<std::int64_t>(m.Tick, 0));
+        if (micros > end) break;
+        renderer->RenderUntil(micros);
+        const int kind = m.Status & 0xF0;
+        const std::uint8_t bytes[3] = {m.Status, m.Data1, m.Data2};
+        renderer->PutBytes(std::span(bytes, kind == ProgramChange || kind == ChannelPressure ? 2u : 3u));
+    }
+    renderer->RenderUntil(end);
+    return stream.Finish(error);
 }
 
 }  // namespace chordella::engine

@@ -53,6 +53,7 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
         ->option_text("WORK.vxw");
     importCommand->add_flag("--keep-silence", importFlags.keepLeadingSilence,
                             "Keep the silence before the first note");
+    importCommand->add_flag("--force", importFlags.force, "Replace an existing file that is not a work file");
 
     std::string infoPath;
     CLI::App* infoCommand = cli.add_subcommand("info", "Describe a style, song, MIDI file, keyboard style file or work file");
@@ -84,6 +85,7 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     exportCommand->add_option("-o,--output", exportFlags.output, "The MIDI file to write")
         ->required()
         ->option_text("OUT.mid");
+    exportCommand->add_flag("--force", exportFlags.force, "Replace an existing file that is not a MIDI file");
     exportCommand->add_option("--style", exportFlags.style, "The style a song is played with (default: its own)")
         ->option_text("STYLE.vxs");
 
@@ -94,6 +96,7 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     renderCommand->add_option("-o,--output", renderFlags.output, "The file to write")
         ->required()
         ->option_text("OUT.mid|OUT.wav");
+    renderCommand->add_flag("--force", renderFlags.force, "Replace an existing file of another kind");
     renderCommand->add_option("--style", renderFlags.style, "The style a song is played with (default: its own)")
         ->option_text("STYLE.vxs");
     renderCommand->add_option("--measures", renderFlags.measures,

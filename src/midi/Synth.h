@@ -27,7 +27,7 @@ std::string FindSoundFont();
 
 class Synth {
 public:
-    static constexpr float DefaultGain = 0.4f;
+    static constexpr float DefaultGain = 1.0f;
 
     // A synthesizer without audio output; nullptr with `error` set when it cannot be made.
     // `cpuCores` above 1 renders voices on that many threads (worth it offline).

@@ -20,6 +20,7 @@
 
 #include "midi/MidiOut.h"
 #include "midi/Synth.h"
+#include "midi/WavFile.h"
 
 namespace chordella::midi {
 
@@ -43,6 +44,9 @@ public:
     // A whole system-exclusive message (F0 … F7) or a short message; false when malformed.
     bool PutBytes(std::span<const std::uint8_t> bytes);
 
+    // Sends the sound made from now on to `stream` as it is made, instead of keeping it
+    // (Samples stays empty, WriteWav is not used). The stream outlives the renderer's use.
+    void StreamTo(WavStream* stream) { stream_ = stream; }
     // Renders sound up to `micros` from the start (nothing when that time has passed).
     void RenderUntil(std::int64_t micros);
     std::int64_t RenderedMicros() const;
@@ -55,13 +59,19 @@ private:
     explicit SynthRenderer(std::unique_ptr<Synth> synth) : synth_(std::move(synth)) {}
 
     std::unique_ptr<Synth> synth_;
+    WavStream* stream_ = nullptr;
     std::vector<std::int16_t> samples_;
     std::uint64_t frames_ = 0;
 };
 
 // Renders messages (sorted by time, equal times in their given order) until `endMicros`
-// and writes the WAV file. False with `error` set on failure.
+// and writes the WAV file, streamed as it is made. False with `error` set on failure, and
+// for a length whose sizes a WAV file cannot state.
 bool RenderToWav(std::span<const TimedMessage> messages, std::int64_t endMicros, const std::string& path,
                  std::string& error);
+
+// True when `endMicros` of stereo sound fits the sizes of a WAV file; else false with
+// `error` saying how long a WAV file may be.
+bool FitsInWav(std::int64_t endMicros, int sampleRate, std::string& error);
 
 }  // namespace chordella::midi

@@ -13,20 +13,32 @@ namespace {
 
 std::string SystemError() { return std::strerror(errno); }
 
+std::string KindOfNonFile(mode_t mode) {
+    if (S_ISDIR(mode)) return "is a folder, not a file";
+    if (S_ISFIFO(mode)) return "is a FIFO, not a file";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "is a device, not a file";
+    if (S_ISSOCK(mode)) return "is a socket, not a file";
+    return "is not a regular file";
+}
+
 template <typename Container>
 bool ReadInto(const std::string& path, std::size_t maxBytes, Container& out, std::string& error) {
     out.clear();
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opening a FIFO without a writer would wait for one: open without waiting, look what
+    // it is, and read only regular files.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         error = SystemError();
         return false;
     }
     struct stat info {};
-    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        error = S_ISDIR(info.st_mode) ? "is a folder" : SystemError();
+    const bool stated = fstat(fd, &info) == 0;
+    if (!stated || !S_ISREG(info.st_mode)) {
+        error = stated ? KindOfNonFile(info.st_mode) : SystemError();
         close(fd);
         return false;
     }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
         error = "larger than " + std::to_string(maxBytes) + " bytes";
         close(fd);
@@ -76,14 +88,41 @@ bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> 
     return WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view text, std::string& error) {
+bool PlanReplace(const std::string& path, ReplaceTarget& target, std::string& error) {
+    target = {};
+    target.Path = WriteTargetOf(path);
+    struct stat old {};
+    if (stat(target.Path.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return true;
+    // The permission bits say read-only even to root, who could write anyway.
+    if ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || access(target.Path.c_str(), W_OK) != 0) {
+        error = "is read-only";
+        return false;
+    }
+    target.Existed = true;
+    target.Mode = old.st_mode & 07777;
+    target.Owner = old.st_uid;
+    target.Group = old.st_gid;
+    return true;
+}
+
+void MatchReplaced(int fd, const ReplaceTarget& target) {
+    fchmod(fd, static_cast<mode_t>(target.Mode));
+    if (target.Existed && geteuid() == 0) {
+        [[maybe_unused]] const int kept = fchown(fd, target.Owner, target.Group);  // best effort
+    }
+}
+
+bool WriteFileAtomically(const std::string& given, std::string_view text, std::string& error) {
+    ReplaceTarget target;
+    if (!PlanReplace(given, target, error)) return false;
+    const std::string& path = target.Path;
     std::string temp = path + ".tmpXXXXXX";
     const int fd = mkstemp(temp.data());
     if (fd < 0) {
         error = SystemError();
         return false;
     }
-    fchmod(fd, 0644);
+    MatchReplaced(fd, target);
     const bool written = WriteAll(fd, text.data(), text.size()) && fsync(fd) == 0;
     const std::string writeError = written ? "" : SystemError();
     if (close(fd) != 0 || !written) {
@@ -102,6 +141,32 @@ bool WriteFileAtomically(const std::string& path, std::string_view text, std::st
 bool FileExists(const std::string& path) {
     struct stat info {};
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string WhyNotAFile(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0) return S_ISREG(info.st_mode) ? std::string() : KindOfNonFile(info.st_mode);
+    if (errno == ENOENT && lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) return "is a link to a missing file";
+    if (errno == ENOENT || errno == ENOTDIR) return "no such file";
+    return SystemError();
+}
+
+std::string WriteTargetOf(const std::string& path) {
+    std::string current = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info {};
+        if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+        std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 4096) + 1, '\0');
+        const ssize_t length = readlink(current.c_str(), target.data(), target.size());
+        if (length <= 0) return current;
+        target.resize(static_cast<std::size_t>(length));
+        if (target.front() != '/') {
+            const std::size_t slash = current.rfind('/');
+            if (slash != std::string::npos) target = current.substr(0, slash + 1) + target;
+        }
+        current = target;
+    }
+    return current;
 }
 
 bool FolderExists(const std::string& path) {

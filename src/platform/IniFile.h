@@ -1,7 +1,10 @@
 #pragma once
 // INI files the way the classic profile functions read them: sections and keys are
 // case-insensitive, a missing or unreadable value gives the caller's default, and a
-// write keeps the order (and comments) of what was there.
+// write keeps the order (and comments) of what was there. Lines that cannot be read (a
+// broken section header, a line without "=", a NUL byte, a line over MaxLineLength) are
+// kept as they were and written back unchanged. UTF-8 with or without a byte-order mark
+// and UTF-16 with one are read, and written back in the encoding they came in.
 
 #include <string>
 #include <string_view>
@@ -11,19 +14,25 @@ namespace chordella::platform {
 
 class IniFile {
 public:
-    // Lines longer than this are unreadable and skipped; files larger than MaxFileBytes
-    // are not read at all (their defaults apply).
+    // Lines longer than this are not read as keys (they are kept as they were); files
+    // larger than MaxFileBytes are not read at all (their defaults apply).
     static constexpr std::size_t MaxLineLength = 64 * 1024;
     static constexpr std::size_t MaxFileBytes = 64 * 1024 * 1024;
 
-    // Replaces the content with the file's. A missing or unreadable file leaves the
-    // object empty and returns false with the reason in `error`.
+    enum class Encoding { Utf8, Utf8WithMark, Utf16Le, Utf16Be };
+
+    // Replaces the content with the file's. A missing or unreadable file, or one that
+    // holds NUL bytes throughout without saying it is UTF-16 (a byte-order mark), leaves
+    // the object empty and returns false with the reason in `error`.
     bool Load(const std::string& path, std::string* error = nullptr);
-    // Replaces the content with the text's; never fails, skips what it cannot read.
+    // Replaces the content with the text's (a byte-order mark says its encoding); never
+    // fails, keeps what it cannot read as it was.
     void Parse(std::string_view text);
-    // Writes through a temporary file renamed over the old one.
+    // Writes through a temporary file renamed over the old one, in the encoding read.
     bool Save(const std::string& path, std::string* error = nullptr) const;
+    // The content as UTF-8 text, without byte-order mark.
     std::string Serialize() const;
+    Encoding FileEncoding() const { return encoding_; }
 
     bool Has(std::string_view section, std::string_view key) const;
     std::string GetString(std::string_view section, std::string_view key, std::string_view fallback) const;
@@ -57,6 +66,12 @@ private:
 
     std::vector<Line> preamble_;  // comments before the first section
     std::vector<Section> sections_;
+    Encoding encoding_ = Encoding::Utf8;
 };
+
+// UTF-16 (little- or big-endian, without its byte-order mark) to UTF-8 and back; an
+// unpaired surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian);
+std::string Utf8ToUtf16(std::string_view text, bool bigEndian);
 
 }  // namespace chordella::platform

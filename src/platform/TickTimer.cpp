@@ -1,8 +1,8 @@
 #include "platform/TickTimer.h"
 
 #include <sys/prctl.h>
+#include <unistd.h>
 
-#include "platform/Priority.h"
 
 namespace chordella::platform {
 
@@ -48,13 +48,17 @@ int TickTimer::Bpm() const {
     return bpm_;
 }
 
-void TickTimer::SetRealtime(bool on) {
-    if (thread_.joinable()) SetThreadRealtime(thread_.native_handle(), on);
+RealtimeWay TickTimer::SetRealtime(bool on) {
+    realtimeWanted_ = on;
+    if (!thread_.joinable()) return RealtimeWay::Off;
+    return SetThreadRealtime(thread_.native_handle(), threadId_.load(), on);
 }
 
 void TickTimer::ThreadMain() {
     // Without this the kernel may let an absolute wait run 50 µs late on purpose.
     prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+    threadId_ = gettid();
+    if (realtimeWanted_) SetCurrentThreadRealtime(true);
 
     std::unique_lock lock(mutex_);
     std::uint64_t generation = generation_ - 1;  // forces a fresh start below

@@ -2,6 +2,7 @@
 // The tick timer: fires ticks at exact microsecond due times and hands each one
 // synchronously to the control thread, so ticks never overlap and never queue up.
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -10,6 +11,7 @@
 
 #include "platform/Clock.h"
 #include "platform/EventLoop.h"
+#include "platform/Priority.h"
 
 namespace chordella::platform {
 
@@ -39,8 +41,9 @@ public:
     int Bpm() const;
 
     // Control thread: raise the timer thread to SCHED_FIFO while playing, or put it back.
-    // Silently skipped where the system does not permit it.
-    void SetRealtime(bool on);
+    // Answers how it was had (Denied where the system does not permit it; Off when there
+    // is no timer thread yet, which then asks for itself when it starts).
+    RealtimeWay SetRealtime(bool on);
 
     // Exact tick period in µs: 60 000 000 / (24 × bpm), rounded down (120 bpm → 20833).
     static std::int64_t PeriodMicros(int bpm);
@@ -69,6 +72,8 @@ private:
     std::uint64_t pendingGeneration_ = 0;
     std::uint64_t pendingSequence_ = 0;  // hand-off being waited for
     std::uint64_t doneSequence_ = 0;     // last hand-off the control thread finished
+    std::atomic<pid_t> threadId_{0};       // the timer thread's kernel id, for RealtimeKit
+    std::atomic<bool> realtimeWanted_{false};
     std::thread thread_;
 };
 

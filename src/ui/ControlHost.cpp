@@ -154,6 +154,9 @@ void ControlHost::OpenSong(const std::string& path) {
 void ControlHost::SaveSong(const std::string& path) {
     Post([path](app::DesktopCore& core) { core.SaveSong(path); });
 }
+void ControlHost::RenderToWav(const std::string& path) {
+    Post([path](app::DesktopCore& core) { core.RenderToWav(path); });
+}
 
 void ControlHost::StepRecord() { Post([](app::DesktopCore& core) { core.StepRecord(); }); }
 void ControlHost::ToggleClock() { Post([](app::DesktopCore& core) { core.ToggleClock(); }); }

@@ -77,6 +77,7 @@ public:
     void OpenStyle(const std::string& path) override;
     void OpenSong(const std::string& path) override;
     void SaveSong(const std::string& path) override;
+    void RenderToWav(const std::string& path) override;
 
     void StepRecord() override;
     void ToggleClock() override;

@@ -92,6 +92,8 @@ public:
     // An item of the "&Melody" menu by its caption: "&Record", "&Play", "&Delete",
     // "R&estore", "Humanize", or a grid of "&Quantize" ("1/32 swing" … "None").
     virtual void MelodyMenu(const std::string& /*item*/) {}
+    // "Song → Render to WAV…": the open song (or style) into this WAV file.
+    virtual void RenderToWav(const std::string& /*path*/) {}
 
     // --- Display --------------------------------------------------------------------------
     // The display as the control thread last published it.

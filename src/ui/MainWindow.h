@@ -79,6 +79,7 @@ private:
     void RefreshMenus(const app::DisplaySnapshot& snapshot);
     void OpenSongDialog();
     void SaveSongAsDialog();
+    void RenderToWavDialog();
     void OpenStyleDialog();
     void Exit();
     // MainWindowPanels.cpp

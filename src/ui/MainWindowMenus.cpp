@@ -37,6 +37,7 @@ void MainWindow::BuildMenus() {
     QAction* save = song->addAction("Sa&ve - F12", this, [this] { core_.SaveSong({}); });
     save->setShortcut(QKeySequence(Qt::Key_F12));
     song->addAction("&Save as ...", this, [this] { SaveSongAsDialog(); });
+    song->addAction("Render to WAV\u2026", this, [this] { RenderToWavDialog(); });
     song->addSeparator();
     // The transport; the keys reach the window's key handling first, the captions name them.
     song->addAction("Play - F10", this, [this] { core_.StartStop(); })->setShortcut(QKeySequence(Qt::Key_F10));
@@ -99,6 +100,13 @@ void MainWindow::SaveSongAsDialog() {
     if (path.isEmpty()) return;
     if (!path.endsWith(".vxa", Qt::CaseInsensitive)) path += ".vxa";
     core_.SaveSong(path.toStdString());
+}
+
+void MainWindow::RenderToWavDialog() {
+    QString path = QFileDialog::getSaveFileName(this, "Render to WAV", QString(), "WAV files (*.wav)");
+    if (path.isEmpty()) return;
+    if (!path.endsWith(".wav", Qt::CaseInsensitive)) path += ".wav";
+    core_.RenderToWav(path.toStdString());
 }
 
 void MainWindow::OpenStyleDialog() {

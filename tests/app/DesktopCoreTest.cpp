@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -12,6 +13,8 @@
 #include "app/SnapshotView.h"
 #include "chords/ChordEntry.h"
 #include "engine/Clock.h"
+#include "midi/MidiBackend.h"
+#include "midi/Synth.h"
 #include "support/RecordingEditor.h"
 #include "support/StuckNotes.h"
 #include "support/TestSession.h"
@@ -98,6 +101,36 @@ TEST(DesktopCoreStartUp, PlaysTheBundledDemoSongWithItsStyleAtTheFirstStart) {
     shown = rig.Snapshot();
     EXPECT_FALSE(shown.Playing);
     EXPECT_EQ(shown.Measure, 0);
+}
+
+TEST(DesktopCoreStartUp, WithoutAnAudioDeviceSaysSoAndLeavesTheDemoAtItsStart) {
+    DesktopRig rig(true);
+    rig.t.midi->FailOpen(false, SynthOutput, midi::result::NoAudioDevice);
+    rig.core.Start();
+    const auto& shownTexts = rig.t.prompter->Shown();
+    ASSERT_EQ(shownTexts.size(), 1u);
+    EXPECT_EQ(shownTexts[0], std::string(NoAudioOutputText));
+    DisplaySnapshot shown = rig.Snapshot();
+    const std::string guide = shown.GuideText.c_str();
+    EXPECT_EQ(guide.find("You should hear"), std::string::npos) << guide;
+    EXPECT_NE(guide.find(NoSoundGuideText), std::string::npos) << guide;
+    EXPECT_TRUE(shown.SongLoaded);
+    rig.RunFor(std::chrono::milliseconds(300));
+    shown = rig.Snapshot();
+    EXPECT_FALSE(shown.Playing);
+}
+
+TEST(DesktopCoreFiles, RendersTheOpenSongToAWavAndRefusesWhileItPlays) {
+    if (midi::FindSoundFont().empty()) GTEST_SKIP() << "no General MIDI SoundFont installed";
+    DesktopRig rig(true);
+    rig.core.Start();  // the demo song plays
+    const std::string wav = rig.t.home.File("demo.wav");
+    rig.t.prompter->ClearShown();
+    EXPECT_FALSE(rig.core.RenderToWav(wav));
+    EXPECT_EQ(rig.t.prompter->Shown().at(0), "Stop the music before rendering it !");
+    rig.core.StartStop();
+    ASSERT_TRUE(rig.core.RenderToWav(wav)) << rig.t.prompter->Shown().back();
+    EXPECT_GT(std::filesystem::file_size(wav), 44u * 1000);
 }
 
 TEST(DesktopCoreStyles, ShowsTheStyleNameCutToTenCharactersAndThePartsItHas) {

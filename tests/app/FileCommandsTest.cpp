@@ -1,6 +1,8 @@
 // `chordella import` and `chordella info`, run as a user would run them.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <string>
 
 #include "data/WorkFile.h"
@@ -74,6 +76,43 @@ TEST_F(FileCommands, FailuresAreOneLineNamingTheFileWithExitCodeOne) {
         EXPECT_EQ(result.output.find('\n'), result.output.size() - 1) << result.output;
     }
     EXPECT_FALSE(platform::FileExists(folder.File("x.vxw")));
+}
+
+TEST_F(FileCommands, ImportNeverWritesOverItsInputOrAFileThatIsNotAWorkFile) {
+    SmfTrack track;
+    track.Marker(0, "Main A").NoteOn(0, 9, 36, 100).End(96);
+    const Bytes midi = SmfFileBytes(0, 96, {track});
+    const std::string song = Write("song.mid", midi);
+    const std::string style = Write("mystyle.vxs", Bytes{0xFF, 1, 2, 3, 4});
+    const std::string work = folder.File("song.vxw");
+
+    const Result self = RunChordella("import " + Quoted(song) + " -o " + Quoted(song));
+    EXPECT_EQ(self.exitCode, 1);
+    EXPECT_EQ(self.output, song + ": is the input file; write to another file\n");
+    const Result other = RunChordella("import " + Quoted(song) + " -o " + Quoted(style));
+    EXPECT_EQ(other.exitCode, 1);
+    EXPECT_EQ(other.output, style + ": is an existing file that is not a work file; give --force to replace it\n");
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    ASSERT_TRUE(platform::ReadFileBytes(song, 1 << 20, bytes, error));
+    EXPECT_EQ(bytes, midi);
+    ASSERT_TRUE(platform::ReadFileBytes(style, 1 << 20, bytes, error));
+    EXPECT_EQ(bytes, (Bytes{0xFF, 1, 2, 3, 4}));
+
+    // A work file is replaced by the next import; --force replaces anything.
+    ASSERT_EQ(RunChordella("import " + Quoted(song) + " -o " + Quoted(work)).exitCode, 0);
+    EXPECT_EQ(RunChordella("import " + Quoted(song) + " -o " + Quoted(work)).exitCode, 0);
+    EXPECT_EQ(RunChordella("import " + Quoted(song) + " -o " + Quoted(style) + " --force").exitCode, 0);
+}
+
+TEST_F(FileCommands, InfoAndImportRefuseAFifoAtOnce) {
+    const std::string pipe = folder.File("pipe.mid");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    for (const std::string& arguments : {"info " + Quoted(pipe), "import " + Quoted(pipe) + " -o " + Quoted(folder.File("p.vxw"))}) {
+        const Result result = RunChordella(arguments, "timeout 20");
+        EXPECT_EQ(result.exitCode, 1) << arguments;
+        EXPECT_EQ(result.output, pipe + ": is a FIFO, not a file\n");
+    }
 }
 
 TEST_F(FileCommands, MissingArgumentsAreUsageErrors) {

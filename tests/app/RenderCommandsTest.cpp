@@ -2,6 +2,9 @@
 // them; the files they write read back by python3-mido.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
+#include <random>
 #include <string>
 
 #include "midi/Synth.h"
@@ -11,6 +14,7 @@
 #include "support/SongBuilder.h"
 #include "support/StyleBuilder.h"
 #include "support/TempFolder.h"
+#include "support/TextFiles.h"
 
 namespace chordella::testing {
 namespace {
@@ -108,6 +112,61 @@ TEST_F(RenderCommands, ProblemsWithTheFilesEndWithOneLineAndExitCodeOne) {
     EXPECT_EQ(usage.exitCode, 2) << usage.output;
 }
 
+TEST_F(RenderCommands, WhatCannotBeASongIsRefusedWithWhatItIs) {
+    const std::string out = folder.File("out.mid");
+    std::filesystem::create_directory(folder.File("Folder.vxa"));
+    std::filesystem::create_symlink("Gone.vxa", folder.File("Dangling.vxa"));
+    // 4096 bytes of noise, starting with no marker byte of the song file.
+    std::mt19937 noise(15);
+    std::string random(4096, '\0');
+    for (char& c : random) c = static_cast<char>(noise() & 0xFF);
+    random[0] = 'Q';
+    std::string error;
+    ASSERT_TRUE(platform::WriteFileAtomically(folder.File("Noise.vxa"), random, error));
+    const std::pair<std::string, std::string> cases[] = {
+        {"render " + Q(folder.File("Folder.vxa")) + " -o " + Q(out), "Folder.vxa: is a folder, not a file"},
+        {"export " + Q(folder.File("Dangling.vxa")) + " -o " + Q(out), "Dangling.vxa: is a link to a missing file"},
+        {"render " + Q(folder.File("Noise.vxa")) + " --style " + Q(style) + " -o " + Q(out),
+         "Noise.vxa\" is damaged (not a song: expected comment text at offset"},
+        {"render " + Q(style) + " --measures 0 -o " + Q(out), "--measures must be 1 or more"},
+        {"play " + Q(style) + " --measures 0", "--measures must be 1 or more"},
+    };
+    for (const auto& [arguments, expected] : cases) {
+        const Result result = RunChordella(Home() + arguments);
+        EXPECT_EQ(result.exitCode, 1) << arguments;
+        EXPECT_EQ(LineCount(result.output), 1) << result.output;
+        EXPECT_NE(result.output.find(expected), std::string::npos) << result.output;
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(RenderCommands, AnOutputIsNeverTheInputNorAnExistingFileOfAnotherKindWithoutForce) {
+    const std::string styleBytes = testing::ReadTextFile(style);
+    std::filesystem::create_symlink("Waltz.vxs", folder.File("same.mid"));
+    const Result self = RunChordella(Home() + "export " + Q(style) + " -o " + Q(folder.File("same.mid")) + " --force");
+    EXPECT_EQ(self.exitCode, 1);
+    EXPECT_NE(self.output.find("same.mid: is the input file"), std::string::npos) << self.output;
+    EXPECT_EQ(testing::ReadTextFile(style), styleBytes);
+
+    const std::string notes = folder.File("notes.mid"), sound = folder.File("take.wav");
+    std::string error;
+    ASSERT_TRUE(platform::WriteFileAtomically(notes, std::string_view("my own notes"), error));
+    ASSERT_TRUE(platform::WriteFileAtomically(sound, std::string_view("MThd a MIDI file, not sound"), error));
+    const Result export1 = RunChordella(Home() + "export " + Q(style) + " -o " + Q(notes));
+    EXPECT_EQ(export1.exitCode, 1);
+    EXPECT_NE(export1.output.find("notes.mid: is an existing file that is not a MIDI file; give --force"),
+              std::string::npos) << export1.output;
+    const Result render1 = RunChordella(Home() + "render " + Q(style) + " --measures 1 -o " + Q(sound));
+    EXPECT_EQ(render1.exitCode, 1);
+    EXPECT_NE(render1.output.find("take.wav: is an existing file that is not a WAV file"), std::string::npos);
+    EXPECT_EQ(testing::ReadTextFile(notes), "my own notes");
+
+    // A file of the kind is replaced, and --force replaces any file.
+    ASSERT_EQ(RunChordella(Home() + "export " + Q(style) + " -o " + Q(notes) + " --force").exitCode, 0);
+    const Result again = RunChordella(Home() + "render " + Q(style) + " --measures 1 -o " + Q(notes));
+    EXPECT_EQ(again.exitCode, 0) << again.output;
+}
+
 TEST_F(RenderCommands, ASongWithoutAStyleIsRefusedWithTheReason) {
     const std::string song = folder.File("Blues.vxa");
     SongBuilder().At(1).Chord("C").At(2).Chord("F").End().WriteTo(song);
@@ -123,13 +182,29 @@ TEST_F(RenderCommands, ASongWithoutAStyleIsRefusedWithTheReason) {
     EXPECT_NE(lost.output.find("was not found; give one with --style"), std::string::npos) << lost.output;
 }
 
+TEST_F(RenderCommands, ABundledSongFindsItsBundledStyleOnAFreshHome) {
+    const std::string demo = std::string(CHORDELLA_TESTS_DIR) + "/../assets/songs/demo2.vxa";
+    const Result result = RunChordella(Home() + "render " + Q(demo) + " --measures 1 -o " + Q(folder.File("d.mid")));
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+}
+
 TEST_F(RenderCommands, PlayWithoutAnAudioDeviceSuggestsRender) {
-    if (platform::FileExists("/dev/snd")) GTEST_SKIP() << "this machine has a sound card";
-    const Result result = RunChordella(Home() + "play " + Q(style) + " --measures 1",
-                                       "JACK_NO_START_SERVER=1 PULSE_SERVER=unix:/nonexistent");
+    if (platform::FolderExists("/dev/snd")) GTEST_SKIP() << "this machine has a sound card";
+    const std::string noAudio = "JACK_NO_START_SERVER=1 PULSE_SERVER=unix:/nonexistent";
+    const Result result = RunChordella(Home() + "play " + Q(style) + " --measures 1", noAudio);
     EXPECT_EQ(result.exitCode, 1) << result.output;
     EXPECT_EQ(LineCount(result.output), 1) << result.output;
     EXPECT_NE(result.output.find("chordella render"), std::string::npos) << result.output;
+
+    // The demo song on a fresh home: the suggested command works as it is given.
+    const Result demo = RunChordella(Home() + "play", noAudio);
+    EXPECT_EQ(demo.exitCode, 1) << demo.output;
+    const std::size_t at = demo.output.find("write a file instead: chordella render ");
+    ASSERT_NE(at, std::string::npos) << demo.output;
+    std::string suggested = demo.output.substr(at + std::strlen("write a file instead: chordella "));
+    suggested = suggested.substr(0, suggested.find(" -o OUT.wav"));
+    const Result rendered = RunChordella(Home() + suggested + " -o " + Q(folder.File("demo.mid")));
+    EXPECT_EQ(rendered.exitCode, 0) << suggested << "\n" << rendered.output;
 
     const Result port = RunChordella(Home() + "play " + Q(style) + " --out 'No Such Port'");
     EXPECT_EQ(port.exitCode, 1);

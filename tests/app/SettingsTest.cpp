@@ -189,6 +189,66 @@ TEST(Settings, AFileThatCouldNotBeReadIsNotSavedOver) {
     EXPECT_EQ(std::filesystem::file_size(home.paths.IniPath()), big.size());
 }
 
+TEST(Settings, WhatCouldNotBeReadIsWrittenBackAsItWas) {
+    Home home;
+    const std::string nul("Bad\0Key=1", 9);
+    const std::string huge = "Long=" + std::string(70 * 1024, 'z');
+    const std::string kept[] = {"stray line before any section", nul, "[Broken header", huge, "no equals sign", "=7"};
+    std::string text = kept[0] + "\n[Options]\nTempo1=75\n";
+    for (std::size_t i = 1; i < std::size(kept); ++i) text += kept[i] + "\n";
+    home.WriteIni(text);
+    home.Load();
+    EXPECT_EQ(home.options.TempoPreset1, 75);
+    ASSERT_EQ(home.settings.Save(home.options, false), SaveOutcome::Saved);
+    const std::string saved = ReadTextFile(home.paths.IniPath());
+    for (const std::string& line : kept) EXPECT_NE(saved.find(line + "\n"), std::string::npos) << line.substr(0, 40);
+    EXPECT_EQ(home.Saved().GetInt("Options", "Tempo1", 0), 75);
+}
+
+TEST(Settings, UnicodeFilesWithAByteOrderMarkAreReadAndWrittenBackInTheirEncoding) {
+    Home home;
+    const std::string text = "[Options]\r\nTempo1=77\r\nP-Name=Caf\xC3\xA9 \xF0\x9D\x84\x9E\r\n";
+    home.WriteIni("\xFF\xFE" + platform::Utf8ToUtf16(text, false));
+    home.Load();
+    EXPECT_EQ(home.options.TempoPreset1, 77);
+    EXPECT_EQ(home.options.ProgramName, "Caf\xC3\xA9 \xF0\x9D\x84\x9E");
+    home.options.TempoPreset2 = 93;
+    ASSERT_EQ(home.settings.Save(home.options, false), SaveOutcome::Saved);
+    const std::string saved = ReadTextFile(home.paths.IniPath());
+    ASSERT_TRUE(saved.starts_with("\xFF\xFE"));
+    const std::string decoded = platform::Utf16ToUtf8(std::string_view(saved).substr(2), false);
+    EXPECT_NE(decoded.find("Tempo2=93"), std::string::npos);
+    EXPECT_NE(decoded.find("P-Name=Caf\xC3\xA9 \xF0\x9D\x84\x9E"), std::string::npos);
+
+    // UTF-8 with its mark: the first section is found, and the mark stays.
+    home.WriteIni("\xEF\xBB\xBF[Options]\nTempo1=71\n");
+    home.Load();
+    EXPECT_EQ(home.options.TempoPreset1, 71);
+    ASSERT_EQ(home.settings.Save(home.options, false), SaveOutcome::Saved);
+    EXPECT_TRUE(ReadTextFile(home.paths.IniPath()).starts_with("\xEF\xBB\xBF[Options]\n"));
+}
+
+TEST(Settings, UnmarkedWideTextAndReadOnlyFilesAreLeftAsTheyWere) {
+    Home home;
+    const std::string wide = platform::Utf8ToUtf16("[Options]\nTempo1=77\n", false);  // no mark
+    home.WriteIni(wide);
+    home.Load();
+    EXPECT_EQ(home.options.TempoPreset1, 60);
+    std::string error;
+    EXPECT_EQ(home.settings.Save(home.options, false, &error), SaveOutcome::Failed);
+    EXPECT_NE(error.find("UTF-16 without a byte-order mark"), std::string::npos) << error;
+    EXPECT_EQ(ReadTextFile(home.paths.IniPath()), wide);
+
+    home.WriteIni("[Options]\nTempo1=70\n");
+    std::filesystem::permissions(home.paths.IniPath(), std::filesystem::perms::owner_read);
+    home.Load();
+    home.options.TempoPreset1 = 90;
+    EXPECT_EQ(home.settings.Save(home.options, false, &error), SaveOutcome::Failed);
+    EXPECT_NE(error.find("is read-only"), std::string::npos) << error;
+    EXPECT_EQ(ReadTextFile(home.paths.IniPath()), "[Options]\nTempo1=70\n");
+    EXPECT_EQ(std::filesystem::status(home.paths.IniPath()).permissions(), std::filesystem::perms::owner_read);
+}
+
 TEST(Settings, ALineBreakInAValueCannotAddAKey) {
     Home home;
     home.Load();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "support/TempFolder.h"
@@ -50,6 +52,49 @@ TEST(Files, ReadingRefusesFilesOverTheCapAndFolders) {
     EXPECT_TRUE(FileExists(folder.File("big")));
     EXPECT_TRUE(FolderExists(folder.Path()));
     EXPECT_FALSE(FileExists(folder.Path()));
+}
+
+TEST(Files, AWriteGoesThroughALinkKeepsTheModeAndNeverReplacesAReadOnlyFile) {
+    testing::TempFolder folder;
+    std::string error;
+    const std::string real = folder.File("real.ini"), link = folder.File("link.ini");
+    ASSERT_TRUE(WriteFileAtomically(real, std::string_view("old"), error));
+    std::filesystem::permissions(real, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    std::filesystem::create_symlink("real.ini", link);
+
+    ASSERT_TRUE(WriteFileAtomically(link, std::string_view("new"), error)) << error;
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    std::string text;
+    ASSERT_TRUE(ReadTextFile(real, 100, text, error));
+    EXPECT_EQ(text, "new");
+    EXPECT_EQ(std::filesystem::status(real).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+
+    std::filesystem::permissions(real, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    EXPECT_FALSE(WriteFileAtomically(link, std::string_view("lost"), error));
+    EXPECT_EQ(error, "is read-only");
+    ASSERT_TRUE(ReadTextFile(real, 100, text, error));
+    EXPECT_EQ(text, "new");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2);
+}
+
+TEST(Files, WhatIsNotARegularFileIsNamedAndAFifoIsNeverWaitedOn) {
+    testing::TempFolder folder;
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(folder.File("song.vxa"), std::string_view("x"), error));
+    ASSERT_EQ(mkfifo(folder.File("pipe.vxa").c_str(), 0644), 0);
+    std::filesystem::create_symlink("gone.vxa", folder.File("dangling.vxa"));
+    EXPECT_EQ(WhyNotAFile(folder.File("song.vxa")), "");
+    EXPECT_EQ(WhyNotAFile(folder.Path()), "is a folder, not a file");
+    EXPECT_EQ(WhyNotAFile(folder.File("pipe.vxa")), "is a FIFO, not a file");
+    EXPECT_EQ(WhyNotAFile(folder.File("dangling.vxa")), "is a link to a missing file");
+    EXPECT_EQ(WhyNotAFile(folder.File("none.vxa")), "no such file");
+    EXPECT_EQ(WhyNotAFile("/dev/null"), "is a device, not a file");
+
+    // No writer ever opens the FIFO: the read answers at once instead of waiting.
+    std::vector<std::uint8_t> bytes;
+    EXPECT_FALSE(ReadFileBytes(folder.File("pipe.vxa"), 100, bytes, error));
+    EXPECT_EQ(error, "is a FIFO, not a file");
 }
 
 }  // namespace

@@ -18,13 +18,13 @@
 #include "make_assets/AssetAuthor.h"
 #include "platform/Files.h"
 #include "support/TestSession.h"
+#include "BundledStyles.h"
 
 namespace chordella::tools {
 namespace {
 
 namespace fs = std::filesystem;
 
-const std::vector<std::string> BundledStyles = {"cont1.vxs", "ballad.vxs", "waltz.vxs", "bossa.vxs"};
 
 std::vector<std::string> FilesBelow(const std::string& folder) {
     std::vector<std::string> files;
@@ -59,7 +59,7 @@ TEST(BundledAssetsTest, TheCommittedAssetsAreExactlyWhatTheSourcesMake) {
 }
 
 TEST(BundledAssetsTest, EveryStyleLoadsWithAllEightPartsAndAGeneralMidiSetUp) {
-    for (const std::string& name : BundledStyles) {
+    for (const std::string& name : BundledStyleNames()) {
         SCOPED_TRACE(name);
         HomeWithAssets home;
         data::StyleStore store(*home.t.session);

@@ -12,6 +12,7 @@
 #include "engine/EngineRig.h"
 #include "engine/TransportRig.h"
 #include "support/StuckNotes.h"
+#include "BundledStyles.h"
 #include "midi/SynthRenderer.h"
 
 namespace chordella::tools {
@@ -34,7 +35,7 @@ const std::vector<ChordSymbol> Progression = {
     {"E", 52, 1, {0, 2, 4, 5, 7, 9, 11}},      {"F#m", 54, 2, {0, 2, 3, 5, 7, 8, 9, 10, 11}},
 };
 
-std::string StylePath(const std::string& name) { return std::string(CHORDELLA_ASSETS_DIR) + "/styles/" + name; }
+std::string StylePath(const std::string& name) { return BundledStylePath(name); }
 
 // Plays one part for its length, one chord of the progression per measure, and checks it.
 void PlayPartUnderChords(const std::string& style, int part) {
@@ -122,7 +123,7 @@ TEST_P(BundledStylePlayTest, ThroughTheTransportTheIntroLeadsInAndTheEndingEndsT
 }
 
 INSTANTIATE_TEST_SUITE_P(Styles, BundledStylePlayTest,
-                         ::testing::Values("cont1.vxs", "ballad.vxs", "waltz.vxs", "bossa.vxs"),
+                         ::testing::ValuesIn(BundledStyleNames()),
                          [](const auto& info) { return info.param.substr(0, info.param.find('.')); });
 
 TEST(BundledStyleRenderTest, TheStartUpStylePerformedThroughTheSynthIsHeardFromIntroToEnding) {

@@ -102,6 +102,43 @@ bool ParsePosition(std::string_view text, int beatsPerMeasure, int& tick, std::s
     return true;
 }
 
+bool ParseOffset(std::string_view text, int& offset, std::string& error) {
+    int ticks = 0;
+    if (text.size() < 2 || (text[0] != '+' && text[0] != '-') ||
+        !ParseNumber(text.substr(1), 1, MaxPlacementOffset, ticks, error)) {
+        error = "expected a tick offset +1 … +" + std::to_string(MaxPlacementOffset) + " or -1 … -" +
+                std::to_string(MaxPlacementOffset) + ", found " + Quoted(text);
+        return false;
+    }
+    offset = text[0] == '-' ? -ticks : ticks;
+    return true;
+}
+
+bool ParsePlacement(std::string_view text, int beatsPerMeasure, int& tick, int& offset, std::string& error) {
+    offset = 0;
+    const auto dot = text.find('.');
+    const auto sign = dot == std::string_view::npos ? std::string_view::npos : text.find_first_of("+-", dot);
+    if (sign != std::string_view::npos) {
+        if (!ParseOffset(text.substr(sign), offset, error)) {
+            error = "in position " + Quoted(text) + ": " + error;
+            return false;
+        }
+        text = text.substr(0, sign);
+    }
+    return ParsePosition(text, beatsPerMeasure, tick, error);
+}
+
+int SwingTick(int tick, int swing, int stepTicks) {
+    // The beat (or eighth) is bent at its middle: the first half stretches to `swing` percent
+    // of it, the second half shrinks to the rest; points in between move in proportion.
+    const int pair = 2 * stepTicks;
+    const int start = tick - tick % pair;
+    const int within = tick % pair;
+    const int bend = (pair * swing + 50) / 100;
+    if (within <= stepTicks) return start + (within * bend + stepTicks / 2) / stepTicks;
+    return start + bend + ((within - stepTicks) * (pair - bend) + stepTicks / 2) / stepTicks;
+}
+
 bool ParseLength(std::string_view text, int& ticks, std::string& error) {
     int total = 0;
     const auto pieces = SplitTrimmed(text, '+');

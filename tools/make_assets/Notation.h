@@ -22,6 +22,18 @@ bool ParsePitches(std::string_view text, std::vector<int>& notes, std::string& e
 // "t" (a triplet eighth after), "T" (two triplet eighths after: the swung eighth).
 bool ParsePosition(std::string_view text, int beatsPerMeasure, int& tick, std::string& error);
 
+// A position with an optional tick offset that places the note ahead of or behind it, as a
+// player pushes or lays back: "1.3-1" (a tick early), "2.2&+2" (two ticks late).
+inline constexpr int MaxPlacementOffset = 12;
+// The offset alone: "+2", "-1".
+bool ParseOffset(std::string_view text, int& offset, std::string& error);
+bool ParsePlacement(std::string_view text, int beatsPerMeasure, int& tick, int& offset, std::string& error);
+
+// Swing: a tick on the straight grid moved to its swung place. Every pair of steps of
+// `stepTicks` (12 for eighths, 6 for sixteenths) is split at `swing` percent instead of at
+// 50: with 12 and 66 the off-beat eighth (tick 12) comes at tick 16, the triplet's last third.
+int SwingTick(int tick, int swing, int stepTicks);
+
 // A length: w h q e s (whole … sixteenth), t (triplet eighth), each optionally dotted ("q."),
 // several joined by '+' ("h+e"), or a plain number of ticks.
 bool ParseLength(std::string_view text, int& ticks, std::string& error);

@@ -31,12 +31,24 @@ struct PartSource {
     bool Defined = false;
 };
 
+// A drum hit's length: drums sound their whole sample anyway, and a short note leaves room
+// for a hit placed just ahead of the next step.
+constexpr int DrumTicks = 6;
+
 struct Note {
     int Channel = 0;
     int Key = 0;
     int Velocity = 0;
     int On = 0;
     int Off = 0;
+    int Offset = 0;   // ticks ahead of (−) or behind (+) the written place
+};
+
+// How a line's straight positions are played: the swing of its eighths or sixteenths.
+struct Feel {
+    int Swing = 50;       // percent of the pair the first step takes; 50 = straight
+    int StepTicks = 12;   // 12: eighths swing, 6: sixteenths swing
+    int Place(int tick, int offset) const { return (Swing == 50 ? tick : SwingTick(tick, Swing, StepTicks)) + offset; }
 };
 
 struct Item {
@@ -58,9 +70,10 @@ private:
     bool ReadLine(const SourceLine& line);
     bool ReadChannel(const SourceLine& line);
     bool ReadPart(const SourceLine& line);
+    bool ReadFeel(const SourceLine& line, Feel& feel);
     bool ExpandPart(int part, std::vector<Note>& notes, int depth);
-    bool DrumLine(const SourceLine& line, int partTicks, std::vector<Note>& notes);
-    bool NotesLine(const SourceLine& line, int partTicks, std::vector<Note>& notes);
+    bool DrumLine(const SourceLine& line, int partTicks, const Feel& feel, std::vector<Note>& notes);
+    bool NotesLine(const SourceLine& line, int partTicks, const Feel& feel, std::vector<Note>& notes);
     bool CheckOverlaps(const std::vector<Note>& notes, int part);
     void LayOut(CompiledStyle& style);
     int MeasureTicks() const { return beats_ * TicksPerBeat; }
@@ -73,6 +86,7 @@ private:
     std::array<PartSource, data::PartCount> parts_{};
     std::array<std::vector<Note>, data::PartCount> partNotes_{};
     int current_ = -1;
+    Feel feel_;   // the style's own, before its first part
 };
 
 bool StyleCompiler::Compile(std::string_view source, CompiledStyle& style, std::string& error) {
@@ -142,9 +156,16 @@ bool StyleCompiler::ReadLine(const SourceLine& line) {
         return true;
     }
     if (word == "channel") return ReadChannel(line);
+    if (word == "swing" && current_ < 0) return ReadFeel(line, feel_);
     if (word == "part") return ReadPart(line);
     if (current_ < 0) return Fail(line.Number, "\"" + word + "\" before the first part");
     PartSource& part = parts_[static_cast<std::size_t>(current_)];
+    if (word == "swing") {
+        Feel check;
+        if (!ReadFeel(line, check)) return false;
+        part.Lines.push_back(line);
+        return true;
+    }
     if (word == "drum" || word == "notes" || word == "use") {
         part.Lines.push_back(line);
         return true;
@@ -178,6 +199,19 @@ bool StyleCompiler::ReadChannel(const SourceLine& line) {
     return true;
 }
 
+bool StyleCompiler::ReadFeel(const SourceLine& line, Feel& feel) {
+    std::string reason;
+    const auto count = line.Words.size();
+    if (count < 2 || count > 3 || !ParseNumber(line.Words[1], 50, 75, feel.Swing, reason))
+        return Fail(line.Number, "expected \"swing PERCENT [e|s]\" with PERCENT 50 … 75" + (reason.empty() ? "" : ": " + reason));
+    feel.StepTicks = 12;
+    if (count == 3) {
+        if (line.Words[2] != "e" && line.Words[2] != "s") return Fail(line.Number, "swing: the step is e (eighths) or s (sixteenths)");
+        feel.StepTicks = line.Words[2] == "s" ? 6 : 12;
+    }
+    return true;
+}
+
 bool StyleCompiler::ReadPart(const SourceLine& line) {
     const auto name = std::find(PartNames.begin(), PartNames.end(), line.Words.size() > 1 ? line.Words[1] : "");
     if (name == PartNames.end())
@@ -204,12 +238,15 @@ bool StyleCompiler::ReadPart(const SourceLine& line) {
 bool StyleCompiler::ExpandPart(int index, std::vector<Note>& notes, int depth) {
     const PartSource& part = parts_[static_cast<std::size_t>(index)];
     const int partTicks = part.Measures * MeasureTicks();
+    Feel feel = feel_;
     for (const SourceLine& line : part.Lines) {
         const std::string& word = line.Words[0];
-        if (word == "drum") {
-            if (!DrumLine(line, partTicks, notes)) return false;
+        if (word == "swing") {
+            if (!ReadFeel(line, feel)) return false;
+        } else if (word == "drum") {
+            if (!DrumLine(line, partTicks, feel, notes)) return false;
         } else if (word == "notes") {
-            if (!NotesLine(line, partTicks, notes)) return false;
+            if (!NotesLine(line, partTicks, feel, notes)) return false;
         } else {
             const auto name = std::find(PartNames.begin(), PartNames.end(), line.Words.size() >= 2 ? line.Words[1] : "");
             if (name == PartNames.end()) return Fail(line.Number, "expected \"use PARTNAME [CHANNEL …]\"");
@@ -240,11 +277,16 @@ bool StyleCompiler::ExpandPart(int index, std::vector<Note>& notes, int depth) {
     return true;
 }
 
-bool StyleCompiler::DrumLine(const SourceLine& line, int partTicks, std::vector<Note>& notes) {
+bool StyleCompiler::DrumLine(const SourceLine& line, int partTicks, const Feel& feel, std::vector<Note>& notes) {
     std::string reason;
     int key = 0;
-    if (line.Words.size() < 3 || !ParseDrum(line.Words[1], key, reason))
-        return Fail(line.Number, "expected \"drum NAME GRID\"" + (reason.empty() ? "" : ": " + reason));
+    int offset = 0;
+    // "snare@+1": the whole line a tick behind the grid (laid back), "hhc@-1" ahead of it.
+    const std::string& name = line.Words.size() > 1 ? line.Words[1] : std::string();
+    const auto at = name.find('@');
+    const bool placed = at == std::string::npos || ParseOffset(std::string_view(name).substr(at + 1), offset, reason);
+    if (line.Words.size() < 3 || !placed || !ParseDrum(name.substr(0, at), key, reason))
+        return Fail(line.Number, "expected \"drum NAME[@±TICKS] GRID\"" + (reason.empty() ? "" : ": " + reason));
     std::string grid;
     for (std::size_t i = 2; i < line.Words.size(); ++i) grid += line.Words[i];
     const auto measures = SplitTrimmed(grid, '|');
@@ -262,15 +304,20 @@ bool StyleCompiler::DrumLine(const SourceLine& line, int partTicks, std::vector<
                 return Fail(line.Number, std::string("unknown grid step '") + measures[m][static_cast<std::size_t>(s)] +
                                              "' (use X x o g 1 … 9 . -)");
             if (velocity == 0) continue;
-            const int at = static_cast<int>(m) * MeasureTicks() + s * stepTicks;
-            for (int offset = 0; at + offset < partTicks; offset += period)
-                notes.push_back({9, key, velocity, at + offset, at + offset + std::min(stepTicks, 12)});
+            const int on = static_cast<int>(m) * MeasureTicks() + s * stepTicks;
+            if (feel.Place(on, offset) < 0) return Fail(line.Number, "the first step is placed before the part's start");
+            for (int repeat = 0; on + repeat < partTicks; repeat += period) {
+                if (feel.Place(on + repeat, offset) >= partTicks - 1)
+                    return Fail(line.Number, "a step is placed past the part's end");
+                notes.push_back({9, key, velocity, feel.Place(on + repeat, offset),
+                                 feel.Place(on + repeat + std::min(stepTicks, DrumTicks), offset)});
+            }
         }
     }
     return true;
 }
 
-bool StyleCompiler::NotesLine(const SourceLine& line, int partTicks, std::vector<Note>& notes) {
+bool StyleCompiler::NotesLine(const SourceLine& line, int partTicks, const Feel& feel, std::vector<Note>& notes) {
     std::string reason;
     int channel = 0;
     if (line.Words.size() < 3 || !ParseNumber(line.Words[1], 1, 16, channel, reason))
@@ -283,23 +330,29 @@ bool StyleCompiler::NotesLine(const SourceLine& line, int partTicks, std::vector
     for (const std::string& item : SplitTrimmed(items, ',')) {
         const auto words = SplitWords(item);
         int at = 0;
+        int offset = 0;
         int length = 0;
         int velocity = 90;
         std::vector<int> pitches;
         if (words.size() < 3 || words.size() > 4) return Fail(line.Number, "expected \"position pitches length [velocity]\" in \"" + item + "\"");
-        if (!ParsePosition(words[0], beats_, at, reason) || !ParsePitches(words[1], pitches, reason) ||
+        if (!ParsePlacement(words[0], beats_, at, offset, reason) || !ParsePitches(words[1], pitches, reason) ||
             !ParseLength(words[2], length, reason) ||
             (words.size() == 4 && !ParseNumber(words[3], 1, 127, velocity, reason)))
             return Fail(line.Number, reason);
-        lastMeasure = std::max(lastMeasure, at / MeasureTicks() + 1);
-        for (int pitch : pitches) written.push_back({channel - 1, pitch, velocity, at, at + length});
+        // The line's period: the measures its notes start and sound in (a held pad of two
+        // measures written from 3.1 makes a four-measure line).
+        lastMeasure = std::max({lastMeasure, at / MeasureTicks() + 1, (at + length + MeasureTicks() - 1) / MeasureTicks()});
+        if (feel.Place(at, offset) < 0) return Fail(line.Number, "\"" + words[0] + "\" is placed before the part's start");
+        // The offset moves the start; the end keeps its swung place, so a pushed note is longer.
+        for (int pitch : pitches) written.push_back({channel - 1, pitch, velocity, at, at + length, offset});
     }
     const int period = lastMeasure * MeasureTicks();
-    for (int offset = 0; offset < partTicks; offset += period) {
-        for (Note note : written) {
-            note.On += offset;
-            note.Off += offset;
-            if (note.On < partTicks) notes.push_back(note);
+    for (int repeat = 0; repeat < partTicks; repeat += period) {
+        for (const Note& note : written) {
+            const int on = feel.Place(note.On + repeat, note.Offset);
+            if (note.On + repeat >= partTicks) continue;
+            if (on >= partTicks - 1) return Fail(line.Number, "a note is placed past the part's end");
+            notes.push_back({note.Channel, note.Key, note.Velocity, on, std::max(on + 1, feel.Place(note.Off + repeat, 0))});
         }
     }
     return true;

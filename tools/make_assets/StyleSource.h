@@ -12,6 +12,8 @@
 //     notes 2    1.1 C2 q. 96, 1.2& G1 e 70, 1.3 C2 q 90       position pitches length [velocity]
 //     use Basic 2 3               repeats another part's lines (all, or only these channels)
 //     cut 3 / mute 5              the part's "Cut Notes" and mute flags
+//     swing 62 [e|s]              the feel of the lines below (before the parts: the style's)
+//     drum snare@+1 ....X...      a grid a tick behind the beat; notes take "1.3-1", "2.2&+2"
 //
 // A grid's resolution is its number of steps per measure (8 eighths, 16 sixteenths, 12 triplet
 // eighths). Grids and note lines repeat through the part: a grid every as many measures as it

@@ -1,0 +1,21 @@
+#pragma once
+// The bundled styles as the tests find them: every .vxs file in assets/styles, by name.
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace chordella::tools {
+
+inline std::vector<std::string> BundledStyleNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(CHORDELLA_ASSETS_DIR) + "/styles"))
+        if (entry.path().extension() == ".vxs") names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+inline std::string BundledStylePath(const std::string& name) { return std::string(CHORDELLA_ASSETS_DIR) + "/styles/" + name; }
+
+}  // namespace chordella::tools
