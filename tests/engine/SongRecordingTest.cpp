@@ -112,7 +112,7 @@ TEST(TransportArrangement, OpeningASongSetsItsTempoAndMeterAndPlayStartsIt) {
     EXPECT_EQ(rig.ClockFields().MeasureUnits, 12);
     EXPECT_EQ(rig.ClockFields().Tempo, 90);
     rig.Clock.StartVirtual(rig.ClockFields().Tempo);
-    rig.Session().TransportArrangement().StartPlayback();
+    rig.Session().ArrangementLink().StartPlayback();
     EXPECT_TRUE(rig.Playing());
     EXPECT_EQ(rig.PlayedMeasures(), (std::vector<int>{1, 2}));
     EXPECT_EQ(rig.ClockFields().TickCount, 2 * 72 + 1) << "two measures of three beats, then the end mark";
