@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "app/ActivityOutput.h"
-#include "app/DesktopPeers.h"
+#include "app/DesktopTransportModules.h"
 #include "app/DesktopSonglist.h"
 #include "library/Songlist.h"
 #include "app/LiveArranger.h"
@@ -23,7 +23,7 @@
 #include "core/SongFiles.h"
 #include "core/StyleStore.h"
 #include "engine/Clock.h"
-#include "engine/SongHost.h"
+#include "engine/TransportArrangement.h"
 #include "engine/TapTempo.h"
 #include "engine/Transport.h"
 #include "midi/PortSelection.h"
@@ -50,16 +50,16 @@ DesktopCore::DesktopCore(core::Session& session, LifecycleSetup setup)
     : session_(session),
       activity_(std::make_unique<ActivityOutput>(session)),
       arranger_(std::make_unique<LiveArranger>(session)),
-      songHost_(std::make_unique<engine::SongHost>(session, arranger_->Transport(), arranger_->Clock())),
+      songHost_(std::make_unique<engine::TransportArrangement>(session, arranger_->Transport(), arranger_->Clock())),
       tapTempo_(std::make_unique<engine::TapTempo>(session, arranger_->Clock(), arranger_->Transport())),
       lifecycle_(session, *this, std::move(setup)) {
     session_.SetAccompanimentOutput(activity_.get());
     arranger_->AttachSongPlayback();
     SongPlayback& songs = *arranger_->Songs();
-    peers_ = std::make_unique<DesktopPeers>(session_, songs.player, arranger_->Recogniser());
+    peers_ = std::make_unique<DesktopTransportModules>(session_, songs.player, arranger_->Recogniser());
     arranger_->Transport().SetPeers(peers_.get());
     entry_ = std::make_unique<chords::ChordEntry>(session_, arranger_->Recogniser(), arranger_->SectionKeys(),
-                                                  arranger_->InputPeers());
+                                                  arranger_->InputLink());
     entry_->SetClock(&arranger_->Clock());
     songlist_ = std::make_unique<DesktopSonglist>(session_);
     view_ = dynamic_cast<const SnapshotView*>(&session_.Display());
@@ -108,7 +108,7 @@ bool DesktopCore::KeyUp(int virtualKey, const chords::EntryModifiers& modifiers)
 
 void DesktopCore::SetEditBox(bool on) { session_.App().options.EditBox = on; }
 
-void DesktopCore::SetPadEditor(chords::PadEditorPeer* editor) { entry_->SetEditor(editor); }
+void DesktopCore::SetPadEditor(chords::PadEditorLink* editor) { entry_->SetEditor(editor); }
 
 void DesktopCore::ReleaseKeys() { entry_->ReleaseAll(); }
 

@@ -19,25 +19,25 @@
 #include "app/DesktopPorts.h"
 #include "app/DisplaySnapshot.h"
 #include "app/Lifecycle.h"
-#include "app/LifecycleHooks.h"
+#include "app/LifecycleLink.h"
 #include "app/SonglistRequests.h"
 #include "core/Options.h"
 
 namespace chordella::core { class Session; }
 namespace chordella::chords {
 class ChordEntry;
-class PadEditorPeer;
+class PadEditorLink;
 struct EntryModifiers;
 }  // namespace chordella::chords
 namespace chordella::engine {
-class SongHost;
+class TransportArrangement;
 class TapTempo;
 }
 
 namespace chordella::app {
 
 class ActivityOutput;
-class DesktopPeers;
+class DesktopTransportModules;
 class DesktopSonglist;
 class LiveArranger;
 class SnapshotView;
@@ -49,7 +49,7 @@ inline constexpr std::string_view NoSoundGuideText =
     "No audio output was found, so the demo song cannot be heard. Choose a MIDI output in the options, or "
     "render the song to a WAV file (Song \u2192 Render to WAV\u2026).";
 
-class DesktopCore final : public LifecycleHooks {
+class DesktopCore final : public LifecycleLink {
 public:
     DesktopCore(core::Session& session, LifecycleSetup setup = {});
     ~DesktopCore() override;
@@ -72,7 +72,7 @@ public:
     // The " Edit" box: the pads hand their chords to the chord-memory editor.
     void SetEditBox(bool on);
     // The chord-memory editor's side of the pads (nullptr: none).
-    void SetPadEditor(chords::PadEditorPeer* editor);
+    void SetPadEditor(chords::PadEditorLink* editor);
     // The window lost the focus: melody notes of the computer keyboard end.
     void ReleaseKeys();
 
@@ -159,7 +159,7 @@ public:
     SongCreator& Creator() { return *creator_; }
     core::Session& GetSession() { return session_; }
 
-    // --- Start-up and exit steps (LifecycleHooks) --------------------------------------
+    // --- Start-up and exit steps (LifecycleLink) --------------------------------------
     void ApplySettings() override;
     bool LoadStyle(const std::string& path, StyleLoad how) override;
     void PlayDemoSong(const std::string& path) override;
@@ -181,8 +181,8 @@ private:
     core::Session& session_;
     std::unique_ptr<ActivityOutput> activity_;
     std::unique_ptr<LiveArranger> arranger_;
-    std::unique_ptr<DesktopPeers> peers_;
-    std::unique_ptr<engine::SongHost> songHost_;
+    std::unique_ptr<DesktopTransportModules> peers_;
+    std::unique_ptr<engine::TransportArrangement> songHost_;
     std::unique_ptr<engine::TapTempo> tapTempo_;
     std::unique_ptr<chords::ChordEntry> entry_;
     std::unique_ptr<DesktopSonglist> songlist_;

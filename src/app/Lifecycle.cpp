@@ -20,7 +20,7 @@ std::string UpperCase(std::string_view text) {
 
 }  // namespace
 
-Lifecycle::Lifecycle(core::Session& session, LifecycleHooks& hooks, LifecycleSetup setup)
+Lifecycle::Lifecycle(core::Session& session, LifecycleLink& hooks, LifecycleSetup setup)
     : session_(session), hooks_(hooks), setup_(std::move(setup)), settings_(session.Paths()) {}
 
 Lifecycle::~Lifecycle() {

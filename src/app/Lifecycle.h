@@ -19,7 +19,7 @@
 #include <string_view>
 
 #include "app/DataHome.h"
-#include "app/LifecycleHooks.h"
+#include "app/LifecycleLink.h"
 #include "app/Settings.h"
 #include "platform/EventLoop.h"
 
@@ -48,7 +48,7 @@ public:
         "settings that you need for various purposes.\r\n\r\nThis little guide will try to accompany you at "
         "work with the software.";
 
-    Lifecycle(core::Session& session, LifecycleHooks& hooks, LifecycleSetup setup = {});
+    Lifecycle(core::Session& session, LifecycleLink& hooks, LifecycleSetup setup = {});
     ~Lifecycle();
     Lifecycle(const Lifecycle&) = delete;
     Lifecycle& operator=(const Lifecycle&) = delete;
@@ -76,7 +76,7 @@ private:
     bool ReadOnlyMedia() const;
 
     core::Session& session_;
-    LifecycleHooks& hooks_;
+    LifecycleLink& hooks_;
     LifecycleSetup setup_;
     Settings settings_;
     CopyReport copied_;

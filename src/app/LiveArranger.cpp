@@ -4,7 +4,7 @@
 #include "core/Session.h"
 #include "app/SongPlayback.h"
 #include "chords/ChordRecogniser.h"
-#include "chords/InputPeers.h"
+#include "chords/InputLink.h"
 #include "chords/KeyboardInput.h"
 #include "chords/KeyboardLayout.h"
 #include "chords/SecondInput.h"
@@ -21,9 +21,9 @@ namespace {
 constexpr int DefaultTempo = 120;
 
 // What the input side asks of the transport beyond the session's transport link.
-class TransportPeers final : public chords::InputPeers {
+class TransportModulesLink final : public chords::InputLink {
 public:
-    explicit TransportPeers(engine::Transport& transport) : transport_(transport) {}
+    explicit TransportModulesLink(engine::Transport& transport) : transport_(transport) {}
     void Play() override { transport_.Play(); }
 
 private:
@@ -36,7 +36,7 @@ LiveArranger::LiveArranger(core::Session& session) : session_(session) {
     engine_ = std::make_unique<engine::AccompanimentEngine>(session);
     clock_ = std::make_unique<engine::Clock>(session, *engine_);
     transport_ = std::make_unique<engine::Transport>(session, *engine_, *clock_);
-    peers_ = std::make_unique<TransportPeers>(*transport_);
+    peers_ = std::make_unique<TransportModulesLink>(*transport_);
     recogniser_ = std::make_unique<chords::ChordRecogniser>(session);
     sectionKeys_ = std::make_unique<chords::SectionKeys>(session, *recogniser_, peers_.get());
     keyboard_ = std::make_unique<chords::KeyboardInput>(session, *recogniser_, *sectionKeys_, peers_.get());

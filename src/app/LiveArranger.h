@@ -16,7 +16,7 @@ class SecondInput;
 class SectionKeys;
 }  // namespace chordella::chords
 namespace chordella::chords {
-class InputPeers;
+class InputLink;
 }
 namespace chordella::engine {
 class AccompanimentEngine;
@@ -68,14 +68,14 @@ public:
     chords::SecondInput& Second() { return *second_; }
     chords::SectionKeys& SectionKeys() { return *sectionKeys_; }
     // What the input side asks of the transport (the pads and computer keys ask it too).
-    chords::InputPeers* InputPeers() { return peers_.get(); }
+    chords::InputLink* InputLink() { return peers_.get(); }
 
 private:
     core::Session& session_;
     std::unique_ptr<engine::AccompanimentEngine> engine_;
     std::unique_ptr<engine::Clock> clock_;
     std::unique_ptr<engine::Transport> transport_;
-    std::unique_ptr<chords::InputPeers> peers_;
+    std::unique_ptr<chords::InputLink> peers_;
     std::unique_ptr<chords::ChordRecogniser> recogniser_;
     std::unique_ptr<chords::SectionKeys> sectionKeys_;
     std::unique_ptr<chords::KeyboardInput> keyboard_;

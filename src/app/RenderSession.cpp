@@ -11,7 +11,7 @@
 #include "engine/Clock.h"
 #include "engine/OfflineRenderer.h"
 #include "engine/Transport.h"
-#include "engine/TransportPeers.h"
+#include "engine/TransportModulesLink.h"
 #include "chords/ChordRecogniser.h"
 #include "engine/ChordMemoryPlayer.h"
 #include "engine/MelodyPlayer.h"

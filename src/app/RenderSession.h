@@ -23,7 +23,7 @@ namespace chordella::engine {
 class AccompanimentEngine;
 class Clock;
 class Transport;
-class TransportPeers;
+class TransportModulesLink;
 }  // namespace chordella::engine
 namespace chordella::midi { class MidiBackend; }
 namespace chordella::platform { class ScriptedPrompter; }

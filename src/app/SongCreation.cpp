@@ -32,8 +32,8 @@ void ApplyGeneratedSong(core::Session& session, const composer::GeneratedSong& s
     // The clock takes the tempo as it does a song's that is opened (its timer follows);
     // without a wired host the field changes alone.
     app.clock.Tempo = song.Tempo;
-    session.SongHost().SetSongTempo(song.Tempo);
-    session.SongHost().SongOpened();
+    session.ArrangementLink().SetSongTempo(song.Tempo);
+    session.ArrangementLink().SongOpened();
 }
 
 bool StyleHasBassTrack(core::Session& session) {

@@ -13,7 +13,7 @@ namespace chordella::app {
 SongEditing::SongEditing(Session& session) : session_(session), editor_(session.App().arrangement.Chords) {}
 
 int SongEditing::MeasureUnits() {
-    const int units = session_.SongHost().MeasureUnits();
+    const int units = session_.ArrangementLink().MeasureUnits();
     return units >= 4 && units <= 64 && units % 4 == 0 ? units : 16;
 }
 
@@ -43,7 +43,7 @@ SongGridView SongEditing::Grid() {
 
 SongEditReply SongEditing::Apply(const SongEditRequest& request) {
     const int units = MeasureUnits();
-    const composer::EditPlace place{request.Measure, request.Beat, units, session_.SongHost().StylePlaying()};
+    const composer::EditPlace place{request.Measure, request.Beat, units, session_.ArrangementLink().StylePlaying()};
     const data::ChordMemory& memory = session_.App().arrangement.Chords;
     const data::BeatRecord current =
         memory.RecordAt(composer::GridPosition(request.Measure, request.Beat, units));
@@ -128,7 +128,7 @@ LeadSheetOutcome SongEditing::WriteLeadSheet(composer::LeadSheetVariant variant)
     composer::LeadSheetInput input;
     input.Meter = std::to_string(units / 4) + "/4";
     input.Tempo = session_.App().clock.Tempo;
-    input.StyleReference = session_.SongHost().LoadedStylePath();
+    input.StyleReference = session_.ArrangementLink().LoadedStylePath();
     outcome.Text = composer::LeadSheetText(song.Chords, Context(), input, variant);
     const std::string folder =
         song.ArrangementPath.empty() ? session_.Paths().Songs() : platform::FolderOf(song.ArrangementPath);
@@ -153,7 +153,7 @@ std::string SongEditing::ExportChart(const std::string& path, const std::string&
     if (song.Chords.IsEmpty()) return composer::ChordMemoryIsEmpty;
     const std::optional<composer::ChartFormat> chartFormat = composer::ChartFormatNamed(format);
     if (!chartFormat) return "no chart format \"" + format + "\"";
-    const std::string stylePath = session_.SongHost().LoadedStylePath();
+    const std::string stylePath = session_.ArrangementLink().LoadedStylePath();
     std::string style(platform::FileNamePart(stylePath));
     if (const std::size_t dot = style.rfind('.'); dot != std::string::npos && dot > 0) style.erase(dot);
     const composer::ChordChart chart = composer::ChartFromSong(song.Chords, song.Text, style, MeasureUnits(), transpose);
@@ -165,7 +165,7 @@ std::string SongEditing::ExportChart(const std::string& path, const std::string&
 
 SongEditReply SongEditing::ImportChart(const std::string& path) {
     SongEditReply reply;
-    data::ArrangementHost& host = session_.SongHost();
+    data::ArrangementLink& host = session_.ArrangementLink();
     std::string text;
     std::string error;
     if (host.StylePlaying() || host.ChordsRecording()) {

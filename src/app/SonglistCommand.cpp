@@ -13,7 +13,7 @@
 #include "core/StyleStore.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
-#include "engine/SongHost.h"
+#include "engine/TransportArrangement.h"
 #include "engine/Transport.h"
 #include "library/SongPlayer.h"
 #include "library/SongSnapshot.h"
@@ -94,7 +94,7 @@ struct PlayRig {
     engine::Clock clock;
     engine::Transport transport;
     std::unique_ptr<SongPlayback> playback;
-    engine::SongHost host;
+    engine::TransportArrangement host;
 };
 
 int Play(library::Songlist& list, const SonglistCommandFlags& flags, std::unique_ptr<midi::MidiBackend> backend,

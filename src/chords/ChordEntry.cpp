@@ -8,7 +8,7 @@
 #include "chords/ChordPads.h"
 #include "chords/ChordRecogniser.h"
 #include "chords/ComputerKeys.h"
-#include "chords/InputPeers.h"
+#include "chords/InputLink.h"
 #include "chords/KeyboardLayout.h"
 #include "chords/MelodyPath.h"
 #include "chords/SectionKeys.h"
@@ -26,13 +26,13 @@ constexpr int SlaveClock = -1;
 constexpr std::size_t LowerSplitZone = 1;
 constexpr std::size_t UpperSplitZone = 2;
 
-InputPeers& NoPeers() {
-    static InputPeers none;
+InputLink& NoPeers() {
+    static InputLink none;
     return none;
 }
 
-PadEditorPeer& NoEditor() {
-    static PadEditorPeer none;
+PadEditorLink& NoEditor() {
+    static PadEditorLink none;
     return none;
 }
 
@@ -44,15 +44,15 @@ std::uint8_t Byte(int value) { return static_cast<std::uint8_t>(value); }
 }  // namespace
 
 ChordEntry::ChordEntry(core::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
-                       InputPeers* peers, PadEditorPeer* editor)
+                       InputLink* peers, PadEditorLink* editor)
     : session_(session),
       recogniser_(recogniser),
       sectionKeys_(sectionKeys),
       peers_(peers),
       editor_(editor ? editor : &NoEditor()) {}
 
-void ChordEntry::SetPeers(InputPeers* peers) { peers_ = peers; }
-void ChordEntry::SetEditor(PadEditorPeer* editor) { editor_ = editor ? editor : &NoEditor(); }
+void ChordEntry::SetPeers(InputLink* peers) { peers_ = peers; }
+void ChordEntry::SetEditor(PadEditorLink* editor) { editor_ = editor ? editor : &NoEditor(); }
 void ChordEntry::SetClock(core::ClockLink* clock) { clock_ = clock; }
 
 bool ChordEntry::AccompanimentOn() const { return session_.App().transport.AccompanimentOn != 0; }
@@ -143,7 +143,7 @@ void ChordEntry::ScreenNoteOn(int note, int velocity) {
     const auto index = static_cast<std::size_t>(note);
     if (app.entry.ScreenSentNote[index] != 0) ScreenNoteOff(note, 0);
     const int channel = app.engine.VoiceChannel & 0x0F;
-    InputPeers& peers = peers_ ? *peers_ : NoPeers();
+    InputLink& peers = peers_ ? *peers_ : NoPeers();
     const int sent = AdjustMelodyNote(session_, peers, channel, note + app.keyboard.CapoShift, true, {}, true);
     if (sent < 0 || sent > 127) return;
     app.entry.ScreenSentNote[index] = Byte(sent + 1);
@@ -223,7 +223,7 @@ bool ChordEntry::MelodyKeyDown(int key, int value, KeyZoneKind zone, EntryModifi
         }
     }
     note += KeyboardTranspose(session_);
-    InputPeers& peers = peers_ ? *peers_ : NoPeers();
+    InputLink& peers = peers_ ? *peers_ : NoPeers();
     note = AdjustMelodyNote(session_, peers, channel, note, true, {modifiers.Ctrl, modifiers.Shift}, true);
     if (note < 1 || note > 127) return true;  // moved off the keyboard: not played
     entry.KeyHeldNote[index] = Byte(note);

@@ -25,7 +25,7 @@ namespace chordella::core { class ClockLink; }
 namespace chordella::chords {
 
 class ChordRecogniser;
-class InputPeers;
+class InputLink;
 class SectionKeys;
 
 // The modifier keys and the mouse button of a click or key stroke.
@@ -37,9 +37,9 @@ struct EntryModifiers {
 };
 
 // Where a pad's chord goes when the chord-memory editor takes it (the editor implements it).
-class PadEditorPeer {
+class PadEditorLink {
 public:
-    virtual ~PadEditorPeer() = default;
+    virtual ~PadEditorLink() = default;
     // The editor's chord-entry mode.
     virtual bool ChordEntryMode() { return false; }
     // The pad's root and slot (the slot not yet mapped to a type; 12 = a section command).
@@ -54,12 +54,12 @@ class ChordEntry {
 public:
     // Control thread. `peers` and `editor` may be null (no melody track peers, no editor).
     ChordEntry(core::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
-               InputPeers* peers = nullptr, PadEditorPeer* editor = nullptr);
+               InputLink* peers = nullptr, PadEditorLink* editor = nullptr);
     ChordEntry(const ChordEntry&) = delete;
     ChordEntry& operator=(const ChordEntry&) = delete;
 
-    void SetPeers(InputPeers* peers);
-    void SetEditor(PadEditorPeer* editor);
+    void SetPeers(InputLink* peers);
+    void SetEditor(PadEditorLink* editor);
     // The clock a Shift-click on a section button switches off in slave mode (may be null).
     void SetClock(core::ClockLink* clock);
 
@@ -98,8 +98,8 @@ private:
     core::Session& session_;
     ChordRecogniser& recogniser_;
     SectionKeys& sectionKeys_;
-    InputPeers* peers_;
-    PadEditorPeer* editor_;
+    InputLink* peers_;
+    PadEditorLink* editor_;
     core::ClockLink* clock_ = nullptr;
 };
 

@@ -4,7 +4,7 @@
 
 #include "core/Session.h"
 #include "chords/ChordRecogniser.h"
-#include "chords/InputPeers.h"
+#include "chords/InputLink.h"
 #include "chords/KeyboardLayout.h"
 #include "chords/SectionKeys.h"
 #include "midi/MidiInput.h"
@@ -27,8 +27,8 @@ constexpr int AllSoundOffController = 120;
 constexpr int AllNotesOffController = 123;
 constexpr int MostHeldNotes = 5;
 
-InputPeers& NoPeers() {
-    static InputPeers none;
+InputLink& NoPeers() {
+    static InputLink none;
     return none;
 }
 
@@ -45,12 +45,12 @@ void SendSysex(core::Session& session, const midi::TMyMidiEvent& event) {
 }  // namespace
 
 KeyboardInput::KeyboardInput(core::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
-                             InputPeers* peers)
+                             InputLink* peers)
     : session_(session), recogniser_(recogniser), sectionKeys_(sectionKeys), peers_(peers ? peers : &NoPeers()) {}
 
 KeyboardInput::~KeyboardInput() { Detach(); }
 
-void KeyboardInput::SetPeers(InputPeers* peers) { peers_ = peers ? peers : &NoPeers(); }
+void KeyboardInput::SetPeers(InputLink* peers) { peers_ = peers ? peers : &NoPeers(); }
 
 void KeyboardInput::Attach() {
     midi::TMidiInput* input = session_.MidiInput1();

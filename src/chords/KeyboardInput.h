@@ -21,7 +21,7 @@ struct TMyMidiEvent;
 namespace chordella::chords {
 
 class ChordRecogniser;
-class InputPeers;
+class InputLink;
 class SectionKeys;
 
 // The status line after an input overflow: "MIDI input overflow: 12 messages lost".
@@ -31,7 +31,7 @@ class KeyboardInput {
 public:
     // Control thread. `peers` may be null (no remote control, melody track or chord memory).
     KeyboardInput(core::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
-                  InputPeers* peers = nullptr);
+                  InputLink* peers = nullptr);
     ~KeyboardInput();
     KeyboardInput(const KeyboardInput&) = delete;
     KeyboardInput& operator=(const KeyboardInput&) = delete;
@@ -39,7 +39,7 @@ public:
     // Control thread. Becomes (stops being) MidiInput1's OnMidiInput and OnOverflow handler.
     void Attach();
     void Detach();
-    void SetPeers(InputPeers* peers);
+    void SetPeers(InputLink* peers);
 
     // Control thread. Drains the input's ring completely, one event at a time.
     void Drain(midi::TMidiInput& input);
@@ -84,7 +84,7 @@ private:
     core::Session& session_;
     ChordRecogniser& recogniser_;
     SectionKeys& sectionKeys_;
-    InputPeers* peers_;
+    InputLink* peers_;
     KeyModifiers modifiers_;
     bool attached_ = false;
     std::uint32_t lostShown_ = 0;  // the input's loss count last shown

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "core/Session.h"
-#include "chords/InputPeers.h"
+#include "chords/InputLink.h"
 
 namespace chordella::chords {
 
@@ -55,7 +55,7 @@ constexpr std::array<Row, 34> AdLibTable = {{
 
 int PitchClass(int note) { return ((note % 12) + 12) % 12; }
 
-int KeyAdjusted(InputPeers& peers, int key, KeyModifiers modifiers) {
+int KeyAdjusted(InputLink& peers, int key, KeyModifiers modifiers) {
     const int songKey = peers.SongKey();
     if (songKey < 0) return key;
     const int pc = PitchClass(key);
@@ -75,7 +75,7 @@ int AdLibShift(int type, int column) {
     return AdLibTable[static_cast<std::size_t>(type - 1)][static_cast<std::size_t>(column)];
 }
 
-int AdjustMelodyNote(core::Session& session, InputPeers& peers, int channel, int key, bool press,
+int AdjustMelodyNote(core::Session& session, InputLink& peers, int channel, int key, bool press,
                      KeyModifiers modifiers, bool forceAdLib) {
     core::AppState& app = session.App();
     const core::Options& options = app.options;

@@ -9,7 +9,7 @@ namespace chordella::core { class Session; }
 
 namespace chordella::chords {
 
-class InputPeers;
+class InputLink;
 
 // The ad-lib shift of a key (pitch class relative to C, 0 … 11) under chord type 1 … 34:
 // −1, 0 or +1 semitone. 0 for anything outside the table.
@@ -30,7 +30,7 @@ struct KeyModifiers {
 // the spinners or the zones changed meanwhile. The result may lie outside 0 … 127: the
 // caller drops such a note. With `forceAdLib` the note is adjusted as if " Melody Ad Lib"
 // were on (notes entered on the computer or on-screen keyboard always follow the chord).
-int AdjustMelodyNote(core::Session& session, InputPeers& peers, int channel, int key, bool press,
+int AdjustMelodyNote(core::Session& session, InputLink& peers, int channel, int key, bool press,
                      KeyModifiers modifiers = {}, bool forceAdLib = false);
 
 }  // namespace chordella::chords

@@ -4,7 +4,7 @@
 
 #include "core/ClockLink.h"
 #include "core/Session.h"
-#include "chords/InputPeers.h"
+#include "chords/InputLink.h"
 #include "midi/MidiInput.h"
 
 namespace chordella::chords {
@@ -27,15 +27,15 @@ constexpr int ThruTransposeController = 84;
 constexpr int LowestDetectedTempo = 25;
 constexpr int HighestDetectedTempo = 250;
 
-InputPeers& NoPeers() {
-    static InputPeers none;
+InputLink& NoPeers() {
+    static InputLink none;
     return none;
 }
 
 }  // namespace
 
 SecondInput::SecondInput(core::Session& session, ChordRecogniser& recogniser, core::ClockLink* clock,
-                         InputPeers* peers)
+                         InputLink* peers)
     : session_(session),
       clock_(clock),
       peers_(peers ? peers : &NoPeers()),
@@ -43,7 +43,7 @@ SecondInput::SecondInput(core::Session& session, ChordRecogniser& recogniser, co
 
 SecondInput::~SecondInput() { Detach(); }
 
-void SecondInput::SetPeers(InputPeers* peers) {
+void SecondInput::SetPeers(InputLink* peers) {
     peers_ = peers ? peers : &NoPeers();
     filter_.SetPeers(*peers_);
 }

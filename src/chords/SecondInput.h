@@ -26,13 +26,13 @@ struct TMyMidiEvent;
 namespace chordella::chords {
 
 class ChordRecogniser;
-class InputPeers;
+class InputLink;
 
 class SecondInput {
 public:
     // Control thread. `clock` may be null (no slave mode, no tempo detection); `peers` too.
     SecondInput(core::Session& session, ChordRecogniser& recogniser, core::ClockLink* clock,
-                InputPeers* peers = nullptr);
+                InputLink* peers = nullptr);
     ~SecondInput();
     SecondInput(const SecondInput&) = delete;
     SecondInput& operator=(const SecondInput&) = delete;
@@ -41,7 +41,7 @@ public:
     // timing clock through the ring.
     void Attach();
     void Detach();
-    void SetPeers(InputPeers* peers);
+    void SetPeers(InputLink* peers);
 
     // Control thread. Drains the ring; of a run of command messages in one call only the
     // first runs.
@@ -61,7 +61,7 @@ private:
 
     core::Session& session_;
     core::ClockLink* clock_;
-    InputPeers* peers_;
+    InputLink* peers_;
     ThruFilter filter_;
     bool attached_ = false;
 };

@@ -2,7 +2,7 @@
 
 #include "core/Session.h"
 #include "chords/ChordRecogniser.h"
-#include "chords/InputPeers.h"
+#include "chords/InputLink.h"
 #include "core/ChannelReset.h"
 
 namespace chordella::chords {
@@ -14,17 +14,17 @@ constexpr int SongStartPosition = 4;
 constexpr int SecondRecordingMode = 2;
 constexpr int EndingPart = 3;  // an ending is pending while it is the part to follow
 
-InputPeers& NoPeers() {
-    static InputPeers none;
+InputLink& NoPeers() {
+    static InputLink none;
     return none;
 }
 
 }  // namespace
 
-SectionKeys::SectionKeys(core::Session& session, ChordRecogniser& recogniser, InputPeers* peers)
+SectionKeys::SectionKeys(core::Session& session, ChordRecogniser& recogniser, InputLink* peers)
     : session_(session), recogniser_(recogniser), peers_(peers ? peers : &NoPeers()) {}
 
-void SectionKeys::SetPeers(InputPeers* peers) { peers_ = peers ? peers : &NoPeers(); }
+void SectionKeys::SetPeers(InputLink* peers) { peers_ = peers ? peers : &NoPeers(); }
 
 void SectionKeys::SectionKey(int key, int code) {
     core::AppState& app = session_.App();

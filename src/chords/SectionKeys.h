@@ -9,7 +9,7 @@ namespace chordella::core { class Session; }
 namespace chordella::chords {
 
 class ChordRecogniser;
-class InputPeers;
+class InputLink;
 
 // The code a pressed control key is stored with.
 inline constexpr int SectionKeyCode = 12;
@@ -19,8 +19,8 @@ inline constexpr int MinorKeyMark = 14;
 
 class SectionKeys {
 public:
-    SectionKeys(core::Session& session, ChordRecogniser& recogniser, InputPeers* peers = nullptr);
-    void SetPeers(InputPeers* peers);
+    SectionKeys(core::Session& session, ChordRecogniser& recogniser, InputLink* peers = nullptr);
+    void SetPeers(InputLink* peers);
 
     // Control thread (input handlers, pads, computer keys, remote control, chord-memory
     // playback). Stores a control key for the engine: PendingCommandKey := key,
@@ -36,7 +36,7 @@ public:
 private:
     core::Session& session_;
     ChordRecogniser& recogniser_;
-    InputPeers* peers_;
+    InputLink* peers_;
 };
 
 }  // namespace chordella::chords

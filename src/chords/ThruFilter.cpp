@@ -2,7 +2,7 @@
 
 #include "core/Session.h"
 #include "chords/ChordRecogniser.h"
-#include "chords/InputPeers.h"
+#include "chords/InputLink.h"
 
 namespace chordella::chords {
 

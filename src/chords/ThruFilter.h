@@ -10,17 +10,17 @@ namespace chordella::core { class Session; }
 namespace chordella::chords {
 
 class ChordRecogniser;
-class InputPeers;
+class InputLink;
 
 // What ThruFilter answers for a message to be dropped.
 inline constexpr int DropMessage = 255;
 
 class ThruFilter {
 public:
-    ThruFilter(core::Session& session, ChordRecogniser& recogniser, InputPeers& peers)
+    ThruFilter(core::Session& session, ChordRecogniser& recogniser, InputLink& peers)
         : session_(session), recogniser_(recogniser), peers_(&peers) {}
 
-    void SetPeers(InputPeers& peers) { peers_ = &peers; }
+    void SetPeers(InputLink& peers) { peers_ = &peers; }
 
     // Control thread. `kind` is the status with the channel masked off (0x80 … 0xE0),
     // `channel` 0 … 15. Answers the new data1, or DropMessage. A note the thru
@@ -30,7 +30,7 @@ public:
 private:
     core::Session& session_;
     ChordRecogniser& recogniser_;
-    InputPeers* peers_;
+    InputLink* peers_;
 };
 
 }  // namespace chordella::chords

@@ -4,7 +4,7 @@
 #include <exception>
 
 #include "core/Session.h"
-#include "chords/InputPeers.h"
+#include "chords/InputLink.h"
 #include "midi/ControllerTable.h"
 
 namespace chordella::chords {
@@ -20,7 +20,7 @@ constexpr int HumanRange = 20;      // r is drawn from 0 … 20
 constexpr int LouderFrom = 16;      // r ≥ 16 plays louder by r − 10
 constexpr int LouderBase = 10;
 
-void Record(core::Session& session, InputPeers* peers, std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
+void Record(core::Session& session, InputLink* peers, std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
     if ((status & 0x0F) != session.App().melody.MelodyChannel) return;
     if (peers && peers->MelodyRecording()) {
         peers->RecordMelodyEvent(status, data1, data2);
@@ -40,7 +40,7 @@ void Put(midi::MidiOut* out, std::uint8_t status, std::uint8_t data1, std::uint8
 
 }  // namespace
 
-void SendVoiceMessage(core::Session& session, InputPeers* peers, std::uint8_t status, std::uint8_t data1,
+void SendVoiceMessage(core::Session& session, InputLink* peers, std::uint8_t status, std::uint8_t data1,
                       std::uint8_t data2) {
     if (status < 0x80 || status >= 0xF0 || data1 > 127 || data2 > 127) return;
     Record(session, peers, status, data1, data2);

@@ -11,7 +11,7 @@ class Random;
 
 namespace chordella::chords {
 
-class InputPeers;
+class InputLink;
 
 // Control thread. A channel message entered by hand:
 // 1. recorded into the melody track when it records and the message is on its channel
@@ -21,7 +21,7 @@ class InputPeers;
 //    MidiOutput1 and MidiOutput2 (each when open); otherwise it goes to the main output
 //    when open.
 // A status outside 0x80 … 0xEF or data above 127 is ignored.
-void SendVoiceMessage(core::Session& session, InputPeers* peers, std::uint8_t status, std::uint8_t data1,
+void SendVoiceMessage(core::Session& session, InputLink* peers, std::uint8_t status, std::uint8_t data1,
                       std::uint8_t data2);
 
 // Control thread. A velocity near `base` with a player's unevenness: r uniform in 0 … 20;

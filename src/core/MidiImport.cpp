@@ -51,7 +51,7 @@ void ReportControllers(midi::ControllerTable& table, const ImportResult& result)
 
 bool IsStyleFormat(const std::string& path) { return LowerExtension(path) != ".mid"; }
 
-MidiImporter::MidiImporter(core::Session& session, MidiImportHooks* hooks)
+MidiImporter::MidiImporter(core::Session& session, MidiImportLink* hooks)
     : session_(session), hooks_(hooks ? hooks : &noHooks_) {}
 
 ImportOutcome MidiImporter::Fail(const std::string& message) {

@@ -2,7 +2,7 @@
 // Importing a Standard MIDI File (or a keyboard style file, which is one with section
 // markers) into the style creator's work: the question, the file choice, the size check,
 // the conversion (MidiImportRun) and what the import leaves behind in the creator, the
-// controller table and the other modules (MidiImportHooks).
+// controller table and the other modules (MidiImportLink).
 //
 // The whole file is read and converted once without writing anything; only a sound file
 // then changes the work, so a damaged file leaves everything as it was.
@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "data/MidiImportHooks.h"
+#include "data/MidiImportLink.h"
 #include "data/MidiImportRun.h"
 
 namespace chordella::core { class Session; }
@@ -31,7 +31,7 @@ inline constexpr const char* ImportDefaultName = "CHORDS.MID";
 class MidiImporter {
 public:
     // The hooks must outlive the importer; nullptr uses hooks that do nothing.
-    explicit MidiImporter(core::Session& session, MidiImportHooks* hooks = nullptr);
+    explicit MidiImporter(core::Session& session, MidiImportLink* hooks = nullptr);
 
     // Control thread. Imports `path` (the open dialog when empty; with "*" the dialog only
     // picks the import directory). `keepLeadingSilence` turns the trimming of silence before
@@ -51,8 +51,8 @@ private:
     void PadAppendedMeasure(CreatorWorkWriter& writer);
 
     core::Session& session_;
-    MidiImportHooks noHooks_;
-    MidiImportHooks* hooks_;
+    MidiImportLink noHooks_;
+    MidiImportLink* hooks_;
     bool silent_ = false;
     SmfLayout layout_;
     ImportResult last_;

@@ -11,8 +11,8 @@
 #include "core/Links.h"
 #include "core/StyleContainer.h"
 #include "core/View.h"
-#include "data/ArrangementHost.h"
-#include "data/StyleHooks.h"
+#include "data/ArrangementLink.h"
+#include "data/StyleLoadLink.h"
 #include "midi/ControllerTable.h"
 #include "midi/MidiOut.h"
 #include "midi/MidiPorts.h"
@@ -67,9 +67,9 @@ public:
     void SetEngineLink(EngineLink* link) { engineLink_ = link ? link : &noEngine_; }
     void SetChordLink(ChordLink* link) { chordLink_ = link ? link : &noChords_; }
     // What the song operations need from the transport, the style, the clock and the
-    // editor (data/ArrangementHost.h); the application wires it, null restores the default.
-    data::ArrangementHost& SongHost() { return *songHost_; }
-    void SetSongHost(data::ArrangementHost* host) { songHost_ = host ? host : &noSongHost_; }
+    // editor (data/ArrangementLink.h); the application wires it, null restores the default.
+    data::ArrangementLink& ArrangementLink() { return *songHost_; }
+    void SetArrangementLink(data::ArrangementLink* host) { songHost_ = host ? host : &noSongHost_; }
     TransportLink& Transport() { return *transportLink_; }
     // The melody track: the input side hands the melody channel's messages to it.
     MelodyLink& Melody() { return *melodyLink_; }
@@ -77,7 +77,7 @@ public:
     void SetTransportLink(TransportLink* link) { transportLink_ = link ? link : &noTransport_; }
 
     // The steps of loading a style that belong to other modules; each adds its hooks here.
-    data::StyleHookList& StyleHooks() { return styleHooks_; }
+    data::StyleLoadLinkList& StyleLoadLink() { return styleHooks_; }
 
     // The outputs the engine sends on. The accompaniment output is also the main output:
     // the device layer's current output unless another one is set (offline rendering,
@@ -105,13 +105,13 @@ private:
     NoChords noChords_;
     EngineLink* engineLink_ = &noEngine_;
     ChordLink* chordLink_ = &noChords_;
-    data::NoArrangementHost noSongHost_;
-    data::ArrangementHost* songHost_ = &noSongHost_;
+    data::NoArrangementLink noSongHost_;
+    data::ArrangementLink* songHost_ = &noSongHost_;
     NoTransport noTransport_;
     TransportLink* transportLink_ = &noTransport_;
     NoMelody noMelody_;
     MelodyLink* melodyLink_ = &noMelody_;
-    data::StyleHookList styleHooks_;
+    data::StyleLoadLinkList styleHooks_;
     midi::MidiOut* accompanimentOutput_ = nullptr;
     midi::MidiOut* clockOutput_ = nullptr;
     midi::MidiOut* chordCodeOutput_ = nullptr;

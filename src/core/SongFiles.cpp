@@ -53,7 +53,7 @@ bool AsksBeforeReplacing(OpenSource source) {
 
 OpenOutcome SongFiles::Open(const OpenRequest& request) {
     auto& song = session_.App().arrangement;
-    auto& host = session_.SongHost();
+    auto& host = session_.ArrangementLink();
     auto& prompter = session_.Prompter();
     if (host.ChordsRecording()) host.StopRecording();
     if (AsksBeforeReplacing(request.Source) && song.Chords.ChordMemoryLength >= 5 &&
@@ -101,7 +101,7 @@ OpenOutcome SongFiles::Open(const OpenRequest& request) {
 
 void SongFiles::AfterOpen(const OpenRequest& request, bool shortForm, const std::string& path) {
     auto& song = session_.App().arrangement;
-    auto& host = session_.SongHost();
+    auto& host = session_.ArrangementLink();
     const auto& options = session_.App().options;
     song.ArrangementPath = path;
     ShowSongTitle(path);
@@ -132,7 +132,7 @@ void SongFiles::ShowSongTitle(const std::string& path) {
 }
 
 bool SongFiles::CanSave() {
-    if (session_.SongHost().ChordsRecording()) return false;
+    if (session_.ArrangementLink().ChordsRecording()) return false;
     if (session_.App().arrangement.Chords.IsEmpty()) {
         session_.Prompter().Inform("Chordmemory is empty !");
         return false;
@@ -168,7 +168,7 @@ bool SongFiles::SaveTo(const std::string& path) {
 std::string SongFiles::StyleReferenceToSave() {
     // The loaded style is the song's style; with none loaded (say its style was not found
     // when the song was opened) the song keeps the reference it came with.
-    std::string loaded = session_.SongHost().LoadedStylePath();
+    std::string loaded = session_.ArrangementLink().LoadedStylePath();
     if (!loaded.empty()) return loaded;
     const auto& song = session_.App().arrangement;
     return song.HasStyleReference ? song.StyleReference : std::string();
@@ -194,7 +194,7 @@ std::string SongFiles::QuickSavePath() const { return session_.Paths().Songs() +
 std::string SongFiles::DemoSongPath() const { return session_.Paths().Songs() + "/" + DemoSongFileName; }
 
 bool SongFiles::QuickSave() {
-    auto& host = session_.SongHost();
+    auto& host = session_.ArrangementLink();
     if (host.StylePlaying()) host.StopPlayback();
     if (!CanSave()) return false;
     if (!platform::MakeFolders(session_.Paths().Songs())) {
@@ -213,14 +213,14 @@ OpenOutcome SongFiles::QuickLoad() {
         session_.Prompter().Inform("Button Quicksave has not been pressed previously");
         return OpenOutcome::Refused;
     }
-    auto& host = session_.SongHost();
+    auto& host = session_.ArrangementLink();
     if (host.StylePlaying()) host.StopPlayback();
     return Open({OpenSource::QuickLoad, path, false});
 }
 
 bool SongFiles::Clear() {
     auto& song = session_.App().arrangement;
-    auto& host = session_.SongHost();
+    auto& host = session_.ArrangementLink();
     if (host.ChordsRecording()) host.StopRecording();
     if (!song.Chords.IsEmpty() && !session_.Prompter().Confirm("Clear Chordmemory ?")) return false;
     ClearChordMemory(song.Chords);
@@ -240,7 +240,7 @@ bool SongFiles::Clear() {
 
 bool SongFiles::New() {
     if (!Clear()) return false;
-    session_.SongHost().CreateMeasures();
+    session_.ArrangementLink().CreateMeasures();
     return true;
 }
 

@@ -2,7 +2,7 @@
 // The song operations of the song menu, the main window and the editor: open, save,
 // save as, quick save, quick load, clear and new. They work on the session's song
 // (AppState::arrangement), ask and inform through its prompter, and reach the transport,
-// the style and the clock through its song host (data/ArrangementHost.h).
+// the style and the clock through its song host (data/ArrangementLink.h).
 //
 // A file that cannot be read or is damaged is refused with a message and leaves the song
 // in memory as it was; saving writes a temporary file and renames it, so an old file is

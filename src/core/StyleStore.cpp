@@ -58,7 +58,7 @@ bool AnyPartPresent(const PartTable& parts) {
 }
 
 // Step 7 of a load: programs above 62 clear the bank-select MSB; the instrument set may map programs.
-void ApplyPrograms(StyleHeader& header, StyleHooks& hooks) {
+void ApplyPrograms(StyleHeader& header, StyleLoadLink& hooks) {
     for (auto& row : header.ChannelSetup) {
         const int program = row[SetupProgramIndex];
         if (program == SetupNotSet) continue;
@@ -87,7 +87,7 @@ void Install(StyleState& style, const StyleImage& image) {
 }
 
 // Steps 6 and 7 of a load: the suppress flag, the header for the clock and transport, the programs.
-void ApplyHeader(StyleHeader& header, StyleHooks& hooks) {
+void ApplyHeader(StyleHeader& header, StyleLoadLink& hooks) {
     if (header.ClearSuppressOnLoad) {
         header.SuppressControllers = 0;
         header.ClearSuppressOnLoad = 0;
@@ -110,8 +110,8 @@ void NameAndSelect(StyleState& style, const std::string& path, bool introEnabled
 
 }  // namespace
 
-StyleStore::StyleStore(core::Session& session, StyleHooks* hooks)
-    : session_(session), hooks_(hooks ? hooks : &session.StyleHooks()) {}
+StyleStore::StyleStore(core::Session& session, StyleLoadLink* hooks)
+    : session_(session), hooks_(hooks ? hooks : &session.StyleLoadLink()) {}
 
 StyleState& StyleStore::Style() { return session_.Style().style; }
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "data/StyleHooks.h"
+#include "data/StyleLoadLink.h"
 #include "data/StyleNames.h"
 
 namespace chordella::core { class Session; }
@@ -29,9 +29,9 @@ enum class MissingStyle {
 
 class StyleStore {
 public:
-    // The hooks must outlive the store; nullptr uses the session's StyleHooks() (the modules
+    // The hooks must outlive the store; nullptr uses the session's StyleLoadLink() (the modules
     // that take part in loading add themselves there).
-    explicit StyleStore(core::Session& session, StyleHooks* hooks = nullptr);
+    explicit StyleStore(core::Session& session, StyleLoadLink* hooks = nullptr);
 
     // Control thread, all of them.
     // The open dialog ("Open style ..."); a foreign format goes to the converter hook.
@@ -65,7 +65,7 @@ private:
     StyleLoadResult Replace(const std::string& path, bool userStarted, bool asDefaultStyle);
 
     core::Session& session_;
-    StyleHooks* hooks_;
+    StyleLoadLink* hooks_;
 };
 
 }  // namespace chordella::data

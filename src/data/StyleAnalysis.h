@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "data/StyleHooks.h"
+#include "data/StyleLoadLink.h"
 #include "data/StyleModel.h"
 #include "data/StyleState.h"
 

@@ -20,7 +20,7 @@
 #include "core/Links.h"
 #include "engine/LoopingSections.h"
 #include "engine/StylePlayer.h"
-#include "engine/TransportHooks.h"
+#include "engine/TickLink.h"
 
 namespace chordella::core { class Session; }
 
@@ -37,8 +37,8 @@ public:
 
     // Control thread, outside a tick. The transport and sections that take over the seams;
     // nullptr puts back the looping default.
-    void SetTransport(TransportHooks* hooks) { hooks_ = hooks ? hooks : &sections_; }
-    TransportHooks& Transport() { return *hooks_; }
+    void SetTransport(TickLink* hooks) { hooks_ = hooks ? hooks : &sections_; }
+    TickLink& Transport() { return *hooks_; }
     // The default section logic (plays one part and loops it).
     LoopingSections& Sections() { return sections_; }
 
@@ -62,7 +62,7 @@ private:
 
     core::Session& session_;
     LoopingSections sections_;
-    TransportHooks* hooks_;
+    TickLink* hooks_;
     StylePlayer player_;
 };
 

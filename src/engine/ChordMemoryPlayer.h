@@ -7,7 +7,7 @@
 // chord per chord-grid unit, with a grace window at the unit's start; step recording
 // writes one chord per tap while the clock is off.
 //
-// It is the transport's TransportPeers. Playing a song (control thread):
+// It is the transport's TransportModulesLink. Playing a song (control thread):
 //   engine::AccompanimentEngine engine(session);
 //   engine::Clock clock(session, engine);
 //   engine::Transport transport(session, engine, clock);
@@ -21,7 +21,7 @@
 #include <cstdint>
 
 #include "data/ChordMemory.h"
-#include "engine/TransportPeers.h"
+#include "engine/TransportModulesLink.h"
 
 namespace chordella::core { class Session; }
 
@@ -31,7 +31,9 @@ class AccompanimentEngine;
 class MelodyPlayer;
 class Transport;
 
-class ChordMemoryPlayer final : public TransportPeers {
+// What it does not own (MIDI commands, a loaded MIDI file, the chord display, the songlist …)
+// answers as the transport without those modules (NoTransportModules).
+class ChordMemoryPlayer final : public NoTransportModules {
 public:
     // Control thread. Installs itself as the transport's peers.
     ChordMemoryPlayer(core::Session& session, AccompanimentEngine& engine, Transport& transport, MelodyPlayer& melody);
@@ -53,7 +55,7 @@ public:
     // the pending control key.
     void SubmitCommandKey(int key, int value);
 
-    // --- TransportPeers (control thread; the tick ones allocate nothing) ---
+    // --- TransportModulesLink (control thread; the tick ones allocate nothing) ---
     bool ChordMemoryStep() override;
     bool ChordMemoryEmpty() override;
     void ChordMemoryJumpToEnd() override;

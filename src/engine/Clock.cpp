@@ -15,12 +15,12 @@ constexpr int HighestFieldTempo = 250;
 
 Clock::Clock(core::Session& session, AccompanimentEngine& engine)
     : session_(session), engine_(engine), styleHooks_(*this, engine, session) {
-    session_.StyleHooks().Add(&styleHooks_);
+    session_.StyleLoadLink().Add(&styleHooks_);
 }
 
 Clock::~Clock() {
     ShutdownClock();
-    session_.StyleHooks().Remove(&styleHooks_);
+    session_.StyleLoadLink().Remove(&styleHooks_);
 }
 
 void Clock::SetupClock() {

@@ -10,7 +10,7 @@
 
 #include "core/ClockLink.h"
 #include "core/ClockState.h"
-#include "engine/ClockStyleHooks.h"
+#include "engine/ClockStyleLoad.h"
 
 namespace chordella::core { class Session; }
 namespace chordella::platform { class TickTimer; }
@@ -74,7 +74,7 @@ private:
 
     core::Session& session_;
     AccompanimentEngine& engine_;
-    ClockStyleHooks styleHooks_;
+    ClockStyleLoad styleHooks_;
     std::unique_ptr<platform::TickTimer> timer_;
     int virtualBpm_ = 120;
     bool virtual_ = false;

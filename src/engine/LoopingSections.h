@@ -4,13 +4,13 @@
 // player and releases everything. Offline rendering, the fuzz target and the tests play
 // styles with it.
 
-#include "engine/TransportHooks.h"
+#include "engine/TickLink.h"
 
 namespace chordella::core { class Session; }
 
 namespace chordella::engine {
 
-class LoopingSections final : public TransportHooks {
+class LoopingSections final : public TickLink {
 public:
     explicit LoopingSections(core::Session& session) : session_(session) {}
 

@@ -72,10 +72,20 @@ void MelodyPlayer::ToggleRecording(bool fromMenu) {
         session_.App().songPlay.LoopOn = session_.App().options.Loop ? 1 : 0;
         return;
     }
-    if (track.MelodyCount > 0) {
-        if (!session_.Prompter().Confirm("Replace current melody ?")) return;
-        data::ClearMelody(track);
+    if (track.MelodyCount <= 0) {
+        StartRecording();
+        return;
     }
+    // The question waits for the user while the ticks go on; the recording starts with the answer.
+    session_.Prompter().ConfirmThen("Replace current melody ?", [this](bool yes) {
+        if (!yes || session_.App().melody.Recording) return;
+        data::ClearMelody(session_.App().arrangement.Melody);
+        StartRecording();
+    });
+}
+
+void MelodyPlayer::StartRecording() {
+    MelodyState& m = session_.App().melody;
     m.Recording = true;
     m.RecordGreyed = false;
     m.MelodyChannel = session_.App().engine.VoiceChannel;
@@ -93,7 +103,14 @@ void MelodyPlayer::SetPlayback(bool on) {
 
 void MelodyPlayer::Delete() {
     data::MelodyTrack& track = session_.App().arrangement.Melody;
-    if (track.MelodyCount <= 0 || !session_.Prompter().Confirm("Delete Melody ?")) return;
+    if (track.MelodyCount <= 0) return;
+    session_.Prompter().ConfirmThen("Delete Melody ?", [this](bool yes) {
+        if (yes) DeleteNow();
+    });
+}
+
+void MelodyPlayer::DeleteNow() {
+    data::MelodyTrack& track = session_.App().arrangement.Melody;
     std::fill(track.MelodyBuffer.begin(), track.MelodyBuffer.end(), data::MelodyEvent{});
     track.MelodyCount = 0;
     session_.App().melody.MelodyIndex = 0;

@@ -73,6 +73,9 @@ public:
     void CloseRecording();
 
 private:
+    // The "&Record" and "Delete Melody" operations once their question is answered Yes.
+    void StartRecording();
+    void DeleteNow();
     core::Session& session_;
 };
 

@@ -6,7 +6,7 @@
 #include "engine/ChordChange.h"
 #include "engine/Outputs.h"
 #include "engine/StylePlayer.h"
-#include "engine/TransportPeers.h"
+#include "engine/TransportModulesLink.h"
 
 namespace chordella::engine {
 

@@ -10,16 +10,16 @@ namespace chordella::core { class Session; }
 
 namespace chordella::engine {
 
-class TransportPeers;
+class TransportModulesLink;
 
 // What follows each part at its end, by part index.
 inline constexpr std::array<std::int16_t, 8> NextSectionTable = {1, 0, 0, 254, 255, 255, 2, 1};
 
 class Sections {
 public:
-    Sections(core::Session& session, TransportPeers& peers) : session_(session), peers_(&peers) {}
+    Sections(core::Session& session, TransportModulesLink& peers) : session_(session), peers_(&peers) {}
 
-    void SetPeers(TransportPeers& peers) { peers_ = &peers; }
+    void SetPeers(TransportModulesLink& peers) { peers_ = &peers; }
 
     // Control thread (tick or user action). Switches the style to part `section` at once:
     // sounding notes are released and the next section step starts the part from its
@@ -56,7 +56,7 @@ private:
     int PresentFallback(int section) const;
 
     core::Session& session_;
-    TransportPeers* peers_;
+    TransportModulesLink* peers_;
 };
 
 }  // namespace chordella::engine

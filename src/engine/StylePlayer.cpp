@@ -5,7 +5,7 @@
 #include "core/Session.h"
 #include "engine/ChordShift.h"
 #include "engine/Outputs.h"
-#include "engine/TransportHooks.h"
+#include "engine/TickLink.h"
 
 namespace chordella::engine {
 

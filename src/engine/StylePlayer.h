@@ -9,7 +9,7 @@ namespace chordella::core { class Session; }
 
 namespace chordella::engine {
 
-class TransportHooks;
+class TickLink;
 
 // Control thread. The part that plays is left or starts again before this tick's events
 // were read (a switch, a requested ending, the end of a pass):
@@ -20,7 +20,7 @@ void SendDrumNoteOffsDue(core::Session& session);
 
 class StylePlayer {
 public:
-    StylePlayer(core::Session& session, TransportHooks*& hooks) : session_(session), hooks_(hooks) {}
+    StylePlayer(core::Session& session, TickLink*& hooks) : session_(session), hooks_(hooks) {}
 
     // Control thread, inside the tick. The style's work for one tick: every event up to the
     // next wait is sent. Never reads outside the stream buffers, whatever they hold.
@@ -49,7 +49,7 @@ private:
     bool ChannelPasses(int channel) const;
 
     core::Session& session_;
-    TransportHooks*& hooks_;
+    TickLink*& hooks_;
 };
 
 }  // namespace chordella::engine

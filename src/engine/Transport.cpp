@@ -31,16 +31,16 @@ Transport::Transport(core::Session& session, AccompanimentEngine& engine, Clock&
     : session_(session), engine_(engine), clock_(clock), sections_(session, noPeers_), loadHooks_(*this) {
     engine_.SetTransport(this);
     session_.SetTransportLink(this);
-    session_.StyleHooks().Add(&loadHooks_);
+    session_.StyleLoadLink().Add(&loadHooks_);
 }
 
 Transport::~Transport() {
-    session_.StyleHooks().Remove(&loadHooks_);
+    session_.StyleLoadLink().Remove(&loadHooks_);
     if (&session_.Transport() == this) session_.SetTransportLink(nullptr);
     if (&engine_.Transport() == this) engine_.SetTransport(nullptr);
 }
 
-void Transport::SetPeers(TransportPeers* peers) {
+void Transport::SetPeers(TransportModulesLink* peers) {
     peers_ = peers ? peers : &noPeers_;
     sections_.SetPeers(*peers_);
 }
@@ -112,7 +112,7 @@ void Transport::Play() {
     ArmStart();
 }
 
-bool Transport::ConfirmRecording() {
+void Transport::ConfirmRecording(std::function<void(bool)> then) {
     platform::Prompter& prompter = session_.Prompter();
     const int measure = peers_->StartMeasure();
     if (!peers_->OverwriteBox()) {
@@ -120,15 +120,21 @@ bool Transport::ConfirmRecording() {
         const int length = peers_->ChordMemoryLength();
         const int measureUnits = session_.App().clock.MeasureUnits;
         if (!peers_->ChordMemoryEmpty() && (start < 4 || start < length - 2 * measureUnits)) {
-            if (!prompter.Confirm("Replace current chords ?")) return false;
-            peers_->ClearSong();
-            return true;
+            prompter.ConfirmThen("Replace current chords ?", [this, then = std::move(then)](bool yes) {
+                if (yes) peers_->ClearSong();
+                then(yes);
+            });
+            return;
         }
-        return prompter.Confirm("Replace current chords, starting at measure " + std::to_string(measure));
+        prompter.ConfirmThen("Replace current chords, starting at measure " + std::to_string(measure),
+                             std::move(then));
+        return;
     }
-    if (!prompter.Confirm("Start Recording at Measure " + std::to_string(measure))) return false;
-    if (measure < 2) peers_->StartRecordingAtSongStart();
-    return true;
+    prompter.ConfirmThen("Start Recording at Measure " + std::to_string(measure),
+                         [this, measure, then = std::move(then)](bool yes) {
+                             if (yes && measure < 2) peers_->StartRecordingAtSongStart();
+                             then(yes);
+                         });
 }
 
 void Transport::Record(bool stepRecord) {
@@ -141,10 +147,18 @@ void Transport::Record(bool stepRecord) {
     if (peers_->EndingCountdownRunning()) peers_->CancelEndingCountdown();
     RaiseRealtime();
     peers_->StartRecordingAtStart();
-    if (!ConfirmRecording()) {
-        LowerRealtime();
-        return;
-    }
+    // The question waits for the user while the ticks go on; the recording starts with the answer.
+    ConfirmRecording([this, stepRecord](bool yes) {
+        if (!yes || session_.App().transport.ChordPlayMode != 0) {
+            LowerRealtime();
+            return;
+        }
+        StartRecording(stepRecord);
+    });
+}
+
+void Transport::StartRecording(bool stepRecord) {
+    TransportState& transport = session_.App().transport;
     EngineState& e = session_.App().engine;
     e.SongStarting = session_.App().options.SlaveMode ? 0 : 1;
     if (stepRecord) {
@@ -314,8 +328,8 @@ void Transport::SetPlayEnding(bool on) { session_.App().options.PlayEnding = on;
 
 // --- Loading a style ---
 
-bool Transport::LoadHooks::RecordingRuns() { return transport_.session_.App().transport.ChordPlayMode > 0; }
+bool Transport::StyleLoadSteps::RecordingRuns() { return transport_.session_.App().transport.ChordPlayMode > 0; }
 
-bool Transport::LoadHooks::IntroEnabled() { return transport_.session_.App().options.PlayIntro; }
+bool Transport::StyleLoadSteps::IntroEnabled() { return transport_.session_.App().options.PlayIntro; }
 
 }  // namespace chordella::engine

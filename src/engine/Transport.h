@@ -2,8 +2,8 @@
 // The transport around the engine: starting and stopping the style and the song (Play,
 // Record, Stop), the control keys that switch sections, the count-in and metronome, the
 // panic functions, the accompaniment switch, "Sy&nc. Start" and the "Play Parts" menu. It is
-// the engine's TransportHooks and the session's TransportLink; the chord memory, the melody
-// track and chord recognition plug into it through TransportPeers.
+// the engine's TickLink and the session's TransportLink; the chord memory, the melody
+// track and chord recognition plug into it through TransportModulesLink.
 //
 // Driving it (control thread):
 //   engine::AccompanimentEngine engine(session);
@@ -15,11 +15,13 @@
 //   transport.Record();         // chord recording; Record(true) is step recording
 //   transport.Stop();           // every sounding note ends, priority back to normal
 
+#include <functional>
+
 #include "core/Links.h"
-#include "data/StyleHooks.h"
+#include "data/StyleLoadLink.h"
 #include "engine/Sections.h"
-#include "engine/TransportHooks.h"
-#include "engine/TransportPeers.h"
+#include "engine/TickLink.h"
+#include "engine/TransportModulesLink.h"
 
 namespace chordella::core { class Session; }
 
@@ -28,7 +30,7 @@ namespace chordella::engine {
 class AccompanimentEngine;
 class Clock;
 
-class Transport final : public TransportHooks, public core::TransportLink {
+class Transport final : public TickLink, public core::TransportLink {
 public:
     // Control thread. Attaches itself to the engine, the session and the style loader.
     Transport(core::Session& session, AccompanimentEngine& engine, Clock& clock);
@@ -38,7 +40,9 @@ public:
     Transport& operator=(const Transport&) = delete;
 
     // Control thread, outside a tick. nullptr: no chord memory, melody or chord input.
-    void SetPeers(TransportPeers* peers);
+    void SetPeers(TransportModulesLink* peers);
+    // False while the transport runs without the song modules (NoTransportModules).
+    bool ModulesWired() const { return peers_ != &noPeers_; }
     engine::Sections& SectionLogic() { return sections_; }
 
     // --- Transport (control thread, user actions) ---
@@ -98,9 +102,9 @@ public:
 private:
     // The transport's part of loading a style: no load while recording, the part selector
     // starts at Intro with "Play Intro". (The clock's hooks stop a playing style.)
-    class LoadHooks final : public data::StyleHooks {
+    class StyleLoadSteps final : public data::StyleLoadLink {
     public:
-        explicit LoadHooks(Transport& transport) : transport_(transport) {}
+        explicit StyleLoadSteps(Transport& transport) : transport_(transport) {}
         bool RecordingRuns() override;
         bool IntroEnabled() override;
 
@@ -114,7 +118,10 @@ private:
     // The keys that act in either mode; false when the key was consumed (222, 223).
     bool IndependentKey(int key, int value);
     void ClearPendingKey();
-    bool ConfirmRecording();
+    // Asks the recording's question; `then` gets the answer later (the ticks go on meanwhile).
+    void ConfirmRecording(std::function<void(bool)> then);
+    // Record once its question was answered Yes.
+    void StartRecording(bool stepRecord);
     void SwitchClockOn();
     void ArmStart();
     void RaiseRealtime();
@@ -124,10 +131,10 @@ private:
     core::Session& session_;
     AccompanimentEngine& engine_;
     Clock& clock_;
-    TransportPeers noPeers_;
-    TransportPeers* peers_ = &noPeers_;
+    NoTransportModules noPeers_;
+    TransportModulesLink* peers_ = &noPeers_;
     engine::Sections sections_;
-    LoadHooks loadHooks_;
+    StyleLoadSteps loadHooks_;
 };
 
 }  // namespace chordella::engine

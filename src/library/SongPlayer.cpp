@@ -22,12 +22,12 @@ void SongPlayer::Start(std::optional<int> selected, std::int64_t now) {
     if (songlist_.PlayQueue().size() > 1) Repeat = false;
     if (files_.empty() && songlist_.PlayQueue().empty() && selected) songlist_.Enqueue(*selected);
     endedAt_ = -1;
-    if (Playing()) session_.SongHost().StopPlayback();
+    if (Playing()) session_.ArrangementLink().StopPlayback();
     if (!TakeNext(now)) Finish();
 }
 
 void SongPlayer::Next(std::int64_t now) {
-    if (Playing()) session_.SongHost().StopPlayback();
+    if (Playing()) session_.ArrangementLink().StopPlayback();
     endedAt_ = -1;
     if (!TakeNext(now)) Finish();
 }
@@ -38,7 +38,7 @@ void SongPlayer::Previous(std::int64_t now) {
     played_.pop_back();
     const int before = played_.back();
     played_.pop_back();
-    if (Playing()) session_.SongHost().StopPlayback();
+    if (Playing()) session_.ArrangementLink().StopPlayback();
     endedAt_ = -1;
     // The song that was playing comes again after the one before it.
     std::vector<int> queue = songlist_.PlayQueue();
@@ -51,7 +51,7 @@ void SongPlayer::Previous(std::int64_t now) {
 void SongPlayer::Stop() {
     state_ = State::Idle;
     ReleaseMutes();
-    if (Playing()) session_.SongHost().StopPlayback();
+    if (Playing()) session_.ArrangementLink().StopPlayback();
     session_.App().songPlay.SessionRepeats = 0;
 }
 
@@ -154,7 +154,7 @@ bool SongPlayer::PlayFile(const std::string& stored, const SongEntry* entry, int
         Skip(*path, std::string(WrongFileNameMessage));
         return false;
     }
-    if (Playing()) session_.SongHost().StopPlayback();
+    if (Playing()) session_.ArrangementLink().StopPlayback();
     const data::OpenOutcome outcome = data::SongFiles(session_).Open({data::OpenSource::SongPlayer, *path, false});
     if (outcome != data::OpenOutcome::Opened && outcome != data::OpenOutcome::Imported) {
         // A damaged arrangement was reported by the open; a MIDI file the import refused
@@ -174,7 +174,7 @@ bool SongPlayer::PlayFile(const std::string& stored, const SongEntry* entry, int
     session_.App().songPlay.SessionRepeats = static_cast<std::int16_t>(sessionRepeats_);
     state_ = State::Loaded;
     if (AutoStart) {
-        session_.SongHost().StartPlayback();
+        session_.ArrangementLink().StartPlayback();
         if (Playing()) state_ = State::Playing;
     }
     if (SongStarted) SongStarted({number, title, *path, sessionRepeats_, endedAt_ < 0 ? -1 : now - endedAt_});

@@ -16,9 +16,6 @@
 #include "app/RenderCommands.h"
 #include "app/SonglistCommand.h"
 #include "app/Version.h"
-#ifdef CHORDELLA_DESKTOP
-#include "ui/RunDesktop.h"
-#endif
 
 namespace chordella::app {
 
@@ -86,7 +83,7 @@ void AddGenerateOptions(CLI::App& command, GenerateCommandFlags& flags) {
 
 }  // namespace
 
-int RunCommandLine(int argc, char** argv) {
+int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     CLI::App cli{"Chordella: a real-time MIDI auto-accompaniment program", "chordella"};
     cli.set_version_flag("--version", std::string("chordella ") + Version);
     cli.require_subcommand(0, 1);
@@ -264,9 +261,7 @@ int RunCommandLine(int argc, char** argv) {
     instance.File = global.file;
     instance.ResetSettings = global.reset;
     instance.AssumeYes = global.yes;
-#ifdef CHORDELLA_DESKTOP
-    if (DisplayAvailable()) return ui::RunDesktop(instance, argc, argv);
-#endif
+    if (desktop != nullptr && DisplayAvailable()) return desktop(instance, argc, argv);
     return RunMainInstance(instance);
 }
 

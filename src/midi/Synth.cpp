@@ -1,11 +1,10 @@
 #include "midi/Synth.h"
 
-#include <fluidsynth.h>
-
 #include <algorithm>
 #include <cstdlib>
 
 #include "midi/DriverMessages.h"
+#include "midi/FluidLibrary.h"
 #include "midi/MidiBackend.h"
 #include "platform/Files.h"
 
@@ -21,8 +20,11 @@ void FromFluid(int level, const char* message, void*) {
 }  // namespace
 
 void CaptureSynthMessages() {
+    std::string error;
+    const FluidLibrary* fluid = LoadFluidLibrary(error);
+    if (fluid == nullptr) return;  // no synthesizer, no messages from it
     for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
-        fluid_set_log_function(level, &FromFluid, nullptr);
+        fluid->fluid_set_log_function(level, &FromFluid, nullptr);
 }
 
 std::string FindSoundFont() {
@@ -34,21 +36,24 @@ std::string FindSoundFont() {
 }
 
 std::unique_ptr<Synth> Synth::Create(int sampleRate, std::string& error, int cpuCores) {
+    const FluidLibrary* fluid = LoadFluidLibrary(error);
+    if (fluid == nullptr) return nullptr;
     CaptureSynthMessages();
     CaptureDriverMessages();
     std::unique_ptr<Synth> synth(new Synth());
+    synth->fluid_ = fluid;
     synth->sampleRate_ = sampleRate;
-    synth->settings_ = new_fluid_settings();
+    synth->settings_ = synth->fluid_->new_fluid_settings();
     if (!synth->settings_) {
         error = "FluidSynth cannot create its settings";
         return nullptr;
     }
-    fluid_settings_setnum(synth->settings_, "synth.sample-rate", sampleRate);
-    fluid_settings_setnum(synth->settings_, "synth.gain", DefaultGain);
-    fluid_settings_setint(synth->settings_, "synth.cpu-cores", std::max(1, cpuCores));
-    fluid_settings_setint(synth->settings_, "audio.jack.autoconnect", 1);
-    fluid_settings_setstr(synth->settings_, "audio.jack.id", "Chordella Synth");
-    synth->synth_ = new_fluid_synth(synth->settings_);
+    synth->fluid_->fluid_settings_setnum(synth->settings_, "synth.sample-rate", sampleRate);
+    synth->fluid_->fluid_settings_setnum(synth->settings_, "synth.gain", DefaultGain);
+    synth->fluid_->fluid_settings_setint(synth->settings_, "synth.cpu-cores", std::max(1, cpuCores));
+    synth->fluid_->fluid_settings_setint(synth->settings_, "audio.jack.autoconnect", 1);
+    synth->fluid_->fluid_settings_setstr(synth->settings_, "audio.jack.id", "Chordella Synth");
+    synth->synth_ = synth->fluid_->new_fluid_synth(synth->settings_);
     if (!synth->synth_) {
         error = "FluidSynth cannot create a synthesizer: " + LastDriverMessage();
         return nullptr;
@@ -57,16 +62,16 @@ std::unique_ptr<Synth> Synth::Create(int sampleRate, std::string& error, int cpu
 }
 
 Synth::~Synth() {
-    if (audio_) delete_fluid_audio_driver(audio_);
-    if (synth_) delete_fluid_synth(synth_);
-    if (settings_) delete_fluid_settings(settings_);
+    if (audio_) fluid_->delete_fluid_audio_driver(audio_);
+    if (synth_) fluid_->delete_fluid_synth(synth_);
+    if (settings_) fluid_->delete_fluid_settings(settings_);
 }
 
 bool Synth::StartAudio(std::string& error) {
     if (audio_) return true;
     for (const char* driver : {"jack", "pulseaudio", "alsa"}) {
-        fluid_settings_setstr(settings_, "audio.driver", driver);
-        audio_ = new_fluid_audio_driver(settings_, synth_);
+        fluid_->fluid_settings_setstr(settings_, "audio.driver", driver);
+        audio_ = fluid_->new_fluid_audio_driver(settings_, synth_);
         if (audio_) return true;
     }
     error = "No audio output device";
@@ -78,7 +83,7 @@ bool Synth::LoadSoundFont(const std::string& path, std::string& error) {
         error = "No General MIDI SoundFont found (install fluid-soundfont-gm or timgm6mb-soundfont)";
         return false;
     }
-    if (fluid_synth_sfload(synth_, path.c_str(), 1) == FLUID_FAILED) {
+    if (fluid_->fluid_synth_sfload(synth_, path.c_str(), 1) == FLUID_FAILED) {
         error = "Cannot load the SoundFont " + path + ": " + LastDriverMessage();
         return false;
     }
@@ -98,7 +103,7 @@ bool Synth::Send(const std::uint8_t* bytes, std::size_t count) noexcept {
     if (status == 0xF0) {
         // FluidSynth takes the message without its F0 … F7 frame.
         if (count < 2 || bytes[count - 1] != 0xF7) return false;
-        return fluid_synth_sysex(synth_, reinterpret_cast<const char*>(bytes + 1), static_cast<int>(count - 2),
+        return fluid_->fluid_synth_sysex(synth_, reinterpret_cast<const char*>(bytes + 1), static_cast<int>(count - 2),
                                  nullptr, nullptr, nullptr, 0) == FLUID_OK;
     }
     const int length = ShortMessageLength(status);
@@ -109,20 +114,20 @@ bool Synth::Send(const std::uint8_t* bytes, std::size_t count) noexcept {
     const int data1 = length > 1 ? bytes[1] : 0;
     const int data2 = length > 2 ? bytes[2] : 0;
     switch (status & 0xF0) {
-        case 0x80: fluid_synth_noteoff(synth_, channel, data1); return true;
-        case 0x90: fluid_synth_noteon(synth_, channel, data1, data2); return true;
-        case 0xA0: fluid_synth_key_pressure(synth_, channel, data1, data2); return true;
-        case 0xB0: fluid_synth_cc(synth_, channel, data1, data2); return true;
-        case 0xC0: fluid_synth_program_change(synth_, channel, data1); return true;
-        case 0xD0: fluid_synth_channel_pressure(synth_, channel, data1); return true;
-        case 0xE0: fluid_synth_pitch_bend(synth_, channel, data1 | data2 << 7); return true;
+        case 0x80: fluid_->fluid_synth_noteoff(synth_, channel, data1); return true;
+        case 0x90: fluid_->fluid_synth_noteon(synth_, channel, data1, data2); return true;
+        case 0xA0: fluid_->fluid_synth_key_pressure(synth_, channel, data1, data2); return true;
+        case 0xB0: fluid_->fluid_synth_cc(synth_, channel, data1, data2); return true;
+        case 0xC0: fluid_->fluid_synth_program_change(synth_, channel, data1); return true;
+        case 0xD0: fluid_->fluid_synth_channel_pressure(synth_, channel, data1); return true;
+        case 0xE0: fluid_->fluid_synth_pitch_bend(synth_, channel, data1 | data2 << 7); return true;
         default: break;
     }
-    if (status == 0xFF) fluid_synth_system_reset(synth_);
+    if (status == 0xFF) fluid_->fluid_synth_system_reset(synth_);
     return true;  // other system messages mean nothing to a synthesizer
 }
 
-void Synth::SetGain(float gain) { fluid_synth_set_gain(synth_, gain); }
+void Synth::SetGain(float gain) { fluid_->fluid_synth_set_gain(synth_, gain); }
 
 void Synth::Render(std::size_t frames, std::vector<std::int16_t>& samples) {
     const std::size_t start = samples.size();
@@ -133,7 +138,7 @@ void Synth::Render(std::size_t frames, std::vector<std::int16_t>& samples) {
     for (std::size_t done = 0; done < frames; done += Block) {
         const int length = static_cast<int>(std::min(Block, frames - done));
         std::int16_t* at = out + done * 2;
-        fluid_synth_write_s16(synth_, length, at, 0, 2, at, 1, 2);
+        fluid_->fluid_synth_write_s16(synth_, length, at, 0, 2, at, 1, 2);
     }
 }
 

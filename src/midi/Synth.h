@@ -2,6 +2,8 @@
 // The built-in General MIDI synthesizer (FluidSynth with a SoundFont found on the system),
 // either playing through the system's audio or rendering samples for a file.
 //
+// FluidSynth is loaded when the first synthesizer is made (Create fails when it is missing).
+//
 // Control thread for everything; Send allocates nothing. FluidSynth's messages are routed
 // to the driver-message log.
 
@@ -16,6 +18,8 @@ struct _fluid_synth_t;
 struct _fluid_audio_driver_t;
 
 namespace chordella::midi {
+
+struct FluidLibrary;
 
 // The General MIDI SoundFont to use: $CHORDELLA_SOUNDFONT when set, else FluidR3_GM
 // (fluid-soundfont-gm) when installed, else the system default (TimGM6mb). "" when none.
@@ -49,6 +53,7 @@ public:
 private:
     Synth() = default;
 
+    const FluidLibrary* fluid_ = nullptr;  // loaded on first use
     _fluid_hashtable_t* settings_ = nullptr;
     _fluid_synth_t* synth_ = nullptr;
     _fluid_audio_driver_t* audio_ = nullptr;

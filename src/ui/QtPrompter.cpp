@@ -26,6 +26,68 @@ enum FileMode { OpenMode, SaveMode };
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
+std::function<bool(QWidget*)> ConfirmDialog(const std::string& text) {
+    return [text](QWidget* parent) {
+        QMessageBox box(QMessageBox::Question, QtPrompter::Title, Text(text), QMessageBox::Yes | QMessageBox::No,
+                        parent);
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes;
+    };
+}
+
+std::function<platform::Answer(QWidget*)> AskDialog(const std::string& text) {
+    return [text](QWidget* parent) {
+        QMessageBox box(QMessageBox::Question, QtPrompter::Title, Text(text),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+        switch (box.exec()) {
+            case QMessageBox::Yes: return platform::Answer::Yes;
+            case QMessageBox::No: return platform::Answer::No;
+            default: return platform::Answer::Cancel;
+        }
+    };
+}
+
+using TextDialog = std::function<std::optional<std::string>(QWidget*)>;
+
+TextDialog InputDialog(const std::string& caption, const std::string& prompt, const std::string& initial) {
+    return [caption, prompt, initial](QWidget* parent) -> std::optional<std::string> {
+        QInputDialog box(parent);
+        box.setWindowTitle(Text(caption));
+        box.setLabelText(Text(prompt));
+        box.setTextValue(Text(initial));
+        if (box.exec() != QDialog::Accepted) return std::nullopt;
+        return box.textValue().toStdString();
+    };
+}
+
+TextDialog FileDialogOf(FileMode mode, const std::string& title, const std::string& filter,
+                        const std::string& initialPath) {
+    return [mode, title, filter, initialPath](QWidget* parent) -> std::optional<std::string> {
+        QFileDialog box(parent, Text(title), Text(initialPath), QtFileFilter(filter));
+        if (mode == SaveMode) {
+            box.setAcceptMode(QFileDialog::AcceptSave);
+            box.setFileMode(QFileDialog::AnyFile);
+        } else {
+            box.setAcceptMode(QFileDialog::AcceptOpen);
+            box.setFileMode(QFileDialog::ExistingFile);
+        }
+        if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
+        return box.selectedFiles().front().toStdString();
+    };
+}
+
+TextDialog FolderDialog(const std::string& title, const std::string& initialPath) {
+    return [title, initialPath](QWidget* parent) -> std::optional<std::string> {
+        QFileDialog box(parent, Text(title), Text(initialPath));
+        box.setFileMode(QFileDialog::Directory);
+        box.setOption(QFileDialog::ShowDirsOnly, true);
+        if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
+        return box.selectedFiles().front().toStdString();
+    };
+}
+
 }  // namespace
 
 QString QtFileFilter(const std::string& filter) {
@@ -101,6 +163,30 @@ T QtPrompter::OnGuiThread(std::function<T(QWidget*)> dialog, T cancelled) {
     return cancelled;
 }
 
+void QtPrompter::SetAnswerLoop(platform::EventLoop* loop) { answerLoop_.store(loop); }
+
+template <typename T>
+void QtPrompter::OnGuiThreadThen(std::function<T(QWidget*)> dialog, T cancelled, std::function<void(T)> then) {
+    platform::EventLoop* loop = answerLoop_.load();
+    if (loop == nullptr || QThread::currentThread() == home_->thread()) {
+        then(OnGuiThread<T>(std::move(dialog), std::move(cancelled)));
+        return;
+    }
+    auto shared = shared_;
+    QMetaObject::invokeMethod(
+        home_.get(),
+        [shared, loop, dialog = std::move(dialog), cancelled = std::move(cancelled), then = std::move(then)] {
+            bool closed = false;
+            {
+                const std::lock_guard<std::mutex> lock(shared->Mutex);
+                closed = shared->Closed;
+            }
+            T value = closed ? cancelled : dialog(shared->Parent);
+            loop->Post([then, value = std::move(value)] { then(value); });
+        },
+        Qt::QueuedConnection);
+}
+
 void QtPrompter::Inform(const std::string& text) {
     OnGuiThread<bool>(
         [text](QWidget* parent) {
@@ -111,84 +197,58 @@ void QtPrompter::Inform(const std::string& text) {
         false);
 }
 
-bool QtPrompter::Confirm(const std::string& text) {
-    return OnGuiThread<bool>(
-        [text](QWidget* parent) {
-            QMessageBox box(QMessageBox::Question, Title, Text(text), QMessageBox::Yes | QMessageBox::No, parent);
-            box.setDefaultButton(QMessageBox::Yes);
-            return box.exec() == QMessageBox::Yes;
-        },
-        false);
-}
+bool QtPrompter::Confirm(const std::string& text) { return OnGuiThread<bool>(ConfirmDialog(text), false); }
 
 platform::Answer QtPrompter::Ask(const std::string& text) {
-    return OnGuiThread<platform::Answer>(
-        [text](QWidget* parent) {
-            QMessageBox box(QMessageBox::Question, Title, Text(text),
-                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
-            box.setDefaultButton(QMessageBox::Yes);
-            box.setEscapeButton(QMessageBox::Cancel);
-            switch (box.exec()) {
-                case QMessageBox::Yes: return platform::Answer::Yes;
-                case QMessageBox::No: return platform::Answer::No;
-                default: return platform::Answer::Cancel;
-            }
-        },
-        platform::Answer::Cancel);
+    return OnGuiThread<platform::Answer>(AskDialog(text), platform::Answer::Cancel);
 }
 
 std::optional<std::string> QtPrompter::Input(const std::string& caption, const std::string& prompt,
                                              const std::string& initial) {
-    return OnGuiThread<std::optional<std::string>>(
-        [caption, prompt, initial](QWidget* parent) -> std::optional<std::string> {
-            QInputDialog box(parent);
-            box.setWindowTitle(Text(caption));
-            box.setLabelText(Text(prompt));
-            box.setTextValue(Text(initial));
-            if (box.exec() != QDialog::Accepted) return std::nullopt;
-            return box.textValue().toStdString();
-        },
-        std::nullopt);
-}
-
-std::optional<std::string> QtPrompter::FileDialog(int mode, const std::string& title, const std::string& filter,
-                                                  const std::string& initialPath) {
-    return OnGuiThread<std::optional<std::string>>(
-        [mode, title, filter, initialPath](QWidget* parent) -> std::optional<std::string> {
-            QFileDialog box(parent, Text(title), Text(initialPath), QtFileFilter(filter));
-            if (mode == SaveMode) {
-                box.setAcceptMode(QFileDialog::AcceptSave);
-                box.setFileMode(QFileDialog::AnyFile);
-            } else {
-                box.setAcceptMode(QFileDialog::AcceptOpen);
-                box.setFileMode(QFileDialog::ExistingFile);
-            }
-            if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
-            return box.selectedFiles().front().toStdString();
-        },
-        std::nullopt);
+    return OnGuiThread<std::optional<std::string>>(InputDialog(caption, prompt, initial), std::nullopt);
 }
 
 std::optional<std::string> QtPrompter::OpenFile(const std::string& title, const std::string& filter,
                                                 const std::string& initialPath) {
-    return FileDialog(OpenMode, title, filter, initialPath);
+    return OnGuiThread<std::optional<std::string>>(FileDialogOf(OpenMode, title, filter, initialPath), std::nullopt);
 }
 
 std::optional<std::string> QtPrompter::SaveFile(const std::string& title, const std::string& filter,
                                                 const std::string& initialPath) {
-    return FileDialog(SaveMode, title, filter, initialPath);
+    return OnGuiThread<std::optional<std::string>>(FileDialogOf(SaveMode, title, filter, initialPath), std::nullopt);
 }
 
 std::optional<std::string> QtPrompter::ChooseFolder(const std::string& title, const std::string& initialPath) {
-    return OnGuiThread<std::optional<std::string>>(
-        [title, initialPath](QWidget* parent) -> std::optional<std::string> {
-            QFileDialog box(parent, Text(title), Text(initialPath));
-            box.setFileMode(QFileDialog::Directory);
-            box.setOption(QFileDialog::ShowDirsOnly, true);
-            if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
-            return box.selectedFiles().front().toStdString();
-        },
-        std::nullopt);
+    return OnGuiThread<std::optional<std::string>>(FolderDialog(title, initialPath), std::nullopt);
+}
+
+void QtPrompter::ConfirmThen(const std::string& text, ConfirmAnswer then) {
+    OnGuiThreadThen<bool>(ConfirmDialog(text), false, std::move(then));
+}
+
+void QtPrompter::AskThen(const std::string& text, AskAnswer then) {
+    OnGuiThreadThen<platform::Answer>(AskDialog(text), platform::Answer::Cancel, std::move(then));
+}
+
+void QtPrompter::InputThen(const std::string& caption, const std::string& prompt, const std::string& initial,
+                           TextAnswer then) {
+    OnGuiThreadThen<std::optional<std::string>>(InputDialog(caption, prompt, initial), std::nullopt, std::move(then));
+}
+
+void QtPrompter::OpenFileThen(const std::string& title, const std::string& filter, const std::string& initialPath,
+                              TextAnswer then) {
+    OnGuiThreadThen<std::optional<std::string>>(FileDialogOf(OpenMode, title, filter, initialPath), std::nullopt,
+                                                std::move(then));
+}
+
+void QtPrompter::SaveFileThen(const std::string& title, const std::string& filter, const std::string& initialPath,
+                              TextAnswer then) {
+    OnGuiThreadThen<std::optional<std::string>>(FileDialogOf(SaveMode, title, filter, initialPath), std::nullopt,
+                                                std::move(then));
+}
+
+void QtPrompter::ChooseFolderThen(const std::string& title, const std::string& initialPath, TextAnswer then) {
+    OnGuiThreadThen<std::optional<std::string>>(FolderDialog(title, initialPath), std::nullopt, std::move(then));
 }
 
 }  // namespace chordella::ui

@@ -58,7 +58,10 @@ int RunDesktop(const app::InstanceArguments& arguments, int argc, char** argv) {
     setup.Lifecycle.AssetsFolder = app::BundledAssetsFolder(executable);
     setup.Lifecycle.ResetSettings = arguments.ResetSettings;
     setup.CommandLineFile = arguments.File;
-    ControlHost host(std::make_unique<core::Session>(std::move(parts)), setup);
+    auto session = std::make_unique<core::Session>(std::move(parts));
+    // Questions the core asks while music may play are answered on its own loop.
+    dialogs.SetAnswerLoop(&session->Loop());
+    ControlHost host(std::move(session), setup);
     MainWindow window(host);
     dialogs.SetParentWindow(&window);
     window.resize(1280, 860);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/DesktopCore.h"
@@ -17,6 +18,7 @@
 #include "midi/Synth.h"
 #include "support/RecordingEditor.h"
 #include "support/StyleBuilder.h"
+#include "support/StuckNotes.h"
 #include "support/TestSession.h"
 
 namespace chordella::app {
@@ -25,8 +27,8 @@ namespace {
 constexpr int SynthOutput = -1;
 
 struct DesktopRig {
-    explicit DesktopRig(bool bundled = false)
-        : t(1, std::make_unique<SnapshotView>()), core(*t.session, Setup(bundled)) {}
+    explicit DesktopRig(bool bundled = false, std::unique_ptr<platform::Prompter> prompter = nullptr)
+        : t(1, std::make_unique<SnapshotView>(), std::move(prompter)), core(*t.session, Setup(bundled)) {}
 
     static LifecycleSetup Setup(bool bundled) {
         LifecycleSetup setup;
@@ -337,6 +339,114 @@ TEST(DesktopCoreChordEntry, LeavesKeysItDoesNotTakeToTheWindow) {
     EXPECT_FALSE(rig.core.KeyDown(0x70, false, {}));  // F1 is the window's
     EXPECT_TRUE(rig.core.KeyDown('C', false, {}));
     EXPECT_TRUE(rig.core.KeyUp('C', {}));
+}
+
+// A user who takes two seconds to answer: every question without waiting is held, and a
+// timer of the control loop answers Yes later. A waiting question would stop the loop, so
+// it is counted (and answered No).
+class SlowUser final : public platform::Prompter {
+public:
+    static constexpr std::chrono::milliseconds Delay{2000};
+
+    void SetLoop(platform::EventLoop* loop) { loop_ = loop; }
+    void Inform(const std::string&) override {}
+    bool Confirm(const std::string&) override { return ++waitingQuestions, false; }
+    platform::Answer Ask(const std::string&) override { return ++waitingQuestions, platform::Answer::No; }
+    std::optional<std::string> Input(const std::string&, const std::string&, const std::string&) override {
+        return ++waitingQuestions, std::nullopt;
+    }
+    std::optional<std::string> OpenFile(const std::string&, const std::string&, const std::string&) override {
+        return ++waitingQuestions, std::nullopt;
+    }
+    std::optional<std::string> SaveFile(const std::string&, const std::string&, const std::string&) override {
+        return ++waitingQuestions, std::nullopt;
+    }
+    std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
+        return ++waitingQuestions, std::nullopt;
+    }
+    void ConfirmThen(const std::string& text, ConfirmAnswer then) override {
+        asked.push_back(text);
+        loop_->StartTimer(Delay, false, [this, then = std::move(then)] {
+            answeredAt = std::chrono::steady_clock::now();
+            then(true);
+        });
+    }
+
+    int waitingQuestions = 0;
+    std::vector<std::string> asked;
+    std::optional<std::chrono::steady_clock::time_point> answeredAt;
+
+private:
+    platform::EventLoop* loop_ = nullptr;
+};
+
+TEST(DesktopCoreQuestions, AQuestionWhileTheStylePlaysLeavesTheTicksRunningUntilItIsAnswered) {
+    auto user = std::make_unique<SlowUser>();
+    SlowUser& slowUser = *user;
+    DesktopRig rig(false, std::move(user));
+    slowUser.SetLoop(&rig.t.session->Loop());
+    rig.core.Start();
+    ASSERT_TRUE(rig.core.OpenStyle(std::string(CHORDELLA_ASSETS) + "/styles/bossa.vxs"));
+    // A melody is on the track, so "&Record" asks before it replaces it.
+    data::MelodyTrack& track = rig.t.session->App().arrangement.Melody;
+    track.MelodyBuffer[0] = {0, 0x90, 60, 100, true};
+    track.MelodyCount = 1;
+    rig.core.StartStop();
+    ASSERT_TRUE(rig.Snapshot().Playing);
+    rig.RunFor(std::chrono::milliseconds(300));
+
+    // The clock's tick count, sampled every 20 ms while the question is open.
+    platform::EventLoop& loop = rig.t.session->Loop();
+    struct Sample {
+        std::chrono::steady_clock::time_point at;
+        std::int64_t tick;
+    };
+    std::vector<Sample> samples;
+    const auto timer = loop.StartTimer(std::chrono::milliseconds(20), true, [&] {
+        samples.push_back({std::chrono::steady_clock::now(), rig.t.session->App().clock.TickCount});
+    });
+    const auto asked = std::chrono::steady_clock::now();
+    rig.core.MelodyMenu("&Record");
+    ASSERT_EQ(slowUser.asked, std::vector<std::string>{"Replace current melody ?"});
+    EXPECT_FALSE(rig.t.session->App().melody.Recording) << "nothing changes before the answer";
+    rig.RunFor(std::chrono::milliseconds(3000));
+    loop.StopTimer(timer);
+
+    ASSERT_TRUE(slowUser.answeredAt.has_value());
+    EXPECT_GE(*slowUser.answeredAt - asked, SlowUser::Delay);
+    EXPECT_EQ(slowUser.waitingQuestions, 0);
+    EXPECT_TRUE(rig.t.session->App().melody.Recording) << "the operation went on with the answer";
+    EXPECT_EQ(track.MelodyCount, 0) << "Yes replaced the old melody";
+    EXPECT_TRUE(rig.Snapshot().Playing);
+
+    // While the question was open the ticks kept coming: about 48 a second at 120 bpm
+    // (generous bounds), and no sample window of the loop went by without them.
+    std::int64_t ticksWhileAsked = 0;
+    std::chrono::steady_clock::duration longestStall{};
+    auto lastAdvance = asked;
+    std::int64_t lastTick = samples.empty() ? 0 : samples.front().tick;
+    for (const Sample& sample : samples) {
+        if (sample.at > *slowUser.answeredAt) break;
+        if (sample.tick != lastTick) {
+            ticksWhileAsked += sample.tick - lastTick;
+            lastTick = sample.tick;
+            lastAdvance = sample.at;
+        }
+        longestStall = std::max(longestStall, sample.at - lastAdvance);
+    }
+    EXPECT_GT(ticksWhileAsked, 40) << "ticks ran while the question was open";
+    EXPECT_LT(longestStall, std::chrono::milliseconds(500)) << "no tick came for that long";
+
+    rig.core.StartStop();
+    std::vector<testing::SentMessage> sent;
+    for (const midi::SentMessage& m : rig.t.midi->Sent(SynthOutput)) {
+        const testing::SentMessage message{0, static_cast<std::uint8_t>(m.Packed),
+                                           static_cast<std::uint8_t>(m.Packed >> 8),
+                                           static_cast<std::uint8_t>(m.Packed >> 16)};
+        sent.push_back(message);
+    }
+    EXPECT_GT(rig.NoteOnsSent(SynthOutput), 0);
+    EXPECT_TRUE(testing::NoStuckNotes(sent)) << "every note sounding during the question was ended";
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ using testing::WriteTextFile;
 namespace fs = std::filesystem;
 
 // Records every step the lifecycle asks of the other modules, in order.
-class RecordingHooks final : public LifecycleHooks {
+class RecordingHooks final : public LifecycleLink {
 public:
     explicit RecordingHooks(const platform::Paths& paths) : paths_(paths) {}
 

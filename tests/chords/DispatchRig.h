@@ -9,7 +9,7 @@
 
 #include "core/Session.h"
 #include "chords/ChordRecogniser.h"
-#include "chords/InputPeers.h"
+#include "chords/InputLink.h"
 #include "chords/KeyboardInput.h"
 #include "chords/KeyboardLayout.h"
 #include "chords/SecondInput.h"
@@ -22,7 +22,7 @@
 
 namespace chordella::testing {
 
-struct RecordingPeers final : chords::InputPeers {
+struct RecordingPeers final : chords::InputLink {
     void InstrumentKey(int index) override { InstrumentKeys.push_back(index); }
     void ProgramControl(int number) override { ProgramControls.push_back(number); }
     int ProgramControlCode(int key) override { return key == 3 ? 976 : key == 4 ? 901 : 0; }

@@ -69,7 +69,7 @@ TEST(MelodyAdLib, AHeldSustainIsLiftedWhenTheChordChangedUnderIt) {
 }
 
 TEST(KeyAdjustment, WhileASongPlaysNotesMoveIntoTheSongsKey) {
-    struct SongPeers final : chords::InputPeers {
+    struct SongPeers final : chords::InputLink {
         int SongKey() override { return 7; }
     } peers;
     DispatchRig rig;

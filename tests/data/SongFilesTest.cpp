@@ -19,7 +19,7 @@ namespace chordella::data {
 namespace {
 
 // A host that records what the song operations asked of it.
-class RecordingHost final : public ArrangementHost {
+class RecordingHost final : public ArrangementLink {
 public:
     bool ChordsRecording() override { return recording; }
     void StopRecording() override { calls.push_back("StopRecording"), recording = false; }
@@ -54,7 +54,7 @@ public:
 class SongFilesTest : public ::testing::Test {
 protected:
     SongFilesTest() {
-        t.session->SetSongHost(&host);
+        t.session->SetArrangementLink(&host);
         std::filesystem::create_directories(t.session->Paths().Songs());
     }
     ArrangementState& Song() { return t.session->App().arrangement; }

@@ -35,7 +35,7 @@ StyleBuilder WaltzStyle() {
 }
 
 // Records what the load asked of the other modules.
-struct RecordingHooks : StyleHooks {
+struct RecordingHooks : StyleLoadLink {
     bool recording = false;
     bool replace = true;
     bool intro = false;
@@ -359,10 +359,10 @@ TEST_F(StyleStoreTest, TheOpenDialogLoadsStylesAndHandsOtherFormatsToTheConverte
     EXPECT_EQ(store.OpenWithDialog(), StyleLoadResult::Cancelled);  // the dialog is cancelled
 }
 
-TEST(StyleHookList, AsksEveryModuleAndStopsAtTheFirstRefusal) {
+TEST(StyleLoadLinkList, AsksEveryModuleAndStopsAtTheFirstRefusal) {
     RecordingHooks first;
     RecordingHooks second;
-    StyleHookList list;
+    StyleLoadLinkList list;
     list.Add(&first);
     list.Add(&second);
     list.Add(&first);  // once only
@@ -381,18 +381,18 @@ TEST(StyleHookList, AsksEveryModuleAndStopsAtTheFirstRefusal) {
     EXPECT_FALSE(list.Sc55InstrumentSet());
 }
 
-TEST(StyleHookList, AStoreWithoutOwnHooksUsesTheSessions) {
+TEST(StyleLoadLinkList, AStoreWithoutOwnHooksUsesTheSessions) {
     testing::TestSession t;
     RecordingHooks hooks;
     hooks.recording = true;
-    t.session->StyleHooks().Add(&hooks);
+    t.session->StyleLoadLink().Add(&hooks);
     StyleStore store(*t.session);
     ASSERT_TRUE(WaltzStyle().Write(t.home.File("Waltz.vxs")));
     EXPECT_EQ(store.Load(t.home.File("Waltz.vxs")), StyleLoadResult::Cancelled);
     hooks.recording = false;
     EXPECT_EQ(store.Load(t.home.File("Waltz.vxs")), StyleLoadResult::Loaded);
     EXPECT_EQ(hooks.calls.back(), "after");
-    t.session->StyleHooks().Remove(&hooks);
+    t.session->StyleLoadLink().Remove(&hooks);
 }
 
 TEST(StyleNames, NamesAreShownAsTheProgramShowsThem) {

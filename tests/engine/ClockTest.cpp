@@ -71,7 +71,7 @@ TEST(Quantize, ChangingTheGridKindRescalesANegativeStartMeasure) {
     EXPECT_EQ(engine::RescaleStartMeasure(-3, MeterKind::Eighth, MeterKind::Eighth), -3);
 }
 
-struct KindRecorder final : engine::TransportHooks {
+struct KindRecorder final : engine::TickLink {
     void ApplyCommandKey() override {}
     void SectionStep() override {}
     void StopTransport() override { ++Stops; }

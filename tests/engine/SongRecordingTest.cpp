@@ -102,7 +102,7 @@ TEST(SongPlayback, PlayAndOverwriteReplacesTheSongFromThePlayersChord) {
 }
 
 
-TEST(SongHost, OpeningASongSetsItsTempoAndMeterAndPlayStartsIt) {
+TEST(TransportArrangement, OpeningASongSetsItsTempoAndMeterAndPlayStartsIt) {
     SongRig rig;
     ASSERT_TRUE(rig.Load(BeatStyle()));
     const std::string path = rig.Test.home.Path() + "/Waltz.vxa";
@@ -112,7 +112,7 @@ TEST(SongHost, OpeningASongSetsItsTempoAndMeterAndPlayStartsIt) {
     EXPECT_EQ(rig.ClockFields().MeasureUnits, 12);
     EXPECT_EQ(rig.ClockFields().Tempo, 90);
     rig.Clock.StartVirtual(rig.ClockFields().Tempo);
-    rig.Session().SongHost().StartPlayback();
+    rig.Session().ArrangementLink().StartPlayback();
     EXPECT_TRUE(rig.Playing());
     EXPECT_EQ(rig.PlayedMeasures(), (std::vector<int>{1, 2}));
     EXPECT_EQ(rig.ClockFields().TickCount, 2 * 72 + 1) << "two measures of three beats, then the end mark";

@@ -9,7 +9,7 @@
 #include "data/ChordMemory.h"
 #include "engine/ChordMemoryPlayer.h"
 #include "engine/MelodyPlayer.h"
-#include "engine/SongHost.h"
+#include "engine/TransportArrangement.h"
 #include "engine/TransportRig.h"
 #include "support/SongBuilder.h"
 
@@ -67,7 +67,7 @@ struct SongRig : TransportRig {
     chords::ChordRecogniser Recogniser{*Test.session};
     engine::MelodyPlayer Melody{*Test.session};
     engine::ChordMemoryPlayer Songs{*Test.session, Accompaniment, Transport, Melody};
-    engine::SongHost Host{*Test.session, Transport, Clock};
+    engine::TransportArrangement Host{*Test.session, Transport, Clock};
 };
 
 // Measures first … last, `times` times over.

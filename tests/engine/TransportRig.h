@@ -13,7 +13,7 @@
 namespace chordella::testing {
 
 // A chord memory that holds a song (or not) and remembers what the transport asked of it.
-struct SongStandIn final : engine::TransportPeers {
+struct SongStandIn final : engine::NoTransportModules {
     bool Empty = false;
     std::int16_t Length = 4 + 8 * 16;  // eight measures of 4/4
     int Playbacks = 0;

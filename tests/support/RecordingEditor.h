@@ -8,7 +8,7 @@
 
 namespace chordella::testing {
 
-struct RecordingEditor final : chords::PadEditorPeer {
+struct RecordingEditor final : chords::PadEditorLink {
     bool ChordEntryMode() override { return EntryMode; }
     void TakeChord(int root, int slot) override { Taken.emplace_back(root, slot); }
     bool EntryMode = false;

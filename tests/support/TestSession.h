@@ -13,12 +13,18 @@
 namespace chordella::testing {
 
 struct TestSession {
-    // `view`: what the core shows goes there (none: a view that shows nothing).
-    explicit TestSession(std::uint64_t seed = 1, std::unique_ptr<core::View> view = nullptr) {
-        auto scripted = std::make_unique<platform::ScriptedPrompter>();
-        prompter = scripted.get();
+    // `view`: what the core shows goes there (none: a view that shows nothing). `ownPrompter`
+    // replaces the scripted prompter (`prompter` is then null).
+    explicit TestSession(std::uint64_t seed = 1, std::unique_ptr<core::View> view = nullptr,
+                         std::unique_ptr<platform::Prompter> ownPrompter = nullptr) {
         core::SessionParts parts;
-        parts.prompter = std::move(scripted);
+        if (ownPrompter) {
+            parts.prompter = std::move(ownPrompter);
+        } else {
+            auto scripted = std::make_unique<platform::ScriptedPrompter>();
+            prompter = scripted.get();
+            parts.prompter = std::move(scripted);
+        }
         parts.paths = platform::Paths::InFolder(home.Path());
         parts.seed = seed;
         parts.view = std::move(view);

@@ -1,4 +1,4 @@
-#include "engine/ClockStyleHooks.h"
+#include "engine/ClockStyleLoad.h"
 
 #include "core/Session.h"
 #include "engine/AccompanimentEngine.h"
@@ -7,11 +7,11 @@
 
 namespace chordella::engine {
 
-void ClockStyleHooks::BeforeLoad() {
+void ClockStyleLoad::BeforeLoad() {
     if (session_.Style().player.StyleActive != 0) engine_.Transport().StopTransport();
 }
 
-void ClockStyleHooks::ApplyHeader(const data::StyleHeader& header, const data::StyleMeterChoice& meter) {
+void ClockStyleLoad::ApplyHeader(const data::StyleHeader& header, const data::StyleMeterChoice& meter) {
     if (session_.App().options.TempoDetection && header.StyleTempo > 0) clock_.TempoFieldChanged(header.StyleTempo);
     const ClockState& clock = session_.App().clock;
     // The grid moves to the entry with the same numerator in the other half of the list.
@@ -23,7 +23,7 @@ void ClockStyleHooks::ApplyHeader(const data::StyleHeader& header, const data::S
     clock_.SetMeasureUnitsFromFile(meter.MeasureUnits);
 }
 
-void ClockStyleHooks::AfterLoad() {
+void ClockStyleLoad::AfterLoad() {
     EngineState& e = session_.App().engine;
     e.VelocityLimit.fill(73);
     e.VelocityLimit[DrumChannel] = 100;

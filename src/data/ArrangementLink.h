@@ -5,7 +5,7 @@
 // melody program), the MIDI import and the chord-memory editor.
 //
 // The session holds one host; the application wires the real modules into it at start-up
-// (Session::SetSongHost). Until then NoArrangementHost answers: nothing plays, no style is
+// (Session::SetArrangementLink). Until then NoArrangementLink answers: nothing plays, no style is
 // loaded, every request is dropped, so the song operations work on their own (tests, the
 // command line before the engine exists).
 //
@@ -21,9 +21,9 @@
 
 namespace chordella::data {
 
-class ArrangementHost {
+class ArrangementLink {
 public:
-    virtual ~ArrangementHost() = default;
+    virtual ~ArrangementLink() = default;
 
     // Transport.
     virtual bool ChordsRecording() { return false; }
@@ -63,6 +63,6 @@ private:
 };
 
 // The host until the modules are wired: remembers the meter it was given, nothing else.
-class NoArrangementHost final : public ArrangementHost {};
+class NoArrangementLink final : public ArrangementLink {};
 
 }  // namespace chordella::data

@@ -13,9 +13,9 @@
 
 namespace chordella::data {
 
-class MidiImportHooks {
+class MidiImportLink {
 public:
-    virtual ~MidiImportHooks() = default;
+    virtual ~MidiImportLink() = default;
 
     // Control thread, all of them.
     // A running recording is stopped before anything else.

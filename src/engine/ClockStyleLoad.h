@@ -4,7 +4,7 @@
 // follows the style's quarter- or eighth-note meter and the meter its measure length; the
 // compressor/limiter ceilings start again from their defaults.
 
-#include "data/StyleHooks.h"
+#include "data/StyleLoadLink.h"
 
 namespace chordella::core { class Session; }
 
@@ -13,9 +13,9 @@ namespace chordella::engine {
 class AccompanimentEngine;
 class Clock;
 
-class ClockStyleHooks final : public data::StyleHooks {
+class ClockStyleLoad final : public data::StyleLoadLink {
 public:
-    ClockStyleHooks(Clock& clock, AccompanimentEngine& engine, core::Session& session)
+    ClockStyleLoad(Clock& clock, AccompanimentEngine& engine, core::Session& session)
         : clock_(clock), engine_(engine), session_(session) {}
 
     // Control thread, while a style loads.

@@ -15,9 +15,9 @@
 
 namespace chordella::engine {
 
-class TransportHooks {
+class TickLink {
 public:
-    virtual ~TransportHooks() = default;
+    virtual ~TickLink() = default;
 
     // Tick step 6: the count-in. True while it counts; the rest of the tick is then skipped.
     virtual bool CountInTick() { return false; }

@@ -1,12 +1,12 @@
 #pragma once
-// The transport's and the clock's side of the song operations (data/ArrangementHost.h):
+// The transport's and the clock's side of the song operations (data/ArrangementLink.h):
 // opening a song sets the song's tempo and meter, Play plays it, a running recording or
 // playback is stopped before a song is replaced, and the song's melody program goes to the
 // melody channel. A song that names its style opens it through the style store.
 //
-//   engine::SongHost host(session, transport, clock);   // installs itself as session.SongHost()
+//   engine::TransportArrangement host(session, transport, clock);   // installs itself as session.ArrangementLink()
 
-#include "data/ArrangementHost.h"
+#include "data/ArrangementLink.h"
 
 namespace chordella::core { class Session; }
 
@@ -15,14 +15,14 @@ namespace chordella::engine {
 class Clock;
 class Transport;
 
-class SongHost final : public data::ArrangementHost {
+class TransportArrangement final : public data::ArrangementLink {
 public:
     // Control thread. Installs itself as the session's song host.
-    SongHost(core::Session& session, Transport& transport, Clock& clock);
+    TransportArrangement(core::Session& session, Transport& transport, Clock& clock);
     // Control thread. Hands the session back its default host.
-    ~SongHost() override;
-    SongHost(const SongHost&) = delete;
-    SongHost& operator=(const SongHost&) = delete;
+    ~TransportArrangement() override;
+    TransportArrangement(const TransportArrangement&) = delete;
+    TransportArrangement& operator=(const TransportArrangement&) = delete;
 
     // Control thread, all of them.
     bool ChordsRecording() override;

@@ -1,4 +1,4 @@
-#include "engine/SongHost.h"
+#include "engine/TransportArrangement.h"
 
 #include "core/Session.h"
 #include "data/SongStyleLookup.h"
@@ -15,26 +15,26 @@ constexpr int LowestSongTempo = 20;
 constexpr int HighestSongTempo = 300;
 }  // namespace
 
-SongHost::SongHost(core::Session& session, Transport& transport, Clock& clock)
+TransportArrangement::TransportArrangement(core::Session& session, Transport& transport, Clock& clock)
     : session_(session), transport_(transport), clock_(clock) {
-    session_.SetSongHost(this);
+    session_.SetArrangementLink(this);
 }
 
-SongHost::~SongHost() {
-    if (&session_.SongHost() == this) session_.SetSongHost(nullptr);
+TransportArrangement::~TransportArrangement() {
+    if (&session_.ArrangementLink() == this) session_.SetArrangementLink(nullptr);
 }
 
-bool SongHost::ChordsRecording() { return session_.App().transport.ChordPlayMode > 0; }
-void SongHost::StopRecording() {
+bool TransportArrangement::ChordsRecording() { return session_.App().transport.ChordPlayMode > 0; }
+void TransportArrangement::StopRecording() {
     if (ChordsRecording()) transport_.Stop();
 }
-bool SongHost::StylePlaying() { return session_.Style().player.StyleActive != 0; }
-void SongHost::StopPlayback() { transport_.Stop(); }
-void SongHost::StartPlayback() { transport_.Play(); }
-bool SongHost::StyleLoaded() { return LoadedStyle(session_).StyleLength != 0; }
-std::string SongHost::LoadedStylePath() { return StyleLoaded() ? LoadedStyle(session_).StylePath : std::string(); }
+bool TransportArrangement::StylePlaying() { return session_.Style().player.StyleActive != 0; }
+void TransportArrangement::StopPlayback() { transport_.Stop(); }
+void TransportArrangement::StartPlayback() { transport_.Play(); }
+bool TransportArrangement::StyleLoaded() { return LoadedStyle(session_).StyleLength != 0; }
+std::string TransportArrangement::LoadedStylePath() { return StyleLoaded() ? LoadedStyle(session_).StylePath : std::string(); }
 
-bool SongHost::OpenStyleByPath(const std::string& storedPath, bool quiet) {
+bool TransportArrangement::OpenStyleByPath(const std::string& storedPath, bool quiet) {
     // The stored path may be a Windows path or name a style below another data home: the
     // lookup tries it as it is, below this data home and by file name in STYLES.
     const std::optional<std::string> found = data::FindSongStyle(storedPath, session_.Paths());
@@ -44,9 +44,9 @@ bool SongHost::OpenStyleByPath(const std::string& storedPath, bool quiet) {
            data::StyleLoadResult::Loaded;
 }
 
-int SongHost::MeasureUnits() { return session_.App().clock.MeasureUnits; }
+int TransportArrangement::MeasureUnits() { return session_.App().clock.MeasureUnits; }
 
-void SongHost::SetSongTempo(int beatsPerMinute) {
+void TransportArrangement::SetSongTempo(int beatsPerMinute) {
     // A header without a tempo (0, or a damaged byte) leaves the tempo as it is.
     if (beatsPerMinute < LowestSongTempo || beatsPerMinute > HighestSongTempo) return;
     ClockState& clock = session_.App().clock;
@@ -59,10 +59,10 @@ void SongHost::SetSongTempo(int beatsPerMinute) {
     clock_.TempoFieldChanged(beatsPerMinute);
 }
 
-void SongHost::SetSongMeter(int measureUnits) { clock_.SetMeasureUnitsFromFile(measureUnits); }
+void TransportArrangement::SetSongMeter(int measureUnits) { clock_.SetMeasureUnitsFromFile(measureUnits); }
 
-void SongHost::SendMelodyProgram(int program) { engine::SendMelodyProgram(session_, program); }
+void TransportArrangement::SendMelodyProgram(int program) { engine::SendMelodyProgram(session_, program); }
 
-void SongHost::SongCleared() { session_.App().arrangement.ChordMemoryPos = data::ChordMemoryHeaderSize; }
+void TransportArrangement::SongCleared() { session_.App().arrangement.ChordMemoryPos = data::ChordMemoryHeaderSize; }
 
 }  // namespace chordella::engine

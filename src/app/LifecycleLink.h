@@ -19,9 +19,9 @@ enum class StyleLoad {
     CommandLine,     // the argument this start was given
 };
 
-class LifecycleHooks {
+class LifecycleLink {
 public:
-    virtual ~LifecycleHooks() = default;
+    virtual ~LifecycleLink() = default;
 
     // --- Start-up, in this order -------------------------------------------------------
     // The settings are in AppState (options and config): open the configured ports and

@@ -10,9 +10,9 @@
 
 namespace chordella::chords {
 
-class InputPeers {
+class InputLink {
 public:
-    virtual ~InputPeers() = default;
+    virtual ~InputLink() = default;
 
     // --- Remote control ---
     // An instrument key (index from the lower bound of the instrument zone).

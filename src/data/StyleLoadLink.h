@@ -19,9 +19,9 @@ struct StyleMeterChoice {
     bool EighthNotes = false;   // the style's StyleMeter was negative
 };
 
-class StyleHooks {
+class StyleLoadLink {
 public:
-    virtual ~StyleHooks() = default;
+    virtual ~StyleLoadLink() = default;
 
     // Control thread, all of them.
     // Loading does nothing while a recording runs.
@@ -51,10 +51,10 @@ public:
 
 // The hooks of every module that takes part in loading, asked in the order they were added.
 // The session holds one; a module adds itself when it is created and removes itself when it goes.
-class StyleHookList final : public StyleHooks {
+class StyleLoadLinkList final : public StyleLoadLink {
 public:
-    void Add(StyleHooks* hooks);
-    void Remove(StyleHooks* hooks);
+    void Add(StyleLoadLink* hooks);
+    void Remove(StyleLoadLink* hooks);
 
     bool RecordingRuns() override;                        // any
     bool ConfirmReplace(bool userStarted) override;       // all, stopping at the first No
@@ -68,7 +68,7 @@ public:
     bool ConvertForeignStyle(const std::string& path) override;  // the first that converts it
 
 private:
-    std::vector<StyleHooks*> hooks_;
+    std::vector<StyleLoadLink*> hooks_;
 };
 
 }  // namespace chordella::data

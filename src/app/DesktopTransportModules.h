@@ -10,13 +10,13 @@
 #include "core/Session.h"
 #include "chords/ChordRecogniser.h"
 #include "engine/ChordMemoryPlayer.h"
-#include "engine/TransportPeers.h"
+#include "engine/TransportModulesLink.h"
 
 namespace chordella::app {
 
-class DesktopPeers final : public engine::TransportPeers {
+class DesktopTransportModules final : public engine::TransportModulesLink {
 public:
-    DesktopPeers(core::Session& session, engine::ChordMemoryPlayer& player, chords::ChordRecogniser& recogniser)
+    DesktopTransportModules(core::Session& session, engine::ChordMemoryPlayer& player, chords::ChordRecogniser& recogniser)
         : session_(session), player_(player), recogniser_(recogniser) {}
 
     void ShowChord(std::int16_t root, std::int16_t type) override { recogniser_.ShowChord(root, type, true); }
