@@ -93,7 +93,7 @@ bool ApplyFlags(const GenerateCommandFlags& flags, composer::SongCreatorOptions&
         return false;
     }
     options.ModeIndex = flags.mode - 1;
-    if (options.SongMeasures < 1 || options.SongMeasures > composer::MaxSongMeasures(16)) {
+    if (options.SongMeasures < 1 || options.SongMeasures > composer::MaxGeneratedMeasures(16)) {
         error = "Wrong measure value !";
         return false;
     }

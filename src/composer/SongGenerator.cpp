@@ -296,7 +296,7 @@ void Builder::WriteEnding() {
 }
 
 GeneratedSong Builder::Build() {
-    int measures = std::clamp(options_.SongMeasures, 1, MaxSongMeasures(units_));
+    int measures = std::clamp(options_.SongMeasures, 1, MaxGeneratedMeasures(units_));
     if (progressions_) {
         choice_->StartSong(random_);
         row_ = choice_->NextRow(random_, options_.SequentialProgressions);
@@ -361,7 +361,7 @@ GeneratedSong Builder::Build() {
 
 }  // namespace
 
-int MaxSongMeasures(int measureUnits) {
+int MaxGeneratedMeasures(int measureUnits) {
     if (measureUnits < 4) measureUnits = 16;
     // The ending measure and the STOP measure follow the song's measures.
     return (data::ChordMemoryPositionLimit - 4) / measureUnits - 2;

@@ -32,7 +32,7 @@ struct GeneratorInputs {
 };
 
 // Songs are at most this long, so that the ending and its STOP fit the chord memory.
-int MaxSongMeasures(int measureUnits);
+int MaxGeneratedMeasures(int measureUnits);
 
 // `choice` is needed in progression mode (nullptr falls back to random chords).
 GeneratedSong GenerateSong(const SongCreatorOptions& options, GenerationMode mode, ProgressionChoice* choice,

@@ -115,7 +115,7 @@ QWidget* SongCreatorWindow::MakeOptions() {
     measuresRow->addWidget(new QLabel("Song measures:"));
     measures_ = new QSpinBox;
     measures_->setObjectName("SongMeasures");
-    measures_->setRange(1, composer::MaxSongMeasures(16));
+    measures_->setRange(1, composer::MaxGeneratedMeasures(16));
     measuresRow->addWidget(measures_);
     column->addLayout(measuresRow);
     onlyMajorMinor_ = Box(column, "Use only major && minor chords;  ", "OnlyMajorMinor");

@@ -459,7 +459,7 @@ TEST(DesktopCoreSonglist, TheFirstStartOpensTheDemoListAndPlayingAQueuedEntryOpe
     DesktopRig rig(true);
     rig.core.Start();
     SonglistView view = rig.core.ReadSonglist();
-    ASSERT_EQ(view.Rows.size(), 2u);
+    ASSERT_EQ(view.Rows.size(), 4u);  // the four demo songs of the bundled list
     EXPECT_EQ(view.Caption, "Songlist - DEMO.VXL");
     const std::uint64_t serial = rig.Snapshot().SonglistSerial;
 

@@ -327,7 +327,7 @@ TEST(SongGenerator, LongSongsAreCutToWhatTheChordMemoryHolds) {
     options.SongMeasures = 5000;
     platform::Random random(2);
     const GeneratedSong song = GenerateSong(options, GenerationMode::RandomChords, nullptr, {}, random);
-    EXPECT_EQ(song.ChordMeasures, MaxSongMeasures(16));
+    EXPECT_EQ(song.ChordMeasures, MaxGeneratedMeasures(16));
     data::ChordMemory memory;
     WriteGeneratedSong(song, memory);
     EXPECT_LE(memory.ChordMemoryLength, data::ChordMemoryPositionLimit);
