@@ -245,7 +245,7 @@ void ControlHost::ImportChart(const std::string& path, std::function<void(const 
 }
 void ControlHost::PlayFromMeasure(int measure) {
     Post([this, measure](app::DesktopCore& core) {
-        if (session_->TransportArrangement().StylePlaying()) core.Stop();
+        if (session_->ArrangementLink().StylePlaying()) core.Stop();
         core.SetStartMeasure(measure);
         core.StartStop();
     });
