@@ -128,7 +128,15 @@ int ReleaseWhatSounds(core::Session& session, midi::MidiOut* out) {
                 used = true;
             }
         }
-        if (!used || !open) continue;
+        if (!open) continue;
+        if (!used) {
+            // A note can sound on a channel the style does not declare (a stream that plays
+            // on it, a chord the voice channel holds): one All Notes Off ends what the note
+            // maps do not know, and keeps Stop within 4 messages a channel.
+            Send(out, 0xB0 + channel, 123, 0);
+            ++sent;
+            continue;
+        }
         if (centreBend) {
             Send(out, 0xE0 + channel, 0, 64);
             ++sent;

@@ -9,7 +9,8 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <regex>
+#include <cctype>
+#include <string_view>
 
 #include "platform/Bytes.h"
 #include "platform/Files.h"
@@ -175,15 +176,39 @@ void RemoveTemporaryOnInterrupt() {
     for (int number : {SIGINT, SIGTERM, SIGHUP}) std::signal(number, RemoveTemporaryAndEnd);
 }
 
+namespace {
+
+// The process id in a temporary's name "NAME.wav.part-PID-XXXXXX" (any case of "wav"), or 0
+// when the name is not one of ours.
+long TemporaryOwner(std::string_view name) {
+    constexpr std::string_view Marker = ".wav.part-";
+    if (name.size() < Marker.size() + 9) return 0;
+    const std::string_view suffix = name.substr(name.size() - 7);
+    if (suffix[0] != '-') return 0;
+    for (char c : suffix.substr(1)) {
+        if (std::isalnum(static_cast<unsigned char>(c)) == 0) return 0;
+    }
+    const std::string_view front = name.substr(0, name.size() - 7);
+    std::size_t digits = 0;
+    while (digits < front.size() && std::isdigit(static_cast<unsigned char>(front[front.size() - 1 - digits])) != 0) ++digits;
+    if (digits == 0 || digits > 10) return 0;
+    const std::string_view head = front.substr(0, front.size() - digits);
+    if (head.size() <= Marker.size()) return 0;  // the file's own name comes first
+    const std::string_view marker = head.substr(head.size() - Marker.size());
+    for (std::size_t i = 0; i < Marker.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(marker[i])) != Marker[i]) return 0;
+    }
+    return std::strtol(std::string(front.substr(front.size() - digits)).c_str(), nullptr, 10);
+}
+
+}  // namespace
+
 int RemoveStaleWavTemporaries(const std::string& folder) {
-    static const std::regex pattern(R"(.+\.[wW][aA][vV]\.part-([0-9]+)-[A-Za-z0-9]{6})");
     DIR* dir = opendir(folder.c_str());
     if (!dir) return 0;
     int removed = 0;
     while (const dirent* entry = readdir(dir)) {
-        std::cmatch match;
-        if (!std::regex_match(entry->d_name, match, pattern)) continue;
-        const long pid = std::strtol(match[1].str().c_str(), nullptr, 10);
+        const long pid = TemporaryOwner(entry->d_name);
         const bool gone = pid > 0 && kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
         if (gone && unlink((folder + "/" + entry->d_name).c_str()) == 0) ++removed;
     }

@@ -1,6 +1,7 @@
 // Play, Record and Stop; the count-in and the metronome; slave and master mode; the panic
 // functions and the switches around the transport.
 
+#include <array>
 #include <gtest/gtest.h>
 
 #include "chords/ChordRecogniser.h"
@@ -83,7 +84,7 @@ TEST(Stop, EndsExactlyTheSoundingNotesWithNoteOffsAndResetsOnlyTheChannelsInUse)
     EXPECT_TRUE(rig.Out.NoteOns(0).empty()) << "nothing plays after Stop";
 }
 
-TEST(Stop, ResetsNoChannelTheStyleDoesNotUse) {
+TEST(Stop, ResetsOnlyTheChannelsTheStyleUsesAndEndsStrayNotesElsewhereWithOneAllNotesOff) {
     TransportRig rig;
     rig.Start(LongNotes());
     rig.RunTo(TickOf(1, 2) + 10);
@@ -92,10 +93,17 @@ TEST(Stop, ResetsNoChannelTheStyleDoesNotUse) {
     EXPECT_FALSE(offs.empty());
     EXPECT_TRUE(NoStuckNotes(rig.Out.Where([](const SentMessage& m) { return m.IsNoteOff() || m.IsNoteOn(); })));
     const int pad = rig.Options().PadChannel & 0x0F;
+    std::array<int, 16> allNotesOff{};
     for (const SentMessage& m : rig.Out.Messages) {
-        if (m.IsController(123)) {
+        if (m.IsController(120)) {
             EXPECT_TRUE(m.Channel() <= 1 || m.Channel() == pad) << "channel " << m.Channel() + 1;
         }
+        if (m.IsController(123)) ++allNotesOff[static_cast<std::size_t>(m.Channel())];
+    }
+    // A channel the style does not declare may still hold a note nobody mapped: it gets one
+    // All Notes Off and nothing else.
+    for (int channel = 2; channel < 16; ++channel) {
+        if (channel != pad) EXPECT_EQ(allNotesOff[static_cast<std::size_t>(channel)], 1) << "channel " << channel + 1;
     }
 }
 
