@@ -1,6 +1,8 @@
 // `chordella leadsheet SONG.vxa` and the chart import of `chordella import`.
 #include "app/ChartCommands.h"
+
 #include "app/OutputGuard.h"
+#include "app/RenderCommands.h"
 
 #include <algorithm>
 #include <cctype>
@@ -21,14 +23,6 @@ namespace {
 
 constexpr std::size_t LargestSongFile = 16 * 1024 * 1024;
 constexpr std::size_t LargestChartFile = 4 * 1024 * 1024;
-
-std::string LowerExtension(const std::string& path) {
-    const std::string_view name = platform::FileNamePart(path);
-    const std::size_t dot = name.rfind('.');
-    std::string extension(dot == std::string_view::npos ? std::string_view() : name.substr(dot));
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
-}
 
 std::string WithoutExtension(std::string_view name) {
     const std::size_t dot = name.rfind('.');
@@ -137,7 +131,7 @@ int RunLeadSheetCommand(const LeadSheetFlags& flags, std::FILE* out, std::FILE* 
 }
 
 bool IsChartFile(const std::string& path) {
-    const std::string extension = LowerExtension(path);
+    const std::string extension = LowerExtensionOf(path);
     for (const char* chordPro : {".cho", ".chopro", ".chordpro", ".crd", ".pro"})
         if (extension == chordPro) return true;
     if (extension != ".txt" && extension != ".html" && extension != ".htm" && extension != ".url") return false;
@@ -155,7 +149,7 @@ int RunChartImportCommand(const ChartImportFlags& flags, std::FILE* out, std::FI
         std::fprintf(err, "%s: %s\n", flags.input.c_str(), error.c_str());
         return 1;
     }
-    if (LowerExtension(flags.output) != ".vxa") {
+    if (LowerExtensionOf(flags.output) != ".vxa") {
         std::fprintf(err, "%s: a chart is imported into a song: the output must end in .vxa\n", flags.output.c_str());
         return 1;
     }

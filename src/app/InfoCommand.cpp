@@ -9,6 +9,7 @@
 #include "app/FileCommands.h"
 #include "composer/EditorGrid.h"
 #include "data/ArrangementState.h"
+#include "app/RenderCommands.h"
 #include "core/MidiImport.h"
 #include "data/SmfInfo.h"
 #include "data/SongCommands.h"
@@ -25,26 +26,18 @@ namespace {
 
 constexpr std::size_t LargestInfoFile = 16 * 1024 * 1024;
 
-std::string LowerExtension(const std::string& path) {
-    const std::string_view name = platform::FileNamePart(path);
-    const std::size_t dot = name.rfind('.');
-    std::string extension(dot == std::string_view::npos ? std::string_view() : name.substr(dot));
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
-}
-
 // By content, or by the extensions the import dialog offers (so a damaged one gets the import's message).
 bool IsMidi(const std::string& path, std::span<const std::uint8_t> bytes) {
     if (bytes.size() >= 4 && std::equal(bytes.begin(), bytes.begin() + 4, "MThd")) return true;
-    const std::string extension = LowerExtension(path);
+    const std::string extension = LowerExtensionOf(path);
     for (const char* known : {".mid", ".midi", ".kar", ".sty", ".prs", ".bcs", ".sst"})
         if (extension == known) return true;
     return false;
 }
 
-bool IsWork(const std::string& path, std::span<const std::uint8_t>) { return LowerExtension(path) == ".vxw"; }
-bool IsStyle(const std::string& path, std::span<const std::uint8_t>) { return LowerExtension(path) == ".vxs"; }
-bool IsSong(const std::string& path, std::span<const std::uint8_t>) { return LowerExtension(path) == ".vxa"; }
+bool IsWork(const std::string& path, std::span<const std::uint8_t>) { return LowerExtensionOf(path) == ".vxw"; }
+bool IsStyle(const std::string& path, std::span<const std::uint8_t>) { return LowerExtensionOf(path) == ".vxs"; }
+bool IsSong(const std::string& path, std::span<const std::uint8_t>) { return LowerExtensionOf(path) == ".vxa"; }
 
 std::string Printable(const std::string& text) {
     std::string result;
