@@ -57,6 +57,11 @@ std::optional<std::string> BelowNoCase(std::string folder, const std::vector<std
 }  // namespace
 
 std::optional<std::string> FindSongFile(std::string_view storedPath, const platform::Paths& paths) {
+    return FindStoredFile(storedPath, paths.Songs(), "SONGS");
+}
+
+std::optional<std::string> FindStoredFile(std::string_view storedPath, const std::string& folder,
+                                          std::string_view folderName) {
     if (storedPath.empty()) return std::nullopt;
     const std::string asStored(storedPath);
     if (platform::FileExists(asStored)) return asStored;
@@ -66,11 +71,11 @@ std::optional<std::string> FindSongFile(std::string_view storedPath, const platf
     const std::vector<std::string_view> parts = Parts(storedPath);
     if (parts.empty()) return std::nullopt;
     for (std::size_t i = parts.size() - 1; i-- > 0;) {
-        if (!SameNoCase(parts[i], "SONGS")) continue;
-        if (auto found = BelowNoCase(paths.Songs(), parts, i + 1)) return found;
+        if (!SameNoCase(parts[i], folderName)) continue;
+        if (auto found = BelowNoCase(folder, parts, i + 1)) return found;
         break;
     }
-    return BelowNoCase(paths.Songs(), parts, parts.size() - 1);
+    return BelowNoCase(folder, parts, parts.size() - 1);
 }
 
 bool IsArrangementFileName(std::string_view path) {

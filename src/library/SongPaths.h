@@ -18,6 +18,10 @@ namespace chordella::library {
 
 // The file that exists for `storedPath`; nullopt when none does (or the path is empty).
 std::optional<std::string> FindSongFile(std::string_view storedPath, const platform::Paths& paths);
+// The same search for any folder of the data home: `folder` is where it is on this machine,
+// `folderName` the name to look for in the stored path ("SONGS", "STYLES").
+std::optional<std::string> FindStoredFile(std::string_view storedPath, const std::string& folder,
+                                          std::string_view folderName);
 
 // Whether the file is a song the player opens: an arrangement (.vxa) or a MIDI file (.mid),
 // in any case.
