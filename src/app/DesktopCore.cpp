@@ -8,6 +8,7 @@
 
 #include "app/ActivityOutput.h"
 #include "app/DesktopTransportModules.h"
+#include "app/DesktopPlaylist.h"
 #include "app/DesktopSonglist.h"
 #include "library/Songlist.h"
 #include "app/LiveArranger.h"
@@ -64,9 +65,11 @@ DesktopCore::DesktopCore(core::Session& session, LifecycleSetup setup)
     songlist_ = std::make_unique<DesktopSonglist>(session_);
     view_ = dynamic_cast<const SnapshotView*>(&session_.Display());
     creator_ = std::make_unique<SongCreator>(session_, [this] { arranger_->Transport().Play(); });
+    playlist_ = std::make_unique<DesktopPlaylist>(session_, *creator_);
 }
 
 DesktopCore::~DesktopCore() {
+    playlist_.reset();  // it hands its list to the creator
     creator_.reset();
     if (tapTimer_ != 0) session_.Loop().StopTimer(tapTimer_);
     songlist_.reset();  // before the song host its player opens songs through
@@ -81,6 +84,7 @@ DesktopCore::~DesktopCore() {
 
 void DesktopCore::Start(const std::string& commandLineFile) {
     lifecycle_.Start();
+    playlist_->Open();
     lifecycle_.OpenFromCommandLine(commandLineFile);
 }
 
@@ -329,6 +333,8 @@ void DesktopCore::ShowGuide(const std::string& text) {
 }
 
 void DesktopCore::OpenSonglist(const std::string& path, const std::string& /*caption*/) { songlist_->Open(path); }
+
+void DesktopCore::SaveStylePlaylist() { playlist_->Save(); }
 
 void DesktopCore::SaveSonglist() { songlist_->List().SaveIfModified(); }
 

@@ -38,6 +38,7 @@ namespace chordella::app {
 
 class ActivityOutput;
 class DesktopTransportModules;
+class DesktopPlaylist;
 class DesktopSonglist;
 class LiveArranger;
 class SnapshotView;
@@ -157,6 +158,8 @@ public:
     LiveArranger& Arranger() { return *arranger_; }
     // The song creator: its generations play at once on the transport.
     SongCreator& Creator() { return *creator_; }
+    // The style playlist, its search result and the favourites.
+    DesktopPlaylist& Playlist() { return *playlist_; }
     core::Session& GetSession() { return session_; }
 
     // --- Start-up and exit steps (LifecycleLink) --------------------------------------
@@ -166,6 +169,7 @@ public:
     void ShowGuide(const std::string& text) override;
     void OpenSonglist(const std::string& path, const std::string& caption) override;
     void SaveSonglist() override;
+    void SaveStylePlaylist() override;
     void SendSystemExclusive(const std::vector<std::uint8_t>& message) override;
     void ShutDownClock() override;
     void ClosePorts() override;
@@ -187,6 +191,7 @@ private:
     std::unique_ptr<chords::ChordEntry> entry_;
     std::unique_ptr<DesktopSonglist> songlist_;
     std::unique_ptr<SongCreator> creator_;
+    std::unique_ptr<DesktopPlaylist> playlist_;
     Lifecycle lifecycle_;
     const SnapshotView* view_ = nullptr;
     std::string guide_;

@@ -14,6 +14,9 @@ namespace chordella::library {
 namespace {
 
 constexpr int DrumChannel = 9;
+// Keyboard style files of other makers keep their bass on channel 11, whatever voice
+// (often of a bank the General MIDI numbers do not describe) plays it.
+constexpr int KeyboardStyleBassChannel = 10;
 constexpr std::uint8_t NotSet = 255;
 
 struct ChannelFacts {
@@ -22,12 +25,16 @@ struct ChannelFacts {
     std::array<bool, 16> DrumKit{};
     ChannelFacts() { Program.fill(-1); }
 
-    InstrumentTags Tags() const {
+    InstrumentTags Tags(bool keyboardStyle) const {
         InstrumentTags tags = 0;
         for (int channel = 0; channel < 16; ++channel) {
             const auto c = static_cast<std::size_t>(channel);
-            if (channel == DrumChannel || !Plays[c] || DrumKit[c] || Program[c] < 0) continue;
-            tags |= TagOfProgram(Program[c]);
+            if (channel == DrumChannel || !Plays[c] || DrumKit[c]) continue;
+            if (keyboardStyle && channel == KeyboardStyleBassChannel) {
+                tags |= TagBass;
+                continue;
+            }
+            if (Program[c] >= 0) tags |= TagOfProgram(Program[c]);
         }
         return tags;
     }
@@ -79,7 +86,7 @@ StyleFacts OwnStyleFacts(std::span<const std::uint8_t> bytes) {
     facts.Readable = true;
     facts.Tempo = image.Header.StyleTempo;
     facts.Metrum = MetrumOfStyleMeter(image.Header.StyleMeter);
-    facts.Tags = channels.Tags();
+    facts.Tags = channels.Tags(false);
     return facts;
 }
 
@@ -121,7 +128,7 @@ StyleFacts MidiStyleFacts(std::span<const std::uint8_t> bytes) {
         }
     }
     facts.Readable = true;
-    facts.Tags = channels.Tags();
+    facts.Tags = channels.Tags(true);
     return facts;
 }
 

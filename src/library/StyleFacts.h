@@ -9,7 +9,8 @@
 // and its program (the channel set-up's, else the first program change) falls into the
 // General MIDI family: pianos 0-7, organs 16-23, guitars 24-31, basses 32-39, leads 80-87,
 // pads 88-95, effects 96-103 and 120-127. A channel whose bank select asks for a drum or
-// effect kit (MSB 126 or 127) counts as drums.
+// effect kit (MSB 126 or 127) counts as drums. In the MIDI-based keyboard styles channel 11
+// is the bass part whatever its program says (their voices come from banks of their own).
 //
 // Any thread; no state.
 

@@ -1,0 +1,44 @@
+#pragma once
+// The style playlist of the desktop: the lists the "Style-Playlist" window shows, opened at
+// start-up and saved at exit, and the playlist's part in the random style choice of the
+// song creator (while "Random" is ticked the creator draws from the search result).
+//
+// Control thread only.
+
+#include <memory>
+#include <string>
+
+namespace chordella::core { class Session; }
+namespace chordella::library { class StylePlaylist; }
+
+namespace chordella::app {
+
+class PlaylistStyleList;
+class SongCreator;
+
+class DesktopPlaylist {
+public:
+    DesktopPlaylist(core::Session& session, SongCreator& creator);
+    ~DesktopPlaylist();
+    DesktopPlaylist(const DesktopPlaylist&) = delete;
+    DesktopPlaylist& operator=(const DesktopPlaylist&) = delete;
+
+    // Start-up: the current playlist ("StylePlayList.gen"), the favourites, and the search
+    // the settings kept ("SlText"). A damaged list is reported and left as it is on disk.
+    void Open();
+    // Exit: the current playlist is written to its file.
+    void Save();
+    // "Random" of the window: the song creator's random style comes from the search result.
+    void SetRandom(bool on);
+
+    library::StylePlaylist& Lists() { return *playlist_; }
+
+private:
+    core::Session& session_;
+    SongCreator& creator_;
+    std::unique_ptr<library::StylePlaylist> playlist_;
+    std::unique_ptr<PlaylistStyleList> randomSource_;
+    bool opened_ = false;
+};
+
+}  // namespace chordella::app
