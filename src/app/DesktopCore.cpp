@@ -11,6 +11,7 @@
 #include "app/DesktopPlaylist.h"
 #include "app/DesktopSonglist.h"
 #include "library/Songlist.h"
+#include "library/PlaylistLine.h"
 #include "app/LiveArranger.h"
 #include "core/Session.h"
 #include "app/Settings.h"
@@ -335,6 +336,15 @@ void DesktopCore::ShowGuide(const std::string& text) {
 void DesktopCore::OpenSonglist(const std::string& path, const std::string& /*caption*/) { songlist_->Open(path); }
 
 void DesktopCore::SaveStylePlaylist() { playlist_->Save(); }
+
+PlaylistView DesktopCore::StylePlaylist(const PlaylistRequest& request) {
+    PlaylistView view = playlist_->Handle(request);
+    if (request.Action != PlaylistAction::Load) return view;
+    if (const std::optional<std::string> file = playlist_->FileAt(request.Index)) OpenStyle(*file);
+    else if (request.Index >= 0 && request.Index < static_cast<int>(view.Lines.size()))
+        view.Message = std::string(library::LinePath(view.Lines[static_cast<std::size_t>(request.Index)])) + " not found !";
+    return view;
+}
 
 void DesktopCore::SaveSonglist() { songlist_->List().SaveIfModified(); }
 

@@ -20,6 +20,7 @@
 #include "app/DisplaySnapshot.h"
 #include "app/Lifecycle.h"
 #include "app/LifecycleLink.h"
+#include "app/PlaylistRequests.h"
 #include "app/SonglistRequests.h"
 #include "core/Options.h"
 
@@ -160,6 +161,8 @@ public:
     SongCreator& Creator() { return *creator_; }
     // The style playlist, its search result and the favourites.
     DesktopPlaylist& Playlist() { return *playlist_; }
+    // A request of the "Style-Playlist" window; a double-click loads the style.
+    PlaylistView StylePlaylist(const PlaylistRequest& request);
     core::Session& GetSession() { return session_; }
 
     // --- Start-up and exit steps (LifecycleLink) --------------------------------------

@@ -6,7 +6,10 @@
 // Control thread only.
 
 #include <memory>
+#include <optional>
 #include <string>
+
+#include "app/PlaylistRequests.h"
 
 namespace chordella::core { class Session; }
 namespace chordella::library { class StylePlaylist; }
@@ -31,9 +34,18 @@ public:
     // "Random" of the window: the song creator's random style comes from the search result.
     void SetRandom(bool on);
 
+    // One request of the window, answered with the lists as they are afterwards.
+    PlaylistView Handle(const PlaylistRequest& request);
+    PlaylistView View() const;
+    // The style file of the result line `index` on this machine; nullopt when not found.
+    std::optional<std::string> FileAt(int index) const;
+
     library::StylePlaylist& Lists() { return *playlist_; }
 
 private:
+    std::string Maintain(const PlaylistRequest& request);
+    std::string Change(const PlaylistRequest& request);
+
     core::Session& session_;
     SongCreator& creator_;
     std::unique_ptr<library::StylePlaylist> playlist_;

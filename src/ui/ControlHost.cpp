@@ -173,6 +173,13 @@ void ControlHost::ReadSonglist(std::function<void(const app::SonglistView&)> don
     });
 }
 
+void ControlHost::StylePlaylist(const app::PlaylistRequest& request,
+                                std::function<void(const app::PlaylistView&)> done) {
+    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
+        ToWindow([done, view = core.StylePlaylist(request)] { done(view); });
+    });
+}
+
 void ControlHost::SongCreatorCommand(const SongCreatorRequest& request,
                                      std::function<void(const app::SongCreatorResult&)> done) {
     Post([this, request, done = std::move(done)](app::DesktopCore& core) {

@@ -82,6 +82,7 @@ public:
 
     void Songlist(const app::SonglistRequest& request) override;
     void ReadSonglist(std::function<void(const app::SonglistView&)> done) override;
+    void StylePlaylist(const app::PlaylistRequest& request, std::function<void(const app::PlaylistView&)> done) override;
 
     void StepRecord() override;
     void ToggleClock() override;

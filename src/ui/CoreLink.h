@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/DisplaySnapshot.h"
+#include "app/PlaylistRequests.h"
 #include "app/SonglistRequests.h"
 #include "app/SongCreator.h"
 #include "app/SongEditing.h"
@@ -138,6 +139,11 @@ public:
     virtual void ImportChart(const std::string& /*path*/, std::function<void(const app::SongEditReply&)> /*done*/) {}
     // A double-click on a measure of the editor: the song plays from there.
     virtual void PlayFromMeasure(int /*measure*/) {}
+
+    // --- The style playlist ------------------------------------------------------------------
+    // A request of the "Style-Playlist" window; `done` gets the lists afterwards on the GUI thread.
+    virtual void StylePlaylist(const app::PlaylistRequest& /*request*/,
+                               std::function<void(const app::PlaylistView&)> /*done*/) {}
 
     // --- Display --------------------------------------------------------------------------
     // The display as the control thread last published it.
