@@ -121,6 +121,16 @@ std::string DesktopPlaylist::Change(const PlaylistRequest& request) {
             for (const std::string& line : skipped) message += line + "\r\n";
             break;
         }
+        case A::CopyStyles:
+        case A::MoveStyles: {
+            std::vector<std::string> failed;
+            const int done = p.CopyStyles(library::StyleListKind::SearchResult, request.Text,
+                                          request.Action == A::MoveStyles, failed);
+            message = std::to_string(done) + " style(s) " + (request.Action == A::MoveStyles ? "moved" : "copied") +
+                      " to " + request.Text + " !";
+            for (const std::string& line : failed) message += "\r\n" + line;
+            break;
+        }
         case A::OpenFavorites:
             if (!p.OpenFavorites(error)) return error + " !";
             p.List(library::StyleListKind::SearchResult).Lines = p.List(library::StyleListKind::Favorites).Lines;

@@ -20,6 +20,8 @@ enum class PlaylistAction {
     SavePlaylist,         // "Save playlist" (Text: the file; empty: its own)
     ClearPlaylist,        // "Clear playlist" (asked before)
     AddStyles,            // "Add styles": the files of Files with the description Text
+    CopyStyles,           // "Copy styles": the files of the search result into the folder Text
+    MoveStyles,           // "Move styles": the same, moving them (the lines follow)
     RemoveCorrupted,      // "Remove corrupted vxs-styles" (asked before)
     RemoveWithoutBass,    // "Remove vxs-styles without bass" (asked before)
     RemoveNotFound,       // "Remove not found styles" of List (asked before)

@@ -1,6 +1,8 @@
 #include "library/StylePlaylist.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "library/StyleFacts.h"
@@ -360,6 +362,40 @@ int StylePlaylist::AddStyles(const std::vector<std::string>& files, const std::s
         }
     }
     return added;
+}
+
+int StylePlaylist::CopyStyles(StyleListKind kind, const std::string& folder, bool move,
+                              std::vector<std::string>& failed) {
+    namespace fs = std::filesystem;
+    int done = 0;
+    for (std::string& line : List(kind).Lines) {
+        if (!IsStyleLine(line)) continue;
+        const std::optional<std::string> file = FileOf(line);
+        if (!file) {
+            failed.push_back(std::string(LinePath(line)) + ": not found");
+            continue;
+        }
+        const std::string target = folder + "/" + std::string(platform::FileNamePart(*file));
+        std::error_code error;
+        if (fs::exists(target, error)) {
+            failed.push_back(target + ": exists already");
+            continue;
+        }
+        if (!fs::copy_file(*file, target, error)) {
+            failed.push_back(target + ": " + error.message());
+            continue;
+        }
+        ++done;
+        if (!move) continue;
+        fs::remove(*file, error);
+        const std::string old = line;
+        line = target + line.substr(LinePath(line).size());
+        if (kind != StyleListKind::Playlist) {
+            for (std::string& entry : playlist_.Lines)
+                if (entry == old) entry = line;
+        }
+    }
+    return done;
 }
 
 bool StylePlaylist::AddTerms(StyleListKind kind, int index, std::string_view terms) {

@@ -147,6 +147,10 @@ public:
     // The line a style file gets; nullopt (with the reason) when it cannot be read.
     std::optional<std::string> LineForStyle(const std::string& file, const std::string& description,
                                             std::string& error) const;
+    // "Copy styles" / "Move styles": the files of the list's style lines into `folder`. A file
+    // already there is not replaced (named in `failed`); a moved style's lines (here and in
+    // the playlist) get the new path. Returns the number copied or moved.
+    int CopyStyles(StyleListKind kind, const std::string& folder, bool move, std::vector<std::string>& failed);
     // "Add term(s)": the text appended after "|" to the line at `index` of the list.
     bool AddTerms(StyleListKind kind, int index, std::string_view terms);
 

@@ -158,6 +158,15 @@ void StylePlaylistWindow::BuildMenus() {
         Send(request);
     });
     addStyles->setToolTip("  Add the styles, that are listed in the Style-Manager window to the current playlist ");
+    for (const auto& [caption, action] : {std::pair{"Copy styles", A::CopyStyles}, std::pair{"Move styles", A::MoveStyles}}) {
+        lists->addAction(caption, this, [this, caption, action] {
+            const QString folder = QFileDialog::getExistingDirectory(this, caption);
+            if (folder.isEmpty()) return;
+            app::PlaylistRequest request{action};
+            request.Text = folder.toStdString();
+            Send(request);
+        });
+    }
     lists->addAction("Remove corrupted vxs-styles", this, ask(text::CheckAllStyles.data(), On(A::RemoveCorrupted)));
     lists->addAction("Remove vxs-styles without bass", this, ask(text::CheckAllStyles.data(), On(A::RemoveWithoutBass)));
     lists->addAction("Remove not found styles", this, ask(text::CheckAllStyles.data(), On(A::RemoveNotFound)));

@@ -270,5 +270,21 @@ TEST(Favorites, AddingKeepsABackupAndExportWritesAPlaylist) {
     EXPECT_EQ(ReadTextFile(rig.Lists("StyleFavorites.txt")), line + "\r\n");
 }
 
+TEST(CopyStyles, MovedStylesTakeTheirLinesAlongAndNothingIsReplaced) {
+    PlaylistRig rig;
+    WriteTextFile(rig.paths.Styles() + "/a.vxs", "a");
+    WriteTextFile(rig.paths.Styles() + "/b.vxs", "b");
+    WriteTextFile(rig.home.File("gig/b.vxs"), "someone else's b");
+    rig.Load("C:\\STYLES\\a.vxs|bpm90|4/4|x\r\nC:\\STYLES\\b.vxs|bpm90|4/4\r\n");
+    rig.playlist.Search("*", false, false);
+    std::vector<std::string> failed;
+    EXPECT_EQ(rig.playlist.CopyStyles(StyleListKind::SearchResult, rig.home.File("gig"), true, failed), 1);
+    EXPECT_EQ(failed, (std::vector<std::string>{rig.home.File("gig/b.vxs") + ": exists already"}));
+    EXPECT_EQ(ReadTextFile(rig.home.File("gig/b.vxs")), "someone else's b");
+    EXPECT_FALSE(std::filesystem::exists(rig.paths.Styles() + "/a.vxs"));
+    EXPECT_EQ(rig.Lines()[0], rig.home.File("gig/a.vxs") + "|bpm90|4/4|x");
+    EXPECT_EQ(rig.Lines(StyleListKind::SearchResult)[0], rig.Lines()[0]);
+}
+
 }  // namespace
 }  // namespace chordella::library
