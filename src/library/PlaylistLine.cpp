@@ -81,7 +81,8 @@ std::string TagText(InstrumentTags tags) {
 std::string FormatPlaylistLine(const PlaylistEntry& entry) {
     std::string line = entry.Path;
     line += entry.Tempo >= LowestTempo ? "|bpm" + std::to_string(entry.Tempo) : std::string("|bpm???");
-    line += "|" + entry.Metrum;
+    // An empty field would read back as the start of the tags.
+    if (!entry.Metrum.empty()) line += "|" + entry.Metrum;
     if (!entry.Description.empty()) line += "|" + entry.Description;
     if (entry.Tagged) line += "|" + TagText(entry.Tags);
     return line;

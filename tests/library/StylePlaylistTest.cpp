@@ -172,6 +172,10 @@ TEST(PlaylistLines, StyleFilesAreTaggedFromWhatTheirChannelsPlay) {
     EXPECT_EQ(entry.Metrum, "3/4");
     EXPECT_EQ(entry.Tags, TagBass | TagPianos | TagPads);
     EXPECT_EQ(entry.Description, "country waltz|live");
+    // A damaged line without a metrum writes no empty field, which would read back as tags.
+    const PlaylistEntry damaged = ParsePlaylistLine("/s/p.sty|bpm724/4|pop|BASS");
+    EXPECT_EQ(FormatPlaylistLine(damaged), "/s/p.sty|bpm???|pop|BASS");
+    EXPECT_EQ(ParsePlaylistLine(FormatPlaylistLine(damaged)).Tags, 0);
 
     const std::string corpus = CorpusFolder() + "/styles/JazzWaltz4.S001.sty";
     if (!std::filesystem::exists(corpus)) GTEST_SKIP() << "no corpus at " << corpus;
