@@ -64,7 +64,8 @@ std::optional<std::string> StylePlaylist::FileOf(std::string_view line) const { 
 
 bool StylePlaylist::OpenCurrent(const std::string& file, std::string& error) {
     playlist_ = StyleList{file.empty() ? paths_.Lists() + "/" + std::string(CurrentPlaylistName) : file, {}};
-    if (!platform::FileExists(playlist_.File)) return true;
+    std::error_code missing;
+    if (!std::filesystem::exists(playlist_.File, missing)) return true;  // a new list
     if (ReadListFile(playlist_.File, playlist_.Lines, error)) return true;
     error = playlist_.File + ": " + error;
     return false;
@@ -419,7 +420,8 @@ bool StylePlaylist::AddTerms(StyleListKind kind, int index, std::string_view ter
 
 bool StylePlaylist::OpenFavorites(std::string& error) {
     favorites_.Lines.clear();
-    if (!platform::FileExists(favorites_.File)) return true;
+    std::error_code missing;
+    if (!std::filesystem::exists(favorites_.File, missing)) return true;
     if (ReadListFile(favorites_.File, favorites_.Lines, error)) return true;
     error = favorites_.File + ": " + error;
     return false;
