@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <optional>
 
 #include "core/Session.h"
 #include "data/StyleFile.h"
@@ -46,7 +48,10 @@ struct RecordingHooks : StyleLoadLink {
     std::int16_t tempo = 0;
 
     bool RecordingRuns() override { return recording; }
-    bool ConfirmReplace(bool) override { calls.push_back("confirm"); return replace; }
+    void ConfirmReplace(bool, std::function<void(bool)> then) override {
+        calls.push_back("confirm");
+        then(replace);
+    }
     void BeforeLoad() override { calls.push_back("before"); }
     void ApplyHeader(const StyleHeader& header, const StyleMeterChoice& choice) override {
         calls.push_back("header");
@@ -373,7 +378,9 @@ TEST(StyleLoadLinkList, AsksEveryModuleAndStopsAtTheFirstRefusal) {
     EXPECT_EQ(list.MapProgram(10), 11);
     EXPECT_EQ(list.MapProgram(20), 20);
     first.replace = false;
-    EXPECT_FALSE(list.ConfirmReplace(true));
+    std::optional<bool> replace;
+    list.ConfirmReplace(true, [&](bool yes) { replace = yes; });
+    EXPECT_EQ(replace, std::optional<bool>(false));
     EXPECT_TRUE(second.calls.empty());  // not asked after the first No
     second.sc55 = true;
     EXPECT_TRUE(list.Sc55InstrumentSet());
