@@ -9,6 +9,7 @@
 #include "app/ActivityOutput.h"
 #include "app/DesktopTransportModules.h"
 #include "app/DesktopSonglist.h"
+#include "app/DesktopStyleManager.h"
 #include "library/Songlist.h"
 #include "app/LiveArranger.h"
 #include "core/Session.h"
@@ -64,10 +65,17 @@ DesktopCore::DesktopCore(core::Session& session, LifecycleSetup setup)
     songlist_ = std::make_unique<DesktopSonglist>(session_);
     view_ = dynamic_cast<const SnapshotView*>(&session_.Display());
     creator_ = std::make_unique<SongCreator>(session_, [this] { arranger_->Transport().Play(); });
+    // The style manager plays a style's Basic through the same transport as "Play Parts".
+    StyleManagerTransport styleTransport{[this](const std::string& path) { return OpenStyle(path); },
+                                         [this] { PlayPart(data::Index(data::StylePart::Basic)); },
+                                         [this] { Stop(); }};
+    styleManager_ = std::make_unique<DesktopStyleManager>(session_, std::move(styleTransport));
+    creator_->SetStyleList(styleManager_.get());
 }
 
 DesktopCore::~DesktopCore() {
     creator_.reset();
+    styleManager_.reset();
     if (tapTimer_ != 0) session_.Loop().StopTimer(tapTimer_);
     songlist_.reset();  // before the song host its player opens songs through
     entry_.reset();
@@ -81,6 +89,7 @@ DesktopCore::~DesktopCore() {
 
 void DesktopCore::Start(const std::string& commandLineFile) {
     lifecycle_.Start();
+    styleManager_->Open();
     lifecycle_.OpenFromCommandLine(commandLineFile);
 }
 
@@ -337,6 +346,10 @@ void DesktopCore::SaveSonglist() { songlist_->List().SaveIfModified(); }
 void DesktopCore::Songlist(const SonglistRequest& request) { songlist_->Handle(request); }
 
 SonglistView DesktopCore::ReadSonglist() const { return songlist_->View(); }
+
+void DesktopCore::StyleManager(const StyleManagerRequest& request) { styleManager_->Handle(request); }
+
+StyleManagerView DesktopCore::ReadStyleManager() const { return styleManager_->View(); }
 
 void DesktopCore::SendSystemExclusive(const std::vector<std::uint8_t>& message) {
     midi::TMidiOutput* out = session_.CurrentOutput();

@@ -21,6 +21,7 @@
 #include "app/Lifecycle.h"
 #include "app/LifecycleLink.h"
 #include "app/SonglistRequests.h"
+#include "app/StyleManagerRequests.h"
 #include "core/Options.h"
 
 namespace chordella::core { class Session; }
@@ -39,6 +40,7 @@ namespace chordella::app {
 class ActivityOutput;
 class DesktopTransportModules;
 class DesktopSonglist;
+class DesktopStyleManager;
 class LiveArranger;
 class SnapshotView;
 class SongCreator;
@@ -142,6 +144,11 @@ public:
     void Songlist(const SonglistRequest& request);
     SonglistView ReadSonglist() const;
 
+    // --- The "Style-Manager" window ----------------------------------------------------------
+    void StyleManager(const StyleManagerRequest& request);
+    StyleManagerView ReadStyleManager() const;
+    DesktopStyleManager& StyleManagerPanel() { return *styleManager_; }
+
     // "Render to WAV…": the song as its file holds it, played with the loaded style, or the
     // loaded style alone for eight measures, through the built-in synth into a WAV file.
     // Not while the music runs. The prompter tells the outcome.
@@ -187,6 +194,7 @@ private:
     std::unique_ptr<chords::ChordEntry> entry_;
     std::unique_ptr<DesktopSonglist> songlist_;
     std::unique_ptr<SongCreator> creator_;
+    std::unique_ptr<DesktopStyleManager> styleManager_;
     Lifecycle lifecycle_;
     const SnapshotView* view_ = nullptr;
     std::string guide_;

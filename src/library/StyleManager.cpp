@@ -48,7 +48,8 @@ bool StyleManager::Open() {
         prompter_.Inform("The style groups file " + Quoted(platform::FileNamePart(groups_.Path())) +
                          " cannot be read (" + error + "); it is left as it is and changes to the groups are not saved !");
     }
-    browser_.Refresh();
+    // The folders may have been made since the manager was: the start folder is chosen now.
+    if (!browser_.SetFolder(StartFolder(paths_))) browser_.Refresh();
     selectedFile_ = -1;
     ShowGroup(group_);
     return read;
@@ -242,7 +243,7 @@ void StyleManager::SetRandom(bool on) {
 }
 
 std::vector<std::string> StyleManager::RandomSource() const {
-    if (random_) return browser_.FilePaths();
+    if (RandomFromFiles()) return browser_.FilePaths();
     std::vector<std::string> paths;
     paths.reserve(entries_.size());
     for (const auto& entry : entries_) {
@@ -254,7 +255,7 @@ std::vector<std::string> StyleManager::RandomSource() const {
 }
 
 void StyleManager::ShowChosen(int index) {
-    if (random_) {
+    if (RandomFromFiles()) {
         selectedFile_ = index >= 0 && index < static_cast<int>(browser_.Files().size()) ? index : selectedFile_;
     } else if (index >= 0 && index < static_cast<int>(entries_.size())) {
         selected_ = index;

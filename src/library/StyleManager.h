@@ -92,8 +92,10 @@ public:
     void SetRandom(bool on);
     bool RandomTicked() const { return random_; }
     // What the random style choice draws from: the listed files with "Random" ticked, else
-    // the current group's entries (resolved where they exist here).
+    // the current group's entries (resolved where they exist here). An empty group would
+    // leave the choice with nothing, so the listed files stand in for it.
     std::vector<std::string> RandomSource() const;
+    bool RandomFromFiles() const { return random_ || entries_.empty(); }
     // The random choice took entry `index` of RandomSource(): the list shows it.
     void ShowChosen(int index);
 

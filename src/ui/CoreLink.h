@@ -14,6 +14,7 @@
 
 #include "app/DisplaySnapshot.h"
 #include "app/SonglistRequests.h"
+#include "app/StyleManagerRequests.h"
 #include "app/SongCreator.h"
 #include "app/SongEditing.h"
 #include "core/Options.h"
@@ -114,6 +115,11 @@ public:
     virtual void MelodyMenu(const std::string& /*item*/) {}
     // "Song → Render to WAV…": the open song (or style) into this WAV file.
     virtual void RenderToWav(const std::string& /*path*/) {}
+
+    // --- The "Style-Manager" window -------------------------------------------------------
+    virtual void StyleManager(const app::StyleManagerRequest& /*request*/) {}
+    // The manager as it is now; `done` runs on the GUI thread.
+    virtual void ReadStyleManager(std::function<void(const app::StyleManagerView&)> /*done*/) {}
 
     // --- The song creator -----------------------------------------------------------------
     // A command of the "Chordprogression / Song Creator" window with the window's options;

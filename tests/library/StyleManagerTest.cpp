@@ -243,7 +243,11 @@ TEST(StyleManagerFiles, MasksPlaySourceAndTheEleventhFile) {
     r.manager->SelectFile(2);
     EXPECT_EQ(r.manager->PlayPath(), r.paths.Styles() + "/style12.VXS");
 
-    // The random choice: the group's entries, or the listed files with "Random" ticked.
+    // The random choice: the group's entries, or the listed files with "Random" ticked (or
+    // when the group is empty).
+    r.manager->ShowGroup(9);
+    EXPECT_EQ(r.manager->RandomSource().size(), 12u);
+    r.manager->ShowGroup(1);
     EXPECT_EQ(r.manager->RandomSource(), (std::vector<std::string>{r.paths.Styles() + "/style12.VXS"}));
     r.manager->SetRandom(true);
     EXPECT_EQ(r.manager->RandomSource().size(), 12u);

@@ -1,0 +1,61 @@
+#pragma once
+// The style manager of the desktop: the window's requests run here, with the loaded style,
+// loading and the transport the core lends it, and the manager is the random style choice's
+// list (its files with "Random" ticked, else its current group).
+//
+// Control thread only.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/StyleManagerRequests.h"
+#include "composer/RandomStyleChoice.h"
+#include "core/StylePlaylistLink.h"
+
+namespace chordella::core { class Session; }
+namespace chordella::library { class StyleManager; }
+
+namespace chordella::app {
+
+// What the manager needs of the core to load and play.
+struct StyleManagerTransport {
+    std::function<bool(const std::string& path)> Load;  // loads a style; false (after a message) when not
+    std::function<void()> PlayBasic;                    // plays the loaded style's Basic from its start
+    std::function<void()> Stop;
+};
+
+class DesktopStyleManager final : public composer::StyleListLink {
+public:
+    DesktopStyleManager(core::Session& session, StyleManagerTransport transport,
+                        core::StylePlaylistLink& playlist = core::UnconnectedStylePlaylist());
+    ~DesktopStyleManager() override;
+    DesktopStyleManager(const DesktopStyleManager&) = delete;
+    DesktopStyleManager& operator=(const DesktopStyleManager&) = delete;
+
+    // Reads the group file and the start folder; a damaged group file is reported.
+    void Open();
+    void Handle(const StyleManagerRequest& request);
+    StyleManagerView View() const;
+    library::StyleManager& Manager() { return *manager_; }
+
+    // The random style choice's list.
+    composer::StyleListKind Kind() const override;
+    std::vector<std::string> Entries() const override;
+    bool NextTicked() const override { return false; }
+    int SelectedIndex() const override;
+    int FindNext() override { return -1; }
+    void ShowChosen(int index) override;
+
+private:
+    void AddLoadedStyle(const std::string& description);
+    void LoadAndPlay(const std::string& path);
+
+    core::Session& session_;
+    StyleManagerTransport transport_;
+    bool playlistConnected_;
+    std::unique_ptr<library::StyleManager> manager_;
+    bool opened_ = false;
+};
+
+}  // namespace chordella::app
