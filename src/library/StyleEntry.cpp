@@ -76,8 +76,11 @@ std::string FormatStyleEntry(const std::string& path, const StyleInfo& info, std
 
 StyleEntryParts SplitStyleEntry(std::string_view entry) {
     StyleEntryParts parts;
-    const auto description = entry.find(DescriptionMark);
-    const std::size_t pathSearch = description == std::string_view::npos ? 0 : description + DescriptionMark.size();
+    // The name column may itself hold "{1}" or "{2}" (they are legal in file names): the
+    // marks are looked for after it.
+    const auto description = entry.find(DescriptionMark, std::min(entry.size(), EntryNameWidth));
+    const std::size_t pathSearch = description == std::string_view::npos ? std::min(entry.size(), EntryNameWidth)
+                                                                         : description + DescriptionMark.size();
     const auto path = entry.find(PathMark, pathSearch);
     const std::size_t infoEnd = std::min({description, path, entry.size()});
     const std::size_t infoStart = std::min(EntryNameWidth, infoEnd);

@@ -111,6 +111,11 @@ void StyleManager::AddOrEdit(const LoadedStyle& style, const std::string& descri
         prompter_.Inform("No style loaded !");
         return;
     }
+    if (style.Path.find_first_of("\r\n") != std::string::npos) {
+        prompter_.Inform("The style " + Quoted(platform::FileNamePart(style.Path)) +
+                         " cannot be listed: its path holds a line break !");
+        return;
+    }
     const int number = group_;
     const int position = std::max(selected_, 0);
     const std::string entry = FormatStyleEntry(style.Path, style.Info, description);

@@ -68,12 +68,14 @@ TEST(StyleGroupFile, ReadingStopsAtTheFirstMissingKeyWhateverTheFileLooksLike) {
     const std::string longLine(70 * 1024, 'x');
     file.Parse("[group2]\r\n0=first\r\n1=second\r\n3=after the gap\r\n"
                "[Group3]\n1=no key 0\n"
-               "[Group4]\n0=caf\xE9 \xFF\xFE name{2}C:\\STYLES\\x.vxs\n1=" + longLine + "\n2=unreached\n");
+               "[Group4]\n0=caf\xE9 \xFF\xFE.vxs              Met: 4/4  Beat: 90  Tracks: 3{1}{2}C:\\STYLES\\caf\xE9 \xFF\xFE.vxs\n1=" +
+               longLine + "\n2=unreached\n");
     EXPECT_EQ(file.Entries(2), (std::vector<std::string>{"first", "second"}));
     EXPECT_TRUE(file.Entries(3).empty());
     const auto group4 = file.Entries(4);
     ASSERT_EQ(group4.size(), 1u);  // the over-long line is no key: reading stops there
-    EXPECT_EQ(SplitStyleEntry(group4[0]).Path, "C:\\STYLES\\x.vxs");
+    EXPECT_EQ(SplitStyleEntry(group4[0]).Path, "C:\\STYLES\\caf\xE9 \xFF\xFE.vxs");
+    EXPECT_EQ(SplitStyleEntry(group4[0]).Info, "Met: 4/4  Beat: 90  Tracks: 3");
     EXPECT_TRUE(file.Entries(5).empty());
 }
 

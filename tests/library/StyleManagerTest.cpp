@@ -68,6 +68,10 @@ TEST(StyleEntries, NamesAreCutOrPaddedAndDescriptionsCannotBreakTheLine) {
     EXPECT_EQ(parts.Description, "two  lines  and ");
     EXPECT_EQ(parts.Path, longName);
     EXPECT_EQ(SplitStyleEntry("short").Path, "");
+    // Marks in the file name are only the name.
+    const StyleEntryParts odd = SplitStyleEntry(FormatStyleEntry("/s/{2}x{1}.vxs", StyleInfo{"4/4", 1, 1}, "d"));
+    EXPECT_EQ(odd.Path, "/s/{2}x{1}.vxs");
+    EXPECT_EQ(odd.Description, "d");
 
     // A file that is no style gives a reason, not an entry.
     TempFolder folder;
@@ -105,6 +109,9 @@ TEST(StyleManagerGroups, AddAsksEditAsksAndTheSamePathDecidesWhatIsTheSameStyle)
     ManagerRig r;
     r.manager->AddOrEdit(LoadedStyle{}, "");
     EXPECT_TRUE(r.prompter.WasShown("No style loaded !"));
+    r.manager->AddOrEdit(LoadedStyle{true, "/s/two\nlines.vxs", StyleInfo{}}, "");
+    EXPECT_TRUE(r.prompter.WasShown("The style \"two\nlines.vxs\" cannot be listed: its path holds a line break !"));
+    EXPECT_TRUE(r.manager->Entries().empty());
 
     r.manager->ShowGroup(2);  // Pop / Ballad
     r.Add("/a/pop.vxs");
