@@ -349,7 +349,9 @@ SonglistView DesktopCore::ReadSonglist() const { return songlist_->View(); }
 
 void DesktopCore::StyleManager(const StyleManagerRequest& request) { styleManager_->Handle(request); }
 
-StyleManagerView DesktopCore::ReadStyleManager() const { return styleManager_->View(); }
+StyleManagerView DesktopCore::ReadStyleManager(std::uint64_t shownSerial) const {
+    return styleManager_->View(shownSerial);
+}
 
 void DesktopCore::SendSystemExclusive(const std::vector<std::uint8_t>& message) {
     midi::TMidiOutput* out = session_.CurrentOutput();

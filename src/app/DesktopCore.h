@@ -146,7 +146,8 @@ public:
 
     // --- The "Style-Manager" window ----------------------------------------------------------
     void StyleManager(const StyleManagerRequest& request);
-    StyleManagerView ReadStyleManager() const;
+    // `shownSerial`: the copy the window shows; when nothing changed since, the view only says so.
+    StyleManagerView ReadStyleManager(std::uint64_t shownSerial = ~std::uint64_t{0}) const;
     DesktopStyleManager& StyleManagerPanel() { return *styleManager_; }
 
     // "Render to WAV…": the song as its file holds it, played with the loaded style, or the

@@ -101,10 +101,14 @@ void DesktopStyleManager::Handle(const StyleManagerRequest& request) {
     }
 }
 
-StyleManagerView DesktopStyleManager::View() const {
+StyleManagerView DesktopStyleManager::View(std::uint64_t shownSerial) const {
     const library::StyleManager& m = *manager_;
     StyleManagerView view;
     view.Serial = m.Serial();
+    if (view.Serial == shownSerial) {
+        view.Unchanged = true;
+        return view;
+    }
     view.Group = m.Group();
     for (const auto& entry : m.Entries()) {
         view.Entries.push_back(ShownEntry(entry));

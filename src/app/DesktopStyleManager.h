@@ -36,7 +36,9 @@ public:
     // Reads the group file and the start folder; a damaged group file is reported.
     void Open();
     void Handle(const StyleManagerRequest& request);
-    StyleManagerView View() const;
+    // The whole view, or only Unchanged when its Serial is `shownSerial` (a window polling
+    // a folder of many files copies nothing then).
+    StyleManagerView View(std::uint64_t shownSerial = ~std::uint64_t{0}) const;
     library::StyleManager& Manager() { return *manager_; }
 
     // The random style choice's list.

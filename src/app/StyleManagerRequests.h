@@ -41,6 +41,8 @@ struct StyleManagerRequest {
 
 struct StyleManagerView {
     std::uint64_t Serial = 0;
+    // The window already shows this Serial: nothing else is filled in.
+    bool Unchanged = false;
     int Group = 1;
     std::vector<std::string> Entries;  // the entry lines without their marks and path
     std::vector<std::string> EntryPaths;

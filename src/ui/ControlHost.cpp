@@ -163,9 +163,9 @@ void ControlHost::SaveSong(const std::string& path) {
 void ControlHost::StyleManager(const app::StyleManagerRequest& request) {
     Post([request](app::DesktopCore& core) { core.StyleManager(request); });
 }
-void ControlHost::ReadStyleManager(std::function<void(const app::StyleManagerView&)> done) {
-    Post([this, done = std::move(done)](app::DesktopCore& core) {
-        ToWindow([done, view = core.ReadStyleManager()] { done(view); });
+void ControlHost::ReadStyleManager(std::uint64_t shownSerial, std::function<void(const app::StyleManagerView&)> done) {
+    Post([this, shownSerial, done = std::move(done)](app::DesktopCore& core) {
+        ToWindow([done, view = core.ReadStyleManager(shownSerial)] { done(view); });
     });
 }
 

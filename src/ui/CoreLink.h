@@ -7,6 +7,7 @@
 //
 // The desktop host implements it; widget tests use a recording fake.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -118,8 +119,10 @@ public:
 
     // --- The "Style-Manager" window -------------------------------------------------------
     virtual void StyleManager(const app::StyleManagerRequest& /*request*/) {}
-    // The manager as it is now; `done` runs on the GUI thread.
-    virtual void ReadStyleManager(std::function<void(const app::StyleManagerView&)> /*done*/) {}
+    // The manager as it is now; `done` runs on the GUI thread. When its Serial is still
+    // `shownSerial`, the view only says Unchanged.
+    virtual void ReadStyleManager(std::uint64_t /*shownSerial*/,
+                                  std::function<void(const app::StyleManagerView&)> /*done*/) {}
 
     // --- The song creator -----------------------------------------------------------------
     // A command of the "Chordprogression / Song Creator" window with the window's options;

@@ -281,8 +281,8 @@ void StyleManagerWindow::DropOnEntries(int fileIndex, int row) {
 
 void StyleManagerWindow::Reload() {
     QPointer<StyleManagerWindow> self(this);
-    link_.ReadStyleManager([self](const app::StyleManagerView& view) {
-        if (self && view.Serial != self->shownSerial_) self->Show(view);
+    link_.ReadStyleManager(shownSerial_, [self](const app::StyleManagerView& view) {
+        if (self && !view.Unchanged && view.Serial != self->shownSerial_) self->Show(view);
     });
 }
 

@@ -90,6 +90,10 @@ TEST(DesktopStyleManager, PlayLoadsTheChosenStyleAndPlaysItsBasicUntilStop) {
     EXPECT_EQ(view.Entries[0].rfind("waltz.vxs                Met: 3/4  Beat: ", 0), 0u) << view.Entries[0];
     EXPECT_EQ(view.Description, "a slow one");
     EXPECT_EQ(view.EntryPaths[0], d.t.session->Paths().Styles() + "/waltz.vxs");
+    // A window that shows this copy already is told so, with nothing copied.
+    const StyleManagerView again = d.core.ReadStyleManager(view.Serial);
+    EXPECT_TRUE(again.Unchanged);
+    EXPECT_TRUE(again.Files.empty());
 
     // A group entry whose file is gone: Play says so and the loaded style stays.
     d.t.prompter->AnswerYes();

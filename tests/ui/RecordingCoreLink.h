@@ -71,7 +71,7 @@ public:
     }
     void ReadSonglist(std::function<void(const app::SonglistView&)> done) override { done(ShownSonglist); }
     void StyleManager(const app::StyleManagerRequest& request) override { StyleManagerRequests.push_back(request); }
-    void ReadStyleManager(std::function<void(const app::StyleManagerView&)> done) override {
+    void ReadStyleManager(std::uint64_t, std::function<void(const app::StyleManagerView&)> done) override {
         done(ShownStyleManager);
     }
     app::DisplaySnapshot Snapshot() const override { return Shown; }
