@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/StyleAnalysis.h"
+#include "data/SmfFile.h"
 #include "data/StyleFile.h"
 #include "data/StyleStream.h"
 #include "engine/ClockTables.h"
@@ -46,6 +47,45 @@ int ChannelsWithNotes(std::span<const std::uint8_t> stream) {
         at += data::stream::MessageLength;
     }
     return static_cast<int>(std::count(used.begin(), used.end(), true));
+}
+
+// A keyboard style file of another maker is a MIDI file: its first time signature, its
+// first tempo and the channels that play notes.
+bool ReadMidiStyleInfo(std::span<const std::uint8_t> bytes, StyleInfo& info, std::string& error) {
+    data::SmfLayout layout;
+    const data::SmfLayoutError layoutError = data::ReadSmfLayout(bytes, layout);
+    if (layoutError != data::SmfLayoutError::None) {
+        error = data::SmfLayoutMessage(layoutError, layout.Division);
+        return false;
+    }
+    std::array<bool, data::StyleChannels> used{};
+    bool meterFound = false, tempoFound = false;
+    info.MetrumText = "4/4";  // what a MIDI file without a time signature means
+    info.Tempo = 120;
+    for (const data::SmfTrackChunk& track : layout.Tracks) {
+        data::SmfTrackReader reader(track.Data);
+        std::uint32_t delta = 0;
+        data::SmfEvent event;
+        while (reader.ReadDelta(delta) == data::SmfRead::Ok && reader.ReadEvent(event) == data::SmfRead::Ok) {
+            if (event.Type == data::SmfEvent::Kind::Channel) {
+                if ((event.Status & 0xF0) == 0x90 && event.Data2 > 0) used[event.Status & 0x0F] = true;
+            } else if (event.Type == data::SmfEvent::Kind::Meta && event.MetaType == 0x58 && !meterFound &&
+                       event.Payload.size() >= 2 && event.Payload[1] < 8) {
+                meterFound = true;
+                info.MetrumText = std::to_string(event.Payload[0]) + "/" + std::to_string(1 << event.Payload[1]);
+            } else if (event.Type == data::SmfEvent::Kind::Meta && event.MetaType == 0x51 && !tempoFound &&
+                       event.Payload.size() >= 3) {
+                const std::uint32_t micros = (std::uint32_t{event.Payload[0]} << 16) |
+                                             (std::uint32_t{event.Payload[1]} << 8) | event.Payload[2];
+                if (micros > 0) {
+                    tempoFound = true;
+                    info.Tempo = static_cast<int>((60000000u + micros / 2) / micros);
+                }
+            }
+        }
+    }
+    info.Tracks = static_cast<int>(std::count(used.begin(), used.end(), true));
+    return true;
 }
 
 }  // namespace
@@ -118,6 +158,8 @@ StyleInfo StyleInfoOf(const data::StyleHeader& header, std::string_view metrumTe
 bool ReadStyleInfo(const std::string& path, StyleInfo& info, std::string& error) {
     std::vector<std::uint8_t> bytes;
     if (!platform::ReadFileBytes(path, LargestStyleFile, bytes, error)) return false;
+    if (bytes.size() >= 4 && bytes[0] == 'M' && bytes[1] == 'T' && bytes[2] == 'h' && bytes[3] == 'd')
+        return ReadMidiStyleInfo(bytes, info, error);
     data::StyleImage image;
     if (!data::ReadStyleFile(bytes, image, error)) return false;
     info.MetrumText = MetrumTextOf(image.Header.StyleMeter);

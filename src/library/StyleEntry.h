@@ -40,8 +40,9 @@ bool EntryNamesPath(std::string_view entry, std::string_view path);
 
 // The info of a loaded style: `metrumText` is what the main window's "Metrum" shows.
 StyleInfo StyleInfoOf(const data::StyleHeader& header, std::string_view metrumText);
-// The info read from a .vxs file on disk (the same checks as loading it). False with the
-// reason when the file cannot be read or is not a usable style.
+// The info read from a style file on disk: a .vxs file with the same checks as loading it,
+// or a keyboard style of another maker (a MIDI file: its first time signature and tempo, the
+// channels with notes). False with the reason when the file cannot be read or is no style.
 bool ReadStyleInfo(const std::string& path, StyleInfo& info, std::string& error);
 // The "Metrum" caption a style's StyleMeter selects; "?" for none.
 std::string MetrumTextOf(std::int16_t styleMeter);

@@ -1,6 +1,8 @@
 // The style manager: entries of real styles, its questions and what Yes and No do, the
 // list Play takes its style from, the file masks, and the playlist seam.
 
+#include <cctype>
+#include <cstdlib>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -24,6 +26,11 @@ using testing::TempFolder;
 using testing::WriteTextFile;
 
 std::string Bundled(const std::string& name) { return std::string(CHORDELLA_ASSETS_DIR) + "/styles/" + name; }
+
+std::string LowerName(std::string name) {
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+}
 
 std::string Padded(std::string name) {
     name.resize(25, ' ');
@@ -58,6 +65,29 @@ TEST(StyleEntries, ABundledStyleGivesItsMetrumTempoAndTheChannelsTheLoaderFinds)
     std::string error;
     ASSERT_TRUE(ReadStyleInfo(Bundled("waltz.vxs"), waltz, error));
     EXPECT_EQ(waltz.MetrumText, "3/4");
+}
+
+TEST(StyleEntries, KeyboardStylesOfOtherMakersGiveTheirOwnMeterTempoAndChannels) {
+    const char* corpus = std::getenv("CHORDELLA_CORPUS");
+    const std::string styles = std::string(corpus && *corpus ? corpus : CHORDELLA_DEFAULT_CORPUS) + "/styles";
+    if (!fs::exists(styles)) GTEST_SKIP() << "no corpus at " << styles;
+    int read = 0;
+    for (const auto& file : fs::directory_iterator(styles)) {
+        SCOPED_TRACE(file.path().filename().string());
+        StyleInfo info;
+        std::string error;
+        ASSERT_TRUE(ReadStyleInfo(file.path().string(), info, error)) << error;
+        EXPECT_GE(info.Tempo, 20);
+        EXPECT_LE(info.Tempo, 400);
+        EXPECT_GT(info.Tracks, 0);
+        EXPECT_LE(info.Tracks, 16);
+        const std::string lower = LowerName(file.path().filename().string());
+        if (lower.find("waltz") != std::string::npos) {
+            EXPECT_EQ(info.MetrumText, "3/4");
+        }
+        ++read;
+    }
+    EXPECT_GT(read, 10);
 }
 
 TEST(StyleEntries, NamesAreCutOrPaddedAndDescriptionsCannotBreakTheLine) {
