@@ -66,7 +66,15 @@ DesktopCore::DesktopCore(core::Session& session, LifecycleSetup setup)
     view_ = dynamic_cast<const SnapshotView*>(&session_.Display());
     creator_ = std::make_unique<SongCreator>(session_, [this] { arranger_->Transport().Play(); });
     // The style manager plays a style's Basic through the same transport as "Play Parts".
-    StyleManagerTransport styleTransport{[this](const std::string& path) { return OpenStyle(path); },
+    auto loadStyle = [this](const std::string& path, std::function<void(bool)> then) {
+        auto done = std::make_shared<std::function<void(bool)>>(std::move(then));
+        data::StyleStore store(session_);
+        const data::StyleLoadResult result = store.Load(path, true, false, [done](data::StyleLoadResult late) {
+            (*done)(late == data::StyleLoadResult::Loaded);
+        });
+        if (result != data::StyleLoadResult::Asking) (*done)(result == data::StyleLoadResult::Loaded);
+    };
+    StyleManagerTransport styleTransport{std::move(loadStyle),
                                          [this] { PlayPart(data::Index(data::StylePart::Basic)); },
                                          [this] { Stop(); }};
     styleManager_ = std::make_unique<DesktopStyleManager>(session_, std::move(styleTransport));

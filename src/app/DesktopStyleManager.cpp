@@ -26,7 +26,8 @@ DesktopStyleManager::DesktopStyleManager(core::Session& session, StyleManagerTra
     : session_(session),
       transport_(std::move(transport)),
       playlistConnected_(core::IsConnected(playlist)),
-      manager_(std::make_unique<library::StyleManager>(session.Prompter(), session.Paths(), playlist)) {}
+      manager_(std::make_unique<library::StyleManager>(session.Prompter(), session.Paths(), playlist)),
+      alive_(std::make_shared<DesktopStyleManager*>(this)) {}
 
 DesktopStyleManager::~DesktopStyleManager() = default;
 
@@ -55,9 +56,15 @@ void DesktopStyleManager::LoadAndPlay(const std::string& path) {
         return;
     }
     transport_.Stop();
-    if (!transport_.Load(path)) return;
-    const data::StyleState& style = session_.Style().style;
-    if (style.Parts[static_cast<std::size_t>(data::Index(data::StylePart::Basic))].Present()) transport_.PlayBasic();
+    std::weak_ptr<DesktopStyleManager*> alive = alive_;
+    transport_.Load(path, [alive](bool loaded) {
+        const auto self = alive.lock();
+        if (!loaded || !self) return;
+        DesktopStyleManager& manager = **self;
+        const data::StyleState& style = manager.session_.Style().style;
+        if (style.Parts[static_cast<std::size_t>(data::Index(data::StylePart::Basic))].Present())
+            manager.transport_.PlayBasic();
+    });
 }
 
 void DesktopStyleManager::Handle(const StyleManagerRequest& request) {
@@ -79,13 +86,13 @@ void DesktopStyleManager::Handle(const StyleManagerRequest& request) {
             if (found.empty()) {
                 session_.Prompter().Inform("Style not found !");
             } else {
-                transport_.Load(found);
+                transport_.Load(found, [](bool) {});
             }
             break;
         }
         case StyleManagerAction::LoadFile: {
             const std::string path = m.Browser().PathOf(m.SelectedFile());
-            if (!path.empty()) transport_.Load(path);
+            if (!path.empty()) transport_.Load(path, [](bool) {});
             break;
         }
         case StyleManagerAction::Play: LoadAndPlay(m.PlayPath()); break;
@@ -93,11 +100,17 @@ void DesktopStyleManager::Handle(const StyleManagerRequest& request) {
         case StyleManagerAction::AddListed: m.AddListedToPlaylist(); break;
         case StyleManagerAction::ShowPlaylist: m.ShowPlaylist(); break;
         case StyleManagerAction::SetRandom: m.SetRandom(request.On); break;
-        case StyleManagerAction::DropFile:
-            if (request.Text.empty() || !transport_.Load(request.Text)) break;
-            if (request.Index >= 0) m.SelectEntry(request.Index);
-            AddLoadedStyle({});
+        case StyleManagerAction::DropFile: {
+            if (request.Text.empty()) break;
+            std::weak_ptr<DesktopStyleManager*> alive = alive_;
+            transport_.Load(request.Text, [alive, row = request.Index](bool loaded) {
+                const auto self = alive.lock();
+                if (!loaded || !self) return;
+                if (row >= 0) (*self)->manager_->SelectEntry(row);
+                (*self)->AddLoadedStyle({});
+            });
             break;
+        }
     }
 }
 

@@ -20,7 +20,9 @@ namespace chordella::app {
 
 // What the manager needs of the core to load and play.
 struct StyleManagerTransport {
-    std::function<bool(const std::string& path)> Load;  // loads a style; false (after a message) when not
+    // Loads a style; `then` gets whether it was loaded, at once or (after a question the load
+    // asked) later.
+    std::function<void(const std::string& path, std::function<void(bool loaded)> then)> Load;
     std::function<void()> PlayBasic;                    // plays the loaded style's Basic from its start
     std::function<void()> Stop;
 };
@@ -58,6 +60,8 @@ private:
     bool playlistConnected_;
     std::unique_ptr<library::StyleManager> manager_;
     bool opened_ = false;
+    // Loads that finish after a question check this is still alive.
+    std::shared_ptr<DesktopStyleManager*> alive_;
 };
 
 }  // namespace chordella::app
