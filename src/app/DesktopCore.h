@@ -22,6 +22,7 @@
 #include "app/LifecycleLink.h"
 #include "app/PlaylistRequests.h"
 #include "app/SonglistRequests.h"
+#include "app/StyleManagerRequests.h"
 #include "core/Options.h"
 
 namespace chordella::core { class Session; }
@@ -41,6 +42,7 @@ class ActivityOutput;
 class DesktopTransportModules;
 class DesktopPlaylist;
 class DesktopSonglist;
+class DesktopStyleManager;
 class LiveArranger;
 class SnapshotView;
 class SongCreator;
@@ -144,6 +146,12 @@ public:
     void Songlist(const SonglistRequest& request);
     SonglistView ReadSonglist() const;
 
+    // --- The "Style-Manager" window ----------------------------------------------------------
+    void StyleManager(const StyleManagerRequest& request);
+    // `shownSerial`: the copy the window shows; when nothing changed since, the view only says so.
+    StyleManagerView ReadStyleManager(std::uint64_t shownSerial = ~std::uint64_t{0}) const;
+    DesktopStyleManager& StyleManagerPanel() { return *styleManager_; }
+
     // "Render to WAV…": the song as its file holds it, played with the loaded style, or the
     // loaded style alone for eight measures, through the built-in synth into a WAV file.
     // Not while the music runs. The prompter tells the outcome.
@@ -200,6 +208,7 @@ private:
     std::unique_ptr<DesktopSonglist> songlist_;
     std::unique_ptr<SongCreator> creator_;
     std::unique_ptr<DesktopPlaylist> playlist_;
+    std::unique_ptr<DesktopStyleManager> styleManager_;
     Lifecycle lifecycle_;
     const SnapshotView* view_ = nullptr;
     std::string guide_;

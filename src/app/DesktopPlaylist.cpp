@@ -40,6 +40,13 @@ void DesktopPlaylist::Save() {
     session_.App().options.StyleSearchIndex = playlist_->Selected;
 }
 
+int DesktopPlaylist::AppendStyles(const std::vector<std::string>& paths, std::string& error) {
+    std::vector<std::string> skipped;
+    const int added = playlist_->AddStyles(paths, "", &skipped);
+    if (added == 0 && !skipped.empty()) error = "No style could be added to the Style-Playlist: " + skipped.front() + " !";
+    return added;
+}
+
 void DesktopPlaylist::SetRandom(bool on) {
     playlist_->RandomTicked = on;
     creator_.SetStyleList(on ? randomSource_.get() : nullptr);

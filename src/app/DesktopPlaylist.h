@@ -8,8 +8,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/PlaylistRequests.h"
+#include "core/StylePlaylistLink.h"
 
 namespace chordella::core { class Session; }
 namespace chordella::library { class StylePlaylist; }
@@ -19,10 +21,10 @@ namespace chordella::app {
 class PlaylistStyleList;
 class SongCreator;
 
-class DesktopPlaylist {
+class DesktopPlaylist final : public core::StylePlaylistLink {
 public:
     DesktopPlaylist(core::Session& session, SongCreator& creator);
-    ~DesktopPlaylist();
+    ~DesktopPlaylist() override;
     DesktopPlaylist(const DesktopPlaylist&) = delete;
     DesktopPlaylist& operator=(const DesktopPlaylist&) = delete;
 
@@ -41,6 +43,12 @@ public:
     std::optional<std::string> FileAt(int index) const;
 
     library::StylePlaylist& Lists() { return *playlist_; }
+
+    // The style manager's "Add listed files": a line per readable file; the ones that
+    // cannot be read are named in `error` when none could be added.
+    int AppendStyles(const std::vector<std::string>& paths, std::string& error) override;
+    // The window is opened by the window itself (its menu item); the core cannot show it.
+    bool ShowPlaylist() override { return false; }
 
 private:
     std::string Maintain(const PlaylistRequest& request);

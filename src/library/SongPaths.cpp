@@ -68,6 +68,11 @@ std::optional<std::string> FindStoredFile(std::string_view storedPath, const std
     const std::string forward = platform::WithForwardSlashes(storedPath);
     if (platform::FileExists(forward)) return forward;
 
+    return FindBelowFolder(storedPath, "SONGS", paths.Songs());
+}
+
+std::optional<std::string> FindBelowFolder(std::string_view storedPath, std::string_view folderName,
+                                           const std::string& folder) {
     const std::vector<std::string_view> parts = Parts(storedPath);
     if (parts.empty()) return std::nullopt;
     for (std::size_t i = parts.size() - 1; i-- > 0;) {

@@ -23,6 +23,12 @@ std::optional<std::string> FindSongFile(std::string_view storedPath, const platf
 std::optional<std::string> FindStoredFile(std::string_view storedPath, const std::string& folder,
                                           std::string_view folderName);
 
+// Steps 2 and 3 above for any folder of the data home: the part of `storedPath` after its
+// last folder named `folderName` (any case) below `folder`, else the file name alone in
+// `folder`, each part matched without regard to case. Never leaves `folder` ("..").
+std::optional<std::string> FindBelowFolder(std::string_view storedPath, std::string_view folderName,
+                                           const std::string& folder);
+
 // Whether the file is a song the player opens: an arrangement (.vxa) or a MIDI file (.mid),
 // in any case.
 bool IsSongFileName(std::string_view path);

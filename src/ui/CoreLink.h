@@ -7,6 +7,7 @@
 //
 // The desktop host implements it; widget tests use a recording fake.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -15,6 +16,7 @@
 #include "app/DisplaySnapshot.h"
 #include "app/PlaylistRequests.h"
 #include "app/SonglistRequests.h"
+#include "app/StyleManagerRequests.h"
 #include "app/SongCreator.h"
 #include "app/SongEditing.h"
 #include "core/Options.h"
@@ -115,6 +117,13 @@ public:
     virtual void MelodyMenu(const std::string& /*item*/) {}
     // "Song → Render to WAV…": the open song (or style) into this WAV file.
     virtual void RenderToWav(const std::string& /*path*/) {}
+
+    // --- The "Style-Manager" window -------------------------------------------------------
+    virtual void StyleManager(const app::StyleManagerRequest& /*request*/) {}
+    // The manager as it is now; `done` runs on the GUI thread. When its Serial is still
+    // `shownSerial`, the view only says Unchanged.
+    virtual void ReadStyleManager(std::uint64_t /*shownSerial*/,
+                                  std::function<void(const app::StyleManagerView&)> /*done*/) {}
 
     // --- The song creator -----------------------------------------------------------------
     // A command of the "Chordprogression / Song Creator" window with the window's options;
