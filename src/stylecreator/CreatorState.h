@@ -81,7 +81,9 @@ struct CreatorState {
 
     CreatorMode Mode = CreatorMode::Song;
     MeasureRange SongRange;    // the Song-mode fields
-    MeasureRange StyleRange;   // the Style-mode fields (the event editor and measure marks use them)
+    // The Style-mode fields: the selected part's "Start with ..." measure and beat and "Stop at ..."
+    // measure. "Set", "Convert measures to Style", the event editor and the measure marks use them.
+    MeasureRange StyleRange;
 
     // "&Loop": 1 … 8 measures, doubled by "Multiply by 2".
     int LoopMeasures = 4;
