@@ -9,10 +9,6 @@ namespace chordella::stylecreator {
 void MidiRecorder::Begin() {
     core::Session& session = creator_.Session();
     data::CreatorWork& work = session.Style().Work;
-    host_.StopPlayback();
-    creator_.State().Mode = CreatorMode::Song;
-    creator_.State().MarkPointer = 0;
-    data::ClearWorkMaterial(work);
     full_ = !data::EnsureWorkChunks(work, data::MaxWorkChunks);
     ticks_ = 0;
     writer_.emplace(&work, data::WorkPosition{});
@@ -20,9 +16,15 @@ void MidiRecorder::Begin() {
 }
 
 void MidiRecorder::Start(bool forCapture, std::function<void(bool)> then) {
+    // Song mode first, then the work is cleared (which asks nothing outside Style mode).
     auto begin = [this, then] {
-        Begin();
-        if (then) then(true);
+        host_.StopPlayback();
+        creator_.State().Mode = CreatorMode::Song;
+        creator_.State().MarkPointer = 0;
+        creator_.ClearWork([this, then](bool cleared) {
+            if (cleared) Begin();
+            if (then) then(cleared);
+        });
     };
     if (forCapture || !creator_.HasWork()) return begin();
     creator_.Session().Prompter().ConfirmThen(ReplaceWorkQuestion, [begin, then](bool yes) {
