@@ -146,9 +146,11 @@ void StyleCreatorDesk::Events(const CreatorRequest& r) {
 
 CreatorView StyleCreatorDesk::Handle(const CreatorRequest& r) {
     status_.clear();
+    // Every request carries the window's boxes as they are at the click.
+    if (r.What != CreatorRequest::Refresh) TakeSettings(r);
     switch (r.What) {
     case CreatorRequest::Refresh: break;
-    case CreatorRequest::Settings: TakeSettings(r); break;
+    case CreatorRequest::Settings: break;
     case CreatorRequest::ImportMidi:
         host_.StopPlayback();
         if (data::MidiImporter(session_).Import(r.Path) == data::ImportOutcome::Imported) {

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "ui/MainWindow.h"
+#include "ui/StyleCreatorWindow.h"
 
 namespace chordella::ui {
 
@@ -53,6 +54,13 @@ void MainWindow::BuildMenus() {
     QMenu* style = menuBar()->addMenu("S&tyle");
     style->setObjectName("StyleMenu");
     style->addAction("&Open ...", this, [this] { OpenStyleDialog(); });
+    style->addAction("Style-&Creator ...", this, [this] {
+        auto* creator = findChild<StyleCreatorWindow*>("StyleCreatorWindow");
+        if (!creator) creator = new StyleCreatorWindow(core_, this);  // owned by the main window
+        creator->show();
+        creator->raise();
+        creator->Refresh();
+    });
 
     QMenu* melody = menuBar()->addMenu("&Melody");
     melody->setObjectName("MelodyMenu");
