@@ -263,6 +263,13 @@ CreatorView StyleCreatorDesk::View() const {
                       record.FollowUpCode == data::followup::Variation};
     }
     v.Event = events_.Current();
+    v.Playing = session_.Transport().StyleStarted();
+    if (v.Playing) {
+        const data::StreamPosition at = data::OffsetToPosition(
+            data::FirstChunkMaterial(container.Work), static_cast<std::int16_t>(creator_.MeasureUnits()),
+            container.player.StylePos);
+        v.MeasureBeat = MeasureBeatText(at.Measure, at.Beat);
+    }
     v.Status = status_;
     return v;
 }
