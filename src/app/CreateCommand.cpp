@@ -15,7 +15,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/ScriptedPrompter.h"
-#include "stylecreator/CreatorHostLink.h"
+#include "stylecreator/HeadlessCreatorHost.h"
 #include "stylecreator/MaterialWalk.h"
 #include "stylecreator/PartSetter.h"
 #include "stylecreator/QuickStyle.h"
@@ -35,28 +35,6 @@ public:
     void SetTempo(int bpm) override { tempo = bpm; }
     std::array<std::uint8_t, 16> channelsUsed{};
     int tempo = 120;
-};
-
-// The creator without a window: nothing plays, the status line is kept for the report.
-class HeadlessHost final : public stylecreator::CreatorHostLink {
-public:
-    HeadlessHost(core::Session& session, StyleCreator& creator) : session_(session), creator_(creator) {}
-    std::span<std::uint8_t> Material() override {
-        data::WorkChunk& chunk = session_.Style().Work.Chunks[0];
-        if (!chunk.Buffer) return {};
-        return {chunk.Buffer.get(), static_cast<std::size_t>(std::clamp(chunk.Size, 0, data::WorkChunkCapacity))};
-    }
-    int MeasureUnits() override { return creator_.MeasureUnits(); }
-    int MeasuresAvailable() override { return stylecreator::MeasuresIn(Material(), MeasureUnits()); }
-    bool CreatorPlaying() override { return false; }
-    void StopPlayback() override {}
-    void StartPlayback() override {}
-    void ShowStatus(const std::string& text) override { status = text; }
-    std::string status;
-
-private:
-    core::Session& session_;
-    StyleCreator& creator_;
 };
 
 std::string Lower(std::string text) {
@@ -225,7 +203,7 @@ int RunCreateCommand(const CreateCommandFlags& flags, std::FILE* out, std::FILE*
 
     state.Generator = {interval, flags.chordSet, flags.sensitivity};
     state.Conversion.Mode = static_cast<stylecreator::ConvertMode>(flags.mode);
-    HeadlessHost host(session, creator);
+    stylecreator::HeadlessCreatorHost host(session);
     stylecreator::PartSetter setter(session.Style().style, session.Prompter(), host);
     bool converted = false;
     auto convertAll = [&] {
