@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "CreatorFixture.h"
+#include "app/LiveArranger.h"
 #include "app/StyleCreatorDesk.h"
+#include "core/Session.h"
 #include "data/WorkFile.h"
 #include "platform/Files.h"
 
@@ -86,6 +88,33 @@ TEST(StyleCreatorDesk, SettingAPartTakesTheMuteBoxesAndTestingNeedsASavedStyleAn
     EXPECT_TRUE(f.Prompter().WasShown(ReplaceWorkAndTest));
     EXPECT_TRUE(desk.View().HasWork);
     EXPECT_TRUE(desk.View().Parts[1].Present);
+}
+
+TEST(StyleCreatorDesk, RecordingFromTheSecondInputTurnsItsClockIntoWaits) {
+    CreatorFixture f;
+    core::Session& session = *f.t.session;
+    LiveArranger arranger(session);
+    StyleCreatorDesk desk(session);
+    arranger.SetCreatorRecorder(&desk.Recorder());
+    session.App().options.UnchangedMidiIn = true;
+    midi::TMidiInput* input = session.MidiInput2();
+    ASSERT_NE(input, nullptr);
+    input->SetDeviceID(1);
+    input->Open();
+    input->Start();
+
+    CreatorRequest record;
+    record.What = CreatorRequest::RecordStart;
+    EXPECT_TRUE(desk.Handle(record).Recording);
+    ASSERT_TRUE(f.t.midi->Feed(1, 0, {0xF8, 0xF8, 0xB1, 91, 100, 0xF8}));
+    session.Loop().RunPending();
+    CreatorRequest stop;
+    stop.What = CreatorRequest::RecordStop;
+    EXPECT_FALSE(desk.Handle(stop).Recording);
+    arranger.SetCreatorRecorder(nullptr);
+
+    const std::vector<std::uint8_t> expected = {0xF9, 0xB1, 91, 100, 0xF8};
+    EXPECT_EQ(std::vector<std::uint8_t>(f.host.Material().begin(), f.host.Material().end()), expected);
 }
 
 }  // namespace
