@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "app/DesktopCore.h"
+#include "app/LiveArranger.h"
 #include "app/SongEditing.h"
 #include "app/StyleCreatorDesk.h"
 #include "core/Session.h"
