@@ -178,6 +178,30 @@ TEST_F(CreateCommandTest, WrongValuesAndUselessMaterialAreRefusedWithoutWritingA
     EXPECT_FALSE(platform::FileExists(Style()));
 }
 
+TEST_F(CreateCommandTest, TheStructureFileLaysOutTheParts) {
+    const std::string home = folder.Path() + "/home";
+    ASSERT_TRUE(platform::MakeFolders(home));
+    std::string error;
+    ASSERT_TRUE(platform::WriteFileAtomically(home + "/Style.src",
+                                              std::string_view("[Basic_2]\nStart=1\nEnd=2\n[Extended_2]\nStart=3\nEnd=4\n"
+                                                               "[Ending_2]\nStart=4\nEnd=x\n"),
+                                              error))
+        << error;
+    app::CreateCommandFlags flags = Flags();
+    flags.structure = "B";
+    int code = -1;
+    const std::string report = Create(flags, code);
+    ASSERT_EQ(code, 0) << report;
+    EXPECT_NE(report.find("Basic 1-2"), std::string::npos) << report;
+    EXPECT_NE(report.find("Extended 3-4"), std::string::npos) << report;
+    EXPECT_EQ(report.find("Ending"), std::string::npos) << report;  // its end is no number
+
+    flags.structure = "A";  // nothing laid out for style A
+    flags.force = true;
+    EXPECT_NE(Create(flags, code).find("no part could be set"), std::string::npos);
+    EXPECT_EQ(code, 1);
+}
+
 TEST_F(CreateCommandTest, TheExecutableRunsTheCommand) {
     const CommandResult result = RunChordella("--home " + folder.Path() + "/home create " + Midi() + " -o " + Style() +
                                               " --part Basic=1-2 --part Extended=3-4 --chord-set 2");
