@@ -42,6 +42,8 @@ TEST(CreatorPositions, MeasureAndBeatGiveChordMemoryPositionsTicksAndOffsets) {
         ASSERT_EQ(walked.TicksToWait, indexed.TicksToWait) << "tick " << tick;
         ASSERT_EQ(walked.Reached, indexed.Reached) << "tick " << tick;
         ASSERT_EQ(walked.Reached, tick <= 4 * Measure);
+        // Back from the place to its tick: the tick, less what is still to wait.
+        ASSERT_EQ(stylecreator::TickAt(work, walked.At) - walked.TicksToWait, std::min<std::int64_t>(tick, 4 * Measure));
     }
     // A beat inside a wait: the place after that wait, with the ticks still to come.
     const auto inside = stylecreator::SeekTick(work, 24);
