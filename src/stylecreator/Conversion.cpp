@@ -107,9 +107,8 @@ public:
             if (mode_ == ConvertMode::NoneNC) frozen_ = true;
             const int type = request_.Settings.Stylemode ? 1 : type_;
             converted = ConvertKey(key, root_, type, mode_);
-            if (request_.Settings.Adjust && mode_ != ConvertMode::NoneNC && status == 0x90)
-                converted = Adjust(channel, converted);
         }
+        if (request_.Settings.Adjust && mode_ != ConvertMode::NoneNC && status == 0x90) converted = Adjust(channel, converted);
         converted = IntoRange(converted);
         if (status == 0x90) remembered = converted;
         message[1] = static_cast<std::uint8_t>(converted);

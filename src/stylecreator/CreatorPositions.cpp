@@ -119,6 +119,23 @@ StreamSeek SeekTick(const data::CreatorWork& work, std::int64_t tick, const Beat
     return Walk(work, {}, 0, tick);
 }
 
+std::int64_t TickAt(const data::CreatorWork& work, data::WorkPosition at) {
+    std::int64_t ticks = 0;
+    for (int chunk = 0; chunk <= at.Chunk && Readable(work, chunk); ++chunk) {
+        const std::uint8_t* bytes = work.Chunks[chunk].Buffer.get();
+        const std::int32_t size = ChunkSize(work, chunk);
+        const std::int32_t end = chunk == at.Chunk ? std::min(at.Offset, size) : size;
+        for (std::int32_t offset = 0; offset < end;) {
+            const std::uint8_t byte = bytes[offset];
+            if (byte == data::stream::EndOfStream) return ticks;
+            if (byte == data::stream::EndOfBuffer) break;
+            if (data::stream::IsWait(byte)) ticks += data::stream::WaitTicks(byte);
+            offset += data::stream::IsChannelMessage(byte) ? data::stream::MessageLength : 1;
+        }
+    }
+    return ticks;
+}
+
 std::uint32_t Chunk0Offset(const data::CreatorWork& work, int measure, int beat, int measureUnits,
                            const BeatIndex* index) {
     const StreamSeek seek = SeekTick(work, MeasureTick(measure, beat, measureUnits), index);

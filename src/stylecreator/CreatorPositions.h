@@ -38,6 +38,10 @@ struct StreamSeek {
 };
 StreamSeek SeekTick(const data::CreatorWork& work, std::int64_t tick, const BeatIndex* index = nullptr);
 
+// The other way: the tick at which the byte at `at` plays (the waits before it); a place past
+// the material's end gives the material's length in ticks.
+std::int64_t TickAt(const data::CreatorWork& work, data::WorkPosition at);
+
 // The offset in chunk 0 of (measure, beat); NoStreamOffset when it is offset 0, lies beyond
 // chunk 0 or beyond the material.
 std::uint32_t Chunk0Offset(const data::CreatorWork& work, int measure, int beat, int measureUnits,

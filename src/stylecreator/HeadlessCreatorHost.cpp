@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "stylecreator/PartPlacement.h"
+#include "stylecreator/CreatorPositions.h"
 
 namespace chordella::stylecreator {
 
@@ -14,6 +14,6 @@ std::span<std::uint8_t> HeadlessCreatorHost::Material() {
 
 int HeadlessCreatorHost::MeasureUnits() { return std::max<int>(4, session_.App().clock.MeasureUnits); }
 
-int HeadlessCreatorHost::MeasuresAvailable() { return MeasuresIn(Material(), MeasureUnits()); }
+int HeadlessCreatorHost::MeasuresAvailable() { return MeasuresInChunk0(session_.Style().Work, MeasureUnits()); }
 
 }  // namespace chordella::stylecreator

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <set>
 #include <tuple>
 
@@ -165,10 +166,22 @@ TEST_F(CreateCommandTest, WrongValuesAndUselessMaterialAreRefusedWithoutWritingA
     EXPECT_EQ(code, 1);
     EXPECT_FALSE(platform::FileExists(Style()));
 
+    // Drums alone make a drum style: nothing to name or convert.
+    SmfTrack drums;
+    drums.Tempo(0, 500000);
+    for (int beat = 0; beat < 16; ++beat) drums.NoteOn(beat ? Quarter - 10 : 0, 9, 36, 100).NoteOff(10, 9, 36);
+    drums.End(0);
+    std::string error;
+    ASSERT_TRUE(platform::WriteFileAtomically(Midi(), SmfFileBytes(0, Quarter, {drums}), error));
+    flags = Flags();
+    const std::string drumStyle = Create(flags, code);
+    EXPECT_EQ(code, 0) << drumStyle;
+    EXPECT_NE(drumStyle.find("0 chord changes found, 0 notes converted"), std::string::npos) << drumStyle;
+    std::filesystem::remove(Style());
+
     // A file with no notes at all, and bytes that are no MIDI file.
     SmfTrack empty;
     empty.Tempo(0, 500000).End(4 * Bar);
-    std::string error;
     ASSERT_TRUE(platform::WriteFileAtomically(Midi(), SmfFileBytes(0, Quarter, {empty}), error));
     const std::string none = Create(Flags(), code);
     EXPECT_EQ(code, 1) << none;
@@ -176,6 +189,30 @@ TEST_F(CreateCommandTest, WrongValuesAndUselessMaterialAreRefusedWithoutWritingA
     const std::string junk = Create(Flags(), code);
     EXPECT_EQ(code, 1) << junk;
     EXPECT_FALSE(platform::FileExists(Style()));
+}
+
+TEST_F(CreateCommandTest, TheStructureFileLaysOutTheParts) {
+    const std::string home = folder.Path() + "/home";
+    ASSERT_TRUE(platform::MakeFolders(home));
+    std::string error;
+    ASSERT_TRUE(platform::WriteFileAtomically(home + "/Style.src",
+                                              std::string_view("[Basic_2]\nStart=1\nEnd=2\n[Extended_2]\nStart=3\nEnd=4\n"
+                                                               "[Ending_2]\nStart=4\nEnd=x\n"),
+                                              error))
+        << error;
+    app::CreateCommandFlags flags = Flags();
+    flags.structure = "B";
+    int code = -1;
+    const std::string report = Create(flags, code);
+    ASSERT_EQ(code, 0) << report;
+    EXPECT_NE(report.find("Basic 1-2"), std::string::npos) << report;
+    EXPECT_NE(report.find("Extended 3-4"), std::string::npos) << report;
+    EXPECT_EQ(report.find("Ending"), std::string::npos) << report;  // its end is no number
+
+    flags.structure = "A";  // nothing laid out for style A
+    flags.force = true;
+    EXPECT_NE(Create(flags, code).find("no part could be set"), std::string::npos);
+    EXPECT_EQ(code, 1);
 }
 
 TEST_F(CreateCommandTest, TheExecutableRunsTheCommand) {

@@ -42,6 +42,8 @@ TEST(CreatorPositions, MeasureAndBeatGiveChordMemoryPositionsTicksAndOffsets) {
         ASSERT_EQ(walked.TicksToWait, indexed.TicksToWait) << "tick " << tick;
         ASSERT_EQ(walked.Reached, indexed.Reached) << "tick " << tick;
         ASSERT_EQ(walked.Reached, tick <= 4 * Measure);
+        // Back from the place to its tick: the tick, less what is still to wait.
+        ASSERT_EQ(stylecreator::TickAt(work, walked.At) - walked.TicksToWait, std::min<std::int64_t>(tick, 4 * Measure));
     }
     // A beat inside a wait: the place after that wait, with the ticks still to come.
     const auto inside = stylecreator::SeekTick(work, 24);
@@ -158,6 +160,49 @@ TEST_F(NoteShiftsTest, AWorkFileBringsBackMaterialChordsAndPartsAndADamagedOneCh
     EXPECT_FALSE(loaded.LoadWork(cut, error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(MessagesOf(other.session->Style().Work), MessagesOf(Work()));
+}
+
+}  // namespace
+}  // namespace chordella::testing
+
+namespace chordella::testing {
+namespace {
+
+TEST_F(NoteShiftsTest, ClearingAModifiedStyleOffersToSaveItAndACancelledSaveClearsNothing) {
+    TempFolder folder;
+    CreatorMaterial().Chord(0, {60, 64, 67}, 0, 90).Into(Work(), Measure);
+    data::StyleState& style = t.session->Style().style;
+    style.Parts[1].StartMeasure = style.Parts[1].EndMeasure = 1;
+    style.Parts[1].RangeEnd = 3;
+    style.Header.ChannelSetup[0][7] = 100;
+    state.Mode = stylecreator::CreatorMode::Style;
+    style.StyleModified = 1;
+    bool cleared = true;
+
+    t.prompter->AnswerYes();  // "Save Style first ?", then the dialog is cancelled
+    creator.ClearWork([&](bool c) { cleared = c; });
+    EXPECT_FALSE(cleared);
+    EXPECT_EQ(t.prompter->Shown(), (std::vector<std::string>{"Save Style first ?", "Save Style as ..."}));
+    EXPECT_TRUE(creator.HasWork());
+
+    const std::string path = folder.Path() + "/Saved.vxs";
+    t.prompter->AnswerYes();
+    t.prompter->AnswerText(path);
+    creator.ClearWork([&](bool c) { cleared = c; });
+    EXPECT_TRUE(cleared);
+    EXPECT_TRUE(platform::FileExists(path));
+    EXPECT_FALSE(creator.HasWork());
+    EXPECT_FALSE(style.Parts[1].Present());
+    EXPECT_EQ(style.Header.ChannelSetup[0][7], data::SetupNotSet);
+
+    // Song mode asks nothing.
+    CreatorMaterial().Note(0, 60, 0, 10).Into(Work(), Measure);
+    state.Mode = stylecreator::CreatorMode::Song;
+    style.StyleModified = 1;
+    const std::size_t asked = t.prompter->Shown().size();
+    creator.ClearWork();
+    EXPECT_EQ(t.prompter->Shown().size(), asked);
+    EXPECT_FALSE(creator.HasWork());
 }
 
 }  // namespace
