@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "app/DesktopCore.h"
+#include "app/LiveArranger.h"
 #include "app/SongEditing.h"
 #include "app/StyleCreatorDesk.h"
 #include "core/Session.h"
@@ -53,6 +54,7 @@ void ControlHost::Run(HostSetup setup) {
     const auto timer = session_->Loop().StartTimer(setup.PublishEvery, true, [this] { Publish(); });
     session_->Loop().Run();
     session_->Loop().StopTimer(timer);
+    if (styleCreator_) core_->Arranger().SetCreatorRecorder(nullptr);
     styleCreator_.reset();
     editing_.reset();
     core_->Exit();
@@ -177,8 +179,11 @@ void ControlHost::ReadSonglist(std::function<void(const app::SonglistView&)> don
 
 void ControlHost::StyleCreatorCommand(const app::CreatorRequest& request,
                                       std::function<void(const app::CreatorView&)> done) {
-    Post([this, request, done = std::move(done)](app::DesktopCore&) {
-        if (!styleCreator_) styleCreator_ = std::make_unique<app::StyleCreatorDesk>(*session_);
+    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
+        if (!styleCreator_) {
+            styleCreator_ = std::make_unique<app::StyleCreatorDesk>(*session_);
+            core.Arranger().SetCreatorRecorder(&styleCreator_->Recorder());
+        }
         app::CreatorView view = styleCreator_->Handle(request);
         if (done) ToWindow([done, view = std::move(view)] { done(view); });
     });

@@ -5,3 +5,7 @@ chordella_test(creator_tools_tests
     ${CMAKE_CURRENT_SOURCE_DIR}/EventEditorTest.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/RecordingTest.cpp
   DEPS chordella::stylecreator chordella::test_support)
+chordella_test(creator_desk_tests
+  SOURCES
+    ${CMAKE_CURRENT_SOURCE_DIR}/CreatorDeskTest.cpp
+  DEPS chordella::app chordella::stylecreator chordella::test_support)
