@@ -8,11 +8,22 @@
 namespace chordella::stylecreator {
 
 std::vector<std::uint8_t> StyleStreamOf(const data::CreatorWork& work) {
+    // The events up to the first byte that ends the chunk or the stream (a data byte 0 is no end).
     const auto material = data::FirstChunkMaterial(work);
-    std::vector<std::uint8_t> stream(material.begin(), material.end());
-    while (!stream.empty() && (stream.back() == data::stream::EndOfBuffer || stream.back() == data::stream::EndOfStream))
-        stream.pop_back();
-    if (stream.size() >= static_cast<std::size_t>(data::StreamCapacity)) stream.resize(data::StreamCapacity - 1);
+    const std::size_t limit = std::min<std::size_t>(material.size(), data::StreamCapacity - 1);
+    std::size_t end = 0;
+    while (end < limit) {
+        const std::uint8_t byte = material[end];
+        if (data::stream::IsWait(byte)) {
+            ++end;
+        } else if (data::stream::IsChannelMessage(byte) && end + data::stream::MessageLength <= limit &&
+                   material[end + 1] < 0x80 && material[end + 2] < 0x80) {
+            end += data::stream::MessageLength;
+        } else {
+            break;
+        }
+    }
+    std::vector<std::uint8_t> stream(material.begin(), material.begin() + static_cast<std::ptrdiff_t>(end));
     stream.push_back(data::stream::EndOfStream);
     return stream;
 }

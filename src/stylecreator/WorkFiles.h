@@ -17,7 +17,8 @@ namespace chordella::stylecreator {
 inline constexpr const char* StyleSaveTitle = "Save Style as ...";
 inline constexpr const char* StyleFileFilter = "Styles (*.vxs)|*.vxs";
 
-// The style's stream as chunk 0 holds it, closed by 0x00 (a closing 0xF0 becomes the 0x00).
+// The style's stream as chunk 0 holds it: its events up to the first 0x00, 0xF0 or damaged
+// byte, closed by 0x00.
 std::vector<std::uint8_t> StyleStreamOf(const data::CreatorWork& work);
 
 // The work file of the current state.

@@ -6,6 +6,8 @@
 #include "stylecreator/CreatorPositions.h"
 #include "stylecreator/NoteShifts.h"
 #include "stylecreator/StyleCreator.h"
+#include "stylecreator/WorkFiles.h"
+#include "data/StyleFile.h"
 #include "support/StreamMessages.h"
 #include "support/TempFolder.h"
 #include "support/TestSession.h"
@@ -203,6 +205,22 @@ TEST_F(NoteShiftsTest, ClearingAModifiedStyleOffersToSaveItAndACancelledSaveClea
     creator.ClearWork();
     EXPECT_EQ(t.prompter->Shown().size(), asked);
     EXPECT_FALSE(creator.HasWork());
+}
+
+}  // namespace
+}  // namespace chordella::testing
+
+namespace chordella::testing {
+namespace {
+
+TEST(CreatorStyleStream, MaterialEndingInAMessageWhoseLastDataByteIsZeroSavesWhole) {
+    data::CreatorWork work;
+    CreatorMaterial().Note(0, 60, 0, 10).Message(20, 0xC3, 5, 0).Into(work, 20);  // a program change last
+    const std::vector<std::uint8_t> stream = stylecreator::StyleStreamOf(work);
+    ASSERT_GE(stream.size(), 4u);
+    EXPECT_EQ(std::vector<std::uint8_t>(stream.end() - 4, stream.end()), (std::vector<std::uint8_t>{0xC3, 5, 0, 0}));
+    std::string error;
+    EXPECT_TRUE(data::CheckStyleStream(data::PartTable{}, stream, error)) << error;
 }
 
 }  // namespace
