@@ -71,7 +71,7 @@ TEST(CasmChunk, ARealStyleGivesItsGroupsChannelsAndChordKinds) {
     EXPECT_EQ(main->Channels[3].SourceKind, casmchord::Major7);
     // The piano written for the other chords and the crash that plays only without a chord.
     EXPECT_FALSE(main->Channels[1].PlaysUnderMajor());
-    EXPECT_TRUE(main->Channels[1].PlaysUnder(casmchord::Minor));
+    EXPECT_TRUE(main->Channels[1].PlaysUnder(10));   // m7
     EXPECT_TRUE(main->Channels[0].PlaysUnder(casmchord::Cancel));
     EXPECT_FALSE(main->Channels[0].PlaysUnderMajor());
 
