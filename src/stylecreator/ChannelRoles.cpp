@@ -24,22 +24,39 @@ bool HasRole(std::string_view name, std::string_view word) {
     return upper.find(word) != std::string::npos;
 }
 
-void MoveStyleChannel(data::StyleState& style, int from, int to) {
-    if (from == to || from < 0 || to < 0 || from >= data::StyleChannels || to >= data::StyleChannels) return;
-    if (std::uint8_t* bytes = style.StreamBytes()) {
-        const std::int32_t length = std::clamp(style.StyleLength, 0, data::StreamCapacity);
-        for (std::int32_t at = 0; at < length;) {
-            const std::uint8_t b = bytes[at];
-            if (b == data::stream::EndOfStream || b == data::stream::EndOfBuffer) break;
-            if (data::stream::IsChannelMessage(b)) {
-                if ((b & 0x0F) == from) bytes[at] = static_cast<std::uint8_t>((b & 0xF0) | to);
-                at += data::stream::MessageLength;
-            } else {
-                ++at;
+ChannelTarget TargetOf(data::StyleState& style) {
+    std::uint8_t* bytes = style.StreamBytes();
+    const auto length = static_cast<std::size_t>(std::clamp(style.StyleLength, 0, data::StreamCapacity));
+    return ChannelTarget{style.Header, bytes ? std::span<std::uint8_t>(bytes, length) : std::span<std::uint8_t>(),
+                         &style.StyleModified};
+}
+
+int MoveChannelMessages(std::span<std::uint8_t> stream, int from, int to, std::size_t begin, std::size_t end) {
+    if (from == to || from < 0 || to < 0 || from >= data::StyleChannels || to >= data::StyleChannels) return 0;
+    end = std::min(end, stream.size());
+    int moved = 0;
+    // Walk from the start so that the offsets stay on event boundaries.
+    for (std::size_t at = 0; at < end;) {
+        const std::uint8_t b = stream[at];
+        if (b == data::stream::EndOfStream || b == data::stream::EndOfBuffer) break;
+        if (data::stream::IsChannelMessage(b)) {
+            if (at + data::stream::MessageLength > stream.size()) break;
+            if (at >= begin && (b & 0x0F) == from) {
+                stream[at] = static_cast<std::uint8_t>((b & 0xF0) | to);
+                ++moved;
             }
+            at += data::stream::MessageLength;
+        } else {
+            ++at;
         }
     }
-    auto& header = style.Header;
+    return moved;
+}
+
+void MoveStyleChannel(const ChannelTarget& target, int from, int to) {
+    if (from == to || from < 0 || to < 0 || from >= data::StyleChannels || to >= data::StyleChannels) return;
+    MoveChannelMessages(target.Stream, from, to);
+    auto& header = target.Header;
     const auto f = static_cast<std::size_t>(from), t = static_cast<std::size_t>(to);
     if (header.ChannelUsed[t] == 0) {
         for (int index : data::MixerSetupIndexes)
@@ -47,7 +64,7 @@ void MoveStyleChannel(data::StyleState& style, int from, int to) {
         header.ChannelUsed[t] = 1;
     }
     header.ChannelUsed[f] = 0;
-    style.StyleModified = 1;
+    if (target.Modified) *target.Modified = 1;
 }
 
 }  // namespace chordella::stylecreator

@@ -3,6 +3,8 @@
 // the channel move the rules use (all events of one channel to another, with its set-up).
 
 #include <array>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -23,9 +25,22 @@ ChannelNames NamesOfChannels(const data::StyleHeader& header, const data::Instru
 // True when the upper-cased name contains `word` ("BASS", "GUITAR", "STRING").
 bool HasRole(std::string_view name, std::string_view word);
 
-// Moves every message of channel `from` in the style's stream (its first buffer, StyleLength
-// bytes) to channel `to`. When `to` was not used, the mixer's set-up entries of `from` are
-// copied to it and it becomes used; `from` stops being used (the whole stream moved).
-void MoveStyleChannel(data::StyleState& style, int from, int to);
+// What the rules change: a style header and the stream it belongs to (a loaded style's first
+// buffer, or the creator's material while it is being converted).
+struct ChannelTarget {
+    data::StyleHeader& Header;
+    std::span<std::uint8_t> Stream;
+    std::uint8_t* Modified = nullptr;   // set to 1 by a change, when given
+};
+// The loaded style: its header and the StyleLength bytes of its first buffer.
+ChannelTarget TargetOf(data::StyleState& style);
+
+// Moves the messages of channel `from` between offsets `begin` and `end` to channel `to`.
+// Answers the messages moved.
+int MoveChannelMessages(std::span<std::uint8_t> stream, int from, int to, std::size_t begin = 0,
+                        std::size_t end = SIZE_MAX);
+// Moves every message of channel `from` to channel `to`. When `to` was not used, the mixer's
+// set-up entries of `from` are copied to it and it becomes used; `from` stops being used.
+void MoveStyleChannel(const ChannelTarget& target, int from, int to);
 
 }  // namespace chordella::stylecreator

@@ -45,7 +45,7 @@ void Dampen(data::StyleState& style, int channel, int amount, ChannelRulesLink& 
 
 }  // namespace
 
-BassMove MoveBassToChannel11(data::StyleState& style, const ChannelNames& names, ChannelRulesLink& link,
+BassMove MoveBassToChannel11(const ChannelTarget& style, const ChannelNames& names, ChannelRulesLink& link,
                              bool silent) {
     auto say = [&](const std::string& text) {
         if (!silent) link.ShowStatus(text);
@@ -102,7 +102,7 @@ void ApplyMuteAndDampen(data::StyleState& style, const ChannelNames& names, cons
     }
 }
 
-int FreeChannel1ForSolo(data::StyleState& style, int soloChannel) {
+int FreeChannel1ForSolo(const ChannelTarget& style, int soloChannel) {
     if (!Used(style.Header, 0)) return -1;
     for (int channel = 1; channel < data::StyleChannels; ++channel) {
         if (channel == DrumChannel || channel == BassChannel || channel == soloChannel) continue;

@@ -23,7 +23,7 @@ struct BassMove {
 // Control thread. Moves the bass to channel 11 (see the .cpp for the search). `silent` is
 // the run after a converted foreign style: no messages, no redirection of the bass group, and
 // channel 11 moves away only when a bass was found. Names are the channels' instrument names.
-BassMove MoveBassToChannel11(data::StyleState& style, const ChannelNames& names, ChannelRulesLink& link,
+BassMove MoveBassToChannel11(const ChannelTarget& style, const ChannelNames& names, ChannelRulesLink& link,
                              bool silent = false);
 
 struct MuteAndDampen {
@@ -39,6 +39,6 @@ void ApplyMuteAndDampen(data::StyleState& style, const ChannelNames& names, cons
 
 // Control thread. Moves channel 1's content to the first unused channel of 2 … 16 other than
 // 10, 11 and `soloChannel` (0-based, −1 = none). The channel it went to, or −1.
-int FreeChannel1ForSolo(data::StyleState& style, int soloChannel);
+int FreeChannel1ForSolo(const ChannelTarget& style, int soloChannel);
 
 }  // namespace chordella::stylecreator

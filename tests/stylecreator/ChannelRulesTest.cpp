@@ -15,7 +15,7 @@ TEST(BassToChannel11, ABassAlreadyOnChannel11IsLeftAlone) {
     s.Channel(1, "Acoustic Bass");
     s.Channel(10, "Fingered Bass");
     RecordingRulesLink link;
-    const BassMove move = MoveBassToChannel11(s.style, s.names, link);
+    const BassMove move = MoveBassToChannel11(TargetOf(s.style), s.names, link);
     EXPECT_EQ(move.Result, BassMoveResult::AlreadyOn11);
     EXPECT_EQ(s.NoteChannels(), (std::vector<int>{1, 10}));
     EXPECT_EQ(link.status, (std::vector<std::string>{"BASS: Already on channel 11"}));
@@ -26,7 +26,7 @@ TEST(BassToChannel11, ABassOnlyOnChannel1IsUsedButALaterOneIsPreferred) {
     only.Channel(0, "Electric Bass (finger)");
     only.Channel(2, "Piano");
     RecordingRulesLink link;
-    BassMove move = MoveBassToChannel11(only.style, only.names, link);
+    BassMove move = MoveBassToChannel11(TargetOf(only.style), only.names, link);
     EXPECT_EQ(move.Result, BassMoveResult::Moved);
     EXPECT_EQ(move.From, 0);
     EXPECT_EQ(only.NoteChannels(), (std::vector<int>{10, 2}));
@@ -36,7 +36,7 @@ TEST(BassToChannel11, ABassOnlyOnChannel1IsUsedButALaterOneIsPreferred) {
     RulesStyle both;
     both.Channel(0, "Slap Bass 1");
     both.Channel(5, "Synth Bass 1");
-    move = MoveBassToChannel11(both.style, both.names, link);
+    move = MoveBassToChannel11(TargetOf(both.style), both.names, link);
     EXPECT_EQ(move.From, 5);
     EXPECT_EQ(both.NoteChannels(), (std::vector<int>{0, 10}));
 }
@@ -46,7 +46,7 @@ TEST(BassToChannel11, ChannelElevenMovesToTheFirstFreeChannelWhichIsMuted) {
     s.Channel(3, "Fretless Bass");
     s.Channel(10, "Strings", 77);
     RecordingRulesLink link;
-    const BassMove move = MoveBassToChannel11(s.style, s.names, link);
+    const BassMove move = MoveBassToChannel11(TargetOf(s.style), s.names, link);
     ASSERT_EQ(move.Result, BassMoveResult::Moved);
     // Channel 1 is free but counts only when no later channel is.
     EXPECT_EQ(move.Channel11MovedTo, 1);
@@ -60,18 +60,18 @@ TEST(BassToChannel11, NoBassOrNoFreeChannelChangesNothingAndSaysSo) {
     RulesStyle none;
     none.Channel(2, "Piano");
     RecordingRulesLink link;
-    EXPECT_EQ(MoveBassToChannel11(none.style, none.names, link).Result, BassMoveResult::NotFound);
+    EXPECT_EQ(MoveBassToChannel11(TargetOf(none.style), none.names, link).Result, BassMoveResult::NotFound);
     EXPECT_EQ(link.status.back(), "BASS: Not found");
 
     RulesStyle full;
     for (int c = 0; c < 16; ++c) full.Channel(c, c == 4 ? "Synth Bass 2" : "Piano");
-    EXPECT_EQ(MoveBassToChannel11(full.style, full.names, link).Result, BassMoveResult::NoFreeChannel);
+    EXPECT_EQ(MoveBassToChannel11(TargetOf(full.style), full.names, link).Result, BassMoveResult::NoFreeChannel);
     EXPECT_EQ(link.status.back(), "All channels used !");
     EXPECT_EQ(full.NoteChannels()[4], 4);
 
     // The silent run after a conversion says nothing.
     RecordingRulesLink quiet;
-    MoveBassToChannel11(none.style, none.names, quiet, true);
+    MoveBassToChannel11(TargetOf(none.style), none.names, quiet, true);
     EXPECT_TRUE(quiet.status.empty());
 }
 
@@ -105,9 +105,9 @@ TEST(SoloOnChannel1, ChannelOneMovesPastTenElevenAndTheSoloChannel) {
     RulesStyle s;
     s.Channel(0, "Piano");
     s.Channel(1, "Organ");
-    EXPECT_EQ(FreeChannel1ForSolo(s.style, 2), 3);
+    EXPECT_EQ(FreeChannel1ForSolo(TargetOf(s.style), 2), 3);
     EXPECT_EQ(s.NoteChannels(), (std::vector<int>{3, 1}));
-    EXPECT_EQ(FreeChannel1ForSolo(s.style, 2), -1);   // channel 1 is no longer used
+    EXPECT_EQ(FreeChannel1ForSolo(TargetOf(s.style), 2), -1);   // channel 1 is no longer used
 }
 
 }  // namespace
