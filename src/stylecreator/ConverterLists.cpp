@@ -117,13 +117,13 @@ void ConverterLists::ShowRemembered(const Selections& remembered) {
     }
 }
 
-std::array<MeasureRange, ConverterListCount> ConverterLists::ChosenRanges() const {
-    std::array<MeasureRange, ConverterListCount> ranges{};
+std::array<SectionRange, ConverterListCount> ConverterLists::ChosenRanges() const {
+    std::array<SectionRange, ConverterListCount> ranges{};
     for (int list = 0; list < ConverterListCount; ++list) {
         const int choice = selected_[static_cast<std::size_t>(list)];
         if (choice < 0) continue;
         const SectionEntry& entry = lists_[static_cast<std::size_t>(list)][static_cast<std::size_t>(choice)];
-        MeasureRange range{entry.FirstMeasure, std::max(entry.LastMeasure, entry.FirstMeasure)};
+        SectionRange range{entry.FirstMeasure, std::max(entry.LastMeasure, entry.FirstMeasure)};
         if (IsFillList(list)) range.Last = range.First;
         ranges[static_cast<std::size_t>(PartOfList(list))] = range;
     }

@@ -44,7 +44,7 @@ struct SectionEntry {
     std::string Text() const;
 };
 
-struct MeasureRange {
+struct SectionRange {
     int First = 0;             // 0 = the part gets no range
     int Last = 0;
 };
@@ -70,7 +70,7 @@ public:
     void ShowRemembered(const Selections& remembered);
 
     // The ranges in part-index order (Intro first). Fills and transitions are one measure.
-    std::array<MeasureRange, ConverterListCount> ChosenRanges() const;
+    std::array<SectionRange, ConverterListCount> ChosenRanges() const;
 
     // The index of the table's wanted entry in `list`, with the fallback: the highest existing
     // index below it that differs from the partner's choice; −1 for none.
