@@ -8,6 +8,7 @@
 #include <set>
 
 #include "app/ConvertCommand.h"
+#include "app/FileCommands.h"
 #include "app/RenderSession.h"
 #include "core/Session.h"
 #include "data/StyleFile.h"
@@ -191,6 +192,26 @@ TEST(ConvertCommand, SetRanges) {
     EXPECT_TRUE(app::ParseSetRange("5-2").empty());
     EXPECT_TRUE(app::ParseSetRange("2-7").empty());
     EXPECT_TRUE(app::ParseSetRange("x").empty());
+}
+
+}  // namespace
+}  // namespace chordella::testing
+
+namespace chordella::testing {
+namespace {
+
+TEST(InfoCommand, AKeyboardStyleListsItsSectionsAndItsChannelTable) {
+    const std::string file = CorpusStyles() + "/JazzWaltz4.S001.sty";
+    if (!fs::exists(file)) GTEST_SKIP() << "no corpus";
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    EXPECT_EQ(app::RunInfoCommand(file, out, err), 0);
+    const std::string text = Captured(out);
+    std::fclose(out);
+    std::fclose(err);
+    EXPECT_NE(text.find("  Main A : "), std::string::npos) << text;
+    EXPECT_NE(text.find("channel table (CASM), 3 groups:"), std::string::npos) << text;
+    EXPECT_NE(text.find("ch  3 -> 11  BassM     silent under major, 11 chord kinds"), std::string::npos) << text;
 }
 
 }  // namespace
