@@ -6,4 +6,5 @@ target_sources(chordella_stylecreator PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ConverterLists.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StylePartSets.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StyleConversion.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/PartSetFiles.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/PartSetFiles.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ConverterWindow.cpp)
