@@ -376,7 +376,12 @@ void StyleConversion::ConvertFromTable(int part, ConvertMode mode, bool stylemod
 
 void StyleConversion::RunConversion(SetReport& report) {
     CreatorState& state = creator_.State();
-    const CreatorState saved = state;
+    // The settings the run changes; the unconverted copy and the flags the run sets stay.
+    const GeneratorSettings savedGenerator = state.Generator;
+    const ConversionSettings savedConversion = state.Conversion;
+    const CreatorMode savedMode = state.Mode;
+    const MeasureRange savedRange = state.StyleRange;
+    const int savedPart = state.SelectedPart;
     core::AppState& app = session_.App();
     const auto transpose = app.songPlay.SongTranspose;
     app.songPlay.SongTranspose = 0;
@@ -415,13 +420,11 @@ void StyleConversion::RunConversion(SetReport& report) {
     convert(StylePart::Intro, keepIntroEnding ? ConvertMode::NoneNC : mainMode, keepIntroEnding);
 
     creator_.SetUnattended(false);
-    const bool convertedFlag = state.ConvertedFlag;
-    const bool restoreEnabled = state.RestoreEnabled;
-    const auto storedCode = state.StoredSettingsCode;
-    state = saved;
-    state.ConvertedFlag = convertedFlag;
-    state.RestoreEnabled = restoreEnabled;
-    state.StoredSettingsCode = storedCode;
+    state.Generator = savedGenerator;
+    state.Conversion = savedConversion;
+    state.Mode = savedMode;
+    state.StyleRange = savedRange;
+    state.SelectedPart = savedPart;
     app.songPlay.SongTranspose = transpose;
     session_.Style().style.StyleModified = 0;
 }
