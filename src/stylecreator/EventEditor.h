@@ -7,6 +7,7 @@
 // A note is a note-on with velocity above 0 on a channel the main window lets through
 // (SoloFilter and ChannelMute). The cursor is a byte offset into the material.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -44,3 +44,20 @@ void WalkMaterial(data::CreatorWork& work, OnMessage onMessage, OnWait onWait) {
 }
 
 }  // namespace chordella::stylecreator
+
+namespace chordella::stylecreator {
+
+// True when the material sounds at least one note (a note-on with velocity above 0).
+inline bool MaterialHasNotes(data::CreatorWork& work) {
+    bool found = false;
+    WalkMaterial(
+        work,
+        [&](std::uint8_t* message, data::WorkPosition) {
+            found = (message[0] & 0xF0) == 0x90 && message[2] > 0;
+            return !found;
+        },
+        [](int) { return true; });
+    return found;
+}
+
+}  // namespace chordella::stylecreator

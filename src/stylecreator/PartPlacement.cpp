@@ -32,18 +32,6 @@ std::int32_t StreamEnd(std::span<const std::uint8_t> stream) {
     return static_cast<std::int32_t>(std::min(i, stream.size()));
 }
 
-int MeasuresIn(std::span<const std::uint8_t> stream, int measureUnits) {
-    std::int64_t ticks = 0;
-    const std::int32_t end = StreamEnd(stream);
-    for (std::int32_t i = 0; i < end;) {
-        const std::uint8_t b = stream[static_cast<std::size_t>(i)];
-        if (data::stream::IsWait(b)) ticks += data::stream::WaitTicks(b);
-        i += data::stream::IsChannelMessage(b) ? data::stream::MessageLength : 1;
-    }
-    const std::int64_t measure = MeasureTicks(measureUnits);
-    return static_cast<int>((ticks + measure - 1) / measure);
-}
-
 void PlacePart(data::StyleState& style, std::span<const std::uint8_t> stream, int measureUnits,
                const PartRequest& request) {
     const auto p = static_cast<std::size_t>(std::clamp(request.Part, 0, data::PartCount - 1));

@@ -27,8 +27,6 @@ struct PartRequest {
 
 // Ticks of one measure in a meter of `measureUnits` chord-memory units (16 in 4/4).
 std::int64_t MeasureTicks(int measureUnits);
-// Measures the material holds (a started measure counts).
-int MeasuresIn(std::span<const std::uint8_t> stream, int measureUnits);
 // The offset of the stream's end: where 0x00 or 0xF0 stands, else its size.
 std::int32_t StreamEnd(std::span<const std::uint8_t> stream);
 

@@ -10,6 +10,7 @@
 
 #include "app/DesktopCore.h"
 #include "app/SongEditing.h"
+#include "app/StyleCreatorDesk.h"
 #include "core/Session.h"
 #include "chords/ChordEntry.h"
 
@@ -52,6 +53,7 @@ void ControlHost::Run(HostSetup setup) {
     const auto timer = session_->Loop().StartTimer(setup.PublishEvery, true, [this] { Publish(); });
     session_->Loop().Run();
     session_->Loop().StopTimer(timer);
+    styleCreator_.reset();
     editing_.reset();
     core_->Exit();
     core_.reset();
@@ -170,6 +172,15 @@ void ControlHost::Songlist(const app::SonglistRequest& request) {
 void ControlHost::ReadSonglist(std::function<void(const app::SonglistView&)> done) {
     Post([this, done = std::move(done)](app::DesktopCore& core) {
         ToWindow([done, view = core.ReadSonglist()] { done(view); });
+    });
+}
+
+void ControlHost::StyleCreatorCommand(const app::CreatorRequest& request,
+                                      std::function<void(const app::CreatorView&)> done) {
+    Post([this, request, done = std::move(done)](app::DesktopCore&) {
+        if (!styleCreator_) styleCreator_ = std::make_unique<app::StyleCreatorDesk>(*session_);
+        app::CreatorView view = styleCreator_->Handle(request);
+        if (done) ToWindow([done, view = std::move(view)] { done(view); });
     });
 }
 

@@ -14,6 +14,7 @@
 
 #include "app/DisplaySnapshot.h"
 #include "app/SonglistRequests.h"
+#include "app/StyleCreatorRequests.h"
 #include "app/SongCreator.h"
 #include "app/SongEditing.h"
 #include "core/Options.h"
@@ -138,6 +139,12 @@ public:
     virtual void ImportChart(const std::string& /*path*/, std::function<void(const app::SongEditReply&)> /*done*/) {}
     // A double-click on a measure of the editor: the song plays from there.
     virtual void PlayFromMeasure(int /*measure*/) {}
+
+    // --- The style creator ------------------------------------------------------------------
+    // A request of the "Style-Creator & Chord-Generator" window; `done` gets what the window
+    // shows afterwards, on the GUI thread.
+    virtual void StyleCreatorCommand(const app::CreatorRequest& /*request*/,
+                                     std::function<void(const app::CreatorView&)> /*done*/) {}
 
     // --- Display --------------------------------------------------------------------------
     // The display as the control thread last published it.

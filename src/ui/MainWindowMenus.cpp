@@ -7,6 +7,7 @@
 #include <array>
 
 #include "ui/MainWindow.h"
+#include "ui/StyleCreatorWindow.h"
 
 namespace chordella::ui {
 
@@ -53,6 +54,17 @@ void MainWindow::BuildMenus() {
     QMenu* style = menuBar()->addMenu("S&tyle");
     style->setObjectName("StyleMenu");
     style->addAction("&Open ...", this, [this] { OpenStyleDialog(); });
+    auto openCreator = [this] {
+        auto* creator = findChild<StyleCreatorWindow*>("StyleCreatorWindow");
+        if (!creator) creator = new StyleCreatorWindow(core_, this);  // owned by the main window
+        creator->show();
+        creator->raise();
+        creator->Refresh();
+        return creator;
+    };
+    style->addAction("Style-&Creator ...", this, openCreator);
+    style->addAction("Style-E&vents ...", this, [openCreator] { openCreator()->Send(app::CreatorRequest::EventsOpen); })
+        ->setStatusTip(" Change notes and style-part settings");
 
     QMenu* melody = menuBar()->addMenu("&Melody");
     melody->setObjectName("MelodyMenu");
