@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "stylecreator/CreatorPositions.h"
 #include "stylecreator/PartPlacement.h"
 
 namespace chordella::stylecreator {
@@ -14,6 +15,6 @@ std::span<std::uint8_t> HeadlessCreatorHost::Material() {
 
 int HeadlessCreatorHost::MeasureUnits() { return std::max<int>(4, session_.App().clock.MeasureUnits); }
 
-int HeadlessCreatorHost::MeasuresAvailable() { return MeasuresIn(Material(), MeasureUnits()); }
+int HeadlessCreatorHost::MeasuresAvailable() { return MeasuresInChunk0(session_.Style().Work, MeasureUnits()); }
 
 }  // namespace chordella::stylecreator

@@ -6,33 +6,13 @@
 #include "data/SmfWriter.h"
 #include "stylecreator/ChannelRoles.h"
 #include "stylecreator/CreatorPositions.h"
+#include "stylecreator/HeadlessCreatorHost.h"
 #include "stylecreator/PartPlacement.h"
 #include "stylecreator/StructureApply.h"
 
 namespace chordella::stylecreator {
 
 namespace {
-
-// The creator's material as the part setter needs it (nothing plays meanwhile).
-class SetHost final : public CreatorHostLink {
-public:
-    SetHost(data::CreatorWork& work, int measureUnits) : work_(work), measureUnits_(measureUnits) {}
-    std::span<std::uint8_t> Material() override {
-        data::WorkChunk& chunk = work_.Chunks[0];
-        if (!chunk.Buffer) return {};
-        return {chunk.Buffer.get(), static_cast<std::size_t>(std::clamp(chunk.Size, 0, data::WorkChunkCapacity))};
-    }
-    int MeasureUnits() override { return measureUnits_; }
-    int MeasuresAvailable() override { return MeasuresInChunk0(work_, measureUnits_); }
-    bool CreatorPlaying() override { return false; }
-    void StopPlayback() override {}
-    void StartPlayback() override {}
-    void ShowStatus(const std::string&) override {}
-
-private:
-    data::CreatorWork& work_;
-    int measureUnits_;
-};
 
 bool IsFillPart(int part) { return part >= data::Index(data::StylePart::FillInBasic); }
 bool IsMainPart(int part) { return part == 1 || part == 2; }
@@ -82,7 +62,7 @@ SetImportResult ImportPartSet(core::Session& session, StyleCreator& creator, con
     style.Header.Reset();
     style.Parts = {};
     const int units = creator.MeasureUnits();
-    SetHost host(work, units);
+    HeadlessCreatorHost host(session);
     PartSetter setter(style, session.Prompter(), host);
     data::MidiImporter importer(session);
     int previousEnd = 0;

@@ -9,6 +9,7 @@
 #include "platform/Files.h"
 #include "stylecreator/ChannelRules.h"
 #include "stylecreator/CreatorPositions.h"
+#include "stylecreator/HeadlessCreatorHost.h"
 #include "stylecreator/PartPlacement.h"
 #include "stylecreator/StructureApply.h"
 
@@ -18,30 +19,6 @@ namespace {
 
 constexpr std::size_t MaxStyleFileBytes = 16 * 1024 * 1024;
 constexpr int SubRhythmChannel = 8;   // channel 9 of the keyboard files: the second drum channel
-
-// The creator's material (chunk 0 of the work) as the part setter sees it. Nothing plays
-// during a conversion; what the setter reports goes into the report's warnings.
-class MaterialHost final : public CreatorHostLink {
-public:
-    MaterialHost(data::CreatorWork& work, int measureUnits, std::vector<std::string>& warnings)
-        : work_(work), measureUnits_(measureUnits), warnings_(warnings) {}
-    std::span<std::uint8_t> Material() override {
-        data::WorkChunk& chunk = work_.Chunks[0];
-        if (!chunk.Buffer) return {};
-        return {chunk.Buffer.get(), static_cast<std::size_t>(std::clamp(chunk.Size, 0, data::WorkChunkCapacity))};
-    }
-    int MeasureUnits() override { return measureUnits_; }
-    int MeasuresAvailable() override { return MeasuresInChunk0(work_, measureUnits_); }
-    bool CreatorPlaying() override { return false; }
-    void StopPlayback() override {}
-    void StartPlayback() override {}
-    void ShowStatus(const std::string& text) override { warnings_.push_back(text); }
-
-private:
-    data::CreatorWork& work_;
-    int measureUnits_;
-    std::vector<std::string>& warnings_;
-};
 
 // The channel rules run silently here: nothing is sounding and no window shows anything.
 class SilentRulesLink final : public ChannelRulesLink {
@@ -219,10 +196,11 @@ SetReport StyleConversion::ConvertSet(int item, platform::Random& random) {
         structure.Ranges[static_cast<std::size_t>(part)] = {ranges[static_cast<std::size_t>(part)].First,
                                                             ranges[static_cast<std::size_t>(part)].Last};
     if (measureUnits_ == 8) AdjustRangesForTwoFour(structure);
-    MaterialHost host(work, measureUnits_, report.Warnings);
+    HeadlessCreatorHost host(session_);
     PartSetter setter(style, session_.Prompter(), host);
     ChannelFlags muteBoxes{};
     ApplyStructure(structure, setter, style, host, muteBoxes, session_.Prompter(), false);
+    if (!host.status.empty()) report.Warnings.push_back(host.status);
     // Styles in 3/4 and 6/8 begin their parts on the second beat.
     if (options_.StartWithBeat2At3_4 && meter34_) {
         for (int part = 0; part < data::PartCount; ++part) {
