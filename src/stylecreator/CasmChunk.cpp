@@ -150,7 +150,12 @@ void ReadGroup(std::span<const std::uint8_t> content, CasmTable& table) {
         }
         // Other blocks ("Cntt" and the like) carry nothing the converter uses.
     }
-    if (!message.empty()) table.Messages.push_back(message);
+    if (!message.empty()) {
+        // A group cut short would leave its sections with only some of their channels: it is
+        // left out, and its sections are converted as if the file had no table.
+        table.Messages.push_back(message + "; the group is left out");
+        return;
+    }
     table.Groups.push_back(std::move(group));
 }
 
@@ -180,10 +185,31 @@ CasmTable ReadCasmContent(std::span<const std::uint8_t> content) {
 
 CasmTable ReadCasm(std::span<const std::uint8_t> file) {
     ByteReader reader(file);
-    Block block;
     std::string message;
-    while (NextBlock(reader, file, "file", block, message)) {
-        if (block.Tag == "CASM") return ReadCasmContent(block.Content);
+    while (reader.Remaining() > 0) {
+        const std::size_t at = reader.Offset();
+        std::array<std::uint8_t, 4> tag{};
+        std::uint32_t size = 0;
+        if (!reader.Bytes(tag, "chunk tag") || !reader.U32BigEndian(size, "chunk size")) {
+            message = "file: " + std::to_string(file.size() - at) + " bytes left over at offset " + std::to_string(at) +
+                      ", too few for a chunk";
+            break;
+        }
+        const bool past = size > reader.Remaining();
+        const std::string claim = "file: chunk \"" + Tag(tag) + "\" at offset " + std::to_string(at) + " claims " +
+                                  std::to_string(size) + " bytes, only " + std::to_string(reader.Remaining()) +
+                                  " are left";
+        if (Tag(tag) == "CASM") {
+            // A table cut short by the file's end is read as far as it goes.
+            CasmTable table = ReadCasmContent(file.subspan(reader.Offset(), std::min<std::size_t>(size, reader.Remaining())));
+            if (past) table.Messages.insert(table.Messages.begin(), claim + "; the table is read up to the end");
+            return table;
+        }
+        if (past) {
+            message = claim + "; reading stops there";
+            break;
+        }
+        reader.Skip(size, "chunk content");
     }
     CasmTable table;
     if (!message.empty()) table.Messages.push_back(message);

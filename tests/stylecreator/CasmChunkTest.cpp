@@ -83,22 +83,44 @@ TEST(CasmChunk, ARealStyleGivesItsGroupsChannelsAndChordKinds) {
     EXPECT_EQ(table.GroupFor("Main Z"), nullptr);
 }
 
-TEST(CasmChunk, ASizePastTheEndStopsReadingWithAMessageAndKeepsWhatCameBefore) {
-    const Bytes group = Concat({Block("Sdec", {'M', 'a', 'i', 'n', ' ', 'A'}), Block("Ctab", Entry(2, "Guitar", 12, 1)),
-                                Block("Ctab", Entry(3, "GtrMin", 12, 0x100), 5000)});
-    const Bytes file = Concat({Block("MThd", Bytes(6)), Block("MTrk", {0, 0xFF, 0x2F, 0}), Block("CASM", Block("CSEG", group))});
+TEST(CasmChunk, ASizePastTheEndStopsReadingWithAMessageAndKeepsTheWholeGroupsBeforeIt) {
+    const Bytes whole = Block("CSEG", Concat({Block("Sdec", {'M', 'a', 'i', 'n', ' ', 'A'}), Block("Ctab", Entry(2, "Guitar", 12, 1))}));
+    const Bytes broken = Block("CSEG", Concat({Block("Sdec", {'M', 'a', 'i', 'n', ' ', 'B'}), Block("Ctab", Entry(2, "Guitar", 12, 1)),
+                                            Block("Ctab", Entry(3, "GtrMin", 12, 0x100), 5000)}));
+    const Bytes file = Concat({Block("MThd", Bytes(6)), Block("MTrk", {0, 0xFF, 0x2F, 0}), Block("CASM", Concat({whole, broken}))});
     const CasmTable table = ReadCasm(file);
     ASSERT_TRUE(table.Present);
     ASSERT_EQ(table.Groups.size(), 1U);
     ASSERT_EQ(table.Groups[0].Channels.size(), 1U);
     EXPECT_EQ(table.Groups[0].Channels[0].DestinationChannel, 12);
+    EXPECT_EQ(table.GroupFor("Main B"), nullptr);
     ASSERT_EQ(table.Messages.size(), 1U);
     EXPECT_NE(table.Messages[0].find("claims 5000 bytes"), std::string::npos) << table.Messages[0];
+    EXPECT_NE(table.Messages[0].find("left out"), std::string::npos) << table.Messages[0];
 
     // A track that claims more than the file holds ends the walk before any CASM.
-    const CasmTable cut = ReadCasm(Concat({Block("MThd", Bytes(6)), Block("MTrk", {0}, 99999)}));
+    const CasmTable cut = ReadCasm(Concat({Block("MThd", Bytes(6)), Block("MTrk", {0}, 99999), Block("CASM", {})}));
     EXPECT_FALSE(cut.Present);
     ASSERT_EQ(cut.Messages.size(), 1U);
+}
+
+TEST(CasmChunk, AFileCutAnywhereInsideItsTableKeepsTheGroupsBeforeTheCutAndSaysWhere) {
+    const Bytes file = ReadAll(CorpusStyle("UnchainMyHeart.sty"));
+    if (file.empty()) GTEST_SKIP() << "no corpus";
+    const CasmTable whole = ReadCasm(file);
+    ASSERT_EQ(whole.Groups.size(), 2U);
+    const std::size_t casm = 21403;   // where the chunk begins in this file
+    for (std::size_t cut = casm + 9; cut < file.size(); cut += 5) {
+        const CasmTable table = ReadCasm(std::span<const std::uint8_t>(file.data(), cut));
+        ASSERT_TRUE(table.Present);
+        ASSERT_GE(table.Messages.size(), 2U) << "cut at " << cut;   // the chunk's claim and where it was cut
+        EXPECT_NE(table.Messages.front().find("claims"), std::string::npos) << table.Messages.front();
+        EXPECT_LE(table.Groups.size(), whole.Groups.size());
+        // The first group (396 bytes after its own 8-byte head) is whole once the cut lies past it.
+        if (cut >= casm + 8 + 8 + 396) {
+            EXPECT_GE(table.Groups.size(), 1U) << "cut at " << cut;
+        }
+    }
 }
 
 TEST(CasmChunk, ShortOrWildEntriesAreSkippedWithAMessage) {
