@@ -57,7 +57,9 @@ public:
     bool Import(const std::string& path, std::string& error);
 
     ConverterLists& Lists() { return lists_; }
+    const ConverterLists& Lists() const { return lists_; }
     ConverterOptions& Options() { return options_; }
+    const ConverterOptions& Options() const { return options_; }
     const CasmTable& ChannelTable() const { return casm_; }
     // Whether the channel table steers the conversion (on by default when the file has one).
     void UseChannelTable(bool use) { useCasm_ = use; }

@@ -14,6 +14,7 @@
 
 #include "app/DisplaySnapshot.h"
 #include "app/SonglistRequests.h"
+#include "app/StyleConverterDesk.h"
 #include "app/StyleCreatorRequests.h"
 #include "app/SongCreator.h"
 #include "app/SongEditing.h"
@@ -145,6 +146,11 @@ public:
     // shows afterwards, on the GUI thread.
     virtual void StyleCreatorCommand(const app::CreatorRequest& /*request*/,
                                      std::function<void(const app::CreatorView&)> /*done*/) {}
+
+    // --- The style converter --------------------------------------------------------------
+    // A request of the "Styleconverter" window; `done` gets what the window shows, on the GUI thread.
+    virtual void StyleConverterCommand(const app::ConverterRequest& /*request*/,
+                                       std::function<void(const app::ConverterView&)> /*done*/) {}
 
     // --- Display --------------------------------------------------------------------------
     // The display as the control thread last published it.

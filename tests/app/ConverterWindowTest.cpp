@@ -69,3 +69,44 @@ TEST(ConverterWindow, TheArrangementIsSavedAsideWhileOpenAndTheRunConvertsTheCho
 
 }  // namespace
 }  // namespace chordella::testing
+
+#include "app/StyleConverterDesk.h"
+
+namespace chordella::testing {
+namespace {
+
+TEST(StyleConverterDesk, ImportChooseAndSetVariationsMakeThePlayingStyle) {
+    const char* corpus = std::getenv("CHORDELLA_CORPUS");
+    const std::string folder = std::string(corpus && *corpus ? corpus : CHORDELLA_DEFAULT_CORPUS) + "/styles/";
+    if (!std::filesystem::exists(folder + "Samba_X1.S841.STY")) GTEST_SKIP() << "no corpus";
+    TestSession t;
+    app::StyleConverterDesk desk(*t.session);
+
+    app::ConverterRequest request;
+    request.What = app::ConverterRequest::ImportFile;
+    request.Path = folder + "no-such-file.sty";
+    EXPECT_FALSE(desk.Handle(request).Error.empty());
+
+    request.Path = folder + "Samba_X1.S841.STY";
+    app::ConverterView view = desk.Handle(request);
+    ASSERT_TRUE(view.Imported) << view.Error;
+    ASSERT_FALSE(view.Lists[0].empty());
+    EXPECT_NE(view.Lists[0][0].find("Main A : "), std::string::npos) << view.Lists[0][0];
+
+    request.What = app::ConverterRequest::ChooseItem;
+    request.Item = 1;
+    view = desk.Handle(request);
+    request = app::ConverterRequest{};
+    request.What = app::ConverterRequest::SetVariations;
+    request.Selected = view.Selected;
+    request.Options = view.Options;
+    view = desk.Handle(request);
+    EXPECT_NE(view.Report.find("Basic : Main A"), std::string::npos) << view.Report;
+    EXPECT_NE(view.Report.find(", CASM"), std::string::npos) << view.Report;
+    const data::StyleState& style = t.session->Style().style;
+    EXPECT_GT(style.StyleLength, 0);
+    EXPECT_TRUE(style.Parts[1].Present());
+}
+
+}  // namespace
+}  // namespace chordella::testing
