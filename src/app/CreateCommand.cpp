@@ -29,7 +29,7 @@ namespace {
 using stylecreator::StyleCreator;
 
 // What the import finds that belongs into the style header.
-class HeaderHooks final : public data::MidiImportLink {
+class HeaderHooks final : public data::NoMidiImportLink {
 public:
     void MarkChannelsUsed(const std::array<std::uint8_t, 16>& used) override { channelsUsed = used; }
     void SetTempo(int bpm) override { tempo = bpm; }
