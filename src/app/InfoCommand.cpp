@@ -21,6 +21,7 @@
 #include "data/WorkFile.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "stylecreator/CasmChunk.h"
 
 namespace chordella::app {
 
@@ -45,6 +46,29 @@ std::string Printable(const std::string& text) {
     std::string result;
     for (char c : text) result.push_back(std::isprint(static_cast<unsigned char>(c)) ? c : '?');
     return result;
+}
+
+// The CASM channel table of a keyboard style file: per section group, per source channel its
+// output channel, the chord kinds it plays under, its note mask and the chord it is written in.
+void DescribeChannelTable(std::span<const std::uint8_t> bytes, std::FILE* out) {
+    const stylecreator::CasmTable table = stylecreator::ReadCasm(bytes);
+    if (!table.Present) return;
+    std::fprintf(out, "channel table (CASM), %zu groups:\n", table.Groups.size());
+    for (const stylecreator::CasmGroup& group : table.Groups) {
+        std::string sections;
+        for (const std::string& name : group.Sections) sections += (sections.empty() ? "" : ", ") + name;
+        std::fprintf(out, "  %s\n", Printable(sections).c_str());
+        for (const stylecreator::CasmChannel& c : group.Channels) {
+            int kinds = 0;
+            for (int kind = 0; kind < stylecreator::casmchord::KindCount; ++kind) kinds += c.PlaysUnder(kind) ? 1 : 0;
+            std::fprintf(out, "    ch %2d -> %2d  %-8s  %s under major, %2d chord kinds, notes %03X, written in %s%s\n",
+                         c.SourceChannel + 1, c.DestinationChannel + 1, Printable(c.VoiceName).c_str(),
+                         c.PlaysUnderMajor() ? "plays" : "silent", kinds, c.NoteMute,
+                         std::string(stylecreator::casmchord::KindName(c.SourceKind)).c_str(),
+                         c.SourceRoot ? (" on pitch class " + std::to_string(c.SourceRoot)).c_str() : "");
+        }
+    }
+    for (const std::string& message : table.Messages) std::fprintf(out, "  note: %s\n", Printable(message).c_str());
 }
 
 bool DescribeMidi(const std::string& path, std::span<const std::uint8_t> bytes, std::FILE* out, std::string& error) {
@@ -79,6 +103,7 @@ bool DescribeMidi(const std::string& path, std::span<const std::uint8_t> bytes, 
             std::fprintf(out, "  %s\n", Printable(marker.DisplayText()).c_str());
     }
     if (!summary.ImportMessage.empty()) std::fprintf(out, "import says: %s\n", summary.ImportMessage.c_str());
+    if (style) DescribeChannelTable(bytes, out);
     return true;
 }
 

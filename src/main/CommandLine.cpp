@@ -9,6 +9,7 @@
 
 #include "app/ArrangerCommand.h"
 #include "app/ChartCommands.h"
+#include "app/ConvertCommand.h"
 #include "app/MainInstance.h"
 #include "app/FileCommands.h"
 #include "app/CreateCommand.h"
@@ -116,6 +117,19 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
                             "Keep the silence before the first note");
     importCommand->add_flag("--force", importFlags.force,
                             "Replace an existing file that is not a work file (for a chart: not a song)");
+
+    ConvertCommandFlags convertFlags;
+    CLI::App* convertCommand = cli.add_subcommand(
+        "convert", "Convert keyboard style files (.sty, .prs, .bcs, …) into styles, one per variations set");
+    convertCommand->add_option("FILE", convertFlags.inputs, "The style files")->required();
+    convertCommand->add_option("-o,--output", convertFlags.outputFolder, "The folder the styles go to (NAME-k.vxs)")
+        ->required()
+        ->option_text("DIR");
+    convertCommand->add_option("--sets", convertFlags.sets, "The variations sets to write (default 1-6)")
+        ->option_text("N|A-B");
+    convertCommand->add_flag("--normalize", convertFlags.normalize, "Normalise the channel volumes");
+    convertCommand->add_flag("--no-casm", convertFlags.noCasm, "Ignore the files' channel tables (CASM)");
+    convertCommand->add_flag("--channels", convertFlags.channels, "Report per part and channel what was kept, moved or dropped");
 
     CreateCommandFlags createFlags;
     CLI::App* createCommand = cli.add_subcommand(
@@ -273,6 +287,10 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
         return RunImportCommand(importFlags, stdout, stderr);
     }
     if (*infoCommand) return RunInfoCommand(infoPath, stdout, stderr);
+    if (*convertCommand) {
+        if (!global.home.empty()) convertFlags.home = global.home;
+        return RunConvertCommand(convertFlags, stdout, stderr);
+    }
     if (*createCommand) {
         if (!global.home.empty()) createFlags.home = global.home;
         return RunCreateCommand(createFlags, stdout, stderr);

@@ -11,6 +11,7 @@
 #include "app/DesktopCore.h"
 #include "app/LiveArranger.h"
 #include "app/SongEditing.h"
+#include "app/StyleConverterDesk.h"
 #include "app/StyleCreatorDesk.h"
 #include "core/Session.h"
 #include "chords/ChordEntry.h"
@@ -201,6 +202,15 @@ void ControlHost::StyleCreatorCommand(const app::CreatorRequest& request,
             core.Arranger().SetCreatorRecorder(&styleCreator_->Recorder());
         }
         app::CreatorView view = styleCreator_->Handle(request);
+        if (done) ToWindow([done, view = std::move(view)] { done(view); });
+    });
+}
+
+void ControlHost::StyleConverterCommand(const app::ConverterRequest& request,
+                                        std::function<void(const app::ConverterView&)> done) {
+    Post([this, request, done = std::move(done)](app::DesktopCore&) {
+        if (!styleConverter_) styleConverter_ = std::make_unique<app::StyleConverterDesk>(*session_);
+        app::ConverterView view = styleConverter_->Handle(request);
         if (done) ToWindow([done, view = std::move(view)] { done(view); });
     });
 }

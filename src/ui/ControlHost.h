@@ -29,6 +29,7 @@ class QObject;
 namespace chordella::core { class Session; }
 namespace chordella::app {
 class StyleCreatorDesk;
+class StyleConverterDesk;
 class DesktopCore;
 }  // namespace chordella::app
 
@@ -98,6 +99,8 @@ public:
     void SetEditBox(bool on) override;
     void FocusLost() override;
     void MelodyMenu(const std::string& item) override;
+    void StyleConverterCommand(const app::ConverterRequest& request,
+                               std::function<void(const app::ConverterView&)> done) override;
     void StyleCreatorCommand(const app::CreatorRequest& request,
                              std::function<void(const app::CreatorView&)> done) override;
     void SongCreatorCommand(const SongCreatorRequest& request,
@@ -132,7 +135,8 @@ private:
     std::unique_ptr<core::Session> session_;
     std::unique_ptr<app::DesktopCore> core_;  // made, used and destroyed on the control thread
     std::unique_ptr<app::SongEditing> editing_;  // the editor's state, on the control thread too
-    std::unique_ptr<app::StyleCreatorDesk> styleCreator_;  // made on the first request, control thread
+    std::unique_ptr<app::StyleCreatorDesk> styleCreator_;
+    std::unique_ptr<app::StyleConverterDesk> styleConverter_;  // made on the first request, control thread  // made on the first request, control thread
     std::unique_ptr<QObject> windowContext_;  // lives on the window's thread: answers go there
     std::thread thread_;
     std::atomic<bool> started_{false};

@@ -17,6 +17,7 @@
 #include "app/PlaylistRequests.h"
 #include "app/SonglistRequests.h"
 #include "app/StyleManagerRequests.h"
+#include "app/StyleConverterDesk.h"
 #include "app/StyleCreatorRequests.h"
 #include "app/SongCreator.h"
 #include "app/SongEditing.h"
@@ -159,6 +160,11 @@ public:
     // shows afterwards, on the GUI thread.
     virtual void StyleCreatorCommand(const app::CreatorRequest& /*request*/,
                                      std::function<void(const app::CreatorView&)> /*done*/) {}
+
+    // --- The style converter --------------------------------------------------------------
+    // A request of the "Styleconverter" window; `done` gets what the window shows, on the GUI thread.
+    virtual void StyleConverterCommand(const app::ConverterRequest& /*request*/,
+                                       std::function<void(const app::ConverterView&)> /*done*/) {}
 
     // --- Display --------------------------------------------------------------------------
     // The display as the control thread last published it.

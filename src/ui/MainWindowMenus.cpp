@@ -8,6 +8,7 @@
 
 #include "ui/MainWindow.h"
 #include "ui/StyleManagerWindow.h"
+#include "ui/StyleConverterWindow.h"
 #include "ui/StyleCreatorWindow.h"
 
 namespace chordella::ui {
@@ -72,6 +73,21 @@ void MainWindow::BuildMenus() {
     style->addAction("Style-&Creator ...", this, openCreator);
     style->addAction("Style-E&vents ...", this, [openCreator] { openCreator()->Send(app::CreatorRequest::EventsOpen); })
         ->setStatusTip(" Change notes and style-part settings");
+    auto openConverter = [this] {
+        auto* converter = findChild<StyleConverterWindow*>("StyleConverterWindow");
+        if (!converter) converter = new StyleConverterWindow(core_, this);  // owned by the main window
+        converter->show();
+        converter->raise();
+        return converter;
+    };
+    style->addAction("     Import and convert stylefile (*. sty, *.prs, *.bcs etc.)", this, [this, openConverter] {
+        const QString path = QFileDialog::getOpenFileName(
+            this, "Import MIDI ...", QString(),
+            "Styles (*.sty *.prs *.bcs *.sst *.pcs *.pst *.fps *.scp *.STY *.PRS *.BCS *.SST)");
+        if (!path.isEmpty()) openConverter()->ImportFile(path.toStdString());
+    });
+    style->addAction("     -> Open styleconverter for *.sty, *.prs, *.bcs etc. stylefiles", this, openConverter)
+        ->setStatusTip("Open Styleconverter");
 
     QMenu* melody = menuBar()->addMenu("&Melody");
     melody->setObjectName("MelodyMenu");

@@ -1,0 +1,150 @@
+#include "app/ConvertCommand.h"
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+
+#include "core/Session.h"
+#include "data/InstrumentSet.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "platform/ScriptedPrompter.h"
+#include "stylecreator/StyleConversion.h"
+#include "stylecreator/VolumeNormalisation.h"
+
+namespace chordella::app {
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace stylecreator;
+
+class QuietRulesLink final : public ChannelRulesLink {
+public:
+    void SendController(int, int, int) override {}
+    bool IsMuted(int) const override { return false; }
+    void SetMuted(int, bool) override {}
+    void SetMixerVolume(int, int) override {}
+    void SetMixerReverb(int, int) override {}
+    void ShowStatus(const std::string&) override {}
+    void RedirectBasses(int) override {}
+};
+
+std::string PartName(int part) {
+    std::string name(data::PartSelectorText(part));
+    return name.empty() ? name : name.substr(1);
+}
+
+// One style file: every requested set written. 0, or 1 with the reason on `err`.
+int ConvertOne(const std::string& input, const ConvertCommandFlags& flags, const std::vector<int>& sets,
+               std::FILE* out, std::FILE* err) {
+    if (const std::string why = platform::WhyNotAFile(input); !why.empty()) {
+        std::fprintf(err, "%s: %s\n", input.c_str(), why.c_str());
+        return 1;
+    }
+    const auto started = std::chrono::steady_clock::now();
+    auto prompter = std::make_unique<platform::ScriptedPrompter>();
+    platform::ScriptedPrompter* shown = prompter.get();
+    core::SessionParts parts;
+    parts.prompter = std::move(prompter);
+    parts.paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
+    core::Session session(std::move(parts));
+    CreatorState state;
+    StyleCreator creator(session, state);
+    StyleConversion conversion(session, creator);
+    conversion.UseChannelTable(!flags.noCasm);
+
+    std::string error;
+    if (!conversion.Import(input, error)) {
+        const std::string reason = shown->Shown().empty() ? error : shown->Shown().back();
+        std::fprintf(err, "%s: cannot be converted: %s\n", input.c_str(), reason.c_str());
+        return 1;
+    }
+    const std::string name = fs::path(input).stem().string();
+    platform::Random random(1);
+    std::string summary;
+    std::vector<std::string> warnings;
+    for (int set : sets) {
+        const SetReport report = conversion.ConvertSet(set - 1, random);
+        if (report.Parts.empty()) {
+            warnings.push_back("set " + std::to_string(set) + ": no part could be set");
+            continue;
+        }
+        data::StyleState& style = session.Style().style;
+        style.StyleDisplayName = name;
+        if (flags.normalize) {
+            QuietRulesLink quiet;
+            NormalisationState normalisation;
+            NormaliseVolumes(style, NamesOfChannels(style.Header, data::BuiltInGeneralMidiSet()), normalisation,
+                             {.Target = MainWindowNormaliseTarget}, quiet);
+        }
+        const std::string path = (fs::path(flags.outputFolder) / (name + "-" + std::to_string(set) + ".vxs")).string();
+        if (!creator.SaveStyle(path, error)) {
+            std::fprintf(err, "%s: set %d cannot be saved: %s\n", input.c_str(), set, error.c_str());
+            return 1;
+        }
+        if (summary.empty()) {
+            int fromTable = 0, used = 0;
+            for (const ConvertedPart& part : report.Parts) fromTable += part.FromChannelTable ? 1 : 0;
+            for (std::uint8_t flag : style.Header.ChannelUsed) used += flag != 0 ? 1 : 0;
+            summary = std::to_string(report.Parts.size()) + " parts (" + std::to_string(fromTable) +
+                      " from the channel table), " + std::to_string(used) + " channels used";
+            if (fromTable > 0)
+                summary += ", part channels " + std::to_string(report.ChannelsKept()) + " kept, " +
+                           std::to_string(report.Channels.size() - static_cast<std::size_t>(report.ChannelsKept())) +
+                           " dropped";
+        }
+        for (const std::string& warning : report.Warnings) warnings.push_back("set " + std::to_string(set) + ": " + warning);
+        if (flags.channels && set == sets.front()) {
+            for (const ChannelDecision& d : report.Channels)
+                std::fprintf(out, "  %s ch %d: %s%s (%s)\n", PartName(d.Part).c_str(), d.Channel + 1,
+                             FateText(d.Fate).c_str(),
+                             d.Fate == ChannelFate::Moved ? (" to ch " + std::to_string(d.Destination + 1)).c_str() : "",
+                             d.Reason.c_str());
+        }
+    }
+    const auto millis =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
+    if (summary.empty()) {
+        std::fprintf(err, "%s: cannot be converted: no section gives a style part\n", input.c_str());
+        return 1;
+    }
+    std::fprintf(out, "%s: %s; %s; %zu sets -> %s/%s-N.vxs (%lld ms)\n", input.c_str(), summary.c_str(),
+                 conversion.ChannelTable().Present && !flags.noCasm ? "CASM" : "chords detected", sets.size(),
+                 flags.outputFolder.c_str(), name.c_str(), static_cast<long long>(millis));
+    for (const std::string& message : conversion.ChannelTable().Messages)
+        std::fprintf(out, "  channel table: %s\n", message.c_str());
+    for (const std::string& warning : warnings) std::fprintf(out, "  warning: %s\n", warning.c_str());
+    return 0;
+}
+
+}  // namespace
+
+std::vector<int> ParseSetRange(const std::string& text) {
+    int first = 0, last = 0;
+    char dash = 0, extra = 0;
+    const int read = std::sscanf(text.c_str(), "%d%c%d%c", &first, &dash, &last, &extra);
+    if (read == 1) last = first;
+    else if (read != 3 || dash != '-') return {};
+    if (first < 1 || last > VariationSetCount || first > last) return {};
+    std::vector<int> sets;
+    for (int set = first; set <= last; ++set) sets.push_back(set);
+    return sets;
+}
+
+int RunConvertCommand(const ConvertCommandFlags& flags, std::FILE* out, std::FILE* err) {
+    const std::vector<int> sets = ParseSetRange(flags.sets);
+    if (sets.empty()) {
+        std::fprintf(err, "--sets %s: give a set 1 … 6 or a range such as 1-6\n", flags.sets.c_str());
+        return 2;
+    }
+    if (!platform::FolderExists(flags.outputFolder)) {
+        std::fprintf(err, "%s: no such folder\n", flags.outputFolder.c_str());
+        return 1;
+    }
+    int result = 0;
+    for (const std::string& input : flags.inputs) result |= ConvertOne(input, flags, sets, out, err);
+    return result;
+}
+
+}  // namespace chordella::app

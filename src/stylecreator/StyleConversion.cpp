@@ -1,0 +1,410 @@
+#include "stylecreator/StyleConversion.h"
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+
+#include "core/MidiImport.h"
+#include "data/InstrumentSet.h"
+#include "platform/Files.h"
+#include "stylecreator/ChannelRules.h"
+#include "stylecreator/CreatorPositions.h"
+#include "stylecreator/HeadlessCreatorHost.h"
+#include "stylecreator/PartPlacement.h"
+#include "stylecreator/StructureApply.h"
+
+namespace chordella::stylecreator {
+
+namespace {
+
+constexpr std::size_t MaxStyleFileBytes = 16 * 1024 * 1024;
+constexpr int SubRhythmChannel = 8;   // channel 9 of the keyboard files: the second drum channel
+
+// The channel rules run silently here: nothing is sounding and no window shows anything.
+class SilentRulesLink final : public ChannelRulesLink {
+public:
+    void SendController(int, int, int) override {}
+    bool IsMuted(int) const override { return false; }
+    void SetMuted(int, bool) override {}
+    void SetMixerVolume(int, int) override {}
+    void SetMixerReverb(int, int) override {}
+    void ShowStatus(const std::string&) override {}
+    void RedirectBasses(int) override {}
+};
+
+// The creator's chord type (1 … 17) for a chord kind of the channel table.
+int CreatorTypeOfKind(int kind) {
+    switch (kind) {
+        case 7: return 10;                               // aug
+        case 8: case 9: case 10: case 12: case 13: case 14: case 15: case 16: return 2;   // minor family
+        case 11: return 15;                              // m7b5
+        case 17: case 18: return 5;                      // dim
+        case 20: return 17;                              // 7sus4
+        case 21: case 22: case 23: case 24: case 25: case 26: case 27: case 29: case 19: return 3;  // sevenths
+        case 32: return 6;                               // sus4
+        default: return 1;                               // major family, 1+5, 1+8, 1+2+5
+    }
+}
+
+bool IsRhythm(int channel) { return channel == SubRhythmChannel || channel == 9; }
+
+std::string KindsText(const CasmChannel& channel) {
+    std::string text;
+    int shown = 0;
+    for (int kind = 0; kind < casmchord::KindCount; ++kind) {
+        if (!channel.PlaysUnder(kind)) continue;
+        if (shown++ == 3) {
+            text += ", …";
+            break;
+        }
+        text += (text.empty() ? "" : ", ") + std::string(casmchord::KindName(kind));
+    }
+    return text.empty() ? "no chord" : text;
+}
+
+std::span<std::uint8_t> Chunk0(data::CreatorWork& work) {
+    data::WorkChunk& chunk = work.Chunks[0];
+    if (!chunk.Buffer) return {};
+    return {chunk.Buffer.get(), static_cast<std::size_t>(std::clamp(chunk.Size, 0, data::WorkChunkCapacity))};
+}
+
+// The channels with a sounding note between two offsets.
+std::array<bool, data::StyleChannels> ChannelsWithNotes(std::span<const std::uint8_t> stream, std::size_t begin,
+                                                        std::size_t end) {
+    std::array<bool, data::StyleChannels> found{};
+    for (std::size_t at = 0; at < std::min(end, stream.size());) {
+        const std::uint8_t b = stream[at];
+        if (b == data::stream::EndOfStream || b == data::stream::EndOfBuffer) break;
+        if (!data::stream::IsChannelMessage(b)) {
+            ++at;
+            continue;
+        }
+        if (at + 2 >= stream.size()) break;
+        if (at >= begin && (b & 0xF0) == 0x90 && stream[at + 2] > 0) found[b & 0x0F] = true;
+        at += data::stream::MessageLength;
+    }
+    return found;
+}
+
+}  // namespace
+
+int SetReport::ChannelsKept() const {
+    return static_cast<int>(std::count_if(Channels.begin(), Channels.end(),
+                                          [](const ChannelDecision& d) { return d.Fate != ChannelFate::Dropped; }));
+}
+
+std::string FateText(ChannelFate fate) {
+    switch (fate) {
+        case ChannelFate::Kept: return "kept";
+        case ChannelFate::Moved: return "moved";
+        case ChannelFate::Dropped: return "dropped";
+    }
+    return {};
+}
+
+StyleConversion::StyleConversion(core::Session& session, StyleCreator& creator)
+    : session_(session), creator_(creator) {}
+
+bool StyleConversion::Import(const std::string& path, std::string& error) {
+    std::vector<std::uint8_t> bytes;
+    if (!platform::ReadFileBytes(path, MaxStyleFileBytes, bytes, error)) return false;
+    data::MidiImporter importer(session_);
+    // Leading silence stays: the section markers count measures from the file's start.
+    if (importer.Import(path, true, true) != data::ImportOutcome::Imported) {
+        error = "the import refused the file";
+        return false;
+    }
+    const data::ImportResult& result = importer.LastResult();
+    data::CreatorWork& work = session_.Style().Work;
+    if (work.Markers.size() <= 2) {
+        error = "no section markers: not a keyboard style file";
+        return false;
+    }
+    measureUnits_ = std::max(data::UnitsPerBeat, result.MeasureUnits);
+    session_.App().clock.MeasureUnits = static_cast<decltype(session_.App().clock.MeasureUnits)>(measureUnits_);
+
+    data::StyleHeader& header = session_.Style().style.Header;
+    header.Reset();
+    for (std::size_t c = 0; c < data::StyleChannels; ++c) {
+        std::copy(result.FirstValues[c].begin(), result.FirstValues[c].end(), header.ChannelSetup[c].begin());
+        header.ChannelUsed[c] = result.ChannelUsed[c];
+    }
+    header.StyleTempo = static_cast<std::int16_t>(std::clamp(result.Tempo > 0 ? result.Tempo : 120, 1, 999));
+    header.StyleMeter = static_cast<std::int16_t>(measureUnits_);
+    header.ConvertedFlag = 1;
+    importedHeader_ = header;
+    const auto material = Chunk0(work);
+    importedMaterial_.assign(material.begin(), material.end());
+    importedSize_ = work.Chunks[0].Size;
+
+    casm_ = ReadCasm(bytes);
+    lists_.Fill(work.Markers);
+    meter34_ = result.Meter >= 0 && (std::string(data::MeterTable[static_cast<std::size_t>(result.Meter)].Meter) == "3/4" ||
+                                     std::string(data::MeterTable[static_cast<std::size_t>(result.Meter)].Meter) == "6/8");
+    return true;
+}
+
+void StyleConversion::RestoreImported() {
+    data::CreatorWork& work = session_.Style().Work;
+    data::WorkChunk& chunk = work.Chunks[0];
+    if (chunk.Buffer && !importedMaterial_.empty()) {
+        std::memcpy(chunk.Buffer.get(), importedMaterial_.data(), importedMaterial_.size());
+        chunk.Size = importedSize_;
+    }
+    session_.Style().style.Header = importedHeader_;
+    CreatorState& state = creator_.State();
+    state.ConvertedFlag = false;
+    state.RestoreEnabled = false;
+    state.BackupSize = 0;
+    state.StoredSettingsCode = NoSettingsCode;
+    tableRoot_ = {};
+    tableKind_ = {};
+    fromTable_ = {};
+}
+
+std::string StyleConversion::SectionOf(int part) const {
+    for (int list = 0; list < ConverterListCount; ++list) {
+        if (PartOfList(list) != part) continue;
+        const int choice = lists_.Selected()[static_cast<std::size_t>(list)];
+        if (choice < 0) return {};
+        return lists_.List(list)[static_cast<std::size_t>(choice)].Name;
+    }
+    return {};
+}
+
+SetReport StyleConversion::ConvertSet(int item, platform::Random& random) {
+    SetReport report;
+    report.SetItem = item;
+    RestoreImported();
+    data::CreatorWork& work = session_.Style().Work;
+    data::StyleState& style = session_.Style().style;
+
+    if (item == RandomPartsItem) lists_.ChooseRandomParts(random);
+    else lists_.ChooseSet(item, random);
+    const auto ranges = lists_.ChosenRanges();
+    remembered_ = lists_.Selected();
+
+    // The second drum channel joins the first.
+    moved89_ = false;
+    if (options_.ProcessChannels9And11 && style.Header.ChannelUsed[SubRhythmChannel] != 0) {
+        MoveStyleChannel(ChannelTarget{style.Header, Chunk0(work), nullptr}, SubRhythmChannel, 9);
+        moved89_ = true;
+    }
+
+    StructureData structure;
+    for (int part = 0; part < data::PartCount; ++part)
+        structure.Ranges[static_cast<std::size_t>(part)] = {ranges[static_cast<std::size_t>(part)].First,
+                                                            ranges[static_cast<std::size_t>(part)].Last};
+    if (measureUnits_ == 8) AdjustRangesForTwoFour(structure);
+    HeadlessCreatorHost host(session_);
+    PartSetter setter(style, session_.Prompter(), host);
+    ChannelFlags muteBoxes{};
+    ApplyStructure(structure, setter, style, host, muteBoxes, session_.Prompter(), false);
+    if (!host.status.empty()) report.Warnings.push_back(host.status);
+    // Styles in 3/4 and 6/8 begin their parts on the second beat.
+    if (options_.StartWithBeat2At3_4 && meter34_) {
+        for (int part = 0; part < data::PartCount; ++part) {
+            const data::PartRecord& record = style.Parts[static_cast<std::size_t>(part)];
+            if (!record.Present()) continue;
+            PartRequest request{part, record.StartMeasure, record.EndMeasure, 2,
+                                record.FollowUpCode == data::followup::Variation, std::nullopt};
+            PlacePart(style, host.Material(), measureUnits_, request);
+        }
+    }
+    for (int part = 0; part < data::PartCount; ++part) {
+        const data::PartRecord& record = style.Parts[static_cast<std::size_t>(part)];
+        if (!record.Present()) continue;
+        report.Parts.push_back({part, SectionOf(part), record.StartMeasure, record.EndMeasure, false});
+    }
+    if (useCasm_ && casm_.Present) ApplyChannelTable(report);
+    for (ConvertedPart& part : report.Parts) part.FromChannelTable = fromTable_[static_cast<std::size_t>(part.Part)];
+    RunConversion(report);
+
+    if (options_.ProcessChannels9And11) {
+        SilentRulesLink silent;
+        const ChannelNames names = NamesOfChannels(style.Header, data::BuiltInGeneralMidiSet());
+        MoveBassToChannel11(ChannelTarget{style.Header, Chunk0(work), nullptr}, names, silent, true);
+    }
+    RebuildNotesEnd(style, Chunk0(work), true);
+    SavePartBounds(style);
+    style.StyleModified = 0;
+    return report;
+}
+
+void StyleConversion::ApplyChannelTable(SetReport& report) {
+    data::CreatorWork& work = session_.Style().Work;
+    data::StyleState& style = session_.Style().style;
+    const std::span<std::uint8_t> material = Chunk0(work);
+    std::set<std::pair<int, int>> handled;   // ranges whose channels were already decided
+    for (int part = 0; part < data::PartCount; ++part) {
+        const data::PartRecord& record = style.Parts[static_cast<std::size_t>(part)];
+        if (!record.Present()) continue;
+        const std::string section = SectionOf(part);
+        const CasmGroup* group = casm_.GroupFor(section);
+        if (!group) {
+            if (!section.empty())
+                report.Warnings.push_back("\"" + section + "\" is not in the channel table: chords are detected");
+            continue;
+        }
+        fromTable_[static_cast<std::size_t>(part)] = true;
+        auto& roots = tableRoot_[static_cast<std::size_t>(part)];
+        auto& kinds = tableKind_[static_cast<std::size_t>(part)];
+        roots.fill(-1);
+        kinds.fill(-1);
+        const auto begin = static_cast<std::size_t>(std::max(record.RangeStart, 0));
+        const auto end = static_cast<std::size_t>(std::max(record.RangeEnd, record.RangeStart));
+        const bool again = !handled.insert({record.RangeStart, record.RangeEnd}).second;
+        const auto sounding = ChannelsWithNotes(material, begin, end);
+
+        // Where every channel goes; −1 = silenced.
+        std::array<int, data::StyleChannels> target{};
+        for (int c = 0; c < data::StyleChannels; ++c) target[static_cast<std::size_t>(c)] = c;
+        std::array<bool, data::StyleChannels> decided{};
+        for (const CasmChannel& entry : group->Channels) {
+            int source = entry.SourceChannel;
+            if (moved89_ && source == SubRhythmChannel) source = 9;
+            if (decided[static_cast<std::size_t>(source)] && !entry.PlaysUnderMajor()) continue;
+            int destination = entry.DestinationChannel;
+            if (moved89_ && destination == SubRhythmChannel) destination = 9;
+            decided[static_cast<std::size_t>(source)] = true;
+            ChannelDecision decision{part, entry.SourceChannel, destination, ChannelFate::Kept, {}};
+            if (!entry.PlaysUnderMajor()) {
+                target[static_cast<std::size_t>(source)] = -1;
+                decision.Fate = ChannelFate::Dropped;
+                decision.Destination = source;
+                decision.Reason = "plays under " + KindsText(entry) + " only";
+            } else {
+                target[static_cast<std::size_t>(source)] = destination;
+                if (destination != source) decision.Fate = ChannelFate::Moved;
+                if (!IsRhythm(destination)) {
+                    roots[static_cast<std::size_t>(destination)] = entry.SourceRoot;
+                    kinds[static_cast<std::size_t>(destination)] = entry.SourceKind;
+                }
+                decision.Reason = entry.VoiceName + ", written in " +
+                                  std::string(casmchord::KindName(entry.SourceKind)) +
+                                  (entry.SourceRoot ? " on pitch class " + std::to_string(entry.SourceRoot) : "");
+            }
+            if (sounding[static_cast<std::size_t>(source)] && !again) report.Channels.push_back(decision);
+        }
+        for (int c = 0; c < data::StyleChannels; ++c) {
+            if (!sounding[static_cast<std::size_t>(c)] || decided[static_cast<std::size_t>(c)]) continue;
+            target[static_cast<std::size_t>(c)] = -1;
+            if (!again) report.Channels.push_back({part, c, c, ChannelFate::Dropped, "not in the channel table"});
+        }
+        if (again) continue;   // the same measures were decided for another part already
+
+        // One pass over the range: moves by the map (so that swaps stay swaps), silenced notes.
+        for (std::size_t at = 0; at < std::min(end, material.size());) {
+            const std::uint8_t b = material[at];
+            if (b == data::stream::EndOfStream || b == data::stream::EndOfBuffer) break;
+            if (!data::stream::IsChannelMessage(b)) {
+                ++at;
+                continue;
+            }
+            if (at + 2 >= material.size()) break;
+            if (at >= begin) {
+                const int to = target[b & 0x0F];
+                if (to < 0) {
+                    if ((b & 0xF0) == 0x90) material[at + 2] = 0;
+                } else if (to != (b & 0x0F)) {
+                    material[at] = static_cast<std::uint8_t>((b & 0xF0) | to);
+                }
+            }
+            at += data::stream::MessageLength;
+        }
+        for (int c = 0; c < data::StyleChannels; ++c) {
+            const int to = target[static_cast<std::size_t>(c)];
+            if (to < 0 || to == c) continue;
+            auto& destination = style.Header.ChannelSetup[static_cast<std::size_t>(to)];
+            if (destination[data::SetupProgramIndex] != data::SetupNotSet) continue;
+            for (int index : data::MixerSetupIndexes)
+                destination[static_cast<std::size_t>(index)] =
+                    style.Header.ChannelSetup[static_cast<std::size_t>(c)][static_cast<std::size_t>(index)];
+        }
+    }
+}
+
+void StyleConversion::ConvertFromTable(int part, ConvertMode mode, bool stylemode, SetReport&) {
+    data::CreatorWork& work = session_.Style().Work;
+    const data::PartRecord& record = session_.Style().style.Parts[static_cast<std::size_t>(part)];
+    const std::span<std::uint8_t> material = Chunk0(work);
+    const auto& roots = tableRoot_[static_cast<std::size_t>(part)];
+    const auto& kinds = tableKind_[static_cast<std::size_t>(part)];
+    const auto begin = static_cast<std::size_t>(std::max(record.RangeStart, 0));
+    const auto end = std::min(static_cast<std::size_t>(std::max(record.RangeEnd, record.RangeStart)), material.size());
+    for (std::size_t at = 0; at < end;) {
+        const std::uint8_t b = material[at];
+        if (b == data::stream::EndOfStream || b == data::stream::EndOfBuffer) break;
+        if (!data::stream::IsChannelMessage(b)) {
+            ++at;
+            continue;
+        }
+        if (at + 2 >= material.size()) break;
+        const int channel = b & 0x0F;
+        const int status = b & 0xF0;
+        if (at >= begin && (status == 0x80 || status == 0x90) && roots[static_cast<std::size_t>(channel)] >= 0) {
+            // The chord is the same for the whole part, so a note-off gets its note-on's key.
+            const int type = stylemode ? 1 : CreatorTypeOfKind(kinds[static_cast<std::size_t>(channel)]);
+            const int key = ConvertKey(material[at + 1], roots[static_cast<std::size_t>(channel)], type, mode);
+            material[at + 1] = static_cast<std::uint8_t>(std::clamp(key, 0, 127));
+        }
+        at += data::stream::MessageLength;
+    }
+}
+
+void StyleConversion::RunConversion(SetReport& report) {
+    CreatorState& state = creator_.State();
+    // The settings the run changes; the unconverted copy and the flags the run sets stay.
+    const GeneratorSettings savedGenerator = state.Generator;
+    const ConversionSettings savedConversion = state.Conversion;
+    const CreatorMode savedMode = state.Mode;
+    const MeasureRange savedRange = state.StyleRange;
+    const int savedPart = state.SelectedPart;
+    core::AppState& app = session_.App();
+    const auto transpose = app.songPlay.SongTranspose;
+    app.songPlay.SongTranspose = 0;
+    creator_.SetUnattended(true);
+
+    const ConvertMode userMode = state.Conversion.Mode;
+    const bool keepIntroEnding = options_.DoNotConvertIntroAndEnding;
+    state.Generator.IntervalBeats = 4;   // "1/1"
+    state.Generator.ChordSet = 3;        // "3 Normal"
+    state.Generator.Sensitivity = 2;     // "2 Middle"
+    state.Conversion.Confirm = false;
+
+    std::set<std::pair<int, int>> converted;
+    auto convert = [&](data::StylePart which, ConvertMode mode, bool stylemode) {
+        const int part = data::Index(which);
+        const data::PartRecord& record = session_.Style().style.Parts[static_cast<std::size_t>(part)];
+        if (!record.Present()) return;
+        // Two parts on the same measures (a fill that is also a transition) are converted once:
+        // a second pass would move its notes again.
+        if (!converted.insert({record.RangeStart, record.RangeEnd}).second) return;
+        if (fromTable_[static_cast<std::size_t>(part)]) return ConvertFromTable(part, mode, stylemode, report);
+        state.Conversion.Mode = mode;
+        state.Conversion.Stylemode = stylemode;
+        state.Mode = CreatorMode::Style;
+        state.SelectedPart = part;
+        state.StyleRange = {record.StartMeasure, std::max<int>(1, record.StartBeat), record.EndMeasure};
+        creator_.ConvertMeasures();
+    };
+
+    using data::StylePart;
+    convert(StylePart::Ending, ConvertMode::ImproperNotes, keepIntroEnding);
+    const ConvertMode mainMode = keepIntroEnding ? userMode : ConvertMode::ImproperNotes;
+    for (StylePart part : {StylePart::FillInBasic, StylePart::FillInExtended, StylePart::ToExtended, StylePart::ToBasic,
+                           StylePart::Basic, StylePart::Extended})
+        convert(part, mainMode, false);
+    convert(StylePart::Intro, keepIntroEnding ? ConvertMode::NoneNC : mainMode, keepIntroEnding);
+
+    creator_.SetUnattended(false);
+    state.Generator = savedGenerator;
+    state.Conversion = savedConversion;
+    state.Mode = savedMode;
+    state.StyleRange = savedRange;
+    state.SelectedPart = savedPart;
+    app.songPlay.SongTranspose = transpose;
+    session_.Style().style.StyleModified = 0;
+}
+
+}  // namespace chordella::stylecreator

@@ -1,0 +1,66 @@
+// "Styleconverter" over the real host and core: opened from the Style menu, a corpus style
+// imported, a variations set chosen, and "Set Variations" making the playing style.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "ui/StyleConverterWindow.h"
+#include "ui/WindowRig.h"
+
+namespace chordella::testing {
+namespace {
+
+ui::StyleConverterWindow* OpenConverter(WindowRig& rig) {
+    for (QMenu* menu : rig.Window().menuBar()->findChildren<QMenu*>()) {
+        if (menu->objectName() != "StyleMenu") continue;
+        for (QAction* action : menu->actions())
+            if (action->text() == "     -> Open styleconverter for *.sty, *.prs, *.bcs etc. stylefiles") action->trigger();
+    }
+    rig.Settle();
+    return rig.Window().findChild<ui::StyleConverterWindow*>("StyleConverterWindow");
+}
+
+TEST(StyleConverterWindow, AnImportedStyleFillsTheListsAndSetVariationsConvertsTheChosenSet) {
+    const char* corpus = std::getenv("CHORDELLA_CORPUS");
+    const std::string file =
+        std::string(corpus && *corpus ? corpus : CHORDELLA_DEFAULT_CORPUS) + "/styles/FrenchMusette.S750.prs";
+    if (!std::filesystem::exists(file)) GTEST_SKIP() << "no corpus";
+    WindowRig rig;
+    ui::StyleConverterWindow* converter = OpenConverter(rig);
+    ASSERT_NE(converter, nullptr);
+    EXPECT_EQ(converter->windowTitle(), "Styleconverter");
+
+    converter->ImportFile(file);
+    rig.Settle();
+    rig.Settle();
+    auto* basic = converter->findChild<QComboBox*>("ConverterList0");
+    auto* extended = converter->findChild<QComboBox*>("ConverterList1");
+    ASSERT_GE(basic->count(), 2);
+    EXPECT_TRUE(basic->itemText(0).startsWith("Main A : "));
+    EXPECT_EQ(extended->currentIndex(), 1);
+
+    converter->findChild<QComboBox*>("ConverterSets")->setCurrentIndex(5);   // set No. 6: Extended is entry 0
+    rig.Settle();
+    rig.Settle();
+    EXPECT_EQ(extended->currentIndex(), 0);
+    EXPECT_EQ(basic->currentIndex(), 1);
+
+    converter->findChild<QPushButton*>("SetVariations")->click();
+    rig.Settle();
+    rig.Settle();
+    const QString report = converter->findChild<QPlainTextEdit*>("ConverterReport")->toPlainText();
+    EXPECT_TRUE(report.contains("Basic : Main B")) << report.toStdString();
+    EXPECT_TRUE(report.contains("Extended : Main A")) << report.toStdString();
+    EXPECT_FALSE(converter->isVisible());
+}
+
+}  // namespace
+}  // namespace chordella::testing
