@@ -23,6 +23,11 @@ public:
     virtual int ProgramControlCode(int /*key*/) { return 0; }
     // MIDI command 0 … 11 of the MIDI commands window.
     virtual void RunMidiCommand(int /*number*/) {}
+    // A channel message of the second input before its commands are looked at: learned
+    // bindings and "Learn" take it (true), else it goes on as usual.
+    virtual bool SecondInputMessage(std::uint8_t /*status*/, std::uint8_t /*data1*/, std::uint8_t /*data2*/) {
+        return false;
+    }
 
     // --- The melody track ---
     // "&Record" is on and the melody track has room.

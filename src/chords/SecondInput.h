@@ -49,6 +49,10 @@ public:
     // Control thread. One message; `commandRun` carries the run of commands across a drain.
     void HandleEvent(const midi::TMyMidiEvent& event, bool& commandRun);
 
+    // Commands dropped because they followed another in one drain (a flood is thinned out,
+    // never queued up).
+    std::uint64_t DroppedCommands() const { return droppedCommands_; }
+
     // The thru filter every message from here, the style player and the song player pass.
     ThruFilter& Filter() { return filter_; }
 
@@ -64,6 +68,7 @@ private:
     InputLink* peers_;
     ThruFilter filter_;
     bool attached_ = false;
+    std::uint64_t droppedCommands_ = 0;
 };
 
 }  // namespace chordella::chords
