@@ -27,6 +27,8 @@
 #include "engine/TapTempo.h"
 #include "engine/Transport.h"
 #include "midi/PortSelection.h"
+#include "remote/RemoteControl.h"
+#include "remote/RemoteFunctions.h"
 
 namespace chordella::app {
 
@@ -46,6 +48,24 @@ bool IsMixerController(int controller) {
 
 }  // namespace
 
+// What the remote control asks of the window: the songlist's next song. The other window
+// functions (a new song, the generator, another style) have no remote seam yet and answer
+// false, which NoRemoteHost-style callers can see.
+class DesktopRemoteHost final : public remote::RemoteHostLink {
+public:
+    explicit DesktopRemoteHost(DesktopCore& core) : core_(core) {}
+    bool RunHostFunction(int number) override {
+        if (number != remote::NextSongFunction) return false;
+        core_.Songlist(SonglistAction::Next);
+        return true;
+    }
+    bool SelectInstrument(int /*entry*/) override { return false; }
+    bool EditorBusy() override { return false; }
+
+private:
+    DesktopCore& core_;
+};
+
 DesktopCore::DesktopCore(core::Session& session, LifecycleSetup setup)
     : session_(session),
       activity_(std::make_unique<ActivityOutput>(session)),
@@ -64,9 +84,13 @@ DesktopCore::DesktopCore(core::Session& session, LifecycleSetup setup)
     songlist_ = std::make_unique<DesktopSonglist>(session_);
     view_ = dynamic_cast<const SnapshotView*>(&session_.Display());
     creator_ = std::make_unique<SongCreator>(session_, [this] { arranger_->Transport().Play(); });
+    remoteHost_ = std::make_unique<DesktopRemoteHost>(*this);
+    arranger_->Remote().SetHost(remoteHost_.get());
 }
 
 DesktopCore::~DesktopCore() {
+    arranger_->Remote().SetHost(nullptr);
+    remoteHost_.reset();
     creator_.reset();
     if (tapTimer_ != 0) session_.Loop().StopTimer(tapTimer_);
     songlist_.reset();  // before the song host its player opens songs through
@@ -99,6 +123,17 @@ void DesktopCore::ScreenNoteOn(int note, int velocity) { entry_->ScreenNoteOn(no
 void DesktopCore::ScreenNoteOff(int note, int velocity) { entry_->ScreenNoteOff(note, velocity); }
 
 bool DesktopCore::KeyDown(int virtualKey, bool autoRepeat, const chords::EntryModifiers& modifiers) {
+    // The numeric pad: digits run the MIDI commands (or the function keys), + and − send the
+    // workstation messages and allow or ignore program changes.
+    constexpr int NumPad0 = 0x60, NumPad9 = 0x69, NumPadPlus = 0x6B, NumPadMinus = 0x6D;
+    if (virtualKey >= NumPad0 && virtualKey <= NumPad9) {
+        if (!autoRepeat) arranger_->Remote().Digit(virtualKey - NumPad0);
+        return true;
+    }
+    if (virtualKey == NumPadPlus || virtualKey == NumPadMinus) {
+        if (!autoRepeat) arranger_->Remote().ProgramChangesKey(virtualKey == NumPadPlus);
+        return true;
+    }
     return entry_->KeyDown(virtualKey, autoRepeat, modifiers);
 }
 

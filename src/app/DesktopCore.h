@@ -49,6 +49,8 @@ inline constexpr std::string_view NoSoundGuideText =
     "No audio output was found, so the demo song cannot be heard. Choose a MIDI output in the options, or "
     "render the song to a WAV file (Song \u2192 Render to WAV\u2026).";
 
+class DesktopRemoteHost;
+
 class DesktopCore final : public LifecycleLink {
 public:
     DesktopCore(core::Session& session, LifecycleSetup setup = {});
@@ -187,6 +189,7 @@ private:
     std::unique_ptr<chords::ChordEntry> entry_;
     std::unique_ptr<DesktopSonglist> songlist_;
     std::unique_ptr<SongCreator> creator_;
+    std::unique_ptr<DesktopRemoteHost> remoteHost_;
     Lifecycle lifecycle_;
     const SnapshotView* view_ = nullptr;
     std::string guide_;

@@ -48,6 +48,11 @@ void RemoteControl::Digit(int digit) {
     InstrumentKey(FirstFunctionKey + digit);
 }
 
+void RemoteControl::ProgramChangesKey(bool allow) {
+    commands_.SendDawMessages();
+    programChangesIgnored_ = !allow;
+}
+
 void RemoteControl::InstrumentKey(int k) {
     midi::TMidiOutput* out = session_.CurrentOutput();
     if (!out || !out->IsOpen()) return;

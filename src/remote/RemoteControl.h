@@ -67,6 +67,9 @@ public:
     void RunMidiCommand(int number) override;
     // A numeric-pad digit: the MIDI command with "Activated" ticked, else record 12 + digit.
     void Digit(int digit);
+    // Numeric-pad + (allow) and − (ignore): the workstation messages, then program changes
+    // are allowed or ignored.
+    void ProgramChangesKey(bool allow);
 
     // A channel message of the second input, before its commands: learning takes the next
     // learnable message; a bound message calls its function. True when taken.

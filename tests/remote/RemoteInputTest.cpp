@@ -75,9 +75,20 @@ TEST(RemoteSecondInput, NotesTwelveToTwentyThreeRunTheCommandsAndWithoutActivate
     for (const auto& m : Messages(*rig.t.midi, Mapper))
         EXPECT_FALSE((m[0] & 0xF0) == 0x90 && m[2] > 0) << "commands do not pass on";
 
-    // Without "Activated", note 12 is the second input's key 0: Start/Stop in the function set.
+    // The numeric pad's digits and the chord memory's requests run the same commands.
+    rig.t.midi->ClearSent(CommandOutput);
+    rig.Remote().Digit(3);
+    rig.t.session->MidiCommands().RunMidiCommand(4);
+    EXPECT_EQ(Messages(*rig.t.midi, CommandOutput), (std::vector<std::array<int, 3>>{{0xB0, 23, 100}, {0xB0, 24, 100}}));
+
+    // Without "Activated", note 12 is the second input's key 0 and digit 0 its record 12:
+    // Start/Stop in the function set.
     rig.Remote().Commands().SetActivated(false);
     rig.t.midi->ClearSent(CommandOutput);
+    rig.Remote().Digit(0);
+    EXPECT_TRUE(rig.Playing());
+    rig.Remote().Digit(0);
+    EXPECT_FALSE(rig.Playing());
     rig.Send({0x90, 12, 100});
     EXPECT_TRUE(rig.Playing());
     rig.Send({0x90, 12, 100});
