@@ -10,6 +10,7 @@
 #include "core/Session.h"
 #include "midi/MidiInput.h"
 #include "midi/SystemBackend.h"
+#include "platform/Files.h"
 #include "remote/RemoteControl.h"
 #include "remote/RemoteFunctions.h"
 
@@ -45,7 +46,11 @@ void ListKeys(remote::RemoteControl& control, std::FILE* out) {
 }
 
 void ListBindings(remote::RemoteControl& control, std::FILE* out) {
-    std::fprintf(out, "Learned bindings (%s):\n", control.BindingsPath().c_str());
+    if (platform::FileExists(control.BindingsPath())) {
+        std::fprintf(out, "Learned bindings (%s):\n", control.BindingsPath().c_str());
+    } else {
+        std::fprintf(out, "Bindings: the foot-switch defaults (learning saves them in %s):\n", control.BindingsPath().c_str());
+    }
     for (const remote::Binding& b : control.Bindings().List())
         std::fprintf(out, "  %-32s %s\n", remote::DescribeBinding(b).c_str(), remote::FunctionName(b.Function).c_str());
     if (control.Bindings().List().empty()) std::fprintf(out, "  none\n");

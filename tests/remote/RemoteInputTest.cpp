@@ -138,6 +138,27 @@ TEST(RemoteSecondInput, TheSustainPedalStartsAndTheSostenutoPedalStepsBetweenBas
     EXPECT_FALSE(rig.Playing());
 }
 
+TEST(RemoteProgramControl, StepsStayWithinTheirLimitsAndUnknownNumbersDoNothing) {
+    ArrangerRig rig;
+    ASSERT_TRUE(rig.Prepare());
+    core::AppState& app = rig.t.session->App();
+    for (int i = 0; i < 14; ++i) rig.Remote().ProgramControl(remote::function::ToneUp);
+    EXPECT_EQ(app.keyboard.CapoShift, 11);
+    for (int i = 0; i < 9; ++i) rig.Remote().ProgramControl(remote::function::OctaveDown);
+    EXPECT_EQ(app.engine.KeyboardOctave, remote::LowestOctave);
+    app.clock.Tempo = 247;
+    rig.Remote().ProgramControl(remote::function::TempoUp);
+    EXPECT_EQ(app.clock.Tempo, 247) << "252 is beyond the tempo control";
+    rig.Remote().ProgramControl(remote::function::TempoDown);
+    EXPECT_EQ(app.clock.Tempo, 242);
+    const std::uint64_t before = rig.Remote().FunctionsRun();
+    rig.Remote().ProgramControl(60);
+    rig.Remote().ProgramControl(-1);
+    EXPECT_EQ(rig.Remote().FunctionsRun(), before);
+    rig.Remote().ProgramControl(remote::function::NewSong);
+    EXPECT_EQ(static_cast<remote::NoRemoteHost&>(rig.Remote().Host()).Unanswered, 1u) << "no window to ask";
+}
+
 // Ten thousand commands in a second while the style plays: each one runs, or is counted as
 // dropped (it followed another in the same drain) or lost (the input's ring was full), the
 // delayed halves all go out and the style keeps playing.
