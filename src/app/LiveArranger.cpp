@@ -23,8 +23,8 @@ namespace {
 constexpr int DefaultTempo = 120;
 
 // What the input side asks of the transport beyond the session's transport link, and of
-// the remote control.
-class TransportModulesLink final : public chords::InputLink {
+// the remote control; the other input modules (melody recording, creator) are not part of it.
+class TransportModulesLink final : public chords::NoInputModules {
 public:
     explicit TransportModulesLink(engine::Transport& transport) : transport_(transport) {}
     void SetRemote(remote::RemoteControl* remote) { remote_ = remote; }
