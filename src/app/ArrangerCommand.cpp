@@ -16,6 +16,8 @@
 #include "core/StyleStore.h"
 #include "midi/SystemBackend.h"
 #include "platform/Priority.h"
+#include "remote/CommandFile.h"
+#include "remote/RemoteControl.h"
 
 namespace chordella::app {
 
@@ -180,6 +182,38 @@ bool PrepareArranger(core::Session& session, const ArrangerFlags& flags, std::FI
     return OpenOutput(session, flags, err) && OpenInputs(session, flags, err);
 }
 
+bool PrepareRemote(core::Session& session, remote::RemoteControl& remote, const ArrangerFlags& flags, std::FILE* err) {
+    if (!flags.commands.empty()) {
+        std::string error;
+        const std::optional<remote::MidiCommandTable> table = remote::ReadCommandFile(flags.commands, error);
+        if (!table) {
+            std::fprintf(err, "chordella: the MIDI commands cannot be read: %s\n", error.c_str());
+            return false;
+        }
+        remote.Commands().SetTable(*table);
+        session.App().options.MidiCommandFile = flags.commands;
+    }
+    if (flags.commandsOut.empty()) return true;
+    midi::TMidiOutput* output = session.MidiOutput3();
+    const std::optional<int> id = FindPort(session.MidiBackend(), false, flags.commandsOut);
+    if (!output || !id) {
+        std::fprintf(err, "chordella: %s: no such MIDI output (chordella ports lists them)\n", flags.commandsOut.c_str());
+        return false;
+    }
+    try {
+        output->SetDeviceID(*id);
+    } catch (const std::exception& e) {
+        std::fprintf(err, "chordella: %s\n", e.what());
+        return false;
+    }
+    if (!output->Open()) {
+        std::fprintf(err, "chordella: %s: the output cannot be opened (error %d)\n", output->ProductName().c_str(),
+                     output->Error());
+        return false;
+    }
+    return true;
+}
+
 std::string ArrangerKeysHelp() {
     const data::ControlKeys keys;
     const auto key = [](int note) { return std::to_string(note) + " (" + KeyName(note) + ")"; };
@@ -209,7 +243,8 @@ int RunArranger(std::unique_ptr<midi::MidiBackend> backend, const ArrangerFlags&
     Settings settings(session.Paths());
     settings.Load(session.App().options, session.App().config, flags.reset);
     LiveArranger arranger(session);  // first: its clock takes part in loading the style
-    if (!PrepareArranger(session, flags, err)) return ExitFailure;
+    if (!PrepareArranger(session, flags, err) || !PrepareRemote(session, arranger.Remote(), flags, err))
+        return ExitFailure;
     QuitOnSignals quitOnSignals(session.Loop());
     if (flags.start) {
         arranger.Start(flags.tempo);

@@ -15,6 +15,7 @@
 #include "midi/MidiBackend.h"
 
 namespace chordella::core { class Session; }
+namespace chordella::remote { class RemoteControl; }
 namespace chordella::app {
 
 
@@ -22,6 +23,8 @@ struct ArrangerFlags {
     std::string in;                   // --in PORT: the keyboard (name, part of a name, or id)
     std::string out;                  // --out PORT: the output; empty: the built-in synth
     std::string secondIn;             // --second-in PORT: MIDI commands and clock
+    std::string commands;             // --commands FILE.ccs: the ten MIDI commands
+    std::string commandsOut;          // --commands-out PORT: where the MIDI commands are sent
     std::string style;                // --style FILE
     int firstKey = -1;                // --first-key N: lowest key of the chord zone
     int lastKey = -1;                 // --last-key N: highest key of the chord zone
@@ -38,6 +41,10 @@ std::optional<int> FindPort(midi::MidiBackend& backend, bool input, const std::s
 // Opens the ports, loads the settings and the style and applies the flags on `session`;
 // false with a one-line reason on `err`.
 bool PrepareArranger(core::Session& session, const ArrangerFlags& flags, std::FILE* err);
+
+// Applies --commands and opens --commands-out for the arranger's remote control; false with
+// a one-line reason on `err` (the commands are then unchanged).
+bool PrepareRemote(core::Session& session, remote::RemoteControl& remote, const ArrangerFlags& flags, std::FILE* err);
 
 // The whole command on the system's ports; answers the exit code.
 int RunArrangerCommand(const ArrangerFlags& flags, std::FILE* out, std::FILE* err);

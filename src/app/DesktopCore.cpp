@@ -30,6 +30,8 @@
 #include "engine/TapTempo.h"
 #include "engine/Transport.h"
 #include "midi/PortSelection.h"
+#include "remote/RemoteControl.h"
+#include "remote/RemoteFunctions.h"
 
 namespace chordella::app {
 
@@ -48,6 +50,24 @@ bool IsMixerController(int controller) {
 }
 
 }  // namespace
+
+// What the remote control asks of the window: the songlist's next song. The other window
+// functions (a new song, the generator, another style) have no remote seam yet and answer
+// false, which NoRemoteHost-style callers can see.
+class DesktopRemoteHost final : public remote::RemoteHostLink {
+public:
+    explicit DesktopRemoteHost(DesktopCore& core) : core_(core) {}
+    bool RunHostFunction(int number) override {
+        if (number != remote::NextSongFunction) return false;
+        core_.Songlist(SonglistAction::Next);
+        return true;
+    }
+    bool SelectInstrument(int /*entry*/) override { return false; }
+    bool EditorBusy() override { return false; }
+
+private:
+    DesktopCore& core_;
+};
 
 DesktopCore::DesktopCore(core::Session& session, LifecycleSetup setup)
     : session_(session),
@@ -84,9 +104,13 @@ DesktopCore::DesktopCore(core::Session& session, LifecycleSetup setup)
     // whenever the playlist's "Random" is not ticked.
     styleManager_ = std::make_unique<DesktopStyleManager>(session_, std::move(styleTransport), *playlist_);
     creator_->SetDefaultStyleList(styleManager_.get());
+    remoteHost_ = std::make_unique<DesktopRemoteHost>(*this);
+    arranger_->Remote().SetHost(remoteHost_.get());
 }
 
 DesktopCore::~DesktopCore() {
+    arranger_->Remote().SetHost(nullptr);
+    remoteHost_.reset();
     creator_->SetDefaultStyleList(nullptr);
     styleManager_.reset();  // it holds the playlist
     playlist_.reset();      // it hands its list to the creator
@@ -124,6 +148,17 @@ void DesktopCore::ScreenNoteOn(int note, int velocity) { entry_->ScreenNoteOn(no
 void DesktopCore::ScreenNoteOff(int note, int velocity) { entry_->ScreenNoteOff(note, velocity); }
 
 bool DesktopCore::KeyDown(int virtualKey, bool autoRepeat, const chords::EntryModifiers& modifiers) {
+    // The numeric pad: digits run the MIDI commands (or the function keys), + and − send the
+    // workstation messages and allow or ignore program changes.
+    constexpr int NumPad0 = 0x60, NumPad9 = 0x69, NumPadPlus = 0x6B, NumPadMinus = 0x6D;
+    if (virtualKey >= NumPad0 && virtualKey <= NumPad9) {
+        if (!autoRepeat) arranger_->Remote().Digit(virtualKey - NumPad0);
+        return true;
+    }
+    if (virtualKey == NumPadPlus || virtualKey == NumPadMinus) {
+        if (!autoRepeat) arranger_->Remote().ProgramChangesKey(virtualKey == NumPadPlus);
+        return true;
+    }
     return entry_->KeyDown(virtualKey, autoRepeat, modifiers);
 }
 

@@ -53,6 +53,8 @@ inline constexpr std::string_view NoSoundGuideText =
     "No audio output was found, so the demo song cannot be heard. Choose a MIDI output in the options, or "
     "render the song to a WAV file (Song \u2192 Render to WAV\u2026).";
 
+class DesktopRemoteHost;
+
 class DesktopCore final : public LifecycleLink {
 public:
     DesktopCore(core::Session& session, LifecycleSetup setup = {});
@@ -209,6 +211,7 @@ private:
     std::unique_ptr<SongCreator> creator_;
     std::unique_ptr<DesktopPlaylist> playlist_;
     std::unique_ptr<DesktopStyleManager> styleManager_;
+    std::unique_ptr<DesktopRemoteHost> remoteHost_;
     Lifecycle lifecycle_;
     const SnapshotView* view_ = nullptr;
     std::string guide_;

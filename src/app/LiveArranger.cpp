@@ -15,6 +15,8 @@
 #include "engine/ChordChange.h"
 #include "engine/Clock.h"
 #include "engine/Transport.h"
+#include "remote/DelayLink.h"
+#include "remote/RemoteControl.h"
 
 namespace chordella::app {
 
@@ -22,11 +24,12 @@ namespace {
 
 constexpr int DefaultTempo = 120;
 
-// What the input side asks of the transport beyond the session's transport link; the
-// other input modules (remote control, melody recording, creator) are not part of it.
+// What the input side asks of the transport beyond the session's transport link, and of
+// the remote control; the other input modules (melody recording, creator) are not part of it.
 class TransportModulesLink final : public chords::NoInputModules {
 public:
     explicit TransportModulesLink(engine::Transport& transport) : transport_(transport) {}
+    void SetRemote(remote::RemoteControl* remote) { remote_ = remote; }
     void Play() override { transport_.Play(); }
     // The style creator's recording from the second input: clock ticks become waits.
     bool CreatorRecording() override { return recorder_ && recorder_->Recording(); }
@@ -36,9 +39,24 @@ public:
     }
     void SetRecorder(stylecreator::MidiRecorder* recorder) { recorder_ = recorder; }
 
+    void InstrumentKey(int index) override {
+        if (remote_) remote_->InstrumentKey(index);
+    }
+    void ProgramControl(int number) override {
+        if (remote_) remote_->ProgramControl(number);
+    }
+    int ProgramControlCode(int key) override { return remote_ ? remote_->ProgramControlCode(key) : 0; }
+    void RunMidiCommand(int number) override {
+        if (remote_) remote_->RunMidiCommand(number);
+    }
+    bool SecondInputMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
+        return remote_ && remote_->SecondInputMessage(status, data1, data2);
+    }
+
 private:
     engine::Transport& transport_;
     stylecreator::MidiRecorder* recorder_ = nullptr;
+    remote::RemoteControl* remote_ = nullptr;
 };
 
 }  // namespace
@@ -47,9 +65,14 @@ LiveArranger::LiveArranger(core::Session& session) : session_(session) {
     engine_ = std::make_unique<engine::AccompanimentEngine>(session);
     clock_ = std::make_unique<engine::Clock>(session, *engine_);
     transport_ = std::make_unique<engine::Transport>(session, *engine_, *clock_);
-    peers_ = std::make_unique<TransportModulesLink>(*transport_);
+    auto peers = std::make_unique<TransportModulesLink>(*transport_);
+    TransportModulesLink& remotePeers = *peers;
+    peers_ = std::move(peers);
     recogniser_ = std::make_unique<chords::ChordRecogniser>(session);
     sectionKeys_ = std::make_unique<chords::SectionKeys>(session, *recogniser_, peers_.get());
+    delays_ = std::make_unique<remote::LoopDelays>(session.Loop());
+    remote_ = std::make_unique<remote::RemoteControl>(session, *transport_, *clock_, *sectionKeys_, *delays_);
+    remotePeers.SetRemote(remote_.get());
     keyboard_ = std::make_unique<chords::KeyboardInput>(session, *recogniser_, *sectionKeys_, peers_.get());
     second_ = std::make_unique<chords::SecondInput>(session, *recogniser_, clock_.get(), peers_.get());
     chords::ApplyKeyboardLayout(session);
@@ -67,6 +90,8 @@ LiveArranger::~LiveArranger() {
     }
     second_->Detach();
     keyboard_->Detach();
+    static_cast<TransportModulesLink&>(*peers_).SetRemote(nullptr);
+    remote_.reset();
     clock_->ShutdownClock();
 }
 

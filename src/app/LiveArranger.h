@@ -18,6 +18,10 @@ class SectionKeys;
 namespace chordella::chords {
 class InputLink;
 }
+namespace chordella::remote {
+class LoopDelays;
+class RemoteControl;
+}  // namespace chordella::remote
 namespace chordella::engine {
 class AccompanimentEngine;
 class Clock;
@@ -71,6 +75,9 @@ public:
     chords::SectionKeys& SectionKeys() { return *sectionKeys_; }
     // The style creator's recorder that the second input feeds while it records (nullptr: none).
     void SetCreatorRecorder(stylecreator::MidiRecorder* recorder);
+    // The remote control: MIDI commands, program control, instrument keys and the learned
+    // bindings of the second input.
+    remote::RemoteControl& Remote() { return *remote_; }
     // What the input side asks of the transport (the pads and computer keys ask it too).
     chords::InputLink* InputLink() { return peers_.get(); }
 
@@ -84,6 +91,8 @@ private:
     std::unique_ptr<chords::SectionKeys> sectionKeys_;
     std::unique_ptr<chords::KeyboardInput> keyboard_;
     std::unique_ptr<chords::SecondInput> second_;
+    std::unique_ptr<remote::LoopDelays> delays_;
+    std::unique_ptr<remote::RemoteControl> remote_;
     std::unique_ptr<SongPlayback> playback_;
     bool stopped_ = false;  // Stop ran and nothing was started since
 };

@@ -23,6 +23,9 @@ public:
     virtual int ProgramControlCode(int key) = 0;
     // MIDI command 0 … 11 of the MIDI commands window.
     virtual void RunMidiCommand(int number) = 0;
+    // A channel message of the second input before its commands are looked at: learned
+    // bindings and "Learn" take it (true), else it goes on as usual.
+    virtual bool SecondInputMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) = 0;
 
     // --- The melody track ---
     // "&Record" is on and the melody track has room.
@@ -63,6 +66,9 @@ public:
     void ProgramControl(int /*number*/) override {}
     int ProgramControlCode(int /*key*/) override { return 0; }
     void RunMidiCommand(int /*number*/) override {}
+    bool SecondInputMessage(std::uint8_t /*status*/, std::uint8_t /*data1*/, std::uint8_t /*data2*/) override {
+        return false;
+    }
 
     bool MelodyRecording() override { return false; }
     void RecordMelodyEvent(std::uint8_t /*status*/, std::uint8_t /*key*/, std::uint8_t /*velocity*/) override {}

@@ -113,6 +113,10 @@ void SecondInput::HandleEvent(const midi::TMyMidiEvent& event, bool& commandRun)
     std::uint8_t data1 = event.Data1;
     std::uint8_t data2 = event.Data2;
     if (status < 0xF0) {
+        if (peers_->SecondInputMessage(status, data1, data2)) {
+            commandRun = false;
+            return;
+        }
         if (kind == ControlChange && session_.Style().player.StyleActive == 0 && Detection(data1, data2)) {
             commandRun = false;
             return;
@@ -145,7 +149,10 @@ bool SecondInput::Command(int kind, int data1, int data2, bool& commandRun) {
         commandRun = false;
         return false;
     }
-    if (commandRun) return true;
+    if (commandRun) {
+        ++droppedCommands_;
+        return true;
+    }
     commandRun = true;
     int number = data1;
     if (!session_.App().options.MidiCommandsActivated && number > 11) number -= 12;

@@ -58,6 +58,10 @@ public:
     // Control thread. One message; `commandRun` carries the run of commands across a drain.
     void HandleEvent(const midi::TMyMidiEvent& event, bool& commandRun);
 
+    // Commands dropped because they followed another in one drain (a flood is thinned out,
+    // never queued up).
+    std::uint64_t DroppedCommands() const { return droppedCommands_; }
+
     // The thru filter every message from here, the style player and the song player pass.
     ThruFilter& Filter() { return filter_; }
 
@@ -73,6 +77,7 @@ private:
     InputLink* peers_;
     ThruFilter filter_;
     bool attached_ = false;
+    std::uint64_t droppedCommands_ = 0;
     std::uint32_t lostShown_ = 0;
     // The notes passed on to the first output and not yet released, by channel * 128 + key.
     std::bitset<16 * 128> passedNotes_;

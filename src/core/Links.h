@@ -49,6 +49,21 @@ public:
     virtual void Stop() = 0;
 };
 
+// Implemented by the remote control: MIDI command 0 … 9 of the MIDI commands window, as
+// chord-memory playback asks for it.
+class MidiCommandLink {
+public:
+    virtual ~MidiCommandLink() = default;
+    virtual void RunMidiCommand(int number) = 0;
+};
+
+// No remote control: a request is counted and nothing is sent.
+class NoMidiCommands final : public MidiCommandLink {
+public:
+    void RunMidiCommand(int /*number*/) override { ++Unanswered; }
+    std::uint64_t Unanswered = 0;
+};
+
 // Implemented by the melody track (engine/MelodyPlayer.h). The input side hands over every
 // message the player sends on the melody channel.
 class MelodyLink {

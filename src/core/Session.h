@@ -77,6 +77,9 @@ public:
     MelodyLink& Melody() { return *melodyLink_; }
     void SetMelodyLink(MelodyLink* link) { melodyLink_ = link ? link : &noMelody_; }
     void SetTransportLink(TransportLink* link) { transportLink_ = link ? link : &noTransport_; }
+    // The MIDI commands chord-memory playback asks for (the remote control registers itself).
+    MidiCommandLink& MidiCommands() { return *midiCommandLink_; }
+    void SetMidiCommandLink(MidiCommandLink* link) { midiCommandLink_ = link ? link : &noMidiCommands_; }
 
     // The steps of loading a style that belong to other modules; each adds its hooks here.
     data::StyleLoadLinkList& StyleLoadLink() { return styleHooks_; }
@@ -113,6 +116,8 @@ private:
     TransportLink* transportLink_ = &noTransport_;
     NoMelody noMelody_;
     MelodyLink* melodyLink_ = &noMelody_;
+    NoMidiCommands noMidiCommands_;
+    MidiCommandLink* midiCommandLink_ = &noMidiCommands_;
     data::StyleLoadLinkList styleHooks_;
     midi::MidiOut* accompanimentOutput_ = nullptr;
     midi::MidiOut* clockOutput_ = nullptr;

@@ -17,6 +17,8 @@ namespace {
 constexpr int FirstPosition = data::ChordMemoryHeaderSize;
 constexpr int RecordStep = data::BeatRecordSize;
 constexpr int RequestTick = 12;
+constexpr int MidiCommandCount = 10;
+constexpr int FirstCommandProgram = 128;
 constexpr std::uint8_t NoChordType = 12;
 constexpr int ControlBankSelect = 0;
 
@@ -85,6 +87,16 @@ void ChordMemoryPlayer::RequestProgramChange(int program) {
     if (program >= 0) session_.App().songPlay.ProgramRequest = static_cast<std::int16_t>(std::min(program, 32000));
 }
 
+void ChordMemoryPlayer::RequestMidiCommand(int number) {
+    if (number >= 0 && number < MidiCommandCount) midiCommandRequest_ = number;
+}
+
+void ChordMemoryPlayer::RunMidiCommand(int number) {
+    sendingMidiCommand_ = true;
+    session_.MidiCommands().RunMidiCommand(number);
+    sendingMidiCommand_ = false;
+}
+
 // --- Starting ---
 
 void ChordMemoryPlayer::StartPlayback() {
@@ -99,6 +111,7 @@ void ChordMemoryPlayer::StartPlayback() {
     s.ChordCodeSentAhead = 0;
     s.LastCodeRoot = s.LastCodeType = 255;
     s.ProgramRequest = -1;
+    midiCommandRequest_ = -1;
     melody_.ResetPositions();
     // The melody's instrument, also when the output was opened after the song (or another
     // program came in between).
@@ -276,7 +289,19 @@ void ChordMemoryPlayer::Preview() {
 
 void ChordMemoryPlayer::CarryOutRequests() {
     SongPlayState& s = session_.App().songPlay;
+    if (midiCommandRequest_ >= 0) {
+        const int number = midiCommandRequest_;
+        midiCommandRequest_ = -1;
+        RunMidiCommand(number);
+    }
     if (s.ProgramRequest < 0) return;
+    // With "... using command keys 0-9", program 128 + n stands for MIDI command n.
+    const int command = s.ProgramRequest - FirstCommandProgram;
+    if (session_.App().options.UsingCommandKeys && command >= 0 && command < MidiCommandCount) {
+        s.ProgramRequest = -1;
+        RunMidiCommand(command);
+        return;
+    }
     midi::MidiOut* out = session_.AccompanimentOutput();
     const int channel = session_.App().engine.VoiceChannel & 0x0F;
     int program = s.ProgramRequest;

@@ -76,6 +76,9 @@ public:
     void SetOverwriteBox(bool on) override;
     void RecordingStopped() override;
     void RequestProgramChange(int program) override;
+    // A "Com." mark: MIDI command `number` is sent at tick 12 of the beat.
+    void RequestMidiCommand(int number) override;
+    bool SendingMidiCommand() override { return sendingMidiCommand_; }
     void MelodyStep() override;
     void CloseRecordings() override;
 
@@ -92,6 +95,7 @@ private:
     void ContinueAtLoopFrom(data::BeatRecord& record);
     void Preview();
     void CarryOutRequests();
+    void RunMidiCommand(int number);
     void FinishBeat(int clickLevel);
     // Commands (ChordMemoryCommands.cpp). False when the transport stopped.
     void LoopMark(data::BeatRecord& record);
@@ -110,6 +114,8 @@ private:
     AccompanimentEngine& engine_;
     Transport& transport_;
     MelodyPlayer& melody_;
+    int midiCommandRequest_ = -1;
+    bool sendingMidiCommand_ = false;
 };
 
 }  // namespace chordella::engine

@@ -15,6 +15,7 @@
 #include "app/CreateCommand.h"
 #include "app/GenerateCommand.h"
 #include "app/PortsCommand.h"
+#include "app/RemoteCommand.h"
 #include "app/RenderCommands.h"
 #include "app/SonglistCommand.h"
 #include "app/StylesCommand.h"
@@ -158,6 +159,18 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     infoCommand->add_option("FILE", infoPath, "The file to describe")->required();
     CLI::App* ports = cli.add_subcommand("ports", "List MIDI inputs and outputs");
 
+    RemoteFlags remoteFlags;
+    CLI::App* remoteCommand = cli.add_subcommand("remote", "List the MIDI remote control, or learn a message for a function");
+    remoteCommand->add_option("ACTION", remoteFlags.action, "list, or learn FUNCTION")
+        ->required()
+        ->check(CLI::IsMember({"list", "learn"}));
+    remoteCommand->add_option("FUNCTION", remoteFlags.function, "learn: a function's number or name (\"Start/Stop\")");
+    remoteCommand->add_option("--second-in", remoteFlags.secondIn, "learn: the input the message comes from")
+        ->option_text("PORT");
+    remoteCommand->add_option("--timeout", remoteFlags.timeoutSeconds, "learn: seconds to wait (default 60)")
+        ->check(CLI::Range(1, 3600))
+        ->option_text("S");
+
     LeadSheetFlags leadSheetFlags;
     CLI::App* leadSheetCommand =
         cli.add_subcommand("leadsheet", "Write a song's lead sheet, or its chords as a ChordPro, MusicXML or iReal Pro chart");
@@ -180,6 +193,10 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     arranger->add_option("--out", arrangerFlags.out, "The output; without it the built-in synth plays")
         ->option_text("PORT");
     arranger->add_option("--second-in", arrangerFlags.secondIn, "The input for MIDI commands and clock")
+        ->option_text("PORT");
+    arranger->add_option("--commands", arrangerFlags.commands, "The ten MIDI commands (a .ccs command file)")
+        ->option_text("FILE.ccs");
+    arranger->add_option("--commands-out", arrangerFlags.commandsOut, "The output the MIDI commands are sent on")
         ->option_text("PORT");
     arranger->add_option("--style", arrangerFlags.style, "The style to play (.vxs)")->option_text("FILE");
     arranger->add_option("--first-key", arrangerFlags.firstKey, "Lowest key of the chord zone (MIDI note)")
@@ -312,6 +329,11 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
         return RunStylesCommand(stylesFlags, stdout, stderr);
     }
     if (ports->parsed()) return RunPortsCommand(stdout);
+    if (remoteCommand->parsed()) {
+        if (!global.home.empty()) remoteFlags.home = global.home;
+        remoteFlags.reset = global.reset;
+        return RunRemoteCommand(remoteFlags, stdout, stderr);
+    }
     if (arranger->parsed()) {
         if (!global.home.empty()) arrangerFlags.home = global.home;
         arrangerFlags.reset = global.reset;

@@ -1,0 +1,177 @@
+#include "remote/MidiCommands.h"
+
+#include <algorithm>
+
+#include "core/Session.h"
+#include "midi/MidiOutput.h"
+
+namespace chordella::remote {
+
+namespace {
+
+constexpr int NoteOff = 0x80;
+constexpr int NoteOn = 0x90;
+constexpr int ControlChange = 0xB0;
+constexpr int ProgramChangeStatus = 0xC0;
+constexpr int BankSelectMsb = 0;
+constexpr int BankSelectLsb = 32;
+constexpr int DawOnlyData = 64;
+constexpr std::chrono::milliseconds DelayedHalf{20};
+
+// A data field as a data byte: above 127 it is lowered by 128 (and what is still too high,
+// from a hand-made table, is held at 127: never a wild byte).
+int DataByte(int data) { return std::min(data > 127 ? data - 128 : data, 127); }
+
+}  // namespace
+
+MidiCommands::MidiCommands(core::Session& session, DelayLink& delays) : session_(session), delays_(delays) {
+    pending_.reserve(64);
+    if (std::optional<MidiCommandTable> stored = ParseTableText(session.App().options.MidiCommandTable))
+        table_ = *stored;
+}
+
+MidiCommands::~MidiCommands() {
+    while (!pending_.empty()) {
+        delays_.Cancel(pending_.front().Id);
+        SendPending(pending_.front().Serial);
+    }
+}
+
+void MidiCommands::SetTable(const MidiCommandTable& table) {
+    for (std::size_t i = 0; i < table.Commands.size(); ++i) table_.Commands[i] = Clamped(table.Commands[i]);
+    session_.App().options.MidiCommandTable = TableText(table_);
+}
+
+void MidiCommands::SetProgramCounter(int counter) {
+    programCounter_ = counter < 0 || counter > HighestProgramCounter ? 0 : counter;
+}
+
+bool MidiCommands::Activated() const { return session_.App().options.MidiCommandsActivated; }
+void MidiCommands::SetActivated(bool on) { session_.App().options.MidiCommandsActivated = on; }
+
+void MidiCommands::FlipIndicator(int code) {
+    if (code >= 0 && code < IndicatorCount) indicators_[static_cast<std::size_t>(code)] ^= true;
+}
+
+bool MidiCommands::PortOpen() {
+    midi::TMidiOutput* out = session_.MidiOutput3();
+    return out && out->IsOpen();
+}
+
+void MidiCommands::Send(int status, int data1, int data2) {
+    midi::TMidiOutput* out = session_.MidiOutput3();
+    if (!out || !out->IsOpen()) return;
+    out->PutShort(static_cast<std::uint8_t>(status), static_cast<std::uint8_t>(data1 & 0x7F),
+                  static_cast<std::uint8_t>(data2 & 0x7F));
+}
+
+void MidiCommands::SendLater(int status, int data1, int data2) {
+    const std::uint64_t serial = nextSerial_++;
+    Pending pending{serial, 0, static_cast<std::uint8_t>(status), static_cast<std::uint8_t>(data1),
+                    static_cast<std::uint8_t>(data2)};
+    pending.Id = delays_.After(DelayedHalf, [this, serial] { SendPending(serial); });
+    pending_.push_back(pending);
+}
+
+void MidiCommands::SendPending(std::uint64_t serial) {
+    const auto it =
+        std::find_if(pending_.begin(), pending_.end(), [serial](const Pending& p) { return p.Serial == serial; });
+    if (it == pending_.end()) return;
+    const Pending pending = *it;
+    pending_.erase(it);
+    Send(pending.Status, pending.Data1, pending.Data2);
+}
+
+bool MidiCommands::Execute(int n) {
+    const bool dawOnly = n >= DawOnlyOffset;
+    const int command = dawOnly ? n - DawOnlyOffset : n;
+    if (command < 0 || command >= CommandCount) return false;
+    if (!Activated() || !PortOpen() || (!dawOnly && RemoteDownReturn)) {
+        ++refused_;
+        return false;
+    }
+    if (!dawOnly) {
+        toggles_[static_cast<std::size_t>(command)] ^= true;
+        SendByType(command);
+        FlipIndicator(command + 12);
+        ++executed_;
+    }
+    if (RemotePan) SendDaw(command, dawOnly);
+    return true;
+}
+
+void MidiCommands::SendDawMessages() {
+    const data::DawMessage& first = session_.App().config.Daw.Messages[0];
+    if (first.Enabled) Execute(first.Command + DawOnlyOffset);
+}
+
+void MidiCommands::SendByType(int n) {
+    const MidiCommand& c = table_.Commands[static_cast<std::size_t>(n)];
+    const bool on = toggles_[static_cast<std::size_t>(n)];
+    const int cc = ControlChange | c.Channel;
+    const int noteOn = NoteOn | c.Channel;
+    const int noteOff = NoteOff | c.Channel;
+    const int data = DataByte(c.Data);
+    switch (static_cast<CommandType>(c.Type)) {
+    case CommandType::CcToggleAboveZero: Send(cc, c.Value, data); break;
+    case CommandType::NoteToggleAboveZero: Send(noteOn, c.Value, data); break;
+    case CommandType::ProgramChange:
+        if (c.Data != 0 || AllowBankChanges) {
+            const int msb = c.Data < 128 ? c.Data : c.Data / 128;
+            const int lsb = c.Data < 128 ? 0 : c.Data - 128 * msb;
+            Send(cc, BankSelectMsb, msb);
+            Send(cc, BankSelectLsb, lsb);
+        }
+        Send(ProgramChangeStatus | c.Channel, c.Value, 0);
+        break;
+    case CommandType::CcToggleOnOff: Send(cc, c.Value, on ? data : 0); break;
+    case CommandType::NoteToggleOnOff: Send(on ? noteOn : noteOff, c.Value, data); break;
+    case CommandType::CcMomentary:
+        Send(cc, c.Value, data);
+        Send(cc, c.Value, 0);
+        break;
+    case CommandType::NoteMomentary:
+        Send(noteOn, c.Value, data);
+        Send(noteOff, c.Value, data);
+        break;
+    case CommandType::CcDelayed:
+        Send(cc, c.Value, data);
+        SendLater(cc, c.Value, 0);
+        break;
+    case CommandType::NoteDelayed:
+        Send(noteOn, c.Value, data);
+        SendLater(noteOff, c.Value, data);
+        break;
+    case CommandType::NextProgram: SendProgramSelection(c, +1); break;
+    case CommandType::PreviousProgram: SendProgramSelection(c, -1); break;
+    }
+}
+
+void MidiCommands::SendProgramSelection(const MidiCommand& c, int step) {
+    SetProgramCounter(programCounter_ + step);
+    int program = programCounter_;
+    if (programCounter_ > 127) {
+        Send(ControlChange | c.Channel, BankSelectMsb, programCounter_ / 128);
+        Send(ControlChange | c.Channel, BankSelectLsb, DataByte(c.Data));
+        program = programCounter_ % 128;
+    }
+    Send(ProgramChangeStatus | c.Channel, program, 0);
+}
+
+void MidiCommands::SendDaw(int n, bool dawOnly) {
+    const auto& messages = session_.App().config.Daw.Messages;
+    const bool on = toggles_[static_cast<std::size_t>(n)];
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        const data::DawMessage& m = messages[i];
+        if (!m.Enabled || (i == 0 && m.Command != n)) continue;
+        int status = ControlChange;
+        if (m.Kind == 1) status = NoteOn;
+        if (m.Kind == 2) status = ProgramChangeStatus;
+        if (m.Kind == 4) status = on ? NoteOn : NoteOff;
+        int data2 = m.Kind == 3 && !on ? m.OffData : m.OnData;
+        if (dawOnly && i == 0) data2 = DawOnlyData;
+        Send(status | m.Channel, m.Value, data2);
+    }
+}
+
+}  // namespace chordella::remote

@@ -1,0 +1,96 @@
+#pragma once
+// Sending the ten MIDI commands and the two audio-workstation messages on MidiOutput3.
+//
+// A command runs only while "Activated" is ticked and MidiOutput3 is open. Each run inverts
+// the command's toggle and sends by its type: toggled, momentary and delayed controllers
+// and notes, program changes with bank select, and the next or previous program of the
+// shared program counter. The 20 ms wait of a delayed type is a timer (DelayLink): the
+// loop, and so the ticks, go on meanwhile.
+//
+// Control thread only.
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "remote/DelayLink.h"
+#include "remote/MidiCommandTable.h"
+
+namespace chordella::core { class Session; }
+
+namespace chordella::remote {
+
+inline constexpr int DawOnlyOffset = 1000;
+inline constexpr int HighestProgramCounter = 999;
+inline constexpr int IndicatorCount = 24;
+
+class MidiCommands {
+public:
+    MidiCommands(core::Session& session, DelayLink& delays);
+    // The second halves of delayed commands still waiting are sent now: no note stays on.
+    ~MidiCommands();
+    MidiCommands(const MidiCommands&) = delete;
+    MidiCommands& operator=(const MidiCommands&) = delete;
+
+    // n = 0 … 9 runs command n; n + 1000 sends only the audio-workstation messages of
+    // command n. Other numbers do nothing. Answers whether anything was sent.
+    bool Execute(int n);
+    // When the first audio-workstation message is enabled: Execute(its command + 1000).
+    void SendDawMessages();
+
+    const MidiCommandTable& Table() const { return table_; }
+    // "Set values" without a modifier: the table (clamped) is stored, in the settings too.
+    void SetTable(const MidiCommandTable& table);
+
+    int ProgramCounter() const { return programCounter_; }
+    void SetProgramCounter(int counter);
+    bool Toggle(int n) const { return toggles_[static_cast<std::size_t>(n)]; }
+
+    bool Activated() const;
+    void SetActivated(bool on);
+    // "Allowing bank changes when switching programs".
+    bool AllowBankChanges = false;
+    // The three switches "Set values" flips with Ctrl, Shift and Alt.
+    bool RemoteDownReturn = false;
+    bool RemotePan = false;
+    bool RemoteFirstPreset = false;
+
+    // The indicators of the "MIDI Controls" window, note codes 0 … 23 (true = greyed).
+    const std::array<bool, IndicatorCount>& Indicators() const { return indicators_; }
+    void FlipIndicator(int code);
+
+    // Commands that sent their messages, and runs refused (not activated, no open port,
+    // DOWN/RETURN remote control on).
+    std::uint64_t Executed() const { return executed_; }
+    std::uint64_t Refused() const { return refused_; }
+    // Second halves of delayed commands not sent yet.
+    std::size_t PendingHalves() const { return pending_.size(); }
+
+private:
+    struct Pending {
+        std::uint64_t Serial = 0;
+        DelayLink::Id Id = 0;
+        std::uint8_t Status = 0, Data1 = 0, Data2 = 0;
+    };
+
+    bool PortOpen();
+    void Send(int status, int data1, int data2);
+    void SendLater(int status, int data1, int data2);
+    void SendPending(std::uint64_t serial);
+    void SendByType(int n);
+    void SendProgramSelection(const MidiCommand& command, int step);
+    void SendDaw(int n, bool dawOnly);
+
+    core::Session& session_;
+    DelayLink& delays_;
+    MidiCommandTable table_;
+    std::array<bool, CommandCount> toggles_{};
+    std::array<bool, IndicatorCount> indicators_{};
+    int programCounter_ = 0;
+    std::vector<Pending> pending_;
+    std::uint64_t nextSerial_ = 1;
+    std::uint64_t executed_ = 0;
+    std::uint64_t refused_ = 0;
+};
+
+}  // namespace chordella::remote

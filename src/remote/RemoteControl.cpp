@@ -1,0 +1,142 @@
+#include "remote/RemoteControl.h"
+
+#include "core/Session.h"
+#include "platform/Files.h"
+#include "remote/RemoteFunctions.h"
+
+namespace chordella::remote {
+
+namespace {
+constexpr int DigitCount = 10;
+constexpr int FunctionSetNumber = 11;
+constexpr int FirstInstrumentSet = 1;
+constexpr std::size_t MaxBindingsFileBytes = 64 * 1024;
+}  // namespace
+
+RemoteControl::RemoteControl(core::Session& session, engine::Transport& transport, core::ClockLink& clock,
+                             chords::SectionKeys& sectionKeys, DelayLink& delays)
+    : session_(session), transport_(transport), clock_(clock), sectionKeys_(sectionKeys), commands_(session, delays) {
+    session.SetMidiCommandLink(this);
+    LoadStartSets();
+    std::string ignored;  // a damaged bindings file keeps the defaults; `remote list` says why
+    LoadBindings(ignored);
+}
+
+RemoteControl::~RemoteControl() {
+    if (&session_.MidiCommands() == this) session_.SetMidiCommandLink(nullptr);
+}
+
+void RemoteControl::SetHost(RemoteHostLink* host) { host_ = host ? host : &noHost_; }
+
+void RemoteControl::LoadStartSets() {
+    const data::ConfigState& config = session_.App().config;
+    keys_.SetListEntries(static_cast<int>(config.Instruments.Lines.size()));
+    const std::optional<std::string> functions = config.SetTexts.Get(FunctionSetNumber);
+    if (!functions || !keys_.LoadFunctionSet(*functions)) keys_.LoadFunctionSet(BuiltInFunctionSet);
+    const std::optional<std::string> first = config.SetTexts.Get(FirstInstrumentSet);
+    if (!first || !keys_.LoadInstrumentSet(*first)) keys_.LoadInstrumentSet(BuiltInGmSet);
+}
+
+void RemoteControl::RunMidiCommand(int number) { commands_.Execute(number); }
+
+void RemoteControl::Digit(int digit) {
+    if (digit < 0 || digit >= DigitCount) return;
+    if (commands_.Activated()) {
+        commands_.Execute(digit);
+        return;
+    }
+    InstrumentKey(FirstFunctionKey + digit);
+}
+
+void RemoteControl::ProgramChangesKey(bool allow) {
+    commands_.SendDawMessages();
+    programChangesIgnored_ = !allow;
+}
+
+void RemoteControl::InstrumentKey(int k) {
+    midi::TMidiOutput* out = session_.CurrentOutput();
+    if (!out || !out->IsOpen()) return;
+    int code = k;
+    if (k < FirstCommandCode) {
+        if (k < 0 || k >= InstrumentKeyCount || !keys_.Record(k).Assigned()) return;
+        code = keys_.Record(k).Code;
+    }
+    if (code >= FirstFunctionCode) {
+        ProgramControl(code - FirstFunctionCode);
+    } else if (code >= FirstCommandCode) {
+        ProgramControl(code - (FirstCommandCode - FirstCommandFunction));
+    } else if (code <= static_cast<int>(session_.App().config.Instruments.Lines.size()) - 1) {
+        host_->SelectInstrument(code);
+    }
+}
+
+void RemoteControl::RunFunction(int number) {
+    if (number == NextSectionFunction) {
+        ++functionsRun_;
+        NextSection();
+    } else if (number == NextSongFunction) {
+        ++functionsRun_;
+        host_->RunHostFunction(number);
+    } else {
+        ProgramControl(number);
+    }
+}
+
+bool RemoteControl::SecondInputMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
+    if (learning_) {
+        const std::optional<Binding> binding = LearnableMessage(status, data1, data2, *learning_);
+        if (!binding) return false;
+        bindings_.Bind(*binding);
+        // The press that was learned is taken by the binding: its release must not pass on.
+        bindings_.Match(status, data1, data2);
+        learning_.reset();
+        lastSaveError_.clear();
+        SaveBindings(lastSaveError_);
+        if (const auto learned = std::move(learned_)) learned(*binding);
+        return true;
+    }
+    const BindingMatch match = bindings_.Match(status, data1, data2);
+    if (match.Function) RunFunction(*match.Function);
+    return match.Consumed;
+}
+
+void RemoteControl::StartLearning(int function, std::function<void(const Binding&)> learned) {
+    if (FunctionName(function).empty()) return;
+    learning_ = function;
+    learned_ = std::move(learned);
+}
+
+void RemoteControl::CancelLearning() {
+    learning_.reset();
+    learned_ = nullptr;
+}
+
+std::string RemoteControl::BindingsPath() const { return session_.Paths().ProgramFile(BindingsFileName); }
+
+bool RemoteControl::LoadBindings(std::string& error) {
+    const std::string path = BindingsPath();
+    if (!platform::FileExists(path)) return true;
+    std::string text;
+    std::string why;
+    if (!platform::ReadTextFile(path, MaxBindingsFileBytes, text, why)) {
+        error = path + ": " + why;
+        return false;
+    }
+    std::optional<RemoteBindings> read = RemoteBindings::Parse(text, &why);
+    if (!read) {
+        error = path + ": " + why;
+        return false;
+    }
+    bindings_ = std::move(*read);
+    return true;
+}
+
+bool RemoteControl::SaveBindings(std::string& error) {
+    std::string why;
+    const std::string path = BindingsPath();
+    if (platform::WriteFileAtomically(path, bindings_.Text(), why)) return true;
+    error = path + ": " + why;
+    return false;
+}
+
+}  // namespace chordella::remote

@@ -1,0 +1,122 @@
+#pragma once
+// The remote control as one module: the MIDI commands, the instrument keys, program control
+// and the learned bindings, with the triggers that reach them (the second input's keys and
+// messages, the numeric-pad digits, the chord memory, the windows).
+//
+//   remote::LoopDelays delays(session.Loop());
+//   remote::RemoteControl remote(session, transport, clock, sectionKeys, delays);
+//   remote.SecondInputMessage(0xB0, 64, 127);   // a bound foot switch: Start/Stop
+//
+// Control thread only.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/Links.h"
+#include "remote/InstrumentKeys.h"
+#include "remote/MidiCommands.h"
+#include "remote/RemoteBindings.h"
+#include "remote/RemoteHostLink.h"
+
+namespace chordella::core {
+class ClockLink;
+class Session;
+}  // namespace chordella::core
+namespace chordella::chords { class SectionKeys; }
+namespace chordella::engine { class Transport; }
+
+namespace chordella::remote {
+
+inline constexpr int LowestTempo = 25;
+inline constexpr int HighestTempo = 250;
+inline constexpr int LowestOctave = -3;
+inline constexpr int HighestOctave = 4;
+
+class RemoteControl final : public core::MidiCommandLink {
+public:
+    // Registers itself as the session's MIDI command link (chord-memory playback's "Com."
+    // marks and, with "... using command keys 0-9", programs 128 … 137). Loads the function set (settings key "11" of "Ins-Set", else the built-in one) into
+    // records 0 … 23, then the first instrument set into 0 … 11, and the learned bindings.
+    RemoteControl(core::Session& session, engine::Transport& transport, core::ClockLink& clock,
+                  chords::SectionKeys& sectionKeys, DelayLink& delays);
+    // Takes itself out of the session's MIDI command link.
+    ~RemoteControl() override;
+    RemoteControl(const RemoteControl&) = delete;
+    RemoteControl& operator=(const RemoteControl&) = delete;
+
+    // The host's functions; null: none (NoRemoteHost, whose Unanswered counts the calls).
+    void SetHost(RemoteHostLink* host);
+    RemoteHostLink& Host() { return *host_; }
+
+    MidiCommands& Commands() { return commands_; }
+    InstrumentKeyTable& Keys() { return keys_; }
+    RemoteBindings& Bindings() { return bindings_; }
+
+    // Program-control function 0 … 23; 50 … 59 runs MIDI command number − 50; others do nothing.
+    void ProgramControl(int number);
+    // Any function of RemoteFunctions.h (program control, MIDI commands, next section, next song).
+    void RunFunction(int number);
+    // Instrument-key record k (0 … 23); a k of 900 or more is taken as a code.
+    void InstrumentKey(int k);
+    // What the second input's key 0 … 11 calls: record 12 + key's code, 0 when unassigned.
+    int ProgramControlCode(int key) const { return keys_.FunctionCode(key); }
+    // The second input's keys 12 … 23 (number 0 … 11; 10 and 11 have no command), and the
+    // chord memory's requests.
+    void RunMidiCommand(int number) override;
+    // A numeric-pad digit: the MIDI command with "Activated" ticked, else record 12 + digit.
+    void Digit(int digit);
+    // Numeric-pad + (allow) and − (ignore): the workstation messages, then program changes
+    // are allowed or ignored.
+    void ProgramChangesKey(bool allow);
+
+    // A channel message of the second input, before its commands: learning takes the next
+    // learnable message; a bound message calls its function. True when taken.
+    bool SecondInputMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
+
+    // "Learn": the next note, controller or program change on the second input is bound to
+    // `function`, saved, and `learned` is called with it. Another StartLearning replaces it.
+    void StartLearning(int function, std::function<void(const Binding&)> learned = {});
+    void CancelLearning();
+    std::optional<int> LearningFunction() const { return learning_; }
+
+    std::string BindingsPath() const;
+    // Reads the bindings file; a missing file leaves the foot-switch defaults. False with the
+    // reason for a damaged file (the bindings are then unchanged).
+    bool LoadBindings(std::string& error);
+    bool SaveBindings(std::string& error);
+
+    // "Ignore all program change commands" as function 20 switches it.
+    bool ProgramChangesIgnored() const { return programChangesIgnored_; }
+    // Functions run through any trigger.
+    std::uint64_t FunctionsRun() const { return functionsRun_; }
+    // Last save failure of a learned binding (empty when it was saved).
+    const std::string& LastSaveError() const { return lastSaveError_; }
+
+private:
+    void LoadStartSets();
+    void SwitchOption(bool& option, int indicatorFunction);
+    void Transpose(int octaves, int semitones);
+    void ChangeTempo(int step);
+    void ChangeVolume(int step);
+    void SectionKey(int function);
+    void NextSection();
+
+    core::Session& session_;
+    engine::Transport& transport_;
+    core::ClockLink& clock_;
+    chords::SectionKeys& sectionKeys_;
+    NoRemoteHost noHost_;
+    RemoteHostLink* host_ = &noHost_;
+    MidiCommands commands_;
+    InstrumentKeyTable keys_;
+    RemoteBindings bindings_ = RemoteBindings::FootSwitchDefaults();
+    std::optional<int> learning_;
+    std::function<void(const Binding&)> learned_;
+    bool programChangesIgnored_ = false;
+    std::uint64_t functionsRun_ = 0;
+    std::string lastSaveError_;
+};
+
+}  // namespace chordella::remote
