@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
-#include <QGroupBox>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -65,7 +65,10 @@ MainWindow::MainWindow(CoreLink& core, QWidget* parent) : QMainWindow(parent), c
     layout->addWidget(buttons_);
     layout->addWidget(BuildFields());
 
-    guide_ = new QGroupBox("Guide");
+    // The first start's guide: a slim bar, so the window still fits a small screen with it.
+    auto* guideFrame = new QFrame;
+    guideFrame->setFrameShape(QFrame::StyledPanel);
+    guide_ = guideFrame;
     guide_->setObjectName("Guide");
     auto* guideLayout = new QHBoxLayout(guide_);
     guideLayout->setContentsMargins(6, 2, 6, 2);

@@ -53,7 +53,7 @@ void MainWindow::BuildPanels() {
     keys_->SetHeight(KeyboardHeight);
     keys_->SetFitOctaves(KeyboardOctaves);
     keys_->SetNoteNames(true);
-    keys_->setMinimumHeight(KeyboardHeight - 24);
+    keys_->setMinimumHeight(KeyboardHeight - 36);
     keys_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     keys_->SetVelocityMode(true);
     keys_->setToolTip("Right-click a key to make it the highest key of the chord zone");

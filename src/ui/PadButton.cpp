@@ -6,6 +6,7 @@ namespace chordella::ui {
 
 PadButton::PadButton(const QString& name, QWidget* parent) : QPushButton(parent) {
     setObjectName(name);
+    setProperty("role", "pad");  // the theme draws the pads small, so the whole grid fits
     setFocusPolicy(Qt::NoFocus);
 }
 

@@ -47,7 +47,7 @@ QFrame#PerformanceDisplay QLabel { color: %3; background: transparent; }
 QLabel[role="caption"] { color: %4; font-size: 9pt; text-transform: uppercase; }
 QLabel[role="big"] { font-size: 17pt; font-weight: bold; }
 QSpinBox[role="big"] { font-size: 16pt; font-weight: bold; min-width: 70px; }
-QLabel[role="huge"] { font-size: 30pt; font-weight: bold; }
+QLabel[role="huge"] { font-size: 28pt; font-weight: bold; }
 QLabel[role="info"] { font-size: 11pt; }
 QLabel[alert="true"] { color: %10; font-weight: bold; }
 QLabel[lamp="0"] { background: %11; border-radius: 9px; }
@@ -58,7 +58,8 @@ QPushButton:hover { border-color: %4; }
 QPushButton:pressed { background: %11; }
 QPushButton:checked { background: %9; }
 QPushButton:disabled { color: %4; }
-QPushButton[role="performance"] { font-size: 12pt; font-weight: bold; min-height: 44px; padding: 2px 4px; }
+QPushButton[role="pad"] { font-size: 9pt; padding: 0px 2px; min-height: 17px; border-radius: 3px; }
+QPushButton[role="performance"] { font-size: 12pt; font-weight: bold; min-height: 40px; padding: 2px 4px; }
 QPushButton[state="playing"] { background: %7; color: white; border-color: %7; }
 QPushButton[state="queued"] { background: %8; color: white; border-color: %8; }
 QPushButton[state="armed"] { background: %9; color: white; border-color: %9; }
