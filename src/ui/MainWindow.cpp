@@ -75,6 +75,10 @@ MainWindow::MainWindow(CoreLink& core, QWidget* parent) : QMainWindow(parent), c
     guideText_ = new QLabel;
     guideText_->setObjectName("GuideText");
     guideText_->setWordWrap(true);
+    // Wrapped text would ask for the height it needs at the narrowest width, and the window
+    // would grow past a small screen: the bar keeps a height of four lines instead.
+    guideText_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    guide_->setFixedHeight(guideText_->fontMetrics().lineSpacing() * 4 + 8);
     auto* closeGuide = Button("GuideClose", "Close");
     guideLayout->addWidget(guideText_, 1);
     guideLayout->addWidget(closeGuide);
