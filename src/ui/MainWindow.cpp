@@ -76,9 +76,9 @@ MainWindow::MainWindow(CoreLink& core, QWidget* parent) : QMainWindow(parent), c
     guideText_->setObjectName("GuideText");
     guideText_->setWordWrap(true);
     // Wrapped text would ask for the height it needs at the narrowest width, and the window
-    // would grow past a small screen: the bar keeps a height of four lines instead.
+    // would grow past a small screen: the bar keeps a height of three lines instead.
     guideText_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
-    guide_->setFixedHeight(guideText_->fontMetrics().lineSpacing() * 4 + 8);
+    guide_->setFixedHeight(guideText_->fontMetrics().lineSpacing() * 3 + 16);
     auto* closeGuide = Button("GuideClose", "Close");
     guideLayout->addWidget(guideText_, 1);
     guideLayout->addWidget(closeGuide);
@@ -199,7 +199,8 @@ void MainWindow::Refresh(const app::DisplaySnapshot& snapshot) {
     RefreshFields(snapshot);
     RefreshMenus(snapshot);
     if (!guideClosed_ && snapshot.GuideText.c_str()[0] != '\0') {
-        guideText_->setText(QString::fromUtf8(snapshot.GuideText.c_str()));
+        // One paragraph: the bar has room for three lines.
+        guideText_->setText(QString::fromUtf8(snapshot.GuideText.c_str()).simplified());
         guide_->show();
     }
     for (const auto& refresh : refreshers_) refresh(snapshot);
