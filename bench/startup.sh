@@ -1,6 +1,9 @@
 #!/bin/sh
 # Start-up and whole-process render times of `chordella`, side by side with `mma -v` when it is
-# installed. Each figure is the median wall time of RUNS runs (default 50) in milliseconds.
+# installed. Each row gives, over RUNS runs (default 50), the median and the fastest wall time
+# and the median CPU time (user + system) in milliseconds. The processes are spawned by
+# bench/process_time, so no shell fork is counted; on a busy machine the CPU column is the one
+# to compare.
 #
 #   bench/startup.sh [BUILD_DIR] [RUNS]
 set -eu
@@ -8,32 +11,26 @@ build=${1:-build}
 runs=${2:-50}
 root=$(cd "$(dirname "$0")/.." && pwd)
 exe="$build/bin/chordella"
+timer="$build/bench/process_time"
 home=$(mktemp -d)
 out="$home/render.mid"
 trap 'rm -rf "$home"' EXIT
-
-# The median of `runs` runs of the command, in milliseconds with two decimals.
-median_ms() {
-    i=0
-    while [ "$i" -lt "$runs" ]; do
-        start=$(date +%s%N)
-        "$@" >/dev/null 2>&1 || true
-        end=$(date +%s%N)
-        echo $((end - start))
-        i=$((i + 1))
-    done | sort -n | awk '{ t[NR] = $1 } END { printf "%.2f", t[int((NR + 1) / 2)] / 1e6 }'
-}
 
 song="$root/assets/songs/demo2.vxa"
 style="$root/assets/styles/bossa.vxs"
 "$exe" --home "$home" render "$song" --style "$style" --measures 32 -o "$out" >/dev/null
 
-printf '%-44s %10s\n' "command" "median ms"
-printf '%-44s %10s\n' "chordella --version" "$(median_ms "$exe" --version)"
-printf '%-44s %10s\n' "chordella render (32 measures) to .mid" \
-    "$(median_ms "$exe" --home "$home" render "$song" --style "$style" --measures 32 -o "$out")"
+row() {
+    label=$1
+    shift
+    printf '%-40s %8s %8s %8s\n' "$label" $("$timer" "$runs" "$@")
+}
+
+printf '%-40s %8s %8s %8s\n' "command" "median" "fastest" "cpu"
+row "chordella --version" "$exe" --version
+row "chordella render (32 measures) to .mid" "$exe" --home "$home" render "$song" --style "$style" --measures 32 -o "$out"
 if command -v mma >/dev/null 2>&1; then
-    printf '%-44s %10s\n' "mma -v" "$(median_ms mma -v)"
+    row "mma -v" mma -v
 else
-    printf '%-44s %10s\n' "mma -v" "(mma not installed)"
+    printf '%-40s %s\n' "mma -v" "(mma not installed)"
 fi

@@ -183,6 +183,12 @@ public:
     void SendSystemExclusive(const std::vector<std::uint8_t>& message) override;
     void ShutDownClock() override;
     void ClosePorts() override;
+    // Steps of modules this program does not have yet: style presets, the update check, the
+    // style playlist; the windows are closed by the window itself.
+    void LoadStylePresets(const std::string& /*path*/) override {}
+    void CheckForUpdates() override {}
+    void SaveStylePlaylist() override {}
+    void CloseWindows() override {}
 
 private:
     bool Running() const;

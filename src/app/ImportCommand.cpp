@@ -17,7 +17,7 @@ namespace chordella::app {
 namespace {
 
 // The import's own meter and channel findings go into the work file's style header.
-class HeaderHooks final : public data::MidiImportLink {
+class HeaderHooks final : public data::NoMidiImportLink {
 public:
     void MarkChannelsUsed(const std::array<std::uint8_t, 16>& used) override { channelsUsed = used; }
     void SetTempo(int bpm) override { tempo = bpm; }

@@ -1,7 +1,7 @@
 #pragma once
 // The steps of start-up and exit that belong to other modules (ports, styles, songs,
-// windows). The lifecycle calls them in order; the program's wiring fills them in. Each
-// has an empty default, so a lifecycle without modules (tests, a headless run) still
+// windows). The lifecycle calls them in order; the program's wiring implements every one.
+// A lifecycle without modules (tests, a headless run) uses NoLifecycleModules and still
 // loads and saves the settings, prepares the data home and takes hand-overs.
 //
 // All of them run on the control thread.
@@ -26,36 +26,57 @@ public:
     // --- Start-up, in this order -------------------------------------------------------
     // The settings are in AppState (options and config): open the configured ports and
     // apply what the controls own (keyboard layout, meter, devices).
-    virtual void ApplySettings() {}
+    virtual void ApplySettings() = 0;
     // The style presets: the path of "StylePresets.txt", or empty when there is none
     // (then 10 empty entries).
-    virtual void LoadStylePresets(const std::string& /*path*/) {}
+    virtual void LoadStylePresets(const std::string& path) = 0;
     // Loads a style file as the current style; false when it could not be loaded (the
     // style module has shown why).
-    virtual bool LoadStyle(const std::string& /*path*/, StyleLoad /*how*/) { return false; }
+    virtual bool LoadStyle(const std::string& path, StyleLoad how) = 0;
     // First start only: the update check.
-    virtual void CheckForUpdates() {}
+    virtual void CheckForUpdates() = 0;
     // First start only: opens and plays the demo song.
-    virtual void PlayDemoSong(const std::string& /*path*/) {}
+    virtual void PlayDemoSong(const std::string& path) = 0;
     // First start only: the guide window with its text.
-    virtual void ShowGuide(const std::string& /*text*/) {}
+    virtual void ShowGuide(const std::string& text) = 0;
     // The songlist window opens this list under this caption: the demo list at the first
     // start, the list last used ("SongL") at every later one.
-    virtual void OpenSonglist(const std::string& /*path*/, const std::string& /*caption*/) {}
+    virtual void OpenSonglist(const std::string& path, const std::string& caption) = 0;
     // Every start: a set-up message for the sound module on the main output.
-    virtual void SendSystemExclusive(const std::vector<std::uint8_t>& /*message*/) {}
+    virtual void SendSystemExclusive(const std::vector<std::uint8_t>& message) = 0;
 
     // --- Exit, in this order -----------------------------------------------------------
     // Stop, as the transport's Stop does (before the settings are saved).
-    virtual void Stop() {}
+    virtual void Stop() = 0;
     // The style playlist is saved (after the settings).
-    virtual void SaveStylePlaylist() {}
+    virtual void SaveStylePlaylist() = 0;
     // A songlist changed since it was opened or saved is saved to its file (the old one kept
     // as .bak), so a set put together before a gig is not lost by quitting.
-    virtual void SaveSonglist() {}
-    virtual void CloseWindows() {}
-    virtual void ShutDownClock() {}
-    virtual void ClosePorts() {}
+    virtual void SaveSonglist() = 0;
+    virtual void CloseWindows() = 0;
+    virtual void ShutDownClock() = 0;
+    virtual void ClosePorts() = 0;
+};
+
+// The lifecycle without modules: settings, data home and hand-overs only (tests, a
+// headless run before the window's wiring). No style loads.
+class NoLifecycleModules : public LifecycleLink {
+public:
+    void ApplySettings() override {}
+    void LoadStylePresets(const std::string& /*path*/) override {}
+    bool LoadStyle(const std::string& /*path*/, StyleLoad /*how*/) override { return false; }
+    void CheckForUpdates() override {}
+    void PlayDemoSong(const std::string& /*path*/) override {}
+    void ShowGuide(const std::string& /*text*/) override {}
+    void OpenSonglist(const std::string& /*path*/, const std::string& /*caption*/) override {}
+    void SendSystemExclusive(const std::vector<std::uint8_t>& /*message*/) override {}
+
+    void Stop() override {}
+    void SaveStylePlaylist() override {}
+    void SaveSonglist() override {}
+    void CloseWindows() override {}
+    void ShutDownClock() override {}
+    void ClosePorts() override {}
 };
 
 }  // namespace chordella::app

@@ -20,8 +20,9 @@ namespace {
 
 constexpr int DefaultTempo = 120;
 
-// What the input side asks of the transport beyond the session's transport link.
-class TransportModulesLink final : public chords::InputLink {
+// What the input side asks of the transport beyond the session's transport link; the
+// other input modules (remote control, melody recording, creator) are not part of it.
+class TransportModulesLink final : public chords::NoInputModules {
 public:
     explicit TransportModulesLink(engine::Transport& transport) : transport_(transport) {}
     void Play() override { transport_.Play(); }

@@ -44,7 +44,7 @@ int RunMainInstance(const InstanceArguments& arguments) {
         return *code;
 
     core::Session session(std::move(parts));
-    LifecycleLink noModulesYet;  // the desktop window's wiring replaces these
+    NoLifecycleModules noModulesYet;  // the desktop window's wiring replaces these
     LifecycleSetup setup;
     setup.AssetsFolder = BundledAssetsFolder(executable);
     setup.ResetSettings = arguments.ResetSettings;

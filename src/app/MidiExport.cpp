@@ -3,12 +3,15 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
+#include <optional>
 
 #include "core/Session.h"
 #include "core/MidiImport.h"
 #include "engine/OfflineRenderer.h"
 #include "app/RenderSession.h"
 #include "platform/Files.h"
+#include "platform/Outcome.h"
 #include "platform/Paths.h"
 
 namespace chordella::app {
@@ -64,23 +67,30 @@ bool RenderForExport(RenderSession& render, int styleMeasures, int maxMeasures, 
     return false;
 }
 
-bool ExportMidi(core::Session& session, const std::string& path) {
-    std::string target = path;
-    if (target.empty()) {
-        const auto chosen = session.Prompter().SaveFile(ExportDialogTitle, ExportDialogFilter, SuggestedExportPath(session));
-        if (!chosen || chosen->empty()) return false;
-        target = *chosen;
-    }
-    RenderSession render(session.Paths());
-    render.CopyFrom(session);
-    data::SmfContent content;
-    std::string error;
-    if (!RenderForExport(render, DefaultStyleMeasures, 0, content, error) ||
-        !data::WriteSmfFile(target, content, error)) {
-        session.Prompter().Inform(error);
-        return false;
-    }
-    return true;
+bool ExportMidi(core::Session& session, const std::string& path, std::function<void(bool)> done) {
+    // What the session holds when the file is known: the song may change while the dialog is open.
+    const auto write = [&session](const std::string& target) {
+        RenderSession render(session.Paths());
+        render.CopyFrom(session);
+        data::SmfContent content;
+        std::string error;
+        if (!RenderForExport(render, DefaultStyleMeasures, 0, content, error) ||
+            !data::WriteSmfFile(target, content, error)) {
+            session.Prompter().Inform(error);
+            return false;
+        }
+        return true;
+    };
+    return platform::OutcomeOf(false, std::move(done), [&](platform::Done<bool> finish) {
+        if (!path.empty()) {
+            finish(write(path));
+            return;
+        }
+        session.Prompter().SaveFileThen(ExportDialogTitle, ExportDialogFilter, SuggestedExportPath(session),
+                                        [write, finish](std::optional<std::string> chosen) {
+                                            finish(chosen && !chosen->empty() && write(*chosen));
+                                        });
+    });
 }
 
 std::string PartFileName(const data::PartTable& parts, int part) {
@@ -108,27 +118,16 @@ std::string StyleMeasuresList(const data::PartTable& parts) {
     return list;
 }
 
-bool SaveStyleAsMidi(core::Session& session, const std::string& folder, StyleMidiFiles& result) {
-    result = {};
-    RenderSession render(session.Paths());
-    render.CopyFrom(session);
-    if (!render.StyleLoaded()) {
-        session.Prompter().Inform(NothingToExportText);
-        return false;
-    }
-    std::string target = folder;
-    if (target.empty()) {
-        const std::string& styleFolder = session.Style().style.StyleDirectory;
-        const auto chosen =
-            session.Prompter().ChooseFolder(SaveStyleAsMidiTitle, styleFolder.empty() ? session.Paths().Styles() : styleFolder);
-        if (!chosen || chosen->empty()) return false;
-        target = *chosen;
-    }
+namespace {
+
+// Writes one file per present part of the style in `render` into `folder`.
+bool WritePartFiles(core::Session& session, RenderSession& render, const std::string& folder,
+                    StyleMidiFiles& result) {
     const data::PartTable& parts = render.Session().Style().style.Parts;
     for (int part = 0; part < data::PartCount; ++part) {
         data::SmfContent content;
         if (!render.RenderPart(part, content)) continue;
-        const std::string path = target + "/" + PartFileName(parts, part);
+        const std::string path = folder + "/" + PartFileName(parts, part);
         std::string error;
         if (!data::WriteSmfFile(path, content, error)) {
             session.Prompter().Inform("Can't write " + path + ": " + error + " !");
@@ -138,6 +137,45 @@ bool SaveStyleAsMidi(core::Session& session, const std::string& folder, StyleMid
     }
     result.MeasuresList = StyleMeasuresList(parts);
     return !result.Files.empty();
+}
+
+}  // namespace
+
+bool SaveStyleAsMidi(core::Session& session, const std::string& folder, StyleMidiFiles& result,
+                     std::function<void(bool, const StyleMidiFiles&)> done) {
+    result = {};
+    const auto answer = [&done](bool written, const StyleMidiFiles& files) {
+        if (done) done(written, files);
+        return written;
+    };
+    {
+        RenderSession render(session.Paths());
+        render.CopyFrom(session);
+        if (!render.StyleLoaded()) {
+            session.Prompter().Inform(NothingToExportText);
+            return answer(false, result);
+        }
+        if (!folder.empty()) return answer(WritePartFiles(session, render, folder, result), result);
+    }
+    // The style as it is when the folder is chosen is written.
+    auto written = std::make_shared<std::optional<bool>>();
+    auto files = std::make_shared<StyleMidiFiles>();
+    const std::string& styleFolder = session.Style().style.StyleDirectory;
+    session.Prompter().ChooseFolderThen(
+        SaveStyleAsMidiTitle, styleFolder.empty() ? session.Paths().Styles() : styleFolder,
+        [&session, written, files, done](std::optional<std::string> chosen) {
+            bool ok = false;
+            if (chosen && !chosen->empty()) {
+                RenderSession render(session.Paths());
+                render.CopyFrom(session);
+                ok = render.StyleLoaded() && WritePartFiles(session, render, *chosen, *files);
+            }
+            *written = ok;
+            if (done) done(ok, *files);
+        });
+    if (!written->has_value()) return false;
+    result = *files;
+    return **written;
 }
 
 bool ArrangementToStyleMaterial(core::Session& session) {

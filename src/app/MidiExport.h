@@ -8,7 +8,13 @@
 //     imported silently into the style creator's work.
 // Rendering happens in a session of its own (RenderSession), so a style playing live is
 // not disturbed. Messages go through the session's prompter. Control thread.
+//
+// The save and folder dialogs never wait: the export asks, returns false, and writes when
+// the answer arrives (the control loop keeps playing meanwhile); `done` gets the outcome.
+// When the dialog was answered before the call returned (scripted tests), the outcome is
+// answered at once.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,7 +48,7 @@ bool RenderForExport(RenderSession& render, int styleMeasures, int maxMeasures, 
 
 // "&Export MIDI ...": to `path`, or to the file chosen in the save dialog when empty.
 // True when the file was written.
-bool ExportMidi(core::Session& session, const std::string& path = {});
+bool ExportMidi(core::Session& session, const std::string& path = {}, std::function<void(bool written)> done = {});
 
 // The file of one part: "sty1" + suffix + ".mid" ("sty1_v11.mid" for Basic; a fill slot
 // holding a variation is "_v31" / "_v41").
@@ -57,8 +63,10 @@ struct StyleMidiFiles {
 };
 // "Save style as MIDI file": one file per present part of the loaded style in `folder`
 // (the folder dialog when empty). False (with a message) when no style is loaded or a file
-// cannot be written; the files written before stay.
-bool SaveStyleAsMidi(core::Session& session, const std::string& folder, StyleMidiFiles& result);
+// cannot be written; the files written before stay. `result` is filled when the folder was
+// known before the call returned; `done` always gets the files written.
+bool SaveStyleAsMidi(core::Session& session, const std::string& folder, StyleMidiFiles& result,
+                     std::function<void(bool written, const StyleMidiFiles&)> done = {});
 
 // The song into style material: exported to the temporary file, imported silently into the
 // creator's work, the temporary file removed. True when the import took it.

@@ -26,11 +26,6 @@ constexpr int SlaveClock = -1;
 constexpr std::size_t LowerSplitZone = 1;
 constexpr std::size_t UpperSplitZone = 2;
 
-InputLink& NoPeers() {
-    static InputLink none;
-    return none;
-}
-
 PadEditorLink& NoEditor() {
     static PadEditorLink none;
     return none;
@@ -143,7 +138,7 @@ void ChordEntry::ScreenNoteOn(int note, int velocity) {
     const auto index = static_cast<std::size_t>(note);
     if (app.entry.ScreenSentNote[index] != 0) ScreenNoteOff(note, 0);
     const int channel = app.engine.VoiceChannel & 0x0F;
-    InputLink& peers = peers_ ? *peers_ : NoPeers();
+    InputLink& peers = peers_ ? *peers_ : NoInputModules::Shared();
     const int sent = AdjustMelodyNote(session_, peers, channel, note + app.keyboard.CapoShift, true, {}, true);
     if (sent < 0 || sent > 127) return;
     app.entry.ScreenSentNote[index] = Byte(sent + 1);
@@ -223,7 +218,7 @@ bool ChordEntry::MelodyKeyDown(int key, int value, KeyZoneKind zone, EntryModifi
         }
     }
     note += KeyboardTranspose(session_);
-    InputLink& peers = peers_ ? *peers_ : NoPeers();
+    InputLink& peers = peers_ ? *peers_ : NoInputModules::Shared();
     note = AdjustMelodyNote(session_, peers, channel, note, true, {modifiers.Ctrl, modifiers.Shift}, true);
     if (note < 1 || note > 127) return true;  // moved off the keyboard: not played
     entry.KeyHeldNote[index] = Byte(note);

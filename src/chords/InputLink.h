@@ -2,7 +2,7 @@
 // What the MIDI input handlers ask of the modules around them that are not chord input:
 // the instrument keys and program control of the remote control, the MIDI commands, the
 // melody track's recording, the style creator's recording from the second input, and the
-// chord memory's key marks. Each default does what the program does without that module.
+// chord memory's key marks. NoInputModules below does what the program does without them.
 //
 // Control thread, all of them (called from the input handlers).
 
@@ -16,42 +16,73 @@ public:
 
     // --- Remote control ---
     // An instrument key (index from the lower bound of the instrument zone).
-    virtual void InstrumentKey(int /*index*/) {}
+    virtual void InstrumentKey(int index) = 0;
     // A program-control function (0 … 3 for the top function keys).
-    virtual void ProgramControl(int /*number*/) {}
+    virtual void ProgramControl(int number) = 0;
     // The program-control code assigned to key 0 … 11 of the second input (0 = none).
-    virtual int ProgramControlCode(int /*key*/) { return 0; }
+    virtual int ProgramControlCode(int key) = 0;
     // MIDI command 0 … 11 of the MIDI commands window.
-    virtual void RunMidiCommand(int /*number*/) {}
+    virtual void RunMidiCommand(int number) = 0;
 
     // --- The melody track ---
     // "&Record" is on and the melody track has room.
-    virtual bool MelodyRecording() { return false; }
-    virtual void RecordMelodyEvent(std::uint8_t /*status*/, std::uint8_t /*key*/, std::uint8_t /*velocity*/) {}
+    virtual bool MelodyRecording() = 0;
+    virtual void RecordMelodyEvent(std::uint8_t status, std::uint8_t key, std::uint8_t velocity) = 0;
 
     // --- The style creator recording from the second input ---
-    virtual bool CreatorRecording() { return false; }
-    virtual void CreatorRecord(std::uint8_t /*status*/, std::uint8_t /*data1*/, std::uint8_t /*data2*/) {}
+    virtual bool CreatorRecording() = 0;
+    virtual void CreatorRecord(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) = 0;
 
     // --- The transport ---
     // Play (a control key while the style player is idle in style mode): the song in the
     // chord memory, or a loaded MIDI file.
-    virtual void Play() {}
+    virtual void Play() = 0;
     // "PAD : mute at intros && endings": the pad channel is set up again.
-    virtual void SetUpPadChannel() {}
+    virtual void SetUpPadChannel() = 0;
 
     // --- Chord memory and start measure ---
     // While the chord memory plays or records: the song's key (the pitch class of its
     // opening key mark, a minor key as its relative major); -1 otherwise.
-    virtual int SongKey() { return -1; }
+    virtual int SongKey() = 0;
     // The chord-memory position (4 = measure 1, beat 1).
-    virtual int ChordMemoryPosition() { return 4; }
+    virtual int ChordMemoryPosition() = 0;
     // The chord-memory's one-time suppression of the ending key: true when it was set (it is
     // cleared by this call).
-    virtual bool TakeEndingSuppression() { return false; }
+    virtual bool TakeEndingSuppression() = 0;
     // The start-measure field, and controller 21's change of it ("Intro Detection").
-    virtual int StartMeasure() { return 1; }
-    virtual void SetStartMeasure(int /*measure*/) {}
+    virtual int StartMeasure() = 0;
+    virtual void SetStartMeasure(int measure) = 0;
+};
+
+// The input handlers without those modules: what the program does with chord input alone.
+// Each handler falls back to the one shared instance (Shared()), so a test can see whether
+// a handler was wired.
+class NoInputModules : public InputLink {
+public:
+    void InstrumentKey(int /*index*/) override {}
+    void ProgramControl(int /*number*/) override {}
+    int ProgramControlCode(int /*key*/) override { return 0; }
+    void RunMidiCommand(int /*number*/) override {}
+
+    bool MelodyRecording() override { return false; }
+    void RecordMelodyEvent(std::uint8_t /*status*/, std::uint8_t /*key*/, std::uint8_t /*velocity*/) override {}
+
+    bool CreatorRecording() override { return false; }
+    void CreatorRecord(std::uint8_t /*status*/, std::uint8_t /*data1*/, std::uint8_t /*data2*/) override {}
+
+    void Play() override {}
+    void SetUpPadChannel() override {}
+
+    int SongKey() override { return -1; }
+    int ChordMemoryPosition() override { return 4; }
+    bool TakeEndingSuppression() override { return false; }
+    int StartMeasure() override { return 1; }
+    void SetStartMeasure(int /*measure*/) override {}
+
+    static NoInputModules& Shared() {
+        static NoInputModules none;
+        return none;
+    }
 };
 
 }  // namespace chordella::chords

@@ -27,11 +27,6 @@ constexpr int AllSoundOffController = 120;
 constexpr int AllNotesOffController = 123;
 constexpr int MostHeldNotes = 5;
 
-InputLink& NoPeers() {
-    static InputLink none;
-    return none;
-}
-
 void SendSysex(core::Session& session, const midi::TMyMidiEvent& event) {
     midi::TMidiOutput* out = session.CurrentOutput();
     if (!out || !out->IsOpen() || event.Sysex.empty() || event.Sysex.size() > 0xFFFF) return;
@@ -46,11 +41,16 @@ void SendSysex(core::Session& session, const midi::TMyMidiEvent& event) {
 
 KeyboardInput::KeyboardInput(core::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
                              InputLink* peers)
-    : session_(session), recogniser_(recogniser), sectionKeys_(sectionKeys), peers_(peers ? peers : &NoPeers()) {}
+    : session_(session),
+      recogniser_(recogniser),
+      sectionKeys_(sectionKeys),
+      peers_(peers ? peers : &NoInputModules::Shared()) {}
 
 KeyboardInput::~KeyboardInput() { Detach(); }
 
-void KeyboardInput::SetPeers(InputLink* peers) { peers_ = peers ? peers : &NoPeers(); }
+void KeyboardInput::SetPeers(InputLink* peers) { peers_ = peers ? peers : &NoInputModules::Shared(); }
+
+bool KeyboardInput::PeersWired() const { return peers_ != &NoInputModules::Shared(); }
 
 void KeyboardInput::Attach() {
     midi::TMidiInput* input = session_.MidiInput1();

@@ -40,6 +40,8 @@ public:
     void Attach();
     void Detach();
     void SetPeers(InputLink* peers);
+    // False while the handler runs without the other input modules (NoInputModules).
+    bool PeersWired() const;
 
     // Control thread. Drains the input's ring completely, one event at a time.
     void Drain(midi::TMidiInput& input);

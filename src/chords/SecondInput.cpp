@@ -5,6 +5,7 @@
 #include "core/ClockLink.h"
 #include "core/Session.h"
 #include "chords/InputLink.h"
+#include "chords/KeyboardInput.h"
 #include "midi/MidiInput.h"
 
 namespace chordella::chords {
@@ -27,39 +28,57 @@ constexpr int ThruTransposeController = 84;
 constexpr int LowestDetectedTempo = 25;
 constexpr int HighestDetectedTempo = 250;
 
-InputLink& NoPeers() {
-    static InputLink none;
-    return none;
-}
-
 }  // namespace
 
 SecondInput::SecondInput(core::Session& session, ChordRecogniser& recogniser, core::ClockLink* clock,
                          InputLink* peers)
     : session_(session),
       clock_(clock),
-      peers_(peers ? peers : &NoPeers()),
+      peers_(peers ? peers : &NoInputModules::Shared()),
       filter_(session, recogniser, *peers_) {}
 
 SecondInput::~SecondInput() { Detach(); }
 
 void SecondInput::SetPeers(InputLink* peers) {
-    peers_ = peers ? peers : &NoPeers();
+    peers_ = peers ? peers : &NoInputModules::Shared();
     filter_.SetPeers(*peers_);
 }
+
+bool SecondInput::PeersWired() const { return peers_ != &NoInputModules::Shared(); }
 
 void SecondInput::Attach() {
     midi::TMidiInput* input = session_.MidiInput2();
     session_.Midi().Settings().SetClockRouting(nullptr, QueueClockInRing);
     if (!input) return;
     input->OnMidiInput = [this](midi::TMidiInput& in) { Drain(in); };
+    input->OnOverflow = [this](midi::TMidiInput& in) { Overflowed(in); };
     attached_ = true;
 }
 
 void SecondInput::Detach() {
     if (!attached_) return;
-    if (midi::TMidiInput* input = session_.MidiInput2()) input->OnMidiInput = nullptr;
+    if (midi::TMidiInput* input = session_.MidiInput2()) {
+        input->OnMidiInput = nullptr;
+        input->OnOverflow = nullptr;
+    }
     attached_ = false;
+}
+
+void SecondInput::Overflowed(midi::TMidiInput& input) {
+    Drain(input);
+    const std::uint32_t lost = input.LostEvents();
+    if (lost == lostShown_) return;
+    lostShown_ = lost;
+    session_.Style().heldNotes.Clear();
+    midi::TMidiOutput* out = session_.MidiOutput1();
+    if (out && out->IsOpen()) {
+        for (std::size_t note = 0; note < passedNotes_.size(); ++note) {
+            if (!passedNotes_.test(note)) continue;
+            out->PutShort(static_cast<std::uint8_t>(NoteOff | (note / 128)), static_cast<std::uint8_t>(note % 128), 0);
+        }
+    }
+    passedNotes_.reset();
+    session_.Display().ShowStatus(OverflowStatus(lost));
 }
 
 void SecondInput::Drain(midi::TMidiInput& input) {
@@ -176,6 +195,11 @@ void SecondInput::PassToFirstOutput(const midi::TMyMidiEvent& event, std::uint8_
     midi::TMidiOutput* out = session_.MidiOutput1();
     if (!out || !out->IsOpen()) return;
     if (status != SystemExclusive) {
+        const int kind = status & 0xF0;
+        if (kind == NoteOn || kind == NoteOff) {
+            const std::size_t note = static_cast<std::size_t>(status & 0x0F) * 128 + (data1 & 0x7F);
+            passedNotes_.set(note, kind == NoteOn && data2 > 0);
+        }
         out->PutShort(status, data1, data2);
         return;
     }

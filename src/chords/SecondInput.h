@@ -12,6 +12,7 @@
 //
 // Control thread only.
 
+#include <bitset>
 #include <cstdint>
 
 #include "chords/ThruFilter.h"
@@ -37,15 +38,23 @@ public:
     SecondInput(const SecondInput&) = delete;
     SecondInput& operator=(const SecondInput&) = delete;
 
-    // Control thread. Becomes (stops being) MidiInput2's OnMidiInput handler and routes
-    // timing clock through the ring.
+    // Control thread. Becomes (stops being) MidiInput2's OnMidiInput and OnOverflow handler
+    // and routes timing clock through the ring.
     void Attach();
     void Detach();
     void SetPeers(InputLink* peers);
+    // False while the handler runs without the other input modules (NoInputModules).
+    bool PeersWired() const;
 
     // Control thread. Drains the ring; of a run of command messages in one call only the
     // first runs.
     void Drain(midi::TMidiInput& input);
+    // Control thread. Messages were lost to a full ring (the control thread stalled): what
+    // did arrive is handled, then nothing held before is trusted any longer, as after an
+    // overflow of the keyboard input. The chord zone's held-note list is emptied (the next
+    // notes form the next chord), the notes passed on to the first output whose releases may
+    // be among the lost are released, and the loss is shown once in the status line.
+    void Overflowed(midi::TMidiInput& input);
     // Control thread. One message; `commandRun` carries the run of commands across a drain.
     void HandleEvent(const midi::TMyMidiEvent& event, bool& commandRun);
 
@@ -64,6 +73,9 @@ private:
     InputLink* peers_;
     ThruFilter filter_;
     bool attached_ = false;
+    std::uint32_t lostShown_ = 0;
+    // The notes passed on to the first output and not yet released, by channel * 128 + key.
+    std::bitset<16 * 128> passedNotes_;
 };
 
 }  // namespace chordella::chords

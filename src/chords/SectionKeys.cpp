@@ -14,17 +14,12 @@ constexpr int SongStartPosition = 4;
 constexpr int SecondRecordingMode = 2;
 constexpr int EndingPart = 3;  // an ending is pending while it is the part to follow
 
-InputLink& NoPeers() {
-    static InputLink none;
-    return none;
-}
-
 }  // namespace
 
 SectionKeys::SectionKeys(core::Session& session, ChordRecogniser& recogniser, InputLink* peers)
-    : session_(session), recogniser_(recogniser), peers_(peers ? peers : &NoPeers()) {}
+    : session_(session), recogniser_(recogniser), peers_(peers ? peers : &NoInputModules::Shared()) {}
 
-void SectionKeys::SetPeers(InputLink* peers) { peers_ = peers ? peers : &NoPeers(); }
+void SectionKeys::SetPeers(InputLink* peers) { peers_ = peers ? peers : &NoInputModules::Shared(); }
 
 void SectionKeys::SectionKey(int key, int code) {
     core::AppState& app = session_.App();

@@ -8,6 +8,7 @@
 #include "data/CreatorWorkWriter.h"
 #include "midi/ControllerTable.h"
 #include "platform/Files.h"
+#include "platform/Outcome.h"
 #include "platform/Paths.h"
 
 namespace chordella::data {
@@ -61,35 +62,57 @@ ImportOutcome MidiImporter::Fail(const std::string& message) {
     return ImportOutcome::Failed;
 }
 
-std::optional<std::string> MidiImporter::ChooseFile(const std::string& path) {
-    if (!path.empty() && path != "*") return path;
-    if (silent_) return std::nullopt;
-    CreatorWork& work = session_.Style().Work;
+void MidiImporter::ChooseFile(const std::string& path, std::function<void(std::optional<std::string>)> then) {
+    if (!path.empty() && path != "*") {
+        then(path);
+        return;
+    }
+    if (silent_) {
+        then(std::nullopt);
+        return;
+    }
+    const CreatorWork& work = session_.Style().Work;
     const std::string folder = work.ImportDirectory.empty() ? session_.Paths().Songs() : work.ImportDirectory;
-    auto chosen = session_.Prompter().OpenFile(ImportDialogTitle, ImportDialogFilter,
-                                               folder + "/" + ImportDefaultName);
-    if (chosen) work.ImportDirectory = platform::FolderOf(*chosen);
-    return chosen;
+    session_.Prompter().OpenFileThen(ImportDialogTitle, ImportDialogFilter, folder + "/" + ImportDefaultName,
+                                     [this, then = std::move(then)](std::optional<std::string> chosen) {
+                                         if (chosen) session_.Style().Work.ImportDirectory = platform::FolderOf(*chosen);
+                                         then(std::move(chosen));
+                                     });
 }
 
-ImportOutcome MidiImporter::Import(const std::string& path, bool keepLeadingSilence, bool silent) {
-    silent_ = silent;
-    CreatorWork& work = session_.Style().Work;
-    hooks_->StopRecording();
-    if (!silent && work.WorkLength > 0 && work.WorkModified && !work.AppendMode &&
-        !session_.Prompter().Confirm("Replace current work ?"))
-        return ImportOutcome::Cancelled;
-    const std::optional<std::string> chosen = ChooseFile(path);
-    if (!chosen) return ImportOutcome::Cancelled;
+ImportOutcome MidiImporter::Import(const std::string& path, bool keepLeadingSilence, bool silent, ImportDone done) {
+    return platform::OutcomeOf(ImportOutcome::Asking, std::move(done), [&](ImportDone finish) {
+        silent_ = silent;
+        const CreatorWork& work = session_.Style().Work;
+        hooks_->StopRecording();
+        const auto choose = [this, path, keepLeadingSilence, finish] {
+            ChooseFile(path, [this, path, keepLeadingSilence, finish](std::optional<std::string> chosen) {
+                finish(chosen ? ImportChosen(path, *chosen, keepLeadingSilence) : ImportOutcome::Cancelled);
+            });
+        };
+        if (silent || work.WorkLength <= 0 || !work.WorkModified || work.AppendMode) {
+            choose();
+            return;
+        }
+        session_.Prompter().ConfirmThen("Replace current work ?", [finish, choose](bool yes) {
+            if (yes) {
+                choose();
+            } else {
+                finish(ImportOutcome::Cancelled);
+            }
+        });
+    });
+}
 
+ImportOutcome MidiImporter::ImportChosen(const std::string& path, const std::string& chosen, bool keepLeadingSilence) {
     std::vector<std::uint8_t> bytes;
     std::string error;
-    if (!platform::ReadFileBytes(*chosen, MaxImportFileSize, bytes, error)) {
+    if (!platform::ReadFileBytes(chosen, MaxImportFileSize, bytes, error)) {
         if (error.find("larger than") != std::string::npos) return Fail("Sorry - the file is too long !");
-        return Fail("Cannot read " + *chosen + ": " + error + " !");
+        return Fail("Cannot read " + chosen + ": " + error + " !");
     }
     if (path == "*") return ImportOutcome::Cancelled;  // the dialog only chose the folder
-    return Convert(*chosen, bytes, keepLeadingSilence, silent);
+    return Convert(chosen, bytes, keepLeadingSilence, silent_);
 }
 
 ImportOutcome MidiImporter::Convert(const std::string& path, std::span<const std::uint8_t> bytes,

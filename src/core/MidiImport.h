@@ -6,7 +6,14 @@
 //
 // The whole file is read and converted once without writing anything; only a sound file
 // then changes the work, so a damaged file leaves everything as it was.
+//
+// The question and the open dialog never wait for the answer: Import asks, returns Asking,
+// and goes on when the answer arrives (the control loop keeps playing meanwhile); `done`
+// gets the outcome. When every question was answered before Import returned (the command
+// line, scripted tests, a silent import) the outcome is answered at once. The importer must
+// live until then (the style creator keeps one).
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -21,7 +28,10 @@ enum class ImportOutcome {
     Imported,
     Cancelled,     // a question answered No or no file chosen
     Failed,        // a message was shown; nothing changed
+    Asking,        // the question or the open dialog is open; the outcome goes to `done`
 };
+
+using ImportDone = std::function<void(ImportOutcome)>;
 
 inline constexpr const char* ImportDialogTitle = "Import MIDI ...";
 inline constexpr const char* ImportDialogFilter =
@@ -30,20 +40,28 @@ inline constexpr const char* ImportDefaultName = "CHORDS.MID";
 
 class MidiImporter {
 public:
-    // The hooks must outlive the importer; nullptr uses hooks that do nothing.
+    // The hooks must outlive the importer; nullptr uses NoMidiImportLink (nothing else takes part).
     explicit MidiImporter(core::Session& session, MidiImportLink* hooks = nullptr);
+    MidiImporter(const MidiImporter&) = delete;
+    MidiImporter& operator=(const MidiImporter&) = delete;
+
+    // False while the import runs without the other modules (NoMidiImportLink).
+    bool LinkWired() const { return hooks_ != &noHooks_; }
 
     // Control thread. Imports `path` (the open dialog when empty; with "*" the dialog only
     // picks the import directory). `keepLeadingSilence` turns the trimming of silence before
     // the first note off; `silent` asks nothing, shows no dialog and no progress.
-    ImportOutcome Import(const std::string& path, bool keepLeadingSilence = false, bool silent = false);
+    ImportOutcome Import(const std::string& path, bool keepLeadingSilence = false, bool silent = false,
+                         ImportDone done = {});
 
     // The result of the last conversion (markers, tempo, meter, …).
     const ImportResult& LastResult() const { return last_; }
     const SmfLayout& LastLayout() const { return layout_; }
 
 private:
-    std::optional<std::string> ChooseFile(const std::string& path);
+    // The file to import: `path`, or the open dialog's choice (nullopt when cancelled).
+    void ChooseFile(const std::string& path, std::function<void(std::optional<std::string>)> then);
+    ImportOutcome ImportChosen(const std::string& path, const std::string& chosen, bool keepLeadingSilence);
     ImportOutcome Fail(const std::string& message);
     ImportOutcome Convert(const std::string& path, std::span<const std::uint8_t> bytes, bool keepLeadingSilence,
                           bool silent);
@@ -51,7 +69,7 @@ private:
     void PadAppendedMeasure(CreatorWorkWriter& writer);
 
     core::Session& session_;
-    MidiImportLink noHooks_;
+    NoMidiImportLink noHooks_;
     MidiImportLink* hooks_;
     bool silent_ = false;
     SmfLayout layout_;

@@ -70,6 +70,8 @@ public:
     // editor (data/ArrangementLink.h); the application wires it, null restores the default.
     data::ArrangementLink& ArrangementLink() { return *songHost_; }
     void SetArrangementLink(data::ArrangementLink* host) { songHost_ = host ? host : &noSongHost_; }
+    // False while the song operations run without the modules (NoArrangementLink).
+    bool ArrangementLinkWired() const { return songHost_ != &noSongHost_; }
     TransportLink& Transport() { return *transportLink_; }
     // The melody track: the input side hands the melody channel's messages to it.
     MelodyLink& Melody() { return *melodyLink_; }

@@ -7,6 +7,7 @@
 #include "core/Session.h"
 #include "data/SongFile.h"
 #include "platform/Files.h"
+#include "platform/Outcome.h"
 #include "platform/Paths.h"
 
 namespace chordella::data {
@@ -51,22 +52,50 @@ bool AsksBeforeReplacing(OpenSource source) {
 
 }  // namespace
 
-OpenOutcome SongFiles::Open(const OpenRequest& request) {
+OpenOutcome SongFiles::Open(const OpenRequest& request, OpenDone done) {
+    return platform::OutcomeOf(OpenOutcome::Asking, std::move(done), [&](OpenDone finish) {
+        const auto& song = session_.App().arrangement;
+        auto& host = session_.ArrangementLink();
+        if (host.ChordsRecording()) host.StopRecording();
+        if (!AsksBeforeReplacing(request.Source) || song.Chords.ChordMemoryLength < 5) {
+            OpenConfirmed(request, std::move(finish));
+            return;
+        }
+        session_.Prompter().ConfirmThen("Replace current chords & melody ?",
+                                        [songs = *this, request, finish](bool yes) mutable {
+                                            if (!yes) {
+                                                finish(OpenOutcome::Cancelled);
+                                                return;
+                                            }
+                                            songs.OpenConfirmed(request, std::move(finish));
+                                        });
+    });
+}
+
+void SongFiles::OpenConfirmed(const OpenRequest& request, OpenDone finish) {
+    // A recording started while the question was open ends before its song is replaced.
+    auto& host = session_.ArrangementLink();
+    if (host.ChordsRecording()) host.StopRecording();
+    if (!request.Path.empty()) {
+        finish(OpenPath(request, request.Path));
+        return;
+    }
+    const auto& song = session_.App().arrangement;
+    const std::string folder = song.SongDirectory.empty() ? session_.Paths().Songs() : song.SongDirectory;
+    session_.Prompter().OpenFileThen(OpenTitle, OpenFilter, folder,
+                                     [songs = *this, request, finish](std::optional<std::string> chosen) mutable {
+                                         if (!chosen || chosen->empty()) {
+                                             finish(OpenOutcome::Cancelled);
+                                             return;
+                                         }
+                                         finish(songs.OpenPath(request, *chosen));
+                                     });
+}
+
+OpenOutcome SongFiles::OpenPath(const OpenRequest& request, const std::string& path) {
     auto& song = session_.App().arrangement;
     auto& host = session_.ArrangementLink();
     auto& prompter = session_.Prompter();
-    if (host.ChordsRecording()) host.StopRecording();
-    if (AsksBeforeReplacing(request.Source) && song.Chords.ChordMemoryLength >= 5 &&
-        !prompter.Confirm("Replace current chords & melody ?"))
-        return OpenOutcome::Cancelled;
-
-    std::string path = request.Path;
-    if (path.empty()) {
-        const std::string folder = song.SongDirectory.empty() ? session_.Paths().Songs() : song.SongDirectory;
-        auto chosen = prompter.OpenFile(OpenTitle, OpenFilter, folder);
-        if (!chosen || chosen->empty()) return OpenOutcome::Cancelled;
-        path = *chosen;
-    }
     const std::string extension = Extension(path);
     if (extension == ".mid") {
         if (request.Source != OpenSource::SongPlayer) song.SongDirectory = platform::FolderOf(path);
@@ -140,24 +169,36 @@ bool SongFiles::CanSave() {
     return true;
 }
 
-bool SongFiles::Save() {
-    const std::string& path = session_.App().arrangement.ArrangementPath;
-    if (path.empty()) return SaveAs();
-    if (!CanSave()) return false;
-    return WriteSong(path, true);
+bool SongFiles::Save(SongDone done) {
+    const std::string path = session_.App().arrangement.ArrangementPath;
+    if (path.empty()) return SaveAs(std::move(done));
+    const bool saved = CanSave() && WriteSong(path, true);
+    if (done) done(saved);
+    return saved;
 }
 
-bool SongFiles::SaveAs() {
-    if (!CanSave()) return false;
-    auto& song = session_.App().arrangement;
+bool SongFiles::SaveAs(SongDone done) {
+    if (!CanSave()) {
+        if (done) done(false);
+        return false;
+    }
+    const auto& song = session_.App().arrangement;
     std::string initial = song.ArrangementPath;
     if (initial.empty()) initial = (song.SongDirectory.empty() ? session_.Paths().Songs() : song.SongDirectory) + "/";
-    auto chosen = session_.Prompter().SaveFile(SaveTitle, SaveFilter, initial);
-    if (!chosen || chosen->empty()) return false;
-    std::string path = *chosen;
-    if (Extension(path).empty()) path += ".vxa";
-    song.SongDirectory = platform::FolderOf(path);
-    return WriteSong(path, true);
+    return platform::OutcomeOf(false, std::move(done), [&](SongDone finish) {
+        session_.Prompter().SaveFileThen(SaveTitle, SaveFilter, initial,
+                                         [songs = *this, finish](std::optional<std::string> chosen) mutable {
+                                             // The song may have been emptied or a recording started meanwhile.
+                                             if (!chosen || chosen->empty() || !songs.CanSave()) {
+                                                 finish(false);
+                                                 return;
+                                             }
+                                             std::string path = *chosen;
+                                             if (Extension(path).empty()) path += ".vxa";
+                                             songs.session_.App().arrangement.SongDirectory = platform::FolderOf(path);
+                                             finish(songs.WriteSong(path, true));
+                                         });
+    });
 }
 
 bool SongFiles::SaveTo(const std::string& path) {
@@ -207,22 +248,39 @@ bool SongFiles::QuickSave() {
     return true;
 }
 
-OpenOutcome SongFiles::QuickLoad() {
+OpenOutcome SongFiles::QuickLoad(OpenDone done) {
     const std::string path = QuickSavePath();
     if (!platform::FileExists(path)) {
         session_.Prompter().Inform("Button Quicksave has not been pressed previously");
+        if (done) done(OpenOutcome::Refused);
         return OpenOutcome::Refused;
     }
     auto& host = session_.ArrangementLink();
     if (host.StylePlaying()) host.StopPlayback();
-    return Open({OpenSource::QuickLoad, path, false});
+    return Open({OpenSource::QuickLoad, path, false}, std::move(done));
 }
 
-bool SongFiles::Clear() {
-    auto& song = session_.App().arrangement;
+bool SongFiles::Clear(SongDone done) {
     auto& host = session_.ArrangementLink();
     if (host.ChordsRecording()) host.StopRecording();
-    if (!song.Chords.IsEmpty() && !session_.Prompter().Confirm("Clear Chordmemory ?")) return false;
+    if (session_.App().arrangement.Chords.IsEmpty()) {
+        ClearNow();
+        if (done) done(true);
+        return true;
+    }
+    return platform::OutcomeOf(false, std::move(done), [&](SongDone finish) {
+        session_.Prompter().ConfirmThen("Clear Chordmemory ?", [songs = *this, finish](bool yes) mutable {
+            if (yes) songs.ClearNow();
+            finish(yes);
+        });
+    });
+}
+
+void SongFiles::ClearNow() {
+    auto& song = session_.App().arrangement;
+    auto& host = session_.ArrangementLink();
+    // A recording started while the question was open ends before its song is cleared.
+    if (host.ChordsRecording()) host.StopRecording();
     ClearChordMemory(song.Chords);
     ClearMelody(song.Melody);
     song.Text = SongText{};
@@ -235,13 +293,15 @@ bool SongFiles::Clear() {
     song.ArrangementPath.clear();
     ShowSongTitle({});
     host.SongCleared();
-    return true;
 }
 
-bool SongFiles::New() {
-    if (!Clear()) return false;
-    session_.ArrangementLink().CreateMeasures();
-    return true;
+bool SongFiles::New(SongDone done) {
+    return platform::OutcomeOf(false, std::move(done), [&](SongDone finish) {
+        Clear([session = &session_, finish](bool cleared) {
+            if (cleared) session->ArrangementLink().CreateMeasures();
+            finish(cleared);
+        });
+    });
 }
 
 }  // namespace chordella::data

@@ -7,7 +7,15 @@
 // A file that cannot be read or is damaged is refused with a message and leaves the song
 // in memory as it was; saving writes a temporary file and renames it, so an old file is
 // never left half-written. Control thread.
+//
+// The operations that ask (open, save as, clear, new) never wait for the answer: they ask,
+// return, and go on when the answer arrives, while the control loop keeps playing. Their
+// result is answered at once when every question was answered before they returned (the
+// command line, scripted tests); otherwise they answer Asking (false for the bool ones) and
+// hand the outcome to `done` later. SongFiles may be a temporary: what goes on later keeps
+// a copy.
 
+#include <functional>
 #include <string>
 
 namespace chordella::core { class Session; }
@@ -25,7 +33,16 @@ enum class OpenSource {
     Path,        // any other caller with a path (command line, lists)
 };
 
-enum class OpenOutcome { Opened, Imported, Cancelled, Refused };
+enum class OpenOutcome {
+    Opened,
+    Imported,
+    Cancelled,
+    Refused,
+    Asking,  // a question or the open dialog is open; the outcome goes to `done`
+};
+
+using OpenDone = std::function<void(OpenOutcome)>;
+using SongDone = std::function<void(bool)>;
 
 struct OpenRequest {
     OpenSource Source = OpenSource::Dialog;
@@ -44,25 +61,29 @@ class SongFiles {
 public:
     explicit SongFiles(core::Session& session) : session_(session) {}
 
-    OpenOutcome Open(const OpenRequest& request);
+    OpenOutcome Open(const OpenRequest& request, OpenDone done = {});
     // "Sa&ve - F12": to the song's own file, or through the dialog for a new song.
-    bool Save();
+    bool Save(SongDone done = {});
     // "&Save as ...": always through the dialog.
-    bool SaveAs();
+    bool SaveAs(SongDone done = {});
     // Writes the song to a path without a dialog; the path becomes the song's file.
     bool SaveTo(const std::string& path);
     // "Quicksave" and "Quickload" of the editor.
     bool QuickSave();
-    OpenOutcome QuickLoad();
+    OpenOutcome QuickLoad(OpenDone done = {});
     // "C&lear": asks "Clear Chordmemory ?" when there is something to lose.
-    bool Clear();
+    bool Clear(SongDone done = {});
     // "&New": clears, then asks for the measures of the new song.
-    bool New();
+    bool New(SongDone done = {});
 
     std::string QuickSavePath() const;
     std::string DemoSongPath() const;
 
 private:
+    // The open once its question was answered: the file is chosen, or `request.Path` is opened.
+    void OpenConfirmed(const OpenRequest& request, OpenDone finish);
+    OpenOutcome OpenPath(const OpenRequest& request, const std::string& path);
+    void ClearNow();
     bool WriteSong(const std::string& path, bool becomesSongFile);
     bool CanSave();
     std::string StyleReferenceToSave();

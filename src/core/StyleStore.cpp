@@ -12,6 +12,7 @@
 #include "data/StyleFile.h"
 #include "data/StyleState.h"
 #include "platform/Files.h"
+#include "platform/Outcome.h"
 #include "platform/Paths.h"
 
 namespace chordella::data {
@@ -140,22 +141,41 @@ void StyleStore::ResetState() {
     style.SelectedPart = Index(StylePart::Basic);
 }
 
-void StyleStore::Reset() {
-    StyleState& style = Style();
-    if (style.StyleModified && session_.Prompter().Confirm("Save Style first ?")) Save(style.StylePath);
-    ResetState();
-    hooks_->AfterReset();
+void StyleStore::Reset(std::function<void()> done) {
+    auto reset = [store = *this, done](bool saveFirst) mutable {
+        if (saveFirst) store.Save(store.Style().StylePath);
+        store.ResetState();
+        store.hooks_->AfterReset();
+        if (done) done();
+    };
+    if (!Style().StyleModified) {
+        reset(false);
+        return;
+    }
+    session_.Prompter().ConfirmThen("Save Style first ?", std::move(reset));
 }
 
-StyleLoadResult StyleStore::Load(const std::string& path, bool userStarted, bool asDefaultStyle) {
+StyleLoadResult StyleStore::Load(const std::string& path, bool userStarted, bool asDefaultStyle, StyleLoadDone done) {
+    return platform::OutcomeOf(StyleLoadResult::Asking, std::move(done), [&](StyleLoadDone finish) {
+        if (hooks_->RecordingRuns()) {
+            finish(StyleLoadResult::Cancelled);
+            return;
+        }
+        hooks_->ConfirmReplace(userStarted, [store = *this, path, asDefaultStyle, finish](bool yes) mutable {
+            finish(yes ? store.LoadConfirmed(path, asDefaultStyle) : StyleLoadResult::Cancelled);
+        });
+    });
+}
+
+StyleLoadResult StyleStore::LoadConfirmed(const std::string& path, bool asDefaultStyle) {
+    // A recording may have started while the question was open.
     if (hooks_->RecordingRuns()) return StyleLoadResult::Cancelled;
-    if (!hooks_->ConfirmReplace(userStarted)) return StyleLoadResult::Cancelled;
     if (!EnsureBuffers()) return StyleLoadResult::Failed;
-    return Replace(path, userStarted, asDefaultStyle);
+    return Replace(path, asDefaultStyle);
 }
 
 // Reads and checks the whole file first; only a file that passes replaces the loaded style.
-StyleLoadResult StyleStore::Replace(const std::string& path, bool /*userStarted*/, bool asDefaultStyle) {
+StyleLoadResult StyleStore::Replace(const std::string& path, bool asDefaultStyle) {
     std::vector<std::uint8_t> file;
     std::string error;
     StyleImage image;
@@ -187,36 +207,63 @@ StyleLoadResult StyleStore::Replace(const std::string& path, bool /*userStarted*
     return StyleLoadResult::Loaded;
 }
 
-StyleLoadResult StyleStore::OpenByPath(const std::string& storedPath, MissingStyle missing) {
-    if (storedPath.empty()) return StyleLoadResult::Cancelled;
+StyleLoadResult StyleStore::OpenByPath(const std::string& storedPath, MissingStyle missing, StyleLoadDone done) {
+    const auto answer = [&done](StyleLoadResult result) {
+        if (done) done(result);
+        return result;
+    };
+    if (storedPath.empty()) return answer(StyleLoadResult::Cancelled);
     const auto& paths = session_.Paths();
     const std::string found = FindStyleFile(storedPath, paths.DataDir(), paths.Styles());
     if (found.empty()) {
         if (missing == MissingStyle::Tell) session_.Prompter().Inform("Style not found !");
-        return StyleLoadResult::Failed;
+        return answer(StyleLoadResult::Failed);
     }
-    return Load(found, false, false);
+    return Load(found, false, false, std::move(done));
 }
 
-StyleLoadResult StyleStore::OpenWithDialog() {
+StyleLoadResult StyleStore::OpenWithDialog(StyleLoadDone done) {
     StyleState& style = Style();
     const bool previousWasVxs = style.StylePath.empty() || HasVxsExtension(style.StylePath);
     const std::string preset = previousWasVxs && !style.StylePath.empty()
                                    ? std::string(platform::FileNamePart(style.StylePath))
                                    : std::string("*.VXS");
     const std::string folder = style.StyleDirectory.empty() ? session_.Paths().Styles() : style.StyleDirectory;
-    const auto chosen = session_.Prompter().OpenFile(OpenTitle, OpenFilter, folder + "/" + preset);
-    if (!chosen || chosen->empty()) return StyleLoadResult::Cancelled;
-    if (HasVxsExtension(*chosen)) return Load(*chosen, true, false);
+    return platform::OutcomeOf(StyleLoadResult::Asking, std::move(done), [&](StyleLoadDone finish) {
+        session_.Prompter().OpenFileThen(OpenTitle, OpenFilter, folder + "/" + preset,
+                                         [store = *this, finish](std::optional<std::string> chosen) mutable {
+                                             if (!chosen || chosen->empty()) {
+                                                 finish(StyleLoadResult::Cancelled);
+                                                 return;
+                                             }
+                                             store.OpenChosen(*chosen, std::move(finish));
+                                         });
+    });
+}
 
-    if (hooks_->RecordingRuns() || !hooks_->ConfirmReplace(true)) return StyleLoadResult::Cancelled;
-    if (!hooks_->ConvertForeignStyle(*chosen)) {
-        session_.Prompter().Inform("Cannot open the style \"" + std::string(platform::FileNamePart(*chosen)) +
-                                   "\": this style format cannot be converted !");
-        return StyleLoadResult::Failed;
+void StyleStore::OpenChosen(const std::string& chosen, StyleLoadDone finish) {
+    if (HasVxsExtension(chosen)) {
+        Load(chosen, true, false, std::move(finish));
+        return;
     }
-    style.StyleDirectory = platform::FolderOf(*chosen);
-    return StyleLoadResult::Loaded;
+    if (hooks_->RecordingRuns()) {
+        finish(StyleLoadResult::Cancelled);
+        return;
+    }
+    hooks_->ConfirmReplace(true, [store = *this, chosen, finish = std::move(finish)](bool yes) mutable {
+        if (!yes || store.hooks_->RecordingRuns()) {
+            finish(StyleLoadResult::Cancelled);
+            return;
+        }
+        if (!store.hooks_->ConvertForeignStyle(chosen)) {
+            store.session_.Prompter().Inform("Cannot open the style \"" + std::string(platform::FileNamePart(chosen)) +
+                                             "\": this style format cannot be converted !");
+            finish(StyleLoadResult::Failed);
+            return;
+        }
+        store.Style().StyleDirectory = platform::FolderOf(chosen);
+        finish(StyleLoadResult::Loaded);
+    });
 }
 
 bool StyleStore::Save(const std::string& path) {
@@ -238,16 +285,32 @@ bool StyleStore::Save(const std::string& path) {
     return true;
 }
 
-bool StyleStore::Delete() {
-    StyleState& style = Style();
-    if (style.StylePath.empty()) return false;
-    const std::string name(platform::FileNamePart(style.StylePath));
-    if (!session_.Prompter().Confirm("Are you sure you want to delete the style \"" + name + "\"?")) return false;
-    if (std::remove(style.StylePath.c_str()) != 0) {
-        session_.Prompter().Inform("Cannot delete the style \"" + name + "\": " + std::strerror(errno) + " !");
+bool StyleStore::Delete(std::function<void(bool)> done) {
+    const StyleState& style = Style();
+    if (style.StylePath.empty()) {
+        if (done) done(false);
         return false;
     }
-    return true;
+    const std::string path = style.StylePath;
+    const std::string name(platform::FileNamePart(path));
+    return platform::OutcomeOf(false, std::move(done), [&](platform::Done<bool> finish) {
+        session_.Prompter().ConfirmThen(
+            "Are you sure you want to delete the style \"" + name + "\"?",
+            [session = &session_, path, name, finish](bool yes) {
+                if (!yes) {
+                    finish(false);
+                    return;
+                }
+                // The file asked about is deleted, even if another style was opened meanwhile.
+                if (std::remove(path.c_str()) != 0) {
+                    session->Prompter().Inform("Cannot delete the style \"" + name + "\": " + std::strerror(errno) +
+                                               " !");
+                    finish(false);
+                    return;
+                }
+                finish(true);
+            });
+    });
 }
 
 void StyleStore::RestoreOriginal() {

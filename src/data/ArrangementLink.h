@@ -26,43 +26,66 @@ public:
     virtual ~ArrangementLink() = default;
 
     // Transport.
-    virtual bool ChordsRecording() { return false; }
-    virtual void StopRecording() {}
-    virtual bool StylePlaying() { return false; }
-    virtual void StopPlayback() {}
-    virtual void StartPlayback() {}
+    virtual bool ChordsRecording() = 0;
+    virtual void StopRecording() = 0;
+    virtual bool StylePlaying() = 0;
+    virtual void StopPlayback() = 0;
+    virtual void StartPlayback() = 0;
 
     // The loaded style.
-    virtual bool StyleLoaded() { return false; }
-    virtual std::string LoadedStylePath() { return {}; }
+    virtual bool StyleLoaded() = 0;
+    virtual std::string LoadedStylePath() = 0;
     // Loads the style a song names; true when it was loaded.
-    virtual bool OpenStyleByPath(const std::string& /*storedPath*/, bool /*quiet*/) { return false; }
+    virtual bool OpenStyleByPath(const std::string& storedPath, bool quiet) = 0;
 
     // Clock and mixer.
-    virtual int MeasureUnits() { return meter_; }
-    virtual void SetSongTempo(int /*beatsPerMinute*/) {}
-    virtual void SetSongMeter(int measureUnits) { meter_ = measureUnits; }
-    virtual void SendMelodyProgram(int /*program*/) {}
+    virtual int MeasureUnits() = 0;
+    virtual void SetSongTempo(int beatsPerMinute) = 0;
+    virtual void SetSongMeter(int measureUnits) = 0;
+    virtual void SendMelodyProgram(int program) = 0;
 
     // Other modules.
     // A .mid file chosen in the open dialog; true when the import produced a song.
-    virtual bool ImportMidiSong(const std::string& /*path*/) { return false; }
+    virtual bool ImportMidiSong(const std::string& path) = 0;
     // "&New": asks for the number of measures of the new song and creates them; true when
     // measures were created (the editor's key setting is then re-applied by the editor).
-    virtual bool CreateMeasures() { return false; }
+    virtual bool CreateMeasures() = 0;
     // The song was opened: the transport's ad-lib measure counter, the beat display, the
     // editor's grid.
-    virtual void SongOpened() {}
+    virtual void SongOpened() = 0;
     // The song was cleared: the playback start position returns to 4, the editor empties.
-    virtual void SongCleared() {}
+    virtual void SongCleared() = 0;
     // The song-info box "Auto pop-up" asks for the editor after an open.
-    virtual void ShowEditor() {}
+    virtual void ShowEditor() = 0;
+};
+
+// The host until the modules are wired: remembers the meter it was given, nothing else.
+// (Session::ArrangementLinkWired tells whether it is in use.)
+class NoArrangementLink : public ArrangementLink {
+public:
+    bool ChordsRecording() override { return false; }
+    void StopRecording() override {}
+    bool StylePlaying() override { return false; }
+    void StopPlayback() override {}
+    void StartPlayback() override {}
+
+    bool StyleLoaded() override { return false; }
+    std::string LoadedStylePath() override { return {}; }
+    bool OpenStyleByPath(const std::string& /*storedPath*/, bool /*quiet*/) override { return false; }
+
+    int MeasureUnits() override { return meter_; }
+    void SetSongTempo(int /*beatsPerMinute*/) override {}
+    void SetSongMeter(int measureUnits) override { meter_ = measureUnits; }
+    void SendMelodyProgram(int /*program*/) override {}
+
+    bool ImportMidiSong(const std::string& /*path*/) override { return false; }
+    bool CreateMeasures() override { return false; }
+    void SongOpened() override {}
+    void SongCleared() override {}
+    void ShowEditor() override {}
 
 private:
     int meter_ = 16;
 };
-
-// The host until the modules are wired: remembers the meter it was given, nothing else.
-class NoArrangementLink final : public ArrangementLink {};
 
 }  // namespace chordella::data

@@ -16,8 +16,28 @@ bool StyleLoadLinkList::RecordingRuns() {
     return std::any_of(hooks_.begin(), hooks_.end(), [](StyleLoadLink* h) { return h->RecordingRuns(); });
 }
 
-bool StyleLoadLinkList::ConfirmReplace(bool userStarted) {
-    return std::all_of(hooks_.begin(), hooks_.end(), [&](StyleLoadLink* h) { return h->ConfirmReplace(userStarted); });
+void StyleLoadLinkList::ConfirmReplace(bool userStarted, std::function<void(bool)> then) {
+    ConfirmFrom(hooks_, userStarted, std::move(then));
+}
+
+void StyleLoadLinkList::ConfirmFrom(std::vector<StyleLoadLink*> left, bool userStarted,
+                                    std::function<void(bool)> then) {
+    // A module that went away while an earlier one's question was open is not asked.
+    const auto present = [this](StyleLoadLink* h) { return std::find(hooks_.begin(), hooks_.end(), h) != hooks_.end(); };
+    while (!left.empty() && !present(left.front())) left.erase(left.begin());
+    if (left.empty()) {
+        then(true);
+        return;
+    }
+    StyleLoadLink* next = left.front();
+    left.erase(left.begin());
+    next->ConfirmReplace(userStarted, [this, left = std::move(left), userStarted, then = std::move(then)](bool yes) mutable {
+        if (!yes) {
+            then(false);
+            return;
+        }
+        ConfirmFrom(std::move(left), userStarted, std::move(then));
+    });
 }
 
 void StyleLoadLinkList::BeforeLoad() {

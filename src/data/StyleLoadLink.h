@@ -2,10 +2,12 @@
 // The steps of loading and resetting a style that belong to other modules: the transport
 // (recording, stop, measure counter), the clock (tempo, meter), the style creator (its
 // questions and positions), the instrument sets (program mapping), the mixer (mutes) and
-// the style channel rules. Each module overrides what it does; the defaults do nothing, so
-// a style loads with only the data layer present.
+// the style channel rules. Every module that takes part says what it does at each step (an
+// empty body is a step it has no part in); the session's StyleLoadLinkList asks them all,
+// so a style loads with only the data layer present when the list is empty.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,28 +27,30 @@ public:
 
     // Control thread, all of them.
     // Loading does nothing while a recording runs.
-    virtual bool RecordingRuns() { return false; }
-    // The creator's questions ("Replace current song ?", "Replace current work ?"); false ends the load.
-    virtual bool ConfirmReplace(bool /*userStarted*/) { return true; }
+    virtual bool RecordingRuns() = 0;
+    // The creator's questions ("Replace current song ?", "Replace current work ?"), asked without
+    // waiting: `then` gets true to go on, false to end the load (maybe later, the ticks go on).
+    virtual void ConfirmReplace(bool userStarted, std::function<void(bool)> then) = 0;
     // Before the old style is replaced: reset the creator's positions and stop playback.
-    virtual void BeforeLoad() {}
+    virtual void BeforeLoad() = 0;
     // Tempo and intro detection, the meter choice, the "Suppress all Style Controllers" box.
-    virtual void ApplyHeader(const StyleHeader& /*header*/, const StyleMeterChoice& /*meter*/) {}
+    virtual void ApplyHeader(const StyleHeader& header, const StyleMeterChoice& meter) = 0;
     // Program mapping of the active instrument set: the program that replaces `program`
     // (0 … 127), or `program` itself when the set has no entry or mapping is off.
-    virtual int MapProgram(int program) { return program; }
+    virtual int MapProgram(int program) = 0;
     // True when the active instrument set is "SC-55.VXI" (bank and drum-kit clean-up on load).
-    virtual bool Sc55InstrumentSet() { return false; }
+    virtual bool Sc55InstrumentSet() = 0;
     // The transport's intro is enabled: after a load the part selector starts its search for
     // a present part at Intro instead of Basic.
-    virtual bool IntroEnabled() { return false; }
+    virtual bool IntroEnabled() = 0;
     // After the load: window captions from StyleCaptionName, mixer mutes from the selected part, then the style channel rules.
-    virtual void AfterLoad() {}
+    virtual void AfterLoad() = 0;
     // The style was reset (new, empty style): captions go back to "Keyboard", "Chord view".
-    virtual void AfterReset() {}
+    virtual void AfterReset() = 0;
     // A foreign style file (not .vxs) picked in the open dialog: the converter builds it.
-    // False when no converter is present (the load is refused with a message).
-    virtual bool ConvertForeignStyle(const std::string& /*path*/) { return false; }
+    // False when this module does not convert it (with no module that does, the load is
+    // refused with a message).
+    virtual bool ConvertForeignStyle(const std::string& path) = 0;
 };
 
 // The hooks of every module that takes part in loading, asked in the order they were added.
@@ -57,7 +61,7 @@ public:
     void Remove(StyleLoadLink* hooks);
 
     bool RecordingRuns() override;                        // any
-    bool ConfirmReplace(bool userStarted) override;       // all, stopping at the first No
+    void ConfirmReplace(bool userStarted, std::function<void(bool)> then) override;  // all, in turn, up to the first No
     void BeforeLoad() override;
     void ApplyHeader(const StyleHeader& header, const StyleMeterChoice& meter) override;
     int MapProgram(int program) override;                 // the first that maps it
@@ -67,7 +71,13 @@ public:
     void AfterReset() override;
     bool ConvertForeignStyle(const std::string& path) override;  // the first that converts it
 
+    // No module takes part: a style loads with the data layer alone.
+    bool Empty() const { return hooks_.empty(); }
+
 private:
+    // Asks the first of `left` that is still in the list, then the rest after its Yes.
+    void ConfirmFrom(std::vector<StyleLoadLink*> left, bool userStarted, std::function<void(bool)> then);
+
     std::vector<StyleLoadLink*> hooks_;
 };
 

@@ -23,6 +23,15 @@ public:
     void ApplyHeader(const data::StyleHeader& header, const data::StyleMeterChoice& meter) override;
     void AfterLoad() override;
 
+    // Steps the clock has no part in.
+    bool RecordingRuns() override { return false; }
+    void ConfirmReplace(bool, std::function<void(bool)> then) override { then(true); }
+    int MapProgram(int program) override { return program; }
+    bool Sc55InstrumentSet() override { return false; }
+    bool IntroEnabled() override { return false; }
+    void AfterReset() override {}
+    bool ConvertForeignStyle(const std::string&) override { return false; }
+
 private:
     Clock& clock_;
     AccompanimentEngine& engine_;

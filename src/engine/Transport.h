@@ -110,6 +110,15 @@ private:
         explicit StyleLoadSteps(Transport& transport) : transport_(transport) {}
         bool RecordingRuns() override;
         bool IntroEnabled() override;
+        // Steps the transport has no part in (the clock's hooks stop a playing style).
+        void ConfirmReplace(bool, std::function<void(bool)> then) override { then(true); }
+        void BeforeLoad() override {}
+        void ApplyHeader(const data::StyleHeader&, const data::StyleMeterChoice&) override {}
+        int MapProgram(int program) override { return program; }
+        bool Sc55InstrumentSet() override { return false; }
+        void AfterLoad() override {}
+        void AfterReset() override {}
+        bool ConvertForeignStyle(const std::string&) override { return false; }
 
     private:
         Transport& transport_;

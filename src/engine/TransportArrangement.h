@@ -39,6 +39,13 @@ public:
     void SendMelodyProgram(int program) override;
     void SongCleared() override;
 
+    // The modules the transport does not reach: a .mid song is not imported (the open is
+    // refused), "&New" creates no measures, and no editor is opened or told.
+    bool ImportMidiSong(const std::string& /*path*/) override { return false; }
+    bool CreateMeasures() override { return false; }
+    void SongOpened() override {}
+    void ShowEditor() override {}
+
 private:
     core::Session& session_;
     Transport& transport_;

@@ -9,8 +9,10 @@
 #include <atomic>
 #include <cstdint>
 #include <thread>
+#include <type_traits>
 
 #ifdef CHORDELLA_HAVE_SD_BUS
+#include <dlfcn.h>
 #include <systemd/sd-bus.h>
 #endif
 
@@ -51,13 +53,55 @@ extern "C" void DemoteOnCpuLimit(int) {
     sched_setscheduler(0, SCHED_OTHER, &param);
 }
 
+// sd-bus is opened on the first request for real time, not linked: it brings six more
+// libraries whose loading every start of a headless command would pay for.
+struct SdBus {
+    decltype(&::sd_bus_open_system) OpenSystem = nullptr;
+    decltype(&::sd_bus_get_property_trivial) GetPropertyTrivial = nullptr;
+    decltype(&::sd_bus_error_free) ErrorFree = nullptr;
+    decltype(&::sd_bus_message_new_method_call) NewMethodCall = nullptr;
+    decltype(&::sd_bus_message_append) Append = nullptr;
+    decltype(&::sd_bus_call) Call = nullptr;
+    decltype(&::sd_bus_message_unref) MessageUnref = nullptr;
+    decltype(&::sd_bus_flush_close_unref) FlushCloseUnref = nullptr;
+};
+
+// The functions, or nullptr when the library or one of them is missing.
+const SdBus* LoadSdBus() {
+    static const SdBus* const loaded = []() -> const SdBus* {
+        void* handle = dlopen("libsystemd.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (handle == nullptr) return nullptr;
+        static SdBus bus;
+        bool complete = true;
+        const auto find = [&](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(handle, name));
+            complete = complete && function != nullptr;
+        };
+        find(bus.OpenSystem, "sd_bus_open_system");
+        find(bus.GetPropertyTrivial, "sd_bus_get_property_trivial");
+        find(bus.ErrorFree, "sd_bus_error_free");
+        find(bus.NewMethodCall, "sd_bus_message_new_method_call");
+        find(bus.Append, "sd_bus_message_append");
+        find(bus.Call, "sd_bus_call");
+        find(bus.MessageUnref, "sd_bus_message_unref");
+        find(bus.FlushCloseUnref, "sd_bus_flush_close_unref");
+        return complete ? &bus : nullptr;
+    }();
+    return loaded;
+}
+
 // RealtimeKit answers only threads of processes that limit their real-time CPU time;
 // once it is found missing it is not asked again.
 bool AskRealtimeKit(pid_t tid) {
     static std::atomic<bool> missing{false};
     if (tid <= 0 || missing.load()) return false;
+    const SdBus* sd = LoadSdBus();
+    if (sd == nullptr) {
+        missing = true;
+        return false;
+    }
     sd_bus* bus = nullptr;
-    if (sd_bus_open_system(&bus) < 0) {
+    if (sd->OpenSystem(&bus) < 0) {
         missing = true;
         return false;
     }
@@ -66,9 +110,9 @@ bool AskRealtimeKit(pid_t tid) {
     std::int64_t rtTimeMax = 0;
     sd_bus_error error = SD_BUS_ERROR_NULL;
     const bool asked =
-        sd_bus_get_property_trivial(bus, KitService, KitPath, KitService, "MaxRealtimePriority", &error, 'i', &most) >= 0 &&
-        sd_bus_get_property_trivial(bus, KitService, KitPath, KitService, "RTTimeUSecMax", &error, 'x', &rtTimeMax) >= 0;
-    sd_bus_error_free(&error);
+        sd->GetPropertyTrivial(bus, KitService, KitPath, KitService, "MaxRealtimePriority", &error, 'i', &most) >= 0 &&
+        sd->GetPropertyTrivial(bus, KitService, KitPath, KitService, "RTTimeUSecMax", &error, 'x', &rtTimeMax) >= 0;
+    sd->ErrorFree(&error);
     if (!asked || most < 1) {
         missing = !asked;
     } else {
@@ -80,14 +124,14 @@ bool AskRealtimeKit(pid_t tid) {
         sd_bus_message* call = nullptr;
         sd_bus_message* reply = nullptr;
         const std::uint32_t priority = static_cast<std::uint32_t>(std::min(most, RealtimePriority));
-        if (sd_bus_message_new_method_call(bus, &call, KitService, KitPath, KitService, "MakeThreadRealtime") >= 0 &&
-            sd_bus_message_append(call, "tu", static_cast<std::uint64_t>(tid), priority) >= 0)
-            granted = sd_bus_call(bus, call, KitTimeoutMicros, &error, &reply) >= 0;
-        sd_bus_error_free(&error);
-        sd_bus_message_unref(reply);
-        sd_bus_message_unref(call);
+        if (sd->NewMethodCall(bus, &call, KitService, KitPath, KitService, "MakeThreadRealtime") >= 0 &&
+            sd->Append(call, "tu", static_cast<std::uint64_t>(tid), priority) >= 0)
+            granted = sd->Call(bus, call, KitTimeoutMicros, &error, &reply) >= 0;
+        sd->ErrorFree(&error);
+        sd->MessageUnref(reply);
+        sd->MessageUnref(call);
     }
-    sd_bus_flush_close_unref(bus);
+    sd->FlushCloseUnref(bus);
     return granted;
 }
 #else

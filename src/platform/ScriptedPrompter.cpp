@@ -60,4 +60,48 @@ std::optional<std::string> ScriptedPrompter::ChooseFolder(const std::string& tit
     return NextText();
 }
 
+void ScriptedPrompter::Hold(const std::string& text, std::function<void()> answer) {
+    shown_.push_back(text);
+    if (hold_) {
+        held_.push_back(std::move(answer));
+    } else {
+        answer();
+    }
+}
+
+bool ScriptedPrompter::AnswerHeld() {
+    if (held_.empty()) return false;
+    std::function<void()> answer = std::move(held_.front());
+    held_.pop_front();
+    answer();
+    return true;
+}
+
+void ScriptedPrompter::ConfirmThen(const std::string& text, ConfirmAnswer then) {
+    Hold(text, [this, then = std::move(then)] { then(NextAnswer() == Answer::Yes); });
+}
+
+void ScriptedPrompter::AskThen(const std::string& text, AskAnswer then) {
+    Hold(text, [this, then = std::move(then)] { then(NextAnswer()); });
+}
+
+void ScriptedPrompter::InputThen(const std::string& caption, const std::string& prompt, const std::string&,
+                                 TextAnswer then) {
+    Hold(caption + ": " + prompt, [this, then = std::move(then)] { then(NextText()); });
+}
+
+void ScriptedPrompter::OpenFileThen(const std::string& title, const std::string&, const std::string&,
+                                    TextAnswer then) {
+    Hold(title, [this, then = std::move(then)] { then(NextText()); });
+}
+
+void ScriptedPrompter::SaveFileThen(const std::string& title, const std::string&, const std::string&,
+                                    TextAnswer then) {
+    Hold(title, [this, then = std::move(then)] { then(NextText()); });
+}
+
+void ScriptedPrompter::ChooseFolderThen(const std::string& title, const std::string&, TextAnswer then) {
+    Hold(title, [this, then = std::move(then)] { then(NextText()); });
+}
+
 }  // namespace chordella::platform

@@ -208,7 +208,9 @@ TEST(ArrangerStatus, TheLineShowsChordPartPositionAndTempoOnceAChordStartedTheSt
     const std::string line = TerminalStatus::StatusLine(*t.session, shown);
     EXPECT_NE(line.find("Chord A"), std::string::npos) << line << " / " << shown.Shown().ChordName.c_str() << " / " << shown.Shown().Title.c_str();
     EXPECT_NE(line.find("Part Basic"), std::string::npos) << line;
-    EXPECT_NE(line.find("1:1"), std::string::npos) << line;
+    // The clock runs in real time: on a slow machine a beat may have passed before the line
+    // is read, so any beat of the first measure will do.
+    EXPECT_NE(line.find("   1:"), std::string::npos) << line;
     EXPECT_NE(line.find("150 bpm"), std::string::npos) << line;
     arranger.Stop();
 }

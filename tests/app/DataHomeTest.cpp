@@ -56,7 +56,7 @@ TEST(DataHome, TheFirstStartCopiesTheBundledFilesAndNoStartOverwritesTheUsersCha
         parts.prompter = std::make_unique<platform::ScriptedPrompter>();
         parts.paths = platform::Paths::InFolder(home.Path());
         core::Session session(std::move(parts));
-        LifecycleLink hooks;
+        NoLifecycleModules hooks;
         LifecycleSetup setup;
         setup.AssetsFolder = assets.folder.Path();
         setup.ReadOnlyMedia = [] { return false; };

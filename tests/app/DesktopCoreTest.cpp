@@ -8,12 +8,21 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/DesktopCore.h"
+#include "app/MidiExport.h"
 #include "app/LiveArranger.h"
 #include "app/SnapshotView.h"
 #include "chords/ChordEntry.h"
+#include "chords/KeyboardInput.h"
+#include "chords/SecondInput.h"
+#include "core/MidiImport.h"
+#include "core/SongFiles.h"
+#include "core/StyleStore.h"
+#include "data/StyleState.h"
 #include "engine/Clock.h"
+#include "engine/Transport.h"
 #include "midi/MidiBackend.h"
 #include "midi/Synth.h"
 #include "support/RecordingEditor.h"
@@ -89,6 +98,24 @@ TEST(DesktopCoreStartUp, OpensTheBuiltInSynthWhenNoOutputIsNamedAndShowsTheGuide
     EXPECT_STREQ(shown.Title.c_str(), "Chordella");
     rig.core.Exit();
     EXPECT_FALSE(rig.t.midi->IsOutputOpen(SynthOutput));
+}
+
+// Each seam the window's core takes part in is wired: none of them is left on its null
+// object, which would silently switch a feature off.
+TEST(DesktopCoreStartUp, WiresTheSongAndInputSeamsInsteadOfTheirNullObjects) {
+    testing::TestSession bare;
+    EXPECT_FALSE(bare.session->ArrangementLinkWired());
+    EXPECT_TRUE(bare.session->StyleLoadLink().Empty());
+    data::MidiImporter alone(*bare.session);
+    EXPECT_FALSE(alone.LinkWired());
+
+    DesktopRig rig;
+    core::Session& session = *rig.t.session;
+    EXPECT_TRUE(session.ArrangementLinkWired());
+    EXPECT_FALSE(session.StyleLoadLink().Empty()) << "the clock and the transport take part in loading";
+    EXPECT_TRUE(rig.core.Arranger().Keyboard().PeersWired());
+    EXPECT_TRUE(rig.core.Arranger().Second().PeersWired());
+    EXPECT_TRUE(rig.core.Arranger().Transport().ModulesWired());
 }
 
 TEST(DesktopCoreStartUp, PlaysTheBundledDemoSongWithItsStyleAtTheFirstStart) {
@@ -341,14 +368,10 @@ TEST(DesktopCoreChordEntry, LeavesKeysItDoesNotTakeToTheWindow) {
     EXPECT_TRUE(rig.core.KeyUp('C', {}));
 }
 
-// A user who takes two seconds to answer: every question without waiting is held, and a
-// timer of the control loop answers Yes later. A waiting question would stop the loop, so
-// it is counted (and answered No).
+// A user who takes their time: every question without waiting is held until the test
+// answers it. A waiting question would stop the loop, so it is counted (and answered No).
 class SlowUser final : public platform::Prompter {
 public:
-    static constexpr std::chrono::milliseconds Delay{2000};
-
-    void SetLoop(platform::EventLoop* loop) { loop_ = loop; }
     void Inform(const std::string&) override {}
     bool Confirm(const std::string&) override { return ++waitingQuestions, false; }
     platform::Answer Ask(const std::string&) override { return ++waitingQuestions, platform::Answer::No; }
@@ -366,76 +389,46 @@ public:
     }
     void ConfirmThen(const std::string& text, ConfirmAnswer then) override {
         asked.push_back(text);
-        loop_->StartTimer(Delay, false, [this, then = std::move(then)] {
-            answeredAt = std::chrono::steady_clock::now();
-            then(true);
-        });
+        held = std::move(then);
     }
 
     int waitingQuestions = 0;
     std::vector<std::string> asked;
-    std::optional<std::chrono::steady_clock::time_point> answeredAt;
-
-private:
-    platform::EventLoop* loop_ = nullptr;
+    ConfirmAnswer held;
 };
 
 TEST(DesktopCoreQuestions, AQuestionWhileTheStylePlaysLeavesTheTicksRunningUntilItIsAnswered) {
     auto user = std::make_unique<SlowUser>();
     SlowUser& slowUser = *user;
     DesktopRig rig(false, std::move(user));
-    slowUser.SetLoop(&rig.t.session->Loop());
     rig.core.Start();
     ASSERT_TRUE(rig.core.OpenStyle(std::string(CHORDELLA_ASSETS) + "/styles/bossa.vxs"));
     // A melody is on the track, so "&Record" asks before it replaces it.
     data::MelodyTrack& track = rig.t.session->App().arrangement.Melody;
     track.MelodyBuffer[0] = {0, 0x90, 60, 100, true};
     track.MelodyCount = 1;
+    const std::int64_t& ticks = rig.t.session->App().clock.TickCount;
     rig.core.StartStop();
     ASSERT_TRUE(rig.Snapshot().Playing);
-    rig.RunFor(std::chrono::milliseconds(300));
+    ASSERT_TRUE(rig.RunUntil([&] { return ticks > 0; }));
 
-    // The clock's tick count, sampled every 20 ms while the question is open.
-    platform::EventLoop& loop = rig.t.session->Loop();
-    struct Sample {
-        std::chrono::steady_clock::time_point at;
-        std::int64_t tick;
-    };
-    std::vector<Sample> samples;
-    const auto timer = loop.StartTimer(std::chrono::milliseconds(20), true, [&] {
-        samples.push_back({std::chrono::steady_clock::now(), rig.t.session->App().clock.TickCount});
-    });
-    const auto asked = std::chrono::steady_clock::now();
     rig.core.MelodyMenu("&Record");
     ASSERT_EQ(slowUser.asked, std::vector<std::string>{"Replace current melody ?"});
+    ASSERT_TRUE(slowUser.held);
     EXPECT_FALSE(rig.t.session->App().melody.Recording) << "nothing changes before the answer";
-    rig.RunFor(std::chrono::milliseconds(3000));
-    loop.StopTimer(timer);
+    // The user answers two seconds later, and not before the music went on for two beats:
+    // while a question stopped the ticks, they would never come.
+    const auto askedAt = std::chrono::steady_clock::now();
+    const std::int64_t askedTick = ticks;
+    EXPECT_TRUE(rig.RunUntil([&] {
+        return std::chrono::steady_clock::now() - askedAt >= std::chrono::seconds(2) && ticks >= askedTick + 48;
+    })) << "the ticks went on while the question was open: " << ticks - askedTick;
+    slowUser.held(true);
 
-    ASSERT_TRUE(slowUser.answeredAt.has_value());
-    EXPECT_GE(*slowUser.answeredAt - asked, SlowUser::Delay);
     EXPECT_EQ(slowUser.waitingQuestions, 0);
     EXPECT_TRUE(rig.t.session->App().melody.Recording) << "the operation went on with the answer";
     EXPECT_EQ(track.MelodyCount, 0) << "Yes replaced the old melody";
     EXPECT_TRUE(rig.Snapshot().Playing);
-
-    // While the question was open the ticks kept coming: about 48 a second at 120 bpm
-    // (generous bounds), and no sample window of the loop went by without them.
-    std::int64_t ticksWhileAsked = 0;
-    std::chrono::steady_clock::duration longestStall{};
-    auto lastAdvance = asked;
-    std::int64_t lastTick = samples.empty() ? 0 : samples.front().tick;
-    for (const Sample& sample : samples) {
-        if (sample.at > *slowUser.answeredAt) break;
-        if (sample.tick != lastTick) {
-            ticksWhileAsked += sample.tick - lastTick;
-            lastTick = sample.tick;
-            lastAdvance = sample.at;
-        }
-        longestStall = std::max(longestStall, sample.at - lastAdvance);
-    }
-    EXPECT_GT(ticksWhileAsked, 40) << "ticks ran while the question was open";
-    EXPECT_LT(longestStall, std::chrono::milliseconds(500)) << "no tick came for that long";
 
     rig.core.StartStop();
     std::vector<testing::SentMessage> sent;
@@ -447,6 +440,100 @@ TEST(DesktopCoreQuestions, AQuestionWhileTheStylePlaysLeavesTheTicksRunningUntil
     }
     EXPECT_GT(rig.NoteOnsSent(SynthOutput), 0);
     EXPECT_TRUE(testing::NoStuckNotes(sent)) << "every note sounding during the question was ended";
+}
+
+// The file questions of a playing song: each is left open while the ticks go on, then
+// answered No or cancelled, and nothing has changed. The operations are made as temporaries,
+// as the window's requests make them, so what goes on after the answer must not need them.
+TEST(DesktopCoreQuestions, FileQuestionsLeaveTheTicksRunningAndNoOrCancelChangesNothing) {
+    DesktopRig rig(true);
+    rig.core.Start();
+    core::Session& session = *rig.t.session;
+    const std::int64_t& ticks = session.App().clock.TickCount;
+    ASSERT_TRUE(rig.RunUntil([&] { return rig.Snapshot().Playing && ticks > 0; }));
+    data::ArrangementState& song = session.App().arrangement;
+    data::StyleState& style = session.Style().style;
+    ASSERT_FALSE(song.Chords.IsEmpty());
+    ASSERT_EQ(style.StylePath.rfind(rig.t.home.Path(), 0), 0u) << "the style is the data home's copy";
+    data::CreatorWork& work = session.Style().Work;
+    work.WorkLength = 100;
+    work.WorkModified = true;
+    work.Caption = "work in progress";
+    const auto chordsBefore = song.Chords.Bytes;
+    const std::string songPath = song.ArrangementPath;
+    const std::string stylePath = style.StylePath;
+    const std::string exportPath = rig.t.home.File("export.mid");
+
+    platform::ScriptedPrompter& user = *rig.t.prompter;
+    user.HoldQuestions(true);
+    struct Question {
+        std::string text;
+        std::function<void()> ask;
+        std::optional<bool> outcome;
+    };
+    std::vector<Question> questions;
+    const auto add = [&](std::string text, auto ask) { questions.push_back({std::move(text), {}, {}}); questions.back().ask = ask; };
+    Question* current = nullptr;
+    const auto finished = [&](bool succeeded) { current->outcome = succeeded; };
+    add("Replace current chords & melody ?", [&] {
+        EXPECT_EQ(data::SongFiles(session).Open({data::OpenSource::Path, rig.t.home.File("other.vxa"), false},
+                                                [&](data::OpenOutcome o) { finished(o == data::OpenOutcome::Opened); }),
+                  data::OpenOutcome::Asking);
+    });
+    add("Clear Chordmemory ?", [&] { data::SongFiles(session).Clear(finished); });
+    add("Save arrangement as ...", [&] { data::SongFiles(session).SaveAs(finished); });
+    add("Open style ...", [&] {
+        EXPECT_EQ(data::StyleStore(session).OpenWithDialog(
+                      [&](data::StyleLoadResult r) { finished(r == data::StyleLoadResult::Loaded); }),
+                  data::StyleLoadResult::Asking);
+    });
+    add("Are you sure you want to delete the style \"" + std::string(platform::FileNamePart(stylePath)) + "\"?",
+        [&] { data::StyleStore(session).Delete(finished); });
+    add(ExportDialogTitle, [&] { ExportMidi(session, {}, finished); });
+    add(SaveStyleAsMidiTitle, [&] {
+        StyleMidiFiles files;
+        SaveStyleAsMidi(session, {}, files, [&](bool written, const StyleMidiFiles&) { finished(written); });
+    });
+    data::MidiImporter importer(session);
+    add("Replace current work ?", [&] {
+        EXPECT_EQ(importer.Import({}, false, false, [&](data::ImportOutcome o) { finished(o == data::ImportOutcome::Imported); }),
+                  data::ImportOutcome::Asking);
+    });
+
+    for (Question& question : questions) {
+        current = &question;
+        user.ClearShown();
+        question.ask();
+        ASSERT_EQ(user.HeldQuestions(), 1u) << question.text;
+        EXPECT_EQ(user.Shown(), std::vector<std::string>{question.text});
+        EXPECT_FALSE(question.outcome.has_value()) << question.text << ": nothing happens before the answer";
+        const std::int64_t asked = ticks;
+        EXPECT_TRUE(rig.RunUntil([&] { return ticks >= asked + 24; })) << question.text << ": a beat of ticks ran";
+        user.AnswerNo();
+        ASSERT_TRUE(user.AnswerHeld());
+        EXPECT_EQ(question.outcome, std::optional<bool>(false)) << question.text;
+        EXPECT_EQ(user.HeldQuestions(), 0u) << question.text << ": No and cancel ask nothing more";
+    }
+
+    EXPECT_TRUE(rig.Snapshot().Playing);
+    EXPECT_EQ(song.Chords.Bytes, chordsBefore);
+    EXPECT_EQ(song.ArrangementPath, songPath);
+    EXPECT_EQ(style.StylePath, stylePath);
+    EXPECT_TRUE(std::filesystem::exists(stylePath));
+    EXPECT_FALSE(std::filesystem::exists(exportPath));
+    EXPECT_EQ(work.Caption, "work in progress");
+    EXPECT_EQ(work.WorkLength, 100);
+
+    // Yes, given while the song plays on, goes on with the operation the question belongs to.
+    const std::int64_t asked = ticks;
+    bool cleared = false;
+    EXPECT_FALSE(data::SongFiles(session).Clear([&](bool yes) { cleared = yes; }));
+    EXPECT_TRUE(rig.RunUntil([&] { return ticks >= asked + 24; }));
+    user.AnswerYes();
+    ASSERT_TRUE(user.AnswerHeld());
+    EXPECT_TRUE(cleared);
+    EXPECT_TRUE(song.Chords.IsEmpty());
+    rig.core.Exit();
 }
 
 }  // namespace

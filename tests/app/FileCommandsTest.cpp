@@ -109,7 +109,7 @@ TEST_F(FileCommands, InfoAndImportRefuseAFifoAtOnce) {
     const std::string pipe = folder.File("pipe.mid");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
     for (const std::string& arguments : {"info " + Quoted(pipe), "import " + Quoted(pipe) + " -o " + Quoted(folder.File("p.vxw"))}) {
-        const Result result = RunChordella(arguments, "timeout 20");
+        const Result result = RunChordella(arguments, "timeout 60");
         EXPECT_EQ(result.exitCode, 1) << arguments;
         EXPECT_EQ(result.output, pipe + ": is a FIFO, not a file\n");
     }

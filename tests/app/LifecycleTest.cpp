@@ -46,6 +46,7 @@ public:
     void SaveStylePlaylist() override {
         steps.push_back(std::string("SaveStylePlaylist") + (fs::exists(paths_.IniPath()) ? " (settings on disk)" : ""));
     }
+    void SaveSonglist() override {}
     void CloseWindows() override { steps.push_back("CloseWindows"); }
     void ShutDownClock() override { steps.push_back("ShutDownClock"); }
     void ClosePorts() override { steps.push_back("ClosePorts"); }

@@ -27,7 +27,7 @@ using Result = chordella::testing::CommandResult;
 Result RunSecond(const std::string& runtime, const std::string& arguments) {
     // Without a display the program runs headless, which is what these tests drive.
     return chordella::testing::RunChordella(
-        arguments, "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR='" + runtime + "' timeout 20");
+        arguments, "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR='" + runtime + "' timeout 60");
 }
 
 pid_t StartFirst(const std::string& runtime, const std::string& home) {

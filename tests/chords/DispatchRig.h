@@ -22,7 +22,7 @@
 
 namespace chordella::testing {
 
-struct RecordingPeers final : chords::InputLink {
+struct RecordingPeers final : chords::NoInputModules {
     void InstrumentKey(int index) override { InstrumentKeys.push_back(index); }
     void ProgramControl(int number) override { ProgramControls.push_back(number); }
     int ProgramControlCode(int key) override { return key == 3 ? 976 : key == 4 ? 901 : 0; }

@@ -1,6 +1,6 @@
-// A keyboard input whose ring overflowed while the control thread stalled: the releases
-// that were lost must not leave chord-zone keys held or melody notes sounding, and the
-// loss is counted and shown once.
+// An input whose ring overflowed while the control thread stalled (the keyboard input or
+// the second input): the releases that were lost must not leave chord-zone keys held or
+// notes sounding, and the loss is counted and shown once.
 
 #include <gtest/gtest.h>
 
@@ -38,8 +38,24 @@ struct StalledKeyboard {
     // The driver thread delivers while the control thread does not run (the test thread
     // plays both, so not running the loop is the stall).
     void Deliver(std::vector<std::uint8_t> bytes) { ASSERT_TRUE(t.midi->Feed(0, 0, bytes)); }
+    void DeliverSecond(std::vector<std::uint8_t> bytes) { ASSERT_TRUE(t.midi->Feed(1, 0, bytes)); }
+    void OpenSecondInput() {
+        midi::TMidiInput& second = *t.session->MidiInput2();
+        second.SetDeviceID(1);
+        second.Open();
+        ASSERT_EQ(second.Error(), 0);
+        second.Start();
+    }
     void RunControlThread() { t.session->Loop().RunPending(); }
     midi::TMidiInput& Input() { return *t.session->MidiInput1(); }
+    bool Released(int key) {
+        for (const midi::SentMessage& m : t.midi->Sent(0)) {
+            const bool release = ((m.Packed & 0xF0) == 0x80 || ((m.Packed >> 16) & 0x7F) == 0) &&
+                                 (m.Packed & 0xE0) == 0x80 && static_cast<int>((m.Packed >> 8) & 0x7F) == key;
+            if (release) return true;
+        }
+        return false;
+    }
 
     app::SnapshotView* view = nullptr;
     TestSession t;
@@ -78,6 +94,37 @@ TEST(InputOverflow, LostReleasesLeaveNoChordKeyHeldNorMelodyNoteSoundingAndTheLo
     k.Deliver({0x90, 50, 100, 0x90, 53, 100, 0x90, 57, 100});
     k.RunControlThread();
     EXPECT_EQ(app.chords.CurrentRoot % 12, 2);
+    EXPECT_EQ(app.chords.CurrentType, 2);
+    EXPECT_STREQ(k.view->Shown().Status.c_str(), "later status") << "the same loss is shown only once";
+}
+
+TEST(InputOverflow, AnOverflowOfTheSecondInputAlsoEmptiesTheChordZoneAndReleasesWhatItPassedOn) {
+    StalledKeyboard k;
+    k.OpenSecondInput();
+    midi::TMidiInput& second = *k.t.session->MidiInput2();
+    k.Deliver({0x90, 48, 100, 0x90, 52, 100, 0x90, 55, 100});  // C E G held in the chord zone
+    k.DeliverSecond({0x90, 60, 100, 0x90, 64, 100});           // two notes passed on to the first output
+    k.DeliverSecond({0x80, 64, 0});                           // one of them released in time
+    k.RunControlThread();
+    ASSERT_FALSE(k.t.session->Style().heldNotes.Empty());
+    const int capacity = second.Capacity();
+    for (int i = 0; i < capacity; ++i) k.DeliverSecond({0xE0, static_cast<std::uint8_t>(i % 128), 64});
+    k.DeliverSecond({0x80, 60, 0, 0xE0, 0, 64, 0xE0, 0, 64});  // lost: the release and two bends
+    EXPECT_EQ(second.LostEvents(), 3u);
+
+    k.t.midi->ClearSent(0);
+    k.RunControlThread();
+    EXPECT_EQ(second.MessageCount(), 0) << "what did arrive was handled";
+    EXPECT_TRUE(k.t.session->Style().heldNotes.Empty()) << "no chord-zone key is left held";
+    EXPECT_TRUE(k.Released(60)) << "the passed-on note whose release was lost is released";
+    EXPECT_FALSE(k.Released(64)) << "a note released in time is not released again";
+    EXPECT_STREQ(k.view->Shown().Status.c_str(), "MIDI input overflow: 3 messages lost");
+
+    k.view->ShowStatus("later status");
+    k.Deliver({0x90, 50, 100, 0x90, 53, 100, 0x90, 57, 100});
+    k.RunControlThread();
+    core::AppState& app = k.t.session->App();
+    EXPECT_EQ(app.chords.CurrentRoot % 12, 2) << "the next notes form the next chord: D minor";
     EXPECT_EQ(app.chords.CurrentType, 2);
     EXPECT_STREQ(k.view->Shown().Status.c_str(), "later status") << "the same loss is shown only once";
 }

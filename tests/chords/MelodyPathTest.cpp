@@ -69,7 +69,7 @@ TEST(MelodyAdLib, AHeldSustainIsLiftedWhenTheChordChangedUnderIt) {
 }
 
 TEST(KeyAdjustment, WhileASongPlaysNotesMoveIntoTheSongsKey) {
-    struct SongPeers final : chords::InputLink {
+    struct SongPeers final : chords::NoInputModules {
         int SongKey() override { return 7; }
     } peers;
     DispatchRig rig;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -183,6 +184,29 @@ TEST_F(SongFilesTest, TheOpenDialogIsUsedWhenNoPathIsGiven) {
     EXPECT_TRUE(t.prompter->WasShown("Open arrangement ..."));
     EXPECT_EQ(Song().SongDirectory, t.session->Paths().Songs());
     EXPECT_EQ(files.Open({}), OpenOutcome::Cancelled) << "the dialog was cancelled";
+}
+
+TEST_F(SongFilesTest, AnOpenDialogAnsweredLaterOpensTheChosenSongThoughTheOperationThatAskedIsGone) {
+    testing::SongBuilder().Title("Later").At(1).Chord("E").End().WriteTo(SongPath("later.vxa"));
+    t.prompter->HoldQuestions(true);
+    std::optional<OpenOutcome> outcome;
+    EXPECT_EQ(SongFiles(*t.session).Open({OpenSource::Dialog, ""}, [&](OpenOutcome o) { outcome = o; }),
+              OpenOutcome::Asking);
+    EXPECT_EQ(t.prompter->Shown(), std::vector<std::string>{"Open arrangement ..."});
+    EXPECT_FALSE(outcome.has_value());
+    t.prompter->AnswerText(SongPath("later.vxa"));
+    ASSERT_TRUE(t.prompter->AnswerHeld());
+    EXPECT_EQ(outcome, std::optional<OpenOutcome>(OpenOutcome::Opened));
+    EXPECT_EQ(Song().Text.SongTitle, "Later");
+
+    // Save as: the dialog's answer writes the song then.
+    bool saved = false;
+    EXPECT_FALSE(SongFiles(*t.session).SaveAs([&](bool ok) { saved = ok; }));
+    t.prompter->AnswerText(SongPath("copy"));
+    ASSERT_TRUE(t.prompter->AnswerHeld());
+    EXPECT_TRUE(saved);
+    EXPECT_TRUE(std::filesystem::exists(SongPath("copy.vxa")));
+    EXPECT_EQ(Song().ArrangementPath, SongPath("copy.vxa"));
 }
 
 TEST_F(SongFilesTest, OpeningStopsARecordingFirst) {

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <optional>
+#include <utility>
 
 #include "core/Session.h"
 #include "data/StyleFile.h"
@@ -38,6 +41,8 @@ StyleBuilder WaltzStyle() {
 struct RecordingHooks : StyleLoadLink {
     bool recording = false;
     bool replace = true;
+    bool hold = false;
+    std::function<void(bool)> held;
     bool intro = false;
     bool sc55 = false;
     int mapFrom = -1, mapTo = -1;
@@ -46,7 +51,14 @@ struct RecordingHooks : StyleLoadLink {
     std::int16_t tempo = 0;
 
     bool RecordingRuns() override { return recording; }
-    bool ConfirmReplace(bool) override { calls.push_back("confirm"); return replace; }
+    void ConfirmReplace(bool, std::function<void(bool)> then) override {
+        calls.push_back("confirm");
+        if (hold) {
+            held = std::move(then);  // a module whose question the user has not answered yet
+        } else {
+            then(replace);
+        }
+    }
     void BeforeLoad() override { calls.push_back("before"); }
     void ApplyHeader(const StyleHeader& header, const StyleMeterChoice& choice) override {
         calls.push_back("header");
@@ -373,12 +385,52 @@ TEST(StyleLoadLinkList, AsksEveryModuleAndStopsAtTheFirstRefusal) {
     EXPECT_EQ(list.MapProgram(10), 11);
     EXPECT_EQ(list.MapProgram(20), 20);
     first.replace = false;
-    EXPECT_FALSE(list.ConfirmReplace(true));
+    std::optional<bool> replace;
+    list.ConfirmReplace(true, [&](bool yes) { replace = yes; });
+    EXPECT_EQ(replace, std::optional<bool>(false));
     EXPECT_TRUE(second.calls.empty());  // not asked after the first No
     second.sc55 = true;
     EXPECT_TRUE(list.Sc55InstrumentSet());
     list.Remove(&second);
     EXPECT_FALSE(list.Sc55InstrumentSet());
+}
+
+TEST(StyleLoadLinkList, AsksTheModulesInTurnAsEachAnswersAndSkipsOneThatWentAway) {
+    RecordingHooks first;
+    RecordingHooks second;
+    RecordingHooks third;
+    StyleLoadLinkList list;
+    for (RecordingHooks* hooks : {&first, &second, &third}) list.Add(hooks);
+    first.hold = true;
+    std::optional<bool> replace;
+    list.ConfirmReplace(true, [&](bool yes) { replace = yes; });
+    EXPECT_FALSE(replace.has_value());
+    EXPECT_TRUE(second.calls.empty()) << "the next module waits for the first one's answer";
+    list.Remove(&second);
+    std::exchange(first.held, {})(true);
+    EXPECT_TRUE(second.calls.empty()) << "gone before its turn";
+    EXPECT_EQ(third.calls, std::vector<std::string>{"confirm"});
+    EXPECT_EQ(replace, std::optional<bool>(true));
+}
+
+TEST_F(StyleStoreTest, ALoadGoesOnWithTheAnswerThoughTheStoreThatAskedIsGone) {
+    const std::string waltz = Write(WaltzStyle(), "Waltz.vxs");
+    hooks.hold = true;
+    std::optional<StyleLoadResult> result;
+    const auto done = [&](StyleLoadResult r) { result = r; };
+    EXPECT_EQ(StyleStore(*t.session, &hooks).Load(waltz, true, false, done), StyleLoadResult::Asking);
+    EXPECT_EQ(style.StyleLoaded, 0) << "nothing is loaded before the answer";
+    std::exchange(hooks.held, {})(true);
+    EXPECT_EQ(result, std::optional<StyleLoadResult>(StyleLoadResult::Loaded));
+    EXPECT_EQ(style.StylePath, waltz);
+
+    // A recording that started while the question was open keeps the loaded style.
+    const std::string rock = Write(RockStyle(), "Rock.vxs");
+    EXPECT_EQ(StyleStore(*t.session, &hooks).Load(rock, true, false, done), StyleLoadResult::Asking);
+    hooks.recording = true;
+    std::exchange(hooks.held, {})(true);
+    EXPECT_EQ(result, std::optional<StyleLoadResult>(StyleLoadResult::Cancelled));
+    EXPECT_EQ(style.StylePath, waltz);
 }
 
 TEST(StyleLoadLinkList, AStoreWithoutOwnHooksUsesTheSessions) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "core/Session.h"
 #include "core/StyleStore.h"
@@ -79,6 +80,23 @@ TEST_F(MidiExportTest, ExportMidiAsksForTheFileAndLeavesTheLiveStyleAlone) {
 
     t.prompter->AnswerCancel();
     EXPECT_FALSE(app::ExportMidi(*t.session));
+}
+
+TEST_F(MidiExportTest, AFolderChosenLaterGetsThePartFilesAndTheCallerTheirList) {
+    t.prompter->HoldQuestions(true);
+    app::StyleMidiFiles now;
+    std::optional<std::vector<std::string>> written;
+    EXPECT_FALSE(app::SaveStyleAsMidi(*t.session, {}, now, [&](bool ok, const app::StyleMidiFiles& files) {
+        EXPECT_TRUE(ok);
+        written = files.Files;
+    }));
+    EXPECT_TRUE(now.Files.empty());
+    EXPECT_FALSE(platform::FileExists(t.home.Path() + "/sty1_v11.mid")) << "nothing before the folder is chosen";
+    t.prompter->AnswerText(t.home.Path());
+    ASSERT_TRUE(t.prompter->AnswerHeld());
+    ASSERT_TRUE(written.has_value());
+    EXPECT_EQ(written->size(), 4u);
+    EXPECT_TRUE(platform::FileExists(t.home.Path() + "/sty1_v11.mid"));
 }
 
 TEST(MidiExportWithoutStyle, SaysThereIsNothingToExport) {

@@ -1,8 +1,14 @@
 #pragma once
 // A private JACK server with the dummy driver, for tests and benchmarks that need real
-// MIDI ports: `jackd -n NAME -d dummy -r 48000 -p 256`, waited for with `jack_wait -w`,
-// and made this process's default server (JACK_DEFAULT_SERVER). Stopped and reaped when
-// the object goes away.
+// MIDI ports: `jackd -S -t 10000 -n NAME -d dummy -r 48000 -p 256`, waited for with
+// `jack_wait -w`, and made this process's default server (JACK_DEFAULT_SERVER). Stopped and
+// reaped when the object goes away.
+//
+// The server runs synchronously (-S): each period waits until every client has finished it
+// (up to 10 s). In JACK's default asynchronous mode a client still busy when the next period
+// starts misses a period (an xrun), and the MIDI its upstream client wrote in that period
+// never reaches it — on a loaded machine or under a sanitizer that happens by chance, and
+// the tests are about what our ports do, not about how fast this machine is.
 
 #include <fcntl.h>
 #include <signal.h>
@@ -10,6 +16,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <jack/jack.h>
+
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -32,7 +41,7 @@ public:
         name_ = "chordella-test-" + std::to_string(getpid());
         setenv("JACK_DEFAULT_SERVER", name_.c_str(), 1);
         setenv("JACK_NO_START_SERVER", "1", 1);
-        pid_ = Spawn({"jackd", "-n", name_, "-d", "dummy", "-r", "48000", "-p", "256"});
+        pid_ = Spawn({"jackd", "-S", "-t", "10000", "-n", name_, "-d", "dummy", "-r", "48000", "-p", "256"});
         if (pid_ <= 0) {
             why = "jackd could not be run (is jackd2 installed?)";
             return false;
@@ -65,6 +74,32 @@ public:
     }
 
     const std::string& Name() const { return name_; }
+
+    // Counts the server's xruns (periods some client did not finish in time) while it lives,
+    // so that a test can say whether its server kept up.
+    class XrunCount {
+    public:
+        XrunCount() {
+            client_ = jack_client_open("xrun-count", JackNoStartServer, nullptr);
+            if (!client_) return;
+            jack_set_xrun_callback(client_, &XrunCount::Count, this);
+            jack_activate(client_);
+        }
+        ~XrunCount() {
+            if (client_) jack_client_close(client_);
+        }
+        XrunCount(const XrunCount&) = delete;
+        XrunCount& operator=(const XrunCount&) = delete;
+        int Value() const { return count_.load(); }
+
+    private:
+        static int Count(void* self) {
+            static_cast<XrunCount*>(self)->count_.fetch_add(1);
+            return 0;
+        }
+        jack_client_t* client_ = nullptr;
+        std::atomic<int> count_{0};
+    };
 
 private:
     // Runs a program found on PATH with its output thrown away.

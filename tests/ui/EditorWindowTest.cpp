@@ -43,7 +43,7 @@ protected:
 
     // Waits (generously) until the core has answered and the window shows it.
     bool WaitFor(const std::function<bool()>& done) {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         while (std::chrono::steady_clock::now() < until) {
             rig.Settle();
             QCoreApplication::processEvents();

@@ -52,13 +52,13 @@ TEST(SongCreatorWindow, AChosenProgressionBecomesTheSongAndPlaysAtOnceInTheChord
     auto* list = creator->findChild<QListWidget*>("ProgressionList");
     ASSERT_EQ(list->count(), 110);
     ClickEntry(list, 10);  // "000. 50's Progression --- SECTION 1"
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !creator->SheetText().isEmpty(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !creator->SheetText().isEmpty(); }, 30000));
     EXPECT_TRUE(creator->SheetText().startsWith("   1  I              C maj")) << creator->SheetText().toStdString();
     EXPECT_EQ(creator->ProgressionText(), "Progr. 0-0-0-0");
     EXPECT_TRUE(chordView->isVisible());
     EXPECT_EQ(chordView->SongInfoText(), "Progr. 0-0-0-0   Bars: 4-4-4-4");
     // It plays: the position runs and the song is in the chord memory.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Host().Snapshot().Measure > 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Host().Snapshot().Measure > 0; }, 30000));
     int length = 0;
     rig.Host().Barrier([&](app::DesktopCore& core) { length = core.GetSession().App().arrangement.Chords.ChordMemoryLength; });
     EXPECT_EQ(length, 4 + 18 * 16);
@@ -71,11 +71,11 @@ TEST(SongCreatorWindow, TheChordViewsCommandsMakeASongWithTheWindowsOptions) {
     ASSERT_NE(chordView, nullptr);
     chordView->show();
     chordView->findChild<QPushButton*>("GenerateMixed")->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !creator->SheetText().isEmpty(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !creator->SheetText().isEmpty(); }, 30000));
     EXPECT_TRUE(chordView->SongInfoText().startsWith("Progr. ")) << chordView->SongInfoText().toStdString();
     const QString mixed = creator->SheetText();
     chordView->findChild<QPushButton*>("GenerateRandom")->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return creator->SheetText() != mixed; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return creator->SheetText() != mixed; }, 30000));
     EXPECT_TRUE(creator->ProgressionText().isEmpty());
 }
 
