@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 20
 export CHORDELLA_WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: all setup build test demo bench fuzz asan-test clean
+.PHONY: all setup build test demo bench fuzz asan-test clean install
 
 all: build
 
@@ -43,6 +43,12 @@ fuzz: setup
 	  -DCHORDELLA_TESTS=OFF -DCHORDELLA_BENCH=OFF -DCHORDELLA_GUI=OFF
 	cmake --build build-fuzz --target fuzz_targets -j$(JOBS)
 	scripts/run-fuzzers build-fuzz $(FUZZ_SECONDS)
+
+# The programs, the demo material, the desktop entry and the icon under PREFIX
+# (default /usr/local): `make install` or `make install PREFIX=~/.local`.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD_DIR) build-asan build-fuzz

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <utility>
 
 #include "app/ActivityOutput.h"
 #include "app/DesktopTransportModules.h"
@@ -23,6 +24,7 @@
 #include "core/ChordSlotMap.h"
 #include "chords/KeyboardLayout.h"
 #include "chords/OperatingModes.h"
+#include "chords/SectionKeys.h"
 #include "core/SongFiles.h"
 #include "core/StyleStore.h"
 #include "engine/Clock.h"
@@ -40,6 +42,8 @@ namespace {
 constexpr int MinTempo = 25;
 constexpr int MaxTempo = 250;
 constexpr std::chrono::milliseconds TapStep{50};
+// How often a style chosen while another plays looks for the end of the measure.
+constexpr std::chrono::milliseconds PendingStyleCheck{2};
 
 // The grids of the melody's "&Quantize".
 constexpr std::array<std::string_view, 7> MelodyGrids{"1/32 swing", "1/32", "1/16 swing", "1/16",
@@ -116,6 +120,7 @@ DesktopCore::~DesktopCore() {
     playlist_.reset();      // it hands its list to the creator
     creator_.reset();
     if (tapTimer_ != 0) session_.Loop().StopTimer(tapTimer_);
+    if (styleTimer_ != 0) session_.Loop().StopTimer(styleTimer_);
     songlist_.reset();  // before the song host its player opens songs through
     entry_.reset();
     tapTempo_.reset();
@@ -167,6 +172,16 @@ bool DesktopCore::KeyUp(int virtualKey, const chords::EntryModifiers& modifiers)
 }
 
 void DesktopCore::SetEditBox(bool on) { session_.App().options.EditBox = on; }
+
+void DesktopCore::StoreWindowSettings(int width, int height, const std::string& panels, int theme,
+                                      const std::string& styleFolders) {
+    core::Options& options = session_.App().options;
+    options.WindowWidth = width;
+    options.WindowHeight = height;
+    options.WindowPanels = panels;
+    options.Theme = theme;
+    options.StyleFolders = styleFolders;
+}
 
 void DesktopCore::SetPadEditor(chords::PadEditorLink* editor) { entry_->SetEditor(editor); }
 
@@ -227,6 +242,14 @@ void DesktopCore::Tap() {
 void DesktopCore::SetAccompaniment(bool on) { arranger_->Transport().SetAccompaniment(on); }
 
 void DesktopCore::ToggleSyncStart() { arranger_->Transport().ToggleSyncStart(); }
+
+void DesktopCore::RequestPart(int part) {
+    const data::ControlKeys& keys = session_.App().config.Keys;
+    const int key = part == 0 ? keys.Intro : part == 1 ? keys.Basic : part == 2 ? keys.Extended : 0;
+    if (key > 0) arranger_->SectionKeys().SectionKey(key, chords::SectionKeyCode);
+}
+
+void DesktopCore::FadeOut() { arranger_->Transport().FadeOut(); }
 
 void DesktopCore::PlayPart(int part) {
     if (part >= 0 && part < 8) arranger_->Transport().PlayPart(100 + part);
@@ -339,6 +362,32 @@ bool DesktopCore::OpenStyle(const std::string& path) {
     data::StyleStore store(session_);
     const data::StyleLoadResult result = path.empty() ? store.OpenWithDialog() : store.Load(path);
     return result == data::StyleLoadResult::Loaded;
+}
+
+void DesktopCore::ChangeStyle(const std::string& path) {
+    const bool stylePlays = session_.Style().player.StyleActive != 0 && session_.App().transport.ChordPlayMode == 0;
+    if (!stylePlays) {
+        OpenStyle(path);
+        return;
+    }
+    pendingStyle_ = path;
+    if (styleTimer_ == 0)
+        styleTimer_ = session_.Loop().StartTimer(PendingStyleCheck, true, [this] { TakePendingStyle(); });
+}
+
+void DesktopCore::TakePendingStyle() {
+    const engine::StylePlayerState& player = session_.Style().player;
+    const engine::ClockState& clock = session_.App().clock;
+    const bool stylePlays = player.StyleActive != 0 && session_.App().transport.ChordPlayMode == 0;
+    // The next beat starts a measure and this one is nearly over: the new style starts with it.
+    const bool lastTicks = player.StyleBeat == 0 && clock.TickInBeat >= clock.TicksPerBeat - 2;
+    if (stylePlays && !lastTicks) return;
+    session_.Loop().StopTimer(styleTimer_);
+    styleTimer_ = 0;
+    const std::string path = std::exchange(pendingStyle_, {});
+    const int mainPart = session_.Style().sections.ReturnSection == 2 ? 2 : 1;
+    if (!OpenStyle(path) || !stylePlays) return;
+    arranger_->Transport().PlayPart(100 + mainPart);  // a main part loops, as before the change
 }
 
 bool DesktopCore::OpenSong(const std::string& path) {

@@ -54,6 +54,8 @@ inline constexpr std::string_view NoSoundGuideText =
     "render the song to a WAV file (Song \u2192 Render to WAV\u2026).";
 
 class DesktopRemoteHost;
+// The name the display gives the built-in synth as the output.
+inline constexpr std::string_view BuiltInSynthName = "Built-in synth";
 
 class DesktopCore final : public LifecycleLink {
 public:
@@ -77,6 +79,9 @@ public:
     bool KeyUp(int virtualKey, const chords::EntryModifiers& modifiers);
     // The " Edit" box: the pads hand their chords to the chord-memory editor.
     void SetEditBox(bool on);
+    // The window's size, folding panels, theme and style-browser folders, written to the
+    // settings file with the options at exit.
+    void StoreWindowSettings(int width, int height, const std::string& panels, int theme, const std::string& styleFolders);
     // The chord-memory editor's side of the pads (nullptr: none).
     void SetPadEditor(chords::PadEditorLink* editor);
     // The window lost the focus: melody notes of the computer keyboard end.
@@ -103,6 +108,11 @@ public:
     void SetAccompaniment(bool on);
     // "Sync Start" (slave mode only).
     void ToggleSyncStart();
+    // The performance buttons Intro (0), Basic (1) and Extended (2): the part is requested as
+    // its control key requests it (at the next beat while the style plays).
+    void RequestPart(int part);
+    // "Fade": the style fades out and stops.
+    void FadeOut();
     // The "Play Parts" menu: part 0 … 7 plays and loops.
     void PlayPart(int part);
     // The start-measure field and the "Loop" box with its measure fields.
@@ -140,6 +150,9 @@ public:
 
     // --- Files -----------------------------------------------------------------------
     bool OpenStyle(const std::string& path);
+    // The style browser's choice: loaded at once while nothing plays; while a style plays
+    // (no song) it takes over at the next measure and the main part plays on.
+    void ChangeStyle(const std::string& path);
     bool OpenSong(const std::string& path);
     // Empty: the song's own file (or the save dialog for a new song).
     bool SaveSong(const std::string& path);
@@ -197,6 +210,7 @@ private:
     // The control keys, the chord zone, chord types, spelling, quantize and meter from the options.
     void ApplyDerivedSettings();
     void FillClock(DisplaySnapshot& snapshot) const;
+    void FillOutput(DisplaySnapshot& snapshot) const;
     void FillStyle(DisplaySnapshot& snapshot) const;
     void FillMixer(DisplaySnapshot& snapshot) const;
 
@@ -216,6 +230,11 @@ private:
     const SnapshotView* view_ = nullptr;
     std::string guide_;
     platform::EventLoop::TimerId tapTimer_ = 0;
+    // The style the browser chose while a style played, and the timer that waits for the
+    // last beat of the measure.
+    void TakePendingStyle();
+    std::string pendingStyle_;
+    platform::EventLoop::TimerId styleTimer_ = 0;
 };
 
 }  // namespace chordella::app

@@ -81,7 +81,10 @@ PortNames ListPortNames(core::Session& session) {
     midi::MidiBackend& backend = session.MidiBackend();
     names.Inputs = midi::ListInputNames(backend);
     const midi::PortChooser outputs = midi::MakeOutputChooser(backend);
-    if (outputs.HasMapper) names.Outputs.push_back(outputs.Entries[static_cast<std::size_t>(outputs.DeviceCount)]);
+    if (outputs.HasMapper) {
+        names.BuiltInSynth = outputs.Entries[static_cast<std::size_t>(outputs.DeviceCount)];
+        names.Outputs.push_back(names.BuiltInSynth);
+    }
     for (const std::string& name : midi::ListOutputNames(backend)) names.Outputs.push_back(name);
     return names;
 }

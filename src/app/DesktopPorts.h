@@ -28,6 +28,7 @@ bool CanSound(core::Session& session);
 struct PortNames {
     std::vector<std::string> Inputs;
     std::vector<std::string> Outputs;  // the built-in synth first, when the backend has one
+    std::string BuiltInSynth;          // that first entry's name; empty when there is none
 };
 
 PortNames ListPortNames(core::Session& session);

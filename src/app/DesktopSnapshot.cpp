@@ -1,5 +1,6 @@
 // DesktopCore::FillSnapshot: what the desktop window shows, copied from the state without
 // allocating (fixed-size texts only), so it may run between any two ticks.
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 
@@ -9,6 +10,10 @@
 #include "core/Session.h"
 #include "app/SnapshotView.h"
 #include "core/ChordTypes.h"
+#include "core/NoteNames.h"
+#include "data/ChordMemory.h"
+#include "midi/MidiOutput.h"
+#include "platform/Priority.h"
 
 namespace chordella::app {
 
@@ -65,12 +70,51 @@ void DesktopCore::FillSnapshot(DisplaySnapshot& snapshot) const {
     snapshot.MelodyHumanize = app.melody.Humanize;
     for (std::size_t row = 0; row < snapshot.PadRowTypes.size(); ++row)
         Copy(snapshot.PadRowTypes[row], chords::TypeName(app.chords.SlotMap.TypeOf(static_cast<int>(row) + 1)));
+    snapshot.SyncStartAvailable = app.options.SlaveMode;
     FillClock(snapshot);
+    FillOutput(snapshot);
     FillStyle(snapshot);
     FillMixer(snapshot);
 }
 
-void DesktopCore::FillClock(DisplaySnapshot& snapshot) const { FillMeasureAndBeat(session_, snapshot); }
+void DesktopCore::FillClock(DisplaySnapshot& snapshot) const {
+    FillMeasureAndBeat(session_, snapshot, view_ != nullptr ? &view_->StylePosition() : nullptr);
+    snapshot.NextChord.Set("", 0);
+    if (session_.App().transport.ChordPlayMode >= 0) return;
+    // The first chord after the one that sounds, within the next eight measures.
+    const data::ArrangementState& song = session_.App().arrangement;
+    const int units = session_.App().clock.MeasureUnits > 0 ? session_.App().clock.MeasureUnits : 16;
+    const int end = std::min<int>(song.Chords.ChordMemoryLength, song.ChordMemoryPos + 8 * units + 4);
+    for (int position = song.ChordMemoryPos + 4; position < end; position += 4) {
+        const data::BeatRecord record = song.Chords.RecordAt(position);
+        if (record.CommandCode == data::CommandStop) return;
+        if (!data::StartsChord(record)) continue;
+        chords::NameText name;
+        name += chords::FlatNoteNames[static_cast<std::size_t>(chords::PitchClass(record.ChordRoot))];
+        name += " ";
+        name += chords::TypeName(data::DisplayChordType(record));
+        Copy(snapshot.NextChord, name.View());
+        return;
+    }
+}
+
+void DesktopCore::FillOutput(DisplaySnapshot& snapshot) const {
+    const midi::TMidiOutput* out = session_.CurrentOutput();
+    snapshot.Output = OutputStatus::None;
+    snapshot.OutputName.Set("", 0);
+    if (out != nullptr) {
+        Copy(snapshot.OutputName, out->DeviceID() == -1 ? std::string_view(BuiltInSynthName)
+                                                         : std::string_view(out->ProductName()));
+        if (out->IsOpen())
+            snapshot.Output = out->Error() == 0 ? OutputStatus::Ready : OutputStatus::PortLost;
+        else if (out->Error() == midi::result::NoAudioDevice)
+            snapshot.Output = OutputStatus::NoAudioDevice;
+    }
+    const bool raised = session_.App().transport.RealtimeRaised;
+    snapshot.Priority = !raised                         ? PriorityStatus::Normal
+                        : platform::RealtimeWasDenied() ? PriorityStatus::Denied
+                                                        : PriorityStatus::Realtime;
+}
 
 void DesktopCore::FillStyle(DisplaySnapshot& snapshot) const {
     const core::StyleContainer& container = session_.Style();
@@ -78,11 +122,23 @@ void DesktopCore::FillStyle(DisplaySnapshot& snapshot) const {
     const bool loaded = style.StyleLength > 0;
     for (std::size_t part = 0; part < snapshot.PartPresent.size(); ++part)
         snapshot.PartPresent[part] = loaded && style.Parts[part].Present();
-    snapshot.Part = container.player.StyleActive != 0 ? container.player.CurrentSection : -1;
+    const bool active = container.player.StyleActive != 0;
+    snapshot.Part = active ? container.player.CurrentSection : -1;
+    snapshot.QueuedPart = -1;
+    snapshot.Fading = active && container.player.FadeActive != 0;
+    if (active) {
+        // A control key's request comes first; else what the part's end leads to.
+        const int request = container.sections.SectionRequest;
+        const int next = container.sections.NextSection;
+        if (request >= 0 && request < 8) snapshot.QueuedPart = request;
+        else if (next >= 1 && next < 8 && next != snapshot.Part) snapshot.QueuedPart = next;
+    }
     if (!loaded) {
         snapshot.StyleName.Set("", 0);
+        snapshot.StyleFullName.Set("", 0);
         return;
     }
+    Copy(snapshot.StyleFullName, style.StyleDisplayName);
     char label[32];
     const int length = std::snprintf(label, sizeof label, "%-.10s ...", style.StyleDisplayName.c_str());
     snapshot.StyleName.Set(label, length > 0 ? static_cast<std::size_t>(length) : 0);

@@ -23,6 +23,21 @@ struct FixedText {
 
 inline constexpr int MixerChannels = 16;
 
+// The state of the output the music goes to.
+enum class OutputStatus : std::uint8_t {
+    None,           // no output is open
+    Ready,          // open: what plays is heard
+    NoAudioDevice,  // the built-in synth found no audio device
+    PortLost,       // open, but the last message could not be sent (the device went away)
+};
+
+// The real-time priority of the timer and control threads.
+enum class PriorityStatus : std::uint8_t {
+    Normal,    // nothing plays: normal priority
+    Realtime,  // playing at real-time priority
+    Denied,    // playing, but the system refused real-time priority
+};
+
 struct MixerChannelView {
     FixedText<32> Instrument;   // the instrument's name in the active instrument set
     int Program = -1;           // 0 … 127, -1 = unknown
@@ -47,6 +62,10 @@ struct DisplaySnapshot {
     FixedText<64> SongName;      // the song's file name without folder, empty = none
     FixedText<96> Status;        // the status line
 
+    FixedText<64> StyleFullName; // the loaded style's whole name ("Rock&roll"), empty = none
+
+    // The song's measure and beat: the chord memory's while a song plays or records, else
+    // counted from the style's start (a fill or an intro does not restart the count).
     int Measure = 0;             // 1-based while the clock runs, 0 when stopped
     int Beat = 0;                // 1-based
     int BeatsPerMeasure = 4;
@@ -54,6 +73,14 @@ struct DisplaySnapshot {
     int Tempo = 120;             // the tempo field (25 … 250)
     int Part = -1;               // the style part that plays (0 Intro … 7 To Basic), -1 none
     std::array<bool, 8> PartPresent{};  // the loaded style has this part
+    int QueuedPart = -1;         // the part that follows at the next switch, -1 none (or the same)
+    bool Fading = false;         // the style fades out (an ending without an ending part)
+    FixedText<32> NextChord;     // the song's next chord after the one that sounds, empty = none
+
+    FixedText<64> OutputName;    // the output in use ("Built-in synth" or the port's name)
+    OutputStatus Output = OutputStatus::None;
+    PriorityStatus Priority = PriorityStatus::Normal;
+    bool SyncStartAvailable = false;  // "Sync Start" can be armed (slave mode)
 
     bool Accompaniment = true;   // the accompaniment switch
     FixedText<8> AccompanimentCaption;   // "K" / "A"

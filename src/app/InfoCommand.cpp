@@ -165,12 +165,6 @@ bool DescribeWork(const std::string& path, std::span<const std::uint8_t> bytes, 
     return true;
 }
 
-// "4/4" for 16 units, "6/8" for an eighth-note meter of 12 units.
-std::string MeterText(int measureUnits, bool eighthNotes) {
-    const int ticks = measureUnits * 6;
-    return eighthNotes ? std::to_string(ticks / 12) + "/8" : std::to_string(ticks / 24) + "/4";
-}
-
 std::string ChannelList(const std::array<std::uint8_t, 16>& used) {
     std::string list;
     for (int channel = 0; channel < 16; ++channel)
@@ -185,7 +179,7 @@ bool DescribeStyle(const std::string& path, std::span<const std::uint8_t> bytes,
         return false;
     const data::StyleMeterChoice meter = data::MeterChoiceOf(image.Header.StyleMeter);
     std::fprintf(out, "%s: style, %zu bytes, stream %zu bytes\n", path.c_str(), bytes.size(), image.Stream.size());
-    std::fprintf(out, "tempo %d, meter %s\n", image.Header.StyleTempo, MeterText(meter.MeasureUnits, meter.EighthNotes).c_str());
+    std::fprintf(out, "tempo %d, meter %s\n", image.Header.StyleTempo, data::MeterName(meter.MeasureUnits, meter.EighthNotes).c_str());
     for (int part = 0; part < data::PartCount; ++part) {
         const data::PartRecord& record = image.Parts[static_cast<std::size_t>(part)];
         if (!record.Present()) continue;
@@ -220,7 +214,7 @@ bool DescribeSong(const std::string& path, std::span<const std::uint8_t> bytes, 
     if (!song.Text.SongTitle.empty()) std::fprintf(out, "title \"%s\"\n", Printable(song.Text.SongTitle).c_str());
     std::fprintf(out, "%d measures, tempo %d, meter %s, %d melody events\n",
                  data::MeasureCount(memory.ChordMemoryLength, units), memory.SongTempo(),
-                 MeterText(units, false).c_str(), song.Melody.MelodyCount);
+                 data::MeterName(units, false).c_str(), song.Melody.MelodyCount);
     std::fprintf(out, "style: %s\n", song.HasStyleReference && !song.StyleReference.empty()
                                           ? Printable(song.StyleReference).c_str() : "none named");
     const data::CommandTextContext context;

@@ -5,7 +5,9 @@
 #include <type_traits>
 
 #include "app/OptionsTable.h"
+#include "chords/ComputerKeys.h"
 #include "platform/Files.h"
+#include "platform/KeyboardLayout.h"
 
 namespace chordella::app {
 
@@ -54,6 +56,8 @@ void Settings::LoadText(std::string_view text, core::Options& options, data::Con
 void Settings::Apply(core::Options& options, data::ConfigState& config, bool forceDefaults) {
     options.UpdatePending = ini_.GetBool(OptionsSection, "UpdateFlag", options.UpdatePending);
     const bool reset = forceDefaults || ini_.GetBool(OptionsSection, "Reset", false);
+    // A newcomer's computer keyboard plays the keys printed on it; a stored choice wins.
+    options.ComputerKeyboardLayout = chords::LayoutIndexForSystem(platform::SystemKeyboardLayout());
     if (!reset) ReadOptions(options);
     options.ResetSettings = false;
     KeepOptionsInRange(options);

@@ -31,7 +31,19 @@ void SnapshotView::ShowKey(std::string_view text) { Copy(shown_.KeyText, text); 
 
 void SnapshotView::ShowChordText(std::string_view text) { Copy(shown_.ChordName, text); }
 
-void SnapshotView::ShowClockPanel(int state) { shown_.ClockPanel = state; }
+void SnapshotView::ShowClockPanel(int state) {
+    shown_.ClockPanel = state;
+    if (state == 0) stylePosition_ = {};  // stopped: the next start counts from measure 1
+}
+
+void SnapshotView::ShowPartBeat(int /*counter*/, bool measureStart) {
+    if (measureStart || stylePosition_.Measure == 0) {
+        ++stylePosition_.Measure;
+        stylePosition_.Beat = 1;
+    } else {
+        ++stylePosition_.Beat;
+    }
+}
 
 void SnapshotView::ShowTempo(int bpm) { shown_.Tempo = bpm; }
 
@@ -44,13 +56,19 @@ void SnapshotView::ShowAccompanimentSwitch(std::string_view caption, std::string
 
 namespace chordella::app {
 
-void FillMeasureAndBeat(core::Session& session, DisplaySnapshot& snapshot) {
+void FillMeasureAndBeat(core::Session& session, DisplaySnapshot& snapshot, const CountedPosition* counted) {
     const core::AppState& app = session.App();
     const int units = app.clock.MeasureUnits > 0 ? app.clock.MeasureUnits : 16;
     snapshot.BeatsPerMeasure = units / 4 > 0 ? units / 4 : 1;
     if (app.clock.ClockState == 0 || !snapshot.Playing) {
         snapshot.Measure = 0;
         snapshot.Beat = 0;
+        return;
+    }
+    if (app.transport.ChordPlayMode == 0 && counted != nullptr) {
+        // Started, its first beat not yet played: it stands at the start.
+        snapshot.Measure = counted->Measure > 0 ? counted->Measure : 1;
+        snapshot.Beat = counted->Measure > 0 ? counted->Beat : 1;
         return;
     }
     // Positions count four per beat from 4; a song counts in the chord memory, a style in

@@ -18,9 +18,17 @@ namespace chordella::app {
 
 inline constexpr std::string_view ProgramTitle = "Chordella";
 
+// The song position of a style that plays without a song: measures and beats counted from
+// its start, whatever part plays (a fill's pattern may lie in the style's ninth measure).
+struct CountedPosition {
+    int Measure = 0;  // 0 until the first beat
+    int Beat = 0;
+};
+
 // Control thread. The measure and beat the clock display shows (0 when stopped or nothing
-// plays, which `snapshot.Playing` says) and the beats per measure.
-void FillMeasureAndBeat(core::Session& session, DisplaySnapshot& snapshot);
+// plays, which `snapshot.Playing` says) and the beats per measure. A style without a song
+// shows `counted` when given, else the position inside the part that plays.
+void FillMeasureAndBeat(core::Session& session, DisplaySnapshot& snapshot, const CountedPosition* counted = nullptr);
 
 class SnapshotView final : public core::View {
 public:
@@ -30,6 +38,7 @@ public:
     void ShowKey(std::string_view text) override;
     void ShowChordText(std::string_view text) override;
     void ShowClockPanel(int state) override;
+    void ShowPartBeat(int counter, bool measureStart) override;
     void ShowTempo(int bpm) override;
     void ShowAccompanimentSwitch(std::string_view caption, std::string_view hint, int keyboardModeEntry) override;
 
@@ -37,8 +46,11 @@ public:
     const DisplaySnapshot& Shown() const { return shown_; }
     // The title's variable part (style and song names) as the core last gave it.
     const FixedText<160>& TitleSuffix() const { return titleSuffix_; }
+    // Control thread. The style's beats counted since it started (Stop starts again).
+    const CountedPosition& StylePosition() const { return stylePosition_; }
 
 private:
+    CountedPosition stylePosition_;
     DisplaySnapshot shown_;
     FixedText<160> titleSuffix_;
 };

@@ -46,7 +46,7 @@ std::string TerminalStatus::StatusLine(core::Session& session, const SnapshotVie
     DisplaySnapshot position;
     const core::StyleContainer& style = session.Style();
     position.Playing = style.player.StyleActive != 0 || session.App().transport.ChordPlayMode < 0;
-    FillMeasureAndBeat(session, position);
+    FillMeasureAndBeat(session, position, &shown.StylePosition());
     // The chord in force (what the recogniser made of the keys), else what the panels show.
     const chords::ChordState& state = session.App().chords;
     std::string chord = shown.Shown().ChordName.c_str();

@@ -67,4 +67,12 @@ int KeyLayoutMap(int virtualKey, int layout) {
     return virtualKey;
 }
 
+int LayoutIndexForSystem(std::string_view xkbLayout) {
+    // Layouts with Z beside T and Y beside X.
+    constexpr std::array<std::string_view, 11> Qwertz{"de", "at", "ch", "li", "lu", "cz", "sk", "hu", "si", "hr", "ba"};
+    for (const std::string_view name : Qwertz)
+        if (xkbLayout == name) return 0;
+    return SwappedLayout;
+}
+
 }  // namespace chordella::chords

@@ -4,6 +4,7 @@
 // over (letters and digits are their ASCII capitals, punctuation 0xBA … 0xE2).
 
 #include <array>
+#include <string_view>
 #include <cstdint>
 
 namespace chordella::chords {
@@ -43,5 +44,10 @@ inline constexpr int SwappedLayout = 1;
 // The code the tables are read with under `layout` (the options' ComputerKeyboardLayout);
 // codes outside 0 … 255 come back unchanged.
 int KeyLayoutMap(int virtualKey, int layout);
+
+// The layout list's entry that matches a system keyboard layout (an XKB name such as "de" or
+// "us"): the German entry (0) for the QWERTZ layouts of Central Europe, the English (USA)
+// entry for every other layout, and for an unknown one.
+int LayoutIndexForSystem(std::string_view xkbLayout);
 
 }  // namespace chordella::chords

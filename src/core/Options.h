@@ -130,6 +130,11 @@ struct Options {
     std::string BackgroundPicture;       // background picture file [Picture]
     bool BackgroundPictureVisible = true;  // background picture visible [PicVis]
     std::int32_t PanelColour = 12311006;  // colour of the main window panels [ChordellaColor]
+    int WindowWidth = 0;                 // the main window's size; 0 = fitted to the screen [WinWidth]
+    int WindowHeight = 0;                // [WinHeight]
+    std::string WindowPanels;            // the folding panels' state, "tab=1;keys=1;browser=1" [WinPanels]
+    int Theme = 0;                       // the window's look: 0 dark stage, 1 light [Theme]
+    std::string StyleFolders;            // folders the style browser lists beside STYLES, ";" between [StyleFolders]
 
     // --- Style creator and converter ----------------------------------------------------
     bool BassOutputOnChannel11 = false;  // "Bass output on channel 11" [BassTrackCH]

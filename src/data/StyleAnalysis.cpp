@@ -151,4 +151,9 @@ void AnalyseChannels(StyleState& style, int firstPart, int lastPart, bool sc55Ru
     }
 }
 
+std::string MeterName(int measureUnits, bool eighthNotes) {
+    const int ticks = measureUnits * 6;
+    return eighthNotes ? std::to_string(ticks / 12) + "/8" : std::to_string(ticks / 24) + "/4";
+}
+
 }  // namespace chordella::data

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "data/StyleLoadLink.h"
 #include "data/StyleModel.h"
@@ -14,6 +15,8 @@ namespace chordella::data {
 
 // The meter a StyleMeter value asks for: 0 → 16 quarter-note units, negative → eighth notes.
 StyleMeterChoice MeterChoiceOf(std::int16_t styleMeter);
+// "4/4" for 16 quarter-note units, "6/8" for an eighth-note meter of 12 units.
+std::string MeterName(int measureUnits, bool eighthNotes);
 
 // Ticks from the stream's start to (measure, beat), both 1-based.
 std::int64_t PositionTicks(std::int16_t styleMeter, int measure, int beat);

@@ -321,6 +321,13 @@ void Transport::ToggleSyncStart() {
     session_.Display().ShowClockPanel(clock.TickDelay != 0 ? 2 : 1);
 }
 
+void Transport::FadeOut() {
+    StylePlayerState& player = session_.Style().player;
+    if (player.StyleActive == 0 || player.FadeActive != 0) return;
+    player.FadeActive = 1;
+    player.FadeAmount = 0;
+}
+
 void Transport::ToggleCountIn() { session_.App().options.CountIn = !session_.App().options.CountIn; }
 void Transport::ToggleMetronome() { session_.App().options.Metronome = !session_.App().options.Metronome; }
 void Transport::TogglePlayIntro() { session_.App().options.PlayIntro = !session_.App().options.PlayIntro; }

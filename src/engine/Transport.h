@@ -72,6 +72,9 @@ public:
     void SetAccompaniment(bool on);  // "Accompaniment"
     void ToggleAccompaniment();
     void ToggleSyncStart();    // "Sy&nc. Start" (slave mode only)
+    // "Fade": the style that plays fades out and then stops, as an ending without an
+    // ending part does; nothing while no style plays or a fade runs.
+    void FadeOut();
     void ToggleCountIn();      // "Count in"
     void ToggleMetronome();    // "Metronome"
     void TogglePlayIntro();    // "Play Intro"

@@ -41,9 +41,10 @@ ChordPadsPanel::ChordPadsPanel(CoreLink& link, QWidget* parent) : QWidget(parent
     setObjectName("ChordPadsPanel");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
-    layout->addWidget(BuildChordPads());
-    layout->addWidget(BuildFunctionPads());
-    layout->addWidget(BuildSectionButtons());
+    // A taller window gives every row of pads the same share.
+    layout->addWidget(BuildChordPads(), Rows);
+    layout->addWidget(BuildFunctionPads(), 2);
+    layout->addWidget(BuildSectionButtons(), 1);
     Refresh(app::DisplaySnapshot{});
 }
 

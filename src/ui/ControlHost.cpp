@@ -32,7 +32,7 @@ void CopySnapshot(app::DisplaySnapshot& to, const app::DisplaySnapshot& from) {
 }  // namespace
 
 ControlHost::ControlHost(std::unique_ptr<core::Session> session, HostSetup setup)
-    : session_(std::move(session)), windowContext_(std::make_unique<QObject>()) {
+    : session_(std::move(session)), stylesFolder_(session_->Paths().Styles()), windowContext_(std::make_unique<QObject>()) {
     std::memset(static_cast<void*>(&filling_), 0, sizeof filling_);
     filling_ = app::DisplaySnapshot{};
     CopySnapshot(published_, filling_);
@@ -152,12 +152,21 @@ void ControlHost::SetOperatingMode(int mode) { Post([mode](app::DesktopCore& cor
 void ControlHost::ListPorts(std::function<void(const PortLists&)> done) {
     Post([this, done = std::move(done)](app::DesktopCore& core) {
         const app::PortNames names = core.ListPorts();
-        ToWindow([done, lists = PortLists{names.Inputs, names.Outputs}] { done(lists); });
+        ToWindow([done, lists = PortLists{names.Inputs, names.Outputs, names.BuiltInSynth}] { done(lists); });
+    });
+}
+
+void ControlHost::StoreWindowSettings(const WindowSettings& settings) {
+    Post([settings](app::DesktopCore& core) {
+        core.StoreWindowSettings(settings.Width, settings.Height, settings.Panels, settings.Theme, settings.StyleFolders);
     });
 }
 
 void ControlHost::OpenStyle(const std::string& path) {
     Post([path](app::DesktopCore& core) { core.OpenStyle(path); });
+}
+void ControlHost::ChangeStyle(const std::string& path) {
+    Post([path](app::DesktopCore& core) { core.ChangeStyle(path); });
 }
 void ControlHost::OpenSong(const std::string& path) {
     Post([path](app::DesktopCore& core) { core.OpenSong(path); });
@@ -249,6 +258,8 @@ void ControlHost::SetSplitKey(int lastChordKey) {
 void ControlHost::SetTransposition(int octaves, int semitones) {
     Post([=](app::DesktopCore& core) { core.SetTransposition(octaves, semitones); });
 }
+void ControlHost::RequestPart(int part) { Post([part](app::DesktopCore& core) { core.RequestPart(part); }); }
+void ControlHost::FadeOut() { Post([](app::DesktopCore& core) { core.FadeOut(); }); }
 void ControlHost::SetEditBox(bool on) { Post([on](app::DesktopCore& core) { core.SetEditBox(on); }); }
 void ControlHost::MelodyMenu(const std::string& item) {
     Post([item](app::DesktopCore& core) { core.MelodyMenu(item); });

@@ -78,11 +78,14 @@ public:
     void ListPorts(std::function<void(const PortLists&)> done) override;
 
     void OpenStyle(const std::string& path) override;
+    void ChangeStyle(const std::string& path) override;
     void OpenSong(const std::string& path) override;
     void SaveSong(const std::string& path) override;
     void RenderToWav(const std::string& path) override;
     void StyleManager(const app::StyleManagerRequest& request) override;
     void ReadStyleManager(std::uint64_t shownSerial, std::function<void(const app::StyleManagerView&)> done) override;
+    void StoreWindowSettings(const WindowSettings& settings) override;
+    std::string StylesFolder() const override { return stylesFolder_; }
 
     void Songlist(const app::SonglistRequest& request) override;
     void ReadSonglist(std::function<void(const app::SonglistView&)> done) override;
@@ -92,6 +95,8 @@ public:
     void ToggleClock() override;
     void ToggleSyncStart() override;
     void PlayPart(int part) override;
+    void RequestPart(int part) override;
+    void FadeOut() override;
     void SetStartMeasure(int measure) override;
     void SetLoop(bool on, int fromMeasure, int toMeasure) override;
     void SetSplitKey(int lastChordKey) override;
@@ -133,6 +138,7 @@ private:
     void ToWindow(std::function<void()> done);
 
     std::unique_ptr<core::Session> session_;
+    std::string stylesFolder_;  // read once before the control thread starts
     std::unique_ptr<app::DesktopCore> core_;  // made, used and destroyed on the control thread
     std::unique_ptr<app::SongEditing> editing_;  // the editor's state, on the control thread too
     std::unique_ptr<app::StyleCreatorDesk> styleCreator_;

@@ -37,6 +37,16 @@ struct Modifiers {
 struct PortLists {
     std::vector<std::string> Inputs;
     std::vector<std::string> Outputs;  // the built-in synth first, when there is one
+    std::string BuiltInSynth;          // that first entry's name; empty when there is none
+};
+
+// The main window's own settings, kept in the settings file with the options.
+struct WindowSettings {
+    int Width = 0;             // 0: fitted to the screen
+    int Height = 0;
+    std::string Panels;        // the folding panels' state (MainWindow's own text)
+    int Theme = 0;             // 0 dark stage, 1 light
+    std::string StyleFolders;  // the style browser's added folders, ";" between
 };
 
 struct SongCreatorRequest {
@@ -94,6 +104,8 @@ public:
 
     // --- Files ----------------------------------------------------------------------------
     virtual void OpenStyle(const std::string& path) = 0;
+    // The style browser's choice: at once while nothing plays, else at the next measure.
+    virtual void ChangeStyle(const std::string& path) { OpenStyle(path); }
     virtual void OpenSong(const std::string& path) = 0;
     virtual void SaveSong(const std::string& path) = 0;  // empty: the song's own file
 
@@ -108,6 +120,8 @@ public:
     virtual void ToggleClock() {}                      // the clock button
     virtual void ToggleSyncStart() {}                  // "Sync Start" (slave mode only)
     virtual void PlayPart(int /*part*/) {}             // "Play Parts": 0 Intro … 7 To Basic
+    virtual void RequestPart(int /*part*/) {}          // performance buttons: 0 Intro, 1 Basic, 2 Extended
+    virtual void FadeOut() {}                          // "Fade"
     virtual void SetStartMeasure(int /*measure*/) {}   // the start-measure field
     virtual void SetLoop(bool /*on*/, int /*fromMeasure*/, int /*toMeasure*/) {}  // "Loop" and its fields
     virtual void SetSplitKey(int /*lastChordKey*/) {}  // the split spinner: highest chord key
@@ -119,6 +133,10 @@ public:
     virtual void MelodyMenu(const std::string& /*item*/) {}
     // "Song → Render to WAV…": the open song (or style) into this WAV file.
     virtual void RenderToWav(const std::string& /*path*/) {}
+    // The window's size, panels, theme and browser folders, stored with the settings at exit.
+    virtual void StoreWindowSettings(const WindowSettings& /*settings*/) {}
+    // The data home's styles folder (the style browser's first folder); empty: none.
+    virtual std::string StylesFolder() const { return {}; }
 
     // --- The "Style-Manager" window -------------------------------------------------------
     virtual void StyleManager(const app::StyleManagerRequest& /*request*/) {}

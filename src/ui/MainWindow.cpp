@@ -3,8 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
-#include <QFont>
-#include <QGroupBox>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -15,27 +14,19 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "ui/PerformanceButtons.h"
+#include "ui/PerformanceDisplay.h"
+#include "ui/TKeys.h"
+#include "ui/Theme.h"
+
 namespace chordella::ui {
 
 namespace {
 
 constexpr int RefreshMillis = 33;
-constexpr int MinTempo = 25;
-constexpr int MaxTempo = 250;
 
-// The part names of the part display, by part number.
-constexpr std::array<const char*, 8> PartNames{"Intro",         "Basic",            "Extended",    "Ending",
-                                               "Fill in Basic", "Fill in Extended", "To Extended", "To Basic"};
-
-// The clock panel's colours: stopped, running, waiting for an external start.
-constexpr std::array<const char*, 3> ClockColours{"#b0b0b0", "#40c040", "#e0c030"};
-constexpr const char* AccentBeat = "#e04040";
-constexpr const char* Beat = "#40c040";
-constexpr const char* DarkLamp = "#404040";
-
-QString LampStyle(const char* colour) {
-    return QStringLiteral("background-color: %1; border: 1px solid #202020; border-radius: 6px;").arg(colour);
-}
+// The clock button's colours: stopped, running, waiting for an external start.
+constexpr std::array<const char*, 3> ClockColours{"#8a9099", "#2e9e4f", "#c98a14"};
 
 QSpinBox* SpinBox(const char* name, int low, int high, int value) {
     auto* box = new QSpinBox;
@@ -58,23 +49,36 @@ QPushButton* Button(const char* name, const char* caption) {
 MainWindow::MainWindow(CoreLink& core, QWidget* parent) : QMainWindow(parent), core_(core) {
     setObjectName("MainWindow");
     setWindowTitle("Chordella");
+    setWindowIcon(ApplicationIcon());
     setFocusPolicy(Qt::StrongFocus);
     BuildMenus();
 
     auto* central = new QWidget;
     auto* layout = new QVBoxLayout(central);
-    auto* top = new QHBoxLayout;
-    top->addWidget(BuildTransport());
-    top->addWidget(BuildDisplays(), 1);
-    layout->addLayout(top);
+    layout->setContentsMargins(8, 6, 8, 4);
+    layout->setSpacing(6);
+    display_ = new PerformanceDisplay;
+    display_->OnTempo = [this](int bpm) { core_.SetTempo(bpm); };
+    display_->OnTap = [this] { FunctionKey(Qt::Key_F8, false); };
+    layout->addWidget(display_);
+    buttons_ = new PerformanceButtons(core_);
+    layout->addWidget(buttons_);
     layout->addWidget(BuildFields());
 
-    guide_ = new QGroupBox("Guide");
+    // The first start's guide: a slim bar, so the window still fits a small screen with it.
+    auto* guideFrame = new QFrame;
+    guideFrame->setFrameShape(QFrame::StyledPanel);
+    guide_ = guideFrame;
     guide_->setObjectName("Guide");
     auto* guideLayout = new QHBoxLayout(guide_);
+    guideLayout->setContentsMargins(6, 2, 6, 2);
     guideText_ = new QLabel;
     guideText_->setObjectName("GuideText");
     guideText_->setWordWrap(true);
+    // Wrapped text would ask for the height it needs at the narrowest width, and the window
+    // would grow past a small screen: the bar keeps a height of three lines instead.
+    guideText_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    guide_->setFixedHeight(guideText_->fontMetrics().lineSpacing() * 3 + 16);
     auto* closeGuide = Button("GuideClose", "Close");
     guideLayout->addWidget(guideText_, 1);
     guideLayout->addWidget(closeGuide);
@@ -85,10 +89,13 @@ MainWindow::MainWindow(CoreLink& core, QWidget* parent) : QMainWindow(parent), c
     guide_->hide();
     layout->addWidget(guide_);
 
+    layout->addWidget(BuildFoldingPanels(), 1);
     panels_ = new QVBoxLayout;
-    layout->addLayout(panels_, 1);
+    panels_->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(panels_);
     setCentralWidget(central);
     BuildPanels();
+    BuildViewMenu();
     statusBar()->setObjectName("StatusBar");
 
     qApp->installEventFilter(this);
@@ -98,6 +105,7 @@ MainWindow::MainWindow(CoreLink& core, QWidget* parent) : QMainWindow(parent), c
     // A field that was typed into gives the keys back to the window.
     for (QSpinBox* box : findChildren<QSpinBox*>())
         connect(box, &QSpinBox::editingFinished, this, [this] { setFocus(); });
+    LoadWindowSettings();
     setFocus();
 }
 
@@ -111,79 +119,28 @@ void MainWindow::AddPanel(QWidget* panel, std::function<void(const app::DisplayS
     if (refresh) refreshers_.push_back(std::move(refresh));
 }
 
-QWidget* MainWindow::BuildTransport() {
-    auto* box = new QGroupBox("Transport");
-    box->setObjectName("Transport");
+QWidget* MainWindow::BuildFields() {
+    auto* box = new QWidget;
+    box->setObjectName("Fields");
     auto* layout = new QHBoxLayout(box);
-    auto* play = Button("PlayButton", "Play");
-    auto* stop = Button("StopButton", "Stop");
-    recordButton_ = Button("RecordButton", "Record");
-    auto* stepRecord = Button("StepRecordButton", "Step Record");
-    clockButton_ = Button("ClockButton", "Clock");
-    syncStartButton_ = Button("SyncStartButton", "Sync Start");
+    layout->setContentsMargins(0, 0, 0, 0);
+    recordButton_ = Button("RecordButton", "Record  F9");
     recordButton_->setCheckable(true);
-    syncStartButton_->setCheckable(true);
-    for (QPushButton* b : {play, stop, recordButton_, stepRecord, clockButton_, syncStartButton_}) layout->addWidget(b);
-    connect(play, &QPushButton::clicked, this, [this] { core_.StartStop(); });
-    connect(stop, &QPushButton::clicked, this, [this] { core_.Stop(); });
+    auto* stepRecord = Button("StepRecordButton", "Step Record");
+    auto* stop = Button("StopButton", "Stop");
+    clockButton_ = Button("ClockButton", "Clock");
     connect(recordButton_, &QPushButton::clicked, this, [this] { core_.Record(); });
     connect(stepRecord, &QPushButton::clicked, this, [this] { core_.StepRecord(); });
+    connect(stop, &QPushButton::clicked, this, [this] { core_.Stop(); });
     connect(clockButton_, &QPushButton::clicked, this, [this] { core_.ToggleClock(); });
-    connect(syncStartButton_, &QPushButton::clicked, this, [this] { core_.ToggleSyncStart(); });
-
-    tempo_ = SpinBox("TempoEdit1", MinTempo, MaxTempo, 120);
-    tempo_->setKeyboardTracking(false);  // the tempo changes when typing is done, not per digit
-    connect(tempo_, &QSpinBox::valueChanged, this, [this](int bpm) { core_.SetTempo(bpm); });
-    layout->addWidget(new QLabel("Tempo"));
-    layout->addWidget(tempo_);
-    return box;
-}
-
-QWidget* MainWindow::BuildDisplays() {
-    auto* box = new QWidget;
-    auto* layout = new QHBoxLayout(box);
-    chordDisplay_ = new QLabel;
-    chordDisplay_->setObjectName("ChordDisplay");
-    QFont big = chordDisplay_->font();
-    big.setPointSize(big.pointSize() * 2);
-    big.setBold(true);
-    chordDisplay_->setFont(big);
-    chordDisplay_->setMinimumWidth(160);
-    layout->addWidget(chordDisplay_, 1);
-
-    measureDisplay_ = new QLabel("0 : 0");
-    measureDisplay_->setObjectName("MeasureDisplay");
-    measureDisplay_->setFont(big);
-    layout->addWidget(measureDisplay_);
-    for (int i = 0; i < BeatLamps; ++i) {
-        auto* lamp = new QLabel;
-        lamp->setObjectName(QStringLiteral("BeatLamp%1").arg(i + 1));
-        lamp->setFixedSize(14, 14);
-        lamp->setStyleSheet(LampStyle(DarkLamp));
-        beatLamps_[static_cast<std::size_t>(i)] = lamp;
-        layout->addWidget(lamp);
-    }
-    auto* names = new QVBoxLayout;
-    styleName_ = new QLabel;
-    styleName_->setObjectName("StyleName");
-    partLabel_ = new QLabel;
-    partLabel_->setObjectName("PartDisplay");
-    names->addWidget(styleName_);
-    names->addWidget(partLabel_);
-    layout->addLayout(names);
     accompanimentButton_ = Button("AccompanimentButton", "K");
     accompanimentButton_->setToolTip("Accompaniment OFF");
     connect(accompanimentButton_, &QPushButton::clicked, this, [this] {
         // The button shows "K" while the accompaniment is on: a click switches it off.
         core_.SetAccompaniment(accompanimentButton_->text() != "K");
     });
-    layout->addWidget(accompanimentButton_);
-    return box;
-}
-
-QWidget* MainWindow::BuildFields() {
-    auto* box = new QWidget;
-    auto* layout = new QHBoxLayout(box);
+    for (QPushButton* b : {stop, recordButton_, stepRecord, clockButton_, accompanimentButton_}) layout->addWidget(b);
+    layout->addSpacing(12);
     split_ = SpinBox("SplitKey", 12, 127, 59);
     split_->setToolTip("Highest key of the chord zone");
     octave_ = SpinBox("TransposeOctave", -3, 3, 0);
@@ -234,16 +191,16 @@ void MainWindow::RefreshFromCore() {
 
 void MainWindow::Refresh(const app::DisplaySnapshot& snapshot) {
     setWindowTitle(QString::fromUtf8(snapshot.Title.c_str()));
-    chordDisplay_->setText(QString::fromUtf8(snapshot.ChordName.c_str()));
-    styleName_->setText(QString::fromUtf8(snapshot.StyleName.c_str()));
-    partLabel_->setText(snapshot.Part >= 0 && snapshot.Part < 8 ? PartNames[static_cast<std::size_t>(snapshot.Part)] : "");
     statusBar()->showMessage(QString::fromUtf8(snapshot.Status.c_str()));
+    lastPlaying_ = snapshot.Playing;
+    display_->Refresh(snapshot);
+    buttons_->Refresh(snapshot);
     RefreshTransport(snapshot);
-    RefreshBeat(snapshot);
     RefreshFields(snapshot);
     RefreshMenus(snapshot);
     if (!guideClosed_ && snapshot.GuideText.c_str()[0] != '\0') {
-        guideText_->setText(QString::fromUtf8(snapshot.GuideText.c_str()));
+        // One paragraph: the bar has room for three lines.
+        guideText_->setText(QString::fromUtf8(snapshot.GuideText.c_str()).simplified());
         guide_->show();
     }
     for (const auto& refresh : refreshers_) refresh(snapshot);
@@ -257,26 +214,9 @@ void MainWindow::RefreshTransport(const app::DisplaySnapshot& snapshot) {
             QStringLiteral("background-color: %1;").arg(ClockColours[static_cast<std::size_t>(panel)]));
     }
     recordButton_->setChecked(snapshot.Recording);
-    syncStartButton_->setChecked(snapshot.SyncStart);
     const QString caption = QString::fromUtf8(snapshot.AccompanimentCaption.c_str());
     accompanimentButton_->setText(caption);
     accompanimentButton_->setToolTip(caption == "K" ? "Accompaniment OFF" : "Accompaniment ON");
-    if (!tempo_->hasFocus() && tempo_->value() != snapshot.Tempo) {
-        const QSignalBlocker quiet(tempo_);
-        tempo_->setValue(snapshot.Tempo);
-    }
-}
-
-void MainWindow::RefreshBeat(const app::DisplaySnapshot& snapshot) {
-    measureDisplay_->setText(QStringLiteral("%1 : %2").arg(snapshot.Measure).arg(snapshot.Beat));
-    for (int i = 0; i < BeatLamps; ++i) {
-        QLabel* lamp = beatLamps_[static_cast<std::size_t>(i)];
-        lamp->setVisible(i < snapshot.BeatsPerMeasure);
-        const bool lit = snapshot.Beat == i + 1;
-        if (lit == litLamps_[static_cast<std::size_t>(i)]) continue;  // style sheets are costly to apply
-        litLamps_[static_cast<std::size_t>(i)] = lit;
-        lamp->setStyleSheet(LampStyle(!lit ? DarkLamp : i == 0 ? AccentBeat : Beat));
-    }
 }
 
 void MainWindow::RefreshFields(const app::DisplaySnapshot& snapshot) {
@@ -286,6 +226,7 @@ void MainWindow::RefreshFields(const app::DisplaySnapshot& snapshot) {
         box->setValue(value);
     };
     show(split_, snapshot.SplitKey);
+    keys_->SetChordZone(snapshot.FirstChordKey, snapshot.SplitKey);
     show(octave_, snapshot.TransposeOctave);
     show(semitone_, snapshot.TransposeSemitones);
 }

@@ -1,9 +1,13 @@
 #pragma once
-// The desktop window: menus, the transport, the tempo field, the chord and beat displays,
-// the style name, the accompaniment switch, the split and transposition spinners, the
-// "Loop" box and the start-measure field, with the panels (chord pads, on-screen keyboard,
-// mixer) below. It shows the core's display snapshot and forwards every action to the
+// The desktop window: menus; the performance display (style, parts, measure and beat,
+// chords, tempo, output, priority); the arranger's buttons; a row of fields (record, clock,
+// accompaniment switch, split and transposition, "Loop", start measure, " Edit"); and below
+// them a splitter of folding panels: the tabs (chord pads, style browser, mixer) over the
+// on-screen keyboard. It shows the core's display snapshot and forwards every action to the
 // core link; it holds no behaviour of its own.
+//
+// It fits a 1280×720 screen and grows with larger ones; its size, the folding panels, the
+// theme and the browser's folders are kept with the settings (CoreLink::StoreWindowSettings).
 //
 // The window takes every key of its own widgets first (an application event filter): the
 // function keys and space run the transport, every other key goes to the core as a
@@ -27,6 +31,8 @@ class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QSpinBox;
+class QSplitter;
+class QTabWidget;
 class QTimer;
 class QVBoxLayout;
 
@@ -35,6 +41,9 @@ namespace chordella::ui {
 class ChordViewWindow;
 class EditorWindow;
 class OptionsWindow;
+class PerformanceButtons;
+class PerformanceDisplay;
+class StyleBrowser;
 class SonglistWindow;
 class StylePlaylistWindow;
 class TKeys;
@@ -43,8 +52,6 @@ class TapTempoWindow;
 
 class MainWindow final : public QMainWindow {
 public:
-    static constexpr int BeatLamps = 8;
-
     explicit MainWindow(CoreLink& core, QWidget* parent = nullptr);
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
@@ -67,19 +74,38 @@ public:
     TKeys& Keys() { return *keys_; }
     // The songlist window ("Songlist ..." opens it).
     SonglistWindow& Songlist() { return *songlist_; }
+    StyleBrowser& Browser() { return *browser_; }
+    PerformanceDisplay& Display() { return *display_; }
+    PerformanceButtons& Buttons() { return *buttons_; }
+
+    // The folding panels: the tabs' page (0 chord pads, 1 styles, 2 mixer) and whether the
+    // tabs and the keyboard are open; as the text kept in the settings ("tab=1;tabs=1;keys=1").
+    void ShowPanels(int tab, bool tabsOpen, bool keysOpen);
+    QString PanelsText() const;
+    void ApplyPanelsText(const QString& text);
+    // 0 dark stage, 1 light.
+    void SetTheme(int theme);
+    int Theme() const { return theme_; }
+    // A size that fits the screen the window is on (the first start, or a stored size that
+    // no longer fits).
+    void FitToScreen(int width = 0, int height = 0);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // MainWindow.cpp
-    QWidget* BuildTransport();
-    QWidget* BuildDisplays();
     QWidget* BuildFields();
     void RefreshTransport(const app::DisplaySnapshot& snapshot);
-    void RefreshBeat(const app::DisplaySnapshot& snapshot);
     void RefreshFields(const app::DisplaySnapshot& snapshot);
+    // MainWindowLayout.cpp
+    QWidget* BuildFoldingPanels();
+    void BuildViewMenu();
+    void LoadWindowSettings();
+    void StoreWindowSettingsSoon();
+    void StoreWindowSettings();
     // MainWindowMenus.cpp
     void BuildMenus();
     void RefreshMenus(const app::DisplaySnapshot& snapshot);
@@ -110,17 +136,22 @@ private:
     QAction* melodyPlay_ = nullptr;
     QAction* melodyHumanize_ = nullptr;
     QPushButton* clockButton_ = nullptr;
-    QPushButton* syncStartButton_ = nullptr;
     QPushButton* recordButton_ = nullptr;
     QPushButton* accompanimentButton_ = nullptr;
-    QSpinBox* tempo_ = nullptr;
-    QLabel* chordDisplay_ = nullptr;
-    QLabel* measureDisplay_ = nullptr;
-    std::array<QLabel*, BeatLamps> beatLamps_{};
-    std::array<bool, BeatLamps> litLamps_{};
     int shownClockPanel_ = -1;
-    QLabel* styleName_ = nullptr;
-    QLabel* partLabel_ = nullptr;
+    PerformanceDisplay* display_ = nullptr;
+    PerformanceButtons* buttons_ = nullptr;
+    StyleBrowser* browser_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    QWidget* keyboardPanel_ = nullptr;
+    QPushButton* splitPick_ = nullptr;
+    QAction* showTabs_ = nullptr;
+    QAction* showKeys_ = nullptr;
+    QTimer* storeTimer_ = nullptr;
+    bool settingsLoaded_ = false;  // stored settings arrive after start: nothing is stored before
+    bool lastPlaying_ = false;
+    int theme_ = 0;
     QSpinBox* split_ = nullptr;
     QSpinBox* octave_ = nullptr;
     QSpinBox* semitone_ = nullptr;

@@ -1,4 +1,5 @@
 // The main window's keys: it sees every key of its own widgets first.
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QKeyEvent>
@@ -49,6 +50,23 @@ bool FieldKey(int key) {
     }
 }
 
+bool ListKey(int key) {
+    switch (key) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -61,11 +79,17 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 bool MainWindow::HandleKey(QKeyEvent* event, bool press) {
     const int key = event->key();
+    QWidget* focus = focusWidget();
     if (IsTransportKey(key)) {
-        if (key == Qt::Key_Space && TypingIn(focusWidget())) return false;
+        if (key == Qt::Key_Space && TypingIn(focus)) return false;
         return !press || FunctionKey(key, event->isAutoRepeat());
     }
-    if (TypingIn(focusWidget()) && FieldKey(key)) return false;
+    // A text field (the style search) keeps every key but the function keys; a list (the
+    // style browser) keeps the keys that move in it and Enter; the rest play chords.
+    if (focus != nullptr && focus->hasFocus() && qobject_cast<QLineEdit*>(focus) != nullptr) return false;
+    if (focus != nullptr && focus->hasFocus() && qobject_cast<QAbstractItemView*>(focus) != nullptr && ListKey(key))
+        return false;
+    if (TypingIn(focus) && FieldKey(key)) return false;
     const int virtualKey = VirtualKeyOf(key);
     if (virtualKey == NoVirtualKey) return false;
     if (press) {
@@ -89,6 +113,14 @@ bool MainWindow::FunctionKey(int qtKey, bool autoRepeat) {
         case Qt::Key_Space:
         case Qt::Key_F10:
             core_.StartStop();
+            return true;
+        case Qt::Key_F5:
+        case Qt::Key_F6:
+        case Qt::Key_F7:
+            core_.RequestPart(qtKey - Qt::Key_F5);  // Intro, Basic, Extended
+            return true;
+        case Qt::Key_F11:
+            core_.FadeOut();
             return true;
         case Qt::Key_F9:
             core_.Record();

@@ -50,6 +50,7 @@ void MainWindow::BuildMenus() {
     song->addAction("Tap Tempo - F8", this, [this] { FunctionKey(Qt::Key_F8, false); })
         ->setShortcut(QKeySequence(Qt::Key_F8));
     song->addAction("Sy&nc. Start", this, [this] { core_.ToggleSyncStart(); });
+    song->addAction("Fade - F11", this, [this] { core_.FadeOut(); });
     song->addSeparator();
     song->addAction("E&xit", this, [this] { Exit(); });
 
@@ -145,7 +146,9 @@ void MainWindow::RenderToWavDialog() {
 }
 
 void MainWindow::OpenStyleDialog() {
-    const QString path = QFileDialog::getOpenFileName(this, "Open style ...", QString(), StyleFilter);
+    // The styles folder of the data home, where the player's styles are.
+    const QString path =
+        QFileDialog::getOpenFileName(this, "Open style ...", QString::fromStdString(core_.StylesFolder()), StyleFilter);
     if (!path.isEmpty()) core_.OpenStyle(path.toStdString());
 }
 

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
 
 #include "chords/ScreenKeyboard.h"
 #include "ui/ChordPadsPanel.h"
@@ -23,8 +25,8 @@ namespace chordella::ui {
 
 namespace {
 
-constexpr int KeyboardNoteWidth = 14;
-constexpr int KeyboardHeight = 70;
+constexpr int KeyboardHeight = 84;
+constexpr int KeyboardOctaves = 5;
 
 }  // namespace
 
@@ -33,24 +35,37 @@ void MainWindow::BuildPanels() {
     pads->setObjectName("ChordPads");
     auto* mixer = new MixerPanel(core_);
     mixer->setObjectName("Mixer");
-    auto* row = new QWidget;
-    auto* rowLayout = new QHBoxLayout(row);
-    rowLayout->setContentsMargins(0, 0, 0, 0);
-    rowLayout->addWidget(pads, 3);
-    rowLayout->addWidget(mixer, 2);
-    AddPanel(row, [pads, mixer](const app::DisplaySnapshot& snapshot) {
+    tabs_->insertTab(0, pads, "Chord pads");
+    tabs_->addTab(mixer, "Mixer");
+    tabs_->setCurrentIndex(0);
+    refreshers_.push_back([this, pads, mixer](const app::DisplaySnapshot& snapshot) {
+        // Hidden pages are brought up to date when they are shown (the tab change repaints).
+        if (tabs_->currentWidget() == pads) pads->Refresh(snapshot);
+        if (tabs_->currentWidget() == mixer) mixer->Refresh(snapshot);
+    });
+    connect(tabs_, &QTabWidget::currentChanged, this, [this, pads, mixer] {
+        const app::DisplaySnapshot snapshot = core_.Snapshot();
         pads->Refresh(snapshot);
         mixer->Refresh(snapshot);
     });
 
     keys_ = new TKeys;
     keys_->setObjectName("TKeys");
-    keys_->SetNoteWidth(KeyboardNoteWidth);
     keys_->SetHeight(KeyboardHeight);
+    keys_->SetFitOctaves(KeyboardOctaves);
+    keys_->SetNoteNames(true);
+    keys_->setMinimumHeight(KeyboardHeight - 36);
+    keys_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     keys_->SetVelocityMode(true);
+    keys_->setToolTip("Right-click a key to make it the highest key of the chord zone");
     keys_->OnNoteOn = [this](int note, int velocity) { core_.ScreenNoteOn(note, velocity); };
     keys_->OnNoteOff = [this](int note, int velocity) { core_.ScreenNoteOff(note, velocity); };
-    AddPanel(keys_, [this](const app::DisplaySnapshot& snapshot) {
+    keys_->OnSplitPicked = [this](int note) {
+        splitPick_->setChecked(false);
+        core_.SetSplitKey(note);
+    };
+    keyboardPanel_->layout()->addWidget(keys_);
+    refreshers_.push_back([this](const app::DisplaySnapshot& snapshot) {
         const int octave = chords::BaseOctaveFor(snapshot.FirstChordKey);
         if (keys_->BaseOctave() != octave) keys_->SetBaseOctave(octave);
     });

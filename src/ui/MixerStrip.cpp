@@ -37,7 +37,7 @@ MixerStrip::MixerStrip(int channel, QWidget* parent) : QWidget(parent) {
     pan_ = MakeSlider(PanControl, Pan, Qt::Horizontal, "Pan" + number);
     reverb_ = MakeSlider(ReverbControl, Reverb, Qt::Horizontal, "Reverb" + number);
     chorus_ = MakeSlider(ChorusControl, Chorus, Qt::Horizontal, "Chorus" + number);
-    volume_->setMinimumHeight(90);
+    volume_->setMinimumHeight(60);  // the mixer shares its page with the pads: it fits a 720-pixel screen
 
     mute_ = new QCheckBox("Mute");
     mute_->setObjectName("Mute" + number);

@@ -236,20 +236,27 @@ void OptionsWindow::Load() {
     });
 }
 
+// The main output's empty name plays through the built-in synth: the list shows it so.
+std::string OptionsWindow::ShownPortName(std::size_t field, const std::string& stored) const {
+    return field == MainOutputField && stored.empty() ? builtInSynth_ : stored;
+}
+
 void OptionsWindow::ShowPorts(const PortLists& ports) {
+    builtInSynth_ = ports.BuiltInSynth;
     for (std::size_t i = 0; i < PortFields.size(); ++i) {
         QComboBox* chooser = portChoosers_[i];
         chooser->clear();
         for (const std::string& name : PortFields[i].Output ? ports.Outputs : ports.Inputs)
             chooser->addItem(QString::fromStdString(name));
         chooser->addItem(NoPort);
-        SelectPort(chooser, shown_.*PortFields[i].Field);
+        SelectPort(chooser, ShownPortName(i, shown_.*PortFields[i].Field));
     }
 }
 
 void OptionsWindow::ShowOptions(const core::Options& options) {
     shown_ = options;
-    for (std::size_t i = 0; i < PortFields.size(); ++i) SelectPort(portChoosers_[i], options.*PortFields[i].Field);
+    for (std::size_t i = 0; i < PortFields.size(); ++i)
+        SelectPort(portChoosers_[i], ShownPortName(i, options.*PortFields[i].Field));
     for (std::size_t i = 0; i < KeyFields.size(); ++i) {
         ShowIndex(keys_[i].Note, options.*KeyFields[i].Note);
         keys_[i].Octave->setValue(options.*KeyFields[i].Octave);
@@ -280,6 +287,10 @@ void OptionsWindow::WriteInto(core::Options& options) const {
         const QComboBox* chooser = portChoosers_[i];
         const bool none = chooser->currentIndex() < 0 || chooser->currentIndex() == chooser->count() - 1;
         options.*PortFields[i].Field = none ? std::string() : chooser->currentText().toStdString();
+        // The synth shown for an empty main output stays stored as the empty name.
+        if (i == MainOutputField && !builtInSynth_.empty() && options.*PortFields[i].Field == builtInSynth_ &&
+            (shown_.*PortFields[i].Field).empty())
+            (options.*PortFields[i].Field).clear();
     }
     for (std::size_t i = 0; i < KeyFields.size(); ++i) {
         ReadIndex(keys_[i].Note, options.*KeyFields[i].Note);

@@ -52,6 +52,9 @@ private:
     void ChooseMode(int mode);
 
     CoreLink& link_;
+    static constexpr std::size_t MainOutputField = 0;
+    std::string ShownPortName(std::size_t field, const std::string& stored) const;
+    std::string builtInSynth_;  // the output list's synth entry; empty: none
     core::Options shown_;  // the options as read; OK sends them with the fields written in
     std::array<QComboBox*, 4> portChoosers_{};  // MIDI-OUT, MIDI-IN, MIDISUB-OUT, MIDISUB-IN
     std::array<KeyChooser, 6> keys_{};

@@ -6,6 +6,8 @@ namespace chordella::ui {
 
 PadButton::PadButton(const QString& name, QWidget* parent) : QPushButton(parent) {
     setObjectName(name);
+    setProperty("role", "pad");  // the theme draws the pads small, so the whole grid fits
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);  // and a tall window makes them tall
     setFocusPolicy(Qt::NoFocus);
 }
 

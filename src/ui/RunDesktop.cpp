@@ -14,6 +14,7 @@
 #include "ui/ControlHost.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPrompter.h"
+#include "ui/Theme.h"
 
 namespace chordella::ui {
 
@@ -39,6 +40,8 @@ void QuitOnSignals() {
 int RunDesktop(const app::InstanceArguments& arguments, int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Chordella");
+    QApplication::setDesktopFileName("chordella");  // the desktop entry installed beside the program
+    QApplication::setWindowIcon(ApplicationIcon());
     const std::string executable = platform::ExecutablePath();
 
     core::SessionParts parts;
@@ -64,7 +67,7 @@ int RunDesktop(const app::InstanceArguments& arguments, int argc, char** argv) {
     ControlHost host(std::move(session), setup);
     MainWindow window(host);
     dialogs.SetParentWindow(&window);
-    window.resize(1280, 860);
+    window.FitToScreen();  // the stored size follows when the settings have been read
     window.show();
     QuitOnSignals();
     QTimer signalPoll;

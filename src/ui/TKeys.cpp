@@ -1,7 +1,9 @@
 #include "ui/TKeys.h"
 
+#include <QFont>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 namespace chordella::ui {
 
@@ -66,10 +68,29 @@ void TKeys::SetSounding(int note, bool sounding) {
 
 QSize TKeys::sizeHint() const { return {width_, height_}; }
 
+void TKeys::SetChordZone(int first, int last) {
+    if (first == zoneFirst_ && last == zoneLast_) return;
+    zoneFirst_ = first;
+    zoneLast_ = last;
+    update();
+}
+
+void TKeys::SetNoteNames(bool on) {
+    noteNames_ = on;
+    update();
+}
+
+void TKeys::SetFitOctaves(int octaves) {
+    fitOctaves_ = octaves;
+    if (fitOctaves_ > 0) keyboard_.NoteWidth = std::max(1, width() / (7 * fitOctaves_ + 1));
+    update();
+}
+
 void TKeys::resizeEvent(QResizeEvent* event) {
     // The geometry follows the size the window gives us.
     keyboard_.Width = width();
     keyboard_.Height = height();
+    if (fitOctaves_ > 0) keyboard_.NoteWidth = std::max(1, width() / (7 * fitOctaves_ + 1));
     QWidget::resizeEvent(event);
 }
 
@@ -77,10 +98,21 @@ void TKeys::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setPen(pen_);
     const QBrush pressed(palette().color(QPalette::Highlight));
+    // The chord zone's keys are tinted: the split point is where the tint ends.
+    const QBrush zoneWhite(QColor("#bcd7f5"));
+    const QBrush zoneBlack(QColor("#1f3f66"));
+    QFont font = painter.font();
+    font.setPixelSize(std::clamp(keyboard_.NoteWidth / 2, 7, 14));
+    painter.setFont(font);
     for (const chords::KeyRect& key : keyboard_.Keys()) {
-        const QBrush& normal = key.Black ? blackBrush_ : whiteBrush_;
+        const bool inZone = key.Note >= zoneFirst_ && key.Note <= zoneLast_;
+        const QBrush& normal = key.Black ? (inZone ? zoneBlack : blackBrush_) : (inZone ? zoneWhite : whiteBrush_);
         painter.setBrush(IsSounding(key.Note) ? pressed : normal);
         painter.drawRect(key.X, key.Y, key.W - 1, key.H - 1);
+        if (noteNames_ && !key.Black && key.Note % 12 == 0) {
+            const QRect label(key.X, key.Y + key.H - font.pixelSize() - 6, key.W - 1, font.pixelSize() + 4);
+            painter.drawText(label, Qt::AlignCenter, QStringLiteral("C%1").arg(key.Note / 12 - 1));
+        }
     }
 }
 
@@ -103,7 +135,15 @@ void TKeys::ReleaseHeld() {
 // The press captures the mouse (Qt sends every move and the release to the widget that
 // took the press), so a release outside the keyboard still ends the note.
 void TKeys::mousePressEvent(QMouseEvent* event) {
-    if (held_ < 0) Press(event->position().toPoint());
+    const QPoint point = event->position().toPoint();
+    if (event->button() == Qt::RightButton || (pickSplit_ && event->button() == Qt::LeftButton)) {
+        const int note = keyboard_.NoteAtPoint(point.x(), point.y());
+        pickSplit_ = false;
+        if (note >= 0 && OnSplitPicked) OnSplitPicked(note);
+        event->accept();
+        return;
+    }
+    if (held_ < 0) Press(point);
     event->accept();
 }
 

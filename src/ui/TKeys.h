@@ -49,6 +49,21 @@ public:
     std::function<void(int note, int velocity)> OnNoteOn;
     std::function<void(int note, int velocity)> OnNoteOff;
 
+    // The chord zone, shaded (notes first … last; last < first: none), and the names on the C
+    // keys ("C4" is note 60).
+    void SetChordZone(int first, int last);
+    int ChordZoneFirst() const { return zoneFirst_; }
+    int ChordZoneLast() const { return zoneLast_; }
+    void SetNoteNames(bool on);
+    // Octaves shown across the width: the key width follows the widget's width (0: the
+    // note width stays as set).
+    void SetFitOctaves(int octaves);
+    // The split point is chosen on the keys: a right click on a key, or the next left click
+    // after ArmSplitPicking, reports the key (it does not sound).
+    std::function<void(int note)> OnSplitPicked;
+    void ArmSplitPicking(bool armed) { pickSplit_ = armed; }
+    bool SplitPickingArmed() const { return pickSplit_; }
+
     // The notes painted as pressed: those the mouse sounds, and any the window marks.
     bool IsSounding(int note) const;
     void SetSounding(int note, bool sounding);
@@ -77,6 +92,11 @@ private:
     QPen pen_{Qt::black};
     std::bitset<128> sounding_;
     int held_ = -1;  // the note the mouse sounds, -1 none
+    int zoneFirst_ = 0;
+    int zoneLast_ = -1;
+    bool noteNames_ = false;
+    int fitOctaves_ = 0;
+    bool pickSplit_ = false;
 };
 
 }  // namespace chordella::ui

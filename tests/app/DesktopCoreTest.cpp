@@ -569,5 +569,78 @@ TEST(DesktopCoreSonglist, TheFirstStartOpensTheDemoListAndPlayingAQueuedEntryOpe
     rig.core.Exit();
 }
 
+// --- The performance display ------------------------------------------------------------
+
+TEST(DesktopCoreDisplay, ThePlayingDemoShowsTheNextChordTheOutputItsStateAndThePriority) {
+    DesktopRig rig(true);
+    rig.core.Start();  // the demo song plays through the built-in synth
+    ASSERT_TRUE(rig.RunUntil([&] { return rig.Snapshot().NextChord.c_str()[0] != '\0'; })) << "the song's next chord";
+    DisplaySnapshot shown = rig.Snapshot();
+    EXPECT_STREQ(shown.OutputName.c_str(), "Built-in synth");
+    EXPECT_EQ(shown.Output, OutputStatus::Ready);
+    EXPECT_NE(shown.Priority, PriorityStatus::Normal) << "playing asks for real time (granted or denied)";
+    const std::string whole = shown.StyleFullName.c_str();
+    EXPECT_FALSE(whole.empty());
+    EXPECT_EQ(whole.find("..."), std::string::npos) << "the whole name, not the short label";
+
+    rig.core.StartStop();
+    shown = rig.Snapshot();
+    EXPECT_EQ(shown.Priority, PriorityStatus::Normal);
+    EXPECT_STREQ(shown.NextChord.c_str(), "") << "no song plays";
+}
+
+TEST(DesktopCoreDisplay, WithoutAnAudioDeviceTheOutputSaysSo) {
+    DesktopRig rig(true);
+    rig.t.midi->FailOpen(false, SynthOutput, midi::result::NoAudioDevice);
+    rig.core.Start();
+    EXPECT_EQ(rig.Snapshot().Output, OutputStatus::NoAudioDevice);
+}
+
+TEST(DesktopCoreDisplay, TheQueuedPartTheButtonsRequestsAndTheFadeAreShown) {
+    DesktopRig rig;
+    rig.core.Start();
+    const std::string styles = std::string(CHORDELLA_ASSETS) + "/styles/";
+    ASSERT_TRUE(rig.core.OpenStyle(styles + "pop16.vxs"));
+    rig.core.FadeOut();
+    EXPECT_FALSE(rig.Snapshot().Fading) << "nothing plays: nothing fades";
+    rig.core.SetTempo(200);
+    rig.core.StartStop();
+    DisplaySnapshot shown = rig.Snapshot();
+    ASSERT_TRUE(shown.Playing);
+    if (shown.Part == 0) EXPECT_EQ(shown.QueuedPart, 1) << "Basic follows the intro";
+    ASSERT_TRUE(rig.RunUntil([&] { return rig.Snapshot().Part == 1; }));
+    ASSERT_TRUE(rig.Snapshot().PartPresent[2]);
+    rig.core.RequestPart(2);
+    ASSERT_TRUE(rig.RunUntil([&] { return rig.Snapshot().Part == 2; })) << "Extended, asked by its button";
+
+    rig.core.FadeOut();
+    EXPECT_TRUE(rig.Snapshot().Fading);
+    EXPECT_EQ(rig.Snapshot().Part, 2) << "the part plays on while it fades";
+    rig.core.StartStop();
+}
+
+TEST(DesktopCoreDisplay, AStyleChosenWhileAnotherPlaysTakesOverAtTheNextMeasureAndPlaysOn) {
+    DesktopRig rig;
+    rig.core.Start();
+    const std::string styles = std::string(CHORDELLA_ASSETS) + "/styles/";
+    ASSERT_TRUE(rig.core.OpenStyle(styles + "pop16.vxs"));
+    rig.core.SetTempo(200);
+    rig.core.StartStop();
+    ASSERT_TRUE(rig.RunUntil([&] { return rig.Snapshot().Part == 1; }));
+    rig.t.prompter->ClearShown();
+    rig.core.ChangeStyle(styles + "swing.vxs");
+    EXPECT_STREQ(rig.Snapshot().StyleFullName.c_str(), "Pop16") << "not before the measure ends";
+    ASSERT_TRUE(rig.RunUntil([&] { return std::string(rig.Snapshot().StyleFullName.c_str()) == "Swing"; }));
+    const DisplaySnapshot shown = rig.Snapshot();
+    EXPECT_TRUE(shown.Playing) << "the band plays on";
+    EXPECT_EQ(shown.Part, 1) << "in the main part that played";
+    EXPECT_TRUE(rig.t.prompter->Shown().empty()) << "no question: nothing was recording";
+    rig.core.StartStop();
+
+    // Stopped, a choice loads at once.
+    rig.core.ChangeStyle(styles + "waltz.vxs");
+    EXPECT_STREQ(rig.Snapshot().StyleFullName.c_str(), "Waltz");
+}
+
 }  // namespace
 }  // namespace chordella::app

@@ -164,3 +164,14 @@ TEST(ReleaseAll, EndsEveryMelodyNoteStillSounding) {
 
 }  // namespace
 }  // namespace chordella::testing
+
+namespace chordella::chords {
+namespace {
+
+TEST(KeyboardLayoutChoice, QwertzLayoutsChooseTheGermanEntryAndEveryOtherTheUsOne) {
+    for (const char* qwertz : {"de", "at", "ch", "cz", "hu"}) EXPECT_EQ(LayoutIndexForSystem(qwertz), 0) << qwertz;
+    for (const char* other : {"us", "gb", "fr", "es", "", "xx"}) EXPECT_EQ(LayoutIndexForSystem(other), SwappedLayout) << other;
+}
+
+}  // namespace
+}  // namespace chordella::chords

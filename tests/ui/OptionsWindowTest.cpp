@@ -71,6 +71,22 @@ TEST_F(OptionsWindowTest, PortChoosersListThePortsThenNoneAndShowTheConfiguredOn
     EXPECT_EQ(Entries("OperatingMode").back(), "Splitted Keyboard");
 }
 
+TEST_F(OptionsWindowTest, AnEmptyMainOutputShowsTheBuiltInSynthItPlaysThroughAndOkKeepsItEmpty) {
+    link.Ports.BuiltInSynth = "Built-in synth";
+    link.StoredOptions.MidiOut.clear();
+    Open();
+    EXPECT_EQ(Field<QComboBox>("MidiOut")->currentText(), "Built-in synth");
+    Click(QDialogButtonBox::Ok);
+    ASSERT_EQ(link.Applied.size(), 1u);
+    EXPECT_EQ(link.Applied[0].MidiOut, "") << "stored as before: the synth is the empty name's output";
+
+    // Without a synth the empty name still shows as no output.
+    link.Ports.BuiltInSynth.clear();
+    link.Ports.Outputs = {"USB Sound Module"};
+    Open();
+    EXPECT_EQ(Field<QComboBox>("MidiOut")->currentText(), "<None>");
+}
+
 TEST_F(OptionsWindowTest, OkSendsTheEditedOptionsAndKeepsTheRest) {
     Open();
     auto* midiIn = Field<QComboBox>("MidiIn");

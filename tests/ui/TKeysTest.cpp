@@ -125,3 +125,25 @@ TEST_F(TKeysTest, KeysAbove127SendNothing) {
 
 }  // namespace
 }  // namespace chordella::ui
+
+namespace chordella::ui {
+namespace {
+
+TEST_F(TKeysTest, TheSplitIsPickedOnTheKeysWithoutSoundingThem) {
+    std::vector<int> picked;
+    keys.OnSplitPicked = [&](int note) { picked.push_back(note); };
+    // A right click on a key picks it.
+    QTest::mouseClick(&keys, Qt::RightButton, {}, LowOnWhiteKey(43));
+    // Armed, the next left click picks; the one after sounds again.
+    keys.ArmSplitPicking(true);
+    QTest::mouseClick(&keys, Qt::LeftButton, {}, LowOnWhiteKey(47));
+    EXPECT_FALSE(keys.SplitPickingArmed());
+    EXPECT_EQ(picked, (std::vector<int>{43, 47}));
+    EXPECT_TRUE(link.Calls.empty()) << "picking sounds nothing";
+    QTest::mouseClick(&keys, Qt::LeftButton, {}, LowOnWhiteKey(47));
+    EXPECT_TRUE(VelocityOf(47).has_value()) << "disarmed, a click sounds again";
+    EXPECT_EQ(picked.size(), 2u);
+}
+
+}  // namespace
+}  // namespace chordella::ui

@@ -1,8 +1,9 @@
-// chordella-screenshot OUT.png [--seconds N] [--assets DIR] [--editor]
+// chordella-screenshot OUT.png [--seconds N] [--assets DIR] [--editor] [--size WxH]
 //
 // The main window playing the bundled demo song, drawn off-screen: a first start in a
 // fresh data home plays "demo2.vxa" with its style through an in-memory MIDI output (no
-// sound device needed); after N seconds (default 4) the window is grabbed into OUT.png.
+// sound device needed); after N seconds (default 4) the window, WxH pixels (default
+// 1280x720), is grabbed into OUT.png in the dark stage theme.
 // With --editor the chord-memory editor is opened and grabbed instead, the beat that
 // sounds highlighted.
 #include <QAction>
@@ -28,7 +29,7 @@ using namespace chordella;
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: chordella-screenshot OUT.png [--seconds N] [--assets DIR] [--editor]\n");
+    std::fprintf(stderr, "usage: chordella-screenshot OUT.png [--seconds N] [--assets DIR] [--editor] [--size WxH]\n");
     return 2;
 }
 
@@ -46,9 +47,14 @@ int main(int argc, char** argv) {
     double seconds = 4;
     std::string assets = CHORDELLA_SOURCE_ASSETS;
     bool editor = false;
+    int width = 1280;
+    int height = 720;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--seconds" && i + 1 < argc) seconds = std::atof(argv[++i]);
+        else if (arg == "--size" && i + 1 < argc) {
+            if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2 || width < 100 || height < 100) return Usage();
+        }
         else if (arg == "--assets" && i + 1 < argc) assets = argv[++i];
         else if (arg == "--editor") editor = true;
         else return Usage();
@@ -78,7 +84,7 @@ int main(int argc, char** argv) {
     {
         ui::ControlHost host(std::make_unique<core::Session>(std::move(parts)), setup);
         ui::MainWindow window(host);
-        window.resize(1280, 860);
+        window.resize(width, height);
         window.show();
         QWidget* shown = &window;
         if (editor) {

@@ -1,0 +1,99 @@
+#include "ui/StyleCatalog.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <filesystem>
+#include <sstream>
+#include <string_view>
+#include <system_error>
+
+#include "data/StyleAnalysis.h"
+#include "data/StyleFile.h"
+#include "data/StyleNames.h"
+#include "platform/Files.h"
+
+namespace chordella::ui {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A style file holds at most the header, the part table and the stream (and a tag).
+constexpr std::size_t LargestStyleFile = 4 + 1593 + 528 + 165500;
+
+constexpr std::array<std::string_view, 9> StyleExtensions{".vxs", ".sty", ".prs", ".bcs", ".pcs",
+                                                          ".pst", ".fps", ".scp", ".sst"};
+
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+bool IsStyleFile(const fs::path& path) {
+    const std::string extension = Lower(path.extension().string());
+    // Some makers number their formats: ".sst", ".sst1" … all belong to one family.
+    return std::any_of(StyleExtensions.begin(), StyleExtensions.end(), [&](std::string_view known) {
+        return extension == known || (known == ".sst" && extension.rfind(".sst", 0) == 0);
+    });
+}
+
+void Collect(const fs::path& folder, int depth, std::vector<std::string>& files) {
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const fs::directory_entry& entry = *it;
+        std::error_code kindError;
+        if (entry.is_directory(kindError)) {
+            if (depth > 0) Collect(entry.path(), depth - 1, files);
+        } else if (entry.is_regular_file(kindError) && IsStyleFile(entry.path())) {
+            files.push_back(entry.path().string());
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> StyleFilesIn(const std::string& folder) {
+    std::vector<std::string> files;
+    if (folder.empty()) return files;
+    Collect(folder, 1, files);
+    std::sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
+        return Lower(fs::path(a).filename().string()) < Lower(fs::path(b).filename().string());
+    });
+    return files;
+}
+
+StyleEntry DescribeStyleFile(const std::string& path) {
+    StyleEntry entry;
+    entry.Path = path;
+    const fs::path file(path);
+    entry.Name = data::StyleDisplayNameOf(file.filename().string());
+    if (Lower(file.extension().string()) != ".vxs") return entry;
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    data::StyleImage image;
+    if (!platform::ReadFileBytes(path, LargestStyleFile, bytes, error) || !data::ReadStyleFile(bytes, image, error)) {
+        entry.Problem = error;
+        return entry;
+    }
+    const data::StyleMeterChoice meter = data::MeterChoiceOf(image.Header.StyleMeter);
+    entry.Meter = data::MeterName(meter.MeasureUnits, meter.EighthNotes);
+    entry.Tempo = image.Header.StyleTempo;
+    return entry;
+}
+
+bool EntryMatches(const StyleEntry& entry, const std::string& search) {
+    const std::string name = Lower(entry.Name);
+    std::istringstream words(Lower(search));
+    std::string word;
+    while (words >> word) {
+        if (name.find(word) != std::string::npos) continue;
+        if (!entry.Meter.empty() && word == entry.Meter) continue;
+        if (entry.Tempo > 0 && word == std::to_string(entry.Tempo)) continue;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace chordella::ui

@@ -1,0 +1,130 @@
+// The style browser over real style files: what it lists from a folder, how the search
+// narrows it, and what a click, Enter and an added folder ask for.
+#include "ui/StyleBrowser.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
+#include <filesystem>
+#include <fstream>
+
+#include "support/TempFolder.h"
+#include "ui/QtTestApp.h"
+
+namespace chordella::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path Assets = fs::path(CHORDELLA_ASSETS) / "styles";
+
+std::vector<std::string> Names(const std::vector<StyleEntry>& entries) {
+    std::vector<std::string> names;
+    for (const StyleEntry& entry : entries) names.push_back(entry.Name);
+    return names;
+}
+
+class StyleBrowserTest : public ::testing::Test {
+protected:
+    QApplication& app = testing::QtTestApp();
+    StyleBrowserTest() {
+        for (const char* style : {"waltz.vxs", "bossa.vxs", "swing.vxs"})
+            fs::copy_file(Assets / style, fs::path(styles.Path()) / style);
+        fs::create_directory(fs::path(styles.Path()) / "Latin");
+        fs::copy_file(Assets / "samba.vxs", fs::path(styles.Path()) / "Latin" / "SAMBA.VXS");
+        std::ofstream(fs::path(styles.Path()) / "Broken.vxs") << "not a style";
+        std::ofstream(fs::path(styles.Path()) / "Foreign.sty") << "MThd";
+        std::ofstream(fs::path(styles.Path()) / "notes.txt") << "not listed";
+        browser.resize(500, 400);
+        browser.show();
+    }
+
+    void ReadAll() { ASSERT_TRUE(QTest::qWaitFor([&] { return !browser.Scanning(); }, 30000)); }
+
+    testing::TempFolder styles;
+    StyleBrowser browser;
+};
+
+TEST_F(StyleBrowserTest, ListsTheFoldersStylesWithMeterAndTempoAndSaysWhyABrokenOneCannotLoad) {
+    browser.SetFolders(styles.Path(), {});
+    ReadAll();
+    const std::vector<StyleEntry> shown = browser.ShownEntries();
+    EXPECT_EQ(Names(shown), (std::vector<std::string>{"Bossa", "Broken", "Foreign", "Samba", "Swing", "Waltz"}));
+    for (const StyleEntry& entry : shown) {
+        if (entry.Name == "Waltz") {
+            EXPECT_EQ(entry.Meter, "3/4");
+        }
+        if (entry.Name == "Bossa") {
+            EXPECT_EQ(entry.Meter, "4/4");
+        }
+        if (entry.Name == "Bossa" || entry.Name == "Waltz" || entry.Name == "Samba") {
+            EXPECT_GT(entry.Tempo, 0) << entry.Name;
+        }
+        if (entry.Name == "Foreign") {
+            EXPECT_EQ(entry.Tempo, 0) << "another maker's style is read when it is loaded";
+        }
+    }
+    EXPECT_FALSE(DescribeStyleFile(styles.Path() + "/Broken.vxs").Problem.empty());
+    EXPECT_TRUE(DescribeStyleFile(styles.Path() + "/bossa.vxs").Problem.empty());
+}
+
+TEST_F(StyleBrowserTest, TheSearchNarrowsByNameTempoOrMeter) {
+    browser.SetFolders(styles.Path(), {});
+    ReadAll();
+    auto* search = browser.findChild<QLineEdit*>("StyleSearch");
+    ASSERT_NE(search, nullptr);
+    QTest::keyClicks(search, "SA");
+    EXPECT_EQ(Names(browser.ShownEntries()), (std::vector<std::string>{"Bossa", "Samba"}));
+    search->setText("3/4");
+    EXPECT_EQ(Names(browser.ShownEntries()), (std::vector<std::string>{"Waltz"}));
+    search->setText("bossa nothing");
+    EXPECT_TRUE(browser.ShownEntries().empty()) << "every word must match";
+    search->clear();
+    EXPECT_EQ(browser.ShownEntries().size(), 6u);
+}
+
+TEST_F(StyleBrowserTest, AClickLoadsEnterPlaysAndAnAddedFolderIsListedAndReported) {
+    std::vector<std::string> loaded;
+    std::vector<std::string> played;
+    int folderChanges = 0;
+    browser.OnLoad = [&](const std::string& path) { loaded.push_back(path); };
+    browser.OnPlay = [&](const std::string& path) { played.push_back(path); };
+    browser.OnFoldersChanged = [&] { ++folderChanges; };
+    browser.SetFolders(styles.Path(), {});
+    ReadAll();
+    auto* list = browser.findChild<QTreeWidget*>("StyleList");
+    ASSERT_NE(list, nullptr);
+    QTreeWidgetItem* bossa = list->topLevelItem(0);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(bossa).center());
+    ASSERT_EQ(loaded.size(), 1u);
+    EXPECT_EQ(fs::path(loaded[0]).filename(), "bossa.vxs");
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Return);
+    ASSERT_EQ(played.size(), 1u);
+    EXPECT_EQ(played[0], loaded[0]);
+
+    testing::TempFolder more;
+    fs::copy_file(Assets / "rock.vxs", fs::path(more.Path()) / "rock.vxs");
+    browser.AddFolder(more.Path());
+    browser.AddFolder(more.Path());  // once is enough
+    ReadAll();
+    EXPECT_EQ(folderChanges, 1);
+    EXPECT_EQ(browser.AddedFolders(), std::vector<std::string>{more.Path()});
+    EXPECT_EQ(browser.ShownEntries().size(), 7u);
+}
+
+TEST(StyleCatalog, ASearchWordMatchesANamePartATempoOrAMeter) {
+    const StyleEntry entry{"/s/Rock&roll.vxs", "Rock&roll", "4/4", 132, ""};
+    EXPECT_TRUE(EntryMatches(entry, ""));
+    EXPECT_TRUE(EntryMatches(entry, "ROLL"));
+    EXPECT_TRUE(EntryMatches(entry, "rock 132"));
+    EXPECT_TRUE(EntryMatches(entry, " 4/4 "));
+    EXPECT_FALSE(EntryMatches(entry, "13"));
+    EXPECT_FALSE(EntryMatches(entry, "3/4"));
+    EXPECT_TRUE(StyleFilesIn("/no/such/folder").empty());
+}
+
+}  // namespace
+}  // namespace chordella::ui
