@@ -8,8 +8,11 @@
 
 #include "app/ActivityOutput.h"
 #include "app/DesktopTransportModules.h"
+#include "app/DesktopPlaylist.h"
 #include "app/DesktopSonglist.h"
+#include "app/DesktopStyleManager.h"
 #include "library/Songlist.h"
+#include "library/PlaylistLine.h"
 #include "app/LiveArranger.h"
 #include "core/Session.h"
 #include "app/Settings.h"
@@ -64,9 +67,29 @@ DesktopCore::DesktopCore(core::Session& session, LifecycleSetup setup)
     songlist_ = std::make_unique<DesktopSonglist>(session_);
     view_ = dynamic_cast<const SnapshotView*>(&session_.Display());
     creator_ = std::make_unique<SongCreator>(session_, [this] { arranger_->Transport().Play(); });
+    playlist_ = std::make_unique<DesktopPlaylist>(session_, *creator_);
+    // The style manager plays a style's Basic through the same transport as "Play Parts".
+    auto loadStyle = [this](const std::string& path, std::function<void(bool)> then) {
+        auto done = std::make_shared<std::function<void(bool)>>(std::move(then));
+        data::StyleStore store(session_);
+        const data::StyleLoadResult result = store.Load(path, true, false, [done](data::StyleLoadResult late) {
+            (*done)(late == data::StyleLoadResult::Loaded);
+        });
+        if (result != data::StyleLoadResult::Asking) (*done)(result == data::StyleLoadResult::Loaded);
+    };
+    StyleManagerTransport styleTransport{std::move(loadStyle),
+                                         [this] { PlayPart(data::Index(data::StylePart::Basic)); },
+                                         [this] { Stop(); }};
+    // Listed files go to the playlist; the manager's list is the random style source
+    // whenever the playlist's "Random" is not ticked.
+    styleManager_ = std::make_unique<DesktopStyleManager>(session_, std::move(styleTransport), *playlist_);
+    creator_->SetDefaultStyleList(styleManager_.get());
 }
 
 DesktopCore::~DesktopCore() {
+    creator_->SetDefaultStyleList(nullptr);
+    styleManager_.reset();  // it holds the playlist
+    playlist_.reset();      // it hands its list to the creator
     creator_.reset();
     if (tapTimer_ != 0) session_.Loop().StopTimer(tapTimer_);
     songlist_.reset();  // before the song host its player opens songs through
@@ -81,6 +104,8 @@ DesktopCore::~DesktopCore() {
 
 void DesktopCore::Start(const std::string& commandLineFile) {
     lifecycle_.Start();
+    playlist_->Open();
+    styleManager_->Open();
     lifecycle_.OpenFromCommandLine(commandLineFile);
 }
 
@@ -330,6 +355,17 @@ void DesktopCore::ShowGuide(const std::string& text) {
 
 void DesktopCore::OpenSonglist(const std::string& path, const std::string& /*caption*/) { songlist_->Open(path); }
 
+void DesktopCore::SaveStylePlaylist() { playlist_->Save(); }
+
+PlaylistView DesktopCore::StylePlaylist(const PlaylistRequest& request) {
+    PlaylistView view = playlist_->Handle(request);
+    if (request.Action != PlaylistAction::Load) return view;
+    if (const std::optional<std::string> file = playlist_->FileAt(request.Index)) OpenStyle(*file);
+    else if (request.Index >= 0 && request.Index < static_cast<int>(view.Lines.size()))
+        view.Message = std::string(library::LinePath(view.Lines[static_cast<std::size_t>(request.Index)])) + " not found !";
+    return view;
+}
+
 void DesktopCore::SaveSonglist() { songlist_->List().SaveIfModified(); }
 
 // --- Songlist and song player ----------------------------------------------------------
@@ -337,6 +373,12 @@ void DesktopCore::SaveSonglist() { songlist_->List().SaveIfModified(); }
 void DesktopCore::Songlist(const SonglistRequest& request) { songlist_->Handle(request); }
 
 SonglistView DesktopCore::ReadSonglist() const { return songlist_->View(); }
+
+void DesktopCore::StyleManager(const StyleManagerRequest& request) { styleManager_->Handle(request); }
+
+StyleManagerView DesktopCore::ReadStyleManager(std::uint64_t shownSerial) const {
+    return styleManager_->View(shownSerial);
+}
 
 void DesktopCore::SendSystemExclusive(const std::vector<std::uint8_t>& message) {
     midi::TMidiOutput* out = session_.CurrentOutput();

@@ -20,7 +20,9 @@
 #include "app/DisplaySnapshot.h"
 #include "app/Lifecycle.h"
 #include "app/LifecycleLink.h"
+#include "app/PlaylistRequests.h"
 #include "app/SonglistRequests.h"
+#include "app/StyleManagerRequests.h"
 #include "core/Options.h"
 
 namespace chordella::core { class Session; }
@@ -38,7 +40,9 @@ namespace chordella::app {
 
 class ActivityOutput;
 class DesktopTransportModules;
+class DesktopPlaylist;
 class DesktopSonglist;
+class DesktopStyleManager;
 class LiveArranger;
 class SnapshotView;
 class SongCreator;
@@ -142,6 +146,12 @@ public:
     void Songlist(const SonglistRequest& request);
     SonglistView ReadSonglist() const;
 
+    // --- The "Style-Manager" window ----------------------------------------------------------
+    void StyleManager(const StyleManagerRequest& request);
+    // `shownSerial`: the copy the window shows; when nothing changed since, the view only says so.
+    StyleManagerView ReadStyleManager(std::uint64_t shownSerial = ~std::uint64_t{0}) const;
+    DesktopStyleManager& StyleManagerPanel() { return *styleManager_; }
+
     // "Render to WAV…": the song as its file holds it, played with the loaded style, or the
     // loaded style alone for eight measures, through the built-in synth into a WAV file.
     // Not while the music runs. The prompter tells the outcome.
@@ -157,6 +167,10 @@ public:
     LiveArranger& Arranger() { return *arranger_; }
     // The song creator: its generations play at once on the transport.
     SongCreator& Creator() { return *creator_; }
+    // The style playlist, its search result and the favourites.
+    DesktopPlaylist& Playlist() { return *playlist_; }
+    // A request of the "Style-Playlist" window; a double-click loads the style.
+    PlaylistView StylePlaylist(const PlaylistRequest& request);
     core::Session& GetSession() { return session_; }
 
     // --- Start-up and exit steps (LifecycleLink) --------------------------------------
@@ -166,14 +180,14 @@ public:
     void ShowGuide(const std::string& text) override;
     void OpenSonglist(const std::string& path, const std::string& caption) override;
     void SaveSonglist() override;
+    void SaveStylePlaylist() override;
     void SendSystemExclusive(const std::vector<std::uint8_t>& message) override;
     void ShutDownClock() override;
     void ClosePorts() override;
-    // Steps of modules this program does not have yet: style presets, the update check, the
-    // style playlist; the windows are closed by the window itself.
+    // Steps of modules this program does not have yet: style presets, the update check;
+    // the windows are closed by the window itself.
     void LoadStylePresets(const std::string& /*path*/) override {}
     void CheckForUpdates() override {}
-    void SaveStylePlaylist() override {}
     void CloseWindows() override {}
 
 private:
@@ -193,6 +207,8 @@ private:
     std::unique_ptr<chords::ChordEntry> entry_;
     std::unique_ptr<DesktopSonglist> songlist_;
     std::unique_ptr<SongCreator> creator_;
+    std::unique_ptr<DesktopPlaylist> playlist_;
+    std::unique_ptr<DesktopStyleManager> styleManager_;
     Lifecycle lifecycle_;
     const SnapshotView* view_ = nullptr;
     std::string guide_;

@@ -16,7 +16,17 @@ SongCreator::SongCreator(core::Session& session, std::function<void()> play)
 
 SongCreator::~SongCreator() = default;
 
-void SongCreator::SetStyleList(composer::StyleListLink* list) { styleList_ = list ? list : folderList_.get(); }
+composer::StyleListLink* SongCreator::DefaultStyleList() const {
+    return defaultList_ ? defaultList_ : folderList_.get();
+}
+
+void SongCreator::SetStyleList(composer::StyleListLink* list) { styleList_ = list ? list : DefaultStyleList(); }
+
+void SongCreator::SetDefaultStyleList(composer::StyleListLink* list) {
+    const bool usingDefault = styleList_ == DefaultStyleList();
+    defaultList_ = list;
+    if (usingDefault) styleList_ = DefaultStyleList();
+}
 
 SongCreatorResult SongCreator::ChooseEntry(int entry) {
     if (entry == composer::LowerLimitEntry) {

@@ -42,9 +42,10 @@ public:
 
     composer::SongCreatorOptions& Options() { return options_; }
     composer::ProgressionChoice& Choice() { return choice_; }
-    // The random style choice draws from this list (the styles folder until the style
-    // playlist and the style manager provide theirs).
+    // The random style choice draws from this list; nullptr returns to the default list.
     void SetStyleList(composer::StyleListLink* list);
+    // The default list (the style manager's); nullptr makes it the styles folder again.
+    void SetDefaultStyleList(composer::StyleListLink* list);
 
     // A click in the progression list; the two limits ask for their number first.
     SongCreatorResult ChooseEntry(int entry);
@@ -70,7 +71,10 @@ private:
     composer::SongCreatorOptions options_;
     composer::ProgressionChoice choice_;
     composer::RandomStyleChoice styleChoice_;
+    composer::StyleListLink* DefaultStyleList() const;
+
     std::unique_ptr<composer::StylesFolderList> folderList_;
+    composer::StyleListLink* defaultList_ = nullptr;
     composer::StyleListLink* styleList_ = nullptr;
     bool listChosen_ = false;
     composer::GenerationMode lastMode_ = composer::GenerationMode::RandomChords;

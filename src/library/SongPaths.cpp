@@ -57,20 +57,30 @@ std::optional<std::string> BelowNoCase(std::string folder, const std::vector<std
 }  // namespace
 
 std::optional<std::string> FindSongFile(std::string_view storedPath, const platform::Paths& paths) {
+    return FindStoredFile(storedPath, paths.Songs(), "SONGS");
+}
+
+std::optional<std::string> FindStoredFile(std::string_view storedPath, const std::string& folder,
+                                          std::string_view folderName) {
     if (storedPath.empty()) return std::nullopt;
     const std::string asStored(storedPath);
     if (platform::FileExists(asStored)) return asStored;
     const std::string forward = platform::WithForwardSlashes(storedPath);
     if (platform::FileExists(forward)) return forward;
 
+    return FindBelowFolder(storedPath, "SONGS", paths.Songs());
+}
+
+std::optional<std::string> FindBelowFolder(std::string_view storedPath, std::string_view folderName,
+                                           const std::string& folder) {
     const std::vector<std::string_view> parts = Parts(storedPath);
     if (parts.empty()) return std::nullopt;
     for (std::size_t i = parts.size() - 1; i-- > 0;) {
-        if (!SameNoCase(parts[i], "SONGS")) continue;
-        if (auto found = BelowNoCase(paths.Songs(), parts, i + 1)) return found;
+        if (!SameNoCase(parts[i], folderName)) continue;
+        if (auto found = BelowNoCase(folder, parts, i + 1)) return found;
         break;
     }
-    return BelowNoCase(paths.Songs(), parts, parts.size() - 1);
+    return BelowNoCase(folder, parts, parts.size() - 1);
 }
 
 bool IsArrangementFileName(std::string_view path) {

@@ -18,6 +18,16 @@ namespace chordella::library {
 
 // The file that exists for `storedPath`; nullopt when none does (or the path is empty).
 std::optional<std::string> FindSongFile(std::string_view storedPath, const platform::Paths& paths);
+// The same search for any folder of the data home: `folder` is where it is on this machine,
+// `folderName` the name to look for in the stored path ("SONGS", "STYLES").
+std::optional<std::string> FindStoredFile(std::string_view storedPath, const std::string& folder,
+                                          std::string_view folderName);
+
+// Steps 2 and 3 above for any folder of the data home: the part of `storedPath` after its
+// last folder named `folderName` (any case) below `folder`, else the file name alone in
+// `folder`, each part matched without regard to case. Never leaves `folder` ("..").
+std::optional<std::string> FindBelowFolder(std::string_view storedPath, std::string_view folderName,
+                                           const std::string& folder);
 
 // Whether the file is a song the player opens: an arrangement (.vxa) or a MIDI file (.mid),
 // in any case.

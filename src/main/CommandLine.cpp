@@ -15,6 +15,7 @@
 #include "app/PortsCommand.h"
 #include "app/RenderCommands.h"
 #include "app/SonglistCommand.h"
+#include "app/StylesCommand.h"
 #include "app/Version.h"
 
 namespace chordella::app {
@@ -209,6 +210,20 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     songlistCommand->add_option("--add", songlistFlags.add, "Add this song (.vxa or .mid) at the end of the list")
         ->option_text("SONG");
     songlistCommand->add_option("--title", songlistFlags.title, "The title of the song added")->option_text("T");
+    StylesCommandFlags stylesFlags;
+    CLI::App* stylesCommand = cli.add_subcommand(
+        "styles", "Keep the style playlist: add styles, search, delete duplicates, prune, favourites");
+    stylesCommand->add_option("ACTION", stylesFlags.action, "add, search, dedupe, prune or favorite")
+        ->required()
+        ->check(CLI::IsMember({"add", "search", "dedupe", "prune", "favorite"}));
+    stylesCommand->add_option("ARGS", stylesFlags.arguments,
+                              "add: style files and folders; search: the query (\"!pop !rock; >75; +4/4\"); "
+                              "favorite: the style file");
+    stylesCommand->add_option("--playlist", stylesFlags.playlist, "The playlist (default: StylePlayList.gen of the data home)")
+        ->option_text("FILE");
+    stylesCommand->add_option("--describe", stylesFlags.describe, "add: the short description of the styles added")
+        ->option_text("TEXT");
+    stylesCommand->add_flag("--without-bass", stylesFlags.withoutBass, "prune: also the program's styles without bass");
     GenerateCommandFlags generateFlags;
     CLI::App* generateCommand = cli.add_subcommand(
         "generate", "Make a song from common chord progressions or random chords, print it and write it");
@@ -246,6 +261,10 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     if (*songlistCommand) {
         if (!global.home.empty()) songlistFlags.home = global.home;
         return RunSonglistCommand(songlistFlags, stdout, stderr);
+    }
+    if (*stylesCommand) {
+        if (!global.home.empty()) stylesFlags.home = global.home;
+        return RunStylesCommand(stylesFlags, stdout, stderr);
     }
     if (ports->parsed()) return RunPortsCommand(stdout);
     if (arranger->parsed()) {

@@ -160,6 +160,15 @@ void ControlHost::OpenSong(const std::string& path) {
 void ControlHost::SaveSong(const std::string& path) {
     Post([path](app::DesktopCore& core) { core.SaveSong(path); });
 }
+void ControlHost::StyleManager(const app::StyleManagerRequest& request) {
+    Post([request](app::DesktopCore& core) { core.StyleManager(request); });
+}
+void ControlHost::ReadStyleManager(std::uint64_t shownSerial, std::function<void(const app::StyleManagerView&)> done) {
+    Post([this, shownSerial, done = std::move(done)](app::DesktopCore& core) {
+        ToWindow([done, view = core.ReadStyleManager(shownSerial)] { done(view); });
+    });
+}
+
 void ControlHost::RenderToWav(const std::string& path) {
     Post([path](app::DesktopCore& core) { core.RenderToWav(path); });
 }
@@ -170,6 +179,13 @@ void ControlHost::Songlist(const app::SonglistRequest& request) {
 void ControlHost::ReadSonglist(std::function<void(const app::SonglistView&)> done) {
     Post([this, done = std::move(done)](app::DesktopCore& core) {
         ToWindow([done, view = core.ReadSonglist()] { done(view); });
+    });
+}
+
+void ControlHost::StylePlaylist(const app::PlaylistRequest& request,
+                                std::function<void(const app::PlaylistView&)> done) {
+    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
+        ToWindow([done, view = core.StylePlaylist(request)] { done(view); });
     });
 }
 

@@ -79,9 +79,12 @@ public:
     void OpenSong(const std::string& path) override;
     void SaveSong(const std::string& path) override;
     void RenderToWav(const std::string& path) override;
+    void StyleManager(const app::StyleManagerRequest& request) override;
+    void ReadStyleManager(std::uint64_t shownSerial, std::function<void(const app::StyleManagerView&)> done) override;
 
     void Songlist(const app::SonglistRequest& request) override;
     void ReadSonglist(std::function<void(const app::SonglistView&)> done) override;
+    void StylePlaylist(const app::PlaylistRequest& request, std::function<void(const app::PlaylistView&)> done) override;
 
     void StepRecord() override;
     void ToggleClock() override;

@@ -7,13 +7,16 @@
 //
 // The desktop host implements it; widget tests use a recording fake.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/DisplaySnapshot.h"
+#include "app/PlaylistRequests.h"
 #include "app/SonglistRequests.h"
+#include "app/StyleManagerRequests.h"
 #include "app/SongCreator.h"
 #include "app/SongEditing.h"
 #include "core/Options.h"
@@ -115,6 +118,13 @@ public:
     // "Song → Render to WAV…": the open song (or style) into this WAV file.
     virtual void RenderToWav(const std::string& /*path*/) {}
 
+    // --- The "Style-Manager" window -------------------------------------------------------
+    virtual void StyleManager(const app::StyleManagerRequest& /*request*/) {}
+    // The manager as it is now; `done` runs on the GUI thread. When its Serial is still
+    // `shownSerial`, the view only says Unchanged.
+    virtual void ReadStyleManager(std::uint64_t /*shownSerial*/,
+                                  std::function<void(const app::StyleManagerView&)> /*done*/) {}
+
     // --- The song creator -----------------------------------------------------------------
     // A command of the "Chordprogression / Song Creator" window with the window's options;
     // `done` receives the song made (Generated false when nothing was made) on the GUI thread.
@@ -138,6 +148,11 @@ public:
     virtual void ImportChart(const std::string& /*path*/, std::function<void(const app::SongEditReply&)> /*done*/) {}
     // A double-click on a measure of the editor: the song plays from there.
     virtual void PlayFromMeasure(int /*measure*/) {}
+
+    // --- The style playlist ------------------------------------------------------------------
+    // A request of the "Style-Playlist" window; `done` gets the lists afterwards on the GUI thread.
+    virtual void StylePlaylist(const app::PlaylistRequest& /*request*/,
+                               std::function<void(const app::PlaylistView&)> /*done*/) {}
 
     // --- Display --------------------------------------------------------------------------
     // The display as the control thread last published it.

@@ -36,6 +36,7 @@ class ChordViewWindow;
 class EditorWindow;
 class OptionsWindow;
 class SonglistWindow;
+class StylePlaylistWindow;
 class TKeys;
 class SongCreatorWindow;
 class TapTempoWindow;
@@ -137,6 +138,7 @@ private:
     EditorWindow* editor_ = nullptr;  // own windows: deleted with this one
     TapTempoWindow* tapTempo_ = nullptr;
     SonglistWindow* songlist_ = nullptr;
+    StylePlaylistWindow* stylePlaylist_ = nullptr;
     QLabel* nextSong_ = nullptr;
     SongCreatorWindow* songCreator_ = nullptr;
 };

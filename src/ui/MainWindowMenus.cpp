@@ -7,6 +7,7 @@
 #include <array>
 
 #include "ui/MainWindow.h"
+#include "ui/StyleManagerWindow.h"
 
 namespace chordella::ui {
 
@@ -53,6 +54,12 @@ void MainWindow::BuildMenus() {
     QMenu* style = menuBar()->addMenu("S&tyle");
     style->setObjectName("StyleMenu");
     style->addAction("&Open ...", this, [this] { OpenStyleDialog(); });
+    style->addAction("Style-&Manager ...", this, [this] {
+        auto* manager = findChild<StyleManagerWindow*>("StyleManagerWindow");
+        if (manager == nullptr) manager = new StyleManagerWindow(core_, this);
+        manager->show();
+        manager->raise();
+    });
 
     QMenu* melody = menuBar()->addMenu("&Melody");
     melody->setObjectName("MelodyMenu");

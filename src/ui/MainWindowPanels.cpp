@@ -15,6 +15,7 @@
 #include "ui/OptionsWindow.h"
 #include "ui/TKeys.h"
 #include "ui/SonglistWindow.h"
+#include "ui/StylePlaylistWindow.h"
 #include "ui/SongCreatorWindow.h"
 #include "ui/TapTempoWindow.h"
 
@@ -86,6 +87,14 @@ void MainWindow::BuildPanels() {
         nextSong_->setVisible(!next.isEmpty());
     });
 
+    stylePlaylist_ = new StylePlaylistWindow(core_, nullptr);
+    if (QMenu* style = menuBar()->findChild<QMenu*>("StyleMenu")) {
+        style->addAction("Style-Playlist ...", this, [this] {
+            stylePlaylist_->show();
+            stylePlaylist_->raise();
+        })->setObjectName("OpenStylePlaylist");
+    }
+
     songCreator_ = new SongCreatorWindow(core_, nullptr);
     songCreator_->setObjectName("SongCreator");
     // A generated song plays at once; the chord view shows it.
@@ -128,6 +137,8 @@ void MainWindow::CloseToolWindows() {
     tapTempo_ = nullptr;
     delete songlist_;
     songlist_ = nullptr;
+    delete stylePlaylist_;
+    stylePlaylist_ = nullptr;
     delete songCreator_;
     songCreator_ = nullptr;
     delete editor_;

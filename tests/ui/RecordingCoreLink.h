@@ -19,6 +19,8 @@ public:
     app::DisplaySnapshot Shown;
     std::vector<app::SonglistRequest> SonglistRequests;
     app::SonglistView ShownSonglist;
+    std::vector<app::StyleManagerRequest> StyleManagerRequests;
+    app::StyleManagerView ShownStyleManager;
     // What the core does when a mode is chosen (the test sets the switches it expects).
     std::function<void(int mode)> OnMode;
 
@@ -68,6 +70,10 @@ public:
         Log("Songlist " + std::to_string(static_cast<int>(request.Action)) + " " + std::to_string(request.Index));
     }
     void ReadSonglist(std::function<void(const app::SonglistView&)> done) override { done(ShownSonglist); }
+    void StyleManager(const app::StyleManagerRequest& request) override { StyleManagerRequests.push_back(request); }
+    void ReadStyleManager(std::uint64_t, std::function<void(const app::StyleManagerView&)> done) override {
+        done(ShownStyleManager);
+    }
     app::DisplaySnapshot Snapshot() const override { return Shown; }
 
     // The calls recorded that start with `prefix`.

@@ -1,0 +1,217 @@
+#include "app/DesktopPlaylist.h"
+
+#include <algorithm>
+
+#include "app/PlaylistStyleList.h"
+#include "app/SongCreator.h"
+#include "core/Session.h"
+#include "library/StylePlaylist.h"
+#include "platform/Prompter.h"
+
+namespace chordella::app {
+
+DesktopPlaylist::DesktopPlaylist(core::Session& session, SongCreator& creator)
+    : session_(session),
+      creator_(creator),
+      playlist_(std::make_unique<library::StylePlaylist>(session.Paths())),
+      randomSource_(std::make_unique<PlaylistStyleList>(*playlist_)) {}
+
+DesktopPlaylist::~DesktopPlaylist() { SetRandom(false); }
+
+void DesktopPlaylist::Open() {
+    std::string error;
+    if (!playlist_->OpenCurrent({}, error)) {
+        session_.Prompter().Inform(error + " !");
+        return;  // not opened: the exit must not write the empty list over the damaged file
+    }
+    opened_ = true;
+    if (!playlist_->OpenFavorites(error)) session_.Prompter().Inform(error + " !");
+    core::Options& options = session_.App().options;
+    options.StylePlaylistFile = playlist_->List(library::StyleListKind::Playlist).File;
+    if (!playlist_->Search(options.StyleSearchText, false, false).Ok) playlist_->Search("*;", false, false);
+    const int count = static_cast<int>(playlist_->List(library::StyleListKind::SearchResult).Lines.size());
+    if (options.StyleSearchIndex >= 0 && options.StyleSearchIndex < count) playlist_->Selected = options.StyleSearchIndex;
+}
+
+void DesktopPlaylist::Save() {
+    if (!opened_) return;
+    std::string error;
+    if (!playlist_->SavePlaylist({}, error)) session_.Prompter().Inform(error + " !");
+    session_.App().options.StyleSearchIndex = playlist_->Selected;
+}
+
+int DesktopPlaylist::AppendStyles(const std::vector<std::string>& paths, std::string& error) {
+    std::vector<std::string> skipped;
+    const int added = playlist_->AddStyles(paths, "", &skipped);
+    if (added == 0 && !skipped.empty()) error = "No style could be added to the Style-Playlist: " + skipped.front() + " !";
+    return added;
+}
+
+void DesktopPlaylist::SetRandom(bool on) {
+    playlist_->RandomTicked = on;
+    creator_.SetStyleList(on ? randomSource_.get() : nullptr);
+}
+
+}  // namespace chordella::app
+
+namespace chordella::app {
+
+namespace {
+
+library::StyleListKind KindOf(PlaylistListChoice choice) {
+    switch (choice) {
+        case PlaylistListChoice::Playlist: return library::StyleListKind::Playlist;
+        case PlaylistListChoice::SearchResult: return library::StyleListKind::SearchResult;
+        case PlaylistListChoice::Favorites: return library::StyleListKind::Favorites;
+    }
+    return library::StyleListKind::Playlist;
+}
+
+}  // namespace
+
+PlaylistView DesktopPlaylist::View() const {
+    PlaylistView view;
+    view.Caption = playlist_->Caption();
+    view.Lines = playlist_->List(library::StyleListKind::SearchResult).Lines;
+    view.Found = static_cast<int>(view.Lines.size());
+    view.Selected = playlist_->Selected;
+    view.Random = playlist_->RandomTicked;
+    view.Next = playlist_->NextTicked;
+    view.Find = playlist_->FindTicked;
+    return view;
+}
+
+std::optional<std::string> DesktopPlaylist::FileAt(int index) const {
+    const auto& lines = playlist_->List(library::StyleListKind::SearchResult).Lines;
+    if (index < 0 || static_cast<std::size_t>(index) >= lines.size()) return std::nullopt;
+    return playlist_->FileOf(lines[static_cast<std::size_t>(index)]);
+}
+
+std::string DesktopPlaylist::Maintain(const PlaylistRequest& request) {
+    using A = PlaylistAction;
+    library::StylePlaylist& p = *playlist_;
+    const library::StyleListKind kind = KindOf(request.List);
+    switch (request.Action) {
+        case A::RemoveCorrupted:
+            return p.RemoveEntries(library::StyleListKind::Playlist, library::RemovalKind::Corrupted).Message;
+        case A::RemoveWithoutBass:
+            return p.RemoveEntries(library::StyleListKind::Playlist, library::RemovalKind::WithoutBass).Message;
+        case A::RemoveNotFound: return p.RemoveEntries(kind, library::RemovalKind::NotFound).Message;
+        case A::DeleteDuplicates: return p.DeleteDuplicates(kind).Message;
+        case A::DeleteEntry: p.DeleteEntry(kind, request.Index); return {};
+        case A::ExportToPlaylist:
+            if (kind == library::StyleListKind::Favorites) {
+                std::string message;
+                p.ExportFavorites(message);
+                return message;
+            }
+            return std::to_string(p.ExportToPlaylist(kind)) + " style(s) added to the current playlist !";
+        default: return {};
+    }
+}
+
+std::string DesktopPlaylist::Change(const PlaylistRequest& request) {
+    using A = PlaylistAction;
+    library::StylePlaylist& p = *playlist_;
+    std::string message, error;
+    switch (request.Action) {
+        case A::NewPlaylist: p.NewPlaylist(request.Text); break;
+        case A::OpenPlaylist: p.OpenPlaylist(request.Text, message); break;
+        case A::AddPlaylist: p.AddPlaylist(request.Text, message); break;
+        case A::SavePlaylist:
+            if (!p.SavePlaylist(request.Text, error)) message = error + " !";
+            break;
+        case A::ClearPlaylist: p.ClearPlaylist(); break;
+        case A::AddStyles: {
+            std::vector<std::string> skipped;
+            p.AddStyles(request.Files, request.Text, &skipped);
+            for (const std::string& line : skipped) message += line + "\r\n";
+            break;
+        }
+        case A::CopyStyles:
+        case A::MoveStyles: {
+            std::vector<std::string> failed;
+            const int done = p.CopyStyles(library::StyleListKind::SearchResult, request.Text,
+                                          request.Action == A::MoveStyles, failed);
+            message = std::to_string(done) + " style(s) " + (request.Action == A::MoveStyles ? "moved" : "copied") +
+                      " to " + request.Text + " !";
+            for (const std::string& line : failed) message += "\r\n" + line;
+            break;
+        }
+        case A::OpenFavorites:
+            if (!p.OpenFavorites(error)) return error + " !";
+            p.List(library::StyleListKind::SearchResult).Lines = p.List(library::StyleListKind::Favorites).Lines;
+            p.List(library::StyleListKind::SearchResult).File.clear();
+            p.Selected = p.List(library::StyleListKind::SearchResult).Lines.empty() ? -1 : 0;
+            break;
+        case A::AddFavorite:
+            if (const auto file = FileAt(p.Selected); !file || !p.AddFavorite(*file, error))
+                message = file ? error + " !" : std::string(library::playlist_text::NoLineForTerms);
+            break;
+        case A::OpenSearchResult: p.OpenSearchResult(request.Text, message); break;
+        case A::SaveSearchResult:
+            if (!p.SaveSearchResult(request.Text, error)) message = error + " !";
+            break;
+        case A::ClearSearchResult: p.ClearSearchResult(); break;
+        case A::ImportFiles:
+            if (request.Clear) p.ClearSearchResult();
+            p.AddStyles(request.Files, {}, nullptr, library::StyleListKind::SearchResult);
+            break;
+        case A::AddTerms:
+            if (!p.AddTerms(library::StyleListKind::SearchResult, p.Selected, request.Text))
+                message = std::string(library::playlist_text::NoLineForTerms);
+            break;
+        case A::BadStyle: {
+            const auto& lines = p.List(library::StyleListKind::SearchResult).Lines;
+            if (p.Selected < 0 || static_cast<std::size_t>(p.Selected) >= lines.size()) break;
+            const std::string line = lines[static_cast<std::size_t>(p.Selected)];
+            auto& playlist = p.List(library::StyleListKind::Playlist).Lines;
+            playlist.erase(std::remove(playlist.begin(), playlist.end(), line), playlist.end());
+            p.DeleteEntry(library::StyleListKind::SearchResult, p.Selected);
+            break;
+        }
+        default: return Maintain(request);
+    }
+    return message;
+}
+
+PlaylistView DesktopPlaylist::Handle(const PlaylistRequest& request) {
+    using A = PlaylistAction;
+    library::StylePlaylist& p = *playlist_;
+    std::string message;
+    switch (request.Action) {
+        case A::Read: break;
+        case A::Search: {
+            const library::SearchOutcome outcome = p.Search(request.Text, request.Add, request.Sort);
+            if (!outcome.Ok) message = outcome.Message;
+            else session_.App().options.StyleSearchText = request.Text;
+            break;
+        }
+        case A::FindNext: {
+            // From the line after Index (−1: from the top).
+            const int found = p.FindNext(request.Text, request.Index);
+            if (found >= 0) p.Selected = found;
+            else message = request.Text + " not found! Search from start?";
+            break;
+        }
+        case A::Select:
+        case A::Load:
+            if (request.Index >= 0 &&
+                static_cast<std::size_t>(request.Index) < p.List(library::StyleListKind::SearchResult).Lines.size())
+                p.Selected = request.Index;
+            break;
+        case A::SetOptions:
+            p.NextTicked = request.Next;
+            p.FindTicked = request.Find;
+            p.FindExpression = request.Text;
+            SetRandom(request.Random);
+            break;
+        case A::ShuffleSearchResult: p.ShuffleSearchResult(session_.Random()); break;
+        default: message = Change(request); break;
+    }
+    PlaylistView view = View();
+    view.Message = message;
+    return view;
+}
+
+}  // namespace chordella::app

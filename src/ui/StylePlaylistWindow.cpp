@@ -1,0 +1,307 @@
+#include "ui/StylePlaylistWindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "library/PlaylistFiles.h"
+#include "library/StylePlaylist.h"
+
+namespace chordella::ui {
+
+namespace {
+
+using A = app::PlaylistAction;
+using L = app::PlaylistListChoice;
+namespace text = library::playlist_text;
+
+constexpr const char* StyleFiles = "Styles (*.vxs *.sty *.prs *.bcs *.sst *.pcs *.pst *.fps *.scp)";
+
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
+
+app::PlaylistRequest On(A action, L list = L::Playlist) {
+    app::PlaylistRequest request{action};
+    request.List = list;
+    return request;
+}
+
+}  // namespace
+
+StylePlaylistWindow::StylePlaylistWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt::Window), link_(link) {
+    setObjectName("StylePlaylistWindow");
+    setWindowTitle(Q(text::Caption));
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(new QMenuBar);
+    BuildMenus();
+
+    query_ = new QComboBox;
+    query_->setObjectName("SearchBox");
+    query_->setEditable(true);
+    for (std::string_view prepared : library::PreparedQueries()) query_->addItem(Q(prepared));
+    auto* search = new QPushButton("Search");
+    search->setObjectName("SearchButton");
+    connect(search, &QPushButton::clicked, this, [this] { Search(); });
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(query_, 1);
+    searchRow->addWidget(search);
+    layout->addLayout(searchRow);
+
+    auto box = [this](const char* caption, std::string_view hint) {
+        auto* check = new QCheckBox(caption);
+        check->setToolTip(Q(hint));
+        connect(check, &QCheckBox::toggled, this, [this] { SendOptions(); });
+        return check;
+    };
+    random_ = box("Random", text::RandomHint);
+    add_ = box("Add", text::AddHint);
+    sort_ = box("Sort", {});
+    next_ = box("Next", text::NextHint);
+    find_ = box("Find", text::FindHint);
+    found_ = new QLabel("Found: 0");
+    number_ = new QLabel("No: 0");
+    auto* options = new QHBoxLayout;
+    for (QWidget* widget : {static_cast<QWidget*>(random_), static_cast<QWidget*>(add_), static_cast<QWidget*>(sort_),
+                            static_cast<QWidget*>(next_), static_cast<QWidget*>(find_)})
+        options->addWidget(widget);
+    options->addStretch(1);
+    options->addWidget(found_);
+    options->addWidget(number_);
+    layout->addLayout(options);
+
+    list_ = new QListWidget;
+    list_->setObjectName("SearchResult");
+    connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (showing_ || row < 0) return;
+        app::PlaylistRequest request{A::Select};
+        request.Index = row;
+        Send(request);
+    });
+    connect(list_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        app::PlaylistRequest request{A::Load};
+        request.Index = list_->row(item);
+        Send(request);
+    });
+    layout->addWidget(list_, 1);
+
+    auto* buttons = new QHBoxLayout;
+    auto* addEntry = new QPushButton("Add entry");
+    addEntry->setToolTip("Add to item list");
+    connect(addEntry, &QPushButton::clicked, this, [this] {
+        app::PlaylistRequest request{A::ImportFiles};
+        for (const QString& file : PickStyles("Add entry")) request.Files.push_back(file.toStdString());
+        if (!request.Files.empty()) Send(request);
+    });
+    auto* deleteEntry = new QPushButton("Delete entry");
+    deleteEntry->setToolTip("Delete from item list");
+    connect(deleteEntry, &QPushButton::clicked, this, [this] {
+        app::PlaylistRequest request = On(A::DeleteEntry, L::SearchResult);
+        request.Index = list_->currentRow();
+        if (request.Index >= 0) Send(request);
+    });
+    buttons->addWidget(addEntry);
+    buttons->addWidget(deleteEntry);
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
+    resize(720, 480);
+}
+
+void StylePlaylistWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    Send(app::PlaylistRequest{A::Read});
+}
+
+void StylePlaylistWindow::BuildMenus() {
+    auto* bar = static_cast<QMenuBar*>(layout()->menuBar());
+    auto ask = [this](const char* question, app::PlaylistRequest request) {
+        return [this, question, request] { SendAfter(question, request); };
+    };
+    auto send = [this](app::PlaylistRequest request) { return [this, request] { Send(request); }; };
+    auto withFile = [this](A action, L list, const char* title, QString filter, bool save) {
+        return [this, action, list, title, filter, save] {
+            const QString file = save ? QFileDialog::getSaveFileName(this, title, QString(), filter)
+                                      : QFileDialog::getOpenFileName(this, title, QString(), filter);
+            if (file.isEmpty()) return;
+            app::PlaylistRequest request = On(action, list);
+            request.Text = file.toStdString();
+            Send(request);
+        };
+    };
+    const QString playlists = Q(library::PlaylistFilter).replace('|', ";;");
+    const QString results = Q(library::SearchResultFilter).replace('|', ";;");
+
+    QMenu* lists = bar->addMenu("Playlists");
+    lists->addAction("New playlist", this, withFile(A::NewPlaylist, L::Playlist, "New playlist", playlists, true));
+    lists->addAction("Open playlist", this, withFile(A::OpenPlaylist, L::Playlist, "Open playlist", playlists, false));
+    lists->addAction("Add playlist", this, withFile(A::AddPlaylist, L::Playlist, "Add playlist", playlists, false));
+    lists->addAction("Save playlist", this, withFile(A::SavePlaylist, L::Playlist, "Save playlist", playlists, true));
+    lists->addAction("Clear playlist", this, ask(text::ClearPlaylist.data(), On(A::ClearPlaylist)));
+    QAction* addStyles = lists->addAction("Add styles", this, [this] {
+        const QStringList files = PickStyles("Add styles");
+        if (files.isEmpty()) return;
+        bool ok = false;
+        const QString description =
+            QInputDialog::getText(this, Q(text::Caption), Q(text::AskDescription), QLineEdit::Normal, {}, &ok);
+        if (!ok) return;
+        app::PlaylistRequest request{A::AddStyles};
+        request.Text = description.toStdString();
+        for (const QString& file : files) request.Files.push_back(file.toStdString());
+        Send(request);
+    });
+    addStyles->setToolTip("  Add the styles, that are listed in the Style-Manager window to the current playlist ");
+    for (const auto& [caption, action] : {std::pair{"Copy styles", A::CopyStyles}, std::pair{"Move styles", A::MoveStyles}}) {
+        lists->addAction(caption, this, [this, caption, action] {
+            const QString folder = QFileDialog::getExistingDirectory(this, caption);
+            if (folder.isEmpty()) return;
+            app::PlaylistRequest request{action};
+            request.Text = folder.toStdString();
+            Send(request);
+        });
+    }
+    lists->addAction("Remove corrupted vxs-styles", this, ask(text::CheckAllStyles.data(), On(A::RemoveCorrupted)));
+    lists->addAction("Remove vxs-styles without bass", this, ask(text::CheckAllStyles.data(), On(A::RemoveWithoutBass)));
+    lists->addAction("Remove not found styles", this, ask(text::CheckAllStyles.data(), On(A::RemoveNotFound)));
+    lists->addAction("Delete duplicates", this, send(On(A::DeleteDuplicates)));
+
+    QMenu* favorites = bar->addMenu("Favorites list");
+    favorites->addAction("Open favorites list", this, send(On(A::OpenFavorites, L::Favorites)));
+    favorites->addAction("Add selected style", this, send(On(A::AddFavorite, L::Favorites)));
+    favorites->addAction("Delete duplicates", this, send(On(A::DeleteDuplicates, L::Favorites)));
+    favorites->addAction("Remove not found styles", this,
+                         ask(text::CheckAllStyles.data(), On(A::RemoveNotFound, L::Favorites)));
+    favorites->addAction("Export to playlist", this, send(On(A::ExportToPlaylist, L::Favorites)));
+
+    QMenu* result = bar->addMenu("Search results");
+    result->addAction("Open search result", this,
+                      withFile(A::OpenSearchResult, L::SearchResult, "Open search result", results, false));
+    result->addAction("Save search result", this,
+                      withFile(A::SaveSearchResult, L::SearchResult, "Save search result", results, true));
+    result->addAction("Clear search result", this, ask(text::ClearSearchList.data(), On(A::ClearSearchResult, L::SearchResult)));
+    result->addAction("Shuffle search results", this, send(On(A::ShuffleSearchResult, L::SearchResult)));
+    result->addAction("Delete duplicates", this, send(On(A::DeleteDuplicates, L::SearchResult)));
+    result->addAction("Delete entry", this, [this] {
+        app::PlaylistRequest request = On(A::DeleteEntry, L::SearchResult);
+        request.Index = list_->currentRow();
+        if (request.Index >= 0) Send(request);
+    });
+    result->addAction("Import styles from explorer", this, [this] {
+        const QStringList files = PickStyles("Import styles from explorer");
+        if (files.isEmpty()) return;
+        app::PlaylistRequest request = On(A::ImportFiles, L::SearchResult);
+        request.Clear = QMessageBox::question(this, Q(text::Caption), Q(text::ClearBeforeImport)) == QMessageBox::Yes;
+        for (const QString& file : files) request.Files.push_back(file.toStdString());
+        Send(request);
+    });
+    result->addAction("Export to playlist", this, send(On(A::ExportToPlaylist, L::SearchResult)));
+
+    bar->addAction("Bad style", this, ask(text::RemoveBadStyle.data(), On(A::BadStyle)));
+    QMenu* find = bar->addMenu("Find ...");
+    find->addAction("Expression", this, [this] {
+        bool ok = false;
+        const QString expression = QInputDialog::getText(this, Q(text::FindTitle), Q(text::AskFindExpression),
+                                                         QLineEdit::Normal, findExpression_, &ok);
+        if (!ok || expression.isEmpty()) return;
+        findExpression_ = expression;
+        SendOptions();
+        FindNext(list_->currentRow());
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F2));
+    find->addAction("Find next", this, [this] {
+        if (!findExpression_.isEmpty()) FindNext(list_->currentRow());
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F3));
+    bar->addAction("Add term(s) ...", this, [this] {
+        if (list_->currentRow() < 0) {
+            QMessageBox::information(this, Q(text::Caption), Q(text::NoLineForTerms));
+            return;
+        }
+        bool ok = false;
+        const QString terms = QInputDialog::getText(this, Q(text::Caption), Q(text::AskTerms), QLineEdit::Normal, {}, &ok);
+        if (!ok || terms.isEmpty()) return;
+        app::PlaylistRequest request{A::AddTerms};
+        request.Text = terms.toStdString();
+        Send(request);
+    });
+}
+
+QStringList StylePlaylistWindow::PickStyles(const QString& title) {
+    return QFileDialog::getOpenFileNames(this, title, QString(), StyleFiles);
+}
+
+void StylePlaylistWindow::Search() {
+    app::PlaylistRequest request{A::Search};
+    request.Text = query_->currentText().toStdString();
+    request.Add = add_->isChecked();
+    request.Sort = sort_->isChecked();
+    Send(request);
+}
+
+void StylePlaylistWindow::FindNext(int from) {
+    app::PlaylistRequest request{A::FindNext};
+    request.Text = findExpression_.toStdString();
+    request.Index = from;
+    QPointer<StylePlaylistWindow> self(this);
+    link_.StylePlaylist(request, [self, from](const app::PlaylistView& view) {
+        if (!self) return;
+        app::PlaylistView shown = view;
+        shown.Message.clear();
+        self->Show(shown);
+        // At the end: the question whether to search from the start.
+        if (!view.Message.empty() && from >= 0 &&
+            QMessageBox::question(self, Q(text::FindTitle), QString::fromStdString(view.Message)) == QMessageBox::Yes)
+            self->FindNext(-1);
+    });
+}
+
+void StylePlaylistWindow::SendOptions() {
+    if (showing_) return;
+    app::PlaylistRequest request{A::SetOptions};
+    request.Random = random_->isChecked();
+    request.Next = next_->isChecked();
+    request.Find = find_->isChecked();
+    request.Text = findExpression_.toStdString();
+    Send(request);
+}
+
+void StylePlaylistWindow::SendAfter(const char* question, app::PlaylistRequest request) {
+    if (QMessageBox::question(this, Q(text::Caption), question) == QMessageBox::Yes) Send(std::move(request));
+}
+
+void StylePlaylistWindow::Send(app::PlaylistRequest request) {
+    QPointer<StylePlaylistWindow> self(this);
+    link_.StylePlaylist(request, [self](const app::PlaylistView& view) {
+        if (self) self->Show(view);
+    });
+}
+
+void StylePlaylistWindow::Show(const app::PlaylistView& view) {
+    showing_ = true;
+    setWindowTitle(QString::fromStdString(view.Caption));
+    // The list is rebuilt only when it changed: a click's answer must not take away the
+    // row a double-click is about to land on.
+    bool same = list_->count() == static_cast<int>(view.Lines.size());
+    for (int row = 0; same && row < list_->count(); ++row)
+        same = list_->item(row)->text() == QString::fromLocal8Bit(view.Lines[static_cast<std::size_t>(row)].c_str());
+    if (!same) {
+        list_->clear();
+        for (const std::string& line : view.Lines) list_->addItem(QString::fromLocal8Bit(line.c_str()));
+    }
+    if (view.Selected >= 0 && view.Selected < list_->count() && list_->currentRow() != view.Selected)
+        list_->setCurrentRow(view.Selected);
+    found_->setText(QString("Found: %1").arg(view.Found));
+    number_->setText(QString("No: %1").arg(view.Selected + 1));
+    random_->setChecked(view.Random);
+    next_->setChecked(view.Next);
+    find_->setChecked(view.Find);
+    showing_ = false;
+    if (!view.Message.empty()) QMessageBox::information(this, Q(text::Caption), QString::fromStdString(view.Message));
+}
+
+}  // namespace chordella::ui

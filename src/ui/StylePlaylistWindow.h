@@ -1,0 +1,58 @@
+#pragma once
+// The "Style-Playlist" window: the search box with the prepared queries, the hits of the
+// last search with their count ("Found:") and position ("No:"), the options that steer the
+// random style choice ("Random", "Next", "Find"), and the menus that keep the playlist,
+// the search result and the favourites. It shows the core's copy of the lists and sends
+// every action to the core; the questions before a bulk change are asked here.
+//
+// GUI thread only.
+
+#include <QWidget>
+
+#include "app/PlaylistRequests.h"
+#include "ui/CoreLink.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QListWidget;
+
+namespace chordella::ui {
+
+class StylePlaylistWindow : public QWidget {
+public:
+    explicit StylePlaylistWindow(CoreLink& link, QWidget* parent = nullptr);
+
+    // Shows this copy of the lists (and its message, when it has one).
+    void Show(const app::PlaylistView& view);
+    QListWidget* List() const { return list_; }
+    QComboBox* Query() const { return query_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Send(app::PlaylistRequest request);
+    // Asks `question` first; Yes sends the request.
+    void SendAfter(const char* question, app::PlaylistRequest request);
+    void SendOptions();
+    void BuildMenus();
+    void Search();
+    void FindNext(int from);
+    QStringList PickStyles(const QString& title);
+
+    CoreLink& link_;
+    bool showing_ = false;
+    QComboBox* query_ = nullptr;
+    QListWidget* list_ = nullptr;
+    QLabel* found_ = nullptr;
+    QLabel* number_ = nullptr;
+    QCheckBox* random_ = nullptr;
+    QCheckBox* add_ = nullptr;
+    QCheckBox* sort_ = nullptr;
+    QCheckBox* next_ = nullptr;
+    QCheckBox* find_ = nullptr;
+    QString findExpression_;
+};
+
+}  // namespace chordella::ui

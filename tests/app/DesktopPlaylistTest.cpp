@@ -1,0 +1,79 @@
+// The style playlist in the desktop core: opened at start, worked through the window's
+// requests, and saved at exit; its "Random" hands the search result to the song creator.
+#include <gtest/gtest.h>
+
+#include "app/DesktopCore.h"
+#include "app/DesktopPlaylist.h"
+#include "app/SnapshotView.h"
+#include "core/Session.h"
+#include "support/StyleBuilder.h"
+#include "support/TestSession.h"
+#include "support/TextFiles.h"
+
+namespace chordella::app {
+namespace {
+
+using A = PlaylistAction;
+
+struct PlaylistCoreRig {
+    PlaylistCoreRig() : t(1, std::make_unique<SnapshotView>()), core(*t.session, Setup()) {}
+    static LifecycleSetup Setup() {
+        LifecycleSetup setup;
+        setup.ReadOnlyMedia = [] { return false; };
+        return setup;
+    }
+    std::string Lists(const std::string& name) const { return t.session->Paths().Lists() + "/" + name; }
+    std::string Styles(const std::string& name) const { return t.session->Paths().Styles() + "/" + name; }
+
+    testing::TestSession t;
+    DesktopCore core;
+};
+
+TEST(DesktopPlaylist, TheListOpensAtStartIsWorkedByRequestsAndIsSavedAtExit) {
+    PlaylistCoreRig rig;
+    testing::StyleBuilder style;
+    style.Meter(3).Program(1, 33).Part(data::StylePart::Basic).Note(1, 40, 100, 0, 12);
+    std::filesystem::create_directories(rig.t.session->Paths().Styles());
+    ASSERT_TRUE(style.Write(rig.Styles("waltz.vxs")));
+    testing::WriteTextFile(rig.Lists("StylePlayList.gen"), "C:\\STYLES\\old.sty|bpm90|4/4|rock\r\n");
+    rig.t.session->App().options.StyleSearchText = "rock";
+    rig.core.Start();
+
+    PlaylistView view = rig.core.StylePlaylist({A::Read});
+    EXPECT_EQ(view.Lines, (std::vector<std::string>{"C:\\STYLES\\old.sty|bpm90|4/4|rock"})) << "the kept search ran";
+
+    PlaylistRequest add{A::AddStyles};
+    add.Files = {rig.Styles("waltz.vxs")};
+    add.Text = "folk";
+    rig.core.StylePlaylist(add);
+    PlaylistRequest search{A::Search};
+    search.Text = "+3/4; +bass";
+    view = rig.core.StylePlaylist(search);
+    ASSERT_EQ(view.Lines.size(), 1u);
+    EXPECT_EQ(view.Caption, "Style-Playlist: StylePlayList.gen - Styles: 2");
+
+    PlaylistRequest random{A::SetOptions};
+    random.Random = true;
+    EXPECT_TRUE(rig.core.StylePlaylist(random).Random);
+
+    rig.core.Exit();
+    EXPECT_EQ(testing::ReadTextFile(rig.Lists("StylePlayList.gen")),
+              "C:\\STYLES\\old.sty|bpm90|4/4|rock\r\n" + rig.Styles("waltz.vxs") + "|bpm120|3/4|folk||BASS\r\n");
+}
+
+TEST(DesktopPlaylist, ADamagedListIsReportedAndNotOverwrittenAtExit) {
+    PlaylistCoreRig rig;
+    const std::string list = rig.Lists("StylePlayList.gen");
+    std::filesystem::create_directories(list);  // a folder where the list should be
+    rig.core.Start();
+    bool told = false;
+    for (const std::string& text : rig.t.prompter->Shown()) told = told || text.rfind(list + ": ", 0) == 0;
+    EXPECT_TRUE(told) << "the start says which list could not be read";
+    rig.t.prompter->ClearShown();
+    rig.core.Exit();
+    EXPECT_TRUE(std::filesystem::is_directory(list));
+    EXPECT_TRUE(rig.t.prompter->Shown().empty()) << "the exit does not try to write it";
+}
+
+}  // namespace
+}  // namespace chordella::app
