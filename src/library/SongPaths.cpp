@@ -67,8 +67,7 @@ std::optional<std::string> FindStoredFile(std::string_view storedPath, const std
     if (platform::FileExists(asStored)) return asStored;
     const std::string forward = platform::WithForwardSlashes(storedPath);
     if (platform::FileExists(forward)) return forward;
-
-    return FindBelowFolder(storedPath, "SONGS", paths.Songs());
+    return FindBelowFolder(storedPath, folderName, folder);
 }
 
 std::optional<std::string> FindBelowFolder(std::string_view storedPath, std::string_view folderName,
