@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "app/FileCommands.h"
+#include "composer/ChordSymbols.h"
 #include "composer/EditorGrid.h"
 #include "data/ArrangementState.h"
+#include "data/ChordMemory.h"
 #include "app/RenderCommands.h"
 #include "core/MidiImport.h"
 #include "data/SmfInfo.h"
@@ -80,6 +82,40 @@ bool DescribeMidi(const std::string& path, std::span<const std::uint8_t> bytes, 
     return true;
 }
 
+// "chords: 1:1 C, 2:1 Am, …": where the chord memory of a work file starts a chord.
+void DescribeWorkChords(const data::WorkFile& work, int meter, std::FILE* out) {
+    data::ChordMemory memory;
+    data::ClearChordMemory(memory);
+    std::copy_n(work.ChordMemory.begin(), std::min(work.ChordMemory.size(), memory.Bytes.size()), memory.Bytes.begin());
+    memory.ChordMemoryLength = static_cast<std::int16_t>(std::min<int>(work.ChordMemoryLength, data::ChordMemorySize));
+    std::string list;
+    int count = 0;
+    for (int position = data::ChordMemoryHeaderSize; position < memory.ChordMemoryLength; position += 4) {
+        const data::BeatRecord record = memory.RecordAt(position);
+        if (!data::StartsChord(record)) continue;
+        ++count;
+        const int beat = (position - 4) % meter / 4 + 1;
+        list += (list.empty() ? "" : ", ") + std::to_string(data::MeasureOf(position, meter)) + ":" +
+                std::to_string(beat) + " " +
+                composer::ChordSymbol(record.ChordRoot % 12, data::DisplayChordType(record), false);
+    }
+    std::fprintf(out, "chords (%d): %s\n", count, list.empty() ? "none" : list.c_str());
+}
+
+// "parts: Basic 1-4, …" from the part table of a work file.
+void DescribeWorkParts(const data::WorkFile& work, std::FILE* out) {
+    std::string list;
+    for (int part = 0; part < data::PartCount; ++part) {
+        const auto at = static_cast<std::size_t>(part * data::PartRecordSize);
+        const int start = static_cast<std::int16_t>(work.PartTable[at] | work.PartTable[at + 1] << 8);
+        const int end = static_cast<std::int16_t>(work.PartTable[at + 2] | work.PartTable[at + 3] << 8);
+        if (start < 1) continue;
+        list += (list.empty() ? "" : ", ") + std::string(data::PartSelectorText(part).substr(1)) + " " +
+                std::to_string(start) + (end != start ? "-" + std::to_string(end) : "");
+    }
+    std::fprintf(out, "parts: %s\n", list.empty() ? "none" : list.c_str());
+}
+
 bool DescribeWork(const std::string& path, std::span<const std::uint8_t> bytes, std::FILE* out, std::string& error) {
     data::WorkFile work;
     if (!data::ParseWorkFile(bytes, work, error)) return false;
@@ -99,6 +135,8 @@ bool DescribeWork(const std::string& path, std::span<const std::uint8_t> bytes, 
     std::fprintf(out, "stream %zu bytes, chord memory %u bytes, tempo %d, %d parts set\n", work.Stream.size(),
                  work.ChordMemoryLength, work.StyleTempo(), parts);
     std::fprintf(out, "channels used (%d): %s\n", used, channels.empty() ? "none" : channels.c_str());
+    DescribeWorkChords(work, meter, out);
+    DescribeWorkParts(work, out);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "app/LiveArranger.h"
 
+#include "stylecreator/CreatorRecording.h"
+
 #include "app/RenderSession.h"
 #include "core/Session.h"
 #include "app/SongPlayback.h"
@@ -26,9 +28,17 @@ class TransportModulesLink final : public chords::NoInputModules {
 public:
     explicit TransportModulesLink(engine::Transport& transport) : transport_(transport) {}
     void Play() override { transport_.Play(); }
+    // The style creator's recording from the second input: clock ticks become waits.
+    bool CreatorRecording() override { return recorder_ && recorder_->Recording(); }
+    void CreatorRecord(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
+        if (status == 0xF8) recorder_->ClockTick();
+        else recorder_->Message(status, data1, data2);
+    }
+    void SetRecorder(stylecreator::MidiRecorder* recorder) { recorder_ = recorder; }
 
 private:
     engine::Transport& transport_;
+    stylecreator::MidiRecorder* recorder_ = nullptr;
 };
 
 }  // namespace
@@ -58,6 +68,10 @@ LiveArranger::~LiveArranger() {
     second_->Detach();
     keyboard_->Detach();
     clock_->ShutdownClock();
+}
+
+void LiveArranger::SetCreatorRecorder(stylecreator::MidiRecorder* recorder) {
+    static_cast<TransportModulesLink*>(peers_.get())->SetRecorder(recorder);
 }
 
 void LiveArranger::AttachSongPlayback() {

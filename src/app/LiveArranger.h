@@ -24,6 +24,8 @@ class Clock;
 class Transport;
 }  // namespace chordella::engine
 
+namespace chordella::stylecreator { class MidiRecorder; }
+
 namespace chordella::app {
 
 
@@ -67,6 +69,8 @@ public:
     chords::KeyboardInput& Keyboard() { return *keyboard_; }
     chords::SecondInput& Second() { return *second_; }
     chords::SectionKeys& SectionKeys() { return *sectionKeys_; }
+    // The style creator's recorder that the second input feeds while it records (nullptr: none).
+    void SetCreatorRecorder(stylecreator::MidiRecorder* recorder);
     // What the input side asks of the transport (the pads and computer keys ask it too).
     chords::InputLink* InputLink() { return peers_.get(); }
 

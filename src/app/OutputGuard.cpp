@@ -8,6 +8,7 @@
 
 #include "app/RenderCommands.h"
 #include "data/SongFile.h"
+#include "data/StyleFile.h"
 #include "data/WorkFile.h"
 #include "platform/Files.h"
 
@@ -23,6 +24,12 @@ bool IsOfKind(const std::string& path, OutputKind kind) {
         data::WorkFile file;
         std::string ignored;
         return data::ReadWorkFile(path, file, ignored);
+    }
+    if (kind == OutputKind::StyleFile) {
+        std::vector<std::uint8_t> bytes;
+        data::StyleImage image;
+        std::string ignored;
+        return platform::ReadFileBytes(path, 1024 * 1024, bytes, ignored) && data::ReadStyleFile(bytes, image, ignored);
     }
     if (kind == OutputKind::SongFile) {
         std::vector<std::uint8_t> bytes;
@@ -53,6 +60,7 @@ std::string_view KindName(OutputKind kind) {
         case OutputKind::WavFile: return "a WAV file";
         case OutputKind::SongFile: return "a song";
         case OutputKind::TextFile: return "a text file";
+        case OutputKind::StyleFile: return "a style";
     }
     return "";
 }

@@ -11,7 +11,7 @@ namespace chordella::app {
 
 // SongFile: a song the reader takes; TextFile: a file without NUL bytes in its first 4 KiB
 // (a lead sheet or a chart written before).
-enum class OutputKind { WorkFile, MidiFile, WavFile, SongFile, TextFile };
+enum class OutputKind { WorkFile, MidiFile, WavFile, SongFile, TextFile, StyleFile };
 
 // The kind a command writes to `path`, from its extension: .wav is a WAV file, anything
 // else a MIDI file (for export and render).

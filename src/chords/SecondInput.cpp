@@ -99,7 +99,9 @@ void SecondInput::HandleEvent(const midi::TMyMidiEvent& event, bool& commandRun)
     const std::uint8_t status = event.MidiMessage;
     if (status == TimingClock) {
         // Straight to the clock; clock bytes neither break a run of commands nor go thru.
+        // While the style creator records, each one is a tick of the recording's waits.
         if (session_.App().options.SlaveMode && clock_) clock_->OnRealtimeByte(TimingClock);
+        if (peers_->CreatorRecording()) peers_->CreatorRecord(TimingClock, 0, 0);
         return;
     }
     if (status == SystemExclusive) {
@@ -131,7 +133,7 @@ void SecondInput::HandleEvent(const midi::TMyMidiEvent& event, bool& commandRun)
     }
     if (peers_->CreatorRecording()) {
         if (status == Start || status == Continue) session_.App().options.TransmitControllers = true;
-        if (status < 0xF9 && status < 0xF0) peers_->CreatorRecord(status, data1, data2);
+        if (status < 0xF0) peers_->CreatorRecord(status, data1, data2);
     }
     PassToFirstOutput(event, status, data1, data2);
 }

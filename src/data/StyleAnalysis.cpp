@@ -16,16 +16,18 @@ std::span<const std::uint8_t> LoadedStream(const StyleState& style) {
     return {bytes, static_cast<std::size_t>(std::min(style.StyleLength, StreamCapacity))};
 }
 
+}  // namespace
+
 // A note-on (or key pressure) counts as ended inside its part when a later byte of the part
 // is the same status with the same note and velocity 0 — or, for a note-on, a note-off
 // message (0x8n) of that note. One pass keeps per status kind, channel and note the offset of
 // the last sounding event and of the last end; a note whose last start has no end after it
 // does not end inside the part. (Searching forward from every note-on instead costs a
 // quadratic time on streams of many unended notes.)
-void AnalysePart(StyleState& style, std::span<const std::uint8_t> stream, int p) {
-    auto& endsInPart = style.NotesEndInPart[static_cast<std::size_t>(p)];
+void AnalyseNotesEnd(std::span<const std::uint8_t> stream, const PartRecord& part,
+                     std::array<std::uint8_t, StyleChannels>& endsInPart,
+                     std::array<std::uint8_t, StyleChannels>* channelUsed) {
     endsInPart.fill(1);
-    const PartRecord& part = style.Parts[static_cast<std::size_t>(p)];
     if (!part.Present() || part.RangeStart < 0 || part.RangeEnd <= part.RangeStart || stream.empty()) return;
     // RangeEnd is where the next part begins (the engine loops on reaching it), so its byte
     // is not part of this part: a note-on there must not count as a note of this part.
@@ -48,7 +50,7 @@ void AnalysePart(StyleState& style, std::span<const std::uint8_t> stream, int p)
             if (stream[i + 2] == 0) {
                 lastEnd[key(kind, channel, note)] = static_cast<std::int64_t>(i);
             } else {
-                style.Header.ChannelUsed[static_cast<std::size_t>(channel)] = 1;
+                if (channelUsed) (*channelUsed)[static_cast<std::size_t>(channel)] = 1;
                 lastStart[key(kind, channel, note)] = static_cast<std::int64_t>(i);
             }
         }
@@ -56,6 +58,13 @@ void AnalysePart(StyleState& style, std::span<const std::uint8_t> stream, int p)
     for (std::size_t k = 0; k < Keys; ++k) {
         if (lastStart[k] >= 0 && lastEnd[k] < lastStart[k]) endsInPart[(k / 256) % StyleChannels] = 0;
     }
+}
+
+namespace {
+
+void AnalysePart(StyleState& style, std::span<const std::uint8_t> stream, int p) {
+    AnalyseNotesEnd(stream, style.Parts[static_cast<std::size_t>(p)], style.NotesEndInPart[static_cast<std::size_t>(p)],
+                    &style.Header.ChannelUsed);
 }
 
 // The "SC-55.VXI" clean-up: bank-select MSB values of 63 or more, and drum-kit programs above

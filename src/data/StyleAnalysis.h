@@ -2,6 +2,7 @@
 // What is computed from a style's stream rather than stored: which channels play notes,
 // whether each part's notes end inside it, and where a (measure, beat) position lies.
 
+#include <array>
 #include <cstdint>
 #include <span>
 
@@ -32,6 +33,14 @@ struct StreamPosition {
 // The position of the byte at `offset`: the sum of the waits before it. Offsets past the end
 // of the stream (or past a 0x00 or 0xF0 that ends it) give the position of that end.
 StreamPosition OffsetToPosition(std::span<const std::uint8_t> stream, std::int16_t styleMeter, std::int32_t offset);
+
+// The notes-end analysis of one part over `stream` (which need not be the loaded style's):
+// `endsInPart` of a channel stays 1 when every sounding note-on (or key pressure) of it inside
+// the part has its end inside the part; `channelUsed`, when given, gets 1 for every channel
+// with such a note.
+void AnalyseNotesEnd(std::span<const std::uint8_t> stream, const PartRecord& part,
+                     std::array<std::uint8_t, StyleChannels>& endsInPart,
+                     std::array<std::uint8_t, StyleChannels>* channelUsed);
 
 // Channel analysis over parts firstPart … lastPart: sets ChannelUsed for every channel with a
 // sounding note-on or key pressure and recomputes NotesEndInPart. A part's bytes are those from

@@ -11,6 +11,7 @@
 #include "app/ChartCommands.h"
 #include "app/MainInstance.h"
 #include "app/FileCommands.h"
+#include "app/CreateCommand.h"
 #include "app/GenerateCommand.h"
 #include "app/PortsCommand.h"
 #include "app/RenderCommands.h"
@@ -115,6 +116,28 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
                             "Keep the silence before the first note");
     importCommand->add_flag("--force", importFlags.force,
                             "Replace an existing file that is not a work file (for a chart: not a song)");
+
+    CreateCommandFlags createFlags;
+    CLI::App* createCommand = cli.add_subcommand(
+        "create", "Make a style from MIDI material or a style-creator work file: chords, conversion, parts");
+    createCommand->add_option("FILE", createFlags.input, "The material (.mid, .kar, .sty, …) or a work file (.vxw)")
+        ->required();
+    createCommand->add_option("-o,--output", createFlags.output, "The style to write")->required()->option_text("STYLE.vxs");
+    createCommand->add_flag("--quick", createFlags.quick, "Quick style from the first loop (the default)");
+    createCommand->add_option("--structure", createFlags.structure, "Parts from \"Style.src\": style A or B")
+        ->option_text("A|B");
+    createCommand->add_option("--part", createFlags.parts, "A part's measures, e.g. Basic=1-4 (several)")
+        ->option_text("NAME=FIRST-LAST");
+    createCommand->add_option("--interval", createFlags.interval, "Chord change per measure: 1/4 (default) … 2/1")
+        ->option_text("1/4|1/2|3/4|1/1|5/4|6/4|7/4|2/1");
+    createCommand->add_option("--chord-set", createFlags.chordSet, "1 Major, 2 Simple, 3 Normal, 4 Special (default)")
+        ->option_text("1-4");
+    createCommand->add_option("--sensitivity", createFlags.sensitivity, "1 Low, 2 Middle, 3 High, 4 Extreme (default)")
+        ->option_text("1-4");
+    createCommand->add_option("--mode", createFlags.mode, "Convert mode 0 None N.C. … 5 All notes (default), 6 All notes to C")
+        ->option_text("0-6");
+    createCommand->add_option("--work", createFlags.work, "Also save the work file")->option_text("OUT.vxw");
+    createCommand->add_flag("--force", createFlags.force, "Replace existing files of another kind");
 
     std::string infoPath;
     CLI::App* infoCommand = cli.add_subcommand("info", "Describe a style, song, MIDI file, keyboard style file or work file");
@@ -250,6 +273,10 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
         return RunImportCommand(importFlags, stdout, stderr);
     }
     if (*infoCommand) return RunInfoCommand(infoPath, stdout, stderr);
+    if (*createCommand) {
+        if (!global.home.empty()) createFlags.home = global.home;
+        return RunCreateCommand(createFlags, stdout, stderr);
+    }
     if (*generateCommand) {
         if (!global.home.empty()) generateFlags.home = global.home;
         return RunGenerateCommand(generateFlags, stdout, stderr);

@@ -9,7 +9,9 @@
 #include <type_traits>
 
 #include "app/DesktopCore.h"
+#include "app/LiveArranger.h"
 #include "app/SongEditing.h"
+#include "app/StyleCreatorDesk.h"
 #include "core/Session.h"
 #include "chords/ChordEntry.h"
 
@@ -52,6 +54,8 @@ void ControlHost::Run(HostSetup setup) {
     const auto timer = session_->Loop().StartTimer(setup.PublishEvery, true, [this] { Publish(); });
     session_->Loop().Run();
     session_->Loop().StopTimer(timer);
+    if (styleCreator_) core_->Arranger().SetCreatorRecorder(nullptr);
+    styleCreator_.reset();
     editing_.reset();
     core_->Exit();
     core_.reset();
@@ -186,6 +190,18 @@ void ControlHost::StylePlaylist(const app::PlaylistRequest& request,
                                 std::function<void(const app::PlaylistView&)> done) {
     Post([this, request, done = std::move(done)](app::DesktopCore& core) {
         ToWindow([done, view = core.StylePlaylist(request)] { done(view); });
+    });
+}
+
+void ControlHost::StyleCreatorCommand(const app::CreatorRequest& request,
+                                      std::function<void(const app::CreatorView&)> done) {
+    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
+        if (!styleCreator_) {
+            styleCreator_ = std::make_unique<app::StyleCreatorDesk>(*session_);
+            core.Arranger().SetCreatorRecorder(&styleCreator_->Recorder());
+        }
+        app::CreatorView view = styleCreator_->Handle(request);
+        if (done) ToWindow([done, view = std::move(view)] { done(view); });
     });
 }
 

@@ -28,6 +28,7 @@ class QObject;
 
 namespace chordella::core { class Session; }
 namespace chordella::app {
+class StyleCreatorDesk;
 class DesktopCore;
 }  // namespace chordella::app
 
@@ -97,6 +98,8 @@ public:
     void SetEditBox(bool on) override;
     void FocusLost() override;
     void MelodyMenu(const std::string& item) override;
+    void StyleCreatorCommand(const app::CreatorRequest& request,
+                             std::function<void(const app::CreatorView&)> done) override;
     void SongCreatorCommand(const SongCreatorRequest& request,
                             std::function<void(const app::SongCreatorResult&)> done) override;
 
@@ -129,6 +132,7 @@ private:
     std::unique_ptr<core::Session> session_;
     std::unique_ptr<app::DesktopCore> core_;  // made, used and destroyed on the control thread
     std::unique_ptr<app::SongEditing> editing_;  // the editor's state, on the control thread too
+    std::unique_ptr<app::StyleCreatorDesk> styleCreator_;  // made on the first request, control thread
     std::unique_ptr<QObject> windowContext_;  // lives on the window's thread: answers go there
     std::thread thread_;
     std::atomic<bool> started_{false};

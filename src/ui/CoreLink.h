@@ -17,6 +17,7 @@
 #include "app/PlaylistRequests.h"
 #include "app/SonglistRequests.h"
 #include "app/StyleManagerRequests.h"
+#include "app/StyleCreatorRequests.h"
 #include "app/SongCreator.h"
 #include "app/SongEditing.h"
 #include "core/Options.h"
@@ -153,6 +154,11 @@ public:
     // A request of the "Style-Playlist" window; `done` gets the lists afterwards on the GUI thread.
     virtual void StylePlaylist(const app::PlaylistRequest& /*request*/,
                                std::function<void(const app::PlaylistView&)> /*done*/) {}
+    // --- The style creator ------------------------------------------------------------------
+    // A request of the "Style-Creator & Chord-Generator" window; `done` gets what the window
+    // shows afterwards, on the GUI thread.
+    virtual void StyleCreatorCommand(const app::CreatorRequest& /*request*/,
+                                     std::function<void(const app::CreatorView&)> /*done*/) {}
 
     // --- Display --------------------------------------------------------------------------
     // The display as the control thread last published it.

@@ -8,6 +8,7 @@
 
 #include "ui/MainWindow.h"
 #include "ui/StyleManagerWindow.h"
+#include "ui/StyleCreatorWindow.h"
 
 namespace chordella::ui {
 
@@ -60,6 +61,17 @@ void MainWindow::BuildMenus() {
         manager->show();
         manager->raise();
     });
+    auto openCreator = [this] {
+        auto* creator = findChild<StyleCreatorWindow*>("StyleCreatorWindow");
+        if (!creator) creator = new StyleCreatorWindow(core_, this);  // owned by the main window
+        creator->show();
+        creator->raise();
+        creator->Refresh();
+        return creator;
+    };
+    style->addAction("Style-&Creator ...", this, openCreator);
+    style->addAction("Style-E&vents ...", this, [openCreator] { openCreator()->Send(app::CreatorRequest::EventsOpen); })
+        ->setStatusTip(" Change notes and style-part settings");
 
     QMenu* melody = menuBar()->addMenu("&Melody");
     melody->setObjectName("MelodyMenu");

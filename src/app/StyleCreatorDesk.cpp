@@ -1,0 +1,277 @@
+#include "app/StyleCreatorDesk.h"
+
+#include <algorithm>
+
+#include "core/MidiImport.h"
+#include "core/Session.h"
+#include "core/StyleStore.h"
+#include "data/StyleAnalysis.h"
+#include "data/WorkFile.h"
+#include "platform/Files.h"
+#include "stylecreator/StructureApply.h"
+
+namespace chordella::app {
+
+using namespace stylecreator;
+
+StyleCreatorDesk::StyleCreatorDesk(core::Session& session)
+    : session_(session),
+      creator_(session, state_),
+      host_(creator_),
+      setter_(session.Style().style, session.Prompter(), host_),
+      quick_(session.Style().style, setter_, host_, session.Prompter()),
+      events_(session, host_),
+      recorder_(creator_, host_),
+      capture_(creator_, host_, recorder_, setter_) {}
+
+StyleCreatorDesk::~StyleCreatorDesk() = default;
+
+void StyleCreatorDesk::TakeSettings(const CreatorRequest& r) {
+    state_.Generator = r.Generator;
+    state_.Generator.Clamp();
+    state_.Conversion = r.Conversion;
+    if (state_.Mode != r.Mode) {
+        state_.MarkPointer = 0;
+        if (r.Mode == CreatorMode::Style) host_.StopPlayback();  // switching to Style mode stops
+    }
+    state_.Mode = r.Mode;
+    state_.SongRange = r.SongRange;
+    state_.StyleRange = r.StyleRange;
+    state_.LoopMeasures = std::clamp(r.LoopMeasures, 1, 8);
+    state_.MultiplyBy2 = r.MultiplyBy2;
+    state_.SelectedPart = std::clamp(r.SelectedPart, 0, data::PartCount - 1);
+}
+
+void StyleCreatorDesk::LoadWork(const std::string& path) {
+    auto load = [this](const std::string& chosen) {
+        std::string error;
+        workDirectory_ = std::string(platform::FolderOf(chosen));
+        host_.StopPlayback();
+        if (!creator_.LoadWork(chosen, error)) return session_.Prompter().Inform(error + " !");
+        RebuildNotesEnd(session_.Style().style, host_.Material(), false);
+        creator_.RebuildBeatIndex();
+        Status("Work loaded: " + chosen);
+    };
+    auto choose = [this, path, load] {
+        if (!path.empty()) return load(path);
+        const std::string folder = workDirectory_.empty() ? session_.Paths().Styles() : workDirectory_;
+        session_.Prompter().OpenFileThen(data::WorkLoadTitle, data::WorkFileFilter, folder + "/",
+                                         [load](std::optional<std::string> chosen) {
+                                             if (chosen) load(*chosen);
+                                         });
+    };
+    if (!creator_.HasWork() && session_.App().arrangement.Chords.IsEmpty()) return choose();
+    session_.Prompter().ConfirmThen(ReplaceChordsSongOrStyle, [choose](bool yes) {
+        if (yes) choose();
+    });
+}
+
+void StyleCreatorDesk::SaveWork(const std::string& path) {
+    if (!creator_.HasWork()) return;
+    auto save = [this](const std::string& chosen) {
+        std::string error;
+        if (!creator_.SaveWork(chosen, error)) return session_.Prompter().Inform(error + " !");
+        workDirectory_ = std::string(platform::FolderOf(chosen));
+        Status("Work saved: " + chosen);
+    };
+    if (!path.empty()) return save(path);
+    const std::string folder = workDirectory_.empty() ? session_.Paths().Styles() : workDirectory_;
+    session_.Prompter().SaveFileThen(SaveWorkTitle, data::WorkFileFilter, folder + "/",
+                                     [save](std::optional<std::string> chosen) {
+                                         if (chosen) save(*chosen);
+                                     });
+}
+
+void StyleCreatorDesk::TestStyle() {
+    const std::string saved = state_.LastSavedStyle;
+    if (saved.empty() || !platform::FileExists(saved)) return session_.Prompter().Inform("Style not found !");
+    session_.Prompter().ConfirmThen(ReplaceWorkAndTest, [this, saved](bool yes) {
+        if (!yes) return;
+        state_.Mode = CreatorMode::Song;
+        host_.StopPlayback();
+        creator_.ClearWork([this, saved](bool cleared) {
+            if (!cleared) return;
+            session_.Style().Work.WorkLength = 0;
+            data::StyleStore(session_).Load(saved, false);
+        });
+    });
+}
+
+void StyleCreatorDesk::Structure(bool styleB) {
+    StructureData data;
+    std::string error;
+    const std::string path = session_.Paths().ConfigDir() + "/" + StructureFileName;
+    if (!LoadStructureFile(path, styleB ? StructureStyle::B : StructureStyle::A, data, error))
+        return session_.Prompter().Inform(error + " !");
+    const bool eighth = session_.App().clock.MeterKind == engine::MeterKind::Eighth;
+    const StructureOutcome outcome =
+        ApplyStructure(data, setter_, session_.Style().style, host_, session_.App().engine.ChannelMute,
+                       session_.Prompter(), eighth);
+    Status(std::to_string(outcome.PartsSet) + " parts set");
+}
+
+void StyleCreatorDesk::PlayFromStart() {
+    const data::StyleState& style = session_.Style().style;
+    const MeasureRange& range = state_.Mode == CreatorMode::Style ? state_.StyleRange : state_.SongRange;
+    const std::int32_t at =
+        data::PositionToOffset(host_.Material(), static_cast<std::int16_t>(creator_.MeasureUnits()),
+                               std::max(range.StartMeasure, 1), std::max(range.StartBeat, 1));
+    if (at > 0) SendMessages(session_.AccompanimentOutput(), ControllerReplay(host_.Material(), at, style.Header.ChannelUsed));
+    host_.StartPlayback();
+}
+
+void StyleCreatorDesk::Events(const CreatorRequest& r) {
+    switch (r.What) {
+    case CreatorRequest::EventsOpen: {
+        const std::int16_t meter = static_cast<std::int16_t>(creator_.MeasureUnits());
+        const std::int32_t start =
+            data::PositionToOffset(host_.Material(), meter, state_.StyleRange.StartMeasure, state_.StyleRange.StartBeat) + 1;
+        const std::int32_t end = state_.StyleRange.StopMeasure > 0
+                                     ? data::PositionToOffset(host_.Material(), meter, state_.StyleRange.StopMeasure + 1, 1) + 1
+                                     : -1;
+        events_.Open(std::max(start, 0), end > 0 ? end : -1, session_.Style().player.StylePos);
+        break;
+    }
+    case CreatorRequest::EventsNext: events_.Next(); break;
+    case CreatorRequest::EventsPrevious: events_.Previous(); break;
+    case CreatorRequest::EventsSound: events_.SoundCurrent(); break;
+    case CreatorRequest::EventsRelease: events_.ReleaseNote(); break;
+    case CreatorRequest::EventsChange: events_.Change(r.Value, r.Value2); break;
+    case CreatorRequest::EventsClear: events_.Clear(); break;
+    case CreatorRequest::EventsUndo: events_.Undo(); break;
+    case CreatorRequest::EventsVelocity: events_.SetVelocity(r.Value); break;
+    default: break;
+    }
+}
+
+CreatorView StyleCreatorDesk::Handle(const CreatorRequest& r) {
+    status_.clear();
+    // Every request carries the window's boxes as they are at the click.
+    if (r.What != CreatorRequest::Refresh) TakeSettings(r);
+    switch (r.What) {
+    case CreatorRequest::Refresh: break;
+    case CreatorRequest::Settings: break;
+    case CreatorRequest::ImportMidi:
+        host_.StopPlayback();
+        if (data::MidiImporter(session_).Import(r.Path) == data::ImportOutcome::Imported) {
+            state_.LastImportedFile = r.Path;
+            creator_.RebuildBeatIndex();
+        }
+        break;
+    case CreatorRequest::RecordStart: recorder_.Start(false); break;
+    case CreatorRequest::RecordStop:
+        if (capturing_) {
+            capturing_ = false;
+            capture_.Finish();
+        } else {
+            recorder_.Stop();
+        }
+        break;
+    case CreatorRequest::Capture:
+        capturing_ = true;
+        capture_.Start(r.Panel);
+        break;
+    case CreatorRequest::LoadWork: LoadWork(r.Path); break;
+    case CreatorRequest::SaveWork: SaveWork(r.Path); break;
+    case CreatorRequest::SaveStyle: {
+        std::string error;
+        if (!r.Path.empty() && !creator_.SaveStyle(r.Path, error)) session_.Prompter().Inform(error + " !");
+        break;
+    }
+    case CreatorRequest::TestStyle: TestStyle(); break;
+    case CreatorRequest::GenerateChords: creator_.GenerateChords(); break;
+    case CreatorRequest::ConvertAll: creator_.ConvertAll(); break;
+    case CreatorRequest::ConvertMeasures: creator_.ConvertMeasures(); break;
+    case CreatorRequest::RestoreOriginal: creator_.RestoreOriginal(true, r.Keys.Ctrl); break;
+    case CreatorRequest::ShiftNotes: Status(std::to_string(creator_.ShiftNotes(r.Value)) + " notes shifted"); break;
+    case CreatorRequest::MoveChannel: Status(std::to_string(creator_.MoveChannel(r.Value, r.Value2)) + " events moved"); break;
+    case CreatorRequest::SetPart: {
+        PartRequest request;
+        request.Part = r.Part;
+        request.StartMeasure = r.StartMeasure;
+        request.EndMeasure = r.EndMeasure;
+        request.StartBeat = r.StartBeat;
+        request.Mutes = session_.App().engine.ChannelMute;
+        setter_.Set(request, true);
+        break;
+    }
+    case CreatorRequest::ClearPart: setter_.Clear(r.Part); break;
+    case CreatorRequest::QuickStyle: {
+        const int start = state_.Mode == CreatorMode::Style ? state_.StyleRange.StartMeasure : state_.SongRange.StartMeasure;
+        quick_.Run(r.Keys, start, state_.LoopLength(), true, [this] {
+            creator_.ConvertAll();
+            return creator_.HasWork();
+        });
+        break;
+    }
+    case CreatorRequest::UseStructure: Structure(r.StyleB); break;
+    case CreatorRequest::PartAtPosition: {
+        const data::StreamPosition at = data::OffsetToPosition(host_.Material(), static_cast<std::int16_t>(creator_.MeasureUnits()),
+                                                               session_.Style().player.StylePos);
+        PartOutcome outcome;
+        setter_.SetNow(PartAtPosition(r.MenuItem, at.Measure, state_.LoopLength()), outcome);
+        state_.Mode = CreatorMode::Style;
+        break;
+    }
+    case CreatorRequest::Repair: {
+        if (!creator_.HasWork()) break;
+        PartOutcome outcome;
+        for (const PartRequest& request : RepairRequests(session_.Style().style, r.Value == 1)) setter_.SetNow(request, outcome);
+        break;
+    }
+    case CreatorRequest::RemovePercussion:
+        Status(std::to_string(RemovePercussionSounds(session_.Style().style.Parts, host_.Material())) + " notes silenced");
+        session_.Style().style.StyleModified = 1;
+        break;
+    case CreatorRequest::MeasureMark:
+        if (ClickMeasureMarks(state_, recorder_.Recording(), recorder_.MeasureNow())) PlayFromStart();
+        break;
+    case CreatorRequest::LoopBack:
+    case CreatorRequest::LoopForward: {
+        const int step = r.What == CreatorRequest::LoopBack ? -state_.LoopLength() : state_.LoopLength();
+        state_.StyleRange.StartMeasure = std::max(1, state_.StyleRange.StartMeasure + step);
+        break;
+    }
+    case CreatorRequest::Play: PlayFromStart(); break;
+    case CreatorRequest::Stop: host_.StopPlayback(); break;
+    default: Events(r); break;
+    }
+    return View();
+}
+
+CreatorView StyleCreatorDesk::View() const {
+    CreatorView v;
+    const core::StyleContainer& container = session_.Style();
+    v.Caption = container.Work.Caption.empty() ? data::CreatorTitle : container.Work.Caption;
+    v.HasWork = creator_.HasWork();
+    v.MeasuresAvailable = MeasuresInChunk0(container.Work, creator_.MeasureUnits());
+    v.Recording = recorder_.Recording();
+    v.RestoreEnabled = state_.RestoreEnabled;
+    v.ChordsGenerated = state_.ChordsGenerated;
+    v.CutNotes = quick_.CutNotesState();
+    v.Mode = state_.Mode;
+    v.Generator = state_.Generator;
+    v.Conversion = state_.Conversion;
+    v.SongRange = state_.SongRange;
+    v.StyleRange = state_.StyleRange;
+    v.LoopMeasures = state_.LoopMeasures;
+    v.MultiplyBy2 = state_.MultiplyBy2;
+    v.SelectedPart = state_.SelectedPart;
+    for (std::size_t p = 0; p < data::PartCount; ++p) {
+        const data::PartRecord& record = container.style.Parts[p];
+        v.Parts[p] = {record.Present(), record.StartMeasure, record.EndMeasure, record.StartBeat,
+                      record.FollowUpCode == data::followup::Variation};
+    }
+    v.Event = events_.Current();
+    v.Playing = session_.Transport().StyleStarted();
+    if (v.Playing) {
+        const data::StreamPosition at = data::OffsetToPosition(
+            data::FirstChunkMaterial(container.Work), static_cast<std::int16_t>(creator_.MeasureUnits()),
+            container.player.StylePos);
+        v.MeasureBeat = MeasureBeatText(at.Measure, at.Beat);
+    }
+    v.Status = status_;
+    return v;
+}
+
+}  // namespace chordella::app

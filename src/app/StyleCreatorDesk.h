@@ -1,0 +1,58 @@
+#pragma once
+// The style creator as the desktop window drives it: the creator's state and facade with the
+// commands built on it (parts, quick style, structure file, recording and capture, the event
+// editor, work files with their questions), one request at a time. Control thread only.
+
+#include <memory>
+
+#include "app/StyleCreatorRequests.h"
+#include "stylecreator/CreatorHost.h"
+#include "stylecreator/EventEditor.h"
+#include "stylecreator/PartSetter.h"
+
+namespace chordella::core { class Session; }
+
+namespace chordella::app {
+
+inline constexpr const char* ReplaceChordsSongOrStyle = "Replace current chords, song or style ?";
+inline constexpr const char* ReplaceWorkAndTest = "Replace current work and test style ?";
+inline constexpr const char* SaveWorkTitle = "Save Work as ...";
+
+class StyleCreatorDesk {
+public:
+    explicit StyleCreatorDesk(core::Session& session);
+    ~StyleCreatorDesk();
+
+    // Carries out one request; answers what the window shows afterwards. Questions asked on
+    // the way answer later: the window asks for a Refresh when they are done.
+    CreatorView Handle(const CreatorRequest& request);
+    CreatorView View() const;
+
+    stylecreator::StyleCreator& Creator() { return creator_; }
+    stylecreator::MidiRecorder& Recorder() { return recorder_; }
+
+private:
+    void TakeSettings(const CreatorRequest& request);
+    void LoadWork(const std::string& path);
+    void SaveWork(const std::string& path);
+    void TestStyle();
+    void Structure(bool styleB);
+    void PlayFromStart();
+    void Events(const CreatorRequest& request);
+    void Status(const std::string& text) { status_ = text; }
+
+    core::Session& session_;
+    stylecreator::CreatorState state_;
+    stylecreator::StyleCreator creator_;
+    stylecreator::CreatorHost host_;
+    stylecreator::PartSetter setter_;
+    stylecreator::QuickStyle quick_;
+    stylecreator::EventEditor events_;
+    stylecreator::MidiRecorder recorder_;
+    stylecreator::CaptureStyle capture_;
+    std::string workDirectory_;
+    std::string status_;
+    bool capturing_ = false;
+};
+
+}  // namespace chordella::app

@@ -1,0 +1,65 @@
+#pragma once
+// A style creator over an in-memory session, and material written into its work the way the
+// import writes it: four beats per measure, a note on every beat.
+
+#include <cstdint>
+#include <vector>
+
+#include "data/CreatorWorkWriter.h"
+#include "stylecreator/CreatorHost.h"
+#include "stylecreator/PartSetter.h"
+#include "stylecreator/StyleCreator.h"
+#include "support/TestSession.h"
+
+namespace chordella::testing {
+
+inline stylecreator::PartRequest PartRange(data::StylePart part, int start, int end) {
+    stylecreator::PartRequest request;
+    request.Part = data::Index(part);
+    request.StartMeasure = start;
+    request.EndMeasure = end;
+    return request;
+}
+
+struct CreatorFixture {
+    CreatorFixture() : creator(*t.session, state), host(creator), setter(Style(), Prompter(), host) {}
+
+    data::StyleState& Style() { return t.session->Style().style; }
+    data::CreatorWork& Work() { return t.session->Style().Work; }
+    platform::ScriptedPrompter& Prompter() { return *t.prompter; }
+    const data::PartRecord& Part(data::StylePart part) { return Style().Parts[static_cast<std::size_t>(data::Index(part))]; }
+
+    // `measures` of 4/4: on every beat a note-on (channel 1, key 60 + beat) that ends after
+    // 12 ticks. `heldChannel` ≥ 0: that channel also holds one note from measure 2 to the end.
+    void WriteMaterial(int measures, int heldChannel = -1) {
+        data::EnsureWorkChunks(Work(), 1);
+        data::ClearWorkMaterial(Work());
+        data::CreatorWorkWriter w(&Work(), {});
+        for (int m = 1; m <= measures; ++m) {
+            if (m == 2 && heldChannel >= 0) w.Message(static_cast<std::uint8_t>(0x90 | heldChannel), 40, 90);
+            for (int beat = 0; beat < 4; ++beat) {
+                w.Message(0x90, static_cast<std::uint8_t>(60 + beat), 100);
+                w.Waits(12);
+                w.Message(0x90, static_cast<std::uint8_t>(60 + beat), 0);
+                w.Waits(12);
+            }
+        }
+        w.Finish();
+        Work().WorkLength = Work().Chunks[0].Size;
+        creator.RebuildBeatIndex();
+    }
+
+    // The part table's bytes, to compare states.
+    std::vector<std::uint8_t> PartBytes() {
+        const auto* begin = reinterpret_cast<const std::uint8_t*>(&Style().Parts);
+        return {begin, begin + sizeof(data::PartTable)};
+    }
+
+    TestSession t;
+    stylecreator::CreatorState state;
+    stylecreator::StyleCreator creator;
+    stylecreator::CreatorHost host;
+    stylecreator::PartSetter setter;
+};
+
+}  // namespace chordella::testing
