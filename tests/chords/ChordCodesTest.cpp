@@ -4,12 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "chords/ChordFixture.h"
+#include "support/RecordingOutput.h"
 
 namespace chordella::chords {
 namespace {
 
 using testing::ChordFixture;
-using testing::RecordingOut;
+using ::chordella::testing::RecordingOutput;
 
 TEST(ChordCode, ReadsBackEveryCodedChordAndNothingElse) {
     for (int type = 1; type <= MaxCodedType; ++type) {
@@ -36,13 +37,15 @@ TEST(ChordCode, ReadsBackEveryCodedChordAndNothingElse) {
 }
 
 TEST(ChordCode, IsSentAsAControlChangeOnTheChosenChannelWhenTheOutputIsOpen) {
-    RecordingOut out;
+    RecordingOutput out;
     EXPECT_TRUE(SendChordCode(out, 3, 64, 4));
     EXPECT_FALSE(SendChordCode(out, 3, 64, 0));
     out.Open = false;
     EXPECT_FALSE(SendChordCode(out, 3, 60, 1));
-    ASSERT_EQ(out.Sent.size(), 1u);
-    EXPECT_EQ(out.Sent[0], (RecordingOut::Message{0xB3, 20, 40}));
+    ASSERT_EQ(out.Messages.size(), 1u);
+    EXPECT_EQ(out.Messages[0].Status, 0xB3);
+    EXPECT_EQ(out.Messages[0].Data1, 20);
+    EXPECT_EQ(out.Messages[0].Data2, 40);
 }
 
 TEST(ReceiveChordCode, MakesTheCodedChordCurrentInTheChordZoneAndShowsIt) {
@@ -97,16 +100,16 @@ TEST(ReceiveChordCode, SwitchesMelodyAdLibOnWith120AndOffWith121) {
 
 TEST(AnnounceMelodyAdLib, IsUnderstoodTheSameWayByAReceivingProgramAndNeedsChordCodesSent) {
     ChordFixture sender, receiver;
-    RecordingOut out;
+    RecordingOutput out;
     sender.Options().MelodyAdLib = true;
     EXPECT_FALSE(sender.recogniser->AnnounceMelodyAdLib(out));
-    EXPECT_TRUE(out.Sent.empty());
+    EXPECT_TRUE(out.Messages.empty());
     sender.Options().SendChordCodes = true;
     sender.Options().ChordCodeChannel = 2;
     for (const bool on : {true, false, true}) {
         sender.Options().MelodyAdLib = on;
         ASSERT_TRUE(sender.recogniser->AnnounceMelodyAdLib(out));
-        const auto& sent = out.Sent.back();
+        const auto& sent = out.Messages.back();
         EXPECT_EQ(sent.Status, 0xB2);
         receiver.recogniser->ReceiveChordCode(sent.Data2, sent.Data1, sent.Status & 0x0F);
         EXPECT_EQ(receiver.Options().MelodyAdLib, on);

@@ -10,7 +10,6 @@
 
 #include "core/Session.h"
 #include "chords/ChordRecogniser.h"
-#include "midi/MidiOut.h"
 #include "platform/ScriptedPrompter.h"
 #include "support/TempFolder.h"
 
@@ -40,23 +39,6 @@ struct RecordingView final : core::View {
     std::string Title, PanelName, Key;
     int PadsReleased = 0;
     std::vector<bool> AdLibShown;
-};
-
-struct RecordingOut final : midi::MidiOut {
-    struct Message {
-        std::uint8_t Status, Data1, Data2;
-        bool operator==(const Message&) const = default;
-    };
-    bool IsOpen() const override { return Open; }
-    void PutShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
-        Sent.push_back({status, data1, data2});
-    }
-    void PutShortMsg(std::uint32_t packed) override {
-        Sent.push_back({static_cast<std::uint8_t>(packed), static_cast<std::uint8_t>(packed >> 8),
-                        static_cast<std::uint8_t>(packed >> 16)});
-    }
-    bool Open = true;
-    std::vector<Message> Sent;
 };
 
 struct ChordFixture {

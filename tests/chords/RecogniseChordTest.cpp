@@ -159,7 +159,7 @@ TEST(RecogniseChord, InAnalysisASeventhTakesOverItsTriadAtAnEqualScore) {
     EXPECT_EQ(r.Name(), "D min7");
 }
 
-TEST(HeldNoteList, KeepsPitchClassesAndRemovesEveryEntryOfAReleasedOne) {
+TEST(HeldNoteList, KeepsPitchClassesRemovesEveryEntryOfAReleasedOneAndNeverGrowsBeyondItsCapacity) {
     HeldNoteList list;
     for (const int note : {60, 64, 72, 67, -1}) list.Add(note);
     ASSERT_EQ(list.Count, 5);
@@ -172,10 +172,6 @@ TEST(HeldNoteList, KeepsPitchClassesAndRemovesEveryEntryOfAReleasedOne) {
     EXPECT_EQ(list.Notes[3], 0);
     list.Clear();
     EXPECT_TRUE(list.Empty());
-}
-
-TEST(HeldNoteList, NeverGrowsBeyondItsCapacity) {
-    HeldNoteList list;
     for (int i = 0; i < HeldNoteList::Capacity + 50; ++i) list.Add(i);
     EXPECT_EQ(list.Count, HeldNoteList::Capacity);
     EXPECT_EQ(list.Notes[HeldNoteList::Capacity], 0);

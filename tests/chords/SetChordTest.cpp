@@ -55,7 +55,7 @@ TEST(SetChord, IgnoresNoChordAndTypesNoTableKnowsButVoicesTypesBeyondTheNamedOne
     EXPECT_EQ(f.Pending(), std::make_pair(60, 34));
 }
 
-TEST(SetChord, AChosenTypeOverridesTheGivenOneUntilItsKeyIsReleased) {
+TEST(SetChord, AChosenTypeOverridesTheGivenOneUntilItsKeyIsReleasedAndAOneTimeTypeIsUsedOnceAndItsPadTurnsWhite) {
     ChordFixture f;
     f.Chords().TypeOverride = 9;
     f.recogniser->SetChord(60, 1, NoOffset);
@@ -63,10 +63,7 @@ TEST(SetChord, AChosenTypeOverridesTheGivenOneUntilItsKeyIsReleased) {
     EXPECT_EQ(f.Pending(), std::make_pair(62, 9));
     EXPECT_EQ(f.Chords().TypeOverride, 9);
     EXPECT_EQ(f.view->PadsReleased, 0);
-}
 
-TEST(SetChord, AOneTimeTypeIsUsedOnceAndItsPadTurnsWhite) {
-    ChordFixture f;
     f.Chords().TypeOverride = 6;
     f.Chords().TypeOverrideOnce = true;
     f.recogniser->SetChord(60, 1, NoOffset);

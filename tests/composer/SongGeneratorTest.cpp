@@ -122,7 +122,7 @@ TEST(SongGenerator, EightBarBluesKeepsItsRowAndChangesChordEveryMeasureBelowTemp
     EXPECT_EQ(song.PlayLabel, "PLAY 8/16 bar Blues");
 }
 
-TEST(SongGenerator, ThreeFourMeterPutsBasicAndExtendedOnTheFirstBeatAfterEachPhrase) {
+TEST(SongGenerator, ThreeFourMeterPutsBasicAndExtendedOnTheFirstBeatAfterEachPhraseAndALongBasicHasNoFills) {
     GeneratorInputs inputs;
     inputs.MeasureUnits = 12;
     const GeneratedSong song = FromRow(0, FixedOptions(16), 1, inputs);
@@ -132,16 +132,14 @@ TEST(SongGenerator, ThreeFourMeterPutsBasicAndExtendedOnTheFirstBeatAfterEachPhr
     EXPECT_EQ(At(song, 13, 1).CommandCode, 32);
     EXPECT_EQ(At(song, 4, 1).CommandCode, 0);
     EXPECT_EQ(At(song, 17, 1).CommandCode, 38);  // the ending wins over the fourth phrase's Basic
-}
 
-TEST(SongGenerator, NoFillsForALongBasicPart) {
-    GeneratorInputs inputs;
-    inputs.BasicPartMeasures = 8;
-    const GeneratedSong song = FromRow(0, FixedOptions(16), 1, inputs);
-    EXPECT_EQ(At(song, 4, 1).CommandCode, 0);
-    EXPECT_EQ(At(song, 8, 1).CommandCode, 37);
-    EXPECT_EQ(At(song, 12, 1).CommandCode, 0);
-    EXPECT_EQ(At(song, 16, 1).CommandCode, 39);
+    GeneratorInputs longBasic;  // no fills for a long Basic part
+    longBasic.BasicPartMeasures = 8;
+    const GeneratedSong noFills = FromRow(0, FixedOptions(16), 1, longBasic);
+    EXPECT_EQ(At(noFills, 4, 1).CommandCode, 0);
+    EXPECT_EQ(At(noFills, 8, 1).CommandCode, 37);
+    EXPECT_EQ(At(noFills, 12, 1).CommandCode, 0);
+    EXPECT_EQ(At(noFills, 16, 1).CommandCode, 39);
 }
 
 TEST(SongGenerator, TwoKeySongsAlternateMajorAndMinorSectionsWithKeyMarks) {

@@ -17,12 +17,6 @@ ControlKeySettings Settings(KeyNoteAndOctave fillIn, KeyNoteAndOctave ending, Ke
     return settings;
 }
 
-TEST(ControlKeys, ANoteOutsideTheMidiRangeIsNoKey) {
-    EXPECT_EQ(KeyNote({8, 10}), -1);
-    EXPECT_EQ(KeyNote({0, -1}), -1);
-    EXPECT_EQ(KeyNote({11, 2000000000}), -1);  // no overflow on a damaged value
-}
-
 TEST(ControlKeys, TheFiveDerivedKeysLieBelowTheLowestSectionKey) {
     // Fill in C3, Ending D3, To Ext. C#3, To Basic D#3: the lowest is the Fill in key, 36.
     const ControlKeys keys = DeriveControlKeys(Settings({0, 3}, {2, 3}, {1, 3}, {3, 3}));
@@ -39,19 +33,21 @@ TEST(ControlKeys, TheFiveDerivedKeysLieBelowTheLowestSectionKey) {
     EXPECT_EQ(keys.LastChordKey, 59);
 }
 
-TEST(ControlKeys, DerivedKeysThatWouldFallBelowNoteZeroAreNoKeys) {
-    const ControlKeys keys = DeriveControlKeys(Settings({2, 0}, {5, 0}, {6, 0}, {7, 0}));
-    EXPECT_EQ(keys.Intro, 1);
-    EXPECT_EQ(keys.PadOn, 0);
-    EXPECT_EQ(keys.PadOff, -1);
-    EXPECT_EQ(keys.Extended, -1);
-    EXPECT_EQ(keys.Basic, -1);
-}
+TEST(ControlKeys, KeysOutsideTheMidiRangeAreNoKeysAndDoNotDragTheDerivedKeysWithThem) {
+    EXPECT_EQ(KeyNote({8, 10}), -1);
+    EXPECT_EQ(KeyNote({0, -1}), -1);
+    EXPECT_EQ(KeyNote({11, 2000000000}), -1);  // no overflow on a damaged value
 
-TEST(ControlKeys, ASectionKeyOutOfRangeDoesNotDragTheDerivedKeysWithIt) {
-    const ControlKeys keys = DeriveControlKeys(Settings({0, -5}, {2, 3}, {1, 3}, {3, 3}));
-    EXPECT_EQ(keys.FillIn, -1);
-    EXPECT_EQ(keys.Intro, 36);  // below To Ext., the lowest key that exists
+    const ControlKeys low = DeriveControlKeys(Settings({2, 0}, {5, 0}, {6, 0}, {7, 0}));
+    EXPECT_EQ(low.Intro, 1);
+    EXPECT_EQ(low.PadOn, 0);
+    EXPECT_EQ(low.PadOff, -1);
+    EXPECT_EQ(low.Extended, -1);
+    EXPECT_EQ(low.Basic, -1);
+
+    const ControlKeys damaged = DeriveControlKeys(Settings({0, -5}, {2, 3}, {1, 3}, {3, 3}));
+    EXPECT_EQ(damaged.FillIn, -1);
+    EXPECT_EQ(damaged.Intro, 36);  // below To Ext., the lowest key that exists
 }
 
 }  // namespace

@@ -21,27 +21,21 @@ protected:
     platform::Paths paths;
 };
 
-TEST_F(SongStyleLookupTest, AWindowsPathIsFoundByItsFileNameInTheStylesFolder) {
+TEST_F(SongStyleLookupTest, AStoredPathIsFoundInTheStylesFolderAndAnExistingOneIsTakenAsItIs) {
     Touch(paths.Styles() + "/Pop.vxs");
     EXPECT_EQ(FindSongStyle("D:\\Music\\Styles\\Pop.vxs", paths), paths.Styles() + "/Pop.vxs");
-}
 
-TEST_F(SongStyleLookupTest, APathBelowTheProgramFolderIsFoundBelowTheDataHome) {
     Touch(paths.Styles() + "/Dance/Disco.vxs");
     Touch(paths.Styles() + "/Disco.vxs");
     EXPECT_EQ(FindSongStyle("C:\\Programs\\CHORDELLA\\STYLES\\Dance\\Disco.vxs", paths),
               paths.Styles() + "/Dance/Disco.vxs")
         << "the subfolder below the program folder wins over the bare file name";
-}
 
-TEST_F(SongStyleLookupTest, AnExistingPathIsTakenAsItIs) {
     const std::string elsewhere = home.File("elsewhere.vxs");
     Touch(elsewhere);
     Touch(paths.Styles() + "/elsewhere.vxs");
     EXPECT_EQ(FindSongStyle(elsewhere, paths), elsewhere);
-}
 
-TEST_F(SongStyleLookupTest, NothingIsFoundForAMissingStyleOrAnEmptyPath) {
     EXPECT_EQ(FindSongStyle("C:\\STYLES\\Gone.vxs", paths), std::nullopt);
     EXPECT_EQ(FindSongStyle("", paths), std::nullopt);
     EXPECT_TRUE(SongStyleCandidates("", paths).empty());

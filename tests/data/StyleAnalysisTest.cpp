@@ -116,27 +116,25 @@ TEST(ChannelAnalysis, TheSc55SetClearsHighBanksAndDrumKitsAboveSixtyTwo) {
     EXPECT_EQ(s[start + 13], 100); // a program on another channel stays
 }
 
-TEST(StreamPosition, FindsTheWaitThatReachesTheBeat) {
+TEST(StreamPosition, FindsTheWaitThatReachesTheBeatWithMeasuresOfTheStyleMeter) {
     // Waits of 8, 8, 6, 8 ticks: beat 2 (24 ticks) is reached inside the fourth wait.
     const std::vector<std::uint8_t> stream = {0x90, 60, 100, 0xFF, 0xFF, 0xFD, 0x80, 60, 0, 0xFF, 0xFF, 0};
     EXPECT_EQ(PositionToOffset(stream, 16, 1, 1), -1);
     EXPECT_EQ(PositionToOffset(stream, 16, 1, 2), 9);
     EXPECT_EQ(PositionToOffset(stream, 16, 2, 1), PositionNotReached);
-}
 
-TEST(StreamPosition, MeasuresFollowTheStyleMeter) {
     for (std::int16_t meter : {std::int16_t{16}, std::int16_t{12}, std::int16_t{0}, std::int16_t{-12}}) {
         StyleBuilder b;
         b.RawMeter(meter);
         b.Part(StylePart::Intro).Measures(2).Note(0, 60, 90, 5, 30);
         b.Part(StylePart::Basic).Measures(3).Note(0, 62, 90, 3, 50);
-        const auto stream = b.Stream();
+        const auto styleStream = b.Stream();
         const auto parts = b.Parts();
         const auto& basic = parts[Basic];
-        EXPECT_EQ(PositionToOffset(stream, meter, basic.StartMeasure, 1) + 1, basic.RangeStart) << meter;
-        EXPECT_EQ(PositionToOffset(stream, meter, basic.StartMeasure, 2) + 1, basic.Beat2Offset) << meter;
-        EXPECT_EQ(PositionToOffset(stream, meter, basic.StartMeasure, 3) + 1, basic.Beat3Offset) << meter;
-        EXPECT_EQ(PositionToOffset(stream, meter, basic.EndMeasure + 1, 1) + 1, basic.RangeEnd) << meter;
+        EXPECT_EQ(PositionToOffset(styleStream, meter, basic.StartMeasure, 1) + 1, basic.RangeStart) << meter;
+        EXPECT_EQ(PositionToOffset(styleStream, meter, basic.StartMeasure, 2) + 1, basic.Beat2Offset) << meter;
+        EXPECT_EQ(PositionToOffset(styleStream, meter, basic.StartMeasure, 3) + 1, basic.Beat3Offset) << meter;
+        EXPECT_EQ(PositionToOffset(styleStream, meter, basic.EndMeasure + 1, 1) + 1, basic.RangeEnd) << meter;
     }
 }
 

@@ -19,21 +19,15 @@ int Unfolded(int note, int root, int type, const TransposeSettings& s) {
     return n2;
 }
 
-TEST(Transpose, EMinorMovesE4ToG4AsInTheWorkedExample) {
+TEST(Transpose, EMinorMovesE4ToG4AdjustOctaveLowersOnlyHighNotesAndUnknownTypesChangeNothing) {
     EXPECT_EQ(TransposeNote(64, 52, 2, TransposeSettings{}), 67);
-}
-
-TEST(Transpose, AdjustOctaveLowersOnlyHighNotesForRootsAboveG) {
+    for (int type : {0, 35, 99, -1, 32767}) EXPECT_EQ(TransposeNote(64, 53, type, TransposeSettings{}), 64);
     const TransposeSettings adjust{0, 7, true};
     EXPECT_EQ(TransposeNote(72, 57, 1, adjust), 72 + 9 - 12) << "A major, high note lowered";
     EXPECT_EQ(TransposeNote(48, 57, 1, adjust), 48 + 9) << "low notes stay";
     EXPECT_EQ(TransposeNote(72, 55, 1, adjust), 72 + 7) << "G is not above the threshold";
     const TransposeSettings revoice{0, 7, false};
     EXPECT_EQ(TransposeNote(48, 57, 1, revoice), 48 + 9 - 12) << "the re-voice lowers any note";
-}
-
-TEST(Transpose, ATypeOutsideOneToThirtyFourLeavesTheNoteAlone) {
-    for (int type : {0, 35, 99, -1, 32767}) EXPECT_EQ(TransposeNote(64, 53, type, TransposeSettings{}), 64);
 }
 
 TEST(Transpose, EveryChordOnEveryRootStaysInsideTheMidiRangeWithoutWrapping) {

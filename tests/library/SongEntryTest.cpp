@@ -114,7 +114,7 @@ TEST(SongEntry, ShortAndDamagedLinesLeaveTheirMissingSettingsEmpty) {
     EXPECT_EQ(read.InstrumentIndex, 999) << "the columns after a damaged field still read";
 }
 
-TEST(SongEntry, TheTitleIsCutTo50AndThePathMustFit80) {
+TEST(SongEntry, TheTitleIsCutTo50ThePathMustFit80AndIsKeptWholeWithVxaAndBlanksInside) {
     SongEntry entry;
     entry.Title = std::string(60, 't');
     entry.Path = "song.vxa";
@@ -123,10 +123,6 @@ TEST(SongEntry, TheTitleIsCutTo50AndThePathMustFit80) {
     EXPECT_EQ(ParseSongEntry(FormatSongEntry(entry)).Title, std::string(49, 't')) << "not half a character";
     EXPECT_TRUE(PathFits(std::string(80, 'p')));
     EXPECT_FALSE(PathFits(std::string(81, 'p')));
-}
-
-TEST(SongEntry, APathWithVxaAndBlanksInsideItsNameIsKeptWhole) {
-    SongEntry entry;
     entry.Path = "/songs/Live.VXA take two.vxa";
     EXPECT_EQ(SongEntryPath(FormatSongEntry(entry)), entry.Path);
 }
