@@ -607,7 +607,9 @@ TEST(DesktopCoreDisplay, TheQueuedPartTheButtonsRequestsAndTheFadeAreShown) {
     rig.core.StartStop();
     DisplaySnapshot shown = rig.Snapshot();
     ASSERT_TRUE(shown.Playing);
-    if (shown.Part == 0) EXPECT_EQ(shown.QueuedPart, 1) << "Basic follows the intro";
+    if (shown.Part == 0) {
+        EXPECT_EQ(shown.QueuedPart, 1) << "Basic follows the intro";
+    }
     ASSERT_TRUE(rig.RunUntil([&] { return rig.Snapshot().Part == 1; }));
     ASSERT_TRUE(rig.Snapshot().PartPresent[2]);
     rig.core.RequestPart(2);
