@@ -2,6 +2,7 @@
 
 #include <array>
 #include <vector>
+#include "library/NoCase.h"
 
 namespace chordella::library {
 
@@ -10,15 +11,6 @@ namespace {
 constexpr std::array<std::string_view, 7> TagWords = {"BASS", "GUITARS", "PIANOS", "ORGANS", "LEADS", "PADS", "FXS"};
 constexpr std::array<std::string_view, 9> StyleExtensions = {".sty", ".prs", ".bcs", ".sst", ".vxs",
                                                              ".pcs", ".pst", ".fps", ".scp"};
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
 
 std::vector<std::string_view> Fields(std::string_view line) {
     std::vector<std::string_view> fields;
@@ -61,7 +53,7 @@ std::optional<int> TempoOfField(std::string_view field) {
 
 std::string LowerAscii(std::string_view text) {
     std::string lower(text);
-    for (char& c : lower) c = Lower(c);
+    for (char& c : lower) c = LowerAscii(c);
     return lower;
 }
 

@@ -5,19 +5,11 @@
 #include <vector>
 
 #include "platform/Files.h"
+#include "library/NoCase.h"
 
 namespace chordella::library {
 
 namespace {
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
 
 std::vector<std::string_view> Parts(std::string_view path) {
     std::vector<std::string_view> parts;

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/Files.h"
+#include "library/NoCase.h"
 
 namespace chordella::library {
 
@@ -33,13 +34,11 @@ constexpr std::array<std::string_view, 19> Masks = {
     "*dance*",
 };
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // Wildcard match without recursion: '*' any run, '?' one character.
 bool Glob(std::string_view name, std::string_view mask) {
     std::size_t n = 0, m = 0, starMask = std::string_view::npos, starName = 0;
     while (n < name.size()) {
-        if (m < mask.size() && (mask[m] == '?' || Lower(mask[m]) == Lower(name[n]))) {
+        if (m < mask.size() && (mask[m] == '?' || LowerAscii(mask[m]) == LowerAscii(name[n]))) {
             ++n;
             ++m;
         } else if (m < mask.size() && mask[m] == '*') {
