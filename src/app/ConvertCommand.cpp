@@ -19,17 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace stylecreator;
 
-class QuietRulesLink final : public ChannelRulesLink {
-public:
-    void SendController(int, int, int) override {}
-    bool IsMuted(int) const override { return false; }
-    void SetMuted(int, bool) override {}
-    void SetMixerVolume(int, int) override {}
-    void SetMixerReverb(int, int) override {}
-    void ShowStatus(const std::string&) override {}
-    void RedirectBasses(int) override {}
-};
-
 std::string PartName(int part) {
     std::string name(data::PartSelectorText(part));
     return name.empty() ? name : name.substr(1);
@@ -73,7 +62,7 @@ int ConvertOne(const std::string& input, const ConvertCommandFlags& flags, const
         data::StyleState& style = session.Style().style;
         style.StyleDisplayName = name;
         if (flags.normalize) {
-            QuietRulesLink quiet;
+            NoChannelRulesOutside quiet;
             NormalisationState normalisation;
             NormaliseVolumes(style, NamesOfChannels(style.Header, data::BuiltInGeneralMidiSet()), normalisation,
                              {.Target = MainWindowNormaliseTarget}, quiet);

@@ -22,4 +22,17 @@ public:
     virtual void RedirectBasses(int channel) = 0;
 };
 
+// Channel rules applied to a style file with nothing sounding and no window to show them
+// (conversion runs, headless commands): every effect outside the style is dropped.
+class NoChannelRulesOutside final : public ChannelRulesLink {
+public:
+    void SendController(int, int, int) override {}
+    bool IsMuted(int) const override { return false; }
+    void SetMuted(int, bool) override {}
+    void SetMixerVolume(int, int) override {}
+    void SetMixerReverb(int, int) override {}
+    void ShowStatus(const std::string&) override {}
+    void RedirectBasses(int) override {}
+};
+
 }  // namespace chordella::stylecreator

@@ -20,18 +20,6 @@ namespace {
 constexpr std::size_t MaxStyleFileBytes = 16 * 1024 * 1024;
 constexpr int SubRhythmChannel = 8;   // channel 9 of the keyboard files: the second drum channel
 
-// The channel rules run silently here: nothing is sounding and no window shows anything.
-class SilentRulesLink final : public ChannelRulesLink {
-public:
-    void SendController(int, int, int) override {}
-    bool IsMuted(int) const override { return false; }
-    void SetMuted(int, bool) override {}
-    void SetMixerVolume(int, int) override {}
-    void SetMixerReverb(int, int) override {}
-    void ShowStatus(const std::string&) override {}
-    void RedirectBasses(int) override {}
-};
-
 // The creator's chord type (1 … 17) for a chord kind of the channel table.
 int CreatorTypeOfKind(int kind) {
     switch (kind) {
@@ -221,7 +209,7 @@ SetReport StyleConversion::ConvertSet(int item, platform::Random& random) {
     RunConversion(report);
 
     if (options_.ProcessChannels9And11) {
-        SilentRulesLink silent;
+        NoChannelRulesOutside silent;
         const ChannelNames names = NamesOfChannels(style.Header, data::BuiltInGeneralMidiSet());
         MoveBassToChannel11(ChannelTarget{style.Header, Chunk0(work), nullptr}, names, silent, true);
     }
