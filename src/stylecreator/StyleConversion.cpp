@@ -57,9 +57,10 @@ std::span<std::uint8_t> Chunk0(data::CreatorWork& work) {
 }
 
 // The channels with a sounding note between two offsets.
-std::array<bool, data::StyleChannels> ChannelsWithNotes(std::span<const std::uint8_t> stream, std::size_t begin,
-                                                        std::size_t end) {
-    std::array<bool, data::StyleChannels> found{};
+// Calls `onMessage(offset)` for each whole channel message that starts in [begin, end). The
+// stream is read from its start, so that data bytes are never taken for status bytes.
+template <typename Stream, typename OnMessage>
+void ForEachMessageIn(Stream& stream, std::size_t begin, std::size_t end, OnMessage onMessage) {
     for (std::size_t at = 0; at < std::min(end, stream.size());) {
         const std::uint8_t b = stream[at];
         if (b == data::stream::EndOfStream || b == data::stream::EndOfBuffer) break;
@@ -68,9 +69,18 @@ std::array<bool, data::StyleChannels> ChannelsWithNotes(std::span<const std::uin
             continue;
         }
         if (at + 2 >= stream.size()) break;
-        if (at >= begin && (b & 0xF0) == 0x90 && stream[at + 2] > 0) found[b & 0x0F] = true;
+        if (at >= begin) onMessage(at);
         at += data::stream::MessageLength;
     }
+}
+
+std::array<bool, data::StyleChannels> ChannelsWithNotes(std::span<const std::uint8_t> stream, std::size_t begin,
+                                                        std::size_t end) {
+    std::array<bool, data::StyleChannels> found{};
+    ForEachMessageIn(stream, begin, end, [&](std::size_t at) {
+        const std::uint8_t b = stream[at];
+        if ((b & 0xF0) == 0x90 && stream[at + 2] > 0) found[b & 0x0F] = true;
+    });
     return found;
 }
 
@@ -282,24 +292,15 @@ void StyleConversion::ApplyChannelTable(SetReport& report) {
         if (again) continue;   // the same measures were decided for another part already
 
         // One pass over the range: moves by the map (so that swaps stay swaps), silenced notes.
-        for (std::size_t at = 0; at < std::min(end, material.size());) {
+        ForEachMessageIn(material, begin, end, [&](std::size_t at) {
             const std::uint8_t b = material[at];
-            if (b == data::stream::EndOfStream || b == data::stream::EndOfBuffer) break;
-            if (!data::stream::IsChannelMessage(b)) {
-                ++at;
-                continue;
+            const int to = target[b & 0x0F];
+            if (to < 0) {
+                if ((b & 0xF0) == 0x90) material[at + 2] = 0;
+            } else if (to != (b & 0x0F)) {
+                material[at] = static_cast<std::uint8_t>((b & 0xF0) | to);
             }
-            if (at + 2 >= material.size()) break;
-            if (at >= begin) {
-                const int to = target[b & 0x0F];
-                if (to < 0) {
-                    if ((b & 0xF0) == 0x90) material[at + 2] = 0;
-                } else if (to != (b & 0x0F)) {
-                    material[at] = static_cast<std::uint8_t>((b & 0xF0) | to);
-                }
-            }
-            at += data::stream::MessageLength;
-        }
+        });
         for (int c = 0; c < data::StyleChannels; ++c) {
             const int to = target[static_cast<std::size_t>(c)];
             if (to < 0 || to == c) continue;
