@@ -17,6 +17,18 @@ bool LessNoCase(const std::string& a, const std::string& b) { return LowerAscii(
 
 std::string SearchResultBackupFile(const platform::Paths& paths) { return paths.Lists() + "/SearchResult.sea"; }
 
+// A list file the user chose: false with the message to show when it is missing or damaged.
+bool ReadChosenList(const std::string& file, std::vector<std::string>& lines, std::string& message) {
+    if (!platform::FileExists(file)) {
+        message = file + " not found !";
+        return false;
+    }
+    std::string error;
+    if (ReadListFile(file, lines, error)) return true;
+    message = file + ": " + error + " !";
+    return false;
+}
+
 }  // namespace
 
 const std::vector<std::string_view>& PreparedQueries() {
@@ -72,32 +84,16 @@ bool StylePlaylist::OpenCurrent(const std::string& file, std::string& error) {
 }
 
 bool StylePlaylist::OpenPlaylist(const std::string& file, std::string& message) {
-    if (!platform::FileExists(file)) {
-        message = file + " not found !";
-        return false;
-    }
     std::vector<std::string> lines;
-    std::string error;
-    if (!ReadListFile(file, lines, error)) {
-        message = file + ": " + error + " !";
-        return false;
-    }
+    if (!ReadChosenList(file, lines, message)) return false;
     playlist_ = StyleList{file, std::move(lines)};
     message = std::string(playlist_text::NewPlaylistLoaded);
     return true;
 }
 
 bool StylePlaylist::AddPlaylist(const std::string& file, std::string& message) {
-    if (!platform::FileExists(file)) {
-        message = file + " not found !";
-        return false;
-    }
     std::vector<std::string> lines;
-    std::string error;
-    if (!ReadListFile(file, lines, error)) {
-        message = file + ": " + error + " !";
-        return false;
-    }
+    if (!ReadChosenList(file, lines, message)) return false;
     playlist_.Lines.insert(playlist_.Lines.end(), lines.begin(), lines.end());
     return true;
 }
@@ -108,16 +104,8 @@ bool StylePlaylist::SavePlaylist(const std::string& file, std::string& error) {
 }
 
 bool StylePlaylist::OpenSearchResult(const std::string& file, std::string& message) {
-    if (!platform::FileExists(file)) {
-        message = file + " not found !";
-        return false;
-    }
     std::vector<std::string> lines;
-    std::string error;
-    if (!ReadListFile(file, lines, error)) {
-        message = file + ": " + error + " !";
-        return false;
-    }
+    if (!ReadChosenList(file, lines, message)) return false;
     result_ = StyleList{file, std::move(lines)};
     Selected = result_.Lines.empty() ? -1 : 0;
     return true;
