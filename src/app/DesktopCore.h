@@ -184,6 +184,8 @@ public:
     SongCreator& Creator() { return *creator_; }
     // The style playlist, its search result and the favourites.
     DesktopPlaylist& Playlist() { return *playlist_; }
+    // The songlist and its player.
+    DesktopSonglist& SonglistPanel() { return *songlist_; }
     // A request of the "Style-Playlist" window; a double-click loads the style.
     PlaylistView StylePlaylist(const PlaylistRequest& request);
     core::Session& GetSession() { return session_; }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/DisplaySnapshot.h"
+#include "app/BatchDesk.h"
 #include "app/PlaylistRequests.h"
 #include "app/SonglistRequests.h"
 #include "app/StyleManagerRequests.h"
@@ -183,6 +184,10 @@ public:
     // A request of the "Styleconverter" window; `done` gets what the window shows, on the GUI thread.
     virtual void StyleConverterCommand(const app::ConverterRequest& /*request*/,
                                        std::function<void(const app::ConverterView&)> /*done*/) {}
+
+    // --- The batch processor ----------------------------------------------------------------
+    // A request of the "BATCH PROCESSOR ..." window; `done` gets what it shows, on the GUI thread.
+    virtual void BatchCommand(const app::BatchRequest& /*request*/, std::function<void(const app::BatchView&)> /*done*/) {}
 
     // --- Display --------------------------------------------------------------------------
     // The display as the control thread last published it.
