@@ -43,6 +43,11 @@ public:
 
     void Show(const BatchProgress& progress) {
         if (!shown_ || progress.FileCount == 0) return;
+        // A fast run redraws the bar a few times a second, not once per file.
+        const Clock::time_point now = Clock::now();
+        if (progress.Done > 0 && progress.Done < progress.FileCount && now - drawn_ < std::chrono::milliseconds(100))
+            return;
+        drawn_ = now;
         const long elapsed =
             static_cast<long>(std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - started_).count());
         const int width = 24;
@@ -70,6 +75,7 @@ private:
     std::FILE* out_;
     bool shown_;
     Clock::time_point started_;
+    Clock::time_point drawn_{};
 };
 
 // Runs the job to its end, printing each new error and message as it comes.

@@ -140,6 +140,12 @@ BatchRun::BatchRun(BatchJob job, BatchContext context)
         Finish();
         return;
     }
+    if (job_.Mode == BatchMode::Convert && !platform::FolderExists(job_.OutputFolder)) {
+        stopReason_ = "The output folder \"" + job_.OutputFolder + "\" does not exist !";
+        stopped_ = true;
+        Finish();
+        return;
+    }
     if (job_.Mode == BatchMode::Add && job_.ClearPlaylistFirst) {
         library::StyleList& list = context_.Playlist->List(library::StyleListKind::Playlist);
         std::string error;

@@ -250,13 +250,21 @@ TEST(BatchRun, TagAddsInstrumentTagsToUntaggedLinesOnly) {
     EXPECT_EQ(saved, after);
 }
 
-TEST(BatchRun, AddWithoutAPlaylistStopsAtOnceWithAReason) {
+TEST(BatchRun, AddWithoutAPlaylistOrConvertWithoutOutputFolderStopsAtOnceWithAReason) {
     MixedFolder mixed;
     Home home;
-    app::BatchRun run(JobOver(BatchMode::Add, mixed), {.Paths = home.paths});
+    app::BatchRun add(JobOver(BatchMode::Add, mixed), {.Paths = home.paths});
+    EXPECT_FALSE(add.Step());
+    EXPECT_TRUE(add.Progress().Stopped);
+    EXPECT_EQ(add.StopReason(), "No style playlist to add to !");
+
+    app::BatchJob convert;
+    convert.Mode = BatchMode::Convert;
+    convert.Inputs = {mixed.good};
+    app::BatchRun run(convert, {.Paths = home.paths});
     EXPECT_FALSE(run.Step());
-    EXPECT_TRUE(run.Progress().Stopped);
-    EXPECT_EQ(run.StopReason(), "No style playlist to add to !");
+    EXPECT_EQ(run.StopReason(), "The output folder \"\" does not exist !");
+    EXPECT_EQ(run.Progress().Done, 0);
 }
 
 TEST(BatchRun, CancelMidwayLeavesDoneFilesCompleteAndTheRestUntouched) {
