@@ -79,6 +79,24 @@ TEST(BatchCommand, CheckPrintsOneLinePerErrorAndTheCountLastExitingOneOnErrors) 
     EXPECT_EQ(clean.LastLine(), "4 of 4 files done, 0 errors");
 }
 
+TEST(BatchCommand, TwoThousandStylesAreAllCheckedAndListedInTheReport) {
+    TempFolder folder, home;
+    const std::vector<std::uint8_t> bytes = StyleWithBass().Bytes();
+    const std::string text(bytes.begin(), bytes.end());
+    for (int i = 0; i < 2000; ++i)
+        WriteTextFile(folder.File("set " + std::to_string(i / 100) + "/Stíl " + std::to_string(i) + ".vxs"), text);
+    const Outcome run = Batch(Flags("check", folder.Path()), home.Path());
+    EXPECT_EQ(run.Result, 0) << run.Err;
+    EXPECT_EQ(run.LastLine(), "2000 of 2000 files done, 0 errors");
+    const std::size_t quote = run.Out.find('"');
+    ASSERT_NE(quote, std::string::npos);
+    std::vector<std::string> lines;
+    std::string error;
+    ASSERT_TRUE(library::ReadListFile(run.Out.substr(quote + 1, run.Out.find('"', quote + 1) - quote - 1), lines, error))
+        << error;
+    EXPECT_EQ(lines.size(), 2000u);
+}
+
 TEST(BatchCommand, DeletingListsTheStylesAndDeletesOnlyAfterYes) {
     MixedFolder mixed;
     TempFolder home;
