@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 #include <filesystem>
+#include <map>
 
 #include "app/BatchFiles.h"
 #include "core/Session.h"
@@ -130,6 +131,8 @@ struct BatchRun::Work {
     data::InstrumentSet generalMidi = data::BuiltInGeneralMidiSet();
     bool playlistChanged = false;
     std::vector<std::string> report;   // the check report's lines
+    // Tag: the playlist's style lines by the file they name here, found once for the run.
+    std::optional<std::multimap<std::string, std::size_t>> linesOfFile;
 };
 
 BatchRun::BatchRun(BatchJob job, BatchContext context)
@@ -281,11 +284,21 @@ void BatchRun::DoFile(const std::string& file) {
     }
     case BatchMode::Tag: {
         std::vector<std::string>& lines = context_.Playlist->List(library::StyleListKind::Playlist).Lines;
+        if (!work_->linesOfFile) {
+            work_->linesOfFile.emplace();
+            for (std::size_t i = 0; i < lines.size(); ++i)
+                if (library::IsStyleLine(lines[i]))
+                    if (const std::optional<std::string> found = context_.Playlist->FileOf(lines[i]))
+                        work_->linesOfFile->emplace(*found, i);
+        }
+        const auto [first, last] = work_->linesOfFile->equal_range(file);
         bool listed = false;
         std::optional<library::StyleFacts> facts;
-        for (std::string& line : lines) {
-            if (!library::IsStyleLine(line) || context_.Playlist->FileOf(line) != file) continue;
+        for (auto at = first; at != last; ++at) {
+            // The list may have been changed in the window since the index was made.
+            if (at->second >= lines.size() || context_.Playlist->FileOf(lines[at->second]) != file) continue;
             listed = true;
+            std::string& line = lines[at->second];
             library::PlaylistEntry entry = library::ParsePlaylistLine(line);
             if (entry.Tagged) continue;   // the tags are there already ("||")
             if (!facts) facts = library::ReadStyleFactsOfFile(file);
