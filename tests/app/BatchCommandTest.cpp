@@ -2,8 +2,15 @@
 // question before deleting, playlist input, and conversion of real keyboard style files.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "BatchTestFolder.h"
 #include "app/BatchCommand.h"
@@ -235,6 +242,48 @@ TEST(BatchCommand, TheExecutableRunsTheBatchWithFlagsAfterTheMode) {
     EXPECT_EQ(result.exitCode, 0) << result.output;
     EXPECT_NE(result.output.find("2 of 4 styles deleted, 0 errors\n"), std::string::npos) << result.output;
     EXPECT_FALSE(fs::exists(mixed.bassless));
+}
+
+TEST(BatchCommand, ARunKilledMidwayLeavesEveryStyleWholeOldOrNew) {
+    TempFolder folder, home;
+    const std::vector<std::uint8_t> original = StyleWithBass().Bytes();
+    const std::string text(original.begin(), original.end());
+    for (int i = 0; i < 400; ++i) WriteTextFile(folder.File("Style " + std::to_string(1000 + i) + ".vxs"), text);
+    const std::string exe = CHORDELLA_EXE;
+    std::vector<std::string> arguments = {exe, "--home", home.Path(), "batch", "normalize", folder.Path()};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    ASSERT_EQ(posix_spawn(&child, exe.c_str(), &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    // Waits until the run has replaced its first style (or ended), then kills it hard.
+    const auto changed = [&] { return ReadTextFile(folder.File("Style 1000.vxs")) != text; };
+    int status = 0;
+    for (int waited = 0; waited < 3000 && !changed() && waitpid(child, &status, WNOHANG) == 0; ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    kill(child, SIGKILL);
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(changed());
+    int renewed = 0;
+    for (const auto& entry : fs::directory_iterator(folder.Path())) {
+        const std::string path = entry.path().string();
+        if (entry.path().extension() != ".vxs") {
+            EXPECT_NE(path.find(".vxs.batch-"), std::string::npos) << path;   // a temporary file, no style
+            continue;
+        }
+        std::vector<std::uint8_t> bytes;
+        std::string error;
+        data::StyleImage image;
+        ASSERT_TRUE(platform::ReadFileBytes(path, 1 << 20, bytes, error)) << error;
+        EXPECT_TRUE(data::ReadStyleFile(bytes, image, error)) << path << ": " << error;
+        renewed += bytes != original ? 1 : 0;
+    }
+    EXPECT_GE(renewed, 1);
 }
 
 }  // namespace
