@@ -45,4 +45,5 @@ while [ "$i" -lt "$count" ]; do
 done
 run "check" "$count" check "$work/many"
 run "normalize" "$count" normalize "$work/many"
+run "refresh" "$count" refresh "$work/many"
 run "add" "$count" add "$work/many"
