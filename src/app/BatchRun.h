@@ -14,6 +14,7 @@
 //
 // Control thread only.
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,6 +23,7 @@
 
 #include "platform/Paths.h"
 
+namespace chordella::data { struct InstrumentSet; }
 namespace chordella::library { class StylePlaylist; }
 
 namespace chordella::app {
@@ -94,6 +96,9 @@ std::string DescriptionFromFolder(std::string_view path);
 // The name a converted style gets: "Pop.sty", set 2, "Ballad" → "Pop-2-Ballad.vxs".
 std::string ConvertedName(std::string_view foreignFile, int set, std::string_view description);
 
+// The style creator's normalisation target (its field's default).
+inline constexpr int CreatorNormaliseTarget = 100;
+
 struct BatchJob {
     BatchMode Mode = BatchMode::Check;
     std::vector<std::string> Inputs;       // the files in the order they are taken (Songs: one label per song)
@@ -103,11 +108,13 @@ struct BatchJob {
     std::string Description;               // with DescriptionPolicy::Given
     bool ClearPlaylistFirst = false;       // Add: the playlist is cleared (its .bak written) first
     bool DryRun = false;                   // DeleteBassless: nothing deleted; `Deleted()` lists what would be
+    int NormaliseTarget = CreatorNormaliseTarget;  // Convert, Normalize, Refresh
 };
 
 // The input files of a mode: the files of `folder` and its subfolders (ours or foreign as
-// the mode takes them), sorted by path; or the style lines of the playlist that are found
-// on this machine. `missing` (when given) gets the playlist lines whose file is not found.
+// the mode takes them), sorted by path; or the files of the playlist's style lines (of the
+// mode's kind) that are found on this machine, each once. `missing` (when given) gets the
+// stored paths of the lines whose file is not found.
 std::vector<std::string> BatchInputsFromFolder(const std::string& folder, BatchMode mode, std::string* error = nullptr);
 std::vector<std::string> BatchInputsFromPlaylist(const library::StylePlaylist& playlist, BatchMode mode,
                                                  std::vector<std::string>* missing = nullptr);
@@ -127,6 +134,7 @@ struct BatchContext {
     platform::Paths Paths;                        // LISTS (check report), the private sessions' home
     library::StylePlaylist* Playlist = nullptr;   // Add, Tag: the list changed (and saved at the end)
     BatchItemLink* Items = nullptr;               // Songs
+    const data::InstrumentSet* Instruments = nullptr;  // the channels' instrument names; none: General MIDI
 };
 
 struct BatchError {
@@ -179,6 +187,11 @@ public:
 private:
     struct Work;
     void DoFile(const std::string& file);
+    void ConvertFile(const std::string& file);
+    std::string DescriptionFor(const std::string& file) const;
+    void WriteCheckReport();
+    // Writes a style for the input file; a full disk stops the run. False when not written.
+    bool WriteStyle(const std::string& input, const std::string& path, const std::vector<std::uint8_t>& bytes);
     void Finish();
     void Fail(const std::string& file, const std::string& reason);
 
