@@ -123,7 +123,7 @@ TEST(BatchDesk, StartQuestionsNoToTheBackUpOrAWrongSetCountStartNothing) {
         rig.t.prompter->AnswerText(wrong);
         const app::BatchView view = rig.Start(BatchMode::Convert);
         EXPECT_FALSE(view.Running || view.Asking) << wrong;
-        EXPECT_TRUE(rig.t.prompter->WasShown(std::string(text::AskSets))) << wrong;
+        EXPECT_TRUE(rig.t.prompter->WasShown(std::string(text::Title) + ": " + std::string(text::AskSets))) << wrong;
         EXPECT_TRUE(rig.t.prompter->WasShown(std::string(text::WrongEntry))) << wrong;
         EXPECT_FALSE(rig.t.prompter->WasShown("Set path")) << wrong;
     }

@@ -76,7 +76,7 @@ TEST(BatchSongs, ThreeSongsAfterNoAreWrittenAndReplaceTheSonglistUnderTheirFileN
     int ready = -1;
     rig.songs.Ask([&](int count) { ready = count; });
     EXPECT_EQ(ready, 3);
-    EXPECT_TRUE(rig.t.prompter->WasShown(std::string(app::batch_text::AskSongs)));
+    EXPECT_TRUE(rig.t.prompter->WasShown(std::string(app::batch_text::Title) + ": " + std::string(app::batch_text::AskSongs)));
     EXPECT_TRUE(rig.t.prompter->WasShown(std::string(app::batch_text::SongsToSonglist)));
     EXPECT_TRUE(rig.list.Entries().empty());
 
