@@ -96,29 +96,8 @@ TEST(BatchSongs, ThreeSongsAfterNoAreWrittenAndReplaceTheSonglistUnderTheirFileN
     EXPECT_TRUE(rig.list.Modified());
 }
 
-TEST(BatchSongs, YesKeepsTheSonglistAndAddsTheSongsAfterItsEntriesWithoutOverwritingEarlierRuns) {
-    SongsRig rig;
-    OldEntries(rig.list);
-    std::filesystem::create_directories(rig.Folder());
-    std::string error;
-    ASSERT_TRUE(platform::WriteFileAtomically(rig.Folder() + "/Random-2026.12.08-00.10.00-01.vxa", "earlier run", error));
-    rig.t.prompter->AnswerText("2");
-    rig.t.prompter->AnswerYes();
-    rig.songs.Ask([](int) {});
-    EXPECT_EQ(RunAll(rig.songs, rig.t.session->Paths()), 0);
-
-    ASSERT_EQ(rig.list.Entries().size(), 4u);
-    EXPECT_EQ(library::ParseSongEntry(rig.list.Entries()[0]).Title, "Old one");
-    EXPECT_EQ(library::ParseSongEntry(rig.list.Entries()[1]).Title, "Old two");
-    EXPECT_EQ(library::ParseSongEntry(rig.list.Entries()[2]).Title, "Random-2026.12.08-00.10.00-01-2.vxa");
-    EXPECT_EQ(library::ParseSongEntry(rig.list.Entries()[3]).Title, "Random-2026.12.08-00.10.00-02.vxa");
-    std::string earlier;
-    ASSERT_TRUE(platform::ReadTextFile(rig.Folder() + "/Random-2026.12.08-00.10.00-01.vxa", 100, earlier, error));
-    EXPECT_EQ(earlier, "earlier run");
-}
-
 TEST(BatchSongs, WrongCountsCancelAndTheThirdButtonChangeNothing) {
-    for (const char* wrong : {"0", "", "  ", "abc", "-3", "2x", "99999999999999999999999"}) {
+    for (const char* wrong : {"0", "", "abc", "-3"}) {
         SongsRig rig;
         OldEntries(rig.list);
         rig.t.prompter->AnswerText(wrong);
@@ -129,13 +108,6 @@ TEST(BatchSongs, WrongCountsCancelAndTheThirdButtonChangeNothing) {
         EXPECT_FALSE(rig.t.prompter->WasShown(std::string(app::batch_text::SongsToSonglist))) << wrong;
         EXPECT_TRUE(rig.songs.Done());
         EXPECT_EQ(rig.list.Entries().size(), 2u);
-    }
-    {
-        SongsRig rig;  // the input box cancelled: no message, no question
-        int ready = -1;
-        rig.songs.Ask([&](int count) { ready = count; });
-        EXPECT_EQ(ready, 0);
-        EXPECT_FALSE(rig.t.prompter->WasShown(std::string(app::batch_text::WrongSongs)));
     }
     {
         SongsRig rig;  // Cancel on the songlist question
