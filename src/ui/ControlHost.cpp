@@ -224,6 +224,14 @@ void ControlHost::StyleConverterCommand(const app::ConverterRequest& request,
     });
 }
 
+void ControlHost::StyleRulesCommand(const app::StyleRulesRequest& request,
+                                    std::function<void(const app::StyleRulesView&)> done) {
+    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
+        app::StyleRulesView view = core.StyleRules(request);
+        if (done) ToWindow([done, view = std::move(view)] { done(view); });
+    });
+}
+
 void ControlHost::SongCreatorCommand(const SongCreatorRequest& request,
                                      std::function<void(const app::SongCreatorResult&)> done) {
     Post([this, request, done = std::move(done)](app::DesktopCore& core) {

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "data/StyleModel.h"
+#include "ui/CreatorPartSetMenu.h"
 
 namespace chordella::ui {
 
@@ -78,6 +79,7 @@ StyleCreatorWindow::StyleCreatorWindow(CoreLink& link, QWidget* parent) : QWidge
         if (isVisible()) Refresh();
     });
     refresh->start(500);
+    AttachPartSetMenu(this, link_);
 }
 
 QPushButton* StyleCreatorWindow::Command(QLayout* layout, const char* caption, const char* name, Kind what) {
