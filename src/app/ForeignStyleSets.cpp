@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/BatchRun.h"
 #include "core/Session.h"
 #include "stylecreator/VolumeNormalisation.h"
 
@@ -12,9 +13,8 @@ using namespace stylecreator;
 
 std::string StyleSetFileName(const std::string& folder, const std::string& sourcePath, int set,
                              const std::string& description) {
-    std::string name = std::filesystem::path(sourcePath).stem().string() + "-" + std::to_string(set);
-    if (!description.empty()) name += "-" + description;
-    return (std::filesystem::path(folder) / (name + ".vxs")).string();
+    // The batch's naming rule, so that both write the same names.
+    return (std::filesystem::path(folder) / ConvertedName(sourcePath, set, description)).string();
 }
 
 StyleSetsOutcome WriteStyleSets(core::Session& session, StyleCreator& creator, StyleConversion& conversion,
