@@ -74,7 +74,7 @@ void StyleConverterDesk::CreateSets(int count) {
 
 void StyleConverterDesk::PopupRequest(const ConverterRequest& request) {
     popup_ = request.Popup;
-    const std::string folder = FolderWithSlash(request.Path);
+    const std::string folder = request.What == ConverterRequest::ImportPart ? std::string() : FolderWithSlash(request.Path);
     std::string error;
     switch (request.What) {
         case ConverterRequest::ImportPartSet: {
@@ -109,6 +109,15 @@ void StyleConverterDesk::PopupRequest(const ConverterRequest& request) {
             const std::string path = SinglePartFile(folder, request.Item, variation);
             if (WritePartFile(session_, request.Item, path, error)) report_ = "Saved: " + path + "\n";
             else error_ = error;
+            return;
+        }
+        case ConverterRequest::ImportPart: {
+            if (!ImportPartFile(session_, creator_, request.Path, request.Item, error)) {
+                error_ = std::filesystem::path(request.Path).filename().string() + ": " + error;
+                return;
+            }
+            PlayMaterial(session_, {});
+            report_ = "Part set: " + std::string(data::PartSelectorText(request.Item)).substr(1) + "\n";
             return;
         }
         case ConverterRequest::ConvertWithOptions: {
@@ -185,6 +194,7 @@ ConverterView StyleConverterDesk::Handle(const ConverterRequest& request) {
         case ConverterRequest::ImportPartSet:
         case ConverterRequest::ExportPartSet:
         case ConverterRequest::ExportPart:
+        case ConverterRequest::ImportPart:
         case ConverterRequest::ConvertWithOptions:
         case ConverterRequest::PopupOptions: PopupRequest(request); break;
         case ConverterRequest::ChooseItem: window_.ChooseItem(request.Item); break;

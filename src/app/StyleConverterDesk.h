@@ -25,6 +25,7 @@ struct ConverterRequest {
         ImportPartSet,     // Item: the menu item 0 … 7 ("1 - 11", "1 - 21", … "4 - 21")
         ExportPartSet,     // Item: the set digit 1 … 4
         ExportPart,        // "Export style part ...": Item is the part
+        ImportPart,        // "Import style part ...": Path is the file, Item the part
         ConvertWithOptions,  // "Convert style with options below"
         PopupOptions,      // the popup's check items changed
     };

@@ -114,6 +114,53 @@ SetImportResult ImportPartSet(core::Session& session, StyleCreator& creator, con
     return result;
 }
 
+bool ImportPartFile(core::Session& session, StyleCreator& creator, const std::string& path, int part,
+                    std::string& error) {
+    if (part < 0 || part >= data::PartCount) {
+        error = "no such part";
+        return false;
+    }
+    data::CreatorWork& work = session.Style().Work;
+    data::StyleState& style = session.Style().style;
+    const int units = creator.MeasureUnits();
+    const int previousEnd = work.WorkLength > 0 ? MeasuresInChunk0(work, units) : 0;
+    work.AppendMode = work.WorkLength > 0;
+    data::MidiImporter importer(session);
+    const bool imported = importer.Import(path, true, true) == data::ImportOutcome::Imported;
+    work.AppendMode = false;
+    if (!imported) {
+        error = "the file could not be imported";
+        return false;
+    }
+    // Channels the part brings get their first controller values where the style has none.
+    for (std::size_t c = 0; c < data::StyleChannels; ++c) {
+        if (importer.LastResult().ChannelUsed[c]) style.Header.ChannelUsed[c] = 1;
+        for (std::size_t i = 0; i < data::ChannelSetupSize; ++i)
+            if (style.Header.ChannelSetup[c][i] == data::SetupNotSet)
+                style.Header.ChannelSetup[c][i] = importer.LastResult().FirstValues[c][i];
+    }
+    const int end = MeasuresInChunk0(work, units);
+    if (end <= previousEnd) {
+        error = "the file holds no measure";
+        return false;
+    }
+    HeadlessCreatorHost host(session);
+    PartSetter setter(style, session.Prompter(), host);
+    PartRequest request;
+    request.Part = part;
+    request.StartMeasure = previousEnd + 1;
+    request.EndMeasure = end;
+    PartOutcome outcome;
+    if (setter.SetNow(request, outcome) != PartSetter::Result::Set) {
+        error = "the part could not be set";
+        return false;
+    }
+    creator.State().Mode = CreatorMode::Style;
+    RebuildNotesEnd(style, host.Material(), false);
+    SavePartBounds(style);
+    return true;
+}
+
 bool WritePartFile(core::Session& session, int part, const std::string& path, std::string& error) {
     const data::StyleState& style = session.Style().style;
     if (part < 0 || part >= data::PartCount || !style.Parts[static_cast<std::size_t>(part)].Present()) {

@@ -92,14 +92,24 @@ void AttachPartSetMenu(StyleCreatorWindow* creator, CoreLink& link) {
         });
     exportSet->addAction("Set path", creator, chooseExportFolder);
 
-    menu->addAction("Export style part ...", creator, [creator, send, state, chooseExportFolder] {
+    // The part a single-part item acts on; −1 when none was chosen.
+    auto choosePart = [creator](const char* title) {
         QStringList parts;
         for (int part = 0; part < data::PartCount; ++part)
             parts << QString::fromStdString(std::string(data::PartSelectorText(part)).substr(1));
         bool chosen = false;
-        const QString part = QInputDialog::getItem(creator, "Export style part ...", "Part", parts, 1, false, &chosen);
-        if (!chosen || (state->ExportFolder.isEmpty() && !chooseExportFolder())) return;
-        send(Kind::ExportPart, state->ExportFolder, static_cast<int>(parts.indexOf(part)));
+        const QString part = QInputDialog::getItem(creator, title, "Part", parts, 1, false, &chosen);
+        return chosen ? static_cast<int>(parts.indexOf(part)) : -1;
+    };
+    menu->addAction("Import style part ...", creator, [creator, send, state, choosePart] {
+        const QString file = QFileDialog::getOpenFileName(creator, "Import style part ...", state->ImportFolder, PartFilter);
+        if (file.isEmpty()) return;
+        if (const int part = choosePart("Import style part ..."); part >= 0) send(Kind::ImportPart, file, part);
+    });
+    menu->addAction("Export style part ...", creator, [send, state, chooseExportFolder, choosePart] {
+        const int part = choosePart("Export style part ...");
+        if (part < 0 || (state->ExportFolder.isEmpty() && !chooseExportFolder())) return;
+        send(Kind::ExportPart, state->ExportFolder, part);
     });
     menu->addSeparator();
 

@@ -195,7 +195,21 @@ TEST(StyleConverterDesk, ThePopupWritesASetAndASinglePartAndReadsTheSetBack) {
     EXPECT_EQ(style.StyleLoaded, 1);
     EXPECT_EQ(style.Header.ChannelSetup[9][7], 100);   // the channel defaults of a set import
 
+    // A single part read behind the set becomes the part chosen.
+    int lastMeasure = 0;
+    for (const data::PartRecord& part : style.Parts) lastMeasure = std::max<int>(lastMeasure, part.EndMeasure);
+    request.What = app::ConverterRequest::ImportPart;
+    request.Path = out.File("sty1_v21.mid");
+    request.Item = 3;   // Ending
+    view = reader.Handle(request);
+    EXPECT_TRUE(view.Error.empty()) << view.Error;
+    EXPECT_EQ(style.Parts[3].StartMeasure, lastMeasure + 1);
+    request.Path = out.File("missing.mid");
+    EXPECT_NE(reader.Handle(request).Error.find("missing.mid"), std::string::npos);
+    EXPECT_EQ(style.Parts[3].StartMeasure, lastMeasure + 1);
+
     // A folder without the set imports nothing and says nothing; the style stays.
+    request.What = app::ConverterRequest::ImportPartSet;
     request.Item = 6;
     request.Path = out.Path() + "/none";
     EXPECT_TRUE(reader.Handle(request).Error.empty());
