@@ -238,6 +238,14 @@ void ControlHost::BatchCommand(const app::BatchRequest& request, std::function<v
     });
 }
 
+void ControlHost::StyleRulesCommand(const app::StyleRulesRequest& request,
+                                    std::function<void(const app::StyleRulesView&)> done) {
+    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
+        app::StyleRulesView view = core.StyleRules(request);
+        if (done) ToWindow([done, view = std::move(view)] { done(view); });
+    });
+}
+
 void ControlHost::SongCreatorCommand(const SongCreatorRequest& request,
                                      std::function<void(const app::SongCreatorResult&)> done) {
     Post([this, request, done = std::move(done)](app::DesktopCore& core) {

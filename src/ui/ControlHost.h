@@ -109,6 +109,8 @@ public:
                                std::function<void(const app::ConverterView&)> done) override;
     void StyleCreatorCommand(const app::CreatorRequest& request,
                              std::function<void(const app::CreatorView&)> done) override;
+    void StyleRulesCommand(const app::StyleRulesRequest& request,
+                           std::function<void(const app::StyleRulesView&)> done) override;
     void SongCreatorCommand(const SongCreatorRequest& request,
                             std::function<void(const app::SongCreatorResult&)> done) override;
     void BatchCommand(const app::BatchRequest& request, std::function<void(const app::BatchView&)> done) override;

@@ -19,6 +19,7 @@
 #include "app/SonglistRequests.h"
 #include "app/StyleManagerRequests.h"
 #include "app/StyleConverterDesk.h"
+#include "app/LoadedStyleRules.h"
 #include "app/StyleCreatorRequests.h"
 #include "app/SongCreator.h"
 #include "app/SongEditing.h"
@@ -188,6 +189,10 @@ public:
     // --- The batch processor ----------------------------------------------------------------
     // A request of the "BATCH PROCESSOR ..." window; `done` gets what it shows, on the GUI thread.
     virtual void BatchCommand(const app::BatchRequest& /*request*/, std::function<void(const app::BatchView&)> /*done*/) {}
+    // --- The Style menu's channel rules and volume tools -------------------------------------
+    // A checked item or command of the Style menu; `done` gets the items' states afterwards.
+    virtual void StyleRulesCommand(const app::StyleRulesRequest& /*request*/,
+                                   std::function<void(const app::StyleRulesView&)> /*done*/) {}
 
     // --- Display --------------------------------------------------------------------------
     // The display as the control thread last published it.

@@ -20,6 +20,7 @@
 
 #include "data/StyleModel.h"
 #include "ui/BatchWindow.h"
+#include "ui/CreatorPartSetMenu.h"
 
 namespace chordella::ui {
 
@@ -82,6 +83,7 @@ StyleCreatorWindow::StyleCreatorWindow(CoreLink& link, QWidget* parent) : QWidge
         if (isVisible()) Refresh();
     });
     refresh->start(500);
+    AttachPartSetMenu(this, link_);
 }
 
 QMenuBar* StyleCreatorWindow::MakeMenu() {
