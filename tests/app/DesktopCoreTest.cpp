@@ -14,6 +14,7 @@
 #include "app/MidiExport.h"
 #include "app/LiveArranger.h"
 #include "app/SnapshotView.h"
+#include "app/StyleCreatorDesk.h"
 #include "chords/ChordEntry.h"
 #include "chords/KeyboardInput.h"
 #include "chords/SecondInput.h"

@@ -173,8 +173,8 @@ TEST_F(CreateCommandTest, AGrooveOverFourChordsBecomesABasicThatPlaysItsMaterial
     ASSERT_EQ(code, 0) << regenerated;
     EXPECT_NE(regenerated.find("found"), std::string::npos) << regenerated;
     const std::string newChords = chordsOfWork(flags.work);
+    EXPECT_NE(newChords.find("1:1"), std::string::npos) << newChords;
     EXPECT_EQ(newChords.find("2:1"), std::string::npos) << newChords;
-    EXPECT_NE(newChords.find("3:1"), std::string::npos) << newChords;
 }
 
 TEST_F(CreateCommandTest, WrongValuesAndUselessMaterialAreRefusedWithoutWritingAStyle) {
