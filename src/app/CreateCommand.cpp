@@ -184,7 +184,8 @@ int RunCreateCommand(const CreateCommandFlags& flags, std::FILE* out, std::FILE*
     creator.SetUnattended(true);
 
     // The material.
-    if (LowerExtensionOf(flags.input) == ".vxw") {
+    const bool workFile = LowerExtensionOf(flags.input) == ".vxw";
+    if (workFile) {
         std::string error;
         if (!creator.LoadWork(flags.input, error)) return Fail(err, flags.input, error);
     } else {
@@ -202,6 +203,10 @@ int RunCreateCommand(const CreateCommandFlags& flags, std::FILE* out, std::FILE*
         return Fail(err, flags.input, "the material plays no notes to make a style from");
 
     state.Generator = {interval, flags.chordSet, flags.sensitivity};
+    // A work file's chords may have been corrected by hand: they stay unless new generator
+    // settings were asked for (or the work holds none, when they are generated).
+    const bool keepChords = workFile && !flags.newChords && stylecreator::HoldsChords(session.App().arrangement.Chords);
+    if (keepChords) state.StoredSettingsCode = state.Generator.SettingsCode();
     state.Conversion.Mode = static_cast<stylecreator::ConvertMode>(flags.mode);
     stylecreator::HeadlessCreatorHost host(session);
     stylecreator::PartSetter setter(session.Style().style, session.Prompter(), host);
@@ -246,8 +251,8 @@ int RunCreateCommand(const CreateCommandFlags& flags, std::FILE* out, std::FILE*
     const data::ChordMemory& memory = session.App().arrangement.Chords;
     for (int position = data::FirstPosition; position < memory.ChordMemoryLength; position += data::BeatRecordSize)
         chords += data::StartsChord(memory.RecordAt(position)) ? 1 : 0;
-    std::fprintf(out, "%s: %d chord changes found, %d notes converted, %d parts set (%s) -> %s\n", flags.input.c_str(),
-                 chords, creator.LastConvertedNotes(), partsSet, parts.c_str(), flags.output.c_str());
+    std::fprintf(out, "%s: %d chord changes %s, %d notes converted, %d parts set (%s) -> %s\n", flags.input.c_str(),
+                 chords, keepChords ? "kept" : "found", creator.LastConvertedNotes(), partsSet, parts.c_str(), flags.output.c_str());
     if (session.Style().Work.Chunks[1].Present)
         std::fprintf(err, "%s: only the measures of the first %d bytes of material can be style parts\n",
                      flags.input.c_str(), session.Style().Work.Chunks[0].Size);

@@ -1,7 +1,8 @@
 #pragma once
 // `chordella create MATERIAL.mid|WORK.vxw -o STYLE.vxs`: the style creator, headless. The
 // material is imported (or the work file loaded), chords are generated, the material is
-// converted to C major, parts are set (quick style, the structure file or explicit ranges)
+// converted to C major (a work file that holds chords keeps them unless generator settings
+// are given), parts are set (quick style, the structure file or explicit ranges)
 // and the style is saved. Returns the exit code (0 success, 1 with a one-line "file: reason"
 // on `err`, 2 for a value the command does not know).
 
@@ -21,6 +22,9 @@ struct CreateCommandFlags {
     std::string interval = "1/4";       // --interval: "Change Chord per Measure ..."
     int chordSet = 4;                   // --chord-set 1-4: "Mode ..."
     int sensitivity = 4;                // --sensitivity 1-4: "Sensitivity ..."
+    // True when --interval, --chord-set or --sensitivity was given: a work file's chords are
+    // then generated again. Without them a work file keeps the chords it holds.
+    bool newChords = false;
     int mode = 5;                       // --mode 0-6: "Convertmode ..."
     std::string work;                   // --work OUT.vxw: the work as well
     bool force = false;                 // --force: replace files of another kind

@@ -9,6 +9,8 @@
 #include <utility>
 
 #include "app/ActivityOutput.h"
+#include "app/CreatorImportHooks.h"
+#include "app/StyleCreatorDesk.h"
 #include "app/DesktopTransportModules.h"
 #include "app/DesktopPlaylist.h"
 #include "app/DesktopSonglist.h"
@@ -116,6 +118,9 @@ DesktopCore::DesktopCore(core::Session& session, LifecycleSetup setup)
 }
 
 DesktopCore::~DesktopCore() {
+    if (styleCreator_) arranger_->SetCreatorRecorder(nullptr);
+    styleCreator_.reset();
+    creatorImports_.reset();
     arranger_->Remote().SetHost(nullptr);
     remoteHost_.reset();
     creator_->SetDefaultStyleList(nullptr);
@@ -478,6 +483,20 @@ PlaylistView DesktopCore::StylePlaylist(const PlaylistRequest& request) {
         view.Message = std::string(library::LinePath(view.Lines[static_cast<std::size_t>(request.Index)])) + " not found !";
     }
     return view;
+}
+
+StyleCreatorDesk& DesktopCore::StyleCreator() {
+    if (!styleCreator_) {
+        creatorImports_ = std::make_unique<CreatorImportHooks>(session_, *arranger_);
+        styleCreator_ = std::make_unique<StyleCreatorDesk>(session_, *creatorImports_);
+        arranger_->SetCreatorRecorder(&styleCreator_->Recorder());
+    }
+    return *styleCreator_;
+}
+
+void DesktopCore::OfferUnsavedWork(std::function<void(bool proceed)> done) {
+    if (!styleCreator_) return done(true);
+    styleCreator_->OfferSaveBeforeExit(std::move(done));
 }
 
 void DesktopCore::SaveSonglist() { songlist_->List().SaveIfModified(); }

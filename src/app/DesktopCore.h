@@ -47,6 +47,8 @@ class DesktopStyleManager;
 class LiveArranger;
 class SnapshotView;
 class SongCreator;
+class CreatorImportHooks;
+class StyleCreatorDesk;
 
 // What the first start's guide says instead of promising the demo song when nothing can
 // be heard.
@@ -69,6 +71,9 @@ public:
     void Start(const std::string& commandLineFile = {});
     // Exit: stop, save the settings, close the ports. Runs once.
     SaveOutcome Exit();
+    // Before the window closes: unsaved documents are offered for saving; `done` gets false
+    // when the user cancels (the program then stays).
+    void ConfirmExit(std::function<void(bool proceed)> done) { lifecycle_.ConfirmExit(std::move(done)); }
 
     // --- Chord entry: pads, the on-screen keyboard, the computer keyboard -------------------
     void PadDown(const std::string& pad, const chords::EntryModifiers& modifiers);
@@ -193,6 +198,9 @@ public:
     // A request of the "Style-Playlist" window; a double-click loads the style.
     PlaylistView StylePlaylist(const PlaylistRequest& request);
     core::Session& GetSession() { return session_; }
+    // The "Style-Creator & Chord-Generator" window's side, made on its first use: its
+    // recording is fed by the second input, its import runs with the live clock and style.
+    StyleCreatorDesk& StyleCreator();
 
     // --- Start-up and exit steps (LifecycleLink) --------------------------------------
     void ApplySettings() override;
@@ -202,6 +210,8 @@ public:
     void OpenSonglist(const std::string& path, const std::string& caption) override;
     void SaveSonglist() override;
     void SaveStylePlaylist() override;
+    // The style creator's work, when it changed since it was imported, loaded or saved.
+    void OfferUnsavedWork(std::function<void(bool proceed)> done) override;
     void SendSystemExclusive(const std::vector<std::uint8_t>& message) override;
     void ShutDownClock() override;
     void ClosePorts() override;
@@ -242,6 +252,9 @@ private:
     void TakePendingStyle();
     std::string pendingStyle_;
     platform::EventLoop::TimerId styleTimer_ = 0;
+    // Last, so they go first: the desk plays through the arranger's transport.
+    std::unique_ptr<CreatorImportHooks> creatorImports_;
+    std::unique_ptr<StyleCreatorDesk> styleCreator_;
 };
 
 }  // namespace chordella::app

@@ -101,6 +101,11 @@ bool Lifecycle::StoreInstrumentSetText(int number, const std::string& text) {
     return false;
 }
 
+void Lifecycle::ConfirmExit(std::function<void(bool proceed)> done) {
+    if (exited_) return done(true);
+    hooks_.OfferUnsavedWork(std::move(done));
+}
+
 SaveOutcome Lifecycle::Exit() {
     if (exited_) return exitOutcome_;
     exited_ = true;

@@ -54,6 +54,9 @@ public:
     Lifecycle& operator=(const Lifecycle&) = delete;
 
     void Start();
+    // Before the window closes: the exit questions (unsaved documents offered for saving).
+    // `done` gets false when the user cancelled; the program then goes on.
+    void ConfirmExit(std::function<void(bool proceed)> done);
     // Runs once; a second call does nothing and answers as the first did.
     SaveOutcome Exit();
 

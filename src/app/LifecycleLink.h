@@ -7,6 +7,7 @@
 // All of them run on the control thread.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,11 @@ public:
     // Every start: a set-up message for the sound module on the main output.
     virtual void SendSystemExclusive(const std::vector<std::uint8_t>& message) = 0;
 
+    // --- Before exit, while the window is still open ----------------------------------
+    // Unsaved documents are offered for saving (the style creator's work); `done` gets
+    // false when the user cancels, and the program then stays.
+    virtual void OfferUnsavedWork(std::function<void(bool proceed)> done) = 0;
+
     // --- Exit, in this order -----------------------------------------------------------
     // Stop, as the transport's Stop does (before the settings are saved).
     virtual void Stop() = 0;
@@ -71,6 +77,7 @@ public:
     void OpenSonglist(const std::string& /*path*/, const std::string& /*caption*/) override {}
     void SendSystemExclusive(const std::vector<std::uint8_t>& /*message*/) override {}
 
+    void OfferUnsavedWork(std::function<void(bool proceed)> done) override { done(true); }
     void Stop() override {}
     void SaveStylePlaylist() override {}
     void SaveSonglist() override {}

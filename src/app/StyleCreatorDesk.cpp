@@ -14,15 +14,19 @@ namespace chordella::app {
 
 using namespace stylecreator;
 
-StyleCreatorDesk::StyleCreatorDesk(core::Session& session)
+StyleCreatorDesk::StyleCreatorDesk(core::Session& session, data::MidiImportLink& imports)
     : session_(session),
       creator_(session, state_),
+      player_(session, creator_),
       host_(creator_),
       setter_(session.Style().style, session.Prompter(), host_),
       quick_(session.Style().style, setter_, host_, session.Prompter()),
       events_(session, host_),
       recorder_(creator_, host_),
-      capture_(creator_, host_, recorder_, setter_) {}
+      capture_(creator_, host_, recorder_, setter_),
+      importer_(session, &imports) {
+    host_.UsePlayer(&player_);
+}
 
 StyleCreatorDesk::~StyleCreatorDesk() = default;
 
@@ -40,6 +44,24 @@ void StyleCreatorDesk::TakeSettings(const CreatorRequest& r) {
     state_.LoopMeasures = std::clamp(r.LoopMeasures, 1, 8);
     state_.MultiplyBy2 = r.MultiplyBy2;
     state_.SelectedPart = std::clamp(r.SelectedPart, 0, data::PartCount - 1);
+}
+
+void StyleCreatorDesk::ImportMidi(const std::string& path) {
+    host_.StopPlayback();
+    creator_.ClearWork([this, path](bool cleared) {
+        if (!cleared) return;
+        // The outcome arrives through the callback, at once or after the open dialog.
+        importer_.Import(path, false, false, [this, path](data::ImportOutcome outcome) {
+            if (outcome == data::ImportOutcome::Imported) Imported(path);
+        });
+    });
+}
+
+void StyleCreatorDesk::Imported(const std::string& path) {
+    state_.LastImportedFile = path.empty() ? session_.Style().Work.SourceFile : path;
+    creator_.RebuildBeatIndex();
+    Status("Imported: " + state_.LastImportedFile);
+    if (session_.Style().style.StyleModified == 0) player_.Play();
 }
 
 void StyleCreatorDesk::LoadWork(const std::string& path) {
@@ -82,6 +104,25 @@ void StyleCreatorDesk::SaveWork(const std::string& path) {
                                      });
 }
 
+void StyleCreatorDesk::OfferSaveBeforeExit(std::function<void(bool proceed)> done) {
+    const core::StyleContainer& container = session_.Style();
+    if (!creator_.HasWork() || (!container.Work.WorkModified && container.style.StyleModified == 0)) return done(true);
+    session_.Prompter().ConfirmThen(SaveWorkFirst, [this, done](bool save) {
+        if (!save) return done(true);
+        const std::string folder = workDirectory_.empty() ? session_.Paths().Styles() : workDirectory_;
+        session_.Prompter().SaveFileThen(SaveWorkTitle, data::WorkFileFilter, folder + "/",
+                                         [this, done](std::optional<std::string> chosen) {
+                                             if (!chosen) return done(false);
+                                             std::string error;
+                                             if (!creator_.SaveWork(*chosen, error)) {
+                                                 session_.Prompter().Inform(error + " !");
+                                                 return done(false);
+                                             }
+                                             done(true);
+                                         });
+    });
+}
+
 void StyleCreatorDesk::TestStyle() {
     const std::string saved = state_.LastSavedStyle;
     if (saved.empty() || !platform::FileExists(saved)) return session_.Prompter().Inform("Style not found !");
@@ -89,10 +130,15 @@ void StyleCreatorDesk::TestStyle() {
         if (!yes) return;
         state_.Mode = CreatorMode::Song;
         host_.StopPlayback();
-        creator_.ClearWork([this, saved](bool cleared) {
+        // The player's own channel keeps its set-up: the tested style must not change the
+        // sound the player plays with.
+        const std::size_t channel = static_cast<std::size_t>(session_.App().engine.VoiceChannel & 0x0F);
+        const data::ChannelSetupRow kept = session_.Style().style.Header.ChannelSetup[channel];
+        creator_.ClearWork([this, saved, channel, kept](bool cleared) {
             if (!cleared) return;
             session_.Style().Work.WorkLength = 0;
-            data::StyleStore(session_).Load(saved, false);
+            if (data::StyleStore(session_).Load(saved, false) == data::StyleLoadResult::Loaded)
+                session_.Style().style.Header.ChannelSetup[channel] = kept;
         });
     });
 }
@@ -111,13 +157,7 @@ void StyleCreatorDesk::Structure(bool styleB) {
 }
 
 void StyleCreatorDesk::PlayFromStart() {
-    const data::StyleState& style = session_.Style().style;
-    const MeasureRange& range = state_.Mode == CreatorMode::Style ? state_.StyleRange : state_.SongRange;
-    const std::int32_t at =
-        data::PositionToOffset(host_.Material(), static_cast<std::int16_t>(creator_.MeasureUnits()),
-                               std::max(range.StartMeasure, 1), std::max(range.StartBeat, 1));
-    if (at > 0) SendMessages(session_.AccompanimentOutput(), ControllerReplay(host_.Material(), at, style.Header.ChannelUsed));
-    host_.StartPlayback();
+    if (creator_.HasWork() && !player_.Play()) Status("Nothing to play from there");
 }
 
 void StyleCreatorDesk::Events(const CreatorRequest& r) {
@@ -147,17 +187,11 @@ void StyleCreatorDesk::Events(const CreatorRequest& r) {
 CreatorView StyleCreatorDesk::Handle(const CreatorRequest& r) {
     status_.clear();
     // Every request carries the window's boxes as they are at the click.
-    if (r.What != CreatorRequest::Refresh) TakeSettings(r);
+    if (r.What != CreatorRequest::Refresh && r.What != CreatorRequest::ToggleMode) TakeSettings(r);
     switch (r.What) {
     case CreatorRequest::Refresh: break;
     case CreatorRequest::Settings: break;
-    case CreatorRequest::ImportMidi:
-        host_.StopPlayback();
-        if (data::MidiImporter(session_).Import(r.Path) == data::ImportOutcome::Imported) {
-            state_.LastImportedFile = r.Path;
-            creator_.RebuildBeatIndex();
-        }
-        break;
+    case CreatorRequest::ImportMidi: ImportMidi(r.Path); break;
     case CreatorRequest::RecordStart: recorder_.Start(false); break;
     case CreatorRequest::RecordStop:
         if (capturing_) {
@@ -232,6 +266,11 @@ CreatorView StyleCreatorDesk::Handle(const CreatorRequest& r) {
         state_.StyleRange.StartMeasure = std::max(1, state_.StyleRange.StartMeasure + step);
         break;
     }
+    case CreatorRequest::ToggleMode:
+        state_.MarkPointer = 0;
+        if (state_.Mode == CreatorMode::Song) host_.StopPlayback();  // switching to Style mode stops
+        state_.Mode = state_.Mode == CreatorMode::Song ? CreatorMode::Style : CreatorMode::Song;
+        break;
     case CreatorRequest::Play: PlayFromStart(); break;
     case CreatorRequest::Stop: host_.StopPlayback(); break;
     default: Events(r); break;
@@ -264,7 +303,9 @@ CreatorView StyleCreatorDesk::View() const {
     }
     v.Event = events_.Current();
     v.Playing = session_.Transport().StyleStarted();
-    if (v.Playing) {
+    if (v.Playing && player_.Playing()) {
+        v.MeasureBeat = MeasureBeatText(player_.Measure(), player_.Beat());
+    } else if (v.Playing) {
         const data::StreamPosition at = data::OffsetToPosition(
             data::FirstChunkMaterial(container.Work), static_cast<std::int16_t>(creator_.MeasureUnits()),
             container.player.StylePos);

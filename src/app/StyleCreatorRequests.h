@@ -25,6 +25,8 @@ struct CreatorRequest {
         // Parts.
         SetPart, ClearPart, QuickStyle, UseStructure, PartAtPosition, Repair, RemovePercussion,
         MeasureMark, LoopBack, LoopForward, Play, Stop,
+        // The main window's "Style-&Mode" / "Song-&Mode": the other mode; the window's boxes stay.
+        ToggleMode,
         // The event editor.
         EventsOpen, EventsNext, EventsPrevious, EventsSound, EventsRelease, EventsChange, EventsClear,
         EventsUndo, EventsVelocity,

@@ -37,6 +37,16 @@ public:
     virtual void SetChord(std::int16_t root, std::int16_t type, std::int16_t transposition) = 0;
 };
 
+// Told at the first tick of every beat while a range started with TransportLink::PlayRange
+// plays (before the part logic looks at the loop end). Tick: no allocation, lock or throw.
+class RangeBeatLink {
+public:
+    virtual ~RangeBeatLink() = default;
+    virtual void RangeBeat() = 0;
+    // The range no longer plays (a stop, the stream's end, or another start).
+    virtual void RangeEnded() = 0;
+};
+
 // Implemented by the transport.
 class TransportLink {
 public:
@@ -47,6 +57,10 @@ public:
     virtual void StartStyle() = 0;
     // Stop.
     virtual void Stop() = 0;
+    // The style player plays the loaded stream from offset `from` to `to` (the style creator's
+    // material, whatever the part table says): looping when `loop`, else stopping at `to`.
+    // `beats` is told of every beat until the next stop or start. False when nothing can play.
+    virtual bool PlayRange(std::int32_t from, std::int32_t to, bool loop, RangeBeatLink& beats) = 0;
 };
 
 // Implemented by the remote control: MIDI command 0 … 9 of the MIDI commands window, as
@@ -94,6 +108,7 @@ public:
     bool StyleStarted() override { return false; }
     void StartStyle() override {}
     void Stop() override {}
+    bool PlayRange(std::int32_t, std::int32_t, bool, RangeBeatLink&) override { return false; }
 };
 
 }  // namespace chordella::core

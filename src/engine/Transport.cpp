@@ -1,5 +1,6 @@
 #include "engine/Transport.h"
 
+#include <algorithm>
 #include <string>
 
 #include "core/Session.h"
@@ -210,6 +211,7 @@ void Transport::Stop() {
         player.StyleActive = 0;
     }
     player.StopAtNextTick = 0;
+    EndRange();
     if (options.MasterMode) SendRealtime(session_.ClockOutput(), MidiStop);
     session_.Display().ShowClockPanel(0);
     transport.CountInActive = 0;
@@ -233,6 +235,7 @@ void Transport::Stop() {
 bool Transport::BeginStyle(int part, bool loop) {
     StylePlayerState& player = session_.Style().player;
     SectionState& sections = session_.Style().sections;
+    EndRange();
     player.FadeActive = 0;
     player.FadeAmount = 0;
     player.StopAtNextTick = 0;
@@ -270,6 +273,44 @@ void Transport::StartStyle() {
     }
     if (options.MasterMode) SendRealtime(session_.ClockOutput(), MidiStart);
     BeginStyle(part, false);
+}
+
+void Transport::EndRange() {
+    core::RangeBeatLink* ended = rangeBeats_;
+    rangeBeats_ = nullptr;
+    if (ended != nullptr) ended->RangeEnded();
+}
+
+bool Transport::PlayRange(std::int32_t from, std::int32_t to, bool loop, core::RangeBeatLink& beats) {
+    const data::StyleState& style = LoadedStyle(session_);
+    const std::int32_t end = std::min(to, style.StyleLength);
+    if (!session_.Style().player.StyleMode || style.StreamBytes() == nullptr || from < 0 || from >= end) return false;
+    if (StyleStarted()) Stop();
+    StylePlayerState& player = session_.Style().player;
+    SectionState& sections = session_.Style().sections;
+    player.FadeActive = 0;
+    player.FadeAmount = 0;
+    player.StopAtNextTick = 0;
+    player.PlayEnd = style.StyleLength;
+    player.BufferIndex = 0;
+    player.StyleBeat = 0;
+    sections.ReturnSection = 1;
+    sections.SectionRequest = NoSectionRequest;
+    sections.NextSection = loop ? NextLoop : NextStop;
+    player.LoopStart = from;
+    player.LoopEnd = end;
+    sections.PartFirstBeat = 4;  // measure 1, beat 1
+    sections_.StartNow();
+
+    ClockState& clock = session_.App().clock;
+    if (clock.TickInBeat != 1) {
+        clock.TickInBeat = 0;
+        clock.GridBeat = 1;
+    }
+    player.StyleActive = 1;
+    SwitchClockOn();
+    rangeBeats_ = &beats;
+    return true;
 }
 
 bool Transport::StyleStarted() { return session_.Style().player.StyleActive != 0; }

@@ -63,6 +63,8 @@ public:
     bool StyleStarted() override;
     // Menu "Play Parts" (tags 100 … 107): the part plays and loops.
     void PlayPart(int tag);
+    // The style creator's material from offset `from` to `to` (see core::TransportLink).
+    bool PlayRange(std::int32_t from, std::int32_t to, bool loop, core::RangeBeatLink& beats) override;
     // Switches to part 0 … 7 at once (see Sections::SwitchSection).
     bool SwitchSection(int section) { return sections_.SwitchSection(section); }
 
@@ -125,6 +127,8 @@ private:
     };
 
     bool BeginStyle(int part, bool loop);
+    // The range PlayRange started is over: its beat link is told and forgotten.
+    void EndRange();
     // One control key in style mode: a section request, the pad, the ending.
     void StyleModeKey(int key);
     // The keys that act in either mode; false when the key was consumed (222, 223).
@@ -147,6 +151,8 @@ private:
     TransportModulesLink* peers_ = &noPeers_;
     engine::Sections sections_;
     StyleLoadSteps loadHooks_;
+    // Told of every beat while a PlayRange plays; cleared by Stop and every other start.
+    core::RangeBeatLink* rangeBeats_ = nullptr;
 };
 
 }  // namespace chordella::engine

@@ -144,7 +144,10 @@ bool Transport::CountInTick() { return engine::CountInTick(session_); }
 void Transport::BeatOverran() { peers_->BeatOverran(); }
 bool Transport::ChordMemoryStep() { return peers_->ChordMemoryStep(); }
 void Transport::MelodyStep() { peers_->MelodyStep(); }
-void Transport::SectionStep() { sections_.SectionStep(); }
+void Transport::SectionStep() {
+    if (rangeBeats_ != nullptr) rangeBeats_->RangeBeat();
+    sections_.SectionStep();
+}
 void Transport::StyleEnded() { peers_->StyleEnded(); }
 void Transport::MetronomeClick(int level) { engine::MetronomeClick(session_, level); }
 bool Transport::ChordMemoryEmpty() { return peers_->ChordMemoryEmpty(); }

@@ -176,6 +176,9 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
         ->option_text("0-6");
     createCommand->add_option("--work", createFlags.work, "Also save the work file")->option_text("OUT.vxw");
     createCommand->add_flag("--force", createFlags.force, "Replace existing files of another kind");
+    createCommand->footer(
+        "Chords: MIDI material always gets new chords. A work file (.vxw) keeps the chords it holds; they are\n"
+        "generated again only when it holds none or when --interval, --chord-set or --sensitivity is given.");
 
     std::string infoPath;
     CLI::App* infoCommand = cli.add_subcommand("info", "Describe a style, song, MIDI file, keyboard style file or work file");
@@ -339,6 +342,8 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     }
     if (*createCommand) {
         if (!global.home.empty()) createFlags.home = global.home;
+        createFlags.newChords = createCommand->count("--interval") + createCommand->count("--chord-set") +
+                                    createCommand->count("--sensitivity") > 0;
         return RunCreateCommand(createFlags, stdout, stderr);
     }
     if (*generateCommand) {

@@ -12,8 +12,6 @@ namespace chordella::stylecreator {
 
 namespace {
 
-constexpr int DrumChannel = 9;  // channel 10
-
 class Generator {
 public:
     Generator(data::ChordMemory& memory, const GenerationRequest& request)

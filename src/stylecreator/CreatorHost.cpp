@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "stylecreator/CreatorPlayer.h"
+
 namespace chordella::stylecreator {
 
 std::span<std::uint8_t> CreatorHost::Material() {
@@ -18,6 +20,10 @@ bool CreatorHost::CreatorPlaying() { return creator_.Session().Transport().Style
 void CreatorHost::StopPlayback() { creator_.Session().Transport().Stop(); }
 
 void CreatorHost::StartPlayback() {
+    if (player_ != nullptr) {
+        player_->Play();
+        return;
+    }
     core::Session& session = creator_.Session();
     MirrorMaterialToStyle(session.Style().Work, session.Style().style);
     session.Transport().StartStyle();

@@ -8,9 +8,14 @@
 
 namespace chordella::stylecreator {
 
+class CreatorPlayer;
+
 class CreatorHost final : public CreatorHostLink {
 public:
     explicit CreatorHost(StyleCreator& creator) : creator_(creator) {}
+    // With a player, starting playback plays the creator's range (Song or Style mode);
+    // without one the style starts as the main window starts it.
+    void UsePlayer(CreatorPlayer* player) { player_ = player; }
 
     std::span<std::uint8_t> Material() override;
     int MeasureUnits() override { return creator_.MeasureUnits(); }
@@ -22,6 +27,7 @@ public:
 
 private:
     StyleCreator& creator_;
+    CreatorPlayer* player_ = nullptr;
 };
 
 // Copies the material of chunk 0 into the style's stream (StyleLength = its size). Nothing

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/StyleModel.h"
+#include "stylecreator/VolumeNormalisation.h"
 
 namespace chordella::stylecreator {
 
@@ -106,6 +107,10 @@ struct CreatorState {
     std::string LastImportedFile;
     // The style file saved last (the test buttons load it).
     std::string LastSavedStyle;
+
+    // The volume tools' state of the style being shaped: the saved volumes and the style-wide
+    // volume and reverb offsets (clearing the work sets the offsets back to 0).
+    NormalisationState Volumes;
 
     // Measure marks: ten slots (0 = empty) and the slot pointer (0 after a mode switch).
     std::array<int, MeasureMarkSlots> MeasureMarks{};

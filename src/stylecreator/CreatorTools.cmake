@@ -8,4 +8,5 @@ target_sources(chordella_stylecreator PRIVATE
 target_sources(chordella_stylecreator PRIVATE
   ${CMAKE_CURRENT_SOURCE_DIR}/CreatorHost.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/CreatorRecording.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/CreatorPlayback.cpp)
+  ${CMAKE_CURRENT_SOURCE_DIR}/CreatorPlayback.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/CreatorPlayer.cpp)

@@ -99,6 +99,8 @@ void StyleCreator::ClearWorkNow() {
     state_.BackupSize = 0;
     state_.ConvertedFlag = false;
     state_.RestoreEnabled = false;
+    state_.Volumes.VolumeOffset = 0;
+    state_.Volumes.ReverbOffset = 0;
     data::StyleState& style = container.style;
     style.Parts = data::PartTable{};
     for (auto& row : style.Header.ChannelSetup) row.fill(data::SetupNotSet);

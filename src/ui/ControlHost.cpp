@@ -59,8 +59,6 @@ void ControlHost::Run(HostSetup setup) {
     session_->Loop().Run();
     session_->Loop().StopTimer(timer);
     batch_.reset();
-    if (styleCreator_) core_->Arranger().SetCreatorRecorder(nullptr);
-    styleCreator_.reset();
     editing_.reset();
     core_->Exit();
     core_.reset();
@@ -210,12 +208,14 @@ void ControlHost::StylePlaylist(const app::PlaylistRequest& request,
 void ControlHost::StyleCreatorCommand(const app::CreatorRequest& request,
                                       std::function<void(const app::CreatorView&)> done) {
     Post([this, request, done = std::move(done)](app::DesktopCore& core) {
-        if (!styleCreator_) {
-            styleCreator_ = std::make_unique<app::StyleCreatorDesk>(*session_);
-            core.Arranger().SetCreatorRecorder(&styleCreator_->Recorder());
-        }
-        app::CreatorView view = styleCreator_->Handle(request);
+        app::CreatorView view = core.StyleCreator().Handle(request);
         if (done) ToWindow([done, view = std::move(view)] { done(view); });
+    });
+}
+
+void ControlHost::ConfirmExit(std::function<void(bool proceed)> done) {
+    Post([this, done = std::move(done)](app::DesktopCore& core) {
+        core.ConfirmExit([this, done](bool proceed) { ToWindow([done, proceed] { done(proceed); }); });
     });
 }
 

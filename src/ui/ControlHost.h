@@ -111,6 +111,7 @@ public:
                              std::function<void(const app::CreatorView&)> done) override;
     void StyleRulesCommand(const app::StyleRulesRequest& request,
                            std::function<void(const app::StyleRulesView&)> done) override;
+    void ConfirmExit(std::function<void(bool proceed)> done) override;
     void SongCreatorCommand(const SongCreatorRequest& request,
                             std::function<void(const app::SongCreatorResult&)> done) override;
     void BatchCommand(const app::BatchRequest& request, std::function<void(const app::BatchView&)> done) override;
@@ -145,7 +146,6 @@ private:
     std::string stylesFolder_;  // read once before the control thread starts
     std::unique_ptr<app::DesktopCore> core_;  // made, used and destroyed on the control thread
     std::unique_ptr<app::SongEditing> editing_;  // the editor's state, on the control thread too
-    std::unique_ptr<app::StyleCreatorDesk> styleCreator_;
     std::unique_ptr<app::StyleConverterDesk> styleConverter_;  // made on the first request, control thread  // made on the first request, control thread
     std::unique_ptr<app::BatchDesk> batch_;  // made on the first request, control thread
     std::unique_ptr<QObject> windowContext_;  // lives on the window's thread: answers go there

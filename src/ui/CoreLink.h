@@ -180,6 +180,9 @@ public:
     // shows afterwards, on the GUI thread.
     virtual void StyleCreatorCommand(const app::CreatorRequest& /*request*/,
                                      std::function<void(const app::CreatorView&)> /*done*/) {}
+    // The window is about to close: the core asks its exit questions (unsaved documents);
+    // `done` gets false, on the GUI thread, when the user chose to stay.
+    virtual void ConfirmExit(std::function<void(bool proceed)> done) { done(true); }
 
     // --- The style converter --------------------------------------------------------------
     // A request of the "Styleconverter" window; `done` gets what the window shows, on the GUI thread.

@@ -94,6 +94,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Closing asks the core's exit questions first; the window closes once they are answered.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // MainWindow.cpp
@@ -130,6 +132,8 @@ private:
     std::function<void()> openOptions_;
     std::function<void()> openTapTempo_;
     std::function<void()> onExit_;
+    bool exitAsking_ = false;     // the core's exit questions are open
+    bool exitConfirmed_ = false;  // answered: the next close goes through
 
     QAction* optionsAction_ = nullptr;
     QAction* melodyRecord_ = nullptr;

@@ -1,9 +1,12 @@
 // The main window's menus and the file dialogs they open.
 #include <QAction>
+#include <QCloseEvent>
 #include <QFileDialog>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
+#include <QTimer>
 #include <array>
 #include <memory>
 
@@ -22,6 +25,11 @@ constexpr const char* StyleFilter = "Styles (*.vxs *.sty *.prs *.bcs *.sst* *.pc
 
 constexpr std::array<const char*, 8> PlayParts{"Intro",         "Basic",            "Extended",    "Ending",
                                                "Fill in Basic", "Fill in Extended", "To Extended", "To Basic"};
+
+// The main window's item for the style creator's mode names the other mode.
+QString CreatorModeCaption(stylecreator::CreatorMode mode) {
+    return mode == stylecreator::CreatorMode::Song ? "Style-&Mode" : "Song-&Mode";
+}
 
 constexpr std::array<const char*, 7> MelodyGrids{"1/32 swing", "1/32", "1/16 swing", "1/16",
                                                 "1/8 swing",  "1/8",  "None"};
@@ -117,6 +125,21 @@ void MainWindow::BuildMenus() {
     style->addAction("Style-&Creator ...", this, openCreator);
     style->addAction("Style-E&vents ...", this, [openCreator] { openCreator()->Send(app::CreatorRequest::EventsOpen); })
         ->setStatusTip(" Change notes and style-part settings");
+    // The creator's mode: the item names the mode it switches to.
+    QAction* creatorMode = style->addAction(CreatorModeCaption(stylecreator::CreatorMode::Song));
+    creatorMode->setObjectName("CreatorModeAction");
+    auto showMode = [creatorMode](const app::CreatorView& view) { creatorMode->setText(CreatorModeCaption(view.Mode)); };
+    connect(creatorMode, &QAction::triggered, this, [this, showMode] {
+        app::CreatorRequest toggle;
+        toggle.What = app::CreatorRequest::ToggleMode;
+        core_.StyleCreatorCommand(toggle, [this, showMode](const app::CreatorView& view) {
+            showMode(view);
+            if (auto* creator = findChild<StyleCreatorWindow*>("StyleCreatorWindow")) creator->Refresh();
+        });
+    });
+    connect(style, &QMenu::aboutToShow, this, [this, showMode] {
+        core_.StyleCreatorCommand(app::CreatorRequest{}, showMode);
+    });
     auto openConverter = [this] {
         StyleConverterWindow* converter = StyleConverterWindow::Of(this, core_);
         converter->show();
@@ -203,6 +226,24 @@ void MainWindow::OpenStyleDialog() {
 void MainWindow::Exit() {
     if (onExit_) onExit_();
     close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (exitConfirmed_) {
+        QMainWindow::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    if (exitAsking_) return;
+    exitAsking_ = true;
+    core_.ConfirmExit([window = QPointer<MainWindow>(this)](bool proceed) {
+        if (!window) return;
+        window->exitAsking_ = false;
+        if (!proceed) return;
+        window->exitConfirmed_ = true;
+        // Closed from the event loop: the answer may arrive inside this close event.
+        QTimer::singleShot(0, window.data(), [w = window.data()] { w->close(); });
+    });
 }
 
 }  // namespace chordella::ui

@@ -14,6 +14,7 @@
 #include "app/MidiExport.h"
 #include "app/LiveArranger.h"
 #include "app/SnapshotView.h"
+#include "app/StyleCreatorDesk.h"
 #include "chords/ChordEntry.h"
 #include "chords/KeyboardInput.h"
 #include "chords/SecondInput.h"
@@ -642,6 +643,52 @@ TEST(DesktopCoreDisplay, AStyleChosenWhileAnotherPlaysTakesOverAtTheNextMeasureA
     // Stopped, a choice loads at once.
     rig.core.ChangeStyle(styles + "waltz.vxs");
     EXPECT_STREQ(rig.Snapshot().StyleFullName.c_str(), "Waltz");
+}
+
+}  // namespace
+}  // namespace chordella::app
+
+namespace chordella::app {
+namespace {
+
+TEST(DesktopCoreExit, AChangedCreatorWorkIsOfferedForSavingAndCancellingTheDialogKeepsTheProgram) {
+    DesktopRig rig;
+    platform::ScriptedPrompter& user = *rig.t.prompter;
+    std::optional<bool> proceed;
+    auto confirm = [&] {
+        proceed.reset();
+        rig.core.ConfirmExit([&](bool go) { proceed = go; });
+        return proceed;
+    };
+    // No creator used, or its work unchanged: nothing is asked.
+    EXPECT_EQ(confirm(), true);
+    rig.core.StyleCreator();
+    data::CreatorWork& work = rig.t.session->Style().Work;
+    data::EnsureWorkChunks(work, 1);
+    work.Chunks[0].Buffer[0] = 0xF8;
+    work.Chunks[0].Size = 2;
+    work.WorkLength = 2;
+    EXPECT_EQ(confirm(), true);
+    EXPECT_TRUE(user.Shown().empty());
+
+    // Changed: "Save Work first ?"; No leaves; Yes with the dialog cancelled stays.
+    work.WorkModified = true;
+    user.AnswerNo();
+    EXPECT_EQ(confirm(), true);
+    EXPECT_TRUE(user.WasShown(SaveWorkFirst));
+    user.AnswerYes();
+    EXPECT_EQ(confirm(), false);
+    EXPECT_TRUE(user.WasShown(SaveWorkTitle));
+
+    // Yes and a file: the work is saved, and the next exit asks nothing.
+    const std::string path = rig.t.home.File("unsaved.vxw");
+    user.AnswerYes();
+    user.AnswerText(path);
+    EXPECT_EQ(confirm(), true);
+    EXPECT_TRUE(std::filesystem::exists(path));
+    const std::size_t asked = user.Shown().size();
+    EXPECT_EQ(confirm(), true);
+    EXPECT_EQ(user.Shown().size(), asked);
 }
 
 }  // namespace

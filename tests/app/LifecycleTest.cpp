@@ -46,6 +46,10 @@ public:
     void SaveStylePlaylist() override {
         steps.push_back(std::string("SaveStylePlaylist") + (fs::exists(paths_.IniPath()) ? " (settings on disk)" : ""));
     }
+    void OfferUnsavedWork(std::function<void(bool proceed)> done) override {
+        steps.push_back("OfferUnsavedWork");
+        done(true);
+    }
     void SaveSonglist() override {}
     void CloseWindows() override { steps.push_back("CloseWindows"); }
     void ShutDownClock() override { steps.push_back("ShutDownClock"); }

@@ -148,6 +148,33 @@ TEST_F(CreateCommandTest, AGrooveOverFourChordsBecomesABasicThatPlaysItsMaterial
     ASSERT_EQ(code, 0) << info;
     EXPECT_NE(info.find("chords (4): 1:1 C, 2:1 Am, 3:1 F, 4:1 G7"), std::string::npos) << info;
     EXPECT_NE(info.find("parts: Basic 1-4"), std::string::npos) << info;
+
+    // The work file as material keeps its chords (the default interval 1/4 is not asked for);
+    // asking for another interval generates them again.
+    const std::string work = folder.Path() + "/Groove.vxw";
+    auto chordsOfWork = [&](const std::string& path) {
+        const std::string text =
+            Capture([&](std::FILE* out, std::FILE* err) { return app::RunInfoCommand(path, out, err); }, code);
+        const auto at = text.find("chords (");
+        return at == std::string::npos ? std::string() : text.substr(at, text.find('\n', at) - at);
+    };
+    flags = Flags();
+    flags.input = work;
+    flags.force = true;
+    flags.work = folder.Path() + "/Kept.vxw";
+    const std::string kept = Create(flags, code);
+    ASSERT_EQ(code, 0) << kept;
+    EXPECT_NE(kept.find("4 chord changes kept"), std::string::npos) << kept;
+    EXPECT_EQ(chordsOfWork(flags.work), "chords (4): 1:1 C, 2:1 Am, 3:1 F, 4:1 G7");
+    flags.interval = "2/1";
+    flags.newChords = true;
+    flags.work = folder.Path() + "/New.vxw";
+    const std::string regenerated = Create(flags, code);
+    ASSERT_EQ(code, 0) << regenerated;
+    EXPECT_NE(regenerated.find("found"), std::string::npos) << regenerated;
+    const std::string newChords = chordsOfWork(flags.work);
+    EXPECT_NE(newChords.find("1:1"), std::string::npos) << newChords;
+    EXPECT_EQ(newChords.find("2:1"), std::string::npos) << newChords;
 }
 
 TEST_F(CreateCommandTest, WrongValuesAndUselessMaterialAreRefusedWithoutWritingAStyle) {

@@ -14,7 +14,8 @@ using testing::CreatorFixture;
 
 TEST(StyleCreatorDesk, WorkFilesAskBeforeReplacingAndNoKeepsTheWork) {
     CreatorFixture f;
-    StyleCreatorDesk desk(*f.t.session);
+    data::NoMidiImportLink imports;
+    StyleCreatorDesk desk(*f.t.session, imports);
     const std::string work = f.t.home.Path() + "/groove.vxw";
 
     // No material yet: saving does nothing, loading a file that is not there says why.
@@ -60,7 +61,8 @@ TEST(StyleCreatorDesk, WorkFilesAskBeforeReplacingAndNoKeepsTheWork) {
 
 TEST(StyleCreatorDesk, SettingAPartTakesTheMuteBoxesAndTestingNeedsASavedStyleAndAsks) {
     CreatorFixture f;
-    StyleCreatorDesk desk(*f.t.session);
+    data::NoMidiImportLink imports;
+    StyleCreatorDesk desk(*f.t.session, imports);
     f.WriteMaterial(4);
     f.t.session->App().engine.ChannelMute[3] = 1;
     CreatorRequest set;
@@ -88,13 +90,29 @@ TEST(StyleCreatorDesk, SettingAPartTakesTheMuteBoxesAndTestingNeedsASavedStyleAn
     EXPECT_TRUE(f.Prompter().WasShown(ReplaceWorkAndTest));
     EXPECT_TRUE(desk.View().HasWork);
     EXPECT_TRUE(desk.View().Parts[1].Present);
+
+    // Yes: the saved style plays; the player's own channel keeps the set-up it had, the
+    // other channels get the style's.
+    constexpr int program = data::SetupProgramIndex;
+    data::StyleHeader& header = f.Style().Header;
+    const std::uint8_t savedProgram = header.ChannelSetup[5][program];
+    f.t.session->App().engine.VoiceChannel = 4;
+    header.ChannelSetup[4][program] = 40;
+    header.ChannelSetup[5][program] = static_cast<std::uint8_t>(savedProgram == 41 ? 42 : 41);
+    f.Prompter().AnswerYes();
+    desk.Handle(test);
+    EXPECT_FALSE(desk.View().HasWork);
+    EXPECT_TRUE(f.Style().Parts[1].Present());
+    EXPECT_EQ(header.ChannelSetup[4][program], 40);
+    EXPECT_EQ(header.ChannelSetup[5][program], savedProgram);
 }
 
 TEST(StyleCreatorDesk, RecordingFromTheSecondInputTurnsItsClockIntoWaits) {
     CreatorFixture f;
     core::Session& session = *f.t.session;
     LiveArranger arranger(session);
-    StyleCreatorDesk desk(session);
+    data::NoMidiImportLink imports;
+    StyleCreatorDesk desk(session, imports);
     arranger.SetCreatorRecorder(&desk.Recorder());
     session.App().options.UnchangedMidiIn = true;
     midi::TMidiInput* input = session.MidiInput2();

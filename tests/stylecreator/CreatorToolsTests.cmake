@@ -8,4 +8,5 @@ chordella_test(creator_tools_tests
 chordella_test(creator_desk_tests
   SOURCES
     ${CMAKE_CURRENT_SOURCE_DIR}/CreatorDeskTest.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/CreatorPlayerTest.cpp
   DEPS chordella::app chordella::stylecreator chordella::test_support)

@@ -177,6 +177,8 @@ TEST_F(NoteShiftsTest, ClearingAModifiedStyleOffersToSaveItAndACancelledSaveClea
     style.Parts[1].StartMeasure = style.Parts[1].EndMeasure = 1;
     style.Parts[1].RangeEnd = 3;
     style.Header.ChannelSetup[0][7] = 100;
+    state.Volumes.VolumeOffset = 6;
+    state.Volumes.ReverbOffset = -4;
     state.Mode = stylecreator::CreatorMode::Style;
     style.StyleModified = 1;
     bool cleared = true;
@@ -186,6 +188,7 @@ TEST_F(NoteShiftsTest, ClearingAModifiedStyleOffersToSaveItAndACancelledSaveClea
     EXPECT_FALSE(cleared);
     EXPECT_EQ(t.prompter->Shown(), (std::vector<std::string>{"Save Style first ?", "Save Style as ..."}));
     EXPECT_TRUE(creator.HasWork());
+    EXPECT_EQ(state.Volumes.VolumeOffset, 6);
 
     const std::string path = folder.Path() + "/Saved.vxs";
     t.prompter->AnswerYes();
@@ -196,6 +199,8 @@ TEST_F(NoteShiftsTest, ClearingAModifiedStyleOffersToSaveItAndACancelledSaveClea
     EXPECT_FALSE(creator.HasWork());
     EXPECT_FALSE(style.Parts[1].Present());
     EXPECT_EQ(style.Header.ChannelSetup[0][7], data::SetupNotSet);
+    EXPECT_EQ(stylecreator::VolumeOffsetText(state.Volumes), "Style Volume Offset : 0");
+    EXPECT_EQ(stylecreator::ReverbOffsetText(state.Volumes), "Style Reverb Offset : 0");
 
     // Song mode asks nothing.
     CreatorMaterial().Note(0, 60, 0, 10).Into(Work(), Measure);

@@ -96,6 +96,20 @@ TEST(StyleCreatorWindow, ALoadedWorkGetsItsBasicWithTheChainedPartsAndTheEventEd
     creator->findChild<QPushButton*>("EventNext")->click();
     Settle(rig);
     EXPECT_EQ(creator->findChild<QLabel*>("EventName")->text(), "C# 5");
+
+    // The main window's item names the mode it switches to, and the creator window follows.
+    auto* mode = rig.Window().findChild<QAction*>("CreatorModeAction");
+    ASSERT_NE(mode, nullptr);
+    mode->trigger();
+    Settle(rig);
+    Settle(rig);
+    EXPECT_EQ(mode->text(), "Style-&Mode");
+    EXPECT_TRUE(creator->findChild<QCheckBox*>("SongMode")->isChecked());
+    mode->trigger();
+    Settle(rig);
+    Settle(rig);
+    EXPECT_EQ(mode->text(), "Song-&Mode");
+    EXPECT_TRUE(creator->findChild<QCheckBox*>("StyleMode")->isChecked());
 }
 
 }  // namespace
