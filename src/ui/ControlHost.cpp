@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "app/DesktopCore.h"
+#include "app/DesktopRemote.h"
 #include "app/LiveArranger.h"
 #include "app/SongEditing.h"
 #include "app/StyleConverterDesk.h"
@@ -57,6 +58,7 @@ void ControlHost::Run(HostSetup setup) {
     session_->Loop().StopTimer(timer);
     if (styleCreator_) core_->Arranger().SetCreatorRecorder(nullptr);
     styleCreator_.reset();
+    remote_.reset();
     editing_.reset();
     core_->Exit();
     core_.reset();
@@ -200,6 +202,14 @@ void ControlHost::StylePlaylist(const app::PlaylistRequest& request,
                                 std::function<void(const app::PlaylistView&)> done) {
     Post([this, request, done = std::move(done)](app::DesktopCore& core) {
         ToWindow([done, view = core.StylePlaylist(request)] { done(view); });
+    });
+}
+
+void ControlHost::RemoteCommand(const app::RemoteRequest& request, std::function<void(const app::RemoteView&)> done) {
+    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
+        if (!remote_) remote_ = std::make_unique<app::DesktopRemote>(*session_, core.Arranger().Remote());
+        app::RemoteView view = remote_->Handle(request);
+        if (done) ToWindow([done, view = std::move(view)] { done(view); });
     });
 }
 

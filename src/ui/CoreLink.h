@@ -15,6 +15,7 @@
 
 #include "app/DisplaySnapshot.h"
 #include "app/PlaylistRequests.h"
+#include "app/RemoteRequests.h"
 #include "app/SonglistRequests.h"
 #include "app/StyleManagerRequests.h"
 #include "app/StyleConverterDesk.h"
@@ -183,6 +184,10 @@ public:
     // A request of the "Styleconverter" window; `done` gets what the window shows, on the GUI thread.
     virtual void StyleConverterCommand(const app::ConverterRequest& /*request*/,
                                        std::function<void(const app::ConverterView&)> /*done*/) {}
+
+    // --- The "MIDI Commands" and "MIDI Controls" windows ------------------------------------
+    // A request of either window; `done` gets the remote control's state afterwards, on the GUI thread.
+    virtual void RemoteCommand(const app::RemoteRequest& /*request*/, std::function<void(const app::RemoteView&)> /*done*/) {}
 
     // --- Display --------------------------------------------------------------------------
     // The display as the control thread last published it.
