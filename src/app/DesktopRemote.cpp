@@ -1,6 +1,5 @@
 #include "app/DesktopRemote.h"
 
-#include "app/ArrangerCommand.h"
 #include "app/DesktopPorts.h"
 #include "app/SongEditing.h"
 #include "core/Session.h"
@@ -117,21 +116,12 @@ std::string DesktopRemote::SaveFile(const std::string& path) {
     return {};
 }
 
-// A port that cannot be opened leaves the list without a port, silently: the commands then
-// do nothing, which the list shows.
+// The port is kept with the settings; one that cannot be opened leaves the list without a
+// port, silently.
 void DesktopRemote::SetPort(const std::string& name) {
-    midi::TMidiOutput* out = session_.MidiOutput3();
-    if (!out) return;
-    try {
-        if (out->IsOpen()) out->Close();
-        if (name.empty() || name == NoCommandPort) return;
-        const std::optional<int> id = FindPort(session_.MidiBackend(), false, name);
-        if (!id) return;
-        out->SetDeviceID(*id);
-        out->Open();
-    } catch (const std::exception&) {
-        // The driver refused: the port stays closed.
-    }
+    const std::string port = name == NoCommandPort ? std::string() : name;
+    session_.App().options.MidiCommandPort = port;
+    OpenCommandOutput(session_, port);
 }
 
 std::string DesktopRemote::SaveBindings() {

@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/DesktopRemote.h"
 #include "remote/CommandFile.h"
 
 namespace chordella::ui {

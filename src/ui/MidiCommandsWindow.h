@@ -17,6 +17,7 @@
 class QCheckBox;
 class QComboBox;
 class QSpinBox;
+class QVBoxLayout;
 
 namespace chordella::ui {
 
@@ -52,7 +53,7 @@ private:
     };
 
     void Send(app::RemoteRequest request);
-    void BuildButtons(class QVBoxLayout* layout);
+    void BuildButtons(QVBoxLayout* layout);
     void AskFile(bool save);
 
     CoreLink& link_;

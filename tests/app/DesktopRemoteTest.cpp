@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/DesktopCore.h"
+#include "app/DesktopPorts.h"
 #include "app/DesktopRemote.h"
 #include "app/LiveArranger.h"
 #include "app/SnapshotView.h"
@@ -100,10 +101,21 @@ TEST(RemoteWindows, SetValuesStoresTheTableAndWithAModifierSwitchesARemoteSwitch
     EXPECT_TRUE(view.RemotePan && view.RemoteFirstPreset);
 
     // "<None>" closes the port: the commands go nowhere.
+    EXPECT_EQ(rig.t.session->App().options.MidiCommandPort, "Memory Out 3");
     view = rig.Port(NoCommandPort);
     EXPECT_EQ(view.Port, 0);
+    EXPECT_EQ(rig.t.session->App().options.MidiCommandPort, "");
     rig.Do(A::SendCommand, 0);
     EXPECT_EQ(rig.CommandMessages(), 2u);
+
+    // The port chosen is kept with the settings and opened again at the next start.
+    core::Options stored = rig.t.session->App().options;
+    stored.MidiCommandPort = "Memory Out 3";
+    OpenConfiguredPorts(*rig.t.session, rig.t.session->App().options, stored, true);
+    EXPECT_TRUE(rig.t.session->MidiOutput3()->IsOpen());
+    stored.MidiCommandPort = "Not There";
+    OpenConfiguredPorts(*rig.t.session, rig.t.session->App().options, stored, true);
+    EXPECT_FALSE(rig.t.session->MidiOutput3()->IsOpen());
 }
 
 TEST(RemoteWindows, CommandFilesAreSavedAndLoadedAndADamagedOneChangesNothing) {
@@ -216,7 +228,9 @@ TEST(RemoteWindows, ProgramControlRunsTheWindowFunctionsOfTheDesktop) {
     rig.core.Stop();
 
     // The editor's automatic program changes go into that song.
-    SongEditing(*rig.t.session).Apply(SongEditRequest{SongEdit::RemoveProgramChanges});
+    SongEditRequest remove;
+    remove.Edit = SongEdit::RemoveProgramChanges;
+    SongEditing(*rig.t.session).Apply(remove);
     const auto programChanges = [&app] {
         int count = 0;
         for (int at = 4; at < app.arrangement.Chords.ChordMemoryLength; at += 4)
