@@ -14,11 +14,13 @@
 #include <vector>
 
 #include "app/DisplaySnapshot.h"
+#include "app/BatchDesk.h"
 #include "app/PlaylistRequests.h"
 #include "app/RemoteRequests.h"
 #include "app/SonglistRequests.h"
 #include "app/StyleManagerRequests.h"
 #include "app/StyleConverterDesk.h"
+#include "app/LoadedStyleRules.h"
 #include "app/StyleCreatorRequests.h"
 #include "app/SongCreator.h"
 #include "app/SongEditing.h"
@@ -188,6 +190,13 @@ public:
     // --- The "MIDI Commands" and "MIDI Controls" windows ------------------------------------
     // A request of either window; `done` gets the remote control's state afterwards, on the GUI thread.
     virtual void RemoteCommand(const app::RemoteRequest& /*request*/, std::function<void(const app::RemoteView&)> /*done*/) {}
+    // --- The batch processor ----------------------------------------------------------------
+    // A request of the "BATCH PROCESSOR ..." window; `done` gets what it shows, on the GUI thread.
+    virtual void BatchCommand(const app::BatchRequest& /*request*/, std::function<void(const app::BatchView&)> /*done*/) {}
+    // --- The Style menu's channel rules and volume tools -------------------------------------
+    // A checked item or command of the Style menu; `done` gets the items' states afterwards.
+    virtual void StyleRulesCommand(const app::StyleRulesRequest& /*request*/,
+                                   std::function<void(const app::StyleRulesView&)> /*done*/) {}
 
     // --- Display --------------------------------------------------------------------------
     // The display as the control thread last published it.
