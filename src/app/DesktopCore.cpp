@@ -13,6 +13,7 @@
 #include "app/StyleCreatorDesk.h"
 #include "app/DesktopTransportModules.h"
 #include "app/DesktopPlaylist.h"
+#include "app/DesktopRemote.h"
 #include "app/DesktopSonglist.h"
 #include "app/DesktopStyleManager.h"
 #include "library/Songlist.h"
@@ -59,24 +60,6 @@ bool IsMixerController(int controller) {
 
 }  // namespace
 
-// What the remote control asks of the window: the songlist's next song. The other window
-// functions (a new song, the generator, another style) have no remote seam yet and answer
-// false, which NoRemoteHost-style callers can see.
-class DesktopRemoteHost final : public remote::RemoteHostLink {
-public:
-    explicit DesktopRemoteHost(DesktopCore& core) : core_(core) {}
-    bool RunHostFunction(int number) override {
-        if (number != remote::NextSongFunction) return false;
-        core_.Songlist(SonglistAction::Next);
-        return true;
-    }
-    bool SelectInstrument(int /*entry*/) override { return false; }
-    bool EditorBusy() override { return false; }
-
-private:
-    DesktopCore& core_;
-};
-
 DesktopCore::DesktopCore(core::Session& session, LifecycleSetup setup)
     : session_(session),
       activity_(std::make_unique<ActivityOutput>(session)),
@@ -112,7 +95,13 @@ DesktopCore::DesktopCore(core::Session& session, LifecycleSetup setup)
     // whenever the playlist's "Random" is not ticked.
     styleManager_ = std::make_unique<DesktopStyleManager>(session_, std::move(styleTransport), *playlist_);
     creator_->SetDefaultStyleList(styleManager_.get());
-    remoteHost_ = std::make_unique<DesktopRemoteHost>(*this);
+    RemoteHostFunctions remoteFunctions;
+    remoteFunctions.MelodyPlayback = [this] { MelodyMenu("&Play"); };
+    remoteFunctions.NewSong = [this] { creator_->CompletelyRandomSong(); };
+    remoteFunctions.NewChords = [this] { creator_->CreateChords(); };
+    remoteFunctions.NewStyle = [this] { creator_->RandomStyle(); };
+    remoteFunctions.NextSong = [this] { Songlist(SonglistAction::Next); };
+    remoteHost_ = std::make_unique<DesktopRemoteHost>(session_, std::move(remoteFunctions));
     arranger_->Remote().SetHost(remoteHost_.get());
     styleRules_ = std::make_unique<LoadedStyleRules>(session_);
 }

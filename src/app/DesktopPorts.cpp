@@ -97,6 +97,22 @@ void OpenConfiguredPorts(core::Session& session, const core::Options& before, co
     if (all || before.MidiSubOut != now.MidiSubOut) OpenOutput(session, session.MidiOutput2(), now.MidiSubOut, false);
     if (all || before.MidiIn != now.MidiIn) OpenInput(session, session.MidiInput1(), now.MidiIn);
     if (all || before.MidiSubIn != now.MidiSubIn) OpenInput(session, session.MidiInput2(), now.MidiSubIn);
+    if (all || before.MidiCommandPort != now.MidiCommandPort) OpenCommandOutput(session, now.MidiCommandPort);
+}
+
+bool OpenCommandOutput(core::Session& session, const std::string& name) {
+    midi::TMidiOutput* out = session.MidiOutput3();
+    if (!out) return false;
+    CloseOutput(*out);
+    if (name.empty()) return false;
+    const std::optional<int> id = FindPort(session.MidiBackend(), false, name);
+    if (!id) return false;
+    try {
+        out->SetDeviceID(*id);
+        return out->Open();
+    } catch (const std::exception&) {
+        return false;  // the driver refused: the port stays closed
+    }
 }
 
 bool CanSound(core::Session& session) {

@@ -38,6 +38,11 @@ PortNames ListPortNames(core::Session& session);
 // current output.
 void OpenConfiguredPorts(core::Session& session, const core::Options& before, const core::Options& now, bool all);
 
+// Opens the MIDI commands' output (MidiOutput3) on `name`; empty closes it. A name not
+// found or a device that cannot be opened leaves it closed without a message: the commands
+// then do nothing, which the window's port list shows.
+bool OpenCommandOutput(core::Session& session, const std::string& name);
+
 // Closes every port (exit).
 void CloseAllPorts(core::Session& session);
 

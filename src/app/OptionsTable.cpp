@@ -113,6 +113,7 @@ const std::array Table{
     OptionKey{"Unit7Str", Upper, &O::ControllerSelection},
     OptionKey{"CtrlStr", Upper, &O::MidiCommandTable},
     OptionKey{"CtrlName", Upper, &O::MidiCommandFile},
+    OptionKey{"CtrlPort", Upper, &O::MidiCommandPort},
     OptionKey{"SlIndex", Upper, &O::StyleSearchIndex},
     OptionKey{"SlText", Upper, &O::StyleSearchText},
     OptionKey{"MaxPrograms", Upper, &O::NumberOfMidiPrograms},

@@ -33,7 +33,7 @@ void ListCommands(const remote::MidiCommands& commands, std::FILE* out) {
 void ListKeys(remote::RemoteControl& control, std::FILE* out) {
     std::fprintf(out, "Second input keys 0 … 11 (notes or controllers):\n");
     for (int key = 0; key < remote::SetKeyCount; ++key) {
-        const int code = control.ProgramControlCode(key);
+        const int code = control.Keys().FunctionCode(key);
         std::string name = "-";
         if (code >= remote::FirstFunctionCode) {
             name = remote::FunctionName(code - remote::FirstFunctionCode);

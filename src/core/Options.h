@@ -153,6 +153,7 @@ struct Options {
     std::string ControllerSelection;     // controller selection string [Unit7Str]
     std::string MidiCommandTable;        // MIDI command values, 40 three-digit fields [CtrlStr]
     std::string MidiCommandFile;         // name of the command file last used [CtrlName]
+    std::string MidiCommandPort;         // the "MIDI Commands" window's output port; empty: none [CtrlPort]
 
     // --- Style playlist and search ------------------------------------------------------
     int StyleSearchIndex = 0;            // selected entry of the style search [SlIndex]

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -57,6 +58,7 @@ bool EventLoop::RunPending() {
     bool ran = RunSignals();
     ran = RunTasks() || ran;
     ran = RunTimers() || ran;
+    ran = RunAlarms() || ran;
     return ran;
 }
 
@@ -146,9 +148,51 @@ bool EventLoop::RunTimers() {
     return !due.empty();
 }
 
+EventLoop::AlarmId EventLoop::AddAlarm(Task task) {
+    for (int id = 0; id < MaxAlarms; ++id) {
+        Alarm& alarm = alarms_[static_cast<std::size_t>(id)];
+        if (alarm.used) continue;
+        alarm = Alarm{std::move(task), {}, true, false};
+        return id;
+    }
+    return -1;
+}
+
+void EventLoop::RemoveAlarm(AlarmId id) {
+    if (id < 0 || id >= MaxAlarms) return;
+    alarms_[static_cast<std::size_t>(id)] = Alarm{};
+}
+
+void EventLoop::SetAlarm(AlarmId id, std::chrono::steady_clock::duration delay) noexcept {
+    if (id < 0 || id >= MaxAlarms || !alarms_[static_cast<std::size_t>(id)].used) return;
+    Alarm& alarm = alarms_[static_cast<std::size_t>(id)];
+    alarm.due = std::chrono::steady_clock::now() + delay;
+    alarm.set = true;
+}
+
+void EventLoop::ClearAlarm(AlarmId id) noexcept {
+    if (id >= 0 && id < MaxAlarms) alarms_[static_cast<std::size_t>(id)].set = false;
+}
+
+bool EventLoop::RunAlarms() {
+    const auto now = std::chrono::steady_clock::now();
+    bool ran = false;
+    for (Alarm& alarm : alarms_) {
+        if (!alarm.set || alarm.due > now) continue;
+        alarm.set = false;  // before the task: it may set the alarm again
+        alarm.task();
+        ran = true;
+    }
+    return ran;
+}
+
 int EventLoop::MillisToNextTimer() const {
-    if (timers_.empty()) return -1;
-    const auto wait = timers_.begin()->first - std::chrono::steady_clock::now();
+    std::optional<std::chrono::steady_clock::time_point> next;
+    if (!timers_.empty()) next = timers_.begin()->first;
+    for (const Alarm& alarm : alarms_)
+        if (alarm.set && (!next || alarm.due < *next)) next = alarm.due;
+    if (!next) return -1;
+    const auto wait = *next - std::chrono::steady_clock::now();
     if (wait <= std::chrono::steady_clock::duration::zero()) return 0;
     const auto millis = std::chrono::ceil<std::chrono::milliseconds>(wait).count();
     return static_cast<int>(std::min<long long>(millis, 60'000));

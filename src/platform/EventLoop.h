@@ -23,7 +23,9 @@ public:
     using Task = std::function<void()>;
     using TimerId = std::uint64_t;
     using SignalId = int;
+    using AlarmId = int;
     static constexpr int MaxSignals = 64;
+    static constexpr int MaxAlarms = 16;
 
     EventLoop();
     ~EventLoop();
@@ -57,6 +59,17 @@ public:
     // Any thread, including real-time callbacks: no allocation, no lock.
     void Raise(SignalId id) noexcept;
 
+    // Control thread: an alarm is a one-shot timer whose task is registered once, so that
+    // setting it later allocates nothing (work started inside a tick). Returns -1 when all
+    // slots are taken.
+    AlarmId AddAlarm(Task task);
+    // Control thread: frees the slot; an alarm still set is dropped.
+    void RemoveAlarm(AlarmId id);
+    // Control thread: the alarm's task runs once, `delay` from now; an alarm already set is
+    // moved. No allocation, no lock.
+    void SetAlarm(AlarmId id, std::chrono::steady_clock::duration delay) noexcept;
+    void ClearAlarm(AlarmId id) noexcept;
+
     // True on the thread that runs (or last ran) the loop.
     bool IsControlThread() const;
 
@@ -73,6 +86,7 @@ private:
     bool RunSignals();
     bool RunTasks();
     bool RunTimers();
+    bool RunAlarms();
     int MillisToNextTimer() const;
     void MarkControlThread();
 
@@ -88,6 +102,14 @@ private:
 
     std::multimap<std::chrono::steady_clock::time_point, Timer> timers_;
     TimerId nextTimerId_ = 1;
+
+    struct Alarm {
+        Task task;
+        std::chrono::steady_clock::time_point due{};
+        bool used = false;
+        bool set = false;
+    };
+    std::array<Alarm, MaxAlarms> alarms_{};
 
     std::mutex signalMutex_;  // only AddSignal takes it
     std::array<Task, MaxSignals> signalHandlers_;

@@ -25,16 +25,14 @@ int DataByte(int data) { return std::min(data > 127 ? data - 128 : data, 127); }
 }  // namespace
 
 MidiCommands::MidiCommands(core::Session& session, DelayLink& delays) : session_(session), delays_(delays) {
-    pending_.reserve(64);
+    delays_.OnAlarm([this] { SendDueHalves(); });
     if (std::optional<MidiCommandTable> stored = ParseTableText(session.App().options.MidiCommandTable))
         table_ = *stored;
 }
 
 MidiCommands::~MidiCommands() {
-    while (!pending_.empty()) {
-        delays_.Cancel(pending_.front().Id);
-        SendPending(pending_.front().Serial);
-    }
+    delays_.Disarm();
+    while (pendingCount_ > 0) SendOldestHalf();
 }
 
 void MidiCommands::SetTable(const MidiCommandTable& table) {
@@ -53,6 +51,10 @@ void MidiCommands::FlipIndicator(int code) {
     if (code >= 0 && code < IndicatorCount) indicators_[static_cast<std::size_t>(code)] ^= true;
 }
 
+void MidiCommands::ClearIndicator(int code) {
+    if (code >= 0 && code < IndicatorCount) indicators_[static_cast<std::size_t>(code)] = false;
+}
+
 bool MidiCommands::PortOpen() {
     midi::TMidiOutput* out = session_.MidiOutput3();
     return out && out->IsOpen();
@@ -66,20 +68,29 @@ void MidiCommands::Send(int status, int data1, int data2) {
 }
 
 void MidiCommands::SendLater(int status, int data1, int data2) {
-    const std::uint64_t serial = nextSerial_++;
-    Pending pending{serial, 0, static_cast<std::uint8_t>(status), static_cast<std::uint8_t>(data1),
-                    static_cast<std::uint8_t>(data2)};
-    pending.Id = delays_.After(DelayedHalf, [this, serial] { SendPending(serial); });
-    pending_.push_back(pending);
+    if (pendingCount_ == MaxPendingHalves) {
+        ++earlyHalves_;
+        SendOldestHalf();
+    }
+    const DelayLink::TimePoint due = delays_.Now() + DelayedHalf;
+    pending_[(pendingFirst_ + pendingCount_) % MaxPendingHalves] =
+        Pending{due, static_cast<std::uint8_t>(status), static_cast<std::uint8_t>(data1), static_cast<std::uint8_t>(data2)};
+    // Every half waits equally long, so the ring stays in the order the halves fall due and
+    // the alarm is only set for the first one.
+    if (++pendingCount_ == 1) delays_.Arm(DelayedHalf);
 }
 
-void MidiCommands::SendPending(std::uint64_t serial) {
-    const auto it =
-        std::find_if(pending_.begin(), pending_.end(), [serial](const Pending& p) { return p.Serial == serial; });
-    if (it == pending_.end()) return;
-    const Pending pending = *it;
-    pending_.erase(it);
-    Send(pending.Status, pending.Data1, pending.Data2);
+void MidiCommands::SendOldestHalf() {
+    const Pending half = pending_[pendingFirst_];
+    pendingFirst_ = (pendingFirst_ + 1) % MaxPendingHalves;
+    --pendingCount_;
+    Send(half.Status, half.Data1, half.Data2);
+}
+
+void MidiCommands::SendDueHalves() {
+    const DelayLink::TimePoint now = delays_.Now();
+    while (pendingCount_ > 0 && pending_[pendingFirst_].Due <= now) SendOldestHalf();
+    if (pendingCount_ > 0) delays_.Arm(pending_[pendingFirst_].Due - now);
 }
 
 bool MidiCommands::Execute(int n) {

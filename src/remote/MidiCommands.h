@@ -4,14 +4,14 @@
 // A command runs only while "Activated" is ticked and MidiOutput3 is open. Each run inverts
 // the command's toggle and sends by its type: toggled, momentary and delayed controllers
 // and notes, program changes with bank select, and the next or previous program of the
-// shared program counter. The 20 ms wait of a delayed type is a timer (DelayLink): the
-// loop, and so the ticks, go on meanwhile.
+// shared program counter. The 20 ms wait of a delayed type is an alarm (DelayLink): the
+// loop, and so the ticks, go on meanwhile. The halves waiting for it are kept in a fixed
+// ring, so a delayed command run inside a tick allocates nothing.
 //
 // Control thread only.
 
 #include <array>
 #include <cstdint>
-#include <vector>
 
 #include "remote/DelayLink.h"
 #include "remote/MidiCommandTable.h"
@@ -23,6 +23,8 @@ namespace chordella::remote {
 inline constexpr int DawOnlyOffset = 1000;
 inline constexpr int HighestProgramCounter = 999;
 inline constexpr int IndicatorCount = 24;
+// Second halves that can wait at once; when the ring is full the oldest goes out early.
+inline constexpr std::size_t MaxPendingHalves = 64;
 
 class MidiCommands {
 public:
@@ -58,25 +60,28 @@ public:
     // The indicators of the "MIDI Controls" window, note codes 0 … 23 (true = greyed).
     const std::array<bool, IndicatorCount>& Indicators() const { return indicators_; }
     void FlipIndicator(int code);
+    void ClearIndicator(int code);
 
     // Commands that sent their messages, and runs refused (not activated, no open port,
     // DOWN/RETURN remote control on).
     std::uint64_t Executed() const { return executed_; }
     std::uint64_t Refused() const { return refused_; }
-    // Second halves of delayed commands not sent yet.
-    std::size_t PendingHalves() const { return pending_.size(); }
+    // Second halves of delayed commands not sent yet, and those sent early because the
+    // ring was full.
+    std::size_t PendingHalves() const { return pendingCount_; }
+    std::uint64_t EarlyHalves() const { return earlyHalves_; }
 
 private:
     struct Pending {
-        std::uint64_t Serial = 0;
-        DelayLink::Id Id = 0;
+        DelayLink::TimePoint Due{};
         std::uint8_t Status = 0, Data1 = 0, Data2 = 0;
     };
 
     bool PortOpen();
     void Send(int status, int data1, int data2);
     void SendLater(int status, int data1, int data2);
-    void SendPending(std::uint64_t serial);
+    void SendOldestHalf();
+    void SendDueHalves();
     void SendByType(int n);
     void SendProgramSelection(const MidiCommand& command, int step);
     void SendDaw(int n, bool dawOnly);
@@ -87,8 +92,10 @@ private:
     std::array<bool, CommandCount> toggles_{};
     std::array<bool, IndicatorCount> indicators_{};
     int programCounter_ = 0;
-    std::vector<Pending> pending_;
-    std::uint64_t nextSerial_ = 1;
+    std::array<Pending, MaxPendingHalves> pending_{};  // a ring, oldest first
+    std::size_t pendingFirst_ = 0;
+    std::size_t pendingCount_ = 0;
+    std::uint64_t earlyHalves_ = 0;
     std::uint64_t executed_ = 0;
     std::uint64_t refused_ = 0;
 };

@@ -57,8 +57,8 @@ void RemoteControl::ProgramControl(int number) {
     case function::KeyAdjustment: options.KeyAdjustment = !options.KeyAdjustment; break;
     case function::ProgramChanges:
         if (host_->EditorBusy()) break;
-        programChangesIgnored_ = !programChangesIgnored_;
-        if (!programChangesIgnored_) commands_.SendDawMessages();
+        SetProgramChangesIgnored(!ProgramChangesIgnored());
+        if (!ProgramChangesIgnored()) commands_.SendDawMessages();
         break;
     case function::RandomInstruments: options.RandomInstruments = !options.RandomInstruments; break;
     case function::OtherMelodyInstrument: {

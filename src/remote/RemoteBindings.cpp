@@ -60,6 +60,17 @@ void RemoteBindings::Bind(const Binding& binding) {
     pressed_.push_back(false);
 }
 
+int RemoteBindings::Forget(int function) {
+    int removed = 0;
+    for (std::size_t i = list_.size(); i-- > 0;) {
+        if (list_[i].Function != function) continue;
+        list_.erase(list_.begin() + static_cast<long>(i));
+        pressed_.erase(pressed_.begin() + static_cast<long>(i));
+        ++removed;
+    }
+    return removed;
+}
+
 BindingMatch RemoteBindings::Match(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
     const int kind = status & 0xF0;
     const int channel = status & 0x0F;

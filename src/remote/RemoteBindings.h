@@ -47,7 +47,12 @@ public:
     const std::vector<Binding>& List() const { return list_; }
     // Binds: a binding of the same message is replaced.
     void Bind(const Binding& binding);
-    void Clear() { list_.clear(); }
+    void Clear() {
+        list_.clear();
+        pressed_.clear();
+    }
+    // Removes every binding of `function`; answers how many there were.
+    int Forget(int function);
 
     // The message `status data1 data2`.
     BindingMatch Match(std::uint8_t status, std::uint8_t data1, std::uint8_t data2);

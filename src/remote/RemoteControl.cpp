@@ -1,5 +1,7 @@
 #include "remote/RemoteControl.h"
 
+#include <algorithm>
+
 #include "core/Session.h"
 #include "platform/Files.h"
 #include "remote/RemoteFunctions.h"
@@ -32,9 +34,62 @@ void RemoteControl::LoadStartSets() {
     const data::ConfigState& config = session_.App().config;
     keys_.SetListEntries(static_cast<int>(config.Instruments.Lines.size()));
     const std::optional<std::string> functions = config.SetTexts.Get(FunctionSetNumber);
-    if (!functions || !keys_.LoadFunctionSet(*functions)) keys_.LoadFunctionSet(BuiltInFunctionSet);
+    if (!functions || !LoadFunctionSet(*functions)) LoadFunctionSet(BuiltInFunctionSet);
     const std::optional<std::string> first = config.SetTexts.Get(FirstInstrumentSet);
     if (!first || !keys_.LoadInstrumentSet(*first)) keys_.LoadInstrumentSet(BuiltInGmSet);
+}
+
+bool RemoteControl::LoadFunctionSet(std::string_view text) {
+    if (!keys_.LoadFunctionSet(text)) return false;
+    for (int code = 0; code < SetKeyCount; ++code) commands_.ClearIndicator(code);
+    AssignSwitchIndicators();
+    return true;
+}
+
+// The function-set key that calls a switch's function shows that switch (of several such
+// keys the last).
+void RemoteControl::AssignSwitchIndicators() {
+    constexpr std::array<int, RemoteSwitchCount> SwitchFunctions{function::MelodyAdLib,   function::Pad,
+                                                                 function::Melody,        function::KeyAdjustment,
+                                                                 function::ProgramChanges, function::RandomInstruments};
+    switchIndicators_.fill(-1);
+    for (int key = 0; key < SetKeyCount; ++key) {
+        const InstrumentKeyRecord& record = keys_.Record(FirstFunctionKey + key);
+        for (std::size_t s = 0; s < SwitchFunctions.size(); ++s)
+            if (record.Code == FirstFunctionCode + SwitchFunctions[s]) switchIndicators_[s] = key;
+    }
+}
+
+bool RemoteControl::SwitchOn(RemoteSwitch which) const {
+    const core::AppState& app = session_.App();
+    switch (which) {
+    case RemoteSwitch::MelodyAdLib: return app.options.MelodyAdLib;
+    case RemoteSwitch::Pad: return app.options.InstrumentPad;
+    case RemoteSwitch::Melody: return app.melody.PlaybackOn;
+    case RemoteSwitch::KeyAdjustment: return app.options.KeyAdjustment;
+    case RemoteSwitch::ProgramChanges: return !ProgramChangesIgnored();
+    case RemoteSwitch::RandomInstruments: return app.options.RandomInstruments;
+    }
+    return false;
+}
+
+std::array<bool, IndicatorCount> RemoteControl::ShownIndicators() const {
+    std::array<bool, IndicatorCount> shown = commands_.Indicators();
+    for (int s = 0; s < RemoteSwitchCount; ++s) {
+        const int key = switchIndicators_[static_cast<std::size_t>(s)];
+        if (key >= 0) shown[static_cast<std::size_t>(key)] = SwitchOn(static_cast<RemoteSwitch>(s));
+    }
+    return shown;
+}
+
+bool RemoteControl::ProgramChangesIgnored() const { return session_.App().options.IgnoreMidiCommands; }
+
+void RemoteControl::SetProgramChangesIgnored(bool ignored) { session_.App().options.IgnoreMidiCommands = ignored; }
+
+int RemoteControl::ProgramControlCode(int key) {
+    const int code = keys_.FunctionCode(key);
+    if (code >= FirstCommandCode) commands_.FlipIndicator(key);
+    return code;
 }
 
 void RemoteControl::RunMidiCommand(int number) { commands_.Execute(number); }
@@ -43,6 +98,9 @@ void RemoteControl::Digit(int digit) {
     if (digit < 0 || digit >= DigitCount) return;
     if (commands_.Activated()) {
         commands_.Execute(digit);
+        int& commandKey = session_.App().options.CommandKey;
+        if (digit == 2) commandKey = std::min(commandKey + 1, HighestCommandKey);
+        if (digit == 1) commandKey = std::max(commandKey - 1, 0);
         return;
     }
     InstrumentKey(FirstFunctionKey + digit);
@@ -50,7 +108,7 @@ void RemoteControl::Digit(int digit) {
 
 void RemoteControl::ProgramChangesKey(bool allow) {
     commands_.SendDawMessages();
-    programChangesIgnored_ = !allow;
+    SetProgramChangesIgnored(!allow);
 }
 
 void RemoteControl::InstrumentKey(int k) {

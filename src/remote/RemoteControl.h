@@ -9,10 +9,12 @@
 //
 // Control thread only.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/Links.h"
 #include "remote/InstrumentKeys.h"
@@ -33,6 +35,13 @@ inline constexpr int LowestTempo = 25;
 inline constexpr int HighestTempo = 250;
 inline constexpr int LowestOctave = -3;
 inline constexpr int HighestOctave = 4;
+// The editor's command key value that the numeric-pad digits 1 and 2 step.
+inline constexpr int HighestCommandKey = 9;
+
+// The six switches an indicator of the "MIDI Controls" window can show instead of its own
+// flips, by the function set's code that assigns them.
+enum class RemoteSwitch { MelodyAdLib, Pad, Melody, KeyAdjustment, ProgramChanges, RandomInstruments };
+inline constexpr int RemoteSwitchCount = 6;
 
 class RemoteControl final : public core::MidiCommandLink {
 public:
@@ -60,12 +69,14 @@ public:
     void RunFunction(int number);
     // Instrument-key record k (0 … 23); a k of 900 or more is taken as a code.
     void InstrumentKey(int k);
-    // What the second input's key 0 … 11 calls: record 12 + key's code, 0 when unassigned.
-    int ProgramControlCode(int key) const { return keys_.FunctionCode(key); }
+    // The second input's key 0 … 11 runs: the code of record 12 + key (0 when unassigned).
+    // When it runs a function the key's indicator flips.
+    int ProgramControlCode(int key);
     // The second input's keys 12 … 23 (number 0 … 11; 10 and 11 have no command), and the
     // chord memory's requests.
     void RunMidiCommand(int number) override;
-    // A numeric-pad digit: the MIDI command with "Activated" ticked, else record 12 + digit.
+    // A numeric-pad digit: the MIDI command with "Activated" ticked (the digits 1 and 2 also
+    // step the editor's command key value down and up), else record 12 + digit.
     void Digit(int digit);
     // Numeric-pad + (allow) and − (ignore): the workstation messages, then program changes
     // are allowed or ignored.
@@ -87,8 +98,19 @@ public:
     bool LoadBindings(std::string& error);
     bool SaveBindings(std::string& error);
 
-    // "Ignore all program change commands" as function 20 switches it.
-    bool ProgramChangesIgnored() const { return programChangesIgnored_; }
+    // "Ignore all program change commands" (the "Ignore MIDI commands" option of playback),
+    // as function 20 and the numeric-pad + and − switch it.
+    bool ProgramChangesIgnored() const;
+
+    // The function set's key (0 … 11) whose indicator shows `which`, or -1.
+    int SwitchIndicator(RemoteSwitch which) const { return switchIndicators_[static_cast<std::size_t>(which)]; }
+    bool SwitchOn(RemoteSwitch which) const;
+    // What the "MIDI Controls" window shows: each code's flips, or for a key assigned to a
+    // switch the switch itself (true = greyed = on).
+    std::array<bool, IndicatorCount> ShownIndicators() const;
+    // Loads a function set text into records 0 … 23 and assigns the switches' indicators
+    // anew (the first twelve indicators are cleared). False, nothing changed, when damaged.
+    bool LoadFunctionSet(std::string_view text);
     // Functions run through any trigger.
     std::uint64_t FunctionsRun() const { return functionsRun_; }
     // Last save failure of a learned binding (empty when it was saved).
@@ -96,7 +118,8 @@ public:
 
 private:
     void LoadStartSets();
-    void SwitchOption(bool& option, int indicatorFunction);
+    void AssignSwitchIndicators();
+    void SetProgramChangesIgnored(bool ignored);
     void Transpose(int octaves, int semitones);
     void ChangeTempo(int step);
     void ChangeVolume(int step);
@@ -114,7 +137,7 @@ private:
     RemoteBindings bindings_ = RemoteBindings::FootSwitchDefaults();
     std::optional<int> learning_;
     std::function<void(const Binding&)> learned_;
-    bool programChangesIgnored_ = false;
+    std::array<int, RemoteSwitchCount> switchIndicators_{-1, -1, -1, -1, -1, -1};
     std::uint64_t functionsRun_ = 0;
     std::string lastSaveError_;
 };

@@ -10,6 +10,7 @@
 
 #include "app/BatchDesk.h"
 #include "app/DesktopCore.h"
+#include "app/DesktopRemote.h"
 #include "app/DesktopPlaylist.h"
 #include "app/DesktopSonglist.h"
 #include "app/LiveArranger.h"
@@ -59,6 +60,7 @@ void ControlHost::Run(HostSetup setup) {
     session_->Loop().Run();
     session_->Loop().StopTimer(timer);
     batch_.reset();
+    remote_.reset();
     editing_.reset();
     core_->Exit();
     core_.reset();
@@ -202,6 +204,14 @@ void ControlHost::StylePlaylist(const app::PlaylistRequest& request,
                                 std::function<void(const app::PlaylistView&)> done) {
     Post([this, request, done = std::move(done)](app::DesktopCore& core) {
         ToWindow([done, view = core.StylePlaylist(request)] { done(view); });
+    });
+}
+
+void ControlHost::RemoteCommand(const app::RemoteRequest& request, std::function<void(const app::RemoteView&)> done) {
+    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
+        if (!remote_) remote_ = std::make_unique<app::DesktopRemote>(*session_, core.Arranger().Remote());
+        app::RemoteView view = remote_->Handle(request);
+        if (done) ToWindow([done, view = std::move(view)] { done(view); });
     });
 }
 

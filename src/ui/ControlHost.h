@@ -32,6 +32,7 @@ class StyleCreatorDesk;
 class StyleConverterDesk;
 class BatchDesk;
 class DesktopCore;
+class DesktopRemote;
 }  // namespace chordella::app
 
 namespace chordella::ui {
@@ -91,6 +92,7 @@ public:
     void Songlist(const app::SonglistRequest& request) override;
     void ReadSonglist(std::function<void(const app::SonglistView&)> done) override;
     void StylePlaylist(const app::PlaylistRequest& request, std::function<void(const app::PlaylistView&)> done) override;
+    void RemoteCommand(const app::RemoteRequest& request, std::function<void(const app::RemoteView&)> done) override;
 
     void StepRecord() override;
     void ToggleClock() override;
@@ -147,6 +149,7 @@ private:
     std::unique_ptr<app::DesktopCore> core_;  // made, used and destroyed on the control thread
     std::unique_ptr<app::SongEditing> editing_;  // the editor's state, on the control thread too
     std::unique_ptr<app::StyleConverterDesk> styleConverter_;  // made on the first request, control thread  // made on the first request, control thread
+    std::unique_ptr<app::DesktopRemote> remote_;  // made on the first request, control thread
     std::unique_ptr<app::BatchDesk> batch_;  // made on the first request, control thread
     std::unique_ptr<QObject> windowContext_;  // lives on the window's thread: answers go there
     std::thread thread_;

@@ -16,6 +16,7 @@
 #include "app/DisplaySnapshot.h"
 #include "app/BatchDesk.h"
 #include "app/PlaylistRequests.h"
+#include "app/RemoteRequests.h"
 #include "app/SonglistRequests.h"
 #include "app/StyleManagerRequests.h"
 #include "app/StyleConverterDesk.h"
@@ -189,6 +190,9 @@ public:
     virtual void StyleConverterCommand(const app::ConverterRequest& /*request*/,
                                        std::function<void(const app::ConverterView&)> /*done*/) {}
 
+    // --- The "MIDI Commands" and "MIDI Controls" windows ------------------------------------
+    // A request of either window; `done` gets the remote control's state afterwards, on the GUI thread.
+    virtual void RemoteCommand(const app::RemoteRequest& /*request*/, std::function<void(const app::RemoteView&)> /*done*/) {}
     // --- The batch processor ----------------------------------------------------------------
     // A request of the "BATCH PROCESSOR ..." window; `done` gets what it shows, on the GUI thread.
     virtual void BatchCommand(const app::BatchRequest& /*request*/, std::function<void(const app::BatchView&)> /*done*/) {}

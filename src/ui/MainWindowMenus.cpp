@@ -11,6 +11,8 @@
 #include <memory>
 
 #include "ui/MainWindow.h"
+#include "ui/MidiCommandsWindow.h"
+#include "ui/MidiControlsWindow.h"
 #include "ui/StyleManagerWindow.h"
 #include "ui/StyleConverterWindow.h"
 #include "ui/StyleCreatorWindow.h"
@@ -180,6 +182,19 @@ void MainWindow::BuildMenus() {
         if (openOptions_) openOptions_();
     });
     optionsAction_->setEnabled(false);
+    // The remote control's two windows, made on first use and owned by the main window.
+    options->addAction("MIDI Commands ...", this, [this] {
+        auto* commands = findChild<MidiCommandsWindow*>("MidiCommandsWindow");
+        if (!commands) commands = new MidiCommandsWindow(core_, this);
+        commands->show();
+        commands->raise();
+    });
+    options->addAction("MIDI Controls ...", this, [this] {
+        auto* controls = findChild<MidiControlsWindow*>("MidiControlsWindow");
+        if (!controls) controls = new MidiControlsWindow(core_, this);
+        controls->show();
+        controls->raise();
+    });
 
     QMenu* parts = menuBar()->addMenu("Play Parts");
     parts->setObjectName("PlayPartsMenu");

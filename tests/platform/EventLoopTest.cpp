@@ -79,6 +79,31 @@ TEST(EventLoop, TimersFireInDueOrderAndARepeatingTimerCanStopItself) {
     EXPECT_EQ(std::string(fired.begin(), fired.end()), "rrrab");
 }
 
+// An alarm rings once per setting, a cleared one not at all, and the loop sleeps until it
+// is due (Run wakes for it without any timer).
+TEST(EventLoop, AnAlarmRingsOncePerSettingAndAClearedOneStaysSilent) {
+    EventLoop loop;
+    int rings = 0;
+    const EventLoop::AlarmId silent = loop.AddAlarm([&] { rings += 100; });
+    EventLoop::AlarmId alarm = -1;
+    alarm = loop.AddAlarm([&] {
+        if (++rings == 2) loop.Quit();
+        else loop.SetAlarm(alarm, std::chrono::milliseconds(5));  // set again from its own task
+    });
+    ASSERT_GE(silent, 0);
+    ASSERT_GE(alarm, 0);
+    loop.SetAlarm(silent, std::chrono::milliseconds(1));
+    loop.ClearAlarm(silent);
+    loop.SetAlarm(alarm, std::chrono::hours(1));
+    loop.SetAlarm(alarm, std::chrono::milliseconds(1));  // moved, not added
+    loop.Run();
+    EXPECT_EQ(rings, 2);
+    loop.RemoveAlarm(silent);
+    loop.SetAlarm(silent, std::chrono::milliseconds(0));  // a freed slot is not set
+    loop.RunPending();
+    EXPECT_EQ(rings, 2);
+}
+
 TEST(EventLoop, SignalsRaisedFromAnotherThreadReachTheirHandler) {
     EventLoop loop;
     std::atomic<int> raised{0};

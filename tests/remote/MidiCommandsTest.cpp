@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "RemoteRig.h"
 #include "core/Session.h"
 #include "remote/MidiCommands.h"
@@ -59,7 +61,7 @@ TEST(MidiCommandTypes, MomentaryTypesSendTheirPairAtOnce) {
     rig.commands->Execute(0);
     rig.commands->Execute(1);
     EXPECT_EQ(rig.Take(), (Triples{{0xB1, 80, 127}, {0xB1, 80, 0}, {0x91, 36, 100}, {0x81, 36, 100}}));
-    EXPECT_EQ(rig.delays.Waiting(), 0u);
+    EXPECT_FALSE(rig.delays.Armed());
 }
 
 TEST(MidiCommandTypes, DelayedTypesSendTheSecondHalfTwentyMillisecondsLaterOnTheTimer) {
@@ -86,7 +88,32 @@ TEST(MidiCommandTypes, AWaitingSecondHalfIsSentWhenTheCommandsGoAway) {
     rig.commands->Execute(0);
     rig.commands.reset();
     EXPECT_EQ(rig.Take(), (Triples{{0x91, 37, 100}, {0x81, 37, 100}})) << "no note stays on";
-    EXPECT_EQ(rig.delays.Waiting(), 0u);
+    EXPECT_FALSE(rig.delays.Armed());
+}
+
+// The waiting halves live in a fixed ring: a burst larger than it sends the oldest halves
+// early instead of growing, and every note-on still gets its note-off, in order.
+TEST(MidiCommandTypes, ABurstOfDelayedCommandsBeyondTheRingSendsTheOldestHalvesEarly) {
+    CommandRig rig;
+    rig.Set(remote::CommandType::NoteDelayed, 37, 100);
+    const int presses = static_cast<int>(remote::MaxPendingHalves) + 6;
+    for (int i = 0; i < presses; ++i) rig.commands->Execute(0);
+    EXPECT_EQ(rig.commands->PendingHalves(), remote::MaxPendingHalves);
+    EXPECT_EQ(rig.commands->EarlyHalves(), 6u);
+    rig.delays.Advance(19);
+    Triples sent = rig.Take();
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), std::array<int, 3>{0x81, 37, 100}), 6);
+    rig.delays.Advance(1);
+    sent = rig.Take();
+    EXPECT_EQ(sent.size(), remote::MaxPendingHalves);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), std::array<int, 3>{0x81, 37, 100}),
+              static_cast<long>(remote::MaxPendingHalves));
+    EXPECT_FALSE(rig.delays.Armed());
+
+    // After the burst the ring works on as before.
+    rig.commands->Execute(0);
+    rig.delays.Advance(20);
+    EXPECT_EQ(rig.Take(), (Triples{{0x91, 37, 100}, {0x81, 37, 100}}));
 }
 
 TEST(MidiCommandTypes, ProgramChangeSendsBankSelectByItsRules) {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
+#include <optional>
 #include <vector>
 
 #include "midi/MidiOutput.h"
@@ -16,39 +16,29 @@ namespace chordella::testing {
 
 inline constexpr int CommandOutput = 2;  // "Memory Out 3"
 
-// Delays on a clock that moves only when Advance says so.
+// The alarm on a clock that moves only when Advance says so.
 class ManualDelays final : public remote::DelayLink {
 public:
-    Id After(std::chrono::milliseconds delay, std::function<void()> task) override {
-        const Id id = next_++;
-        due_.emplace(id, Entry{now_ + delay.count(), std::move(task)});
-        return id;
-    }
-    void Cancel(Id id) override { due_.erase(id); }
-    // Moves the clock on by `millis`, running what falls due on the way, in order.
+    void OnAlarm(std::function<void()> ring) override { ring_ = std::move(ring); }
+    void Arm(std::chrono::steady_clock::duration delay) override { due_ = now_ + delay; }
+    void Disarm() override { due_.reset(); }
+    TimePoint Now() const override { return now_; }
+    // Moves the clock on by `millis`, ringing the alarm whenever it falls due on the way.
     void Advance(long millis) {
-        const long until = now_ + millis;
-        for (;;) {
-            auto first = std::min_element(due_.begin(), due_.end(),
-                                          [](const auto& a, const auto& b) { return a.second.At < b.second.At; });
-            if (first == due_.end() || first->second.At > until) break;
-            now_ = first->second.At;
-            auto task = std::move(first->second.Task);
-            due_.erase(first);
-            task();
+        const TimePoint until = now_ + std::chrono::milliseconds(millis);
+        while (due_ && *due_ <= until) {
+            now_ = *due_;
+            due_.reset();
+            ring_();
         }
         now_ = until;
     }
-    std::size_t Waiting() const { return due_.size(); }
+    bool Armed() const { return due_.has_value(); }
 
 private:
-    struct Entry {
-        long At;
-        std::function<void()> Task;
-    };
-    long now_ = 0;
-    Id next_ = 1;
-    std::map<Id, Entry> due_;
+    TimePoint now_{};
+    std::optional<TimePoint> due_;
+    std::function<void()> ring_ = [] {};
 };
 
 // The short messages an output received, as "status data1 data2" triples.
