@@ -106,6 +106,11 @@ private:
     void LoadWindowSettings();
     void StoreWindowSettingsSoon();
     void StoreWindowSettings();
+    // The guide's page in front of the tabs; closing it brings back the page shown before.
+    void ShowGuide(const QString& text);
+    void CloseGuide();
+    // The page kept in the settings: the guide's page counts as the one it covers.
+    int PanelPage() const;
     // MainWindowMenus.cpp
     void BuildMenus();
     void RefreshMenus(const app::DisplaySnapshot& snapshot);
@@ -163,6 +168,7 @@ private:
     QWidget* guide_ = nullptr;
     QLabel* guideText_ = nullptr;
     bool guideClosed_ = false;
+    int pageBeforeGuide_ = 0;
     TKeys* keys_ = nullptr;
     OptionsWindow* options_ = nullptr;
     ChordViewWindow* chordView_ = nullptr;
