@@ -185,6 +185,7 @@ void MainWindow::Refresh(const app::DisplaySnapshot& snapshot) {
     setWindowTitle(QString::fromUtf8(snapshot.Title.c_str()));
     statusBar()->showMessage(QString::fromUtf8(snapshot.Status.c_str()));
     lastPlaying_ = snapshot.Playing;
+    keyboardLayout_ = snapshot.KeyboardLayout;
     display_->Refresh(snapshot);
     buttons_->Refresh(snapshot);
     RefreshTransport(snapshot);
