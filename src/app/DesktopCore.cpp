@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <string_view>
 #include <utility>
 
@@ -14,6 +15,7 @@
 #include "app/DesktopStyleManager.h"
 #include "library/Songlist.h"
 #include "library/PlaylistLine.h"
+#include "library/StyleManager.h"
 #include "app/LiveArranger.h"
 #include "core/Session.h"
 #include "app/Settings.h"
@@ -442,11 +444,38 @@ void DesktopCore::OpenSonglist(const std::string& path, const std::string& /*cap
 void DesktopCore::SaveStylePlaylist() { playlist_->Save(); }
 
 PlaylistView DesktopCore::StylePlaylist(const PlaylistRequest& request) {
+    if (request.Action == PlaylistAction::ImportFromSonglist) {
+        PlaylistRequest withSongs = request;
+        withSongs.Files = songlist_->List().Entries();
+        return playlist_->Handle(withSongs);
+    }
+    if (request.Action == PlaylistAction::AddStyles && request.Files.empty()) {
+        PlaylistRequest listed = request;  // "Add styles": the files the Style-Manager lists
+        listed.Files = styleManager_->Manager().Browser().FilePaths();
+        return playlist_->Handle(listed);
+    }
+    if (request.Action == PlaylistAction::LoadFile) {
+        PlaylistView view = playlist_->Handle(request);
+        std::error_code missing;
+        if (!std::filesystem::is_regular_file(request.Text, missing)) {
+            view.Message = request.Text + " not found !";
+        } else {
+            playlist_->NoteLoaded(request.Text);
+            OpenStyle(request.Text);
+        }
+        view.Recent = playlist_->View().Recent;
+        return view;
+    }
     PlaylistView view = playlist_->Handle(request);
-    if (request.Action != PlaylistAction::Load) return view;
-    if (const std::optional<std::string> file = playlist_->FileAt(request.Index)) OpenStyle(*file);
-    else if (request.Index >= 0 && request.Index < static_cast<int>(view.Lines.size()))
+    if (request.Action != PlaylistAction::Load && request.Action != PlaylistAction::SelectNumber) return view;
+    if (!view.Message.empty()) return view;
+    if (const std::optional<std::string> file = playlist_->FileAt(request.Index)) {
+        playlist_->NoteLoaded(*file);
+        OpenStyle(*file);
+        view.Recent = playlist_->View().Recent;
+    } else if (request.Index >= 0 && request.Index < static_cast<int>(view.Lines.size())) {
         view.Message = std::string(library::LinePath(view.Lines[static_cast<std::size_t>(request.Index)])) + " not found !";
+    }
     return view;
 }
 

@@ -5,6 +5,7 @@
 #include "app/PlaylistStyleList.h"
 #include "app/SongCreator.h"
 #include "core/Session.h"
+#include "library/SongStyles.h"
 #include "library/StylePlaylist.h"
 #include "platform/Prompter.h"
 
@@ -40,11 +41,18 @@ void DesktopPlaylist::Save() {
     session_.App().options.StyleSearchIndex = playlist_->Selected;
 }
 
-int DesktopPlaylist::AppendStyles(const std::vector<std::string>& paths, std::string& error) {
+int DesktopPlaylist::AppendStyles(const std::vector<std::string>& paths, const std::string& description,
+                                  std::string& error) {
     std::vector<std::string> skipped;
-    const int added = playlist_->AddStyles(paths, "", &skipped);
+    const int added = playlist_->AddStyles(paths, description, &skipped);
     if (added == 0 && !skipped.empty()) error = "No style could be added to the Style-Playlist: " + skipped.front() + " !";
     return added;
+}
+
+void DesktopPlaylist::NoteLoaded(const std::string& file) {
+    std::erase(recent_, file);
+    recent_.insert(recent_.begin(), file);
+    if (recent_.size() > RecentStyles) recent_.resize(RecentStyles);
 }
 
 void DesktopPlaylist::SetRandom(bool on) {
@@ -78,6 +86,7 @@ PlaylistView DesktopPlaylist::View() const {
     view.Random = playlist_->RandomTicked;
     view.Next = playlist_->NextTicked;
     view.Find = playlist_->FindTicked;
+    view.Recent = recent_;
     return view;
 }
 
@@ -85,6 +94,12 @@ std::optional<std::string> DesktopPlaylist::FileAt(int index) const {
     const auto& lines = playlist_->List(library::StyleListKind::SearchResult).Lines;
     if (index < 0 || static_cast<std::size_t>(index) >= lines.size()) return std::nullopt;
     return playlist_->FileOf(lines[static_cast<std::size_t>(index)]);
+}
+
+std::string DesktopPlaylist::Export(const PlaylistRequest& request, PlaylistView& view) {
+    std::string error;
+    view.ExportedFile = playlist_->ExportForEditor(KindOf(request.List), error);
+    return view.ExportedFile.empty() ? error + " !" : std::string{};
 }
 
 std::string DesktopPlaylist::Maintain(const PlaylistRequest& request) {
@@ -98,7 +113,22 @@ std::string DesktopPlaylist::Maintain(const PlaylistRequest& request) {
             return p.RemoveEntries(library::StyleListKind::Playlist, library::RemovalKind::WithoutBass).Message;
         case A::RemoveNotFound: return p.RemoveEntries(kind, library::RemovalKind::NotFound).Message;
         case A::DeleteDuplicates: return p.DeleteDuplicates(kind).Message;
-        case A::DeleteEntry: p.DeleteEntry(kind, request.Index); return {};
+        case A::DeleteEntry: {
+            if (kind != library::StyleListKind::Favorites) {
+                p.DeleteEntry(kind, request.Index);
+                return {};
+            }
+            // The favourites' entry of the line shown at Index (the window shows one list).
+            const auto& shown = p.List(library::StyleListKind::SearchResult).Lines;
+            if (request.Index < 0 || static_cast<std::size_t>(request.Index) >= shown.size()) return {};
+            const auto& favorites = p.List(library::StyleListKind::Favorites).Lines;
+            const auto at = std::find(favorites.begin(), favorites.end(), shown[static_cast<std::size_t>(request.Index)]);
+            if (at == favorites.end()) return "The selected style is not in the favorites list !";
+            if (!p.DeleteEntry(kind, static_cast<int>(at - favorites.begin())))
+                return "The favorites list could not be saved !";
+            p.DeleteEntry(library::StyleListKind::SearchResult, request.Index);
+            return {};
+        }
         case A::ExportToPlaylist:
             if (kind == library::StyleListKind::Favorites) {
                 std::string message;
@@ -123,6 +153,7 @@ std::string DesktopPlaylist::Change(const PlaylistRequest& request) {
             break;
         case A::ClearPlaylist: p.ClearPlaylist(); break;
         case A::AddStyles: {
+            if (request.Files.empty()) return "No styles are listed in the Style-Manager window !";
             std::vector<std::string> skipped;
             p.AddStyles(request.Files, request.Text, &skipped);
             for (const std::string& line : skipped) message += line + "\r\n";
@@ -207,10 +238,38 @@ PlaylistView DesktopPlaylist::Handle(const PlaylistRequest& request) {
             SetRandom(request.Random);
             break;
         case A::ShuffleSearchResult: p.ShuffleSearchResult(session_.Random()); break;
+        case A::ReadList: break;
+        case A::ExportToEditor: {
+            PlaylistView view = View();
+            view.Message = Export(request, view);
+            return view;
+        }
+        case A::ImportFromSonglist: {
+            // Files holds the songlist's lines here.
+            const library::SongStyles styles = library::StylesOfSongs(request.Files, session_.Paths());
+            if (request.Clear) p.ClearSearchResult();
+            const int added = p.AddStyles(styles.Files, {}, nullptr, library::StyleListKind::SearchResult);
+            message = std::to_string(added) + " style(s) of the songlist added to the search result !";
+            for (const std::string& problem : styles.Problems) message += "\r\n" + problem;
+            break;
+        }
+        case A::SelectNumber:
+            if (request.Index >= 0 &&
+                static_cast<std::size_t>(request.Index) < p.List(library::StyleListKind::SearchResult).Lines.size())
+                p.Selected = request.Index;
+            else
+                message = "Wrong entry or no such style number !";
+            break;
+        case A::LoadFile: break;  // the core loads it
         default: message = Change(request); break;
     }
     PlaylistView view = View();
     view.Message = message;
+    if (request.Action == A::ReadList) {
+        view.Listed = p.List(KindOf(request.List)).Lines;
+        view.ListedFiles.reserve(view.Listed.size());
+        for (const std::string& line : view.Listed) view.ListedFiles.push_back(p.FileOf(line).value_or(std::string{}));
+    }
     return view;
 }
 

@@ -43,22 +43,28 @@ public:
     std::optional<std::string> FileAt(int index) const;
 
     library::StylePlaylist& Lists() { return *playlist_; }
+    // A style was loaded from the window: it leads the "Recent style" list.
+    void NoteLoaded(const std::string& file);
+    static constexpr std::size_t RecentStyles = 10;
 
     // The style manager's "Add listed files": a line per readable file; the ones that
     // cannot be read are named in `error` when none could be added.
-    int AppendStyles(const std::vector<std::string>& paths, std::string& error) override;
+    int AppendStyles(const std::vector<std::string>& paths, const std::string& description,
+                     std::string& error) override;
     // The window is opened by the window itself (its menu item); the core cannot show it.
     bool ShowPlaylist() override { return false; }
 
 private:
     std::string Maintain(const PlaylistRequest& request);
     std::string Change(const PlaylistRequest& request);
+    std::string Export(const PlaylistRequest& request, PlaylistView& view);
 
     core::Session& session_;
     SongCreator& creator_;
     std::unique_ptr<library::StylePlaylist> playlist_;
     std::unique_ptr<PlaylistStyleList> randomSource_;
     bool opened_ = false;
+    std::vector<std::string> recent_;
 };
 
 }  // namespace chordella::app

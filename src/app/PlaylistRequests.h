@@ -37,6 +37,11 @@ enum class PlaylistAction {
     ImportFiles,          // "Import styles from explorer": Files (Clear: the list is emptied first)
     AddTerms,             // "Add term(s)": Text to the selected line
     BadStyle,             // "Bad style": the selected line leaves the playlist (asked before)
+    ReadList,             // the lines of List with their files (Listed, ListedFiles), for the style browser
+    ExportToEditor,       // "Export to text editor" of List: the file written comes back in ExportedFile
+    ImportFromSonglist,   // "Import styles from Songlist": the styles the songs name (Clear: the list is emptied first)
+    LoadFile,             // "Recent style": the style file Text is loaded again
+    SelectNumber,         // "Style number": the result line Index is selected and loaded
 };
 
 // Which list a maintenance request works on.
@@ -67,6 +72,12 @@ struct PlaylistView {
     bool Next = false;
     bool Find = false;
     std::string Message;              // to show after the request; empty: nothing to say
+    // Only for ReadList: the lines of the list asked for, and each line's style file on this
+    // machine (empty when it is not found).
+    std::vector<std::string> Listed;
+    std::vector<std::string> ListedFiles;
+    std::string ExportedFile;         // after ExportToEditor: the file to open in a text editor
+    std::vector<std::string> Recent;  // the styles loaded from this window, the latest first
 };
 
 }  // namespace chordella::app

@@ -16,9 +16,10 @@ class StylePlaylistLink {
 public:
     virtual ~StylePlaylistLink() = default;
     // Appends the style files (full paths, in this order) to the current playlist, one
-    // playlist line each. Returns how many were added; on failure 0 with the reason in
-    // `error` (a text ending in " !" the caller shows).
-    virtual int AppendStyles(const std::vector<std::string>& paths, std::string& error) = 0;
+    // playlist line each with this description. Returns how many were added; on failure 0
+    // with the reason in `error` (a text ending in " !" the caller shows).
+    virtual int AppendStyles(const std::vector<std::string>& paths, const std::string& description,
+                             std::string& error) = 0;
     // Shows the "Style-Playlist" window. False when there is none to show.
     virtual bool ShowPlaylist() = 0;
 };
@@ -27,7 +28,8 @@ public:
 class NoStylePlaylist final : public StylePlaylistLink {
 public:
     static constexpr std::string_view Message = "The Style-Playlist is not available !";
-    int AppendStyles(const std::vector<std::string>& /*paths*/, std::string& error) override {
+    int AppendStyles(const std::vector<std::string>& /*paths*/, const std::string& /*description*/,
+                     std::string& error) override {
         error = Message;
         return 0;
     }

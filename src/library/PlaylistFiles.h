@@ -26,6 +26,10 @@ inline constexpr std::string_view FavoritesName = "StyleFavorites.sea";
 inline constexpr std::string_view FavoritesBackupName = "StyleFavorites.bak";
 inline constexpr std::string_view FavoritesExportName = "StyleFavorites.txt";
 inline constexpr std::string_view DeletedEntriesName = "Deleted_Entries.txt";
+// What "Export to text editor" writes, one file per list.
+inline constexpr std::string_view PlaylistExportName = "Export_Playlist.txt";
+inline constexpr std::string_view SearchResultExportName = "Export_SearchResult.txt";
+inline constexpr std::string_view FavoritesEditorExportName = "Export_Favorites.txt";
 inline constexpr std::string_view PlaylistFilter = "Play-Lists (*.txt)|*.txt";
 inline constexpr std::string_view StylePlaylistFilter = "Style-Playlists (*.txt)|*.txt";
 inline constexpr std::string_view SearchResultFilter = "Search results (*.sea)|*.sea";

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "library/StyleGroups.h"
+#include "library/StylePlaylist.h"
 #include "library/StylePaths.h"
 #include "platform/Files.h"
 #include "platform/Prompter.h"
@@ -212,10 +213,17 @@ void StyleManager::AddListedToPlaylist() {
                           [alive, files](bool yes) {
                               const auto self = alive.lock();
                               if (!yes || !self) return;
-                              StyleManager& manager = **self;
-                              std::string error;
-                              manager.playlist_.AppendStyles(files, error);
-                              if (!error.empty()) manager.prompter_.Inform(error);
+                              // One description for all of them, for later searches.
+                              (**self).prompter_.InputThen(
+                                  std::string(playlist_text::Caption), std::string(playlist_text::AskDescription), "",
+                                  [alive, files](std::optional<std::string> description) {
+                                      const auto still = alive.lock();
+                                      if (!description || !still) return;
+                                      StyleManager& manager = **still;
+                                      std::string error;
+                                      manager.playlist_.AppendStyles(files, *description, error);
+                                      if (!error.empty()) manager.prompter_.Inform(error);
+                                  });
                           });
 }
 

@@ -447,4 +447,15 @@ int StylePlaylist::ExportToPlaylist(StyleListKind kind) {
     return static_cast<int>(lines.size());
 }
 
+std::string StylePlaylist::ExportForEditor(StyleListKind kind, std::string& error) const {
+    const std::string_view name = kind == StyleListKind::Playlist       ? PlaylistExportName
+                                  : kind == StyleListKind::SearchResult ? SearchResultExportName
+                                                                        : FavoritesEditorExportName;
+    const std::string file = paths_.Lists() + "/" + std::string(name);
+    platform::MakeFolders(paths_.Lists());
+    if (WriteListFile(file, List(kind).Lines, error)) return file;
+    error = file + ": " + error;
+    return {};
+}
+
 }  // namespace chordella::library

@@ -163,6 +163,10 @@ public:
     // "Export to playlist" of the search result or favourites: the lines are appended to
     // the current playlist.
     int ExportToPlaylist(StyleListKind kind);
+    // "Export to text editor": the list as a text file of its own in LISTS (one per list,
+    // written over each time) for a text editor. Returns the file; empty (with the reason
+    // in `error`) when it cannot be written.
+    std::string ExportForEditor(StyleListKind kind, std::string& error) const;
 
     // --- Window options read by the random style choice ---------------------------------
     bool RandomTicked = false;  // "Random"

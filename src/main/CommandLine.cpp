@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/ArrangerCommand.h"
+#include "app/BatchCommand.h"
 #include "app/ChartCommands.h"
 #include "app/ConvertCommand.h"
 #include "app/MainInstance.h"
@@ -131,6 +132,27 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     convertCommand->add_flag("--normalize", convertFlags.normalize, "Normalise the channel volumes");
     convertCommand->add_flag("--no-casm", convertFlags.noCasm, "Ignore the files' channel tables (CASM)");
     convertCommand->add_flag("--channels", convertFlags.channels, "Report per part and channel what was kept, moved or dropped");
+
+    BatchCommandFlags batchFlags;
+    CLI::App* batchCommand = cli.add_subcommand(
+        "batch", "One style operation over a folder or a playlist: convert, delete-bassless, check, normalize, "
+                 "refresh, add, tag, songs N");
+    batchCommand->add_option("MODE", batchFlags.mode, "convert, delete-bassless, check, normalize, refresh, add, tag or songs")
+        ->required();
+    batchCommand->add_option("DIR", batchFlags.folder, "The folder of the styles (songs: the number of songs)")
+        ->option_text("DIR|N");
+    batchCommand->add_option("--playlist", batchFlags.playlist, "Take the styles listed in this playlist")
+        ->option_text("FILE");
+    batchCommand->add_option("-o,--output", batchFlags.outputFolder, "convert: the folder the styles go to")
+        ->option_text("DIR");
+    batchCommand->add_option("--sets", batchFlags.sets, "convert: styles per file, sets 1 … N (default 6)")
+        ->check(CLI::Range(1, 6))
+        ->option_text("N");
+    batchCommand->add_option("--description", batchFlags.description,
+                             "convert, add: a short description; \"???\" takes each style's folder name")
+        ->option_text("TEXT");
+    batchCommand->add_flag("--clear", batchFlags.clearPlaylist, "add: clear the playlist first");
+    batchCommand->add_flag("--yes", batchFlags.yes, "delete-bassless: delete without asking");
 
     CreateCommandFlags createFlags;
     CLI::App* createCommand = cli.add_subcommand(
@@ -304,6 +326,11 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
         return RunImportCommand(importFlags, stdout, stderr);
     }
     if (*infoCommand) return RunInfoCommand(infoPath, stdout, stderr);
+    if (*batchCommand) {
+        if (!global.home.empty()) batchFlags.home = global.home;
+        batchFlags.yes = batchFlags.yes || global.yes;
+        return RunBatchCommand(batchFlags, stdin, stdout, stderr);
+    }
     if (*convertCommand) {
         if (!global.home.empty()) convertFlags.home = global.home;
         return RunConvertCommand(convertFlags, stdout, stderr);

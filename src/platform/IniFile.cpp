@@ -23,6 +23,13 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::string LowerKey(std::string_view key) {
+    std::string lower(key);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
 std::string_view Trim(std::string_view s) {
     const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
     while (!s.empty() && isSpace(s.front())) s.remove_prefix(1);
@@ -176,7 +183,7 @@ void IniFile::Parse(std::string_view given) {
                 keepAsItWas();  // a broken header is unreadable
                 continue;
             }
-            sections_.push_back(Section{std::string(Trim(line.substr(1, close - 1))), {}});
+            sections_.push_back(Section{std::string(Trim(line.substr(1, close - 1))), {}, {}, false});
             continue;
         }
         const std::size_t equals = line.find('=');
@@ -190,15 +197,20 @@ void IniFile::Parse(std::string_view given) {
 }
 
 std::string IniFile::Serialize() const {
-    std::string out;
-    for (const Line& line : preamble_) out += line.value + '\n';
+    std::size_t size = 0;
+    for (const Line& line : preamble_) size += line.value.size() + 1;
     for (const Section& section : sections_) {
-        out += '[' + section.name + "]\n";
+        size += section.name.size() + 3;
+        for (const Line& line : section.lines) size += line.key.size() + line.value.size() + 2;
+    }
+    std::string out;
+    out.reserve(size);
+    for (const Line& line : preamble_) out.append(line.value).push_back('\n');
+    for (const Section& section : sections_) {
+        out.append(1, '[').append(section.name).append("]\n");
         for (const Line& line : section.lines) {
-            if (line.key.empty())
-                out += line.value + '\n';
-            else
-                out += line.key + '=' + line.value + '\n';
+            if (!line.key.empty()) out.append(line.key).push_back('=');
+            out.append(line.value).push_back('\n');
         }
     }
     return out;
@@ -227,12 +239,22 @@ IniFile::Section* IniFile::FindSection(std::string_view name) {
     return const_cast<Section*>(static_cast<const IniFile*>(this)->FindSection(name));
 }
 
+const IniFile::Line* IniFile::Section::Find(std::string_view key) const {
+    if (!indexed) {
+        index.clear();
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            if (!lines[i].key.empty()) index.try_emplace(LowerKey(lines[i].key), i);
+        indexed = true;
+    }
+    const auto found = index.find(LowerKey(key));
+    return found == index.end() ? nullptr : &lines[found->second];
+}
+
 const IniFile::Line* IniFile::FindKey(std::string_view section, std::string_view key) const {
     // Sections of the same name are one section; the first value of a key counts.
     for (const Section& candidate : sections_) {
         if (!EqualsNoCase(candidate.name, section)) continue;
-        for (const Line& line : candidate.lines)
-            if (!line.key.empty() && EqualsNoCase(line.key, key)) return &line;
+        if (const Line* line = candidate.Find(key)) return line;
     }
     return nullptr;
 }
@@ -269,13 +291,16 @@ void IniFile::SetString(std::string_view section, std::string_view key, std::str
     }
     Section* target = FindSection(section);
     if (!target) {
-        sections_.push_back(Section{std::string(section), {}});
+        sections_.push_back(Section{std::string(section), {}, {}, false});
         target = &sections_.back();
     }
     // New keys go after the last key, before trailing blank lines.
     auto at = target->lines.end();
     while (at != target->lines.begin() && std::prev(at)->key.empty() && std::prev(at)->value.empty()) --at;
+    const auto line = static_cast<std::size_t>(at - target->lines.begin());
     target->lines.insert(at, Line{std::string(key), std::string(value)});
+    // Only blank lines moved, and they hold no key: the index stays right with the new key in it.
+    if (target->indexed) target->index.try_emplace(LowerKey(key), line);
 }
 
 void IniFile::SetInt(std::string_view section, std::string_view key, int value) {
@@ -289,6 +314,7 @@ void IniFile::SetBool(std::string_view section, std::string_view key, bool value
 void IniFile::EraseKey(std::string_view section, std::string_view key) {
     for (Section& candidate : sections_) {
         if (!EqualsNoCase(candidate.name, section)) continue;
+        candidate.Forget();
         std::erase_if(candidate.lines, [&](const Line& line) { return !line.key.empty() && EqualsNoCase(line.key, key); });
     }
 }

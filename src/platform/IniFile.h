@@ -6,8 +6,10 @@
 // kept as they were and written back unchanged. UTF-8 with or without a byte-order mark
 // and UTF-16 with one are read, and written back in the encoding they came in.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace chordella::platform {
@@ -58,6 +60,14 @@ private:
     struct Section {
         std::string name;
         std::vector<Line> lines;
+        // Each key (lower case) and the line of its first occurrence, built when first
+        // needed after a change that moves lines: a group of thousands of keys is then read
+        // and written in linear time instead of one scan of the section per key.
+        mutable std::unordered_map<std::string, std::size_t> index;
+        mutable bool indexed = false;
+
+        const Line* Find(std::string_view key) const;
+        void Forget() { indexed = false; }
     };
 
     const Section* FindSection(std::string_view name) const;

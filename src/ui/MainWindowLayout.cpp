@@ -73,6 +73,7 @@ QWidget* MainWindow::BuildFoldingPanels() {
         setFocus();  // the keys go back to chords and sections
     };
     browser_->OnFoldersChanged = [this] { StoreWindowSettingsSoon(); };
+    ConnectStyleLists(*browser_, core_);
 
     keyboardPanel_ = new QWidget;
     keyboardPanel_->setObjectName("KeyboardPanel");

@@ -1,17 +1,24 @@
 #include "ui/StyleBrowser.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
+
+#include "app/PlaylistRequests.h"
+#include "library/PlaylistLine.h"
+#include "ui/CoreLink.h"
 
 namespace chordella::ui {
 
@@ -20,6 +27,9 @@ namespace {
 constexpr int FilesPerTurn = 8;
 
 enum Column { NameColumn, MeterColumn, TempoColumn, SourceColumn, ColumnCount };
+// Item data kept beside the texts: the file (name column), the tempo (meter column), the
+// playlist line (tempo column) and whether the row comes from a list rather than a folder
+// (source column).
 constexpr int PathRole = Qt::UserRole;
 
 QString Folded(const std::string& folder) {
@@ -35,19 +45,30 @@ StyleBrowser::StyleBrowser(QWidget* parent) : QWidget(parent) {
     auto* top = new QHBoxLayout;
     search_ = new QLineEdit;
     search_->setObjectName("StyleSearch");
-    search_->setPlaceholderText("Search styles: name, tempo or meter");
+    search_->setPlaceholderText("Search styles: name, tempo or meter, or a query (!pop !rock; >75; +4/4)");
     search_->setClearButtonEnabled(true);
     search_->setFocusPolicy(Qt::ClickFocus);
+    source_ = new QComboBox;
+    source_->setObjectName("StyleSource");
+    source_->setFocusPolicy(Qt::NoFocus);
+    source_->addItems({FoldersSource, PlaylistSource, FavoritesSource});
+    source_->setToolTip("Show the styles of the style folders, the Style-Playlist or the favorites list");
     auto* add = new QPushButton("Add folder ...");
     add->setObjectName("AddStyleFolder");
     add->setFocusPolicy(Qt::NoFocus);
     auto* rescan = new QPushButton("Read again");
     rescan->setObjectName("RescanStyles");
     rescan->setFocusPolicy(Qt::NoFocus);
+    top->addWidget(source_);
     top->addWidget(search_, 1);
     top->addWidget(add);
     top->addWidget(rescan);
     layout->addLayout(top);
+    searchProblem_ = new QLabel;
+    searchProblem_->setObjectName("StyleSearchProblem");
+    searchProblem_->setWordWrap(true);
+    searchProblem_->hide();
+    layout->addWidget(searchProblem_);
 
     list_ = new QTreeWidget;
     list_->setObjectName("StyleList");
@@ -72,7 +93,14 @@ StyleBrowser::StyleBrowser(QWidget* parent) : QWidget(parent) {
         if (OnPlay && item != nullptr) OnPlay(EntryOf(item).Path);
     });
     connect(add, &QPushButton::clicked, this, [this] { ChooseFolder(); });
-    connect(rescan, &QPushButton::clicked, this, [this] { Rescan(); });
+    connect(rescan, &QPushButton::clicked, this, [this] {
+        if (Source() == FoldersSource) Rescan();
+        else if (OnListWanted) OnListWanted(Source());
+    });
+    connect(source_, &QComboBox::currentTextChanged, this, [this](const QString& source) {
+        ApplySearch();
+        if (source != FoldersSource && OnListWanted) OnListWanted(source);
+    });
 }
 
 void StyleBrowser::SetFolders(const std::string& stylesFolder, const std::vector<std::string>& added) {
@@ -109,7 +137,7 @@ void StyleBrowser::Rescan() {
 void StyleBrowser::ReadSomeFiles() {
     for (int n = 0; n < FilesPerTurn && nextToRead_ < toRead_.size(); ++n, ++nextToRead_) {
         const auto& [file, source] = toRead_[nextToRead_];
-        AddRow(DescribeStyleFile(file), source);
+        AddRow(DescribeStyleFile(file), source, false, StyleFilter(search_->text().toStdString()));
     }
     if (nextToRead_ < toRead_.size()) return;
     reader_->stop();
@@ -117,7 +145,7 @@ void StyleBrowser::ReadSomeFiles() {
     nextToRead_ = 0;
 }
 
-void StyleBrowser::AddRow(const StyleEntry& entry, const QString& source) {
+void StyleBrowser::AddRow(const StyleEntry& entry, const QString& source, bool listRow, const StyleFilter& filter) {
     auto* item = new QTreeWidgetItem;
     item->setText(NameColumn, QString::fromStdString(entry.Name));
     item->setText(MeterColumn, QString::fromStdString(entry.Meter));
@@ -125,16 +153,22 @@ void StyleBrowser::AddRow(const StyleEntry& entry, const QString& source) {
     item->setText(SourceColumn, source);
     item->setData(NameColumn, PathRole, QString::fromStdString(entry.Path));
     item->setData(MeterColumn, PathRole, entry.Tempo);
-    item->setToolTip(NameColumn, QString::fromStdString(entry.Problem.empty() ? entry.Path : entry.Problem));
+    item->setData(TempoColumn, PathRole, QByteArray::fromStdString(entry.Line));
+    // A list's description is part of its line: shown with the path.
+    const library::PlaylistEntry parsed = library::ParsePlaylistLine(entry.Line);
+    const std::string tip = !entry.Problem.empty()        ? entry.Problem
+                            : parsed.Description.empty() ? entry.Path
+                                                         : entry.Path + "\n" + parsed.Description;
+    item->setToolTip(NameColumn, QString::fromLocal8Bit(tip.c_str()));
     if (!entry.Problem.empty()) item->setDisabled(true);
-    const StyleEntry shown = EntryOf(item);
-    item->setHidden(!EntryMatches(shown, search_->text().toStdString()));
     if (entry.Path == loaded_) {
         QFont font = item->font(NameColumn);
         font.setBold(true);
         item->setFont(NameColumn, font);
     }
+    item->setData(SourceColumn, PathRole, listRow);
     list_->addTopLevelItem(item);
+    item->setHidden(!Visible(item, filter));
 }
 
 void StyleBrowser::ShowEntries(const QString& source, const std::vector<StyleEntry>& entries) {
@@ -143,10 +177,18 @@ void StyleBrowser::ShowEntries(const QString& source, const std::vector<StyleEnt
         if (item->data(SourceColumn, PathRole).toBool() && item->text(SourceColumn) == source)
             delete list_->takeTopLevelItem(i);
     }
-    for (const StyleEntry& entry : entries) {
-        AddRow(entry, source);
-        list_->topLevelItem(list_->topLevelItemCount() - 1)->setData(SourceColumn, PathRole, true);
-    }
+    const StyleFilter filter(search_->text().toStdString());
+    for (const StyleEntry& entry : entries) AddRow(entry, source, true, filter);
+}
+
+void StyleBrowser::ShowSource(const QString& source) { source_->setCurrentText(source); }
+
+QString StyleBrowser::Source() const { return source_->currentText(); }
+
+bool StyleBrowser::Visible(const QTreeWidgetItem* item, const StyleFilter& filter) const {
+    const bool listRow = item->data(SourceColumn, PathRole).toBool();
+    const bool shownSource = Source() == FoldersSource ? !listRow : listRow && item->text(SourceColumn) == Source();
+    return shownSource && filter.Matches(EntryOf(item));
 }
 
 StyleEntry StyleBrowser::EntryOf(const QTreeWidgetItem* item) {
@@ -155,14 +197,17 @@ StyleEntry StyleBrowser::EntryOf(const QTreeWidgetItem* item) {
     entry.Name = item->text(NameColumn).toStdString();
     entry.Meter = item->text(MeterColumn).toStdString();
     entry.Tempo = item->data(MeterColumn, PathRole).toInt();
+    entry.Line = item->data(TempoColumn, PathRole).toByteArray().toStdString();
     return entry;
 }
 
 void StyleBrowser::ApplySearch() {
-    const std::string search = search_->text().toStdString();
+    const StyleFilter filter(search_->text().toStdString());
+    searchProblem_->setText(QString::fromStdString(filter.Problem()));
+    searchProblem_->setVisible(!filter.Problem().empty());
     for (int i = 0; i < list_->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = list_->topLevelItem(i);
-        item->setHidden(!EntryMatches(EntryOf(item), search));
+        item->setHidden(!Visible(item, filter));
     }
 }
 
@@ -203,6 +248,18 @@ bool StyleBrowser::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void ConnectStyleLists(StyleBrowser& browser, CoreLink& core) {
+    QPointer<StyleBrowser> shown(&browser);
+    browser.OnListWanted = [shown, &core](const QString& source) {
+        app::PlaylistRequest request{app::PlaylistAction::ReadList};
+        request.List = source == StyleBrowser::FavoritesSource ? app::PlaylistListChoice::Favorites
+                                                               : app::PlaylistListChoice::Playlist;
+        core.StylePlaylist(request, [shown, source](const app::PlaylistView& view) {
+            if (shown) shown->ShowEntries(source, EntriesOfList(view.Listed, view.ListedFiles));
+        });
+    };
 }
 
 }  // namespace chordella::ui

@@ -11,6 +11,7 @@
 #include "data/StyleAnalysis.h"
 #include "data/StyleFile.h"
 #include "data/StyleNames.h"
+#include "library/PlaylistLine.h"
 #include "platform/Files.h"
 
 namespace chordella::ui {
@@ -80,7 +81,33 @@ StyleEntry DescribeStyleFile(const std::string& path) {
     const data::StyleMeterChoice meter = data::MeterChoiceOf(image.Header.StyleMeter);
     entry.Meter = data::MeterName(meter.MeasureUnits, meter.EighthNotes);
     entry.Tempo = image.Header.StyleTempo;
+    entry.Line = library::FormatPlaylistLine({path, entry.Tempo, entry.Meter, {}, 0, false});
     return entry;
+}
+
+StyleEntry EntryOfListLine(const std::string& line, const std::optional<std::string>& file) {
+    const library::PlaylistEntry parsed = library::ParsePlaylistLine(line);
+    StyleEntry entry;
+    entry.Line = line;
+    // Lists travel between machines: the stored path may use either separator.
+    const std::size_t slash = parsed.Path.find_last_of("/\\");
+    entry.Name = data::StyleDisplayNameOf(slash == std::string::npos ? parsed.Path : parsed.Path.substr(slash + 1));
+    entry.Meter = parsed.Metrum;
+    entry.Tempo = parsed.Tempo >= library::LowestTempo ? parsed.Tempo : 0;
+    entry.Path = file.value_or(parsed.Path);
+    if (!file) entry.Problem = parsed.Path + " not found";
+    return entry;
+}
+
+std::vector<StyleEntry> EntriesOfList(const std::vector<std::string>& lines, const std::vector<std::string>& files) {
+    std::vector<StyleEntry> entries;
+    entries.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!library::IsStyleLine(lines[i])) continue;
+        const bool found = i < files.size() && !files[i].empty();
+        entries.push_back(EntryOfListLine(lines[i], found ? std::optional<std::string>(files[i]) : std::nullopt));
+    }
+    return entries;
 }
 
 bool EntryMatches(const StyleEntry& entry, const std::string& search) {
@@ -94,6 +121,26 @@ bool EntryMatches(const StyleEntry& entry, const std::string& search) {
         return false;
     }
     return true;
+}
+
+StyleFilter::StyleFilter(const std::string& search) : search_(search) {
+    const std::size_t first = search.find_first_not_of(" \t");
+    isQuery_ = search.find(';') != std::string::npos ||
+               (first != std::string::npos && std::string_view("+-!=<>*").find(search[first]) != std::string_view::npos);
+    if (isQuery_) query_ = library::ParseStyleQuery(search);
+}
+
+bool StyleFilter::Matches(const StyleEntry& entry) const {
+    if (!isQuery_) return EntryMatches(entry, search_);
+    if (!query_.Valid()) return false;
+    // Size terms are about the file the entry would load.
+    const library::FileSizeOf sizeOf = [&entry](std::string_view) -> std::optional<std::uintmax_t> {
+        std::error_code error;
+        const std::uintmax_t size = fs::file_size(entry.Path, error);
+        if (error) return std::nullopt;
+        return size;
+    };
+    return query_.Matches(entry.Line.empty() ? entry.Path : entry.Line, sizeOf);
 }
 
 }  // namespace chordella::ui

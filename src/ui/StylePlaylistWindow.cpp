@@ -2,6 +2,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -10,12 +14,17 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
+#include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "library/PlaylistFiles.h"
 #include "library/StylePlaylist.h"
+#include "ui/StyleCatalog.h"
 
 namespace chordella::ui {
 
@@ -40,6 +49,11 @@ app::PlaylistRequest On(A action, L list = L::Playlist) {
 StylePlaylistWindow::StylePlaylistWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt::Window), link_(link) {
     setObjectName("StylePlaylistWindow");
     setWindowTitle(Q(text::Caption));
+    setAcceptDrops(true);
+    Ask = [this](const QString& question) {
+        return QMessageBox::question(this, Q(text::Caption), question) == QMessageBox::Yes;
+    };
+    OpenInEditor = [](const QString& file) { return QDesktopServices::openUrl(QUrl::fromLocalFile(file)); };
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(new QMenuBar);
     BuildMenus();
@@ -111,6 +125,23 @@ StylePlaylistWindow::StylePlaylistWindow(CoreLink& link, QWidget* parent) : QWid
     buttons->addWidget(addEntry);
     buttons->addWidget(deleteEntry);
     buttons->addStretch(1);
+    const QString playlists = Q(library::PlaylistFilter).replace('|', ";;");
+    auto* open = new QPushButton("Open");
+    open->setObjectName("OpenPlaylistButton");
+    open->setToolTip("Open playlist");
+    connect(open, &QPushButton::clicked, this, [this, playlists] {
+        const QString file = QFileDialog::getOpenFileName(this, "Open playlist", QString(), playlists);
+        if (file.isEmpty()) return;
+        app::PlaylistRequest request{A::OpenPlaylist};
+        request.Text = file.toStdString();
+        Send(request);
+    });
+    auto* save = new QPushButton("Save");
+    save->setObjectName("SavePlaylistButton");
+    save->setToolTip("Save playlist");
+    connect(save, &QPushButton::clicked, this, [this] { Send(On(A::SavePlaylist)); });
+    buttons->addWidget(open);
+    buttons->addWidget(save);
     layout->addLayout(buttons);
     resize(720, 480);
 }
@@ -146,15 +177,12 @@ void StylePlaylistWindow::BuildMenus() {
     lists->addAction("Save playlist", this, withFile(A::SavePlaylist, L::Playlist, "Save playlist", playlists, true));
     lists->addAction("Clear playlist", this, ask(text::ClearPlaylist.data(), On(A::ClearPlaylist)));
     QAction* addStyles = lists->addAction("Add styles", this, [this] {
-        const QStringList files = PickStyles("Add styles");
-        if (files.isEmpty()) return;
         bool ok = false;
         const QString description =
             QInputDialog::getText(this, Q(text::Caption), Q(text::AskDescription), QLineEdit::Normal, {}, &ok);
         if (!ok) return;
-        app::PlaylistRequest request{A::AddStyles};
+        app::PlaylistRequest request{A::AddStyles};  // no files: the core takes the Style-Manager's
         request.Text = description.toStdString();
-        for (const QString& file : files) request.Files.push_back(file.toStdString());
         Send(request);
     });
     addStyles->setToolTip("  Add the styles, that are listed in the Style-Manager window to the current playlist ");
@@ -171,13 +199,23 @@ void StylePlaylistWindow::BuildMenus() {
     lists->addAction("Remove vxs-styles without bass", this, ask(text::CheckAllStyles.data(), On(A::RemoveWithoutBass)));
     lists->addAction("Remove not found styles", this, ask(text::CheckAllStyles.data(), On(A::RemoveNotFound)));
     lists->addAction("Delete duplicates", this, send(On(A::DeleteDuplicates)));
+    lists->addAction("Export to text editor", this, send(On(A::ExportToEditor)));
 
+    auto deleteShown = [this](L list) {
+        return [this, list] {
+            app::PlaylistRequest request = On(A::DeleteEntry, list);
+            request.Index = list_->currentRow();
+            if (request.Index >= 0) Send(request);
+        };
+    };
     QMenu* favorites = bar->addMenu("Favorites list");
     favorites->addAction("Open favorites list", this, send(On(A::OpenFavorites, L::Favorites)));
     favorites->addAction("Add selected style", this, send(On(A::AddFavorite, L::Favorites)));
     favorites->addAction("Delete duplicates", this, send(On(A::DeleteDuplicates, L::Favorites)));
+    favorites->addAction("Delete entry", this, deleteShown(L::Favorites));
     favorites->addAction("Remove not found styles", this,
                          ask(text::CheckAllStyles.data(), On(A::RemoveNotFound, L::Favorites)));
+    favorites->addAction("Export to text editor", this, send(On(A::ExportToEditor, L::Favorites)));
     favorites->addAction("Export to playlist", this, send(On(A::ExportToPlaylist, L::Favorites)));
 
     QMenu* result = bar->addMenu("Search results");
@@ -188,22 +226,24 @@ void StylePlaylistWindow::BuildMenus() {
     result->addAction("Clear search result", this, ask(text::ClearSearchList.data(), On(A::ClearSearchResult, L::SearchResult)));
     result->addAction("Shuffle search results", this, send(On(A::ShuffleSearchResult, L::SearchResult)));
     result->addAction("Delete duplicates", this, send(On(A::DeleteDuplicates, L::SearchResult)));
-    result->addAction("Delete entry", this, [this] {
-        app::PlaylistRequest request = On(A::DeleteEntry, L::SearchResult);
-        request.Index = list_->currentRow();
-        if (request.Index >= 0) Send(request);
-    });
-    result->addAction("Import styles from explorer", this, [this] {
-        const QStringList files = PickStyles("Import styles from explorer");
-        if (files.isEmpty()) return;
-        app::PlaylistRequest request = On(A::ImportFiles, L::SearchResult);
-        request.Clear = QMessageBox::question(this, Q(text::Caption), Q(text::ClearBeforeImport)) == QMessageBox::Yes;
-        for (const QString& file : files) request.Files.push_back(file.toStdString());
+    result->addAction("Delete entry", this, deleteShown(L::SearchResult));
+    result->addAction("Import styles from explorer", this,
+                      [this] { ImportFiles(PickStyles("Import styles from explorer")); });
+    result->addAction("Import styles from Songlist", this, [this] {
+        app::PlaylistRequest request = On(A::ImportFromSonglist, L::SearchResult);
+        request.Clear = Ask(Q(text::ClearBeforeImport));
         Send(request);
     });
+    result->addAction("Export to text editor", this, send(On(A::ExportToEditor, L::SearchResult)));
     result->addAction("Export to playlist", this, send(On(A::ExportToPlaylist, L::SearchResult)));
 
+    QMenu* recent = bar->addMenu("Recent style");
+    recent->setObjectName("RecentStyleMenu");
+    connect(recent, &QMenu::aboutToShow, this, [this, recent] { ShowRecent(recent); });
     bar->addAction("Bad style", this, ask(text::RemoveBadStyle.data(), On(A::BadStyle)));
+    QAction* number = bar->addAction("Style number", this, [this] { ChooseStyleNumber(); });
+    number->setShortcut(QKeySequence(Qt::Key_Insert));
+    number->setShortcutContext(Qt::WindowShortcut);
     QMenu* find = bar->addMenu("Find ...");
     find->addAction("Expression", this, [this] {
         bool ok = false;
@@ -231,6 +271,57 @@ void StylePlaylistWindow::BuildMenus() {
     });
 }
 
+void StylePlaylistWindow::ShowRecent(QMenu* menu) {
+    menu->clear();
+    if (recent_.empty()) menu->addAction("(none yet)")->setEnabled(false);
+    for (const std::string& file : recent_) {
+        menu->addAction(QString::fromLocal8Bit(file.c_str()), this, [this, file] {
+            app::PlaylistRequest request{A::LoadFile};
+            request.Text = file;
+            Send(request);
+        });
+    }
+}
+
+void StylePlaylistWindow::ChooseStyleNumber() {
+    if (list_->count() == 0) return;
+    bool ok = false;
+    const int number = QInputDialog::getInt(this, "Style number", QString("Style number (1 - %1):").arg(list_->count()),
+                                            std::max(list_->currentRow() + 1, 1), 1, list_->count(), 1, &ok);
+    if (!ok) return;
+    app::PlaylistRequest request{A::SelectNumber};
+    request.Index = number - 1;
+    Send(request);
+}
+
+void StylePlaylistWindow::ImportFiles(const QStringList& files) {
+    app::PlaylistRequest request = On(A::ImportFiles, L::SearchResult);
+    for (const QString& file : files) {
+        const std::string path = file.toStdString();
+        if (QFileInfo(file).isDir()) {
+            for (const std::string& style : StyleFilesIn(path)) request.Files.push_back(style);
+        } else if (library::IsStyleFileName(path)) {
+            request.Files.push_back(path);
+        }
+    }
+    if (request.Files.empty()) return;
+    request.Clear = Ask(Q(text::ClearBeforeImport));
+    Send(request);
+}
+
+void StylePlaylistWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void StylePlaylistWindow::dropEvent(QDropEvent* event) {
+    QStringList files;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) files << url.toLocalFile();
+    if (files.isEmpty()) return;
+    event->acceptProposedAction();
+    ImportFiles(files);
+}
+
 QStringList StylePlaylistWindow::PickStyles(const QString& title) {
     return QFileDialog::getOpenFileNames(this, title, QString(), StyleFiles);
 }
@@ -254,9 +345,7 @@ void StylePlaylistWindow::FindNext(int from) {
         shown.Message.clear();
         self->Show(shown);
         // At the end: the question whether to search from the start.
-        if (!view.Message.empty() && from >= 0 &&
-            QMessageBox::question(self, Q(text::FindTitle), QString::fromStdString(view.Message)) == QMessageBox::Yes)
-            self->FindNext(-1);
+        if (!view.Message.empty() && from >= 0 && self->Ask(QString::fromStdString(view.Message))) self->FindNext(-1);
     });
 }
 
@@ -271,7 +360,7 @@ void StylePlaylistWindow::SendOptions() {
 }
 
 void StylePlaylistWindow::SendAfter(const char* question, app::PlaylistRequest request) {
-    if (QMessageBox::question(this, Q(text::Caption), question) == QMessageBox::Yes) Send(std::move(request));
+    if (Ask(QString::fromUtf8(question))) Send(std::move(request));
 }
 
 void StylePlaylistWindow::Send(app::PlaylistRequest request) {
@@ -300,8 +389,13 @@ void StylePlaylistWindow::Show(const app::PlaylistView& view) {
     random_->setChecked(view.Random);
     next_->setChecked(view.Next);
     find_->setChecked(view.Find);
+    recent_ = view.Recent;
     showing_ = false;
     if (!view.Message.empty()) QMessageBox::information(this, Q(text::Caption), QString::fromStdString(view.Message));
+    // A list written for the text editor is opened in the one the desktop has for text.
+    if (!view.ExportedFile.empty() && !OpenInEditor(QString::fromStdString(view.ExportedFile)))
+        QMessageBox::information(this, Q(text::Caption),
+                                 QString("The list was written to \"%1\" !").arg(QString::fromStdString(view.ExportedFile)));
 }
 
 }  // namespace chordella::ui

@@ -8,6 +8,9 @@
 // GUI thread only.
 
 #include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "app/PlaylistRequests.h"
 #include "ui/CoreLink.h"
@@ -16,6 +19,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListWidget;
+class QMenu;
 
 namespace chordella::ui {
 
@@ -27,9 +31,18 @@ public:
     void Show(const app::PlaylistView& view);
     QListWidget* List() const { return list_; }
     QComboBox* Query() const { return query_; }
+    // Files dropped onto the window (or picked for "Import styles from explorer"): the style
+    // files among them, and those of dropped folders, go to the search result.
+    void ImportFiles(const QStringList& files);
+
+    // How the window asks a Yes/No question and opens an exported list; tests answer them.
+    std::function<bool(const QString& question)> Ask;
+    std::function<bool(const QString& file)> OpenInEditor;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void Send(app::PlaylistRequest request);
@@ -40,6 +53,8 @@ private:
     void Search();
     void FindNext(int from);
     QStringList PickStyles(const QString& title);
+    void ChooseStyleNumber();
+    void ShowRecent(QMenu* menu);
 
     CoreLink& link_;
     bool showing_ = false;
@@ -53,6 +68,7 @@ private:
     QCheckBox* next_ = nullptr;
     QCheckBox* find_ = nullptr;
     QString findExpression_;
+    std::vector<std::string> recent_;
 };
 
 }  // namespace chordella::ui

@@ -75,5 +75,55 @@ TEST(DesktopPlaylist, ADamagedListIsReportedAndNotOverwrittenAtExit) {
     EXPECT_TRUE(rig.t.prompter->Shown().empty()) << "the exit does not try to write it";
 }
 
+TEST(DesktopPlaylist, TheBrowserGetsTheListsWithTheirFilesAndLoadedStylesBecomeRecent) {
+    PlaylistCoreRig rig;
+    testing::StyleBuilder style;
+    style.Meter(3).Program(1, 33).Part(data::StylePart::Basic).Note(1, 40, 100, 0, 12);
+    std::filesystem::create_directories(rig.t.session->Paths().Styles() + "/Folk");
+    ASSERT_TRUE(style.Write(rig.Styles("Folk/Waltz.vxs")));
+    ASSERT_TRUE(style.Write(rig.Styles("polka.vxs")));
+    testing::WriteTextFile(rig.Lists("StylePlayList.gen"),
+                           "C:\\Chordella\\STYLES\\FOLK\\waltz.vxs|bpm120|3/4\r\nC:\\STYLES\\gone.vxs|bpm90|4/4\r\n" +
+                               rig.Styles("polka.vxs") + "|bpm120|3/4\r\n");
+    rig.core.Start();
+
+    PlaylistRequest read{A::ReadList};
+    PlaylistView view = rig.core.StylePlaylist(read);
+    ASSERT_EQ(view.Listed.size(), 3u);
+    EXPECT_EQ(view.ListedFiles, (std::vector<std::string>{rig.Styles("Folk/Waltz.vxs"), "", rig.Styles("polka.vxs")}));
+
+    PlaylistRequest search{A::Search};
+    search.Text = "+3/4";
+    rig.core.StylePlaylist(search);
+    PlaylistRequest load{A::Load};
+    load.Index = 0;
+    rig.core.StylePlaylist(load);
+    PlaylistRequest number{A::SelectNumber};
+    number.Index = 1;
+    view = rig.core.StylePlaylist(number);
+    EXPECT_EQ(view.Selected, 1);
+    EXPECT_EQ(view.Recent, (std::vector<std::string>{rig.Styles("polka.vxs"), rig.Styles("Folk/Waltz.vxs")}));
+    number.Index = 7;
+    EXPECT_FALSE(rig.core.StylePlaylist(number).Message.empty()) << "no line 8";
+    PlaylistRequest again{A::LoadFile};
+    again.Text = rig.Styles("Folk/Waltz.vxs");
+    EXPECT_EQ(rig.core.StylePlaylist(again).Recent.front(), rig.Styles("Folk/Waltz.vxs"));
+    again.Text = rig.Styles("gone.vxs");
+    EXPECT_EQ(rig.core.StylePlaylist(again).Message, rig.Styles("gone.vxs") + " not found !");
+
+    PlaylistRequest exportList{A::ExportToEditor};
+    exportList.List = PlaylistListChoice::SearchResult;
+    view = rig.core.StylePlaylist(exportList);
+    EXPECT_EQ(view.ExportedFile, rig.Lists("Export_SearchResult.txt"));
+    EXPECT_EQ(testing::ReadTextFile(view.ExportedFile),
+              "C:\\Chordella\\STYLES\\FOLK\\waltz.vxs|bpm120|3/4\r\n" + rig.Styles("polka.vxs") + "|bpm120|3/4\r\n");
+    PlaylistRequest addListed{A::AddStyles};  // "Add styles": what the Style-Manager lists (STYLES)
+    addListed.Text = "dance";
+    rig.core.StylePlaylist(addListed);
+    view = rig.core.StylePlaylist(read);
+    ASSERT_EQ(view.Listed.size(), 4u);
+    EXPECT_EQ(view.Listed.back().rfind(rig.Styles("polka.vxs") + "|bpm120|3/4|dance", 0), 0u) << view.Listed.back();
+}
+
 }  // namespace
 }  // namespace chordella::app

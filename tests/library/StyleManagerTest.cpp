@@ -293,8 +293,10 @@ TEST(StyleManagerFiles, MasksPlaySourceAndTheEleventhFile) {
 TEST(StyleManagerFiles, ListedFilesGoToThePlaylistThroughItsLink) {
     struct RecordingPlaylist final : core::StylePlaylistLink {
         std::vector<std::string> added;
-        int AppendStyles(const std::vector<std::string>& paths, std::string&) override {
+        std::string description;
+        int AppendStyles(const std::vector<std::string>& paths, const std::string& text, std::string&) override {
             added = paths;
+            description = text;
             return static_cast<int>(paths.size());
         }
         bool ShowPlaylist() override { return true; }
@@ -311,14 +313,18 @@ TEST(StyleManagerFiles, ListedFilesGoToThePlaylistThroughItsLink) {
     EXPECT_TRUE(r.prompter.WasShown("Would you like to add 2 to the current Style-playlist?"));
     EXPECT_TRUE(playlist.added.empty());
     r.prompter.AnswerYes();
+    r.prompter.AnswerText("latin dance");
     r.manager->AddListedToPlaylist();
+    EXPECT_TRUE(r.prompter.WasShown("Style-Playlist: Provide a short description for subsequent searches !"));
     EXPECT_EQ(playlist.added, (std::vector<std::string>{r.paths.Styles() + "/a.vxs", r.paths.Styles() + "/b.sty"}));
+    EXPECT_EQ(playlist.description, "latin dance");
 
     // Without a playlist the user is told so.
     ManagerRig alone;
     WriteTextFile(alone.paths.Styles() + "/a.vxs", "x");
     alone.manager->SetFolder(alone.paths.Styles());
     alone.prompter.AnswerYes();
+    alone.prompter.AnswerText("");
     alone.manager->AddListedToPlaylist();
     EXPECT_TRUE(alone.prompter.WasShown(std::string(core::NoStylePlaylist::Message)));
 }

@@ -9,8 +9,11 @@
 #include <set>
 
 #include "library/PlaylistFiles.h"
+#include "library/SongEntry.h"
+#include "library/SongStyles.h"
 #include "library/StyleFacts.h"
 #include "library/StylePlaylist.h"
+#include "support/SongBuilder.h"
 #include "support/StyleBuilder.h"
 #include "support/TempFolder.h"
 #include "support/TextFiles.h"
@@ -288,6 +291,51 @@ TEST(CopyStyles, MovedStylesTakeTheirLinesAlongAndNothingIsReplaced) {
     EXPECT_FALSE(std::filesystem::exists(rig.paths.Styles() + "/a.vxs"));
     EXPECT_EQ(rig.Lines()[0], rig.home.File("gig/a.vxs") + "|bpm90|4/4|x");
     EXPECT_EQ(rig.Lines(StyleListKind::SearchResult)[0], rig.Lines()[0]);
+}
+
+TEST(SongStyles, TheSongsOfASonglistGiveTheirStylesOnceAndSayWhatWasNotFound) {
+    PlaylistRig rig;
+    WriteTextFile(rig.paths.Styles() + "/Pop/Ballad.vxs", "style");
+    WriteTextFile(rig.paths.Styles() + "/waltz.vxs", "style");
+    const std::string songs = rig.paths.Songs();
+    testing::SongBuilder().Style("C:\\Chordella\\STYLES\\POP\\ballad.VXS").WriteTo(songs + "/one.vxa");
+    testing::SongBuilder().Style(rig.paths.Styles() + "/Pop/Ballad.vxs").WriteTo(songs + "/two.vxa");
+    testing::SongBuilder().Style(rig.paths.Styles() + "/waltz.vxs").WriteTo(songs + "/three.vxa");
+    testing::SongBuilder().Style("C:\\STYLES\\gone.vxs").WriteTo(songs + "/four.vxa");
+    testing::SongBuilder().WriteTo(songs + "/none.vxa");
+    WriteTextFile(songs + "/broken.vxa", std::string("\xFF\x10", 2));
+    std::vector<std::string> lines;
+    for (const char* song : {"one.vxa", "two.vxa", "three.vxa", "four.vxa", "none.vxa", "broken.vxa", "missing.vxa"}) {
+        SongEntry entry;
+        entry.Title = song;
+        entry.Path = songs + "/" + song;
+        lines.push_back(FormatSongEntry(entry));
+    }
+
+    const SongStyles styles = StylesOfSongs(lines, rig.paths);
+    EXPECT_EQ(styles.Files, (std::vector<std::string>{rig.paths.Styles() + "/Pop/Ballad.vxs", rig.paths.Styles() + "/waltz.vxs"}));
+    EXPECT_EQ(styles.SongsRead, 5);
+    ASSERT_EQ(styles.Problems.size(), 3u) << ::testing::PrintToString(styles.Problems);
+    EXPECT_NE(styles.Problems[0].find("gone.vxs not found"), std::string::npos);
+    EXPECT_NE(styles.Problems[1].find("broken.vxa: "), std::string::npos);
+    EXPECT_EQ(styles.Problems[2], songs + "/missing.vxa: not found");
+}
+
+TEST(ExportForEditor, EachListIsWrittenToAFileOfItsOwn) {
+    PlaylistRig rig;
+    rig.Load("C:\\STYLES\\a.vxs|bpm90|4/4|x\r\nC:\\STYLES\\b.sty|bpm???|3/4\r\n");
+    rig.playlist.Search("+3/4", false, false);
+    std::string error;
+    const std::string playlist = rig.playlist.ExportForEditor(StyleListKind::Playlist, error);
+    const std::string result = rig.playlist.ExportForEditor(StyleListKind::SearchResult, error);
+    EXPECT_EQ(playlist, rig.Lists("Export_Playlist.txt"));
+    EXPECT_EQ(ReadTextFile(playlist), "C:\\STYLES\\a.vxs|bpm90|4/4|x\r\nC:\\STYLES\\b.sty|bpm???|3/4\r\n");
+    EXPECT_EQ(ReadTextFile(result), "C:\\STYLES\\b.sty|bpm???|3/4\r\n");
+    EXPECT_EQ(ReadTextFile(rig.Lists("StylePlayList.gen")), "C:\\STYLES\\a.vxs|bpm90|4/4|x\r\nC:\\STYLES\\b.sty|bpm???|3/4\r\n")
+        << "the list's own file is left alone";
+    std::filesystem::create_directories(rig.Lists("Export_Favorites.txt"));  // a folder in the way
+    EXPECT_TRUE(rig.playlist.ExportForEditor(StyleListKind::Favorites, error).empty());
+    EXPECT_NE(error.find("Export_Favorites.txt"), std::string::npos);
 }
 
 }  // namespace

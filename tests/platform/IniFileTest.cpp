@@ -88,5 +88,30 @@ TEST(IniFile, AWriteChangesTheKeyReadsFindInAnyBlockOfTheSectionTheFirstOfTwoEqu
     EXPECT_TRUE(ini.Sections().empty());
 }
 
+TEST(IniFile, ReadsFindTheRightValueAfterEveryKindOfChangeAcrossAGroupOfThousandsOfKeys) {
+    IniFile ini;
+    ini.Parse("[Group1]\n0=first\n\n\n[a]\n1b=x\n");
+    for (int i = 1; i < 4096; ++i) ini.SetString("group1", std::to_string(i), "entry " + std::to_string(i));
+    EXPECT_EQ(ini.GetString("GROUP1", "0", "-"), "first");
+    EXPECT_EQ(ini.GetString("Group1", "4095", "-"), "entry 4095");
+    EXPECT_TRUE(ini.Serialize().starts_with("[Group1]\n0=first\n1=entry 1\n")) << "new keys before the blank lines";
+    EXPECT_FALSE(ini.Has("a1", "b")) << "section a, key 1b is another key";
+    EXPECT_EQ(ini.GetString("A", "1B", "-"), "x");
+
+    const IniFile copy = ini;
+    ini.EraseKey("Group1", "17");
+    EXPECT_FALSE(ini.Has("Group1", "17"));
+    EXPECT_EQ(ini.GetString("Group1", "18", "-"), "entry 18");
+    EXPECT_EQ(copy.GetString("Group1", "17", "-"), "entry 17") << "a copy reads its own lines";
+    ini.EraseSection("group1");
+    ini.SetString("Group1", "0", "again");
+    EXPECT_EQ(ini.GetString("Group1", "0", "-"), "again");
+    EXPECT_FALSE(ini.Has("Group1", "1"));
+    EXPECT_EQ(ini.Serialize(), "[a]\n1b=x\n[Group1]\n0=again\n");
+    ini.Parse("[Group1]\n5=parsed\n");
+    EXPECT_EQ(ini.GetString("Group1", "5", "-"), "parsed");
+    EXPECT_FALSE(ini.Has("Group1", "0"));
+}
+
 }  // namespace
 }  // namespace chordella::platform

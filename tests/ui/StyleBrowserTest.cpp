@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
@@ -115,8 +117,45 @@ TEST_F(StyleBrowserTest, AClickLoadsEnterPlaysAndAnAddedFolderIsListedAndReporte
     EXPECT_EQ(browser.ShownEntries().size(), 7u);
 }
 
+TEST_F(StyleBrowserTest, ThePlaylistIsAskedForWhenPickedAndItsStylesLoadWithAClick) {
+    browser.SetFolders(styles.Path(), {});
+    ReadAll();
+    std::vector<QString> wanted;
+    std::vector<std::string> loaded;
+    browser.OnListWanted = [&](const QString& source) { wanted.push_back(source); };
+    browser.OnLoad = [&](const std::string& path) { loaded.push_back(path); };
+    auto* source = browser.findChild<QComboBox*>("StyleSource");
+    ASSERT_NE(source, nullptr);
+    source->setCurrentText(StyleBrowser::PlaylistSource);
+    EXPECT_EQ(wanted, std::vector<QString>{StyleBrowser::PlaylistSource});
+    EXPECT_TRUE(browser.ShownEntries().empty()) << "the folders' styles are not the playlist";
+
+    const std::string waltz = styles.Path() + "/waltz.vxs";
+    browser.ShowEntries(StyleBrowser::PlaylistSource,
+                        EntriesOfList({"C:\\STYLES\\WALTZ.VXS|bpm150|3/4|folk||BASS", "C:\\STYLES\\Gone.sty|bpm???|4/4",
+                                       "not a style line"},
+                                      {waltz, "", ""}));
+    EXPECT_EQ(Names(browser.ShownEntries()), (std::vector<std::string>{"Waltz", "Gone"}));
+    auto* list = browser.findChild<QTreeWidget*>("StyleList");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(list->topLevelItemCount() - 2)).center());
+    EXPECT_EQ(loaded, std::vector<std::string>{waltz}) << "the style file found here, not the stored path";
+
+    auto* search = browser.findChild<QLineEdit*>("StyleSearch");
+    search->setText("+folk; >120");
+    EXPECT_EQ(Names(browser.ShownEntries()), std::vector<std::string>{"Waltz"});
+    search->setText("=90");
+    EXPECT_TRUE(browser.ShownEntries().empty()) << "a line without a tempo fails a tempo term";
+    search->setText("a;b;c;d;e;f;g;h;i;j;k;l;m;n;o;p");
+    EXPECT_TRUE(browser.ShownEntries().empty());
+    EXPECT_FALSE(browser.findChild<QLabel*>("StyleSearchProblem")->text().isEmpty()) << "16 terms are refused";
+
+    search->setText(">135; +4/4");
+    browser.ShowSource(StyleBrowser::FoldersSource);
+    EXPECT_EQ(Names(browser.ShownEntries()), std::vector<std::string>{"Swing"}) << "the query works on folders too";
+}
+
 TEST(StyleCatalog, ASearchWordMatchesANamePartATempoOrAMeter) {
-    const StyleEntry entry{"/s/Rock&roll.vxs", "Rock&roll", "4/4", 132, ""};
+    const StyleEntry entry{"/s/Rock&roll.vxs", "Rock&roll", "4/4", 132, "", ""};
     EXPECT_TRUE(EntryMatches(entry, ""));
     EXPECT_TRUE(EntryMatches(entry, "ROLL"));
     EXPECT_TRUE(EntryMatches(entry, "rock 132"));
