@@ -210,6 +210,10 @@ TEST(DesktopCoreTransport, TakesTempoFieldValuesOnlyWithinTheFieldsRange) {
 TEST(DesktopCoreTransport, SyncStartStaysArmedUntilTheFirstChordOfTheChordZoneStartsTheStyle) {
     DesktopRig rig;
     rig.core.Start();
+    core::Options options = rig.core.CurrentOptions();
+    options.MidiIn = "Memory In 1";  // the keyboard
+    rig.core.ApplyOptions(options);
+    ASSERT_TRUE(rig.t.midi->IsInputOpen(0));
     ASSERT_TRUE(rig.core.OpenStyle(std::string(CHORDELLA_ASSETS) + "/styles/pop16.vxs"));
     rig.core.SetTempo(200);
     ASSERT_TRUE(rig.Snapshot().SyncStartAvailable);
@@ -217,7 +221,7 @@ TEST(DesktopCoreTransport, SyncStartStaysArmedUntilTheFirstChordOfTheChordZoneSt
     DisplaySnapshot shown = rig.Snapshot();
     EXPECT_TRUE(shown.SyncStart);
     EXPECT_FALSE(shown.Playing);
-    rig.t.midi->Feed(0, 0, {0x90, 72, 100, 0x80, 72, 0});  // a melody note starts nothing
+    ASSERT_TRUE(rig.t.midi->Feed(0, 0, {0x90, 72, 100, 0x80, 72, 0}));  // a melody note starts nothing
     rig.RunFor(std::chrono::milliseconds(200));
     EXPECT_TRUE(rig.Snapshot().SyncStart);
     EXPECT_FALSE(rig.Snapshot().Playing);
