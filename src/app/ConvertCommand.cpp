@@ -9,6 +9,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/ScriptedPrompter.h"
+#include "app/ForeignStyleSets.h"
 #include "stylecreator/StyleConversion.h"
 #include "stylecreator/VolumeNormalisation.h"
 
@@ -50,41 +51,28 @@ int ConvertOne(const std::string& input, const ConvertCommandFlags& flags, const
         return 1;
     }
     const std::string name = fs::path(input).stem().string();
-    platform::Random random(1);
+    StyleSetsRequest request;
+    request.Sets = sets;
+    request.Folder = flags.outputFolder;
+    request.NormaliseTarget = flags.normalize ? MainWindowNormaliseTarget : 0;
+    const StyleSetsOutcome written = WriteStyleSets(session, creator, conversion, input, request);
+    if (!written.Error.empty()) {
+        std::fprintf(err, "%s: %s\n", input.c_str(), written.Error.c_str());
+        return 1;
+    }
     std::string summary;
-    std::vector<std::string> warnings;
-    for (int set : sets) {
-        const SetReport report = conversion.ConvertSet(set - 1, random);
-        if (report.Parts.empty()) {
-            warnings.push_back("set " + std::to_string(set) + ": no part could be set");
-            continue;
-        }
-        data::StyleState& style = session.Style().style;
-        style.StyleDisplayName = name;
-        if (flags.normalize) {
-            NoChannelRulesOutside quiet;
-            NormalisationState normalisation;
-            NormaliseVolumes(style, NamesOfChannels(style.Header, data::BuiltInGeneralMidiSet()), normalisation,
-                             {.Target = MainWindowNormaliseTarget}, quiet);
-        }
-        const std::string path = (fs::path(flags.outputFolder) / (name + "-" + std::to_string(set) + ".vxs")).string();
-        if (!creator.SaveStyle(path, error)) {
-            std::fprintf(err, "%s: set %d cannot be saved: %s\n", input.c_str(), set, error.c_str());
-            return 1;
-        }
-        if (summary.empty()) {
-            int fromTable = 0, used = 0;
-            for (const ConvertedPart& part : report.Parts) fromTable += part.FromChannelTable ? 1 : 0;
-            for (std::uint8_t flag : style.Header.ChannelUsed) used += flag != 0 ? 1 : 0;
-            summary = std::to_string(report.Parts.size()) + " parts (" + std::to_string(fromTable) +
-                      " from the channel table), " + std::to_string(used) + " channels used";
-            if (fromTable > 0)
-                summary += ", part channels " + std::to_string(report.ChannelsKept()) + " kept, " +
-                           std::to_string(report.Channels.size() - static_cast<std::size_t>(report.ChannelsKept())) +
-                           " dropped";
-        }
-        for (const std::string& warning : report.Warnings) warnings.push_back("set " + std::to_string(set) + ": " + warning);
-        if (flags.channels && set == sets.front()) {
+    if (!written.Written.empty()) {
+        const SetReport& report = written.Written.front().Report;
+        int fromTable = 0;
+        for (const ConvertedPart& part : report.Parts) fromTable += part.FromChannelTable ? 1 : 0;
+        summary = std::to_string(report.Parts.size()) + " parts (" + std::to_string(fromTable) +
+                  " from the channel table), " + std::to_string(written.Written.front().ChannelsUsed) +
+                  " channels used";
+        if (fromTable > 0)
+            summary += ", part channels " + std::to_string(report.ChannelsKept()) + " kept, " +
+                       std::to_string(report.Channels.size() - static_cast<std::size_t>(report.ChannelsKept())) +
+                       " dropped";
+        if (flags.channels) {
             for (const ChannelDecision& d : report.Channels)
                 std::fprintf(out, "  %s ch %d: %s%s (%s)\n", PartName(d.Part).c_str(), d.Channel + 1,
                              FateText(d.Fate).c_str(),
@@ -92,6 +80,7 @@ int ConvertOne(const std::string& input, const ConvertCommandFlags& flags, const
                              d.Reason.c_str());
         }
     }
+    const std::vector<std::string>& warnings = written.Warnings;
     const auto millis =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
     if (summary.empty()) {

@@ -112,6 +112,7 @@ DesktopCore::DesktopCore(core::Session& session, LifecycleSetup setup)
     creator_->SetDefaultStyleList(styleManager_.get());
     remoteHost_ = std::make_unique<DesktopRemoteHost>(*this);
     arranger_->Remote().SetHost(remoteHost_.get());
+    styleRules_ = std::make_unique<LoadedStyleRules>(session_);
 }
 
 DesktopCore::~DesktopCore() {

@@ -19,6 +19,7 @@
 #include "app/DesktopPorts.h"
 #include "app/DisplaySnapshot.h"
 #include "app/Lifecycle.h"
+#include "app/LoadedStyleRules.h"
 #include "app/LifecycleLink.h"
 #include "app/PlaylistRequests.h"
 #include "app/SonglistRequests.h"
@@ -157,6 +158,9 @@ public:
     // Empty: the song's own file (or the save dialog for a new song).
     bool SaveSong(const std::string& path);
 
+    // --- The Style menu's channel rules and volume tools (applied on every load too) ----------
+    StyleRulesView StyleRules(const StyleRulesRequest& request) { return styleRules_->Handle(request); }
+
     // --- Songlist and song player ----------------------------------------------------------
     void Songlist(const SonglistRequest& request);
     SonglistView ReadSonglist() const;
@@ -184,6 +188,8 @@ public:
     SongCreator& Creator() { return *creator_; }
     // The style playlist, its search result and the favourites.
     DesktopPlaylist& Playlist() { return *playlist_; }
+    // The songlist and its player.
+    DesktopSonglist& SonglistPanel() { return *songlist_; }
     // A request of the "Style-Playlist" window; a double-click loads the style.
     PlaylistView StylePlaylist(const PlaylistRequest& request);
     core::Session& GetSession() { return session_; }
@@ -226,6 +232,7 @@ private:
     std::unique_ptr<DesktopPlaylist> playlist_;
     std::unique_ptr<DesktopStyleManager> styleManager_;
     std::unique_ptr<DesktopRemoteHost> remoteHost_;
+    std::unique_ptr<LoadedStyleRules> styleRules_;
     Lifecycle lifecycle_;
     const SnapshotView* view_ = nullptr;
     std::string guide_;

@@ -94,7 +94,14 @@ void SongCreator::ExportList() {
     });
 }
 
-SongCreatorResult SongCreator::Generate(composer::GenerationMode mode, const std::vector<int>& locked) {
+SongCreatorResult SongCreator::BatchSong() {
+    if (options_.RandomStyle) RandomStyle();
+    return Generate(options_.SimpleSongs ? composer::GenerationMode::RandomChords
+                                         : composer::GenerationMode::CompletelyRandom,
+                    {}, false);
+}
+
+SongCreatorResult SongCreator::Generate(composer::GenerationMode mode, const std::vector<int>& locked, bool play) {
     session_.Transport().Stop();
     const composer::GeneratedSong previous = lastSong_;
     lastMode_ = mode;
@@ -111,7 +118,7 @@ SongCreatorResult SongCreator::Generate(composer::GenerationMode mode, const std
     result.Sheet = composer::SongSheetText(lastSong_, data::SectionKeyNotes::From(keys.FillIn, keys.ToBasic, keys.Ending, keys.ToExtended));
     result.Numerals = composer::SongNumerals(lastSong_);
     result.StyleName = session_.Style().style.StyleDisplayName;
-    if (play_) play_();
+    if (play && play_) play_();
     return result;
 }
 

@@ -62,9 +62,13 @@ public:
     SongCreatorResult Regenerate(const std::vector<int>& locked);
     // The progression list as text; asks whether to save it as "CCPList.csv".
     void ExportList();
+    // A song of the batch processor: a random style first (with "Randomly choose style"),
+    // then the song of the mode button pressed last ("Generate simple songs": random chords
+    // of the options' chord groups, else completely random). The song is not played.
+    SongCreatorResult BatchSong();
 
 private:
-    SongCreatorResult Generate(composer::GenerationMode mode, const std::vector<int>& locked = {});
+    SongCreatorResult Generate(composer::GenerationMode mode, const std::vector<int>& locked = {}, bool play = true);
 
     core::Session& session_;
     std::function<void()> play_;

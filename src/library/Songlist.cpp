@@ -241,6 +241,11 @@ void Songlist::NewClear() {
     });
 }
 
+void Songlist::Clear() {
+    entries_.clear();
+    EntriesChanged();
+}
+
 bool Songlist::Move(int from, int to) {
     if (!Valid(from) || !Valid(to)) return false;
     if (from == to) return true;

@@ -97,6 +97,9 @@ public:
     void Delete(std::optional<int> selected);
     // "New / Clear".
     void NewClear();
+    // Empties the list without a question; the list keeps its file (the batch processor's
+    // "Clear songlist first and then add songs to it").
+    void Clear();
     // Moves an entry (drag and drop); false for numbers outside the list.
     bool Move(int from, int to);
 

@@ -9,6 +9,7 @@
 
 #include "app/ArrangerCommand.h"
 #include "app/BatchCommand.h"
+#include "app/BatchSongsCommand.h"
 #include "app/ChartCommands.h"
 #include "app/ConvertCommand.h"
 #include "app/MainInstance.h"
@@ -327,6 +328,7 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     }
     if (*infoCommand) return RunInfoCommand(infoPath, stdout, stderr);
     if (*batchCommand) {
+        SetBatchSongsRunner(RunBatchSongsCommand);
         if (!global.home.empty()) batchFlags.home = global.home;
         batchFlags.yes = batchFlags.yes || global.yes;
         return RunBatchCommand(batchFlags, stdin, stdout, stderr);

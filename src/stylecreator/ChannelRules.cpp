@@ -89,16 +89,16 @@ BassMove MoveBassToChannel11(const ChannelTarget& style, const ChannelNames& nam
 void ApplyMuteAndDampen(data::StyleState& style, const ChannelNames& names, const MuteAndDampen& rule,
                         ChannelRulesLink& link) {
     for (int channel = 0; channel < data::StyleChannels; ++channel) {
-        if (channel == DrumChannel) continue;
+        if (channel == DrumChannel || !Used(style.Header, channel)) continue;
         const std::string& name = names[static_cast<std::size_t>(channel)];
         // Strings are dampened only when dampening is on: a guitar-mute toggle pressed twice
         // must not lower them twice.
         if (rule.Dampen && HasRole(name, "STRING")) Dampen(style, channel, rule.DampenAmount, link);
         if (HasRole(name, "GUITAR")) {
             if (rule.Dampen && !rule.MuteGuitars) Dampen(style, channel, rule.DampenAmount, link);
-            if (rule.MuteGuitars) link.SetMuted(channel, !link.IsMuted(channel));
+            if (rule.MuteGuitars) link.SetMuted(channel, rule.SetMutes || !link.IsMuted(channel));
         }
-        if (rule.MuteBass && HasRole(name, "BASS")) link.SetMuted(channel, !link.IsMuted(channel));
+        if (rule.MuteBass && HasRole(name, "BASS")) link.SetMuted(channel, rule.SetMutes || !link.IsMuted(channel));
     }
 }
 

@@ -31,6 +31,9 @@ struct MuteAndDampen {
     bool MuteGuitars = false;
     bool Dampen = false;
     int DampenAmount = 20;
+    // On load: the mute boxes of the checked roles are set, not toggled (a box the previous
+    // style left muted must not come back on with the rule checked).
+    bool SetMutes = false;
 };
 // Control thread. With the toggling buttons pass only the pressed role; on load pass the
 // checked options.

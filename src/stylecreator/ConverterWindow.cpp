@@ -5,6 +5,10 @@ namespace chordella::stylecreator {
 ConverterWindow::ConverterWindow(core::Session& session, StyleConversion& conversion)
     : session_(session), conversion_(conversion) {}
 
+bool ConverterWindow::ShowOptionAfterClosing() const {
+    return conversion_.Options().ShowWhenLoading || (savedArrangement_ && savedShowOption_);
+}
+
 bool ConverterWindow::ShowAfterImport(bool batchRunning) const {
     return conversion_.Options().ShowWhenLoading && !batchRunning;
 }
@@ -16,9 +20,9 @@ void ConverterWindow::Open() {
         if (!arrangement.Chords.IsEmpty()) {
             session_.Transport().Stop();
             savedArrangement_ = std::make_unique<data::ArrangementState>(arrangement);
+            savedShowOption_ = conversion_.Options().ShowWhenLoading;
+            conversion_.Options().ShowWhenLoading = false;
         }
-        savedShowOption_ = conversion_.Options().ShowWhenLoading;
-        conversion_.Options().ShowWhenLoading = false;
         if (runChords_) arrangement.Chords = *runChords_;
         open_ = true;
     }
@@ -30,8 +34,9 @@ void ConverterWindow::Close() {
     if (savedArrangement_) {
         session_.App().arrangement = *savedArrangement_;
         savedArrangement_.reset();
+        // A box the user ticked while the window was open stays ticked.
+        conversion_.Options().ShowWhenLoading = conversion_.Options().ShowWhenLoading || savedShowOption_;
     }
-    conversion_.Options().ShowWhenLoading = savedShowOption_;
     open_ = false;
 }
 

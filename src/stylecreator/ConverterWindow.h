@@ -18,8 +18,8 @@ class ConverterWindow {
 public:
     ConverterWindow(core::Session& session, StyleConversion& conversion);
 
-    // Control thread. Opening: an arrangement holding chords stops playing and is saved aside,
-    // "Show this window when loading a style" is off while the window is open, the chord memory
+    // Control thread. Opening: an arrangement holding chords stops playing and is saved aside
+    // with "Show this window when loading a style" off while the window is open, the chord memory
     // of an earlier run comes back, and the lists are filled from the work's markers.
     void Open();
     // Closing puts the arrangement and the option back.
@@ -42,6 +42,9 @@ public:
     // The window opens after an import only with "Show this window when loading a style" on
     // and no batch run going; otherwise "Set Variations" happens at once.
     bool ShowAfterImport(bool batchRunning) const;
+    // "Show this window when loading a style" as it stands once the window is closed (the
+    // value kept in the settings).
+    bool ShowOptionAfterClosing() const;
 
 private:
     core::Session& session_;

@@ -114,49 +114,106 @@ SetImportResult ImportPartSet(core::Session& session, StyleCreator& creator, con
     return result;
 }
 
+bool ImportPartFile(core::Session& session, StyleCreator& creator, const std::string& path, int part,
+                    std::string& error) {
+    if (part < 0 || part >= data::PartCount) {
+        error = "no such part";
+        return false;
+    }
+    data::CreatorWork& work = session.Style().Work;
+    data::StyleState& style = session.Style().style;
+    const int units = creator.MeasureUnits();
+    const int previousEnd = work.WorkLength > 0 ? MeasuresInChunk0(work, units) : 0;
+    work.AppendMode = work.WorkLength > 0;
+    data::MidiImporter importer(session);
+    const bool imported = importer.Import(path, true, true) == data::ImportOutcome::Imported;
+    work.AppendMode = false;
+    if (!imported) {
+        error = "the file could not be imported";
+        return false;
+    }
+    // Channels the part brings get their first controller values where the style has none.
+    for (std::size_t c = 0; c < data::StyleChannels; ++c) {
+        if (importer.LastResult().ChannelUsed[c]) style.Header.ChannelUsed[c] = 1;
+        for (std::size_t i = 0; i < data::ChannelSetupSize; ++i)
+            if (style.Header.ChannelSetup[c][i] == data::SetupNotSet)
+                style.Header.ChannelSetup[c][i] = importer.LastResult().FirstValues[c][i];
+    }
+    const int end = MeasuresInChunk0(work, units);
+    if (end <= previousEnd) {
+        error = "the file holds no measure";
+        return false;
+    }
+    HeadlessCreatorHost host(session);
+    PartSetter setter(style, session.Prompter(), host);
+    PartRequest request;
+    request.Part = part;
+    request.StartMeasure = previousEnd + 1;
+    request.EndMeasure = end;
+    PartOutcome outcome;
+    if (setter.SetNow(request, outcome) != PartSetter::Result::Set) {
+        error = "the part could not be set";
+        return false;
+    }
+    creator.State().Mode = CreatorMode::Style;
+    RebuildNotesEnd(style, host.Material(), false);
+    SavePartBounds(style);
+    return true;
+}
+
+bool WritePartFile(core::Session& session, int part, const std::string& path, std::string& error) {
+    const data::StyleState& style = session.Style().style;
+    if (part < 0 || part >= data::PartCount || !style.Parts[static_cast<std::size_t>(part)].Present()) {
+        error = "the part is not set";
+        return false;
+    }
+    const data::PartRecord& record = style.Parts[static_cast<std::size_t>(part)];
+    const auto material = data::FirstChunkMaterial(session.Style().Work);
+    const int measureUnits = std::max(data::UnitsPerBeat, static_cast<int>(style.Header.StyleMeter));
+    data::SmfContent content;
+    content.Name = std::string(data::PartSelectorText(part)).substr(1);
+    content.MeasureTicks = measureUnits * 6;
+    content.Tempos.push_back({0, style.Header.StyleTempo > 0 ? style.Header.StyleTempo : 120});
+    for (int c = 0; c < data::StyleChannels; ++c) {
+        const auto& setup = style.Header.ChannelSetup[static_cast<std::size_t>(c)];
+        const auto status = static_cast<std::uint8_t>(c);
+        if (setup[data::SetupProgramIndex] != data::SetupNotSet) {
+            content.Programs[static_cast<std::size_t>(c)] = setup[data::SetupProgramIndex];
+            content.Messages.push_back({0, static_cast<std::uint8_t>(0xC0 | status), setup[data::SetupProgramIndex], 0});
+        }
+        for (int controller : {7, 10, 91, 93})
+            if (setup[static_cast<std::size_t>(controller)] != data::SetupNotSet)
+                content.Messages.push_back({0, static_cast<std::uint8_t>(0xB0 | status),
+                                            static_cast<std::uint8_t>(controller),
+                                            setup[static_cast<std::size_t>(controller)]});
+    }
+    std::int64_t tick = 0;
+    const auto end = std::min<std::size_t>(static_cast<std::size_t>(std::max(record.RangeEnd, 0)), material.size());
+    for (std::size_t at = static_cast<std::size_t>(std::max(record.RangeStart, 0)); at < end;) {
+        const std::uint8_t b = material[at];
+        if (b == 0x00 || b == 0xF0) break;
+        if (b >= 0x80 && b <= 0xEF) {
+            if (at + 2 >= material.size()) break;
+            content.Messages.push_back({tick, b, material[at + 1], material[at + 2]});
+            at += 3;
+        } else {
+            if (b >= 0xF8) tick += b - 247;
+            ++at;
+        }
+    }
+    content.EndTick = std::max<std::int64_t>(tick, static_cast<std::int64_t>(record.LengthMeasures) * content.MeasureTicks);
+    return data::WriteSmfFile(path, content, error);
+}
+
 bool ExportPartSet(core::Session& session, const std::string& folder, int setDigit, std::vector<std::string>& written,
                    std::string& error) {
     const data::StyleState& style = session.Style().style;
-    const auto material = data::FirstChunkMaterial(session.Style().Work);
-    const int measureUnits = std::max(data::UnitsPerBeat, static_cast<int>(style.Header.StyleMeter));
     for (int part = 0; part < data::PartCount; ++part) {
         const data::PartRecord& record = style.Parts[static_cast<std::size_t>(part)];
         if (!record.Present()) continue;
-        data::SmfContent content;
-        content.Name = std::string(data::PartSelectorText(part)).substr(1);
-        content.MeasureTicks = measureUnits * 6;
-        content.Tempos.push_back({0, style.Header.StyleTempo > 0 ? style.Header.StyleTempo : 120});
-        for (int c = 0; c < data::StyleChannels; ++c) {
-            const auto& setup = style.Header.ChannelSetup[static_cast<std::size_t>(c)];
-            const auto status = static_cast<std::uint8_t>(c);
-            if (setup[data::SetupProgramIndex] != data::SetupNotSet) {
-                content.Programs[static_cast<std::size_t>(c)] = setup[data::SetupProgramIndex];
-                content.Messages.push_back({0, static_cast<std::uint8_t>(0xC0 | status), setup[data::SetupProgramIndex], 0});
-            }
-            for (int controller : {7, 10, 91, 93})
-                if (setup[static_cast<std::size_t>(controller)] != data::SetupNotSet)
-                    content.Messages.push_back({0, static_cast<std::uint8_t>(0xB0 | status),
-                                                static_cast<std::uint8_t>(controller),
-                                                setup[static_cast<std::size_t>(controller)]});
-        }
-        std::int64_t tick = 0;
-        const auto end = std::min<std::size_t>(static_cast<std::size_t>(std::max(record.RangeEnd, 0)), material.size());
-        for (std::size_t at = static_cast<std::size_t>(std::max(record.RangeStart, 0)); at < end;) {
-            const std::uint8_t b = material[at];
-            if (b == 0x00 || b == 0xF0) break;
-            if (b >= 0x80 && b <= 0xEF) {
-                if (at + 2 >= material.size()) break;
-                content.Messages.push_back({tick, b, material[at + 1], material[at + 2]});
-                at += 3;
-            } else {
-                if (b >= 0xF8) tick += b - 247;
-                ++at;
-            }
-        }
-        content.EndTick = std::max<std::int64_t>(tick, static_cast<std::int64_t>(record.LengthMeasures) * content.MeasureTicks);
         const std::string path =
             ExportSetFile(folder, setDigit, part, record.FollowUpCode == data::followup::Variation);
-        if (!data::WriteSmfFile(path, content, error)) return false;
+        if (!WritePartFile(session, part, path, error)) return false;
         written.push_back(path);
     }
     return true;

@@ -35,8 +35,18 @@ struct SetImportResult {
 SetImportResult ImportPartSet(core::Session& session, StyleCreator& creator, const std::string& folder,
                               const SetImportItem& item, const PopupConvertOptions& options);
 
+// Control thread. "Import style part ...": the MIDI file is read behind the material and
+// becomes `part`. False with the reason; the material before it stays.
+bool ImportPartFile(core::Session& session, StyleCreator& creator, const std::string& path, int part,
+                    std::string& error);
+
+// Control thread. One set part as a MIDI file (its channels' set-up first, then its events).
+// False with the reason (a part that is not set, a file that cannot be written).
+bool WritePartFile(core::Session& session, int part, const std::string& path, std::string& error);
+
 // Control thread. "Export set of style parts": every set part as its own MIDI file under the
 // set's names. False with the reason; files written before a failure stay.
+
 bool ExportPartSet(core::Session& session, const std::string& folder, int setDigit, std::vector<std::string>& written,
                    std::string& error);
 

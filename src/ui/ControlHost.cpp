@@ -8,7 +8,10 @@
 #include <cstring>
 #include <type_traits>
 
+#include "app/BatchDesk.h"
 #include "app/DesktopCore.h"
+#include "app/DesktopPlaylist.h"
+#include "app/DesktopSonglist.h"
 #include "app/LiveArranger.h"
 #include "app/SongEditing.h"
 #include "app/StyleConverterDesk.h"
@@ -55,6 +58,7 @@ void ControlHost::Run(HostSetup setup) {
     const auto timer = session_->Loop().StartTimer(setup.PublishEvery, true, [this] { Publish(); });
     session_->Loop().Run();
     session_->Loop().StopTimer(timer);
+    batch_.reset();
     if (styleCreator_) core_->Arranger().SetCreatorRecorder(nullptr);
     styleCreator_.reset();
     editing_.reset();
@@ -220,6 +224,24 @@ void ControlHost::StyleConverterCommand(const app::ConverterRequest& request,
     Post([this, request, done = std::move(done)](app::DesktopCore&) {
         if (!styleConverter_) styleConverter_ = std::make_unique<app::StyleConverterDesk>(*session_);
         app::ConverterView view = styleConverter_->Handle(request);
+        if (done) ToWindow([done, view = std::move(view)] { done(view); });
+    });
+}
+
+void ControlHost::BatchCommand(const app::BatchRequest& request, std::function<void(const app::BatchView&)> done) {
+    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
+        if (!batch_)
+            batch_ = std::make_unique<app::BatchDesk>(
+                *session_, app::BatchDeskParts{core.Creator(), core.SonglistPanel().List(), core.Playlist().Lists()});
+        app::BatchView view = batch_->Handle(request);
+        if (done) ToWindow([done, view = std::move(view)] { done(view); });
+    });
+}
+
+void ControlHost::StyleRulesCommand(const app::StyleRulesRequest& request,
+                                    std::function<void(const app::StyleRulesView&)> done) {
+    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
+        app::StyleRulesView view = core.StyleRules(request);
         if (done) ToWindow([done, view = std::move(view)] { done(view); });
     });
 }

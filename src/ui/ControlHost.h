@@ -30,6 +30,7 @@ namespace chordella::core { class Session; }
 namespace chordella::app {
 class StyleCreatorDesk;
 class StyleConverterDesk;
+class BatchDesk;
 class DesktopCore;
 }  // namespace chordella::app
 
@@ -108,8 +109,11 @@ public:
                                std::function<void(const app::ConverterView&)> done) override;
     void StyleCreatorCommand(const app::CreatorRequest& request,
                              std::function<void(const app::CreatorView&)> done) override;
+    void StyleRulesCommand(const app::StyleRulesRequest& request,
+                           std::function<void(const app::StyleRulesView&)> done) override;
     void SongCreatorCommand(const SongCreatorRequest& request,
                             std::function<void(const app::SongCreatorResult&)> done) override;
+    void BatchCommand(const app::BatchRequest& request, std::function<void(const app::BatchView&)> done) override;
 
     void ReadSongGrid(std::function<void(const app::SongGridView&)> done) override;
     void EditSong(const app::SongEditRequest& request, std::function<void(const app::SongEditReply&)> done) override;
@@ -143,6 +147,7 @@ private:
     std::unique_ptr<app::SongEditing> editing_;  // the editor's state, on the control thread too
     std::unique_ptr<app::StyleCreatorDesk> styleCreator_;
     std::unique_ptr<app::StyleConverterDesk> styleConverter_;  // made on the first request, control thread  // made on the first request, control thread
+    std::unique_ptr<app::BatchDesk> batch_;  // made on the first request, control thread
     std::unique_ptr<QObject> windowContext_;  // lives on the window's thread: answers go there
     std::thread thread_;
     std::atomic<bool> started_{false};

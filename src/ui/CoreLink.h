@@ -14,10 +14,12 @@
 #include <vector>
 
 #include "app/DisplaySnapshot.h"
+#include "app/BatchDesk.h"
 #include "app/PlaylistRequests.h"
 #include "app/SonglistRequests.h"
 #include "app/StyleManagerRequests.h"
 #include "app/StyleConverterDesk.h"
+#include "app/LoadedStyleRules.h"
 #include "app/StyleCreatorRequests.h"
 #include "app/SongCreator.h"
 #include "app/SongEditing.h"
@@ -183,6 +185,14 @@ public:
     // A request of the "Styleconverter" window; `done` gets what the window shows, on the GUI thread.
     virtual void StyleConverterCommand(const app::ConverterRequest& /*request*/,
                                        std::function<void(const app::ConverterView&)> /*done*/) {}
+
+    // --- The batch processor ----------------------------------------------------------------
+    // A request of the "BATCH PROCESSOR ..." window; `done` gets what it shows, on the GUI thread.
+    virtual void BatchCommand(const app::BatchRequest& /*request*/, std::function<void(const app::BatchView&)> /*done*/) {}
+    // --- The Style menu's channel rules and volume tools -------------------------------------
+    // A checked item or command of the Style menu; `done` gets the items' states afterwards.
+    virtual void StyleRulesCommand(const app::StyleRulesRequest& /*request*/,
+                                   std::function<void(const app::StyleRulesView&)> /*done*/) {}
 
     // --- Display --------------------------------------------------------------------------
     // The display as the control thread last published it.

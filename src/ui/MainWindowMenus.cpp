@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <array>
+#include <memory>
 
 #include "ui/MainWindow.h"
 #include "ui/StyleManagerWindow.h"
@@ -24,6 +25,48 @@ constexpr std::array<const char*, 8> PlayParts{"Intro",         "Basic",        
 
 constexpr std::array<const char*, 7> MelodyGrids{"1/32 swing", "1/32", "1/16 swing", "1/16",
                                                 "1/8 swing",  "1/8",  "None"};
+
+// The channel rules and volume tools of the Style menu. The checked items are options the
+// core keeps (they also act on every load); the menu reads their state when it opens.
+void AddStyleRulesItems(QMenu* style, CoreLink& core) {
+    using Request = app::StyleRulesRequest;
+    struct Checked {
+        const char* Caption;
+        const char* Hint;
+        Request::Kind What;
+        bool app::StyleRulesView::*State;
+    };
+    static constexpr std::array<Checked, 8> CheckedItems{{
+        {"Bass on channel 11", "  Move bass track to channel 11; useful when mixing", Request::BassOnChannel11,
+         &app::StyleRulesView::BassOnChannel11},
+        {"Mute BASS", "", Request::MuteBass, &app::StyleRulesView::MuteBass},
+        {"Mute GUITARS", "", Request::MuteGuitars, &app::StyleRulesView::MuteGuitars},
+        {"Dampen GUITARS && STRINGS", "", Request::Dampen, &app::StyleRulesView::Dampen},
+        {"Solo on channel 1", " Use channel 1 for soloing", Request::SoloOnChannel1, &app::StyleRulesView::SoloOnChannel1},
+        {"Normalize Volume", "", Request::NormalizeOnLoad, &app::StyleRulesView::NormalizeOnLoad},
+        {"Reverb off", "", Request::ReverbOff, &app::StyleRulesView::ReverbOff},
+        {"Reverb defined", "", Request::ReverbDefined, &app::StyleRulesView::ReverbDefined},
+    }};
+    style->addSeparator();
+    auto actions = std::make_shared<std::array<QAction*, CheckedItems.size()>>();
+    auto show = [actions](const app::StyleRulesView& view) {
+        for (std::size_t i = 0; i < CheckedItems.size(); ++i) (*actions)[i]->setChecked(view.*CheckedItems[i].State);
+    };
+    for (std::size_t i = 0; i < CheckedItems.size(); ++i) {
+        const Checked& item = CheckedItems[i];
+        QAction* action = style->addAction(item.Caption);
+        action->setCheckable(true);
+        if (*item.Hint) action->setStatusTip(item.Hint);
+        QObject::connect(action, &QAction::triggered, style, [&core, show, what = item.What](bool on) {
+            core.StyleRulesCommand({what, on, 0}, show);
+        });
+        (*actions)[i] = action;
+    }
+    style->addAction("Normalize volume", style, [&core, show] { core.StyleRulesCommand({Request::NormalizeNow}, show); });
+    style->addAction("Restore volume", style, [&core, show] { core.StyleRulesCommand({Request::RestoreVolume}, show); })
+        ->setStatusTip(" Sets original volume values");
+    QObject::connect(style, &QMenu::aboutToShow, style, [&core, show] { core.StyleRulesCommand({Request::Refresh}, show); });
+}
 
 }  // namespace
 
@@ -75,20 +118,22 @@ void MainWindow::BuildMenus() {
     style->addAction("Style-E&vents ...", this, [openCreator] { openCreator()->Send(app::CreatorRequest::EventsOpen); })
         ->setStatusTip(" Change notes and style-part settings");
     auto openConverter = [this] {
-        auto* converter = findChild<StyleConverterWindow*>("StyleConverterWindow");
-        if (!converter) converter = new StyleConverterWindow(core_, this);  // owned by the main window
+        StyleConverterWindow* converter = StyleConverterWindow::Of(this, core_);
         converter->show();
         converter->raise();
         return converter;
     };
-    style->addAction("     Import and convert stylefile (*. sty, *.prs, *.bcs etc.)", this, [this, openConverter] {
+    style->addAction("     Import and convert stylefile (*. sty, *.prs, *.bcs etc.)", this, [this] {
         const QString path = QFileDialog::getOpenFileName(
             this, "Import MIDI ...", QString(),
             "Styles (*.sty *.prs *.bcs *.sst *.pcs *.pst *.fps *.scp *.STY *.PRS *.BCS *.SST)");
-        if (!path.isEmpty()) openConverter()->ImportFile(path.toStdString());
+        // The window shows itself when "Show this window when loading a style" is on.
+        if (!path.isEmpty()) StyleConverterWindow::Of(this, core_)->ImportFile(path.toStdString());
     });
-    style->addAction("     -> Open styleconverter for *.sty, *.prs, *.bcs etc. stylefiles", this, openConverter)
-        ->setStatusTip("Open Styleconverter");
+    style->addAction("     -> Open styleconverter for *.sty, *.prs, *.bcs etc. stylefiles", this, [openConverter] {
+        openConverter()->Send(app::ConverterRequest::Open);
+    })->setStatusTip("Open Styleconverter");
+    AddStyleRulesItems(style, core_);
 
     QMenu* melody = menuBar()->addMenu("&Melody");
     melody->setObjectName("MelodyMenu");
@@ -149,7 +194,10 @@ void MainWindow::OpenStyleDialog() {
     // The styles folder of the data home, where the player's styles are.
     const QString path =
         QFileDialog::getOpenFileName(this, "Open style ...", QString::fromStdString(core_.StylesFolder()), StyleFilter);
-    if (!path.isEmpty()) core_.OpenStyle(path.toStdString());
+    if (path.isEmpty()) return;
+    // A style file of another maker goes to the converter.
+    if (!path.endsWith(".vxs", Qt::CaseInsensitive)) StyleConverterWindow::Of(this, core_)->ImportFile(path.toStdString());
+    else core_.OpenStyle(path.toStdString());
 }
 
 void MainWindow::Exit() {

@@ -73,7 +73,9 @@ StyleConverterWindow::StyleConverterWindow(CoreLink& link, QWidget* parent) : QW
     setCount_->setValue(stylecreator::VariationSetCount);
     create_ = new QPushButton(QString::fromStdString(stylecreator::CreateButtonText(stylecreator::VariationSetCount)));
     create_->setObjectName("CreateSets");
-    create_->setEnabled(false);   // writing several styles from here is the command line's "convert"
+    create_->setEnabled(false);   // until a style file was imported
+    create_->setToolTip("The styles are saved in the styles folder as NAME-1.vxs … NAME-N.vxs");
+    connect(create_, &QPushButton::clicked, this, [this] { Send(Kind::CreateSets); });
     connect(setCount_, &QSpinBox::valueChanged, this,
             [this](int n) { create_->setText(QString::fromStdString(stylecreator::CreateButtonText(n))); });
     auto* countRow = new QHBoxLayout;
@@ -101,6 +103,11 @@ StyleConverterWindow::StyleConverterWindow(CoreLink& link, QWidget* parent) : QW
     Send(Kind::Refresh);
 }
 
+StyleConverterWindow* StyleConverterWindow::Of(QWidget* owner, CoreLink& link) {
+    auto* window = owner->findChild<StyleConverterWindow*>("StyleConverterWindow");
+    return window ? window : new StyleConverterWindow(link, owner);
+}
+
 app::ConverterRequest StyleConverterWindow::FromBoxes() const {
     app::ConverterRequest request;
     for (int list = 0; list < stylecreator::ConverterListCount; ++list)
@@ -119,7 +126,12 @@ void StyleConverterWindow::ImportFile(const std::string& path) {
     app::ConverterRequest request;
     request.What = Kind::ImportFile;
     request.Path = path;
-    link_.StyleConverterCommand(request, [this](const app::ConverterView& view) { ShowView(view); });
+    link_.StyleConverterCommand(request, [this](const app::ConverterView& view) {
+        ShowView(view);
+        if (!view.ShowWindow) return;
+        show();
+        raise();
+    });
 }
 
 void StyleConverterWindow::Send(Kind what, int item) {
@@ -150,6 +162,7 @@ void StyleConverterWindow::ShowView(const app::ConverterView& view) {
     fixSet_->setChecked(view.Options.FixVariationsSet);
     setCount_->setValue(view.Options.SetCount);
     report_->setPlainText(QString::fromStdString(view.Report));
+    create_->setEnabled(view.Imported);
     showing_ = false;
 }
 

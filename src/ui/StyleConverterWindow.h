@@ -20,8 +20,12 @@ namespace chordella::ui {
 class StyleConverterWindow : public QWidget {
 public:
     explicit StyleConverterWindow(CoreLink& link, QWidget* parent = nullptr);
+    // The one converter window of `owner` (made hidden, owned by it, on first use).
+    static StyleConverterWindow* Of(QWidget* owner, CoreLink& link);
 
-    // "     Import and convert stylefile (*. sty, *.prs, *.bcs etc.)": the file, then the lists.
+    // "     Import and convert stylefile (*. sty, *.prs, *.bcs etc.)": the file is imported; the
+    // window shows itself when the core says so ("Show this window when loading a style"),
+    // otherwise the style was converted at once.
     void ImportFile(const std::string& path);
     void Send(app::ConverterRequest::Kind what, int item = 0);
     void ShowView(const app::ConverterView& view);

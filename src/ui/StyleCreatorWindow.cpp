@@ -9,6 +9,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -17,6 +19,8 @@
 #include <QVBoxLayout>
 
 #include "data/StyleModel.h"
+#include "ui/BatchWindow.h"
+#include "ui/CreatorPartSetMenu.h"
 
 namespace chordella::ui {
 
@@ -59,6 +63,7 @@ StyleCreatorWindow::StyleCreatorWindow(CoreLink& link, QWidget* parent) : QWidge
     setObjectName("StyleCreatorWindow");
     setWindowTitle(data::CreatorTitle);
     auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(MakeMenu());
     layout->addWidget(MakeMaterial());
     auto* middle = new QHBoxLayout;
     middle->addWidget(MakeGenerator());
@@ -78,6 +83,38 @@ StyleCreatorWindow::StyleCreatorWindow(CoreLink& link, QWidget* parent) : QWidge
         if (isVisible()) Refresh();
     });
     refresh->start(500);
+    AttachPartSetMenu(this, link_);
+}
+
+QMenuBar* StyleCreatorWindow::MakeMenu() {
+    auto* bar = new QMenuBar(this);
+    bar->setObjectName("CreatorMenu");
+    QMenu* batch = bar->addMenu(QString::fromUtf8(app::batch_text::MenuItem.data(),
+                                                  static_cast<qsizetype>(app::batch_text::MenuItem.size())));
+    batch->setObjectName("BatchMenu");
+    // Each item opens the batch window and starts its mode there (the questions come first).
+    for (const app::BatchModeInfo& info : app::BatchModes()) {
+        const app::BatchMode mode = info.Mode;
+        QAction* item = batch->addAction(
+            QString::fromUtf8(info.MenuItem.data(), static_cast<qsizetype>(info.MenuItem.size())));
+        connect(item, &QAction::triggered, this, [this, mode] {
+            BatchWindow& window = Batch();
+            window.SelectMode(mode);
+            window.Start();
+        });
+    }
+    batch->addSeparator();
+    connect(batch->addAction("Batch processor window ..."), &QAction::triggered, this, [this] { Batch(); });
+    return bar;
+}
+
+BatchWindow& StyleCreatorWindow::Batch() {
+    auto* window = findChild<BatchWindow*>("BatchWindow");
+    if (window == nullptr) window = new BatchWindow(link_, this);  // owned by this window
+    window->show();
+    window->raise();
+    window->Refresh();
+    return *window;
 }
 
 QPushButton* StyleCreatorWindow::Command(QLayout* layout, const char* caption, const char* name, Kind what) {

@@ -13,11 +13,14 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListWidget;
+class QMenuBar;
 class QPushButton;
 class QSlider;
 class QSpinBox;
 
 namespace chordella::ui {
+
+class BatchWindow;
 
 class StyleCreatorWindow : public QWidget {
 public:
@@ -31,8 +34,11 @@ public:
     app::CreatorRequest FromBoxes() const;
     // Asks the core for its view (after a question it asked was answered).
     void Refresh();
+    // "4.  Batch processor": its window, shown (made on first use).
+    BatchWindow& Batch();
 
 private:
+    QMenuBar* MakeMenu();
     QWidget* MakeMaterial();
     QWidget* MakeGenerator();
     QWidget* MakeParts();

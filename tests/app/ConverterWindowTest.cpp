@@ -70,7 +70,10 @@ TEST(ConverterWindow, TheArrangementIsSavedAsideWhileOpenAndTheRunConvertsTheCho
 }  // namespace
 }  // namespace chordella::testing
 
+#include "app/ForeignStyleSets.h"
 #include "app/StyleConverterDesk.h"
+#include "core/StyleStore.h"
+#include "support/TempFolder.h"
 
 namespace chordella::testing {
 namespace {
@@ -105,6 +108,111 @@ TEST(StyleConverterDesk, ImportChooseAndSetVariationsMakeThePlayingStyle) {
     EXPECT_NE(view.Report.find(", CASM"), std::string::npos) << view.Report;
     const data::StyleState& style = t.session->Style().style;
     EXPECT_GT(style.StyleLength, 0);
+    EXPECT_TRUE(style.Parts[1].Present());
+}
+
+std::string CorpusFile(const std::string& name) {
+    const char* corpus = std::getenv("CHORDELLA_CORPUS");
+    return std::string(corpus && *corpus ? corpus : CHORDELLA_DEFAULT_CORPUS) + "/styles/" + name;
+}
+
+app::ConverterView Import(app::StyleConverterDesk& desk, const std::string& path) {
+    app::ConverterRequest request;
+    request.What = app::ConverterRequest::ImportFile;
+    request.Path = path;
+    return desk.Handle(request);
+}
+
+TEST(StyleConverterDesk, AnImportConvertsAtOnceUnlessTheWindowIsWantedWhichWritesOneStylePerSet) {
+    const std::string file = CorpusFile("SoulBeat.STY");
+    if (!std::filesystem::exists(file)) GTEST_SKIP() << "no corpus";
+    TestSession t;
+    data::StyleState& style = t.session->Style().style;
+    {
+        app::StyleConverterDesk desk(*t.session);
+        const app::ConverterView view = Import(desk, file);
+        EXPECT_FALSE(view.ShowWindow);
+        EXPECT_NE(view.Report.find("Basic : "), std::string::npos) << view.Report;
+        EXPECT_TRUE(style.Parts[1].Present());
+        EXPECT_EQ(style.StyleDisplayName, "Soulbeat");
+    }
+
+    t.session->App().options.ShowConverterWhenLoading = true;
+    app::StyleConverterDesk desk(*t.session);
+    app::ConverterView view = Import(desk, file);
+    ASSERT_TRUE(view.ShowWindow) << view.Error;
+    EXPECT_FALSE(view.Lists[0].empty());
+
+    app::ConverterRequest request;
+    request.What = app::ConverterRequest::CreateSets;
+    request.Options = view.Options;
+    request.Options.SetCount = 3;
+    view = desk.Handle(request);
+    EXPECT_TRUE(view.Error.empty()) << view.Error;
+    const std::string styles = t.session->Paths().Styles();
+    for (int set = 1; set <= 3; ++set) {
+        const std::string written = styles + "/SoulBeat-" + std::to_string(set) + ".vxs";
+        EXPECT_NE(view.Report.find(written), std::string::npos) << view.Report;
+        ASSERT_EQ(data::StyleStore(*t.session).Load(written, false), data::StyleLoadResult::Loaded) << written;
+        EXPECT_TRUE(style.Parts[1].Present());
+    }
+    EXPECT_FALSE(std::filesystem::exists(styles + "/SoulBeat-4.vxs"));
+    // The box stays ticked in the settings.
+    EXPECT_TRUE(t.session->App().options.ShowConverterWhenLoading);
+    EXPECT_EQ(app::StyleSetFileName("/s", "/in/Kool.prs", 2, "Funk"), "/s/Kool-2-Funk.vxs");
+}
+
+TEST(StyleConverterDesk, ThePopupWritesASetAndASinglePartAndReadsTheSetBack) {
+    const std::string file = CorpusFile("8Beat.T160.STY");
+    if (!std::filesystem::exists(file)) GTEST_SKIP() << "no corpus";
+    TempFolder out;
+    TestSession t;
+    app::StyleConverterDesk desk(*t.session);
+    ASSERT_TRUE(Import(desk, file).Error.empty());
+
+    app::ConverterRequest request;
+    request.Path = out.Path();
+    request.What = app::ConverterRequest::ExportPartSet;
+    request.Item = 2;
+    app::ConverterView view = desk.Handle(request);
+    EXPECT_NE(view.Report.find("sty2_v11.mid"), std::string::npos) << view.Report << view.Error;
+    request.What = app::ConverterRequest::ExportPart;
+    request.Item = 2;   // Extended
+    view = desk.Handle(request);
+    EXPECT_TRUE(std::filesystem::exists(out.File("sty1_v21.mid"))) << view.Error;
+
+    TestSession other;
+    app::StyleConverterDesk reader(*other.session);
+    request.What = app::ConverterRequest::ImportPartSet;
+    request.Item = 2;   // "2 - 11"
+    request.Popup.DontConvertFills = true;
+    view = reader.Handle(request);
+    EXPECT_TRUE(view.Error.empty()) << view.Error;
+    EXPECT_NE(view.Report.find("Basic"), std::string::npos) << view.Report;
+    EXPECT_TRUE(view.Popup.DontConvertFills);
+    const data::StyleState& style = other.session->Style().style;
+    EXPECT_TRUE(style.Parts[1].Present());
+    EXPECT_EQ(style.StyleLoaded, 1);
+    EXPECT_EQ(style.Header.ChannelSetup[9][7], 100);   // the channel defaults of a set import
+
+    // A single part read behind the set becomes the part chosen.
+    int lastMeasure = 0;
+    for (const data::PartRecord& part : style.Parts) lastMeasure = std::max<int>(lastMeasure, part.EndMeasure);
+    request.What = app::ConverterRequest::ImportPart;
+    request.Path = out.File("sty1_v21.mid");
+    request.Item = 3;   // Ending
+    view = reader.Handle(request);
+    EXPECT_TRUE(view.Error.empty()) << view.Error;
+    EXPECT_EQ(style.Parts[3].StartMeasure, lastMeasure + 1);
+    request.Path = out.File("missing.mid");
+    EXPECT_NE(reader.Handle(request).Error.find("missing.mid"), std::string::npos);
+    EXPECT_EQ(style.Parts[3].StartMeasure, lastMeasure + 1);
+
+    // A folder without the set imports nothing and says nothing; the style stays.
+    request.What = app::ConverterRequest::ImportPartSet;
+    request.Item = 6;
+    request.Path = out.Path() + "/none";
+    EXPECT_TRUE(reader.Handle(request).Error.empty());
     EXPECT_TRUE(style.Parts[1].Present());
 }
 

@@ -62,5 +62,36 @@ TEST(StyleConverterWindow, AnImportedStyleFillsTheListsAndSetVariationsConvertsT
     EXPECT_FALSE(converter->isVisible());
 }
 
+TEST(StyleMenuRules, TheChannelRuleItemsShowTheCoresStateAndChangeIt) {
+    WindowRig rig;
+    QMenu* style = rig.Window().menuBar()->findChild<QMenu*>("StyleMenu");
+    ASSERT_NE(style, nullptr);
+    auto item = [style](const QString& text) -> QAction* {
+        for (QAction* action : style->actions())
+            if (action->text() == text) return action;
+        return nullptr;
+    };
+    for (const char* caption : {"Bass on channel 11", "Mute BASS", "Mute GUITARS", "Dampen GUITARS && STRINGS",
+                                "Solo on channel 1", "Normalize Volume", "Reverb off", "Reverb defined",
+                                "Normalize volume", "Restore volume"})
+        EXPECT_NE(item(caption), nullptr) << caption;
+    QMetaObject::invokeMethod(style, "aboutToShow");
+    rig.Settle();
+    rig.Settle();
+    EXPECT_TRUE(item("Normalize Volume")->isChecked());   // on by default
+    EXPECT_FALSE(item("Bass on channel 11")->isChecked());
+
+    item("Bass on channel 11")->trigger();
+    item("Mute BASS")->trigger();
+    rig.Settle();
+    app::StyleRulesView view;
+    rig.Host().Barrier([&view](app::DesktopCore& core) { view = core.StyleRules({}); });
+    EXPECT_TRUE(view.BassOnChannel11);
+    EXPECT_TRUE(view.MuteBass);
+    bool optionSet = false;
+    rig.Host().Barrier([&optionSet](app::DesktopCore& core) { optionSet = core.CurrentOptions().BassOutputOnChannel11; });
+    EXPECT_TRUE(optionSet);
+}
+
 }  // namespace
 }  // namespace chordella::testing

@@ -1,0 +1,74 @@
+#include "app/ForeignStyleSets.h"
+
+#include <filesystem>
+#include <memory>
+
+#include "app/BatchRun.h"
+#include "core/Session.h"
+#include "stylecreator/VolumeNormalisation.h"
+
+namespace chordella::app {
+
+using namespace stylecreator;
+
+std::string StyleSetFileName(const std::string& folder, const std::string& sourcePath, int set,
+                             const std::string& description) {
+    // The batch's naming rule, so that both write the same names.
+    return (std::filesystem::path(folder) / ConvertedName(sourcePath, set, description)).string();
+}
+
+StyleSetsOutcome WriteStyleSets(core::Session& session, StyleCreator& creator, StyleConversion& conversion,
+                                const std::string& sourcePath, const StyleSetsRequest& request) {
+    StyleSetsOutcome outcome;
+    // Every set converted writes its detected chords into the chord memory.
+    data::ArrangementState& arrangement = session.App().arrangement;
+    const auto kept = std::make_unique<data::ArrangementState>(arrangement);
+    data::StyleState& style = session.Style().style;
+    for (int set : request.Sets) {
+        if (set < 1 || set > VariationSetCount) continue;
+        const std::string label = "set " + std::to_string(set);
+        SetReport report = conversion.ConvertSet(set - 1, session.Random());
+        for (const std::string& warning : report.Warnings) outcome.Warnings.push_back(label + ": " + warning);
+        if (!style.Parts[static_cast<std::size_t>(data::Index(data::StylePart::Basic))].Present()) {
+            outcome.Warnings.push_back(label + ": no Basic part, no style written");
+            continue;
+        }
+        style.StyleDisplayName = std::filesystem::path(sourcePath).stem().string();
+        if (request.NormaliseTarget > 0) {
+            NoChannelRulesOutside quiet;
+            NormalisationState normalisation;
+            NormaliseSettings settings;
+            settings.Target = request.NormaliseTarget;
+            NormaliseVolumes(style, NamesOfChannels(style.Header, session.App().config.Instruments), normalisation,
+                             settings, quiet);
+        }
+        const std::string path = StyleSetFileName(request.Folder, sourcePath, set, request.Description);
+        std::string error;
+        if (!creator.SaveStyle(path, error)) {
+            outcome.Error = label + " cannot be saved: " + error;
+            break;
+        }
+        int used = 0;
+        for (std::uint8_t flag : style.Header.ChannelUsed) used += flag != 0 ? 1 : 0;
+        outcome.Written.push_back({set, path, std::move(report), used});
+    }
+    arrangement = *kept;
+    return outcome;
+}
+
+StyleSetsOutcome ConvertForeignFileToStyles(core::Session& session, const std::string& sourcePath,
+                                            const StyleSetsRequest& request, bool useChannelTable) {
+    CreatorState state;
+    StyleCreator creator(session, state);
+    StyleConversion conversion(session, creator);
+    conversion.UseChannelTable(useChannelTable);
+    StyleSetsOutcome outcome;
+    std::string error;
+    if (!conversion.Import(sourcePath, error)) {
+        outcome.Error = error;
+        return outcome;
+    }
+    return WriteStyleSets(session, creator, conversion, sourcePath, request);
+}
+
+}  // namespace chordella::app

@@ -1,0 +1,52 @@
+// The batch window over the real host and core: "Create random chord progressions" from the
+// style creator's menu makes its songs on the control thread while the window goes on
+// answering, and they arrive in the songlist.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "app/DesktopSonglist.h"
+#include "library/SongEntry.h"
+#include "library/Songlist.h"
+#include "ui/BatchWindow.h"
+#include "ui/StyleCreatorWindow.h"
+#include "ui/WindowRig.h"
+
+namespace chordella::testing {
+namespace {
+
+TEST(BatchWindowRun, RandomSongsFromTheCreatorsMenuArriveInTheSonglistAndTheSummaryShows) {
+    WindowRig rig;
+    for (QMenu* menu : rig.Window().menuBar()->findChildren<QMenu*>())
+        for (QAction* action : menu->actions())
+            if (action->text() == "Style-&Creator ...") action->trigger();
+    rig.Settle();
+    auto* creator = rig.Window().findChild<ui::StyleCreatorWindow*>("StyleCreatorWindow");
+    ASSERT_NE(creator, nullptr);
+
+    rig.Prompter().AnswerText("3");
+    rig.Prompter().AnswerNo();  // the songlist is cleared first
+    for (QAction* action : creator->findChild<QMenu*>("BatchMenu")->actions())
+        if (action->text() == "Create random chord progressions") action->trigger();
+    auto* window = creator->findChild<ui::BatchWindow*>("BatchWindow");
+    ASSERT_NE(window, nullptr);
+    auto* summary = window->findChild<QLabel*>("BatchSummary");
+    // The run goes on between the window's events; it waits here with a generous time-out.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !summary->text().isEmpty(); }, 60000));
+    EXPECT_EQ(summary->text(), "3 of 3 songs added to the songlist, 0 errors");
+    EXPECT_EQ(window->findChild<QLabel*>("FileCount")->text(), "File 3 of 3");
+
+    std::vector<std::string> titles;
+    rig.Host().Barrier([&](app::DesktopCore& core) {
+        for (const std::string& line : core.SonglistPanel().List().Entries())
+            titles.push_back(library::ParseSongEntry(line).Title);
+    });
+    ASSERT_EQ(titles.size(), 3u);
+    for (const std::string& title : titles) EXPECT_EQ(title.rfind("Random-", 0), 0u) << title;
+}
+
+}  // namespace
+}  // namespace chordella::testing

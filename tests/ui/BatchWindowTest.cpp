@@ -1,0 +1,113 @@
+// "BATCH PROCESSOR ...": reached from the style creator's menu, its modes by their menu
+// texts, the requests its buttons send, and the run's progress as the core reports it.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "ui/BatchWindow.h"
+#include "ui/QtTestApp.h"
+#include "ui/RecordingCoreLink.h"
+#include "ui/StyleCreatorWindow.h"
+
+namespace chordella::testing {
+namespace {
+
+// The core's side: every request is kept and answered with the view the test set.
+class BatchLink : public RecordingCoreLink {
+public:
+    std::vector<app::BatchRequest> Requests;
+    app::BatchView Answer;
+    void BatchCommand(const app::BatchRequest& request, std::function<void(const app::BatchView&)> done) override {
+        Requests.push_back(request);
+        if (done) done(Answer);
+    }
+    std::vector<app::BatchRequest> Starts() const {
+        std::vector<app::BatchRequest> starts;
+        for (const auto& request : Requests)
+            if (request.What == app::BatchRequest::Start) starts.push_back(request);
+        return starts;
+    }
+};
+
+TEST(BatchWindow, TheStyleCreatorsMenuItemListsTheModesAndStartsTheOneChosenInTheWindow) {
+    QtTestApp();
+    BatchLink link;
+    ui::StyleCreatorWindow creator(link);
+    auto* bar = creator.findChild<QMenuBar*>("CreatorMenu");
+    ASSERT_NE(bar, nullptr);
+    auto* menu = creator.findChild<QMenu*>("BatchMenu");
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->title(), "4.  Batch processor");
+    QStringList items;
+    for (QAction* action : menu->actions())
+        if (!action->isSeparator()) items << action->text();
+    const QStringList modes = {"Convert and normalize all *.sty styles",
+                               "Delete all *.vxs styles without bass track",
+                               "Check all *.vxs styles",
+                               "Normalize all *.vxs styles",
+                               "Refresh and normalize all *.vxs styles",
+                               "Add all styles to style playlist",
+                               "Add instrument infos to playlist",
+                               "Create random chord progressions"};
+    EXPECT_EQ(items.mid(0, 8), modes);
+
+    menu->actions()[2]->trigger();  // "Check all *.vxs styles"
+    auto* window = creator.findChild<ui::BatchWindow*>("BatchWindow");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), "BATCH PROCESSOR ...");
+    auto* list = window->findChild<QListWidget*>("BatchModes");
+    ASSERT_EQ(list->count(), 8);
+    for (int row = 0; row < 8; ++row) EXPECT_EQ(list->item(row)->text(), modes[row]);
+    ASSERT_EQ(link.Starts().size(), 1u);
+    EXPECT_EQ(link.Starts()[0].Mode, app::BatchMode::Check);
+
+    list->setCurrentRow(0);
+    window->findChild<QCheckBox*>("AskDescription")->setChecked(true);
+    window->findChild<QPushButton*>("StartBatch")->click();
+    ASSERT_EQ(link.Starts().size(), 2u);
+    EXPECT_EQ(link.Starts()[1].Mode, app::BatchMode::Convert);
+    EXPECT_TRUE(link.Starts()[1].AskDescription);
+}
+
+TEST(BatchWindow, ProgressShowsCountFileAndErrorsAndOnlyCancelWorksDuringARun) {
+    QtTestApp();
+    BatchLink link;
+    ui::BatchWindow window(link);
+    app::BatchView view;
+    view.Running = true;
+    view.ModeItem = "Check all *.vxs styles";
+    view.FileCount = 5;
+    view.Done = 2;
+    view.Errors = 1;
+    view.CurrentFile = "/styles/Pop b.vxs";
+    window.ShowView(view);
+    EXPECT_EQ(window.findChild<QProgressBar*>("BatchProgress")->maximum(), 5);
+    EXPECT_EQ(window.findChild<QProgressBar*>("BatchProgress")->value(), 2);
+    EXPECT_EQ(window.findChild<QLabel*>("FileCount")->text(), "File 2 of 5");
+    EXPECT_EQ(window.findChild<QLabel*>("CurrentFile")->text(), "/styles/Pop b.vxs");
+    EXPECT_EQ(window.findChild<QLabel*>("ErrorCount")->text(), "Errors: 1");
+    EXPECT_FALSE(window.findChild<QPushButton*>("StartBatch")->isEnabled());
+    auto* cancel = window.findChild<QPushButton*>("CancelBatch");
+    EXPECT_TRUE(cancel->isEnabled());
+    cancel->click();
+    ASSERT_FALSE(link.Requests.empty());
+    EXPECT_EQ(link.Requests.back().What, app::BatchRequest::Cancel);
+
+    view.Running = false;
+    view.Done = 5;
+    view.Summary = "Done with 1 errors ! - It is recommended to restart \r\nChordella before the created styles are used !";
+    window.ShowView(view);
+    EXPECT_TRUE(window.findChild<QPushButton*>("StartBatch")->isEnabled());
+    EXPECT_FALSE(cancel->isEnabled());
+    EXPECT_TRUE(window.findChild<QLabel*>("BatchSummary")->text().startsWith("Done with 1 errors !"));
+}
+
+}  // namespace
+}  // namespace chordella::testing
