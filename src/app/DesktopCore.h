@@ -112,7 +112,7 @@ public:
     // The tap tempo window opened: earlier taps no longer count.
     void BeginTapTempo();
     void SetAccompaniment(bool on);
-    // "Sync Start" (slave mode only).
+    // "Sync Start": armed until a chord starts the style (slave mode: the external start).
     void ToggleSyncStart();
     // The performance buttons Intro (0), Basic (1) and Extended (2): the part is requested as
     // its control key requests it (at the next beat while the style plays).

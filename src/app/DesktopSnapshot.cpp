@@ -58,19 +58,21 @@ void DesktopCore::FillSnapshot(DisplaySnapshot& snapshot) const {
     snapshot.Recording = app.transport.ChordPlayMode > 0;
     snapshot.SongLoaded = !app.arrangement.Chords.IsEmpty();
     snapshot.Playing = session_.Style().player.StyleActive != 0 || app.transport.ChordPlayMode < 0;
-    snapshot.SyncStart = app.options.SlaveMode && app.clock.TickDelay != 0;
+    snapshot.SyncStart = (app.options.SlaveMode && app.clock.TickDelay != 0) || app.transport.SyncStartArmed;
     Copy(snapshot.SongName, FileName(app.arrangement.ArrangementPath));
     snapshot.FirstChordKey = app.chords.FirstKey;
     snapshot.SplitKey = app.config.Keys.LastChordKey;
     snapshot.TransposeOctave = app.engine.KeyboardOctave;
     snapshot.TransposeSemitones = app.keyboard.CapoShift;
+    snapshot.KeyboardLayout = app.options.ComputerKeyboardLayout;
     Copy(snapshot.GuideText, guide_);
     snapshot.MelodyRecording = app.melody.Recording;
     snapshot.MelodyPlayback = app.melody.PlaybackOn;
     snapshot.MelodyHumanize = app.melody.Humanize;
     for (std::size_t row = 0; row < snapshot.PadRowTypes.size(); ++row)
         Copy(snapshot.PadRowTypes[row], chords::TypeName(app.chords.SlotMap.TypeOf(static_cast<int>(row) + 1)));
-    snapshot.SyncStartAvailable = app.options.SlaveMode;
+    // Outside slave mode a chord starts the style, except where chords only sound ("Play Chords").
+    snapshot.SyncStartAvailable = app.options.SlaveMode || !app.options.PlayChords;
     FillClock(snapshot);
     FillOutput(snapshot);
     FillStyle(snapshot);

@@ -80,14 +80,14 @@ struct DisplaySnapshot {
     FixedText<64> OutputName;    // the output in use ("Built-in synth" or the port's name)
     OutputStatus Output = OutputStatus::None;
     PriorityStatus Priority = PriorityStatus::Normal;
-    bool SyncStartAvailable = false;  // "Sync Start" can be armed (slave mode)
+    bool SyncStartAvailable = false;  // "Sync Start" can be armed (a chord can start the style)
 
     bool Accompaniment = true;   // the accompaniment switch
     FixedText<8> AccompanimentCaption;   // "K" / "A"
     bool Playing = false;        // the style player or the song runs
     bool Recording = false;      // chords are recorded into the chord memory
     bool SongLoaded = false;     // the chord memory holds a song
-    bool SyncStart = false;      // "Sync Start" waits for the first chord
+    bool SyncStart = false;      // "Sync Start" is armed: the style waits for the first chord (or the external start)
 
     // The type name each pad row A … K plays (the slot map's types 1 … 11: "maj", "min" …).
     std::array<FixedText<12>, 11> PadRowTypes{};
@@ -100,6 +100,8 @@ struct DisplaySnapshot {
     // The transposition spinners: octaves (−3 … 3) and semitones (−11 … 11).
     int TransposeOctave = 0;
     int TransposeSemitones = 0;
+    // The computer keyboard's layout (chords::LayoutNames): how the window reads its keys.
+    int KeyboardLayout = 1;
     // The "&Melody" menu's switches.
     bool MelodyRecording = false;
     bool MelodyPlayback = true;

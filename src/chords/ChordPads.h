@@ -18,8 +18,8 @@ inline constexpr int SectionSlot = 12;  // the slot a section button stands for
 
 enum class PadKind { Chord, Function, Section };
 
-// Section buttons: L00 "Fill in - F1", L01 "Basic - F3", L02 "Ending - F4", L03 "Ext. - F2",
-// L04 the intro key.
+// Section buttons: L00 Fill in (F1), L01 To Basic (F3), L02 Ending (F4), L03 To Extended
+// (F2), L04 the intro key (F5).
 enum class SectionButton { FillIn = 0, ToBasic = 1, Ending = 2, ToExtended = 3, Intro = 4 };
 
 struct PadName {

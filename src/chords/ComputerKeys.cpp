@@ -1,6 +1,6 @@
 #include "chords/ComputerKeys.h"
 
-#include <utility>
+#include <cstddef>
 
 namespace chordella::chords {
 
@@ -46,11 +46,34 @@ ComputerKeyTables BuildTables() {
     return tables;
 }
 
-// The swapped layout's exchanges, each one way.
-constexpr std::pair<int, int> LayoutSwaps[] = {
+struct CodeMove {
+    int From;
+    int To;
+};
+
+// Each layout's codes that lie elsewhere than on the German keyboard, moved to the German
+// code of the same key: the top-left key, the two keys right of 0, the two right of P, the
+// three right of L, the one left of Z (or Y), and the three (AZERTY: four) right of M.
+constexpr CodeMove UsMoves[] = {
     {'Y', 'Z'},   {'Z', 'Y'},   {0xBA, 0xC0}, {0xBB, 0xDD}, {0xBD, 0xDB},
     {0xBF, 0xBD}, {0xC0, 0xDC}, {0xDB, 0xBA}, {0xDC, 0xBF}, {0xDD, 0xBB},
 };
+constexpr CodeMove FrenchMoves[] = {
+    {'A', 'Q'},   {'Z', 'W'},   {'Q', 'A'},   {'W', 'Y'},   {'Y', 'Z'},   {'M', 0xC0},  {0xDE, 0xDC},
+    {0xBB, 0xDD}, {0xDD, 0xBA}, {0xBA, 0xBB}, {0xC0, 0xDE}, {0xDC, 0xBF}, {0xBC, 'M'},  {0xBE, 0xBC},
+    {0xBF, 0xBE}, {0xDF, 0xBD},
+};
+constexpr CodeMove UkMoves[] = {
+    {'Y', 'Z'},   {'Z', 'Y'},   {0xDF, 0xDC}, {0xBD, 0xDB}, {0xBB, 0xDD}, {0xDB, 0xBA},
+    {0xDD, 0xBB}, {0xBA, 0xC0}, {0xC0, 0xDE}, {0xDE, 0xBF}, {0xDC, 0xE2}, {0xBF, 0xBD},
+};
+
+template <std::size_t N>
+int Moved(const CodeMove (&moves)[N], int code) {
+    for (const CodeMove& move : moves)
+        if (move.From == code) return move.To;
+    return code;
+}
 
 }  // namespace
 
@@ -60,18 +83,29 @@ const ComputerKeyTables& KeyTables() {
 }
 
 int KeyLayoutMap(int virtualKey, int layout) {
-    if (layout != SwappedLayout) return virtualKey;
-    for (const auto& [from, to] : LayoutSwaps) {
-        if (from == virtualKey) return to;
+    switch (layout) {
+        case SwappedLayout:
+            return Moved(UsMoves, virtualKey);
+        case FrenchLayout:
+            return Moved(FrenchMoves, virtualKey);
+        case UkLayout:
+            return Moved(UkMoves, virtualKey);
+        default:
+            return virtualKey;
     }
-    return virtualKey;
 }
 
 int LayoutIndexForSystem(std::string_view xkbLayout) {
     // Layouts with Z beside T and Y beside X.
     constexpr std::array<std::string_view, 11> Qwertz{"de", "at", "ch", "li", "lu", "cz", "sk", "hu", "si", "hr", "ba"};
+    constexpr std::array<std::string_view, 3> Azerty{"fr", "be", "mc"};
+    constexpr std::array<std::string_view, 4> British{"gb", "uk", "ie", "im"};
     for (const std::string_view name : Qwertz)
-        if (xkbLayout == name) return 0;
+        if (xkbLayout == name) return GermanLayout;
+    for (const std::string_view name : Azerty)
+        if (xkbLayout == name) return FrenchLayout;
+    for (const std::string_view name : British)
+        if (xkbLayout == name) return UkLayout;
     return SwappedLayout;
 }
 

@@ -38,16 +38,25 @@ inline KeyZoneKind KeyZone(int virtualKey) {
                                                 : KeyZoneKind::ChordOrMelody;
 }
 
-// The keyboard layout list's second entry (index 1) swaps keys before the tables are read:
-// Y and Z, and the punctuation keys that lie elsewhere on that layout.
-inline constexpr int SwappedLayout = 1;
-// The code the tables are read with under `layout` (the options' ComputerKeyboardLayout);
-// codes outside 0 … 255 come back unchanged.
+// The keyboard layout list (the options' ComputerKeyboardLayout): the tables above are laid
+// out for the key codes of the German keyboard; every other entry names the codes its keys
+// give and moves each to the German code of the key in the same place, so that a key plays
+// the same note wherever the letters printed on it differ. The second entry (English (USA))
+// exchanges Y and Z and the punctuation keys that lie elsewhere on that layout.
+inline constexpr int GermanLayout = 0;
+inline constexpr int SwappedLayout = 1;  // English (USA)
+inline constexpr int FrenchLayout = 2;   // AZERTY
+inline constexpr int UkLayout = 3;       // English (UK)
+inline constexpr std::array<std::string_view, 4> LayoutNames{"German", "English (USA)", "French", "English (UK)"};
+
+// The code the tables are read with under `layout`; codes outside 0 … 255, and every code
+// under an unknown layout, come back unchanged.
 int KeyLayoutMap(int virtualKey, int layout);
 
-// The layout list's entry that matches a system keyboard layout (an XKB name such as "de" or
-// "us"): the German entry (0) for the QWERTZ layouts of Central Europe, the English (USA)
-// entry for every other layout, and for an unknown one.
+// The layout list's entry that matches a system keyboard layout (an XKB name such as "de",
+// "fr" or "gb", or a locale's territory): German for the QWERTZ layouts of Central Europe,
+// French for the AZERTY layouts of France and Belgium, English (UK) for the British and
+// Irish layouts, English (USA) for every other layout and for an unknown one.
 int LayoutIndexForSystem(std::string_view xkbLayout);
 
 }  // namespace chordella::chords

@@ -61,7 +61,7 @@ struct Options {
     int TempoPreset4 = 150;              // "Tempo presets", fourth [Tempo4]
 
     // --- Computer keyboard and chord pads -----------------------------------------------
-    int ComputerKeyboardLayout = 0;      // layout list index: "German", "English (USA)" [K_Layout]
+    int ComputerKeyboardLayout = 0;      // layout list index: "German", "English (USA)", "French", "English (UK)" [K_Layout]
     bool SmartChordKeys = false;         // smart chord-key mode [K_Smart]
 
     // --- Chord recognition and chord names ----------------------------------------------

@@ -1,7 +1,7 @@
 #pragma once
 // The transport's fields in the application state: whether chords are played live,
 // recorded or played from memory, the count-in, the metronome's accent counter, the
-// accompaniment switch and the real-time priority taken while playing. Written only by the
+// accompaniment switch, the armed sync start and the real-time priority taken while playing. Written only by the
 // transport, on the control thread.
 
 #include <cstdint>
@@ -26,6 +26,8 @@ struct TransportState {
     bool RealtimeRaised = false;
     // True while the transport itself switched the internal clock on (Stop switches it off).
     bool ClockStartedByTransport = false;
+    // "Sync Start" is armed outside slave mode: the next chord that starts the style ends it.
+    bool SyncStartArmed = false;
 };
 
 }  // namespace chordella::engine

@@ -212,6 +212,7 @@ void Transport::Stop() {
     }
     player.StopAtNextTick = 0;
     EndRange();
+    transport.SyncStartArmed = false;
     if (options.MasterMode) SendRealtime(session_.ClockOutput(), MidiStop);
     session_.Display().ShowClockPanel(0);
     transport.CountInActive = 0;
@@ -272,7 +273,10 @@ void Transport::StartStyle() {
         part = 2;
     }
     if (options.MasterMode) SendRealtime(session_.ClockOutput(), MidiStart);
-    BeginStyle(part, false);
+    if (BeginStyle(part, false) && session_.App().transport.SyncStartArmed) {
+        session_.App().transport.SyncStartArmed = false;
+        session_.Display().ShowClockPanel(1);
+    }
 }
 
 void Transport::EndRange() {
@@ -356,7 +360,14 @@ void Transport::SetAccompaniment(bool on) {
 void Transport::ToggleAccompaniment() { SetAccompaniment(session_.App().transport.AccompanimentOn == 0); }
 
 void Transport::ToggleSyncStart() {
-    if (!session_.App().options.SlaveMode) return;
+    TransportState& transport = session_.App().transport;
+    if (!session_.App().options.SlaveMode) {
+        const bool playing = session_.Style().player.StyleActive != 0 || transport.ChordPlayMode != 0;
+        if (playing) Stop();
+        transport.SyncStartArmed = playing || !transport.SyncStartArmed;
+        session_.Display().ShowClockPanel(transport.SyncStartArmed ? 2 : 0);
+        return;
+    }
     ClockState& clock = session_.App().clock;
     clock.TickDelay = static_cast<std::int16_t>(clock.TickDelay != 0 ? 0 : SlaveHoldTicks);
     session_.Display().ShowClockPanel(clock.TickDelay != 0 ? 2 : 1);

@@ -73,7 +73,11 @@ public:
     void ResetControllers();   // "Reset Controllers"
     void SetAccompaniment(bool on);  // "Accompaniment"
     void ToggleAccompaniment();
-    void ToggleSyncStart();    // "Sy&nc. Start" (slave mode only)
+    // "Sy&nc. Start". In slave mode the style waits for the external MIDI start. Otherwise
+    // Sync Start is armed until the next chord of the chord zone starts the style (any start
+    // ends it); pressed while a style plays it stops the style and arms, so the next chord
+    // starts it again from its beginning; pressed while armed it is no longer armed.
+    void ToggleSyncStart();
     // "Fade": the style that plays fades out and then stops, as an ending without an
     // ending part does; nothing while no style plays or a fade runs.
     void FadeOut();

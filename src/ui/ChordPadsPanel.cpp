@@ -7,6 +7,7 @@
 
 #include "chords/ChordPads.h"
 #include "ui/PadButton.h"
+#include "ui/SectionCaptions.h"
 
 namespace chordella::ui {
 namespace {
@@ -17,14 +18,14 @@ constexpr std::array<const char*, ChordPadsPanel::Columns> ColumnNotes = {
 
 struct SectionButtonText {
     const char* Name;
-    const char* Caption;
+    const SectionCaption& Caption;  // the arranger panel's caption of the same function
 };
 constexpr std::array<SectionButtonText, chords::SectionButtonCount> SectionButtons = {{
-    {"L00", "Fill in - F1"},
-    {"L01", "Basic - F3"},
-    {"L02", "Ending - F4"},
-    {"L03", "Ext. - F2"},
-    {"L04", "Intro"},
+    {"L00", FillInCaption},
+    {"L01", ToBasicCaption},
+    {"L02", EndingCaption},
+    {"L03", ToExtendedCaption},
+    {"L04", IntroCaption},
 }};
 
 QString PadName(char row, int number) {
@@ -93,7 +94,7 @@ QWidget* ChordPadsPanel::BuildSectionButtons() {
     auto* box = new QWidget;
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(0, 0, 0, 0);
-    for (const SectionButtonText& button : SectionButtons) row->addWidget(MakePad(button.Name, button.Caption));
+    for (const SectionButtonText& button : SectionButtons) row->addWidget(MakePad(button.Name, PadText(button.Caption)));
     return box;
 }
 

@@ -121,7 +121,7 @@ public:
     // (Defaults do nothing, so a fake that records only what it needs stays small.)
     virtual void StepRecord() {}                       // "Step Record"
     virtual void ToggleClock() {}                      // the clock button
-    virtual void ToggleSyncStart() {}                  // "Sync Start" (slave mode only)
+    virtual void ToggleSyncStart() {}                  // "Sync Start": arm, or stop and arm
     virtual void PlayPart(int /*part*/) {}             // "Play Parts": 0 Intro … 7 To Basic
     virtual void RequestPart(int /*part*/) {}          // performance buttons: 0 Intro, 1 Basic, 2 Extended
     virtual void FadeOut() {}                          // "Fade"

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -65,31 +64,24 @@ MainWindow::MainWindow(CoreLink& core, QWidget* parent) : QMainWindow(parent), c
     layout->addWidget(buttons_);
     layout->addWidget(BuildFields());
 
-    // The first start's guide: a slim bar, so the window still fits a small screen with it.
-    auto* guideFrame = new QFrame;
-    guideFrame->setFrameShape(QFrame::StyledPanel);
-    guide_ = guideFrame;
+    layout->addWidget(BuildFoldingPanels(), 1);
+    // The first start's guide: a page of the tabs while it is open, so it takes no height of
+    // its own and the window fits a small screen with it as without it.
+    guide_ = new QWidget;
     guide_->setObjectName("Guide");
-    auto* guideLayout = new QHBoxLayout(guide_);
-    guideLayout->setContentsMargins(6, 2, 6, 2);
+    auto* guideLayout = new QVBoxLayout(guide_);
+    guideLayout->setContentsMargins(12, 10, 12, 10);
     guideText_ = new QLabel;
     guideText_->setObjectName("GuideText");
     guideText_->setWordWrap(true);
-    // Wrapped text would ask for the height it needs at the narrowest width, and the window
-    // would grow past a small screen: the bar keeps a height of three lines instead.
+    guideText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Wrapped text would ask for the height it needs at the narrowest width: the page has room.
     guideText_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
-    guide_->setFixedHeight(guideText_->fontMetrics().lineSpacing() * 3 + 16);
     auto* closeGuide = Button("GuideClose", "Close");
     guideLayout->addWidget(guideText_, 1);
-    guideLayout->addWidget(closeGuide);
-    connect(closeGuide, &QPushButton::clicked, this, [this] {
-        guideClosed_ = true;
-        guide_->hide();
-    });
+    guideLayout->addWidget(closeGuide, 0, Qt::AlignRight);
+    connect(closeGuide, &QPushButton::clicked, this, [this] { CloseGuide(); });
     guide_->hide();
-    layout->addWidget(guide_);
-
-    layout->addWidget(BuildFoldingPanels(), 1);
     panels_ = new QVBoxLayout;
     panels_->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(panels_);
@@ -193,16 +185,13 @@ void MainWindow::Refresh(const app::DisplaySnapshot& snapshot) {
     setWindowTitle(QString::fromUtf8(snapshot.Title.c_str()));
     statusBar()->showMessage(QString::fromUtf8(snapshot.Status.c_str()));
     lastPlaying_ = snapshot.Playing;
+    keyboardLayout_ = snapshot.KeyboardLayout;
     display_->Refresh(snapshot);
     buttons_->Refresh(snapshot);
     RefreshTransport(snapshot);
     RefreshFields(snapshot);
     RefreshMenus(snapshot);
-    if (!guideClosed_ && snapshot.GuideText.c_str()[0] != '\0') {
-        // One paragraph: the bar has room for three lines.
-        guideText_->setText(QString::fromUtf8(snapshot.GuideText.c_str()).simplified());
-        guide_->show();
-    }
+    if (!guideClosed_ && snapshot.GuideText.c_str()[0] != '\0') ShowGuide(QString::fromUtf8(snapshot.GuideText.c_str()));
     for (const auto& refresh : refreshers_) refresh(snapshot);
 }
 

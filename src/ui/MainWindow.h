@@ -108,6 +108,11 @@ private:
     void LoadWindowSettings();
     void StoreWindowSettingsSoon();
     void StoreWindowSettings();
+    // The guide's page in front of the tabs; closing it brings back the page shown before.
+    void ShowGuide(const QString& text);
+    void CloseGuide();
+    // The page kept in the settings: the guide's page counts as the one it covers.
+    int PanelPage() const;
     // MainWindowMenus.cpp
     void BuildMenus();
     void RefreshMenus(const app::DisplaySnapshot& snapshot);
@@ -155,6 +160,7 @@ private:
     QTimer* storeTimer_ = nullptr;
     bool settingsLoaded_ = false;  // stored settings arrive after start: nothing is stored before
     bool lastPlaying_ = false;
+    int keyboardLayout_ = 1;  // the computer keyboard's layout the keys are read with
     int theme_ = 0;
     QSpinBox* split_ = nullptr;
     QSpinBox* octave_ = nullptr;
@@ -167,6 +173,7 @@ private:
     QWidget* guide_ = nullptr;
     QLabel* guideText_ = nullptr;
     bool guideClosed_ = false;
+    int pageBeforeGuide_ = 0;
     TKeys* keys_ = nullptr;
     OptionsWindow* options_ = nullptr;
     ChordViewWindow* chordView_ = nullptr;

@@ -90,7 +90,7 @@ bool MainWindow::HandleKey(QKeyEvent* event, bool press) {
     if (focus != nullptr && focus->hasFocus() && qobject_cast<QAbstractItemView*>(focus) != nullptr && ListKey(key))
         return false;
     if (TypingIn(focus) && FieldKey(key)) return false;
-    const int virtualKey = VirtualKeyOf(key);
+    const int virtualKey = VirtualKeyOf(key, keyboardLayout_);
     if (virtualKey == NoVirtualKey) return false;
     if (press) {
         core_.KeyDown(virtualKey, event->isAutoRepeat(), ModifiersOf(*event));

@@ -5,6 +5,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -134,7 +135,14 @@ void MainWindow::BuildViewMenu() {
 }
 
 void MainWindow::ShowPanels(int tab, bool tabsOpen, bool keysOpen) {
-    if (tab >= 0 && tab < tabs_->count()) tabs_->setCurrentIndex(tab);
+    if (tab >= 0 && tab < tabs_->count() && tabs_->widget(tab) != guide_) {
+        // While the guide is open it stays in front; the page comes back when it closes.
+        if (tabs_->currentWidget() == guide_) {
+            pageBeforeGuide_ = tab;
+        } else {
+            tabs_->setCurrentIndex(tab);
+        }
+    }
     tabs_->setVisible(tabsOpen);
     keyboardPanel_->setVisible(keysOpen);
     for (QAction* action : {showTabs_, showKeys_}) action->blockSignals(true);
@@ -144,9 +152,31 @@ void MainWindow::ShowPanels(int tab, bool tabsOpen, bool keysOpen) {
     StoreWindowSettingsSoon();
 }
 
+void MainWindow::ShowGuide(const QString& text) {
+    guideText_->setText(text);
+    if (tabs_->indexOf(guide_) >= 0) return;
+    pageBeforeGuide_ = PanelPage();
+    tabs_->addTab(guide_, "Welcome");
+    tabs_->setCurrentWidget(guide_);
+}
+
+void MainWindow::CloseGuide() {
+    guideClosed_ = true;
+    const int guide = tabs_->indexOf(guide_);
+    if (guide < 0) return;
+    const int before = pageBeforeGuide_;
+    tabs_->removeTab(guide);
+    guide_->hide();
+    tabs_->setCurrentIndex(before);
+}
+
+int MainWindow::PanelPage() const {
+    return tabs_->currentWidget() == guide_ ? pageBeforeGuide_ : tabs_->currentIndex();
+}
+
 QString MainWindow::PanelsText() const {
     return QStringLiteral("tab=%1;tabs=%2;keys=%3")
-        .arg(tabs_->currentIndex())
+        .arg(PanelPage())
         .arg(tabs_->isVisibleTo(this) ? 1 : 0)
         .arg(keyboardPanel_->isVisibleTo(this) ? 1 : 0);
 }

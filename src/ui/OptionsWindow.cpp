@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "chords/ComputerKeys.h"
 #include "chords/OperatingModes.h"
 #include "data/GeneralMidi.h"
 
@@ -163,7 +164,10 @@ QWidget* OptionsWindow::BuildKeysPage() {
         rowLayout->addWidget(keys_[i].Octave);
         form->addRow(KeyFields[i].Caption, row);
     }
-    keyboardLayout_ = MakeList("KeyboardLayout", {"German", "English (USA)"});
+    QStringList layouts;
+    for (const std::string_view name : chords::LayoutNames)
+        layouts << QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    keyboardLayout_ = MakeList("KeyboardLayout", layouts);
     form->addRow("Computer keyboard", keyboardLayout_);
     return page;
 }

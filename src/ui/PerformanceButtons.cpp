@@ -5,6 +5,8 @@
 #include <QStyle>
 #include <functional>
 
+#include "ui/SectionCaptions.h"
+
 namespace chordella::ui {
 
 namespace {
@@ -12,25 +14,25 @@ namespace {
 // The parts whose button lights while they play or are queued (-1: none).
 constexpr int NoPart = -1;
 
-struct ButtonText {
+struct PanelButton {
     const char* Name;
-    const char* Caption;
-    const char* Key;
+    const char* Caption;  // buttons without a section caption
+    const SectionCaption* Section;
     std::array<int, 2> Parts;  // the parts that light it
 };
 
 // Start/Stop, Sync Start, Intro, Basic, Extended, Fill, To Basic, To Extended, Ending, Fade.
-constexpr std::array<ButtonText, PerformanceButtons::Count> Texts{{
-    {"PlayButton", "Start / Stop", "Space", {NoPart, NoPart}},
-    {"SyncStartButton", "Sync Start", "", {NoPart, NoPart}},
-    {"IntroButton", "Intro", "F5", {0, NoPart}},
-    {"BasicButton", "Basic", "F6", {1, NoPart}},
-    {"ExtendedButton", "Extended", "F7", {2, NoPart}},
-    {"FillButton", "Fill", "F1", {4, 5}},
-    {"ToBasicButton", "To Basic", "F3", {7, NoPart}},
-    {"ToExtendedButton", "To Extended", "F2", {6, NoPart}},
-    {"EndingButton", "Ending", "F4", {3, NoPart}},
-    {"FadeButton", "Fade", "F11", {NoPart, NoPart}},
+constexpr std::array<PanelButton, PerformanceButtons::Count> Texts{{
+    {"PlayButton", "Start / Stop\nSpace", nullptr, {NoPart, NoPart}},
+    {"SyncStartButton", "Sync Start", nullptr, {NoPart, NoPart}},
+    {"IntroButton", nullptr, &IntroCaption, {0, NoPart}},
+    {"BasicButton", nullptr, &BasicCaption, {1, NoPart}},
+    {"ExtendedButton", nullptr, &ExtendedCaption, {2, NoPart}},
+    {"FillButton", nullptr, &FillInCaption, {4, 5}},
+    {"ToBasicButton", nullptr, &ToBasicCaption, {7, NoPart}},
+    {"ToExtendedButton", nullptr, &ToExtendedCaption, {6, NoPart}},
+    {"EndingButton", nullptr, &EndingCaption, {3, NoPart}},
+    {"FadeButton", nullptr, &FadeCaption, {NoPart, NoPart}},
 }};
 
 enum Index { StartStop, SyncStart, Intro, Basic, Extended, Fill, ToBasic, ToExtended, Ending, Fade };
@@ -42,7 +44,7 @@ void SetState(QPushButton* button, const char* state) {
     button->style()->polish(button);
 }
 
-bool Lights(const ButtonText& text, int part) {
+bool Lights(const PanelButton& text, int part) {
     return part != NoPart && (text.Parts[0] == part || text.Parts[1] == part);
 }
 
@@ -66,9 +68,8 @@ PerformanceButtons::PerformanceButtons(CoreLink& core, QWidget* parent) : QWidge
         [this] { core_.FadeOut(); },
     };
     for (std::size_t i = 0; i < Texts.size(); ++i) {
-        const ButtonText& text = Texts[i];
-        const QString caption = text.Key[0] == '\0' ? QString(text.Caption) : QString("%1\n%2").arg(text.Caption, text.Key);
-        auto* button = new QPushButton(caption);
+        const PanelButton& text = Texts[i];
+        auto* button = new QPushButton(text.Section != nullptr ? ButtonText(*text.Section) : QString(text.Caption));
         button->setObjectName(text.Name);
         button->setProperty("role", "performance");
         button->setProperty("state", "");
@@ -78,7 +79,9 @@ PerformanceButtons::PerformanceButtons(CoreLink& core, QWidget* parent) : QWidge
         buttons_[i] = button;
         layout->addWidget(button, i == StartStop ? 2 : 1);
     }
-    buttons_[SyncStart]->setToolTip("Playback waits for the external MIDI start (Slave Mode)");
+    buttons_[SyncStart]->setToolTip(
+        "The style starts with the first chord you play (in Slave Mode: with the external MIDI start); "
+        "pressed while it plays, the style stops and waits for the next chord");
     buttons_[Fade]->setToolTip("The style fades out and stops");
 }
 
@@ -88,7 +91,7 @@ void PerformanceButtons::Refresh(const app::DisplaySnapshot& snapshot) {
     buttons_[SyncStart]->setEnabled(snapshot.SyncStartAvailable || snapshot.SyncStart);
     SetState(buttons_[Fade], snapshot.Fading ? "playing" : "");
     for (std::size_t i = Intro; i <= Ending; ++i) {
-        const ButtonText& text = Texts[i];
+        const PanelButton& text = Texts[i];
         const char* state = Lights(text, snapshot.Part) ? "playing" : Lights(text, snapshot.QueuedPart) ? "queued" : "";
         SetState(buttons_[i], state);
     }

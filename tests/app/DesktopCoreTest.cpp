@@ -206,6 +206,42 @@ TEST(DesktopCoreTransport, TakesTempoFieldValuesOnlyWithinTheFieldsRange) {
     EXPECT_EQ(rig.Snapshot().Tempo, 96);
 }
 
+// Outside slave mode Sync Start is armed until the first chord played in the chord zone
+// starts the style; pressed while the style plays it stops it and waits for the next chord.
+TEST(DesktopCoreTransport, SyncStartStaysArmedUntilTheFirstChordOfTheChordZoneStartsTheStyle) {
+    DesktopRig rig;
+    rig.core.Start();
+    core::Options options = rig.core.CurrentOptions();
+    options.MidiIn = "Memory In 1";  // the keyboard
+    rig.core.ApplyOptions(options);
+    ASSERT_TRUE(rig.t.midi->IsInputOpen(0));
+    ASSERT_TRUE(rig.core.OpenStyle(std::string(CHORDELLA_ASSETS) + "/styles/pop16.vxs"));
+    rig.core.SetTempo(200);
+    ASSERT_TRUE(rig.Snapshot().SyncStartAvailable);
+    rig.core.ToggleSyncStart();
+    DisplaySnapshot shown = rig.Snapshot();
+    EXPECT_TRUE(shown.SyncStart);
+    EXPECT_FALSE(shown.Playing);
+    ASSERT_TRUE(rig.t.midi->Feed(0, 0, {0x90, 72, 100, 0x80, 72, 0}));  // a melody note starts nothing
+    rig.RunFor(std::chrono::milliseconds(200));
+    EXPECT_TRUE(rig.Snapshot().SyncStart);
+    EXPECT_FALSE(rig.Snapshot().Playing);
+
+    ASSERT_TRUE(rig.t.midi->Feed(0, 0, {0x90, 48, 100, 0x90, 52, 100, 0x90, 55, 100}));  // C major
+    ASSERT_TRUE(rig.RunUntil([&] { return rig.Snapshot().Playing && rig.NoteOnsSent(SynthOutput) > 2; }));
+    shown = rig.Snapshot();
+    EXPECT_FALSE(shown.SyncStart) << "the chord that started the style ends the wait";
+    EXPECT_EQ(std::string(shown.ChordName.c_str()).rfind("C", 0), 0u) << shown.ChordName.c_str();
+
+    rig.core.ToggleSyncStart();
+    shown = rig.Snapshot();
+    EXPECT_FALSE(shown.Playing) << "pressed while playing, the style stops";
+    EXPECT_TRUE(shown.SyncStart) << "and waits for the next chord";
+    rig.core.ToggleSyncStart();
+    EXPECT_FALSE(rig.Snapshot().SyncStart) << "pressed again, it waits no more";
+    ASSERT_TRUE(rig.t.midi->Feed(0, 0, {0x80, 48, 0, 0x80, 52, 0, 0x80, 55, 0}));
+}
+
 TEST(DesktopCoreTransport, TheAccompanimentButtonOffersTheOtherState) {
     DesktopRig rig;
     rig.core.Start();

@@ -168,9 +168,11 @@ TEST(ReleaseAll, EndsEveryMelodyNoteStillSounding) {
 namespace chordella::chords {
 namespace {
 
-TEST(KeyboardLayoutChoice, QwertzLayoutsChooseTheGermanEntryAndEveryOtherTheUsOne) {
-    for (const char* qwertz : {"de", "at", "ch", "cz", "hu"}) EXPECT_EQ(LayoutIndexForSystem(qwertz), 0) << qwertz;
-    for (const char* other : {"us", "gb", "fr", "es", "", "xx"}) EXPECT_EQ(LayoutIndexForSystem(other), SwappedLayout) << other;
+TEST(KeyboardLayoutChoice, EachSystemLayoutChoosesItsEntryAndEveryOtherTheUsOne) {
+    for (const char* qwertz : {"de", "at", "ch", "cz", "hu"}) EXPECT_EQ(LayoutIndexForSystem(qwertz), GermanLayout) << qwertz;
+    for (const char* azerty : {"fr", "be"}) EXPECT_EQ(LayoutIndexForSystem(azerty), FrenchLayout) << azerty;
+    for (const char* british : {"gb", "ie"}) EXPECT_EQ(LayoutIndexForSystem(british), UkLayout) << british;
+    for (const char* other : {"us", "es", "ca", "", "xx"}) EXPECT_EQ(LayoutIndexForSystem(other), SwappedLayout) << other;
 }
 
 }  // namespace

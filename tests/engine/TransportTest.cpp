@@ -284,6 +284,41 @@ TEST(SlaveMode, SyncStartHoldsTheStyleUntilTheExternalStartThenEachClockIsOneTic
     EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
 }
 
+TEST(SyncStart, OutsideSlaveModeWaitsForTheChordThatStartsTheStyleAndStopsAPlayingStyleToWaitAgain) {
+    TransportRig rig;
+    chords::ChordRecogniser recogniser(rig.Session());
+    ASSERT_TRUE(rig.Load(LongNotes()));
+    rig.Clock.StartVirtual(120);
+    const auto& transport = rig.Session().App().transport;
+    rig.Transport.ToggleSyncStart();
+    EXPECT_TRUE(transport.SyncStartArmed);
+    EXPECT_EQ(rig.ClockFields().TickDelay, 0) << "no external start is awaited";
+    rig.Transport.ToggleSyncStart();
+    EXPECT_FALSE(transport.SyncStartArmed) << "a second press takes it back";
+
+    rig.Transport.ToggleSyncStart();
+    recogniser.SetChord(50, 2, chords::NoOffset);
+    EXPECT_EQ(rig.Player().StyleActive, 1);
+    EXPECT_FALSE(transport.SyncStartArmed) << "the chord started the style";
+    rig.Run(100);
+    ASSERT_FALSE(rig.Out.NoteOns(0).empty());
+
+    rig.Transport.ToggleSyncStart();
+    EXPECT_EQ(rig.Player().StyleActive, 0) << "pressed while playing, the style stops";
+    EXPECT_TRUE(transport.SyncStartArmed) << "and waits for the next chord";
+    EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
+    const std::size_t notesBefore = rig.Out.NoteOns(0).size();
+    rig.Run(100);
+    EXPECT_EQ(rig.Out.NoteOns(0).size(), notesBefore) << "nothing plays while it waits";
+    recogniser.SetChord(48, 1, chords::NoOffset);
+    EXPECT_EQ(rig.Player().StyleActive, 1);
+    EXPECT_FALSE(transport.SyncStartArmed);
+
+    rig.Transport.ToggleSyncStart();
+    rig.Transport.Stop();
+    EXPECT_FALSE(transport.SyncStartArmed) << "Stop ends the wait";
+}
+
 TEST(SlaveMode, PlayArmsTheHoldWithoutACountInAndPlayAgainReleasesIt) {
     TransportRig rig;
     rig.AttachSong();

@@ -7,6 +7,7 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include "chords/ComputerKeys.h"
 #include "ui/WindowRig.h"
 
 namespace chordella::testing {
@@ -32,6 +33,21 @@ TEST(MainWindowKeys, ShiftWithAChordKeyPlaysAMinorChord) {
     WindowRig rig;
     QTest::keyClick(&rig.Window(), Qt::Key_V, Qt::ShiftModifier);
     EXPECT_STREQ(rig.Shown().ChordName.c_str(), "D min");
+}
+
+// On a French keyboard W lies where the German Y (A major) lies, and "&" is the digit 1.
+TEST(MainWindowKeys, TheKeysAreReadWithTheChosenLayout) {
+    WindowRig rig;
+    rig.Host().Barrier([](app::DesktopCore& core) {
+        core.GetSession().App().options.ComputerKeyboardLayout = chords::FrenchLayout;
+    });
+    rig.Window().Refresh(rig.Shown());
+    QTest::keyClick(&rig.Window(), Qt::Key_W);
+    EXPECT_STREQ(rig.Shown().ChordName.c_str(), "A maj");
+    QTest::keyPress(&rig.Window(), Qt::Key_Eacute);  // the key of 2: "7th"
+    QTest::keyClick(&rig.Window(), Qt::Key_C);
+    QTest::keyRelease(&rig.Window(), Qt::Key_Eacute);
+    EXPECT_STREQ(rig.Shown().ChordName.c_str(), "C 7th");
 }
 
 TEST(MainWindowKeys, MelodyKeysPlayTheirNotePlusTheTranspositionSpinners) {

@@ -99,6 +99,34 @@ TEST(MainWindowLayout, EveryPerformanceControlIsInsideTheWindowAndOverlapsNoOthe
     }
 }
 
+// The smallest size the layout can take, with the first start's guide open and after it
+// was closed: a 1280×720 screen holds either. The guide is a page of the tabs; closing it
+// brings back the chord pads.
+TEST(MainWindowLayout, TheSmallestWindowFitsA1280By720ScreenWithTheGuideOpenAndClosed) {
+    WindowRig rig;
+    ui::MainWindow& window = rig.Window();
+    auto* guide = window.findChild<QWidget*>("Guide");
+    auto* tabs = window.findChild<QTabWidget*>("PanelTabs");
+    ASSERT_NE(guide, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return guide->isVisible(); }, 30000)) << "the first start shows the guide";
+    EXPECT_FALSE(window.findChild<QLabel*>("GuideText")->text().isEmpty());
+    const auto fits = [&](const char* when) {
+        QCoreApplication::processEvents();
+        const QSize smallest = window.minimumSizeHint().expandedTo(window.minimumSize());
+        EXPECT_LE(smallest.width(), 1280) << when;
+        EXPECT_LE(smallest.height(), 720) << when;
+    };
+    fits("with the guide");
+    EXPECT_EQ(window.PanelsText(), "tab=0;tabs=1;keys=1") << "the guide's page is not kept";
+    QTest::mouseClick(window.findChild<QPushButton*>("GuideClose"), Qt::LeftButton);
+    EXPECT_FALSE(guide->isVisible());
+    EXPECT_EQ(tabs->currentWidget()->objectName(), "ChordPads");
+    EXPECT_EQ(tabs->indexOf(guide), -1);
+    fits("without the guide");
+    rig.Window().RefreshFromCore();
+    EXPECT_FALSE(guide->isVisible()) << "a closed guide stays closed";
+}
+
 TEST(MainWindowLayout, AFillShowsTheSongsMeasureAndBeatNotThePositionInsideTheStyle) {
     WindowRig rig;
     StartStyle(rig, "pop16.vxs");

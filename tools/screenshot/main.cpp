@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -95,6 +96,11 @@ int main(int argc, char** argv) {
         }
         QTimer::singleShot(static_cast<int>(seconds * 1000), &application, [&] {
             window.RefreshFromCore();
+            // The first start's guide covers the chord pads: the picture shows the pads.
+            if (auto* closeGuide = window.findChild<QPushButton*>("GuideClose"); closeGuide && closeGuide->isVisible()) {
+                closeGuide->click();
+                QApplication::processEvents();
+            }
             if (auto* editorWindow = dynamic_cast<ui::EditorWindow*>(shown)) editorWindow->Refresh(host.Snapshot());
             if (!shown->grab().save(QString::fromStdString(out), "PNG")) {
                 std::fprintf(stderr, "chordella-screenshot: %s: cannot be written\n", out.c_str());
