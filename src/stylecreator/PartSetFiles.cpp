@@ -18,6 +18,16 @@ bool IsFillPart(int part) { return part >= data::Index(data::StylePart::FillInBa
 bool IsMainPart(int part) { return part == 1 || part == 2; }
 bool IsIntroOrEnding(int part) { return part == 0 || part == 3; }
 
+// Channels an imported part brings are marked used and get their first controller values
+// where the style has none.
+void TakeImportedChannels(data::StyleHeader& header, const data::ImportResult& imported) {
+    for (std::size_t c = 0; c < data::StyleChannels; ++c) {
+        if (imported.ChannelUsed[c]) header.ChannelUsed[c] = 1;
+        for (std::size_t i = 0; i < data::ChannelSetupSize; ++i)
+            if (header.ChannelSetup[c][i] == data::SetupNotSet) header.ChannelSetup[c][i] = imported.FirstValues[c][i];
+    }
+}
+
 }  // namespace
 
 std::vector<int> ConvertWithOptions(StyleCreator& creator, const PopupConvertOptions& options) {
@@ -69,12 +79,7 @@ SetImportResult ImportPartSet(core::Session& session, StyleCreator& creator, con
     for (const PartFile& file : plan.Files) {
         work.AppendMode = work.WorkLength > 0;
         if (importer.Import(file.Path, true, true) != data::ImportOutcome::Imported) continue;
-        for (std::size_t c = 0; c < data::StyleChannels; ++c) {
-            if (importer.LastResult().ChannelUsed[c]) style.Header.ChannelUsed[c] = 1;
-            for (std::size_t i = 0; i < data::ChannelSetupSize; ++i)
-                if (style.Header.ChannelSetup[c][i] == data::SetupNotSet)
-                    style.Header.ChannelSetup[c][i] = importer.LastResult().FirstValues[c][i];
-        }
+        TakeImportedChannels(style.Header, importer.LastResult());
         const int end = MeasuresInChunk0(work, units);
         if (end <= previousEnd) continue;
         PartRequest request;
@@ -132,13 +137,7 @@ bool ImportPartFile(core::Session& session, StyleCreator& creator, const std::st
         error = "the file could not be imported";
         return false;
     }
-    // Channels the part brings get their first controller values where the style has none.
-    for (std::size_t c = 0; c < data::StyleChannels; ++c) {
-        if (importer.LastResult().ChannelUsed[c]) style.Header.ChannelUsed[c] = 1;
-        for (std::size_t i = 0; i < data::ChannelSetupSize; ++i)
-            if (style.Header.ChannelSetup[c][i] == data::SetupNotSet)
-                style.Header.ChannelSetup[c][i] = importer.LastResult().FirstValues[c][i];
-    }
+    TakeImportedChannels(style.Header, importer.LastResult());
     const int end = MeasuresInChunk0(work, units);
     if (end <= previousEnd) {
         error = "the file holds no measure";
