@@ -34,6 +34,11 @@ void MidiCallback(DriverMessage kind, void* instance, std::uintptr_t param1, std
         if (info->Window) info->Window->PostOther();
         return;
     }
+    if (kind == DriverMessage::Lost) {
+        if (info->Ring) info->Ring->CountLost(static_cast<std::uint32_t>(param1));
+        if (info->Window) info->Window->PostOther();
+        return;
+    }
     MidiBufferItem item;
     item.Timestamp = param2;
     if (kind == DriverMessage::Data) {

@@ -34,7 +34,9 @@ public:
 
     // Driver thread: false when the ring is full (the item is lost and counted).
     bool Put(const MidiBufferItem& item) noexcept;
-    // Any thread: items lost to a full ring since the ring was made.
+    // Driver thread: messages the driver lost before they reached the ring count as lost too.
+    void CountLost(std::uint32_t count) noexcept { lost_.fetch_add(count, std::memory_order_relaxed); }
+    // Any thread: items lost since the ring was made.
     std::uint32_t Lost() const { return lost_.load(std::memory_order_relaxed); }
     // Control thread: the oldest item, false when empty.
     bool Peek(MidiBufferItem& item) const noexcept;

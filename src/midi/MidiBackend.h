@@ -44,6 +44,8 @@ enum class DriverMessage {
     LongData,    // param1: the MidiHeader* of a filled system-exclusive buffer, param2: ms
     LongError,   // the same for a buffer returned with an incomplete message
     OutputDone,  // param1: the MidiHeader* of a completed long output message
+    Lost,        // param1: how many received messages the driver could not keep (no
+                 // system-exclusive buffer was at hand), param2: ms
 };
 
 // Runs on the driver's thread (or, for OutputDone, whichever thread completed the send).

@@ -92,7 +92,7 @@ void StreamInput::Byte(std::uint8_t byte, std::uint32_t millis) noexcept {
     }
     if (byte == 0xF0) {
         status_ = 0;
-        return BeginSysex();
+        return BeginSysex(millis);
     }
     if (byte >= 0x80) {
         status_ = 0;
@@ -112,14 +112,18 @@ void StreamInput::Byte(std::uint8_t byte, std::uint32_t millis) noexcept {
     if (status_ >= 0xF0) status_ = 0;  // system common messages have no running status
 }
 
-void StreamInput::BeginSysex() noexcept {
+void StreamInput::BeginSysex(std::uint32_t millis) noexcept {
     inSysex_ = true;
     sysex_ = TakeBuffer();
-    if (sysex_) {
-        sysex_->Data[0] = 0xF0;
-        sysex_->BytesRecorded.store(1, std::memory_order_relaxed);
-    }
+    if (!sysex_) return Lose(millis);
+    sysex_->Data[0] = 0xF0;
+    sysex_->BytesRecorded.store(1, std::memory_order_relaxed);
 }
+
+// Every buffer is with the control thread (it has not handed the earlier messages back
+// yet): the message cannot be kept. The device layer counts it as lost, like a message
+// that found its ring full.
+void StreamInput::Lose(std::uint32_t millis) noexcept { callback_(DriverMessage::Lost, instance_, 1, millis); }
 
 void StreamInput::SysexByte(std::uint8_t byte, std::uint32_t millis) noexcept {
     if (!sysex_) return;  // no buffer: the message is lost
@@ -129,7 +133,7 @@ void StreamInput::SysexByte(std::uint8_t byte, std::uint32_t millis) noexcept {
         EndSysex(DriverMessage::LongData, millis);
         inSysex_ = true;
         sysex_ = TakeBuffer();
-        if (!sysex_) return;
+        if (!sysex_) return Lose(millis);
         used = 0;
     }
     sysex_->Data[used] = byte;

@@ -4,7 +4,7 @@
 // lone data bytes and the undefined status bytes 0xF4, 0xF5, 0xF9 and 0xFD, and collects
 // system-exclusive messages into the buffers the control thread has added: a message
 // longer than one buffer continues in the next, a message cut short by a status byte is
-// returned as LongError, and with no buffer at hand its bytes are dropped.
+// returned as LongError, and with no buffer at hand it is dropped and reported as lost.
 //
 // One delivery is one event of the MIDI system (a JACK event, an ALSA sequencer event):
 // a message of its own. Nothing carries over into the next delivery: a system-exclusive
@@ -45,7 +45,8 @@ private:
     void Byte(std::uint8_t byte, std::uint32_t millis) noexcept;
     void EndOfEvent(std::uint32_t millis) noexcept;
     void SysexByte(std::uint8_t byte, std::uint32_t millis) noexcept;
-    void BeginSysex() noexcept;
+    void BeginSysex(std::uint32_t millis) noexcept;
+    void Lose(std::uint32_t millis) noexcept;
     void EndSysex(DriverMessage kind, std::uint32_t millis) noexcept;
     MidiHeader* TakeBuffer() noexcept;
     void Emit(std::uint32_t packed, std::uint32_t millis) noexcept;

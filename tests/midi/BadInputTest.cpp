@@ -74,9 +74,11 @@ TEST(BadInput, NothingCarriesOverFromOneEventToTheNext) {
     EXPECT_EQ(rig.input->BuffersAtDriver(), 16);
 }
 
-TEST(BadInput, ASysexLongerThanABufferContinuesInTheNextBuffers) {
+TEST(BadInput, ASysexLongerThanABufferContinuesInTheNextBuffersAndWhatFindsNoneIsCountedAsLost) {
     MidiRig rig;
     rig.OpenAndStart();
+    int overflows = 0;
+    rig.input->OnOverflow = [&](TMidiInput&) { ++overflows; };
     std::vector<std::uint8_t> big(70000);  // more than 16 buffers of 4096 bytes hold
     big.front() = 0xF0;
     for (std::size_t i = 1; i + 1 < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i % 128);
@@ -91,6 +93,14 @@ TEST(BadInput, ASysexLongerThanABufferContinuesInTheNextBuffers) {
     }
     EXPECT_TRUE(std::equal(joined.begin(), joined.end(), big.begin()));
     EXPECT_EQ(rig.input->BuffersAtDriver(), 16);
+    EXPECT_EQ(rig.input->LostEvents(), 1u) << "the message that found no buffer is lost, and counted";
+    rig.loop.RunPending();
+    EXPECT_EQ(overflows, 1) << "and the loss is notified";
+
+    // Seventeen messages while the control thread hands no buffer back: the last is lost.
+    for (std::uint32_t i = 0; i < 17; ++i) rig.Feed(2 + i, {0xF0, 0x01, static_cast<std::uint8_t>(i), 0xF7});
+    EXPECT_EQ(rig.input->LostEvents(), 2u);
+    EXPECT_EQ(rig.Drain().size(), 16u);
 
     // With buffers being handed back as it arrives, the whole message gets through.
     rig.Feed(1, {0xF0, 0x01, 0x02, 0xF7});
