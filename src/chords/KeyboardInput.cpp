@@ -8,7 +8,6 @@
 #include "chords/KeyboardLayout.h"
 #include "chords/SectionKeys.h"
 #include "midi/MidiInput.h"
-#include "midi/SysexAssembly.h"
 
 namespace chordella::chords {
 
@@ -27,83 +26,43 @@ constexpr int LowestRaisedRoot = 44;
 constexpr int AllSoundOffController = 120;
 constexpr int AllNotesOffController = 123;
 constexpr int MostHeldNotes = 5;
-
-void SendSysex(core::Session& session, std::span<const std::uint8_t> message) {
-    midi::TMidiOutput* out = session.CurrentOutput();
-    if (!out || !out->IsOpen() || message.empty() || message.size() > midi::SysexAssembly::MaxLength) return;
-    try {
-        out->PutLong(message.data(), static_cast<std::uint16_t>(message.size()));
-    } catch (const std::exception&) {
-        // A refused long message is lost like one sent to a closed port.
-    }
-}
+constexpr std::uint8_t SustainPedal = 64;
+constexpr std::uint8_t SostenutoPedal = 66;
 
 }  // namespace
 
 KeyboardInput::KeyboardInput(core::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
                              InputLink* peers)
-    : session_(session),
+    : InputHandler(session, &core::Session::MidiInput1),
       recogniser_(recogniser),
       sectionKeys_(sectionKeys),
       peers_(peers ? peers : &NoInputModules::Shared()) {}
-
-KeyboardInput::~KeyboardInput() { Detach(); }
 
 void KeyboardInput::SetPeers(InputLink* peers) { peers_ = peers ? peers : &NoInputModules::Shared(); }
 
 bool KeyboardInput::PeersWired() const { return peers_ != &NoInputModules::Shared(); }
 
-void KeyboardInput::Attach() {
-    midi::TMidiInput* input = session_.MidiInput1();
-    if (!input) return;
-    input->OnMidiInput = [this](midi::TMidiInput& in) { Drain(in); };
-    input->OnOverflow = [this](midi::TMidiInput& in) { Overflowed(in); };
-    attached_ = true;
-}
-
-void KeyboardInput::Detach() {
-    if (!attached_) return;
-    if (midi::TMidiInput* input = session_.MidiInput1()) {
-        input->OnMidiInput = nullptr;
-        input->OnOverflow = nullptr;
-    }
-    attached_ = false;
-}
-
-void KeyboardInput::Overflowed(midi::TMidiInput& input) {
-    Drain(input);
-    const std::uint32_t lost = input.LostEvents();
-    if (lost == lostShown_) return;
-    lostShown_ = lost;
-    session_.Style().heldNotes.Clear();
+void KeyboardInput::ReleaseAfterLoss() {
     ReleaseHeldNotes();
-    sectionKeys_.StopTriggeredChord();
-    session_.Display().ShowStatus(OverflowStatus(lost));
-}
-
-std::string OverflowStatus(std::uint32_t lost) {
-    return "MIDI input overflow: " + std::to_string(lost) + (lost == 1 ? " message lost" : " messages lost");
-}
-
-void KeyboardInput::Drain(midi::TMidiInput& input) {
-    while (input.MessageCount() > 0) {
-        std::unique_ptr<midi::TMyMidiEvent> event;
-        try {
-            event = input.GetMidiEvent();
-        } catch (const std::exception&) {
-            return;  // the driver refused a buffer back; what is left waits for the next call
-        }
-        if (!event) return;
-        HandleEvent(*event);
+    KeyboardState& keyboard = session_.App().keyboard;
+    midi::MidiOut* out = session_.AccompanimentOutput();
+    for (std::size_t channel = 0; channel < keyboard.SustainHeld.size(); ++channel) {
+        if (!keyboard.SustainHeld[channel]) continue;
+        keyboard.SustainHeld[channel] = false;
+        if (!out || !out->IsOpen()) continue;
+        const auto status = static_cast<std::uint8_t>(ControlChange | channel);
+        out->PutShort(status, SustainPedal, 0);
+        out->PutShort(status, SostenutoPedal, 0);
     }
+    sectionKeys_.StopTriggeredChord();
 }
 
 void KeyboardInput::HandleEvent(const midi::TMyMidiEvent& event) {
     if (event.MidiMessage == SystemExclusive) {
-        SendSysex(session_, sysex_.Add(event.Sysex));
+        SendSysex(session_.CurrentOutput(), SysexPiece(event.Sysex));
         return;
     }
-    if (event.MidiMessage < TimingClock) sysex_.Interrupt();
+    OtherMessage(event.MidiMessage);
     // Timing clock from the keyboard never drives the program and is not echoed.
     if (event.MidiMessage < 0x80 || event.MidiMessage == TimingClock) return;
     if (event.Data1 > 127 || event.Data2 > 127) return;
@@ -343,7 +302,7 @@ bool KeyboardInput::ControllerStep(const Message& m) {
     KeyboardState& keyboard = session_.App().keyboard;
     const auto channel = static_cast<std::size_t>(m.Channel());
     const int kind = m.Kind();
-    if (kind == ControlChange && (m.Data1 == 64 || m.Data1 == 66)) keyboard.SustainHeld[channel] = m.Data2 > 64;
+    if (kind == ControlChange && (m.Data1 == SustainPedal || m.Data1 == SostenutoPedal)) keyboard.SustainHeld[channel] = m.Data2 > 64;
     if (kind == ControlChange && (m.Data1 == AllNotesOffController || m.Data1 == AllSoundOffController)) {
         ForgetHeldNotes(m.Channel());
     }

@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <string>
 
+#include "chords/InputHandler.h"
 #include "chords/MelodyPath.h"
-#include "midi/SysexAssembly.h"
 
 namespace chordella::core { class Session; }
 namespace chordella::midi {
@@ -25,32 +25,17 @@ class ChordRecogniser;
 class InputLink;
 class SectionKeys;
 
-// The status line after an input overflow: "MIDI input overflow: 12 messages lost".
-std::string OverflowStatus(std::uint32_t lost);
-
-class KeyboardInput {
+class KeyboardInput final : public InputHandler {
 public:
     // Control thread. `peers` may be null (no remote control, melody track or chord memory).
     KeyboardInput(core::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
                   InputLink* peers = nullptr);
-    ~KeyboardInput();
-    KeyboardInput(const KeyboardInput&) = delete;
-    KeyboardInput& operator=(const KeyboardInput&) = delete;
 
-    // Control thread. Becomes (stops being) MidiInput1's OnMidiInput and OnOverflow handler.
-    void Attach();
-    void Detach();
+    // Attach, Detach, Drain and Overflowed (InputHandler) serve MidiInput1.
     void SetPeers(InputLink* peers);
     // False while the handler runs without the other input modules (NoInputModules).
     bool PeersWired() const;
 
-    // Control thread. Drains the input's ring completely, one event at a time.
-    void Drain(midi::TMidiInput& input);
-    // Control thread. Messages were lost to a full ring (the control thread stalled): what
-    // did arrive is handled, then nothing held before is trusted any longer. The chord zone's
-    // held-note list is emptied (the next notes form the next chord), melody notes and a
-    // triggered chord are released, and the loss is shown once in the status line.
-    void Overflowed(midi::TMidiInput& input);
     // Control thread. One received message (a whole system-exclusive message passes
     // through unchanged; a broken one is not passed on).
     void HandleEvent(const midi::TMyMidiEvent& event);
@@ -63,6 +48,10 @@ public:
     void SetModifiers(KeyModifiers modifiers) { modifiers_ = modifiers; }
 
 private:
+    void Handle(const midi::TMyMidiEvent& event) override { HandleEvent(event); }
+    // After a loss: melody notes, a held sustain or sostenuto pedal and a triggered chord.
+    void ReleaseAfterLoss() override;
+
     struct Message {
         std::uint8_t Status;
         std::uint8_t Data1;
@@ -85,14 +74,10 @@ private:
     void ForgetHeldNotes(int channel);
     void Pass(const Message& m);
 
-    core::Session& session_;
     ChordRecogniser& recogniser_;
     SectionKeys& sectionKeys_;
     InputLink* peers_;
     KeyModifiers modifiers_;
-    bool attached_ = false;
-    std::uint32_t lostShown_ = 0;  // the input's loss count last shown
-    midi::SysexAssembly sysex_;
 };
 
 }  // namespace chordella::chords

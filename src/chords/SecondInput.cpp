@@ -27,17 +27,18 @@ constexpr int TempoDetectionController = 22;
 constexpr int ThruTransposeController = 84;
 constexpr int LowestDetectedTempo = 25;
 constexpr int HighestDetectedTempo = 250;
+constexpr std::uint8_t SustainPedal = 64;
+constexpr std::uint8_t SostenutoPedal = 66;
+constexpr std::uint8_t PedalDown = 64;
 
 }  // namespace
 
 SecondInput::SecondInput(core::Session& session, ChordRecogniser& recogniser, core::ClockLink* clock,
                          InputLink* peers)
-    : session_(session),
+    : InputHandler(session, &core::Session::MidiInput2),
       clock_(clock),
       peers_(peers ? peers : &NoInputModules::Shared()),
       filter_(session, recogniser, *peers_) {}
-
-SecondInput::~SecondInput() { Detach(); }
 
 void SecondInput::SetPeers(InputLink* peers) {
     peers_ = peers ? peers : &NoInputModules::Shared();
@@ -47,52 +48,24 @@ void SecondInput::SetPeers(InputLink* peers) {
 bool SecondInput::PeersWired() const { return peers_ != &NoInputModules::Shared(); }
 
 void SecondInput::Attach() {
-    midi::TMidiInput* input = session_.MidiInput2();
     session_.Midi().Settings().SetClockRouting(nullptr, QueueClockInRing);
-    if (!input) return;
-    input->OnMidiInput = [this](midi::TMidiInput& in) { Drain(in); };
-    input->OnOverflow = [this](midi::TMidiInput& in) { Overflowed(in); };
-    attached_ = true;
+    InputHandler::Attach();
 }
 
-void SecondInput::Detach() {
-    if (!attached_) return;
-    if (midi::TMidiInput* input = session_.MidiInput2()) {
-        input->OnMidiInput = nullptr;
-        input->OnOverflow = nullptr;
-    }
-    attached_ = false;
-}
-
-void SecondInput::Overflowed(midi::TMidiInput& input) {
-    Drain(input);
-    const std::uint32_t lost = input.LostEvents();
-    if (lost == lostShown_) return;
-    lostShown_ = lost;
-    session_.Style().heldNotes.Clear();
+void SecondInput::ReleaseAfterLoss() {
     midi::TMidiOutput* out = session_.MidiOutput1();
     if (out && out->IsOpen()) {
         for (std::size_t note = 0; note < passedNotes_.size(); ++note) {
             if (!passedNotes_.test(note)) continue;
             out->PutShort(static_cast<std::uint8_t>(NoteOff | (note / 128)), static_cast<std::uint8_t>(note % 128), 0);
         }
+        for (std::size_t pedal = 0; pedal < passedPedals_.size(); ++pedal) {
+            if (!passedPedals_.test(pedal)) continue;
+            out->PutShort(static_cast<std::uint8_t>(ControlChange | (pedal / 2)), pedal % 2 ? SostenutoPedal : SustainPedal, 0);
+        }
     }
     passedNotes_.reset();
-    session_.Display().ShowStatus(OverflowStatus(lost));
-}
-
-void SecondInput::Drain(midi::TMidiInput& input) {
-    bool commandRun = false;
-    while (input.MessageCount() > 0) {
-        std::unique_ptr<midi::TMyMidiEvent> event;
-        try {
-            event = input.GetMidiEvent();
-        } catch (const std::exception&) {
-            return;
-        }
-        if (!event) return;
-        HandleEvent(*event, commandRun);
-    }
+    passedPedals_.reset();
 }
 
 void SecondInput::HandleEvent(const midi::TMyMidiEvent& event, bool& commandRun) {
@@ -105,10 +78,10 @@ void SecondInput::HandleEvent(const midi::TMyMidiEvent& event, bool& commandRun)
         return;
     }
     if (status == SystemExclusive) {
-        PassSysex(sysex_.Add(event.Sysex));
+        SendSysex(session_.MidiOutput1(), SysexPiece(event.Sysex));
         return;
     }
-    if (status < TimingClock) sysex_.Interrupt();
+    OtherMessage(status);
     if (status < 0x80 || event.Data1 > 127 || event.Data2 > 127) return;
     const int kind = status & 0xF0;
     std::uint8_t data1 = event.Data1;
@@ -208,17 +181,10 @@ void SecondInput::PassToFirstOutput(std::uint8_t status, std::uint8_t data1, std
         const std::size_t note = static_cast<std::size_t>(status & 0x0F) * 128 + (data1 & 0x7F);
         passedNotes_.set(note, kind == NoteOn && data2 > 0);
     }
-    out->PutShort(status, data1, data2);
-}
-
-void SecondInput::PassSysex(std::span<const std::uint8_t> message) {
-    midi::TMidiOutput* out = session_.MidiOutput1();
-    if (!out || !out->IsOpen() || message.empty() || message.size() > midi::SysexAssembly::MaxLength) return;
-    try {
-        out->PutLong(message.data(), static_cast<std::uint16_t>(message.size()));
-    } catch (const std::exception&) {
-        // A refused long message is lost like one sent to a closed port.
+    if (kind == ControlChange && (data1 == SustainPedal || data1 == SostenutoPedal)) {
+        passedPedals_.set(static_cast<std::size_t>(status & 0x0F) * 2 + (data1 == SostenutoPedal), data2 >= PedalDown);
     }
+    out->PutShort(status, data1, data2);
 }
 
 }  // namespace chordella::chords

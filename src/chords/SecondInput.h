@@ -16,8 +16,8 @@
 #include <cstdint>
 #include <span>
 
+#include "chords/InputHandler.h"
 #include "chords/ThruFilter.h"
-#include "midi/SysexAssembly.h"
 
 namespace chordella::core { class Session; }
 namespace chordella::core { class ClockLink; }
@@ -31,32 +31,21 @@ namespace chordella::chords {
 class ChordRecogniser;
 class InputLink;
 
-class SecondInput {
+class SecondInput final : public InputHandler {
 public:
     // Control thread. `clock` may be null (no slave mode, no tempo detection); `peers` too.
     SecondInput(core::Session& session, ChordRecogniser& recogniser, core::ClockLink* clock,
                 InputLink* peers = nullptr);
-    ~SecondInput();
-    SecondInput(const SecondInput&) = delete;
-    SecondInput& operator=(const SecondInput&) = delete;
 
-    // Control thread. Becomes (stops being) MidiInput2's OnMidiInput and OnOverflow handler
-    // and routes timing clock through the ring.
-    void Attach();
-    void Detach();
+    // Control thread. Becomes (stops being, with Detach) MidiInput2's OnMidiInput and
+    // OnOverflow handler and routes timing clock through the ring. Drain and Overflowed
+    // (InputHandler) serve MidiInput2; of a run of command messages in one drain only the
+    // first runs.
+    void Attach() override;
     void SetPeers(InputLink* peers);
     // False while the handler runs without the other input modules (NoInputModules).
     bool PeersWired() const;
 
-    // Control thread. Drains the ring; of a run of command messages in one call only the
-    // first runs.
-    void Drain(midi::TMidiInput& input);
-    // Control thread. Messages were lost to a full ring (the control thread stalled): what
-    // did arrive is handled, then nothing held before is trusted any longer, as after an
-    // overflow of the keyboard input. The chord zone's held-note list is emptied (the next
-    // notes form the next chord), the notes passed on to the first output whose releases may
-    // be among the lost are released, and the loss is shown once in the status line.
-    void Overflowed(midi::TMidiInput& input);
     // Control thread. One message; `commandRun` carries the run of commands across a drain.
     void HandleEvent(const midi::TMyMidiEvent& event, bool& commandRun);
 
@@ -68,23 +57,25 @@ public:
     ThruFilter& Filter() { return filter_; }
 
 private:
+    void BeginDrain() override { commandRun_ = false; }
+    void Handle(const midi::TMyMidiEvent& event) override { HandleEvent(event, commandRun_); }
+    // After a loss: the notes and pedals passed on to the first output and not yet released.
+    void ReleaseAfterLoss() override;
+
     bool Command(int kind, int data1, int data2, bool& commandRun);
     bool Detection(int data1, int data2);
     void Realtime(std::uint8_t status);
     void PassToFirstOutput(std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
-    // A whole system-exclusive message goes thru; a broken one (empty here) does not.
-    void PassSysex(std::span<const std::uint8_t> message);
 
-    core::Session& session_;
     core::ClockLink* clock_;
     InputLink* peers_;
     ThruFilter filter_;
-    bool attached_ = false;
+    bool commandRun_ = false;
     std::uint64_t droppedCommands_ = 0;
-    std::uint32_t lostShown_ = 0;
-    // The notes passed on to the first output and not yet released, by channel * 128 + key.
+    // The notes passed on to the first output and not yet released, by channel * 128 + key;
+    // the sustain and sostenuto pedals passed on pressed, by channel * 2 (+ 1: sostenuto).
     std::bitset<16 * 128> passedNotes_;
-    midi::SysexAssembly sysex_;
+    std::bitset<16 * 2> passedPedals_;
 };
 
 }  // namespace chordella::chords

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/LiveArranger.h"
 #include "core/Session.h"
 #include "app/SnapshotView.h"
 #include "chords/KeyboardInput.h"
+#include "remote/RemoteControl.h"
 #include "support/TestSession.h"
 
 namespace chordella::testing {
@@ -127,6 +129,45 @@ TEST(InputOverflow, AnOverflowOfTheSecondInputAlsoEmptiesTheChordZoneAndReleases
     EXPECT_EQ(app.chords.CurrentRoot % 12, 2) << "the next notes form the next chord: D minor";
     EXPECT_EQ(app.chords.CurrentType, 2);
     EXPECT_STREQ(k.view->Shown().Status.c_str(), "later status") << "the same loss is shown only once";
+}
+
+// A pedal let go while the ring was full: every note it holds would sound on for ever.
+TEST(InputOverflow, APedalWhoseReleaseWasLostIsReleasedOnEitherInput) {
+    struct Case {
+        const char* input;
+        bool second;
+        std::uint8_t pedal;
+    };
+    for (const Case c : {Case{"keyboard", false, 64}, Case{"keyboard", false, 66}, Case{"second", true, 64},
+                         Case{"second", true, 66}}) {
+        SCOPED_TRACE(std::string(c.input) + " input, controller " + std::to_string(c.pedal));
+        StalledKeyboard k;
+        if (c.second) k.OpenSecondInput();
+        k.arranger.Remote().Bindings().Clear();  // the pedals of the second input pass thru, unbound
+        midi::TMidiInput& input = c.second ? *k.t.session->MidiInput2() : k.Input();
+        const auto deliver = [&](std::vector<std::uint8_t> bytes) {
+            if (c.second) {
+                k.DeliverSecond(std::move(bytes));
+            } else {
+                k.Deliver(std::move(bytes));
+            }
+        };
+        deliver({0xB0, c.pedal, 127, 0x90, MelodyKey, 90});
+        k.RunControlThread();
+        for (int i = 0; i < input.Capacity(); ++i) deliver({0xE0, static_cast<std::uint8_t>(i % 128), 64});
+        deliver({0x80, MelodyKey, 0, 0xB0, c.pedal, 0});  // lost: the release and the pedal up
+        ASSERT_EQ(input.LostEvents(), 2u);
+
+        k.t.midi->ClearSent(0);
+        k.RunControlThread();
+        bool pedalUp = false;
+        for (const midi::SentMessage& m : k.t.midi->Sent(0)) {
+            pedalUp = pedalUp || ((m.Packed & 0xFF) == 0xB0 && ((m.Packed >> 8) & 0x7F) == c.pedal && (m.Packed >> 16) == 0);
+        }
+        EXPECT_TRUE(pedalUp) << "the pedal is let go on the output";
+        EXPECT_TRUE(k.Released(MelodyKey));
+        EXPECT_STREQ(k.view->Shown().Status.c_str(), "MIDI input overflow: 2 messages lost");
+    }
 }
 
 TEST(InputOverflow, ABurstOfTenThousandMessagesWaitsForAStalledControlThreadWithoutLoss) {
