@@ -45,6 +45,15 @@ struct EngineState {
     std::array<std::array<std::uint8_t, 128>, ChannelCount> VelocityMap{};
     std::array<std::uint8_t, ChannelCount> ChannelSounding{};
     std::array<std::uint8_t, ChannelCount> ChannelMute{};
+    // The volumes a songlist entry's mixer bars hold for its song (255 = none): the style's
+    // own volume events on such a channel play at the held value, so the song keeps its
+    // balance. Written by the song player.
+    std::array<std::uint8_t, ChannelCount> HeldVolume = NoHeldVolumes();
+    static constexpr std::array<std::uint8_t, ChannelCount> NoHeldVolumes() {
+        std::array<std::uint8_t, ChannelCount> none{};
+        none.fill(255);
+        return none;
+    }
     // 0 = all channels play; 1 … 16 = only that channel; anything else = none.
     std::int16_t SoloFilter = 0;
     // The player's own channel (0-based): left free by "Minus One", used by "Play Chords".

@@ -17,6 +17,7 @@ constexpr int KeyPressure = 0xA0;
 constexpr int ControlChange = 0xB0;
 constexpr int ProgramChange = 0xC0;
 constexpr int PitchBend = 0xE0;
+constexpr int VolumeController = 7;
 constexpr int FadeStopAmount = 110;
 
 std::uint8_t Clamp7(int value) { return static_cast<std::uint8_t>(value < 0 ? 0 : value > 127 ? 127 : value); }
@@ -189,6 +190,10 @@ StylePlayer::Verdict StylePlayer::FilterControllers(Event& event) {
     const StylePlayerState& player = session_.Style().player;
     if (kind == ControlChange && player.StyleMode && LoadedStyle(session_).Header.SuppressControllers != 0) {
         return Verdict::Drop;
+    }
+    if (kind == ControlChange && event.Data1 == VolumeController) {
+        const std::uint8_t held = session_.App().engine.HeldVolume[static_cast<std::size_t>(channel)];
+        if (held <= 127) event.Data2 = held;
     }
     const bool changed = midi::ControllerChanged(session_.Controllers(), kind, channel, event.Data1, event.Data2, false);
     if (!changed) {

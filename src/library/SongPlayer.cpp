@@ -51,6 +51,7 @@ void SongPlayer::Previous(std::int64_t now) {
 void SongPlayer::Stop() {
     state_ = State::Idle;
     ReleaseMutes();
+    session_.App().engine.HeldVolume = engine::EngineState::NoHeldVolumes();
     if (Playing()) session_.ArrangementLink().StopPlayback();
     session_.App().songPlay.SessionRepeats = 0;
 }
@@ -166,6 +167,7 @@ bool SongPlayer::PlayFile(const std::string& stored, const SongEntry* entry, int
     }
     // After the open: the style the song brings sends its own channel set-up first.
     HoldMutes(entry);
+    session_.App().engine.HeldVolume = engine::EngineState::NoHeldVolumes();
     if (entry != nullptr) ApplySongEntry(session_, *entry, songlist_.LoadInstruments, instrumentSet_);
     current_ = number;
     if (number >= 0) played_.push_back(number);

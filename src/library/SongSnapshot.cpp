@@ -73,8 +73,10 @@ void ApplySongEntry(core::Session& session, const SongEntry& entry, bool loadIns
         o.SoloInstrument = *entry.InstrumentIndex;
         Send(session, 0xC0 | voice, *entry.InstrumentIndex, 0);
     }
+    app.engine.HeldVolume = engine::EngineState::NoHeldVolumes();
     for (std::size_t bar = 0; bar < entry.MixerBars.size(); ++bar) {
         if (!Within(entry.MixerBars[bar], 0, 127)) continue;
+        app.engine.HeldVolume[bar] = static_cast<std::uint8_t>(*entry.MixerBars[bar]);
         const int channel = static_cast<int>(bar);
         session.Controllers().SetValue(channel, VolumeController, static_cast<std::uint8_t>(*entry.MixerBars[bar]));
         Send(session, 0xB0 | channel, VolumeController, *entry.MixerBars[bar]);

@@ -2,7 +2,8 @@
 // The performance settings a songlist entry carries, taken from the session and put back:
 // the channel mutes, the keyboard boxes, the player's channel, the octave and semitone
 // transposition, the solo instrument, and the eight mixer bars: the volume bars of
-// channels 1 … 8, the accompaniment's balance for the song.
+// channels 1 … 8, the accompaniment's balance for the song. The bars hold while the song
+// plays: the style's own volume events on those channels play at the bar's value.
 //
 // Control thread only.
 

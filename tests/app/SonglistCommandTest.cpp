@@ -2,12 +2,14 @@
 // a set in real time on an in-memory output, one status line per song.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "app/SonglistCommand.h"
 #include "library/SongEntry.h"
 #include "midi/MemoryBackend.h"
+#include "support/BorrowedBackend.h"
 #include "support/RunChordella.h"
 #include "support/SongBuilder.h"
 #include "support/StyleBuilder.h"
@@ -105,6 +107,46 @@ TEST(SonglistCommand, PlayGoesThroughTheSetSkippingAMissingSongWithOneLinePerSon
     const std::size_t three = printed.find("[3/3] Three - " + f.home.File("SONGS/Three.vxa") + ", first note ");
     ASSERT_NE(three, std::string::npos) << printed;
     EXPECT_NE(printed.find(" ms after the song before ended\n", three), std::string::npos);
+}
+
+// The entry's mixer bars are the song's balance: the style's own volume events, which play
+// when the song starts and at every part, must not sound over them.
+TEST(SonglistCommand, TheMixerVolumesAnEntryStoresStayOnTheOutputWhileTheSongPlays) {
+    SonglistFolder f;
+    library::SongEntry entry;
+    entry.Title = "Quiet bass";
+    entry.Path = f.Song("Quiet");
+    entry.MixerBars.fill(255);  // what a list stores for a bar never moved
+    entry.MixerBars[1] = 0x32;  // channel 2
+    WriteTextFile(f.list, library::FormatSongEntry(entry) + "\r\n");
+    StyleBuilder style;
+    style.Controller(1, 7, 0x7F);  // the style's own set-up: full volume
+    style.Part(data::StylePart::Basic).Controller(1, 7, 0x7F, 0).Note(1, 48, 100, 0, 20).Controller(2, 7, 0x64, 0);
+    std::filesystem::create_directories(f.home.File("STYLES"));
+    ASSERT_TRUE(style.Write(f.home.File("STYLES/Beat.vxs")));
+
+    midi::MemoryBackend memory;
+    memory.AddOutput("Memory Out 1");
+    app::SonglistCommandFlags flags;
+    flags.list = f.list;
+    flags.play = true;
+    flags.port = "Memory Out 1";
+    flags.style = f.home.File("STYLES/Beat.vxs");
+    flags.home = f.home.Path();
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    ASSERT_EQ(app::RunSonglistCommand(flags, out, err, std::make_unique<BorrowedBackend>(memory)), 0) << Contents(err);
+    std::fclose(out);
+    std::fclose(err);
+    std::vector<int> channel2, channel3;
+    for (const midi::SentMessage& m : memory.Sent(0)) {
+        if ((m.Packed & 0xFFFF) == 0x07B1) channel2.push_back(static_cast<int>(m.Packed >> 16));
+        if ((m.Packed & 0xFFFF) == 0x07B2) channel3.push_back(static_cast<int>(m.Packed >> 16));
+    }
+    ASSERT_FALSE(channel2.empty());
+    EXPECT_EQ(channel2.front(), 0x32);
+    EXPECT_EQ(std::count(channel2.begin(), channel2.end(), 0x7F), 0) << "the style's volume never covers the bar's";
+    EXPECT_EQ(channel3, std::vector<int>{0x64}) << "a channel the entry leaves alone keeps the style's volume";
 }
 
 }  // namespace
