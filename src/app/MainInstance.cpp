@@ -39,7 +39,7 @@ int RunMainInstance(const InstanceArguments& arguments) {
     parts.prompter = std::make_unique<ConsolePrompter>(arguments.AssumeYes);
     parts.paths = platform::Paths::Resolve(arguments.Home, executable);
 
-    platform::SingleInstance instance;
+    platform::SingleInstance instance(platform::SingleInstance::LockPathFor(parts.paths));
     if (const std::optional<int> code = HandOverToRunningInstance(arguments, instance, *parts.prompter, parts.paths))
         return *code;
 

@@ -4,9 +4,13 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/Files.h"
+#include "platform/Paths.h"
 
 namespace chordella::platform {
 
@@ -14,6 +18,21 @@ std::string SingleInstance::DefaultLockPath() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime && *runtime) return std::string(runtime) + "/chordella.lock";
     return "/tmp/chordella-" + std::to_string(getuid()) + ".lock";
+}
+
+std::string SingleInstance::LockPathFor(const Paths& paths) {
+    const std::string standard = DefaultLockPath();
+    if (!paths.Portable()) return standard;
+    std::error_code error;
+    std::filesystem::path home = std::filesystem::absolute(paths.ConfigDir(), error);
+    if (error) home = paths.ConfigDir();
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(home, error);
+    const std::string key = error ? home.lexically_normal().string() : resolved.string();
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (const unsigned char c : key) hash = (hash ^ c) * 1099511628211ull;
+    char name[32];
+    std::snprintf(name, sizeof name, "-%016llx.lock", static_cast<unsigned long long>(hash));
+    return standard.substr(0, standard.size() - std::string_view(".lock").size()) + name;
 }
 
 SingleInstance::SingleInstance(std::string lockPath) : lockPath_(std::move(lockPath)) {}

@@ -1,6 +1,7 @@
 #pragma once
-// One running Chordella per user. A second start hands its argument to the first one
-// through "CurrentStyle.sty" and ends.
+// One running Chordella per data home: a second start on the same home hands its argument
+// to the first one through "CurrentStyle.sty" and ends; a portable home (another folder,
+// given with --home or CHORDELLA_HOME, or a marked one) runs as an instance of its own.
 
 #include <optional>
 #include <string>
@@ -8,12 +9,18 @@
 
 namespace chordella::platform {
 
+class Paths;
+
 class SingleInstance {
 public:
     static constexpr std::string_view HandOverFileName = "CurrentStyle.sty";
 
     // The lock file: $XDG_RUNTIME_DIR/chordella.lock, else /tmp/chordella-<uid>.lock.
     static std::string DefaultLockPath();
+    // The lock of the instance on `paths`: the XDG home uses DefaultLockPath(); a portable
+    // home a lock of its own, named after its folder's absolute path with links resolved,
+    // so that one home however spelled is one instance.
+    static std::string LockPathFor(const Paths& paths);
 
     explicit SingleInstance(std::string lockPath = DefaultLockPath());
     ~SingleInstance();

@@ -52,7 +52,7 @@ int RunDesktop(const app::InstanceArguments& arguments, int argc, char** argv) {
     parts.view = std::make_unique<app::SnapshotView>();
     parts.midiBackend = midi::MakeSystemBackend();
 
-    platform::SingleInstance instance;
+    platform::SingleInstance instance(platform::SingleInstance::LockPathFor(parts.paths));
     if (const std::optional<int> code =
             app::HandOverToRunningInstance(arguments, instance, *parts.prompter, parts.paths))
         return *code;

@@ -95,6 +95,36 @@ TEST(SingleInstance, ASecondStartHandsItsFileToTheFirstAndEndsWith255) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
+// A portable home is a program of its own: another folder starts beside the running one,
+// while the same folder, however it is spelled, is still refused.
+TEST(SingleInstance, EachDataHomeIsAnInstanceOfItsOwn) {
+    chordella::testing::TempFolder folder;
+    const std::string runtime = folder.Path();
+    const std::string home = folder.File("home");
+    const std::string other = folder.File("other");
+    fs::create_directories(folder.File("links"));
+    fs::create_directory_symlink(home, folder.File("links/home"));
+
+    const pid_t first = StartFirst(runtime, home);
+    ASSERT_GT(first, 0);
+    ASSERT_TRUE(WaitFor([&] { return fs::is_directory(home + "/LISTS"); }));
+    const pid_t beside = StartFirst(runtime, other);
+    ASSERT_GT(beside, 0);
+    EXPECT_TRUE(WaitFor([&] { return fs::is_directory(other + "/LISTS"); })) << "the other home started";
+    int status = 0;
+    EXPECT_EQ(waitpid(beside, &status, WNOHANG), 0) << "and runs beside the first";
+
+    for (const std::string& spelling : {home + "/", folder.File("links/home"), folder.File("links/../home")}) {
+        const Result again = RunSecond(runtime, "--home '" + spelling + "'");
+        EXPECT_EQ(again.exitCode, 255) << spelling;
+    }
+    for (const pid_t pid : {first, beside}) {
+        kill(pid, SIGTERM);
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+}
+
 TEST(SingleInstance, AFileThatDoesNotExistIsAUsageError) {
     chordella::testing::TempFolder folder;
     const Result result = RunSecond(folder.Path(), "--home '" + folder.File("home") + "' " + folder.File("none.vxs"));
