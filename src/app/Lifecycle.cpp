@@ -6,6 +6,7 @@
 #include "data/ModuleSetup.h"
 #include "platform/Files.h"
 #include "platform/SingleInstance.h"
+#include "platform/StaleTemporaries.h"
 
 namespace chordella::app {
 
@@ -38,7 +39,12 @@ void Lifecycle::Start() {
     core::AppState& app = session_.App();
 
     // Folders that cannot be made (read-only media) leave their lists empty; not an error.
-    if (!ReadOnlyMedia()) paths.EnsureFolders();
+    if (!ReadOnlyMedia()) {
+        paths.EnsureFolders();
+        // Temporaries of saves that were killed (a crash, a power cut) go at the next start.
+        for (const std::string& folder : {paths.ConfigDir(), paths.DataDir(), paths.Songs(), paths.Styles(), paths.Lists()})
+            platform::RemoveStaleTemporaries(folder);
+    }
     if (!platform::FileExists(paths.IniPath()) && !ReadOnlyMedia())
         copied_ = CopyBundledFiles(setup_.AssetsFolder, paths);
 

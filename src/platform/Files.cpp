@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/StaleTemporaries.h"
+
 namespace chordella::platform {
 
 namespace {
@@ -116,7 +118,10 @@ bool WriteFileAtomically(const std::string& given, std::string_view text, std::s
     ReplaceTarget target;
     if (!PlanReplace(given, target, error)) return false;
     const std::string& path = target.Path;
-    std::string temp = path + ".tmpXXXXXX";
+    // What a killed save left here goes now (a save is where the user looks for files).
+    const std::size_t slash = path.rfind('/');
+    RemoveStaleTemporaries(slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash));
+    std::string temp = TemporaryNameFor(path);
     const int fd = mkstemp(temp.data());
     if (fd < 0) {
         error = SystemError();

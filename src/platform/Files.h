@@ -18,6 +18,7 @@ bool ReadTextFile(const std::string& path, std::size_t maxBytes, std::string& ou
 
 // Writes a temporary file in the same folder, flushes it and renames it over `path`,
 // so a crash or a full disk leaves either the old file or the new one, never half of one.
+// The temporaries killed saves left in that folder are removed first (StaleTemporaries.h).
 // A symbolic link is written through (its target is replaced, the link stays), the old
 // file's permission bits are kept, and a file without write permission is refused
 // ("is read-only") rather than replaced.

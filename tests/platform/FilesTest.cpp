@@ -3,8 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <set>
+#include <vector>
 
 #include "support/TempFolder.h"
 
@@ -22,6 +28,40 @@ TEST(Files, AnAtomicWriteReplacesTheFileWhole) {
     EXPECT_EQ(text, "new");
     // Nothing but the file itself is left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+}
+
+// A save killed between writing its temporary and the rename leaves the temporary behind.
+// The next save into that folder removes those, and nothing a running save still writes.
+TEST(Files, TheNextSaveRemovesWhatKilledSavesLeftAndNothingElse) {
+    namespace fs = std::filesystem;
+    testing::TempFolder folder;
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    ASSERT_EQ(waitpid(child, nullptr, 0), child);  // a saving process that has ended
+    const std::string dead = std::to_string(child);
+    const std::string alive = std::to_string(getpid());
+    const auto make = [&](const std::string& name, bool old) {
+        std::ofstream(folder.File(name)) << "half a song";
+        if (old) fs::last_write_time(folder.File(name), fs::file_time_type::clock::now() - std::chrono::hours(2));
+    };
+    for (const std::string& name : std::vector<std::string>{"Song.vxa.tmp-" + dead + "-Ab12Cd", "Song.vxa.tmpAb12Cd", "Pop.vxs.batch-Qw34Er"})
+        make(name, name.find(dead) == std::string::npos);
+    const std::set<std::string> kept = {
+        "Song.vxa.tmp-" + alive + "-Zx56Cv",  // a save of a process still running
+        "Song.vxa.tmpFr78Gt",                 // no owner, but newer than this process
+        "Notes.tmp", "Song.vxa.tmpAb12", ".tmpAb12Cd", "Song.vxa.tmp-" + dead + "-Ab1",
+        "report.tmpfile1",  // no file "report" beside it: not a save's
+        "Song.vxa", "Pop.vxs"};
+    for (const std::string& name : kept) make(name, name != "Song.vxa.tmpFr78Gt");
+    fs::create_directory(folder.File("Old.vxa.tmpDirect"));  // a folder of that name stays too
+
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(folder.File("Other.vxa"), std::string_view("x"), error)) << error;
+    std::set<std::string> left;
+    for (const auto& entry : fs::directory_iterator(folder.Path())) left.insert(entry.path().filename().string());
+    std::set<std::string> expected = kept;
+    expected.insert({"Other.vxa", "Old.vxa.tmpDirect"});
+    EXPECT_EQ(left, expected);
 }
 
 TEST(Files, AFailedWriteReportsWhyAndLeavesTheOldFile) {
