@@ -22,7 +22,7 @@ int RunExportCommand(const RenderCommandFlags& flags, std::FILE* out, std::FILE*
     RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()));
     std::string errorFile, error;
     data::SmfContent content;
-    if (!LoadRenderInput(render, flags.input, flags.style, errorFile, error)) {
+    if (!LoadRenderInput(render, flags.input, flags.style, errorFile, error, err)) {
         std::fprintf(err, "%s: %s\n", errorFile.c_str(), error.c_str());
         return 1;
     }

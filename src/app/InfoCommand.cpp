@@ -13,6 +13,7 @@
 #include "data/ChordMemory.h"
 #include "app/RenderCommands.h"
 #include "core/MidiImport.h"
+#include "core/SongFiles.h"
 #include "data/SmfInfo.h"
 #include "data/SongCommands.h"
 #include "data/SongFile.h"
@@ -215,6 +216,7 @@ bool DescribeSong(const std::string& path, std::span<const std::uint8_t> bytes, 
     std::fprintf(out, "%d measures, tempo %d, meter %s, %d melody events\n",
                  data::MeasureCount(memory.ChordMemoryLength, units), memory.SongTempo(),
                  data::MeterName(units, false).c_str(), song.Melody.MelodyCount);
+    if (read.Content.ChordMemoryBytesCut > 0) std::fprintf(out, "%s\n", data::SongCutNotice(units).c_str());
     std::fprintf(out, "style: %s\n", song.HasStyleReference && !song.StyleReference.empty()
                                           ? Printable(song.StyleReference).c_str() : "none named");
     const data::CommandTextContext context;

@@ -79,7 +79,7 @@ int RunPlay(std::unique_ptr<midi::MidiBackend> backend, const PlayCommandFlags& 
     if (const std::string bad = CheckMeasures(flags.measures); !bad.empty()) return Fail(err, flags.input, bad);
     RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()), std::move(backend));
     std::string errorFile, error;
-    if (!LoadRenderInput(render, flags.input, flags.style, errorFile, error)) return Fail(err, errorFile, error);
+    if (!LoadRenderInput(render, flags.input, flags.style, errorFile, error, err)) return Fail(err, errorFile, error);
     const bool song = render.HasSong();
     if (song && !RenderSession::CanPlaySongs()) return Fail(err, flags.input, app::SongsNeedPlaybackText);
 

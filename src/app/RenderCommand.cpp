@@ -33,7 +33,7 @@ int RunRenderCommand(const RenderCommandFlags& flags, std::FILE* out, std::FILE*
 
     RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()));
     std::string errorFile, error;
-    if (!LoadRenderInput(render, flags.input, flags.style, errorFile, error)) return Fail(err, errorFile, error);
+    if (!LoadRenderInput(render, flags.input, flags.style, errorFile, error, err)) return Fail(err, errorFile, error);
     data::SmfContent content;
     if (!app::RenderForExport(render, app::DefaultStyleMeasures, std::max(flags.measures, 0), content, error))
         return Fail(err, flags.input, error);

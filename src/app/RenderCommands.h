@@ -50,9 +50,10 @@ int RunPlay(std::unique_ptr<midi::MidiBackend> backend, const PlayCommandFlags& 
 
 // Loads the song or style `input` (and for a song its style: `style`, else the one the
 // song names, found through the style lookup) into `render`. False with `error` set to a
-// one-line reason; `errorFile` names the file it is about.
+// one-line reason; `errorFile` names the file it is about. What the song's open said of a
+// song it did open (cut to the chord memory, a melody left out) goes to `notes`, a line each.
 bool LoadRenderInput(RenderSession& render, const std::string& input, const std::string& style,
-                     std::string& errorFile, std::string& error);
+                     std::string& errorFile, std::string& error, std::FILE* notes = nullptr);
 
 // ".vxa" for "Song.VXA": the lower-case extension with its dot.
 std::string LowerExtensionOf(const std::string& path);

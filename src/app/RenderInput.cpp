@@ -64,7 +64,7 @@ bool LoadSongStyle(RenderSession& render, const std::string& song, const std::st
 }  // namespace
 
 bool LoadRenderInput(RenderSession& render, const std::string& input, const std::string& style,
-                     std::string& errorFile, std::string& error) {
+                     std::string& errorFile, std::string& error, std::FILE* notes) {
     errorFile = input;
     error = platform::WhyNotAFile(input);
     if (!error.empty()) return false;
@@ -81,6 +81,8 @@ bool LoadRenderInput(RenderSession& render, const std::string& input, const std:
         return false;
     }
     if (!render.LoadSong(input, error)) return false;
+    if (notes != nullptr)
+        for (const std::string& note : render.LoadNotes()) std::fprintf(notes, "chordella: %s: %s\n", input.c_str(), note.c_str());
     if (!LoadSongStyle(render, input, style, errorFile, error)) return false;
     // The style came after the song and brought its own tempo; the song's tempo wins.
     const int songTempo = render.Session().App().arrangement.Chords.SongTempo();

@@ -89,6 +89,7 @@ bool RenderSession::LoadSong(const std::string& path, std::string& error) {
         error = LastShown(*prompter_, "the song was not opened");
         return false;
     }
+    loadNotes_ = prompter_->Shown();
     const data::ChordMemory& chords = session_->App().arrangement.Chords;
     if (chords.SongTempo() >= 25 && chords.SongTempo() <= 250) session_->App().clock.Tempo = chords.SongTempo();
     return true;

@@ -56,8 +56,10 @@ public:
 
     // Loads a style file; false with `error` set to the program's message.
     bool LoadStyle(const std::string& path, std::string& error);
-    // Opens a song file (its chord memory and melody); false with `error` set.
+    // Opens a song file (its chord memory and melody); false with `error` set. What the
+    // open said of a song it did open (a song cut to the chord memory) is in LoadNotes.
     bool LoadSong(const std::string& path, std::string& error);
+    const std::vector<std::string>& LoadNotes() const { return loadNotes_; }
     // Takes over the live session's settings, clock choices, tempo, loaded style and song.
     void CopyFrom(core::Session& live);
 
@@ -95,6 +97,7 @@ private:
     void DetachSongPlayback();
 
     platform::ScriptedPrompter* prompter_ = nullptr;
+    std::vector<std::string> loadNotes_;
     std::unique_ptr<core::Session> session_;
     std::unique_ptr<engine::AccompanimentEngine> engine_;
     std::unique_ptr<engine::Clock> clock_;

@@ -124,11 +124,17 @@ OpenOutcome SongFiles::OpenPath(const OpenRequest& request, const std::string& p
     if (melodyLeftOut > 0)
         prompter.Inform("The melody of " + Quoted(path) + " is longer than the melody track; " +
                         std::to_string(melodyLeftOut) + " events at its end were left out !");
-    AfterOpen(request, read.Content.Form == SongFileForm::Short, path);
+    AfterOpen(request, read.Content.Form == SongFileForm::Short, read.Content.ChordMemoryBytesCut > 0, path);
     return OpenOutcome::Opened;
 }
 
-void SongFiles::AfterOpen(const OpenRequest& request, bool shortForm, const std::string& path) {
+std::string SongCutNotice(int measureUnits) {
+    const int held = MeasureCount(ChordMemoryPositionLimit, measureUnits);
+    return "song cut at measure " + std::to_string(held) + ": the chord memory holds " + std::to_string(held) +
+           " measures";
+}
+
+void SongFiles::AfterOpen(const OpenRequest& request, bool shortForm, bool cut, const std::string& path) {
     auto& song = session_.App().arrangement;
     auto& host = session_.ArrangementLink();
     const auto& options = session_.App().options;
@@ -148,6 +154,8 @@ void SongFiles::AfterOpen(const OpenRequest& request, bool shortForm, const std:
     }
     song.StartMeasure = StartMeasureOf(song.Chords);
     song.EndMeasure = std::max(1, MeasureCount(song.Chords.ChordMemoryLength, host.MeasureUnits()));
+    // The file holds more than the chord memory: the rest of the song is not there.
+    if (cut) session_.Prompter().Inform(SongCutNotice(host.MeasureUnits()) + " (" + Quoted(path) + ")");
     song.ChordMemoryPos = ChordMemoryHeaderSize;
     host.SongOpened();
 

@@ -57,6 +57,10 @@ inline constexpr const char* DemoSongFileName = "demo2.vxa";
 // Files larger than this are not songs (a full song with a full melody is ~0.3 MB).
 inline constexpr std::size_t MaxSongFileBytes = 16 * 1024 * 1024;
 
+// What a song longer than the chord memory is told when it is opened: "song cut at measure
+// 750: the chord memory holds 750 measures" (4/4; the measures of `measureUnits`).
+std::string SongCutNotice(int measureUnits);
+
 class SongFiles {
 public:
     explicit SongFiles(core::Session& session) : session_(session) {}
@@ -87,7 +91,7 @@ private:
     bool WriteSong(const std::string& path, bool becomesSongFile);
     bool CanSave();
     std::string StyleReferenceToSave();
-    void AfterOpen(const OpenRequest& request, bool shortForm, const std::string& path);
+    void AfterOpen(const OpenRequest& request, bool shortForm, bool cut, const std::string& path);
     void ShowSongTitle(const std::string& path);
 
     core::Session& session_;

@@ -156,6 +156,11 @@ void ChordMemoryPlayer::PlaybackBeatEnd() {
         melody_.ResetPositions();
         e.SongStarting = 0;
     }
+    // The beat that ended was the last the chord memory holds.
+    if (Position() >= data::ChordMemoryPositionLimit) {
+        transport_.Stop();
+        return;
+    }
     if (LeadInBeat()) return;
 
     const chords::ChordState& pending = session_.App().chords;
@@ -189,10 +194,6 @@ void ChordMemoryPlayer::PlaybackBeatEnd() {
     }
     if ((Position() - FirstPosition) % MeasureUnits() == 0) melody_.SaveMeasure();
     Position() = ToPosition(Position() + RecordStep);
-    if (Position() >= data::ChordMemoryPositionLimit) {
-        transport_.Stop();
-        return;
-    }
     FinishBeat(LiveClickLevel);
 }
 
@@ -260,7 +261,7 @@ void ChordMemoryPlayer::ContinueAtLoopFrom(data::BeatRecord& record) {
 
 void ChordMemoryPlayer::Preview() {
     SongPlayState& s = session_.App().songPlay;
-    if (Position() < s.LoopFromPos) return;
+    if (Position() < s.LoopFromPos || Position() >= data::ChordMemoryPositionLimit) return;
     const data::BeatRecord coming = session_.App().arrangement.Chords.RecordAt(Position());
     if (!data::StartsChord(coming) || coming.ChordType == NoChordType) return;
     chords::ChordState& chords = session_.App().chords;

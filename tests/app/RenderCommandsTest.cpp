@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 
@@ -67,6 +68,24 @@ TEST_F(RenderCommands, RenderWritesTheStyleFromTimeZeroForTheMeasuresAsked) {
     ASSERT_EQ(signature.size(), 1u);
     EXPECT_EQ(signature[0].Int("numerator"), 3);
     EXPECT_EQ(file.OfType("set_tempo").at(0).Int("tempo"), 60'000'000 / 90);
+}
+
+// 2000 measures do not fit into the chord memory: every command that reads the song says
+// where it was cut, and plays what fits.
+TEST_F(RenderCommands, ASongLongerThanTheChordMemoryIsCutWithAWord) {
+    std::vector<std::uint8_t> bytes = SongBuilder().At(1).Chord("C").Measures(4).Bytes();
+    for (int beat = 0; beat < 2000 * 4; ++beat) bytes.insert(bytes.end(), {55, 1, 0, 0});
+    const std::string song = folder.File("Long.vxa");
+    std::ofstream(song, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+    const std::string said = "song cut at measure 750: the chord memory holds 750 measures";
+    const Result info = RunChordella(Home() + "info " + Q(song));
+    EXPECT_EQ(info.exitCode, 0) << info.output;
+    EXPECT_NE(info.output.find(said), std::string::npos) << info.output;
+    const Result exported = RunChordella(Home() + "export " + Q(song) + " --style " + Q(style) + " -o " +
+                                         Q(folder.File("long.mid")));
+    EXPECT_EQ(exported.exitCode, 0) << exported.output;
+    EXPECT_NE(exported.output.find(said), std::string::npos) << exported.output;
 }
 
 TEST_F(RenderCommands, ExportWritesTheStyleAloneForEightMeasures) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -87,6 +88,35 @@ TEST_F(SongFilesTest, OpeningASongFillsTheStateAndAppliesItsTempoMeterAndProgram
     EXPECT_TRUE(host.Called("SongOpened"));
     EXPECT_TRUE(host.Called("ShowEditor"));
     EXPECT_FALSE(host.Called("StartPlayback")) << "no style is loaded";
+}
+
+// A file with more measures than the chord memory holds: what fits is opened and the cut
+// is said, in 4/4 and in 3/4.
+TEST_F(SongFilesTest, ASongLongerThanTheChordMemoryIsOpenedCutAndTheCutIsSaid) {
+    for (const int beats : {4, 3}) {
+        SCOPED_TRACE(std::to_string(beats) + " beats a measure");
+        t.prompter->ClearShown();
+        std::vector<std::uint8_t> bytes = testing::SongBuilder(beats).At(1).Chord("C").Measures(10).Bytes();
+        // 2000 measures of G after the ten: the chord memory is the file's last block.
+        for (int beat = 0; beat < 2000 * beats; ++beat) bytes.insert(bytes.end(), {55, 1, 0, 0});
+        const std::string path = SongPath("long" + std::to_string(beats) + ".vxa");
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<std::streamsize>(bytes.size()));
+        t.prompter->AnswerYes();  // the song opened before is replaced
+        ASSERT_EQ(files.Open({OpenSource::Path, path}), OpenOutcome::Opened);
+        const int held = beats == 4 ? 750 : 1000;
+        EXPECT_EQ(Song().EndMeasure, held);
+        const std::string said = "song cut at measure " + std::to_string(held) + ": the chord memory holds " +
+                                 std::to_string(held) + " measures";
+        ASSERT_FALSE(t.prompter->Shown().empty());
+        EXPECT_EQ(t.prompter->Shown().back().rfind(said, 0), 0u) << t.prompter->Shown().back();
+    }
+    t.prompter->ClearShown();
+    t.prompter->AnswerYes();
+    testing::SongBuilder().At(1).Chord("C").Measures(750).WriteTo(SongPath("full.vxa"));
+    ASSERT_EQ(files.Open({OpenSource::Path, SongPath("full.vxa")}), OpenOutcome::Opened);
+    for (const std::string& shown : t.prompter->Shown())
+        EXPECT_EQ(shown.find("song cut"), std::string::npos) << "a song that fits is not cut";
 }
 
 TEST_F(SongFilesTest, HeaderValuesOutsideTheirRangesAreNotPassedOn) {

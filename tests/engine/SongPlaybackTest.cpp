@@ -85,6 +85,22 @@ TEST(SongPlayback, TheEndOfTheSongStopsWithNoNoteLeftSounding) {
     EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
 }
 
+// 750 measures of 4/4 fill the chord memory: its last beat is played like any other.
+TEST(SongPlayback, ASongThatFillsTheChordMemoryPlaysItsLastBeat) {
+    SongRig rig;
+    const int last = data::MeasureCount(data::ChordMemoryPositionLimit, 16);
+    ASSERT_EQ(last, 750);
+    rig.PlaySong(SongBuilder().At(1).Chord("C").At(last, 4).Chord("G").Measures(last));
+    for (int tick = 0; tick < (last + 2) * 96 && rig.Playing(); ++tick) rig.Run(1);
+    EXPECT_FALSE(rig.Playing()) << "the song ends where the chord memory ends";
+    bool lastBeatSounded = false;
+    for (const auto& m : rig.Out.Messages) {
+        lastBeatSounded = lastBeatSounded || (m.Status == 0x90 && m.Data1 % 12 == 7 && m.Data2 > 0);
+    }
+    EXPECT_TRUE(lastBeatSounded) << "the bass of beat 4 of measure 750 sounds as G";
+    EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
+}
+
 TEST(SongPlayback, AnEndingMarkInSessionModeRepeatsTheSongBeforeTheCountDown) {
     SongRig rig;
     rig.Songs.SetSessionRepeats(2);
