@@ -1,12 +1,16 @@
-// A songlist line is read from whatever a .vxl file holds. Reading never fails; an entry
-// read and written again must read back to the same entry, and its line must keep the
-// fixed columns.
+// A songlist line is read from whatever a .vxl file holds. Reading a line never fails; an
+// entry read and written again must read back to the same entry, and its line must keep
+// the fixed columns. The list reader takes only lines that are song entries (a path, no
+// control bytes) and refuses anything else with its reason.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "library/SongEntry.h"
+#include "library/Songlist.h"
 
 namespace {
 
@@ -30,6 +34,17 @@ bool Same(const SongEntry& a, const SongEntry& b) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace chordella::library;
     std::string_view text(reinterpret_cast<const char*>(data), size);
+    std::vector<std::string> lines;
+    std::string error;
+    if (ReadSonglistText(text, lines, error)) {
+        for (const std::string& line : lines) {
+            if (SongEntryPath(line).empty()) std::abort();
+            for (const char c : line)
+                if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) std::abort();
+        }
+    } else if (error.rfind("not a songlist: line ", 0) != 0 || !lines.empty()) {
+        std::abort();
+    }
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         const std::string_view line = text.substr(0, end);

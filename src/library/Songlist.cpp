@@ -38,12 +38,39 @@ std::vector<std::string> SplitLines(std::string_view text) {
     return lines;
 }
 
+// Why `lines` are not the entries of a songlist, or empty when they are: every entry is a
+// line of text with the title in columns 1 … 50, a blank, then the song's path.
+std::string NotASonglist(const std::vector<std::string>& lines) {
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        const std::string& line = lines[n];
+        const std::string where = "line " + std::to_string(n + 1);
+        const auto control = std::find_if(line.begin(), line.end(), [](char c) {
+            const auto byte = static_cast<unsigned char>(c);
+            return (byte < 0x20 && c != '\t') || byte == 0x7F;
+        });
+        if (control != line.end()) return where + " holds control bytes";
+        if (line.size() <= PathColumn || line[PathColumn - 1] != ' ' || SongEntryPath(line).empty())
+            return where + " is not a song entry (a title in columns 1 to 50, then the song's path)";
+    }
+    return {};
+}
+
 }  // namespace
 
 bool ReadSonglistFile(const std::string& path, std::vector<std::string>& lines, std::string& error) {
     std::string text;
     if (!platform::ReadTextFile(path, MaxSonglistBytes, text, error)) return false;
-    lines = SplitLines(text);
+    return ReadSonglistText(text, lines, error);
+}
+
+bool ReadSonglistText(std::string_view text, std::vector<std::string>& lines, std::string& error) {
+    std::vector<std::string> read = SplitLines(text);
+    const std::string why = NotASonglist(read);
+    if (!why.empty()) {
+        error = "not a songlist: " + why;
+        return false;
+    }
+    lines = std::move(read);
     return true;
 }
 

@@ -39,8 +39,11 @@ inline constexpr std::string_view NewClearQuestion =
 inline constexpr std::string_view KeepTitleQuestion = "Keep old Songtitle ?";
 
 // Reads a songlist file into its lines (line ends "\r\n" or "\n"; blank lines are
-// dropped). False with a readable reason.
+// dropped). False with a readable reason; a file that is not a songlist (a line that is no
+// song entry, control bytes) is refused: "not a songlist: line 3 holds control bytes".
 bool ReadSonglistFile(const std::string& path, std::vector<std::string>& lines, std::string& error);
+// The same for a list's text.
+bool ReadSonglistText(std::string_view text, std::vector<std::string>& lines, std::string& error);
 // Writes the lines with "\r\n" ends through a temporary file and a rename.
 bool WriteSonglistFile(const std::string& path, const std::vector<std::string>& lines, std::string& error);
 
