@@ -1,5 +1,7 @@
 #include "app/SonglistCommand.h"
 
+#include <algorithm>
+
 #include <chrono>
 #include <filesystem>
 
@@ -103,8 +105,8 @@ int Play(library::Songlist& list, const SonglistCommandFlags& flags, std::unique
     if (flags.from < 1 || flags.from > count)
         return Fail(err, flags.list,
                     "--from " + std::to_string(flags.from) + ": the list has " + std::to_string(count) + " songs");
-    if (flags.session && (flags.repeats < 1 || flags.repeats > library::MaxSessionRepeats))
-        return Fail(err, flags.list, "--repeats must be 1 … 20");
+    // As the session-mode question takes it: 0 turns session mode off, more than 20 is 20.
+    const int repeats = flags.session ? std::clamp(flags.repeats, 0, library::MaxSessionRepeats) : 0;
     std::unique_ptr<core::Session> session =
         MakeSession(flags, backend ? std::move(backend) : midi::MakeSystemBackend(), err);
     PlayRig rig(*session);
@@ -127,7 +129,7 @@ int Play(library::Songlist& list, const SonglistCommandFlags& flags, std::unique
     if (session->App().clock.ClockState == 0) rig.clock.ToggleClock();
 
     library::SongPlayer player(*session, list);
-    player.SetSessionRepeats(flags.session ? flags.repeats : 0);
+    player.SetSessionRepeats(repeats);
     int nextToQueue = flags.from - 1;
     auto topUp = [&] {
         while (nextToQueue < count && list.PlayQueue().size() < library::PlayQueueCapacity) list.Enqueue(nextToQueue++);
@@ -147,7 +149,9 @@ int Play(library::Songlist& list, const SonglistCommandFlags& flags, std::unique
         std::fflush(out);
         pending.open = false;
     };
+    int started = 0;
     player.SongStarted = [&](const library::SongStart& start) {
+        ++started;
         flush(" (no note)");
         pending = {true,
                    "[" + std::to_string(start.Entry + 1) + "/" + std::to_string(count) + "] " + start.Title + " - " +
@@ -155,7 +159,9 @@ int Play(library::Songlist& list, const SonglistCommandFlags& flags, std::unique
                    start.GapMillis < 0 ? -1 : platform::NowMillis() - start.GapMillis, sounding.NotesStarted()};
         topUp();
     };
+    int skipped = 0;
     player.SongSkipped = [&](const std::string& path, const std::string& reason) {
+        ++skipped;
         std::fprintf(out, "skipped %s: %s\n", path.c_str(), reason.c_str());
     };
 
@@ -181,6 +187,7 @@ int Play(library::Songlist& list, const SonglistCommandFlags& flags, std::unique
     loop.StartTimer(ReleaseTail, false, [&] { loop.Quit(); });
     loop.Run();
     session->SetAccompanimentOutput(nullptr);
+    if (started == 0 && skipped > 0) return Fail(err, flags.list, "none of its songs could be played");
     return 0;
 }
 

@@ -19,7 +19,7 @@ struct SonglistCommandFlags {
     bool play = false;
     int from = 1;                     // --from: the first entry played (1-based)
     bool session = false;             // --session: every song repeated at its ending mark
-    int repeats = 2;                  // --repeats: plays per song in session mode (1 … 20)
+    int repeats = 2;                  // --repeats: plays per song in session mode (0: off; above 20: 20)
     std::string port;                 // --out: an output's number or name; empty = the built-in synth
     std::string style;                // --style: the style for songs that name none
     std::string add;                  // --add SONG: the song to add

@@ -48,7 +48,18 @@ std::optional<std::string> BelowNoCase(std::string folder, const std::vector<std
 
 }  // namespace
 
-std::optional<std::string> FindSongFile(std::string_view storedPath, const platform::Paths& paths) {
+std::optional<std::string> FindSongFile(std::string_view storedPath, const platform::Paths& paths,
+                                        const std::string& listFolder) {
+    if (storedPath.empty()) return std::nullopt;
+    if (!listFolder.empty()) {
+        const std::string asStored(storedPath);
+        if (platform::FileExists(asStored)) return asStored;
+        const std::string forward = platform::WithForwardSlashes(storedPath);
+        if (platform::FileExists(forward)) return forward;
+        const std::vector<std::string_view> parts = Parts(storedPath);
+        if (!parts.empty())
+            if (auto beside = BelowNoCase(listFolder, parts, parts.size() - 1)) return beside;
+    }
     return FindStoredFile(storedPath, paths.Songs(), "SONGS");
 }
 

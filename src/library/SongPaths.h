@@ -5,6 +5,8 @@
 //   2. the part after "SONGS" (any case, either separator) below the data home's SONGS
 //      folder, each folder and the file name matched without regard to case;
 //   3. the file name alone in the data home's SONGS folder, matched without regard to case.
+// A list copied to another folder with its songs finds them beside it: with the list's
+// folder given, the file name alone there (without regard to case) comes before 2 and 3.
 //
 // Control thread.
 
@@ -17,7 +19,8 @@
 namespace chordella::library {
 
 // The file that exists for `storedPath`; nullopt when none does (or the path is empty).
-std::optional<std::string> FindSongFile(std::string_view storedPath, const platform::Paths& paths);
+std::optional<std::string> FindSongFile(std::string_view storedPath, const platform::Paths& paths,
+                                        const std::string& listFolder = {});
 // The same search for any folder of the data home: `folder` is where it is on this machine,
 // `folderName` the name to look for in the stored path ("SONGS", "STYLES").
 std::optional<std::string> FindStoredFile(std::string_view storedPath, const std::string& folder,

@@ -140,13 +140,19 @@ bool SongPlayer::PlayEntry(int entry, std::int64_t now) {
     return PlayFile(parsed.Path, &parsed, entry, now);
 }
 
+// Said once, naming the song: by whoever follows the skips, else in a message box.
 void SongPlayer::Skip(const std::string& path, const std::string& reason) {
-    session_.Prompter().Inform(reason);
-    if (SongSkipped) SongSkipped(path, reason);
+    if (SongSkipped) {
+        SongSkipped(path, reason);
+    } else {
+        session_.Prompter().Inform(path + ": " + reason);
+    }
 }
 
 bool SongPlayer::PlayFile(const std::string& stored, const SongEntry* entry, int number, std::int64_t now) {
-    const std::optional<std::string> path = FindSongFile(stored, session_.Paths());
+    const std::string& list = songlist_.SonglistPath();
+    const std::optional<std::string> path =
+        FindSongFile(stored, session_.Paths(), list.empty() ? std::string() : platform::FolderOf(list));
     if (!path) {
         Skip(stored, std::string(SongNotFoundMessage));
         return false;
@@ -161,8 +167,11 @@ bool SongPlayer::PlayFile(const std::string& stored, const SongEntry* entry, int
         // A damaged arrangement was reported by the open; a MIDI file the import refused
         // says nothing there, so it is said here.
         const std::string reason = "The song \"" + *path + "\" could not be opened !";
-        if (outcome == data::OpenOutcome::Refused && !IsArrangementFileName(*path)) session_.Prompter().Inform(reason);
-        if (SongSkipped) SongSkipped(*path, reason);
+        if (SongSkipped) {
+            SongSkipped(*path, reason);
+        } else if (outcome == data::OpenOutcome::Refused && !IsArrangementFileName(*path)) {
+            session_.Prompter().Inform(reason);
+        }
         return false;
     }
     // After the open: the style the song brings sends its own channel set-up first.

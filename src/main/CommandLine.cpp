@@ -279,8 +279,10 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     songlistCommand->add_option("--from", songlistFlags.from, "Start at this song (1-based)")->option_text("N");
     songlistCommand->add_flag("--session", songlistFlags.session,
                               "Session mode: each song is repeated at its ending mark");
-    songlistCommand->add_option("--repeats", songlistFlags.repeats, "Plays per song in session mode (default 2)")
-        ->check(CLI::Range(1, 20))
+    songlistCommand->add_option("--repeats", songlistFlags.repeats,
+                                "Plays per song in session mode (default 2; 0 turns session mode off, more than 20 "
+                                "plays 20)")
+        ->check(CLI::NonNegativeNumber)
         ->option_text("N");
     songlistCommand->add_option("--out", songlistFlags.port,
                                 "A MIDI output's number or name (default: the built-in synth)")

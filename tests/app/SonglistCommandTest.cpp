@@ -109,6 +109,93 @@ TEST(SonglistCommand, PlayGoesThroughTheSetSkippingAMissingSongWithOneLinePerSon
     EXPECT_NE(printed.find(" ms after the song before ended\n", three), std::string::npos);
 }
 
+// Random bytes, a text file and a line of binary in a list are no songlist: refused with
+// the reason, and an --add leaves the file as it was.
+TEST(SonglistCommand, WhatIsNotASonglistIsRefusedWithTheReasonAndLeftAlone) {
+    SonglistFolder f;
+    std::string random(600, '\0');
+    for (std::size_t i = 0; i < random.size(); ++i) random[i] = static_cast<char>((i * 7919 + 13) % 256);
+    const std::string entry = f.Entry("One", f.Song("One"));
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* reason;
+    };
+    for (const Case& c : {Case{"random bytes", random, "not a songlist: line 1"},
+                          Case{"a text", "Shopping\r\nmilk, eggs, bread\r\n", "not a songlist: line 1 is not a song entry"},
+                          Case{"a bell in an entry", entry + entry.substr(0, 60) + "\a\r\n", "not a songlist: line 2 holds control bytes"}}) {
+        SCOPED_TRACE(c.name);
+        WriteTextFile(f.list, c.text);
+        for (const bool add : {false, true}) {
+            app::SonglistCommandFlags flags;
+            flags.list = f.list;
+            if (add) flags.add = f.Song("Two");
+            std::FILE* out = std::tmpfile();
+            std::FILE* err = std::tmpfile();
+            EXPECT_EQ(app::RunSonglistCommand(flags, out, err), 1);
+            const std::string said = Contents(err);
+            EXPECT_NE(said.find(f.list + ": " + c.reason), std::string::npos) << said;
+            EXPECT_EQ(Contents(out), "");
+            std::fclose(out);
+            std::fclose(err);
+            EXPECT_EQ(ReadTextFile(f.list), c.text);
+        }
+    }
+}
+
+// A list copied with its songs into another folder plays them from there; a song that is
+// nowhere is named once; a list whose songs are all missing ends with exit 1.
+TEST(SonglistCommand, AListFindsItsSongsBesideItAndNamesEachMissingSongOnce) {
+    SonglistFolder f;
+    TempFolder elsewhere;
+    const std::string moved = elsewhere.File("Gig.vxl");
+    SongBuilder().Tempo(250).At(1).Chord("C").Measures(1).End().WriteTo(elsewhere.File("Opener.vxa"));
+    WriteTextFile(moved, f.Entry("Opener", "/home/band/Gigs/OPENER.VXA") + f.Entry("Gone", "/home/band/Gigs/Gone.vxa"));
+    StyleBuilder style;
+    style.Part(data::StylePart::Basic).Note(0, 48, 100, 0, 20);
+    ASSERT_TRUE(style.Write(f.home.File("Beat.vxs")));
+    const auto play = [&](const std::string& list, std::string& printed, std::string& said) {
+        midi::MemoryBackend memory;
+        memory.AddOutput("Memory Out 1");
+        app::SonglistCommandFlags flags;
+        flags.list = list;
+        flags.play = true;
+        flags.port = "Memory Out 1";
+        flags.style = f.home.File("Beat.vxs");
+        flags.home = f.home.Path();
+        std::FILE* out = std::tmpfile();
+        std::FILE* err = std::tmpfile();
+        const int code = app::RunSonglistCommand(flags, out, err, std::make_unique<BorrowedBackend>(memory));
+        printed = Contents(out);
+        said = Contents(err);
+        std::fclose(out);
+        std::fclose(err);
+        return code;
+    };
+    std::string printed, said;
+    EXPECT_EQ(play(moved, printed, said), 0) << said;
+    EXPECT_EQ(printed.find("[1/2] Opener - " + elsewhere.File("Opener.vxa")), 0u) << printed;
+    const std::string missing = "/home/band/Gigs/Gone.vxa: Song not found !";
+    const std::string both = printed + said;
+    EXPECT_NE(both.find(missing), std::string::npos) << both;
+    EXPECT_EQ(both.find("Song not found !"), both.rfind("Song not found !")) << "named once: " << both;
+
+    WriteTextFile(f.list, f.Entry("Gone", "/home/band/Gigs/Gone.vxa"));
+    EXPECT_EQ(play(f.list, printed, said), 1);
+    EXPECT_NE(said.find(f.list + ": none of its songs could be played"), std::string::npos) << said;
+}
+
+// As the session-mode question takes it: 0 turns session mode off, more than 20 plays 20.
+TEST(SonglistCommand, RepeatsOfZeroAndAboveTwentyAreTakenAsTheListsRulesSay) {
+    SonglistFolder f;
+    WriteTextFile(f.list, f.Entry("One", f.Song("One")));
+    for (const auto& [repeats, code] : std::vector<std::pair<std::string, int>>{{"0", 0}, {"21", 0}, {"-1", 2}}) {
+        const CommandResult result = RunChordella("--home " + Quoted(f.home.Path()) + " songlist " + Quoted(f.list) +
+                                                  " --session --repeats " + repeats);
+        EXPECT_EQ(result.exitCode, code) << repeats << ": " << result.output;
+    }
+}
+
 // The entry's mixer bars are the song's balance: the style's own volume events, which play
 // when the song starts and at every part, must not sound over them.
 TEST(SonglistCommand, TheMixerVolumesAnEntryStoresStayOnTheOutputWhileTheSongPlays) {
