@@ -21,6 +21,12 @@ int Fail(std::FILE* err, const std::string& file, const std::string& reason) {
     return 1;
 }
 
+// A reason that names its file already.
+int FailNamed(std::FILE* err, const std::string& reason) {
+    std::fprintf(err, "%s\n", reason.c_str());
+    return 1;
+}
+
 std::string Absolute(const std::string& path) {
     std::error_code ignored;
     return fs::absolute(path, ignored).lexically_normal().string();
@@ -108,17 +114,21 @@ int RunStylesCommand(const StylesCommandFlags& flags, std::FILE* out, std::FILE*
 
     if (flags.action == "favorite") {
         if (flags.arguments.size() != 1) return Fail(err, "styles favorite", "name one style file");
-        if (!playlist.OpenFavorites(error)) return Fail(err, paths.Lists(), error);
+        if (!playlist.OpenFavorites(error)) return FailNamed(err, error);
         const std::string file = Absolute(flags.arguments[0]);
         if (const std::string why = platform::WhyNotAFile(file); !why.empty()) return Fail(err, file, why);
-        if (!playlist.AddFavorite(file, error)) return Fail(err, file, error);
+        if (playlist.IsFavorite(file)) {
+            std::fprintf(out, "%s is one of the favourites already\n", file.c_str());
+            return 0;
+        }
+        if (!playlist.AddFavorite(file, error)) return FailNamed(err, error);
         std::fprintf(out, "Added %s to %s/%s\n", file.c_str(), paths.Lists().c_str(),
                      std::string(library::FavoritesName).c_str());
         return 0;
     }
 
     const std::string file = flags.playlist.empty() ? std::string() : Absolute(flags.playlist);
-    if (!playlist.OpenCurrent(file, error)) return Fail(err, file, error);
+    if (!playlist.OpenCurrent(file, error)) return FailNamed(err, error);
     if (flags.action == "add") return Add(playlist, flags, out, err);
     if (flags.action == "search") return Search(playlist, flags, out, err);
     if (flags.action == "dedupe") return Report(playlist.DeleteDuplicates(StyleListKind::Playlist), out, err);

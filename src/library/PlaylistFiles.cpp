@@ -1,5 +1,6 @@
 #include "library/PlaylistFiles.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -23,7 +24,18 @@ std::vector<std::string> SplitListLines(std::string_view text) {
 bool ReadListFile(const std::string& path, std::vector<std::string>& lines, std::string& error) {
     std::string text;
     if (!platform::ReadTextFile(path, MaxListFileBytes, text, error)) return false;
-    lines = SplitListLines(text);
+    std::vector<std::string> read = SplitListLines(text);
+    for (std::size_t n = 0; n < read.size(); ++n) {
+        const auto control = std::find_if(read[n].begin(), read[n].end(), [](char c) {
+            const auto byte = static_cast<unsigned char>(c);
+            return (byte < 0x20 && c != '\t') || byte == 0x7F;
+        });
+        if (control != read[n].end()) {
+            error = "not a list of styles: line " + std::to_string(n + 1) + " holds control bytes";
+            return false;
+        }
+    }
+    lines = std::move(read);
     return true;
 }
 

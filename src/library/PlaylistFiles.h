@@ -40,7 +40,9 @@ inline constexpr std::size_t MaxListFileBytes = 64 * 1024 * 1024;
 // The lines of a text (CRLF, LF or a lone CR end a line; a last line without an end counts;
 // empty lines are dropped).
 std::vector<std::string> SplitListLines(std::string_view text);
-// Reads a list file. False with the reason ("No such file or directory", "larger than …").
+// Reads a list file. False with the reason ("No such file or directory", "larger than …");
+// a file with control bytes in a line is binary, not a list, and is refused:
+// "not a list of styles: line 2 holds control bytes".
 bool ReadListFile(const std::string& path, std::vector<std::string>& lines, std::string& error);
 // Writes the lines (CRLF after each) through a temporary file.
 bool WriteListFile(const std::string& path, const std::vector<std::string>& lines, std::string& error);

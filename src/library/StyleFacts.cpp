@@ -95,7 +95,10 @@ StyleFacts MidiStyleFacts(std::span<const std::uint8_t> bytes) {
     data::SmfLayout layout;
     const data::SmfLayoutError layoutError = data::ReadSmfLayout(bytes, layout);
     if (layoutError != data::SmfLayoutError::None) {
-        facts.Problem = data::SmfLayoutMessage(layoutError, layout.Division);
+        // Keyboard style files are MIDI files: what does not even begin as one is no style.
+        const bool midiAtAll = bytes.size() >= 4 && bytes[0] == 'M' && bytes[1] == 'T' && bytes[2] == 'h' && bytes[3] == 'd';
+        facts.Problem = midiAtAll ? data::SmfLayoutMessage(layoutError, layout.Division)
+                                  : std::string("not a style (neither a .vxs style nor a keyboard style file)");
         return facts;
     }
     ChannelFacts channels;

@@ -75,12 +75,15 @@ std::optional<std::string> StylePlaylist::FileOf(std::string_view line) const { 
 // --- Files ---------------------------------------------------------------------------------
 
 bool StylePlaylist::OpenCurrent(const std::string& file, std::string& error) {
-    playlist_ = StyleList{file.empty() ? paths_.Lists() + "/" + std::string(CurrentPlaylistName) : file, {}};
+    StyleList opened{file.empty() ? paths_.Lists() + "/" + std::string(CurrentPlaylistName) : file, {}};
     std::error_code missing;
-    if (!std::filesystem::exists(playlist_.File, missing)) return true;  // a new list
-    if (ReadListFile(playlist_.File, playlist_.Lines, error)) return true;
-    error = playlist_.File + ": " + error;
-    return false;
+    if (std::filesystem::exists(opened.File, missing) && !ReadListFile(opened.File, opened.Lines, error)) {
+        // The list open before stays: nothing is ever written into a file that is no list.
+        error = opened.File + ": " + error;
+        return false;
+    }
+    playlist_ = std::move(opened);
+    return true;
 }
 
 bool StylePlaylist::OpenPlaylist(const std::string& file, std::string& message) {
@@ -407,15 +410,23 @@ bool StylePlaylist::AddTerms(StyleListKind kind, int index, std::string_view ter
 // --- Favourites ----------------------------------------------------------------------------
 
 bool StylePlaylist::OpenFavorites(std::string& error) {
-    favorites_.Lines.clear();
+    std::vector<std::string> lines;
     std::error_code missing;
-    if (!std::filesystem::exists(favorites_.File, missing)) return true;
-    if (ReadListFile(favorites_.File, favorites_.Lines, error)) return true;
-    error = favorites_.File + ": " + error;
-    return false;
+    if (std::filesystem::exists(favorites_.File, missing) && !ReadListFile(favorites_.File, lines, error)) {
+        error = favorites_.File + ": " + error;
+        return false;
+    }
+    favorites_.Lines = std::move(lines);
+    return true;
+}
+
+bool StylePlaylist::IsFavorite(const std::string& file) const {
+    return std::any_of(favorites_.Lines.begin(), favorites_.Lines.end(),
+                       [&](const std::string& line) { return LinePath(line) == file; });
 }
 
 bool StylePlaylist::AddFavorite(const std::string& file, std::string& error) {
+    if (IsFavorite(file)) return true;  // once is enough
     std::optional<std::string> line;
     for (const std::string& known : playlist_.Lines)
         if (LinePath(known) == file) line = known;

@@ -156,8 +156,10 @@ public:
 
     // --- Favourites ------------------------------------------------------------------------
     bool OpenFavorites(std::string& error);
-    // Adds the style to the favourites and saves them ("StyleFavorites.bak" holds the list before).
+    // Adds the style to the favourites and saves them ("StyleFavorites.bak" holds the list
+    // before); a style that is a favourite already is left as it is.
     bool AddFavorite(const std::string& file, std::string& error);
+    bool IsFavorite(const std::string& file) const;
     // "Export to playlist" of the favourites: "StyleFavorites.txt" in LISTS.
     bool ExportFavorites(std::string& message);
     // "Export to playlist" of the search result or favourites: the lines are appended to

@@ -2,6 +2,7 @@
 // its own file; here it only gets its flags.
 #include "main/CommandLine.h"
 
+#include <algorithm>
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
@@ -306,6 +307,8 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     stylesCommand->add_option("--describe", stylesFlags.describe, "add: the short description of the styles added")
         ->option_text("TEXT");
     stylesCommand->add_flag("--without-bass", stylesFlags.withoutBass, "prune: also the program's styles without bass");
+    // A query may begin with '-' ("-pop"): what is no option of ours is kept for the search.
+    stylesCommand->allow_extras();
     GenerateCommandFlags generateFlags;
     CLI::App* generateCommand = cli.add_subcommand(
         "generate", "Make a song from common chord progressions or random chords, print it and write it");
@@ -362,6 +365,15 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     }
     if (*stylesCommand) {
         if (!global.home.empty()) stylesFlags.home = global.home;
+        std::vector<std::string> extras = stylesCommand->remaining();
+        // "--" before a query still only ends the options.
+        if (const auto dashes = std::find(extras.begin(), extras.end(), "--"); dashes != extras.end()) extras.erase(dashes);
+        if (!extras.empty() && stylesFlags.action != "search") {
+            std::fprintf(stderr, "chordella: styles %s: %s is not an option of it (see chordella styles --help)\n",
+                         stylesFlags.action.c_str(), extras.front().c_str());
+            return ExitUsage;
+        }
+        stylesFlags.arguments.insert(stylesFlags.arguments.end(), extras.begin(), extras.end());
         return RunStylesCommand(stylesFlags, stdout, stderr);
     }
     if (ports->parsed()) return RunPortsCommand(stdout);

@@ -117,5 +117,41 @@ TEST(StylesCommand, MaintenanceKeepsBackupsAndRefusesBadQueries) {
     EXPECT_FALSE(fs::exists(home.File("LISTS/StyleFavorites.sea")));
 }
 
+// A playlist of binary garbage is no list: searching it and adding to it are refused and
+// the file stays as it was. A favourite is kept once; a chart is said to be no style; a
+// query may begin with '-'.
+TEST(StylesCommand, WhatIsNoPlaylistOrNoStyleIsRefusedAndNothingChanges) {
+    TempFolder home;
+    std::string garbage = "MThd";
+    for (int i = 0; i < 300; ++i) garbage += static_cast<char>((i * 37 + 5) % 256);
+    const std::string list = home.File("bad.gen");
+    WriteTextFile(list, garbage);
+    const std::string style = chordella::testing::AssetsFolder() + "/styles/pop16.vxs";
+    const std::string in = "--home " + home.Path() + " styles ";
+    for (const std::string& action : std::vector<std::string>{"search pop", "add '" + style + "'", "dedupe"}) {
+        const CommandResult refused = RunChordella(in + action + " --playlist " + list);
+        EXPECT_EQ(refused.exitCode, 1) << action;
+        EXPECT_NE(refused.output.find(list + ": not a list of styles: line 1 holds control bytes"), std::string::npos)
+            << refused.output;
+        EXPECT_EQ(refused.output.find(list + ": " + list), std::string::npos) << "the file is named once";
+        EXPECT_EQ(ReadTextFile(list), garbage) << action;
+    }
+
+    for (int time = 0; time < 2; ++time) EXPECT_EQ(RunChordella(in + "favorite '" + style + "'").exitCode, 0);
+    const std::string favourites = ReadTextFile(home.File("LISTS/StyleFavorites.sea"));
+    EXPECT_EQ(favourites.find(style), favourites.rfind(style)) << "one line for the style: " << favourites;
+
+    WriteTextFile(home.File("chart.txt"), "{title: Blues}\n[C7] [F7] [C7] [G7]\n");
+    const CommandResult chart = RunChordella(in + "favorite " + home.File("chart.txt"));
+    EXPECT_EQ(chart.exitCode, 1);
+    EXPECT_NE(chart.output.find("not a style"), std::string::npos) << chart.output;
+    EXPECT_EQ(chart.output.find("Standard MIDI-File"), std::string::npos) << chart.output;
+
+    WriteTextFile(home.File("mine.txt"), style + "|bpm96|4/4\r\n");
+    const CommandResult dash = RunChordella(in + "search -pop --playlist " + home.File("mine.txt"));
+    EXPECT_EQ(dash.exitCode, 0) << dash.output;
+    EXPECT_NE(dash.output.find("Found: "), std::string::npos) << dash.output;
+}
+
 }  // namespace
 }  // namespace chordella::app
