@@ -67,7 +67,7 @@ int RunLeadSheetCommand(const LeadSheetFlags& flags, std::FILE* out, std::FILE* 
     if (!ParseTranspose(flags.transpose, transpose)) {
         std::fprintf(err, "%s: --transpose takes -11 … 11 semitones, Bb or Eb, not \"%s\"\n", flags.input.c_str(),
                      flags.transpose.c_str());
-        return 1;
+        return 2;  // a wrong flag value is a usage error
     }
     data::ArrangementState song;
     std::string error;
@@ -77,9 +77,7 @@ int RunLeadSheetCommand(const LeadSheetFlags& flags, std::FILE* out, std::FILE* 
     }
     const int units = SongMeasureUnits(song.Chords);
     const std::string style = song.HasStyleReference ? WithoutExtension(platform::FileNamePart(song.StyleReference)) : "";
-    const std::string songName = WithoutExtension(platform::FileNamePart(flags.input));
     std::string text;
-    std::string defaultName;
     if (flags.format == "text") {
         composer::GridContext grid;
         grid.MeasureUnits = units;
@@ -97,7 +95,6 @@ int RunLeadSheetCommand(const LeadSheetFlags& flags, std::FILE* out, std::FILE* 
         input.Tempo = song.Chords.SongTempo();
         input.StyleReference = song.StyleReference;
         text = composer::LeadSheetText(memory, grid, input, composer::LeadSheetVariant::ChordsAndCommands);
-        defaultName = composer::LeadSheetFileName(flags.input);
     } else {
         const composer::ChordChart chart = composer::ChartFromSong(song.Chords, song.Text, style, units, transpose);
         const std::optional<composer::ChartFormat> format = composer::ChartFormatNamed(flags.format);
@@ -107,17 +104,14 @@ int RunLeadSheetCommand(const LeadSheetFlags& flags, std::FILE* out, std::FILE* 
             return 1;
         }
         text = composer::WriteChart(chart, *format);
-        defaultName = songName + std::string(composer::ChartExtension(*format));
     }
-    if (flags.output == "-") {
+    // Without -o the sheet goes to standard output, as every export does: never a file
+    // the user did not ask for beside the song (a read-only folder, a repository).
+    if (flags.output.empty() || flags.output == "-") {
         std::fputs(text.c_str(), out);
         return 0;
     }
-    std::string target = flags.output;
-    if (target.empty()) {
-        const std::string folder = platform::FolderOf(flags.input);
-        target = (folder.empty() ? "" : folder + "/") + defaultName;
-    }
+    const std::string& target = flags.output;
     if (!MayWriteOutput(target, {flags.input}, OutputKind::TextFile, flags.force, error)) {
         std::fprintf(err, "%s: %s\n", target.c_str(), error.c_str());
         return 1;

@@ -22,6 +22,7 @@
 #include "app/RenderCommands.h"
 #include "app/SonglistCommand.h"
 #include "app/StylesCommand.h"
+#include "composer/SongGenerator.h"
 #include "app/Version.h"
 
 namespace chordella::app {
@@ -38,6 +39,11 @@ struct GlobalFlags {
     std::string file;    // FILE: without a command, the style to open (or hand to the running instance)
 };
 
+// A flag that turns an option off (the option stays as it is without the flag).
+void AddOffFlag(CLI::App& command, const std::string& name, bool& option, const std::string& help) {
+    command.add_flag_callback(name, [&option] { option = false; }, help);
+}
+
 // The song creator's options as flags, each named after its caption.
 void AddGenerateOptions(CLI::App& command, GenerateCommandFlags& flags) {
     using composer::ChordRate;
@@ -52,7 +58,9 @@ void AddGenerateOptions(CLI::App& command, GenerateCommandFlags& flags) {
     command.add_option("--key", flags.key, "The key (C, G, D, A, E, B, F#, Db, Ab, Eb, Bb, F); without it a random key")
         ->option_text("K");
     command.add_option("--mode", flags.mode, "The mode: 1 Major/Ionian … 6 N. Minor/Aeolian, 7 Locrian")->option_text("1-7");
-    command.add_option("--measures", o.SongMeasures, "Song measures (default 32)")->option_text("N");
+    command.add_option("--measures", o.SongMeasures, "Song measures (default 32)")
+        ->check(CLI::Range(1, composer::MaxGeneratedMeasures(16)))
+        ->option_text("N");
     command.add_option("--tempo", flags.tempo, "Tempo in beats per minute (25 … 250)")
         ->check(CLI::Range(25, 250))
         ->option_text("BPM");
@@ -72,15 +80,15 @@ void AddGenerateOptions(CLI::App& command, GenerateCommandFlags& flags) {
                      "Change chord always every measure");
     command.add_flag("--every-half-measure", [&o](std::int64_t) { o.Rate = ChordRate::EveryHalfMeasure; },
                      "Change chord every half measure");
-    command.add_flag("--no-base-chord{false}", o.StartWithBaseChord, "Start new key with its base chord: off");
-    command.add_flag("--base-chord-every-key{false}", o.BaseChordOnlyFirstKey, "... only at 1.key: off");
-    command.add_flag("--no-tempo-variations{false}", o.TempoVariations, "Allow tempo variations (+/- 2): off");
-    command.add_flag("--no-loops{false}", o.LoopsInSong, "Allow loops within the song: off");
-    command.add_flag("--all-chord-types{false}", o.OnlyMajorMinorChords, "Use only major && minor chords: off");
-    command.add_flag("--not-only-principal{false}", o.OnlyPrincipalChords, "I, ii ,iii, IV, V, vi: off");
-    command.add_flag("--no-7th{false}", o.SeventhChords, "Use 7th chords: off");
-    command.add_flag("--no-sus{false}", o.SusChords, "Use sus chords: off");
-    command.add_flag("--all-keys{false}", o.RandomKeyWhiteOnly, "Random key only from C,D,E,F,G,A,B: off");
+    AddOffFlag(command, "--no-base-chord", o.StartWithBaseChord, "Start new key with its base chord: off");
+    AddOffFlag(command, "--base-chord-every-key", o.BaseChordOnlyFirstKey, "... only at 1.key: off");
+    AddOffFlag(command, "--no-tempo-variations", o.TempoVariations, "Allow tempo variations (+/- 2): off");
+    AddOffFlag(command, "--no-loops", o.LoopsInSong, "Allow loops within the song: off");
+    AddOffFlag(command, "--all-chord-types", o.OnlyMajorMinorChords, "Use only major && minor chords: off");
+    AddOffFlag(command, "--not-only-principal", o.OnlyPrincipalChords, "I, ii ,iii, IV, V, vi: off");
+    AddOffFlag(command, "--no-7th", o.SeventhChords, "Use 7th chords: off");
+    AddOffFlag(command, "--no-sus", o.SusChords, "Use sus chords: off");
+    AddOffFlag(command, "--all-keys", o.RandomKeyWhiteOnly, "Random key only from C,D,E,F,G,A,B: off");
     command.add_flag("--one-progression", o.OneProgressionPerSong, "Use only one chord progression per song");
     command.add_flag("--sequential", o.SequentialProgressions, "Sequential call of common chord progressions");
     command.add_flag("--with-bass-track", o.WithBassTrack, "... with bass track (random style)");
@@ -101,7 +109,17 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     cli.add_flag("--reset", global.reset,
                  "Start with the default settings instead of the stored ones (they are saved at exit)");
     cli.add_option("FILE", global.file, "Without a command: a style to open, also in a running Chordella")
-        ->check(CLI::ExistingFile)
+        ->check(CLI::Validator(
+            [&cli](std::string& file) -> std::string {
+                if (CLI::ExistingFile(file).empty()) return {};
+                // A bare word is a mistyped command far more often than a missing file.
+                if (file.find_first_of("/\\.") != std::string::npos) return "File does not exist: " + file;
+                std::string commands;
+                for (const CLI::App* command : cli.get_subcommands({}))
+                    commands += (commands.empty() ? "" : ", ") + command->get_name();
+                return file + " is not a command; the commands are " + commands;
+            },
+            ""))
         ->option_text(" ");
 
     ImportCommandFlags importFlags;
@@ -203,7 +221,7 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
         cli.add_subcommand("leadsheet", "Write a song's lead sheet, or its chords as a ChordPro, MusicXML or iReal Pro chart");
     leadSheetCommand->add_option("FILE", leadSheetFlags.input, "The song (.vxa)")->required();
     leadSheetCommand->add_option("-o,--output", leadSheetFlags.output,
-                                 "The file to write (default: beside the song; - for standard output)")
+                                 "The file to write (default: standard output)")
         ->option_text("OUT");
     leadSheetCommand->add_option("--format", leadSheetFlags.format, "text, chordpro, musicxml or ireal (default text)")
         ->check(CLI::IsMember({"text", "chordpro", "musicxml", "ireal"}))
@@ -260,6 +278,7 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
         ->option_text("STYLE.vxs");
     renderCommand->add_option("--measures", renderFlags.measures,
                               "At most this many measures (a style alone: default 8)")
+        ->check(CLI::NonNegativeNumber)
         ->option_text("N");
 
     PlayCommandFlags playFlags;
@@ -270,6 +289,7 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     playCommand->add_option("--out", playFlags.port, "A MIDI output's number or name (default: the built-in synth)")
         ->option_text("PORT");
     playCommand->add_option("--measures", playFlags.measures, "A style alone: stop after this many measures")
+        ->check(CLI::NonNegativeNumber)
         ->option_text("N");
 
     SonglistCommandFlags songlistFlags;

@@ -22,12 +22,27 @@ TEST(CommandLine, VersionAndHelpSucceed) {
 }
 
 TEST(CommandLine, AnUnknownCommandOrFlagIsOneLineAndExitCodeTwo) {
-    for (const char* wrong : {"dance", "--loud", "--home"}) {
+    // Wrong values of flags are usage errors too, whichever command they belong to.
+    for (const char* wrong : {"dance", "--loud", "--home", "render x.vxa --measures -3 -o x.mid",
+                              "play x.vxs --measures -1", "generate --measures -3", "generate --measures abc",
+                              "songlist x.vxl --repeats -2"}) {
         const Result result = RunChordella(wrong);
         EXPECT_EQ(result.exitCode, 2) << wrong;
         EXPECT_EQ(LineCount(result.output), 1) << result.output;
         EXPECT_EQ(result.output.rfind("chordella: ", 0), 0u) << result.output;
     }
+    const Result mistyped = RunChordella("frobnicate");
+    EXPECT_NE(mistyped.output.find("frobnicate is not a command; the commands are "), std::string::npos)
+        << mistyped.output;
+    EXPECT_NE(mistyped.output.find("render"), std::string::npos) << "the commands are listed: " << mistyped.output;
+    EXPECT_EQ(RunChordella("missing.vxs").output.find("not a command"), std::string::npos) << "a file is a file";
+}
+
+TEST(CommandLine, HelpShowsFlagNamesAsTheyAreTyped) {
+    const Result help = RunChordella("generate --help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.output.find("--no-base-chord "), std::string::npos) << help.output;
+    EXPECT_EQ(help.output.find('{'), std::string::npos) << help.output;
 }
 
 }  // namespace
