@@ -1,6 +1,8 @@
 // `chordella generate`: the song creator without a window.
 #include "app/GenerateCommand.h"
 
+#include "app/DataHome.h"
+#include "app/Lifecycle.h"
 #include "app/RenderSession.h"
 #include "core/Session.h"
 #include "app/SongCreation.h"
@@ -46,9 +48,15 @@ bool ChooseProgressions(const GenerateCommandFlags& flags, composer::Progression
     }
     if (!flags.section.empty()) {
         const std::string& s = flags.section;
+        // The list shuffles the 8- and 16-bar blues together; the flag names one of them.
+        if (s == "blues8" || s == "blues16") {
+            const bool sixteen = s == "blues16";
+            choice.SetLowerLimit(std::to_string(sixteen ? Blues16Start : Blues8Start));
+            choice.SetUpperLimit(std::to_string((sixteen ? Blues12Start : Blues16Start) - 1));
+            return true;
+        }
         const int entry = s == "1" ? ShuffleSection1Entry
                           : s == "2" ? ShuffleSection2Entry
-                          : s == "blues8" || s == "blues16" ? ShuffleBlues816Entry
                           : s == "blues12" ? ShuffleBlues12Entry
                                            : -1;
         if (entry < 0) {
@@ -114,6 +122,17 @@ bool LoadStyle(RenderSession& render, const GenerateCommandFlags& flags, const c
     return true;
 }
 
+// Without a style of its own choice the song gets the one the program starts with (the data
+// home's, else the bundled one), so that it names a style and plays as it is.
+bool LoadStartupStyle(RenderSession& render) {
+    const std::string name(Lifecycle::StartupStyle);
+    std::string error;
+    for (const std::string& path : {render.Session().Paths().Styles() + "/" + name,
+                                    BundledAssetsFolder(platform::ExecutablePath()) + "/styles/" + name})
+        if (platform::FileExists(path) && render.LoadStyle(path, error)) return true;
+    return false;
+}
+
 bool ReadExistingSong(const std::string& path, composer::GeneratedSong& song, std::string& error) {
     std::vector<std::uint8_t> bytes;
     if (!platform::ReadFileBytes(path, MaxSongBytes, bytes, error)) return false;
@@ -136,7 +155,9 @@ int RunGenerateCommand(const GenerateCommandFlags& flags, std::FILE* out, std::F
     if (flags.csv) {
         std::string error;
         const std::string folder = session.Paths().DataDir();
-        if (!composer::SaveProgressionList(folder, error)) {
+        // A data home that does not exist yet is made, as at the first start.
+        if (!platform::MakeFolders(folder) || !composer::SaveProgressionList(folder, error)) {
+            if (error.empty()) error = "the folder cannot be made";
             std::fprintf(err, "%s/%s: %s\n", folder.c_str(), composer::ProgressionListFileName, error.c_str());
             return 1;
         }
@@ -159,11 +180,18 @@ int RunGenerateCommand(const GenerateCommandFlags& flags, std::FILE* out, std::F
         std::fprintf(err, "%s: %s (--lock keeps measures of this song)\n", flags.output.c_str(), error.c_str());
         return 1;
     }
+    for (const int measure : flags.lock) {
+        if (measure >= 1 && measure <= static_cast<int>(previous.Measures.size())) continue;
+        std::fprintf(err, "%s: --lock %d: the song has measures 1 … %zu\n", flags.output.c_str(), measure,
+                     previous.Measures.size());
+        return 1;
+    }
     if (flags.seed) session.Random().Seed(*flags.seed);
     if (!LoadStyle(render, flags, options, error)) {
         std::fprintf(err, "%s: %s\n", flags.style.c_str(), error.c_str());
         return 1;
     }
+    if (!session.Style().style.StyleLoaded) LoadStartupStyle(render);
     if (flags.tempo) session.App().clock.Tempo = *flags.tempo;
 
     const auto mode = flags.random        ? composer::GenerationMode::CompletelyRandom

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "composer/ProgressionTable.h"
 #include "data/ChordMemory.h"
 #include "data/SongFile.h"
 #include "platform/Files.h"
@@ -111,15 +112,44 @@ TEST(GenerateCommand, WritesTheProgressionListAndRefusesWrongFlagsWithoutWriting
     EXPECT_EQ(text.rfind("COMMON CHORD PROGRESSIONS\n", 0), 0u);
 
     const std::string song = home.File("bad.vxa");
-    struct Case { const char* flags; const char* message; };
-    for (const Case& c : {Case{"--row 100", "--row"}, Case{"--key H", "--key H"}, Case{"--measures 0", "Wrong measure value !"},
-                          Case{"--section 3", "--section"}, Case{"--range 50-20", "Wrong upper range limit number !"},
-                          Case{"--lock 1", "bad.vxa"}}) {
+    struct Case { const char* flags; const char* message; int code; };
+    for (const Case& c : {Case{"--row 100", "--row", 1}, Case{"--key H", "--key H", 1}, Case{"--measures 0", "--measures", 2},
+                          Case{"--section 3", "--section", 1}, Case{"--range 50-20", "Wrong upper range limit number !", 1},
+                          Case{"--lock 1", "bad.vxa", 1}}) {
         const auto result = RunChordella("--home " + home.Path() + " generate -o " + song + " " + c.flags);
-        EXPECT_EQ(result.exitCode, 1) << c.flags << ": " << result.output;
+        EXPECT_EQ(result.exitCode, c.code) << c.flags << ": " << result.output;
         EXPECT_NE(result.output.find(c.message), std::string::npos) << result.output;
         EXPECT_FALSE(std::filesystem::exists(song)) << c.flags;
     }
+}
+
+// What a generated song needs to be used at once: a data home made for the list, locked
+// measures that exist, the rows of the section asked for, and a style named in the song.
+TEST(GenerateCommand, AGeneratedSongNamesItsStyleAndTheFlagsMeanWhatTheySay) {
+    TempFolder folder;
+    const std::string home = folder.File("fresh/home");
+    const auto csv = RunChordella("--home " + home + " generate --csv");
+    EXPECT_EQ(csv.exitCode, 0) << csv.output;
+    EXPECT_TRUE(std::filesystem::exists(home + "/CCPList.csv")) << "the data home is made for it";
+
+    const std::string song = folder.File("blues.vxa");
+    const auto blues = RunChordella("--home " + home + " generate -o " + song + " --section blues16 --measures 16 --seed 4");
+    ASSERT_EQ(blues.exitCode, 0) << blues.output;
+    const std::size_t row = blues.output.find("Progr. ");
+    ASSERT_NE(row, std::string::npos) << blues.output;
+    const int number = std::stoi(blues.output.substr(row + 7));
+    EXPECT_TRUE(number >= composer::Blues16Start && number < composer::Blues12Start) << "a 16-bar row: " << number;
+
+    const data::ArrangementState written = ReadSong(song);
+    EXPECT_TRUE(written.HasStyleReference && !written.StyleReference.empty()) << "the song names its style";
+    const auto rendered = RunChordella("--home " + home + " render " + song + " -o " + folder.File("blues.mid"));
+    EXPECT_EQ(rendered.exitCode, 0) << rendered.output;
+
+    const std::vector<std::uint8_t> before = Bytes(song);
+    const auto locked = RunChordella("--home " + home + " generate -o " + song + " --lock 2,99");
+    EXPECT_EQ(locked.exitCode, 1);
+    EXPECT_NE(locked.output.find("--lock 99"), std::string::npos) << locked.output;
+    EXPECT_EQ(Bytes(song), before) << "the song stays as it was";
 }
 
 }  // namespace
