@@ -74,6 +74,8 @@ public:
     // Before the window closes: unsaved documents are offered for saving; `done` gets false
     // when the user cancels (the program then stays).
     void ConfirmExit(std::function<void(bool proceed)> done) { lifecycle_.ConfirmExit(std::move(done)); }
+    // The instrument window's "Store": a set text into its settings key, written at once.
+    bool StoreInstrumentSetText(int number, const std::string& text) { return lifecycle_.StoreInstrumentSetText(number, text); }
 
     // --- Chord entry: pads, the on-screen keyboard, the computer keyboard -------------------
     void PadDown(const std::string& pad, const chords::EntryModifiers& modifiers);

@@ -200,6 +200,7 @@ struct Options {
     int ChordOutputVolume = 100;         // the volume beside "Chord output on channel 1"
     bool TryToOptimizeTiming = true;     // "Try to optimize timing" (style creator)
     bool DontGetMetrumFromFile = false;  // "Don't get metrum from file" (style creator)
+    bool ConvertEighthBase = false;      // "Convert x/8 - Base: 1/8" (style creator): x/8 stays on eighths
     bool Progressbars = true;            // "Progressbars" (main window)
     // Keyboard input, keyboard split and MIDI thru.
     bool ChordInput = true;              // " Chords" (notes of the chord zone make chords)

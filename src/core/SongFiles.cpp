@@ -149,6 +149,7 @@ void SongFiles::AfterOpen(const OpenRequest& request, bool shortForm, const std:
     song.StartMeasure = StartMeasureOf(song.Chords);
     song.EndMeasure = std::max(1, MeasureCount(song.Chords.ChordMemoryLength, host.MeasureUnits()));
     song.ChordMemoryPos = ChordMemoryHeaderSize;
+    MarkSongSaved(song);
     host.SongOpened();
 
     if (options.SongInfoAutoPopUp && request.Source != OpenSource::SongPlayer) host.ShowEditor();
@@ -223,6 +224,7 @@ bool SongFiles::WriteSong(const std::string& path, bool becomesSongFile) {
         session_.Prompter().Inform("Can't save the song " + Quoted(path) + " (" + error + ") !");
         return false;
     }
+    MarkSongSaved(song);
     if (becomesSongFile) {
         song.ArrangementPath = path;
         ShowSongTitle(path);

@@ -133,6 +133,16 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     convertCommand->add_flag("--normalize", convertFlags.normalize, "Normalise the channel volumes");
     convertCommand->add_flag("--no-casm", convertFlags.noCasm, "Ignore the files' channel tables (CASM)");
     convertCommand->add_flag("--channels", convertFlags.channels, "Report per part and channel what was kept, moved or dropped");
+    convertCommand->add_flag("--keep-intro-ending", convertFlags.keepIntroEnding, "Do not convert Intro and Ending");
+    convertCommand->add_flag("--no-beat2", convertFlags.noBeat2, "Do not start with beat 2 at 3/4 measure styles");
+    convertCommand->add_flag("--keep-channels-9-11", convertFlags.keepChannels9And11,
+                             "Do not process events of channels 9 and 11");
+    convertCommand->add_option("--random", convertFlags.random,
+                               "One style: set = choose variations set randomly, parts = choose style parts randomly");
+    convertCommand->add_option("--import-parts", convertFlags.importParts,
+                               "The inputs are folders of style-part MIDI files, read as set 1 - 11 … 4 - 21");
+    convertCommand->add_option("--export-parts", convertFlags.exportParts,
+                               "Also write the last style's parts as MIDI files of set 1 … 4 (styN_*.mid)");
 
     BatchCommandFlags batchFlags;
     CLI::App* batchCommand = cli.add_subcommand(
