@@ -67,7 +67,10 @@ void InstrumentSetDesk::Open(int set, const std::string& path) {
         if (!platform::ReadTextFile(path, 64 * 1024, text, error)) return session_.Prompter().Inform(path + ": " + error + " !");
         return Apply(set, FirstLine(text));
     }
-    const std::optional<std::string> text = session_.App().config.SetTexts.Get(set);
+    std::optional<std::string> text = session_.App().config.SetTexts.Get(set);
+    // Never stored, the function set and set 1 are the built-in ones the program starts with.
+    if (!text && set == FunctionSetItem) text = std::string(remote::BuiltInFunctionSet);
+    if (!text && set == 1) text = std::string(remote::BuiltInGmSet);
     if (!text) return session_.Prompter().Inform(std::string(data::SetNotFoundMessage));
     session_.Prompter().ConfirmThen("Open " + SetName(set) + " ?", [this, set, text = *text](bool yes) {
         if (yes) Apply(set, text);

@@ -303,7 +303,7 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     StylesCommandFlags stylesFlags;
     CLI::App* stylesCommand = cli.add_subcommand(
         "styles", "Keep the style playlist: add styles, search, delete duplicates, prune, favourites");
-    stylesCommand->add_option("ACTION", stylesFlags.action, "add, search, dedupe, prune or favorite")
+    stylesCommand->add_option("ACTION", stylesFlags.action, "add, search, dedupe, prune, favorite or favorites (dedupe, export)")
         ->required()
         ->check(CLI::IsMember({"add", "search", "dedupe", "prune", "favorite"}));
     stylesCommand->add_option("ARGS", stylesFlags.arguments,

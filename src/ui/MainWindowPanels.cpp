@@ -18,6 +18,7 @@
 #include "ui/TKeys.h"
 #include "ui/SonglistWindow.h"
 #include "ui/StylePlaylistWindow.h"
+#include "ui/PlayWindow.h"
 #include "ui/SongCreatorWindow.h"
 #include "ui/TapTempoWindow.h"
 

@@ -290,6 +290,7 @@ QWidget* StyleCreatorWindow::MakeParts() {
             [this] { Send(Kind::UseStructure, [](app::CreatorRequest& r) { r.StyleB = true; }); });
     quick->addWidget(styleA);
     quick->addWidget(styleB);
+    Command(quick, "Test", "TestCreated", Kind::TestStyle)->setToolTip("Replace current work and test created style");
     column->addLayout(quick);
 
     auto* loop = new QHBoxLayout;

@@ -7,7 +7,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,7 +20,9 @@
 #include <filesystem>
 #include <string>
 
+#include "app/DesktopPlaylist.h"
 #include "app/DesktopStyleManager.h"
+#include "library/StylePlaylist.h"
 #include "platform/Paths.h"
 #include "remote/MidiCommandTable.h"
 #include "support/TextFiles.h"
@@ -115,6 +119,65 @@ TEST(StylePlaylistWindow, TheFavouritesLoseTheirDuplicatesAndGoToAPlaylist) {
     ASSERT_TRUE(WaitFor(rig, [&] { return told.size() == 2; }));
     EXPECT_EQ(told.back(), "The favoriteslist has been exported to \"StyleFavorites.txt\" !");
     EXPECT_EQ(LineCount(ReadTextFile(lists + "/StyleFavorites.txt")), 2);
+}
+
+// A playlist of three styles in the data home at start: a search by tempo, "Random" for the
+// song creator's style choice, and "Bad style" taking the selected line out of the list.
+TEST(StylePlaylistWindow, ASearchByTempoFindsItsStylesAndABadStyleLeavesTheList) {
+    TempFolder styles;
+    for (const char* name : {"slow.vxs", "middle.vxs", "fast.vxs"}) WriteTextFile(styles.File(name), std::string(64, 's'));
+    const std::string lines = styles.File("slow.vxs") + "|bpm80|4/4|ballad\n" + styles.File("middle.vxs") +
+                              "|bpm110|4/4|pop\n" + styles.File("fast.vxs") + "|bpm160|4/4|rock\n";
+    WindowRig rig([&lines](const std::string& home) {
+        std::filesystem::create_directories(home + "/LISTS");
+        WriteTextFile(home + "/LISTS/StylePlayList.gen", lines);
+    });
+    MainMenu(rig, "Style-Playlist ...");
+    auto* window = TopLevel<ui::StylePlaylistWindow>("StylePlaylistWindow");
+    ASSERT_NE(window, nullptr);
+    QStringList asked;
+    window->Ask = [&asked](const QString& question) {
+        asked << question;
+        return true;
+    };
+    window->Tell = [](const QString&) {};
+    auto* shown = window->findChild<QListWidget*>("SearchResult");
+    auto* query = window->findChild<QComboBox*>("SearchBox");
+
+    query->setCurrentText(">100");
+    window->findChild<QPushButton*>("SearchButton")->click();
+    ASSERT_TRUE(WaitFor(rig, [&] { return shown->count() == 2; })) << shown->count();
+    EXPECT_TRUE(shown->item(0)->text().contains("middle.vxs"));
+    QLabel* found = nullptr;
+    for (QLabel* label : window->findChildren<QLabel*>())
+        if (label->text().startsWith("Found:")) found = label;
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->text(), "Found: 2");
+
+    for (QCheckBox* box : window->findChildren<QCheckBox*>())
+        if (box->text() == "Random") box->click();
+    rig.Settle();
+    bool random = false;
+    rig.Host().Barrier([&random](app::DesktopCore& core) { random = core.Playlist().Lists().RandomTicked; });
+    EXPECT_TRUE(random);
+
+    // The second hit, "fast", is a bad style: asked, it leaves the playlist file.
+    shown->setCurrentRow(1);
+    QTest::mouseClick(shown->viewport(), Qt::LeftButton, {}, shown->visualItemRect(shown->item(1)).center());
+    rig.Settle();
+    QAction* bad = nullptr;
+    for (QAction* action : window->findChild<QMenuBar*>()->actions())
+        if (action->text() == "Bad style") bad = action;
+    ASSERT_NE(bad, nullptr);
+    bad->trigger();
+    ASSERT_TRUE(WaitFor(rig, [&] { return shown->count() == 1; }));
+    EXPECT_EQ(asked.back(), "Do you really want to remove the current style from the playlist?");
+    std::vector<std::string> left;
+    rig.Host().Barrier([&left](app::DesktopCore& core) {
+        left = core.Playlist().Lists().List(library::StyleListKind::Playlist).Lines;
+    });
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(left[1].find("fast.vxs"), std::string::npos);
 }
 
 TEST(StyleManagerWindow, TheLoadedStyleJoinsAGroupAfterTheQuestionAndLeavesItAgain) {
