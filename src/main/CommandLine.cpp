@@ -305,10 +305,10 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
         "styles", "Keep the style playlist: add styles, search, delete duplicates, prune, favourites");
     stylesCommand->add_option("ACTION", stylesFlags.action, "add, search, dedupe, prune, favorite or favorites (dedupe, export)")
         ->required()
-        ->check(CLI::IsMember({"add", "search", "dedupe", "prune", "favorite"}));
+        ->check(CLI::IsMember({"add", "search", "dedupe", "prune", "favorite", "favorites"}));
     stylesCommand->add_option("ARGS", stylesFlags.arguments,
                               "add: style files and folders; search: the query (\"!pop !rock; >75; +4/4\"); "
-                              "favorite: the style file");
+                              "favorite: the style file; favorites: dedupe or export");
     stylesCommand->add_option("--playlist", stylesFlags.playlist, "The playlist (default: StylePlayList.gen of the data home)")
         ->option_text("FILE");
     stylesCommand->add_option("--describe", stylesFlags.describe, "add: the short description of the styles added")
