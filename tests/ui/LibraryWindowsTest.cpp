@@ -26,6 +26,7 @@
 #include "platform/Paths.h"
 #include "remote/MidiCommandTable.h"
 #include "support/TextFiles.h"
+#include "support/TestPaths.h"
 #include "app/LiveArranger.h"
 #include "core/Session.h"
 #include "remote/RemoteControl.h"
@@ -183,7 +184,7 @@ TEST(StylePlaylistWindow, ASearchByTempoFindsItsStylesAndABadStyleLeavesTheList)
 TEST(StyleManagerWindow, TheLoadedStyleJoinsAGroupAfterTheQuestionAndLeavesItAgain) {
     WindowRig rig;
     rig.Host().Barrier([](app::DesktopCore& core) {
-        ASSERT_TRUE(core.OpenStyle(std::string(CHORDELLA_ASSETS) + "/styles/bossa.vxs"));
+        ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
     });
     MainMenu(rig, "Style-&Manager ...");
     auto* window = rig.Window().findChild<ui::StyleManagerWindow*>("StyleManagerWindow");
@@ -222,7 +223,7 @@ TEST(SonglistWindow, TheOpenSongJoinsTheListWhichIsSavedAndLosesItAgain) {
     WindowRig rig;
     TempFolder folder;
     const std::string song = folder.File("blues.vxa");
-    std::filesystem::copy_file(std::string(CHORDELLA_ASSETS) + "/songs/blues.vxa", song);
+    std::filesystem::copy_file(chordella::testing::AssetsFolder() + "/songs/blues.vxa", song);
     rig.Host().Barrier([&song](app::DesktopCore& core) { ASSERT_TRUE(core.OpenSong(song)); });
     rig.Host().Stop();
     auto* window = TopLevel<ui::SonglistWindow>("SonglistWindow");
