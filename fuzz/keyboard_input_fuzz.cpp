@@ -1,10 +1,14 @@
-// Whatever bytes a keyboard and a second input may send, through the keyboard input and the
-// second input of a running arranger (in-memory ports, virtual clock). Afterwards the chord
-// list keeps its live limit and Stop leaves no note sounding.
+// Whatever bytes a keyboard and a second input may send, through the byte parser, the keyboard
+// input and the second input of a running arranger (in-memory ports, virtual clock). Each
+// chunk is one event of the MIDI system. After every chunk a whole system-exclusive message
+// sent as an event of its own still passes through (nothing the chunk left open swallows
+// it), and nothing but whole system-exclusive messages ever reach the output. The chord list
+// keeps its live limit, and Stop leaves no note sounding.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "app/LiveArranger.h"
 #include "core/Session.h"
@@ -41,6 +45,21 @@ void ChooseOptions(core::Session& session, std::uint8_t a, std::uint8_t b) {
     session.App().engine.KeyboardOctave = static_cast<std::int16_t>((a >> 5) - 4);
     k.Zones[0] = {48, true, 3, -96};
     k.Zones[1] = {96, true, 16, 96};
+}
+
+// Every long message the output received is one whole system-exclusive message, and the
+// last one is `probe`.
+void CheckSysexSent(const midi::MemoryBackend& memory, const std::vector<std::uint8_t>& probe) {
+    const std::vector<std::uint8_t>* last = nullptr;
+    for (const midi::SentMessage& sent : memory.Sent(0)) {
+        if (!sent.IsLong()) continue;
+        const auto& bytes = sent.Bytes;
+        if (bytes.size() < 2 || bytes.front() != 0xF0 || bytes.back() != 0xF7) __builtin_trap();
+        for (std::size_t i = 1; i + 1 < bytes.size(); ++i)
+            if (bytes[i] >= 0x80) __builtin_trap();
+        last = &bytes;
+    }
+    if (!last || *last != probe) __builtin_trap();
 }
 
 }  // namespace
@@ -81,8 +100,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const int input = data[at] & 1;
             const std::size_t length = std::min<std::size_t>(data[at] >> 1, size - at - 1);
             memory->Feed(input, millis++, data + at + 1, length);
+            const std::vector<std::uint8_t> probe = {0xF0, 0x7D, static_cast<std::uint8_t>(millis & 0x7F), 0xF7};
+            memory->Feed(input, millis++, probe);
             at += 1 + length;
             session.Loop().RunPending();
+            CheckSysexSent(*memory, probe);
+            memory->ClearSent(0);
             arranger.Clock().RunVirtualTicks(data[at - 1] % 7);
             if (session.Style().heldNotes.Count > 6) __builtin_trap();
         }

@@ -8,6 +8,7 @@
 #include "chords/KeyboardLayout.h"
 #include "chords/SectionKeys.h"
 #include "midi/MidiInput.h"
+#include "midi/SysexAssembly.h"
 
 namespace chordella::chords {
 
@@ -27,11 +28,11 @@ constexpr int AllSoundOffController = 120;
 constexpr int AllNotesOffController = 123;
 constexpr int MostHeldNotes = 5;
 
-void SendSysex(core::Session& session, const midi::TMyMidiEvent& event) {
+void SendSysex(core::Session& session, std::span<const std::uint8_t> message) {
     midi::TMidiOutput* out = session.CurrentOutput();
-    if (!out || !out->IsOpen() || event.Sysex.empty() || event.Sysex.size() > 0xFFFF) return;
+    if (!out || !out->IsOpen() || message.empty() || message.size() > midi::SysexAssembly::MaxLength) return;
     try {
-        out->PutLong(event.Sysex.data(), static_cast<std::uint16_t>(event.Sysex.size()));
+        out->PutLong(message.data(), static_cast<std::uint16_t>(message.size()));
     } catch (const std::exception&) {
         // A refused long message is lost like one sent to a closed port.
     }
@@ -99,9 +100,10 @@ void KeyboardInput::Drain(midi::TMidiInput& input) {
 
 void KeyboardInput::HandleEvent(const midi::TMyMidiEvent& event) {
     if (event.MidiMessage == SystemExclusive) {
-        SendSysex(session_, event);
+        SendSysex(session_, sysex_.Add(event.Sysex));
         return;
     }
+    if (event.MidiMessage < TimingClock) sysex_.Interrupt();
     // Timing clock from the keyboard never drives the program and is not echoed.
     if (event.MidiMessage < 0x80 || event.MidiMessage == TimingClock) return;
     if (event.Data1 > 127 || event.Data2 > 127) return;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "chords/MelodyPath.h"
+#include "midi/SysexAssembly.h"
 
 namespace chordella::core { class Session; }
 namespace chordella::midi {
@@ -50,7 +51,8 @@ public:
     // held-note list is emptied (the next notes form the next chord), melody notes and a
     // triggered chord are released, and the loss is shown once in the status line.
     void Overflowed(midi::TMidiInput& input);
-    // Control thread. One received message (system exclusive passes through unchanged).
+    // Control thread. One received message (a whole system-exclusive message passes
+    // through unchanged; a broken one is not passed on).
     void HandleEvent(const midi::TMyMidiEvent& event);
 
     // Control thread. Sends the release of every melody note that is still held (at exit,
@@ -90,6 +92,7 @@ private:
     KeyModifiers modifiers_;
     bool attached_ = false;
     std::uint32_t lostShown_ = 0;  // the input's loss count last shown
+    midi::SysexAssembly sysex_;
 };
 
 }  // namespace chordella::chords

@@ -105,9 +105,10 @@ void SecondInput::HandleEvent(const midi::TMyMidiEvent& event, bool& commandRun)
         return;
     }
     if (status == SystemExclusive) {
-        PassToFirstOutput(event, status, 0, 0);
+        PassSysex(sysex_.Add(event.Sysex));
         return;
     }
+    if (status < TimingClock) sysex_.Interrupt();
     if (status < 0x80 || event.Data1 > 127 || event.Data2 > 127) return;
     const int kind = status & 0xF0;
     std::uint8_t data1 = event.Data1;
@@ -139,7 +140,7 @@ void SecondInput::HandleEvent(const midi::TMyMidiEvent& event, bool& commandRun)
         if (status == Start || status == Continue) session_.App().options.TransmitControllers = true;
         if (status < 0xF0) peers_->CreatorRecord(status, data1, data2);
     }
-    PassToFirstOutput(event, status, data1, data2);
+    PassToFirstOutput(status, data1, data2);
 }
 
 // A MIDI command: a note or controller on the lowest 24 numbers with a value above 0.
@@ -199,22 +200,22 @@ void SecondInput::Realtime(std::uint8_t status) {
     if (status == Start || status == Continue || status == Stop) clock_->OnRealtimeByte(status);
 }
 
-void SecondInput::PassToFirstOutput(const midi::TMyMidiEvent& event, std::uint8_t status, std::uint8_t data1,
-                                    std::uint8_t data2) {
+void SecondInput::PassToFirstOutput(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
     midi::TMidiOutput* out = session_.MidiOutput1();
     if (!out || !out->IsOpen()) return;
-    if (status != SystemExclusive) {
-        const int kind = status & 0xF0;
-        if (kind == NoteOn || kind == NoteOff) {
-            const std::size_t note = static_cast<std::size_t>(status & 0x0F) * 128 + (data1 & 0x7F);
-            passedNotes_.set(note, kind == NoteOn && data2 > 0);
-        }
-        out->PutShort(status, data1, data2);
-        return;
+    const int kind = status & 0xF0;
+    if (kind == NoteOn || kind == NoteOff) {
+        const std::size_t note = static_cast<std::size_t>(status & 0x0F) * 128 + (data1 & 0x7F);
+        passedNotes_.set(note, kind == NoteOn && data2 > 0);
     }
-    if (event.Sysex.empty() || event.Sysex.size() > 0xFFFF) return;
+    out->PutShort(status, data1, data2);
+}
+
+void SecondInput::PassSysex(std::span<const std::uint8_t> message) {
+    midi::TMidiOutput* out = session_.MidiOutput1();
+    if (!out || !out->IsOpen() || message.empty() || message.size() > midi::SysexAssembly::MaxLength) return;
     try {
-        out->PutLong(event.Sysex.data(), static_cast<std::uint16_t>(event.Sysex.size()));
+        out->PutLong(message.data(), static_cast<std::uint16_t>(message.size()));
     } catch (const std::exception&) {
         // A refused long message is lost like one sent to a closed port.
     }

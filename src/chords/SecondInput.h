@@ -14,8 +14,10 @@
 
 #include <bitset>
 #include <cstdint>
+#include <span>
 
 #include "chords/ThruFilter.h"
+#include "midi/SysexAssembly.h"
 
 namespace chordella::core { class Session; }
 namespace chordella::core { class ClockLink; }
@@ -69,8 +71,9 @@ private:
     bool Command(int kind, int data1, int data2, bool& commandRun);
     bool Detection(int data1, int data2);
     void Realtime(std::uint8_t status);
-    void PassToFirstOutput(const midi::TMyMidiEvent& event, std::uint8_t status, std::uint8_t data1,
-                           std::uint8_t data2);
+    void PassToFirstOutput(std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
+    // A whole system-exclusive message goes thru; a broken one (empty here) does not.
+    void PassSysex(std::span<const std::uint8_t> message);
 
     core::Session& session_;
     core::ClockLink* clock_;
@@ -81,6 +84,7 @@ private:
     std::uint32_t lostShown_ = 0;
     // The notes passed on to the first output and not yet released, by channel * 128 + key.
     std::bitset<16 * 128> passedNotes_;
+    midi::SysexAssembly sysex_;
 };
 
 }  // namespace chordella::chords

@@ -60,9 +60,17 @@ int StreamInput::CheckClose() const { return queued_.load() > 0 ? result::StillP
 
 void StreamInput::Deliver(const std::uint8_t* bytes, std::size_t count, std::uint32_t millis) noexcept {
     busy_.store(true);
-    if (started_.load())
+    if (started_.load()) {
         for (std::size_t i = 0; i < count; ++i) Byte(bytes[i], millis);
+        EndOfEvent(millis);
+    }
     busy_.store(false);
+}
+
+void StreamInput::EndOfEvent(std::uint32_t millis) noexcept {
+    if (inSysex_) EndSysex(DriverMessage::LongError, millis);
+    status_ = 0;
+    have_ = need_ = 0;
 }
 
 void StreamInput::Emit(std::uint32_t packed, std::uint32_t millis) noexcept {

@@ -6,6 +6,12 @@
 // longer than one buffer continues in the next, a message cut short by a status byte is
 // returned as LongError, and with no buffer at hand its bytes are dropped.
 //
+// One delivery is one event of the MIDI system (a JACK event, an ALSA sequencer event):
+// a message of its own. Nothing carries over into the next delivery: a system-exclusive
+// message still open when its event ends is returned at once as LongError (so that it can
+// never swallow what comes later, nor be joined to a later lone F7), a short message cut
+// off by the end of its event is dropped, and running status starts afresh.
+//
 // Deliver runs on the driver's thread; Start, Reset and AddBuffer on the control thread.
 // They meet through atomics only: buffers are handed over on a lock-free stack, and Reset
 // waits for a Deliver in progress to finish before it takes the buffers back.
@@ -31,12 +37,13 @@ public:
     int CheckClose() const;
     bool Started() const { return started_.load(); }
 
-    // Driver thread: bytes received at `millis` (ms since Start). Allocates nothing, locks
-    // nothing; ignored unless started.
+    // Driver thread: the bytes of one event received at `millis` (ms since Start).
+    // Allocates nothing, locks nothing; ignored unless started.
     void Deliver(const std::uint8_t* bytes, std::size_t count, std::uint32_t millis) noexcept;
 
 private:
     void Byte(std::uint8_t byte, std::uint32_t millis) noexcept;
+    void EndOfEvent(std::uint32_t millis) noexcept;
     void SysexByte(std::uint8_t byte, std::uint32_t millis) noexcept;
     void BeginSysex() noexcept;
     void EndSysex(DriverMessage kind, std::uint32_t millis) noexcept;

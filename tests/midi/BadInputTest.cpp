@@ -49,16 +49,29 @@ TEST(BadInput, ASysexCutShortByAStatusByteArrivesAsFarAsItWent) {
     EXPECT_EQ(rig.input->BuffersAtDriver(), 16);
 }
 
-TEST(BadInput, ASysexWithoutItsEndHoldsOneBufferUntilTheInputCloses) {
+// Each delivery is one event of the MIDI system, a message of its own: an open sysex can
+// never swallow later events, a lone F7 never finishes an earlier one, and a message cut
+// off by the end of its event is not completed by the next one.
+TEST(BadInput, NothingCarriesOverFromOneEventToTheNext) {
     MidiRig rig;
     rig.OpenAndStart();
-    rig.Feed(0, {0xF0, 0x43, 0x10, 0x4C});
-    EXPECT_EQ(rig.input->MessageCount(), 0);
-    EXPECT_EQ(rig.input->BuffersAtDriver(), 16);  // still lent: the driver is filling it
-    rig.input->Close();
-    rig.OpenAndStart();
-    rig.Feed(1, {0xF0, 0x01, 0xF7});
-    ASSERT_EQ(rig.Drain().size(), 1u);
+    rig.Feed(0, {0xF0, 0x01, 0x02});
+    auto cut = rig.Drain();
+    ASSERT_EQ(cut.size(), 1u) << "the sysex without its end arrives with its event";
+    EXPECT_EQ(cut[0]->Sysex, (std::vector<std::uint8_t>{0xF0, 0x01, 0x02}));
+    EXPECT_EQ(rig.input->BuffersAtDriver(), 16);
+    rig.Feed(1, {0xF7});
+    rig.Feed(2, {0x90, 60});
+    rig.Feed(3, {100});
+    rig.Feed(4, {62, 100});
+    EXPECT_TRUE(rig.Drain().empty()) << "a lone F7, a cut note, and data without a status in its event";
+    rig.Feed(5, {0xF5, 0x1A, 0x61, 0xF0});
+    rig.Feed(6, {0x90, 60, 100});
+    auto later = rig.Drain();
+    ASSERT_EQ(later.size(), 2u);
+    EXPECT_EQ(later[0]->Sysex, (std::vector<std::uint8_t>{0xF0}));
+    EXPECT_EQ(Packed(*later[1]), 0x643C90u);
+    EXPECT_EQ(rig.input->BuffersAtDriver(), 16);
 }
 
 TEST(BadInput, ASysexLongerThanABufferContinuesInTheNextBuffers) {
