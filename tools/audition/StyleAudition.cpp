@@ -27,7 +27,9 @@ public:
 
     bool IsOpen() const override { return true; }
     void PutShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
-        listen_(AuditionMessage{tick_, static_cast<std::int64_t>(static_cast<double>(tick_) * tickMicros_), status, data1, data2});
+        // The clock counts the tick it runs from 1: the intro's first tick is tick 0 here.
+        const std::int64_t tick = tick_ - 1;
+        listen_(AuditionMessage{tick, static_cast<std::int64_t>(static_cast<double>(tick) * tickMicros_), status, data1, data2});
         if ((status & 0xF0) == 0x90 && data2 > 0) ++started_;
     }
     void PutShortMsg(std::uint32_t packed) override {
@@ -164,7 +166,7 @@ bool PerformAudition(const std::string& stylePath, const AuditionPlan& plan, con
     }
     report.EndedByItself = player.StyleActive == 0;
     transport.Stop();
-    report.Ticks = tickCount;
+    report.Ticks = tickCount - 1;
     report.NotesStarted = out.Started();
     report.Seconds = static_cast<double>(report.Ticks) * report.TickMicros / 1e6 + plan.TailSeconds;
     session.SetAccompanimentOutput(nullptr);
