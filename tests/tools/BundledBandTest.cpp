@@ -1,10 +1,10 @@
 // Each bundled style performed as a song uses it — intro, a verse on Basic with its fill, To
 // Ext., a chorus on Extended with its fill, To Basic, a verse again, the ending — over
 // C Am Dm7 G7 C Am F G7, and listened to as a session player listens, after the engine's
-// default compressor: no note outside the key that fails to move on by step, no note that a
-// chord change re-voices only to end it on the same tick, accents that
-// survive the compressor, open hi-hats that ring, a chorus whose drums build, and a bass that
-// lands on the root when the bar begins. The figures are recorded as test properties
+// default compressor: no note outside the key that fails to move on by step, no note that
+// a chord change re-voices only to end it on the same tick, accents that survive the
+// compressor, open hi-hats that ring, a chorus whose drums build, and a bass that lands on
+// the root when the measure begins. The figures are recorded as test properties
 // (--gtest_output=json) so that a change of a style can be weighed before and after.
 
 #include <gtest/gtest.h>
@@ -89,7 +89,8 @@ Performance Perform(const std::string& name) {
         if (kind == 0x90 && m.Data2 > 0) {
             song.Channels[channel].push_back({m.Tick, m.Data1, m.Data2});
             started[id] = m.Tick;
-        } else if ((kind == 0x80 || kind == 0x90) && channel != DrumChannel && started.count(id) && started[id] == m.Tick) {
+        } else if (const auto on = started.find(id);
+                   (kind == 0x80 || kind == 0x90) && channel != DrumChannel && on != started.end() && on->second == m.Tick) {
             song.Ghosts.push_back(std::to_string(channel + 1) + ":" + std::to_string(m.Data1) + "@" + std::to_string(m.Tick));
         }
     };
