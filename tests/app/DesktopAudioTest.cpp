@@ -11,6 +11,7 @@
 #include "app/DesktopCore.h"
 #include "app/SnapshotView.h"
 #include "support/StyleBuilder.h"
+#include "support/TestPaths.h"
 #include "support/TestSession.h"
 
 namespace chordella::app {
@@ -23,7 +24,7 @@ struct Desktop {
 
     static LifecycleSetup Setup() {
         LifecycleSetup setup;
-        setup.AssetsFolder = CHORDELLA_ASSETS;
+        setup.AssetsFolder = chordella::testing::AssetsFolder();
         setup.ReadOnlyMedia = [] { return false; };
         return setup;
     }

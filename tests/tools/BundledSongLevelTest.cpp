@@ -21,6 +21,7 @@
 #include "midi/MidiBackend.h"
 #include "midi/SynthRenderer.h"
 #include "support/TempFolder.h"
+#include "support/TestPaths.h"
 #include "support/WavFile.h"
 
 namespace chordella::tools {
@@ -33,7 +34,7 @@ const std::vector<std::string> KnownFonts = {BootstrapFont, "/usr/share/sounds/s
 
 std::vector<std::string> BundledSongPaths() {
     std::vector<std::string> paths;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(CHORDELLA_ASSETS_DIR) + "/songs"))
+    for (const auto& entry : std::filesystem::directory_iterator(chordella::testing::AssetsFolder() + "/songs"))
         if (entry.path().extension() == ".vxa") paths.push_back(entry.path().string());
     std::sort(paths.begin(), paths.end());
     return paths;
@@ -43,7 +44,7 @@ class BundledSongLevel : public ::testing::Test {
 protected:
     void SetUp() override {
         // A data home as a first start leaves it, so that each song finds the style it names.
-        ASSERT_TRUE(app::CopyBundledFiles(CHORDELLA_ASSETS_DIR, platform::Paths::InFolder(folder.Path())).Failed.empty());
+        ASSERT_TRUE(app::CopyBundledFiles(chordella::testing::AssetsFolder(), platform::Paths::InFolder(folder.Path())).Failed.empty());
     }
 
     data::SmfContent Render(const std::string& song) {
