@@ -37,6 +37,27 @@ struct GlobalFlags {
     std::string file;    // FILE: without a command, the style to open (or hand to the running instance)
 };
 
+// The built-in synth's settings as flags (the options window's "Audio" page). Offline only
+// what shapes the sound; live also the driver, device, rate and buffer.
+void AddAudioFlags(CLI::App& command, AudioFlags& flags, bool live) {
+    command.add_option("--soundfont", flags.soundFont, "The built-in synth's SoundFont (.sf2, .sf3)")->option_text("FILE");
+    if (live) {
+        command.add_option("--audio-driver", flags.driver, "auto, jack, pulseaudio (also PipeWire) or alsa")
+            ->option_text("NAME");
+        command.add_option("--audio-device", flags.device, "The driver's output device (ALSA: default, hw:0 …)")
+            ->option_text("NAME");
+        command.add_option("--sample-rate", flags.sampleRate, "44100, 48000, 88200 or 96000 (JACK: the server's)")
+            ->option_text("HZ");
+        command.add_option("--buffer", flags.buffer, "Frames of one audio period (JACK: the server's)")
+            ->option_text("FRAMES");
+    }
+    command.add_option("--volume", flags.volume, "The built-in synth's master volume, 0 … 100")->option_text("PERCENT");
+    command.add_option("--reverb", flags.reverb, "The built-in synth's reverb: off, on or a level 0 … 100")
+        ->option_text("LEVEL");
+    command.add_option("--chorus", flags.chorus, "The built-in synth's chorus: off, on or a level 0 … 100")
+        ->option_text("LEVEL");
+}
+
 // The song creator's options as flags, each named after its caption.
 void AddGenerateOptions(CLI::App& command, GenerateCommandFlags& flags) {
     using composer::ChordRate;
@@ -245,6 +266,7 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
         ->check(CLI::Range(25, 250))
         ->option_text("BPM");
     arranger->add_flag("--start", arrangerFlags.start, "Start the style at once instead of at the first chord");
+    AddAudioFlags(*arranger, arrangerFlags.audio, true);
     arranger->footer(ArrangerKeysHelp());
     RenderCommandFlags exportFlags;
     CLI::App* exportCommand =
@@ -270,6 +292,7 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     renderCommand->add_option("--measures", renderFlags.measures,
                               "At most this many measures (a style alone: default 8)")
         ->option_text("N");
+    AddAudioFlags(*renderCommand, renderFlags.audio, false);
 
     PlayCommandFlags playFlags;
     CLI::App* playCommand = cli.add_subcommand("play", "Play a song or style through a MIDI output or the built-in synth");
@@ -280,6 +303,7 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
         ->option_text("PORT");
     playCommand->add_option("--measures", playFlags.measures, "A style alone: stop after this many measures")
         ->option_text("N");
+    AddAudioFlags(*playCommand, playFlags.audio, true);
 
     SonglistCommandFlags songlistFlags;
     CLI::App* songlistCommand =
@@ -372,7 +396,7 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
         if (!global.home.empty()) stylesFlags.home = global.home;
         return RunStylesCommand(stylesFlags, stdout, stderr);
     }
-    if (ports->parsed()) return RunPortsCommand(stdout);
+    if (ports->parsed()) return RunPortsCommand(stdout, global.home.empty() ? std::nullopt : std::optional(global.home));
     if (remoteCommand->parsed()) {
         if (!global.home.empty()) remoteFlags.home = global.home;
         remoteFlags.reset = global.reset;

@@ -165,6 +165,12 @@ void ControlHost::ListPorts(std::function<void(const PortLists&)> done) {
     });
 }
 
+void ControlHost::ListAudio(std::function<void(const app::AudioChoices&)> done) {
+    Post([this, done = std::move(done)](app::DesktopCore& core) {
+        ToWindow([done, choices = core.ListAudio()] { done(choices); });
+    });
+}
+
 void ControlHost::StoreWindowSettings(const WindowSettings& settings) {
     Post([settings](app::DesktopCore& core) {
         core.StoreWindowSettings(settings.Width, settings.Height, settings.Panels, settings.Theme, settings.StyleFolders);

@@ -79,6 +79,7 @@ public:
     void ApplyOptions(const core::Options& options) override;
     void SetOperatingMode(int mode) override;
     void ListPorts(std::function<void(const PortLists&)> done) override;
+    void ListAudio(std::function<void(const app::AudioChoices&)> done) override;
 
     void OpenStyle(const std::string& path) override;
     void ChangeStyle(const std::string& path) override;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DesktopAudio.h"
 #include "app/DisplaySnapshot.h"
 #include "app/BatchDesk.h"
 #include "app/InstrumentSetDesk.h"
@@ -108,6 +109,8 @@ public:
     // An entry of the operating mode list (0 "Accompaniment on" … 7 "Splitted Keyboard").
     virtual void SetOperatingMode(int mode) = 0;
     virtual void ListPorts(std::function<void(const PortLists&)> done) = 0;
+    // The "Audio" page's lists and what the built-in synth uses now.
+    virtual void ListAudio(std::function<void(const app::AudioChoices&)> /*done*/) {}
 
     // --- Files ----------------------------------------------------------------------------
     virtual void OpenStyle(const std::string& path) = 0;
