@@ -84,7 +84,7 @@ struct CasmEntry {
     int NoteHigh = 127;
     int Rtr = casm::PitchShift;
     // Bytes written as they stand after the fields above (a longer entry, or wild values).
-    std::vector<std::uint8_t> Extra;
+    std::vector<std::uint8_t> Extra{};
     // Writes this NTT byte instead of encoding `Table` (for values out of range).
     int RawNtt = -1;
 };
