@@ -13,6 +13,7 @@
 
 #include "ui/PerformanceDisplay.h"
 #include "ui/WindowRig.h"
+#include "support/TestPaths.h"
 
 namespace chordella::testing {
 namespace {
@@ -54,7 +55,7 @@ std::string Problem(const QWidget* widget) {
 
 void StartStyle(WindowRig& rig, const char* style) {
     rig.Host().Barrier([&](app::DesktopCore& core) {
-        ASSERT_TRUE(core.OpenStyle(std::string(CHORDELLA_ASSETS) + "/styles/" + style));
+        ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/" + style));
         core.SetTempo(160);
     });
     QTest::mouseClick(rig.Window().findChild<QPushButton*>("PlayButton"), Qt::LeftButton);
