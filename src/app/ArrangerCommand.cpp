@@ -14,6 +14,7 @@
 #include "app/Settings.h"
 #include "chords/KeyboardLayout.h"
 #include "core/StyleStore.h"
+#include "midi/MidiErrors.h"
 #include "midi/SystemBackend.h"
 #include "platform/Priority.h"
 #include "remote/CommandFile.h"
@@ -92,9 +93,11 @@ bool OpenOutput(core::Session& session, const ArrangerFlags& flags, std::FILE* e
     }
     if (!output->Open()) {
         if (id == SynthOutput && output->Error() == midi::result::NoAudioDevice) {
-            std::fprintf(err,
-                         "chordella: no audio device for the built-in synth; name a MIDI output with --out PORT "
-                         "(chordella ports lists them)\n");
+            std::fprintf(err, "chordella: no audio output was found, so the built-in synth cannot sound; play through "
+                              "a MIDI output with --out PORT (chordella ports lists them)\n");
+        } else if (id == SynthOutput) {
+            std::fprintf(err, "chordella: the built-in synth cannot play: %s\n",
+                         midi::MidiErrorText(backend, output->Error()).c_str());
         } else {
             std::fprintf(err, "chordella: %s: the output cannot be opened (error %d)\n",
                          output->ProductName().c_str(), output->Error());
@@ -172,6 +175,13 @@ bool PrepareArranger(core::Session& session, const ArrangerFlags& flags, std::FI
         return false;
     }
     if (!ApplyKeyFlags(session, flags, err)) return false;
+    midi::AudioSettings audio = AudioSettingsOf(session.App().options);
+    std::string error;
+    if (!ApplyAudioFlags(flags.audio, audio, error)) {
+        std::fprintf(err, "chordella: %s\n", error.c_str());
+        return false;
+    }
+    session.MidiBackend().ApplyAudioSettings(audio);
     if (!flags.style.empty()) {
         data::StyleStore store(session);
         if (store.Load(flags.style) != data::StyleLoadResult::Loaded) {
@@ -257,6 +267,13 @@ int RunArranger(std::unique_ptr<midi::MidiBackend> backend, const ArrangerFlags&
                  flags.start ? "Playing" : "Ready", session.MidiInput1()->ProductName().c_str(),
                  session.App().chords.FirstKey, session.App().config.Keys.LastChordKey,
                  output ? output->ProductName().c_str() : "", session.App().clock.Tempo);
+    if (output && output->DeviceID() == SynthOutput) {
+        midi::AudioSettings audio = AudioSettingsOf(session.App().options);
+        std::string ignored;
+        ApplyAudioFlags(flags.audio, audio, ignored);  // checked when the arranger was prepared
+        if (const auto synth = session.MidiBackend().SynthInUse())
+            std::fprintf(out, "%s", DescribeSynth(audio, &*synth).c_str());
+    }
     std::fflush(out);
     {
         TerminalStatus terminal(session, shown, out, [&arranger] { arranger.Panic(); });

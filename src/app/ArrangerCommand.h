@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "app/AudioOptions.h"
 #include "midi/MidiBackend.h"
 
 namespace chordella::core { class Session; }
@@ -32,6 +33,7 @@ struct ArrangerFlags {
     std::optional<std::string> home;  // --home
     bool reset = false;               // --reset: the default settings
     bool start = false;               // --start: the style starts at once, not at the first chord
+    AudioFlags audio;                 // the built-in synth's settings
 };
 
 // The id of the input (or output) `text` names: an id, an exact name, or the one name

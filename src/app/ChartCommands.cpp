@@ -164,7 +164,8 @@ int RunChartImportCommand(const ChartImportFlags& flags, std::FILE* out, std::FI
         return 1;
     }
     for (const std::string& warning : chart.Warnings) std::fprintf(err, "%s: %s\n", flags.input.c_str(), warning.c_str());
-    const data::SongFileContent content = data::SongFileContentOf(song, flags.style);
+    const data::SongFileContent content =
+        data::SongFileContentOf(song, flags.style.empty() ? song.StyleReference : flags.style);
     const std::vector<std::uint8_t> bytes = data::WriteSongFile(content);
     if (!platform::WriteFileAtomically(flags.output, bytes, error)) {
         std::fprintf(err, "%s: %s\n", flags.output.c_str(), error.c_str());

@@ -10,6 +10,7 @@
 #include "platform/Paths.h"
 #include "platform/ScriptedPrompter.h"
 #include "app/ForeignStyleSets.h"
+#include "stylecreator/PartSetFiles.h"
 #include "stylecreator/StyleConversion.h"
 #include "stylecreator/VolumeNormalisation.h"
 
@@ -19,6 +20,66 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace stylecreator;
+
+std::string WithSlash(const std::string& folder) {
+    return folder.empty() || folder.back() == '/' ? folder : folder + "/";
+}
+
+core::SessionParts PartsFor(const ConvertCommandFlags& flags, std::unique_ptr<platform::ScriptedPrompter> prompter) {
+    core::SessionParts parts;
+    parts.prompter = std::move(prompter);
+    parts.paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
+    return parts;
+}
+
+// The parts of the style now in the creator as set `digit`'s MIDI files in the output folder.
+int ExportParts(core::Session& session, const std::string& input, const ConvertCommandFlags& flags, std::FILE* out,
+                std::FILE* err) {
+    std::vector<std::string> written;
+    std::string error;
+    if (!ExportPartSet(session, WithSlash(flags.outputFolder), flags.exportParts, written, error)) {
+        std::fprintf(err, "%s: the parts cannot be written: %s\n", input.c_str(), error.c_str());
+        return 1;
+    }
+    std::fprintf(out, "  %zu part files: set %d in %s\n", written.size(), flags.exportParts, flags.outputFolder.c_str());
+    return 0;
+}
+
+// A folder of style-part MIDI files read as one set and saved as FOLDERNAME.vxs.
+int ConvertPartSet(const std::string& folder, const ConvertCommandFlags& flags, const PartSetItem& item,
+                   std::FILE* out, std::FILE* err) {
+    if (!platform::FolderExists(folder)) {
+        std::fprintf(err, "%s: no such folder\n", folder.c_str());
+        return 1;
+    }
+    auto prompter = std::make_unique<platform::ScriptedPrompter>();
+    platform::ScriptedPrompter* shown = prompter.get();
+    core::Session session(PartsFor(flags, std::move(prompter)));
+    CreatorState state;
+    StyleCreator creator(session, state);
+    creator.SetUnattended(true);
+    PopupConvertOptions options;
+    options.DontConvertIntroAndEnding = flags.keepIntroEnding;
+    const SetImportResult result = ImportPartSet(session, creator, WithSlash(folder), {item.SetDigit, item.Variant}, options);
+    if (result.PartsSet.empty()) {
+        const std::string reason = !result.Message.empty()          ? result.Message
+                                   : !shown->Shown().empty()        ? shown->Shown().back()
+                                                                    : "no file of the set " + std::to_string(item.SetDigit) +
+                                                                          " - " + std::to_string(item.Variant) + " there";
+        std::fprintf(err, "%s: cannot be converted: %s\n", folder.c_str(), reason.c_str());
+        return 1;
+    }
+    std::string name = fs::path(folder).filename().string();
+    if (name.empty()) name = fs::path(folder).parent_path().filename().string();
+    const std::string path = WithSlash(flags.outputFolder) + name + ".vxs";
+    std::string error;
+    if (!creator.SaveStyle(path, error)) {
+        std::fprintf(err, "%s: %s\n", path.c_str(), error.c_str());
+        return 1;
+    }
+    std::fprintf(out, "%s: %zu parts -> %s\n", folder.c_str(), result.PartsSet.size(), path.c_str());
+    return flags.exportParts > 0 ? ExportParts(session, folder, flags, out, err) : 0;
+}
 
 std::string PartName(int part) {
     std::string name(data::PartSelectorText(part));
@@ -35,14 +96,15 @@ int ConvertOne(const std::string& input, const ConvertCommandFlags& flags, const
     const auto started = std::chrono::steady_clock::now();
     auto prompter = std::make_unique<platform::ScriptedPrompter>();
     platform::ScriptedPrompter* shown = prompter.get();
-    core::SessionParts parts;
-    parts.prompter = std::move(prompter);
-    parts.paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
-    core::Session session(std::move(parts));
+    core::Session session(PartsFor(flags, std::move(prompter)));
     CreatorState state;
     StyleCreator creator(session, state);
     StyleConversion conversion(session, creator);
     conversion.UseChannelTable(!flags.noCasm);
+    ConverterOptions& options = conversion.Options();
+    options.DoNotConvertIntroAndEnding = flags.keepIntroEnding;
+    options.StartWithBeat2At3_4 = !flags.noBeat2;
+    options.ProcessChannels9And11 = !flags.keepChannels9And11;
 
     std::string error;
     if (!conversion.Import(input, error)) {
@@ -53,6 +115,11 @@ int ConvertOne(const std::string& input, const ConvertCommandFlags& flags, const
     const std::string name = fs::path(input).stem().string();
     StyleSetsRequest request;
     request.Sets = sets;
+    if (!flags.random.empty()) {
+        // The set list's two random items follow its six sets.
+        request.Sets = {flags.random == "parts" ? RandomPartsItem + 1 : RandomSetItem + 1};
+        request.Description = "random";
+    }
     request.Folder = flags.outputFolder;
     request.NormaliseTarget = flags.normalize ? MainWindowNormaliseTarget : 0;
     const StyleSetsOutcome written = WriteStyleSets(session, creator, conversion, input, request);
@@ -93,7 +160,7 @@ int ConvertOne(const std::string& input, const ConvertCommandFlags& flags, const
     for (const std::string& message : conversion.ChannelTable().Messages)
         std::fprintf(out, "  channel table: %s\n", message.c_str());
     for (const std::string& warning : warnings) std::fprintf(out, "  warning: %s\n", warning.c_str());
-    return 0;
+    return flags.exportParts > 0 ? ExportParts(session, input, flags, out, err) : 0;
 }
 
 }  // namespace
@@ -110,7 +177,28 @@ std::vector<int> ParseSetRange(const std::string& text) {
     return sets;
 }
 
+std::optional<PartSetItem> ParsePartSetItem(const std::string& text) {
+    int digit = 0, variant = 0;
+    char dash = 0, extra = 0;
+    if (std::sscanf(text.c_str(), " %d %c %d %c", &digit, &dash, &variant, &extra) != 3 || dash != '-') return std::nullopt;
+    if (digit < 1 || digit > 4 || (variant != 11 && variant != 21)) return std::nullopt;
+    return PartSetItem{digit, variant};
+}
+
 int RunConvertCommand(const ConvertCommandFlags& flags, std::FILE* out, std::FILE* err) {
+    if (!flags.random.empty() && flags.random != "set" && flags.random != "parts") {
+        std::fprintf(err, "--random %s: give set or parts\n", flags.random.c_str());
+        return 2;
+    }
+    if (flags.exportParts < 0 || flags.exportParts > 4) {
+        std::fprintf(err, "--export-parts %d: give a set 1 … 4\n", flags.exportParts);
+        return 2;
+    }
+    std::optional<PartSetItem> item;
+    if (!flags.importParts.empty() && !(item = ParsePartSetItem(flags.importParts))) {
+        std::fprintf(err, "--import-parts %s: give 1 - 11, 1 - 21 … 4 - 21\n", flags.importParts.c_str());
+        return 2;
+    }
     const std::vector<int> sets = ParseSetRange(flags.sets);
     if (sets.empty()) {
         std::fprintf(err, "--sets %s: give a set 1 … 6 or a range such as 1-6\n", flags.sets.c_str());
@@ -121,7 +209,8 @@ int RunConvertCommand(const ConvertCommandFlags& flags, std::FILE* out, std::FIL
         return 1;
     }
     int result = 0;
-    for (const std::string& input : flags.inputs) result |= ConvertOne(input, flags, sets, out, err);
+    for (const std::string& input : flags.inputs)
+        result |= item ? ConvertPartSet(input, flags, *item, out, err) : ConvertOne(input, flags, sets, out, err);
     return result;
 }
 

@@ -66,6 +66,7 @@ void CreatorImportHooks::SelectFreeChannel(int channel) {
 
 void CreatorImportHooks::QuarterNoteMeter() {
     if (session_.App().clock.MeterKind != engine::MeterKind::Eighth) return;
+    if (session_.App().options.ConvertEighthBase) return;  // x/8 material kept on an eighth-note base
     const int index = engine::MetrumIndexForUnits(session_.App().clock.MeasureUnits, engine::MeterKind::Quarter);
     if (index < 0) return;
     session_.App().options.Metrum = index;

@@ -36,6 +36,7 @@
 #include "engine/TransportArrangement.h"
 #include "engine/TapTempo.h"
 #include "engine/Transport.h"
+#include "midi/MidiOutput.h"
 #include "midi/PortSelection.h"
 #include "remote/RemoteControl.h"
 #include "remote/RemoteFunctions.h"
@@ -107,6 +108,7 @@ DesktopCore::DesktopCore(core::Session& session, LifecycleSetup setup)
 }
 
 DesktopCore::~DesktopCore() {
+    if (pendingAudioTimer_ != 0) session_.Loop().StopTimer(pendingAudioTimer_);
     if (styleCreator_) arranger_->SetCreatorRecorder(nullptr);
     styleCreator_.reset();
     creatorImports_.reset();
@@ -194,6 +196,14 @@ bool DesktopCore::Running() const {
 void DesktopCore::StartStop() {
     if (Running()) {
         Stop();
+        return;
+    }
+    // Without an output the music would "play" unheard: say why nothing happens and what works.
+    if (!CanSound(session_)) {
+        const midi::TMidiOutput* out = session_.CurrentOutput();
+        session_.Prompter().Inform(!out || out->DeviceID() == -1
+                                       ? std::string(NoAudioOutputText)
+                                       : "Can't open " + out->ProductName() + ", please check MIDI config.");
         return;
     }
     if (!session_.App().arrangement.Chords.IsEmpty()) {
@@ -341,6 +351,7 @@ void DesktopCore::ApplyOptions(const core::Options& options) {
     const core::Options before = session_.App().options;
     session_.App().options = options;
     KeepOptionsInRange(session_.App().options);
+    ApplyAudioOptions(before);
     ApplyDerivedSettings();
     OpenConfiguredPorts(session_, before, session_.App().options, false);
 }
@@ -402,6 +413,7 @@ bool DesktopCore::SaveSong(const std::string& path) {
 
 void DesktopCore::ApplySettings() {
     ApplyDerivedSettings();
+    ApplyStartupAudio();  // before the ports open: the synth opens with them
     const core::Options& options = session_.App().options;
     OpenConfiguredPorts(session_, options, options, true);
 }

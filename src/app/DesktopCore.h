@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "app/DesktopAudio.h"
 #include "app/DesktopPorts.h"
 #include "app/DisplaySnapshot.h"
 #include "app/Lifecycle.h"
@@ -74,6 +75,8 @@ public:
     // Before the window closes: unsaved documents are offered for saving; `done` gets false
     // when the user cancels (the program then stays).
     void ConfirmExit(std::function<void(bool proceed)> done) { lifecycle_.ConfirmExit(std::move(done)); }
+    // The instrument window's "Store": a set text into its settings key, written at once.
+    bool StoreInstrumentSetText(int number, const std::string& text) { return lifecycle_.StoreInstrumentSetText(number, text); }
 
     // --- Chord entry: pads, the on-screen keyboard, the computer keyboard -------------------
     void PadDown(const std::string& pad, const chords::EntryModifiers& modifiers);
@@ -153,6 +156,8 @@ public:
     // An entry of the operating mode list (0 … 7); others change nothing.
     void SetOperatingMode(int mode);
     PortNames ListPorts();
+    // The options window's "Audio" page: SoundFonts, devices, what the synth uses now.
+    AudioChoices ListAudio();
 
     // --- Files -----------------------------------------------------------------------
     bool OpenStyle(const std::string& path);
@@ -252,6 +257,14 @@ private:
     void TakePendingStyle();
     std::string pendingStyle_;
     platform::EventLoop::TimerId styleTimer_ = 0;
+    // The built-in synth's settings (DesktopAudio.cpp): those it plays with, and whether
+    // the options hold newer ones that wait for the music to stop.
+    void ApplyStartupAudio();
+    void ApplyAudioOptions(const core::Options& before);
+    void ApplyAudioNow();
+    midi::AudioSettings appliedAudio_;
+    bool pendingAudio_ = false;
+    platform::EventLoop::TimerId pendingAudioTimer_ = 0;
     // Last, so they go first: the desk plays through the arranger's transport.
     std::unique_ptr<CreatorImportHooks> creatorImports_;
     std::unique_ptr<StyleCreatorDesk> styleCreator_;

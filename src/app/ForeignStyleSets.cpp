@@ -25,7 +25,7 @@ StyleSetsOutcome WriteStyleSets(core::Session& session, StyleCreator& creator, S
     const auto kept = std::make_unique<data::ArrangementState>(arrangement);
     data::StyleState& style = session.Style().style;
     for (int set : request.Sets) {
-        if (set < 1 || set > VariationSetCount) continue;
+        if (set < 1 || set > RandomPartsItem + 1) continue;  // six sets, then the two random items
         const std::string label = "set " + std::to_string(set);
         SetReport report = conversion.ConvertSet(set - 1, session.Random());
         for (const std::string& warning : report.Warnings) outcome.Warnings.push_back(label + ": " + warning);

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "app/AudioOptions.h"
 #include "app/DataHome.h"
 #include "app/PlayOutput.h"
 #include "app/QuitOnSignals.h"
@@ -77,7 +78,11 @@ int RunPlay(std::unique_ptr<midi::MidiBackend> backend, const PlayCommandFlags& 
         if (flags.style.empty()) flags.style = assets + "/styles/cont1.vxs";
     }
     if (const std::string bad = CheckMeasures(flags.measures); !bad.empty()) return Fail(err, flags.input, bad);
-    RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()), std::move(backend));
+    const platform::Paths paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
+    midi::AudioSettings audio = LoadAudioSettings(paths);
+    if (std::string bad; !ApplyAudioFlags(flags.audio, audio, bad)) return Fail(err, flags.input, bad);
+    backend->ApplyAudioSettings(audio);
+    RenderSession render(paths, std::move(backend));
     std::string errorFile, error;
     if (!LoadRenderInput(render, flags.input, flags.style, errorFile, error, err)) return Fail(err, errorFile, error);
     const bool song = render.HasSong();
@@ -91,13 +96,15 @@ int RunPlay(std::unique_ptr<midi::MidiBackend> backend, const PlayCommandFlags& 
     port.SetDeviceID(id);
     if (!port.Open()) {
         const std::string reason = midi::MidiErrorText(session.MidiBackend(), port.Error());
-        if (id == -1) {
+        if (id == -1 && port.Error() == midi::result::NoAudioDevice) {
             // The suggestion must work as it stands: with the style this play used.
             std::string render = "chordella render " + ShellQuoted(flags.input);
             if (!flags.style.empty()) render += " --style " + ShellQuoted(flags.style);
-            return Fail(err, flags.input, "no audio device for the built-in synth (" + reason +
-                                               "); write a file instead: " + render + " -o OUT.wav");
+            return Fail(err, flags.input, "no audio output was found, so the built-in synth cannot sound; play through "
+                                          "a MIDI output with --out PORT (chordella ports lists them), or write a "
+                                          "file: " + render + " -o OUT.wav");
         }
+        if (id == -1) return Fail(err, flags.input, "the built-in synth cannot play: " + reason);
         return Fail(err, flags.port, reason);
     }
     // From the first note on, a signal ends the loop and the notes are released below.
@@ -113,6 +120,8 @@ int RunPlay(std::unique_ptr<midi::MidiBackend> backend, const PlayCommandFlags& 
     if (!started) return Fail(err, flags.input, "nothing to play");
     std::fprintf(out, "Playing %s on %s%s\n", flags.input.c_str(), port.Caps().ProductName.c_str(),
                  song || flags.measures > 0 ? "" : " (Ctrl-C stops)");
+    if (const auto synth = session.MidiBackend().SynthInUse(); synth && id == -1)
+        std::fprintf(out, "%s", DescribeSynth(audio, &*synth).c_str());
     std::fflush(out);
 
     const std::int64_t ticks = static_cast<std::int64_t>(std::max(flags.measures, 0)) * session.App().clock.MeasureUnits * 6;

@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "app/AudioOptions.h"
 #include "midi/SystemBackend.h"
+#include "platform/Paths.h"
 
 namespace chordella::app {
 
@@ -31,9 +33,12 @@ int ListPorts(midi::MidiBackend& backend, std::FILE* out) {
     return 0;
 }
 
-int RunPortsCommand(std::FILE* out) {
+int RunPortsCommand(std::FILE* out, const std::optional<std::string>& home) {
     auto backend = midi::MakeSystemBackend();
-    return ListPorts(*backend, out);
+    const int code = ListPorts(*backend, out);
+    const midi::AudioSettings settings = LoadAudioSettings(platform::Paths::Resolve(home, platform::ExecutablePath()));
+    std::fprintf(out, "%s", DescribeSynth(settings, nullptr).c_str());
+    return code;
 }
 
 }  // namespace chordella::app

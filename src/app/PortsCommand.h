@@ -2,6 +2,8 @@
 // `chordella ports`: lists the MIDI inputs and outputs with their ids, names and backends.
 
 #include <cstdio>
+#include <optional>
+#include <string>
 
 #include "midi/MidiBackend.h"
 
@@ -9,7 +11,8 @@ namespace chordella::app {
 
 // Writes the list for `backend` to `out`; answers the exit code.
 int ListPorts(midi::MidiBackend& backend, std::FILE* out);
-// The same for the system's ports and the built-in synth.
-int RunPortsCommand(std::FILE* out);
+// The same for the system's ports, then the built-in synth's settings (those of the data
+// home `home`) and what it uses with them.
+int RunPortsCommand(std::FILE* out, const std::optional<std::string>& home = std::nullopt);
 
 }  // namespace chordella::app

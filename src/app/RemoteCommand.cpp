@@ -38,7 +38,7 @@ void ListKeys(remote::RemoteControl& control, std::FILE* out) {
         if (code >= remote::FirstFunctionCode) {
             name = remote::FunctionName(code - remote::FirstFunctionCode);
         } else if (code >= remote::FirstCommandCode) {
-            name = remote::FunctionName(code - (remote::FirstCommandCode - remote::FirstCommandFunction));
+            name = remote::FunctionName(code - remote::MidiCommandCodeOffset);
         }
         std::fprintf(out, "  %2d  %s\n", key, name.empty() ? "-" : name.c_str());
     }

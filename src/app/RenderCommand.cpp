@@ -31,8 +31,11 @@ int RunRenderCommand(const RenderCommandFlags& flags, std::FILE* out, std::FILE*
     if (!MayWriteOutput(flags.output, {flags.input, flags.style}, RenderOutputKind(flags.output), flags.force, refused))
         return Fail(err, flags.output, refused);
 
-    RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()));
+    const platform::Paths paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
     std::string errorFile, error;
+    midi::AudioSettings audio = LoadAudioSettings(paths);
+    if (!ApplyAudioFlags(flags.audio, audio, error)) return Fail(err, flags.input, error);
+    RenderSession render(paths);
     if (!LoadRenderInput(render, flags.input, flags.style, errorFile, error, err)) return Fail(err, errorFile, error);
     data::SmfContent content;
     if (!app::RenderForExport(render, app::DefaultStyleMeasures, std::max(flags.measures, 0), content, error))
@@ -40,7 +43,7 @@ int RunRenderCommand(const RenderCommandFlags& flags, std::FILE* out, std::FILE*
 
     const bool wav = kind == ".wav";
     if (wav) midi::RemoveTemporaryOnInterrupt();  // Ctrl-C leaves no half-written file behind
-    const bool written = wav ? engine::RenderWav(content, flags.output, error)
+    const bool written = wav ? engine::RenderWav(content, flags.output, error, engine::WavTailMicros, audio)
                              : data::WriteSmfFile(flags.output, content, error);
     if (!written) return Fail(err, flags.output, error);
     const int measureTicks = content.MeasureTicks > 0 ? content.MeasureTicks : 96;

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "app/AudioOptions.h"
 #include "midi/MidiBackend.h"
 
 namespace chordella::app {
@@ -29,6 +30,7 @@ struct RenderCommandFlags {
     int measures = NoMeasures;         // --measures: at most this many (none: the song's end; 8 for a style)
     bool force = false;                // --force: replace an existing file of another kind
     std::optional<std::string> home;   // --home
+    AudioFlags audio;                  // --soundfont, --volume, --reverb, --chorus (render to .wav)
 };
 
 int RunExportCommand(const RenderCommandFlags& flags, std::FILE* out, std::FILE* err);
@@ -40,6 +42,7 @@ struct PlayCommandFlags {
     std::string port;                  // --out: an output's number or name; empty = the built-in synth
     int measures = NoMeasures;         // --measures: a style alone plays this many (none: until Ctrl-C)
     std::optional<std::string> home;   // --home
+    AudioFlags audio;                  // the built-in synth's settings
 };
 
 int RunPlayCommand(const PlayCommandFlags& flags, std::FILE* out, std::FILE* err);

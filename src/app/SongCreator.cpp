@@ -1,6 +1,7 @@
 #include "app/SongCreator.h"
 
 #include "core/Session.h"
+#include "core/SongFiles.h"
 #include "app/SongCreation.h"
 #include "chords/KeyboardLayout.h"
 #include "composer/ProgressionExport.h"
@@ -81,6 +82,30 @@ std::string SongCreator::RandomStyle() {
     return styleChoice_.Choose(*styleList_, loader, session_.Random(), options_.WithBassTrack);
 }
 
+void SongCreator::FromChordView(bool mixed, std::function<void(const SongCreatorResult&)> done) {
+    session_.Transport().Stop();
+    auto generate = [this, mixed, done] {
+        SongCreatorResult result = mixed ? ChooseEntry(composer::ShuffleAllEntry) : CompletelyRandomSong();
+        if (done) done(result);
+    };
+    if (!data::HasUnsavedChanges(session_.App().arrangement)) return generate();
+    session_.Prompter().ConfirmThen(SaveArrangementQuestion, [this, generate, done](bool yes) {
+        if (!yes) return generate();
+        // "Yes" saves the song and ends the command: the player starts the new song later.
+        data::SongFiles(session_).Save();
+        if (done) done({});
+    });
+}
+
+std::string SongCreator::AnotherStyle() {
+    const int position = session_.App().arrangement.ChordMemoryPos;
+    const std::string name = RandomStyle();
+    // Past the song's third beat the song goes on with the new style; before it, it stays stopped.
+    constexpr int ThirdBeat = data::ChordMemoryHeaderSize + 2 * 4;
+    if (position > ThirdBeat && play_) play_();
+    return name;
+}
+
 SongCreatorResult SongCreator::Regenerate(const std::vector<int>& locked) { return Generate(lastMode_, locked); }
 
 void SongCreator::ExportList() {
@@ -108,6 +133,8 @@ SongCreatorResult SongCreator::Generate(composer::GenerationMode mode, const std
     lastSong_ = composer::GenerateSong(options_, mode, &choice_, GeneratorInputsOf(session_), session_.Random());
     if (!locked.empty()) composer::KeepMeasures(previous, locked, lastSong_);
     ApplyGeneratedSong(session_, lastSong_);
+    // A song just made has nothing to lose yet: the question before the next one waits for an edit.
+    data::MarkSongSaved(session_.App().arrangement);
 
     SongCreatorResult result;
     result.Generated = true;

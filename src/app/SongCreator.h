@@ -23,6 +23,8 @@ namespace chordella::core { class Session; }
 
 namespace chordella::app {
 
+inline constexpr const char* SaveArrangementQuestion = "Current arrangement was not saved - save it now ?";
+
 // What the window shows of the song just made.
 struct SongCreatorResult {
     bool Generated = false;
@@ -56,8 +58,15 @@ public:
     SongCreatorResult CreateChords();
     // "Generate completely random song": a random style first (with "Randomly choose style").
     SongCreatorResult CompletelyRandomSong();
+    // The chord view's commands ("mixed": randomly mixed common progressions, else a completely
+    // random song): playback stops; a song with unsaved changes is offered for saving first
+    // ("Yes" saves it and ends the command). `done` gets the song made (none after a save).
+    void FromChordView(bool mixed, std::function<void(const SongCreatorResult&)> done);
     // "Random Style": the loaded style's name, empty when none was loaded.
     std::string RandomStyle();
+    // "Use another style !": a random style; the song plays on with it when it had passed its
+    // third beat. Answers the style's name.
+    std::string AnotherStyle();
     // The song made last again, with the measures `locked` (1-based) kept as they are.
     SongCreatorResult Regenerate(const std::vector<int>& locked);
     // The progression list as text; asks whether to save it as "CCPList.csv".

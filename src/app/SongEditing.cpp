@@ -1,5 +1,9 @@
 #include "app/SongEditing.h"
 
+#include "core/SongFiles.h"
+#include "data/InstrumentSet.h"
+#include "remote/InstrumentKeys.h"
+
 #include "core/Session.h"
 #include "app/Settings.h"
 #include "composer/ChartFiles.h"
@@ -38,6 +42,17 @@ SongGridView SongEditing::Grid() {
     if (!view.Empty) view.Rows = composer::BuildGrid(memory, context);
     view.CanUndo = editor_.CanUndo();
     view.TwelveBarMode = editor_.TwelveBarMode();
+    const core::Options& options = session_.App().options;
+    view.IgnoreProgramChanges = options.IgnoreMidiCommands;
+    view.ProgramCount = options.NumberOfMidiPrograms;
+    view.Bank = bank_;
+    view.StartNumber = startNumber_;
+    view.ProgramListEntries = static_cast<int>(programList_.size());
+    view.EveryEightMeasures = !options.EverySixteenMeasures;
+    view.Randomly = options.Randomly;
+    view.OnlyAtBeginning = options.OnlyAtBeginningOfSong;
+    view.UsingCommandKeys = options.UsingCommandKeys;
+    view.EveryLoading = everyLoading_;
     return view;
 }
 
@@ -85,23 +100,19 @@ SongEditReply SongEditing::Apply(const SongEditRequest& request) {
     }
     case SongEdit::ClearCell: outcome = editor_.SetRecord(place, {}); break;
     case SongEdit::SetTwelveBarMode: editor_.SetTwelveBarMode(request.On); break;
+    // Playback reads the option at each program-change command; the remote's indicator follows it.
+    case SongEdit::IgnoreProgramChanges: session_.App().options.IgnoreMidiCommands = request.On; break;
     case SongEdit::InsertProgramChanges: {
-        const core::Options& options = session_.App().options;
-        composer::ProgramChangeSettings settings;
-        settings.ProgramCount = options.NumberOfMidiPrograms;
-        settings.UsingCommandKeys = options.UsingCommandKeys;
-        settings.CommandKey = options.CommandKey;
-        settings.EveryEightMeasures = !options.EverySixteenMeasures;
-        settings.Randomly = options.Randomly;
-        settings.OnlyAtBeginning = options.OnlyAtBeginningOfSong;
-        settings.CreatorRepeatFlag = session_.App().arrangement.CreatorRepeatFlag != 0;
-        const composer::ProgramChangeOutcome inserted = composer::InsertProgramChanges(
-            session_.App().arrangement.Chords, units, settings, [this](int bound) { return session_.Random().Below(bound); });
+        const composer::ProgramChangeOutcome inserted = InsertProgramChanges();
         outcome.Changed = inserted.Inserted > 0;
         outcome.Message = inserted.Message;
-        session_.App().options.AutochangeProgram = outcome.Changed;
         break;
     }
+    case SongEdit::ProgramCount:
+    case SongEdit::StartNumber:
+    case SongEdit::ImportProgramList:
+    case SongEdit::CreateProgramList:
+    case SongEdit::ProgramOption: outcome.Message = ProgramSettings(request); break;
     case SongEdit::RemoveProgramChanges:
         outcome.Changed = composer::RemoveProgramChanges(session_.App().arrangement.Chords, units) > 0;
         session_.App().options.AutochangeProgram = false;
@@ -117,7 +128,77 @@ SongEditReply SongEditing::Apply(const SongEditRequest& request) {
     return reply;
 }
 
-LeadSheetOutcome SongEditing::WriteLeadSheet(composer::LeadSheetVariant variant) {
+composer::ProgramChangeOutcome SongEditing::InsertProgramChanges() {
+    core::Options& options = session_.App().options;
+    composer::ProgramChangeSettings settings;
+    settings.ProgramCount = options.NumberOfMidiPrograms;
+    settings.StartNumber = startNumber_;
+    settings.ProgramList = programList_;
+    settings.UsingCommandKeys = options.UsingCommandKeys;
+    settings.CommandKey = options.CommandKey;
+    settings.EveryEightMeasures = !options.EverySixteenMeasures;
+    settings.Randomly = options.Randomly;
+    settings.OnlyAtBeginning = options.OnlyAtBeginningOfSong;
+    settings.CreatorRepeatFlag = session_.App().arrangement.CreatorRepeatFlag != 0;
+    const composer::ProgramChangeOutcome inserted = composer::InsertProgramChanges(
+        session_.App().arrangement.Chords, MeasureUnits(), settings,
+        [this](int bound) { return session_.Random().Below(bound); });
+    options.AutochangeProgram = inserted.Inserted > 0;
+    // A loop end moved to make room changed the stored song: it is saved, unless the changes
+    // are meant to be made anew with every loading.
+    if (inserted.LoopEndMoved && !everyLoading_ && !session_.App().arrangement.ArrangementPath.empty())
+        data::SongFiles(session_).Save();
+    return inserted;
+}
+
+std::string SongEditing::ProgramSettings(const SongEditRequest& request) {
+    core::Options& options = session_.App().options;
+    std::string message;
+    switch (request.Edit) {
+    case SongEdit::ProgramCount:
+        options.NumberOfMidiPrograms = composer::ReadProgramCount(request.Entry, message);
+        bank_ = composer::ReadBankNumber(request.Entry2);
+        break;
+    case SongEdit::StartNumber: startNumber_ = composer::ReadStartNumber(request.Entry); break;
+    case SongEdit::ImportProgramList: {
+        std::string text, error;
+        if (!platform::ReadTextFile(request.Entry, 1024 * 1024, text, error)) return request.Entry + ": " + error + " !";
+        programList_ = composer::ReadProgramList(text, message);
+        break;
+    }
+    case SongEdit::CreateProgramList: {
+        std::string error;
+        if (!platform::WriteFileAtomically(request.Entry, std::string_view(composer::ProgramListText()), error))
+            return request.Entry + ": " + error + " !";
+        break;
+    }
+    case SongEdit::ProgramOption:
+        switch (request.Option) {
+        case ProgramOption::EveryEightMeasures: options.EverySixteenMeasures = !request.On; break;
+        case ProgramOption::Randomly: options.Randomly = request.On; break;
+        case ProgramOption::OnlyAtBeginning: options.OnlyAtBeginningOfSong = request.On; break;
+        case ProgramOption::UsingCommandKeys: options.UsingCommandKeys = request.On; break;
+        case ProgramOption::EveryLoading: everyLoading_ = request.On; break;
+        }
+        break;
+    default: break;
+    }
+    return message;
+}
+
+LeadSheetKeys LeadSheetKeysOf(const remote::InstrumentKeyTable& keys, const data::InstrumentSet& instruments) {
+    LeadSheetKeys listed;
+    for (int k = 0; k < remote::SetKeyCount; ++k)
+        if (std::string name = remote::InstrumentKeyName(keys, k, instruments.Lines); !name.empty())
+            listed.Instruments.push_back(std::move(name));
+    for (int k = remote::FirstFunctionKey; k < remote::InstrumentKeyCount; ++k) {
+        const std::string name = remote::InstrumentKeyName(keys, k, instruments.Lines);
+        listed.FunctionSet.push_back(name.empty() ? "-" : name);
+    }
+    return listed;
+}
+
+LeadSheetOutcome SongEditing::WriteLeadSheet(composer::LeadSheetVariant variant, const LeadSheetKeys& keys) {
     LeadSheetOutcome outcome;
     const data::ArrangementState& song = session_.App().arrangement;
     if (song.Chords.IsEmpty()) {
@@ -129,6 +210,8 @@ LeadSheetOutcome SongEditing::WriteLeadSheet(composer::LeadSheetVariant variant)
     input.Meter = std::to_string(units / 4) + "/4";
     input.Tempo = session_.App().clock.Tempo;
     input.StyleReference = session_.ArrangementLink().LoadedStylePath();
+    input.Instruments = keys.Instruments;
+    input.FunctionSet = keys.FunctionSet;
     outcome.Text = composer::LeadSheetText(song.Chords, Context(), input, variant);
     const std::string folder =
         song.ArrangementPath.empty() ? session_.Paths().Songs() : platform::FolderOf(song.ArrangementPath);

@@ -10,14 +10,25 @@
 #include "composer/ChordMemoryEditor.h"
 #include "composer/EditorGrid.h"
 #include "composer/LeadSheet.h"
+#include "composer/ProgramChanges.h"
 
 namespace chordella::core {
 class Session;
 }
+namespace chordella::data { struct InstrumentSet; }
+namespace chordella::remote { class InstrumentKeyTable; }
 
 namespace chordella::app {
 
 using core::Session;
+
+// The instrument keys the lead sheet lists under "Instruments ..." (the instrument set's
+// assigned keys) and "Set of melodyinstruments and functions ..." (the function set's twelve).
+struct LeadSheetKeys {
+    std::vector<std::string> Instruments;
+    std::vector<std::string> FunctionSet;
+};
+LeadSheetKeys LeadSheetKeysOf(const remote::InstrumentKeyTable& keys, const data::InstrumentSet& instruments);
 
 struct SongGridView {
     std::vector<std::string> Headers;       // "1/4" …
@@ -26,6 +37,17 @@ struct SongGridView {
     bool Empty = true;
     bool CanUndo = false;
     bool TwelveBarMode = false;
+    bool IgnoreProgramChanges = false;  // "Ignore all program change commands"
+    // The program-change settings.
+    int ProgramCount = 128;
+    int Bank = -1;                      // −1: none
+    int StartNumber = 0;
+    int ProgramListEntries = 0;         // 0: no list
+    bool EveryEightMeasures = false;
+    bool Randomly = false;
+    bool OnlyAtBeginning = false;
+    bool UsingCommandKeys = false;
+    bool EveryLoading = false;          // "... with every loading of a STORED song"
 };
 
 enum class SongEdit {
@@ -42,7 +64,17 @@ enum class SongEdit {
     SetTwelveBarMode,
     InsertProgramChanges,  // "Autochange program and more ( 4 )", with the editor's settings
     RemoveProgramChanges,  // "Delete all program change commands ( 5 )"
+    IgnoreProgramChanges,  // "Ignore all program change commands" (On)
+    // The settings of the automatic program changes.
+    ProgramCount,          // "Number of MIDI programs": Entry the count, Entry2 the bank ("none" or 0 … 127)
+    StartNumber,           // "Start number of MIDI programs": Entry
+    ImportProgramList,     // "Import list of MIDI programs": the file Entry
+    CreateProgramList,     // "Create list of MIDI programs": the file Entry
+    ProgramOption,         // Option (ProgramOption) On
 };
+
+// The check items of the program-change settings.
+enum class ProgramOption { EveryEightMeasures, Randomly, OnlyAtBeginning, UsingCommandKeys, EveryLoading };
 
 struct SongEditRequest {
     SongEdit Edit = SongEdit::InsertMeasure;
@@ -50,6 +82,8 @@ struct SongEditRequest {
     int Beat = 1;     // the selected column
     int First = 1, Last = 1, Destination = 1;
     std::string Entry;
+    std::string Entry2;
+    ProgramOption Option = ProgramOption::EveryEightMeasures;
     int Root = 0, Type = 1;
     int CommandCode = 0, CommandParam = 0;
     int SectionKey = -1;  // 0 … 8 in the order "Fill In", "To Basic", "Ending", "To Ext.", "Intro", "PAD on", "PAD off", "Ext.", "Basic"
@@ -76,7 +110,7 @@ public:
     SongEditReply Apply(const SongEditRequest& request);
     SongGridView Grid();
     // Writes "LeadSheet-<song>.txt" into the song's folder (SONGS for a new song).
-    LeadSheetOutcome WriteLeadSheet(composer::LeadSheetVariant variant);
+    LeadSheetOutcome WriteLeadSheet(composer::LeadSheetVariant variant, const LeadSheetKeys& keys = {});
     std::string ChannelValues();
     // The song's chords as a chart file; an empty text when written, else why not.
     std::string ExportChart(const std::string& path, const std::string& format, int transpose);
@@ -88,10 +122,18 @@ public:
 
 private:
     composer::GridContext Context();
+    // The program-change settings' edits; the message to show, or empty.
+    std::string ProgramSettings(const SongEditRequest& request);
+    composer::ProgramChangeOutcome InsertProgramChanges();
     int MeasureUnits();
 
     Session& session_;
     composer::ChordMemoryEditor editor_;
+    // Program-change settings the settings file does not keep (they last the program run).
+    int bank_ = -1;
+    int startNumber_ = 0;
+    std::vector<int> programList_;
+    bool everyLoading_ = false;
 };
 
 }  // namespace chordella::app

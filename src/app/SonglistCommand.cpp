@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "app/AudioOptions.h"
 #include "app/ConsolePrompter.h"
 #include "app/PlayOutput.h"
 #include "app/QuitOnSignals.h"
@@ -43,6 +44,8 @@ std::unique_ptr<core::Session> MakeSession(const SonglistCommandFlags& flags,
     core::SessionParts parts;
     parts.prompter = std::make_unique<ConsolePrompter>(false, err);
     parts.paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
+    // The built-in synth plays with the SoundFont and levels the settings name.
+    if (backend) backend->ApplyAudioSettings(LoadAudioSettings(parts.paths));
     parts.midiBackend = std::move(backend);
     return std::make_unique<core::Session>(std::move(parts));
 }

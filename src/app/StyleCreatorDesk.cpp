@@ -8,6 +8,7 @@
 #include "data/StyleAnalysis.h"
 #include "data/WorkFile.h"
 #include "platform/Files.h"
+#include "stylecreator/PartFlags.h"
 #include "stylecreator/StructureApply.h"
 
 namespace chordella::app {
@@ -123,6 +124,62 @@ void StyleCreatorDesk::OfferSaveBeforeExit(std::function<void(bool proceed)> don
     });
 }
 
+void StyleCreatorDesk::LoadStyle(const std::string& path) {
+    auto load = [this](const std::string& chosen) {
+        host_.StopPlayback();
+        state_.Mode = CreatorMode::Song;
+        if (data::StyleStore(session_).Load(chosen, true) != data::StyleLoadResult::Loaded) return;
+        creator_.RebuildBeatIndex();
+        Status("Style loaded: " + chosen);
+    };
+    if (!path.empty()) return load(path);
+    const data::StyleState& style = session_.Style().style;
+    const std::string folder = style.StyleDirectory.empty() ? session_.Paths().Styles() : style.StyleDirectory;
+    session_.Prompter().OpenFileThen(LoadStyleTitle, StyleFileFilter, folder + "/",
+                                     [load](std::optional<std::string> chosen) {
+                                         if (chosen) load(*chosen);
+                                     });
+}
+
+std::string StyleCreatorDesk::EnsureStructureFile() {
+    const std::string path = session_.Paths().ConfigDir() + "/" + StructureFileName;
+    if (platform::FileExists(path)) return path;
+    // A file to fill in: every section with its keys, no part set, every channel playing.
+    std::string text = "[Channels]\nMuting=1111111111111111\n";
+    for (StructureStyle style : {StructureStyle::A, StructureStyle::B})
+        for (int part = 0; part < data::PartCount; ++part)
+            text += "\n[" + StructureSection(part, style) + "]\nStart=0\nEnd=0\n";
+    std::string error;
+    platform::MakeFolders(session_.Paths().ConfigDir());
+    if (!platform::WriteFileAtomically(path, std::string_view(text), error)) {
+        session_.Prompter().Inform(error + " !");
+        return {};
+    }
+    return path;
+}
+
+void StyleCreatorDesk::PartFlags(const CreatorRequest& r) {
+    data::StyleState& style = session_.Style().style;
+    const int part = state_.SelectedPart;
+    switch (r.What) {
+    case CreatorRequest::CutNotes:
+        if (SetPartCutNotes(style, part, r.Value != 0) == 0) Status("Set the part first");
+        break;
+    case CreatorRequest::CutNotesToAll:
+        Status(std::to_string(CutNotesToAllParts(style, part)) + " parts changed");
+        break;
+    case CreatorRequest::MutingToAll:
+        Status(std::to_string(MutingToAllParts(style, session_.App().engine.ChannelMute)) + " parts changed");
+        break;
+    case CreatorRequest::SuppressControllers: SetSuppressControllers(style, r.Value != 0); break;
+    case CreatorRequest::ImportOption:
+        if (r.Value == 1) session_.App().options.DontGetMetrumFromFile = r.Value2 != 0;
+        if (r.Value == 2) session_.App().options.ConvertEighthBase = r.Value2 != 0;
+        break;
+    default: break;
+    }
+}
+
 void StyleCreatorDesk::TestStyle() {
     const std::string saved = state_.LastSavedStyle;
     if (saved.empty() || !platform::FileExists(saved)) return session_.Prompter().Inform("Style not found !");
@@ -207,6 +264,17 @@ CreatorView StyleCreatorDesk::Handle(const CreatorRequest& r) {
         break;
     case CreatorRequest::LoadWork: LoadWork(r.Path); break;
     case CreatorRequest::SaveWork: SaveWork(r.Path); break;
+    case CreatorRequest::LoadStyle: LoadStyle(r.Path); break;
+    case CreatorRequest::CutNotes:
+    case CreatorRequest::CutNotesToAll:
+    case CreatorRequest::MutingToAll:
+    case CreatorRequest::SuppressControllers:
+    case CreatorRequest::ImportOption: PartFlags(r); break;
+    case CreatorRequest::EditStructure: {
+        CreatorView v = View();
+        v.StructurePath = EnsureStructureFile();
+        return v;
+    }
     case CreatorRequest::SaveStyle: {
         std::string error;
         if (!r.Path.empty() && !creator_.SaveStyle(r.Path, error)) session_.Prompter().Inform(error + " !");
@@ -288,6 +356,10 @@ CreatorView StyleCreatorDesk::View() const {
     v.RestoreEnabled = state_.RestoreEnabled;
     v.ChordsGenerated = state_.ChordsGenerated;
     v.CutNotes = quick_.CutNotesState();
+    v.PartCutNotes = PartCutsNotes(container.style, state_.SelectedPart);
+    v.SuppressControllers = container.style.Header.SuppressControllers != 0;
+    v.DontGetMetrum = session_.App().options.DontGetMetrumFromFile;
+    v.EighthBase = session_.App().options.ConvertEighthBase;
     v.Mode = state_.Mode;
     v.Generator = state_.Generator;
     v.Conversion = state_.Conversion;

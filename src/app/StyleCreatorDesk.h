@@ -21,6 +21,8 @@ inline constexpr const char* ReplaceChordsSongOrStyle = "Replace current chords,
 inline constexpr const char* ReplaceWorkAndTest = "Replace current work and test style ?";
 inline constexpr const char* SaveWorkTitle = "Save Work as ...";
 inline constexpr const char* SaveWorkFirst = "Save Work first ?";
+inline constexpr const char* LoadStyleTitle = "Load Style";
+inline constexpr const char* StyleFileFilter = "Styles (*.vxs)|*.vxs";
 
 class StyleCreatorDesk {
 public:
@@ -50,6 +52,11 @@ private:
     void Imported(const std::string& path);
     void LoadWork(const std::string& path);
     void SaveWork(const std::string& path);
+    void LoadStyle(const std::string& path);
+    void PartFlags(const CreatorRequest& request);
+    // "Style.src" in the settings folder, written with empty sections when it is missing;
+    // empty when it cannot be written.
+    std::string EnsureStructureFile();
     void TestStyle();
     void Structure(bool styleB);
     void PlayFromStart();

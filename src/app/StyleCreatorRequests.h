@@ -19,12 +19,19 @@ struct CreatorRequest {
         // Settings: the window's boxes as they are now.
         Settings,
         // Material and conversion.
-        ImportMidi, RecordStart, RecordStop, Capture, LoadWork, SaveWork, SaveStyle, TestStyle,
+        ImportMidi, RecordStart, RecordStop, Capture, LoadWork, SaveWork, LoadStyle, SaveStyle, TestStyle,
         GenerateChords, ConvertAll, ConvertMeasures, RestoreOriginal,
         ShiftNotes, MoveChannel,
         // Parts.
         SetPart, ClearPart, QuickStyle, UseStructure, PartAtPosition, Repair, RemovePercussion,
         MeasureMark, LoopBack, LoopForward, Play, Stop,
+        // Per-part channel flags and the style header's flag (Value: 1 on, 0 off).
+        CutNotes, CutNotesToAll, MutingToAll, SuppressControllers,
+        // The popup's import options: Value 1 "Don't get metrum from file", 2 "Convert x/8 -
+        // Base: 1/8"; Value2 1 on, 0 off.
+        ImportOption,
+        // The menu item that opens "Style.src" in the text editor: the file is made when missing.
+        EditStructure,
         // The main window's "Style-&Mode" / "Song-&Mode": the other mode; the window's boxes stay.
         ToggleMode,
         // The event editor.
@@ -73,7 +80,11 @@ struct CreatorView {
     bool Playing = false;
     bool RestoreEnabled = false;
     bool ChordsGenerated = false;
-    bool CutNotes = false;
+    bool CutNotes = false;            // the quick style's global cut-notes state
+    bool PartCutNotes = false;        // "  Cut Notes ..." of the selected part
+    bool SuppressControllers = false; // " Suppress all Style Controllers"
+    bool DontGetMetrum = false;       // "Don't get metrum from file"
+    bool EighthBase = false;          // "Convert x/8 - Base: 1/8"
     stylecreator::CreatorMode Mode = stylecreator::CreatorMode::Song;
     stylecreator::GeneratorSettings Generator;
     stylecreator::ConversionSettings Conversion;
@@ -86,6 +97,7 @@ struct CreatorView {
     std::string MeasureBeat = "1:1";
     stylecreator::EventNote Event;
     std::string Status;               // the last command's outcome, for the status line
+    std::string StructurePath;        // after EditStructure: the file to open in a text editor
 };
 
 }  // namespace chordella::app

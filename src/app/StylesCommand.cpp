@@ -104,6 +104,23 @@ int Report(const library::ListChange& change, std::FILE* out, std::FILE* err) {
     return 0;
 }
 
+// "styles favorites dedupe" and "styles favorites export": the favourites list's "Delete
+// duplicates" and "Export to playlist" ("StyleFavorites.txt").
+int Favorites(library::StylePlaylist& playlist, const StylesCommandFlags& flags, std::FILE* out, std::FILE* err) {
+    const std::string what = flags.arguments.size() == 1 ? flags.arguments[0] : std::string();
+    if (what != "dedupe" && what != "export") return Fail(err, "styles favorites", "give dedupe or export");
+    std::string error;
+    if (!playlist.OpenFavorites(error)) return Fail(err, playlist.Paths().Lists(), error);
+    if (what == "dedupe") return Report(playlist.DeleteDuplicates(StyleListKind::Favorites), out, err);
+    std::string message;
+    if (!playlist.ExportFavorites(message)) {
+        std::fprintf(err, "%s\n", message.c_str());
+        return 1;
+    }
+    std::fprintf(out, "%s\n", message.c_str());
+    return 0;
+}
+
 }  // namespace
 
 int RunStylesCommand(const StylesCommandFlags& flags, std::FILE* out, std::FILE* err) {
@@ -112,6 +129,7 @@ int RunStylesCommand(const StylesCommandFlags& flags, std::FILE* out, std::FILE*
     if (!paths.EnsureFolders(&error)) return Fail(err, paths.DataDir(), error);
     library::StylePlaylist playlist(paths);
 
+    if (flags.action == "favorites") return Favorites(playlist, flags, out, err);
     if (flags.action == "favorite") {
         if (flags.arguments.size() != 1) return Fail(err, "styles favorite", "name one style file");
         if (!playlist.OpenFavorites(error)) return FailNamed(err, error);
@@ -137,7 +155,7 @@ int RunStylesCommand(const StylesCommandFlags& flags, std::FILE* out, std::FILE*
         if (flags.withoutBass) removals.push_back(library::RemovalKind::WithoutBass);
         return Report(playlist.RemoveEntries(StyleListKind::Playlist, removals), out, err);
     }
-    return Fail(err, flags.action, "unknown styles command (add, search, dedupe, prune, favorite)");
+    return Fail(err, flags.action, "unknown styles command (add, search, dedupe, prune, favorite, favorites)");
 }
 
 }  // namespace chordella::app

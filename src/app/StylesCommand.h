@@ -7,7 +7,9 @@
 //   styles dedupe [--playlist FILE]         "Delete duplicates";
 //   styles prune [--playlist FILE] [--without-bass]  removes entries whose file is missing
 //       or damaged (and, asked for, own styles without bass) into "Deleted_Entries.txt";
-//   styles favorite FILE                     adds a style to "StyleFavorites.sea".
+//   styles favorite FILE                     adds a style to "StyleFavorites.sea";
+//   styles favorites dedupe|export           the favourites' "Delete duplicates" and
+//       "Export to playlist" ("StyleFavorites.txt").
 // Without --playlist the data home's "StylePlayList.gen" is used. Bulk changes write the
 // list's .bak first. Nothing is asked. Exit codes: 0 success, 1 with "file: reason" on `err`.
 
@@ -19,7 +21,7 @@
 namespace chordella::app {
 
 struct StylesCommandFlags {
-    std::string action;                  // add, search, dedupe, prune, favorite
+    std::string action;                  // add, search, dedupe, prune, favorite, favorites
     std::vector<std::string> arguments;  // the files and folders, the query, or the favourite
     std::string playlist;                // --playlist
     std::string describe;                // --describe

@@ -55,8 +55,10 @@ EditOutcome ReplaceSongByChart(ChordChart& chart, data::ArrangementState& song) 
     song.Text.SongAuthor = chart.Composer;
     if (!chart.Style.empty()) song.Text.SongComments = "Style in the chart: " + chart.Style;
     song.ArrangementPath.clear();
-    song.StyleReference.clear();
-    song.HasStyleReference = false;
+    // The chart names its style by name: the song names the style file of that name, which
+    // is looked for where songs look for their styles.
+    song.StyleReference = chart.Style.empty() ? std::string() : chart.Style + ".vxs";
+    song.HasStyleReference = !chart.Style.empty();
     song.CreatorRepeatFlag = 0;
     song.ChordMemoryPos = data::ChordMemoryHeaderSize;
     song.StartMeasure = 1;

@@ -23,6 +23,12 @@ bool MinorType(int type) { return type == 2 || type == 4 || type == 12 || type =
 
 }  // namespace
 
+bool TravelsAsChartCommand(int code, int param) {
+    if (code <= 0 && param <= 0) return false;
+    return code != data::CommandLoop && code != data::CommandStop && code != data::CommandTranspose && code >= 0 &&
+           code <= 255 && param >= 0 && param <= 255;
+}
+
 bool ChordChart::Sharps() const { return KeyUsesSharps(KeyRoot, KeyMinor); }
 
 std::string ChordChart::KeyText() const { return std::string(RootName(KeyRoot, Sharps())) + (KeyMinor ? "m" : ""); }
@@ -61,6 +67,12 @@ ChordChart ChartFromSong(const data::ChordMemory& memory, const data::SongText& 
                 keyFound = true;
                 chart.KeyRoot = chords::PitchClass(record.CommandCode + songTranspose + transpose);
                 chart.KeyMinor = record.CommandParam == data::ParamKeyMinor;
+            }
+            if (TravelsAsChartCommand(record.CommandCode, record.CommandParam)) {
+                int code = record.CommandCode;
+                // A key mark names a pitch class (above 12 as the song creator writes it): it moves with the chords.
+                if (IsKeyMark(record)) code = (code >= 12 ? 12 : 0) + chords::PitchClass(code + songTranspose + transpose);
+                chart.Commands.push_back({static_cast<int>(chart.Measures.size()) + 1, beat + 1, code, record.CommandParam});
             }
             std::optional<ChartChord> chord;
             if (data::StartsChord(record) && record.ChordType > 0) {
@@ -140,8 +152,23 @@ std::vector<data::BeatRecord> BeatsFromChart(ChordChart& chart) {
         chart.Warnings.push_back("repeat at measure " + std::to_string(openRepeat + 1) + " has no end; it is left out");
         at(openRepeat, 0).CommandCode = at(openRepeat, 0).CommandParam = 0;
     }
-    // The key as a key mark on the first beat, unless a repeat starts there.
-    if (!records.empty() && records[0].CommandCode == 0) {
+    bool keyMarked = false;
+    for (const ChartCommand& command : chart.Commands) {
+        const bool inside = command.Measure >= 1 && command.Measure <= static_cast<int>(chart.Measures.size()) &&
+                            command.Beat >= 1 && command.Beat <= beats;
+        if (!inside || !TravelsAsChartCommand(command.Code, command.Param)) continue;
+        data::BeatRecord& record = at(static_cast<std::size_t>(command.Measure - 1), command.Beat - 1);
+        if (record.CommandCode != 0 || record.CommandParam != 0) {
+            chart.Warnings.push_back("command at " + std::to_string(command.Measure) + "." + std::to_string(command.Beat) +
+                                     " left out: the beat holds a repeat");
+            continue;
+        }
+        record.CommandCode = static_cast<std::uint8_t>(command.Code);
+        record.CommandParam = static_cast<std::uint8_t>(command.Param);
+        keyMarked = keyMarked || IsKeyMark(record);
+    }
+    // The key as a key mark on the first beat, unless a repeat starts there or the chart marks keys itself.
+    if (!keyMarked && !records.empty() && records[0].CommandCode == 0 && records[0].CommandParam == 0) {
         records[0].CommandCode = static_cast<std::uint8_t>(chords::PitchClass(chart.KeyRoot));
         records[0].CommandParam = chart.KeyMinor ? data::ParamKeyMinor : data::ParamKeyMajor;
     }

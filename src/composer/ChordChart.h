@@ -25,6 +25,17 @@ struct ChartMeasure {
     bool RepeatEnd = false;  // the repeat ends with this measure
 };
 
+// A command of the song on a beat that the chart's grid cannot show: a section key, a key
+// mark, a program change, a tempo … (loop marks are the grid's repeats; the song's own
+// transpositions are already in its chords).
+struct ChartCommand {
+    int Measure = 1;  // 1-based
+    int Beat = 1;     // 1-based
+    int Code = 0;
+    int Param = 0;
+    bool operator==(const ChartCommand&) const = default;
+};
+
 struct ChordChart {
     std::string Title;
     std::string Composer;
@@ -34,6 +45,7 @@ struct ChordChart {
     int KeyRoot = 0;  // pitch class
     bool KeyMinor = false;
     std::vector<ChartMeasure> Measures;
+    std::vector<ChartCommand> Commands;  // in song order
     // What a reader could not take over as it was (one line each).
     std::vector<std::string> Warnings;
 
@@ -55,9 +67,12 @@ ChordChart ChartFromSong(const data::ChordMemory& memory, const data::SongText& 
                          int measureUnits, int transpose = 0);
 
 // The beat records of a new song: roots in the octave above C3 (48), loop marks where the
-// repeats are (unbalanced ones get a warning in `chart.Warnings`), the key as a key mark
-// on the first beat.
+// repeats are (unbalanced ones get a warning in `chart.Warnings`), the chart's commands on
+// their beats, and — when no command is a key mark — the key as a key mark on the first beat.
 std::vector<data::BeatRecord> BeatsFromChart(ChordChart& chart);
+
+// Whether a command of the song travels with a chart as a ChartCommand.
+bool TravelsAsChartCommand(int code, int param);
 
 // The most measures of this meter a song can hold.
 int MaxSongMeasures(int measureUnits);

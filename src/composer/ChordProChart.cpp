@@ -12,6 +12,9 @@ namespace {
 
 constexpr std::size_t MeasuresPerLine = 4;
 constexpr std::size_t MaxChartMeasures = 100000;
+constexpr std::size_t MaxChartCommands = 12000;
+constexpr std::string_view StyleCommentPrefix = "Style ";
+constexpr std::string_view CommandDirective = "x_chordella_command";
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
@@ -105,6 +108,25 @@ void ApplyRepeatCounts(ChordChart& chart, const std::vector<std::pair<std::size_
     }
 }
 
+// "M.B CODE PARAM": a command on beat B of measure M. A malformed one is reported and left out.
+void ReadCommand(std::string_view value, ChordChart& chart) {
+    int numbers[4] = {0, 0, 0, 0};
+    std::size_t at = 0;
+    bool ok = true;
+    for (int i = 0; i < 4 && ok; ++i) {
+        while (at < value.size() && (value[at] == ' ' || (i == 1 && value[at] == '.'))) ++at;
+        const auto [end, error] = std::from_chars(value.data() + at, value.data() + value.size(), numbers[i]);
+        ok = error == std::errc() && (i != 0 || (end < value.data() + value.size() && *end == '.'));
+        at = static_cast<std::size_t>(end - value.data());
+    }
+    ok = ok && numbers[0] >= 1 && numbers[1] >= 1 && numbers[1] <= 16 && TravelsAsChartCommand(numbers[2], numbers[3]);
+    if (!ok || chart.Commands.size() >= MaxChartCommands) {
+        chart.Warnings.push_back("command \"" + std::string(value) + "\" not understood; left out");
+        return;
+    }
+    chart.Commands.push_back({numbers[0], numbers[1], numbers[2], numbers[3]});
+}
+
 }  // namespace
 
 std::string WriteChordPro(const ChordChart& chart) {
@@ -114,7 +136,12 @@ std::string WriteChordPro(const ChordChart& chart) {
     text += "{key: " + chart.KeyText() + "}\n";
     text += "{time: " + std::to_string(chart.BeatsPerMeasure) + "/4}\n";
     text += "{tempo: " + std::to_string(chart.Tempo) + "}\n";
-    if (!chart.Style.empty()) text += "{comment: Style " + chart.Style + "}\n";
+    if (!chart.Style.empty()) text += "{comment: " + std::string(StyleCommentPrefix) + chart.Style + "}\n";
+    // Commands the grid cannot show, in a directive of our own that other readers skip.
+    for (const ChartCommand& command : chart.Commands)
+        text += "{" + std::string(CommandDirective) + ": " + std::to_string(command.Measure) + "." +
+                std::to_string(command.Beat) + " " + std::to_string(command.Code) + " " + std::to_string(command.Param) +
+                "}\n";
     text += "{start_of_grid: shape=\"" + std::to_string(MeasuresPerLine) + "x" + std::to_string(chart.BeatsPerMeasure) +
             "\"}\n";
     const bool sharps = chart.Sharps();
@@ -185,6 +212,10 @@ ChartReading ReadChordPro(std::string_view text) {
                 const int beats = ToInt(value.substr(0, slash), 0);
                 if (beats >= 1 && beats <= 12) chart.BeatsPerMeasure = beats, meterGiven = true;
                 else chart.Warnings.push_back("meter \"" + std::string(value) + "\" not understood; 4/4 used");
+            } else if ((name == "comment" || name == "c") && value.starts_with(StyleCommentPrefix)) {
+                chart.Style = std::string(Trim(value.substr(StyleCommentPrefix.size())));
+            } else if (name == CommandDirective) {
+                ReadCommand(value, chart);
             } else if (name == "key") {
                 const SymbolReading key = ReadChordSymbol(value);
                 if (key.Ok) {

@@ -149,6 +149,18 @@ struct Options {
     bool AssistantWizard = false;        // assistant window box [Wizard]
     bool AssistantView = false;          // assistant window view choice, written only [SView]
 
+    // --- The built-in synth (the options window's "Audio" page) ---------------------------
+    std::string AudioDriver = "auto";    // "Audio driver": auto, jack, pulseaudio, alsa [AudioDriver]
+    std::string AudioDevice;             // "Device"; empty: the driver's default [AudioDevice]
+    int SampleRate = 48000;              // "Sample rate" in Hz [SampleRate]
+    int AudioBuffer = 128;               // "Buffer size" in frames of one period [AudioBuffer]
+    std::string SoundFont;               // "SoundFont"; empty: the best one installed [SoundFont]
+    int SynthVolume = 100;               // "Master volume" in % [SynthVolume]
+    bool SynthReverb = true;             // "Reverb" [SynthReverb]
+    int SynthReverbLevel = 60;           // the reverb's level in % [SynthReverbLevel]
+    bool SynthChorus = true;             // "Chorus" [SynthChorus]
+    int SynthChorusLevel = 40;           // the chorus's level in % [SynthChorusLevel]
+
     // --- MIDI remote control ------------------------------------------------------------
     std::string ControllerSelection;     // controller selection string [Unit7Str]
     std::string MidiCommandTable;        // MIDI command values, 40 three-digit fields [CtrlStr]
@@ -200,6 +212,7 @@ struct Options {
     int ChordOutputVolume = 100;         // the volume beside "Chord output on channel 1"
     bool TryToOptimizeTiming = true;     // "Try to optimize timing" (style creator)
     bool DontGetMetrumFromFile = false;  // "Don't get metrum from file" (style creator)
+    bool ConvertEighthBase = false;      // "Convert x/8 - Base: 1/8" (style creator): x/8 stays on eighths
     bool Progressbars = true;            // "Progressbars" (main window)
     // Keyboard input, keyboard split and MIDI thru.
     bool ChordInput = true;              // " Chords" (notes of the chord zone make chords)

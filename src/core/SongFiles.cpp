@@ -157,6 +157,7 @@ void SongFiles::AfterOpen(const OpenRequest& request, bool shortForm, bool cut, 
     // The file holds more than the chord memory: the rest of the song is not there.
     if (cut) session_.Prompter().Inform(SongCutNotice(host.MeasureUnits()) + " (" + Quoted(path) + ")");
     song.ChordMemoryPos = ChordMemoryHeaderSize;
+    MarkSongSaved(song);
     host.SongOpened();
 
     if (options.SongInfoAutoPopUp && request.Source != OpenSource::SongPlayer) host.ShowEditor();
@@ -231,6 +232,7 @@ bool SongFiles::WriteSong(const std::string& path, bool becomesSongFile) {
         session_.Prompter().Inform("Can't save the song " + Quoted(path) + " (" + error + ") !");
         return false;
     }
+    MarkSongSaved(song);
     if (becomesSongFile) {
         song.ArrangementPath = path;
         ShowSongTitle(path);

@@ -44,11 +44,21 @@ struct ArrangementState {
     bool CreatorProgressionMode = false;
     std::int16_t ChordMemoryPos = ChordMemoryHeaderSize;  // the engine's running position
 
+    // SongFingerprint() when the song was last opened, saved or made by the song creator.
+    std::uint64_t SavedFingerprint = 0;
+
     // The start-measure and end-measure fields beside the transport.
     int StartMeasure = 1;
     int EndMeasure = 1;
 
     ArrangementState() { ClearChordMemory(Chords); }
 };
+
+// The song's beat records, length and melody in one number.
+std::uint64_t SongFingerprint(const ArrangementState& song);
+// Whether the song holds chords that changed since it was last opened, saved or made.
+bool HasUnsavedChanges(const ArrangementState& song);
+// The song as it is now counts as saved.
+void MarkSongSaved(ArrangementState& song);
 
 }  // namespace chordella::data

@@ -191,10 +191,10 @@ std::int64_t MicrosAt(const std::vector<data::SmfTempo>& tempos, std::int64_t ti
 }
 
 bool RenderWav(const data::SmfContent& content, const std::string& path, std::string& error,
-               std::int64_t tailMicros) {
+               std::int64_t tailMicros, const midi::AudioSettings& audio) {
     const std::int64_t end = MicrosAt(content.Tempos, content.EndTick) + std::max<std::int64_t>(tailMicros, 0);
     if (!midi::FitsInWav(end, midi::SynthRenderer::DefaultSampleRate, error)) return false;
-    auto renderer = midi::SynthRenderer::Create(error);
+    auto renderer = midi::SynthRenderer::Create(error, midi::SynthRenderer::DefaultSampleRate, audio);
     if (!renderer) return false;
     midi::WavStream stream;
     if (!stream.Open(path, 2, renderer->SampleRate(), error)) return false;

@@ -25,6 +25,7 @@
 
 #include "data/SmfWriter.h"
 #include "data/StyleModel.h"
+#include "midi/AudioSettings.h"
 #include "midi/MidiOut.h"
 
 namespace chordella::core { class Session; }
@@ -101,10 +102,11 @@ std::string PartName(int part);
 std::int64_t MicrosAt(const std::vector<data::SmfTempo>& tempos, std::int64_t tick);
 
 // Renders the recording through the built-in synth into a WAV file, with `tailMicros` of
-// sound after the last tick for the notes to die away. False with `error` set when the
-// synth or its SoundFont is missing or the file cannot be written.
+// sound after the last tick for the notes to die away, with the SoundFont, volume, reverb
+// and chorus of `audio`. False with `error` set when the synth or its SoundFont is missing
+// or the file cannot be written.
 inline constexpr std::int64_t WavTailMicros = 2'000'000;
 bool RenderWav(const data::SmfContent& content, const std::string& path, std::string& error,
-               std::int64_t tailMicros = WavTailMicros);
+               std::int64_t tailMicros = WavTailMicros, const midi::AudioSettings& audio = {});
 
 }  // namespace chordella::engine

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "library/NoCase.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
@@ -155,11 +156,15 @@ void Songlist::ReplaceWith(std::vector<std::string> lines, const std::string& pa
 }
 
 bool Songlist::Save() {
-    if (path_.empty()) {
-        prompter_.Inform("The songlist has no file yet !");
-        return false;
-    }
-    return SaveTo(path_);
+    if (!path_.empty()) return SaveTo(path_);
+    // A new list gets its file from the save dialog; the save follows the answer.
+    prompter_.SaveFileThen(std::string(SaveSonglistTitle), std::string(SonglistFilter), "*.vxl",
+                           [this](std::optional<std::string> chosen) {
+                               if (!chosen || chosen->empty()) return;
+                               const bool named = chosen->size() > 4 && SameNoCase(std::string_view(*chosen).substr(chosen->size() - 4), ".vxl");
+                               SaveTo(named ? *chosen : *chosen + ".vxl");
+                           });
+    return false;
 }
 
 bool Songlist::SaveTo(const std::string& path) {

@@ -30,6 +30,7 @@ inline constexpr std::size_t MaxSonglistBytes = 25 * 1000 * 1000;
 
 inline constexpr std::string_view OpenSonglistTitle = "Open Songlist ...";
 inline constexpr std::string_view SonglistFilter = "Songlist (*.vxl)|*.vxl";
+inline constexpr std::string_view SaveSonglistTitle = "Save Songlist ...";
 inline constexpr std::string_view SpaceBarMessage =
     "Please use the space bar to start the playback and the following songs !";
 inline constexpr std::string_view LoadQuestion =
@@ -77,7 +78,7 @@ public:
     void LoadFrom(const std::string& path);
     // Replaces the list without a question or message (start-up). False when unreadable.
     bool OpenQuietly(const std::string& path, std::string& error);
-    // "Save": to SonglistPath (nothing to save to: false with a message).
+    // "Save": to SonglistPath; a list without a file asks for one first (false until then).
     bool Save();
     // Saves to another file, which becomes the list's file.
     bool SaveTo(const std::string& path);

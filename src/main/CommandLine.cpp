@@ -44,6 +44,27 @@ void AddOffFlag(CLI::App& command, const std::string& name, bool& option, const 
     command.add_flag_callback(name, [&option] { option = false; }, help);
 }
 
+// The built-in synth's settings as flags (the options window's "Audio" page). Offline only
+// what shapes the sound; live also the driver, device, rate and buffer.
+void AddAudioFlags(CLI::App& command, AudioFlags& flags, bool live) {
+    command.add_option("--soundfont", flags.soundFont, "The built-in synth's SoundFont (.sf2, .sf3)")->option_text("FILE");
+    if (live) {
+        command.add_option("--audio-driver", flags.driver, "auto, jack, pulseaudio (also PipeWire) or alsa")
+            ->option_text("NAME");
+        command.add_option("--audio-device", flags.device, "The driver's output device (ALSA: default, hw:0 …)")
+            ->option_text("NAME");
+        command.add_option("--sample-rate", flags.sampleRate, "44100, 48000, 88200 or 96000 (JACK: the server's)")
+            ->option_text("HZ");
+        command.add_option("--buffer", flags.buffer, "Frames of one audio period (JACK: the server's)")
+            ->option_text("FRAMES");
+    }
+    command.add_option("--volume", flags.volume, "The built-in synth's master volume, 0 … 100")->option_text("PERCENT");
+    command.add_option("--reverb", flags.reverb, "The built-in synth's reverb: off, on or a level 0 … 100")
+        ->option_text("LEVEL");
+    command.add_option("--chorus", flags.chorus, "The built-in synth's chorus: off, on or a level 0 … 100")
+        ->option_text("LEVEL");
+}
+
 // The song creator's options as flags, each named after its caption.
 void AddGenerateOptions(CLI::App& command, GenerateCommandFlags& flags) {
     using composer::ChordRate;
@@ -152,6 +173,16 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     convertCommand->add_flag("--normalize", convertFlags.normalize, "Normalise the channel volumes");
     convertCommand->add_flag("--no-casm", convertFlags.noCasm, "Ignore the files' channel tables (CASM)");
     convertCommand->add_flag("--channels", convertFlags.channels, "Report per part and channel what was kept, moved or dropped");
+    convertCommand->add_flag("--keep-intro-ending", convertFlags.keepIntroEnding, "Do not convert Intro and Ending");
+    convertCommand->add_flag("--no-beat2", convertFlags.noBeat2, "Do not start with beat 2 at 3/4 measure styles");
+    convertCommand->add_flag("--keep-channels-9-11", convertFlags.keepChannels9And11,
+                             "Do not process events of channels 9 and 11");
+    convertCommand->add_option("--random", convertFlags.random,
+                               "One style: set = choose variations set randomly, parts = choose style parts randomly");
+    convertCommand->add_option("--import-parts", convertFlags.importParts,
+                               "The inputs are folders of style-part MIDI files, read as set 1 - 11 … 4 - 21");
+    convertCommand->add_option("--export-parts", convertFlags.exportParts,
+                               "Also write the last style's parts as MIDI files of set 1 … 4 (styN_*.mid)");
 
     BatchCommandFlags batchFlags;
     CLI::App* batchCommand = cli.add_subcommand(
@@ -254,6 +285,7 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
         ->check(CLI::Range(25, 250))
         ->option_text("BPM");
     arranger->add_flag("--start", arrangerFlags.start, "Start the style at once instead of at the first chord");
+    AddAudioFlags(*arranger, arrangerFlags.audio, true);
     arranger->footer(ArrangerKeysHelp());
     RenderCommandFlags exportFlags;
     CLI::App* exportCommand =
@@ -280,6 +312,7 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
                               "At most this many measures (a style alone: default 8)")
         ->check(CLI::NonNegativeNumber)
         ->option_text("N");
+    AddAudioFlags(*renderCommand, renderFlags.audio, false);
 
     PlayCommandFlags playFlags;
     CLI::App* playCommand = cli.add_subcommand("play", "Play a song or style through a MIDI output or the built-in synth");
@@ -291,6 +324,7 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     playCommand->add_option("--measures", playFlags.measures, "A style alone: stop after this many measures")
         ->check(CLI::NonNegativeNumber)
         ->option_text("N");
+    AddAudioFlags(*playCommand, playFlags.audio, true);
 
     SonglistCommandFlags songlistFlags;
     CLI::App* songlistCommand =
@@ -316,12 +350,12 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     StylesCommandFlags stylesFlags;
     CLI::App* stylesCommand = cli.add_subcommand(
         "styles", "Keep the style playlist: add styles, search, delete duplicates, prune, favourites");
-    stylesCommand->add_option("ACTION", stylesFlags.action, "add, search, dedupe, prune or favorite")
+    stylesCommand->add_option("ACTION", stylesFlags.action, "add, search, dedupe, prune, favorite or favorites (dedupe, export)")
         ->required()
-        ->check(CLI::IsMember({"add", "search", "dedupe", "prune", "favorite"}));
+        ->check(CLI::IsMember({"add", "search", "dedupe", "prune", "favorite", "favorites"}));
     stylesCommand->add_option("ARGS", stylesFlags.arguments,
                               "add: style files and folders; search: the query (\"!pop !rock; >75; +4/4\"); "
-                              "favorite: the style file");
+                              "favorite: the style file; favorites: dedupe or export");
     stylesCommand->add_option("--playlist", stylesFlags.playlist, "The playlist (default: StylePlayList.gen of the data home)")
         ->option_text("FILE");
     stylesCommand->add_option("--describe", stylesFlags.describe, "add: the short description of the styles added")
@@ -396,7 +430,7 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
         stylesFlags.arguments.insert(stylesFlags.arguments.end(), extras.begin(), extras.end());
         return RunStylesCommand(stylesFlags, stdout, stderr);
     }
-    if (ports->parsed()) return RunPortsCommand(stdout);
+    if (ports->parsed()) return RunPortsCommand(stdout, global.home.empty() ? std::nullopt : std::optional(global.home));
     if (remoteCommand->parsed()) {
         if (!global.home.empty()) remoteFlags.home = global.home;
         remoteFlags.reset = global.reset;

@@ -1,5 +1,7 @@
 #include "midi/ChordCB.h"
 
+#include "platform/Clock.h"
+
 namespace chordella::midi {
 
 void CallbackSettings::SetClockRouting(const ClockWindow* window, int mode) {
@@ -39,8 +41,14 @@ void MidiCallback(DriverMessage kind, void* instance, std::uintptr_t param1, std
         if (info->Window) info->Window->PostOther();
         return;
     }
+    if (kind == DriverMessage::EventTime) {
+        info->NextMicros = static_cast<std::int64_t>(param1);
+        return;
+    }
     MidiBufferItem item;
     item.Timestamp = param2;
+    item.Micros = info->NextMicros != 0 ? info->NextMicros : platform::NowMicros();
+    info->NextMicros = 0;
     if (kind == DriverMessage::Data) {
         const auto status = static_cast<std::uint8_t>(param1 & 0xFF);
         if (RealTimeHandled(status, info->Settings)) return;

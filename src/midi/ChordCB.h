@@ -54,6 +54,7 @@ struct MidiCtlInfo {
     MessageWindow* Window = nullptr;
     CallbackSettings* Settings = nullptr;
     std::atomic<bool> SysexOnly{false};
+    std::int64_t NextMicros = 0;  // driver thread: the time the driver gave the next message
 };
 
 // Set by the callback on a system-exclusive buffer it could not queue (ring full): the

@@ -14,6 +14,7 @@ namespace chordella::midi {
 
 struct MidiBufferItem {
     std::uint32_t Timestamp = 0;
+    std::int64_t Micros = 0;          // when it was played, CLOCK_MONOTONIC µs
     std::uint32_t Data = 0;           // status | data1 << 8 | data2 << 16
     MidiHeader* Sysex = nullptr;      // a received system-exclusive buffer, or none
 };

@@ -29,6 +29,7 @@ int JackInput::Open(const std::string& clientName, const std::string& portName, 
         return result::DriverError;
     }
     jack_set_process_callback(client_, &JackInput::Process, this);
+    clockOffset_ = static_cast<std::int64_t>(jack_get_time()) - platform::NowMicros();
     if (jack_activate(client_) != 0) {
         error = "JACK did not activate the client " + clientName;
         Shut();
@@ -57,7 +58,8 @@ int JackInput::Close() {
     return result::NoError;
 }
 
-// JACK's process thread: the period's events in their order, stamped with one time.
+// JACK's process thread: the period's events in their order, each with the time of its own
+// frame, so that an output playing at exact times keeps where in the period it was played.
 int JackInput::Process(jack_nframes_t frames, void* self) noexcept {
     auto* input = static_cast<JackInput*>(self);
     void* buffer = jack_port_get_buffer(input->port_, frames);
@@ -65,9 +67,13 @@ int JackInput::Process(jack_nframes_t frames, void* self) noexcept {
     if (count == 0) return 0;
     const auto millis =
         static_cast<std::uint32_t>(platform::NowMillis() - input->startMillis_.load(std::memory_order_relaxed));
+    const jack_nframes_t first = jack_last_frame_time(input->client_);
     for (std::uint32_t i = 0; i < count; ++i) {
         jack_midi_event_t event;
-        if (jack_midi_event_get(&event, buffer, i) == 0) input->Deliver(event.buffer, event.size, millis);
+        if (jack_midi_event_get(&event, buffer, i) != 0) continue;
+        const auto at = static_cast<std::int64_t>(jack_frames_to_time(input->client_, first + event.time));
+        input->Stamp(at - input->clockOffset_);
+        input->Deliver(event.buffer, event.size, millis);
     }
     return 0;
 }

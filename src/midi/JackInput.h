@@ -37,6 +37,7 @@ private:
 
     jack_client_t* client_ = nullptr;
     jack_port_t* port_ = nullptr;
+    std::int64_t clockOffset_ = 0;  // JACK's clock minus CLOCK_MONOTONIC
     std::atomic<std::int64_t> startMillis_{0};
 };
 

@@ -164,4 +164,15 @@ int MemoryBackend::SetOutputVolume(int id, std::uint32_t volume) {
     return result::NoError;
 }
 
+std::string MemoryBackend::ApplyAudioSettings(const AudioSettings& settings) {
+    std::lock_guard lock(mutex_);
+    audio_ = settings;
+    return "";
+}
+
+std::optional<AudioSettings> MemoryBackend::AudioApplied() const {
+    std::lock_guard lock(mutex_);
+    return audio_;
+}
+
 }  // namespace chordella::midi

@@ -1,12 +1,13 @@
 #pragma once
 // The in-memory backend: virtual input devices a test feeds with timed bytes, virtual
-// outputs that record everything sent, and a recording mapper at output id -1. Nothing
-// leaves the process.
+// outputs that record everything sent, and a recording mapper at output id -1 that keeps
+// the audio settings it was given. Nothing leaves the process.
 
 #include <cstdint>
 #include <mutex>
 #include <string>
 #include <deque>
+#include <optional>
 #include <vector>
 
 #include "midi/MidiBackend.h"
@@ -52,6 +53,9 @@ public:
     int OpenInput(int id, DriverCallback callback, void* instance, std::unique_ptr<InputDevice>& device) override;
     int OpenOutput(int id, DriverCallback callback, void* instance, std::unique_ptr<OutputDevice>& device) override;
     int SetOutputVolume(int id, std::uint32_t volume) override;
+    std::string ApplyAudioSettings(const AudioSettings& settings) override;
+    // The audio settings given last; none before the first.
+    std::optional<AudioSettings> AudioApplied() const;
 
 private:
     class Input;
@@ -77,6 +81,7 @@ private:
     std::deque<InputSlot> inputs_;  // deques: open devices keep references
     std::deque<OutputSlot> outputs_;
     OutputSlot mapper_{std::string(MapperName)};
+    std::optional<AudioSettings> audio_;
 };
 
 }  // namespace chordella::midi

@@ -14,6 +14,8 @@
 #include <optional>
 #include <string>
 
+#include "midi/AudioSettings.h"
+
 namespace chordella::midi {
 
 // Result codes of backend calls.
@@ -46,6 +48,8 @@ enum class DriverMessage {
     OutputDone,  // param1: the MidiHeader* of a completed long output message
     Lost,        // param1: how many received messages the driver could not keep (no
                  // system-exclusive buffer was at hand), param2: ms
+    EventTime,   // param1: the CLOCK_MONOTONIC µs at which the next message delivered was
+                 // played, from a driver that knows it better than the moment of the callback
 };
 
 // Runs on the driver's thread (or, for OutputDone, whichever thread completed the send).
@@ -126,6 +130,17 @@ public:
     // Volume by device id: right channel in the high 16 bits, left in the low 16 bits.
     virtual int SetOutputVolume(int id, std::uint32_t volume) = 0;
     virtual std::optional<std::string> ErrorText(int code) { return StandardErrorText(code); }
+
+    // The arrival time (CLOCK_MONOTONIC µs) of the input message being handled now; 0 when
+    // none. An output that plays at an exact time (the built-in synth) plays what is sent
+    // meanwhile at a constant distance from that time, wherever the driver's period fell.
+    virtual void SetSourceTime(std::int64_t /*micros*/) {}
+    // The built-in synth's audio settings. An open synth takes volume, reverb and chorus at
+    // once and reopens its driver or reloads its SoundFont for the rest. Answers "" or why
+    // the settings could not be applied (the synth then plays on as it did).
+    virtual std::string ApplyAudioSettings(const AudioSettings& /*settings*/) { return ""; }
+    // What the built-in synth uses now; nothing from a backend without one.
+    virtual std::optional<SynthStatus> SynthInUse() { return std::nullopt; }
 };
 
 // The number of bytes of a short message with this status (0 for a status that is not

@@ -15,6 +15,7 @@ struct TMyMidiEvent {
     std::uint8_t Data1 = 0;
     std::uint8_t Data2 = 0;
     std::uint32_t Time = 0;        // ms since the input was started
+    std::int64_t Micros = 0;       // when it was played, CLOCK_MONOTONIC µs
     std::uint16_t SysexLength = 0;
     std::vector<std::uint8_t> Sysex;  // the whole system-exclusive message, owned
 };

@@ -136,6 +136,9 @@ std::unique_ptr<TMyMidiEvent> TMidiInput::GetMidiEvent() {
     if (state_ != State::Open || !ring_ || !ring_->Peek(item)) return nullptr;
     auto event = std::make_unique<TMyMidiEvent>();
     event->Time = item.Timestamp;
+    event->Micros = item.Micros;
+    // What the handler sends from now on was caused by this message.
+    backend_.SetSourceTime(item.Micros);
     if (item.Sysex) {
         MidiHeader& header = *item.Sysex;
         event->MidiMessage = 0xF0;
@@ -176,9 +179,11 @@ void TMidiInput::GiveBackDropped() {
 
 void TMidiInput::HandleData(std::uint32_t count) {
     for (std::uint32_t i = 0; i < count; ++i) {
-        if (!OnMidiInput || state_ != State::Open || MessageCount() == 0) return;
+        if (!OnMidiInput || state_ != State::Open || MessageCount() == 0) break;
         OnMidiInput(*this);
     }
+    // Whatever is sent after the handler (a tick, a click) is not caused by a received message.
+    backend_.SetSourceTime(0);
 }
 
 void TMidiInput::HandleOverflow() {

@@ -41,6 +41,12 @@ public:
     // Allocates nothing, locks nothing; ignored unless started.
     void Deliver(const std::uint8_t* bytes, std::size_t count, std::uint32_t millis) noexcept;
 
+protected:
+    // Driver thread: the next message delivered was played at `micros` (CLOCK_MONOTONIC).
+    void Stamp(std::int64_t micros) noexcept {
+        if (started_.load(std::memory_order_relaxed)) callback_(DriverMessage::EventTime, instance_, static_cast<std::uintptr_t>(micros), 0);
+    }
+
 private:
     void Byte(std::uint8_t byte, std::uint32_t millis) noexcept;
     void EndOfEvent(std::uint32_t millis) noexcept;

@@ -1,6 +1,7 @@
 #include "midi/SynthRenderer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <thread>
 
@@ -8,12 +9,39 @@
 
 namespace chordella::midi {
 
-std::unique_ptr<SynthRenderer> SynthRenderer::Create(std::string& error, int sampleRate, const std::string& soundFont) {
+std::unique_ptr<SynthRenderer> SynthRenderer::Create(std::string& error, int sampleRate, const AudioSettings& audio) {
     // Offline there is no deadline to share the processor with: use every core (up to 4).
     const int cores = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
-    auto synth = Synth::Create(sampleRate, error, cores);
+    auto synth = Synth::Create(sampleRate, error, {cores, true});
+    const std::string soundFont = FindSoundFont(audio.SoundFont);
     if (!synth || !synth->LoadSoundFont(soundFont, error)) return nullptr;
-    return std::unique_ptr<SynthRenderer>(new SynthRenderer(std::move(synth)));
+    synth->SetEffects(audio.Reverb, audio.ReverbLevel / 100.0f, audio.Chorus, audio.ChorusLevel / 100.0f);
+    std::unique_ptr<SynthRenderer> renderer(new SynthRenderer(std::move(synth), soundFont));
+    renderer->stage_.SetVolume(VolumeCurve(audio.Volume));
+    return renderer;
+}
+
+// Renders floating-point samples through the output stage and appends them as 16-bit stereo,
+// with a triangular dither of one step so that quiet passages fade out smoothly.
+void SynthRenderer::Render(std::size_t frames, std::vector<std::int16_t>& samples) {
+    left_.resize(frames);
+    right_.resize(frames);
+    synth_->RenderFloat(frames, left_.data(), right_.data());
+    stage_.Process(left_.data(), right_.data(), frames);
+    const std::size_t start = samples.size();
+    samples.resize(start + frames * 2);
+    const auto noise = [this] {
+        dither_ = dither_ * 1664525u + 1013904223u;
+        return static_cast<float>(dither_ >> 8) / 16777216.0f;
+    };
+    for (std::size_t i = 0; i < frames; ++i) {
+        const float both[2] = {left_[i], right_[i]};
+        for (int c = 0; c < 2; ++c) {
+            const float value = both[c] * 32767.0f + noise() - noise();
+            samples[start + i * 2 + static_cast<std::size_t>(c)] =
+                static_cast<std::int16_t>(std::lrint(std::clamp(value, -32768.0f, 32767.0f)));
+        }
+    }
 }
 
 void SynthRenderer::PutShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
@@ -28,17 +56,20 @@ void SynthRenderer::RenderUntil(std::int64_t micros) {
     if (micros <= 0) return;
     const auto target = static_cast<std::uint64_t>(micros) * static_cast<std::uint64_t>(SampleRate()) / 1'000'000u;
     if (target <= frames_) return;
+    // A block at a time, so memory stays the same however long the gap.
+    constexpr std::uint64_t Block = 16384;
     if (!stream_) {
-        synth_->Render(static_cast<std::size_t>(target - frames_), samples_);
-        frames_ = target;
+        while (frames_ < target) {
+            const std::uint64_t count = std::min(Block, target - frames_);
+            Render(static_cast<std::size_t>(count), samples_);
+            frames_ += count;
+        }
         return;
     }
-    // Streaming: a block at a time, so memory stays the same however long the gap.
-    constexpr std::uint64_t Block = 16384;
     while (frames_ < target) {
         const std::uint64_t count = std::min(Block, target - frames_);
         samples_.clear();
-        synth_->Render(static_cast<std::size_t>(count), samples_);
+        Render(static_cast<std::size_t>(count), samples_);
         stream_->Append(samples_);
         frames_ += count;
     }
@@ -67,9 +98,9 @@ bool FitsInWav(std::int64_t endMicros, int sampleRate, std::string& error) {
 }
 
 bool RenderToWav(std::span<const TimedMessage> messages, std::int64_t endMicros, const std::string& path,
-                 std::string& error) {
+                 std::string& error, const AudioSettings& audio) {
     if (!FitsInWav(endMicros, SynthRenderer::DefaultSampleRate, error)) return false;
-    auto renderer = SynthRenderer::Create(error);
+    auto renderer = SynthRenderer::Create(error, SynthRenderer::DefaultSampleRate, audio);
     if (!renderer) return false;
     WavStream stream;
     if (!stream.Open(path, 2, renderer->SampleRate(), error)) return false;

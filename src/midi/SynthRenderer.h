@@ -1,9 +1,12 @@
 #pragma once
 // Offline rendering through the built-in synth: an output the engine can send to (it is
-// a MidiOut), a clock the caller advances, and the audio written as a WAV file.
+// a MidiOut), a clock the caller advances, and the audio written as a WAV file. The sound
+// passes the same output stage as it does live (master volume, DC blocker, limiter), so a
+// WAV file sounds as the song played.
 //
 //   std::string error;
 //   auto renderer = SynthRenderer::Create(error);          // SoundFont found on the system
+
 //   renderer->PutShort(0x90, 60, 100);                     // at time 0
 //   renderer->RenderUntil(500'000);                         // half a second of sound
 //   renderer->PutShort(0x80, 60, 0);
@@ -18,7 +21,9 @@
 #include <string>
 #include <vector>
 
+#include "midi/AudioSettings.h"
 #include "midi/MidiOut.h"
+#include "midi/OutputStage.h"
 #include "midi/Synth.h"
 #include "midi/WavFile.h"
 
@@ -34,9 +39,10 @@ class SynthRenderer final : public MidiOut {
 public:
     static constexpr int DefaultSampleRate = 44100;
 
-    // nullptr with `error` set when FluidSynth or the SoundFont cannot be had.
+    // nullptr with `error` set when FluidSynth or the SoundFont cannot be had. The SoundFont,
+    // volume, reverb and chorus of `audio` (its driver and buffer mean nothing offline).
     static std::unique_ptr<SynthRenderer> Create(std::string& error, int sampleRate = DefaultSampleRate,
-                                                 const std::string& soundFont = FindSoundFont());
+                                                 const AudioSettings& audio = {});
 
     bool IsOpen() const override { return true; }
     void PutShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override;
@@ -55,10 +61,19 @@ public:
     const std::vector<std::int16_t>& Samples() const { return samples_; }
     bool WriteWav(const std::string& path, std::string& error) const;
 
+    // The SoundFont the renderer plays with.
+    const std::string& SoundFont() const { return soundFont_; }
+
 private:
-    explicit SynthRenderer(std::unique_ptr<Synth> synth) : synth_(std::move(synth)) {}
+    SynthRenderer(std::unique_ptr<Synth> synth, std::string soundFont)
+        : synth_(std::move(synth)), stage_(synth_->SampleRate()), soundFont_(std::move(soundFont)) {}
+    void Render(std::size_t frames, std::vector<std::int16_t>& samples);
 
     std::unique_ptr<Synth> synth_;
+    OutputStage stage_;
+    std::string soundFont_;
+    std::vector<float> left_, right_;
+    std::uint32_t dither_ = 1;
     WavStream* stream_ = nullptr;
     std::vector<std::int16_t> samples_;
     std::uint64_t frames_ = 0;
@@ -68,7 +83,7 @@ private:
 // and writes the WAV file, streamed as it is made. False with `error` set on failure, and
 // for a length whose sizes a WAV file cannot state.
 bool RenderToWav(std::span<const TimedMessage> messages, std::int64_t endMicros, const std::string& path,
-                 std::string& error);
+                 std::string& error, const AudioSettings& audio = {});
 
 // True when `endMicros` of stereo sound fits the sizes of a WAV file; else false with
 // `error` saying how long a WAV file may be.

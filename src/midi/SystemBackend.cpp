@@ -10,8 +10,8 @@ CombinedBackend::CombinedBackend(std::unique_ptr<MidiBackend> ports, std::unique
 
 std::string CombinedBackend::Name() const { return ports_->Name() + " + " + mapper_->Name(); }
 
-std::unique_ptr<MidiBackend> MakeSystemBackend() {
-    return std::make_unique<CombinedBackend>(std::make_unique<RtMidiBackend>(), std::make_unique<SynthBackend>());
+std::unique_ptr<MidiBackend> MakeSystemBackend(const AudioSettings& audio) {
+    return std::make_unique<CombinedBackend>(std::make_unique<RtMidiBackend>(), std::make_unique<SynthBackend>(audio));
 }
 
 }  // namespace chordella::midi

@@ -29,6 +29,11 @@ public:
     }
     // The text of the backend that answered the code last.
     std::optional<std::string> ErrorText(int code) override { return last_->ErrorText(code); }
+    void SetSourceTime(std::int64_t micros) override { mapper_->SetSourceTime(micros); }
+    std::string ApplyAudioSettings(const AudioSettings& settings) override {
+        return mapper_->ApplyAudioSettings(settings);
+    }
+    std::optional<SynthStatus> SynthInUse() override { return mapper_->SynthInUse(); }
 
 private:
     MidiBackend& For(int outputId) { return outputId == -1 ? *mapper_ : *ports_; }
@@ -42,7 +47,7 @@ private:
     MidiBackend* last_;
 };
 
-// RtMidi (ALSA, else JACK) plus the built-in synth. Never starts a JACK server.
-std::unique_ptr<MidiBackend> MakeSystemBackend();
+// RtMidi (ALSA, else JACK) plus the built-in synth with `audio`. Never starts a JACK server.
+std::unique_ptr<MidiBackend> MakeSystemBackend(const AudioSettings& audio = {});
 
 }  // namespace chordella::midi

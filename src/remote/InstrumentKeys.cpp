@@ -1,5 +1,7 @@
 #include "remote/InstrumentKeys.h"
 
+#include "remote/RemoteFunctions.h"
+
 #include <cstdio>
 
 namespace chordella::remote {
@@ -94,6 +96,17 @@ int InstrumentKeyTable::FunctionCode(int key) const {
     if (key < 0 || key >= SetKeyCount) return 0;
     const InstrumentKeyRecord& r = records_[static_cast<std::size_t>(FirstFunctionKey + key)];
     return r.Assigned() ? r.Code : 0;
+}
+
+std::string InstrumentKeyName(const InstrumentKeyTable& table, int i, const std::vector<std::string>& instrumentList) {
+    if (i < 0 || i >= InstrumentKeyCount) return {};
+    const InstrumentKeyRecord& record = table.Record(i);
+    if (!record.Assigned()) return {};
+    if (record.Code >= FirstFunctionCode) return FunctionName(record.Code - FirstFunctionCode);
+    if (record.Code >= FirstCommandCode) return FunctionName(record.Code - MidiCommandCodeOffset);
+    // The list's last line is its descriptor, never an instrument.
+    if (record.Code < 0 || static_cast<std::size_t>(record.Code) + 1 >= instrumentList.size()) return {};
+    return instrumentList[static_cast<std::size_t>(record.Code)];
 }
 
 }  // namespace chordella::remote

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace chordella::remote {
 
@@ -23,6 +24,8 @@ inline constexpr int SetKeyCount = 12;
 inline constexpr int FirstFunctionKey = 12;
 inline constexpr int FirstFunctionCode = 975;
 inline constexpr int FirstCommandCode = 900;
+// Codes 900 … 974 run program-control number code − 874 (924 … 933: MIDI commands 0 … 9).
+inline constexpr int MidiCommandCodeOffset = 874;
 
 inline constexpr std::string_view BuiltInGmSet = "130000005017022026041056061065080087105000";
 inline constexpr std::string_view BuiltInGsSet = "204000006022030037059076081088103111129000";
@@ -72,5 +75,10 @@ private:
     std::array<InstrumentKeyRecord, InstrumentKeyCount> records_{};
     int listEntries_ = 129;
 };
+
+// What record i of `table` plays, as the lead sheet lists it: the instrument list's line
+// (`instrumentList`: program lines, then the descriptor), the function's name ("Start/Stop",
+// "MIDI command num.Key 3"), or empty when the key is not assigned.
+std::string InstrumentKeyName(const InstrumentKeyTable& table, int i, const std::vector<std::string>& instrumentList);
 
 }  // namespace chordella::remote

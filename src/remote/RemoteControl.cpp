@@ -122,7 +122,7 @@ void RemoteControl::InstrumentKey(int k) {
     if (code >= FirstFunctionCode) {
         ProgramControl(code - FirstFunctionCode);
     } else if (code >= FirstCommandCode) {
-        ProgramControl(code - (FirstCommandCode - FirstCommandFunction));
+        ProgramControl(code - MidiCommandCodeOffset);
     } else if (code <= static_cast<int>(session_.App().config.Instruments.Lines.size()) - 1) {
         host_->SelectInstrument(code);
     }

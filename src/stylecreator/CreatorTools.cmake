@@ -4,6 +4,7 @@ target_sources(chordella_stylecreator PRIVATE
   ${CMAKE_CURRENT_SOURCE_DIR}/StructureFile.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/StructureApply.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/QuickStyle.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/PartFlags.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/EventEditor.cpp)
 target_sources(chordella_stylecreator PRIVATE
   ${CMAKE_CURRENT_SOURCE_DIR}/CreatorHost.cpp

@@ -37,6 +37,14 @@ ChordViewWindow::ChordViewWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
     songInfo_->setObjectName("SongInfo");
     songInfo_->setAlignment(Qt::AlignCenter);
     layout->addWidget(songInfo_);
+    style_ = new QPushButton("Style");
+    style_->setObjectName("StyleLabel");
+    style_->setFlat(true);
+    style_->setToolTip("Click here for a new style");
+    connect(style_, &QPushButton::clicked, this, [this] {
+        if (newStyle_) newStyle_();
+    });
+    layout->addWidget(style_);
     auto* random = new QPushButton("Click here to generate a completely random chord progression ");
     random->setObjectName("GenerateRandom");
     random->setFlat(true);
@@ -61,6 +69,8 @@ void ChordViewWindow::Refresh(const app::DisplaySnapshot& snapshot) {
     serial_ = snapshot.Serial;
     chord_->setText(QString::fromUtf8(snapshot.ChordName.c_str()));
     key_->setText(QString::fromUtf8(snapshot.KeyText.c_str()));
+    const QString style = QString::fromUtf8(snapshot.StyleName.c_str());
+    style_->setText(style.isEmpty() ? QString("Style") : "Style: " + style);
     // Stopped, there is no position to show.
     position_->setText(snapshot.Measure > 0
                            ? QString("Measure %1   Beat %2").arg(snapshot.Measure).arg(snapshot.Beat)

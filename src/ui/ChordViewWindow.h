@@ -9,6 +9,7 @@
 #include "app/DisplaySnapshot.h"
 
 class QLabel;
+class QPushButton;
 
 namespace chordella::ui {
 
@@ -19,6 +20,8 @@ public:
     // left and right): `mixed` true for mixed common progressions, false for a completely
     // random song.
     void SetOnGenerate(std::function<void(bool mixed)> generate);
+    // The "Style" label's click: another style at random.
+    void SetOnNewStyle(std::function<void()> newStyle) { newStyle_ = std::move(newStyle); }
 
     void Refresh(const app::DisplaySnapshot& snapshot);
 
@@ -35,7 +38,9 @@ private:
     QLabel* key_ = nullptr;
     QLabel* position_ = nullptr;
     QLabel* songInfo_ = nullptr;
+    QPushButton* style_ = nullptr;
     std::function<void(bool)> generate_;
+    std::function<void()> newStyle_;
     std::uint64_t serial_ = 0;
     bool shown_ = false;
 };

@@ -1,5 +1,7 @@
 #include "ui/ControlHost.h"
 
+#include "app/DesktopStyleManager.h"
+
 #include "app/SongCreator.h"
 
 #include <QCoreApplication>
@@ -13,11 +15,13 @@
 #include "app/DesktopRemote.h"
 #include "app/DesktopPlaylist.h"
 #include "app/DesktopSonglist.h"
+#include "app/InstrumentSetDesk.h"
 #include "app/LiveArranger.h"
 #include "app/SongEditing.h"
 #include "app/StyleConverterDesk.h"
 #include "app/StyleCreatorDesk.h"
 #include "core/Session.h"
+#include "remote/RemoteControl.h"
 #include "chords/ChordEntry.h"
 
 namespace chordella::ui {
@@ -60,6 +64,7 @@ void ControlHost::Run(HostSetup setup) {
     session_->Loop().Run();
     session_->Loop().StopTimer(timer);
     batch_.reset();
+    instruments_.reset();
     remote_.reset();
     editing_.reset();
     core_->Exit();
@@ -157,6 +162,12 @@ void ControlHost::ListPorts(std::function<void(const PortLists&)> done) {
     Post([this, done = std::move(done)](app::DesktopCore& core) {
         const app::PortNames names = core.ListPorts();
         ToWindow([done, lists = PortLists{names.Inputs, names.Outputs, names.BuiltInSynth}] { done(lists); });
+    });
+}
+
+void ControlHost::ListAudio(std::function<void(const app::AudioChoices&)> done) {
+    Post([this, done = std::move(done)](app::DesktopCore& core) {
+        ToWindow([done, choices = core.ListAudio()] { done(choices); });
     });
 }
 
@@ -261,6 +272,11 @@ void ControlHost::SongCreatorCommand(const SongCreatorRequest& request,
     Post([this, request, done = std::move(done)](app::DesktopCore& core) {
         app::SongCreator& creator = core.Creator();
         if (request.Options) creator.Options() = *request.Options;
+        if (request.What == SongCreatorRequest::ChordView) {
+            return creator.FromChordView(request.Entry == 1, [this, done](const app::SongCreatorResult& result) {
+                if (done) ToWindow([done, result] { done(result); });
+            });
+        }
         app::SongCreatorResult result;
         switch (request.What) {
             case SongCreatorRequest::ListEntry: result = creator.ChooseEntry(request.Entry); break;
@@ -269,8 +285,29 @@ void ControlHost::SongCreatorCommand(const SongCreatorRequest& request,
             case SongCreatorRequest::RandomStyle: result.StyleName = creator.RandomStyle(); break;
             case SongCreatorRequest::Regenerate: result = creator.Regenerate(request.Locked); break;
             case SongCreatorRequest::ExportList: creator.ExportList(); break;
+            case SongCreatorRequest::ChordView: break;
+            case SongCreatorRequest::AnotherStyle: result.StyleName = creator.AnotherStyle(); break;
         }
         if (done) ToWindow([done, result] { done(result); });
+    });
+}
+
+void ControlHost::InstrumentSets(const app::InstrumentRequest& request,
+                                 std::function<void(const app::InstrumentView&)> done) {
+    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
+        if (!instruments_)
+            instruments_ = std::make_unique<app::InstrumentSetDesk>(
+                *session_, core.Arranger().Remote(),
+                [&core](int number, const std::string& text) { return core.StoreInstrumentSetText(number, text); });
+        const app::InstrumentView view = instruments_->Handle(request);
+        if (done) ToWindow([done, view] { done(view); });
+    });
+}
+
+void ControlHost::StyleSource(app::StyleSourceRequest request, std::function<void(const app::StyleSourceView&)> done) {
+    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
+        const app::StyleSourceView view = app::ChooseStyleSource(request, core.Playlist(), core.StyleManagerPanel());
+        if (done) ToWindow([done, view] { done(view); });
     });
 }
 
@@ -307,9 +344,11 @@ void ControlHost::EditSong(const app::SongEditRequest& request, std::function<vo
     });
 }
 void ControlHost::WriteLeadSheet(bool chordsOnly, std::function<void(const app::LeadSheetOutcome&)> done) {
-    Post([this, chordsOnly, done = std::move(done)](app::DesktopCore&) {
+    Post([this, chordsOnly, done = std::move(done)](app::DesktopCore& core) {
         const auto variant = chordsOnly ? composer::LeadSheetVariant::ChordsOnly : composer::LeadSheetVariant::ChordsAndCommands;
-        ToWindow([done, outcome = editing_->WriteLeadSheet(variant)] { done(outcome); });
+        const app::LeadSheetKeys keys =
+            app::LeadSheetKeysOf(core.Arranger().Remote().Keys(), session_->App().config.Instruments);
+        ToWindow([done, outcome = editing_->WriteLeadSheet(variant, keys)] { done(outcome); });
     });
 }
 void ControlHost::ReadChannelValues(std::function<void(const std::string&)> done) {

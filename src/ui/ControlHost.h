@@ -33,6 +33,7 @@ class StyleConverterDesk;
 class BatchDesk;
 class DesktopCore;
 class DesktopRemote;
+class InstrumentSetDesk;
 }  // namespace chordella::app
 
 namespace chordella::ui {
@@ -78,6 +79,7 @@ public:
     void ApplyOptions(const core::Options& options) override;
     void SetOperatingMode(int mode) override;
     void ListPorts(std::function<void(const PortLists&)> done) override;
+    void ListAudio(std::function<void(const app::AudioChoices&)> done) override;
 
     void OpenStyle(const std::string& path) override;
     void ChangeStyle(const std::string& path) override;
@@ -116,6 +118,8 @@ public:
     void ConfirmExit(std::function<void(bool proceed)> done) override;
     void SongCreatorCommand(const SongCreatorRequest& request,
                             std::function<void(const app::SongCreatorResult&)> done) override;
+    void InstrumentSets(const app::InstrumentRequest& request, std::function<void(const app::InstrumentView&)> done) override;
+    void StyleSource(app::StyleSourceRequest request, std::function<void(const app::StyleSourceView&)> done) override;
     void BatchCommand(const app::BatchRequest& request, std::function<void(const app::BatchView&)> done) override;
 
     void ReadSongGrid(std::function<void(const app::SongGridView&)> done) override;
@@ -151,6 +155,7 @@ private:
     std::unique_ptr<app::StyleConverterDesk> styleConverter_;  // made on the first request, control thread  // made on the first request, control thread
     std::unique_ptr<app::DesktopRemote> remote_;  // made on the first request, control thread
     std::unique_ptr<app::BatchDesk> batch_;  // made on the first request, control thread
+    std::unique_ptr<app::InstrumentSetDesk> instruments_;  // made on the first request, control thread
     std::unique_ptr<QObject> windowContext_;  // lives on the window's thread: answers go there
     std::thread thread_;
     std::atomic<bool> started_{false};

@@ -13,8 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "app/DesktopAudio.h"
 #include "app/DisplaySnapshot.h"
 #include "app/BatchDesk.h"
+#include "app/InstrumentSetDesk.h"
 #include "app/PlaylistRequests.h"
 #include "app/RemoteRequests.h"
 #include "app/SonglistRequests.h"
@@ -24,6 +26,7 @@
 #include "app/StyleCreatorRequests.h"
 #include "app/SongCreator.h"
 #include "app/SongEditing.h"
+#include "app/StyleSource.h"
 #include "core/Options.h"
 
 namespace chordella::ui {
@@ -53,7 +56,9 @@ struct WindowSettings {
 };
 
 struct SongCreatorRequest {
-    enum Kind { ListEntry, CreateChords, CompletelyRandom, RandomStyle, Regenerate, ExportList };
+    // ChordView: the chord view's commands (Entry 1: mixed common progressions, 0: completely random).
+    // AnotherStyle: "Use another style !" of the "PLAY ..." window.
+    enum Kind { ListEntry, CreateChords, CompletelyRandom, RandomStyle, Regenerate, ExportList, ChordView, AnotherStyle };
     Kind What = CreateChords;
     int Entry = 0;                        // ListEntry: the list entry clicked
     // The song creator window's options at the moment of the click; none: the options stay
@@ -104,6 +109,8 @@ public:
     // An entry of the operating mode list (0 "Accompaniment on" … 7 "Splitted Keyboard").
     virtual void SetOperatingMode(int mode) = 0;
     virtual void ListPorts(std::function<void(const PortLists&)> done) = 0;
+    // The "Audio" page's lists and what the built-in synth uses now.
+    virtual void ListAudio(std::function<void(const app::AudioChoices&)> /*done*/) {}
 
     // --- Files ----------------------------------------------------------------------------
     virtual void OpenStyle(const std::string& path) = 0;
@@ -153,6 +160,9 @@ public:
     // `done` receives the song made (Generated false when nothing was made) on the GUI thread.
     virtual void SongCreatorCommand(const SongCreatorRequest& /*request*/,
                                     std::function<void(const app::SongCreatorResult&)> /*done*/) {}
+    // The "PLAY ..." window's pop-up: where the random style choice draws from; `done` gets
+    // the ticks afterwards, on the GUI thread.
+    virtual void StyleSource(app::StyleSourceRequest /*request*/, std::function<void(const app::StyleSourceView&)> /*done*/) {}
     // --- The chord-memory editor -----------------------------------------------------------
     // The song's grid as the editor shows it; `done` runs on the GUI thread.
     virtual void ReadSongGrid(std::function<void(const app::SongGridView&)> /*done*/) {}
@@ -193,6 +203,10 @@ public:
     // --- The "MIDI Commands" and "MIDI Controls" windows ------------------------------------
     // A request of either window; `done` gets the remote control's state afterwards, on the GUI thread.
     virtual void RemoteCommand(const app::RemoteRequest& /*request*/, std::function<void(const app::RemoteView&)> /*done*/) {}
+    // --- The "Instruments" window -------------------------------------------------------------
+    // A request of the window; `done` gets the keys afterwards, on the GUI thread.
+    virtual void InstrumentSets(const app::InstrumentRequest& /*request*/,
+                                std::function<void(const app::InstrumentView&)> /*done*/) {}
     // --- The batch processor ----------------------------------------------------------------
     // A request of the "BATCH PROCESSOR ..." window; `done` gets what it shows, on the GUI thread.
     virtual void BatchCommand(const app::BatchRequest& /*request*/, std::function<void(const app::BatchView&)> /*done*/) {}

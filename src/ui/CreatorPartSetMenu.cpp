@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <array>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "data/StyleModel.h"
 #include "ui/StyleConverterWindow.h"
@@ -53,6 +55,8 @@ void AttachPartSetMenu(StyleCreatorWindow* creator, CoreLink& link) {
         });
     };
 
+    menu->addAction("New", creator, [creator] { creator->Send(app::CreatorRequest::ImportMidi); });
+    menu->addSeparator();
     menu->addAction("     Import and convert stylefile (*. sty, *.prs, *.bcs etc.)", creator, [creator, owner, &link] {
         const QString path = QFileDialog::getOpenFileName(
             creator, "Import MIDI ...", {}, "Styles (*.sty *.prs *.bcs *.sst *.pcs *.pst *.fps *.scp *.STY *.PRS *.BCS *.SST)");
@@ -131,6 +135,40 @@ void AttachPartSetMenu(StyleCreatorWindow* creator, CoreLink& link) {
         QObject::connect(action, &QAction::toggled, creator,
                          [state, flag = option.Flag](bool on) { state->Options.*flag = on; });
     }
+    // Import options of the core, shown as the core last reported them.
+    struct ImportOption {
+        const char* Caption;
+        int Which;
+        bool app::CreatorView::*Shown;
+    };
+    static constexpr std::array<ImportOption, 2> ImportOptions{{
+        {"Don't get metrum from file", 1, &app::CreatorView::DontGetMetrum},
+        {"Convert x/8 - Base: 1/8", 2, &app::CreatorView::EighthBase},
+    }};
+    std::vector<std::pair<QAction*, bool app::CreatorView::*>> shownOptions;
+    for (const ImportOption& option : ImportOptions) {
+        QAction* action = menu->addAction(option.Caption);
+        action->setCheckable(true);
+        shownOptions.emplace_back(action, option.Shown);
+        QObject::connect(action, &QAction::triggered, creator, [creator, which = option.Which](bool on) {
+            creator->Send(app::CreatorRequest::ImportOption, [which, on](app::CreatorRequest& r) {
+                r.Value = which;
+                r.Value2 = on ? 1 : 0;
+            });
+        });
+    }
+    QAction* bass = menu->addAction("Bass output on channel 11");
+    bass->setCheckable(true);
+    QObject::connect(bass, &QAction::triggered, creator, [&link](bool on) {
+        app::StyleRulesRequest request{app::StyleRulesRequest::BassOnChannel11};
+        request.On = on;
+        link.StyleRulesCommand(request, {});
+    });
+    QObject::connect(menu, &QMenu::aboutToShow, creator, [creator, &link, bass, shownOptions] {
+        for (const auto& [action, shown] : shownOptions) action->setChecked(creator->LastView().*shown);
+        link.StyleRulesCommand({app::StyleRulesRequest::Refresh},
+                               [bass](const app::StyleRulesView& view) { bass->setChecked(view.BassOnChannel11); });
+    });
     menu->addSeparator();
     menu->addAction("Normalize Volume", creator, [&link] {
         link.StyleRulesCommand({app::StyleRulesRequest::NormalizeToCreatorTarget}, {});

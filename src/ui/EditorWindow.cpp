@@ -1,6 +1,8 @@
 #include "ui/EditorWindow.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QMenu>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -68,6 +70,8 @@ EditorWindow::EditorWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt
     auto* switches = new QHBoxLayout();
     twelveBars_ = new QCheckBox("New songs in 12 bars", this);
     twelveBars_->setObjectName("TwelveBarMode");
+    ignorePrograms_ = new QCheckBox("Ignore all program change commands", this);
+    ignorePrograms_->setObjectName("IgnoreProgramChanges");
     chordsOnly_ = new QCheckBox("Lead sheet: chords only", this);
     chordsOnly_->setObjectName("ChordsOnly");
     status_ = new QLabel(this);
@@ -78,6 +82,7 @@ EditorWindow::EditorWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt
     chartPitch_->setObjectName("ChartTransposition");
     chartPitch_->addItems({"Concert pitch", "Bb instruments", "Eb instruments"});
     switches->addWidget(twelveBars_);
+    switches->addWidget(ignorePrograms_);
     switches->addWidget(chordsOnly_);
     switches->addWidget(exportChart);
     switches->addWidget(chartPitch_);
@@ -85,6 +90,16 @@ EditorWindow::EditorWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt
     auto* programRow = new QHBoxLayout();
     programRow->addWidget(programs);
     programRow->addWidget(noPrograms);
+    programRow->addWidget(MakeProgramSettings());
+    // The song creator's generation with its options as last sent.
+    QPushButton* progression = Button("Chordprogression", "Chordprogression", this);
+    progression->setToolTip("Let Chordella randomly chooses matching chords from specific stocks");
+    connect(progression, &QPushButton::clicked, this, [this] {
+        SongCreatorRequest request;
+        request.What = SongCreatorRequest::CreateChords;
+        link_.SongCreatorCommand(request, [this](const app::SongCreatorResult&) { Reload(); });
+    });
+    programRow->addWidget(progression);
     programRow->addStretch(1);
     switches->addWidget(status_, 1);
     layout->addLayout(switches);
@@ -132,6 +147,11 @@ EditorWindow::EditorWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt
     connect(copyClose, &QPushButton::clicked, copyPanel_, &QWidget::hide);
     connect(twelveBars_, &QCheckBox::toggled, this, [this, place](bool on) {
         app::SongEditRequest request = place(app::SongEdit::SetTwelveBarMode);
+        request.On = on;
+        Send(request);
+    });
+    connect(ignorePrograms_, &QCheckBox::toggled, this, [this, place](bool on) {
+        app::SongEditRequest request = place(app::SongEdit::IgnoreProgramChanges);
         request.On = on;
         Send(request);
     });
@@ -213,6 +233,18 @@ void EditorWindow::Show(const app::SongGridView& grid, int selectedRow) {
     if (twelveBars_->isChecked() != grid.TwelveBarMode) {
         const QSignalBlocker block(twelveBars_);
         twelveBars_->setChecked(grid.TwelveBarMode);
+    }
+    for (const auto& [action, option] : programOptions_) {
+        const bool on = option == app::ProgramOption::EveryEightMeasures ? grid.EveryEightMeasures
+                        : option == app::ProgramOption::Randomly         ? grid.Randomly
+                        : option == app::ProgramOption::OnlyAtBeginning  ? grid.OnlyAtBeginning
+                        : option == app::ProgramOption::UsingCommandKeys ? grid.UsingCommandKeys
+                                                                         : grid.EveryLoading;
+        action->setChecked(on);
+    }
+    if (ignorePrograms_->isChecked() != grid.IgnoreProgramChanges) {
+        const QSignalBlocker block(ignorePrograms_);
+        ignorePrograms_->setChecked(grid.IgnoreProgramChanges);
     }
     highlightedRow_ = highlightedColumn_ = -1;
     if (!grid.Rows.empty()) {

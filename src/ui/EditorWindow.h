@@ -7,6 +7,8 @@
 // edits it. While the song plays, the beat that sounds is highlighted.
 
 #include <QWidget>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "app/SongEditing.h"
@@ -17,6 +19,8 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QAction;
+class QMenu;
 class QSpinBox;
 class QTableWidget;
 class QTimer;
@@ -36,6 +40,10 @@ public:
     int SelectedBeat() const;
     // Opens the beat editor of the selected cell.
     void EditSelectedBeat();
+    // The program-change settings' menu (its button shows it).
+    QMenu* ProgramSettings() const { return programMenu_; }
+    // A program list file to read or write (a dialog); tests replace it. Empty: none chosen.
+    std::function<QString(bool save)> ChooseProgramList;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -52,12 +60,22 @@ private:
     void Highlight(int measure, int beat);
     void ExportChartDialog();
     void ImportChartDialog();
+    // The settings menu of the automatic program changes, its questions and check items.
+    QPushButton* MakeProgramSettings();
+    void AskProgramCount();
+    void AskStartNumber();
+    // A non-waiting input box; `entered` gets the text when it is accepted.
+    void AskText(const char* name, const QString& title, const QString& prompt, const QString& initial,
+                 std::function<void(const QString&)> entered);
 
     CoreLink& link_;
     app::SongGridView grid_;
     QTableWidget* table_ = nullptr;
     QPushButton* undo_ = nullptr;
     QCheckBox* twelveBars_ = nullptr;
+    QCheckBox* ignorePrograms_ = nullptr;
+    QMenu* programMenu_ = nullptr;
+    std::vector<std::pair<QAction*, app::ProgramOption>> programOptions_;
     QCheckBox* chordsOnly_ = nullptr;
     QComboBox* chartPitch_ = nullptr;
     QGroupBox* copyPanel_ = nullptr;

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "ui/MainWindow.h"
+#include "ui/InstrumentsWindow.h"
 #include "ui/MidiCommandsWindow.h"
 #include "ui/MidiControlsWindow.h"
 #include "ui/StyleManagerWindow.h"
@@ -188,6 +189,12 @@ void MainWindow::BuildMenus() {
         if (!commands) commands = new MidiCommandsWindow(core_, this);
         commands->show();
         commands->raise();
+    });
+    options->addAction("Instruments ...", this, [this] {
+        auto* instruments = findChild<InstrumentsWindow*>("InstrumentsWindow");
+        if (!instruments) instruments = new InstrumentsWindow(core_, this);
+        instruments->show();
+        instruments->raise();
     });
     options->addAction("MIDI Controls ...", this, [this] {
         auto* controls = findChild<MidiControlsWindow*>("MidiControlsWindow");

@@ -18,6 +18,7 @@
 #include "ui/TKeys.h"
 #include "ui/SonglistWindow.h"
 #include "ui/StylePlaylistWindow.h"
+#include "ui/PlayWindow.h"
 #include "ui/SongCreatorWindow.h"
 #include "ui/TapTempoWindow.h"
 
@@ -119,6 +120,7 @@ void MainWindow::BuildPanels() {
         chordView_->raise();
     });
     chordView_->SetOnGenerate([this](bool mixed) { songCreator_->GenerateFromChordView(mixed); });
+    chordView_->SetOnNewStyle([this] { songCreator_->RandomStyle(); });
     QMenu* options = menuBar()->findChild<QMenu*>("OptionsMenu");
     if (options != nullptr) {
         options->addAction("Chord view", this, [this] {
@@ -138,6 +140,7 @@ void MainWindow::BuildPanels() {
         });
         open->setObjectName("OpenEditor");
     }
+    songCreator_->Play().SetOnPanel([this] { editor_->setVisible(!editor_->isVisible()); });
     refreshers_.push_back([this](const app::DisplaySnapshot& snapshot) {
         if (chordView_->isVisible()) chordView_->Refresh(snapshot);
         if (tapTempo_->isVisible()) tapTempo_->Refresh(snapshot);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "chords/ComputerKeys.h"
+#include "ui/AudioPage.h"
 #include "chords/OperatingModes.h"
 #include "data/GeneralMidi.h"
 
@@ -124,6 +125,7 @@ OptionsWindow::OptionsWindow(CoreLink& link, QWidget* parent) : QDialog(parent),
     tabs->addTab(BuildKeysPage(), "Keys");
     tabs->addTab(BuildPlayingPage(), "Chords && Clock");
     tabs->addTab(BuildPadPage(), "Pad");
+    tabs->addTab(BuildAudioPage(), "Audio");
     autoSave_ = MakeBox("Auto-save settings", "AutoSaveSettings");
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] { accept(); });
@@ -225,6 +227,11 @@ QWidget* OptionsWindow::BuildPadPage() {
     return page;
 }
 
+QWidget* OptionsWindow::BuildAudioPage() {
+    audio_ = new AudioPage;
+    return audio_;
+}
+
 void OptionsWindow::showEvent(QShowEvent* event) {
     Load();
     QDialog::showEvent(event);
@@ -237,6 +244,9 @@ void OptionsWindow::Load() {
     });
     link_.ListPorts([self](const PortLists& ports) {
         if (self) self->ShowPorts(ports);
+    });
+    link_.ListAudio([self](const app::AudioChoices& choices) {
+        if (self) self->audio_->ShowChoices(choices);
     });
 }
 
@@ -284,6 +294,7 @@ void OptionsWindow::ShowOptions(const core::Options& options) {
     metronome_->setChecked(options.Metronome);
     countIn_->setChecked(options.CountIn);
     autoSave_->setChecked(options.AutoSaveSettings);
+    audio_->ShowOptions(options);
 }
 
 void OptionsWindow::WriteInto(core::Options& options) const {
@@ -318,6 +329,7 @@ void OptionsWindow::WriteInto(core::Options& options) const {
     options.Metronome = metronome_->isChecked();
     options.CountIn = countIn_->isChecked();
     options.AutoSaveSettings = autoSave_->isChecked();
+    audio_->WriteInto(options);
 }
 
 // The mode sets its switches in the core at once; the window takes the switched options

@@ -1,10 +1,10 @@
 #pragma once
 // The options window: MIDI ports, the control keys and the chord zone, "Quantize" and
 // "Metrum", the operating mode, the chord options, the melody velocity balance, the pad,
-// the metronome and "Auto-save settings". It reads the options when it opens and sends
-// them back on OK; Cancel sends nothing. Choosing an operating mode takes effect at once
-// (the core sets the mode's switches) and the window takes the switches over, so OK keeps
-// them.
+// the metronome, the built-in synth's audio (AudioPage) and "Auto-save settings". It reads
+// the options when it opens and sends them back on OK; Cancel sends nothing. Choosing an
+// operating mode takes effect at once (the core sets the mode's switches) and the window
+// takes the switches over, so OK keeps them.
 //
 //   ui::OptionsWindow options(link, &mainWindow);
 //   options.Load();   // reads ports and options (also done when it is shown)
@@ -16,10 +16,13 @@
 #include "ui/CoreLink.h"
 
 class QCheckBox;
+class QTabWidget;
 class QComboBox;
 class QSpinBox;
 
 namespace chordella::ui {
+
+class AudioPage;
 
 class OptionsWindow : public QDialog {
 public:
@@ -47,6 +50,7 @@ private:
     QWidget* BuildKeysPage();
     QWidget* BuildPlayingPage();
     QWidget* BuildPadPage();
+    QWidget* BuildAudioPage();
     void ShowOptions(const core::Options& options);
     void ShowPorts(const PortLists& ports);
     void ChooseMode(int mode);
@@ -77,6 +81,7 @@ private:
     QCheckBox* metronome_ = nullptr;
     QCheckBox* countIn_ = nullptr;
     QCheckBox* autoSave_ = nullptr;
+    AudioPage* audio_ = nullptr;
 };
 
 }  // namespace chordella::ui

@@ -1,5 +1,7 @@
 #include "ui/SongCreatorWindow.h"
 
+#include "ui/PlayWindow.h"
+
 #include <QCheckBox>
 #include <QFontDatabase>
 #include <QGroupBox>
@@ -266,13 +268,8 @@ void SongCreatorWindow::RandomStyle() { Send(SongCreatorRequest::RandomStyle); }
 void SongCreatorWindow::RegenerateKeeping() { Send(SongCreatorRequest::Regenerate, 0, ParseMeasureList(keep_->text())); }
 void SongCreatorWindow::ExportList() { Send(SongCreatorRequest::ExportList); }
 void SongCreatorWindow::GenerateFromChordView(bool mixed) {
-    if (mixed) {
-        list_->setCurrentRow(composer::ShuffleAllEntry);
-        Send(SongCreatorRequest::ListEntry, composer::ShuffleAllEntry, {}, false);
-    } else {
-        list_->setCurrentRow(composer::HeadingEntry);
-        Send(SongCreatorRequest::CompletelyRandom, 0, {}, false);
-    }
+    list_->setCurrentRow(mixed ? composer::ShuffleAllEntry : composer::HeadingEntry);
+    Send(SongCreatorRequest::ChordView, mixed ? 1 : 0, {}, false);
 }
 
 void SongCreatorWindow::ShowResult(const app::SongCreatorResult& result) {
@@ -282,7 +279,16 @@ void SongCreatorWindow::ShowResult(const app::SongCreatorResult& result) {
     progressions_->setText(QString::fromStdString(result.Progressions));
     bars_->setText(QString::fromStdString(result.Bars));
     sheet_->setPlainText(QString::fromStdString(result.Sheet));
+    // The small window stays on top while the song plays.
+    PlayWindow& play = Play();
+    play.ShowPlaying(playLabel_->text());
+    play.show();
     if (onGenerated_) onGenerated_(result);
+}
+
+PlayWindow& SongCreatorWindow::Play() {
+    if (play_ == nullptr) play_ = new PlayWindow(link_, *this, this);  // owned by this window
+    return *play_;
 }
 
 QString SongCreatorWindow::SheetText() const { return sheet_->toPlainText(); }

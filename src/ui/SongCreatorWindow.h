@@ -17,6 +17,8 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 
+namespace chordella::ui { class PlayWindow; }
+
 namespace chordella::ui {
 
 class SongCreatorWindow : public QWidget {
@@ -42,6 +44,8 @@ public:
     void RandomStyle();
     void RegenerateKeeping();
     void ExportList();
+    // The "PLAY ..." window (made on first use, shown after each song made).
+    PlayWindow& Play();
     // The chord view's commands: the window's options as last sent.
     void GenerateFromChordView(bool mixed);
 
@@ -79,6 +83,7 @@ private:
     QLabel* bars_ = nullptr;
     QLabel* style_ = nullptr;
     QPlainTextEdit* sheet_ = nullptr;
+    PlayWindow* play_ = nullptr;
 };
 
 // "3, 5-7" → 3, 5, 6, 7; what is not a measure number is left out.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,6 +17,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "data/StyleModel.h"
@@ -62,6 +64,7 @@ stylecreator::Modifiers HeldKeys() {
 StyleCreatorWindow::StyleCreatorWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt::Window), link_(link) {
     setObjectName("StyleCreatorWindow");
     setWindowTitle(data::CreatorTitle);
+    OpenInEditor = [](const QString& file) { return QDesktopServices::openUrl(QUrl::fromLocalFile(file)); };
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(MakeMenu());
     layout->addWidget(MakeMaterial());
@@ -89,6 +92,7 @@ StyleCreatorWindow::StyleCreatorWindow(CoreLink& link, QWidget* parent) : QWidge
 QMenuBar* StyleCreatorWindow::MakeMenu() {
     auto* bar = new QMenuBar(this);
     bar->setObjectName("CreatorMenu");
+    AddCreatorMenus(bar);
     QMenu* batch = bar->addMenu(QString::fromUtf8(app::batch_text::MenuItem.data(),
                                                   static_cast<qsizetype>(app::batch_text::MenuItem.size())));
     batch->setObjectName("BatchMenu");
@@ -136,10 +140,12 @@ QWidget* StyleCreatorWindow::MakeMaterial() {
             this, "Import MIDI ...", {}, "MIDI-Files (*.mid *.prs *.sty *.bcs *.kar *.sst);;All files (*)");
         if (!path.isEmpty()) Send(Kind::ImportMidi, [&](app::CreatorRequest& r) { r.Path = path.toStdString(); });
     });
+    Command(row, "New S.", "NewStyle", Kind::ImportMidi)->setToolTip("Clear all and import another MIDI file");
     Command(row, "Record from MIDI in", "RecordFromMidiIn", Kind::RecordStart);
     Command(row, "Stop recording", "StopRecording", Kind::RecordStop);
     Command(row, "Load Work", "LoadWork", Kind::LoadWork);
     Command(row, "Save Work as ...", "SaveWork", Kind::SaveWork);
+    Command(row, "Load Style", "LoadStyle", Kind::LoadStyle);
     auto* saveStyle = new QPushButton("Save Style as ...");
     saveStyle->setObjectName("SaveStyle");
     row->addWidget(saveStyle);
@@ -284,6 +290,7 @@ QWidget* StyleCreatorWindow::MakeParts() {
             [this] { Send(Kind::UseStructure, [](app::CreatorRequest& r) { r.StyleB = true; }); });
     quick->addWidget(styleA);
     quick->addWidget(styleB);
+    Command(quick, "Test", "TestCreated", Kind::TestStyle)->setToolTip("Replace current work and test created style");
     column->addLayout(quick);
 
     auto* loop = new QHBoxLayout;
@@ -301,17 +308,7 @@ QWidget* StyleCreatorWindow::MakeParts() {
     loop->addWidget(measureBeat_);
     column->addLayout(loop);
 
-    auto* repair = new QHBoxLayout;
-    auto* var12 = new QPushButton("Fills Var 1 -> Fills Var 2");
-    var12->setObjectName("RepairVar1To2");
-    connect(var12, &QPushButton::clicked, this, [this] { Send(Kind::Repair, [](app::CreatorRequest& r) { r.Value = 1; }); });
-    auto* var21 = new QPushButton("Fills Var 2 -> Fills Var 1");
-    var21->setObjectName("RepairVar2To1");
-    connect(var21, &QPushButton::clicked, this, [this] { Send(Kind::Repair); });
-    repair->addWidget(var12);
-    repair->addWidget(var21);
-    Command(repair, "Remove percussion sounds", "RemovePercussion", Kind::RemovePercussion);
-    column->addLayout(repair);
+    column->addWidget(MakePartFlags());
     return box;
 }
 
@@ -454,6 +451,11 @@ void StyleCreatorWindow::ShowView(const app::CreatorView& view) {
     partBeat_->setEnabled(style);
     loop_->setValue(view.LoopMeasures);
     multiply_->setChecked(view.MultiplyBy2);
+    for (std::size_t i = 0; i < loopItems_.size(); ++i)
+        loopItems_[i]->setChecked(static_cast<int>(i) + 1 == view.LoopMeasures);
+    multiplyItem_->setChecked(view.MultiplyBy2);
+    cutNotes_->setChecked(view.PartCutNotes);
+    suppress_->setChecked(view.SuppressControllers);
     restore_->setEnabled(view.RestoreEnabled);
     for (int p = 0; p < data::PartCount; ++p) {
         const app::CreatorPartView& part = view.Parts[static_cast<std::size_t>(p)];

@@ -9,6 +9,7 @@
 
 #include "ui/CoreLink.h"
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -32,13 +33,20 @@ public:
     void ShowView(const app::CreatorView& view);
     // The request the boxes describe now.
     app::CreatorRequest FromBoxes() const;
+    // The view shown last.
+    const app::CreatorView& LastView() const { return view_; }
     // Asks the core for its view (after a question it asked was answered).
     void Refresh();
     // "4.  Batch processor": its window, shown (made on first use).
     BatchWindow& Batch();
+    // Opens a file in the text editor ("Style.src"); tests replace it.
+    std::function<bool(const QString& file)> OpenInEditor;
 
 private:
     QMenuBar* MakeMenu();
+    // The creator's own menus: "&Create", "&Basic", "&Extended", "&Others", "&Loop", "Repair style".
+    void AddCreatorMenus(QMenuBar* bar);
+    QWidget* MakePartFlags();
     QWidget* MakeMaterial();
     QWidget* MakeGenerator();
     QWidget* MakeParts();
@@ -79,6 +87,10 @@ private:
     QSlider* velocity_ = nullptr;
     QLabel* velocityLabel_ = nullptr;
     QLabel* status_ = nullptr;
+    QCheckBox* suppress_ = nullptr;
+    QCheckBox* cutNotes_ = nullptr;
+    std::array<QAction*, 8> loopItems_{};
+    QAction* multiplyItem_ = nullptr;
     bool showing_ = false;
     app::CreatorView view_;
 };

@@ -54,6 +54,7 @@ StylePlaylistWindow::StylePlaylistWindow(CoreLink& link, QWidget* parent) : QWid
         return QMessageBox::question(this, Q(text::Caption), question) == QMessageBox::Yes;
     };
     OpenInEditor = [](const QString& file) { return QDesktopServices::openUrl(QUrl::fromLocalFile(file)); };
+    Tell = [this](const QString& text) { QMessageBox::information(this, Q(text::Caption), text); };
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(new QMenuBar);
     BuildMenus();
@@ -391,11 +392,10 @@ void StylePlaylistWindow::Show(const app::PlaylistView& view) {
     find_->setChecked(view.Find);
     recent_ = view.Recent;
     showing_ = false;
-    if (!view.Message.empty()) QMessageBox::information(this, Q(text::Caption), QString::fromStdString(view.Message));
+    if (!view.Message.empty()) Tell(QString::fromStdString(view.Message));
     // A list written for the text editor is opened in the one the desktop has for text.
     if (!view.ExportedFile.empty() && !OpenInEditor(QString::fromStdString(view.ExportedFile)))
-        QMessageBox::information(this, Q(text::Caption),
-                                 QString("The list was written to \"%1\" !").arg(QString::fromStdString(view.ExportedFile)));
+        Tell(QString("The list was written to \"%1\" !").arg(QString::fromStdString(view.ExportedFile)));
 }
 
 }  // namespace chordella::ui

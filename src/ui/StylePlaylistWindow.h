@@ -38,6 +38,8 @@ public:
     // How the window asks a Yes/No question and opens an exported list; tests answer them.
     std::function<bool(const QString& question)> Ask;
     std::function<bool(const QString& file)> OpenInEditor;
+    // Shows a message of the core ("... !"); tests replace it.
+    std::function<void(const QString& text)> Tell;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -186,6 +186,82 @@ TEST(StyleConversion, EachPartKeepsOnlyChannelsWrittenForMajorChords) {
     EXPECT_FALSE(plain.Parts[0].FromChannelTable);
 }
 
+CommandRun ConvertWith(const app::ConvertCommandFlags& flags) {
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    CommandRun run;
+    run.Result = app::RunConvertCommand(flags, out, err);
+    run.Out = Captured(out);
+    run.Err = Captured(err);
+    std::fclose(out);
+    std::fclose(err);
+    return run;
+}
+
+data::PartTable PartsOfStyleFile(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    data::StyleImage image;
+    EXPECT_TRUE(platform::ReadFileBytes(path, 1u << 20, bytes, error)) << error;
+    EXPECT_TRUE(data::ReadStyleFile(bytes, image, error)) << path << ": " << error;
+    return image.Parts;
+}
+
+// The converter window's options and the pop-up's part sets, given as flags.
+TEST(ConvertCommand, TheWindowsOptionsAndPartSetsAsFlags) {
+    const std::string file = CorpusStyles() + "/8Beat.T160.STY";
+    if (!fs::exists(file)) GTEST_SKIP() << "no corpus";
+    TempFolder plain, kept, parts, rebuilt;
+    app::ConvertCommandFlags flags;
+    flags.inputs = {file};
+    flags.sets = "1";
+    flags.outputFolder = plain.Path();
+    flags.exportParts = 2;
+    CommandRun run = ConvertWith(flags);
+    ASSERT_EQ(run.Result, 0) << run.Err;
+    EXPECT_TRUE(fs::exists(plain.File("sty2_v11.mid"))) << run.Out;
+    EXPECT_TRUE(fs::exists(plain.File("sty2_e11.mid")));
+
+    // "Do not convert Intro and Ending": the same set, but its Intro and Ending keep their notes.
+    flags.outputFolder = kept.Path();
+    flags.exportParts = 0;
+    flags.keepIntroEnding = true;
+    ASSERT_EQ(ConvertWith(flags).Result, 0);
+    std::string error;
+    std::vector<std::uint8_t> converted, asImported;
+    ASSERT_TRUE(platform::ReadFileBytes(plain.File("8Beat.T160-1.vxs"), 1u << 20, converted, error)) << error;
+    ASSERT_TRUE(platform::ReadFileBytes(kept.File("8Beat.T160-1.vxs"), 1u << 20, asImported, error)) << error;
+    EXPECT_NE(converted, asImported);
+
+    // "Choose style parts randomly": one style of its own.
+    flags.keepIntroEnding = false;
+    flags.random = "parts";
+    ASSERT_EQ(ConvertWith(flags).Result, 0);
+    EXPECT_TRUE(PartsOfStyleFile(kept.File("8Beat.T160-8-random.vxs"))[1].Present());
+
+    // The exported part files read back as a set make a style with Basic and Extended.
+    app::ConvertCommandFlags fromParts;
+    fromParts.inputs = {plain.Path()};
+    fromParts.outputFolder = rebuilt.Path();
+    fromParts.importParts = "2 - 11";
+    run = ConvertWith(fromParts);
+    ASSERT_EQ(run.Result, 0) << run.Err;
+    const std::string style = rebuilt.File(fs::path(plain.Path()).filename().string() + ".vxs");
+    const data::PartTable table = PartsOfStyleFile(style);
+    EXPECT_TRUE(table[1].Present());
+    EXPECT_TRUE(table[2].Present());
+
+    // Wrong flag values are usage errors; a folder without the set is refused with the reason.
+    fromParts.importParts = "5 - 11";
+    EXPECT_EQ(ConvertWith(fromParts).Result, 2);
+    fromParts.importParts = "3 - 21";
+    run = ConvertWith(fromParts);
+    EXPECT_EQ(run.Result, 1);
+    EXPECT_NE(run.Err.find("cannot be converted"), std::string::npos) << run.Err;
+    flags.random = "all";
+    EXPECT_EQ(ConvertWith(flags).Result, 2);
+}
+
 TEST(ConvertCommand, SetRanges) {
     EXPECT_EQ(app::ParseSetRange("1-6"), (std::vector<int>{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(app::ParseSetRange("4"), (std::vector<int>{4}));

@@ -115,6 +115,20 @@ TEST(StylesCommand, MaintenanceKeepsBackupsAndRefusesBadQueries) {
     const CommandResult missing = RunChordella("--home " + home.Path() + " styles favorite " + home.File("none.vxs"));
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_FALSE(fs::exists(home.File("LISTS/StyleFavorites.sea")));
+
+    // The favourites: the copy goes, with a backup, and the rest becomes a playlist file.
+    WriteTextFile(home.File("LISTS/StyleFavorites.sea"), text);
+    const CommandResult favourites = RunChordella("--home " + home.Path() + " styles favorites dedupe");
+    ASSERT_EQ(favourites.exitCode, 0) << favourites.output;
+    EXPECT_NE(favourites.output.find("1 style(s) was/were deleted from the current list !"), std::string::npos)
+        << favourites.output;
+    EXPECT_EQ(ReadTextFile(home.File("LISTS/StyleFavorites.bak")), text);
+    const CommandResult exported = RunChordella("--home " + home.Path() + " styles favorites export");
+    ASSERT_EQ(exported.exitCode, 0) << exported.output;
+    EXPECT_NE(exported.output.find("The favoriteslist has been exported to \"StyleFavorites.txt\" !"), std::string::npos);
+    EXPECT_EQ(ReadTextFile(home.File("LISTS/StyleFavorites.txt")),
+              "C:\\STYLES\\a\\Pop.vxs|bpm90|4/4\r\nC:\\STYLES\\Gone.sty|bpm90|4/4\r\n");
+    EXPECT_EQ(RunChordella("--home " + home.Path() + " styles favorites sort").exitCode, 1);
 }
 
 // A playlist of binary garbage is no list: searching it and adding to it are refused and

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "SongNotation.h"
+#include "composer/ChartFiles.h"
 #include "composer/ChordChart.h"
 #include "composer/ChordMemoryEditor.h"
 #include "composer/ChordProChart.h"
@@ -76,6 +77,45 @@ TEST(ChartRoundTrip, ChordProGivesTheSameChordsOnTheSameBeats) {
     EXPECT_EQ(reading.Chart.Title, "Every Type");
     ChordChart read = reading.Chart;
     EXPECT_EQ(ImportedSong(read), ChordsOf(EveryTypeSong()));
+}
+
+// Out, in and out again: the style line, the section commands and the key marks stay, so
+// the second chart is the first and the song read back holds every command on its beat.
+TEST(ChartRoundTrip, ChordProKeepsTheStyleSectionCommandsAndKeyMarks) {
+    data::ChordMemory song = EveryTypeSong();
+    const auto command = [&song](int measure, int beat, int code, int param) {
+        const int position = data::PositionOf(measure, beat, 16);
+        data::BeatRecord record = song.RecordAt(position);
+        record.CommandCode = static_cast<std::uint8_t>(code);
+        record.CommandParam = static_cast<std::uint8_t>(param);
+        song.SetRecord(position, record);
+    };
+    command(2, 4, 43, 12);                        // a section key ("Fill In" of the default keys)
+    command(7, 1, 12 + 4, data::ParamKeyMinor);   // E minor from measure 7
+    command(8, 3, 223, 5);                        // a program change
+    const ChordChart chart = ChartFromSong(song, {}, "cont1", 16);
+    const std::string first = WriteChordPro(chart);
+    EXPECT_NE(first.find("{comment: Style cont1}"), std::string::npos) << first;
+    EXPECT_NE(first.find("{x_chordella_command: 2.4 43 12}"), std::string::npos) << first;
+
+    ChartReading reading = ReadChordPro(first);
+    ASSERT_TRUE(reading.Ok) << reading.Error;
+    EXPECT_EQ(reading.Chart.Style, "cont1");
+    EXPECT_EQ(reading.Chart.Commands, chart.Commands);
+    const std::vector<data::BeatRecord> records = BeatsFromChart(reading.Chart);
+    EXPECT_TRUE(reading.Chart.Warnings.empty()) << reading.Chart.Warnings.front();
+    for (int position = 4; position < data::PositionOf(10, 1, 16); position += 4) {
+        const data::BeatRecord want = song.RecordAt(position);
+        const data::BeatRecord got = records[static_cast<std::size_t>((position - 4) / 4)];
+        EXPECT_EQ(got.CommandCode, want.CommandCode) << "position " << position;
+        EXPECT_EQ(got.CommandParam, want.CommandParam) << "position " << position;
+    }
+    data::ArrangementState imported;
+    ASSERT_TRUE(ReplaceSongByChart(reading.Chart, imported));
+    EXPECT_EQ(WriteChordPro(ChartFromSong(imported.Chords, {}, "cont1", 16)), first);
+
+    // A command our reader cannot place is reported, not guessed.
+    EXPECT_FALSE(ReadChordPro("{x_chordella_command: 0.9 253 1}\n").Chart.Warnings.empty());
 }
 
 TEST(ChartRoundTrip, IRealGivesTheSameChordsOnTheSameBeats) {

@@ -58,6 +58,12 @@ TEST(RemoteSecondInput, NotesTwelveToTwentyThreeRunTheCommandsAndWithoutActivate
     rig.Send({0x90, 12, 100});
     EXPECT_FALSE(rig.Playing());
     EXPECT_TRUE(Messages(*rig.t.midi, CommandOutput).empty());
+
+    // An instrument key given "MIDI command num.Key 3" runs that command.
+    rig.Remote().Commands().SetActivated(true);
+    rig.Remote().Keys().SetFunction(remote::FirstFunctionKey + 2, remote::ProgramFunctionCount + 3);
+    rig.Remote().InstrumentKey(remote::FirstFunctionKey + 2);
+    EXPECT_EQ(Messages(*rig.t.midi, CommandOutput), (std::vector<std::array<int, 3>>{{0xB0, 23, 100}}));
 }
 
 TEST(RemoteSecondInput, ALearnedControllerStartsAndStopsTheStyleAndIsKeptForNextTime) {

@@ -2,7 +2,8 @@
 // A private JACK server with the dummy driver, for tests and benchmarks that need real
 // MIDI ports: `jackd -S -t 10000 -n NAME -d dummy -r 48000 -p 256`, waited for with
 // `jack_wait -w`, and made this process's default server (JACK_DEFAULT_SERVER). Stopped and
-// reaped when the object goes away.
+// reaped when the object goes away. Benchmarks choose the period and may run the server as
+// a real one runs (asynchronously).
 //
 // The server runs synchronously (-S): each period waits until every client has finished it
 // (up to 10 s). In JACK's default asynchronous mode a client still busy when the next period
@@ -37,11 +38,14 @@ public:
     ~JackServer() { Stop(); }
 
     // False with `why` set when jackd cannot be started here.
-    bool Start(std::string& why) {
+    bool Start(std::string& why, int periodFrames = 256, bool synchronous = true) {
         name_ = "chordella-test-" + std::to_string(getpid());
         setenv("JACK_DEFAULT_SERVER", name_.c_str(), 1);
         setenv("JACK_NO_START_SERVER", "1", 1);
-        pid_ = Spawn({"jackd", "-S", "-t", "10000", "-n", name_, "-d", "dummy", "-r", "48000", "-p", "256"});
+        std::vector<std::string> command = {"jackd", "-t", "10000", "-n", name_, "-d", "dummy", "-r", "48000",
+                                            "-p", std::to_string(periodFrames)};
+        if (synchronous) command.insert(command.begin() + 1, "-S");
+        pid_ = Spawn(command);
         if (pid_ <= 0) {
             why = "jackd could not be run (is jackd2 installed?)";
             return false;

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QMenu>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,7 +17,9 @@
 #include <chrono>
 #include <functional>
 
+#include "app/LiveArranger.h"
 #include "composer/ChordChart.h"
+#include "remote/RemoteControl.h"
 #include "platform/Files.h"
 #include "support/TextFiles.h"
 #include "ui/ChordCellDialog.h"
@@ -148,6 +152,20 @@ TEST_F(EditorWindowTest, CreatesASongEditsBeatsAndUndoesMeasureEdits) {
     const std::string path = Status().mid(QString("Lead sheet written: ").size()).toStdString();
     EXPECT_TRUE(path.ends_with("/SONGS/LeadSheet-Untitled.txt")) << path;
     EXPECT_TRUE(platform::FileExists(path));
+    // Its last sections list the instrument keys and the function set of the second input.
+    const std::string sheet = ReadTextFile(path);
+    const std::size_t instruments = sheet.find("Instruments ...\n01 ");
+    const std::size_t functions = sheet.find("Set of melodyinstruments and functions ...\n01  Start/Stop\n");
+    EXPECT_NE(instruments, std::string::npos) << sheet;
+    ASSERT_NE(functions, std::string::npos) << sheet;
+    EXPECT_NE(sheet.find("12  Fill in\n", functions), std::string::npos) << sheet;
+
+    // "Ignore all program change commands" is the playback option the remote control switches too.
+    editor->findChild<QCheckBox*>("IgnoreProgramChanges")->click();
+    rig.Settle();
+    bool ignored = false;
+    rig.Host().Barrier([&ignored](app::DesktopCore& core) { ignored = core.Arranger().Remote().ProgramChangesIgnored(); });
+    EXPECT_TRUE(ignored);
 }
 
 TEST_F(EditorWindowTest, ImportsAChartAndExportsTheSongAsAChart) {
@@ -208,6 +226,70 @@ TEST_F(EditorWindowTest, TheBeatThatSoundsIsHighlighted) {
     ASSERT_TRUE(WaitFor([&] { return Cell(0, last).startsWith("Prog."); })) << Cell(0, last).toStdString();
     Click("DeleteProgramChanges");
     ASSERT_TRUE(WaitFor([&] { return Cell(0, last) == "   "; })) << Cell(0, last).toStdString();
+}
+
+// The settings of the automatic program changes: five programs from 2, one every eight
+// measures, and a program list created and read back.
+TEST_F(EditorWindowTest, ProgramChangeSettingsChooseTheProgramsAndWhereTheyGo) {
+    ASSERT_TRUE(WaitFor([&] { return editor->isVisible(); }));
+    Click("InsertMeasure");
+    QInputDialog* ask = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (ask = editor->findChild<QInputDialog*>("CreateMeasures")) != nullptr; }));
+    ask->setTextValue("24");
+    ask->accept();
+    ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == 25; }));
+    QMenu* menu = editor->ProgramSettings();
+    auto item = [menu](const QString& text) -> QAction* {
+        for (QAction* action : menu->actions())
+            if (action->text() == text) return action;
+        return nullptr;
+    };
+    auto answer = [&](const char* name, const QString& text) {
+        QInputDialog* box = nullptr;
+        EXPECT_TRUE(WaitFor([&] { return (box = editor->findChild<QInputDialog*>(name)) != nullptr; })) << name;
+        if (box == nullptr) return;
+        box->setTextValue(text);
+        box->accept();
+    };
+    item("Number of MIDI programs")->trigger();
+    answer("ProgramCount", "5");
+    answer("ProgramBank", "none");
+    item("Start number of MIDI programs")->trigger();
+    answer("StartNumber", "2");
+    item("    - every 8 measures")->trigger();
+    ASSERT_TRUE(WaitFor([&] { return item("    - every 8 measures")->isChecked(); }));
+
+    Click("AutochangeProgram");
+    const int last = grid->columnCount() - 1;
+    ASSERT_TRUE(WaitFor([&] { return Cell(0, last).startsWith("Prog."); })) << Cell(0, last).toStdString();
+    std::vector<std::pair<int, int>> programs;  // (measure, program)
+    rig.Host().Barrier([&programs](app::DesktopCore& core) {
+        const data::ChordMemory& memory = core.GetSession().App().arrangement.Chords;
+        for (int position = 4; position < memory.ChordMemoryLength; position += 4)
+            if (memory.RecordAt(position).CommandCode == 223)
+                programs.emplace_back((position - 4) / 16 + 1, memory.RecordAt(position).CommandParam);
+    });
+    ASSERT_GE(programs.size(), 3u);
+    EXPECT_EQ(programs[0].first, 1);
+    EXPECT_EQ(programs[1].first, 8);
+    EXPECT_EQ(programs[2].first, 16);
+    for (const auto& [measure, program] : programs) {
+        EXPECT_GE(program, 2) << "measure " << measure;
+        EXPECT_LE(program, 4) << "measure " << measure;
+    }
+
+    // "Create list of MIDI programs" writes 000 … 127; imported, the list is the programs' source.
+    TempFolder folder;
+    const QString list = QString::fromStdString(folder.File("programs.txt"));
+    editor->ChooseProgramList = [list](bool) { return list; };
+    item("Create list of MIDI programs")->trigger();
+    ASSERT_TRUE(WaitFor([&] { return platform::FileExists(list.toStdString()); }));
+    EXPECT_EQ(ReadTextFile(list.toStdString()).substr(0, 8), "000\n001\n");
+    WriteTextFile(list.toStdString(), "042 Organ\n");
+    item("Import list of MIDI programs")->trigger();
+    Click("DeleteProgramChanges");
+    Click("AutochangeProgram");
+    ASSERT_TRUE(WaitFor([&] { return Cell(0, last) == "Prog.42"; })) << Cell(0, last).toStdString();
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ public:
     core::Options StoredOptions;
     std::vector<core::Options> Applied;
     ui::PortLists Ports;
+    app::AudioChoices Audio;
     app::DisplaySnapshot Shown;
     std::vector<app::SonglistRequest> SonglistRequests;
     app::SonglistView ShownSonglist;
@@ -62,6 +63,7 @@ public:
         if (OnMode) OnMode(mode);
     }
     void ListPorts(std::function<void(const ui::PortLists&)> done) override { done(Ports); }
+    void ListAudio(std::function<void(const app::AudioChoices&)> done) override { done(Audio); }
     void OpenStyle(const std::string& path) override { Log("OpenStyle " + path); }
     void OpenSong(const std::string& path) override { Log("OpenSong " + path); }
     void SaveSong(const std::string& path) override { Log("SaveSong " + path); }

@@ -1,5 +1,8 @@
 // "Chordprogression / Song Creator" over the real host and core: a click in the
-// progression list makes the song, the sheet shows it, the chord view opens and it plays.
+// progression list makes the song, the sheet shows it, the chord view opens and it plays;
+// an edited song is offered for saving before the chord view makes the next (the question
+// never stops the control thread); the "PLAY ..." window makes a new song, opens the editor
+// and chooses where styles come from.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,7 +12,16 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
+#include <QMenu>
+#include <filesystem>
+
+#include "app/DesktopPlaylist.h"
+#include "app/DesktopStyleManager.h"
+#include "library/StyleManager.h"
+#include "library/StylePlaylist.h"
 #include "ui/ChordViewWindow.h"
+#include "ui/EditorWindow.h"
+#include "ui/PlayWindow.h"
 #include "ui/SongCreatorWindow.h"
 #include "ui/WindowRig.h"
 #include "support/TestPaths.h"
@@ -106,6 +118,118 @@ TEST(SongCreatorWindow, SimpleSongsSetTheirOptions) {
     EXPECT_EQ(options.Keys, composer::KeyChoice::MajorAndParallelMinor);
     EXPECT_TRUE(options.SimpleSongs);
     EXPECT_EQ(ui::ParseMeasureList("3, 5-7, x, 9-8"), (std::vector<int>{3, 5, 6, 7}));
+}
+
+data::ChordMemory SongNow(WindowRig& rig) {
+    data::ChordMemory memory;
+    rig.Host().Barrier([&memory](app::DesktopCore& core) { memory = core.GetSession().App().arrangement.Chords; });
+    return memory;
+}
+
+// The editor's "Edit Beat ...": measure 1, beat 2 becomes D min.
+void EditSecondBeat(WindowRig& rig) {
+    app::SongEditRequest edit;
+    edit.Edit = app::SongEdit::SetChord;
+    edit.Measure = 1;
+    edit.Beat = 2;
+    edit.Root = 2;
+    edit.Type = 2;
+    rig.Host().EditSong(edit, [](const app::SongEditReply&) {});
+    rig.Settle();
+}
+
+TEST(SongCreatorWindow, AnEditedSongIsOfferedForSavingBeforeTheChordViewMakesTheNextOne) {
+    WindowRig rig;
+    TempFolder folder;
+    auto* creator = TopLevel<ui::SongCreatorWindow>("SongCreator");
+    auto* chordView = TopLevel<ui::ChordViewWindow>("ChordView");
+    ASSERT_NE(chordView, nullptr);
+    chordView->show();
+    chordView->findChild<QPushButton*>("GenerateMixed")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !creator->SheetText().isEmpty(); }, 30000));
+    // A song just made is not asked about.
+    const QString first = creator->SheetText();
+    chordView->findChild<QPushButton*>("GenerateMixed")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return creator->SheetText() != first; }, 30000));
+    EXPECT_FALSE(rig.Prompter().WasShown(app::SaveArrangementQuestion));
+
+    // Edited, it is: the question stays open while the control thread runs on.
+    EditSecondBeat(rig);
+    const data::ChordMemory edited = SongNow(rig);
+    rig.Prompter().HoldQuestions(true);
+    chordView->findChild<QPushButton*>("GenerateRandom")->click();
+    rig.Settle();
+    EXPECT_TRUE(rig.Prompter().WasShown(app::SaveArrangementQuestion));
+    EXPECT_EQ(rig.Prompter().HeldQuestions(), 1u);
+    EXPECT_EQ(SongNow(rig).Bytes, edited.Bytes);
+    // "Yes" saves the song and makes none.
+    const std::string path = folder.Path() + "/edited.vxa";
+    rig.Prompter().AnswerYes();
+    rig.Prompter().AnswerText(path);
+    rig.Prompter().HoldQuestions(false);
+    rig.Host().Barrier([&rig](app::DesktopCore&) { rig.Prompter().AnswerHeld(); });
+    rig.Settle();
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(SongNow(rig).Bytes, edited.Bytes);
+
+    // Edited again and answered "No": the new song replaces it.
+    EditSecondBeat(rig);
+    const QString before = creator->SheetText();
+    rig.Prompter().AnswerNo();
+    chordView->findChild<QPushButton*>("GenerateRandom")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return creator->SheetText() != before; }, 30000));
+    EXPECT_NE(SongNow(rig).Bytes, edited.Bytes);
+}
+
+TEST(SongCreatorWindow, ThePlayWindowMakesANewSongOpensTheEditorAndChoosesWhereStylesComeFrom) {
+    WindowRig rig;
+    auto* creator = TopLevel<ui::SongCreatorWindow>("SongCreator");
+    ASSERT_NE(creator, nullptr);
+    creator->show();
+    creator->findChild<QPushButton*>("CreateChords")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !creator->SheetText().isEmpty(); }, 30000));
+    auto* play = creator->findChild<ui::PlayWindow*>("PlayWindow");
+    ASSERT_NE(play, nullptr);
+    EXPECT_TRUE(play->isVisible());
+    EXPECT_EQ(play->windowTitle(), "PLAY ...");
+
+    // "Create a new song !": mixed common progressions.
+    const QString random = creator->SheetText();
+    play->findChild<QPushButton*>("CreateNewSong")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return creator->SheetText() != random; }, 30000));
+    EXPECT_TRUE(creator->ProgressionText().startsWith("Progr. ")) << creator->ProgressionText().toStdString();
+    EXPECT_EQ(play->findChild<QPushButton*>("PlayPanel")->text(), creator->PlayLabelText());
+
+    // The panel opens and closes the editor.
+    auto* editor = TopLevel<ui::EditorWindow>("EditorWindow");
+    ASSERT_NE(editor, nullptr);
+    const bool shown = editor->isVisible();
+    play->findChild<QPushButton*>("PlayPanel")->click();
+    EXPECT_NE(editor->isVisible(), shown);
+
+    // The pop-up: the style manager's files, then an empty playlist refused, then in order.
+    auto item = [play](const QString& text) -> QAction* {
+        for (QAction* action : play->Popup().actions())
+            if (action->text() == text) return action;
+        return nullptr;
+    };
+    item("Use styles from styles manager")->trigger();
+    item("Use styles from the styles playlist")->trigger();
+    item("Use random order")->trigger();  // unticked: the playlist's "Next"
+    rig.Settle();
+    rig.Settle();
+    bool managerRandom = false, playlistRandom = true, next = false;
+    rig.Host().Barrier([&](app::DesktopCore& core) {
+        managerRandom = core.StyleManagerPanel().Manager().RandomTicked();
+        playlistRandom = core.Playlist().Lists().RandomTicked;
+        next = core.Playlist().Lists().NextTicked;
+    });
+    EXPECT_TRUE(managerRandom);
+    EXPECT_FALSE(playlistRandom);  // the playlist is empty
+    EXPECT_TRUE(next);
+    EXPECT_TRUE(item("Use styles from styles manager")->isChecked());
+    EXPECT_FALSE(item("Use styles from the styles playlist")->isChecked());
+    EXPECT_FALSE(item("Use random order")->isChecked());
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // "Style-Creator & Chord-Generator" over the real host and core: opened from the Style menu,
-// a work file loaded, a part set with its question answered, the chained parts shown, and
-// the event editor stepping to the first note.
+// a work file loaded, a part set with its question answered, the chained parts shown, the
+// event editor stepping to the first note; the part flags kept through "Save Style as ..." and
+// "Load Style"; the menus that set parts at the playing measure, repair the fills and open
+// "Style.src"; the pop-up's import options.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -12,7 +14,13 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include <filesystem>
+
+#include "core/Options.h"
+#include "core/Session.h"
+#include "core/StyleContainer.h"
 #include "data/CreatorWorkWriter.h"
+#include "support/TextFiles.h"
 #include "data/WorkFile.h"
 #include "ui/StyleCreatorWindow.h"
 #include "ui/WindowRig.h"
@@ -110,6 +118,148 @@ TEST(StyleCreatorWindow, ALoadedWorkGetsItsBasicWithTheChainedPartsAndTheEventEd
     Settle(rig);
     EXPECT_EQ(mode->text(), "Song-&Mode");
     EXPECT_TRUE(creator->findChild<QCheckBox*>("StyleMode")->isChecked());
+}
+
+QAction* MenuItem(QWidget* window, const char* menuName, const QString& text) {
+    QMenu* menu = window->findChild<QMenu*>(menuName);
+    if (menu == nullptr) return nullptr;
+    for (QAction* action : menu->actions())
+        if (action->text() == text) return action;
+    return nullptr;
+}
+
+QAction* BarItem(ui::StyleCreatorWindow* creator, const char* name) {
+    for (QAction* action : creator->findChild<QMenuBar*>("CreatorMenu")->actions())
+        if (action->objectName() == name) return action;
+    return nullptr;
+}
+
+// The work loaded, Style mode on and Basic set to `first` … `last` (the question answered Yes).
+void BasicFromWork(WindowRig& rig, ui::StyleCreatorWindow* creator, const std::string& work, int first, int last) {
+    creator->Send(app::CreatorRequest::LoadWork, [&](app::CreatorRequest& r) { r.Path = work; });
+    Settle(rig);
+    creator->findChild<QCheckBox*>("StyleMode")->click();
+    Settle(rig);
+    creator->findChild<QListWidget*>("PartList")->setCurrentRow(1);
+    creator->findChild<QSpinBox*>("PartStart")->setValue(first);
+    creator->findChild<QSpinBox*>("PartEnd")->setValue(last);
+    rig.Prompter().AnswerYes();
+    creator->findChild<QPushButton*>("SetPart")->click();
+    Settle(rig);
+    creator->findChild<QPushButton*>("CreatorStop")->click();
+    Settle(rig);
+}
+
+data::StyleState StyleNow(WindowRig& rig) {
+    data::StyleState copy;
+    rig.Host().Barrier([&copy](app::DesktopCore& core) {
+        const data::StyleState& style = core.GetSession().Style().style;
+        copy.Header = style.Header;
+        copy.Parts = style.Parts;
+    });
+    return copy;
+}
+
+TEST(StyleCreatorWindow, AStyleSavedWithItsPartFlagsComesBackTheSameThroughLoadStyle) {
+    WindowRig rig;
+    TempFolder folder;
+    ui::StyleCreatorWindow* creator = OpenCreator(rig);
+    ASSERT_NE(creator, nullptr);
+    BasicFromWork(rig, creator, WriteWork(folder.Path()), 3, 6);
+    constexpr std::size_t Basic = 1, FillInBasic = 4, Channel2 = 1, Drums = 9;
+
+    // Basic cuts its notes; the other set parts (the chained fill and transition) take it over.
+    creator->findChild<QCheckBox*>("CutNotes")->click();
+    Settle(rig);
+    EXPECT_TRUE(creator->findChild<QCheckBox*>("CutNotes")->isChecked());
+    creator->findChild<QPushButton*>("CutNotesToAll")->click();
+    // Channel 2 muted in the main window becomes every part's muting.
+    rig.Host().SetChannelMute(static_cast<int>(Channel2), true);
+    creator->findChild<QPushButton*>("MutingToAll")->click();
+    creator->findChild<QCheckBox*>("SuppressControllers")->click();
+    Settle(rig);
+    data::StyleState made = StyleNow(rig);
+    EXPECT_EQ(made.Parts[FillInBasic].CutNotes, made.Parts[Basic].CutNotes);
+    EXPECT_EQ(made.Parts[Basic].CutNotes[Channel2], 1);
+    EXPECT_EQ(made.Parts[Basic].CutNotes[Drums], 0);
+    EXPECT_EQ(made.Parts[FillInBasic].PartMute[Channel2], 1);
+    EXPECT_EQ(made.Header.SuppressControllers, 1);
+
+    const std::string saved = folder.Path() + "/made.vxs";
+    creator->Send(app::CreatorRequest::SaveStyle, [&](app::CreatorRequest& r) { r.Path = saved; });
+    Settle(rig);
+    ASSERT_TRUE(std::filesystem::exists(saved));
+
+    // Basic cleared, the flag off: "Load Style" brings the saved style back.
+    rig.Prompter().AnswerYes();
+    creator->findChild<QPushButton*>("ClearPart")->click();
+    creator->findChild<QCheckBox*>("SuppressControllers")->click();
+    Settle(rig);
+    ASSERT_FALSE(StyleNow(rig).Parts[Basic].Present());
+    rig.Prompter().AnswerText(saved);
+    creator->findChild<QPushButton*>("LoadStyle")->click();
+    Settle(rig);
+    Settle(rig);
+    const data::StyleState loaded = StyleNow(rig);
+    EXPECT_EQ(loaded.Parts[Basic].StartMeasure, 3);
+    EXPECT_EQ(loaded.Parts[Basic].EndMeasure, 6);
+    EXPECT_EQ(loaded.Parts[Basic].CutNotes, made.Parts[Basic].CutNotes);
+    EXPECT_EQ(loaded.Parts[FillInBasic].PartMute[Channel2], 1);
+    EXPECT_EQ(loaded.Header.SuppressControllers, 1);
+    EXPECT_TRUE(creator->findChild<QCheckBox*>("SuppressControllers")->isChecked());
+    EXPECT_EQ(creator->findChild<QListWidget*>("PartList")->item(1)->text(), " Basic  3 - 6");
+}
+
+TEST(StyleCreatorWindow, TheMenusSetPartsAtThePlayingMeasureRepairTheFillsAndOpenTheStructureFile) {
+    WindowRig rig;
+    TempFolder folder;
+    ui::StyleCreatorWindow* creator = OpenCreator(rig);
+    ASSERT_NE(creator, nullptr);
+    BasicFromWork(rig, creator, WriteWork(folder.Path()), 1, 4);
+
+    // "&Loop" → "2 measures": the loop field follows, and "&Extended" sets two measures from
+    // the measure playing (the start, nothing plays).
+    MenuItem(creator, "LoopMenu", "2 measures")->trigger();
+    Settle(rig);
+    EXPECT_EQ(creator->findChild<QSpinBox*>("LoopMeasures")->value(), 2);
+    EXPECT_TRUE(MenuItem(creator, "LoopMenu", "2 measures")->isChecked());
+    BarItem(creator, "ExtendedItem")->trigger();
+    Settle(rig);
+    EXPECT_EQ(creator->findChild<QListWidget*>("PartList")->item(2)->text(), " Extended  1 - 2");
+    // "Variation Basic" marks Fill in Basic as a variation.
+    MenuItem(creator, "OthersMenu", "Variation Basic")->trigger();
+    Settle(rig);
+    EXPECT_TRUE(creator->LastView().Parts[4].Variation);
+
+    // "Repair style": Fill in Extended takes Fill in Basic's range.
+    MenuItem(creator, "RepairMenu", "Fills Var 1 -> Fills Var 2")->trigger();
+    Settle(rig);
+    const data::StyleState repaired = StyleNow(rig);
+    EXPECT_EQ(repaired.Parts[5].StartMeasure, repaired.Parts[4].StartMeasure);
+    EXPECT_EQ(repaired.Parts[5].EndMeasure, repaired.Parts[4].EndMeasure);
+
+    // The structure file is made for the text editor when it is missing.
+    QString opened;
+    creator->OpenInEditor = [&opened](const QString& file) {
+        opened = file;
+        return true;
+    };
+    MenuItem(creator, "CreateMenu", "Edit \"Style.src\" ...")->trigger();
+    Settle(rig);
+    ASSERT_FALSE(opened.isEmpty());
+    EXPECT_TRUE(ReadTextFile(opened.toStdString()).find("[Basic_1]\nStart=0\nEnd=0") != std::string::npos);
+
+    // The pop-up's import options are the core's options.
+    QMenu* popup = creator->findChild<QMenu*>("CreatorPopup");
+    ASSERT_NE(popup, nullptr);
+    for (QAction* action : popup->actions())
+        if (action->text() == "Don't get metrum from file" || action->text() == "Bass output on channel 11") action->trigger();
+    Settle(rig);
+    core::Options options;
+    rig.Host().Barrier([&options](app::DesktopCore& core) { options = core.CurrentOptions(); });
+    EXPECT_TRUE(options.DontGetMetrumFromFile);
+    EXPECT_TRUE(options.BassOutputOnChannel11);
+    EXPECT_FALSE(options.ConvertEighthBase);
 }
 
 }  // namespace

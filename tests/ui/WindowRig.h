@@ -4,7 +4,9 @@
 // looks at the core. Waiting for the control thread (Barrier) is for tests only.
 
 #include <QTest>
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/DesktopCore.h"
@@ -23,8 +25,10 @@ inline constexpr int SynthOutput = -1;
 
 class WindowRig {
 public:
-    WindowRig() {
+    // `prepare` fills the data home before the program starts in it (lists, styles, settings).
+    explicit WindowRig(const std::function<void(const std::string& home)>& prepare = {}) {
         QtTestApp();
+        if (prepare) prepare(home_.Path());
         auto scripted = std::make_unique<platform::ScriptedPrompter>();
         prompter_ = scripted.get();
         core::SessionParts parts;

@@ -19,18 +19,17 @@ namespace chordella::tools {
 
 namespace {
 
-// Sends to the renderer at the virtual clock's time and counts the notes started.
-class TimedOutput final : public midi::MidiOut {
+// Hands every message to the listener with the virtual clock's tick and counts the notes started.
+class ListeningOutput final : public midi::MidiOut {
 public:
-    TimedOutput(midi::SynthRenderer& renderer, const std::int64_t& tick, int bpm)
-        : renderer_(renderer), tick_(tick), period_(60'000'000.0 / (24.0 * bpm)) {}
-
-    std::int64_t Now() const { return static_cast<std::int64_t>(static_cast<double>(tick_) * period_); }
+    ListeningOutput(const AuditionListener& listen, const std::int64_t& tick, double tickMicros)
+        : listen_(listen), tick_(tick), tickMicros_(tickMicros) {}
 
     bool IsOpen() const override { return true; }
     void PutShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
-        renderer_.RenderUntil(Now());
-        renderer_.PutShort(status, data1, data2);
+        // The clock counts the tick it runs from 1: the intro's first tick is tick 0 here.
+        const std::int64_t tick = tick_ - 1;
+        listen_(AuditionMessage{tick, static_cast<std::int64_t>(static_cast<double>(tick) * tickMicros_), status, data1, data2});
         if ((status & 0xF0) == 0x90 && data2 > 0) ++started_;
     }
     void PutShortMsg(std::uint32_t packed) override {
@@ -40,9 +39,9 @@ public:
     int Started() const { return started_; }
 
 private:
-    midi::SynthRenderer& renderer_;
+    const AuditionListener& listen_;
     const std::int64_t& tick_;
-    double period_;
+    double tickMicros_;
     int started_ = 0;
 };
 
@@ -105,8 +104,8 @@ int StyleBeatsPerMeasure(const std::string& stylePath) {
     return (meter == 0 ? 16 : std::abs(meter)) / 4;
 }
 
-bool RenderAudition(const std::string& stylePath, const AuditionPlan& plan, midi::SynthRenderer& renderer,
-                    AuditionReport& report, std::string& error) {
+bool PerformAudition(const std::string& stylePath, const AuditionPlan& plan, const AuditionListener& listen,
+                     AuditionReport& report, std::string& error) {
     platform::ScriptedPrompter* prompter = nullptr;
     auto owned = MakeSession(prompter);
     core::Session& session = *owned;
@@ -130,7 +129,9 @@ bool RenderAudition(const std::string& stylePath, const AuditionPlan& plan, midi
     // Control keys act from the start of the next measure.
     clock.SelectQuantize(engine::QuantizeIndexOf(report.BeatsPerMeasure == 3 ? "3/4" : "4/4"));
 
-    TimedOutput out(renderer, session.App().clock.TickCount, report.Tempo);
+    report.TickMicros = 60'000'000.0 / (24.0 * report.Tempo);
+    const std::int64_t& tickCount = session.App().clock.TickCount;
+    ListeningOutput out(listen, tickCount, report.TickMicros);
     session.SetAccompanimentOutput(&out);
     clock.SetupClock();
     clock.StartVirtual(report.Tempo);
@@ -150,6 +151,7 @@ bool RenderAudition(const std::string& stylePath, const AuditionPlan& plan, midi
         for (int tick = 0; tick < measureTicks; ++tick) {
             clock.RunVirtualTicks(1);
             if (player.StyleActive != 0) notePart();
+            if (tick == measureTicks / 2) report.MeasureParts.push_back(player.CurrentSection);
         }
         ++report.Measures;
         if (player.StyleActive == 0) break;
@@ -158,15 +160,28 @@ bool RenderAudition(const std::string& stylePath, const AuditionPlan& plan, midi
         for (int tick = 0; tick < measureTicks && player.StyleActive != 0; ++tick) {
             clock.RunVirtualTicks(1);
             if (player.StyleActive != 0) notePart();
+            if (tick == measureTicks / 2) report.MeasureParts.push_back(player.CurrentSection);
         }
         ++report.Measures;
     }
     report.EndedByItself = player.StyleActive == 0;
     transport.Stop();
-    renderer.RenderUntil(out.Now() + static_cast<std::int64_t>(plan.TailSeconds * 1e6));
+    report.Ticks = tickCount - 1;
     report.NotesStarted = out.Started();
-    report.Seconds = static_cast<double>(renderer.RenderedMicros()) / 1e6;
+    report.Seconds = static_cast<double>(report.Ticks) * report.TickMicros / 1e6 + plan.TailSeconds;
     session.SetAccompanimentOutput(nullptr);
+    return true;
+}
+
+bool RenderAudition(const std::string& stylePath, const AuditionPlan& plan, midi::SynthRenderer& renderer,
+                    AuditionReport& report, std::string& error) {
+    const AuditionListener send = [&](const AuditionMessage& m) {
+        renderer.RenderUntil(m.Micros);
+        renderer.PutShort(m.Status, m.Data1, m.Data2);
+    };
+    if (!PerformAudition(stylePath, plan, send, report, error)) return false;
+    renderer.RenderUntil(static_cast<std::int64_t>(static_cast<double>(report.Ticks) * report.TickMicros + plan.TailSeconds * 1e6));
+    report.Seconds = static_cast<double>(renderer.RenderedMicros()) / 1e6;
     return true;
 }
 

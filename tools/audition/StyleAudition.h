@@ -12,6 +12,7 @@
 // Control thread (it owns its own session).
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,9 @@ struct AuditionReport {
     double Seconds = 0;                      // rendered length, tail included
     int NotesStarted = 0;
     std::vector<int> PartsPlayed;            // each part as it came, in order (0 Intro … 7 To Basic)
+    std::vector<int> MeasureParts;           // the part playing in the middle of each measure
+    std::int64_t Ticks = 0;                  // ticks played, up to the stop
+    double TickMicros = 0;                   // the length of one tick at the style's tempo
     bool EndedByItself = false;              // the ending stopped the style before the audition did
     std::vector<std::string> Messages;       // what the program showed while loading
 };
@@ -49,8 +53,23 @@ struct AuditionReport {
 // Basic with its fill, To Ext., a chorus on Extended with its fill, To Basic, and the ending.
 AuditionPlan DefaultAudition(int beatsPerMeasure);
 
-// Loads the style, performs the plan at the style's tempo and sends everything to `renderer`
-// (time taken from the virtual clock). False with `error` when the style cannot be loaded.
+// One message of the performance, at its tick on the virtual clock (0 = the intro's first).
+struct AuditionMessage {
+    std::int64_t Tick = 0;
+    std::int64_t Micros = 0;   // the tick's time at the style's tempo
+    std::uint8_t Status = 0;
+    std::uint8_t Data1 = 0;
+    std::uint8_t Data2 = 0;
+};
+using AuditionListener = std::function<void(const AuditionMessage&)>;
+
+// Loads the style and performs the plan at the style's tempo, handing every message sent on
+// the accompaniment output to `listen` as it goes. False with `error` when the style cannot
+// be loaded.
+bool PerformAudition(const std::string& stylePath, const AuditionPlan& plan, const AuditionListener& listen,
+                     AuditionReport& report, std::string& error);
+
+// The same performance sent to `renderer` (time taken from the virtual clock).
 bool RenderAudition(const std::string& stylePath, const AuditionPlan& plan, midi::SynthRenderer& renderer,
                     AuditionReport& report, std::string& error);
 

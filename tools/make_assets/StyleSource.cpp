@@ -8,6 +8,7 @@
 
 #include "data/StyleFile.h"
 #include "data/StyleStream.h"
+#include "engine/ChordShift.h"
 #include "make_assets/Notation.h"
 
 namespace chordella::tools {
@@ -401,7 +402,12 @@ void StyleCompiler::LayOut(CompiledStyle& style) {
         for (const Note& note : partNotes_[static_cast<std::size_t>(p)]) {
             const auto status = static_cast<std::uint8_t>(0x90 | note.Channel);
             // A note that would ring past the part's end stops on its last tick.
-            const int off = std::min(note.Off, length - 1);
+            int off = std::min(note.Off, length - 1);
+            // A chord change re-voices what a sustained instrument still holds; a note written
+            // to end on the beat the chord changes would sound its new pitch for no time at
+            // all (a ghost of the new chord), so it ends a tick before the beat.
+            const int program = header_.ChannelSetup[static_cast<std::size_t>(note.Channel)][data::SetupProgramIndex];
+            if (engine::IsSustainedProgram(program) && off % TicksPerBeat == 0 && off - 1 > note.On) --off;
             items.push_back({note.On, 2, 0, {status, static_cast<std::uint8_t>(note.Key), static_cast<std::uint8_t>(note.Velocity)}});
             items.push_back({off, 0, 0, {status, static_cast<std::uint8_t>(note.Key), 0}});
             header_.ChannelUsed[static_cast<std::size_t>(note.Channel)] = 1;

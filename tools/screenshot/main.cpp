@@ -5,11 +5,16 @@
 // sound device needed); after N seconds (default 4) the window, WxH pixels (default
 // 1280x720), is grabbed into OUT.png in the dark stage theme.
 // With --editor the chord-memory editor is opened and grabbed instead, the beat that
-// sounds highlighted.
+// sounds highlighted. With --options-audio the options window's "Audio" page is opened
+// over the main window and both are drawn as the screen shows them; the built-in synth is
+// the real one there, so the page shows what it finds on this machine.
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +25,8 @@
 #include "core/Session.h"
 #include "app/SnapshotView.h"
 #include "midi/MemoryBackend.h"
+#include "midi/SynthBackend.h"
+#include "midi/SystemBackend.h"
 #include "platform/ScriptedPrompter.h"
 #include "ui/ControlHost.h"
 #include "ui/EditorWindow.h"
@@ -30,7 +37,9 @@ using namespace chordella;
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: chordella-screenshot OUT.png [--seconds N] [--assets DIR] [--editor] [--size WxH]\n");
+    std::fprintf(stderr,
+                 "usage: chordella-screenshot OUT.png [--seconds N] [--assets DIR] [--editor | --options-audio] "
+                 "[--size WxH]\n");
     return 2;
 }
 
@@ -48,6 +57,7 @@ int main(int argc, char** argv) {
     double seconds = 4;
     std::string assets = CHORDELLA_SOURCE_ASSETS;
     bool editor = false;
+    bool optionsAudio = false;
     int width = 1280;
     int height = 720;
     for (int i = 2; i < argc; ++i) {
@@ -58,6 +68,7 @@ int main(int argc, char** argv) {
         }
         else if (arg == "--assets" && i + 1 < argc) assets = argv[++i];
         else if (arg == "--editor") editor = true;
+        else if (arg == "--options-audio") optionsAudio = true;
         else return Usage();
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -76,7 +87,11 @@ int main(int argc, char** argv) {
     auto backend = std::make_unique<midi::MemoryBackend>();
     backend->AddInput("Keyboard");
     backend->AddOutput("Sound Module");
-    parts.midiBackend = std::move(backend);
+    if (optionsAudio) {
+        parts.midiBackend = std::make_unique<midi::CombinedBackend>(std::move(backend), std::make_unique<midi::SynthBackend>());
+    } else {
+        parts.midiBackend = std::move(backend);
+    }
     ui::HostSetup setup;
     setup.Lifecycle.AssetsFolder = assets;
     setup.Lifecycle.ReadOnlyMedia = [] { return false; };
@@ -94,6 +109,16 @@ int main(int argc, char** argv) {
                 if (widget->objectName() == "EditorWindow") shown = widget;
             shown->resize(600, 640);
         }
+        QDialog* options = nullptr;
+        if (optionsAudio) {
+            options = window.findChild<QDialog*>("OptionsWindow");
+            if (options) {
+                options->show();
+                if (auto* tabs = options->findChild<QTabWidget*>())
+                    for (int i = 0; i < tabs->count(); ++i)
+                        if (tabs->tabText(i) == "Audio") tabs->setCurrentIndex(i);
+            }
+        }
         QTimer::singleShot(static_cast<int>(seconds * 1000), &application, [&] {
             window.RefreshFromCore();
             // The first start's guide covers the chord pads: the picture shows the pads.
@@ -102,7 +127,14 @@ int main(int argc, char** argv) {
                 QApplication::processEvents();
             }
             if (auto* editorWindow = dynamic_cast<ui::EditorWindow*>(shown)) editorWindow->Refresh(host.Snapshot());
-            if (!shown->grab().save(QString::fromStdString(out), "PNG")) {
+            QPixmap picture = shown->grab();
+            if (options) {
+                // The dialog over the window's middle, as the screen shows it.
+                QPainter painter(&picture);
+                const QPixmap dialog = options->grab();
+                painter.drawPixmap((picture.width() - dialog.width()) / 2, (picture.height() - dialog.height()) / 2, dialog);
+            }
+            if (!picture.save(QString::fromStdString(out), "PNG")) {
                 std::fprintf(stderr, "chordella-screenshot: %s: cannot be written\n", out.c_str());
                 code = 1;
             }

@@ -1,0 +1,358 @@
+// The library windows and the MIDI commands over the real host and core, driven as a user
+// would: the "Style-Playlist" favourites cleaned of duplicates and exported, the
+// "Style-Manager" keeping the loaded style in a group, the songlist taking the open song and
+// saving itself, a MIDI command sent from its row onto the commands output, and the
+// "Instruments" window opening and storing sets of instrument keys.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTreeWidget>
+#include <filesystem>
+#include <string>
+
+#include "app/DesktopPlaylist.h"
+#include "app/DesktopStyleManager.h"
+#include "library/StylePlaylist.h"
+#include "platform/Paths.h"
+#include "remote/MidiCommandTable.h"
+#include "support/TextFiles.h"
+#include "support/TestPaths.h"
+#include "app/LiveArranger.h"
+#include "core/Session.h"
+#include "remote/RemoteControl.h"
+#include "ui/InstrumentsWindow.h"
+#include "ui/MidiCommandsWindow.h"
+#include "ui/SonglistWindow.h"
+#include "ui/StyleManagerWindow.h"
+#include "ui/StylePlaylistWindow.h"
+#include "ui/WindowRig.h"
+
+namespace chordella::testing {
+namespace {
+
+constexpr int CommandsOutput = 2;  // "Memory Out 3"
+
+template <typename T>
+T* TopLevel(const char* name) {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == name) return dynamic_cast<T*>(widget);
+    return nullptr;
+}
+
+QAction* FindItem(QWidget* window, const QString& menuTitle, const QString& text) {
+    for (QMenu* menu : window->findChildren<QMenu*>()) {
+        if (menu->title() != menuTitle) continue;
+        for (QAction* action : menu->actions())
+            if (action->text() == text) return action;
+    }
+    return nullptr;
+}
+
+// Triggers an item of the main window's menus.
+void MainMenu(WindowRig& rig, const QString& text) {
+    for (QMenu* menu : rig.Window().menuBar()->findChildren<QMenu*>())
+        for (QAction* action : menu->actions())
+            if (action->text() == text) return action->trigger();
+    ADD_FAILURE() << "no menu item " << text.toStdString();
+}
+
+bool WaitFor(WindowRig& rig, const std::function<bool()>& done) {
+    return QTest::qWaitFor(
+        [&] {
+            rig.Settle();
+            return done();
+        },
+        30000);
+}
+
+platform::Paths HomeOf(WindowRig& rig) {
+    platform::Paths paths = platform::Paths::InFolder("/");
+    rig.Host().Barrier([&paths](app::DesktopCore& core) { paths = core.GetSession().Paths(); });
+    return paths;
+}
+
+int LineCount(const std::string& text) {
+    int lines = 0;
+    for (char c : text) lines += c == '\n' ? 1 : 0;
+    return lines;
+}
+
+TEST(StylePlaylistWindow, TheFavouritesLoseTheirDuplicatesAndGoToAPlaylist) {
+    WindowRig rig;
+    TempFolder first, second;
+    // Two styles of the same name and size in two folders are one style; the first stays.
+    WriteTextFile(first.File("pop.vxs"), std::string(100, 'p'));
+    WriteTextFile(second.File("pop.vxs"), std::string(100, 'q'));
+    WriteTextFile(first.File("rock.vxs"), std::string(50, 'r'));
+    const std::string lists = HomeOf(rig).Lists();
+    std::filesystem::create_directories(lists);
+    WriteTextFile(lists + "/StyleFavorites.sea", first.File("pop.vxs") + "|bpm120|4/4\n" + first.File("rock.vxs") +
+                                                     "|bpm100|4/4\n" + second.File("pop.vxs") + "|bpm120|4/4\n");
+
+    MainMenu(rig, "Style-Playlist ...");
+    auto* window = TopLevel<ui::StylePlaylistWindow>("StylePlaylistWindow");
+    ASSERT_NE(window, nullptr);
+    QStringList told;
+    window->Tell = [&told](const QString& text) { told << text; };
+    auto* shown = window->findChild<QListWidget*>("SearchResult");
+    ASSERT_NE(shown, nullptr);
+
+    FindItem(window, "Favorites list", "Open favorites list")->trigger();
+    ASSERT_TRUE(WaitFor(rig, [&] { return shown->count() == 3; })) << shown->count();
+    FindItem(window, "Favorites list", "Delete duplicates")->trigger();
+    ASSERT_TRUE(WaitFor(rig, [&] { return !told.isEmpty(); }));
+    EXPECT_EQ(told.back(), "1 style(s) was/were deleted from the current list !");
+    EXPECT_EQ(LineCount(ReadTextFile(lists + "/StyleFavorites.sea")), 2);
+    EXPECT_EQ(LineCount(ReadTextFile(lists + "/StyleFavorites.bak")), 3);
+    EXPECT_NE(ReadTextFile(lists + "/StyleFavorites.sea").find(first.File("pop.vxs")), std::string::npos);
+
+    FindItem(window, "Favorites list", "Export to playlist")->trigger();
+    ASSERT_TRUE(WaitFor(rig, [&] { return told.size() == 2; }));
+    EXPECT_EQ(told.back(), "The favoriteslist has been exported to \"StyleFavorites.txt\" !");
+    EXPECT_EQ(LineCount(ReadTextFile(lists + "/StyleFavorites.txt")), 2);
+}
+
+// A playlist of three styles in the data home at start: a search by tempo, "Random" for the
+// song creator's style choice, and "Bad style" taking the selected line out of the list.
+TEST(StylePlaylistWindow, ASearchByTempoFindsItsStylesAndABadStyleLeavesTheList) {
+    TempFolder styles;
+    for (const char* name : {"slow.vxs", "middle.vxs", "fast.vxs"}) WriteTextFile(styles.File(name), std::string(64, 's'));
+    const std::string lines = styles.File("slow.vxs") + "|bpm80|4/4|ballad\n" + styles.File("middle.vxs") +
+                              "|bpm110|4/4|pop\n" + styles.File("fast.vxs") + "|bpm160|4/4|rock\n";
+    WindowRig rig([&lines](const std::string& home) {
+        std::filesystem::create_directories(home + "/LISTS");
+        WriteTextFile(home + "/LISTS/StylePlayList.gen", lines);
+    });
+    MainMenu(rig, "Style-Playlist ...");
+    auto* window = TopLevel<ui::StylePlaylistWindow>("StylePlaylistWindow");
+    ASSERT_NE(window, nullptr);
+    QStringList asked;
+    window->Ask = [&asked](const QString& question) {
+        asked << question;
+        return true;
+    };
+    window->Tell = [](const QString&) {};
+    auto* shown = window->findChild<QListWidget*>("SearchResult");
+    auto* query = window->findChild<QComboBox*>("SearchBox");
+
+    query->setCurrentText(">100");
+    window->findChild<QPushButton*>("SearchButton")->click();
+    ASSERT_TRUE(WaitFor(rig, [&] { return shown->count() == 2; })) << shown->count();
+    EXPECT_TRUE(shown->item(0)->text().contains("middle.vxs"));
+    QLabel* found = nullptr;
+    for (QLabel* label : window->findChildren<QLabel*>())
+        if (label->text().startsWith("Found:")) found = label;
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->text(), "Found: 2");
+
+    for (QCheckBox* box : window->findChildren<QCheckBox*>())
+        if (box->text() == "Random") box->click();
+    rig.Settle();
+    bool random = false;
+    rig.Host().Barrier([&random](app::DesktopCore& core) { random = core.Playlist().Lists().RandomTicked; });
+    EXPECT_TRUE(random);
+
+    // The second hit, "fast", is a bad style: asked, it leaves the playlist file.
+    shown->setCurrentRow(1);
+    QTest::mouseClick(shown->viewport(), Qt::LeftButton, {}, shown->visualItemRect(shown->item(1)).center());
+    rig.Settle();
+    QAction* bad = nullptr;
+    for (QAction* action : window->findChild<QMenuBar*>()->actions())
+        if (action->text() == "Bad style") bad = action;
+    ASSERT_NE(bad, nullptr);
+    bad->trigger();
+    ASSERT_TRUE(WaitFor(rig, [&] { return shown->count() == 1; }));
+    EXPECT_EQ(asked.back(), "Do you really want to remove the current style from the playlist?");
+    std::vector<std::string> left;
+    rig.Host().Barrier([&left](app::DesktopCore& core) {
+        left = core.Playlist().Lists().List(library::StyleListKind::Playlist).Lines;
+    });
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(left[1].find("fast.vxs"), std::string::npos);
+}
+
+TEST(StyleManagerWindow, TheLoadedStyleJoinsAGroupAfterTheQuestionAndLeavesItAgain) {
+    WindowRig rig;
+    rig.Host().Barrier([](app::DesktopCore& core) {
+        ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
+    });
+    MainMenu(rig, "Style-&Manager ...");
+    auto* window = rig.Window().findChild<ui::StyleManagerWindow*>("StyleManagerWindow");
+    ASSERT_NE(window, nullptr);
+    auto* tree = window->findChild<QTreeWidget*>("GroupTree");
+    auto* entries = window->findChild<QListWidget*>("EntryList");
+    tree->setCurrentItem(tree->topLevelItem(0));  // "Pop"
+    rig.Settle();
+
+    rig.Prompter().AnswerYes();
+    window->findChild<QPushButton*>("AddOrEditButton")->click();
+    ASSERT_TRUE(WaitFor(rig, [&] { return entries->count() == 1; }));
+    EXPECT_TRUE(rig.Prompter().WasShown("Add \"bossa.vxs\" to group \"Pop\" ?"));
+    EXPECT_TRUE(entries->item(0)->text().startsWith("bossa.vxs")) << entries->item(0)->text().toStdString();
+    std::vector<std::string> kept;
+    rig.Host().Barrier([&kept](app::DesktopCore& core) { kept = core.ReadStyleManager().Entries; });
+    ASSERT_EQ(kept.size(), 1u);
+
+    // Asked again for the same style, it edits the entry instead of adding a second.
+    rig.Prompter().AnswerYes();
+    window->findChild<QPushButton*>("AddOrEditButton")->click();
+    rig.Settle();
+    EXPECT_TRUE(rig.Prompter().WasShown("Edit the description of \"bossa.vxs\" (loaded style)?"));
+    EXPECT_EQ(entries->count(), 1);
+
+    entries->setCurrentRow(0);
+    QTest::mouseClick(entries->viewport(), Qt::LeftButton, {}, entries->visualItemRect(entries->item(0)).center());
+    rig.Prompter().AnswerYes();
+    window->findChild<QPushButton*>("RemoveButton")->click();
+    ASSERT_TRUE(WaitFor(rig, [&] { return entries->count() == 0; }));
+    rig.Host().Barrier([&kept](app::DesktopCore& core) { kept = core.ReadStyleManager().Entries; });
+    EXPECT_TRUE(kept.empty());
+}
+
+TEST(SonglistWindow, TheOpenSongJoinsTheListWhichIsSavedAndLosesItAgain) {
+    WindowRig rig;
+    TempFolder folder;
+    const std::string song = folder.File("blues.vxa");
+    std::filesystem::copy_file(chordella::testing::AssetsFolder() + "/songs/blues.vxa", song);
+    rig.Host().Barrier([&song](app::DesktopCore& core) { ASSERT_TRUE(core.OpenSong(song)); });
+    rig.Host().Stop();
+    auto* window = TopLevel<ui::SonglistWindow>("SonglistWindow");
+    ASSERT_NE(window, nullptr);
+    window->show();
+    auto* list = window->findChild<QListWidget*>("SongEntries");
+    // Start from an empty list ("Yes = Remove current songlist").
+    if (list->count() > 0) {
+        rig.Prompter().AnswerYes();
+        window->findChild<QPushButton*>("NewClearButton")->click();
+        ASSERT_TRUE(WaitFor(rig, [&] { return list->count() == 0; }));
+    }
+
+    rig.Prompter().AnswerYes();
+    window->findChild<QPushButton*>("AddButton")->click();
+    ASSERT_TRUE(WaitFor(rig, [&] { return list->count() == 1; }));
+    app::SonglistView view;
+    rig.Host().Barrier([&view](app::DesktopCore& core) { view = core.ReadSonglist(); });
+    ASSERT_EQ(view.Rows.size(), 1u);
+
+    // "Save" asks for a file when the list has none; the line holds the song's path.
+    const std::string listFile = folder.File("gig.vxl");
+    rig.Prompter().AnswerText(listFile);
+    window->findChild<QPushButton*>("SaveButton")->click();
+    ASSERT_TRUE(WaitFor(rig, [&] { return std::filesystem::exists(listFile); }));
+    EXPECT_NE(ReadTextFile(listFile).find(song), std::string::npos) << ReadTextFile(listFile);
+
+    list->setCurrentRow(0);
+    rig.Prompter().AnswerYes();
+    window->findChild<QPushButton*>("DeleteButton")->click();
+    ASSERT_TRUE(WaitFor(rig, [&] { return list->count() == 0; }));
+    EXPECT_TRUE(rig.Prompter().Shown().back().starts_with("Delete \"")) << rig.Prompter().Shown().back();
+}
+
+TEST(MidiCommandsWindow, AStoredCommandIsSentFromItsRowOnTheChosenPort) {
+    WindowRig rig;
+    MainMenu(rig, "MIDI Commands ...");
+    auto* window = rig.Window().findChild<ui::MidiCommandsWindow*>("MidiCommandsWindow");
+    ASSERT_NE(window, nullptr);
+    rig.Settle();
+    rig.Settle();
+    const int port = window->Ports()->findText("Memory Out 3");
+    ASSERT_GE(port, 0);
+    window->Ports()->setCurrentIndex(port);
+    emit window->Ports()->activated(port);
+    // Command 4: "CC Momentary", channel 2, controller 64, value 127.
+    window->TypeList(4)->setCurrentText("CC Momentary");
+    window->Channel(4)->setValue(2);
+    window->Value(4)->setValue(64);
+    window->Data(4)->setValue(127);
+    window->SetValues({});
+    rig.Settle();
+    rig.ClearSent(CommandsOutput);
+    window->findChild<QPushButton*>("Send4")->click();
+    rig.Settle();
+    std::vector<std::uint32_t> sent;
+    for (const midi::SentMessage& message : rig.Sent(CommandsOutput)) sent.push_back(message.Packed);
+    EXPECT_EQ(sent, (std::vector<std::uint32_t>{0xB1 | 64 << 8 | 127 << 16, 0xB1 | 64 << 8}));
+    for (QMessageBox* box : window->findChildren<QMessageBox*>()) box->close();
+}
+
+TEST(InstrumentsWindow, SetsAreOpenedAfterTheQuestionAndAKeyGivenAFunctionIsStoredAndRuns) {
+    WindowRig rig;
+    TempFolder folder;
+    MainMenu(rig, "Instruments ...");
+    auto* window = rig.Window().findChild<ui::InstrumentsWindow*>("InstrumentsWindow");
+    ASSERT_NE(window, nullptr);
+    auto* sets = window->findChild<QComboBox*>("SetList");
+    auto* keys = window->findChild<QListWidget*>("KeyList");
+    auto* functions = window->findChild<QListWidget*>("FunctionList");
+    auto click = [window](const char* name) { window->findChild<QPushButton*>(name)->click(); };
+    ASSERT_TRUE(WaitFor(rig, [&] { return keys->count() == 12 && functions->count() == 34; }));
+    EXPECT_EQ(sets->itemText(10), "FX");
+    EXPECT_EQ(sets->itemText(11), "L-S");
+
+    // "FX" shows the function set of the second input on the keys.
+    sets->setCurrentIndex(10);
+    rig.Prompter().AnswerYes();
+    click("OpenSet");
+    ASSERT_TRUE(WaitFor(rig, [&] { return keys->item(0)->text() == "01  Start/Stop"; })) << keys->item(0)->text().toStdString();
+    EXPECT_TRUE(rig.Prompter().WasShown("Open function set for MIDI input ?"));
+    // An empty set is refused.
+    sets->setCurrentIndex(2);
+    click("OpenSet");
+    rig.Settle();
+    EXPECT_TRUE(rig.Prompter().WasShown("Instrument- or Function set not found !"));
+
+    // Set 1, key 3 given "Tempo +5", stored as set 3.
+    sets->setCurrentIndex(0);
+    rig.Prompter().AnswerYes();
+    click("OpenSet");
+    ASSERT_TRUE(WaitFor(rig, [&] { return keys->item(0)->text() != "01  Start/Stop"; }));
+    const QString instrument = keys->item(2)->text();
+    keys->setCurrentRow(2);
+    functions->setCurrentRow(9);
+    EXPECT_EQ(functions->item(9)->text(), "Tempo +5");
+    click("AssignFunction");
+    ASSERT_TRUE(WaitFor(rig, [&] { return keys->item(2)->text() == "03  Tempo +5"; }));
+    sets->setCurrentIndex(2);
+    rig.Prompter().AnswerYes();
+    click("StoreSet");
+    rig.Settle();
+    EXPECT_TRUE(rig.Prompter().WasShown("Save Set as Instrument-Set No. 3 ?"));
+
+    // Set 1 again, then set 3: the key has its function back, and it runs.
+    sets->setCurrentIndex(0);
+    rig.Prompter().AnswerYes();
+    click("OpenSet");
+    ASSERT_TRUE(WaitFor(rig, [&] { return keys->item(2)->text() == instrument; }));
+    sets->setCurrentIndex(2);
+    rig.Prompter().AnswerYes();
+    click("OpenSet");
+    ASSERT_TRUE(WaitFor(rig, [&] { return keys->item(2)->text() == "03  Tempo +5"; }));
+    int before = 0, after = 0;
+    rig.Host().Barrier([&](app::DesktopCore& core) {
+        before = core.GetSession().App().clock.Tempo;
+        core.Arranger().Remote().InstrumentKey(2);
+        after = core.GetSession().App().clock.Tempo;
+    });
+    EXPECT_EQ(after, before + 5);
+
+    // "L-S" writes the keys' set text to a file.
+    const std::string file = folder.File("set.txt");
+    window->ChooseFile = [&file](bool) { return QString::fromStdString(file); };
+    sets->setCurrentIndex(11);
+    click("StoreSet");
+    ASSERT_TRUE(WaitFor(rig, [&] { return std::filesystem::exists(file); }));
+    EXPECT_GE(ReadTextFile(file).size(), 39u);
+}
+
+}  // namespace
+}  // namespace chordella::testing
