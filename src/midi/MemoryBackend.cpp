@@ -110,6 +110,10 @@ bool MemoryBackend::IsInputOpen(int input) const {
     return input >= 0 && input < static_cast<int>(inputs_.size()) && inputs_[input].Open;
 }
 
+bool MemoryBackend::IsInputStarted(int input) const {
+    return IsInputOpen(input) && inputs_[static_cast<std::size_t>(input)].Open->Started();
+}
+
 bool MemoryBackend::IsOutputOpen(int output) const {
     const OutputSlot* slot = FindOutput(output);
     return slot && slot->Open;

@@ -43,6 +43,9 @@ public:
     void ClearSent(int output);
     std::uint32_t Volume(int output) const;
     bool IsInputOpen(int input) const;
+    // Open and started: what is fed before an input starts is dropped, as by a driver, so a
+    // feeder on another thread waits for this.
+    bool IsInputStarted(int input) const;
     bool IsOutputOpen(int output) const;
 
     std::string Name() const override { return "Memory"; }

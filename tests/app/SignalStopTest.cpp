@@ -99,7 +99,7 @@ TEST(ArrangerCommand, WaitsForTheFirstChordAndOnSigHupSigTermOrSigIntStopsWithEv
         bool played = false;
         std::atomic<bool> finished = false;
         std::thread player([&] {
-            if (!WaitFor([&] { return rig.memory.IsInputOpen(0) || finished; }) || finished) return;
+            if (!WaitFor([&] { return rig.memory.IsInputStarted(0) || finished; }) || finished) return;
             // The style waits: nothing sounds before a chord is played.
             std::this_thread::sleep_for(400ms);
             onsBeforeTheChord = NoteOns(rig.memory);

@@ -263,19 +263,21 @@ TEST(RemoveEntries, CorruptedAndBasslessOwnStylesGoOthersStay) {
 TEST(Favorites, AddingKeepsABackupAndExportWritesAPlaylist) {
     PlaylistRig rig;
     ASSERT_TRUE(PlayingStyle({{1, 33}}).Write(rig.paths.Styles() + "/fav.vxs"));
+    ASSERT_TRUE(PlayingStyle({{1, 33}}).Write(rig.paths.Styles() + "/next.vxs"));
     std::string error;
     ASSERT_TRUE(rig.playlist.AddFavorite(rig.paths.Styles() + "/fav.vxs", error)) << error;
     ASSERT_TRUE(rig.playlist.AddFavorite(rig.paths.Styles() + "/fav.vxs", error)) << error;
     const std::string line = rig.paths.Styles() + "/fav.vxs|bpm96|4/4||BASS";
-    EXPECT_EQ(ReadTextFile(rig.Lists("StyleFavorites.sea")), line + "\r\n" + line + "\r\n");
+    EXPECT_EQ(ReadTextFile(rig.Lists("StyleFavorites.sea")), line + "\r\n") << "a favourite is kept once";
+    ASSERT_TRUE(rig.playlist.AddFavorite(rig.paths.Styles() + "/next.vxs", error)) << error;
+    const std::string next = rig.paths.Styles() + "/next.vxs|bpm96|4/4||BASS";
+    EXPECT_EQ(ReadTextFile(rig.Lists("StyleFavorites.sea")), line + "\r\n" + next + "\r\n");
     EXPECT_EQ(ReadTextFile(rig.Lists("StyleFavorites.bak")), line + "\r\n");
-    const ListChange change = rig.playlist.DeleteDuplicates(StyleListKind::Favorites);
-    EXPECT_EQ(change.Message, "1 style(s) was/were deleted from the current list !");
     EXPECT_FALSE(rig.playlist.AddFavorite(rig.paths.Styles() + "/none.vxs", error));
     std::string message;
     ASSERT_TRUE(rig.playlist.ExportFavorites(message));
     EXPECT_EQ(message, "The favoriteslist has been exported to \"StyleFavorites.txt\" !");
-    EXPECT_EQ(ReadTextFile(rig.Lists("StyleFavorites.txt")), line + "\r\n");
+    EXPECT_EQ(ReadTextFile(rig.Lists("StyleFavorites.txt")), line + "\r\n" + next + "\r\n");
 }
 
 TEST(CopyStyles, MovedStylesTakeTheirLinesAlongAndNothingIsReplaced) {

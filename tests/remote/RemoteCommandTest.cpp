@@ -42,7 +42,7 @@ TEST(RemoteCommand, LearnBindsTheNextPedalPressAndListShowsIt) {
     // The pedal is pressed once the command listens (the feeder plays the driver's thread).
     std::thread pedal([&devices] {
         const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!devices.IsInputOpen(1) && std::chrono::steady_clock::now() < giveUp)
+        while (!devices.IsInputStarted(1) && std::chrono::steady_clock::now() < giveUp)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         devices.Feed(1, 0, {0xE0, 0, 64, 0xB0, 65, 0, 0xB3, 65, 127});  // bend and a release teach nothing
     });
