@@ -180,8 +180,9 @@ int ConvertOne(const std::string& input, const ConvertCommandFlags& flags, const
     for (const std::string& warning : warnings) std::fprintf(out, "  warning: %s\n", warning.c_str());
     if (!conversion.Damage().empty()) {
         // What is there is written, but the file is not whole: the run fails.
+        const std::size_t parts = written.Written.empty() ? 0 : written.Written.front().Report.Parts.size();
         std::fprintf(err, "%s: damaged: %s: %zu of %d parts written\n", input.c_str(), conversion.Damage().c_str(),
-                     written.Written.front().Report.Parts.size(), data::PartCount);
+                     parts, data::PartCount);
         return 1;
     }
     return flags.exportParts > 0 ? ExportParts(session, input, flags, out, err) : 0;
