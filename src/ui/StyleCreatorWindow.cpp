@@ -21,6 +21,7 @@
 #include "data/StyleModel.h"
 #include "ui/BatchWindow.h"
 #include "ui/CreatorPartSetMenu.h"
+#include "ui/ScrolledPage.h"
 
 namespace chordella::ui {
 
@@ -62,8 +63,10 @@ stylecreator::Modifiers HeldKeys() {
 StyleCreatorWindow::StyleCreatorWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt::Window), link_(link) {
     setObjectName("StyleCreatorWindow");
     setWindowTitle(data::CreatorTitle);
-    auto* layout = new QVBoxLayout(this);
-    layout->setMenuBar(MakeMenu());
+    auto* outer = new QVBoxLayout(this);
+    outer->setMenuBar(MakeMenu());
+    // Many controls: they scroll on a small screen.
+    auto* layout = new QVBoxLayout(ScrolledPage(*outer));
     layout->addWidget(MakeMaterial());
     auto* middle = new QHBoxLayout;
     middle->addWidget(MakeGenerator());
@@ -287,8 +290,10 @@ QWidget* StyleCreatorWindow::MakeParts() {
     column->addLayout(quick);
 
     auto* loop = new QHBoxLayout;
-    loop->addWidget(new QLabel("&Loop"));
+    auto* loopLabel = new QLabel("&Loop");
+    loop->addWidget(loopLabel);
     loop_ = Spin(1, 8, 4, "LoopMeasures");
+    loopLabel->setBuddy(loop_);  // the mnemonic moves to the field
     loop->addWidget(loop_);
     multiply_ = Check(loop, "Multiply by 2", "MultiplyBy2");
     Command(loop, "<<", "LoopBack", Kind::LoopBack);
