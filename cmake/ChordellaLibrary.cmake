@@ -16,7 +16,8 @@ endfunction()
 function(chordella_test name)
   cmake_parse_arguments(ARG "SERIAL" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} chordella::warnings GTest::gtest GTest::gtest_main GTest::gmock)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} chordella::test_support chordella::warnings
+                        GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   set(serial FALSE)
   if(ARG_SERIAL)
@@ -25,8 +26,6 @@ function(chordella_test name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES RUN_SERIAL ${serial}
                ENVIRONMENT "CHORDELLA_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/fixtures")
-  # The shared corpus of real MIDI and style files, for the tests that read it.
-  target_compile_definitions(${name} PRIVATE CHORDELLA_DEFAULT_CORPUS="${PROJECT_SOURCE_DIR}/../shared/corpus")
 endfunction()
 
 # chordella_fuzz(NAME SOURCE DEPS ...): a libFuzzer target, collected under the target "fuzz_targets".

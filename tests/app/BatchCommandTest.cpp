@@ -18,6 +18,7 @@
 #include "library/PlaylistFiles.h"
 #include "platform/Files.h"
 #include "support/RunChordella.h"
+#include "support/TestPaths.h"
 
 namespace chordella::testing {
 namespace {
@@ -198,7 +199,7 @@ TEST(BatchCommand, AddPutsTheFoldersStylesIntoTheHomePlaylist) {
 
 std::string CorpusStyles() {
     const char* folder = std::getenv("CHORDELLA_CORPUS");
-    return std::string(folder && *folder ? folder : CHORDELLA_DEFAULT_CORPUS) + "/styles";
+    return std::string(folder && *folder ? folder : chordella::testing::DefaultCorpusFolder()) + "/styles";
 }
 
 TEST(BatchCommand, ConvertWritesNamedStylesPerSetAndCountsFilesThatAreNoStyles) {
@@ -249,7 +250,7 @@ TEST(BatchCommand, ARunKilledMidwayLeavesEveryStyleWholeOldOrNew) {
     const std::vector<std::uint8_t> original = StyleWithBass().Bytes();
     const std::string text(original.begin(), original.end());
     for (int i = 0; i < 400; ++i) WriteTextFile(folder.File("Style " + std::to_string(1000 + i) + ".vxs"), text);
-    const std::string exe = CHORDELLA_EXE;
+    const std::string exe = chordella::testing::ChordellaExe();
     std::vector<std::string> arguments = {exe, "--home", home.Path(), "batch", "normalize", folder.Path()};
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());

@@ -16,6 +16,7 @@
 #include "stylecreator/StyleConversion.h"
 #include "support/TempFolder.h"
 #include "support/TestSession.h"
+#include "support/TestPaths.h"
 
 namespace chordella::testing {
 namespace {
@@ -24,7 +25,7 @@ namespace fs = std::filesystem;
 
 std::string CorpusStyles() {
     const char* folder = std::getenv("CHORDELLA_CORPUS");
-    return std::string(folder && *folder ? folder : CHORDELLA_DEFAULT_CORPUS) + "/styles";
+    return std::string(folder && *folder ? folder : chordella::testing::DefaultCorpusFolder()) + "/styles";
 }
 
 std::vector<std::string> StyleFiles() {

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "stylecreator/ConverterWindow.h"
+#include "support/TestPaths.h"
 #include "support/TestSession.h"
 
 namespace chordella::testing {
@@ -15,7 +16,7 @@ using namespace stylecreator;
 
 TEST(ConverterWindow, TheArrangementIsSavedAsideWhileOpenAndTheRunConvertsTheChosenSections) {
     const char* corpus = std::getenv("CHORDELLA_CORPUS");
-    const std::string file = std::string(corpus && *corpus ? corpus : CHORDELLA_DEFAULT_CORPUS) + "/styles/SoulBeat.STY";
+    const std::string file = std::string(corpus && *corpus ? corpus : chordella::testing::DefaultCorpusFolder()) + "/styles/SoulBeat.STY";
     if (!std::filesystem::exists(file)) GTEST_SKIP() << "no corpus";
     TestSession t;
     CreatorState state;
@@ -80,7 +81,7 @@ namespace {
 
 TEST(StyleConverterDesk, ImportChooseAndSetVariationsMakeThePlayingStyle) {
     const char* corpus = std::getenv("CHORDELLA_CORPUS");
-    const std::string folder = std::string(corpus && *corpus ? corpus : CHORDELLA_DEFAULT_CORPUS) + "/styles/";
+    const std::string folder = std::string(corpus && *corpus ? corpus : chordella::testing::DefaultCorpusFolder()) + "/styles/";
     if (!std::filesystem::exists(folder + "Samba_X1.S841.STY")) GTEST_SKIP() << "no corpus";
     TestSession t;
     app::StyleConverterDesk desk(*t.session);
@@ -113,7 +114,7 @@ TEST(StyleConverterDesk, ImportChooseAndSetVariationsMakeThePlayingStyle) {
 
 std::string CorpusFile(const std::string& name) {
     const char* corpus = std::getenv("CHORDELLA_CORPUS");
-    return std::string(corpus && *corpus ? corpus : CHORDELLA_DEFAULT_CORPUS) + "/styles/" + name;
+    return std::string(corpus && *corpus ? corpus : chordella::testing::DefaultCorpusFolder()) + "/styles/" + name;
 }
 
 app::ConverterView Import(app::StyleConverterDesk& desk, const std::string& path) {

@@ -30,6 +30,7 @@
 #include "support/StyleBuilder.h"
 #include "support/StuckNotes.h"
 #include "support/TestSession.h"
+#include "support/TestPaths.h"
 
 namespace chordella::app {
 namespace {
@@ -42,7 +43,7 @@ struct DesktopRig {
 
     static LifecycleSetup Setup(bool bundled) {
         LifecycleSetup setup;
-        if (bundled) setup.AssetsFolder = CHORDELLA_ASSETS;
+        if (bundled) setup.AssetsFolder = chordella::testing::AssetsFolder();
         setup.ReadOnlyMedia = [] { return false; };
         return setup;
     }
@@ -215,7 +216,7 @@ TEST(DesktopCoreTransport, SyncStartStaysArmedUntilTheFirstChordOfTheChordZoneSt
     options.MidiIn = "Memory In 1";  // the keyboard
     rig.core.ApplyOptions(options);
     ASSERT_TRUE(rig.t.midi->IsInputOpen(0));
-    ASSERT_TRUE(rig.core.OpenStyle(std::string(CHORDELLA_ASSETS) + "/styles/pop16.vxs"));
+    ASSERT_TRUE(rig.core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/pop16.vxs"));
     rig.core.SetTempo(200);
     ASSERT_TRUE(rig.Snapshot().SyncStartAvailable);
     rig.core.ToggleSyncStart();
@@ -439,7 +440,7 @@ TEST(DesktopCoreQuestions, AQuestionWhileTheStylePlaysLeavesTheTicksRunningUntil
     SlowUser& slowUser = *user;
     DesktopRig rig(false, std::move(user));
     rig.core.Start();
-    ASSERT_TRUE(rig.core.OpenStyle(std::string(CHORDELLA_ASSETS) + "/styles/bossa.vxs"));
+    ASSERT_TRUE(rig.core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
     // A melody is on the track, so "&Record" asks before it replaces it.
     data::MelodyTrack& track = rig.t.session->App().arrangement.Melody;
     track.MelodyBuffer[0] = {0, 0x90, 60, 100, true};
@@ -636,7 +637,7 @@ TEST(DesktopCoreDisplay, WithoutAnAudioDeviceTheOutputSaysSo) {
 TEST(DesktopCoreDisplay, TheQueuedPartTheButtonsRequestsAndTheFadeAreShown) {
     DesktopRig rig;
     rig.core.Start();
-    const std::string styles = std::string(CHORDELLA_ASSETS) + "/styles/";
+    const std::string styles = chordella::testing::AssetsFolder() + "/styles/";
     ASSERT_TRUE(rig.core.OpenStyle(styles + "pop16.vxs"));
     rig.core.FadeOut();
     EXPECT_FALSE(rig.Snapshot().Fading) << "nothing plays: nothing fades";
@@ -661,7 +662,7 @@ TEST(DesktopCoreDisplay, TheQueuedPartTheButtonsRequestsAndTheFadeAreShown) {
 TEST(DesktopCoreDisplay, AStyleChosenWhileAnotherPlaysTakesOverAtTheNextMeasureAndPlaysOn) {
     DesktopRig rig;
     rig.core.Start();
-    const std::string styles = std::string(CHORDELLA_ASSETS) + "/styles/";
+    const std::string styles = chordella::testing::AssetsFolder() + "/styles/";
     ASSERT_TRUE(rig.core.OpenStyle(styles + "pop16.vxs"));
     rig.core.SetTempo(200);
     rig.core.StartStop();

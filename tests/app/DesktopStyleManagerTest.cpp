@@ -12,6 +12,7 @@
 #include "app/SnapshotView.h"
 #include "library/StyleManager.h"
 #include "support/TestSession.h"
+#include "support/TestPaths.h"
 
 namespace chordella::app {
 namespace {
@@ -25,7 +26,7 @@ struct ManagerDesktop {
     }
     static LifecycleSetup Setup() {
         LifecycleSetup setup;
-        setup.AssetsFolder = CHORDELLA_ASSETS;
+        setup.AssetsFolder = chordella::testing::AssetsFolder();
         setup.ReadOnlyMedia = [] { return false; };
         return setup;
     }

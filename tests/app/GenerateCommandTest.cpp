@@ -9,6 +9,7 @@
 #include "platform/Files.h"
 #include "support/RunChordella.h"
 #include "support/TempFolder.h"
+#include "support/TestPaths.h"
 
 namespace chordella {
 namespace {
@@ -73,7 +74,7 @@ TEST(GenerateCommand, TheSameSeedWritesTheSameFileAndAnotherSeedAnotherSong) {
 TEST(GenerateCommand, ChoosesAStyleFromTheStylesFolderAndPlaysItsMeter) {
     TempFolder home;
     std::filesystem::create_directories(home.File("STYLES"));
-    std::filesystem::copy_file(std::string(CHORDELLA_ASSETS) + "/styles/waltz.vxs", home.File("STYLES/waltz.vxs"));
+    std::filesystem::copy_file(chordella::testing::AssetsFolder() + "/styles/waltz.vxs", home.File("STYLES/waltz.vxs"));
     const auto result = RunChordella("--home " + home.Path() + " generate -o " + home.File("w.vxa") +
                                      " --row 0 --key C --measures 8 --seed 1 " + FixedFlags);
     ASSERT_EQ(result.exitCode, 0) << result.output;

@@ -9,6 +9,7 @@
 #include "stylecreator/StyleConversion.h"
 #include "support/TempFolder.h"
 #include "support/TestSession.h"
+#include "support/TestPaths.h"
 
 namespace chordella::testing {
 namespace {
@@ -18,7 +19,7 @@ using namespace stylecreator;
 
 std::string CorpusStyle(const std::string& name) {
     const char* folder = std::getenv("CHORDELLA_CORPUS");
-    return std::string(folder && *folder ? folder : CHORDELLA_DEFAULT_CORPUS) + "/styles/" + name;
+    return std::string(folder && *folder ? folder : chordella::testing::DefaultCorpusFolder()) + "/styles/" + name;
 }
 
 TEST(PartSetFiles, AnExportedSetReadsBackPartByPartAndShortFilesAreSkipped) {

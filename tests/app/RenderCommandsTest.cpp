@@ -15,6 +15,7 @@
 #include "support/StyleBuilder.h"
 #include "support/TempFolder.h"
 #include "support/TextFiles.h"
+#include "support/TestPaths.h"
 
 namespace chordella::testing {
 namespace {
@@ -183,7 +184,7 @@ TEST_F(RenderCommands, ASongWithoutAStyleIsRefusedWithTheReason) {
 }
 
 TEST_F(RenderCommands, ABundledSongFindsItsBundledStyleOnAFreshHome) {
-    const std::string demo = std::string(CHORDELLA_TESTS_DIR) + "/../assets/songs/demo2.vxa";
+    const std::string demo = chordella::testing::TestsFolder() + "/../assets/songs/demo2.vxa";
     const Result result = RunChordella(Home() + "render " + Q(demo) + " --measures 1 -o " + Q(folder.File("d.mid")));
     EXPECT_EQ(result.exitCode, 0) << result.output;
 }

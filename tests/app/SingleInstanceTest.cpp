@@ -15,6 +15,7 @@
 
 #include "support/RunChordella.h"
 #include "support/TempFolder.h"
+#include "support/TestPaths.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ Result RunSecond(const std::string& runtime, const std::string& arguments) {
 }
 
 pid_t StartFirst(const std::string& runtime, const std::string& home) {
+    const std::string exe = chordella::testing::ChordellaExe();
     const pid_t pid = fork();
     if (pid == 0) {
         setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
@@ -38,7 +40,7 @@ pid_t StartFirst(const std::string& runtime, const std::string& home) {
         const int null = open("/dev/null", O_WRONLY);
         dup2(null, STDOUT_FILENO);
         dup2(null, STDERR_FILENO);
-        execl(CHORDELLA_EXE, "chordella", "--home", home.c_str(), static_cast<char*>(nullptr));
+        execl(exe.c_str(), "chordella", "--home", home.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     return pid;

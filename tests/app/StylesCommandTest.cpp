@@ -14,6 +14,7 @@
 #include "support/StyleBuilder.h"
 #include "support/TempFolder.h"
 #include "support/TextFiles.h"
+#include "support/TestPaths.h"
 
 namespace chordella::app {
 namespace {
@@ -27,7 +28,7 @@ using testing::WriteTextFile;
 
 std::string CorpusFolder() {
     const char* folder = std::getenv("CHORDELLA_CORPUS");
-    return folder && *folder ? folder : CHORDELLA_DEFAULT_CORPUS;
+    return folder && *folder ? folder : chordella::testing::DefaultCorpusFolder();
 }
 
 // The corpus styles whose manifest lists the meter 3/4, and the bundled styles whose
@@ -41,7 +42,7 @@ std::set<std::string> ThreeFourStyles(const std::string& corpus) {
         for (std::string column; std::getline(fields, column, '\t');) columns.push_back(column);
         if (columns.size() > 18 && columns[1] == "style" && columns[18] == "3/4") names.insert(columns[0]);
     }
-    for (const auto& entry : fs::directory_iterator(CHORDELLA_ASSETS "/styles")) {
+    for (const auto& entry : fs::directory_iterator(chordella::testing::AssetsFolder() + "/styles")) {
         std::vector<std::uint8_t> bytes;
         std::string error;
         data::StyleImage image;
@@ -67,7 +68,7 @@ TEST(StylesCommand, AddingTheCorpusAndTheBundledStylesThenSearchingFindsExactlyT
     if (!fs::exists(corpus + "/styles")) GTEST_SKIP() << "no corpus at " << corpus;
     TempFolder home;
     const CommandResult add =
-        RunChordella("--home " + home.Path() + " styles add '" + corpus + "/styles' " CHORDELLA_ASSETS "/styles --describe 'gig set'");
+        RunChordella("--home " + home.Path() + " styles add '" + corpus + "/styles' " + chordella::testing::AssetsFolder() + "/styles --describe 'gig set'");
     ASSERT_EQ(add.exitCode, 0) << add.output;
     const std::set<std::string> expected = ThreeFourStyles(corpus);
     ASSERT_GE(expected.size(), 4u) << "the corpus has three, the bundled styles a waltz";

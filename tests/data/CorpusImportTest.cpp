@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "data/ImportFixture.h"
+#include "support/TestPaths.h"
 
 namespace chordella::testing {
 namespace {
@@ -19,7 +20,7 @@ using data::ImportOutcome;
 
 std::string CorpusFolder() {
     const char* folder = std::getenv("CHORDELLA_CORPUS");
-    return folder && *folder ? folder : CHORDELLA_DEFAULT_CORPUS;
+    return folder && *folder ? folder : chordella::testing::DefaultCorpusFolder();
 }
 
 // Files the import refuses by its own rules, with the message and the reason.

@@ -22,6 +22,7 @@
 #include "support/TempFolder.h"
 #include "support/TestSession.h"
 #include "support/WavFile.h"
+#include "support/TestPaths.h"
 
 namespace chordella::testing {
 namespace {
@@ -286,7 +287,7 @@ namespace {
 class HarbourLights : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string assets = std::string(CHORDELLA_TESTS_DIR) + "/../assets";
+        const std::string assets = chordella::testing::TestsFolder() + "/../assets";
         std::string errorFile, error;
         ASSERT_TRUE(app::LoadRenderInput(render, assets + "/songs/harbour.vxa", assets + "/styles/bossa.vxs", errorFile,
                                          error))

@@ -16,6 +16,7 @@
 #include "support/TempFolder.h"
 #include "support/TestSession.h"
 #include "support/TextFiles.h"
+#include "support/TestPaths.h"
 
 namespace chordella::library {
 namespace {
@@ -25,7 +26,7 @@ using testing::ReadTextFile;
 using testing::TempFolder;
 using testing::WriteTextFile;
 
-std::string Bundled(const std::string& name) { return std::string(CHORDELLA_ASSETS_DIR) + "/styles/" + name; }
+std::string Bundled(const std::string& name) { return chordella::testing::AssetsFolder() + "/styles/" + name; }
 
 std::string LowerName(std::string name) {
     for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -69,7 +70,7 @@ TEST(StyleEntries, ABundledStyleGivesItsMetrumTempoAndTheChannelsTheLoaderFinds)
 
 TEST(StyleEntries, KeyboardStylesOfOtherMakersGiveTheirOwnMeterTempoAndChannels) {
     const char* corpus = std::getenv("CHORDELLA_CORPUS");
-    const std::string styles = std::string(corpus && *corpus ? corpus : CHORDELLA_DEFAULT_CORPUS) + "/styles";
+    const std::string styles = std::string(corpus && *corpus ? corpus : chordella::testing::DefaultCorpusFolder()) + "/styles";
     if (!fs::exists(styles)) GTEST_SKIP() << "no corpus at " << styles;
     int read = 0;
     for (const auto& file : fs::directory_iterator(styles)) {

@@ -17,6 +17,7 @@
 #include "support/StyleBuilder.h"
 #include "support/TempFolder.h"
 #include "support/TextFiles.h"
+#include "support/TestPaths.h"
 
 namespace chordella::library {
 namespace {
@@ -29,7 +30,7 @@ using testing::WriteTextFile;
 
 std::string CorpusFolder() {
     const char* folder = std::getenv("CHORDELLA_CORPUS");
-    return folder && *folder ? folder : CHORDELLA_DEFAULT_CORPUS;
+    return folder && *folder ? folder : chordella::testing::DefaultCorpusFolder();
 }
 
 struct PlaylistRig {

@@ -8,6 +8,7 @@
 
 #include "platform/Bytes.h"
 #include "stylecreator/CasmChunk.h"
+#include "support/TestPaths.h"
 
 namespace chordella::testing {
 namespace {
@@ -17,7 +18,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 std::string CorpusStyle(const std::string& name) {
     const char* folder = std::getenv("CHORDELLA_CORPUS");
-    return std::string(folder && *folder ? folder : CHORDELLA_DEFAULT_CORPUS) + "/styles/" + name;
+    return std::string(folder && *folder ? folder : chordella::testing::DefaultCorpusFolder()) + "/styles/" + name;
 }
 
 Bytes ReadAll(const std::string& path) {

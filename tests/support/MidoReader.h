@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "support/TestPaths.h"
+
 namespace chordella::testing {
 
 struct MidoEvent {
@@ -52,7 +54,7 @@ struct MidoFile {
     }
 };
 
-inline std::string MidoDumpScript() { return std::string(CHORDELLA_TESTS_DIR) + "/support/midi_dump.py"; }
+inline std::string MidoDumpScript() { return chordella::testing::TestsFolder() + "/support/midi_dump.py"; }
 
 inline std::vector<std::string> SplitTabs(const std::string& line) {
     std::vector<std::string> parts;

@@ -1,5 +1,5 @@
 #pragma once
-// Runs the real `chordella` executable (CHORDELLA_EXE, set by the test target) with the
+// Runs the real `chordella` executable (ChordellaExe()) with the
 // given arguments, as a user would, and collects its exit code and output. `environment`
 // goes before the command (variable settings, or a wrapper such as `timeout 20`).
 
@@ -8,6 +8,8 @@
 #include <array>
 #include <cstdio>
 #include <string>
+
+#include "support/TestPaths.h"
 
 namespace chordella::testing {
 
@@ -18,7 +20,7 @@ struct CommandResult {
 
 inline CommandResult RunChordella(const std::string& arguments, const std::string& environment = "") {
     CommandResult result;
-    const std::string command = environment + " " + std::string(CHORDELLA_EXE) + " " + arguments + " 2>&1";
+    const std::string command = environment + " " + chordella::testing::ChordellaExe() + " " + arguments + " 2>&1";
     std::FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return result;
     std::array<char, 4096> buffer{};

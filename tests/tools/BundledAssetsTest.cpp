@@ -19,6 +19,7 @@
 #include "platform/Files.h"
 #include "support/TestSession.h"
 #include "BundledStyles.h"
+#include "support/TestPaths.h"
 
 namespace chordella::tools {
 namespace {
@@ -40,7 +41,7 @@ std::vector<std::string> FilesBelow(const std::string& folder) {
 // A session whose data home holds the bundled files, copied as a first start copies them.
 struct HomeWithAssets {
     HomeWithAssets() {
-        const auto report = app::CopyBundledFiles(CHORDELLA_ASSETS_DIR, t.session->Paths());
+        const auto report = app::CopyBundledFiles(chordella::testing::AssetsFolder(), t.session->Paths());
         EXPECT_TRUE(report.Failed.empty());
     }
     testing::TestSession t;
@@ -49,13 +50,13 @@ struct HomeWithAssets {
 TEST(BundledAssetsTest, TheCommittedAssetsAreExactlyWhatTheSourcesMake) {
     std::vector<AuthoredFile> files;
     std::string error;
-    ASSERT_TRUE(AuthorAssets(CHORDELLA_ASSET_SOURCES_DIR, files, error)) << error;
-    EXPECT_EQ(DifferingAssets(files, CHORDELLA_ASSETS_DIR), std::vector<std::string>{})
+    ASSERT_TRUE(AuthorAssets(chordella::testing::AssetSourcesFolder(), files, error)) << error;
+    EXPECT_EQ(DifferingAssets(files, chordella::testing::AssetsFolder()), std::vector<std::string>{})
         << "rebuild them: cmake --build build --target assets";
     std::vector<std::string> authored;
     for (const auto& file : files) authored.push_back(file.RelativePath);
     std::sort(authored.begin(), authored.end());
-    EXPECT_EQ(FilesBelow(CHORDELLA_ASSETS_DIR), authored) << "a bundled file that no source makes";
+    EXPECT_EQ(FilesBelow(chordella::testing::AssetsFolder()), authored) << "a bundled file that no source makes";
 }
 
 TEST(BundledAssetsTest, EveryStyleLoadsWithAllEightPartsAndAGeneralMidiSetUp) {

@@ -21,13 +21,14 @@
 #include "midi/SynthRenderer.h"
 #include "support/TempFolder.h"
 #include "support/WavFile.h"
+#include "support/TestPaths.h"
 
 namespace chordella::tools {
 namespace {
 
 std::vector<std::string> BundledSongPaths() {
     std::vector<std::string> paths;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(CHORDELLA_ASSETS_DIR) + "/songs"))
+    for (const auto& entry : std::filesystem::directory_iterator(chordella::testing::AssetsFolder() + "/songs"))
         if (entry.path().extension() == ".vxa") paths.push_back(entry.path().string());
     std::sort(paths.begin(), paths.end());
     return paths;
@@ -42,7 +43,7 @@ TEST(BundledSongLevelTest, EverySongRendersNearMasteredLoudnessWithoutClipping) 
     if (!midi::SynthRenderer::Create(error)) GTEST_SKIP() << "no built-in synth here: " << error;
     testing::TempFolder folder;
     // A data home as a first start leaves it, so that each song finds the style it names.
-    ASSERT_TRUE(app::CopyBundledFiles(CHORDELLA_ASSETS_DIR, platform::Paths::InFolder(folder.Path())).Failed.empty());
+    ASSERT_TRUE(app::CopyBundledFiles(chordella::testing::AssetsFolder(), platform::Paths::InFolder(folder.Path())).Failed.empty());
     for (const std::string& song : BundledSongPaths()) {
         SCOPED_TRACE(song);
         app::RenderSession render(platform::Paths::InFolder(folder.Path()));

@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include "ui/WindowRig.h"
+#include "support/TestPaths.h"
 
 namespace chordella::testing {
 namespace {
@@ -73,7 +74,7 @@ TEST(ControlHost, TheMelodyMenuSwitchesReachTheCoreAndShowTheirState) {
 TEST(ControlHost, TheTransportKeysOfTheWindowRunTheTransport) {
     WindowRig rig;
     rig.Host().Barrier([](app::DesktopCore& core) {
-        ASSERT_TRUE(core.OpenStyle(std::string(CHORDELLA_ASSETS) + "/styles/bossa.vxs"));
+        ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
     });
     QTest::keyClick(&rig.Window(), Qt::Key_Space);
     EXPECT_TRUE(rig.Shown().Playing) << "space starts the style";

@@ -15,6 +15,7 @@
 #include "ui/PerformanceDisplay.h"
 #include "ui/WindowPlacement.h"
 #include "ui/WindowRig.h"
+#include "support/TestPaths.h"
 
 namespace chordella::testing {
 namespace {
@@ -58,7 +59,7 @@ std::string Problem(const QWidget* widget) {
 
 void StartStyle(WindowRig& rig, const char* style) {
     rig.Host().Barrier([&](app::DesktopCore& core) {
-        ASSERT_TRUE(core.OpenStyle(std::string(CHORDELLA_ASSETS) + "/styles/" + style));
+        ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/" + style));
         core.SetTempo(160);
     });
     QTest::mouseClick(rig.Window().findChild<QPushButton*>("PlayButton"), Qt::LeftButton);

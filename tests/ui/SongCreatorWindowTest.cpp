@@ -12,6 +12,7 @@
 #include "ui/ChordViewWindow.h"
 #include "ui/SongCreatorWindow.h"
 #include "ui/WindowRig.h"
+#include "support/TestPaths.h"
 
 namespace chordella::testing {
 namespace {
@@ -33,7 +34,7 @@ void ClickEntry(QListWidget* list, int row) {
 TEST(SongCreatorWindow, AChosenProgressionBecomesTheSongAndPlaysAtOnceInTheChordView) {
     WindowRig rig;
     rig.Host().Barrier([](app::DesktopCore& core) {
-        ASSERT_TRUE(core.OpenStyle(std::string(CHORDELLA_ASSETS) + "/styles/bossa.vxs"));
+        ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
     });
     auto* creator = TopLevel<ui::SongCreatorWindow>("SongCreator");
     auto* chordView = TopLevel<ui::ChordViewWindow>("ChordView");

@@ -14,13 +14,14 @@
 
 #include "support/TempFolder.h"
 #include "ui/QtTestApp.h"
+#include "support/TestPaths.h"
 
 namespace chordella::ui {
 namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path Assets = fs::path(CHORDELLA_ASSETS) / "styles";
+const fs::path Assets = fs::path(chordella::testing::AssetsFolder()) / "styles";
 
 std::vector<std::string> Names(const std::vector<StyleEntry>& entries) {
     std::vector<std::string> names;

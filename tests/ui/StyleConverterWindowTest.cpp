@@ -14,6 +14,7 @@
 
 #include "ui/StyleConverterWindow.h"
 #include "ui/WindowRig.h"
+#include "support/TestPaths.h"
 
 namespace chordella::testing {
 namespace {
@@ -31,7 +32,7 @@ ui::StyleConverterWindow* OpenConverter(WindowRig& rig) {
 TEST(StyleConverterWindow, AnImportedStyleFillsTheListsAndSetVariationsConvertsTheChosenSet) {
     const char* corpus = std::getenv("CHORDELLA_CORPUS");
     const std::string file =
-        std::string(corpus && *corpus ? corpus : CHORDELLA_DEFAULT_CORPUS) + "/styles/FrenchMusette.S750.prs";
+        std::string(corpus && *corpus ? corpus : chordella::testing::DefaultCorpusFolder()) + "/styles/FrenchMusette.S750.prs";
     if (!std::filesystem::exists(file)) GTEST_SKIP() << "no corpus";
     WindowRig rig;
     ui::StyleConverterWindow* converter = OpenConverter(rig);
