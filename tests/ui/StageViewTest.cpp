@@ -18,6 +18,7 @@
 #include "ui/DisplayText.h"
 #include "ui/PerformanceDisplay.h"
 #include "ui/StageView.h"
+#include "support/TestPaths.h"
 #include "ui/WindowRig.h"
 
 namespace chordella::testing {
@@ -47,7 +48,7 @@ int ShownLamps(const ui::BeatLamps& lamps) {
 // The style plays on the virtual clock: the test runs the ticks itself.
 void StartOnTheVirtualClock(WindowRig& rig, const char* style) {
     rig.Host().Barrier([&](app::DesktopCore& core) {
-        ASSERT_TRUE(core.OpenStyle(std::string(CHORDELLA_ASSETS) + "/styles/" + style));
+        ASSERT_TRUE(core.OpenStyle(AssetsFolder() + "/styles/" + style));
         core.Arranger().Clock().StartVirtual(120);
         core.Arranger().Transport().StartStyle();  // Start / Stop would stop the running clock
     });
@@ -120,7 +121,7 @@ TEST(StageView, TabGivesTheWindowToADisplayReadableFromAfarThatGrowsWithTheWindo
     WindowRig rig;
     ui::MainWindow& window = rig.Window();
     rig.Host().Barrier([](app::DesktopCore& core) {
-        ASSERT_TRUE(core.OpenSong(std::string(CHORDELLA_ASSETS) + "/songs/demo2.vxa"));
+        ASSERT_TRUE(core.OpenSong(AssetsFolder() + "/songs/demo2.vxa"));
     });
     window.resize(1276, 688);  // a 1280×720 screen less the window's frame
     window.Refresh(rig.Shown());
@@ -160,7 +161,7 @@ TEST(StageView, TheNormalDisplayGrowsWithTheWindowAndNamesTheSong) {
     WindowRig rig;
     ui::MainWindow& window = rig.Window();
     rig.Host().Barrier([](app::DesktopCore& core) {
-        ASSERT_TRUE(core.OpenSong(std::string(CHORDELLA_ASSETS) + "/songs/demo2.vxa"));
+        ASSERT_TRUE(core.OpenSong(AssetsFolder() + "/songs/demo2.vxa"));
     });
     window.Refresh(rig.Shown());
     const auto* chord = window.Display().findChild<ui::DisplayText*>("ChordDisplay");
