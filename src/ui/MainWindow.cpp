@@ -139,7 +139,13 @@ QWidget* MainWindow::BuildFields() {
         // The button shows "K" while the accompaniment is on: a click switches it off.
         core_.SetAccompaniment(accompanimentButton_->text() != "K");
     });
-    for (QPushButton* b : {stop, recordButton_, stepRecord, clockButton_, accompanimentButton_}) layout->addWidget(b);
+    for (QPushButton* b : {stop, recordButton_, stepRecord, clockButton_}) layout->addWidget(b);
+    // The switch's own caption is a letter ("K": on, click for off; "A": off): it is named.
+    auto* accompaniment = new QLabel("Accompaniment");
+    accompaniment->setToolTip("K: the accompaniment plays (click to switch it off); A: it is off");
+    layout->addSpacing(6);
+    layout->addWidget(accompaniment);
+    layout->addWidget(accompanimentButton_);
     layout->addSpacing(12);
     split_ = SpinBox("SplitKey", 12, 127, 59);
     split_->setToolTip("Highest key of the chord zone");
@@ -193,6 +199,7 @@ void MainWindow::Refresh(const app::DisplaySnapshot& snapshot) {
     setWindowTitle(QString::fromUtf8(snapshot.Title.c_str()));
     statusBar()->showMessage(QString::fromUtf8(snapshot.Status.c_str()));
     lastPlaying_ = snapshot.Playing;
+    lastShown_ = snapshot;
     keyboardLayout_ = snapshot.KeyboardLayout;
     // Only the view that is shown repaints; the other catches up when it is shown.
     if (IsStageView()) stage_->Refresh(snapshot);
@@ -234,9 +241,8 @@ bool MainWindow::IsStageView() const { return pages_->currentWidget() == stage_;
 
 void MainWindow::SetStageView(bool on) {
     if (on == IsStageView()) return;
-    const app::DisplaySnapshot snapshot = core_.Snapshot();
-    if (on) stage_->Refresh(snapshot);
-    else display_->Refresh(snapshot);
+    if (on) stage_->Refresh(lastShown_);
+    else display_->Refresh(lastShown_);
     pages_->setCurrentWidget(on ? static_cast<QWidget*>(stage_) : pages_->widget(0));
     statusBar()->setVisible(!on);
     stageAction_->setChecked(on);

@@ -179,6 +179,7 @@ private:
     QTimer* storeTimer_ = nullptr;
     bool settingsLoaded_ = false;  // stored settings arrive after start: nothing is stored before
     bool lastPlaying_ = false;
+    app::DisplaySnapshot lastShown_;  // what the views were last given: the hidden one catches up from it
     int keyboardLayout_ = 1;  // the computer keyboard's layout the keys are read with
     int theme_ = 0;
     QSpinBox* split_ = nullptr;
