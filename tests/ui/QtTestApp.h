@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QtGlobal>
 
 namespace chordella::testing {
@@ -25,15 +26,17 @@ inline QApplication& QtTestApp() {
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         const QString config = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/chordella-offscreen-screen.json";
-        QFile file(config);
+        // Test binaries run side by side and share the file: it is replaced whole (written
+        // aside, then renamed), so another binary never reads it half written.
+        QSaveFile file(config);
         const bool written =
             file.open(QIODevice::WriteOnly) &&
             file.write(QString(R"({"screens": [{"name": "laptop", "x": 0, "y": 0, "width": %1, "height": %2,)"
                                R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
                            .arg(ScreenWidth)
                            .arg(ScreenHeight)
-                           .toUtf8()) > 0;
-        file.close();
+                           .toUtf8()) > 0 &&
+            file.commit();
         qputenv("QT_QPA_PLATFORM", written ? ("offscreen:configfile=" + config).toLocal8Bit() : QByteArray("offscreen"));
     }
     static int argc = 1;
