@@ -99,8 +99,12 @@ bool DescribeMidi(const std::string& path, std::span<const std::uint8_t> bytes, 
     std::fprintf(out, "imports as %lld beats\n", static_cast<long long>(summary.Import.ImportedBeats));
     if (style || !summary.Import.Markers.empty()) {
         std::fprintf(out, "markers (%zu):\n", summary.Import.Markers.size());
+        // A section that starts off the bar line says on which beat, and how long it is.
         for (const data::SectionMarker& marker : summary.Import.Markers)
-            std::fprintf(out, "  %s\n", Printable(marker.DisplayText()).c_str());
+            std::fprintf(out, "  %s%s\n", Printable(marker.DisplayText()).c_str(),
+                         marker.StartBeat > 1 ? (" (from beat " + std::to_string(marker.StartBeat) + ", " +
+                                                 std::to_string(marker.Beats) + " beats)").c_str()
+                                              : "");
     }
     if (!summary.ImportMessage.empty()) std::fprintf(out, "import says: %s\n", summary.ImportMessage.c_str());
     if (style) DescribeChannelTable(bytes, out);

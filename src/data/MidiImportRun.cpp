@@ -55,7 +55,9 @@ private:
     void Meta(const SmfEvent& event, TrackState& track);
     void TimeSignature(std::span<const std::uint8_t> bytes);
     void Marker(std::span<const std::uint8_t> text);
-    int EndMeasureAt(const SectionMarker& marker) const;
+    // A section ends where the next one's marker stands, the last one where the file ends (a
+    // started beat counting).
+    void CloseSection(SectionMarker& marker, std::int64_t endBeat) const;
 
     const ImportSettings& settings_;
     CreatorWorkWriter& out_;
@@ -96,7 +98,7 @@ ImportResult Run::Go() {
         }
     }
     if (!result_.Markers.empty() && result_.Markers.back().EndMeasure == 0)
-        result_.Markers.back().EndMeasure = EndMeasureAt(result_.Markers.back());
+        CloseSection(result_.Markers.back(), result_.ImportedBeats + (clockInBeat_ > 0 ? 1 : 0));
     result_.Position = static_cast<std::int32_t>(std::min<std::int64_t>(position_, std::numeric_limits<std::int32_t>::max()));
     result_.MeasureUnits = measureUnits_;
     return result_;
@@ -231,27 +233,28 @@ void Run::TimeSignature(std::span<const std::uint8_t> bytes) {
     }
 }
 
-int Run::EndMeasureAt(const SectionMarker& marker) const {
+void Run::CloseSection(SectionMarker& marker, std::int64_t endBeat) const {
+    // Its last measure is counted from its own first beat, so that a section that starts off
+    // the bar line does not take the next one's first bar.
     const std::int64_t beatsPerMeasure = std::max(1, measureUnits_ / 4);
-    const std::int64_t beats = result_.ImportedBeats;
-    const std::int64_t last = beats > 0 ? (beats - 1) / beatsPerMeasure + 1 : 1;
-    return static_cast<int>(std::min<std::int64_t>(std::max<std::int64_t>(last, marker.StartMeasure), 1 << 30));
+    marker.Beats = std::max<std::int64_t>(0, endBeat - marker.FirstBeat);
+    const std::int64_t measures = (marker.Beats + beatsPerMeasure - 1) / beatsPerMeasure;
+    marker.EndMeasure = static_cast<int>(
+        std::min<std::int64_t>(marker.StartMeasure + std::max<std::int64_t>(measures - 1, 0), 1 << 30));
 }
 
 void Run::Marker(std::span<const std::uint8_t> text) {
     std::vector<SectionMarker>& markers = result_.Markers;
     const std::int64_t beatsPerMeasure = std::max(1, measureUnits_ / 4);
-    int measure = static_cast<int>(std::min<std::int64_t>(result_.ImportedBeats / beatsPerMeasure + 1, 1 << 30));
-    if (!markers.empty()) {
-        SectionMarker& previous = markers.back();
-        if (measure > previous.StartMeasure + 16) measure = previous.StartMeasure;
-        if (previous.EndMeasure == 0) previous.EndMeasure = EndMeasureAt(previous);
-    }
+    const std::int64_t beat = result_.ImportedBeats;
+    if (!markers.empty() && markers.back().EndMeasure == 0) CloseSection(markers.back(), beat);
     if (static_cast<int>(markers.size()) >= MaxMarkers) return;
     SectionMarker marker;
     for (std::size_t index = 0; index < text.size() && index < MarkerTextBytes && text[index] != 0; ++index)
         marker.Text.push_back(static_cast<char>(text[index]));
-    marker.StartMeasure = measure;
+    marker.StartMeasure = static_cast<int>(std::min<std::int64_t>(beat / beatsPerMeasure + 1, 1 << 30));
+    marker.StartBeat = static_cast<int>(beat % beatsPerMeasure) + 1;
+    marker.FirstBeat = beat;
     markers.push_back(std::move(marker));
 }
 

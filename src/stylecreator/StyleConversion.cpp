@@ -137,8 +137,6 @@ bool StyleConversion::Import(const std::string& path, std::string& error) {
 
     casm_ = ReadCasm(bytes);
     lists_.Fill(work.Markers);
-    meter34_ = result.Meter >= 0 && (std::string(data::MeterTable[static_cast<std::size_t>(result.Meter)].Meter) == "3/4" ||
-                                     std::string(data::MeterTable[static_cast<std::size_t>(result.Meter)].Meter) == "6/8");
     return true;
 }
 
@@ -189,26 +187,19 @@ SetReport StyleConversion::ConvertSet(int item, platform::Random& random) {
         moved89_ = true;
     }
 
+    // Every part starts where its section's marker stands and is as long as the section, in
+    // every meter: the ranges are exact, so they need neither the 2/4 adjustment of ranges
+    // counted in 4/4 bars nor a start moved to beat 2 in 3/4.
     StructureData structure;
-    for (int part = 0; part < data::PartCount; ++part)
-        structure.Ranges[static_cast<std::size_t>(part)] = {ranges[static_cast<std::size_t>(part)].First,
-                                                            ranges[static_cast<std::size_t>(part)].Last};
-    if (measureUnits_ == 8) AdjustRangesForTwoFour(structure);
+    for (int part = 0; part < data::PartCount; ++part) {
+        const SectionRange& range = ranges[static_cast<std::size_t>(part)];
+        structure.Ranges[static_cast<std::size_t>(part)] = {range.First, range.Last, range.StartBeat};
+    }
     HeadlessCreatorHost host(session_);
     PartSetter setter(style, session_.Prompter(), host);
     ChannelFlags muteBoxes{};
     ApplyStructure(structure, setter, style, host, muteBoxes, session_.Prompter(), false);
     if (!host.status.empty()) report.Warnings.push_back(host.status);
-    // Styles in 3/4 and 6/8 begin their parts on the second beat.
-    if (options_.StartWithBeat2At3_4 && meter34_) {
-        for (int part = 0; part < data::PartCount; ++part) {
-            const data::PartRecord& record = style.Parts[static_cast<std::size_t>(part)];
-            if (!record.Present()) continue;
-            PartRequest request{part, record.StartMeasure, record.EndMeasure, 2,
-                                record.FollowUpCode == data::followup::Variation, std::nullopt};
-            PlacePart(style, host.Material(), measureUnits_, request);
-        }
-    }
     for (int part = 0; part < data::PartCount; ++part) {
         const data::PartRecord& record = style.Parts[static_cast<std::size_t>(part)];
         if (!record.Present()) continue;

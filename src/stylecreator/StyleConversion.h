@@ -92,7 +92,6 @@ private:
     std::int32_t importedSize_ = 0;
     data::StyleHeader importedHeader_;
     int measureUnits_ = 16;
-    bool meter34_ = false;    // 3/4 or 6/8
     bool moved89_ = false;    // channel 9 joined channel 10
     // Per part and channel: converted from the table's source chord (root, chord kind); −1 = no.
     std::array<std::array<int, data::StyleChannels>, data::PartCount> tableRoot_{};
