@@ -1,6 +1,7 @@
 #include "data/MidiImportRun.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 
 #include "data/CreatorWorkWriter.h"
@@ -24,8 +25,9 @@ const std::array<const char*, 8> ChordChangeIntervals = {"1/4", "1/2", "3/4", "1
 namespace {
 
 struct TrackState {
-    explicit TrackState(std::span<const std::uint8_t> data) : Reader(data) {}
+    TrackState(std::span<const std::uint8_t> data, std::size_t fileOffset) : Reader(data), FileOffset(fileOffset) {}
     SmfTrackReader Reader;
+    std::size_t FileOffset = 0;   // where the track's data begins in the file
     std::int64_t Time = 0;        // file tick of the next event once its delta is read
     bool DeltaPending = false;    // the delta of the next event is read and added to Time
     bool Done = false;
@@ -35,7 +37,7 @@ class Run {
 public:
     Run(const SmfLayout& layout, const ImportSettings& settings, CreatorWorkWriter& out)
         : settings_(settings), out_(out), ticksPerTick_(std::max(1, layout.FileTicksPerTick())) {
-        for (const SmfTrackChunk& chunk : layout.Tracks) tracks_.emplace_back(chunk.Data);
+        for (const SmfTrackChunk& chunk : layout.Tracks) tracks_.emplace_back(chunk.Data, chunk.Offset);
         trimming_ = settings.TrimLeadingSilence;
         measureUnits_ = settings.MeasureUnits > 0 ? settings.MeasureUnits : 16;
         position_ = settings.StartPosition;
@@ -51,6 +53,7 @@ private:
     void UpdateTempoLimit();
     void ServeTrack(std::size_t index, std::int64_t fileTick);
     void Damaged(std::size_t index, const std::string& problem);
+    void UnknownCode(const TrackState& track);
     void Channel(const SmfEvent& event);
     void Meta(const SmfEvent& event, TrackState& track);
     void TimeSignature(std::span<const std::uint8_t> bytes);
@@ -150,6 +153,15 @@ void Run::Damaged(std::size_t index, const std::string& problem) {
     result_.Problem = "track " + std::to_string(index + 1) + ": " + problem;
 }
 
+void Run::UnknownCode(const TrackState& track) {
+    // The reader stops on the status byte it does not know.
+    const std::size_t at = track.Reader.Position();
+    char byte[8];
+    std::snprintf(byte, sizeof byte, "0x%02X", at < track.Reader.Size() ? track.Reader.ByteAt(at) : 0);
+    result_.Status = ImportStatus::UnknownCode;
+    result_.Problem = std::string("byte ") + byte + " at offset " + std::to_string(track.FileOffset + at);
+}
+
 void Run::ServeTrack(std::size_t index, std::int64_t fileTick) {
     TrackState& track = tracks_[index];
     while (!track.Done && !Stopped()) {
@@ -170,7 +182,7 @@ void Run::ServeTrack(std::size_t index, std::int64_t fileTick) {
         switch (track.Reader.ReadEvent(event)) {
             case SmfRead::Ok: break;
             case SmfRead::End: track.Done = true; return;
-            case SmfRead::UnknownCode: result_.Status = ImportStatus::UnknownCode; return;
+            case SmfRead::UnknownCode: return UnknownCode(track);
             case SmfRead::Damaged: return Damaged(index, track.Reader.Problem());
         }
         if (event.Type == SmfEvent::Kind::Channel) Channel(event);
@@ -259,6 +271,10 @@ void Run::Marker(std::span<const std::uint8_t> text) {
 }
 
 }  // namespace
+
+std::string UnknownCodeMessage(const std::string& where) {
+    return "Error - Unknown Code !" + (where.empty() ? std::string() : " (" + where + ")");
+}
 
 ImportResult RunImport(const SmfLayout& layout, const ImportSettings& settings, CreatorWorkWriter& out) {
     Run run(layout, settings, out);
