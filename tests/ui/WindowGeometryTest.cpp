@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -172,7 +173,11 @@ TEST(WindowGeometry, EveryWindowFitsALaptopScreenLeavesTheDisplayFreeAndShowsAll
     const QRect screen = main.screen()->availableGeometry();
     ASSERT_EQ(screen.size(), QSize(ScreenWidth, ScreenHeight)) << "the tests' screen is a laptop's";
     // The demo song, so that the editor and its windows have beats to show.
-    rig.Host().Barrier([](app::DesktopCore& core) { ASSERT_TRUE(core.OpenSong(AssetsFolder() + "/songs/demo2.vxa")); });
+    // A copy in the data home: the lead sheet is written beside the song.
+    const std::string song = rig.Host().SongsFolder() + "/demo2.vxa";
+    std::filesystem::create_directories(rig.Host().SongsFolder());
+    std::filesystem::copy_file(AssetsFolder() + "/songs/demo2.vxa", song, std::filesystem::copy_options::overwrite_existing);
+    rig.Host().Barrier([&](app::DesktopCore& core) { ASSERT_TRUE(core.OpenSong(song)); });
     main.FitToScreen();
     // Where a window manager puts it: its title bar at the top of the screen.
     main.setGeometry(QRect(screen.topLeft() + QPoint(ui::BorderGuess, ui::TitleBarGuess), main.size()));
