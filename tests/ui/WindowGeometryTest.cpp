@@ -15,10 +15,14 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTest>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/DesktopCore.h"
+#include "support/TestPaths.h"
 #include "ui/PerformanceDisplay.h"
 #include "ui/WindowPlacement.h"
 #include "ui/WindowRig.h"
@@ -53,6 +57,41 @@ const std::vector<WindowCase> Cases{
 };
 
 QString Plain(QString caption) { return caption.remove('&').section('\t', 0, 0); }
+
+// Windows opened from another window: by a menu item of that window or by its button.
+struct InnerCase {
+    const char* Menu;     // the main window's menu and item that open the outer window
+    const char* Caption;
+    const char* Outer;    // the outer window's object name
+    const char* InnerMenu;  // the outer window's menu (object name), or nullptr for a button
+    const char* Item;       // that menu's item, or the button's object name
+    WindowCase Inner;
+};
+
+const std::vector<InnerCase> InnerCases{
+    {"StyleMenu", "Style-Creator ...", "StyleCreatorWindow", "BatchMenu", "Batch processor window ...",
+     {"", "", "BatchWindow", {}}},
+    {"SongMenu", "Chord Memory Editor", "EditorWindow", nullptr, "EditBeat", {"", "", "ChordCellDialog", {}}},
+    {"SongMenu", "Chord Memory Editor", "EditorWindow", nullptr, "LeadSheet", {"", "", "LeadSheetText", {}}},
+    {"SongMenu", "Chord Memory Editor", "EditorWindow", nullptr, "ControllerValues", {"", "", "ChannelValuesText", {}}},
+};
+
+bool OpenFrom(QWidget& outer, const InnerCase& item) {
+    if (item.InnerMenu == nullptr) {
+        auto* button = outer.findChild<QAbstractButton*>(item.Item);
+        if (button == nullptr) return false;
+        button->click();
+        return true;
+    }
+    auto* menu = outer.findChild<QMenu*>(item.InnerMenu);
+    if (menu == nullptr) return false;
+    for (QAction* action : menu->actions()) {
+        if (Plain(action->text()) != item.Item) continue;
+        action->trigger();
+        return true;
+    }
+    return false;
+}
 
 QAction* MenuItem(ui::MainWindow& window, const char* menuName, const QString& caption) {
     auto* menu = window.menuBar()->findChild<QMenu*>(menuName);
@@ -133,6 +172,12 @@ TEST(WindowGeometry, EveryWindowFitsALaptopScreenLeavesTheDisplayFreeAndShowsAll
     ui::MainWindow& main = rig.Window();
     const QRect screen = main.screen()->availableGeometry();
     ASSERT_EQ(screen.size(), QSize(ScreenWidth, ScreenHeight)) << "the tests' screen is a laptop's";
+    // The demo song, so that the editor and its windows have beats to show.
+    // A copy in the data home: the lead sheet is written beside the song.
+    const std::string song = rig.Host().SongsFolder() + "/demo2.vxa";
+    std::filesystem::create_directories(rig.Host().SongsFolder());
+    std::filesystem::copy_file(AssetsFolder() + "/songs/demo2.vxa", song, std::filesystem::copy_options::overwrite_existing);
+    rig.Host().Barrier([&](app::DesktopCore& core) { ASSERT_TRUE(core.OpenSong(song)); });
     main.FitToScreen();
     // Where a window manager puts it: its title bar at the top of the screen.
     main.setGeometry(QRect(screen.topLeft() + QPoint(ui::BorderGuess, ui::TitleBarGuess), main.size()));
@@ -154,6 +199,31 @@ TEST(WindowGeometry, EveryWindowFitsALaptopScreenLeavesTheDisplayFreeAndShowsAll
         QCoreApplication::processEvents();
         CheckWindow(*window, screen, displayRect, item);
         window->close();
+        QCoreApplication::processEvents();
+    }
+
+    for (const InnerCase& item : InnerCases) {
+        SCOPED_TRACE(item.Inner.Window);
+        QAction* open = MenuItem(main, item.Menu, item.Caption);
+        ASSERT_NE(open, nullptr);
+        open->trigger();
+        rig.Settle();
+        QWidget* outer = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (outer = TopLevel(item.Outer)) != nullptr; }, 10000));
+        rig.Settle();
+        QCoreApplication::processEvents();
+        // The editor edits the beat that is chosen: the song's first.
+        if (auto* grid = outer->findChild<QTableWidget*>("Grid")) grid->setCurrentCell(0, 0);
+        ASSERT_TRUE(OpenFrom(*outer, item)) << item.Item;
+        QWidget* window = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            rig.Settle();
+            return (window = TopLevel(item.Inner.Window)) != nullptr;
+        }, 10000));
+        QCoreApplication::processEvents();
+        CheckWindow(*window, screen, displayRect, item.Inner);
+        window->close();
+        outer->close();
         QCoreApplication::processEvents();
     }
 }
