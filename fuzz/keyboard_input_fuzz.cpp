@@ -50,8 +50,10 @@ void ChooseOptions(core::Session& session, std::uint8_t a, std::uint8_t b) {
 // Every long message the output received is one whole system-exclusive message, and the
 // last one is `probe`.
 void CheckSysexSent(const midi::MemoryBackend& memory, const std::vector<std::uint8_t>& probe) {
+    // Sent() answers a copy: it is kept while the last message is looked at.
+    const std::vector<midi::SentMessage> all = memory.Sent(0);
     const std::vector<std::uint8_t>* last = nullptr;
-    for (const midi::SentMessage& sent : memory.Sent(0)) {
+    for (const midi::SentMessage& sent : all) {
         if (!sent.IsLong()) continue;
         const auto& bytes = sent.Bytes;
         if (bytes.size() < 2 || bytes.front() != 0xF0 || bytes.back() != 0xF7) __builtin_trap();
