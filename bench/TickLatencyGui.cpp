@@ -21,7 +21,14 @@
 
 using namespace chordella;
 
-bool MeasureWithWindow(int bpm, std::size_t ticks, bool realtime, std::vector<TickSample>& samples, long& repaints) {
+namespace {
+
+// The view changes after this many ticks (5 s at 120 bpm).
+constexpr std::size_t TurnTicks = 240;
+
+}  // namespace
+
+bool MeasureWithWindow(int bpm, std::size_t ticks, bool realtime, ViewSamples& normal, ViewSamples& stage) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     char pattern[] = "/tmp/chordella-tick-latency-XXXXXX";
     const char* home = mkdtemp(pattern);
@@ -43,6 +50,9 @@ bool MeasureWithWindow(int bpm, std::size_t ticks, bool realtime, std::vector<Ti
     setup.Lifecycle.ReadOnlyMedia = [] { return false; };
 
     std::atomic<bool> done{false};
+    std::atomic<bool> staged{false};  // the view shown: the tick files its sample under it
+    normal.samples.reserve(ticks + TurnTicks);
+    stage.samples.reserve(ticks + TurnTicks);
     {
         ui::ControlHost host(std::make_unique<core::Session>(std::move(parts)), setup);
         ui::MainWindow window(host);
@@ -53,9 +63,10 @@ bool MeasureWithWindow(int bpm, std::size_t ticks, bool realtime, std::vector<Ti
         host.Barrier([&](app::DesktopCore& core) {
             timer = std::make_unique<platform::TickTimer>(core.GetSession().Loop(), [&](const platform::TickInfo& info) {
                 const std::int64_t now = platform::NowMicros();
+                std::vector<TickSample>& samples = staged ? stage.samples : normal.samples;
                 if (samples.size() < ticks)
                     samples.push_back({now - info.dueMicros, info.firedMicros - info.dueMicros, now - info.firedMicros});
-                if (samples.size() >= ticks) done = true;
+                if (normal.samples.size() >= ticks && stage.samples.size() >= ticks) done = true;
             });
             timer->SetTempo(bpm);
             if (realtime) {
@@ -64,15 +75,23 @@ bool MeasureWithWindow(int bpm, std::size_t ticks, bool realtime, std::vector<Ti
             }
         });
 
-        // The stress: every turn of the GUI loop resizes the window and repaints it whole.
+        // The stress: every turn of the GUI loop resizes the window and repaints it whole; the
+        // view changes every few seconds, while a view that has its ticks lets the other catch up.
         QTimer stress;
         int step = 0;
         QObject::connect(&stress, &QTimer::timeout, &window, [&] {
             ++step;
+            const std::size_t normalTicks = normal.samples.size(), stageTicks = stage.samples.size();
+            const bool turn = ((normalTicks + stageTicks) / TurnTicks) % 2 == 1;
+            const bool wantStage = normalTicks >= ticks ? true : stageTicks >= ticks ? false : turn;
+            if (wantStage != staged) {
+                window.SetStageView(wantStage);
+                staged = wantStage;
+            }
             window.resize(1100 + (step % 40) * 8, 760 + (step % 25) * 6);
             window.RefreshFromCore();
             window.repaint();
-            ++repaints;
+            ++(staged ? stage.repaints : normal.repaints);
             if (done) application.quit();
         });
         stress.start(0);

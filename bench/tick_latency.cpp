@@ -7,7 +7,7 @@
 // --realtime asks for real-time scheduling the way the program does, and the report says
 // which scheduling each thread got. --busy T starts T threads that spin, to measure under load; --every prints each tick.
 // --gui measures on the desktop host's control thread while its window repaints at full
-// speed (see TickLatencyGui.h).
+// speed, in turns in the normal and the stage view, and reports each (see TickLatencyGui.h).
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -15,6 +15,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/Clock.h"
@@ -86,13 +87,23 @@ int main(int argc, char** argv) {
     const auto ticks = static_cast<std::size_t>(seconds * 24.0 * bpm / 60.0);
     std::vector<Sample> samples;
     samples.reserve(ticks);
-    long repaints = 0;
     if (gui) {
 #ifdef CHORDELLA_BENCH_GUI
-        if (!MeasureWithWindow(bpm, ticks, realtime, samples, repaints)) {
+        ViewSamples normal, stage;
+        if (!MeasureWithWindow(bpm, ticks, realtime, normal, stage)) {
             std::fprintf(stderr, "tick_latency: the window could not be made\n");
             return 1;
         }
+        for (const auto& [name, view] : {std::pair<const char*, ViewSamples*>{"normal view", &normal}, {"stage view", &stage}}) {
+            std::printf("%s: %zu ticks at %d bpm, window repaints meanwhile: %ld\n", name, view->samples.size(), bpm,
+                        view->repaints);
+            Report("lateness", view->samples, &Sample::lateness);
+            Report("wake", view->samples, &Sample::wake);
+            Report("hand-off", view->samples, &Sample::handOff);
+        }
+        stopBusy = true;
+        for (auto& t : spinners) t.join();
+        return 0;
 #else
         std::fprintf(stderr, "tick_latency: built without the desktop window (CHORDELLA_GUI=OFF)\n");
         return 2;
@@ -122,9 +133,8 @@ int main(int argc, char** argv) {
     stopBusy = true;
     for (auto& t : spinners) t.join();
 
-    std::printf("%zu ticks at %d bpm (period %lld µs), %d busy thread(s)%s\n", samples.size(), bpm,
-                static_cast<long long>(TickTimer::PeriodMicros(bpm)), busy, gui ? ", window repainting" : "");
-    if (gui) std::printf("window repaints meanwhile: %ld\n", repaints);
+    std::printf("%zu ticks at %d bpm (period %lld µs), %d busy thread(s)\n", samples.size(), bpm,
+                static_cast<long long>(TickTimer::PeriodMicros(bpm)), busy);
     Report("lateness", samples, &Sample::lateness);
     Report("wake", samples, &Sample::wake);
     Report("hand-off", samples, &Sample::handOff);

@@ -21,14 +21,14 @@ midi::AudioSettings LoadAudioSettings(const platform::Paths& paths);
 
 // The flags of the commands that sound. Each flag given replaces its setting.
 struct AudioFlags {
-    std::string soundFont{};    // --soundfont FILE
-    std::string driver{};       // --audio-driver auto|jack|pulseaudio|alsa
-    std::string device{};       // --audio-device NAME
+    std::string soundFont{};  // --soundfont FILE
+    std::string driver{};     // --audio-driver auto|jack|pulseaudio|alsa
+    std::string device{};     // --audio-device NAME
     int sampleRate = 0;       // --sample-rate HZ
     int buffer = 0;           // --buffer FRAMES
     int volume = -1;          // --volume 0 … 100
-    std::string reverb{};       // --reverb off|on|0 … 100
-    std::string chorus{};       // --chorus off|on|0 … 100
+    std::string reverb{};     // --reverb off|on|0 … 100
+    std::string chorus{};     // --chorus off|on|0 … 100
 };
 
 // False with a one-line reason ("--buffer 7: …") when a flag's value cannot be taken; the

@@ -21,6 +21,7 @@
 #include "stylecreator/ChannelRules.h"
 #include "stylecreator/PartSetFiles.h"
 #include "stylecreator/StyleConversion.h"
+#include "stylecreator/BassFinding.h"
 #include "stylecreator/VolumeNormalisation.h"
 #include "stylecreator/WorkFiles.h"
 
@@ -211,7 +212,7 @@ void BatchRun::DoFile(const std::string& file) {
     const auto normalise = [&](data::StyleState& style) {
         NoChannelRulesOutside quiet;
         NormalisationState state;
-        NormaliseVolumes(style, NamesOfChannels(style.Header, instruments), state, {.Target = job_.NormaliseTarget},
+        NormaliseVolumes(style, RuleNamesOf(style, instruments), state, {.Target = job_.NormaliseTarget},
                          quiet);
     };
 
@@ -243,7 +244,7 @@ void BatchRun::DoFile(const std::string& file) {
             data::StyleState& style = session.session.Style().style;
             NoChannelRulesOutside quiet;
             // The bass rule on the loaded copy only: what it would move is of no interest here.
-            remove = MoveBassToChannel11(TargetOf(style), NamesOfChannels(style.Header, instruments), quiet, true)
+            remove = MoveBassToChannel11(TargetOf(style), RuleNamesOf(style, instruments), quiet, true)
                          .Result == BassMoveResult::NotFound;
         }
         if (!remove) return;
@@ -341,13 +342,14 @@ void BatchRun::ConvertFile(const std::string& file) {
     const std::string description = DescriptionFor(file);
     platform::Random random(1);
     int writtenSets = 0;
+    std::size_t partsWritten = 0;
     for (int set = 1; set <= std::clamp(job_.Sets, 1, VariationSetCount); ++set) {
         const SetReport report = conversion.ConvertSet(set - 1, random);
         data::StyleState& style = session.session.Style().style;
         if (report.Parts.empty() || !style.Parts[data::Index(data::StylePart::Basic)].Present()) continue;
         NoChannelRulesOutside quiet;
         NormalisationState state;
-        NormaliseVolumes(style, NamesOfChannels(style.Header, instruments), state, {.Target = job_.NormaliseTarget},
+        NormaliseVolumes(style, RuleNamesOf(style, instruments), state, {.Target = job_.NormaliseTarget},
                          quiet);
         const std::vector<std::uint8_t> stream = StyleStreamOf(session.session.Style().Work);
         if (!data::CheckStyleStream(style.Parts, stream, error)) {
@@ -356,9 +358,12 @@ void BatchRun::ConvertFile(const std::string& file) {
         }
         const std::string path = (fs::path(job_.OutputFolder) / ConvertedName(file, set, description)).string();
         if (!WriteStyle(file, path, data::StyleFileBytes(style.Header, style.Parts, stream))) return;
-        ++writtenSets;
+        if (writtenSets++ == 0) partsWritten = report.Parts.size();
     }
-    if (writtenSets == 0) Fail(file, "cannot be converted: no variations set gives a Basic part");
+    if (writtenSets == 0) return Fail(file, "cannot be converted: no variations set gives a Basic part");
+    if (!conversion.Damage().empty())
+        Fail(file, "damaged: " + conversion.Damage() + ": " + std::to_string(partsWritten) + " of " +
+                       std::to_string(data::PartCount) + " parts written");
 }
 
 bool BatchRun::WriteStyle(const std::string& input, const std::string& path, const std::vector<std::uint8_t>& bytes) {

@@ -5,7 +5,9 @@
 #include <memory>
 
 #include "core/Session.h"
+#include "data/GeneralMidi.h"
 #include "data/InstrumentSet.h"
+#include "data/VoiceMap.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/ScriptedPrompter.h"
@@ -86,6 +88,21 @@ std::string PartName(int part) {
     return name.empty() ? name : name.substr(1);
 }
 
+// "ch 11 (channel table: the channel table sends channel 13 (\"Aco.Bass\") to the bass part),
+// bank 8/0 program 17, nearest General MIDI voice Electric Bass (finger)"
+std::string BassLine(const SetReport& report) {
+    const BassFinding& bass = report.Bass;
+    if (bass.Channel < 0) return "none found (no bass part in the channel table, no bass voice, no bass program name)";
+    std::string line = "ch " + std::to_string(bass.Channel + 1) + " (" + EvidenceText(bass.Evidence) + ": " + bass.Why + ")";
+    if (report.BassMovedFrom >= 0) line += ", moved there from ch " + std::to_string(report.BassMovedFrom + 1);
+    if (bass.Voice.Program >= 0) {
+        line += ", " + data::VoiceText(bass.Voice);
+        const int gm = data::BuiltInVoiceMap().NearestGm(bass.Voice);
+        if (gm >= 0) line += ", nearest General MIDI voice " + std::string(data::GeneralMidiProgramNames()[static_cast<std::size_t>(gm)]);
+    }
+    return line;
+}
+
 // One style file: every requested set written. 0, or 1 with the reason on `err`.
 int ConvertOne(const std::string& input, const ConvertCommandFlags& flags, const std::vector<int>& sets,
                std::FILE* out, std::FILE* err) {
@@ -159,7 +176,15 @@ int ConvertOne(const std::string& input, const ConvertCommandFlags& flags, const
                  flags.outputFolder.c_str(), name.c_str(), static_cast<long long>(millis));
     for (const std::string& message : conversion.ChannelTable().Messages)
         std::fprintf(out, "  channel table: %s\n", message.c_str());
+    if (!written.Written.empty()) std::fprintf(out, "  bass: %s\n", BassLine(written.Written.front().Report).c_str());
     for (const std::string& warning : warnings) std::fprintf(out, "  warning: %s\n", warning.c_str());
+    if (!conversion.Damage().empty()) {
+        // What is there is written, but the file is not whole: the run fails.
+        const std::size_t parts = written.Written.empty() ? 0 : written.Written.front().Report.Parts.size();
+        std::fprintf(err, "%s: damaged: %s: %zu of %d parts written\n", input.c_str(), conversion.Damage().c_str(),
+                     parts, data::PartCount);
+        return 1;
+    }
     return flags.exportParts > 0 ? ExportParts(session, input, flags, out, err) : 0;
 }
 

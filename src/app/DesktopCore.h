@@ -232,6 +232,7 @@ private:
     void ApplyDerivedSettings();
     void FillClock(DisplaySnapshot& snapshot) const;
     void FillOutput(DisplaySnapshot& snapshot) const;
+    void FillSongTitle(DisplaySnapshot& snapshot) const;
     void FillStyle(DisplaySnapshot& snapshot) const;
     void FillMixer(DisplaySnapshot& snapshot) const;
 

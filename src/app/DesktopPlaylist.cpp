@@ -1,10 +1,13 @@
 #include "app/DesktopPlaylist.h"
 
 #include <algorithm>
+#include <cctype>
+#include <filesystem>
 
 #include "app/PlaylistStyleList.h"
 #include "app/SongCreator.h"
 #include "core/Session.h"
+#include "platform/Files.h"
 #include "library/SongStyles.h"
 #include "library/StylePlaylist.h"
 #include "platform/Prompter.h"
@@ -26,12 +29,29 @@ void DesktopPlaylist::Open() {
         return;  // not opened: the exit must not write the empty list over the damaged file
     }
     opened_ = true;
+    OfferHomeStyles();
     if (!playlist_->OpenFavorites(error)) session_.Prompter().Inform(error + " !");
     core::Options& options = session_.App().options;
     options.StylePlaylistFile = playlist_->List(library::StyleListKind::Playlist).File;
     if (!playlist_->Search(options.StyleSearchText, false, false).Ok) playlist_->Search("*;", false, false);
     const int count = static_cast<int>(playlist_->List(library::StyleListKind::SearchResult).Lines.size());
     if (options.StyleSearchIndex >= 0 && options.StyleSearchIndex < count) playlist_->Selected = options.StyleSearchIndex;
+}
+
+void DesktopPlaylist::OfferHomeStyles() {
+    const library::StyleList& list = playlist_->List(library::StyleListKind::Playlist);
+    if (!list.Lines.empty() || platform::FileExists(list.File)) return;
+    // A first start (or a playlist deleted): the styles of the data home's styles folder
+    // (the bundled ones on a first start) make the list, so that the window offers them.
+    std::vector<std::string> styles;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(session_.Paths().Styles(), error)) {
+        std::string extension = entry.path().extension().string();
+        for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (extension == ".vxs" && entry.is_regular_file(error)) styles.push_back(entry.path().string());
+    }
+    std::sort(styles.begin(), styles.end());
+    if (!styles.empty()) playlist_->AddStyles(styles, "", nullptr);
 }
 
 void DesktopPlaylist::Save() {

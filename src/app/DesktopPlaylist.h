@@ -55,6 +55,8 @@ public:
     bool ShowPlaylist() override { return false; }
 
 private:
+    // An empty playlist with no file yet gets the styles of the data home's styles folder.
+    void OfferHomeStyles();
     std::string Maintain(const PlaylistRequest& request);
     std::string Change(const PlaylistRequest& request);
     std::string Export(const PlaylistRequest& request, PlaylistView& view);

@@ -60,6 +60,7 @@ void DesktopCore::FillSnapshot(DisplaySnapshot& snapshot) const {
     snapshot.Playing = session_.Style().player.StyleActive != 0 || app.transport.ChordPlayMode < 0;
     snapshot.SyncStart = (app.options.SlaveMode && app.clock.TickDelay != 0) || app.transport.SyncStartArmed;
     Copy(snapshot.SongName, FileName(app.arrangement.ArrangementPath));
+    FillSongTitle(snapshot);
     snapshot.FirstChordKey = app.chords.FirstKey;
     snapshot.SplitKey = app.config.Keys.LastChordKey;
     snapshot.TransposeOctave = app.engine.KeyboardOctave;
@@ -98,6 +99,23 @@ void DesktopCore::FillClock(DisplaySnapshot& snapshot) const {
         Copy(snapshot.NextChord, name.View());
         return;
     }
+}
+
+void DesktopCore::FillSongTitle(DisplaySnapshot& snapshot) const {
+    const data::ArrangementState& song = session_.App().arrangement;
+    if (song.Chords.IsEmpty()) {
+        snapshot.SongTitle.Set("", 0);
+        return;
+    }
+    if (!song.Text.SongTitle.empty()) {
+        Copy(snapshot.SongTitle, song.Text.SongTitle);
+        return;
+    }
+    // A song without a title is called by its file's name; a new one has neither.
+    std::string_view name = FileName(song.ArrangementPath);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot != std::string_view::npos && dot > 0) name = name.substr(0, dot);
+    Copy(snapshot.SongTitle, name.empty() ? std::string_view("New song") : name);
 }
 
 void DesktopCore::FillOutput(DisplaySnapshot& snapshot) const {

@@ -60,6 +60,7 @@ struct DisplaySnapshot {
     FixedText<32> KeyText;       // the chord view's key line ("Key: Eb maj")
     FixedText<32> StyleName;     // the style name label, "%-.10s ..." already applied
     FixedText<64> SongName;      // the song's file name without folder, empty = none
+    FixedText<64> SongTitle;     // the song's title (its file name without extension when it has none), empty = no song
     FixedText<96> Status;        // the status line
 
     FixedText<64> StyleFullName; // the loaded style's whole name ("Rock&roll"), empty = none

@@ -5,6 +5,7 @@
 
 #include "app/BatchRun.h"
 #include "core/Session.h"
+#include "stylecreator/BassFinding.h"
 #include "stylecreator/VolumeNormalisation.h"
 
 namespace chordella::app {
@@ -39,7 +40,7 @@ StyleSetsOutcome WriteStyleSets(core::Session& session, StyleCreator& creator, S
             NormalisationState normalisation;
             NormaliseSettings settings;
             settings.Target = request.NormaliseTarget;
-            NormaliseVolumes(style, NamesOfChannels(style.Header, session.App().config.Instruments), normalisation,
+            NormaliseVolumes(style, RuleNamesOf(style, session.App().config.Instruments), normalisation,
                              settings, quiet);
         }
         const std::string path = StyleSetFileName(request.Folder, sourcePath, set, request.Description);

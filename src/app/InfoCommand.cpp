@@ -22,7 +22,11 @@
 #include "data/WorkFile.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "stylecreator/BassFinding.h"
 #include "stylecreator/CasmChunk.h"
+#include "data/GeneralMidi.h"
+#include "data/InstrumentSet.h"
+#include "data/VoiceMap.h"
 
 namespace chordella::app {
 
@@ -47,6 +51,39 @@ std::string Printable(const std::string& text) {
     std::string result;
     for (char c : text) result.push_back(std::isprint(static_cast<unsigned char>(c)) ? c : '?');
     return result;
+}
+
+// "bass: ch 11, by its voice: its voice bank 8/0 program 17 is a maker's Electric Bass (finger)"
+void DescribeBass(const stylecreator::BassFinding& bass, std::FILE* out) {
+    if (bass.Channel < 0) {
+        std::fprintf(out, "bass: none found (no bass part in a channel table, no bass voice, no bass program name)\n");
+        return;
+    }
+    std::string voice;
+    if (bass.Voice.Program >= 0) {
+        voice = ", " + data::VoiceText(bass.Voice);
+        const int gm = data::BuiltInVoiceMap().NearestGm(bass.Voice);
+        if (gm >= 0) voice += " (General MIDI: " + std::string(data::GeneralMidiProgramNames()[static_cast<std::size_t>(gm)]) + ")";
+    }
+    std::fprintf(out, "bass: ch %d, by its %s: %s%s\n", bass.Channel + 1, stylecreator::EvidenceText(bass.Evidence).c_str(),
+                 Printable(bass.Why).c_str(), voice.c_str());
+}
+
+// The bass of a keyboard style file: its channel table's bass part, else the voices and names
+// of its set-up.
+void DescribeForeignBass(std::span<const std::uint8_t> bytes, const data::ImportResult& import, std::FILE* out) {
+    data::StyleHeader header;
+    header.Reset();
+    for (std::size_t c = 0; c < data::StyleChannels; ++c) {
+        std::copy(import.FirstValues[c].begin(), import.FirstValues[c].end(), header.ChannelSetup[c].begin());
+        header.ChannelUsed[c] = import.ChannelUsed[c];
+    }
+    const auto voices = stylecreator::VoicesOfChannels(header, {});
+    stylecreator::BassFinding bass = stylecreator::BassOfChannelTable(stylecreator::ReadCasm(bytes), voices);
+    if (bass.Channel < 0)
+        bass = stylecreator::FindBass(header, {}, stylecreator::NamesOfChannels(header, data::BuiltInGeneralMidiSet()),
+                                      data::BuiltInVoiceMap());
+    DescribeBass(bass, out);
 }
 
 // The CASM channel table of a keyboard style file: per section group, per source channel its
@@ -100,11 +137,18 @@ bool DescribeMidi(const std::string& path, std::span<const std::uint8_t> bytes, 
     std::fprintf(out, "imports as %lld beats\n", static_cast<long long>(summary.Import.ImportedBeats));
     if (style || !summary.Import.Markers.empty()) {
         std::fprintf(out, "markers (%zu):\n", summary.Import.Markers.size());
+        // A section that starts off the bar line says on which beat, and how long it is.
         for (const data::SectionMarker& marker : summary.Import.Markers)
-            std::fprintf(out, "  %s\n", Printable(marker.DisplayText()).c_str());
+            std::fprintf(out, "  %s%s\n", Printable(marker.DisplayText()).c_str(),
+                         marker.StartBeat > 1 ? (" (from beat " + std::to_string(marker.StartBeat) + ", " +
+                                                 std::to_string(marker.Beats) + " beats)").c_str()
+                                              : "");
     }
     if (!summary.ImportMessage.empty()) std::fprintf(out, "import says: %s\n", summary.ImportMessage.c_str());
-    if (style) DescribeChannelTable(bytes, out);
+    if (style) {
+        DescribeChannelTable(bytes, out);
+        DescribeForeignBass(bytes, summary.Import, out);
+    }
     return true;
 }
 
@@ -198,6 +242,10 @@ bool DescribeStyle(const std::string& path, std::span<const std::uint8_t> bytes,
                      record.EndMeasure, ChannelList(channels).c_str());
     }
     std::fprintf(out, "channels used: %s\n", ChannelList(image.Header.ChannelUsed).c_str());
+    DescribeBass(stylecreator::FindBass(image.Header, image.Stream,
+                                        stylecreator::NamesOfChannels(image.Header, data::BuiltInGeneralMidiSet()),
+                                        data::BuiltInVoiceMap()),
+                 out);
     return true;
 }
 

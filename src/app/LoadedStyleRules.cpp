@@ -17,7 +17,7 @@ LoadedStyleRules::LoadedStyleRules(core::Session& session) : session_(session) {
 LoadedStyleRules::~LoadedStyleRules() { session_.StyleLoadLink().Remove(this); }
 
 ChannelNames LoadedStyleRules::Names() const {
-    return NamesOfChannels(session_.Style().style.Header, session_.App().config.Instruments);
+    return RuleNamesOf(session_.Style().style, session_.App().config.Instruments);
 }
 
 NormaliseSettings LoadedStyleRules::NormaliseWith(int target) const {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "data/StyleLoadLink.h"
+#include "stylecreator/BassFinding.h"
 #include "stylecreator/ChannelRules.h"
 #include "stylecreator/VolumeNormalisation.h"
 

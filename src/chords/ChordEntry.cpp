@@ -19,6 +19,9 @@ namespace {
 
 constexpr int NoteOn = 0x90;
 constexpr int MajorSlot = 1;
+// The virtual-key codes of Shift and Ctrl (type keys of their own: "min" and "7th").
+constexpr int ShiftKey = 0x10;
+constexpr int CtrlKey = 0x11;
 constexpr int SectionAsChordRoot = 48;  // a section button before any style plays: C major
 constexpr int SlaveClock = -1;
 // The split zones the computer keyboard plays in split mode: zone 2 for the lower rows,
@@ -177,7 +180,7 @@ bool ChordEntry::KeyDown(int virtualKey, bool autoRepeat, EntryModifiers modifie
     const KeyZoneKind zone = KeyZone(key);
     if (value == 0) return false;
     if (value <= LastTypeValue) return zone != KeyZoneKind::Never && TypeKeyDown(key, value);
-    if (IsChordKey(zone)) return ChordKeyDown(key, value, autoRepeat);
+    if (IsChordKey(zone)) return ChordKeyDown(key, value, autoRepeat, modifiers);
     return MelodyKeyDown(key, value, zone, modifiers);
 }
 
@@ -193,12 +196,18 @@ bool ChordEntry::TypeKeyDown(int key, int value) {
     return true;
 }
 
-bool ChordEntry::ChordKeyDown(int key, int value, bool autoRepeat) {
+bool ChordEntry::ChordKeyDown(int key, int value, bool autoRepeat, EntryModifiers modifiers) {
     core::AppState& app = session_.App();
     EntryState& entry = app.entry;
     if (autoRepeat || entry.HeldChordKey != 0) return true;
     entry.HeldChordKey = Byte(key);
-    recogniser_.SetChord(static_cast<std::int16_t>(value), MajorSlot, app.keyboard.CapoShift);
+    // Shift or Ctrl held with the chord key chooses its type even when their own key stroke
+    // was not taken (it came while the last chord still waited for its beat): the player
+    // holding Shift means a minor chord. A type already chosen by a key stays.
+    int type = MajorSlot;
+    if (app.chords.TypeOverride == 0 && (modifiers.Shift || modifiers.Ctrl))
+        type = app.chords.SlotMap.TypeOf(modifiers.Shift ? KeyValue(ShiftKey) : KeyValue(CtrlKey));
+    recogniser_.SetChord(static_cast<std::int16_t>(value), static_cast<std::int16_t>(type), app.keyboard.CapoShift);
     return true;
 }
 

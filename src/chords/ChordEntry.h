@@ -90,7 +90,7 @@ public:
 private:
     bool SectionButtonKey(int button, EntryModifiers modifiers, int& key);
     bool TypeKeyDown(int key, int value);
-    bool ChordKeyDown(int key, int value, bool autoRepeat);
+    bool ChordKeyDown(int key, int value, bool autoRepeat, EntryModifiers modifiers);
     bool MelodyKeyDown(int key, int value, KeyZoneKind zone, EntryModifiers modifiers);
     bool IsChordKey(KeyZoneKind zone) const;
     bool AccompanimentOn() const;

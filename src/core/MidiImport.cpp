@@ -138,7 +138,7 @@ ImportOutcome MidiImporter::Convert(const std::string& path, std::span<const std
     // A trial run finds every fault of the file and the chunks the material needs.
     CreatorWorkWriter trial(nullptr, start);
     const ImportResult tried = RunImport(layout, settings, trial);
-    if (tried.Status == ImportStatus::UnknownCode) return Fail("Error - Unknown Code !");
+    if (tried.Status == ImportStatus::UnknownCode) return Fail(UnknownCodeMessage(tried.Problem));
     if (tried.Status == ImportStatus::Damaged) return Fail("This MIDI-File is damaged (" + tried.Problem + ") !");
     if (!EnsureWorkChunks(work, trial.ChunksReached())) return Fail("Sorry - Out of Memory !");
 

@@ -40,6 +40,11 @@ struct SectionMarker {
     std::string Text;                            // at most 25 bytes of the marker's text
     int StartMeasure = 1;
     int EndMeasure = 0;                          // 0 until the next marker (or the end) is reached
+    // The beat of StartMeasure the section begins on: above 1 when the sections before it
+    // are not a whole number of bars (four beats of set-up in a 3/4 style).
+    int StartBeat = 1;
+    std::int64_t FirstBeat = 0;                  // quarter notes from the file's start to the marker
+    std::int64_t Beats = 0;                      // the section's quarter notes, once its end is known
     // "Main A : 2 - 5"
     std::string DisplayText() const;
 };

@@ -1,6 +1,7 @@
 #include "data/MidiImportRun.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 
 #include "data/CreatorWorkWriter.h"
@@ -24,8 +25,9 @@ const std::array<const char*, 8> ChordChangeIntervals = {"1/4", "1/2", "3/4", "1
 namespace {
 
 struct TrackState {
-    explicit TrackState(std::span<const std::uint8_t> data) : Reader(data) {}
+    TrackState(std::span<const std::uint8_t> data, std::size_t fileOffset) : Reader(data), FileOffset(fileOffset) {}
     SmfTrackReader Reader;
+    std::size_t FileOffset = 0;   // where the track's data begins in the file
     std::int64_t Time = 0;        // file tick of the next event once its delta is read
     bool DeltaPending = false;    // the delta of the next event is read and added to Time
     bool Done = false;
@@ -35,7 +37,7 @@ class Run {
 public:
     Run(const SmfLayout& layout, const ImportSettings& settings, CreatorWorkWriter& out)
         : settings_(settings), out_(out), ticksPerTick_(std::max(1, layout.FileTicksPerTick())) {
-        for (const SmfTrackChunk& chunk : layout.Tracks) tracks_.emplace_back(chunk.Data);
+        for (const SmfTrackChunk& chunk : layout.Tracks) tracks_.emplace_back(chunk.Data, chunk.Offset);
         trimming_ = settings.TrimLeadingSilence;
         measureUnits_ = settings.MeasureUnits > 0 ? settings.MeasureUnits : 16;
         position_ = settings.StartPosition;
@@ -51,11 +53,14 @@ private:
     void UpdateTempoLimit();
     void ServeTrack(std::size_t index, std::int64_t fileTick);
     void Damaged(std::size_t index, const std::string& problem);
+    void UnknownCode(const TrackState& track);
     void Channel(const SmfEvent& event);
     void Meta(const SmfEvent& event, TrackState& track);
     void TimeSignature(std::span<const std::uint8_t> bytes);
     void Marker(std::span<const std::uint8_t> text);
-    int EndMeasureAt(const SectionMarker& marker) const;
+    // A section ends where the next one's marker stands, the last one where the file ends (a
+    // started beat counting).
+    void CloseSection(SectionMarker& marker, std::int64_t endBeat) const;
 
     const ImportSettings& settings_;
     CreatorWorkWriter& out_;
@@ -96,7 +101,7 @@ ImportResult Run::Go() {
         }
     }
     if (!result_.Markers.empty() && result_.Markers.back().EndMeasure == 0)
-        result_.Markers.back().EndMeasure = EndMeasureAt(result_.Markers.back());
+        CloseSection(result_.Markers.back(), result_.ImportedBeats + (clockInBeat_ > 0 ? 1 : 0));
     result_.Position = static_cast<std::int32_t>(std::min<std::int64_t>(position_, std::numeric_limits<std::int32_t>::max()));
     result_.MeasureUnits = measureUnits_;
     return result_;
@@ -148,6 +153,15 @@ void Run::Damaged(std::size_t index, const std::string& problem) {
     result_.Problem = "track " + std::to_string(index + 1) + ": " + problem;
 }
 
+void Run::UnknownCode(const TrackState& track) {
+    // The reader stops on the status byte it does not know.
+    const std::size_t at = track.Reader.Position();
+    char byte[8];
+    std::snprintf(byte, sizeof byte, "0x%02X", at < track.Reader.Size() ? track.Reader.ByteAt(at) : 0);
+    result_.Status = ImportStatus::UnknownCode;
+    result_.Problem = std::string("byte ") + byte + " at offset " + std::to_string(track.FileOffset + at);
+}
+
 void Run::ServeTrack(std::size_t index, std::int64_t fileTick) {
     TrackState& track = tracks_[index];
     while (!track.Done && !Stopped()) {
@@ -168,7 +182,7 @@ void Run::ServeTrack(std::size_t index, std::int64_t fileTick) {
         switch (track.Reader.ReadEvent(event)) {
             case SmfRead::Ok: break;
             case SmfRead::End: track.Done = true; return;
-            case SmfRead::UnknownCode: result_.Status = ImportStatus::UnknownCode; return;
+            case SmfRead::UnknownCode: return UnknownCode(track);
             case SmfRead::Damaged: return Damaged(index, track.Reader.Problem());
         }
         if (event.Type == SmfEvent::Kind::Channel) Channel(event);
@@ -231,31 +245,36 @@ void Run::TimeSignature(std::span<const std::uint8_t> bytes) {
     }
 }
 
-int Run::EndMeasureAt(const SectionMarker& marker) const {
+void Run::CloseSection(SectionMarker& marker, std::int64_t endBeat) const {
+    // Its last measure is counted from its own first beat, so that a section that starts off
+    // the bar line does not take the next one's first bar.
     const std::int64_t beatsPerMeasure = std::max(1, measureUnits_ / 4);
-    const std::int64_t beats = result_.ImportedBeats;
-    const std::int64_t last = beats > 0 ? (beats - 1) / beatsPerMeasure + 1 : 1;
-    return static_cast<int>(std::min<std::int64_t>(std::max<std::int64_t>(last, marker.StartMeasure), 1 << 30));
+    marker.Beats = std::max<std::int64_t>(0, endBeat - marker.FirstBeat);
+    const std::int64_t measures = (marker.Beats + beatsPerMeasure - 1) / beatsPerMeasure;
+    marker.EndMeasure = static_cast<int>(
+        std::min<std::int64_t>(marker.StartMeasure + std::max<std::int64_t>(measures - 1, 0), 1 << 30));
 }
 
 void Run::Marker(std::span<const std::uint8_t> text) {
     std::vector<SectionMarker>& markers = result_.Markers;
     const std::int64_t beatsPerMeasure = std::max(1, measureUnits_ / 4);
-    int measure = static_cast<int>(std::min<std::int64_t>(result_.ImportedBeats / beatsPerMeasure + 1, 1 << 30));
-    if (!markers.empty()) {
-        SectionMarker& previous = markers.back();
-        if (measure > previous.StartMeasure + 16) measure = previous.StartMeasure;
-        if (previous.EndMeasure == 0) previous.EndMeasure = EndMeasureAt(previous);
-    }
+    const std::int64_t beat = result_.ImportedBeats;
+    if (!markers.empty() && markers.back().EndMeasure == 0) CloseSection(markers.back(), beat);
     if (static_cast<int>(markers.size()) >= MaxMarkers) return;
     SectionMarker marker;
     for (std::size_t index = 0; index < text.size() && index < MarkerTextBytes && text[index] != 0; ++index)
         marker.Text.push_back(static_cast<char>(text[index]));
-    marker.StartMeasure = measure;
+    marker.StartMeasure = static_cast<int>(std::min<std::int64_t>(beat / beatsPerMeasure + 1, 1 << 30));
+    marker.StartBeat = static_cast<int>(beat % beatsPerMeasure) + 1;
+    marker.FirstBeat = beat;
     markers.push_back(std::move(marker));
 }
 
 }  // namespace
+
+std::string UnknownCodeMessage(const std::string& where) {
+    return "Error - Unknown Code !" + (where.empty() ? std::string() : " (" + where + ")");
+}
 
 ImportResult RunImport(const SmfLayout& layout, const ImportSettings& settings, CreatorWorkWriter& out) {
     Run run(layout, settings, out);

@@ -51,7 +51,8 @@ enum class ImportStatus {
 
 struct ImportResult {
     ImportStatus Status = ImportStatus::Done;
-    std::string Problem;                         // for Damaged: "track 2: a data byte before …"
+    // For Damaged: "track 2: a data byte before …"; for UnknownCode: "byte 0xF4 at offset 3012".
+    std::string Problem;
     std::int64_t ImportedBeats = 0;
     std::int64_t OutputTicks = 0;
     std::int32_t Position = FirstPosition;       // the creator's position afterwards
@@ -64,6 +65,9 @@ struct ImportResult {
     std::vector<SectionMarker> Markers;
     ImportResult() { for (auto& row : FirstValues) row.fill(255); }
 };
+
+// "Error - Unknown Code ! (byte 0xF4 at offset 3012)": the program's text, then where.
+std::string UnknownCodeMessage(const std::string& where);
 
 // Runs the import over the file's tracks into `out`.
 ImportResult RunImport(const SmfLayout& layout, const ImportSettings& settings, CreatorWorkWriter& out);

@@ -77,6 +77,8 @@ public:
     SmfRead ReadEvent(SmfEvent& event);
     bool AtEnd() const { return pos_ >= data_.size(); }
     std::size_t Position() const { return pos_; }
+    std::size_t Size() const { return data_.size(); }
+    std::uint8_t ByteAt(std::size_t at) const { return at < data_.size() ? data_[at] : 0; }
     // What was wrong after Damaged: "a delta time longer than four bytes at track offset 12".
     const std::string& Problem() const { return problem_; }
 

@@ -65,7 +65,7 @@ bool SummarizeSmf(std::span<const std::uint8_t> bytes, SmfSummary& summary, std:
     switch (summary.Import.Status) {
         case ImportStatus::Done: break;
         case ImportStatus::OutputFull: summary.ImportMessage = "Sorry - Out of Memory !"; break;
-        case ImportStatus::UnknownCode: summary.ImportMessage = "Error - Unknown Code !"; break;
+        case ImportStatus::UnknownCode: summary.ImportMessage = UnknownCodeMessage(summary.Import.Problem); break;
         case ImportStatus::Damaged:
             summary.ImportMessage = "This MIDI-File is damaged (" + summary.Import.Problem + ") !";
             break;

@@ -87,6 +87,9 @@ void Clock::ToggleClock() {
 }
 
 void Clock::SetRealtimePriority(bool on) {
+    // The virtual clock runs its ticks back to back: at real-time priority it would only
+    // starve the rest of the machine.
+    if (virtual_ && on) return;
     platform::SetCurrentThreadRealtime(on);
     if (timer_) timer_->SetRealtime(on);
     // Said once, where the player looks: ticks may come late without it.

@@ -258,6 +258,8 @@ bool Transport::BeginStyle(int part, bool loop) {
         player.StyleBeat = 0;
     }
     player.StyleActive = 1;
+    // A style played live is as much playing as a song: its ticks get the real-time priority.
+    RaiseRealtime();
     SwitchClockOn();
     return true;
 }

@@ -46,7 +46,8 @@ void ConverterLists::Fill(const std::vector<data::SectionMarker>& markers) {
     for (std::size_t i = LeadingMarkers; i < markers.size(); ++i) {
         const data::SectionMarker& marker = markers[i];
         if (i + 1 < markers.size() && marker.StartMeasure > markers[i + 1].StartMeasure) continue;
-        SectionEntry entry{marker.Text, marker.StartMeasure, std::max(marker.EndMeasure, marker.StartMeasure)};
+        SectionEntry entry{marker.Text, marker.StartMeasure, std::max(marker.EndMeasure, marker.StartMeasure),
+                           std::max(marker.StartBeat, 1)};
         auto add = [&](ConverterList list, const SectionEntry& e) { lists_[static_cast<std::size_t>(list)].push_back(e); };
         if (Contains(marker.Text, "Main")) {
             add(ConverterList::Basic, entry);
@@ -123,7 +124,7 @@ std::array<SectionRange, ConverterListCount> ConverterLists::ChosenRanges() cons
         const int choice = selected_[static_cast<std::size_t>(list)];
         if (choice < 0) continue;
         const SectionEntry& entry = lists_[static_cast<std::size_t>(list)][static_cast<std::size_t>(choice)];
-        SectionRange range{entry.FirstMeasure, std::max(entry.LastMeasure, entry.FirstMeasure)};
+        SectionRange range{entry.FirstMeasure, std::max(entry.LastMeasure, entry.FirstMeasure), entry.StartBeat};
         if (IsFillList(list)) range.Last = range.First;
         ranges[static_cast<std::size_t>(PartOfList(list))] = range;
     }

@@ -40,6 +40,7 @@ struct SectionEntry {
     std::string Name;          // the marker's text
     int FirstMeasure = 0;
     int LastMeasure = 0;
+    int StartBeat = 1;         // the beat of FirstMeasure the section begins on
     // "Main A : 2 - 5"
     std::string Text() const;
 };
@@ -47,6 +48,7 @@ struct SectionEntry {
 struct SectionRange {
     int First = 0;             // 0 = the part gets no range
     int Last = 0;
+    int StartBeat = 1;
 };
 
 using Selections = std::array<int, ConverterListCount>;   // −1 = nothing selected
@@ -87,6 +89,8 @@ extern const std::array<std::array<int, ConverterListCount>, VariationSetCount> 
 // The converter window's options.
 struct ConverterOptions {
     bool DoNotConvertIntroAndEnding = false;
+    // Shown and kept for the window; parts start where their sections' markers stand (beat 2
+    // of a 3/4 style whose set-up is four beats long), so the conversion needs no such rule.
     bool StartWithBeat2At3_4 = true;
     bool ProcessChannels9And11 = true;
     bool ShowWhenLoading = false;

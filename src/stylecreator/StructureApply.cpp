@@ -36,6 +36,7 @@ StructureOutcome ApplyStructure(const StructureData& data, PartSetter& setter, d
         request.Part = data::Index(part);
         request.StartMeasure = range.Start;
         request.EndMeasure = std::max(range.Start, range.End);
+        request.StartBeat = range.StartBeat;
         request.Mutes = mutes;
         PartOutcome partOutcome;
         const auto result = setter.SetNow(request, partOutcome);

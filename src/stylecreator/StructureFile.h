@@ -29,6 +29,7 @@ enum class StructureStyle { A = 1, B = 2 };
 struct StructureRange {
     int Start = 0;  // 0 = not set
     int End = 0;
+    int StartBeat = 1;  // the beat of Start the part begins on
     friend bool operator==(const StructureRange&, const StructureRange&) = default;
 };
 

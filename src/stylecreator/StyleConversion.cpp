@@ -84,6 +84,25 @@ std::array<bool, data::StyleChannels> ChannelsWithNotes(std::span<const std::uin
     return found;
 }
 
+// A chunk that claims more bytes than the file holds: the file was cut, and what followed the
+// cut is missing. Names the byte the file ends at and what it ends inside: the section of a
+// track cut short, or the channel table.
+std::string DamageOf(std::span<const std::uint8_t> file, const std::vector<data::SectionMarker>& markers) {
+    for (std::size_t at = 14; at + 8 <= file.size();) {
+        const std::string tag(file.begin() + static_cast<long>(at), file.begin() + static_cast<long>(at) + 4);
+        const std::size_t size = static_cast<std::size_t>(file[at + 4]) << 24 | static_cast<std::size_t>(file[at + 5]) << 16 |
+                                 static_cast<std::size_t>(file[at + 6]) << 8 | file[at + 7];
+        if (size > file.size() - at - 8) {
+            std::string inside = "the " + tag + " chunk";
+            if (tag == "MTrk") inside = markers.size() > 2 ? markers.back().Text : std::string("the set-up");
+            if (tag == "CASM") inside = "the channel table";
+            return "ends at byte " + std::to_string(file.size()) + " inside " + inside;
+        }
+        at += 8 + size;
+    }
+    return {};
+}
+
 }  // namespace
 
 int SetReport::ChannelsKept() const {
@@ -137,8 +156,7 @@ bool StyleConversion::Import(const std::string& path, std::string& error) {
 
     casm_ = ReadCasm(bytes);
     lists_.Fill(work.Markers);
-    meter34_ = result.Meter >= 0 && (std::string(data::MeterTable[static_cast<std::size_t>(result.Meter)].Meter) == "3/4" ||
-                                     std::string(data::MeterTable[static_cast<std::size_t>(result.Meter)].Meter) == "6/8");
+    damage_ = DamageOf(bytes, work.Markers);
     return true;
 }
 
@@ -189,40 +207,33 @@ SetReport StyleConversion::ConvertSet(int item, platform::Random& random) {
         moved89_ = true;
     }
 
+    // Every part starts where its section's marker stands and is as long as the section, in
+    // every meter: the ranges are exact, so they need neither the 2/4 adjustment of ranges
+    // counted in 4/4 bars nor a start moved to beat 2 in 3/4.
     StructureData structure;
-    for (int part = 0; part < data::PartCount; ++part)
-        structure.Ranges[static_cast<std::size_t>(part)] = {ranges[static_cast<std::size_t>(part)].First,
-                                                            ranges[static_cast<std::size_t>(part)].Last};
-    if (measureUnits_ == 8) AdjustRangesForTwoFour(structure);
+    for (int part = 0; part < data::PartCount; ++part) {
+        const SectionRange& range = ranges[static_cast<std::size_t>(part)];
+        structure.Ranges[static_cast<std::size_t>(part)] = {range.First, range.Last, range.StartBeat};
+    }
     HeadlessCreatorHost host(session_);
     PartSetter setter(style, session_.Prompter(), host);
     ChannelFlags muteBoxes{};
     ApplyStructure(structure, setter, style, host, muteBoxes, session_.Prompter(), false);
     if (!host.status.empty()) report.Warnings.push_back(host.status);
-    // Styles in 3/4 and 6/8 begin their parts on the second beat.
-    if (options_.StartWithBeat2At3_4 && meter34_) {
-        for (int part = 0; part < data::PartCount; ++part) {
-            const data::PartRecord& record = style.Parts[static_cast<std::size_t>(part)];
-            if (!record.Present()) continue;
-            PartRequest request{part, record.StartMeasure, record.EndMeasure, 2,
-                                record.FollowUpCode == data::followup::Variation, std::nullopt};
-            PlacePart(style, host.Material(), measureUnits_, request);
-        }
-    }
     for (int part = 0; part < data::PartCount; ++part) {
         const data::PartRecord& record = style.Parts[static_cast<std::size_t>(part)];
         if (!record.Present()) continue;
         report.Parts.push_back({part, SectionOf(part), record.StartMeasure, record.EndMeasure, false});
     }
-    if (useCasm_ && casm_.Present) ApplyChannelTable(report);
+    tableBass_ = {};
+    if (useCasm_ && casm_.Present) {
+        tableBass_ = BassOfChannelTable(casm_, VoicesOfChannels(importedHeader_, importedMaterial_));
+        ApplyChannelTable(report);
+    }
     for (ConvertedPart& part : report.Parts) part.FromChannelTable = fromTable_[static_cast<std::size_t>(part.Part)];
     RunConversion(report);
-
-    if (options_.ProcessChannels9And11) {
-        NoChannelRulesOutside silent;
-        const ChannelNames names = NamesOfChannels(style.Header, data::BuiltInGeneralMidiSet());
-        MoveBassToChannel11(ChannelTarget{style.Header, Chunk0(work), nullptr}, names, silent, true);
-    }
+    RebuildNotesEnd(style, Chunk0(work), true);
+    PlaceBass(report);
     RebuildNotesEnd(style, Chunk0(work), true);
     SavePartBounds(style);
     style.StyleModified = 0;
@@ -305,12 +316,49 @@ void StyleConversion::ApplyChannelTable(SetReport& report) {
             const int to = target[static_cast<std::size_t>(c)];
             if (to < 0 || to == c) continue;
             auto& destination = style.Header.ChannelSetup[static_cast<std::size_t>(to)];
-            if (destination[data::SetupProgramIndex] != data::SetupNotSet) continue;
+            // The bass part takes its source's voice even where the file set channel 11 up
+            // for another voice: the set-up is all that selects the voice the bass plays.
+            const bool bass = to == BassChannel && c == tableBass_.Channel;
+            if (destination[data::SetupProgramIndex] != data::SetupNotSet && !bass) continue;
             for (int index : data::MixerSetupIndexes)
                 destination[static_cast<std::size_t>(index)] =
                     style.Header.ChannelSetup[static_cast<std::size_t>(c)][static_cast<std::size_t>(index)];
         }
     }
+}
+
+void StyleConversion::PlaceBass(SetReport& report) {
+    data::StyleState& style = session_.Style().style;
+    const std::span<std::uint8_t> material = Chunk0(session_.Style().Work);
+    const ChannelNames names = NamesOfChannels(style.Header, data::BuiltInGeneralMidiSet());
+    // The channel table moved the bass to channel 11 in the parts it plays in; without a
+    // table (or a table without a bass part) the style's voices and names tell.
+    const bool tableBassPlays = std::any_of(report.Channels.begin(), report.Channels.end(), [](const ChannelDecision& d) {
+        return d.Destination == BassChannel && d.Fate != ChannelFate::Dropped;
+    });
+    if (tableBass_.Channel >= 0 && tableBassPlays) {
+        report.Bass = tableBass_;
+        report.Bass.Channel = BassChannel;
+    } else {
+        report.Bass = FindBass(style.Header, material, names, data::BuiltInVoiceMap());
+    }
+    if (!options_.ProcessChannels9And11 || report.Bass.Channel < 0) return;
+    NoChannelRulesOutside silent;
+    const BassMove move =
+        MoveBassToChannel11(ChannelTarget{style.Header, material, nullptr}, NamesWithBass(names, report.Bass), silent, true);
+    if (move.Result == BassMoveResult::Moved) {
+        report.BassMovedFrom = move.From;
+        report.Bass.Channel = BassChannel;
+    }
+    // Channel 11's set-up names the bass voice, also when the file set the channel up as
+    // something else and switched it to the bass later: the mixer, the channel rules and a
+    // General MIDI output go by the set-up.
+    const data::Voice& voice = report.Bass.Voice;
+    if (report.Bass.Channel != BassChannel || voice.Program < 0) return;
+    auto& setup = style.Header.ChannelSetup[static_cast<std::size_t>(BassChannel)];
+    setup[0] = static_cast<std::uint8_t>(voice.Msb < 0 ? data::SetupNotSet : voice.Msb);
+    setup[32] = static_cast<std::uint8_t>(voice.Lsb < 0 ? data::SetupNotSet : voice.Lsb);
+    setup[data::SetupProgramIndex] = static_cast<std::uint8_t>(voice.Program);
 }
 
 void StyleConversion::ConvertFromTable(int part, ConvertMode mode, bool stylemode, SetReport&) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/Session.h"
+#include "stylecreator/BassFinding.h"
 #include "stylecreator/CasmChunk.h"
 #include "stylecreator/ConverterLists.h"
 #include "stylecreator/StyleCreator.h"
@@ -45,6 +46,9 @@ struct SetReport {
     std::vector<ConvertedPart> Parts;
     std::vector<ChannelDecision> Channels;
     std::vector<std::string> Warnings;
+    // The bass of the converted style: where it plays and why it counts as the bass.
+    BassFinding Bass;
+    int BassMovedFrom = -1;     // the channel the bass rule moved it from to channel 11
     int ChannelsKept() const;
 };
 
@@ -61,6 +65,9 @@ public:
     ConverterOptions& Options() { return options_; }
     const ConverterOptions& Options() const { return options_; }
     const CasmTable& ChannelTable() const { return casm_; }
+    // What the imported file lacks: "ends at byte 3000 inside Main B" for a file whose track
+    // is cut short; empty for a whole file.
+    const std::string& Damage() const { return damage_; }
     // Whether the channel table steers the conversion (on by default when the file has one).
     void UseChannelTable(bool use) { useCasm_ = use; }
     // The selections of the last set conversion, kept for "Show previous variations set".
@@ -77,6 +84,7 @@ public:
 private:
     void RestoreImported();
     void ApplyChannelTable(SetReport& report);
+    void PlaceBass(SetReport& report);
     void ConvertFromTable(int part, ConvertMode mode, bool stylemode, SetReport& report);
     std::string SectionOf(int part) const;
 
@@ -85,6 +93,7 @@ private:
     ConverterLists lists_;
     ConverterOptions options_;
     CasmTable casm_;
+    std::string damage_;
     bool useCasm_ = true;
     Selections remembered_{-1, -1, -1, -1, -1, -1, -1, -1};
     // The material and header as imported, so that every set starts from them.
@@ -92,7 +101,7 @@ private:
     std::int32_t importedSize_ = 0;
     data::StyleHeader importedHeader_;
     int measureUnits_ = 16;
-    bool meter34_ = false;    // 3/4 or 6/8
+    BassFinding tableBass_;   // the source channel the channel table sends to the bass part
     bool moved89_ = false;    // channel 9 joined channel 10
     // Per part and channel: converted from the table's source chord (root, chord kind); −1 = no.
     std::array<std::array<int, data::StyleChannels>, data::PartCount> tableRoot_{};

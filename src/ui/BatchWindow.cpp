@@ -13,6 +13,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/ScrolledPage.h"
+
 namespace chordella::ui {
 
 namespace {
@@ -37,7 +39,9 @@ QLabel* Label(const char* name) {
 BatchWindow::BatchWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt::Window), link_(link) {
     setObjectName("BatchWindow");
     setWindowTitle(Text(app::batch_text::Title));
-    auto* layout = new QVBoxLayout(this);
+    // In a scroll area: below the performance display of a 720-pixel screen it gets less
+    // than its controls ask for.
+    auto* layout = new QVBoxLayout(ScrolledPage(*new QVBoxLayout(this)));
 
     modes_ = new QListWidget;
     modes_->setObjectName("BatchModes");

@@ -1,6 +1,5 @@
 #include "ui/ChordViewWindow.h"
 
-#include <QFont>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
@@ -16,20 +15,16 @@ ChordViewWindow::ChordViewWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
     chord_ = new QLabel;
     chord_->setObjectName("ChordName");
     chord_->setAlignment(Qt::AlignCenter);
-    QFont big = chord_->font();
-    big.setPointSize(48);
-    big.setBold(true);
-    chord_->setFont(big);
+    // The theme's style sheet sets every widget's size: these sheets of their own outrank it.
+    chord_->setStyleSheet("font-size: 48pt; font-weight: bold;");
     key_ = new QLabel;
     key_->setObjectName("KeyLine");
     key_->setAlignment(Qt::AlignCenter);
     position_ = new QLabel;
     position_->setObjectName("MeasureBeat");
     position_->setAlignment(Qt::AlignCenter);
-    QFont medium = position_->font();
-    medium.setPointSize(18);
-    key_->setFont(medium);
-    position_->setFont(medium);
+    key_->setStyleSheet("font-size: 18pt;");
+    position_->setStyleSheet("font-size: 18pt;");
     layout->addWidget(chord_, 1);
     layout->addWidget(key_);
     layout->addWidget(position_);
@@ -67,14 +62,14 @@ void ChordViewWindow::Refresh(const app::DisplaySnapshot& snapshot) {
     if (shown_ && snapshot.Serial == serial_) return;
     shown_ = true;
     serial_ = snapshot.Serial;
-    chord_->setText(QString::fromUtf8(snapshot.ChordName.c_str()));
+    const QString chord = QString::fromUtf8(snapshot.ChordName.c_str());
+    chord_->setText(chord.isEmpty() ? "-" : chord);
     key_->setText(QString::fromUtf8(snapshot.KeyText.c_str()));
     const QString style = QString::fromUtf8(snapshot.StyleName.c_str());
     style_->setText(style.isEmpty() ? QString("Style") : "Style: " + style);
-    // Stopped, there is no position to show.
-    position_->setText(snapshot.Measure > 0
-                           ? QString("Measure %1   Beat %2").arg(snapshot.Measure).arg(snapshot.Beat)
-                           : QString());
+    // Stopped, there is no position to show: the window says so rather than stay blank.
+    position_->setText(snapshot.Measure > 0 ? QString("Measure %1   Beat %2").arg(snapshot.Measure).arg(snapshot.Beat)
+                                            : QString("Stopped"));
 }
 
 void ChordViewWindow::SetOnGenerate(std::function<void(bool mixed)> generate) { generate_ = std::move(generate); }

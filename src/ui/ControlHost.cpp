@@ -40,7 +40,8 @@ void CopySnapshot(app::DisplaySnapshot& to, const app::DisplaySnapshot& from) {
 }  // namespace
 
 ControlHost::ControlHost(std::unique_ptr<core::Session> session, HostSetup setup)
-    : session_(std::move(session)), stylesFolder_(session_->Paths().Styles()), windowContext_(std::make_unique<QObject>()) {
+    : session_(std::move(session)), stylesFolder_(session_->Paths().Styles()),
+      songsFolder_(session_->Paths().Songs()), windowContext_(std::make_unique<QObject>()) {
     std::memset(static_cast<void*>(&filling_), 0, sizeof filling_);
     filling_ = app::DisplaySnapshot{};
     CopySnapshot(published_, filling_);

@@ -90,6 +90,7 @@ public:
     void ReadStyleManager(std::uint64_t shownSerial, std::function<void(const app::StyleManagerView&)> done) override;
     void StoreWindowSettings(const WindowSettings& settings) override;
     std::string StylesFolder() const override { return stylesFolder_; }
+    std::string SongsFolder() const override { return songsFolder_; }
 
     void Songlist(const app::SonglistRequest& request) override;
     void ReadSonglist(std::function<void(const app::SonglistView&)> done) override;
@@ -150,6 +151,7 @@ private:
 
     std::unique_ptr<core::Session> session_;
     std::string stylesFolder_;  // read once before the control thread starts
+    std::string songsFolder_;
     std::unique_ptr<app::DesktopCore> core_;  // made, used and destroyed on the control thread
     std::unique_ptr<app::SongEditing> editing_;  // the editor's state, on the control thread too
     std::unique_ptr<app::StyleConverterDesk> styleConverter_;  // made on the first request, control thread  // made on the first request, control thread

@@ -147,6 +147,8 @@ public:
     virtual void StoreWindowSettings(const WindowSettings& /*settings*/) {}
     // The data home's styles folder (the style browser's first folder); empty: none.
     virtual std::string StylesFolder() const { return {}; }
+    // The data home's songs folder (where the song dialogs start); empty: none.
+    virtual std::string SongsFolder() const { return {}; }
 
     // --- The "Style-Manager" window -------------------------------------------------------
     virtual void StyleManager(const app::StyleManagerRequest& /*request*/) {}

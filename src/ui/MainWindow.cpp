@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -15,6 +16,7 @@
 
 #include "ui/PerformanceButtons.h"
 #include "ui/PerformanceDisplay.h"
+#include "ui/StageView.h"
 #include "ui/TKeys.h"
 #include "ui/Theme.h"
 
@@ -85,9 +87,15 @@ MainWindow::MainWindow(CoreLink& core, QWidget* parent) : QMainWindow(parent), c
     panels_ = new QVBoxLayout;
     panels_->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(panels_);
-    setCentralWidget(central);
+    stage_ = new StageView;
+    stage_->OnLeave = [this] { SetStageView(false); };
+    pages_ = new QStackedWidget;
+    pages_->addWidget(central);
+    pages_->addWidget(stage_);
+    setCentralWidget(pages_);
     BuildPanels();
     BuildViewMenu();
+    BuildHelpMenu();
     statusBar()->setObjectName("StatusBar");
 
     qApp->installEventFilter(this);
@@ -131,7 +139,13 @@ QWidget* MainWindow::BuildFields() {
         // The button shows "K" while the accompaniment is on: a click switches it off.
         core_.SetAccompaniment(accompanimentButton_->text() != "K");
     });
-    for (QPushButton* b : {stop, recordButton_, stepRecord, clockButton_, accompanimentButton_}) layout->addWidget(b);
+    for (QPushButton* b : {stop, recordButton_, stepRecord, clockButton_}) layout->addWidget(b);
+    // The switch's own caption is a letter ("K": on, click for off; "A": off): it is named.
+    auto* accompaniment = new QLabel("Accompaniment");
+    accompaniment->setToolTip("K: the accompaniment plays (click to switch it off); A: it is off");
+    layout->addSpacing(6);
+    layout->addWidget(accompaniment);
+    layout->addWidget(accompanimentButton_);
     layout->addSpacing(12);
     split_ = SpinBox("SplitKey", 12, 127, 59);
     split_->setToolTip("Highest key of the chord zone");
@@ -185,8 +199,11 @@ void MainWindow::Refresh(const app::DisplaySnapshot& snapshot) {
     setWindowTitle(QString::fromUtf8(snapshot.Title.c_str()));
     statusBar()->showMessage(QString::fromUtf8(snapshot.Status.c_str()));
     lastPlaying_ = snapshot.Playing;
+    lastShown_ = snapshot;
     keyboardLayout_ = snapshot.KeyboardLayout;
-    display_->Refresh(snapshot);
+    // Only the view that is shown repaints; the other catches up when it is shown.
+    if (IsStageView()) stage_->Refresh(snapshot);
+    else display_->Refresh(snapshot);
     buttons_->Refresh(snapshot);
     RefreshTransport(snapshot);
     RefreshFields(snapshot);
@@ -218,6 +235,18 @@ void MainWindow::RefreshFields(const app::DisplaySnapshot& snapshot) {
     keys_->SetChordZone(snapshot.FirstChordKey, snapshot.SplitKey);
     show(octave_, snapshot.TransposeOctave);
     show(semitone_, snapshot.TransposeSemitones);
+}
+
+bool MainWindow::IsStageView() const { return pages_->currentWidget() == stage_; }
+
+void MainWindow::SetStageView(bool on) {
+    if (on == IsStageView()) return;
+    if (on) stage_->Refresh(lastShown_);
+    else display_->Refresh(lastShown_);
+    pages_->setCurrentWidget(on ? static_cast<QWidget*>(stage_) : pages_->widget(0));
+    statusBar()->setVisible(!on);
+    stageAction_->setChecked(on);
+    setFocus();  // the keys stay with the window in either view
 }
 
 void MainWindow::changeEvent(QEvent* event) {

@@ -9,6 +9,9 @@
 // It fits a 1280×720 screen and grows with larger ones; its size, the folding panels, the
 // theme and the browser's folders are kept with the settings (CoreLink::StoreWindowSettings).
 //
+// The stage view (View → "Stage view", or Tab; Tab, Escape or a double click leave it) gives
+// the whole window to the performance display, for reading from a distance.
+//
 // The window takes every key of its own widgets first (an application event filter): the
 // function keys and space run the transport, every other key goes to the core as a
 // Windows-style virtual-key code. A spin box or line edit with the focus keeps the keys it
@@ -32,6 +35,7 @@ class QLabel;
 class QPushButton;
 class QSpinBox;
 class QSplitter;
+class QStackedWidget;
 class QTabWidget;
 class QTimer;
 class QVBoxLayout;
@@ -40,6 +44,7 @@ namespace chordella::ui {
 
 class ChordViewWindow;
 class EditorWindow;
+class HelpWindow;
 class OptionsWindow;
 class PerformanceButtons;
 class PerformanceDisplay;
@@ -48,6 +53,7 @@ class SonglistWindow;
 class StylePlaylistWindow;
 class TKeys;
 class SongCreatorWindow;
+class StageView;
 class TapTempoWindow;
 
 class MainWindow final : public QMainWindow {
@@ -76,6 +82,11 @@ public:
     SonglistWindow& Songlist() { return *songlist_; }
     StyleBrowser& Browser() { return *browser_; }
     PerformanceDisplay& Display() { return *display_; }
+    StageView& Stage() { return *stage_; }
+
+    // The stage view on or off; the window keeps its size.
+    void SetStageView(bool on);
+    bool IsStageView() const;
     PerformanceButtons& Buttons() { return *buttons_; }
 
     // The folding panels: the tabs' page (0 chord pads, 1 styles, 2 mixer) and whether the
@@ -124,13 +135,21 @@ private:
     // MainWindowPanels.cpp
     void BuildPanels();
     void CloseToolWindows();
+    // MainWindowHelp.cpp: the Help menu; F1 opens the keyboard map before the style plays.
+    void BuildHelpMenu();
+    void OpenHelp(int page);
     // MainWindowKeys.cpp
     bool HandleKey(QKeyEvent* event, bool press);
+    // A window of the program shown for the first time opens beside the display.
+    void PlaceWindow(QObject* watched);
     bool FunctionKey(int qtKey, bool autoRepeat);
 
     CoreLink& core_;
     std::uint64_t shownSerial_ = ~std::uint64_t{0};
     QTimer* refreshTimer_ = nullptr;
+    QStackedWidget* pages_ = nullptr;  // the normal view and the stage view
+    StageView* stage_ = nullptr;
+    QAction* stageAction_ = nullptr;
     QVBoxLayout* panels_ = nullptr;
     // What repaints from each snapshot shown: the panels and the windows of their own.
     std::vector<std::function<void(const app::DisplaySnapshot&)>> refreshers_;
@@ -160,6 +179,7 @@ private:
     QTimer* storeTimer_ = nullptr;
     bool settingsLoaded_ = false;  // stored settings arrive after start: nothing is stored before
     bool lastPlaying_ = false;
+    app::DisplaySnapshot lastShown_;  // what the views were last given: the hidden one catches up from it
     int keyboardLayout_ = 1;  // the computer keyboard's layout the keys are read with
     int theme_ = 0;
     QSpinBox* split_ = nullptr;
@@ -179,6 +199,7 @@ private:
     ChordViewWindow* chordView_ = nullptr;
     EditorWindow* editor_ = nullptr;  // own windows: deleted with this one
     TapTempoWindow* tapTempo_ = nullptr;
+    HelpWindow* help_ = nullptr;
     SonglistWindow* songlist_ = nullptr;
     StylePlaylistWindow* stylePlaylist_ = nullptr;
     QLabel* nextSong_ = nullptr;

@@ -2,11 +2,14 @@
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 
 #include "ui/MainWindow.h"
+#include "ui/PerformanceDisplay.h"
 #include "ui/VirtualKeys.h"
+#include "ui/WindowPlacement.h"
 
 namespace chordella::ui {
 
@@ -18,6 +21,17 @@ Modifiers ModifiersOf(const QKeyEvent& event) {
     modifiers.Ctrl = (event.modifiers() & Qt::ControlModifier) != 0;
     modifiers.Alt = (event.modifiers() & Qt::AltModifier) != 0;
     return modifiers;
+}
+
+// The numeric pad's digits, plus and minus as their own virtual-key codes (the remote
+// control's keys); 0 for every other key.
+int KeypadCode(const QKeyEvent& event) {
+    if ((event.modifiers() & Qt::KeypadModifier) == 0) return 0;
+    const int key = event.key();
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return 0x60 + (key - Qt::Key_0);
+    if (key == Qt::Key_Plus) return 0x6B;
+    if (key == Qt::Key_Minus) return 0x6D;
+    return 0;
 }
 
 bool IsTransportKey(int key) { return key == Qt::Key_Space || (key >= Qt::Key_F1 && key <= Qt::Key_F12); }
@@ -71,15 +85,36 @@ bool ListKey(int key) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (type == QEvent::Show) {
+        PlaceWindow(watched);
+        return false;
+    }
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr || widget->window() != this) return false;
     return HandleKey(static_cast<QKeyEvent*>(event), type == QEvent::KeyPress);
 }
 
+void MainWindow::PlaceWindow(QObject* watched) {
+    auto* window = qobject_cast<QWidget*>(watched);
+    if (window == nullptr || window == this || !window->isWindow()) return;
+    const Qt::WindowType kind = window->windowType();
+    if (kind != Qt::Window && kind != Qt::Dialog) return;  // menus, tool tips and pop-ups stay where Qt puts them
+    if (qobject_cast<QFileDialog*>(window) != nullptr) return;
+    // The stage view has no display to keep free: the window opens where it would anyway.
+    if (IsStageView()) return;
+    PlaceOnFirstShow(*window, *display_);
+}
+
 bool MainWindow::HandleKey(QKeyEvent* event, bool press) {
     const int key = event->key();
     QWidget* focus = focusWidget();
+    // Tab switches between the normal and the stage view; Escape leaves the stage view.
+    const bool stageKey = key == Qt::Key_Tab || key == Qt::Key_Backtab || (key == Qt::Key_Escape && IsStageView());
+    if (stageKey && !TypingIn(focus)) {
+        if (press && !event->isAutoRepeat()) SetStageView(key == Qt::Key_Escape ? false : !IsStageView());
+        return true;
+    }
     if (IsTransportKey(key)) {
         if (key == Qt::Key_Space && TypingIn(focus)) return false;
         return !press || FunctionKey(key, event->isAutoRepeat());
@@ -90,7 +125,8 @@ bool MainWindow::HandleKey(QKeyEvent* event, bool press) {
     if (focus != nullptr && focus->hasFocus() && qobject_cast<QAbstractItemView*>(focus) != nullptr && ListKey(key))
         return false;
     if (TypingIn(focus) && FieldKey(key)) return false;
-    const int virtualKey = VirtualKeyOf(key, keyboardLayout_);
+    const int keypad = KeypadCode(*event);
+    const int virtualKey = keypad != 0 ? keypad : VirtualKeyOf(key, keyboardLayout_);
     if (virtualKey == NoVirtualKey) return false;
     if (press) {
         core_.KeyDown(virtualKey, event->isAutoRepeat(), ModifiersOf(*event));
@@ -105,6 +141,13 @@ bool MainWindow::FunctionKey(int qtKey, bool autoRepeat) {
     if (autoRepeat) return true;
     switch (qtKey) {
         case Qt::Key_F1:
+            // Before the style plays there is no fill to ask for: F1 is the help key then.
+            if (!lastPlaying_) {
+                OpenHelp(0);
+                return true;
+            }
+            core_.SectionKeyPressed(0);
+            return true;
         case Qt::Key_F2:
         case Qt::Key_F3:
         case Qt::Key_F4:

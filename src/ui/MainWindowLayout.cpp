@@ -19,9 +19,11 @@
 #include <algorithm>
 
 #include "ui/MainWindow.h"
+#include "ui/PerformanceDisplay.h"
 #include "ui/StyleBrowser.h"
 #include "ui/TKeys.h"
 #include "ui/Theme.h"
+#include "ui/WindowPlacement.h"
 
 namespace chordella::ui {
 
@@ -107,11 +109,19 @@ QWidget* MainWindow::BuildFoldingPanels() {
 void MainWindow::BuildViewMenu() {
     QMenu* view = menuBar()->addMenu("&View");
     view->setObjectName("ViewMenu");
-    showTabs_ = view->addAction("Styles, pads and mixer");
+    // Tab is the window's own key (see MainWindowKeys.cpp): the menu names it, no shortcut
+    // takes it from the fields that use it.
+    stageAction_ = view->addAction("&Stage view\tTab");
+    stageAction_->setObjectName("StageViewAction");
+    stageAction_->setCheckable(true);
+    stageAction_->setStatusTip("The whole window shows the chord, the beat and the part, large enough to read from a distance");
+    connect(stageAction_, &QAction::triggered, this, [this](bool on) { SetStageView(on); });
+    view->addSeparator();
+    showTabs_ = view->addAction("Styles, &pads and mixer");
     showTabs_->setObjectName("ShowTabs");
     showTabs_->setCheckable(true);
     showTabs_->setChecked(true);
-    showKeys_ = view->addAction("On-screen keyboard");
+    showKeys_ = view->addAction("On-screen &keyboard");
     showKeys_->setObjectName("ShowKeyboard");
     showKeys_->setCheckable(true);
     showKeys_->setChecked(true);
@@ -122,7 +132,7 @@ void MainWindow::BuildViewMenu() {
     view->addSeparator();
     auto* themes = new QActionGroup(this);
     for (int theme = 0; theme < 2; ++theme) {
-        QAction* item = view->addAction(theme == 0 ? "Dark stage theme" : "Light theme");
+        QAction* item = view->addAction(theme == 0 ? "&Dark stage theme" : "&Light theme");
         item->setObjectName(theme == 0 ? "DarkTheme" : "LightTheme");
         item->setCheckable(true);
         item->setChecked(theme == theme_);
@@ -211,11 +221,15 @@ void MainWindow::FitToScreen(int width, int height) {
         width = PreferredWidth;
         height = PreferredHeight;
     }
-    // The frame the window manager adds is not part of the size: leave room for it.
-    const int frame = frameGeometry().height() - geometry().height();
-    width = std::clamp(width, std::min(SmallestWidth, available.width()), available.width());
-    height = std::clamp(height, std::min(SmallestHeight, available.height()), available.height() - std::max(frame, 0));
+    // The frame the window manager adds is not part of the size: leave room for it. Before
+    // the first showing the frame is not known yet; a title bar is assumed.
+    const int frameHeight = std::max(frameGeometry().height() - geometry().height(), TitleBarGuess + BorderGuess);
+    const int frameWidth = std::max(frameGeometry().width() - geometry().width(), 2 * BorderGuess);
+    width = std::clamp(width, std::min(SmallestWidth, available.width()), available.width() - frameWidth);
+    height = std::clamp(height, std::min(SmallestHeight, available.height()), available.height() - frameHeight);
     resize(width, height);
+    // A window that would reach past the screen's edge starts at its top left corner.
+    if (!available.contains(QRect(pos(), QSize(width + frameWidth, height + frameHeight)))) move(available.topLeft());
 }
 
 void MainWindow::LoadWindowSettings() {
@@ -249,6 +263,8 @@ void MainWindow::StoreWindowSettings() {
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
+    // The performance display takes its share of the height; its text grows with it.
+    display_->setFixedHeight(PerformanceDisplay::HeightFor(event->size().height()));
     QMainWindow::resizeEvent(event);
     StoreWindowSettingsSoon();
 }

@@ -24,7 +24,7 @@ namespace {
 
 constexpr const char* SongFilter = "Songs (*.vxa *.mid);;Arrangements (*.vxa);;MIDI files (*.mid)";
 constexpr const char* ArrangementFilter = "Arrangements (*.vxa)";
-constexpr const char* StyleFilter = "Styles (*.vxs *.sty *.prs *.bcs *.sst* *.pcs *.pst *.fps *.scp)";
+constexpr const char* StyleFilter = "Styles (*.vxs *.sty *.prs *.bcs *.sst *.pcs *.pst *.fps *.scp)";
 
 constexpr std::array<const char*, 8> PlayParts{"Intro",         "Basic",            "Extended",    "Ending",
                                                "Fill in Basic", "Fill in Extended", "To Extended", "To Basic"};
@@ -54,11 +54,14 @@ void AddStyleRulesItems(QMenu* style, CoreLink& core) {
         {"Mute GUITARS", "", Request::MuteGuitars, &app::StyleRulesView::MuteGuitars},
         {"Dampen GUITARS && STRINGS", "", Request::Dampen, &app::StyleRulesView::Dampen},
         {"Solo on channel 1", " Use channel 1 for soloing", Request::SoloOnChannel1, &app::StyleRulesView::SoloOnChannel1},
-        {"Normalize Volume", "", Request::NormalizeOnLoad, &app::StyleRulesView::NormalizeOnLoad},
+        {"Normalize Volume", " Normalizes the volumes of every style loaded", Request::NormalizeOnLoad,
+         &app::StyleRulesView::NormalizeOnLoad},
         {"Reverb off", "", Request::ReverbOff, &app::StyleRulesView::ReverbOff},
         {"Reverb defined", "", Request::ReverbDefined, &app::StyleRulesView::ReverbDefined},
     }};
-    style->addSeparator();
+    // Two headed groups tell the ticked rules, kept for every style loaded, from the tools
+    // that change the loaded style once ("Normalize Volume" beside "Normalize volume").
+    style->addSection("Rules for every style loaded");
     auto actions = std::make_shared<std::array<QAction*, CheckedItems.size()>>();
     auto show = [actions](const app::StyleRulesView& view) {
         for (std::size_t i = 0; i < CheckedItems.size(); ++i) (*actions)[i]->setChecked(view.*CheckedItems[i].State);
@@ -73,7 +76,9 @@ void AddStyleRulesItems(QMenu* style, CoreLink& core) {
         });
         (*actions)[i] = action;
     }
-    style->addAction("Normalize volume", style, [&core, show] { core.StyleRulesCommand({Request::NormalizeNow}, show); });
+    style->addSection("The loaded style, now");
+    style->addAction("Normalize volume", style, [&core, show] { core.StyleRulesCommand({Request::NormalizeNow}, show); })
+        ->setStatusTip(" Normalizes the loaded style's volumes now");
     style->addAction("Restore volume", style, [&core, show] { core.StyleRulesCommand({Request::RestoreVolume}, show); })
         ->setStatusTip(" Sets original volume values");
     QObject::connect(style, &QMenu::aboutToShow, style, [&core, show] { core.StyleRulesCommand({Request::Refresh}, show); });
@@ -91,27 +96,26 @@ void MainWindow::BuildMenus() {
     QMenu* song = menuBar()->addMenu("&Song");
     song->setObjectName("SongMenu");
     song->addAction("&Open ...", this, [this] { OpenSongDialog(); });
-    QAction* save = song->addAction("Sa&ve - F12", this, [this] { core_.SaveSong({}); });
-    save->setShortcut(QKeySequence(Qt::Key_F12));
+    // The function keys are the window's own (MainWindowKeys.cpp) and the captions name
+    // them; a shortcut on these items would name each key a second time.
+    song->addAction("Sa&ve - F12", this, [this] { core_.SaveSong({}); });
     song->addAction("&Save as ...", this, [this] { SaveSongAsDialog(); });
-    song->addAction("Render to WAV\u2026", this, [this] { RenderToWavDialog(); });
+    song->addAction("Render to &WAV\u2026", this, [this] { RenderToWavDialog(); });
     song->addSeparator();
-    // The transport; the keys reach the window's key handling first, the captions name them.
-    song->addAction("Play - F10", this, [this] { core_.StartStop(); })->setShortcut(QKeySequence(Qt::Key_F10));
+    song->addAction("Play - F10", this, [this] { core_.StartStop(); });
     song->addAction("Stop - F10", this, [this] { core_.Stop(); });
-    song->addAction("&Record - F9", this, [this] { core_.Record(); })->setShortcut(QKeySequence(Qt::Key_F9));
+    song->addAction("&Record - F9", this, [this] { core_.Record(); });
     song->addAction("S&tep Record", this, [this] { core_.StepRecord(); });
-    song->addAction("Tap Tempo - F8", this, [this] { FunctionKey(Qt::Key_F8, false); })
-        ->setShortcut(QKeySequence(Qt::Key_F8));
+    song->addAction("Tap Tempo - F8", this, [this] { FunctionKey(Qt::Key_F8, false); });
     song->addAction("Sy&nc. Start", this, [this] { core_.ToggleSyncStart(); });
     song->addAction("Fade - F11", this, [this] { core_.FadeOut(); });
     song->addSeparator();
-    song->addAction("E&xit", this, [this] { Exit(); });
+    song->addAction("E&xit", this, [this] { Exit(); })->setObjectName("ExitAction");
 
     QMenu* style = menuBar()->addMenu("S&tyle");
     style->setObjectName("StyleMenu");
     style->addAction("&Open ...", this, [this] { OpenStyleDialog(); });
-    style->addAction("Style-&Manager ...", this, [this] {
+    style->addAction("Style-Mana&ger ...", this, [this] {
         auto* manager = findChild<StyleManagerWindow*>("StyleManagerWindow");
         if (manager == nullptr) manager = new StyleManagerWindow(core_, this);
         manager->show();
@@ -149,12 +153,9 @@ void MainWindow::BuildMenus() {
         converter->raise();
         return converter;
     };
-    style->addAction("     Import and convert stylefile (*. sty, *.prs, *.bcs etc.)", this, [this] {
-        const QString path = QFileDialog::getOpenFileName(
-            this, "Import MIDI ...", QString(),
-            "Styles (*.sty *.prs *.bcs *.sst *.pcs *.pst *.fps *.scp *.STY *.PRS *.BCS *.SST)");
+    style->addAction("     Import and convert stylefile (*.sty, *.prs, *.bcs etc.)", this, [this] {
         // The window shows itself when "Show this window when loading a style" is on.
-        if (!path.isEmpty()) StyleConverterWindow::Of(this, core_)->ImportFile(path.toStdString());
+        StyleConverterWindow::Of(this, core_)->ChooseAndImport(QString::fromStdString(core_.StylesFolder()));
     });
     style->addAction("     -> Open styleconverter for *.sty, *.prs, *.bcs etc. stylefiles", this, [openConverter] {
         openConverter()->Send(app::ConverterRequest::Open);
@@ -217,12 +218,15 @@ void MainWindow::SetOptionsOpener(std::function<void()> open) {
 void MainWindow::SetTapTempoOpener(std::function<void()> open) { openTapTempo_ = std::move(open); }
 
 void MainWindow::OpenSongDialog() {
-    const QString path = QFileDialog::getOpenFileName(this, "Open arrangement ...", QString(), SongFilter);
+    // The songs folder of the data home, where the player's songs are.
+    const QString path =
+        QFileDialog::getOpenFileName(this, "Open arrangement ...", QString::fromStdString(core_.SongsFolder()), SongFilter);
     if (!path.isEmpty()) core_.OpenSong(path.toStdString());
 }
 
 void MainWindow::SaveSongAsDialog() {
-    QString path = QFileDialog::getSaveFileName(this, "Save arrangement as ...", QString(), ArrangementFilter);
+    QString path =
+        QFileDialog::getSaveFileName(this, "Save arrangement as ...", QString::fromStdString(core_.SongsFolder()), ArrangementFilter);
     if (path.isEmpty()) return;
     if (!path.endsWith(".vxa", Qt::CaseInsensitive)) path += ".vxa";
     core_.SaveSong(path.toStdString());

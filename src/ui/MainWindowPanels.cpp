@@ -134,11 +134,16 @@ void MainWindow::BuildPanels() {
     }
     editor_ = new EditorWindow(core_, nullptr);
     if (QMenu* song = menuBar()->findChild<QMenu*>("SongMenu")) {
-        QAction* open = song->addAction("Chord Memory &Editor", this, [this] {
+        // With the song's other items, above the separator that sets "Exit" apart.
+        auto* open = new QAction("Chord Memory &Editor", song);
+        open->setObjectName("OpenEditor");
+        connect(open, &QAction::triggered, this, [this] {
             editor_->show();
             editor_->raise();
         });
-        open->setObjectName("OpenEditor");
+        const QList<QAction*> items = song->actions();
+        const qsizetype exit = items.indexOf(song->findChild<QAction*>("ExitAction"));
+        song->insertAction(exit > 0 ? items[exit - 1] : nullptr, open);
     }
     songCreator_->Play().SetOnPanel([this] { editor_->setVisible(!editor_->isVisible()); });
     refreshers_.push_back([this](const app::DisplaySnapshot& snapshot) {

@@ -12,6 +12,9 @@ namespace chordella::ui {
 MixerPanel::MixerPanel(CoreLink& link, QWidget* parent) : QWidget(parent), link_(link) {
     setObjectName("MixerPanel");
     auto* layout = new QVBoxLayout(this);
+    // Narrow margins: the strips' two-line names and the faders get the page's height.
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setSpacing(2);
     auto* strips = new QHBoxLayout;
     strips->setSpacing(2);
     for (int channel = 0; channel < app::MixerChannels; ++channel) {

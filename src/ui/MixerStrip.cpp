@@ -1,6 +1,7 @@
 #include "ui/MixerStrip.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -12,6 +13,7 @@ namespace {
 
 constexpr const char* LampOff = "background-color: #303030; border-radius: 4px;";
 constexpr const char* LampOn = "background-color: #40e040; border-radius: 4px;";
+constexpr int InstrumentPoints = 8;
 
 }  // namespace
 
@@ -28,16 +30,23 @@ MixerStrip::MixerStrip(int channel, QWidget* parent) : QWidget(parent) {
     lamp_->setObjectName("Lamp" + number);
     lamp_->setFixedSize(8, 8);
     lamp_->setStyleSheet(LampOff);
+    // The instrument's name on two lines, as wide as the strip gets: "Electric Piano 1"
+    // whole instead of "Electri…".
     instrument_ = new QLabel;
     instrument_->setObjectName("Instrument" + number);
     instrument_->setAlignment(Qt::AlignCenter);
-    instrument_->setFixedWidth(56);
+    instrument_->setWordWrap(true);
+    instrument_->setMinimumWidth(56);
+    QFont small = instrument_->font();
+    small.setPointSize(InstrumentPoints);
+    instrument_->setStyleSheet(QString("font-size: %1pt;").arg(InstrumentPoints));
+    instrument_->setFixedHeight(2 * QFontMetrics(small).lineSpacing());
 
     volume_ = MakeSlider(VolumeControl, Volume, Qt::Vertical, "Volume" + number);
     pan_ = MakeSlider(PanControl, Pan, Qt::Horizontal, "Pan" + number);
     reverb_ = MakeSlider(ReverbControl, Reverb, Qt::Horizontal, "Reverb" + number);
     chorus_ = MakeSlider(ChorusControl, Chorus, Qt::Horizontal, "Chorus" + number);
-    volume_->setMinimumHeight(60);  // the mixer shares its page with the pads: it fits a 720-pixel screen
+    volume_->setMinimumHeight(48);  // the mixer shares its page with the pads: it fits a 720-pixel screen
 
     mute_ = new QCheckBox("Mute");
     mute_->setObjectName("Mute" + number);
@@ -113,7 +122,8 @@ void MixerStrip::Show(const app::MixerChannelView& view) {
     const QString name = QString::fromUtf8(view.Instrument.c_str());
     if (instrument_->toolTip() != name) {
         instrument_->setToolTip(name);
-        instrument_->setText(instrument_->fontMetrics().elidedText(name, Qt::ElideRight, instrument_->width()));
+        // What two lines hold; a longer name ends in "…" (the tool tip has it whole).
+        instrument_->setText(instrument_->fontMetrics().elidedText(name, Qt::ElideRight, 2 * instrument_->width() - 8));
     }
     ShowValue(VolumeControl, volume_, view.Volume);
     ShowValue(PanControl, pan_, view.Pan);

@@ -1,13 +1,15 @@
 #include "ui/PerformanceDisplay.h"
 
-#include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
-#include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
+
+#include "ui/BeatLamps.h"
+#include "ui/DisplayText.h"
+#include "ui/DisplayWords.h"
 
 namespace chordella::ui {
 
@@ -15,39 +17,25 @@ namespace {
 
 constexpr int MinTempo = 25;
 constexpr int MaxTempo = 250;
-constexpr int LampSize = 18;
+constexpr int SmallestHeight = 130;
+constexpr int LargestHeight = 330;
 
-constexpr std::array<const char*, 8> PartNames{"Intro",         "Basic",            "Extended",    "Ending",
-                                               "Fill in Basic", "Fill in Extended", "To Extended", "To Basic"};
-
-// The lamps' states; the theme's style sheet colours them by the "lamp" property.
-enum LampState { LampDark = 0, LampAccent = 1, LampBeat = 2 };
-
-QLabel* Text(const char* name, const char* role) {
-    auto* label = new QLabel;
-    label->setObjectName(name);
-    label->setProperty("role", role);  // the theme's fonts: "big", "huge", "caption", "info"
-    return label;
-}
-
-void SetIfChanged(QLabel* label, const QString& text) {
-    if (label->text() != text) label->setText(text);
-}
-
-// A property the style sheet reads changed: the widget is styled again.
-void SetState(QWidget* widget, const char* property, const QVariant& value) {
-    if (widget->property(property) == value) return;
-    widget->setProperty(property, value);
-    widget->style()->unpolish(widget);
-    widget->style()->polish(widget);
-}
+// Text sizes as parts of the display's height.
+constexpr double CaptionScale = 0.085;
+constexpr double BigScale = 0.2;
+constexpr double HugeScale = 0.54;
+constexpr double InfoScale = 0.12;
+constexpr double SmallScale = 0.09;
+constexpr double LampScale = 0.13;
 
 QVBoxLayout* Column(QWidget* box) {
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(8, 2, 8, 2);
-    layout->setSpacing(2);
+    layout->setSpacing(0);
     return layout;
 }
+
+int Pixels(int height, double scale, int least) { return std::max(least, static_cast<int>(height * scale)); }
 
 }  // namespace
 
@@ -60,23 +48,25 @@ PerformanceDisplay::PerformanceDisplay(QWidget* parent) : QFrame(parent) {
     layout->addWidget(BuildStyleColumn(), 3);
     layout->addWidget(BuildBeatColumn(), 2);
     layout->addWidget(BuildChordColumn(), 3);
-    layout->addWidget(BuildStatusColumn(), 2);
+    layout->addWidget(BuildSongColumn(), 3);
+    ScaleTo(SmallestHeight);
     Refresh(app::DisplaySnapshot{});
+}
+
+int PerformanceDisplay::HeightFor(int windowHeight) {
+    return std::clamp(windowHeight * 21 / 100, SmallestHeight, LargestHeight);
 }
 
 QWidget* PerformanceDisplay::BuildStyleColumn() {
     auto* box = new QWidget;
     QVBoxLayout* layout = Column(box);
-    styleName_ = Text("StyleName", "big");
-    styleName_->setMinimumWidth(120);
-    part_ = Text("PartDisplay", "big");
-    queued_ = Text("QueuedPart", "info");
-    auto* caption = Text("StyleCaption", "caption");
-    caption->setText("Style");
-    layout->addWidget(caption);
-    layout->addWidget(styleName_);
-    layout->addWidget(part_);
-    layout->addWidget(queued_);
+    auto* caption = new DisplayText("StyleCaption");
+    caption->SetText("STYLE");
+    styleName_ = new DisplayText("StyleName");
+    part_ = new DisplayText("PartDisplay");
+    queued_ = new DisplayText("QueuedPart");
+    captions_.push_back(caption);
+    for (DisplayText* line : {caption, styleName_, part_, queued_}) layout->addWidget(line);
     layout->addStretch(1);
     return box;
 }
@@ -84,23 +74,14 @@ QWidget* PerformanceDisplay::BuildStyleColumn() {
 QWidget* PerformanceDisplay::BuildBeatColumn() {
     auto* box = new QWidget;
     QVBoxLayout* layout = Column(box);
-    auto* caption = Text("MeasureCaption", "caption");
-    caption->setText("Measure : Beat");
-    measure_ = Text("MeasureDisplay", "huge");
-    auto* lamps = new QHBoxLayout;
-    lamps->setSpacing(4);
-    for (int i = 0; i < BeatLamps; ++i) {
-        auto* lamp = new QLabel;
-        lamp->setObjectName(QStringLiteral("BeatLamp%1").arg(i + 1));
-        lamp->setProperty("lamp", LampDark);
-        lamp->setFixedSize(LampSize, LampSize);
-        lamps_[static_cast<std::size_t>(i)] = lamp;
-        lamps->addWidget(lamp);
-    }
-    lamps->addStretch(1);
+    auto* caption = new DisplayText("MeasureCaption");
+    caption->SetText("MEASURE : BEAT");
+    measure_ = new DisplayText("MeasureDisplay");
+    lamps_ = new BeatLamps("BeatLamp");
+    captions_.push_back(caption);
     layout->addWidget(caption);
     layout->addWidget(measure_);
-    layout->addLayout(lamps);
+    layout->addWidget(lamps_);
     layout->addStretch(1);
     return box;
 }
@@ -108,29 +89,29 @@ QWidget* PerformanceDisplay::BuildBeatColumn() {
 QWidget* PerformanceDisplay::BuildChordColumn() {
     auto* box = new QWidget;
     QVBoxLayout* layout = Column(box);
-    auto* caption = Text("ChordCaption", "caption");
-    caption->setText("Chord");
-    chord_ = Text("ChordDisplay", "huge");
-    chord_->setMinimumWidth(160);
-    nextChord_ = Text("NextChordDisplay", "info");
-    layout->addWidget(caption);
-    layout->addWidget(chord_);
-    layout->addWidget(nextChord_);
+    auto* caption = new DisplayText("ChordCaption");
+    caption->SetText("CHORD");
+    chord_ = new DisplayText("ChordDisplay");
+    nextChord_ = new DisplayText("NextChordDisplay");
+    captions_.push_back(caption);
+    for (DisplayText* line : {caption, chord_, nextChord_}) layout->addWidget(line);
     layout->addStretch(1);
     return box;
 }
 
-QWidget* PerformanceDisplay::BuildStatusColumn() {
+QWidget* PerformanceDisplay::BuildSongColumn() {
     auto* box = new QWidget;
     QVBoxLayout* layout = Column(box);
+    auto* caption = new DisplayText("SongCaption");
+    caption->SetText("SONG");
+    songTitle_ = new DisplayText("SongTitleDisplay");
     auto* tempoRow = new QHBoxLayout;
-    auto* caption = Text("TempoCaption", "caption");
-    caption->setText("Tempo");
+    tempoRow->setSpacing(6);
     tempo_ = new QSpinBox;
     tempo_->setObjectName("TempoEdit1");
-    tempo_->setProperty("role", "big");
     tempo_->setRange(MinTempo, MaxTempo);
     tempo_->setValue(120);
+    tempo_->setToolTip("Tempo (beats per minute)");
     tempo_->setFocusPolicy(Qt::ClickFocus);  // the keys belong to the window until a field is clicked
     tempo_->setKeyboardTracking(false);      // the tempo changes when typing is done, not per digit
     connect(tempo_, &QSpinBox::valueChanged, this, [this](int bpm) {
@@ -142,11 +123,18 @@ QWidget* PerformanceDisplay::BuildStatusColumn() {
     connect(tap_, &QPushButton::clicked, this, [this] {
         if (OnTap) OnTap();
     });
-    tempoRow->addWidget(caption);
+    auto* unit = new DisplayText("TempoCaption");
+    unit->SetText("BPM");
+    unit->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
+    captions_.push_back(unit);
     tempoRow->addWidget(tempo_, 1);
+    tempoRow->addWidget(unit);
     tempoRow->addWidget(tap_);
-    output_ = Text("OutputDisplay", "info");
-    priority_ = Text("PriorityDisplay", "info");
+    output_ = new DisplayText("OutputDisplay");
+    priority_ = new DisplayText("PriorityDisplay");
+    captions_.push_back(caption);
+    layout->addWidget(caption);
+    layout->addWidget(songTitle_);
     layout->addLayout(tempoRow);
     layout->addWidget(output_);
     layout->addWidget(priority_);
@@ -154,65 +142,54 @@ QWidget* PerformanceDisplay::BuildStatusColumn() {
     return box;
 }
 
-QString PerformanceDisplay::PartName(int part) {
-    return part >= 0 && part < 8 ? PartNames[static_cast<std::size_t>(part)] : "";
+void PerformanceDisplay::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    ScaleTo(height());
 }
 
-QString PerformanceDisplay::OutputText(const app::DisplaySnapshot& snapshot) {
-    const QString name = QString::fromUtf8(snapshot.OutputName.c_str());
-    switch (snapshot.Output) {
-        case app::OutputStatus::Ready:
-            return name + (snapshot.Playing ? "  \u00b7  playing" : "  \u00b7  ready");
-        case app::OutputStatus::NoAudioDevice:
-            return name + "  \u00b7  no audio device";
-        case app::OutputStatus::PortLost:
-            return name + "  \u00b7  port lost";
-        case app::OutputStatus::None:
-            break;
+void PerformanceDisplay::ScaleTo(int height) {
+    if (height == scaledHeight_) return;
+    scaledHeight_ = height;
+    const int h = height - 8;  // inside the margins
+    for (DisplayText* caption : captions_) {
+        caption->SetPixelSize(Pixels(h, CaptionScale, 10), false);
+        caption->SetTone(DisplayText::Dim);
     }
-    return "No output";
+    styleName_->SetPixelSize(Pixels(h, BigScale, 14), true);
+    part_->SetPixelSize(Pixels(h, BigScale, 14), true);
+    queued_->SetPixelSize(Pixels(h, InfoScale, 11), false);
+    measure_->SetPixelSize(Pixels(h, HugeScale, 28), true);
+    lamps_->SetDiameter(Pixels(h, LampScale, 12));
+    chord_->SetPixelSize(Pixels(h, HugeScale, 28), true);
+    nextChord_->SetPixelSize(Pixels(h, InfoScale, 11), false);
+    songTitle_->SetPixelSize(Pixels(h, BigScale, 14), true);
+    output_->SetPixelSize(Pixels(h, SmallScale, 10), false);
+    priority_->SetPixelSize(Pixels(h, SmallScale, 10), false);
+    // The tempo field and its button follow with their own style sheets (a widget's own
+    // sheet outranks the theme's sizes).
+    tempo_->setStyleSheet(QStringLiteral("font-size: %1px; font-weight: bold;").arg(Pixels(h, BigScale, 14)));
+    tap_->setStyleSheet(QStringLiteral("font-size: %1px;").arg(Pixels(h, SmallScale, 10)));
 }
 
 void PerformanceDisplay::Refresh(const app::DisplaySnapshot& snapshot) {
-    const QString style = QString::fromUtf8(snapshot.StyleFullName.c_str());
-    SetIfChanged(styleName_, style.isEmpty() ? "No style loaded" : style);
-    styleName_->setToolTip(style);
-    QString part = PartName(snapshot.Part);
-    if (snapshot.Fading) part += "  (fading)";
-    SetIfChanged(part_, part.isEmpty() ? "Stopped" : part);
-    const QString queued = PartName(snapshot.QueuedPart);
-    SetIfChanged(queued_, queued.isEmpty() ? "" : "next: " + queued);
-    SetIfChanged(measure_, snapshot.Measure == 0 && snapshot.Beat == 0
-                               ? QStringLiteral("-:-")
-                               : QStringLiteral("%1:%2").arg(snapshot.Measure).arg(snapshot.Beat));
-    const QString chord = QString::fromUtf8(snapshot.ChordName.c_str());
-    SetIfChanged(chord_, chord.isEmpty() ? "-" : chord);
-    const QString next = QString::fromUtf8(snapshot.NextChord.c_str());
-    SetIfChanged(nextChord_, next.isEmpty() ? "" : "next: " + next);
+    styleName_->SetText(words::Style(snapshot));
+    part_->SetText(words::PlayingPart(snapshot));
+    queued_->SetText(words::QueuedPart(snapshot));
+    measure_->SetText(words::MeasureAndBeat(snapshot));
+    lamps_->Show(snapshot.Beat, snapshot.BeatsPerMeasure);
+    chord_->SetText(words::Chord(snapshot));
+    nextChord_->SetText(words::NextChord(snapshot));
+    const QString title = words::SongTitle(snapshot);
+    songTitle_->SetText(title.isEmpty() ? QStringLiteral("No song") : title);
+    songTitle_->SetTone(title.isEmpty() ? DisplayText::Dim : DisplayText::Normal);
     if (!tempo_->hasFocus() && tempo_->value() != snapshot.Tempo) {
         const QSignalBlocker quiet(tempo_);
         tempo_->setValue(snapshot.Tempo);
     }
-    SetIfChanged(output_, OutputText(snapshot));
-    SetState(output_, "alert", snapshot.Output != app::OutputStatus::Ready);
-    const char* priority = snapshot.Priority == app::PriorityStatus::Realtime ? "Real-time priority"
-                           : snapshot.Priority == app::PriorityStatus::Denied ? "Normal priority (real time denied)"
-                                                                               : "Normal priority (stopped)";
-    SetIfChanged(priority_, priority);
-    SetState(priority_, "alert", snapshot.Priority == app::PriorityStatus::Denied);
-    RefreshLamps(snapshot);
-}
-
-void PerformanceDisplay::RefreshLamps(const app::DisplaySnapshot& snapshot) {
-    for (int i = 0; i < BeatLamps; ++i) {
-        QLabel* lamp = lamps_[static_cast<std::size_t>(i)];
-        lamp->setVisible(i < snapshot.BeatsPerMeasure);
-        const int state = snapshot.Beat != i + 1 ? LampDark : i == 0 ? LampAccent : LampBeat;
-        int& shown = lampState_[static_cast<std::size_t>(i)];
-        if (state == shown) continue;  // restyling is costly: only lamps that change
-        shown = state;
-        SetState(lamp, "lamp", state);
-    }
+    output_->SetText(words::Output(snapshot));
+    output_->SetTone(snapshot.Output != app::OutputStatus::Ready ? DisplayText::Alert : DisplayText::Normal);
+    priority_->SetText(words::Priority(snapshot));
+    priority_->SetTone(snapshot.Priority == app::PriorityStatus::Denied ? DisplayText::Alert : DisplayText::Normal);
 }
 
 }  // namespace chordella::ui

@@ -1,28 +1,29 @@
 #pragma once
 // The performance display at the top of the main window, readable from a distance: the
 // style's whole name, the part that plays and the one queued next, the song's measure and
-// beat with the beat lamps, the chord that sounds and the song's next chord, the tempo with
-// its tap button, the output in use with its state, and the real-time priority.
+// beat with the beat lamps, the chord that sounds and the song's next chord, the song's
+// title, the tempo with its tap button, the output in use with its state, and the
+// real-time priority. Its text grows with its height, which the window sets from its own.
 //
 // It shows display snapshots and forwards the tempo field and the tap button; nothing else.
 // GUI thread only.
 
 #include <QFrame>
-#include <array>
 #include <functional>
+#include <vector>
 
 #include "app/DisplaySnapshot.h"
 
-class QLabel;
 class QPushButton;
 class QSpinBox;
 
 namespace chordella::ui {
 
+class BeatLamps;
+class DisplayText;
+
 class PerformanceDisplay final : public QFrame {
 public:
-    static constexpr int BeatLamps = 8;
-
     explicit PerformanceDisplay(QWidget* parent = nullptr);
 
     // The tempo field was set (25 … 250) and the tap button was pressed.
@@ -30,31 +31,37 @@ public:
     std::function<void()> OnTap;
 
     void Refresh(const app::DisplaySnapshot& snapshot);
+    const BeatLamps& Lamps() const { return *lamps_; }
 
-    // The part names by part number ("Intro" … "To Basic"); empty for none.
-    static QString PartName(int part);
-    // "Built-in synth · playing", "USB Keys · port lost", "No output".
-    static QString OutputText(const app::DisplaySnapshot& snapshot);
+    // The display's height for a window of `windowHeight` pixels: a fifth of it and more, within
+    // bounds that keep the panels below usable on a small screen.
+    static int HeightFor(int windowHeight);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QWidget* BuildStyleColumn();
     QWidget* BuildBeatColumn();
     QWidget* BuildChordColumn();
-    QWidget* BuildStatusColumn();
-    void RefreshLamps(const app::DisplaySnapshot& snapshot);
+    QWidget* BuildSongColumn();
+    // The text sizes follow the display's height.
+    void ScaleTo(int height);
 
-    QLabel* styleName_ = nullptr;
-    QLabel* part_ = nullptr;
-    QLabel* queued_ = nullptr;
-    QLabel* measure_ = nullptr;
-    std::array<QLabel*, BeatLamps> lamps_{};
-    std::array<int, BeatLamps> lampState_{};
-    QLabel* chord_ = nullptr;
-    QLabel* nextChord_ = nullptr;
+    DisplayText* styleName_ = nullptr;
+    DisplayText* part_ = nullptr;
+    DisplayText* queued_ = nullptr;
+    DisplayText* measure_ = nullptr;
+    BeatLamps* lamps_ = nullptr;
+    DisplayText* chord_ = nullptr;
+    DisplayText* nextChord_ = nullptr;
+    DisplayText* songTitle_ = nullptr;
     QSpinBox* tempo_ = nullptr;
     QPushButton* tap_ = nullptr;
-    QLabel* output_ = nullptr;
-    QLabel* priority_ = nullptr;
+    DisplayText* output_ = nullptr;
+    DisplayText* priority_ = nullptr;
+    std::vector<DisplayText*> captions_;
+    int scaledHeight_ = 0;
 };
 
 }  // namespace chordella::ui

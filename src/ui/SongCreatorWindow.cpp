@@ -19,6 +19,7 @@
 
 #include "composer/ProgressionList.h"
 #include "composer/SongGenerator.h"
+#include "ui/ScrolledPage.h"
 
 namespace chordella::ui {
 
@@ -100,7 +101,7 @@ SongCreatorWindow::SongCreatorWindow(CoreLink& link, QWidget* parent) : QWidget(
     sheet_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     left->addWidget(sheet_, 1);
     layout->addLayout(left, 1);
-    layout->addWidget(MakeOptions());
+    layout->addWidget(Scrolled(MakeOptions()));  // the options scroll on a small screen
 
     ShowOptions(composer::SongCreatorOptions{});
     auto* create = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Left), this);

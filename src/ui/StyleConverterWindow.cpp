@@ -11,11 +11,17 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "ui/ScrolledPage.h"
+
 namespace chordella::ui {
 
 namespace {
 
 using Kind = app::ConverterRequest::Kind;
+
+constexpr const char* NoFileText = "No style file yet: \"Open ...\" chooses one.";
+constexpr const char* ForeignStyleFilter =
+    "Styles (*.sty *.prs *.bcs *.sst *.pcs *.pst *.fps *.scp *.STY *.PRS *.BCS *.SST)";
 
 constexpr std::array<const char*, stylecreator::ConverterListCount> ListCaptions = {
     "Basic", "Extended", "Intro", "Ending", "Fill in Basic", "Fill in Extended", "To Extended", "To Basic"};
@@ -33,10 +39,18 @@ QCheckBox* Check(QLayout* layout, const char* caption, const char* hint, const c
 StyleConverterWindow::StyleConverterWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt::Window), link_(link) {
     setObjectName("StyleConverterWindow");
     setWindowTitle(stylecreator::ConverterCaption);
-    auto* layout = new QVBoxLayout(this);
-    file_ = new QLabel;
+    // Eight part lists, options and a report: they scroll on a small screen.
+    auto* layout = new QVBoxLayout(ScrolledPage(*new QVBoxLayout(this)));
+    auto* fileRow = new QHBoxLayout;
+    auto* open = new QPushButton("&Open ...");
+    open->setObjectName("ConverterOpen");
+    open->setToolTip("Choose a keyboard style file (*.sty, *.prs, *.bcs …) to convert");
+    connect(open, &QPushButton::clicked, this, [this] { ChooseAndImport(QString()); });
+    file_ = new QLabel(NoFileText);
     file_->setObjectName("ConverterFile");
-    layout->addWidget(file_);
+    fileRow->addWidget(open);
+    fileRow->addWidget(file_, 1);
+    layout->addLayout(fileRow);
 
     auto* grid = new QGridLayout;
     for (int list = 0; list < stylecreator::ConverterListCount; ++list) {
@@ -134,6 +148,12 @@ void StyleConverterWindow::ImportFile(const std::string& path) {
     });
 }
 
+void StyleConverterWindow::ChooseAndImport(const QString& folder) {
+    const QString start = folder.isEmpty() ? QString::fromStdString(link_.StylesFolder()) : folder;
+    const QString path = QFileDialog::getOpenFileName(this, "Import MIDI ...", start, ForeignStyleFilter);
+    if (!path.isEmpty()) ImportFile(path.toStdString());
+}
+
 void StyleConverterWindow::Send(Kind what, int item) {
     app::ConverterRequest request = FromBoxes();
     request.What = what;
@@ -146,7 +166,8 @@ void StyleConverterWindow::Send(Kind what, int item) {
 
 void StyleConverterWindow::ShowView(const app::ConverterView& view) {
     showing_ = true;
-    file_->setText(view.Error.empty() ? QString::fromStdString(view.FileName) : QString::fromStdString(view.Error));
+    const QString file = view.Error.empty() ? QString::fromStdString(view.FileName) : QString::fromStdString(view.Error);
+    file_->setText(file.isEmpty() ? NoFileText : file);
     for (int list = 0; list < stylecreator::ConverterListCount; ++list) {
         QComboBox* combo = lists_[static_cast<std::size_t>(list)];
         combo->clear();

@@ -27,6 +27,9 @@ public:
     // window shows itself when the core says so ("Show this window when loading a style"),
     // otherwise the style was converted at once.
     void ImportFile(const std::string& path);
+    // "Open ...": the file dialog for a keyboard style file (starting in `folder`), then
+    // ImportFile with the file chosen; nothing when the dialog is cancelled.
+    void ChooseAndImport(const QString& folder);
     void Send(app::ConverterRequest::Kind what, int item = 0);
     void ShowView(const app::ConverterView& view);
     app::ConverterRequest FromBoxes() const;

@@ -23,6 +23,7 @@
 #include "data/StyleModel.h"
 #include "ui/BatchWindow.h"
 #include "ui/CreatorPartSetMenu.h"
+#include "ui/ScrolledPage.h"
 
 namespace chordella::ui {
 
@@ -65,8 +66,10 @@ StyleCreatorWindow::StyleCreatorWindow(CoreLink& link, QWidget* parent) : QWidge
     setObjectName("StyleCreatorWindow");
     setWindowTitle(data::CreatorTitle);
     OpenInEditor = [](const QString& file) { return QDesktopServices::openUrl(QUrl::fromLocalFile(file)); };
-    auto* layout = new QVBoxLayout(this);
-    layout->setMenuBar(MakeMenu());
+    auto* outer = new QVBoxLayout(this);
+    outer->setMenuBar(MakeMenu());
+    // Many controls: they scroll on a small screen.
+    auto* layout = new QVBoxLayout(ScrolledPage(*outer));
     layout->addWidget(MakeMaterial());
     auto* middle = new QHBoxLayout;
     middle->addWidget(MakeGenerator());
@@ -294,8 +297,10 @@ QWidget* StyleCreatorWindow::MakeParts() {
     column->addLayout(quick);
 
     auto* loop = new QHBoxLayout;
-    loop->addWidget(new QLabel("&Loop"));
+    auto* loopLabel = new QLabel("&Loop");
+    loop->addWidget(loopLabel);
     loop_ = Spin(1, 8, 4, "LoopMeasures");
+    loopLabel->setBuddy(loop_);  // the mnemonic moves to the field
     loop->addWidget(loop_);
     multiply_ = Check(loop, "Multiply by 2", "MultiplyBy2");
     Command(loop, "<<", "LoopBack", Kind::LoopBack);

@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -63,6 +64,11 @@ StylePlaylistWindow::StylePlaylistWindow(CoreLink& link, QWidget* parent) : QWid
     query_->setObjectName("SearchBox");
     query_->setEditable(true);
     for (std::string_view prepared : library::PreparedQueries()) query_->addItem(Q(prepared));
+    // The prepared queries wait in the list; the box starts empty, which searches every style.
+    query_->setCurrentIndex(-1);
+    query_->lineEdit()->setPlaceholderText("Search: words such as waltz or !pop !rock, =120, >75, +3/4 (empty: every style)");
+    query_->setToolTip("Terms are separated by \";\": + must occur, - must not, ! any of them; "
+                       "=, > and < compare the tempo (or, above 999, the file size)");
     auto* search = new QPushButton("Search");
     search->setObjectName("SearchButton");
     connect(search, &QPushButton::clicked, this, [this] { Search(); });
@@ -329,7 +335,8 @@ QStringList StylePlaylistWindow::PickStyles(const QString& title) {
 
 void StylePlaylistWindow::Search() {
     app::PlaylistRequest request{A::Search};
-    request.Text = query_->currentText().toStdString();
+    const QString query = query_->currentText().trimmed();
+    request.Text = query.isEmpty() ? std::string("*;") : query.toStdString();  // empty: every style
     request.Add = add_->isChecked();
     request.Sort = sort_->isChecked();
     Send(request);

@@ -21,17 +21,14 @@ struct Colours {
     const char* Playing;    // lit: the part that plays, Start while playing
     const char* Queued;     // the part that comes next
     const char* Armed;      // Sync Start waiting
-    const char* Alert;
-    const char* LampOff;
-    const char* Accent;     // the first beat's lamp
-    const char* Beat;
+    const char* LampOff;    // borders
     const char* Base;       // lists and fields
 };
 
-constexpr Colours Dark{"#1e2126", "#111316", "#e8eaed", "#8a9099", "#30353c", "#e8eaed", "#2e9e4f",
-                       "#c98a14", "#2f6fd0", "#e0564a", "#3a3f46", "#ff4b3e", "#46d160", "#16181c"};
-constexpr Colours Light{"#eef0f3", "#ffffff", "#1b1d21", "#5f6670", "#dde1e6", "#1b1d21", "#33a457",
-                        "#e0a020", "#3c7be0", "#c8372d", "#c9ced6", "#e0352b", "#2fb34e", "#ffffff"};
+constexpr Colours Dark{"#1e2126", "#111316", "#e8eaed", "#8a9099", "#30353c", "#e8eaed",
+                       "#2e9e4f", "#c98a14", "#2f6fd0", "#3a3f46", "#16181c"};
+constexpr Colours Light{"#eef0f3", "#ffffff", "#1b1d21", "#5f6670", "#dde1e6", "#1b1d21",
+                        "#33a457", "#e0a020", "#3c7be0", "#c9ced6", "#ffffff"};
 
 const Colours& ColoursOf(ThemeKind theme) { return theme == ThemeKind::Light ? Light : Dark; }
 
@@ -42,20 +39,11 @@ QString ThemeStyleSheet(ThemeKind theme) {
     QString sheet = QStringLiteral(R"(
 QWidget { font-size: 10pt; }
 QMainWindow, QDialog { background: %1; }
-QFrame#PerformanceDisplay { background: %2; border: 1px solid %11; border-radius: 8px; }
-QFrame#PerformanceDisplay QLabel { color: %3; background: transparent; }
-QLabel[role="caption"] { color: %4; font-size: 9pt; text-transform: uppercase; }
-QLabel[role="big"] { font-size: 17pt; font-weight: bold; }
-QSpinBox[role="big"] { font-size: 16pt; font-weight: bold; min-width: 70px; }
-QLabel[role="huge"] { font-size: 28pt; font-weight: bold; }
-QLabel[role="info"] { font-size: 11pt; }
-QLabel[alert="true"] { color: %10; font-weight: bold; }
-QLabel[lamp="0"] { background: %11; border-radius: 9px; }
-QLabel[lamp="1"] { background: %12; border-radius: 9px; }
-QLabel[lamp="2"] { background: %13; border-radius: 9px; }
-QPushButton { background: %5; color: %6; border: 1px solid %11; border-radius: 5px; padding: 3px 8px; }
+QFrame#PerformanceDisplay { background: %2; border: 1px solid %10; border-radius: 8px; }
+QWidget#StageView { background: %2; }
+QPushButton { background: %5; color: %6; border: 1px solid %10; border-radius: 5px; padding: 3px 8px; }
 QPushButton:hover { border-color: %4; }
-QPushButton:pressed { background: %11; }
+QPushButton:pressed { background: %10; }
 QPushButton:checked { background: %9; }
 QPushButton:disabled { color: %4; }
 QPushButton[role="pad"] { font-size: 9pt; padding: 0px 2px; min-height: 17px; border-radius: 3px; }
@@ -63,14 +51,14 @@ QPushButton[role="performance"] { font-size: 12pt; font-weight: bold; min-height
 QPushButton[state="playing"] { background: %7; color: white; border-color: %7; }
 QPushButton[state="queued"] { background: %8; color: white; border-color: %8; }
 QPushButton[state="armed"] { background: %9; color: white; border-color: %9; }
-QTreeWidget, QLineEdit, QSpinBox, QComboBox { background: %14; color: %3; border: 1px solid %11; border-radius: 4px; }
-QTabWidget::pane { border: 1px solid %11; border-radius: 4px; }
+QTreeWidget, QLineEdit, QSpinBox, QComboBox { background: %11; color: %3; border: 1px solid %10; border-radius: 4px; }
+QTabWidget::pane { border: 1px solid %10; border-radius: 4px; }
 QTabBar::tab { background: %5; color: %6; padding: 5px 14px; border-top-left-radius: 5px; border-top-right-radius: 5px; }
 QTabBar::tab:selected { background: %7; color: white; }
 QStatusBar { color: %4; }
 )");
     return sheet.arg(c.Window, c.Panel, c.Text, c.Dim, c.Button, c.ButtonText, c.Playing, c.Queued, c.Armed)
-        .arg(c.Alert, c.LampOff, c.Accent, c.Beat, c.Base);
+        .arg(c.LampOff, c.Base);
 }
 
 void ApplyTheme(QApplication& application, ThemeKind theme) {

@@ -627,6 +627,23 @@ TEST(DesktopCoreDisplay, ThePlayingDemoShowsTheNextChordTheOutputItsStateAndTheP
     EXPECT_STREQ(shown.NextChord.c_str(), "") << "no song plays";
 }
 
+// A style started without a song plays as much as a song does: the display must not say
+// "Normal priority (stopped)" beside "· playing".
+TEST(DesktopCoreDisplay, AStylePlayedWithoutASongAsksForRealTimeToo) {
+    DesktopRig rig;
+    rig.core.Start();
+    ASSERT_TRUE(rig.core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/pop16.vxs"));
+    rig.core.StartStop();
+    DisplaySnapshot shown = rig.Snapshot();
+    ASSERT_TRUE(shown.Playing);
+    EXPECT_STREQ(shown.SongTitle.c_str(), "") << "no song";
+    EXPECT_NE(shown.Priority, PriorityStatus::Normal) << "the style's ticks ask for real time (granted or denied)";
+    rig.core.StartStop();
+    shown = rig.Snapshot();
+    EXPECT_FALSE(shown.Playing);
+    EXPECT_EQ(shown.Priority, PriorityStatus::Normal) << "stopped, the priority is given back";
+}
+
 TEST(DesktopCoreDisplay, WithoutAnAudioDeviceTheOutputSaysSo) {
     DesktopRig rig(true);
     rig.t.midi->FailOpen(false, SynthOutput, midi::result::NoAudioDevice);

@@ -219,9 +219,9 @@ TEST_F(RenderCommands, PlayWithoutAnAudioDeviceSuggestsRender) {
     // The demo song on a fresh home: the suggested command works as it is given.
     const Result demo = RunChordella(Home() + "play", noAudio);
     EXPECT_EQ(demo.exitCode, 1) << demo.output;
-    const std::size_t at = demo.output.find("write a file instead: chordella render ");
+    const std::size_t at = demo.output.find("write a file: chordella render ");
     ASSERT_NE(at, std::string::npos) << demo.output;
-    std::string suggested = demo.output.substr(at + std::strlen("write a file instead: chordella "));
+    std::string suggested = demo.output.substr(at + std::strlen("write a file: chordella "));
     suggested = suggested.substr(0, suggested.find(" -o OUT.wav"));
     const Result rendered = RunChordella(Home() + suggested + " -o " + Q(folder.File("demo.mid")));
     EXPECT_EQ(rendered.exitCode, 0) << suggested << "\n" << rendered.output;

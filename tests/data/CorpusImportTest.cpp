@@ -34,7 +34,7 @@ const std::map<std::string, std::string>& ExpectedRefusals() {
         // The header declares two tracks, the file holds one "MTrk".
         {"nfroidure_MIDIBadHeaderTracksNum.mid", "This is not a Standard MIDI-File !"},
         // Status byte 0xFA (MIDI start) inside a track.
-        {"jazzsoft_test-illegal-message-fa.mid", "Error - Unknown Code !"},
+        {"jazzsoft_test-illegal-message-fa.mid", "Error - Unknown Code ! (byte 0xFA at offset 201)"},
         // A time-code (SMPTE) division.
         {"nfroidure_MIDIBadHeaderSMTPE.mid", "This File is not MTC-decoded !"},
     };

@@ -58,12 +58,14 @@ TEST_F(ImportFaultTest, TimeCodeAndTooSmallDivisionsAreRefused) {
     }
 }
 
-TEST_F(ImportFaultTest, UndefinedStatusBytesEndTheImportWithUnknownCode) {
-    for (std::uint8_t status : {0xF1, 0xF4, 0xF8, 0xFA, 0xFE}) {
-        // The bad byte comes late, after material was already converted.
+TEST_F(ImportFaultTest, UndefinedStatusBytesEndTheImportWithUnknownCodeSayingTheByteAndWhere) {
+    const std::pair<std::uint8_t, const char*> bytes[] = {{0xF1, "F1"}, {0xF4, "F4"}, {0xF8, "F8"}, {0xFA, "FA"}, {0xFE, "FE"}};
+    for (const auto& [status, hex] : bytes) {
+        // The bad byte comes late, after material was already converted: 14 bytes of header,
+        // 8 of track chunk header, a note-on of 4 bytes and a delta of 1 before it.
         SmfTrack track;
         track.NoteOn(0, 3, 50, 100).Event(96, {status}).End();
-        ExpectRefused(SmfFileBytes(0, 96, {track}), "Error - Unknown Code !");
+        ExpectRefused(SmfFileBytes(0, 96, {track}), std::string("Error - Unknown Code ! (byte 0x") + hex + " at offset 27)");
     }
 }
 

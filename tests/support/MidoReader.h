@@ -66,7 +66,9 @@ inline std::vector<std::string> SplitTabs(const std::string& line) {
 }
 
 inline bool ReadWithMido(const std::string& path, MidoFile& file) {
-    const std::string command = "/usr/bin/python3 " + MidoDumpScript() + " '" + path + "' 2>&1";
+    std::string quoted = "'";
+    for (char c : path) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    const std::string command = "/usr/bin/python3 " + MidoDumpScript() + " " + quoted + "' 2>&1";
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
         file.Error = "cannot run /usr/bin/python3";

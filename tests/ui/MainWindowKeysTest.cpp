@@ -6,8 +6,12 @@
 #include <QKeyEvent>
 #include <QSpinBox>
 #include <QTest>
+#include <string>
+#include <vector>
 
+#include "app/LiveArranger.h"
 #include "chords/ComputerKeys.h"
+#include "engine/Clock.h"
 #include "ui/WindowRig.h"
 
 namespace chordella::testing {
@@ -29,10 +33,38 @@ TEST(MainWindowKeys, HoldingATypeKeyThenAChordKeyPlaysThatType) {
         << rig.Window().windowTitle().toStdString();
 }
 
-TEST(MainWindowKeys, ShiftWithAChordKeyPlaysAMinorChord) {
-    WindowRig rig;
-    QTest::keyClick(&rig.Window(), Qt::Key_V, Qt::ShiftModifier);
-    EXPECT_STREQ(rig.Shown().ChordName.c_str(), "D min");
+struct ModifiedChord {
+    Qt::Key Key;
+    Qt::KeyboardModifiers Modifiers;
+    const char* Chord;
+};
+
+// Shift makes the chord minor and Ctrl a seventh, with the clock standing and while the
+// last chord still waits for its beat (where the Shift key's own stroke is not taken).
+TEST(MainWindowKeys, ShiftMakesTheChordMinorAndCtrlASeventhAlsoWhileAChordWaitsForItsBeat) {
+    const std::vector<ModifiedChord> cases{{Qt::Key_V, Qt::ShiftModifier, "D min"},
+                                           {Qt::Key_B, Qt::ShiftModifier, "E min"},
+                                           {Qt::Key_C, Qt::ControlModifier, "C 7th"},
+                                           {Qt::Key_V, Qt::ControlModifier, "D 7th"},
+                                           {Qt::Key_B, Qt::NoModifier, "E maj"}};
+    for (const bool waiting : {false, true}) {
+        WindowRig rig;
+        if (waiting) {
+            // The clock runs (on the virtual clock, ticked by the test): chords wait for the grid.
+            rig.Host().Barrier([](app::DesktopCore& core) { core.Arranger().Clock().StartVirtual(120); });
+        }
+        for (const ModifiedChord& chord : cases) {
+            SCOPED_TRACE(std::string(chord.Chord) + (waiting ? ", a chord waiting" : ", clock standing"));
+            if (waiting) QTest::keyClick(&rig.Window(), Qt::Key_N);  // F major waits for its beat
+            // As typed: the modifier goes down first, the letter with it, then both up.
+            const Qt::Key modifier = chord.Modifiers == Qt::ShiftModifier ? Qt::Key_Shift : Qt::Key_Control;
+            if (chord.Modifiers != Qt::NoModifier) QTest::keyPress(&rig.Window(), modifier);
+            QTest::keyClick(&rig.Window(), chord.Key, chord.Modifiers);
+            if (chord.Modifiers != Qt::NoModifier) QTest::keyRelease(&rig.Window(), modifier, chord.Modifiers);
+            if (waiting) rig.Host().Barrier([](app::DesktopCore& core) { core.Arranger().Clock().RunVirtualTicks(96); });
+            EXPECT_STREQ(rig.Shown().ChordName.c_str(), chord.Chord);
+        }
+    }
 }
 
 // On a French keyboard W lies where the German Y (A major) lies, and "&" is the digit 1.

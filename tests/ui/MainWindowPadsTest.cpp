@@ -10,6 +10,7 @@
 #include "chords/ChordEntry.h"
 #include "chords/ScreenKeyboard.h"
 #include "ui/TKeys.h"
+#include "ui/DisplayText.h"
 #include "ui/WindowRig.h"
 #include "support/RecordingEditor.h"
 
@@ -32,7 +33,7 @@ TEST(MainWindowPads, APadPlaysItsChordAndTheWindowShowsIt) {
     EXPECT_STREQ(rig.Shown().ChordName.c_str(), "Ab min7");
     EXPECT_TRUE(QTest::qWaitFor([&] { return rig.Window().windowTitle() == "Chordella  -  Chord : Ab min7"; }, 30000))
         << rig.Window().windowTitle().toStdString();
-    auto* display = rig.Window().findChild<QLabel*>("ChordDisplay");
+    auto* display = rig.Window().findChild<ui::DisplayText*>("ChordDisplay");
     ASSERT_NE(display, nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return display->text() == "Ab min7"; }, 30000));
 

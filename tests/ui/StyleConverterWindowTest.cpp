@@ -1,13 +1,16 @@
 // "Styleconverter" over the real host and core: opened from the Style menu, a corpus style
-// imported, a variations set chosen, and "Set Variations" making the playing style.
+// opened with its "Open ..." button, a variations set chosen, and "Set Variations" making
+// the playing style.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <cstdlib>
 #include <filesystem>
@@ -39,9 +42,17 @@ TEST(StyleConverterWindow, AnImportedStyleFillsTheListsAndSetVariationsConvertsT
     ASSERT_NE(converter, nullptr);
     EXPECT_EQ(converter->windowTitle(), "Styleconverter");
 
-    converter->ImportFile(file);
+    // "Open ..." chooses the file.
+    QString startedIn;
+    AnswerNextFileDialog([&](QFileDialog& dialog) {
+        startedIn = dialog.directory().absolutePath();
+        return QString::fromStdString(file);
+    });
+    QTest::mouseClick(converter->findChild<QPushButton*>("ConverterOpen"), Qt::LeftButton);
     rig.Settle();
     rig.Settle();
+    EXPECT_EQ(QDir(startedIn).canonicalPath(), QDir(QString::fromStdString(rig.Host().StylesFolder())).canonicalPath())
+        << "the dialog starts in the styles folder";
     auto* basic = converter->findChild<QComboBox*>("ConverterList0");
     auto* extended = converter->findChild<QComboBox*>("ConverterList1");
     ASSERT_GE(basic->count(), 2);

@@ -69,8 +69,10 @@ TEST(ChordViewWindowTest, ShowsTheChordTheKeyAndThePositionWhileRunning) {
     EXPECT_TRUE(view.PositionText().contains("3"));
     snapshot.Serial = 2;
     snapshot.Measure = 0;
+    snapshot.ChordName.Set("", 0);
     view.Refresh(snapshot);
-    EXPECT_TRUE(view.PositionText().isEmpty());
+    EXPECT_EQ(view.PositionText(), "Stopped") << "stopped, the window says so instead of standing blank";
+    EXPECT_EQ(view.ChordText(), "-");
 }
 
 }  // namespace

@@ -2,9 +2,13 @@
 
 #include <Qt>
 
+#include <QString>
+#include <array>
+#include <string>
 #include <vector>
 
 #include "chords/ComputerKeys.h"
+#include "ui/KeyboardMap.h"
 #include "ui/VirtualKeys.h"
 
 namespace chordella::ui {
@@ -96,6 +100,37 @@ TEST(VirtualKeys, EachLayoutPlaysTheSameNoteFromTheKeyInTheSamePlace) {
     EXPECT_EQ(chords::KeyValue(chords::KeyLayoutMap(VirtualKeyOf(Qt::Key_Adiaeresis, GermanLayout), GermanLayout)), 61);
     EXPECT_EQ(chords::KeyValue(VirtualKeyOf(Qt::Key_Less, GermanLayout)), 43);
     EXPECT_EQ(chords::KeyValue(chords::KeyLayoutMap(VirtualKeyOf(Qt::Key_Backslash, UkLayout), UkLayout)), 43);
+}
+
+}  // namespace
+}  // namespace chordella::ui
+
+namespace chordella::ui {
+namespace {
+
+// The help's keyboard map prints each layout's keys where they lie: typed, each printed
+// key reaches the place the map puts it, so the map tells what the key plays.
+TEST(VirtualKeys, TheHelpsKeyboardMapNamesEveryKeyByWhatItPlays) {
+    for (int layout = 0; layout < static_cast<int>(chords::LayoutNames.size()); ++layout) {
+        SCOPED_TRACE(std::string(chords::LayoutNames[static_cast<std::size_t>(layout)]));
+        int keys = 0;
+        for (const std::vector<MapKey>& row : RowsOf(layout)) {
+            for (const MapKey& key : row) {
+                if (key.Printed == ' ') continue;
+                const int qtKey = key.Printed.toUpper().unicode();  // Qt's key codes are the capitals' code points
+                EXPECT_EQ(chords::KeyLayoutMap(VirtualKeyOf(qtKey, layout), layout), key.Code)
+                    << "\"" << QString(key.Printed).toStdString() << "\"";
+                ++keys;
+            }
+        }
+        EXPECT_GE(keys, 46) << "the four rows";
+    }
+    std::array<QString, 11> types{"maj", "min", "7th", "min7", "dim", "sus4", "add9", "5b", "M7", "aug", "6th"};
+    EXPECT_EQ(KeyRole('V', types), "chord D");
+    EXPECT_EQ(KeyRole('T', types), "melody C4");  // middle C
+    EXPECT_EQ(KeyRole('2', types), "type: 7th");
+    EXPECT_EQ(KeyRole(0x10, types), "type: min");
+    EXPECT_EQ(KeyRole(0xDB, types), "");
 }
 
 }  // namespace

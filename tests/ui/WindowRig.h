@@ -3,7 +3,10 @@
 // devices (see support/TestSession.h): a test clicks and types on the window and then
 // looks at the core. Waiting for the control thread (Barrier) is for tests only.
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -22,6 +25,28 @@
 namespace chordella::testing {
 
 inline constexpr int SynthOutput = -1;
+
+// The next file dialog that opens (modal, from a button or a menu item) is answered as a
+// player would: `answer` gets the dialog (to look at where it starts) and returns the file
+// to choose, or an empty text to cancel.
+inline void AnswerNextFileDialog(std::function<QString(QFileDialog&)> answer) {
+    auto* poll = new QTimer;
+    poll->setInterval(20);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer = std::move(answer)] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        poll->stop();
+        poll->deleteLater();
+        const QString file = answer(*dialog);
+        if (file.isEmpty()) {
+            dialog->reject();
+        } else {
+            dialog->selectFile(file);
+            static_cast<QDialog*>(dialog)->accept();  // the dialog's own check of the file runs
+        }
+    });
+    poll->start();
+}
 
 class WindowRig {
 public:

@@ -1,21 +1,28 @@
 // chordella-screenshot OUT.png [--seconds N] [--assets DIR] [--editor] [--size WxH]
+//                              [--stage | --window NAME]
 //
 // The main window playing the bundled demo song, drawn off-screen: a first start in a
 // fresh data home plays "demo2.vxa" with its style through an in-memory MIDI output (no
 // sound device needed); after N seconds (default 4) the window, WxH pixels (default
 // 1280x720), is grabbed into OUT.png in the dark stage theme.
 // With --editor the chord-memory editor is opened and grabbed instead, the beat that
-// sounds highlighted. With --options-audio the options window's "Audio" page is opened
-// over the main window and both are drawn as the screen shows them; the built-in synth is
-// the real one there, so the page shows what it finds on this machine.
+// sounds highlighted.
+// With --stage or --window the picture is the whole screen of WxH pixels, as a player sees
+// it: the main window fitted to the screen with its title bar, in the stage view, or with
+// one of the other windows opened by its menu item and placed as the program places it
+// (--window list names them).
 #include <QAction>
 #include <QApplication>
-#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QTabWidget>
+#include <QScreen>
 #include <QTimer>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -25,21 +32,45 @@
 #include "core/Session.h"
 #include "app/SnapshotView.h"
 #include "midi/MemoryBackend.h"
-#include "midi/SynthBackend.h"
-#include "midi/SystemBackend.h"
 #include "platform/ScriptedPrompter.h"
 #include "ui/ControlHost.h"
 #include "ui/EditorWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/WindowPlacement.h"
 
 using namespace chordella;
 
 namespace {
 
+// The windows --window opens: by the menu and the item a player chooses.
+struct WindowItem {
+    const char* Name;
+    const char* Menu;     // the menu's object name
+    const char* Caption;  // the item's caption without its mnemonic
+};
+constexpr std::array<WindowItem, 14> Windows{{
+    {"options", "OptionsMenu", "Options ..."},
+    {"midi-commands", "OptionsMenu", "MIDI Commands ..."},
+    {"midi-controls", "OptionsMenu", "MIDI Controls ..."},
+    {"chord-view", "OptionsMenu", "Chord view"},
+    {"song-creator", "OptionsMenu", "Chordprogression / Song Creator"},
+    {"style-manager", "StyleMenu", "Style-Manager ..."},
+    {"style-creator", "StyleMenu", "Style-Creator ..."},
+    {"style-converter", "StyleMenu", "     -> Open styleconverter for *.sty, *.prs, *.bcs etc. stylefiles"},
+    {"style-playlist", "StyleMenu", "Style-Playlist ..."},
+    {"editor", "SongMenu", "Chord Memory Editor"},
+    {"tap-tempo", "SongMenu", "Tap Tempo - F8"},
+    {"songlist", "SonglistMenu", "Songlist ..."},
+    {"keyboard-map", "HelpMenu", "Keyboard map"},
+    {"about", "HelpMenu", "About Chordella"},
+}};
+
 int Usage() {
     std::fprintf(stderr,
-                 "usage: chordella-screenshot OUT.png [--seconds N] [--assets DIR] [--editor | --options-audio] "
-                 "[--size WxH]\n");
+                 "usage: chordella-screenshot OUT.png [--seconds N] [--assets DIR] [--editor] [--size WxH] "
+                 "[--stage | --window NAME]\nwindows:");
+    for (const WindowItem& item : Windows) std::fprintf(stderr, " %s", item.Name);
+    std::fprintf(stderr, "\n");
     return 2;
 }
 
@@ -47,6 +78,59 @@ std::string FreshHome() {
     char pattern[] = "/tmp/chordella-screenshot-XXXXXX";
     const char* made = mkdtemp(pattern);
     return made != nullptr ? made : std::string();
+}
+
+// The off-screen platform with one screen of the size asked for.
+void UseScreen(const std::string& home, int width, int height) {
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return;
+    const QString config = QString::fromStdString(home) + "/offscreen-screen.json";
+    QFile file(config);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(QString(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": %1, "height": %2,)"
+                           R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
+                       .arg(width)
+                       .arg(height)
+                       .toUtf8());
+        file.close();
+        qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toLocal8Bit());
+    } else {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+}
+
+QString Plain(QString caption) { return caption.remove('&').section('\t', 0, 0); }
+
+QAction* MenuItem(QMainWindow& window, const WindowItem& item) {
+    auto* menu = window.menuBar()->findChild<QMenu*>(item.Menu);
+    if (menu == nullptr) return nullptr;
+    for (QAction* action : menu->actions())
+        if (Plain(action->text()) == item.Caption) return action;
+    return nullptr;
+}
+
+// A window as the screen shows it: its title bar over its content.
+void DrawWindow(QPainter& painter, QWidget& window) {
+    const QRect inner = window.geometry();
+    const QRect bar(inner.left() - ui::BorderGuess, inner.top() - ui::TitleBarGuess, inner.width() + 2 * ui::BorderGuess,
+                    ui::TitleBarGuess);
+    painter.fillRect(bar.adjusted(0, 0, 0, inner.height() + ui::BorderGuess), QColor("#3b4048"));
+    painter.setPen(QColor("#e8eaed"));
+    painter.drawText(bar.adjusted(10, 0, -10, 0), Qt::AlignVCenter | Qt::AlignLeft, window.windowTitle());
+    painter.drawPixmap(inner.topLeft(), window.grab());
+}
+
+// The screen: the main window, then every other window that is open, each where it lies.
+QPixmap Screen(ui::MainWindow& main, QSize size) {
+    QPixmap screen(size);
+    screen.fill(QColor("#101214"));
+    QPainter painter(&screen);
+    DrawWindow(painter, main);
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget == &main || !widget->isVisible()) continue;
+        if (widget->windowType() != Qt::Window && widget->windowType() != Qt::Dialog) continue;
+        DrawWindow(painter, *widget);
+    }
+    return screen;
 }
 
 }  // namespace
@@ -57,7 +141,8 @@ int main(int argc, char** argv) {
     double seconds = 4;
     std::string assets = CHORDELLA_SOURCE_ASSETS;
     bool editor = false;
-    bool optionsAudio = false;
+    bool stage = false;
+    const WindowItem* opened = nullptr;
     int width = 1280;
     int height = 720;
     for (int i = 2; i < argc; ++i) {
@@ -68,15 +153,23 @@ int main(int argc, char** argv) {
         }
         else if (arg == "--assets" && i + 1 < argc) assets = argv[++i];
         else if (arg == "--editor") editor = true;
-        else if (arg == "--options-audio") optionsAudio = true;
+        else if (arg == "--stage") stage = true;
+        else if (arg == "--window" && i + 1 < argc) {
+            const std::string name = argv[++i];
+            for (const WindowItem& item : Windows)
+                if (name == item.Name) opened = &item;
+            if (opened == nullptr) return Usage();
+        }
         else return Usage();
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::string home = FreshHome();
     if (home.empty()) {
         std::fprintf(stderr, "chordella-screenshot: no temporary folder for the data home\n");
         return 1;
     }
+    const bool wholeScreen = stage || opened != nullptr;
+    if (wholeScreen) UseScreen(home, width, height);
+    else if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
 
@@ -87,11 +180,7 @@ int main(int argc, char** argv) {
     auto backend = std::make_unique<midi::MemoryBackend>();
     backend->AddInput("Keyboard");
     backend->AddOutput("Sound Module");
-    if (optionsAudio) {
-        parts.midiBackend = std::make_unique<midi::CombinedBackend>(std::move(backend), std::make_unique<midi::SynthBackend>());
-    } else {
-        parts.midiBackend = std::move(backend);
-    }
+    parts.midiBackend = std::move(backend);
     ui::HostSetup setup;
     setup.Lifecycle.AssetsFolder = assets;
     setup.Lifecycle.ReadOnlyMedia = [] { return false; };
@@ -100,7 +189,12 @@ int main(int argc, char** argv) {
     {
         ui::ControlHost host(std::make_unique<core::Session>(std::move(parts)), setup);
         ui::MainWindow window(host);
-        window.resize(width, height);
+        if (wholeScreen) {
+            window.FitToScreen();
+            window.setGeometry(QRect(QPoint(ui::BorderGuess, ui::TitleBarGuess), window.size()));
+        } else {
+            window.resize(width, height);
+        }
         window.show();
         QWidget* shown = &window;
         if (editor) {
@@ -109,16 +203,6 @@ int main(int argc, char** argv) {
                 if (widget->objectName() == "EditorWindow") shown = widget;
             shown->resize(600, 640);
         }
-        QDialog* options = nullptr;
-        if (optionsAudio) {
-            options = window.findChild<QDialog*>("OptionsWindow");
-            if (options) {
-                options->show();
-                if (auto* tabs = options->findChild<QTabWidget*>())
-                    for (int i = 0; i < tabs->count(); ++i)
-                        if (tabs->tabText(i) == "Audio") tabs->setCurrentIndex(i);
-            }
-        }
         QTimer::singleShot(static_cast<int>(seconds * 1000), &application, [&] {
             window.RefreshFromCore();
             // The first start's guide covers the chord pads: the picture shows the pads.
@@ -126,19 +210,30 @@ int main(int argc, char** argv) {
                 closeGuide->click();
                 QApplication::processEvents();
             }
-            if (auto* editorWindow = dynamic_cast<ui::EditorWindow*>(shown)) editorWindow->Refresh(host.Snapshot());
-            QPixmap picture = shown->grab();
-            if (options) {
-                // The dialog over the window's middle, as the screen shows it.
-                QPainter painter(&picture);
-                const QPixmap dialog = options->grab();
-                painter.drawPixmap((picture.width() - dialog.width()) / 2, (picture.height() - dialog.height()) / 2, dialog);
+            if (stage) window.SetStageView(true);
+            if (opened != nullptr) {
+                QAction* item = MenuItem(window, *opened);
+                if (item == nullptr) {
+                    std::fprintf(stderr, "chordella-screenshot: no menu item \"%s\"\n", opened->Caption);
+                    code = 1;
+                } else {
+                    item->trigger();
+                }
             }
-            if (!picture.save(QString::fromStdString(out), "PNG")) {
-                std::fprintf(stderr, "chordella-screenshot: %s: cannot be written\n", out.c_str());
-                code = 1;
-            }
-            application.quit();
+            // Let the windows opened show what the core answers them.
+            QTimer::singleShot(wholeScreen ? 700 : 0, &application, [&] {
+                window.RefreshFromCore();
+                QApplication::processEvents();
+                if (auto* editorWindow = dynamic_cast<ui::EditorWindow*>(shown)) editorWindow->Refresh(host.Snapshot());
+                const QPixmap picture = wholeScreen ? Screen(window, QSize(width, height)) : shown->grab();
+                if (!picture.save(QString::fromStdString(out), "PNG")) {
+                    std::fprintf(stderr, "chordella-screenshot: %s: cannot be written\n", out.c_str());
+                    code = 1;
+                }
+                for (QWidget* widget : QApplication::topLevelWidgets())
+                    if (widget != &window) widget->close();
+                application.quit();
+            });
         });
         QApplication::exec();
     }
