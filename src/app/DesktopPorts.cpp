@@ -50,9 +50,11 @@ void OpenInput(core::Session& session, midi::TMidiInput* input, const std::strin
     if (!input->IsOpen() || input->Error() != 0) CannotOpen(session, name);
 }
 
-bool OpenOutput(core::Session& session, midi::TMidiOutput* output, const std::string& name, bool synthWhenEmpty) {
+bool OpenOutput(core::Session& session, midi::TMidiOutput* output, const std::string& name, bool synthWhenEmpty,
+                bool generalMidi) {
     if (output == nullptr) return false;
     CloseOutput(*output);
+    output->SetMarkedGeneralMidi(generalMidi);
     if (name.empty() && !synthWhenEmpty) return false;
     const std::optional<int> id = name.empty() ? std::optional<int>(SynthOutput)
                                                : FindPort(session.MidiBackend(), false, name);
@@ -90,11 +92,13 @@ PortNames ListPortNames(core::Session& session) {
 }
 
 void OpenConfiguredPorts(core::Session& session, const core::Options& before, const core::Options& now, bool all) {
-    if (all || before.MidiOut != now.MidiOut || !session.CurrentOutput()) {
-        OpenOutput(session, session.MidiOutput1(), now.MidiOut, true);
+    if (all || before.MidiOut != now.MidiOut || before.MidiOutGeneralMidi != now.MidiOutGeneralMidi ||
+        !session.CurrentOutput()) {
+        OpenOutput(session, session.MidiOutput1(), now.MidiOut, true, now.MidiOutGeneralMidi);
         session.Midi().SetCurrentOutput(session.MidiOutput1());
     }
-    if (all || before.MidiSubOut != now.MidiSubOut) OpenOutput(session, session.MidiOutput2(), now.MidiSubOut, false);
+    if (all || before.MidiSubOut != now.MidiSubOut || before.MidiSubOutGeneralMidi != now.MidiSubOutGeneralMidi)
+        OpenOutput(session, session.MidiOutput2(), now.MidiSubOut, false, now.MidiSubOutGeneralMidi);
     if (all || before.MidiIn != now.MidiIn) OpenInput(session, session.MidiInput1(), now.MidiIn);
     if (all || before.MidiSubIn != now.MidiSubIn) OpenInput(session, session.MidiInput2(), now.MidiSubIn);
     if (all || before.MidiCommandPort != now.MidiCommandPort) OpenCommandOutput(session, now.MidiCommandPort);

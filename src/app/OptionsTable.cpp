@@ -20,6 +20,8 @@ const std::array Table{
     OptionKey{"MIDI-IN", Upper, &O::MidiIn},
     OptionKey{"MIDISUB-OUT", Upper, &O::MidiSubOut},
     OptionKey{"MIDISUB-IN", Upper, &O::MidiSubIn},
+    OptionKey{"MIDI-OUT-GM", Upper, &O::MidiOutGeneralMidi},
+    OptionKey{"MIDISUB-OUT-GM", Upper, &O::MidiSubOutGeneralMidi},
     OptionKey{"MCI-OUT", Upper, &O::MediaPlayerOut},
     OptionKey{"MIDI-COMPORT", Upper, &O::SerialPortOut},
     OptionKey{"FillIn", Upper, &O::FillInKeyNote},

@@ -30,6 +30,10 @@ struct Options {
     std::string MidiOut;                 // main MIDI output [MIDI-OUT]
     std::string MidiIn;                  // main MIDI input [MIDI-IN]
     std::string MidiSubOut;              // second MIDI output [MIDISUB-OUT]
+    // The outputs are General MIDI devices: makers' own voices go to them as General MIDI
+    // voices (the built-in synth always gets them so) [MIDI-OUT-GM], [MIDISUB-OUT-GM].
+    bool MidiOutGeneralMidi = false;
+    bool MidiSubOutGeneralMidi = false;
     std::string MidiSubIn;               // second MIDI input [MIDISUB-IN]
     std::string MediaPlayerOut;          // output of the media player [MCI-OUT]
     std::string SerialPortOut;           // output of the serial port connection [MIDI-COMPORT]

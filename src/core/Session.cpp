@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "data/VoiceMap.h"
 #include "midi/MemoryBackend.h"
 
 namespace chordella::core {
@@ -13,6 +14,7 @@ Session::Session(SessionParts parts)
       paths_(std::move(parts.paths)),
       random_(parts.seed) {
     if (!prompter_) throw std::invalid_argument("a session needs a prompter");
+    midi_.SetGeneralMidiVoices(data::BuiltInVoiceMap().ForGeneralMidi());
 }
 
 Session::~Session() = default;

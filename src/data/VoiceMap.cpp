@@ -92,6 +92,15 @@ bool VoiceMap::IsBass(const Voice& voice) const {
     return gm >= FirstGmBass && gm <= LastGmBass;
 }
 
+midi::GeneralMidiVoiceTable VoiceMap::ForGeneralMidi() const {
+    midi::GeneralMidiVoiceTable table;
+    for (bool exact : {true, false})
+        for (const VoiceMapEntry& e : entries_)
+            if ((e.Lsb >= 0) == exact) table.Voices.push_back({e.Msb, e.Lsb, e.Program, e.GmProgram});
+    table.BassChannels = 1U << BassPartChannel;
+    return table;
+}
+
 const VoiceMap& BuiltInVoiceMap() {
     static const VoiceMap map = VoiceMap::Parse(BuiltInVoiceMapText());
     return map;

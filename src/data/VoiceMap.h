@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "midi/GeneralMidiVoices.h"
+
 namespace chordella::data {
 
 // A channel's voice as MIDI selects it; −1 where nothing was sent.
@@ -47,6 +49,9 @@ public:
     // A bass voice: the nearest General MIDI program is one of the basses (32 … 39).
     bool IsBass(const Voice& voice) const;
     std::size_t Size() const { return entries_.size(); }
+    // What a General MIDI output plays instead of the makers' voices: every entry (those for an
+    // exact LSB first) and the bass part's channel.
+    midi::GeneralMidiVoiceTable ForGeneralMidi() const;
 
 private:
     const VoiceMapEntry* Find(const Voice& voice) const;
@@ -58,7 +63,9 @@ const VoiceMap& BuiltInVoiceMap();
 // The table's text as built into the program.
 std::string_view BuiltInVoiceMapText();
 
-inline constexpr int FirstGmBass = 32;
-inline constexpr int LastGmBass = 39;
+using midi::FirstGmBass;
+using midi::LastGmBass;
+// The channel that carries a converted style's bass part (channel 11).
+inline constexpr int BassPartChannel = 10;
 
 }  // namespace chordella::data

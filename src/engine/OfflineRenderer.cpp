@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/Session.h"
+#include "data/VoiceMap.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
 #include "engine/Outputs.h"
@@ -196,6 +197,7 @@ bool RenderWav(const data::SmfContent& content, const std::string& path, std::st
     if (!midi::FitsInWav(end, midi::SynthRenderer::DefaultSampleRate, error)) return false;
     auto renderer = midi::SynthRenderer::Create(error, midi::SynthRenderer::DefaultSampleRate, audio);
     if (!renderer) return false;
+    renderer->SetGeneralMidiVoices(data::BuiltInVoiceMap().ForGeneralMidi());
     midi::WavStream stream;
     if (!stream.Open(path, 2, renderer->SampleRate(), error)) return false;
     renderer->StreamTo(&stream);

@@ -63,6 +63,8 @@ bool TMidiOutput::Open() {
         return false;
     }
     open_ = true;
+    const bool generalMidi = deviceId_ == -1 || markedGeneralMidi_;
+    gmVoices_ = gmTable_ != nullptr && generalMidi ? std::make_unique<GeneralMidiVoices>(*gmTable_) : nullptr;
     return true;
 }
 
@@ -73,6 +75,7 @@ bool TMidiOutput::Close() {
         closed = true;
     }
     device_.reset();
+    gmVoices_.reset();
     open_ = false;
     pending_.clear();  // the closed device returned them
     return closed;
@@ -84,11 +87,20 @@ void TMidiOutput::PutShort(std::uint8_t status, std::uint8_t data1, std::uint8_t
         status = static_cast<std::uint8_t>((status & 0xF0) | channelTableB_[channelTableA_[channel] & 0x0F]);
     }
     const std::uint32_t packed = status | std::uint32_t{data1} << 8 | std::uint32_t{data2} << 16;
-    error_ = static_cast<std::uint16_t>(device_ ? device_->ShortMsg(packed) : result::InvalidHandle);
+    error_ = static_cast<std::uint16_t>(device_ ? Send(packed) : result::InvalidHandle);
 }
 
 void TMidiOutput::PutShortMsg(std::uint32_t packed) {
-    if (device_) error_ = static_cast<std::uint16_t>(device_->ShortMsg(packed));
+    if (device_) error_ = static_cast<std::uint16_t>(Send(packed));
+}
+
+int TMidiOutput::Send(std::uint32_t packed) {
+    if (!gmVoices_) return device_->ShortMsg(packed);
+    const GeneralMidiVoices::Rewritten sent = gmVoices_->Rewrite(packed);
+    int code = result::NoError;
+    for (int i = 0; i < sent.Count && code == result::NoError; ++i)
+        code = device_->ShortMsg(sent.Messages[static_cast<std::size_t>(i)]);
+    return code;
 }
 
 void TMidiOutput::PutLong(const std::uint8_t* bytes, std::uint16_t length) {

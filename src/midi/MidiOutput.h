@@ -1,7 +1,8 @@
 #pragma once
 // A MIDI output port: opens a backend's output device, re-channelizes and sends short
 // messages, sends system-exclusive messages and frees their buffers when the driver has
-// finished with them.
+// finished with them. On the built-in synth (device −1) and on a device marked General MIDI,
+// makers' own voices are sent as their General MIDI voices (GeneralMidiVoices).
 //
 // Every member is for the control thread. PutShort and PutShortMsg allocate nothing,
 // lock nothing and never throw.
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "midi/ChordCB.h"
+#include "midi/GeneralMidiVoices.h"
 #include "midi/MidiBackend.h"
 #include "midi/MidiErrors.h"
 #include "midi/MidiEvent.h"
@@ -60,6 +62,14 @@ public:
     // first: right channel (high 16 bits), second: left. By device id; throws on failure.
     void SetVolume(std::uint16_t first, std::uint16_t second);
 
+    // The voices a General MIDI device plays instead of makers' own (outlives the output;
+    // nullptr: none). Takes effect at the next Open.
+    void SetGeneralMidiVoices(const GeneralMidiVoiceTable* table) { gmTable_ = table; }
+    // The device is a General MIDI one (the built-in synth always is). At the next Open.
+    void SetMarkedGeneralMidi(bool marked) { markedGeneralMidi_ = marked; }
+    // The open device gets makers' voices as General MIDI voices.
+    bool SendsGeneralMidiVoices() const { return gmVoices_ != nullptr; }
+
     bool IsOpen() const override { return open_; }
     // Long messages the driver has not finished yet.
     std::size_t PendingLongMessages() const { return pending_.size(); }
@@ -67,6 +77,7 @@ public:
 private:
     void Check(int code);
     void HandleDone();
+    int Send(std::uint32_t packed);
 
     MidiBackend& backend_;
     std::string productName_;
@@ -78,6 +89,10 @@ private:
     bool bypass_ = false;
     std::array<std::uint8_t, 16> channelTableA_{};
     std::array<std::uint8_t, 16> channelTableB_{};
+
+    const GeneralMidiVoiceTable* gmTable_ = nullptr;
+    bool markedGeneralMidi_ = false;
+    std::unique_ptr<GeneralMidiVoices> gmVoices_;  // while open on a General MIDI device
 
     std::unique_ptr<OutputDevice> device_;
     std::unique_ptr<MidiCtlInfo> info_;

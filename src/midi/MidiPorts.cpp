@@ -1,5 +1,7 @@
 #include "midi/MidiPorts.h"
 
+#include <utility>
+
 namespace chordella::midi {
 
 namespace {
@@ -36,6 +38,12 @@ MidiPorts::~MidiPorts() {
     MidiOutput1.reset();
     MidiOutput2.reset();
     MidiOutput3.reset();
+}
+
+void MidiPorts::SetGeneralMidiVoices(GeneralMidiVoiceTable table) {
+    gmVoices_ = std::move(table);
+    for (TMidiOutput* output : {MidiOutput1.get(), MidiOutput2.get()})
+        if (output != nullptr) output->SetGeneralMidiVoices(&gmVoices_);
 }
 
 }  // namespace chordella::midi

@@ -10,6 +10,7 @@
 
 #include "midi/ChordCB.h"
 #include "midi/ControllerTable.h"
+#include "midi/GeneralMidiVoices.h"
 #include "midi/MidiBackend.h"
 #include "midi/MidiInput.h"
 #include "midi/MidiOutput.h"
@@ -35,6 +36,10 @@ public:
     void ClearControllerSnapshot() { snapshot_.Clear(); }
     void TakeControllerSnapshot() { snapshot_.CopyFrom(controllers_); }
 
+    // What the outputs to a General MIDI device play instead of makers' own voices (see
+    // TMidiOutput::SetMarkedGeneralMidi); the outputs take it at their next Open.
+    void SetGeneralMidiVoices(GeneralMidiVoiceTable table);
+
     // The current output, or nullptr when its slot is empty.
     TMidiOutput* CurrentOutput() { return currentOutput_; }
     void SetCurrentOutput(TMidiOutput* output) { currentOutput_ = output; }
@@ -52,6 +57,7 @@ private:
     ControllerTable snapshot_;
     CallbackSettings settings_{controllers_};
     TMidiOutput* currentOutput_ = nullptr;
+    GeneralMidiVoiceTable gmVoices_;
 };
 
 }  // namespace chordella::midi

@@ -48,9 +48,27 @@ void SynthRenderer::PutShort(std::uint8_t status, std::uint8_t data1, std::uint8
     PutShortMsg(status | std::uint32_t{data1} << 8 | std::uint32_t{data2} << 16);
 }
 
-void SynthRenderer::PutShortMsg(std::uint32_t packed) { synth_->SendPacked(packed); }
+void SynthRenderer::PutShortMsg(std::uint32_t packed) {
+    if (!gmVoices_) {
+        synth_->SendPacked(packed);
+        return;
+    }
+    const GeneralMidiVoices::Rewritten sent = gmVoices_->Rewrite(packed);
+    for (int i = 0; i < sent.Count; ++i) synth_->SendPacked(sent.Messages[static_cast<std::size_t>(i)]);
+}
 
-bool SynthRenderer::PutBytes(std::span<const std::uint8_t> bytes) { return synth_->Send(bytes.data(), bytes.size()); }
+bool SynthRenderer::PutBytes(std::span<const std::uint8_t> bytes) {
+    const bool channelMessage = bytes.size() >= 2 && bytes.size() <= 3 && bytes[0] >= 0x80 && bytes[0] < 0xF0;
+    if (!gmVoices_ || !channelMessage) return synth_->Send(bytes.data(), bytes.size());
+    if (bytes[1] > 0x7F || (bytes.size() == 3 && bytes[2] > 0x7F)) return false;
+    PutShortMsg(bytes[0] | std::uint32_t{bytes[1]} << 8 | (bytes.size() == 3 ? std::uint32_t{bytes[2]} << 16 : 0));
+    return true;
+}
+
+void SynthRenderer::SetGeneralMidiVoices(GeneralMidiVoiceTable table) {
+    gmTable_ = std::move(table);
+    gmVoices_ = std::make_unique<GeneralMidiVoices>(gmTable_);
+}
 
 void SynthRenderer::RenderUntil(std::int64_t micros) {
     if (micros <= 0) return;

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "midi/AudioSettings.h"
+#include "midi/GeneralMidiVoices.h"
 #include "midi/MidiOut.h"
 #include "midi/OutputStage.h"
 #include "midi/Synth.h"
@@ -61,6 +62,9 @@ public:
     const std::vector<std::int16_t>& Samples() const { return samples_; }
     bool WriteWav(const std::string& path, std::string& error) const;
 
+    // Makers' own voices are played as their General MIDI voices from now on.
+    void SetGeneralMidiVoices(GeneralMidiVoiceTable table);
+
     // The SoundFont the renderer plays with.
     const std::string& SoundFont() const { return soundFont_; }
 
@@ -77,6 +81,8 @@ private:
     WavStream* stream_ = nullptr;
     std::vector<std::int16_t> samples_;
     std::uint64_t frames_ = 0;
+    GeneralMidiVoiceTable gmTable_;
+    std::unique_ptr<GeneralMidiVoices> gmVoices_;
 };
 
 // Renders messages (sorted by time, equal times in their given order) until `endMicros`

@@ -10,11 +10,12 @@
 
 #include "data/InstrumentSet.h"
 #include "data/StyleState.h"
+#include "data/VoiceMap.h"
 
 namespace chordella::stylecreator {
 
 inline constexpr int DrumChannel = 9;    // channel 10
-inline constexpr int BassChannel = 10;   // channel 11
+inline constexpr int BassChannel = data::BassPartChannel;  // channel 11
 
 using ChannelNames = std::array<std::string, data::StyleChannels>;
 

@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
 #include <QSpinBox>
@@ -25,14 +26,18 @@ struct PortField {
     const char* Caption;
     const char* Name;
     std::string Options::*Field;
-    bool Output;
+    bool Options::*GeneralMidi;  // outputs: the device's "General MIDI" mark; inputs: none
 };
 constexpr std::array<PortField, 4> PortFields = {{
-    {"MIDI Out", "MidiOut", &Options::MidiOut, true},
-    {"MIDI In", "MidiIn", &Options::MidiIn, false},
-    {"MIDI Out 2", "MidiSubOut", &Options::MidiSubOut, true},
-    {"MIDI In 2", "MidiSubIn", &Options::MidiSubIn, false},
+    {"MIDI Out", "MidiOut", &Options::MidiOut, &Options::MidiOutGeneralMidi},
+    {"MIDI In", "MidiIn", &Options::MidiIn, nullptr},
+    {"MIDI Out 2", "MidiSubOut", &Options::MidiSubOut, &Options::MidiSubOutGeneralMidi},
+    {"MIDI In 2", "MidiSubIn", &Options::MidiSubIn, nullptr},
 }};
+bool IsOutput(const PortField& field) { return field.GeneralMidi != nullptr; }
+constexpr const char* GeneralMidiHint =
+    "The device plays General MIDI voices: makers' own voices of a style are sent as the nearest "
+    "General MIDI voices (the built-in synth always gets them so)";
 
 struct KeyField {
     const char* Caption;
@@ -143,7 +148,18 @@ QWidget* OptionsWindow::BuildPortsPage() {
     auto* form = new QFormLayout(page);
     for (std::size_t i = 0; i < PortFields.size(); ++i) {
         portChoosers_[i] = MakeList(PortFields[i].Name, {});
-        form->addRow(PortFields[i].Caption, portChoosers_[i]);
+        if (!IsOutput(PortFields[i])) {
+            form->addRow(PortFields[i].Caption, portChoosers_[i]);
+            continue;
+        }
+        auto* row = new QWidget;
+        auto* rowLayout = new QHBoxLayout(row);
+        rowLayout->setContentsMargins(0, 0, 0, 0);
+        generalMidi_[i] = MakeBox("General MIDI", QString(PortFields[i].Name) + "GeneralMidi");
+        generalMidi_[i]->setToolTip(GeneralMidiHint);
+        rowLayout->addWidget(portChoosers_[i], 1);
+        rowLayout->addWidget(generalMidi_[i]);
+        form->addRow(PortFields[i].Caption, row);
     }
     QStringList channels = {"All"};
     for (int channel = 1; channel <= 16; ++channel) channels << QString::number(channel);
@@ -260,7 +276,7 @@ void OptionsWindow::ShowPorts(const PortLists& ports) {
     for (std::size_t i = 0; i < PortFields.size(); ++i) {
         QComboBox* chooser = portChoosers_[i];
         chooser->clear();
-        for (const std::string& name : PortFields[i].Output ? ports.Outputs : ports.Inputs)
+        for (const std::string& name : IsOutput(PortFields[i]) ? ports.Outputs : ports.Inputs)
             chooser->addItem(QString::fromStdString(name));
         chooser->addItem(NoPort);
         SelectPort(chooser, ShownPortName(i, shown_.*PortFields[i].Field));
@@ -269,8 +285,10 @@ void OptionsWindow::ShowPorts(const PortLists& ports) {
 
 void OptionsWindow::ShowOptions(const core::Options& options) {
     shown_ = options;
-    for (std::size_t i = 0; i < PortFields.size(); ++i)
+    for (std::size_t i = 0; i < PortFields.size(); ++i) {
         SelectPort(portChoosers_[i], ShownPortName(i, options.*PortFields[i].Field));
+        if (generalMidi_[i] != nullptr) generalMidi_[i]->setChecked(options.*PortFields[i].GeneralMidi);
+    }
     for (std::size_t i = 0; i < KeyFields.size(); ++i) {
         ShowIndex(keys_[i].Note, options.*KeyFields[i].Note);
         keys_[i].Octave->setValue(options.*KeyFields[i].Octave);
@@ -306,6 +324,7 @@ void OptionsWindow::WriteInto(core::Options& options) const {
         if (i == MainOutputField && !builtInSynth_.empty() && options.*PortFields[i].Field == builtInSynth_ &&
             (shown_.*PortFields[i].Field).empty())
             (options.*PortFields[i].Field).clear();
+        if (generalMidi_[i] != nullptr) options.*PortFields[i].GeneralMidi = generalMidi_[i]->isChecked();
     }
     for (std::size_t i = 0; i < KeyFields.size(); ++i) {
         ReadIndex(keys_[i].Note, options.*KeyFields[i].Note);

@@ -61,6 +61,7 @@ private:
     std::string builtInSynth_;  // the output list's synth entry; empty: none
     core::Options shown_;  // the options as read; OK sends them with the fields written in
     std::array<QComboBox*, 4> portChoosers_{};  // MIDI-OUT, MIDI-IN, MIDISUB-OUT, MIDISUB-IN
+    std::array<QCheckBox*, 4> generalMidi_{};   // the outputs' "General MIDI" marks
     std::array<KeyChooser, 6> keys_{};
     QComboBox* accChannel_ = nullptr;
     QComboBox* quantize_ = nullptr;

@@ -291,7 +291,7 @@ TEST(DesktopCoreMixer, MutesSilenceAChannelAtOnceAndSoloSelectsOneChannel) {
     for (const auto& channel : shown.Channels) EXPECT_FALSE(channel.Soloed);
 }
 
-TEST(DesktopCoreOptions, ReopensOnlyThePortsWhoseNamesChanged) {
+TEST(DesktopCoreOptions, ReopensOnlyThePortsWhoseNamesOrMarksChanged) {
     DesktopRig rig;
     rig.core.Start();
     core::Options options = rig.core.CurrentOptions();
@@ -306,6 +306,10 @@ TEST(DesktopCoreOptions, ReopensOnlyThePortsWhoseNamesChanged) {
     rig.core.ApplyOptions(options);
     EXPECT_TRUE(rig.t.midi->IsInputOpen(1));
     EXPECT_TRUE(rig.t.midi->IsOutputOpen(1)) << "an unchanged output is left open";
+    EXPECT_FALSE(rig.t.session->MidiOutput1()->SendsGeneralMidiVoices());
+    options.MidiOutGeneralMidi = true;
+    rig.core.ApplyOptions(options);
+    EXPECT_TRUE(rig.t.session->MidiOutput1()->SendsGeneralMidiVoices()) << "reopened as a General MIDI device";
 
     options.MidiIn = "No Such Keyboard";
     rig.core.ApplyOptions(options);

@@ -104,6 +104,7 @@ TEST(Settings, ChangedOptionsSurviveASaveAndALoad) {
     home.Load();
     core::Options& o = home.options;
     o.MidiOut = "Synth Out 1";
+    o.MidiSubOutGeneralMidi = true;
     o.FillInKeyNote = 9;
     o.LastAccKeyOctave = 5;
     o.Quantize = 3;
@@ -121,6 +122,7 @@ TEST(Settings, ChangedOptionsSurviveASaveAndALoad) {
     home.Load();
     EXPECT_FALSE(home.config.FirstStart);
     EXPECT_EQ(home.options.MidiOut, before.MidiOut);
+    EXPECT_TRUE(home.options.MidiSubOutGeneralMidi);
     EXPECT_EQ(home.options.FillInKeyNote, 9);
     EXPECT_EQ(home.options.LastAccKeyOctave, 5);
     EXPECT_EQ(home.options.Quantize, 3);

@@ -41,6 +41,30 @@ TEST(Synth, ACMajorChordWithDrumsRendersToASoundingWavOfTheRightLength) {
         << "after the note-offs the sound dies away";
 }
 
+TEST(Synth, AMakersBassSoundsAsTheGeneralMidiBassTheTableNames) {
+    // Bank 8 program 17 on a General MIDI synth is program 17, an organ; with the table it is
+    // exactly General MIDI program 33.
+    const auto render = [](const std::vector<std::vector<std::uint8_t>>& voice, bool table,
+                           std::vector<std::int16_t>& out) {
+        std::string error;
+        auto renderer = SynthRenderer::Create(error);
+        if (!renderer) return false;
+        if (table) renderer->SetGeneralMidiVoices({{{8, -1, 17, 33}}, 0});
+        for (const auto& m : voice) renderer->PutBytes(m);
+        for (std::uint8_t note : {40, 47}) renderer->PutBytes(std::vector<std::uint8_t>{0x92, note, 100});
+        renderer->RenderUntil(600'000);
+        out = renderer->Samples();
+        return true;
+    };
+    const std::vector<std::vector<std::uint8_t>> maker = {{0xB2, 0, 8}, {0xB2, 32, 0}, {0xC2, 17}};
+    std::vector<std::int16_t> asOrgan, asMapped, gmBass;
+    if (!render(maker, false, asOrgan)) GTEST_SKIP() << "no synth";
+    ASSERT_TRUE(render(maker, true, asMapped));
+    ASSERT_TRUE(render({{0xC2, 33}}, false, gmBass));
+    EXPECT_EQ(asMapped, gmBass);
+    EXPECT_NE(asOrgan, gmBass);
+}
+
 TEST(Synth, SilenceRendersAsSilenceAndMalformedMessagesAreRefused) {
     std::string error;
     auto renderer = SynthRenderer::Create(error);

@@ -96,6 +96,7 @@ TEST_F(OptionsWindowTest, OkSendsTheEditedOptionsAndKeepsTheRest) {
     Field<QSpinBox>("LastAccKeyOctave")->setValue(5);
     Field<QComboBox>("Quantize")->setCurrentIndex(3);
     Tick("TwoFinger");
+    Tick("MidiOutGeneralMidi");
     Tick("Metronome");
     Tick("AutoSaveSettings");
     Field<QSpinBox>("VelocityOffset")->setValue(-12);
@@ -107,6 +108,8 @@ TEST_F(OptionsWindowTest, OkSendsTheEditedOptionsAndKeepsTheRest) {
     EXPECT_EQ(sent.MidiIn, "USB Keyboard");
     EXPECT_EQ(sent.MidiOut, "USB Sound Module");
     EXPECT_EQ(sent.MidiSubOut, "");
+    EXPECT_TRUE(sent.MidiOutGeneralMidi) << "the sound module is marked General MIDI";
+    EXPECT_FALSE(sent.MidiSubOutGeneralMidi);
     EXPECT_EQ(sent.FillInKeyNote, 5);
     EXPECT_EQ(sent.FillInKeyOctave, 3);
     EXPECT_EQ(sent.LastAccKeyOctave, 5);

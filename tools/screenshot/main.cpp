@@ -21,6 +21,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTimer>
 #include <array>
 #include <cstdio>
@@ -68,7 +69,7 @@ constexpr std::array<WindowItem, 14> Windows{{
 int Usage() {
     std::fprintf(stderr,
                  "usage: chordella-screenshot OUT.png [--seconds N] [--assets DIR] [--editor] [--size WxH] "
-                 "[--stage | --window NAME]\nwindows:");
+                 "[--stage | --window NAME [--tab CAPTION]]\nwindows:");
     for (const WindowItem& item : Windows) std::fprintf(stderr, " %s", item.Name);
     std::fprintf(stderr, "\n");
     return 2;
@@ -133,6 +134,21 @@ QPixmap Screen(ui::MainWindow& main, QSize size) {
     return screen;
 }
 
+// Brings the page of that caption to the front in whichever other window has it.
+bool ShowTab(ui::MainWindow& main, const QString& caption) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget == &main || !widget->isVisible()) continue;
+        for (QTabWidget* tabs : widget->findChildren<QTabWidget*>()) {
+            for (int page = 0; page < tabs->count(); ++page) {
+                if (Plain(tabs->tabText(page)) != caption) continue;
+                tabs->setCurrentIndex(page);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -143,6 +159,7 @@ int main(int argc, char** argv) {
     bool editor = false;
     bool stage = false;
     const WindowItem* opened = nullptr;
+    QString tab;  // the page of the opened window to show, by its caption
     int width = 1280;
     int height = 720;
     for (int i = 2; i < argc; ++i) {
@@ -154,6 +171,7 @@ int main(int argc, char** argv) {
         else if (arg == "--assets" && i + 1 < argc) assets = argv[++i];
         else if (arg == "--editor") editor = true;
         else if (arg == "--stage") stage = true;
+        else if (arg == "--tab" && i + 1 < argc) tab = QString::fromLocal8Bit(argv[++i]);
         else if (arg == "--window" && i + 1 < argc) {
             const std::string name = argv[++i];
             for (const WindowItem& item : Windows)
@@ -223,6 +241,10 @@ int main(int argc, char** argv) {
             // Let the windows opened show what the core answers them.
             QTimer::singleShot(wholeScreen ? 700 : 0, &application, [&] {
                 window.RefreshFromCore();
+                if (!tab.isEmpty() && !ShowTab(window, tab)) {
+                    std::fprintf(stderr, "chordella-screenshot: no page \"%s\"\n", tab.toLocal8Bit().constData());
+                    code = 1;
+                }
                 QApplication::processEvents();
                 if (auto* editorWindow = dynamic_cast<ui::EditorWindow*>(shown)) editorWindow->Refresh(host.Snapshot());
                 const QPixmap picture = wholeScreen ? Screen(window, QSize(width, height)) : shown->grab();
