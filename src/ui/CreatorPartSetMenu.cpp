@@ -57,7 +57,7 @@ void AttachPartSetMenu(StyleCreatorWindow* creator, CoreLink& link) {
 
     menu->addAction("New", creator, [creator] { creator->Send(app::CreatorRequest::ImportMidi); });
     menu->addSeparator();
-    menu->addAction("     Import and convert stylefile (*. sty, *.prs, *.bcs etc.)", creator, [creator, owner, &link] {
+    menu->addAction("     Import and convert stylefile (*.sty, *.prs, *.bcs etc.)", creator, [creator, owner, &link] {
         const QString path = QFileDialog::getOpenFileName(
             creator, "Import MIDI ...", {}, "Styles (*.sty *.prs *.bcs *.sst *.pcs *.pst *.fps *.scp *.STY *.PRS *.BCS *.SST)");
         if (!path.isEmpty()) StyleConverterWindow::Of(owner, link)->ImportFile(path.toStdString());

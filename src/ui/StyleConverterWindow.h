@@ -23,7 +23,7 @@ public:
     // The one converter window of `owner` (made hidden, owned by it, on first use).
     static StyleConverterWindow* Of(QWidget* owner, CoreLink& link);
 
-    // "     Import and convert stylefile (*. sty, *.prs, *.bcs etc.)": the file is imported; the
+    // "     Import and convert stylefile (*.sty, *.prs, *.bcs etc.)": the file is imported; the
     // window shows itself when the core says so ("Show this window when loading a style"),
     // otherwise the style was converted at once.
     void ImportFile(const std::string& path);

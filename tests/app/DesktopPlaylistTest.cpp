@@ -2,11 +2,15 @@
 // requests, and saved at exit; its "Random" hands the search result to the song creator.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "app/DesktopCore.h"
 #include "app/DesktopPlaylist.h"
 #include "app/SnapshotView.h"
 #include "core/Session.h"
 #include "support/StyleBuilder.h"
+#include "support/TestPaths.h"
 #include "support/TestSession.h"
 #include "support/TextFiles.h"
 
@@ -16,10 +20,13 @@ namespace {
 using A = PlaylistAction;
 
 struct PlaylistCoreRig {
-    PlaylistCoreRig() : t(1, std::make_unique<SnapshotView>()), core(*t.session, Setup()) {}
-    static LifecycleSetup Setup() {
+    // `bundled`: a first start copies the project's bundled files into the data home.
+    explicit PlaylistCoreRig(bool bundled = false)
+        : t(1, std::make_unique<SnapshotView>()), core(*t.session, Setup(bundled)) {}
+    static LifecycleSetup Setup(bool bundled) {
         LifecycleSetup setup;
         setup.ReadOnlyMedia = [] { return false; };
+        if (bundled) setup.AssetsFolder = testing::AssetsFolder();
         return setup;
     }
     std::string Lists(const std::string& name) const { return t.session->Paths().Lists() + "/" + name; }
@@ -59,6 +66,30 @@ TEST(DesktopPlaylist, TheListOpensAtStartIsWorkedByRequestsAndIsSavedAtExit) {
     rig.core.Exit();
     EXPECT_EQ(testing::ReadTextFile(rig.Lists("StylePlayList.gen")),
               "C:\\STYLES\\old.sty|bpm90|4/4|rock\r\n" + rig.Styles("waltz.vxs") + "|bpm120|3/4|folk||BASS\r\n");
+}
+
+// A first start has no playlist yet: the styles the start put into the data home make it, so
+// the window offers them at once, and the exit keeps them as the playlist file.
+TEST(DesktopPlaylist, AFirstStartOffersTheBundledStyles) {
+    PlaylistCoreRig rig(true);
+    rig.core.Start();
+    std::vector<std::string> bundled;
+    for (const auto& entry : std::filesystem::directory_iterator(testing::AssetsFolder() + "/styles"))
+        if (entry.path().extension() == ".vxs") bundled.push_back(entry.path().filename().string());
+    ASSERT_GE(bundled.size(), 10u);
+
+    const PlaylistView view = rig.core.StylePlaylist({A::Read});
+    ASSERT_EQ(view.Lines.size(), bundled.size()) << "every bundled style is found by the first search";
+    for (const std::string& name : bundled) {
+        const bool listed = std::ranges::any_of(view.Lines, [&](const std::string& line) {
+            return line.rfind(rig.Styles(name) + "|bpm", 0) == 0;
+        });
+        EXPECT_TRUE(listed) << name;
+    }
+    EXPECT_EQ(view.Caption, "Style-Playlist: StylePlayList.gen - Styles: " + std::to_string(bundled.size()));
+    rig.core.Exit();
+    const std::string saved = testing::ReadTextFile(rig.Lists("StylePlayList.gen"));
+    EXPECT_EQ(static_cast<std::size_t>(std::ranges::count(saved, '\n')), bundled.size());
 }
 
 TEST(DesktopPlaylist, ADamagedListIsReportedAndNotOverwrittenAtExit) {
