@@ -29,18 +29,19 @@ void DesktopPlaylist::Open() {
         return;  // not opened: the exit must not write the empty list over the damaged file
     }
     opened_ = true;
-    OfferHomeStyles();
-    if (!playlist_->OpenFavorites(error)) session_.Prompter().Inform(error + " !");
     core::Options& options = session_.App().options;
+    // The offered styles are all shown: the stored search would show only the few it matches.
+    if (OfferHomeStyles()) options.StyleSearchText = "*;";
+    if (!playlist_->OpenFavorites(error)) session_.Prompter().Inform(error + " !");
     options.StylePlaylistFile = playlist_->List(library::StyleListKind::Playlist).File;
     if (!playlist_->Search(options.StyleSearchText, false, false).Ok) playlist_->Search("*;", false, false);
     const int count = static_cast<int>(playlist_->List(library::StyleListKind::SearchResult).Lines.size());
     if (options.StyleSearchIndex >= 0 && options.StyleSearchIndex < count) playlist_->Selected = options.StyleSearchIndex;
 }
 
-void DesktopPlaylist::OfferHomeStyles() {
+bool DesktopPlaylist::OfferHomeStyles() {
     const library::StyleList& list = playlist_->List(library::StyleListKind::Playlist);
-    if (!list.Lines.empty() || platform::FileExists(list.File)) return;
+    if (!list.Lines.empty() || platform::FileExists(list.File)) return false;
     // A first start (or a playlist deleted): the styles of the data home's styles folder
     // (the bundled ones on a first start) make the list, so that the window offers them.
     std::vector<std::string> styles;
@@ -51,7 +52,7 @@ void DesktopPlaylist::OfferHomeStyles() {
         if (extension == ".vxs" && entry.is_regular_file(error)) styles.push_back(entry.path().string());
     }
     std::sort(styles.begin(), styles.end());
-    if (!styles.empty()) playlist_->AddStyles(styles, "", nullptr);
+    return !styles.empty() && playlist_->AddStyles(styles, "", nullptr) > 0;
 }
 
 void DesktopPlaylist::Save() {

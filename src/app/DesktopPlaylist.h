@@ -56,7 +56,8 @@ public:
 
 private:
     // An empty playlist with no file yet gets the styles of the data home's styles folder.
-    void OfferHomeStyles();
+    // True when it got some.
+    bool OfferHomeStyles();
     std::string Maintain(const PlaylistRequest& request);
     std::string Change(const PlaylistRequest& request);
     std::string Export(const PlaylistRequest& request, PlaylistView& view);

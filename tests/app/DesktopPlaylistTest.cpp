@@ -90,6 +90,7 @@ TEST(DesktopPlaylist, AFirstStartOffersTheBundledStyles) {
     rig.core.Exit();
     const std::string saved = testing::ReadTextFile(rig.Lists("StylePlayList.gen"));
     EXPECT_EQ(static_cast<std::size_t>(std::ranges::count(saved, '\n')), bundled.size());
+    EXPECT_EQ(rig.t.session->App().options.StyleSearchText, "*;") << "the search box shows what found them";
 }
 
 TEST(DesktopPlaylist, ADamagedListIsReportedAndNotOverwrittenAtExit) {
