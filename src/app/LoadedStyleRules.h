@@ -88,7 +88,8 @@ public:
     bool IntroEnabled() override { return false; }
     void AfterLoad() override { ApplyOnLoad(); }
     void AfterReset() override { normalisation_ = {}; }
-    bool ConvertForeignStyle(const std::string&) override { return false; }
+    // Style → Open on another maker's file: played by its channel table (else converted).
+    bool ConvertForeignStyle(const std::string& path) override;
 
     // --- stylecreator::ChannelRulesLink: the live program ----------------------------------
     void SendController(int channel, int controller, int value) override;

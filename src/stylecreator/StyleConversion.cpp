@@ -176,6 +176,7 @@ void StyleConversion::RestoreImported() {
     tableRoot_ = {};
     tableKind_ = {};
     fromTable_ = {};
+    nativeRules_ = {};
 }
 
 std::string StyleConversion::SectionOf(int part) const {
@@ -288,6 +289,11 @@ void StyleConversion::ApplyChannelTable(SetReport& report) {
                 if (!IsRhythm(destination)) {
                     roots[static_cast<std::size_t>(destination)] = entry.SourceRoot;
                     kinds[static_cast<std::size_t>(destination)] = entry.SourceKind;
+                    if (native_) {
+                        nativeRules_.Present = true;
+                        nativeRules_.Parts[static_cast<std::size_t>(part)][static_cast<std::size_t>(destination)] =
+                            entry.Rules;
+                    }
                 }
                 decision.Reason = entry.VoiceName + ", written in " +
                                   std::string(casmchord::KindName(entry.SourceKind)) +
@@ -345,7 +351,8 @@ void StyleConversion::PlaceBass(SetReport& report) {
     if (!options_.ProcessChannels9And11 || report.Bass.Channel < 0) return;
     NoChannelRulesOutside silent;
     const BassMove move =
-        MoveBassToChannel11(ChannelTarget{style.Header, material, nullptr}, NamesWithBass(names, report.Bass), silent, true);
+        MoveBassToChannel11(ChannelTarget{style.Header, material, nullptr, &nativeRules_}, NamesWithBass(names, report.Bass),
+                            silent, true);
     if (move.Result == BassMoveResult::Moved) {
         report.BassMovedFrom = move.From;
         report.Bass.Channel = BassChannel;
@@ -417,7 +424,10 @@ void StyleConversion::RunConversion(SetReport& report) {
         // Two parts on the same measures (a fill that is also a transition) are converted once:
         // a second pass would move its notes again.
         if (!converted.insert({record.RangeStart, record.RangeEnd}).second) return;
-        if (fromTable_[static_cast<std::size_t>(part)]) return ConvertFromTable(part, mode, stylemode, report);
+        if (fromTable_[static_cast<std::size_t>(part)]) {
+            if (!native_) ConvertFromTable(part, mode, stylemode, report);
+            return;
+        }
         state.Conversion.Mode = mode;
         state.Conversion.Stylemode = stylemode;
         state.Mode = CreatorMode::Style;
