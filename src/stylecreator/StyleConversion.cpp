@@ -231,6 +231,7 @@ SetReport StyleConversion::ConvertSet(int item, platform::Random& random) {
         tableBass_ = BassOfChannelTable(casm_, VoicesOfChannels(importedHeader_, importedMaterial_));
         ApplyChannelTable(report);
     }
+    if (native_) ShareTableWithSameMeasures();
     for (ConvertedPart& part : report.Parts) part.FromChannelTable = fromTable_[static_cast<std::size_t>(part.Part)];
     RunConversion(report);
     RebuildNotesEnd(style, Chunk0(work), true);
@@ -329,6 +330,26 @@ void StyleConversion::ApplyChannelTable(SetReport& report) {
             for (int index : data::MixerSetupIndexes)
                 destination[static_cast<std::size_t>(index)] =
                     style.Header.ChannelSetup[static_cast<std::size_t>(c)][static_cast<std::size_t>(index)];
+        }
+    }
+}
+
+// A part without a section of its own that plays the measures of a part the table steers (a
+// fill the style lacks, standing in with its main section) plays by the same rules: converting
+// it would change the notes the other part plays natively.
+void StyleConversion::ShareTableWithSameMeasures() {
+    const data::PartTable& parts = session_.Style().style.Parts;
+    for (std::size_t part = 0; part < parts.size(); ++part) {
+        if (!parts[part].Present() || fromTable_[part]) continue;
+        for (std::size_t other = 0; other < parts.size(); ++other) {
+            if (!fromTable_[other] || parts[other].RangeStart != parts[part].RangeStart ||
+                parts[other].RangeEnd != parts[part].RangeEnd)
+                continue;
+            fromTable_[part] = true;
+            tableRoot_[part] = tableRoot_[other];
+            tableKind_[part] = tableKind_[other];
+            nativeRules_.Parts[part] = nativeRules_.Parts[other];
+            break;
         }
     }
 }

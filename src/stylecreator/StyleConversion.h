@@ -89,6 +89,7 @@ private:
     void RestoreImported();
     void ApplyChannelTable(SetReport& report);
     void PlaceBass(SetReport& report);
+    void ShareTableWithSameMeasures();
     void ConvertFromTable(int part, ConvertMode mode, bool stylemode, SetReport& report);
     std::string SectionOf(int part) const;
 
