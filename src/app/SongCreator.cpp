@@ -5,6 +5,7 @@
 #include "app/SongCreation.h"
 #include "chords/KeyboardLayout.h"
 #include "composer/ProgressionExport.h"
+#include "composer/SongKeys.h"
 #include "composer/SongSheet.h"
 
 namespace chordella::app {
@@ -27,6 +28,18 @@ void SongCreator::SetDefaultStyleList(composer::StyleListLink* list) {
     const bool usingDefault = styleList_ == DefaultStyleList();
     defaultList_ = list;
     if (usingDefault) styleList_ = DefaultStyleList();
+}
+
+void SongCreator::SetKeyAndMode(int keyIndex, int modeIndex) {
+    // Entries outside the lists change nothing.
+    if (keyIndex < 0 || keyIndex >= static_cast<int>(composer::KeyListNames.size())) return;
+    if (modeIndex < 0 || modeIndex >= static_cast<int>(composer::ModeListNames.size())) return;
+    keyIndex_ = keyIndex;
+    modeIndex_ = modeIndex;
+}
+
+void SongCreator::SetAfterGeneration(std::function<void(const composer::GeneratedSong&)> afterGeneration) {
+    afterGeneration_ = std::move(afterGeneration);
 }
 
 SongCreatorResult SongCreator::ChooseEntry(int entry) {
@@ -130,9 +143,13 @@ SongCreatorResult SongCreator::Generate(composer::GenerationMode mode, const std
     session_.Transport().Stop();
     const composer::GeneratedSong previous = lastSong_;
     lastMode_ = mode;
-    lastSong_ = composer::GenerateSong(options_, mode, &choice_, GeneratorInputsOf(session_), session_.Random());
+    composer::SongCreatorOptions options = options_;
+    options.KeyIndex = keyIndex_;
+    options.ModeIndex = modeIndex_;
+    lastSong_ = composer::GenerateSong(options, mode, &choice_, GeneratorInputsOf(session_), session_.Random());
     if (!locked.empty()) composer::KeepMeasures(previous, locked, lastSong_);
     ApplyGeneratedSong(session_, lastSong_);
+    if (afterGeneration_) afterGeneration_(lastSong_);
     // A song just made has nothing to lose yet: the question before the next one waits for an edit.
     data::MarkSongSaved(session_.App().arrangement);
 

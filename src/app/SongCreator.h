@@ -48,6 +48,12 @@ public:
     void SetStyleList(composer::StyleListLink* list);
     // The default list (the style manager's); nullptr makes it the styles folder again.
     void SetDefaultStyleList(composer::StyleListLink* list);
+    // The main window's key list (fifths order) and mode list: the song's key when
+    // "Randomly choose key" is off. The window's options never carry them.
+    void SetKeyAndMode(int keyIndex, int modeIndex);
+    // Runs after every song made, before it plays: the editor's automatic program changes
+    // when "Autochange program and more ( 4 )" is on (none: no program changes).
+    void SetAfterGeneration(std::function<void(const composer::GeneratedSong&)> afterGeneration);
 
     // A click in the progression list; the two limits ask for their number first.
     SongCreatorResult ChooseEntry(int entry);
@@ -92,6 +98,9 @@ private:
     bool listChosen_ = false;
     composer::GenerationMode lastMode_ = composer::GenerationMode::RandomChords;
     composer::GeneratedSong lastSong_;
+    int keyIndex_ = 0;
+    int modeIndex_ = 0;
+    std::function<void(const composer::GeneratedSong&)> afterGeneration_;
 };
 
 }  // namespace chordella::app

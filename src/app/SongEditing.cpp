@@ -128,8 +128,8 @@ SongEditReply SongEditing::Apply(const SongEditRequest& request) {
     return reply;
 }
 
-composer::ProgramChangeOutcome SongEditing::InsertProgramChanges() {
-    core::Options& options = session_.App().options;
+composer::ProgramChangeSettings SongEditing::ProgramSettingsNow() const {
+    const core::Options& options = session_.App().options;
     composer::ProgramChangeSettings settings;
     settings.ProgramCount = options.NumberOfMidiPrograms;
     settings.StartNumber = startNumber_;
@@ -140,8 +140,23 @@ composer::ProgramChangeOutcome SongEditing::InsertProgramChanges() {
     settings.Randomly = options.Randomly;
     settings.OnlyAtBeginning = options.OnlyAtBeginningOfSong;
     settings.CreatorRepeatFlag = session_.App().arrangement.CreatorRepeatFlag != 0;
+    return settings;
+}
+
+void SongEditing::ProgramChangesAfterGeneration(int formMeasures, int songMeasures) {
+    if (!session_.App().options.AutochangeProgram) return;
+    composer::ProgramChangeSettings settings = ProgramSettingsNow();
+    settings.CreatorForm = formMeasures;
+    settings.CreatorMeasures = songMeasures;
+    // The new song has no file of its own yet: a loop end that moves is kept in memory only.
+    composer::InsertProgramChanges(session_.App().arrangement.Chords, MeasureUnits(), settings,
+                                   [this](int bound) { return session_.Random().Below(bound); });
+}
+
+composer::ProgramChangeOutcome SongEditing::InsertProgramChanges() {
+    core::Options& options = session_.App().options;
     const composer::ProgramChangeOutcome inserted = composer::InsertProgramChanges(
-        session_.App().arrangement.Chords, MeasureUnits(), settings,
+        session_.App().arrangement.Chords, MeasureUnits(), ProgramSettingsNow(),
         [this](int bound) { return session_.Random().Below(bound); });
     options.AutochangeProgram = inserted.Inserted > 0;
     // A loop end moved to make room changed the stored song: it is saved, unless the changes

@@ -118,6 +118,11 @@ public:
     // the style plays or chords are recorded); the reply's message lists the chart's warnings.
     SongEditReply ImportChart(const std::string& path);
 
+    // A song the song creator just made: with "Autochange program and more ( 4 )" on, it
+    // gets the automatic program changes at the intervals of its form (`formMeasures`: 12,
+    // 16 or 24 for blues songs, 0 for others). The song is not saved.
+    void ProgramChangesAfterGeneration(int formMeasures, int songMeasures);
+
     composer::ChordMemoryEditor& Editor() { return editor_; }
 
 private:
@@ -125,6 +130,7 @@ private:
     // The program-change settings' edits; the message to show, or empty.
     std::string ProgramSettings(const SongEditRequest& request);
     composer::ProgramChangeOutcome InsertProgramChanges();
+    composer::ProgramChangeSettings ProgramSettingsNow() const;
     int MeasureUnits();
 
     Session& session_;

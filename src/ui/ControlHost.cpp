@@ -59,6 +59,9 @@ void ControlHost::Run(HostSetup setup) {
     core_ = std::make_unique<app::DesktopCore>(*session_, setup.Lifecycle);
     core_->Start(setup.CommandLineFile);
     editing_ = std::make_unique<app::SongEditing>(*session_);
+    core_->Creator().SetAfterGeneration([this](const composer::GeneratedSong& song) {
+        editing_->ProgramChangesAfterGeneration(song.FormMeasures, song.ChordMeasures);
+    });
     started_ = true;
     Publish();
     const auto timer = session_->Loop().StartTimer(setup.PublishEvery, true, [this] { Publish(); });
@@ -67,6 +70,7 @@ void ControlHost::Run(HostSetup setup) {
     batch_.reset();
     instruments_.reset();
     remote_.reset();
+    core_->Creator().SetAfterGeneration({});
     editing_.reset();
     core_->Exit();
     core_.reset();
@@ -291,6 +295,10 @@ void ControlHost::SongCreatorCommand(const SongCreatorRequest& request,
         }
         if (done) ToWindow([done, result] { done(result); });
     });
+}
+
+void ControlHost::SetSongKey(int keyIndex, int modeIndex) {
+    Post([keyIndex, modeIndex](app::DesktopCore& core) { core.Creator().SetKeyAndMode(keyIndex, modeIndex); });
 }
 
 void ControlHost::InstrumentSets(const app::InstrumentRequest& request,

@@ -119,6 +119,7 @@ public:
     void ConfirmExit(std::function<void(bool proceed)> done) override;
     void SongCreatorCommand(const SongCreatorRequest& request,
                             std::function<void(const app::SongCreatorResult&)> done) override;
+    void SetSongKey(int keyIndex, int modeIndex) override;
     void InstrumentSets(const app::InstrumentRequest& request, std::function<void(const app::InstrumentView&)> done) override;
     void StyleSource(app::StyleSourceRequest request, std::function<void(const app::StyleSourceView&)> done) override;
     void BatchCommand(const app::BatchRequest& request, std::function<void(const app::BatchView&)> done) override;

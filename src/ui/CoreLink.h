@@ -162,6 +162,9 @@ public:
     // `done` receives the song made (Generated false when nothing was made) on the GUI thread.
     virtual void SongCreatorCommand(const SongCreatorRequest& /*request*/,
                                     std::function<void(const app::SongCreatorResult&)> /*done*/) {}
+    // The main window's key list (0 … 11, fifths order) and mode list (0 … 6): the key of the
+    // songs made while "Randomly choose key" is off.
+    virtual void SetSongKey(int /*keyIndex*/, int /*modeIndex*/) {}
     // The "PLAY ..." window's pop-up: where the random style choice draws from; `done` gets
     // the ticks afterwards, on the GUI thread.
     virtual void StyleSource(app::StyleSourceRequest /*request*/, std::function<void(const app::StyleSourceView&)> /*done*/) {}

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "composer/SongKeys.h"
 #include "ui/PerformanceButtons.h"
 #include "ui/PerformanceDisplay.h"
 #include "ui/StageView.h"
@@ -184,8 +186,32 @@ QWidget* MainWindow::BuildFields() {
     editBox_->setFocusPolicy(Qt::NoFocus);
     connect(editBox_, &QCheckBox::toggled, this, [this](bool on) { core_.SetEditBox(on); });
     layout->addWidget(editBox_);
+    AddKeyLists(*layout);
     layout->addStretch(1);
     return box;
+}
+
+void MainWindow::AddKeyLists(QHBoxLayout& layout) {
+    auto list = [](const char* name, const auto& entries, int shownLength) {
+        auto* combo = new QComboBox;
+        combo->setObjectName(name);
+        combo->setFocusPolicy(Qt::NoFocus);  // the window keeps the keys
+        for (std::string_view entry : entries) combo->addItem(QString::fromUtf8(entry.data(), static_cast<int>(entry.size())));
+        // The row is short of room: the closed list shows the start of its entry, the open one all of it.
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        combo->setMinimumContentsLength(shownLength);
+        return combo;
+    };
+    songKey_ = list("SongKeyList", composer::KeyListNames, 2);
+    songKey_->setToolTip("Key of the songs the song creator makes (with \"Randomly choose key\" off)");
+    songMode_ = list("SongModeList", composer::ModeListNames, 5);
+    songMode_->setToolTip("Mode of the songs the song creator makes");
+    auto changed = [this] { core_.SetSongKey(songKey_->currentIndex(), songMode_->currentIndex()); };
+    connect(songKey_, &QComboBox::currentIndexChanged, this, changed);
+    connect(songMode_, &QComboBox::currentIndexChanged, this, changed);
+    layout.addWidget(new QLabel("Key"));
+    layout.addWidget(songKey_);
+    layout.addWidget(songMode_);
 }
 
 void MainWindow::RefreshFromCore() {

@@ -1,10 +1,10 @@
 #pragma once
 // The desktop window: menus; the performance display (style, parts, measure and beat,
 // chords, tempo, output, priority); the arranger's buttons; a row of fields (record, clock,
-// accompaniment switch, split and transposition, "Loop", start measure, " Edit"); and below
-// them a splitter of folding panels: the tabs (chord pads, style browser, mixer) over the
-// on-screen keyboard. It shows the core's display snapshot and forwards every action to the
-// core link; it holds no behaviour of its own.
+// accompaniment switch, split and transposition, "Loop", start measure, " Edit", the song
+// creator's key and mode); and below them a splitter of folding panels: the tabs (chord
+// pads, style browser, mixer) over the on-screen keyboard. It shows the core's display
+// snapshot and forwards every action to the core link; it holds no behaviour of its own.
 //
 // It fits a 1280×720 screen and grows with larger ones; its size, the folding panels, the
 // theme and the browser's folders are kept with the settings (CoreLink::StoreWindowSettings).
@@ -30,6 +30,8 @@
 
 class QAction;
 class QCheckBox;
+class QComboBox;
+class QHBoxLayout;
 class QKeyEvent;
 class QLabel;
 class QPushButton;
@@ -111,6 +113,8 @@ protected:
 private:
     // MainWindow.cpp
     QWidget* BuildFields();
+    // The key list and the mode list of the songs the song creator makes.
+    void AddKeyLists(QHBoxLayout& layout);
     void RefreshTransport(const app::DisplaySnapshot& snapshot);
     void RefreshFields(const app::DisplaySnapshot& snapshot);
     // MainWindowLayout.cpp
@@ -190,6 +194,8 @@ private:
     QSpinBox* loopTo_ = nullptr;
     QSpinBox* startMeasure_ = nullptr;
     QCheckBox* editBox_ = nullptr;
+    QComboBox* songKey_ = nullptr;
+    QComboBox* songMode_ = nullptr;
     QWidget* guide_ = nullptr;
     QLabel* guideText_ = nullptr;
     bool guideClosed_ = false;

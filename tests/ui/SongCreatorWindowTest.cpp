@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -75,6 +76,90 @@ TEST(SongCreatorWindow, AChosenProgressionBecomesTheSongAndPlaysAtOnceInTheChord
     int length = 0;
     rig.Host().Barrier([&](app::DesktopCore& core) { length = core.GetSession().App().arrangement.Chords.ChordMemoryLength; });
     EXPECT_EQ(length, 4 + 18 * 16);
+}
+
+// The options of a song whose key is not drawn: 16 or `measures` measures, a chord each.
+void FixedKeyOptions(ui::SongCreatorWindow& creator, int measures) {
+    creator.findChild<QSpinBox*>("SongMeasures")->setValue(measures);
+    creator.findChild<QCheckBox*>("RandomKey")->setChecked(false);
+    creator.findChild<QCheckBox*>("BaseChord")->setChecked(false);
+    creator.findChild<QCheckBox*>("TempoVariations")->setChecked(false);
+    for (auto* radio : creator.findChildren<QRadioButton*>())
+        if (radio->text() == "Change chord always every measure") radio->setChecked(true);
+}
+
+void Pick(QComboBox* list, const char* entry) {
+    ASSERT_NE(list, nullptr);
+    const int index = list->findText(entry);
+    ASSERT_GE(index, 0) << entry;
+    list->setCurrentIndex(index);
+}
+
+TEST(SongCreatorWindow, TheMainWindowsKeyAndModeListsSetTheKeyOfTheSongMade) {
+    WindowRig rig;
+    rig.Host().Barrier([](app::DesktopCore& core) {
+        ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
+    });
+    auto* creator = TopLevel<ui::SongCreatorWindow>("SongCreator");
+    ASSERT_NE(creator, nullptr);
+    creator->show();
+    FixedKeyOptions(*creator, 16);
+    // E Dorian lies in the D major scale: the 50's progression starts on D.
+    Pick(rig.Window().findChild<QComboBox*>("SongKeyList"), "E");
+    Pick(rig.Window().findChild<QComboBox*>("SongModeList"), "2. Dorian");
+    auto* list = creator->findChild<QListWidget*>("ProgressionList");
+    ClickEntry(list, 10);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !creator->SheetText().isEmpty(); }, 30000));
+    EXPECT_TRUE(creator->SheetText().startsWith("   1  I              D maj")) << creator->SheetText().toStdString();
+
+    // Bb Mixolydian lies in Eb major; the window's own options never reset the key.
+    Pick(rig.Window().findChild<QComboBox*>("SongKeyList"), "Bb");
+    Pick(rig.Window().findChild<QComboBox*>("SongModeList"), "5. Mixolydian");
+    const QString before = creator->SheetText();
+    ClickEntry(list, 10);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return creator->SheetText() != before; }, 30000));
+    EXPECT_TRUE(creator->SheetText().startsWith("   1  I              Eb maj")) << creator->SheetText().toStdString();
+}
+
+// The program change commands (code 223) of the song in the chord memory, by position.
+std::vector<int> ProgramChangePositions(const data::ChordMemory& memory) {
+    std::vector<int> positions;
+    for (int position = 4; position < memory.ChordMemoryLength; position += 4)
+        if (memory.RecordAt(position).CommandCode == 223) positions.push_back(position);
+    return positions;
+}
+
+data::ChordMemory SongNow(WindowRig& rig);
+
+TEST(SongCreatorWindow, WithAutochangeProgramOnABluesSongGetsItsProgramChangesEveryTwelveMeasures) {
+    WindowRig rig;
+    rig.Host().Barrier([](app::DesktopCore& core) {
+        ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
+    });
+    auto* creator = TopLevel<ui::SongCreatorWindow>("SongCreator");
+    auto* editor = TopLevel<ui::EditorWindow>("EditorWindow");
+    ASSERT_NE(creator, nullptr);
+    ASSERT_NE(editor, nullptr);
+    creator->show();
+    FixedKeyOptions(*creator, 24);
+    auto* list = creator->findChild<QListWidget*>("ProgressionList");
+    ClickEntry(list, 10 + 90);  // "Blues Progression 12-01"
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !creator->SheetText().isEmpty(); }, 30000));
+    EXPECT_TRUE(ProgramChangePositions(SongNow(rig)).empty());
+
+    // The editor's button puts program changes into this song (every 16 measures) and stays on.
+    editor->show();
+    editor->findChild<QPushButton*>("AutochangeProgram")->click();
+    rig.Settle();
+    EXPECT_EQ(ProgramChangePositions(SongNow(rig)), (std::vector<int>{16, 16 * 16}));
+
+    // The next blues song (in G) gets them at the form's twelve measures: the last beat of
+    // measures 1, 12 and 24.
+    Pick(rig.Window().findChild<QComboBox*>("SongKeyList"), "G");
+    const QString before = creator->SheetText();
+    ClickEntry(list, 10 + 90);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return creator->SheetText() != before; }, 30000));
+    EXPECT_EQ(ProgramChangePositions(SongNow(rig)), (std::vector<int>{16, 12 * 16, 24 * 16}));
 }
 
 TEST(SongCreatorWindow, TheChordViewsCommandsMakeASongWithTheWindowsOptions) {
