@@ -169,11 +169,16 @@ void LoadedStyleRules::SetMixerReverb(int channel, int value) {
 
 bool LoadedStyleRules::ConvertForeignStyle(const std::string& path) {
     if (!IsForeignStyleFile(path)) return false;
+    OpenForeignStyle(path);
+    return true;   // answered, loaded or told why not: no other module converts it
+}
+
+bool LoadedStyleRules::OpenForeignStyle(const std::string& path) {
     const ForeignLoad loaded = LoadForeignStyle(session_, path, 1);
     if (!loaded.Loaded) {
         session_.Prompter().Inform("Cannot open the style \"" + std::string(platform::FileNamePart(path)) +
                                    "\": " + loaded.Error + " !");
-        return true;   // answered: no other module converts it
+        return false;
     }
     if (!loaded.Messages.empty()) ShowStatus(loaded.Messages.front());
     return true;

@@ -19,6 +19,8 @@
 #include "engine/AccompanimentEngine.h"
 #include "engine/OfflineRenderer.h"
 #include "support/KeyboardStyleWriter.h"
+#include "support/MidoReader.h"
+#include "support/RunChordella.h"
 #include "support/TempFolder.h"
 #include "support/TestPaths.h"
 
@@ -163,6 +165,30 @@ TEST(NativePlayTest, AFileThatIsNoStyleLoadsNothingAndKeepsTheStyleBefore) {
     EXPECT_FALSE(again.Loaded);
     EXPECT_FALSE(again.Error.empty());
     EXPECT_TRUE(loaded.render.Session().Style().style.Native.Present) << "the style loaded before stays";
+}
+
+TEST(NativePlayTest, RenderPlaysAnotherMakersStyleFromTheCommandLineAndSaysWhenItConvertsInstead) {
+    TempFolder folder;
+    const std::string home = "--home '" + folder.Path() + "' ";
+    ASSERT_TRUE(WrittenStyle().Write(folder.Path() + "/Good.sty"));
+    ASSERT_TRUE(WrittenStyle(casm::Stop, 40).Write(folder.Path() + "/Odd.sty"));
+    const std::string out = folder.Path() + "/out.mid";
+
+    const CommandResult good = RunChordella(home + "render '" + folder.Path() + "/Good.sty' --set 2 --measures 1 -o '" + out + "'");
+    EXPECT_EQ(good.exitCode, 0) << good.output;
+    MidoFile written;
+    ASSERT_TRUE(ReadWithMido(out, written)) << written.Error;
+    std::string piano;
+    for (const MidoEvent& e : written.OfType("note_on"))
+        if (e.Int("channel") == Piano && e.Int("velocity") > 0) piano += NoteName(e.Int("note")) + " ";
+    EXPECT_EQ(piano.substr(0, 9), "E4 G4 C4 ") << "over C major the piano's B goes to the root";
+
+    const CommandResult odd = RunChordella(home + "render '" + folder.Path() + "/Odd.sty' --measures 1 -o '" + out + "'");
+    EXPECT_EQ(odd.exitCode, 0) << odd.output;
+    EXPECT_NE(odd.output.find("Odd.sty: channel 12 of \"Main A\": NTT 40"), std::string::npos) << odd.output;
+
+    const CommandResult wrongSet = RunChordella(home + "render '" + folder.Path() + "/Good.sty' --set 7 -o '" + out + "'");
+    EXPECT_EQ(wrongSet.exitCode, 2) << wrongSet.output;
 }
 
 // The corpus: every keyboard style plays natively and its bass starts each chord on the root.
