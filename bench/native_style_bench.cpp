@@ -32,8 +32,10 @@ struct Files {
         foreign = given && *given ? given : folder.Path() + "/Sample.sty";
         if (!(given && *given)) testing::SampleKeyboardStyle().Write(foreign);
         app::RenderSession session{platform::Paths::InFolder(folder.Path())};
-        const app::StyleSetsOutcome written =
-            app::ConvertForeignFileToStyles(session.Session(), foreign, {.Sets = {1}, .Folder = folder.Path()});
+        app::StyleSetsRequest request;
+        request.Sets = {1};
+        request.Folder = folder.Path();
+        const app::StyleSetsOutcome written = app::ConvertForeignFileToStyles(session.Session(), foreign, request);
         converted = written.Written.empty() ? std::string() : written.Written.front().Path;
     }
 };
