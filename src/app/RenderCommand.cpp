@@ -36,6 +36,7 @@ int RunRenderCommand(const RenderCommandFlags& flags, std::FILE* out, std::FILE*
     midi::AudioSettings audio = LoadAudioSettings(paths);
     if (!ApplyAudioFlags(flags.audio, audio, error)) return Fail(err, flags.input, error);
     RenderSession render(paths);
+    render.UseVariationsSet(flags.set);
     if (!LoadRenderInput(render, flags.input, flags.style, errorFile, error, err)) return Fail(err, errorFile, error);
     data::SmfContent content;
     if (!app::RenderForExport(render, app::DefaultStyleMeasures, std::max(flags.measures, 0), content, error))

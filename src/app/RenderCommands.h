@@ -28,6 +28,7 @@ struct RenderCommandFlags {
     std::string output;                // OUT.mid (export, render) or OUT.wav (render)
     std::string style;                 // --style: the style a song is played with
     int measures = NoMeasures;         // --measures: at most this many (none: the song's end; 8 for a style)
+    int set = 1;                       // --set N: the variations set of another maker's style (1 … 6)
     bool force = false;                // --force: replace an existing file of another kind
     std::optional<std::string> home;   // --home
     AudioFlags audio;                  // --soundfont, --volume, --reverb, --chorus (render to .wav)
@@ -41,6 +42,7 @@ struct PlayCommandFlags {
     std::string style;                 // --style
     std::string port;                  // --out: an output's number or name; empty = the built-in synth
     int measures = NoMeasures;         // --measures: a style alone plays this many (none: until Ctrl-C)
+    int set = 1;                       // --set N: the variations set of another maker's style (1 … 6)
     std::optional<std::string> home;   // --home
     AudioFlags audio;                  // the built-in synth's settings
 };
@@ -53,8 +55,9 @@ int RunPlay(std::unique_ptr<midi::MidiBackend> backend, const PlayCommandFlags& 
 
 // Loads the song or style `input` (and for a song its style: `style`, else the one the
 // song names, found through the style lookup) into `render`. False with `error` set to a
-// one-line reason; `errorFile` names the file it is about. What the song's open said of a
-// song it did open (cut to the chord memory, a melody left out) goes to `notes`, a line each.
+// one-line reason; `errorFile` names the file it is about. What the load said of a file it
+// did load (a song cut to the chord memory, another maker's style converted and why) goes to
+// `notes`, a line each.
 bool LoadRenderInput(RenderSession& render, const std::string& input, const std::string& style,
                      std::string& errorFile, std::string& error, std::FILE* notes = nullptr);
 

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "app/DataHome.h"
+#include "app/ForeignStylePlay.h"
 #include "app/RenderCommands.h"
 #include "core/Session.h"
 #include "data/SongStyleLookup.h"
@@ -61,6 +62,11 @@ bool LoadSongStyle(RenderSession& render, const std::string& song, const std::st
     return render.LoadStyle(path, error);
 }
 
+void PrintNotes(const RenderSession& render, const std::string& input, std::FILE* notes) {
+    if (notes == nullptr) return;
+    for (const std::string& note : render.LoadNotes()) std::fprintf(notes, "chordella: %s: %s\n", input.c_str(), note.c_str());
+}
+
 }  // namespace
 
 bool LoadRenderInput(RenderSession& render, const std::string& input, const std::string& style,
@@ -69,20 +75,21 @@ bool LoadRenderInput(RenderSession& render, const std::string& input, const std:
     error = platform::WhyNotAFile(input);
     if (!error.empty()) return false;
     const std::string extension = LowerExtensionOf(input);
-    if (extension == ".vxs") {
+    if (extension == ".vxs" || IsForeignStyleFile(input)) {
         if (!style.empty()) {
             error = "--style is for songs; a style plays on its own";
             return false;
         }
-        return render.LoadStyle(input, error);
+        if (!render.LoadStyle(input, error)) return false;
+        PrintNotes(render, input, notes);
+        return true;
     }
     if (extension != ".vxa") {
-        error = "not a song (.vxa) or a style (.vxs)";
+        error = "not a song (.vxa) or a style (.vxs, .sty, .prs, …)";
         return false;
     }
     if (!render.LoadSong(input, error)) return false;
-    if (notes != nullptr)
-        for (const std::string& note : render.LoadNotes()) std::fprintf(notes, "chordella: %s: %s\n", input.c_str(), note.c_str());
+    PrintNotes(render, input, notes);
     if (!LoadSongStyle(render, input, style, errorFile, error)) return false;
     // The style came after the song and brought its own tempo; the song's tempo wins.
     const int songTempo = render.Session().App().arrangement.Chords.SongTempo();

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "data/SmfWriter.h"
 #include "platform/Paths.h"
@@ -54,11 +55,14 @@ public:
     // The messages the rendering showed (load errors and the like), in order.
     platform::ScriptedPrompter& Prompter() { return *prompter_; }
 
-    // Loads a style file; false with `error` set to the program's message.
+    // Loads a style file (ours, or another maker's: played by its channel table, else
+    // converted, in the variations set chosen); false with `error` set to the program's message.
     bool LoadStyle(const std::string& path, std::string& error);
-    // Opens a song file (its chord memory and melody); false with `error` set. What the
-    // open said of a song it did open (a song cut to the chord memory) is in LoadNotes.
+    void UseVariationsSet(int set) { foreignSet_ = set; }
+    // Opens a song file (its chord memory and melody); false with `error` set.
     bool LoadSong(const std::string& path, std::string& error);
+    // What the last load said of a file it did load: why another maker's style was converted
+    // or which sections it left out; a song cut to the chord memory.
     const std::vector<std::string>& LoadNotes() const { return loadNotes_; }
     // Takes over the live session's settings, clock choices, tempo, loaded style and song.
     void CopyFrom(core::Session& live);
@@ -97,6 +101,7 @@ private:
     void DetachSongPlayback();
 
     platform::ScriptedPrompter* prompter_ = nullptr;
+    int foreignSet_ = 1;
     std::vector<std::string> loadNotes_;
     std::unique_ptr<core::Session> session_;
     std::unique_ptr<engine::AccompanimentEngine> engine_;
