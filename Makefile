@@ -29,6 +29,7 @@ bench: build
 	$(BUILD_DIR)/bench/chords_bench
 	$(BUILD_DIR)/bench/engine_bench
 	$(BUILD_DIR)/bench/render_bench
+	$(BUILD_DIR)/bench/native_style_bench
 	$(BUILD_DIR)/bench/key_to_sound --notes 60
 	bench/startup.sh $(BUILD_DIR)
 

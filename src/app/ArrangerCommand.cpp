@@ -6,6 +6,7 @@
 
 #include "app/ConsolePrompter.h"
 #include "app/ConsoleStatusView.h"
+#include "app/ForeignStylePlay.h"
 #include "app/LiveArranger.h"
 #include "app/QuitOnSignals.h"
 #include "app/SnapshotView.h"
@@ -182,7 +183,14 @@ bool PrepareArranger(core::Session& session, const ArrangerFlags& flags, std::FI
         return false;
     }
     session.MidiBackend().ApplyAudioSettings(audio);
-    if (!flags.style.empty()) {
+    if (!flags.style.empty() && IsForeignStyleFile(flags.style)) {
+        const ForeignLoad loaded = LoadForeignStyle(session, flags.style, flags.set);
+        for (const std::string& note : loaded.Messages) std::fprintf(err, "chordella: %s: %s\n", flags.style.c_str(), note.c_str());
+        if (!loaded.Loaded) {
+            std::fprintf(err, "chordella: %s: %s\n", flags.style.c_str(), loaded.Error.c_str());
+            return false;
+        }
+    } else if (!flags.style.empty()) {
         data::StyleStore store(session);
         if (store.Load(flags.style) != data::StyleLoadResult::Loaded) {
             std::fprintf(err, "chordella: %s: the style cannot be loaded\n", flags.style.c_str());

@@ -27,6 +27,7 @@ struct ArrangerFlags {
     std::string commands;             // --commands FILE.ccs: the ten MIDI commands
     std::string commandsOut;          // --commands-out PORT: where the MIDI commands are sent
     std::string style;                // --style FILE
+    int set = 1;                      // --set N: the variations set of another maker's style (1 … 6)
     int firstKey = -1;                // --first-key N: lowest key of the chord zone
     int lastKey = -1;                 // --last-key N: highest key of the chord zone
     int tempo = 0;                    // --tempo BPM; 0: the style's

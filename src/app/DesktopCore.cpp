@@ -1,5 +1,6 @@
 #include "app/DesktopCore.h"
 
+#include "app/ForeignStylePlay.h"
 #include "app/SongCreator.h"
 
 #include <algorithm>
@@ -83,6 +84,10 @@ DesktopCore::DesktopCore(core::Session& session, LifecycleSetup setup)
     // The style manager plays a style's Basic through the same transport as "Play Parts".
     auto loadStyle = [this](const std::string& path, std::function<void(bool)> then) {
         auto done = std::make_shared<std::function<void(bool)>>(std::move(then));
+        if (IsForeignStyleFile(path)) {
+            (*done)(OpenStyle(path));
+            return;
+        }
         data::StyleStore store(session_);
         const data::StyleLoadResult result = store.Load(path, true, false, [done](data::StyleLoadResult late) {
             (*done)(late == data::StyleLoadResult::Loaded);
@@ -382,6 +387,8 @@ PortNames DesktopCore::ListPorts() { return ListPortNames(session_); }
 // --- Files -----------------------------------------------------------------------------
 
 bool DesktopCore::OpenStyle(const std::string& path) {
+    // Another maker's style: played by its channel table (the hook of Style > Open does the same).
+    if (IsForeignStyleFile(path)) return styleRules_->OpenForeignStyle(path);
     data::StyleStore store(session_);
     const data::StyleLoadResult result = path.empty() ? store.OpenWithDialog() : store.Load(path);
     return result == data::StyleLoadResult::Loaded;

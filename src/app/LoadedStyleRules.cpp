@@ -1,6 +1,8 @@
 #include "app/LoadedStyleRules.h"
 
+#include "app/ForeignStylePlay.h"
 #include "core/Session.h"
+#include "platform/Paths.h"
 
 namespace chordella::app {
 
@@ -163,6 +165,23 @@ void LoadedStyleRules::SetMixerVolume(int channel, int value) {
 
 void LoadedStyleRules::SetMixerReverb(int channel, int value) {
     session_.Controllers().SetValue(channel, 91, static_cast<std::uint8_t>(value));
+}
+
+bool LoadedStyleRules::ConvertForeignStyle(const std::string& path) {
+    if (!IsForeignStyleFile(path)) return false;
+    OpenForeignStyle(path);
+    return true;   // answered, loaded or told why not: no other module converts it
+}
+
+bool LoadedStyleRules::OpenForeignStyle(const std::string& path) {
+    const ForeignLoad loaded = LoadForeignStyle(session_, path, 1);
+    if (!loaded.Loaded) {
+        session_.Prompter().Inform("Cannot open the style \"" + std::string(platform::FileNamePart(path)) +
+                                   "\": " + loaded.Error + " !");
+        return false;
+    }
+    if (!loaded.Messages.empty()) ShowStatus(loaded.Messages.front());
+    return true;
 }
 
 void LoadedStyleRules::ShowStatus(const std::string& text) { session_.Display().ShowStatus(text); }

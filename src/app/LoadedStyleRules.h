@@ -88,7 +88,11 @@ public:
     bool IntroEnabled() override { return false; }
     void AfterLoad() override { ApplyOnLoad(); }
     void AfterReset() override { normalisation_ = {}; }
-    bool ConvertForeignStyle(const std::string&) override { return false; }
+    // Style → Open on another maker's file: played by its channel table (else converted).
+    bool ConvertForeignStyle(const std::string& path) override;
+    // Another maker's style loaded as the style that plays: a failure is told, the first note
+    // of the load (why it was converted) goes to the status line. True when it was loaded.
+    bool OpenForeignStyle(const std::string& path);
 
     // --- stylecreator::ChannelRulesLink: the live program ----------------------------------
     void SendController(int channel, int controller, int value) override;

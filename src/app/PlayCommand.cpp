@@ -84,7 +84,9 @@ int RunPlay(std::unique_ptr<midi::MidiBackend> backend, const PlayCommandFlags& 
     backend->ApplyAudioSettings(audio);
     RenderSession render(paths, std::move(backend));
     std::string errorFile, error;
+    render.UseVariationsSet(flags.set);
     if (!LoadRenderInput(render, flags.input, flags.style, errorFile, error)) return Fail(err, errorFile, error);
+    for (const std::string& note : render.LoadNotes()) std::fprintf(err, "%s: %s\n", errorFile.c_str(), note.c_str());
     const bool song = render.HasSong();
     if (song && !RenderSession::CanPlaySongs()) return Fail(err, flags.input, app::SongsNeedPlaybackText);
 

@@ -36,7 +36,9 @@ int RunRenderCommand(const RenderCommandFlags& flags, std::FILE* out, std::FILE*
     midi::AudioSettings audio = LoadAudioSettings(paths);
     if (!ApplyAudioFlags(flags.audio, audio, error)) return Fail(err, flags.input, error);
     RenderSession render(paths);
+    render.UseVariationsSet(flags.set);
     if (!LoadRenderInput(render, flags.input, flags.style, errorFile, error)) return Fail(err, errorFile, error);
+    for (const std::string& note : render.LoadNotes()) std::fprintf(err, "%s: %s\n", errorFile.c_str(), note.c_str());
     data::SmfContent content;
     if (!app::RenderForExport(render, app::DefaultStyleMeasures, std::max(flags.measures, 0), content, error))
         return Fail(err, flags.input, error);

@@ -28,6 +28,7 @@ struct RenderCommandFlags {
     std::string output;                // OUT.mid (export, render) or OUT.wav (render)
     std::string style;                 // --style: the style a song is played with
     int measures = NoMeasures;         // --measures: at most this many (none: the song's end; 8 for a style)
+    int set = 1;                       // --set N: the variations set of another maker's style (1 … 6)
     bool force = false;                // --force: replace an existing file of another kind
     std::optional<std::string> home;   // --home
     AudioFlags audio;                  // --soundfont, --volume, --reverb, --chorus (render to .wav)
@@ -41,6 +42,7 @@ struct PlayCommandFlags {
     std::string style;                 // --style
     std::string port;                  // --out: an output's number or name; empty = the built-in synth
     int measures = NoMeasures;         // --measures: a style alone plays this many (none: until Ctrl-C)
+    int set = 1;                       // --set N: the variations set of another maker's style (1 … 6)
     std::optional<std::string> home;   // --home
     AudioFlags audio;                  // the built-in synth's settings
 };

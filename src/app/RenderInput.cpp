@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "app/DataHome.h"
+#include "app/ForeignStylePlay.h"
 #include "app/RenderCommands.h"
 #include "core/Session.h"
 #include "data/SongStyleLookup.h"
@@ -69,7 +70,7 @@ bool LoadRenderInput(RenderSession& render, const std::string& input, const std:
     error = platform::WhyNotAFile(input);
     if (!error.empty()) return false;
     const std::string extension = LowerExtensionOf(input);
-    if (extension == ".vxs") {
+    if (extension == ".vxs" || IsForeignStyleFile(input)) {
         if (!style.empty()) {
             error = "--style is for songs; a style plays on its own";
             return false;
@@ -77,7 +78,7 @@ bool LoadRenderInput(RenderSession& render, const std::string& input, const std:
         return render.LoadStyle(input, error);
     }
     if (extension != ".vxa") {
-        error = "not a song (.vxa) or a style (.vxs)";
+        error = "not a song (.vxa) or a style (.vxs, .sty, .prs, …)";
         return false;
     }
     if (!render.LoadSong(input, error)) return false;

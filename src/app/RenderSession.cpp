@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/ForeignStylePlay.h"
 #include "core/Session.h"
 #include "midi/MidiBackend.h"
 #include "core/SongFiles.h"
@@ -75,6 +76,13 @@ void RenderSession::PrepareOptions() {
 
 bool RenderSession::LoadStyle(const std::string& path, std::string& error) {
     prompter_->ClearShown();
+    loadNotes_.clear();
+    if (IsForeignStyleFile(path)) {
+        ForeignLoad loaded = LoadForeignStyle(*session_, path, foreignSet_);
+        loadNotes_ = std::move(loaded.Messages);
+        error = loaded.Error;
+        return loaded.Loaded;
+    }
     data::StyleStore store(*session_);
     if (store.Load(path, false) == data::StyleLoadResult::Loaded) return true;
     error = LastShown(*prompter_, "the style was not loaded");

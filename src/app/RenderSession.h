@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "data/SmfWriter.h"
 #include "platform/Paths.h"
@@ -54,8 +55,12 @@ public:
     // The messages the rendering showed (load errors and the like), in order.
     platform::ScriptedPrompter& Prompter() { return *prompter_; }
 
-    // Loads a style file; false with `error` set to the program's message.
+    // Loads a style file (ours, or another maker's: played by its channel table, else
+    // converted, in the variations set chosen); false with `error` set to the program's message.
     bool LoadStyle(const std::string& path, std::string& error);
+    void UseVariationsSet(int set) { foreignSet_ = set; }
+    // What loading another maker's style had to say (why it was converted, sections left out).
+    const std::vector<std::string>& LoadNotes() const { return loadNotes_; }
     // Opens a song file (its chord memory and melody); false with `error` set.
     bool LoadSong(const std::string& path, std::string& error);
     // Takes over the live session's settings, clock choices, tempo, loaded style and song.
@@ -95,6 +100,8 @@ private:
     void DetachSongPlayback();
 
     platform::ScriptedPrompter* prompter_ = nullptr;
+    int foreignSet_ = 1;
+    std::vector<std::string> loadNotes_;
     std::unique_ptr<core::Session> session_;
     std::unique_ptr<engine::AccompanimentEngine> engine_;
     std::unique_ptr<engine::Clock> clock_;

@@ -139,6 +139,7 @@ void StyleStore::ResetState() {
     style.StyleDisplayName.clear();
     style.StyleCaptionName.clear();
     style.SelectedPart = Index(StylePart::Basic);
+    style.Native = NativeRules{};
 }
 
 void StyleStore::Reset(std::function<void()> done) {
@@ -178,8 +179,26 @@ StyleLoadResult StyleStore::LoadConfirmed(const std::string& path, bool asDefaul
 StyleLoadResult StyleStore::Replace(const std::string& path, bool asDefaultStyle) {
     std::vector<std::uint8_t> file;
     std::string error;
+    if (!ReadFileHead(path, LargestUsefulFile, file, error)) {
+        session_.Prompter().Inform("Cannot load the style \"" + std::string(platform::FileNamePart(path)) +
+                                   "\": " + error + " !");
+        return StyleLoadResult::Failed;
+    }
+    return ReplaceWith(path, file, asDefaultStyle, NativeRules{});
+}
+
+StyleLoadResult StyleStore::InstallBuilt(const std::string& path, std::span<const std::uint8_t> vxsBytes,
+                                         const NativeRules& native) {
+    if (hooks_->RecordingRuns()) return StyleLoadResult::Cancelled;
+    if (!EnsureBuffers()) return StyleLoadResult::Failed;
+    return ReplaceWith(path, vxsBytes, false, native);
+}
+
+StyleLoadResult StyleStore::ReplaceWith(const std::string& path, std::span<const std::uint8_t> file,
+                                        bool asDefaultStyle, const NativeRules& native) {
+    std::string error;
     StyleImage image;
-    if (!ReadFileHead(path, LargestUsefulFile, file, error) || !ReadStyleFile(file, image, error)) {
+    if (!ReadStyleFile(file, image, error)) {
         session_.Prompter().Inform("Cannot load the style \"" + std::string(platform::FileNamePart(path)) +
                                    "\": " + error + " !");
         return StyleLoadResult::Failed;
@@ -190,6 +209,7 @@ StyleLoadResult StyleStore::Replace(const std::string& path, bool asDefaultStyle
     ResetState();
     if (!asDefaultStyle) style.StyleDirectory = platform::FolderOf(path);
     Install(style, image);
+    style.Native = native;
     ApplyHeader(style.Header, *hooks_);
     NameAndSelect(style, path, hooks_->IntroEnabled());
 

@@ -11,8 +11,10 @@
 // outcome to `done` later. The store may be a temporary: what goes on later keeps a copy.
 
 #include <functional>
+#include <span>
 #include <string>
 
+#include "data/NativeRules.h"
 #include "data/StyleLoadLink.h"
 #include "data/StyleNames.h"
 
@@ -50,6 +52,11 @@ public:
     // question); `asDefaultStyle`: the start-up default style, StyleDirectory stays.
     StyleLoadResult Load(const std::string& path, bool userStarted = true, bool asDefaultStyle = false,
                          StyleLoadDone done = {});
+    // Installs a style built in memory from a foreign file (`vxsBytes`, the layout our files
+    // have), named after `path`, playing by `native` (the file's channel-table rules). No
+    // questions: the caller asked them. Failed (after a message) when the bytes do not read.
+    StyleLoadResult InstallBuilt(const std::string& path, std::span<const std::uint8_t> vxsBytes,
+                                 const NativeRules& native);
     // Opens the style an arrangement or list names (a stored path, possibly a Windows path).
     // An empty path does nothing and answers Cancelled.
     StyleLoadResult OpenByPath(const std::string& storedPath, MissingStyle missing = MissingStyle::Tell,
@@ -79,6 +86,8 @@ private:
     // The load once its questions were answered Yes.
     StyleLoadResult LoadConfirmed(const std::string& path, bool asDefaultStyle);
     StyleLoadResult Replace(const std::string& path, bool asDefaultStyle);
+    StyleLoadResult ReplaceWith(const std::string& path, std::span<const std::uint8_t> file, bool asDefaultStyle,
+                                const NativeRules& native);
     // The open dialog's file: a .vxs file loads, another format goes to the converter.
     void OpenChosen(const std::string& chosen, StyleLoadDone finish);
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "data/NativeRules.h"
 #include "data/StyleModel.h"
 #include "data/StyleStream.h"
 
@@ -30,6 +31,8 @@ struct StyleState {
     // The name as window captions show it: "&" doubled, " / Var.Basic" or " / Var.Extended" added.
     std::string StyleCaptionName;
     int SelectedPart = Index(StylePart::Basic);  // the part selector's choice after a load
+    // A foreign style played by its channel table: the rules per part and channel.
+    NativeRules Native;
 
     // True once the stream and backup buffers exist (they are made once and reused).
     bool BuffersReady() const { return Stream.Allocated() && StyleBackup != nullptr; }

@@ -2,6 +2,7 @@
 
 #include "core/Session.h"
 #include "engine/ChordShift.h"
+#include "engine/NativeTransposition.h"
 #include "engine/Outputs.h"
 
 namespace chordella::engine {
@@ -45,6 +46,29 @@ void Revoice(core::Session& session, midi::MidiOut* out, int channel, int root, 
     }
 }
 
+// A channel played by its channel-table rules: each sounding note stops, or sounds again
+// on its new key (the channel's pitch shifts are played as a new attack), or on the root.
+void Retrigger(core::Session& session, midi::MidiOut* out, int channel, int root, int type,
+               const data::NativeChannelRules& rules) {
+    EngineState& e = session.App().engine;
+    const auto c = static_cast<std::size_t>(channel);
+    for (std::size_t n = 0; n < 128; ++n) {
+        const std::uint8_t velocity = e.VelocityMap[c][n];
+        if (velocity == 0) continue;
+        const data::NoteRangeRules& range = rules.RangeFor(static_cast<int>(n));
+        std::uint8_t note = 0;
+        switch (range.Retrigger) {
+            case data::RetriggerRule::Stop: e.VelocityMap[c][n] = 0; continue;
+            case data::RetriggerRule::PitchShiftToRoot:
+            case data::RetriggerRule::RetriggerToRoot: note = RootNear(e.NoteMap[c][n], root, range); break;
+            default: note = NativeTranspose(static_cast<int>(n), rules, root, type, e.OctaveShift); break;
+        }
+        Send(out, 0x90 + channel, note, velocity);
+        e.NoteMap[c][n] = note;
+        e.ChannelSounding[c] = 1;
+    }
+}
+
 void ChangeChannel(const ChannelRelease& r, int channel, int root, int type, bool releaseOnly,
                    bool sectionSwitch) {
     core::Session& session = r.Session;
@@ -68,7 +92,12 @@ void ChangeChannel(const ChannelRelease& r, int channel, int root, int type, boo
     } else {
         Send(r.Out, 0xB0 + channel, r.ReleaseController, 0);
     }
-    if (!releaseOnly && sustained && !cutNotes) Revoice(session, r.Out, channel, root, type);
+    const data::NativeChannelRules* native = partKnown ? NativeRulesOf(style.Native, part, channel) : nullptr;
+    if (native != nullptr) {
+        if (!releaseOnly) Retrigger(session, r.Out, channel, root, type, *native);
+    } else if (!releaseOnly && sustained && !cutNotes) {
+        Revoice(session, r.Out, channel, root, type);
+    }
 }
 
 }  // namespace

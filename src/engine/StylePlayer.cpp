@@ -4,6 +4,7 @@
 
 #include "core/Session.h"
 #include "engine/ChordShift.h"
+#include "engine/NativeTransposition.h"
 #include "engine/Outputs.h"
 #include "engine/TickLink.h"
 
@@ -245,7 +246,11 @@ StylePlayer::Verdict StylePlayer::Transpose(Event& event) {
     const auto channel = static_cast<std::size_t>(event.Status & 0x0F);
     const std::uint8_t source = event.Data1;
     const TransposeSettings settings{e.OctaveShift, e.OctaveThreshold, true};
-    const std::uint8_t moved = TransposeNote(source, e.StyleRoot, e.StyleType, settings);
+    // A foreign style played natively moves each channel by its own rules.
+    const data::NativeChannelRules* native = NativeRulesOf(LoadedStyle(session_).Native,
+                                                           session_.Style().player.CurrentSection, event.Status & 0x0F);
+    const std::uint8_t moved = native ? NativeTranspose(source, *native, e.StyleRoot, e.StyleType, e.OctaveShift)
+                                      : TransposeNote(source, e.StyleRoot, e.StyleType, settings);
     const bool minusOneVoice = options.MinusOne && static_cast<int>(channel) == e.VoiceChannel;
     if (kind == NoteOn && event.Data2 > 0) {
         e.NoteMap[channel][source] = moved;

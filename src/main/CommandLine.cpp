@@ -255,7 +255,11 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
         ->option_text("FILE.ccs");
     arranger->add_option("--commands-out", arrangerFlags.commandsOut, "The output the MIDI commands are sent on")
         ->option_text("PORT");
-    arranger->add_option("--style", arrangerFlags.style, "The style to play (.vxs)")->option_text("FILE");
+    arranger->add_option("--style", arrangerFlags.style, "The style to play (.vxs, or another maker's .sty, .prs, …)")
+        ->option_text("FILE");
+    arranger->add_option("--set", arrangerFlags.set, "Another maker's style: its variations set")
+        ->check(CLI::Range(1, 6))
+        ->option_text("N");
     arranger->add_option("--first-key", arrangerFlags.firstKey, "Lowest key of the chord zone (MIDI note)")
         ->check(CLI::Range(0, 127))
         ->option_text("N");
@@ -282,7 +286,10 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     RenderCommandFlags renderFlags;
     CLI::App* renderCommand =
         cli.add_subcommand("render", "Play a song or style offline into a MIDI or WAV file");
-    renderCommand->add_option("FILE", renderFlags.input, "The song (.vxa) or style (.vxs)")->required();
+    renderCommand->add_option("FILE", renderFlags.input, "The song (.vxa) or style (.vxs, .sty, .prs, …)")->required();
+    renderCommand->add_option("--set", renderFlags.set, "Another maker's style: its variations set")
+        ->check(CLI::Range(1, 6))
+        ->option_text("N");
     renderCommand->add_option("-o,--output", renderFlags.output, "The file to write")
         ->required()
         ->option_text("OUT.mid|OUT.wav");
@@ -296,7 +303,11 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
 
     PlayCommandFlags playFlags;
     CLI::App* playCommand = cli.add_subcommand("play", "Play a song or style through a MIDI output or the built-in synth");
-    playCommand->add_option("FILE", playFlags.input, "The song (.vxa) or style (.vxs); without it the demo song");
+    playCommand->add_option("FILE", playFlags.input,
+                            "The song (.vxa) or style (.vxs, .sty, .prs, …); without it the demo song");
+    playCommand->add_option("--set", playFlags.set, "Another maker's style: its variations set")
+        ->check(CLI::Range(1, 6))
+        ->option_text("N");
     playCommand->add_option("--style", playFlags.style, "The style a song is played with (default: its own)")
         ->option_text("STYLE.vxs");
     playCommand->add_option("--out", playFlags.port, "A MIDI output's number or name (default: the built-in synth)")

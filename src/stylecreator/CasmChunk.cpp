@@ -134,6 +134,95 @@ bool ReadChannel(std::span<const std::uint8_t> content, CasmChannel& channel, st
     return true;
 }
 
+constexpr std::size_t OldRulesBytes = ShortEntryBytes + 6;          // one set of rules
+constexpr std::size_t NewRulesBytes = ShortEntryBytes + 2 + 3 * 6;  // middle range, three sets
+
+// Tables of old entries, 0 … 5.
+constexpr std::array<data::NoteTable, 6> OldTables{data::NoteTable::Bypass,       data::NoteTable::Melody,
+                                                   data::NoteTable::Chord,        data::NoteTable::Bass,
+                                                   data::NoteTable::MelodicMinor, data::NoteTable::HarmonicMinor};
+// Tables of newer entries and "Cntt" blocks, 0 … 10; bit 7 marks a melody table as a bass table.
+constexpr std::array<data::NoteTable, 11> NewTables{
+    data::NoteTable::Bypass,        data::NoteTable::Melody,           data::NoteTable::Chord,
+    data::NoteTable::MelodicMinor,  data::NoteTable::MelodicMinor5th,  data::NoteTable::HarmonicMinor,
+    data::NoteTable::HarmonicMinor5th, data::NoteTable::NaturalMinor, data::NoteTable::NaturalMinor5th,
+    data::NoteTable::Dorian,        data::NoteTable::Dorian5th};
+
+bool NewTable(int ntt, data::NoteTable& table) {
+    const int number = ntt & 0x7F;
+    if (number >= static_cast<int>(NewTables.size())) return false;
+    table = NewTables[static_cast<std::size_t>(number)];
+    if ((ntt & 0x80) != 0 && table == data::NoteTable::Melody) table = data::NoteTable::Bass;
+    return true;
+}
+
+// NTR, NTT, high key, note low, note high, retrigger rule. "" when all are in range.
+std::string ReadRange(std::span<const std::uint8_t> six, bool newTables, data::NoteRangeRules& range) {
+    const int ntr = six[0], ntt = six[1], highKey = six[2], low = six[3], high = six[4], rtr = six[5];
+    if (ntr > 2) return "NTR " + std::to_string(ntr) + ", rules are 0 … 2";
+    if (newTables) {
+        if (!NewTable(ntt, range.Table)) return "NTT " + std::to_string(ntt) + ", tables are 0 … 10";
+    } else if (ntt < static_cast<int>(OldTables.size())) {
+        range.Table = OldTables[static_cast<std::size_t>(ntt)];
+    } else if (!NewTable(ntt, range.Table)) {
+        // Beyond the six old tables an entry names the minor family by the newer numbers
+        // (its "Cntt" block says the same).
+        return "NTT " + std::to_string(ntt) + ", tables are 0 … 10";
+    }
+    if (highKey > 11) return "high key " + std::to_string(highKey) + ", keys are 0 … 11";
+    if (low > 127 || high > 127 || low > high)
+        return "note limits " + std::to_string(low) + " … " + std::to_string(high) + ", not a range of 0 … 127";
+    if (rtr > 5) return "retrigger rule " + std::to_string(rtr) + ", rules are 0 … 5";
+    range.Rule = static_cast<data::NoteRule>(ntr);
+    range.HighKey = static_cast<std::uint8_t>(highKey);
+    range.NoteLow = static_cast<std::uint8_t>(low);
+    range.NoteHigh = static_cast<std::uint8_t>(high);
+    range.Retrigger = static_cast<data::RetriggerRule>(rtr);
+    return {};
+}
+
+void ReadRules(std::span<const std::uint8_t> content, bool newEntry, CasmChannel& channel) {
+    data::NativeChannelRules& rules = channel.Rules;
+    rules.SourceRoot = static_cast<std::uint8_t>(channel.SourceRoot);
+    rules.SourceKind = static_cast<std::uint8_t>(channel.SourceKind);
+    const std::size_t needed = newEntry ? NewRulesBytes : OldRulesBytes;
+    if (content.size() < needed) {
+        channel.RulesProblem = "entry of " + std::to_string(content.size()) + " bytes ends before its rules (" +
+                               std::to_string(needed) + " needed)";
+        return;
+    }
+    if (!newEntry) {
+        channel.RulesProblem = ReadRange(content.subspan(ShortEntryBytes, 6), false, rules.Ranges[1]);
+        rules.Ranges[0] = rules.Ranges[2] = rules.Ranges[1];
+    } else {
+        const int low = content[ShortEntryBytes], high = content[ShortEntryBytes + 1];
+        if (low > 127 || high > 127 || low > high) {
+            channel.RulesProblem = "middle range " + std::to_string(low) + " … " + std::to_string(high) +
+                                   ", not a range of 0 … 127";
+            return;
+        }
+        rules.MiddleLow = static_cast<std::uint8_t>(low);
+        rules.MiddleHigh = static_cast<std::uint8_t>(high);
+        for (std::size_t r = 0; r < 3 && channel.RulesProblem.empty(); ++r)
+            channel.RulesProblem = ReadRange(content.subspan(ShortEntryBytes + 2 + 6 * r, 6), true, rules.Ranges[r]);
+    }
+    rules.Active = channel.RulesProblem.empty();
+}
+
+// "Cntt": source channel, then a table of the newer numbering for every range of its entry.
+void ApplyCntt(std::span<const std::uint8_t> content, CasmGroup& group, CasmTable& table) {
+    data::NoteTable chosen{};
+    if (content.size() < 2 || content[0] > 15 || !NewTable(content[1], chosen)) {
+        table.Messages.push_back("Cntt: " + std::to_string(content.size()) + " bytes, not a channel and a table");
+        table.Damaged = true;
+        return;
+    }
+    for (CasmChannel& channel : group.Channels) {
+        if (channel.SourceChannel != content[0]) continue;
+        for (data::NoteRangeRules& range : channel.Rules.Ranges) range.Table = chosen;
+    }
+}
+
 void ReadGroup(std::span<const std::uint8_t> content, CasmTable& table) {
     CasmGroup group;
     ByteReader reader(content);
@@ -145,15 +234,21 @@ void ReadGroup(std::span<const std::uint8_t> content, CasmTable& table) {
         } else if (block.Tag == "Ctab" || block.Tag == "Ctb2") {
             CasmChannel channel;
             std::string problem;
-            if (ReadChannel(block.Content, channel, problem)) group.Channels.push_back(std::move(channel));
+            if (ReadChannel(block.Content, channel, problem)) {
+                ReadRules(block.Content, block.Tag == "Ctb2", channel);
+                group.Channels.push_back(std::move(channel));
+            }
             if (!problem.empty()) table.Messages.push_back(block.Tag + ": " + problem);
+        } else if (block.Tag == "Cntt") {
+            ApplyCntt(block.Content, group, table);
         }
-        // Other blocks ("Cntt" and the like) carry nothing the converter uses.
+        // Other blocks carry nothing the player uses.
     }
     if (!message.empty()) {
         // A group cut short would leave its sections with only some of their channels: it is
         // left out, and its sections are converted as if the file had no table.
         table.Messages.push_back(message + "; the group is left out");
+        table.Damaged = true;
         return;
     }
     table.Groups.push_back(std::move(group));
@@ -169,6 +264,18 @@ const CasmGroup* CasmTable::GroupFor(std::string_view section) const {
     return nullptr;
 }
 
+std::string CasmTable::NativeProblem() const {
+    if (!Present || Groups.empty()) return "the file has no channel table";
+    if (Damaged) return "the channel table is damaged (" + (Messages.empty() ? std::string("cut short") : Messages.back()) + ")";
+    for (const CasmGroup& group : Groups)
+        for (const CasmChannel& channel : group.Channels)
+            if (!channel.Rules.Active)
+                return "channel " + std::to_string(channel.SourceChannel + 1) + " of \"" +
+                       (group.Sections.empty() ? std::string("?") : group.Sections.front()) + "\": " +
+                       (channel.RulesProblem.empty() ? std::string("no rules") : channel.RulesProblem);
+    return {};
+}
+
 CasmTable ReadCasmContent(std::span<const std::uint8_t> content) {
     CasmTable table;
     table.Present = true;
@@ -179,7 +286,10 @@ CasmTable ReadCasmContent(std::span<const std::uint8_t> content) {
         if (block.Tag == "CSEG") ReadGroup(block.Content, table);
         else table.Messages.push_back("CASM: block \"" + block.Tag + "\" skipped");
     }
-    if (!message.empty()) table.Messages.push_back(message);
+    if (!message.empty()) {
+        table.Messages.push_back(message);
+        table.Damaged = true;
+    }
     return table;
 }
 
@@ -202,7 +312,10 @@ CasmTable ReadCasm(std::span<const std::uint8_t> file) {
         if (Tag(tag) == "CASM") {
             // A table cut short by the file's end is read as far as it goes.
             CasmTable table = ReadCasmContent(file.subspan(reader.Offset(), std::min<std::size_t>(size, reader.Remaining())));
-            if (past) table.Messages.insert(table.Messages.begin(), claim + "; the table is read up to the end");
+            if (past) {
+                table.Messages.insert(table.Messages.begin(), claim + "; the table is read up to the end");
+                table.Damaged = true;
+            }
             return table;
         }
         if (past) {

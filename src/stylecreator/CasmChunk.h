@@ -5,6 +5,10 @@
 // source channel plays on, under which chord kinds it plays (chord-mute bits), which notes it
 // may sound (note-mute bits) and the chord its phrase is written in (the source chord).
 //
+// After the source chord an entry carries its play rules: note transposition rule and table,
+// high key, note limits and retrigger rule, once (old entries) or for three note ranges (newer
+// ones); a "Cntt" block in the group may name a table of the minor family for a channel.
+//
 // Every size in the chunk is big-endian. The reader checks every read: a size that reaches
 // past its container ends the reading there with a message, and what was read before stays.
 
@@ -13,6 +17,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "data/NativeRules.h"
 
 namespace chordella::stylecreator {
 
@@ -37,6 +43,10 @@ struct CasmChannel {
     int SourceRoot = 0;            // 0 … 11, pitch class of the chord the phrase is written in
     int SourceKind = casmchord::Major7;  // chord kind of that chord
 
+    // The play rules; Rules.Active only when the entry holds them and every value is in range.
+    data::NativeChannelRules Rules;
+    std::string RulesProblem;      // why the rules cannot be used: "NTT 17, tables are 0 … 5"
+
     bool PlaysUnder(int kind) const { return kind >= 0 && kind < 64 && ((ChordMute >> kind) & 1U) != 0; }
     bool PlaysUnderMajor() const { return PlaysUnder(casmchord::Major); }
 };
@@ -50,6 +60,11 @@ struct CasmTable {
     bool Present = false;                // the file has a CASM chunk
     std::vector<CasmGroup> Groups;
     std::vector<std::string> Messages;   // what the reader had to skip or stop at
+    bool Damaged = false;                // a block or group was cut short and left out
+
+    // Why the table cannot drive native playback ("" when it can): damage, or the first
+    // entry whose rules are missing or out of range.
+    std::string NativeProblem() const;
 
     // The group that names `section` (compared without case and outer blanks); nullptr if none.
     const CasmGroup* GroupFor(std::string_view section) const;

@@ -28,7 +28,7 @@ ChannelTarget TargetOf(data::StyleState& style) {
     std::uint8_t* bytes = style.StreamBytes();
     const auto length = static_cast<std::size_t>(std::clamp(style.StyleLength, 0, data::StreamCapacity));
     return ChannelTarget{style.Header, bytes ? std::span<std::uint8_t>(bytes, length) : std::span<std::uint8_t>(),
-                         &style.StyleModified};
+                         &style.StyleModified, &style.Native};
 }
 
 int MoveChannelMessages(std::span<std::uint8_t> stream, int from, int to, std::size_t begin, std::size_t end) {
@@ -64,6 +64,12 @@ void MoveStyleChannel(const ChannelTarget& target, int from, int to) {
         header.ChannelUsed[t] = 1;
     }
     header.ChannelUsed[f] = 0;
+    if (target.Native) {
+        for (auto& part : target.Native->Parts) {
+            part[t] = part[f];
+            part[f] = {};
+        }
+    }
     if (target.Modified) *target.Modified = 1;
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "data/InstrumentSet.h"
+#include "data/NativeRules.h"
 #include "data/StyleState.h"
 
 namespace chordella::stylecreator {
@@ -31,6 +32,7 @@ struct ChannelTarget {
     data::StyleHeader& Header;
     std::span<std::uint8_t> Stream;
     std::uint8_t* Modified = nullptr;   // set to 1 by a change, when given
+    data::NativeRules* Native = nullptr;  // channel-table rules that follow their channel, when given
 };
 // The loaded style: its header and the StyleLength bytes of its first buffer.
 ChannelTarget TargetOf(data::StyleState& style);

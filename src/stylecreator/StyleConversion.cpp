@@ -176,6 +176,7 @@ void StyleConversion::RestoreImported() {
     tableRoot_ = {};
     tableKind_ = {};
     fromTable_ = {};
+    nativeRules_ = {};
 }
 
 std::string StyleConversion::SectionOf(int part) const {
@@ -230,6 +231,7 @@ SetReport StyleConversion::ConvertSet(int item, platform::Random& random) {
         tableBass_ = BassOfChannelTable(casm_, VoicesOfChannels(importedHeader_, importedMaterial_));
         ApplyChannelTable(report);
     }
+    if (native_) ShareTableWithSameMeasures();
     for (ConvertedPart& part : report.Parts) part.FromChannelTable = fromTable_[static_cast<std::size_t>(part.Part)];
     RunConversion(report);
     RebuildNotesEnd(style, Chunk0(work), true);
@@ -288,6 +290,11 @@ void StyleConversion::ApplyChannelTable(SetReport& report) {
                 if (!IsRhythm(destination)) {
                     roots[static_cast<std::size_t>(destination)] = entry.SourceRoot;
                     kinds[static_cast<std::size_t>(destination)] = entry.SourceKind;
+                    if (native_) {
+                        nativeRules_.Present = true;
+                        nativeRules_.Parts[static_cast<std::size_t>(part)][static_cast<std::size_t>(destination)] =
+                            entry.Rules;
+                    }
                 }
                 decision.Reason = entry.VoiceName + ", written in " +
                                   std::string(casmchord::KindName(entry.SourceKind)) +
@@ -327,6 +334,26 @@ void StyleConversion::ApplyChannelTable(SetReport& report) {
     }
 }
 
+// A part without a section of its own that plays the measures of a part the table steers (a
+// fill the style lacks, standing in with its main section) plays by the same rules: converting
+// it would change the notes the other part plays natively.
+void StyleConversion::ShareTableWithSameMeasures() {
+    const data::PartTable& parts = session_.Style().style.Parts;
+    for (std::size_t part = 0; part < parts.size(); ++part) {
+        if (!parts[part].Present() || fromTable_[part]) continue;
+        for (std::size_t other = 0; other < parts.size(); ++other) {
+            if (!fromTable_[other] || parts[other].RangeStart != parts[part].RangeStart ||
+                parts[other].RangeEnd != parts[part].RangeEnd)
+                continue;
+            fromTable_[part] = true;
+            tableRoot_[part] = tableRoot_[other];
+            tableKind_[part] = tableKind_[other];
+            nativeRules_.Parts[part] = nativeRules_.Parts[other];
+            break;
+        }
+    }
+}
+
 void StyleConversion::PlaceBass(SetReport& report) {
     data::StyleState& style = session_.Style().style;
     const std::span<std::uint8_t> material = Chunk0(session_.Style().Work);
@@ -345,7 +372,8 @@ void StyleConversion::PlaceBass(SetReport& report) {
     if (!options_.ProcessChannels9And11 || report.Bass.Channel < 0) return;
     NoChannelRulesOutside silent;
     const BassMove move =
-        MoveBassToChannel11(ChannelTarget{style.Header, material, nullptr}, NamesWithBass(names, report.Bass), silent, true);
+        MoveBassToChannel11(ChannelTarget{style.Header, material, nullptr, &nativeRules_}, NamesWithBass(names, report.Bass),
+                            silent, true);
     if (move.Result == BassMoveResult::Moved) {
         report.BassMovedFrom = move.From;
         report.Bass.Channel = BassChannel;
@@ -417,7 +445,10 @@ void StyleConversion::RunConversion(SetReport& report) {
         // Two parts on the same measures (a fill that is also a transition) are converted once:
         // a second pass would move its notes again.
         if (!converted.insert({record.RangeStart, record.RangeEnd}).second) return;
-        if (fromTable_[static_cast<std::size_t>(part)]) return ConvertFromTable(part, mode, stylemode, report);
+        if (fromTable_[static_cast<std::size_t>(part)]) {
+            if (!native_) ConvertFromTable(part, mode, stylemode, report);
+            return;
+        }
         state.Conversion.Mode = mode;
         state.Conversion.Stylemode = stylemode;
         state.Mode = CreatorMode::Style;

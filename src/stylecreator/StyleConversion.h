@@ -70,6 +70,10 @@ public:
     const std::string& Damage() const { return damage_; }
     // Whether the channel table steers the conversion (on by default when the file has one).
     void UseChannelTable(bool use) { useCasm_ = use; }
+    // Native play: parts steered by the channel table keep the maker's notes and every kept
+    // channel takes its rules along (NativeRulesBuilt), to be transposed at play time.
+    void KeepNotesForNativePlay(bool keep) { native_ = keep; }
+    const data::NativeRules& NativeRulesBuilt() const { return nativeRules_; }
     // The selections of the last set conversion, kept for "Show previous variations set".
     const Selections& Remembered() const { return remembered_; }
 
@@ -85,6 +89,7 @@ private:
     void RestoreImported();
     void ApplyChannelTable(SetReport& report);
     void PlaceBass(SetReport& report);
+    void ShareTableWithSameMeasures();
     void ConvertFromTable(int part, ConvertMode mode, bool stylemode, SetReport& report);
     std::string SectionOf(int part) const;
 
@@ -95,6 +100,8 @@ private:
     CasmTable casm_;
     std::string damage_;
     bool useCasm_ = true;
+    bool native_ = false;
+    data::NativeRules nativeRules_;
     Selections remembered_{-1, -1, -1, -1, -1, -1, -1, -1};
     // The material and header as imported, so that every set starts from them.
     std::vector<std::uint8_t> importedMaterial_;

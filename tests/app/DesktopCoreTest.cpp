@@ -27,6 +27,7 @@
 #include "midi/MidiBackend.h"
 #include "midi/Synth.h"
 #include "support/RecordingEditor.h"
+#include "support/KeyboardStyleWriter.h"
 #include "support/StyleBuilder.h"
 #include "support/StuckNotes.h"
 #include "support/TestSession.h"
@@ -195,6 +196,22 @@ TEST(DesktopCoreStyles, ShowsTheStyleNameCutToTenCharactersAndThePartsItHas) {
     EXPECT_GT(present, 0);
     EXPECT_FALSE(rig.core.OpenStyle(rig.t.home.Path() + "/missing.vxs"));
     EXPECT_STREQ(rig.Snapshot().StyleName.c_str(), "Bossa ...") << "a failed load keeps the style";
+}
+
+TEST(DesktopCoreStyles, OpensAnotherMakersStyleToPlayByItsChannelTableAndKeepsTheStyleWhenAFileIsNoStyle) {
+    DesktopRig rig(true);
+    const std::string sample = rig.t.home.Path() + "/Sample.sty";
+    ASSERT_TRUE(chordella::testing::SampleKeyboardStyle().Write(sample));
+    ASSERT_TRUE(rig.core.OpenStyle(sample));
+    EXPECT_TRUE(rig.t.session->Style().style.Native.Present);
+    EXPECT_STREQ(rig.Snapshot().StyleName.c_str(), "Sample ...");
+    const std::string broken = rig.t.home.Path() + "/Broken.prs";
+    std::filesystem::copy_file(sample, broken);
+    std::filesystem::resize_file(broken, 40);
+    EXPECT_FALSE(rig.core.OpenStyle(broken));
+    EXPECT_TRUE(rig.t.session->Style().style.Native.Present) << "a failed load keeps the style";
+    ASSERT_FALSE(rig.t.prompter->Shown().empty());
+    EXPECT_NE(rig.t.prompter->Shown().back().find("Broken.prs"), std::string::npos) << rig.t.prompter->Shown().back();
 }
 
 TEST(DesktopCoreTransport, TakesTempoFieldValuesOnlyWithinTheFieldsRange) {

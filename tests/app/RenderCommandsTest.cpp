@@ -102,7 +102,7 @@ TEST_F(RenderCommands, ProblemsWithTheFilesEndWithOneLineAndExitCodeOne) {
     ASSERT_TRUE(platform::WriteFileAtomically(folder.File("notes.txt"), std::string_view("hello"), error));
     const Result wrongInput = RunChordella(Home() + "export " + Q(folder.File("notes.txt")) + " -o " + Q(out));
     EXPECT_EQ(wrongInput.exitCode, 1);
-    EXPECT_NE(wrongInput.output.find("notes.txt: not a song (.vxa) or a style (.vxs)"), std::string::npos);
+    EXPECT_NE(wrongInput.output.find("notes.txt: not a song (.vxa) or a style (.vxs, .sty, .prs, …)"), std::string::npos);
 
     const Result wrongOutput = RunChordella(Home() + "render " + Q(style) + " -o " + Q(folder.File("out.mp3")));
     EXPECT_EQ(wrongOutput.exitCode, 1);

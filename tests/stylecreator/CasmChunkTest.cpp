@@ -8,6 +8,7 @@
 
 #include "platform/Bytes.h"
 #include "stylecreator/CasmChunk.h"
+#include "support/KeyboardStyleWriter.h"
 #include "support/TestPaths.h"
 
 namespace chordella::testing {
@@ -137,6 +138,85 @@ TEST(CasmChunk, ShortOrWildEntriesAreSkippedWithAMessage) {
     EXPECT_EQ(table.Groups[0].Channels[0].SourceRoot, 2);
     EXPECT_EQ(table.Groups[0].Channels[0].SourceKind, casmchord::Major);
     EXPECT_EQ(table.Messages.size(), 3U);
+}
+
+// A one-group file whose only entry is `entry`, in the given entry format.
+CasmTable TableOf(const CasmEntry& entry, CasmFormat format) {
+    KeyboardStyleWriter w;
+    w.Format(format);
+    w.Section("Main A", 4).Note(entry.Source, 60, 100, 0, 12);
+    w.Group({"Main A"}).Entry(entry);
+    return ReadCasm(w.Bytes());
+}
+
+TEST(CasmChunk, EveryRuleOfAnEntryIsReadInBothEntryFormats) {
+    struct Case {
+        CasmEntry Entry;
+        data::NoteRule Rule;
+        data::NoteTable Table;
+        data::RetriggerRule Retrigger;
+    } cases[] = {
+        {{.Source = 10, .Ntr = casm::RootTrans, .Table = casm::Bass, .HighKey = 7, .NoteLow = 28, .NoteHigh = 55,
+          .Rtr = casm::PitchShiftToRoot},
+         data::NoteRule::RootTransposition, data::NoteTable::Bass, data::RetriggerRule::PitchShiftToRoot},
+        {{.Source = 11, .Ntr = casm::RootFixed, .Table = casm::Chord, .HighKey = 0, .Rtr = casm::Stop},
+         data::NoteRule::RootFixed, data::NoteTable::Chord, data::RetriggerRule::Stop},
+        {{.Source = 12, .Table = casm::HarmonicMinor, .HighKey = 11, .NoteLow = 40, .NoteHigh = 100, .Rtr = casm::Retrigger},
+         data::NoteRule::RootTransposition, data::NoteTable::HarmonicMinor, data::RetriggerRule::Retrigger},
+        {{.Source = 13, .Table = casm::Dorian5th, .Rtr = casm::NoteGenerator},
+         data::NoteRule::RootTransposition, data::NoteTable::Dorian5th, data::RetriggerRule::NoteGenerator},
+        {{.Source = 15, .Ntr = casm::Guitar, .Table = casm::Bypass, .Rtr = casm::RetriggerToRoot},
+         data::NoteRule::Guitar, data::NoteTable::Bypass, data::RetriggerRule::RetriggerToRoot},
+    };
+    for (CasmFormat format : {CasmFormat::Ctab, CasmFormat::Ctb2}) {
+        for (const Case& c : cases) {
+            const CasmTable table = TableOf(c.Entry, format);
+            ASSERT_EQ(table.Groups.size(), 1U);
+            ASSERT_EQ(table.Groups[0].Channels.size(), 1U);
+            const CasmChannel& channel = table.Groups[0].Channels[0];
+            EXPECT_EQ(table.NativeProblem(), "") << c.Entry.Source;
+            ASSERT_TRUE(channel.Rules.Active) << channel.RulesProblem;
+            for (const data::NoteRangeRules& range : channel.Rules.Ranges) {
+                EXPECT_EQ(range.Rule, c.Rule) << c.Entry.Source;
+                EXPECT_EQ(range.Table, c.Table) << c.Entry.Source << (format == CasmFormat::Ctab ? " Ctab" : " Ctb2");
+                EXPECT_EQ(range.Retrigger, c.Retrigger) << c.Entry.Source;
+                EXPECT_EQ(range.HighKey, c.Entry.HighKey);
+                EXPECT_EQ(range.NoteLow, c.Entry.NoteLow);
+                EXPECT_EQ(range.NoteHigh, c.Entry.NoteHigh);
+            }
+        }
+    }
+}
+
+TEST(CasmChunk, AnOutOfRangeRuleMakesTheTableUnfitForNativePlayAndSaysWhich) {
+    struct Case {
+        CasmEntry Entry;
+        const char* Problem;
+    } cases[] = {
+        {{.Source = 11, .Ntr = 3}, "NTR 3"},
+        {{.Source = 11, .RawNtt = 11}, "NTT 11"},
+        {{.Source = 11, .RawNtt = 0x8B}, "NTT 139"},
+        {{.Source = 11, .HighKey = 12}, "high key 12"},
+        {{.Source = 11, .NoteLow = 90, .NoteHigh = 40}, "note limits 90 … 40"},
+        {{.Source = 11, .NoteHigh = 128}, "note limits 0 … 128"},
+        {{.Source = 11, .Rtr = 6}, "retrigger rule 6"},
+    };
+    for (CasmFormat format : {CasmFormat::Ctab, CasmFormat::Ctb2}) {
+        for (const Case& c : cases) {
+            const std::string problem = TableOf(c.Entry, format).NativeProblem();
+            EXPECT_NE(problem.find(c.Problem), std::string::npos) << problem;
+            EXPECT_NE(problem.find("channel 12"), std::string::npos) << problem;
+        }
+    }
+}
+
+TEST(CasmChunk, AnEntryThatEndsBeforeItsRulesOrAMissingTableIsNoTableForNativePlay) {
+    const Bytes whole = Entry(11, "Piano", 11, 0x7FFFFFFFF);
+    const Bytes shortEntry(whole.begin(), whole.begin() + 22);
+    const CasmTable cut = ReadCasmContent(Block("CSEG", Concat({Block("Sdec", {'M', 'a', 'i', 'n', ' ', 'A'}),
+                                                                  Block("Ctab", shortEntry)})));
+    EXPECT_NE(cut.NativeProblem().find("ends before its rules"), std::string::npos) << cut.NativeProblem();
+    EXPECT_EQ(ReadCasm(Bytes{}).NativeProblem(), "the file has no channel table");
 }
 
 }  // namespace
