@@ -102,6 +102,7 @@ int RunPlay(std::unique_ptr<midi::MidiBackend> backend, const PlayCommandFlags& 
             // The suggestion must work as it stands: with the style this play used.
             std::string render = "chordella render " + ShellQuoted(flags.input);
             if (!flags.style.empty()) render += " --style " + ShellQuoted(flags.style);
+            if (flags.set != 1) render += " --set " + std::to_string(flags.set);
             return Fail(err, flags.input, "no audio output was found, so the built-in synth cannot sound; play through "
                                           "a MIDI output with --out PORT (chordella ports lists them), or write a "
                                           "file: " + render + " -o OUT.wav");

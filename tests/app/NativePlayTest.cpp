@@ -187,6 +187,14 @@ TEST(NativePlayTest, RenderPlaysAnotherMakersStyleFromTheCommandLineAndSaysWhenI
     EXPECT_EQ(odd.exitCode, 0) << odd.output;
     EXPECT_NE(odd.output.find("Odd.sty: channel 12 of \"Main A\": NTT 40"), std::string::npos) << odd.output;
 
+    // Where the built-in synth has no audio device, play suggests the render that would play
+    // the same: with the same variations set.
+    const CommandResult play = RunChordella(home + "play '" + folder.Path() + "/Good.sty' --set 2 --measures 1",
+                                            "JACK_NO_START_SERVER=1");
+    if (play.output.find("no audio output") != std::string::npos) {
+        EXPECT_NE(play.output.find("Good.sty --set 2 -o OUT.wav"), std::string::npos) << play.output;
+    }
+
     const CommandResult wrongSet = RunChordella(home + "render '" + folder.Path() + "/Good.sty' --set 7 -o '" + out + "'");
     EXPECT_EQ(wrongSet.exitCode, 2) << wrongSet.output;
 }
