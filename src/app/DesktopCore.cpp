@@ -367,6 +367,21 @@ void DesktopCore::SetOperatingMode(int mode) {
     chords::ApplyOperatingMode(session_, static_cast<chords::OperatingMode>(mode));
 }
 
+void DesktopCore::SetPlayBox(PlayBox box, bool on) {
+    core::Options& options = session_.App().options;
+    switch (box) {
+    case PlayBox::Chords: options.ChordInput = on; break;
+    case PlayBox::Instruments: options.InstrumentKeys = on; break;
+    case PlayBox::HarmonicPad: options.HarmonicPad = on; break;
+    case PlayBox::MelodyAdLib: options.MelodyAdLib = on; break;
+    case PlayBox::SendChordCodes: options.SendChordCodes = on; break;
+    }
+}
+
+void DesktopCore::SetChordCodeChannel(int channel) {
+    if (channel >= 0 && channel <= 15) session_.App().options.ChordCodeChannel = channel;
+}
+
 PortNames DesktopCore::ListPorts() { return ListPortNames(session_); }
 
 // --- Files -----------------------------------------------------------------------------

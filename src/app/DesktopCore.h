@@ -22,6 +22,7 @@
 #include "app/Lifecycle.h"
 #include "app/LoadedStyleRules.h"
 #include "app/LifecycleLink.h"
+#include "app/PlayBoxes.h"
 #include "app/PlaylistRequests.h"
 #include "app/SonglistRequests.h"
 #include "app/StyleManagerRequests.h"
@@ -155,6 +156,9 @@ public:
     void ApplyOptions(const core::Options& options);
     // An entry of the operating mode list (0 … 7); others change nothing.
     void SetOperatingMode(int mode);
+    // A play box of the main window, and the chord codes' channel (0 … 15; others change nothing).
+    void SetPlayBox(PlayBox box, bool on);
+    void SetChordCodeChannel(int channel);
     PortNames ListPorts();
     // The options window's "Audio" page: SoundFonts, devices, what the synth uses now.
     AudioChoices ListAudio();

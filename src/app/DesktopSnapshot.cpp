@@ -52,6 +52,10 @@ void DesktopCore::FillSnapshot(DisplaySnapshot& snapshot) const {
     snapshot.NextSong = songlist_->NextTitle();
     if (app.clock.ClockState == 0) snapshot.ClockPanel = 0;
     snapshot.Tempo = app.clock.Tempo;
+    const core::Options& options = app.options;
+    snapshot.PlayBoxes = {options.ChordInput, options.InstrumentKeys, options.HarmonicPad, options.MelodyAdLib,
+                          options.SendChordCodes};
+    snapshot.ChordCodeChannel = options.ChordCodeChannel;
     snapshot.Accompaniment = app.transport.AccompanimentOn != 0;
     // The button offers the other state: "K" switches the accompaniment off, "A" on.
     Copy(snapshot.AccompanimentCaption, snapshot.Accompaniment ? "K" : "A");

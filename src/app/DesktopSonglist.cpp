@@ -84,6 +84,7 @@ void DesktopSonglist::Handle(const SonglistRequest& request) {
     case A::SetShuffle: list_->ShufflePlayback = request.On; break;
     case A::SetLoadInstruments: list_->LoadInstruments = request.On; break;
     case A::SetAutoStart: player_->AutoStart = request.On; break;
+    case A::SetRepeat: player_->Repeat = request.On; break;
     case A::SetTitle: list_->TitleField = request.Text; break;
     case A::ImportFiles:
         session_.Prompter().OpenFileThen(std::string(library::OpenFilesTitle), std::string(library::OpenFilesFilter),
@@ -113,6 +114,7 @@ SonglistView DesktopSonglist::View() const {
     view.Shuffle = list_->ShufflePlayback;
     view.LoadInstruments = list_->LoadInstruments;
     view.AutoStart = player_->AutoStart;
+    view.Repeat = player_->Repeat;
     view.CreateChords = list_->CreateChordsToggle;
     view.Running = player_->Running();
     view.SessionRepeats = player_->SessionRepeats();

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 
+#include "app/PlayBoxes.h"
+
 namespace chordella::app {
 
 // A short text that copies without allocating.
@@ -103,6 +105,9 @@ struct DisplaySnapshot {
     int TransposeSemitones = 0;
     // The computer keyboard's layout (chords::LayoutNames): how the window reads its keys.
     int KeyboardLayout = 1;
+    // The play boxes, by app::PlayBox, and the channel of the chord codes (0-based).
+    std::array<bool, PlayBoxCount> PlayBoxes{};
+    int ChordCodeChannel = 0;
     // The "&Melody" menu's switches.
     bool MelodyRecording = false;
     bool MelodyPlayback = true;

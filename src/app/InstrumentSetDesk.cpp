@@ -36,6 +36,7 @@ InstrumentView InstrumentSetDesk::Handle(const InstrumentRequest& request) {
     case InstrumentAction::Assign:
         if (request.Key >= 0 && request.Key < remote::SetKeyCount) remote_.Keys().SetFunction(request.Key, request.Function);
         break;
+    case InstrumentAction::StoreFromMixer: StoreFromMixer(request.Key); break;
     }
     return View();
 }
@@ -51,6 +52,21 @@ InstrumentView InstrumentSetDesk::View() const {
     for (int f = 0; f < FunctionListEntries; ++f)
         view.Functions.push_back(remote::FunctionName(f < remote::ProgramFunctionCount ? f : remote::FirstCommandFunction + f - remote::ProgramFunctionCount));
     return view;
+}
+
+void InstrumentSetDesk::StoreFromMixer(int key) {
+    if (key < 0 || key >= remote::SetKeyCount) return;
+    const core::AppState& app = session_.App();
+    const midi::ControllerTable& mixer = session_.Controllers();
+    const int channel = app.engine.VoiceChannel;
+    // A bar the mixer has not seen a value for stands where a fresh channel starts.
+    auto bar = [&mixer, channel](int controller, int unset) {
+        const std::uint8_t value = mixer.Value(channel, controller);
+        return value == midi::ControllerTable::Unknown ? unset : static_cast<int>(value);
+    };
+    // The instrument: the voice channel's program when one was sent, else the instrument list's choice.
+    const int code = bar(midi::ControllerTable::ProgramIndex, app.options.SoloInstrument);
+    remote_.Keys().StoreFromMixer(key, code, bar(7, 100), bar(10, 64), bar(91, 40), bar(93, 0));
 }
 
 void InstrumentSetDesk::Apply(int set, const std::string& text) {

@@ -2,7 +2,8 @@
 // The instrument window's sets: "1" … "10" (instrument sets), "FX" (the function set for
 // MIDI input) and "L-S" (a set text file). Opening a set puts it on the twelve instrument
 // keys (the function set: shown there for editing); storing writes the keys' set text to its
-// settings key at once, after the question. A key can be given a function of the list.
+// settings key at once, after the question. A key can be given a function of the list, or
+// (the mixer's "Store") the voice channel's instrument with its mixer bars.
 //
 // Control thread only. The questions use the non-waiting form: the request returns at once
 // and the view read after the answer shows the set.
@@ -24,6 +25,7 @@ enum class InstrumentAction {
     Open,    // the set Set (1 … 12; L-S reads Path)
     Store,   // the keys into set Set (L-S writes Path)
     Assign,  // key Key (0 … 11) gets function Function (0 … 33)
+    StoreFromMixer,  // key Key (0 … 11) gets the voice channel's instrument and its mixer bars
 };
 
 struct InstrumentRequest {
@@ -57,6 +59,7 @@ private:
     void Open(int set, const std::string& path);
     void Store(int set, const std::string& path);
     void Apply(int set, const std::string& text);
+    void StoreFromMixer(int key);
 
     core::Session& session_;
     remote::RemoteControl& remote_;

@@ -27,6 +27,7 @@ enum class SonglistAction {
     SetShuffle,          // "Shuffle playback" (On)
     SetLoadInstruments,  // "Loading instruments with songs" (On)
     SetAutoStart,        // the song player's "AutoStart" (On)
+    SetRepeat,           // the song player's "Repeat" (On): the song that ended plays again
     SetTitle,            // the title field (Text)
     ImportFiles,         // "Import files": the player's open dialog
 };
@@ -59,6 +60,7 @@ struct SonglistView {
     bool Shuffle = false;
     bool LoadInstruments = true;
     bool AutoStart = true;
+    bool Repeat = false;
     bool CreateChords = false;
     bool Running = false;         // the song player runs a set
     int SessionRepeats = 0;       // 0: session mode off

@@ -334,6 +334,22 @@ CreatorView StyleCreatorDesk::Handle(const CreatorRequest& r) {
         state_.StyleRange.StartMeasure = std::max(1, state_.StyleRange.StartMeasure + step);
         break;
     }
+    case CreatorRequest::LoopStart:
+    case CreatorRequest::LoopEnd: {
+        // Only in Style mode, and only while the material plays: the measure heard is marked.
+        if (state_.Mode != CreatorMode::Style || !player_.Playing()) break;
+        const int measure = std::clamp(player_.Measure(), 1, stylecreator::MaxStopMeasure);
+        if (r.What == CreatorRequest::LoopStart) {
+            state_.StyleRange.StartMeasure = measure;
+            state_.StyleRange.StartBeat = 1;
+            if (state_.StyleRange.StopMeasure > 0 && state_.StyleRange.StopMeasure < measure) state_.StyleRange.StopMeasure = 0;
+        } else {
+            // The loop is closed: it plays from its start again.
+            state_.StyleRange.StopMeasure = std::max(measure, state_.StyleRange.StartMeasure);
+            PlayFromStart();
+        }
+        break;
+    }
     case CreatorRequest::ToggleMode:
         state_.MarkPointer = 0;
         if (state_.Mode == CreatorMode::Song) host_.StopPlayback();  // switching to Style mode stops

@@ -25,6 +25,8 @@ struct CreatorRequest {
         // Parts.
         SetPart, ClearPart, QuickStyle, UseStructure, PartAtPosition, Repair, RemovePercussion,
         MeasureMark, LoopBack, LoopForward, Play, Stop,
+        // Style mode: the loop starts / ends at the measure playing ("Start with ..." / "Stop at ...").
+        LoopStart, LoopEnd,
         // Per-part channel flags and the style header's flag (Value: 1 on, 0 off).
         CutNotes, CutNotesToAll, MutingToAll, SuppressControllers,
         // The popup's import options: Value 1 "Don't get metrum from file", 2 "Convert x/8 -

@@ -301,6 +301,14 @@ void ControlHost::SetSongKey(int keyIndex, int modeIndex) {
     Post([keyIndex, modeIndex](app::DesktopCore& core) { core.Creator().SetKeyAndMode(keyIndex, modeIndex); });
 }
 
+void ControlHost::SetPlayBox(app::PlayBox box, bool on) {
+    Post([box, on](app::DesktopCore& core) { core.SetPlayBox(box, on); });
+}
+
+void ControlHost::SetChordCodeChannel(int channel) {
+    Post([channel](app::DesktopCore& core) { core.SetChordCodeChannel(channel); });
+}
+
 void ControlHost::InstrumentSets(const app::InstrumentRequest& request,
                                  std::function<void(const app::InstrumentView&)> done) {
     Post([this, request, done = std::move(done)](app::DesktopCore& core) {

@@ -120,6 +120,8 @@ public:
     void SongCreatorCommand(const SongCreatorRequest& request,
                             std::function<void(const app::SongCreatorResult&)> done) override;
     void SetSongKey(int keyIndex, int modeIndex) override;
+    void SetPlayBox(app::PlayBox box, bool on) override;
+    void SetChordCodeChannel(int channel) override;
     void InstrumentSets(const app::InstrumentRequest& request, std::function<void(const app::InstrumentView&)> done) override;
     void StyleSource(app::StyleSourceRequest request, std::function<void(const app::StyleSourceView&)> done) override;
     void BatchCommand(const app::BatchRequest& request, std::function<void(const app::BatchView&)> done) override;

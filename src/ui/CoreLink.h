@@ -24,6 +24,7 @@
 #include "app/StyleConverterDesk.h"
 #include "app/LoadedStyleRules.h"
 #include "app/StyleCreatorRequests.h"
+#include "app/PlayBoxes.h"
 #include "app/SongCreator.h"
 #include "app/SongEditing.h"
 #include "app/StyleSource.h"
@@ -165,6 +166,10 @@ public:
     // The main window's key list (0 … 11, fifths order) and mode list (0 … 6): the key of the
     // songs made while "Randomly choose key" is off.
     virtual void SetSongKey(int /*keyIndex*/, int /*modeIndex*/) {}
+    // A play box of the mixer page (the snapshot shows them), and the channel (0 … 15) beside
+    // " Send Chord Codes  (Controllers #19,  #20)  to Ch.".
+    virtual void SetPlayBox(app::PlayBox /*box*/, bool /*on*/) {}
+    virtual void SetChordCodeChannel(int /*channel*/) {}
     // The "PLAY ..." window's pop-up: where the random style choice draws from; `done` gets
     // the ticks afterwards, on the GUI thread.
     virtual void StyleSource(app::StyleSourceRequest /*request*/, std::function<void(const app::StyleSourceView&)> /*done*/) {}

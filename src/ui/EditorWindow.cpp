@@ -137,6 +137,14 @@ EditorWindow::EditorWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt
     connect(deleteBeat, &QPushButton::clicked, this, [this, place] { Send(place(app::SongEdit::DeleteBeat)); });
     connect(undo_, &QPushButton::clicked, this, [this, place] { Send(place(app::SongEdit::Undo)); });
     connect(edit, &QPushButton::clicked, this, [this] { EditSelectedBeat(); });
+    // The grid's own menu (right click) offers the edits of the selected cell by their captions.
+    auto* gridMenu = new QMenu(table_);
+    gridMenu->setObjectName("GridMenu");
+    for (QPushButton* button : {insertMeasure, deleteMeasure, insertBeat, deleteBeat, edit})
+        gridMenu->addAction(button->text(), button, &QPushButton::click);
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table_, &QWidget::customContextMenuRequested, gridMenu,
+            [this, gridMenu](const QPoint& at) { gridMenu->popup(table_->viewport()->mapToGlobal(at)); });
     connect(copy, &QPushButton::clicked, this, [this] {
         if (grid_.Empty) return Refused(composer::ChordMemoryIsEmpty);
         copyFirst_->setValue(SelectedMeasure());

@@ -21,6 +21,7 @@
 #include "ui/MainWindow.h"
 #include "ui/PerformanceDisplay.h"
 #include "ui/StyleBrowser.h"
+#include "ui/StyleConverterWindow.h"
 #include "ui/TKeys.h"
 #include "ui/Theme.h"
 #include "ui/WindowPlacement.h"
@@ -75,6 +76,12 @@ QWidget* MainWindow::BuildFoldingPanels() {
         setFocus();  // the keys go back to chords and sections
     };
     browser_->OnFoldersChanged = [this] { StoreWindowSettingsSoon(); };
+    browser_->OnConverter = [this] {
+        StyleConverterWindow* converter = StyleConverterWindow::Of(this, core_);
+        converter->show();
+        converter->raise();
+        converter->Send(app::ConverterRequest::Open);
+    };
     ConnectStyleLists(*browser_, core_);
 
     keyboardPanel_ = new QWidget;

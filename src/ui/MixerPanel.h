@@ -1,7 +1,8 @@
 #pragma once
-// The mixer: sixteen channel strips and "C. Reset". What the user moves goes to the core
-// as controllers 7, 10, 91 and 93, mutes and the solo channel; Refresh shows what the core
-// reports without sending it back. A channel's lamp lights while its note-on count moves
+// The mixer: sixteen channel strips, "C. Reset", the play boxes of the performance and
+// "Store" (the voice channel's instrument and bars onto an instrument key). What the user
+// moves goes to the core as controllers 7, 10, 91 and 93, mutes and the solo channel;
+// Refresh shows what the core reports without sending it back. A channel's lamp lights while its note-on count moves
 // and goes dark a moment after it stops.
 
 #include <QElapsedTimer>
@@ -11,6 +12,9 @@
 
 #include "ui/CoreLink.h"
 
+class QCheckBox;
+class QHBoxLayout;
+class QSpinBox;
 class QTimer;
 
 namespace chordella::ui {
@@ -27,6 +31,8 @@ public:
     MixerStrip* Strip(int channel) const { return strips_[static_cast<std::size_t>(channel)]; }
 
 private:
+    void AddPlayBoxes(QHBoxLayout& row);
+    void AddKeyStore(QHBoxLayout& row);
     void Solo(int channel, bool on);
     void DimLamps();
 
@@ -36,6 +42,9 @@ private:
     std::array<QElapsedTimer, app::MixerChannels> lastNote_{};
     bool counted_ = false;  // noteOns_ holds a count to compare with
     QTimer* lampTimer_ = nullptr;
+    std::array<QCheckBox*, app::PlayBoxCount> playBoxes_{};
+    QSpinBox* chordCodeChannel_ = nullptr;
+    QSpinBox* storeKey_ = nullptr;
 };
 
 }  // namespace chordella::ui

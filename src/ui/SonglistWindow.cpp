@@ -121,6 +121,7 @@ SonglistWindow::SonglistWindow(CoreLink& link, QWidget* parent) : QWidget(parent
     shuffle_ = box("Shuffle playback", "ShuffleBox", A::SetShuffle);
     instruments_ = box("Loading instruments with songs", "InstrumentsBox", A::SetLoadInstruments);
     autoStart_ = box("AutoStart", "AutoStartBox", A::SetAutoStart);
+    repeat_ = box("Repeat", "RepeatBox", A::SetRepeat);
     layout->addLayout(boxes);
 
     // The single keys of the stage.
@@ -187,6 +188,7 @@ void SonglistWindow::Show(const app::SonglistView& view) {
     shuffle_->setChecked(view.Shuffle);
     instruments_->setChecked(view.LoadInstruments);
     autoStart_->setChecked(view.AutoStart);
+    repeat_->setChecked(view.Repeat);
     showing_ = false;
 }
 

@@ -54,6 +54,7 @@ private:
     QCheckBox* shuffle_ = nullptr;
     QCheckBox* instruments_ = nullptr;
     QCheckBox* autoStart_ = nullptr;
+    QCheckBox* repeat_ = nullptr;
 };
 
 }  // namespace chordella::ui

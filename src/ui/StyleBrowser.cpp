@@ -61,8 +61,17 @@ StyleBrowser::StyleBrowser(QWidget* parent) : QWidget(parent) {
     rescan->setFocusPolicy(Qt::NoFocus);
     top->addWidget(source_);
     top->addWidget(search_, 1);
+    // Styles of other keyboards are made ours in the converter.
+    auto* converter = new QPushButton("Converter ...");
+    converter->setObjectName("OpenConverter");
+    converter->setFocusPolicy(Qt::NoFocus);
+    converter->setToolTip("Open Styleconverter");
+    connect(converter, &QPushButton::clicked, this, [this] {
+        if (OnConverter) OnConverter();
+    });
     top->addWidget(add);
     top->addWidget(rescan);
+    top->addWidget(converter);
     layout->addLayout(top);
     searchProblem_ = new QLabel;
     searchProblem_->setObjectName("StyleSearchProblem");

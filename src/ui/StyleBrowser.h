@@ -67,6 +67,8 @@ public:
     std::function<void()> OnFoldersChanged;
     // A list source is to be shown: its entries are wanted (answer with ShowEntries).
     std::function<void(const QString& source)> OnListWanted;
+    // "Converter ..." (hint "Open Styleconverter").
+    std::function<void()> OnConverter;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -305,6 +305,10 @@ QWidget* StyleCreatorWindow::MakeParts() {
     multiply_ = Check(loop, "Multiply by 2", "MultiplyBy2");
     Command(loop, "<<", "LoopBack", Kind::LoopBack);
     Command(loop, ">>", "LoopForward", Kind::LoopForward);
+    loopStart_ = Command(loop, "LoopStart", "LoopStart", Kind::LoopStart);
+    loopStart_->setToolTip("The loop starts at the measure playing");
+    loopEnd_ = Command(loop, "LoopEnd", "LoopEnd", Kind::LoopEnd);
+    loopEnd_->setToolTip("The loop ends with the measure playing and starts again");
     Command(loop, "Play", "CreatorPlay", Kind::Play);
     Command(loop, "Stop", "CreatorStop", Kind::Stop);
     measureBeat_ = new QPushButton("1:1");
@@ -454,6 +458,8 @@ void StyleCreatorWindow::ShowView(const app::CreatorView& view) {
     partStart_->setEnabled(style);
     partEnd_->setEnabled(style);
     partBeat_->setEnabled(style);
+    loopStart_->setEnabled(style);
+    loopEnd_->setEnabled(style);
     loop_->setValue(view.LoopMeasures);
     multiply_->setChecked(view.MultiplyBy2);
     for (std::size_t i = 0; i < loopItems_.size(); ++i)

@@ -71,6 +71,8 @@ private:
     QSpinBox* partStart_ = nullptr;
     QSpinBox* partEnd_ = nullptr;
     QSpinBox* partBeat_ = nullptr;
+    QPushButton* loopStart_ = nullptr;  // "LoopStart" and "LoopEnd": Style mode only
+    QPushButton* loopEnd_ = nullptr;
     QSpinBox* loop_ = nullptr;
     QCheckBox* multiply_ = nullptr;
     QSpinBox* channelFrom_ = nullptr;

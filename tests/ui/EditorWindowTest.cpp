@@ -126,6 +126,16 @@ TEST_F(EditorWindowTest, CreatesASongEditsBeatsAndUndoesMeasureEdits) {
     Click("Undo");
     ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == 5 && Cell(1, 0) == "Gb min7, Fill In"; }));
     EXPECT_FALSE(editor->findChild<QPushButton*>("Undo")->isEnabled());
+    // The grid's own menu inserts a measure before the selected one, as the button does.
+    grid->setCurrentCell(1, 0);
+    QAction* insert = nullptr;
+    for (QAction* action : editor->findChild<QMenu*>("GridMenu")->actions())
+        if (action->text() == "Insert Measure ") insert = action;
+    ASSERT_NE(insert, nullptr);
+    insert->trigger();
+    ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == 6 && Cell(2, 0) == "Gb min7, Fill In"; }));
+    Click("Undo");
+    ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == 5 && Cell(1, 0) == "Gb min7, Fill In"; }));
 
     // Copy measure 2 before measure 1; a copy onto itself is refused and keeps the panel.
     Click("CopyMeasures");

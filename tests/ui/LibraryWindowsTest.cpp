@@ -263,6 +263,51 @@ TEST(SonglistWindow, TheOpenSongJoinsTheListWhichIsSavedAndLosesItAgain) {
     EXPECT_TRUE(rig.Prompter().Shown().back().starts_with("Delete \"")) << rig.Prompter().Shown().back();
 }
 
+void ClickRow(QListWidget* list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+TEST(SonglistWindow, RepeatPlaysOnForOneSongAndIsClearedWhenTwoAreQueued) {
+    WindowRig rig;
+    TempFolder folder;
+    const std::string song = folder.File("blues.vxa");
+    std::filesystem::copy_file(chordella::testing::AssetsFolder() + "/songs/blues.vxa", song);
+    rig.Host().Barrier([&song](app::DesktopCore& core) { ASSERT_TRUE(core.OpenSong(song)); });
+    rig.Host().Stop();
+    auto* window = TopLevel<ui::SonglistWindow>("SonglistWindow");
+    ASSERT_NE(window, nullptr);
+    window->show();
+    auto* list = window->findChild<QListWidget*>("SongEntries");
+    if (list->count() > 0) {
+        rig.Prompter().AnswerYes();
+        window->findChild<QPushButton*>("NewClearButton")->click();
+        ASSERT_TRUE(WaitFor(rig, [&] { return list->count() == 0; }));
+    }
+    for (int entry = 0; entry < 2; ++entry) {
+        rig.Prompter().AnswerYes();
+        window->findChild<QPushButton*>("AddButton")->click();
+        ASSERT_TRUE(WaitFor(rig, [&] { return list->count() == entry + 1; }));
+    }
+    auto repeatTicked = [&rig] {
+        bool repeat = false;
+        rig.Host().Barrier([&repeat](app::DesktopCore& core) { repeat = core.ReadSonglist().Repeat; });
+        return repeat;
+    };
+    auto* repeat = window->findChild<QCheckBox*>("RepeatBox");
+    ASSERT_NE(repeat, nullptr);
+    repeat->click();
+    ASSERT_TRUE(WaitFor(rig, repeatTicked));
+
+    // Both songs queued and played: the player goes on to the second instead of repeating.
+    ClickRow(list, 0);
+    ClickRow(list, 1);
+    ASSERT_TRUE(WaitFor(rig, [&] { return window->findChild<QPushButton*>("PlayButton")->text() == "Play 2"; }));
+    window->findChild<QPushButton*>("PlayButton")->click();
+    ASSERT_TRUE(WaitFor(rig, [&] { return !repeat->isChecked(); }));
+    EXPECT_FALSE(repeatTicked());
+    rig.Host().Songlist({app::SonglistAction::StopSet});
+}
+
 TEST(MidiCommandsWindow, AStoredCommandIsSentFromItsRowOnTheChosenPort) {
     WindowRig rig;
     MainMenu(rig, "MIDI Commands ...");

@@ -1,15 +1,24 @@
-// Clicking the real window: the chord pads, the section buttons, the " Edit" box and the
-// on-screen keyboard, through the host to the core and the MIDI output.
+// Clicking the real window: the chord pads, the section buttons, the " Edit" box, the
+// mixer page's play boxes and "Store", and the on-screen keyboard, through the host to the
+// core and the MIDI output.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
 #include <QTest>
 
 #include "chords/ChordEntry.h"
 #include "chords/ScreenKeyboard.h"
+#include "ui/MixerPanel.h"
+#include "ui/MixerStrip.h"
 #include "ui/TKeys.h"
+#include "core/Session.h"
+#include "remote/InstrumentKeys.h"
+#include "remote/RemoteControl.h"
+#include "app/LiveArranger.h"
 #include "ui/DisplayText.h"
 #include "ui/WindowRig.h"
 #include "support/RecordingEditor.h"
@@ -63,6 +72,56 @@ TEST(MainWindowPads, WithEditTickedAPadHandsItsChordToTheEditorAndPlaysNothing) 
     EXPECT_EQ(taken[0], std::make_pair(52, 2));
     EXPECT_TRUE(rig.NoteOns(SynthOutput).empty());
     EXPECT_STREQ(rig.Shown().ChordName.c_str(), "") << "no chord was played";
+}
+
+TEST(MainWindowMixer, ThePlayBoxesSwitchTheirOptionsAndStoreGivesAKeyTheVoiceChannelsInstrumentAndBars) {
+    WindowRig rig;
+    // The first start's guide is closed and the mixer page shown.
+    if (auto* guide = rig.Window().findChild<QPushButton*>("GuideClose"); guide != nullptr && guide->isVisible())
+        QTest::mouseClick(guide, Qt::LeftButton);
+    rig.Window().ShowPanels(2, true, true);
+    // The page is the panel (a widget without a meta-object of its own: found by its name).
+    auto* mixer = static_cast<ui::MixerPanel*>(rig.Window().findChild<QWidget*>("Mixer"));
+    ASSERT_NE(mixer, nullptr);
+    ASSERT_TRUE(mixer->isVisible());
+    auto box = [mixer](const char* name) {
+        auto* found = mixer->findChild<QCheckBox*>(name);
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    };
+    EXPECT_EQ(box("SendChordCodesBox")->text(), " Send Chord Codes  (Controllers #19,  #20)  to Ch.");
+    for (const char* name : {"ChordsBox", "HarmonicPadBox", "MelodyAdLibBox", "SendChordCodesBox"})
+        QTest::mouseClick(box(name), Qt::LeftButton);
+    mixer->findChild<QSpinBox*>("ChordCodeChannel")->setValue(3);
+    rig.Settle();
+    core::Options options;
+    rig.Host().Barrier([&options](app::DesktopCore& core) { options = core.CurrentOptions(); });
+    EXPECT_FALSE(options.ChordInput);
+    EXPECT_TRUE(options.HarmonicPad);
+    EXPECT_TRUE(options.MelodyAdLib);
+    EXPECT_TRUE(options.SendChordCodes);
+    EXPECT_EQ(options.ChordCodeChannel, 2);
+    // A box the core sets (a songlist entry restores " Instruments ...") shows ticked.
+    rig.Host().Barrier([](app::DesktopCore& core) { core.SetPlayBox(app::PlayBox::Instruments, true); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box("InstrumentsBox")->isChecked(); }, 5000));
+
+    // The voice channel plays program 33; its bars are moved, then stored on key 5.
+    int voice = 0;
+    rig.Host().Barrier([&voice](app::DesktopCore& core) {
+        voice = core.GetSession().App().engine.VoiceChannel;
+        core.GetSession().Controllers().SetValue(voice, midi::ControllerTable::ProgramIndex, 33);
+    });
+    ui::MixerStrip* strip = mixer->Strip(voice);
+    strip->Slider(ui::MixerStrip::Volume)->setValue(90);
+    strip->Slider(ui::MixerStrip::Pan)->setValue(30);
+    strip->Slider(ui::MixerStrip::Reverb)->setValue(20);
+    strip->Slider(ui::MixerStrip::Chorus)->setValue(10);
+    mixer->findChild<QSpinBox*>("StoreKey")->setValue(5);
+    QTest::mouseClick(mixer->findChild<QPushButton*>("StoreInstrumentKey"), Qt::LeftButton);
+    rig.Settle();
+    remote::InstrumentKeyRecord stored;
+    rig.Host().Barrier([&stored](app::DesktopCore& core) { stored = core.Arranger().Remote().Keys().Record(4); });
+    EXPECT_EQ(stored, (remote::InstrumentKeyRecord{33, 90, 30, 20, 10}));
 }
 
 TEST(MainWindowPads, TheSectionButtonsAreThereOnce) {

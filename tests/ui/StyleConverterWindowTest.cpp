@@ -1,6 +1,6 @@
-// "Styleconverter" over the real host and core: opened from the Style menu, a corpus style
-// opened with its "Open ..." button, a variations set chosen, and "Set Variations" making
-// the playing style.
+// "Styleconverter" over the real host and core: opened from the Styles page's button and
+// from the Style menu, a corpus style opened with its "Open ..." button, a variations set
+// chosen, and "Set Variations" making the playing style.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -30,6 +30,20 @@ ui::StyleConverterWindow* OpenConverter(WindowRig& rig) {
     }
     rig.Settle();
     return rig.Window().findChild<ui::StyleConverterWindow*>("StyleConverterWindow");
+}
+
+TEST(StyleConverterWindow, TheStylesPagesConverterButtonOpensIt) {
+    WindowRig rig;
+    rig.Window().ShowPanels(1, true, true);
+    auto* button = rig.Window().findChild<QPushButton*>("OpenConverter");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->toolTip(), "Open Styleconverter");
+    QTest::mouseClick(button, Qt::LeftButton);
+    rig.Settle();
+    auto* converter = rig.Window().findChild<ui::StyleConverterWindow*>("StyleConverterWindow");
+    ASSERT_NE(converter, nullptr);
+    EXPECT_TRUE(converter->isVisible());
+    EXPECT_EQ(converter->windowTitle(), "Styleconverter");
 }
 
 TEST(StyleConverterWindow, AnImportedStyleFillsTheListsAndSetVariationsConvertsTheChosenSet) {

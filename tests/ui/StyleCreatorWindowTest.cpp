@@ -1,8 +1,9 @@
 // "Style-Creator & Chord-Generator" over the real host and core: opened from the Style menu,
 // a work file loaded, a part set with its question answered, the chained parts shown, the
 // event editor stepping to the first note; the part flags kept through "Save Style as ..." and
-// "Load Style"; the menus that set parts at the playing measure, repair the fills and open
-// "Style.src"; the pop-up's import options.
+// "Load Style"; "LoopStart" and "LoopEnd" marking the loop while the material plays; the
+// menus that set parts at the playing measure, repair the fills and open "Style.src"; the
+// pop-up's import options.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "core/Options.h"
@@ -208,6 +210,47 @@ TEST(StyleCreatorWindow, AStyleSavedWithItsPartFlagsComesBackTheSameThroughLoadS
     EXPECT_EQ(loaded.Header.SuppressControllers, 1);
     EXPECT_TRUE(creator->findChild<QCheckBox*>("SuppressControllers")->isChecked());
     EXPECT_EQ(creator->findChild<QListWidget*>("PartList")->item(1)->text(), " Basic  3 - 6");
+}
+
+// The measure the creator's display shows (its view is read again every half second).
+int ShownMeasure(WindowRig& rig, ui::StyleCreatorWindow* creator) {
+    creator->Refresh();
+    Settle(rig);
+    return std::atoi(creator->LastView().MeasureBeat.c_str());
+}
+
+TEST(StyleCreatorWindow, LoopStartAndLoopEndMarkTheMeasuresPlayingAsTheLoopInStyleMode) {
+    WindowRig rig;
+    TempFolder folder;
+    ui::StyleCreatorWindow* creator = OpenCreator(rig);
+    ASSERT_NE(creator, nullptr);
+    creator->Send(app::CreatorRequest::LoadWork, [&](app::CreatorRequest& r) { r.Path = WriteWork(folder.Path()); });
+    Settle(rig);
+    auto* loopStart = creator->findChild<QPushButton*>("LoopStart");
+    auto* loopEnd = creator->findChild<QPushButton*>("LoopEnd");
+    ASSERT_NE(loopStart, nullptr);
+    ASSERT_NE(loopEnd, nullptr);
+    EXPECT_FALSE(loopStart->isEnabled()) << "Song mode";
+    creator->findChild<QCheckBox*>("StyleMode")->click();
+    Settle(rig);
+    ASSERT_TRUE(loopStart->isEnabled());
+
+    creator->findChild<QPushButton*>("CreatorPlay")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ShownMeasure(rig, creator) == 2; }, 30000));
+    loopStart->click();
+    Settle(rig);
+    EXPECT_EQ(creator->LastView().StyleRange.StartMeasure, 2);
+    EXPECT_EQ(creator->findChild<QSpinBox*>("StartMeasure")->value(), 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ShownMeasure(rig, creator) == 3; }, 30000));
+    loopEnd->click();
+    Settle(rig);
+    EXPECT_EQ(creator->LastView().StyleRange.StopMeasure, 3);
+    EXPECT_EQ(creator->findChild<QSpinBox*>("StopMeasure")->value(), 3);
+    // The loop plays from its start again and never reaches measure 4.
+    EXPECT_EQ(ShownMeasure(rig, creator), 2);
+    EXPECT_FALSE(QTest::qWaitFor([&] { return ShownMeasure(rig, creator) > 3; }, 5000));
+    creator->findChild<QPushButton*>("CreatorStop")->click();
+    Settle(rig);
 }
 
 TEST(StyleCreatorWindow, TheMenusSetPartsAtThePlayingMeasureRepairTheFillsAndOpenTheStructureFile) {
