@@ -58,10 +58,13 @@ void SynthRenderer::PutShortMsg(std::uint32_t packed) {
 }
 
 bool SynthRenderer::PutBytes(std::span<const std::uint8_t> bytes) {
-    const bool channelMessage = bytes.size() >= 2 && bytes.size() <= 3 && bytes[0] >= 0x80 && bytes[0] < 0xF0;
-    if (!gmVoices_ || !channelMessage) return synth_->Send(bytes.data(), bytes.size());
-    if (bytes[1] > 0x7F || (bytes.size() == 3 && bytes[2] > 0x7F)) return false;
-    PutShortMsg(bytes[0] | std::uint32_t{bytes[1]} << 8 | (bytes.size() == 3 ? std::uint32_t{bytes[2]} << 16 : 0));
+    // Whole controller and program changes pass the voice substitution; the synth checks and
+    // plays everything else as it is.
+    const int kind = bytes.empty() ? 0 : bytes[0] & 0xF0;
+    const bool voiceMessage = (kind == 0xB0 && bytes.size() == 3) || (kind == 0xC0 && bytes.size() == 2);
+    if (!gmVoices_ || !voiceMessage || bytes[1] > 0x7F || bytes.back() > 0x7F)
+        return synth_->Send(bytes.data(), bytes.size());
+    PutShortMsg(bytes[0] | std::uint32_t{bytes[1]} << 8 | (kind == 0xB0 ? std::uint32_t{bytes[2]} << 16 : 0));
     return true;
 }
 

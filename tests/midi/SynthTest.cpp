@@ -66,17 +66,23 @@ TEST(Synth, AMakersBassSoundsAsTheGeneralMidiBassTheTableNames) {
 }
 
 TEST(Synth, SilenceRendersAsSilenceAndMalformedMessagesAreRefused) {
-    std::string error;
-    auto renderer = SynthRenderer::Create(error);
-    if (!renderer) GTEST_SKIP() << error;
-    EXPECT_FALSE(renderer->PutBytes(std::vector<std::uint8_t>{0x40, 0x10}));
-    EXPECT_FALSE(renderer->PutBytes(std::vector<std::uint8_t>{0x90, 0x80, 0x10}));
-    EXPECT_FALSE(renderer->PutBytes(std::vector<std::uint8_t>{0xF0, 0x7E}));  // no end of exclusive
-    EXPECT_TRUE(renderer->PutBytes(std::vector<std::uint8_t>{0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}));
-    renderer->RenderUntil(250'000);
-    renderer->RenderUntil(100'000);  // time never runs backwards
-    EXPECT_EQ(renderer->Samples().size(), 250u * 441 / 10 * 2);
-    EXPECT_LT(Rms(renderer->Samples(), 0, renderer->Samples().size()), 2.0) << "only dither";
+    // Also with the voice table that renders to WAV files always use.
+    for (const bool table : {false, true}) {
+        std::string error;
+        auto renderer = SynthRenderer::Create(error);
+        if (!renderer) GTEST_SKIP() << error;
+        if (table) renderer->SetGeneralMidiVoices({{{8, -1, 17, 33}}, 0});
+        EXPECT_FALSE(renderer->PutBytes(std::vector<std::uint8_t>{0x40, 0x10}));
+        EXPECT_FALSE(renderer->PutBytes(std::vector<std::uint8_t>{0x90, 0x80, 0x10}));
+        EXPECT_FALSE(renderer->PutBytes(std::vector<std::uint8_t>{0x90, 0x40})) << "a note without its velocity";
+        EXPECT_FALSE(renderer->PutBytes(std::vector<std::uint8_t>{0xB0, 0x00})) << "a controller without its value";
+        EXPECT_FALSE(renderer->PutBytes(std::vector<std::uint8_t>{0xF0, 0x7E}));  // no end of exclusive
+        EXPECT_TRUE(renderer->PutBytes(std::vector<std::uint8_t>{0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}));
+        renderer->RenderUntil(250'000);
+        renderer->RenderUntil(100'000);  // time never runs backwards
+        EXPECT_EQ(renderer->Samples().size(), 250u * 441 / 10 * 2);
+        EXPECT_LT(Rms(renderer->Samples(), 0, renderer->Samples().size()), 2.0) << "only dither";
+    }
 }
 
 TEST(Synth, TheSynthIsOutputMinusOneAndOpensOrSaysThereIsNoAudio) {
