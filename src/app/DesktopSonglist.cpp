@@ -85,6 +85,7 @@ void DesktopSonglist::Handle(const SonglistRequest& request) {
     case A::SetLoadInstruments: list_->LoadInstruments = request.On; break;
     case A::SetAutoStart: player_->AutoStart = request.On; break;
     case A::SetRepeat: player_->Repeat = request.On; break;
+    case A::SetUseMci: session_.App().options.UseMci = request.On; break;
     case A::SetTitle: list_->TitleField = request.Text; break;
     case A::ImportFiles:
         session_.Prompter().OpenFileThen(std::string(library::OpenFilesTitle), std::string(library::OpenFilesFilter),
@@ -115,6 +116,7 @@ SonglistView DesktopSonglist::View() const {
     view.LoadInstruments = list_->LoadInstruments;
     view.AutoStart = player_->AutoStart;
     view.Repeat = player_->Repeat;
+    view.UseMci = session_.App().options.UseMci;
     view.CreateChords = list_->CreateChordsToggle;
     view.Running = player_->Running();
     view.SessionRepeats = player_->SessionRepeats();

@@ -28,6 +28,7 @@ enum class SonglistAction {
     SetLoadInstruments,  // "Loading instruments with songs" (On)
     SetAutoStart,        // the song player's "AutoStart" (On)
     SetRepeat,           // the song player's "Repeat" (On): the song that ended plays again
+    SetUseMci,           // the song player's "Use MCI" (On): MIDI files play as they are
     SetTitle,            // the title field (Text)
     ImportFiles,         // "Import files": the player's open dialog
 };
@@ -61,6 +62,7 @@ struct SonglistView {
     bool LoadInstruments = true;
     bool AutoStart = true;
     bool Repeat = false;
+    bool UseMci = true;
     bool CreateChords = false;
     bool Running = false;         // the song player runs a set
     int SessionRepeats = 0;       // 0: session mode off

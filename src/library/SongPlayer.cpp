@@ -8,26 +8,35 @@
 #include "library/SongPaths.h"
 #include "library/SongSnapshot.h"
 #include "library/Songlist.h"
+#include "platform/Clock.h"
 
 namespace chordella::library {
 
-SongPlayer::SongPlayer(core::Session& session, Songlist& songlist) : session_(session), songlist_(songlist) {}
+SongPlayer::SongPlayer(core::Session& session, Songlist& songlist)
+    : session_(session), songlist_(songlist), media_(session.Loop(), session.MidiBackend()) {}
+
+SongPlayer::~SongPlayer() = default;
 
 bool SongPlayer::Playing() const {
     core::Session& s = session_;
-    return s.App().transport.ChordPlayMode != 0 || s.Style().player.StyleActive != 0;
+    return s.App().transport.ChordPlayMode != 0 || s.Style().player.StyleActive != 0 || media_.Playing();
+}
+
+void SongPlayer::StopSong() {
+    media_.Stop();
+    if (Playing()) session_.ArrangementLink().StopPlayback();
 }
 
 void SongPlayer::Start(std::optional<int> selected, std::int64_t now) {
     if (songlist_.PlayQueue().size() > 1) Repeat = false;
     if (files_.empty() && songlist_.PlayQueue().empty() && selected) songlist_.Enqueue(*selected);
     endedAt_ = -1;
-    if (Playing()) session_.ArrangementLink().StopPlayback();
+    StopSong();
     if (!TakeNext(now)) Finish();
 }
 
 void SongPlayer::Next(std::int64_t now) {
-    if (Playing()) session_.ArrangementLink().StopPlayback();
+    StopSong();
     endedAt_ = -1;
     if (!TakeNext(now)) Finish();
 }
@@ -38,7 +47,7 @@ void SongPlayer::Previous(std::int64_t now) {
     played_.pop_back();
     const int before = played_.back();
     played_.pop_back();
-    if (Playing()) session_.ArrangementLink().StopPlayback();
+    StopSong();
     endedAt_ = -1;
     // The song that was playing comes again after the one before it.
     std::vector<int> queue = songlist_.PlayQueue();
@@ -52,7 +61,7 @@ void SongPlayer::Stop() {
     state_ = State::Idle;
     ReleaseMutes();
     session_.App().engine.HeldVolume = engine::EngineState::NoHeldVolumes();
-    if (Playing()) session_.ArrangementLink().StopPlayback();
+    StopSong();
     session_.App().songPlay.SessionRepeats = 0;
 }
 
@@ -161,7 +170,8 @@ bool SongPlayer::PlayFile(const std::string& stored, const SongEntry* entry, int
         Skip(*path, std::string(WrongFileNameMessage));
         return false;
     }
-    if (Playing()) session_.ArrangementLink().StopPlayback();
+    StopSong();
+    if (session_.App().options.UseMci && !IsArrangementFileName(*path)) return PlayMediaFile(*path, entry, number, now);
     const data::OpenOutcome outcome = data::SongFiles(session_).Open({data::OpenSource::SongPlayer, *path, false});
     if (outcome != data::OpenOutcome::Opened && outcome != data::OpenOutcome::Imported) {
         // A damaged arrangement was reported by the open; a MIDI file the import refused
@@ -189,6 +199,25 @@ bool SongPlayer::PlayFile(const std::string& stored, const SongEntry* entry, int
         if (Playing()) state_ = State::Playing;
     }
     if (SongStarted) SongStarted({number, title, *path, sessionRepeats_, endedAt_ < 0 ? -1 : now - endedAt_});
+    return true;
+}
+
+// "Use MCI": a MIDI file plays as it is through the media player, on the media player's
+// port (the main output when none is set), instead of being imported.
+bool SongPlayer::PlayMediaFile(const std::string& path, const SongEntry* entry, int number, std::int64_t now) {
+    const core::Options& options = session_.App().options;
+    const std::string& port = options.MediaPlayerOut.empty() ? options.MidiOut : options.MediaPlayerOut;
+    std::string error;
+    if (!media_.Play(path, port, platform::NowMicros(), error)) {
+        Skip(path, error);
+        return false;
+    }
+    current_ = number;
+    if (number >= 0) played_.push_back(number);
+    const std::string title = entry != nullptr ? entry->Title : std::string(platform::FileNamePart(path));
+    songlist_.TitleField = title;
+    state_ = State::Playing;
+    if (SongStarted) SongStarted({number, title, path, 0, endedAt_ < 0 ? -1 : now - endedAt_});
     return true;
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 // The song player: plays the songlist's queue song after song. For each song it restores
-// the entry's settings, opens the file (an arrangement, or a MIDI file through the song
-// host's import), starts playback when "AutoStart" is ticked, and once the song has ended
-// waits 750 ms and takes the next one. A song whose file is missing or cannot be opened is
+// the entry's settings, opens the file (an arrangement; a MIDI file through the song host's
+// import, or as it is through the media player when "Use MCI" is ticked), starts playback
+// when "AutoStart" is ticked, and once the song has ended waits 750 ms and takes the next
+// one. A song whose file is missing or cannot be opened is
 // skipped with a message; the set goes on. In session mode every song is repeated at its
 // ending mark the given number of times (the chord-memory playback does the repeating).
 //
 // Time comes in through Poll(now): the desktop and the command line call it from a timer
-// of the control loop, a test with the times it chooses. The player holds no timer of its own.
+// of the control loop, a test with the times it chooses. The player holds no timer of its own
+// (its media player does, to send a MIDI file's messages on time).
 //
 //   library::SongPlayer player(session, songlist);
 //   player.Start();                        // the queue, or the selected entry
@@ -22,6 +24,7 @@
 #include <string_view>
 #include <vector>
 
+#include "library/MidiFilePlayer.h"
 #include "library/SongEntry.h"
 
 namespace chordella::core { class Session; }
@@ -51,6 +54,7 @@ struct SongStart {
 class SongPlayer {
 public:
     SongPlayer(core::Session& session, Songlist& songlist);
+    ~SongPlayer();
 
     // The player's boxes.
     bool AutoStart = true;   // "AutoStart"
@@ -99,6 +103,9 @@ private:
     std::optional<int> NextEntry();
     bool PlayEntry(int entry, std::int64_t now);
     bool PlayFile(const std::string& stored, const SongEntry* entry, int number, std::int64_t now);
+    bool PlayMediaFile(const std::string& path, const SongEntry* entry, int number, std::int64_t now);
+    // Stops the arrangement or the media file that plays.
+    void StopSong();
     void Skip(const std::string& path, const std::string& reason);
     void Finish();
     // An entry that mutes channels keeps them muted through the song's part switches: the
@@ -118,6 +125,7 @@ private:
     std::int64_t dueAt_ = 0;
     std::string instrumentSet_;
     std::optional<bool> userMuteLock_;
+    MidiFilePlayer media_;  // "Use MCI"
 };
 
 }  // namespace chordella::library

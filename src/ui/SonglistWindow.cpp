@@ -122,6 +122,9 @@ SonglistWindow::SonglistWindow(CoreLink& link, QWidget* parent) : QWidget(parent
     instruments_ = box("Loading instruments with songs", "InstrumentsBox", A::SetLoadInstruments);
     autoStart_ = box("AutoStart", "AutoStartBox", A::SetAutoStart);
     repeat_ = box("Repeat", "RepeatBox", A::SetRepeat);
+    useMci_ = box("Use MCI", "UseMciBox", A::SetUseMci);
+    useMci_->setToolTip("MIDI files of the list play as they are on the media player's output (the main output "
+                        "unless another is set) instead of being imported");
     layout->addLayout(boxes);
 
     // The single keys of the stage.
@@ -189,6 +192,7 @@ void SonglistWindow::Show(const app::SonglistView& view) {
     instruments_->setChecked(view.LoadInstruments);
     autoStart_->setChecked(view.AutoStart);
     repeat_->setChecked(view.Repeat);
+    useMci_->setChecked(view.UseMci);
     showing_ = false;
 }
 

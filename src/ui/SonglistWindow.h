@@ -55,6 +55,7 @@ private:
     QCheckBox* instruments_ = nullptr;
     QCheckBox* autoStart_ = nullptr;
     QCheckBox* repeat_ = nullptr;
+    QCheckBox* useMci_ = nullptr;
 };
 
 }  // namespace chordella::ui

@@ -150,6 +150,7 @@ TEST(SongPlayer, AMissingSongIsSkippedWithAMessageAndTheSetGoesOn) {
     rig.AddSong("Gone", "F", Settings(0, 0), /*write=*/false);
     rig.AddSong("Three", "G", Settings(0, 0));
     // A MIDI file the song host cannot import is skipped the same way.
+    rig.Session().App().options.UseMci = false;
     WriteTextFile(rig.Test.home.Path() + "/SONGS/Tune.mid", "MThd");
     library::SongEntry midi = Settings(0, 0);
     midi.Path = rig.Test.home.Path() + "/SONGS/Tune.mid";
@@ -169,6 +170,32 @@ TEST(SongPlayer, AMissingSongIsSkippedWithAMessageAndTheSetGoesOn) {
               1)
         << "the missing song is named once";
     EXPECT_EQ(FirstOf(MeasuresOf(played, 2), 4), (std::vector<int>{1, 2, 3, 4})) << "session mode off: once";
+}
+
+// "Use MCI" (on by default): a MIDI file between two songs plays as it is on the main output
+// instead of being imported, and the set goes on after it.
+TEST(SongPlayer, WithUseMciAMidiFilePlaysAsItIsAndTheSetGoesOn) {
+    PlayerRig rig;
+    rig.AddSong("One", "C", Settings(0, 0));
+    const std::string tune = rig.Test.home.Path() + "/SONGS/Tune.mid";
+    const std::string bytes = std::string("MThd\0\0\0\6\0\0\0\1\0\x60", 14) + std::string("MTrk\0\0\0\x0B", 8) +
+                              std::string("\0\x90\x3C\x64\0\x3C\0\0\xFF\x2F\0", 11);
+    WriteTextFile(tune, bytes);
+    library::SongEntry midi = Settings(0, 0);
+    midi.Path = tune;
+    ASSERT_TRUE(rig.list.Append(midi));
+    rig.AddSong("Three", "G", Settings(0, 0));
+    for (int entry = 0; entry < 3; ++entry) rig.list.Enqueue(entry);
+
+    rig.RunSet();
+    ASSERT_EQ(rig.starts.size(), 3u);
+    EXPECT_EQ(rig.starts[1].Path, tune);
+    std::vector<std::uint32_t> played;
+    for (const auto& m : rig.Test.midi->Sent(-1))
+        if ((m.Packed & 0xF0) == 0x90) played.push_back(m.Packed);
+    EXPECT_EQ(played, (std::vector<std::uint32_t>{0x643C90, 0x003C90})) << "the file's notes on the built-in synth";
+    EXPECT_TRUE(rig.Prompter().Shown().empty());
+    EXPECT_EQ(rig.starts[2].Entry, 2);
 }
 
 TEST(SongPlayer, TheSessionButtonAsksForRepeatsAndClearsTheLoopBox) {

@@ -267,7 +267,7 @@ void ClickRow(QListWidget* list, int row) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
 }
 
-TEST(SonglistWindow, RepeatPlaysOnForOneSongAndIsClearedWhenTwoAreQueued) {
+TEST(SonglistWindow, RepeatPlaysOnForOneSongAndIsClearedWhenTwoAreQueuedAndUseMciIsKept) {
     WindowRig rig;
     TempFolder folder;
     const std::string song = folder.File("blues.vxa");
@@ -297,6 +297,16 @@ TEST(SonglistWindow, RepeatPlaysOnForOneSongAndIsClearedWhenTwoAreQueued) {
     ASSERT_NE(repeat, nullptr);
     repeat->click();
     ASSERT_TRUE(WaitFor(rig, repeatTicked));
+    // "Use MCI" shows the setting (on by default) and a click turns it off in the core.
+    auto* useMci = window->findChild<QCheckBox*>("UseMciBox");
+    ASSERT_NE(useMci, nullptr);
+    EXPECT_TRUE(useMci->isChecked());
+    useMci->click();
+    ASSERT_TRUE(WaitFor(rig, [&rig] {
+        bool on = true;
+        rig.Host().Barrier([&on](app::DesktopCore& core) { on = core.CurrentOptions().UseMci; });
+        return !on;
+    }));
 
     // Both songs queued and played: the player goes on to the second instead of repeating.
     ClickRow(list, 0);
