@@ -1,6 +1,5 @@
 #!/bin/sh
-# Start-up and whole-process render times of `chordella`, side by side with `mma -v` when it is
-# installed. Each row gives, over RUNS runs (default 50), the median and the fastest wall time
+# Start-up and whole-process render times of `chordella`. Each row gives, over RUNS runs (default 50), the median and the fastest wall time
 # and the median CPU time (user + system) in milliseconds. The processes are spawned by
 # bench/process_time, so no shell fork is counted; on a busy machine the CPU column is the one
 # to compare.
@@ -29,8 +28,3 @@ row() {
 printf '%-40s %8s %8s %8s\n' "command" "median" "fastest" "cpu"
 row "chordella --version" "$exe" --version
 row "chordella render (32 measures) to .mid" "$exe" --home "$home" render "$song" --style "$style" --measures 32 -o "$out"
-if command -v mma >/dev/null 2>&1; then
-    row "mma -v" mma -v
-else
-    printf '%-40s %s\n' "mma -v" "(mma not installed)"
-fi
