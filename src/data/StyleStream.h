@@ -4,7 +4,9 @@
 // stream. The stream lives in buffers of 165500 bytes, allocated once and reused; a loaded
 // style always lies in the first one, the style creator may chain up to seven.
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -26,6 +28,24 @@ constexpr bool IsWait(std::uint8_t b) { return b >= ShortestWait; }
 constexpr int WaitTicks(std::uint8_t b) { return b - 247; }
 // The wait byte for 1 … 8 ticks.
 constexpr std::uint8_t WaitByte(int ticks) { return static_cast<std::uint8_t>(247 + ticks); }
+
+// Calls `onMessage(offset)` for each whole channel message that starts in [begin, end), up to
+// the end of the stream or of its buffer. The stream is read from its start, so that data
+// bytes are never taken for status bytes.
+template <typename Stream, typename OnMessage>
+void ForEachMessageIn(const Stream& bytes, std::size_t begin, std::size_t end, OnMessage onMessage) {
+    for (std::size_t at = 0; at < std::min(end, bytes.size());) {
+        const std::uint8_t b = bytes[at];
+        if (b == EndOfStream || b == EndOfBuffer) break;
+        if (!IsChannelMessage(b)) {
+            ++at;
+            continue;
+        }
+        if (at + 2 >= bytes.size()) break;
+        if (at >= begin) onMessage(at);
+        at += MessageLength;
+    }
+}
 }  // namespace stream
 
 // Up to seven stream buffers of StreamCapacity bytes each. Buffer 0 is made by Allocate();

@@ -51,14 +51,8 @@ ChannelVoices VoicesOfChannels(const data::StyleHeader& header, std::span<const 
                  SetupValue(header, c, data::SetupProgramIndex)};
         if (voice.Program >= 0) AddOnce(voices[static_cast<std::size_t>(c)], voice);
     }
-    for (std::size_t at = 0; at < stream.size();) {
+    data::stream::ForEachMessageIn(stream, 0, stream.size(), [&](std::size_t at) {
         const std::uint8_t b = stream[at];
-        if (b == data::stream::EndOfStream || b == data::stream::EndOfBuffer) break;
-        if (!data::stream::IsChannelMessage(b)) {
-            ++at;
-            continue;
-        }
-        if (at + 2 >= stream.size()) break;
         data::Voice& voice = bank[b & 0x0F];
         const int status = b & 0xF0;
         if (status == 0xB0 && stream[at + 1] == BankMsbController) voice.Msb = stream[at + 2];
@@ -67,8 +61,7 @@ ChannelVoices VoicesOfChannels(const data::StyleHeader& header, std::span<const 
             voice.Program = stream[at + 1];
             AddOnce(voices[b & 0x0F], voice);
         }
-        at += data::stream::MessageLength;
-    }
+    });
     return voices;
 }
 

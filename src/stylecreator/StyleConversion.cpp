@@ -57,27 +57,10 @@ std::span<std::uint8_t> Chunk0(data::CreatorWork& work) {
 }
 
 // The channels with a sounding note between two offsets.
-// Calls `onMessage(offset)` for each whole channel message that starts in [begin, end). The
-// stream is read from its start, so that data bytes are never taken for status bytes.
-template <typename Stream, typename OnMessage>
-void ForEachMessageIn(Stream& stream, std::size_t begin, std::size_t end, OnMessage onMessage) {
-    for (std::size_t at = 0; at < std::min(end, stream.size());) {
-        const std::uint8_t b = stream[at];
-        if (b == data::stream::EndOfStream || b == data::stream::EndOfBuffer) break;
-        if (!data::stream::IsChannelMessage(b)) {
-            ++at;
-            continue;
-        }
-        if (at + 2 >= stream.size()) break;
-        if (at >= begin) onMessage(at);
-        at += data::stream::MessageLength;
-    }
-}
-
 std::array<bool, data::StyleChannels> ChannelsWithNotes(std::span<const std::uint8_t> stream, std::size_t begin,
                                                         std::size_t end) {
     std::array<bool, data::StyleChannels> found{};
-    ForEachMessageIn(stream, begin, end, [&](std::size_t at) {
+    data::stream::ForEachMessageIn(stream, begin, end, [&](std::size_t at) {
         const std::uint8_t b = stream[at];
         if ((b & 0xF0) == 0x90 && stream[at + 2] > 0) found[b & 0x0F] = true;
     });
@@ -310,7 +293,7 @@ void StyleConversion::ApplyChannelTable(SetReport& report) {
         if (again) continue;   // the same measures were decided for another part already
 
         // One pass over the range: moves by the map (so that swaps stay swaps), silenced notes.
-        ForEachMessageIn(material, begin, end, [&](std::size_t at) {
+        data::stream::ForEachMessageIn(material, begin, end, [&](std::size_t at) {
             const std::uint8_t b = material[at];
             const int to = target[b & 0x0F];
             if (to < 0) {
