@@ -224,23 +224,32 @@ TEST(StyleManagerWindow, TheLoadedStyleJoinsAGroupAfterTheQuestionAndLeavesItAga
     EXPECT_TRUE(kept.empty());
 }
 
+// The bundled blues opened from `song` (a copy), and the songlist window showing an empty list
+// ("Yes = Remove current songlist"). Null when the song did not open or the list stayed full.
+ui::SonglistWindow* EmptySonglistWithOpenSong(WindowRig& rig, const std::string& song) {
+    std::filesystem::copy_file(chordella::testing::AssetsFolder() + "/songs/blues.vxa", song);
+    bool opened = false;
+    rig.Host().Barrier([&song, &opened](app::DesktopCore& core) { opened = core.OpenSong(song); });
+    rig.Host().Stop();
+    auto* window = TopLevel<ui::SonglistWindow>("SonglistWindow");
+    if (!opened || window == nullptr) return nullptr;
+    window->show();
+    auto* list = window->findChild<QListWidget*>("SongEntries");
+    if (list->count() > 0) {
+        rig.Prompter().AnswerYes();
+        window->findChild<QPushButton*>("NewClearButton")->click();
+        if (!WaitFor(rig, [&] { return list->count() == 0; })) return nullptr;
+    }
+    return window;
+}
+
 TEST(SonglistWindow, TheOpenSongJoinsTheListWhichIsSavedAndLosesItAgain) {
     WindowRig rig;
     TempFolder folder;
     const std::string song = folder.File("blues.vxa");
-    std::filesystem::copy_file(chordella::testing::AssetsFolder() + "/songs/blues.vxa", song);
-    rig.Host().Barrier([&song](app::DesktopCore& core) { ASSERT_TRUE(core.OpenSong(song)); });
-    rig.Host().Stop();
-    auto* window = TopLevel<ui::SonglistWindow>("SonglistWindow");
+    auto* window = EmptySonglistWithOpenSong(rig, song);
     ASSERT_NE(window, nullptr);
-    window->show();
     auto* list = window->findChild<QListWidget*>("SongEntries");
-    // Start from an empty list ("Yes = Remove current songlist").
-    if (list->count() > 0) {
-        rig.Prompter().AnswerYes();
-        window->findChild<QPushButton*>("NewClearButton")->click();
-        ASSERT_TRUE(WaitFor(rig, [&] { return list->count() == 0; }));
-    }
 
     rig.Prompter().AnswerYes();
     window->findChild<QPushButton*>("AddButton")->click();
@@ -270,19 +279,9 @@ void ClickRow(QListWidget* list, int row) {
 TEST(SonglistWindow, RepeatPlaysOnForOneSongAndIsClearedWhenTwoAreQueuedAndUseMciIsKept) {
     WindowRig rig;
     TempFolder folder;
-    const std::string song = folder.File("blues.vxa");
-    std::filesystem::copy_file(chordella::testing::AssetsFolder() + "/songs/blues.vxa", song);
-    rig.Host().Barrier([&song](app::DesktopCore& core) { ASSERT_TRUE(core.OpenSong(song)); });
-    rig.Host().Stop();
-    auto* window = TopLevel<ui::SonglistWindow>("SonglistWindow");
+    auto* window = EmptySonglistWithOpenSong(rig, folder.File("blues.vxa"));
     ASSERT_NE(window, nullptr);
-    window->show();
     auto* list = window->findChild<QListWidget*>("SongEntries");
-    if (list->count() > 0) {
-        rig.Prompter().AnswerYes();
-        window->findChild<QPushButton*>("NewClearButton")->click();
-        ASSERT_TRUE(WaitFor(rig, [&] { return list->count() == 0; }));
-    }
     for (int entry = 0; entry < 2; ++entry) {
         rig.Prompter().AnswerYes();
         window->findChild<QPushButton*>("AddButton")->click();
