@@ -1,5 +1,5 @@
 // `chordella batch` as a musician runs it on a folder: exit codes, the lines it prints, the
-// question before deleting, playlist input, and conversion of real keyboard style files.
+// question before deleting, playlist input, and conversion of other makers' keyboard style files.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -17,6 +17,7 @@
 #include "data/StyleFile.h"
 #include "library/PlaylistFiles.h"
 #include "platform/Files.h"
+#include "support/KeyboardStyleWriter.h"
 #include "support/RunChordella.h"
 #include "support/TestPaths.h"
 
@@ -197,19 +198,13 @@ TEST(BatchCommand, AddPutsTheFoldersStylesIntoTheHomePlaylist) {
     EXPECT_EQ(lines[1], mixed.bassless + "|bpm96|4/4|Download||PIANOS");
 }
 
-std::string CorpusStyles() {
-    const char* folder = std::getenv("CHORDELLA_CORPUS");
-    return std::string(folder && *folder ? folder : chordella::testing::DefaultCorpusFolder()) + "/styles";
-}
-
-TEST(BatchCommand, ConvertWritesNamedStylesPerSetAndCountsFilesThatAreNoStyles) {
-    const std::vector<std::string> picked = {"8Beat.T160.STY", "BluesRock.S524.sst"};
-    for (const std::string& name : picked)
-        if (!fs::exists(CorpusStyles() + "/" + name)) GTEST_SKIP() << "no corpus at " << CorpusStyles();
+TEST(BatchCommand, ConvertWritesNamedStylesPerSetAndCountsFilesThatAreNoStylesOrCutShort) {
     TempFolder in, out, home;
     fs::create_directories(in.File("rock"));
-    for (const std::string& name : picked) fs::copy_file(CorpusStyles() + "/" + name, in.File("rock/" + name),
-                                                         fs::copy_options::none);
+    const KeyboardStyleWriter whole = SampleKeyboardStyle();
+    ASSERT_TRUE(whole.Write(in.File("rock/Eight.STY")));
+    ASSERT_TRUE(SampleKeyboardStyle({.Numerator = 3, .Format = CasmFormat::Ctb2}).Write(in.File("rock/Blues.sst")));
+    ASSERT_TRUE(KeyboardStyleWriter(whole).CutAt(whole.MarkerOffset("Main C") + 12).Write(in.File("rock/Cut.sty")));
     WriteTextFile(in.File("rock/Broken.prs"), "not a style at all");
     WriteTextFile(in.File("rock/Empty.sty"), "");
     app::BatchCommandFlags flags = Flags("convert", in.Path());
@@ -218,11 +213,11 @@ TEST(BatchCommand, ConvertWritesNamedStylesPerSetAndCountsFilesThatAreNoStyles) 
     flags.description = "???";
     const Outcome run = Batch(flags, home.Path());
     EXPECT_EQ(run.Result, 1);
-    EXPECT_EQ(run.LastLine(), "4 of 4 files done, 2 errors");
+    EXPECT_EQ(run.LastLine(), "5 of 5 files done, 3 errors");
     EXPECT_NE(run.Err.find(in.File("rock/Broken.prs") + ": cannot be converted"), std::string::npos) << run.Err;
-    EXPECT_NE(run.Out.find("4 styles written."), std::string::npos) << run.Out;
-    for (const char* name : {"8Beat.T160-1-Rock.vxs", "8Beat.T160-2-Rock.vxs", "BluesRock.S524-1-Rock.vxs",
-                                    "BluesRock.S524-2-Rock.vxs"}) {
+    EXPECT_NE((run.Out + run.Err).find("Cut.sty: damaged: ends at byte"), std::string::npos) << run.Out << run.Err;
+    EXPECT_NE(run.Out.find("Done with 3 errors !"), std::string::npos) << run.Out;
+    for (const char* name : {"Eight-1-Rock.vxs", "Eight-2-Rock.vxs", "Blues-1-Rock.vxs", "Blues-2-Rock.vxs"}) {
         SCOPED_TRACE(name);
         std::vector<std::uint8_t> bytes;
         std::string error;

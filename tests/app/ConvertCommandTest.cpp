@@ -1,8 +1,9 @@
-// Keyboard style files of the shared corpus (files nobody here wrote) converted by the
-// convert command, read back as styles and played by the engine.
+// Keyboard style files of other makers (written here from a description, and the shared
+// corpus's real ones where present) converted by the convert command, read back as styles and
+// played by the engine; damaged ones refused with the place of the damage.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -14,6 +15,7 @@
 #include "data/StyleFile.h"
 #include "platform/Files.h"
 #include "stylecreator/StyleConversion.h"
+#include "support/KeyboardStyleWriter.h"
 #include "support/TempFolder.h"
 #include "support/TestSession.h"
 #include "support/TestPaths.h"
@@ -23,26 +25,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string CorpusStyles() {
-    const char* folder = std::getenv("CHORDELLA_CORPUS");
-    return std::string(folder && *folder ? folder : chordella::testing::DefaultCorpusFolder()) + "/styles";
-}
-
-std::vector<std::string> StyleFiles() {
-    std::vector<std::string> files;
-    if (!fs::exists(CorpusStyles())) return files;
-    for (const auto& entry : fs::directory_iterator(CorpusStyles())) {
-        const std::string ext = entry.path().extension().string();
-        if (ext != ".tsv" && ext != ".md") files.push_back(entry.path().string());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 std::string Captured(std::FILE* file) {
     std::rewind(file);
     std::string text;
     for (int c; (c = std::fgetc(file)) != EOF;) text.push_back(static_cast<char>(c));
+    std::fclose(file);
     return text;
 }
 
@@ -51,52 +38,104 @@ struct CommandRun {
     std::string Out, Err;
 };
 
-CommandRun Convert(const std::vector<std::string>& inputs, const std::string& folder, const std::string& sets) {
-    app::ConvertCommandFlags flags;
-    flags.inputs = inputs;
-    flags.outputFolder = folder;
-    flags.sets = sets;
+CommandRun ConvertWith(const app::ConvertCommandFlags& flags) {
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     CommandRun run;
     run.Result = app::RunConvertCommand(flags, out, err);
     run.Out = Captured(out);
     run.Err = Captured(err);
-    std::fclose(out);
-    std::fclose(err);
     return run;
 }
 
-TEST(ConvertCommand, EveryCorpusStyleConvertsToReadableStylesOrIsRefusedWithAReason) {
-    const auto files = StyleFiles();
-    if (files.empty()) GTEST_SKIP() << "no corpus at " << CorpusStyles();
-    TempFolder folder;
-    // A MIDI file without section markers, and a damaged one, among them.
+CommandRun Convert(const std::vector<std::string>& inputs, const std::string& folder, const std::string& sets) {
+    app::ConvertCommandFlags flags;
+    flags.inputs = inputs;
+    flags.outputFolder = folder;
+    flags.sets = sets;
+    return ConvertWith(flags);
+}
+
+data::PartTable PartsOfStyleFile(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
     std::string error;
-    ASSERT_TRUE(platform::WriteFileAtomically(folder.File("Plain.sty"),
+    data::StyleImage image;
+    EXPECT_TRUE(platform::ReadFileBytes(path, 1u << 20, bytes, error)) << error;
+    EXPECT_TRUE(data::ReadStyleFile(bytes, image, error)) << path << ": " << error;
+    return image.Parts;
+}
+
+// Styles as makers write them, in several meters, entry formats and file name extensions.
+std::vector<std::string> WrittenStyles(const TempFolder& folder) {
+    const std::pair<const char*, SampleStyleShape> shapes[] = {
+        {"Four.sty", {}},
+        {"Waltz.prs", {.Numerator = 3, .SetupQuarters = 4, .Format = CasmFormat::Ctb2}},
+        {"Eight.bcs", {.Numerator = 6, .Denominator = 8, .Division = 480}},
+        {"Chords.sst", {.ChordVariants = true}},
+    };
+    std::vector<std::string> files;
+    for (const auto& [name, shape] : shapes) {
+        files.push_back(folder.File(name));
+        EXPECT_TRUE(SampleKeyboardStyle(shape).Write(files.back()));
+    }
+    return files;
+}
+
+TEST(ConvertCommand, EveryStyleConvertsToReadableStylesOrIsRefusedWithTheReasonAndThePlace) {
+    TempFolder in, out;
+    std::vector<std::string> good = WrittenStyles(in);
+    for (const std::string& file : CorpusFiles("styles")) good.push_back(file);
+
+    // A MIDI file without section markers, a text, files cut short, an undefined status byte.
+    const KeyboardStyleWriter whole = SampleKeyboardStyle();
+    KeyboardStyleWriter unknown = SampleKeyboardStyle();
+    unknown.Section("Main Z", 4).Raw({0xF4}, 24);
+    const auto unknownBytes = unknown.Bytes();
+    const auto unknownAt = std::find(unknownBytes.begin() + static_cast<long>(unknown.MarkerOffset("Main Z")),
+                                     unknownBytes.end(), 0xF4) - unknownBytes.begin();
+    const std::size_t cutInMainB = whole.MarkerOffset("Main B") + 40;
+    const std::size_t cutInTable = whole.CasmOffset() + 30;
+    std::string error;
+    ASSERT_TRUE(platform::WriteFileAtomically(in.File("Plain.sty"),
                                               std::vector<std::uint8_t>{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96,
                                                                         'M', 'T', 'r', 'k', 0, 0, 0, 4, 0, 0xFF, 0x2F, 0},
                                               error));
-    ASSERT_TRUE(platform::WriteFileAtomically(folder.File("Broken.prs"), std::string_view("not a style"), error));
-    std::vector<std::string> inputs = files;
-    inputs.push_back(folder.File("Plain.sty"));
-    inputs.push_back(folder.File("Broken.prs"));
-    const CommandRun run = Convert(inputs, folder.Path(), "1-6");
+    ASSERT_TRUE(platform::WriteFileAtomically(in.File("Broken.prs"), std::string_view("not a style"), error));
+    ASSERT_TRUE(KeyboardStyleWriter(whole).CutAt(cutInMainB).Write(in.File("CutInMainB.sty")));
+    ASSERT_TRUE(KeyboardStyleWriter(whole).CutAt(cutInTable).Write(in.File("CutInTable.sty")));
+    ASSERT_TRUE(unknown.Write(in.File("Unknown.sty")));
+    struct Refusal {
+        const char* Name;
+        std::string Said;    // in the command's error output
+        bool Written;        // the parts before the damage are written all the same
+    };
+    const Refusal refusals[] = {
+        {"Plain.sty", "Plain.sty: cannot be converted: no section markers", false},
+        {"Broken.prs", "Broken.prs: cannot be converted: ", false},
+        {"CutInMainB.sty", "damaged: ends at byte " + std::to_string(cutInMainB) + " inside Main B: ", true},
+        {"CutInTable.sty",
+         "damaged: ends at byte " + std::to_string(cutInTable) + " inside the channel table: 8 of 8 parts written", true},
+        {"Unknown.sty", "Error - Unknown Code ! (byte 0xF4 at offset " + std::to_string(unknownAt) + ")", false},
+    };
+    std::vector<std::string> inputs = good;
+    for (const Refusal& r : refusals) inputs.push_back(in.File(r.Name));
+    const CommandRun run = Convert(inputs, out.Path(), "1-6");
     EXPECT_EQ(run.Result, 1);
-    EXPECT_NE(run.Err.find("Plain.sty: cannot be converted: no section markers"), std::string::npos) << run.Err;
-    EXPECT_NE(run.Err.find("Broken.prs: cannot be converted: "), std::string::npos) << run.Err;
-    for (const std::string& file : files) {
+    for (const Refusal& r : refusals) {
+        SCOPED_TRACE(r.Name);
+        EXPECT_NE(run.Err.find(r.Said), std::string::npos) << run.Err;
+        EXPECT_EQ(fs::exists(out.File(fs::path(r.Name).stem().string() + "-1.vxs")), r.Written);
+    }
+    // Cut in Main B, the sections after it are missing: fewer parts than a whole file gives.
+    const std::size_t said = run.Err.find(" of 8 parts written", run.Err.find("inside Main B"));
+    ASSERT_NE(said, std::string::npos) << run.Err;
+    EXPECT_LT(std::stoi(run.Err.substr(run.Err.rfind(' ', said - 1) + 1)), 8) << run.Err;
+    for (const std::string& file : good) {
         SCOPED_TRACE(file);
         EXPECT_NE(run.Out.find(file + ": 8 parts"), std::string::npos) << run.Out;
-        const std::string name = fs::path(file).stem().string();
-        for (int set = 1; set <= 6; ++set) {
-            std::vector<std::uint8_t> bytes;
-            ASSERT_TRUE(platform::ReadFileBytes(folder.File(name + "-" + std::to_string(set) + ".vxs"), 1 << 20, bytes, error))
-                << error;
-            data::StyleImage image;
-            ASSERT_TRUE(data::ReadStyleFile(bytes, image, error)) << error;
-            EXPECT_TRUE(image.Parts[1].Present());
-        }
+        for (int set = 1; set <= 6; ++set)
+            EXPECT_TRUE(PartsOfStyleFile(out.File(fs::path(file).stem().string() + "-" + std::to_string(set) + ".vxs"))[1]
+                            .Present());
     }
 }
 
@@ -107,11 +146,10 @@ bool InCMajorScale(int note) {
 }
 
 TEST(ConvertCommand, ConvertedStylesSoundInTheScaleOfTheChordTheyArePlayedOver) {
-    const auto files = StyleFiles();
-    if (files.empty()) GTEST_SKIP() << "no corpus at " << CorpusStyles();
     TempFolder folder;
-    const std::vector<std::string> picked = {CorpusStyles() + "/JazzWaltz4.S001.sty", CorpusStyles() + "/8Beat.T160.STY",
-                                             CorpusStyles() + "/BluesRock.S524.sst", CorpusStyles() + "/KoolFunk.STY"};
+    std::vector<std::string> picked = WrittenStyles(folder);
+    for (const char* name : {"JazzWaltz4.S001.sty", "8Beat.T160.STY", "BluesRock.S524.sst", "KoolFunk.STY"})
+        if (fs::exists(DefaultCorpusFolder() + "/styles/" + name)) picked.push_back(DefaultCorpusFolder() + "/styles/" + name);
     const CommandRun run = Convert(picked, folder.Path(), "1");
     ASSERT_EQ(run.Result, 0) << run.Err;
     for (const std::string& file : picked) {
@@ -141,23 +179,25 @@ TEST(ConvertCommand, ConvertedStylesSoundInTheScaleOfTheChordTheyArePlayedOver) 
 }
 
 TEST(StyleConversion, EachPartKeepsOnlyChannelsWrittenForMajorChords) {
-    const std::string file = CorpusStyles() + "/JazzWaltz4.S001.sty";
-    if (!fs::exists(file)) GTEST_SKIP() << "no corpus";
+    TempFolder folder;
+    ASSERT_TRUE(SampleKeyboardStyle({.ChordVariants = true}).Write(folder.File("Chords.sty")));
     TestSession t;
     stylecreator::CreatorState state;
     stylecreator::StyleCreator creator(*t.session, state);
     stylecreator::StyleConversion conversion(*t.session, creator);
     std::string error;
-    ASSERT_TRUE(conversion.Import(file, error)) << error;
+    ASSERT_TRUE(conversion.Import(folder.File("Chords.sty"), error)) << error;
     platform::Random random(3);
     const stylecreator::SetReport report = conversion.ConvertSet(0, random);
     ASSERT_EQ(report.Parts.size(), 8U);
     // Basic is "Main A": the bass, the piano and the drums stay; the piano written for minor
-    // and seventh chords (channel 4) goes.
+    // chords (channel 4) and the crash for no chord (channel 1) go.
     std::map<int, stylecreator::ChannelFate> basic;
     for (const auto& d : report.Channels)
         if (d.Part == 1) basic[d.Channel] = d.Fate;
+    EXPECT_EQ(basic.at(0), stylecreator::ChannelFate::Dropped);
     EXPECT_EQ(basic.at(3), stylecreator::ChannelFate::Dropped);
+    EXPECT_EQ(basic.at(9), stylecreator::ChannelFate::Kept);
     EXPECT_EQ(basic.at(10), stylecreator::ChannelFate::Kept);
     EXPECT_EQ(basic.at(11), stylecreator::ChannelFate::Kept);
     const data::StyleState& style = t.session->Style().style;
@@ -165,17 +205,20 @@ TEST(StyleConversion, EachPartKeepsOnlyChannelsWrittenForMajorChords) {
     // Nothing of a dropped channel sounds in its part any more.
     const auto material = data::FirstChunkMaterial(t.session->Style().Work);
     const data::PartRecord& record = style.Parts[1];
+    int silenced = 0;
     for (std::int32_t at = 0; at < record.RangeEnd;) {
         const std::uint8_t b = material[static_cast<std::size_t>(at)];
         if (b >= 0x80 && b <= 0xEF) {
             if (at >= record.RangeStart && b == 0x93) {
                 EXPECT_EQ(material[static_cast<std::size_t>(at) + 2], 0);
+                ++silenced;
             }
             at += 3;
         } else {
             ++at;
         }
     }
+    EXPECT_GT(silenced, 0);
     EXPECT_EQ(conversion.Remembered(), conversion.Lists().Selected());
 
     // Without the table every channel stays and chords are detected.
@@ -186,32 +229,11 @@ TEST(StyleConversion, EachPartKeepsOnlyChannelsWrittenForMajorChords) {
     EXPECT_FALSE(plain.Parts[0].FromChannelTable);
 }
 
-CommandRun ConvertWith(const app::ConvertCommandFlags& flags) {
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    CommandRun run;
-    run.Result = app::RunConvertCommand(flags, out, err);
-    run.Out = Captured(out);
-    run.Err = Captured(err);
-    std::fclose(out);
-    std::fclose(err);
-    return run;
-}
-
-data::PartTable PartsOfStyleFile(const std::string& path) {
-    std::vector<std::uint8_t> bytes;
-    std::string error;
-    data::StyleImage image;
-    EXPECT_TRUE(platform::ReadFileBytes(path, 1u << 20, bytes, error)) << error;
-    EXPECT_TRUE(data::ReadStyleFile(bytes, image, error)) << path << ": " << error;
-    return image.Parts;
-}
-
 // The converter window's options and the pop-up's part sets, given as flags.
 TEST(ConvertCommand, TheWindowsOptionsAndPartSetsAsFlags) {
-    const std::string file = CorpusStyles() + "/8Beat.T160.STY";
-    if (!fs::exists(file)) GTEST_SKIP() << "no corpus";
-    TempFolder plain, kept, parts, rebuilt;
+    TempFolder in, plain, kept, parts, rebuilt;
+    const std::string file = in.File("Eight.sty");
+    ASSERT_TRUE(SampleKeyboardStyle().Write(file));
     app::ConvertCommandFlags flags;
     flags.inputs = {file};
     flags.sets = "1";
@@ -229,15 +251,15 @@ TEST(ConvertCommand, TheWindowsOptionsAndPartSetsAsFlags) {
     ASSERT_EQ(ConvertWith(flags).Result, 0);
     std::string error;
     std::vector<std::uint8_t> converted, asImported;
-    ASSERT_TRUE(platform::ReadFileBytes(plain.File("8Beat.T160-1.vxs"), 1u << 20, converted, error)) << error;
-    ASSERT_TRUE(platform::ReadFileBytes(kept.File("8Beat.T160-1.vxs"), 1u << 20, asImported, error)) << error;
+    ASSERT_TRUE(platform::ReadFileBytes(plain.File("Eight-1.vxs"), 1u << 20, converted, error)) << error;
+    ASSERT_TRUE(platform::ReadFileBytes(kept.File("Eight-1.vxs"), 1u << 20, asImported, error)) << error;
     EXPECT_NE(converted, asImported);
 
     // "Choose style parts randomly": one style of its own.
     flags.keepIntroEnding = false;
     flags.random = "parts";
     ASSERT_EQ(ConvertWith(flags).Result, 0);
-    EXPECT_TRUE(PartsOfStyleFile(kept.File("8Beat.T160-8-random.vxs"))[1].Present());
+    EXPECT_TRUE(PartsOfStyleFile(kept.File("Eight-8-random.vxs"))[1].Present());
 
     // The exported part files read back as a set make a style with Basic and Extended.
     app::ConvertCommandFlags fromParts;
@@ -246,8 +268,7 @@ TEST(ConvertCommand, TheWindowsOptionsAndPartSetsAsFlags) {
     fromParts.importParts = "2 - 11";
     run = ConvertWith(fromParts);
     ASSERT_EQ(run.Result, 0) << run.Err;
-    const std::string style = rebuilt.File(fs::path(plain.Path()).filename().string() + ".vxs");
-    const data::PartTable table = PartsOfStyleFile(style);
+    const data::PartTable table = PartsOfStyleFile(rebuilt.File(fs::path(plain.Path()).filename().string() + ".vxs"));
     EXPECT_TRUE(table[1].Present());
     EXPECT_TRUE(table[2].Present());
 
@@ -271,24 +292,18 @@ TEST(ConvertCommand, SetRanges) {
     EXPECT_TRUE(app::ParseSetRange("x").empty());
 }
 
-}  // namespace
-}  // namespace chordella::testing
-
-namespace chordella::testing {
-namespace {
-
 TEST(InfoCommand, AKeyboardStyleListsItsSectionsAndItsChannelTable) {
-    const std::string file = CorpusStyles() + "/JazzWaltz4.S001.sty";
-    if (!fs::exists(file)) GTEST_SKIP() << "no corpus";
+    TempFolder folder;
+    ASSERT_TRUE(SampleKeyboardStyle({.ChordVariants = true}).Write(folder.File("Chords.sty")));
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
-    EXPECT_EQ(app::RunInfoCommand(file, out, err), 0);
+    EXPECT_EQ(app::RunInfoCommand(folder.File("Chords.sty"), out, err), 0);
     const std::string text = Captured(out);
-    std::fclose(out);
     std::fclose(err);
     EXPECT_NE(text.find("  Main A : "), std::string::npos) << text;
-    EXPECT_NE(text.find("channel table (CASM), 3 groups:"), std::string::npos) << text;
-    EXPECT_NE(text.find("ch  3 -> 11  BassM     silent under major, 11 chord kinds"), std::string::npos) << text;
+    EXPECT_NE(text.find("channel table (CASM), 2 groups:"), std::string::npos) << text;
+    EXPECT_NE(text.find("ch  4 ->  4  PianoMin  silent under major,  2 chord kinds"), std::string::npos) << text;
+    EXPECT_NE(text.find("ch 11 -> 11  Bass      plays under major, 35 chord kinds"), std::string::npos) << text;
 }
 
 }  // namespace

@@ -2,11 +2,11 @@
 // the option it clears while open, the remembered selections.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "stylecreator/ConverterWindow.h"
-#include "support/TestPaths.h"
+#include "support/KeyboardStyleWriter.h"
+#include "support/TempFolder.h"
 #include "support/TestSession.h"
 
 namespace chordella::testing {
@@ -15,9 +15,9 @@ namespace {
 using namespace stylecreator;
 
 TEST(ConverterWindow, TheArrangementIsSavedAsideWhileOpenAndTheRunConvertsTheChosenSections) {
-    const char* corpus = std::getenv("CHORDELLA_CORPUS");
-    const std::string file = std::string(corpus && *corpus ? corpus : chordella::testing::DefaultCorpusFolder()) + "/styles/SoulBeat.STY";
-    if (!std::filesystem::exists(file)) GTEST_SKIP() << "no corpus";
+    TempFolder folder;
+    const std::string file = folder.File("SoulBeat.sty");
+    ASSERT_TRUE(SampleKeyboardStyle().Write(file));
     TestSession t;
     CreatorState state;
     StyleCreator creator(*t.session, state);
@@ -74,15 +74,14 @@ TEST(ConverterWindow, TheArrangementIsSavedAsideWhileOpenAndTheRunConvertsTheCho
 #include "app/ForeignStyleSets.h"
 #include "app/StyleConverterDesk.h"
 #include "core/StyleStore.h"
-#include "support/TempFolder.h"
 
 namespace chordella::testing {
 namespace {
 
 TEST(StyleConverterDesk, ImportChooseAndSetVariationsMakeThePlayingStyle) {
-    const char* corpus = std::getenv("CHORDELLA_CORPUS");
-    const std::string folder = std::string(corpus && *corpus ? corpus : chordella::testing::DefaultCorpusFolder()) + "/styles/";
-    if (!std::filesystem::exists(folder + "Samba_X1.S841.STY")) GTEST_SKIP() << "no corpus";
+    TempFolder styles;
+    const std::string folder = styles.Path() + "/";
+    ASSERT_TRUE(SampleKeyboardStyle({.Format = CasmFormat::Ctb2}).Write(folder + "Samba.S841.STY"));
     TestSession t;
     app::StyleConverterDesk desk(*t.session);
 
@@ -91,7 +90,7 @@ TEST(StyleConverterDesk, ImportChooseAndSetVariationsMakeThePlayingStyle) {
     request.Path = folder + "no-such-file.sty";
     EXPECT_FALSE(desk.Handle(request).Error.empty());
 
-    request.Path = folder + "Samba_X1.S841.STY";
+    request.Path = folder + "Samba.S841.STY";
     app::ConverterView view = desk.Handle(request);
     ASSERT_TRUE(view.Imported) << view.Error;
     ASSERT_FALSE(view.Lists[0].empty());
@@ -112,11 +111,6 @@ TEST(StyleConverterDesk, ImportChooseAndSetVariationsMakeThePlayingStyle) {
     EXPECT_TRUE(style.Parts[1].Present());
 }
 
-std::string CorpusFile(const std::string& name) {
-    const char* corpus = std::getenv("CHORDELLA_CORPUS");
-    return std::string(corpus && *corpus ? corpus : chordella::testing::DefaultCorpusFolder()) + "/styles/" + name;
-}
-
 app::ConverterView Import(app::StyleConverterDesk& desk, const std::string& path) {
     app::ConverterRequest request;
     request.What = app::ConverterRequest::ImportFile;
@@ -125,8 +119,9 @@ app::ConverterView Import(app::StyleConverterDesk& desk, const std::string& path
 }
 
 TEST(StyleConverterDesk, AnImportConvertsAtOnceUnlessTheWindowIsWantedWhichWritesOneStylePerSet) {
-    const std::string file = CorpusFile("SoulBeat.STY");
-    if (!std::filesystem::exists(file)) GTEST_SKIP() << "no corpus";
+    TempFolder folder;
+    const std::string file = folder.File("SoulBeat.STY");
+    ASSERT_TRUE(SampleKeyboardStyle().Write(file));
     TestSession t;
     data::StyleState& style = t.session->Style().style;
     {
@@ -164,9 +159,9 @@ TEST(StyleConverterDesk, AnImportConvertsAtOnceUnlessTheWindowIsWantedWhichWrite
 }
 
 TEST(StyleConverterDesk, ThePopupWritesASetAndASinglePartAndReadsTheSetBack) {
-    const std::string file = CorpusFile("8Beat.T160.STY");
-    if (!std::filesystem::exists(file)) GTEST_SKIP() << "no corpus";
     TempFolder out;
+    const std::string file = out.File("Eight.sty");
+    ASSERT_TRUE(SampleKeyboardStyle().Write(file));
     TestSession t;
     app::StyleConverterDesk desk(*t.session);
     ASSERT_TRUE(Import(desk, file).Error.empty());

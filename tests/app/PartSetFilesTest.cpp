@@ -1,15 +1,14 @@
 // Sets of style parts written as MIDI files and read back as a style, from a converted
-// corpus style.
+// keyboard style of another maker.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "stylecreator/PartSetFiles.h"
 #include "stylecreator/StyleConversion.h"
+#include "support/KeyboardStyleWriter.h"
 #include "support/TempFolder.h"
 #include "support/TestSession.h"
-#include "support/TestPaths.h"
 
 namespace chordella::testing {
 namespace {
@@ -17,15 +16,10 @@ namespace {
 namespace fs = std::filesystem;
 using namespace stylecreator;
 
-std::string CorpusStyle(const std::string& name) {
-    const char* folder = std::getenv("CHORDELLA_CORPUS");
-    return std::string(folder && *folder ? folder : chordella::testing::DefaultCorpusFolder()) + "/styles/" + name;
-}
-
 TEST(PartSetFiles, AnExportedSetReadsBackPartByPartAndShortFilesAreSkipped) {
-    const std::string file = CorpusStyle("8Beat.T160.STY");
-    if (!fs::exists(file)) GTEST_SKIP() << "no corpus";
     TempFolder folder;
+    const std::string file = folder.File("Eight.sty");
+    ASSERT_TRUE(SampleKeyboardStyle().Controller(13, 10, 47).Write(file));   // the strings' pan
     TestSession t;
     CreatorState state;
     StyleCreator creator(*t.session, state);

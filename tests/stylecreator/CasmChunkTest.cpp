@@ -1,8 +1,7 @@
-// The CASM channel table: read from a real style file, and from built chunks that end early
-// or carry entries the reader must skip.
+// The CASM channel table: read from style files as makers write them (and the corpus's real
+// ones where present), and from built chunks that end early or carry entries to skip.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -16,11 +15,6 @@ namespace {
 
 using namespace stylecreator;
 using Bytes = std::vector<std::uint8_t>;
-
-std::string CorpusStyle(const std::string& name) {
-    const char* folder = std::getenv("CHORDELLA_CORPUS");
-    return std::string(folder && *folder ? folder : chordella::testing::DefaultCorpusFolder()) + "/styles/" + name;
-}
 
 Bytes ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -57,32 +51,35 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
     return out;
 }
 
-TEST(CasmChunk, ARealStyleGivesItsGroupsChannelsAndChordKinds) {
-    const Bytes file = ReadAll(CorpusStyle("JazzWaltz4.S001.sty"));
-    if (file.empty()) GTEST_SKIP() << "no corpus";
-    const CasmTable table = ReadCasm(file);
-    ASSERT_TRUE(table.Present);
-    EXPECT_TRUE(table.Messages.empty());
-    ASSERT_EQ(table.Groups.size(), 3U);
-    const CasmGroup* main = table.GroupFor("main a");
-    ASSERT_NE(main, nullptr);
-    ASSERT_EQ(main->Channels.size(), 5U);
-    EXPECT_EQ(main->Channels[3].VoiceName, "Bass");
-    EXPECT_EQ(main->Channels[3].DestinationChannel, 10);
-    EXPECT_TRUE(main->Channels[3].PlaysUnderMajor());
-    EXPECT_EQ(main->Channels[3].SourceKind, casmchord::Major7);
-    // The piano written for the other chords and the crash that plays only without a chord.
-    EXPECT_FALSE(main->Channels[1].PlaysUnderMajor());
-    EXPECT_TRUE(main->Channels[1].PlaysUnder(10));   // m7
-    EXPECT_TRUE(main->Channels[0].PlaysUnder(casmchord::Cancel));
-    EXPECT_FALSE(main->Channels[0].PlaysUnderMajor());
-
-    const CasmGroup* intro = table.GroupFor("Intro B");
-    ASSERT_NE(intro, nullptr);
-    EXPECT_EQ(intro->Channels[0].VoiceName, "BassM");
-    EXPECT_TRUE(intro->Channels[0].PlaysUnder(casmchord::Minor));
-    EXPECT_FALSE(intro->Channels[0].PlaysUnderMajor());
-    EXPECT_EQ(table.GroupFor("Main Z"), nullptr);
+TEST(CasmChunk, AMakersStyleGivesItsGroupsChannelsAndChordKindsInBothEntryFormats) {
+    for (CasmFormat format : {CasmFormat::Ctab, CasmFormat::Ctb2}) {
+        SCOPED_TRACE(format == CasmFormat::Ctab ? "Ctab" : "Ctb2");
+        const CasmTable table = ReadCasm(SampleKeyboardStyle({.ChordVariants = true, .Format = format}).Bytes());
+        ASSERT_TRUE(table.Present);
+        EXPECT_TRUE(table.Messages.empty());
+        ASSERT_EQ(table.Groups.size(), 2U);
+        const CasmGroup* main = table.GroupFor("main a");
+        ASSERT_NE(main, nullptr);
+        ASSERT_EQ(main->Channels.size(), 8U);
+        const CasmChannel& bass = main->Channels[2];
+        EXPECT_EQ(bass.VoiceName, "Bass");
+        EXPECT_EQ(bass.DestinationChannel, 10);
+        EXPECT_TRUE(bass.PlaysUnderMajor());
+        EXPECT_EQ(bass.SourceKind, casmchord::Major7);
+        // The piano written for minor chords and the crash that plays only without a chord.
+        const CasmChannel& minor = main->Channels[6];
+        EXPECT_EQ(minor.SourceChannel, 3);
+        EXPECT_FALSE(minor.PlaysUnderMajor());
+        EXPECT_TRUE(minor.PlaysUnder(casm::Minor7));
+        EXPECT_EQ(minor.SourceKind, casm::Minor7);
+        EXPECT_TRUE(main->Channels[7].PlaysUnder(casmchord::Cancel));
+        EXPECT_FALSE(main->Channels[7].PlaysUnderMajor());
+        const CasmGroup* intro = table.GroupFor("Intro A");
+        ASSERT_NE(intro, nullptr);
+        EXPECT_NE(intro, main);
+        EXPECT_EQ(intro->Channels[5].VoiceName, "Trumpet");
+        EXPECT_EQ(table.GroupFor("Main Z"), nullptr);
+    }
 }
 
 TEST(CasmChunk, ASizePastTheEndStopsReadingWithAMessageAndKeepsTheWholeGroupsBeforeIt) {
@@ -106,21 +103,38 @@ TEST(CasmChunk, ASizePastTheEndStopsReadingWithAMessageAndKeepsTheWholeGroupsBef
     ASSERT_EQ(cut.Messages.size(), 1U);
 }
 
+std::uint32_t BigEndianAt(const Bytes& bytes, std::size_t at) {
+    return (std::uint32_t{bytes[at]} << 24) | (std::uint32_t{bytes[at + 1]} << 16) | (std::uint32_t{bytes[at + 2]} << 8) |
+           bytes[at + 3];
+}
+
 TEST(CasmChunk, AFileCutAnywhereInsideItsTableKeepsTheGroupsBeforeTheCutAndSaysWhere) {
-    const Bytes file = ReadAll(CorpusStyle("UnchainMyHeart.sty"));
-    if (file.empty()) GTEST_SKIP() << "no corpus";
-    const CasmTable whole = ReadCasm(file);
-    ASSERT_EQ(whole.Groups.size(), 2U);
-    const std::size_t casm = 21403;   // where the chunk begins in this file
-    for (std::size_t cut = casm + 9; cut < file.size(); cut += 5) {
-        const CasmTable table = ReadCasm(std::span<const std::uint8_t>(file.data(), cut));
-        ASSERT_TRUE(table.Present);
-        ASSERT_GE(table.Messages.size(), 2U) << "cut at " << cut;   // the chunk's claim and where it was cut
-        EXPECT_NE(table.Messages.front().find("claims"), std::string::npos) << table.Messages.front();
-        EXPECT_LE(table.Groups.size(), whole.Groups.size());
-        // The first group (396 bytes after its own 8-byte head) is whole once the cut lies past it.
-        if (cut >= casm + 8 + 8 + 396) {
-            EXPECT_GE(table.Groups.size(), 1U) << "cut at " << cut;
+    std::vector<std::pair<std::string, Bytes>> files = {
+        {"written, Ctab", SampleKeyboardStyle().Bytes()},
+        {"written, Ctb2", SampleKeyboardStyle({.ChordVariants = true, .Format = CasmFormat::Ctb2}).Bytes()}};
+    for (const std::string& path : CorpusFiles("styles")) files.emplace_back(path, ReadAll(path));
+    for (const auto& [name, file] : files) {
+        SCOPED_TRACE(name);
+        // The channel table follows the header and the one track.
+        const std::size_t casm = 22 + BigEndianAt(file, 18);
+        if (casm + 16 > file.size() || std::string(file.begin() + casm, file.begin() + casm + 4) != "CASM") continue;
+        const std::size_t firstGroupEnd = casm + 16 + BigEndianAt(file, casm + 12);
+        const CasmTable whole = ReadCasm(file);
+        ASSERT_GE(whole.Groups.size(), 2U);
+        for (std::size_t cut = casm + 9; cut < casm + 8 + BigEndianAt(file, casm + 4); cut += 5) {
+            const CasmTable table = ReadCasm(std::span<const std::uint8_t>(file.data(), cut));
+            ASSERT_TRUE(table.Present);
+            EXPECT_TRUE(table.Damaged);
+            ASSERT_GE(table.Messages.size(), 1U) << "cut at " << cut;
+            EXPECT_NE(table.Messages.front().find("claims"), std::string::npos) << table.Messages.front();
+            EXPECT_LE(table.Groups.size(), whole.Groups.size());
+            if (cut >= firstGroupEnd) {
+                EXPECT_GE(table.Groups.size(), 1U) << "cut at " << cut;
+            } else if (cut > casm + 16) {
+                // Inside the first group: the group is left out, and the message says where it ends.
+                EXPECT_TRUE(table.Groups.empty()) << "cut at " << cut;
+                EXPECT_GE(table.Messages.size(), 2U) << "cut at " << cut;
+            }
         }
     }
 }

@@ -357,6 +357,7 @@ KeyboardStyleWriter SampleKeyboardStyle(const SampleStyleShape& shape) {
     w.Voice(11, 0, 0, 0).Volume(11, 90);     // piano
     w.Voice(13, 0, 0, 48).Volume(13, 70);    // strings
     w.Voice(15, 0, 0, 56).Volume(15, 80);    // trumpet
+    if (shape.ChordVariants) w.Voice(0, 127, 0, 0).Voice(3, 0, 0, 0);
     const int bar = w.QuartersPerBar() * 24;
     const int beat = 24;
     auto fillBars = [&](SectionWriter& s, int bars, bool busy) {
@@ -369,6 +370,9 @@ KeyboardStyleWriter SampleKeyboardStyle(const SampleStyleShape& shape) {
             for (int key : {64, 67, 71}) s.Note(11, key, 80, at, bar - 2);   // E-G-B over CMaj7
             s.Note(13, 60, 60, at, bar - 1).Note(13, 67, 60, at, bar - 1);
             if (busy) s.Note(15, 72, 90, at, 12).Note(15, 74, 90, at + 12, 12).Note(15, 76, 90, at + 24, 12);
+            if (!shape.ChordVariants) continue;
+            for (int key : {63, 67, 70}) s.Note(3, key, 80, at, bar - 2);   // E♭-G-B♭ over Cm7
+            s.Note(0, 49, 100, at, 12);
         }
     };
     fillBars(w.Section("Main A", 4 * w.QuartersPerBar()), 4, false);
@@ -390,6 +394,11 @@ KeyboardStyleWriter SampleKeyboardStyle(const SampleStyleShape& shape) {
         g.Entry({.Source = 11, .Voice = "Piano", .Ntr = casm::RootFixed, .Table = casm::Chord});
         g.Entry({.Source = 13, .Voice = "Strings", .Ntr = casm::RootFixed, .Table = casm::Chord});
         g.Entry({.Source = 15, .Voice = "Trumpet", .Table = casm::Melody, .HighKey = 5});
+        if (!shape.ChordVariants) return;
+        g.Entry({.Source = 3, .Voice = "PianoMin", .ChordMute = casm::Kind(casm::Minor) | casm::Kind(casm::Minor7),
+                 .SourceKind = casm::Minor7, .Ntr = casm::RootFixed, .Table = casm::Chord});
+        g.Entry({.Source = 0, .Voice = "Crash", .ChordMute = casm::Kind(casm::Cancel), .Ntr = casm::RootFixed,
+                 .Table = casm::Bypass});
     };
     entries(w.Group({"Main A", "Main B", "Main C", "Main D", "Fill In AA", "Fill In BB", "Fill In CC", "Fill In DD",
                      "Fill In BA"}));

@@ -207,6 +207,9 @@ private:
 // Ending A; drums on channels 9 and 10, a bass on 11 (bass table), a piano on 12 with an
 // E-G-B voicing over CMaj7 (chord table), pads on 14 and a phrase on 16 (melody table); one
 // channel table group for the main sections and fills, one for the intro and ending.
+// With `ChordVariants`, phrases that makers write for other chords than major: a piano over
+// Cm7 on channel 3 (E♭-G-B♭, plays under m and m7 only) and a crash on channel 0 that plays
+// only when no chord is held.
 struct SampleStyleShape {
     int Numerator = 4;
     int Denominator = 4;
@@ -218,6 +221,7 @@ struct SampleStyleShape {
     int BassSource = 10;          // the source channel the bass is written on
     int BassDestination = 10;
     bool WithChannelTable = true;
+    bool ChordVariants = false;
     CasmFormat Format = CasmFormat::Ctab;
 };
 KeyboardStyleWriter SampleKeyboardStyle(const SampleStyleShape& shape = {});

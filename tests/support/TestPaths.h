@@ -4,6 +4,7 @@
 // the same text in every checkout and build folder and the compiler cache can share it.
 
 #include <string>
+#include <vector>
 
 namespace chordella::testing {
 
@@ -16,6 +17,9 @@ std::string TestsFolder();
 // The chordella executable of this build.
 std::string ChordellaExe();
 // The shared corpus of real MIDI and style files beside the checkout (it may be missing).
+// CHORDELLA_CORPUS names another folder; "none" runs the tests as a fresh clone would.
 std::string DefaultCorpusFolder();
+// The files of the corpus folder `sub` ("styles", "midi"), sorted; none without a corpus.
+std::vector<std::string> CorpusFiles(const std::string& sub);
 
 }  // namespace chordella::testing

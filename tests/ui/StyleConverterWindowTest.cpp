@@ -1,5 +1,5 @@
 // "Styleconverter" over the real host and core: opened from the Styles page's button and
-// from the Style menu, a corpus style opened with its "Open ..." button, a variations set
+// from the Style menu, another maker's style opened with its "Open ..." button, a variations set
 // chosen, and "Set Variations" making the playing style.
 #include <gtest/gtest.h>
 
@@ -12,12 +12,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <cstdlib>
-#include <filesystem>
-
 #include "ui/StyleConverterWindow.h"
 #include "ui/WindowRig.h"
-#include "support/TestPaths.h"
+#include "support/KeyboardStyleWriter.h"
+#include "support/TempFolder.h"
 
 namespace chordella::testing {
 namespace {
@@ -47,10 +45,9 @@ TEST(StyleConverterWindow, TheStylesPagesConverterButtonOpensIt) {
 }
 
 TEST(StyleConverterWindow, AnImportedStyleFillsTheListsAndSetVariationsConvertsTheChosenSet) {
-    const char* corpus = std::getenv("CHORDELLA_CORPUS");
-    const std::string file =
-        std::string(corpus && *corpus ? corpus : chordella::testing::DefaultCorpusFolder()) + "/styles/FrenchMusette.S750.prs";
-    if (!std::filesystem::exists(file)) GTEST_SKIP() << "no corpus";
+    TempFolder folder;
+    const std::string file = folder.File("Musette.S750.prs");
+    ASSERT_TRUE(SampleKeyboardStyle({.Numerator = 3}).Write(file));
     WindowRig rig;
     ui::StyleConverterWindow* converter = OpenConverter(rig);
     ASSERT_NE(converter, nullptr);
