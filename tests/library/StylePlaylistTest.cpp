@@ -18,7 +18,6 @@
 #include "support/KeyboardStyleWriter.h"
 #include "support/TempFolder.h"
 #include "support/TextFiles.h"
-#include "support/TestPaths.h"
 
 namespace chordella::library {
 namespace {
