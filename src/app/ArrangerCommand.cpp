@@ -18,6 +18,7 @@
 #include "midi/MidiErrors.h"
 #include "midi/SystemBackend.h"
 #include "platform/Priority.h"
+#include "platform/TextCase.h"
 #include "remote/CommandFile.h"
 #include "remote/RemoteControl.h"
 
@@ -27,11 +28,6 @@ namespace {
 
 constexpr int ExitFailure = 1;
 constexpr int SynthOutput = -1;
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 bool AllDigits(const std::string& text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
@@ -161,12 +157,12 @@ std::optional<int> FindPort(midi::MidiBackend& backend, bool input, const std::s
     for (int id = 0; id < count; ++id) {
         const std::string name = PortName(backend, input, id);
         if (name == text) return id;
-        if (!text.empty() && Lower(name).find(Lower(text)) != std::string::npos) {
+        if (!text.empty() && platform::LowerCase(name).find(platform::LowerCase(text)) != std::string::npos) {
             partial = id;
             ++partialMatches;
         }
     }
-    if (!input && Lower(PortName(backend, false, SynthOutput)) == Lower(text)) return SynthOutput;
+    if (!input && platform::LowerCase(PortName(backend, false, SynthOutput)) == platform::LowerCase(text)) return SynthOutput;
     return partialMatches == 1 ? partial : std::nullopt;
 }
 

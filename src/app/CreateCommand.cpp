@@ -15,6 +15,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/ScriptedPrompter.h"
+#include "platform/TextCase.h"
 #include "stylecreator/HeadlessCreatorHost.h"
 #include "stylecreator/MaterialWalk.h"
 #include "stylecreator/PartSetter.h"
@@ -37,10 +38,11 @@ public:
     int tempo = 120;
 };
 
-std::string Lower(std::string text) {
+// Lower case, letters and digits only: "Fill in Basic", "fill-in-basic" and "FILLINBASIC" name one part.
+std::string Squeezed(std::string_view text) {
     std::string out;
     for (const char c : text)
-        if (std::isalnum(static_cast<unsigned char>(c))) out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (std::isalnum(static_cast<unsigned char>(c))) out += platform::LowerAscii(c);
     return out;
 }
 
@@ -135,7 +137,7 @@ int PartIndexOf(const std::string& name) {
         {"toextended", "toextended", "toextended"},
         {"tobasic", "tobasic", "tobasic"},
     }};
-    const std::string wanted = Lower(name);
+    const std::string wanted = Squeezed(name);
     for (int part = 0; part < data::PartCount; ++part)
         for (const char* known : names[static_cast<std::size_t>(part)])
             if (wanted == known) return part;

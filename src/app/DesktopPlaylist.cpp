@@ -11,6 +11,7 @@
 #include "library/SongStyles.h"
 #include "library/StylePlaylist.h"
 #include "platform/Prompter.h"
+#include "platform/TextCase.h"
 
 namespace chordella::app {
 
@@ -47,8 +48,7 @@ bool DesktopPlaylist::OfferHomeStyles() {
     std::vector<std::string> styles;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(session_.Paths().Styles(), error)) {
-        std::string extension = entry.path().extension().string();
-        for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const std::string extension = platform::LowerCase(entry.path().extension().string());
         if (extension == ".vxs" && entry.is_regular_file(error)) styles.push_back(entry.path().string());
     }
     std::sort(styles.begin(), styles.end());

@@ -10,16 +10,14 @@
 #include "app/RenderSession.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/TextCase.h"
 
 namespace chordella::app {
 
 std::string LowerExtensionOf(const std::string& path) {
     const std::string_view name = platform::FileNamePart(path);
     const std::size_t dot = name.rfind('.');
-    std::string extension(dot == std::string_view::npos ? std::string_view() : name.substr(dot));
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
+    return platform::LowerCase(dot == std::string_view::npos ? std::string_view() : name.substr(dot));
 }
 
 std::string CheckMeasures(int measures) {
