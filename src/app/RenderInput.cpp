@@ -1,13 +1,10 @@
-// Loading what `export`, `render` and `play` play: a style, or a song and its style.
-#include <algorithm>
-#include <cctype>
+#include "app/RenderInput.h"
 
 #include "app/DataHome.h"
 #include "app/ForeignStylePlay.h"
-#include "app/RenderCommands.h"
+#include "app/RenderSession.h"
 #include "core/Session.h"
 #include "data/SongStyleLookup.h"
-#include "app/RenderSession.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/TextCase.h"

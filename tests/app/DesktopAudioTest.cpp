@@ -7,14 +7,17 @@
 #include <filesystem>
 
 #include "app/AudioOptions.h"
-#include "app/DesktopAudio.h"
-#include "app/DesktopCore.h"
 #include "app/SnapshotView.h"
+#include "desktop/DesktopAudio.h"
+#include "desktop/DesktopCore.h"
 #include "support/StyleBuilder.h"
 #include "support/TestPaths.h"
 #include "support/TestSession.h"
 
 namespace chordella::app {
+
+using namespace chordella::desktop;
+
 namespace {
 
 constexpr int SynthOutput = -1;

@@ -10,11 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/DesktopCore.h"
-#include "app/MidiExport.h"
 #include "app/LiveArranger.h"
+#include "app/MidiExport.h"
 #include "app/SnapshotView.h"
-#include "app/StyleCreatorDesk.h"
 #include "chords/ChordEntry.h"
 #include "chords/KeyboardInput.h"
 #include "chords/SecondInput.h"
@@ -22,18 +20,23 @@
 #include "core/SongFiles.h"
 #include "core/StyleStore.h"
 #include "data/StyleState.h"
+#include "desktop/DesktopCore.h"
+#include "desktop/StyleCreatorDesk.h"
 #include "engine/Clock.h"
 #include "engine/Transport.h"
 #include "midi/MidiBackend.h"
 #include "midi/Synth.h"
-#include "support/RecordingEditor.h"
 #include "support/KeyboardStyleWriter.h"
-#include "support/StyleBuilder.h"
+#include "support/RecordingEditor.h"
 #include "support/StuckNotes.h"
-#include "support/TestSession.h"
+#include "support/StyleBuilder.h"
 #include "support/TestPaths.h"
+#include "support/TestSession.h"
 
 namespace chordella::app {
+
+using namespace chordella::desktop;
+
 namespace {
 
 constexpr int SynthOutput = -1;
@@ -523,7 +526,7 @@ TEST(DesktopCoreQuestions, FileQuestionsLeaveTheTicksRunningAndNoOrCancelChanges
     const std::string stylePath = style.StylePath;
     const std::string exportPath = rig.t.home.File("export.mid");
 
-    platform::ScriptedPrompter& user = *rig.t.prompter;
+    chordella::testing::ScriptedPrompter& user = *rig.t.prompter;
     user.HoldQuestions(true);
     struct Question {
         std::string text;
@@ -728,7 +731,7 @@ namespace {
 
 TEST(DesktopCoreExit, AChangedCreatorWorkIsOfferedForSavingAndCancellingTheDialogKeepsTheProgram) {
     DesktopRig rig;
-    platform::ScriptedPrompter& user = *rig.t.prompter;
+    chordella::testing::ScriptedPrompter& user = *rig.t.prompter;
     std::optional<bool> proceed;
     auto confirm = [&] {
         proceed.reset();

@@ -5,16 +5,19 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/DesktopCore.h"
-#include "app/DesktopPlaylist.h"
 #include "app/SnapshotView.h"
 #include "core/Session.h"
+#include "desktop/DesktopCore.h"
+#include "desktop/DesktopPlaylist.h"
 #include "support/StyleBuilder.h"
 #include "support/TestPaths.h"
 #include "support/TestSession.h"
 #include "support/TextFiles.h"
 
 namespace chordella::app {
+
+using namespace chordella::desktop;
+
 namespace {
 
 using A = PlaylistAction;

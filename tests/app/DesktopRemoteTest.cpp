@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "app/DesktopCore.h"
-#include "app/DesktopPorts.h"
-#include "app/DesktopRemote.h"
 #include "app/LiveArranger.h"
 #include "app/SnapshotView.h"
 #include "app/SongEditing.h"
 #include "core/Session.h"
+#include "desktop/DesktopCore.h"
+#include "desktop/DesktopPorts.h"
+#include "desktop/DesktopRemote.h"
 #include "midi/MidiInput.h"
 #include "midi/MidiOutput.h"
 #include "platform/Files.h"
@@ -24,6 +24,9 @@
 #include "support/TestSession.h"
 
 namespace chordella::app {
+
+using namespace chordella::desktop;
+
 namespace {
 
 using A = RemoteAction;

@@ -7,14 +7,17 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/DesktopCore.h"
-#include "app/DesktopStyleManager.h"
 #include "app/SnapshotView.h"
+#include "desktop/DesktopCore.h"
+#include "desktop/DesktopStyleManager.h"
 #include "library/StyleManager.h"
-#include "support/TestSession.h"
 #include "support/TestPaths.h"
+#include "support/TestSession.h"
 
 namespace chordella::app {
+
+using namespace chordella::desktop;
+
 namespace {
 
 constexpr int SynthOutput = -1;

@@ -9,4 +9,4 @@ chordella_test(creator_desk_tests
   SOURCES
     ${CMAKE_CURRENT_SOURCE_DIR}/CreatorDeskTest.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/CreatorPlayerTest.cpp
-  DEPS chordella::app chordella::stylecreator chordella::test_support)
+  DEPS chordella::app chordella::desktop chordella::stylecreator chordella::test_support)

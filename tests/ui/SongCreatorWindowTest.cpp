@@ -16,16 +16,16 @@
 #include <QMenu>
 #include <filesystem>
 
-#include "app/DesktopPlaylist.h"
-#include "app/DesktopStyleManager.h"
+#include "desktop/DesktopPlaylist.h"
+#include "desktop/DesktopStyleManager.h"
 #include "library/StyleManager.h"
 #include "library/StylePlaylist.h"
+#include "support/TestPaths.h"
 #include "ui/ChordViewWindow.h"
 #include "ui/EditorWindow.h"
 #include "ui/PlayWindow.h"
 #include "ui/SongCreatorWindow.h"
 #include "ui/WindowRig.h"
-#include "support/TestPaths.h"
 
 namespace chordella::testing {
 namespace {
@@ -46,7 +46,7 @@ void ClickEntry(QListWidget* list, int row) {
 
 TEST(SongCreatorWindow, AChosenProgressionBecomesTheSongAndPlaysAtOnceInTheChordView) {
     WindowRig rig;
-    rig.Host().Barrier([](app::DesktopCore& core) {
+    rig.Host().Barrier([](desktop::DesktopCore& core) {
         ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
     });
     auto* creator = TopLevel<ui::SongCreatorWindow>("SongCreator");
@@ -74,7 +74,7 @@ TEST(SongCreatorWindow, AChosenProgressionBecomesTheSongAndPlaysAtOnceInTheChord
     // It plays: the position runs and the song is in the chord memory.
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Host().Snapshot().Measure > 0; }, 30000));
     int length = 0;
-    rig.Host().Barrier([&](app::DesktopCore& core) { length = core.GetSession().App().arrangement.Chords.ChordMemoryLength; });
+    rig.Host().Barrier([&](desktop::DesktopCore& core) { length = core.GetSession().App().arrangement.Chords.ChordMemoryLength; });
     EXPECT_EQ(length, 4 + 18 * 16);
 }
 
@@ -97,7 +97,7 @@ void Pick(QComboBox* list, const char* entry) {
 
 TEST(SongCreatorWindow, TheMainWindowsKeyAndModeListsSetTheKeyOfTheSongMade) {
     WindowRig rig;
-    rig.Host().Barrier([](app::DesktopCore& core) {
+    rig.Host().Barrier([](desktop::DesktopCore& core) {
         ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
     });
     auto* creator = TopLevel<ui::SongCreatorWindow>("SongCreator");
@@ -133,7 +133,7 @@ data::ChordMemory SongNow(WindowRig& rig);
 
 TEST(SongCreatorWindow, WithAutochangeProgramOnABluesSongGetsItsProgramChangesEveryTwelveMeasures) {
     WindowRig rig;
-    rig.Host().Barrier([](app::DesktopCore& core) {
+    rig.Host().Barrier([](desktop::DesktopCore& core) {
         ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
     });
     auto* creator = TopLevel<ui::SongCreatorWindow>("SongCreator");
@@ -207,7 +207,7 @@ TEST(SongCreatorWindow, SimpleSongsSetTheirOptions) {
 
 data::ChordMemory SongNow(WindowRig& rig) {
     data::ChordMemory memory;
-    rig.Host().Barrier([&memory](app::DesktopCore& core) { memory = core.GetSession().App().arrangement.Chords; });
+    rig.Host().Barrier([&memory](desktop::DesktopCore& core) { memory = core.GetSession().App().arrangement.Chords; });
     return memory;
 }
 
@@ -252,7 +252,7 @@ TEST(SongCreatorWindow, AnEditedSongIsOfferedForSavingBeforeTheChordViewMakesThe
     rig.Prompter().AnswerYes();
     rig.Prompter().AnswerText(path);
     rig.Prompter().HoldQuestions(false);
-    rig.Host().Barrier([&rig](app::DesktopCore&) { rig.Prompter().AnswerHeld(); });
+    rig.Host().Barrier([&rig](desktop::DesktopCore&) { rig.Prompter().AnswerHeld(); });
     rig.Settle();
     EXPECT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(SongNow(rig).Bytes, edited.Bytes);
@@ -304,7 +304,7 @@ TEST(SongCreatorWindow, ThePlayWindowMakesANewSongOpensTheEditorAndChoosesWhereS
     rig.Settle();
     rig.Settle();
     bool managerRandom = false, playlistRandom = true, next = false;
-    rig.Host().Barrier([&](app::DesktopCore& core) {
+    rig.Host().Barrier([&](desktop::DesktopCore& core) {
         managerRandom = core.StyleManagerPanel().Manager().RandomTicked();
         playlistRandom = core.Playlist().Lists().RandomTicked;
         next = core.Playlist().Lists().NextTicked;
