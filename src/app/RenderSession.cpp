@@ -28,10 +28,10 @@ constexpr std::int64_t SongTickLimit = std::int64_t{data::ChordMemoryPositionLim
 
 std::unique_ptr<core::Session> MakeSession(const platform::Paths& paths, std::unique_ptr<midi::MidiBackend> backend,
                                          platform::RecordingPrompter*& prompter) {
-    auto scripted = std::make_unique<platform::RecordingPrompter>();
-    prompter = scripted.get();
+    auto recording = std::make_unique<platform::RecordingPrompter>();
+    prompter = recording.get();
     core::SessionParts parts;
-    parts.prompter = std::move(scripted);
+    parts.prompter = std::move(recording);
     parts.paths = paths;
     parts.midiBackend = std::move(backend);
     return std::make_unique<core::Session>(std::move(parts));
