@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "app/LiveArranger.h"
+#include "desktop/DesktopCore.h"
 #include "app/MidiExport.h"
+#include "app/LiveArranger.h"
 #include "app/SnapshotView.h"
+#include "desktop/StyleCreatorDesk.h"
 #include "chords/ChordEntry.h"
 #include "chords/KeyboardInput.h"
 #include "chords/SecondInput.h"
@@ -20,18 +22,16 @@
 #include "core/SongFiles.h"
 #include "core/StyleStore.h"
 #include "data/StyleState.h"
-#include "desktop/DesktopCore.h"
-#include "desktop/StyleCreatorDesk.h"
 #include "engine/Clock.h"
 #include "engine/Transport.h"
 #include "midi/MidiBackend.h"
 #include "midi/Synth.h"
-#include "support/KeyboardStyleWriter.h"
 #include "support/RecordingEditor.h"
-#include "support/StuckNotes.h"
+#include "support/KeyboardStyleWriter.h"
 #include "support/StyleBuilder.h"
+#include "support/StuckNotes.h"
+#include "support/DesktopRig.h"
 #include "support/TestPaths.h"
-#include "support/TestSession.h"
 
 namespace chordella::app {
 
@@ -39,61 +39,8 @@ using namespace chordella::desktop;
 
 namespace {
 
-constexpr int SynthOutput = -1;
-
-struct DesktopRig {
-    explicit DesktopRig(bool bundled = false, std::unique_ptr<platform::Prompter> prompter = nullptr)
-        : t(1, std::make_unique<SnapshotView>(), std::move(prompter)), core(*t.session, Setup(bundled)) {}
-
-    static LifecycleSetup Setup(bool bundled) {
-        LifecycleSetup setup;
-        if (bundled) setup.AssetsFolder = chordella::testing::AssetsFolder();
-        setup.ReadOnlyMedia = [] { return false; };
-        return setup;
-    }
-
-    DisplaySnapshot Snapshot() {
-        DisplaySnapshot snapshot;
-        core.FillSnapshot(snapshot);
-        return snapshot;
-    }
-
-    int NoteOnsSent(int output) {
-        int count = 0;
-        for (const auto& m : t.midi->Sent(output))
-            if ((m.Packed & 0xF0) == 0x90 && ((m.Packed >> 16) & 0x7F) != 0) ++count;
-        return count;
-    }
-
-    bool Sent(int output, std::uint32_t packed) {
-        for (const auto& m : t.midi->Sent(output))
-            if (m.Packed == packed) return true;
-        return false;
-    }
-
-    // Runs the control loop for a while (for what must not happen meanwhile).
-    void RunFor(std::chrono::milliseconds duration) {
-        t.session->Loop().StartTimer(duration, false, [this] { t.session->Loop().Quit(); });
-        t.session->Loop().Run();
-    }
-
-    // Runs the control loop (the real tick timer plays meanwhile) until `done`, or a
-    // minute has passed; answers `done`.
-    bool RunUntil(const std::function<bool()>& done) {
-        platform::EventLoop& loop = t.session->Loop();
-        const auto poll = loop.StartTimer(std::chrono::milliseconds(10), true, [&] {
-            if (done()) loop.Quit();
-        });
-        const auto giveUp = loop.StartTimer(std::chrono::seconds(60), false, [&] { loop.Quit(); });
-        loop.Run();
-        loop.StopTimer(poll);
-        loop.StopTimer(giveUp);
-        return done();
-    }
-
-    testing::TestSession t;
-    DesktopCore core;
-};
+using testing::DesktopRig;
+constexpr int SynthOutput = DesktopRig::SynthOutput;
 
 TEST(DesktopCoreStartUp, OpensTheBuiltInSynthWhenNoOutputIsNamedAndShowsTheGuideAtTheFirstStart) {
     DesktopRig rig;
@@ -668,13 +615,6 @@ TEST(DesktopCoreDisplay, AStylePlayedWithoutASongAsksForRealTimeToo) {
     EXPECT_EQ(shown.Priority, PriorityStatus::Normal) << "stopped, the priority is given back";
 }
 
-TEST(DesktopCoreDisplay, WithoutAnAudioDeviceTheOutputSaysSo) {
-    DesktopRig rig(true);
-    rig.t.midi->FailOpen(false, SynthOutput, midi::result::NoAudioDevice);
-    rig.core.Start();
-    EXPECT_EQ(rig.Snapshot().Output, OutputStatus::NoAudioDevice);
-}
-
 TEST(DesktopCoreDisplay, TheQueuedPartTheButtonsRequestsAndTheFadeAreShown) {
     DesktopRig rig;
     rig.core.Start();
@@ -722,12 +662,6 @@ TEST(DesktopCoreDisplay, AStyleChosenWhileAnotherPlaysTakesOverAtTheNextMeasureA
     rig.core.ChangeStyle(styles + "waltz.vxs");
     EXPECT_STREQ(rig.Snapshot().StyleFullName.c_str(), "Waltz");
 }
-
-}  // namespace
-}  // namespace chordella::app
-
-namespace chordella::app {
-namespace {
 
 TEST(DesktopCoreExit, AChangedCreatorWorkIsOfferedForSavingAndCancellingTheDialogKeepsTheProgram) {
     DesktopRig rig;

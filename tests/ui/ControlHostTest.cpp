@@ -13,14 +13,6 @@
 namespace chordella::testing {
 namespace {
 
-QAction* MenuItem(ui::MainWindow& window, const char* menu, const QString& caption) {
-    auto* found = window.menuBar()->findChild<QMenu*>(menu);
-    if (found == nullptr) return nullptr;
-    for (QAction* action : found->actions())
-        if (action->text() == caption) return action;
-    return nullptr;
-}
-
 TEST(ControlHost, AnswersOnTheWindowsThreadWithTheCoresData) {
     WindowRig rig;
     bool answered = false;

@@ -42,13 +42,6 @@ namespace {
 
 constexpr int CommandsOutput = 2;  // "Memory Out 3"
 
-template <typename T>
-T* TopLevel(const char* name) {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == name) return dynamic_cast<T*>(widget);
-    return nullptr;
-}
-
 QAction* FindItem(QWidget* window, const QString& menuTitle, const QString& text) {
     for (QMenu* menu : window->findChildren<QMenu*>()) {
         if (menu->title() != menuTitle) continue;

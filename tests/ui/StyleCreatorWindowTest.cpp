@@ -56,11 +56,8 @@ std::string WriteWork(const std::string& folder) {
 }
 
 ui::StyleCreatorWindow* OpenCreator(WindowRig& rig) {
-    for (QMenu* menu : rig.Window().menuBar()->findChildren<QMenu*>()) {
-        if (menu->objectName() != "StyleMenu") continue;
-        for (QAction* action : menu->actions())
-            if (action->text() == "Style-&Creator ...") action->trigger();
-    }
+    QAction* open = MenuItem(rig.Window(), "StyleMenu", "Style-&Creator ...");
+    if (open != nullptr) open->trigger();
     rig.Settle();
     return rig.Window().findChild<ui::StyleCreatorWindow*>("StyleCreatorWindow");
 }
@@ -120,14 +117,6 @@ TEST(StyleCreatorWindow, ALoadedWorkGetsItsBasicWithTheChainedPartsAndTheEventEd
     Settle(rig);
     EXPECT_EQ(mode->text(), "Song-&Mode");
     EXPECT_TRUE(creator->findChild<QCheckBox*>("StyleMode")->isChecked());
-}
-
-QAction* MenuItem(QWidget* window, const char* menuName, const QString& text) {
-    QMenu* menu = window->findChild<QMenu*>(menuName);
-    if (menu == nullptr) return nullptr;
-    for (QAction* action : menu->actions())
-        if (action->text() == text) return action;
-    return nullptr;
 }
 
 QAction* BarItem(ui::StyleCreatorWindow* creator, const char* name) {
@@ -262,20 +251,20 @@ TEST(StyleCreatorWindow, TheMenusSetPartsAtThePlayingMeasureRepairTheFillsAndOpe
 
     // "&Loop" → "2 measures": the loop field follows, and "&Extended" sets two measures from
     // the measure playing (the start, nothing plays).
-    MenuItem(creator, "LoopMenu", "2 measures")->trigger();
+    MenuItem(*creator, "LoopMenu", "2 measures")->trigger();
     Settle(rig);
     EXPECT_EQ(creator->findChild<QSpinBox*>("LoopMeasures")->value(), 2);
-    EXPECT_TRUE(MenuItem(creator, "LoopMenu", "2 measures")->isChecked());
+    EXPECT_TRUE(MenuItem(*creator, "LoopMenu", "2 measures")->isChecked());
     BarItem(creator, "ExtendedItem")->trigger();
     Settle(rig);
     EXPECT_EQ(creator->findChild<QListWidget*>("PartList")->item(2)->text(), " Extended  1 - 2");
     // "Variation Basic" marks Fill in Basic as a variation.
-    MenuItem(creator, "OthersMenu", "Variation Basic")->trigger();
+    MenuItem(*creator, "OthersMenu", "Variation Basic")->trigger();
     Settle(rig);
     EXPECT_TRUE(creator->LastView().Parts[4].Variation);
 
     // "Repair style": Fill in Extended takes Fill in Basic's range.
-    MenuItem(creator, "RepairMenu", "Fills Var 1 -> Fills Var 2")->trigger();
+    MenuItem(*creator, "RepairMenu", "Fills Var 1 -> Fills Var 2")->trigger();
     Settle(rig);
     const data::StyleState repaired = StyleNow(rig);
     EXPECT_EQ(repaired.Parts[5].StartMeasure, repaired.Parts[4].StartMeasure);
@@ -287,7 +276,7 @@ TEST(StyleCreatorWindow, TheMenusSetPartsAtThePlayingMeasureRepairTheFillsAndOpe
         opened = file;
         return true;
     };
-    MenuItem(creator, "CreateMenu", "Edit \"Style.src\" ...")->trigger();
+    MenuItem(*creator, "CreateMenu", "Edit \"Style.src\" ...")->trigger();
     Settle(rig);
     ASSERT_FALSE(opened.isEmpty());
     EXPECT_TRUE(ReadTextFile(opened.toStdString()).find("[Basic_1]\nStart=0\nEnd=0") != std::string::npos);

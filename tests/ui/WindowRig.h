@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -46,6 +47,33 @@ inline void AnswerNextFileDialog(std::function<QString(QFileDialog&)> answer) {
         }
     });
     poll->start();
+}
+
+// A menu caption as read, without its mnemonic marks and shortcut.
+inline QString PlainCaption(QString caption) { return caption.remove('&').section('\t', 0, 0); }
+
+// The item `caption` of the menu named `menuName` inside `window` (mnemonics aside), or null.
+inline QAction* MenuItem(QWidget& window, const char* menuName, const QString& caption) {
+    auto* menu = window.findChild<QMenu*>(menuName);
+    if (menu == nullptr) return nullptr;
+    for (QAction* action : menu->actions())
+        if (PlainCaption(action->text()) == PlainCaption(caption)) return action;
+    return nullptr;
+}
+
+// The top-level window named `name`, or null.
+template <typename T = QWidget>
+T* TopLevel(const char* name) {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == name) return dynamic_cast<T*>(widget);
+    return nullptr;
+}
+
+// The shown top-level window named `name`, or null.
+inline QWidget* ShownTopLevel(const char* name) {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == name && widget->isVisible()) return widget;
+    return nullptr;
 }
 
 class WindowRig {
