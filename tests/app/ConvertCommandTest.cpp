@@ -8,9 +8,9 @@
 #include <map>
 #include <set>
 
-#include "app/ConvertCommand.h"
-#include "app/FileCommands.h"
 #include "app/RenderSession.h"
+#include "cli/ConvertCommand.h"
+#include "cli/FileCommands.h"
 #include "core/Session.h"
 #include "data/StyleFile.h"
 #include "platform/Files.h"
@@ -38,18 +38,18 @@ struct CommandRun {
     std::string Out, Err;
 };
 
-CommandRun ConvertWith(const app::ConvertCommandFlags& flags) {
+CommandRun ConvertWith(const cli::ConvertCommandFlags& flags) {
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     CommandRun run;
-    run.Result = app::RunConvertCommand(flags, out, err);
+    run.Result = cli::RunConvertCommand(flags, out, err);
     run.Out = Captured(out);
     run.Err = Captured(err);
     return run;
 }
 
 CommandRun Convert(const std::vector<std::string>& inputs, const std::string& folder, const std::string& sets) {
-    app::ConvertCommandFlags flags;
+    cli::ConvertCommandFlags flags;
     flags.inputs = inputs;
     flags.outputFolder = folder;
     flags.sets = sets;
@@ -234,7 +234,7 @@ TEST(ConvertCommand, TheWindowsOptionsAndPartSetsAsFlags) {
     TempFolder in, plain, kept, parts, rebuilt;
     const std::string file = in.File("Eight.sty");
     ASSERT_TRUE(SampleKeyboardStyle().Write(file));
-    app::ConvertCommandFlags flags;
+    cli::ConvertCommandFlags flags;
     flags.inputs = {file};
     flags.sets = "1";
     flags.outputFolder = plain.Path();
@@ -262,7 +262,7 @@ TEST(ConvertCommand, TheWindowsOptionsAndPartSetsAsFlags) {
     EXPECT_TRUE(PartsOfStyleFile(kept.File("Eight-8-random.vxs"))[1].Present());
 
     // The exported part files read back as a set make a style with Basic and Extended.
-    app::ConvertCommandFlags fromParts;
+    cli::ConvertCommandFlags fromParts;
     fromParts.inputs = {plain.Path()};
     fromParts.outputFolder = rebuilt.Path();
     fromParts.importParts = "2 - 11";
@@ -284,12 +284,12 @@ TEST(ConvertCommand, TheWindowsOptionsAndPartSetsAsFlags) {
 }
 
 TEST(ConvertCommand, SetRanges) {
-    EXPECT_EQ(app::ParseSetRange("1-6"), (std::vector<int>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(app::ParseSetRange("4"), (std::vector<int>{4}));
-    EXPECT_TRUE(app::ParseSetRange("0-3").empty());
-    EXPECT_TRUE(app::ParseSetRange("5-2").empty());
-    EXPECT_TRUE(app::ParseSetRange("2-7").empty());
-    EXPECT_TRUE(app::ParseSetRange("x").empty());
+    EXPECT_EQ(cli::ParseSetRange("1-6"), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(cli::ParseSetRange("4"), (std::vector<int>{4}));
+    EXPECT_TRUE(cli::ParseSetRange("0-3").empty());
+    EXPECT_TRUE(cli::ParseSetRange("5-2").empty());
+    EXPECT_TRUE(cli::ParseSetRange("2-7").empty());
+    EXPECT_TRUE(cli::ParseSetRange("x").empty());
 }
 
 TEST(InfoCommand, AKeyboardStyleListsItsSectionsAndItsChannelTable) {
@@ -297,7 +297,7 @@ TEST(InfoCommand, AKeyboardStyleListsItsSectionsAndItsChannelTable) {
     ASSERT_TRUE(SampleKeyboardStyle({.ChordVariants = true}).Write(folder.File("Chords.sty")));
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
-    EXPECT_EQ(app::RunInfoCommand(folder.File("Chords.sty"), out, err), 0);
+    EXPECT_EQ(cli::RunInfoCommand(folder.File("Chords.sty"), out, err), 0);
     const std::string text = Captured(out);
     std::fclose(err);
     EXPECT_NE(text.find("  Main A : "), std::string::npos) << text;

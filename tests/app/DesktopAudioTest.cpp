@@ -7,40 +7,21 @@
 #include <filesystem>
 
 #include "app/AudioOptions.h"
-#include "app/DesktopAudio.h"
-#include "app/DesktopCore.h"
-#include "app/SnapshotView.h"
-#include "support/StyleBuilder.h"
-#include "support/TestPaths.h"
-#include "support/TestSession.h"
+#include "desktop/DesktopAudio.h"
+#include "support/DesktopRig.h"
 
 namespace chordella::app {
+
+using namespace chordella::desktop;
+
 namespace {
 
-constexpr int SynthOutput = -1;
+constexpr int SynthOutput = testing::DesktopRig::SynthOutput;
 
-struct Desktop {
-    Desktop() : t(1, std::make_unique<SnapshotView>()), core(*t.session, Setup()) {}
-
-    static LifecycleSetup Setup() {
-        LifecycleSetup setup;
-        setup.AssetsFolder = chordella::testing::AssetsFolder();
-        setup.ReadOnlyMedia = [] { return false; };
-        return setup;
-    }
-    DisplaySnapshot Snapshot() {
-        DisplaySnapshot snapshot;
-        core.FillSnapshot(snapshot);
-        return snapshot;
-    }
-    void RunFor(std::chrono::milliseconds duration) {
-        t.session->Loop().StartTimer(duration, false, [this] { t.session->Loop().Quit(); });
-        t.session->Loop().Run();
-    }
+// The desktop with the bundled files, and its options as the window would show them.
+struct Desktop : testing::DesktopRig {
+    Desktop() : DesktopRig(true) {}
     core::Options Options() { return core.CurrentOptions(); }
-
-    testing::TestSession t;
-    DesktopCore core;
 };
 
 // Every setting of the "Audio" page away from its default.

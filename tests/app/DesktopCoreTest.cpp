@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "app/DesktopCore.h"
+#include "desktop/DesktopCore.h"
 #include "app/MidiExport.h"
 #include "app/LiveArranger.h"
 #include "app/SnapshotView.h"
-#include "app/StyleCreatorDesk.h"
+#include "desktop/StyleCreatorDesk.h"
 #include "chords/ChordEntry.h"
 #include "chords/KeyboardInput.h"
 #include "chords/SecondInput.h"
@@ -30,67 +30,17 @@
 #include "support/KeyboardStyleWriter.h"
 #include "support/StyleBuilder.h"
 #include "support/StuckNotes.h"
-#include "support/TestSession.h"
+#include "support/DesktopRig.h"
 #include "support/TestPaths.h"
 
 namespace chordella::app {
+
+using namespace chordella::desktop;
+
 namespace {
 
-constexpr int SynthOutput = -1;
-
-struct DesktopRig {
-    explicit DesktopRig(bool bundled = false, std::unique_ptr<platform::Prompter> prompter = nullptr)
-        : t(1, std::make_unique<SnapshotView>(), std::move(prompter)), core(*t.session, Setup(bundled)) {}
-
-    static LifecycleSetup Setup(bool bundled) {
-        LifecycleSetup setup;
-        if (bundled) setup.AssetsFolder = chordella::testing::AssetsFolder();
-        setup.ReadOnlyMedia = [] { return false; };
-        return setup;
-    }
-
-    DisplaySnapshot Snapshot() {
-        DisplaySnapshot snapshot;
-        core.FillSnapshot(snapshot);
-        return snapshot;
-    }
-
-    int NoteOnsSent(int output) {
-        int count = 0;
-        for (const auto& m : t.midi->Sent(output))
-            if ((m.Packed & 0xF0) == 0x90 && ((m.Packed >> 16) & 0x7F) != 0) ++count;
-        return count;
-    }
-
-    bool Sent(int output, std::uint32_t packed) {
-        for (const auto& m : t.midi->Sent(output))
-            if (m.Packed == packed) return true;
-        return false;
-    }
-
-    // Runs the control loop for a while (for what must not happen meanwhile).
-    void RunFor(std::chrono::milliseconds duration) {
-        t.session->Loop().StartTimer(duration, false, [this] { t.session->Loop().Quit(); });
-        t.session->Loop().Run();
-    }
-
-    // Runs the control loop (the real tick timer plays meanwhile) until `done`, or a
-    // minute has passed; answers `done`.
-    bool RunUntil(const std::function<bool()>& done) {
-        platform::EventLoop& loop = t.session->Loop();
-        const auto poll = loop.StartTimer(std::chrono::milliseconds(10), true, [&] {
-            if (done()) loop.Quit();
-        });
-        const auto giveUp = loop.StartTimer(std::chrono::seconds(60), false, [&] { loop.Quit(); });
-        loop.Run();
-        loop.StopTimer(poll);
-        loop.StopTimer(giveUp);
-        return done();
-    }
-
-    testing::TestSession t;
-    DesktopCore core;
-};
+using testing::DesktopRig;
+constexpr int SynthOutput = DesktopRig::SynthOutput;
 
 TEST(DesktopCoreStartUp, OpensTheBuiltInSynthWhenNoOutputIsNamedAndShowsTheGuideAtTheFirstStart) {
     DesktopRig rig;
@@ -523,7 +473,7 @@ TEST(DesktopCoreQuestions, FileQuestionsLeaveTheTicksRunningAndNoOrCancelChanges
     const std::string stylePath = style.StylePath;
     const std::string exportPath = rig.t.home.File("export.mid");
 
-    platform::ScriptedPrompter& user = *rig.t.prompter;
+    chordella::testing::ScriptedPrompter& user = *rig.t.prompter;
     user.HoldQuestions(true);
     struct Question {
         std::string text;
@@ -665,13 +615,6 @@ TEST(DesktopCoreDisplay, AStylePlayedWithoutASongAsksForRealTimeToo) {
     EXPECT_EQ(shown.Priority, PriorityStatus::Normal) << "stopped, the priority is given back";
 }
 
-TEST(DesktopCoreDisplay, WithoutAnAudioDeviceTheOutputSaysSo) {
-    DesktopRig rig(true);
-    rig.t.midi->FailOpen(false, SynthOutput, midi::result::NoAudioDevice);
-    rig.core.Start();
-    EXPECT_EQ(rig.Snapshot().Output, OutputStatus::NoAudioDevice);
-}
-
 TEST(DesktopCoreDisplay, TheQueuedPartTheButtonsRequestsAndTheFadeAreShown) {
     DesktopRig rig;
     rig.core.Start();
@@ -720,15 +663,9 @@ TEST(DesktopCoreDisplay, AStyleChosenWhileAnotherPlaysTakesOverAtTheNextMeasureA
     EXPECT_STREQ(rig.Snapshot().StyleFullName.c_str(), "Waltz");
 }
 
-}  // namespace
-}  // namespace chordella::app
-
-namespace chordella::app {
-namespace {
-
 TEST(DesktopCoreExit, AChangedCreatorWorkIsOfferedForSavingAndCancellingTheDialogKeepsTheProgram) {
     DesktopRig rig;
-    platform::ScriptedPrompter& user = *rig.t.prompter;
+    chordella::testing::ScriptedPrompter& user = *rig.t.prompter;
     std::optional<bool> proceed;
     auto confirm = [&] {
         proceed.reset();

@@ -5,35 +5,24 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/DesktopCore.h"
-#include "app/DesktopPlaylist.h"
-#include "app/SnapshotView.h"
+#include "desktop/DesktopPlaylist.h"
 #include "core/Session.h"
 #include "support/StyleBuilder.h"
+#include "support/DesktopRig.h"
 #include "support/TestPaths.h"
-#include "support/TestSession.h"
 #include "support/TextFiles.h"
 
 namespace chordella::app {
+
+using namespace chordella::desktop;
+
 namespace {
 
 using A = PlaylistAction;
 
-struct PlaylistCoreRig {
-    // `bundled`: a first start copies the project's bundled files into the data home.
-    explicit PlaylistCoreRig(bool bundled = false)
-        : t(1, std::make_unique<SnapshotView>()), core(*t.session, Setup(bundled)) {}
-    static LifecycleSetup Setup(bool bundled) {
-        LifecycleSetup setup;
-        setup.ReadOnlyMedia = [] { return false; };
-        if (bundled) setup.AssetsFolder = testing::AssetsFolder();
-        return setup;
-    }
+struct PlaylistCoreRig : testing::DesktopRig {
+    using DesktopRig::DesktopRig;
     std::string Lists(const std::string& name) const { return t.session->Paths().Lists() + "/" + name; }
-    std::string Styles(const std::string& name) const { return t.session->Paths().Styles() + "/" + name; }
-
-    testing::TestSession t;
-    DesktopCore core;
 };
 
 TEST(DesktopPlaylist, TheListOpensAtStartIsWorkedByRequestsAndIsSavedAtExit) {

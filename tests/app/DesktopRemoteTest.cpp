@@ -7,11 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/DesktopCore.h"
-#include "app/DesktopPorts.h"
-#include "app/DesktopRemote.h"
+#include "desktop/DesktopPorts.h"
+#include "desktop/DesktopRemote.h"
 #include "app/LiveArranger.h"
-#include "app/SnapshotView.h"
 #include "app/SongEditing.h"
 #include "core/Session.h"
 #include "midi/MidiInput.h"
@@ -21,17 +19,20 @@
 #include "remote/RemoteBindings.h"
 #include "remote/RemoteControl.h"
 #include "remote/RemoteFunctions.h"
-#include "support/TestSession.h"
+#include "support/DesktopRig.h"
 
 namespace chordella::app {
+
+using namespace chordella::desktop;
+
 namespace {
 
 using A = RemoteAction;
 constexpr int SecondInputDevice = 1;  // "Memory In 2"
 constexpr int CommandOutput = 2;      // "Memory Out 3"
 
-struct RemoteDeskRig {
-    RemoteDeskRig() : t(1, std::make_unique<SnapshotView>()), core(*t.session), desk(*t.session, Remote()) {
+struct RemoteDeskRig : testing::DesktopRig {
+    RemoteDeskRig() : desk(*t.session, Remote()) {
         midi::TMidiInput* second = t.session->MidiInput2();
         second->SetDeviceID(SecondInputDevice);
         second->Open();
@@ -56,8 +57,6 @@ struct RemoteDeskRig {
     }
     std::size_t CommandMessages() { return t.midi->Sent(CommandOutput).size(); }
 
-    testing::TestSession t;
-    DesktopCore core;
     DesktopRemote desk;
 };
 

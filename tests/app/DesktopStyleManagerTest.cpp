@@ -7,51 +7,21 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/DesktopCore.h"
-#include "app/DesktopStyleManager.h"
-#include "app/SnapshotView.h"
+#include "desktop/DesktopStyleManager.h"
 #include "library/StyleManager.h"
-#include "support/TestSession.h"
-#include "support/TestPaths.h"
+#include "support/DesktopRig.h"
 
 namespace chordella::app {
+
+using namespace chordella::desktop;
+
 namespace {
 
-constexpr int SynthOutput = -1;
-
-struct ManagerDesktop {
-    ManagerDesktop() : t(1, std::make_unique<SnapshotView>()), core(*t.session, Setup()) {
+// The desktop with the bundled styles, after the first start's demo song.
+struct ManagerDesktop : testing::DesktopRig {
+    ManagerDesktop() : DesktopRig(true) {
         core.Start();
-        core.Stop();  // the first start plays the demo song
-    }
-    static LifecycleSetup Setup() {
-        LifecycleSetup setup;
-        setup.AssetsFolder = chordella::testing::AssetsFolder();
-        setup.ReadOnlyMedia = [] { return false; };
-        return setup;
-    }
-    DisplaySnapshot Snapshot() {
-        DisplaySnapshot snapshot;
-        core.FillSnapshot(snapshot);
-        return snapshot;
-    }
-    int NoteOnsSent() {
-        int count = 0;
-        for (const auto& m : t.midi->Sent(SynthOutput))
-            if ((m.Packed & 0xF0) == 0x90 && ((m.Packed >> 16) & 0x7F) != 0) ++count;
-        return count;
-    }
-    // Runs the control loop (the real tick timer plays meanwhile) until `done`, or a minute.
-    bool RunUntil(const std::function<bool()>& done) {
-        platform::EventLoop& loop = t.session->Loop();
-        const auto poll = loop.StartTimer(std::chrono::milliseconds(10), true, [&] {
-            if (done()) loop.Quit();
-        });
-        const auto giveUp = loop.StartTimer(std::chrono::seconds(60), false, [&] { loop.Quit(); });
-        loop.Run();
-        loop.StopTimer(poll);
-        loop.StopTimer(giveUp);
-        return done();
+        core.Stop();
     }
     int FileIndex(const std::string& name) {
         const StyleManagerView view = core.ReadStyleManager();
@@ -65,9 +35,6 @@ struct ManagerDesktop {
         request.Text = std::move(text);
         core.StyleManager(request);
     }
-
-    testing::TestSession t;
-    DesktopCore core;
 };
 
 TEST(DesktopStyleManager, PlayLoadsTheChosenStyleAndPlaysItsBasicUntilStop) {

@@ -1,6 +1,9 @@
+// The session's MIDI ports as the other modules reach them, and the console's prompter.
 #include "core/Session.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 #include "app/ConsolePrompter.h"
 #include "support/TestSession.h"
@@ -8,14 +11,34 @@
 namespace chordella::app {
 namespace {
 
-TEST(Session, ATestSessionIsOneLineAndRecordsWhatItShows) {
+TEST(SessionPorts, InputReachesTheControlThreadWithRepeatsSuppressedFromTheStart) {
     testing::TestSession t;
-    t.prompter->AnswerYes();
-    EXPECT_TRUE(t.session->Prompter().Confirm("Save changes ?"));
-    t.session->Prompter().Inform("Chordmemory is empty !");
-    EXPECT_TRUE(t.prompter->WasShown("Chordmemory is empty !"));
-    EXPECT_FALSE(t.session->Prompter().Confirm("Delete ?"));  // no answer queued: No
-    EXPECT_EQ(t.session->Paths().DataDir(), t.home.Path());
+    core::Session& session = *t.session;
+    midi::TMidiInput& input = *session.MidiInput1();
+    std::vector<std::uint8_t> received;
+    input.OnMidiInput = [&](midi::TMidiInput& in) {
+        while (auto event = in.GetMidiEvent()) received.push_back(event->Data2);
+    };
+    input.Open();
+    input.Start();
+    t.midi->Feed(0, 0, {0xB0, 7, 100, 0xB0, 7, 100, 0xB0, 7, 90});
+    session.Loop().RunPending();
+    EXPECT_EQ(received, (std::vector<std::uint8_t>{100, 90}));
+    EXPECT_EQ(session.Controllers().Value(0, 7), 90);
+}
+
+TEST(SessionPorts, WithoutInputDevicesTheInputSlotsStayEmpty) {
+    chordella::testing::ScriptedPrompter* prompter = nullptr;
+    core::SessionParts parts;
+    auto scripted = std::make_unique<chordella::testing::ScriptedPrompter>();
+    prompter = scripted.get();
+    parts.prompter = std::move(scripted);
+    core::Session session(std::move(parts));
+    EXPECT_EQ(session.MidiInput1(), nullptr);
+    EXPECT_EQ(session.MidiInput2(), nullptr);
+    ASSERT_NE(session.MidiOutput1(), nullptr);
+    EXPECT_FALSE(session.MidiOutput1()->Open()) << "no devices at all";
+    EXPECT_TRUE(prompter->Shown().empty());
 }
 
 TEST(ConsolePrompter, AnswersYesOnlyWhenToldAndRefusesDialogs) {

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/SonglistCommand.h"
+#include "cli/SonglistCommand.h"
 #include "library/SongEntry.h"
 #include "midi/MemoryBackend.h"
 #include "support/BorrowedBackend.h"
@@ -90,7 +90,7 @@ TEST(SonglistCommand, PlayGoesThroughTheSetSkippingAMissingSongWithOneLinePerSon
 
     auto backend = std::make_unique<midi::MemoryBackend>();
     backend->AddOutput("Memory Out 1");
-    app::SonglistCommandFlags flags;
+    cli::SonglistCommandFlags flags;
     flags.list = f.list;
     flags.play = true;
     flags.port = "Memory Out 1";
@@ -98,7 +98,7 @@ TEST(SonglistCommand, PlayGoesThroughTheSetSkippingAMissingSongWithOneLinePerSon
     flags.home = f.home.Path();
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
-    ASSERT_EQ(app::RunSonglistCommand(flags, out, err, std::move(backend)), 0) << Contents(err);
+    ASSERT_EQ(cli::RunSonglistCommand(flags, out, err, std::move(backend)), 0) << Contents(err);
     const std::string printed = Contents(out);
     std::fclose(out);
     std::fclose(err);
@@ -127,12 +127,12 @@ TEST(SonglistCommand, WhatIsNotASonglistIsRefusedWithTheReasonAndLeftAlone) {
         SCOPED_TRACE(c.name);
         WriteTextFile(f.list, c.text);
         for (const bool add : {false, true}) {
-            app::SonglistCommandFlags flags;
+            cli::SonglistCommandFlags flags;
             flags.list = f.list;
             if (add) flags.add = f.Song("Two");
             std::FILE* out = std::tmpfile();
             std::FILE* err = std::tmpfile();
-            EXPECT_EQ(app::RunSonglistCommand(flags, out, err), 1);
+            EXPECT_EQ(cli::RunSonglistCommand(flags, out, err), 1);
             const std::string said = Contents(err);
             EXPECT_NE(said.find(f.list + ": " + c.reason), std::string::npos) << said;
             EXPECT_EQ(Contents(out), "");
@@ -157,7 +157,7 @@ TEST(SonglistCommand, AListFindsItsSongsBesideItAndNamesEachMissingSongOnce) {
     const auto play = [&](const std::string& list, std::string& printed, std::string& said) {
         midi::MemoryBackend memory;
         memory.AddOutput("Memory Out 1");
-        app::SonglistCommandFlags flags;
+        cli::SonglistCommandFlags flags;
         flags.list = list;
         flags.play = true;
         flags.port = "Memory Out 1";
@@ -165,7 +165,7 @@ TEST(SonglistCommand, AListFindsItsSongsBesideItAndNamesEachMissingSongOnce) {
         flags.home = f.home.Path();
         std::FILE* out = std::tmpfile();
         std::FILE* err = std::tmpfile();
-        const int code = app::RunSonglistCommand(flags, out, err, std::make_unique<BorrowedBackend>(memory));
+        const int code = cli::RunSonglistCommand(flags, out, err, std::make_unique<BorrowedBackend>(memory));
         printed = Contents(out);
         said = Contents(err);
         std::fclose(out);
@@ -214,7 +214,7 @@ TEST(SonglistCommand, TheMixerVolumesAnEntryStoresStayOnTheOutputWhileTheSongPla
 
     midi::MemoryBackend memory;
     memory.AddOutput("Memory Out 1");
-    app::SonglistCommandFlags flags;
+    cli::SonglistCommandFlags flags;
     flags.list = f.list;
     flags.play = true;
     flags.port = "Memory Out 1";
@@ -222,7 +222,7 @@ TEST(SonglistCommand, TheMixerVolumesAnEntryStoresStayOnTheOutputWhileTheSongPla
     flags.home = f.home.Path();
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
-    ASSERT_EQ(app::RunSonglistCommand(flags, out, err, std::make_unique<BorrowedBackend>(memory)), 0) << Contents(err);
+    ASSERT_EQ(cli::RunSonglistCommand(flags, out, err, std::make_unique<BorrowedBackend>(memory)), 0) << Contents(err);
     std::fclose(out);
     std::fclose(err);
     std::vector<int> channel2, channel3;

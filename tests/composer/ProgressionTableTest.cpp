@@ -1,7 +1,5 @@
-// The progression table: its rows' shape, sample rows' codes, section marks and numerals.
+// The progression table: its rows' shape, section marks and numerals.
 #include <gtest/gtest.h>
-
-#include <array>
 
 #include "composer/ProgressionTable.h"
 
@@ -27,25 +25,6 @@ TEST(ProgressionTable, RowsAreTerminatedAndHoldOnlyKnownRootsAndTypes) {
             }
         }
     }
-}
-
-TEST(ProgressionTable, RootCodesAndTypesOfOneRowPerSection) {
-    using Codes = std::array<std::int32_t, ProgressionSlots>;
-    // I - vi - IV - V: root codes 8, 5, 1, 3; maj, min, maj, maj.
-    EXPECT_EQ(CommonProgressions[0].RootCodes, (Codes{8, 5, 1, 3, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
-    EXPECT_EQ(CommonProgressions[0].Types, (Codes{0, 1, 0, 0}));
-    // vi - vii5b7 - iii - I7 - IV - #VI - III7 - vi.
-    EXPECT_EQ(CommonProgressions[57].RootCodes, (Codes{5, 7, 0, 8, 1, 6, 0, 5, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
-    EXPECT_EQ(CommonProgressions[57].Types, (Codes{1, 14, 1, 2, 0, 0, 2, 1}));
-    // I7 - V - IV7 - IV7 - I - V - I - V7.
-    EXPECT_EQ(CommonProgressions[78].RootCodes, (Codes{8, 3, 1, 1, 8, 3, 8, 3, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
-    EXPECT_EQ(CommonProgressions[78].Types, (Codes{2, 0, 2, 2, 0, 0, 0, 2}));
-    // Sixteen chords leave only the terminator.
-    EXPECT_EQ(ChordCount(84), 16);
-    EXPECT_EQ(CommonProgressions[84].RootCodes[16], -1);
-    // i7 - i7 - i7 - i7 - iv7 - iv7 - i7 - i7 - #V7 - V7 - i7 - i7.
-    EXPECT_EQ(CommonProgressions[98].RootCodes, (Codes{8, 8, 8, 8, 1, 1, 8, 8, 4, 3, 8, 8, -1, -1, -1, -1, -1}));
-    EXPECT_EQ(CommonProgressions[98].Types, (Codes{3, 3, 3, 3, 3, 3, 3, 3, 2, 2, 3, 3}));
 }
 
 TEST(ProgressionTable, SectionsAreMarkedOnTheirFirstRowsAndTheLastRowEndsTheTable) {

@@ -6,11 +6,14 @@
 #include <cstdio>
 #include <thread>
 
-#include "app/RemoteCommand.h"
+#include "cli/RemoteCommand.h"
 #include "midi/MemoryBackend.h"
 #include "support/TempFolder.h"
 
 namespace chordella::app {
+
+using namespace chordella::cli;
+
 namespace {
 
 std::string Text(std::FILE* file) {

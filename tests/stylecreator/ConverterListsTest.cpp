@@ -88,12 +88,5 @@ TEST(ConverterLists, RandomPartsKeepPartnersApartAndRememberedIndexesTooLargeSel
     EXPECT_EQ(lists.Selected(), (Selections{0, 1, -1, -1, 1, 0, 0, 1}));
 }
 
-TEST(ConverterLists, ItemTexts) {
-    EXPECT_EQ(SetItemText(0), "Style variations set No. 1");
-    EXPECT_EQ(SetItemText(RandomSetItem), "Choose variations set randomly");
-    EXPECT_EQ(SetItemText(RandomPartsItem), "Choose style parts randomly");
-    EXPECT_EQ(CreateButtonText(6), "Create vxs-styles for 6 sets");
-}
-
 }  // namespace
 }  // namespace chordella::testing

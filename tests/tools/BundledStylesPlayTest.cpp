@@ -1,6 +1,7 @@
 // The bundled styles played by the real engine on the virtual clock, every part under a
-// chord progression: every note ends inside its part, every pitched note fits the chord
-// it sounds over, and rendered through the built-in synth the start-up style is heard.
+// chord progression and then under all seventeen chord types: every note ends inside its
+// part, every pitched note fits the chord it sounds over, and rendered through the built-in
+// synth the start-up style is heard.
 
 #include <gtest/gtest.h>
 
@@ -37,7 +38,8 @@ const std::vector<ChordSymbol> Progression = {
 
 std::string StylePath(const std::string& name) { return BundledStylePath(name); }
 
-// Plays one part for its length, one chord of the progression per measure, and checks it.
+// Plays one part twice, one chord of the progression per measure, then under every chord
+// type, and checks it.
 void PlayPartUnderChords(const std::string& style, int part) {
     EngineRig rig;
     data::StyleStore store(rig.Session());
@@ -72,11 +74,23 @@ void PlayPartUnderChords(const std::string& style, int part) {
     }
     EXPECT_GT(drumNotes, 0);
     EXPECT_GT(pitchedNotes, 0);
+
+    // Then the types 1 … 17 in turn on roots round the circle, a chord every half measure,
+    // until every type has sounded and the part has ended again.
+    const int pass = 2 * measures;
+    const int halves = (17 + pass - 1) / pass * pass;
+    for (int h = 0; h < halves; ++h) {
+        rig.Chord(48 + (h * 7) % 12, 1 + h % 17);
+        rig.Run(measureTicks / 2);
+        if ((h + 1) % pass == 0) {
+            EXPECT_TRUE(testing::NoStuckNotes(rig.Out.Messages)) << "at the end of a pass, half measure " << h + 1;
+        }
+    }
 }
 
 class BundledStylePlayTest : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(BundledStylePlayTest, EveryPartEndsItsNotesAndFitsTheChordsPlayed) {
+TEST_P(BundledStylePlayTest, EveryPartEndsItsNotesUnderEveryChordTypeAndFitsTheChordsPlayed) {
     for (int part = 0; part < data::PartCount; ++part) {
         SCOPED_TRACE("part " + std::to_string(part));
         PlayPartUnderChords(GetParam(), part);

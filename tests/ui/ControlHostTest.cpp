@@ -7,19 +7,11 @@
 #include <QMenuBar>
 #include <QThread>
 
-#include "ui/WindowRig.h"
 #include "support/TestPaths.h"
+#include "ui/WindowRig.h"
 
 namespace chordella::testing {
 namespace {
-
-QAction* MenuItem(ui::MainWindow& window, const char* menu, const QString& caption) {
-    auto* found = window.menuBar()->findChild<QMenu*>(menu);
-    if (found == nullptr) return nullptr;
-    for (QAction* action : found->actions())
-        if (action->text() == caption) return action;
-    return nullptr;
-}
 
 TEST(ControlHost, AnswersOnTheWindowsThreadWithTheCoresData) {
     WindowRig rig;
@@ -73,7 +65,7 @@ TEST(ControlHost, TheMelodyMenuSwitchesReachTheCoreAndShowTheirState) {
 
 TEST(ControlHost, TheTransportKeysOfTheWindowRunTheTransport) {
     WindowRig rig;
-    rig.Host().Barrier([](app::DesktopCore& core) {
+    rig.Host().Barrier([](desktop::DesktopCore& core) {
         ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
     });
     QTest::keyClick(&rig.Window(), Qt::Key_Space);

@@ -110,16 +110,10 @@ TEST(MainWindowMenus, TheSongDialogsStartInTheSongsFolder) {
     }
 }
 
-QWidget* ShownWindow(const char* name) {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == name && widget->isVisible()) return widget;
-    return nullptr;
-}
-
 TEST(MainWindowHelp, F1IsTheHelpKeyBeforeTheStylePlaysAndTheFillKeyWhileItPlays) {
     WindowRig rig;
     QTest::keyClick(&rig.Window(), Qt::Key_F1);
-    auto* help = dynamic_cast<ui::HelpWindow*>(ShownWindow("HelpWindow"));
+    auto* help = dynamic_cast<ui::HelpWindow*>(ShownTopLevel("HelpWindow"));
     ASSERT_NE(help, nullptr) << "F1 with the style standing opens the help";
     const QString map = help->PageText(ui::HelpWindow::KeyboardPage);
     EXPECT_TRUE(map.contains("English (USA)")) << "drawn for the layout in use";
@@ -127,7 +121,7 @@ TEST(MainWindowHelp, F1IsTheHelpKeyBeforeTheStylePlaysAndTheFillKeyWhileItPlays)
     EXPECT_TRUE(help->PageText(ui::HelpWindow::PlayingLivePage).contains("Sync Start"));
     help->close();
 
-    rig.Host().Barrier([](app::DesktopCore& core) {
+    rig.Host().Barrier([](desktop::DesktopCore& core) {
         ASSERT_TRUE(core.OpenStyle(AssetsFolder() + "/styles/pop16.vxs"));
         core.Arranger().Clock().StartVirtual(120);
         core.Arranger().Transport().StartStyle();
@@ -135,8 +129,8 @@ TEST(MainWindowHelp, F1IsTheHelpKeyBeforeTheStylePlaysAndTheFillKeyWhileItPlays)
     });
     rig.Window().Refresh(rig.Shown());
     QTest::keyClick(&rig.Window(), Qt::Key_F1);
-    EXPECT_EQ(ShownWindow("HelpWindow"), nullptr) << "no help while the style plays";
-    rig.Host().Barrier([](app::DesktopCore& core) { core.Arranger().Clock().RunVirtualTicks(24); });
+    EXPECT_EQ(ShownTopLevel("HelpWindow"), nullptr) << "no help while the style plays";
+    rig.Host().Barrier([](desktop::DesktopCore& core) { core.Arranger().Clock().RunVirtualTicks(24); });
     const int part = rig.Shown().Part;
     const int queued = rig.Shown().QueuedPart;
     EXPECT_TRUE(part == 4 || part == 5 || queued == 4 || queued == 5) << "a fill plays or is queued: " << part << "/" << queued;
@@ -145,7 +139,7 @@ TEST(MainWindowHelp, F1IsTheHelpKeyBeforeTheStylePlaysAndTheFillKeyWhileItPlays)
 TEST(MainWindowHelp, AboutNamesTheVersionTheSoundFontAndTheLibrariesWithTheirLicences) {
     WindowRig rig;
     Item(Menu(rig.Window(), "HelpMenu"), "About Chordella")->trigger();
-    QWidget* about = ShownWindow("AboutDialog");
+    QWidget* about = ShownTopLevel("AboutDialog");
     ASSERT_NE(about, nullptr);
     const QString text = about->findChild<QLabel*>("AboutText")->text();
     EXPECT_TRUE(text.contains(app::Version));

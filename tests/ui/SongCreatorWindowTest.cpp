@@ -16,8 +16,8 @@
 #include <QMenu>
 #include <filesystem>
 
-#include "app/DesktopPlaylist.h"
-#include "app/DesktopStyleManager.h"
+#include "desktop/DesktopPlaylist.h"
+#include "desktop/DesktopStyleManager.h"
 #include "library/StyleManager.h"
 #include "library/StylePlaylist.h"
 #include "ui/ChordViewWindow.h"
@@ -30,52 +30,10 @@
 namespace chordella::testing {
 namespace {
 
-template <typename T>
-T* TopLevel(const char* name) {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->objectName() == name) return dynamic_cast<T*>(widget);
-    }
-    return nullptr;
-}
-
 void ClickEntry(QListWidget* list, int row) {
     QListWidgetItem* item = list->item(row);
     list->scrollToItem(item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-}
-
-TEST(SongCreatorWindow, AChosenProgressionBecomesTheSongAndPlaysAtOnceInTheChordView) {
-    WindowRig rig;
-    rig.Host().Barrier([](app::DesktopCore& core) {
-        ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
-    });
-    auto* creator = TopLevel<ui::SongCreatorWindow>("SongCreator");
-    auto* chordView = TopLevel<ui::ChordViewWindow>("ChordView");
-    ASSERT_NE(creator, nullptr);
-    ASSERT_NE(chordView, nullptr);
-    creator->show();
-    EXPECT_EQ(creator->windowTitle(), "Chordprogression / Song Creator");
-    creator->findChild<QSpinBox*>("SongMeasures")->setValue(16);
-    creator->findChild<QCheckBox*>("RandomKey")->setChecked(false);
-    creator->findChild<QCheckBox*>("BaseChord")->setChecked(false);
-    creator->findChild<QCheckBox*>("TempoVariations")->setChecked(false);
-    for (auto* radio : creator->findChildren<QRadioButton*>()) {
-        if (radio->text() == "Change chord always every measure") radio->setChecked(true);
-    }
-
-    auto* list = creator->findChild<QListWidget*>("ProgressionList");
-    ASSERT_EQ(list->count(), 110);
-    ClickEntry(list, 10);  // "000. 50's Progression --- SECTION 1"
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !creator->SheetText().isEmpty(); }, 30000));
-    EXPECT_TRUE(creator->SheetText().startsWith("   1  I              C maj")) << creator->SheetText().toStdString();
-    EXPECT_EQ(creator->ProgressionText(), "Progr. 0-0-0-0");
-    EXPECT_TRUE(chordView->isVisible());
-    EXPECT_EQ(chordView->SongInfoText(), "Progr. 0-0-0-0   Bars: 4-4-4-4");
-    // It plays: the position runs and the song is in the chord memory.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Host().Snapshot().Measure > 0; }, 30000));
-    int length = 0;
-    rig.Host().Barrier([&](app::DesktopCore& core) { length = core.GetSession().App().arrangement.Chords.ChordMemoryLength; });
-    EXPECT_EQ(length, 4 + 18 * 16);
 }
 
 // The options of a song whose key is not drawn: 16 or `measures` measures, a chord each.
@@ -95,14 +53,46 @@ void Pick(QComboBox* list, const char* entry) {
     list->setCurrentIndex(index);
 }
 
+// The song creator window, shown, with the bundled Bossa loaded when `bossa`.
+ui::SongCreatorWindow* ShownCreator(WindowRig& rig, bool bossa = true) {
+    if (bossa) {
+        rig.Host().Barrier([](desktop::DesktopCore& core) {
+            ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
+        });
+    }
+    auto* creator = TopLevel<ui::SongCreatorWindow>("SongCreator");
+    if (creator != nullptr) creator->show();
+    return creator;
+}
+
+TEST(SongCreatorWindow, AChosenProgressionBecomesTheSongAndPlaysAtOnceInTheChordView) {
+    WindowRig rig;
+    auto* creator = ShownCreator(rig);
+    auto* chordView = TopLevel<ui::ChordViewWindow>("ChordView");
+    ASSERT_NE(creator, nullptr);
+    ASSERT_NE(chordView, nullptr);
+    EXPECT_EQ(creator->windowTitle(), "Chordprogression / Song Creator");
+    FixedKeyOptions(*creator, 16);
+
+    auto* list = creator->findChild<QListWidget*>("ProgressionList");
+    ASSERT_EQ(list->count(), 110);
+    ClickEntry(list, 10);  // "000. 50's Progression --- SECTION 1"
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !creator->SheetText().isEmpty(); }, 30000));
+    EXPECT_TRUE(creator->SheetText().startsWith("   1  I              C maj")) << creator->SheetText().toStdString();
+    EXPECT_EQ(creator->ProgressionText(), "Progr. 0-0-0-0");
+    EXPECT_TRUE(chordView->isVisible());
+    EXPECT_EQ(chordView->SongInfoText(), "Progr. 0-0-0-0   Bars: 4-4-4-4");
+    // It plays: the position runs and the song is in the chord memory.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Host().Snapshot().Measure > 0; }, 30000));
+    int length = 0;
+    rig.Host().Barrier([&](desktop::DesktopCore& core) { length = core.GetSession().App().arrangement.Chords.ChordMemoryLength; });
+    EXPECT_EQ(length, 4 + 18 * 16);
+}
+
 TEST(SongCreatorWindow, TheMainWindowsKeyAndModeListsSetTheKeyOfTheSongMade) {
     WindowRig rig;
-    rig.Host().Barrier([](app::DesktopCore& core) {
-        ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
-    });
-    auto* creator = TopLevel<ui::SongCreatorWindow>("SongCreator");
+    auto* creator = ShownCreator(rig);
     ASSERT_NE(creator, nullptr);
-    creator->show();
     FixedKeyOptions(*creator, 16);
     // E Dorian lies in the D major scale: the 50's progression starts on D.
     Pick(rig.Window().findChild<QComboBox*>("SongKeyList"), "E");
@@ -129,18 +119,18 @@ std::vector<int> ProgramChangePositions(const data::ChordMemory& memory) {
     return positions;
 }
 
-data::ChordMemory SongNow(WindowRig& rig);
+data::ChordMemory SongNow(WindowRig& rig) {
+    data::ChordMemory memory;
+    rig.Host().Barrier([&memory](desktop::DesktopCore& core) { memory = core.GetSession().App().arrangement.Chords; });
+    return memory;
+}
 
 TEST(SongCreatorWindow, WithAutochangeProgramOnABluesSongGetsItsProgramChangesEveryTwelveMeasures) {
     WindowRig rig;
-    rig.Host().Barrier([](app::DesktopCore& core) {
-        ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
-    });
-    auto* creator = TopLevel<ui::SongCreatorWindow>("SongCreator");
+    auto* creator = ShownCreator(rig);
     auto* editor = TopLevel<ui::EditorWindow>("EditorWindow");
     ASSERT_NE(creator, nullptr);
     ASSERT_NE(editor, nullptr);
-    creator->show();
     FixedKeyOptions(*creator, 24);
     auto* list = creator->findChild<QListWidget*>("ProgressionList");
     ClickEntry(list, 10 + 90);  // "Blues Progression 12-01"
@@ -179,9 +169,8 @@ TEST(SongCreatorWindow, TheChordViewsCommandsMakeASongWithTheWindowsOptions) {
 
 TEST(SongCreatorWindow, RangeLimitsAreAskedAndAWrongNumberIsRefused) {
     WindowRig rig;
-    auto* creator = TopLevel<ui::SongCreatorWindow>("SongCreator");
+    auto* creator = ShownCreator(rig, false);
     ASSERT_NE(creator, nullptr);
-    creator->show();
     rig.Prompter().AnswerText("120");
     ClickEntry(creator->findChild<QListWidget*>("ProgressionList"), 7);
     rig.Settle();
@@ -203,12 +192,6 @@ TEST(SongCreatorWindow, SimpleSongsSetTheirOptions) {
     EXPECT_EQ(options.Keys, composer::KeyChoice::MajorAndParallelMinor);
     EXPECT_TRUE(options.SimpleSongs);
     EXPECT_EQ(ui::ParseMeasureList("3, 5-7, x, 9-8"), (std::vector<int>{3, 5, 6, 7}));
-}
-
-data::ChordMemory SongNow(WindowRig& rig) {
-    data::ChordMemory memory;
-    rig.Host().Barrier([&memory](app::DesktopCore& core) { memory = core.GetSession().App().arrangement.Chords; });
-    return memory;
 }
 
 // The editor's "Edit Beat ...": measure 1, beat 2 becomes D min.
@@ -252,7 +235,7 @@ TEST(SongCreatorWindow, AnEditedSongIsOfferedForSavingBeforeTheChordViewMakesThe
     rig.Prompter().AnswerYes();
     rig.Prompter().AnswerText(path);
     rig.Prompter().HoldQuestions(false);
-    rig.Host().Barrier([&rig](app::DesktopCore&) { rig.Prompter().AnswerHeld(); });
+    rig.Host().Barrier([&rig](desktop::DesktopCore&) { rig.Prompter().AnswerHeld(); });
     rig.Settle();
     EXPECT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(SongNow(rig).Bytes, edited.Bytes);
@@ -268,9 +251,8 @@ TEST(SongCreatorWindow, AnEditedSongIsOfferedForSavingBeforeTheChordViewMakesThe
 
 TEST(SongCreatorWindow, ThePlayWindowMakesANewSongOpensTheEditorAndChoosesWhereStylesComeFrom) {
     WindowRig rig;
-    auto* creator = TopLevel<ui::SongCreatorWindow>("SongCreator");
+    auto* creator = ShownCreator(rig, false);
     ASSERT_NE(creator, nullptr);
-    creator->show();
     creator->findChild<QPushButton*>("CreateChords")->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !creator->SheetText().isEmpty(); }, 30000));
     auto* play = creator->findChild<ui::PlayWindow*>("PlayWindow");
@@ -304,7 +286,7 @@ TEST(SongCreatorWindow, ThePlayWindowMakesANewSongOpensTheEditorAndChoosesWhereS
     rig.Settle();
     rig.Settle();
     bool managerRandom = false, playlistRandom = true, next = false;
-    rig.Host().Barrier([&](app::DesktopCore& core) {
+    rig.Host().Barrier([&](desktop::DesktopCore& core) {
         managerRandom = core.StyleManagerPanel().Manager().RandomTicked();
         playlistRandom = core.Playlist().Lists().RandomTicked;
         next = core.Playlist().Lists().NextTicked;

@@ -22,8 +22,8 @@
 #include "core/Session.h"
 #include "core/StyleContainer.h"
 #include "data/CreatorWorkWriter.h"
-#include "support/TextFiles.h"
 #include "data/WorkFile.h"
+#include "support/TextFiles.h"
 #include "ui/StyleCreatorWindow.h"
 #include "ui/WindowRig.h"
 
@@ -56,11 +56,8 @@ std::string WriteWork(const std::string& folder) {
 }
 
 ui::StyleCreatorWindow* OpenCreator(WindowRig& rig) {
-    for (QMenu* menu : rig.Window().menuBar()->findChildren<QMenu*>()) {
-        if (menu->objectName() != "StyleMenu") continue;
-        for (QAction* action : menu->actions())
-            if (action->text() == "Style-&Creator ...") action->trigger();
-    }
+    QAction* open = MenuItem(rig.Window(), "StyleMenu", "Style-&Creator ...");
+    if (open != nullptr) open->trigger();
     rig.Settle();
     return rig.Window().findChild<ui::StyleCreatorWindow*>("StyleCreatorWindow");
 }
@@ -79,7 +76,7 @@ TEST(StyleCreatorWindow, ALoadedWorkGetsItsBasicWithTheChainedPartsAndTheEventEd
     ASSERT_NE(creator, nullptr);
     EXPECT_TRUE(creator->windowTitle().startsWith("Style-Creator & Chord-Generator"));
 
-    creator->Send(app::CreatorRequest::LoadWork, [&](app::CreatorRequest& r) { r.Path = path; });
+    creator->Send(desktop::CreatorRequest::LoadWork, [&](desktop::CreatorRequest& r) { r.Path = path; });
     Settle(rig);
     EXPECT_TRUE(creator->windowTitle().endsWith("GROOVE.VXW"));
 
@@ -122,14 +119,6 @@ TEST(StyleCreatorWindow, ALoadedWorkGetsItsBasicWithTheChainedPartsAndTheEventEd
     EXPECT_TRUE(creator->findChild<QCheckBox*>("StyleMode")->isChecked());
 }
 
-QAction* MenuItem(QWidget* window, const char* menuName, const QString& text) {
-    QMenu* menu = window->findChild<QMenu*>(menuName);
-    if (menu == nullptr) return nullptr;
-    for (QAction* action : menu->actions())
-        if (action->text() == text) return action;
-    return nullptr;
-}
-
 QAction* BarItem(ui::StyleCreatorWindow* creator, const char* name) {
     for (QAction* action : creator->findChild<QMenuBar*>("CreatorMenu")->actions())
         if (action->objectName() == name) return action;
@@ -138,7 +127,7 @@ QAction* BarItem(ui::StyleCreatorWindow* creator, const char* name) {
 
 // The work loaded, Style mode on and Basic set to `first` … `last` (the question answered Yes).
 void BasicFromWork(WindowRig& rig, ui::StyleCreatorWindow* creator, const std::string& work, int first, int last) {
-    creator->Send(app::CreatorRequest::LoadWork, [&](app::CreatorRequest& r) { r.Path = work; });
+    creator->Send(desktop::CreatorRequest::LoadWork, [&](desktop::CreatorRequest& r) { r.Path = work; });
     Settle(rig);
     creator->findChild<QCheckBox*>("StyleMode")->click();
     Settle(rig);
@@ -154,7 +143,7 @@ void BasicFromWork(WindowRig& rig, ui::StyleCreatorWindow* creator, const std::s
 
 data::StyleState StyleNow(WindowRig& rig) {
     data::StyleState copy;
-    rig.Host().Barrier([&copy](app::DesktopCore& core) {
+    rig.Host().Barrier([&copy](desktop::DesktopCore& core) {
         const data::StyleState& style = core.GetSession().Style().style;
         copy.Header = style.Header;
         copy.Parts = style.Parts;
@@ -188,7 +177,7 @@ TEST(StyleCreatorWindow, AStyleSavedWithItsPartFlagsComesBackTheSameThroughLoadS
     EXPECT_EQ(made.Header.SuppressControllers, 1);
 
     const std::string saved = folder.Path() + "/made.vxs";
-    creator->Send(app::CreatorRequest::SaveStyle, [&](app::CreatorRequest& r) { r.Path = saved; });
+    creator->Send(desktop::CreatorRequest::SaveStyle, [&](desktop::CreatorRequest& r) { r.Path = saved; });
     Settle(rig);
     ASSERT_TRUE(std::filesystem::exists(saved));
 
@@ -224,7 +213,7 @@ TEST(StyleCreatorWindow, LoopStartAndLoopEndMarkTheMeasuresPlayingAsTheLoopInSty
     TempFolder folder;
     ui::StyleCreatorWindow* creator = OpenCreator(rig);
     ASSERT_NE(creator, nullptr);
-    creator->Send(app::CreatorRequest::LoadWork, [&](app::CreatorRequest& r) { r.Path = WriteWork(folder.Path()); });
+    creator->Send(desktop::CreatorRequest::LoadWork, [&](desktop::CreatorRequest& r) { r.Path = WriteWork(folder.Path()); });
     Settle(rig);
     auto* loopStart = creator->findChild<QPushButton*>("LoopStart");
     auto* loopEnd = creator->findChild<QPushButton*>("LoopEnd");
@@ -262,20 +251,20 @@ TEST(StyleCreatorWindow, TheMenusSetPartsAtThePlayingMeasureRepairTheFillsAndOpe
 
     // "&Loop" → "2 measures": the loop field follows, and "&Extended" sets two measures from
     // the measure playing (the start, nothing plays).
-    MenuItem(creator, "LoopMenu", "2 measures")->trigger();
+    MenuItem(*creator, "LoopMenu", "2 measures")->trigger();
     Settle(rig);
     EXPECT_EQ(creator->findChild<QSpinBox*>("LoopMeasures")->value(), 2);
-    EXPECT_TRUE(MenuItem(creator, "LoopMenu", "2 measures")->isChecked());
+    EXPECT_TRUE(MenuItem(*creator, "LoopMenu", "2 measures")->isChecked());
     BarItem(creator, "ExtendedItem")->trigger();
     Settle(rig);
     EXPECT_EQ(creator->findChild<QListWidget*>("PartList")->item(2)->text(), " Extended  1 - 2");
     // "Variation Basic" marks Fill in Basic as a variation.
-    MenuItem(creator, "OthersMenu", "Variation Basic")->trigger();
+    MenuItem(*creator, "OthersMenu", "Variation Basic")->trigger();
     Settle(rig);
     EXPECT_TRUE(creator->LastView().Parts[4].Variation);
 
     // "Repair style": Fill in Extended takes Fill in Basic's range.
-    MenuItem(creator, "RepairMenu", "Fills Var 1 -> Fills Var 2")->trigger();
+    MenuItem(*creator, "RepairMenu", "Fills Var 1 -> Fills Var 2")->trigger();
     Settle(rig);
     const data::StyleState repaired = StyleNow(rig);
     EXPECT_EQ(repaired.Parts[5].StartMeasure, repaired.Parts[4].StartMeasure);
@@ -287,7 +276,7 @@ TEST(StyleCreatorWindow, TheMenusSetPartsAtThePlayingMeasureRepairTheFillsAndOpe
         opened = file;
         return true;
     };
-    MenuItem(creator, "CreateMenu", "Edit \"Style.src\" ...")->trigger();
+    MenuItem(*creator, "CreateMenu", "Edit \"Style.src\" ...")->trigger();
     Settle(rig);
     ASSERT_FALSE(opened.isEmpty());
     EXPECT_TRUE(ReadTextFile(opened.toStdString()).find("[Basic_1]\nStart=0\nEnd=0") != std::string::npos);
@@ -299,7 +288,7 @@ TEST(StyleCreatorWindow, TheMenusSetPartsAtThePlayingMeasureRepairTheFillsAndOpe
         if (action->text() == "Don't get metrum from file" || action->text() == "Bass output on channel 11") action->trigger();
     Settle(rig);
     core::Options options;
-    rig.Host().Barrier([&options](app::DesktopCore& core) { options = core.CurrentOptions(); });
+    rig.Host().Barrier([&options](desktop::DesktopCore& core) { options = core.CurrentOptions(); });
     EXPECT_TRUE(options.DontGetMetrumFromFile);
     EXPECT_TRUE(options.BassOutputOnChannel11);
     EXPECT_FALSE(options.ConvertEighthBase);

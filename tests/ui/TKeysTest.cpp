@@ -29,11 +29,6 @@ protected:
         ADD_FAILURE() << "note " << note << " is not drawn";
         return {};
     }
-    // A point on the white key `note`, left of any black key, `depth` pixels from its edge.
-    QPoint OnWhiteKey(int note, int depth) const {
-        const chords::KeyRect key = KeyOf(note);
-        return {key.X + key.W / 2, key.Y + depth};
-    }
     // A point on the white key well below the black keys, half way to the tip.
     QPoint LowOnWhiteKey(int note) const {
         const chords::KeyRect key = KeyOf(note);
@@ -51,28 +46,6 @@ protected:
     testing::RecordingCoreLink link;
     TKeys keys;
 };
-
-TEST_F(TKeysTest, AClickNearTheTipIsLoudAndNearTheEdgeSoft) {
-    const chords::KeyRect e = KeyOf(40);  // E of the base octave: no black key to its right
-    QTest::mouseClick(&keys, Qt::LeftButton, {}, QPoint(e.X + e.W - 4, e.Y + e.H - 2));
-    QTest::mouseClick(&keys, Qt::LeftButton, {}, QPoint(e.X + e.W - 4, e.Y + 2));
-    ASSERT_EQ(link.Calls.size(), 4u);
-    int loud = 0, soft = 0, note = 0;
-    ASSERT_EQ(std::sscanf(link.Calls[0].c_str(), "NoteOn %d %d", &note, &loud), 2);
-    EXPECT_EQ(note, 40);
-    ASSERT_EQ(std::sscanf(link.Calls[2].c_str(), "NoteOn %d %d", &note, &soft), 2);
-    EXPECT_EQ(note, 40);
-    EXPECT_GE(loud, 120);
-    EXPECT_LE(soft, 10);
-    EXPECT_GE(soft, 1);
-    EXPECT_EQ(link.Calls[1], "NoteOff 40 0");
-}
-
-TEST_F(TKeysTest, WithoutVelocityModeEveryClickIsFull) {
-    keys.SetVelocityMode(false);
-    QTest::mouseClick(&keys, Qt::LeftButton, {}, OnWhiteKey(40, 2));
-    EXPECT_EQ(VelocityOf(40), 127);
-}
 
 TEST_F(TKeysTest, APressSoundsTheKeyUntilTheReleaseEvenOutsideTheKeyboard) {
     QTest::mousePress(&keys, Qt::LeftButton, {}, LowOnWhiteKey(48));
@@ -122,12 +95,6 @@ TEST_F(TKeysTest, KeysAbove127SendNothing) {
     QTest::mouseClick(&keys, Qt::LeftButton, {}, QPoint(4 * geometry.NoteWidth + geometry.NoteWidth / 2, across));
     EXPECT_EQ(link.CallsStartingWith("NoteOn 127").size(), 1u);
 }
-
-}  // namespace
-}  // namespace chordella::ui
-
-namespace chordella::ui {
-namespace {
 
 TEST_F(TKeysTest, TheSplitIsPickedOnTheKeysWithoutSoundingThem) {
     std::vector<int> picked;

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DesktopCore.h"
+#include "desktop/DesktopCore.h"
 #include "support/TestPaths.h"
 #include "ui/PerformanceDisplay.h"
 #include "ui/WindowPlacement.h"
@@ -56,7 +56,6 @@ const std::vector<WindowCase> Cases{
     {"HelpMenu", "About Chordella", "AboutDialog", {}},
 };
 
-QString Plain(QString caption) { return caption.remove('&').section('\t', 0, 0); }
 
 // Windows opened from another window: by a menu item of that window or by its button.
 struct InnerCase {
@@ -83,28 +82,9 @@ bool OpenFrom(QWidget& outer, const InnerCase& item) {
         button->click();
         return true;
     }
-    auto* menu = outer.findChild<QMenu*>(item.InnerMenu);
-    if (menu == nullptr) return false;
-    for (QAction* action : menu->actions()) {
-        if (Plain(action->text()) != item.Item) continue;
-        action->trigger();
-        return true;
-    }
-    return false;
-}
-
-QAction* MenuItem(ui::MainWindow& window, const char* menuName, const QString& caption) {
-    auto* menu = window.menuBar()->findChild<QMenu*>(menuName);
-    if (menu == nullptr) return nullptr;
-    for (QAction* action : menu->actions())
-        if (Plain(action->text()) == caption) return action;
-    return nullptr;
-}
-
-QWidget* TopLevel(const char* name) {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == name && widget->isVisible()) return widget;
-    return nullptr;
+    QAction* action = MenuItem(outer, item.InnerMenu, item.Item);
+    if (action != nullptr) action->trigger();
+    return action != nullptr;
 }
 
 // A window with the frame a window manager gives it (a title bar and thin borders).
@@ -177,7 +157,7 @@ TEST(WindowGeometry, EveryWindowFitsALaptopScreenLeavesTheDisplayFreeAndShowsAll
     const std::string song = rig.Host().SongsFolder() + "/demo2.vxa";
     std::filesystem::create_directories(rig.Host().SongsFolder());
     std::filesystem::copy_file(AssetsFolder() + "/songs/demo2.vxa", song, std::filesystem::copy_options::overwrite_existing);
-    rig.Host().Barrier([&](app::DesktopCore& core) { ASSERT_TRUE(core.OpenSong(song)); });
+    rig.Host().Barrier([&](desktop::DesktopCore& core) { ASSERT_TRUE(core.OpenSong(song)); });
     main.FitToScreen();
     // Where a window manager puts it: its title bar at the top of the screen.
     main.setGeometry(QRect(screen.topLeft() + QPoint(ui::BorderGuess, ui::TitleBarGuess), main.size()));
@@ -194,7 +174,7 @@ TEST(WindowGeometry, EveryWindowFitsALaptopScreenLeavesTheDisplayFreeAndShowsAll
         open->trigger();
         rig.Settle();
         QWidget* window = nullptr;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return (window = TopLevel(item.Window)) != nullptr; }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (window = ShownTopLevel(item.Window)) != nullptr; }, 10000));
         rig.Settle();
         QCoreApplication::processEvents();
         CheckWindow(*window, screen, displayRect, item);
@@ -209,7 +189,7 @@ TEST(WindowGeometry, EveryWindowFitsALaptopScreenLeavesTheDisplayFreeAndShowsAll
         open->trigger();
         rig.Settle();
         QWidget* outer = nullptr;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return (outer = TopLevel(item.Outer)) != nullptr; }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (outer = ShownTopLevel(item.Outer)) != nullptr; }, 10000));
         rig.Settle();
         QCoreApplication::processEvents();
         // The editor edits the beat that is chosen: the song's first.
@@ -218,7 +198,7 @@ TEST(WindowGeometry, EveryWindowFitsALaptopScreenLeavesTheDisplayFreeAndShowsAll
         QWidget* window = nullptr;
         ASSERT_TRUE(QTest::qWaitFor([&] {
             rig.Settle();
-            return (window = TopLevel(item.Inner.Window)) != nullptr;
+            return (window = ShownTopLevel(item.Inner.Window)) != nullptr;
         }, 10000));
         QCoreApplication::processEvents();
         CheckWindow(*window, screen, displayRect, item.Inner);
