@@ -15,24 +15,13 @@
 #include "support/StuckNotes.h"
 #include "support/RunChordella.h"
 #include "support/StyleBuilder.h"
+#include "support/CapturedText.h"
 #include "support/TestSession.h"
 
 namespace chordella::app {
 namespace {
 
-struct CapturedText {
-    CapturedText() : file(std::tmpfile()) {}
-    ~CapturedText() { std::fclose(file); }
-    std::string Text() {
-        std::fflush(file);
-        std::rewind(file);
-        std::string text;
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, file)) text += buffer;
-        return text;
-    }
-    std::FILE* file;
-};
+using testing::CapturedText;
 
 TEST(FindPort, ANumberAnExactNameOrTheOnlyNameContainingTheTextFindsThePort) {
     testing::TestSession t;
