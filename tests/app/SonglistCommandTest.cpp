@@ -20,8 +20,6 @@
 namespace chordella::testing {
 namespace {
 
-std::string Quoted(const std::string& path) { return "'" + path + "'"; }
-
 struct SonglistFolder {
     TempFolder home;
     std::string list = home.File("Gig.vxl");
