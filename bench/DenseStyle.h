@@ -13,7 +13,7 @@
 #include "data/StyleAnalysis.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
-#include "platform/ScriptedPrompter.h"
+#include "platform/RecordingPrompter.h"
 
 namespace chordella::bench {
 
@@ -70,7 +70,7 @@ inline void AppendDense(std::vector<std::uint8_t>& s, int ticks, const DensePatt
 struct DenseRig {
     DenseRig() {
         core::SessionParts parts;
-        parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+        parts.prompter = std::make_unique<platform::RecordingPrompter>();
         parts.paths = platform::Paths::InFolder("/tmp");
         session = std::make_unique<core::Session>(std::move(parts));
         engine = std::make_unique<engine::AccompanimentEngine>(*session);

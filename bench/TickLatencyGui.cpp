@@ -8,13 +8,13 @@
 #include <memory>
 #include <string>
 
-#include "app/DesktopCore.h"
-#include "core/Session.h"
 #include "app/SnapshotView.h"
+#include "core/Session.h"
+#include "desktop/DesktopCore.h"
 #include "midi/MemoryBackend.h"
 #include "platform/Clock.h"
 #include "platform/Priority.h"
-#include "platform/ScriptedPrompter.h"
+#include "platform/RecordingPrompter.h"
 #include "platform/TickTimer.h"
 #include "ui/ControlHost.h"
 #include "ui/MainWindow.h"
@@ -39,7 +39,7 @@ bool MeasureWithWindow(int bpm, std::size_t ticks, bool realtime, ViewSamples& n
     QApplication application(argc, argv);
 
     core::SessionParts parts;
-    parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+    parts.prompter = std::make_unique<platform::RecordingPrompter>();
     parts.paths = platform::Paths::InFolder(home);
     parts.view = std::make_unique<app::SnapshotView>();
     auto backend = std::make_unique<midi::MemoryBackend>();
@@ -60,7 +60,7 @@ bool MeasureWithWindow(int bpm, std::size_t ticks, bool realtime, ViewSamples& n
         window.show();
 
         std::unique_ptr<platform::TickTimer> timer;
-        host.Barrier([&](app::DesktopCore& core) {
+        host.Barrier([&](desktop::DesktopCore& core) {
             timer = std::make_unique<platform::TickTimer>(core.GetSession().Loop(), [&](const platform::TickInfo& info) {
                 const std::int64_t now = platform::NowMicros();
                 std::vector<TickSample>& samples = staged ? stage.samples : normal.samples;
@@ -96,7 +96,7 @@ bool MeasureWithWindow(int bpm, std::size_t ticks, bool realtime, ViewSamples& n
         });
         stress.start(0);
         QApplication::exec();
-        host.Barrier([&](app::DesktopCore&) { timer.reset(); });
+        host.Barrier([&](desktop::DesktopCore&) { timer.reset(); });
     }
     std::error_code ignored;
     std::filesystem::remove_all(home, ignored);

@@ -9,7 +9,7 @@
 #include "core/Session.h"
 #include "chords/ChordNames.h"
 #include "chords/ChordRecogniser.h"
-#include "platform/ScriptedPrompter.h"
+#include "platform/RecordingPrompter.h"
 
 using namespace chordella;
 
@@ -23,7 +23,7 @@ struct CountingEngine final : core::EngineLink {
 struct Bench {
     Bench() {
         core::SessionParts parts;
-        parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+        parts.prompter = std::make_unique<platform::RecordingPrompter>();
         parts.paths = platform::Paths::InFolder("/tmp/chordella-bench");
         session = std::make_unique<core::Session>(std::move(parts));
         session->SetEngineLink(&engine);

@@ -9,10 +9,10 @@
 #include <memory>
 #include <string>
 
-#include "app/CreateCommand.h"
+#include "cli/CreateCommand.h"
 #include "core/MidiImport.h"
 #include "core/Session.h"
-#include "platform/ScriptedPrompter.h"
+#include "platform/RecordingPrompter.h"
 #include "stylecreator/ChordGeneration.h"
 #include "stylecreator/Conversion.h"
 
@@ -39,14 +39,14 @@ void CreateCommand(benchmark::State& state) {
     const std::string input = LargestMidiFile();
     const fs::path folder = fs::temp_directory_path() / "chordella-creator-bench";
     fs::create_directories(folder);
-    app::CreateCommandFlags flags;
+    cli::CreateCommandFlags flags;
     flags.input = input;
     flags.output = (folder / "bench.vxs").string();
     flags.home = (folder / "home").string();
     flags.force = true;
     std::FILE* sink = std::fopen("/dev/null", "w");
     for (auto _ : state)
-        if (app::RunCreateCommand(flags, sink, sink) != 0) state.SkipWithError(("cannot create from " + input).c_str());
+        if (cli::RunCreateCommand(flags, sink, sink) != 0) state.SkipWithError(("cannot create from " + input).c_str());
     std::fclose(sink);
     fs::remove_all(folder);
     state.SetLabel(fs::path(input).filename().string());
@@ -55,7 +55,7 @@ BENCHMARK(CreateCommand)->Unit(benchmark::kMillisecond);
 
 void GenerateAndConvert(benchmark::State& state) {
     core::SessionParts parts;
-    parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+    parts.prompter = std::make_unique<platform::RecordingPrompter>();
     core::Session session(std::move(parts));
     data::MidiImporter importer(session);
     if (importer.Import(LargestMidiFile(), false, true) != data::ImportOutcome::Imported) {

@@ -22,7 +22,7 @@
 #include "engine/Clock.h"
 #include "engine/Transport.h"
 #include "midi/MemoryBackend.h"
-#include "platform/ScriptedPrompter.h"
+#include "platform/RecordingPrompter.h"
 #include "support/StyleBuilder.h"
 
 namespace {
@@ -33,7 +33,7 @@ using Clock = std::chrono::steady_clock;
 struct Rig {
     Rig() {
         core::SessionParts parts;
-        parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+        parts.prompter = std::make_unique<platform::RecordingPrompter>();
         folder = (std::filesystem::temp_directory_path() / "chordella-dispatch-bench").string();
         std::filesystem::create_directories(folder);
         parts.paths = platform::Paths::InFolder(folder);

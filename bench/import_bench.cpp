@@ -15,7 +15,7 @@
 #include "core/MidiImport.h"
 #include "data/MidiImportRun.h"
 #include "data/SmfFile.h"
-#include "platform/ScriptedPrompter.h"
+#include "platform/RecordingPrompter.h"
 
 namespace {
 
@@ -90,7 +90,7 @@ BENCHMARK(ConversionOfTheWholeCorpus)->Unit(benchmark::kMillisecond);
 void ImportOfTheWholeCorpusFromDisk(benchmark::State& state) {
     if (Corpus().empty()) return state.SkipWithError("no corpus");
     core::SessionParts parts;
-    parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+    parts.prompter = std::make_unique<platform::RecordingPrompter>();
     parts.paths = platform::Paths::InFolder(fs::temp_directory_path().string());
     core::Session session(std::move(parts));
     data::MidiImporter importer(session);

@@ -16,7 +16,7 @@
 #include "data/StyleFile.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
-#include "platform/ScriptedPrompter.h"
+#include "platform/RecordingPrompter.h"
 
 namespace chordella::fuzzing {
 
@@ -69,7 +69,7 @@ inline bool LoadStyleFile(data::StyleState& style, std::span<const std::uint8_t>
 struct PlayerRig {
     explicit PlayerRig(int buffers = 1) {
         core::SessionParts parts;
-        parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+        parts.prompter = std::make_unique<platform::RecordingPrompter>();
         parts.paths = platform::Paths::InFolder("/tmp");
         session = std::make_unique<core::Session>(std::move(parts));
         data::StreamChain& stream = session->Style().style.Stream;

@@ -12,7 +12,7 @@
 #include "chords/ChordNames.h"
 #include "chords/ChordRecogniser.h"
 #include "core/ChordSlotMap.h"
-#include "platform/ScriptedPrompter.h"
+#include "platform/RecordingPrompter.h"
 
 namespace {
 
@@ -120,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static CheckingEngine engine;
     static std::unique_ptr<core::Session> session = [] {
         core::SessionParts parts;
-        parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+        parts.prompter = std::make_unique<platform::RecordingPrompter>();
         parts.paths = platform::Paths::InFolder("/tmp/chordella-fuzz");
         auto made = std::make_unique<core::Session>(std::move(parts));
         made->SetEngineLink(&engine);

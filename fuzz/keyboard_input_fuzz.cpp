@@ -15,7 +15,7 @@
 #include "engine/Clock.h"
 #include "midi/MemoryBackend.h"
 #include "platform/Prompter.h"
-#include "platform/ScriptedPrompter.h"
+#include "platform/RecordingPrompter.h"
 
 using namespace chordella;
 
@@ -69,7 +69,7 @@ void CheckSysexSent(const midi::MemoryBackend& memory, const std::vector<std::ui
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
     core::SessionParts parts;
-    parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+    parts.prompter = std::make_unique<platform::RecordingPrompter>();
     parts.paths = platform::Paths::InFolder((std::filesystem::temp_directory_path() / "chordella-fuzz-keyboard").string());
     auto backend = std::make_unique<midi::MemoryBackend>();
     midi::MemoryBackend* memory = backend.get();

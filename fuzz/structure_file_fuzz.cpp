@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ScriptedPrompter.h"
+#include "platform/RecordingPrompter.h"
 #include "stylecreator/StructureApply.h"
 
 namespace {
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         stylecreator::StructureData structure = stylecreator::ParseStructure(text, which);
         if (which == stylecreator::StructureStyle::B) stylecreator::AdjustRangesForTwoFour(structure);
         FuzzHost host;
-        platform::ScriptedPrompter prompter;
+        platform::RecordingPrompter prompter;
         data::StyleState style;
         stylecreator::PartSetter setter(style, prompter, host);
         stylecreator::ChannelFlags mutes{};

@@ -11,7 +11,7 @@
 #include "data/MidiImportRun.h"
 #include "data/SmfFile.h"
 #include "data/StyleFile.h"
-#include "platform/ScriptedPrompter.h"
+#include "platform/RecordingPrompter.h"
 #include "stylecreator/HeadlessCreatorHost.h"
 #include "stylecreator/PartSetter.h"
 #include "stylecreator/QuickStyle.h"
@@ -25,7 +25,7 @@ using namespace chordella;
 core::Session& TheSession() {
     static std::unique_ptr<core::Session> session = [] {
         core::SessionParts parts;
-        parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+        parts.prompter = std::make_unique<platform::RecordingPrompter>();
         parts.paths = platform::Paths::InFolder("/nonexistent/chordella-fuzz");
         return std::make_unique<core::Session>(std::move(parts));
     }();

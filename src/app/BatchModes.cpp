@@ -10,6 +10,7 @@
 
 #include "library/PlaylistLine.h"
 #include "library/StylePlaylist.h"
+#include "platform/TextCase.h"
 
 namespace chordella::app {
 
@@ -77,7 +78,7 @@ std::optional<int> ParseSongCount(std::string_view typed) {
 }
 
 std::string DescriptionFromFolder(std::string_view path) {
-    std::string folder = library::LowerAscii(platform::WithForwardSlashes(path));
+    std::string folder = platform::LowerCase(platform::WithForwardSlashes(path));
     const std::size_t slash = folder.rfind('/');
     if (slash == std::string::npos) return {};
     folder.resize(slash + 1);
@@ -90,7 +91,7 @@ std::string DescriptionFromFolder(std::string_view path) {
         while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;  // not inside a UTF-8 letter
         name.resize(cut);
     }
-    if (!name.empty()) name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+    if (!name.empty()) name[0] = platform::UpperAscii(name[0]);
     return name;
 }
 

@@ -17,7 +17,7 @@
 #include "library/StylePlaylist.h"
 #include "platform/Files.h"
 #include "platform/Random.h"
-#include "platform/ScriptedPrompter.h"
+#include "platform/RecordingPrompter.h"
 #include "stylecreator/ChannelRules.h"
 #include "stylecreator/PartSetFiles.h"
 #include "stylecreator/StyleConversion.h"
@@ -39,8 +39,8 @@ struct FileSession {
         creator.SetUnattended(true);
     }
 
-    static core::SessionParts MakeParts(const platform::Paths& paths, platform::ScriptedPrompter*& shown) {
-        auto prompter = std::make_unique<platform::ScriptedPrompter>();
+    static core::SessionParts MakeParts(const platform::Paths& paths, platform::RecordingPrompter*& shown) {
+        auto prompter = std::make_unique<platform::RecordingPrompter>();
         shown = prompter.get();
         core::SessionParts parts;
         parts.prompter = std::move(prompter);
@@ -50,10 +50,10 @@ struct FileSession {
 
     // The last text the session showed, or `fallback`.
     std::string LastShown(const std::string& fallback) const {
-        return shown->Shown().empty() ? fallback : shown->Shown().back();
+        return shown->LastShown(fallback);
     }
 
-    platform::ScriptedPrompter* shown = nullptr;
+    platform::RecordingPrompter* shown = nullptr;
     core::Session session;
     CreatorState state;
     StyleCreator creator;

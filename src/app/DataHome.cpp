@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/Files.h"
+#include "platform/TextCase.h"
 
 namespace chordella::app {
 
@@ -13,17 +14,11 @@ namespace {
 
 constexpr int MaxDepth = 8;
 
-std::string LowerCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 bool StaysBehind(const std::string& name) { return name.empty() || name.front() == '.' || name == "README.md"; }
 
 // The home's name for a top-level entry of the assets folder.
 std::string HomeName(const std::string& name) {
-    const std::string lower = LowerCase(name);
+    const std::string lower = platform::LowerCase(name);
     if (lower != "styles" && lower != "songs" && lower != "lists") return name;
     std::string upper = lower;
     for (char& c : upper) c = static_cast<char>(c - 'a' + 'A');

@@ -9,6 +9,7 @@
 #include "core/StyleStore.h"
 #include "data/StyleFile.h"
 #include "platform/Paths.h"
+#include "platform/TextCase.h"
 #include "stylecreator/StyleConversion.h"
 #include "stylecreator/WorkFiles.h"
 
@@ -20,10 +21,7 @@ std::string LowerExtension(std::string_view path) {
     const auto slash = path.find_last_of("/\\");
     const auto dot = path.find_last_of('.');
     if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return {};
-    std::string extension(path.substr(dot));
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
+    return platform::LowerCase(path.substr(dot));
 }
 
 }  // namespace

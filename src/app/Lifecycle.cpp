@@ -7,19 +7,9 @@
 #include "platform/Files.h"
 #include "platform/SingleInstance.h"
 #include "platform/StaleTemporaries.h"
+#include "platform/TextCase.h"
 
 namespace chordella::app {
-
-namespace {
-
-std::string UpperCase(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return upper;
-}
-
-}  // namespace
 
 Lifecycle::Lifecycle(core::Session& session, LifecycleLink& hooks, LifecycleSetup setup)
     : session_(session), hooks_(hooks), setup_(std::move(setup)), settings_(session.Paths()) {}
@@ -72,7 +62,7 @@ void Lifecycle::FirstStart() {
     hooks_.ShowGuide(std::string(GuideText));
     options.SonglistFile = paths.Songs() + "/" + std::string(DemoSonglist);
     hooks_.OpenSonglist(options.SonglistFile,
-                        "Songlist - " + UpperCase(platform::FileNamePart(options.SonglistFile)));
+                        "Songlist - " + platform::UpperCase(platform::FileNamePart(options.SonglistFile)));
     options.SongDirectory = paths.Songs() + "/";
 }
 
@@ -85,7 +75,7 @@ void Lifecycle::OpenLastSonglist() {
         if (!platform::FileExists(path)) return;
         stored = path;
     }
-    hooks_.OpenSonglist(path, "Songlist - " + UpperCase(platform::FileNamePart(path)));
+    hooks_.OpenSonglist(path, "Songlist - " + platform::UpperCase(platform::FileNamePart(path)));
 }
 
 bool Lifecycle::TakeHandOver() {

@@ -1,25 +1,20 @@
-// Loading what `export`, `render` and `play` play: a style, or a song and its style.
-#include <algorithm>
-#include <cctype>
+#include "app/RenderInput.h"
 
 #include "app/DataHome.h"
 #include "app/ForeignStylePlay.h"
-#include "app/RenderCommands.h"
+#include "app/RenderSession.h"
 #include "core/Session.h"
 #include "data/SongStyleLookup.h"
-#include "app/RenderSession.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/TextCase.h"
 
 namespace chordella::app {
 
 std::string LowerExtensionOf(const std::string& path) {
     const std::string_view name = platform::FileNamePart(path);
     const std::size_t dot = name.rfind('.');
-    std::string extension(dot == std::string_view::npos ? std::string_view() : name.substr(dot));
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
+    return platform::LowerCase(dot == std::string_view::npos ? std::string_view() : name.substr(dot));
 }
 
 std::string CheckMeasures(int measures) {

@@ -16,7 +16,7 @@
 #include "chords/ChordRecogniser.h"
 #include "engine/ChordMemoryPlayer.h"
 #include "engine/MelodyPlayer.h"
-#include "platform/ScriptedPrompter.h"
+#include "platform/RecordingPrompter.h"
 #include "app/SongPlayback.h"
 
 namespace chordella::app {
@@ -27,18 +27,14 @@ namespace {
 constexpr std::int64_t SongTickLimit = std::int64_t{data::ChordMemoryPositionLimit} / 4 * 24 * 8;
 
 std::unique_ptr<core::Session> MakeSession(const platform::Paths& paths, std::unique_ptr<midi::MidiBackend> backend,
-                                         platform::ScriptedPrompter*& prompter) {
-    auto scripted = std::make_unique<platform::ScriptedPrompter>();
-    prompter = scripted.get();
+                                         platform::RecordingPrompter*& prompter) {
+    auto recording = std::make_unique<platform::RecordingPrompter>();
+    prompter = recording.get();
     core::SessionParts parts;
-    parts.prompter = std::move(scripted);
+    parts.prompter = std::move(recording);
     parts.paths = paths;
     parts.midiBackend = std::move(backend);
     return std::make_unique<core::Session>(std::move(parts));
-}
-
-std::string LastShown(const platform::ScriptedPrompter& prompter, const char* otherwise) {
-    return prompter.Shown().empty() ? otherwise : prompter.Shown().back();
 }
 
 // The chord a style plays over, handed to the engine the way chord recognition does.
@@ -85,7 +81,7 @@ bool RenderSession::LoadStyle(const std::string& path, std::string& error) {
     }
     data::StyleStore store(*session_);
     if (store.Load(path, false) == data::StyleLoadResult::Loaded) return true;
-    error = LastShown(*prompter_, "the style was not loaded");
+    error = prompter_->LastShown("the style was not loaded");
     return false;
 }
 
@@ -94,7 +90,7 @@ bool RenderSession::LoadSong(const std::string& path, std::string& error) {
     data::SongFiles songs(*session_);
     const data::OpenOutcome outcome = songs.Open({data::OpenSource::Path, path, false});
     if (outcome != data::OpenOutcome::Opened) {
-        error = LastShown(*prompter_, "the song was not opened");
+        error = prompter_->LastShown("the song was not opened");
         return false;
     }
     loadNotes_ = prompter_->Shown();

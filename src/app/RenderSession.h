@@ -27,7 +27,7 @@ class Transport;
 class TransportModulesLink;
 }  // namespace chordella::engine
 namespace chordella::midi { class MidiBackend; }
-namespace chordella::platform { class ScriptedPrompter; }
+namespace chordella::platform { class RecordingPrompter; }
 
 namespace chordella::app {
 
@@ -53,7 +53,7 @@ public:
     engine::AccompanimentEngine& Engine() { return *engine_; }
     engine::Clock& Clock() { return *clock_; }
     // The messages the rendering showed (load errors and the like), in order.
-    platform::ScriptedPrompter& Prompter() { return *prompter_; }
+    platform::RecordingPrompter& Prompter() { return *prompter_; }
 
     // Loads a style file (ours, or another maker's: played by its channel table, else
     // converted, in the variations set chosen); false with `error` set to the program's message.
@@ -100,7 +100,7 @@ private:
     bool AttachSongPlayback();
     void DetachSongPlayback();
 
-    platform::ScriptedPrompter* prompter_ = nullptr;
+    platform::RecordingPrompter* prompter_ = nullptr;
     int foreignSet_ = 1;
     std::vector<std::string> loadNotes_;
     std::unique_ptr<core::Session> session_;

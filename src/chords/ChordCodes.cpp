@@ -2,12 +2,13 @@
 
 #include "core/ChordTypes.h"
 #include "midi/MidiOut.h"
+#include "midi/MidiStatus.h"
 
 namespace chordella::chords {
 
 namespace {
 
-constexpr std::uint8_t ControlChange = 0xB0;
+using midi::status::ControlChange;
 constexpr int LowControllerFirstType = 11;
 
 bool SendControlChange(midi::MidiOut& out, int channel, int controller, int value) {

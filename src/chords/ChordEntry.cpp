@@ -12,12 +12,13 @@
 #include "chords/KeyboardLayout.h"
 #include "chords/MelodyPath.h"
 #include "chords/SectionKeys.h"
+#include "midi/MidiStatus.h"
 
 namespace chordella::chords {
 
 namespace {
 
-constexpr int NoteOn = 0x90;
+using midi::status::NoteOn;
 constexpr int MajorSlot = 1;
 // The virtual-key codes of Shift and Ctrl (type keys of their own: "min" and "7th").
 constexpr int ShiftKey = 0x10;

@@ -8,18 +8,19 @@
 #include "chords/KeyboardLayout.h"
 #include "chords/SectionKeys.h"
 #include "midi/MidiInput.h"
+#include "midi/MidiStatus.h"
 
 namespace chordella::chords {
 
 namespace {
 
-constexpr int NoteOff = 0x80;
-constexpr int NoteOn = 0x90;
-constexpr int PolyPressure = 0xA0;
-constexpr int ControlChange = 0xB0;
-constexpr int ProgramChange = 0xC0;
-constexpr int ChannelPressure = 0xD0;
-constexpr std::uint8_t SystemExclusive = 0xF0;
+using midi::status::NoteOff;
+using midi::status::NoteOn;
+using midi::status::PolyPressure;
+using midi::status::ControlChange;
+using midi::status::ProgramChange;
+using midi::status::ChannelPressure;
+using midi::status::SystemExclusive;
 constexpr std::uint8_t TimingClock = 0xF8;
 constexpr int DrumChannel = 9;
 constexpr int LowestRaisedRoot = 44;

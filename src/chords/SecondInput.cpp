@@ -7,15 +7,16 @@
 #include "chords/InputLink.h"
 #include "chords/KeyboardInput.h"
 #include "midi/MidiInput.h"
+#include "midi/MidiStatus.h"
 
 namespace chordella::chords {
 
 namespace {
 
-constexpr int NoteOff = 0x80;
-constexpr int NoteOn = 0x90;
-constexpr int ControlChange = 0xB0;
-constexpr std::uint8_t SystemExclusive = 0xF0;
+using midi::status::NoteOff;
+using midi::status::NoteOn;
+using midi::status::ControlChange;
+using midi::status::SystemExclusive;
 constexpr std::uint8_t TimingClock = 0xF8;
 constexpr std::uint8_t Start = 0xFA;
 constexpr std::uint8_t Continue = 0xFB;

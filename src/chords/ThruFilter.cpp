@@ -3,17 +3,18 @@
 #include "core/Session.h"
 #include "chords/ChordRecogniser.h"
 #include "chords/InputLink.h"
+#include "midi/MidiStatus.h"
 
 namespace chordella::chords {
 
 namespace {
 
-constexpr int NoteOff = 0x80;
-constexpr int NoteOn = 0x90;
-constexpr int PolyPressure = 0xA0;
-constexpr int ControlChange = 0xB0;
-constexpr int ProgramChange = 0xC0;
-constexpr int ChannelPressure = 0xD0;
+using midi::status::NoteOff;
+using midi::status::NoteOn;
+using midi::status::PolyPressure;
+using midi::status::ControlChange;
+using midi::status::ProgramChange;
+using midi::status::ChannelPressure;
 constexpr int DrumChannel = 9;
 
 bool Suppressed(int kind, int data1) {

@@ -6,16 +6,17 @@
 #include "core/Session.h"
 #include "chords/InputLink.h"
 #include "midi/ControllerTable.h"
+#include "midi/MidiStatus.h"
 
 namespace chordella::chords {
 
 namespace {
 
-constexpr int NoteOn = 0x90;
-constexpr int PolyPressure = 0xA0;
-constexpr int ControlChange = 0xB0;
-constexpr int ProgramChange = 0xC0;
-constexpr int ChannelPressure = 0xD0;
+using midi::status::NoteOn;
+using midi::status::PolyPressure;
+using midi::status::ControlChange;
+using midi::status::ProgramChange;
+using midi::status::ChannelPressure;
 constexpr int HumanRange = 20;      // r is drawn from 0 … 20
 constexpr int LouderFrom = 16;      // r ≥ 16 plays louder by r − 10
 constexpr int LouderBase = 10;

@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "composer/ChordSymbols.h"
+#include "platform/TextCase.h"
 
 namespace chordella::composer {
 
@@ -20,12 +21,6 @@ std::string_view Trim(std::string_view text) {
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
     return text;
-}
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
 }
 
 int ToInt(std::string_view text, int fallback) {
@@ -193,7 +188,7 @@ ChartReading ReadChordPro(std::string_view text) {
         if (line.starts_with("{") && line.ends_with("}")) {
             const std::string_view body = line.substr(1, line.size() - 2);
             const std::size_t colon = body.find_first_of(": ");
-            const std::string name = Lower(Trim(body.substr(0, colon)));
+            const std::string name = platform::LowerCase(Trim(body.substr(0, colon)));
             const std::string_view value = colon == std::string_view::npos ? std::string_view{} : Trim(body.substr(colon + 1));
             if (name == "start_of_grid" || name == "sog") {
                 if (gridSeen) break;

@@ -6,6 +6,7 @@
 
 #include "core/ChordTypes.h"
 #include "core/NoteNames.h"
+#include "platform/TextCase.h"
 
 namespace chordella::composer {
 
@@ -102,7 +103,7 @@ SymbolReading ReadChordSymbol(std::string_view text, const SymbolOptions& option
         reading.Error = "no chord name given";
         return reading;
     }
-    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(rest.front())));
+    const char letter = platform::UpperAscii(rest.front());
     static constexpr std::array<int, 7> LetterClass = {9, 11, 0, 2, 4, 5, 7};  // A … G
     int root = 0;
     if (letter == 'H') {

@@ -6,18 +6,14 @@
 #include <system_error>
 
 #include "platform/Random.h"
+#include "platform/TextCase.h"
 
 namespace chordella::composer {
 
 namespace {
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 bool IsOwnStyleFile(const std::string& path) {
-    const std::string lower = Lower(path);
+    const std::string lower = platform::LowerCase(path);
     return lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".vxs") == 0;
 }
 
@@ -59,7 +55,7 @@ std::string RandomStyleChoice::Choose(StyleListLink& list, StyleLoadLink& loader
     for (int draw = 0; draw < MaxStyleDraws; ++draw) {
         const int index = DrawIndex(list, count, random);
         const std::string& path = entries[static_cast<std::size_t>(index)];
-        if (list.Kind() == StyleListKind::StyleManagerFiles && Lower(path).find("want more !!!") != std::string::npos) {
+        if (list.Kind() == StyleListKind::StyleManagerFiles && platform::LowerCase(path).find("want more !!!") != std::string::npos) {
             continue;
         }
         const StyleLoadOutcome outcome = loader.LoadChosenStyle(path);

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "platform/Random.h"
+#include "platform/TextCase.h"
 
 namespace chordella::composer {
 
@@ -33,13 +34,7 @@ int RandomKey(platform::Random& random, bool onlyWhiteKeys) {
 int KeyListIndexOf(std::string_view name) {
     static constexpr std::array<std::string_view, 12> Enharmonic = {"", "", "", "", "", "Cb",
                                                                    "Gb", "C#", "G#", "D#", "A#", ""};
-    auto same = [](std::string_view a, std::string_view b) {
-        if (a.size() != b.size() || a.empty()) return false;
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-        }
-        return true;
-    };
+    auto same = [](std::string_view a, std::string_view b) { return !a.empty() && platform::SameNoCase(a, b); };
     for (std::size_t i = 0; i < KeyListNames.size(); ++i) {
         if (same(name, KeyListNames[i]) || same(name, Enharmonic[i])) return static_cast<int>(i);
     }

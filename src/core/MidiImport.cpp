@@ -10,6 +10,7 @@
 #include "platform/Files.h"
 #include "platform/Outcome.h"
 #include "platform/Paths.h"
+#include "platform/TextCase.h"
 
 namespace chordella::data {
 
@@ -20,9 +21,7 @@ constexpr std::int32_t AppendPadLimit = 64000;  // appended material this long g
 std::string LowerExtension(const std::string& path) {
     const std::string_view name = platform::FileNamePart(path);
     const std::size_t dot = name.rfind('.');
-    std::string extension(dot == std::string_view::npos ? std::string_view() : name.substr(dot));
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
+    return platform::LowerCase(dot == std::string_view::npos ? std::string_view() : name.substr(dot));
 }
 
 // Bytes of material from the start of the stream up to `at`.

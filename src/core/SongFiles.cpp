@@ -9,6 +9,7 @@
 #include "platform/Files.h"
 #include "platform/Outcome.h"
 #include "platform/Paths.h"
+#include "platform/TextCase.h"
 
 namespace chordella::data {
 
@@ -22,20 +23,10 @@ constexpr const char* SaveFilter = "Arrangements (*.vxa)|*.vxa";
 constexpr int MinSongTempo = 25;
 constexpr int MaxSongTempo = 250;
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
-std::string Upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
-    return text;
-}
-
 std::string Extension(const std::string& path) {
     const std::string name(platform::FileNamePart(path));
     const auto dot = name.rfind('.');
-    return dot == std::string::npos ? std::string() : Lower(name.substr(dot));
+    return dot == std::string::npos ? std::string() : platform::LowerCase(name.substr(dot));
 }
 
 std::string Quoted(const std::string& path) { return "\"" + std::string(platform::FileNamePart(path)) + "\""; }
@@ -166,7 +157,7 @@ void SongFiles::AfterOpen(const OpenRequest& request, bool shortForm, bool cut, 
 }
 
 void SongFiles::ShowSongTitle(const std::string& path) {
-    session_.Display().ShowTitle(path.empty() ? std::string() : Upper(std::string(platform::FileNamePart(path))));
+    session_.Display().ShowTitle(path.empty() ? std::string() : platform::UpperCase(std::string(platform::FileNamePart(path))));
 }
 
 bool SongFiles::CanSave() {

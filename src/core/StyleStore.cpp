@@ -14,6 +14,7 @@
 #include "platform/Files.h"
 #include "platform/Outcome.h"
 #include "platform/Paths.h"
+#include "platform/TextCase.h"
 
 namespace chordella::data {
 
@@ -49,9 +50,7 @@ bool ReadFileHead(const std::string& path, std::size_t maxBytes, std::vector<std
 bool HasVxsExtension(const std::string& path) {
     const std::string_view name = platform::FileNamePart(path);
     if (name.size() < 4) return false;
-    std::string ext(name.substr(name.size() - 4));
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext == ".vxs";
+    return platform::SameNoCase(name.substr(name.size() - 4), ".vxs");
 }
 
 bool AnyPartPresent(const PartTable& parts) {

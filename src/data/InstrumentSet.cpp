@@ -6,17 +6,11 @@
 #include "data/GeneralMidi.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/TextCase.h"
 
 namespace chordella::data {
 
 namespace {
-
-std::string UpperCase(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return upper;
-}
 
 // Lines without their line ends; control characters other than tab become spaces, and a
 // line too long for the list is cut.
@@ -79,7 +73,7 @@ InstrumentSet BuiltInGeneralMidiSet() {
 
 std::optional<InstrumentSet> ParseInstrumentSet(std::string_view text, std::string_view name, std::string* error) {
     InstrumentSet set;
-    set.Name = UpperCase(name);
+    set.Name = platform::UpperCase(name);
     set.Lines = SplitLines(text);
     if (set.Lines.size() < 2) {
         if (error) *error = "no program names before the descriptor line";

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "platform/Files.h"
+#include "platform/TextCase.h"
 
 namespace chordella::data {
 
@@ -18,8 +19,7 @@ std::vector<std::string> SongStyleCandidates(std::string_view storedPath, const 
     const std::string forward = platform::WithForwardSlashes(storedPath);
     add(forward);
 
-    std::string lower = forward;
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    const std::string lower = platform::LowerCase(forward);
     constexpr std::string_view Home = "/chordella";
     if (const auto at = lower.find(Home); at != std::string::npos) {
         const std::string rest = forward.substr(at + Home.size());

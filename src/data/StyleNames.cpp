@@ -7,16 +7,11 @@
 #include "data/StyleNames.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/TextCase.h"
 
 namespace chordella::data {
 
 namespace {
-
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
 
 // A file in `folder` whose name equals `name` ignoring case (names stored on Windows may
 // differ in case from the files here).
@@ -25,9 +20,9 @@ std::string FindIgnoringCase(const std::string& folder, std::string_view name) {
     const std::string exact = folder + "/" + std::string(name);
     if (platform::FileExists(exact)) return exact;
     std::error_code error;
-    const std::string wanted = Lower(name);
+    const std::string wanted = platform::LowerCase(name);
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (Lower(it->path().filename().string()) == wanted && it->is_regular_file(error)) return it->path().string();
+        if (platform::LowerCase(it->path().filename().string()) == wanted && it->is_regular_file(error)) return it->path().string();
     }
     return {};
 }
@@ -42,7 +37,7 @@ std::string FindStyleFile(const std::string& storedPath, const std::string& data
 
     // A path saved under the program's own folder on another machine: the part after
     // "\chordella" is looked up in this data home.
-    const std::string lowered = Lower(forward);
+    const std::string lowered = platform::LowerCase(forward);
     const auto found = lowered.find("/chordella");
     if (found != std::string::npos) {
         const std::string candidate = dataHome + forward.substr(found + std::string_view("/chordella").size());
@@ -52,10 +47,10 @@ std::string FindStyleFile(const std::string& storedPath, const std::string& data
 }
 
 std::string StyleDisplayNameOf(const std::string& fileName) {
-    std::string name = Lower(platform::FileNamePart(fileName));
+    std::string name = platform::LowerCase(platform::FileNamePart(fileName));
     const auto dot = name.rfind('.');
     if (dot != std::string::npos && dot > 0) name.erase(dot);
-    if (!name.empty()) name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+    if (!name.empty()) name[0] = platform::UpperAscii(name[0]);
     return name;
 }
 

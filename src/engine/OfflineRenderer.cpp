@@ -7,17 +7,18 @@
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
 #include "engine/Outputs.h"
+#include "midi/MidiStatus.h"
 #include "midi/SynthRenderer.h"
 
 namespace chordella::engine {
 
 namespace {
 
-constexpr int NoteOff = 0x80;
-constexpr int NoteOn = 0x90;
-constexpr int ControlChange = 0xB0;
-constexpr int ProgramChange = 0xC0;
-constexpr int ChannelPressure = 0xD0;
+using midi::status::NoteOff;
+using midi::status::NoteOn;
+using midi::status::ControlChange;
+using midi::status::ProgramChange;
+using midi::status::ChannelPressure;
 constexpr int BankSelect = 0;
 constexpr int BankSelectFine = 32;
 // Microseconds per tick at 1 bpm: 60 000 000 / 24.

@@ -7,17 +7,18 @@
 #include "engine/NativeTransposition.h"
 #include "engine/Outputs.h"
 #include "engine/TickLink.h"
+#include "midi/MidiStatus.h"
 
 namespace chordella::engine {
 
 namespace {
 
-constexpr int NoteOff = 0x80;
-constexpr int NoteOn = 0x90;
-constexpr int KeyPressure = 0xA0;
-constexpr int ControlChange = 0xB0;
-constexpr int ProgramChange = 0xC0;
-constexpr int PitchBend = 0xE0;
+using midi::status::NoteOff;
+using midi::status::NoteOn;
+using midi::status::PolyPressure;
+using midi::status::ControlChange;
+using midi::status::ProgramChange;
+using midi::status::PitchBend;
 constexpr int VolumeController = 7;
 constexpr int FadeStopAmount = 110;
 
@@ -156,7 +157,7 @@ StylePlayer::Verdict StylePlayer::Shape(Event& event) {
     const int kind = event.Status & 0xF0;
     const int channel = event.Status & 0x0F;
     if (kind == PitchBend && !session_.App().options.AllowPitchBend) return Verdict::Drop;
-    if (kind == NoteOff || kind == NoteOn || kind == KeyPressure || kind == PitchBend) {
+    if (kind == NoteOff || kind == NoteOn || kind == PolyPressure || kind == PitchBend) {
         if (!ChannelPasses(channel)) return Verdict::Drop;
     } else if (FilterControllers(event) == Verdict::Drop) {
         return Verdict::Drop;
@@ -175,7 +176,7 @@ StylePlayer::Verdict StylePlayer::Shape(Event& event) {
         TrackDrum(event);
         return Verdict::Send;
     }
-    if (kind != NoteOff && kind != NoteOn && kind != KeyPressure) return Verdict::Send;
+    if (kind != NoteOff && kind != NoteOn && kind != PolyPressure) return Verdict::Send;
     return Transpose(event);
 }
 

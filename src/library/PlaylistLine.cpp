@@ -2,7 +2,8 @@
 
 #include <array>
 #include <vector>
-#include "library/NoCase.h"
+
+#include "platform/TextCase.h"
 
 namespace chordella::library {
 
@@ -27,7 +28,7 @@ std::vector<std::string_view> Fields(std::string_view line) {
 // The tag bit of a field ("BASS", any case), 0 for any other text.
 InstrumentTags TagOfField(std::string_view field) {
     for (std::size_t i = 0; i < TagWords.size(); ++i)
-        if (SameNoCase(field, TagWords[i])) return static_cast<InstrumentTags>(1u << i);
+        if (platform::SameNoCase(field, TagWords[i])) return static_cast<InstrumentTags>(1u << i);
     return 0;
 }
 
@@ -40,7 +41,7 @@ bool LooksLikeMetrum(std::string_view field) {
 }
 
 std::optional<int> TempoOfField(std::string_view field) {
-    if (field.size() < 4 || !SameNoCase(field.substr(0, 3), "bpm")) return std::nullopt;
+    if (field.size() < 4 || !platform::SameNoCase(field.substr(0, 3), "bpm")) return std::nullopt;
     int value = 0;
     for (char c : field.substr(3)) {
         if (c < '0' || c > '9' || value > 100000) return std::nullopt;
@@ -50,12 +51,6 @@ std::optional<int> TempoOfField(std::string_view field) {
 }
 
 }  // namespace
-
-std::string LowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = LowerAscii(c);
-    return lower;
-}
 
 std::string_view TagWord(InstrumentTag tag) {
     for (std::size_t i = 0; i < TagWords.size(); ++i)
@@ -85,7 +80,7 @@ PlaylistEntry ParsePlaylistLine(std::string_view line) {
     const std::vector<std::string_view> fields = Fields(line);
     entry.Path = std::string(fields[0]);
     std::size_t next = 1;
-    if (next < fields.size() && fields[next].size() >= 3 && SameNoCase(fields[next].substr(0, 3), "bpm")) {
+    if (next < fields.size() && fields[next].size() >= 3 && platform::SameNoCase(fields[next].substr(0, 3), "bpm")) {
         entry.Tempo = TempoOfField(fields[next]).value_or(0);
         if (entry.Tempo < LowestTempo) entry.Tempo = 0;
         ++next;
@@ -117,14 +112,14 @@ bool IsStyleFileName(std::string_view path) {
     if (path.size() < 4) return false;
     const std::string_view extension = path.substr(path.size() - 4);
     for (std::string_view known : StyleExtensions)
-        if (SameNoCase(extension, known)) return true;
+        if (platform::SameNoCase(extension, known)) return true;
     return false;
 }
 
-bool IsOwnStyleFileName(std::string_view path) { return path.size() >= 4 && SameNoCase(path.substr(path.size() - 4), ".vxs"); }
+bool IsOwnStyleFileName(std::string_view path) { return path.size() >= 4 && platform::SameNoCase(path.substr(path.size() - 4), ".vxs"); }
 
 bool IsStyleLine(std::string_view line) {
-    const std::string lower = LowerAscii(line);
+    const std::string lower = platform::LowerCase(line);
     for (std::string_view known : StyleExtensions)
         if (lower.find(known) != std::string::npos) return true;
     return false;
@@ -133,7 +128,7 @@ bool IsStyleLine(std::string_view line) {
 std::string_view LinePath(std::string_view line) { return line.substr(0, line.find('|')); }
 
 std::optional<int> LineTempo(std::string_view line) {
-    const std::string lower = LowerAscii(line);
+    const std::string lower = platform::LowerCase(line);
     const std::size_t at = lower.find("|bpm");
     if (at == std::string::npos) return std::nullopt;
     const std::size_t end = lower.find('|', at + 1);
@@ -142,7 +137,7 @@ std::optional<int> LineTempo(std::string_view line) {
 
 bool LineHasBassTag(std::string_view line) {
     for (std::string_view field : Fields(line))
-        if (SameNoCase(field, "BASS")) return true;
+        if (platform::SameNoCase(field, "BASS")) return true;
     return false;
 }
 

@@ -67,7 +67,5 @@ std::optional<int> LineTempo(std::string_view line);
 // True when the line carries the bass tag (any case).
 bool LineHasBassTag(std::string_view line);
 
-// ASCII lower case; other bytes stay as they are.
-std::string LowerAscii(std::string_view text);
 
 }  // namespace chordella::library

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/Files.h"
-#include "library/NoCase.h"
+#include "platform/TextCase.h"
 
 namespace chordella::library {
 
@@ -30,7 +30,7 @@ std::optional<std::string> ChildNoCase(const std::string& folder, std::string_vi
     if (std::filesystem::exists(exact, error)) return exact;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const std::string child = it->path().filename().string();
-        if (SameNoCase(child, name)) return folder + "/" + child;
+        if (platform::SameNoCase(child, name)) return folder + "/" + child;
     }
     return std::nullopt;
 }
@@ -78,7 +78,7 @@ std::optional<std::string> FindBelowFolder(std::string_view storedPath, std::str
     const std::vector<std::string_view> parts = Parts(storedPath);
     if (parts.empty()) return std::nullopt;
     for (std::size_t i = parts.size() - 1; i-- > 0;) {
-        if (!SameNoCase(parts[i], folderName)) continue;
+        if (!platform::SameNoCase(parts[i], folderName)) continue;
         if (auto found = BelowNoCase(folder, parts, i + 1)) return found;
         break;
     }
@@ -87,13 +87,13 @@ std::optional<std::string> FindBelowFolder(std::string_view storedPath, std::str
 
 bool IsArrangementFileName(std::string_view path) {
     const std::string_view name = platform::FileNamePart(path);
-    return name.size() > 4 && SameNoCase(name.substr(name.size() - 4), ".vxa");
+    return name.size() > 4 && platform::SameNoCase(name.substr(name.size() - 4), ".vxa");
 }
 
 bool IsSongFileName(std::string_view path) {
     const std::string_view name = platform::FileNamePart(path);
     return name.size() > 4 &&
-           (SameNoCase(name.substr(name.size() - 4), ".vxa") || SameNoCase(name.substr(name.size() - 4), ".mid"));
+           (platform::SameNoCase(name.substr(name.size() - 4), ".vxa") || platform::SameNoCase(name.substr(name.size() - 4), ".mid"));
 }
 
 }  // namespace chordella::library

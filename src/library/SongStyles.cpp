@@ -6,11 +6,11 @@
 
 #include "core/SongFiles.h"
 #include "data/SongFile.h"
-#include "library/NoCase.h"
 #include "library/PlaylistFiles.h"
 #include "library/SongEntry.h"
 #include "library/SongPaths.h"
 #include "platform/Files.h"
+#include "platform/TextCase.h"
 
 namespace chordella::library {
 
@@ -24,7 +24,7 @@ SongStyles StylesOfSongs(const std::vector<std::string>& songlistLines, const pl
             styles.Problems.push_back(stored + ": not found");
             continue;
         }
-        if (!SameNoCase(std::filesystem::path(*song).extension().string(), ".vxa")) continue;  // a MIDI file names no style
+        if (!platform::SameNoCase(std::filesystem::path(*song).extension().string(), ".vxa")) continue;  // a MIDI file names no style
         std::vector<std::uint8_t> bytes;
         std::string error;
         if (!platform::ReadFileBytes(*song, data::MaxSongFileBytes, bytes, error)) {

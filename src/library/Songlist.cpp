@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "library/NoCase.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
+#include "platform/TextCase.h"
 
 namespace chordella::library {
 
@@ -13,17 +13,10 @@ namespace {
 
 constexpr char Quote = '"';
 
-std::string UpperCase(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return upper;
-}
-
 std::string Extension(const std::string& path) {
     const std::string_view name = platform::FileNamePart(path);
     const std::size_t dot = name.rfind('.');
-    return dot == std::string_view::npos ? std::string() : UpperCase(name.substr(dot));
+    return dot == std::string_view::npos ? std::string() : platform::UpperCase(name.substr(dot));
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {
@@ -85,7 +78,7 @@ std::string Songlist::PlayCaption() const { return "Play " + std::to_string(queu
 
 std::string Songlist::Caption() const {
     if (path_.empty()) return "Songlist";
-    return "Songlist - " + UpperCase(platform::FileNamePart(path_));
+    return "Songlist - " + platform::UpperCase(platform::FileNamePart(path_));
 }
 
 void Songlist::Notify() {
@@ -161,7 +154,7 @@ bool Songlist::Save() {
     prompter_.SaveFileThen(std::string(SaveSonglistTitle), std::string(SonglistFilter), "*.vxl",
                            [this](std::optional<std::string> chosen) {
                                if (!chosen || chosen->empty()) return;
-                               const bool named = chosen->size() > 4 && SameNoCase(std::string_view(*chosen).substr(chosen->size() - 4), ".vxl");
+                               const bool named = chosen->size() > 4 && platform::SameNoCase(std::string_view(*chosen).substr(chosen->size() - 4), ".vxl");
                                SaveTo(named ? *chosen : *chosen + ".vxl");
                            });
     return false;

@@ -12,6 +12,7 @@
 #include "engine/ClockTables.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/TextCase.h"
 
 namespace chordella::library {
 
@@ -20,13 +21,6 @@ namespace {
 // A style file is at most its tag, header, part table and a full stream; a little more is
 // read so the reader can say the file is too long rather than quietly cutting it.
 constexpr std::size_t LargestStyleFile = 4 + 1593 + 528 + data::StreamCapacity + 1024;
-
-std::string LowerCase(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
 
 void EraseAll(std::string& text, std::string_view what) {
     for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at)) text.erase(at, what.size());
@@ -105,7 +99,7 @@ std::string CleanDescription(std::string_view description) {
 }
 
 std::string FormatStyleEntry(const std::string& path, const StyleInfo& info, std::string_view description) {
-    const std::string name = LowerCase(platform::FileNamePart(path));
+    const std::string name = platform::LowerCase(platform::FileNamePart(path));
     std::string head = name.substr(0, EntryNameWidth);
     head.resize(EntryNameWidth, ' ');
     std::string metrum = CleanDescription(info.MetrumText);

@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "platform/Files.h"
-#include "library/NoCase.h"
+#include "platform/TextCase.h"
 
 namespace chordella::library {
 
@@ -38,7 +38,7 @@ constexpr std::array<std::string_view, 19> Masks = {
 bool Glob(std::string_view name, std::string_view mask) {
     std::size_t n = 0, m = 0, starMask = std::string_view::npos, starName = 0;
     while (n < name.size()) {
-        if (m < mask.size() && (mask[m] == '?' || LowerAscii(mask[m]) == LowerAscii(name[n]))) {
+        if (m < mask.size() && (mask[m] == '?' || platform::LowerAscii(mask[m]) == platform::LowerAscii(name[n]))) {
             ++n;
             ++m;
         } else if (m < mask.size() && mask[m] == '*') {

@@ -8,12 +8,13 @@
 #include "library/StyleFacts.h"
 #include "platform/Files.h"
 #include "platform/Random.h"
+#include "platform/TextCase.h"
 
 namespace chordella::library {
 
 namespace {
 
-bool LessNoCase(const std::string& a, const std::string& b) { return LowerAscii(a) < LowerAscii(b); }
+bool LessNoCase(const std::string& a, const std::string& b) { return platform::LowerCase(a) < platform::LowerCase(b); }
 
 std::string SearchResultBackupFile(const platform::Paths& paths) { return paths.Lists() + "/SearchResult.sea"; }
 
@@ -204,8 +205,8 @@ ListChange StylePlaylist::DeleteDuplicates(StyleListKind kind) {
         if (!IsStyleLine(line)) continue;
         const std::string_view path = LinePath(line);
         const std::optional<std::uintmax_t> size = StyleFileSize(path, paths_);
-        std::string key = LowerAscii(platform::FileNamePart(path)) + '\x01';
-        key += size ? std::to_string(*size) : "?" + LowerAscii(platform::WithForwardSlashes(path));
+        std::string key = platform::LowerCase(platform::FileNamePart(path)) + '\x01';
+        key += size ? std::to_string(*size) : "?" + platform::LowerCase(platform::WithForwardSlashes(path));
         keys.push_back({std::move(key), i});
     }
     std::stable_sort(keys.begin(), keys.end(), [](const Keyed& a, const Keyed& b) { return a.Key < b.Key; });

@@ -1,6 +1,7 @@
 #include "library/StyleQuery.h"
 
 #include "library/PlaylistLine.h"
+#include "platform/TextCase.h"
 
 namespace chordella::library {
 
@@ -35,7 +36,7 @@ std::vector<std::string> Alternatives(std::string_view text) {
     for (std::size_t i = 0; i <= text.size(); ++i) {
         if (i == text.size() || text[i] == '!') {
             const std::string_view word = Trim(text.substr(start, i - start));
-            if (!word.empty()) words.push_back(LowerAscii(word));
+            if (!word.empty()) words.push_back(platform::LowerCase(word));
             start = i + 1;
         }
     }
@@ -103,7 +104,7 @@ StyleQuery ParseStyleQuery(std::string_view text) {
         return query;
     }
     if (Trim(text).empty()) text = "*;";
-    query.MentionsBass = LowerAscii(text).find("bass") != std::string::npos;
+    query.MentionsBass = platform::LowerCase(text).find("bass") != std::string::npos;
     const std::vector<std::string_view> parts = SplitTerms(text);
     if (static_cast<int>(parts.size()) > MaxQueryTerms) {
         query.Error = "The search expression has " + std::to_string(parts.size()) + " terms; at most " +
@@ -136,7 +137,7 @@ bool StyleQuery::NeedsFileSize() const {
 
 bool StyleQuery::Matches(std::string_view line, const FileSizeOf& sizeOf) const {
     if (!Valid()) return false;
-    const std::string lower = LowerAscii(line);
+    const std::string lower = platform::LowerCase(line);
     bool anyOr = false, orFound = false;
     std::optional<std::optional<int>> tempo;       // read once, when a tempo term asks
     std::optional<std::optional<std::uintmax_t>> size;

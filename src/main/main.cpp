@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "main/CommandLine.h"
+#include "cli/CommandLine.h"
 #include "platform/Paths.h"
 
 namespace {
@@ -30,8 +30,8 @@ int HandOverToDesktop(const chordella::app::InstanceArguments& /*arguments*/, in
 
 int main(int argc, char** argv) {
 #ifdef CHORDELLA_DESKTOP
-    return chordella::app::RunCommandLine(argc, argv, &HandOverToDesktop);
+    return chordella::cli::RunCommandLine(argc, argv, &HandOverToDesktop);
 #else
-    return chordella::app::RunCommandLine(argc, argv, nullptr);
+    return chordella::cli::RunCommandLine(argc, argv, nullptr);
 #endif
 }

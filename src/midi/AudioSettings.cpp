@@ -3,24 +3,16 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/TextCase.h"
+
 namespace chordella::midi {
-
-namespace {
-
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-}  // namespace
 
 std::optional<AudioDriver> ParseAudioDriver(std::string_view text) {
     for (std::size_t i = 0; i < AudioDriverNames.size(); ++i)
-        if (SameText(text, AudioDriverNames[i]) || SameText(text, AudioDriverCaptions[i]))
+        if (platform::SameNoCase(text, AudioDriverNames[i]) || platform::SameNoCase(text, AudioDriverCaptions[i]))
             return static_cast<AudioDriver>(i);
-    if (SameText(text, "automatic")) return AudioDriver::Automatic;
-    if (SameText(text, "pipewire") || SameText(text, "pulse")) return AudioDriver::PulseAudio;
+    if (platform::SameNoCase(text, "automatic")) return AudioDriver::Automatic;
+    if (platform::SameNoCase(text, "pipewire") || platform::SameNoCase(text, "pulse")) return AudioDriver::PulseAudio;
     return std::nullopt;
 }
 

@@ -13,6 +13,7 @@
 
 #include "platform/Bytes.h"
 #include "platform/Files.h"
+#include "platform/TextCase.h"
 
 namespace chordella::midi {
 
@@ -194,8 +195,7 @@ int Rank(const std::string& path) {
 }
 
 bool HasSoundFontExtension(const std::filesystem::path& path) {
-    std::string extension = path.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::tolower(c); });
+    const std::string extension = platform::LowerCase(path.extension().string());
     return extension == ".sf2" || extension == ".sf3";
 }
 

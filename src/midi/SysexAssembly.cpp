@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
+#include "midi/MidiStatus.h"
+
 namespace chordella::midi {
 
 namespace {
 
-constexpr std::uint8_t StartOfExclusive = 0xF0;
-constexpr std::uint8_t EndOfExclusive = 0xF7;
+using status::SystemExclusive;
+using status::EndOfExclusive;
 
 }  // namespace
 
@@ -23,7 +25,7 @@ void SysexAssembly::Interrupt() { Drop(); }
 
 std::span<const std::uint8_t> SysexAssembly::Add(std::span<const std::uint8_t> piece) {
     if (piece.empty()) return {};
-    if (piece.front() == StartOfExclusive) {
+    if (piece.front() == SystemExclusive) {
         Drop();  // a new message begins: the one before never ended
         open_ = true;
     } else if (!open_) {

@@ -14,6 +14,7 @@
 
 #include "platform/Bytes.h"
 #include "platform/Files.h"
+#include "platform/TextCase.h"
 
 namespace chordella::midi {
 
@@ -196,7 +197,7 @@ long TemporaryOwner(std::string_view name) {
     if (head.size() <= Marker.size()) return 0;  // the file's own name comes first
     const std::string_view marker = head.substr(head.size() - Marker.size());
     for (std::size_t i = 0; i < Marker.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(marker[i])) != Marker[i]) return 0;
+        if (platform::LowerAscii(marker[i]) != Marker[i]) return 0;
     }
     return std::strtol(std::string(front.substr(front.size() - digits)).c_str(), nullptr, 10);
 }

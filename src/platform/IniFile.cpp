@@ -7,28 +7,11 @@
 #include <limits>
 
 #include "platform/Files.h"
+#include "platform/TextCase.h"
 
 namespace chordella::platform {
 
 namespace {
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
-
-std::string LowerKey(std::string_view key) {
-    std::string lower(key);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
 
 std::string_view Trim(std::string_view s) {
     const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -231,7 +214,7 @@ bool IniFile::Save(const std::string& path, std::string* error) const {
 
 const IniFile::Section* IniFile::FindSection(std::string_view name) const {
     for (const Section& section : sections_)
-        if (EqualsNoCase(section.name, name)) return &section;
+        if (SameNoCase(section.name, name)) return &section;
     return nullptr;
 }
 
@@ -243,17 +226,17 @@ const IniFile::Line* IniFile::Section::Find(std::string_view key) const {
     if (!indexed) {
         index.clear();
         for (std::size_t i = 0; i < lines.size(); ++i)
-            if (!lines[i].key.empty()) index.try_emplace(LowerKey(lines[i].key), i);
+            if (!lines[i].key.empty()) index.try_emplace(LowerCase(lines[i].key), i);
         indexed = true;
     }
-    const auto found = index.find(LowerKey(key));
+    const auto found = index.find(LowerCase(key));
     return found == index.end() ? nullptr : &lines[found->second];
 }
 
 const IniFile::Line* IniFile::FindKey(std::string_view section, std::string_view key) const {
     // Sections of the same name are one section; the first value of a key counts.
     for (const Section& candidate : sections_) {
-        if (!EqualsNoCase(candidate.name, section)) continue;
+        if (!SameNoCase(candidate.name, section)) continue;
         if (const Line* line = candidate.Find(key)) return line;
     }
     return nullptr;
@@ -300,7 +283,7 @@ void IniFile::SetString(std::string_view section, std::string_view key, std::str
     const auto line = static_cast<std::size_t>(at - target->lines.begin());
     target->lines.insert(at, Line{std::string(key), std::string(value)});
     // Only blank lines moved, and they hold no key: the index stays right with the new key in it.
-    if (target->indexed) target->index.try_emplace(LowerKey(key), line);
+    if (target->indexed) target->index.try_emplace(LowerCase(key), line);
 }
 
 void IniFile::SetInt(std::string_view section, std::string_view key, int value) {
@@ -313,21 +296,21 @@ void IniFile::SetBool(std::string_view section, std::string_view key, bool value
 
 void IniFile::EraseKey(std::string_view section, std::string_view key) {
     for (Section& candidate : sections_) {
-        if (!EqualsNoCase(candidate.name, section)) continue;
+        if (!SameNoCase(candidate.name, section)) continue;
         candidate.Forget();
-        std::erase_if(candidate.lines, [&](const Line& line) { return !line.key.empty() && EqualsNoCase(line.key, key); });
+        std::erase_if(candidate.lines, [&](const Line& line) { return !line.key.empty() && SameNoCase(line.key, key); });
     }
 }
 
 void IniFile::EraseSection(std::string_view section) {
-    std::erase_if(sections_, [&](const Section& s) { return EqualsNoCase(s.name, section); });
+    std::erase_if(sections_, [&](const Section& s) { return SameNoCase(s.name, section); });
 }
 
 std::vector<std::string> IniFile::Sections() const {
     std::vector<std::string> names;
     for (const Section& section : sections_) {
         bool seen = false;
-        for (const auto& name : names) seen = seen || EqualsNoCase(name, section.name);
+        for (const auto& name : names) seen = seen || SameNoCase(name, section.name);
         if (!seen) names.push_back(section.name);
     }
     return names;
@@ -336,7 +319,7 @@ std::vector<std::string> IniFile::Sections() const {
 std::vector<std::string> IniFile::Keys(std::string_view section) const {
     std::vector<std::string> keys;
     for (const Section& candidate : sections_) {
-        if (!EqualsNoCase(candidate.name, section)) continue;
+        if (!SameNoCase(candidate.name, section)) continue;
         for (const Line& line : candidate.lines)
             if (!line.key.empty()) keys.push_back(line.key);
     }

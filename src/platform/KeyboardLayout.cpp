@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "platform/TextCase.h"
+
 namespace chordella::platform {
 
 namespace {
@@ -11,18 +13,12 @@ namespace {
 constexpr const char* KeyboardConfigFile = "/etc/default/keyboard";
 constexpr std::size_t MaxConfigBytes = 16 * 1024;
 
-std::string Lower(std::string_view text) {
-    std::string lower;
-    for (const char c : text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
-
 // "de,us" names two layouts: the first is the one in use at start.
 std::string FirstLayout(std::string_view list) {
     std::string_view first = list.substr(0, list.find_first_of(",( \t"));
     while (!first.empty() && (first.front() == '"' || first.front() == '\'')) first.remove_prefix(1);
     while (!first.empty() && (first.back() == '"' || first.back() == '\'')) first.remove_suffix(1);
-    return Lower(first);
+    return LowerCase(first);
 }
 
 std::string LayoutFromConfig(std::string_view text) {
@@ -44,8 +40,8 @@ std::string LayoutFromLocale(std::string_view locale) {
     locale = locale.substr(0, locale.find_first_of(".@"));
     if (locale.empty() || locale == "C" || locale == "POSIX") return {};
     const std::size_t underscore = locale.find('_');
-    if (underscore == std::string_view::npos) return Lower(locale);
-    return Lower(locale.substr(underscore + 1));
+    if (underscore == std::string_view::npos) return LowerCase(locale);
+    return LowerCase(locale.substr(underscore + 1));
 }
 
 std::string ReadConfig() {

@@ -4,15 +4,16 @@
 
 #include "core/Session.h"
 #include "midi/MidiOutput.h"
+#include "midi/MidiStatus.h"
 
 namespace chordella::remote {
 
 namespace {
 
-constexpr int NoteOff = 0x80;
-constexpr int NoteOn = 0x90;
-constexpr int ControlChange = 0xB0;
-constexpr int ProgramChangeStatus = 0xC0;
+using midi::status::NoteOff;
+using midi::status::NoteOn;
+using midi::status::ControlChange;
+using midi::status::ProgramChange;
 constexpr int BankSelectMsb = 0;
 constexpr int BankSelectLsb = 32;
 constexpr int DawOnlyData = 64;
@@ -133,7 +134,7 @@ void MidiCommands::SendByType(int n) {
             Send(cc, BankSelectMsb, msb);
             Send(cc, BankSelectLsb, lsb);
         }
-        Send(ProgramChangeStatus | c.Channel, c.Value, 0);
+        Send(ProgramChange | c.Channel, c.Value, 0);
         break;
     case CommandType::CcToggleOnOff: Send(cc, c.Value, on ? data : 0); break;
     case CommandType::NoteToggleOnOff: Send(on ? noteOn : noteOff, c.Value, data); break;
@@ -166,7 +167,7 @@ void MidiCommands::SendProgramSelection(const MidiCommand& c, int step) {
         Send(ControlChange | c.Channel, BankSelectLsb, DataByte(c.Data));
         program = programCounter_ % 128;
     }
-    Send(ProgramChangeStatus | c.Channel, program, 0);
+    Send(ProgramChange | c.Channel, program, 0);
 }
 
 void MidiCommands::SendDaw(int n, bool dawOnly) {
@@ -177,7 +178,7 @@ void MidiCommands::SendDaw(int n, bool dawOnly) {
         if (!m.Enabled || (i == 0 && m.Command != n)) continue;
         int status = ControlChange;
         if (m.Kind == 1) status = NoteOn;
-        if (m.Kind == 2) status = ProgramChangeStatus;
+        if (m.Kind == 2) status = ProgramChange;
         if (m.Kind == 4) status = on ? NoteOn : NoteOff;
         int data2 = m.Kind == 3 && !on ? m.OffData : m.OnData;
         if (dawOnly && i == 0) data2 = DawOnlyData;

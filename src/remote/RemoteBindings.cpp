@@ -3,16 +3,17 @@
 #include <charconv>
 #include <sstream>
 
+#include "midi/MidiStatus.h"
 #include "remote/RemoteFunctions.h"
 
 namespace chordella::remote {
 
 namespace {
 
-constexpr int NoteOff = 0x80;
-constexpr int NoteOn = 0x90;
-constexpr int ControlChange = 0xB0;
-constexpr int ProgramChangeStatus = 0xC0;
+using midi::status::NoteOff;
+using midi::status::NoteOn;
+using midi::status::ControlChange;
+using midi::status::ProgramChange;
 constexpr int PedalDown = 64;
 constexpr int SustainPedal = 64;
 constexpr int SostenutoPedal = 66;
@@ -77,7 +78,7 @@ BindingMatch RemoteBindings::Match(std::uint8_t status, std::uint8_t data1, std:
     BindingKind wanted = BindingKind::Controller;
     if (kind == NoteOn || kind == NoteOff) {
         wanted = BindingKind::Note;
-    } else if (kind == ProgramChangeStatus) {
+    } else if (kind == ProgramChange) {
         wanted = BindingKind::Program;
     } else if (kind != ControlChange) {
         return {};
@@ -151,7 +152,7 @@ std::optional<Binding> LearnableMessage(std::uint8_t status, std::uint8_t data1,
     if (data1 > 127 || data2 > 127) return std::nullopt;
     if (kind == NoteOn && data2 > 0) return Binding{BindingKind::Note, channel, data1, function};
     if (kind == ControlChange && data2 > 0) return Binding{BindingKind::Controller, channel, data1, function};
-    if (kind == ProgramChangeStatus) return Binding{BindingKind::Program, channel, data1, function};
+    if (kind == ProgramChange) return Binding{BindingKind::Program, channel, data1, function};
     return std::nullopt;
 }
 

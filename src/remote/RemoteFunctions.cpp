@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "platform/TextCase.h"
+
 namespace chordella::remote {
 
 namespace {
@@ -9,7 +11,7 @@ namespace {
 std::string Folded(std::string_view text) {
     std::string out;
     for (const char c : text)
-        if (!std::isspace(static_cast<unsigned char>(c))) out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (!std::isspace(static_cast<unsigned char>(c))) out += platform::LowerAscii(c);
     return out;
 }
 

@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "platform/Bytes.h"
+#include "platform/TextCase.h"
 
 namespace chordella::stylecreator {
 
@@ -36,12 +37,6 @@ std::string Trimmed(std::string_view text) {
     if (first == std::string_view::npos) return {};
     const auto last = text.find_last_not_of(" \t\r\n");
     return std::string(text.substr(first, last - first + 1));
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
 }
 
 // One tagged block inside a container: tag, big-endian size, content. False at the end of the
@@ -260,7 +255,7 @@ const CasmGroup* CasmTable::GroupFor(std::string_view section) const {
     const std::string wanted = Trimmed(section);
     for (const CasmGroup& group : Groups)
         for (const std::string& name : group.Sections)
-            if (SameName(name, wanted)) return &group;
+            if (platform::SameNoCase(name, wanted)) return &group;
     return nullptr;
 }
 

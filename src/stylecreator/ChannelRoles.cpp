@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "data/StyleStream.h"
+#include "platform/TextCase.h"
 
 namespace chordella::stylecreator {
 
@@ -18,10 +19,7 @@ ChannelNames NamesOfChannels(const data::StyleHeader& header, const data::Instru
 }
 
 bool HasRole(std::string_view name, std::string_view word) {
-    std::string upper(name);
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return upper.find(word) != std::string::npos;
+    return platform::UpperCase(name).find(word) != std::string::npos;
 }
 
 ChannelTarget TargetOf(data::StyleState& style) {

@@ -7,6 +7,7 @@
 #include "core/MidiImport.h"
 #include "platform/Files.h"
 #include "data/StyleFile.h"
+#include "platform/TextCase.h"
 #include "stylecreator/ChordGeneration.h"
 #include "stylecreator/Conversion.h"
 #include "stylecreator/MaterialBackup.h"
@@ -313,8 +314,7 @@ bool StyleCreator::LoadWork(const std::string& path, std::string& error) {
             state_.SelectedPart = part;
             break;
         }
-    std::string name(platform::FileNamePart(path));
-    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    const std::string name = platform::UpperCase(platform::FileNamePart(path));
     container.Work.Caption = std::string(data::CreatorTitle) + "  -  " + name;
     RebuildBeatIndex();
     return true;

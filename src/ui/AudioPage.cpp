@@ -206,7 +206,7 @@ void AudioPage::ShowOptions(const core::Options& options) {
     UpdateLatency();
 }
 
-void AudioPage::ShowChoices(const app::AudioChoices& choices) {
+void AudioPage::ShowChoices(const desktop::AudioChoices& choices) {
     choices_ = choices;
     const QString chosen = soundFont_->currentData().toString();
     while (soundFont_->count() > 1) soundFont_->removeItem(1);

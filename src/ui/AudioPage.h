@@ -6,8 +6,8 @@
 
 #include <QWidget>
 
-#include "app/DesktopAudio.h"
 #include "core/Options.h"
+#include "desktop/DesktopAudio.h"
 
 class QCheckBox;
 class QComboBox;
@@ -21,7 +21,7 @@ public:
     explicit AudioPage(QWidget* parent = nullptr);
 
     void ShowOptions(const core::Options& options);
-    void ShowChoices(const app::AudioChoices& choices);
+    void ShowChoices(const desktop::AudioChoices& choices);
     void WriteInto(core::Options& options) const;
 
     // The file dialog of "Choose…" would block a test: it calls this with the file chosen.
@@ -35,7 +35,7 @@ private:
     void SelectSoundFont(const std::string& path);
     midi::AudioDriver ShownDriver() const;
 
-    app::AudioChoices choices_;
+    desktop::AudioChoices choices_;
     QComboBox* driver_ = nullptr;
     QComboBox* device_ = nullptr;
     QComboBox* sampleRate_ = nullptr;

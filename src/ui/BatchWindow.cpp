@@ -116,25 +116,25 @@ void BatchWindow::SelectMode(app::BatchMode mode) {
         if (modes[row].Mode == mode) modes_->setCurrentRow(static_cast<int>(row));
 }
 
-void BatchWindow::Send(const app::BatchRequest& request) {
-    link_.BatchCommand(request, [this](const app::BatchView& view) { ShowView(view); });
+void BatchWindow::Send(const desktop::BatchRequest& request) {
+    link_.BatchCommand(request, [this](const desktop::BatchView& view) { ShowView(view); });
 }
 
 void BatchWindow::Start() {
     const int row = modes_->currentRow();
     if (row < 0 || row >= static_cast<int>(app::BatchModes().size())) return;
-    app::BatchRequest request;
-    request.What = app::BatchRequest::Start;
+    desktop::BatchRequest request;
+    request.What = desktop::BatchRequest::Start;
     request.Mode = app::BatchModes()[static_cast<std::size_t>(row)].Mode;
     request.AskDescription = description_->isChecked();
     if (request.Mode == app::BatchMode::Songs) ShowSonglistWindow();
     Send(request);
 }
 
-void BatchWindow::Cancel() { Send({app::BatchRequest::Cancel}); }
-void BatchWindow::SetSourcePath() { Send({app::BatchRequest::SetSourceFolder}); }
-void BatchWindow::SetOutputPath() { Send({app::BatchRequest::SetOutputFolder}); }
-void BatchWindow::Refresh() { Send({app::BatchRequest::Read}); }
+void BatchWindow::Cancel() { Send({desktop::BatchRequest::Cancel}); }
+void BatchWindow::SetSourcePath() { Send({desktop::BatchRequest::SetSourceFolder}); }
+void BatchWindow::SetOutputPath() { Send({desktop::BatchRequest::SetOutputFolder}); }
+void BatchWindow::Refresh() { Send({desktop::BatchRequest::Read}); }
 
 void BatchWindow::ShowSonglistWindow() {
     // The songs appear in the songlist as they are made: its window comes up beside this one.
@@ -146,7 +146,7 @@ void BatchWindow::ShowSonglistWindow() {
     }
 }
 
-void BatchWindow::ShowView(const app::BatchView& view) {
+void BatchWindow::ShowView(const desktop::BatchView& view) {
     view_ = view;
     QString from = view.SourceFolder.empty() ? QString("(no folder chosen)") : QString::fromStdString(view.SourceFolder);
     if (view.PlaylistEntries > 0)

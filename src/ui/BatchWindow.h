@@ -30,10 +30,10 @@ public:
     void SetOutputPath();
     // Asks the core what to show now.
     void Refresh();
-    void ShowView(const app::BatchView& view);
+    void ShowView(const desktop::BatchView& view);
 
 private:
-    void Send(const app::BatchRequest& request);
+    void Send(const desktop::BatchRequest& request);
     void ShowSonglistWindow();
 
     CoreLink& link_;
@@ -49,7 +49,7 @@ private:
     QLabel* errors_ = nullptr;
     QListWidget* log_ = nullptr;
     QLabel* summary_ = nullptr;
-    app::BatchView view_;
+    desktop::BatchView view_;
     bool busyCursor_ = false;
 };
 

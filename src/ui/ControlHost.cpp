@@ -1,6 +1,6 @@
 #include "ui/ControlHost.h"
 
-#include "app/DesktopStyleManager.h"
+#include "desktop/DesktopStyleManager.h"
 
 #include "app/SongCreator.h"
 
@@ -10,19 +10,19 @@
 #include <cstring>
 #include <type_traits>
 
-#include "app/BatchDesk.h"
-#include "app/DesktopCore.h"
-#include "app/DesktopRemote.h"
-#include "app/DesktopPlaylist.h"
-#include "app/DesktopSonglist.h"
-#include "app/InstrumentSetDesk.h"
 #include "app/LiveArranger.h"
 #include "app/SongEditing.h"
-#include "app/StyleConverterDesk.h"
-#include "app/StyleCreatorDesk.h"
-#include "core/Session.h"
-#include "remote/RemoteControl.h"
 #include "chords/ChordEntry.h"
+#include "core/Session.h"
+#include "desktop/BatchDesk.h"
+#include "desktop/DesktopCore.h"
+#include "desktop/DesktopPlaylist.h"
+#include "desktop/DesktopRemote.h"
+#include "desktop/DesktopSonglist.h"
+#include "desktop/InstrumentSetDesk.h"
+#include "desktop/StyleConverterDesk.h"
+#include "desktop/StyleCreatorDesk.h"
+#include "remote/RemoteControl.h"
 
 namespace chordella::ui {
 
@@ -56,7 +56,7 @@ ControlHost::~ControlHost() {
 }
 
 void ControlHost::Run(HostSetup setup) {
-    core_ = std::make_unique<app::DesktopCore>(*session_, setup.Lifecycle);
+    core_ = std::make_unique<desktop::DesktopCore>(*session_, setup.Lifecycle);
     core_->Start(setup.CommandLineFile);
     editing_ = std::make_unique<app::SongEditing>(*session_);
     core_->Creator().SetAfterGeneration([this](const composer::GeneratedSong& song) {
@@ -97,13 +97,13 @@ app::DisplaySnapshot ControlHost::Snapshot() const {
     return copy;
 }
 
-void ControlHost::Post(std::function<void(app::DesktopCore&)> task) {
+void ControlHost::Post(std::function<void(desktop::DesktopCore&)> task) {
     session_->Loop().Post([this, task = std::move(task)] {
         if (core_) task(*core_);
     });
 }
 
-void ControlHost::Barrier(const std::function<void(app::DesktopCore&)>& task) {
+void ControlHost::Barrier(const std::function<void(desktop::DesktopCore&)>& task) {
     session_->Loop().Send([this, &task] {
         if (core_) task(*core_);
     });
@@ -116,157 +116,157 @@ void ControlHost::ToWindow(std::function<void()> done) {
 // --- Requests: each one posted to the control thread --------------------------------------
 
 void ControlHost::PadDown(const std::string& pad, Modifiers modifiers) {
-    Post([pad, modifiers](app::DesktopCore& core) { core.PadDown(pad, EntryOf(modifiers)); });
+    Post([pad, modifiers](desktop::DesktopCore& core) { core.PadDown(pad, EntryOf(modifiers)); });
 }
 void ControlHost::PadUp(const std::string& pad) {
-    Post([pad](app::DesktopCore& core) { core.PadUp(pad); });
+    Post([pad](desktop::DesktopCore& core) { core.PadUp(pad); });
 }
 void ControlHost::ScreenNoteOn(int note, int velocity) {
-    Post([=](app::DesktopCore& core) { core.ScreenNoteOn(note, velocity); });
+    Post([=](desktop::DesktopCore& core) { core.ScreenNoteOn(note, velocity); });
 }
 void ControlHost::ScreenNoteOff(int note, int velocity) {
-    Post([=](app::DesktopCore& core) { core.ScreenNoteOff(note, velocity); });
+    Post([=](desktop::DesktopCore& core) { core.ScreenNoteOff(note, velocity); });
 }
 void ControlHost::KeyDown(int virtualKey, bool autoRepeat, Modifiers modifiers) {
-    Post([=](app::DesktopCore& core) { core.KeyDown(virtualKey, autoRepeat, EntryOf(modifiers)); });
+    Post([=](desktop::DesktopCore& core) { core.KeyDown(virtualKey, autoRepeat, EntryOf(modifiers)); });
 }
 void ControlHost::KeyUp(int virtualKey, Modifiers modifiers) {
-    Post([=](app::DesktopCore& core) { core.KeyUp(virtualKey, EntryOf(modifiers)); });
+    Post([=](desktop::DesktopCore& core) { core.KeyUp(virtualKey, EntryOf(modifiers)); });
 }
 
-void ControlHost::StartStop() { Post([](app::DesktopCore& core) { core.StartStop(); }); }
-void ControlHost::Stop() { Post([](app::DesktopCore& core) { core.Stop(); }); }
-void ControlHost::Record() { Post([](app::DesktopCore& core) { core.Record(); }); }
+void ControlHost::StartStop() { Post([](desktop::DesktopCore& core) { core.StartStop(); }); }
+void ControlHost::Stop() { Post([](desktop::DesktopCore& core) { core.Stop(); }); }
+void ControlHost::Record() { Post([](desktop::DesktopCore& core) { core.Record(); }); }
 void ControlHost::SectionKeyPressed(int section) {
-    Post([section](app::DesktopCore& core) { core.SectionKeyPressed(section); });
+    Post([section](desktop::DesktopCore& core) { core.SectionKeyPressed(section); });
 }
-void ControlHost::SetTempo(int bpm) { Post([bpm](app::DesktopCore& core) { core.SetTempo(bpm); }); }
-void ControlHost::Tap() { Post([](app::DesktopCore& core) { core.Tap(); }); }
-void ControlHost::BeginTapTempo() { Post([](app::DesktopCore& core) { core.BeginTapTempo(); }); }
-void ControlHost::SetAccompaniment(bool on) { Post([on](app::DesktopCore& core) { core.SetAccompaniment(on); }); }
+void ControlHost::SetTempo(int bpm) { Post([bpm](desktop::DesktopCore& core) { core.SetTempo(bpm); }); }
+void ControlHost::Tap() { Post([](desktop::DesktopCore& core) { core.Tap(); }); }
+void ControlHost::BeginTapTempo() { Post([](desktop::DesktopCore& core) { core.BeginTapTempo(); }); }
+void ControlHost::SetAccompaniment(bool on) { Post([on](desktop::DesktopCore& core) { core.SetAccompaniment(on); }); }
 
 void ControlHost::SetChannelController(int channel, int controller, int value) {
-    Post([=](app::DesktopCore& core) { core.SetChannelController(channel, controller, value); });
+    Post([=](desktop::DesktopCore& core) { core.SetChannelController(channel, controller, value); });
 }
 void ControlHost::SetChannelMute(int channel, bool muted) {
-    Post([=](app::DesktopCore& core) { core.SetChannelMute(channel, muted); });
+    Post([=](desktop::DesktopCore& core) { core.SetChannelMute(channel, muted); });
 }
-void ControlHost::SetSolo(int channel) { Post([channel](app::DesktopCore& core) { core.SetSolo(channel); }); }
-void ControlHost::ResetControllers() { Post([](app::DesktopCore& core) { core.ResetControllers(); }); }
+void ControlHost::SetSolo(int channel) { Post([channel](desktop::DesktopCore& core) { core.SetSolo(channel); }); }
+void ControlHost::ResetControllers() { Post([](desktop::DesktopCore& core) { core.ResetControllers(); }); }
 
 void ControlHost::ReadOptions(std::function<void(const core::Options&)> done) {
-    Post([this, done = std::move(done)](app::DesktopCore& core) {
+    Post([this, done = std::move(done)](desktop::DesktopCore& core) {
         ToWindow([done, options = core.CurrentOptions()] { done(options); });
     });
 }
 void ControlHost::ApplyOptions(const core::Options& options) {
-    Post([options](app::DesktopCore& core) { core.ApplyOptions(options); });
+    Post([options](desktop::DesktopCore& core) { core.ApplyOptions(options); });
 }
-void ControlHost::SetOperatingMode(int mode) { Post([mode](app::DesktopCore& core) { core.SetOperatingMode(mode); }); }
+void ControlHost::SetOperatingMode(int mode) { Post([mode](desktop::DesktopCore& core) { core.SetOperatingMode(mode); }); }
 void ControlHost::ListPorts(std::function<void(const PortLists&)> done) {
-    Post([this, done = std::move(done)](app::DesktopCore& core) {
-        const app::PortNames names = core.ListPorts();
+    Post([this, done = std::move(done)](desktop::DesktopCore& core) {
+        const desktop::PortNames names = core.ListPorts();
         ToWindow([done, lists = PortLists{names.Inputs, names.Outputs, names.BuiltInSynth}] { done(lists); });
     });
 }
 
-void ControlHost::ListAudio(std::function<void(const app::AudioChoices&)> done) {
-    Post([this, done = std::move(done)](app::DesktopCore& core) {
+void ControlHost::ListAudio(std::function<void(const desktop::AudioChoices&)> done) {
+    Post([this, done = std::move(done)](desktop::DesktopCore& core) {
         ToWindow([done, choices = core.ListAudio()] { done(choices); });
     });
 }
 
 void ControlHost::StoreWindowSettings(const WindowSettings& settings) {
-    Post([settings](app::DesktopCore& core) {
+    Post([settings](desktop::DesktopCore& core) {
         core.StoreWindowSettings(settings.Width, settings.Height, settings.Panels, settings.Theme, settings.StyleFolders);
     });
 }
 
 void ControlHost::OpenStyle(const std::string& path) {
-    Post([path](app::DesktopCore& core) { core.OpenStyle(path); });
+    Post([path](desktop::DesktopCore& core) { core.OpenStyle(path); });
 }
 void ControlHost::ChangeStyle(const std::string& path) {
-    Post([path](app::DesktopCore& core) { core.ChangeStyle(path); });
+    Post([path](desktop::DesktopCore& core) { core.ChangeStyle(path); });
 }
 void ControlHost::OpenSong(const std::string& path) {
-    Post([path](app::DesktopCore& core) { core.OpenSong(path); });
+    Post([path](desktop::DesktopCore& core) { core.OpenSong(path); });
 }
 void ControlHost::SaveSong(const std::string& path) {
-    Post([path](app::DesktopCore& core) { core.SaveSong(path); });
+    Post([path](desktop::DesktopCore& core) { core.SaveSong(path); });
 }
-void ControlHost::StyleManager(const app::StyleManagerRequest& request) {
-    Post([request](app::DesktopCore& core) { core.StyleManager(request); });
+void ControlHost::StyleManager(const desktop::StyleManagerRequest& request) {
+    Post([request](desktop::DesktopCore& core) { core.StyleManager(request); });
 }
-void ControlHost::ReadStyleManager(std::uint64_t shownSerial, std::function<void(const app::StyleManagerView&)> done) {
-    Post([this, shownSerial, done = std::move(done)](app::DesktopCore& core) {
+void ControlHost::ReadStyleManager(std::uint64_t shownSerial, std::function<void(const desktop::StyleManagerView&)> done) {
+    Post([this, shownSerial, done = std::move(done)](desktop::DesktopCore& core) {
         ToWindow([done, view = core.ReadStyleManager(shownSerial)] { done(view); });
     });
 }
 
 void ControlHost::RenderToWav(const std::string& path) {
-    Post([path](app::DesktopCore& core) { core.RenderToWav(path); });
+    Post([path](desktop::DesktopCore& core) { core.RenderToWav(path); });
 }
 
-void ControlHost::Songlist(const app::SonglistRequest& request) {
-    Post([request](app::DesktopCore& core) { core.Songlist(request); });
+void ControlHost::Songlist(const desktop::SonglistRequest& request) {
+    Post([request](desktop::DesktopCore& core) { core.Songlist(request); });
 }
-void ControlHost::ReadSonglist(std::function<void(const app::SonglistView&)> done) {
-    Post([this, done = std::move(done)](app::DesktopCore& core) {
+void ControlHost::ReadSonglist(std::function<void(const desktop::SonglistView&)> done) {
+    Post([this, done = std::move(done)](desktop::DesktopCore& core) {
         ToWindow([done, view = core.ReadSonglist()] { done(view); });
     });
 }
 
-void ControlHost::StylePlaylist(const app::PlaylistRequest& request,
-                                std::function<void(const app::PlaylistView&)> done) {
-    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
+void ControlHost::StylePlaylist(const desktop::PlaylistRequest& request,
+                                std::function<void(const desktop::PlaylistView&)> done) {
+    Post([this, request, done = std::move(done)](desktop::DesktopCore& core) {
         ToWindow([done, view = core.StylePlaylist(request)] { done(view); });
     });
 }
 
-void ControlHost::RemoteCommand(const app::RemoteRequest& request, std::function<void(const app::RemoteView&)> done) {
-    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
-        if (!remote_) remote_ = std::make_unique<app::DesktopRemote>(*session_, core.Arranger().Remote());
-        app::RemoteView view = remote_->Handle(request);
+void ControlHost::RemoteCommand(const desktop::RemoteRequest& request, std::function<void(const desktop::RemoteView&)> done) {
+    Post([this, request, done = std::move(done)](desktop::DesktopCore& core) {
+        if (!remote_) remote_ = std::make_unique<desktop::DesktopRemote>(*session_, core.Arranger().Remote());
+        desktop::RemoteView view = remote_->Handle(request);
         if (done) ToWindow([done, view = std::move(view)] { done(view); });
     });
 }
 
-void ControlHost::StyleCreatorCommand(const app::CreatorRequest& request,
-                                      std::function<void(const app::CreatorView&)> done) {
-    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
-        app::CreatorView view = core.StyleCreator().Handle(request);
+void ControlHost::StyleCreatorCommand(const desktop::CreatorRequest& request,
+                                      std::function<void(const desktop::CreatorView&)> done) {
+    Post([this, request, done = std::move(done)](desktop::DesktopCore& core) {
+        desktop::CreatorView view = core.StyleCreator().Handle(request);
         if (done) ToWindow([done, view = std::move(view)] { done(view); });
     });
 }
 
 void ControlHost::ConfirmExit(std::function<void(bool proceed)> done) {
-    Post([this, done = std::move(done)](app::DesktopCore& core) {
+    Post([this, done = std::move(done)](desktop::DesktopCore& core) {
         core.ConfirmExit([this, done](bool proceed) { ToWindow([done, proceed] { done(proceed); }); });
     });
 }
 
-void ControlHost::StyleConverterCommand(const app::ConverterRequest& request,
-                                        std::function<void(const app::ConverterView&)> done) {
-    Post([this, request, done = std::move(done)](app::DesktopCore&) {
-        if (!styleConverter_) styleConverter_ = std::make_unique<app::StyleConverterDesk>(*session_);
-        app::ConverterView view = styleConverter_->Handle(request);
+void ControlHost::StyleConverterCommand(const desktop::ConverterRequest& request,
+                                        std::function<void(const desktop::ConverterView&)> done) {
+    Post([this, request, done = std::move(done)](desktop::DesktopCore&) {
+        if (!styleConverter_) styleConverter_ = std::make_unique<desktop::StyleConverterDesk>(*session_);
+        desktop::ConverterView view = styleConverter_->Handle(request);
         if (done) ToWindow([done, view = std::move(view)] { done(view); });
     });
 }
 
-void ControlHost::BatchCommand(const app::BatchRequest& request, std::function<void(const app::BatchView&)> done) {
-    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
+void ControlHost::BatchCommand(const desktop::BatchRequest& request, std::function<void(const desktop::BatchView&)> done) {
+    Post([this, request, done = std::move(done)](desktop::DesktopCore& core) {
         if (!batch_)
-            batch_ = std::make_unique<app::BatchDesk>(
-                *session_, app::BatchDeskParts{core.Creator(), core.SonglistPanel().List(), core.Playlist().Lists()});
-        app::BatchView view = batch_->Handle(request);
+            batch_ = std::make_unique<desktop::BatchDesk>(
+                *session_, desktop::BatchDeskParts{core.Creator(), core.SonglistPanel().List(), core.Playlist().Lists()});
+        desktop::BatchView view = batch_->Handle(request);
         if (done) ToWindow([done, view = std::move(view)] { done(view); });
     });
 }
 
 void ControlHost::StyleRulesCommand(const app::StyleRulesRequest& request,
                                     std::function<void(const app::StyleRulesView&)> done) {
-    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
+    Post([this, request, done = std::move(done)](desktop::DesktopCore& core) {
         app::StyleRulesView view = core.StyleRules(request);
         if (done) ToWindow([done, view = std::move(view)] { done(view); });
     });
@@ -274,7 +274,7 @@ void ControlHost::StyleRulesCommand(const app::StyleRulesRequest& request,
 
 void ControlHost::SongCreatorCommand(const SongCreatorRequest& request,
                                      std::function<void(const app::SongCreatorResult&)> done) {
-    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
+    Post([this, request, done = std::move(done)](desktop::DesktopCore& core) {
         app::SongCreator& creator = core.Creator();
         if (request.Options) creator.Options() = *request.Options;
         if (request.What == SongCreatorRequest::ChordView) {
@@ -298,70 +298,70 @@ void ControlHost::SongCreatorCommand(const SongCreatorRequest& request,
 }
 
 void ControlHost::SetSongKey(int keyIndex, int modeIndex) {
-    Post([keyIndex, modeIndex](app::DesktopCore& core) { core.Creator().SetKeyAndMode(keyIndex, modeIndex); });
+    Post([keyIndex, modeIndex](desktop::DesktopCore& core) { core.Creator().SetKeyAndMode(keyIndex, modeIndex); });
 }
 
 void ControlHost::SetPlayBox(app::PlayBox box, bool on) {
-    Post([box, on](app::DesktopCore& core) { core.SetPlayBox(box, on); });
+    Post([box, on](desktop::DesktopCore& core) { core.SetPlayBox(box, on); });
 }
 
 void ControlHost::SetChordCodeChannel(int channel) {
-    Post([channel](app::DesktopCore& core) { core.SetChordCodeChannel(channel); });
+    Post([channel](desktop::DesktopCore& core) { core.SetChordCodeChannel(channel); });
 }
 
-void ControlHost::InstrumentSets(const app::InstrumentRequest& request,
-                                 std::function<void(const app::InstrumentView&)> done) {
-    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
+void ControlHost::InstrumentSets(const desktop::InstrumentRequest& request,
+                                 std::function<void(const desktop::InstrumentView&)> done) {
+    Post([this, request, done = std::move(done)](desktop::DesktopCore& core) {
         if (!instruments_)
-            instruments_ = std::make_unique<app::InstrumentSetDesk>(
+            instruments_ = std::make_unique<desktop::InstrumentSetDesk>(
                 *session_, core.Arranger().Remote(),
                 [&core](int number, const std::string& text) { return core.StoreInstrumentSetText(number, text); });
-        const app::InstrumentView view = instruments_->Handle(request);
+        const desktop::InstrumentView view = instruments_->Handle(request);
         if (done) ToWindow([done, view] { done(view); });
     });
 }
 
-void ControlHost::StyleSource(app::StyleSourceRequest request, std::function<void(const app::StyleSourceView&)> done) {
-    Post([this, request, done = std::move(done)](app::DesktopCore& core) {
-        const app::StyleSourceView view = app::ChooseStyleSource(request, core.Playlist(), core.StyleManagerPanel());
+void ControlHost::StyleSource(desktop::StyleSourceRequest request, std::function<void(const desktop::StyleSourceView&)> done) {
+    Post([this, request, done = std::move(done)](desktop::DesktopCore& core) {
+        const desktop::StyleSourceView view = desktop::ChooseStyleSource(request, core.Playlist(), core.StyleManagerPanel());
         if (done) ToWindow([done, view] { done(view); });
     });
 }
 
-void ControlHost::StepRecord() { Post([](app::DesktopCore& core) { core.StepRecord(); }); }
-void ControlHost::ToggleClock() { Post([](app::DesktopCore& core) { core.ToggleClock(); }); }
-void ControlHost::ToggleSyncStart() { Post([](app::DesktopCore& core) { core.ToggleSyncStart(); }); }
-void ControlHost::PlayPart(int part) { Post([part](app::DesktopCore& core) { core.PlayPart(part); }); }
+void ControlHost::StepRecord() { Post([](desktop::DesktopCore& core) { core.StepRecord(); }); }
+void ControlHost::ToggleClock() { Post([](desktop::DesktopCore& core) { core.ToggleClock(); }); }
+void ControlHost::ToggleSyncStart() { Post([](desktop::DesktopCore& core) { core.ToggleSyncStart(); }); }
+void ControlHost::PlayPart(int part) { Post([part](desktop::DesktopCore& core) { core.PlayPart(part); }); }
 void ControlHost::SetStartMeasure(int measure) {
-    Post([measure](app::DesktopCore& core) { core.SetStartMeasure(measure); });
+    Post([measure](desktop::DesktopCore& core) { core.SetStartMeasure(measure); });
 }
 void ControlHost::SetLoop(bool on, int fromMeasure, int toMeasure) {
-    Post([=](app::DesktopCore& core) { core.SetLoop(on, fromMeasure, toMeasure); });
+    Post([=](desktop::DesktopCore& core) { core.SetLoop(on, fromMeasure, toMeasure); });
 }
 void ControlHost::SetSplitKey(int lastChordKey) {
-    Post([lastChordKey](app::DesktopCore& core) { core.SetSplitKey(lastChordKey); });
+    Post([lastChordKey](desktop::DesktopCore& core) { core.SetSplitKey(lastChordKey); });
 }
 void ControlHost::SetTransposition(int octaves, int semitones) {
-    Post([=](app::DesktopCore& core) { core.SetTransposition(octaves, semitones); });
+    Post([=](desktop::DesktopCore& core) { core.SetTransposition(octaves, semitones); });
 }
-void ControlHost::RequestPart(int part) { Post([part](app::DesktopCore& core) { core.RequestPart(part); }); }
-void ControlHost::FadeOut() { Post([](app::DesktopCore& core) { core.FadeOut(); }); }
-void ControlHost::SetEditBox(bool on) { Post([on](app::DesktopCore& core) { core.SetEditBox(on); }); }
+void ControlHost::RequestPart(int part) { Post([part](desktop::DesktopCore& core) { core.RequestPart(part); }); }
+void ControlHost::FadeOut() { Post([](desktop::DesktopCore& core) { core.FadeOut(); }); }
+void ControlHost::SetEditBox(bool on) { Post([on](desktop::DesktopCore& core) { core.SetEditBox(on); }); }
 void ControlHost::MelodyMenu(const std::string& item) {
-    Post([item](app::DesktopCore& core) { core.MelodyMenu(item); });
+    Post([item](desktop::DesktopCore& core) { core.MelodyMenu(item); });
 }
 void ControlHost::ReadSongGrid(std::function<void(const app::SongGridView&)> done) {
-    Post([this, done = std::move(done)](app::DesktopCore&) {
+    Post([this, done = std::move(done)](desktop::DesktopCore&) {
         ToWindow([done, grid = editing_->Grid()] { done(grid); });
     });
 }
 void ControlHost::EditSong(const app::SongEditRequest& request, std::function<void(const app::SongEditReply&)> done) {
-    Post([this, request, done = std::move(done)](app::DesktopCore&) {
+    Post([this, request, done = std::move(done)](desktop::DesktopCore&) {
         ToWindow([done, reply = editing_->Apply(request)] { done(reply); });
     });
 }
 void ControlHost::WriteLeadSheet(bool chordsOnly, std::function<void(const app::LeadSheetOutcome&)> done) {
-    Post([this, chordsOnly, done = std::move(done)](app::DesktopCore& core) {
+    Post([this, chordsOnly, done = std::move(done)](desktop::DesktopCore& core) {
         const auto variant = chordsOnly ? composer::LeadSheetVariant::ChordsOnly : composer::LeadSheetVariant::ChordsAndCommands;
         const app::LeadSheetKeys keys =
             app::LeadSheetKeysOf(core.Arranger().Remote().Keys(), session_->App().config.Instruments);
@@ -369,28 +369,28 @@ void ControlHost::WriteLeadSheet(bool chordsOnly, std::function<void(const app::
     });
 }
 void ControlHost::ReadChannelValues(std::function<void(const std::string&)> done) {
-    Post([this, done = std::move(done)](app::DesktopCore&) {
+    Post([this, done = std::move(done)](desktop::DesktopCore&) {
         ToWindow([done, text = editing_->ChannelValues()] { done(text); });
     });
 }
 void ControlHost::ExportChart(const std::string& path, const std::string& format, int transpose,
                               std::function<void(const std::string&)> done) {
-    Post([this, path, format, transpose, done = std::move(done)](app::DesktopCore&) {
+    Post([this, path, format, transpose, done = std::move(done)](desktop::DesktopCore&) {
         ToWindow([done, error = editing_->ExportChart(path, format, transpose)] { done(error); });
     });
 }
 void ControlHost::ImportChart(const std::string& path, std::function<void(const app::SongEditReply&)> done) {
-    Post([this, path, done = std::move(done)](app::DesktopCore&) {
+    Post([this, path, done = std::move(done)](desktop::DesktopCore&) {
         ToWindow([done, reply = editing_->ImportChart(path)] { done(reply); });
     });
 }
 void ControlHost::PlayFromMeasure(int measure) {
-    Post([this, measure](app::DesktopCore& core) {
+    Post([this, measure](desktop::DesktopCore& core) {
         if (session_->ArrangementLink().StylePlaying()) core.Stop();
         core.SetStartMeasure(measure);
         core.StartStop();
     });
 }
-void ControlHost::FocusLost() { Post([](app::DesktopCore& core) { core.ReleaseKeys(); }); }
+void ControlHost::FocusLost() { Post([](desktop::DesktopCore& core) { core.ReleaseKeys(); }); }
 
 }  // namespace chordella::ui

@@ -1,5 +1,5 @@
 #pragma once
-// The desktop window's link to the program core. The core (app::DesktopCore) lives on a
+// The desktop window's link to the program core. The core (desktop::DesktopCore) lives on a
 // control thread of its own that runs the session's event loop; every request of the
 // window is posted there and runs in order, so painting never delays a tick and the window
 // never touches core state.
@@ -27,14 +27,14 @@
 class QObject;
 
 namespace chordella::core { class Session; }
-namespace chordella::app {
+namespace chordella::desktop {
 class StyleCreatorDesk;
 class StyleConverterDesk;
 class BatchDesk;
 class DesktopCore;
 class DesktopRemote;
 class InstrumentSetDesk;
-}  // namespace chordella::app
+}  // namespace chordella::desktop
 
 namespace chordella::ui {
 
@@ -79,23 +79,23 @@ public:
     void ApplyOptions(const core::Options& options) override;
     void SetOperatingMode(int mode) override;
     void ListPorts(std::function<void(const PortLists&)> done) override;
-    void ListAudio(std::function<void(const app::AudioChoices&)> done) override;
+    void ListAudio(std::function<void(const desktop::AudioChoices&)> done) override;
 
     void OpenStyle(const std::string& path) override;
     void ChangeStyle(const std::string& path) override;
     void OpenSong(const std::string& path) override;
     void SaveSong(const std::string& path) override;
     void RenderToWav(const std::string& path) override;
-    void StyleManager(const app::StyleManagerRequest& request) override;
-    void ReadStyleManager(std::uint64_t shownSerial, std::function<void(const app::StyleManagerView&)> done) override;
+    void StyleManager(const desktop::StyleManagerRequest& request) override;
+    void ReadStyleManager(std::uint64_t shownSerial, std::function<void(const desktop::StyleManagerView&)> done) override;
     void StoreWindowSettings(const WindowSettings& settings) override;
     std::string StylesFolder() const override { return stylesFolder_; }
     std::string SongsFolder() const override { return songsFolder_; }
 
-    void Songlist(const app::SonglistRequest& request) override;
-    void ReadSonglist(std::function<void(const app::SonglistView&)> done) override;
-    void StylePlaylist(const app::PlaylistRequest& request, std::function<void(const app::PlaylistView&)> done) override;
-    void RemoteCommand(const app::RemoteRequest& request, std::function<void(const app::RemoteView&)> done) override;
+    void Songlist(const desktop::SonglistRequest& request) override;
+    void ReadSonglist(std::function<void(const desktop::SonglistView&)> done) override;
+    void StylePlaylist(const desktop::PlaylistRequest& request, std::function<void(const desktop::PlaylistView&)> done) override;
+    void RemoteCommand(const desktop::RemoteRequest& request, std::function<void(const desktop::RemoteView&)> done) override;
 
     void StepRecord() override;
     void ToggleClock() override;
@@ -110,10 +110,10 @@ public:
     void SetEditBox(bool on) override;
     void FocusLost() override;
     void MelodyMenu(const std::string& item) override;
-    void StyleConverterCommand(const app::ConverterRequest& request,
-                               std::function<void(const app::ConverterView&)> done) override;
-    void StyleCreatorCommand(const app::CreatorRequest& request,
-                             std::function<void(const app::CreatorView&)> done) override;
+    void StyleConverterCommand(const desktop::ConverterRequest& request,
+                               std::function<void(const desktop::ConverterView&)> done) override;
+    void StyleCreatorCommand(const desktop::CreatorRequest& request,
+                             std::function<void(const desktop::CreatorView&)> done) override;
     void StyleRulesCommand(const app::StyleRulesRequest& request,
                            std::function<void(const app::StyleRulesView&)> done) override;
     void ConfirmExit(std::function<void(bool proceed)> done) override;
@@ -122,9 +122,9 @@ public:
     void SetSongKey(int keyIndex, int modeIndex) override;
     void SetPlayBox(app::PlayBox box, bool on) override;
     void SetChordCodeChannel(int channel) override;
-    void InstrumentSets(const app::InstrumentRequest& request, std::function<void(const app::InstrumentView&)> done) override;
-    void StyleSource(app::StyleSourceRequest request, std::function<void(const app::StyleSourceView&)> done) override;
-    void BatchCommand(const app::BatchRequest& request, std::function<void(const app::BatchView&)> done) override;
+    void InstrumentSets(const desktop::InstrumentRequest& request, std::function<void(const desktop::InstrumentView&)> done) override;
+    void StyleSource(desktop::StyleSourceRequest request, std::function<void(const desktop::StyleSourceView&)> done) override;
+    void BatchCommand(const desktop::BatchRequest& request, std::function<void(const desktop::BatchView&)> done) override;
 
     void ReadSongGrid(std::function<void(const app::SongGridView&)> done) override;
     void EditSong(const app::SongEditRequest& request, std::function<void(const app::SongEditReply&)> done) override;
@@ -140,9 +140,9 @@ public:
     // Runs `task` on the control thread with the core and waits until it ran. Tests and
     // tools only: the window's own requests never wait (a dialog the core shows would
     // deadlock a window that waits for the core).
-    void Barrier(const std::function<void(app::DesktopCore&)>& task);
+    void Barrier(const std::function<void(desktop::DesktopCore&)>& task);
     // Runs `task` on the control thread later.
-    void Post(std::function<void(app::DesktopCore&)> task);
+    void Post(std::function<void(desktop::DesktopCore&)> task);
     // True once start-up has run on the control thread.
     bool Started() const { return started_.load(); }
 
@@ -155,12 +155,12 @@ private:
     std::unique_ptr<core::Session> session_;
     std::string stylesFolder_;  // read once before the control thread starts
     std::string songsFolder_;
-    std::unique_ptr<app::DesktopCore> core_;  // made, used and destroyed on the control thread
+    std::unique_ptr<desktop::DesktopCore> core_;  // made, used and destroyed on the control thread
     std::unique_ptr<app::SongEditing> editing_;  // the editor's state, on the control thread too
-    std::unique_ptr<app::StyleConverterDesk> styleConverter_;  // made on the first request, control thread  // made on the first request, control thread
-    std::unique_ptr<app::DesktopRemote> remote_;  // made on the first request, control thread
-    std::unique_ptr<app::BatchDesk> batch_;  // made on the first request, control thread
-    std::unique_ptr<app::InstrumentSetDesk> instruments_;  // made on the first request, control thread
+    std::unique_ptr<desktop::StyleConverterDesk> styleConverter_;  // made on the first request, control thread  // made on the first request, control thread
+    std::unique_ptr<desktop::DesktopRemote> remote_;  // made on the first request, control thread
+    std::unique_ptr<desktop::BatchDesk> batch_;  // made on the first request, control thread
+    std::unique_ptr<desktop::InstrumentSetDesk> instruments_;  // made on the first request, control thread
     std::unique_ptr<QObject> windowContext_;  // lives on the window's thread: answers go there
     std::thread thread_;
     std::atomic<bool> started_{false};

@@ -13,22 +13,22 @@
 #include <string>
 #include <vector>
 
-#include "app/DesktopAudio.h"
 #include "app/DisplaySnapshot.h"
-#include "app/BatchDesk.h"
-#include "app/InstrumentSetDesk.h"
-#include "app/PlaylistRequests.h"
-#include "app/RemoteRequests.h"
-#include "app/SonglistRequests.h"
-#include "app/StyleManagerRequests.h"
-#include "app/StyleConverterDesk.h"
 #include "app/LoadedStyleRules.h"
-#include "app/StyleCreatorRequests.h"
 #include "app/PlayBoxes.h"
 #include "app/SongCreator.h"
 #include "app/SongEditing.h"
-#include "app/StyleSource.h"
 #include "core/Options.h"
+#include "desktop/BatchDesk.h"
+#include "desktop/DesktopAudio.h"
+#include "desktop/InstrumentSetDesk.h"
+#include "desktop/PlaylistRequests.h"
+#include "desktop/RemoteRequests.h"
+#include "desktop/SonglistRequests.h"
+#include "desktop/StyleConverterDesk.h"
+#include "desktop/StyleCreatorRequests.h"
+#include "desktop/StyleManagerRequests.h"
+#include "desktop/StyleSource.h"
 
 namespace chordella::ui {
 
@@ -111,7 +111,7 @@ public:
     virtual void SetOperatingMode(int mode) = 0;
     virtual void ListPorts(std::function<void(const PortLists&)> done) = 0;
     // The "Audio" page's lists and what the built-in synth uses now.
-    virtual void ListAudio(std::function<void(const app::AudioChoices&)> /*done*/) {}
+    virtual void ListAudio(std::function<void(const desktop::AudioChoices&)> /*done*/) {}
 
     // --- Files ----------------------------------------------------------------------------
     virtual void OpenStyle(const std::string& path) = 0;
@@ -121,9 +121,9 @@ public:
     virtual void SaveSong(const std::string& path) = 0;  // empty: the song's own file
 
     // --- The songlist window and its song player ------------------------------------------
-    virtual void Songlist(const app::SonglistRequest& request) = 0;
+    virtual void Songlist(const desktop::SonglistRequest& request) = 0;
     // The list as it is now; `done` runs on the GUI thread.
-    virtual void ReadSonglist(std::function<void(const app::SonglistView&)> done) = 0;
+    virtual void ReadSonglist(std::function<void(const desktop::SonglistView&)> done) = 0;
 
     // --- The main window's own fields and buttons --------------------------------------------
     // (Defaults do nothing, so a fake that records only what it needs stays small.)
@@ -152,11 +152,11 @@ public:
     virtual std::string SongsFolder() const { return {}; }
 
     // --- The "Style-Manager" window -------------------------------------------------------
-    virtual void StyleManager(const app::StyleManagerRequest& /*request*/) {}
+    virtual void StyleManager(const desktop::StyleManagerRequest& /*request*/) {}
     // The manager as it is now; `done` runs on the GUI thread. When its Serial is still
     // `shownSerial`, the view only says Unchanged.
     virtual void ReadStyleManager(std::uint64_t /*shownSerial*/,
-                                  std::function<void(const app::StyleManagerView&)> /*done*/) {}
+                                  std::function<void(const desktop::StyleManagerView&)> /*done*/) {}
 
     // --- The song creator -----------------------------------------------------------------
     // A command of the "Chordprogression / Song Creator" window with the window's options;
@@ -172,7 +172,7 @@ public:
     virtual void SetChordCodeChannel(int /*channel*/) {}
     // The "PLAY ..." window's pop-up: where the random style choice draws from; `done` gets
     // the ticks afterwards, on the GUI thread.
-    virtual void StyleSource(app::StyleSourceRequest /*request*/, std::function<void(const app::StyleSourceView&)> /*done*/) {}
+    virtual void StyleSource(desktop::StyleSourceRequest /*request*/, std::function<void(const desktop::StyleSourceView&)> /*done*/) {}
     // --- The chord-memory editor -----------------------------------------------------------
     // The song's grid as the editor shows it; `done` runs on the GUI thread.
     virtual void ReadSongGrid(std::function<void(const app::SongGridView&)> /*done*/) {}
@@ -194,32 +194,32 @@ public:
 
     // --- The style playlist ------------------------------------------------------------------
     // A request of the "Style-Playlist" window; `done` gets the lists afterwards on the GUI thread.
-    virtual void StylePlaylist(const app::PlaylistRequest& /*request*/,
-                               std::function<void(const app::PlaylistView&)> /*done*/) {}
+    virtual void StylePlaylist(const desktop::PlaylistRequest& /*request*/,
+                               std::function<void(const desktop::PlaylistView&)> /*done*/) {}
     // --- The style creator ------------------------------------------------------------------
     // A request of the "Style-Creator & Chord-Generator" window; `done` gets what the window
     // shows afterwards, on the GUI thread.
-    virtual void StyleCreatorCommand(const app::CreatorRequest& /*request*/,
-                                     std::function<void(const app::CreatorView&)> /*done*/) {}
+    virtual void StyleCreatorCommand(const desktop::CreatorRequest& /*request*/,
+                                     std::function<void(const desktop::CreatorView&)> /*done*/) {}
     // The window is about to close: the core asks its exit questions (unsaved documents);
     // `done` gets false, on the GUI thread, when the user chose to stay.
     virtual void ConfirmExit(std::function<void(bool proceed)> done) { done(true); }
 
     // --- The style converter --------------------------------------------------------------
     // A request of the "Styleconverter" window; `done` gets what the window shows, on the GUI thread.
-    virtual void StyleConverterCommand(const app::ConverterRequest& /*request*/,
-                                       std::function<void(const app::ConverterView&)> /*done*/) {}
+    virtual void StyleConverterCommand(const desktop::ConverterRequest& /*request*/,
+                                       std::function<void(const desktop::ConverterView&)> /*done*/) {}
 
     // --- The "MIDI Commands" and "MIDI Controls" windows ------------------------------------
     // A request of either window; `done` gets the remote control's state afterwards, on the GUI thread.
-    virtual void RemoteCommand(const app::RemoteRequest& /*request*/, std::function<void(const app::RemoteView&)> /*done*/) {}
+    virtual void RemoteCommand(const desktop::RemoteRequest& /*request*/, std::function<void(const desktop::RemoteView&)> /*done*/) {}
     // --- The "Instruments" window -------------------------------------------------------------
     // A request of the window; `done` gets the keys afterwards, on the GUI thread.
-    virtual void InstrumentSets(const app::InstrumentRequest& /*request*/,
-                                std::function<void(const app::InstrumentView&)> /*done*/) {}
+    virtual void InstrumentSets(const desktop::InstrumentRequest& /*request*/,
+                                std::function<void(const desktop::InstrumentView&)> /*done*/) {}
     // --- The batch processor ----------------------------------------------------------------
     // A request of the "BATCH PROCESSOR ..." window; `done` gets what it shows, on the GUI thread.
-    virtual void BatchCommand(const app::BatchRequest& /*request*/, std::function<void(const app::BatchView&)> /*done*/) {}
+    virtual void BatchCommand(const desktop::BatchRequest& /*request*/, std::function<void(const desktop::BatchView&)> /*done*/) {}
     // --- The Style menu's channel rules and volume tools -------------------------------------
     // A checked item or command of the Style menu; `done` gets the items' states afterwards.
     virtual void StyleRulesCommand(const app::StyleRulesRequest& /*request*/,

@@ -19,7 +19,7 @@ namespace chordella::ui {
 
 namespace {
 
-using Kind = app::ConverterRequest::Kind;
+using Kind = desktop::ConverterRequest::Kind;
 
 constexpr std::array<const char*, 8> ImportItems{"1 - 11", "1 - 21", "2 - 11", "2 - 21",
                                                  "3 - 11", "3 - 21", "4 - 11", "4 - 21"};
@@ -43,19 +43,19 @@ void AttachPartSetMenu(StyleCreatorWindow* creator, CoreLink& link) {
 
     // Every popup request carries the menu's options; a refusal is shown, the creator refreshed.
     auto send = [creator, &link, state](Kind what, const QString& folder, int item) {
-        app::ConverterRequest request;
+        desktop::ConverterRequest request;
         request.What = what;
         request.Path = folder.toStdString();
         request.Item = item;
         request.Popup = state->Options;
-        link.StyleConverterCommand(request, [creator](const app::ConverterView& view) {
+        link.StyleConverterCommand(request, [creator](const desktop::ConverterView& view) {
             if (!view.Error.empty())
                 QMessageBox::information(creator, "Chordella", QString::fromStdString(view.Error));
             creator->Refresh();
         });
     };
 
-    menu->addAction("New", creator, [creator] { creator->Send(app::CreatorRequest::ImportMidi); });
+    menu->addAction("New", creator, [creator] { creator->Send(desktop::CreatorRequest::ImportMidi); });
     menu->addSeparator();
     menu->addAction("     Import and convert stylefile (*.sty, *.prs, *.bcs etc.)", creator, [creator, owner, &link] {
         const QString path = QFileDialog::getOpenFileName(
@@ -139,19 +139,19 @@ void AttachPartSetMenu(StyleCreatorWindow* creator, CoreLink& link) {
     struct ImportOption {
         const char* Caption;
         int Which;
-        bool app::CreatorView::*Shown;
+        bool desktop::CreatorView::*Shown;
     };
     static constexpr std::array<ImportOption, 2> ImportOptions{{
-        {"Don't get metrum from file", 1, &app::CreatorView::DontGetMetrum},
-        {"Convert x/8 - Base: 1/8", 2, &app::CreatorView::EighthBase},
+        {"Don't get metrum from file", 1, &desktop::CreatorView::DontGetMetrum},
+        {"Convert x/8 - Base: 1/8", 2, &desktop::CreatorView::EighthBase},
     }};
-    std::vector<std::pair<QAction*, bool app::CreatorView::*>> shownOptions;
+    std::vector<std::pair<QAction*, bool desktop::CreatorView::*>> shownOptions;
     for (const ImportOption& option : ImportOptions) {
         QAction* action = menu->addAction(option.Caption);
         action->setCheckable(true);
         shownOptions.emplace_back(action, option.Shown);
         QObject::connect(action, &QAction::triggered, creator, [creator, which = option.Which](bool on) {
-            creator->Send(app::CreatorRequest::ImportOption, [which, on](app::CreatorRequest& r) {
+            creator->Send(desktop::CreatorRequest::ImportOption, [which, on](desktop::CreatorRequest& r) {
                 r.Value = which;
                 r.Value2 = on ? 1 : 0;
             });
@@ -173,8 +173,8 @@ void AttachPartSetMenu(StyleCreatorWindow* creator, CoreLink& link) {
     menu->addAction("Normalize Volume", creator, [&link] {
         link.StyleRulesCommand({app::StyleRulesRequest::NormalizeToCreatorTarget}, {});
     });
-    menu->addAction("Remove percussion sounds", creator, [creator] { creator->Send(app::CreatorRequest::RemovePercussion); });
-    menu->addAction("Restore style", creator, [creator] { creator->Send(app::CreatorRequest::RestoreOriginal); });
+    menu->addAction("Remove percussion sounds", creator, [creator] { creator->Send(desktop::CreatorRequest::RemovePercussion); });
+    menu->addAction("Restore style", creator, [creator] { creator->Send(desktop::CreatorRequest::RestoreOriginal); });
 
     creator->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(creator, &QWidget::customContextMenuRequested, menu,

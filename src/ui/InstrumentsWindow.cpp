@@ -13,7 +13,7 @@ namespace chordella::ui {
 
 namespace {
 
-using A = app::InstrumentAction;
+using A = desktop::InstrumentAction;
 
 QPushButton* Button(QLayout* layout, const char* caption, const char* name) {
     auto* button = new QPushButton(caption);
@@ -37,7 +37,7 @@ InstrumentsWindow::InstrumentsWindow(CoreLink& link, QWidget* parent) : QWidget(
     sets_->setObjectName("SetList");
     for (int set = 1; set <= 10; ++set) sets_->addItem(QString::number(set));
     sets_->addItem("FX");
-    sets_->setItemData(app::FunctionSetItem - 1, app::instrument_text::FxHint, Qt::ToolTipRole);
+    sets_->setItemData(desktop::FunctionSetItem - 1, desktop::instrument_text::FxHint, Qt::ToolTipRole);
     sets_->addItem("L-S");
     left->addWidget(sets_);
     keys_ = new QListWidget;
@@ -45,10 +45,10 @@ InstrumentsWindow::InstrumentsWindow(CoreLink& link, QWidget* parent) : QWidget(
     left->addWidget(keys_);
     auto* buttons = new QHBoxLayout;
     auto setRequest = [this](A action) {
-        app::InstrumentRequest request;
+        desktop::InstrumentRequest request;
         request.Action = action;
         request.Set = sets_->currentIndex() + 1;
-        if (request.Set == app::TextFileSetItem) {
+        if (request.Set == desktop::TextFileSetItem) {
             request.Path = ChooseFile(action == A::Store).toStdString();
             if (request.Path.empty()) return;
         }
@@ -66,7 +66,7 @@ InstrumentsWindow::InstrumentsWindow(CoreLink& link, QWidget* parent) : QWidget(
     right->addWidget(functions_);
     connect(Button(right, "<- Key", "AssignFunction"), &QPushButton::clicked, this, [this] {
         if (keys_->currentRow() < 0 || functions_->currentRow() < 0) return;
-        app::InstrumentRequest request;
+        desktop::InstrumentRequest request;
         request.Action = A::Assign;
         request.Key = keys_->currentRow();
         request.Function = functions_->currentRow();
@@ -83,11 +83,11 @@ InstrumentsWindow::InstrumentsWindow(CoreLink& link, QWidget* parent) : QWidget(
     Send({});
 }
 
-void InstrumentsWindow::Send(app::InstrumentRequest request) {
-    link_.InstrumentSets(request, [this](const app::InstrumentView& view) { Show(view); });
+void InstrumentsWindow::Send(desktop::InstrumentRequest request) {
+    link_.InstrumentSets(request, [this](const desktop::InstrumentView& view) { Show(view); });
 }
 
-void InstrumentsWindow::Show(const app::InstrumentView& view) {
+void InstrumentsWindow::Show(const desktop::InstrumentView& view) {
     const int key = keys_->currentRow();
     keys_->clear();
     for (std::size_t k = 0; k < view.Keys.size(); ++k)

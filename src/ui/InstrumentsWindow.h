@@ -18,8 +18,8 @@ class InstrumentsWindow : public QWidget {
 public:
     explicit InstrumentsWindow(CoreLink& link, QWidget* parent = nullptr);
 
-    void Send(app::InstrumentRequest request);
-    void Show(const app::InstrumentView& view);
+    void Send(desktop::InstrumentRequest request);
+    void Show(const desktop::InstrumentView& view);
     // The file of "L-S" (a dialog); tests replace it. Empty: none chosen.
     std::function<QString(bool save)> ChooseFile;
 

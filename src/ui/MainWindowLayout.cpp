@@ -80,7 +80,7 @@ QWidget* MainWindow::BuildFoldingPanels() {
         StyleConverterWindow* converter = StyleConverterWindow::Of(this, core_);
         converter->show();
         converter->raise();
-        converter->Send(app::ConverterRequest::Open);
+        converter->Send(desktop::ConverterRequest::Open);
     };
     ConnectStyleLists(*browser_, core_);
 

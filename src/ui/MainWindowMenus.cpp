@@ -10,13 +10,13 @@
 #include <array>
 #include <memory>
 
-#include "ui/MainWindow.h"
 #include "ui/InstrumentsWindow.h"
+#include "ui/MainWindow.h"
 #include "ui/MidiCommandsWindow.h"
 #include "ui/MidiControlsWindow.h"
-#include "ui/StyleManagerWindow.h"
 #include "ui/StyleConverterWindow.h"
 #include "ui/StyleCreatorWindow.h"
+#include "ui/StyleManagerWindow.h"
 
 namespace chordella::ui {
 
@@ -130,22 +130,22 @@ void MainWindow::BuildMenus() {
         return creator;
     };
     style->addAction("Style-&Creator ...", this, openCreator);
-    style->addAction("Style-E&vents ...", this, [openCreator] { openCreator()->Send(app::CreatorRequest::EventsOpen); })
+    style->addAction("Style-E&vents ...", this, [openCreator] { openCreator()->Send(desktop::CreatorRequest::EventsOpen); })
         ->setStatusTip(" Change notes and style-part settings");
     // The creator's mode: the item names the mode it switches to.
     QAction* creatorMode = style->addAction(CreatorModeCaption(stylecreator::CreatorMode::Song));
     creatorMode->setObjectName("CreatorModeAction");
-    auto showMode = [creatorMode](const app::CreatorView& view) { creatorMode->setText(CreatorModeCaption(view.Mode)); };
+    auto showMode = [creatorMode](const desktop::CreatorView& view) { creatorMode->setText(CreatorModeCaption(view.Mode)); };
     connect(creatorMode, &QAction::triggered, this, [this, showMode] {
-        app::CreatorRequest toggle;
-        toggle.What = app::CreatorRequest::ToggleMode;
-        core_.StyleCreatorCommand(toggle, [this, showMode](const app::CreatorView& view) {
+        desktop::CreatorRequest toggle;
+        toggle.What = desktop::CreatorRequest::ToggleMode;
+        core_.StyleCreatorCommand(toggle, [this, showMode](const desktop::CreatorView& view) {
             showMode(view);
             if (auto* creator = findChild<StyleCreatorWindow*>("StyleCreatorWindow")) creator->Refresh();
         });
     });
     connect(style, &QMenu::aboutToShow, this, [this, showMode] {
-        core_.StyleCreatorCommand(app::CreatorRequest{}, showMode);
+        core_.StyleCreatorCommand(desktop::CreatorRequest{}, showMode);
     });
     auto openConverter = [this] {
         StyleConverterWindow* converter = StyleConverterWindow::Of(this, core_);
@@ -158,7 +158,7 @@ void MainWindow::BuildMenus() {
         StyleConverterWindow::Of(this, core_)->ChooseAndImport(QString::fromStdString(core_.StylesFolder()));
     });
     style->addAction("     -> Open styleconverter for *.sty, *.prs, *.bcs etc. stylefiles", this, [openConverter] {
-        openConverter()->Send(app::ConverterRequest::Open);
+        openConverter()->Send(desktop::ConverterRequest::Open);
     })->setStatusTip("Open Styleconverter");
     AddStyleRulesItems(style, core_);
 

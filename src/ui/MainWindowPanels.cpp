@@ -15,11 +15,11 @@
 #include "ui/MainWindow.h"
 #include "ui/MixerPanel.h"
 #include "ui/OptionsWindow.h"
-#include "ui/TKeys.h"
-#include "ui/SonglistWindow.h"
-#include "ui/StylePlaylistWindow.h"
 #include "ui/PlayWindow.h"
 #include "ui/SongCreatorWindow.h"
+#include "ui/SonglistWindow.h"
+#include "ui/StylePlaylistWindow.h"
+#include "ui/TKeys.h"
 #include "ui/TapTempoWindow.h"
 
 namespace chordella::ui {
@@ -90,9 +90,9 @@ void MainWindow::BuildPanels() {
         songlist_->show();
         songlist_->raise();
     });
-    songs->addAction("Next song", this, [this] { core_.Songlist({app::SonglistAction::Next}); });
-    songs->addAction("Previous song", this, [this] { core_.Songlist({app::SonglistAction::Previous}); });
-    songs->addAction("Session mode ...", this, [this] { core_.Songlist({app::SonglistAction::SessionMode}); });
+    songs->addAction("Next song", this, [this] { core_.Songlist({desktop::SonglistAction::Next}); });
+    songs->addAction("Previous song", this, [this] { core_.Songlist({desktop::SonglistAction::Previous}); });
+    songs->addAction("Session mode ...", this, [this] { core_.Songlist({desktop::SonglistAction::SessionMode}); });
     // The song the songlist plays next, named where the player looks during a song.
     nextSong_ = new QLabel;
     nextSong_->setObjectName("NextSongDisplay");

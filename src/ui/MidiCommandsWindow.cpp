@@ -13,14 +13,14 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/DesktopRemote.h"
+#include "desktop/DesktopRemote.h"
 #include "remote/CommandFile.h"
 
 namespace chordella::ui {
 
 namespace {
 
-using A = app::RemoteAction;
+using A = desktop::RemoteAction;
 
 constexpr const char* SetValuesHint = "CTRL+ = DAW Cursor down; SHIFT+ = DAW Pan; ALT+ = DAW goto 1. preset";
 constexpr const char* CommandFiles = "MIDI commands (*.ccs)";
@@ -44,7 +44,7 @@ void ShowRemoteMessage(QWidget* parent, const std::string& text) {
 
 MidiCommandsWindow::MidiCommandsWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt::Window), link_(link) {
     setObjectName("MidiCommandsWindow");
-    setWindowTitle(app::remote_text::CommandsCaption);
+    setWindowTitle(desktop::remote_text::CommandsCaption);
     auto* layout = new QVBoxLayout(this);
 
     auto* grid = new QGridLayout;
@@ -61,7 +61,7 @@ MidiCommandsWindow::MidiCommandsWindow(CoreLink& link, QWidget* parent) : QWidge
         auto* send = new QPushButton("Send");
         send->setObjectName(QString("Send%1").arg(n));
         connect(send, &QPushButton::clicked, this, [this, n] {
-            app::RemoteRequest request{A::SendCommand};
+            desktop::RemoteRequest request{A::SendCommand};
             request.Index = n;
             Send(request);
         });
@@ -77,22 +77,22 @@ MidiCommandsWindow::MidiCommandsWindow(CoreLink& link, QWidget* parent) : QWidge
     activated_ = new QCheckBox("Activated");
     connect(activated_, &QCheckBox::toggled, this, [this](bool on) {
         if (showing_) return;
-        app::RemoteRequest request{A::SetActivated};
+        desktop::RemoteRequest request{A::SetActivated};
         request.On = on;
         Send(request);
     });
     bankChanges_ = new QCheckBox("Allowing bank changes when switching programs");
     connect(bankChanges_, &QCheckBox::toggled, this, [this](bool on) {
         if (showing_) return;
-        app::RemoteRequest request{A::SetBankChanges};
+        desktop::RemoteRequest request{A::SetBankChanges};
         request.On = on;
         Send(request);
     });
     port_ = new QComboBox;
     port_->setObjectName("CommandPort");
-    port_->addItem(app::NoCommandPort);
+    port_->addItem(desktop::NoCommandPort);
     connect(port_, &QComboBox::activated, this, [this](int entry) {
-        app::RemoteRequest request{A::SetPort};
+        desktop::RemoteRequest request{A::SetPort};
         request.Text = port_->itemText(entry).toStdString();
         Send(request);
     });
@@ -128,11 +128,11 @@ void MidiCommandsWindow::BuildButtons(QVBoxLayout* layout) {
 
 void MidiCommandsWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    Send(app::RemoteRequest{A::Read});
+    Send(desktop::RemoteRequest{A::Read});
 }
 
 void MidiCommandsWindow::SetValues(Modifiers modifiers) {
-    app::RemoteRequest request{A::SetValues};
+    desktop::RemoteRequest request{A::SetValues};
     request.Table = EditedTable();
     request.Ctrl = modifiers.Ctrl;
     request.Shift = modifiers.Shift;
@@ -156,18 +156,18 @@ void MidiCommandsWindow::AskFile(bool save) {
                         : QFileDialog::getOpenFileName(this, "Load config.", name, CommandFiles);
     if (path.isEmpty()) return;
     if (save && !path.endsWith(".ccs", Qt::CaseInsensitive)) path += ".ccs";
-    app::RemoteRequest request{save ? A::SaveFile : A::LoadFile};
+    desktop::RemoteRequest request{save ? A::SaveFile : A::LoadFile};
     request.Text = path.toStdString();
     Send(request);
 }
 
-void MidiCommandsWindow::Send(app::RemoteRequest request) {
-    link_.RemoteCommand(request, [self = QPointer<MidiCommandsWindow>(this)](const app::RemoteView& view) {
+void MidiCommandsWindow::Send(desktop::RemoteRequest request) {
+    link_.RemoteCommand(request, [self = QPointer<MidiCommandsWindow>(this)](const desktop::RemoteView& view) {
         if (self) self->Show(view);
     });
 }
 
-void MidiCommandsWindow::Show(const app::RemoteView& view) {
+void MidiCommandsWindow::Show(const desktop::RemoteView& view) {
     showing_ = true;
     setWindowTitle(QString::fromStdString(view.Caption));
     for (std::size_t n = 0; n < rows_.size(); ++n) {
@@ -181,7 +181,7 @@ void MidiCommandsWindow::Show(const app::RemoteView& view) {
     bankChanges_->setChecked(view.AllowBankChanges);
     port_->clear();
     for (const std::string& name : view.Ports) port_->addItem(QString::fromStdString(name));
-    if (port_->count() == 0) port_->addItem(app::NoCommandPort);
+    if (port_->count() == 0) port_->addItem(desktop::NoCommandPort);
     port_->setCurrentIndex(view.Port);
     showing_ = false;
     if (!view.Message.empty()) ShowRemoteMessage(this, view.Message);

@@ -11,7 +11,7 @@
 #include <array>
 #include <string>
 
-#include "app/RemoteRequests.h"
+#include "desktop/RemoteRequests.h"
 #include "ui/CoreLink.h"
 
 class QCheckBox;
@@ -29,7 +29,7 @@ public:
     explicit MidiCommandsWindow(CoreLink& link, QWidget* parent = nullptr);
 
     // Shows this copy of the remote state (and its message, when it has one).
-    void Show(const app::RemoteView& view);
+    void Show(const desktop::RemoteView& view);
     // "Set values" with the modifiers held at the click.
     void SetValues(Modifiers modifiers);
     // The table as the rows are edited now.
@@ -52,7 +52,7 @@ private:
         QSpinBox* Data = nullptr;
     };
 
-    void Send(app::RemoteRequest request);
+    void Send(desktop::RemoteRequest request);
     void BuildButtons(QVBoxLayout* layout);
     void AskFile(bool save);
 

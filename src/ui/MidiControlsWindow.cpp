@@ -18,7 +18,7 @@ namespace chordella::ui {
 
 namespace {
 
-using A = app::RemoteAction;
+using A = desktop::RemoteAction;
 
 constexpr std::array<const char*, 12> IndicatorHints{
     "Start/Stop",   "Next song",     "New chords",            "New style",   "PAD on/off", "Program changes dissabled/enabled",
@@ -60,21 +60,21 @@ MidiControlsWindow::MidiControlsWindow(CoreLink& link, QWidget* parent) : QWidge
     poll_ = new QTimer(this);
     poll_->setInterval(PollMillis);
     connect(poll_, &QTimer::timeout, this, [this] {
-        if (!waiting_) Send(app::RemoteRequest{A::Read});
+        if (!waiting_) Send(desktop::RemoteRequest{A::Read});
     });
     resize(640, 520);
 }
 
 void MidiControlsWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    Send(app::RemoteRequest{A::Read});
+    Send(desktop::RemoteRequest{A::Read});
     poll_->start();
 }
 
 void MidiControlsWindow::hideEvent(QHideEvent* event) {
     poll_->stop();
     // A learn left waiting would take the next pedal press while nobody looks.
-    if (learning_ >= 0) Send(app::RemoteRequest{A::CancelLearn});
+    if (learning_ >= 0) Send(desktop::RemoteRequest{A::CancelLearn});
     QWidget::hideEvent(event);
 }
 
@@ -88,9 +88,9 @@ void MidiControlsWindow::PassKey(QKeyEvent* event) {
 void MidiControlsWindow::keyPressEvent(QKeyEvent* event) { PassKey(event); }
 void MidiControlsWindow::keyReleaseEvent(QKeyEvent* event) { PassKey(event); }
 
-void MidiControlsWindow::Send(app::RemoteRequest request) {
+void MidiControlsWindow::Send(desktop::RemoteRequest request) {
     waiting_ = true;
-    link_.RemoteCommand(request, [self = QPointer<MidiControlsWindow>(this)](const app::RemoteView& view) {
+    link_.RemoteCommand(request, [self = QPointer<MidiControlsWindow>(this)](const desktop::RemoteView& view) {
         if (!self) return;
         self->waiting_ = false;
         self->Show(view);
@@ -109,19 +109,19 @@ QString MidiControlsWindow::BoundText(int function) const {
     return {};
 }
 
-void MidiControlsWindow::BuildLines(const app::RemoteView& view) {
-    for (const app::RemoteBindingLine& binding : view.Bindings) {
+void MidiControlsWindow::BuildLines(const desktop::RemoteView& view) {
+    for (const desktop::RemoteBindingLine& binding : view.Bindings) {
         const int function = binding.Function;
         Line line{function, new QLabel, new QPushButton("Learn")};
         line.Learn->setObjectName(QString("Learn%1").arg(function));
         connect(line.Learn, &QPushButton::clicked, this, [this, function] {
-            app::RemoteRequest request{learning_ == function ? A::CancelLearn : A::Learn};
+            desktop::RemoteRequest request{learning_ == function ? A::CancelLearn : A::Learn};
             request.Function = function;
             Send(request);
         });
         auto* forget = new QPushButton("Forget");
         connect(forget, &QPushButton::clicked, this, [this, function] {
-            app::RemoteRequest request{A::Forget};
+            desktop::RemoteRequest request{A::Forget};
             request.Function = function;
             Send(request);
         });
@@ -135,7 +135,7 @@ void MidiControlsWindow::BuildLines(const app::RemoteView& view) {
     lines_->setColumnStretch(1, 1);
 }
 
-void MidiControlsWindow::Show(const app::RemoteView& view) {
+void MidiControlsWindow::Show(const desktop::RemoteView& view) {
     for (std::size_t code = 0; code < indicators_.size(); ++code)
         indicators_[code]->setCheckState(view.Indicators[code] ? Qt::PartiallyChecked : Qt::Unchecked);
     if (shown_.empty()) BuildLines(view);

@@ -12,7 +12,7 @@
 #include <array>
 #include <vector>
 
-#include "app/RemoteRequests.h"
+#include "desktop/RemoteRequests.h"
 #include "ui/CoreLink.h"
 
 class QCheckBox;
@@ -29,7 +29,7 @@ class MidiControlsWindow : public QWidget {
 public:
     explicit MidiControlsWindow(CoreLink& link, QWidget* parent = nullptr);
 
-    void Show(const app::RemoteView& view);
+    void Show(const desktop::RemoteView& view);
     QCheckBox* Indicator(int code) const { return indicators_[static_cast<std::size_t>(code)]; }
     // The "Learn" button of `function` (nullptr for a function the list does not have).
     QPushButton* LearnButton(int function) const;
@@ -49,8 +49,8 @@ private:
         QPushButton* Learn = nullptr;
     };
 
-    void Send(app::RemoteRequest request);
-    void BuildLines(const app::RemoteView& view);
+    void Send(desktop::RemoteRequest request);
+    void BuildLines(const desktop::RemoteView& view);
     void PassKey(QKeyEvent* event);
 
     CoreLink& link_;

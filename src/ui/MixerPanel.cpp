@@ -81,8 +81,8 @@ void MixerPanel::AddKeyStore(QHBoxLayout& row) {
     store->setFocusPolicy(Qt::NoFocus);
     store->setToolTip("The voice channel's instrument with its Vol, Pan, Rev and Cho becomes this instrument key");
     connect(store, &QPushButton::clicked, this, [this] {
-        app::InstrumentRequest request;
-        request.Action = app::InstrumentAction::StoreFromMixer;
+        desktop::InstrumentRequest request;
+        request.Action = desktop::InstrumentAction::StoreFromMixer;
         request.Key = storeKey_->value() - 1;
         link_.InstrumentSets(request, {});
     });

@@ -13,9 +13,9 @@
 #include <QVBoxLayout>
 
 #include "chords/ComputerKeys.h"
-#include "ui/AudioPage.h"
 #include "chords/OperatingModes.h"
 #include "data/GeneralMidi.h"
+#include "ui/AudioPage.h"
 
 namespace chordella::ui {
 namespace {
@@ -261,7 +261,7 @@ void OptionsWindow::Load() {
     link_.ListPorts([self](const PortLists& ports) {
         if (self) self->ShowPorts(ports);
     });
-    link_.ListAudio([self](const app::AudioChoices& choices) {
+    link_.ListAudio([self](const desktop::AudioChoices& choices) {
         if (self) self->audio_->ShowChoices(choices);
     });
 }

@@ -46,20 +46,20 @@ PlayWindow::PlayWindow(CoreLink& link, SongCreatorWindow& creator, QWidget* pare
 
     popup_ = new QMenu(this);
     popup_->setObjectName("PlayPopup");
-    auto source = [this](app::StyleSourceRequest request) {
-        link_.StyleSource(request, [this](const app::StyleSourceView& view) { ShowSource(view); });
+    auto source = [this](desktop::StyleSourceRequest request) {
+        link_.StyleSource(request, [this](const desktop::StyleSourceView& view) { ShowSource(view); });
     };
     fromPlaylist_ = popup_->addAction("Use styles from the styles playlist", this,
-                                      [source] { source(app::StyleSourceRequest::FromPlaylist); });
+                                      [source] { source(desktop::StyleSourceRequest::FromPlaylist); });
     fromManager_ = popup_->addAction("Use styles from styles manager", this,
-                                     [source] { source(app::StyleSourceRequest::FromManager); });
+                                     [source] { source(desktop::StyleSourceRequest::FromManager); });
     randomOrder_ = popup_->addAction("Use random order");
     connect(randomOrder_, &QAction::triggered, this, [source](bool on) {
-        source(on ? app::StyleSourceRequest::RandomOrder : app::StyleSourceRequest::InOrder);
+        source(on ? desktop::StyleSourceRequest::RandomOrder : desktop::StyleSourceRequest::InOrder);
     });
     for (QAction* action : {fromPlaylist_, fromManager_, randomOrder_}) action->setCheckable(true);
     randomOrder_->setChecked(true);
-    connect(popup_, &QMenu::aboutToShow, this, [source] { source(app::StyleSourceRequest::Read); });
+    connect(popup_, &QMenu::aboutToShow, this, [source] { source(desktop::StyleSourceRequest::Read); });
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, popup_,
             [this](const QPoint& at) { popup_->popup(mapToGlobal(at)); });
@@ -69,7 +69,7 @@ void PlayWindow::ShowPlaying(const QString& label) { panel_->setText(label.isEmp
 
 QString PlayWindow::StyleText() const { return style_->text(); }
 
-void PlayWindow::ShowSource(const app::StyleSourceView& view) {
+void PlayWindow::ShowSource(const desktop::StyleSourceView& view) {
     fromPlaylist_->setChecked(view.FromPlaylist);
     fromManager_->setChecked(view.FromManager);
     randomOrder_->setChecked(view.RandomOrder);

@@ -30,7 +30,7 @@ public:
     QMenu& Popup() { return *popup_; }
 
 private:
-    void ShowSource(const app::StyleSourceView& view);
+    void ShowSource(const desktop::StyleSourceView& view);
 
     CoreLink& link_;
     std::function<void()> onPanel_;

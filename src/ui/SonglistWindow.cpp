@@ -16,10 +16,10 @@ namespace chordella::ui {
 
 namespace {
 
-using A = app::SonglistAction;
+using A = desktop::SonglistAction;
 
-QString RowText(const app::SonglistView& view, std::size_t row) {
-    const app::SonglistRow& r = view.Rows[row];
+QString RowText(const desktop::SonglistView& view, std::size_t row) {
+    const desktop::SonglistRow& r = view.Rows[row];
     QString text;
     if (static_cast<int>(row) == view.Current) text += QString::fromUtf8("\u25B6 ");
     text += QString::fromStdString(r.Title) + "   -   " + QString::fromStdString(r.Path);
@@ -66,7 +66,7 @@ SonglistWindow::SonglistWindow(CoreLink& link, QWidget* parent) : QWidget(parent
     title_->setObjectName("TitleField");
     title_->setMaxLength(50);
     connect(title_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        app::SonglistRequest request{A::SetTitle};
+        desktop::SonglistRequest request{A::SetTitle};
         request.Text = text.toStdString();
         link_.Songlist(request);
     });
@@ -92,7 +92,7 @@ SonglistWindow::SonglistWindow(CoreLink& link, QWidget* parent) : QWidget(parent
     button("Edit", "EditButton", 1, 1, [this] { Send(A::Edit, Selected()); });
     button("Delete", "DeleteButton", 1, 2, [this] { Send(A::Delete, Selected()); });
     button("Add selected titles to playlist", "QueueSelectedButton", 2, 0, [this] {
-        app::SonglistRequest request{A::QueueSelection};
+        desktop::SonglistRequest request{A::QueueSelection};
         for (const QListWidgetItem* item : list_->selectedItems()) request.Selection.push_back(list_->row(item));
         link_.Songlist(request);
     });
@@ -111,7 +111,7 @@ SonglistWindow::SonglistWindow(CoreLink& link, QWidget* parent) : QWidget(parent
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QCheckBox::toggled, this, [this, action](bool on) {
             if (showing_) return;
-            app::SonglistRequest request{action};
+            desktop::SonglistRequest request{action};
             request.On = on;
             link_.Songlist(request);
         });
@@ -144,7 +144,7 @@ SonglistWindow::SonglistWindow(CoreLink& link, QWidget* parent) : QWidget(parent
 }
 
 void SonglistWindow::Send(A action, int index) {
-    app::SonglistRequest request{action};
+    desktop::SonglistRequest request{action};
     request.Index = index;
     link_.Songlist(request);
 }
@@ -155,7 +155,7 @@ int SonglistWindow::Selected() const {
 
 void SonglistWindow::Moved(int from, int to) {
     if (showing_ || from == to) return;
-    app::SonglistRequest request{A::Move};
+    desktop::SonglistRequest request{A::Move};
     request.Index = from;
     request.To = to;
     link_.Songlist(request);
@@ -165,12 +165,12 @@ void SonglistWindow::Refresh(const app::DisplaySnapshot& snapshot) {
     if (snapshot.SonglistSerial == shownSerial_) return;
     shownSerial_ = snapshot.SonglistSerial;
     QPointer<SonglistWindow> self(this);
-    link_.ReadSonglist([self](const app::SonglistView& view) {
+    link_.ReadSonglist([self](const desktop::SonglistView& view) {
         if (self) self->Show(view);
     });
 }
 
-void SonglistWindow::Show(const app::SonglistView& view) {
+void SonglistWindow::Show(const desktop::SonglistView& view) {
     showing_ = true;
     setWindowTitle(QString::fromStdString(view.Caption));
     const int row = list_->currentRow();

@@ -14,7 +14,7 @@
 #include <cstdint>
 
 #include "app/DisplaySnapshot.h"
-#include "app/SonglistRequests.h"
+#include "desktop/SonglistRequests.h"
 #include "ui/CoreLink.h"
 
 class QCheckBox;
@@ -32,12 +32,12 @@ public:
     // Re-reads the list when the snapshot says it changed.
     void Refresh(const app::DisplaySnapshot& snapshot);
     // Shows this copy of the list.
-    void Show(const app::SonglistView& view);
+    void Show(const desktop::SonglistView& view);
 
     QListWidget* List() const { return list_; }
 
 private:
-    void Send(app::SonglistAction action, int index = -1);
+    void Send(desktop::SonglistAction action, int index = -1);
     int Selected() const;
     void Moved(int from, int to);
 

@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/PlaylistRequests.h"
+#include "desktop/PlaylistRequests.h"
 #include "library/PlaylistLine.h"
 #include "ui/CoreLink.h"
 
@@ -262,10 +262,10 @@ bool StyleBrowser::eventFilter(QObject* watched, QEvent* event) {
 void ConnectStyleLists(StyleBrowser& browser, CoreLink& core) {
     QPointer<StyleBrowser> shown(&browser);
     browser.OnListWanted = [shown, &core](const QString& source) {
-        app::PlaylistRequest request{app::PlaylistAction::ReadList};
-        request.List = source == StyleBrowser::FavoritesSource ? app::PlaylistListChoice::Favorites
-                                                               : app::PlaylistListChoice::Playlist;
-        core.StylePlaylist(request, [shown, source](const app::PlaylistView& view) {
+        desktop::PlaylistRequest request{desktop::PlaylistAction::ReadList};
+        request.List = source == StyleBrowser::FavoritesSource ? desktop::PlaylistListChoice::Favorites
+                                                               : desktop::PlaylistListChoice::Playlist;
+        core.StylePlaylist(request, [shown, source](const desktop::PlaylistView& view) {
             if (shown) shown->ShowEntries(source, EntriesOfList(view.Listed, view.ListedFiles));
         });
     };

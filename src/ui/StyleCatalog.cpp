@@ -13,6 +13,7 @@
 #include "data/StyleNames.h"
 #include "library/PlaylistLine.h"
 #include "platform/Files.h"
+#include "platform/TextCase.h"
 
 namespace chordella::ui {
 
@@ -26,14 +27,8 @@ constexpr std::size_t LargestStyleFile = 4 + 1593 + 528 + 165500;
 constexpr std::array<std::string_view, 9> StyleExtensions{".vxs", ".sty", ".prs", ".bcs", ".pcs",
                                                           ".pst", ".fps", ".scp", ".sst"};
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
-
 bool IsStyleFile(const fs::path& path) {
-    const std::string extension = Lower(path.extension().string());
+    const std::string extension = platform::LowerCase(path.extension().string());
     // Some makers number their formats: ".sst", ".sst1" … all belong to one family.
     return std::any_of(StyleExtensions.begin(), StyleExtensions.end(), [&](std::string_view known) {
         return extension == known || (known == ".sst" && extension.rfind(".sst", 0) == 0);
@@ -60,7 +55,7 @@ std::vector<std::string> StyleFilesIn(const std::string& folder) {
     if (folder.empty()) return files;
     Collect(folder, 1, files);
     std::sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
-        return Lower(fs::path(a).filename().string()) < Lower(fs::path(b).filename().string());
+        return platform::LowerCase(fs::path(a).filename().string()) < platform::LowerCase(fs::path(b).filename().string());
     });
     return files;
 }
@@ -70,7 +65,7 @@ StyleEntry DescribeStyleFile(const std::string& path) {
     entry.Path = path;
     const fs::path file(path);
     entry.Name = data::StyleDisplayNameOf(file.filename().string());
-    if (Lower(file.extension().string()) != ".vxs") return entry;
+    if (platform::LowerCase(file.extension().string()) != ".vxs") return entry;
     std::vector<std::uint8_t> bytes;
     std::string error;
     data::StyleImage image;
@@ -111,8 +106,8 @@ std::vector<StyleEntry> EntriesOfList(const std::vector<std::string>& lines, con
 }
 
 bool EntryMatches(const StyleEntry& entry, const std::string& search) {
-    const std::string name = Lower(entry.Name);
-    std::istringstream words(Lower(search));
+    const std::string name = platform::LowerCase(entry.Name);
+    std::istringstream words(platform::LowerCase(search));
     std::string word;
     while (words >> word) {
         if (name.find(word) != std::string::npos) continue;

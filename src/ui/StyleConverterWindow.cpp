@@ -17,7 +17,7 @@ namespace chordella::ui {
 
 namespace {
 
-using Kind = app::ConverterRequest::Kind;
+using Kind = desktop::ConverterRequest::Kind;
 
 constexpr const char* NoFileText = "No style file yet: \"Open ...\" chooses one.";
 constexpr const char* ForeignStyleFilter =
@@ -122,8 +122,8 @@ StyleConverterWindow* StyleConverterWindow::Of(QWidget* owner, CoreLink& link) {
     return window ? window : new StyleConverterWindow(link, owner);
 }
 
-app::ConverterRequest StyleConverterWindow::FromBoxes() const {
-    app::ConverterRequest request;
+desktop::ConverterRequest StyleConverterWindow::FromBoxes() const {
+    desktop::ConverterRequest request;
     for (int list = 0; list < stylecreator::ConverterListCount; ++list)
         request.Selected[static_cast<std::size_t>(list)] = lists_[static_cast<std::size_t>(list)]->currentIndex();
     request.Options.DoNotConvertIntroAndEnding = noIntroEnding_->isChecked();
@@ -137,10 +137,10 @@ app::ConverterRequest StyleConverterWindow::FromBoxes() const {
 }
 
 void StyleConverterWindow::ImportFile(const std::string& path) {
-    app::ConverterRequest request;
+    desktop::ConverterRequest request;
     request.What = Kind::ImportFile;
     request.Path = path;
-    link_.StyleConverterCommand(request, [this](const app::ConverterView& view) {
+    link_.StyleConverterCommand(request, [this](const desktop::ConverterView& view) {
         ShowView(view);
         if (!view.ShowWindow) return;
         show();
@@ -155,16 +155,16 @@ void StyleConverterWindow::ChooseAndImport(const QString& folder) {
 }
 
 void StyleConverterWindow::Send(Kind what, int item) {
-    app::ConverterRequest request = FromBoxes();
+    desktop::ConverterRequest request = FromBoxes();
     request.What = what;
     request.Item = item;
-    link_.StyleConverterCommand(request, [this, what](const app::ConverterView& view) {
+    link_.StyleConverterCommand(request, [this, what](const desktop::ConverterView& view) {
         ShowView(view);
         if (what == Kind::SetVariations || what == Kind::Abort) hide();
     });
 }
 
-void StyleConverterWindow::ShowView(const app::ConverterView& view) {
+void StyleConverterWindow::ShowView(const desktop::ConverterView& view) {
     showing_ = true;
     const QString file = view.Error.empty() ? QString::fromStdString(view.FileName) : QString::fromStdString(view.Error);
     file_->setText(file.isEmpty() ? NoFileText : file);

@@ -30,9 +30,9 @@ public:
     // "Open ...": the file dialog for a keyboard style file (starting in `folder`), then
     // ImportFile with the file chosen; nothing when the dialog is cancelled.
     void ChooseAndImport(const QString& folder);
-    void Send(app::ConverterRequest::Kind what, int item = 0);
-    void ShowView(const app::ConverterView& view);
-    app::ConverterRequest FromBoxes() const;
+    void Send(desktop::ConverterRequest::Kind what, int item = 0);
+    void ShowView(const desktop::ConverterView& view);
+    desktop::ConverterRequest FromBoxes() const;
 
 private:
     CoreLink& link_;

@@ -19,7 +19,7 @@ namespace chordella::ui {
 
 namespace {
 
-using Kind = app::CreatorRequest::Kind;
+using Kind = desktop::CreatorRequest::Kind;
 using Item = stylecreator::PartMenuItem;
 
 struct PartItem {
@@ -51,11 +51,11 @@ void StyleCreatorWindow::AddCreatorMenus(QMenuBar* bar) {
     create->addSeparator();
     create->addAction("Use data for Style A", this, [this] { Send(Kind::UseStructure); });
     create->addAction("Use data for Style B", this,
-                      [this] { Send(Kind::UseStructure, [](app::CreatorRequest& r) { r.StyleB = true; }); });
+                      [this] { Send(Kind::UseStructure, [](desktop::CreatorRequest& r) { r.StyleB = true; }); });
     create->addAction("Edit \"Style.src\" ...", this, [this] {
-        app::CreatorRequest request = FromBoxes();
+        desktop::CreatorRequest request = FromBoxes();
         request.What = Kind::EditStructure;
-        link_.StyleCreatorCommand(request, [this](const app::CreatorView& view) {
+        link_.StyleCreatorCommand(request, [this](const desktop::CreatorView& view) {
             ShowView(view);
             if (!view.StructurePath.empty() && OpenInEditor) OpenInEditor(QString::fromStdString(view.StructurePath));
         });
@@ -63,7 +63,7 @@ void StyleCreatorWindow::AddCreatorMenus(QMenuBar* bar) {
 
     // "&Basic" and "&Extended" set their part straight from the menu bar; "&Others" lists the rest.
     auto partAt = [this](Item item) {
-        Send(Kind::PartAtPosition, [item](app::CreatorRequest& r) { r.MenuItem = item; });
+        Send(Kind::PartAtPosition, [item](desktop::CreatorRequest& r) { r.MenuItem = item; });
     };
     bar->addAction("&Basic", this, [partAt] { partAt(Item::Basic); })->setObjectName("BasicItem");
     bar->addAction("&Extended", this, [partAt] { partAt(Item::Extended); })->setObjectName("ExtendedItem");
@@ -95,7 +95,7 @@ void StyleCreatorWindow::AddCreatorMenus(QMenuBar* bar) {
     QMenu* repair = bar->addMenu("Repair style");
     repair->setObjectName("RepairMenu");
     repair->addAction("Fills Var 1 -> Fills Var 2", this,
-                      [this] { Send(Kind::Repair, [](app::CreatorRequest& r) { r.Value = 1; }); });
+                      [this] { Send(Kind::Repair, [](desktop::CreatorRequest& r) { r.Value = 1; }); });
     repair->addAction("Fills Var 2 -> Fills Var 1", this, [this] { Send(Kind::Repair); });
     bar->addAction("Remove percussion sounds", this, [this] { Send(Kind::RemovePercussion); })
         ->setObjectName("RemovePercussionItem");
@@ -110,11 +110,11 @@ QWidget* StyleCreatorWindow::MakePartFlags() {
     cutNotes_->setObjectName("CutNotes");
     cutNotes_->setToolTip("The selected part cuts its notes when it ends");
     connect(cutNotes_, &QCheckBox::clicked, this,
-            [this](bool on) { Send(Kind::CutNotes, [on](app::CreatorRequest& r) { r.Value = on ? 1 : 0; }); });
+            [this](bool on) { Send(Kind::CutNotes, [on](desktop::CreatorRequest& r) { r.Value = on ? 1 : 0; }); });
     suppress_ = new QCheckBox(" Suppress all Style Controllers");
     suppress_->setObjectName("SuppressControllers");
     connect(suppress_, &QCheckBox::clicked, this, [this](bool on) {
-        Send(Kind::SuppressControllers, [on](app::CreatorRequest& r) { r.Value = on ? 1 : 0; });
+        Send(Kind::SuppressControllers, [on](desktop::CreatorRequest& r) { r.Value = on ? 1 : 0; });
     });
     checks->addWidget(cutNotes_);
     checks->addWidget(suppress_);

@@ -29,7 +29,7 @@ namespace chordella::ui {
 
 namespace {
 
-using Kind = app::CreatorRequest::Kind;
+using Kind = desktop::CreatorRequest::Kind;
 
 QComboBox* Combo(QLayout* layout, const char* label, const char* name, const QStringList& items) {
     layout->addWidget(new QLabel(label));
@@ -141,7 +141,7 @@ QWidget* StyleCreatorWindow::MakeMaterial() {
     connect(import, &QPushButton::clicked, this, [this] {
         const QString path = QFileDialog::getOpenFileName(
             this, "Import MIDI ...", {}, "MIDI-Files (*.mid *.prs *.sty *.bcs *.kar *.sst);;All files (*)");
-        if (!path.isEmpty()) Send(Kind::ImportMidi, [&](app::CreatorRequest& r) { r.Path = path.toStdString(); });
+        if (!path.isEmpty()) Send(Kind::ImportMidi, [&](desktop::CreatorRequest& r) { r.Path = path.toStdString(); });
     });
     Command(row, "New S.", "NewStyle", Kind::ImportMidi)->setToolTip("Clear all and import another MIDI file");
     Command(row, "Record from MIDI in", "RecordFromMidiIn", Kind::RecordStart);
@@ -154,7 +154,7 @@ QWidget* StyleCreatorWindow::MakeMaterial() {
     row->addWidget(saveStyle);
     connect(saveStyle, &QPushButton::clicked, this, [this] {
         const QString path = QFileDialog::getSaveFileName(this, "Save Style as ...", {}, "Styles (*.vxs)");
-        if (!path.isEmpty()) Send(Kind::SaveStyle, [&](app::CreatorRequest& r) { r.Path = path.toStdString(); });
+        if (!path.isEmpty()) Send(Kind::SaveStyle, [&](desktop::CreatorRequest& r) { r.Path = path.toStdString(); });
     });
     Command(row, "Test", "TestStyle", Kind::TestStyle)->setToolTip("Test recently saved vxs-style");
     return box;
@@ -186,7 +186,7 @@ QWidget* StyleCreatorWindow::MakeGenerator() {
         shifts->addWidget(button, static_cast<int>(i / 2), static_cast<int>(i % 2));
         const int semitones = steps[i].second;
         connect(button, &QPushButton::clicked, this,
-                [this, semitones] { Send(Kind::ShiftNotes, [&](app::CreatorRequest& r) { r.Value = semitones; }); });
+                [this, semitones] { Send(Kind::ShiftNotes, [&](desktop::CreatorRequest& r) { r.Value = semitones; }); });
     }
     column->addLayout(shifts);
     auto* move = new QHBoxLayout;
@@ -198,7 +198,7 @@ QWidget* StyleCreatorWindow::MakeGenerator() {
     move->addWidget(arrow);
     move->addWidget(channelTo_);
     connect(arrow, &QPushButton::clicked, this, [this] {
-        Send(Kind::MoveChannel, [this](app::CreatorRequest& r) {
+        Send(Kind::MoveChannel, [this](desktop::CreatorRequest& r) {
             r.Value = channelFrom_->value() - 1;
             r.Value2 = channelTo_->value() - 1;
         });
@@ -243,7 +243,7 @@ QWidget* StyleCreatorWindow::MakeParts() {
     parts_->setCurrentRow(data::Index(data::StylePart::Basic));
     connect(parts_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (showing_ || row < 0) return;
-        const app::CreatorPartView& part = view_.Parts[static_cast<std::size_t>(row)];
+        const desktop::CreatorPartView& part = view_.Parts[static_cast<std::size_t>(row)];
         partStart_->setValue(part.Present ? part.StartMeasure : 1);
         partEnd_->setValue(part.Present ? part.EndMeasure : 0);
         partBeat_->setValue(std::max(part.StartBeat, 1));
@@ -263,7 +263,7 @@ QWidget* StyleCreatorWindow::MakeParts() {
     set->setObjectName("SetPart");
     fields->addWidget(set);
     connect(set, &QPushButton::clicked, this, [this] {
-        Send(Kind::SetPart, [this](app::CreatorRequest& r) {
+        Send(Kind::SetPart, [this](desktop::CreatorRequest& r) {
             r.Part = parts_->currentRow();
             r.StartMeasure = partStart_->value();
             r.EndMeasure = partEnd_->value();
@@ -274,7 +274,7 @@ QWidget* StyleCreatorWindow::MakeParts() {
     clear->setObjectName("ClearPart");
     fields->addWidget(clear);
     connect(clear, &QPushButton::clicked, this,
-            [this] { Send(Kind::ClearPart, [this](app::CreatorRequest& r) { r.Part = parts_->currentRow(); }); });
+            [this] { Send(Kind::ClearPart, [this](desktop::CreatorRequest& r) { r.Part = parts_->currentRow(); }); });
     column->addLayout(fields);
 
     auto* quick = new QHBoxLayout;
@@ -282,7 +282,7 @@ QWidget* StyleCreatorWindow::MakeParts() {
     quickButton->setObjectName("QuickStyle");
     quickButton->setToolTip("Create a complete style, using the current loop; (SHIFT+: Fills; CTRL+: Bridges");
     connect(quickButton, &QPushButton::clicked, this,
-            [this] { Send(Kind::QuickStyle, [](app::CreatorRequest& r) { r.Keys = HeldKeys(); }); });
+            [this] { Send(Kind::QuickStyle, [](desktop::CreatorRequest& r) { r.Keys = HeldKeys(); }); });
     quick->addWidget(quickButton);
     auto* styleA = new QPushButton("Use data for Style A");
     styleA->setObjectName("StyleA");
@@ -290,7 +290,7 @@ QWidget* StyleCreatorWindow::MakeParts() {
     auto* styleB = new QPushButton("Use data for Style B");
     styleB->setObjectName("StyleB");
     connect(styleB, &QPushButton::clicked, this,
-            [this] { Send(Kind::UseStructure, [](app::CreatorRequest& r) { r.StyleB = true; }); });
+            [this] { Send(Kind::UseStructure, [](desktop::CreatorRequest& r) { r.StyleB = true; }); });
     quick->addWidget(styleA);
     quick->addWidget(styleB);
     Command(quick, "Test", "TestCreated", Kind::TestStyle)->setToolTip("Replace current work and test created style");
@@ -343,7 +343,7 @@ QWidget* StyleCreatorWindow::MakeCapture() {
     auto* ok = new QPushButton("OK - Record from MIDI in");
     ok->setObjectName("CaptureRecord");
     connect(ok, &QPushButton::clicked, this, [this] {
-        Send(Kind::Capture, [this](app::CreatorRequest& r) {
+        Send(Kind::Capture, [this](desktop::CreatorRequest& r) {
             for (std::size_t p = 0; p < data::PartCount; ++p)
                 r.Panel.Parts[p] = {captureFirst_[p]->value(), captureLast_[p]->value()};
             r.Panel.Tempo = captureTempo_->value();
@@ -378,7 +378,7 @@ QWidget* StyleCreatorWindow::MakeEvents() {
     auto* change = new QPushButton("Change");
     change->setObjectName("EventChange");
     connect(change, &QPushButton::clicked, this, [this] {
-        Send(Kind::EventsChange, [this](app::CreatorRequest& r) {
+        Send(Kind::EventsChange, [this](desktop::CreatorRequest& r) {
             r.Value = eventKey_->currentIndex();
             r.Value2 = eventOctave_->currentIndex() + 1;
         });
@@ -396,14 +396,14 @@ QWidget* StyleCreatorWindow::MakeEvents() {
     bar->addWidget(velocity_);
     bar->addWidget(velocityLabel_);
     connect(velocity_, &QSlider::sliderReleased, this, [this] {
-        Send(Kind::EventsVelocity, [this](app::CreatorRequest& r) { r.Value = velocity_->value(); });
+        Send(Kind::EventsVelocity, [this](desktop::CreatorRequest& r) { r.Value = velocity_->value(); });
     });
     column->addLayout(bar);
     return box;
 }
 
-app::CreatorRequest StyleCreatorWindow::FromBoxes() const {
-    app::CreatorRequest r;
+desktop::CreatorRequest StyleCreatorWindow::FromBoxes() const {
+    desktop::CreatorRequest r;
     r.Generator.IntervalBeats = interval_->currentIndex() + 1;
     r.Generator.ChordSet = chordSet_->currentIndex() + 1;
     r.Generator.Sensitivity = sensitivity_->currentIndex() + 1;
@@ -424,19 +424,19 @@ app::CreatorRequest StyleCreatorWindow::FromBoxes() const {
     return r;
 }
 
-void StyleCreatorWindow::Send(Kind what, const std::function<void(app::CreatorRequest&)>& fill) {
-    app::CreatorRequest request = FromBoxes();
+void StyleCreatorWindow::Send(Kind what, const std::function<void(desktop::CreatorRequest&)>& fill) {
+    desktop::CreatorRequest request = FromBoxes();
     request.What = what;
     if (fill) fill(request);
-    link_.StyleCreatorCommand(request, [this](const app::CreatorView& view) { ShowView(view); });
+    link_.StyleCreatorCommand(request, [this](const desktop::CreatorView& view) { ShowView(view); });
 }
 
 void StyleCreatorWindow::Refresh() {
-    app::CreatorRequest request;
-    link_.StyleCreatorCommand(request, [this](const app::CreatorView& view) { ShowView(view); });
+    desktop::CreatorRequest request;
+    link_.StyleCreatorCommand(request, [this](const desktop::CreatorView& view) { ShowView(view); });
 }
 
-void StyleCreatorWindow::ShowView(const app::CreatorView& view) {
+void StyleCreatorWindow::ShowView(const desktop::CreatorView& view) {
     showing_ = true;
     view_ = view;
     const QSignalBlocker blockSong(songMode_), blockStyle(styleMode_);
@@ -469,7 +469,7 @@ void StyleCreatorWindow::ShowView(const app::CreatorView& view) {
     suppress_->setChecked(view.SuppressControllers);
     restore_->setEnabled(view.RestoreEnabled);
     for (int p = 0; p < data::PartCount; ++p) {
-        const app::CreatorPartView& part = view.Parts[static_cast<std::size_t>(p)];
+        const desktop::CreatorPartView& part = view.Parts[static_cast<std::size_t>(p)];
         QString text = QString::fromUtf8(data::PartSelectorText(p).data());
         if (part.Present) text += QString("  %1 - %2").arg(part.StartMeasure).arg(part.EndMeasure);
         parts_->item(p)->setText(text);

@@ -28,13 +28,13 @@ public:
     explicit StyleCreatorWindow(CoreLink& link, QWidget* parent = nullptr);
 
     // Sends a request built from the boxes (the buttons call it).
-    void Send(app::CreatorRequest::Kind what, const std::function<void(app::CreatorRequest&)>& fill = {});
+    void Send(desktop::CreatorRequest::Kind what, const std::function<void(desktop::CreatorRequest&)>& fill = {});
     // Shows a view of the core.
-    void ShowView(const app::CreatorView& view);
+    void ShowView(const desktop::CreatorView& view);
     // The request the boxes describe now.
-    app::CreatorRequest FromBoxes() const;
+    desktop::CreatorRequest FromBoxes() const;
     // The view shown last.
-    const app::CreatorView& LastView() const { return view_; }
+    const desktop::CreatorView& LastView() const { return view_; }
     // Asks the core for its view (after a question it asked was answered).
     void Refresh();
     // "4.  Batch processor": its window, shown (made on first use).
@@ -52,7 +52,7 @@ private:
     QWidget* MakeParts();
     QWidget* MakeCapture();
     QWidget* MakeEvents();
-    QPushButton* Command(QLayout* layout, const char* caption, const char* name, app::CreatorRequest::Kind what);
+    QPushButton* Command(QLayout* layout, const char* caption, const char* name, desktop::CreatorRequest::Kind what);
 
     CoreLink& link_;
     QComboBox* interval_ = nullptr;
@@ -94,7 +94,7 @@ private:
     std::array<QAction*, 8> loopItems_{};
     QAction* multiplyItem_ = nullptr;
     bool showing_ = false;
-    app::CreatorView view_;
+    desktop::CreatorView view_;
 };
 
 }  // namespace chordella::ui

@@ -25,7 +25,7 @@ namespace chordella::ui {
 
 namespace {
 
-using A = app::StyleManagerAction;
+using A = desktop::StyleManagerAction;
 
 // The entry list: an entry dragged inside it moves; a file dragged from the file list is
 // dropped onto it. Qt moves nothing itself: the core's copy comes back with the change.
@@ -106,7 +106,7 @@ StyleManagerWindow::StyleManagerWindow(CoreLink& link, QWidget* parent) : QWidge
     entries_ = new EntryListWidget(
         files_,
         [this](int from, int to) {
-            app::StyleManagerRequest request{A::MoveEntry};
+            desktop::StyleManagerRequest request{A::MoveEntry};
             request.Index = from;
             request.To = to;
             Send(request);
@@ -147,7 +147,7 @@ StyleManagerWindow::StyleManagerWindow(CoreLink& link, QWidget* parent) : QWidge
         return b;
     };
     button(entryButtons, " Add or Edit current Style ", "AddOrEditButton", nullptr, [this] {
-        app::StyleManagerRequest request{A::AddOrEdit};
+        desktop::StyleManagerRequest request{A::AddOrEdit};
         request.Text = description_->text().toStdString();
         Send(request);
     });
@@ -166,7 +166,7 @@ StyleManagerWindow::StyleManagerWindow(CoreLink& link, QWidget* parent) : QWidge
         const QString folder =
             QFileDialog::getExistingDirectory(this, "Style folder", QString::fromStdString(view_.Folder));
         if (folder.isEmpty()) return;
-        app::StyleManagerRequest request{A::SetFolder};
+        desktop::StyleManagerRequest request{A::SetFolder};
         request.Text = folder.toStdString();
         Send(request);
     });
@@ -175,7 +175,7 @@ StyleManagerWindow::StyleManagerWindow(CoreLink& link, QWidget* parent) : QWidge
     folders_->setObjectName("FolderList");
     connect(folders_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         const int row = folders_->row(item);
-        app::StyleManagerRequest request{A::SetFolder};
+        desktop::StyleManagerRequest request{A::SetFolder};
         if (row == 0) {
             const auto slash = view_.Folder.rfind('/');
             request.Text = slash == 0 || slash == std::string::npos ? "/" : view_.Folder.substr(0, slash);
@@ -194,7 +194,7 @@ StyleManagerWindow::StyleManagerWindow(CoreLink& link, QWidget* parent) : QWidge
     mask_->setToolTip("Press \"Enter\" (you may use * and ?)");
     auto sendMask = [this] {
         if (showing_) return;
-        app::StyleManagerRequest request{A::SetMask};
+        desktop::StyleManagerRequest request{A::SetMask};
         request.Text = mask_->currentText().toStdString();
         Send(request);
     };
@@ -235,7 +235,7 @@ StyleManagerWindow::StyleManagerWindow(CoreLink& link, QWidget* parent) : QWidge
     random_->setToolTip("Active for random style selection");
     connect(random_, &QCheckBox::toggled, this, [this](bool on) {
         if (showing_) return;
-        app::StyleManagerRequest request{A::SetRandom};
+        desktop::StyleManagerRequest request{A::SetRandom};
         request.On = on;
         Send(request);
     });
@@ -269,20 +269,20 @@ void StyleManagerWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
 }
 
-void StyleManagerWindow::Send(app::StyleManagerRequest request) {
+void StyleManagerWindow::Send(desktop::StyleManagerRequest request) {
     link_.StyleManager(request);
     Reload();
 }
 
 void StyleManagerWindow::Send(A action, int index) {
-    app::StyleManagerRequest request{action};
+    desktop::StyleManagerRequest request{action};
     request.Index = index;
     Send(request);
 }
 
 void StyleManagerWindow::DropOnEntries(int fileIndex, int row) {
     if (fileIndex < 0 || fileIndex >= static_cast<int>(view_.Files.size())) return;
-    app::StyleManagerRequest request{A::DropFile};
+    desktop::StyleManagerRequest request{A::DropFile};
     request.Text = view_.Folder + "/" + view_.Files[static_cast<std::size_t>(fileIndex)];
     request.Index = row;
     Send(request);
@@ -290,12 +290,12 @@ void StyleManagerWindow::DropOnEntries(int fileIndex, int row) {
 
 void StyleManagerWindow::Reload() {
     QPointer<StyleManagerWindow> self(this);
-    link_.ReadStyleManager(shownSerial_, [self](const app::StyleManagerView& view) {
+    link_.ReadStyleManager(shownSerial_, [self](const desktop::StyleManagerView& view) {
         if (self && !view.Unchanged && view.Serial != self->shownSerial_) self->Show(view);
     });
 }
 
-void StyleManagerWindow::Show(const app::StyleManagerView& view) {
+void StyleManagerWindow::Show(const desktop::StyleManagerView& view) {
     showing_ = true;
     view_ = view;
     shownSerial_ = view.Serial;

@@ -11,7 +11,7 @@
 #include <QWidget>
 #include <cstdint>
 
-#include "app/StyleManagerRequests.h"
+#include "desktop/StyleManagerRequests.h"
 #include "ui/CoreLink.h"
 
 class QCheckBox;
@@ -32,7 +32,7 @@ public:
     // Asks the core for its copy of the manager (shown when it arrives).
     void Reload();
     // Shows this copy of the manager.
-    void Show(const app::StyleManagerView& view);
+    void Show(const desktop::StyleManagerView& view);
 
     QTreeWidget* Groups() const { return groups_; }
     QListWidget* EntryList() const { return entries_; }
@@ -43,12 +43,12 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void Send(app::StyleManagerRequest request);
-    void Send(app::StyleManagerAction action, int index = -1);
+    void Send(desktop::StyleManagerRequest request);
+    void Send(desktop::StyleManagerAction action, int index = -1);
     void DropOnEntries(int fileIndex, int row);
 
     CoreLink& link_;
-    app::StyleManagerView view_;
+    desktop::StyleManagerView view_;
     std::uint64_t shownSerial_ = ~std::uint64_t{0};
     bool showing_ = false;  // Show() fills the widgets: their signals are not requests
     QTreeWidget* groups_ = nullptr;

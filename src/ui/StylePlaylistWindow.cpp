@@ -31,16 +31,16 @@ namespace chordella::ui {
 
 namespace {
 
-using A = app::PlaylistAction;
-using L = app::PlaylistListChoice;
+using A = desktop::PlaylistAction;
+using L = desktop::PlaylistListChoice;
 namespace text = library::playlist_text;
 
 constexpr const char* StyleFiles = "Styles (*.vxs *.sty *.prs *.bcs *.sst *.pcs *.pst *.fps *.scp)";
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
 
-app::PlaylistRequest On(A action, L list = L::Playlist) {
-    app::PlaylistRequest request{action};
+desktop::PlaylistRequest On(A action, L list = L::Playlist) {
+    desktop::PlaylistRequest request{action};
     request.List = list;
     return request;
 }
@@ -103,12 +103,12 @@ StylePlaylistWindow::StylePlaylistWindow(CoreLink& link, QWidget* parent) : QWid
     list_->setObjectName("SearchResult");
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (showing_ || row < 0) return;
-        app::PlaylistRequest request{A::Select};
+        desktop::PlaylistRequest request{A::Select};
         request.Index = row;
         Send(request);
     });
     connect(list_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        app::PlaylistRequest request{A::Load};
+        desktop::PlaylistRequest request{A::Load};
         request.Index = list_->row(item);
         Send(request);
     });
@@ -118,14 +118,14 @@ StylePlaylistWindow::StylePlaylistWindow(CoreLink& link, QWidget* parent) : QWid
     auto* addEntry = new QPushButton("Add entry");
     addEntry->setToolTip("Add to item list");
     connect(addEntry, &QPushButton::clicked, this, [this] {
-        app::PlaylistRequest request{A::ImportFiles};
+        desktop::PlaylistRequest request{A::ImportFiles};
         for (const QString& file : PickStyles("Add entry")) request.Files.push_back(file.toStdString());
         if (!request.Files.empty()) Send(request);
     });
     auto* deleteEntry = new QPushButton("Delete entry");
     deleteEntry->setToolTip("Delete from item list");
     connect(deleteEntry, &QPushButton::clicked, this, [this] {
-        app::PlaylistRequest request = On(A::DeleteEntry, L::SearchResult);
+        desktop::PlaylistRequest request = On(A::DeleteEntry, L::SearchResult);
         request.Index = list_->currentRow();
         if (request.Index >= 0) Send(request);
     });
@@ -139,7 +139,7 @@ StylePlaylistWindow::StylePlaylistWindow(CoreLink& link, QWidget* parent) : QWid
     connect(open, &QPushButton::clicked, this, [this, playlists] {
         const QString file = QFileDialog::getOpenFileName(this, "Open playlist", QString(), playlists);
         if (file.isEmpty()) return;
-        app::PlaylistRequest request{A::OpenPlaylist};
+        desktop::PlaylistRequest request{A::OpenPlaylist};
         request.Text = file.toStdString();
         Send(request);
     });
@@ -155,21 +155,21 @@ StylePlaylistWindow::StylePlaylistWindow(CoreLink& link, QWidget* parent) : QWid
 
 void StylePlaylistWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    Send(app::PlaylistRequest{A::Read});
+    Send(desktop::PlaylistRequest{A::Read});
 }
 
 void StylePlaylistWindow::BuildMenus() {
     auto* bar = static_cast<QMenuBar*>(layout()->menuBar());
-    auto ask = [this](const char* question, app::PlaylistRequest request) {
+    auto ask = [this](const char* question, desktop::PlaylistRequest request) {
         return [this, question, request] { SendAfter(question, request); };
     };
-    auto send = [this](app::PlaylistRequest request) { return [this, request] { Send(request); }; };
+    auto send = [this](desktop::PlaylistRequest request) { return [this, request] { Send(request); }; };
     auto withFile = [this](A action, L list, const char* title, QString filter, bool save) {
         return [this, action, list, title, filter, save] {
             const QString file = save ? QFileDialog::getSaveFileName(this, title, QString(), filter)
                                       : QFileDialog::getOpenFileName(this, title, QString(), filter);
             if (file.isEmpty()) return;
-            app::PlaylistRequest request = On(action, list);
+            desktop::PlaylistRequest request = On(action, list);
             request.Text = file.toStdString();
             Send(request);
         };
@@ -188,7 +188,7 @@ void StylePlaylistWindow::BuildMenus() {
         const QString description =
             QInputDialog::getText(this, Q(text::Caption), Q(text::AskDescription), QLineEdit::Normal, {}, &ok);
         if (!ok) return;
-        app::PlaylistRequest request{A::AddStyles};  // no files: the core takes the Style-Manager's
+        desktop::PlaylistRequest request{A::AddStyles};  // no files: the core takes the Style-Manager's
         request.Text = description.toStdString();
         Send(request);
     });
@@ -197,7 +197,7 @@ void StylePlaylistWindow::BuildMenus() {
         lists->addAction(caption, this, [this, caption, action] {
             const QString folder = QFileDialog::getExistingDirectory(this, caption);
             if (folder.isEmpty()) return;
-            app::PlaylistRequest request{action};
+            desktop::PlaylistRequest request{action};
             request.Text = folder.toStdString();
             Send(request);
         });
@@ -210,7 +210,7 @@ void StylePlaylistWindow::BuildMenus() {
 
     auto deleteShown = [this](L list) {
         return [this, list] {
-            app::PlaylistRequest request = On(A::DeleteEntry, list);
+            desktop::PlaylistRequest request = On(A::DeleteEntry, list);
             request.Index = list_->currentRow();
             if (request.Index >= 0) Send(request);
         };
@@ -237,7 +237,7 @@ void StylePlaylistWindow::BuildMenus() {
     result->addAction("Import styles from explorer", this,
                       [this] { ImportFiles(PickStyles("Import styles from explorer")); });
     result->addAction("Import styles from Songlist", this, [this] {
-        app::PlaylistRequest request = On(A::ImportFromSonglist, L::SearchResult);
+        desktop::PlaylistRequest request = On(A::ImportFromSonglist, L::SearchResult);
         request.Clear = Ask(Q(text::ClearBeforeImport));
         Send(request);
     });
@@ -272,7 +272,7 @@ void StylePlaylistWindow::BuildMenus() {
         bool ok = false;
         const QString terms = QInputDialog::getText(this, Q(text::Caption), Q(text::AskTerms), QLineEdit::Normal, {}, &ok);
         if (!ok || terms.isEmpty()) return;
-        app::PlaylistRequest request{A::AddTerms};
+        desktop::PlaylistRequest request{A::AddTerms};
         request.Text = terms.toStdString();
         Send(request);
     });
@@ -283,7 +283,7 @@ void StylePlaylistWindow::ShowRecent(QMenu* menu) {
     if (recent_.empty()) menu->addAction("(none yet)")->setEnabled(false);
     for (const std::string& file : recent_) {
         menu->addAction(QString::fromLocal8Bit(file.c_str()), this, [this, file] {
-            app::PlaylistRequest request{A::LoadFile};
+            desktop::PlaylistRequest request{A::LoadFile};
             request.Text = file;
             Send(request);
         });
@@ -296,13 +296,13 @@ void StylePlaylistWindow::ChooseStyleNumber() {
     const int number = QInputDialog::getInt(this, "Style number", QString("Style number (1 - %1):").arg(list_->count()),
                                             std::max(list_->currentRow() + 1, 1), 1, list_->count(), 1, &ok);
     if (!ok) return;
-    app::PlaylistRequest request{A::SelectNumber};
+    desktop::PlaylistRequest request{A::SelectNumber};
     request.Index = number - 1;
     Send(request);
 }
 
 void StylePlaylistWindow::ImportFiles(const QStringList& files) {
-    app::PlaylistRequest request = On(A::ImportFiles, L::SearchResult);
+    desktop::PlaylistRequest request = On(A::ImportFiles, L::SearchResult);
     for (const QString& file : files) {
         const std::string path = file.toStdString();
         if (QFileInfo(file).isDir()) {
@@ -334,7 +334,7 @@ QStringList StylePlaylistWindow::PickStyles(const QString& title) {
 }
 
 void StylePlaylistWindow::Search() {
-    app::PlaylistRequest request{A::Search};
+    desktop::PlaylistRequest request{A::Search};
     const QString query = query_->currentText().trimmed();
     request.Text = query.isEmpty() ? std::string("*;") : query.toStdString();  // empty: every style
     request.Add = add_->isChecked();
@@ -343,13 +343,13 @@ void StylePlaylistWindow::Search() {
 }
 
 void StylePlaylistWindow::FindNext(int from) {
-    app::PlaylistRequest request{A::FindNext};
+    desktop::PlaylistRequest request{A::FindNext};
     request.Text = findExpression_.toStdString();
     request.Index = from;
     QPointer<StylePlaylistWindow> self(this);
-    link_.StylePlaylist(request, [self, from](const app::PlaylistView& view) {
+    link_.StylePlaylist(request, [self, from](const desktop::PlaylistView& view) {
         if (!self) return;
-        app::PlaylistView shown = view;
+        desktop::PlaylistView shown = view;
         shown.Message.clear();
         self->Show(shown);
         // At the end: the question whether to search from the start.
@@ -359,7 +359,7 @@ void StylePlaylistWindow::FindNext(int from) {
 
 void StylePlaylistWindow::SendOptions() {
     if (showing_) return;
-    app::PlaylistRequest request{A::SetOptions};
+    desktop::PlaylistRequest request{A::SetOptions};
     request.Random = random_->isChecked();
     request.Next = next_->isChecked();
     request.Find = find_->isChecked();
@@ -367,18 +367,18 @@ void StylePlaylistWindow::SendOptions() {
     Send(request);
 }
 
-void StylePlaylistWindow::SendAfter(const char* question, app::PlaylistRequest request) {
+void StylePlaylistWindow::SendAfter(const char* question, desktop::PlaylistRequest request) {
     if (Ask(QString::fromUtf8(question))) Send(std::move(request));
 }
 
-void StylePlaylistWindow::Send(app::PlaylistRequest request) {
+void StylePlaylistWindow::Send(desktop::PlaylistRequest request) {
     QPointer<StylePlaylistWindow> self(this);
-    link_.StylePlaylist(request, [self](const app::PlaylistView& view) {
+    link_.StylePlaylist(request, [self](const desktop::PlaylistView& view) {
         if (self) self->Show(view);
     });
 }
 
-void StylePlaylistWindow::Show(const app::PlaylistView& view) {
+void StylePlaylistWindow::Show(const desktop::PlaylistView& view) {
     showing_ = true;
     setWindowTitle(QString::fromStdString(view.Caption));
     // The list is rebuilt only when it changed: a click's answer must not take away the

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PlaylistRequests.h"
+#include "desktop/PlaylistRequests.h"
 #include "ui/CoreLink.h"
 
 class QCheckBox;
@@ -28,7 +28,7 @@ public:
     explicit StylePlaylistWindow(CoreLink& link, QWidget* parent = nullptr);
 
     // Shows this copy of the lists (and its message, when it has one).
-    void Show(const app::PlaylistView& view);
+    void Show(const desktop::PlaylistView& view);
     QListWidget* List() const { return list_; }
     QComboBox* Query() const { return query_; }
     // Files dropped onto the window (or picked for "Import styles from explorer"): the style
@@ -47,9 +47,9 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void Send(app::PlaylistRequest request);
+    void Send(desktop::PlaylistRequest request);
     // Asks `question` first; Yes sends the request.
-    void SendAfter(const char* question, app::PlaylistRequest request);
+    void SendAfter(const char* question, desktop::PlaylistRequest request);
     void SendOptions();
     void BuildMenus();
     void Search();

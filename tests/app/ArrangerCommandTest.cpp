@@ -6,19 +6,23 @@
 #include <cstdio>
 #include <string>
 
-#include "app/ArrangerCommand.h"
 #include "app/LiveArranger.h"
+#include "app/PortLookup.h"
 #include "app/SnapshotView.h"
-#include "app/TerminalStatus.h"
 #include "chords/KeyboardInput.h"
+#include "cli/ArrangerCommand.h"
+#include "cli/TerminalStatus.h"
 #include "data/StyleModel.h"
-#include "support/StuckNotes.h"
 #include "support/RunChordella.h"
+#include "support/StuckNotes.h"
 #include "support/StyleBuilder.h"
 #include "support/CapturedText.h"
 #include "support/TestSession.h"
 
 namespace chordella::app {
+
+using namespace chordella::cli;
+
 namespace {
 
 using testing::CapturedText;

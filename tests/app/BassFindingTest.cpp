@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <set>
 
-#include "app/BatchCommand.h"
-#include "app/ConvertCommand.h"
+#include "cli/BatchCommand.h"
+#include "cli/ConvertCommand.h"
 #include "data/StyleFile.h"
-#include "data/VoiceMap.h"
 #include "data/StyleStream.h"
+#include "data/VoiceMap.h"
 #include "platform/Files.h"
 #include "stylecreator/StyleConversion.h"
 #include "support/KeyboardStyleWriter.h"
@@ -123,18 +123,18 @@ TEST(BassFinding, DeleteBasslessDeletesOnlyConvertedStylesWithoutABass) {
     ASSERT_TRUE(StyleOf(withBass).Write(in.File("Maker.sty")));
     ASSERT_TRUE(StyleOf(makerNoTable).Write(in.File("Elsewhere.sty")));
     ASSERT_TRUE(StyleOf(without).Write(in.File("Bassless.sty")));
-    app::ConvertCommandFlags convert;
+    cli::ConvertCommandFlags convert;
     convert.inputs = {in.File("Maker.sty"), in.File("Elsewhere.sty"), in.File("Bassless.sty")};
     convert.outputFolder = out.Path();
     convert.sets = "1-2";
     std::FILE* sink = std::tmpfile();
-    ASSERT_EQ(app::RunConvertCommand(convert, sink, sink), 0);
-    app::BatchCommandFlags batch;
+    ASSERT_EQ(cli::RunConvertCommand(convert, sink, sink), 0);
+    cli::BatchCommandFlags batch;
     batch.mode = "delete-bassless";
     batch.folder = out.Path();
     batch.yes = true;
     batch.home = home.Path();
-    EXPECT_EQ(app::RunBatchCommand(batch, nullptr, sink, sink), 0);
+    EXPECT_EQ(cli::RunBatchCommand(batch, nullptr, sink, sink), 0);
     std::fclose(sink);
     for (const char* kept : {"Maker-1.vxs", "Maker-2.vxs", "Elsewhere-1.vxs", "Elsewhere-2.vxs"})
         EXPECT_TRUE(fs::exists(out.File(kept))) << kept;

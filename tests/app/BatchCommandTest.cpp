@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "BatchTestFolder.h"
-#include "app/BatchCommand.h"
+#include "cli/BatchCommand.h"
 #include "data/StyleFile.h"
 #include "library/PlaylistFiles.h"
 #include "platform/Files.h"
@@ -43,7 +43,7 @@ std::string Captured(std::FILE* file) {
     return text;
 }
 
-Outcome Batch(app::BatchCommandFlags flags, const std::string& home, const std::string& typed = "") {
+Outcome Batch(cli::BatchCommandFlags flags, const std::string& home, const std::string& typed = "") {
     flags.home = home;
     std::FILE* in = std::tmpfile();
     std::FILE* out = std::tmpfile();
@@ -51,15 +51,15 @@ Outcome Batch(app::BatchCommandFlags flags, const std::string& home, const std::
     std::fputs(typed.c_str(), in);
     std::rewind(in);
     Outcome outcome;
-    outcome.Result = app::RunBatchCommand(flags, in, out, err);
+    outcome.Result = cli::RunBatchCommand(flags, in, out, err);
     outcome.Out = Captured(out);
     outcome.Err = Captured(err);
     for (std::FILE* file : {in, out, err}) std::fclose(file);
     return outcome;
 }
 
-app::BatchCommandFlags Flags(const std::string& mode, const std::string& folder) {
-    app::BatchCommandFlags flags;
+cli::BatchCommandFlags Flags(const std::string& mode, const std::string& folder) {
+    cli::BatchCommandFlags flags;
     flags.mode = mode;
     flags.folder = folder;
     return flags;
@@ -128,7 +128,7 @@ TEST(BatchCommand, DeletingListsTheStylesAndDeletesOnlyAfterYes) {
     fs::remove(mixed.damaged);
     fs::remove(mixed.empty);
     StyleWithoutBass().Write(mixed.folder.File("Another.vxs"));
-    app::BatchCommandFlags flags = Flags("delete-bassless", mixed.folder.Path());
+    cli::BatchCommandFlags flags = Flags("delete-bassless", mixed.folder.Path());
     flags.yes = true;
     run = Batch(flags, home.Path());
     EXPECT_EQ(run.Result, 0) << run.Err;
@@ -140,11 +140,11 @@ TEST(BatchCommand, WrongCommandLinesEndWithTwoAndChangeNothing) {
     MixedFolder mixed;
     TempFolder home;
     EXPECT_EQ(Batch(Flags("shrink", mixed.folder.Path()), home.Path()).Result, 2);
-    app::BatchCommandFlags both = Flags("check", mixed.folder.Path());
+    cli::BatchCommandFlags both = Flags("check", mixed.folder.Path());
     both.playlist = home.Path() + "/list.txt";
     EXPECT_EQ(Batch(both, home.Path()).Result, 2);
     EXPECT_EQ(Batch(Flags("convert", mixed.folder.Path()), home.Path()).Result, 2);   // no -o
-    app::BatchCommandFlags sets = Flags("convert", mixed.folder.Path());
+    cli::BatchCommandFlags sets = Flags("convert", mixed.folder.Path());
     sets.outputFolder = home.Path();
     sets.sets = 7;
     const Outcome wrong = Batch(sets, home.Path());
@@ -163,7 +163,7 @@ TEST(BatchCommand, PlaylistInputCountsListedFilesThatAreGoneAsErrors) {
     const std::string list = home.Path() + "/mine.txt";
     WriteTextFile(list, mixed.good + "|bpm112|4/4\r\n" + mixed.goodInSub + "|bpm112|4/4\r\n" + home.Path() +
                             "/gone/Lost.vxs|bpm90|4/4\r\n");
-    app::BatchCommandFlags flags;
+    cli::BatchCommandFlags flags;
     flags.mode = "normalize";
     flags.playlist = list;
     const Outcome run = Batch(flags, home.Path());
@@ -185,7 +185,7 @@ TEST(BatchCommand, PlaylistInputCountsListedFilesThatAreGoneAsErrors) {
 TEST(BatchCommand, AddPutsTheFoldersStylesIntoTheHomePlaylist) {
     MixedFolder mixed;
     TempFolder home;
-    app::BatchCommandFlags flags = Flags("add", mixed.folder.Path());
+    cli::BatchCommandFlags flags = Flags("add", mixed.folder.Path());
     flags.description = "Download";
     const Outcome run = Batch(flags, home.Path());
     EXPECT_EQ(run.Result, 1);   // damaged, empty, a part on the stream's end
@@ -212,7 +212,7 @@ TEST(BatchCommand, ConvertWritesNamedStylesPerSetAndCountsFilesThatAreNoStyles) 
                                                          fs::copy_options::none);
     WriteTextFile(in.File("rock/Broken.prs"), "not a style at all");
     WriteTextFile(in.File("rock/Empty.sty"), "");
-    app::BatchCommandFlags flags = Flags("convert", in.Path());
+    cli::BatchCommandFlags flags = Flags("convert", in.Path());
     flags.outputFolder = out.Path();
     flags.sets = 2;
     flags.description = "???";

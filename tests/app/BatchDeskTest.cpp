@@ -5,10 +5,10 @@
 
 #include <filesystem>
 
-#include "app/BatchDesk.h"
 #include "app/BatchSongs.h"
 #include "app/SongCreator.h"
 #include "core/Session.h"
+#include "desktop/BatchDesk.h"
 #include "library/SongEntry.h"
 #include "library/Songlist.h"
 #include "library/StylePlaylist.h"
@@ -20,7 +20,7 @@ namespace chordella {
 namespace {
 
 using app::BatchMode;
-using app::BatchRequest;
+using desktop::BatchRequest;
 namespace text = app::batch_text;
 
 struct DeskRig {
@@ -31,13 +31,13 @@ struct DeskRig {
         style.Part(data::StylePart::Basic).Measures(2).Note(1, 36, 100, 0, 24);
         style.Write(t.home.File("STYLES/Pop.vxs"));
     }
-    app::BatchView Start(BatchMode mode) {
+    desktop::BatchView Start(BatchMode mode) {
         BatchRequest request;
         request.What = BatchRequest::Start;
         request.Mode = mode;
         return desk.Handle(request);
     }
-    app::BatchView Read() { return desk.Handle({BatchRequest::Read}); }
+    desktop::BatchView Read() { return desk.Handle({BatchRequest::Read}); }
     std::size_t Songs() const {
         std::error_code ignored;
         if (!std::filesystem::exists(t.home.File("SONGS"))) return 0;
@@ -51,14 +51,14 @@ struct DeskRig {
     app::SongCreator creator{*t.session, nullptr};
     library::Songlist songlist{t.session->Prompter()};
     library::StylePlaylist playlist{t.session->Paths()};
-    app::BatchDesk desk{*t.session, {creator, songlist, playlist}};
+    desktop::BatchDesk desk{*t.session, {creator, songlist, playlist}};
 };
 
 TEST(BatchDesk, ASongsRunMakesOneSongPerRoundOfTheLoopAndWorkQueuedMeanwhileRunsBetweenThem) {
     DeskRig rig;
     rig.t.prompter->AnswerText("4");
     rig.t.prompter->AnswerYes();
-    app::BatchView view = rig.Start(BatchMode::Songs);
+    desktop::BatchView view = rig.Start(BatchMode::Songs);
     EXPECT_TRUE(view.Running);
     EXPECT_EQ(view.FileCount, 4);
     EXPECT_EQ(view.ModeItem, "Create random chord progressions");
@@ -88,7 +88,7 @@ TEST(BatchDesk, CancelStopsAfterTheSongInHandAndLeavesOnlyWholeSongsListed) {
     rig.Start(BatchMode::Songs);
     rig.t.session->Loop().RunPending();
     rig.t.session->Loop().RunPending();
-    app::BatchView view = rig.desk.Handle({BatchRequest::Cancel});
+    desktop::BatchView view = rig.desk.Handle({BatchRequest::Cancel});
     EXPECT_FALSE(view.Running);
     EXPECT_TRUE(view.Cancelled);
     EXPECT_EQ(view.Done, 2);
@@ -117,7 +117,7 @@ TEST(BatchDesk, StartQuestionsNoToTheBackUpOrAWrongSetCountStartNothing) {
         rig.t.prompter->ClearShown();
         rig.t.prompter->AnswerYes();
         rig.t.prompter->AnswerText(wrong);
-        const app::BatchView view = rig.Start(BatchMode::Convert);
+        const desktop::BatchView view = rig.Start(BatchMode::Convert);
         EXPECT_FALSE(view.Running || view.Asking) << wrong;
         EXPECT_TRUE(rig.t.prompter->WasShown(std::string(text::Title) + ": " + std::string(text::AskSets))) << wrong;
         EXPECT_TRUE(rig.t.prompter->WasShown(std::string(text::WrongEntry))) << wrong;
@@ -136,7 +136,7 @@ TEST(BatchDesk, WithAnEmptyPlaylistTheFilesComeFromTheFolderOfSetPath) {
     ASSERT_TRUE(platform::WriteFileAtomically(folder + "/notes.txt", "not a style", error));
 
     rig.t.prompter->AnswerText(folder);  // the folder dialog of "Set path"
-    const app::BatchView view = rig.Start(BatchMode::Check);
+    const desktop::BatchView view = rig.Start(BatchMode::Check);
     EXPECT_FALSE(rig.t.prompter->WasShown(std::string(text::BackUpFirst)));  // checking changes no file
     EXPECT_FALSE(rig.t.prompter->WasShown(std::string(text::UsePlaylist)));
     EXPECT_EQ(view.SourceFolder, folder);

@@ -7,16 +7,16 @@
 #include <map>
 #include <set>
 
-#include "app/ConvertCommand.h"
-#include "app/FileCommands.h"
 #include "app/RenderSession.h"
+#include "cli/ConvertCommand.h"
+#include "cli/FileCommands.h"
 #include "core/Session.h"
 #include "data/StyleFile.h"
 #include "platform/Files.h"
 #include "stylecreator/StyleConversion.h"
 #include "support/TempFolder.h"
-#include "support/TestSession.h"
 #include "support/TestPaths.h"
+#include "support/TestSession.h"
 
 namespace chordella::testing {
 namespace {
@@ -52,14 +52,14 @@ struct CommandRun {
 };
 
 CommandRun Convert(const std::vector<std::string>& inputs, const std::string& folder, const std::string& sets) {
-    app::ConvertCommandFlags flags;
+    cli::ConvertCommandFlags flags;
     flags.inputs = inputs;
     flags.outputFolder = folder;
     flags.sets = sets;
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     CommandRun run;
-    run.Result = app::RunConvertCommand(flags, out, err);
+    run.Result = cli::RunConvertCommand(flags, out, err);
     run.Out = Captured(out);
     run.Err = Captured(err);
     std::fclose(out);
@@ -186,11 +186,11 @@ TEST(StyleConversion, EachPartKeepsOnlyChannelsWrittenForMajorChords) {
     EXPECT_FALSE(plain.Parts[0].FromChannelTable);
 }
 
-CommandRun ConvertWith(const app::ConvertCommandFlags& flags) {
+CommandRun ConvertWith(const cli::ConvertCommandFlags& flags) {
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     CommandRun run;
-    run.Result = app::RunConvertCommand(flags, out, err);
+    run.Result = cli::RunConvertCommand(flags, out, err);
     run.Out = Captured(out);
     run.Err = Captured(err);
     std::fclose(out);
@@ -212,7 +212,7 @@ TEST(ConvertCommand, TheWindowsOptionsAndPartSetsAsFlags) {
     const std::string file = CorpusStyles() + "/8Beat.T160.STY";
     if (!fs::exists(file)) GTEST_SKIP() << "no corpus";
     TempFolder plain, kept, parts, rebuilt;
-    app::ConvertCommandFlags flags;
+    cli::ConvertCommandFlags flags;
     flags.inputs = {file};
     flags.sets = "1";
     flags.outputFolder = plain.Path();
@@ -240,7 +240,7 @@ TEST(ConvertCommand, TheWindowsOptionsAndPartSetsAsFlags) {
     EXPECT_TRUE(PartsOfStyleFile(kept.File("8Beat.T160-8-random.vxs"))[1].Present());
 
     // The exported part files read back as a set make a style with Basic and Extended.
-    app::ConvertCommandFlags fromParts;
+    cli::ConvertCommandFlags fromParts;
     fromParts.inputs = {plain.Path()};
     fromParts.outputFolder = rebuilt.Path();
     fromParts.importParts = "2 - 11";
@@ -263,12 +263,12 @@ TEST(ConvertCommand, TheWindowsOptionsAndPartSetsAsFlags) {
 }
 
 TEST(ConvertCommand, SetRanges) {
-    EXPECT_EQ(app::ParseSetRange("1-6"), (std::vector<int>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(app::ParseSetRange("4"), (std::vector<int>{4}));
-    EXPECT_TRUE(app::ParseSetRange("0-3").empty());
-    EXPECT_TRUE(app::ParseSetRange("5-2").empty());
-    EXPECT_TRUE(app::ParseSetRange("2-7").empty());
-    EXPECT_TRUE(app::ParseSetRange("x").empty());
+    EXPECT_EQ(cli::ParseSetRange("1-6"), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(cli::ParseSetRange("4"), (std::vector<int>{4}));
+    EXPECT_TRUE(cli::ParseSetRange("0-3").empty());
+    EXPECT_TRUE(cli::ParseSetRange("5-2").empty());
+    EXPECT_TRUE(cli::ParseSetRange("2-7").empty());
+    EXPECT_TRUE(cli::ParseSetRange("x").empty());
 }
 
 }  // namespace
@@ -282,7 +282,7 @@ TEST(InfoCommand, AKeyboardStyleListsItsSectionsAndItsChannelTable) {
     if (!fs::exists(file)) GTEST_SKIP() << "no corpus";
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
-    EXPECT_EQ(app::RunInfoCommand(file, out, err), 0);
+    EXPECT_EQ(cli::RunInfoCommand(file, out, err), 0);
     const std::string text = Captured(out);
     std::fclose(out);
     std::fclose(err);

@@ -72,8 +72,8 @@ TEST(ConverterWindow, TheArrangementIsSavedAsideWhileOpenAndTheRunConvertsTheCho
 }  // namespace chordella::testing
 
 #include "app/ForeignStyleSets.h"
-#include "app/StyleConverterDesk.h"
 #include "core/StyleStore.h"
+#include "desktop/StyleConverterDesk.h"
 #include "support/TempFolder.h"
 
 namespace chordella::testing {
@@ -84,24 +84,24 @@ TEST(StyleConverterDesk, ImportChooseAndSetVariationsMakeThePlayingStyle) {
     const std::string folder = std::string(corpus && *corpus ? corpus : chordella::testing::DefaultCorpusFolder()) + "/styles/";
     if (!std::filesystem::exists(folder + "Samba_X1.S841.STY")) GTEST_SKIP() << "no corpus";
     TestSession t;
-    app::StyleConverterDesk desk(*t.session);
+    desktop::StyleConverterDesk desk(*t.session);
 
-    app::ConverterRequest request;
-    request.What = app::ConverterRequest::ImportFile;
+    desktop::ConverterRequest request;
+    request.What = desktop::ConverterRequest::ImportFile;
     request.Path = folder + "no-such-file.sty";
     EXPECT_FALSE(desk.Handle(request).Error.empty());
 
     request.Path = folder + "Samba_X1.S841.STY";
-    app::ConverterView view = desk.Handle(request);
+    desktop::ConverterView view = desk.Handle(request);
     ASSERT_TRUE(view.Imported) << view.Error;
     ASSERT_FALSE(view.Lists[0].empty());
     EXPECT_NE(view.Lists[0][0].find("Main A : "), std::string::npos) << view.Lists[0][0];
 
-    request.What = app::ConverterRequest::ChooseItem;
+    request.What = desktop::ConverterRequest::ChooseItem;
     request.Item = 1;
     view = desk.Handle(request);
-    request = app::ConverterRequest{};
-    request.What = app::ConverterRequest::SetVariations;
+    request = desktop::ConverterRequest{};
+    request.What = desktop::ConverterRequest::SetVariations;
     request.Selected = view.Selected;
     request.Options = view.Options;
     view = desk.Handle(request);
@@ -117,9 +117,9 @@ std::string CorpusFile(const std::string& name) {
     return std::string(corpus && *corpus ? corpus : chordella::testing::DefaultCorpusFolder()) + "/styles/" + name;
 }
 
-app::ConverterView Import(app::StyleConverterDesk& desk, const std::string& path) {
-    app::ConverterRequest request;
-    request.What = app::ConverterRequest::ImportFile;
+desktop::ConverterView Import(desktop::StyleConverterDesk& desk, const std::string& path) {
+    desktop::ConverterRequest request;
+    request.What = desktop::ConverterRequest::ImportFile;
     request.Path = path;
     return desk.Handle(request);
 }
@@ -130,8 +130,8 @@ TEST(StyleConverterDesk, AnImportConvertsAtOnceUnlessTheWindowIsWantedWhichWrite
     TestSession t;
     data::StyleState& style = t.session->Style().style;
     {
-        app::StyleConverterDesk desk(*t.session);
-        const app::ConverterView view = Import(desk, file);
+        desktop::StyleConverterDesk desk(*t.session);
+        const desktop::ConverterView view = Import(desk, file);
         EXPECT_FALSE(view.ShowWindow);
         EXPECT_NE(view.Report.find("Basic : "), std::string::npos) << view.Report;
         EXPECT_TRUE(style.Parts[1].Present());
@@ -139,13 +139,13 @@ TEST(StyleConverterDesk, AnImportConvertsAtOnceUnlessTheWindowIsWantedWhichWrite
     }
 
     t.session->App().options.ShowConverterWhenLoading = true;
-    app::StyleConverterDesk desk(*t.session);
-    app::ConverterView view = Import(desk, file);
+    desktop::StyleConverterDesk desk(*t.session);
+    desktop::ConverterView view = Import(desk, file);
     ASSERT_TRUE(view.ShowWindow) << view.Error;
     EXPECT_FALSE(view.Lists[0].empty());
 
-    app::ConverterRequest request;
-    request.What = app::ConverterRequest::CreateSets;
+    desktop::ConverterRequest request;
+    request.What = desktop::ConverterRequest::CreateSets;
     request.Options = view.Options;
     request.Options.SetCount = 3;
     view = desk.Handle(request);
@@ -168,23 +168,23 @@ TEST(StyleConverterDesk, ThePopupWritesASetAndASinglePartAndReadsTheSetBack) {
     if (!std::filesystem::exists(file)) GTEST_SKIP() << "no corpus";
     TempFolder out;
     TestSession t;
-    app::StyleConverterDesk desk(*t.session);
+    desktop::StyleConverterDesk desk(*t.session);
     ASSERT_TRUE(Import(desk, file).Error.empty());
 
-    app::ConverterRequest request;
+    desktop::ConverterRequest request;
     request.Path = out.Path();
-    request.What = app::ConverterRequest::ExportPartSet;
+    request.What = desktop::ConverterRequest::ExportPartSet;
     request.Item = 2;
-    app::ConverterView view = desk.Handle(request);
+    desktop::ConverterView view = desk.Handle(request);
     EXPECT_NE(view.Report.find("sty2_v11.mid"), std::string::npos) << view.Report << view.Error;
-    request.What = app::ConverterRequest::ExportPart;
+    request.What = desktop::ConverterRequest::ExportPart;
     request.Item = 2;   // Extended
     view = desk.Handle(request);
     EXPECT_TRUE(std::filesystem::exists(out.File("sty1_v21.mid"))) << view.Error;
 
     TestSession other;
-    app::StyleConverterDesk reader(*other.session);
-    request.What = app::ConverterRequest::ImportPartSet;
+    desktop::StyleConverterDesk reader(*other.session);
+    request.What = desktop::ConverterRequest::ImportPartSet;
     request.Item = 2;   // "2 - 11"
     request.Popup.DontConvertFills = true;
     view = reader.Handle(request);
@@ -199,7 +199,7 @@ TEST(StyleConverterDesk, ThePopupWritesASetAndASinglePartAndReadsTheSetBack) {
     // A single part read behind the set becomes the part chosen.
     int lastMeasure = 0;
     for (const data::PartRecord& part : style.Parts) lastMeasure = std::max<int>(lastMeasure, part.EndMeasure);
-    request.What = app::ConverterRequest::ImportPart;
+    request.What = desktop::ConverterRequest::ImportPart;
     request.Path = out.File("sty1_v21.mid");
     request.Item = 3;   // Ending
     view = reader.Handle(request);
@@ -210,7 +210,7 @@ TEST(StyleConverterDesk, ThePopupWritesASetAndASinglePartAndReadsTheSetBack) {
     EXPECT_EQ(style.Parts[3].StartMeasure, lastMeasure + 1);
 
     // A folder without the set imports nothing and says nothing; the style stays.
-    request.What = app::ConverterRequest::ImportPartSet;
+    request.What = desktop::ConverterRequest::ImportPartSet;
     request.Item = 6;
     request.Path = out.Path() + "/none";
     EXPECT_TRUE(reader.Handle(request).Error.empty());

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/BatchCommand.h"
-#include "app/ConvertCommand.h"
+#include "cli/BatchCommand.h"
+#include "cli/ConvertCommand.h"
 #include "support/KeyboardStyleWriter.h"
 #include "support/TempFolder.h"
 
@@ -30,14 +30,14 @@ struct CommandRun {
 };
 
 CommandRun Convert(const std::string& input, const std::string& folder) {
-    app::ConvertCommandFlags flags;
+    cli::ConvertCommandFlags flags;
     flags.inputs = {input};
     flags.outputFolder = folder;
     flags.sets = "1";
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     CommandRun run;
-    run.Result = app::RunConvertCommand(flags, out, err);
+    run.Result = cli::RunConvertCommand(flags, out, err);
     run.Out = Captured(out);
     run.Err = Captured(err);
     return run;
@@ -90,7 +90,7 @@ TEST(DamagedStyle, ABatchConversionCountsACutFileAsAnError) {
     const KeyboardStyleWriter whole = SampleKeyboardStyle();
     ASSERT_TRUE(whole.Write(in.File("Whole.sty")));
     ASSERT_TRUE(KeyboardStyleWriter(whole).CutAt(whole.MarkerOffset("Main C") + 12).Write(in.File("Cut.sty")));
-    app::BatchCommandFlags flags;
+    cli::BatchCommandFlags flags;
     flags.mode = "convert";
     flags.folder = in.Path();
     flags.outputFolder = out.Path();
@@ -99,7 +99,7 @@ TEST(DamagedStyle, ABatchConversionCountsACutFileAsAnError) {
     flags.home = home.Path();
     std::FILE* output = std::tmpfile();
     std::FILE* err = std::tmpfile();
-    EXPECT_EQ(app::RunBatchCommand(flags, nullptr, output, err), 1);
+    EXPECT_EQ(cli::RunBatchCommand(flags, nullptr, output, err), 1);
     const std::string text = Captured(output) + Captured(err);
     EXPECT_NE(text.find("Cut.sty: damaged: ends at byte"), std::string::npos) << text;
     EXPECT_NE(text.find("Done with 1 errors !"), std::string::npos) << text;

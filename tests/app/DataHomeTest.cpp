@@ -53,7 +53,7 @@ TEST(DataHome, TheFirstStartCopiesTheBundledFilesAndNoStartOverwritesTheUsersCha
     testing::TempFolder home;
     const auto start = [&] {
         core::SessionParts parts;
-        parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+        parts.prompter = std::make_unique<chordella::testing::ScriptedPrompter>();
         parts.paths = platform::Paths::InFolder(home.Path());
         core::Session session(std::move(parts));
         NoLifecycleModules hooks;

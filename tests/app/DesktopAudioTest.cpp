@@ -7,10 +7,13 @@
 #include <filesystem>
 
 #include "app/AudioOptions.h"
-#include "app/DesktopAudio.h"
+#include "desktop/DesktopAudio.h"
 #include "support/DesktopRig.h"
 
 namespace chordella::app {
+
+using namespace chordella::desktop;
+
 namespace {
 
 constexpr int SynthOutput = testing::DesktopRig::SynthOutput;

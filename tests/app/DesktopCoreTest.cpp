@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "app/DesktopCore.h"
+#include "desktop/DesktopCore.h"
 #include "app/MidiExport.h"
 #include "app/LiveArranger.h"
 #include "app/SnapshotView.h"
-#include "app/StyleCreatorDesk.h"
+#include "desktop/StyleCreatorDesk.h"
 #include "chords/ChordEntry.h"
 #include "chords/KeyboardInput.h"
 #include "chords/SecondInput.h"
@@ -34,6 +34,9 @@
 #include "support/TestPaths.h"
 
 namespace chordella::app {
+
+using namespace chordella::desktop;
+
 namespace {
 
 using testing::DesktopRig;
@@ -470,7 +473,7 @@ TEST(DesktopCoreQuestions, FileQuestionsLeaveTheTicksRunningAndNoOrCancelChanges
     const std::string stylePath = style.StylePath;
     const std::string exportPath = rig.t.home.File("export.mid");
 
-    platform::ScriptedPrompter& user = *rig.t.prompter;
+    chordella::testing::ScriptedPrompter& user = *rig.t.prompter;
     user.HoldQuestions(true);
     struct Question {
         std::string text;
@@ -662,7 +665,7 @@ TEST(DesktopCoreDisplay, AStyleChosenWhileAnotherPlaysTakesOverAtTheNextMeasureA
 
 TEST(DesktopCoreExit, AChangedCreatorWorkIsOfferedForSavingAndCancellingTheDialogKeepsTheProgram) {
     DesktopRig rig;
-    platform::ScriptedPrompter& user = *rig.t.prompter;
+    chordella::testing::ScriptedPrompter& user = *rig.t.prompter;
     std::optional<bool> proceed;
     auto confirm = [&] {
         proceed.reset();

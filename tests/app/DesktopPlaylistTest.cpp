@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/DesktopPlaylist.h"
+#include "desktop/DesktopPlaylist.h"
 #include "core/Session.h"
 #include "support/StyleBuilder.h"
 #include "support/DesktopRig.h"
@@ -13,6 +13,9 @@
 #include "support/TextFiles.h"
 
 namespace chordella::app {
+
+using namespace chordella::desktop;
+
 namespace {
 
 using A = PlaylistAction;

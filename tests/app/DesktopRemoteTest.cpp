@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/DesktopPorts.h"
-#include "app/DesktopRemote.h"
+#include "desktop/DesktopPorts.h"
+#include "desktop/DesktopRemote.h"
 #include "app/LiveArranger.h"
 #include "app/SongEditing.h"
 #include "core/Session.h"
@@ -22,6 +22,9 @@
 #include "support/DesktopRig.h"
 
 namespace chordella::app {
+
+using namespace chordella::desktop;
+
 namespace {
 
 using A = RemoteAction;

@@ -7,11 +7,14 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/DesktopStyleManager.h"
+#include "desktop/DesktopStyleManager.h"
 #include "library/StyleManager.h"
 #include "support/DesktopRig.h"
 
 namespace chordella::app {
+
+using namespace chordella::desktop;
+
 namespace {
 
 // The desktop with the bundled styles, after the first start's demo song.

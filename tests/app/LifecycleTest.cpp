@@ -153,7 +153,7 @@ TEST(Lifecycle, OptionsChangedDuringASessionAreThereAtTheNextStart) {
     testing::TempFolder home;
     const auto run = [&home](const std::function<void(core::Session&, Lifecycle&)>& during) {
         core::SessionParts parts;
-        parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+        parts.prompter = std::make_unique<chordella::testing::ScriptedPrompter>();
         parts.paths = platform::Paths::InFolder(home.Path());
         core::Session session(std::move(parts));
         RecordingHooks hooks(session.Paths());

@@ -1,4 +1,4 @@
-#include "app/PortsCommand.h"
+#include "cli/PortsCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,9 @@
 #include "support/RunChordella.h"
 
 namespace chordella::app {
+
+using namespace chordella::cli;
+
 namespace {
 
 std::string Listed(midi::MidiBackend& backend) {

@@ -28,9 +28,9 @@ TEST(SessionPorts, InputReachesTheControlThreadWithRepeatsSuppressedFromTheStart
 }
 
 TEST(SessionPorts, WithoutInputDevicesTheInputSlotsStayEmpty) {
-    platform::ScriptedPrompter* prompter = nullptr;
+    chordella::testing::ScriptedPrompter* prompter = nullptr;
     core::SessionParts parts;
-    auto scripted = std::make_unique<platform::ScriptedPrompter>();
+    auto scripted = std::make_unique<chordella::testing::ScriptedPrompter>();
     prompter = scripted.get();
     parts.prompter = std::move(scripted);
     core::Session session(std::move(parts));

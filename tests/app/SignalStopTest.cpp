@@ -13,8 +13,8 @@
 #include <functional>
 #include <thread>
 
-#include "app/ArrangerCommand.h"
-#include "app/RenderCommands.h"
+#include "cli/ArrangerCommand.h"
+#include "cli/RenderCommands.h"
 #include "midi/MemoryBackend.h"
 #include "support/BorrowedBackend.h"
 #include "support/StuckNotes.h"
@@ -91,7 +91,7 @@ struct SignalRig {
 TEST(ArrangerCommand, WaitsForTheFirstChordAndOnSigHupSigTermOrSigIntStopsWithEveryNoteReleased) {
     for (const int signal : {SIGHUP, SIGTERM, SIGINT}) {
         SignalRig rig;
-        app::ArrangerFlags flags;
+        cli::ArrangerFlags flags;
         flags.home = rig.home.Path();
         flags.style = rig.style;
         flags.tempo = 240;
@@ -108,7 +108,7 @@ TEST(ArrangerCommand, WaitsForTheFirstChordAndOnSigHupSigTermOrSigIntStopsWithEv
             // Also when nothing played: the signal ends a command that still runs.
             if (!finished) kill(getpid(), signal);
         });
-        const int code = app::RunArranger(std::make_unique<BorrowedBackend>(rig.memory), flags, rig.output, rig.errors);
+        const int code = cli::RunArranger(std::make_unique<BorrowedBackend>(rig.memory), flags, rig.output, rig.errors);
         finished = true;
         player.join();
         EXPECT_EQ(code, 0) << "signal " << signal;
@@ -121,7 +121,7 @@ TEST(ArrangerCommand, WaitsForTheFirstChordAndOnSigHupSigTermOrSigIntStopsWithEv
 TEST(PlayCommand, OnSigHupOrSigTermStopsWithEveryNoteReleasedAndExitsZero) {
     for (const int signal : {SIGHUP, SIGTERM}) {
         SignalRig rig;
-        app::PlayCommandFlags flags;
+        cli::PlayCommandFlags flags;
         flags.input = rig.style;
         flags.home = rig.home.Path();
         bool played = false;
@@ -131,7 +131,7 @@ TEST(PlayCommand, OnSigHupOrSigTermStopsWithEveryNoteReleasedAndExitsZero) {
             // Also when nothing played: the signal ends a command that still runs.
             if (!finished) kill(getpid(), signal);
         });
-        const int code = app::RunPlay(std::make_unique<BorrowedBackend>(rig.memory), flags, rig.output, rig.errors);
+        const int code = cli::RunPlay(std::make_unique<BorrowedBackend>(rig.memory), flags, rig.output, rig.errors);
         finished = true;
         killer.join();
         EXPECT_TRUE(played) << "signal " << signal;

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/SonglistCommand.h"
+#include "cli/SonglistCommand.h"
 #include "library/SongEntry.h"
 #include "midi/MemoryBackend.h"
 #include "support/BorrowedBackend.h"
@@ -80,14 +80,14 @@ TEST(SonglistCommand, PlayGoesThroughTheSetSkippingAMissingSongWithOneLinePerSon
 
     auto backend = std::make_unique<midi::MemoryBackend>();
     backend->AddOutput("Memory Out 1");
-    app::SonglistCommandFlags flags;
+    cli::SonglistCommandFlags flags;
     flags.list = f.list;
     flags.play = true;
     flags.port = "Memory Out 1";
     flags.style = f.home.File("STYLES/Beat.vxs");
     flags.home = f.home.Path();
     CapturedText out, err;
-    ASSERT_EQ(app::RunSonglistCommand(flags, out.file, err.file, std::move(backend)), 0) << err.Text();
+    ASSERT_EQ(cli::RunSonglistCommand(flags, out.file, err.file, std::move(backend)), 0) << err.Text();
     const std::string printed = out.Text();
     EXPECT_EQ(printed.find("[1/3] One - "), 0u) << printed;
     EXPECT_NE(printed.find("skipped " + f.home.File("SONGS/Gone.vxa") + ": Song not found !"), std::string::npos);
@@ -114,11 +114,11 @@ TEST(SonglistCommand, WhatIsNotASonglistIsRefusedWithTheReasonAndLeftAlone) {
         SCOPED_TRACE(c.name);
         WriteTextFile(f.list, c.text);
         for (const bool add : {false, true}) {
-            app::SonglistCommandFlags flags;
+            cli::SonglistCommandFlags flags;
             flags.list = f.list;
             if (add) flags.add = f.Song("Two");
             CapturedText out, err;
-            EXPECT_EQ(app::RunSonglistCommand(flags, out.file, err.file), 1);
+            EXPECT_EQ(cli::RunSonglistCommand(flags, out.file, err.file), 1);
             const std::string said = err.Text();
             EXPECT_NE(said.find(f.list + ": " + c.reason), std::string::npos) << said;
             EXPECT_EQ(out.Text(), "");
@@ -141,14 +141,14 @@ TEST(SonglistCommand, AListFindsItsSongsBesideItAndNamesEachMissingSongOnce) {
     const auto play = [&](const std::string& list, std::string& printed, std::string& said) {
         midi::MemoryBackend memory;
         memory.AddOutput("Memory Out 1");
-        app::SonglistCommandFlags flags;
+        cli::SonglistCommandFlags flags;
         flags.list = list;
         flags.play = true;
         flags.port = "Memory Out 1";
         flags.style = f.home.File("Beat.vxs");
         flags.home = f.home.Path();
         CapturedText out, err;
-        const int code = app::RunSonglistCommand(flags, out.file, err.file, std::make_unique<BorrowedBackend>(memory));
+        const int code = cli::RunSonglistCommand(flags, out.file, err.file, std::make_unique<BorrowedBackend>(memory));
         printed = out.Text();
         said = err.Text();
         return code;
@@ -195,14 +195,14 @@ TEST(SonglistCommand, TheMixerVolumesAnEntryStoresStayOnTheOutputWhileTheSongPla
 
     midi::MemoryBackend memory;
     memory.AddOutput("Memory Out 1");
-    app::SonglistCommandFlags flags;
+    cli::SonglistCommandFlags flags;
     flags.list = f.list;
     flags.play = true;
     flags.port = "Memory Out 1";
     flags.style = f.home.File("STYLES/Beat.vxs");
     flags.home = f.home.Path();
     CapturedText out, err;
-    ASSERT_EQ(app::RunSonglistCommand(flags, out.file, err.file, std::make_unique<BorrowedBackend>(memory)), 0) << err.Text();
+    ASSERT_EQ(cli::RunSonglistCommand(flags, out.file, err.file, std::make_unique<BorrowedBackend>(memory)), 0) << err.Text();
     std::vector<int> channel2, channel3;
     for (const midi::SentMessage& m : memory.Sent(0)) {
         if ((m.Packed & 0xFFFF) == 0x07B1) channel2.push_back(static_cast<int>(m.Packed >> 16));

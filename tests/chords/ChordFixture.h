@@ -10,7 +10,7 @@
 
 #include "core/Session.h"
 #include "chords/ChordRecogniser.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "support/TempFolder.h"
 
 namespace chordella::chords::testing {
@@ -46,7 +46,7 @@ struct ChordFixture {
         auto recordingView = std::make_unique<RecordingView>();
         view = recordingView.get();
         core::SessionParts parts;
-        parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+        parts.prompter = std::make_unique<chordella::testing::ScriptedPrompter>();
         parts.view = std::move(recordingView);
         parts.paths = platform::Paths::InFolder(home.Path());
         session = std::make_unique<core::Session>(std::move(parts));

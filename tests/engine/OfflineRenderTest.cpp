@@ -6,23 +6,23 @@
 #include <map>
 #include <tuple>
 
-#include "core/Session.h"
+#include "app/RenderSession.h"
+#include "cli/RenderCommands.h"
 #include "core/MidiImport.h"
+#include "core/Session.h"
 #include "core/StyleStore.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
 #include "engine/OfflineRenderer.h"
-#include "app/RenderCommands.h"
-#include "app/RenderSession.h"
 #include "midi/Synth.h"
 #include "support/MidoReader.h"
 #include "support/SongBuilder.h"
 #include "support/StreamMessages.h"
 #include "support/StyleBuilder.h"
 #include "support/TempFolder.h"
+#include "support/TestPaths.h"
 #include "support/TestSession.h"
 #include "support/WavFile.h"
-#include "support/TestPaths.h"
 
 namespace chordella::testing {
 namespace {

@@ -8,12 +8,12 @@
 #include <functional>
 #include <thread>
 
-#include "app/ArrangerCommand.h"
 #include "app/LiveArranger.h"
+#include "cli/ArrangerCommand.h"
 #include "core/Session.h"
 #include "midi/DriverMessages.h"
 #include "midi/RtMidiBackend.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "LoopWait.h"
 #include "support/JackServer.h"
 #include "support/RawJackClient.h"
@@ -45,7 +45,7 @@ struct LiveRig {
     bool Start(std::string& why) {
         if (!server.Start(why)) return false;
         core::SessionParts parts;
-        parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+        parts.prompter = std::make_unique<chordella::testing::ScriptedPrompter>();
         parts.paths = platform::Paths::InFolder(home.Path());
         parts.midiBackend = std::make_unique<midi::RtMidiBackend>(midi::RtMidiBackend::Api::Jack);
         session = std::make_unique<core::Session>(std::move(parts));
@@ -55,14 +55,14 @@ struct LiveRig {
         b.Meter(4).Tempo(120);
         auto& basic = b.Part(data::StylePart::Basic).Measures(1);
         for (int at = 0; at < 96; at += 12) basic.Note(0, StyleNote, 100, at, 6);
-        app::ArrangerFlags flags;
+        cli::ArrangerFlags flags;
         flags.style = home.Path() + "/Live.vxs";
         flags.in = "Chordella In";
         flags.out = "Chordella Out";
         EXPECT_TRUE(b.Write(flags.style));
         arranger = std::make_unique<app::LiveArranger>(*session);
         std::FILE* err = std::tmpfile();
-        const bool prepared = app::PrepareArranger(*session, flags, err);
+        const bool prepared = cli::PrepareArranger(*session, flags, err);
         std::fclose(err);
         EXPECT_TRUE(prepared);
         EXPECT_TRUE(keyboard.Open());

@@ -8,8 +8,8 @@
 #include <functional>
 #include <thread>
 
-#include "app/ArrangerCommand.h"
 #include "app/LiveArranger.h"
+#include "cli/ArrangerCommand.h"
 #include "core/Session.h"
 #include "data/StyleModel.h"
 #include "midi/DriverMessages.h"
@@ -17,7 +17,7 @@
 #include "midi/MidiInput.h"
 #include "midi/MidiOutput.h"
 #include "midi/RtMidiBackend.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "remote/RemoteControl.h"
 #include "LoopWait.h"
 #include "support/JackServer.h"
@@ -53,7 +53,7 @@ TEST(RemoteOverJack, ARemoteKeyOnTheSecondInputSwitchesTheSectionWithinOneBeat) 
 
     TempFolder home;
     core::SessionParts parts;
-    parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+    parts.prompter = std::make_unique<chordella::testing::ScriptedPrompter>();
     parts.paths = platform::Paths::InFolder(home.Path());
     parts.midiBackend = std::make_unique<midi::RtMidiBackend>(midi::RtMidiBackend::Api::Jack);
     core::Session session(std::move(parts));
@@ -70,7 +70,7 @@ TEST(RemoteOverJack, ARemoteKeyOnTheSecondInputSwitchesTheSectionWithinOneBeat) 
         basic.Note(0, BasicNote, 100, at, 6);
         fill.Note(0, FillNote, 100, at, 6);
     }
-    app::ArrangerFlags flags;
+    cli::ArrangerFlags flags;
     flags.style = home.Path() + "/Jack.vxs";
     ASSERT_TRUE(b.Write(flags.style));
     flags.in = "Chordella In";
@@ -78,7 +78,7 @@ TEST(RemoteOverJack, ARemoteKeyOnTheSecondInputSwitchesTheSectionWithinOneBeat) 
     flags.secondIn = "Chordella In 2";
     app::LiveArranger arranger(session);
     std::FILE* err = std::tmpfile();
-    ASSERT_TRUE(app::PrepareArranger(session, flags, err));
+    ASSERT_TRUE(cli::PrepareArranger(session, flags, err));
     std::fclose(err);
 
     // Another program: it sends to our second input and listens to our output.

@@ -8,7 +8,7 @@
 #include "engine/SongRig.h"
 #include "library/SongPlayer.h"
 #include "library/Songlist.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "support/TextFiles.h"
 
 namespace chordella::testing {
@@ -34,7 +34,7 @@ struct PlayerRig : SongRig {
         };
     }
 
-    platform::ScriptedPrompter& Prompter() { return *Test.prompter; }
+    chordella::testing::ScriptedPrompter& Prompter() { return *Test.prompter; }
 
     // A song of three measures in `chord` with an ending mark at measure 3 and one melody
     // note at its start; its entry carries the given settings.

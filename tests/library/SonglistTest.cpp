@@ -5,7 +5,7 @@
 
 #include "library/SongPaths.h"
 #include "library/Songlist.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "support/TempFolder.h"
 #include "support/TextFiles.h"
 
@@ -26,7 +26,7 @@ SongEntry Song(const std::string& title, const std::string& path) {
 std::string Line(const std::string& title) { return FormatSongEntry(Song(title, title + ".vxa")); }
 
 struct ListRig {
-    platform::ScriptedPrompter prompter;
+    chordella::testing::ScriptedPrompter prompter;
     Songlist list{prompter};
     TempFolder folder;
 

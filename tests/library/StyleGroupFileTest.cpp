@@ -10,7 +10,7 @@
 #include "library/StyleGroups.h"
 #include "library/StyleManager.h"
 #include "library/StylePaths.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "support/TempFolder.h"
 #include "support/TextFiles.h"
 
@@ -101,7 +101,7 @@ TEST(StyleGroupFile, ADamagedFileIsReportedAndNeverWrittenOver) {
     const std::string damaged = std::string("[Group1]\n0=a{2}/x.vxs\n") + std::string(64, '\0') + "binary";
     WriteTextFile(path, damaged);
 
-    platform::ScriptedPrompter prompter;
+    chordella::testing::ScriptedPrompter prompter;
     StyleManager manager(prompter, paths);
     EXPECT_FALSE(manager.Open());
     ASSERT_EQ(prompter.Shown().size(), 1u);

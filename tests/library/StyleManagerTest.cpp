@@ -12,7 +12,7 @@
 #include "data/StyleState.h"
 #include "library/StyleManager.h"
 #include "platform/Files.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "support/TempFolder.h"
 #include "support/TestSession.h"
 #include "support/TextFiles.h"
@@ -116,7 +116,7 @@ TEST(StyleEntries, NamesAreCutOrPaddedAndDescriptionsCannotBreakTheLine) {
 struct ManagerRig {
     TempFolder home;
     platform::Paths paths = platform::Paths::InFolder(home.Path());
-    platform::ScriptedPrompter prompter;
+    chordella::testing::ScriptedPrompter prompter;
     std::unique_ptr<StyleManager> manager;
 
     explicit ManagerRig(core::StylePlaylistLink& playlist = core::UnconnectedStylePlaylist()) {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "MidiRig.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 
 namespace chordella::midi {
 namespace {
@@ -22,7 +22,7 @@ TEST(PortSelection, ChoosersListTheDevicesThenTheMapperThenNone) {
 
 TEST(PortSelection, OpeningAnInputFromAChooserStartsItNoneClosesItAndAFailureIsReported) {
     MidiRig rig;
-    platform::ScriptedPrompter prompter;
+    chordella::testing::ScriptedPrompter prompter;
     PortChooser chooser = MakeInputChooser(rig.backend);
     chooser.Selected = 1;
     OpenInputFromChooser(chooser, *rig.input, prompter);
@@ -46,7 +46,7 @@ TEST(PortSelection, OpeningAnInputFromAChooserStartsItNoneClosesItAndAFailureIsR
 
 TEST(PortSelection, AFailedMainOutputIsReportedAndResetsControllers) {
     MidiRig rig;
-    platform::ScriptedPrompter prompter;
+    chordella::testing::ScriptedPrompter prompter;
     rig.backend.FailOpen(false, -1, result::NoAudioDevice);
     PortChooser chooser = MakeOutputChooser(rig.backend);
     chooser.Selected = 1;
@@ -60,7 +60,7 @@ TEST(PortSelection, AFailedMainOutputIsReportedAndResetsControllers) {
 
 TEST(PortSelection, AFailedThirdOutputLosesItsSelectionQuietlyOtherwise) {
     MidiRig rig;
-    platform::ScriptedPrompter prompter;
+    chordella::testing::ScriptedPrompter prompter;
     rig.backend.FailOpen(false, 0, result::Allocated);
     PortChooser chooser = MakeOutputChooser(rig.backend);
     chooser.Selected = 0;
@@ -73,7 +73,7 @@ TEST(PortSelection, AFailedThirdOutputLosesItsSelectionQuietlyOtherwise) {
 
 TEST(PortSelection, ARememberedOutputBeyondTheListIsReportedExceptForTheThird) {
     MidiRig rig;
-    platform::ScriptedPrompter prompter;
+    chordella::testing::ScriptedPrompter prompter;
     PortChooser chooser = MakeOutputChooser(rig.backend);
     FillOutputChooser(chooser, 1, false, prompter);
     EXPECT_EQ(chooser.Selected, 1);

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "RemoteRig.h"
-#include "app/ArrangerCommand.h"
 #include "app/LiveArranger.h"
+#include "cli/ArrangerCommand.h"
 #include "core/Session.h"
 #include "data/StyleModel.h"
 #include "engine/Transport.h"
@@ -39,7 +39,7 @@ struct ArrangerRig {
         if (err) std::fclose(err);
     }
     bool Prepare() {
-        return app::PrepareArranger(*t.session, flags, err) && app::PrepareRemote(*t.session, Remote(), flags, err);
+        return cli::PrepareArranger(*t.session, flags, err) && cli::PrepareRemote(*t.session, Remote(), flags, err);
     }
     remote::RemoteControl& Remote() { return arranger.Remote(); }
     void Send(std::vector<std::uint8_t> bytes) {
@@ -50,7 +50,7 @@ struct ArrangerRig {
 
     TestSession t;
     app::LiveArranger arranger;
-    app::ArrangerFlags flags;
+    cli::ArrangerFlags flags;
     std::FILE* err = std::tmpfile();
 };
 

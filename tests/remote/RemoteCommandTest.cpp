@@ -6,12 +6,15 @@
 #include <cstdio>
 #include <thread>
 
-#include "app/RemoteCommand.h"
+#include "cli/RemoteCommand.h"
 #include "midi/MemoryBackend.h"
 #include "support/CapturedText.h"
 #include "support/TempFolder.h"
 
 namespace chordella::app {
+
+using namespace chordella::cli;
+
 namespace {
 
 using testing::CapturedText;

@@ -6,9 +6,9 @@
 #include <cstdio>
 
 #include "ArrangerRig.h"
-#include "app/ArrangerCommand.h"
 #include "app/LiveArranger.h"
 #include "chords/SecondInput.h"
+#include "cli/ArrangerCommand.h"
 #include "core/Session.h"
 #include "data/StyleModel.h"
 #include "engine/Transport.h"

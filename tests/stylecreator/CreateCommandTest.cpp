@@ -8,11 +8,11 @@
 #include <set>
 #include <tuple>
 
-#include "app/CreateCommand.h"
-#include "app/FileCommands.h"
 #include "app/RenderSession.h"
-#include "midi/MidiBackend.h"
+#include "cli/CreateCommand.h"
+#include "cli/FileCommands.h"
 #include "data/StyleModel.h"
+#include "midi/MidiBackend.h"
 #include "platform/Files.h"
 #include "support/RunChordella.h"
 #include "support/SmfBuilder.h"
@@ -87,15 +87,15 @@ protected:
     }
     std::string Midi() const { return folder.Path() + "/Groove.mid"; }
     std::string Style() const { return folder.Path() + "/Groove.vxs"; }
-    app::CreateCommandFlags Flags() const {
-        app::CreateCommandFlags flags;
+    cli::CreateCommandFlags Flags() const {
+        cli::CreateCommandFlags flags;
         flags.input = Midi();
         flags.output = Style();
         flags.home = folder.Path() + "/home";
         return flags;
     }
-    std::string Create(const app::CreateCommandFlags& flags, int& code) {
-        return Capture([&](std::FILE* out, std::FILE* err) { return app::RunCreateCommand(flags, out, err); }, code);
+    std::string Create(const cli::CreateCommandFlags& flags, int& code) {
+        return Capture([&](std::FILE* out, std::FILE* err) { return cli::RunCreateCommand(flags, out, err); }, code);
     }
     // The pitch classes of the non-drum notes the style's Basic plays over C major.
     std::set<int> BasicPitchClassesUnderC(int& notes) {
@@ -118,7 +118,7 @@ protected:
 };
 
 TEST_F(CreateCommandTest, AGrooveOverFourChordsBecomesABasicThatPlaysItsMaterialInCMajor) {
-    app::CreateCommandFlags flags = Flags();
+    cli::CreateCommandFlags flags = Flags();
     flags.parts = {"Basic=1-4"};
     flags.interval = "1/1";
     flags.mode = 2;  // chord types only: each chord tone lands on a tone of C major's triad
@@ -144,7 +144,7 @@ TEST_F(CreateCommandTest, AGrooveOverFourChordsBecomesABasicThatPlaysItsMaterial
 
     // The work file shows its chords and parts.
     const std::string info = Capture(
-        [&](std::FILE* out, std::FILE* err) { return app::RunInfoCommand(folder.Path() + "/Groove.vxw", out, err); }, code);
+        [&](std::FILE* out, std::FILE* err) { return cli::RunInfoCommand(folder.Path() + "/Groove.vxw", out, err); }, code);
     ASSERT_EQ(code, 0) << info;
     EXPECT_NE(info.find("chords (4): 1:1 C, 2:1 Am, 3:1 F, 4:1 G7"), std::string::npos) << info;
     EXPECT_NE(info.find("parts: Basic 1-4"), std::string::npos) << info;
@@ -154,7 +154,7 @@ TEST_F(CreateCommandTest, AGrooveOverFourChordsBecomesABasicThatPlaysItsMaterial
     const std::string work = folder.Path() + "/Groove.vxw";
     auto chordsOfWork = [&](const std::string& path) {
         const std::string text =
-            Capture([&](std::FILE* out, std::FILE* err) { return app::RunInfoCommand(path, out, err); }, code);
+            Capture([&](std::FILE* out, std::FILE* err) { return cli::RunInfoCommand(path, out, err); }, code);
         const auto at = text.find("chords (");
         return at == std::string::npos ? std::string() : text.substr(at, text.find('\n', at) - at);
     };
@@ -179,7 +179,7 @@ TEST_F(CreateCommandTest, AGrooveOverFourChordsBecomesABasicThatPlaysItsMaterial
 
 TEST_F(CreateCommandTest, WrongValuesAndUselessMaterialAreRefusedWithoutWritingAStyle) {
     int code = -1;
-    app::CreateCommandFlags flags = Flags();
+    cli::CreateCommandFlags flags = Flags();
     flags.interval = "3/8";
     EXPECT_NE(Create(flags, code).find("--interval"), std::string::npos);
     EXPECT_EQ(code, 2);
@@ -227,7 +227,7 @@ TEST_F(CreateCommandTest, TheStructureFileLaysOutTheParts) {
                                                                "[Ending_2]\nStart=4\nEnd=x\n"),
                                               error))
         << error;
-    app::CreateCommandFlags flags = Flags();
+    cli::CreateCommandFlags flags = Flags();
     flags.structure = "B";
     int code = -1;
     const std::string report = Create(flags, code);

@@ -2,12 +2,15 @@
 
 #include "CreatorFixture.h"
 #include "app/LiveArranger.h"
-#include "app/StyleCreatorDesk.h"
 #include "core/Session.h"
 #include "data/WorkFile.h"
+#include "desktop/StyleCreatorDesk.h"
 #include "platform/Files.h"
 
 namespace chordella::app {
+
+using namespace chordella::desktop;
+
 namespace {
 
 using testing::CreatorFixture;

@@ -26,7 +26,7 @@ struct CreatorFixture {
 
     data::StyleState& Style() { return t.session->Style().style; }
     data::CreatorWork& Work() { return t.session->Style().Work; }
-    platform::ScriptedPrompter& Prompter() { return *t.prompter; }
+    chordella::testing::ScriptedPrompter& Prompter() { return *t.prompter; }
     const data::PartRecord& Part(data::StylePart part) { return Style().Parts[static_cast<std::size_t>(data::Index(part))]; }
 
     // `measures` of 4/4: on every beat a note-on (channel 1, key 60 + beat) that ends after

@@ -6,10 +6,10 @@
 #include <algorithm>
 
 #include "CreatorFixture.h"
-#include "app/CreatorImportHooks.h"
 #include "app/LiveArranger.h"
-#include "app/StyleCreatorDesk.h"
 #include "core/Session.h"
+#include "desktop/CreatorImportHooks.h"
+#include "desktop/StyleCreatorDesk.h"
 #include "engine/Clock.h"
 #include "engine/ClockTables.h"
 #include "platform/Files.h"
@@ -17,6 +17,9 @@
 #include "support/SmfBuilder.h"
 
 namespace chordella::app {
+
+using namespace chordella::desktop;
+
 namespace {
 
 using stylecreator::CreatorMode;

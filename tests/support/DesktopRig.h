@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "app/DesktopCore.h"
+#include "desktop/DesktopCore.h"
 #include "app/SnapshotView.h"
 #include "support/TestPaths.h"
 #include "support/TestSession.h"
@@ -72,7 +72,7 @@ struct DesktopRig {
     }
 
     TestSession t;
-    app::DesktopCore core;
+    desktop::DesktopCore core;
 };
 
 }  // namespace chordella::testing

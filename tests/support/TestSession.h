@@ -7,7 +7,7 @@
 
 #include "core/Session.h"
 #include "midi/MemoryBackend.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "support/TempFolder.h"
 
 namespace chordella::testing {
@@ -21,7 +21,7 @@ struct TestSession {
         if (ownPrompter) {
             parts.prompter = std::move(ownPrompter);
         } else {
-            auto scripted = std::make_unique<platform::ScriptedPrompter>();
+            auto scripted = std::make_unique<chordella::testing::ScriptedPrompter>();
             prompter = scripted.get();
             parts.prompter = std::move(scripted);
         }
@@ -38,7 +38,7 @@ struct TestSession {
     }
 
     TempFolder home;
-    platform::ScriptedPrompter* prompter = nullptr;
+    chordella::testing::ScriptedPrompter* prompter = nullptr;
     midi::MemoryBackend* midi = nullptr;
     std::unique_ptr<core::Session> session;
 };

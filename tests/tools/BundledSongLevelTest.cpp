@@ -15,8 +15,8 @@
 
 #include "app/DataHome.h"
 #include "app/MidiExport.h"
-#include "app/RenderCommands.h"
 #include "app/RenderSession.h"
+#include "cli/RenderCommands.h"
 #include "engine/OfflineRenderer.h"
 #include "midi/MidiBackend.h"
 #include "midi/SynthRenderer.h"

@@ -8,7 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "app/DesktopSonglist.h"
+#include "desktop/DesktopSonglist.h"
 #include "library/SongEntry.h"
 #include "library/Songlist.h"
 #include "ui/BatchWindow.h"
@@ -40,7 +40,7 @@ TEST(BatchWindowRun, RandomSongsFromTheCreatorsMenuArriveInTheSonglistAndTheSumm
     EXPECT_EQ(window->findChild<QLabel*>("FileCount")->text(), "File 3 of 3");
 
     std::vector<std::string> titles;
-    rig.Host().Barrier([&](app::DesktopCore& core) {
+    rig.Host().Barrier([&](desktop::DesktopCore& core) {
         for (const std::string& line : core.SonglistPanel().List().Entries())
             titles.push_back(library::ParseSongEntry(line).Title);
     });

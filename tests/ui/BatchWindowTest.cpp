@@ -22,16 +22,16 @@ namespace {
 // The core's side: every request is kept and answered with the view the test set.
 class BatchLink : public RecordingCoreLink {
 public:
-    std::vector<app::BatchRequest> Requests;
-    app::BatchView Answer;
-    void BatchCommand(const app::BatchRequest& request, std::function<void(const app::BatchView&)> done) override {
+    std::vector<desktop::BatchRequest> Requests;
+    desktop::BatchView Answer;
+    void BatchCommand(const desktop::BatchRequest& request, std::function<void(const desktop::BatchView&)> done) override {
         Requests.push_back(request);
         if (done) done(Answer);
     }
-    std::vector<app::BatchRequest> Starts() const {
-        std::vector<app::BatchRequest> starts;
+    std::vector<desktop::BatchRequest> Starts() const {
+        std::vector<desktop::BatchRequest> starts;
         for (const auto& request : Requests)
-            if (request.What == app::BatchRequest::Start) starts.push_back(request);
+            if (request.What == desktop::BatchRequest::Start) starts.push_back(request);
         return starts;
     }
 };
@@ -80,7 +80,7 @@ TEST(BatchWindow, ProgressShowsCountFileAndErrorsAndOnlyCancelWorksDuringARun) {
     QtTestApp();
     BatchLink link;
     ui::BatchWindow window(link);
-    app::BatchView view;
+    desktop::BatchView view;
     view.Running = true;
     view.ModeItem = "Check all *.vxs styles";
     view.FileCount = 5;
@@ -98,7 +98,7 @@ TEST(BatchWindow, ProgressShowsCountFileAndErrorsAndOnlyCancelWorksDuringARun) {
     EXPECT_TRUE(cancel->isEnabled());
     cancel->click();
     ASSERT_FALSE(link.Requests.empty());
-    EXPECT_EQ(link.Requests.back().What, app::BatchRequest::Cancel);
+    EXPECT_EQ(link.Requests.back().What, desktop::BatchRequest::Cancel);
 
     view.Running = false;
     view.Done = 5;

@@ -7,8 +7,8 @@
 #include <QMenuBar>
 #include <QThread>
 
-#include "ui/WindowRig.h"
 #include "support/TestPaths.h"
+#include "ui/WindowRig.h"
 
 namespace chordella::testing {
 namespace {
@@ -65,7 +65,7 @@ TEST(ControlHost, TheMelodyMenuSwitchesReachTheCoreAndShowTheirState) {
 
 TEST(ControlHost, TheTransportKeysOfTheWindowRunTheTransport) {
     WindowRig rig;
-    rig.Host().Barrier([](app::DesktopCore& core) {
+    rig.Host().Barrier([](desktop::DesktopCore& core) {
         ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
     });
     QTest::keyClick(&rig.Window(), Qt::Key_Space);

@@ -19,8 +19,8 @@
 
 #include "app/LiveArranger.h"
 #include "composer/ChordChart.h"
-#include "remote/RemoteControl.h"
 #include "platform/Files.h"
+#include "remote/RemoteControl.h"
 #include "support/TextFiles.h"
 #include "ui/ChordCellDialog.h"
 #include "ui/EditorWindow.h"
@@ -170,7 +170,7 @@ TEST_F(EditorWindowTest, CreatesASongEditsBeatsAndUndoesMeasureEdits) {
     editor->findChild<QCheckBox*>("IgnoreProgramChanges")->click();
     rig.Settle();
     bool ignored = false;
-    rig.Host().Barrier([&ignored](app::DesktopCore& core) { ignored = core.Arranger().Remote().ProgramChangesIgnored(); });
+    rig.Host().Barrier([&ignored](desktop::DesktopCore& core) { ignored = core.Arranger().Remote().ProgramChangesIgnored(); });
     EXPECT_TRUE(ignored);
 }
 
@@ -269,7 +269,7 @@ TEST_F(EditorWindowTest, ProgramChangeSettingsChooseTheProgramsAndWhereTheyGo) {
     const int last = grid->columnCount() - 1;
     ASSERT_TRUE(WaitFor([&] { return Cell(0, last).startsWith("Prog."); })) << Cell(0, last).toStdString();
     std::vector<std::pair<int, int>> programs;  // (measure, program)
-    rig.Host().Barrier([&programs](app::DesktopCore& core) {
+    rig.Host().Barrier([&programs](desktop::DesktopCore& core) {
         const data::ChordMemory& memory = core.GetSession().App().arrangement.Chords;
         for (int position = 4; position < memory.ChordMemoryLength; position += 4)
             if (memory.RecordAt(position).CommandCode == 223)

@@ -20,16 +20,16 @@
 #include <filesystem>
 #include <string>
 
-#include "app/DesktopPlaylist.h"
-#include "app/DesktopStyleManager.h"
+#include "app/LiveArranger.h"
+#include "core/Session.h"
+#include "desktop/DesktopPlaylist.h"
+#include "desktop/DesktopStyleManager.h"
 #include "library/StylePlaylist.h"
 #include "platform/Paths.h"
 #include "remote/MidiCommandTable.h"
-#include "support/TextFiles.h"
-#include "support/TestPaths.h"
-#include "app/LiveArranger.h"
-#include "core/Session.h"
 #include "remote/RemoteControl.h"
+#include "support/TestPaths.h"
+#include "support/TextFiles.h"
 #include "ui/InstrumentsWindow.h"
 #include "ui/MidiCommandsWindow.h"
 #include "ui/SonglistWindow.h"
@@ -72,7 +72,7 @@ bool WaitFor(WindowRig& rig, const std::function<bool()>& done) {
 
 platform::Paths HomeOf(WindowRig& rig) {
     platform::Paths paths = platform::Paths::InFolder("/");
-    rig.Host().Barrier([&paths](app::DesktopCore& core) { paths = core.GetSession().Paths(); });
+    rig.Host().Barrier([&paths](desktop::DesktopCore& core) { paths = core.GetSession().Paths(); });
     return paths;
 }
 
@@ -157,7 +157,7 @@ TEST(StylePlaylistWindow, ASearchByTempoFindsItsStylesAndABadStyleLeavesTheList)
         if (box->text() == "Random") box->click();
     rig.Settle();
     bool random = false;
-    rig.Host().Barrier([&random](app::DesktopCore& core) { random = core.Playlist().Lists().RandomTicked; });
+    rig.Host().Barrier([&random](desktop::DesktopCore& core) { random = core.Playlist().Lists().RandomTicked; });
     EXPECT_TRUE(random);
 
     // The second hit, "fast", is a bad style: asked, it leaves the playlist file.
@@ -172,7 +172,7 @@ TEST(StylePlaylistWindow, ASearchByTempoFindsItsStylesAndABadStyleLeavesTheList)
     ASSERT_TRUE(WaitFor(rig, [&] { return shown->count() == 1; }));
     EXPECT_EQ(asked.back(), "Do you really want to remove the current style from the playlist?");
     std::vector<std::string> left;
-    rig.Host().Barrier([&left](app::DesktopCore& core) {
+    rig.Host().Barrier([&left](desktop::DesktopCore& core) {
         left = core.Playlist().Lists().List(library::StyleListKind::Playlist).Lines;
     });
     ASSERT_EQ(left.size(), 2u);
@@ -181,7 +181,7 @@ TEST(StylePlaylistWindow, ASearchByTempoFindsItsStylesAndABadStyleLeavesTheList)
 
 TEST(StyleManagerWindow, TheLoadedStyleJoinsAGroupAfterTheQuestionAndLeavesItAgain) {
     WindowRig rig;
-    rig.Host().Barrier([](app::DesktopCore& core) {
+    rig.Host().Barrier([](desktop::DesktopCore& core) {
         ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
     });
     MainMenu(rig, "Style-&Manager ...");
@@ -198,7 +198,7 @@ TEST(StyleManagerWindow, TheLoadedStyleJoinsAGroupAfterTheQuestionAndLeavesItAga
     EXPECT_TRUE(rig.Prompter().WasShown("Add \"bossa.vxs\" to group \"Pop\" ?"));
     EXPECT_TRUE(entries->item(0)->text().startsWith("bossa.vxs")) << entries->item(0)->text().toStdString();
     std::vector<std::string> kept;
-    rig.Host().Barrier([&kept](app::DesktopCore& core) { kept = core.ReadStyleManager().Entries; });
+    rig.Host().Barrier([&kept](desktop::DesktopCore& core) { kept = core.ReadStyleManager().Entries; });
     ASSERT_EQ(kept.size(), 1u);
 
     // Asked again for the same style, it edits the entry instead of adding a second.
@@ -213,7 +213,7 @@ TEST(StyleManagerWindow, TheLoadedStyleJoinsAGroupAfterTheQuestionAndLeavesItAga
     rig.Prompter().AnswerYes();
     window->findChild<QPushButton*>("RemoveButton")->click();
     ASSERT_TRUE(WaitFor(rig, [&] { return entries->count() == 0; }));
-    rig.Host().Barrier([&kept](app::DesktopCore& core) { kept = core.ReadStyleManager().Entries; });
+    rig.Host().Barrier([&kept](desktop::DesktopCore& core) { kept = core.ReadStyleManager().Entries; });
     EXPECT_TRUE(kept.empty());
 }
 
@@ -222,7 +222,7 @@ TEST(StyleManagerWindow, TheLoadedStyleJoinsAGroupAfterTheQuestionAndLeavesItAga
 ui::SonglistWindow* EmptySonglistWithOpenSong(WindowRig& rig, const std::string& song) {
     std::filesystem::copy_file(chordella::testing::AssetsFolder() + "/songs/blues.vxa", song);
     bool opened = false;
-    rig.Host().Barrier([&song, &opened](app::DesktopCore& core) { opened = core.OpenSong(song); });
+    rig.Host().Barrier([&song, &opened](desktop::DesktopCore& core) { opened = core.OpenSong(song); });
     rig.Host().Stop();
     auto* window = TopLevel<ui::SonglistWindow>("SonglistWindow");
     if (!opened || window == nullptr) return nullptr;
@@ -247,8 +247,8 @@ TEST(SonglistWindow, TheOpenSongJoinsTheListWhichIsSavedAndLosesItAgain) {
     rig.Prompter().AnswerYes();
     window->findChild<QPushButton*>("AddButton")->click();
     ASSERT_TRUE(WaitFor(rig, [&] { return list->count() == 1; }));
-    app::SonglistView view;
-    rig.Host().Barrier([&view](app::DesktopCore& core) { view = core.ReadSonglist(); });
+    desktop::SonglistView view;
+    rig.Host().Barrier([&view](desktop::DesktopCore& core) { view = core.ReadSonglist(); });
     ASSERT_EQ(view.Rows.size(), 1u);
 
     // "Save" asks for a file when the list has none; the line holds the song's path.
@@ -278,7 +278,7 @@ TEST(SonglistWindow, RepeatPlaysOnForOneSongAndIsClearedWhenTwoAreQueuedAndUseMc
     }
     auto repeatTicked = [&rig] {
         bool repeat = false;
-        rig.Host().Barrier([&repeat](app::DesktopCore& core) { repeat = core.ReadSonglist().Repeat; });
+        rig.Host().Barrier([&repeat](desktop::DesktopCore& core) { repeat = core.ReadSonglist().Repeat; });
         return repeat;
     };
     auto* repeat = window->findChild<QCheckBox*>("RepeatBox");
@@ -292,7 +292,7 @@ TEST(SonglistWindow, RepeatPlaysOnForOneSongAndIsClearedWhenTwoAreQueuedAndUseMc
     useMci->click();
     ASSERT_TRUE(WaitFor(rig, [&rig] {
         bool on = true;
-        rig.Host().Barrier([&on](app::DesktopCore& core) { on = core.CurrentOptions().UseMci; });
+        rig.Host().Barrier([&on](desktop::DesktopCore& core) { on = core.CurrentOptions().UseMci; });
         return !on;
     }));
 
@@ -303,7 +303,7 @@ TEST(SonglistWindow, RepeatPlaysOnForOneSongAndIsClearedWhenTwoAreQueuedAndUseMc
     window->findChild<QPushButton*>("PlayButton")->click();
     ASSERT_TRUE(WaitFor(rig, [&] { return !repeat->isChecked(); }));
     EXPECT_FALSE(repeatTicked());
-    rig.Host().Songlist({app::SonglistAction::StopSet});
+    rig.Host().Songlist({desktop::SonglistAction::StopSet});
 }
 
 TEST(MidiCommandsWindow, AStoredCommandIsSentFromItsRowOnTheChosenPort) {
@@ -386,7 +386,7 @@ TEST(InstrumentsWindow, SetsAreOpenedAfterTheQuestionAndAKeyGivenAFunctionIsStor
     click("OpenSet");
     ASSERT_TRUE(WaitFor(rig, [&] { return keys->item(2)->text() == "03  Tempo +5"; }));
     int before = 0, after = 0;
-    rig.Host().Barrier([&](app::DesktopCore& core) {
+    rig.Host().Barrier([&](desktop::DesktopCore& core) {
         before = core.GetSession().App().clock.Tempo;
         core.Arranger().Remote().InstrumentKey(2);
         after = core.GetSession().App().clock.Tempo;

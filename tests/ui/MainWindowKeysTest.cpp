@@ -51,7 +51,7 @@ TEST(MainWindowKeys, ShiftMakesTheChordMinorAndCtrlASeventhAlsoWhileAChordWaitsF
         WindowRig rig;
         if (waiting) {
             // The clock runs (on the virtual clock, ticked by the test): chords wait for the grid.
-            rig.Host().Barrier([](app::DesktopCore& core) { core.Arranger().Clock().StartVirtual(120); });
+            rig.Host().Barrier([](desktop::DesktopCore& core) { core.Arranger().Clock().StartVirtual(120); });
         }
         for (const ModifiedChord& chord : cases) {
             SCOPED_TRACE(std::string(chord.Chord) + (waiting ? ", a chord waiting" : ", clock standing"));
@@ -61,7 +61,7 @@ TEST(MainWindowKeys, ShiftMakesTheChordMinorAndCtrlASeventhAlsoWhileAChordWaitsF
             if (chord.Modifiers != Qt::NoModifier) QTest::keyPress(&rig.Window(), modifier);
             QTest::keyClick(&rig.Window(), chord.Key, chord.Modifiers);
             if (chord.Modifiers != Qt::NoModifier) QTest::keyRelease(&rig.Window(), modifier, chord.Modifiers);
-            if (waiting) rig.Host().Barrier([](app::DesktopCore& core) { core.Arranger().Clock().RunVirtualTicks(96); });
+            if (waiting) rig.Host().Barrier([](desktop::DesktopCore& core) { core.Arranger().Clock().RunVirtualTicks(96); });
             EXPECT_STREQ(rig.Shown().ChordName.c_str(), chord.Chord);
         }
     }
@@ -70,7 +70,7 @@ TEST(MainWindowKeys, ShiftMakesTheChordMinorAndCtrlASeventhAlsoWhileAChordWaitsF
 // On a French keyboard W lies where the German Y (A major) lies, and "&" is the digit 1.
 TEST(MainWindowKeys, TheKeysAreReadWithTheChosenLayout) {
     WindowRig rig;
-    rig.Host().Barrier([](app::DesktopCore& core) {
+    rig.Host().Barrier([](desktop::DesktopCore& core) {
         core.GetSession().App().options.ComputerKeyboardLayout = chords::FrenchLayout;
     });
     rig.Window().Refresh(rig.Shown());

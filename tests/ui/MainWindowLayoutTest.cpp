@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "support/TestPaths.h"
 #include "ui/DisplayText.h"
 #include "ui/PerformanceDisplay.h"
 #include "ui/WindowPlacement.h"
 #include "ui/WindowRig.h"
-#include "support/TestPaths.h"
 
 namespace chordella::testing {
 namespace {
@@ -58,7 +58,7 @@ std::string Problem(const QWidget* widget) {
 }
 
 void StartStyle(WindowRig& rig, const char* style) {
-    rig.Host().Barrier([&](app::DesktopCore& core) {
+    rig.Host().Barrier([&](desktop::DesktopCore& core) {
         ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/" + style));
         core.SetTempo(160);
     });
@@ -150,7 +150,7 @@ TEST(MainWindowLayout, AFillShowsTheSongsMeasureAndBeatNotThePositionInsideTheSt
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             bool inFill = false;
-            rig.Host().Barrier([&](app::DesktopCore& core) {
+            rig.Host().Barrier([&](desktop::DesktopCore& core) {
                 core.FillSnapshot(during);
                 inFill = during.Part == 4 || during.Part == 5;
                 core::Session& session = core.GetSession();
@@ -183,7 +183,7 @@ TEST(MainWindowLayout, TheFoldingPanelsAndTheThemeAreKeptWithTheSettings) {
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             core::Options options;
-            rig.Host().Barrier([&](app::DesktopCore& core) { options = core.CurrentOptions(); });
+            rig.Host().Barrier([&](desktop::DesktopCore& core) { options = core.CurrentOptions(); });
             return options.WindowPanels == "tab=2;tabs=1;keys=0" && options.Theme == 1 && options.WindowWidth == 1366 &&
                    options.WindowHeight == 768;
         },

@@ -121,7 +121,7 @@ TEST(MainWindowHelp, F1IsTheHelpKeyBeforeTheStylePlaysAndTheFillKeyWhileItPlays)
     EXPECT_TRUE(help->PageText(ui::HelpWindow::PlayingLivePage).contains("Sync Start"));
     help->close();
 
-    rig.Host().Barrier([](app::DesktopCore& core) {
+    rig.Host().Barrier([](desktop::DesktopCore& core) {
         ASSERT_TRUE(core.OpenStyle(AssetsFolder() + "/styles/pop16.vxs"));
         core.Arranger().Clock().StartVirtual(120);
         core.Arranger().Transport().StartStyle();
@@ -130,7 +130,7 @@ TEST(MainWindowHelp, F1IsTheHelpKeyBeforeTheStylePlaysAndTheFillKeyWhileItPlays)
     rig.Window().Refresh(rig.Shown());
     QTest::keyClick(&rig.Window(), Qt::Key_F1);
     EXPECT_EQ(ShownTopLevel("HelpWindow"), nullptr) << "no help while the style plays";
-    rig.Host().Barrier([](app::DesktopCore& core) { core.Arranger().Clock().RunVirtualTicks(24); });
+    rig.Host().Barrier([](desktop::DesktopCore& core) { core.Arranger().Clock().RunVirtualTicks(24); });
     const int part = rig.Shown().Part;
     const int queued = rig.Shown().QueuedPart;
     EXPECT_TRUE(part == 4 || part == 5 || queued == 4 || queued == 5) << "a fill plays or is queued: " << part << "/" << queued;

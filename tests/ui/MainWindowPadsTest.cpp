@@ -10,18 +10,18 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include "app/LiveArranger.h"
 #include "chords/ChordEntry.h"
 #include "chords/ScreenKeyboard.h"
-#include "ui/MixerPanel.h"
-#include "ui/MixerStrip.h"
-#include "ui/TKeys.h"
 #include "core/Session.h"
 #include "remote/InstrumentKeys.h"
 #include "remote/RemoteControl.h"
-#include "app/LiveArranger.h"
-#include "ui/DisplayText.h"
-#include "ui/WindowRig.h"
 #include "support/RecordingEditor.h"
+#include "ui/DisplayText.h"
+#include "ui/MixerPanel.h"
+#include "ui/MixerStrip.h"
+#include "ui/TKeys.h"
+#include "ui/WindowRig.h"
 
 namespace chordella::testing {
 namespace {
@@ -53,7 +53,7 @@ TEST(MainWindowPads, APadPlaysItsChordAndTheWindowShowsIt) {
 TEST(MainWindowPads, WithEditTickedAPadHandsItsChordToTheEditorAndPlaysNothing) {
     WindowRig rig;
     RecordingEditor editor;
-    rig.Host().Barrier([&](app::DesktopCore& core) { core.SetPadEditor(&editor); });
+    rig.Host().Barrier([&](desktop::DesktopCore& core) { core.SetPadEditor(&editor); });
     auto* edit = rig.Window().findChild<QCheckBox*>("EditBox");
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->text(), " Edit");
@@ -64,7 +64,7 @@ TEST(MainWindowPads, WithEditTickedAPadHandsItsChordToTheEditorAndPlaysNothing) 
     ClickPad(rig.Window(), "B00");
     rig.Settle();
     std::vector<std::pair<int, int>> taken;
-    rig.Host().Barrier([&](app::DesktopCore& core) {
+    rig.Host().Barrier([&](desktop::DesktopCore& core) {
         taken = editor.Taken;
         core.SetPadEditor(nullptr);
     });
@@ -95,19 +95,19 @@ TEST(MainWindowMixer, ThePlayBoxesSwitchTheirOptionsAndStoreGivesAKeyTheVoiceCha
     mixer->findChild<QSpinBox*>("ChordCodeChannel")->setValue(3);
     rig.Settle();
     core::Options options;
-    rig.Host().Barrier([&options](app::DesktopCore& core) { options = core.CurrentOptions(); });
+    rig.Host().Barrier([&options](desktop::DesktopCore& core) { options = core.CurrentOptions(); });
     EXPECT_FALSE(options.ChordInput);
     EXPECT_TRUE(options.HarmonicPad);
     EXPECT_TRUE(options.MelodyAdLib);
     EXPECT_TRUE(options.SendChordCodes);
     EXPECT_EQ(options.ChordCodeChannel, 2);
     // A box the core sets (a songlist entry restores " Instruments ...") shows ticked.
-    rig.Host().Barrier([](app::DesktopCore& core) { core.SetPlayBox(app::PlayBox::Instruments, true); });
+    rig.Host().Barrier([](desktop::DesktopCore& core) { core.SetPlayBox(app::PlayBox::Instruments, true); });
     ASSERT_TRUE(QTest::qWaitFor([&] { return box("InstrumentsBox")->isChecked(); }, 5000));
 
     // The voice channel plays program 33; its bars are moved, then stored on key 5.
     int voice = 0;
-    rig.Host().Barrier([&voice](app::DesktopCore& core) {
+    rig.Host().Barrier([&voice](desktop::DesktopCore& core) {
         voice = core.GetSession().App().engine.VoiceChannel;
         core.GetSession().Controllers().SetValue(voice, midi::ControllerTable::ProgramIndex, 33);
     });
@@ -120,7 +120,7 @@ TEST(MainWindowMixer, ThePlayBoxesSwitchTheirOptionsAndStoreGivesAKeyTheVoiceCha
     QTest::mouseClick(mixer->findChild<QPushButton*>("StoreInstrumentKey"), Qt::LeftButton);
     rig.Settle();
     remote::InstrumentKeyRecord stored;
-    rig.Host().Barrier([&stored](app::DesktopCore& core) { stored = core.Arranger().Remote().Keys().Record(4); });
+    rig.Host().Barrier([&stored](desktop::DesktopCore& core) { stored = core.Arranger().Remote().Keys().Record(4); });
     EXPECT_EQ(stored, (remote::InstrumentKeyRecord{33, 90, 30, 20, 10}));
 }
 

@@ -16,12 +16,12 @@ public:
     core::Options StoredOptions;
     std::vector<core::Options> Applied;
     ui::PortLists Ports;
-    app::AudioChoices Audio;
+    desktop::AudioChoices Audio;
     app::DisplaySnapshot Shown;
-    std::vector<app::SonglistRequest> SonglistRequests;
-    app::SonglistView ShownSonglist;
-    std::vector<app::StyleManagerRequest> StyleManagerRequests;
-    app::StyleManagerView ShownStyleManager;
+    std::vector<desktop::SonglistRequest> SonglistRequests;
+    desktop::SonglistView ShownSonglist;
+    std::vector<desktop::StyleManagerRequest> StyleManagerRequests;
+    desktop::StyleManagerView ShownStyleManager;
     // What the core does when a mode is chosen (the test sets the switches it expects).
     std::function<void(int mode)> OnMode;
 
@@ -63,17 +63,17 @@ public:
         if (OnMode) OnMode(mode);
     }
     void ListPorts(std::function<void(const ui::PortLists&)> done) override { done(Ports); }
-    void ListAudio(std::function<void(const app::AudioChoices&)> done) override { done(Audio); }
+    void ListAudio(std::function<void(const desktop::AudioChoices&)> done) override { done(Audio); }
     void OpenStyle(const std::string& path) override { Log("OpenStyle " + path); }
     void OpenSong(const std::string& path) override { Log("OpenSong " + path); }
     void SaveSong(const std::string& path) override { Log("SaveSong " + path); }
-    void Songlist(const app::SonglistRequest& request) override {
+    void Songlist(const desktop::SonglistRequest& request) override {
         SonglistRequests.push_back(request);
         Log("Songlist " + std::to_string(static_cast<int>(request.Action)) + " " + std::to_string(request.Index));
     }
-    void ReadSonglist(std::function<void(const app::SonglistView&)> done) override { done(ShownSonglist); }
-    void StyleManager(const app::StyleManagerRequest& request) override { StyleManagerRequests.push_back(request); }
-    void ReadStyleManager(std::uint64_t, std::function<void(const app::StyleManagerView&)> done) override {
+    void ReadSonglist(std::function<void(const desktop::SonglistView&)> done) override { done(ShownSonglist); }
+    void StyleManager(const desktop::StyleManagerRequest& request) override { StyleManagerRequests.push_back(request); }
+    void ReadStyleManager(std::uint64_t, std::function<void(const desktop::StyleManagerView&)> done) override {
         done(ShownStyleManager);
     }
     app::DisplaySnapshot Snapshot() const override { return Shown; }

@@ -16,34 +16,34 @@
 namespace chordella::ui {
 namespace {
 
-using A = app::RemoteAction;
+using A = desktop::RemoteAction;
 
 // Answers every remote request at once with the view a test set; "Learn" and "Cancel" are
 // answered as the core would.
 class RemoteLink : public testing::RecordingCoreLink {
 public:
-    std::vector<app::RemoteRequest> Requests;
-    app::RemoteView Answer;
-    void RemoteCommand(const app::RemoteRequest& request, std::function<void(const app::RemoteView&)> done) override {
+    std::vector<desktop::RemoteRequest> Requests;
+    desktop::RemoteView Answer;
+    void RemoteCommand(const desktop::RemoteRequest& request, std::function<void(const desktop::RemoteView&)> done) override {
         Requests.push_back(request);
         if (request.Action == A::Learn) Answer.Learning = request.Function;
         if (request.Action == A::CancelLearn) Answer.Learning = -1;
-        app::RemoteView view = Answer;
+        desktop::RemoteView view = Answer;
         if (request.Action == A::SetValues) view.Message = "Values are stored !";
         done(view);
     }
     std::vector<A> Actions() const {
         std::vector<A> actions;
-        for (const app::RemoteRequest& request : Requests) actions.push_back(request.Action);
+        for (const desktop::RemoteRequest& request : Requests) actions.push_back(request.Action);
         return actions;
     }
 };
 
-app::RemoteView SomeView() {
-    app::RemoteView view;
+desktop::RemoteView SomeView() {
+    desktop::RemoteView view;
     view.Caption = "MIDI Commands - Live.ccs";
     view.Table.Commands[3] = {static_cast<int>(remote::CommandType::NoteDelayed), 9, 36, 100};
-    view.Ports = {app::NoCommandPort, "Memory Out 1", "Memory Out 3"};
+    view.Ports = {desktop::NoCommandPort, "Memory Out 1", "Memory Out 3"};
     view.Port = 2;
     view.Indicators[0] = true;
     for (const int function : {remote::function::StartStop, remote::function::FillIn})

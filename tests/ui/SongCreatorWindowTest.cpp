@@ -16,8 +16,8 @@
 #include <QMenu>
 #include <filesystem>
 
-#include "app/DesktopPlaylist.h"
-#include "app/DesktopStyleManager.h"
+#include "desktop/DesktopPlaylist.h"
+#include "desktop/DesktopStyleManager.h"
 #include "library/StyleManager.h"
 #include "library/StylePlaylist.h"
 #include "ui/ChordViewWindow.h"
@@ -50,7 +50,7 @@ void Pick(QComboBox* list, const char* entry) {
 // The song creator window, shown, with the bundled Bossa loaded when `bossa`.
 ui::SongCreatorWindow* ShownCreator(WindowRig& rig, bool bossa = true) {
     if (bossa) {
-        rig.Host().Barrier([](app::DesktopCore& core) {
+        rig.Host().Barrier([](desktop::DesktopCore& core) {
             ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
         });
     }
@@ -79,7 +79,7 @@ TEST(SongCreatorWindow, AChosenProgressionBecomesTheSongAndPlaysAtOnceInTheChord
     // It plays: the position runs and the song is in the chord memory.
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Host().Snapshot().Measure > 0; }, 30000));
     int length = 0;
-    rig.Host().Barrier([&](app::DesktopCore& core) { length = core.GetSession().App().arrangement.Chords.ChordMemoryLength; });
+    rig.Host().Barrier([&](desktop::DesktopCore& core) { length = core.GetSession().App().arrangement.Chords.ChordMemoryLength; });
     EXPECT_EQ(length, 4 + 18 * 16);
 }
 
@@ -115,7 +115,7 @@ std::vector<int> ProgramChangePositions(const data::ChordMemory& memory) {
 
 data::ChordMemory SongNow(WindowRig& rig) {
     data::ChordMemory memory;
-    rig.Host().Barrier([&memory](app::DesktopCore& core) { memory = core.GetSession().App().arrangement.Chords; });
+    rig.Host().Barrier([&memory](desktop::DesktopCore& core) { memory = core.GetSession().App().arrangement.Chords; });
     return memory;
 }
 
@@ -229,7 +229,7 @@ TEST(SongCreatorWindow, AnEditedSongIsOfferedForSavingBeforeTheChordViewMakesThe
     rig.Prompter().AnswerYes();
     rig.Prompter().AnswerText(path);
     rig.Prompter().HoldQuestions(false);
-    rig.Host().Barrier([&rig](app::DesktopCore&) { rig.Prompter().AnswerHeld(); });
+    rig.Host().Barrier([&rig](desktop::DesktopCore&) { rig.Prompter().AnswerHeld(); });
     rig.Settle();
     EXPECT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(SongNow(rig).Bytes, edited.Bytes);
@@ -280,7 +280,7 @@ TEST(SongCreatorWindow, ThePlayWindowMakesANewSongOpensTheEditorAndChoosesWhereS
     rig.Settle();
     rig.Settle();
     bool managerRandom = false, playlistRandom = true, next = false;
-    rig.Host().Barrier([&](app::DesktopCore& core) {
+    rig.Host().Barrier([&](desktop::DesktopCore& core) {
         managerRandom = core.StyleManagerPanel().Manager().RandomTicked();
         playlistRandom = core.Playlist().Lists().RandomTicked;
         next = core.Playlist().Lists().NextTicked;

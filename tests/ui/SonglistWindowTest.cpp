@@ -13,7 +13,7 @@
 namespace chordella::ui {
 namespace {
 
-using A = app::SonglistAction;
+using A = desktop::SonglistAction;
 
 class SonglistWindowTest : public ::testing::Test {
 protected:
@@ -40,7 +40,7 @@ protected:
 
     QApplication& app = testing::QtTestApp();  // before any widget
     testing::RecordingCoreLink link;
-    app::SonglistView view;
+    desktop::SonglistView view;
     SonglistWindow window{link};
 };
 

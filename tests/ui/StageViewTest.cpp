@@ -14,11 +14,11 @@
 #include "app/LiveArranger.h"
 #include "engine/Clock.h"
 #include "engine/Transport.h"
+#include "support/TestPaths.h"
 #include "ui/BeatLamps.h"
 #include "ui/DisplayText.h"
 #include "ui/PerformanceDisplay.h"
 #include "ui/StageView.h"
-#include "support/TestPaths.h"
 #include "ui/WindowRig.h"
 
 namespace chordella::testing {
@@ -47,7 +47,7 @@ int ShownLamps(const ui::BeatLamps& lamps) {
 
 // The style plays on the virtual clock: the test runs the ticks itself.
 void StartOnTheVirtualClock(WindowRig& rig, const char* style) {
-    rig.Host().Barrier([&](app::DesktopCore& core) {
+    rig.Host().Barrier([&](desktop::DesktopCore& core) {
         ASSERT_TRUE(core.OpenStyle(AssetsFolder() + "/styles/" + style));
         core.Arranger().Clock().StartVirtual(120);
         core.Arranger().Transport().StartStyle();  // Start / Stop would stop the running clock
@@ -56,7 +56,7 @@ void StartOnTheVirtualClock(WindowRig& rig, const char* style) {
 
 app::DisplaySnapshot RunTicks(WindowRig& rig, int ticks) {
     app::DisplaySnapshot snapshot;
-    rig.Host().Barrier([&](app::DesktopCore& core) {
+    rig.Host().Barrier([&](desktop::DesktopCore& core) {
         core.Arranger().Clock().RunVirtualTicks(ticks);
         core.FillSnapshot(snapshot);
     });
@@ -96,7 +96,7 @@ TEST(BeatLamps, OneLampPerBeatLightsInTurnTheFirstRedOverAMeasureOfTheVirtualClo
             for (std::size_t i = 1; i < seen.size(); ++i)
                 EXPECT_EQ(seen[i], seen[i - 1] % meter.Beats + 1) << "in turn";
         }
-        rig.Host().Barrier([](app::DesktopCore& core) { core.Stop(); });
+        rig.Host().Barrier([](desktop::DesktopCore& core) { core.Stop(); });
         rig.Window().SetStageView(false);
         rig.Window().Refresh(rig.Shown());
         bool accent = false;
@@ -120,7 +120,7 @@ int ChordCapHeight(const ui::DisplayText& chord) {
 TEST(StageView, TabGivesTheWindowToADisplayReadableFromAfarThatGrowsWithTheWindow) {
     WindowRig rig;
     ui::MainWindow& window = rig.Window();
-    rig.Host().Barrier([](app::DesktopCore& core) {
+    rig.Host().Barrier([](desktop::DesktopCore& core) {
         ASSERT_TRUE(core.OpenSong(AssetsFolder() + "/songs/demo2.vxa"));
     });
     window.resize(1276, 688);  // a 1280×720 screen less the window's frame
@@ -160,7 +160,7 @@ TEST(StageView, TabGivesTheWindowToADisplayReadableFromAfarThatGrowsWithTheWindo
 TEST(StageView, TheNormalDisplayGrowsWithTheWindowAndNamesTheSong) {
     WindowRig rig;
     ui::MainWindow& window = rig.Window();
-    rig.Host().Barrier([](app::DesktopCore& core) {
+    rig.Host().Barrier([](desktop::DesktopCore& core) {
         ASSERT_TRUE(core.OpenSong(AssetsFolder() + "/songs/demo2.vxa"));
     });
     window.Refresh(rig.Shown());

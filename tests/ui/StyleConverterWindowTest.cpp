@@ -15,9 +15,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "support/TestPaths.h"
 #include "ui/StyleConverterWindow.h"
 #include "ui/WindowRig.h"
-#include "support/TestPaths.h"
 
 namespace chordella::testing {
 namespace {
@@ -111,11 +111,11 @@ TEST(StyleMenuRules, TheChannelRuleItemsShowTheCoresStateAndChangeIt) {
     item("Mute BASS")->trigger();
     rig.Settle();
     app::StyleRulesView view;
-    rig.Host().Barrier([&view](app::DesktopCore& core) { view = core.StyleRules({}); });
+    rig.Host().Barrier([&view](desktop::DesktopCore& core) { view = core.StyleRules({}); });
     EXPECT_TRUE(view.BassOnChannel11);
     EXPECT_TRUE(view.MuteBass);
     bool optionSet = false;
-    rig.Host().Barrier([&optionSet](app::DesktopCore& core) { optionSet = core.CurrentOptions().BassOutputOnChannel11; });
+    rig.Host().Barrier([&optionSet](desktop::DesktopCore& core) { optionSet = core.CurrentOptions().BassOutputOnChannel11; });
     EXPECT_TRUE(optionSet);
 }
 

@@ -22,8 +22,8 @@
 #include "core/Session.h"
 #include "core/StyleContainer.h"
 #include "data/CreatorWorkWriter.h"
-#include "support/TextFiles.h"
 #include "data/WorkFile.h"
+#include "support/TextFiles.h"
 #include "ui/StyleCreatorWindow.h"
 #include "ui/WindowRig.h"
 
@@ -76,7 +76,7 @@ TEST(StyleCreatorWindow, ALoadedWorkGetsItsBasicWithTheChainedPartsAndTheEventEd
     ASSERT_NE(creator, nullptr);
     EXPECT_TRUE(creator->windowTitle().startsWith("Style-Creator & Chord-Generator"));
 
-    creator->Send(app::CreatorRequest::LoadWork, [&](app::CreatorRequest& r) { r.Path = path; });
+    creator->Send(desktop::CreatorRequest::LoadWork, [&](desktop::CreatorRequest& r) { r.Path = path; });
     Settle(rig);
     EXPECT_TRUE(creator->windowTitle().endsWith("GROOVE.VXW"));
 
@@ -127,7 +127,7 @@ QAction* BarItem(ui::StyleCreatorWindow* creator, const char* name) {
 
 // The work loaded, Style mode on and Basic set to `first` … `last` (the question answered Yes).
 void BasicFromWork(WindowRig& rig, ui::StyleCreatorWindow* creator, const std::string& work, int first, int last) {
-    creator->Send(app::CreatorRequest::LoadWork, [&](app::CreatorRequest& r) { r.Path = work; });
+    creator->Send(desktop::CreatorRequest::LoadWork, [&](desktop::CreatorRequest& r) { r.Path = work; });
     Settle(rig);
     creator->findChild<QCheckBox*>("StyleMode")->click();
     Settle(rig);
@@ -143,7 +143,7 @@ void BasicFromWork(WindowRig& rig, ui::StyleCreatorWindow* creator, const std::s
 
 data::StyleState StyleNow(WindowRig& rig) {
     data::StyleState copy;
-    rig.Host().Barrier([&copy](app::DesktopCore& core) {
+    rig.Host().Barrier([&copy](desktop::DesktopCore& core) {
         const data::StyleState& style = core.GetSession().Style().style;
         copy.Header = style.Header;
         copy.Parts = style.Parts;
@@ -177,7 +177,7 @@ TEST(StyleCreatorWindow, AStyleSavedWithItsPartFlagsComesBackTheSameThroughLoadS
     EXPECT_EQ(made.Header.SuppressControllers, 1);
 
     const std::string saved = folder.Path() + "/made.vxs";
-    creator->Send(app::CreatorRequest::SaveStyle, [&](app::CreatorRequest& r) { r.Path = saved; });
+    creator->Send(desktop::CreatorRequest::SaveStyle, [&](desktop::CreatorRequest& r) { r.Path = saved; });
     Settle(rig);
     ASSERT_TRUE(std::filesystem::exists(saved));
 
@@ -213,7 +213,7 @@ TEST(StyleCreatorWindow, LoopStartAndLoopEndMarkTheMeasuresPlayingAsTheLoopInSty
     TempFolder folder;
     ui::StyleCreatorWindow* creator = OpenCreator(rig);
     ASSERT_NE(creator, nullptr);
-    creator->Send(app::CreatorRequest::LoadWork, [&](app::CreatorRequest& r) { r.Path = WriteWork(folder.Path()); });
+    creator->Send(desktop::CreatorRequest::LoadWork, [&](desktop::CreatorRequest& r) { r.Path = WriteWork(folder.Path()); });
     Settle(rig);
     auto* loopStart = creator->findChild<QPushButton*>("LoopStart");
     auto* loopEnd = creator->findChild<QPushButton*>("LoopEnd");
@@ -288,7 +288,7 @@ TEST(StyleCreatorWindow, TheMenusSetPartsAtThePlayingMeasureRepairTheFillsAndOpe
         if (action->text() == "Don't get metrum from file" || action->text() == "Bass output on channel 11") action->trigger();
     Settle(rig);
     core::Options options;
-    rig.Host().Barrier([&options](app::DesktopCore& core) { options = core.CurrentOptions(); });
+    rig.Host().Barrier([&options](desktop::DesktopCore& core) { options = core.CurrentOptions(); });
     EXPECT_TRUE(options.DontGetMetrumFromFile);
     EXPECT_TRUE(options.BassOutputOnChannel11);
     EXPECT_FALSE(options.ConvertEighthBase);

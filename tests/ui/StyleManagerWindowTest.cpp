@@ -17,12 +17,12 @@
 namespace chordella::ui {
 namespace {
 
-using A = app::StyleManagerAction;
+using A = desktop::StyleManagerAction;
 
 class StyleManagerWindowTest : public ::testing::Test {
 protected:
     StyleManagerWindowTest() {
-        app::StyleManagerView& view = link.ShownStyleManager;
+        desktop::StyleManagerView& view = link.ShownStyleManager;
         view.Serial = 1;
         view.Group = 7;  // Rock / Ballad
         view.Entries = {"ballad.vxs               Met: 4/4  Beat: 72  Tracks: 8  slow"};

@@ -19,14 +19,14 @@
 namespace chordella::ui {
 namespace {
 
-using A = app::PlaylistAction;
+using A = desktop::PlaylistAction;
 
 // Answers every playlist request at once with the view a test set.
 class PlaylistLink : public testing::RecordingCoreLink {
 public:
-    std::vector<app::PlaylistRequest> Requests;
-    app::PlaylistView Answer;
-    void StylePlaylist(const app::PlaylistRequest& request, std::function<void(const app::PlaylistView&)> done) override {
+    std::vector<desktop::PlaylistRequest> Requests;
+    desktop::PlaylistView Answer;
+    void StylePlaylist(const desktop::PlaylistRequest& request, std::function<void(const desktop::PlaylistView&)> done) override {
         Requests.push_back(request);
         if (request.Action == A::Select || request.Action == A::Load) Answer.Selected = request.Index;
         done(Answer);

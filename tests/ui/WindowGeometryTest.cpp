@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DesktopCore.h"
+#include "desktop/DesktopCore.h"
 #include "support/TestPaths.h"
 #include "ui/PerformanceDisplay.h"
 #include "ui/WindowPlacement.h"
@@ -157,7 +157,7 @@ TEST(WindowGeometry, EveryWindowFitsALaptopScreenLeavesTheDisplayFreeAndShowsAll
     const std::string song = rig.Host().SongsFolder() + "/demo2.vxa";
     std::filesystem::create_directories(rig.Host().SongsFolder());
     std::filesystem::copy_file(AssetsFolder() + "/songs/demo2.vxa", song, std::filesystem::copy_options::overwrite_existing);
-    rig.Host().Barrier([&](app::DesktopCore& core) { ASSERT_TRUE(core.OpenSong(song)); });
+    rig.Host().Barrier([&](desktop::DesktopCore& core) { ASSERT_TRUE(core.OpenSong(song)); });
     main.FitToScreen();
     // Where a window manager puts it: its title bar at the top of the screen.
     main.setGeometry(QRect(screen.topLeft() + QPoint(ui::BorderGuess, ui::TitleBarGuess), main.size()));

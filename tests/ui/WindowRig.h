@@ -14,14 +14,14 @@
 #include <string>
 #include <vector>
 
-#include "app/DesktopCore.h"
-#include "core/Session.h"
 #include "app/SnapshotView.h"
+#include "core/Session.h"
+#include "desktop/DesktopCore.h"
 #include "midi/MemoryBackend.h"
+#include "support/ScriptedPrompter.h"
 #include "support/TempFolder.h"
 #include "ui/ControlHost.h"
 #include "ui/MainWindow.h"
-#include "platform/ScriptedPrompter.h"
 #include "ui/QtTestApp.h"
 
 namespace chordella::testing {
@@ -90,7 +90,7 @@ public:
     explicit WindowRig(const std::function<void(const std::string& home)>& prepare = {}) {
         QtTestApp();
         if (prepare) prepare(home_.Path());
-        auto scripted = std::make_unique<platform::ScriptedPrompter>();
+        auto scripted = std::make_unique<chordella::testing::ScriptedPrompter>();
         prompter_ = scripted.get();
         core::SessionParts parts;
         parts.prompter = std::move(scripted);
@@ -124,14 +124,14 @@ public:
     // every request made so far.
     void Settle() {
         QCoreApplication::processEvents();
-        host_->Barrier([](app::DesktopCore&) {});
+        host_->Barrier([](desktop::DesktopCore&) {});
     }
 
     // What the core would show now (filled on the control thread).
     app::DisplaySnapshot Shown() {
         Settle();
         app::DisplaySnapshot snapshot;
-        host_->Barrier([&](app::DesktopCore& core) { core.FillSnapshot(snapshot); });
+        host_->Barrier([&](desktop::DesktopCore& core) { core.FillSnapshot(snapshot); });
         return snapshot;
     }
 
@@ -139,13 +139,13 @@ public:
     std::vector<midi::SentMessage> Sent(int output) {
         Settle();
         std::vector<midi::SentMessage> sent;
-        host_->Barrier([&](app::DesktopCore&) { sent = midi_->Sent(output); });
+        host_->Barrier([&](desktop::DesktopCore&) { sent = midi_->Sent(output); });
         return sent;
     }
 
     void ClearSent(int output) {
         Settle();
-        host_->Barrier([&](app::DesktopCore&) { midi_->ClearSent(output); });
+        host_->Barrier([&](desktop::DesktopCore&) { midi_->ClearSent(output); });
     }
 
     // Note-ons (velocity > 0) sent on an output: (note, velocity) pairs.
@@ -157,11 +157,11 @@ public:
         return notes;
     }
 
-    platform::ScriptedPrompter& Prompter() { return *prompter_; }
+    chordella::testing::ScriptedPrompter& Prompter() { return *prompter_; }
 
 private:
     TempFolder home_;
-    platform::ScriptedPrompter* prompter_ = nullptr;
+    chordella::testing::ScriptedPrompter* prompter_ = nullptr;
     midi::MemoryBackend* midi_ = nullptr;
     std::unique_ptr<ui::ControlHost> host_;
     std::unique_ptr<ui::MainWindow> window_;

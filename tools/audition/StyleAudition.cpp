@@ -13,7 +13,7 @@
 #include "engine/ClockTables.h"
 #include "engine/Transport.h"
 #include "midi/SynthRenderer.h"
-#include "platform/ScriptedPrompter.h"
+#include "platform/RecordingPrompter.h"
 
 namespace chordella::tools {
 
@@ -46,8 +46,8 @@ private:
 };
 
 // A session of its own: no MIDI devices, messages kept, data home in the temporary folder.
-std::unique_ptr<core::Session> MakeSession(platform::ScriptedPrompter*& prompter) {
-    auto scripted = std::make_unique<platform::ScriptedPrompter>();
+std::unique_ptr<core::Session> MakeSession(platform::RecordingPrompter*& prompter) {
+    auto scripted = std::make_unique<platform::RecordingPrompter>();
     prompter = scripted.get();
     core::SessionParts parts;
     parts.prompter = std::move(scripted);
@@ -96,7 +96,7 @@ AuditionPlan DefaultAudition(int beatsPerMeasure) {
 }
 
 int StyleBeatsPerMeasure(const std::string& stylePath) {
-    platform::ScriptedPrompter* prompter = nullptr;
+    platform::RecordingPrompter* prompter = nullptr;
     auto session = MakeSession(prompter);
     data::StyleStore store(*session);
     if (store.Load(stylePath) != data::StyleLoadResult::Loaded) return 0;
@@ -106,7 +106,7 @@ int StyleBeatsPerMeasure(const std::string& stylePath) {
 
 bool PerformAudition(const std::string& stylePath, const AuditionPlan& plan, const AuditionListener& listen,
                      AuditionReport& report, std::string& error) {
-    platform::ScriptedPrompter* prompter = nullptr;
+    platform::RecordingPrompter* prompter = nullptr;
     auto owned = MakeSession(prompter);
     core::Session& session = *owned;
     engine::AccompanimentEngine accompaniment(session);

@@ -33,7 +33,7 @@
 #include "core/Session.h"
 #include "app/SnapshotView.h"
 #include "midi/MemoryBackend.h"
-#include "platform/ScriptedPrompter.h"
+#include "platform/RecordingPrompter.h"
 #include "ui/ControlHost.h"
 #include "ui/EditorWindow.h"
 #include "ui/MainWindow.h"
@@ -192,7 +192,7 @@ int main(int argc, char** argv) {
     QApplication application(qtArgc, argv);
 
     core::SessionParts parts;
-    parts.prompter = std::make_unique<platform::ScriptedPrompter>();
+    parts.prompter = std::make_unique<platform::RecordingPrompter>();
     parts.paths = platform::Paths::InFolder(home);
     parts.view = std::make_unique<app::SnapshotView>();
     auto backend = std::make_unique<midi::MemoryBackend>();

@@ -1,0 +1,80 @@
+#include "desktop/CreatorImportHooks.h"
+
+#include <algorithm>
+
+#include "app/LiveArranger.h"
+#include "core/Session.h"
+#include "engine/Clock.h"
+#include "engine/ClockTables.h"
+#include "engine/Transport.h"
+
+namespace chordella::desktop {
+
+namespace {
+constexpr int LowestTempo = 25;
+constexpr int HighestTempo = 250;
+}  // namespace
+
+void CreatorImportHooks::StopRecording() {
+    if (session_.App().transport.ChordPlayMode > 0) arranger_.Transport().Stop();
+}
+
+void CreatorImportHooks::ResetStyle() {
+    data::StyleState& style = session_.Style().style;
+    style.Header.Reset();
+    style.Parts = data::PartTable{};
+    style.PartBounds = {};
+    for (auto& row : style.NotesEndInPart) row.fill(0);
+    style.StyleModified = 0;
+}
+
+int CreatorImportHooks::MeasureUnits() { return std::max<int>(data::UnitsPerBeat, session_.App().clock.MeasureUnits); }
+
+void CreatorImportHooks::SwitchOffCountIn() { session_.App().options.CountIn = false; }
+
+void CreatorImportHooks::SetTempo(int bpm) {
+    if (bpm < LowestTempo || bpm > HighestTempo) return;
+    session_.App().clock.Tempo = bpm;
+    session_.Style().style.Header.StyleTempo = static_cast<std::int16_t>(bpm);
+    arranger_.Clock().TempoFieldChanged(bpm);
+}
+
+void CreatorImportHooks::SetMeter(const std::string& meter) {
+    const int index = engine::MetrumIndexOf(meter);
+    if (index < 0) return;
+    session_.App().options.Metrum = index;
+    arranger_.Clock().SelectMetrum(index);
+    session_.Style().style.Header.StyleMeter = static_cast<std::int16_t>(session_.App().clock.MeasureUnits);
+}
+
+void CreatorImportHooks::MarkChannelsUsed(const std::array<std::uint8_t, 16>& used) {
+    session_.Style().style.Header.ChannelUsed = used;
+}
+
+void CreatorImportHooks::ClearMelody() {
+    // New material has no melody of its own: cleared without "Delete Melody ?" (the backup
+    // keeps the last recording for "R&estore").
+    data::MelodyTrack& track = session_.App().arrangement.Melody;
+    std::fill(track.MelodyBuffer.begin(), track.MelodyBuffer.end(), data::MelodyEvent{});
+    track.MelodyCount = 0;
+    session_.App().melody.MelodyIndex = 0;
+}
+
+void CreatorImportHooks::SelectFreeChannel(int channel) {
+    if (channel >= 0 && channel < 16) session_.App().engine.VoiceChannel = static_cast<std::int16_t>(channel);
+}
+
+void CreatorImportHooks::QuarterNoteMeter() {
+    if (session_.App().clock.MeterKind != engine::MeterKind::Eighth) return;
+    if (session_.App().options.ConvertEighthBase) return;  // x/8 material kept on an eighth-note base
+    const int index = engine::MetrumIndexForUnits(session_.App().clock.MeasureUnits, engine::MeterKind::Quarter);
+    if (index < 0) return;
+    session_.App().options.Metrum = index;
+    arranger_.Clock().SelectMetrum(index);
+}
+
+void CreatorImportHooks::ShowProgress(const std::string& status, std::size_t done, std::size_t total) {
+    session_.Display().ShowStatus(done >= total ? std::string() : status);
+}
+
+}  // namespace chordella::desktop

@@ -1,0 +1,75 @@
+#pragma once
+// The transport's peers in the desktop window: chord-memory playback and recording and the
+// melody track answer as the player does; the chords the engine applies are shown (the
+// window title, the chord panels), and the chord entry's editor path may take a chord.
+//
+// Control thread only; the methods the tick calls allocate nothing.
+
+#include <functional>
+
+#include "chords/ChordRecogniser.h"
+#include "core/Session.h"
+#include "engine/ChordMemoryPlayer.h"
+#include "engine/TransportModulesLink.h"
+
+namespace chordella::desktop {
+
+class DesktopTransportModules final : public engine::TransportModulesLink {
+public:
+    DesktopTransportModules(core::Session& session, engine::ChordMemoryPlayer& player, chords::ChordRecogniser& recogniser)
+        : session_(session), player_(player), recogniser_(recogniser) {}
+
+    void ShowChord(std::int16_t root, std::int16_t type) override { recogniser_.ShowChord(root, type, true); }
+    void ClearTypeOverride() override { session_.App().chords.TypeOverride = 0; }
+    bool EditorTakesChord(std::int16_t root, std::int16_t type) override {
+        return editorTakesChord_ && editorTakesChord_(root, type);
+    }
+    bool EditorSoundsChords() override { return false; }
+    // Set by the window's wiring: the chord editor's path for chords (none by default).
+    void SetEditorPath(std::function<bool(std::int16_t, std::int16_t)> takesChord) {
+        editorTakesChord_ = std::move(takesChord);
+    }
+
+    bool ChordMemoryStep() override { return player_.ChordMemoryStep(); }
+    bool ChordMemoryEmpty() override { return player_.ChordMemoryEmpty(); }
+    void ChordMemoryJumpToEnd() override { player_.ChordMemoryJumpToEnd(); }
+    bool ChordCodeSentAhead() override { return player_.ChordCodeSentAhead(); }
+    bool StepRecordTakesChord() override { return player_.StepRecordTakesChord(); }
+    void MeterKindChanged(engine::MeterKind from, engine::MeterKind to) override { player_.MeterKindChanged(from, to); }
+    void MeasureUnitsSetFromFile() override { player_.MeasureUnitsSetFromFile(); }
+    bool EndingCountdownRunning() override { return player_.EndingCountdownRunning(); }
+    void CancelEndingCountdown() override { player_.CancelEndingCountdown(); }
+    void StartPlayback() override { player_.StartPlayback(); }
+    void StartRecordingAtStart() override { player_.StartRecordingAtStart(); }
+    void StartRecordingAtSongStart() override { player_.StartRecordingAtSongStart(); }
+    int StartMeasure() override { return player_.StartMeasure(); }
+    std::int16_t PlayStartPos() override { return player_.PlayStartPos(); }
+    std::int16_t ChordMemoryLength() override { return player_.ChordMemoryLength(); }
+    void ClearSong() override { player_.ClearSong(); }
+    bool OverwriteBox() override { return player_.OverwriteBox(); }
+    void SetOverwriteBox(bool on) override { player_.SetOverwriteBox(on); }
+    void RecordingStopped() override { player_.RecordingStopped(); }
+    void RequestProgramChange(int program) override { player_.RequestProgramChange(program); }
+    void RequestMidiCommand(int number) override { player_.RequestMidiCommand(number); }
+    bool SendingMidiCommand() override { return player_.SendingMidiCommand(); }
+    void MelodyStep() override { player_.MelodyStep(); }
+    void CloseRecordings() override { player_.CloseRecordings(); }
+    bool MidiFileLoaded() override { return player_.MidiFileLoaded(); }
+    void StartMidiFile() override { player_.StartMidiFile(); }
+    void BeatOverran() override { player_.BeatOverran(); }
+    bool NoChordMarked() override { return player_.NoChordMarked(); }
+    void ReapplyCurrentChord() override { player_.ReapplyCurrentChord(); }
+    void ClearSecondChordPair() override { player_.ClearSecondChordPair(); }
+    void ResendVoiceSettings() override { player_.ResendVoiceSettings(); }
+    void DrainInputs() override { player_.DrainInputs(); }
+    bool SonglistContinuesAfterEnding() override { return player_.SonglistContinuesAfterEnding(); }
+    void StyleEnded() override { player_.StyleEnded(); }
+
+private:
+    core::Session& session_;
+    engine::ChordMemoryPlayer& player_;
+    chords::ChordRecogniser& recogniser_;
+    std::function<bool(std::int16_t, std::int16_t)> editorTakesChord_;
+};
+
+}  // namespace chordella::desktop
