@@ -14,6 +14,8 @@ endfunction()
 # time, so a binary that needs a display or a server is not started by the build. The cases
 # of SERIAL_SOURCES run alone (tests that start servers, the real program or the control
 # thread with its timers); the rest run side by side. Every case runs in its own process.
+# Alone-running is chosen by suite name: a suite named in a SERIAL_SOURCES file runs alone
+# wherever its cases are.
 function(chordella_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;SERIAL_SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES} ${ARG_SERIAL_SOURCES})

@@ -16,6 +16,7 @@
 #include "support/RunChordella.h"
 #include "support/StuckNotes.h"
 #include "support/StyleBuilder.h"
+#include "support/CapturedText.h"
 #include "support/TestSession.h"
 
 namespace chordella::app {
@@ -24,19 +25,7 @@ using namespace chordella::cli;
 
 namespace {
 
-struct CapturedText {
-    CapturedText() : file(std::tmpfile()) {}
-    ~CapturedText() { std::fclose(file); }
-    std::string Text() {
-        std::fflush(file);
-        std::rewind(file);
-        std::string text;
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, file)) text += buffer;
-        return text;
-    }
-    std::FILE* file;
-};
+using testing::CapturedText;
 
 TEST(FindPort, ANumberAnExactNameOrTheOnlyNameContainingTheTextFindsThePort) {
     testing::TestSession t;

@@ -15,8 +15,6 @@
 namespace chordella::testing {
 namespace {
 
-std::string Quoted(const std::string& path) { return "'" + path + "'"; }
-
 // A 3/4 song: C, Am on beat 3, a loop over measures 2 … 3, G7 in measure 4, then the STOP.
 std::string WriteWaltz(const TempFolder& folder) {
     data::ArrangementState song;

@@ -16,8 +16,6 @@ namespace {
 
 using Result = CommandResult;
 
-std::string Quoted(const std::string& path) { return "'" + path + "'"; }
-
 class FileCommands : public ::testing::Test {
 protected:
     std::string Write(const std::string& name, const Bytes& bytes) {

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "midi/MemoryBackend.h"
+#include "support/CapturedText.h"
 #include "support/RunChordella.h"
 
 namespace chordella::app {
@@ -15,13 +15,9 @@ using namespace chordella::cli;
 namespace {
 
 std::string Listed(midi::MidiBackend& backend) {
-    std::FILE* out = std::tmpfile();
-    EXPECT_EQ(ListPorts(backend, out), 0);
-    std::rewind(out);
-    std::string text;
-    for (int c; (c = std::fgetc(out)) != EOF;) text += static_cast<char>(c);
-    std::fclose(out);
-    return text;
+    testing::CapturedText out;
+    EXPECT_EQ(ListPorts(backend, out.file), 0);
+    return out.Text();
 }
 
 TEST(PortsCommand, ListsInputsAndOutputsWithIdsNamesAndBackendOrSaysThereAreNone) {

@@ -25,8 +25,6 @@ using data::StylePart;
 
 using Result = CommandResult;
 
-std::string Q(const std::string& path) { return "'" + path + "'"; }
-
 class RenderCommands : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -40,7 +38,7 @@ protected:
     }
 
     // The global flag comes before the command.
-    std::string Home() const { return "--home " + Q(folder.Path()) + " "; }
+    std::string Home() const { return "--home " + Quoted(folder.Path()) + " "; }
 
     TempFolder folder;
     std::string style;
@@ -48,7 +46,7 @@ protected:
 
 TEST_F(RenderCommands, RenderWritesTheStyleFromTimeZeroForTheMeasuresAsked) {
     const std::string out = folder.File("waltz.mid");
-    const Result result = RunChordella(Home() + "render " + Q(style) + " --measures 3 -o " + Q(out));
+    const Result result = RunChordella(Home() + "render " + Quoted(style) + " --measures 3 -o " + Quoted(out));
     ASSERT_EQ(result.exitCode, 0) << result.output;
     MidoFile file;
     ASSERT_TRUE(ReadWithMido(out, file)) << file.Error;
@@ -79,18 +77,18 @@ TEST_F(RenderCommands, ASongLongerThanTheChordMemoryIsCutWithAWord) {
     std::ofstream(song, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                 static_cast<std::streamsize>(bytes.size()));
     const std::string said = "song cut at measure 750: the chord memory holds 750 measures";
-    const Result info = RunChordella(Home() + "info " + Q(song));
+    const Result info = RunChordella(Home() + "info " + Quoted(song));
     EXPECT_EQ(info.exitCode, 0) << info.output;
     EXPECT_NE(info.output.find(said), std::string::npos) << info.output;
-    const Result exported = RunChordella(Home() + "export " + Q(song) + " --style " + Q(style) + " -o " +
-                                         Q(folder.File("long.mid")));
+    const Result exported = RunChordella(Home() + "export " + Quoted(song) + " --style " + Quoted(style) + " -o " +
+                                         Quoted(folder.File("long.mid")));
     EXPECT_EQ(exported.exitCode, 0) << exported.output;
     EXPECT_NE(exported.output.find(said), std::string::npos) << exported.output;
 }
 
 TEST_F(RenderCommands, ExportWritesTheStyleAloneForEightMeasures) {
     const std::string out = folder.File("export.mid");
-    const Result result = RunChordella(Home() + "export " + Q(style) + " -o " + Q(out));
+    const Result result = RunChordella(Home() + "export " + Quoted(style) + " -o " + Quoted(out));
     ASSERT_EQ(result.exitCode, 0) << result.output;
     MidoFile file;
     ASSERT_TRUE(ReadWithMido(out, file)) << file.Error;
@@ -101,7 +99,7 @@ TEST_F(RenderCommands, ExportWritesTheStyleAloneForEightMeasures) {
 TEST_F(RenderCommands, RenderToWavWritesSound) {
     if (midi::FindSoundFont().empty()) GTEST_SKIP() << "no General MIDI SoundFont installed";
     const std::string out = folder.File("waltz.wav");
-    const Result result = RunChordella(Home() + "render " + Q(style) + " --measures 2 -o " + Q(out));
+    const Result result = RunChordella(Home() + "render " + Quoted(style) + " --measures 2 -o " + Quoted(out));
     ASSERT_EQ(result.exitCode, 0) << result.output;
     std::vector<std::uint8_t> bytes;
     std::string error;
@@ -112,23 +110,23 @@ TEST_F(RenderCommands, RenderToWavWritesSound) {
 
 TEST_F(RenderCommands, ProblemsWithTheFilesEndWithOneLineAndExitCodeOne) {
     const std::string out = folder.File("out.mid");
-    const Result missing = RunChordella(Home() + "render " + Q(folder.File("Gone.vxs")) + " -o " + Q(out));
+    const Result missing = RunChordella(Home() + "render " + Quoted(folder.File("Gone.vxs")) + " -o " + Quoted(out));
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(LineCount(missing.output), 1) << missing.output;
     EXPECT_NE(missing.output.find("Gone.vxs: no such file"), std::string::npos) << missing.output;
 
     std::string error;
     ASSERT_TRUE(platform::WriteFileAtomically(folder.File("notes.txt"), std::string_view("hello"), error));
-    const Result wrongInput = RunChordella(Home() + "export " + Q(folder.File("notes.txt")) + " -o " + Q(out));
+    const Result wrongInput = RunChordella(Home() + "export " + Quoted(folder.File("notes.txt")) + " -o " + Quoted(out));
     EXPECT_EQ(wrongInput.exitCode, 1);
     EXPECT_NE(wrongInput.output.find("notes.txt: not a song (.vxa) or a style (.vxs, .sty, .prs, …)"), std::string::npos);
 
-    const Result wrongOutput = RunChordella(Home() + "render " + Q(style) + " -o " + Q(folder.File("out.mp3")));
+    const Result wrongOutput = RunChordella(Home() + "render " + Quoted(style) + " -o " + Quoted(folder.File("out.mp3")));
     EXPECT_EQ(wrongOutput.exitCode, 1);
     EXPECT_NE(wrongOutput.output.find("out.mp3: the output must be a .mid or a .wav file"), std::string::npos);
     EXPECT_FALSE(platform::FileExists(out));
 
-    const Result usage = RunChordella(Home() + "render " + Q(style));
+    const Result usage = RunChordella(Home() + "render " + Quoted(style));
     EXPECT_EQ(usage.exitCode, 2) << usage.output;
 }
 
@@ -144,12 +142,12 @@ TEST_F(RenderCommands, WhatCannotBeASongIsRefusedWithWhatItIs) {
     std::string error;
     ASSERT_TRUE(platform::WriteFileAtomically(folder.File("Noise.vxa"), random, error));
     const std::pair<std::string, std::string> cases[] = {
-        {"render " + Q(folder.File("Folder.vxa")) + " -o " + Q(out), "Folder.vxa: is a folder, not a file"},
-        {"export " + Q(folder.File("Dangling.vxa")) + " -o " + Q(out), "Dangling.vxa: is a link to a missing file"},
-        {"render " + Q(folder.File("Noise.vxa")) + " --style " + Q(style) + " -o " + Q(out),
+        {"render " + Quoted(folder.File("Folder.vxa")) + " -o " + Quoted(out), "Folder.vxa: is a folder, not a file"},
+        {"export " + Quoted(folder.File("Dangling.vxa")) + " -o " + Quoted(out), "Dangling.vxa: is a link to a missing file"},
+        {"render " + Quoted(folder.File("Noise.vxa")) + " --style " + Quoted(style) + " -o " + Quoted(out),
          "Noise.vxa\" is damaged (not a song: expected comment text at offset"},
-        {"render " + Q(style) + " --measures 0 -o " + Q(out), "--measures must be 1 or more"},
-        {"play " + Q(style) + " --measures 0", "--measures must be 1 or more"},
+        {"render " + Quoted(style) + " --measures 0 -o " + Quoted(out), "--measures must be 1 or more"},
+        {"play " + Quoted(style) + " --measures 0", "--measures must be 1 or more"},
     };
     for (const auto& [arguments, expected] : cases) {
         const Result result = RunChordella(Home() + arguments);
@@ -163,7 +161,7 @@ TEST_F(RenderCommands, WhatCannotBeASongIsRefusedWithWhatItIs) {
 TEST_F(RenderCommands, AnOutputIsNeverTheInputNorAnExistingFileOfAnotherKindWithoutForce) {
     const std::string styleBytes = testing::ReadTextFile(style);
     std::filesystem::create_symlink("Waltz.vxs", folder.File("same.mid"));
-    const Result self = RunChordella(Home() + "export " + Q(style) + " -o " + Q(folder.File("same.mid")) + " --force");
+    const Result self = RunChordella(Home() + "export " + Quoted(style) + " -o " + Quoted(folder.File("same.mid")) + " --force");
     EXPECT_EQ(self.exitCode, 1);
     EXPECT_NE(self.output.find("same.mid: is the input file"), std::string::npos) << self.output;
     EXPECT_EQ(testing::ReadTextFile(style), styleBytes);
@@ -172,46 +170,46 @@ TEST_F(RenderCommands, AnOutputIsNeverTheInputNorAnExistingFileOfAnotherKindWith
     std::string error;
     ASSERT_TRUE(platform::WriteFileAtomically(notes, std::string_view("my own notes"), error));
     ASSERT_TRUE(platform::WriteFileAtomically(sound, std::string_view("MThd a MIDI file, not sound"), error));
-    const Result export1 = RunChordella(Home() + "export " + Q(style) + " -o " + Q(notes));
+    const Result export1 = RunChordella(Home() + "export " + Quoted(style) + " -o " + Quoted(notes));
     EXPECT_EQ(export1.exitCode, 1);
     EXPECT_NE(export1.output.find("notes.mid: is an existing file that is not a MIDI file; give --force"),
               std::string::npos) << export1.output;
-    const Result render1 = RunChordella(Home() + "render " + Q(style) + " --measures 1 -o " + Q(sound));
+    const Result render1 = RunChordella(Home() + "render " + Quoted(style) + " --measures 1 -o " + Quoted(sound));
     EXPECT_EQ(render1.exitCode, 1);
     EXPECT_NE(render1.output.find("take.wav: is an existing file that is not a WAV file"), std::string::npos);
     EXPECT_EQ(testing::ReadTextFile(notes), "my own notes");
 
     // A file of the kind is replaced, and --force replaces any file.
-    ASSERT_EQ(RunChordella(Home() + "export " + Q(style) + " -o " + Q(notes) + " --force").exitCode, 0);
-    const Result again = RunChordella(Home() + "render " + Q(style) + " --measures 1 -o " + Q(notes));
+    ASSERT_EQ(RunChordella(Home() + "export " + Quoted(style) + " -o " + Quoted(notes) + " --force").exitCode, 0);
+    const Result again = RunChordella(Home() + "render " + Quoted(style) + " --measures 1 -o " + Quoted(notes));
     EXPECT_EQ(again.exitCode, 0) << again.output;
 }
 
 TEST_F(RenderCommands, ASongWithoutAStyleIsRefusedWithTheReason) {
     const std::string song = folder.File("Blues.vxa");
     SongBuilder().At(1).Chord("C").At(2).Chord("F").End().WriteTo(song);
-    const Result none = RunChordella(Home() + "render " + Q(song) + " -o " + Q(folder.File("out.mid")));
+    const Result none = RunChordella(Home() + "render " + Quoted(song) + " -o " + Quoted(folder.File("out.mid")));
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_EQ(LineCount(none.output), 1) << none.output;
     EXPECT_NE(none.output.find("Blues.vxa: the song names no style; give one with --style"), std::string::npos)
         << none.output;
 
     SongBuilder().Style("C:\\Chordella\\STYLES\\Nowhere.vxs").At(1).Chord("C").End().WriteTo(song);
-    const Result lost = RunChordella(Home() + "export " + Q(song) + " -o " + Q(folder.File("out.mid")));
+    const Result lost = RunChordella(Home() + "export " + Quoted(song) + " -o " + Quoted(folder.File("out.mid")));
     EXPECT_EQ(lost.exitCode, 1);
     EXPECT_NE(lost.output.find("was not found; give one with --style"), std::string::npos) << lost.output;
 }
 
 TEST_F(RenderCommands, ABundledSongFindsItsBundledStyleOnAFreshHome) {
     const std::string demo = chordella::testing::TestsFolder() + "/../assets/songs/demo2.vxa";
-    const Result result = RunChordella(Home() + "render " + Q(demo) + " --measures 1 -o " + Q(folder.File("d.mid")));
+    const Result result = RunChordella(Home() + "render " + Quoted(demo) + " --measures 1 -o " + Quoted(folder.File("d.mid")));
     EXPECT_EQ(result.exitCode, 0) << result.output;
 }
 
 TEST_F(RenderCommands, PlayWithoutAnAudioDeviceSuggestsRender) {
     if (platform::FolderExists("/dev/snd")) GTEST_SKIP() << "this machine has a sound card";
     const std::string noAudio = "JACK_NO_START_SERVER=1 PULSE_SERVER=unix:/nonexistent";
-    const Result result = RunChordella(Home() + "play " + Q(style) + " --measures 1", noAudio);
+    const Result result = RunChordella(Home() + "play " + Quoted(style) + " --measures 1", noAudio);
     EXPECT_EQ(result.exitCode, 1) << result.output;
     EXPECT_EQ(LineCount(result.output), 1) << result.output;
     EXPECT_NE(result.output.find("chordella render"), std::string::npos) << result.output;
@@ -223,16 +221,16 @@ TEST_F(RenderCommands, PlayWithoutAnAudioDeviceSuggestsRender) {
     ASSERT_NE(at, std::string::npos) << demo.output;
     std::string suggested = demo.output.substr(at + std::strlen("write a file: chordella "));
     suggested = suggested.substr(0, suggested.find(" -o OUT.wav"));
-    const Result rendered = RunChordella(Home() + suggested + " -o " + Q(folder.File("demo.mid")));
+    const Result rendered = RunChordella(Home() + suggested + " -o " + Quoted(folder.File("demo.mid")));
     EXPECT_EQ(rendered.exitCode, 0) << suggested << "\n" << rendered.output;
 
-    const Result port = RunChordella(Home() + "play " + Q(style) + " --out 'No Such Port'");
+    const Result port = RunChordella(Home() + "play " + Quoted(style) + " --out 'No Such Port'");
     EXPECT_EQ(port.exitCode, 1);
     EXPECT_NE(port.output.find("No Such Port: no such MIDI output"), std::string::npos) << port.output;
 }
 
 TEST_F(RenderCommands, InfoDescribesStylesAndSongs) {
-    const Result styleInfo = RunChordella("info " + Q(style));
+    const Result styleInfo = RunChordella("info " + Quoted(style));
     ASSERT_EQ(styleInfo.exitCode, 0) << styleInfo.output;
     EXPECT_NE(styleInfo.output.find("tempo 90, meter 3/4"), std::string::npos) << styleInfo.output;
     EXPECT_NE(styleInfo.output.find("Basic             measures   2 -   3, channels 1 10"), std::string::npos)
@@ -242,7 +240,7 @@ TEST_F(RenderCommands, InfoDescribesStylesAndSongs) {
     const std::string song = folder.File("Blues.vxa");
     SongBuilder().Title("Blues").Tempo(100).Style("C:\\Chordella\\STYLES\\Waltz.vxs").At(1).Chord("C").LoopStart(2)
         .At(2).Chord("F").TempoChange(110).At(3).LoopEnd().End().WriteTo(song);
-    const Result songInfo = RunChordella("info " + Q(song));
+    const Result songInfo = RunChordella("info " + Quoted(song));
     ASSERT_EQ(songInfo.exitCode, 0) << songInfo.output;
     EXPECT_NE(songInfo.output.find("4 measures, tempo 100, meter 4/4"), std::string::npos) << songInfo.output;
     EXPECT_NE(songInfo.output.find("style: C:\\Chordella\\STYLES\\Waltz.vxs"), std::string::npos) << songInfo.output;
@@ -251,7 +249,7 @@ TEST_F(RenderCommands, InfoDescribesStylesAndSongs) {
 
     std::string error;
     ASSERT_TRUE(platform::WriteFileAtomically(folder.File("Broken.vxs"), std::string_view("\x2A\x6F\x73\x02xx"), error));
-    const Result broken = RunChordella("info " + Q(folder.File("Broken.vxs")));
+    const Result broken = RunChordella("info " + Quoted(folder.File("Broken.vxs")));
     EXPECT_EQ(broken.exitCode, 1);
     EXPECT_EQ(LineCount(broken.output), 1) << broken.output;
 }

@@ -10,6 +10,7 @@
 #include "library/SongEntry.h"
 #include "midi/MemoryBackend.h"
 #include "support/BorrowedBackend.h"
+#include "support/CapturedText.h"
 #include "support/RunChordella.h"
 #include "support/SongBuilder.h"
 #include "support/StyleBuilder.h"
@@ -18,17 +19,6 @@
 
 namespace chordella::testing {
 namespace {
-
-std::string Quoted(const std::string& path) { return "'" + path + "'"; }
-
-// What a FILE* received.
-std::string Contents(std::FILE* file) {
-    std::rewind(file);
-    std::string text;
-    char buffer[512];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
-    return text;
-}
 
 struct SonglistFolder {
     TempFolder home;
@@ -96,12 +86,9 @@ TEST(SonglistCommand, PlayGoesThroughTheSetSkippingAMissingSongWithOneLinePerSon
     flags.port = "Memory Out 1";
     flags.style = f.home.File("STYLES/Beat.vxs");
     flags.home = f.home.Path();
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    ASSERT_EQ(cli::RunSonglistCommand(flags, out, err, std::move(backend)), 0) << Contents(err);
-    const std::string printed = Contents(out);
-    std::fclose(out);
-    std::fclose(err);
+    CapturedText out, err;
+    ASSERT_EQ(cli::RunSonglistCommand(flags, out.file, err.file, std::move(backend)), 0) << err.Text();
+    const std::string printed = out.Text();
     EXPECT_EQ(printed.find("[1/3] One - "), 0u) << printed;
     EXPECT_NE(printed.find("skipped " + f.home.File("SONGS/Gone.vxa") + ": Song not found !"), std::string::npos);
     const std::size_t three = printed.find("[3/3] Three - " + f.home.File("SONGS/Three.vxa") + ", first note ");
@@ -130,14 +117,11 @@ TEST(SonglistCommand, WhatIsNotASonglistIsRefusedWithTheReasonAndLeftAlone) {
             cli::SonglistCommandFlags flags;
             flags.list = f.list;
             if (add) flags.add = f.Song("Two");
-            std::FILE* out = std::tmpfile();
-            std::FILE* err = std::tmpfile();
-            EXPECT_EQ(cli::RunSonglistCommand(flags, out, err), 1);
-            const std::string said = Contents(err);
+            CapturedText out, err;
+            EXPECT_EQ(cli::RunSonglistCommand(flags, out.file, err.file), 1);
+            const std::string said = err.Text();
             EXPECT_NE(said.find(f.list + ": " + c.reason), std::string::npos) << said;
-            EXPECT_EQ(Contents(out), "");
-            std::fclose(out);
-            std::fclose(err);
+            EXPECT_EQ(out.Text(), "");
             EXPECT_EQ(ReadTextFile(f.list), c.text);
         }
     }
@@ -163,13 +147,10 @@ TEST(SonglistCommand, AListFindsItsSongsBesideItAndNamesEachMissingSongOnce) {
         flags.port = "Memory Out 1";
         flags.style = f.home.File("Beat.vxs");
         flags.home = f.home.Path();
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
-        const int code = cli::RunSonglistCommand(flags, out, err, std::make_unique<BorrowedBackend>(memory));
-        printed = Contents(out);
-        said = Contents(err);
-        std::fclose(out);
-        std::fclose(err);
+        CapturedText out, err;
+        const int code = cli::RunSonglistCommand(flags, out.file, err.file, std::make_unique<BorrowedBackend>(memory));
+        printed = out.Text();
+        said = err.Text();
         return code;
     };
     std::string printed, said;
@@ -220,11 +201,8 @@ TEST(SonglistCommand, TheMixerVolumesAnEntryStoresStayOnTheOutputWhileTheSongPla
     flags.port = "Memory Out 1";
     flags.style = f.home.File("STYLES/Beat.vxs");
     flags.home = f.home.Path();
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    ASSERT_EQ(cli::RunSonglistCommand(flags, out, err, std::make_unique<BorrowedBackend>(memory)), 0) << Contents(err);
-    std::fclose(out);
-    std::fclose(err);
+    CapturedText out, err;
+    ASSERT_EQ(cli::RunSonglistCommand(flags, out.file, err.file, std::make_unique<BorrowedBackend>(memory)), 0) << err.Text();
     std::vector<int> channel2, channel3;
     for (const midi::SentMessage& m : memory.Sent(0)) {
         if ((m.Packed & 0xFFFF) == 0x07B1) channel2.push_back(static_cast<int>(m.Packed >> 16));

@@ -8,10 +8,13 @@
 #include "midi/MidiInput.h"
 #include "midi/MidiOutput.h"
 #include "midi/RtMidiBackend.h"
+#include "LoopWait.h"
 #include "support/JackServer.h"
 
 namespace chordella::midi {
 namespace {
+
+using testing::RunUntil;
 
 class JackMidi : public ::testing::Test {
 protected:
@@ -39,17 +42,6 @@ protected:
                 return id;
         }
         return -1;
-    }
-
-    // Runs the control thread until `done`; false when a minute passed first. Generous: a
-    // sanitizer build on a loaded machine is many times slower than a normal one.
-    static bool RunUntil(platform::EventLoop& loop, const std::function<bool()>& done) {
-        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > giveUp) return false;
-            if (!loop.RunPending()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
     }
 
     // A connection made now carries messages from a later period on: sends a probe every

@@ -14,6 +14,7 @@
 #include "midi/DriverMessages.h"
 #include "midi/RtMidiBackend.h"
 #include "support/ScriptedPrompter.h"
+#include "LoopWait.h"
 #include "support/JackServer.h"
 #include "support/RawJackClient.h"
 #include "support/StyleBuilder.h"
@@ -26,15 +27,6 @@ using Event = RawJackClient::Event;
 
 constexpr int StyleNote = 60;    // the Basic part's note: C under C major, D under D minor
 constexpr int MelodyNote = 84;   // above the chord zone: passes through
-
-bool RunUntil(platform::EventLoop& loop, const std::function<bool()>& done) {
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(2);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > giveUp) return false;
-        if (!loop.RunPending()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 bool HasNoteOn(const std::vector<Event>& events, int note) {
     return std::any_of(events.begin(), events.end(), [&](const Event& e) {

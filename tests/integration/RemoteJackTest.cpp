@@ -19,6 +19,7 @@
 #include "midi/RtMidiBackend.h"
 #include "support/ScriptedPrompter.h"
 #include "remote/RemoteControl.h"
+#include "LoopWait.h"
 #include "support/JackServer.h"
 #include "support/StyleBuilder.h"
 #include "support/TempFolder.h"
@@ -31,17 +32,6 @@ constexpr int FillNote = 72;
 constexpr std::uint8_t ProbeStatus = 0xB0;  // channel 1: the pad channel may be filtered out
 constexpr std::uint8_t ProbeController = 0x77;
 constexpr std::uint8_t FillInKey = 11;  // the built-in function set's key 11: "Fill in"
-
-// Runs the loop until `done`; false when two minutes passed first (a loaded machine and a
-// sanitizer build are many times slower than a normal one).
-bool RunUntil(platform::EventLoop& loop, const std::function<bool()>& done) {
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(2);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > giveUp) return false;
-        if (!loop.RunPending()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 // The id of the port of `backend` whose name ends in `suffix` (inputs or outputs), -1 for none.
 int FindPortEndingIn(midi::MidiBackend& backend, bool input, const std::string& suffix) {

@@ -8,6 +8,7 @@
 
 #include "cli/RemoteCommand.h"
 #include "midi/MemoryBackend.h"
+#include "support/CapturedText.h"
 #include "support/TempFolder.h"
 
 namespace chordella::app {
@@ -16,14 +17,7 @@ using namespace chordella::cli;
 
 namespace {
 
-std::string Text(std::FILE* file) {
-    std::fflush(file);
-    std::rewind(file);
-    std::string text;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, file)) text += buffer;
-    return text;
-}
+using testing::CapturedText;
 
 std::unique_ptr<midi::MemoryBackend> Devices() {
     auto backend = std::make_unique<midi::MemoryBackend>();
@@ -49,26 +43,23 @@ TEST(RemoteCommand, LearnBindsTheNextPedalPressAndListShowsIt) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         devices.Feed(1, 0, {0xE0, 0, 64, 0xB0, 65, 0, 0xB3, 65, 127});  // bend and a release teach nothing
     });
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    const int code = RunRemote(std::move(backend), flags, out, err);
+    CapturedText out, err, listed;
+    const int code = RunRemote(std::move(backend), flags, out.file, err.file);
     pedal.join();
-    EXPECT_EQ(code, 0) << Text(err);
-    EXPECT_NE(Text(out).find("Learned: Controller 65 on channel 4 → Next section"), std::string::npos) << Text(out);
+    EXPECT_EQ(code, 0) << err.Text();
+    EXPECT_NE(out.Text().find("Learned: Controller 65 on channel 4 → Next section"), std::string::npos) << out.Text();
 
-    std::FILE* listed = std::tmpfile();
     flags.action = "list";
-    EXPECT_EQ(RunRemote(Devices(), flags, listed, err), 0);
-    const std::string list = Text(listed);
+    EXPECT_EQ(RunRemote(Devices(), flags, listed.file, err.file), 0);
+    const std::string list = listed.Text();
     EXPECT_NE(list.find("Controller 65 on channel 4"), std::string::npos) << list;
     EXPECT_NE(list.find("0  CC Toggle > 0"), std::string::npos) << list;
     EXPECT_NE(list.find(" 0  Start/Stop"), std::string::npos) << "the built-in function set's key 0\n" << list;
 
     flags.action = "learn";
     flags.function = "Tempo";
-    EXPECT_EQ(RunRemote(Devices(), flags, out, err), 1) << "two functions fit";
-    EXPECT_NE(Text(err).find("Tempo: no such remote function"), std::string::npos);
-    for (std::FILE* f : {out, err, listed}) std::fclose(f);
+    EXPECT_EQ(RunRemote(Devices(), flags, out.file, err.file), 1) << "two functions fit";
+    EXPECT_NE(err.Text().find("Tempo: no such remote function"), std::string::npos);
 }
 
 }  // namespace

@@ -18,6 +18,9 @@ struct CommandResult {
     std::string output;  // stdout and stderr together
 };
 
+// A path as one word of the shell command line RunChordella runs.
+inline std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+
 inline CommandResult RunChordella(const std::string& arguments, const std::string& environment = "") {
     CommandResult result;
     const std::string command = environment + " " + chordella::testing::ChordellaExe() + " " + arguments + " 2>&1";

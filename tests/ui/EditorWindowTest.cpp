@@ -36,11 +36,7 @@ protected:
         ASSERT_NE(open, nullptr);
         open->trigger();
         editor = rig.Window().findChild<ui::EditorWindow*>("EditorWindow");
-        if (editor == nullptr) {
-            for (QWidget* widget : QApplication::topLevelWidgets())
-                if (auto* found = qobject_cast<QWidget*>(widget); found && found->objectName() == "EditorWindow")
-                    editor = static_cast<ui::EditorWindow*>(found);
-        }
+        if (editor == nullptr) editor = TopLevel<ui::EditorWindow>("EditorWindow");
         ASSERT_NE(editor, nullptr);
         grid = editor->findChild<QTableWidget*>("Grid");
     }

@@ -265,10 +265,6 @@ TEST(SonglistWindow, TheOpenSongJoinsTheListWhichIsSavedAndLosesItAgain) {
     EXPECT_TRUE(rig.Prompter().Shown().back().starts_with("Delete \"")) << rig.Prompter().Shown().back();
 }
 
-void ClickRow(QListWidget* list, int row) {
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-}
-
 TEST(SonglistWindow, RepeatPlaysOnForOneSongAndIsClearedWhenTwoAreQueuedAndUseMciIsKept) {
     WindowRig rig;
     TempFolder folder;

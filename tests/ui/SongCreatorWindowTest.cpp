@@ -30,12 +30,6 @@
 namespace chordella::testing {
 namespace {
 
-void ClickEntry(QListWidget* list, int row) {
-    QListWidgetItem* item = list->item(row);
-    list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-}
-
 // The options of a song whose key is not drawn: 16 or `measures` measures, a chord each.
 void FixedKeyOptions(ui::SongCreatorWindow& creator, int measures) {
     creator.findChild<QSpinBox*>("SongMeasures")->setValue(measures);
@@ -76,7 +70,7 @@ TEST(SongCreatorWindow, AChosenProgressionBecomesTheSongAndPlaysAtOnceInTheChord
 
     auto* list = creator->findChild<QListWidget*>("ProgressionList");
     ASSERT_EQ(list->count(), 110);
-    ClickEntry(list, 10);  // "000. 50's Progression --- SECTION 1"
+    ClickRow(list, 10);  // "000. 50's Progression --- SECTION 1"
     ASSERT_TRUE(QTest::qWaitFor([&] { return !creator->SheetText().isEmpty(); }, 30000));
     EXPECT_TRUE(creator->SheetText().startsWith("   1  I              C maj")) << creator->SheetText().toStdString();
     EXPECT_EQ(creator->ProgressionText(), "Progr. 0-0-0-0");
@@ -98,7 +92,7 @@ TEST(SongCreatorWindow, TheMainWindowsKeyAndModeListsSetTheKeyOfTheSongMade) {
     Pick(rig.Window().findChild<QComboBox*>("SongKeyList"), "E");
     Pick(rig.Window().findChild<QComboBox*>("SongModeList"), "2. Dorian");
     auto* list = creator->findChild<QListWidget*>("ProgressionList");
-    ClickEntry(list, 10);
+    ClickRow(list, 10);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !creator->SheetText().isEmpty(); }, 30000));
     EXPECT_TRUE(creator->SheetText().startsWith("   1  I              D maj")) << creator->SheetText().toStdString();
 
@@ -106,7 +100,7 @@ TEST(SongCreatorWindow, TheMainWindowsKeyAndModeListsSetTheKeyOfTheSongMade) {
     Pick(rig.Window().findChild<QComboBox*>("SongKeyList"), "Bb");
     Pick(rig.Window().findChild<QComboBox*>("SongModeList"), "5. Mixolydian");
     const QString before = creator->SheetText();
-    ClickEntry(list, 10);
+    ClickRow(list, 10);
     ASSERT_TRUE(QTest::qWaitFor([&] { return creator->SheetText() != before; }, 30000));
     EXPECT_TRUE(creator->SheetText().startsWith("   1  I              Eb maj")) << creator->SheetText().toStdString();
 }
@@ -133,7 +127,7 @@ TEST(SongCreatorWindow, WithAutochangeProgramOnABluesSongGetsItsProgramChangesEv
     ASSERT_NE(editor, nullptr);
     FixedKeyOptions(*creator, 24);
     auto* list = creator->findChild<QListWidget*>("ProgressionList");
-    ClickEntry(list, 10 + 90);  // "Blues Progression 12-01"
+    ClickRow(list, 10 + 90);  // "Blues Progression 12-01"
     ASSERT_TRUE(QTest::qWaitFor([&] { return !creator->SheetText().isEmpty(); }, 30000));
     EXPECT_TRUE(ProgramChangePositions(SongNow(rig)).empty());
 
@@ -147,7 +141,7 @@ TEST(SongCreatorWindow, WithAutochangeProgramOnABluesSongGetsItsProgramChangesEv
     // measures 1, 12 and 24.
     Pick(rig.Window().findChild<QComboBox*>("SongKeyList"), "G");
     const QString before = creator->SheetText();
-    ClickEntry(list, 10 + 90);
+    ClickRow(list, 10 + 90);
     ASSERT_TRUE(QTest::qWaitFor([&] { return creator->SheetText() != before; }, 30000));
     EXPECT_EQ(ProgramChangePositions(SongNow(rig)), (std::vector<int>{16, 12 * 16, 24 * 16}));
 }
@@ -172,7 +166,7 @@ TEST(SongCreatorWindow, RangeLimitsAreAskedAndAWrongNumberIsRefused) {
     auto* creator = ShownCreator(rig, false);
     ASSERT_NE(creator, nullptr);
     rig.Prompter().AnswerText("120");
-    ClickEntry(creator->findChild<QListWidget*>("ProgressionList"), 7);
+    ClickRow(creator->findChild<QListWidget*>("ProgressionList"), 7);
     rig.Settle();
     EXPECT_TRUE(rig.Prompter().WasShown("Set range of progressions ...: Specify the lower range limit number ..."));
     EXPECT_TRUE(rig.Prompter().WasShown("Wrong lower range limit number !"));

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QListWidget>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -67,6 +68,13 @@ T* TopLevel(const char* name) {
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (widget->objectName() == name) return dynamic_cast<T*>(widget);
     return nullptr;
+}
+
+// A click on row `row` of a list, scrolled into view first, as the user clicks it.
+inline void ClickRow(QListWidget* list, int row) {
+    QListWidgetItem* item = list->item(row);
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
 }
 
 // The shown top-level window named `name`, or null.
