@@ -17,6 +17,7 @@
 #include "data/StyleFile.h"
 #include "library/PlaylistFiles.h"
 #include "platform/Files.h"
+#include "support/CapturedText.h"
 #include "support/KeyboardStyleWriter.h"
 #include "support/RunChordella.h"
 #include "support/TestPaths.h"
@@ -37,26 +38,13 @@ struct Outcome {
     }
 };
 
-std::string Captured(std::FILE* file) {
-    std::rewind(file);
-    std::string text;
-    for (int c; (c = std::fgetc(file)) != EOF;) text.push_back(static_cast<char>(c));
-    return text;
-}
-
 Outcome Batch(cli::BatchCommandFlags flags, const std::string& home, const std::string& typed = "") {
     flags.home = home;
-    std::FILE* in = std::tmpfile();
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    std::fputs(typed.c_str(), in);
-    std::rewind(in);
-    Outcome outcome;
-    outcome.Result = cli::RunBatchCommand(flags, in, out, err);
-    outcome.Out = Captured(out);
-    outcome.Err = Captured(err);
-    for (std::FILE* file : {in, out, err}) std::fclose(file);
-    return outcome;
+    CapturedText in, out, err;
+    std::fputs(typed.c_str(), in.file);
+    std::rewind(in.file);
+    const int result = cli::RunBatchCommand(flags, in.file, out.file, err.file);
+    return {result, out.Text(), err.Text()};
 }
 
 cli::BatchCommandFlags Flags(const std::string& mode, const std::string& folder) {

@@ -15,6 +15,7 @@
 #include "data/StyleFile.h"
 #include "platform/Files.h"
 #include "stylecreator/StyleConversion.h"
+#include "support/CapturedText.h"
 #include "support/KeyboardStyleWriter.h"
 #include "support/TempFolder.h"
 #include "support/TestSession.h"
@@ -25,27 +26,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Captured(std::FILE* file) {
-    std::rewind(file);
-    std::string text;
-    for (int c; (c = std::fgetc(file)) != EOF;) text.push_back(static_cast<char>(c));
-    std::fclose(file);
-    return text;
-}
-
 struct CommandRun {
     int Result = 0;
     std::string Out, Err;
 };
 
 CommandRun ConvertWith(const cli::ConvertCommandFlags& flags) {
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    CommandRun run;
-    run.Result = cli::RunConvertCommand(flags, out, err);
-    run.Out = Captured(out);
-    run.Err = Captured(err);
-    return run;
+    CapturedText out, err;
+    const int result = cli::RunConvertCommand(flags, out.file, err.file);
+    return {result, out.Text(), err.Text()};
 }
 
 CommandRun Convert(const std::vector<std::string>& inputs, const std::string& folder, const std::string& sets) {
@@ -295,11 +284,9 @@ TEST(ConvertCommand, SetRanges) {
 TEST(InfoCommand, AKeyboardStyleListsItsSectionsAndItsChannelTable) {
     TempFolder folder;
     ASSERT_TRUE(SampleKeyboardStyle({.ChordVariants = true}).Write(folder.File("Chords.sty")));
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    EXPECT_EQ(cli::RunInfoCommand(folder.File("Chords.sty"), out, err), 0);
-    const std::string text = Captured(out);
-    std::fclose(err);
+    CapturedText out, err;
+    EXPECT_EQ(cli::RunInfoCommand(folder.File("Chords.sty"), out.file, err.file), 0);
+    const std::string text = out.Text();
     EXPECT_NE(text.find("  Main A : "), std::string::npos) << text;
     EXPECT_NE(text.find("channel table (CASM), 2 groups:"), std::string::npos) << text;
     EXPECT_NE(text.find("ch  4 ->  4  PianoMin  silent under major,  2 chord kinds"), std::string::npos) << text;
