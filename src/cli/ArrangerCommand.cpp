@@ -1,7 +1,5 @@
 #include "cli/ArrangerCommand.h"
 
-#include <algorithm>
-#include <cctype>
 #include <exception>
 
 #include "app/ConsolePrompter.h"
@@ -27,6 +25,7 @@ namespace chordella::cli {
 namespace {
 
 constexpr int ExitFailure = 1;
+
 std::string KeyName(int note) {
     static constexpr const char* Names[] = {"C", "C#", "D", "Eb", "E", "F", "F#", "G", "Ab", "A", "Bb", "B"};
     return std::string(Names[note % 12]) + std::to_string(note / 12 - 1);

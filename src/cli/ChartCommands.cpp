@@ -5,7 +5,6 @@
 #include "cli/RenderCommands.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <vector>
 

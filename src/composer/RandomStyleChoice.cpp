@@ -1,7 +1,6 @@
 #include "composer/RandomStyleChoice.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 

@@ -1,6 +1,5 @@
 #include "composer/SongKeys.h"
 
-#include <cctype>
 
 #include "platform/Random.h"
 #include "platform/TextCase.h"

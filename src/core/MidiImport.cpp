@@ -1,7 +1,6 @@
 #include "core/MidiImport.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 #include "core/Session.h"

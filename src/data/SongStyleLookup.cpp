@@ -1,7 +1,6 @@
 #include "data/SongStyleLookup.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "platform/Files.h"
 #include "platform/TextCase.h"

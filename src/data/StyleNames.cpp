@@ -1,7 +1,5 @@
 // Style names as the program shows them, and the lookup of a stored style path.
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 #include "data/StyleNames.h"

@@ -1,7 +1,6 @@
 #include "desktop/DesktopPlaylist.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 #include "app/PlaylistStyleList.h"

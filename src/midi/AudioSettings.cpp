@@ -1,7 +1,6 @@
 #include "midi/AudioSettings.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "platform/TextCase.h"
 

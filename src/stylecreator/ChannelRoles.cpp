@@ -1,7 +1,6 @@
 #include "stylecreator/ChannelRoles.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "data/StyleStream.h"
 #include "platform/TextCase.h"

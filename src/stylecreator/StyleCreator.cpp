@@ -1,7 +1,6 @@
 #include "stylecreator/StyleCreator.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 #include "core/MidiImport.h"
