@@ -7,6 +7,7 @@
 #include <cctype>
 #include <memory>
 
+#include "cli/ImportFindings.h"
 #include "cli/OutputGuard.h"
 #include "cli/RenderCommands.h"
 #include "core/MidiImport.h"
@@ -28,15 +29,6 @@ namespace chordella::cli {
 namespace {
 
 using stylecreator::StyleCreator;
-
-// What the import finds that belongs into the style header.
-class HeaderHooks final : public data::NoMidiImportLink {
-public:
-    void MarkChannelsUsed(const std::array<std::uint8_t, 16>& used) override { channelsUsed = used; }
-    void SetTempo(int bpm) override { tempo = bpm; }
-    std::array<std::uint8_t, 16> channelsUsed{};
-    int tempo = 120;
-};
 
 // Lower case, letters and digits only: "Fill in Basic", "fill-in-basic" and "FILLINBASIC" name one part.
 std::string Squeezed(std::string_view text) {
@@ -79,7 +71,7 @@ bool ParsePart(const std::string& text, stylecreator::PartRequest& request, std:
 
 // The import's findings in the style header: tempo, meter, channels used and each channel's
 // set-up as the material leaves the controller table.
-void TakeImportIntoHeader(core::Session& session, const HeaderHooks& hooks, int measureUnits) {
+void TakeImportIntoHeader(core::Session& session, const ImportFindings& hooks, int measureUnits) {
     data::StyleHeader& header = session.Style().style.Header;
     header.Reset();
     header.StyleTempo = static_cast<std::int16_t>(std::clamp(hooks.tempo, 1, 999));
@@ -191,7 +183,7 @@ int RunCreateCommand(const CreateCommandFlags& flags, std::FILE* out, std::FILE*
         std::string error;
         if (!creator.LoadWork(flags.input, error)) return Fail(err, flags.input, error);
     } else {
-        HeaderHooks hooks;
+        ImportFindings hooks;
         data::MidiImporter importer(session, &hooks);
         if (importer.Import(flags.input, false, true) != data::ImportOutcome::Imported)
             return Fail(err, flags.input, shown->LastShown("nothing imported"));

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "cli/FileCommands.h"
+#include "cli/ImportFindings.h"
 #include "cli/OutputGuard.h"
 #include "core/MidiImport.h"
 #include "core/Session.h"
@@ -13,19 +14,6 @@
 #include "platform/RecordingPrompter.h"
 
 namespace chordella::cli {
-
-namespace {
-
-// The import's own meter and channel findings go into the work file's style header.
-class HeaderHooks final : public data::NoMidiImportLink {
-public:
-    void MarkChannelsUsed(const std::array<std::uint8_t, 16>& used) override { channelsUsed = used; }
-    void SetTempo(int bpm) override { tempo = bpm; }
-    std::array<std::uint8_t, 16> channelsUsed{};
-    int tempo = 120;
-};
-
-}  // namespace
 
 int RunImportCommand(const ImportCommandFlags& flags, std::FILE* out, std::FILE* err) {
     if (const std::string why = platform::WhyNotAFile(flags.input); !why.empty()) {
@@ -44,7 +32,7 @@ int RunImportCommand(const ImportCommandFlags& flags, std::FILE* out, std::FILE*
     parts.paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
     core::Session session(std::move(parts));
 
-    HeaderHooks hooks;
+    ImportFindings hooks;
     data::MidiImporter importer(session, &hooks);
     const data::ImportOutcome outcome = importer.Import(flags.input, flags.keepLeadingSilence, false);
     if (outcome != data::ImportOutcome::Imported) {
