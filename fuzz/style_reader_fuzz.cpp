@@ -1,12 +1,16 @@
-// The style reader takes whatever is in a .vxs file. A file it accepts must write back to the
-// same bytes, and everything that later walks the loaded stream must stay inside the buffer.
+// The style reader takes whatever is in a .vxs file, its channel rules block included. A file it
+// accepts must write back, rules and all, to a file that reads the same and writes the same
+// bytes; rules it accepts are in range; everything that later walks the loaded stream must stay
+// inside the buffer.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 #include <string>
+#include <vector>
 
+#include "data/NativeRulesBlock.h"
 #include "data/StyleAnalysis.h"
 #include "data/StyleFile.h"
 #include "data/StyleState.h"
@@ -31,10 +35,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    const auto written = StyleFileBytes(image.Header, image.Parts, image.Stream);
+    if (image.Native.Present && !image.NativeProblem.empty()) std::abort();
+    for (const auto& part : image.Native.Parts)
+        for (const auto& channel : part)
+            if (channel.Active && !CheckChannelRules(channel).empty()) std::abort();
+
+    std::vector<std::uint8_t> written;
+    if (!StyleFileBytes(image.Header, image.Parts, image.Stream, image.Native, written, error)) std::abort();
     StyleImage again;
     if (!ReadStyleFile(written, again, error)) std::abort();
-    if (StyleFileBytes(again.Header, again.Parts, again.Stream) != written) std::abort();
+    if (again.Native.Present != image.Native.Present || !again.NativeProblem.empty()) std::abort();
+    if (RulesBlockBytes(again.Native) != RulesBlockBytes(image.Native)) std::abort();
+    std::vector<std::uint8_t> writtenAgain;
+    if (!StyleFileBytes(again.Header, again.Parts, again.Stream, again.Native, writtenAgain, error)) std::abort();
+    if (writtenAgain != written) std::abort();
 
     StyleState& style = Style();
     style.Header = image.Header;

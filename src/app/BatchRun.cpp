@@ -102,9 +102,15 @@ bool LoadStyle(FileSession& file, const std::string& path, std::string& error) {
     return true;
 }
 
+// The loaded style as a file again, its channel rules kept: they fitted beside the stream when
+// the file was read, and nothing here changes the stream's length.
 std::vector<std::uint8_t> LoadedStyleBytes(const data::StyleState& style) {
     const auto length = static_cast<std::size_t>(std::clamp(style.StyleLength, 0, data::StreamCapacity));
-    return data::StyleFileBytes(style.Header, style.Parts, {style.StreamBytes(), length});
+    std::vector<std::uint8_t> bytes;
+    std::string tooLong;
+    if (!data::StyleFileBytes(style.Header, style.Parts, {style.StreamBytes(), length}, style.Native, bytes, tooLong))
+        bytes = data::StyleFileBytes(style.Header, style.Parts, {style.StreamBytes(), length});
+    return bytes;
 }
 
 // The loaded style becomes the creator's material, as the creator holds a style it edits.

@@ -242,6 +242,14 @@ bool DescribeStyle(const std::string& path, std::span<const std::uint8_t> bytes,
                      record.EndMeasure, ChannelList(channels).c_str());
     }
     std::fprintf(out, "channels used: %s\n", ChannelList(image.Header.ChannelUsed).c_str());
+    if (image.Native.Present) {
+        int channels = 0;
+        for (const auto& part : image.Native.Parts)
+            for (const data::NativeChannelRules& rules : part) channels += rules.Active ? 1 : 0;
+        std::fprintf(out, "channel rules: %d part channels play natively\n", channels);
+    } else if (!image.NativeProblem.empty()) {
+        std::fprintf(out, "channel rules: not used, %s\n", image.NativeProblem.c_str());
+    }
     DescribeBass(stylecreator::FindBass(image.Header, image.Stream,
                                         stylecreator::NamesOfChannels(image.Header, data::BuiltInGeneralMidiSet()),
                                         data::BuiltInVoiceMap()),

@@ -208,7 +208,11 @@ StyleLoadResult StyleStore::ReplaceWith(const std::string& path, std::span<const
     ResetState();
     if (!asDefaultStyle) style.StyleDirectory = platform::FolderOf(path);
     Install(style, image);
-    style.Native = native;
+    // A style built from a foreign file brings its rules; a .vxs file may carry them in its block.
+    style.Native = native.Present ? native : image.Native;
+    if (!image.NativeProblem.empty())
+        session_.Prompter().Inform("The style \"" + std::string(platform::FileNamePart(path)) +
+                                   "\" plays without its channel rules: " + image.NativeProblem + " !");
     ApplyHeader(style.Header, *hooks_);
     NameAndSelect(style, path, hooks_->IntroEnabled());
 
@@ -290,7 +294,7 @@ bool StyleStore::Save(const std::string& path) {
     if (path.empty() || style.StyleLength <= 0 || !style.StreamBytes() || !AnyPartPresent(style.Parts)) return false;
     const auto length = static_cast<std::size_t>(std::min(style.StyleLength, StreamCapacity));
     std::string error;
-    if (!WriteStyleFile(path, style.Header, style.Parts, {style.StreamBytes(), length}, error)) {
+    if (!WriteStyleFile(path, style.Header, style.Parts, {style.StreamBytes(), length}, style.Native, error)) {
         session_.Prompter().Inform("Cannot save the style \"" + std::string(platform::FileNamePart(path)) +
                                    "\": " + error + " !");
         return false;

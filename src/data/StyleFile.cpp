@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "data/NativeRulesBlock.h"
 #include "data/StyleStream.h"
 #include "platform/Bytes.h"
 #include "platform/Files.h"
@@ -211,6 +212,10 @@ bool ReadStyleFile(std::span<const std::uint8_t> file, StyleImage& image, std::s
         return false;
     }
     result.Stream = r.Rest(static_cast<std::size_t>(StreamCapacity));
+    RulesBlockFound block = FindRulesBlock(result.Stream, result.Parts);
+    result.Stream = result.Stream.first(block.StreamSize);
+    result.Native = block.Rules;
+    result.NativeProblem = std::move(block.Problem);
     if (!CheckStyleHeader(result.Header, error)) return false;
     if (!CheckStyleStream(result.Parts, result.Stream, error)) return false;
     image = result;
@@ -233,6 +238,26 @@ bool WriteStyleFile(const std::string& path, const StyleHeader& header, const Pa
                     std::span<const std::uint8_t> stream, std::string& error) {
     const auto bytes = StyleFileBytes(header, parts, stream);
     return platform::WriteFileAtomically(path, bytes, error);
+}
+
+bool StyleFileBytes(const StyleHeader& header, const PartTable& parts, std::span<const std::uint8_t> stream,
+                    const NativeRules& native, std::vector<std::uint8_t>& bytes, std::string& error) {
+    const std::vector<std::uint8_t> block = RulesBlockBytes(native);
+    if (stream.size() + block.size() > static_cast<std::size_t>(StreamCapacity)) {
+        error = Format("the stream (%zu bytes) and its channel rules (%zu bytes) pass the %d bytes a style holds",
+                       stream.size(), block.size(), StreamCapacity);
+        return false;
+    }
+    bytes = StyleFileBytes(header, parts, stream);
+    bytes.insert(bytes.end(), block.begin(), block.end());
+    return true;
+}
+
+bool WriteStyleFile(const std::string& path, const StyleHeader& header, const PartTable& parts,
+                    std::span<const std::uint8_t> stream, const NativeRules& native, std::string& error) {
+    std::vector<std::uint8_t> bytes;
+    return StyleFileBytes(header, parts, stream, native, bytes, error) &&
+           platform::WriteFileAtomically(path, bytes, error);
 }
 
 }  // namespace chordella::data

@@ -3,12 +3,19 @@
 // table and the event stream (the rest of the file, at most 165500 bytes). Reading checks
 // everything the engine will later trust — the stream's grammar, the part offsets, the
 // set-up values — so a damaged file is refused with a message naming what and where.
+//
+// A style that plays by channel rules (a keyboard style kept natively) ends its stream with
+// the rules block of NativeRulesBlock.h: written in the stream's grammar after every part's
+// last byte, so that a reader which takes the whole rest of the file as the stream reads and
+// plays the parts unchanged. Stream and block together stay within the 165500 bytes. This
+// reader takes the block off the stream; a damaged block leaves a plain style and a problem.
 
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "data/NativeRules.h"
 #include "data/StyleModel.h"
 
 namespace chordella::data {
@@ -19,6 +26,8 @@ struct StyleImage {
     StyleHeader Header;
     PartTable Parts{};
     std::span<const std::uint8_t> Stream;   // at most StreamCapacity bytes; further bytes are ignored
+    NativeRules Native;                     // the rules block's rules; Present false without a block
+    std::string NativeProblem;              // a rules block that was found but cannot be used: why
 };
 
 // Decodes a whole .vxs file. False, with a reason, for a file that ends inside the header or
@@ -42,6 +51,14 @@ std::vector<std::uint8_t> StyleFileBytes(const StyleHeader& header, const PartTa
 // Writes the file atomically. False with the reason.
 bool WriteStyleFile(const std::string& path, const StyleHeader& header, const PartTable& parts,
                     std::span<const std::uint8_t> stream, std::string& error);
+
+// The same with the rules block after the stream when `native` holds rules. False, writing
+// nothing, when stream and block together would pass StreamCapacity: a reader that caps the
+// stream would cut the block and refuse the file.
+bool StyleFileBytes(const StyleHeader& header, const PartTable& parts, std::span<const std::uint8_t> stream,
+                    const NativeRules& native, std::vector<std::uint8_t>& bytes, std::string& error);
+bool WriteStyleFile(const std::string& path, const StyleHeader& header, const PartTable& parts,
+                    std::span<const std::uint8_t> stream, const NativeRules& native, std::string& error);
 
 // Largest |StyleMeter| accepted (16 quarter notes per measure).
 inline constexpr int MaxStyleMeter = 64;
