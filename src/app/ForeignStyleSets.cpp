@@ -25,6 +25,11 @@ StyleSetsOutcome WriteStyleSets(core::Session& session, StyleCreator& creator, S
     data::ArrangementState& arrangement = session.App().arrangement;
     const auto kept = std::make_unique<data::ArrangementState>(arrangement);
     data::StyleState& style = session.Style().style;
+    const std::string nativeProblem = request.Native ? conversion.ChannelTable().NativeProblem() : std::string();
+    const bool native = request.Native && nativeProblem.empty();
+    if (request.Native && !native)
+        outcome.Warnings.push_back(nativeProblem + ": the styles are converted, not kept with their channel rules");
+    conversion.KeepNotesForNativePlay(native);
     for (int set : request.Sets) {
         if (set < 1 || set > RandomPartsItem + 1) continue;  // six sets, then the two random items
         const std::string label = "set " + std::to_string(set);
@@ -45,7 +50,7 @@ StyleSetsOutcome WriteStyleSets(core::Session& session, StyleCreator& creator, S
         }
         const std::string path = StyleSetFileName(request.Folder, sourcePath, set, request.Description);
         std::string error;
-        if (!creator.SaveStyle(path, error)) {
+        if (!creator.SaveStyle(path, native ? conversion.NativeRulesBuilt() : data::NativeRules{}, error)) {
             outcome.Error = label + " cannot be saved: " + error;
             break;
         }
@@ -54,6 +59,7 @@ StyleSetsOutcome WriteStyleSets(core::Session& session, StyleCreator& creator, S
         outcome.Written.push_back({set, path, std::move(report), used});
     }
     arrangement = *kept;
+    conversion.KeepNotesForNativePlay(false);
     return outcome;
 }
 

@@ -24,6 +24,9 @@ struct StyleSetsRequest {
     std::string Folder;          // where the styles are written
     std::string Description;     // inserted as "-" + description after the set number; empty: none
     int NormaliseTarget = 0;     // 1 … 120: the volumes normalised to it before saving; 0: as converted
+    // "Channel table (native)": the maker's notes kept, each channel's rules in the file's rules
+    // block. A file whose channel table cannot drive them is converted as usual (a warning says why).
+    bool Native = false;
 };
 
 struct WrittenStyle {

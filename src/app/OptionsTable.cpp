@@ -75,6 +75,7 @@ const std::array Table{
     OptionKey{"BassTrackCH", Upper, &O::BassOutputOnChannel11},
     OptionKey{"ShowConverter", Upper, &O::ShowConverterWhenLoading},
     OptionKey{"StySet", Upper, &O::ConverterSet},
+    OptionKey{"StyNative", Upper, &O::ConverterNative},
     OptionKey{"PlayIntro", Upper, &O::PlayIntro},
     OptionKey{"PlayEnding", Upper, &O::PlayEnding},
     OptionKey{"VelOffset", Upper, &O::MelodyVelocityOffset},

@@ -172,6 +172,9 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
         ->option_text("N|A-B");
     convertCommand->add_flag("--normalize", convertFlags.normalize, "Normalise the channel volumes");
     convertCommand->add_flag("--no-casm", convertFlags.noCasm, "Ignore the files' channel tables (CASM)");
+    convertCommand->add_flag("--native", convertFlags.native,
+                             "Conversion mode \"Channel table (native)\": keep the maker's notes and each channel's "
+                             "rules, played natively");
     convertCommand->add_flag("--channels", convertFlags.channels, "Report per part and channel what was kept, moved or dropped");
     convertCommand->add_flag("--keep-intro-ending", convertFlags.keepIntroEnding, "Do not convert Intro and Ending");
     convertCommand->add_flag("--no-beat2", convertFlags.noBeat2, "Do not start with beat 2 at 3/4 measure styles");

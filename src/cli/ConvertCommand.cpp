@@ -103,6 +103,12 @@ std::string BassLine(const SetReport& report) {
     return line;
 }
 
+// How the styles were made: "native (channel rules kept)", "CASM" or "chords detected".
+std::string ModeText(const StyleConversion& conversion, const ConvertCommandFlags& flags) {
+    if (flags.native && conversion.ChannelTable().NativeProblem().empty()) return "native (channel rules kept)";
+    return conversion.ChannelTable().Present && !flags.noCasm ? "CASM" : "chords detected";
+}
+
 // One style file: every requested set written. 0, or 1 with the reason on `err`.
 int ConvertOne(const std::string& input, const ConvertCommandFlags& flags, const std::vector<int>& sets,
                std::FILE* out, std::FILE* err) {
@@ -139,6 +145,7 @@ int ConvertOne(const std::string& input, const ConvertCommandFlags& flags, const
     }
     request.Folder = flags.outputFolder;
     request.NormaliseTarget = flags.normalize ? MainWindowNormaliseTarget : 0;
+    request.Native = flags.native;
     const app::StyleSetsOutcome written = app::WriteStyleSets(session, creator, conversion, input, request);
     if (!written.Error.empty()) {
         std::fprintf(err, "%s: %s\n", input.c_str(), written.Error.c_str());
@@ -172,7 +179,7 @@ int ConvertOne(const std::string& input, const ConvertCommandFlags& flags, const
         return 1;
     }
     std::fprintf(out, "%s: %s; %s; %zu sets -> %s/%s-N.vxs (%lld ms)\n", input.c_str(), summary.c_str(),
-                 conversion.ChannelTable().Present && !flags.noCasm ? "CASM" : "chords detected", sets.size(),
+                 ModeText(conversion, flags).c_str(), sets.size(),
                  flags.outputFolder.c_str(), name.c_str(), static_cast<long long>(millis));
     for (const std::string& message : conversion.ChannelTable().Messages)
         std::fprintf(out, "  channel table: %s\n", message.c_str());
@@ -213,6 +220,10 @@ std::optional<PartSetItem> ParsePartSetItem(const std::string& text) {
 int RunConvertCommand(const ConvertCommandFlags& flags, std::FILE* out, std::FILE* err) {
     if (!flags.random.empty() && flags.random != "set" && flags.random != "parts") {
         std::fprintf(err, "--random %s: give set or parts\n", flags.random.c_str());
+        return 2;
+    }
+    if (flags.native && (flags.noCasm || !flags.importParts.empty())) {
+        std::fprintf(err, "--native keeps the channel table's rules: it goes with neither --no-casm nor --import-parts\n");
         return 2;
     }
     if (flags.exportParts < 0 || flags.exportParts > 4) {

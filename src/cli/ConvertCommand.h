@@ -1,7 +1,8 @@
 #pragma once
-// `chordella convert FILE [FILE…] -o DIR [--sets 1-6] [--normalize] [--no-casm]`: keyboard
-// style files of other makers converted into styles of ours, one style per variations set,
-// with the converter window's options as flags; `--import-parts ITEM` reads folders of
+// `chordella convert FILE [FILE…] -o DIR [--sets 1-6] [--normalize] [--no-casm] [--native]`:
+// keyboard style files of other makers converted into styles of ours, one style per variations
+// set, with the converter window's options as flags (`--native`: the conversion mode
+// "Channel table (native)", the maker's notes kept with each channel's rules); `--import-parts ITEM` reads folders of
 // style-part MIDI files instead, `--export-parts N` also writes each style's parts.
 
 #include <cstdio>
@@ -17,6 +18,7 @@ struct ConvertCommandFlags {
     std::string sets = "1-6";           // "3" or "1-6"
     bool normalize = false;             // normalise the volumes of every style written
     bool noCasm = false;                // ignore the files' channel tables
+    bool native = false;                // "Channel table (native)": notes kept, rules in the file
     bool channels = false;              // a line per part and channel: kept, moved or dropped
     // The converter window's options.
     bool keepIntroEnding = false;       // "Do not convert Intro and Ending"

@@ -145,6 +145,7 @@ struct Options {
     int NormalizeVolumeTarget = 100;     // creator's volume normalisation target [NV]
     bool ShowConverterWhenLoading = false;  // "Show this window when loading a style" [ShowConverter]
     int ConverterSet = 0;                // converter's set list index [StySet]
+    bool ConverterNative = false;        // converter's conversion mode "Channel table (native)" [StyNative]
 
     // --- Song player, song info, assistant ----------------------------------------------
     bool UseMci = true;                  // "Use MCI" [MCIPl]

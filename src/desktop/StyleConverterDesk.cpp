@@ -17,6 +17,7 @@ StyleConverterDesk::StyleConverterDesk(core::Session& session)
     conversion_.Options().ShowWhenLoading = options.ShowConverterWhenLoading;
     if (options.ConverterSet >= 0 && options.ConverterSet <= RandomPartsItem)
         conversion_.Options().SetItem = options.ConverterSet;
+    conversion_.Options().NativeMode = options.ConverterNative;
 }
 
 namespace {
@@ -27,10 +28,11 @@ std::string FolderWithSlash(std::string folder) {
     return folder;
 }
 
-// The creator's material becomes the playing style.
-void PlayMaterial(core::Session& session, const std::string& name) {
+// The creator's material becomes the playing style, playing by `native` (none: as our styles do).
+void PlayMaterial(core::Session& session, const std::string& name, const data::NativeRules& native = {}) {
     data::StyleState& style = session.Style().style;
     MirrorMaterialToStyle(session.Style().Work, style);
+    style.Native = native;
     style.StyleLoaded = 1;
     if (!name.empty()) {
         style.StyleDisplayName = name;
@@ -44,12 +46,26 @@ void StyleConverterDesk::KeepOptions() {
     core::Options& options = session_.App().options;
     options.ShowConverterWhenLoading = window_.ShowOptionAfterClosing();
     options.ConverterSet = conversion_.Options().SetItem;
+    options.ConverterNative = conversion_.Options().NativeMode;
+}
+
+bool StyleConverterDesk::NativeUsable() {
+    if (!conversion_.Options().NativeMode) return false;
+    const std::string problem = conversion_.ChannelTable().NativeProblem();
+    if (problem.empty()) return true;
+    report_ += problem + ": converted, not played by its channel table\n";
+    return false;
 }
 
 void StyleConverterDesk::ConvertChosen() {
-    report_ = ReportText(window_.Convert());
+    report_.clear();
+    const bool native = NativeUsable();
+    conversion_.KeepNotesForNativePlay(native);
+    report_ += ReportText(window_.Convert());
+    conversion_.KeepNotesForNativePlay(false);
     // The suggested name: the foreign file's, as a style of ours.
-    PlayMaterial(session_, data::StyleDisplayNameOf(std::filesystem::path(file_).stem().string() + ".vxs"));
+    PlayMaterial(session_, data::StyleDisplayNameOf(std::filesystem::path(file_).stem().string() + ".vxs"),
+                 native ? conversion_.NativeRulesBuilt() : data::NativeRules{});
 }
 
 void StyleConverterDesk::CreateSets(int count) {
@@ -60,6 +76,7 @@ void StyleConverterDesk::CreateSets(int count) {
     app::StyleSetsRequest request;
     for (int set = 1; set <= std::clamp(count, 1, VariationSetCount); ++set) request.Sets.push_back(set);
     request.Folder = session_.Paths().Styles();
+    request.Native = conversion_.Options().NativeMode;
     std::error_code ignored;
     std::filesystem::create_directories(request.Folder, ignored);
     const app::StyleSetsOutcome outcome = app::WriteStyleSets(session_, creator_, conversion_, file_, request);
@@ -68,8 +85,11 @@ void StyleConverterDesk::CreateSets(int count) {
     for (const std::string& warning : outcome.Warnings) report_ += warning + "\n";
     error_ = outcome.Error;
     window_.Abort();
-    // The last set written plays.
-    if (!outcome.Written.empty()) PlayMaterial(session_, data::StyleDisplayNameOf(outcome.Written.back().Path));
+    // The last set written plays, as it will when its file is loaded.
+    const bool native = request.Native && conversion_.ChannelTable().NativeProblem().empty();
+    if (!outcome.Written.empty())
+        PlayMaterial(session_, data::StyleDisplayNameOf(outcome.Written.back().Path),
+                     native ? conversion_.NativeRulesBuilt() : data::NativeRules{});
 }
 
 void StyleConverterDesk::PopupRequest(const ConverterRequest& request) {
@@ -163,6 +183,10 @@ ConverterView StyleConverterDesk::View() const {
 ConverterView StyleConverterDesk::Handle(const ConverterRequest& request) {
     error_.clear();
     showWindow_ = false;
+    // The set list item is one setting with the Style menu's variations set: it may have
+    // changed there since the last request.
+    const int setting = session_.App().options.ConverterSet;
+    if (setting >= 0 && setting <= RandomPartsItem) conversion_.Options().SetItem = setting;
     switch (request.What) {
         case ConverterRequest::Refresh: break;
         case ConverterRequest::ImportFile: {

@@ -59,6 +59,9 @@ public:
 private:
     // The chosen sections converted; the result becomes the playing style.
     void ConvertChosen();
+    // The options ask for "Channel table (native)" and the file's table can drive it; when it
+    // cannot, the report says why and the conversion converts.
+    bool NativeUsable();
     void CreateSets(int count);
     void PopupRequest(const ConverterRequest& request);
     void KeepOptions();

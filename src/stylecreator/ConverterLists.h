@@ -97,7 +97,12 @@ struct ConverterOptions {
     bool FixVariationsSet = false;
     int SetCount = 6;                  // 1 … 6
     int SetItem = 0;                   // the set list's item
+    // The conversion mode: false "4  Improper notes" (notes converted to our chords), true
+    // "Channel table (native)" (the maker's notes kept, each channel playing by its rules).
+    bool NativeMode = false;
 };
+inline constexpr const char* ConvertedModeText = "4  Improper notes";
+inline constexpr const char* NativeModeText = "Channel table (native)";
 // "Create vxs-styles for 6 sets"
 std::string CreateButtonText(int setCount);
 

@@ -329,10 +329,14 @@ bool StyleCreator::SaveWork(const std::string& path, std::string& error) {
 }
 
 bool StyleCreator::SaveStyle(const std::string& path, std::string& error) {
+    return SaveStyle(path, data::NativeRules{}, error);
+}
+
+bool StyleCreator::SaveStyle(const std::string& path, const data::NativeRules& native, std::string& error) {
     data::StyleState& style = session_.Style().style;
     const std::vector<std::uint8_t> stream = StyleStreamOf(session_.Style().Work);
     if (!data::CheckStyleStream(style.Parts, stream, error)) return false;
-    if (!data::WriteStyleFile(path, style.Header, style.Parts, stream, error)) return false;
+    if (!data::WriteStyleFile(path, style.Header, style.Parts, stream, native, error)) return false;
     style.StyleModified = 0;
     state_.LastSavedStyle = path;
     return true;

@@ -77,6 +77,8 @@ public:
     bool LoadWork(const std::string& path, std::string& error);
     bool SaveWork(const std::string& path, std::string& error);
     bool SaveStyle(const std::string& path, std::string& error);
+    // The same, with the channel rules `native` in the file's rules block (a native conversion).
+    bool SaveStyle(const std::string& path, const data::NativeRules& native, std::string& error);
 
     // The beat index of the material, rebuilt after the material changed.
     void RebuildBeatIndex();

@@ -72,6 +72,17 @@ StyleConverterWindow::StyleConverterWindow(CoreLink& link, QWidget* parent) : QW
         if (!showing_) Send(Kind::ChooseItem, item);
     });
 
+    auto* modeRow = new QHBoxLayout;
+    modeRow->addWidget(new QLabel("Conversion mode"));
+    mode_ = new QComboBox;
+    mode_->setObjectName("ConverterMode");
+    mode_->addItem(stylecreator::ConvertedModeText);
+    mode_->addItem(stylecreator::NativeModeText);
+    mode_->setToolTip("Channel table (native): the maker's notes are kept and every channel plays by the rules of "
+                      "the file's channel table");
+    modeRow->addWidget(mode_, 1);
+    layout->addLayout(modeRow);
+
     noIntroEnding_ = Check(layout, "Do not convert Intro and Ending",
                            "Try this, if you want to leave chordprogression unchanged", "NoIntroEnding");
     beat2_ = Check(layout, "Start with beat 2 at 3/4 measure styles", "Try this, if there are trouble with 3/4 measure styles",
@@ -133,6 +144,7 @@ desktop::ConverterRequest StyleConverterWindow::FromBoxes() const {
     request.Options.FixVariationsSet = fixSet_->isChecked();
     request.Options.SetCount = setCount_->value();
     request.Options.SetItem = sets_->currentIndex();
+    request.Options.NativeMode = mode_->currentIndex() == 1;
     return request;
 }
 
@@ -176,6 +188,7 @@ void StyleConverterWindow::ShowView(const desktop::ConverterView& view) {
         combo->setCurrentIndex(view.Selected[static_cast<std::size_t>(list)]);
     }
     sets_->setCurrentIndex(view.Options.SetItem);
+    mode_->setCurrentIndex(view.Options.NativeMode ? 1 : 0);
     noIntroEnding_->setChecked(view.Options.DoNotConvertIntroAndEnding);
     beat2_->setChecked(view.Options.StartWithBeat2At3_4);
     channels911_->setChecked(view.Options.ProcessChannels9And11);

@@ -38,6 +38,7 @@ private:
     CoreLink& link_;
     std::array<QComboBox*, stylecreator::ConverterListCount> lists_{};
     QComboBox* sets_ = nullptr;
+    QComboBox* mode_ = nullptr;   // "Conversion mode": converted or "Channel table (native)"
     QCheckBox* noIntroEnding_ = nullptr;
     QCheckBox* beat2_ = nullptr;
     QCheckBox* channels911_ = nullptr;
