@@ -50,7 +50,8 @@ ForeignLoad LoadForeignStyle(core::Session& session, const std::string& path, in
     outcome.Native = problem.empty();
     if (!outcome.Native) outcome.Messages.push_back(problem + ": the style is converted, not played by its channel table");
     conversion.KeepNotesForNativePlay(outcome.Native);
-    const stylecreator::SetReport report = conversion.ConvertSet(set >= 1 && set <= 6 ? set - 1 : 0, session.Random());
+    const int item = set >= 1 && set <= stylecreator::RandomPartsItem + 1 ? set - 1 : 0;
+    const stylecreator::SetReport report = conversion.ConvertSet(item, session.Random());
     for (const std::string& warning : report.Warnings) outcome.Messages.push_back(warning);
     restoreSong();
 

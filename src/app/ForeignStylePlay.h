@@ -28,7 +28,8 @@ struct ForeignLoad {
 // True for the extensions of other makers' style files the open dialogs accept.
 bool IsForeignStyleFile(std::string_view path);
 
-// `set`: the variations set 1 … 6 (others count as 1).
+// `set`: the variations set 1 … 6, 7 "Choose variations set randomly", 8 "Choose style parts
+// randomly" (the converter's set list item + 1); others count as 1.
 ForeignLoad LoadForeignStyle(core::Session& session, const std::string& path, int set = 1);
 
 }  // namespace chordella::app

@@ -3,6 +3,7 @@
 #include "app/ForeignStylePlay.h"
 #include "core/Session.h"
 #include "platform/Paths.h"
+#include "stylecreator/ConverterLists.h"
 
 namespace chordella::app {
 
@@ -122,6 +123,14 @@ StyleRulesView LoadedStyleRules::Handle(const StyleRulesRequest& request) {
                            request.Amount, {options.ReverbValueChannel10, options.ReverbValue}, *this);
             style.StyleModified = 1;
             break;
+        case StyleRulesRequest::VariationsSet: {
+            if (request.Amount < 0 || request.Amount > stylecreator::RandomPartsItem) break;
+            const bool changed = options.ConverterSet != request.Amount;
+            options.ConverterSet = request.Amount;
+            // The keyboard style that plays is heard with the new set at once.
+            if (changed && style.StyleLoaded && IsForeignStyleFile(style.StylePath)) OpenForeignStyle(style.StylePath);
+            break;
+        }
     }
     return View();
 }
@@ -140,6 +149,7 @@ StyleRulesView LoadedStyleRules::View() const {
     view.Normalised = normalisation_.Normalised;
     view.VolumeOffsetText = VolumeOffsetText(normalisation_);
     view.ReverbOffsetText = ReverbOffsetText(normalisation_);
+    view.VariationsSet = options.ConverterSet;
     return view;
 }
 
@@ -174,7 +184,7 @@ bool LoadedStyleRules::ConvertForeignStyle(const std::string& path) {
 }
 
 bool LoadedStyleRules::OpenForeignStyle(const std::string& path) {
-    const ForeignLoad loaded = LoadForeignStyle(session_, path, 1);
+    const ForeignLoad loaded = LoadForeignStyle(session_, path, session_.App().options.ConverterSet + 1);
     if (!loaded.Loaded) {
         session_.Prompter().Inform("Cannot open the style \"" + std::string(platform::FileNamePart(path)) +
                                    "\": " + loaded.Error + " !");

@@ -38,6 +38,9 @@ struct StyleRulesRequest {
         RestoreVolume,      // "Restore volume"
         VolumeOffset,       // the style volume offset changes by `Amount`
         ReverbOffset,       // the style reverb offset changes by `Amount`
+        // The variations set another maker's style is played with (the converter's set list
+        // item `Amount`, 0 … 7); a keyboard style that is loaded plays again with it.
+        VariationsSet,
     };
     Kind What = Refresh;
     bool On = false;
@@ -56,6 +59,7 @@ struct StyleRulesView {
     bool Normalised = false;        // "Restore volume" has something to restore
     std::string VolumeOffsetText;   // "Style Volume Offset : 0"
     std::string ReverbOffsetText;
+    int VariationsSet = 0;          // the set list item keyboard styles are played with
 };
 
 class LoadedStyleRules final : public data::StyleLoadLink, public stylecreator::ChannelRulesLink {
@@ -90,8 +94,9 @@ public:
     void AfterReset() override { normalisation_ = {}; }
     // Style → Open on another maker's file: played by its channel table (else converted).
     bool ConvertForeignStyle(const std::string& path) override;
-    // Another maker's style loaded as the style that plays: a failure is told, the first note
-    // of the load (why it was converted) goes to the status line. True when it was loaded.
+    // Another maker's style loaded as the style that plays, with the variations set of the
+    // options (the converter's set list item): a failure is told, the first note of the load
+    // (why it was converted) goes to the status line. True when it was loaded.
     bool OpenForeignStyle(const std::string& path);
 
     // --- stylecreator::ChannelRulesLink: the live program ----------------------------------

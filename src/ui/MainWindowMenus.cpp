@@ -1,5 +1,6 @@
 // The main window's menus and the file dialogs they open.
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QKeySequence>
@@ -63,8 +64,11 @@ void AddStyleRulesItems(QMenu* style, CoreLink& core) {
     // that change the loaded style once ("Normalize Volume" beside "Normalize volume").
     style->addSection("Rules for every style loaded");
     auto actions = std::make_shared<std::array<QAction*, CheckedItems.size()>>();
-    auto show = [actions](const app::StyleRulesView& view) {
+    auto setActions = std::make_shared<std::array<QAction*, stylecreator::RandomPartsItem + 1>>();
+    auto show = [actions, setActions](const app::StyleRulesView& view) {
         for (std::size_t i = 0; i < CheckedItems.size(); ++i) (*actions)[i]->setChecked(view.*CheckedItems[i].State);
+        if (view.VariationsSet >= 0 && view.VariationsSet < static_cast<int>(setActions->size()))
+            (*setActions)[static_cast<std::size_t>(view.VariationsSet)]->setChecked(true);
     };
     for (std::size_t i = 0; i < CheckedItems.size(); ++i) {
         const Checked& item = CheckedItems[i];
@@ -75,6 +79,20 @@ void AddStyleRulesItems(QMenu* style, CoreLink& core) {
             core.StyleRulesCommand({what, on, 0}, show);
         });
         (*actions)[i] = action;
+    }
+    // Another maker's style (Style → Open, the browser, the style manager) plays with this set;
+    // it is the converter window's set list too.
+    QMenu* sets = style->addMenu("&Variations set of keyboard styles");
+    sets->setObjectName("VariationsSetMenu");
+    auto* setGroup = new QActionGroup(sets);
+    for (int item = 0; item <= stylecreator::RandomPartsItem; ++item) {
+        QAction* action = sets->addAction(QString::fromStdString(stylecreator::SetItemText(item)));
+        action->setCheckable(true);
+        action->setActionGroup(setGroup);
+        (*setActions)[static_cast<std::size_t>(item)] = action;
+        QObject::connect(action, &QAction::triggered, style, [&core, show, item] {
+            core.StyleRulesCommand({Request::VariationsSet, false, item}, show);
+        });
     }
     style->addSection("The loaded style, now");
     style->addAction("Normalize volume", style, [&core, show] { core.StyleRulesCommand({Request::NormalizeNow}, show); })
@@ -244,9 +262,10 @@ void MainWindow::OpenStyleDialog() {
     const QString path =
         QFileDialog::getOpenFileName(this, "Open style ...", QString::fromStdString(core_.StylesFolder()), StyleFilter);
     if (path.isEmpty()) return;
-    // A style file of another maker goes to the converter.
-    if (!path.endsWith(".vxs", Qt::CaseInsensitive)) StyleConverterWindow::Of(this, core_)->ImportFile(path.toStdString());
-    else core_.OpenStyle(path.toStdString());
+    // A style file of another maker plays by its channel table with the variations set chosen
+    // in the Style menu, as from the style browser (and is converted when its table cannot
+    // drive it); the converter's own items import it into the converter.
+    core_.OpenStyle(path.toStdString());
 }
 
 void MainWindow::Exit() {

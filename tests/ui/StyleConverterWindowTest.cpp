@@ -10,8 +10,11 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
+#include "data/StyleFile.h"
+#include "platform/Files.h"
 #include "ui/StyleConverterWindow.h"
 #include "ui/WindowRig.h"
 #include "support/KeyboardStyleWriter.h"
@@ -114,6 +117,107 @@ TEST(StyleMenuRules, TheChannelRuleItemsShowTheCoresStateAndChangeIt) {
     bool optionSet = false;
     rig.Host().Barrier([&optionSet](desktop::DesktopCore& core) { optionSet = core.CurrentOptions().BassOutputOnChannel11; });
     EXPECT_TRUE(optionSet);
+}
+
+// The measures of the playing style's Extended part and the set item the settings hold.
+struct PlayingSet {
+    int ExtendedMeasures = 0;
+    bool Native = false;
+    int SettingsItem = -1;
+};
+
+PlayingSet Playing(WindowRig& rig) {
+    PlayingSet playing;
+    rig.Host().Barrier([&playing](desktop::DesktopCore& core) {
+        const data::StyleState& style = core.GetSession().Style().style;
+        playing.ExtendedMeasures = style.Parts[2].LengthMeasures;
+        playing.Native = style.Native.Present;
+        playing.SettingsItem = core.CurrentOptions().ConverterSet;
+    });
+    return playing;
+}
+
+QAction* SetItem(WindowRig& rig, const char* caption) {
+    auto* menu = rig.Window().findChild<QMenu*>("VariationsSetMenu");
+    if (menu == nullptr) return nullptr;
+    for (QAction* action : menu->actions())
+        if (action->text() == caption) return action;
+    return nullptr;
+}
+
+TEST(StyleMenuVariationsSet, AnotherMakersStyleOpenedPlaysTheSetChosenThereAndTheConverterShowsTheSameSet) {
+    TempFolder folder;
+    const std::string file = folder.File("Four.sty");
+    ASSERT_TRUE(SampleKeyboardStyle().Write(file));   // Main A, B: 4 measures; Main C, D: 2
+    WindowRig rig;
+    QAction* set2 = SetItem(rig, "Style variations set No. 2");
+    QAction* set1 = SetItem(rig, "Style variations set No. 1");
+    ASSERT_NE(set2, nullptr);
+    ASSERT_NE(set1, nullptr);
+    QMetaObject::invokeMethod(rig.Window().findChild<QMenu*>("StyleMenu"), "aboutToShow");
+    rig.Settle();
+    rig.Settle();
+    EXPECT_TRUE(set1->isChecked()) << "set 1 unless chosen otherwise";
+
+    set2->trigger();
+    rig.Settle();
+    EXPECT_TRUE(set2->isChecked());
+    AnswerNextFileDialog([&](QFileDialog&) { return QString::fromStdString(file); });
+    MenuItem(rig.Window(), "StyleMenu", "&Open ...")->trigger();
+    rig.Settle();
+    rig.Settle();
+    PlayingSet playing = Playing(rig);
+    EXPECT_TRUE(playing.Native) << "Style > Open plays it by its channel table";
+    EXPECT_EQ(playing.ExtendedMeasures, 2) << "set 2 takes Main D for Extended";
+    EXPECT_EQ(playing.SettingsItem, 1);
+
+    // Another set while the style is loaded: it plays with that one at once.
+    set1->trigger();
+    rig.Settle();
+    rig.Settle();
+    playing = Playing(rig);
+    EXPECT_EQ(playing.ExtendedMeasures, 4) << "set 1 takes Main B for Extended";
+    EXPECT_EQ(playing.SettingsItem, 0);
+
+    set2->trigger();
+    rig.Settle();
+    ui::StyleConverterWindow* converter = OpenConverter(rig);
+    ASSERT_NE(converter, nullptr);
+    rig.Settle();
+    EXPECT_EQ(converter->findChild<QComboBox*>("ConverterSets")->currentIndex(), 1) << "one setting, two places";
+}
+
+TEST(StyleConverterWindow, TheNativeConversionModeWritesStylesThatKeepTheirChannelRules) {
+    TempFolder folder;
+    const std::string file = folder.File("Four.sty");
+    ASSERT_TRUE(SampleKeyboardStyle().Write(file));
+    WindowRig rig;
+    ui::StyleConverterWindow* converter = OpenConverter(rig);
+    ASSERT_NE(converter, nullptr);
+    converter->ImportFile(file);
+    rig.Settle();
+    rig.Settle();
+    auto* mode = converter->findChild<QComboBox*>("ConverterMode");
+    ASSERT_NE(mode, nullptr);
+    ASSERT_EQ(mode->count(), 2);
+    EXPECT_EQ(mode->currentIndex(), 0) << "the conversion as before unless chosen";
+    mode->setCurrentIndex(mode->findText("Channel table (native)"));
+    converter->findChild<QSpinBox*>("SetCount")->setValue(1);
+    converter->findChild<QPushButton*>("CreateSets")->click();
+    rig.Settle();
+    rig.Settle();
+
+    const std::string written = rig.Host().StylesFolder() + "/Four-1.vxs";
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    ASSERT_TRUE(platform::ReadFileBytes(written, 1u << 20, bytes, error)) << error;
+    data::StyleImage image;
+    ASSERT_TRUE(data::ReadStyleFile(bytes, image, error)) << error;
+    EXPECT_TRUE(image.Native.Present) << "the file carries the channel rules";
+    EXPECT_TRUE(Playing(rig).Native) << "and the style written plays by them";
+    bool kept = false;
+    rig.Host().Barrier([&kept](desktop::DesktopCore& core) { kept = core.CurrentOptions().ConverterNative; });
+    EXPECT_TRUE(kept) << "the mode is kept in the settings";
 }
 
 }  // namespace
