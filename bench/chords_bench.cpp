@@ -16,7 +16,10 @@ using namespace chordella;
 namespace {
 
 struct CountingEngine final : core::EngineLink {
-    void SubmitChord(const std::array<std::int16_t, 4>& notes) override { last = notes[0]; }
+    void SubmitChord(core::ChordPair, const std::array<std::int16_t, 4>& notes) override { last = notes[0]; }
+    void SubmitControlKey(std::int16_t, std::int16_t) override {}
+    core::ChordPair PendingChord() const override { return {}; }
+    void DropPendingChord() override {}
     std::int16_t last = 0;
 };
 
@@ -47,8 +50,7 @@ static void RecogniseFourHeldKeys(benchmark::State& state) {
     for (auto _ : state) {
         list.Clear();
         for (const int key : Chords[which]) list.Add(key);
-        chords::RecogniseChord(list, chordState, chords::AllTypesIndex, chords::RecogniseMode::Live);
-        benchmark::DoNotOptimize(chordState.PendingType);
+        benchmark::DoNotOptimize(chords::RecogniseChord(list, chordState, chords::AllTypesIndex, chords::RecogniseMode::Live));
         which = (which + 1) % Chords.size();
     }
 }
@@ -59,7 +61,6 @@ BENCHMARK(RecogniseFourHeldKeys);
 static void KeyPressToSubmittedChord(benchmark::State& state) {
     Bench b;
     auto& held = b.session->Style().heldNotes;
-    auto& pending = b.session->App().chords;
     std::size_t which = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -68,8 +69,8 @@ static void KeyPressToSubmittedChord(benchmark::State& state) {
         held.Add(Chords[which][1]);
         state.ResumeTiming();
         held.Add(Chords[which][2]);
-        b.recogniser->Recognise();
-        b.recogniser->SetChord(pending.PendingRoot, pending.PendingType, 0);
+        const core::ChordPair chord = b.recogniser->Recognise();
+        b.recogniser->SetChord(chord.Root, chord.Type, 0);
         benchmark::DoNotOptimize(b.engine.last);
         which = (which + 1) % Chords.size();
     }
@@ -80,12 +81,11 @@ BENCHMARK(KeyPressToSubmittedChord);
 static void KeyReleaseToSubmittedChord(benchmark::State& state) {
     Bench b;
     auto& held = b.session->Style().heldNotes;
-    auto& pending = b.session->App().chords;
     for (auto _ : state) {
         for (const int key : {60, 64, 67, 70}) held.Add(key);
         held.Remove(70);
-        b.recogniser->Recognise();
-        b.recogniser->SetChord(pending.PendingRoot, pending.PendingType, 0);
+        const core::ChordPair chord = b.recogniser->Recognise();
+        b.recogniser->SetChord(chord.Root, chord.Type, 0);
         held.Clear();
         benchmark::DoNotOptimize(b.engine.last);
     }
@@ -98,8 +98,8 @@ static void AnalyseAFullList(benchmark::State& state) {
     chords::ChordState chordState;
     for (auto _ : state) {
         for (int i = 0; i < chords::HeldNoteList::Capacity; ++i) list.Add(Chords[static_cast<std::size_t>(i) % 4][static_cast<std::size_t>(i) % 4]);
-        chords::RecogniseChord(list, chordState, chords::AllTypesIndex, chords::RecogniseMode::Analysis, 4);
-        benchmark::DoNotOptimize(chordState.PendingType);
+        benchmark::DoNotOptimize(
+            chords::RecogniseChord(list, chordState, chords::AllTypesIndex, chords::RecogniseMode::Analysis, 4));
     }
 }
 BENCHMARK(AnalyseAFullList);

@@ -87,11 +87,10 @@ void NoteOnToPendingChord() {
         rig.memory->Feed(0, 0, {0x90, 55, 100});
         rig.session->Loop().RunPending();
         const auto end = Clock::now();
-        if (rig.session->App().chords.PendingRoot <= 0) std::fprintf(stderr, "no chord pending\n");
+        if (rig.session->Engine().PendingChord().Root <= 0) std::fprintf(stderr, "no chord pending\n");
         micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
         rig.Feed({0x90, 48, 0, 0x90, 52, 0, 0x90, 55, 0});
-        rig.session->App().chords.PendingRoot = 0;
-        rig.session->App().chords.PendingType = 0;
+        rig.session->Engine().DropPendingChord();
     }
     Report("note-on at the callback -> chord pending", micros, "us");
 }

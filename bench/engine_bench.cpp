@@ -40,8 +40,8 @@ struct Rig : bench::DenseRig {
         engine::EngineState& e = session->App().engine;
         if (session->App().clock.TickInBeat == 12) {
             const auto root = static_cast<std::int16_t>(48 + (chord_ * 5) % 12);
-            session->App().chords.PendingRoot = root;
-            session->App().chords.PendingType = static_cast<std::int16_t>(1 + chord_ % 17);
+            e.PendingRoot = root;
+            e.PendingType = static_cast<std::int16_t>(1 + chord_ % 17);
             e.ChordNotes = {root, static_cast<std::int16_t>(root + 4), static_cast<std::int16_t>(root + 7), 0};
             ++chord_;
         }

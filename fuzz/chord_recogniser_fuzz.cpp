@@ -24,10 +24,18 @@ void Fail(const char* what) {
 }
 #define Require(condition) ((condition) ? void() : Fail(#condition))
 
+// Holds the pending chord as the engine does, and checks what it is handed.
 struct CheckingEngine final : core::EngineLink {
-    void SubmitChord(const std::array<std::int16_t, 4>& notes) override {
+    void SubmitChord(core::ChordPair chord, const std::array<std::int16_t, 4>& notes) override {
         for (const auto note : notes) Require(note >= 0 && note <= 127);
+        Require(chord.Root >= 1 && chord.Root <= 127);
+        Require(chord.Type >= 1 && chord.Type <= chords::MaxStoredType);
+        pending = chord;
     }
+    void SubmitControlKey(std::int16_t, std::int16_t) override {}
+    core::ChordPair PendingChord() const override { return pending; }
+    void DropPendingChord() override { pending = {}; }
+    core::ChordPair pending;
 };
 
 struct Input {
@@ -42,20 +50,20 @@ struct Input {
 // What the keyboard input does with a key in the chord zone, "Two-Finger" off.
 void PressLive(chords::ChordRecogniser& recogniser, core::Session& session, int key, int capo) {
     auto& held = session.Style().heldNotes;
-    auto& state = session.App().chords;
     if (held.Count > 5) held.Clear();
     held.Add(key);
     if (held.Count < 3) return;
-    recogniser.Recognise();
-    if (state.PendingRoot < 44) state.PendingRoot = static_cast<std::int16_t>(state.PendingRoot + 12);
-    recogniser.SetChord(state.PendingRoot, state.PendingType, static_cast<std::int16_t>(capo));
+    core::ChordPair chord = recogniser.Recognise();
+    if (chord.Root <= 0) chord = session.Engine().PendingChord();
+    Require(chord.Type >= 0 && chord.Type <= chords::MaxStoredType);
+    Require(chord.Root >= 0 && chord.Root <= 127);
+    if (chord.Root < 44) chord.Root = static_cast<std::int16_t>(chord.Root + 12);
+    recogniser.SetChord(chord.Root, chord.Type, static_cast<std::int16_t>(capo));
 }
 
 void CheckState(core::Session& session) {
     const auto& state = session.App().chords;
     const auto& held = session.Style().heldNotes;
-    Require(state.PendingType >= 0 && state.PendingType <= chords::MaxStoredType);
-    Require(state.PendingRoot >= 0 && state.PendingRoot <= 139);  // live input may raise by an octave
     Require(state.CurrentRoot >= 1 && state.CurrentRoot <= chords::NoCurrentChord);
     Require(state.CurrentType >= 0 && state.CurrentType <= chords::MaxStoredType);
     Require(held.Count >= 0 && held.Count <= chords::HeldNoteList::Capacity);
@@ -69,10 +77,15 @@ void Step(Input& in, chords::ChordRecogniser& recogniser, core::Session& session
         case 0: PressLive(recogniser, session, in.Byte() & 0x7F, in.Byte() % 23 - 11); break;
         case 1:
             session.Style().heldNotes.Remove(in.Byte());
-            if (state.PendingRoot > 0) recogniser.SetChord(state.PendingRoot, state.PendingType, 0);
+            if (const auto chord = session.Engine().PendingChord(); chord.Root > 0)
+                recogniser.SetChord(chord.Root, chord.Type, 0);
             break;
         case 2: recogniser.ReceiveChordCode(in.Byte(), 19 + in.Byte() % 2, in.Byte() & 0x0F); break;
-        case 3: recogniser.TwoFingerKey(in.Byte() + in.Byte() % 23 - 11); break;
+        case 3: {
+            const auto chord = recogniser.TwoFingerKey(in.Byte() + in.Byte() % 23 - 11);
+            if (chord.Root > 0) recogniser.SetChord(chord.Root, chord.Type, 0);
+            break;
+        }
         case 4: {
             const int bits = in.Byte();
             options.TriadChords = bits & 1;
@@ -97,7 +110,7 @@ void Step(Input& in, chords::ChordRecogniser& recogniser, core::Session& session
             state.TypeOverride = in.Word();
             state.TypeOverrideOnce = in.Byte() & 1;
             break;
-        case 8: state.PendingRoot = state.PendingType = 0; break;  // the engine applied the chord
+        case 8: session.Engine().DropPendingChord(); break;  // the engine applied the chord
         case 9: recogniser.SetChord(in.Word(), in.Word(), in.Word()); break;
         case 10:
             recogniser.ShowChord(in.Word(), in.Word(), in.Byte() & 1);
@@ -128,6 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }();
     session->App() = core::AppState{};
     session->Style() = core::StyleContainer{};
+    engine.pending = {};
     chords::ChordRecogniser recogniser(*session);
 
     Input in{data, size};

@@ -81,15 +81,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         LoadRaw(session, body.first(std::min<std::size_t>(body.size(), data::StreamCapacity)));
     }
 
-    chords::ChordState& e = session.App().chords;
     for (std::size_t i = 0; i < 64; ++i) {
         if (chords.size() >= 2) {
             const std::size_t at = (2 * i) % (chords.size() - 1);
-            e.PendingRoot = static_cast<std::int16_t>(static_cast<std::int8_t>(chords[at]));
-            e.PendingType = static_cast<std::int16_t>(static_cast<std::int8_t>(chords[at + 1]) % 40);
-            const auto root = e.PendingRoot;
-            session.Engine().SubmitChord({root, static_cast<std::int16_t>(root + 4), static_cast<std::int16_t>(root + 7),
-                                          static_cast<std::int16_t>(root + 10)});
+            const auto root = static_cast<std::int16_t>(static_cast<std::int8_t>(chords[at]));
+            const auto type = static_cast<std::int16_t>(static_cast<std::int8_t>(chords[at + 1]) % 40);
+            session.Engine().SubmitChord({root, type}, {root, static_cast<std::int16_t>(root + 4),
+                                                        static_cast<std::int16_t>(root + 7),
+                                                        static_cast<std::int16_t>(root + 10)});
         }
         rig.clock->RunVirtualTicks(48);
     }

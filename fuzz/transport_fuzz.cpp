@@ -59,9 +59,8 @@ void Act(Rig& rig, std::uint8_t action) {
         case 13: e.PendingCommandKey = static_cast<std::int16_t>(action & 0x7F); break;
         default: {
             const auto root = static_cast<std::int16_t>(48 + x);
-            rig.session->App().chords.PendingRoot = root;
-            rig.session->App().chords.PendingType = static_cast<std::int16_t>(1 + x % 17);
-            rig.session->Engine().SubmitChord({root, static_cast<std::int16_t>(root + 4),
+            rig.session->Engine().SubmitChord({root, static_cast<std::int16_t>(1 + x % 17)},
+                                              {root, static_cast<std::int16_t>(root + 4),
                                                static_cast<std::int16_t>(root + 7), 0});
             break;
         }

@@ -39,11 +39,9 @@ std::unique_ptr<core::Session> MakeSession(const platform::Paths& paths, std::un
 
 // The chord a style plays over, handed to the engine the way chord recognition does.
 void SubmitChord(core::Session& session, int root, int type) {
-    session.App().chords.PendingRoot = static_cast<std::int16_t>(root);
-    session.App().chords.PendingType = static_cast<std::int16_t>(type);
     const std::array<std::int16_t, 4> notes{static_cast<std::int16_t>(root), static_cast<std::int16_t>(root + 4),
                                             static_cast<std::int16_t>(root + 7), 0};
-    session.Engine().SubmitChord(notes);
+    session.Engine().SubmitChord({static_cast<std::int16_t>(root), static_cast<std::int16_t>(type)}, notes);
 }
 
 }  // namespace

@@ -190,7 +190,7 @@ bool ChordEntry::TypeKeyDown(int key, int value) {
     if (!AccompanimentOn()) return false;
     core::AppState& app = session_.App();
     EntryState& entry = app.entry;
-    if (entry.HeldTypeKey == 0 && app.chords.PendingRoot == 0) {
+    if (entry.HeldTypeKey == 0 && session_.Engine().PendingChord().Root == 0) {
         entry.HeldTypeKey = Byte(key);
         app.chords.TypeOverride = static_cast<std::int16_t>(app.chords.SlotMap.TypeOf(value));
     }

@@ -74,8 +74,8 @@ void ChordRecogniser::SetChord(std::int16_t givenRoot, std::int16_t givenType, s
     if (offset != NoOffset) root += options.PlayChords ? offset : offset % 12;
     root = FoldIntoKeyboard(root);
 
-    state.CurrentRoot = state.PendingRoot = static_cast<std::int16_t>(root);
-    state.CurrentType = state.PendingType = static_cast<std::int16_t>(type);
+    state.CurrentRoot = static_cast<std::int16_t>(root);
+    state.CurrentType = static_cast<std::int16_t>(type);
 
     if (!options.PlayChords) session_.Engine().StartStyleForChord();
 
@@ -86,32 +86,33 @@ void ChordRecogniser::SetChord(std::int16_t givenRoot, std::int16_t givenType, s
         while (note > 127) note -= 12;  // at most twice: root ≤ 127, tones ≤ 14
         notes[i] = static_cast<std::int16_t>(note);
     }
-    session_.Engine().SubmitChord(notes);
+    session_.Engine().SubmitChord({state.CurrentRoot, state.CurrentType}, notes);
 }
 
-void ChordRecogniser::Recognise(int highestIndex, RecogniseMode mode, int divisor) {
-    RecogniseChord(session_.Style().heldNotes, session_.App().chords, highestIndex, mode, divisor);
+core::ChordPair ChordRecogniser::Recognise(int highestIndex, RecogniseMode mode, int divisor) {
+    return RecogniseChord(session_.Style().heldNotes, session_.App().chords, highestIndex, mode, divisor);
 }
 
-void ChordRecogniser::TwoFingerKey(int givenKey) {
+core::ChordPair ChordRecogniser::TwoFingerKey(int givenKey) {
     auto& state = session_.App().chords;
     const int key = std::clamp(givenKey, -1024, 1024);  // any key, and its distance, stays countable
-    if (state.PendingRoot <= 0 || state.TwoFingerFirstKey <= 0) {
+    if (session_.Engine().PendingChord().Root <= 0 || state.TwoFingerFirstKey <= 0) {
         state.TwoFingerFirstKey = static_cast<std::int16_t>(key > 0 ? FoldIntoKeyboard(key) : 0);
         SetChord(static_cast<std::int16_t>(state.TwoFingerFirstKey), 1, 0);
-        return;
+        return session_.Engine().PendingChord();
     }
     const int first = state.TwoFingerFirstKey;
     const int slot = std::abs(key - first) % 11 + 1;
-    const int type = state.SlotMap.TypeOf(slot);
+    core::ChordPair chord;
+    chord.Type = static_cast<std::int16_t>(state.SlotMap.TypeOf(slot));
     if (key >= first) {
-        state.PendingRoot = static_cast<std::int16_t>(first);
+        chord.Root = static_cast<std::int16_t>(first);
     } else {
         // The lower key is the root; the next key starts a new chord.
-        state.PendingRoot = static_cast<std::int16_t>(key > 0 ? key : FoldIntoKeyboard(key));
+        chord.Root = static_cast<std::int16_t>(key > 0 ? key : FoldIntoKeyboard(key));
         state.TwoFingerFirstKey = 0;
     }
-    state.PendingType = static_cast<std::int16_t>(type);
+    return chord;
 }
 
 NameText ChordRecogniser::ChordName(int root, int type) const {

@@ -1,9 +1,10 @@
 #pragma once
 // The chord sources' common entry. Every chord source (live keys through the recogniser,
 // two-finger chords, pads and computer keys, chord-memory playback) ends in SetChord, which
-// applies the type override and the triad and major/minor options, places the root, stores
-// the pending chord and hands its four notes to the engine. Received chord codes and the
-// names shown for chords and keys are here too.
+// applies the type override and the triad and major/minor options, places the root, keeps
+// the chord as the current one and hands it with its four notes to the engine, which holds
+// it as the pending chord until it applies it. Received chord codes and the names shown for
+// chords and keys are here too; the engine has the chord it applies shown through ShowChord.
 //
 // Every function runs on the control thread and allocates nothing: SetChord and ShowChord
 // are reached from the tick procedure.
@@ -42,20 +43,24 @@ public:
     // is on); NoOffset (129) adds nothing. The root is kept a playable note by octaves.
     void SetChord(std::int16_t root, std::int16_t type, std::int16_t offset) override;
 
-    // Names the style container's held-note list into PendingRoot/PendingType.
-    void Recognise(int highestIndex = AllTypesIndex, RecogniseMode mode = RecogniseMode::Live, int divisor = 1);
+    // Names the style container's held-note list ({0, 0} when it names nothing).
+    core::ChordPair Recognise(int highestIndex = AllTypesIndex, RecogniseMode mode = RecogniseMode::Live,
+                              int divisor = 1);
 
     // A key pressed with "Two-Finger" on (key plus capo shift). The first key of a chord
-    // sets a major chord on it; the second key, while that chord is pending, chooses the type
-    // by its distance through the slot map and leaves the chord in PendingRoot/PendingType for
-    // the input's common step to set. A second key below the first becomes the root.
-    void TwoFingerKey(int key);
+    // sets a major chord on it; the second key, while that chord is pending in the engine,
+    // chooses the type by its distance through the slot map. Returns the chord the input's
+    // common step sets: the second key's chord, or after a first key whatever the engine now
+    // holds pending. A second key below the first becomes the root.
+    core::ChordPair TwoFingerKey(int key);
 
     NameText ChordName(int root, int type) const;
     // The window title becomes "Chordella  -  Chord : " + the chord's name; with inPanels the
     // chord panels show the name too, except while the chord preview runs past the first
     // measure (they show the coming chord then).
     void ShowChord(int root, int type, bool inPanels);
+    // The chord the engine applies now: shown in the title and the panels.
+    void ShowChord(std::int16_t root, std::int16_t type) override { ShowChord(root, type, true); }
 
     // "Key: Eb maj": see KeyName in ChordNames.h; ShowKey also shows it in the chord view.
     NameText KeyName(int keyNote, bool minor, int transposition);

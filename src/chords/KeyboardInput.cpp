@@ -167,48 +167,45 @@ bool KeyboardInput::OutsideChordZone(const Message& m) {
 bool KeyboardInput::ChordZoneKey(const Message& m) {
     core::AppState& app = session_.App();
     const core::Options& options = app.options;
-    ChordState& chords = app.chords;
     HeldNoteList& held = session_.Style().heldNotes;
     const int key = m.Data1;
     const int lastKey = app.config.Keys.LastChordKey;
     if (m.Press()) {
         if (app.keyboard.TopFunctionKeys && !options.UseAllKeyboardKeys && key > lastKey - 4) {
             peers_->ProgramControl(lastKey - key);
-            chords.PendingRoot = 0;
-            chords.PendingType = 0;
+            session_.Engine().DropPendingChord();
             return true;
         }
         if (!options.TwoFingerChords) {
             if (held.Count > MostHeldNotes) held.Clear();
             held.Add(key);
             if (held.Count >= 3) {
-                recogniser_.Recognise(AllTypesIndex, RecogniseMode::Live);
-                if (chords.PendingRoot < LowestRaisedRoot) chords.PendingRoot = static_cast<std::int16_t>(chords.PendingRoot + 12);
-                recogniser_.SetChord(chords.PendingRoot, chords.PendingType, app.keyboard.CapoShift);
+                core::ChordPair chord = recogniser_.Recognise(AllTypesIndex, RecogniseMode::Live);
+                // Held notes that name nothing set the chord still waiting again.
+                if (chord.Root <= 0) chord = session_.Engine().PendingChord();
+                if (chord.Root < LowestRaisedRoot) chord.Root = static_cast<std::int16_t>(chord.Root + 12);
+                recogniser_.SetChord(chord.Root, chord.Type, app.keyboard.CapoShift);
             }
             return true;
         }
-        recogniser_.TwoFingerKey(key + app.keyboard.CapoShift);
-        return CommonEnd(key);
+        return CommonEnd(key, recogniser_.TwoFingerKey(key + app.keyboard.CapoShift));
     }
     if (!options.TwoFingerChords && !held.Empty() && !options.SmartChordKeys) held.Remove(key);
-    return CommonEnd(key);
+    return CommonEnd(key, session_.Engine().PendingChord());
 }
 
-bool KeyboardInput::CommonEnd(int key) {
-    core::AppState& app = session_.App();
-    ChordState& chords = app.chords;
-    if (chords.PendingRoot <= 0) return false;
-    if (app.options.MajorMinor && chords.PendingRoot == key) {
-        switch (chords.PendingType) {
-            case 1: chords.PendingType = 2; break;
-            case 2: chords.PendingType = 1; break;
-            case 3: chords.PendingType = 4; break;
-            case 4: chords.PendingType = 3; break;
+bool KeyboardInput::CommonEnd(int key, core::ChordPair chord) {
+    if (chord.Root <= 0) return false;
+    if (session_.App().options.MajorMinor && chord.Root == key) {
+        switch (chord.Type) {
+            case 1: chord.Type = 2; break;
+            case 2: chord.Type = 1; break;
+            case 3: chord.Type = 4; break;
+            case 4: chord.Type = 3; break;
             default: break;
         }
     }
-    recogniser_.SetChord(chords.PendingRoot, chords.PendingType, 0);
+    recogniser_.SetChord(chord.Root, chord.Type, 0);
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/Links.h"
 #include "chords/InputHandler.h"
 #include "chords/MelodyPath.h"
 
@@ -65,7 +66,9 @@ private:
     void TriggeredChord(const Message& m);
     bool OutsideChordZone(const Message& m);
     bool ChordZoneKey(const Message& m);
-    bool CommonEnd(int key);
+    // A chord-zone key's last step: the chord (if any) is set, swapped major ↔ minor when
+    // "Major <> Minor" is on and the key is its root. False when there is no chord.
+    bool CommonEnd(int key, core::ChordPair chord);
     bool InstrumentZone(const Message& m);
     void MelodyPath(Message m);
     void ReleaseWhereStarted(Message m);

@@ -44,7 +44,8 @@ int PlaceInChordZone(const ChordState& state, int pitchClass) {
     return key;
 }
 
-void RecogniseChord(HeldNoteList& list, ChordState& state, int highestIndex, RecogniseMode mode, int divisor) {
+core::ChordPair RecogniseChord(HeldNoteList& list, const ChordState& state, int highestIndex, RecogniseMode mode,
+                               int divisor) {
     const int count = std::clamp<int>(list.Count, 0, HeldNoteList::Capacity);
     int bestScore = 0;
     if (mode == RecogniseMode::Live) {
@@ -53,13 +54,13 @@ void RecogniseChord(HeldNoteList& list, ChordState& state, int highestIndex, Rec
     } else {
         bestScore = count / std::max(divisor, 1);
     }
-    if (count == 0) return;
+    if (count == 0) return {};
     if (count == 1) {
         if (mode == RecogniseMode::Live) {
             list.BestRoot = static_cast<std::int16_t>(PitchClass(list.Notes[0]));
             list.BestType = 1;
         }
-        return;
+        return {};
     }
 
     const auto weights = WeighPitchClasses(list, count, mode);
@@ -79,13 +80,14 @@ void RecogniseChord(HeldNoteList& list, ChordState& state, int highestIndex, Rec
         }
     }
 
-    // An analysis that has found no chord yet leaves the pending pair alone rather than
-    // write a root without a type.
+    // An analysis that has found no chord yet names none rather than a root without a type.
+    core::ChordPair found;
     if (list.BestType != 0) {
-        state.PendingRoot = static_cast<std::int16_t>(PlaceInChordZone(state, list.BestRoot));
-        state.PendingType = list.BestType;
+        found.Root = static_cast<std::int16_t>(PlaceInChordZone(state, list.BestRoot));
+        found.Type = list.BestType;
     }
     if (mode == RecogniseMode::Analysis) list.Clear();
+    return found;
 }
 
 }  // namespace chordella::chords

@@ -6,6 +6,7 @@
 #include "core/ChordState.h"
 #include "core/ChordTypes.h"
 #include "core/HeldNotes.h"
+#include "core/Links.h"
 
 namespace chordella::chords {
 
@@ -18,12 +19,12 @@ enum class RecogniseMode {
     Analysis = 1,
 };
 
-// Names the held notes and writes PendingRoot (placed in the chord zone's lowest octave)
-// and PendingType. `highestIndex` is the highest type index tried (type − 1; 16 for all
-// seventeen types). With an empty list nothing happens; one note in live mode only
-// remembers it as a major chord, without writing the pending pair. Allocates nothing.
-void RecogniseChord(HeldNoteList& list, ChordState& state, int highestIndex, RecogniseMode mode,
-                    int divisor = 1);
+// Names the held notes: the chord's root is placed in the chord zone's lowest octave.
+// `highestIndex` is the highest type index tried (type − 1; 16 for all seventeen types).
+// With an empty list nothing is named ({0, 0}); one note in live mode is only remembered in
+// the list as a major chord, and nothing is named either. Allocates nothing.
+core::ChordPair RecogniseChord(HeldNoteList& list, const ChordState& state, int highestIndex, RecogniseMode mode,
+                               int divisor = 1);
 
 // The key of the chord zone's lowest octave that has the pitch class: the lowest key at or
 // above FirstKey, kept a playable note (1 … 127).

@@ -53,9 +53,7 @@ void SectionKeys::SectionKey(int key, int code) {
     if (options.PadMuteAtIntrosAndEndings && options.HarmonicPad && (key == keys.Intro || key == keys.Ending)) {
         peers_->SetUpPadChannel();
     }
-    app.engine.PendingCommandKey = static_cast<std::int16_t>(key);
-    app.engine.PendingCommandValue = static_cast<std::int16_t>(code);
-    session_.Engine().SubmitChord({0, 0, 0, 0});
+    session_.Engine().SubmitControlKey(static_cast<std::int16_t>(key), static_cast<std::int16_t>(code));
 }
 
 void SectionKeys::StopTriggeredChord() {

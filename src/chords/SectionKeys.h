@@ -23,9 +23,9 @@ public:
     void SetPeers(InputLink* peers);
 
     // Control thread (input handlers, pads, computer keys, remote control, chord-memory
-    // playback). Stores a control key for the engine: PendingCommandKey := key,
-    // PendingCommandValue := code, then the engine is handed an empty chord, which applies
-    // the key at once while the clock is off. Code 0 does nothing; with "Play Chords" on
+    // playback). Hands the engine a control key (key, code) for the next grid unit; it
+    // empties the pending chord's notes and is applied at once while the clock is off. Code
+    // 0 does nothing; with "Play Chords" on
     // neither does anything else, except in the chord memory's second recording mode.
     void SectionKey(int key, int code);
 

@@ -17,10 +17,6 @@ inline constexpr std::int16_t NoCurrentChord = 128;
 inline constexpr std::int16_t NoOffset = 129;
 
 struct ChordState {
-    // The chord waiting to take effect: written by the recogniser and SetChord, consumed and
-    // reset to 0 by the engine when it applies the chord.
-    std::int16_t PendingRoot = 0;
-    std::int16_t PendingType = 0;
     // The chord most recently set (by SetChord or a received chord code).
     std::int16_t CurrentRoot = NoCurrentChord;
     std::int16_t CurrentType = 0;

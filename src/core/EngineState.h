@@ -18,8 +18,10 @@ constexpr std::int16_t OctaveBaseFor(int lowestChordKey) {
 }
 
 struct EngineState {
-    // The four notes of the pending chord (first ≤ 0 = none). The pending chord itself
-    // (PendingRoot, PendingType) belongs to chord recognition: AppState::chords.
+    // The chord waiting to take effect (root ≤ 0 = none) and its four notes (first ≤ 0 =
+    // none): handed over by SetChord, reset to 0 when the engine applies the chord.
+    std::int16_t PendingRoot = 0;
+    std::int16_t PendingType = 0;
     std::array<std::int16_t, 4> ChordNotes{};
     // A control key or chord-memory command waiting for the next grid unit.
     std::int16_t PendingCommandKey = 0;

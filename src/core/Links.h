@@ -8,12 +8,29 @@
 
 namespace chordella::core {
 
-// Implemented by the accompaniment engine.
+// A chord as the chord sources hand it on: the root a MIDI note (≤ 0 = none), the type a row
+// of the chord-type table.
+struct ChordPair {
+    std::int16_t Root = 0;
+    std::int16_t Type = 0;
+};
+
+// Implemented by the accompaniment engine, which owns the pending chord.
 class EngineLink {
 public:
     virtual ~EngineLink() = default;
-    // The four notes of the pending chord (first ≤ 0 = none), from every chord source.
-    virtual void SubmitChord(const std::array<std::int16_t, 4>& notes) = 0;
+    // A chord from every chord source (through SetChord) with its four notes (first ≤ 0 =
+    // none). It waits as the pending chord until the engine applies it: at once while the
+    // clock is off, else at the next grid unit.
+    virtual void SubmitChord(ChordPair chord, const std::array<std::int16_t, 4>& notes) = 0;
+    // A control key (or chord-memory command) for the next grid unit. It empties the pending
+    // chord's notes and, while the clock is off, is applied at once.
+    virtual void SubmitControlKey(std::int16_t key, std::int16_t value) = 0;
+    // The chord waiting to take effect ({0, 0} when none, for instance because the engine has
+    // just applied it: the two-finger logic starts a new chord then).
+    virtual ChordPair PendingChord() const = 0;
+    // The waiting chord is forgotten without being applied.
+    virtual void DropPendingChord() = 0;
     // SetChord asks this before submitting a chord while "Play Chords" is off: when the
     // style player has not been started and StyleMode is on, the chord starts the style
     // (in "Master Mode" after a MIDI Start on the clock output). The engine must override
@@ -35,6 +52,9 @@ public:
     // A chord from any source: root (MIDI note, ≤ 0 = none), type 1 … 34, transposition
     // (129 = none).
     virtual void SetChord(std::int16_t root, std::int16_t type, std::int16_t transposition) = 0;
+    // The chord the engine applies now is shown: the window title, and the chord panels unless
+    // the chord preview shows the coming chord there.
+    virtual void ShowChord(std::int16_t root, std::int16_t type) = 0;
 };
 
 // Told at the first tick of every beat while a range started with TransportLink::PlayRange
@@ -92,11 +112,15 @@ public:
 // What the session holds until the modules are wired: calls that go nowhere.
 class NoEngine final : public EngineLink {
 public:
-    void SubmitChord(const std::array<std::int16_t, 4>&) override {}
+    void SubmitChord(ChordPair, const std::array<std::int16_t, 4>&) override {}
+    void SubmitControlKey(std::int16_t, std::int16_t) override {}
+    ChordPair PendingChord() const override { return {}; }
+    void DropPendingChord() override {}
 };
 class NoChords final : public ChordLink {
 public:
     void SetChord(std::int16_t, std::int16_t, std::int16_t) override {}
+    void ShowChord(std::int16_t, std::int16_t) override {}
 };
 class NoMelody final : public MelodyLink {
 public:

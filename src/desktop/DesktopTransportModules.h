@@ -1,13 +1,11 @@
 #pragma once
 // The transport's peers in the desktop window: chord-memory playback and recording and the
-// melody track answer as the player does; the chords the engine applies are shown (the
-// window title, the chord panels), and the chord entry's editor path may take a chord.
+// melody track answer as the player does, and the chord entry's editor path may take a chord.
 //
 // Control thread only; the methods the tick calls allocate nothing.
 
 #include <functional>
 
-#include "chords/ChordRecogniser.h"
 #include "core/Session.h"
 #include "engine/ChordMemoryPlayer.h"
 #include "engine/TransportModulesLink.h"
@@ -16,10 +14,9 @@ namespace chordella::desktop {
 
 class DesktopTransportModules final : public engine::TransportModulesLink {
 public:
-    DesktopTransportModules(core::Session& session, engine::ChordMemoryPlayer& player, chords::ChordRecogniser& recogniser)
-        : session_(session), player_(player), recogniser_(recogniser) {}
+    DesktopTransportModules(core::Session& session, engine::ChordMemoryPlayer& player)
+        : session_(session), player_(player) {}
 
-    void ShowChord(std::int16_t root, std::int16_t type) override { recogniser_.ShowChord(root, type, true); }
     void ClearTypeOverride() override { session_.App().chords.TypeOverride = 0; }
     bool EditorTakesChord(std::int16_t root, std::int16_t type) override {
         return editorTakesChord_ && editorTakesChord_(root, type);
@@ -68,7 +65,6 @@ public:
 private:
     core::Session& session_;
     engine::ChordMemoryPlayer& player_;
-    chords::ChordRecogniser& recogniser_;
     std::function<bool(std::int16_t, std::int16_t)> editorTakesChord_;
 };
 

@@ -53,8 +53,34 @@ void AccompanimentEngine::LiveChordTiming() {
     }
 }
 
-void AccompanimentEngine::SubmitChord(const std::array<std::int16_t, 4>& notes) {
-    session_.App().engine.ChordNotes = notes;
+void AccompanimentEngine::SubmitChord(core::ChordPair chord, const std::array<std::int16_t, 4>& notes) {
+    EngineState& e = session_.App().engine;
+    e.PendingRoot = chord.Root;
+    e.PendingType = chord.Type;
+    e.ChordNotes = notes;
+    ApplyWhileStopped();
+}
+
+void AccompanimentEngine::SubmitControlKey(std::int16_t key, std::int16_t value) {
+    EngineState& e = session_.App().engine;
+    e.PendingCommandKey = key;
+    e.PendingCommandValue = value;
+    e.ChordNotes = {};
+    ApplyWhileStopped();
+}
+
+core::ChordPair AccompanimentEngine::PendingChord() const {
+    const EngineState& e = session_.App().engine;
+    return {e.PendingRoot, e.PendingType};
+}
+
+void AccompanimentEngine::DropPendingChord() {
+    EngineState& e = session_.App().engine;
+    e.PendingRoot = 0;
+    e.PendingType = 0;
+}
+
+void AccompanimentEngine::ApplyWhileStopped() {
     if (session_.App().clock.ClockState != 0) return;
     if (hooks_->StepRecordTakesChord()) return;
     hooks_->ApplyCommandKey();
@@ -65,15 +91,13 @@ void AccompanimentEngine::StartStyleForChord() { session_.Transport().StartStyle
 
 void AccompanimentEngine::ApplyChord() {
     EngineState& e = session_.App().engine;
-    chords::ChordState& pending = session_.App().chords;
     const core::Options& options = session_.App().options;
-    const std::int16_t root = pending.PendingRoot;
-    const std::int16_t type = pending.PendingType;
+    const std::int16_t root = e.PendingRoot;
+    const std::int16_t type = e.PendingType;
     const ChordNoteArray notes = e.ChordNotes;
-    if (root >= 1 && root <= 127) hooks_->ShowChord(root, type);
+    if (root >= 1 && root <= 127) session_.Chords().ShowChord(root, type);
     if (root > 0 && hooks_->EditorTakesChord(root, type)) {
-        pending.PendingRoot = 0;
-        pending.PendingType = 0;
+        DropPendingChord();
         e.ChordNotes = {};
         return;
     }
@@ -104,8 +128,7 @@ void AccompanimentEngine::ApplyChord() {
         }
         if (session_.App().clock.ClockState == 0) e.ChordNotes = {};
     }
-    pending.PendingRoot = 0;
-    pending.PendingType = 0;
+    DropPendingChord();
 }
 
 void AccompanimentEngine::ApplyToStyle(std::int16_t root, std::int16_t type) {

@@ -10,8 +10,7 @@
 //   data::StyleStore(session).Load("Pop.vxs");
 //   clock.StartVirtual(120);                       // or clock.ToggleClock() for the timer
 //   engine.Sections().PlayPart(1);                 // or the transport's SwitchSection
-//   app.chords.PendingRoot = 48; app.chords.PendingType = 1;   // what SetChord does,
-//   session.Engine().SubmitChord({48, 52, 55, 0});             // then hands the notes over
+//   session.Engine().SubmitChord({48, 1}, {48, 52, 55, 0});    // what SetChord hands over
 //   clock.RunVirtualTicks(96);
 
 #include <array>
@@ -45,9 +44,16 @@ public:
     // Control thread (timer hand-off, slave clock byte, virtual clock): one tick.
     void TickProcedure();
 
-    // Control thread, from every chord source (through SetChord). Stores the chord notes;
-    // while the clock is off the pending control key and chord are applied at once.
-    void SubmitChord(const std::array<std::int16_t, 4>& notes) override;
+    // Control thread, from every chord source (through SetChord). The chord and its notes
+    // become the pending chord; while the clock is off the pending control key and chord are
+    // applied at once.
+    void SubmitChord(core::ChordPair chord, const std::array<std::int16_t, 4>& notes) override;
+    // Control thread (section keys, chord-memory commands). As SubmitChord, with a control
+    // key and no chord notes.
+    void SubmitControlKey(std::int16_t key, std::int16_t value) override;
+    // Control thread. The pending chord ({0, 0} once applied).
+    core::ChordPair PendingChord() const override;
+    void DropPendingChord() override;
     // Control thread. A chord played while the style is idle in style mode starts it
     // (through the transport, which sends the MIDI Start in master mode).
     void StartStyleForChord() override;
@@ -57,6 +63,9 @@ public:
     void ApplyChord();
 
 private:
+    // While the clock is off, what is pending is applied now (unless step recording takes
+    // the chord).
+    void ApplyWhileStopped();
     void LiveChordTiming();
     void ApplyToStyle(std::int16_t root, std::int16_t type);
 

@@ -163,9 +163,8 @@ void ChordMemoryPlayer::PlaybackBeatEnd() {
     }
     if (LeadInBeat()) return;
 
-    const chords::ChordState& pending = session_.App().chords;
     const bool playerOverrides =
-        s.OverwriteBox && (pending.PendingRoot > 0 || (e.PendingCommandKey >= 1 && e.PendingCommandKey <= 250));
+        s.OverwriteBox && (e.PendingRoot > 0 || (e.PendingCommandKey >= 1 && e.PendingCommandKey <= 250));
     if (playerOverrides) {
         OverwriteBeat(session_.App().arrangement.Chords.RecordAt(Position()));
     } else {

@@ -25,12 +25,11 @@ std::uint8_t Byte(int value) { return static_cast<std::uint8_t>(std::clamp(value
 
 // The pending chord and control key as a record (zero halves where nothing is pending).
 data::BeatRecord PendingRecord(core::Session& session) {
-    const chords::ChordState& pending = session.App().chords;
     const EngineState& e = session.App().engine;
     data::BeatRecord record;
-    if (pending.PendingRoot > 0 && pending.PendingRoot <= 127) {
-        record.ChordRoot = Byte(pending.PendingRoot);
-        record.ChordType = Byte(pending.PendingType);
+    if (e.PendingRoot > 0 && e.PendingRoot <= 127) {
+        record.ChordRoot = Byte(e.PendingRoot);
+        record.ChordType = Byte(e.PendingType);
     }
     if (e.PendingCommandKey > 0) {
         record.CommandCode = Byte(e.PendingCommandKey);

@@ -66,8 +66,6 @@ public:
     // While the clock is off a submitted chord may be for step recording: true when the
     // chord memory took it (it is then not applied).
     virtual bool StepRecordTakesChord() { return false; }
-    // The chord becomes current: show its name (main window, chord view, chord pads).
-    virtual void ShowChord(std::int16_t /*root*/, std::int16_t /*type*/) {}
 };
 
 }  // namespace chordella::engine

@@ -106,7 +106,6 @@ public:
     bool EditorSoundsChords() override;
     bool NoChordMarked() override;
     bool StepRecordTakesChord() override;
-    void ShowChord(std::int16_t root, std::int16_t type) override;
 
 private:
     // The transport's part of loading a style: no load while recording, the part selector

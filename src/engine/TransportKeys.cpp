@@ -160,6 +160,5 @@ bool Transport::EditorTakesChord(std::int16_t root, std::int16_t type) { return 
 bool Transport::EditorSoundsChords() { return peers_->EditorSoundsChords(); }
 bool Transport::NoChordMarked() { return peers_->NoChordMarked(); }
 bool Transport::StepRecordTakesChord() { return peers_->StepRecordTakesChord(); }
-void Transport::ShowChord(std::int16_t root, std::int16_t type) { peers_->ShowChord(root, type); }
 
 }  // namespace chordella::engine

@@ -70,7 +70,6 @@ public:
     // Tick, when TickInBeat has passed 24: the recogniser's held notes may be emptied.
     virtual void BeatOverran() = 0;
     virtual bool NoChordMarked() = 0;
-    virtual void ShowChord(std::int16_t /*root*/, std::int16_t /*type*/) = 0;
     virtual bool EditorTakesChord(std::int16_t /*root*/, std::int16_t /*type*/) = 0;
     virtual bool EditorSoundsChords() = 0;
     // "All Notes Off" and "Reset Controllers": TypeOverride := 0.
@@ -124,7 +123,6 @@ public:
     void StartMidiFile() override {}
     void BeatOverran() override {}
     bool NoChordMarked() override { return false; }
-    void ShowChord(std::int16_t /*root*/, std::int16_t /*type*/) override {}
     bool EditorTakesChord(std::int16_t /*root*/, std::int16_t /*type*/) override { return false; }
     bool EditorSoundsChords() override { return false; }
     void ClearTypeOverride() override {}

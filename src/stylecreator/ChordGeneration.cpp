@@ -20,10 +20,7 @@ public:
           intervalUnits_(data::UnitsPerBeat * std::clamp(request.Settings.IntervalBeats, MinChordInterval,
                                                          MaxChordInterval)),
           stop_(std::min(request.StopPosition, GenerationPositionLimit)),
-          zone_(request.Zone) {
-        zone_.PendingRoot = 0;
-        zone_.PendingType = 0;
-    }
+          zone_(request.Zone) {}
 
     // A beat begins (before any event on its downbeat is read): the interval that ends here
     // is decided. False ends generation.
@@ -75,15 +72,13 @@ public:
 
 private:
     void Decide(int writePosition) {
-        zone_.PendingRoot = 0;
-        zone_.PendingType = 0;
-        chords::RecogniseChord(notes_, zone_, request_.Settings.HighestChordType() - 1,
-                               chords::RecogniseMode::Analysis, request_.Settings.SensitivityDivisor());
+        const core::ChordPair found =
+            chords::RecogniseChord(notes_, zone_, request_.Settings.HighestChordType() - 1,
+                                   chords::RecogniseMode::Analysis, request_.Settings.SensitivityDivisor());
         data::BeatRecord record;
-        if (zone_.PendingRoot > 0 && zone_.PendingType > 0 &&
-            (zone_.PendingRoot != lastRoot_ || zone_.PendingType != lastType_)) {
-            lastRoot_ = zone_.PendingRoot;
-            lastType_ = zone_.PendingType;
+        if (found.Root > 0 && found.Type > 0 && (found.Root != lastRoot_ || found.Type != lastType_)) {
+            lastRoot_ = found.Root;
+            lastType_ = found.Type;
             record.ChordRoot = static_cast<std::uint8_t>(lastRoot_);
             record.ChordType = static_cast<std::uint8_t>(lastType_);
             ++result_.ChordsWritten;

@@ -115,9 +115,8 @@ data::SmfContent RenderWithChange(app::RenderSession& render) {
     renderer.Start(session.App().clock.Tempo);
     EXPECT_TRUE(render.Engine().Sections().PlayPart(Basic));
     const auto submit = [&](int root, int type) {
-        session.App().chords.PendingRoot = static_cast<std::int16_t>(root);
-        session.App().chords.PendingType = static_cast<std::int16_t>(type);
-        session.Engine().SubmitChord({static_cast<std::int16_t>(root), static_cast<std::int16_t>(root + 4),
+        session.Engine().SubmitChord({static_cast<std::int16_t>(root), static_cast<std::int16_t>(type)},
+                                     {static_cast<std::int16_t>(root), static_cast<std::int16_t>(root + 4),
                                       static_cast<std::int16_t>(root + 7), 0});
     };
     submit(48, 9);

@@ -15,12 +15,20 @@
 
 namespace chordella::chords::testing {
 
+// Keeps the pending chord as the engine does until a test applies it (DropPendingChord).
 struct RecordingEngine final : core::EngineLink {
-    void SubmitChord(const std::array<std::int16_t, 4>& notes) override { Submitted.push_back(notes); }
+    void SubmitChord(core::ChordPair chord, const std::array<std::int16_t, 4>& notes) override {
+        Pending = chord;
+        Submitted.push_back(notes);
+    }
+    void SubmitControlKey(std::int16_t, std::int16_t) override {}
+    core::ChordPair PendingChord() const override { return Pending; }
+    void DropPendingChord() override { Pending = {}; }
     void StartStyleForChord() override { ++StyleStartRequests; }
     bool ChordPreviewPastFirstMeasure() const override { return PreviewPastFirstMeasure; }
     bool PlaysImportedMaterial() const override { return ImportedMaterial; }
 
+    core::ChordPair Pending;
     std::vector<std::array<std::int16_t, 4>> Submitted;
     int StyleStartRequests = 0;
     bool PreviewPastFirstMeasure = false;
@@ -58,8 +66,8 @@ struct ChordFixture {
     ChordState& Chords() { return session->App().chords; }
     core::Options& Options() { return session->App().options; }
     HeldNoteList& Held() { return session->Style().heldNotes; }
-    // The last chord as (pending root, pending type).
-    std::pair<int, int> Pending() { return {Chords().PendingRoot, Chords().PendingType}; }
+    // The chord the engine holds pending, as (root, type).
+    std::pair<int, int> Pending() { return {engine.Pending.Root, engine.Pending.Type}; }
 
     ::chordella::testing::TempFolder home;
     RecordingEngine engine;

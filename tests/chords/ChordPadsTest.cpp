@@ -77,7 +77,7 @@ TEST(PadEditor, WithEditTickedAPadHandsItsRootAndSlotToTheEditorAndPlaysNothing)
     EXPECT_EQ(rig.Editor.Taken[0], std::make_pair(52, 2));
     EXPECT_FALSE(rig.Session().App().entry.PadHeld);
     EXPECT_EQ(rig.Chords().CurrentRoot, chords::NoCurrentChord);
-    EXPECT_EQ(rig.Chords().PendingRoot, 0);
+    EXPECT_EQ(rig.Engine().PendingRoot, 0);
     EXPECT_TRUE(rig.Out.Messages.empty());
 }
 
@@ -120,7 +120,7 @@ TEST(SectionButtons, BeforeTheStyleStartsTheyPlayCMajorOrNothingWithoutAStyle) {
     rig.ClockRuns();
     rig.Session().Style().player.StyleActive = 0;
     rig.Click("L00");
-    EXPECT_EQ(rig.Chords().PendingRoot, 0);
+    EXPECT_EQ(rig.Engine().PendingRoot, 0);
     EXPECT_EQ(rig.Peers.PlayRequests, 0);
 
     rig.Session().Style().style.StyleLength = 100;

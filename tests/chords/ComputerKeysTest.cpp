@@ -32,7 +32,7 @@ TEST(TypeKeys, ATypeKeyWhileAChordIsPendingIsIgnored) {
     EntryRig rig;
     rig.ClockRuns();
     rig.Tap('C');
-    ASSERT_NE(rig.Chords().PendingRoot, 0);
+    ASSERT_NE(rig.Engine().PendingRoot, 0);
     EXPECT_TRUE(rig.Entry.KeyDown('2', false, {})) << "taken, but without effect";
     EXPECT_EQ(rig.Chords().TypeOverride, 0);
     EXPECT_EQ(rig.Session().App().entry.HeldTypeKey, 0);
@@ -54,10 +54,10 @@ TEST(ChordKeys, AHeldChordKeyBlocksOtherChordKeysAndItsOwnRepeats) {
     EntryRig rig;
     rig.ClockRuns();
     rig.Entry.KeyDown('C', false, {});
-    rig.Chords().PendingRoot = 0;  // as if the engine had taken it
+    rig.Session().Engine().DropPendingChord();  // as if the engine had taken it
     rig.Entry.KeyDown('C', true, {});
     rig.Entry.KeyDown('V', false, {});
-    EXPECT_EQ(rig.Chords().PendingRoot, 0);
+    EXPECT_EQ(rig.Engine().PendingRoot, 0);
     rig.Entry.KeyUp('C', {});
     rig.Entry.KeyDown('V', false, {});
     EXPECT_EQ(rig.Pending(), "D maj");

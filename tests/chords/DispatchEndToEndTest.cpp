@@ -84,7 +84,7 @@ TEST(KeyboardToAccompaniment, AChordHeldInTheChordZoneTransposesTheStyleFromTheN
     ASSERT_TRUE(e.started);
     e.Run(30);  // into the second beat
     e.Keys({0x90, 45, 100, 0x90, 48, 100, 0x90, 52, 100});  // A C E
-    EXPECT_EQ(e.t.session->App().chords.PendingType, 2) << "A minor waits for the grid";
+    EXPECT_EQ(e.t.session->App().engine.PendingType, 2) << "A minor waits for the grid";
     const std::int64_t playedAt = e.t.session->App().clock.TickCount;
 
     const auto notes = e.Run(96);

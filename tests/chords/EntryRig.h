@@ -19,7 +19,7 @@ struct EntryRig : DispatchRig {
         return std::string(chords::ChordName(Chords(), Chords().CurrentRoot, Chords().CurrentType).View());
     }
     std::string Pending() {
-        return std::string(chords::ChordName(Chords(), Chords().PendingRoot, Chords().PendingType).View());
+        return std::string(chords::ChordName(Chords(), Engine().PendingRoot, Engine().PendingType).View());
     }
     void Tap(int key, chords::EntryModifiers modifiers = {}) {
         Entry.KeyDown(key, false, modifiers);

@@ -56,10 +56,10 @@ TEST(ChordZone, ReleasingAKeyEvenWithAReleaseVelocityKeepsTheChordAndAddingASeve
     rig.ClockRuns();
     rig.Press(C3);
     rig.Press(E3);
-    EXPECT_EQ(rig.Chords().PendingType, 0) << "two keys are no chord yet";
+    EXPECT_EQ(rig.Engine().PendingType, 0) << "two keys are no chord yet";
     rig.Press(G3);
-    EXPECT_EQ(rig.Chords().PendingRoot, 48);
-    EXPECT_EQ(rig.Chords().PendingType, 1);
+    EXPECT_EQ(rig.Engine().PendingRoot, 48);
+    EXPECT_EQ(rig.Engine().PendingType, 1);
 
     rig.Release(E3);
     EXPECT_EQ(rig.Held().Count, 2);
@@ -88,8 +88,8 @@ TEST(ChordZone, TheKeyboardsAllNotesOffOrAllSoundOffForgetsAKeyWhoseReleaseWasLo
         rig.Send(0xB0, controller, 0);
         EXPECT_EQ(rig.Held().Count, 0) << "controller " << controller;
         for (int key : {50, 53, 57}) rig.Press(key);  // D F A
-        EXPECT_EQ(rig.Chords().PendingRoot % 12, 2) << "controller " << controller;
-        EXPECT_EQ(rig.Chords().PendingType, 2) << "D minor, not spoilt by the lost C";
+        EXPECT_EQ(rig.Engine().PendingRoot % 12, 2) << "controller " << controller;
+        EXPECT_EQ(rig.Engine().PendingType, 2) << "D minor, not spoilt by the lost C";
     }
 }
 
@@ -117,9 +117,9 @@ TEST(ChordZone, RecognisedRootsLieInTheOctaveFrom44) {
         rig.ClockRuns();
         for (int tone : {0, 4, 7}) rig.Press(40 + (pc + tone + 8) % 12);  // inside 40 … 51
         SCOPED_TRACE(pc);
-        EXPECT_EQ(rig.Chords().PendingRoot % 12, pc);
-        EXPECT_GE(rig.Chords().PendingRoot, 44);
-        EXPECT_LE(rig.Chords().PendingRoot, 55);
+        EXPECT_EQ(rig.Engine().PendingRoot % 12, pc);
+        EXPECT_GE(rig.Engine().PendingRoot, 44);
+        EXPECT_LE(rig.Engine().PendingRoot, 55);
     }
 }
 
@@ -129,11 +129,11 @@ TEST(ChordZone, WithChordChannel2OnlyChannel2MakesChords) {
     rig.Options().Origin = true;  // "Unchanged Ext. in": channels stay as sent
     rig.Options().AccChannel = 2;
     for (int key : {C3, E3, G3}) rig.Press(key, 90, 0);
-    EXPECT_EQ(rig.Chords().PendingType, 0);
+    EXPECT_EQ(rig.Engine().PendingType, 0);
     EXPECT_EQ(rig.Out.NoteOns(0).size(), 3u) << "played through as melody";
 
     for (int key : {C3, E3, G3}) rig.Press(key, 90, 1);
-    EXPECT_EQ(rig.Chords().PendingType, 1);
+    EXPECT_EQ(rig.Engine().PendingType, 1);
     EXPECT_EQ(rig.Out.NoteOns(1).size(), 0u);
 }
 

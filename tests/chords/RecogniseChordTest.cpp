@@ -16,6 +16,7 @@ constexpr int C = 0, D = 2, E = 4, F = 5, A = 9, B = 11;
 struct Recognition {
     HeldNoteList list;
     ChordState state;
+    core::ChordPair chord;  // what the last call named
 
     Recognition() { SetFirstKey(state, 36); }  // a zone starting on C: the root is 36 + pitch class
 
@@ -25,13 +26,13 @@ struct Recognition {
     }
     void Live(std::initializer_list<int> notes) {
         Hold(notes);
-        RecogniseChord(list, state, AllTypesIndex, RecogniseMode::Live);
+        chord = RecogniseChord(list, state, AllTypesIndex, RecogniseMode::Live);
     }
     void Analyse(std::initializer_list<int> notes, int divisor) {
         Hold(notes);
-        RecogniseChord(list, state, AllTypesIndex, RecogniseMode::Analysis, divisor);
+        chord = RecogniseChord(list, state, AllTypesIndex, RecogniseMode::Analysis, divisor);
     }
-    std::string Name() { return std::string(ChordName(state, state.PendingRoot, state.PendingType).View()); }
+    std::string Name() { return std::string(ChordName(state, chord.Root, chord.Type).View()); }
 };
 
 struct HeldChord {
@@ -60,8 +61,8 @@ TEST(RecogniseChord, NamesHeldKeysByTheBestMatchingRootAndType) {
         Recognition r;
         r.Live(chord.Notes);
         EXPECT_EQ(r.Name(), chord.Expected);
-        EXPECT_GE(r.state.PendingRoot, 36);
-        EXPECT_LE(r.state.PendingRoot, 47);
+        EXPECT_GE(r.chord.Root, 36);
+        EXPECT_LE(r.chord.Root, 47);
     }
 }
 
@@ -69,35 +70,33 @@ TEST(RecogniseChord, PlacesTheRootOnTheLowestChordZoneKeyOfItsPitchClass) {
     Recognition r;
     SetFirstKey(r.state, 28);  // an E
     r.Live({60, 64, 67});
-    EXPECT_EQ(r.state.PendingRoot, 36);
+    EXPECT_EQ(r.chord.Root, 36);
     r.Live({64, 68, 71});
-    EXPECT_EQ(r.state.PendingRoot, 28);
+    EXPECT_EQ(r.chord.Root, 28);
     r.Live({62, 66, 69});
-    EXPECT_EQ(r.state.PendingRoot, 38);
+    EXPECT_EQ(r.chord.Root, 38);
 }
 
 TEST(RecogniseChord, KeepsPlacedRootsPlayableAtTheEdgesOfTheKeyboard) {
     Recognition r;
     SetFirstKey(r.state, 0);
     r.Live({60, 64, 67});
-    EXPECT_EQ(r.state.PendingRoot, 12) << "a root of 0 would mean no chord";
+    EXPECT_EQ(r.chord.Root, 12) << "a root of 0 would mean no chord";
     SetFirstKey(r.state, 127);
     for (int root = 0; root < 12; ++root) {
         r.Live({root, root + 4, root + 7});
-        EXPECT_LE(r.state.PendingRoot, 127);
-        EXPECT_EQ(PitchClass(r.state.PendingRoot), root);
+        EXPECT_LE(r.chord.Root, 127);
+        EXPECT_EQ(PitchClass(r.chord.Root), root);
     }
 }
 
-TEST(RecogniseChord, LeavesThePendingChordAloneWithFewerThanTwoNotes) {
+TEST(RecogniseChord, NamesNothingWithFewerThanTwoNotes) {
     Recognition r;
-    r.state.PendingRoot = 50;
-    r.state.PendingType = 4;
     r.Live({});
-    EXPECT_EQ(r.state.PendingRoot, 50);
+    EXPECT_EQ(r.chord.Root, 0);
     r.Live({D + 60});
-    EXPECT_EQ(r.state.PendingRoot, 50);
-    EXPECT_EQ(r.state.PendingType, 4);
+    EXPECT_EQ(r.chord.Root, 0);
+    EXPECT_EQ(r.chord.Type, 0);
     // The single note is remembered as a major chord on it.
     EXPECT_EQ(r.list.BestRoot, D);
     EXPECT_EQ(r.list.BestType, 1);
@@ -106,9 +105,9 @@ TEST(RecogniseChord, LeavesThePendingChordAloneWithFewerThanTwoNotes) {
 TEST(RecogniseChord, TriesOnlyTypesUpToTheHighestIndexGiven) {
     Recognition r;
     r.Hold({60, 64, 67, 70});
-    RecogniseChord(r.list, r.state, 1, RecogniseMode::Live);  // "maj" and "min" only
+    r.chord = RecogniseChord(r.list, r.state, 1, RecogniseMode::Live);  // "maj" and "min" only
     EXPECT_EQ(r.Name(), "C maj");
-    RecogniseChord(r.list, r.state, 99, RecogniseMode::Live);  // beyond the table: all types
+    r.chord = RecogniseChord(r.list, r.state, 99, RecogniseMode::Live);  // beyond the table: all types
     EXPECT_EQ(r.Name(), "C 7th");
 }
 
@@ -139,7 +138,7 @@ TEST(RecogniseChord, AnalysisKeepsThePreviousChordUnlessACandidateBeatsTheThresh
     Recognition single;
     single.Analyse({64}, 4);
     EXPECT_EQ(single.list.Count, 1) << "a single note is left for the next interval";
-    EXPECT_EQ(single.state.PendingType, 0);
+    EXPECT_EQ(single.chord.Type, 0);
 }
 
 TEST(RecogniseChord, InAnalysisASeventhTakesOverItsTriadAtAnEqualScore) {
@@ -184,12 +183,11 @@ TEST(RecogniseChord, ReadsNoFurtherThanTheListWhateverItsCountSays) {
     r.list.Notes[0] = C;
     r.list.Notes[1] = E;
     r.list.Notes[2] = 7;
-    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Live);
+    r.chord = RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Live);
     EXPECT_EQ(r.Name(), "C maj");
     r.list.Count = -4;
-    r.state.PendingType = 0;
-    RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Live);
-    EXPECT_EQ(r.state.PendingType, 0);
+    r.chord = RecogniseChord(r.list, r.state, AllTypesIndex, RecogniseMode::Live);
+    EXPECT_EQ(r.chord.Type, 0);
 }
 
 }  // namespace

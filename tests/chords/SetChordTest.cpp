@@ -34,10 +34,10 @@ TEST(SetChord, IsReachedThroughTheSessionsChordLink) {
 TEST(SetChord, SetsWhatTheRecogniserFoundInTheSessionsHeldNotes) {
     ChordFixture f;
     for (const int key : {55, 52, 48}) f.Held().Add(key);  // G E C in the default zone from E 40
-    f.recogniser->Recognise();
-    ASSERT_EQ(f.Pending(), std::make_pair(48, 1));
+    const core::ChordPair found = f.recogniser->Recognise();
+    ASSERT_EQ(std::make_pair(int{found.Root}, int{found.Type}), std::make_pair(48, 1));
     EXPECT_TRUE(f.engine.Submitted.empty()) << "recognising alone hands nothing on";
-    f.recogniser->SetChord(f.Chords().PendingRoot, f.Chords().PendingType, 2);  // capo shift 2
+    f.recogniser->SetChord(found.Root, found.Type, 2);  // capo shift 2
     EXPECT_EQ(f.engine.Submitted.back(), (Notes{50, 54, 57, 62}));
     EXPECT_EQ(f.Held().Count, 3);
 }
@@ -112,7 +112,7 @@ TEST(SetChord, MajorMinorSwapsMajorWithMinorAndSeventhWithMinorSeventh) {
         ChordFixture f;
         f.Options().MajorMinor = true;
         f.recogniser->SetChord(60, static_cast<std::int16_t>(given), NoOffset);
-        EXPECT_EQ(f.Chords().PendingType, expected) << "type " << given;
+        EXPECT_EQ(f.engine.Pending.Type, expected) << "type " << given;
     }
 }
 
@@ -125,7 +125,7 @@ TEST(SetChord, AddsOnlyTheOffsetsRemainderUnlessChordsArePlayed) {
         ChordFixture f;
         f.Options().PlayChords = playChords;
         f.recogniser->SetChord(60, 1, static_cast<std::int16_t>(offset));
-        EXPECT_EQ(f.Chords().PendingRoot, root) << "offset " << offset << (playChords ? " playing chords" : "");
+        EXPECT_EQ(f.engine.Pending.Root, root) << "offset " << offset << (playChords ? " playing chords" : "");
     }
 }
 
@@ -134,7 +134,7 @@ TEST(SetChord, KeepsTransposedChordsOnPlayableNotes) {
     f.Options().PlayChords = true;
     for (const auto& [root, offset] : {std::pair{5, -11}, {1, -1}, {120, 100}, {127, 0}, {32000, 0}, {3, -120}}) {
         f.recogniser->SetChord(static_cast<std::int16_t>(root), 7, static_cast<std::int16_t>(offset));
-        const int placed = f.Chords().PendingRoot;
+        const int placed = f.engine.Pending.Root;
         EXPECT_GE(placed, 1);
         EXPECT_LE(placed, 127);
         EXPECT_EQ(PitchClass(placed), PitchClass(root + offset)) << root << " + " << offset;

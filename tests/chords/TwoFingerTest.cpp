@@ -10,6 +10,8 @@ namespace {
 
 using testing::ChordFixture;
 
+std::pair<int, int> Pair(core::ChordPair chord) { return {chord.Root, chord.Type}; }
+
 TEST(TwoFingerChords, TheSecondKeysDistanceChoosesTheType) {
     const std::tuple<int, int, int> cases[] = {
         // second key, expected root, expected type
@@ -24,8 +26,7 @@ TEST(TwoFingerChords, TheSecondKeysDistanceChoosesTheType) {
     for (const auto& [second, root, type] : cases) {
         ChordFixture f;
         f.recogniser->TwoFingerKey(60);
-        f.recogniser->TwoFingerKey(second);
-        EXPECT_EQ(f.Pending(), std::make_pair(root, type)) << "second key " << second;
+        EXPECT_EQ(Pair(f.recogniser->TwoFingerKey(second)), std::make_pair(root, type)) << "second key " << second;
         EXPECT_EQ(f.engine.Submitted.size(), 1u) << "the input's common step sets the chord";
     }
 }
@@ -34,40 +35,32 @@ TEST(TwoFingerChords, DistancesFollowTheConfiguredSlotMap) {
     ChordFixture f;
     ReadChordTypes(f.Chords().SlotMap, "17");  // slot 2, one semitone, becomes "sus7"
     f.recogniser->TwoFingerKey(60);
-    f.recogniser->TwoFingerKey(61);
-    EXPECT_EQ(f.Pending(), std::make_pair(60, 17));
+    EXPECT_EQ(Pair(f.recogniser->TwoFingerKey(61)), std::make_pair(60, 17));
 }
 
 TEST(TwoFingerChords, AKeyAfterTheEngineTookTheChordOrAfterARootChosenBelowStartsANewOne) {
     ChordFixture f;
-    f.recogniser->TwoFingerKey(60);
-    f.Chords().PendingRoot = f.Chords().PendingType = 0;  // applied by the engine
-    f.recogniser->TwoFingerKey(64);
-    EXPECT_EQ(f.Pending(), std::make_pair(64, 1));
+    EXPECT_EQ(Pair(f.recogniser->TwoFingerKey(60)), std::make_pair(60, 1)) << "the pending chord goes on";
+    f.engine.DropPendingChord();  // applied by the engine
+    EXPECT_EQ(Pair(f.recogniser->TwoFingerKey(64)), std::make_pair(64, 1));
     EXPECT_EQ(f.engine.Submitted.size(), 2u);
 
     ChordFixture below;
     below.recogniser->TwoFingerKey(60);
     below.recogniser->TwoFingerKey(57);  // A min7, the first key forgotten
-    below.recogniser->TwoFingerKey(67);
-    EXPECT_EQ(below.Pending(), std::make_pair(67, 1)) << "a key after a root chosen below starts a new chord";
+    EXPECT_EQ(Pair(below.recogniser->TwoFingerKey(67)), std::make_pair(67, 1))
+        << "a key after a root chosen below starts a new chord";
 }
 
 TEST(TwoFingerChords, KeysOffTheKeyboardStillGivePlayableChords) {
     ChordFixture f;
-    f.recogniser->TwoFingerKey(-3);
-    EXPECT_EQ(f.Pending(), std::make_pair(0, 0)) << "no key, no chord";
-    f.recogniser->TwoFingerKey(135);
-    EXPECT_GE(f.Chords().PendingRoot, 1);
-    EXPECT_LE(f.Chords().PendingRoot, 127);
-    f.recogniser->TwoFingerKey(-20);
-    EXPECT_GE(f.Chords().PendingRoot, 1);
-    EXPECT_LE(f.Chords().PendingRoot, 127);
-    f.recogniser->TwoFingerKey(std::numeric_limits<int>::max());
-    f.recogniser->TwoFingerKey(std::numeric_limits<int>::min());
-    EXPECT_GE(f.Chords().PendingRoot, 1);
-    EXPECT_LE(f.Chords().PendingRoot, 127);
-    EXPECT_GE(f.Chords().PendingType, 1);
+    EXPECT_EQ(Pair(f.recogniser->TwoFingerKey(-3)), std::make_pair(0, 0)) << "no key, no chord";
+    for (const int key : {135, -20, std::numeric_limits<int>::max(), std::numeric_limits<int>::min()}) {
+        const core::ChordPair chord = f.recogniser->TwoFingerKey(key);
+        EXPECT_GE(chord.Root, 1) << key;
+        EXPECT_LE(chord.Root, 127) << key;
+        EXPECT_GE(chord.Type, 1) << key;
+    }
 }
 
 }  // namespace

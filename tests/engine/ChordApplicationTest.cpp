@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "engine/EngineRig.h"
 
 namespace chordella::testing {
@@ -44,14 +47,38 @@ TEST(ChordTap, WithNoStylePlayingTheChordIsTappedForAnExternalArranger) {
         EXPECT_EQ(m[static_cast<std::size_t>(i + 3)].Data1, m[static_cast<std::size_t>(i)].Data1);
         EXPECT_EQ(m[static_cast<std::size_t>(i + 3)].Data2, 0);
     }
-    EXPECT_EQ(rig.Session().App().chords.PendingRoot, 0) << "the pending chord is used up";
+    EXPECT_EQ(rig.Engine().PendingRoot, 0) << "the pending chord is used up";
+}
+
+// The chord side that names what the engine applies; SetChord is not the engine's to call here.
+struct ShownChords final : core::ChordLink {
+    void SetChord(std::int16_t, std::int16_t, std::int16_t) override { ADD_FAILURE() << "the engine set a chord"; }
+    void ShowChord(std::int16_t root, std::int16_t type) override { Shown.emplace_back(root, type); }
+    std::vector<std::pair<int, int>> Shown;
+};
+
+TEST(ChordApplication, TheChordIsShownWhenItTakesEffectAndNotBefore) {
+    EngineRig rig;
+    ShownChords chords;
+    rig.Session().SetChordLink(&chords);
+    rig.Chord(48, 1);  // clock off: applied at once
+    ASSERT_EQ(chords.Shown, (std::vector<std::pair<int, int>>{{48, 1}}));
+
+    rig.Play(QuietStyle());
+    rig.Chord(53, 2);
+    EXPECT_EQ(chords.Shown.size(), 1u) << "the chord waits for the grid";
+    EXPECT_EQ(rig.Session().Engine().PendingChord().Root, 53);
+    rig.Run(96);
+    EXPECT_EQ(chords.Shown.back(), std::make_pair(53, 2));
+    EXPECT_EQ(rig.Session().Engine().PendingChord().Root, 0) << "used up when applied";
+    rig.Session().SetChordLink(nullptr);
 }
 
 TEST(ChordTap, NothingHappensWhileTheOutputIsClosedAndTheChordStaysPending) {
     EngineRig rig;
     rig.Out.Open = false;
     rig.Chord(48, 1);
-    EXPECT_EQ(rig.Session().App().chords.PendingRoot, 48);
+    EXPECT_EQ(rig.Engine().PendingRoot, 48);
 }
 
 TEST(HarmonicPad, EachChordEndsTheOldPadNotesAndStartsTheNewOnesAtTheChannelVolume) {
@@ -119,13 +146,11 @@ TEST(EngineLink, TheEngineTakesTheSessionsChordsWhileItLives) {
     {
         engine::AccompanimentEngine accompaniment(*t.session);
         EXPECT_EQ(&t.session->Engine(), &accompaniment);
-        t.session->App().chords.PendingRoot = 48;
-        t.session->App().chords.PendingType = 1;
-        t.session->Engine().SubmitChord({48, 52, 55, 0});
+        t.session->Engine().SubmitChord({48, 1}, {48, 52, 55, 0});
         EXPECT_EQ(out.Messages.size(), 6u) << "applied at once while the clock is off";
     }
     out.Clear();
-    t.session->Engine().SubmitChord({48, 52, 55, 0});
+    t.session->Engine().SubmitChord({48, 1}, {48, 52, 55, 0});
     EXPECT_TRUE(out.Messages.empty());
 }
 

@@ -54,13 +54,11 @@ struct EngineRig {
         ASSERT_TRUE(Accompaniment.Sections().PlayPart(data::Index(part)));
     }
 
-    // What chord recognition does: the pending chord, then its notes to the engine.
+    // What chord recognition does: the chord and its notes to the engine.
     void Chord(int root, int type) {
-        Session().App().chords.PendingRoot = static_cast<std::int16_t>(root);
-        Session().App().chords.PendingType = static_cast<std::int16_t>(type);
         const std::array<std::int16_t, 4> notes{static_cast<std::int16_t>(root), static_cast<std::int16_t>(root + 4),
                                                 static_cast<std::int16_t>(root + 7), 0};
-        Session().Engine().SubmitChord(notes);
+        Session().Engine().SubmitChord({static_cast<std::int16_t>(root), static_cast<std::int16_t>(type)}, notes);
     }
 
     void Run(std::int64_t ticks) { Clock.RunVirtualTicks(ticks); }

@@ -67,10 +67,8 @@ int KeyNote(const data::ControlKeys& keys, AuditionKey key) {
 }
 
 void SubmitChord(core::Session& session, int root, int type) {
-    auto& chords = session.App().chords;
-    chords.PendingRoot = static_cast<std::int16_t>(root);
-    chords.PendingType = static_cast<std::int16_t>(type);
-    session.Engine().SubmitChord({static_cast<std::int16_t>(root), static_cast<std::int16_t>(root + 4),
+    session.Engine().SubmitChord({static_cast<std::int16_t>(root), static_cast<std::int16_t>(type)},
+                                 {static_cast<std::int16_t>(root), static_cast<std::int16_t>(root + 4),
                                   static_cast<std::int16_t>(root + 7), 0});
 }
 
