@@ -82,7 +82,7 @@ void AddStyleRulesItems(QMenu* style, CoreLink& core) {
     }
     // Another maker's style (Style → Open, the browser, the style manager) plays with this set;
     // it is the converter window's set list too.
-    QMenu* sets = style->addMenu("&Variations set of keyboard styles");
+    QMenu* sets = style->addMenu("Variations set of &keyboard styles");
     sets->setObjectName("VariationsSetMenu");
     auto* setGroup = new QActionGroup(sets);
     for (int item = 0; item <= stylecreator::RandomPartsItem; ++item) {
