@@ -162,12 +162,11 @@ TEST(StyleMenuVariationsSet, AnotherMakersStyleOpenedPlaysTheSetChosenThereAndTh
     set2->trigger();
     rig.Settle();
     EXPECT_TRUE(set2->isChecked());
-    AnswerNextFileDialog([&](QFileDialog&) { return QString::fromStdString(file); });
-    MenuItem(rig.Window(), "StyleMenu", "&Open ...")->trigger();
+    rig.Host().OpenStyle(file);   // what the style browser and Style > Open send
     rig.Settle();
     rig.Settle();
     PlayingSet playing = Playing(rig);
-    EXPECT_TRUE(playing.Native) << "Style > Open plays it by its channel table";
+    EXPECT_TRUE(playing.Native) << "it plays by its channel table";
     EXPECT_EQ(playing.ExtendedMeasures, 2) << "set 2 takes Main D for Extended";
     EXPECT_EQ(playing.SettingsItem, 1);
 
@@ -185,6 +184,14 @@ TEST(StyleMenuVariationsSet, AnotherMakersStyleOpenedPlaysTheSetChosenThereAndTh
     ASSERT_NE(converter, nullptr);
     rig.Settle();
     EXPECT_EQ(converter->findChild<QComboBox*>("ConverterSets")->currentIndex(), 1) << "one setting, two places";
+
+    // Converted the usual way, the style plays as ours do: no rules left from the one before.
+    converter->ImportFile(file);
+    rig.Settle();
+    rig.Settle();
+    playing = Playing(rig);
+    EXPECT_FALSE(playing.Native);
+    EXPECT_EQ(playing.ExtendedMeasures, 2) << "the converter takes the same set";
 }
 
 TEST(StyleConverterWindow, TheNativeConversionModeWritesStylesThatKeepTheirChannelRules) {
