@@ -80,6 +80,24 @@ void AccompanimentEngine::DropPendingChord() {
     e.PendingType = 0;
 }
 
+void AccompanimentEngine::MelodyKeyHeld(int key, int sentAs) {
+    if (key < 0 || key > 127) return;
+    session_.App().engine.HeldNotes[static_cast<std::size_t>(key)] = static_cast<std::uint8_t>(sentAs & 0x7F);
+}
+
+void AccompanimentEngine::MelodyKeysReleased() { session_.App().engine.HeldNotes.fill(0); }
+
+void AccompanimentEngine::PlayerPlays(int channel) {
+    EngineState& e = session_.App().engine;
+    if (session_.App().options.MinusOne && channel == e.VoiceChannel) e.PlayerSoloing = 1;
+}
+
+void AccompanimentEngine::SetTriggerVelocity(int velocity) {
+    session_.App().engine.TriggerVelocity = static_cast<std::int16_t>(velocity);
+}
+
+void AccompanimentEngine::StopChordSound() { engine::StopChordSound(session_); }
+
 void AccompanimentEngine::ApplyWhileStopped() {
     if (session_.App().clock.ClockState != 0) return;
     if (hooks_->StepRecordTakesChord()) return;

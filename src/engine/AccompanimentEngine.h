@@ -54,6 +54,12 @@ public:
     // Control thread. The pending chord ({0, 0} once applied).
     core::ChordPair PendingChord() const override;
     void DropPendingChord() override;
+    // Control thread (input callbacks, chord entry). The player's keys and the chord sound.
+    void MelodyKeyHeld(int key, int sentAs) override;
+    void MelodyKeysReleased() override;
+    void PlayerPlays(int channel) override;
+    void SetTriggerVelocity(int velocity) override;
+    void StopChordSound() override;
     // Control thread. A chord played while the style is idle in style mode starts it
     // (through the transport, which sends the MIDI Start in master mode).
     void StartStyleForChord() override;

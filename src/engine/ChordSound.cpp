@@ -1,5 +1,6 @@
 #include "engine/ChordSound.h"
 
+#include "core/ChannelReset.h"
 #include "core/Session.h"
 #include "engine/ChordChange.h"
 #include "engine/Outputs.h"
@@ -95,6 +96,22 @@ void PlayChordSound(core::Session& session, const ChordNoteArray& notes) {
     for (std::int16_t note : notes) {
         if (note > 0 && InNoteRange(note + shift)) Send(out, 0x90 + channel, note + shift, e.TriggerVelocity);
     }
+}
+
+void StopChordSound(core::Session& session) {
+    EngineState& e = session.App().engine;
+    midi::MidiOut* out = session.AccompanimentOutput();
+    if (!out || !out->IsOpen() || e.SoundingChord[0] <= 0) return;
+    const int channel = e.VoiceChannel & 0x0F;
+    const int shift = 12 * e.KeyboardOctave;
+    for (const std::int16_t note : e.SoundingChord) {
+        const int sounding = note + shift;
+        if (note > 0 && sounding >= 0 && sounding <= 127) {
+            out->PutShort(static_cast<std::uint8_t>(0x90 | channel), static_cast<std::uint8_t>(sounding), 0);
+        }
+    }
+    e.SoundingChord[0] = 0;
+    if (session.App().clock.ClockState != 0) core::ResetChannel(out, channel);
 }
 
 }  // namespace chordella::engine

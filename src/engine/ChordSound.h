@@ -27,4 +27,8 @@ void PlayHarmonicPad(core::Session& session, const ChordNoteArray& notes, int fa
 // "Acoustic chord control"); notes ≤ 0 only end the chord that sounds.
 void PlayChordSound(core::Session& session, const ChordNoteArray& notes);
 
+// Control thread. The chord PlayChordSound sounds ends (the octave spinner's shift
+// included); while the clock runs the voice channel is reset too.
+void StopChordSound(core::Session& session);
+
 }  // namespace chordella::engine
