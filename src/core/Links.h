@@ -70,6 +70,10 @@ public:
     // The chord the engine applies now is shown: the window title, and the chord panels unless
     // the chord preview shows the coming chord there.
     virtual void ShowChord(std::int16_t root, std::int16_t type) = 0;
+    // The chord the chord memory plays next becomes the current chord ahead of time (the
+    // chord preview): the type override and "Major <> Minor" apply as for a played chord,
+    // the root is kept on the keyboard. Returns the chord made current.
+    virtual ChordPair PreviewChord(int root, int type) = 0;
 };
 
 // Told at the first tick of every beat while a range started with TransportLink::PlayRange
@@ -142,6 +146,7 @@ class NoChords final : public ChordLink {
 public:
     void SetChord(std::int16_t, std::int16_t, std::int16_t) override {}
     void ShowChord(std::int16_t, std::int16_t) override {}
+    ChordPair PreviewChord(int, int) override { return {}; }
 };
 class NoMelody final : public MelodyLink {
 public:

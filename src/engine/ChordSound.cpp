@@ -22,7 +22,7 @@ bool SoloLets(const EngineState& e, int channel) {
 
 }  // namespace
 
-void SendChordCode(core::Session& session, int root, int type) {
+void SendChordCode(core::Session& session, int root, int type) noexcept {
     const core::Options& options = session.App().options;
     if (!options.SendChordCodes || type <= 0 || type > 20) return;
     const int pitchClass = ((root % 12) + 12) % 12;
@@ -34,7 +34,7 @@ void SendChordCode(core::Session& session, int root, int type) {
     }
 }
 
-void TapChord(core::Session& session, const ChordNoteArray& notes) {
+void TapChord(core::Session& session, const ChordNoteArray& notes) noexcept {
     midi::MidiOut* out = session.AccompanimentOutput();
     const int velocity = session.App().engine.TriggerVelocity;
     for (std::int16_t note : notes) {
@@ -45,7 +45,7 @@ void TapChord(core::Session& session, const ChordNoteArray& notes) {
     }
 }
 
-void PlayHarmonicPad(core::Session& session, const ChordNoteArray& notes, int fadeAmount) {
+void PlayHarmonicPad(core::Session& session, const ChordNoteArray& notes, int fadeAmount) noexcept {
     EngineState& e = session.App().engine;
     const core::Options& options = session.App().options;
     midi::MidiOut* out = session.AccompanimentOutput();
@@ -78,7 +78,7 @@ void PlayHarmonicPad(core::Session& session, const ChordNoteArray& notes, int fa
     }
 }
 
-void PlayChordSound(core::Session& session, const ChordNoteArray& notes) {
+void PlayChordSound(core::Session& session, const ChordNoteArray& notes) noexcept {
     EngineState& e = session.App().engine;
     midi::MidiOut* out = session.AccompanimentOutput();
     const int channel = ClampChannel(e.VoiceChannel);
@@ -98,7 +98,7 @@ void PlayChordSound(core::Session& session, const ChordNoteArray& notes) {
     }
 }
 
-void StopChordSound(core::Session& session) {
+void StopChordSound(core::Session& session) noexcept {
     EngineState& e = session.App().engine;
     midi::MidiOut* out = session.AccompanimentOutput();
     if (!out || !out->IsOpen() || e.SoundingChord[0] <= 0) return;
