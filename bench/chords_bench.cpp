@@ -15,11 +15,8 @@ using namespace chordella;
 
 namespace {
 
-struct CountingEngine final : core::EngineLink {
+struct CountingEngine final : core::NoEngine {
     void SubmitChord(core::ChordPair, const std::array<std::int16_t, 4>& notes) override { last = notes[0]; }
-    void SubmitControlKey(std::int16_t, std::int16_t) override {}
-    core::ChordPair PendingChord() const override { return {}; }
-    void DropPendingChord() override {}
     std::int16_t last = 0;
 };
 

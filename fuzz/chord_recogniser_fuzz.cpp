@@ -25,14 +25,13 @@ void Fail(const char* what) {
 #define Require(condition) ((condition) ? void() : Fail(#condition))
 
 // Holds the pending chord as the engine does, and checks what it is handed.
-struct CheckingEngine final : core::EngineLink {
+struct CheckingEngine final : core::NoEngine {
     void SubmitChord(core::ChordPair chord, const std::array<std::int16_t, 4>& notes) override {
         for (const auto note : notes) Require(note >= 0 && note <= 127);
         Require(chord.Root >= 1 && chord.Root <= 127);
         Require(chord.Type >= 1 && chord.Type <= chords::MaxStoredType);
         pending = chord;
     }
-    void SubmitControlKey(std::int16_t, std::int16_t) override {}
     core::ChordPair PendingChord() const override { return pending; }
     void DropPendingChord() override { pending = {}; }
     core::ChordPair pending;

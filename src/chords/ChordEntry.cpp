@@ -233,7 +233,7 @@ bool ChordEntry::MelodyKeyDown(int key, int value, KeyZoneKind zone, EntryModifi
     if (note < 1 || note > 127) return true;  // moved off the keyboard: not played
     entry.KeyHeldNote[index] = Byte(note);
     entry.KeyChannel[index] = Byte(channel);
-    if (app.options.MinusOne && channel == app.engine.VoiceChannel) app.engine.PlayerSoloing = 1;
+    session_.Engine().PlayerPlays(channel);
     const int velocity = HumanVelocity(session_.Random(), app.engine.ChannelVolume[static_cast<std::size_t>(channel)]);
     SendVoiceMessage(session_, peers_, Status(NoteOn, channel), Byte(note), Byte(velocity));
     return true;

@@ -89,6 +89,18 @@ void ChordRecogniser::SetChord(std::int16_t givenRoot, std::int16_t givenType, s
     session_.Engine().SubmitChord({state.CurrentRoot, state.CurrentType}, notes);
 }
 
+core::ChordPair ChordRecogniser::PreviewChord(int root, int givenType) {
+    auto& state = session_.App().chords;
+    int type = state.TypeOverride != 0 ? state.TypeOverride : givenType;
+    if (session_.App().options.MajorMinor) {
+        if (type == 1 || type == 3) ++type;
+        else if (type == 2 || type == 4) --type;
+    }
+    state.CurrentRoot = static_cast<std::int16_t>(std::clamp(root, 1, 127));
+    state.CurrentType = static_cast<std::int16_t>(type);
+    return {state.CurrentRoot, state.CurrentType};
+}
+
 core::ChordPair ChordRecogniser::Recognise(int highestIndex, RecogniseMode mode, int divisor) {
     return RecogniseChord(session_.Style().heldNotes, session_.App().chords, highestIndex, mode, divisor);
 }

@@ -61,6 +61,8 @@ public:
     void ShowChord(int root, int type, bool inPanels);
     // The chord the engine applies now: shown in the title and the panels.
     void ShowChord(std::int16_t root, std::int16_t type) override { ShowChord(root, type, true); }
+    // The chord memory's coming chord becomes current ahead of time (see the link).
+    core::ChordPair PreviewChord(int root, int type) override;
 
     // "Key: Eb maj": see KeyName in ChordNames.h; ShowKey also shows it in the chord view.
     NameText KeyName(int keyNote, bool minor, int transposition);

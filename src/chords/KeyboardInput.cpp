@@ -100,7 +100,7 @@ void KeyboardInput::ReleaseHeldNotes() {
             sent = 0;
         }
     }
-    app.engine.HeldNotes.fill(0);
+    session_.Engine().MelodyKeysReleased();
 }
 
 // True when the note was consumed as a chord key, control key or triggered chord.
@@ -126,7 +126,7 @@ void KeyboardInput::TriggeredChord(const Message& m) {
     const int key = m.Data1;
     if (key >= keyboard.TriggerLow) {
         if (m.Press()) {
-            app.engine.TriggerVelocity = m.Data2;
+            session_.Engine().SetTriggerVelocity(m.Data2);
             const int root = key + KeyboardTranspose(session_);
             const auto type = static_cast<std::int16_t>(chords.TypeOverride > 0 ? chords.TypeOverride : 1);
             recogniser_.SetChord(static_cast<std::int16_t>(root), type, NoOffset);
@@ -265,10 +265,10 @@ void KeyboardInput::MelodyPath(Message m) {
                   static_cast<std::uint8_t>(sent - 1), 0});
         }
         velocity = OffsetVelocity(velocity, VelocityOffset(session_));
-        if (app.options.MinusOne && channel == app.engine.VoiceChannel) app.engine.PlayerSoloing = 1;
+        session_.Engine().PlayerPlays(channel);
         sent = static_cast<std::uint8_t>(key + 1);
         keyboard.SentChannel[inChannel][inKey] = static_cast<std::uint8_t>(channel);
-        app.engine.HeldNotes[inKey] = static_cast<std::uint8_t>(key);
+        session_.Engine().MelodyKeyHeld(static_cast<int>(inKey), key);
     }
     m.Status = static_cast<std::uint8_t>(m.Kind() | channel);
     m.Data1 = static_cast<std::uint8_t>(key);
@@ -287,7 +287,7 @@ void KeyboardInput::ReleaseWhereStarted(Message m) {
     const int channel = keyboard.SentChannel[inChannel][inKey];
     const int note = sent - 1;
     sent = 0;
-    app.engine.HeldNotes[inKey] = 0;
+    session_.Engine().MelodyKeyHeld(static_cast<int>(inKey), 0);
     m.Status = static_cast<std::uint8_t>(m.Kind() | channel);
     m.Data1 = static_cast<std::uint8_t>(note);
     if (app.options.MelodyAdLib) AdjustMelodyNote(session_, *peers_, channel, m.Data1, false, modifiers_);
@@ -321,7 +321,7 @@ void KeyboardInput::ForgetHeldNotes(int channel) {
     if (chordChannel == 0 || chordChannel == channel + 1) session_.Style().heldNotes.Clear();
     auto& sent = app.keyboard.SentNote[static_cast<std::size_t>(channel)];
     for (std::size_t key = 0; key < sent.size(); ++key) {
-        if (sent[key] != 0) app.engine.HeldNotes[key] = 0;
+        if (sent[key] != 0) session_.Engine().MelodyKeyHeld(static_cast<int>(key), 0);
         sent[key] = 0;
     }
 }

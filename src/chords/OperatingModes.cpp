@@ -45,10 +45,10 @@ bool SetPlayChords(core::Session& session, bool on) {
     if (app.clock.ClockState != 0) return false;
     app.options.PlayChords = on;
     if (on) {
-        app.engine.TriggerVelocity = TriggeringVelocity;
+        session.Engine().SetTriggerVelocity(TriggeringVelocity);
         app.keyboard.TriggerLow = static_cast<std::int16_t>(TriggerLowFor(app.chords.FirstKey));
     } else {
-        app.engine.TriggerVelocity = SilentTriggerVelocity;
+        session.Engine().SetTriggerVelocity(SilentTriggerVelocity);
     }
     return true;
 }

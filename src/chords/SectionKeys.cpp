@@ -3,7 +3,6 @@
 #include "core/Session.h"
 #include "chords/ChordRecogniser.h"
 #include "chords/InputLink.h"
-#include "core/ChannelReset.h"
 
 namespace chordella::chords {
 
@@ -56,21 +55,6 @@ void SectionKeys::SectionKey(int key, int code) {
     session_.Engine().SubmitControlKey(static_cast<std::int16_t>(key), static_cast<std::int16_t>(code));
 }
 
-void SectionKeys::StopTriggeredChord() {
-    core::AppState& app = session_.App();
-    engine::EngineState& e = app.engine;
-    midi::MidiOut* out = session_.AccompanimentOutput();
-    if (!out || !out->IsOpen() || e.SoundingChord[0] <= 0) return;
-    const int channel = e.VoiceChannel & 0x0F;
-    const int shift = 12 * e.KeyboardOctave;
-    for (const std::int16_t note : e.SoundingChord) {
-        const int sounding = note + shift;
-        if (note > 0 && sounding >= 0 && sounding <= 127) {
-            out->PutShort(static_cast<std::uint8_t>(0x90 | channel), static_cast<std::uint8_t>(sounding), 0);
-        }
-    }
-    e.SoundingChord[0] = 0;
-    if (app.clock.ClockState != 0) core::ResetChannel(out, channel);
-}
+void SectionKeys::StopTriggeredChord() { session_.Engine().StopChordSound(); }
 
 }  // namespace chordella::chords

@@ -31,6 +31,21 @@ public:
     virtual ChordPair PendingChord() const = 0;
     // The waiting chord is forgotten without being applied.
     virtual void DropPendingChord() = 0;
+
+    // The player's melody keys, so that the style does not double a note the player holds:
+    // input key `key` now sounds as note `sentAs` (0 = released).
+    virtual void MelodyKeyHeld(int key, int sentAs) = 0;
+    // Every melody key is released.
+    virtual void MelodyKeysReleased() = 0;
+    // The player played a note on output channel `channel` (0-based). With "Minus One" on
+    // and the voice channel played, the style leaves that channel to the player until the
+    // measure ends.
+    virtual void PlayerPlays(int channel) = 0;
+    // The velocity the chord sound on the voice channel plays with.
+    virtual void SetTriggerVelocity(int velocity) = 0;
+    // The chord "Play Chords" sounds on the voice channel ends (the octave spinner's shift
+    // included); while the clock runs the voice channel is reset too.
+    virtual void StopChordSound() = 0;
     // SetChord asks this before submitting a chord while "Play Chords" is off: when the
     // style player has not been started and StyleMode is on, the chord starts the style
     // (in "Master Mode" after a MIDI Start on the clock output). The engine must override
@@ -55,6 +70,10 @@ public:
     // The chord the engine applies now is shown: the window title, and the chord panels unless
     // the chord preview shows the coming chord there.
     virtual void ShowChord(std::int16_t root, std::int16_t type) = 0;
+    // The chord the chord memory plays next becomes the current chord ahead of time (the
+    // chord preview): the type override and "Major <> Minor" apply as for a played chord,
+    // the root is kept on the keyboard. Returns the chord made current.
+    virtual ChordPair PreviewChord(int root, int type) = 0;
 };
 
 // Told at the first tick of every beat while a range started with TransportLink::PlayRange
@@ -109,18 +128,25 @@ public:
     virtual void RecordMelodyEvent(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) = 0;
 };
 
-// What the session holds until the modules are wired: calls that go nowhere.
-class NoEngine final : public EngineLink {
+// What the session holds until the modules are wired: calls that go nowhere. Stand-ins
+// for the engine may start from it and override what they watch.
+class NoEngine : public EngineLink {
 public:
     void SubmitChord(ChordPair, const std::array<std::int16_t, 4>&) override {}
     void SubmitControlKey(std::int16_t, std::int16_t) override {}
     ChordPair PendingChord() const override { return {}; }
     void DropPendingChord() override {}
+    void MelodyKeyHeld(int, int) override {}
+    void MelodyKeysReleased() override {}
+    void PlayerPlays(int) override {}
+    void SetTriggerVelocity(int) override {}
+    void StopChordSound() override {}
 };
 class NoChords final : public ChordLink {
 public:
     void SetChord(std::int16_t, std::int16_t, std::int16_t) override {}
     void ShowChord(std::int16_t, std::int16_t) override {}
+    ChordPair PreviewChord(int, int) override { return {}; }
 };
 class NoMelody final : public MelodyLink {
 public:

@@ -17,7 +17,7 @@ AccompanimentEngine::~AccompanimentEngine() {
     if (&session_.Engine() == this) session_.SetEngineLink(nullptr);
 }
 
-void AccompanimentEngine::TickProcedure() {
+void AccompanimentEngine::TickProcedure() noexcept {
     ClockState& clock = session_.App().clock;
     if (clock.ClockState == 0) return;
     ++clock.TickCount;
@@ -35,7 +35,7 @@ void AccompanimentEngine::TickProcedure() {
     if (player.StyleActive != 0) player_.PlayStyleTick();
 }
 
-void AccompanimentEngine::LiveChordTiming() {
+void AccompanimentEngine::LiveChordTiming() noexcept {
     ClockState& clock = session_.App().clock;
     if (clock.GridBeat == 1 && clock.TickInBeat < clock.EarlyChordTicks && !session_.App().options.PlayChords) {
         hooks_->ApplyCommandKey();
@@ -53,7 +53,7 @@ void AccompanimentEngine::LiveChordTiming() {
     }
 }
 
-void AccompanimentEngine::SubmitChord(core::ChordPair chord, const std::array<std::int16_t, 4>& notes) {
+void AccompanimentEngine::SubmitChord(core::ChordPair chord, const std::array<std::int16_t, 4>& notes) noexcept {
     EngineState& e = session_.App().engine;
     e.PendingRoot = chord.Root;
     e.PendingType = chord.Type;
@@ -61,7 +61,7 @@ void AccompanimentEngine::SubmitChord(core::ChordPair chord, const std::array<st
     ApplyWhileStopped();
 }
 
-void AccompanimentEngine::SubmitControlKey(std::int16_t key, std::int16_t value) {
+void AccompanimentEngine::SubmitControlKey(std::int16_t key, std::int16_t value) noexcept {
     EngineState& e = session_.App().engine;
     e.PendingCommandKey = key;
     e.PendingCommandValue = value;
@@ -69,18 +69,36 @@ void AccompanimentEngine::SubmitControlKey(std::int16_t key, std::int16_t value)
     ApplyWhileStopped();
 }
 
-core::ChordPair AccompanimentEngine::PendingChord() const {
+core::ChordPair AccompanimentEngine::PendingChord() const noexcept {
     const EngineState& e = session_.App().engine;
     return {e.PendingRoot, e.PendingType};
 }
 
-void AccompanimentEngine::DropPendingChord() {
+void AccompanimentEngine::DropPendingChord() noexcept {
     EngineState& e = session_.App().engine;
     e.PendingRoot = 0;
     e.PendingType = 0;
 }
 
-void AccompanimentEngine::ApplyWhileStopped() {
+void AccompanimentEngine::MelodyKeyHeld(int key, int sentAs) noexcept {
+    if (key < 0 || key > 127) return;
+    session_.App().engine.HeldNotes[static_cast<std::size_t>(key)] = static_cast<std::uint8_t>(sentAs & 0x7F);
+}
+
+void AccompanimentEngine::MelodyKeysReleased() noexcept { session_.App().engine.HeldNotes.fill(0); }
+
+void AccompanimentEngine::PlayerPlays(int channel) noexcept {
+    EngineState& e = session_.App().engine;
+    if (session_.App().options.MinusOne && channel == e.VoiceChannel) e.PlayerSoloing = 1;
+}
+
+void AccompanimentEngine::SetTriggerVelocity(int velocity) noexcept {
+    session_.App().engine.TriggerVelocity = static_cast<std::int16_t>(velocity);
+}
+
+void AccompanimentEngine::StopChordSound() noexcept { engine::StopChordSound(session_); }
+
+void AccompanimentEngine::ApplyWhileStopped() noexcept {
     if (session_.App().clock.ClockState != 0) return;
     if (hooks_->StepRecordTakesChord()) return;
     hooks_->ApplyCommandKey();
@@ -89,7 +107,7 @@ void AccompanimentEngine::ApplyWhileStopped() {
 
 void AccompanimentEngine::StartStyleForChord() { session_.Transport().StartStyle(); }
 
-void AccompanimentEngine::ApplyChord() {
+void AccompanimentEngine::ApplyChord() noexcept {
     EngineState& e = session_.App().engine;
     const core::Options& options = session_.App().options;
     const std::int16_t root = e.PendingRoot;
@@ -131,7 +149,7 @@ void AccompanimentEngine::ApplyChord() {
     DropPendingChord();
 }
 
-void AccompanimentEngine::ApplyToStyle(std::int16_t root, std::int16_t type) {
+void AccompanimentEngine::ApplyToStyle(std::int16_t root, std::int16_t type) noexcept {
     // A type the transposition tables do not know leaves the style on its chord.
     if (type < 0 || type > ChordTypeCount) return;
     EngineState& e = session_.App().engine;

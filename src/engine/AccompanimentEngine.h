@@ -3,6 +3,11 @@
 // tick, the live chord timing that decides when a played chord takes effect, and chord
 // application. It is the session's EngineLink: every chord source submits its chords here.
 //
+// The tick path is marked noexcept: the tick procedure, chord application, the style player,
+// chord changes, the chord sounds, the channel tables' transposition and the output helpers.
+// Those functions allocate, lock, log and throw nothing; a seam they call (TickLink, the
+// outputs) must keep to the same rule.
+//
 // Driving it (control thread):
 //   engine::AccompanimentEngine engine(session);   // registers itself as the EngineLink
 //   engine::Clock clock(session, engine);          // and the clock's style-load hooks
@@ -42,32 +47,38 @@ public:
     LoopingSections& Sections() { return sections_; }
 
     // Control thread (timer hand-off, slave clock byte, virtual clock): one tick.
-    void TickProcedure();
+    void TickProcedure() noexcept;
 
     // Control thread, from every chord source (through SetChord). The chord and its notes
     // become the pending chord; while the clock is off the pending control key and chord are
     // applied at once.
-    void SubmitChord(core::ChordPair chord, const std::array<std::int16_t, 4>& notes) override;
+    void SubmitChord(core::ChordPair chord, const std::array<std::int16_t, 4>& notes) noexcept override;
     // Control thread (section keys, chord-memory commands). As SubmitChord, with a control
     // key and no chord notes.
-    void SubmitControlKey(std::int16_t key, std::int16_t value) override;
+    void SubmitControlKey(std::int16_t key, std::int16_t value) noexcept override;
     // Control thread. The pending chord ({0, 0} once applied).
-    core::ChordPair PendingChord() const override;
-    void DropPendingChord() override;
+    core::ChordPair PendingChord() const noexcept override;
+    void DropPendingChord() noexcept override;
+    // Control thread (input callbacks, chord entry). The player's keys and the chord sound.
+    void MelodyKeyHeld(int key, int sentAs) noexcept override;
+    void MelodyKeysReleased() noexcept override;
+    void PlayerPlays(int channel) noexcept override;
+    void SetTriggerVelocity(int velocity) noexcept override;
+    void StopChordSound() noexcept override;
     // Control thread. A chord played while the style is idle in style mode starts it
     // (through the transport, which sends the MIDI Start in master mode).
     void StartStyleForChord() override;
 
     // Control thread. The pending chord (PendingRoot, PendingType, ChordNotes) becomes
     // current: the style follows it, the chord code, pad and chord sound follow.
-    void ApplyChord();
+    void ApplyChord() noexcept;
 
 private:
     // While the clock is off, what is pending is applied now (unless step recording takes
     // the chord).
-    void ApplyWhileStopped();
-    void LiveChordTiming();
-    void ApplyToStyle(std::int16_t root, std::int16_t type);
+    void ApplyWhileStopped() noexcept;
+    void LiveChordTiming() noexcept;
+    void ApplyToStyle(std::int16_t root, std::int16_t type) noexcept;
 
     core::Session& session_;
     LoopingSections sections_;

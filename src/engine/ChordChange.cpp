@@ -102,7 +102,7 @@ void ChangeChannel(const ChannelRelease& r, int channel, int root, int type, boo
 
 }  // namespace
 
-void ChordChange(core::Session& session, int channel, int root, int type, bool releaseOnly, bool sectionSwitch) {
+void ChordChange(core::Session& session, int channel, int root, int type, bool releaseOnly, bool sectionSwitch) noexcept {
     EngineState& e = session.App().engine;
     const core::Options& options = session.App().options;
     const auto rootByte = static_cast<std::uint8_t>(root & 0xFF);
@@ -135,7 +135,7 @@ void ChordChange(core::Session& session, int channel, int root, int type, bool r
     e.LastChangeType = typeByte;
 }
 
-int ReleaseWhatSounds(core::Session& session, midi::MidiOut* out) {
+int ReleaseWhatSounds(core::Session& session, midi::MidiOut* out) noexcept {
     EngineState& e = session.App().engine;
     MelodyState& melody = session.App().melody;
     const data::StyleState& style = LoadedStyle(session);
@@ -180,7 +180,7 @@ int ReleaseWhatSounds(core::Session& session, midi::MidiOut* out) {
     return sent;
 }
 
-void ResetAllChannels(core::Session& session, midi::MidiOut* out) {
+void ResetAllChannels(core::Session& session, midi::MidiOut* out) noexcept {
     for (int c = 0; c < ChannelCount; ++c) ResetChannel(out, c);
     EngineState& e = session.App().engine;
     for (auto& row : e.NoteMap) row.fill(0);

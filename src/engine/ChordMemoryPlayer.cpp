@@ -263,21 +263,15 @@ void ChordMemoryPlayer::Preview() {
     if (Position() < s.LoopFromPos || Position() >= data::ChordMemoryPositionLimit) return;
     const data::BeatRecord coming = session_.App().arrangement.Chords.RecordAt(Position());
     if (!data::StartsChord(coming) || coming.ChordType == NoChordType) return;
-    chords::ChordState& chords = session_.App().chords;
     const core::Options& options = session_.App().options;
-    int root = coming.ChordRoot + s.SongTranspose;
+    int given = coming.ChordRoot + s.SongTranspose;
     if (!options.PlayChords) {
-        const int pitchClass = ((root % 12) + 12) % 12;
-        root = std::max(0, session_.App().engine.OctaveBase - 12) + pitchClass;
+        const int pitchClass = ((given % 12) + 12) % 12;
+        given = std::max(0, session_.App().engine.OctaveBase - 12) + pitchClass;
     }
-    int type = chords.TypeOverride != 0 ? chords.TypeOverride : coming.ChordType;
-    if (options.MajorMinor) {
-        if (type == 1 || type == 3) ++type;
-        else if (type == 2 || type == 4) --type;
-    }
-    root = std::clamp(root, 1, 127);
-    chords.CurrentRoot = static_cast<std::int16_t>(root);
-    chords.CurrentType = static_cast<std::int16_t>(type);
+    const core::ChordPair current = session_.Chords().PreviewChord(given, coming.ChordType);
+    const int root = current.Root;
+    const int type = current.Type;
     const auto codeRoot = static_cast<std::uint8_t>(root % 12);
     if (options.SendChordCodes && type > 0 && (codeRoot != s.LastCodeRoot || type != s.LastCodeType)) {
         SendChordCode(session_, root, type);

@@ -1,5 +1,6 @@
 #include "engine/ChordSound.h"
 
+#include "core/ChannelReset.h"
 #include "core/Session.h"
 #include "engine/ChordChange.h"
 #include "engine/Outputs.h"
@@ -21,7 +22,7 @@ bool SoloLets(const EngineState& e, int channel) {
 
 }  // namespace
 
-void SendChordCode(core::Session& session, int root, int type) {
+void SendChordCode(core::Session& session, int root, int type) noexcept {
     const core::Options& options = session.App().options;
     if (!options.SendChordCodes || type <= 0 || type > 20) return;
     const int pitchClass = ((root % 12) + 12) % 12;
@@ -33,7 +34,7 @@ void SendChordCode(core::Session& session, int root, int type) {
     }
 }
 
-void TapChord(core::Session& session, const ChordNoteArray& notes) {
+void TapChord(core::Session& session, const ChordNoteArray& notes) noexcept {
     midi::MidiOut* out = session.AccompanimentOutput();
     const int velocity = session.App().engine.TriggerVelocity;
     for (std::int16_t note : notes) {
@@ -44,7 +45,7 @@ void TapChord(core::Session& session, const ChordNoteArray& notes) {
     }
 }
 
-void PlayHarmonicPad(core::Session& session, const ChordNoteArray& notes, int fadeAmount) {
+void PlayHarmonicPad(core::Session& session, const ChordNoteArray& notes, int fadeAmount) noexcept {
     EngineState& e = session.App().engine;
     const core::Options& options = session.App().options;
     midi::MidiOut* out = session.AccompanimentOutput();
@@ -77,7 +78,7 @@ void PlayHarmonicPad(core::Session& session, const ChordNoteArray& notes, int fa
     }
 }
 
-void PlayChordSound(core::Session& session, const ChordNoteArray& notes) {
+void PlayChordSound(core::Session& session, const ChordNoteArray& notes) noexcept {
     EngineState& e = session.App().engine;
     midi::MidiOut* out = session.AccompanimentOutput();
     const int channel = ClampChannel(e.VoiceChannel);
@@ -95,6 +96,22 @@ void PlayChordSound(core::Session& session, const ChordNoteArray& notes) {
     for (std::int16_t note : notes) {
         if (note > 0 && InNoteRange(note + shift)) Send(out, 0x90 + channel, note + shift, e.TriggerVelocity);
     }
+}
+
+void StopChordSound(core::Session& session) noexcept {
+    EngineState& e = session.App().engine;
+    midi::MidiOut* out = session.AccompanimentOutput();
+    if (!out || !out->IsOpen() || e.SoundingChord[0] <= 0) return;
+    const int channel = e.VoiceChannel & 0x0F;
+    const int shift = 12 * e.KeyboardOctave;
+    for (const std::int16_t note : e.SoundingChord) {
+        const int sounding = note + shift;
+        if (note > 0 && sounding >= 0 && sounding <= 127) {
+            out->PutShort(static_cast<std::uint8_t>(0x90 | channel), static_cast<std::uint8_t>(sounding), 0);
+        }
+    }
+    e.SoundingChord[0] = 0;
+    if (session.App().clock.ClockState != 0) core::ResetChannel(out, channel);
 }
 
 }  // namespace chordella::engine

@@ -127,9 +127,9 @@ int MinorFamily(NoteTable table, const ChordShape& source, const ChordShape& tar
 
 }  // namespace
 
-int KindOfChordType(int type) { return type >= 1 && type <= 17 ? KindOfType[static_cast<std::size_t>(type)] : 0; }
+int KindOfChordType(int type) noexcept { return type >= 1 && type <= 17 ? KindOfType[static_cast<std::size_t>(type)] : 0; }
 
-int MapInterval(NoteTable table, int interval, int sourceKind, int targetKind) {
+int MapInterval(NoteTable table, int interval, int sourceKind, int targetKind) noexcept {
     interval = PitchClass(interval);
     const ChordShape& source = ShapeOf(sourceKind);
     const ChordShape& target = ShapeOf(targetKind);
@@ -145,7 +145,7 @@ int MapInterval(NoteTable table, int interval, int sourceKind, int targetKind) {
     }
 }
 
-int InsideLimits(int note, int low, int high) {
+int InsideLimits(int note, int low, int high) noexcept {
     while (note < low && note + 12 <= 127) note += 12;
     while (note > high && note - 12 >= 0) note -= 12;
     while (note > 127) note -= 12;
@@ -153,7 +153,7 @@ int InsideLimits(int note, int low, int high) {
     return note;
 }
 
-std::uint8_t NativeTranspose(int note, const data::NativeChannelRules& rules, int root, int type, int octaveShift) {
+std::uint8_t NativeTranspose(int note, const data::NativeChannelRules& rules, int root, int type, int octaveShift) noexcept {
     note = note < 0 ? 0 : note > 127 ? 127 : note;
     const data::NoteRangeRules& range = rules.RangeFor(note);
     const int sourceRoot = rules.SourceRoot;
@@ -175,14 +175,14 @@ std::uint8_t NativeTranspose(int note, const data::NativeChannelRules& rules, in
     return static_cast<std::uint8_t>(InsideLimits(result + octaveShift, range.NoteLow, range.NoteHigh));
 }
 
-const data::NativeChannelRules* NativeRulesOf(const data::NativeRules& native, int part, int channel) {
+const data::NativeChannelRules* NativeRulesOf(const data::NativeRules& native, int part, int channel) noexcept {
     if (!native.Present || part < 0 || part >= data::PartCount || channel < 0 || channel >= data::StyleChannels)
         return nullptr;
     const data::NativeChannelRules& rules = native.Parts[static_cast<std::size_t>(part)][static_cast<std::size_t>(channel)];
     return rules.Active ? &rules : nullptr;
 }
 
-std::uint8_t RootNear(int sounding, int root, const data::NoteRangeRules& range) {
+std::uint8_t RootNear(int sounding, int root, const data::NoteRangeRules& range) noexcept {
     const int down = PitchClass(sounding - root);
     const int nearest = down <= 6 ? sounding - down : sounding + 12 - down;
     return static_cast<std::uint8_t>(InsideLimits(nearest, range.NoteLow, range.NoteHigh));

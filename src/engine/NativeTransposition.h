@@ -30,28 +30,28 @@ struct ChordShape {
 extern const std::array<ChordShape, ChordKindCount> ChordShapes;
 
 // Any thread. The chord kind of our chord type 1 … 17; other types count as major.
-int KindOfChordType(int type);
+int KindOfChordType(int type) noexcept;
 
 // Any thread. The interval (semitones above the played root, −1 … 13) that `interval`
 // (0 … 11 above the source root) becomes under `table`, written over `sourceKind`, played
 // over `targetKind`. Kinds outside 0 … 35 count as major.
-int MapInterval(data::NoteTable table, int interval, int sourceKind, int targetKind);
+int MapInterval(data::NoteTable table, int interval, int sourceKind, int targetKind) noexcept;
 
 // Any thread, including the tick; allocates nothing. The key `note` (0 … 127) of a channel
 // played by `rules` over the chord (root: any note of the root's pitch class; type 1 … 34).
 // `octaveShift` (0 or −12) is the user's octave setting. Always 0 … 127.
-std::uint8_t NativeTranspose(int note, const data::NativeChannelRules& rules, int root, int type, int octaveShift = 0);
+std::uint8_t NativeTranspose(int note, const data::NativeChannelRules& rules, int root, int type, int octaveShift = 0) noexcept;
 
 // Any thread. Where a note that sounds on `sounding` goes when the chord changes to `root`
 // under a "… to root" retrigger rule: the nearest key of the root's pitch class, inside the
 // range's note limits.
-std::uint8_t RootNear(int sounding, int root, const data::NoteRangeRules& range);
+std::uint8_t RootNear(int sounding, int root, const data::NoteRangeRules& range) noexcept;
 
 // Any thread. The rules `channel` plays by in `part` of the loaded style; nullptr when the
 // style is not played natively or the channel has no rules there (drums, our own styles).
-const data::NativeChannelRules* NativeRulesOf(const data::NativeRules& native, int part, int channel);
+const data::NativeChannelRules* NativeRulesOf(const data::NativeRules& native, int part, int channel) noexcept;
 
 // Any thread. `note` moved by octaves into low … high (as near as the range allows) and 0 … 127.
-int InsideLimits(int note, int low, int high);
+int InsideLimits(int note, int low, int high) noexcept;
 
 }  // namespace chordella::engine

@@ -26,7 +26,7 @@ std::uint8_t Clamp7(int value) { return static_cast<std::uint8_t>(value < 0 ? 0 
 
 }  // namespace
 
-void SendDrumNoteOffsDue(core::Session& session) {
+void SendDrumNoteOffsDue(core::Session& session) noexcept {
     const StylePlayerState& player = session.Style().player;
     // Reading from the present position, which may lie just past the part's end (the
     // note-offs at its last tick are stored there); not from a switch already marked.
@@ -58,7 +58,7 @@ void SendDrumNoteOffsDue(core::Session& session) {
     }
 }
 
-void StylePlayer::PlayStyleTick() {
+void StylePlayer::PlayStyleTick() noexcept {
     StylePlayerState& player = session_.Style().player;
     EngineState& e = session_.App().engine;
     if (player.StyleMode && hooks_->NoChordMarked()) return;
@@ -82,7 +82,7 @@ void StylePlayer::PlayStyleTick() {
     }
 }
 
-void StylePlayer::BeatStart() {
+void StylePlayer::BeatStart() noexcept {
     StylePlayerState& player = session_.Style().player;
     if (player.StyleBeat == 0) session_.App().engine.PlayerSoloing = 0;
     if (player.FadeActive != 0 && player.StyleMode && player.FadeAmount <= 1000) player.FadeAmount += 5;
@@ -90,7 +90,7 @@ void StylePlayer::BeatStart() {
     hooks_->SectionStep();
 }
 
-StylePlayer::Read StylePlayer::ReadOne(Event& event) {
+StylePlayer::Read StylePlayer::ReadOne(Event& event) noexcept {
     StylePlayerState& player = session_.Style().player;
     if (!IsOpen(session_.AccompanimentOutput())) return Read::Done;
     if (player.WaitTicks > 0) {
@@ -140,12 +140,12 @@ StylePlayer::Read StylePlayer::ReadOne(Event& event) {
     return Read::Event;
 }
 
-void StylePlayer::EndOfStyle() {
+void StylePlayer::EndOfStyle() noexcept {
     hooks_->StopTransport();
     hooks_->StyleEnded();
 }
 
-bool StylePlayer::ChannelPasses(int channel) const {
+bool StylePlayer::ChannelPasses(int channel) const noexcept {
     const EngineState& e = session_.App().engine;
     if (e.SoloFilter != 0 && (e.SoloFilter < 1 || e.SoloFilter > 16 || channel != e.SoloFilter - 1)) return false;
     if (e.ChannelMute[static_cast<std::size_t>(channel)] != 0) return false;
@@ -153,7 +153,7 @@ bool StylePlayer::ChannelPasses(int channel) const {
     return true;
 }
 
-StylePlayer::Verdict StylePlayer::Shape(Event& event) {
+StylePlayer::Verdict StylePlayer::Shape(Event& event) noexcept {
     const int kind = event.Status & 0xF0;
     const int channel = event.Status & 0x0F;
     if (kind == PitchBend && !session_.App().options.AllowPitchBend) return Verdict::Drop;
@@ -180,7 +180,7 @@ StylePlayer::Verdict StylePlayer::Shape(Event& event) {
     return Transpose(event);
 }
 
-StylePlayer::Verdict StylePlayer::FilterControllers(Event& event) {
+StylePlayer::Verdict StylePlayer::FilterControllers(Event& event) noexcept {
     const core::Options& options = session_.App().options;
     const int kind = event.Status & 0xF0;
     const int channel = event.Status & 0x0F;
@@ -207,7 +207,7 @@ StylePlayer::Verdict StylePlayer::FilterControllers(Event& event) {
     return Verdict::Send;
 }
 
-StylePlayer::Verdict StylePlayer::ShapeVelocity(Event& event) {
+StylePlayer::Verdict StylePlayer::ShapeVelocity(Event& event) noexcept {
     if ((event.Status & 0xF0) != NoteOn || event.Data2 == 0) return Verdict::Send;
     const StylePlayerState& player = session_.Style().player;
     int velocity = event.Data2;
@@ -234,7 +234,7 @@ StylePlayer::Verdict StylePlayer::ShapeVelocity(Event& event) {
     return event.Data2 == 0 ? Verdict::Drop : Verdict::Send;
 }
 
-void StylePlayer::TrackDrum(const Event& event) {
+void StylePlayer::TrackDrum(const Event& event) noexcept {
     // Drums are never transposed; the maps still say which sound, so that a stop ends them.
     const int kind = event.Status & 0xF0;
     if (kind != NoteOn && kind != NoteOff) return;
@@ -245,7 +245,7 @@ void StylePlayer::TrackDrum(const Event& event) {
     e.VelocityMap[c][event.Data1] = on ? event.Data2 : 0;
 }
 
-StylePlayer::Verdict StylePlayer::Transpose(Event& event) {
+StylePlayer::Verdict StylePlayer::Transpose(Event& event) noexcept {
     EngineState& e = session_.App().engine;
     const core::Options& options = session_.App().options;
     const int kind = event.Status & 0xF0;

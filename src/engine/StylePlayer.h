@@ -16,7 +16,7 @@ class TickLink;
 // the drum note-offs among them (up to the next wait) are sent now, on a drum note that
 // sounds, as the stream has them. Chord changes never release drums, so without this a
 // drum note whose note-off falls on the switch tick would sound on and on.
-void SendDrumNoteOffsDue(core::Session& session);
+void SendDrumNoteOffsDue(core::Session& session) noexcept;
 
 class StylePlayer {
 public:
@@ -24,7 +24,7 @@ public:
 
     // Control thread, inside the tick. The style's work for one tick: every event up to the
     // next wait is sent. Never reads outside the stream buffers, whatever they hold.
-    void PlayStyleTick();
+    void PlayStyleTick() noexcept;
 
 private:
     enum class Verdict { Send, Drop, Stop };
@@ -36,17 +36,17 @@ private:
 
     enum class Read { Event, Again, Done };
 
-    void BeatStart();
+    void BeatStart() noexcept;
     // One step through the stream: an event to shape, a step without one (buffer switch,
     // stray byte), or the end of this tick's reading.
-    Read ReadOne(Event& event);
-    void EndOfStyle();
-    Verdict Shape(Event& event);
-    Verdict FilterControllers(Event& event);
-    Verdict ShapeVelocity(Event& event);
-    Verdict Transpose(Event& event);
-    void TrackDrum(const Event& event);
-    bool ChannelPasses(int channel) const;
+    Read ReadOne(Event& event) noexcept;
+    void EndOfStyle() noexcept;
+    Verdict Shape(Event& event) noexcept;
+    Verdict FilterControllers(Event& event) noexcept;
+    Verdict ShapeVelocity(Event& event) noexcept;
+    Verdict Transpose(Event& event) noexcept;
+    void TrackDrum(const Event& event) noexcept;
+    bool ChannelPasses(int channel) const noexcept;
 
     core::Session& session_;
     TickLink*& hooks_;

@@ -16,12 +16,11 @@
 namespace chordella::chords::testing {
 
 // Keeps the pending chord as the engine does until a test applies it (DropPendingChord).
-struct RecordingEngine final : core::EngineLink {
+struct RecordingEngine final : core::NoEngine {
     void SubmitChord(core::ChordPair chord, const std::array<std::int16_t, 4>& notes) override {
         Pending = chord;
         Submitted.push_back(notes);
     }
-    void SubmitControlKey(std::int16_t, std::int16_t) override {}
     core::ChordPair PendingChord() const override { return Pending; }
     void DropPendingChord() override { Pending = {}; }
     void StartStyleForChord() override { ++StyleStartRequests; }

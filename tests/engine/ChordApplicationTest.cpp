@@ -54,6 +54,7 @@ TEST(ChordTap, WithNoStylePlayingTheChordIsTappedForAnExternalArranger) {
 struct ShownChords final : core::ChordLink {
     void SetChord(std::int16_t, std::int16_t, std::int16_t) override { ADD_FAILURE() << "the engine set a chord"; }
     void ShowChord(std::int16_t root, std::int16_t type) override { Shown.emplace_back(root, type); }
+    core::ChordPair PreviewChord(int, int) override { return {}; }
     std::vector<std::pair<int, int>> Shown;
 };
 

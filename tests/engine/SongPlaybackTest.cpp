@@ -33,6 +33,19 @@ TEST(SongPlayback, PlaysTheChordOfEachRecordOnItsBeat) {
     EXPECT_EQ(rig.Engine().StyleRoot % 12, 7);
 }
 
+// Late in the beat before, the coming chord is already current (shown, named, sent as a chord
+// code ahead), with the player's chord options applied as for a played chord.
+TEST(SongPlayback, TheComingChordBecomesCurrentLateInTheBeatBeforeWithMajorMinorApplied) {
+    SongRig rig;
+    rig.Options().MajorMinor = true;
+    rig.PlaySong(SongBuilder().At(1).Chord("C").At(1, 3).Chord("Am").Measures(2).End());
+    rig.Run(TickOf(1, 3) - 1);
+    const chords::ChordState& chords = rig.Session().App().chords;
+    EXPECT_EQ(rig.Engine().StyleRoot % 12, 0) << "the style still plays C";
+    EXPECT_EQ(chords.CurrentRoot % 12, 9);
+    EXPECT_EQ(chords.CurrentType, 1) << "A minor is made current as A major";
+}
+
 TEST(SongPlayback, ALoopStartOf103PlaysItsMeasuresThreeTimesThenGoesOnUnlessLoopsAreIgnored) {
     for (bool ignore : {false, true}) {
         SCOPED_TRACE(ignore ? "Ignore loops" : "loops");
