@@ -2,6 +2,7 @@
 
 #include "app/ForeignStylePlay.h"
 #include "core/Session.h"
+#include "engine/ChannelSettings.h"
 #include "platform/Paths.h"
 #include "stylecreator/ConverterLists.h"
 
@@ -161,11 +162,11 @@ void LoadedStyleRules::SendController(int channel, int controller, int value) {
 }
 
 bool LoadedStyleRules::IsMuted(int channel) const {
-    return session_.App().engine.ChannelMute[static_cast<std::size_t>(channel)] != 0;
+    return engine::ChannelMuted(session_, channel);
 }
 
 void LoadedStyleRules::SetMuted(int channel, bool muted) {
-    session_.App().engine.ChannelMute[static_cast<std::size_t>(channel)] = muted ? 1 : 0;
+    engine::SetChannelMute(session_, channel, muted);
     if (muted) SendController(channel, AllNotesOff, 0);
 }
 

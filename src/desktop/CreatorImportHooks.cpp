@@ -4,6 +4,7 @@
 
 #include "app/LiveArranger.h"
 #include "core/Session.h"
+#include "engine/ChannelSettings.h"
 #include "engine/Clock.h"
 #include "engine/ClockTables.h"
 #include "engine/Transport.h"
@@ -61,7 +62,7 @@ void CreatorImportHooks::ClearMelody() {
 }
 
 void CreatorImportHooks::SelectFreeChannel(int channel) {
-    if (channel >= 0 && channel < 16) session_.App().engine.VoiceChannel = static_cast<std::int16_t>(channel);
+    engine::SetVoiceChannel(session_, channel);
 }
 
 void CreatorImportHooks::QuarterNoteMeter() {

@@ -21,6 +21,7 @@
 #include "core/ChordSlotMap.h"
 #include "core/Session.h"
 #include "core/SongFiles.h"
+#include "engine/ChannelSettings.h"
 #include "core/StyleStore.h"
 #include "desktop/ActivityOutput.h"
 #include "desktop/CreatorImportHooks.h"
@@ -306,7 +307,7 @@ void DesktopCore::SetSplitKey(int lastChordKey) {
 void DesktopCore::SetTransposition(int octaves, int semitones) {
     if (octaves < -3 || octaves > 3 || semitones < -11 || semitones > 11) return;
     core::AppState& app = session_.App();
-    app.engine.KeyboardOctave = static_cast<std::int16_t>(octaves);
+    engine::SetKeyboardOctave(session_, octaves);
     app.keyboard.CapoShift = static_cast<std::int16_t>(semitones);
     app.melody.KeyboardTranspose = static_cast<std::int16_t>(chords::KeyboardTranspose(session_));
 }
@@ -324,7 +325,7 @@ void DesktopCore::SetChannelController(int channel, int controller, int value) {
 
 void DesktopCore::SetChannelMute(int channel, bool muted) {
     if (channel < 0 || channel > 15) return;
-    session_.App().engine.ChannelMute[static_cast<std::size_t>(channel)] = muted ? 1 : 0;
+    engine::SetChannelMute(session_, channel, muted);
     // A muted channel falls silent at once, not at its next note.
     midi::MidiOut* out = session_.AccompanimentOutput();
     if (muted && out != nullptr && out->IsOpen()) out->PutShort(static_cast<std::uint8_t>(0xB0 | channel), 123, 0);
@@ -333,7 +334,7 @@ void DesktopCore::SetChannelMute(int channel, bool muted) {
 void DesktopCore::SetSolo(int channel) {
     if (channel < 0 || channel > 16) return;
     session_.App().options.Solo = channel;
-    session_.App().engine.SoloFilter = static_cast<std::int16_t>(channel);
+    engine::SetSoloFilter(session_, channel);
 }
 
 void DesktopCore::ResetControllers() { midi::ControllerReset(session_.CurrentOutput(), session_.Controllers()); }

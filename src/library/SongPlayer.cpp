@@ -5,6 +5,7 @@
 
 #include "core/Session.h"
 #include "core/SongFiles.h"
+#include "engine/ChannelSettings.h"
 #include "library/SongPaths.h"
 #include "library/SongSnapshot.h"
 #include "library/Songlist.h"
@@ -60,7 +61,7 @@ void SongPlayer::Previous(std::int64_t now) {
 void SongPlayer::Stop() {
     state_ = State::Idle;
     ReleaseMutes();
-    session_.App().engine.HeldVolume = engine::EngineState::NoHeldVolumes();
+    engine::ReleaseHeldVolumes(session_);
     StopSong();
     session_.App().songPlay.SessionRepeats = 0;
 }
@@ -186,7 +187,7 @@ bool SongPlayer::PlayFile(const std::string& stored, const SongEntry* entry, int
     }
     // After the open: the style the song brings sends its own channel set-up first.
     HoldMutes(entry);
-    session_.App().engine.HeldVolume = engine::EngineState::NoHeldVolumes();
+    engine::ReleaseHeldVolumes(session_);
     if (entry != nullptr) ApplySongEntry(session_, *entry, songlist_.LoadInstruments, instrumentSet_);
     current_ = number;
     if (number >= 0) played_.push_back(number);

@@ -1,0 +1,30 @@
+#pragma once
+// The engine's settings that the window, the songlist player and the loaded style's rules
+// change: the mutes and the solo filter the style player obeys, the player's voice channel
+// and keyboard octave, and the channel volumes a songlist entry holds for its song.
+//
+// Control thread. A value outside its range changes nothing.
+
+namespace chordella::core { class Session; }
+
+namespace chordella::engine {
+
+// Channel 0 … 15.
+void SetChannelMute(core::Session& session, int channel, bool muted) noexcept;
+bool ChannelMuted(core::Session& session, int channel) noexcept;
+
+// 0 = every channel plays, 1 … 16 = only that channel.
+void SetSoloFilter(core::Session& session, int filter) noexcept;
+
+// The channel the player's own notes go to (0 … 15).
+void SetVoiceChannel(core::Session& session, int channel) noexcept;
+
+// The octave spinner of the keyboard transposition (−3 … 4).
+void SetKeyboardOctave(core::Session& session, int octaves) noexcept;
+
+// The style's own volume events on `channel` (0 … 15) play at `volume` (0 … 127) until the
+// held volumes are released.
+void HoldVolume(core::Session& session, int channel, int volume) noexcept;
+void ReleaseHeldVolumes(core::Session& session) noexcept;
+
+}  // namespace chordella::engine
