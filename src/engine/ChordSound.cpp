@@ -15,6 +15,13 @@ bool InNoteRange(int note) { return note >= 0 && note <= 127; }
 
 bool IsChordNote(int note) { return note > 0 && note <= 127; }
 
+// Note-offs for the chord PlayChordSound left sounding on `channel`, `shift` semitones up.
+void EndSoundingChord(midi::MidiOut* out, const EngineState& e, int channel, int shift) noexcept {
+    for (const std::int16_t note : e.SoundingChord) {
+        if (note > 0 && InNoteRange(note + shift)) Send(out, 0x90 + channel, note + shift, 0);
+    }
+}
+
 bool SoloLets(const EngineState& e, int channel) {
     if (e.SoloFilter == 0) return true;
     return e.SoloFilter >= 1 && e.SoloFilter <= 16 && channel == e.SoloFilter - 1;
@@ -85,11 +92,7 @@ void PlayChordSound(core::Session& session, const ChordNoteArray& notes) noexcep
     const int shift = 12 * e.KeyboardOctave;
     const bool clockRuns = session.App().clock.ClockState != 0;
     const bool sounding = e.SoundingChord[0] > 0;
-    if (sounding && (clockRuns || e.SoundingChord[0] != notes[0])) {
-        for (std::int16_t note : e.SoundingChord) {
-            if (note > 0 && InNoteRange(note + shift)) Send(out, 0x90 + channel, note + shift, 0);
-        }
-    }
+    if (sounding && (clockRuns || e.SoundingChord[0] != notes[0])) EndSoundingChord(out, e, channel, shift);
     if (clockRuns) e.TriggerVelocity = e.VoiceVolume;
     e.SoundingChord = notes;
     if (notes[0] <= 0) return;
@@ -103,13 +106,7 @@ void StopChordSound(core::Session& session) noexcept {
     midi::MidiOut* out = session.AccompanimentOutput();
     if (!out || !out->IsOpen() || e.SoundingChord[0] <= 0) return;
     const int channel = e.VoiceChannel & 0x0F;
-    const int shift = 12 * e.KeyboardOctave;
-    for (const std::int16_t note : e.SoundingChord) {
-        const int sounding = note + shift;
-        if (note > 0 && sounding >= 0 && sounding <= 127) {
-            out->PutShort(static_cast<std::uint8_t>(0x90 | channel), static_cast<std::uint8_t>(sounding), 0);
-        }
-    }
+    EndSoundingChord(out, e, channel, 12 * e.KeyboardOctave);
     e.SoundingChord[0] = 0;
     if (session.App().clock.ClockState != 0) core::ResetChannel(out, channel);
 }
