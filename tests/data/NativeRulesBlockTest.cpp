@@ -70,8 +70,10 @@ TEST(NativeRulesBlock, TheRulesReadBackAsWrittenAndTheStreamEndsWhereItDidBefore
     EXPECT_EQ(bass.Ranges[2].Retrigger, RetriggerRule::RetriggerToRoot);
     EXPECT_FALSE(image.Native.Parts[1][10].Active);
 
+    // The image's stream points into the bytes it was read from: they must outlive it.
+    const std::vector<std::uint8_t> plainBytes = style.Bytes();
     StyleImage plain;
-    ASSERT_TRUE(ReadStyleFile(style.Bytes(), plain, error)) << error;
+    ASSERT_TRUE(ReadStyleFile(plainBytes, plain, error)) << error;
     EXPECT_FALSE(plain.Native.Present) << "a file without the block has no rules";
     EXPECT_TRUE(std::equal(image.Stream.begin(), image.Stream.end(), plain.Stream.begin(), plain.Stream.end()));
     EXPECT_EQ(StyleFileBytes(image.Header, image.Parts, image.Stream), style.Bytes());
@@ -132,8 +134,9 @@ TEST(NativeRulesBlock, ADamagedBlockLeavesAPlainStyleAndSaysWhy) {
         EXPECT_FALSE(image.Native.Present) << c.What;
         EXPECT_FALSE(image.NativeProblem.empty()) << c.What;
         EXPECT_NE(image.NativeProblem.find(c.Reason), std::string::npos) << c.What << ": " << image.NativeProblem;
+        const std::vector<std::uint8_t> plainBytes = SmallStyle().Bytes();
         StyleImage plain;
-        ASSERT_TRUE(ReadStyleFile(SmallStyle().Bytes(), plain, error));
+        ASSERT_TRUE(ReadStyleFile(plainBytes, plain, error));
         EXPECT_EQ(image.Stream.size(), plain.Stream.size()) << c.What << ": the block is off the stream all the same";
     }
 }
@@ -163,9 +166,10 @@ TEST(NativeRulesBlock, BytesThatOnlyLookLikeABlockStayStream) {
 }
 
 TEST(NativeRulesBlock, RulesThatWouldNotFitBesideTheStreamAreRefusedWhenWriting) {
+    const std::vector<std::uint8_t> plainBytes = SmallStyle().Bytes();
     StyleImage image;
     std::string error;
-    ASSERT_TRUE(ReadStyleFile(SmallStyle().Bytes(), image, error));
+    ASSERT_TRUE(ReadStyleFile(plainBytes, image, error));
     std::vector<std::uint8_t> stream(image.Stream.begin(), image.Stream.end());
     stream.resize(static_cast<std::size_t>(StreamCapacity) - 50, 0xF8);   // waits up to nearly the whole buffer
     std::vector<std::uint8_t> bytes;
