@@ -1,7 +1,9 @@
 #pragma once
 // What the player fuzz targets share: an output that aborts on any invalid MIDI message and
 // counts the notes left sounding, the style file installed as the loader installs it, and a
-// session with the engine and the virtual clock whose play state is reset for every input.
+// session whose play state is reset for every input: with the engine and the virtual clock
+// alone (the engine loops parts by itself), or with the modules that play assembled as every
+// front end assembles them.
 
 #include <algorithm>
 #include <array>
@@ -11,6 +13,7 @@
 #include <span>
 #include <string>
 
+#include "app/Arranger.h"
 #include "core/Session.h"
 #include "data/StyleAnalysis.h"
 #include "data/StyleFile.h"
@@ -65,39 +68,66 @@ inline bool LoadStyleFile(data::StyleState& style, std::span<const std::uint8_t>
     return true;
 }
 
+// A session with `buffers` stream buffers, no devices and no questions asked.
+inline std::unique_ptr<core::Session> MakeFuzzSession(int buffers) {
+    core::SessionParts parts;
+    parts.prompter = std::make_unique<platform::RecordingPrompter>();
+    parts.paths = platform::Paths::InFolder("/tmp");
+    auto session = std::make_unique<core::Session>(std::move(parts));
+    data::StreamChain& stream = session->Style().style.Stream;
+    if (!stream.Allocate()) std::abort();
+    for (int b = 1; b < buffers; ++b) {
+        if (!stream.AddBuffer()) std::abort();
+    }
+    return session;
+}
+
+// Forgets what the previous input left: the engine, clock, transport and player state, the
+// controller values and the notes counted as sounding.
+inline void ForgetPlayState(core::Session& session, CheckingOutput& out) {
+    session.App().engine = engine::EngineState{};
+    session.App().clock = engine::ClockState{};
+    session.App().transport = engine::TransportState{};
+    session.Style().player = engine::StylePlayerState{};
+    session.Style().sections = engine::SectionState{};
+    session.Controllers().Clear();
+    out.sounding = {};
+}
+
 // A session with `buffers` stream buffers, the engine and the clock, both outputs checked.
 struct PlayerRig {
-    explicit PlayerRig(int buffers = 1) {
-        core::SessionParts parts;
-        parts.prompter = std::make_unique<platform::RecordingPrompter>();
-        parts.paths = platform::Paths::InFolder("/tmp");
-        session = std::make_unique<core::Session>(std::move(parts));
-        data::StreamChain& stream = session->Style().style.Stream;
-        if (!stream.Allocate()) std::abort();
-        for (int b = 1; b < buffers; ++b) {
-            if (!stream.AddBuffer()) std::abort();
-        }
+    explicit PlayerRig(int buffers = 1) : session(MakeFuzzSession(buffers)) {
         engine = std::make_unique<engine::AccompanimentEngine>(*session);
         clock = std::make_unique<engine::Clock>(*session, *engine);
         session->SetAccompanimentOutput(&out);
         session->SetClockOutput(&out);
     }
-
-    // Forgets what the previous input left: the engine, clock, transport and player state,
-    // the controller values and the notes counted as sounding.
-    void ResetPlayState() {
-        session->App().engine = engine::EngineState{};
-        session->App().clock = engine::ClockState{};
-        session->App().transport = engine::TransportState{};
-        session->Style().player = engine::StylePlayerState{};
-        session->Style().sections = engine::SectionState{};
-        session->Controllers().Clear();
-        out.sounding = {};
+    ~PlayerRig() {
+        clock.reset();
+        engine.reset();
     }
+
+    void ResetPlayState() { ForgetPlayState(*session, out); }
 
     std::unique_ptr<core::Session> session;
     std::unique_ptr<engine::AccompanimentEngine> engine;
     std::unique_ptr<engine::Clock> clock;
+    CheckingOutput out;
+};
+
+// The same session with the modules that play built by the arranger: engine, clock,
+// transport, chord recognition, and song playback when a target attaches it.
+struct ArrangerRig {
+    ArrangerRig() : session(MakeFuzzSession(1)), arranger(std::make_unique<app::Arranger>(*session)) {
+        session->SetAccompanimentOutput(&out);
+        session->SetClockOutput(&out);
+    }
+    ~ArrangerRig() { arranger.reset(); }
+
+    void ResetPlayState() { ForgetPlayState(*session, out); }
+
+    std::unique_ptr<core::Session> session;
+    std::unique_ptr<app::Arranger> arranger;
     CheckingOutput out;
 };
 

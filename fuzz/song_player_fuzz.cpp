@@ -11,10 +11,9 @@
 #include <vector>
 
 #include "PlayerRig.h"
-#include "chords/ChordRecogniser.h"
+#include "app/SongPlayback.h"
 #include "data/SongFile.h"
 #include "engine/ChordMemoryPlayer.h"
-#include "engine/MelodyPlayer.h"
 #include "engine/Transport.h"
 #include "support/StyleBuilder.h"
 
@@ -36,11 +35,9 @@ std::vector<std::uint8_t> TestStyle() {
     return b.Bytes();
 }
 
-struct Rig : fuzzing::PlayerRig {
-    engine::Transport transport{*session, *engine, *clock};
-    chords::ChordRecogniser recogniser{*session};
-    engine::MelodyPlayer melody{*session};
-    engine::ChordMemoryPlayer songs{*session, *engine, transport, melody};
+struct Rig : fuzzing::ArrangerRig {
+    Rig() : songs(arranger->AttachSongPlayback().player) {}
+    engine::ChordMemoryPlayer& songs;
     std::vector<std::uint8_t> style = TestStyle();
 };
 
@@ -70,15 +67,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     session.App().options.Metronome = options & 8;
     rig.songs.SetLoop(options & 1, 1 + (options >> 4), 2 + (options >> 5));
     rig.songs.SetStartMeasure(static_cast<int>(options % 7) - 3);
-    rig.clock->SetMeasureUnitsFromFile(session.App().arrangement.Chords.SongMeter());
-    rig.clock->StartVirtual(120);
-    rig.transport.Play();
+    rig.arranger->Clock().SetMeasureUnitsFromFile(session.App().arrangement.Chords.SongMeter());
+    rig.arranger->Clock().StartVirtual(120);
+    rig.arranger->Transport().Play();
     for (int tick = 0; tick < TicksPlayed && session.App().transport.ChordPlayMode != 0; ++tick) {
-        rig.clock->RunVirtualTicks(1);
+        rig.arranger->Clock().RunVirtualTicks(1);
         const int position = session.App().arrangement.ChordMemoryPos;
         if (position > data::ChordMemoryPositionLimit + 4 || position < -32000) std::abort();
     }
-    rig.transport.Stop();
+    rig.arranger->Transport().Stop();
     if (rig.out.AnySounding()) std::abort();
     return 0;
 }

@@ -18,9 +18,7 @@ using namespace chordella;
 
 constexpr std::size_t ScriptBytes = 32;
 
-struct Rig : fuzzing::PlayerRig {
-    engine::Transport transport{*session, *engine, *clock};
-};
+using Rig = fuzzing::ArrangerRig;
 
 Rig& TheRig() {
     static Rig rig;
@@ -34,11 +32,11 @@ void ApplyOptions(Rig& rig, std::uint8_t bits) {
     o.Metronome = bits & 4;
     o.MasterMode = bits & 8;
     o.StyleChordChanges = (bits >> 4) % 3;
-    rig.clock->SelectQuantize(bits >> 6 == 0 ? 0 : (bits >> 6) + 1);  // "1/4", "3/4", "4/4", "6/4"
+    rig.arranger->Clock().SelectQuantize(bits >> 6 == 0 ? 0 : (bits >> 6) + 1);  // "1/4", "3/4", "4/4", "6/4"
 }
 
 void Act(Rig& rig, std::uint8_t action) {
-    engine::Transport& transport = rig.transport;
+    engine::Transport& transport = rig.arranger->Transport();
     engine::EngineState& e = rig.session->App().engine;
     const data::ControlKeys& k = rig.session->App().config.Keys;
     const int lowest = std::min({k.FillIn, k.Ending, k.ToExtended, k.ToBasic});
@@ -78,13 +76,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!fuzzing::LoadStyleFile(session.Style().style, std::span<const std::uint8_t>(data + 1 + ScriptBytes, size - 1 - ScriptBytes))) {
         return 0;
     }
-    rig.clock->StartVirtual(120);
-    rig.transport.StartStyle();
+    rig.arranger->Clock().StartVirtual(120);
+    rig.arranger->Transport().StartStyle();
     for (std::size_t i = 0; i < ScriptBytes; i += 2) {
         Act(rig, data[1 + i]);
-        rig.clock->RunVirtualTicks(data[2 + i] * 2);
+        rig.arranger->Clock().RunVirtualTicks(data[2 + i] * 2);
     }
-    rig.transport.Stop();
+    rig.arranger->Transport().Stop();
     if (rig.out.AnySounding()) std::abort();
     return 0;
 }

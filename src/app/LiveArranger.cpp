@@ -2,9 +2,8 @@
 
 #include "stylecreator/CreatorRecording.h"
 
-#include "app/RenderSession.h"
+#include "app/Arranger.h"
 #include "core/Session.h"
-#include "app/SongPlayback.h"
 #include "chords/ChordRecogniser.h"
 #include "chords/InputLink.h"
 #include "chords/KeyboardInput.h"
@@ -62,50 +61,46 @@ private:
 }  // namespace
 
 LiveArranger::LiveArranger(core::Session& session) : session_(session) {
-    engine_ = std::make_unique<engine::AccompanimentEngine>(session);
-    clock_ = std::make_unique<engine::Clock>(session, *engine_);
-    transport_ = std::make_unique<engine::Transport>(session, *engine_, *clock_);
-    auto peers = std::make_unique<TransportModulesLink>(*transport_);
+    arranger_ = std::make_unique<Arranger>(session);
+    auto peers = std::make_unique<TransportModulesLink>(Transport());
     TransportModulesLink& remotePeers = *peers;
     peers_ = std::move(peers);
-    recogniser_ = std::make_unique<chords::ChordRecogniser>(session);
-    sectionKeys_ = std::make_unique<chords::SectionKeys>(session, *recogniser_, peers_.get());
+    sectionKeys_ = std::make_unique<chords::SectionKeys>(session, Recogniser(), peers_.get());
     delays_ = std::make_unique<remote::LoopDelays>(session.Loop());
-    remote_ = std::make_unique<remote::RemoteControl>(session, *transport_, *clock_, *sectionKeys_, *delays_);
+    remote_ = std::make_unique<remote::RemoteControl>(session, Transport(), Clock(), *sectionKeys_, *delays_);
     remotePeers.SetRemote(remote_.get());
-    keyboard_ = std::make_unique<chords::KeyboardInput>(session, *recogniser_, *sectionKeys_, peers_.get());
-    second_ = std::make_unique<chords::SecondInput>(session, *recogniser_, clock_.get(), peers_.get());
+    keyboard_ = std::make_unique<chords::KeyboardInput>(session, Recogniser(), *sectionKeys_, peers_.get());
+    second_ = std::make_unique<chords::SecondInput>(session, Recogniser(), &Clock(), peers_.get());
     chords::ApplyKeyboardLayout(session);
-    clock_->SetupClock();
+    Clock().SetupClock();
     keyboard_->Attach();
     second_->Attach();
 }
 
+// The inputs stop feeding the modules first, then the remote control goes, then the clock
+// leaves the timer; the members then go in reverse order of declaration, the arranger's
+// modules last (song playback first among them).
 LiveArranger::~LiveArranger() {
     Stop();
-    if (playback_) {
-        // The playback detaches itself from the transport; chord recognition stays linked.
-        playback_.reset();
-        session_.SetChordLink(recogniser_.get());
-    }
+    arranger_->DetachSongPlayback();
     second_->Detach();
     keyboard_->Detach();
     static_cast<TransportModulesLink&>(*peers_).SetRemote(nullptr);
     remote_.reset();
-    clock_->ShutdownClock();
+    Clock().ShutdownClock();
 }
+
+engine::AccompanimentEngine& LiveArranger::Engine() { return arranger_->Engine(); }
+engine::Clock& LiveArranger::Clock() { return arranger_->Clock(); }
+engine::Transport& LiveArranger::Transport() { return arranger_->Transport(); }
+chords::ChordRecogniser& LiveArranger::Recogniser() { return arranger_->Recogniser(); }
+SongPlayback* LiveArranger::Songs() { return arranger_->Songs(); }
 
 void LiveArranger::SetCreatorRecorder(stylecreator::MidiRecorder* recorder) {
     static_cast<TransportModulesLink*>(peers_.get())->SetRecorder(recorder);
 }
 
-void LiveArranger::AttachSongPlayback() {
-    if (playback_) return;
-    playback_ = MakeSongPlayback(session_, *engine_, *transport_);
-    // The playback's recogniser registered itself; the live one answers the same way, and
-    // stays the chord link whatever happens to the playback.
-    session_.SetChordLink(recogniser_.get());
-}
+void LiveArranger::AttachSongPlayback() { arranger_->AttachSongPlayback(); }
 
 void LiveArranger::Ready(int bpm) {
     const int tempo = bpm > 0 ? bpm : session_.App().clock.Tempo > 0 ? session_.App().clock.Tempo : DefaultTempo;
@@ -115,21 +110,21 @@ void LiveArranger::Ready(int bpm) {
 
 void LiveArranger::Start(int bpm) {
     Ready(bpm);
-    transport_->StartStyle();
+    Transport().StartStyle();
 }
 
 void LiveArranger::Panic() {
     keyboard_->ReleaseHeldNotes();
     session_.Style().heldNotes.Clear();
-    transport_->AllNotesOff();
+    Transport().AllNotesOff();
 }
 
 void LiveArranger::Stop() {
     if (stopped_) return;
     stopped_ = true;
     const bool stylePlayed = session_.Style().player.StyleActive != 0;
-    transport_->Stop();  // a playing style ends what sounds and resets its channels
-    if (session_.App().clock.ClockState != 0) clock_->ToggleClock();
+    Transport().Stop();  // a playing style ends what sounds and resets its channels
+    if (session_.App().clock.ClockState != 0) Clock().ToggleClock();
     keyboard_->ReleaseHeldNotes();
     if (!stylePlayed) engine::ReleaseWhatSounds(session_, session_.AccompanimentOutput());
 }

@@ -1,8 +1,8 @@
 #pragma once
-// The live arranger's modules wired on a session: the accompaniment engine, its clock and
-// the transport, chord recognition, the control keys and both MIDI input handlers. What the desktop window
-// and `chordella arranger` share: construct it on a session whose ports are open, Start, run
-// the session's loop, Stop.
+// The live arranger: the modules that play (an Arranger: engine, clock, transport, chord
+// recognition) with the control keys, both MIDI input handlers and the remote control wired
+// to them. What the desktop window and `chordella arranger` share: construct it on a session
+// whose ports are open, Start, run the session's loop, Stop.
 //
 // Control thread only.
 
@@ -32,7 +32,7 @@ namespace chordella::stylecreator { class MidiRecorder; }
 
 namespace chordella::app {
 
-
+class Arranger;
 struct SongPlayback;
 
 class LiveArranger {
@@ -64,12 +64,12 @@ public:
     // transport's peers (Play starts the song in the chord memory). Again: nothing more.
     void AttachSongPlayback();
     // The song playback, or nullptr before AttachSongPlayback.
-    SongPlayback* Songs() { return playback_.get(); }
+    SongPlayback* Songs();
 
-    engine::AccompanimentEngine& Engine() { return *engine_; }
-    engine::Clock& Clock() { return *clock_; }
-    engine::Transport& Transport() { return *transport_; }
-    chords::ChordRecogniser& Recogniser() { return *recogniser_; }
+    engine::AccompanimentEngine& Engine();
+    engine::Clock& Clock();
+    engine::Transport& Transport();
+    chords::ChordRecogniser& Recogniser();
     chords::KeyboardInput& Keyboard() { return *keyboard_; }
     chords::SecondInput& Second() { return *second_; }
     chords::SectionKeys& SectionKeys() { return *sectionKeys_; }
@@ -83,17 +83,13 @@ public:
 
 private:
     core::Session& session_;
-    std::unique_ptr<engine::AccompanimentEngine> engine_;
-    std::unique_ptr<engine::Clock> clock_;
-    std::unique_ptr<engine::Transport> transport_;
+    std::unique_ptr<Arranger> arranger_;
     std::unique_ptr<chords::InputLink> peers_;
-    std::unique_ptr<chords::ChordRecogniser> recogniser_;
     std::unique_ptr<chords::SectionKeys> sectionKeys_;
     std::unique_ptr<chords::KeyboardInput> keyboard_;
     std::unique_ptr<chords::SecondInput> second_;
     std::unique_ptr<remote::LoopDelays> delays_;
     std::unique_ptr<remote::RemoteControl> remote_;
-    std::unique_ptr<SongPlayback> playback_;
     bool stopped_ = false;  // Stop ran and nothing was started since
 };
 

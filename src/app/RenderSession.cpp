@@ -12,12 +12,8 @@
 #include "engine/Clock.h"
 #include "engine/OfflineRenderer.h"
 #include "engine/Transport.h"
-#include "engine/TransportModulesLink.h"
-#include "chords/ChordRecogniser.h"
-#include "engine/ChordMemoryPlayer.h"
-#include "engine/MelodyPlayer.h"
 #include "platform/RecordingPrompter.h"
-#include "app/SongPlayback.h"
+#include "app/Arranger.h"
 
 namespace chordella::app {
 
@@ -47,17 +43,14 @@ void SubmitChord(core::Session& session, int root, int type) {
 }  // namespace
 
 RenderSession::RenderSession(const platform::Paths& paths, std::unique_ptr<midi::MidiBackend> backend)
-    : session_(MakeSession(paths, std::move(backend), prompter_)),
-      engine_(std::make_unique<engine::AccompanimentEngine>(*session_)),
-      clock_(std::make_unique<engine::Clock>(*session_, *engine_)) {
+    : session_(MakeSession(paths, std::move(backend), prompter_)), arranger_(std::make_unique<Arranger>(*session_)) {
     PrepareOptions();
 }
 
-RenderSession::~RenderSession() {
-    DetachSongPlayback();
-    clock_.reset();
-    engine_.reset();
-}
+RenderSession::~RenderSession() = default;
+
+engine::AccompanimentEngine& RenderSession::Engine() { return arranger_->Engine(); }
+engine::Clock& RenderSession::Clock() { return arranger_->Clock(); }
 
 void RenderSession::PrepareOptions() {
     core::Options& options = session_->App().options;
@@ -101,8 +94,8 @@ void RenderSession::CopyFrom(core::Session& live) {
     session_->App().options = live.App().options;
     PrepareOptions();
     const engine::ClockState& liveClock = live.App().clock;
-    clock_->SelectQuantize(liveClock.QuantizeIndex);
-    clock_->SetMeasureUnitsFromFile(liveClock.MeasureUnits);
+    Clock().SelectQuantize(liveClock.QuantizeIndex);
+    Clock().SetMeasureUnitsFromFile(liveClock.MeasureUnits);
     session_->App().clock.Tempo = liveClock.Tempo;
     session_->App().engine.GlobalTranspose = live.App().engine.GlobalTranspose;
 
@@ -138,11 +131,6 @@ bool RenderSession::StyleLoaded() {
 
 bool RenderSession::HasSong() { return !session_->App().arrangement.Chords.IsEmpty(); }
 
-std::unique_ptr<SongPlayback> MakeSongPlayback(core::Session& session, engine::AccompanimentEngine& engine,
-                                               engine::Transport& transport) {
-    return std::make_unique<SongPlayback>(session, engine, transport);
-}
-
 bool RenderSession::CanPlaySongs() { return true; }
 
 int RenderSession::MeasureTicks() { return std::max(1, static_cast<int>(session_->App().clock.MeasureUnits)) * 6; }
@@ -156,9 +144,9 @@ std::string RenderSession::TrackName() {
 bool RenderSession::RenderPart(int part, data::SmfContent& content, int root, int type) {
     if (!StyleLoaded()) return false;
     const std::int64_t ticks = PartTicks(*session_, part);
-    engine::OfflineRenderer renderer(*session_, *engine_, *clock_);
+    engine::OfflineRenderer renderer(*session_, Engine(), Clock());
     renderer.Start(session_->App().clock.Tempo);
-    if (!engine_->Sections().PlayPart(part)) return false;
+    if (!Engine().Sections().PlayPart(part)) return false;
     SubmitChord(*session_, root, type);
     renderer.Run(std::max<std::int64_t>(ticks, 1));
     content = renderer.Finish(TrackName());
@@ -175,20 +163,21 @@ int RenderSession::StylePart() {
 }
 
 bool RenderSession::StartStyle() {
-    if (!StyleLoaded() || !engine_->Sections().PlayPart(StylePart())) return false;
+    if (!StyleLoaded() || !Engine().Sections().PlayPart(StylePart())) return false;
     SubmitChord(*session_, RenderChordRoot, RenderChordType);
     return true;
 }
 
 bool RenderSession::StartSong() {
-    if (!CanPlaySongs() || !HasSong() || !StyleLoaded() || !AttachSongPlayback()) return false;
-    transport_->Play();
-    return session_->Style().player.StyleActive != 0 || engine_->Transport().ChordMemoryBusy();
+    if (!CanPlaySongs() || !HasSong() || !StyleLoaded()) return false;
+    arranger_->AttachSongPlayback();
+    arranger_->Transport().Play();
+    return session_->Style().player.StyleActive != 0 || Engine().Transport().ChordMemoryBusy();
 }
 
 bool RenderSession::RenderStyle(int measures, data::SmfContent& content) {
     if (!StyleLoaded()) return false;
-    engine::OfflineRenderer renderer(*session_, *engine_, *clock_);
+    engine::OfflineRenderer renderer(*session_, Engine(), Clock());
     renderer.Start(session_->App().clock.Tempo);
     if (!StartStyle()) return false;
     renderer.Run(static_cast<std::int64_t>(std::max(1, measures)) * MeasureTicks());
@@ -196,36 +185,21 @@ bool RenderSession::RenderStyle(int measures, data::SmfContent& content) {
     return true;
 }
 
-bool RenderSession::AttachSongPlayback() {
-    if (transport_) return true;
-    auto transport = std::make_unique<engine::Transport>(*session_, *engine_, *clock_);
-    playback_ = MakeSongPlayback(*session_, *engine_, *transport);
-    transport->SetPeers(&playback_->player);
-    transport_ = std::move(transport);
-    return true;
-}
-
-void RenderSession::DetachSongPlayback() {
-    // The playback detaches itself from the transport, so it goes first.
-    playback_.reset();
-    if (transport_) transport_->SetPeers(nullptr);
-    transport_.reset();
-}
-
 bool RenderSession::RenderSong(int maxMeasures, data::SmfContent& content) {
-    if (!CanPlaySongs() || !HasSong() || !StyleLoaded() || !AttachSongPlayback()) return false;
+    if (!CanPlaySongs() || !HasSong() || !StyleLoaded()) return false;
+    arranger_->AttachSongPlayback();
     // The transport plays the song: chord-memory playback steps through it as the
     // transport's peer, section commands switch parts, the STOP record ends it.
     {
-        engine::OfflineRenderer renderer(*session_, *engine_, *clock_);
+        engine::OfflineRenderer renderer(*session_, Engine(), Clock());
         renderer.Start(session_->App().clock.Tempo);
-        transport_->Play();
+        arranger_->Transport().Play();
         const std::int64_t limit =
             maxMeasures > 0 ? static_cast<std::int64_t>(maxMeasures) * MeasureTicks() : SongTickLimit;
         renderer.RunWhilePlaying(limit);
         content = renderer.Finish(TrackName());
     }
-    DetachSongPlayback();
+    arranger_->DetachSongPlayback();  // the transport plays without peers again
     return true;
 }
 

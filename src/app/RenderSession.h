@@ -1,7 +1,6 @@
 #pragma once
 // A session of its own for rendering: no MIDI devices, questions answered by a script, and
-// the engine, the clock and (for songs) the transport with chord-memory playback wired into
-// it. Rendering there never disturbs a session that plays live: the export copies the live
+// the modules that play (an Arranger), with chord-memory playback attached for songs. Rendering there never disturbs a session that plays live: the export copies the live
 // style, song and settings in, renders, and throws the copy away.
 //
 //   app::RenderSession render(session.Paths());
@@ -23,8 +22,6 @@ namespace chordella::core { class Session; }
 namespace chordella::engine {
 class AccompanimentEngine;
 class Clock;
-class Transport;
-class TransportModulesLink;
 }  // namespace chordella::engine
 namespace chordella::midi { class MidiBackend; }
 namespace chordella::platform { class RecordingPrompter; }
@@ -38,7 +35,7 @@ inline constexpr int RenderChordType = 1;
 // Measures of a style rendered without a song when nobody says how many.
 inline constexpr int DefaultStyleMeasures = 8;
 
-struct SongPlayback;
+class Arranger;
 
 class RenderSession {
 public:
@@ -50,8 +47,8 @@ public:
     RenderSession& operator=(const RenderSession&) = delete;
 
     core::Session& Session() { return *session_; }
-    engine::AccompanimentEngine& Engine() { return *engine_; }
-    engine::Clock& Clock() { return *clock_; }
+    engine::AccompanimentEngine& Engine();
+    engine::Clock& Clock();
     // The messages the rendering showed (load errors and the like), in order.
     platform::RecordingPrompter& Prompter() { return *prompter_; }
 
@@ -95,25 +92,13 @@ public:
 private:
     void PrepareOptions();
     int MeasureTicks();
-    // The transport with chord-memory playback as its peer, made for a song and taken away
-    // after it (styles play with the engine's looping sections).
-    bool AttachSongPlayback();
-    void DetachSongPlayback();
 
     platform::RecordingPrompter* prompter_ = nullptr;
     int foreignSet_ = 1;
     std::vector<std::string> loadNotes_;
     std::unique_ptr<core::Session> session_;
-    std::unique_ptr<engine::AccompanimentEngine> engine_;
-    std::unique_ptr<engine::Clock> clock_;
-    std::unique_ptr<engine::Transport> transport_;
-    std::unique_ptr<SongPlayback> playback_;
+    std::unique_ptr<Arranger> arranger_;  // goes before the session it plays on
 };
-
-// Chord-memory playback with what it plays through (chord recognition, the melody track);
-// it attaches itself to the transport as its peer and steps through the song every tick.
-std::unique_ptr<SongPlayback> MakeSongPlayback(core::Session& session, engine::AccompanimentEngine& engine,
-                                               engine::Transport& transport);
 
 // The ticks of one pass of a part: the waits of the stream between its range's start and end.
 std::int64_t PartTicks(core::Session& session, int part);

@@ -1,22 +1,19 @@
 #pragma once
-// Chord-memory playback with what it plays through: chord recognition (the chords it
-// sets) and the melody track. Made by MakeSongPlayback (app/RenderSession.h); the player
-// makes itself the transport's peer while it lives.
+// Chord-memory playback with the melody track it plays. Made by Arranger::AttachSongPlayback;
+// the chord-memory player makes itself the transport's peer while it lives, and sets its chords
+// through the arranger's chord recognition.
 //
 // Control thread only.
 
-#include "chords/ChordRecogniser.h"
 #include "engine/ChordMemoryPlayer.h"
 #include "engine/MelodyPlayer.h"
 
 namespace chordella::core { class Session; }
 namespace chordella::app {
 
-
 struct SongPlayback {
     SongPlayback(core::Session& session, engine::AccompanimentEngine& engine, engine::Transport& transport)
-        : recogniser(session), melody(session), player(session, engine, transport, melody) {}
-    chords::ChordRecogniser recogniser;
+        : melody(session), player(session, engine, transport, melody) {}
     engine::MelodyPlayer melody;
     engine::ChordMemoryPlayer player;
 };

@@ -8,8 +8,7 @@
 #include "app/AudioOptions.h"
 #include "app/ConsolePrompter.h"
 #include "app/QuitOnSignals.h"
-#include "app/RenderSession.h"
-#include "app/SongPlayback.h"
+#include "app/Arranger.h"
 #include "cli/PlayOutput.h"
 #include "core/Session.h"
 #include "core/SongFiles.h"
@@ -84,21 +83,10 @@ int Add(library::Songlist& list, const SonglistCommandFlags& flags, std::FILE* o
 // Everything that plays a song, wired as in the desktop: the song host opens songs (and
 // the styles they name) and starts them; chord-memory playback steps through them.
 struct PlayRig {
-    explicit PlayRig(core::Session& s)
-        : session(s),
-          engine(s),
-          clock(s, engine),
-          transport(s, engine, clock),
-          playback(app::MakeSongPlayback(s, engine, transport)),
-          host(s, transport, clock) {
-        transport.SetPeers(&playback->player);
+    explicit PlayRig(core::Session& s) : arranger(s), host(s, arranger.Transport(), arranger.Clock()) {
+        arranger.AttachSongPlayback();
     }
-    ~PlayRig() { transport.SetPeers(nullptr); }
-    core::Session& session;
-    engine::AccompanimentEngine engine;
-    engine::Clock clock;
-    engine::Transport transport;
-    std::unique_ptr<app::SongPlayback> playback;
+    app::Arranger arranger;
     engine::TransportArrangement host;
 };
 
@@ -128,8 +116,8 @@ int Play(library::Songlist& list, const SonglistCommandFlags& flags, std::unique
     session->SetAccompanimentOutput(&sounding);
     if (!flags.style.empty() && data::StyleStore(*session).Load(flags.style, false) != data::StyleLoadResult::Loaded)
         return Fail(err, flags.style, "the style could not be loaded");
-    rig.clock.SetupClock();
-    if (session->App().clock.ClockState == 0) rig.clock.ToggleClock();
+    rig.arranger.Clock().SetupClock();
+    if (session->App().clock.ClockState == 0) rig.arranger.Clock().ToggleClock();
 
     library::SongPlayer player(*session, list);
     player.SetSessionRepeats(repeats);
@@ -185,7 +173,7 @@ int Play(library::Songlist& list, const SonglistCommandFlags& flags, std::unique
     flush("");
 
     player.Stop();
-    if (session->App().clock.ClockState != 0) rig.clock.ToggleClock();
+    if (session->App().clock.ClockState != 0) rig.arranger.Clock().ToggleClock();
     sounding.ReleaseAll();
     loop.StartTimer(ReleaseTail, false, [&] { loop.Quit(); });
     loop.Run();

@@ -6,7 +6,6 @@
 #include <chrono>
 
 #include "app/SnapshotView.h"
-#include "chords/ChordNames.h"
 #include "core/Session.h"
 
 namespace chordella::cli {
@@ -47,12 +46,9 @@ std::string TerminalStatus::StatusLine(core::Session& session, const app::Snapsh
     const core::StyleContainer& style = session.Style();
     position.Playing = style.player.StyleActive != 0 || session.App().transport.ChordPlayMode < 0;
     FillMeasureAndBeat(session, position, &shown.StylePosition());
-    // The chord in force (what the recogniser made of the keys), else what the panels show.
-    const chords::ChordState& state = session.App().chords;
-    std::string chord = shown.Shown().ChordName.c_str();
-    if (state.CurrentRoot > 0 && state.CurrentRoot < 128 && state.CurrentType > 0) {
-        chord = std::string(chords::ChordName(state, state.CurrentRoot, state.CurrentType).View());
-    }
+    // What the window's chord panel shows: the chord that plays, named when it takes effect
+    // (a chord still waiting for the grid is not named yet), or "ENDING".
+    const std::string chord = shown.Shown().ChordName.c_str();
     const int part = style.player.CurrentSection;
     const bool partShown = position.Playing && part >= 0 && part < static_cast<int>(PartNames.size());
     std::string line = "Chord ";

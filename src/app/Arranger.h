@@ -1,0 +1,61 @@
+#pragma once
+// The modules that play, built in one place and in the order they lean on each other: the
+// accompaniment engine, its clock, the transport and chord recognition. Chord-memory playback
+// with the melody track joins on demand and becomes the transport's peer.
+//
+// Every front end that plays builds one: the window and `chordella arranger` through
+// LiveArranger (which adds the MIDI inputs and the remote control), `render`, `play`,
+// `export` and `generate` through RenderSession, `songlist`, the benchmarks and the fuzz
+// targets. Each module registers its link on the session as it is built, so a module built
+// here is never left answering through a do-nothing link.
+//
+// Teardown runs in reverse, as the destructor spells out: song playback (it leaves the
+// transport's peers), chord recognition, the transport (it leaves the engine and the
+// session), the clock, the engine.
+//
+// Control thread only.
+
+#include <memory>
+
+namespace chordella::core { class Session; }
+namespace chordella::chords { class ChordRecogniser; }
+namespace chordella::engine {
+class AccompanimentEngine;
+class Clock;
+class Transport;
+}  // namespace chordella::engine
+
+namespace chordella::app {
+
+struct SongPlayback;
+
+class Arranger {
+public:
+    explicit Arranger(core::Session& session);
+    ~Arranger();
+    Arranger(const Arranger&) = delete;
+    Arranger& operator=(const Arranger&) = delete;
+
+    engine::AccompanimentEngine& Engine() { return *engine_; }
+    engine::Clock& Clock() { return *clock_; }
+    engine::Transport& Transport() { return *transport_; }
+    chords::ChordRecogniser& Recogniser() { return *recogniser_; }
+
+    // Chord-memory playback and the melody track become the transport's peers (Play starts
+    // the song in the chord memory). Again while attached: the same playback.
+    SongPlayback& AttachSongPlayback();
+    // The playback goes and the transport plays without peers. Nothing attached: nothing.
+    void DetachSongPlayback();
+    // The song playback, or nullptr while none is attached.
+    SongPlayback* Songs() { return playback_.get(); }
+
+private:
+    core::Session& session_;
+    std::unique_ptr<engine::AccompanimentEngine> engine_;
+    std::unique_ptr<engine::Clock> clock_;
+    std::unique_ptr<engine::Transport> transport_;
+    std::unique_ptr<chords::ChordRecogniser> recogniser_;
+    std::unique_ptr<SongPlayback> playback_;
+};
+
+}  // namespace chordella::app
