@@ -8,7 +8,7 @@
 
 #include "core/Session.h"
 #include "core/StyleStore.h"
-#include "engine/AccompanimentEngine.h"
+#include "app/Arranger.h"
 #include "engine/Clock.h"
 #include "engine/ClockTables.h"
 #include "engine/Transport.h"
@@ -107,9 +107,9 @@ bool PerformAudition(const std::string& stylePath, const AuditionPlan& plan, con
     platform::RecordingPrompter* prompter = nullptr;
     auto owned = MakeSession(prompter);
     core::Session& session = *owned;
-    engine::AccompanimentEngine accompaniment(session);
-    engine::Clock clock(session, accompaniment);
-    engine::Transport transport(session, accompaniment, clock);
+    app::Arranger arranger(session);
+    engine::Clock& clock = arranger.Clock();
+    engine::Transport& transport = arranger.Transport();
     session.App().options.PlayIntro = true;
     session.App().options.PlayEnding = true;
 
