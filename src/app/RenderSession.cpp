@@ -52,6 +52,10 @@ RenderSession::~RenderSession() = default;
 engine::AccompanimentEngine& RenderSession::Engine() { return arranger_->Engine(); }
 engine::Clock& RenderSession::Clock() { return arranger_->Clock(); }
 
+void RenderSession::PlayThroughTransport(bool through) {
+    Engine().SetTransport(through ? &arranger_->Transport() : nullptr);
+}
+
 void RenderSession::PrepareOptions() {
     core::Options& options = session_->App().options;
     // Nothing but the accompaniment is rendered: no MIDI clock, no metronome, no count-in.
@@ -146,6 +150,7 @@ bool RenderSession::RenderPart(int part, data::SmfContent& content, int root, in
     const std::int64_t ticks = PartTicks(*session_, part);
     engine::OfflineRenderer renderer(*session_, Engine(), Clock());
     renderer.Start(session_->App().clock.Tempo);
+    PlayThroughTransport(false);
     if (!Engine().Sections().PlayPart(part)) return false;
     SubmitChord(*session_, root, type);
     renderer.Run(std::max<std::int64_t>(ticks, 1));
@@ -163,13 +168,16 @@ int RenderSession::StylePart() {
 }
 
 bool RenderSession::StartStyle() {
-    if (!StyleLoaded() || !Engine().Sections().PlayPart(StylePart())) return false;
+    if (!StyleLoaded()) return false;
+    PlayThroughTransport(false);
+    if (!Engine().Sections().PlayPart(StylePart())) return false;
     SubmitChord(*session_, RenderChordRoot, RenderChordType);
     return true;
 }
 
 bool RenderSession::StartSong() {
     if (!CanPlaySongs() || !HasSong() || !StyleLoaded()) return false;
+    PlayThroughTransport(true);
     arranger_->AttachSongPlayback();
     arranger_->Transport().Play();
     return session_->Style().player.StyleActive != 0 || Engine().Transport().ChordMemoryBusy();
@@ -187,6 +195,7 @@ bool RenderSession::RenderStyle(int measures, data::SmfContent& content) {
 
 bool RenderSession::RenderSong(int maxMeasures, data::SmfContent& content) {
     if (!CanPlaySongs() || !HasSong() || !StyleLoaded()) return false;
+    PlayThroughTransport(true);
     arranger_->AttachSongPlayback();
     // The transport plays the song: chord-memory playback steps through it as the
     // transport's peer, section commands switch parts, the STOP record ends it.

@@ -91,6 +91,9 @@ public:
 
 private:
     void PrepareOptions();
+    // A style alone loops its part in the engine itself (the engine's own section logic, which
+    // ends a render without the transport's channel reset); a song plays through the transport.
+    void PlayThroughTransport(bool through);
     int MeasureTicks();
 
     platform::RecordingPrompter* prompter_ = nullptr;
