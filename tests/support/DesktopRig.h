@@ -59,17 +59,7 @@ struct DesktopRig {
 
     // Runs the control loop (the real tick timer plays meanwhile) until `done`, or a minute
     // has passed; answers `done`.
-    bool RunUntil(const std::function<bool()>& done) {
-        platform::EventLoop& loop = t.session->Loop();
-        const auto poll = loop.StartTimer(std::chrono::milliseconds(10), true, [&] {
-            if (done()) loop.Quit();
-        });
-        const auto giveUp = loop.StartTimer(std::chrono::seconds(60), false, [&] { loop.Quit(); });
-        loop.Run();
-        loop.StopTimer(poll);
-        loop.StopTimer(giveUp);
-        return done();
-    }
+    bool RunUntil(const std::function<bool()>& done) { return t.RunUntil(done); }
 
     TestSession t;
     desktop::DesktopCore core;

@@ -3,6 +3,8 @@
 // a fixed random seed, and in-memory MIDI devices ("Memory In 1", "Memory In 2",
 // "Memory Out 1" … "Memory Out 3"; output -1 is "Memory Synth") that `t.midi` feeds and reads. One line in a test: `testing::TestSession t;` then `t.session`.
 
+#include <chrono>
+#include <functional>
 #include <memory>
 
 #include "core/Session.h"
@@ -35,6 +37,20 @@ struct TestSession {
         for (const char* name : {"Memory Out 1", "Memory Out 2", "Memory Out 3"}) midi->AddOutput(name);
         parts.midiBackend = std::move(backend);
         session = std::make_unique<core::Session>(std::move(parts));
+    }
+
+    // Runs the control loop (a real tick timer plays meanwhile) until `done`, or a minute
+    // has passed; answers `done`.
+    bool RunUntil(const std::function<bool()>& done) {
+        platform::EventLoop& loop = session->Loop();
+        const auto poll = loop.StartTimer(std::chrono::milliseconds(10), true, [&] {
+            if (done()) loop.Quit();
+        });
+        const auto giveUp = loop.StartTimer(std::chrono::seconds(60), false, [&] { loop.Quit(); });
+        loop.Run();
+        loop.StopTimer(poll);
+        loop.StopTimer(giveUp);
+        return done();
     }
 
     TempFolder home;
