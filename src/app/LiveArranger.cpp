@@ -25,9 +25,9 @@ constexpr int DefaultTempo = 120;
 
 // What the input side asks of the transport beyond the session's transport link, and of
 // the remote control; the other input modules (melody recording, creator) are not part of it.
-class TransportModulesLink final : public chords::NoInputModules {
+class InputPeers final : public chords::NoInputModules {
 public:
-    explicit TransportModulesLink(engine::Transport& transport) : transport_(transport) {}
+    explicit InputPeers(engine::Transport& transport) : transport_(transport) {}
     void SetRemote(remote::RemoteControl* remote) { remote_ = remote; }
     void Play() override { transport_.Play(); }
     // The style creator's recording from the second input: clock ticks become waits.
@@ -62,8 +62,8 @@ private:
 
 LiveArranger::LiveArranger(core::Session& session) : session_(session) {
     arranger_ = std::make_unique<Arranger>(session);
-    auto peers = std::make_unique<TransportModulesLink>(Transport());
-    TransportModulesLink& remotePeers = *peers;
+    auto peers = std::make_unique<InputPeers>(Transport());
+    InputPeers& remotePeers = *peers;
     peers_ = std::move(peers);
     sectionKeys_ = std::make_unique<chords::SectionKeys>(session, Recogniser(), peers_.get());
     delays_ = std::make_unique<remote::LoopDelays>(session.Loop());
@@ -85,7 +85,7 @@ LiveArranger::~LiveArranger() {
     arranger_->DetachSongPlayback();
     second_->Detach();
     keyboard_->Detach();
-    static_cast<TransportModulesLink&>(*peers_).SetRemote(nullptr);
+    static_cast<InputPeers&>(*peers_).SetRemote(nullptr);
     remote_.reset();
     Clock().ShutdownClock();
 }
@@ -97,7 +97,7 @@ chords::ChordRecogniser& LiveArranger::Recogniser() { return arranger_->Recognis
 SongPlayback* LiveArranger::Songs() { return arranger_->Songs(); }
 
 void LiveArranger::SetCreatorRecorder(stylecreator::MidiRecorder* recorder) {
-    static_cast<TransportModulesLink*>(peers_.get())->SetRecorder(recorder);
+    static_cast<InputPeers*>(peers_.get())->SetRecorder(recorder);
 }
 
 void LiveArranger::AttachSongPlayback() { arranger_->AttachSongPlayback(); }
