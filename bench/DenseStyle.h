@@ -74,6 +74,7 @@ struct DenseRig {
         parts.paths = platform::Paths::InFolder("/tmp");
         session = std::make_unique<core::Session>(std::move(parts));
         engine = std::make_unique<engine::AccompanimentEngine>(*session);
+        session->SetEngineLink(engine.get());
         clock = std::make_unique<engine::Clock>(*session, *engine);
         session->SetAccompanimentOutput(&out);
         if (!session->Style().style.Stream.Allocate()) std::abort();

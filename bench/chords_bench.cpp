@@ -28,6 +28,7 @@ struct Bench {
         session = std::make_unique<core::Session>(std::move(parts));
         session->SetEngineLink(&engine);
         recogniser = std::make_unique<chords::ChordRecogniser>(*session);
+        session->SetChordLink(recogniser.get());
     }
     ~Bench() { session->SetEngineLink(nullptr); }
     CountingEngine engine;

@@ -24,6 +24,7 @@ struct Rig : bench::DenseRig {
         bench::DensePattern fill = held;
         fill.NoteBase = 40;
         bench::AppendDense(stream, bench::MeasureTicks, fill);
+        session->SetTransportLink(transport.get());
         Install(stream);
         SetPart(data::StylePart::Basic, 1, 1, 0, fillStart);
         SetPart(data::StylePart::FillInBasic, 2, 2, fillStart, session->Style().style.StyleLength - 1);

@@ -98,6 +98,7 @@ inline void ForgetPlayState(core::Session& session, CheckingOutput& out) {
 struct PlayerRig {
     explicit PlayerRig(int buffers = 1) : session(MakeFuzzSession(buffers)) {
         engine = std::make_unique<engine::AccompanimentEngine>(*session);
+        session->SetEngineLink(engine.get());
         clock = std::make_unique<engine::Clock>(*session, *engine);
         session->SetAccompanimentOutput(&out);
         session->SetClockOutput(&out);

@@ -142,6 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     session->Style() = core::StyleContainer{};
     engine.pending = {};
     chords::ChordRecogniser recogniser(*session);
+    session->SetChordLink(&recogniser);
 
     Input in{data, size};
     while (in.More()) {

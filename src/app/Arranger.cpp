@@ -14,8 +14,13 @@ Arranger::Arranger(core::Session& session)
       engine_(std::make_unique<engine::AccompanimentEngine>(session)),
       clock_(std::make_unique<engine::Clock>(session, *engine_)),
       transport_(std::make_unique<engine::Transport>(session, *engine_, *clock_)),
-      recogniser_(std::make_unique<chords::ChordRecogniser>(session)) {}
+      recogniser_(std::make_unique<chords::ChordRecogniser>(session)) {
+    session_.SetEngineLink(engine_.get());
+    session_.SetTransportLink(transport_.get());
+    session_.SetChordLink(recogniser_.get());
+}
 
+// Each module hands its session link back as it goes.
 Arranger::~Arranger() {
     DetachSongPlayback();
     recogniser_.reset();
@@ -25,7 +30,10 @@ Arranger::~Arranger() {
 }
 
 SongPlayback& Arranger::AttachSongPlayback() {
-    if (!playback_) playback_ = std::make_unique<SongPlayback>(session_, *engine_, *transport_);
+    if (!playback_) {
+        playback_ = std::make_unique<SongPlayback>(session_, *engine_, *transport_);
+        session_.SetMelodyLink(&playback_->melody);
+    }
     return *playback_;
 }
 

@@ -6,8 +6,9 @@
 // Every front end that plays builds one: the window and `chordella arranger` through
 // LiveArranger (which adds the MIDI inputs and the remote control), `render`, `play`,
 // `export` and `generate` through RenderSession, `songlist`, the benchmarks and the fuzz
-// targets. Each module registers its link on the session as it is built, so a module built
-// here is never left answering through a do-nothing link.
+// targets. The arranger makes each module the session's link of its kind (engine, transport,
+// chord recognition, melody track), so the modules' calls to each other reach the modules
+// built here and never a do-nothing stand-in.
 //
 // Teardown runs in reverse, as the destructor spells out: song playback (it leaves the
 // transport's peers), chord recognition, the transport (it leaves the engine and the

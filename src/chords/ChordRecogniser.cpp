@@ -35,7 +35,7 @@ int SwapMajorMinor(int type) {
 
 }  // namespace
 
-ChordRecogniser::ChordRecogniser(core::Session& session) : session_(session) { session_.SetChordLink(this); }
+ChordRecogniser::ChordRecogniser(core::Session& session) : session_(session) {}
 
 ChordRecogniser::~ChordRecogniser() {
     if (&session_.Chords() == this) session_.SetChordLink(nullptr);

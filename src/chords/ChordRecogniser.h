@@ -32,7 +32,7 @@ enum class ChordCodeOutcome {
 
 class ChordRecogniser final : public core::ChordLink {
 public:
-    // Registers itself as the session's chord link for as long as it lives.
+    // Whoever builds it makes it the session's chord link; it hands the link back as it goes.
     explicit ChordRecogniser(core::Session& session);
     ~ChordRecogniser() override;
     ChordRecogniser(const ChordRecogniser&) = delete;

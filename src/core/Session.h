@@ -61,7 +61,8 @@ public:
     midi::TMidiOutput* MidiOutput3() { return midi_.MidiOutput3.get(); }
     midi::TMidiOutput* CurrentOutput() { return midi_.CurrentOutput(); }
 
-    // The cross-module calls; the modules register themselves when they are created.
+    // The cross-module calls. Whoever assembles the modules wires them here (the program's
+    // arranger, app/Arranger.h, or a test's rig); a module that goes hands its link back.
     EngineLink& Engine() { return *engineLink_; }
     ChordLink& Chords() { return *chordLink_; }
     void SetEngineLink(EngineLink* link) { engineLink_ = link ? link : &noEngine_; }

@@ -10,7 +10,6 @@ namespace chordella::engine {
 
 AccompanimentEngine::AccompanimentEngine(core::Session& session)
     : session_(session), sections_(session), hooks_(&sections_), player_(session, hooks_) {
-    session_.SetEngineLink(this);
 }
 
 AccompanimentEngine::~AccompanimentEngine() {

@@ -9,7 +9,8 @@
 // outputs) must keep to the same rule.
 //
 // Driving it (control thread):
-//   engine::AccompanimentEngine engine(session);   // registers itself as the EngineLink
+//   engine::AccompanimentEngine engine(session);
+//   session.SetEngineLink(&engine);                // the chord side's calls reach it
 //   engine::Clock clock(session, engine);          // and the clock's style-load hooks
 //   session.SetAccompanimentOutput(&port);
 //   data::StyleStore(session).Load("Pop.vxs");
@@ -32,7 +33,7 @@ namespace chordella::engine {
 
 class AccompanimentEngine final : public core::EngineLink {
 public:
-    // Control thread. Registers as the session's engine link.
+    // Control thread. Whoever builds it makes it the session's engine link.
     explicit AccompanimentEngine(core::Session& session);
     // Control thread. Hands the session back its empty engine link.
     ~AccompanimentEngine() override;

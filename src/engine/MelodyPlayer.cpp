@@ -42,7 +42,7 @@ void SendMelodyProgram(core::Session& session, int program) {
     }
 }
 
-MelodyPlayer::MelodyPlayer(core::Session& session) : session_(session) { session_.SetMelodyLink(this); }
+MelodyPlayer::MelodyPlayer(core::Session& session) : session_(session) {}
 
 MelodyPlayer::~MelodyPlayer() {
     if (&session_.Melody() == this) session_.SetMelodyLink(nullptr);

@@ -5,7 +5,8 @@
 // session's MelodyLink: the input side hands every melody-channel message to
 // RecordMelodyEvent.
 //
-//   engine::MelodyPlayer melody(session);       // registers itself as the MelodyLink
+//   engine::MelodyPlayer melody(session);
+//   session.SetMelodyLink(&melody);             // the input side's messages reach it
 //   melody.ToggleRecording();                   // "&Record" of the melody menu
 //   session.Melody().RecordMelodyEvent(0x90, 60, 100);   // from the input side
 //   melody.Quantize("1/16");                    // "&Quantize" grid item
@@ -30,7 +31,8 @@ void SendMelodyProgram(core::Session& session, int program);
 
 class MelodyPlayer final : public core::MelodyLink {
 public:
-    // Control thread. Registers as the session's melody link.
+    // Control thread. Whoever builds it makes it the session's melody link; it hands the
+    // link back as it goes.
     explicit MelodyPlayer(core::Session& session);
     ~MelodyPlayer() override;
     MelodyPlayer(const MelodyPlayer&) = delete;

@@ -31,7 +31,6 @@ void SendRealtime(midi::MidiOut* out, std::uint32_t byte) {
 Transport::Transport(core::Session& session, AccompanimentEngine& engine, Clock& clock)
     : session_(session), engine_(engine), clock_(clock), sections_(session, noPeers_), loadHooks_(*this) {
     engine_.SetTransport(this);
-    session_.SetTransportLink(this);
     session_.StyleLoadLink().Add(&loadHooks_);
 }
 

@@ -32,9 +32,11 @@ class Clock;
 
 class Transport final : public TickLink, public core::TransportLink {
 public:
-    // Control thread. Attaches itself to the engine, the session and the style loader.
+    // Control thread. Attaches itself to the engine and the style loader; whoever builds it
+    // makes it the session's transport link.
     Transport(core::Session& session, AccompanimentEngine& engine, Clock& clock);
-    // Control thread. Detaches itself (the engine falls back to its looping sections).
+    // Control thread. Detaches itself (the engine falls back to its looping sections) and
+    // hands the session's transport link back.
     ~Transport() override;
     Transport(const Transport&) = delete;
     Transport& operator=(const Transport&) = delete;

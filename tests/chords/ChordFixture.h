@@ -59,6 +59,7 @@ struct ChordFixture {
         session = std::make_unique<core::Session>(std::move(parts));
         session->SetEngineLink(&engine);
         recogniser = std::make_unique<ChordRecogniser>(*session);
+        session->SetChordLink(recogniser.get());
     }
     ~ChordFixture() { session->SetEngineLink(nullptr); }
 

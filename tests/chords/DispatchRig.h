@@ -51,6 +51,8 @@ struct DispatchRig {
         options.PadMuteAtIntrosAndEndings = false;
         options.InstrumentPad = false;
         options.StyleChordChanges = 1;
+        Session().SetEngineLink(&Accompaniment);
+        Session().SetChordLink(&Recogniser);
         Session().SetAccompanimentOutput(&Out);
         Clock.SetupClock();
         chords::ApplyKeyboardLayout(Session());

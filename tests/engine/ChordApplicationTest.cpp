@@ -140,13 +140,13 @@ TEST(PlayChords, TheChordSoundsOnTheVoiceChannelAndTheNextOneEndsIt) {
     EXPECT_EQ(voice[9].Data1, 65);
 }
 
-TEST(EngineLink, TheEngineTakesTheSessionsChordsWhileItLives) {
+TEST(EngineLink, TheEngineTakesTheSessionsChordsWhileItLivesAndHandsTheLinkBackAsItGoes) {
     TestSession t;
     RecordingOutput out;
     t.session->SetAccompanimentOutput(&out);
     {
         engine::AccompanimentEngine accompaniment(*t.session);
-        EXPECT_EQ(&t.session->Engine(), &accompaniment);
+        t.session->SetEngineLink(&accompaniment);
         t.session->Engine().SubmitChord({48, 1}, {48, 52, 55, 0});
         EXPECT_EQ(out.Messages.size(), 6u) << "applied at once while the clock is off";
     }

@@ -29,6 +29,7 @@ struct EngineRig {
         Options().PadOctave = 0;
         Options().PadMuteAtIntrosAndEndings = false;
         Options().StyleChordChanges = 1;
+        Session().SetEngineLink(&Accompaniment);
         Session().SetAccompanimentOutput(&Out);
         Clock.SetupClock();
     }

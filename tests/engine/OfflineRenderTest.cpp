@@ -179,6 +179,7 @@ TEST_F(OfflineRenderTest, APartPlaysOncePerPassAndFollowsTheChordItIsPlayedOver)
 // The engine and clock of a session that holds the Groove style, for a renderer of its own.
 struct GrooveSession {
     GrooveSession() {
+        t.session->SetEngineLink(&engine);
         const std::string path = t.home.Path() + "/Groove.vxs";
         loaded = Groove().Write(path) && data::StyleStore(*t.session).Load(path, false) == data::StyleLoadResult::Loaded;
     }

@@ -30,6 +30,8 @@ inline StyleBuilder BeatStyle() {
 
 struct SongRig : TransportRig {
     SongRig() {
+        Session().SetChordLink(&Recogniser);
+        Session().SetMelodyLink(&Melody);
         Clock.SelectQuantize(engine::QuantizeIndexOf("1/4"));
         Options().PlayIntro = false;
     }

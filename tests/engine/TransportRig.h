@@ -36,7 +36,10 @@ struct SongStandIn final : engine::NoTransportModules {
 };
 
 struct TransportRig : EngineRig {
-    TransportRig() { Clock.SelectQuantize(engine::QuantizeIndexOf("4/4")); }
+    TransportRig() {
+        Session().SetTransportLink(&Transport);
+        Clock.SelectQuantize(engine::QuantizeIndexOf("4/4"));
+    }
 
     // Loads the style and starts it through the transport on the virtual clock at 120 bpm.
     void Start(const StyleBuilder& builder) {
