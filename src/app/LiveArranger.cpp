@@ -68,6 +68,7 @@ LiveArranger::LiveArranger(core::Session& session) : session_(session) {
     sectionKeys_ = std::make_unique<chords::SectionKeys>(session, Recogniser(), peers_.get());
     delays_ = std::make_unique<remote::LoopDelays>(session.Loop());
     remote_ = std::make_unique<remote::RemoteControl>(session, Transport(), Clock(), *sectionKeys_, *delays_);
+    session.SetMidiCommandLink(remote_.get());
     remotePeers.SetRemote(remote_.get());
     keyboard_ = std::make_unique<chords::KeyboardInput>(session, Recogniser(), *sectionKeys_, peers_.get());
     second_ = std::make_unique<chords::SecondInput>(session, Recogniser(), &Clock(), peers_.get());

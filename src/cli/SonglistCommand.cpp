@@ -84,6 +84,7 @@ int Add(library::Songlist& list, const SonglistCommandFlags& flags, std::FILE* o
 // the styles they name) and starts them; chord-memory playback steps through them.
 struct PlayRig {
     explicit PlayRig(core::Session& s) : arranger(s), host(s, arranger.Transport(), arranger.Clock()) {
+        s.SetArrangementLink(&host);
         arranger.AttachSongPlayback();
     }
     app::Arranger arranger;

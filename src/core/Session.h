@@ -78,7 +78,7 @@ public:
     MelodyLink& Melody() { return *melodyLink_; }
     void SetMelodyLink(MelodyLink* link) { melodyLink_ = link ? link : &noMelody_; }
     void SetTransportLink(TransportLink* link) { transportLink_ = link ? link : &noTransport_; }
-    // The MIDI commands chord-memory playback asks for (the remote control registers itself).
+    // The MIDI commands chord-memory playback asks for (the live arranger wires the remote control).
     MidiCommandLink& MidiCommands() { return *midiCommandLink_; }
     void SetMidiCommandLink(MidiCommandLink* link) { midiCommandLink_ = link ? link : &noMidiCommands_; }
 

@@ -71,6 +71,7 @@ DesktopCore::DesktopCore(core::Session& session, app::LifecycleSetup setup)
       tapTempo_(std::make_unique<engine::TapTempo>(session, arranger_->Clock(), arranger_->Transport())),
       lifecycle_(session, *this, std::move(setup)) {
     session_.SetAccompanimentOutput(activity_.get());
+    session_.SetArrangementLink(songHost_.get());
     arranger_->AttachSongPlayback();
     app::SongPlayback& songs = *arranger_->Songs();
     peers_ = std::make_unique<DesktopTransportModules>(session_, songs.player);

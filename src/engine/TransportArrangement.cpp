@@ -16,9 +16,7 @@ constexpr int HighestSongTempo = 300;
 }  // namespace
 
 TransportArrangement::TransportArrangement(core::Session& session, Transport& transport, Clock& clock)
-    : session_(session), transport_(transport), clock_(clock) {
-    session_.SetArrangementLink(this);
-}
+    : session_(session), transport_(transport), clock_(clock) {}
 
 TransportArrangement::~TransportArrangement() {
     if (&session_.ArrangementLink() == this) session_.SetArrangementLink(nullptr);

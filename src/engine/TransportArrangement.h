@@ -4,7 +4,8 @@
 // playback is stopped before a song is replaced, and the song's melody program goes to the
 // melody channel. A song that names its style opens it through the style store.
 //
-//   engine::TransportArrangement host(session, transport, clock);   // installs itself as session.ArrangementLink()
+//   engine::TransportArrangement host(session, transport, clock);
+//   session.SetArrangementLink(&host);            // the song operations reach it
 
 #include "data/ArrangementLink.h"
 
@@ -17,7 +18,7 @@ class Transport;
 
 class TransportArrangement final : public data::ArrangementLink {
 public:
-    // Control thread. Installs itself as the session's song host.
+    // Control thread. Whoever builds it makes it the session's song host.
     TransportArrangement(core::Session& session, Transport& transport, Clock& clock);
     // Control thread. Hands the session back its default host.
     ~TransportArrangement() override;

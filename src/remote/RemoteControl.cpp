@@ -18,7 +18,6 @@ constexpr std::size_t MaxBindingsFileBytes = 64 * 1024;
 RemoteControl::RemoteControl(core::Session& session, engine::Transport& transport, core::ClockLink& clock,
                              chords::SectionKeys& sectionKeys, DelayLink& delays)
     : session_(session), transport_(transport), clock_(clock), sectionKeys_(sectionKeys), commands_(session, delays) {
-    session.SetMidiCommandLink(this);
     LoadStartSets();
     std::string ignored;  // a damaged bindings file keeps the defaults; `remote list` says why
     LoadBindings(ignored);

@@ -45,8 +45,8 @@ inline constexpr int RemoteSwitchCount = 6;
 
 class RemoteControl final : public core::MidiCommandLink {
 public:
-    // Registers itself as the session's MIDI command link (chord-memory playback's "Com."
-    // marks and, with "... using command keys 0-9", programs 128 … 137). Loads the function set (settings key "11" of "Ins-Set", else the built-in one) into
+    // Whoever builds it makes it the session's MIDI command link (chord-memory playback's
+    // "Com." marks and, with "... using command keys 0-9", programs 128 … 137). Loads the function set (settings key "11" of "Ins-Set", else the built-in one) into
     // records 0 … 23, then the first instrument set into 0 … 11, and the learned bindings.
     RemoteControl(core::Session& session, engine::Transport& transport, core::ClockLink& clock,
                   chords::SectionKeys& sectionKeys, DelayLink& delays);

@@ -32,6 +32,7 @@ struct SongRig : TransportRig {
     SongRig() {
         Session().SetChordLink(&Recogniser);
         Session().SetMelodyLink(&Melody);
+        Session().SetArrangementLink(&Host);
         Clock.SelectQuantize(engine::QuantizeIndexOf("1/4"));
         Options().PlayIntro = false;
     }
