@@ -89,6 +89,8 @@ void ChordRecogniser::SetChord(std::int16_t givenRoot, std::int16_t givenType, s
     session_.Engine().SubmitChord({state.CurrentRoot, state.CurrentType}, notes);
 }
 
+void ChordRecogniser::ClearTypeOverride() { session_.App().chords.TypeOverride = 0; }
+
 core::ChordPair ChordRecogniser::PreviewChord(int root, int givenType) {
     auto& state = session_.App().chords;
     int type = state.TypeOverride != 0 ? state.TypeOverride : givenType;

@@ -63,6 +63,9 @@ public:
     void ShowChord(std::int16_t root, std::int16_t type) override { ShowChord(root, type, true); }
     // The chord memory's coming chord becomes current ahead of time (see the link).
     core::ChordPair PreviewChord(int root, int type) override;
+    // "All Notes Off" and "Reset Controllers" forget the chord type a type key or pad chose
+    // in advance.
+    void ClearTypeOverride();
 
     // "Key: Eb maj": see KeyName in ChordNames.h; ShowKey also shows it in the chord view.
     NameText KeyName(int keyNote, bool minor, int transposition);

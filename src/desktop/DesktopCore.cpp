@@ -74,7 +74,7 @@ DesktopCore::DesktopCore(core::Session& session, app::LifecycleSetup setup)
     session_.SetArrangementLink(songHost_.get());
     arranger_->AttachSongPlayback();
     app::SongPlayback& songs = *arranger_->Songs();
-    peers_ = std::make_unique<DesktopTransportModules>(session_, songs.player);
+    peers_ = std::make_unique<DesktopTransportModules>(arranger_->Recogniser(), songs.player);
     arranger_->Transport().SetPeers(peers_.get());
     entry_ = std::make_unique<chords::ChordEntry>(session_, arranger_->Recogniser(), arranger_->SectionKeys(),
                                                   arranger_->InputLink());

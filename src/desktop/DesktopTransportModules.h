@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "core/Session.h"
+#include "chords/ChordRecogniser.h"
 #include "engine/ChordMemoryPlayer.h"
 #include "engine/TransportModulesLink.h"
 
@@ -14,10 +14,10 @@ namespace chordella::desktop {
 
 class DesktopTransportModules final : public engine::TransportModulesLink {
 public:
-    DesktopTransportModules(core::Session& session, engine::ChordMemoryPlayer& player)
-        : session_(session), player_(player) {}
+    DesktopTransportModules(chords::ChordRecogniser& recogniser, engine::ChordMemoryPlayer& player)
+        : recogniser_(recogniser), player_(player) {}
 
-    void ClearTypeOverride() override { session_.App().chords.TypeOverride = 0; }
+    void ClearTypeOverride() override { recogniser_.ClearTypeOverride(); }
     bool EditorTakesChord(std::int16_t root, std::int16_t type) override {
         return editorTakesChord_ && editorTakesChord_(root, type);
     }
@@ -63,7 +63,7 @@ public:
     void StyleEnded() override { player_.StyleEnded(); }
 
 private:
-    core::Session& session_;
+    chords::ChordRecogniser& recogniser_;
     engine::ChordMemoryPlayer& player_;
     std::function<bool(std::int16_t, std::int16_t)> editorTakesChord_;
 };

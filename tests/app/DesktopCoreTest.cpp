@@ -338,6 +338,15 @@ TEST(DesktopCoreKeyboard, KeepsTheTranspositionSpinnersWithinTheirRanges) {
     EXPECT_EQ(rig.Snapshot().TransposeSemitones, -2);
 }
 
+TEST(DesktopCoreChordEntry, ThePanicForgetsTheChordTypeATypeKeyChoseInAdvance) {
+    DesktopRig rig;
+    rig.core.Start();
+    core::Session& session = *rig.t.session;
+    session.App().chords.TypeOverride = 3;  // as a type key or pad leaves it
+    rig.core.Arranger().Panic();
+    EXPECT_EQ(session.App().chords.TypeOverride, 0);
+}
+
 TEST(DesktopCoreChordEntry, ShowsThePadsChordInTheTitleAndTheChordPanel) {
     DesktopRig rig;
     rig.core.Start();
