@@ -106,6 +106,9 @@ void StyleCreator::ClearWorkNow() {
     for (auto& row : style.Header.ChannelSetup) row.fill(data::SetupNotSet);
     for (auto& row : style.NotesEndInPart) row.fill(0);
     style.PartBounds = {};
+    // The channel rules belonged to the style the cleared work came from: left in place they
+    // would transpose whatever material comes next by another style's table.
+    style.Native = data::NativeRules{};
     beatIndex_.clear();
 }
 

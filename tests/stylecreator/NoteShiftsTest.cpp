@@ -170,13 +170,15 @@ TEST_F(NoteShiftsTest, AWorkFileBringsBackMaterialChordsAndPartsAndADamagedOneCh
 namespace chordella::testing {
 namespace {
 
-TEST_F(NoteShiftsTest, ClearingAModifiedStyleOffersToSaveItAndACancelledSaveClearsNothing) {
+TEST_F(NoteShiftsTest, ClearingAModifiedStyleOffersToSaveItAndACancelledSaveClearsNothingNotEvenTheChannelRules) {
     TempFolder folder;
     CreatorMaterial().Chord(0, {60, 64, 67}, 0, 90).Into(Work(), Measure);
     data::StyleState& style = t.session->Style().style;
     style.Parts[1].StartMeasure = style.Parts[1].EndMeasure = 1;
     style.Parts[1].RangeEnd = 3;
     style.Header.ChannelSetup[0][7] = 100;
+    style.Native.Present = true;  // a native style was loaded before
+    style.Native.Parts[1][0].Active = true;
     state.Volumes.VolumeOffset = 6;
     state.Volumes.ReverbOffset = -4;
     state.Mode = stylecreator::CreatorMode::Style;
@@ -189,6 +191,7 @@ TEST_F(NoteShiftsTest, ClearingAModifiedStyleOffersToSaveItAndACancelledSaveClea
     EXPECT_EQ(t.prompter->Shown(), (std::vector<std::string>{"Save Style first ?", "Save Style as ..."}));
     EXPECT_TRUE(creator.HasWork());
     EXPECT_EQ(state.Volumes.VolumeOffset, 6);
+    EXPECT_TRUE(style.Native.Present);
 
     const std::string path = folder.Path() + "/Saved.vxs";
     t.prompter->AnswerYes();
@@ -199,6 +202,8 @@ TEST_F(NoteShiftsTest, ClearingAModifiedStyleOffersToSaveItAndACancelledSaveClea
     EXPECT_FALSE(creator.HasWork());
     EXPECT_FALSE(style.Parts[1].Present());
     EXPECT_EQ(style.Header.ChannelSetup[0][7], data::SetupNotSet);
+    EXPECT_FALSE(style.Native.Present) << "the next material plays by no other style's channel table";
+    EXPECT_FALSE(style.Native.Parts[1][0].Active);
     EXPECT_EQ(stylecreator::VolumeOffsetText(state.Volumes), "Style Volume Offset : 0");
     EXPECT_EQ(stylecreator::ReverbOffsetText(state.Volumes), "Style Reverb Offset : 0");
 
