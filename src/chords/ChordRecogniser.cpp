@@ -94,10 +94,7 @@ void ChordRecogniser::ClearTypeOverride() { session_.App().chords.TypeOverride =
 core::ChordPair ChordRecogniser::PreviewChord(int root, int givenType) {
     auto& state = session_.App().chords;
     int type = state.TypeOverride != 0 ? state.TypeOverride : givenType;
-    if (session_.App().options.MajorMinor) {
-        if (type == 1 || type == 3) ++type;
-        else if (type == 2 || type == 4) --type;
-    }
+    if (session_.App().options.MajorMinor) type = SwapMajorMinor(type);
     state.CurrentRoot = static_cast<std::int16_t>(std::clamp(root, 1, 127));
     state.CurrentType = static_cast<std::int16_t>(type);
     return {state.CurrentRoot, state.CurrentType};
