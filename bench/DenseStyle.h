@@ -73,9 +73,10 @@ struct DenseRig {
         parts.prompter = std::make_unique<platform::RecordingPrompter>();
         parts.paths = platform::Paths::InFolder("/tmp");
         session = std::make_unique<core::Session>(std::move(parts));
-        engine = std::make_unique<engine::AccompanimentEngine>(*session);
+        engine = std::make_unique<engine::AccompanimentEngine>(*session, session->App().engine, session->App().clock,
+                                                               session->App().options);
         session->SetEngineLink(engine.get());
-        clock = std::make_unique<engine::Clock>(*session, *engine);
+        clock = std::make_unique<engine::Clock>(*session, *engine, session->App().clock, session->App().options);
         session->SetAccompanimentOutput(&out);
         if (!session->Style().style.Stream.Allocate()) std::abort();
     }

@@ -35,7 +35,9 @@ struct Rig : bench::DenseRig {
         clock->RunVirtualTicks(12);
     }
 
-    std::unique_ptr<engine::Transport> transport = std::make_unique<engine::Transport>(*session, *engine, *clock);
+    std::unique_ptr<engine::Transport> transport = std::make_unique<engine::Transport>(
+        *session, *engine, *clock, session->App().transport, session->App().melody, session->App().options,
+        session->App().config);
 };
 
 // A section switch at the start of a beat: the switch and that beat's first tick.

@@ -97,9 +97,10 @@ inline void ForgetPlayState(core::Session& session, CheckingOutput& out) {
 // A session with `buffers` stream buffers, the engine and the clock, both outputs checked.
 struct PlayerRig {
     explicit PlayerRig(int buffers = 1) : session(MakeFuzzSession(buffers)) {
-        engine = std::make_unique<engine::AccompanimentEngine>(*session);
+        engine = std::make_unique<engine::AccompanimentEngine>(*session, session->App().engine, session->App().clock,
+                                                               session->App().options);
         session->SetEngineLink(engine.get());
-        clock = std::make_unique<engine::Clock>(*session, *engine);
+        clock = std::make_unique<engine::Clock>(*session, *engine, session->App().clock, session->App().options);
         session->SetAccompanimentOutput(&out);
         session->SetClockOutput(&out);
     }

@@ -11,9 +11,12 @@ namespace chordella::app {
 
 Arranger::Arranger(core::Session& session)
     : session_(session),
-      engine_(std::make_unique<engine::AccompanimentEngine>(session)),
-      clock_(std::make_unique<engine::Clock>(session, *engine_)),
-      transport_(std::make_unique<engine::Transport>(session, *engine_, *clock_)),
+      engine_(std::make_unique<engine::AccompanimentEngine>(session, session.App().engine, session.App().clock,
+                                                            session.App().options)),
+      clock_(std::make_unique<engine::Clock>(session, *engine_, session.App().clock, session.App().options)),
+      transport_(std::make_unique<engine::Transport>(session, *engine_, *clock_, session.App().transport,
+                                                     session.App().melody, session.App().options,
+                                                     session.App().config)),
       recogniser_(std::make_unique<chords::ChordRecogniser>(session)) {
     session_.SetEngineLink(engine_.get());
     session_.SetTransportLink(transport_.get());

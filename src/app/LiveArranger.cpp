@@ -127,7 +127,10 @@ void LiveArranger::Stop() {
     Transport().Stop();  // a playing style ends what sounds and resets its channels
     if (session_.App().clock.ClockState != 0) Clock().ToggleClock();
     keyboard_->ReleaseHeldNotes();
-    if (!stylePlayed) engine::ReleaseWhatSounds(session_, session_.AccompanimentOutput());
+    if (!stylePlayed) {
+        core::AppState& app = session_.App();
+        engine::ReleaseWhatSounds(session_, app.engine, app.melody, app.options, session_.AccompanimentOutput());
+    }
 }
 
 }  // namespace chordella::app

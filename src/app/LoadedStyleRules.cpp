@@ -162,11 +162,11 @@ void LoadedStyleRules::SendController(int channel, int controller, int value) {
 }
 
 bool LoadedStyleRules::IsMuted(int channel) const {
-    return engine::ChannelMuted(session_, channel);
+    return engine::ChannelMuted(session_.App().engine, channel);
 }
 
 void LoadedStyleRules::SetMuted(int channel, bool muted) {
-    engine::SetChannelMute(session_, channel, muted);
+    engine::SetChannelMute(session_.App().engine, channel, muted);
     if (muted) SendController(channel, AllNotesOff, 0);
 }
 

@@ -62,7 +62,7 @@ void CreatorImportHooks::ClearMelody() {
 }
 
 void CreatorImportHooks::SelectFreeChannel(int channel) {
-    engine::SetVoiceChannel(session_, channel);
+    engine::SetVoiceChannel(session_.App().engine, channel);
 }
 
 void CreatorImportHooks::QuarterNoteMeter() {

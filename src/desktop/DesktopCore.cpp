@@ -67,7 +67,8 @@ DesktopCore::DesktopCore(core::Session& session, app::LifecycleSetup setup)
     : session_(session),
       activity_(std::make_unique<ActivityOutput>(session)),
       arranger_(std::make_unique<app::LiveArranger>(session)),
-      songHost_(std::make_unique<engine::TransportArrangement>(session, arranger_->Transport(), arranger_->Clock())),
+      songHost_(std::make_unique<engine::TransportArrangement>(session, arranger_->Transport(), arranger_->Clock(),
+                                                                   session.App().arrangement)),
       tapTempo_(std::make_unique<engine::TapTempo>(session, arranger_->Clock(), arranger_->Transport())),
       lifecycle_(session, *this, std::move(setup)) {
     session_.SetAccompanimentOutput(activity_.get());
@@ -308,7 +309,7 @@ void DesktopCore::SetSplitKey(int lastChordKey) {
 void DesktopCore::SetTransposition(int octaves, int semitones) {
     if (octaves < -3 || octaves > 3 || semitones < -11 || semitones > 11) return;
     core::AppState& app = session_.App();
-    engine::SetKeyboardOctave(session_, octaves);
+    engine::SetKeyboardOctave(session_.App().engine, octaves);
     app.keyboard.CapoShift = static_cast<std::int16_t>(semitones);
     app.melody.KeyboardTranspose = static_cast<std::int16_t>(chords::KeyboardTranspose(session_));
 }
@@ -326,7 +327,7 @@ void DesktopCore::SetChannelController(int channel, int controller, int value) {
 
 void DesktopCore::SetChannelMute(int channel, bool muted) {
     if (channel < 0 || channel > 15) return;
-    engine::SetChannelMute(session_, channel, muted);
+    engine::SetChannelMute(session_.App().engine, channel, muted);
     // A muted channel falls silent at once, not at its next note.
     midi::MidiOut* out = session_.AccompanimentOutput();
     if (muted && out != nullptr && out->IsOpen()) out->PutShort(static_cast<std::uint8_t>(0xB0 | channel), 123, 0);
@@ -335,7 +336,7 @@ void DesktopCore::SetChannelMute(int channel, bool muted) {
 void DesktopCore::SetSolo(int channel) {
     if (channel < 0 || channel > 16) return;
     session_.App().options.Solo = channel;
-    engine::SetSoloFilter(session_, channel);
+    engine::SetSoloFilter(session_.App().engine, channel);
 }
 
 void DesktopCore::ResetControllers() { midi::ControllerReset(session_.CurrentOutput(), session_.Controllers()); }

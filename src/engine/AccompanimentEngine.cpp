@@ -8,8 +8,15 @@
 
 namespace chordella::engine {
 
-AccompanimentEngine::AccompanimentEngine(core::Session& session)
-    : session_(session), sections_(session), hooks_(&sections_), player_(session, hooks_) {
+AccompanimentEngine::AccompanimentEngine(core::Session& session, EngineState& engineState, ClockState& clockState,
+                                         const core::Options& options)
+    : session_(session),
+      engineState_(engineState),
+      clockState_(clockState),
+      options_(options),
+      sections_(session, engineState, clockState, options),
+      hooks_(&sections_),
+      player_(session, engineState, clockState, options, hooks_) {
 }
 
 AccompanimentEngine::~AccompanimentEngine() {
@@ -17,14 +24,14 @@ AccompanimentEngine::~AccompanimentEngine() {
 }
 
 void AccompanimentEngine::TickProcedure() noexcept {
-    ClockState& clock = session_.App().clock;
+    ClockState& clock = clockState_;
     if (clock.ClockState == 0) return;
     ++clock.TickCount;
     if (!IsOpen(session_.AccompanimentOutput())) return;
     if (clock.TickDelay > 0 && --clock.TickDelay > 0) return;
 
     ++clock.TickInBeat;
-    if (session_.App().options.MasterMode) Send(session_.ClockOutput(), 0xF8, 0, 0);
+    if (options_.MasterMode) Send(session_.ClockOutput(), 0xF8, 0, 0);
     if (hooks_->CountInTick()) return;
     if (clock.TickInBeat > 24) hooks_->BeatOverran();
 
@@ -35,8 +42,8 @@ void AccompanimentEngine::TickProcedure() noexcept {
 }
 
 void AccompanimentEngine::LiveChordTiming() noexcept {
-    ClockState& clock = session_.App().clock;
-    if (clock.GridBeat == 1 && clock.TickInBeat < clock.EarlyChordTicks && !session_.App().options.PlayChords) {
+    ClockState& clock = clockState_;
+    if (clock.GridBeat == 1 && clock.TickInBeat < clock.EarlyChordTicks && !options_.PlayChords) {
         hooks_->ApplyCommandKey();
         ApplyChord();
     }
@@ -48,12 +55,12 @@ void AccompanimentEngine::LiveChordTiming() noexcept {
             clock.GridBeat = 0;
         }
         ++clock.GridBeat;
-        if (session_.App().options.Metronome) hooks_->MetronomeClick(107);
+        if (options_.Metronome) hooks_->MetronomeClick(107);
     }
 }
 
 void AccompanimentEngine::SubmitChord(core::ChordPair chord, const std::array<std::int16_t, 4>& notes) noexcept {
-    EngineState& e = session_.App().engine;
+    EngineState& e = engineState_;
     e.PendingRoot = chord.Root;
     e.PendingType = chord.Type;
     e.ChordNotes = notes;
@@ -61,7 +68,7 @@ void AccompanimentEngine::SubmitChord(core::ChordPair chord, const std::array<st
 }
 
 void AccompanimentEngine::SubmitControlKey(std::int16_t key, std::int16_t value) noexcept {
-    EngineState& e = session_.App().engine;
+    EngineState& e = engineState_;
     e.PendingCommandKey = key;
     e.PendingCommandValue = value;
     e.ChordNotes = {};
@@ -69,36 +76,38 @@ void AccompanimentEngine::SubmitControlKey(std::int16_t key, std::int16_t value)
 }
 
 core::ChordPair AccompanimentEngine::PendingChord() const noexcept {
-    const EngineState& e = session_.App().engine;
+    const EngineState& e = engineState_;
     return {e.PendingRoot, e.PendingType};
 }
 
 void AccompanimentEngine::DropPendingChord() noexcept {
-    EngineState& e = session_.App().engine;
+    EngineState& e = engineState_;
     e.PendingRoot = 0;
     e.PendingType = 0;
 }
 
 void AccompanimentEngine::MelodyKeyHeld(int key, int sentAs) noexcept {
     if (key < 0 || key > 127) return;
-    session_.App().engine.HeldNotes[static_cast<std::size_t>(key)] = static_cast<std::uint8_t>(sentAs & 0x7F);
+    engineState_.HeldNotes[static_cast<std::size_t>(key)] = static_cast<std::uint8_t>(sentAs & 0x7F);
 }
 
-void AccompanimentEngine::MelodyKeysReleased() noexcept { session_.App().engine.HeldNotes.fill(0); }
+void AccompanimentEngine::MelodyKeysReleased() noexcept { engineState_.HeldNotes.fill(0); }
 
 void AccompanimentEngine::PlayerPlays(int channel) noexcept {
-    EngineState& e = session_.App().engine;
-    if (session_.App().options.MinusOne && channel == e.VoiceChannel) e.PlayerSoloing = 1;
+    EngineState& e = engineState_;
+    if (options_.MinusOne && channel == e.VoiceChannel) e.PlayerSoloing = 1;
 }
 
 void AccompanimentEngine::SetTriggerVelocity(int velocity) noexcept {
-    session_.App().engine.TriggerVelocity = static_cast<std::int16_t>(velocity);
+    engineState_.TriggerVelocity = static_cast<std::int16_t>(velocity);
 }
 
-void AccompanimentEngine::StopChordSound() noexcept { engine::StopChordSound(session_); }
+void AccompanimentEngine::StopChordSound() noexcept {
+    engine::StopChordSound(session_.AccompanimentOutput(), engineState_, clockState_);
+}
 
 void AccompanimentEngine::ApplyWhileStopped() noexcept {
-    if (session_.App().clock.ClockState != 0) return;
+    if (clockState_.ClockState != 0) return;
     if (hooks_->StepRecordTakesChord()) return;
     hooks_->ApplyCommandKey();
     ApplyChord();
@@ -107,8 +116,8 @@ void AccompanimentEngine::ApplyWhileStopped() noexcept {
 void AccompanimentEngine::StartStyleForChord() { session_.Transport().StartStyle(); }
 
 void AccompanimentEngine::ApplyChord() noexcept {
-    EngineState& e = session_.App().engine;
-    const core::Options& options = session_.App().options;
+    EngineState& e = engineState_;
+    const core::Options& options = options_;
     const std::int16_t root = e.PendingRoot;
     const std::int16_t type = e.PendingType;
     const ChordNoteArray notes = e.ChordNotes;
@@ -123,27 +132,27 @@ void AccompanimentEngine::ApplyChord() noexcept {
         if (!IsOpen(out)) return;
         if (notes[0] > 0) {
             if (session_.Style().player.StyleActive == 0) {
-                TapChord(session_, notes);
+                TapChord(out, e, notes);
             } else {
                 ApplyToStyle(root, type);
             }
             e.ChordNotes = {};
-            if (!hooks_->ChordCodeSentAhead()) SendChordCode(session_, root, type);
-            if (options.HarmonicPad) PlayHarmonicPad(session_, notes, session_.Style().player.FadeAmount);
+            if (!hooks_->ChordCodeSentAhead()) SendChordCode(session_.ChordCodeOutput(), options, root, type);
+            if (options.HarmonicPad) PlayHarmonicPad(out, e, options, notes, session_.Style().player.FadeAmount);
         }
         if (notes[0] > 0 && hooks_->EditorSoundsChords()) {
             ChordNoteArray higher = notes;
             for (std::int16_t& note : higher) {
                 if (note > 0) note = static_cast<std::int16_t>(note + 12);
             }
-            PlayChordSound(session_, higher);
+            PlayChordSound(out, e, clockState_, higher);
         }
     } else {
         if (IsOpen(out)) {
-            if (!hooks_->ChordCodeSentAhead()) SendChordCode(session_, root, type);
-            PlayChordSound(session_, notes);
+            if (!hooks_->ChordCodeSentAhead()) SendChordCode(session_.ChordCodeOutput(), options, root, type);
+            PlayChordSound(out, e, clockState_, notes);
         }
-        if (session_.App().clock.ClockState == 0) e.ChordNotes = {};
+        if (clockState_.ClockState == 0) e.ChordNotes = {};
     }
     DropPendingChord();
 }
@@ -151,13 +160,13 @@ void AccompanimentEngine::ApplyChord() noexcept {
 void AccompanimentEngine::ApplyToStyle(std::int16_t root, std::int16_t type) noexcept {
     // A type the transposition tables do not know leaves the style on its chord.
     if (type < 0 || type > ChordTypeCount) return;
-    EngineState& e = session_.App().engine;
-    const bool adjustOctave = session_.App().options.AdjustChordOctave;
+    EngineState& e = engineState_;
+    const bool adjustOctave = options_.AdjustChordOctave;
     e.StyleRoot = root;
     e.StyleType = type;
     e.OctaveThreshold = static_cast<std::int16_t>(adjustOctave ? 7 : 12);
     e.OctaveShift = static_cast<std::int16_t>(!adjustOctave && root < e.OctaveBase ? -12 : 0);
-    ChordChange(session_, AllChannels, root, type, false, false);
+    ChordChange(session_, e, options_, AllChannels, root, type, false, false);
 }
 
 }  // namespace chordella::engine

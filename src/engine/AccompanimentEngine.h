@@ -9,9 +9,10 @@
 // outputs) must keep to the same rule.
 //
 // Driving it (control thread):
-//   engine::AccompanimentEngine engine(session);
+//   core::AppState& app = session.App();         // the assembly hands each module its state
+//   engine::AccompanimentEngine engine(session, app.engine, app.clock, app.options);
 //   session.SetEngineLink(&engine);                // the chord side's calls reach it
-//   engine::Clock clock(session, engine);          // and the clock's style-load hooks
+//   engine::Clock clock(session, engine, app.clock, app.options);  // and its style-load hooks
 //   session.SetAccompanimentOutput(&port);
 //   data::StyleStore(session).Load("Pop.vxs");
 //   clock.StartVirtual(120);                       // or clock.ToggleClock() for the timer
@@ -22,7 +23,10 @@
 #include <array>
 #include <cstdint>
 
+#include "core/ClockState.h"
+#include "core/EngineState.h"
 #include "core/Links.h"
+#include "core/Options.h"
 #include "engine/LoopingSections.h"
 #include "engine/StylePlayer.h"
 #include "engine/TickLink.h"
@@ -33,8 +37,10 @@ namespace chordella::engine {
 
 class AccompanimentEngine final : public core::EngineLink {
 public:
-    // Control thread. Whoever builds it makes it the session's engine link.
-    explicit AccompanimentEngine(core::Session& session);
+    // Control thread. Whoever builds it makes it the session's engine link. The engine owns
+    // its note and channel state; the tick procedure also advances the clock's counters.
+    AccompanimentEngine(core::Session& session, EngineState& engineState, ClockState& clockState,
+                        const core::Options& options);
     // Control thread. Hands the session back its empty engine link.
     ~AccompanimentEngine() override;
     AccompanimentEngine(const AccompanimentEngine&) = delete;
@@ -46,6 +52,9 @@ public:
     TickLink& Transport() { return *hooks_; }
     // The default section logic (plays one part and loops it).
     LoopingSections& Sections() { return sections_; }
+    // The engine's note and channel state (for the engine's own modules: the transport,
+    // the sections, the players).
+    EngineState& State() { return engineState_; }
 
     // Control thread (timer hand-off, slave clock byte, virtual clock): one tick.
     void TickProcedure() noexcept;
@@ -82,6 +91,9 @@ private:
     void ApplyToStyle(std::int16_t root, std::int16_t type) noexcept;
 
     core::Session& session_;
+    EngineState& engineState_;
+    ClockState& clockState_;
+    const core::Options& options_;
     LoopingSections sections_;
     TickLink* hooks_;
     StylePlayer player_;

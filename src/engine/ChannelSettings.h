@@ -5,26 +5,26 @@
 //
 // Control thread. A value outside its range changes nothing.
 
-namespace chordella::core { class Session; }
+#include "core/EngineState.h"
 
 namespace chordella::engine {
 
 // Channel 0 … 15.
-void SetChannelMute(core::Session& session, int channel, bool muted) noexcept;
-bool ChannelMuted(core::Session& session, int channel) noexcept;
+void SetChannelMute(EngineState& engineState, int channel, bool muted) noexcept;
+bool ChannelMuted(const EngineState& engineState, int channel) noexcept;
 
 // 0 = every channel plays, 1 … 16 = only that channel.
-void SetSoloFilter(core::Session& session, int filter) noexcept;
+void SetSoloFilter(EngineState& engineState, int filter) noexcept;
 
 // The channel the player's own notes go to (0 … 15).
-void SetVoiceChannel(core::Session& session, int channel) noexcept;
+void SetVoiceChannel(EngineState& engineState, int channel) noexcept;
 
 // The octave spinner of the keyboard transposition (−3 … 4).
-void SetKeyboardOctave(core::Session& session, int octaves) noexcept;
+void SetKeyboardOctave(EngineState& engineState, int octaves) noexcept;
 
 // The style's own volume events on `channel` (0 … 15) play at `volume` (0 … 127) until the
 // held volumes are released.
-void HoldVolume(core::Session& session, int channel, int volume) noexcept;
-void ReleaseHeldVolumes(core::Session& session) noexcept;
+void HoldVolume(EngineState& engineState, int channel, int volume) noexcept;
+void ReleaseHeldVolumes(EngineState& engineState) noexcept;
 
 }  // namespace chordella::engine

@@ -14,6 +14,7 @@ constexpr int AllNotesOff = 123;
 
 struct ChannelRelease {
     core::Session& Session;
+    EngineState& Engine;
     midi::MidiOut* Out;
     int ReleaseController;
     bool MinusOne;
@@ -23,7 +24,7 @@ struct ChannelRelease {
 // Minus One keeps the notes the player holds on his own channel sounding: only the
 // style's other notes there are ended, one by one.
 void ReleaseAroundPlayer(const ChannelRelease& r, int channel) {
-    EngineState& e = r.Session.App().engine;
+    const EngineState& e = r.Engine;
     const auto c = static_cast<std::size_t>(channel);
     for (std::size_t n = 0; n < 128; ++n) {
         if (e.VelocityMap[c][n] != 0 && e.NoteMap[c][n] != e.HeldNotes[n]) {
@@ -32,8 +33,7 @@ void ReleaseAroundPlayer(const ChannelRelease& r, int channel) {
     }
 }
 
-void Revoice(core::Session& session, midi::MidiOut* out, int channel, int root, int type) {
-    EngineState& e = session.App().engine;
+void Revoice(EngineState& e, midi::MidiOut* out, int channel, int root, int type) {
     const auto c = static_cast<std::size_t>(channel);
     const TransposeSettings settings{e.OctaveShift, e.OctaveThreshold, false};
     for (std::size_t n = 0; n < 128; ++n) {
@@ -48,9 +48,8 @@ void Revoice(core::Session& session, midi::MidiOut* out, int channel, int root, 
 
 // A channel played by its channel-table rules: each sounding note stops, or sounds again
 // on its new key (the channel's pitch shifts are played as a new attack), or on the root.
-void Retrigger(core::Session& session, midi::MidiOut* out, int channel, int root, int type,
+void Retrigger(EngineState& e, midi::MidiOut* out, int channel, int root, int type,
                const data::NativeChannelRules& rules) {
-    EngineState& e = session.App().engine;
     const auto c = static_cast<std::size_t>(channel);
     for (std::size_t n = 0; n < 128; ++n) {
         const std::uint8_t velocity = e.VelocityMap[c][n];
@@ -72,7 +71,7 @@ void Retrigger(core::Session& session, midi::MidiOut* out, int channel, int root
 void ChangeChannel(const ChannelRelease& r, int channel, int root, int type, bool releaseOnly,
                    bool sectionSwitch) {
     core::Session& session = r.Session;
-    EngineState& e = session.App().engine;
+    EngineState& e = r.Engine;
     const auto c = static_cast<std::size_t>(channel);
     const data::StyleState& style = LoadedStyle(session);
     const int part = session.Style().player.CurrentSection;
@@ -94,22 +93,21 @@ void ChangeChannel(const ChannelRelease& r, int channel, int root, int type, boo
     }
     const data::NativeChannelRules* native = partKnown ? NativeRulesOf(style.Native, part, channel) : nullptr;
     if (native != nullptr) {
-        if (!releaseOnly) Retrigger(session, r.Out, channel, root, type, *native);
+        if (!releaseOnly) Retrigger(e, r.Out, channel, root, type, *native);
     } else if (!releaseOnly && sustained && !cutNotes) {
-        Revoice(session, r.Out, channel, root, type);
+        Revoice(e, r.Out, channel, root, type);
     }
 }
 
 }  // namespace
 
-void ChordChange(core::Session& session, int channel, int root, int type, bool releaseOnly, bool sectionSwitch) noexcept {
-    EngineState& e = session.App().engine;
-    const core::Options& options = session.App().options;
+void ChordChange(core::Session& session, EngineState& e, const core::Options& options, int channel, int root, int type,
+                 bool releaseOnly, bool sectionSwitch) noexcept {
     const auto rootByte = static_cast<std::uint8_t>(root & 0xFF);
     const auto typeByte = static_cast<std::uint8_t>(type & 0xFF);
     if (!releaseOnly && rootByte == e.LastChangeRoot && typeByte == e.LastChangeType) return;
 
-    const ChannelRelease release{session, session.AccompanimentOutput(),
+    const ChannelRelease release{session, e, session.AccompanimentOutput(),
                                  options.StyleChordChanges <= 0 ? AllSoundOff : AllNotesOff, options.MinusOne,
                                  options.StyleChordChanges};
     const data::StyleState& style = LoadedStyle(session);
@@ -135,12 +133,11 @@ void ChordChange(core::Session& session, int channel, int root, int type, bool r
     e.LastChangeType = typeByte;
 }
 
-int ReleaseWhatSounds(core::Session& session, midi::MidiOut* out) noexcept {
-    EngineState& e = session.App().engine;
-    MelodyState& melody = session.App().melody;
+int ReleaseWhatSounds(core::Session& session, EngineState& e, MelodyState& melody, const core::Options& options,
+                      midi::MidiOut* out) noexcept {
     const data::StyleState& style = LoadedStyle(session);
     const bool open = IsOpen(out);
-    const bool centreBend = session.App().options.StyleChordChanges == 2;
+    const bool centreBend = options.StyleChordChanges == 2;
     int sent = 0;
     for (std::size_t c = 0; c < static_cast<std::size_t>(ChannelCount); ++c) {
         const int channel = static_cast<int>(c);
@@ -180,9 +177,8 @@ int ReleaseWhatSounds(core::Session& session, midi::MidiOut* out) noexcept {
     return sent;
 }
 
-void ResetAllChannels(core::Session& session, midi::MidiOut* out) noexcept {
+void ResetAllChannels(EngineState& e, midi::MidiOut* out) noexcept {
     for (int c = 0; c < ChannelCount; ++c) ResetChannel(out, c);
-    EngineState& e = session.App().engine;
     for (auto& row : e.NoteMap) row.fill(0);
     for (auto& row : e.VelocityMap) row.fill(0);
     e.ChannelSounding.fill(0);

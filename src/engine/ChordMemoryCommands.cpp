@@ -132,7 +132,7 @@ void ChordMemoryPlayer::ChannelCommand(int value) {
         e.SoloFilter = 0;
     } else if (value <= 16 || value == NoChannel) {
         e.SoloFilter = static_cast<std::int16_t>(value);
-        ResetAllChannels(session_, out);
+        ResetAllChannels(session_.App().engine, out);
     } else if (value == MelodyOn || value == MelodyOff) {
         if (session_.App().arrangement.Melody.MelodyCount > 0) melody_.SetPlayback(value == MelodyOn);
     } else if (value >= FirstMute && value <= LastMute) {

@@ -204,13 +204,13 @@ bool ChordMemoryPlayer::LeadInBeat() {
         const StylePlayerState& player = session_.Style().player;
         if (player.StyleActive == 0 && player.StyleMode && !session_.App().options.PlayChords)
             session_.Transport().StartStyle();
-        ApplyIntroStartMode(session_, Position());
+        ApplyIntroStartMode(session_.App().engine, session_.App().options, transport_, Position());
         Position() = ToPosition(Position() + RecordStep);
         FinishBeat(LeadInClickLevel);
         s.Resuming = 1;
         return true;
     }
-    RestoreSoloSelector(session_);
+    RestoreSoloSelector(session_.App().engine, session_.App().options);
     melody_.SaveRange();
     return false;
 }
@@ -274,7 +274,7 @@ void ChordMemoryPlayer::Preview() {
     const int type = current.Type;
     const auto codeRoot = static_cast<std::uint8_t>(root % 12);
     if (options.SendChordCodes && type > 0 && (codeRoot != s.LastCodeRoot || type != s.LastCodeType)) {
-        SendChordCode(session_, root, type);
+        SendChordCode(session_.ChordCodeOutput(), session_.App().options, root, type);
         s.LastCodeRoot = codeRoot;
         s.LastCodeType = static_cast<std::uint8_t>(type);
         s.ChordCodeSentAhead = 1;

@@ -1,7 +1,6 @@
 #include "engine/ChordSound.h"
 
 #include "core/ChannelReset.h"
-#include "core/Session.h"
 #include "engine/ChordChange.h"
 #include "engine/Outputs.h"
 
@@ -29,21 +28,19 @@ bool SoloLets(const EngineState& e, int channel) {
 
 }  // namespace
 
-void SendChordCode(core::Session& session, int root, int type) noexcept {
-    const core::Options& options = session.App().options;
+void SendChordCode(midi::MidiOut* out, const core::Options& options, int root, int type) noexcept {
     if (!options.SendChordCodes || type <= 0 || type > 20) return;
     const int pitchClass = ((root % 12) + 12) % 12;
     const int channel = ClampChannel(options.ChordCodeChannel);
     if (type <= 10) {
-        Send(session.ChordCodeOutput(), 0xB0 + channel, 20, (type - 1) * 12 + pitchClass);
+        Send(out, 0xB0 + channel, 20, (type - 1) * 12 + pitchClass);
     } else {
-        Send(session.ChordCodeOutput(), 0xB0 + channel, 19, (type - 11) * 12 + pitchClass);
+        Send(out, 0xB0 + channel, 19, (type - 11) * 12 + pitchClass);
     }
 }
 
-void TapChord(core::Session& session, const ChordNoteArray& notes) noexcept {
-    midi::MidiOut* out = session.AccompanimentOutput();
-    const int velocity = session.App().engine.TriggerVelocity;
+void TapChord(midi::MidiOut* out, const EngineState& engineState, const ChordNoteArray& notes) noexcept {
+    const int velocity = engineState.TriggerVelocity;
     for (std::int16_t note : notes) {
         if (IsChordNote(note)) Send(out, 0x90, note, velocity);
     }
@@ -52,10 +49,8 @@ void TapChord(core::Session& session, const ChordNoteArray& notes) noexcept {
     }
 }
 
-void PlayHarmonicPad(core::Session& session, const ChordNoteArray& notes, int fadeAmount) noexcept {
-    EngineState& e = session.App().engine;
-    const core::Options& options = session.App().options;
-    midi::MidiOut* out = session.AccompanimentOutput();
+void PlayHarmonicPad(midi::MidiOut* out, EngineState& e, const core::Options& options, const ChordNoteArray& notes,
+                     int fadeAmount) noexcept {
     const int pad = ClampChannel(options.PadChannel);
     if (notes[0] <= 0) {
         if (options.PadChannelResetAtChordChanges) ResetChannel(out, pad);
@@ -85,12 +80,10 @@ void PlayHarmonicPad(core::Session& session, const ChordNoteArray& notes, int fa
     }
 }
 
-void PlayChordSound(core::Session& session, const ChordNoteArray& notes) noexcept {
-    EngineState& e = session.App().engine;
-    midi::MidiOut* out = session.AccompanimentOutput();
+void PlayChordSound(midi::MidiOut* out, EngineState& e, const ClockState& clockState, const ChordNoteArray& notes) noexcept {
     const int channel = ClampChannel(e.VoiceChannel);
     const int shift = 12 * e.KeyboardOctave;
-    const bool clockRuns = session.App().clock.ClockState != 0;
+    const bool clockRuns = clockState.ClockState != 0;
     const bool sounding = e.SoundingChord[0] > 0;
     if (sounding && (clockRuns || e.SoundingChord[0] != notes[0])) EndSoundingChord(out, e, channel, shift);
     if (clockRuns) e.TriggerVelocity = e.VoiceVolume;
@@ -101,14 +94,12 @@ void PlayChordSound(core::Session& session, const ChordNoteArray& notes) noexcep
     }
 }
 
-void StopChordSound(core::Session& session) noexcept {
-    EngineState& e = session.App().engine;
-    midi::MidiOut* out = session.AccompanimentOutput();
+void StopChordSound(midi::MidiOut* out, EngineState& e, const ClockState& clockState) noexcept {
     if (!out || !out->IsOpen() || e.SoundingChord[0] <= 0) return;
     const int channel = e.VoiceChannel & 0x0F;
     EndSoundingChord(out, e, channel, 12 * e.KeyboardOctave);
     e.SoundingChord[0] = 0;
-    if (session.App().clock.ClockState != 0) core::ResetChannel(out, channel);
+    if (clockState.ClockState != 0) core::ResetChannel(out, channel);
 }
 
 }  // namespace chordella::engine

@@ -13,8 +13,8 @@ constexpr int LowestFieldTempo = 25;
 constexpr int HighestFieldTempo = 250;
 }  // namespace
 
-Clock::Clock(core::Session& session, AccompanimentEngine& engine)
-    : session_(session), engine_(engine), styleHooks_(*this, engine, session) {
+Clock::Clock(core::Session& session, AccompanimentEngine& engine, ClockState& clockState, core::Options& options)
+    : session_(session), engine_(engine), clockState_(clockState), options_(options), styleHooks_(*this, engine, session, options) {
     session_.StyleLoadLink().Add(&styleHooks_);
 }
 
@@ -25,7 +25,7 @@ Clock::~Clock() {
 
 void Clock::SetupClock() {
     EnsureTimer();
-    const ClockState& clock = session_.App().clock;
+    const ClockState& clock = clockState_;
     SelectQuantize(clock.QuantizeIndex);
     SelectMetrum(clock.MetrumIndex);
 }
@@ -43,7 +43,7 @@ void Clock::EnsureTimer() {
 }
 
 void Clock::SetTempo(int bpm) {
-    ClockState& clock = session_.App().clock;
+    ClockState& clock = clockState_;
     if (clock.TimerId != 0) {
         if (timer_) timer_->Stop();
         clock.TimerId = 0;
@@ -62,18 +62,18 @@ void Clock::SetTempo(int bpm) {
 }
 
 void Clock::TempoFieldChanged(int bpm) {
-    ClockState& clock = session_.App().clock;
+    ClockState& clock = clockState_;
     clock.Tempo = bpm;
     if (bpm >= LowestFieldTempo && bpm <= HighestFieldTempo && clock.ClockState >= 1) SetTempo(bpm);
-    if (session_.App().options.ChordPreviewVariable) clock.PreviewDistance = static_cast<std::int16_t>(bpm >= 100 ? 12 : 8);
+    if (options_.ChordPreviewVariable) clock.PreviewDistance = static_cast<std::int16_t>(bpm >= 100 ? 12 : 8);
 }
 
 void Clock::ToggleClock() {
     if (engine_.Transport().ChordMemoryBusy()) return;
-    ClockState& clock = session_.App().clock;
+    ClockState& clock = clockState_;
     if (clock.ClockState == 0) {
         virtual_ = false;  // the button starts the real timer
-        clock.ClockState = static_cast<std::int16_t>(session_.App().options.SlaveMode ? -1 : 1);
+        clock.ClockState = static_cast<std::int16_t>(options_.SlaveMode ? -1 : 1);
         if (clock.ClockState == 1) {
             TempoFieldChanged(clock.Tempo);
         } else {
@@ -98,12 +98,12 @@ void Clock::SetRealtimePriority(bool on) {
 
 void Clock::SelectQuantize(int index) {
     if (index < 0 || index >= static_cast<int>(QuantizeTable.size())) return;
-    ClockState& clock = session_.App().clock;
+    ClockState& clock = clockState_;
     const QuantizeEntry& entry = QuantizeTable[static_cast<std::size_t>(index)];
     const engine::MeterKind before = clock.MeterKind;
     clock.QuantizeIndex = static_cast<std::int16_t>(index);
     // The options' list shows the choice, so that applying the options again keeps it.
-    session_.App().options.Quantize = index;
+    options_.Quantize = index;
     clock.GridBeats = entry.GridBeats;
     clock.TicksPerBeat = entry.TicksPerBeat;
     clock.MidBeatTick = entry.MidBeatTick;
@@ -116,12 +116,12 @@ void Clock::SelectQuantize(int index) {
 
 void Clock::SelectMetrum(int index) {
     if (index < 0 || index >= static_cast<int>(MetrumTable.size())) return;
-    ClockState& clock = session_.App().clock;
+    ClockState& clock = clockState_;
     const MetrumEntry& entry = MetrumTable[static_cast<std::size_t>(index)];
     clock.MetrumIndex = static_cast<std::int16_t>(index);
     // A style or song that sets the meter selects it in the options' list too: pressing
     // OK there later must not put back an older meter.
-    session_.App().options.Metrum = index;
+    options_.Metrum = index;
     clock.MeasureUnits = entry.MeasureUnits;
     clock.MetronomeGroup = entry.MetronomeGroup;
     if (index == MetrumOneEighth) SelectQuantize(QuantizeOneEighth);
@@ -129,7 +129,7 @@ void Clock::SelectMetrum(int index) {
 
 void Clock::SetMeasureUnitsFromFile(int measureUnits) {
     if (measureUnits <= 0 || measureUnits > 12004) return;
-    ClockState& clock = session_.App().clock;
+    ClockState& clock = clockState_;
     const int index = MetrumIndexForUnits(measureUnits, clock.MeterKind);
     if (index >= 0) {
         SelectMetrum(index);
@@ -142,7 +142,7 @@ void Clock::SetMeasureUnitsFromFile(int measureUnits) {
 }
 
 void Clock::OnRealtimeByte(std::uint8_t byte) {
-    ClockState& clock = session_.App().clock;
+    ClockState& clock = clockState_;
     if (clock.ClockState != -1) return;
     switch (byte) {
         case 0xF8:
@@ -162,7 +162,7 @@ void Clock::OnRealtimeByte(std::uint8_t byte) {
 
 void Clock::StartVirtual(int bpm) {
     SetTempo(0);
-    ClockState& clock = session_.App().clock;
+    ClockState& clock = clockState_;
     virtualBpm_ = bpm > 0 ? bpm : 120;
     virtual_ = true;
     clock.Tempo = virtualBpm_;
@@ -175,7 +175,7 @@ void Clock::RunVirtualTicks(std::int64_t count) {
 }
 
 std::int64_t Clock::VirtualMicros() const {
-    return platform::TickTimer::DueMicros(0, session_.App().clock.TickCount, virtualBpm_);
+    return platform::TickTimer::DueMicros(0, clockState_.TickCount, virtualBpm_);
 }
 
 }  // namespace chordella::engine

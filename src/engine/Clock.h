@@ -10,6 +10,7 @@
 
 #include "core/ClockLink.h"
 #include "core/ClockState.h"
+#include "core/Options.h"
 #include "engine/ClockStyleLoad.h"
 
 namespace chordella::core { class Session; }
@@ -21,8 +22,9 @@ class AccompanimentEngine;
 
 class Clock final : public core::ClockLink {
 public:
-    // Control thread. Takes part in style loading through the session's style hooks.
-    Clock(core::Session& session, AccompanimentEngine& engine);
+    // Control thread. Takes part in style loading through the session's style hooks. The
+    // clock owns the timing state; it reads the mode switches (master, slave, tempo options).
+    Clock(core::Session& session, AccompanimentEngine& engine, ClockState& clockState, core::Options& options);
     // Control thread. Shuts the clock down if that has not happened.
     ~Clock();
     Clock(const Clock&) = delete;
@@ -69,11 +71,16 @@ public:
     // The virtual clock's present tempo (beats per minute).
     int VirtualBpm() const { return virtualBpm_; }
 
+    // The timing state (for the engine's own modules).
+    ClockState& State() { return clockState_; }
+
 private:
     void EnsureTimer();
 
     core::Session& session_;
     AccompanimentEngine& engine_;
+    ClockState& clockState_;
+    core::Options& options_;  // the "Quantize" and "Metrum" choices are kept there
     ClockStyleLoad styleHooks_;
     std::unique_ptr<platform::TickTimer> timer_;
     int virtualBpm_ = 120;

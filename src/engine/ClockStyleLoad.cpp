@@ -12,8 +12,8 @@ void ClockStyleLoad::BeforeLoad() {
 }
 
 void ClockStyleLoad::ApplyHeader(const data::StyleHeader& header, const data::StyleMeterChoice& meter) {
-    if (session_.App().options.TempoDetection && header.StyleTempo > 0) clock_.TempoFieldChanged(header.StyleTempo);
-    const ClockState& clock = session_.App().clock;
+    if (options_.TempoDetection && header.StyleTempo > 0) clock_.TempoFieldChanged(header.StyleTempo);
+    const ClockState& clock = clock_.State();
     // The grid moves to the entry with the same numerator in the other half of the list.
     if (meter.EighthNotes && clock.MeterKind == MeterKind::Quarter) {
         clock_.SelectQuantize(clock.QuantizeIndex + QuantizeEighthOffset);
@@ -24,7 +24,7 @@ void ClockStyleLoad::ApplyHeader(const data::StyleHeader& header, const data::St
 }
 
 void ClockStyleLoad::AfterLoad() {
-    EngineState& e = session_.App().engine;
+    EngineState& e = engine_.State();
     e.VelocityLimit.fill(73);
     e.VelocityLimit[DrumChannel] = 100;
 }

@@ -4,6 +4,7 @@
 // follows the style's quarter- or eighth-note meter and the meter its measure length; the
 // compressor/limiter ceilings start again from their defaults.
 
+#include "core/Options.h"
 #include "data/StyleLoadLink.h"
 
 namespace chordella::core { class Session; }
@@ -15,8 +16,8 @@ class Clock;
 
 class ClockStyleLoad final : public data::StyleLoadLink {
 public:
-    ClockStyleLoad(Clock& clock, AccompanimentEngine& engine, core::Session& session)
-        : clock_(clock), engine_(engine), session_(session) {}
+    ClockStyleLoad(Clock& clock, AccompanimentEngine& engine, core::Session& session, const core::Options& options)
+        : clock_(clock), engine_(engine), session_(session), options_(options) {}
 
     // Control thread, while a style loads.
     void BeforeLoad() override;
@@ -36,6 +37,7 @@ private:
     Clock& clock_;
     AccompanimentEngine& engine_;
     core::Session& session_;
+    const core::Options& options_;
 };
 
 }  // namespace chordella::engine

@@ -1,7 +1,7 @@
 #include "engine/IntroStart.h"
 
-#include "core/Session.h"
 #include "engine/Metronome.h"
+#include "engine/TickLink.h"
 
 namespace chordella::engine {
 
@@ -11,9 +11,8 @@ constexpr std::int16_t NoChannelPlays = 100;
 constexpr std::int16_t DrumsOnly = 10;
 }  // namespace
 
-void ApplyIntroStartMode(core::Session& session, int position) {
-    const core::Options& options = session.App().options;
-    std::int16_t& solo = session.App().engine.SoloFilter;
+void ApplyIntroStartMode(EngineState& engineState, const core::Options& options, TickLink& transport, int position) {
+    std::int16_t& solo = engineState.SoloFilter;
     switch (static_cast<IntroStartMode>(options.IntroStartMode)) {
         case IntroStartMode::MuteAll:
             solo = NoChannelPlays;
@@ -26,7 +25,7 @@ void ApplyIntroStartMode(core::Session& session, int position) {
             break;
         case IntroStartMode::Metronome:
             solo = NoChannelPlays;
-            if (!options.Metronome) MetronomeClick(session, LeadInClickLevel);
+            if (!options.Metronome) transport.MetronomeClick(LeadInClickLevel);
             break;
         case IntroStartMode::MuteNone:
         default:
@@ -35,9 +34,9 @@ void ApplyIntroStartMode(core::Session& session, int position) {
     }
 }
 
-void RestoreSoloSelector(core::Session& session) {
-    const int selector = session.App().options.Solo;
-    session.App().engine.SoloFilter = static_cast<std::int16_t>(selector >= 1 && selector <= 16 ? selector : 0);
+void RestoreSoloSelector(EngineState& engineState, const core::Options& options) {
+    const int selector = options.Solo;
+    engineState.SoloFilter = static_cast<std::int16_t>(selector >= 1 && selector <= 16 ? selector : 0);
 }
 
 }  // namespace chordella::engine

@@ -26,14 +26,14 @@ bool LoopingSections::PlayPart(int part) {
     player.SectionJustChanged = 1;
     player.StyleBeat = 0;
     player.StyleActive = 1;
-    session_.App().engine.ChannelMute = record.PartMute;
+    engineState_.ChannelMute = record.PartMute;
     // The next tick starts a beat, so the section step picks the part up at once.
-    session_.App().clock.TickInBeat = 0;
+    clockState_.TickInBeat = 0;
     return true;
 }
 
 void LoopingSections::ApplyCommandKey() {
-    EngineState& e = session_.App().engine;
+    EngineState& e = engineState_;
     e.PendingCommandKey = 0;
     e.PendingCommandValue = 0;
 }
@@ -45,13 +45,13 @@ void LoopingSections::SectionStep() {
         if (realEnd) player.SectionJustChanged = 0;
         if (player.LoopStart < player.LoopEnd) {
             if (realEnd) {
-                const EngineState& e = session_.App().engine;
-                ChordChange(session_, AllChannels, e.StyleRoot, e.StyleType, true, false);
+                const EngineState& e = engineState_;
+                ChordChange(session_, engineState_, options_, AllChannels, e.StyleRoot, e.StyleType, true, false);
             }
             player.StylePos = player.LoopStart;
         }
     }
-    const int measureUnits = session_.App().clock.MeasureUnits;
+    const int measureUnits = clockState_.MeasureUnits;
     const int beatsPerMeasure = measureUnits >= 8 ? measureUnits / 4 : 1;
     player.StyleBeat = static_cast<std::int16_t>((player.StyleBeat + 1) % beatsPerMeasure);
 }
@@ -60,8 +60,8 @@ void LoopingSections::StopTransport() {
     StylePlayerState& player = session_.Style().player;
     if (player.StyleActive == 0) return;
     player.StyleActive = 0;
-    const EngineState& e = session_.App().engine;
-    ChordChange(session_, AllChannels, e.StyleRoot, e.StyleType, true, false);
+    const EngineState& e = engineState_;
+    ChordChange(session_, engineState_, options_, AllChannels, e.StyleRoot, e.StyleType, true, false);
 }
 
 }  // namespace chordella::engine

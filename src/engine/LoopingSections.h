@@ -4,6 +4,9 @@
 // player and releases everything. Offline rendering, the fuzz target and the tests play
 // styles with it.
 
+#include "core/ClockState.h"
+#include "core/EngineState.h"
+#include "core/Options.h"
 #include "engine/TickLink.h"
 
 namespace chordella::core { class Session; }
@@ -12,7 +15,9 @@ namespace chordella::engine {
 
 class LoopingSections final : public TickLink {
 public:
-    explicit LoopingSections(core::Session& session) : session_(session) {}
+    LoopingSections(core::Session& session, EngineState& engineState, ClockState& clockState,
+                    const core::Options& options)
+        : session_(session), engineState_(engineState), clockState_(clockState), options_(options) {}
 
     // Control thread. Starts part `part` (0 … 7) of the loaded style: its loop range, its
     // channel mutes, reading from its start at the next tick. False, and nothing changes,
@@ -25,6 +30,9 @@ public:
 
 private:
     core::Session& session_;
+    EngineState& engineState_;
+    ClockState& clockState_;
+    const core::Options& options_;
 };
 
 }  // namespace chordella::engine

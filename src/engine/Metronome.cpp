@@ -1,6 +1,5 @@
 #include "engine/Metronome.h"
 
-#include "core/Session.h"
 #include "engine/Outputs.h"
 
 namespace chordella::engine {
@@ -13,12 +12,10 @@ constexpr int CountInTicksPerBeat = 24;
 constexpr int HalfBeatTick = 13;
 }  // namespace
 
-void MetronomeClick(core::Session& session, int level) {
-    midi::MidiOut* out = session.AccompanimentOutput();
+void MetronomeClick(midi::MidiOut* out, TransportState& transport, const ClockState& clock, const core::Options& options,
+                    int level) {
     if (!IsOpen(out)) return;
-    TransportState& transport = session.App().transport;
-    const ClockState& clock = session.App().clock;
-    const int note = session.App().options.MetronomeNote;
+    const int note = options.MetronomeNote;
     transport.MetronomeCount = static_cast<std::int16_t>(transport.MetronomeCount + 1);
     if (transport.MetronomeCount >= clock.MetronomeGroup) {
         const bool lastCountInBeats =
@@ -30,38 +27,34 @@ void MetronomeClick(core::Session& session, int level) {
     }
 }
 
-void RestartMetronomeGroup(core::Session& session) {
-    session.App().transport.MetronomeCount = static_cast<std::int16_t>(session.App().clock.MetronomeGroup + 1);
+void RestartMetronomeGroup(TransportState& transport, const ClockState& clock) {
+    transport.MetronomeCount = static_cast<std::int16_t>(clock.MetronomeGroup + 1);
 }
 
-void ArmCountIn(core::Session& session) {
-    TransportState& transport = session.App().transport;
-    ClockState& clock = session.App().clock;
-    transport.CountInActive = session.App().options.CountIn && !session.App().options.SlaveMode ? 1 : 0;
+void ArmCountIn(TransportState& transport, ClockState& clock, const core::Options& options) {
+    transport.CountInActive = options.CountIn && !options.SlaveMode ? 1 : 0;
     if (transport.CountInActive == 0) return;
     transport.CountInBeats = static_cast<std::int16_t>(clock.MeasureUnits == 12 ? 3 : 4);
     transport.CountInCounted = 0;
     // The first counted beat begins with the next tick.
     clock.TickInBeat = CountInTicksPerBeat;
-    RestartMetronomeGroup(session);
+    RestartMetronomeGroup(transport, clock);
 }
 
-bool CountInTick(core::Session& session) {
-    TransportState& transport = session.App().transport;
+bool CountInTick(midi::MidiOut* out, TransportState& transport, ClockState& clock, const core::Options& options) {
     if (transport.CountInActive == 0) return false;
-    ClockState& clock = session.App().clock;
     if (clock.TickInBeat > CountInTicksPerBeat) {
         if (transport.CountInCounted >= transport.CountInBeats) {
             transport.CountInActive = 0;
             // The music's first beat is a measure's first beat: its click is the accented one.
-            RestartMetronomeGroup(session);
+            RestartMetronomeGroup(transport, clock);
             return false;
         }
         clock.TickInBeat = 1;
         transport.CountInCounted = static_cast<std::int16_t>(transport.CountInCounted + 1);
-        MetronomeClick(session, CountInClickLevel);
+        MetronomeClick(out, transport, clock, options, CountInClickLevel);
     } else if (clock.TickInBeat == HalfBeatTick && transport.CountInBeats != 3 && transport.CountInCounted >= 3) {
-        MetronomeClick(session, CountInClickLevel);
+        MetronomeClick(out, transport, clock, options, CountInClickLevel);
     }
     return true;
 }

@@ -3,7 +3,11 @@
 // sounds end by themselves); every MetronomeGroup-th click is accented. The count-in plays
 // three or four clicked beats before the music starts.
 
-namespace chordella::core { class Session; }
+#include "core/ClockState.h"
+#include "core/Options.h"
+#include "core/TransportState.h"
+
+namespace chordella::midi { class MidiOut; }
 
 namespace chordella::engine {
 
@@ -16,17 +20,18 @@ inline constexpr int CountInClickLevel = 75;
 // Control thread (tick or user action). One click at `level` on the accompaniment output,
 // when it is open: accented (velocity 60, 25 in the last two beats of a count-in) when the
 // count reaches MetronomeGroup, else velocity level − 40.
-void MetronomeClick(core::Session& session, int level);
+void MetronomeClick(midi::MidiOut* out, TransportState& transport, const ClockState& clock, const core::Options& options,
+                    int level);
 
 // Control thread. The next click is accented (a new measure begins with it).
-void RestartMetronomeGroup(core::Session& session);
+void RestartMetronomeGroup(TransportState& transport, const ClockState& clock);
 
 // Control thread, at Play and Record: the count-in runs when "Count in" is on and the clock
 // is not a slave; it starts with a click at the next tick.
-void ArmCountIn(core::Session& session);
+void ArmCountIn(TransportState& transport, ClockState& clock, const core::Options& options);
 
 // Control thread, tick (after TickInBeat was advanced). True while the count-in counts; the
 // rest of the tick is then skipped. The tick that ends it returns false and starts the music.
-bool CountInTick(core::Session& session);
+bool CountInTick(midi::MidiOut* out, TransportState& transport, ClockState& clock, const core::Options& options);
 
 }  // namespace chordella::engine

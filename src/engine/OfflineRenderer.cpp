@@ -48,7 +48,7 @@ OfflineRenderer::OfflineRenderer(core::Session& session, AccompanimentEngine& en
 }
 
 OfflineRenderer::~OfflineRenderer() {
-    if (session_.App().clock.ClockState != 0) clock_.ToggleClock();
+    if (clock_.State().ClockState != 0) clock_.ToggleClock();
     session_.SetAccompanimentOutput(nullptr);
     session_.SetClockOutput(nullptr);
     session_.SetChordCodeOutput(nullptr);
@@ -108,7 +108,7 @@ void OfflineRenderer::Run(std::int64_t ticks) {
 std::int64_t OfflineRenderer::RunWhilePlaying(std::int64_t limit) {
     std::int64_t ran = 0;
     const auto playing = [this] {
-        return session_.App().clock.ClockState != 0 &&
+        return clock_.State().ClockState != 0 &&
                (session_.Style().player.StyleActive != 0 || engine_.Transport().ChordMemoryBusy());
     };
     for (; ran < limit && playing(); ++ran) Run(1);
@@ -134,7 +134,7 @@ void OfflineRenderer::ReleaseSounding() {
 data::SmfContent OfflineRenderer::Finish(const std::string& name) {
     if (session_.Style().player.StyleActive != 0) engine_.Transport().StopTransport();
     ReleaseSounding();
-    if (session_.App().clock.ClockState != 0) clock_.ToggleClock();
+    if (clock_.State().ClockState != 0) clock_.ToggleClock();
 
     data::SmfContent content;
     content.Name = name;
@@ -143,7 +143,7 @@ data::SmfContent OfflineRenderer::Finish(const std::string& name) {
     content.Markers = markers_;
     content.EndTick = now_;
     MoveToFirstBeat(content);
-    const ClockState& clock = session_.App().clock;
+    const ClockState& clock = clock_.State();
     content.MeasureTicks = std::max(1, static_cast<int>(clock.MeasureUnits)) * 6;
     content.EighthMeter = clock.MeterKind == MeterKind::Eighth;
     const data::StyleHeader& header = session_.Style().style.Header;

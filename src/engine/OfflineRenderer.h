@@ -5,11 +5,11 @@
 // tick. The recording becomes a Standard MIDI File (data::WriteSmf) or, through the
 // built-in synth, a WAV file (RenderWav).
 //
-//   engine::AccompanimentEngine engine(session);
-//   engine::Clock clock(session, engine);
+//   engine::AccompanimentEngine engine(session, app.engine, app.clock, app.options);
+//   engine::Clock clock(session, engine, app.clock, app.options);
 //   data::StyleStore(session).Load("Pop.vxs");
 //   engine::OfflineRenderer renderer(session, engine, clock);
-//   renderer.Start(session.App().clock.Tempo);    // the set-up at time 0, the clock running
+//   renderer.Start(clock.State().Tempo);          // the set-up at time 0, the clock running
 //   engine.Sections().PlayPart(1);  …chord…
 //   renderer.Run(8 * 96);
 //   data::SmfContent content = renderer.Finish("Pop");

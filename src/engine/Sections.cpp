@@ -51,7 +51,7 @@ int Sections::PresentFallback(int section) const {
 }
 
 int Sections::StyleBeatsPerMeasure() const {
-    const ClockState& clock = session_.App().clock;
+    const ClockState& clock = clockState_;
     const int ticksPerBeat = clock.TicksPerBeat > 0 ? clock.TicksPerBeat : 24;
     return std::max(1, clock.MeasureUnits * 6 / ticksPerBeat);
 }
@@ -59,11 +59,11 @@ int Sections::StyleBeatsPerMeasure() const {
 bool Sections::SwitchSection(int section) {
     StylePlayerState& player = session_.Style().player;
     SectionState& sections = session_.Style().sections;
-    EngineState& e = session_.App().engine;
-    const core::Options& options = session_.App().options;
+    EngineState& e = engineState_;
+    const core::Options& options = options_;
 
-    SendDrumNoteOffsDue(session_);
-    ChordChange(session_, AllChannels, e.StyleRoot, e.StyleType, true, true);
+    SendDrumNoteOffsDue(session_, engineState_);
+    ChordChange(session_, engineState_, options_, AllChannels, e.StyleRoot, e.StyleType, true, true);
     if (section == EndingPart) {
         sections.NextSection = NextLoop;
         if (e.InstrumentPadOn != 0 && options.PadMuteAtIntrosAndEndings) {
@@ -93,7 +93,7 @@ bool Sections::SwitchSection(int section) {
 
     player.LoopStart = record.RangeStart;
     player.LoopEnd = record.RangeEnd;
-    sections.PartFirstBeat = ToInt16((record.StartMeasure - 1L) * session_.App().clock.MeasureUnits + 4);
+    sections.PartFirstBeat = ToInt16((record.StartMeasure - 1L) * clockState_.MeasureUnits + 4);
     if (!options.MixerMuteLock) e.ChannelMute = record.PartMute;
     if (part >= FillBasicPart && player.StyleBeat >= 1 && player.StyleBeat <= 3) {
         // A fill started inside a measure begins at the matching beat of its pattern.
@@ -124,12 +124,12 @@ void Sections::SectionStep() {
 
     // A requested ending starts at the next measure of the style.
     if (sections.NextSection == EndingPart && player.StyleBeat == 0) {
-        SendDrumNoteOffsDue(session_);
+        SendDrumNoteOffsDue(session_, engineState_);
         player.StylePos = player.LoopEnd;
     }
     if (player.StylePos >= player.LoopEnd) {
         const bool realEnd = player.StylePos < player.LoopEnd + SectionSwitchMarker;
-        if (realEnd) SendDrumNoteOffsDue(session_);
+        if (realEnd) SendDrumNoteOffsDue(session_, engineState_);
         if (realEnd) {
             if (sections.NextSection == NextLoop) {
                 player.SectionJustChanged = 0;
@@ -144,8 +144,8 @@ void Sections::SectionStep() {
         }
         if (player.LoopStart < player.LoopEnd) {
             if (realEnd) {
-                const EngineState& e = session_.App().engine;
-                ChordChange(session_, AllChannels, e.StyleRoot, e.StyleType, true, false);
+                const EngineState& e = engineState_;
+                ChordChange(session_, engineState_, options_, AllChannels, e.StyleRoot, e.StyleType, true, false);
             }
             player.StylePos = player.LoopStart;
             sections.PartBeatCounter = sections.PartFirstBeat;
@@ -176,7 +176,7 @@ int Sections::RequestForToExtendedKey() const {
 
 void Sections::ApplyRequest() {
     SectionState& sections = session_.Style().sections;
-    if (session_.App().clock.TickInBeat != 1 || sections.SectionRequest == NoSectionRequest ||
+    if (clockState_.TickInBeat != 1 || sections.SectionRequest == NoSectionRequest ||
         !session_.Style().player.StyleMode) {
         return;
     }

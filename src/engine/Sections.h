@@ -6,6 +6,10 @@
 #include <array>
 #include <cstdint>
 
+#include "core/ClockState.h"
+#include "core/EngineState.h"
+#include "core/Options.h"
+
 namespace chordella::core { class Session; }
 
 namespace chordella::engine {
@@ -17,7 +21,9 @@ inline constexpr std::array<std::int16_t, 8> NextSectionTable = {1, 0, 0, 254, 2
 
 class Sections {
 public:
-    Sections(core::Session& session, TransportModulesLink& peers) : session_(session), peers_(&peers) {}
+    Sections(core::Session& session, TransportModulesLink& peers, EngineState& engineState, ClockState& clockState,
+             const core::Options& options)
+        : session_(session), engineState_(engineState), clockState_(clockState), options_(options), peers_(&peers) {}
 
     void SetPeers(TransportModulesLink& peers) { peers_ = &peers; }
 
@@ -56,6 +62,9 @@ private:
     int PresentFallback(int section) const;
 
     core::Session& session_;
+    EngineState& engineState_;
+    ClockState& clockState_;
+    const core::Options& options_;
     TransportModulesLink* peers_;
 };
 

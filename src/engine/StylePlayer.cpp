@@ -26,7 +26,7 @@ std::uint8_t Clamp7(int value) { return static_cast<std::uint8_t>(value < 0 ? 0 
 
 }  // namespace
 
-void SendDrumNoteOffsDue(core::Session& session) noexcept {
+void SendDrumNoteOffsDue(core::Session& session, EngineState& engineState) noexcept {
     const StylePlayerState& player = session.Style().player;
     // Reading from the present position, which may lie just past the part's end (the
     // note-offs at its last tick are stored there); not from a switch already marked.
@@ -38,8 +38,7 @@ void SendDrumNoteOffsDue(core::Session& session) noexcept {
     const int index = player.BufferIndex;
     const std::uint8_t* buffer = index >= 0 && index < MaxStreamBuffers ? style.Stream.Buffer(index) : nullptr;
     if (buffer == nullptr) return;
-    EngineState& e = session.App().engine;
-    auto& drums = e.VelocityMap[static_cast<std::size_t>(DrumChannel)];
+    auto& drums = engineState.VelocityMap[static_cast<std::size_t>(DrumChannel)];
     const std::int32_t end = data::StreamCapacity - 2;
     for (std::int32_t pos = player.StylePos; pos < end;) {
         const std::uint8_t b = buffer[pos];
@@ -60,15 +59,15 @@ void SendDrumNoteOffsDue(core::Session& session) noexcept {
 
 void StylePlayer::PlayStyleTick() noexcept {
     StylePlayerState& player = session_.Style().player;
-    EngineState& e = session_.App().engine;
+    EngineState& e = engineState_;
     if (player.StyleMode && hooks_->NoChordMarked()) return;
 
     if (e.InstrumentPadOn != 0) {
-        const int pad = session_.App().options.PadChannel & 0x0F;
+        const int pad = options_.PadChannel & 0x0F;
         Send(session_.AccompanimentOutput(), ControlChange + pad, 7, e.InstrumentPadVolume);
         e.ChannelVolume[static_cast<std::size_t>(pad)] = e.InstrumentPadVolume;
     }
-    if (session_.App().clock.TickInBeat == 1) BeatStart();
+    if (clockState_.TickInBeat == 1) BeatStart();
 
     midi::MidiOut* out = session_.AccompanimentOutput();
     Event event{};
@@ -84,7 +83,7 @@ void StylePlayer::PlayStyleTick() noexcept {
 
 void StylePlayer::BeatStart() noexcept {
     StylePlayerState& player = session_.Style().player;
-    if (player.StyleBeat == 0) session_.App().engine.PlayerSoloing = 0;
+    if (player.StyleBeat == 0) engineState_.PlayerSoloing = 0;
     if (player.FadeActive != 0 && player.StyleMode && player.FadeAmount <= 1000) player.FadeAmount += 5;
     if (player.FadeAmount > FadeStopAmount && !hooks_->ChordMemoryEmpty()) hooks_->ChordMemoryJumpToEnd();
     hooks_->SectionStep();
@@ -146,17 +145,17 @@ void StylePlayer::EndOfStyle() noexcept {
 }
 
 bool StylePlayer::ChannelPasses(int channel) const noexcept {
-    const EngineState& e = session_.App().engine;
+    const EngineState& e = engineState_;
     if (e.SoloFilter != 0 && (e.SoloFilter < 1 || e.SoloFilter > 16 || channel != e.SoloFilter - 1)) return false;
     if (e.ChannelMute[static_cast<std::size_t>(channel)] != 0) return false;
-    if (e.InstrumentPadOn != 0 && channel == (session_.App().options.PadChannel & 0x0F)) return false;
+    if (e.InstrumentPadOn != 0 && channel == (options_.PadChannel & 0x0F)) return false;
     return true;
 }
 
 StylePlayer::Verdict StylePlayer::Shape(Event& event) noexcept {
     const int kind = event.Status & 0xF0;
     const int channel = event.Status & 0x0F;
-    if (kind == PitchBend && !session_.App().options.AllowPitchBend) return Verdict::Drop;
+    if (kind == PitchBend && !options_.AllowPitchBend) return Verdict::Drop;
     if (kind == NoteOff || kind == NoteOn || kind == PolyPressure || kind == PitchBend) {
         if (!ChannelPasses(channel)) return Verdict::Drop;
     } else if (FilterControllers(event) == Verdict::Drop) {
@@ -181,11 +180,11 @@ StylePlayer::Verdict StylePlayer::Shape(Event& event) noexcept {
 }
 
 StylePlayer::Verdict StylePlayer::FilterControllers(Event& event) noexcept {
-    const core::Options& options = session_.App().options;
+    const core::Options& options = options_;
     const int kind = event.Status & 0xF0;
     const int channel = event.Status & 0x0F;
     if (kind == ControlChange && event.Data1 == 84) {
-        event.Data2 = Clamp7(event.Data2 + session_.App().engine.GlobalTranspose);
+        event.Data2 = Clamp7(event.Data2 + engineState_.GlobalTranspose);
     }
     if (kind == ControlChange && event.Data1 == 91 && (options.ReverbOff || options.ReverbDefined)) return Verdict::Drop;
     if (!ChannelPasses(channel)) return Verdict::Drop;
@@ -194,7 +193,7 @@ StylePlayer::Verdict StylePlayer::FilterControllers(Event& event) noexcept {
         return Verdict::Drop;
     }
     if (kind == ControlChange && event.Data1 == VolumeController) {
-        const std::uint8_t held = session_.App().engine.HeldVolume[static_cast<std::size_t>(channel)];
+        const std::uint8_t held = engineState_.HeldVolume[static_cast<std::size_t>(channel)];
         if (held <= 127) event.Data2 = held;
     }
     const bool changed = midi::ControllerChanged(session_.Controllers(), kind, channel, event.Data1, event.Data2, false);
@@ -221,9 +220,9 @@ StylePlayer::Verdict StylePlayer::ShapeVelocity(Event& event) noexcept {
             return Verdict::Drop;
         }
     }
-    if (session_.App().options.CompLimit) {
+    if (options_.CompLimit) {
         const int channel = event.Status & 0x0F;
-        const int limit = session_.App().engine.VelocityLimit[static_cast<std::size_t>(channel)];
+        const int limit = engineState_.VelocityLimit[static_cast<std::size_t>(channel)];
         if (velocity >= limit) {
             velocity = limit;
         } else if (channel != DrumChannel) {
@@ -238,7 +237,7 @@ void StylePlayer::TrackDrum(const Event& event) noexcept {
     // Drums are never transposed; the maps still say which sound, so that a stop ends them.
     const int kind = event.Status & 0xF0;
     if (kind != NoteOn && kind != NoteOff) return;
-    EngineState& e = session_.App().engine;
+    EngineState& e = engineState_;
     const auto c = static_cast<std::size_t>(DrumChannel);
     const bool on = kind == NoteOn && event.Data2 > 0;
     e.NoteMap[c][event.Data1] = event.Data1;
@@ -246,8 +245,8 @@ void StylePlayer::TrackDrum(const Event& event) noexcept {
 }
 
 StylePlayer::Verdict StylePlayer::Transpose(Event& event) noexcept {
-    EngineState& e = session_.App().engine;
-    const core::Options& options = session_.App().options;
+    EngineState& e = engineState_;
+    const core::Options& options = options_;
     const int kind = event.Status & 0xF0;
     const auto channel = static_cast<std::size_t>(event.Status & 0x0F);
     const std::uint8_t source = event.Data1;

@@ -5,6 +5,10 @@
 
 #include <cstdint>
 
+#include "core/ClockState.h"
+#include "core/EngineState.h"
+#include "core/Options.h"
+
 namespace chordella::core { class Session; }
 
 namespace chordella::engine {
@@ -16,11 +20,13 @@ class TickLink;
 // the drum note-offs among them (up to the next wait) are sent now, on a drum note that
 // sounds, as the stream has them. Chord changes never release drums, so without this a
 // drum note whose note-off falls on the switch tick would sound on and on.
-void SendDrumNoteOffsDue(core::Session& session) noexcept;
+void SendDrumNoteOffsDue(core::Session& session, EngineState& engineState) noexcept;
 
 class StylePlayer {
 public:
-    StylePlayer(core::Session& session, TickLink*& hooks) : session_(session), hooks_(hooks) {}
+    StylePlayer(core::Session& session, EngineState& engineState, const ClockState& clockState,
+                const core::Options& options, TickLink*& hooks)
+        : session_(session), engineState_(engineState), clockState_(clockState), options_(options), hooks_(hooks) {}
 
     // Control thread, inside the tick. The style's work for one tick: every event up to the
     // next wait is sent. Never reads outside the stream buffers, whatever they hold.
@@ -49,6 +55,9 @@ private:
     bool ChannelPasses(int channel) const noexcept;
 
     core::Session& session_;
+    EngineState& engineState_;
+    const ClockState& clockState_;
+    const core::Options& options_;
     TickLink*& hooks_;
 };
 

@@ -31,11 +31,11 @@ void TapTempo::TimerStep() {
 }
 
 int TapTempo::TapsNeeded() const {
-    return std::clamp<int>(session_.App().clock.MetronomeGroup, 2, MaxTaps);
+    return std::clamp<int>(clock_.State().MetronomeGroup, 2, MaxTaps);
 }
 
 std::string TapTempo::Caption() const {
-    return "Tap " + std::to_string(session_.App().clock.MetronomeGroup) + " times";
+    return "Tap " + std::to_string(clock_.State().MetronomeGroup) + " times";
 }
 
 int TapTempo::TempoFromSteps(const std::uint8_t* intervals, int count) {
@@ -49,7 +49,7 @@ int TapTempo::TempoFromSteps(const std::uint8_t* intervals, int count) {
 }
 
 TapTempo::TapResult TapTempo::Tap() {
-    MetronomeClick(session_, LiveClickLevel);
+    transport_.MetronomeClick(LiveClickLevel);
     // A tap after the longest interval a step count can hold begins a new series.
     if (taps_ > 0 && steps_ >= MaxStepsKept) taps_ = 0;
     if (taps_ > 0) intervals_[static_cast<std::size_t>(taps_ - 1)] = static_cast<std::uint8_t>(steps_);
@@ -70,7 +70,7 @@ TapTempo::TapResult TapTempo::Tap() {
 }
 
 void TapTempo::SelectGridHalf(bool eighths) {
-    const int index = session_.App().clock.QuantizeIndex;
+    const int index = clock_.State().QuantizeIndex;
     const bool isEighth = index >= QuantizeEighthOffset;
     if (eighths && !isEighth) clock_.SelectQuantize(index + QuantizeEighthOffset);
     if (!eighths && isEighth) clock_.SelectQuantize(index - QuantizeEighthOffset);

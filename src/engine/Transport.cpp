@@ -28,8 +28,19 @@ void SendRealtime(midi::MidiOut* out, std::uint32_t byte) {
 }
 }  // namespace
 
-Transport::Transport(core::Session& session, AccompanimentEngine& engine, Clock& clock)
-    : session_(session), engine_(engine), clock_(clock), sections_(session, noPeers_), loadHooks_(*this) {
+Transport::Transport(core::Session& session, AccompanimentEngine& engine, Clock& clock, TransportState& transportState,
+                     MelodyState& melodyState, core::Options& options, const data::ConfigState& config)
+    : session_(session),
+      engine_(engine),
+      clock_(clock),
+      transportState_(transportState),
+      melodyState_(melodyState),
+      options_(options),
+      config_(config),
+      engineState_(engine.State()),
+      clockState_(clock.State()),
+      sections_(session, noPeers_, engine.State(), clock.State(), options),
+      loadHooks_(*this) {
     engine_.SetTransport(this);
     session_.StyleLoadLink().Add(&loadHooks_);
 }
@@ -48,34 +59,34 @@ void Transport::SetPeers(TransportModulesLink* peers) {
 // --- Starting and stopping ---
 
 void Transport::RaiseRealtime() {
-    TransportState& transport = session_.App().transport;
+    TransportState& transport = transportState_;
     if (transport.RealtimeRaised) return;
     clock_.SetRealtimePriority(true);
     transport.RealtimeRaised = true;
 }
 
 void Transport::LowerRealtime() {
-    TransportState& transport = session_.App().transport;
+    TransportState& transport = transportState_;
     if (!transport.RealtimeRaised) return;
     clock_.SetRealtimePriority(false);
     transport.RealtimeRaised = false;
 }
 
 void Transport::SwitchClockOn() {
-    if (session_.App().clock.ClockState != 0) return;
+    if (clockState_.ClockState != 0) return;
     clock_.ToggleClock();
-    session_.App().transport.ClockStartedByTransport = session_.App().clock.ClockState != 0;
+    transportState_.ClockStartedByTransport = clockState_.ClockState != 0;
 }
 
 void Transport::ArmStart() {
-    ArmCountIn(session_);
-    ClockState& clock = session_.App().clock;
-    if (session_.App().options.SlaveMode) {
+    ArmCountIn(transportState_, clockState_, options_);
+    ClockState& clock = clockState_;
+    if (options_.SlaveMode) {
         // The first external clock after the start begins a new grid unit.
         clock.TickDelay = SlaveHoldTicks;
         clock.TickInBeat = 24;
         clock.GridBeat = static_cast<std::int16_t>(clock.GridBeats + 1);
-        RestartMetronomeGroup(session_);
+        RestartMetronomeGroup(transportState_, clockState_);
         session_.Display().ShowClockPanel(2);
     } else {
         session_.Display().ShowClockPanel(1);
@@ -83,8 +94,8 @@ void Transport::ArmStart() {
 }
 
 void Transport::Play() {
-    ClockState& clock = session_.App().clock;
-    TransportState& transport = session_.App().transport;
+    ClockState& clock = clockState_;
+    TransportState& transport = transportState_;
     if (clock.ClockState != 0 && clock.TickDelay >= HeldByExternalStart) {
         clock.TickDelay = 0;
         session_.Display().ShowClockPanel(1);
@@ -108,7 +119,7 @@ void Transport::Play() {
     peers_->StartPlayback();
     SwitchClockOn();
     transport.ChordPlayMode = -1;
-    session_.App().engine.SongStarting = session_.App().options.SlaveMode ? 0 : 1;
+    engineState_.SongStarting = options_.SlaveMode ? 0 : 1;
     ArmStart();
 }
 
@@ -118,7 +129,7 @@ void Transport::ConfirmRecording(std::function<void(bool)> then) {
     if (!peers_->OverwriteBox()) {
         const int start = peers_->PlayStartPos();
         const int length = peers_->ChordMemoryLength();
-        const int measureUnits = session_.App().clock.MeasureUnits;
+        const int measureUnits = clockState_.MeasureUnits;
         if (!peers_->ChordMemoryEmpty() && (start < 4 || start < length - 2 * measureUnits)) {
             prompter.ConfirmThen("Replace current chords ?", [this, then = std::move(then)](bool yes) {
                 if (yes) peers_->ClearSong();
@@ -138,7 +149,7 @@ void Transport::ConfirmRecording(std::function<void(bool)> then) {
 }
 
 void Transport::Record(bool stepRecord) {
-    TransportState& transport = session_.App().transport;
+    TransportState& transport = transportState_;
     if (transport.ChordPlayMode != 0) return;
     if (session_.Style().player.StyleActive != 0 && !peers_->ChordMemoryEmpty()) {
         Stop();
@@ -149,7 +160,7 @@ void Transport::Record(bool stepRecord) {
     peers_->StartRecordingAtStart();
     // The question waits for the user while the ticks go on; the recording starts with the answer.
     ConfirmRecording([this, stepRecord](bool yes) {
-        if (!yes || session_.App().transport.ChordPlayMode != 0) {
+        if (!yes || transportState_.ChordPlayMode != 0) {
             LowerRealtime();
             return;
         }
@@ -158,11 +169,11 @@ void Transport::Record(bool stepRecord) {
 }
 
 void Transport::StartRecording(bool stepRecord) {
-    TransportState& transport = session_.App().transport;
-    EngineState& e = session_.App().engine;
-    e.SongStarting = session_.App().options.SlaveMode ? 0 : 1;
+    TransportState& transport = transportState_;
+    EngineState& e = engineState_;
+    e.SongStarting = options_.SlaveMode ? 0 : 1;
     if (stepRecord) {
-        ClockState& clock = session_.App().clock;
+        ClockState& clock = clockState_;
         if (clock.ClockState != 0) {
             clock.ClockState = 0;
             clock_.SetTempo(0);
@@ -198,13 +209,13 @@ void Transport::SilenceAll() {
     // Exactly what sounds is ended, then the channels in use are reset: a blanket note-off
     // for every note of every channel would take seconds on a MIDI cable and overflow an
     // audio period, so that the resets behind it got lost.
-    ReleaseWhatSounds(session_, session_.AccompanimentOutput());
+    ReleaseWhatSounds(session_, engineState_, melodyState_, options_, session_.AccompanimentOutput());
 }
 
 void Transport::Stop() {
     StylePlayerState& player = session_.Style().player;
-    TransportState& transport = session_.App().transport;
-    const core::Options& options = session_.App().options;
+    TransportState& transport = transportState_;
+    const core::Options& options = options_;
     if (player.StyleActive != 0) {
         SilenceAll();
         player.StyleActive = 0;
@@ -224,7 +235,7 @@ void Transport::Stop() {
     transport.ChordPlayMode = 0;
     ResetChannel(session_.AccompanimentOutput(), options.PadChannel & 0x0F);
 
-    ClockState& clock = session_.App().clock;
+    ClockState& clock = clockState_;
     if (transport.ClockStartedByTransport && clock.ClockState == 1) {
         clock.ClockState = 0;
         clock_.SetTempo(0);
@@ -249,7 +260,7 @@ bool Transport::BeginStyle(int part, bool loop) {
     if (loop) sections.NextSection = NextLoop;
     sections_.StartNow();
 
-    ClockState& clock = session_.App().clock;
+    ClockState& clock = clockState_;
     // The style and the beat start together (unless this is the first tick of a beat anyway).
     if (clock.TickInBeat != 1) {
         clock.TickInBeat = 0;
@@ -266,7 +277,7 @@ bool Transport::BeginStyle(int part, bool loop) {
 void Transport::StartStyle() {
     const StylePlayerState& player = session_.Style().player;
     if (player.StyleActive != 0 || !player.StyleMode || LoadedStyle(session_).StyleLength == 0) return;
-    const core::Options& options = session_.App().options;
+    const core::Options& options = options_;
     int part = 1;
     if (options.PlayIntro && sections_.Present(0)) {
         part = 0;
@@ -274,8 +285,8 @@ void Transport::StartStyle() {
         part = 2;
     }
     if (options.MasterMode) SendRealtime(session_.ClockOutput(), MidiStart);
-    if (BeginStyle(part, false) && session_.App().transport.SyncStartArmed) {
-        session_.App().transport.SyncStartArmed = false;
+    if (BeginStyle(part, false) && transportState_.SyncStartArmed) {
+        transportState_.SyncStartArmed = false;
         session_.Display().ShowClockPanel(1);
     }
 }
@@ -307,7 +318,7 @@ bool Transport::PlayRange(std::int32_t from, std::int32_t to, bool loop, core::R
     sections.PartFirstBeat = 4;  // measure 1, beat 1
     sections_.StartNow();
 
-    ClockState& clock = session_.App().clock;
+    ClockState& clock = clockState_;
     if (clock.TickInBeat != 1) {
         clock.TickInBeat = 0;
         clock.GridBeat = 1;
@@ -334,7 +345,7 @@ void Transport::PlayPart(int tag) {
 // --- Panic and switches ---
 
 void Transport::AllNotesOff() {
-    ResetAllChannels(session_, session_.AccompanimentOutput());
+    ResetAllChannels(engineState_, session_.AccompanimentOutput());
     peers_->ClearTypeOverride();
 }
 
@@ -349,8 +360,8 @@ void Transport::ResetControllers() {
 }
 
 void Transport::SetAccompaniment(bool on) {
-    session_.App().transport.AccompanimentOn = on ? 1 : 0;
-    ResetAllChannels(session_, session_.AccompanimentOutput());
+    transportState_.AccompanimentOn = on ? 1 : 0;
+    ResetAllChannels(engineState_, session_.AccompanimentOutput());
     if (on) {
         session_.Display().ShowAccompanimentSwitch("K", "Accompaniment OFF", 0);
     } else {
@@ -358,18 +369,18 @@ void Transport::SetAccompaniment(bool on) {
     }
 }
 
-void Transport::ToggleAccompaniment() { SetAccompaniment(session_.App().transport.AccompanimentOn == 0); }
+void Transport::ToggleAccompaniment() { SetAccompaniment(transportState_.AccompanimentOn == 0); }
 
 void Transport::ToggleSyncStart() {
-    TransportState& transport = session_.App().transport;
-    if (!session_.App().options.SlaveMode) {
+    TransportState& transport = transportState_;
+    if (!options_.SlaveMode) {
         const bool playing = session_.Style().player.StyleActive != 0 || transport.ChordPlayMode != 0;
         if (playing) Stop();
         transport.SyncStartArmed = playing || !transport.SyncStartArmed;
         session_.Display().ShowClockPanel(transport.SyncStartArmed ? 2 : 0);
         return;
     }
-    ClockState& clock = session_.App().clock;
+    ClockState& clock = clockState_;
     clock.TickDelay = static_cast<std::int16_t>(clock.TickDelay != 0 ? 0 : SlaveHoldTicks);
     session_.Display().ShowClockPanel(clock.TickDelay != 0 ? 2 : 1);
 }
@@ -381,15 +392,15 @@ void Transport::FadeOut() {
     player.FadeAmount = 0;
 }
 
-void Transport::ToggleCountIn() { session_.App().options.CountIn = !session_.App().options.CountIn; }
-void Transport::ToggleMetronome() { session_.App().options.Metronome = !session_.App().options.Metronome; }
-void Transport::TogglePlayIntro() { session_.App().options.PlayIntro = !session_.App().options.PlayIntro; }
-void Transport::SetPlayEnding(bool on) { session_.App().options.PlayEnding = on; }
+void Transport::ToggleCountIn() { options_.CountIn = !options_.CountIn; }
+void Transport::ToggleMetronome() { options_.Metronome = !options_.Metronome; }
+void Transport::TogglePlayIntro() { options_.PlayIntro = !options_.PlayIntro; }
+void Transport::SetPlayEnding(bool on) { options_.PlayEnding = on; }
 
 // --- Loading a style ---
 
-bool Transport::StyleLoadSteps::RecordingRuns() { return transport_.session_.App().transport.ChordPlayMode > 0; }
+bool Transport::StyleLoadSteps::RecordingRuns() { return transport_.transportState_.ChordPlayMode > 0; }
 
-bool Transport::StyleLoadSteps::IntroEnabled() { return transport_.session_.App().options.PlayIntro; }
+bool Transport::StyleLoadSteps::IntroEnabled() { return transport_.options_.PlayIntro; }
 
 }  // namespace chordella::engine

@@ -6,9 +6,10 @@
 // track and chord recognition plug into it through TransportModulesLink.
 //
 // Driving it (control thread):
-//   engine::AccompanimentEngine engine(session);
-//   engine::Clock clock(session, engine);
-//   engine::Transport transport(session, engine, clock);   // attaches itself to both
+//   engine::AccompanimentEngine engine(session, app.engine, app.clock, app.options);
+//   engine::Clock clock(session, engine, app.clock, app.options);
+//   engine::Transport transport(session, engine, clock,    // attaches itself to both
+//                               app.transport, app.melody, app.options, app.config);
 //   transport.SetPeers(&chordMemory);                       // when the chord memory exists
 //   transport.StartStyle();     // live: the first chord starts the style (Intro with "Play Intro")
 //   transport.Play();           // the song in the chord memory (or a loaded MIDI file)
@@ -17,7 +18,13 @@
 
 #include <functional>
 
+#include "core/ClockState.h"
+#include "core/EngineState.h"
 #include "core/Links.h"
+#include "core/MelodyState.h"
+#include "core/Options.h"
+#include "core/TransportState.h"
+#include "data/ConfigState.h"
 #include "data/StyleLoadLink.h"
 #include "engine/Sections.h"
 #include "engine/TickLink.h"
@@ -33,8 +40,11 @@ class Clock;
 class Transport final : public TickLink, public core::TransportLink {
 public:
     // Control thread. Attaches itself to the engine and the style loader; whoever builds it
-    // makes it the session's transport link.
-    Transport(core::Session& session, AccompanimentEngine& engine, Clock& clock);
+    // makes it the session's transport link. The transport owns its running state and the
+    // switches the user toggles through it (count-in, metronome, intro, ending); it reads the
+    // control-key settings, and a stop ends the melody's sounding notes with the style's.
+    Transport(core::Session& session, AccompanimentEngine& engine, Clock& clock, TransportState& transportState,
+              MelodyState& melodyState, core::Options& options, const data::ConfigState& config);
     // Control thread. Detaches itself (the engine falls back to its looping sections) and
     // hands the session's transport link back.
     ~Transport() override;
@@ -46,6 +56,8 @@ public:
     // False while the transport runs without the song modules (NoTransportModules).
     bool ModulesWired() const { return peers_ != &noPeers_; }
     engine::Sections& SectionLogic() { return sections_; }
+    // The transport's running state (for the engine's own modules).
+    TransportState& State() { return transportState_; }
 
     // --- Transport (control thread, user actions) ---
     // "Play - F10": the loaded MIDI file or the chord memory ("Chordmemory is empty !").
@@ -152,6 +164,12 @@ private:
     core::Session& session_;
     AccompanimentEngine& engine_;
     Clock& clock_;
+    TransportState& transportState_;
+    MelodyState& melodyState_;
+    core::Options& options_;
+    const data::ConfigState& config_;
+    EngineState& engineState_;
+    ClockState& clockState_;
     NoTransportModules noPeers_;
     TransportModulesLink* peers_ = &noPeers_;
     engine::Sections sections_;

@@ -15,14 +15,15 @@ constexpr int LowestSongTempo = 20;
 constexpr int HighestSongTempo = 300;
 }  // namespace
 
-TransportArrangement::TransportArrangement(core::Session& session, Transport& transport, Clock& clock)
-    : session_(session), transport_(transport), clock_(clock) {}
+TransportArrangement::TransportArrangement(core::Session& session, Transport& transport, Clock& clock,
+                                           data::ArrangementState& arrangement)
+    : session_(session), transport_(transport), clock_(clock), arrangement_(arrangement) {}
 
 TransportArrangement::~TransportArrangement() {
     if (&session_.ArrangementLink() == this) session_.SetArrangementLink(nullptr);
 }
 
-bool TransportArrangement::ChordsRecording() { return session_.App().transport.ChordPlayMode > 0; }
+bool TransportArrangement::ChordsRecording() { return transport_.State().ChordPlayMode > 0; }
 void TransportArrangement::StopRecording() {
     if (ChordsRecording()) transport_.Stop();
 }
@@ -42,12 +43,12 @@ bool TransportArrangement::OpenStyleByPath(const std::string& storedPath, bool q
            data::StyleLoadResult::Loaded;
 }
 
-int TransportArrangement::MeasureUnits() { return session_.App().clock.MeasureUnits; }
+int TransportArrangement::MeasureUnits() { return clock_.State().MeasureUnits; }
 
 void TransportArrangement::SetSongTempo(int beatsPerMinute) {
     // A header without a tempo (0, or a damaged byte) leaves the tempo as it is.
     if (beatsPerMinute < LowestSongTempo || beatsPerMinute > HighestSongTempo) return;
-    ClockState& clock = session_.App().clock;
+    ClockState& clock = clock_.State();
     // The virtual clock (offline rendering, tests) runs without a timer: only the field
     // changes, so opening a song never starts the real timer under it.
     if (clock.ClockState != 0 && clock.TimerId == 0) {
@@ -61,6 +62,6 @@ void TransportArrangement::SetSongMeter(int measureUnits) { clock_.SetMeasureUni
 
 void TransportArrangement::SendMelodyProgram(int program) { engine::SendMelodyProgram(session_, program); }
 
-void TransportArrangement::SongCleared() { session_.App().arrangement.ChordMemoryPos = data::ChordMemoryHeaderSize; }
+void TransportArrangement::SongCleared() { arrangement_.ChordMemoryPos = data::ChordMemoryHeaderSize; }
 
 }  // namespace chordella::engine

@@ -4,10 +4,11 @@
 // playback is stopped before a song is replaced, and the song's melody program goes to the
 // melody channel. A song that names its style opens it through the style store.
 //
-//   engine::TransportArrangement host(session, transport, clock);
+//   engine::TransportArrangement host(session, transport, clock, arrangement);
 //   session.SetArrangementLink(&host);            // the song operations reach it
 
 #include "data/ArrangementLink.h"
+#include "data/ArrangementState.h"
 
 namespace chordella::core { class Session; }
 
@@ -18,8 +19,10 @@ class Transport;
 
 class TransportArrangement final : public data::ArrangementLink {
 public:
-    // Control thread. Whoever builds it makes it the session's song host.
-    TransportArrangement(core::Session& session, Transport& transport, Clock& clock);
+    // Control thread. Whoever builds it makes it the session's song host. Clearing a song
+    // moves the song's position back to its first chord.
+    TransportArrangement(core::Session& session, Transport& transport, Clock& clock,
+                         data::ArrangementState& arrangement);
     // Control thread. Hands the session back its default host.
     ~TransportArrangement() override;
     TransportArrangement(const TransportArrangement&) = delete;
@@ -51,6 +54,7 @@ private:
     core::Session& session_;
     Transport& transport_;
     Clock& clock_;
+    data::ArrangementState& arrangement_;
 };
 
 }  // namespace chordella::engine

@@ -44,7 +44,7 @@ ControlKeys KeysOf(const data::ControlKeys& k) {
 }  // namespace
 
 void Transport::ClearPendingKey() {
-    EngineState& e = session_.App().engine;
+    EngineState& e = engineState_;
     e.PendingCommandKey = 0;
     e.PendingCommandValue = 0;
     peers_->ClearSecondChordPair();
@@ -52,7 +52,7 @@ void Transport::ClearPendingKey() {
 
 void Transport::ApplyCommandKey() {
     if (!IsOpen(session_.AccompanimentOutput())) return;
-    const EngineState& e = session_.App().engine;
+    const EngineState& e = engineState_;
     const int key = e.PendingCommandKey;
     const int value = e.PendingCommandValue;
     if (key > 0) {
@@ -61,15 +61,15 @@ void Transport::ApplyCommandKey() {
             ClearPendingKey();
             return;
         }
-        if (key != session_.App().config.Keys.Ending && key != TempoCommand) peers_->CancelEndingCountdown();
+        if (key != config_.Keys.Ending && key != TempoCommand) peers_->CancelEndingCountdown();
         ClearPendingKey();
     }
     sections_.ApplyRequest();
 }
 
 void Transport::StyleModeKey(int key) {
-    const ControlKeys keys = KeysOf(session_.App().config.Keys);
-    EngineState& e = session_.App().engine;
+    const ControlKeys keys = KeysOf(config_.Keys);
+    EngineState& e = engineState_;
     SectionState& sections = session_.Style().sections;
     int request = NoSectionRequest;
     if (key == keys.PadOn()) {
@@ -96,11 +96,11 @@ void Transport::StyleModeKey(int key) {
 }
 
 bool Transport::IndependentKey(int key, int value) {
-    const core::Options& options = session_.App().options;
+    const core::Options& options = options_;
     const bool styleMode = session_.Style().player.StyleMode;
-    const ControlKeys keys = KeysOf(session_.App().config.Keys);
+    const ControlKeys keys = KeysOf(config_.Keys);
     if (key == ProgramChangeCommand) {
-        TransportState& transport = session_.App().transport;
+        TransportState& transport = transportState_;
         if (!options.IgnoreMidiCommands && !peers_->SendingMidiCommand()) {
             if (value != transport.LastRequestedProgram || value > 127) peers_->RequestProgramChange(value);
             transport.LastRequestedProgram = static_cast<std::int16_t>(value);
@@ -114,9 +114,9 @@ bool Transport::IndependentKey(int key, int value) {
     if (key == TempoCommand) {
         // A tempo outside the tempo field's range would silence the clock: it is not taken.
         if (!options.IgnoreTempi && value >= LowestFieldTempo && value <= HighestFieldTempo) {
-            ClockState& clock = session_.App().clock;
+            ClockState& clock = clockState_;
             if (clock.ClockState != 0) clock_.SetTempo(value);
-            if (session_.App().transport.ChordPlayMode == 0) {
+            if (transportState_.ChordPlayMode == 0) {
                 clock.Tempo = value;
                 session_.Display().ShowTempo(value);
             }
@@ -131,7 +131,7 @@ bool Transport::IndependentKey(int key, int value) {
         if (IsOpen(clockOut)) clockOut->PutShortMsg(MidiStop);
         peers_->ReapplyCurrentChord();
     } else {
-        const int velocity = session_.App().engine.TriggerVelocity;
+        const int velocity = engineState_.TriggerVelocity;
         Send(out, 0x90, key, velocity);
         Send(out, 0x90, key, 0);
     }
@@ -140,7 +140,9 @@ bool Transport::IndependentKey(int key, int value) {
 
 // --- Seams forwarded ---
 
-bool Transport::CountInTick() { return engine::CountInTick(session_); }
+bool Transport::CountInTick() {
+    return engine::CountInTick(session_.AccompanimentOutput(), transportState_, clockState_, options_);
+}
 void Transport::BeatOverran() { peers_->BeatOverran(); }
 bool Transport::ChordMemoryStep() { return peers_->ChordMemoryStep(); }
 void Transport::MelodyStep() { peers_->MelodyStep(); }
@@ -149,10 +151,12 @@ void Transport::SectionStep() {
     sections_.SectionStep();
 }
 void Transport::StyleEnded() { peers_->StyleEnded(); }
-void Transport::MetronomeClick(int level) { engine::MetronomeClick(session_, level); }
+void Transport::MetronomeClick(int level) {
+    engine::MetronomeClick(session_.AccompanimentOutput(), transportState_, clockState_, options_, level);
+}
 bool Transport::ChordMemoryEmpty() { return peers_->ChordMemoryEmpty(); }
 void Transport::ChordMemoryJumpToEnd() { peers_->ChordMemoryJumpToEnd(); }
-bool Transport::ChordMemoryBusy() { return session_.App().transport.ChordPlayMode != 0; }
+bool Transport::ChordMemoryBusy() { return transportState_.ChordPlayMode != 0; }
 bool Transport::ChordCodeSentAhead() { return peers_->ChordCodeSentAhead(); }
 void Transport::MeterKindChanged(MeterKind from, MeterKind to) { peers_->MeterKindChanged(from, to); }
 void Transport::MeasureUnitsSetFromFile() { peers_->MeasureUnitsSetFromFile(); }

@@ -61,7 +61,7 @@ void SongPlayer::Previous(std::int64_t now) {
 void SongPlayer::Stop() {
     state_ = State::Idle;
     ReleaseMutes();
-    engine::ReleaseHeldVolumes(session_);
+    engine::ReleaseHeldVolumes(session_.App().engine);
     StopSong();
     session_.App().songPlay.SessionRepeats = 0;
 }
@@ -187,7 +187,7 @@ bool SongPlayer::PlayFile(const std::string& stored, const SongEntry* entry, int
     }
     // After the open: the style the song brings sends its own channel set-up first.
     HoldMutes(entry);
-    engine::ReleaseHeldVolumes(session_);
+    engine::ReleaseHeldVolumes(session_.App().engine);
     if (entry != nullptr) ApplySongEntry(session_, *entry, songlist_.LoadInstruments, instrumentSet_);
     current_ = number;
     if (number >= 0) played_.push_back(number);

@@ -92,7 +92,7 @@ void EventEditor::SoundCurrent() {
 }
 
 void EventEditor::AfterEdit() {
-    engine::ResetAllChannels(session_, session_.AccompanimentOutput());
+    engine::ResetAllChannels(session_.App().engine, session_.AccompanimentOutput());
     session_.Style().style.StyleModified = 1;
 }
 

@@ -89,8 +89,9 @@ struct DispatchRig {
 
     TestSession Test;
     RecordingOutput Out{&Test.session->App().clock.TickCount};
-    engine::AccompanimentEngine Accompaniment{*Test.session};
-    engine::Clock Clock{*Test.session, Accompaniment};
+    engine::AccompanimentEngine Accompaniment{*Test.session, Test.session->App().engine, Test.session->App().clock,
+                                             Test.session->App().options};
+    engine::Clock Clock{*Test.session, Accompaniment, Test.session->App().clock, Test.session->App().options};
     chords::ChordRecogniser Recogniser{*Test.session};
     RecordingPeers Peers;
     chords::SectionKeys Keys{*Test.session, Recogniser, &Peers};

@@ -145,7 +145,8 @@ TEST(EngineLink, TheEngineTakesTheSessionsChordsWhileItLivesAndHandsTheLinkBackA
     RecordingOutput out;
     t.session->SetAccompanimentOutput(&out);
     {
-        engine::AccompanimentEngine accompaniment(*t.session);
+        engine::AccompanimentEngine accompaniment(*t.session, t.session->App().engine, t.session->App().clock,
+                                                  t.session->App().options);
         t.session->SetEngineLink(&accompaniment);
         t.session->Engine().SubmitChord({48, 1}, {48, 52, 55, 0});
         EXPECT_EQ(out.Messages.size(), 6u) << "applied at once while the clock is off";

@@ -184,7 +184,7 @@ TEST(ChordChange, AReleaseAtASectionSwitchLiftsThePedalsWhereNotesOutliveThePart
     rig.Chord(C3, Major);
     rig.Run(2);
     rig.Out.Clear();
-    engine::ChordChange(rig.Session(), engine::AllChannels, C3, Major, true, true);
+    engine::ChordChange(rig.Session(), rig.Engine(), rig.Options(), engine::AllChannels, C3, Major, true, true);
     const auto channel = rig.Out.OnChannel(0);
     ASSERT_EQ(channel.size(), 3u);
     EXPECT_TRUE(channel[0].IsController(64));
@@ -198,7 +198,7 @@ TEST(ChannelReset, SendsPedalsOffThenAllNotesOffThenAllSoundOffAndClearsTheMaps)
     EngineRig rig;
     rig.Engine().VelocityMap[3][40] = 99;
     rig.Engine().ChannelSounding[3] = 1;
-    engine::ResetAllChannels(rig.Session(), &rig.Out);
+    engine::ResetAllChannels(rig.Engine(), &rig.Out);
     ASSERT_EQ(rig.Out.Messages.size(), 64u);
     const auto three = rig.Out.OnChannel(3);
     ASSERT_EQ(three.size(), 4u);

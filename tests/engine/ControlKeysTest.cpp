@@ -161,25 +161,25 @@ TEST(IntroStartModes, SetWhichChannelsPlayInTheLeadInAndTheSoloSelectorReturns) 
     TransportRig rig;
     std::int16_t& solo = rig.Engine().SoloFilter;
     rig.Options().IntroStartMode = static_cast<int>(engine::IntroStartMode::MuteAll);
-    engine::ApplyIntroStartMode(rig.Session(), -8);
+    engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, -8);
     EXPECT_EQ(solo, 100);
     rig.Options().IntroStartMode = static_cast<int>(engine::IntroStartMode::Drums);
-    engine::ApplyIntroStartMode(rig.Session(), 0);
+    engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, 0);
     EXPECT_EQ(solo, 10);
     rig.Options().IntroStartMode = static_cast<int>(engine::IntroStartMode::DrumsLeadInMeasures);
-    engine::ApplyIntroStartMode(rig.Session(), -4);
+    engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, -4);
     EXPECT_EQ(solo, 10);
-    engine::ApplyIntroStartMode(rig.Session(), 0);
+    engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, 0);
     EXPECT_EQ(solo, 0);
     rig.Options().IntroStartMode = static_cast<int>(engine::IntroStartMode::Metronome);
-    engine::ApplyIntroStartMode(rig.Session(), -4);
+    engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, -4);
     EXPECT_EQ(solo, 100);
     EXPECT_EQ(rig.Clicks().size(), 1u);
     rig.Options().Metronome = true;
-    engine::ApplyIntroStartMode(rig.Session(), -4);
+    engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, -4);
     EXPECT_EQ(rig.Clicks().size(), 1u) << "the metronome clicks the beat anyway";
     rig.Options().Solo = 5;
-    engine::RestoreSoloSelector(rig.Session());
+    engine::RestoreSoloSelector(rig.Engine(), rig.Options());
     EXPECT_EQ(solo, 5);
 }
 

@@ -66,8 +66,9 @@ struct EngineRig {
 
     TestSession Test;
     RecordingOutput Out{&Test.session->App().clock.TickCount};
-    engine::AccompanimentEngine Accompaniment{*Test.session};
-    engine::Clock Clock{*Test.session, Accompaniment};
+    engine::AccompanimentEngine Accompaniment{*Test.session, Test.session->App().engine, Test.session->App().clock,
+                                             Test.session->App().options};
+    engine::Clock Clock{*Test.session, Accompaniment, Test.session->App().clock, Test.session->App().options};
 };
 
 }  // namespace chordella::testing

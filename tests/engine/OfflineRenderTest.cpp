@@ -184,8 +184,9 @@ struct GrooveSession {
         loaded = Groove().Write(path) && data::StyleStore(*t.session).Load(path, false) == data::StyleLoadResult::Loaded;
     }
     TestSession t;
-    engine::AccompanimentEngine engine{*t.session};
-    engine::Clock clock{*t.session, engine};
+    core::AppState& app = t.session->App();
+    engine::AccompanimentEngine engine{*t.session, app.engine, app.clock, app.options};
+    engine::Clock clock{*t.session, engine, app.clock, app.options};
     bool loaded = false;
 };
 

@@ -110,7 +110,7 @@ TEST(ChannelFilter, SoloMutePartMuteAndPitchBendDecideWhichEventsPass) {
     StyleBuilder b;
     b.Part(StylePart::Basic).Mute(2).Note(0, 60, 100, 0, 6).Note(1, 60, 100, 0, 6).Note(2, 60, 100, 0, 6).Event(0xE0, 0, 70, 1);
     rig.Play(b);
-    engine::SetSoloFilter(rig.Session(), 2);  // only channel 2 (index 1)
+    engine::SetSoloFilter(rig.Engine(), 2);  // only channel 2 (index 1)
     rig.Run(24);
     EXPECT_TRUE(rig.Out.NoteOns(0).empty());
     EXPECT_EQ(rig.Out.NoteOns(1).size(), 1u);
@@ -118,13 +118,13 @@ TEST(ChannelFilter, SoloMutePartMuteAndPitchBendDecideWhichEventsPass) {
         << "pitch bend needs \"Allow pitch bend\"";
 
     rig.Options().AllowPitchBend = true;
-    engine::SetSoloFilter(rig.Session(), 0);
-    engine::SetSoloFilter(rig.Session(), 17);  // no such filter: changes nothing
-    engine::SetChannelMute(rig.Session(), 1, true);
-    engine::SetChannelMute(rig.Session(), 16, true);  // no such channel: changes nothing
+    engine::SetSoloFilter(rig.Engine(), 0);
+    engine::SetSoloFilter(rig.Engine(), 17);  // no such filter: changes nothing
+    engine::SetChannelMute(rig.Engine(), 1, true);
+    engine::SetChannelMute(rig.Engine(), 16, true);  // no such channel: changes nothing
     EXPECT_EQ(rig.Engine().SoloFilter, 0);
-    EXPECT_TRUE(engine::ChannelMuted(rig.Session(), 1));
-    EXPECT_FALSE(engine::ChannelMuted(rig.Session(), 16));
+    EXPECT_TRUE(engine::ChannelMuted(rig.Engine(), 1));
+    EXPECT_FALSE(engine::ChannelMuted(rig.Engine(), 16));
     rig.Out.Clear();
     rig.Run(96);
     EXPECT_EQ(rig.Out.NoteOns(0).size(), 1u);

@@ -78,7 +78,8 @@ struct TransportRig : EngineRig {
     }
 
     SongStandIn StandIn;  // declared first: it outlives the transport that may point at it
-    engine::Transport Transport{*Test.session, Accompaniment, Clock};
+    engine::Transport Transport{*Test.session, Accompaniment, Clock, Test.session->App().transport,
+                                Test.session->App().melody, Test.session->App().options, Test.session->App().config};
 };
 
 // The first tick of measure `measure` (1-based) of 4/4 at 24 ticks a beat, with the style

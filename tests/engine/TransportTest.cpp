@@ -382,10 +382,12 @@ TEST(Panic, ResetControllersSendsResetAllControllersOnEachChannelAndForgetsTheVa
 
 TEST(TransportAttachment, TheEngineFallsBackToItsLoopingSectionsWhenTheTransportGoes) {
     TestSession test;
-    engine::AccompanimentEngine accompaniment(*test.session);
-    engine::Clock clock(*test.session, accompaniment);
+    core::AppState& app = test.session->App();
+    engine::AccompanimentEngine accompaniment(*test.session, app.engine, app.clock, app.options);
+    engine::Clock clock(*test.session, accompaniment, app.clock, app.options);
     {
-        engine::Transport transport(*test.session, accompaniment, clock);
+        engine::Transport transport(*test.session, accompaniment, clock, app.transport, app.melody, app.options,
+                                    app.config);
         test.session->SetTransportLink(&transport);
         EXPECT_EQ(&accompaniment.Transport(), &transport);
     }
