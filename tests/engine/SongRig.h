@@ -70,7 +70,7 @@ struct SongRig : TransportRig {
     chords::ChordRecogniser Recogniser{*Test.session};
     engine::MelodyPlayer Melody{*Test.session};
     engine::ChordMemoryPlayer Songs{*Test.session, Accompaniment, Transport, Melody};
-    engine::TransportArrangement Host{*Test.session, Transport, Clock};
+    engine::TransportArrangement Host{*Test.session, Transport, Clock, Test.session->App().arrangement};
 };
 
 // Measures first … last, `times` times over.
