@@ -59,7 +59,11 @@ void TransportArrangement::SetSongTempo(int beatsPerMinute) {
 
 void TransportArrangement::SetSongMeter(int measureUnits) { clock_.SetMeasureUnitsFromFile(measureUnits); }
 
-void TransportArrangement::SendMelodyProgram(int program) { engine::SendMelodyProgram(session_, program); }
+void TransportArrangement::SendMelodyProgram(int program) {
+    core::AppState& app = session_.App();
+    engine::SendMelodyProgram(app.arrangement.Melody, app.melody, app.options, app.engine,
+                              session_.AccompanimentOutput(), program);
+}
 
 void TransportArrangement::SongCleared() { session_.App().arrangement.ChordMemoryPos = data::ChordMemoryHeaderSize; }
 
