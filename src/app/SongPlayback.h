@@ -5,15 +5,19 @@
 //
 // Control thread only.
 
+#include "core/Session.h"
 #include "engine/ChordMemoryPlayer.h"
 #include "engine/MelodyPlayer.h"
 
-namespace chordella::core { class Session; }
 namespace chordella::app {
 
 struct SongPlayback {
     SongPlayback(core::Session& session, engine::AccompanimentEngine& engine, engine::Transport& transport)
-        : melody(session), player(session, engine, transport, melody) {}
+        : melody(session, session.App().melody, session.App().arrangement, session.App().options,
+                 session.App().engine, session.App().transport, session.App().clock),
+          player(session, session.App().songPlay, session.App().arrangement, session.App().options,
+                 session.App().clock, session.App().engine, session.App().transport, session.App().config, engine,
+                 transport, melody) {}
     engine::MelodyPlayer melody;
     engine::ChordMemoryPlayer player;
 };

@@ -83,7 +83,10 @@ int Add(library::Songlist& list, const SonglistCommandFlags& flags, std::FILE* o
 // Everything that plays a song, wired as in the desktop: the song host opens songs (and
 // the styles they name) and starts them; chord-memory playback steps through them.
 struct PlayRig {
-    explicit PlayRig(core::Session& s) : arranger(s), host(s, arranger.Transport(), arranger.Clock(), s.App().arrangement) {
+    explicit PlayRig(core::Session& s)
+        : arranger(s),
+          host(s, arranger.Transport(), arranger.Clock(), s.App().arrangement, s.App().melody, s.App().options,
+               s.App().engine) {
         s.SetArrangementLink(&host);
         arranger.AttachSongPlayback();
     }

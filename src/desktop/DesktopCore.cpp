@@ -67,8 +67,9 @@ DesktopCore::DesktopCore(core::Session& session, app::LifecycleSetup setup)
     : session_(session),
       activity_(std::make_unique<ActivityOutput>(session)),
       arranger_(std::make_unique<app::LiveArranger>(session)),
-      songHost_(std::make_unique<engine::TransportArrangement>(session, arranger_->Transport(), arranger_->Clock(),
-                                                                   session.App().arrangement)),
+      songHost_(std::make_unique<engine::TransportArrangement>(
+          session, arranger_->Transport(), arranger_->Clock(), session.App().arrangement, session.App().melody,
+          session.App().options, session.App().engine)),
       tapTempo_(std::make_unique<engine::TapTempo>(session, arranger_->Clock(), arranger_->Transport())),
       lifecycle_(session, *this, std::move(setup)) {
     session_.SetAccompanimentOutput(activity_.get());

@@ -38,10 +38,10 @@ int BasicKey(const data::ControlKeys& k) { return std::min({k.FillIn, k.Ending, 
 
 void ChordMemoryPlayer::LoopMark(data::BeatRecord& record) {
     if (record.CommandCode != data::CommandLoop) return;
-    SongPlayState& s = session_.App().songPlay;
+    SongPlayState& s = songPlay_;
     const int param = record.CommandParam;
     ClearCommand(record);
-    if (session_.App().options.IgnoreLoops) {
+    if (options_.IgnoreLoops) {
         s.LoopMarkPos = 0;
         return;
     }
@@ -54,25 +54,25 @@ void ChordMemoryPlayer::LoopMark(data::BeatRecord& record) {
         s.LoopRepeats = static_cast<std::int16_t>(param - data::LoopStartBase);
         s.LoopTarget = static_cast<std::int16_t>(measureStart);
         s.LoopMarkPos = s.LoopTarget;
-        s.LoopEndPos = session_.App().arrangement.Chords.ChordMemoryLength;
+        s.LoopEndPos = arrangement_.Chords.ChordMemoryLength;
         melody_.SaveLoop();
     }
 }
 
 void ChordMemoryPlayer::KeyMark(data::BeatRecord& record) {
-    const core::Options& options = session_.App().options;
+    const core::Options& options = options_;
     const int param = record.CommandParam;
     if (!options.KeyAdjustment || options.MelodyAdLib) return;
     if (param != data::ParamKeyMajor && param != data::ParamKeyMinor) return;
-    SongPlayState& s = session_.App().songPlay;
+    SongPlayState& s = songPlay_;
     int key = ((record.CommandCode + s.SongTranspose) % 12 + 12) % 12;
-    if (param == data::ParamKeyMinor && !session_.App().arrangement.CreatorProgressionMode) key = (key + 3) % 12;
+    if (param == data::ParamKeyMinor && !arrangement_.CreatorProgressionMode) key = (key + 3) % 12;
     s.AdjustmentKey = static_cast<std::int16_t>(key);
     ClearCommand(record);
 }
 
 bool ChordMemoryPlayer::Command(data::BeatRecord& record) {
-    SongPlayState& s = session_.App().songPlay;
+    SongPlayState& s = songPlay_;
     const int code = record.CommandCode;
     const int param = record.CommandParam;
     if (code == data::CommandChannels) {
@@ -88,8 +88,8 @@ bool ChordMemoryPlayer::Command(data::BeatRecord& record) {
     if (code == data::CommandStop) {
         ClearCommand(record);
         if (s.LoopOn == 0 || Position() < FirstPosition + MeasureUnits()) {
-            const core::Options& options = session_.App().options;
-            if (options.PadMuteAtIntrosAndEndings && session_.App().engine.InstrumentPadOn != 0)
+            const core::Options& options = options_;
+            if (options.PadMuteAtIntrosAndEndings && engineState_.InstrumentPadOn != 0)
                 ResetChannel(session_.AccompanimentOutput(), options.PadChannel & 0x0F);
             if (s.EndingCountdown == 0) {
                 transport_.Stop();
@@ -100,13 +100,13 @@ bool ChordMemoryPlayer::Command(data::BeatRecord& record) {
         ContinueAtLoopFrom(record);
         return true;
     }
-    if (code == session_.App().config.Keys.Ending && (param == data::ParamSectionKey || param == 0))
+    if (code == config_.Keys.Ending && (param == data::ParamSectionKey || param == 0))
         return EndingMark(record);
     return true;
 }
 
 bool ChordMemoryPlayer::EndingMark(data::BeatRecord& record) {
-    SongPlayState& s = session_.App().songPlay;
+    SongPlayState& s = songPlay_;
     const int units = MeasureUnits();
     const bool roomLeft = s.LoopOn == 0 || Position() <= ChordMemoryLength() - EndingFreeMeasures * units;
     const bool repeatingLoop = s.LoopMarkPos != 0 && s.LoopRepeats >= 2;
@@ -118,7 +118,7 @@ bool ChordMemoryPlayer::EndingMark(data::BeatRecord& record) {
     if (s.SessionRepeats > 0 && --s.SessionRepeats > 0 && Position() >= FirstPosition + units) {
         ContinueAtLoopFrom(record);
         // The record at LoopFromPos plays its chord; an ending mark there would end the repeat.
-        if (record.CommandCode == session_.App().config.Keys.Ending) ClearCommand(record);
+        if (record.CommandCode == config_.Keys.Ending) ClearCommand(record);
         return true;
     }
     s.EndingCountdown = 1;
@@ -126,15 +126,15 @@ bool ChordMemoryPlayer::EndingMark(data::BeatRecord& record) {
 }
 
 void ChordMemoryPlayer::ChannelCommand(int value) {
-    EngineState& e = session_.App().engine;
+    EngineState& e = engineState_;
     midi::MidiOut* out = session_.AccompanimentOutput();
     if (value == 0) {
         e.SoloFilter = 0;
     } else if (value <= 16 || value == NoChannel) {
         e.SoloFilter = static_cast<std::int16_t>(value);
-        ResetAllChannels(session_.App().engine, out);
+        ResetAllChannels(engineState_, out);
     } else if (value == MelodyOn || value == MelodyOff) {
-        if (session_.App().arrangement.Melody.MelodyCount > 0) melody_.SetPlayback(value == MelodyOn);
+        if (arrangement_.Melody.MelodyCount > 0) melody_.SetPlayback(value == MelodyOn);
     } else if (value >= FirstMute && value <= LastMute) {
         const int channel = LastMute - value;
         e.ChannelMute[static_cast<std::size_t>(channel)] = 1;
@@ -145,20 +145,20 @@ void ChordMemoryPlayer::ChannelCommand(int value) {
 }
 
 void ChordMemoryPlayer::SubmitCommandKey(int key, int value) {
-    const int mode = session_.App().transport.ChordPlayMode;
-    if (session_.App().options.PlayChords && mode != 2) return;
+    const int mode = transportState_.ChordPlayMode;
+    if (options_.PlayChords && mode != 2) return;
     const StylePlayerState& player = session_.Style().player;
     if (player.StyleActive == 0 && player.StyleMode) {
         session_.Transport().StartStyle();
         return;
     }
-    const data::ControlKeys& keys = session_.App().config.Keys;
+    const data::ControlKeys& keys = config_.Keys;
     if (value == data::ParamKeyMajor || value == data::ParamKeyMinor) {
         if (!ChordMemoryEmpty()) return;
         key = BasicKey(keys);
         value = EmptyMemoryKeyValue;
     }
-    EngineState& e = session_.App().engine;
+    EngineState& e = engineState_;
     if (key == keys.Ending &&
         (e.PendingCommandKey == keys.Ending || session_.Style().sections.NextSection == EndingPart)) {
         transport_.Stop();

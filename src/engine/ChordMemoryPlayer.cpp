@@ -25,39 +25,55 @@ constexpr int ControlBankSelect = 0;
 std::int16_t ToPosition(int value) { return static_cast<std::int16_t>(std::clamp(value, -32000, 32000)); }
 }  // namespace
 
-ChordMemoryPlayer::ChordMemoryPlayer(core::Session& session, AccompanimentEngine& engine, Transport& transport,
-                                     MelodyPlayer& melody)
-    : session_(session), engine_(engine), transport_(transport), melody_(melody) {
+ChordMemoryPlayer::ChordMemoryPlayer(core::Session& session, SongPlayState& songPlay, data::ArrangementState& arrangement,
+                                     core::Options& options, ClockState& clockState, EngineState& engineState,
+                                     const TransportState& transportState, const data::ConfigState& config,
+                                     AccompanimentEngine& engine, Transport& transport, MelodyPlayer& melody)
+    : session_(session),
+      songPlay_(songPlay),
+      arrangement_(arrangement),
+      options_(options),
+      clockState_(clockState),
+      engineState_(engineState),
+      transportState_(transportState),
+      config_(config),
+      engine_(engine),
+      transport_(transport),
+      melody_(melody) {
     transport_.SetPeers(this);
+    melody_.SetRecordingLink(this);
     MeasureUnitsSetFromFile();
 }
 
-ChordMemoryPlayer::~ChordMemoryPlayer() { transport_.SetPeers(nullptr); }
+ChordMemoryPlayer::~ChordMemoryPlayer() {
+    melody_.SetRecordingLink(nullptr);
+    transport_.SetPeers(nullptr);
+}
 
-std::int16_t& ChordMemoryPlayer::SessionRepeats() { return session_.App().songPlay.SessionRepeats; }
-std::int16_t& ChordMemoryPlayer::Position() { return session_.App().arrangement.ChordMemoryPos; }
-int ChordMemoryPlayer::MeasureUnits() { return std::max<int>(RecordStep, session_.App().clock.MeasureUnits); }
+void ChordMemoryPlayer::SetSessionRepeats(int repeats) { songPlay_.SessionRepeats = static_cast<std::int16_t>(repeats); }
+std::int16_t& ChordMemoryPlayer::Position() { return arrangement_.ChordMemoryPos; }
+int ChordMemoryPlayer::MeasureUnits() { return std::max<int>(RecordStep, clockState_.MeasureUnits); }
 
 // --- The main window's fields ---
 
 void ChordMemoryPlayer::SetStartMeasure(int measure) {
-    session_.App().arrangement.StartMeasure = std::clamp(measure, -500, 500);
+    arrangement_.StartMeasure = std::clamp(measure, -500, 500);
     MeasureUnitsSetFromFile();
 }
 
 void ChordMemoryPlayer::SetLoop(bool on, int fromMeasure, int toMeasure) {
-    SongPlayState& s = session_.App().songPlay;
-    session_.App().options.Loop = on;
+    SongPlayState& s = songPlay_;
+    options_.Loop = on;
     s.LoopFromMeasure = static_cast<std::int16_t>(std::clamp(fromMeasure, 1, 3000));
     s.LoopToMeasure = static_cast<std::int16_t>(std::clamp(toMeasure, 1, 3000));
-    s.LoopOn = on && !session_.App().melody.Recording ? 1 : 0;
+    s.LoopOn = on && !melody_.MelodyRecording() ? 1 : 0;
     MeasureUnitsSetFromFile();
 }
 
 void ChordMemoryPlayer::MeasureUnitsSetFromFile() {
-    SongPlayState& s = session_.App().songPlay;
+    SongPlayState& s = songPlay_;
     const int units = MeasureUnits();
-    s.PlayStartPos = ToPosition((session_.App().arrangement.StartMeasure - 1) * units + FirstPosition);
+    s.PlayStartPos = ToPosition((arrangement_.StartMeasure - 1) * units + FirstPosition);
     s.LoopFromPos = ToPosition((s.LoopFromMeasure - 1) * units + FirstPosition);
     s.LoopToPos = ToPosition(s.LoopToMeasure * units + 3);
 }
@@ -66,25 +82,26 @@ void ChordMemoryPlayer::MeterKindChanged(MeterKind, MeterKind) { MeasureUnitsSet
 
 // --- Simple answers to the transport ---
 
-bool ChordMemoryPlayer::ChordMemoryEmpty() { return session_.App().arrangement.Chords.IsEmpty(); }
-std::int16_t ChordMemoryPlayer::ChordMemoryLength() { return session_.App().arrangement.Chords.ChordMemoryLength; }
-int ChordMemoryPlayer::StartMeasure() { return session_.App().arrangement.StartMeasure; }
-std::int16_t ChordMemoryPlayer::PlayStartPos() { return session_.App().songPlay.PlayStartPos; }
-bool ChordMemoryPlayer::ChordCodeSentAhead() { return session_.App().songPlay.ChordCodeSentAhead != 0; }
-bool ChordMemoryPlayer::EndingCountdownRunning() { return session_.App().songPlay.EndingCountdown != 0; }
-void ChordMemoryPlayer::CancelEndingCountdown() { session_.App().songPlay.EndingCountdown = 0; }
-bool ChordMemoryPlayer::OverwriteBox() { return session_.App().songPlay.OverwriteBox; }
-void ChordMemoryPlayer::SetOverwriteBox(bool on) { session_.App().songPlay.OverwriteBox = on; }
+bool ChordMemoryPlayer::ChordMemoryEmpty() { return arrangement_.Chords.IsEmpty(); }
+std::int16_t ChordMemoryPlayer::ChordMemoryLength() { return arrangement_.Chords.ChordMemoryLength; }
+int ChordMemoryPlayer::StartMeasure() { return arrangement_.StartMeasure; }
+std::int16_t ChordMemoryPlayer::PlayStartPos() { return songPlay_.PlayStartPos; }
+bool ChordMemoryPlayer::ChordCodeSentAhead() { return songPlay_.ChordCodeSentAhead != 0; }
+bool ChordMemoryPlayer::EndingCountdownRunning() { return songPlay_.EndingCountdown != 0; }
+void ChordMemoryPlayer::CancelEndingCountdown() { songPlay_.EndingCountdown = 0; }
+bool ChordMemoryPlayer::OverwriteBox() { return songPlay_.OverwriteBox; }
+void ChordMemoryPlayer::SetOverwriteBox(bool on) { songPlay_.OverwriteBox = on; }
 void ChordMemoryPlayer::MelodyStep() { melody_.PlayTick(); }
+void ChordMemoryPlayer::MelodyRecordingChanged() { songPlay_.LoopOn = options_.Loop && !melody_.MelodyRecording() ? 1 : 0; }
 void ChordMemoryPlayer::CloseRecordings() { melody_.CloseRecording(); }
 
 void ChordMemoryPlayer::ChordMemoryJumpToEnd() {
-    const int last = session_.App().arrangement.Chords.ChordMemoryLength - MeasureUnits();
+    const int last = arrangement_.Chords.ChordMemoryLength - MeasureUnits();
     if (last > Position()) Position() = ToPosition(last);
 }
 
 void ChordMemoryPlayer::RequestProgramChange(int program) {
-    if (program >= 0) session_.App().songPlay.ProgramRequest = static_cast<std::int16_t>(std::min(program, 32000));
+    if (program >= 0) songPlay_.ProgramRequest = static_cast<std::int16_t>(std::min(program, 32000));
 }
 
 void ChordMemoryPlayer::RequestMidiCommand(int number) {
@@ -100,9 +117,9 @@ void ChordMemoryPlayer::RunMidiCommand(int number) {
 // --- Starting ---
 
 void ChordMemoryPlayer::StartPlayback() {
-    SongPlayState& s = session_.App().songPlay;
+    SongPlayState& s = songPlay_;
     MeasureUnitsSetFromFile();
-    s.LoopOn = session_.App().options.Loop && !session_.App().melody.Recording ? 1 : 0;
+    s.LoopOn = options_.Loop && !melody_.MelodyRecording() ? 1 : 0;
     Position() = s.PlayStartPos;
     s.Resuming = s.PlayStartPos > FirstPosition ? 1 : 0;
     s.SongTranspose = 0;
@@ -115,10 +132,10 @@ void ChordMemoryPlayer::StartPlayback() {
     melody_.ResetPositions();
     // The melody's instrument, also when the output was opened after the song (or another
     // program came in between).
-    const data::ChordMemory& chords = session_.App().arrangement.Chords;
-    if (chords.MelodyProgram() < 128) SendMelodyProgram(session_, chords.MelodyProgram());
+    const data::ChordMemory& chords = arrangement_.Chords;
+    if (chords.MelodyProgram() < 128) melody_.SendProgram(chords.MelodyProgram());
     // The first tick ends a beat and starts a grid unit: the song's first record plays at once.
-    ClockState& clock = session_.App().clock;
+    ClockState& clock = clockState_;
     clock.TickInBeat = clock.TicksPerBeat;
     clock.GridBeat = clock.GridBeats;
 }
@@ -126,7 +143,7 @@ void ChordMemoryPlayer::StartPlayback() {
 // --- The tick ---
 
 bool ChordMemoryPlayer::ChordMemoryStep() {
-    const int mode = session_.App().transport.ChordPlayMode;
+    const int mode = transportState_.ChordPlayMode;
     if (mode < 0) {
         PlaybackTick();
         return true;
@@ -139,19 +156,19 @@ bool ChordMemoryPlayer::ChordMemoryStep() {
 }
 
 void ChordMemoryPlayer::PlaybackTick() {
-    const ClockState& clock = session_.App().clock;
-    if (session_.App().engine.SongStarting == 0 && Position() > 3) melody_.Advance();
+    const ClockState& clock = clockState_;
+    if (engineState_.SongStarting == 0 && Position() > 3) melody_.Advance();
     if (clock.TickInBeat == clock.PreviewTick) Preview();
     if (clock.TickInBeat == RequestTick) CarryOutRequests();
     if (clock.TickInBeat > clock.TicksPerBeat) PlaybackBeatEnd();
 }
 
-bool ChordMemoryPlayer::Stopped() { return session_.App().transport.ChordPlayMode == 0; }
+bool ChordMemoryPlayer::Stopped() { return transportState_.ChordPlayMode == 0; }
 
 void ChordMemoryPlayer::PlaybackBeatEnd() {
-    SongPlayState& s = session_.App().songPlay;
-    EngineState& e = session_.App().engine;
-    session_.App().clock.TickInBeat = 1;
+    SongPlayState& s = songPlay_;
+    EngineState& e = engineState_;
+    clockState_.TickInBeat = 1;
     if (e.SongStarting != 0) {
         melody_.ResetPositions();
         e.SongStarting = 0;
@@ -166,7 +183,7 @@ void ChordMemoryPlayer::PlaybackBeatEnd() {
     const bool playerOverrides =
         s.OverwriteBox && (e.PendingRoot > 0 || (e.PendingCommandKey >= 1 && e.PendingCommandKey <= 250));
     if (playerOverrides) {
-        OverwriteBeat(session_.App().arrangement.Chords.RecordAt(Position()));
+        OverwriteBeat(arrangement_.Chords.RecordAt(Position()));
     } else {
         data::BeatRecord record = ReadRecord();
         LoopMark(record);
@@ -187,7 +204,7 @@ void ChordMemoryPlayer::PlaybackBeatEnd() {
         if (data::StartsChord(record)) {
             session_.Chords().SetChord(record.ChordRoot, record.ChordType, s.SongTranspose);
             const StylePlayerState& player = session_.Style().player;
-            if (player.StyleActive == 0 && player.StyleMode && !session_.App().options.PlayChords)
+            if (player.StyleActive == 0 && player.StyleMode && !options_.PlayChords)
                 session_.Transport().StartStyle();
         }
     }
@@ -197,27 +214,27 @@ void ChordMemoryPlayer::PlaybackBeatEnd() {
 }
 
 bool ChordMemoryPlayer::LeadInBeat() {
-    SongPlayState& s = session_.App().songPlay;
+    SongPlayState& s = songPlay_;
     if (Position() > s.LoopFromPos) return false;
     if (Position() == FirstPosition - MeasureUnits()) Position() = FirstPosition;
     if (Position() != s.LoopFromPos) {
         const StylePlayerState& player = session_.Style().player;
-        if (player.StyleActive == 0 && player.StyleMode && !session_.App().options.PlayChords)
+        if (player.StyleActive == 0 && player.StyleMode && !options_.PlayChords)
             session_.Transport().StartStyle();
-        ApplyIntroStartMode(session_.App().engine, session_.App().options, transport_, Position());
+        ApplyIntroStartMode(engineState_, options_, transport_, Position());
         Position() = ToPosition(Position() + RecordStep);
         FinishBeat(LeadInClickLevel);
         s.Resuming = 1;
         return true;
     }
-    RestoreSoloSelector(session_.App().engine, session_.App().options);
+    RestoreSoloSelector(engineState_, options_);
     melody_.SaveRange();
     return false;
 }
 
 data::BeatRecord ChordMemoryPlayer::ReadRecord() {
-    SongPlayState& s = session_.App().songPlay;
-    data::BeatRecord record = session_.App().arrangement.Chords.RecordAt(Position());
+    SongPlayState& s = songPlay_;
+    data::BeatRecord record = arrangement_.Chords.RecordAt(Position());
     if (s.LoopMarkPos == 0 || Position() != s.LoopMarkPos) return record;
     if (--s.LoopRepeats <= 0) {
         s.LoopMarkPos = 0;
@@ -230,7 +247,7 @@ data::BeatRecord ChordMemoryPlayer::ReadRecord() {
 }
 
 data::BeatRecord ChordMemoryPlayer::ChordInForce(int position) {
-    const data::ChordMemory& memory = session_.App().arrangement.Chords;
+    const data::ChordMemory& memory = arrangement_.Chords;
     data::BeatRecord record = memory.RecordAt(position);
     if (data::StartsChord(record)) return record;
     for (int earlier = position - RecordStep; earlier >= FirstPosition; earlier -= RecordStep) {
@@ -251,7 +268,7 @@ data::BeatRecord ChordMemoryPlayer::ChordInForce(int position) {
 }
 
 void ChordMemoryPlayer::ContinueAtLoopFrom(data::BeatRecord& record) {
-    SongPlayState& s = session_.App().songPlay;
+    SongPlayState& s = songPlay_;
     Position() = s.LoopFromPos;
     if (s.LoopToPos <= s.LoopFromPos) s.LoopToPos = ToPosition(s.LoopFromPos + MeasureUnits());
     melody_.RestoreRange();
@@ -259,22 +276,22 @@ void ChordMemoryPlayer::ContinueAtLoopFrom(data::BeatRecord& record) {
 }
 
 void ChordMemoryPlayer::Preview() {
-    SongPlayState& s = session_.App().songPlay;
+    SongPlayState& s = songPlay_;
     if (Position() < s.LoopFromPos || Position() >= data::ChordMemoryPositionLimit) return;
-    const data::BeatRecord coming = session_.App().arrangement.Chords.RecordAt(Position());
+    const data::BeatRecord coming = arrangement_.Chords.RecordAt(Position());
     if (!data::StartsChord(coming) || coming.ChordType == NoChordType) return;
-    const core::Options& options = session_.App().options;
+    const core::Options& options = options_;
     int given = coming.ChordRoot + s.SongTranspose;
     if (!options.PlayChords) {
         const int pitchClass = ((given % 12) + 12) % 12;
-        given = std::max(0, session_.App().engine.OctaveBase - 12) + pitchClass;
+        given = std::max(0, engineState_.OctaveBase - 12) + pitchClass;
     }
     const core::ChordPair current = session_.Chords().PreviewChord(given, coming.ChordType);
     const int root = current.Root;
     const int type = current.Type;
     const auto codeRoot = static_cast<std::uint8_t>(root % 12);
     if (options.SendChordCodes && type > 0 && (codeRoot != s.LastCodeRoot || type != s.LastCodeType)) {
-        SendChordCode(session_.ChordCodeOutput(), session_.App().options, root, type);
+        SendChordCode(session_.ChordCodeOutput(), options_, root, type);
         s.LastCodeRoot = codeRoot;
         s.LastCodeType = static_cast<std::uint8_t>(type);
         s.ChordCodeSentAhead = 1;
@@ -282,7 +299,7 @@ void ChordMemoryPlayer::Preview() {
 }
 
 void ChordMemoryPlayer::CarryOutRequests() {
-    SongPlayState& s = session_.App().songPlay;
+    SongPlayState& s = songPlay_;
     if (midiCommandRequest_ >= 0) {
         const int number = midiCommandRequest_;
         midiCommandRequest_ = -1;
@@ -291,13 +308,13 @@ void ChordMemoryPlayer::CarryOutRequests() {
     if (s.ProgramRequest < 0) return;
     // With "... using command keys 0-9", program 128 + n stands for MIDI command n.
     const int command = s.ProgramRequest - FirstCommandProgram;
-    if (session_.App().options.UsingCommandKeys && command >= 0 && command < MidiCommandCount) {
+    if (options_.UsingCommandKeys && command >= 0 && command < MidiCommandCount) {
         s.ProgramRequest = -1;
         RunMidiCommand(command);
         return;
     }
     midi::MidiOut* out = session_.AccompanimentOutput();
-    const int channel = session_.App().engine.VoiceChannel & 0x0F;
+    const int channel = engineState_.VoiceChannel & 0x0F;
     int program = s.ProgramRequest;
     if (program >= 128) {
         s.KeptBank = static_cast<std::int16_t>(std::min(program / 128, 127));
@@ -309,15 +326,15 @@ void ChordMemoryPlayer::CarryOutRequests() {
 }
 
 void ChordMemoryPlayer::FinishBeat(int clickLevel) {
-    ClockState& clock = session_.App().clock;
+    ClockState& clock = clockState_;
     if (clock.GridBeat >= clock.GridBeats) {
         engine_.Transport().ApplyCommandKey();
         engine_.ApplyChord();
-        session_.App().songPlay.ChordCodeSentAhead = 0;
+        songPlay_.ChordCodeSentAhead = 0;
         clock.GridBeat = 0;
     }
     ++clock.GridBeat;
-    if (session_.App().options.Metronome) engine_.Transport().MetronomeClick(clickLevel);
+    if (options_.Metronome) engine_.Transport().MetronomeClick(clickLevel);
 }
 
 }  // namespace chordella::engine

@@ -12,8 +12,11 @@
 //   engine::Clock clock(session, engine);
 //   engine::Transport transport(session, engine, clock);
 //   chords::ChordRecogniser recogniser(session);           // SetChord
-//   engine::MelodyPlayer melody(session);
-//   engine::ChordMemoryPlayer songs(session, engine, transport, melody);  // SetPeers(this)
+//   engine::MelodyPlayer melody(session, state.melody, state.arrangement, state.options,
+//                               state.engine, state.transport, state.clock);  // the session's AppState
+//   engine::ChordMemoryPlayer songs(session, state.songPlay, state.arrangement, state.options,
+//                                   state.clock, state.engine, state.transport, state.config,
+//                                   engine, transport, melody);  // SetPeers(this)
 //   data::SongFiles(session).Open({data::OpenSource::Path, "Song.vxa"});
 //   transport.Play();                                      // clock.StartVirtual(bpm) first to run offline
 //   clock.RunVirtualTicks(n);                              // until Transport's ChordPlayMode is 0
@@ -21,23 +24,37 @@
 #include <cstdint>
 
 #include "data/ChordMemory.h"
+#include "engine/MelodyPlayer.h"
 #include "engine/TransportModulesLink.h"
 
-namespace chordella::core { class Session; }
+namespace chordella::core {
+class Session;
+struct Options;
+}  // namespace chordella::core
+namespace chordella::data {
+struct ArrangementState;
+struct ConfigState;
+}  // namespace chordella::data
 
 namespace chordella::engine {
 
 class AccompanimentEngine;
-class MelodyPlayer;
 class Transport;
+struct EngineState;
+struct SongPlayState;
+struct TransportState;
 
 // What it does not own (MIDI commands, a loaded MIDI file, the chord display, the songlist …)
 // answers as the transport without those modules (NoTransportModules).
-class ChordMemoryPlayer final : public NoTransportModules {
+class ChordMemoryPlayer final : public NoTransportModules, public MelodyRecordingLink {
 public:
-    // Control thread. Installs itself as the transport's peers.
-    ChordMemoryPlayer(core::Session& session, AccompanimentEngine& engine, Transport& transport, MelodyPlayer& melody);
-    // Control thread. Takes itself out of the transport.
+    // Control thread. Installs itself as the transport's peers and as the melody track's
+    // recording link.
+    ChordMemoryPlayer(core::Session& session, SongPlayState& songPlay, data::ArrangementState& arrangement,
+                      core::Options& options, ClockState& clockState, EngineState& engineState,
+                      const TransportState& transportState, const data::ConfigState& config,
+                      AccompanimentEngine& engine, Transport& transport, MelodyPlayer& melody);
+    // Control thread. Takes itself out of the transport and the melody track.
     ~ChordMemoryPlayer() override;
     ChordMemoryPlayer(const ChordMemoryPlayer&) = delete;
     ChordMemoryPlayer& operator=(const ChordMemoryPlayer&) = delete;
@@ -48,7 +65,7 @@ public:
     // The "Loop" box and its measure fields.
     void SetLoop(bool on, int fromMeasure, int toMeasure);
     // Session mode: the song is repeated this many more times at its ending mark.
-    void SetSessionRepeats(int repeats) { SessionRepeats() = static_cast<std::int16_t>(repeats); }
+    void SetSessionRepeats(int repeats);
 
     // Control thread (tick or user action). A record's command or a live control key with
     // a value: starts the style, shows a key mark, stops at a second ending key, or becomes
@@ -82,8 +99,10 @@ public:
     void MelodyStep() override;
     void CloseRecordings() override;
 
+    // --- MelodyRecordingLink: the loop is off while the melody records ---
+    void MelodyRecordingChanged() override;
+
 private:
-    std::int16_t& SessionRepeats();
     std::int16_t& Position();
     int MeasureUnits();
     // Playback (ChordMemoryPlayer.cpp).
@@ -111,6 +130,17 @@ private:
     bool Stopped();
 
     core::Session& session_;
+    SongPlayState& songPlay_;
+    // The song: chord recording writes the chord memory, playback moves its position.
+    data::ArrangementState& arrangement_;
+    // The "Loop" box of the main window is kept in the options (SetLoop).
+    core::Options& options_;
+    // Playback and recording restart the beat and the grid unit (the clock's fields).
+    ClockState& clockState_;
+    // The song starts, the channel commands and the pending control key (the engine's fields).
+    EngineState& engineState_;
+    const TransportState& transportState_;
+    const data::ConfigState& config_;
     AccompanimentEngine& engine_;
     Transport& transport_;
     MelodyPlayer& melody_;

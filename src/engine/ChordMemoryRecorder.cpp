@@ -24,8 +24,7 @@ constexpr int StepClickVelocity = 127;
 std::uint8_t Byte(int value) { return static_cast<std::uint8_t>(std::clamp(value, 0, 255)); }
 
 // The pending chord and control key as a record (zero halves where nothing is pending).
-data::BeatRecord PendingRecord(core::Session& session) {
-    const EngineState& e = session.App().engine;
+data::BeatRecord PendingRecord(const EngineState& e) {
     data::BeatRecord record;
     if (e.PendingRoot > 0 && e.PendingRoot <= 127) {
         record.ChordRoot = Byte(e.PendingRoot);
@@ -40,7 +39,7 @@ data::BeatRecord PendingRecord(core::Session& session) {
 }  // namespace
 
 void ChordMemoryPlayer::StartRecordingAtStart() {
-    SongPlayState& s = session_.App().songPlay;
+    SongPlayState& s = songPlay_;
     MeasureUnitsSetFromFile();
     Position() = s.PlayStartPos;
     s.RecordFrom = FirstPosition;
@@ -49,23 +48,23 @@ void ChordMemoryPlayer::StartRecordingAtStart() {
     s.EndingCountdown = 0;
     s.StepLastRoot = s.StepLastType = 0;
     melody_.ResetPositions();
-    ClockState& clock = session_.App().clock;
+    ClockState& clock = clockState_;
     clock.TickInBeat = clock.TicksPerBeat;
     clock.GridBeat = clock.GridBeats;
 }
 
 void ChordMemoryPlayer::StartRecordingAtSongStart() {
     Position() = FirstPosition;
-    session_.App().songPlay.RecordFrom = FirstPosition;
+    songPlay_.RecordFrom = FirstPosition;
 }
 
 void ChordMemoryPlayer::ClearSong() {
-    data::ClearChordMemory(session_.App().arrangement.Chords);
-    data::ClearMelody(session_.App().arrangement.Melody);
+    data::ClearChordMemory(arrangement_.Chords);
+    data::ClearMelody(arrangement_.Melody);
 }
 
 void ChordMemoryPlayer::WriteRecord(int position, const data::BeatRecord& record, bool onlyNonZero) {
-    data::ChordMemory& memory = session_.App().arrangement.Chords;
+    data::ChordMemory& memory = arrangement_.Chords;
     if (!onlyNonZero) {
         memory.SetRecord(position, record);
         return;
@@ -83,15 +82,15 @@ void ChordMemoryPlayer::WriteRecord(int position, const data::BeatRecord& record
 }
 
 void ChordMemoryPlayer::RecordingTick() {
-    const ClockState& clock = session_.App().clock;
-    const EngineState& e = session_.App().engine;
+    const ClockState& clock = clockState_;
+    const EngineState& e = engineState_;
     if (e.SongStarting == 0 && Position() > 3) melody_.Advance();
     if (e.SongStarting == 0 && clock.GridBeat == 1 && clock.TickInBeat < clock.RecordGraceTicks) {
-        const data::BeatRecord late = PendingRecord(session_);
+        const data::BeatRecord late = PendingRecord(engineState_);
         if (!late.Empty()) {
-            if (Position() - RecordStep >= session_.App().songPlay.RecordFrom)
+            if (Position() - RecordStep >= songPlay_.RecordFrom)
                 WriteRecord(Position() - RecordStep, late, true);
-            if (!(session_.App().options.PlayChords && late.ChordRoot == 0)) {
+            if (!(options_.PlayChords && late.ChordRoot == 0)) {
                 engine_.Transport().ApplyCommandKey();
                 engine_.ApplyChord();
             }
@@ -101,12 +100,12 @@ void ChordMemoryPlayer::RecordingTick() {
 }
 
 void ChordMemoryPlayer::RecordingBeatEnd() {
-    ClockState& clock = session_.App().clock;
-    EngineState& e = session_.App().engine;
-    SongPlayState& s = session_.App().songPlay;
+    ClockState& clock = clockState_;
+    EngineState& e = engineState_;
+    SongPlayState& s = songPlay_;
     clock.TickInBeat = 1;
     if (e.SongStarting != 0) {
-        const data::BeatRecord first = PendingRecord(session_);
+        const data::BeatRecord first = PendingRecord(engineState_);
         if (first.ChordRoot == 0) {
             FinishBeat(LiveClickLevel);
             return;
@@ -120,11 +119,11 @@ void ChordMemoryPlayer::RecordingBeatEnd() {
         // The song begins with its first chord: that beat starts a grid unit.
         clock.GridBeat = clock.GridBeats;
         const StylePlayerState& player = session_.Style().player;
-        if (player.StyleActive == 0 && player.StyleMode && !session_.App().options.PlayChords)
+        if (player.StyleActive == 0 && player.StyleMode && !options_.PlayChords)
             session_.Transport().StartStyle();
     }
     const bool unitEnds = clock.GridBeat >= clock.GridBeats;
-    const data::BeatRecord record = unitEnds ? PendingRecord(session_) : data::BeatRecord{};
+    const data::BeatRecord record = unitEnds ? PendingRecord(engineState_) : data::BeatRecord{};
     if (Position() == FirstPosition - MeasureUnits()) Position() = FirstPosition;
     if (Position() >= s.RecordFrom) WriteRecord(Position(), record, false);
     Position() = static_cast<std::int16_t>(Position() + RecordStep);
@@ -136,7 +135,7 @@ void ChordMemoryPlayer::RecordingBeatEnd() {
 }
 
 void ChordMemoryPlayer::OverwriteBeat(const data::BeatRecord& stored) {
-    data::BeatRecord record = PendingRecord(session_);
+    data::BeatRecord record = PendingRecord(engineState_);
     if (record.ChordRoot == 0) {
         record.ChordRoot = stored.ChordRoot;
         record.ChordType = stored.ChordType;
@@ -147,14 +146,14 @@ void ChordMemoryPlayer::OverwriteBeat(const data::BeatRecord& stored) {
     }
     if (Position() >= FirstPosition) WriteRecord(Position(), record, false);
     // A stored chord the player did not replace still sounds.
-    if (PendingRecord(session_).ChordRoot == 0 && data::StartsChord(record))
-        session_.Chords().SetChord(record.ChordRoot, record.ChordType, session_.App().songPlay.SongTranspose);
+    if (PendingRecord(engineState_).ChordRoot == 0 && data::StartsChord(record))
+        session_.Chords().SetChord(record.ChordRoot, record.ChordType, songPlay_.SongTranspose);
 }
 
 bool ChordMemoryPlayer::StepRecordTakesChord() {
-    if (session_.App().transport.ChordPlayMode != StepRecordMode) return false;
-    SongPlayState& s = session_.App().songPlay;
-    const data::BeatRecord pending = PendingRecord(session_);
+    if (transportState_.ChordPlayMode != StepRecordMode) return false;
+    SongPlayState& s = songPlay_;
+    const data::BeatRecord pending = PendingRecord(engineState_);
     data::BeatRecord record;
     if (pending.ChordRoot != 0 && (pending.ChordRoot != s.StepLastRoot || pending.ChordType != s.StepLastType)) {
         record.ChordRoot = pending.ChordRoot;
@@ -167,13 +166,13 @@ bool ChordMemoryPlayer::StepRecordTakesChord() {
     if (Position() >= FirstPosition) WriteRecord(Position(), record, false);
     if (pending.ChordRoot == 0) {
         // A command alone does not advance; a click confirms it.
-        const core::Options& options = session_.App().options;
+        const core::Options& options = options_;
         Send(session_.AccompanimentOutput(), 0x99, options.MetronomeNote, StepClickVelocity);
-        session_.App().engine.PendingCommandKey = 0;
-        session_.App().engine.PendingCommandValue = 0;
+        engineState_.PendingCommandKey = 0;
+        engineState_.PendingCommandValue = 0;
         return true;
     }
-    const int taps = std::clamp(session_.App().options.TapsPerMeasure, 1, 6);
+    const int taps = std::clamp(options_.TapsPerMeasure, 1, 6);
     Position() = static_cast<std::int16_t>(Position() + std::max(RecordStep, MeasureUnits() / taps / RecordStep * RecordStep));
     if (Position() >= data::ChordMemoryPositionLimit) {
         transport_.Stop();
@@ -183,7 +182,7 @@ bool ChordMemoryPlayer::StepRecordTakesChord() {
 }
 
 void ChordMemoryPlayer::RecordingStopped() {
-    data::ChordMemory& memory = session_.App().arrangement.Chords;
+    data::ChordMemory& memory = arrangement_.Chords;
     const int units = MeasureUnits();
     const int position = Position();
     if (position <= memory.ChordMemoryLength || position < FirstPosition + RecordStep) return;

@@ -5,7 +5,8 @@
 // session's MelodyLink: the input side hands every melody-channel message to
 // RecordMelodyEvent.
 //
-//   engine::MelodyPlayer melody(session);
+//   engine::MelodyPlayer melody(session, state.melody, state.arrangement, state.options,
+//                               state.engine, state.transport, state.clock);  // the session's AppState
 //   session.SetMelodyLink(&melody);             // the input side's messages reach it
 //   melody.ToggleRecording();                   // "&Record" of the melody menu
 //   session.Melody().RecordMelodyEvent(0x90, 60, 100);   // from the input side
@@ -19,21 +20,47 @@
 
 #include "core/Links.h"
 
-namespace chordella::core { class Session; }
+namespace chordella::core {
+class Session;
+struct Options;
+}  // namespace chordella::core
+namespace chordella::data {
+struct ArrangementState;
+struct MelodyTrack;
+}  // namespace chordella::data
+namespace chordella::midi { class MidiOut; }
 
 namespace chordella::engine {
 
+struct ClockState;
+struct EngineState;
+struct MelodyState;
+struct TransportState;
+
 // Control thread. Sends the song's melody program (0 … 127) as a program change on each
 // channel the melody's notes go out on (their own channels, the melody channel, or the
-// voice channel with "Minus One", as PlayTick sends them), on the accompaniment output.
-// Nothing for a song without a melody.
-void SendMelodyProgram(core::Session& session, int program);
+// voice channel with "Minus One", as PlayTick sends them), on `out` (the accompaniment
+// output). Nothing for a song without a melody.
+void SendMelodyProgram(const data::MelodyTrack& track, const MelodyState& melodyState, const core::Options& options,
+                       const EngineState& engineState, midi::MidiOut* out, int program);
+
+// Told by the melody track whenever "&Record" goes on or off: chord-memory playback keeps
+// its loop off while the melody records. Control thread, also inside a tick.
+class MelodyRecordingLink {
+public:
+    virtual void MelodyRecordingChanged() = 0;
+
+protected:
+    ~MelodyRecordingLink() = default;
+};
 
 class MelodyPlayer final : public core::MelodyLink {
 public:
     // Control thread. Whoever builds it makes it the session's melody link; it hands the
     // link back as it goes.
-    explicit MelodyPlayer(core::Session& session);
+    MelodyPlayer(core::Session& session, MelodyState& melodyState, data::ArrangementState& arrangement,
+                 const core::Options& options, const EngineState& engineState, const TransportState& transportState,
+                 const ClockState& clockState);
     ~MelodyPlayer() override;
     MelodyPlayer(const MelodyPlayer&) = delete;
     MelodyPlayer& operator=(const MelodyPlayer&) = delete;
@@ -73,12 +100,27 @@ public:
     void PlayTick();
     // Closes a running recording: the track becomes the backup, "&Record" goes off.
     void CloseRecording();
+    // SendMelodyProgram for this track on the accompaniment output.
+    void SendProgram(int program);
+    // Who is told when "&Record" goes on or off (the chord-memory player); nullptr = nobody.
+    void SetRecordingLink(MelodyRecordingLink* link) { recordingLink_ = link; }
 
 private:
     // The "&Record" and "Delete Melody" operations once their question is answered Yes.
     void StartRecording();
     void DeleteNow();
+    void RecordingChanged();
+    // The chord memory plays or records.
+    bool ChordMemoryRuns() const;
+
     core::Session& session_;
+    MelodyState& melodyState_;
+    data::ArrangementState& arrangement_;
+    const core::Options& options_;
+    const EngineState& engineState_;
+    const TransportState& transportState_;
+    const ClockState& clockState_;
+    MelodyRecordingLink* recordingLink_ = nullptr;
 };
 
 }  // namespace chordella::engine

@@ -16,8 +16,15 @@ constexpr int HighestSongTempo = 300;
 }  // namespace
 
 TransportArrangement::TransportArrangement(core::Session& session, Transport& transport, Clock& clock,
-                                           data::ArrangementState& arrangement)
-    : session_(session), transport_(transport), clock_(clock), arrangement_(arrangement) {}
+                                           data::ArrangementState& arrangement, const MelodyState& melodyState,
+                                           const core::Options& options, const EngineState& engineState)
+    : session_(session),
+      transport_(transport),
+      clock_(clock),
+      arrangement_(arrangement),
+      melodyState_(melodyState),
+      options_(options),
+      engineState_(engineState) {}
 
 TransportArrangement::~TransportArrangement() {
     if (&session_.ArrangementLink() == this) session_.SetArrangementLink(nullptr);
@@ -60,7 +67,10 @@ void TransportArrangement::SetSongTempo(int beatsPerMinute) {
 
 void TransportArrangement::SetSongMeter(int measureUnits) { clock_.SetMeasureUnitsFromFile(measureUnits); }
 
-void TransportArrangement::SendMelodyProgram(int program) { engine::SendMelodyProgram(session_, program); }
+void TransportArrangement::SendMelodyProgram(int program) {
+    engine::SendMelodyProgram(arrangement_.Melody, melodyState_, options_, engineState_, session_.AccompanimentOutput(),
+                              program);
+}
 
 void TransportArrangement::SongCleared() { arrangement_.ChordMemoryPos = data::ChordMemoryHeaderSize; }
 

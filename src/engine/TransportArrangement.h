@@ -4,10 +4,14 @@
 // playback is stopped before a song is replaced, and the song's melody program goes to the
 // melody channel. A song that names its style opens it through the style store.
 //
-//   engine::TransportArrangement host(session, transport, clock, arrangement);
+//   engine::TransportArrangement host(session, transport, clock, app.arrangement, app.melody, app.options,
+//                                     app.engine);
 //   session.SetArrangementLink(&host);            // the song operations reach it
 
 #include "data/ArrangementLink.h"
+#include "core/EngineState.h"
+#include "core/MelodyState.h"
+#include "core/Options.h"
 #include "data/ArrangementState.h"
 
 namespace chordella::core { class Session; }
@@ -20,9 +24,11 @@ class Transport;
 class TransportArrangement final : public data::ArrangementLink {
 public:
     // Control thread. Whoever builds it makes it the session's song host. Clearing a song
-    // moves the song's position back to its first chord.
-    TransportArrangement(core::Session& session, Transport& transport, Clock& clock,
-                         data::ArrangementState& arrangement);
+    // moves the song's position back to its first chord; the song's melody program goes to
+    // the channels its melody track plays on.
+    TransportArrangement(core::Session& session, Transport& transport, Clock& clock, data::ArrangementState& arrangement,
+                         const MelodyState& melodyState, const core::Options& options,
+                         const EngineState& engineState);
     // Control thread. Hands the session back its default host.
     ~TransportArrangement() override;
     TransportArrangement(const TransportArrangement&) = delete;
@@ -55,6 +61,9 @@ private:
     Transport& transport_;
     Clock& clock_;
     data::ArrangementState& arrangement_;
+    const MelodyState& melodyState_;
+    const core::Options& options_;
+    const EngineState& engineState_;
 };
 
 }  // namespace chordella::engine

@@ -148,6 +148,35 @@ TEST(MelodyTrack, MinusOnePlaysTheMelodyOnTheVoiceChannel) {
     EXPECT_TRUE(rig.StartsOf(0, 70).empty());
 }
 
+TEST(MelodyTrack, MinusOneNotesOfTheTrackLeaveTheVoiceChannelToItAsThePlayersDo) {
+    SongRig rig;
+    rig.Options().MinusOne = true;
+    rig.Engine().VoiceChannel = 3;
+    SongBuilder song;
+    song.At(1).Chord("C").Measures(2).End().NoteAt(1, 2, 70, 1);
+    rig.PlaySong(song);
+    rig.RunTo(TickOf(1, 2) - 2);
+    EXPECT_EQ(rig.Engine().PlayerSoloing, 0);
+    rig.RunTo(TickOf(1, 2) + 2);
+    EXPECT_EQ(rig.Engine().PlayerSoloing, 1);
+}
+
+TEST(MelodyTrack, TheLoopBoxRestsWhileTheMelodyRecordsAndReturnsWhenTheRecordingCloses) {
+    SongRig rig;
+    rig.Songs.SetLoop(true, 1, 1);
+    rig.Melody.ToggleRecording();
+    EXPECT_EQ(rig.Play().LoopOn, 0);
+    rig.PlaySong(SongBuilder().At(1).Chord("C").Measures(2).End());
+    EXPECT_EQ(rig.PlayedMeasures(), (std::vector<int>{1, 2})) << "the song is recorded through, not looped";
+    EXPECT_FALSE(rig.Session().Melody().MelodyRecording()) << "Stop closes the recording";
+    EXPECT_EQ(rig.Play().LoopOn, 1);
+
+    rig.Melody.ToggleRecording();
+    EXPECT_EQ(rig.Play().LoopOn, 0);
+    rig.Melody.ToggleRecording();
+    EXPECT_EQ(rig.Play().LoopOn, 1) << "switching \"&Record\" off gives the loop back";
+}
+
 TEST(MelodyTrack, EventsPlayedBeforeTheSongStartsAreNotRecorded) {
     SongRig rig;
     rig.Melody.ToggleRecording();

@@ -68,9 +68,31 @@ struct SongRig : TransportRig {
     }
 
     chords::ChordRecogniser Recogniser{*Test.session};
-    engine::MelodyPlayer Melody{*Test.session};
-    engine::ChordMemoryPlayer Songs{*Test.session, Accompaniment, Transport, Melody};
-    engine::TransportArrangement Host{*Test.session, Transport, Clock, Test.session->App().arrangement};
+    engine::MelodyPlayer Melody{*Test.session,
+                                Test.session->App().melody,
+                                Test.session->App().arrangement,
+                                Test.session->App().options,
+                                Test.session->App().engine,
+                                Test.session->App().transport,
+                                Test.session->App().clock};
+    engine::ChordMemoryPlayer Songs{*Test.session,
+                                    Test.session->App().songPlay,
+                                    Test.session->App().arrangement,
+                                    Test.session->App().options,
+                                    Test.session->App().clock,
+                                    Test.session->App().engine,
+                                    Test.session->App().transport,
+                                    Test.session->App().config,
+                                    Accompaniment,
+                                    Transport,
+                                    Melody};
+    engine::TransportArrangement Host{*Test.session,
+                                      Transport,
+                                      Clock,
+                                      Test.session->App().arrangement,
+                                      Test.session->App().melody,
+                                      Test.session->App().options,
+                                      Test.session->App().engine};
 };
 
 // Measures first … last, `times` times over.
