@@ -9,7 +9,7 @@
 // outputs) must keep to the same rule.
 //
 // Driving it (control thread):
-//   core::AppState& app = session.App();         // the assembly hands each module its state
+//   // `app` is the session's state aggregate: whoever assembles the modules hands each its part.
 //   engine::AccompanimentEngine engine(session, app.engine, app.clock, app.options);
 //   session.SetEngineLink(&engine);                // the chord side's calls reach it
 //   engine::Clock clock(session, engine, app.clock, app.options);  // and its style-load hooks
