@@ -8,14 +8,14 @@
 // writes one chord per tap while the clock is off.
 //
 // It is the transport's TransportModulesLink. Playing a song (control thread):
-//   engine::AccompanimentEngine engine(session);
-//   engine::Clock clock(session, engine);
-//   engine::Transport transport(session, engine, clock);
+//   engine::AccompanimentEngine engine(session, app.engine, app.clock, app.options);  // app: the AppState
+//   engine::Clock clock(session, engine, app.clock, app.options);
+//   engine::Transport transport(session, engine, clock, app.transport, app.melody, app.options, app.config);
 //   chords::ChordRecogniser recogniser(session);           // SetChord
-//   engine::MelodyPlayer melody(session, state.melody, state.arrangement, state.options,
-//                               state.engine, state.transport, state.clock);  // the session's AppState
-//   engine::ChordMemoryPlayer songs(session, state.songPlay, state.arrangement, state.options,
-//                                   state.clock, state.engine, state.transport, state.config,
+//   engine::MelodyPlayer melody(session, app.melody, app.arrangement, app.options,
+//                               app.engine, app.transport, app.clock);
+//   engine::ChordMemoryPlayer songs(session, app.songPlay, app.arrangement, app.options,
+//                                   app.clock, app.engine, app.transport, app.config,
 //                                   engine, transport, melody);  // SetPeers(this)
 //   data::SongFiles(session).Open({data::OpenSource::Path, "Song.vxa"});
 //   transport.Play();                                      // clock.StartVirtual(bpm) first to run offline

@@ -5,8 +5,8 @@
 // session's MelodyLink: the input side hands every melody-channel message to
 // RecordMelodyEvent.
 //
-//   engine::MelodyPlayer melody(session, state.melody, state.arrangement, state.options,
-//                               state.engine, state.transport, state.clock);  // the session's AppState
+//   engine::MelodyPlayer melody(session, app.melody, app.arrangement, app.options,
+//                               app.engine, app.transport, app.clock);  // app: the AppState
 //   session.SetMelodyLink(&melody);             // the input side's messages reach it
 //   melody.ToggleRecording();                   // "&Record" of the melody menu
 //   session.Melody().RecordMelodyEvent(0x90, 60, 100);   // from the input side
