@@ -105,7 +105,7 @@ void SongCreator::FromChordView(bool mixed, std::function<void(const SongCreator
     session_.Prompter().ConfirmThen(SaveArrangementQuestion, [this, generate, done](bool yes) {
         if (!yes) return generate();
         // "Yes" saves the song and ends the command: the player starts the new song later.
-        data::SongFiles(session_).Save();
+        data::SongFiles(session_, session_.App().arrangement, session_.App().options).Save();
         if (done) done({});
     });
 }

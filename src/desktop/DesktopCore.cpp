@@ -423,13 +423,13 @@ void DesktopCore::TakePendingStyle() {
 }
 
 bool DesktopCore::OpenSong(const std::string& path) {
-    data::SongFiles songs(session_);
+    data::SongFiles songs(session_, session_.App().arrangement, session_.App().options);
     const data::OpenRequest request{path.empty() ? data::OpenSource::Dialog : data::OpenSource::Path, path, false};
     return songs.Open(request) == data::OpenOutcome::Opened;
 }
 
 bool DesktopCore::SaveSong(const std::string& path) {
-    data::SongFiles songs(session_);
+    data::SongFiles songs(session_, session_.App().arrangement, session_.App().options);
     return path.empty() ? songs.Save() : songs.SaveTo(path);
 }
 
@@ -449,7 +449,7 @@ bool DesktopCore::LoadStyle(const std::string& path, app::StyleLoad how) {
 }
 
 void DesktopCore::PlayDemoSong(const std::string& path) {
-    data::SongFiles songs(session_);
+    data::SongFiles songs(session_, session_.App().arrangement, session_.App().options);
     if (songs.Open({data::OpenSource::FirstStart, path, false}) != data::OpenOutcome::Opened) return;
     // Without an output nothing would be heard while the clock ran: the song stays at its
     // start (the open may have started it already).
