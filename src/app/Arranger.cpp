@@ -14,7 +14,7 @@ Arranger::Arranger(core::Session& session)
       engine_(std::make_unique<engine::AccompanimentEngine>(session)),
       clock_(std::make_unique<engine::Clock>(session, *engine_)),
       transport_(std::make_unique<engine::Transport>(session, *engine_, *clock_)),
-      recogniser_(std::make_unique<chords::ChordRecogniser>(session)) {
+      recogniser_(std::make_unique<chords::ChordRecogniser>(session, session.App().chords, session.App().options)) {
     session_.SetEngineLink(engine_.get());
     session_.SetTransportLink(transport_.get());
     session_.SetChordLink(recogniser_.get());

@@ -91,7 +91,7 @@ struct DispatchRig {
     RecordingOutput Out{&Test.session->App().clock.TickCount};
     engine::AccompanimentEngine Accompaniment{*Test.session};
     engine::Clock Clock{*Test.session, Accompaniment};
-    chords::ChordRecogniser Recogniser{*Test.session};
+    chords::ChordRecogniser Recogniser{*Test.session, Test.session->App().chords, Test.session->App().options};
     RecordingPeers Peers;
     chords::SectionKeys Keys{*Test.session, Recogniser, &Peers};
     chords::KeyboardInput Input{*Test.session, Recogniser, Keys, &Peers};

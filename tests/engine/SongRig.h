@@ -67,7 +67,7 @@ struct SongRig : TransportRig {
         return measures;
     }
 
-    chords::ChordRecogniser Recogniser{*Test.session};
+    chords::ChordRecogniser Recogniser{*Test.session, Test.session->App().chords, Test.session->App().options};
     engine::MelodyPlayer Melody{*Test.session};
     engine::ChordMemoryPlayer Songs{*Test.session, Accompaniment, Transport, Melody};
     engine::TransportArrangement Host{*Test.session, Transport, Clock};
