@@ -62,17 +62,22 @@ private:
 
 LiveArranger::LiveArranger(core::Session& session) : session_(session) {
     arranger_ = std::make_unique<Arranger>(session);
+    core::AppState& app = session.App();
     auto peers = std::make_unique<InputPeers>(Transport());
     InputPeers& remotePeers = *peers;
     peers_ = std::move(peers);
-    sectionKeys_ = std::make_unique<chords::SectionKeys>(session, Recogniser(), peers_.get());
+    sectionKeys_ = std::make_unique<chords::SectionKeys>(session, app.keyboard, app.options, app.config, app.transport,
+                                                         Recogniser(), peers_.get());
     delays_ = std::make_unique<remote::LoopDelays>(session.Loop());
     remote_ = std::make_unique<remote::RemoteControl>(session, Transport(), Clock(), *sectionKeys_, *delays_);
     session.SetMidiCommandLink(remote_.get());
     remotePeers.SetRemote(remote_.get());
-    keyboard_ = std::make_unique<chords::KeyboardInput>(session, Recogniser(), *sectionKeys_, peers_.get());
-    second_ = std::make_unique<chords::SecondInput>(session, Recogniser(), &Clock(), peers_.get());
-    chords::ApplyKeyboardLayout(session);
+    keyboard_ = std::make_unique<chords::KeyboardInput>(session, app.chords, app.keyboard, app.options, app.config,
+                                                        app.clock, app.engine, Recogniser(), *sectionKeys_,
+                                                        peers_.get());
+    second_ = std::make_unique<chords::SecondInput>(session, app.keyboard, app.options, app.engine, Recogniser(),
+                                                    &Clock(), peers_.get());
+    chords::ApplyKeyboardLayout(app.chords, app.keyboard, app.config);
     Clock().SetupClock();
     keyboard_->Attach();
     second_->Attach();

@@ -158,7 +158,8 @@ SongCreatorResult SongCreator::Generate(composer::GenerationMode mode, const std
     result.PlayLabel = lastSong_.PlayLabel;
     result.Progressions = lastSong_.ProgressionText();
     result.Bars = lastSong_.BarsText();
-    const data::ControlKeys keys = chords::CurrentLayout(session_).Keys;
+    core::AppState& app = session_.App();
+    const data::ControlKeys keys = chords::CurrentLayout(app.chords, app.keyboard, app.config).Keys;
     result.Sheet = composer::SongSheetText(lastSong_, data::SectionKeyNotes::From(keys.FillIn, keys.ToBasic, keys.Ending, keys.ToExtended));
     result.Numerals = composer::SongNumerals(lastSong_);
     result.StyleName = session_.Style().style.StyleDisplayName;

@@ -76,7 +76,10 @@ DesktopCore::DesktopCore(core::Session& session, app::LifecycleSetup setup)
     app::SongPlayback& songs = *arranger_->Songs();
     peers_ = std::make_unique<DesktopTransportModules>(arranger_->Recogniser(), songs.player);
     arranger_->Transport().SetPeers(peers_.get());
-    entry_ = std::make_unique<chords::ChordEntry>(session_, arranger_->Recogniser(), arranger_->SectionKeys(),
+    core::AppState& app = session_.App();
+    entry_ = std::make_unique<chords::ChordEntry>(session_, app.chords, app.keyboard, app.entry, app.options,
+                                                  app.config, app.clock, app.engine, app.transport, app.melody,
+                                                  arranger_->Recogniser(), arranger_->SectionKeys(),
                                                   arranger_->InputLink());
     entry_->SetClock(&arranger_->Clock());
     songlist_ = std::make_unique<DesktopSonglist>(session_);
@@ -302,7 +305,8 @@ void DesktopCore::SetSplitKey(int lastChordKey) {
     data::ControlKeys& keys = session_.App().config.Keys;
     if (lastChordKey < keys.FirstChordKey || lastChordKey > 127) return;
     keys.LastChordKey = lastChordKey;
-    chords::ApplyKeyboardLayout(session_);
+    core::AppState& app = session_.App();
+    chords::ApplyKeyboardLayout(app.chords, app.keyboard, app.config);
 }
 
 void DesktopCore::SetTransposition(int octaves, int semitones) {
@@ -310,7 +314,7 @@ void DesktopCore::SetTransposition(int octaves, int semitones) {
     core::AppState& app = session_.App();
     engine::SetKeyboardOctave(session_, octaves);
     app.keyboard.CapoShift = static_cast<std::int16_t>(semitones);
-    app.melody.KeyboardTranspose = static_cast<std::int16_t>(chords::KeyboardTranspose(session_));
+    app.melody.KeyboardTranspose = static_cast<std::int16_t>(chords::KeyboardTranspose(app.engine, app.keyboard));
 }
 
 // --- Mixer -----------------------------------------------------------------------------
@@ -347,7 +351,7 @@ const core::Options& DesktopCore::CurrentOptions() const { return session_.App()
 void DesktopCore::ApplyDerivedSettings() {
     core::AppState& app = session_.App();
     app.config.Keys = app::ControlKeysOf(app.options);
-    chords::ApplyKeyboardLayout(session_);
+    chords::ApplyKeyboardLayout(app.chords, app.keyboard, app.config);
     if (!app.options.ChordTypes.empty()) chords::ReadChordTypes(app.chords.SlotMap, app.options.ChordTypes);
     arranger_->Recogniser().ApplySpelling();
     arranger_->Clock().SelectQuantize(app.options.Quantize);
@@ -366,7 +370,9 @@ void DesktopCore::ApplyOptions(const core::Options& options) {
 void DesktopCore::SetOperatingMode(int mode) {
     if (mode < 0 || mode >= static_cast<int>(chords::OperatingModeCaptions.size())) return;
     if (Running()) Stop();
-    chords::ApplyOperatingMode(session_, static_cast<chords::OperatingMode>(mode));
+    core::AppState& app = session_.App();
+    chords::ApplyOperatingMode(session_, app.chords, app.keyboard, app.options, app.clock,
+                               static_cast<chords::OperatingMode>(mode));
 }
 
 void DesktopCore::SetPlayBox(app::PlayBox box, bool on) {

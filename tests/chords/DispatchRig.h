@@ -55,12 +55,13 @@ struct DispatchRig {
         Session().SetChordLink(&Recogniser);
         Session().SetAccompanimentOutput(&Out);
         Clock.SetupClock();
-        chords::ApplyKeyboardLayout(Session());
+        chords::ApplyKeyboardLayout(Chords(), Keyboard(), App().config);
         // A style that is playing: control keys are stored for the engine, not Play.
         Session().Style().player.StyleActive = 1;
     }
 
     core::Session& Session() { return *Test.session; }
+    core::AppState& App() { return Test.session->App(); }
     core::Options& Options() { return Session().App().options; }
     chords::ChordState& Chords() { return Session().App().chords; }
     engine::EngineState& Engine() { return Session().App().engine; }
@@ -91,11 +92,14 @@ struct DispatchRig {
     RecordingOutput Out{&Test.session->App().clock.TickCount};
     engine::AccompanimentEngine Accompaniment{*Test.session};
     engine::Clock Clock{*Test.session, Accompaniment};
-    chords::ChordRecogniser Recogniser{*Test.session, Test.session->App().chords, Test.session->App().options};
+    chords::ChordRecogniser Recogniser{*Test.session, App().chords, App().options};
     RecordingPeers Peers;
-    chords::SectionKeys Keys{*Test.session, Recogniser, &Peers};
-    chords::KeyboardInput Input{*Test.session, Recogniser, Keys, &Peers};
-    chords::SecondInput SecondIn{*Test.session, Recogniser, &Clock, &Peers};
+    chords::SectionKeys Keys{*Test.session, App().keyboard, App().options, App().config, App().transport, Recogniser,
+                             &Peers};
+    chords::KeyboardInput Input{*Test.session, App().chords, App().keyboard, App().options, App().config,
+                                App().clock, App().engine, Recogniser, Keys, &Peers};
+    chords::SecondInput SecondIn{*Test.session, App().keyboard, App().options, App().engine, Recogniser, &Clock,
+                                 &Peers};
 };
 
 }  // namespace chordella::testing
