@@ -27,7 +27,7 @@ constexpr int DefaultTempo = 120;
 // the remote control; the other input modules (melody recording, creator) are not part of it.
 class InputPeers final : public chords::NoInputModules {
 public:
-    explicit InputPeers(engine::Transport& transport) : transport_(transport) {}
+    InputPeers(engine::Transport& transport, core::Options& options) : transport_(transport), options_(options) {}
     void SetRemote(remote::RemoteControl* remote) { remote_ = remote; }
     void Play() override { transport_.Play(); }
     // The style creator's recording from the second input: clock ticks become waits.
@@ -36,6 +36,7 @@ public:
         if (status == 0xF8) recorder_->ClockTick();
         else recorder_->Message(status, data1, data2);
     }
+    void CreatorSequencerStarted() override { options_.TransmitControllers = true; }
     void SetRecorder(stylecreator::MidiRecorder* recorder) { recorder_ = recorder; }
 
     void InstrumentKey(int index) override {
@@ -54,6 +55,7 @@ public:
 
 private:
     engine::Transport& transport_;
+    core::Options& options_;
     stylecreator::MidiRecorder* recorder_ = nullptr;
     remote::RemoteControl* remote_ = nullptr;
 };
@@ -63,7 +65,7 @@ private:
 LiveArranger::LiveArranger(core::Session& session) : session_(session) {
     arranger_ = std::make_unique<Arranger>(session);
     core::AppState& app = session.App();
-    auto peers = std::make_unique<InputPeers>(Transport());
+    auto peers = std::make_unique<InputPeers>(Transport(), app.options);
     InputPeers& remotePeers = *peers;
     peers_ = std::move(peers);
     sectionKeys_ = std::make_unique<chords::SectionKeys>(session, app.keyboard, app.options, app.config, app.transport,

@@ -114,7 +114,7 @@ void SecondInput::HandleEvent(const midi::TMyMidiEvent& event, bool& commandRun)
         Realtime(status);
     }
     if (peers_->CreatorRecording()) {
-        if (status == Start || status == Continue) session_.App().options.TransmitControllers = true;
+        if (status == Start || status == Continue) peers_->CreatorSequencerStarted();
         if (status < 0xF0) peers_->CreatorRecord(status, data1, data2);
     }
     PassToFirstOutput(status, data1, data2);
@@ -159,13 +159,7 @@ bool SecondInput::Detection(int data1, int data2) {
     }
     if (data1 == TempoDetectionController && options_.TempoDetection) {
         const int tempo = 2 * data2;
-        if (tempo >= LowestDetectedTempo && tempo <= HighestDetectedTempo) {
-            if (clock_) {
-                clock_->TempoFieldChanged(tempo);
-            } else {
-                session_.App().clock.Tempo = tempo;
-            }
-        }
+        if (tempo >= LowestDetectedTempo && tempo <= HighestDetectedTempo && clock_) clock_->TempoFieldChanged(tempo);
         return true;
     }
     return false;

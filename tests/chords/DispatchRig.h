@@ -31,6 +31,8 @@ struct RecordingPeers final : chords::NoInputModules {
     void RecordMelodyEvent(std::uint8_t status, std::uint8_t key, std::uint8_t velocity) override {
         Recorded.push_back({0, status, key, velocity});
     }
+    bool CreatorRecording() override { return CreatorRecords; }
+    void CreatorSequencerStarted() override { ++SequencerStarts; }
     void Play() override { ++PlayRequests; }
     int StartMeasure() override { return Measure; }
     void SetStartMeasure(int measure) override { Measure = measure; }
@@ -38,6 +40,8 @@ struct RecordingPeers final : chords::NoInputModules {
     std::vector<int> InstrumentKeys, ProgramControls, MidiCommands;
     std::vector<SentMessage> Recorded;
     bool Recording = false;
+    bool CreatorRecords = false;
+    int SequencerStarts = 0;
     int PlayRequests = 0;
     int Measure = 1;
 };
