@@ -27,7 +27,7 @@ struct Bench {
         parts.paths = platform::Paths::InFolder("/tmp/chordella-bench");
         session = std::make_unique<core::Session>(std::move(parts));
         session->SetEngineLink(&engine);
-        recogniser = std::make_unique<chords::ChordRecogniser>(*session);
+        recogniser = std::make_unique<chords::ChordRecogniser>(*session, session->App().chords, session->App().options);
         session->SetChordLink(recogniser.get());
     }
     ~Bench() { session->SetEngineLink(nullptr); }

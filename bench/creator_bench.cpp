@@ -57,7 +57,7 @@ void GenerateAndConvert(benchmark::State& state) {
     core::SessionParts parts;
     parts.prompter = std::make_unique<platform::RecordingPrompter>();
     core::Session session(std::move(parts));
-    data::MidiImporter importer(session);
+    data::MidiImporter importer(session, session.App().options);
     if (importer.Import(LargestMidiFile(), false, true) != data::ImportOutcome::Imported) {
         state.SkipWithError("no corpus file imported");
         return;

@@ -93,7 +93,7 @@ void ImportOfTheWholeCorpusFromDisk(benchmark::State& state) {
     parts.prompter = std::make_unique<platform::RecordingPrompter>();
     parts.paths = platform::Paths::InFolder(fs::temp_directory_path().string());
     core::Session session(std::move(parts));
-    data::MidiImporter importer(session);
+    data::MidiImporter importer(session, session.App().options);
     for (auto _ : state) {
         for (const CorpusFile& file : Corpus()) benchmark::DoNotOptimize(importer.Import(file.path));
     }

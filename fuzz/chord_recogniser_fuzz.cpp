@@ -141,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     session->App() = core::AppState{};
     session->Style() = core::StyleContainer{};
     engine.pending = {};
-    chords::ChordRecogniser recogniser(*session);
+    chords::ChordRecogniser recogniser(*session, session->App().chords, session->App().options);
     session->SetChordLink(&recogniser);
 
     Input in{data, size};

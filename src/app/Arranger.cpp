@@ -9,15 +9,15 @@
 
 namespace chordella::app {
 
-Arranger::Arranger(core::Session& session)
+Arranger::Arranger(core::Session& session) : Arranger(session, session.App()) {}
+
+Arranger::Arranger(core::Session& session, core::AppState& app)
     : session_(session),
-      engine_(std::make_unique<engine::AccompanimentEngine>(session, session.App().engine, session.App().clock,
-                                                            session.App().options)),
-      clock_(std::make_unique<engine::Clock>(session, *engine_, session.App().clock, session.App().options)),
-      transport_(std::make_unique<engine::Transport>(session, *engine_, *clock_, session.App().transport,
-                                                     session.App().melody, session.App().options,
-                                                     session.App().config)),
-      recogniser_(std::make_unique<chords::ChordRecogniser>(session)) {
+      engine_(std::make_unique<engine::AccompanimentEngine>(session, app.engine, app.clock, app.options)),
+      clock_(std::make_unique<engine::Clock>(session, *engine_, app.clock, app.options)),
+      transport_(std::make_unique<engine::Transport>(session, *engine_, *clock_, app.transport, app.melody, app.options,
+                                                     app.config)),
+      recogniser_(std::make_unique<chords::ChordRecogniser>(session, app.chords, app.options)) {
     session_.SetEngineLink(engine_.get());
     session_.SetTransportLink(transport_.get());
     session_.SetChordLink(recogniser_.get());

@@ -8,7 +8,8 @@
 // `export` and `generate` through RenderSession, `songlist`, the benchmarks and the fuzz
 // targets. The arranger makes each module the session's link of its kind (engine, transport,
 // chord recognition, melody track), so the modules' calls to each other reach the modules
-// built here and never a do-nothing stand-in.
+// built here and never a do-nothing stand-in. It is also where the session's state aggregate
+// is split: each module gets the state structs it owns and those it reads, and nothing more.
 //
 // Teardown runs in reverse, as the destructor spells out: song playback (it leaves the
 // transport's peers), chord recognition, the transport (it leaves the engine and the
@@ -18,7 +19,10 @@
 
 #include <memory>
 
-namespace chordella::core { class Session; }
+namespace chordella::core {
+class Session;
+struct AppState;
+}  // namespace chordella::core
 namespace chordella::chords { class ChordRecogniser; }
 namespace chordella::engine {
 class AccompanimentEngine;
@@ -51,6 +55,8 @@ public:
     SongPlayback* Songs() { return playback_.get(); }
 
 private:
+    Arranger(core::Session& session, core::AppState& app);
+
     core::Session& session_;
     std::unique_ptr<engine::AccompanimentEngine> engine_;
     std::unique_ptr<engine::Clock> clock_;

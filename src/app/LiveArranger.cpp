@@ -27,7 +27,7 @@ constexpr int DefaultTempo = 120;
 // the remote control; the other input modules (melody recording, creator) are not part of it.
 class InputPeers final : public chords::NoInputModules {
 public:
-    explicit InputPeers(engine::Transport& transport) : transport_(transport) {}
+    InputPeers(engine::Transport& transport, core::Options& options) : transport_(transport), options_(options) {}
     void SetRemote(remote::RemoteControl* remote) { remote_ = remote; }
     void Play() override { transport_.Play(); }
     // The style creator's recording from the second input: clock ticks become waits.
@@ -36,6 +36,7 @@ public:
         if (status == 0xF8) recorder_->ClockTick();
         else recorder_->Message(status, data1, data2);
     }
+    void CreatorSequencerStarted() override { options_.TransmitControllers = true; }
     void SetRecorder(stylecreator::MidiRecorder* recorder) { recorder_ = recorder; }
 
     void InstrumentKey(int index) override {
@@ -54,6 +55,7 @@ public:
 
 private:
     engine::Transport& transport_;
+    core::Options& options_;
     stylecreator::MidiRecorder* recorder_ = nullptr;
     remote::RemoteControl* remote_ = nullptr;
 };
@@ -62,17 +64,22 @@ private:
 
 LiveArranger::LiveArranger(core::Session& session) : session_(session) {
     arranger_ = std::make_unique<Arranger>(session);
-    auto peers = std::make_unique<InputPeers>(Transport());
+    core::AppState& app = session.App();
+    auto peers = std::make_unique<InputPeers>(Transport(), app.options);
     InputPeers& remotePeers = *peers;
     peers_ = std::move(peers);
-    sectionKeys_ = std::make_unique<chords::SectionKeys>(session, Recogniser(), peers_.get());
+    sectionKeys_ = std::make_unique<chords::SectionKeys>(session, app.keyboard, app.options, app.config, app.transport,
+                                                         Recogniser(), peers_.get());
     delays_ = std::make_unique<remote::LoopDelays>(session.Loop());
     remote_ = std::make_unique<remote::RemoteControl>(session, Transport(), Clock(), *sectionKeys_, *delays_);
     session.SetMidiCommandLink(remote_.get());
     remotePeers.SetRemote(remote_.get());
-    keyboard_ = std::make_unique<chords::KeyboardInput>(session, Recogniser(), *sectionKeys_, peers_.get());
-    second_ = std::make_unique<chords::SecondInput>(session, Recogniser(), &Clock(), peers_.get());
-    chords::ApplyKeyboardLayout(session);
+    keyboard_ = std::make_unique<chords::KeyboardInput>(session, app.chords, app.keyboard, app.options, app.config,
+                                                        app.clock, app.engine, Recogniser(), *sectionKeys_,
+                                                        peers_.get());
+    second_ = std::make_unique<chords::SecondInput>(session, app.keyboard, app.options, app.engine, Recogniser(),
+                                                    &Clock(), peers_.get());
+    chords::ApplyKeyboardLayout(app.chords, app.keyboard, app.config);
     Clock().SetupClock();
     keyboard_->Attach();
     second_->Attach();

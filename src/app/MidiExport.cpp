@@ -193,7 +193,7 @@ bool ArrangementToStyleMaterial(core::Session& session) {
         session.Prompter().Inform("Can't write " + path + ": " + error + " !");
         return false;
     }
-    data::MidiImporter importer(session);
+    data::MidiImporter importer(session, session.App().options);
     const bool imported = importer.Import(path, false, true) == data::ImportOutcome::Imported;
     RemoveIfPresent(path);
     RemoveIfPresent(session.Paths().ProgramFile(OldArrangementMaterialFile));

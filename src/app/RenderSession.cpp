@@ -82,7 +82,7 @@ bool RenderSession::LoadStyle(const std::string& path, std::string& error) {
 
 bool RenderSession::LoadSong(const std::string& path, std::string& error) {
     prompter_->ClearShown();
-    data::SongFiles songs(*session_);
+    data::SongFiles songs(*session_, session_->App().arrangement, session_->App().options);
     const data::OpenOutcome outcome = songs.Open({data::OpenSource::Path, path, false});
     if (outcome != data::OpenOutcome::Opened) {
         error = prompter_->LastShown("the song was not opened");

@@ -11,7 +11,7 @@ composer::GeneratorInputs GeneratorInputsOf(core::Session& session) {
     core::AppState& app = session.App();
     inputs.Tempo = app.clock.Tempo;
     inputs.MeasureUnits = app.clock.MeasureUnits;
-    const chords::KeyboardLayout layout = chords::CurrentLayout(session);
+    const chords::KeyboardLayout layout = chords::CurrentLayout(app.chords, app.keyboard, app.config);
     inputs.Keys = layout.Keys;
     inputs.ChordZoneLowestKey = layout.FirstKey;
     const data::StyleState& style = session.Style().style;

@@ -105,7 +105,7 @@ void SongCreator::FromChordView(bool mixed, std::function<void(const SongCreator
     session_.Prompter().ConfirmThen(SaveArrangementQuestion, [this, generate, done](bool yes) {
         if (!yes) return generate();
         // "Yes" saves the song and ends the command: the player starts the new song later.
-        data::SongFiles(session_).Save();
+        data::SongFiles(session_, session_.App().arrangement, session_.App().options).Save();
         if (done) done({});
     });
 }
@@ -158,7 +158,8 @@ SongCreatorResult SongCreator::Generate(composer::GenerationMode mode, const std
     result.PlayLabel = lastSong_.PlayLabel;
     result.Progressions = lastSong_.ProgressionText();
     result.Bars = lastSong_.BarsText();
-    const data::ControlKeys keys = chords::CurrentLayout(session_).Keys;
+    core::AppState& app = session_.App();
+    const data::ControlKeys keys = chords::CurrentLayout(app.chords, app.keyboard, app.config).Keys;
     result.Sheet = composer::SongSheetText(lastSong_, data::SectionKeyNotes::From(keys.FillIn, keys.ToBasic, keys.Ending, keys.ToExtended));
     result.Numerals = composer::SongNumerals(lastSong_);
     result.StyleName = session_.Style().style.StyleDisplayName;

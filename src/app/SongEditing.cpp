@@ -162,7 +162,7 @@ composer::ProgramChangeOutcome SongEditing::InsertProgramChanges() {
     // A loop end moved to make room changed the stored song: it is saved, unless the changes
     // are meant to be made anew with every loading.
     if (inserted.LoopEndMoved && !everyLoading_ && !session_.App().arrangement.ArrangementPath.empty())
-        data::SongFiles(session_).Save();
+        data::SongFiles(session_, session_.App().arrangement, session_.App().options).Save();
     return inserted;
 }
 

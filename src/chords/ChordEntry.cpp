@@ -42,9 +42,21 @@ std::uint8_t Byte(int value) { return static_cast<std::uint8_t>(value); }
 
 }  // namespace
 
-ChordEntry::ChordEntry(core::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
-                       InputLink* peers, PadEditorLink* editor)
+ChordEntry::ChordEntry(core::Session& session, ChordState& chordState, KeyboardState& keyboard, EntryState& entry,
+                       const core::Options& options, const data::ConfigState& config,
+                       const engine::ClockState& clockState, const engine::EngineState& engineState,
+                       const engine::TransportState& transportState, const engine::MelodyState& melodyState,
+                       ChordRecogniser& recogniser, SectionKeys& sectionKeys, InputLink* peers, PadEditorLink* editor)
     : session_(session),
+      chordState_(chordState),
+      keyboard_(keyboard),
+      entry_(entry),
+      options_(options),
+      config_(config),
+      clockState_(clockState),
+      engineState_(engineState),
+      transportState_(transportState),
+      melodyState_(melodyState),
       recogniser_(recogniser),
       sectionKeys_(sectionKeys),
       peers_(peers),
@@ -54,7 +66,11 @@ void ChordEntry::SetPeers(InputLink* peers) { peers_ = peers; }
 void ChordEntry::SetEditor(PadEditorLink* editor) { editor_ = editor ? editor : &NoEditor(); }
 void ChordEntry::SetClock(core::ClockLink* clock) { clock_ = clock; }
 
-bool ChordEntry::AccompanimentOn() const { return session_.App().transport.AccompanimentOn != 0; }
+void ChordEntry::SendVoice(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
+    SendVoiceMessage(session_, melodyState_, options_, peers_, status, data1, data2);
+}
+
+bool ChordEntry::AccompanimentOn() const { return transportState_.AccompanimentOn != 0; }
 
 // --- Pads ---------------------------------------------------------------------------------
 
@@ -71,33 +87,30 @@ void ChordEntry::PadDown(std::string_view pad, EntryModifiers modifiers) {
             slot = MajorSlot;
         }
     }
-    core::AppState& app = session_.App();
-    if (app.transport.ChordPlayMode == 0 && (app.options.EditBox || editor_->ChordEntryMode())) {
-        app.entry.PadHeld = true;
-        app.chords.CurrentRoot = static_cast<std::int16_t>(root);
-        app.chords.CurrentType = static_cast<std::int16_t>(slot);
+    if (transportState_.ChordPlayMode == 0 && (options_.EditBox || editor_->ChordEntryMode())) {
+        entry_.PadHeld = true;
+        chordState_.CurrentRoot = static_cast<std::int16_t>(root);
+        chordState_.CurrentType = static_cast<std::int16_t>(slot);
         return;
     }
     if (slot == SectionSlot) {
         sectionKeys_.SectionKey(root, SectionKeyCode);
     } else {
-        recogniser_.SetChord(static_cast<std::int16_t>(root), static_cast<std::int16_t>(app.chords.SlotMap.TypeOf(slot)),
-                             app.keyboard.CapoShift);
+        recogniser_.SetChord(static_cast<std::int16_t>(root),
+                             static_cast<std::int16_t>(chordState_.SlotMap.TypeOf(slot)), keyboard_.CapoShift);
     }
 }
 
 // The key a section button sends; false when the click has done all it does.
 bool ChordEntry::SectionButtonKey(int button, EntryModifiers modifiers, int& key) {
-    core::AppState& app = session_.App();
-    const data::ControlKeys& keys = app.config.Keys;
+    const data::ControlKeys& keys = config_.Keys;
     if (modifiers.Shift && modifiers.LeftButton) {
-        app.chords.TypeOverride = 0;
-        if (app.clock.ClockState == SlaveClock && app.transport.ChordPlayMode == 0) {
+        chordState_.TypeOverride = 0;
+        if (clockState_.ClockState == SlaveClock && transportState_.ChordPlayMode == 0) {
             // Following an external clock: the clock goes off and the chord sounds again.
             if (clock_) clock_->ToggleClock();
-            const ChordState& chords = app.chords;
-            if (chords.CurrentRoot > 0 && chords.CurrentRoot < NoCurrentChord) {
-                recogniser_.SetChord(chords.CurrentRoot, chords.CurrentType, NoOffset);
+            if (chordState_.CurrentRoot > 0 && chordState_.CurrentRoot < NoCurrentChord) {
+                recogniser_.SetChord(chordState_.CurrentRoot, chordState_.CurrentType, NoOffset);
             }
             return false;
         }
@@ -116,15 +129,13 @@ bool ChordEntry::SectionButtonKey(int button, EntryModifiers modifiers, int& key
 
 void ChordEntry::PadUp(std::string_view pad) {
     if (!ParsePadName(pad)) return;
-    core::AppState& app = session_.App();
-    if (app.options.PlayChords && app.clock.ClockState == 0) sectionKeys_.StopTriggeredChord();
-    if (!app.entry.PadHeld) return;
-    ChordState& chords = app.chords;
-    const int root = chords.CurrentRoot;
-    const int slot = chords.CurrentType;
-    chords.CurrentRoot = NoCurrentChord;
-    chords.CurrentType = 0;
-    app.entry.PadHeld = false;
+    if (options_.PlayChords && clockState_.ClockState == 0) sectionKeys_.StopTriggeredChord();
+    if (!entry_.PadHeld) return;
+    const int root = chordState_.CurrentRoot;
+    const int slot = chordState_.CurrentType;
+    chordState_.CurrentRoot = NoCurrentChord;
+    chordState_.CurrentType = 0;
+    entry_.PadHeld = false;
     editor_->TakeChord(root, slot);
 }
 
@@ -132,51 +143,49 @@ void ChordEntry::PadUp(std::string_view pad) {
 
 void ChordEntry::ScreenNoteOn(int note, int velocity) {
     if (note < 0 || note > 127) return;
-    core::AppState& app = session_.App();
     if (AccompanimentOn()) {
-        const ChordState& chords = app.chords;
-        const int type = chords.TypeOverride >= 1 ? chords.TypeOverride : MajorSlot;
-        recogniser_.SetChord(static_cast<std::int16_t>(note), static_cast<std::int16_t>(type), app.keyboard.CapoShift);
+        const int type = chordState_.TypeOverride >= 1 ? chordState_.TypeOverride : MajorSlot;
+        recogniser_.SetChord(static_cast<std::int16_t>(note), static_cast<std::int16_t>(type), keyboard_.CapoShift);
         return;
     }
     const auto index = static_cast<std::size_t>(note);
-    if (app.entry.ScreenSentNote[index] != 0) ScreenNoteOff(note, 0);
-    const int channel = app.engine.VoiceChannel & 0x0F;
+    if (entry_.ScreenSentNote[index] != 0) ScreenNoteOff(note, 0);
+    const int channel = engineState_.VoiceChannel & 0x0F;
     InputLink& peers = peers_ ? *peers_ : NoInputModules::Shared();
-    const int sent = AdjustMelodyNote(session_, peers, channel, note + app.keyboard.CapoShift, true, {}, true);
+    const int sent = AdjustMelodyNote(session_, keyboard_, chordState_, options_, peers, channel,
+                                      note + keyboard_.CapoShift, true, {}, true);
     if (sent < 0 || sent > 127) return;
-    app.entry.ScreenSentNote[index] = Byte(sent + 1);
-    app.entry.ScreenSentChannel[index] = Byte(channel);
-    SendVoiceMessage(session_, peers_, Status(NoteOn, channel), Byte(sent), Byte(std::clamp(velocity, 1, 127)));
+    entry_.ScreenSentNote[index] = Byte(sent + 1);
+    entry_.ScreenSentChannel[index] = Byte(channel);
+    SendVoice(Status(NoteOn, channel), Byte(sent), Byte(std::clamp(velocity, 1, 127)));
 }
 
 void ChordEntry::ScreenNoteOff(int note, int /*velocity*/) {
     if (note < 0 || note > 127) return;
-    core::AppState& app = session_.App();
     const auto index = static_cast<std::size_t>(note);
-    std::uint8_t& sent = app.entry.ScreenSentNote[index];
+    std::uint8_t& sent = entry_.ScreenSentNote[index];
     if (sent != 0) {
         // The release goes to the note the press sounded, with velocity 0, whatever the chord
         // or the spinners did meanwhile.
-        SendVoiceMessage(session_, peers_, Status(NoteOn, app.entry.ScreenSentChannel[index]), Byte(sent - 1), 0);
+        SendVoice(Status(NoteOn, entry_.ScreenSentChannel[index]), Byte(sent - 1), 0);
         sent = 0;
     }
     if (!AccompanimentOn()) return;
-    const bool externalClock = app.clock.ClockState == SlaveClock && app.options.PlayChords;
-    if (app.clock.ClockState == 0 || externalClock) sectionKeys_.StopTriggeredChord();
+    const bool externalClock = clockState_.ClockState == SlaveClock && options_.PlayChords;
+    if (clockState_.ClockState == 0 || externalClock) sectionKeys_.StopTriggeredChord();
 }
 
 // --- The computer keyboard ------------------------------------------------------------------
 
 bool ChordEntry::IsChordKey(KeyZoneKind zone) const {
     if (zone == KeyZoneKind::ChordOrMelody) return AccompanimentOn();
-    if (zone == KeyZoneKind::SplitMelody) return AccompanimentOn() && !session_.App().options.KeyboardSplit;
+    if (zone == KeyZoneKind::SplitMelody) return AccompanimentOn() && !options_.KeyboardSplit;
     return false;
 }
 
 bool ChordEntry::KeyDown(int virtualKey, bool autoRepeat, EntryModifiers modifiers) {
     if (virtualKey < 0 || virtualKey > 255) return false;
-    const int key = KeyLayoutMap(virtualKey, session_.App().options.ComputerKeyboardLayout);
+    const int key = KeyLayoutMap(virtualKey, options_.ComputerKeyboardLayout);
     const int value = KeyValue(key);
     const KeyZoneKind zone = KeyZone(key);
     if (value == 0) return false;
@@ -188,81 +197,75 @@ bool ChordEntry::KeyDown(int virtualKey, bool autoRepeat, EntryModifiers modifie
 // A type key goes down before the chord key: it chooses the type the chord key will set.
 bool ChordEntry::TypeKeyDown(int key, int value) {
     if (!AccompanimentOn()) return false;
-    core::AppState& app = session_.App();
-    EntryState& entry = app.entry;
-    if (entry.HeldTypeKey == 0 && session_.Engine().PendingChord().Root == 0) {
-        entry.HeldTypeKey = Byte(key);
-        app.chords.TypeOverride = static_cast<std::int16_t>(app.chords.SlotMap.TypeOf(value));
+    if (entry_.HeldTypeKey == 0 && session_.Engine().PendingChord().Root == 0) {
+        entry_.HeldTypeKey = Byte(key);
+        chordState_.TypeOverride = static_cast<std::int16_t>(chordState_.SlotMap.TypeOf(value));
     }
     return true;
 }
 
 bool ChordEntry::ChordKeyDown(int key, int value, bool autoRepeat, EntryModifiers modifiers) {
-    core::AppState& app = session_.App();
-    EntryState& entry = app.entry;
-    if (autoRepeat || entry.HeldChordKey != 0) return true;
-    entry.HeldChordKey = Byte(key);
+    if (autoRepeat || entry_.HeldChordKey != 0) return true;
+    entry_.HeldChordKey = Byte(key);
     // Shift or Ctrl held with the chord key chooses its type even when their own key stroke
     // was not taken (it came while the last chord still waited for its beat): the player
     // holding Shift means a minor chord. A type already chosen by a key stays.
     int type = MajorSlot;
-    if (app.chords.TypeOverride == 0 && (modifiers.Shift || modifiers.Ctrl))
-        type = app.chords.SlotMap.TypeOf(modifiers.Shift ? KeyValue(ShiftKey) : KeyValue(CtrlKey));
-    recogniser_.SetChord(static_cast<std::int16_t>(value), static_cast<std::int16_t>(type), app.keyboard.CapoShift);
+    if (chordState_.TypeOverride == 0 && (modifiers.Shift || modifiers.Ctrl))
+        type = chordState_.SlotMap.TypeOf(modifiers.Shift ? KeyValue(ShiftKey) : KeyValue(CtrlKey));
+    recogniser_.SetChord(static_cast<std::int16_t>(value), static_cast<std::int16_t>(type), keyboard_.CapoShift);
     return true;
 }
 
 bool ChordEntry::MelodyKeyDown(int key, int value, KeyZoneKind zone, EntryModifiers modifiers) {
-    core::AppState& app = session_.App();
-    EntryState& entry = app.entry;
     const auto index = static_cast<std::size_t>(key);
-    if (entry.KeyHeldNote[index] != 0) return true;  // auto-repeat of a sounding key
+    if (entry_.KeyHeldNote[index] != 0) return true;  // auto-repeat of a sounding key
     const bool upper = UpperRow(zone);
     int note = value + (upper ? 12 : 0);
-    int channel = app.engine.VoiceChannel & 0x0F;
-    if (app.options.KeyboardSplit) {
-        const SplitZone& split = app.keyboard.Zones[upper ? UpperSplitZone : LowerSplitZone];
+    int channel = engineState_.VoiceChannel & 0x0F;
+    if (options_.KeyboardSplit) {
+        const SplitZone& split = keyboard_.Zones[upper ? UpperSplitZone : LowerSplitZone];
         if (split.On && split.Channel >= 1 && split.Channel <= 16) {
             channel = split.Channel - 1;
             note += split.OctaveShift + (upper ? 12 : 0);
         }
     }
-    note += KeyboardTranspose(session_);
+    note += KeyboardTranspose(engineState_, keyboard_);
     InputLink& peers = peers_ ? *peers_ : NoInputModules::Shared();
-    note = AdjustMelodyNote(session_, peers, channel, note, true, {modifiers.Ctrl, modifiers.Shift}, true);
+    note = AdjustMelodyNote(session_, keyboard_, chordState_, options_, peers, channel, note, true,
+                            {modifiers.Ctrl, modifiers.Shift}, true);
     if (note < 1 || note > 127) return true;  // moved off the keyboard: not played
-    entry.KeyHeldNote[index] = Byte(note);
-    entry.KeyChannel[index] = Byte(channel);
+    entry_.KeyHeldNote[index] = Byte(note);
+    entry_.KeyChannel[index] = Byte(channel);
     session_.Engine().PlayerPlays(channel);
-    const int velocity = HumanVelocity(session_.Random(), app.engine.ChannelVolume[static_cast<std::size_t>(channel)]);
-    SendVoiceMessage(session_, peers_, Status(NoteOn, channel), Byte(note), Byte(velocity));
+    const int velocity =
+        HumanVelocity(session_.Random(), engineState_.ChannelVolume[static_cast<std::size_t>(channel)]);
+    SendVoice(Status(NoteOn, channel), Byte(note), Byte(velocity));
     return true;
 }
 
 bool ChordEntry::KeyUp(int virtualKey, EntryModifiers modifiers) {
     if (virtualKey < 0 || virtualKey > 255) return false;
-    const int key = KeyLayoutMap(virtualKey, session_.App().options.ComputerKeyboardLayout);
+    const int key = KeyLayoutMap(virtualKey, options_.ComputerKeyboardLayout);
     const int value = KeyValue(key);
     const KeyZoneKind zone = KeyZone(key);
     if (value == 0) return false;
-    core::AppState& app = session_.App();
-    EntryState& entry = app.entry;
     const auto index = static_cast<std::size_t>(key);
-    if (entry.KeyHeldNote[index] != 0) {
-        SendVoiceMessage(session_, peers_, Status(NoteOn, entry.KeyChannel[index]), entry.KeyHeldNote[index], 0);
-        entry.KeyHeldNote[index] = 0;
+    if (entry_.KeyHeldNote[index] != 0) {
+        SendVoice(Status(NoteOn, entry_.KeyChannel[index]), entry_.KeyHeldNote[index], 0);
+        entry_.KeyHeldNote[index] = 0;
         return true;
     }
     bool consumed = false;
-    if (key == entry.HeldChordKey) {
-        entry.HeldChordKey = 0;
-        if (app.options.PlayChords && app.clock.ClockState == 0) sectionKeys_.StopTriggeredChord();
+    if (key == entry_.HeldChordKey) {
+        entry_.HeldChordKey = 0;
+        if (options_.PlayChords && clockState_.ClockState == 0) sectionKeys_.StopTriggeredChord();
         consumed = true;
     }
     if (value <= LastTypeValue || IsChordKey(zone)) {
-        if (key == entry.HeldTypeKey || modifiers.Shift || modifiers.Ctrl || modifiers.Alt) {
-            app.chords.TypeOverride = 0;
-            entry.HeldTypeKey = 0;
+        if (key == entry_.HeldTypeKey || modifiers.Shift || modifiers.Ctrl || modifiers.Alt) {
+            chordState_.TypeOverride = 0;
+            entry_.HeldTypeKey = 0;
         }
         consumed = true;
     }
@@ -270,7 +273,7 @@ bool ChordEntry::KeyUp(int virtualKey, EntryModifiers modifiers) {
 }
 
 bool ChordEntry::FunctionKey(int fKey) {
-    const data::ControlKeys& keys = session_.App().config.Keys;
+    const data::ControlKeys& keys = config_.Keys;
     int key = 0;
     switch (fKey) {
         case 1:
@@ -287,25 +290,22 @@ bool ChordEntry::FunctionKey(int fKey) {
 }
 
 void ChordEntry::ReleaseAll() {
-    core::AppState& app = session_.App();
-    EntryState& entry = app.entry;
-    for (std::size_t key = 0; key < entry.KeyHeldNote.size(); ++key) {
-        if (entry.KeyHeldNote[key] == 0) continue;
-        SendVoiceMessage(session_, peers_, Status(NoteOn, entry.KeyChannel[key]), entry.KeyHeldNote[key], 0);
-        entry.KeyHeldNote[key] = 0;
+    for (std::size_t key = 0; key < entry_.KeyHeldNote.size(); ++key) {
+        if (entry_.KeyHeldNote[key] == 0) continue;
+        SendVoice(Status(NoteOn, entry_.KeyChannel[key]), entry_.KeyHeldNote[key], 0);
+        entry_.KeyHeldNote[key] = 0;
     }
-    for (std::size_t note = 0; note < entry.ScreenSentNote.size(); ++note) {
-        if (entry.ScreenSentNote[note] == 0) continue;
-        SendVoiceMessage(session_, peers_, Status(NoteOn, entry.ScreenSentChannel[note]),
-                         Byte(entry.ScreenSentNote[note] - 1), 0);
-        entry.ScreenSentNote[note] = 0;
+    for (std::size_t note = 0; note < entry_.ScreenSentNote.size(); ++note) {
+        if (entry_.ScreenSentNote[note] == 0) continue;
+        SendVoice(Status(NoteOn, entry_.ScreenSentChannel[note]), Byte(entry_.ScreenSentNote[note] - 1), 0);
+        entry_.ScreenSentNote[note] = 0;
     }
-    if (entry.HeldTypeKey != 0) app.chords.TypeOverride = 0;
-    entry.HeldTypeKey = 0;
-    if (entry.HeldChordKey != 0 && app.options.PlayChords && app.clock.ClockState == 0) {
+    if (entry_.HeldTypeKey != 0) chordState_.TypeOverride = 0;
+    entry_.HeldTypeKey = 0;
+    if (entry_.HeldChordKey != 0 && options_.PlayChords && clockState_.ClockState == 0) {
         sectionKeys_.StopTriggeredChord();
     }
-    entry.HeldChordKey = 0;
+    entry_.HeldChordKey = 0;
 }
 
 }  // namespace chordella::chords

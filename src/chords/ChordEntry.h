@@ -5,9 +5,10 @@
 // notes, which always follow the chord that sounds ("Melody Ad Lib" is forced on for them).
 // The pads can instead hand their chord to the chord-memory editor.
 //
-// What is held between press and release is AppState::entry (chords/EntryState.h).
+// What is held between press and release is the entry state (core/EntryState.h).
 //
-//   chords::ChordEntry entry(session, recogniser, sectionKeys, &peers);
+//   chords::ChordEntry entry(session, chordState, keyboard, entryState, options, config, clockState,
+//                            engineState, transportState, melodyState, recogniser, sectionKeys, &peers);
 //   entry.PadDown("D04", {});        // Ab min7
 //   entry.KeyDown('C', false, {});   // C maj (accompaniment on), or a melody note
 //   entry.KeyUp('C', {});
@@ -19,14 +20,27 @@
 #include "chords/ComputerKeys.h"
 #include "chords/VoiceMessages.h"
 
-namespace chordella::core { class Session; }
-namespace chordella::core { class ClockLink; }
+namespace chordella::core {
+class Session;
+class ClockLink;
+struct Options;
+}  // namespace chordella::core
+namespace chordella::data { struct ConfigState; }
+namespace chordella::engine {
+struct ClockState;
+struct EngineState;
+struct MelodyState;
+struct TransportState;
+}  // namespace chordella::engine
 
 namespace chordella::chords {
 
 class ChordRecogniser;
 class InputLink;
 class SectionKeys;
+struct ChordState;
+struct EntryState;
+struct KeyboardState;
 
 // The modifier keys and the mouse button of a click or key stroke.
 struct EntryModifiers {
@@ -53,7 +67,11 @@ inline constexpr int LastFunctionKey = 4;
 class ChordEntry {
 public:
     // Control thread. `peers` and `editor` may be null (no melody track peers, no editor).
-    ChordEntry(core::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
+    // Chord entry keeps the chord, keyboard and entry state; it reads the rest.
+    ChordEntry(core::Session& session, ChordState& chordState, KeyboardState& keyboard, EntryState& entry,
+               const core::Options& options, const data::ConfigState& config, const engine::ClockState& clockState,
+               const engine::EngineState& engineState, const engine::TransportState& transportState,
+               const engine::MelodyState& melodyState, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
                InputLink* peers = nullptr, PadEditorLink* editor = nullptr);
     ChordEntry(const ChordEntry&) = delete;
     ChordEntry& operator=(const ChordEntry&) = delete;
@@ -94,8 +112,19 @@ private:
     bool MelodyKeyDown(int key, int value, KeyZoneKind zone, EntryModifiers modifiers);
     bool IsChordKey(KeyZoneKind zone) const;
     bool AccompanimentOn() const;
+    // A melody note or controller entered here leaves through SendVoiceMessage.
+    void SendVoice(std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
 
     core::Session& session_;
+    ChordState& chordState_;
+    KeyboardState& keyboard_;
+    EntryState& entry_;
+    const core::Options& options_;
+    const data::ConfigState& config_;
+    const engine::ClockState& clockState_;
+    const engine::EngineState& engineState_;
+    const engine::TransportState& transportState_;
+    const engine::MelodyState& melodyState_;
     ChordRecogniser& recogniser_;
     SectionKeys& sectionKeys_;
     InputLink* peers_;

@@ -35,7 +35,8 @@ int SwapMajorMinor(int type) {
 
 }  // namespace
 
-ChordRecogniser::ChordRecogniser(core::Session& session) : session_(session) {}
+ChordRecogniser::ChordRecogniser(core::Session& session, ChordState& chordState, core::Options& options)
+    : session_(session), chordState_(chordState), options_(options) {}
 
 ChordRecogniser::~ChordRecogniser() {
     if (&session_.Chords() == this) session_.SetChordLink(nullptr);
@@ -43,15 +44,13 @@ ChordRecogniser::~ChordRecogniser() {
 
 void ChordRecogniser::SetChord(std::int16_t givenRoot, std::int16_t givenType, std::int16_t offset) {
     if (givenType == 0 || givenRoot <= 0) return;
-    auto& state = session_.App().chords;
-    const auto& options = session_.App().options;
     int root = givenRoot, type = givenType;
 
-    if (state.TypeOverride != 0) {
-        type = state.TypeOverride;
-        if (state.TypeOverrideOnce) {
-            state.TypeOverride = 0;
-            state.TypeOverrideOnce = false;
+    if (chordState_.TypeOverride != 0) {
+        type = chordState_.TypeOverride;
+        if (chordState_.TypeOverrideOnce) {
+            chordState_.TypeOverride = 0;
+            chordState_.TypeOverrideOnce = false;
             session_.Display().ReleaseChordTypePad();
         }
     }
@@ -59,25 +58,25 @@ void ChordRecogniser::SetChord(std::int16_t givenRoot, std::int16_t givenType, s
     // engine's transposition tables.
     if (!IsChordType(type)) return;
 
-    if (options.TriadChords && type == 1) {
+    if (options_.TriadChords && type == 1) {
         const auto pitchClass = static_cast<std::size_t>(PitchClass(root));
-        if (options.MajorMinor) {
+        if (options_.MajorMinor) {
             type = MinorTriadType[pitchClass];
             root -= MinorTriadRootCorrection[pitchClass];
         } else {
             type = MajorTriadType[pitchClass];
         }
-    } else if (options.MajorMinor) {
+    } else if (options_.MajorMinor) {
         type = SwapMajorMinor(type);
     }
 
-    if (offset != NoOffset) root += options.PlayChords ? offset : offset % 12;
+    if (offset != NoOffset) root += options_.PlayChords ? offset : offset % 12;
     root = FoldIntoKeyboard(root);
 
-    state.CurrentRoot = static_cast<std::int16_t>(root);
-    state.CurrentType = static_cast<std::int16_t>(type);
+    chordState_.CurrentRoot = static_cast<std::int16_t>(root);
+    chordState_.CurrentType = static_cast<std::int16_t>(type);
 
-    if (!options.PlayChords) session_.Engine().StartStyleForChord();
+    if (!options_.PlayChords) session_.Engine().StartStyleForChord();
 
     std::array<std::int16_t, 4> notes{};
     const auto& tones = ChordTones(type);
@@ -86,48 +85,46 @@ void ChordRecogniser::SetChord(std::int16_t givenRoot, std::int16_t givenType, s
         while (note > 127) note -= 12;  // at most twice: root ≤ 127, tones ≤ 14
         notes[i] = static_cast<std::int16_t>(note);
     }
-    session_.Engine().SubmitChord({state.CurrentRoot, state.CurrentType}, notes);
+    session_.Engine().SubmitChord({chordState_.CurrentRoot, chordState_.CurrentType}, notes);
 }
 
-void ChordRecogniser::ClearTypeOverride() { session_.App().chords.TypeOverride = 0; }
+void ChordRecogniser::ClearTypeOverride() { chordState_.TypeOverride = 0; }
 
 core::ChordPair ChordRecogniser::PreviewChord(int root, int givenType) {
-    auto& state = session_.App().chords;
-    int type = state.TypeOverride != 0 ? state.TypeOverride : givenType;
-    if (session_.App().options.MajorMinor) type = SwapMajorMinor(type);
-    state.CurrentRoot = static_cast<std::int16_t>(std::clamp(root, 1, 127));
-    state.CurrentType = static_cast<std::int16_t>(type);
-    return {state.CurrentRoot, state.CurrentType};
+    int type = chordState_.TypeOverride != 0 ? chordState_.TypeOverride : givenType;
+    if (options_.MajorMinor) type = SwapMajorMinor(type);
+    chordState_.CurrentRoot = static_cast<std::int16_t>(std::clamp(root, 1, 127));
+    chordState_.CurrentType = static_cast<std::int16_t>(type);
+    return {chordState_.CurrentRoot, chordState_.CurrentType};
 }
 
 core::ChordPair ChordRecogniser::Recognise(int highestIndex, RecogniseMode mode, int divisor) {
-    return RecogniseChord(session_.Style().heldNotes, session_.App().chords, highestIndex, mode, divisor);
+    return RecogniseChord(session_.Style().heldNotes, chordState_, highestIndex, mode, divisor);
 }
 
 core::ChordPair ChordRecogniser::TwoFingerKey(int givenKey) {
-    auto& state = session_.App().chords;
     const int key = std::clamp(givenKey, -1024, 1024);  // any key, and its distance, stays countable
-    if (session_.Engine().PendingChord().Root <= 0 || state.TwoFingerFirstKey <= 0) {
-        state.TwoFingerFirstKey = static_cast<std::int16_t>(key > 0 ? FoldIntoKeyboard(key) : 0);
-        SetChord(static_cast<std::int16_t>(state.TwoFingerFirstKey), 1, 0);
+    if (session_.Engine().PendingChord().Root <= 0 || chordState_.TwoFingerFirstKey <= 0) {
+        chordState_.TwoFingerFirstKey = static_cast<std::int16_t>(key > 0 ? FoldIntoKeyboard(key) : 0);
+        SetChord(static_cast<std::int16_t>(chordState_.TwoFingerFirstKey), 1, 0);
         return session_.Engine().PendingChord();
     }
-    const int first = state.TwoFingerFirstKey;
+    const int first = chordState_.TwoFingerFirstKey;
     const int slot = std::abs(key - first) % 11 + 1;
     core::ChordPair chord;
-    chord.Type = static_cast<std::int16_t>(state.SlotMap.TypeOf(slot));
+    chord.Type = static_cast<std::int16_t>(chordState_.SlotMap.TypeOf(slot));
     if (key >= first) {
         chord.Root = static_cast<std::int16_t>(first);
     } else {
         // The lower key is the root; the next key starts a new chord.
         chord.Root = static_cast<std::int16_t>(key > 0 ? key : FoldIntoKeyboard(key));
-        state.TwoFingerFirstKey = 0;
+        chordState_.TwoFingerFirstKey = 0;
     }
     return chord;
 }
 
 NameText ChordRecogniser::ChordName(int root, int type) const {
-    return chords::ChordName(session_.App().chords, root, type);
+    return chords::ChordName(chordState_, root, type);
 }
 
 void ChordRecogniser::ShowChord(int root, int type, bool inPanels) {
@@ -141,8 +138,7 @@ void ChordRecogniser::ShowChord(int root, int type, bool inPanels) {
 }
 
 NameText ChordRecogniser::KeyName(int keyNote, bool minor, int transposition) {
-    return chords::KeyName(session_.App().chords, keyNote, minor, transposition,
-                           session_.App().options.SuppressSignChange);
+    return chords::KeyName(chordState_, keyNote, minor, transposition, options_.SuppressSignChange);
 }
 
 void ChordRecogniser::ShowKey(int keyNote, bool minor, int transposition) {
@@ -150,42 +146,38 @@ void ChordRecogniser::ShowKey(int keyNote, bool minor, int transposition) {
 }
 
 void ChordRecogniser::ApplySpelling() {
-    session_.App().chords.NoteNames = NoteNamesFor(session_.App().options.FlatSharp);
+    chordState_.NoteNames = NoteNamesFor(options_.FlatSharp);
 }
 
 void ChordRecogniser::ToggleSpelling() {
-    auto& options = session_.App().options;
-    options.FlatSharp = !options.FlatSharp;
+    options_.FlatSharp = !options_.FlatSharp;
     ApplySpelling();
 }
 
 ChordCodeOutcome ChordRecogniser::ReceiveChordCode(int value, int controller, int /*channel*/) {
-    auto& options = session_.App().options;
-    if (!options.ReceiveChordCodes || !IsChordCodeController(controller)) return ChordCodeOutcome::PassOn;
+    if (!options_.ReceiveChordCodes || !IsChordCodeController(controller)) return ChordCodeOutcome::PassOn;
     if (value >= AdLibOnCode) {
         if (value != AdLibOnCode && value != AdLibOffCode) return ChordCodeOutcome::Consumed;
-        options.MelodyAdLib = value == AdLibOnCode;
-        session_.Display().ShowMelodyAdLib(options.MelodyAdLib);
+        options_.MelodyAdLib = value == AdLibOnCode;
+        session_.Display().ShowMelodyAdLib(options_.MelodyAdLib);
         return ChordCodeOutcome::AdLibChanged;
     }
     const auto chord = DecodeChordCode(controller, value);
     if (!chord || session_.Engine().PlaysImportedMaterial()) return ChordCodeOutcome::Consumed;
 
-    auto& state = session_.App().chords;
-    int root = chord->PitchClass + 12 + (state.FirstKey / 12) * 12;
+    int root = chord->PitchClass + 12 + (chordState_.FirstKey / 12) * 12;
     // A chord zone at the top of the keyboard would otherwise give a root above 127, where
     // 128 means "no chord".
     while (root > 127) root -= 12;
-    state.CurrentType = static_cast<std::int16_t>(chord->Type);
-    state.CurrentRoot = static_cast<std::int16_t>(root);
-    ShowChord(state.CurrentRoot, state.CurrentType, true);
+    chordState_.CurrentType = static_cast<std::int16_t>(chord->Type);
+    chordState_.CurrentRoot = static_cast<std::int16_t>(root);
+    ShowChord(chordState_.CurrentRoot, chordState_.CurrentType, true);
     return ChordCodeOutcome::Consumed;
 }
 
 bool ChordRecogniser::AnnounceMelodyAdLib(midi::MidiOut& chordCodeOut) {
-    const auto& options = session_.App().options;
-    if (!options.SendChordCodes) return false;
-    return SendAdLibCode(chordCodeOut, options.ChordCodeChannel, options.MelodyAdLib);
+    if (!options_.SendChordCodes) return false;
+    return SendAdLibCode(chordCodeOut, options_.ChordCodeChannel, options_.MelodyAdLib);
 }
 
 }  // namespace chordella::chords

@@ -16,7 +16,10 @@
 #include "core/NoteNames.h"
 #include "chords/RecogniseChord.h"
 
-namespace chordella::core { class Session; }
+namespace chordella::core {
+class Session;
+struct Options;
+}  // namespace chordella::core
 namespace chordella::midi {
 class MidiOut;
 }
@@ -33,7 +36,9 @@ enum class ChordCodeOutcome {
 class ChordRecogniser final : public core::ChordLink {
 public:
     // Whoever builds it makes it the session's chord link; it hands the link back as it goes.
-    explicit ChordRecogniser(core::Session& session);
+    // It keeps the chord state; of the options it writes "Flat <> Sharp" (ToggleSpelling)
+    // and " Melody Ad Lib" (a received ad-lib code).
+    ChordRecogniser(core::Session& session, ChordState& chordState, core::Options& options);
     ~ChordRecogniser() override;
     ChordRecogniser(const ChordRecogniser&) = delete;
     ChordRecogniser& operator=(const ChordRecogniser&) = delete;
@@ -85,6 +90,8 @@ public:
 
 private:
     core::Session& session_;
+    ChordState& chordState_;
+    core::Options& options_;
 };
 
 }  // namespace chordella::chords

@@ -35,6 +35,9 @@ public:
     // --- The style creator recording from the second input ---
     virtual bool CreatorRecording() = 0;
     virtual void CreatorRecord(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) = 0;
+    // The sequencer on the second input sent Start or Continue while the creator records:
+    // "Transmit Controllers" goes on.
+    virtual void CreatorSequencerStarted() = 0;
 
     // --- The transport ---
     // Play (a control key while the style player is idle in style mode): the song in the
@@ -75,6 +78,7 @@ public:
 
     bool CreatorRecording() override { return false; }
     void CreatorRecord(std::uint8_t /*status*/, std::uint8_t /*data1*/, std::uint8_t /*data2*/) override {}
+    void CreatorSequencerStarted() override {}
 
     void Play() override {}
     void SetUpPadChannel() override {}

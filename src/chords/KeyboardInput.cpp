@@ -32,9 +32,17 @@ constexpr std::uint8_t SostenutoPedal = 66;
 
 }  // namespace
 
-KeyboardInput::KeyboardInput(core::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
-                             InputLink* peers)
+KeyboardInput::KeyboardInput(core::Session& session, ChordState& chordState, KeyboardState& keyboard,
+                             const core::Options& options, const data::ConfigState& config,
+                             const engine::ClockState& clockState, const engine::EngineState& engineState,
+                             ChordRecogniser& recogniser, SectionKeys& sectionKeys, InputLink* peers)
     : InputHandler(session, &core::Session::MidiInput1),
+      chordState_(chordState),
+      keyboard_(keyboard),
+      options_(options),
+      config_(config),
+      clockState_(clockState),
+      engineState_(engineState),
       recogniser_(recogniser),
       sectionKeys_(sectionKeys),
       peers_(peers ? peers : &NoInputModules::Shared()) {}
@@ -45,11 +53,10 @@ bool KeyboardInput::PeersWired() const { return peers_ != &NoInputModules::Share
 
 void KeyboardInput::ReleaseAfterLoss() {
     ReleaseHeldNotes();
-    KeyboardState& keyboard = session_.App().keyboard;
     midi::MidiOut* out = session_.AccompanimentOutput();
-    for (std::size_t channel = 0; channel < keyboard.SustainHeld.size(); ++channel) {
-        if (!keyboard.SustainHeld[channel]) continue;
-        keyboard.SustainHeld[channel] = false;
+    for (std::size_t channel = 0; channel < keyboard_.SustainHeld.size(); ++channel) {
+        if (!keyboard_.SustainHeld[channel]) continue;
+        keyboard_.SustainHeld[channel] = false;
         if (!out || !out->IsOpen()) continue;
         const auto status = static_cast<std::uint8_t>(ControlChange | channel);
         out->PutShort(status, SustainPedal, 0);
@@ -68,9 +75,8 @@ void KeyboardInput::HandleEvent(const midi::TMyMidiEvent& event) {
     if (event.MidiMessage < 0x80 || event.MidiMessage == TimingClock) return;
     if (event.Data1 > 127 || event.Data2 > 127) return;
     Message m{event.MidiMessage, event.Data1, event.Data2};
-    const core::AppState& app = session_.App();
-    if (m.Status < 0xF0 && !app.options.Origin) {
-        m.Status = static_cast<std::uint8_t>(m.Kind() | (app.engine.VoiceChannel & 0x0F));
+    if (m.Status < 0xF0 && !options_.Origin) {
+        m.Status = static_cast<std::uint8_t>(m.Kind() | (engineState_.VoiceChannel & 0x0F));
     }
     if (m.Status >= 0xF0) {
         Pass(m);
@@ -80,21 +86,19 @@ void KeyboardInput::HandleEvent(const midi::TMyMidiEvent& event) {
         if (ControllerStep(m)) Pass(m);
         return;
     }
-    if (app.options.ChordInput && ChordStep(m)) return;
+    if (options_.ChordInput && ChordStep(m)) return;
     MelodyPath(m);
 }
 
 void KeyboardInput::ReleaseHeldNotes() {
-    core::AppState& app = session_.App();
-    KeyboardState& keyboard = app.keyboard;
     midi::MidiOut* out = session_.AccompanimentOutput();
     const bool open = out && out->IsOpen();
-    for (std::size_t channel = 0; channel < keyboard.SentNote.size(); ++channel) {
-        for (std::size_t key = 0; key < keyboard.SentNote[channel].size(); ++key) {
-            std::uint8_t& sent = keyboard.SentNote[channel][key];
+    for (std::size_t channel = 0; channel < keyboard_.SentNote.size(); ++channel) {
+        for (std::size_t key = 0; key < keyboard_.SentNote[channel].size(); ++key) {
+            std::uint8_t& sent = keyboard_.SentNote[channel][key];
             if (sent == 0) continue;
             if (open) {
-                out->PutShort(static_cast<std::uint8_t>(NoteOn | keyboard.SentChannel[channel][key]),
+                out->PutShort(static_cast<std::uint8_t>(NoteOn | keyboard_.SentChannel[channel][key]),
                               static_cast<std::uint8_t>(sent - 1), 0);
             }
             sent = 0;
@@ -105,30 +109,26 @@ void KeyboardInput::ReleaseHeldNotes() {
 
 // True when the note was consumed as a chord key, control key or triggered chord.
 bool KeyboardInput::ChordStep(const Message& m) {
-    const core::AppState& app = session_.App();
-    const int chordChannel = app.options.AccChannel;
+    const int chordChannel = options_.AccChannel;
     if (chordChannel != 0 && m.Channel() + 1 != chordChannel) return false;
-    if (app.options.PlayChords && app.clock.ClockState == 0) {
+    if (options_.PlayChords && clockState_.ClockState == 0) {
         TriggeredChord(m);
         return true;
     }
-    const KeyboardLayout layout = CurrentLayout(session_);
+    const KeyboardLayout layout = CurrentLayout(chordState_, keyboard_, config_);
     const int key = m.Data1;
-    const bool inZone = app.options.UseAllKeyboardKeys || (key >= layout.FirstKey && key <= layout.LastKey);
+    const bool inZone = options_.UseAllKeyboardKeys || (key >= layout.FirstKey && key <= layout.LastKey);
     if (!inZone) return OutsideChordZone(m);
     return ChordZoneKey(m);
 }
 
 void KeyboardInput::TriggeredChord(const Message& m) {
-    core::AppState& app = session_.App();
-    ChordState& chords = app.chords;
-    const KeyboardState& keyboard = app.keyboard;
     const int key = m.Data1;
-    if (key >= keyboard.TriggerLow) {
+    if (key >= keyboard_.TriggerLow) {
         if (m.Press()) {
             session_.Engine().SetTriggerVelocity(m.Data2);
-            const int root = key + KeyboardTranspose(session_);
-            const auto type = static_cast<std::int16_t>(chords.TypeOverride > 0 ? chords.TypeOverride : 1);
+            const int root = key + KeyboardTranspose(engineState_, keyboard_);
+            const auto type = static_cast<std::int16_t>(chordState_.TypeOverride > 0 ? chordState_.TypeOverride : 1);
             recogniser_.SetChord(static_cast<std::int16_t>(root), type, NoOffset);
         } else {
             sectionKeys_.StopTriggeredChord();
@@ -136,27 +136,25 @@ void KeyboardInput::TriggeredChord(const Message& m) {
         return;
     }
     if (!m.Press()) {
-        chords.TypeOverride = 0;
+        chordState_.TypeOverride = 0;
         sectionKeys_.StopTriggeredChord();
         return;
     }
-    if (key >= keyboard.TriggerLow - 12 && key <= keyboard.TriggerLow - 2) {
-        chords.TypeOverride = static_cast<std::int16_t>(chords.SlotMap.TypeOf(key % 12 + 1));
-    } else if (IsControlKey(app.config.Keys, key)) {
+    if (key >= keyboard_.TriggerLow - 12 && key <= keyboard_.TriggerLow - 2) {
+        chordState_.TypeOverride = static_cast<std::int16_t>(chordState_.SlotMap.TypeOf(key % 12 + 1));
+    } else if (IsControlKey(config_.Keys, key)) {
         sectionKeys_.SectionKey(key, SectionKeyCode);
-    } else if (app.options.InstrumentKeys && key > keyboard.InstrumentLow && key < keyboard.InstrumentHigh) {
-        peers_->InstrumentKey(key - keyboard.InstrumentLow);
+    } else if (options_.InstrumentKeys && key > keyboard_.InstrumentLow && key < keyboard_.InstrumentHigh) {
+        peers_->InstrumentKey(key - keyboard_.InstrumentLow);
     }
 }
 
 // A note outside the chord zone: control keys are consumed, the rest is melody.
 bool KeyboardInput::OutsideChordZone(const Message& m) {
-    const core::AppState& app = session_.App();
     const int key = m.Data1;
-    if (!m.Press() || !IsControlKey(app.config.Keys, key)) return false;
-    const KeyboardState& keyboard = app.keyboard;
-    if (app.options.PlayChords && app.options.InstrumentKeys) {
-        const int index = key - keyboard.InstrumentLow;
+    if (!m.Press() || !IsControlKey(config_.Keys, key)) return false;
+    if (options_.PlayChords && options_.InstrumentKeys) {
+        const int index = key - keyboard_.InstrumentLow;
         if (index >= 0) peers_->InstrumentKey(index);
     } else {
         sectionKeys_.SectionKey(key, SectionKeyCode);
@@ -165,18 +163,16 @@ bool KeyboardInput::OutsideChordZone(const Message& m) {
 }
 
 bool KeyboardInput::ChordZoneKey(const Message& m) {
-    core::AppState& app = session_.App();
-    const core::Options& options = app.options;
     HeldNoteList& held = session_.Style().heldNotes;
     const int key = m.Data1;
-    const int lastKey = app.config.Keys.LastChordKey;
+    const int lastKey = config_.Keys.LastChordKey;
     if (m.Press()) {
-        if (app.keyboard.TopFunctionKeys && !options.UseAllKeyboardKeys && key > lastKey - 4) {
+        if (keyboard_.TopFunctionKeys && !options_.UseAllKeyboardKeys && key > lastKey - 4) {
             peers_->ProgramControl(lastKey - key);
             session_.Engine().DropPendingChord();
             return true;
         }
-        if (!options.TwoFingerChords) {
+        if (!options_.TwoFingerChords) {
             if (held.Count > MostHeldNotes) held.Clear();
             held.Add(key);
             if (held.Count >= 3) {
@@ -184,19 +180,19 @@ bool KeyboardInput::ChordZoneKey(const Message& m) {
                 // Held notes that name nothing set the chord still waiting again.
                 if (chord.Root <= 0) chord = session_.Engine().PendingChord();
                 if (chord.Root < LowestRaisedRoot) chord.Root = static_cast<std::int16_t>(chord.Root + 12);
-                recogniser_.SetChord(chord.Root, chord.Type, app.keyboard.CapoShift);
+                recogniser_.SetChord(chord.Root, chord.Type, keyboard_.CapoShift);
             }
             return true;
         }
-        return CommonEnd(key, recogniser_.TwoFingerKey(key + app.keyboard.CapoShift));
+        return CommonEnd(key, recogniser_.TwoFingerKey(key + keyboard_.CapoShift));
     }
-    if (!options.TwoFingerChords && !held.Empty() && !options.SmartChordKeys) held.Remove(key);
+    if (!options_.TwoFingerChords && !held.Empty() && !options_.SmartChordKeys) held.Remove(key);
     return CommonEnd(key, session_.Engine().PendingChord());
 }
 
 bool KeyboardInput::CommonEnd(int key, core::ChordPair chord) {
     if (chord.Root <= 0) return false;
-    if (session_.App().options.MajorMinor && chord.Root == key) {
+    if (options_.MajorMinor && chord.Root == key) {
         switch (chord.Type) {
             case 1: chord.Type = 2; break;
             case 2: chord.Type = 1; break;
@@ -211,35 +207,31 @@ bool KeyboardInput::CommonEnd(int key, core::ChordPair chord) {
 
 // A press in the instrument zone: program-control keys or instrument keys. True when consumed.
 bool KeyboardInput::InstrumentZone(const Message& m) {
-    const core::AppState& app = session_.App();
-    const KeyboardState& keyboard = app.keyboard;
     const int key = m.Data1;
-    if (!m.Press() || key >= keyboard.InstrumentHigh) return false;
-    if (keyboard.TopFunctionKeys) {
-        if (key >= keyboard.InstrumentHigh - 4) peers_->ProgramControl(keyboard.InstrumentHigh - 1 - key);
+    if (!m.Press() || key >= keyboard_.InstrumentHigh) return false;
+    if (keyboard_.TopFunctionKeys) {
+        if (key >= keyboard_.InstrumentHigh - 4) peers_->ProgramControl(keyboard_.InstrumentHigh - 1 - key);
         return true;
     }
-    if (!app.options.InstrumentKeys) return false;
-    if (key >= keyboard.InstrumentLow) peers_->InstrumentKey(key - keyboard.InstrumentLow);
+    if (!options_.InstrumentKeys) return false;
+    if (key >= keyboard_.InstrumentLow) peers_->InstrumentKey(key - keyboard_.InstrumentLow);
     return true;
 }
 
 void KeyboardInput::MelodyPath(Message m) {
     if (InstrumentZone(m)) return;
-    core::AppState& app = session_.App();
-    KeyboardState& keyboard = app.keyboard;
     const bool press = m.Press();
     const auto inChannel = static_cast<std::size_t>(m.Channel());
     const auto inKey = static_cast<std::size_t>(m.Data1);
-    std::uint8_t& sent = keyboard.SentNote[inChannel][inKey];
+    std::uint8_t& sent = keyboard_.SentNote[inChannel][inKey];
     if (!press && sent != 0) {
         ReleaseWhereStarted(m);
         return;
     }
     int channel = m.Channel();
     int key = m.Data1;
-    if (app.options.KeyboardSplit) {
-        for (const SplitZone& zone : keyboard.Zones) {
+    if (options_.KeyboardSplit) {
+        for (const SplitZone& zone : keyboard_.Zones) {
             if (key >= zone.UpperBound) continue;
             if (zone.On && zone.Channel >= 1 && zone.Channel <= 16) {
                 channel = zone.Channel - 1;
@@ -248,11 +240,11 @@ void KeyboardInput::MelodyPath(Message m) {
             break;
         }
     }
-    keyboard.ChannelIndicator[static_cast<std::size_t>(channel)] = Indicator::Greyed;
+    keyboard_.ChannelIndicator[static_cast<std::size_t>(channel)] = Indicator::Greyed;
     if (channel != DrumChannel) {
-        key += KeyboardTranspose(session_);
-        if ((app.options.MelodyAdLib || app.options.KeyAdjustment) && key >= 0 && key <= 127) {
-            key = AdjustMelodyNote(session_, *peers_, channel, key, press, modifiers_);
+        key += KeyboardTranspose(engineState_, keyboard_);
+        if ((options_.MelodyAdLib || options_.KeyAdjustment) && key >= 0 && key <= 127) {
+            key = AdjustMelodyNote(session_, keyboard_, chordState_, options_, *peers_, channel, key, press, modifiers_);
         }
     }
     if (key < 0 || key > 127) return;  // moved off the keyboard: not played at all
@@ -261,13 +253,13 @@ void KeyboardInput::MelodyPath(Message m) {
         if (sent != 0 && sent - 1 != key) {
             // A second press of a key that still sounds elsewhere: that note ends first, or
             // nothing would ever release it.
-            Pass({static_cast<std::uint8_t>(NoteOn | keyboard.SentChannel[inChannel][inKey]),
+            Pass({static_cast<std::uint8_t>(NoteOn | keyboard_.SentChannel[inChannel][inKey]),
                   static_cast<std::uint8_t>(sent - 1), 0});
         }
-        velocity = OffsetVelocity(velocity, VelocityOffset(session_));
+        velocity = OffsetVelocity(velocity, VelocityOffset(options_, keyboard_));
         session_.Engine().PlayerPlays(channel);
         sent = static_cast<std::uint8_t>(key + 1);
-        keyboard.SentChannel[inChannel][inKey] = static_cast<std::uint8_t>(channel);
+        keyboard_.SentChannel[inChannel][inKey] = static_cast<std::uint8_t>(channel);
         session_.Engine().MelodyKeyHeld(static_cast<int>(inKey), key);
     }
     m.Status = static_cast<std::uint8_t>(m.Kind() | channel);
@@ -279,33 +271,32 @@ void KeyboardInput::MelodyPath(Message m) {
 
 // The release of a melody note goes where its press went.
 void KeyboardInput::ReleaseWhereStarted(Message m) {
-    core::AppState& app = session_.App();
-    KeyboardState& keyboard = app.keyboard;
     const auto inChannel = static_cast<std::size_t>(m.Channel());
     const auto inKey = static_cast<std::size_t>(m.Data1);
-    std::uint8_t& sent = keyboard.SentNote[inChannel][inKey];
-    const int channel = keyboard.SentChannel[inChannel][inKey];
+    std::uint8_t& sent = keyboard_.SentNote[inChannel][inKey];
+    const int channel = keyboard_.SentChannel[inChannel][inKey];
     const int note = sent - 1;
     sent = 0;
     session_.Engine().MelodyKeyHeld(static_cast<int>(inKey), 0);
     m.Status = static_cast<std::uint8_t>(m.Kind() | channel);
     m.Data1 = static_cast<std::uint8_t>(note);
-    if (app.options.MelodyAdLib) AdjustMelodyNote(session_, *peers_, channel, m.Data1, false, modifiers_);
+    if (options_.MelodyAdLib) {
+        AdjustMelodyNote(session_, keyboard_, chordState_, options_, *peers_, channel, m.Data1, false, modifiers_);
+    }
     if (peers_->MelodyRecording()) peers_->RecordMelodyEvent(m.Status, m.Data1, m.Data2);
     Pass(m);
 }
 
 // Controllers and other channel messages; true when the message goes on.
 bool KeyboardInput::ControllerStep(const Message& m) {
-    KeyboardState& keyboard = session_.App().keyboard;
     const auto channel = static_cast<std::size_t>(m.Channel());
     const int kind = m.Kind();
-    if (kind == ControlChange && (m.Data1 == SustainPedal || m.Data1 == SostenutoPedal)) keyboard.SustainHeld[channel] = m.Data2 > 64;
+    if (kind == ControlChange && (m.Data1 == SustainPedal || m.Data1 == SostenutoPedal)) keyboard_.SustainHeld[channel] = m.Data2 > 64;
     if (kind == ControlChange && (m.Data1 == AllNotesOffController || m.Data1 == AllSoundOffController)) {
         ForgetHeldNotes(m.Channel());
     }
     if (kind == PolyPressure) return false;
-    if (keyboard.ChannelSuppress[channel] &&
+    if (keyboard_.ChannelSuppress[channel] &&
         ((kind == ControlChange && m.Data1 < 120) || kind == ProgramChange || kind == ChannelPressure)) {
         return false;
     }
@@ -316,10 +307,9 @@ bool KeyboardInput::ControllerStep(const Message& m) {
 void KeyboardInput::ForgetHeldNotes(int channel) {
     // The keyboard's own "all notes off" says no key of this channel is down any more: a key
     // whose note-off got lost no longer spoils the chords that follow.
-    core::AppState& app = session_.App();
-    const int chordChannel = app.options.AccChannel;
+    const int chordChannel = options_.AccChannel;
     if (chordChannel == 0 || chordChannel == channel + 1) session_.Style().heldNotes.Clear();
-    auto& sent = app.keyboard.SentNote[static_cast<std::size_t>(channel)];
+    auto& sent = keyboard_.SentNote[static_cast<std::size_t>(channel)];
     for (std::size_t key = 0; key < sent.size(); ++key) {
         if (sent[key] != 0) session_.Engine().MelodyKeyHeld(static_cast<int>(key), 0);
         sent[key] = 0;

@@ -14,7 +14,15 @@
 #include "chords/InputHandler.h"
 #include "chords/MelodyPath.h"
 
-namespace chordella::core { class Session; }
+namespace chordella::core {
+class Session;
+struct Options;
+}  // namespace chordella::core
+namespace chordella::data { struct ConfigState; }
+namespace chordella::engine {
+struct ClockState;
+struct EngineState;
+}  // namespace chordella::engine
 namespace chordella::midi {
 class TMidiInput;
 struct TMyMidiEvent;
@@ -29,7 +37,9 @@ class SectionKeys;
 class KeyboardInput final : public InputHandler {
 public:
     // Control thread. `peers` may be null (no remote control, melody track or chord memory).
-    KeyboardInput(core::Session& session, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
+    KeyboardInput(core::Session& session, ChordState& chordState, KeyboardState& keyboard,
+                  const core::Options& options, const data::ConfigState& config, const engine::ClockState& clockState,
+                  const engine::EngineState& engineState, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
                   InputLink* peers = nullptr);
 
     // Attach, Detach, Drain and Overflowed (InputHandler) serve MidiInput1.
@@ -77,6 +87,12 @@ private:
     void ForgetHeldNotes(int channel);
     void Pass(const Message& m);
 
+    ChordState& chordState_;
+    KeyboardState& keyboard_;
+    const core::Options& options_;
+    const data::ConfigState& config_;
+    const engine::ClockState& clockState_;
+    const engine::EngineState& engineState_;
     ChordRecogniser& recogniser_;
     SectionKeys& sectionKeys_;
     InputLink* peers_;

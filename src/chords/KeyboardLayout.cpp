@@ -1,24 +1,25 @@
 #include "chords/KeyboardLayout.h"
 
-#include "core/Session.h"
+#include "core/EngineState.h"
+#include "core/Options.h"
+#include "data/ConfigState.h"
 
 namespace chordella::chords {
 
-KeyboardLayout CurrentLayout(core::Session& session) {
-    core::AppState& app = session.App();
+KeyboardLayout CurrentLayout(const ChordState& chordState, const KeyboardState& keyboard,
+                             const data::ConfigState& config) {
     KeyboardLayout layout;
-    layout.FirstKey = app.chords.FirstKey;
-    layout.LastKey = app.config.Keys.LastChordKey;
-    layout.Keys = app.config.Keys;
-    layout.TriggerLow = app.keyboard.TriggerLow;
+    layout.FirstKey = chordState.FirstKey;
+    layout.LastKey = config.Keys.LastChordKey;
+    layout.Keys = config.Keys;
+    layout.TriggerLow = keyboard.TriggerLow;
     return layout;
 }
 
-void ApplyKeyboardLayout(core::Session& session) {
-    core::AppState& app = session.App();
-    const int first = app.config.Keys.FirstChordKey;
-    if (first >= 0) SetFirstKey(app.chords, first);
-    app.keyboard.TriggerLow = static_cast<std::int16_t>(TriggerLowFor(app.chords.FirstKey));
+void ApplyKeyboardLayout(ChordState& chordState, KeyboardState& keyboard, const data::ConfigState& config) {
+    const int first = config.Keys.FirstChordKey;
+    if (first >= 0) SetFirstKey(chordState, first);
+    keyboard.TriggerLow = static_cast<std::int16_t>(TriggerLowFor(chordState.FirstKey));
 }
 
 bool IsControlKey(const data::ControlKeys& keys, int key) {
@@ -30,12 +31,12 @@ bool IsControlKey(const data::ControlKeys& keys, int key) {
     return false;
 }
 
-int KeyboardTranspose(core::Session& session) {
-    return session.App().engine.KeyboardOctave * 12 + session.App().keyboard.CapoShift;
+int KeyboardTranspose(const engine::EngineState& engineState, const KeyboardState& keyboard) {
+    return engineState.KeyboardOctave * 12 + keyboard.CapoShift;
 }
 
-int VelocityOffset(core::Session& session) {
-    return session.App().options.MelodyVelocityOffset + session.App().keyboard.StyleVelocityOffset;
+int VelocityOffset(const core::Options& options, const KeyboardState& keyboard) {
+    return options.MelodyVelocityOffset + keyboard.StyleVelocityOffset;
 }
 
 }  // namespace chordella::chords

@@ -10,10 +10,13 @@
 #include <array>
 #include <cstdint>
 
+#include "core/ChordState.h"
 #include "core/KeyboardState.h"
 #include "data/ControlKeys.h"
 
-namespace chordella::core { class Session; }
+namespace chordella::core { struct Options; }
+namespace chordella::data { struct ConfigState; }
+namespace chordella::engine { struct EngineState; }
 
 namespace chordella::chords {
 
@@ -26,11 +29,12 @@ struct KeyboardLayout {
 };
 
 // Control thread. The layout read from the state and the configuration.
-KeyboardLayout CurrentLayout(core::Session& session);
+KeyboardLayout CurrentLayout(const ChordState& chordState, const KeyboardState& keyboard,
+                             const data::ConfigState& config);
 
 // Control thread. The configuration's chord zone becomes the recogniser's FirstKey and the
 // triggered-chord zone follows it. Run after the settings are loaded or changed.
-void ApplyKeyboardLayout(core::Session& session);
+void ApplyKeyboardLayout(ChordState& chordState, KeyboardState& keyboard, const data::ConfigState& config);
 
 // (FirstKey div 12) × 12 + 24: the lowest key that triggers a chord in "Play Chords".
 constexpr int TriggerLowFor(int firstKey) { return (firstKey < 0 ? 0 : firstKey) / 12 * 12 + 24; }
@@ -39,10 +43,10 @@ constexpr int TriggerLowFor(int firstKey) { return (firstKey < 0 ? 0 : firstKey)
 bool IsControlKey(const data::ControlKeys& keys, int key);
 
 // Octave spinner × 12 + semitone spinner: what is added to melody notes.
-int KeyboardTranspose(core::Session& session);
+int KeyboardTranspose(const engine::EngineState& engineState, const KeyboardState& keyboard);
 
 // The melody velocity offset: the balance spinner plus the style's offset.
-int VelocityOffset(core::Session& session);
+int VelocityOffset(const core::Options& options, const KeyboardState& keyboard);
 
 // velocity + offset: 1 … 127 is used, above 127 becomes 127, 0 or less keeps `velocity`.
 constexpr int OffsetVelocity(int velocity, int offset) {

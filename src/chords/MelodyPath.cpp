@@ -75,31 +75,28 @@ int AdLibShift(int type, int column) {
     return AdLibTable[static_cast<std::size_t>(type - 1)][static_cast<std::size_t>(column)];
 }
 
-int AdjustMelodyNote(core::Session& session, InputLink& peers, int channel, int key, bool press,
+int AdjustMelodyNote(core::Session& session, KeyboardState& keyboard, const ChordState& chordState,
+                     const core::Options& options, InputLink& peers, int channel, int key, bool press,
                      KeyModifiers modifiers, bool forceAdLib) {
-    core::AppState& app = session.App();
-    const core::Options& options = app.options;
     if (!options.MelodyAdLib && !forceAdLib) return options.KeyAdjustment ? KeyAdjusted(peers, key, modifiers) : key;
     if (key < 0 || key > 127 || channel < 0 || channel > 15) return key;
 
-    KeyboardState& keyboard = app.keyboard;
-    const ChordState& chords = app.chords;
-    if (keyboard.SustainHeld[static_cast<std::size_t>(channel)] && chords.CurrentRoot != keyboard.AdLibRoot) {
+    if (keyboard.SustainHeld[static_cast<std::size_t>(channel)] && chordState.CurrentRoot != keyboard.AdLibRoot) {
         midi::MidiOut* out = session.AccompanimentOutput();
         if (out && out->IsOpen()) {
             out->PutShort(static_cast<std::uint8_t>(0xB0 | channel), 64, 0);
             out->PutShort(static_cast<std::uint8_t>(0xB0 | channel), 66, 0);
         }
     }
-    keyboard.AdLibRoot = chords.CurrentRoot;
+    keyboard.AdLibRoot = chordState.CurrentRoot;
 
     if (!press) return key;
     int result = key;
-    if (chords.CurrentRoot >= 0 && chords.CurrentRoot < NoCurrentChord) {
+    if (chordState.CurrentRoot >= 0 && chordState.CurrentRoot < NoCurrentChord) {
         const int capo = keyboard.CapoShift;
         const int column = PitchClass(PitchClass(key) - capo);
-        const int root = PitchClass(chords.CurrentRoot);
-        result = key + root - capo + AdLibShift(chords.CurrentType, column);
+        const int root = PitchClass(chordState.CurrentRoot);
+        result = key + root - capo + AdLibShift(chordState.CurrentType, column);
         if (options.AdjustMelodyOctave && root > 7) result -= 12;
     }
     return result;

@@ -5,7 +5,13 @@
 
 #include <cstdint>
 
-namespace chordella::core { class Session; }
+#include "core/ChordState.h"
+#include "core/KeyboardState.h"
+
+namespace chordella::core {
+class Session;
+struct Options;
+}  // namespace chordella::core
 
 namespace chordella::chords {
 
@@ -30,7 +36,9 @@ struct KeyModifiers {
 // the spinners or the zones changed meanwhile. The result may lie outside 0 … 127: the
 // caller drops such a note. With `forceAdLib` the note is adjusted as if " Melody Ad Lib"
 // were on (notes entered on the computer or on-screen keyboard always follow the chord).
-int AdjustMelodyNote(core::Session& session, InputLink& peers, int channel, int key, bool press,
+// `keyboard` keeps the chord root the last note was adjusted under (AdLibRoot).
+int AdjustMelodyNote(core::Session& session, KeyboardState& keyboard, const ChordState& chordState,
+                     const core::Options& options, InputLink& peers, int channel, int key, bool press,
                      KeyModifiers modifiers = {}, bool forceAdLib = false);
 
 }  // namespace chordella::chords

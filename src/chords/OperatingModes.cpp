@@ -40,22 +40,21 @@ void Set(bool& field, int value) {
 
 }  // namespace
 
-bool SetPlayChords(core::Session& session, bool on) {
-    core::AppState& app = session.App();
-    if (app.clock.ClockState != 0) return false;
-    app.options.PlayChords = on;
+bool SetPlayChords(core::Session& session, const ChordState& chordState, KeyboardState& keyboard,
+                   core::Options& options, const engine::ClockState& clockState, bool on) {
+    if (clockState.ClockState != 0) return false;
+    options.PlayChords = on;
     if (on) {
         session.Engine().SetTriggerVelocity(TriggeringVelocity);
-        app.keyboard.TriggerLow = static_cast<std::int16_t>(TriggerLowFor(app.chords.FirstKey));
+        keyboard.TriggerLow = static_cast<std::int16_t>(TriggerLowFor(chordState.FirstKey));
     } else {
         session.Engine().SetTriggerVelocity(SilentTriggerVelocity);
     }
     return true;
 }
 
-void ApplyOperatingMode(core::Session& session, OperatingMode mode) {
-    core::AppState& app = session.App();
-    core::Options& options = app.options;
+void ApplyOperatingMode(core::Session& session, const ChordState& chordState, KeyboardState& keyboard,
+                        core::Options& options, const engine::ClockState& clockState, OperatingMode mode) {
     if (mode == OperatingMode::SyncExternalSequencer) {
         options.SlaveMode = true;
         options.MasterMode = false;
@@ -67,11 +66,13 @@ void ApplyOperatingMode(core::Session& session, OperatingMode mode) {
         return;
     }
     const ModeSwitches switches = SwitchesOf(mode);
-    if (switches.PlayChords >= 0) SetPlayChords(session, switches.PlayChords != 0);
+    if (switches.PlayChords >= 0) {
+        SetPlayChords(session, chordState, keyboard, options, clockState, switches.PlayChords != 0);
+    }
     Set(options.ChordInput, switches.ChordInput);
     Set(options.KeyboardSplit, switches.KeyboardSplit);
     Set(options.InstrumentKeys, switches.Instruments);
-    Set(app.keyboard.TopFunctionKeys, switches.TopFunctionKeys);
+    Set(keyboard.TopFunctionKeys, switches.TopFunctionKeys);
     Set(options.TwoFingerChords, switches.TwoFinger);
 }
 

@@ -34,12 +34,15 @@ constexpr std::uint8_t PedalDown = 64;
 
 }  // namespace
 
-SecondInput::SecondInput(core::Session& session, ChordRecogniser& recogniser, core::ClockLink* clock,
+SecondInput::SecondInput(core::Session& session, KeyboardState& keyboard, const core::Options& options,
+                         const engine::EngineState& engineState, ChordRecogniser& recogniser, core::ClockLink* clock,
                          InputLink* peers)
     : InputHandler(session, &core::Session::MidiInput2),
+      keyboard_(keyboard),
+      options_(options),
       clock_(clock),
       peers_(peers ? peers : &NoInputModules::Shared()),
-      filter_(session, recogniser, *peers_) {}
+      filter_(session, keyboard, options, engineState, recogniser, *peers_) {}
 
 void SecondInput::SetPeers(InputLink* peers) {
     peers_ = peers ? peers : &NoInputModules::Shared();
@@ -74,7 +77,7 @@ void SecondInput::HandleEvent(const midi::TMyMidiEvent& event, bool& commandRun)
     if (status == TimingClock) {
         // Straight to the clock; clock bytes neither break a run of commands nor go thru.
         // While the style creator records, each one is a tick of the recording's waits.
-        if (session_.App().options.SlaveMode && clock_) clock_->OnRealtimeByte(TimingClock);
+        if (options_.SlaveMode && clock_) clock_->OnRealtimeByte(TimingClock);
         if (peers_->CreatorRecording()) peers_->CreatorRecord(TimingClock, 0, 0);
         return;
     }
@@ -97,9 +100,9 @@ void SecondInput::HandleEvent(const midi::TMyMidiEvent& event, bool& commandRun)
             return;
         }
         if (Command(kind, data1, data2, commandRun)) return;
-        if (!session_.App().options.UnchangedMidiIn) {
+        if (!options_.UnchangedMidiIn) {
             if (kind == ControlChange && data1 == ThruTransposeController) {
-                const int value = data2 + session_.App().keyboard.ThruTranspose;
+                const int value = data2 + keyboard_.ThruTranspose;
                 data2 = static_cast<std::uint8_t>(value < 0 ? 0 : value > 127 ? 127 : value);
             }
             const int filtered = filter_.Filter(kind, status & 0x0F, data2, data1);
@@ -111,7 +114,7 @@ void SecondInput::HandleEvent(const midi::TMyMidiEvent& event, bool& commandRun)
         Realtime(status);
     }
     if (peers_->CreatorRecording()) {
-        if (status == Start || status == Continue) session_.App().options.TransmitControllers = true;
+        if (status == Start || status == Continue) peers_->CreatorSequencerStarted();
         if (status < 0xF0) peers_->CreatorRecord(status, data1, data2);
     }
     PassToFirstOutput(status, data1, data2);
@@ -130,7 +133,7 @@ bool SecondInput::Command(int kind, int data1, int data2, bool& commandRun) {
     }
     commandRun = true;
     int number = data1;
-    if (!session_.App().options.MidiCommandsActivated && number > 11) number -= 12;
+    if (!options_.MidiCommandsActivated && number > 11) number -= 12;
     if (number >= 12) {
         peers_->RunMidiCommand(number - 12);
         return true;
@@ -148,29 +151,22 @@ bool SecondInput::Command(int kind, int data1, int data2, bool& commandRun) {
 // consumed. They come before the commands: their numbers lie among the command numbers,
 // and a command would take every value above 0.
 bool SecondInput::Detection(int data1, int data2) {
-    const core::Options& options = session_.App().options;
-    if (data1 == IntroDetectionController && options.IntroDetection) {
+    if (data1 == IntroDetectionController && options_.IntroDetection) {
         const int measure = -data2;
         const int current = peers_->StartMeasure();
         if (measure != current && current < 2) peers_->SetStartMeasure(measure);
         return true;
     }
-    if (data1 == TempoDetectionController && options.TempoDetection) {
+    if (data1 == TempoDetectionController && options_.TempoDetection) {
         const int tempo = 2 * data2;
-        if (tempo >= LowestDetectedTempo && tempo <= HighestDetectedTempo) {
-            if (clock_) {
-                clock_->TempoFieldChanged(tempo);
-            } else {
-                session_.App().clock.Tempo = tempo;
-            }
-        }
+        if (tempo >= LowestDetectedTempo && tempo <= HighestDetectedTempo && clock_) clock_->TempoFieldChanged(tempo);
         return true;
     }
     return false;
 }
 
 void SecondInput::Realtime(std::uint8_t status) {
-    if (!session_.App().options.SlaveMode || !clock_) return;
+    if (!options_.SlaveMode || !clock_) return;
     if (status == Start || status == Continue || status == Stop) clock_->OnRealtimeByte(status);
 }
 

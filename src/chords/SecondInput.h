@@ -19,8 +19,12 @@
 #include "chords/InputHandler.h"
 #include "chords/ThruFilter.h"
 
-namespace chordella::core { class Session; }
-namespace chordella::core { class ClockLink; }
+namespace chordella::core {
+class Session;
+class ClockLink;
+struct Options;
+}  // namespace chordella::core
+namespace chordella::engine { struct EngineState; }
 namespace chordella::midi {
 class TMidiInput;
 struct TMyMidiEvent;
@@ -30,11 +34,14 @@ namespace chordella::chords {
 
 class ChordRecogniser;
 class InputLink;
+struct KeyboardState;
 
 class SecondInput final : public InputHandler {
 public:
     // Control thread. `clock` may be null (no slave mode, no tempo detection); `peers` too.
-    SecondInput(core::Session& session, ChordRecogniser& recogniser, core::ClockLink* clock,
+    // The engine state is what the thru filter reads of the engine.
+    SecondInput(core::Session& session, KeyboardState& keyboard, const core::Options& options,
+                const engine::EngineState& engineState, ChordRecogniser& recogniser, core::ClockLink* clock,
                 InputLink* peers = nullptr);
 
     // Control thread. Becomes (stops being, with Detach) MidiInput2's OnMidiInput and
@@ -67,6 +74,8 @@ private:
     void Realtime(std::uint8_t status);
     void PassToFirstOutput(std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
 
+    const KeyboardState& keyboard_;
+    const core::Options& options_;
     core::ClockLink* clock_;
     InputLink* peers_;
     ThruFilter filter_;

@@ -15,25 +15,31 @@ constexpr int EndingPart = 3;  // an ending is pending while it is the part to f
 
 }  // namespace
 
-SectionKeys::SectionKeys(core::Session& session, ChordRecogniser& recogniser, InputLink* peers)
-    : session_(session), recogniser_(recogniser), peers_(peers ? peers : &NoInputModules::Shared()) {}
+SectionKeys::SectionKeys(core::Session& session, const KeyboardState& keyboard, const core::Options& options,
+                         const data::ConfigState& config, const engine::TransportState& transportState,
+                         ChordRecogniser& recogniser, InputLink* peers)
+    : session_(session),
+      keyboard_(keyboard),
+      options_(options),
+      config_(config),
+      transportState_(transportState),
+      recogniser_(recogniser),
+      peers_(peers ? peers : &NoInputModules::Shared()) {}
 
 void SectionKeys::SetPeers(InputLink* peers) { peers_ = peers ? peers : &NoInputModules::Shared(); }
 
 void SectionKeys::SectionKey(int key, int code) {
-    core::AppState& app = session_.App();
-    const core::Options& options = app.options;
     if (code == 0 || key <= 0 || key > 0x7FFF) return;
-    if (options.PlayChords && app.transport.ChordPlayMode != SecondRecordingMode) return;
+    if (options_.PlayChords && transportState_.ChordPlayMode != SecondRecordingMode) return;
     const engine::StylePlayerState& player = session_.Style().player;
     if (player.StyleActive == 0 && player.StyleMode) {
         peers_->Play();
         return;
     }
-    const data::ControlKeys& keys = app.config.Keys;
+    const data::ControlKeys& keys = config_.Keys;
     if (code == MajorKeyMark || code == MinorKeyMark) {
         if (!session_.Engine().ChordPreviewPastFirstMeasure()) {
-            recogniser_.ShowKey(key, code == MinorKeyMark, app.keyboard.CapoShift);
+            recogniser_.ShowKey(key, code == MinorKeyMark, keyboard_.CapoShift);
         }
         if (peers_->ChordMemoryPosition() == SongStartPosition && keys.Basic > 0) {
             key = keys.Basic;
@@ -49,7 +55,7 @@ void SectionKeys::SectionKey(int key, int code) {
         }
         if (peers_->TakeEndingSuppression()) return;
     }
-    if (options.PadMuteAtIntrosAndEndings && options.HarmonicPad && (key == keys.Intro || key == keys.Ending)) {
+    if (options_.PadMuteAtIntrosAndEndings && options_.HarmonicPad && (key == keys.Intro || key == keys.Ending)) {
         peers_->SetUpPadChannel();
     }
     session_.Engine().SubmitControlKey(static_cast<std::int16_t>(key), static_cast<std::int16_t>(code));

@@ -4,12 +4,18 @@
 
 #include <cstdint>
 
-namespace chordella::core { class Session; }
+namespace chordella::core {
+class Session;
+struct Options;
+}  // namespace chordella::core
+namespace chordella::data { struct ConfigState; }
+namespace chordella::engine { struct TransportState; }
 
 namespace chordella::chords {
 
 class ChordRecogniser;
 class InputLink;
+struct KeyboardState;
 
 // The code a pressed control key is stored with.
 inline constexpr int SectionKeyCode = 12;
@@ -19,7 +25,9 @@ inline constexpr int MinorKeyMark = 14;
 
 class SectionKeys {
 public:
-    SectionKeys(core::Session& session, ChordRecogniser& recogniser, InputLink* peers = nullptr);
+    SectionKeys(core::Session& session, const KeyboardState& keyboard, const core::Options& options,
+                const data::ConfigState& config, const engine::TransportState& transportState,
+                ChordRecogniser& recogniser, InputLink* peers = nullptr);
     void SetPeers(InputLink* peers);
 
     // Control thread (input handlers, pads, computer keys, remote control, chord-memory
@@ -35,6 +43,10 @@ public:
 
 private:
     core::Session& session_;
+    const KeyboardState& keyboard_;
+    const core::Options& options_;
+    const data::ConfigState& config_;
+    const engine::TransportState& transportState_;
     ChordRecogniser& recogniser_;
     InputLink* peers_;
 };

@@ -5,20 +5,31 @@
 
 #include <cstdint>
 
-namespace chordella::core { class Session; }
+namespace chordella::core {
+class Session;
+struct Options;
+}  // namespace chordella::core
+namespace chordella::engine { struct EngineState; }
 
 namespace chordella::chords {
 
 class ChordRecogniser;
 class InputLink;
+struct KeyboardState;
 
 // What ThruFilter answers for a message to be dropped.
 inline constexpr int DropMessage = 255;
 
 class ThruFilter {
 public:
-    ThruFilter(core::Session& session, ChordRecogniser& recogniser, InputLink& peers)
-        : session_(session), recogniser_(recogniser), peers_(&peers) {}
+    ThruFilter(core::Session& session, KeyboardState& keyboard, const core::Options& options,
+               const engine::EngineState& engineState, ChordRecogniser& recogniser, InputLink& peers)
+        : session_(session),
+          keyboard_(keyboard),
+          options_(options),
+          engineState_(engineState),
+          recogniser_(recogniser),
+          peers_(&peers) {}
 
     void SetPeers(InputLink& peers) { peers_ = &peers; }
 
@@ -29,6 +40,9 @@ public:
 
 private:
     core::Session& session_;
+    KeyboardState& keyboard_;
+    const core::Options& options_;
+    const engine::EngineState& engineState_;
     ChordRecogniser& recogniser_;
     InputLink* peers_;
 };

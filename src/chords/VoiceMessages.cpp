@@ -21,8 +21,9 @@ constexpr int HumanRange = 20;      // r is drawn from 0 … 20
 constexpr int LouderFrom = 16;      // r ≥ 16 plays louder by r − 10
 constexpr int LouderBase = 10;
 
-void Record(core::Session& session, InputLink* peers, std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
-    if ((status & 0x0F) != session.App().melody.MelodyChannel) return;
+void Record(core::Session& session, const engine::MelodyState& melodyState, InputLink* peers, std::uint8_t status,
+            std::uint8_t data1, std::uint8_t data2) {
+    if ((status & 0x0F) != melodyState.MelodyChannel) return;
     if (peers && peers->MelodyRecording()) {
         peers->RecordMelodyEvent(status, data1, data2);
     } else if (session.Melody().MelodyRecording()) {
@@ -41,15 +42,15 @@ void Put(midi::MidiOut* out, std::uint8_t status, std::uint8_t data1, std::uint8
 
 }  // namespace
 
-void SendVoiceMessage(core::Session& session, InputLink* peers, std::uint8_t status, std::uint8_t data1,
-                      std::uint8_t data2) {
+void SendVoiceMessage(core::Session& session, const engine::MelodyState& melodyState, const core::Options& options,
+                      InputLink* peers, std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
     if (status < 0x80 || status >= 0xF0 || data1 > 127 || data2 > 127) return;
-    Record(session, peers, status, data1, data2);
+    Record(session, melodyState, peers, status, data1, data2);
     const int kind = status & 0xF0;
     if (kind == ControlChange || kind == ProgramChange || kind == ChannelPressure) {
         midi::ControllerChanged(session.Controllers(), kind, status & 0x0F, data1, data2, false);
     }
-    if (session.App().options.SendChordCodes && kind != NoteOn && kind != PolyPressure) {
+    if (options.SendChordCodes && kind != NoteOn && kind != PolyPressure) {
         Put(session.MidiOutput1(), status, data1, data2);
         Put(session.MidiOutput2(), status, data1, data2);
         return;

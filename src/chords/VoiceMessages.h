@@ -4,7 +4,11 @@
 
 #include <cstdint>
 
-namespace chordella::core { class Session; }
+namespace chordella::core {
+class Session;
+struct Options;
+}  // namespace chordella::core
+namespace chordella::engine { struct MelodyState; }
 namespace chordella::platform {
 class Random;
 }
@@ -21,8 +25,8 @@ class InputLink;
 //    MidiOutput1 and MidiOutput2 (each when open); otherwise it goes to the main output
 //    when open.
 // A status outside 0x80 … 0xEF or data above 127 is ignored.
-void SendVoiceMessage(core::Session& session, InputLink* peers, std::uint8_t status, std::uint8_t data1,
-                      std::uint8_t data2);
+void SendVoiceMessage(core::Session& session, const engine::MelodyState& melodyState, const core::Options& options,
+                      InputLink* peers, std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
 
 // Control thread. A velocity near `base` with a player's unevenness: r uniform in 0 … 20;
 // base − r for r < 16, base + (r − 10) for r ≥ 16; always within 1 … 127 (a soft base

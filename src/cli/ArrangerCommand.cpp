@@ -116,7 +116,8 @@ bool OpenInputs(core::Session& session, const ArrangerFlags& flags, std::FILE* e
 }
 
 bool ApplyKeyFlags(core::Session& session, const ArrangerFlags& flags, std::FILE* err) {
-    data::ControlKeys& keys = session.App().config.Keys;
+    core::AppState& app = session.App();
+    data::ControlKeys& keys = app.config.Keys;
     const int first = flags.firstKey >= 0 ? flags.firstKey : keys.FirstChordKey;
     const int last = flags.lastKey >= 0 ? flags.lastKey : keys.LastChordKey;
     if (first < 0 || first > 127 || last < 0 || last > 127 || first > last) {
@@ -126,7 +127,7 @@ bool ApplyKeyFlags(core::Session& session, const ArrangerFlags& flags, std::FILE
     }
     keys.FirstChordKey = first;
     keys.LastChordKey = last;
-    chords::ApplyKeyboardLayout(session);
+    chords::ApplyKeyboardLayout(app.chords, app.keyboard, app.config);
     return true;
 }
 

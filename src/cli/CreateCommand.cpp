@@ -184,7 +184,7 @@ int RunCreateCommand(const CreateCommandFlags& flags, std::FILE* out, std::FILE*
         if (!creator.LoadWork(flags.input, error)) return Fail(err, flags.input, error);
     } else {
         ImportFindings hooks;
-        data::MidiImporter importer(session, &hooks);
+        data::MidiImporter importer(session, session.App().options, &hooks);
         if (importer.Import(flags.input, false, true) != data::ImportOutcome::Imported)
             return Fail(err, flags.input, shown->LastShown("nothing imported"));
         const int units = std::max(data::UnitsPerBeat, importer.LastResult().MeasureUnits);

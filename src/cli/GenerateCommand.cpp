@@ -210,7 +210,8 @@ int RunGenerateCommand(const GenerateCommandFlags& flags, std::FILE* out, std::F
         std::fprintf(err, "%s: %s\n", flags.output.c_str(), error.c_str());
         return 1;
     }
-    const data::ControlKeys keys = chords::CurrentLayout(session).Keys;
+    core::AppState& app = session.App();
+    const data::ControlKeys keys = chords::CurrentLayout(app.chords, app.keyboard, app.config).Keys;
     const std::string styleName = style.StyleLoaded ? style.StylePath : std::string("(none)");
     const auto& noteNames = chords::NoteNamesFor(chords::MajorKeySharps[static_cast<std::size_t>(song.SongKey)]);
     std::fprintf(out, "%s: key %s, %d measures, tempo %d, style %s\n", flags.output.c_str(),

@@ -33,7 +33,7 @@ int RunImportCommand(const ImportCommandFlags& flags, std::FILE* out, std::FILE*
     core::Session session(std::move(parts));
 
     ImportFindings hooks;
-    data::MidiImporter importer(session, &hooks);
+    data::MidiImporter importer(session, session.App().options, &hooks);
     const data::ImportOutcome outcome = importer.Import(flags.input, flags.keepLeadingSilence, false);
     if (outcome != data::ImportOutcome::Imported) {
         const std::string reason = shown->LastShown("nothing imported");

@@ -68,7 +68,8 @@ int Add(library::Songlist& list, const SonglistCommandFlags& flags, std::FILE* o
                     "the path is longer than 80 characters, which a songlist cannot hold; "
                     "move the song to a shorter path");
     std::unique_ptr<core::Session> session = MakeSession(flags, nullptr, err);
-    if (data::SongFiles(*session).Open({data::OpenSource::Path, song, false}) != data::OpenOutcome::Opened)
+    data::SongFiles songs(*session, session->App().arrangement, session->App().options);
+    if (songs.Open({data::OpenSource::Path, song, false}) != data::OpenOutcome::Opened)
         return Fail(err, song, "not added: the song could not be opened");
     std::string title = flags.title;
     if (title.empty()) title = session->App().arrangement.Text.SongTitle;

@@ -50,8 +50,8 @@ void ReportControllers(midi::ControllerTable& table, const ImportResult& result)
 
 bool IsStyleFormat(const std::string& path) { return LowerExtension(path) != ".mid"; }
 
-MidiImporter::MidiImporter(core::Session& session, MidiImportLink* hooks)
-    : session_(session), hooks_(hooks ? hooks : &noHooks_) {}
+MidiImporter::MidiImporter(core::Session& session, const core::Options& options, MidiImportLink* hooks)
+    : session_(session), options_(options), hooks_(hooks ? hooks : &noHooks_) {}
 
 ImportOutcome MidiImporter::Fail(const std::string& message) {
     // Shown even in a silent import: silence spares the user the question and the dialog,
@@ -122,8 +122,8 @@ ImportOutcome MidiImporter::Convert(const std::string& path, std::span<const std
 
     ImportSettings settings;
     settings.CollectMarkers = IsStyleFormat(path);
-    settings.TrimLeadingSilence = session_.App().options.TryToOptimizeTiming && !keepLeadingSilence;
-    settings.MetersFromFile = !session_.App().options.DontGetMetrumFromFile;
+    settings.TrimLeadingSilence = options_.TryToOptimizeTiming && !keepLeadingSilence;
+    settings.MetersFromFile = !options_.DontGetMetrumFromFile;
     settings.MeasureUnits = std::max(4, hooks_->MeasureUnits());
     WorkPosition start;
     const bool appending = work.AppendMode && work.WorkLength > 0;
@@ -140,7 +140,7 @@ ImportOutcome MidiImporter::Convert(const std::string& path, std::span<const std
     if (tried.Status == ImportStatus::Damaged) return Fail("This MIDI-File is damaged (" + tried.Problem + ") !");
     if (!EnsureWorkChunks(work, trial.ChunksReached())) return Fail("Sorry - Out of Memory !");
 
-    const bool progress = !silent && session_.App().options.Progressbars;
+    const bool progress = !silent && options_.Progressbars;
     const std::string status = "Import MIDI-File Type " + std::to_string(layout.Format) + " ...";
     if (progress) hooks_->ShowProgress(status, 0, bytes.size());
     if (!appending) {

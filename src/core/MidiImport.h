@@ -20,7 +20,10 @@
 #include "data/MidiImportLink.h"
 #include "data/MidiImportRun.h"
 
-namespace chordella::core { class Session; }
+namespace chordella::core {
+class Session;
+struct Options;
+}  // namespace chordella::core
 
 namespace chordella::data {
 
@@ -41,7 +44,8 @@ inline constexpr const char* ImportDefaultName = "CHORDS.MID";
 class MidiImporter {
 public:
     // The hooks must outlive the importer; nullptr uses NoMidiImportLink (nothing else takes part).
-    explicit MidiImporter(core::Session& session, MidiImportLink* hooks = nullptr);
+    // Of the options, the style creator's timing and meter choices and "Progressbars" are read.
+    MidiImporter(core::Session& session, const core::Options& options, MidiImportLink* hooks = nullptr);
     MidiImporter(const MidiImporter&) = delete;
     MidiImporter& operator=(const MidiImporter&) = delete;
 
@@ -69,6 +73,7 @@ private:
     void PadAppendedMeasure(CreatorWorkWriter& writer);
 
     core::Session& session_;
+    const core::Options& options_;
     NoMidiImportLink noHooks_;
     MidiImportLink* hooks_;
     bool silent_ = false;

@@ -1,8 +1,10 @@
 #pragma once
 // The session owns everything that lives as long as the program: the two state objects,
 // the control thread's event loop (and through the modules the clock and the MIDI ports),
-// the prompter, the view, the data home and the random source. Behaviour classes take a
-// Session& and reach what they need through it; there are no globals.
+// the prompter, the view, the data home and the random source; there are no globals. Behaviour
+// classes take the state structs they work on from whoever assembles them (app/Arranger.h, a
+// test's rig) and keep a Session& for the rest: the links, the outputs, the loaded style, the
+// loop and the view.
 
 #include <cstdint>
 #include <memory>

@@ -44,7 +44,7 @@ bool AsksBeforeReplacing(OpenSource source) {
 
 OpenOutcome SongFiles::Open(const OpenRequest& request, OpenDone done) {
     return platform::OutcomeOf(OpenOutcome::Asking, std::move(done), [&](OpenDone finish) {
-        const auto& song = session_.App().arrangement;
+        const auto& song = arrangement_;
         auto& host = session_.ArrangementLink();
         if (host.ChordsRecording()) host.StopRecording();
         if (!AsksBeforeReplacing(request.Source) || song.Chords.ChordMemoryLength < 5) {
@@ -70,7 +70,7 @@ void SongFiles::OpenConfirmed(const OpenRequest& request, OpenDone finish) {
         finish(OpenPath(request, request.Path));
         return;
     }
-    const auto& song = session_.App().arrangement;
+    const auto& song = arrangement_;
     const std::string folder = song.SongDirectory.empty() ? session_.Paths().Songs() : song.SongDirectory;
     session_.Prompter().OpenFileThen(OpenTitle, OpenFilter, folder,
                                      [songs = *this, request, finish](std::optional<std::string> chosen) mutable {
@@ -83,7 +83,7 @@ void SongFiles::OpenConfirmed(const OpenRequest& request, OpenDone finish) {
 }
 
 OpenOutcome SongFiles::OpenPath(const OpenRequest& request, const std::string& path) {
-    auto& song = session_.App().arrangement;
+    auto& song = arrangement_;
     auto& host = session_.ArrangementLink();
     auto& prompter = session_.Prompter();
     const std::string extension = Extension(path);
@@ -125,15 +125,14 @@ std::string SongCutNotice(int measureUnits) {
 }
 
 void SongFiles::AfterOpen(const OpenRequest& request, bool shortForm, bool cut, const std::string& path) {
-    auto& song = session_.App().arrangement;
+    auto& song = arrangement_;
     auto& host = session_.ArrangementLink();
-    const auto& options = session_.App().options;
     song.ArrangementPath = path;
     ShowSongTitle(path);
 
     // An empty stored path names no style: the song keeps its own meter then.
     const bool namesStyle = song.HasStyleReference && !song.StyleReference.empty();
-    if (namesStyle && options.AutoloadStyle)
+    if (namesStyle && options_.AutoloadStyle)
         host.OpenStyleByPath(song.StyleReference, request.Source == OpenSource::Shuffle);
     if (!shortForm) {
         const int tempo = song.Chords.SongTempo();
@@ -150,7 +149,7 @@ void SongFiles::AfterOpen(const OpenRequest& request, bool shortForm, bool cut, 
     MarkSongSaved(song);
     host.SongOpened();
 
-    if (options.SongInfoAutoPopUp && request.Source != OpenSource::SongPlayer) host.ShowEditor();
+    if (options_.SongInfoAutoPopUp && request.Source != OpenSource::SongPlayer) host.ShowEditor();
     const bool startsPlaying = request.Source == OpenSource::Dialog || request.Source == OpenSource::FirstStart;
     if (startsPlaying && host.StyleLoaded()) host.StartPlayback();
 }
@@ -161,7 +160,7 @@ void SongFiles::ShowSongTitle(const std::string& path) {
 
 bool SongFiles::CanSave() {
     if (session_.ArrangementLink().ChordsRecording()) return false;
-    if (session_.App().arrangement.Chords.IsEmpty()) {
+    if (arrangement_.Chords.IsEmpty()) {
         session_.Prompter().Inform("Chordmemory is empty !");
         return false;
     }
@@ -169,7 +168,7 @@ bool SongFiles::CanSave() {
 }
 
 bool SongFiles::Save(SongDone done) {
-    const std::string path = session_.App().arrangement.ArrangementPath;
+    const std::string path = arrangement_.ArrangementPath;
     if (path.empty()) return SaveAs(std::move(done));
     const bool saved = CanSave() && WriteSong(path, true);
     if (done) done(saved);
@@ -181,7 +180,7 @@ bool SongFiles::SaveAs(SongDone done) {
         if (done) done(false);
         return false;
     }
-    const auto& song = session_.App().arrangement;
+    const auto& song = arrangement_;
     std::string initial = song.ArrangementPath;
     if (initial.empty()) initial = (song.SongDirectory.empty() ? session_.Paths().Songs() : song.SongDirectory) + "/";
     return platform::OutcomeOf(false, std::move(done), [&](SongDone finish) {
@@ -194,7 +193,7 @@ bool SongFiles::SaveAs(SongDone done) {
                                              }
                                              std::string path = *chosen;
                                              if (Extension(path).empty()) path += ".vxa";
-                                             songs.session_.App().arrangement.SongDirectory = platform::FolderOf(path);
+                                             songs.arrangement_.SongDirectory = platform::FolderOf(path);
                                              finish(songs.WriteSong(path, true));
                                          });
     });
@@ -210,12 +209,12 @@ std::string SongFiles::StyleReferenceToSave() {
     // when the song was opened) the song keeps the reference it came with.
     std::string loaded = session_.ArrangementLink().LoadedStylePath();
     if (!loaded.empty()) return loaded;
-    const auto& song = session_.App().arrangement;
+    const auto& song = arrangement_;
     return song.HasStyleReference ? song.StyleReference : std::string();
 }
 
 bool SongFiles::WriteSong(const std::string& path, bool becomesSongFile) {
-    auto& song = session_.App().arrangement;
+    auto& song = arrangement_;
     const auto bytes = WriteSongFile(SongFileContentOf(song, StyleReferenceToSave()));
     std::string error;
     if (!platform::WriteFileAtomically(path, bytes, error)) {
@@ -263,7 +262,7 @@ OpenOutcome SongFiles::QuickLoad(OpenDone done) {
 bool SongFiles::Clear(SongDone done) {
     auto& host = session_.ArrangementLink();
     if (host.ChordsRecording()) host.StopRecording();
-    if (session_.App().arrangement.Chords.IsEmpty()) {
+    if (arrangement_.Chords.IsEmpty()) {
         ClearNow();
         if (done) done(true);
         return true;
@@ -277,7 +276,7 @@ bool SongFiles::Clear(SongDone done) {
 }
 
 void SongFiles::ClearNow() {
-    auto& song = session_.App().arrangement;
+    auto& song = arrangement_;
     auto& host = session_.ArrangementLink();
     // A recording started while the question was open ends before its song is cleared.
     if (host.ChordsRecording()) host.StopRecording();

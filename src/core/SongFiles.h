@@ -1,8 +1,8 @@
 #pragma once
 // The song operations of the song menu, the main window and the editor: open, save,
 // save as, quick save, quick load, clear and new. They work on the session's song
-// (AppState::arrangement), ask and inform through its prompter, and reach the transport,
-// the style and the clock through its song host (data/ArrangementLink.h).
+// (the arrangement state they are given), ask and inform through its prompter, and reach
+// the transport, the style and the clock through its song host (data/ArrangementLink.h).
 //
 // A file that cannot be read or is damaged is refused with a message and leaves the song
 // in memory as it was; saving writes a temporary file and renames it, so an old file is
@@ -18,9 +18,14 @@
 #include <functional>
 #include <string>
 
-namespace chordella::core { class Session; }
+namespace chordella::core {
+class Session;
+struct Options;
+}  // namespace chordella::core
 
 namespace chordella::data {
+
+struct ArrangementState;
 
 // Who asked for a song to be opened; it decides the questions and what follows.
 enum class OpenSource {
@@ -63,7 +68,10 @@ std::string SongCutNotice(int measureUnits);
 
 class SongFiles {
 public:
-    explicit SongFiles(core::Session& session) : session_(session) {}
+    // `arrangement` is the session's song; of the options, "Autoload style" and the editor's
+    // pop-up are read.
+    SongFiles(core::Session& session, ArrangementState& arrangement, const core::Options& options)
+        : session_(session), arrangement_(arrangement), options_(options) {}
 
     OpenOutcome Open(const OpenRequest& request, OpenDone done = {});
     // "Sa&ve - F12": to the song's own file, or through the dialog for a new song.
@@ -95,6 +103,8 @@ private:
     void ShowSongTitle(const std::string& path);
 
     core::Session& session_;
+    ArrangementState& arrangement_;
+    const core::Options& options_;
 };
 
 }  // namespace chordella::data

@@ -78,7 +78,10 @@ DesktopCore::DesktopCore(core::Session& session, app::LifecycleSetup setup)
     app::SongPlayback& songs = *arranger_->Songs();
     peers_ = std::make_unique<DesktopTransportModules>(arranger_->Recogniser(), songs.player);
     arranger_->Transport().SetPeers(peers_.get());
-    entry_ = std::make_unique<chords::ChordEntry>(session_, arranger_->Recogniser(), arranger_->SectionKeys(),
+    core::AppState& app = session_.App();
+    entry_ = std::make_unique<chords::ChordEntry>(session_, app.chords, app.keyboard, app.entry, app.options,
+                                                  app.config, app.clock, app.engine, app.transport, app.melody,
+                                                  arranger_->Recogniser(), arranger_->SectionKeys(),
                                                   arranger_->InputLink());
     entry_->SetClock(&arranger_->Clock());
     songlist_ = std::make_unique<DesktopSonglist>(session_);
@@ -304,7 +307,8 @@ void DesktopCore::SetSplitKey(int lastChordKey) {
     data::ControlKeys& keys = session_.App().config.Keys;
     if (lastChordKey < keys.FirstChordKey || lastChordKey > 127) return;
     keys.LastChordKey = lastChordKey;
-    chords::ApplyKeyboardLayout(session_);
+    core::AppState& app = session_.App();
+    chords::ApplyKeyboardLayout(app.chords, app.keyboard, app.config);
 }
 
 void DesktopCore::SetTransposition(int octaves, int semitones) {
@@ -312,7 +316,7 @@ void DesktopCore::SetTransposition(int octaves, int semitones) {
     core::AppState& app = session_.App();
     engine::SetKeyboardOctave(session_.App().engine, octaves);
     app.keyboard.CapoShift = static_cast<std::int16_t>(semitones);
-    app.melody.KeyboardTranspose = static_cast<std::int16_t>(chords::KeyboardTranspose(session_));
+    app.melody.KeyboardTranspose = static_cast<std::int16_t>(chords::KeyboardTranspose(app.engine, app.keyboard));
 }
 
 // --- Mixer -----------------------------------------------------------------------------
@@ -349,7 +353,7 @@ const core::Options& DesktopCore::CurrentOptions() const { return session_.App()
 void DesktopCore::ApplyDerivedSettings() {
     core::AppState& app = session_.App();
     app.config.Keys = app::ControlKeysOf(app.options);
-    chords::ApplyKeyboardLayout(session_);
+    chords::ApplyKeyboardLayout(app.chords, app.keyboard, app.config);
     if (!app.options.ChordTypes.empty()) chords::ReadChordTypes(app.chords.SlotMap, app.options.ChordTypes);
     arranger_->Recogniser().ApplySpelling();
     arranger_->Clock().SelectQuantize(app.options.Quantize);
@@ -368,7 +372,9 @@ void DesktopCore::ApplyOptions(const core::Options& options) {
 void DesktopCore::SetOperatingMode(int mode) {
     if (mode < 0 || mode >= static_cast<int>(chords::OperatingModeCaptions.size())) return;
     if (Running()) Stop();
-    chords::ApplyOperatingMode(session_, static_cast<chords::OperatingMode>(mode));
+    core::AppState& app = session_.App();
+    chords::ApplyOperatingMode(session_, app.chords, app.keyboard, app.options, app.clock,
+                               static_cast<chords::OperatingMode>(mode));
 }
 
 void DesktopCore::SetPlayBox(app::PlayBox box, bool on) {
@@ -425,13 +431,13 @@ void DesktopCore::TakePendingStyle() {
 }
 
 bool DesktopCore::OpenSong(const std::string& path) {
-    data::SongFiles songs(session_);
+    data::SongFiles songs(session_, session_.App().arrangement, session_.App().options);
     const data::OpenRequest request{path.empty() ? data::OpenSource::Dialog : data::OpenSource::Path, path, false};
     return songs.Open(request) == data::OpenOutcome::Opened;
 }
 
 bool DesktopCore::SaveSong(const std::string& path) {
-    data::SongFiles songs(session_);
+    data::SongFiles songs(session_, session_.App().arrangement, session_.App().options);
     return path.empty() ? songs.Save() : songs.SaveTo(path);
 }
 
@@ -451,7 +457,7 @@ bool DesktopCore::LoadStyle(const std::string& path, app::StyleLoad how) {
 }
 
 void DesktopCore::PlayDemoSong(const std::string& path) {
-    data::SongFiles songs(session_);
+    data::SongFiles songs(session_, session_.App().arrangement, session_.App().options);
     if (songs.Open({data::OpenSource::FirstStart, path, false}) != data::OpenOutcome::Opened) return;
     // Without an output nothing would be heard while the clock ran: the song stays at its
     // start (the open may have started it already).

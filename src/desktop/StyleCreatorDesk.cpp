@@ -25,7 +25,7 @@ StyleCreatorDesk::StyleCreatorDesk(core::Session& session, data::MidiImportLink&
       events_(session, host_),
       recorder_(creator_, host_),
       capture_(creator_, host_, recorder_, setter_),
-      importer_(session, &imports) {
+      importer_(session, session.App().options, &imports) {
     host_.UsePlayer(&player_);
 }
 

@@ -11,13 +11,13 @@
 //   engine::AccompanimentEngine engine(session, app.engine, app.clock, app.options);  // app: the AppState
 //   engine::Clock clock(session, engine, app.clock, app.options);
 //   engine::Transport transport(session, engine, clock, app.transport, app.melody, app.options, app.config);
-//   chords::ChordRecogniser recogniser(session);           // SetChord
+//   chords::ChordRecogniser recogniser(session, app.chords, app.options);  // SetChord
 //   engine::MelodyPlayer melody(session, app.melody, app.arrangement, app.options,
 //                               app.engine, app.transport, app.clock);
 //   engine::ChordMemoryPlayer songs(session, app.songPlay, app.arrangement, app.options,
 //                                   app.clock, app.engine, app.transport, app.config,
 //                                   engine, transport, melody);  // SetPeers(this)
-//   data::SongFiles(session).Open({data::OpenSource::Path, "Song.vxa"});
+//   data::SongFiles(session, app.arrangement, app.options).Open({data::OpenSource::Path, "Song.vxa"});
 //   transport.Play();                                      // clock.StartVirtual(bpm) first to run offline
 //   clock.RunVirtualTicks(n);                              // until Transport's ChordPlayMode is 0
 

@@ -173,7 +173,8 @@ bool SongPlayer::PlayFile(const std::string& stored, const SongEntry* entry, int
     }
     StopSong();
     if (session_.App().options.UseMci && !IsArrangementFileName(*path)) return PlayMediaFile(*path, entry, number, now);
-    const data::OpenOutcome outcome = data::SongFiles(session_).Open({data::OpenSource::SongPlayer, *path, false});
+    data::SongFiles songs(session_, session_.App().arrangement, session_.App().options);
+    const data::OpenOutcome outcome = songs.Open({data::OpenSource::SongPlayer, *path, false});
     if (outcome != data::OpenOutcome::Opened && outcome != data::OpenOutcome::Imported) {
         // A damaged arrangement was reported by the open; a MIDI file the import refused
         // says nothing there, so it is said here.

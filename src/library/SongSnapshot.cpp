@@ -68,7 +68,7 @@ void ApplySongEntry(core::Session& session, const SongEntry& entry, bool loadIns
     if (Within(entry.ChannelIndex, 0, 15)) engine::SetVoiceChannel(session.App().engine, *entry.ChannelIndex);
     if (Within(entry.Octave, -3, 4)) engine::SetKeyboardOctave(session.App().engine, *entry.Octave);
     if (Within(entry.Transposition, -11, 11)) app.keyboard.CapoShift = static_cast<std::int16_t>(*entry.Transposition);
-    app.melody.KeyboardTranspose = static_cast<std::int16_t>(chords::KeyboardTranspose(session));
+    app.melody.KeyboardTranspose = static_cast<std::int16_t>(chords::KeyboardTranspose(app.engine, app.keyboard));
     const int voice = app.engine.VoiceChannel;
     if (Within(entry.InstrumentIndex, 0, 127)) {
         o.SoloInstrument = *entry.InstrumentIndex;

@@ -74,7 +74,7 @@ SetImportResult ImportPartSet(core::Session& session, StyleCreator& creator, con
     const int units = creator.MeasureUnits();
     HeadlessCreatorHost host(session);
     PartSetter setter(style, session.Prompter(), host);
-    data::MidiImporter importer(session);
+    data::MidiImporter importer(session, session.App().options);
     int previousEnd = 0;
     for (const PartFile& file : plan.Files) {
         work.AppendMode = work.WorkLength > 0;
@@ -130,7 +130,7 @@ bool ImportPartFile(core::Session& session, StyleCreator& creator, const std::st
     const int units = creator.MeasureUnits();
     const int previousEnd = work.WorkLength > 0 ? MeasuresInChunk0(work, units) : 0;
     work.AppendMode = work.WorkLength > 0;
-    data::MidiImporter importer(session);
+    data::MidiImporter importer(session, session.App().options);
     const bool imported = importer.Import(path, true, true) == data::ImportOutcome::Imported;
     work.AppendMode = false;
     if (!imported) {

@@ -108,7 +108,7 @@ StyleConversion::StyleConversion(core::Session& session, StyleCreator& creator)
 bool StyleConversion::Import(const std::string& path, std::string& error) {
     std::vector<std::uint8_t> bytes;
     if (!platform::ReadFileBytes(path, MaxStyleFileBytes, bytes, error)) return false;
-    data::MidiImporter importer(session_);
+    data::MidiImporter importer(session_, session_.App().options);
     // Leading silence stays: the section markers count measures from the file's start.
     if (importer.Import(path, true, true) != data::ImportOutcome::Imported) {
         error = "the import refused the file";

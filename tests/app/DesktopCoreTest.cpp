@@ -59,7 +59,7 @@ TEST(DesktopCoreStartUp, WiresTheSongAndInputSeamsInsteadOfTheirNullObjects) {
     testing::TestSession bare;
     EXPECT_FALSE(bare.session->ArrangementLinkWired());
     EXPECT_TRUE(bare.session->StyleLoadLink().Empty());
-    data::MidiImporter alone(*bare.session);
+    data::MidiImporter alone(*bare.session, bare.session->App().options);
     EXPECT_FALSE(alone.LinkWired());
 
     DesktopRig rig;
@@ -490,16 +490,17 @@ TEST(DesktopCoreQuestions, FileQuestionsLeaveTheTicksRunningAndNoOrCancelChanges
         std::optional<bool> outcome;
     };
     std::vector<Question> questions;
+    data::SongFiles songFiles(session, session.App().arrangement, session.App().options);
     const auto add = [&](std::string text, auto ask) { questions.push_back({std::move(text), {}, {}}); questions.back().ask = ask; };
     Question* current = nullptr;
     const auto finished = [&](bool succeeded) { current->outcome = succeeded; };
     add("Replace current chords & melody ?", [&] {
-        EXPECT_EQ(data::SongFiles(session).Open({data::OpenSource::Path, rig.t.home.File("other.vxa"), false},
-                                                [&](data::OpenOutcome o) { finished(o == data::OpenOutcome::Opened); }),
+        EXPECT_EQ(songFiles.Open({data::OpenSource::Path, rig.t.home.File("other.vxa"), false},
+                                 [&](data::OpenOutcome o) { finished(o == data::OpenOutcome::Opened); }),
                   data::OpenOutcome::Asking);
     });
-    add("Clear Chordmemory ?", [&] { data::SongFiles(session).Clear(finished); });
-    add("Save arrangement as ...", [&] { data::SongFiles(session).SaveAs(finished); });
+    add("Clear Chordmemory ?", [&] { songFiles.Clear(finished); });
+    add("Save arrangement as ...", [&] { songFiles.SaveAs(finished); });
     add("Open style ...", [&] {
         EXPECT_EQ(data::StyleStore(session).OpenWithDialog(
                       [&](data::StyleLoadResult r) { finished(r == data::StyleLoadResult::Loaded); }),
@@ -512,7 +513,7 @@ TEST(DesktopCoreQuestions, FileQuestionsLeaveTheTicksRunningAndNoOrCancelChanges
         StyleMidiFiles files;
         SaveStyleAsMidi(session, {}, files, [&](bool written, const StyleMidiFiles&) { finished(written); });
     });
-    data::MidiImporter importer(session);
+    data::MidiImporter importer(session, session.App().options);
     add("Replace current work ?", [&] {
         EXPECT_EQ(importer.Import({}, false, false, [&](data::ImportOutcome o) { finished(o == data::ImportOutcome::Imported); }),
                   data::ImportOutcome::Asking);
@@ -545,7 +546,7 @@ TEST(DesktopCoreQuestions, FileQuestionsLeaveTheTicksRunningAndNoOrCancelChanges
     // Yes, given while the song plays on, goes on with the operation the question belongs to.
     const std::int64_t asked = ticks;
     bool cleared = false;
-    EXPECT_FALSE(data::SongFiles(session).Clear([&](bool yes) { cleared = yes; }));
+    EXPECT_FALSE(songFiles.Clear([&](bool yes) { cleared = yes; }));
     EXPECT_TRUE(rig.RunUntil([&] { return ticks >= asked + 24; }));
     user.AnswerYes();
     ASSERT_TRUE(user.AnswerHeld());

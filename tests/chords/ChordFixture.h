@@ -58,7 +58,7 @@ struct ChordFixture {
         parts.paths = platform::Paths::InFolder(home.Path());
         session = std::make_unique<core::Session>(std::move(parts));
         session->SetEngineLink(&engine);
-        recogniser = std::make_unique<ChordRecogniser>(*session);
+        recogniser = std::make_unique<ChordRecogniser>(*session, session->App().chords, session->App().options);
         session->SetChordLink(recogniser.get());
     }
     ~ChordFixture() { session->SetEngineLink(nullptr); }

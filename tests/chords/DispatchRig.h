@@ -31,6 +31,8 @@ struct RecordingPeers final : chords::NoInputModules {
     void RecordMelodyEvent(std::uint8_t status, std::uint8_t key, std::uint8_t velocity) override {
         Recorded.push_back({0, status, key, velocity});
     }
+    bool CreatorRecording() override { return CreatorRecords; }
+    void CreatorSequencerStarted() override { ++SequencerStarts; }
     void Play() override { ++PlayRequests; }
     int StartMeasure() override { return Measure; }
     void SetStartMeasure(int measure) override { Measure = measure; }
@@ -38,6 +40,8 @@ struct RecordingPeers final : chords::NoInputModules {
     std::vector<int> InstrumentKeys, ProgramControls, MidiCommands;
     std::vector<SentMessage> Recorded;
     bool Recording = false;
+    bool CreatorRecords = false;
+    int SequencerStarts = 0;
     int PlayRequests = 0;
     int Measure = 1;
 };
@@ -55,12 +59,13 @@ struct DispatchRig {
         Session().SetChordLink(&Recogniser);
         Session().SetAccompanimentOutput(&Out);
         Clock.SetupClock();
-        chords::ApplyKeyboardLayout(Session());
+        chords::ApplyKeyboardLayout(Chords(), Keyboard(), App().config);
         // A style that is playing: control keys are stored for the engine, not Play.
         Session().Style().player.StyleActive = 1;
     }
 
     core::Session& Session() { return *Test.session; }
+    core::AppState& App() { return Test.session->App(); }
     core::Options& Options() { return Session().App().options; }
     chords::ChordState& Chords() { return Session().App().chords; }
     engine::EngineState& Engine() { return Session().App().engine; }
@@ -92,11 +97,14 @@ struct DispatchRig {
     engine::AccompanimentEngine Accompaniment{*Test.session, Test.session->App().engine, Test.session->App().clock,
                                              Test.session->App().options};
     engine::Clock Clock{*Test.session, Accompaniment, Test.session->App().clock, Test.session->App().options};
-    chords::ChordRecogniser Recogniser{*Test.session};
+    chords::ChordRecogniser Recogniser{*Test.session, App().chords, App().options};
     RecordingPeers Peers;
-    chords::SectionKeys Keys{*Test.session, Recogniser, &Peers};
-    chords::KeyboardInput Input{*Test.session, Recogniser, Keys, &Peers};
-    chords::SecondInput SecondIn{*Test.session, Recogniser, &Clock, &Peers};
+    chords::SectionKeys Keys{*Test.session, App().keyboard, App().options, App().config, App().transport, Recogniser,
+                             &Peers};
+    chords::KeyboardInput Input{*Test.session, App().chords, App().keyboard, App().options, App().config,
+                                App().clock, App().engine, Recogniser, Keys, &Peers};
+    chords::SecondInput SecondIn{*Test.session, App().keyboard, App().options, App().engine, Recogniser, &Clock,
+                                 &Peers};
 };
 
 }  // namespace chordella::testing

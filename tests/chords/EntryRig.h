@@ -31,7 +31,9 @@ struct EntryRig : DispatchRig {
     }
 
     RecordingEditor Editor;
-    chords::ChordEntry Entry{Session(), Recogniser, Keys, &Peers, &Editor};
+    chords::ChordEntry Entry{Session(), App().chords, App().keyboard, App().entry, App().options,
+                             App().config, App().clock, App().engine, App().transport, App().melody,
+                             Recogniser, Keys, &Peers, &Editor};
 };
 
 }  // namespace chordella::testing

@@ -84,6 +84,32 @@ TEST(SecondInputDetection, TempoAndStartMeasureControllersActOnlyWhileNoStylePla
     EXPECT_EQ(rig.Peers.MidiCommands, (std::vector<int>{10}));
 }
 
+TEST(SecondInputDetection, WithoutAClockTheTempoControllerIsTakenButChangesNoTempo) {
+    DispatchRig rig;
+    chords::SecondInput alone{rig.Session(), rig.Keyboard(), rig.Options(), rig.Engine(), rig.Recogniser, nullptr,
+                              &rig.Peers};
+    rig.Session().Style().player.StyleActive = 0;
+    const int before = rig.Session().App().clock.Tempo;
+    midi::TMyMidiEvent event;
+    event.MidiMessage = 0xB0;
+    event.Data1 = 22;
+    event.Data2 = 70;
+    bool run = false;
+    alone.HandleEvent(event, run);
+    EXPECT_EQ(rig.Session().App().clock.Tempo, before);
+    EXPECT_TRUE(rig.Peers.MidiCommands.empty()) << "still a detection controller, not a command";
+}
+
+TEST(SecondInputCreator, StartAndContinueWhileTheCreatorRecordsAreHandedToItsPeer) {
+    DispatchRig rig;
+    bool run = false;
+    rig.Second(0xFA, 0, 0, run);
+    EXPECT_EQ(rig.Peers.SequencerStarts, 0) << "the creator does not record";
+    rig.Peers.CreatorRecords = true;
+    for (const std::uint8_t status : {0xFA, 0xFB, 0xFC, 0xF8}) rig.Second(status, 0, 0, run);
+    EXPECT_EQ(rig.Peers.SequencerStarts, 2) << "Stop and the timing clock start nothing";
+}
+
 TEST(ThruFilter, NotesAreTransposedExceptOnTheDrumChannelAndReplaceOneDropsTheVoice) {
     DispatchRig rig;
     chords::ThruFilter& filter = rig.SecondIn.Filter();

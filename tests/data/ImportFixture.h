@@ -53,7 +53,7 @@ protected:
 
     TestSession t;
     RecordingHooks hooks;
-    data::MidiImporter importer{*t.session, &hooks};
+    data::MidiImporter importer{*t.session, t.session->App().options, &hooks};
 };
 
 }  // namespace chordella::testing

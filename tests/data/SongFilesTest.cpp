@@ -60,6 +60,8 @@ protected:
         std::filesystem::create_directories(t.session->Paths().Songs());
     }
     ArrangementState& Song() { return t.session->App().arrangement; }
+    // A song operation of its own, like the window's buttons make one per click.
+    SongFiles NewFiles() { return SongFiles(*t.session, Song(), t.session->App().options); }
     std::string SongPath(const std::string& name) { return t.session->Paths().Songs() + "/" + name; }
     // A song in memory that an open must not lose.
     void HaveASong() {
@@ -69,7 +71,7 @@ protected:
 
     testing::TestSession t;
     RecordingHost host;
-    SongFiles files{*t.session};
+    SongFiles files{*t.session, t.session->App().arrangement, t.session->App().options};
 };
 
 TEST_F(SongFilesTest, OpeningASongFillsTheStateAndAppliesItsTempoMeterAndProgram) {
@@ -220,7 +222,7 @@ TEST_F(SongFilesTest, AnOpenDialogAnsweredLaterOpensTheChosenSongThoughTheOperat
     testing::SongBuilder().Title("Later").At(1).Chord("E").End().WriteTo(SongPath("later.vxa"));
     t.prompter->HoldQuestions(true);
     std::optional<OpenOutcome> outcome;
-    EXPECT_EQ(SongFiles(*t.session).Open({OpenSource::Dialog, ""}, [&](OpenOutcome o) { outcome = o; }),
+    EXPECT_EQ(NewFiles().Open({OpenSource::Dialog, ""}, [&](OpenOutcome o) { outcome = o; }),
               OpenOutcome::Asking);
     EXPECT_EQ(t.prompter->Shown(), std::vector<std::string>{"Open arrangement ..."});
     EXPECT_FALSE(outcome.has_value());
@@ -231,7 +233,7 @@ TEST_F(SongFilesTest, AnOpenDialogAnsweredLaterOpensTheChosenSongThoughTheOperat
 
     // Save as: the dialog's answer writes the song then.
     bool saved = false;
-    EXPECT_FALSE(SongFiles(*t.session).SaveAs([&](bool ok) { saved = ok; }));
+    EXPECT_FALSE(NewFiles().SaveAs([&](bool ok) { saved = ok; }));
     t.prompter->AnswerText(SongPath("copy"));
     ASSERT_TRUE(t.prompter->AnswerHeld());
     EXPECT_TRUE(saved);

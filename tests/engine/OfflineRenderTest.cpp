@@ -148,7 +148,7 @@ TEST_F(OfflineRenderTest, TheWrittenFileHoldsWhatTheEngineSentAndReadsTheSameThr
     EXPECT_EQ(file.OfType("set_tempo").at(0).Int("tempo"), 600000);
 
     TestSession t;
-    data::MidiImporter importer(*t.session);
+    data::MidiImporter importer(*t.session, t.session->App().options);
     ASSERT_EQ(importer.Import(MidPath(), true, true), data::ImportOutcome::Imported);
     std::vector<Note> imported, mido;
     for (const StreamMessage& m : StreamMessagesOf(data::FirstChunkMaterial(t.session->Style().Work)))

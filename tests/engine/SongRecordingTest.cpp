@@ -56,7 +56,7 @@ TEST(SongRecording, ChordsLandOnTheirGridUnitsFirstBeatAfterTheGraceTicksStopMar
 
     // Saved and opened again, the recording plays the same chords on the same beats.
     const std::string path = rig.Test.home.Path() + "/Recorded.vxa";
-    data::SongFiles files(rig.Session());
+    data::SongFiles files(rig.Session(), rig.Session().App().arrangement, rig.Session().App().options);
     ASSERT_TRUE(files.SaveTo(path));
     data::ClearChordMemory(rig.Song().Chords);
     ASSERT_EQ(files.Open({data::OpenSource::Path, path}), data::OpenOutcome::Opened);
@@ -107,7 +107,7 @@ TEST(TransportArrangement, OpeningASongSetsItsTempoAndMeterAndPlayStartsIt) {
     ASSERT_TRUE(rig.Load(BeatStyle()));
     const std::string path = rig.Test.home.Path() + "/Waltz.vxa";
     SongBuilder(3).Tempo(90).At(1).Chord("C").At(2).Chord("G").Measures(2).End().WriteTo(path);
-    data::SongFiles files(rig.Session());
+    data::SongFiles files(rig.Session(), rig.Session().App().arrangement, rig.Session().App().options);
     ASSERT_EQ(files.Open({data::OpenSource::Path, path}), data::OpenOutcome::Opened);
     EXPECT_EQ(rig.ClockFields().MeasureUnits, 12);
     EXPECT_EQ(rig.ClockFields().Tempo, 90);

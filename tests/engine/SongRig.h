@@ -67,7 +67,7 @@ struct SongRig : TransportRig {
         return measures;
     }
 
-    chords::ChordRecogniser Recogniser{*Test.session};
+    chords::ChordRecogniser Recogniser{*Test.session, Test.session->App().chords, Test.session->App().options};
     engine::MelodyPlayer Melody{*Test.session,
                                 Test.session->App().melody,
                                 Test.session->App().arrangement,

@@ -110,7 +110,7 @@ TEST(StyleCreatorDesk, SettingAPartTakesTheMuteBoxesAndTestingNeedsASavedStyleAn
     EXPECT_EQ(header.ChannelSetup[5][program], savedProgram);
 }
 
-TEST(StyleCreatorDesk, RecordingFromTheSecondInputTurnsItsClockIntoWaits) {
+TEST(StyleCreatorDesk, RecordingFromTheSecondInputTurnsItsClockIntoWaitsAndItsStartOnTransmitControllers) {
     CreatorFixture f;
     core::Session& session = *f.t.session;
     LiveArranger arranger(session);
@@ -127,8 +127,11 @@ TEST(StyleCreatorDesk, RecordingFromTheSecondInputTurnsItsClockIntoWaits) {
     CreatorRequest record;
     record.What = CreatorRequest::RecordStart;
     EXPECT_TRUE(desk.Handle(record).Recording);
-    ASSERT_TRUE(f.t.midi->Feed(1, 0, {0xF8, 0xF8, 0xB1, 91, 100, 0xF8}));
+    ASSERT_FALSE(session.App().options.TransmitControllers);
+    // The sequencer's Start is not recorded; it turns "Transmit Controllers" on.
+    ASSERT_TRUE(f.t.midi->Feed(1, 0, {0xFA, 0xF8, 0xF8, 0xB1, 91, 100, 0xF8}));
     session.Loop().RunPending();
+    EXPECT_TRUE(session.App().options.TransmitControllers);
     CreatorRequest stop;
     stop.What = CreatorRequest::RecordStop;
     EXPECT_FALSE(desk.Handle(stop).Recording);

@@ -91,7 +91,7 @@ TEST(BundledAssetsTest, EveryStyleLoadsWithAllEightPartsAndAGeneralMidiSetUp) {
 
 TEST(BundledAssetsTest, TheDemoSongOpensAndPlaysTheStartUpStyleWithItsSections) {
     HomeWithAssets home;
-    data::SongFiles songs(*home.t.session);
+    data::SongFiles songs(*home.t.session, home.t.session->App().arrangement, home.t.session->App().options);
     const std::string path = songs.DemoSongPath();
     ASSERT_TRUE(platform::FileExists(path)) << path;
     ASSERT_EQ(songs.Open({data::OpenSource::Path, path}), data::OpenOutcome::Opened);
