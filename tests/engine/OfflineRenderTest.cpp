@@ -184,9 +184,9 @@ struct GrooveSession {
         loaded = Groove().Write(path) && data::StyleStore(*t.session).Load(path, false) == data::StyleLoadResult::Loaded;
     }
     TestSession t;
-    core::AppState& app = t.session->App();
-    engine::AccompanimentEngine engine{*t.session, app.engine, app.clock, app.options};
-    engine::Clock clock{*t.session, engine, app.clock, app.options};
+    engine::AccompanimentEngine engine{*t.session, t.session->App().engine, t.session->App().clock,
+                                       t.session->App().options};
+    engine::Clock clock{*t.session, engine, t.session->App().clock, t.session->App().options};
     bool loaded = false;
 };
 
