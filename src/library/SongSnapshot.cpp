@@ -59,14 +59,14 @@ void ApplySongEntry(core::Session& session, const SongEntry& entry, bool loadIns
     core::Options& o = app.options;
     for (std::size_t channel = 0; channel < entry.Mutes.size(); ++channel) {
         if (!entry.Mutes[channel]) continue;
-        engine::SetChannelMute(session.App().engine, static_cast<int>(channel), *entry.Mutes[channel]);
+        engine::SetChannelMute(app.engine, static_cast<int>(channel), *entry.Mutes[channel]);
         // A muted channel falls silent at once.
         if (*entry.Mutes[channel]) Send(session, 0xB0 | static_cast<int>(channel), 123, 0);
     }
     SetBox(o.InstrumentKeys, entry.InstrumentsBox);
     SetBox(o.KeyboardSplit, entry.KeyboardSplitBox);
-    if (Within(entry.ChannelIndex, 0, 15)) engine::SetVoiceChannel(session.App().engine, *entry.ChannelIndex);
-    if (Within(entry.Octave, -3, 4)) engine::SetKeyboardOctave(session.App().engine, *entry.Octave);
+    if (Within(entry.ChannelIndex, 0, 15)) engine::SetVoiceChannel(app.engine, *entry.ChannelIndex);
+    if (Within(entry.Octave, -3, 4)) engine::SetKeyboardOctave(app.engine, *entry.Octave);
     if (Within(entry.Transposition, -11, 11)) app.keyboard.CapoShift = static_cast<std::int16_t>(*entry.Transposition);
     app.melody.KeyboardTranspose = static_cast<std::int16_t>(chords::KeyboardTranspose(app.engine, app.keyboard));
     const int voice = app.engine.VoiceChannel;
@@ -74,11 +74,11 @@ void ApplySongEntry(core::Session& session, const SongEntry& entry, bool loadIns
         o.SoloInstrument = *entry.InstrumentIndex;
         Send(session, 0xC0 | voice, *entry.InstrumentIndex, 0);
     }
-    engine::ReleaseHeldVolumes(session.App().engine);
+    engine::ReleaseHeldVolumes(app.engine);
     for (std::size_t bar = 0; bar < entry.MixerBars.size(); ++bar) {
         if (!Within(entry.MixerBars[bar], 0, 127)) continue;
         const int channel = static_cast<int>(bar);
-        engine::HoldVolume(session.App().engine, channel, *entry.MixerBars[bar]);
+        engine::HoldVolume(app.engine, channel, *entry.MixerBars[bar]);
         session.Controllers().SetValue(channel, VolumeController, static_cast<std::uint8_t>(*entry.MixerBars[bar]));
         Send(session, 0xB0 | channel, VolumeController, *entry.MixerBars[bar]);
     }
