@@ -23,6 +23,9 @@ constexpr std::uint8_t NoChordType = 12;
 constexpr int ControlBankSelect = 0;
 
 std::int16_t ToPosition(int value) { return static_cast<std::int16_t>(std::clamp(value, -32000, 32000)); }
+
+// The song loops while the "Loop" box is ticked, except while the melody track records.
+std::uint8_t LoopSwitch(bool loopBox, bool melodyRecording) { return loopBox && !melodyRecording ? 1 : 0; }
 }  // namespace
 
 ChordMemoryPlayer::ChordMemoryPlayer(core::Session& session, SongPlayState& songPlay, data::ArrangementState& arrangement,
@@ -66,7 +69,7 @@ void ChordMemoryPlayer::SetLoop(bool on, int fromMeasure, int toMeasure) {
     options_.Loop = on;
     s.LoopFromMeasure = static_cast<std::int16_t>(std::clamp(fromMeasure, 1, 3000));
     s.LoopToMeasure = static_cast<std::int16_t>(std::clamp(toMeasure, 1, 3000));
-    s.LoopOn = on && !melody_.MelodyRecording() ? 1 : 0;
+    s.LoopOn = LoopSwitch(on, melody_.MelodyRecording());
     MeasureUnitsSetFromFile();
 }
 
@@ -92,7 +95,7 @@ void ChordMemoryPlayer::CancelEndingCountdown() { songPlay_.EndingCountdown = 0;
 bool ChordMemoryPlayer::OverwriteBox() { return songPlay_.OverwriteBox; }
 void ChordMemoryPlayer::SetOverwriteBox(bool on) { songPlay_.OverwriteBox = on; }
 void ChordMemoryPlayer::MelodyStep() { melody_.PlayTick(); }
-void ChordMemoryPlayer::MelodyRecordingChanged() { songPlay_.LoopOn = options_.Loop && !melody_.MelodyRecording() ? 1 : 0; }
+void ChordMemoryPlayer::MelodyRecordingChanged() { songPlay_.LoopOn = LoopSwitch(options_.Loop, melody_.MelodyRecording()); }
 void ChordMemoryPlayer::CloseRecordings() { melody_.CloseRecording(); }
 
 void ChordMemoryPlayer::ChordMemoryJumpToEnd() {
@@ -119,7 +122,7 @@ void ChordMemoryPlayer::RunMidiCommand(int number) {
 void ChordMemoryPlayer::StartPlayback() {
     SongPlayState& s = songPlay_;
     MeasureUnitsSetFromFile();
-    s.LoopOn = options_.Loop && !melody_.MelodyRecording() ? 1 : 0;
+    s.LoopOn = LoopSwitch(options_.Loop, melody_.MelodyRecording());
     Position() = s.PlayStartPos;
     s.Resuming = s.PlayStartPos > FirstPosition ? 1 : 0;
     s.SongTranspose = 0;
