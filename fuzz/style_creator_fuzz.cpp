@@ -6,6 +6,7 @@
 #include <memory>
 #include <span>
 
+#include "app/StateParts.h"
 #include "core/Session.h"
 #include "data/CreatorWorkWriter.h"
 #include "data/MidiImportRun.h"
@@ -62,9 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                        static_cast<int>(size / 32 % 4) + 1};
     state.Conversion.Mode = static_cast<stylecreator::ConvertMode>(size % 7);
     state.Conversion.Stylemode = size % 5 == 0;
-    stylecreator::StyleCreator creator(session, state);
+    stylecreator::StyleCreator creator(session, state, app::CreatorLiveStateOf(session.App()));
     creator.SetUnattended(true);
-    stylecreator::HeadlessCreatorHost host(session);
+    stylecreator::HeadlessCreatorHost host(session, session.App().clock);
     stylecreator::PartSetter setter(session.Style().style, session.Prompter(), host);
     stylecreator::QuickStyle quick(session.Style().style, setter, host, session.Prompter());
     quick.Run({}, 1, state.LoopLength(), true, [&] {

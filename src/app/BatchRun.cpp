@@ -6,6 +6,7 @@
 #include <map>
 
 #include "app/BatchFiles.h"
+#include "app/StateParts.h"
 #include "core/Session.h"
 #include "core/StyleStore.h"
 #include "data/InstrumentSet.h"
@@ -35,7 +36,7 @@ using namespace stylecreator;
 // A session of one file: its own style, creator and prompter that never waits, so the
 // batch neither asks nor touches the style that plays.
 struct FileSession {
-    explicit FileSession(const platform::Paths& paths) : session(MakeParts(paths, shown)), creator(session, state) {
+    explicit FileSession(const platform::Paths& paths) : session(MakeParts(paths, shown)), creator(session, state, CreatorLiveStateOf(session.App())) {
         creator.SetUnattended(true);
     }
 

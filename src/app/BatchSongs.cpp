@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "app/SongCreator.h"
+#include "app/StateParts.h"
 #include "core/Session.h"
 #include "core/StyleContainer.h"
 #include "data/SongFile.h"
@@ -132,7 +133,7 @@ BatchSongStep BatchSongs::Step() {
 
     const std::string title(platform::FileNamePart(step.File));
     songlist_.TitleField = title;
-    if (!songlist_.Append(library::CaptureSongEntry(session_, title))) {
+    if (!songlist_.Append(library::CaptureSongEntry(session_, SongStateOf(session_.App()), title))) {
         step.Error = "saved, but its path does not fit into the songlist";
         return step;
     }

@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 
+#include "app/StateParts.h"
 #include "core/Session.h"
 #include "core/StyleStore.h"
 #include "data/StyleFile.h"
@@ -37,7 +38,7 @@ bool IsForeignStyleFile(std::string_view path) {
 ForeignLoad LoadForeignStyle(core::Session& session, const std::string& path, int set) {
     ForeignLoad outcome;
     stylecreator::CreatorState state;
-    stylecreator::StyleCreator creator(session, state);
+    stylecreator::StyleCreator creator(session, state, CreatorLiveStateOf(session.App()));
     stylecreator::StyleConversion conversion(session, creator);
     // The conversion writes the chords it detects into the chord memory: the song stays.
     const auto song = std::make_unique<data::ArrangementState>(session.App().arrangement);

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/BatchRun.h"
+#include "app/StateParts.h"
 #include "core/Session.h"
 #include "stylecreator/BassFinding.h"
 #include "stylecreator/VolumeNormalisation.h"
@@ -66,7 +67,7 @@ StyleSetsOutcome WriteStyleSets(core::Session& session, StyleCreator& creator, S
 StyleSetsOutcome ConvertForeignFileToStyles(core::Session& session, const std::string& sourcePath,
                                             const StyleSetsRequest& request, bool useChannelTable) {
     CreatorState state;
-    StyleCreator creator(session, state);
+    StyleCreator creator(session, state, CreatorLiveStateOf(session.App()));
     StyleConversion conversion(session, creator);
     conversion.UseChannelTable(useChannelTable);
     StyleSetsOutcome outcome;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/ForeignStyleSets.h"
+#include "app/StateParts.h"
 #include "core/Session.h"
 #include "data/GeneralMidi.h"
 #include "data/InstrumentSet.h"
@@ -58,7 +59,7 @@ int ConvertPartSet(const std::string& folder, const ConvertCommandFlags& flags, 
     platform::RecordingPrompter* shown = prompter.get();
     core::Session session(PartsFor(flags, std::move(prompter)));
     CreatorState state;
-    StyleCreator creator(session, state);
+    StyleCreator creator(session, state, app::CreatorLiveStateOf(session.App()));
     creator.SetUnattended(true);
     PopupConvertOptions options;
     options.DontConvertIntroAndEnding = flags.keepIntroEnding;
@@ -121,7 +122,7 @@ int ConvertOne(const std::string& input, const ConvertCommandFlags& flags, const
     platform::RecordingPrompter* shown = prompter.get();
     core::Session session(PartsFor(flags, std::move(prompter)));
     CreatorState state;
-    StyleCreator creator(session, state);
+    StyleCreator creator(session, state, app::CreatorLiveStateOf(session.App()));
     StyleConversion conversion(session, creator);
     conversion.UseChannelTable(!flags.noCasm);
     ConverterOptions& options = conversion.Options();

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <memory>
 
+#include "app/StateParts.h"
 #include "cli/ImportFindings.h"
 #include "cli/OutputGuard.h"
 #include "cli/RenderCommands.h"
@@ -174,7 +175,7 @@ int RunCreateCommand(const CreateCommandFlags& flags, std::FILE* out, std::FILE*
     sessionParts.paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
     core::Session session(std::move(sessionParts));
     stylecreator::CreatorState state;
-    StyleCreator creator(session, state);
+    StyleCreator creator(session, state, app::CreatorLiveStateOf(session.App()));
     creator.SetUnattended(true);
 
     // The material.
@@ -202,7 +203,7 @@ int RunCreateCommand(const CreateCommandFlags& flags, std::FILE* out, std::FILE*
     const bool keepChords = workFile && !flags.newChords && stylecreator::HoldsChords(session.App().arrangement.Chords);
     if (keepChords) state.StoredSettingsCode = state.Generator.SettingsCode();
     state.Conversion.Mode = static_cast<stylecreator::ConvertMode>(flags.mode);
-    stylecreator::HeadlessCreatorHost host(session);
+    stylecreator::HeadlessCreatorHost host(session, session.App().clock);
     stylecreator::PartSetter setter(session.Style().style, session.Prompter(), host);
     bool converted = false;
     auto convertAll = [&] {

@@ -9,6 +9,7 @@
 #include "app/ConsolePrompter.h"
 #include "app/QuitOnSignals.h"
 #include "app/Arranger.h"
+#include "app/StateParts.h"
 #include "cli/PlayOutput.h"
 #include "core/Session.h"
 #include "core/SongFiles.h"
@@ -74,7 +75,7 @@ int Add(library::Songlist& list, const SonglistCommandFlags& flags, std::FILE* o
     std::string title = flags.title;
     if (title.empty()) title = session->App().arrangement.Text.SongTitle;
     if (title.empty()) title = std::filesystem::path(song).stem().string();
-    if (!list.Append(library::CaptureSongEntry(*session, title))) return 1;
+    if (!list.Append(library::CaptureSongEntry(*session, app::SongStateOf(session->App()), title))) return 1;
     const std::string path = list.SonglistPath().empty() ? flags.list : list.SonglistPath();
     if (!list.SaveTo(path)) return 1;
     std::fprintf(out, "Added \"%s\" as song %zu of %s\n", title.c_str(), list.Entries().size(), path.c_str());
@@ -124,7 +125,7 @@ int Play(library::Songlist& list, const SonglistCommandFlags& flags, std::unique
     rig.arranger.Clock().SetupClock();
     if (session->App().clock.ClockState == 0) rig.arranger.Clock().ToggleClock();
 
-    library::SongPlayer player(*session, list);
+    library::SongPlayer player(*session, app::SongStateOf(session->App()), list);
     player.SetSessionRepeats(repeats);
     int nextToQueue = flags.from - 1;
     auto topUp = [&] {

@@ -1,5 +1,6 @@
 #include "desktop/DesktopSonglist.h"
 
+#include "app/StateParts.h"
 #include "core/Session.h"
 #include "library/SongPlayer.h"
 #include "library/SongSnapshot.h"
@@ -11,7 +12,7 @@ namespace chordella::desktop {
 DesktopSonglist::DesktopSonglist(core::Session& session)
     : session_(session),
       list_(std::make_unique<library::Songlist>(session.Prompter())),
-      player_(std::make_unique<library::SongPlayer>(session, *list_)) {
+      player_(std::make_unique<library::SongPlayer>(session, app::SongStateOf(session.App()), *list_)) {
     list_->Changed = [this] {
         // The list in use is the one the next start opens.
         if (!list_->SonglistPath().empty()) session_.App().options.SonglistFile = list_->SonglistPath();
@@ -56,10 +57,10 @@ void DesktopSonglist::Handle(const SonglistRequest& request) {
     case A::Load: list_->Load(); break;
     case A::Save: list_->Save(); break;
     case A::AddCurrent:
-        if (songLoaded) list_->Add(library::CaptureSongEntry(session_, list_->TitleField), index);
+        if (songLoaded) list_->Add(library::CaptureSongEntry(session_, app::SongStateOf(session_.App()), list_->TitleField), index);
         break;
     case A::Edit:
-        if (songLoaded) list_->Edit(index, library::CaptureSongEntry(session_, list_->TitleField));
+        if (songLoaded) list_->Edit(index, library::CaptureSongEntry(session_, app::SongStateOf(session_.App()), list_->TitleField));
         break;
     case A::Delete: list_->Delete(index); break;
     case A::NewClear: list_->NewClear(); break;

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/ForeignStyleSets.h"
+#include "app/StateParts.h"
 #include "core/Session.h"
 #include "data/StyleNames.h"
 #include "stylecreator/CreatorHost.h"
@@ -12,7 +13,7 @@ namespace chordella::desktop {
 using namespace stylecreator;
 
 StyleConverterDesk::StyleConverterDesk(core::Session& session)
-    : session_(session), creator_(session, state_), conversion_(session, creator_), window_(session, conversion_) {
+    : session_(session), creator_(session, state_, app::CreatorLiveStateOf(session.App())), conversion_(session, creator_), window_(session, conversion_) {
     const core::Options& options = session_.App().options;
     conversion_.Options().ShowWhenLoading = options.ShowConverterWhenLoading;
     if (options.ConverterSet >= 0 && options.ConverterSet <= RandomPartsItem)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/StateParts.h"
 #include "core/MidiImport.h"
 #include "core/Session.h"
 #include "core/StyleStore.h"
@@ -17,12 +18,12 @@ using namespace stylecreator;
 
 StyleCreatorDesk::StyleCreatorDesk(core::Session& session, data::MidiImportLink& imports)
     : session_(session),
-      creator_(session, state_),
+      creator_(session, state_, app::CreatorLiveStateOf(session.App())),
       player_(session, creator_),
       host_(creator_),
       setter_(session.Style().style, session.Prompter(), host_),
       quick_(session.Style().style, setter_, host_, session.Prompter()),
-      events_(session, host_),
+      events_(session, session.App().engine, host_),
       recorder_(creator_, host_),
       capture_(creator_, host_, recorder_, setter_),
       importer_(session, session.App().options, &imports) {

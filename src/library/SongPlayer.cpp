@@ -13,14 +13,13 @@
 
 namespace chordella::library {
 
-SongPlayer::SongPlayer(core::Session& session, Songlist& songlist)
-    : session_(session), songlist_(songlist), media_(session.Loop(), session.MidiBackend()) {}
+SongPlayer::SongPlayer(core::Session& session, const SongState& state, Songlist& songlist)
+    : session_(session), songState_(state), songlist_(songlist), media_(session.Loop(), session.MidiBackend()) {}
 
 SongPlayer::~SongPlayer() = default;
 
 bool SongPlayer::Playing() const {
-    core::Session& s = session_;
-    return s.App().transport.ChordPlayMode != 0 || s.Style().player.StyleActive != 0 || media_.Playing();
+    return songState_.transport.ChordPlayMode != 0 || session_.Style().player.StyleActive != 0 || media_.Playing();
 }
 
 void SongPlayer::StopSong() {
@@ -61,9 +60,9 @@ void SongPlayer::Previous(std::int64_t now) {
 void SongPlayer::Stop() {
     state_ = State::Idle;
     ReleaseMutes();
-    engine::ReleaseHeldVolumes(session_.App().engine);
+    engine::ReleaseHeldVolumes(songState_.engine);
     StopSong();
-    session_.App().songPlay.SessionRepeats = 0;
+    songState_.songPlay.SessionRepeats = 0;
 }
 
 void SongPlayer::ImportFiles(std::vector<std::string> files) {
@@ -83,11 +82,11 @@ void SongPlayer::AskSessionMode() {
 void SongPlayer::SetSessionRepeats(int repeats) {
     sessionRepeats_ = std::clamp(repeats, 0, MaxSessionRepeats);
     if (sessionRepeats_ > 0) {
-        session_.App().options.Loop = false;
-        session_.App().songPlay.LoopOn = 0;
+        songState_.options.Loop = false;
+        songState_.songPlay.LoopOn = 0;
     }
     // A song that plays now takes the new count at its ending mark.
-    if (Playing()) session_.App().songPlay.SessionRepeats = static_cast<std::int16_t>(sessionRepeats_);
+    if (Playing()) songState_.songPlay.SessionRepeats = static_cast<std::int16_t>(sessionRepeats_);
 }
 
 void SongPlayer::Poll(std::int64_t now) {
@@ -172,8 +171,8 @@ bool SongPlayer::PlayFile(const std::string& stored, const SongEntry* entry, int
         return false;
     }
     StopSong();
-    if (session_.App().options.UseMci && !IsArrangementFileName(*path)) return PlayMediaFile(*path, entry, number, now);
-    data::SongFiles songs(session_, session_.App().arrangement, session_.App().options);
+    if (songState_.options.UseMci && !IsArrangementFileName(*path)) return PlayMediaFile(*path, entry, number, now);
+    data::SongFiles songs(session_, songState_.arrangement, songState_.options);
     const data::OpenOutcome outcome = songs.Open({data::OpenSource::SongPlayer, *path, false});
     if (outcome != data::OpenOutcome::Opened && outcome != data::OpenOutcome::Imported) {
         // A damaged arrangement was reported by the open; a MIDI file the import refused
@@ -188,13 +187,13 @@ bool SongPlayer::PlayFile(const std::string& stored, const SongEntry* entry, int
     }
     // After the open: the style the song brings sends its own channel set-up first.
     HoldMutes(entry);
-    engine::ReleaseHeldVolumes(session_.App().engine);
-    if (entry != nullptr) ApplySongEntry(session_, *entry, songlist_.LoadInstruments, instrumentSet_);
+    engine::ReleaseHeldVolumes(songState_.engine);
+    if (entry != nullptr) ApplySongEntry(session_, songState_, *entry, songlist_.LoadInstruments, instrumentSet_);
     current_ = number;
     if (number >= 0) played_.push_back(number);
     const std::string title = entry != nullptr ? entry->Title : std::string(platform::FileNamePart(*path));
     songlist_.TitleField = title;
-    session_.App().songPlay.SessionRepeats = static_cast<std::int16_t>(sessionRepeats_);
+    songState_.songPlay.SessionRepeats = static_cast<std::int16_t>(sessionRepeats_);
     state_ = State::Loaded;
     if (AutoStart) {
         session_.ArrangementLink().StartPlayback();
@@ -207,7 +206,7 @@ bool SongPlayer::PlayFile(const std::string& stored, const SongEntry* entry, int
 // "Use MCI": a MIDI file plays as it is through the media player, on the media player's
 // port (the main output when none is set), instead of being imported.
 bool SongPlayer::PlayMediaFile(const std::string& path, const SongEntry* entry, int number, std::int64_t now) {
-    const core::Options& options = session_.App().options;
+    const core::Options& options = songState_.options;
     const std::string& port = options.MediaPlayerOut.empty() ? options.MidiOut : options.MediaPlayerOut;
     std::string error;
     if (!media_.Play(path, port, platform::NowMicros(), error)) {
@@ -229,14 +228,14 @@ void SongPlayer::HoldMutes(const SongEntry* entry) {
     const bool mutes = std::any_of(entry->Mutes.begin(), entry->Mutes.end(),
                                    [](const std::optional<bool>& m) { return m.value_or(false); });
     if (!mutes) return;
-    bool& lock = session_.App().options.MixerMuteLock;
+    bool& lock = songState_.options.MixerMuteLock;
     userMuteLock_ = lock;
     lock = true;
 }
 
 void SongPlayer::ReleaseMutes() {
     if (!userMuteLock_) return;
-    session_.App().options.MixerMuteLock = *userMuteLock_;
+    songState_.options.MixerMuteLock = *userMuteLock_;
     userMuteLock_.reset();
 }
 

@@ -11,7 +11,7 @@
 // of the control loop, a test with the times it chooses. The player holds no timer of its own
 // (its media player does, to send a MIDI file's messages on time).
 //
-//   library::SongPlayer player(session, songlist);
+//   library::SongPlayer player(session, state, songlist);
 //   player.Start();                        // the queue, or the selected entry
 //   loop timer every 20 ms: player.Poll(platform::NowMillis());
 //
@@ -26,6 +26,7 @@
 
 #include "library/MidiFilePlayer.h"
 #include "library/SongEntry.h"
+#include "library/SongSnapshot.h"
 
 namespace chordella::core { class Session; }
 
@@ -53,7 +54,7 @@ struct SongStart {
 
 class SongPlayer {
 public:
-    SongPlayer(core::Session& session, Songlist& songlist);
+    SongPlayer(core::Session& session, const SongState& state, Songlist& songlist);
     ~SongPlayer();
 
     // The player's boxes.
@@ -114,6 +115,7 @@ private:
     void ReleaseMutes();
 
     core::Session& session_;
+    SongState songState_;
     Songlist& songlist_;
     State state_ = State::Idle;
     int current_ = -1;

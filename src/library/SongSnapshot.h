@@ -11,16 +11,42 @@
 
 #include "library/SongEntry.h"
 
-namespace chordella::core { class Session; }
+namespace chordella::core {
+class Session;
+struct Options;
+}  // namespace chordella::core
+namespace chordella::chords { struct KeyboardState; }
+namespace chordella::data { struct ArrangementState; }
+namespace chordella::engine {
+struct EngineState;
+struct MelodyState;
+struct SongPlayState;
+struct TransportState;
+}  // namespace chordella::engine
 
 namespace chordella::library {
 
+// The state the songlist works on. The library owns none of it: an entry is taken from the
+// player's switches, the voice settings and the capo and puts them back as the window's
+// controls set them; the song player opens songs into the arrangement, sets the session
+// repeats and the "Loop" box, and reads whether anything plays.
+struct SongState {
+    core::Options& options;
+    data::ArrangementState& arrangement;
+    engine::EngineState& engine;
+    chords::KeyboardState& keyboard;
+    engine::MelodyState& melody;
+    engine::SongPlayState& songPlay;
+    const engine::TransportState& transport;
+};
+
 // An entry for the song in memory (its file and `title`) with the settings as they are now.
-SongEntry CaptureSongEntry(core::Session& session, const std::string& title);
+SongEntry CaptureSongEntry(core::Session& session, const SongState& state, const std::string& title);
 
 // Puts the entry's settings back. Empty or out-of-range values leave their setting as it
 // is. The instrument set (columns 195 on) is only taken when `loadInstruments` is on; it
 // goes to `instrumentSet`.
-void ApplySongEntry(core::Session& session, const SongEntry& entry, bool loadInstruments, std::string& instrumentSet);
+void ApplySongEntry(core::Session& session, const SongState& state, const SongEntry& entry, bool loadInstruments,
+                    std::string& instrumentSet);
 
 }  // namespace chordella::library

@@ -25,9 +25,11 @@ int DataByte(int data) { return std::min(data > 127 ? data - 128 : data, 127); }
 
 }  // namespace
 
-MidiCommands::MidiCommands(core::Session& session, DelayLink& delays) : session_(session), delays_(delays) {
+MidiCommands::MidiCommands(core::Session& session, core::Options& options, const data::ConfigState& config,
+                           DelayLink& delays)
+    : session_(session), options_(options), config_(config), delays_(delays) {
     delays_.OnAlarm([this] { SendDueHalves(); });
-    if (std::optional<MidiCommandTable> stored = ParseTableText(session.App().options.MidiCommandTable))
+    if (std::optional<MidiCommandTable> stored = ParseTableText(options_.MidiCommandTable))
         table_ = *stored;
 }
 
@@ -38,15 +40,15 @@ MidiCommands::~MidiCommands() {
 
 void MidiCommands::SetTable(const MidiCommandTable& table) {
     for (std::size_t i = 0; i < table.Commands.size(); ++i) table_.Commands[i] = Clamped(table.Commands[i]);
-    session_.App().options.MidiCommandTable = TableText(table_);
+    options_.MidiCommandTable = TableText(table_);
 }
 
 void MidiCommands::SetProgramCounter(int counter) {
     programCounter_ = counter < 0 || counter > HighestProgramCounter ? 0 : counter;
 }
 
-bool MidiCommands::Activated() const { return session_.App().options.MidiCommandsActivated; }
-void MidiCommands::SetActivated(bool on) { session_.App().options.MidiCommandsActivated = on; }
+bool MidiCommands::Activated() const { return options_.MidiCommandsActivated; }
+void MidiCommands::SetActivated(bool on) { options_.MidiCommandsActivated = on; }
 
 void MidiCommands::FlipIndicator(int code) {
     if (code >= 0 && code < IndicatorCount) indicators_[static_cast<std::size_t>(code)] ^= true;
@@ -113,7 +115,7 @@ bool MidiCommands::Execute(int n) {
 }
 
 void MidiCommands::SendDawMessages() {
-    const data::DawMessage& first = session_.App().config.Daw.Messages[0];
+    const data::DawMessage& first = config_.Daw.Messages[0];
     if (first.Enabled) Execute(first.Command + DawOnlyOffset);
 }
 
@@ -171,7 +173,7 @@ void MidiCommands::SendProgramSelection(const MidiCommand& c, int step) {
 }
 
 void MidiCommands::SendDaw(int n, bool dawOnly) {
-    const auto& messages = session_.App().config.Daw.Messages;
+    const auto& messages = config_.Daw.Messages;
     const bool on = toggles_[static_cast<std::size_t>(n)];
     for (std::size_t i = 0; i < messages.size(); ++i) {
         const data::DawMessage& m = messages[i];

@@ -16,7 +16,11 @@
 #include "remote/DelayLink.h"
 #include "remote/MidiCommandTable.h"
 
-namespace chordella::core { class Session; }
+namespace chordella::core {
+class Session;
+struct Options;
+}  // namespace chordella::core
+namespace chordella::data { struct ConfigState; }
 
 namespace chordella::remote {
 
@@ -28,7 +32,9 @@ inline constexpr std::size_t MaxPendingHalves = 64;
 
 class MidiCommands {
 public:
-    MidiCommands(core::Session& session, DelayLink& delays);
+    // Keeps its table and "Activated" in the options; reads the workstation messages of the
+    // settings.
+    MidiCommands(core::Session& session, core::Options& options, const data::ConfigState& config, DelayLink& delays);
     // The second halves of delayed commands still waiting are sent now: no note stays on.
     ~MidiCommands();
     MidiCommands(const MidiCommands&) = delete;
@@ -87,6 +93,8 @@ private:
     void SendDaw(int n, bool dawOnly);
 
     core::Session& session_;
+    core::Options& options_;
+    const data::ConfigState& config_;
     DelayLink& delays_;
     MidiCommandTable table_;
     std::array<bool, CommandCount> toggles_{};

@@ -28,11 +28,10 @@ void RemoteControl::ProgramControl(int number) {
     }
     if (number < 0 || number >= ProgramFunctionCount) return;
     ++functionsRun_;
-    core::Options& options = session_.App().options;
     switch (number) {
     case function::MelodyAdLib:
-        options.MelodyAdLib = !options.MelodyAdLib;
-        session_.Display().ShowMelodyAdLib(options.MelodyAdLib);
+        options_.MelodyAdLib = !options_.MelodyAdLib;
+        session_.Display().ShowMelodyAdLib(options_.MelodyAdLib);
         break;
     case function::StartStop:
         if (transport_.StyleStarted()) {
@@ -41,7 +40,7 @@ void RemoteControl::ProgramControl(int number) {
             transport_.StartStyle();
         }
         break;
-    case function::Pad: options.InstrumentPad = !options.InstrumentPad; break;
+    case function::Pad: options_.InstrumentPad = !options_.InstrumentPad; break;
     case function::OctaveDown: Transpose(-1, 0); break;
     case function::OctaveUp: Transpose(1, 0); break;
     case function::ToneDown: Transpose(0, -1); break;
@@ -54,13 +53,13 @@ void RemoteControl::ProgramControl(int number) {
     case function::ToExtended:
     case function::ToBasic:
     case function::Ending: SectionKey(number); break;
-    case function::KeyAdjustment: options.KeyAdjustment = !options.KeyAdjustment; break;
+    case function::KeyAdjustment: options_.KeyAdjustment = !options_.KeyAdjustment; break;
     case function::ProgramChanges:
         if (host_->EditorBusy()) break;
         SetProgramChangesIgnored(!ProgramChangesIgnored());
         if (!ProgramChangesIgnored()) commands_.SendDawMessages();
         break;
-    case function::RandomInstruments: options.RandomInstruments = !options.RandomInstruments; break;
+    case function::RandomInstruments: options_.RandomInstruments = !options_.RandomInstruments; break;
     case function::OtherMelodyInstrument: {
         // One of the twelve instrument keys at random, when any is assigned.
         const bool any = [&] {
@@ -76,30 +75,29 @@ void RemoteControl::ProgramControl(int number) {
 }
 
 void RemoteControl::Transpose(int octaves, int semitones) {
-    core::AppState& app = session_.App();
-    app.engine.KeyboardOctave =
-        static_cast<std::int16_t>(std::clamp(app.engine.KeyboardOctave + octaves, LowestOctave, HighestOctave));
-    app.keyboard.CapoShift =
-        static_cast<std::int16_t>(std::clamp(app.keyboard.CapoShift + semitones, -HighestCapo, HighestCapo));
+    engineState_.KeyboardOctave =
+        static_cast<std::int16_t>(std::clamp(engineState_.KeyboardOctave + octaves, LowestOctave, HighestOctave));
+    keyboard_.CapoShift =
+        static_cast<std::int16_t>(std::clamp(keyboard_.CapoShift + semitones, -HighestCapo, HighestCapo));
 }
 
 void RemoteControl::ChangeTempo(int step) {
-    const int tempo = session_.App().clock.Tempo + step;
+    const int tempo = clockState_.Tempo + step;
     if (tempo < LowestTempo || tempo > HighestTempo) return;
     clock_.TempoFieldChanged(tempo);
 }
 
 void RemoteControl::ChangeVolume(int step) {
-    engine::EngineState& engine = session_.App().engine;
-    engine.VoiceVolume = static_cast<std::uint8_t>(std::clamp(engine.VoiceVolume + step, 0, 127));
+    engineState_.VoiceVolume = static_cast<std::uint8_t>(std::clamp(engineState_.VoiceVolume + step, 0, 127));
     midi::TMidiOutput* out = session_.CurrentOutput();
     if (out && out->IsOpen())
-        out->PutShort(static_cast<std::uint8_t>(0xB0 | (engine.VoiceChannel & 0x0F)), VolumeController, engine.VoiceVolume);
+        out->PutShort(static_cast<std::uint8_t>(0xB0 | (engineState_.VoiceChannel & 0x0F)), VolumeController,
+                      engineState_.VoiceVolume);
 }
 
 void RemoteControl::SectionKey(int function) {
     if (!transport_.StyleStarted()) return;
-    const data::ControlKeys& keys = session_.App().config.Keys;
+    const data::ControlKeys& keys = config_.Keys;
     const int key = function == function::FillIn       ? keys.FillIn
                     : function == function::ToExtended ? keys.ToExtended
                     : function == function::ToBasic    ? keys.ToBasic

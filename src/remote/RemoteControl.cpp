@@ -15,9 +15,19 @@ constexpr int FirstInstrumentSet = 1;
 constexpr std::size_t MaxBindingsFileBytes = 64 * 1024;
 }  // namespace
 
-RemoteControl::RemoteControl(core::Session& session, engine::Transport& transport, core::ClockLink& clock,
-                             chords::SectionKeys& sectionKeys, DelayLink& delays)
-    : session_(session), transport_(transport), clock_(clock), sectionKeys_(sectionKeys), commands_(session, delays) {
+RemoteControl::RemoteControl(core::Session& session, const RemoteState& state, engine::Transport& transport,
+                             core::ClockLink& clock, chords::SectionKeys& sectionKeys, DelayLink& delays)
+    : session_(session),
+      options_(state.options),
+      config_(state.config),
+      engineState_(state.engine),
+      keyboard_(state.keyboard),
+      melodyState_(state.melody),
+      clockState_(state.clock),
+      transport_(transport),
+      clock_(clock),
+      sectionKeys_(sectionKeys),
+      commands_(session, state.options, state.config, delays) {
     LoadStartSets();
     std::string ignored;  // a damaged bindings file keeps the defaults; `remote list` says why
     LoadBindings(ignored);
@@ -30,11 +40,10 @@ RemoteControl::~RemoteControl() {
 void RemoteControl::SetHost(RemoteHostLink* host) { host_ = host ? host : &noHost_; }
 
 void RemoteControl::LoadStartSets() {
-    const data::ConfigState& config = session_.App().config;
-    keys_.SetListEntries(static_cast<int>(config.Instruments.Lines.size()));
-    const std::optional<std::string> functions = config.SetTexts.Get(FunctionSetNumber);
+    keys_.SetListEntries(static_cast<int>(config_.Instruments.Lines.size()));
+    const std::optional<std::string> functions = config_.SetTexts.Get(FunctionSetNumber);
     if (!functions || !LoadFunctionSet(*functions)) LoadFunctionSet(BuiltInFunctionSet);
-    const std::optional<std::string> first = config.SetTexts.Get(FirstInstrumentSet);
+    const std::optional<std::string> first = config_.SetTexts.Get(FirstInstrumentSet);
     if (!first || !keys_.LoadInstrumentSet(*first)) keys_.LoadInstrumentSet(BuiltInGmSet);
 }
 
@@ -60,14 +69,13 @@ void RemoteControl::AssignSwitchIndicators() {
 }
 
 bool RemoteControl::SwitchOn(RemoteSwitch which) const {
-    const core::AppState& app = session_.App();
     switch (which) {
-    case RemoteSwitch::MelodyAdLib: return app.options.MelodyAdLib;
-    case RemoteSwitch::Pad: return app.options.InstrumentPad;
-    case RemoteSwitch::Melody: return app.melody.PlaybackOn;
-    case RemoteSwitch::KeyAdjustment: return app.options.KeyAdjustment;
+    case RemoteSwitch::MelodyAdLib: return options_.MelodyAdLib;
+    case RemoteSwitch::Pad: return options_.InstrumentPad;
+    case RemoteSwitch::Melody: return melodyState_.PlaybackOn;
+    case RemoteSwitch::KeyAdjustment: return options_.KeyAdjustment;
     case RemoteSwitch::ProgramChanges: return !ProgramChangesIgnored();
-    case RemoteSwitch::RandomInstruments: return app.options.RandomInstruments;
+    case RemoteSwitch::RandomInstruments: return options_.RandomInstruments;
     }
     return false;
 }
@@ -81,9 +89,9 @@ std::array<bool, IndicatorCount> RemoteControl::ShownIndicators() const {
     return shown;
 }
 
-bool RemoteControl::ProgramChangesIgnored() const { return session_.App().options.IgnoreMidiCommands; }
+bool RemoteControl::ProgramChangesIgnored() const { return options_.IgnoreMidiCommands; }
 
-void RemoteControl::SetProgramChangesIgnored(bool ignored) { session_.App().options.IgnoreMidiCommands = ignored; }
+void RemoteControl::SetProgramChangesIgnored(bool ignored) { options_.IgnoreMidiCommands = ignored; }
 
 int RemoteControl::ProgramControlCode(int key) {
     const int code = keys_.FunctionCode(key);
@@ -97,7 +105,7 @@ void RemoteControl::Digit(int digit) {
     if (digit < 0 || digit >= DigitCount) return;
     if (commands_.Activated()) {
         commands_.Execute(digit);
-        int& commandKey = session_.App().options.CommandKey;
+        int& commandKey = options_.CommandKey;
         if (digit == 2) commandKey = std::min(commandKey + 1, HighestCommandKey);
         if (digit == 1) commandKey = std::max(commandKey - 1, 0);
         return;
@@ -122,7 +130,7 @@ void RemoteControl::InstrumentKey(int k) {
         ProgramControl(code - FirstFunctionCode);
     } else if (code >= FirstCommandCode) {
         ProgramControl(code - MidiCommandCodeOffset);
-    } else if (code <= static_cast<int>(session_.App().config.Instruments.Lines.size()) - 1) {
+    } else if (code <= static_cast<int>(config_.Instruments.Lines.size()) - 1) {
         host_->SelectInstrument(code);
     }
 }

@@ -4,7 +4,8 @@
 // messages, the numeric-pad digits, the chord memory, the windows).
 //
 //   remote::LoopDelays delays(session.Loop());
-//   remote::RemoteControl remote(session, transport, clock, sectionKeys, delays);
+//   remote::RemoteControl remote(session, {app.options, app.config, app.engine, app.keyboard, app.melody,
+//                                 app.clock}, transport, clock, sectionKeys, delays);
 //   remote.SecondInputMessage(0xB0, 64, 127);   // a bound foot switch: Start/Stop
 //
 // Control thread only.
@@ -25,9 +26,19 @@
 namespace chordella::core {
 class ClockLink;
 class Session;
+struct Options;
 }  // namespace chordella::core
-namespace chordella::chords { class SectionKeys; }
-namespace chordella::engine { class Transport; }
+namespace chordella::chords {
+class SectionKeys;
+struct KeyboardState;
+}  // namespace chordella::chords
+namespace chordella::data { struct ConfigState; }
+namespace chordella::engine {
+class Transport;
+struct ClockState;
+struct EngineState;
+struct MelodyState;
+}  // namespace chordella::engine
 
 namespace chordella::remote {
 
@@ -43,13 +54,25 @@ inline constexpr int HighestCommandKey = 9;
 enum class RemoteSwitch { MelodyAdLib, Pad, Melody, KeyAdjustment, ProgramChanges, RandomInstruments };
 inline constexpr int RemoteSwitchCount = 6;
 
+// The state the remote control reads and sets. It owns none of it: its functions are the
+// player's switches, so they set the options, the voice's octave and volume and the capo as
+// the window's controls do; the melody's and the clock's state are only read.
+struct RemoteState {
+    core::Options& options;
+    const data::ConfigState& config;
+    engine::EngineState& engine;
+    chords::KeyboardState& keyboard;
+    const engine::MelodyState& melody;
+    const engine::ClockState& clock;
+};
+
 class RemoteControl final : public core::MidiCommandLink {
 public:
     // Whoever builds it makes it the session's MIDI command link (chord-memory playback's
     // "Com." marks and, with "... using command keys 0-9", programs 128 … 137). Loads the function set (settings key "11" of "Ins-Set", else the built-in one) into
     // records 0 … 23, then the first instrument set into 0 … 11, and the learned bindings.
-    RemoteControl(core::Session& session, engine::Transport& transport, core::ClockLink& clock,
-                  chords::SectionKeys& sectionKeys, DelayLink& delays);
+    RemoteControl(core::Session& session, const RemoteState& state, engine::Transport& transport,
+                  core::ClockLink& clock, chords::SectionKeys& sectionKeys, DelayLink& delays);
     // Takes itself out of the session's MIDI command link.
     ~RemoteControl() override;
     RemoteControl(const RemoteControl&) = delete;
@@ -127,6 +150,12 @@ private:
     void NextSection();
 
     core::Session& session_;
+    core::Options& options_;
+    const data::ConfigState& config_;
+    engine::EngineState& engineState_;
+    chords::KeyboardState& keyboard_;
+    const engine::MelodyState& melodyState_;
+    const engine::ClockState& clockState_;
     engine::Transport& transport_;
     core::ClockLink& clock_;
     chords::SectionKeys& sectionKeys_;

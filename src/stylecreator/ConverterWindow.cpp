@@ -16,7 +16,7 @@ bool ConverterWindow::ShowAfterImport(bool batchRunning) const {
 void ConverterWindow::Open() {
     finished_ = false;
     if (!open_) {
-        data::ArrangementState& arrangement = session_.App().arrangement;
+        data::ArrangementState& arrangement = conversion_.Creator().Live().arrangement;
         if (!arrangement.Chords.IsEmpty()) {
             session_.Transport().Stop();
             savedArrangement_ = std::make_unique<data::ArrangementState>(arrangement);
@@ -32,7 +32,7 @@ void ConverterWindow::Open() {
 void ConverterWindow::Close() {
     if (!open_) return;
     if (savedArrangement_) {
-        session_.App().arrangement = *savedArrangement_;
+        conversion_.Creator().Live().arrangement = *savedArrangement_;
         savedArrangement_.reset();
         // A box the user ticked while the window was open stays ticked.
         conversion_.Options().ShowWhenLoading = conversion_.Options().ShowWhenLoading || savedShowOption_;
@@ -65,7 +65,7 @@ SetReport ConverterWindow::Convert() {
     const int item = conversion_.Options().FixVariationsSet || item_ >= VariationSetCount ? item_ : -1;
     // The run writes the chords it detects into the chord memory: the user's arrangement is
     // kept aside and comes back, the run's chords wait for the next opening.
-    data::ArrangementState& arrangement = session_.App().arrangement;
+    data::ArrangementState& arrangement = conversion_.Creator().Live().arrangement;
     const auto kept = std::make_unique<data::ArrangementState>(arrangement);
     report = conversion_.ConvertSet(item, session_.Random());
     runChords_ = arrangement.Chords;

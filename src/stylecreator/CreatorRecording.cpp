@@ -85,7 +85,7 @@ int CaptureStyle::Finish() {
     CreatorState& state = creator_.State();
     state.Mode = CreatorMode::Style;
     state.MarkPointer = 0;
-    if (panel_.Tempo > 0) session.App().clock.Tempo = panel_.Tempo;
+    if (panel_.Tempo > 0) creator_.Live().clock.Tempo = panel_.Tempo;
     int set = 0;
     for (int p = 0; p < data::PartCount; ++p) {
         const StructureRange& range = panel_.Parts[static_cast<std::size_t>(p)];

@@ -15,7 +15,7 @@ bool EventEditor::IsNote(std::int32_t offset) const {
     const std::uint8_t status = bytes[static_cast<std::size_t>(offset)];
     if ((status & 0xF0) != 0x90 || bytes[static_cast<std::size_t>(offset) + 2] == 0) return false;
     const int channel = status & 0x0F;
-    const engine::EngineState& e = session_.App().engine;
+    const engine::EngineState& e = engineState_;
     const bool passes = e.SoloFilter == 0 || e.SoloFilter == channel + 1;
     return passes && e.ChannelMute[static_cast<std::size_t>(channel)] == 0;
 }
@@ -92,7 +92,7 @@ void EventEditor::SoundCurrent() {
 }
 
 void EventEditor::AfterEdit() {
-    engine::ResetAllChannels(session_.App().engine, session_.AccompanimentOutput());
+    engine::ResetAllChannels(engineState_, session_.AccompanimentOutput());
     session_.Style().style.StyleModified = 1;
 }
 

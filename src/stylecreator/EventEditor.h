@@ -15,6 +15,7 @@
 #include "stylecreator/CreatorHostLink.h"
 
 namespace chordella::core { class Session; }
+namespace chordella::engine { struct EngineState; }
 
 namespace chordella::stylecreator {
 
@@ -36,7 +37,10 @@ struct EventNote {
 
 class EventEditor {
 public:
-    EventEditor(core::Session& session, CreatorHostLink& host) : session_(session), host_(host) {}
+    // Reads the mixer's mutes and solo filter of `engineState` and resets its channels after
+    // an edit.
+    EventEditor(core::Session& session, engine::EngineState& engineState, CreatorHostLink& host)
+        : session_(session), engineState_(engineState), host_(host) {}
 
     // Control thread, all of them.
     // Opens on [start, end) of the material (end < 0: to the material's end); the cursor is
@@ -77,6 +81,7 @@ private:
     };
 
     core::Session& session_;
+    engine::EngineState& engineState_;
     CreatorHostLink& host_;
     std::int32_t start_ = 0;
     std::int32_t end_ = 0;

@@ -12,7 +12,7 @@ std::span<std::uint8_t> HeadlessCreatorHost::Material() {
     return {chunk.Buffer.get(), static_cast<std::size_t>(std::clamp(chunk.Size, 0, data::WorkChunkCapacity))};
 }
 
-int HeadlessCreatorHost::MeasureUnits() { return std::max<int>(4, session_.App().clock.MeasureUnits); }
+int HeadlessCreatorHost::MeasureUnits() { return std::max<int>(4, clockState_.MeasureUnits); }
 
 int HeadlessCreatorHost::MeasuresAvailable() { return MeasuresInChunk0(session_.Style().Work, MeasureUnits()); }
 

@@ -12,7 +12,9 @@ namespace chordella::stylecreator {
 
 class HeadlessCreatorHost final : public CreatorHostLink {
 public:
-    explicit HeadlessCreatorHost(core::Session& session) : session_(session) {}
+    // The meter is `clockState`'s.
+    HeadlessCreatorHost(core::Session& session, const engine::ClockState& clockState)
+        : session_(session), clockState_(clockState) {}
     std::span<std::uint8_t> Material() override;
     int MeasureUnits() override;
     int MeasuresAvailable() override;
@@ -27,6 +29,7 @@ public:
 
 private:
     core::Session& session_;
+    const engine::ClockState& clockState_;
 };
 
 }  // namespace chordella::stylecreator

@@ -72,9 +72,9 @@ SetImportResult ImportPartSet(core::Session& session, StyleCreator& creator, con
     style.Header.Reset();
     style.Parts = {};
     const int units = creator.MeasureUnits();
-    HeadlessCreatorHost host(session);
+    HeadlessCreatorHost host(session, creator.Live().clock);
     PartSetter setter(style, session.Prompter(), host);
-    data::MidiImporter importer(session, session.App().options);
+    data::MidiImporter importer(session, creator.Live().options);
     int previousEnd = 0;
     for (const PartFile& file : plan.Files) {
         work.AppendMode = work.WorkLength > 0;
@@ -130,7 +130,7 @@ bool ImportPartFile(core::Session& session, StyleCreator& creator, const std::st
     const int units = creator.MeasureUnits();
     const int previousEnd = work.WorkLength > 0 ? MeasuresInChunk0(work, units) : 0;
     work.AppendMode = work.WorkLength > 0;
-    data::MidiImporter importer(session, session.App().options);
+    data::MidiImporter importer(session, creator.Live().options);
     const bool imported = importer.Import(path, true, true) == data::ImportOutcome::Imported;
     work.AppendMode = false;
     if (!imported) {
@@ -143,7 +143,7 @@ bool ImportPartFile(core::Session& session, StyleCreator& creator, const std::st
         error = "the file holds no measure";
         return false;
     }
-    HeadlessCreatorHost host(session);
+    HeadlessCreatorHost host(session, creator.Live().clock);
     PartSetter setter(style, session.Prompter(), host);
     PartRequest request;
     request.Part = part;

@@ -108,7 +108,7 @@ StyleConversion::StyleConversion(core::Session& session, StyleCreator& creator)
 bool StyleConversion::Import(const std::string& path, std::string& error) {
     std::vector<std::uint8_t> bytes;
     if (!platform::ReadFileBytes(path, MaxStyleFileBytes, bytes, error)) return false;
-    data::MidiImporter importer(session_, session_.App().options);
+    data::MidiImporter importer(session_, creator_.Live().options);
     // Leading silence stays: the section markers count measures from the file's start.
     if (importer.Import(path, true, true) != data::ImportOutcome::Imported) {
         error = "the import refused the file";
@@ -121,7 +121,8 @@ bool StyleConversion::Import(const std::string& path, std::string& error) {
         return false;
     }
     measureUnits_ = std::max(data::UnitsPerBeat, result.MeasureUnits);
-    session_.App().clock.MeasureUnits = static_cast<decltype(session_.App().clock.MeasureUnits)>(measureUnits_);
+    engine::ClockState& clock = creator_.Live().clock;
+    clock.MeasureUnits = static_cast<decltype(clock.MeasureUnits)>(measureUnits_);
 
     data::StyleHeader& header = session_.Style().style.Header;
     header.Reset();
@@ -199,7 +200,7 @@ SetReport StyleConversion::ConvertSet(int item, platform::Random& random) {
         const SectionRange& range = ranges[static_cast<std::size_t>(part)];
         structure.Ranges[static_cast<std::size_t>(part)] = {range.First, range.Last, range.StartBeat};
     }
-    HeadlessCreatorHost host(session_);
+    HeadlessCreatorHost host(session_, creator_.Live().clock);
     PartSetter setter(style, session_.Prompter(), host);
     ChannelFlags muteBoxes{};
     ApplyStructure(structure, setter, style, host, muteBoxes, session_.Prompter(), false);
@@ -408,9 +409,9 @@ void StyleConversion::RunConversion(SetReport& report) {
     const CreatorMode savedMode = state.Mode;
     const MeasureRange savedRange = state.StyleRange;
     const int savedPart = state.SelectedPart;
-    core::AppState& app = session_.App();
-    const auto transpose = app.songPlay.SongTranspose;
-    app.songPlay.SongTranspose = 0;
+    engine::SongPlayState& songPlay = creator_.Live().songPlay;
+    const auto transpose = songPlay.SongTranspose;
+    songPlay.SongTranspose = 0;
     creator_.SetUnattended(true);
 
     const ConvertMode userMode = state.Conversion.Mode;
@@ -454,7 +455,7 @@ void StyleConversion::RunConversion(SetReport& report) {
     state.Mode = savedMode;
     state.StyleRange = savedRange;
     state.SelectedPart = savedPart;
-    app.songPlay.SongTranspose = transpose;
+    songPlay.SongTranspose = transpose;
     session_.Style().style.StyleModified = 0;
 }
 

@@ -60,6 +60,7 @@ public:
     // fills the lists. False with the reason (the import's own message) when nothing was imported.
     bool Import(const std::string& path, std::string& error);
 
+    StyleCreator& Creator() { return creator_; }
     ConverterLists& Lists() { return lists_; }
     const ConverterLists& Lists() const { return lists_; }
     ConverterOptions& Options() { return options_; }

@@ -29,13 +29,14 @@ std::string Format(const char* format, int a, int b = 0) {
 
 }  // namespace
 
-StyleCreator::StyleCreator(core::Session& session, CreatorState& state) : session_(session), state_(state) {}
+StyleCreator::StyleCreator(core::Session& session, CreatorState& state, const LiveState& live)
+    : session_(session), state_(state), live_(live) {}
 
 bool StyleCreator::HasWork() const { return session_.Style().Work.WorkLength > 0; }
 
-int StyleCreator::MeasureUnits() const { return std::max<int>(data::UnitsPerBeat, session_.App().clock.MeasureUnits); }
+int StyleCreator::MeasureUnits() const { return std::max<int>(data::UnitsPerBeat, live_.clock.MeasureUnits); }
 
-bool StyleCreator::ChordMemoryLocked() const { return session_.App().transport.ChordPlayMode < 0; }
+bool StyleCreator::ChordMemoryLocked() const { return live_.transport.ChordPlayMode < 0; }
 
 UnitRange StyleCreator::RangeOf(const MeasureRange& fields) const {
     const int units = MeasureUnits();
@@ -51,8 +52,8 @@ UnitRange StyleCreator::CurrentRange() const {
 
 ChannelFilter StyleCreator::Filter() const {
     ChannelFilter filter;
-    filter.Muted = session_.App().engine.ChannelMute;
-    filter.Solo = session_.App().engine.SoloFilter;
+    filter.Muted = live_.engine.ChannelMute;
+    filter.Solo = live_.engine.SoloFilter;
     return filter;
 }
 
@@ -116,7 +117,7 @@ void StyleCreator::ClearWorkNow() {
 
 void StyleCreator::GenerateChords(Done done) {
     if (!HasWork() || ChordMemoryLocked()) return Finish(done, false);
-    if (!HoldsChords(session_.App().arrangement.Chords)) {
+    if (!HoldsChords(live_.arrangement.Chords)) {
         Finish(done, GenerateNow());
         return;
     }
@@ -132,7 +133,6 @@ bool StyleCreator::GenerateNow() {
         session_.Prompter().Inform("Sorry - Out of Memory !");
         return false;
     }
-    core::AppState& app = session_.App();
     session_.Transport().Stop();
     state_.Mode = CreatorMode::Song;
     state_.Generator.Clamp();
@@ -142,11 +142,11 @@ bool StyleCreator::GenerateNow() {
     request.StartPosition = range.Start;
     request.StopPosition = range.Stop;
     request.MeasureUnits = MeasureUnits();
-    request.Transpose = app.songPlay.SongTranspose;
-    request.Zone = app.chords;
-    data::ClearChordMemory(app.arrangement.Chords);
-    lastGeneration_ = GenerateChordsFrom(work, app.arrangement.Chords, request);
-    app.arrangement.ChordMemoryPos = data::FirstPosition;
+    request.Transpose = live_.songPlay.SongTranspose;
+    request.Zone = live_.chords;
+    data::ClearChordMemory(live_.arrangement.Chords);
+    lastGeneration_ = GenerateChordsFrom(work, live_.arrangement.Chords, request);
+    live_.arrangement.ChordMemoryPos = data::FirstPosition;
     state_.ChordsGenerated = true;
     state_.StoredSettingsCode = state_.Generator.SettingsCode();
     return true;
@@ -171,7 +171,7 @@ void StyleCreator::ConvertAll(Done done) {
         state_.RestoreEnabled = true;
     }
     const UnitRange range = RangeOf(state_.SongRange);
-    const bool holdsChords = HoldsChords(session_.App().arrangement.Chords);
+    const bool holdsChords = HoldsChords(live_.arrangement.Chords);
     // Chords the user kept (generated with these settings, or entered after) stay.
     if (holdsChords && !SettingsChanged()) {
         ConvertNow(range);
@@ -233,7 +233,7 @@ void StyleCreator::ConvertNow(UnitRange range) {
     request.StartPosition = range.Start;
     request.StopPosition = range.Stop;
     request.Filter = Filter();
-    lastConverted_ = ConvertMaterial(session_.Style().Work, session_.App().arrangement.Chords, request);
+    lastConverted_ = ConvertMaterial(session_.Style().Work, live_.arrangement.Chords, request);
     state_.ConvertedFlag = true;
     MarkModified();
 }
@@ -241,7 +241,7 @@ void StyleCreator::ConvertNow(UnitRange range) {
 void StyleCreator::RestoreOriginal(bool pressed, bool ctrlHeld, Done done) {
     if (ctrlHeld) {
         if (state_.LastImportedFile.empty()) return Finish(done, false);
-        data::MidiImporter importer(session_, session_.App().options);
+        data::MidiImporter importer(session_, live_.options);
         const bool imported = importer.Import(state_.LastImportedFile, false, true) == data::ImportOutcome::Imported;
         if (imported) {
             state_.ConvertedFlag = false;
@@ -305,8 +305,8 @@ bool StyleCreator::LoadWork(const std::string& path, std::string& error) {
         style.PartBounds[static_cast<std::size_t>(part)] = {parts[static_cast<std::size_t>(part)].StartMeasure,
                                                             parts[static_cast<std::size_t>(part)].EndMeasure};
     style.StyleModified = 0;
-    PutWorkChords(file, session_.App().arrangement.Chords);
-    if (header.StyleMeter > 0) session_.App().clock.MeasureUnits = header.StyleMeter;
+    PutWorkChords(file, live_.arrangement.Chords);
+    if (header.StyleMeter > 0) live_.clock.MeasureUnits = header.StyleMeter;
     state_.Mode = CreatorMode::Song;
     state_.RestoreEnabled = false;
     state_.ConvertedFlag = false;
@@ -325,7 +325,7 @@ bool StyleCreator::LoadWork(const std::string& path, std::string& error) {
 bool StyleCreator::SaveWork(const std::string& path, std::string& error) {
     const core::StyleContainer& container = session_.Style();
     const data::WorkFile file =
-        MakeWorkFile(container.Work, session_.App().arrangement.Chords, container.style.Header, container.style.Parts);
+        MakeWorkFile(container.Work, live_.arrangement.Chords, container.style.Header, container.style.Parts);
     if (!data::WriteWorkFile(path, file, error)) return false;
     session_.Style().Work.WorkModified = false;
     return true;

@@ -18,6 +18,21 @@
 
 namespace chordella::stylecreator {
 
+// The live modules' state the creator reads and sets. It owns none of it: it writes the chords
+// it generates or converts into the arrangement and a style's meter and a recording's tempo
+// into the clock, as loading a song does, and holds the song transposition at 0 while a set
+// converts. It reads the mixer's mutes and solo filter (and resets the channels after an
+// edit), where the chord zone lies, and whether the chord memory is locked.
+struct LiveState {
+    const core::Options& options;
+    const chords::ChordState& chords;
+    data::ArrangementState& arrangement;
+    engine::ClockState& clock;
+    engine::SongPlayState& songPlay;
+    engine::EngineState& engine;
+    const engine::TransportState& transport;
+};
+
 // Chord-memory units from the start position to (not including) the stop position.
 struct UnitRange {
     int Start = data::FirstPosition;
@@ -29,9 +44,10 @@ public:
     // Called when a command has finished: true when it changed something.
     using Done = std::function<void(bool changed)>;
 
-    StyleCreator(core::Session& session, CreatorState& state);
+    StyleCreator(core::Session& session, CreatorState& state, const LiveState& live);
 
     core::Session& Session() { return session_; }
+    const LiveState& Live() const { return live_; }
     CreatorState& State() { return state_; }
     const CreatorState& State() const { return state_; }
 
@@ -97,6 +113,7 @@ private:
 
     core::Session& session_;
     CreatorState& state_;
+    LiveState live_;
     BeatIndex beatIndex_;
     bool unattended_ = false;
     GenerationResult lastGeneration_;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <set>
 
+#include "app/StateParts.h"
 #include "cli/BatchCommand.h"
 #include "cli/ConvertCommand.h"
 #include "data/StyleFile.h"
@@ -88,7 +89,7 @@ TEST(BassFinding, TheTableThenTheStylesVoicesThenTheNamesFindTheBassAndItPlaysOn
         ASSERT_TRUE(StyleOf(c).Write(folder.File("Case.sty")));
         TestSession t;
         stylecreator::CreatorState state;
-        stylecreator::StyleCreator creator(*t.session, state);
+        stylecreator::StyleCreator creator(*t.session, state, app::CreatorLiveStateOf(t.session->App()));
         stylecreator::StyleConversion conversion(*t.session, creator);
         std::string error;
         ASSERT_TRUE(conversion.Import(folder.File("Case.sty"), error)) << error;

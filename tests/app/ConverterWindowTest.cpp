@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "app/StateParts.h"
 #include "stylecreator/ConverterWindow.h"
 #include "support/KeyboardStyleWriter.h"
 #include "support/TempFolder.h"
@@ -20,7 +21,7 @@ TEST(ConverterWindow, TheArrangementIsSavedAsideWhileOpenAndTheRunConvertsTheCho
     ASSERT_TRUE(SampleKeyboardStyle().Write(file));
     TestSession t;
     CreatorState state;
-    StyleCreator creator(*t.session, state);
+    StyleCreator creator(*t.session, state, app::CreatorLiveStateOf(t.session->App()));
     StyleConversion conversion(*t.session, creator);
     std::string error;
     ASSERT_TRUE(conversion.Import(file, error)) << error;

@@ -79,7 +79,11 @@ struct PlayerRig : SongRig {
     }
 
     library::Songlist list{*Test.prompter};
-    library::SongPlayer player{*Test.session, list};
+    core::AppState& app = Test.session->App();
+    library::SongPlayer player{*Test.session,
+                               {app.options, app.arrangement, app.engine, app.keyboard, app.melody, app.songPlay,
+                                app.transport},
+                               list};
     std::vector<library::SongStart> starts;
     std::vector<std::int64_t> startTicks;
 };

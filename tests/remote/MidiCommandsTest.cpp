@@ -16,7 +16,8 @@ using Triples = std::vector<std::array<int, 3>>;
 struct CommandRig {
     CommandRig() {
         OpenCommandOutput(*t.session);
-        commands = std::make_unique<remote::MidiCommands>(*t.session, delays);
+        commands = std::make_unique<remote::MidiCommands>(*t.session, t.session->App().options, t.session->App().config,
+                                                           delays);
     }
     // Command 0 becomes `type` on channel 2 with `value` and `data`.
     void Set(remote::CommandType type, int value, int data, int n = 0) {

@@ -1,6 +1,7 @@
 // Generating chords from creator material: what the chord memory shows afterwards.
 #include <gtest/gtest.h>
 
+#include "app/StateParts.h"
 #include "core/ChordTypes.h"
 #include "stylecreator/ChordGeneration.h"
 #include "stylecreator/Conversion.h"
@@ -42,7 +43,7 @@ protected:
 
     TestSession t;
     CreatorState state;
-    StyleCreator creator{*t.session, state};
+    StyleCreator creator{*t.session, state, app::CreatorLiveStateOf(t.session->App())};
 };
 
 TEST_F(ChordGenerationTest, ASingleCollectedNoteKeepsTheChordAndCountsInTheNextInterval) {

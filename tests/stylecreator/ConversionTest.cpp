@@ -2,6 +2,7 @@
 // and the questions around it.
 #include <gtest/gtest.h>
 
+#include "app/StateParts.h"
 #include "stylecreator/Conversion.h"
 #include "stylecreator/StyleCreator.h"
 #include "support/StreamMessages.h"
@@ -75,7 +76,7 @@ protected:
 
     TestSession t;
     stylecreator::CreatorState state;
-    stylecreator::StyleCreator creator{*t.session, state};
+    stylecreator::StyleCreator creator{*t.session, state, app::CreatorLiveStateOf(t.session->App())};
 };
 
 TEST_F(ConversionTest, ANoteOffGetsTheKeyItsNoteOnGotThoughTheChordChangedBetween) {

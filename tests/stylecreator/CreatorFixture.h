@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/StateParts.h"
 #include "data/CreatorWorkWriter.h"
 #include "stylecreator/CreatorHost.h"
 #include "stylecreator/PartSetter.h"
@@ -22,7 +23,7 @@ inline stylecreator::PartRequest PartRange(data::StylePart part, int start, int 
 }
 
 struct CreatorFixture {
-    CreatorFixture() : creator(*t.session, state), host(creator), setter(Style(), Prompter(), host) {}
+    CreatorFixture() : creator(*t.session, state, app::CreatorLiveStateOf(t.session->App())), host(creator), setter(Style(), Prompter(), host) {}
 
     data::StyleState& Style() { return t.session->Style().style; }
     data::CreatorWork& Work() { return t.session->Style().Work; }

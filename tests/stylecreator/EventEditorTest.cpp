@@ -10,7 +10,7 @@ namespace {
 // Material: a note on channel 1 (key 60, ended by velocity 0), one on channel 2 (key 64,
 // ended by 0x81), and another key-60 note on channel 1 later.
 struct EditorFixture : testing::CreatorFixture {
-    EditorFixture() : editor(*t.session, host) {
+    EditorFixture() : editor(*t.session, t.session->App().engine, host) {
         data::EnsureWorkChunks(Work(), 1);
         data::CreatorWorkWriter w(&Work(), {});
         w.Message(0x90, 60, 100);

@@ -2,6 +2,7 @@
 // the creator saves and loads.
 #include <gtest/gtest.h>
 
+#include "app/StateParts.h"
 #include "platform/Files.h"
 #include "stylecreator/CreatorPositions.h"
 #include "stylecreator/NoteShifts.h"
@@ -69,7 +70,7 @@ protected:
 
     TestSession t;
     stylecreator::CreatorState state;
-    stylecreator::StyleCreator creator{*t.session, state};
+    stylecreator::StyleCreator creator{*t.session, state, app::CreatorLiveStateOf(t.session->App())};
 };
 
 TEST_F(NoteShiftsTest, OctaveAndToneShiftsStayInTheirRangeOnPlayingChannelsAndTakeTheirNoteOffsAlong) {
@@ -143,7 +144,7 @@ TEST_F(NoteShiftsTest, AWorkFileBringsBackMaterialChordsAndPartsAndADamagedOneCh
 
     TestSession other;
     stylecreator::CreatorState otherState;
-    stylecreator::StyleCreator loaded(*other.session, otherState);
+    stylecreator::StyleCreator loaded(*other.session, otherState, app::CreatorLiveStateOf(other.session->App()));
     ASSERT_TRUE(loaded.LoadWork(path, error)) << error;
     EXPECT_EQ(MessagesOf(other.session->Style().Work), MessagesOf(Work()));
     EXPECT_EQ(other.session->App().arrangement.Chords.RecordAt(4), chords.RecordAt(4));
