@@ -26,10 +26,10 @@ struct TransportState;
 
 namespace chordella::library {
 
-// The state the songlist works on. The library owns none of it: an entry is taken from the
-// player's switches, the voice settings and the capo and puts them back as the window's
-// controls set them; the song player opens songs into the arrangement, sets the session
-// repeats and the "Loop" box, and reads whether anything plays.
+// The state the songlist works on. The library owns none of it: an entry records the player's
+// switches, the voice settings and the capo, and applying it sets them as the window's
+// controls do; the song player opens songs into the arrangement, sets the session repeats and
+// the "Loop" box, and reads whether anything plays.
 struct SongState {
     core::Options& options;
     data::ArrangementState& arrangement;
