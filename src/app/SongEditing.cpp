@@ -14,7 +14,13 @@
 
 namespace chordella::app {
 
-SongEditing::SongEditing(Session& session) : session_(session), editor_(session.App().arrangement.Chords) {}
+SongEditing::SongEditing(Session& session, data::ArrangementState& arrangement, core::Options& options,
+                         const engine::ClockState& clockState)
+    : session_(session),
+      arrangement_(arrangement),
+      options_(options),
+      clockState_(clockState),
+      editor_(arrangement.Chords) {}
 
 int SongEditing::MeasureUnits() {
     const int units = session_.ArrangementLink().MeasureUnits();
@@ -22,13 +28,12 @@ int SongEditing::MeasureUnits() {
 }
 
 composer::GridContext SongEditing::Context() {
-    const core::Options& options = session_.App().options;
     composer::GridContext context;
     context.MeasureUnits = MeasureUnits();
-    context.SharpSpelling = options.FlatSharp;
-    const data::ControlKeys keys = ControlKeysOf(options);
+    context.SharpSpelling = options_.FlatSharp;
+    const data::ControlKeys keys = ControlKeysOf(options_);
     context.Commands.SectionKeys = data::SectionKeyNotes::From(keys.FillIn, keys.ToBasic, keys.Ending, keys.ToExtended);
-    context.Commands.SharpSpelling = options.FlatSharp;
+    context.Commands.SharpSpelling = options_.FlatSharp;
     return context;
 }
 
@@ -37,21 +42,20 @@ SongGridView SongEditing::Grid() {
     SongGridView view;
     view.MeasureUnits = context.MeasureUnits;
     view.Headers = composer::BeatHeaders(context.MeasureUnits);
-    const data::ChordMemory& memory = session_.App().arrangement.Chords;
+    const data::ChordMemory& memory = arrangement_.Chords;
     view.Empty = memory.IsEmpty();
     if (!view.Empty) view.Rows = composer::BuildGrid(memory, context);
     view.CanUndo = editor_.CanUndo();
     view.TwelveBarMode = editor_.TwelveBarMode();
-    const core::Options& options = session_.App().options;
-    view.IgnoreProgramChanges = options.IgnoreMidiCommands;
-    view.ProgramCount = options.NumberOfMidiPrograms;
+    view.IgnoreProgramChanges = options_.IgnoreMidiCommands;
+    view.ProgramCount = options_.NumberOfMidiPrograms;
     view.Bank = bank_;
     view.StartNumber = startNumber_;
     view.ProgramListEntries = static_cast<int>(programList_.size());
-    view.EveryEightMeasures = !options.EverySixteenMeasures;
-    view.Randomly = options.Randomly;
-    view.OnlyAtBeginning = options.OnlyAtBeginningOfSong;
-    view.UsingCommandKeys = options.UsingCommandKeys;
+    view.EveryEightMeasures = !options_.EverySixteenMeasures;
+    view.Randomly = options_.Randomly;
+    view.OnlyAtBeginning = options_.OnlyAtBeginningOfSong;
+    view.UsingCommandKeys = options_.UsingCommandKeys;
     view.EveryLoading = everyLoading_;
     return view;
 }
@@ -59,7 +63,7 @@ SongGridView SongEditing::Grid() {
 SongEditReply SongEditing::Apply(const SongEditRequest& request) {
     const int units = MeasureUnits();
     const composer::EditPlace place{request.Measure, request.Beat, units, session_.ArrangementLink().StylePlaying()};
-    const data::ChordMemory& memory = session_.App().arrangement.Chords;
+    const data::ChordMemory& memory = arrangement_.Chords;
     const data::BeatRecord current =
         memory.RecordAt(composer::GridPosition(request.Measure, request.Beat, units));
     SongEditReply reply;
@@ -101,7 +105,7 @@ SongEditReply SongEditing::Apply(const SongEditRequest& request) {
     case SongEdit::ClearCell: outcome = editor_.SetRecord(place, {}); break;
     case SongEdit::SetTwelveBarMode: editor_.SetTwelveBarMode(request.On); break;
     // Playback reads the option at each program-change command; the remote's indicator follows it.
-    case SongEdit::IgnoreProgramChanges: session_.App().options.IgnoreMidiCommands = request.On; break;
+    case SongEdit::IgnoreProgramChanges: options_.IgnoreMidiCommands = request.On; break;
     case SongEdit::InsertProgramChanges: {
         const composer::ProgramChangeOutcome inserted = InsertProgramChanges();
         outcome.Changed = inserted.Inserted > 0;
@@ -114,14 +118,14 @@ SongEditReply SongEditing::Apply(const SongEditRequest& request) {
     case SongEdit::CreateProgramList:
     case SongEdit::ProgramOption: outcome.Message = ProgramSettings(request); break;
     case SongEdit::RemoveProgramChanges:
-        outcome.Changed = composer::RemoveProgramChanges(session_.App().arrangement.Chords, units) > 0;
-        session_.App().options.AutochangeProgram = false;
+        outcome.Changed = composer::RemoveProgramChanges(arrangement_.Chords, units) > 0;
+        options_.AutochangeProgram = false;
         break;
     }
     reply.Message = outcome.Message;
     if (outcome) {
         editor_.SetEditorModified(true);
-        session_.App().arrangement.EndMeasure =
+        arrangement_.EndMeasure =
             std::max(1, data::MeasureCount(memory.ChordMemoryLength, units));
     }
     reply.Grid = Grid();
@@ -129,49 +133,46 @@ SongEditReply SongEditing::Apply(const SongEditRequest& request) {
 }
 
 composer::ProgramChangeSettings SongEditing::ProgramSettingsNow() const {
-    const core::Options& options = session_.App().options;
     composer::ProgramChangeSettings settings;
-    settings.ProgramCount = options.NumberOfMidiPrograms;
+    settings.ProgramCount = options_.NumberOfMidiPrograms;
     settings.StartNumber = startNumber_;
     settings.ProgramList = programList_;
-    settings.UsingCommandKeys = options.UsingCommandKeys;
-    settings.CommandKey = options.CommandKey;
-    settings.EveryEightMeasures = !options.EverySixteenMeasures;
-    settings.Randomly = options.Randomly;
-    settings.OnlyAtBeginning = options.OnlyAtBeginningOfSong;
-    settings.CreatorRepeatFlag = session_.App().arrangement.CreatorRepeatFlag != 0;
+    settings.UsingCommandKeys = options_.UsingCommandKeys;
+    settings.CommandKey = options_.CommandKey;
+    settings.EveryEightMeasures = !options_.EverySixteenMeasures;
+    settings.Randomly = options_.Randomly;
+    settings.OnlyAtBeginning = options_.OnlyAtBeginningOfSong;
+    settings.CreatorRepeatFlag = arrangement_.CreatorRepeatFlag != 0;
     return settings;
 }
 
 void SongEditing::ProgramChangesAfterGeneration(int formMeasures, int songMeasures) {
-    if (!session_.App().options.AutochangeProgram) return;
+    if (!options_.AutochangeProgram) return;
     composer::ProgramChangeSettings settings = ProgramSettingsNow();
     settings.CreatorForm = formMeasures;
     settings.CreatorMeasures = songMeasures;
     // The new song has no file of its own yet: a loop end that moves is kept in memory only.
-    composer::InsertProgramChanges(session_.App().arrangement.Chords, MeasureUnits(), settings,
+    composer::InsertProgramChanges(arrangement_.Chords, MeasureUnits(), settings,
                                    [this](int bound) { return session_.Random().Below(bound); });
 }
 
 composer::ProgramChangeOutcome SongEditing::InsertProgramChanges() {
-    core::Options& options = session_.App().options;
     const composer::ProgramChangeOutcome inserted = composer::InsertProgramChanges(
-        session_.App().arrangement.Chords, MeasureUnits(), ProgramSettingsNow(),
+        arrangement_.Chords, MeasureUnits(), ProgramSettingsNow(),
         [this](int bound) { return session_.Random().Below(bound); });
-    options.AutochangeProgram = inserted.Inserted > 0;
+    options_.AutochangeProgram = inserted.Inserted > 0;
     // A loop end moved to make room changed the stored song: it is saved, unless the changes
     // are meant to be made anew with every loading.
-    if (inserted.LoopEndMoved && !everyLoading_ && !session_.App().arrangement.ArrangementPath.empty())
-        data::SongFiles(session_, session_.App().arrangement, session_.App().options).Save();
+    if (inserted.LoopEndMoved && !everyLoading_ && !arrangement_.ArrangementPath.empty())
+        data::SongFiles(session_, arrangement_, options_).Save();
     return inserted;
 }
 
 std::string SongEditing::ProgramSettings(const SongEditRequest& request) {
-    core::Options& options = session_.App().options;
     std::string message;
     switch (request.Edit) {
     case SongEdit::ProgramCount:
-        options.NumberOfMidiPrograms = composer::ReadProgramCount(request.Entry, message);
+        options_.NumberOfMidiPrograms = composer::ReadProgramCount(request.Entry, message);
         bank_ = composer::ReadBankNumber(request.Entry2);
         break;
     case SongEdit::StartNumber: startNumber_ = composer::ReadStartNumber(request.Entry); break;
@@ -189,10 +190,10 @@ std::string SongEditing::ProgramSettings(const SongEditRequest& request) {
     }
     case SongEdit::ProgramOption:
         switch (request.Option) {
-        case ProgramOption::EveryEightMeasures: options.EverySixteenMeasures = !request.On; break;
-        case ProgramOption::Randomly: options.Randomly = request.On; break;
-        case ProgramOption::OnlyAtBeginning: options.OnlyAtBeginningOfSong = request.On; break;
-        case ProgramOption::UsingCommandKeys: options.UsingCommandKeys = request.On; break;
+        case ProgramOption::EveryEightMeasures: options_.EverySixteenMeasures = !request.On; break;
+        case ProgramOption::Randomly: options_.Randomly = request.On; break;
+        case ProgramOption::OnlyAtBeginning: options_.OnlyAtBeginningOfSong = request.On; break;
+        case ProgramOption::UsingCommandKeys: options_.UsingCommandKeys = request.On; break;
         case ProgramOption::EveryLoading: everyLoading_ = request.On; break;
         }
         break;
@@ -215,7 +216,7 @@ LeadSheetKeys LeadSheetKeysOf(const remote::InstrumentKeyTable& keys, const data
 
 LeadSheetOutcome SongEditing::WriteLeadSheet(composer::LeadSheetVariant variant, const LeadSheetKeys& keys) {
     LeadSheetOutcome outcome;
-    const data::ArrangementState& song = session_.App().arrangement;
+    const data::ArrangementState& song = arrangement_;
     if (song.Chords.IsEmpty()) {
         outcome.Error = composer::ChordMemoryIsEmpty;
         return outcome;
@@ -223,7 +224,7 @@ LeadSheetOutcome SongEditing::WriteLeadSheet(composer::LeadSheetVariant variant,
     const int units = MeasureUnits();
     composer::LeadSheetInput input;
     input.Meter = std::to_string(units / 4) + "/4";
-    input.Tempo = session_.App().clock.Tempo;
+    input.Tempo = clockState_.Tempo;
     input.StyleReference = session_.ArrangementLink().LoadedStylePath();
     input.Instruments = keys.Instruments;
     input.FunctionSet = keys.FunctionSet;
@@ -247,7 +248,7 @@ std::string SongEditing::ChannelValues() {
 namespace chordella::app {
 
 std::string SongEditing::ExportChart(const std::string& path, const std::string& format, int transpose) {
-    const data::ArrangementState& song = session_.App().arrangement;
+    const data::ArrangementState& song = arrangement_;
     if (song.Chords.IsEmpty()) return composer::ChordMemoryIsEmpty;
     const std::optional<composer::ChartFormat> chartFormat = composer::ChartFormatNamed(format);
     if (!chartFormat) return "no chart format \"" + format + "\"";
@@ -275,7 +276,7 @@ SongEditReply SongEditing::ImportChart(const std::string& path) {
         if (!reading.Ok) {
             reply.Message = std::string(platform::FileNamePart(path)) + ": " + reading.Error;
         } else {
-            const composer::EditOutcome outcome = composer::ReplaceSongByChart(reading.Chart, session_.App().arrangement);
+            const composer::EditOutcome outcome = composer::ReplaceSongByChart(reading.Chart, arrangement_);
             reply.Message = outcome.Message;
             if (outcome) {
                 host.SetSongMeter(reading.Chart.BeatsPerMeasure * data::BeatRecordSize);

@@ -14,8 +14,13 @@
 
 namespace chordella::core {
 class Session;
-}
-namespace chordella::data { struct InstrumentSet; }
+struct Options;
+}  // namespace chordella::core
+namespace chordella::data {
+struct ArrangementState;
+struct InstrumentSet;
+}  // namespace chordella::data
+namespace chordella::engine { struct ClockState; }
 namespace chordella::remote { class InstrumentKeyTable; }
 
 namespace chordella::app {
@@ -105,7 +110,10 @@ struct LeadSheetOutcome {
 
 class SongEditing {
 public:
-    explicit SongEditing(Session& session);
+    // Edits the song in `arrangement`; keeps the program-change and playback switches in
+    // `options`; reads the tempo for a lead sheet from `clockState`.
+    SongEditing(Session& session, data::ArrangementState& arrangement, core::Options& options,
+                const engine::ClockState& clockState);
 
     SongEditReply Apply(const SongEditRequest& request);
     SongGridView Grid();
@@ -134,6 +142,9 @@ private:
     int MeasureUnits();
 
     Session& session_;
+    data::ArrangementState& arrangement_;
+    core::Options& options_;
+    const engine::ClockState& clockState_;
     composer::ChordMemoryEditor editor_;
     // Program-change settings the settings file does not keep (they last the program run).
     int bank_ = -1;

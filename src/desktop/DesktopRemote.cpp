@@ -152,7 +152,8 @@ bool DesktopRemoteHost::RunHostFunction(int number) {
 }
 
 void DesktopRemoteHost::InsertProgramChanges() {
-    app::SongEditing editing(session_);
+    core::AppState& state = session_.App();
+    app::SongEditing editing(session_, state.arrangement, state.options, state.clock);
     app::SongEditRequest request;
     request.Edit = app::SongEdit::InsertProgramChanges;
     const app::SongEditReply reply = editing.Apply(request);

@@ -58,7 +58,8 @@ ControlHost::~ControlHost() {
 void ControlHost::Run(HostSetup setup) {
     core_ = std::make_unique<desktop::DesktopCore>(*session_, setup.Lifecycle);
     core_->Start(setup.CommandLineFile);
-    editing_ = std::make_unique<app::SongEditing>(*session_);
+    core::AppState& state = session_->App();
+    editing_ = std::make_unique<app::SongEditing>(*session_, state.arrangement, state.options, state.clock);
     core_->Creator().SetAfterGeneration([this](const composer::GeneratedSong& song) {
         editing_->ProgramChangesAfterGeneration(song.FormMeasures, song.ChordMeasures);
     });

@@ -229,7 +229,7 @@ TEST(RemoteWindows, ProgramControlRunsTheWindowFunctionsOfTheDesktop) {
     // The editor's automatic program changes go into that song.
     SongEditRequest remove;
     remove.Edit = SongEdit::RemoveProgramChanges;
-    SongEditing(*rig.t.session).Apply(remove);
+    SongEditing(*rig.t.session, app.arrangement, app.options, app.clock).Apply(remove);
     const auto programChanges = [&app] {
         int count = 0;
         for (int at = 4; at < app.arrangement.Chords.ChordMemoryLength; at += 4)
