@@ -126,8 +126,6 @@ TEST(MainWindowKeys, TheTempoFieldKeepsTheDigitsTypedIntoIt) {
     WindowRig rig;
     auto* tempo = rig.Window().findChild<QSpinBox*>("TempoEdit1");
     ASSERT_NE(tempo, nullptr);
-    EXPECT_EQ(tempo->minimum(), 25);
-    EXPECT_EQ(tempo->maximum(), 250);
     rig.ClearSent(SynthOutput);
     tempo->setFocus();
     tempo->selectAll();

@@ -51,7 +51,6 @@ TEST_F(SonglistWindowTest, ShowsTheListTheQueueAndTheNextSong) {
     EXPECT_EQ(window.findChild<QLabel*>("PlayQueue")->text(), "Queue: Closer, Opener");
     EXPECT_EQ(window.findChild<QLabel*>("NextSong")->text(), "Next: Closer");
     EXPECT_EQ(window.findChild<QPushButton*>("PlayButton")->text(), "Play 2");
-    EXPECT_EQ(window.findChild<QPushButton*>("AddButton")->text(), "Add File && Configuration to Songlist");
 }
 
 TEST_F(SonglistWindowTest, AClickQueuesADoubleClickAndEnterPlayAtOnce) {
