@@ -2,21 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/TempFolder.h"
 #include "support/TextFiles.h"
 
 namespace chordella::platform {
 namespace {
-
-TEST(IniFile, SectionsAndKeysIgnoreCase) {
-    IniFile ini;
-    ini.Parse("[options]\nTempo=120\n[MIDICOM]\nIn=2\n");
-    EXPECT_EQ(ini.GetInt("Options", "tempo", 0), 120);
-    EXPECT_EQ(ini.GetInt("OPTIONS", "TEMPO", 0), 120);
-    ini.SetInt("Options", "Tempo", 96);
-    EXPECT_EQ(ini.Sections().size(), 2u);  // written into the existing "options" section
-    EXPECT_EQ(ini.GetInt("options", "tempo", 0), 96);
-}
 
 TEST(IniFile, AMissingFileGivesEveryDefault) {
     testing::TempFolder folder;
@@ -32,12 +24,9 @@ TEST(IniFile, AMissingFileGivesEveryDefault) {
 TEST(IniFile, NumbersAreReadLikeTheProfileFunctionsReadThem) {
     IniFile ini;
     ini.Parse("[a]\nx=12abc\ny=abc\nz=-7\nw= +3 \nbig=99999999999\nempty=\n");
-    EXPECT_EQ(ini.GetInt("a", "x", 0), 12);
-    EXPECT_EQ(ini.GetInt("a", "y", 5), 5);
-    EXPECT_EQ(ini.GetInt("a", "z", 0), -7);
-    EXPECT_EQ(ini.GetInt("a", "w", 0), 3);
-    EXPECT_EQ(ini.GetInt("a", "big", 4), 4);
-    EXPECT_EQ(ini.GetInt("a", "empty", 9), 9);
+    const std::tuple<const char*, int, int> cases[] = {{"x", 0, 12}, {"y", 5, 5},   {"z", 0, -7},
+                                                       {"w", 0, 3},  {"big", 4, 4}, {"empty", 9, 9}};
+    for (const auto& [key, fallback, expected] : cases) EXPECT_EQ(ini.GetInt("a", key, fallback), expected) << key;
     EXPECT_EQ(ini.GetString("a", "empty", "d"), "");
 }
 
@@ -74,6 +63,14 @@ TEST(IniFile, SavingKeepsOrderAndCommentsAndReadsBackTheSame) {
 
 TEST(IniFile, AWriteChangesTheKeyReadsFindInAnyBlockOfTheSectionTheFirstOfTwoEqualKeysCountsAndEraseRemovesThemAll) {
     IniFile ini;
+    // Sections and keys ignore case.
+    ini.Parse("[options]\nTempo=120\n[MIDICOM]\nIn=2\n");
+    EXPECT_EQ(ini.GetInt("Options", "tempo", 0), 120);
+    EXPECT_EQ(ini.GetInt("OPTIONS", "TEMPO", 0), 120);
+    ini.SetInt("Options", "Tempo", 96);
+    EXPECT_EQ(ini.Sections().size(), 2u);  // written into the existing "options" section
+    EXPECT_EQ(ini.GetInt("options", "tempo", 0), 96);
+
     ini.Parse("[options]\nA=1\n[Options]\nB=2\n");
     ini.SetInt("Options", "B", 5);
     ini.SetInt("OPTIONS", "C", 6);
