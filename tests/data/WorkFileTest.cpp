@@ -29,7 +29,7 @@ void ExpectSame(const WorkFile& a, const WorkFile& b) {
     EXPECT_EQ(a.Stream, b.Stream);
 }
 
-TEST(WorkFiles, AWrittenFileReadsBackTheSame) {
+TEST(WorkFiles, AWrittenFileReadsBackTheSameAndTheCreatorsMaterialGoesIntoTheFileAndBack) {
     testing::TempFolder folder;
     const WorkFile work = SampleWork();
     std::string error;
@@ -41,20 +41,32 @@ TEST(WorkFiles, AWrittenFileReadsBackTheSame) {
     EXPECT_EQ(read.StyleMeter(), 12);
     EXPECT_TRUE(read.ChannelUsed(9));
     EXPECT_FALSE(read.ChannelUsed(8));
+
+    CreatorWork material;
+    ASSERT_TRUE(PutWorkMaterial(read, material));
+    EXPECT_EQ(material.WorkLength, 8);
+    EXPECT_EQ(material.WorkLengthUnits, 96);
+    EXPECT_EQ(MaterialTicks(material), 16);
+    WorkFile again;
+    TakeWorkMaterial(material, again);
+    EXPECT_EQ(again.Stream, work.Stream);
+    EXPECT_EQ(again.WorkLengthUnits, 96);
 }
 
 TEST(WorkFiles, TheLayoutPutsEachBlockAtItsOffset) {
     const auto bytes = SerializeWorkFile(SampleWork());
     const std::size_t chordLength = 12;
     ASSERT_EQ(bytes.size(), 2129 + chordLength + 8);
-    EXPECT_EQ(bytes[0], 96);
-    EXPECT_EQ(bytes[2], 12);
-    EXPECT_EQ(bytes[8], 48);                                  // the first beat record after 4 bytes
-    EXPECT_EQ(bytes[8 + chordLength], 255);                   // channel 1's set-up
-    EXPECT_EQ(bytes[8 + chordLength + 1568 + 9], 1);          // ChannelUsed of channel 10
-    EXPECT_EQ(bytes[8 + chordLength + 1584], 132);            // StyleTempo
-    EXPECT_EQ(bytes[1601 + chordLength + 66], 1);             // Basic's start measure
-    EXPECT_EQ(bytes[2129 + chordLength], 0x90);               // the stream
+    const std::pair<std::size_t, int> offsets[] = {
+        {0, 96}, {2, 12},
+        {8, 48},                             // the first beat record after 4 bytes
+        {8 + chordLength, 255},              // channel 1's set-up
+        {8 + chordLength + 1568 + 9, 1},     // ChannelUsed of channel 10
+        {8 + chordLength + 1584, 132},       // StyleTempo
+        {1601 + chordLength + 66, 1},        // Basic's start measure
+        {2129 + chordLength, 0x90},          // the stream
+    };
+    for (const auto& [offset, value] : offsets) EXPECT_EQ(bytes[offset], value) << "offset " << offset;
 }
 
 TEST(WorkFiles, AFullStreamOfOneChunkRoundTripsAndMoreIsCut) {
@@ -85,19 +97,6 @@ TEST(WorkFiles, ShortOrImpossibleFilesAreRefusedAndLeaveTheTargetAlone) {
     huge[3] = 0xFF;  // a chord memory longer than its buffer
     EXPECT_FALSE(ParseWorkFile(huge, target, error));
     EXPECT_NE(error.find("chord memory length 65535"), std::string::npos) << error;
-}
-
-TEST(WorkFiles, TheCreatorsMaterialGoesIntoTheFileAndBack) {
-    CreatorWork work;
-    WorkFile file = SampleWork();
-    ASSERT_TRUE(PutWorkMaterial(file, work));
-    EXPECT_EQ(work.WorkLength, 8);
-    EXPECT_EQ(work.WorkLengthUnits, 96);
-    EXPECT_EQ(MaterialTicks(work), 16);
-    WorkFile again;
-    TakeWorkMaterial(work, again);
-    EXPECT_EQ(again.Stream, file.Stream);
-    EXPECT_EQ(again.WorkLengthUnits, 96);
 }
 
 }  // namespace
