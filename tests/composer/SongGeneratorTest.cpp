@@ -138,7 +138,7 @@ TEST(SongGenerator, ThreeFourMeterPutsBasicAndExtendedOnTheFirstBeatAfterEachPhr
     EXPECT_EQ(CommandsAt(noFills, {4, 8, 12, 16}), (std::vector<int>{0, 37, 0, 39}));
 }
 
-TEST(SongGenerator, TwoKeySongsAlternateMajorAndMinorSectionsWithKeyMarks) {
+TEST(SongGenerator, TwoKeySongsAlternateMajorAndMinorSectionsWithKeyMarksAndOneKeyIsMarkedOnce) {
     SongCreatorOptions options = FixedOptions(32);
     options.Keys = KeyChoice::MajorAndParallelMinor;
     options.StartWithBaseChord = true;
@@ -166,12 +166,10 @@ TEST(SongGenerator, TwoKeySongsAlternateMajorAndMinorSectionsWithKeyMarks) {
             EXPECT_TRUE(marked);
         }
     }
-}
 
-TEST(SongGenerator, OnlyOneMajorKeyMarksTheKeyOnce) {
-    SongCreatorOptions options = FixedOptions(32);
+    // Only one major key marks the key once.
     platform::Random random(4);
-    const GeneratedSong song = GenerateSong(options, GenerationMode::RandomChords, nullptr, {}, random);
+    const GeneratedSong song = GenerateSong(FixedOptions(32), GenerationMode::RandomChords, nullptr, {}, random);
     int marks = 0;
     for (const auto& measure : song.Measures) {
         for (const auto& r : measure) marks += r.CommandParam == 13 || r.CommandParam == 14 ? 1 : 0;
