@@ -70,7 +70,7 @@ TEST_F(SonglistWindowTest, AClickQueuesADoubleClickAndEnterPlayAtOnce) {
     EXPECT_TRUE(doubleClicked);
 }
 
-TEST_F(SonglistWindowTest, SingleKeysOfAFootSwitchStartSkipAndGoBack) {
+TEST_F(SonglistWindowTest, SingleKeysOfAFootSwitchStartSkipAndGoBackAndAMovedEntryMovesInTheCore) {
     link.SonglistRequests.clear();
     QTest::keyClick(window.List(), Qt::Key_PageDown);
     QTest::keyClick(window.List(), Qt::Key_Right);
@@ -78,9 +78,8 @@ TEST_F(SonglistWindowTest, SingleKeysOfAFootSwitchStartSkipAndGoBack) {
     QTest::keyClick(window.List(), Qt::Key_Space);
     EXPECT_EQ(Actions(), (std::vector<A>{A::Next, A::Next, A::Previous}));
     EXPECT_EQ(link.CallsStartingWith("StartStop").size(), 1u);
-}
 
-TEST_F(SonglistWindowTest, AnEntryMovedInTheListIsMovedInTheCore) {
+    // An entry moved in the list is moved in the core.
     link.SonglistRequests.clear();
     QAbstractItemModel* model = window.List()->model();
     ASSERT_TRUE(model->moveRow(QModelIndex(), 0, QModelIndex(), 3));  // the first to the end
