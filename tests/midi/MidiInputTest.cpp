@@ -203,16 +203,10 @@ TEST(MidiInput, PropertiesAreRefusedWhileOpenAndKeepTheirValues) {
     EXPECT_EQ(rig.input->DeviceID(), 0);
 }
 
-TEST(MidiInput, CreatingAnInputWithoutDevicesFails) {
-    platform::EventLoop loop;
-    ControllerTable table;
-    CallbackSettings settings{table};
-    MemoryBackend empty;
-    testing::ExpectRefused<EMidiInputError>([&] { TMidiInput input(empty, loop, settings); }, "Invalid device ID");
-}
-
-TEST(MidiInput, AFailedOpenOrADeviceInUseReportsThroughErrorAndLeavesTheInputClosed) {
+TEST(MidiInput, NoDevicesAFailedOpenOrADeviceInUseAreReportedAndLeaveTheInputClosed) {
     MidiRig rig;
+    MemoryBackend empty;
+    testing::ExpectRefused<EMidiInputError>([&] { TMidiInput input(empty, rig.loop, rig.settings); }, "Invalid device ID");
     rig.backend.FailOpen(true, 0, result::Allocated);
     rig.input->Open();
     EXPECT_EQ(rig.input->Error(), result::Allocated);
