@@ -10,7 +10,7 @@
 namespace chordella::platform {
 namespace {
 
-TEST(IniFile, AMissingFileGivesEveryDefault) {
+TEST(IniFile, AMissingFileGivesEveryDefaultAndADamagedOneDefaultsOnlyWhatCannotBeRead) {
     testing::TempFolder folder;
     IniFile ini;
     std::string error;
@@ -19,6 +19,20 @@ TEST(IniFile, AMissingFileGivesEveryDefault) {
     EXPECT_EQ(ini.GetInt("Options", "Tempo", 100), 100);
     EXPECT_EQ(ini.GetString("Options", "Style", "cont1"), "cont1");
     EXPECT_TRUE(ini.GetBool("Options", "Auto", true));
+
+    // A damaged file yields defaults for what cannot be read and keeps the rest.
+    std::string text = "[Options]\nTempo=110\n";
+    text += std::string("\x00\x01\xff\xfe=junk\n", 10);
+    text += "Huge=" + std::string(10 * 1024 * 1024, 'x') + "\n";
+    text += "no equals sign here\n[broken header\n=nokey\n";
+    text += "Split=45\n";
+    testing::WriteTextFile(folder.File("damaged.ini"), text);
+    IniFile damaged;
+    ASSERT_TRUE(damaged.Load(folder.File("damaged.ini")));
+    EXPECT_EQ(damaged.GetInt("Options", "Tempo", 0), 110);
+    EXPECT_EQ(damaged.GetInt("Options", "Split", 0), 45);
+    EXPECT_EQ(damaged.GetString("Options", "Huge", "default"), "default");
+    EXPECT_EQ(damaged.Keys("Options").size(), 2u);
 }
 
 TEST(IniFile, NumbersAreReadLikeTheProfileFunctionsReadThem) {
@@ -28,22 +42,6 @@ TEST(IniFile, NumbersAreReadLikeTheProfileFunctionsReadThem) {
                                                        {"w", 0, 3},  {"big", 4, 4}, {"empty", 9, 9}};
     for (const auto& [key, fallback, expected] : cases) EXPECT_EQ(ini.GetInt("a", key, fallback), expected) << key;
     EXPECT_EQ(ini.GetString("a", "empty", "d"), "");
-}
-
-TEST(IniFile, ADamagedFileYieldsDefaultsForWhatCannotBeReadAndKeepsTheRest) {
-    testing::TempFolder folder;
-    std::string text = "[Options]\nTempo=110\n";
-    text += std::string("\x00\x01\xff\xfe=junk\n", 10);
-    text += "Huge=" + std::string(10 * 1024 * 1024, 'x') + "\n";
-    text += "no equals sign here\n[broken header\n=nokey\n";
-    text += "Split=45\n";
-    testing::WriteTextFile(folder.File("damaged.ini"), text);
-    IniFile ini;
-    ASSERT_TRUE(ini.Load(folder.File("damaged.ini")));
-    EXPECT_EQ(ini.GetInt("Options", "Tempo", 0), 110);
-    EXPECT_EQ(ini.GetInt("Options", "Split", 0), 45);
-    EXPECT_EQ(ini.GetString("Options", "Huge", "default"), "default");
-    EXPECT_EQ(ini.Keys("Options").size(), 2u);
 }
 
 TEST(IniFile, SavingKeepsOrderAndCommentsAndReadsBackTheSame) {
