@@ -28,7 +28,7 @@ protected:
     ChordPadsPanel panel{link};
 };
 
-TEST_F(ChordPadsPanelTest, EveryPadAndSectionButtonIsThereByItsName) {
+TEST_F(ChordPadsPanelTest, EveryPadAndSectionButtonIsThereByItsNameReadingLikeTheArrangerPanelsButton) {
     int found = 0;
     for (char row = 'A'; row <= 'K'; ++row)
         for (int column = 0; column < 12; ++column)
@@ -40,10 +40,8 @@ TEST_F(ChordPadsPanelTest, EveryPadAndSectionButtonIsThereByItsName) {
     EXPECT_EQ(found, 132 + 24 + 5);
     EXPECT_EQ(Pad("M06")->text(), "Bdim");
     EXPECT_FALSE(Pad("M06")->toolTip().isEmpty());
-}
 
-// The bottom row names each function as the arranger panel's button for it does.
-TEST_F(ChordPadsPanelTest, TheSectionButtonsReadLikeTheArrangerPanelsButtonsForTheSameFunction) {
+    // The bottom row names each function as the arranger panel's button for it does.
     PerformanceButtons buttons(link);
     for (const auto& [pad, button] : std::vector<std::pair<const char*, const char*>>{
              {"L00", "FillButton"}, {"L01", "ToBasicButton"}, {"L02", "EndingButton"}, {"L03", "ToExtendedButton"},

@@ -51,7 +51,7 @@ TEST_F(MixerPanelTest, DraggingAVolumeSliderSendsControllerSevenOfItsChannel) {
     for (const std::string& call : link.Calls) EXPECT_EQ(call.rfind("Controller 2 7 ", 0), 0u) << call;
 }
 
-TEST_F(MixerPanelTest, RefreshShowsTheCoreValuesWithoutSendingThemBack) {
+TEST_F(MixerPanelTest, RefreshShowsTheCoreValuesWithoutSendingThemBackAndLeavesASliderInTheUsersHand) {
     snapshot.Channels[0].Volume = 100;
     snapshot.Channels[0].Pan = 20;
     snapshot.Channels[0].Reverb = 40;
@@ -69,9 +69,8 @@ TEST_F(MixerPanelTest, RefreshShowsTheCoreValuesWithoutSendingThemBack) {
     EXPECT_TRUE(Button("Mute5")->isChecked());
     EXPECT_TRUE(Button("Solo6")->isChecked());
     EXPECT_EQ(panel.findChild<QLabel*>("Instrument10")->toolTip(), "Drums");
-}
 
-TEST_F(MixerPanelTest, RefreshLeavesASliderInTheUsersHandAlone) {
+    // A refresh leaves a slider in the user's hand alone.
     snapshot.Channels[3].Volume = 0;
     panel.Refresh(snapshot);
     QSlider* slider = Volume(3);

@@ -44,16 +44,15 @@ protected:
     SonglistWindow window{link};
 };
 
-TEST_F(SonglistWindowTest, ShowsTheListTheQueueAndTheNextSong) {
+TEST_F(SonglistWindowTest, ShowsTheListTheQueueAndTheNextSongAndAClickQueuesADoubleClickOrEnterPlays) {
     EXPECT_EQ(window.windowTitle(), "Songlist - GIG.VXL");
     ASSERT_EQ(window.List()->count(), 3);
     EXPECT_TRUE(window.List()->item(1)->text().contains("[mutes 10]"));
     EXPECT_EQ(window.findChild<QLabel*>("PlayQueue")->text(), "Queue: Closer, Opener");
     EXPECT_EQ(window.findChild<QLabel*>("NextSong")->text(), "Next: Closer");
     EXPECT_EQ(window.findChild<QPushButton*>("PlayButton")->text(), "Play 2");
-}
 
-TEST_F(SonglistWindowTest, AClickQueuesADoubleClickAndEnterPlayAtOnce) {
+    // A click queues; a double click and Enter play at once.
     QTest::mouseClick(window.List()->viewport(), Qt::LeftButton, {}, RowCentre(1));
     QTest::mouseClick(window.List()->viewport(), Qt::LeftButton, {}, RowCentre(2));  // a double-click's first click
     QTest::mouseDClick(window.List()->viewport(), Qt::LeftButton, {}, RowCentre(2));

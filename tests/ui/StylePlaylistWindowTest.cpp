@@ -49,7 +49,7 @@ protected:
     StylePlaylistWindow window{link};
 };
 
-TEST_F(StylePlaylistWindowTest, SearchSendsTheQueryAndShowsTheHitsWithTheirCount) {
+TEST_F(StylePlaylistWindowTest, SearchShowsTheHitsWithTheirCountRandomIsAnOptionAndADoubleClickLoads) {
     window.Query()->setEditText("+3/4");
     window.findChild<QPushButton*>("SearchButton")->click();
     ASSERT_FALSE(link.Requests.empty());
@@ -62,9 +62,8 @@ TEST_F(StylePlaylistWindowTest, SearchSendsTheQueryAndShowsTheHitsWithTheirCount
     for (QLabel* label : window.findChildren<QLabel*>()) labels << label->text();
     EXPECT_TRUE(labels.contains("Found: 2")) << labels.join(", ").toStdString();
     EXPECT_TRUE(labels.contains("No: 1"));
-}
 
-TEST_F(StylePlaylistWindowTest, RandomIsSentAsAnOptionAndADoubleClickLoadsTheStyle) {
+    // Random is sent as an option, and a double click loads the style.
     link.Answer.Random = true;
     for (QCheckBox* box : window.findChildren<QCheckBox*>())
         if (box->text() == "Random") box->click();
