@@ -112,7 +112,7 @@ TEST(ChordMemoryEditor, CopiesMeasuresOrRefuses) {
     });
 }
 
-TEST(ChordMemoryEditor, CreatesMeasuresInAnEmptySong) {
+TEST(ChordMemoryEditor, CreatesMeasuresInAnEmptySongFromACountOrAListOfChords) {
     data::ChordMemory memory;
     data::ClearChordMemory(memory);
     ChordMemoryEditor editor(memory);
@@ -144,12 +144,9 @@ TEST(ChordMemoryEditor, CreatesMeasuresInAnEmptySong) {
             EXPECT_LT(memory.ChordMemoryLength, data::ChordMemoryPositionLimit + 1);
         }
     }
-}
 
-TEST(ChordMemoryEditor, CreatesMeasuresFromAListOfChordsForTheGenerator) {
-    data::ChordMemory memory;
+    // From a list of chords, for the generator.
     data::ClearChordMemory(memory);
-    ChordMemoryEditor editor(memory);
     const data::BeatRecord c = test::TokenRecord("C"), g = test::TokenRecord("G7");
     const data::BeatRecord beats[] = {c, {}, {}, {}, g, {}, test::TokenRecord("STOP")};
     ASSERT_TRUE(editor.CreateMeasuresFrom(beats, 16));

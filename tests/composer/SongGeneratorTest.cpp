@@ -40,6 +40,13 @@ BeatRecord At(const GeneratedSong& song, int measure, int beat) {
     return song.RecordAt(data::PositionOf(measure, beat, song.MeasureUnits));
 }
 
+// The command code on the first beat of each of `measures`.
+std::vector<int> CommandsAt(const GeneratedSong& song, const std::vector<int>& measures) {
+    std::vector<int> codes;
+    for (int m : measures) codes.push_back(At(song, m, 1).CommandCode);
+    return codes;
+}
+
 std::vector<int> ChordRootsPerMeasure(const GeneratedSong& song) {
     std::vector<int> roots;
     for (int m = 1; m <= song.ChordMeasures; ++m) roots.push_back(At(song, m, 1).ChordRoot);
@@ -67,10 +74,7 @@ TEST(SongGenerator, Row0InCPlaysCAmFGWithItsCommandsLoopsKeyMarkAndEnding) {
     EXPECT_EQ(At(song, 1, 1), (BeatRecord{48, 1, 31, 12}));       // Basic
     EXPECT_EQ(At(song, 1, 2), (BeatRecord{0, 0, 253, 102}));      // loop start, 2 repeats
     EXPECT_EQ(At(song, 1, 3), (BeatRecord{0, 0, 12, 13}));        // key mark: C major
-    EXPECT_EQ(At(song, 4, 1).CommandCode, 36);                    // Fill In
-    EXPECT_EQ(At(song, 8, 1).CommandCode, 37);                    // To Ext.
-    EXPECT_EQ(At(song, 12, 1).CommandCode, 36);
-    EXPECT_EQ(At(song, 16, 1).CommandCode, 39);                   // To Basic
+    EXPECT_EQ(CommandsAt(song, {4, 8, 12, 16}), (std::vector<int>{36, 37, 36, 39}));  // Fill In, To Ext., To Basic
     EXPECT_EQ(At(song, 16, 3), (BeatRecord{0, 0, 253, 0}));       // loop end
     EXPECT_EQ(At(song, 17, 1), (BeatRecord{48, 1, 38, 12}));      // the first chord with the Ending
     EXPECT_EQ(At(song, 18, 1), (BeatRecord{0, 0, 255, 0}));       // STOP
@@ -96,9 +100,7 @@ TEST(SongGenerator, TwelveBarBluesPlaysItsFormChorusAfterChorusWithSixMeasurePhr
     expected.insert(expected.end(), chorus.begin(), chorus.end());
     EXPECT_EQ(ChordRootsPerMeasure(song), expected);
     EXPECT_EQ(At(song, 4, 1).ChordType, 1);  // sevenths are off with "I, ii ,iii, IV, V, vi"
-    EXPECT_EQ(At(song, 6, 1).CommandCode, 36);
-    EXPECT_EQ(At(song, 12, 1).CommandCode, 37);
-    EXPECT_EQ(At(song, 4, 1).CommandCode, 0);
+    EXPECT_EQ(CommandsAt(song, {4, 6, 12}), (std::vector<int>{0, 36, 37}));
     EXPECT_EQ(At(song, 1, 2).CommandParam, 103);  // one more repeat for the 12 bar blues
     EXPECT_EQ(song.PlayLabel, "PLAY 12 bar Blues");
     EXPECT_EQ(song.FormMeasures, 12);
@@ -127,22 +129,16 @@ TEST(SongGenerator, ThreeFourMeterPutsBasicAndExtendedOnTheFirstBeatAfterEachPhr
     inputs.MeasureUnits = 12;
     const GeneratedSong song = FromRow(0, FixedOptions(16), 1, inputs);
     ASSERT_EQ(song.Measures[0].size(), 3u);
-    EXPECT_EQ(At(song, 5, 1).CommandCode, 31);
-    EXPECT_EQ(At(song, 9, 1).CommandCode, 32);
-    EXPECT_EQ(At(song, 13, 1).CommandCode, 32);
-    EXPECT_EQ(At(song, 4, 1).CommandCode, 0);
-    EXPECT_EQ(At(song, 17, 1).CommandCode, 38);  // the ending wins over the fourth phrase's Basic
+    // The ending wins over the fourth phrase's Basic.
+    EXPECT_EQ(CommandsAt(song, {4, 5, 9, 13, 17}), (std::vector<int>{0, 31, 32, 32, 38}));
 
     GeneratorInputs longBasic;  // no fills for a long Basic part
     longBasic.BasicPartMeasures = 8;
     const GeneratedSong noFills = FromRow(0, FixedOptions(16), 1, longBasic);
-    EXPECT_EQ(At(noFills, 4, 1).CommandCode, 0);
-    EXPECT_EQ(At(noFills, 8, 1).CommandCode, 37);
-    EXPECT_EQ(At(noFills, 12, 1).CommandCode, 0);
-    EXPECT_EQ(At(noFills, 16, 1).CommandCode, 39);
+    EXPECT_EQ(CommandsAt(noFills, {4, 8, 12, 16}), (std::vector<int>{0, 37, 0, 39}));
 }
 
-TEST(SongGenerator, TwoKeySongsAlternateMajorAndMinorSectionsWithKeyMarks) {
+TEST(SongGenerator, TwoKeySongsAlternateMajorAndMinorSectionsWithKeyMarksAndOneKeyIsMarkedOnce) {
     SongCreatorOptions options = FixedOptions(32);
     options.Keys = KeyChoice::MajorAndParallelMinor;
     options.StartWithBaseChord = true;
@@ -170,12 +166,10 @@ TEST(SongGenerator, TwoKeySongsAlternateMajorAndMinorSectionsWithKeyMarks) {
             EXPECT_TRUE(marked);
         }
     }
-}
 
-TEST(SongGenerator, OnlyOneMajorKeyMarksTheKeyOnce) {
-    SongCreatorOptions options = FixedOptions(32);
+    // Only one major key marks the key once.
     platform::Random random(4);
-    const GeneratedSong song = GenerateSong(options, GenerationMode::RandomChords, nullptr, {}, random);
+    const GeneratedSong song = GenerateSong(FixedOptions(32), GenerationMode::RandomChords, nullptr, {}, random);
     int marks = 0;
     for (const auto& measure : song.Measures) {
         for (const auto& r : measure) marks += r.CommandParam == 13 || r.CommandParam == 14 ? 1 : 0;
@@ -283,10 +277,10 @@ TEST(SongGenerator, InnerLoopsFollowEverySecondPhraseWhenTheSongAllowsThem) {
             continue;
         }
         ++withLoops;
-        EXPECT_EQ(At(song, 8, 3), (BeatRecord{0, 0, 253, 0}));
-        EXPECT_EQ(At(song, 9, 2), (BeatRecord{0, 0, 253, 102}));
-        EXPECT_EQ(At(song, 16, 3), (BeatRecord{0, 0, 253, 0}));
-        EXPECT_EQ(At(song, 17, 2), (BeatRecord{0, 0, 253, 102}));
+        for (const int phrase : {8, 16}) {
+            EXPECT_EQ(At(song, phrase, 3), (BeatRecord{0, 0, 253, 0})) << "measure " << phrase;
+            EXPECT_EQ(At(song, phrase + 1, 2), (BeatRecord{0, 0, 253, 102})) << "measure " << phrase + 1;
+        }
     }
     EXPECT_GT(withLoops, 0);
     SongCreatorOptions noLoops = FixedOptions(32);

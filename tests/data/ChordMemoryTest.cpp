@@ -6,7 +6,7 @@
 namespace chordella::data {
 namespace {
 
-TEST(ChordMemoryPositions, MeasureAndBeatMapToPositionsAndBack) {
+TEST(ChordMemoryPositions, MeasureAndBeatMapToPositionsAndBackAndTheCountFollowsTheLengthAndTheMeter) {
     EXPECT_EQ(PositionOf(1, 1, 16), 4);
     EXPECT_EQ(PositionOf(1, 4, 16), 16);
     EXPECT_EQ(PositionOf(2, 1, 16), 20);
@@ -17,9 +17,6 @@ TEST(ChordMemoryPositions, MeasureAndBeatMapToPositionsAndBack) {
                 EXPECT_EQ(MeasureOf(PositionOf(measure, beat, units), units), measure);
     EXPECT_EQ(MeasureOf(4 - 16, 16), 0) << "a lead-in measure before measure 1";
     EXPECT_EQ(MeasureOf(4 - 17, 16), -1);
-}
-
-TEST(ChordMemoryPositions, MeasureCountFollowsTheLengthAndTheMeter) {
     EXPECT_EQ(MeasureCount(4, 16), 0);
     EXPECT_EQ(MeasureCount(4 + 16 * 8, 16), 8);
     EXPECT_EQ(MeasureCount(4 + 16 * 8 + 12, 16), 8) << "an unfinished measure does not count";
@@ -42,10 +39,8 @@ TEST(ChordMemoryRecords, ReadAndWriteOnlyInsideTheMemory) {
     EXPECT_FALSE(memory.SetRecord(-8, record));
     EXPECT_TRUE(memory.RecordAt(ChordMemorySize).Empty());
     EXPECT_TRUE(memory.RecordAt(-4).Empty());
-}
 
-TEST(ChordMemoryRecords, AClearedMemoryIsEmptyAndStopsOnItsFirstBeat) {
-    ChordMemory memory;
+    // A cleared memory is empty and stops on its first beat.
     memory.Bytes.fill(9);
     memory.ChordMemoryLength = 300;
     ClearChordMemory(memory);

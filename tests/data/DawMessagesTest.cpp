@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "data/InstrumentSetTexts.h"
 #include "data/ModuleSetup.h"
 #include "platform/IniFile.h"
@@ -15,37 +17,26 @@ platform::IniFile Ini(std::string_view text) {
     return ini;
 }
 
-TEST(DawMessages, TheSecondDefinitionUsesTheKeysWithSuffixTwo) {
+// A message's fields as read: Enabled, Command, Kind, Channel, Value, OnData, OffData.
+std::tuple<bool, int, int, int, int, int, int> Fields(const DawMessage& m) {
+    return {m.Enabled, m.Command, m.Kind, m.Channel, m.Value, m.OnData, m.OffData};
+}
+
+TEST(DawMessages, TheSecondDefinitionUsesTheKeysWithSuffixTwoAndNumbersNeverBecomeWildMidiBytes) {
     const DawSettings daw = ReadDawSettings(Ini("[MIDICOM]\nActive=1\nKey=3\nType=1\nChannel=10\nValue=60\n"
                                                 "Data1=100\nData2=5\nActive2=0\nKey2=7\nType2=3\nChannel2=16\n"
                                                 "Value2=64\nData12=127\nData22=0\n"
                                                 "[DAWC]\nDAW=Recorder\nWindow=Main - Recorder\n"));
-    EXPECT_TRUE(daw.Messages[0].Enabled);
-    EXPECT_EQ(daw.Messages[0].Command, 3);
-    EXPECT_EQ(daw.Messages[0].Kind, 1);
-    EXPECT_EQ(daw.Messages[0].Channel, 9);  // 1-based in the file
-    EXPECT_EQ(daw.Messages[0].Value, 60);
-    EXPECT_EQ(daw.Messages[0].OnData, 100);
-    EXPECT_EQ(daw.Messages[0].OffData, 5);
-    EXPECT_FALSE(daw.Messages[1].Enabled);
-    EXPECT_EQ(daw.Messages[1].Command, 7);
-    EXPECT_EQ(daw.Messages[1].Kind, 3);
-    EXPECT_EQ(daw.Messages[1].Channel, 15);
-    EXPECT_EQ(daw.Messages[1].OnData, 127);
+    // Channels are 1-based in the file.
+    EXPECT_EQ(Fields(daw.Messages[0]), std::make_tuple(true, 3, 1, 9, 60, 100, 5));
+    EXPECT_EQ(Fields(daw.Messages[1]), std::make_tuple(false, 7, 3, 15, 64, 127, 0));
     EXPECT_EQ(daw.Program, "Recorder");
     EXPECT_EQ(daw.Window, "Main - Recorder");
-}
 
-TEST(DawMessages, NumbersOutOfRangeNeverBecomeWildMidiBytes) {
-    const DawSettings daw =
+    const DawSettings wild =
         ReadDawSettings(Ini("[midicom]\nData1=300\nData2=-4\nValue=999\nChannel=0\nChannel2=77\nType=9\nKey=-1\n"));
-    EXPECT_EQ(daw.Messages[0].OnData, 127);
-    EXPECT_EQ(daw.Messages[0].OffData, 0);
-    EXPECT_EQ(daw.Messages[0].Value, 127);
-    EXPECT_EQ(daw.Messages[0].Channel, 0);
-    EXPECT_EQ(daw.Messages[1].Channel, 15);
-    EXPECT_EQ(daw.Messages[0].Kind, 0);
-    EXPECT_EQ(daw.Messages[0].Command, 0);
+    EXPECT_EQ(Fields(wild.Messages[0]), std::make_tuple(false, 0, 0, 0, 127, 127, 0));
+    EXPECT_EQ(wild.Messages[1].Channel, 15);
 }
 
 TEST(InstrumentSetTexts, AStoredTextLandsUnderItsNumberAndAnEmptyOrUnknownSetIsNotFound) {

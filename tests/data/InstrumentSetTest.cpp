@@ -50,15 +50,22 @@ TEST(InstrumentSet, WithMappingOnCharactersFiveToSevenNameTheProgramSent) {
     EXPECT_FALSE(set->MappedProgram(-1));
 }
 
-TEST(InstrumentSet, LineEndsOfEitherKindAndTrailingBlankLinesDoNotCount) {
+// Line ends of either kind and trailing blank lines do not count; control bytes and overlong
+// lines are tamed; a text without programs is refused with a reason.
+TEST(InstrumentSet, TheTextIsTamedAndATextWithoutProgramsIsRefused) {
     const auto set = ParseInstrumentSet("Piano\r\nOrgan\r\n[1] Module\r\n\r\n  \n", "m.vxi");
     ASSERT_TRUE(set);
     EXPECT_EQ(set->ProgramCount(), 2u);
     EXPECT_EQ(set->Lines[1], "Organ");
     EXPECT_EQ(set->PatchMode, 1);
-}
 
-TEST(InstrumentSet, ATextWithoutProgramsIsRefusedWithAReason) {
+    std::string text = "Pi\x01\x02no\n" + std::string(5000, 'x') + "\n[0]\n";
+    text[3] = '\0';
+    const auto wild = ParseInstrumentSet(text, "w.vxi");
+    ASSERT_TRUE(wild);
+    EXPECT_EQ(wild->Lines[0], "Pi  no");  // a NUL and a control byte became spaces
+    EXPECT_EQ(wild->Lines[1].size(), InstrumentSet::MaxLineLength);
+
     std::string error;
     EXPECT_FALSE(ParseInstrumentSet("", "e.vxi", &error));
     EXPECT_FALSE(error.empty());
@@ -81,15 +88,6 @@ TEST(InstrumentSet, AFileIsReadAndNamedInUpperCaseWhileNoSetAMissingFileAPipeOrA
     EXPECT_FALSE(LoadInstrumentSet(folder.File("pipe.vxi"), &error)) << "a pipe never blocks";
     EXPECT_NE(error.find("not a file"), std::string::npos);
     EXPECT_EQ(ActiveInstrumentSet(folder.Path()).Name, "GM.VXI");
-}
-
-TEST(InstrumentSet, ControlBytesAndOverlongLinesAreTamed) {
-    std::string text = "Pi\x01\x02no\n" + std::string(5000, 'x') + "\n[0]\n";
-    text[3] = '\0';
-    const auto set = ParseInstrumentSet(text, "w.vxi");
-    ASSERT_TRUE(set);
-    EXPECT_EQ(set->Lines[0], "Pi  no");  // a NUL and a control byte became spaces
-    EXPECT_EQ(set->Lines[1].size(), InstrumentSet::MaxLineLength);
 }
 
 }  // namespace

@@ -87,40 +87,39 @@ TEST_F(ImportFaultTest, AFileOf165001BytesIsTooLongAndOneByteLessIsRead) {
     EXPECT_EQ(Stream(), (Bytes{0x90, 61, 100}));
 }
 
-TEST_F(ImportFaultTest, ATrackCutShortEndsWhereItsDataEnds) {
+// Damage that only cuts a track short, or a data byte with its top bit set: what is there is
+// imported, without a message and without reading past the track.
+TEST_F(ImportFaultTest, CutTracksEndWhereTheirDataEndsAndDamagedDataBytesNeverBecomeWaits) {
     // The chunk claims 1000 bytes; the file ends inside the second note's data bytes.
-    Bytes file = SmfFileBytes(0, 24, {SmfTrack().NoteOn(0, 0, 60, 100).NoteOn(24, 0, 62, 100)});
-    file[18] = 0; file[19] = 0; file[20] = 0x03; file[21] = 0xE8;
-    file.pop_back();
-    EXPECT_EQ(ImportBytes(file), ImportOutcome::Imported);
-    EXPECT_TRUE(t.prompter->Shown().empty());
-    // The second note's delta was read, so its ticks passed before the data ran out.
-    EXPECT_EQ(Stream(), (Bytes{0x90, 60, 100, 0xFF, 0xFF, 0xFF}));
-}
-
-TEST_F(ImportFaultTest, ARunningStatusNoteCutAfterItsKeyEndsTheTrackWithoutReadingFurther) {
-    // The chunk ends after the key of a running-status note: its velocity is not there.
-    EXPECT_EQ(ImportBytes(WithTrackData({0x00, 0x90, 60, 100, 0x00, 62}, 24)), ImportOutcome::Imported);
-    EXPECT_TRUE(t.prompter->Shown().empty());
-    EXPECT_EQ(Stream(), (Bytes{0x90, 60, 100}));
-}
-
-TEST_F(ImportFaultTest, AMetaEventRunningPastItsTrackEndsThatTrackOnly) {
-    SmfTrack cut;
-    cut.NoteOn(0, 0, 60, 100);
-    cut.data.insert(cut.data.end(), {0x00, 0xFF, 0x06, 0x7F, 'a', 'b'});  // 127 bytes promised, 2 present
-    SmfTrack other;
-    other.NoteOn(24, 1, 64, 100).End();
-    EXPECT_EQ(ImportBytes(SmfFileBytes(1, 24, {cut, other}), "style.sty"), ImportOutcome::Imported);
-    EXPECT_TRUE(t.prompter->Shown().empty());
-    EXPECT_EQ(Stream(), (Bytes{0x90, 60, 100, 0xFF, 0xFF, 0xFF, 0x91, 64, 100}));
-    EXPECT_TRUE(Work().Markers.empty());
-}
-
-TEST_F(ImportFaultTest, DataBytesWithTheTopBitSetNeverBecomeWaitsInTheStream) {
-    // A damaged velocity of 0xF9 would read as a wait if copied.
-    EXPECT_EQ(ImportBytes(WithTrackData({0x00, 0x90, 60, 0xF9, 0x00, 0xFF, 0x2F, 0x00}, 24)), ImportOutcome::Imported);
-    EXPECT_EQ(Stream(), (Bytes{0x90, 60, 0x79}));
+    Bytes cutShort = SmfFileBytes(0, 24, {SmfTrack().NoteOn(0, 0, 60, 100).NoteOn(24, 0, 62, 100)});
+    cutShort[18] = 0; cutShort[19] = 0; cutShort[20] = 0x03; cutShort[21] = 0xE8;
+    cutShort.pop_back();
+    SmfTrack cutMeta;
+    cutMeta.NoteOn(0, 0, 60, 100);
+    cutMeta.data.insert(cutMeta.data.end(), {0x00, 0xFF, 0x06, 0x7F, 'a', 'b'});  // 127 bytes promised, 2 present
+    const struct {
+        const char* label;
+        Bytes file;
+        const char* name;
+        Bytes stream;
+    } cases[] = {
+        // The second note's delta was read, so its ticks passed before the data ran out.
+        {"a track cut short", cutShort, "song.mid", {0x90, 60, 100, 0xFF, 0xFF, 0xFF}},
+        {"a running-status note cut after its key: its velocity is not there",
+         WithTrackData({0x00, 0x90, 60, 100, 0x00, 62}, 24), "song.mid", {0x90, 60, 100}},
+        {"a meta event running past its track ends that track only",
+         SmfFileBytes(1, 24, {cutMeta, SmfTrack().NoteOn(24, 1, 64, 100).End()}), "style.sty",
+         {0x90, 60, 100, 0xFF, 0xFF, 0xFF, 0x91, 64, 100}},
+        {"a damaged velocity of 0xF9 would read as a wait if copied",
+         WithTrackData({0x00, 0x90, 60, 0xF9, 0x00, 0xFF, 0x2F, 0x00}, 24), "song.mid", {0x90, 60, 0x79}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(ImportBytes(c.file, c.name), ImportOutcome::Imported);
+        EXPECT_TRUE(t.prompter->Shown().empty());
+        EXPECT_EQ(Stream(), c.stream);
+        EXPECT_TRUE(Work().Markers.empty());
+    }
 }
 
 }  // namespace

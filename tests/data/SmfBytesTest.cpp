@@ -26,6 +26,7 @@ TEST(VariableLengthQuantities, ReadBackWhatIsWrittenAtEveryGroupBoundary) {
         EXPECT_EQ(read, value);
         EXPECT_EQ(pos, bytes.size());
     }
+    EXPECT_EQ(Written(0xFFFFFFFFu), Written(MaxVariableLength)) << "values beyond the format are written as the largest";
 }
 
 TEST(VariableLengthQuantities, AFifthByteOrAMissingByteIsRefusedWithoutMoving) {
@@ -38,10 +39,6 @@ TEST(VariableLengthQuantities, AFifthByteOrAMissingByteIsRefusedWithoutMoving) {
     const std::vector<std::uint8_t> cut = {0x81, 0x80};
     EXPECT_EQ(ReadVariableLength(cut, pos, value), VariableLength::Truncated);
     EXPECT_EQ(pos, 0u);
-}
-
-TEST(VariableLengthQuantities, ValuesBeyondTheFormatAreWrittenAsTheLargest) {
-    EXPECT_EQ(Written(0xFFFFFFFFu), Written(MaxVariableLength));
 }
 
 TEST(Chunks, AChunkGetsTheLengthOfItsBody) {

@@ -24,7 +24,7 @@ TEST(SongCommandTexts, EachKindOfCommandIsNamedAsTheEditorShowsIt) {
     for (const auto& [code, param, expected] : cases) EXPECT_EQ(Text(code, param), expected) << code << " " << param;
 }
 
-TEST(SongCommandTexts, SectionKeysAndKeySignaturesFollowTheirSettings) {
+TEST(SongCommandTexts, SectionKeysAndKeySignaturesFollowTheirSettingsAndTranspositionParamsRoundTrip) {
     CommandTextContext context;
     context.SectionKeys = SectionKeyNotes::From(60, 62, 61, 63);
     EXPECT_EQ(Text(61, 12, context), "Ending");
@@ -37,9 +37,6 @@ TEST(SongCommandTexts, SectionKeysAndKeySignaturesFollowTheirSettings) {
     context.SuppressSignChange = true;
     context.SharpSpelling = true;
     EXPECT_EQ(Text(3, 13, context), "Key: D# maj");
-}
-
-TEST(SongCommandTexts, TranspositionParamsRoundTrip) {
     for (int semitones = -11; semitones <= 24; ++semitones)
         EXPECT_EQ(TransposeSemitones(TransposeParam(semitones)), semitones);
     EXPECT_EQ(TransposeParam(-2), 254);

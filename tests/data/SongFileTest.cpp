@@ -112,7 +112,7 @@ TEST(SongFileText, FiveLinesAreOneCommentAndTheFourFieldsFewerAreAllComments) {
     }
 }
 
-TEST(SongFileText, EmptyFieldsAndCommentsSurviveJoinAndSplit) {
+TEST(SongFileText, EmptyFieldsAndCommentsSurviveJoinAndSplitAndTheTextIsKeptWithinItsBuffer) {
     SongText text;
     text.SongComments = "line one\r\n\r\nline three\r\n";
     text.SongTitle = "";
@@ -120,10 +120,9 @@ TEST(SongFileText, EmptyFieldsAndCommentsSurviveJoinAndSplit) {
     text.SongRights = "";
     EXPECT_EQ(SplitSongText(JoinSongText(text)), text);
     EXPECT_EQ(SplitSongText(JoinSongText(SongText{})), SongText{});
-}
 
-TEST(SongFileText, TheTextIsKeptWithinItsBufferWithTheFieldsIntact) {
-    SongText text;
+    // The text is kept within its buffer with the fields intact.
+    text = SongText{};
     text.SongComments = std::string(3000, 'x');
     text.SongTitle = std::string(400, 't');
     text.SongAuthor = "Line\r\nbreak";
@@ -159,7 +158,7 @@ TEST(SongFileText, MarkerFBReadsLikeFDAndMarksACreatorSong) {
     EXPECT_TRUE(again.Content.CreatorRepeatFlag) << "saving keeps the song a creator song";
 }
 
-TEST(SongFileStyleReference, FCIsFollowedByTheStylePath) {
+TEST(SongFileStyleReference, FCIsFollowedByTheStylePathAndAChordMemoryStartingWithFCReadsBack) {
     Bytes tail = {StyleReferenceMarker};
     const std::string path = "C:\\Old\\STYLES\\Pop.vxs";
     tail.insert(tail.end(), path.begin(), path.end());
@@ -170,15 +169,14 @@ TEST(SongFileStyleReference, FCIsFollowedByTheStylePath) {
     EXPECT_TRUE(read.Content.HasStyleReference);
     EXPECT_EQ(read.Content.StyleReference, path);
     EXPECT_EQ(read.Content.ChordMemory, (Bytes{2, 100, 12, 7}));
-}
 
-TEST(SongFileStyleReference, AChordMemoryStartingWithFCIsWrittenSoItReadsBack) {
+    // A chord memory starting with FC is written so that it reads back.
     SongFileContent content;
     content.ChordMemory = {StyleReferenceMarker, 120, 16, 0, 48, 1, 0, 0};
-    const auto read = ReadSongFile(WriteSongFile(content));
-    ASSERT_TRUE(read.Ok);
-    EXPECT_EQ(read.Content.ChordMemory, content.ChordMemory);
-    EXPECT_EQ(read.Content.StyleReference, "");
+    const auto again = ReadSongFile(WriteSongFile(content));
+    ASSERT_TRUE(again.Ok);
+    EXPECT_EQ(again.Content.ChordMemory, content.ChordMemory);
+    EXPECT_EQ(again.Content.StyleReference, "");
 }
 
 TEST(SongFileStyleReference, APathTooLongForItsFieldIsStoredAsItsFileName) {

@@ -74,10 +74,13 @@ protected:
     SongFiles files{*t.session, t.session->App().arrangement, t.session->App().options};
 };
 
-TEST_F(SongFilesTest, OpeningASongFillsTheStateAndAppliesItsTempoMeterAndProgram) {
+TEST_F(SongFilesTest, OpeningASongStopsARecordingFirstFillsTheStateAndAppliesItsTempoMeterAndProgram) {
+    host.recording = true;
     testing::SongBuilder(3).Tempo(92).StartMeasure(2).MelodyProgram(41).Title("Waltz")
         .At(1).Chord("G").At(2).Chord("D7").NoteAt(1, 1, 67, 2).End().WriteTo(SongPath("waltz.vxa"));
     EXPECT_EQ(files.Open({OpenSource::Path, SongPath("waltz.vxa")}), OpenOutcome::Opened);
+    ASSERT_FALSE(host.calls.empty());
+    EXPECT_EQ(host.calls.front(), "StopRecording");
     EXPECT_EQ(Song().Text.SongTitle, "Waltz");
     EXPECT_EQ(Song().Chords.RecordAt(4), (BeatRecord{55, 1, 0, 0}));
     EXPECT_EQ(Song().Melody.MelodyCount, 2);
@@ -241,14 +244,6 @@ TEST_F(SongFilesTest, AnOpenDialogAnsweredLaterOpensTheChosenSongThoughTheOperat
     EXPECT_EQ(Song().ArrangementPath, SongPath("copy.vxa"));
 }
 
-TEST_F(SongFilesTest, OpeningStopsARecordingFirst) {
-    host.recording = true;
-    testing::SongBuilder().At(1).Chord("C").End().WriteTo(SongPath("a.vxa"));
-    files.Open({OpenSource::Path, SongPath("a.vxa")});
-    ASSERT_FALSE(host.calls.empty());
-    EXPECT_EQ(host.calls.front(), "StopRecording");
-}
-
 TEST_F(SongFilesTest, SavingWritesAFileThatOpensAsTheSameSong) {
     testing::SongBuilder().Title("Saved").Comments("verse\r\nchorus").At(1).Chord("Bb").Section(36)
         .At(3, 2).Chord("F7").LoopStart(2).NoteAt(1, 2, 70, 1).End().ApplyTo(Song());
@@ -278,7 +273,7 @@ TEST_F(SongFilesTest, SavingKeepsTheSongsOwnStyleWhenNoneIsLoaded) {
     EXPECT_EQ(read.Content.StyleReference, "D:\\STYLES\\Lost.vxs");
 }
 
-TEST_F(SongFilesTest, AnEmptySongIsNotSavedAndARecordingBlocksSaving) {
+TEST_F(SongFilesTest, AnEmptySongIsNotSavedARecordingBlocksSavingAndAFailedSaveSaysWhy) {
     EXPECT_FALSE(files.SaveTo(SongPath("empty.vxa")));
     EXPECT_TRUE(t.prompter->WasShown("Chordmemory is empty !"));
     EXPECT_FALSE(platform::FileExists(SongPath("empty.vxa")));
@@ -289,10 +284,9 @@ TEST_F(SongFilesTest, AnEmptySongIsNotSavedAndARecordingBlocksSaving) {
     EXPECT_FALSE(files.SaveTo(SongPath("rec.vxa")));
     EXPECT_TRUE(t.prompter->Shown().empty()) << "refused silently";
     EXPECT_FALSE(platform::FileExists(SongPath("rec.vxa")));
-}
 
-TEST_F(SongFilesTest, AFailedSaveSaysWhyAndLeavesTheOldFile) {
-    HaveASong();
+    // A failed save says why and leaves the song's file as it was.
+    host.recording = false;
     EXPECT_FALSE(files.SaveTo(t.home.File("no/such/folder/x.vxa")));
     ASSERT_EQ(t.prompter->Shown().size(), 1u);
     EXPECT_NE(t.prompter->Shown()[0].find("x.vxa"), std::string::npos);

@@ -51,10 +51,8 @@ TEST(ChannelAnalysis, TellsPerPartWhetherEveryNoteEndsInsideIt) {
     StyleState style;
     Place(b, style);
     AnalyseChannels(style, 0, 7, false);
-    EXPECT_EQ(style.NotesEndInPart[Basic][0], 1);
-    EXPECT_EQ(style.NotesEndInPart[Basic][1], 0);
-    EXPECT_EQ(style.NotesEndInPart[Basic][2], 1);
-    EXPECT_EQ(style.NotesEndInPart[Basic][3], 1);
+    EXPECT_EQ(std::vector<int>(style.NotesEndInPart[Basic].begin(), style.NotesEndInPart[Basic].begin() + 4),
+              (std::vector<int>{1, 0, 1, 1}));
     EXPECT_EQ(style.NotesEndInPart[Ending][3], 0);
     EXPECT_EQ(style.NotesEndInPart[Index(StylePart::Intro)][1], 1);  // absent parts count as ending
 }
@@ -72,8 +70,8 @@ TEST(ChannelAnalysis, ANoteEndsOnlyByAnEndThatFollowsIt) {
     StyleState style;
     Place(b, style);
     AnalyseChannels(style, Basic, Basic, false);
-    const std::array<std::uint8_t, 6> expected = {0, 0, 1, 1, 0, 0};
-    for (std::size_t c = 0; c < expected.size(); ++c) EXPECT_EQ(style.NotesEndInPart[Basic][c], expected[c]) << c;
+    EXPECT_EQ(std::vector<int>(style.NotesEndInPart[Basic].begin(), style.NotesEndInPart[Basic].begin() + 6),
+              (std::vector<int>{0, 0, 1, 1, 0, 0}));
 }
 
 TEST(ChannelAnalysis, LooksOnlyAtTheGivenParts) {

@@ -166,7 +166,7 @@ TEST_F(StyleStoreTest, NothingIsLoadedWhileRecordingOrWhenTheCreatorsWorkIsKept)
     EXPECT_EQ(style.StyleLength, 0);
 }
 
-TEST_F(StyleStoreTest, TheHeaderIsAppliedAsTheLoadRequires) {
+TEST_F(StyleStoreTest, TheHeaderIsAppliedAsTheLoadRequiresAndHighProgramsClearTheBank) {
     auto builder = RockStyle();
     builder.EighthMeter(6).SuppressControllers().ClearSuppressOnLoad();
     ASSERT_EQ(store.Load(Write(builder, "Six.vxs")), StyleLoadResult::Loaded);
@@ -181,9 +181,8 @@ TEST_F(StyleStoreTest, TheHeaderIsAppliedAsTheLoadRequires) {
     EXPECT_EQ(hooks.meter.MeasureUnits, 16);
     EXPECT_FALSE(hooks.meter.EighthNotes);
     EXPECT_EQ(style.Header.SuppressControllers, 1);
-}
 
-TEST_F(StyleStoreTest, HighProgramsClearTheBankAndTheInstrumentSetMayMapThem) {
+    // High programs clear the bank, and the instrument set may map them.
     hooks.mapFrom = 33;
     hooks.mapTo = 34;
     ASSERT_EQ(store.Load(Write(RockStyle(), "Rock.vxs")), StyleLoadResult::Loaded);
@@ -194,7 +193,7 @@ TEST_F(StyleStoreTest, HighProgramsClearTheBankAndTheInstrumentSetMayMapThem) {
     EXPECT_EQ(style.Header.ChannelSetup[2][0], SetupNotSet);
 }
 
-TEST_F(StyleStoreTest, TheFirstPresentPartIsSelected) {
+TEST_F(StyleStoreTest, TheFirstPresentPartIsSelectedAndABasicStartingOnTheStreamEndIsEmpty) {
     hooks.intro = true;
     ASSERT_EQ(store.Load(Write(RockStyle(), "Rock.vxs")), StyleLoadResult::Loaded);
     EXPECT_EQ(style.SelectedPart, Index(StylePart::Intro));
@@ -209,9 +208,8 @@ TEST_F(StyleStoreTest, TheFirstPresentPartIsSelected) {
     toBasicOnly.Part(StylePart::ToBasic).Note(0, 40, 90, 0, 5);
     ASSERT_EQ(store.Load(Write(toBasicOnly, "ToBasic.vxs")), StyleLoadResult::Loaded);
     EXPECT_EQ(style.SelectedPart, Index(StylePart::Basic));
-}
 
-TEST_F(StyleStoreTest, AStyleWhoseBasicPartStartsOnTheStreamEndIsEmpty) {
+    // A style whose Basic part starts on the stream's end is empty, and is not saved.
     StyleBuilder b;
     b.Part(StylePart::Basic).Note(0, 40, 90, 0, 5);
     b.AdjustParts([](PartTable& p) { p[Index(StylePart::Basic)].RangeStart = p[Index(StylePart::Basic)].RangeEnd; });
@@ -288,7 +286,7 @@ TEST_F(StyleStoreTest, ResettingEmptiesTheStyleAndOffersToSaveAModifiedOne) {
     EXPECT_EQ(style.Header.StyleTempo, 140);  // the answer Yes saved the change
 }
 
-TEST_F(StyleStoreTest, RestoreBringsBackTheStreamAndThePartBoundsAsLoaded) {
+TEST_F(StyleStoreTest, RestoreBringsBackTheStreamAndThePartBoundsAsLoadedAndTheBuffersAreReused) {
     ASSERT_EQ(store.Load(Write(RockStyle(), "Rock.vxs")), StyleLoadResult::Loaded);
     const auto stream = LoadedStream();
     std::fill(style.StreamBytes(), style.StreamBytes() + style.StyleLength, std::uint8_t{0xF8});
@@ -300,6 +298,15 @@ TEST_F(StyleStoreTest, RestoreBringsBackTheStreamAndThePartBoundsAsLoaded) {
     EXPECT_EQ(style.Parts[Index(StylePart::Basic)].EndMeasure, 3);
     EXPECT_EQ(style.Parts[Index(StylePart::Basic)].LengthMeasures, 2);
     EXPECT_EQ(style.Parts[Index(StylePart::Ending)].StartMeasure, 4);
+
+    // The buffers are made once and reused; a shorter style leaves no bytes of the longer one
+    // behind its end.
+    const auto* buffer = style.StreamBytes();
+    const auto* backup = style.StyleBackup.get();
+    ASSERT_EQ(store.Load(Write(WaltzStyle(), "Waltz.vxs")), StyleLoadResult::Loaded);
+    EXPECT_EQ(style.StreamBytes(), buffer);
+    EXPECT_EQ(style.StyleBackup.get(), backup);
+    EXPECT_TRUE(std::all_of(buffer + style.StyleLength, buffer + StreamCapacity, [](std::uint8_t b) { return b == 0; }));
 }
 
 TEST_F(StyleStoreTest, AStreamThatFillsTheBufferLoadsWholeAndWhatFollowsIsIgnored) {
@@ -320,17 +327,6 @@ TEST_F(StyleStoreTest, AStreamThatFillsTheBufferLoadsWholeAndWhatFollowsIsIgnore
     EXPECT_EQ(LoadedStream(), stream);
     EXPECT_EQ(style.NotesEndInPart[Index(StylePart::Basic)][0], 0);
     EXPECT_EQ(style.Header.ChannelUsed[0], 1);
-}
-
-TEST_F(StyleStoreTest, TheBuffersAreMadeOnceAndReused) {
-    ASSERT_EQ(store.Load(Write(RockStyle(), "Rock.vxs")), StyleLoadResult::Loaded);
-    const auto* stream = style.StreamBytes();
-    const auto* backup = style.StyleBackup.get();
-    ASSERT_EQ(store.Load(Write(WaltzStyle(), "Waltz.vxs")), StyleLoadResult::Loaded);
-    EXPECT_EQ(style.StreamBytes(), stream);
-    EXPECT_EQ(style.StyleBackup.get(), backup);
-    // A shorter style leaves no bytes of the longer one behind its end.
-    EXPECT_TRUE(std::all_of(stream + style.StyleLength, stream + StreamCapacity, [](std::uint8_t b) { return b == 0; }));
 }
 
 TEST_F(StyleStoreTest, AStoredPathIsFoundInTheDataHomeAndAStyleNotFoundIsSaidUnlessSilenced) {

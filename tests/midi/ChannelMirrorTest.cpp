@@ -27,7 +27,7 @@ std::vector<std::string> Replayed(const ChannelMirror& mirror) {
 
 void Note(ChannelMirror& mirror, std::vector<std::uint8_t> m) { mirror.Note(m); }
 
-TEST(ChannelMirror, TheBankComesBeforeTheProgramAndARangeAsAWholeParameter) {
+TEST(ChannelMirror, TheBankComesBeforeTheProgramARangeAsAWholeParameterAndResetsForgetWhatTheyReset) {
     ChannelMirror mirror;
     Note(mirror, {0xC1, 48});       // strings, then a bank: the bank must still come first
     Note(mirror, {0xB1, 0, 8});
@@ -42,10 +42,9 @@ TEST(ChannelMirror, TheBankComesBeforeTheProgramAndARangeAsAWholeParameter) {
     Note(mirror, {0xB1, 123, 0});   // a channel-mode message is no setting
     EXPECT_EQ(Replayed(mirror), (std::vector<std::string>{"B10008", "C130", "B1075A", "B16500", "B16400", "B1060C",
                                                            "B1657F", "B1647F", "E10050"}));
-}
 
-TEST(ChannelMirror, ResetsForgetWhatTheyReset) {
-    ChannelMirror mirror;
+    // Resets forget what they reset.
+    mirror = ChannelMirror();
     Note(mirror, {0xC0, 5});
     Note(mirror, {0xB0, 7, 100});
     Note(mirror, {0xB0, 1, 64});   // modulation: reset by "reset all controllers"

@@ -72,7 +72,7 @@ TEST(MidiOutput, SysexIsSentAndItsBufferFreedWhenTheDriverIsDone) {
     EXPECT_EQ(sent[1].Bytes, (std::vector<std::uint8_t>{0xF0, 0x7E, 0x7F}));
 }
 
-TEST(MidiOutput, TheMapperIsAcceptedAsMinusOneAndOtherIdsAreChecked) {
+TEST(MidiOutput, TheMapperIsAcceptedAsMinusOneOtherIdsAreCheckedAndPropertiesAreRefusedWhileOpen) {
     MidiRig rig;
     rig.output->SetDeviceID(-1);
     EXPECT_EQ(rig.output->ProductName(), MemoryBackend::MapperName);
@@ -83,11 +83,8 @@ TEST(MidiOutput, TheMapperIsAcceptedAsMinusOneAndOtherIdsAreChecked) {
     rig.output->PutShort(0x90, 60, 100);
     EXPECT_EQ(rig.backend.Sent(-1).size(), 1u);
     EXPECT_TRUE(rig.backend.Sent(0).empty());
-}
 
-TEST(MidiOutput, PropertiesAreRefusedWhileOpenWithTheirTexts) {
-    MidiRig rig;
-    ASSERT_TRUE(rig.output->Open());
+    // Properties are refused while open, with their texts.
     const auto refused = [](auto change, const char* text) { testing::ExpectRefused<EmidioutputError>(change, text); };
     refused([&] { rig.output->SetDeviceID(-1); }, "Change to DeviceID while device was open");
     refused([&] { rig.output->SetProductName("Sound Module"); }, "Change to ProductName while device was open");
@@ -99,18 +96,14 @@ TEST(MidiOutput, PropertiesAreRefusedWhileOpenWithTheirTexts) {
     EXPECT_EQ(rig.output->DeviceID(), -1);
 }
 
-TEST(MidiOutput, AFailedOpenAnswersFalseWithTheCode) {
+TEST(MidiOutput, AFailedOpenAnswersFalseWithTheCodeAndDestroyingAnOpenOutputClosesTheDevice) {
     MidiRig rig;
     rig.backend.FailOpen(false, 0, result::NoAudioDevice);
     EXPECT_FALSE(rig.output->Open());
     EXPECT_EQ(rig.output->Error(), result::NoAudioDevice);
     EXPECT_FALSE(rig.output->IsOpen());
     EXPECT_EQ(MidiErrorText(rig.backend, rig.output->Error()), "No audio output device");
-}
-
-TEST(MidiOutput, DestroyingAnOpenOutputClosesTheDevice) {
-    MidiRig rig;
-    ASSERT_TRUE(rig.output->Open());
+    ASSERT_TRUE(rig.output->Open()) << "the device is free again";
     EXPECT_TRUE(rig.backend.IsOutputOpen(0));
     rig.output.reset();
     EXPECT_FALSE(rig.backend.IsOutputOpen(0));

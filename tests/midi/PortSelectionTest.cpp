@@ -44,31 +44,29 @@ TEST(PortSelection, OpeningAnInputFromAChooserStartsItNoneClosesItAndAFailureIsR
     EXPECT_FALSE(rig.input->IsOpen());
 }
 
-TEST(PortSelection, AFailedMainOutputIsReportedAndResetsControllers) {
-    MidiRig rig;
-    chordella::testing::ScriptedPrompter prompter;
-    rig.backend.FailOpen(false, -1, result::NoAudioDevice);
-    PortChooser chooser = MakeOutputChooser(rig.backend);
-    chooser.Selected = 1;
-    int resets = 0, refreshes = 0;
-    OpenOutputFromChooser(chooser, *rig.output, false, prompter, [&] { ++resets; }, [&] { ++refreshes; });
-    EXPECT_EQ(prompter.Shown(), (std::vector<std::string>{"Can't open Memory Synth, please check MIDI config."}));
-    EXPECT_EQ(resets, 1);
-    EXPECT_EQ(refreshes, 1);
-    EXPECT_EQ(chooser.Selected, 1);
-}
-
-TEST(PortSelection, AFailedThirdOutputLosesItsSelectionQuietlyOtherwise) {
-    MidiRig rig;
-    chordella::testing::ScriptedPrompter prompter;
-    rig.backend.FailOpen(false, 0, result::Allocated);
-    PortChooser chooser = MakeOutputChooser(rig.backend);
-    chooser.Selected = 0;
-    int calls = 0;
-    OpenOutputFromChooser(chooser, *rig.output, true, prompter, [&] { ++calls; }, [&] { ++calls; });
-    EXPECT_EQ(prompter.Shown(), (std::vector<std::string>{"Can't open Sound Module, please check MIDI config."}));
-    EXPECT_EQ(chooser.Selected, -1);
-    EXPECT_EQ(calls, 0);
+// A failed main output is reported, keeps its selection and resets the controllers; a failed
+// third output is reported and loses its selection, otherwise quietly.
+TEST(PortSelection, AFailedOutputIsReportedTheMainResettingControllersTheThirdLosingItsSelection) {
+    struct Case {
+        bool third;
+        int device, code, selected, expectedSelected, expectedResets, expectedRefreshes;
+        const char* message;
+    };
+    for (const Case& c : {Case{false, -1, result::NoAudioDevice, 1, 1, 1, 1, "Can't open Memory Synth, please check MIDI config."},
+                          Case{true, 0, result::Allocated, 0, -1, 0, 0, "Can't open Sound Module, please check MIDI config."}}) {
+        SCOPED_TRACE(c.third ? "third output" : "main output");
+        MidiRig rig;
+        chordella::testing::ScriptedPrompter prompter;
+        rig.backend.FailOpen(false, c.device, c.code);
+        PortChooser chooser = MakeOutputChooser(rig.backend);
+        chooser.Selected = c.selected;
+        int resets = 0, refreshes = 0;
+        OpenOutputFromChooser(chooser, *rig.output, c.third, prompter, [&] { ++resets; }, [&] { ++refreshes; });
+        EXPECT_EQ(prompter.Shown(), std::vector<std::string>{c.message});
+        EXPECT_EQ(resets, c.expectedResets);
+        EXPECT_EQ(refreshes, c.expectedRefreshes);
+        EXPECT_EQ(chooser.Selected, c.expectedSelected);
+    }
 }
 
 TEST(PortSelection, ARememberedOutputBeyondTheListIsReportedExceptForTheThird) {

@@ -55,7 +55,7 @@ void Write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
                                                 static_cast<std::streamsize>(bytes.size()));
 }
 
-TEST(SoundFonts, AGeneralMidiSetHasNearlyEveryProgramAndADrumKit) {
+TEST(SoundFonts, AGeneralMidiSetHasNearlyEveryProgramAndADrumKitAndWhatIsNotASoundFontIsRefused) {
     SoundFontInfo info;
     std::string error;
     ASSERT_TRUE(ReadSoundFontInfo(SoundFont("Band in a Box", 128, true), info, error)) << error;
@@ -66,9 +66,8 @@ TEST(SoundFonts, AGeneralMidiSetHasNearlyEveryProgramAndADrumKit) {
     EXPECT_FALSE(info.GeneralMidi());
     ASSERT_TRUE(ReadSoundFontInfo(SoundFont("No Drums", 128, false), info, error)) << error;
     EXPECT_FALSE(info.GeneralMidi());
-}
 
-TEST(SoundFonts, WhatIsNotASoundFontIsRefusedWithWhatWasExpected) {
+    // What is not a SoundFont is refused with what was expected.
     std::vector<std::uint8_t> good = SoundFont("Good", 128, true);
     std::vector<std::uint8_t> wave = good;
     wave[8] = 'W', wave[9] = 'A', wave[10] = 'V', wave[11] = 'E';
@@ -87,10 +86,10 @@ TEST(SoundFonts, WhatIsNotASoundFontIsRefusedWithWhatWasExpected) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        SoundFontInfo info;
-        std::string error;
-        EXPECT_FALSE(ReadSoundFontInfo(c.Bytes, info, error));
-        EXPECT_NE(error.find(c.Expected), std::string::npos) << error;
+        SoundFontInfo refused;
+        std::string why;
+        EXPECT_FALSE(ReadSoundFontInfo(c.Bytes, refused, why));
+        EXPECT_NE(why.find(c.Expected), std::string::npos) << why;
     }
 }
 

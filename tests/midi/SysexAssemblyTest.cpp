@@ -19,7 +19,7 @@ struct Case {
 
 const Bytes Interruption = {'I'};
 
-TEST(SysexAssembly, PassesOnlyWholeMessages) {
+TEST(SysexAssembly, PassesOnlyWholeMessagesThatAnOutputMessageCarries) {
     const std::vector<Case> cases = {
         {"one piece", {{0xF0, 1, 0xF7}}, {{0xF0, 1, 0xF7}}},
         {"two pieces", {{0xF0, 1, 2}, {3, 0xF7}}, {{0xF0, 1, 2, 3, 0xF7}}},
@@ -41,9 +41,8 @@ TEST(SysexAssembly, PassesOnlyWholeMessages) {
         }
         EXPECT_EQ(passed, c.passed) << c.name;
     }
-}
 
-TEST(SysexAssembly, AMessageLongerThanAnOutputMessageCarriesIsDropped) {
+    // A message longer than an output message carries is dropped.
     SysexAssembly assembly;
     Bytes piece(4096, 0x11);
     piece.front() = 0xF0;

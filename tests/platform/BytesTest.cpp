@@ -27,7 +27,7 @@ TEST(Bytes, WhatIsWrittenLittleEndianReadsBack) {
     EXPECT_TRUE(reader.AtEnd());
 }
 
-TEST(Bytes, AReadPastTheEndSaysWhatWhereAndHowMuchAndEveryLaterReadFails) {
+TEST(Bytes, AReadOrSeekPastTheEndFailsSayingWhatWhereAndHowMuchAndRestTakesAtMostTheCap) {
     const std::vector<std::uint8_t> data{1, 2, 3};
     ByteReader reader(data);
     std::uint16_t first = 0, second = 0;
@@ -37,17 +37,16 @@ TEST(Bytes, AReadPastTheEndSaysWhatWhereAndHowMuchAndEveryLaterReadFails) {
     EXPECT_EQ(reader.Error(), "expected 2 bytes (style meter) at offset 2, found 1");
     EXPECT_FALSE(reader.U8(last, "anything"));  // the first failure sticks
     EXPECT_EQ(reader.Error(), "expected 2 bytes (style meter) at offset 2, found 1");
-}
 
-TEST(Bytes, RestTakesAtMostTheCapAndSeekStaysInside) {
-    const std::vector<std::uint8_t> data(10, 7);
-    ByteReader reader(data);
-    EXPECT_EQ(reader.Rest(4).size(), 4u);
-    EXPECT_EQ(reader.Offset(), 4u);
-    EXPECT_EQ(reader.Rest(100).size(), 6u);
-    EXPECT_TRUE(reader.Seek(10, "end"));
-    EXPECT_FALSE(reader.Seek(11, "past the end"));
-    EXPECT_TRUE(reader.Failed());
+    // Rest takes at most the cap, and Seek stays inside.
+    const std::vector<std::uint8_t> ten(10, 7);
+    ByteReader rest(ten);
+    EXPECT_EQ(rest.Rest(4).size(), 4u);
+    EXPECT_EQ(rest.Offset(), 4u);
+    EXPECT_EQ(rest.Rest(100).size(), 6u);
+    EXPECT_TRUE(rest.Seek(10, "end"));
+    EXPECT_FALSE(rest.Seek(11, "past the end"));
+    EXPECT_TRUE(rest.Failed());
 }
 
 }  // namespace

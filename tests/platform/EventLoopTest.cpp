@@ -27,29 +27,24 @@ TEST(EventLoop, PostedTasksRunInOrderOnTheControlThread) {
     EXPECT_EQ(ranOn, std::this_thread::get_id());
 }
 
-TEST(EventLoop, SendWaitsUntilTheTaskRan) {
+// Send from another thread returns once the task ran; on the control thread it runs at
+// once; after the loop ended it fails.
+TEST(EventLoop, SendWaitsUntilTheTaskRanRunsAtOnceOnTheControlThreadAndFailsAfterTheEnd) {
     EventLoop loop;
     int value = 0;
     bool sawValue = false;
     std::thread other([&] {
         EXPECT_TRUE(loop.Send([&] { value = 42; }));
         sawValue = value == 42;  // no race: Send returned after the task ran
-        loop.Quit();
+        loop.Post([&] {
+            EXPECT_TRUE(loop.Send([&] { value = 1; }));
+            EXPECT_EQ(value, 1);
+            loop.Quit();
+        });
     });
     loop.Run();
     other.join();
     EXPECT_TRUE(sawValue);
-}
-
-TEST(EventLoop, SendOnTheControlThreadRunsAtOnceAndSendAfterTheEndFails) {
-    EventLoop loop;
-    int value = 0;
-    loop.Post([&] {
-        EXPECT_TRUE(loop.Send([&] { value = 1; }));
-        EXPECT_EQ(value, 1);
-        loop.Quit();
-    });
-    loop.Run();
     bool result = true;
     std::thread late([&] { result = loop.Send([] {}); });
     late.join();

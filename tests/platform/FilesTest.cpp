@@ -17,7 +17,7 @@
 namespace chordella::platform {
 namespace {
 
-TEST(Files, AnAtomicWriteReplacesTheFileWhole) {
+TEST(Files, AnAtomicWriteReplacesTheFileWholeAndAFailedOneSaysWhyAndLeavesTheOldFile) {
     testing::TempFolder folder;
     const std::string path = folder.File("song.vxa");
     std::string error;
@@ -28,6 +28,20 @@ TEST(Files, AnAtomicWriteReplacesTheFileWhole) {
     EXPECT_EQ(text, "new");
     // Nothing but the file itself is left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+
+    // A failed write reports why and leaves the old file; a target that is a folder fails at
+    // the rename and the temporary file is removed.
+    error.clear();
+    EXPECT_FALSE(WriteFileAtomically(folder.File("missing/dir/x.vxs"), std::string_view("x"), error));
+    EXPECT_FALSE(error.empty());
+    std::filesystem::create_directory(folder.File("taken"));
+    std::filesystem::create_directory(folder.File("taken/inside"));
+    error.clear();
+    EXPECT_FALSE(WriteFileAtomically(folder.File("taken"), std::string_view("x"), error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2);
+    ASSERT_TRUE(ReadTextFile(path, 1024, text, error));
+    EXPECT_EQ(text, "new");
 }
 
 // A save killed between writing its temporary and the rename leaves the temporary behind.
@@ -62,21 +76,6 @@ TEST(Files, TheNextSaveRemovesWhatKilledSavesLeftAndNothingElse) {
     std::set<std::string> expected = kept;
     expected.insert({"Other.vxa", "Old.vxa.tmpDirect"});
     EXPECT_EQ(left, expected);
-}
-
-TEST(Files, AFailedWriteReportsWhyAndLeavesTheOldFile) {
-    testing::TempFolder folder;
-    std::string error;
-    EXPECT_FALSE(WriteFileAtomically(folder.File("missing/dir/x.vxs"), std::string_view("x"), error));
-    EXPECT_FALSE(error.empty());
-
-    // The target is a folder: the rename fails, the temporary file is removed.
-    std::filesystem::create_directory(folder.File("taken"));
-    std::filesystem::create_directory(folder.File("taken/inside"));
-    error.clear();
-    EXPECT_FALSE(WriteFileAtomically(folder.File("taken"), std::string_view("x"), error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 }
 
 TEST(Files, ReadingRefusesFilesOverTheCapAndFolders) {

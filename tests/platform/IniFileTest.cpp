@@ -2,23 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/TempFolder.h"
 #include "support/TextFiles.h"
 
 namespace chordella::platform {
 namespace {
 
-TEST(IniFile, SectionsAndKeysIgnoreCase) {
-    IniFile ini;
-    ini.Parse("[options]\nTempo=120\n[MIDICOM]\nIn=2\n");
-    EXPECT_EQ(ini.GetInt("Options", "tempo", 0), 120);
-    EXPECT_EQ(ini.GetInt("OPTIONS", "TEMPO", 0), 120);
-    ini.SetInt("Options", "Tempo", 96);
-    EXPECT_EQ(ini.Sections().size(), 2u);  // written into the existing "options" section
-    EXPECT_EQ(ini.GetInt("options", "tempo", 0), 96);
-}
-
-TEST(IniFile, AMissingFileGivesEveryDefault) {
+TEST(IniFile, AMissingFileGivesEveryDefaultAndADamagedOneDefaultsOnlyWhatCannotBeRead) {
     testing::TempFolder folder;
     IniFile ini;
     std::string error;
@@ -27,34 +19,29 @@ TEST(IniFile, AMissingFileGivesEveryDefault) {
     EXPECT_EQ(ini.GetInt("Options", "Tempo", 100), 100);
     EXPECT_EQ(ini.GetString("Options", "Style", "cont1"), "cont1");
     EXPECT_TRUE(ini.GetBool("Options", "Auto", true));
-}
 
-TEST(IniFile, NumbersAreReadLikeTheProfileFunctionsReadThem) {
-    IniFile ini;
-    ini.Parse("[a]\nx=12abc\ny=abc\nz=-7\nw= +3 \nbig=99999999999\nempty=\n");
-    EXPECT_EQ(ini.GetInt("a", "x", 0), 12);
-    EXPECT_EQ(ini.GetInt("a", "y", 5), 5);
-    EXPECT_EQ(ini.GetInt("a", "z", 0), -7);
-    EXPECT_EQ(ini.GetInt("a", "w", 0), 3);
-    EXPECT_EQ(ini.GetInt("a", "big", 4), 4);
-    EXPECT_EQ(ini.GetInt("a", "empty", 9), 9);
-    EXPECT_EQ(ini.GetString("a", "empty", "d"), "");
-}
-
-TEST(IniFile, ADamagedFileYieldsDefaultsForWhatCannotBeReadAndKeepsTheRest) {
-    testing::TempFolder folder;
+    // A damaged file yields defaults for what cannot be read and keeps the rest.
     std::string text = "[Options]\nTempo=110\n";
     text += std::string("\x00\x01\xff\xfe=junk\n", 10);
     text += "Huge=" + std::string(10 * 1024 * 1024, 'x') + "\n";
     text += "no equals sign here\n[broken header\n=nokey\n";
     text += "Split=45\n";
     testing::WriteTextFile(folder.File("damaged.ini"), text);
+    IniFile damaged;
+    ASSERT_TRUE(damaged.Load(folder.File("damaged.ini")));
+    EXPECT_EQ(damaged.GetInt("Options", "Tempo", 0), 110);
+    EXPECT_EQ(damaged.GetInt("Options", "Split", 0), 45);
+    EXPECT_EQ(damaged.GetString("Options", "Huge", "default"), "default");
+    EXPECT_EQ(damaged.Keys("Options").size(), 2u);
+}
+
+TEST(IniFile, NumbersAreReadLikeTheProfileFunctionsReadThem) {
     IniFile ini;
-    ASSERT_TRUE(ini.Load(folder.File("damaged.ini")));
-    EXPECT_EQ(ini.GetInt("Options", "Tempo", 0), 110);
-    EXPECT_EQ(ini.GetInt("Options", "Split", 0), 45);
-    EXPECT_EQ(ini.GetString("Options", "Huge", "default"), "default");
-    EXPECT_EQ(ini.Keys("Options").size(), 2u);
+    ini.Parse("[a]\nx=12abc\ny=abc\nz=-7\nw= +3 \nbig=99999999999\nempty=\n");
+    const std::tuple<const char*, int, int> cases[] = {{"x", 0, 12}, {"y", 5, 5},   {"z", 0, -7},
+                                                       {"w", 0, 3},  {"big", 4, 4}, {"empty", 9, 9}};
+    for (const auto& [key, fallback, expected] : cases) EXPECT_EQ(ini.GetInt("a", key, fallback), expected) << key;
+    EXPECT_EQ(ini.GetString("a", "empty", "d"), "");
 }
 
 TEST(IniFile, SavingKeepsOrderAndCommentsAndReadsBackTheSame) {
@@ -74,6 +61,14 @@ TEST(IniFile, SavingKeepsOrderAndCommentsAndReadsBackTheSame) {
 
 TEST(IniFile, AWriteChangesTheKeyReadsFindInAnyBlockOfTheSectionTheFirstOfTwoEqualKeysCountsAndEraseRemovesThemAll) {
     IniFile ini;
+    // Sections and keys ignore case.
+    ini.Parse("[options]\nTempo=120\n[MIDICOM]\nIn=2\n");
+    EXPECT_EQ(ini.GetInt("Options", "tempo", 0), 120);
+    EXPECT_EQ(ini.GetInt("OPTIONS", "TEMPO", 0), 120);
+    ini.SetInt("Options", "Tempo", 96);
+    EXPECT_EQ(ini.Sections().size(), 2u);  // written into the existing "options" section
+    EXPECT_EQ(ini.GetInt("options", "tempo", 0), 96);
+
     ini.Parse("[options]\nA=1\n[Options]\nB=2\n");
     ini.SetInt("Options", "B", 5);
     ini.SetInt("OPTIONS", "C", 6);

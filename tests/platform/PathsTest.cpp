@@ -46,24 +46,22 @@ TEST(Paths, TheHomeFlagWinsOverTheEnvironmentAndTheMarkerFile) {
     EXPECT_EQ(Paths::Resolve(std::nullopt, program.File("chordella")).DataDir(), environment.Path());
 }
 
-TEST(Paths, TheMarkerBesideTheProgramMakesItsFolderTheHome) {
-    testing::TempFolder program;
-    ScopedEnvironment home("CHORDELLA_HOME", nullptr);
-    std::ofstream(program.File("Portable Chordella.txt")) << "";
-    const Paths paths = Paths::Resolve(std::nullopt, program.File("chordella"));
-    EXPECT_TRUE(paths.Portable());
-    EXPECT_EQ(paths.Styles(), program.Path() + "/STYLES");
-}
-
-TEST(Paths, OtherwiseTheXdgFoldersAreUsed) {
+// Without the flag or the variable, the marker beside the program makes its folder the home;
+// otherwise the XDG folders are used.
+TEST(Paths, TheMarkerBesideTheProgramMakesItsFolderTheHomeOtherwiseTheXdgFoldersAreUsed) {
     testing::TempFolder program;
     ScopedEnvironment home("CHORDELLA_HOME", nullptr);
     ScopedEnvironment config("XDG_CONFIG_HOME", "/cfg/");
     ScopedEnvironment data("XDG_DATA_HOME", "/data");
-    const Paths paths = Paths::Resolve(std::nullopt, program.File("chordella"));
-    EXPECT_FALSE(paths.Portable());
-    EXPECT_EQ(paths.IniPath(), "/cfg/chordella/chordella.ini");
-    EXPECT_EQ(paths.Songs(), "/data/chordella/SONGS");
+    const Paths xdg = Paths::Resolve(std::nullopt, program.File("chordella"));
+    EXPECT_FALSE(xdg.Portable());
+    EXPECT_EQ(xdg.IniPath(), "/cfg/chordella/chordella.ini");
+    EXPECT_EQ(xdg.Songs(), "/data/chordella/SONGS");
+
+    std::ofstream(program.File("Portable Chordella.txt")) << "";
+    const Paths portable = Paths::Resolve(std::nullopt, program.File("chordella"));
+    EXPECT_TRUE(portable.Portable());
+    EXPECT_EQ(portable.Styles(), program.Path() + "/STYLES");
 }
 
 TEST(Paths, StoredWindowsPathsAreUnderstood) {

@@ -7,7 +7,7 @@
 namespace chordella::platform {
 namespace {
 
-TEST(Random, TheSameSeedRepeatsTheSameChoices) {
+TEST(Random, TheSameSeedRepeatsTheSameChoicesWhichStayInRangeAndReachBothEnds) {
     Random a(42), b(42), c(43);
     bool differs = false;
     for (int i = 0; i < 100; ++i) {
@@ -19,9 +19,8 @@ TEST(Random, TheSameSeedRepeatsTheSameChoices) {
     a.Seed(7);
     b.Seed(7);
     EXPECT_EQ(a.Next(), b.Next());
-}
 
-TEST(Random, ChoicesStayInRangeAndReachBothEnds) {
+    // Choices stay in range and reach both ends.
     Random random(1);
     std::set<int> seen;
     for (int i = 0; i < 2000; ++i) {

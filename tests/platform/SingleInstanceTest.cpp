@@ -8,7 +8,7 @@
 namespace chordella::platform {
 namespace {
 
-TEST(SingleInstance, TheSecondInstanceIsRefusedUntilTheFirstEnds) {
+TEST(SingleInstance, TheSecondInstanceIsRefusedUntilTheFirstEndsAndTheArgumentIsHandedOverOnce) {
     testing::TempFolder folder;
     const std::string lock = folder.File("chordella.lock");
     {
@@ -20,10 +20,8 @@ TEST(SingleInstance, TheSecondInstanceIsRefusedUntilTheFirstEnds) {
     }
     SingleInstance later(lock);
     EXPECT_TRUE(later.Acquire());
-}
 
-TEST(SingleInstance, TheArgumentIsHandedOverOnceThroughTheFile) {
-    testing::TempFolder folder;
+    // The argument is handed over once, through the file.
     const std::string file = folder.File(std::string(SingleInstance::HandOverFileName));
     EXPECT_FALSE(SingleInstance::TakeHandOver(file));
     ASSERT_TRUE(SingleInstance::HandOver(file, "/home/me/STYLES/Pop.vxs"));

@@ -57,7 +57,7 @@ protected:
     std::unique_ptr<OptionsWindow> window;
 };
 
-TEST_F(AudioPageTest, ShowsTheSettingsTheFontsInstalledAndWhatTheSynthUses) {
+TEST_F(AudioPageTest, ShowsTheSettingsTheFontsAndWhatTheSynthUsesAndTheLatencyFollowsTheBuffer) {
     Open();
     auto* fonts = Field<QComboBox>("SoundFont");
     ASSERT_EQ(fonts->count(), 3);
@@ -69,10 +69,8 @@ TEST_F(AudioPageTest, ShowsTheSettingsTheFontsInstalledAndWhatTheSynthUses) {
     const QString inUse = Field<QLabel>("AudioInUse")->text();
     EXPECT_TRUE(inUse.contains("PipeWire/PulseAudio")) << inUse.toStdString();
     EXPECT_TRUE(inUse.contains("5.3 ms from key to speaker")) << inUse.toStdString();
-}
 
-TEST_F(AudioPageTest, TheLatencyFollowsTheBufferAndJackDecidesItsOwn) {
-    Open();
+    // The latency follows the buffer, and JACK decides its own.
     Field<QComboBox>("AudioBuffer")->setCurrentIndex(Field<QComboBox>("AudioBuffer")->findData(512));
     EXPECT_EQ(Latency(), "= 21.3 ms (2 \u00d7 512 frames)");
     Field<QComboBox>("SampleRate")->setCurrentIndex(Field<QComboBox>("SampleRate")->findData(96000));

@@ -28,7 +28,7 @@ protected:
     ChordPadsPanel panel{link};
 };
 
-TEST_F(ChordPadsPanelTest, EveryPadAndSectionButtonIsThereByItsName) {
+TEST_F(ChordPadsPanelTest, EveryPadAndSectionButtonIsThereByItsNameReadingLikeTheArrangerPanelsButton) {
     int found = 0;
     for (char row = 'A'; row <= 'K'; ++row)
         for (int column = 0; column < 12; ++column)
@@ -40,10 +40,8 @@ TEST_F(ChordPadsPanelTest, EveryPadAndSectionButtonIsThereByItsName) {
     EXPECT_EQ(found, 132 + 24 + 5);
     EXPECT_EQ(Pad("M06")->text(), "Bdim");
     EXPECT_FALSE(Pad("M06")->toolTip().isEmpty());
-}
 
-// The bottom row names each function as the arranger panel's button for it does.
-TEST_F(ChordPadsPanelTest, TheSectionButtonsReadLikeTheArrangerPanelsButtonsForTheSameFunction) {
+    // The bottom row names each function as the arranger panel's button for it does.
     PerformanceButtons buttons(link);
     for (const auto& [pad, button] : std::vector<std::pair<const char*, const char*>>{
              {"L00", "FillButton"}, {"L01", "ToBasicButton"}, {"L02", "EndingButton"}, {"L03", "ToExtendedButton"},
@@ -52,18 +50,15 @@ TEST_F(ChordPadsPanelTest, TheSectionButtonsReadLikeTheArrangerPanelsButtonsForT
         ASSERT_NE(panelButton, nullptr) << button;
         EXPECT_EQ(Pad(pad)->text(), panelButton->text().replace('\n', " - ")) << pad;
     }
-    EXPECT_EQ(Pad("L01")->text(), "To Basic - F3");
 }
 
-TEST_F(ChordPadsPanelTest, AClickSendsThePadDownWithItsModifiersThenThePadUp) {
+TEST_F(ChordPadsPanelTest, AClickSendsThePadDownWithItsModifiersThenThePadUpOnlyWhenReleased) {
     QTest::mouseClick(Pad("D04"), Qt::LeftButton);
     QTest::mouseClick(Pad("M06"), Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier);
     QTest::mouseClick(Pad("L00"), Qt::RightButton, Qt::AltModifier);
     EXPECT_EQ(link.Calls, (std::vector<std::string>{"PadDown D04", "PadUp D04", "PadDown M06 SC", "PadUp M06",
                                                     "PadDown L00 AR", "PadUp L00"}));
-}
-
-TEST_F(ChordPadsPanelTest, APadHeldDownIsUpOnlyWhenReleased) {
+    link.Calls.clear();
     QTest::mousePress(Pad("K11"), Qt::LeftButton);
     EXPECT_EQ(link.Calls, std::vector<std::string>{"PadDown K11"});
     QTest::mouseRelease(Pad("K11"), Qt::LeftButton);

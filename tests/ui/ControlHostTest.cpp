@@ -13,7 +13,7 @@
 namespace chordella::testing {
 namespace {
 
-TEST(ControlHost, AnswersOnTheWindowsThreadWithTheCoresData) {
+TEST(ControlHost, AnswersOnTheWindowsThreadWithTheCoresDataAndPublishesOnlyWhatChanged) {
     WindowRig rig;
     bool answered = false;
     bool onWindowThread = false;
@@ -29,10 +29,8 @@ TEST(ControlHost, AnswersOnTheWindowsThreadWithTheCoresData) {
     EXPECT_TRUE(onWindowThread);
     EXPECT_EQ(tempoPreset, 120);
     EXPECT_EQ(outputs.front(), "Memory Synth");
-}
 
-TEST(ControlHost, PublishesANewSnapshotOnlyWhenTheDisplayChanged) {
-    WindowRig rig;
+    // A new snapshot is published only when the display changed.
     rig.Settle();
     // Idle once a few publishing rounds brought nothing new (a slow start may still publish).
     std::uint64_t idle = rig.Host().Snapshot().Serial;

@@ -39,6 +39,7 @@ protected:
         if (editor == nullptr) editor = TopLevel<ui::EditorWindow>("EditorWindow");
         ASSERT_NE(editor, nullptr);
         grid = editor->findChild<QTableWidget*>("Grid");
+        ASSERT_TRUE(WaitFor([&] { return editor->isVisible(); }));
     }
 
     // Waits (generously) until the core has answered and the window shows it.
@@ -65,6 +66,17 @@ protected:
 
     QString Status() { return editor->findChild<QLabel*>("EditorStatus")->text(); }
 
+    // An empty song: "Insert Measure " asks how many measures to create (32 offered).
+    void CreateMeasures(int measures) {
+        Click("InsertMeasure");
+        QInputDialog* ask = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (ask = editor->findChild<QInputDialog*>("CreateMeasures")) != nullptr; }));
+        EXPECT_EQ(ask->textValue(), "32");
+        ask->setTextValue(QString::number(measures));
+        ask->accept();
+        ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == measures + 1; })) << grid->rowCount();
+    }
+
     template <typename T>
     T* Top(const char* name) {
         for (QWidget* widget : QApplication::topLevelWidgets())
@@ -78,17 +90,7 @@ protected:
 };
 
 TEST_F(EditorWindowTest, CreatesASongEditsBeatsAndUndoesMeasureEdits) {
-    ASSERT_TRUE(WaitFor([&] { return editor->isVisible(); }));
-    // An empty song: "Insert Measure " asks how many measures to create.
-    Click("InsertMeasure");
-    QInputDialog* ask = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (ask = editor->findChild<QInputDialog*>("CreateMeasures")) != nullptr; }));
-    EXPECT_EQ(ask->windowTitle(), "Create New Measures ...");
-    EXPECT_EQ(ask->labelText(), "How many measures ?");
-    EXPECT_EQ(ask->textValue(), "32");
-    ask->setTextValue("4");
-    ask->accept();
-    ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == 5; })) << grid->rowCount();
+    ASSERT_NO_FATAL_FAILURE(CreateMeasures(4));
     EXPECT_EQ(grid->verticalHeaderItem(0)->text(), "001");
     EXPECT_EQ(grid->horizontalHeaderItem(3)->text(), "4/4");
     EXPECT_EQ(Cell(4, 0), "STOP");
@@ -175,7 +177,6 @@ TEST_F(EditorWindowTest, CreatesASongEditsBeatsAndUndoesMeasureEdits) {
 }
 
 TEST_F(EditorWindowTest, ImportsAChartAndExportsTheSongAsAChart) {
-    ASSERT_TRUE(WaitFor([&] { return editor->isVisible(); }));
     TempFolder charts;
     WriteTextFile(charts.File("blues.cho"),
                   "{title: Short Blues}\n{time: 3/4}\n{start_of_grid}\n| C . . | F . C7 | G7 . . |\n{end_of_grid}\n");
@@ -206,13 +207,7 @@ TEST_F(EditorWindowTest, ImportsAChartAndExportsTheSongAsAChart) {
 }
 
 TEST_F(EditorWindowTest, TheBeatThatSoundsIsHighlighted) {
-    ASSERT_TRUE(WaitFor([&] { return editor->isVisible(); }));
-    Click("InsertMeasure");
-    QInputDialog* ask = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (ask = editor->findChild<QInputDialog*>("CreateMeasures")) != nullptr; }));
-    ask->setTextValue("8");
-    ask->accept();
-    ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == 9; }));
+    ASSERT_NO_FATAL_FAILURE(CreateMeasures(8));
     app::DisplaySnapshot shown = rig.Shown();
     shown.Serial += 1000;
     shown.Playing = true;
@@ -237,13 +232,7 @@ TEST_F(EditorWindowTest, TheBeatThatSoundsIsHighlighted) {
 // The settings of the automatic program changes: five programs from 2, one every eight
 // measures, and a program list created and read back.
 TEST_F(EditorWindowTest, ProgramChangeSettingsChooseTheProgramsAndWhereTheyGo) {
-    ASSERT_TRUE(WaitFor([&] { return editor->isVisible(); }));
-    Click("InsertMeasure");
-    QInputDialog* ask = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (ask = editor->findChild<QInputDialog*>("CreateMeasures")) != nullptr; }));
-    ask->setTextValue("24");
-    ask->accept();
-    ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == 25; }));
+    ASSERT_NO_FATAL_FAILURE(CreateMeasures(24));
     QMenu* menu = editor->ProgramSettings();
     auto item = [menu](const QString& text) -> QAction* {
         for (QAction* action : menu->actions())

@@ -82,7 +82,7 @@ TEST(MainWindowKeys, TheKeysAreReadWithTheChosenLayout) {
     EXPECT_STREQ(rig.Shown().ChordName.c_str(), "C 7th");
 }
 
-TEST(MainWindowKeys, MelodyKeysPlayTheirNotePlusTheTranspositionSpinners) {
+TEST(MainWindowKeys, MelodyKeysPlayTheirNotePlusTheTranspositionSpinnersAndAutoRepeatSendsNoSecondNoteOn) {
     WindowRig rig;
     rig.ClearSent(SynthOutput);
     QTest::keyClick(&rig.Window(), Qt::Key_T);
@@ -102,10 +102,10 @@ TEST(MainWindowKeys, MelodyKeysPlayTheirNotePlusTheTranspositionSpinners) {
     notes = rig.NoteOns(SynthOutput);
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_EQ(notes[0].first, 60 + 12 - 2);
-}
 
-TEST(MainWindowKeys, AutoRepeatOfAHeldMelodyKeySendsNoSecondNoteOn) {
-    WindowRig rig;
+    // Auto-repeat of a held melody key sends no second note-on; the real release ends the note.
+    octave->setValue(0);
+    semitones->setValue(0);
     rig.ClearSent(SynthOutput);
     SendKey(rig.Window(), QEvent::KeyPress, Qt::Key_T, Qt::NoModifier, false);
     for (int i = 0; i < 3; ++i) {
@@ -126,8 +126,6 @@ TEST(MainWindowKeys, TheTempoFieldKeepsTheDigitsTypedIntoIt) {
     WindowRig rig;
     auto* tempo = rig.Window().findChild<QSpinBox*>("TempoEdit1");
     ASSERT_NE(tempo, nullptr);
-    EXPECT_EQ(tempo->minimum(), 25);
-    EXPECT_EQ(tempo->maximum(), 250);
     rig.ClearSent(SynthOutput);
     tempo->setFocus();
     tempo->selectAll();

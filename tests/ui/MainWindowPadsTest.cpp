@@ -36,7 +36,7 @@ void ClickPad(ui::MainWindow& window, const char* name) {
     if (QPushButton* pad = Pad(window, name)) QTest::mouseClick(pad, Qt::LeftButton);
 }
 
-TEST(MainWindowPads, APadPlaysItsChordAndTheWindowShowsIt) {
+TEST(MainWindowPads, APadPlaysItsChordTheWindowShowsItAndEachSectionButtonIsThereOnce) {
     WindowRig rig;
     ClickPad(rig.Window(), "D04");
     EXPECT_STREQ(rig.Shown().ChordName.c_str(), "Ab min7");
@@ -48,6 +48,8 @@ TEST(MainWindowPads, APadPlaysItsChordAndTheWindowShowsIt) {
 
     ClickPad(rig.Window(), "M06");
     EXPECT_STREQ(rig.Shown().ChordName.c_str(), "B dim");
+    for (const char* name : {"L00", "L01", "L02", "L03", "L04"})
+        EXPECT_EQ(rig.Window().findChildren<QPushButton*>(name).size(), 1) << name << ": the section buttons are there once";
 }
 
 TEST(MainWindowPads, WithEditTickedAPadHandsItsChordToTheEditorAndPlaysNothing) {
@@ -56,7 +58,6 @@ TEST(MainWindowPads, WithEditTickedAPadHandsItsChordToTheEditorAndPlaysNothing) 
     rig.Host().Barrier([&](desktop::DesktopCore& core) { core.SetPadEditor(&editor); });
     auto* edit = rig.Window().findChild<QCheckBox*>("EditBox");
     ASSERT_NE(edit, nullptr);
-    EXPECT_EQ(edit->text(), " Edit");
     QTest::mouseClick(edit, Qt::LeftButton);
     ASSERT_TRUE(edit->isChecked());
     rig.ClearSent(SynthOutput);
@@ -89,7 +90,6 @@ TEST(MainWindowMixer, ThePlayBoxesSwitchTheirOptionsAndStoreGivesAKeyTheVoiceCha
         EXPECT_NE(found, nullptr) << name;
         return found;
     };
-    EXPECT_EQ(box("SendChordCodesBox")->text(), " Send Chord Codes  (Controllers #19,  #20)  to Ch.");
     for (const char* name : {"ChordsBox", "HarmonicPadBox", "MelodyAdLibBox", "SendChordCodesBox"})
         QTest::mouseClick(box(name), Qt::LeftButton);
     mixer->findChild<QSpinBox*>("ChordCodeChannel")->setValue(3);
@@ -122,12 +122,6 @@ TEST(MainWindowMixer, ThePlayBoxesSwitchTheirOptionsAndStoreGivesAKeyTheVoiceCha
     remote::InstrumentKeyRecord stored;
     rig.Host().Barrier([&stored](desktop::DesktopCore& core) { stored = core.Arranger().Remote().Keys().Record(4); });
     EXPECT_EQ(stored, (remote::InstrumentKeyRecord{33, 90, 30, 20, 10}));
-}
-
-TEST(MainWindowPads, TheSectionButtonsAreThereOnce) {
-    WindowRig rig;
-    for (const char* name : {"L00", "L01", "L02", "L03", "L04"})
-        EXPECT_EQ(rig.Window().findChildren<QPushButton*>(name).size(), 1) << name;
 }
 
 TEST(MainWindowScreenKeyboard, AClickNearAKeysTipIsLoudAndNearItsEdgeSoft) {

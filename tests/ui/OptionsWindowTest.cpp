@@ -65,10 +65,6 @@ TEST_F(OptionsWindowTest, PortChoosersListThePortsThenNoneAndShowTheConfiguredOn
     EXPECT_EQ(Entries("MidiIn"), (QStringList{"USB Keyboard", "<None>"}));
     EXPECT_EQ(Field<QComboBox>("MidiOut")->currentText(), "USB Sound Module");
     EXPECT_EQ(Field<QComboBox>("MidiIn")->currentText(), "<None>");
-    EXPECT_EQ(Entries("Quantize"), (QStringList{"1/4", "2/4", "3/4", "4/4", "6/4", "1/8", "2/8", "3/8", "4/8", "6/8"}));
-    EXPECT_EQ(Entries("Metrum"), (QStringList{"6/4", "5/4", "4/4", "3/4", "2/4", "1/4", "6/8", "2/8", "1/8"}));
-    EXPECT_EQ(Entries("OperatingMode").front(), "Accompaniment on");
-    EXPECT_EQ(Entries("OperatingMode").back(), "Splitted Keyboard");
 }
 
 TEST_F(OptionsWindowTest, AnEmptyMainOutputShowsTheBuiltInSynthItPlaysThroughAndOkKeepsItEmpty) {
@@ -123,15 +119,12 @@ TEST_F(OptionsWindowTest, OkSendsTheEditedOptionsAndKeepsTheRest) {
     EXPECT_EQ(sent.SongDirectory, "/music/songs");
 }
 
-TEST_F(OptionsWindowTest, CancelSendsNothing) {
+TEST_F(OptionsWindowTest, CancelSendsNothingAndAPortThatIsNotThereNowIsKeptOnOk) {
+    link.StoredOptions.MidiSubIn = "Unplugged Pedal Board";
     Open();
     Tick("TriadChords");
     Click(QDialogButtonBox::Cancel);
     EXPECT_TRUE(link.Applied.empty());
-}
-
-TEST_F(OptionsWindowTest, APortThatIsNotThereNowIsKeptOnOk) {
-    link.StoredOptions.MidiSubIn = "Unplugged Pedal Board";
     Open();
     EXPECT_EQ(Field<QComboBox>("MidiSubIn")->currentText(), "Unplugged Pedal Board");
     Click(QDialogButtonBox::Ok);

@@ -70,7 +70,7 @@ TEST_F(QtPrompterTest, AQuestionOnTheGuiThreadShowsAQuestionBoxAndAnswersTheButt
     EXPECT_EQ(prompter.Ask("Save Song first ?"), platform::Answer::Cancel);
 }
 
-TEST_F(QtPrompterTest, AMessageFromTheControlThreadWaitsUntilTheBoxIsClosed) {
+TEST_F(QtPrompterTest, AMessageFromTheControlThreadWaitsUntilTheBoxIsClosedAndAnAnswerComesBack) {
     std::atomic<bool> returned = false;
     bool returnedWhileShown = true;
     QString title, text;
@@ -93,18 +93,17 @@ TEST_F(QtPrompterTest, AMessageFromTheControlThreadWaitsUntilTheBoxIsClosed) {
     EXPECT_EQ(title, "Chordella");
     EXPECT_EQ(icon, QMessageBox::Information);
     EXPECT_EQ(text, "Chordmemory is empty !");
-}
 
-TEST_F(QtPrompterTest, AnAnswerFromTheControlThreadComesBack) {
+    // An answer from the control thread comes back.
     platform::Answer answer = platform::Answer::Cancel;
-    std::atomic<bool> done = false;
+    returned = false;
     WhenShown<QMessageBox>([](QMessageBox* box) { ClickButton(box, QMessageBox::No); });
-    std::thread control([&] {
+    std::thread asking([&] {
         answer = prompter.Ask("Save Song first ?");
-        done = true;
+        returned = true;
     });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return done.load(); }, 30000));
-    control.join();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return returned.load(); }, 30000));
+    asking.join();
     EXPECT_EQ(answer, platform::Answer::No);
 }
 

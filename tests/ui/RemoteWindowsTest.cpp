@@ -104,11 +104,6 @@ TEST(MidiControlsWindow, ShowsTheIndicatorsAndLearnsAFunctionUntilItIsCancelledO
     MidiControlsWindow window(link);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_EQ(window.windowTitle(), "MIDI Controls (Codes: note on + values between 0 and 23)");
-    EXPECT_EQ(window.toolTip(), "Port: MIDI in");
-    EXPECT_EQ(window.Indicator(0)->text(), "01");
-    EXPECT_EQ(window.Indicator(23)->text(), "24");
-    EXPECT_EQ(window.Indicator(5)->toolTip(), "Program changes dissabled/enabled");
     EXPECT_EQ(window.Indicator(0)->checkState(), Qt::PartiallyChecked) << "greyed";
     EXPECT_EQ(window.Indicator(1)->checkState(), Qt::Unchecked);
     EXPECT_EQ(window.BoundText(remote::function::StartStop), "Controller 64 on any channel");

@@ -44,17 +44,15 @@ protected:
     SonglistWindow window{link};
 };
 
-TEST_F(SonglistWindowTest, ShowsTheListTheQueueAndTheNextSong) {
+TEST_F(SonglistWindowTest, ShowsTheListTheQueueAndTheNextSongAndAClickQueuesADoubleClickOrEnterPlays) {
     EXPECT_EQ(window.windowTitle(), "Songlist - GIG.VXL");
     ASSERT_EQ(window.List()->count(), 3);
     EXPECT_TRUE(window.List()->item(1)->text().contains("[mutes 10]"));
     EXPECT_EQ(window.findChild<QLabel*>("PlayQueue")->text(), "Queue: Closer, Opener");
     EXPECT_EQ(window.findChild<QLabel*>("NextSong")->text(), "Next: Closer");
     EXPECT_EQ(window.findChild<QPushButton*>("PlayButton")->text(), "Play 2");
-    EXPECT_EQ(window.findChild<QPushButton*>("AddButton")->text(), "Add File && Configuration to Songlist");
-}
 
-TEST_F(SonglistWindowTest, AClickQueuesADoubleClickAndEnterPlayAtOnce) {
+    // A click queues; a double click and Enter play at once.
     QTest::mouseClick(window.List()->viewport(), Qt::LeftButton, {}, RowCentre(1));
     QTest::mouseClick(window.List()->viewport(), Qt::LeftButton, {}, RowCentre(2));  // a double-click's first click
     QTest::mouseDClick(window.List()->viewport(), Qt::LeftButton, {}, RowCentre(2));
@@ -71,7 +69,7 @@ TEST_F(SonglistWindowTest, AClickQueuesADoubleClickAndEnterPlayAtOnce) {
     EXPECT_TRUE(doubleClicked);
 }
 
-TEST_F(SonglistWindowTest, SingleKeysOfAFootSwitchStartSkipAndGoBack) {
+TEST_F(SonglistWindowTest, SingleKeysOfAFootSwitchStartSkipAndGoBackAndAMovedEntryMovesInTheCore) {
     link.SonglistRequests.clear();
     QTest::keyClick(window.List(), Qt::Key_PageDown);
     QTest::keyClick(window.List(), Qt::Key_Right);
@@ -79,9 +77,8 @@ TEST_F(SonglistWindowTest, SingleKeysOfAFootSwitchStartSkipAndGoBack) {
     QTest::keyClick(window.List(), Qt::Key_Space);
     EXPECT_EQ(Actions(), (std::vector<A>{A::Next, A::Next, A::Previous}));
     EXPECT_EQ(link.CallsStartingWith("StartStop").size(), 1u);
-}
 
-TEST_F(SonglistWindowTest, AnEntryMovedInTheListIsMovedInTheCore) {
+    // An entry moved in the list is moved in the core.
     link.SonglistRequests.clear();
     QAbstractItemModel* model = window.List()->model();
     ASSERT_TRUE(model->moveRow(QModelIndex(), 0, QModelIndex(), 3));  // the first to the end

@@ -117,13 +117,29 @@ int ChordCapHeight(const ui::DisplayText& chord) {
     return QFontMetrics(font).capHeight();
 }
 
-TEST(StageView, TabGivesTheWindowToADisplayReadableFromAfarThatGrowsWithTheWindow) {
+// The normal display grows with the window and names the song; Tab hands the window to the
+// stage view, readable from afar, which grows with the window too.
+TEST(StageView, TheDisplayNamesTheSongTabGivesTheWindowToTheStageViewAndBothGrowWithTheWindow) {
     WindowRig rig;
     ui::MainWindow& window = rig.Window();
     rig.Host().Barrier([](desktop::DesktopCore& core) {
         ASSERT_TRUE(core.OpenSong(AssetsFolder() + "/songs/demo2.vxa"));
     });
+    window.Refresh(rig.Shown());
+    const auto* normalChord = window.Display().findChild<ui::DisplayText*>("ChordDisplay");
+    const auto* normalTitle = window.Display().findChild<ui::DisplayText*>("SongTitleDisplay");
+    ASSERT_NE(normalChord, nullptr);
+    ASSERT_NE(normalTitle, nullptr);
+    EXPECT_EQ(normalTitle->text(), "Sunday Drive");
     window.resize(1276, 688);  // a 1280×720 screen less the window's frame
+    QCoreApplication::processEvents();
+    const int laptop = normalChord->PixelSize();
+    EXPECT_GE(laptop, 60) << "twice the size a window with fixed fonts drew";
+    window.resize(1916, 1050);
+    QCoreApplication::processEvents();
+    EXPECT_GE(normalChord->PixelSize(), laptop * 14 / 10) << "the display grows on a large screen";
+
+    window.resize(1276, 688);
     window.Refresh(rig.Shown());
     PressKey(window, Qt::Key_Tab);
     ASSERT_TRUE(window.IsStageView());
@@ -155,27 +171,6 @@ TEST(StageView, TabGivesTheWindowToADisplayReadableFromAfarThatGrowsWithTheWindo
     PressKey(window, Qt::Key_Tab);
     PressKey(window, Qt::Key_Tab);
     EXPECT_FALSE(window.IsStageView()) << "Tab toggles";
-}
-
-TEST(StageView, TheNormalDisplayGrowsWithTheWindowAndNamesTheSong) {
-    WindowRig rig;
-    ui::MainWindow& window = rig.Window();
-    rig.Host().Barrier([](desktop::DesktopCore& core) {
-        ASSERT_TRUE(core.OpenSong(AssetsFolder() + "/songs/demo2.vxa"));
-    });
-    window.Refresh(rig.Shown());
-    const auto* chord = window.Display().findChild<ui::DisplayText*>("ChordDisplay");
-    const auto* title = window.Display().findChild<ui::DisplayText*>("SongTitleDisplay");
-    ASSERT_NE(chord, nullptr);
-    ASSERT_NE(title, nullptr);
-    EXPECT_EQ(title->text(), "Sunday Drive");
-    window.resize(1276, 688);
-    QCoreApplication::processEvents();
-    const int laptop = chord->PixelSize();
-    EXPECT_GE(laptop, 60) << "twice the size a window with fixed fonts drew";
-    window.resize(1916, 1050);
-    QCoreApplication::processEvents();
-    EXPECT_GE(chord->PixelSize(), laptop * 14 / 10) << "the display grows on a large screen";
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ protected:
     StyleBrowser browser;
 };
 
-TEST_F(StyleBrowserTest, ListsTheFoldersStylesWithMeterAndTempoAndSaysWhyABrokenOneCannotLoad) {
+TEST_F(StyleBrowserTest, ListsTheFoldersStylesWithMeterAndTempoSaysWhyABrokenOneCannotLoadAndTheSearchNarrows) {
     browser.SetFolders(styles.Path(), {});
     ReadAll();
     const std::vector<StyleEntry> shown = browser.ShownEntries();
@@ -71,11 +71,8 @@ TEST_F(StyleBrowserTest, ListsTheFoldersStylesWithMeterAndTempoAndSaysWhyABroken
     }
     EXPECT_FALSE(DescribeStyleFile(styles.Path() + "/Broken.vxs").Problem.empty());
     EXPECT_TRUE(DescribeStyleFile(styles.Path() + "/bossa.vxs").Problem.empty());
-}
 
-TEST_F(StyleBrowserTest, TheSearchNarrowsByNameTempoOrMeter) {
-    browser.SetFolders(styles.Path(), {});
-    ReadAll();
+    // The search narrows by name, tempo or meter.
     auto* search = browser.findChild<QLineEdit*>("StyleSearch");
     ASSERT_NE(search, nullptr);
     QTest::keyClicks(search, "SA");

@@ -74,7 +74,6 @@ TEST(StyleCreatorWindow, ALoadedWorkGetsItsBasicWithTheChainedPartsAndTheEventEd
     const std::string path = WriteWork(folder.Path());
     ui::StyleCreatorWindow* creator = OpenCreator(rig);
     ASSERT_NE(creator, nullptr);
-    EXPECT_TRUE(creator->windowTitle().startsWith("Style-Creator & Chord-Generator"));
 
     creator->Send(desktop::CreatorRequest::LoadWork, [&](desktop::CreatorRequest& r) { r.Path = path; });
     Settle(rig);

@@ -14,36 +14,19 @@
 namespace chordella::ui {
 namespace {
 
-TEST(VirtualKeys, LettersAndDigitsAreTheirAsciiCapitals) {
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_A), 'A');
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_Z), 'Z');
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_0), '0');
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_9), '9');
-}
-
-TEST(VirtualKeys, ShiftedKeysGiveTheCodeOfTheirUnshiftedKey) {
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_Exclam), '1');
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_ParenRight), '0');
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_Colon), VirtualKeyOf(Qt::Key_Semicolon));
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_Plus), VirtualKeyOf(Qt::Key_Equal));
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_QuoteDbl), VirtualKeyOf(Qt::Key_Apostrophe));
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_Bar), VirtualKeyOf(Qt::Key_Backslash));
-}
-
-TEST(VirtualKeys, PunctuationAndControlKeysUseTheWindowsCodes) {
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_Semicolon), 0xBA);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_Comma), 0xBC);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_Minus), 0xBD);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_Period), 0xBE);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_Slash), 0xBF);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_QuoteLeft), 0xC0);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_BracketLeft), 0xDB);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_BracketRight), 0xDD);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_Shift), 0x10);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_Control), 0x11);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_Backspace), 0x08);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_F1), 0x70);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_unknown), NoVirtualKey);
+// Letters and digits are their ASCII capitals, shifted keys give the code of their unshifted
+// key, punctuation and control keys use the Windows codes.
+TEST(VirtualKeys, EachQtKeyGivesTheWindowsCodeOfItsKey) {
+    const std::pair<int, int> cases[] = {
+        {Qt::Key_A, 'A'},           {Qt::Key_Z, 'Z'},            {Qt::Key_0, '0'},          {Qt::Key_9, '9'},
+        {Qt::Key_Exclam, '1'},      {Qt::Key_ParenRight, '0'},   {Qt::Key_Colon, 0xBA},     {Qt::Key_Semicolon, 0xBA},
+        {Qt::Key_Plus, 0xBB},       {Qt::Key_Equal, 0xBB},       {Qt::Key_QuoteDbl, 0xDE},  {Qt::Key_Apostrophe, 0xDE},
+        {Qt::Key_Bar, 0xDC},        {Qt::Key_Backslash, 0xDC},   {Qt::Key_Comma, 0xBC},     {Qt::Key_Minus, 0xBD},
+        {Qt::Key_Period, 0xBE},     {Qt::Key_Slash, 0xBF},       {Qt::Key_QuoteLeft, 0xC0}, {Qt::Key_BracketLeft, 0xDB},
+        {Qt::Key_BracketRight, 0xDD}, {Qt::Key_Shift, 0x10},     {Qt::Key_Control, 0x11},   {Qt::Key_Backspace, 0x08},
+        {Qt::Key_F1, 0x70},         {Qt::Key_unknown, NoVirtualKey},
+    };
+    for (const auto& [key, code] : cases) EXPECT_EQ(VirtualKeyOf(key), code) << "Qt key 0x" << std::hex << key;
 }
 
 // What a key typed on `layout` plays: its value and zone in the chord entry's tables.
