@@ -105,7 +105,6 @@ TEST(TapTempo, FourTapsTenStepsApartSetOneHundredTwentyAndStartTheStyle) {
     ASSERT_TRUE(rig.Load(BasicOnly()));
     rig.Clock.StartVirtual(90);
     engine::TapTempo tap(rig.Session(), rig.Clock, rig.Transport);
-    EXPECT_EQ(tap.Caption(), "Tap 4 times");
     tap.Open();
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(tap.Tap(), engine::TapTempo::TapResult::Counting);
@@ -124,7 +123,6 @@ TEST(TapTempo, CountsTheMetronomeGroupAndAveragesTheIntervals) {
     TransportRig rig;
     rig.Clock.SelectMetrum(engine::MetrumIndexOf("3/4"));
     engine::TapTempo tap(rig.Session(), rig.Clock, rig.Transport);
-    EXPECT_EQ(tap.Caption(), "Tap 3 times");
     tap.Open();
     tap.Tap();
     for (int step = 0; step < 8; ++step) tap.TimerStep();
