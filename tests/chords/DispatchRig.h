@@ -91,17 +91,14 @@ struct DispatchRig {
 
     TestSession Test;
     RecordingOutput Out{&Test.session->App().clock.TickCount};
-    engine::AccompanimentEngine Accompaniment{*Test.session, Test.session->App().engine, Test.session->App().clock,
-                                             Test.session->App().options};
-    engine::Clock Clock{*Test.session, Accompaniment, Test.session->App().clock, Test.session->App().options};
+    engine::AccompanimentEngine Accompaniment{*Test.session, App().engine, App().clock, App().options};
+    engine::Clock Clock{*Test.session, Accompaniment, App().clock, App().options};
     chords::ChordRecogniser Recogniser{*Test.session, App().chords, App().options};
     RecordingPeers Peers;
-    chords::SectionKeys Keys{*Test.session, App().keyboard, App().options, App().config, App().transport, Recogniser,
-                             &Peers};
+    chords::SectionKeys Keys{*Test.session, App().keyboard, App().options, App().config, App().transport, Recogniser, &Peers};
     chords::KeyboardInput Input{*Test.session, App().chords, App().keyboard, App().options, App().config,
                                 App().clock, App().engine, Recogniser, Keys, &Peers};
-    chords::SecondInput SecondIn{*Test.session, App().keyboard, App().options, App().engine, Recogniser, &Clock,
-                                 &Peers};
+    chords::SecondInput SecondIn{*Test.session, App().keyboard, App().options, App().engine, Recogniser, &Clock, &Peers};
 };
 
 }  // namespace chordella::testing
