@@ -10,24 +10,19 @@ namespace {
 
 using testing::ChordFixture;
 
-TEST(ChordName, NamesTheChordAsFingeredBelowACapo) {
+TEST(ChordName, NamesAnyRootAndTypeAsFingeredBelowACapoAndTypesOutsideTheTableAsMajor) {
+    const std::tuple<int, int, int, const char*> cases[] = {
+        // capo, root, type, name
+        {2, 62, 1, "C maj"}, {2, 60, 2, "Bb min"}, {11, 60, 1, "Db maj"}, {0, 60, 18, "C maj"},
+        {0, 60, 0, "C maj"}, {0, 60, -7, "C maj"}, {0, 60, 32767, "C maj"}, {0, 128, 1, "Ab maj"},
+        {0, 32767, 1, "G maj"}, {0, -1, 2, "B min"},
+    };
+    for (const auto& [capo, root, type, name] : cases) {
+        ChordState state;
+        state.CapoPosition = capo;
+        EXPECT_EQ(ChordName(state, root, type), name) << "capo " << capo << ", root " << root << ", type " << type;
+    }
     ChordState state;
-    state.CapoPosition = 2;
-    EXPECT_EQ(ChordName(state, 62, 1), "C maj");
-    EXPECT_EQ(ChordName(state, 60, 2), "Bb min");
-    state.CapoPosition = 11;
-    EXPECT_EQ(ChordName(state, 60, 1), "Db maj");
-}
-
-TEST(ChordName, GivesANameForAnyRootAndType) {
-    ChordState state;
-    EXPECT_EQ(ChordName(state, 60, 18), "C maj");
-    EXPECT_EQ(ChordName(state, 60, 0), "C maj");
-    EXPECT_EQ(ChordName(state, 60, -7), "C maj");
-    EXPECT_EQ(ChordName(state, 60, 32767), "C maj");
-    EXPECT_EQ(ChordName(state, 128, 1), "Ab maj");
-    EXPECT_EQ(ChordName(state, 32767, 1), "G maj");
-    EXPECT_EQ(ChordName(state, -1, 2), "B min");
     state.CapoPosition = -30;
     EXPECT_EQ(ChordName(state, 200, 5).View().substr(0, 1).size(), 1u);
 }

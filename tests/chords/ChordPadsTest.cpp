@@ -54,7 +54,6 @@ TEST(ChordPads, RowIsTheConfiguredSlotAndColumnTheRootCountedFromE) {
 TEST(FunctionPads, EachPadPlaysTheChordItsCaptionNames) {
     EntryRig rig;
     rig.ClockRuns();
-    EXPECT_EQ(chords::FunctionPadCaption(6), "Bdim");
     for (int n = 0; n < chords::FunctionPadCount; ++n) {
         const std::string pad = (n < 10 ? "M0" : "M") + std::to_string(n);
         rig.Entry.PadDown(pad, {});

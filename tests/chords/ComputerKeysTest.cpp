@@ -13,17 +13,13 @@ constexpr chords::EntryModifiers Shift{.Shift = true};
 
 TEST(TypeKeys, ADigitHeldBeforeTheChordKeyChoosesItsType) {
     EntryRig rig;
-    rig.Entry.KeyDown('2', false, {});
-    rig.Tap('C');
-    EXPECT_EQ(rig.Current(), "C 7th");
-    rig.Entry.KeyUp('2', {});
-    EXPECT_EQ(rig.Chords().TypeOverride, 0);
-
-    rig.Entry.KeyDown('3', false, {});
-    rig.Tap('C');
-    EXPECT_EQ(rig.Current(), "C min7");
-    rig.Entry.KeyUp('3', {});
-
+    for (const auto& [digit, chord] : {std::pair{'2', "C 7th"}, {'3', "C min7"}}) {
+        rig.Entry.KeyDown(digit, false, {});
+        rig.Tap('C');
+        EXPECT_EQ(rig.Current(), chord);
+        rig.Entry.KeyUp(digit, {});
+        EXPECT_EQ(rig.Chords().TypeOverride, 0) << digit;
+    }
     rig.Tap('C');
     EXPECT_EQ(rig.Current(), "C maj");
 }

@@ -28,8 +28,8 @@ struct NoteSeen {
     int Note;
 };
 
-struct EndToEnd {
-    EndToEnd() {
+struct KeyboardToAccompaniment : ::testing::Test {
+    KeyboardToAccompaniment() {
         core::Session& s = *t.session;
         s.App().options.CompLimit = false;
         s.App().options.SoloOnChannel1 = false;
@@ -72,22 +72,24 @@ struct EndToEnd {
         return seen;
     }
 
+    void SetUp() override {
+        ASSERT_TRUE(loaded);
+        ASSERT_TRUE(started);
+    }
+
     TestSession t;
     app::LiveArranger arranger{*t.session};
     bool loaded = false;
     bool started = false;
 };
 
-TEST(KeyboardToAccompaniment, AChordHeldInTheChordZoneTransposesTheStyleFromTheNextGridUnit) {
-    EndToEnd e;
-    ASSERT_TRUE(e.loaded);
-    ASSERT_TRUE(e.started);
-    e.Run(30);  // into the second beat
-    e.Keys({0x90, 45, 100, 0x90, 48, 100, 0x90, 52, 100});  // A C E
-    EXPECT_EQ(e.t.session->App().engine.PendingType, 2) << "A minor waits for the grid";
-    const std::int64_t playedAt = e.t.session->App().clock.TickCount;
+TEST_F(KeyboardToAccompaniment, AChordHeldInTheChordZoneTransposesTheStyleFromTheNextGridUnit) {
+    Run(30);  // into the second beat
+    Keys({0x90, 45, 100, 0x90, 48, 100, 0x90, 52, 100});  // A C E
+    EXPECT_EQ(t.session->App().engine.PendingType, 2) << "A minor waits for the grid";
+    const std::int64_t playedAt = t.session->App().clock.TickCount;
 
-    const auto notes = e.Run(96);
+    const auto notes = Run(96);
     std::int64_t firstMinor = -1;
     for (const NoteSeen& n : notes) {
         if (n.Channel != StyleChannel) continue;
@@ -101,39 +103,34 @@ TEST(KeyboardToAccompaniment, AChordHeldInTheChordZoneTransposesTheStyleFromTheN
     ASSERT_GT(firstMinor, playedAt);
     EXPECT_LE(firstMinor - playedAt, 24) << "the chord took effect within one grid unit (a beat)";
 
-    e.Keys({0x80, 45, 64, 0x80, 48, 64, 0x80, 52, 64});
-    e.Keys({0x90, 48, 100, 0x90, 52, 100, 0x90, 55, 100});  // C E G
-    const auto back = e.Run(48);
+    Keys({0x80, 45, 64, 0x80, 48, 64, 0x80, 52, 64});
+    Keys({0x90, 48, 100, 0x90, 52, 100, 0x90, 55, 100});  // C E G
+    const auto back = Run(48);
     ASSERT_FALSE(back.empty());
     EXPECT_EQ(back.back().Note, 60) << "C major: the style's notes keep their pitch";
-    EXPECT_EQ(e.t.session->App().chords.CurrentType, 1);
+    EXPECT_EQ(t.session->App().chords.CurrentType, 1);
 }
 
-TEST(KeyboardToAccompaniment, MelodyNotesSoundOnTheVoiceChannelBesideTheStyle) {
-    EndToEnd e;
-    ASSERT_TRUE(e.started);
-    e.t.midi->ClearSent(0);
-    e.Keys({0x95, 72, 90});  // a keyboard sending on channel 6
-    const auto sent = e.t.midi->Sent(0);
+TEST_F(KeyboardToAccompaniment, MelodyNotesSoundOnTheVoiceChannelBesideTheStyle) {
+    t.midi->ClearSent(0);
+    Keys({0x95, 72, 90});  // a keyboard sending on channel 6
+    const auto sent = t.midi->Sent(0);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].Packed, static_cast<std::uint32_t>(0x90 | VoiceChannel) | 72u << 8 | 90u << 16);
-    e.Keys({0x85, 72, 64});
-    ASSERT_EQ(e.t.midi->Sent(0).size(), 2u);
-    EXPECT_EQ(e.t.midi->Sent(0)[1].Packed & 0xFFFF, static_cast<std::uint32_t>(0x80 | VoiceChannel) | 72u << 8);
+    Keys({0x85, 72, 64});
+    ASSERT_EQ(t.midi->Sent(0).size(), 2u);
+    EXPECT_EQ(t.midi->Sent(0)[1].Packed & 0xFFFF, static_cast<std::uint32_t>(0x80 | VoiceChannel) | 72u << 8);
 }
 
-TEST(KeyboardToAccompaniment, AControlKeyRequestsAFillAtTheNextGridUnit) {
-    EndToEnd e;
-    ASSERT_TRUE(e.loaded);
-    ASSERT_TRUE(e.started);
-    e.Run(30);  // into the second beat
-    const int fillKey = e.t.session->App().config.Keys.FillIn;
-    e.Keys({0x90, static_cast<std::uint8_t>(fillKey), 100});
-    EXPECT_EQ(e.t.session->App().engine.PendingCommandKey, fillKey) << "the key waits for the grid";
-    const std::int64_t pressedAt = e.t.session->App().clock.TickCount;
+TEST_F(KeyboardToAccompaniment, AControlKeyRequestsAFillAtTheNextGridUnit) {
+    Run(30);  // into the second beat
+    const int fillKey = t.session->App().config.Keys.FillIn;
+    Keys({0x90, static_cast<std::uint8_t>(fillKey), 100});
+    EXPECT_EQ(t.session->App().engine.PendingCommandKey, fillKey) << "the key waits for the grid";
+    const std::int64_t pressedAt = t.session->App().clock.TickCount;
 
     std::int64_t firstFill = -1;
-    for (const NoteSeen& n : e.Run(48)) {
+    for (const NoteSeen& n : Run(48)) {
         if (n.Channel != StyleChannel) continue;
         if (n.Note == FillNote && firstFill < 0) firstFill = n.Tick;
         if (firstFill < 0) {
@@ -142,7 +139,7 @@ TEST(KeyboardToAccompaniment, AControlKeyRequestsAFillAtTheNextGridUnit) {
     }
     ASSERT_GT(firstFill, pressedAt) << "the fill was played";
     EXPECT_LE(firstFill - pressedAt, 24);
-    EXPECT_EQ(e.t.session->Style().player.CurrentSection, 4) << "Fill in Basic";
+    EXPECT_EQ(t.session->Style().player.CurrentSection, 4) << "Fill in Basic";
 }
 
 }  // namespace

@@ -75,36 +75,30 @@ struct DispatchRig {
     // The clock runs, so a chord waits for the next grid unit instead of being applied.
     void ClockRuns() { Clock.StartVirtual(120); }
 
-    void Send(std::uint8_t status, int data1, int data2) {
+    static midi::TMyMidiEvent Event(std::uint8_t status, int data1, int data2) {
         midi::TMyMidiEvent event;
         event.MidiMessage = status;
         event.Data1 = static_cast<std::uint8_t>(data1);
         event.Data2 = static_cast<std::uint8_t>(data2);
-        Input.HandleEvent(event);
+        return event;
     }
+    void Send(std::uint8_t status, int data1, int data2) { Input.HandleEvent(Event(status, data1, data2)); }
     void Press(int key, int velocity = 100, int channel = 0) { Send(static_cast<std::uint8_t>(0x90 | channel), key, velocity); }
     void Release(int key, int channel = 0) { Send(static_cast<std::uint8_t>(0x90 | channel), key, 0); }
     void Second(std::uint8_t status, int data1, int data2, bool& run) {
-        midi::TMyMidiEvent event;
-        event.MidiMessage = status;
-        event.Data1 = static_cast<std::uint8_t>(data1);
-        event.Data2 = static_cast<std::uint8_t>(data2);
-        SecondIn.HandleEvent(event, run);
+        SecondIn.HandleEvent(Event(status, data1, data2), run);
     }
 
     TestSession Test;
     RecordingOutput Out{&Test.session->App().clock.TickCount};
-    engine::AccompanimentEngine Accompaniment{*Test.session, Test.session->App().engine, Test.session->App().clock,
-                                             Test.session->App().options};
-    engine::Clock Clock{*Test.session, Accompaniment, Test.session->App().clock, Test.session->App().options};
+    engine::AccompanimentEngine Accompaniment{*Test.session, App().engine, App().clock, App().options};
+    engine::Clock Clock{*Test.session, Accompaniment, App().clock, App().options};
     chords::ChordRecogniser Recogniser{*Test.session, App().chords, App().options};
     RecordingPeers Peers;
-    chords::SectionKeys Keys{*Test.session, App().keyboard, App().options, App().config, App().transport, Recogniser,
-                             &Peers};
+    chords::SectionKeys Keys{*Test.session, App().keyboard, App().options, App().config, App().transport, Recogniser, &Peers};
     chords::KeyboardInput Input{*Test.session, App().chords, App().keyboard, App().options, App().config,
                                 App().clock, App().engine, Recogniser, Keys, &Peers};
-    chords::SecondInput SecondIn{*Test.session, App().keyboard, App().options, App().engine, Recogniser, &Clock,
-                                 &Peers};
+    chords::SecondInput SecondIn{*Test.session, App().keyboard, App().options, App().engine, Recogniser, &Clock, &Peers};
 };
 
 }  // namespace chordella::testing

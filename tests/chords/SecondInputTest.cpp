@@ -90,12 +90,8 @@ TEST(SecondInputDetection, WithoutAClockTheTempoControllerIsTakenButChangesNoTem
                               &rig.Peers};
     rig.Session().Style().player.StyleActive = 0;
     const int before = rig.Session().App().clock.Tempo;
-    midi::TMyMidiEvent event;
-    event.MidiMessage = 0xB0;
-    event.Data1 = 22;
-    event.Data2 = 70;
     bool run = false;
-    alone.HandleEvent(event, run);
+    alone.HandleEvent(DispatchRig::Event(0xB0, 22, 70), run);
     EXPECT_EQ(rig.Session().App().clock.Tempo, before);
     EXPECT_TRUE(rig.Peers.MidiCommands.empty()) << "still a detection controller, not a command";
 }

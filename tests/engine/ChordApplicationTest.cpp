@@ -19,6 +19,14 @@ StyleBuilder QuietStyle() {
     return b;
 }
 
+// Plays the quiet style with the harmonic pad on channel 15 at `volume`.
+void PlayWithPad(EngineRig& rig, int volume) {
+    rig.Options().HarmonicPad = true;
+    rig.Options().PadChannel = 14;
+    rig.Engine().ChannelVolume[14] = static_cast<std::uint8_t>(volume);
+    rig.Play(QuietStyle());
+}
+
 TEST(ChordCodes, TypesOneToTenGoOnControllerTwentyAndElevenToTwentyOnNineteen) {
     EngineRig rig;
     rig.Options().SendChordCodes = true;
@@ -35,7 +43,7 @@ TEST(ChordCodes, TypesOneToTenGoOnControllerTwentyAndElevenToTwentyOnNineteen) {
     EXPECT_EQ(codes[1].Data2, (12 - 11) * 12 + 5);
 }
 
-TEST(ChordTap, WithNoStylePlayingTheChordIsTappedForAnExternalArranger) {
+TEST(ChordTap, WithNoStylePlayingTheChordIsTappedForAnExternalArrangerWhileTheOutputIsOpen) {
     EngineRig rig;
     rig.Engine().TriggerVelocity = 64;
     rig.Chord(48, 1);
@@ -48,6 +56,11 @@ TEST(ChordTap, WithNoStylePlayingTheChordIsTappedForAnExternalArranger) {
         EXPECT_EQ(m[static_cast<std::size_t>(i + 3)].Data2, 0);
     }
     EXPECT_EQ(rig.Engine().PendingRoot, 0) << "the pending chord is used up";
+
+    rig.Out.Open = false;
+    rig.Chord(53, 1);
+    EXPECT_EQ(rig.Engine().PendingRoot, 53) << "a closed output: nothing happens, the chord stays pending";
+    EXPECT_EQ(m.size(), 6u);
 }
 
 // The chord side that names what the engine applies; SetChord is not the engine's to call here.
@@ -75,20 +88,10 @@ TEST(ChordApplication, TheChordIsShownWhenItTakesEffectAndNotBefore) {
     rig.Session().SetChordLink(nullptr);
 }
 
-TEST(ChordTap, NothingHappensWhileTheOutputIsClosedAndTheChordStaysPending) {
-    EngineRig rig;
-    rig.Out.Open = false;
-    rig.Chord(48, 1);
-    EXPECT_EQ(rig.Engine().PendingRoot, 48);
-}
-
 TEST(HarmonicPad, EachChordEndsTheOldPadNotesAndStartsTheNewOnesAtTheChannelVolume) {
     EngineRig rig;
-    rig.Options().HarmonicPad = true;
-    rig.Options().PadChannel = 14;
     rig.Options().PadOctave = 1;
-    rig.Engine().ChannelVolume[14] = 77;
-    rig.Play(QuietStyle());
+    PlayWithPad(rig, 77);
     rig.Chord(48, 1);
     rig.Run(2);
     rig.Chord(53, 1);
@@ -105,10 +108,7 @@ TEST(HarmonicPad, EachChordEndsTheOldPadNotesAndStartsTheNewOnesAtTheChannelVolu
 
 TEST(HarmonicPad, FollowsTheFadeAndTheSoloFilter) {
     EngineRig rig;
-    rig.Options().HarmonicPad = true;
-    rig.Options().PadChannel = 14;
-    rig.Engine().ChannelVolume[14] = 50;
-    rig.Play(QuietStyle());
+    PlayWithPad(rig, 50);
     rig.Player().FadeActive = 1;
     rig.Player().FadeAmount = 20;
     rig.Chord(48, 1);

@@ -74,15 +74,20 @@ TEST(ChordChange, TheSameChordTwiceReleasesNothing) {
     EXPECT_FALSE(SentController(rig.Out, 0, 120, 0));
 }
 
-TEST(ChordChange, AHeldStringNoteIsRevoicedWithItsVelocityAndEndsOnItsNewNoteWhileAPianoNoteIsCut) {
+// Channel 1 holds a string note, channel 2 a piano note, channel 3 a string note on a channel
+// marked "cut notes".
+TEST(ChordChange, AHeldStringNoteIsRevoicedWithItsVelocityWhileAPianoNoteOrACutNotesChannelIsCut) {
     EngineRig rig;
     StyleBuilder b;
     b.Part(StylePart::Basic)
         .Measures(1)
+        .CutNotes(2)
         .Program(0, 48, 0)
         .Program(1, 0, 0)
+        .Program(2, 48, 0)
         .Note(0, 64, 90, 0, 90)
-        .Note(1, 64, 70, 0, 90);
+        .Note(1, 64, 70, 0, 90)
+        .Note(2, 64, 90, 0, 90);
     rig.Play(b);
     rig.Chord(C3, Major);
     rig.Run(30);
@@ -99,6 +104,13 @@ TEST(ChordChange, AHeldStringNoteIsRevoicedWithItsVelocityAndEndsOnItsNewNoteWhi
 
     EXPECT_TRUE(SentController(rig.Out, 1, 123, 0));
     EXPECT_TRUE(rig.Out.NoteOns(1).empty()) << "the piano is cut, not re-voiced";
+
+    const auto cut = rig.Out.OnChannel(2);
+    ASSERT_GE(cut.size(), 3u);
+    EXPECT_TRUE(cut[0].IsController(64)) << "a cut-notes channel is cut with its pedals up";
+    EXPECT_TRUE(cut[1].IsController(66));
+    EXPECT_TRUE(cut[2].IsController(123));
+    EXPECT_TRUE(rig.Out.NoteOns(2).empty());
 
     rig.Run(40);  // past the string note's end
     const auto offs = rig.Out.NoteOffs(0);
@@ -137,24 +149,6 @@ TEST(ChordChange, AChordTypeOutsideTheTablesLeavesTheStyleOnItsChord) {
     rig.Run(40);
     for (const SentMessage& m : rig.Out.NoteOns(0)) EXPECT_EQ(m.Data1, 67);
     EXPECT_EQ(rig.Engine().StyleType, Minor);
-}
-
-TEST(ChordChange, ASustainedChannelMarkedCutNotesIsCutWithItsPedalsUpNotRevoiced) {
-    EngineRig rig;
-    StyleBuilder b;
-    b.Part(StylePart::Basic).CutNotes(0).Program(0, 48, 0).Note(0, 64, 90, 0, 90);
-    rig.Play(b);
-    rig.Chord(C3, Major);
-    rig.Run(30);
-    rig.Out.Clear();
-    rig.Chord(F3, Major);
-    rig.Run(24);
-    const auto channel = rig.Out.OnChannel(0);
-    ASSERT_GE(channel.size(), 3u);
-    EXPECT_TRUE(channel[0].IsController(64));
-    EXPECT_TRUE(channel[1].IsController(66));
-    EXPECT_TRUE(channel[2].IsController(123));
-    EXPECT_TRUE(rig.Out.NoteOns(0).empty());
 }
 
 TEST(ChordChange, MinusOneEndsTheStylesNotesOnTheVoiceChannelButNotTheOnesThePlayerHolds) {

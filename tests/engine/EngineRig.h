@@ -66,9 +66,8 @@ struct EngineRig {
 
     TestSession Test;
     RecordingOutput Out{&Test.session->App().clock.TickCount};
-    engine::AccompanimentEngine Accompaniment{*Test.session, Test.session->App().engine, Test.session->App().clock,
-                                             Test.session->App().options};
-    engine::Clock Clock{*Test.session, Accompaniment, Test.session->App().clock, Test.session->App().options};
+    engine::AccompanimentEngine Accompaniment{*Test.session, Session().App().engine, ClockFields(), Options()};
+    engine::Clock Clock{*Test.session, Accompaniment, ClockFields(), Options()};
 };
 
 }  // namespace chordella::testing

@@ -22,31 +22,25 @@ SongBuilder LoopSong() {
     return song;
 }
 
-TEST(SongPlayback, PlaysTheChordOfEachRecordOnItsBeat) {
-    SongRig rig;
-    rig.PlaySong(SongBuilder().At(1).Chord("C").At(1, 3).Chord("F").At(2).Chord("G").Measures(2).End());
-    rig.Run(TickOf(1, 3) - 1);
-    EXPECT_EQ(rig.Engine().StyleRoot % 12, 0);
-    rig.Run(1);
-    EXPECT_EQ(rig.Engine().StyleRoot % 12, 5);
-    rig.RunTo(TickOf(2));
-    EXPECT_EQ(rig.Engine().StyleRoot % 12, 7);
-}
-
 // Late in the beat before, the coming chord is already current (shown, named, sent as a chord
-// code ahead), with the player's chord options applied as for a played chord.
-TEST(SongPlayback, TheComingChordBecomesCurrentLateInTheBeatBeforeWithMajorMinorApplied) {
+// code ahead), with the player's chord options applied as for a played chord; the style takes
+// it up on its beat.
+TEST(SongPlayback, PlaysTheChordOfEachRecordOnItsBeatAndMakesItCurrentLateInTheBeatBefore) {
     SongRig rig;
     rig.Options().MajorMinor = true;
-    rig.PlaySong(SongBuilder().At(1).Chord("C").At(1, 3).Chord("Am").Measures(2).End());
+    rig.PlaySong(SongBuilder().At(1).Chord("C").At(1, 3).Chord("Am").At(2).Chord("G").Measures(2).End());
     rig.Run(TickOf(1, 3) - 1);
     const chords::ChordState& chords = rig.Session().App().chords;
     EXPECT_EQ(rig.Engine().StyleRoot % 12, 0) << "the style still plays C";
     EXPECT_EQ(chords.CurrentRoot % 12, 9);
     EXPECT_EQ(chords.CurrentType, 1) << "A minor is made current as A major";
+    rig.Run(1);
+    EXPECT_EQ(rig.Engine().StyleRoot % 12, 9);
+    rig.RunTo(TickOf(2));
+    EXPECT_EQ(rig.Engine().StyleRoot % 12, 7);
 }
 
-TEST(SongPlayback, ALoopStartOf103PlaysItsMeasuresThreeTimesThenGoesOnUnlessLoopsAreIgnored) {
+TEST(SongPlayback, ALoopStartOf103PlaysItsMeasuresThreeTimesThenGoesOnToTheEndUnlessLoopsAreIgnored) {
     for (bool ignore : {false, true}) {
         SCOPED_TRACE(ignore ? "Ignore loops" : "loops");
         SongRig rig;
@@ -54,7 +48,8 @@ TEST(SongPlayback, ALoopStartOf103PlaysItsMeasuresThreeTimesThenGoesOnUnlessLoop
         rig.PlaySong(LoopSong());
         EXPECT_EQ(rig.PlayedMeasures(), ignore ? Repeated(1, 10, 1)
                                                : Concat(Concat(Repeated(1, 4, 1), Repeated(5, 8, 3)), Repeated(9, 10, 1)));
-        EXPECT_FALSE(rig.Playing());
+        EXPECT_FALSE(rig.Playing()) << "the end of the song stops it";
+        EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
     }
 }
 
@@ -87,15 +82,6 @@ TEST(SongPlayback, ChannelCommand10LetsOnlyTheDrumsPlayUntilValue0) {
     EXPECT_EQ(between(0, TickOf(2), TickOf(3)), 0);
     EXPECT_GT(between(9, TickOf(2), TickOf(3)), 0);
     EXPECT_GT(between(0, TickOf(3), TickOf(4)), 0);
-}
-
-TEST(SongPlayback, TheEndOfTheSongStopsWithNoNoteLeftSounding) {
-    SongRig rig;
-    rig.PlaySong(SongBuilder().At(1).Chord("C").At(2).Chord("Am").Measures(2).End());
-    const auto measures = rig.PlayedMeasures();
-    EXPECT_EQ(measures, Repeated(1, 2, 1));
-    EXPECT_FALSE(rig.Playing());
-    EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
 }
 
 // 750 measures of 4/4 fill the chord memory: its last beat is played like any other.

@@ -37,8 +37,9 @@ struct SongRig : TransportRig {
         Options().PlayIntro = false;
     }
 
-    data::ArrangementState& Song() { return Session().App().arrangement; }
-    engine::SongPlayState& Play() { return Session().App().songPlay; }
+    core::AppState& App() { return Test.session->App(); }
+    data::ArrangementState& Song() { return App().arrangement; }
+    engine::SongPlayState& Play() { return App().songPlay; }
     std::int16_t& Position() { return Song().ChordMemoryPos; }
 
     // Loads the style and the song and starts playback on the virtual clock.
@@ -47,10 +48,10 @@ struct SongRig : TransportRig {
         song.ApplyTo(Song());
         Clock.StartVirtual(120);
         Transport.Play();
-        ASSERT_LT(Session().App().transport.ChordPlayMode, 0);
+        ASSERT_LT(App().transport.ChordPlayMode, 0);
     }
 
-    bool Playing() { return Session().App().transport.ChordPlayMode != 0; }
+    bool Playing() { return App().transport.ChordPlayMode != 0; }
 
     // Runs until playback stops (at most `limit` ticks); returns the measure of every beat
     // played, in order (one entry per measure start).
@@ -67,32 +68,13 @@ struct SongRig : TransportRig {
         return measures;
     }
 
-    chords::ChordRecogniser Recogniser{*Test.session, Test.session->App().chords, Test.session->App().options};
-    engine::MelodyPlayer Melody{*Test.session,
-                                Test.session->App().melody,
-                                Test.session->App().arrangement,
-                                Test.session->App().options,
-                                Test.session->App().engine,
-                                Test.session->App().transport,
-                                Test.session->App().clock};
-    engine::ChordMemoryPlayer Songs{*Test.session,
-                                    Test.session->App().songPlay,
-                                    Test.session->App().arrangement,
-                                    Test.session->App().options,
-                                    Test.session->App().clock,
-                                    Test.session->App().engine,
-                                    Test.session->App().transport,
-                                    Test.session->App().config,
-                                    Accompaniment,
-                                    Transport,
-                                    Melody};
-    engine::TransportArrangement Host{*Test.session,
-                                      Transport,
-                                      Clock,
-                                      Test.session->App().arrangement,
-                                      Test.session->App().melody,
-                                      Test.session->App().options,
-                                      Test.session->App().engine};
+    chords::ChordRecogniser Recogniser{*Test.session, App().chords, App().options};
+    engine::MelodyPlayer Melody{*Test.session, App().melody, App().arrangement, App().options, App().engine,
+                                App().transport, App().clock};
+    engine::ChordMemoryPlayer Songs{*Test.session, App().songPlay, App().arrangement, App().options, App().clock,
+                                    App().engine, App().transport, App().config, Accompaniment, Transport, Melody};
+    engine::TransportArrangement Host{*Test.session, Transport, Clock, App().arrangement, App().melody,
+                                      App().options, App().engine};
 };
 
 // Measures first … last, `times` times over.

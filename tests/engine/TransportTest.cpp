@@ -127,6 +127,15 @@ TEST(Stop, SwitchesOffTheClockItsTransportSwitchedOnButLeavesAClockTheUserStarte
     EXPECT_EQ(rig.ClockFields().TimerId, 0);
 }
 
+// The transport with the song stand-in behind Play, Record and Punch in, on a running clock.
+struct SongTransport : ::testing::Test {
+    SongTransport() {
+        rig.AttachSong();
+        rig.Clock.StartVirtual(120);
+    }
+    TransportRig rig;
+};
+
 TEST(PlayAndPunchIn, WithAnEmptyChordMemorySaySoAndStartNothing) {
     for (const bool punchIn : {false, true}) {
         SCOPED_TRACE(punchIn ? "Punch in" : "Play");
@@ -139,10 +148,7 @@ TEST(PlayAndPunchIn, WithAnEmptyChordMemorySaySoAndStartNothing) {
     }
 }
 
-TEST(Play, StartsTheSongAndStopGivesTheRealtimePriorityBack) {
-    TransportRig rig;
-    rig.AttachSong();
-    rig.Clock.StartVirtual(120);
+TEST_F(SongTransport, PlayStartsTheSongAndStopGivesTheRealtimePriorityBack) {
     rig.Player().FadeActive = 1;
     rig.Player().FadeAmount = 40;
     rig.Transport.Play();
@@ -159,10 +165,7 @@ TEST(Play, StartsTheSongAndStopGivesTheRealtimePriorityBack) {
     EXPECT_EQ(rig.StandIn.Stopped, 0) << "only a recording is closed with an end mark";
 }
 
-TEST(Record, AsksBeforeReplacingChordsAndCancelsOnNo) {
-    TransportRig rig;
-    rig.AttachSong();
-    rig.Clock.StartVirtual(120);
+TEST_F(SongTransport, RecordAsksBeforeReplacingChordsAndCancelsOnNo) {
     rig.Test.prompter->AnswerNo();
     rig.Transport.Record();
     EXPECT_TRUE(rig.Test.prompter->WasShown("Replace current chords ?"));
@@ -178,11 +181,8 @@ TEST(Record, AsksBeforeReplacingChordsAndCancelsOnNo) {
     EXPECT_EQ(rig.StandIn.Stopped, 1) << "the recording gets its end";
 }
 
-TEST(Record, StepRecordingSwitchesTheClockOff) {
-    TransportRig rig;
-    rig.AttachSong();
+TEST_F(SongTransport, StepRecordingSwitchesTheClockOff) {
     rig.StandIn.Empty = true;
-    rig.Clock.StartVirtual(120);
     rig.Test.prompter->AnswerYes();
     rig.Transport.Record(true);
     EXPECT_TRUE(rig.Test.prompter->WasShown("Replace current chords, starting at measure 1"));
@@ -203,10 +203,7 @@ TEST(Record, StopsInsteadWhileAStylePlaysOverAChordMemory) {
     EXPECT_TRUE(rig.Test.prompter->Shown().empty()) << "no question asked";
 }
 
-TEST(PunchIn, TicksTheOverwriteBoxAndAsksWhereToStart) {
-    TransportRig rig;
-    rig.AttachSong();
-    rig.Clock.StartVirtual(120);
+TEST_F(SongTransport, PunchInTicksTheOverwriteBoxAndAsksWhereToStart) {
     rig.Test.prompter->AnswerYes();
     rig.Transport.PunchIn();
     EXPECT_TRUE(rig.StandIn.Overwrite);
@@ -359,14 +356,25 @@ TEST(MasterMode, SendsStartAtTheStyleStartATimingClockEachTickAndStopAtStop) {
     rig.Session().SetClockOutput(nullptr);
 }
 
-TEST(Panic, AllNotesOffResetsEveryChannelAndForgetsTheSoundingNotes) {
-    TransportRig rig;
-    rig.Start(LongNotes());
-    rig.RunTo(TickOf(1, 2) + 10);
-    rig.Transport.AllNotesOff();
-    EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
-    for (const auto& row : rig.Engine().VelocityMap) {
-        for (auto velocity : row) EXPECT_EQ(velocity, 0);
+TEST(Panic, AllNotesOffAndTheAccompanimentSwitchResetEveryChannelAndForgetTheSoundingNotes) {
+    const std::pair<const char*, void (engine::Transport::*)()> actions[] = {
+        {"All notes off", &engine::Transport::AllNotesOff},
+        {"accompaniment switch", &engine::Transport::ToggleAccompaniment},
+    };
+    for (const auto& [label, action] : actions) {
+        SCOPED_TRACE(label);
+        TransportRig rig;
+        rig.Start(LongNotes());
+        rig.RunTo(TickOf(1, 2) + 10);
+        (rig.Transport.*action)();
+        EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
+        for (const auto& row : rig.Engine().VelocityMap) {
+            for (auto velocity : row) EXPECT_EQ(velocity, 0);
+        }
+        if (action != &engine::Transport::ToggleAccompaniment) continue;
+        EXPECT_EQ(rig.Session().App().transport.AccompanimentOn, 0);
+        rig.Transport.ToggleAccompaniment();
+        EXPECT_EQ(rig.Session().App().transport.AccompanimentOn, 1) << "and the switch turns it on again";
     }
 }
 
@@ -393,17 +401,6 @@ TEST(TransportAttachment, TheEngineFallsBackToItsLoopingSectionsWhenTheTransport
     }
     EXPECT_EQ(&accompaniment.Transport(), &accompaniment.Sections());
     EXPECT_FALSE(test.session->Transport().StyleStarted());
-}
-
-TEST(AccompanimentSwitch, TogglingResetsEveryChannel) {
-    TransportRig rig;
-    rig.Start(LongNotes());
-    rig.RunTo(TickOf(1, 2) + 10);
-    rig.Transport.ToggleAccompaniment();
-    EXPECT_EQ(rig.Session().App().transport.AccompanimentOn, 0);
-    EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
-    rig.Transport.ToggleAccompaniment();
-    EXPECT_EQ(rig.Session().App().transport.AccompanimentOn, 1);
 }
 
 }  // namespace
