@@ -36,7 +36,8 @@ using namespace stylecreator;
 // A session of one file: its own style, creator and prompter that never waits, so the
 // batch neither asks nor touches the style that plays.
 struct FileSession {
-    explicit FileSession(const platform::Paths& paths) : session(MakeParts(paths, shown)), creator(session, state, CreatorLiveStateOf(session.App())) {
+    explicit FileSession(const platform::Paths& paths)
+        : session(MakeParts(paths, shown)), creator(session, state, CreatorLiveStateOf(session.App())) {
         creator.SetUnattended(true);
     }
 

@@ -72,9 +72,8 @@ LiveArranger::LiveArranger(core::Session& session) : session_(session) {
     sectionKeys_ = std::make_unique<chords::SectionKeys>(session, app.keyboard, app.options, app.config, app.transport,
                                                          Recogniser(), peers_.get());
     delays_ = std::make_unique<remote::LoopDelays>(session.Loop());
-    remote_ = std::make_unique<remote::RemoteControl>(
-        session, RemoteStateOf(app),
-        Transport(), Clock(), *sectionKeys_, *delays_);
+    remote_ = std::make_unique<remote::RemoteControl>(session, RemoteStateOf(app), Transport(), Clock(),
+                                                      *sectionKeys_, *delays_);
     session.SetMidiCommandLink(remote_.get());
     remotePeers.SetRemote(remote_.get());
     keyboard_ = std::make_unique<chords::KeyboardInput>(session, app.chords, app.keyboard, app.options, app.config,

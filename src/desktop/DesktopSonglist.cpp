@@ -53,14 +53,18 @@ void DesktopSonglist::Handle(const SonglistRequest& request) {
     const std::optional<int> index = request.Index >= 0 ? std::optional<int>(request.Index) : std::nullopt;
     const bool songLoaded = !session_.App().arrangement.Chords.IsEmpty() &&
                             !session_.App().arrangement.ArrangementPath.empty();
+    // The song in memory with the settings as they are now, under the title field's text.
+    const auto capturedEntry = [this] {
+        return library::CaptureSongEntry(session_, app::SongStateOf(session_.App()), list_->TitleField);
+    };
     switch (request.Action) {
     case A::Load: list_->Load(); break;
     case A::Save: list_->Save(); break;
     case A::AddCurrent:
-        if (songLoaded) list_->Add(library::CaptureSongEntry(session_, app::SongStateOf(session_.App()), list_->TitleField), index);
+        if (songLoaded) list_->Add(capturedEntry(), index);
         break;
     case A::Edit:
-        if (songLoaded) list_->Edit(index, library::CaptureSongEntry(session_, app::SongStateOf(session_.App()), list_->TitleField));
+        if (songLoaded) list_->Edit(index, capturedEntry());
         break;
     case A::Delete: list_->Delete(index); break;
     case A::NewClear: list_->NewClear(); break;

@@ -13,7 +13,10 @@ namespace chordella::desktop {
 using namespace stylecreator;
 
 StyleConverterDesk::StyleConverterDesk(core::Session& session)
-    : session_(session), creator_(session, state_, app::CreatorLiveStateOf(session.App())), conversion_(session, creator_), window_(session, conversion_) {
+    : session_(session),
+      creator_(session, state_, app::CreatorLiveStateOf(session.App())),
+      conversion_(session, creator_),
+      window_(session, conversion_) {
     const core::Options& options = session_.App().options;
     conversion_.Options().ShowWhenLoading = options.ShowConverterWhenLoading;
     if (options.ConverterSet >= 0 && options.ConverterSet <= RandomPartsItem)

@@ -95,7 +95,9 @@ void ChordMemoryPlayer::CancelEndingCountdown() { songPlay_.EndingCountdown = 0;
 bool ChordMemoryPlayer::OverwriteBox() { return songPlay_.OverwriteBox; }
 void ChordMemoryPlayer::SetOverwriteBox(bool on) { songPlay_.OverwriteBox = on; }
 void ChordMemoryPlayer::MelodyStep() { melody_.PlayTick(); }
-void ChordMemoryPlayer::MelodyRecordingChanged() { songPlay_.LoopOn = LoopSwitch(options_.Loop, melody_.MelodyRecording()); }
+void ChordMemoryPlayer::MelodyRecordingChanged() {
+    songPlay_.LoopOn = LoopSwitch(options_.Loop, melody_.MelodyRecording());
+}
 void ChordMemoryPlayer::CloseRecordings() { melody_.CloseRecording(); }
 
 void ChordMemoryPlayer::ChordMemoryJumpToEnd() {

@@ -66,7 +66,8 @@ void ApplySongEntry(core::Session& session, const SongState& state, const SongEn
     SetBox(o.KeyboardSplit, entry.KeyboardSplitBox);
     if (Within(entry.ChannelIndex, 0, 15)) engine::SetVoiceChannel(state.engine, *entry.ChannelIndex);
     if (Within(entry.Octave, -3, 4)) engine::SetKeyboardOctave(state.engine, *entry.Octave);
-    if (Within(entry.Transposition, -11, 11)) state.keyboard.CapoShift = static_cast<std::int16_t>(*entry.Transposition);
+    if (Within(entry.Transposition, -11, 11))
+        state.keyboard.CapoShift = static_cast<std::int16_t>(*entry.Transposition);
     state.melody.KeyboardTranspose = static_cast<std::int16_t>(chords::KeyboardTranspose(state.engine, state.keyboard));
     const int voice = state.engine.VoiceChannel;
     if (Within(entry.InstrumentIndex, 0, 127)) {

@@ -23,7 +23,10 @@ inline stylecreator::PartRequest PartRange(data::StylePart part, int start, int 
 }
 
 struct CreatorFixture {
-    CreatorFixture() : creator(*t.session, state, app::CreatorLiveStateOf(t.session->App())), host(creator), setter(Style(), Prompter(), host) {}
+    CreatorFixture()
+        : creator(*t.session, state, app::CreatorLiveStateOf(t.session->App())),
+          host(creator),
+          setter(Style(), Prompter(), host) {}
 
     data::StyleState& Style() { return t.session->Style().style; }
     data::CreatorWork& Work() { return t.session->Style().Work; }
