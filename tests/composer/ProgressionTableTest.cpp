@@ -168,6 +168,12 @@ TEST(ProgressionList, RangeLimitsRefuseWrongNumbersAndKeepTheOldRange) {
         EXPECT_GE(row, 20);
         EXPECT_LE(row, 30);
     }
+    // The last row as the lower limit leaves a range of that row alone: no upper limit fits
+    // above it, and drawn or stepped, the song takes that row.
+    EXPECT_EQ(choice.SetLowerLimit("99"), "");
+    EXPECT_EQ(choice.Upper(), 99);
+    EXPECT_EQ(choice.SetUpperLimit("99"), "Wrong upper range limit number !");
+    for (const bool sequential : {false, true, true}) EXPECT_EQ(choice.NextRow(random, sequential), 99);
 }
 
 std::vector<std::string> Lines(const std::string& text) {
