@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/AppState.h"
 #include "core/Session.h"
 #include "data/StyleAnalysis.h"
 #include "engine/AccompanimentEngine.h"
@@ -73,10 +74,10 @@ struct DenseRig {
         parts.prompter = std::make_unique<platform::RecordingPrompter>();
         parts.paths = platform::Paths::InFolder("/tmp");
         session = std::make_unique<core::Session>(std::move(parts));
-        engine = std::make_unique<engine::AccompanimentEngine>(*session, session->App().engine, session->App().clock,
-                                                               session->App().options);
+        engine = std::make_unique<engine::AccompanimentEngine>(*session, state.engine, state.clock,
+                                                               state.options);
         session->SetEngineLink(engine.get());
-        clock = std::make_unique<engine::Clock>(*session, *engine, session->App().clock, session->App().options);
+        clock = std::make_unique<engine::Clock>(*session, *engine, state.clock, state.options);
         session->SetAccompanimentOutput(&out);
         if (!session->Style().style.Stream.Allocate()) std::abort();
     }
@@ -98,6 +99,7 @@ struct DenseRig {
     void Analyse() { data::AnalyseChannels(session->Style().style, 0, data::PartCount - 1, false); }
 
     std::unique_ptr<core::Session> session;
+    app::AppState state;
     std::unique_ptr<engine::AccompanimentEngine> engine;
     std::unique_ptr<engine::Clock> clock;
     CountingOutput out;

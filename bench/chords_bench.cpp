@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/Options.h"
 #include "core/Session.h"
 #include "chords/ChordNames.h"
 #include "chords/ChordRecogniser.h"
+#include "chords/ChordState.h"
 #include "platform/RecordingPrompter.h"
 
 using namespace chordella;
@@ -27,12 +29,14 @@ struct Bench {
         parts.paths = platform::Paths::InFolder("/tmp/chordella-bench");
         session = std::make_unique<core::Session>(std::move(parts));
         session->SetEngineLink(&engine);
-        recogniser = std::make_unique<chords::ChordRecogniser>(*session, session->App().chords, session->App().options);
+        recogniser = std::make_unique<chords::ChordRecogniser>(*session, chordState, options);
         session->SetChordLink(recogniser.get());
     }
     ~Bench() { session->SetEngineLink(nullptr); }
     CountingEngine engine;
     std::unique_ptr<core::Session> session;
+    chords::ChordState chordState;
+    core::Options options;
     std::unique_ptr<chords::ChordRecogniser> recogniser;
 };
 

@@ -11,6 +11,7 @@
 
 #include "cli/CreateCommand.h"
 #include "core/MidiImport.h"
+#include "core/Options.h"
 #include "core/Session.h"
 #include "platform/RecordingPrompter.h"
 #include "stylecreator/ChordGeneration.h"
@@ -57,7 +58,8 @@ void GenerateAndConvert(benchmark::State& state) {
     core::SessionParts parts;
     parts.prompter = std::make_unique<platform::RecordingPrompter>();
     core::Session session(std::move(parts));
-    data::MidiImporter importer(session, session.App().options);
+    const core::Options options;
+    data::MidiImporter importer(session, options);
     if (importer.Import(LargestMidiFile(), false, true) != data::ImportOutcome::Imported) {
         state.SkipWithError("no corpus file imported");
         return;

@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/AppState.h"
 #include "app/LiveArranger.h"
 #include "core/Session.h"
 #include "core/StyleStore.h"
@@ -43,7 +44,7 @@ struct Rig {
         memory->AddOutput("Out");
         parts.midiBackend = std::move(backend);
         session = std::make_unique<core::Session>(std::move(parts));
-        arranger = std::make_unique<app::LiveArranger>(*session);
+        arranger = std::make_unique<app::LiveArranger>(*session, state);
         session->MidiInput1()->Open();
         session->MidiInput1()->Start();
         session->MidiOutput1()->Open();
@@ -67,6 +68,7 @@ struct Rig {
     std::string folder;
     midi::MemoryBackend* memory = nullptr;
     std::unique_ptr<core::Session> session;
+    app::AppState state;
     std::unique_ptr<app::LiveArranger> arranger;
 };
 
@@ -123,12 +125,12 @@ void TicksToTransposedNote() {
         clock.RunVirtualTicks(48 + offset);
         rig.Feed({0x90, 45, 100, 0x90, 48, 100, 0x90, 52, 100});  // A C E
         rig.memory->ClearSent(0);
-        const std::int64_t pendingAt = rig.session->App().clock.TickCount;
+        const std::int64_t pendingAt = rig.state.clock.TickCount;
         std::int64_t applied = -1, sounded = -1;
         for (int tick = 0; tick < 96 && sounded < 0; ++tick) {
             clock.RunVirtualTicks(1);
-            const std::int64_t now = rig.session->App().clock.TickCount - pendingAt;
-            if (applied < 0 && rig.session->App().engine.StyleType == 2) applied = now;
+            const std::int64_t now = rig.state.clock.TickCount - pendingAt;
+            if (applied < 0 && rig.state.engine.StyleType == 2) applied = now;
             for (const midi::SentMessage& m : rig.memory->Sent(0)) {
                 const int status = static_cast<int>(m.Packed & 0xFF);
                 const int note = static_cast<int>((m.Packed >> 8) & 0x7F);

@@ -29,7 +29,7 @@ struct Rig : bench::DenseRig {
         for (int ch = 0; ch < 16; ++ch) {
             session->Controllers().SetValue(ch, midi::ControllerTable::ProgramIndex, ch % 2 ? 48 : 0);
         }
-        session->App().options.CompLimit = true;
+        state.options.CompLimit = true;
         clock->SelectQuantize(0);  // a chord may change on every beat
         clock->StartVirtual(120);
         engine->Sections().PlayPart(data::Index(data::StylePart::Basic));
@@ -37,8 +37,8 @@ struct Rig : bench::DenseRig {
 
     // A new chord waits for every beat.
     void Tick() {
-        engine::EngineState& e = session->App().engine;
-        if (session->App().clock.TickInBeat == 12) {
+        engine::EngineState& e = state.engine;
+        if (state.clock.TickInBeat == 12) {
             const auto root = static_cast<std::int16_t>(48 + (chord_ * 5) % 12);
             e.PendingRoot = root;
             e.PendingType = static_cast<std::int16_t>(1 + chord_ % 17);
@@ -85,7 +85,7 @@ BENCHMARK(VirtualClockThroughput);
 // The same without chord changes or messages: what the clock itself costs.
 void VirtualClockOnASilentStyle(benchmark::State& state) {
     Rig rig;
-    rig.session->App().engine.SoloFilter = 100;
+    rig.state.engine.SoloFilter = 100;
     constexpr std::int64_t Batch = 24 * 16;
     for (auto _ : state) rig.clock->RunVirtualTicks(Batch);
     state.counters["ticks_per_second"] =

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Options.h"
 #include "core/Session.h"
 #include "data/CreatorWorkWriter.h"
 #include "core/MidiImport.h"
@@ -93,7 +94,8 @@ void ImportOfTheWholeCorpusFromDisk(benchmark::State& state) {
     parts.prompter = std::make_unique<platform::RecordingPrompter>();
     parts.paths = platform::Paths::InFolder(fs::temp_directory_path().string());
     core::Session session(std::move(parts));
-    data::MidiImporter importer(session, session.App().options);
+    const core::Options options;
+    data::MidiImporter importer(session, options);
     for (auto _ : state) {
         for (const CorpusFile& file : Corpus()) benchmark::DoNotOptimize(importer.Import(file.path));
     }

@@ -35,7 +35,8 @@ struct Files {
         app::StyleSetsRequest request;
         request.Sets = {1};
         request.Folder = folder.Path();
-        const app::StyleSetsOutcome written = app::ConvertForeignFileToStyles(session.Session(), foreign, request);
+        const app::StyleSetsOutcome written =
+            app::ConvertForeignFileToStyles(session.Session(), session.State(), foreign, request);
         converted = written.Written.empty() ? std::string() : written.Written.front().Path;
     }
 };
@@ -47,7 +48,8 @@ Files& TheFiles() {
 
 void BM_LoadNative(benchmark::State& state) {
     app::RenderSession render{platform::Paths::InFolder(TheFiles().folder.Path())};
-    for (auto _ : state) benchmark::DoNotOptimize(app::LoadForeignStyle(render.Session(), TheFiles().foreign, 1).Loaded);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(app::LoadForeignStyle(render.Session(), render.State(), TheFiles().foreign, 1).Loaded);
 }
 BENCHMARK(BM_LoadNative)->Unit(benchmark::kMillisecond);
 
@@ -62,7 +64,7 @@ BENCHMARK(BM_LoadConverted)->Unit(benchmark::kMillisecond);
 void RenderBasic(benchmark::State& state, bool native) {
     app::RenderSession render{platform::Paths::InFolder(TheFiles().folder.Path())};
     std::string error;
-    const bool loaded = native ? app::LoadForeignStyle(render.Session(), TheFiles().foreign, 1).Loaded
+    const bool loaded = native ? app::LoadForeignStyle(render.Session(), render.State(), TheFiles().foreign, 1).Loaded
                                : render.LoadStyle(TheFiles().converted, error);
     if (!loaded) {
         state.SkipWithError("the style did not load");

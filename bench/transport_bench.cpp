@@ -36,14 +36,14 @@ struct Rig : bench::DenseRig {
     }
 
     std::unique_ptr<engine::Transport> transport = std::make_unique<engine::Transport>(
-        *session, *engine, *clock, session->App().transport, session->App().melody, session->App().options,
-        session->App().config);
+        *session, *engine, *clock, state.transport, state.melody, state.options,
+        state.config);
 };
 
 // A section switch at the start of a beat: the switch and that beat's first tick.
 void SectionSwitchTick(benchmark::State& state) {
     Rig rig;
-    engine::ClockState& clock = rig.session->App().clock;
+    engine::ClockState& clock = rig.state.clock;
     int part = 4;
     for (auto _ : state) {
         state.PauseTiming();

@@ -13,6 +13,7 @@
 #include <span>
 #include <string>
 
+#include "app/AppState.h"
 #include "app/Arranger.h"
 #include "core/Session.h"
 #include "data/StyleAnalysis.h"
@@ -84,10 +85,10 @@ inline std::unique_ptr<core::Session> MakeFuzzSession(int buffers) {
 
 // Forgets what the previous input left: the engine, clock, transport and player state, the
 // controller values and the notes counted as sounding.
-inline void ForgetPlayState(core::Session& session, CheckingOutput& out) {
-    session.App().engine = engine::EngineState{};
-    session.App().clock = engine::ClockState{};
-    session.App().transport = engine::TransportState{};
+inline void ForgetPlayState(core::Session& session, app::AppState& state, CheckingOutput& out) {
+    state.engine = engine::EngineState{};
+    state.clock = engine::ClockState{};
+    state.transport = engine::TransportState{};
     session.Style().player = engine::StylePlayerState{};
     session.Style().sections = engine::SectionState{};
     session.Controllers().Clear();
@@ -97,10 +98,10 @@ inline void ForgetPlayState(core::Session& session, CheckingOutput& out) {
 // A session with `buffers` stream buffers, the engine and the clock, both outputs checked.
 struct PlayerRig {
     explicit PlayerRig(int buffers = 1) : session(MakeFuzzSession(buffers)) {
-        engine = std::make_unique<engine::AccompanimentEngine>(*session, session->App().engine, session->App().clock,
-                                                               session->App().options);
+        engine = std::make_unique<engine::AccompanimentEngine>(*session, state.engine, state.clock,
+                                                               state.options);
         session->SetEngineLink(engine.get());
-        clock = std::make_unique<engine::Clock>(*session, *engine, session->App().clock, session->App().options);
+        clock = std::make_unique<engine::Clock>(*session, *engine, state.clock, state.options);
         session->SetAccompanimentOutput(&out);
         session->SetClockOutput(&out);
     }
@@ -109,9 +110,10 @@ struct PlayerRig {
         engine.reset();
     }
 
-    void ResetPlayState() { ForgetPlayState(*session, out); }
+    void ResetPlayState() { ForgetPlayState(*session, state, out); }
 
     std::unique_ptr<core::Session> session;
+    app::AppState state;
     std::unique_ptr<engine::AccompanimentEngine> engine;
     std::unique_ptr<engine::Clock> clock;
     CheckingOutput out;
@@ -120,15 +122,16 @@ struct PlayerRig {
 // The same session with the modules that play built by the arranger: engine, clock,
 // transport, chord recognition, and song playback when a target attaches it.
 struct ArrangerRig {
-    ArrangerRig() : session(MakeFuzzSession(1)), arranger(std::make_unique<app::Arranger>(*session)) {
+    ArrangerRig() : session(MakeFuzzSession(1)), arranger(std::make_unique<app::Arranger>(*session, state)) {
         session->SetAccompanimentOutput(&out);
         session->SetClockOutput(&out);
     }
     ~ArrangerRig() { arranger.reset(); }
 
-    void ResetPlayState() { ForgetPlayState(*session, out); }
+    void ResetPlayState() { ForgetPlayState(*session, state, out); }
 
     std::unique_ptr<core::Session> session;
+    app::AppState state;
     std::unique_ptr<app::Arranger> arranger;
     CheckingOutput out;
 };

@@ -11,7 +11,9 @@
 #include "core/Session.h"
 #include "chords/ChordNames.h"
 #include "chords/ChordRecogniser.h"
+#include "chords/ChordState.h"
 #include "core/ChordSlotMap.h"
+#include "core/Options.h"
 #include "platform/RecordingPrompter.h"
 
 namespace {
@@ -60,8 +62,7 @@ void PressLive(chords::ChordRecogniser& recogniser, core::Session& session, int 
     recogniser.SetChord(chord.Root, chord.Type, static_cast<std::int16_t>(capo));
 }
 
-void CheckState(core::Session& session) {
-    const auto& state = session.App().chords;
+void CheckState(core::Session& session, const chords::ChordState& state) {
     const auto& held = session.Style().heldNotes;
     Require(state.CurrentRoot >= 1 && state.CurrentRoot <= chords::NoCurrentChord);
     Require(state.CurrentType >= 0 && state.CurrentType <= chords::MaxStoredType);
@@ -69,9 +70,8 @@ void CheckState(core::Session& session) {
     Require(chords::ChordName(state, state.CurrentRoot, state.CurrentType).View().size() >= 4);  // "C 5b"
 }
 
-void Step(Input& in, chords::ChordRecogniser& recogniser, core::Session& session) {
-    auto& state = session.App().chords;
-    auto& options = session.App().options;
+void Step(Input& in, chords::ChordRecogniser& recogniser, core::Session& session, chords::ChordState& state,
+          core::Options& options) {
     switch (in.Byte() % 12) {
         case 0: PressLive(recogniser, session, in.Byte() & 0x7F, in.Byte() % 23 - 11); break;
         case 1:
@@ -138,16 +138,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         made->SetEngineLink(&engine);
         return made;
     }();
-    session->App() = core::AppState{};
+    static chords::ChordState state;
+    static core::Options options;
+    state = chords::ChordState{};
+    options = core::Options{};
     session->Style() = core::StyleContainer{};
     engine.pending = {};
-    chords::ChordRecogniser recogniser(*session, session->App().chords, session->App().options);
+    chords::ChordRecogniser recogniser(*session, state, options);
     session->SetChordLink(&recogniser);
 
     Input in{data, size};
     while (in.More()) {
-        Step(in, recogniser, *session);
-        CheckState(*session);
+        Step(in, recogniser, *session, state, options);
+        CheckState(*session, state);
     }
     return 0;
 }

@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     static app::RenderSession render{platform::Paths::InFolder(Folder())};
     const bool hadNative = render.Session().Style().style.Native.Present;
-    const app::ForeignLoad loaded = app::LoadForeignStyle(render.Session(), path, 1 + static_cast<int>(size % 6));
+    const app::ForeignLoad loaded =
+        app::LoadForeignStyle(render.Session(), render.State(), path, 1 + static_cast<int>(size % 6));
     if (!loaded.Loaded) {
         if (loaded.Error.empty()) std::abort();
         if (render.Session().Style().style.Native.Present != hadNative) std::abort();

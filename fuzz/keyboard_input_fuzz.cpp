@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/AppState.h"
 #include "app/LiveArranger.h"
 #include "core/Session.h"
 #include "engine/Clock.h"
@@ -21,8 +22,8 @@ using namespace chordella;
 
 namespace {
 
-void ChooseOptions(core::Session& session, std::uint8_t a, std::uint8_t b) {
-    core::Options& o = session.App().options;
+void ChooseOptions(app::AppState& app, std::uint8_t a, std::uint8_t b) {
+    core::Options& o = app.options;
     o.TwoFingerChords = a & 1;
     o.MelodyAdLib = a & 2;
     o.PlayChords = a & 4;
@@ -36,13 +37,13 @@ void ChooseOptions(core::Session& session, std::uint8_t a, std::uint8_t b) {
     o.InstrumentKeys = b & 4;
     o.MajorMinor = b & 8;
     o.AccChannel = (b >> 4) & 0x0F;
-    chords::KeyboardState& k = session.App().keyboard;
+    chords::KeyboardState& k = app.keyboard;
     k.TopFunctionKeys = b & 16;
     k.InstrumentLow = 20;
     k.InstrumentHigh = static_cast<std::int16_t>((b & 32) ? 30 : 0);
     k.CapoShift = static_cast<std::int16_t>((a % 23) - 11);
     k.ThruTranspose = static_cast<std::int16_t>((b % 49) - 24);
-    session.App().engine.KeyboardOctave = static_cast<std::int16_t>((a >> 5) - 4);
+    app.engine.KeyboardOctave = static_cast<std::int16_t>((a >> 5) - 4);
     k.Zones[0] = {48, true, 3, -96};
     k.Zones[1] = {96, true, 16, 96};
 }
@@ -78,9 +79,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     memory->AddOutput("Out");
     parts.midiBackend = std::move(backend);
     core::Session session(std::move(parts));
-    ChooseOptions(session, data[0], data[1]);
+    app::AppState app;
+    ChooseOptions(app, data[0], data[1]);
     {
-        app::LiveArranger arranger(session);
+        app::LiveArranger arranger(session, app);
         midi::TMidiInput* keyboard = session.MidiInput1();
         midi::TMidiInput* second = session.MidiInput2();
         midi::TMidiOutput* out = session.MidiOutput1();
@@ -92,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         out->Open();
         session.Midi().SetCurrentOutput(out);
         arranger.Clock().StartVirtual(120);
-        if (session.App().options.SlaveMode) session.App().clock.ClockState = -1;
+        if (app.options.SlaveMode) app.clock.ClockState = -1;
 
         // The rest arrives in chunks: a byte whose low bit picks the input and whose other
         // bits give the length, then that many bytes; a few ticks run between chunks.
@@ -112,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (session.Style().heldNotes.Count > 6) __builtin_trap();
         }
         arranger.Stop();
-        for (const auto& channel : session.App().keyboard.SentNote) {
+        for (const auto& channel : app.keyboard.SentNote) {
             for (std::uint8_t sent : channel) {
                 if (sent != 0) __builtin_trap();
             }

@@ -51,28 +51,29 @@ Rig& TheRig() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Rig& rig = TheRig();
     core::Session& session = *rig.session;
+    app::AppState& app = rig.state;
     const data::SongReadResult read = data::ReadSongFile(std::span<const std::uint8_t>(data, size));
     if (!read.Ok) return 0;
     rig.ResetPlayState();
-    session.App().songPlay = engine::SongPlayState{};
-    session.App().melody = engine::MelodyState{};
-    session.App().chords = chords::ChordState{};
-    session.App().arrangement = data::ArrangementState{};
+    app.songPlay = engine::SongPlayState{};
+    app.melody = engine::MelodyState{};
+    app.chords = chords::ChordState{};
+    app.arrangement = data::ArrangementState{};
     if (!fuzzing::LoadStyleFile(session.Style().style, rig.style)) std::abort();
-    data::ApplySongFile(read.Content, session.App().arrangement);
+    data::ApplySongFile(read.Content, app.arrangement);
     const std::uint8_t options = size > 0 ? data[size - 1] : 0;
-    session.App().options.Loop = options & 1;
-    session.App().options.PlayEnding = options & 2;
-    session.App().options.MinusOne = options & 4;
-    session.App().options.Metronome = options & 8;
+    app.options.Loop = options & 1;
+    app.options.PlayEnding = options & 2;
+    app.options.MinusOne = options & 4;
+    app.options.Metronome = options & 8;
     rig.songs.SetLoop(options & 1, 1 + (options >> 4), 2 + (options >> 5));
     rig.songs.SetStartMeasure(static_cast<int>(options % 7) - 3);
-    rig.arranger->Clock().SetMeasureUnitsFromFile(session.App().arrangement.Chords.SongMeter());
+    rig.arranger->Clock().SetMeasureUnitsFromFile(app.arrangement.Chords.SongMeter());
     rig.arranger->Clock().StartVirtual(120);
     rig.arranger->Transport().Play();
-    for (int tick = 0; tick < TicksPlayed && session.App().transport.ChordPlayMode != 0; ++tick) {
+    for (int tick = 0; tick < TicksPlayed && app.transport.ChordPlayMode != 0; ++tick) {
         rig.arranger->Clock().RunVirtualTicks(1);
-        const int position = session.App().arrangement.ChordMemoryPos;
+        const int position = app.arrangement.ChordMemoryPos;
         if (position > data::ChordMemoryPositionLimit + 4 || position < -32000) std::abort();
     }
     rig.arranger->Transport().Stop();

@@ -33,6 +33,12 @@ core::Session& TheSession() {
     return *session;
 }
 
+// The state the creator works in, kept across inputs like the session.
+app::AppState& TheState() {
+    static app::AppState state;
+    return state;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
@@ -40,6 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     data::SmfLayout layout;
     if (data::ReadSmfLayout(file, layout) != data::SmfLayoutError::None) return 0;
     core::Session& session = TheSession();
+    app::AppState& app = TheState();
     data::CreatorWork& work = session.Style().Work;
 
     data::ImportSettings settings;
@@ -54,8 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     work.WorkLength = 0;
     for (const data::WorkChunk& chunk : work.Chunks)
         if (chunk.Present) work.WorkLength += chunk.Size;
-    session.App().clock.MeasureUnits = static_cast<std::int16_t>(std::max(4, done.MeasureUnits));
-    data::ClearChordMemory(session.App().arrangement.Chords);
+    app.clock.MeasureUnits = static_cast<std::int16_t>(std::max(4, done.MeasureUnits));
+    data::ClearChordMemory(app.arrangement.Chords);
     session.Style().style.Parts = data::PartTable{};
 
     stylecreator::CreatorState state;
@@ -63,9 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                        static_cast<int>(size / 32 % 4) + 1};
     state.Conversion.Mode = static_cast<stylecreator::ConvertMode>(size % 7);
     state.Conversion.Stylemode = size % 5 == 0;
-    stylecreator::StyleCreator creator(session, state, app::CreatorLiveStateOf(session.App()));
+    stylecreator::StyleCreator creator(session, state, app::CreatorLiveStateOf(app));
     creator.SetUnattended(true);
-    stylecreator::HeadlessCreatorHost host(session, session.App().clock);
+    stylecreator::HeadlessCreatorHost host(session, app.clock);
     stylecreator::PartSetter setter(session.Style().style, session.Prompter(), host);
     stylecreator::QuickStyle quick(session.Style().style, setter, host, session.Prompter());
     quick.Run({}, 1, state.LoopLength(), true, [&] {

@@ -22,8 +22,7 @@ fuzzing::PlayerRig& TheRig() {
     return rig;
 }
 
-void ApplyOptions(core::Session& session, std::uint8_t bits) {
-    core::Options& o = session.App().options;
+void ApplyOptions(core::Session& session, core::Options& o, std::uint8_t bits) {
     o.CompLimit = bits & 1;
     o.MinusOne = bits & 2;
     o.AdjustChordOctave = bits & 4;
@@ -65,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzing::PlayerRig& rig = TheRig();
     core::Session& session = *rig.session;
     rig.ResetPlayState();
-    ApplyOptions(session, data[1]);
+    ApplyOptions(session, rig.state.options, data[1]);
 
     const std::size_t script = std::min<std::size_t>(64, (size - 2) / 4);
     const std::span<const std::uint8_t> body(data + 2, size - 2 - script);

@@ -26,7 +26,7 @@ Rig& TheRig() {
 }
 
 void ApplyOptions(Rig& rig, std::uint8_t bits) {
-    core::Options& o = rig.session->App().options;
+    core::Options& o = rig.state.options;
     o.PlayIntro = bits & 1;
     o.PlayEnding = bits & 2;
     o.Metronome = bits & 4;
@@ -37,8 +37,8 @@ void ApplyOptions(Rig& rig, std::uint8_t bits) {
 
 void Act(Rig& rig, std::uint8_t action) {
     engine::Transport& transport = rig.arranger->Transport();
-    engine::EngineState& e = rig.session->App().engine;
-    const data::ControlKeys& k = rig.session->App().config.Keys;
+    engine::EngineState& e = rig.state.engine;
+    const data::ControlKeys& k = rig.state.config.Keys;
     const int lowest = std::min({k.FillIn, k.Ending, k.ToExtended, k.ToBasic});
     const int keys[9] = {k.FillIn, k.Ending, k.ToExtended, k.ToBasic, lowest - 1,
                          lowest - 2,  lowest - 3,  lowest - 4, lowest - 5};

@@ -9,10 +9,9 @@
 
 namespace chordella::app {
 
-Arranger::Arranger(core::Session& session) : Arranger(session, session.App()) {}
-
-Arranger::Arranger(core::Session& session, core::AppState& app)
+Arranger::Arranger(core::Session& session, AppState& app)
     : session_(session),
+      app_(app),
       engine_(std::make_unique<engine::AccompanimentEngine>(session, app.engine, app.clock, app.options)),
       clock_(std::make_unique<engine::Clock>(session, *engine_, app.clock, app.options)),
       transport_(std::make_unique<engine::Transport>(session, *engine_, *clock_, app.transport, app.melody, app.options,
@@ -34,7 +33,7 @@ Arranger::~Arranger() {
 
 SongPlayback& Arranger::AttachSongPlayback() {
     if (!playback_) {
-        playback_ = std::make_unique<SongPlayback>(session_, *engine_, *transport_);
+        playback_ = std::make_unique<SongPlayback>(session_, app_, *engine_, *transport_);
         session_.SetMelodyLink(&playback_->melody);
     }
     return *playback_;

@@ -8,8 +8,9 @@
 // `export` and `generate` through RenderSession, `songlist`, the benchmarks and the fuzz
 // targets. The arranger makes each module the session's link of its kind (engine, transport,
 // chord recognition, melody track), so the modules' calls to each other reach the modules
-// built here and never a do-nothing stand-in. It is also where the session's state aggregate
-// is split: each module gets the state structs it owns and those it reads, and nothing more.
+// built here and never a do-nothing stand-in. It is also where the program's state aggregate
+// (app/AppState.h) is split: each module gets the state structs it owns and those it reads,
+// and nothing more.
 //
 // Teardown runs in reverse, as the destructor spells out: song playback (it leaves the
 // transport's peers), chord recognition, the transport (it leaves the engine and the
@@ -19,10 +20,7 @@
 
 #include <memory>
 
-namespace chordella::core {
-class Session;
-struct AppState;
-}  // namespace chordella::core
+namespace chordella::core { class Session; }
 namespace chordella::chords { class ChordRecogniser; }
 namespace chordella::engine {
 class AccompanimentEngine;
@@ -32,11 +30,13 @@ class Transport;
 
 namespace chordella::app {
 
+struct AppState;
 struct SongPlayback;
 
 class Arranger {
 public:
-    explicit Arranger(core::Session& session);
+    // `app`: the program's state, which outlives the arranger.
+    Arranger(core::Session& session, AppState& app);
     ~Arranger();
     Arranger(const Arranger&) = delete;
     Arranger& operator=(const Arranger&) = delete;
@@ -55,9 +55,8 @@ public:
     SongPlayback* Songs() { return playback_.get(); }
 
 private:
-    Arranger(core::Session& session, core::AppState& app);
-
     core::Session& session_;
+    AppState& app_;
     std::unique_ptr<engine::AccompanimentEngine> engine_;
     std::unique_ptr<engine::Clock> clock_;
     std::unique_ptr<engine::Transport> transport_;

@@ -33,11 +33,11 @@ namespace {
 namespace fs = std::filesystem;
 using namespace stylecreator;
 
-// A session of one file: its own style, creator and prompter that never waits, so the
-// batch neither asks nor touches the style that plays.
+// A session of one file: its own style, state, creator and prompter that never waits, so
+// the batch neither asks nor touches the style or the song that play.
 struct FileSession {
     explicit FileSession(const platform::Paths& paths)
-        : session(MakeParts(paths, shown)), creator(session, state, CreatorLiveStateOf(session.App())) {
+        : session(MakeParts(paths, shown)), creator(session, state, CreatorLiveStateOf(app)) {
         creator.SetUnattended(true);
     }
 
@@ -57,6 +57,7 @@ struct FileSession {
 
     platform::RecordingPrompter* shown = nullptr;
     core::Session session;
+    AppState app;
     CreatorState state;
     StyleCreator creator;
 };
@@ -130,7 +131,7 @@ void StyleIntoWork(FileSession& file) {
         const data::PartRecord& record = style.Parts[static_cast<std::size_t>(part)];
         style.PartBounds[static_cast<std::size_t>(part)] = {record.StartMeasure, record.EndMeasure};
     }
-    if (style.Header.StyleMeter > 0) file.session.App().clock.MeasureUnits = style.Header.StyleMeter;
+    if (style.Header.StyleMeter > 0) file.app.clock.MeasureUnits = style.Header.StyleMeter;
     file.creator.RebuildBeatIndex();
 }
 

@@ -37,9 +37,9 @@ std::string PlannedName(const std::string& stamp, int number) {
 
 }  // namespace
 
-BatchSongs::BatchSongs(core::Session& session, SongCreator& creator, library::Songlist& songlist,
+BatchSongs::BatchSongs(core::Session& session, AppState& app, SongCreator& creator, library::Songlist& songlist,
                        std::string outputFolder, std::string stamp)
-    : session_(session),
+    : session_(session), app_(app),
       creator_(creator),
       songlist_(songlist),
       folder_(std::move(outputFolder)),
@@ -109,7 +109,7 @@ BatchSongStep BatchSongs::Step() {
     }
 
     creator_.BatchSong();
-    data::ArrangementState& song = session_.App().arrangement;
+    data::ArrangementState& song = app_.arrangement;
     if (song.Chords.IsEmpty()) {
         step.Error = "no chords were made";
         return step;
@@ -133,7 +133,7 @@ BatchSongStep BatchSongs::Step() {
 
     const std::string title(platform::FileNamePart(step.File));
     songlist_.TitleField = title;
-    if (!songlist_.Append(library::CaptureSongEntry(session_, SongStateOf(session_.App()), title))) {
+    if (!songlist_.Append(library::CaptureSongEntry(session_, SongStateOf(app_), title))) {
         step.Error = "saved, but its path does not fit into the songlist";
         return step;
     }

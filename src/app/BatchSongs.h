@@ -23,6 +23,8 @@ namespace chordella::library { class Songlist; }
 
 namespace chordella::app {
 
+struct AppState;
+
 class SongCreator;
 
 inline constexpr int MaxBatchSongs = 50;
@@ -39,8 +41,8 @@ class BatchSongs final : public BatchItemLink {
 public:
     // Songs go into `outputFolder` (made when missing); `stamp` names this run's files
     // ("yyyy.mm.dd-hh.nn.ss"; empty: the time now).
-    BatchSongs(core::Session& session, SongCreator& creator, library::Songlist& songlist, std::string outputFolder,
-               std::string stamp = {});
+    BatchSongs(core::Session& session, AppState& app, SongCreator& creator, library::Songlist& songlist,
+               std::string outputFolder, std::string stamp = {});
 
     // Playback stops; asks how many songs and whether the songlist is cleared first.
     // `ready` gets the number of songs (0 when an answer ended the run) once both were answered.
@@ -70,6 +72,7 @@ public:
 
 private:
     core::Session& session_;
+    AppState& app_;
     SongCreator& creator_;
     library::Songlist& songlist_;
     std::string folder_;

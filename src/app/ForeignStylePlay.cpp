@@ -35,14 +35,14 @@ bool IsForeignStyleFile(std::string_view path) {
     });
 }
 
-ForeignLoad LoadForeignStyle(core::Session& session, const std::string& path, int set) {
+ForeignLoad LoadForeignStyle(core::Session& session, AppState& app, const std::string& path, int set) {
     ForeignLoad outcome;
     stylecreator::CreatorState state;
-    stylecreator::StyleCreator creator(session, state, CreatorLiveStateOf(session.App()));
+    stylecreator::StyleCreator creator(session, state, CreatorLiveStateOf(app));
     stylecreator::StyleConversion conversion(session, creator);
     // The conversion writes the chords it detects into the chord memory: the song stays.
-    const auto song = std::make_unique<data::ArrangementState>(session.App().arrangement);
-    const auto restoreSong = [&] { session.App().arrangement = *song; };
+    const auto song = std::make_unique<data::ArrangementState>(app.arrangement);
+    const auto restoreSong = [&] { app.arrangement = *song; };
     if (!conversion.Import(path, outcome.Error)) {
         restoreSong();
         return outcome;

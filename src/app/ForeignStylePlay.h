@@ -18,6 +18,8 @@ namespace chordella::core { class Session; }
 
 namespace chordella::app {
 
+struct AppState;
+
 struct ForeignLoad {
     bool Loaded = false;
     bool Native = false;                 // played by the channel table's rules
@@ -30,6 +32,6 @@ bool IsForeignStyleFile(std::string_view path);
 
 // `set`: the variations set 1 … 6, 7 "Choose variations set randomly", 8 "Choose style parts
 // randomly" (the converter's set list item + 1); others count as 1.
-ForeignLoad LoadForeignStyle(core::Session& session, const std::string& path, int set = 1);
+ForeignLoad LoadForeignStyle(core::Session& session, AppState& app, const std::string& path, int set = 1);
 
 }  // namespace chordella::app

@@ -19,11 +19,12 @@ std::string StyleSetFileName(const std::string& folder, const std::string& sourc
     return (std::filesystem::path(folder) / ConvertedName(sourcePath, set, description)).string();
 }
 
-StyleSetsOutcome WriteStyleSets(core::Session& session, StyleCreator& creator, StyleConversion& conversion,
-                                const std::string& sourcePath, const StyleSetsRequest& request) {
+StyleSetsOutcome WriteStyleSets(core::Session& session, AppState& app, StyleCreator& creator,
+                                StyleConversion& conversion, const std::string& sourcePath,
+                                const StyleSetsRequest& request) {
     StyleSetsOutcome outcome;
     // Every set converted writes its detected chords into the chord memory.
-    data::ArrangementState& arrangement = session.App().arrangement;
+    data::ArrangementState& arrangement = app.arrangement;
     const auto kept = std::make_unique<data::ArrangementState>(arrangement);
     data::StyleState& style = session.Style().style;
     const std::string nativeProblem = request.Native ? conversion.ChannelTable().NativeProblem() : std::string();
@@ -46,7 +47,7 @@ StyleSetsOutcome WriteStyleSets(core::Session& session, StyleCreator& creator, S
             NormalisationState normalisation;
             NormaliseSettings settings;
             settings.Target = request.NormaliseTarget;
-            NormaliseVolumes(style, RuleNamesOf(style, session.App().config.Instruments), normalisation,
+            NormaliseVolumes(style, RuleNamesOf(style, app.config.Instruments), normalisation,
                              settings, quiet);
         }
         const std::string path = StyleSetFileName(request.Folder, sourcePath, set, request.Description);
@@ -64,10 +65,10 @@ StyleSetsOutcome WriteStyleSets(core::Session& session, StyleCreator& creator, S
     return outcome;
 }
 
-StyleSetsOutcome ConvertForeignFileToStyles(core::Session& session, const std::string& sourcePath,
+StyleSetsOutcome ConvertForeignFileToStyles(core::Session& session, AppState& app, const std::string& sourcePath,
                                             const StyleSetsRequest& request, bool useChannelTable) {
     CreatorState state;
-    StyleCreator creator(session, state, CreatorLiveStateOf(session.App()));
+    StyleCreator creator(session, state, CreatorLiveStateOf(app));
     StyleConversion conversion(session, creator);
     conversion.UseChannelTable(useChannelTable);
     StyleSetsOutcome outcome;
@@ -76,7 +77,7 @@ StyleSetsOutcome ConvertForeignFileToStyles(core::Session& session, const std::s
         outcome.Error = error;
         return outcome;
     }
-    return WriteStyleSets(session, creator, conversion, sourcePath, request);
+    return WriteStyleSets(session, app, creator, conversion, sourcePath, request);
 }
 
 }  // namespace chordella::app

@@ -19,6 +19,8 @@ namespace chordella::core { class Session; }
 
 namespace chordella::app {
 
+struct AppState;
+
 struct StyleSetsRequest {
     std::vector<int> Sets;       // variations sets 1 … 6
     std::string Folder;          // where the styles are written
@@ -50,12 +52,12 @@ std::string StyleSetFileName(const std::string& folder, const std::string& sourc
 // Writes one style per requested set from the file `conversion` has imported. A set whose
 // result has no Basic part writes no file (a warning says so). Saving stops at the first
 // style that cannot be written (Error). The last set converted stays in the creator.
-StyleSetsOutcome WriteStyleSets(core::Session& session, stylecreator::StyleCreator& creator,
+StyleSetsOutcome WriteStyleSets(core::Session& session, AppState& app, stylecreator::StyleCreator& creator,
                                 stylecreator::StyleConversion& conversion, const std::string& sourcePath,
                                 const StyleSetsRequest& request);
 
 // Imports `sourcePath` (channel table used when `useChannelTable`) and writes its styles.
-StyleSetsOutcome ConvertForeignFileToStyles(core::Session& session, const std::string& sourcePath,
+StyleSetsOutcome ConvertForeignFileToStyles(core::Session& session, AppState& app, const std::string& sourcePath,
                                             const StyleSetsRequest& request, bool useChannelTable = true);
 
 }  // namespace chordella::app

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/AppState.h"
 #include "core/Session.h"
 #include "data/ModuleSetup.h"
 #include "platform/Files.h"
@@ -11,8 +12,8 @@
 
 namespace chordella::app {
 
-Lifecycle::Lifecycle(core::Session& session, LifecycleLink& hooks, LifecycleSetup setup)
-    : session_(session), hooks_(hooks), setup_(std::move(setup)), settings_(session.Paths()) {}
+Lifecycle::Lifecycle(core::Session& session, AppState& app, LifecycleLink& hooks, LifecycleSetup setup)
+    : session_(session), app_(app), hooks_(hooks), setup_(std::move(setup)), settings_(session.Paths()) {}
 
 Lifecycle::~Lifecycle() {
     if (handOverTimer_ != 0) session_.Loop().StopTimer(handOverTimer_);
@@ -26,7 +27,6 @@ void Lifecycle::Start() {
     if (started_) return;
     started_ = true;
     const platform::Paths& paths = session_.Paths();
-    core::AppState& app = session_.App();
 
     // Folders that cannot be made (read-only media) leave their lists empty; not an error.
     if (!ReadOnlyMedia()) {
@@ -38,16 +38,16 @@ void Lifecycle::Start() {
     if (!platform::FileExists(paths.IniPath()) && !ReadOnlyMedia())
         copied_ = CopyBundledFiles(setup_.AssetsFolder, paths);
 
-    settings_.Load(app.options, app.config, setup_.ResetSettings);
+    settings_.Load(app_.options, app_.config, setup_.ResetSettings);
     hooks_.ApplySettings();
     const std::string presets = paths.ProgramFile(StylePresets);
     hooks_.LoadStylePresets(platform::FileExists(presets) ? presets : std::string());
 
     const std::string startupStyle = paths.Styles() + "/" + std::string(StartupStyle);
     if (platform::FileExists(startupStyle)) hooks_.LoadStyle(startupStyle, StyleLoad::StartupDefault);
-    if (app.config.FirstStart) FirstStart();
+    if (app_.config.FirstStart) FirstStart();
     else OpenLastSonglist();
-    for (const auto& message : data::ModuleSetupMessages(app.config.Instruments.Name))
+    for (const auto& message : data::ModuleSetupMessages(app_.config.Instruments.Name))
         hooks_.SendSystemExclusive(message);
 
     handOverTimer_ = session_.Loop().StartTimer(setup_.HandOverPoll, true, [this] { TakeHandOver(); });
@@ -55,7 +55,7 @@ void Lifecycle::Start() {
 
 void Lifecycle::FirstStart() {
     const platform::Paths& paths = session_.Paths();
-    core::Options& options = session_.App().options;
+    core::Options& options = app_.options;
     if (options.CheckForUpdates) hooks_.CheckForUpdates();
     const std::string demo = paths.Songs() + "/" + std::string(DemoSong);
     if (platform::FileExists(demo)) hooks_.PlayDemoSong(demo);
@@ -67,7 +67,7 @@ void Lifecycle::FirstStart() {
 }
 
 void Lifecycle::OpenLastSonglist() {
-    std::string& stored = session_.App().options.SonglistFile;
+    std::string& stored = app_.options.SonglistFile;
     std::string path = platform::WithForwardSlashes(stored);
     if (stored.empty() || !platform::FileExists(path)) {
         // A list of another machine or one deleted since: the demo list, as a first start has.
@@ -92,7 +92,7 @@ bool Lifecycle::OpenFromCommandLine(const std::string& path) {
 
 bool Lifecycle::StoreInstrumentSetText(int number, const std::string& text) {
     std::string error;
-    if (settings_.StoreInstrumentSetText(session_.App().config, number, text, ReadOnlyMedia(), &error)) return true;
+    if (settings_.StoreInstrumentSetText(app_.config, number, text, ReadOnlyMedia(), &error)) return true;
     session_.Prompter().Inform("The instrument set could not be stored (" + error + ") !");
     return false;
 }
@@ -111,7 +111,7 @@ SaveOutcome Lifecycle::Exit() {
     }
     hooks_.Stop();
     std::string error;
-    exitOutcome_ = settings_.Save(session_.App().options, ReadOnlyMedia(), &error);
+    exitOutcome_ = settings_.Save(app_.options, ReadOnlyMedia(), &error);
     if (exitOutcome_ == SaveOutcome::Failed)
         session_.Prompter().Inform("The settings could not be saved (" + error + ") !");
     hooks_.SaveStylePlaylist();

@@ -26,6 +26,8 @@
 namespace chordella::core { class Session; }
 namespace chordella::app {
 
+struct AppState;
+
 
 struct LifecycleSetup {
     std::string AssetsFolder;      // the bundled files; empty: none
@@ -48,7 +50,7 @@ public:
         "settings that you need for various purposes.\r\n\r\nThis little guide will try to accompany you at "
         "work with the software.";
 
-    Lifecycle(core::Session& session, LifecycleLink& hooks, LifecycleSetup setup = {});
+    Lifecycle(core::Session& session, AppState& app, LifecycleLink& hooks, LifecycleSetup setup = {});
     ~Lifecycle();
     Lifecycle(const Lifecycle&) = delete;
     Lifecycle& operator=(const Lifecycle&) = delete;
@@ -79,6 +81,7 @@ private:
     bool ReadOnlyMedia() const;
 
     core::Session& session_;
+    AppState& app_;
     LifecycleLink& hooks_;
     LifecycleSetup setup_;
     Settings settings_;

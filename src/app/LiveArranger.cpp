@@ -63,9 +63,8 @@ private:
 
 }  // namespace
 
-LiveArranger::LiveArranger(core::Session& session) : session_(session) {
-    arranger_ = std::make_unique<Arranger>(session);
-    core::AppState& app = session.App();
+LiveArranger::LiveArranger(core::Session& session, AppState& app) : session_(session), app_(app) {
+    arranger_ = std::make_unique<Arranger>(session, app);
     auto peers = std::make_unique<InputPeers>(Transport(), app.options);
     InputPeers& remotePeers = *peers;
     peers_ = std::move(peers);
@@ -113,8 +112,8 @@ void LiveArranger::SetCreatorRecorder(stylecreator::MidiRecorder* recorder) {
 void LiveArranger::AttachSongPlayback() { arranger_->AttachSongPlayback(); }
 
 void LiveArranger::Ready(int bpm) {
-    const int tempo = bpm > 0 ? bpm : session_.App().clock.Tempo > 0 ? session_.App().clock.Tempo : DefaultTempo;
-    session_.App().clock.Tempo = tempo;
+    const int tempo = bpm > 0 ? bpm : app_.clock.Tempo > 0 ? app_.clock.Tempo : DefaultTempo;
+    app_.clock.Tempo = tempo;
     stopped_ = false;
 }
 
@@ -134,11 +133,10 @@ void LiveArranger::Stop() {
     stopped_ = true;
     const bool stylePlayed = session_.Style().player.StyleActive != 0;
     Transport().Stop();  // a playing style ends what sounds and resets its channels
-    if (session_.App().clock.ClockState != 0) Clock().ToggleClock();
+    if (app_.clock.ClockState != 0) Clock().ToggleClock();
     keyboard_->ReleaseHeldNotes();
     if (!stylePlayed) {
-        core::AppState& app = session_.App();
-        engine::ReleaseWhatSounds(session_, app.engine, app.melody, app.options, session_.AccompanimentOutput());
+        engine::ReleaseWhatSounds(session_, app_.engine, app_.melody, app_.options, session_.AccompanimentOutput());
     }
 }
 

@@ -33,12 +33,14 @@ namespace chordella::stylecreator { class MidiRecorder; }
 namespace chordella::app {
 
 class Arranger;
+struct AppState;
 struct SongPlayback;
 
 class LiveArranger {
 public:
     // Creates the modules and attaches the input handlers to MidiInput1 and MidiInput2.
-    explicit LiveArranger(core::Session& session);
+    // `app`: the program's state, which outlives the arranger.
+    LiveArranger(core::Session& session, AppState& app);
     // Stops (every note released) and detaches.
     ~LiveArranger();
     LiveArranger(const LiveArranger&) = delete;
@@ -83,6 +85,7 @@ public:
 
 private:
     core::Session& session_;
+    AppState& app_;
     std::unique_ptr<Arranger> arranger_;
     std::unique_ptr<chords::InputLink> peers_;
     std::unique_ptr<chords::SectionKeys> sectionKeys_;

@@ -1,6 +1,8 @@
 #include "app/LoadedStyleRules.h"
 
+#include "app/AppState.h"
 #include "app/ForeignStylePlay.h"
+#include "core/Options.h"
 #include "core/Session.h"
 #include "engine/ChannelSettings.h"
 #include "platform/Paths.h"
@@ -16,16 +18,18 @@ constexpr std::uint8_t AllNotesOff = 123;
 
 }  // namespace
 
-LoadedStyleRules::LoadedStyleRules(core::Session& session) : session_(session) { session_.StyleLoadLink().Add(this); }
+LoadedStyleRules::LoadedStyleRules(core::Session& session, AppState& app) : session_(session), app_(app) {
+    session_.StyleLoadLink().Add(this);
+}
 
 LoadedStyleRules::~LoadedStyleRules() { session_.StyleLoadLink().Remove(this); }
 
 ChannelNames LoadedStyleRules::Names() const {
-    return RuleNamesOf(session_.Style().style, session_.App().config.Instruments);
+    return RuleNamesOf(session_.Style().style, app_.config.Instruments);
 }
 
 NormaliseSettings LoadedStyleRules::NormaliseWith(int target) const {
-    const core::Options& options = session_.App().options;
+    const core::Options& options = app_.options;
     NormaliseSettings settings;
     settings.Target = target;
     settings.SoloOnChannel1 = options.SoloOnChannel1;
@@ -38,7 +42,7 @@ void LoadedStyleRules::ApplyOnLoad() {
     normalisation_ = {};
     data::StyleState& style = session_.Style().style;
     if (!style.StyleLoaded || style.StyleLength <= 0 || !style.StreamBytes()) return;
-    const core::Options& options = session_.App().options;
+    const core::Options& options = app_.options;
     // The rules fit the style to this program's set-up; the file itself is unchanged.
     const std::uint8_t modified = style.StyleModified;
 
@@ -59,7 +63,7 @@ void LoadedStyleRules::ApplyOnLoad() {
 }
 
 StyleRulesView LoadedStyleRules::Handle(const StyleRulesRequest& request) {
-    core::Options& options = session_.App().options;
+    core::Options& options = app_.options;
     data::StyleState& style = session_.Style().style;
     const bool styleThere = style.StyleLoaded && style.StyleLength > 0 && style.StreamBytes();
     switch (request.What) {
@@ -137,7 +141,7 @@ StyleRulesView LoadedStyleRules::Handle(const StyleRulesRequest& request) {
 }
 
 StyleRulesView LoadedStyleRules::View() const {
-    const core::Options& options = session_.App().options;
+    const core::Options& options = app_.options;
     StyleRulesView view;
     view.BassOnChannel11 = options.BassOutputOnChannel11;
     view.MuteBass = muteBass_;
@@ -162,11 +166,11 @@ void LoadedStyleRules::SendController(int channel, int controller, int value) {
 }
 
 bool LoadedStyleRules::IsMuted(int channel) const {
-    return engine::ChannelMuted(session_.App().engine, channel);
+    return engine::ChannelMuted(app_.engine, channel);
 }
 
 void LoadedStyleRules::SetMuted(int channel, bool muted) {
-    engine::SetChannelMute(session_.App().engine, channel, muted);
+    engine::SetChannelMute(app_.engine, channel, muted);
     if (muted) SendController(channel, AllNotesOff, 0);
 }
 
@@ -185,7 +189,7 @@ bool LoadedStyleRules::ConvertForeignStyle(const std::string& path) {
 }
 
 bool LoadedStyleRules::OpenForeignStyle(const std::string& path) {
-    const ForeignLoad loaded = LoadForeignStyle(session_, path, session_.App().options.ConverterSet + 1);
+    const ForeignLoad loaded = LoadForeignStyle(session_, app_, path, app_.options.ConverterSet + 1);
     if (!loaded.Loaded) {
         session_.Prompter().Inform("Cannot open the style \"" + std::string(platform::FileNamePart(path)) +
                                    "\": " + loaded.Error + " !");

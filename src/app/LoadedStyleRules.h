@@ -20,6 +20,8 @@ namespace chordella::core { class Session; }
 
 namespace chordella::app {
 
+struct AppState;
+
 struct StyleRulesRequest {
     enum Kind {
         Refresh,
@@ -65,7 +67,7 @@ struct StyleRulesView {
 class LoadedStyleRules final : public data::StyleLoadLink, public stylecreator::ChannelRulesLink {
 public:
     // Adds itself to the session's style-load hooks; removes itself when destroyed.
-    explicit LoadedStyleRules(core::Session& session);
+    LoadedStyleRules(core::Session& session, AppState& app);
     ~LoadedStyleRules() override;
     LoadedStyleRules(const LoadedStyleRules&) = delete;
     LoadedStyleRules& operator=(const LoadedStyleRules&) = delete;
@@ -113,6 +115,7 @@ private:
     stylecreator::NormaliseSettings NormaliseWith(int target) const;
 
     core::Session& session_;
+    AppState& app_;
     stylecreator::NormalisationState normalisation_;
     bool muteBass_ = false;
     bool muteGuitars_ = false;

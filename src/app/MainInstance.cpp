@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/ConsolePrompter.h"
+#include "app/AppState.h"
 #include "app/Lifecycle.h"
 #include "app/QuitOnSignals.h"
 #include "core/Session.h"
@@ -44,11 +45,12 @@ int RunMainInstance(const InstanceArguments& arguments) {
         return *code;
 
     core::Session session(std::move(parts));
+    AppState app;
     NoLifecycleModules noModulesYet;  // the desktop window's wiring replaces these
     LifecycleSetup setup;
     setup.AssetsFolder = BundledAssetsFolder(executable);
     setup.ResetSettings = arguments.ResetSettings;
-    Lifecycle lifecycle(session, noModulesYet, setup);
+    Lifecycle lifecycle(session, app, noModulesYet, setup);
     QuitOnSignals quitOnSignals(session.Loop());
 
     lifecycle.Start();

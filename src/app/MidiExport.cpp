@@ -6,8 +6,10 @@
 #include <memory>
 #include <optional>
 
+#include "app/AppState.h"
 #include "core/Session.h"
 #include "core/MidiImport.h"
+#include "data/ArrangementState.h"
 #include "engine/OfflineRenderer.h"
 #include "app/RenderSession.h"
 #include "platform/Files.h"
@@ -28,8 +30,8 @@ std::string WithoutExtension(std::string_view name) {
 }
 
 // Where the save dialog starts: the song's file with .mid, else the style's name.
-std::string SuggestedExportPath(core::Session& session) {
-    const data::ArrangementState& song = session.App().arrangement;
+std::string SuggestedExportPath(core::Session& session, const AppState& app) {
+    const data::ArrangementState& song = app.arrangement;
     const data::StyleState& style = session.Style().style;
     if (!song.Chords.IsEmpty() && !song.ArrangementPath.empty())
         return platform::FolderOf(song.ArrangementPath) + "/" +
@@ -67,11 +69,11 @@ bool RenderForExport(RenderSession& render, int styleMeasures, int maxMeasures, 
     return false;
 }
 
-bool ExportMidi(core::Session& session, const std::string& path, std::function<void(bool)> done) {
+bool ExportMidi(core::Session& session, const AppState& app, const std::string& path, std::function<void(bool)> done) {
     // What the session holds when the file is known: the song may change while the dialog is open.
-    const auto write = [&session](const std::string& target) {
+    const auto write = [&session, &app](const std::string& target) {
         RenderSession render(session.Paths());
-        render.CopyFrom(session);
+        render.CopyFrom(session, app);
         data::SmfContent content;
         std::string error;
         if (!RenderForExport(render, DefaultStyleMeasures, 0, content, error) ||
@@ -86,7 +88,7 @@ bool ExportMidi(core::Session& session, const std::string& path, std::function<v
             finish(write(path));
             return;
         }
-        session.Prompter().SaveFileThen(ExportDialogTitle, ExportDialogFilter, SuggestedExportPath(session),
+        session.Prompter().SaveFileThen(ExportDialogTitle, ExportDialogFilter, SuggestedExportPath(session, app),
                                         [write, finish](std::optional<std::string> chosen) {
                                             finish(chosen && !chosen->empty() && write(*chosen));
                                         });
@@ -141,7 +143,7 @@ bool WritePartFiles(core::Session& session, RenderSession& render, const std::st
 
 }  // namespace
 
-bool SaveStyleAsMidi(core::Session& session, const std::string& folder, StyleMidiFiles& result,
+bool SaveStyleAsMidi(core::Session& session, const AppState& app, const std::string& folder, StyleMidiFiles& result,
                      std::function<void(bool, const StyleMidiFiles&)> done) {
     result = {};
     const auto answer = [&done](bool written, const StyleMidiFiles& files) {
@@ -150,7 +152,7 @@ bool SaveStyleAsMidi(core::Session& session, const std::string& folder, StyleMid
     };
     {
         RenderSession render(session.Paths());
-        render.CopyFrom(session);
+        render.CopyFrom(session, app);
         if (!render.StyleLoaded()) {
             session.Prompter().Inform(NothingToExportText);
             return answer(false, result);
@@ -163,11 +165,11 @@ bool SaveStyleAsMidi(core::Session& session, const std::string& folder, StyleMid
     const std::string& styleFolder = session.Style().style.StyleDirectory;
     session.Prompter().ChooseFolderThen(
         SaveStyleAsMidiTitle, styleFolder.empty() ? session.Paths().Styles() : styleFolder,
-        [&session, written, files, done](std::optional<std::string> chosen) {
+        [&session, &app, written, files, done](std::optional<std::string> chosen) {
             bool ok = false;
             if (chosen && !chosen->empty()) {
                 RenderSession render(session.Paths());
-                render.CopyFrom(session);
+                render.CopyFrom(session, app);
                 ok = render.StyleLoaded() && WritePartFiles(session, render, *chosen, *files);
             }
             *written = ok;
@@ -178,9 +180,9 @@ bool SaveStyleAsMidi(core::Session& session, const std::string& folder, StyleMid
     return **written;
 }
 
-bool ArrangementToStyleMaterial(core::Session& session) {
+bool ArrangementToStyleMaterial(core::Session& session, const AppState& app) {
     RenderSession render(session.Paths());
-    render.CopyFrom(session);
+    render.CopyFrom(session, app);
     data::SmfContent content;
     std::string error;
     if (!render.HasSong()) error = ChordMemoryEmptyText;
@@ -193,7 +195,7 @@ bool ArrangementToStyleMaterial(core::Session& session) {
         session.Prompter().Inform("Can't write " + path + ": " + error + " !");
         return false;
     }
-    data::MidiImporter importer(session, session.App().options);
+    data::MidiImporter importer(session, app.options);
     const bool imported = importer.Import(path, false, true) == data::ImportOutcome::Imported;
     RemoveIfPresent(path);
     RemoveIfPresent(session.Paths().ProgramFile(OldArrangementMaterialFile));

@@ -25,6 +25,8 @@ namespace chordella::core { class Session; }
 
 namespace chordella::app {
 
+struct AppState;
+
 class RenderSession;
 
 inline constexpr const char* ExportDialogTitle = "Export MIDI ...";
@@ -48,7 +50,8 @@ bool RenderForExport(RenderSession& render, int styleMeasures, int maxMeasures, 
 
 // "&Export MIDI ...": to `path`, or to the file chosen in the save dialog when empty.
 // True when the file was written.
-bool ExportMidi(core::Session& session, const std::string& path = {}, std::function<void(bool written)> done = {});
+bool ExportMidi(core::Session& session, const AppState& app, const std::string& path = {},
+                std::function<void(bool written)> done = {});
 
 // The file of one part: "sty1" + suffix + ".mid" ("sty1_v11.mid" for Basic; a fill slot
 // holding a variation is "_v31" / "_v41").
@@ -65,11 +68,11 @@ struct StyleMidiFiles {
 // (the folder dialog when empty). False (with a message) when no style is loaded or a file
 // cannot be written; the files written before stay. `result` is filled when the folder was
 // known before the call returned; `done` always gets the files written.
-bool SaveStyleAsMidi(core::Session& session, const std::string& folder, StyleMidiFiles& result,
+bool SaveStyleAsMidi(core::Session& session, const AppState& app, const std::string& folder, StyleMidiFiles& result,
                      std::function<void(bool written, const StyleMidiFiles&)> done = {});
 
 // The song into style material: exported to the temporary file, imported silently into the
 // creator's work, the temporary file removed. True when the import took it.
-bool ArrangementToStyleMaterial(core::Session& session);
+bool ArrangementToStyleMaterial(core::Session& session, const AppState& app);
 
 }  // namespace chordella::app

@@ -1,9 +1,11 @@
 #include "app/RenderInput.h"
 
+#include "app/AppState.h"
 #include "app/DataHome.h"
 #include "app/ForeignStylePlay.h"
 #include "app/RenderSession.h"
 #include "core/Session.h"
+#include "data/ArrangementState.h"
 #include "data/SongStyleLookup.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -30,7 +32,7 @@ bool LoadSongStyle(RenderSession& render, const std::string& song, const std::st
                    std::string& errorFile, std::string& error) {
     std::string path = style;
     if (path.empty()) {
-        const data::ArrangementState& arrangement = render.Session().App().arrangement;
+        const data::ArrangementState& arrangement = render.State().arrangement;
         const std::string& stored = arrangement.StyleReference;
         if (!arrangement.HasStyleReference || stored.empty()) {
             errorFile = song;
@@ -87,8 +89,8 @@ bool LoadRenderInput(RenderSession& render, const std::string& input, const std:
     PrintNotes(render, input, notes);
     if (!LoadSongStyle(render, input, style, errorFile, error)) return false;
     // The style came after the song and brought its own tempo; the song's tempo wins.
-    const int songTempo = render.Session().App().arrangement.Chords.SongTempo();
-    if (songTempo >= MinFieldTempo && songTempo <= MaxFieldTempo) render.Session().App().clock.Tempo = songTempo;
+    const int songTempo = render.State().arrangement.Chords.SongTempo();
+    if (songTempo >= MinFieldTempo && songTempo <= MaxFieldTempo) render.State().clock.Tempo = songTempo;
     return true;
 }
 

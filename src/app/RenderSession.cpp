@@ -13,6 +13,7 @@
 #include "engine/OfflineRenderer.h"
 #include "engine/Transport.h"
 #include "platform/RecordingPrompter.h"
+#include "app/AppState.h"
 #include "app/Arranger.h"
 
 namespace chordella::app {
@@ -43,7 +44,9 @@ void SubmitChord(core::Session& session, int root, int type) {
 }  // namespace
 
 RenderSession::RenderSession(const platform::Paths& paths, std::unique_ptr<midi::MidiBackend> backend)
-    : session_(MakeSession(paths, std::move(backend), prompter_)), arranger_(std::make_unique<Arranger>(*session_)) {
+    : app_(std::make_unique<AppState>()),
+      session_(MakeSession(paths, std::move(backend), prompter_)),
+      arranger_(std::make_unique<Arranger>(*session_, *app_)) {
     PrepareOptions();
 }
 
@@ -57,7 +60,7 @@ void RenderSession::PlayThroughTransport(bool through) {
 }
 
 void RenderSession::PrepareOptions() {
-    core::Options& options = session_->App().options;
+    core::Options& options = app_->options;
     // Nothing but the accompaniment is rendered: no MIDI clock, no metronome, no count-in.
     options.CountIn = false;
     options.MasterMode = false;
@@ -69,7 +72,7 @@ bool RenderSession::LoadStyle(const std::string& path, std::string& error) {
     prompter_->ClearShown();
     loadNotes_.clear();
     if (IsForeignStyleFile(path)) {
-        ForeignLoad loaded = LoadForeignStyle(*session_, path, foreignSet_);
+        ForeignLoad loaded = LoadForeignStyle(*session_, *app_, path, foreignSet_);
         loadNotes_ = std::move(loaded.Messages);
         error = loaded.Error;
         return loaded.Loaded;
@@ -82,26 +85,26 @@ bool RenderSession::LoadStyle(const std::string& path, std::string& error) {
 
 bool RenderSession::LoadSong(const std::string& path, std::string& error) {
     prompter_->ClearShown();
-    data::SongFiles songs(*session_, session_->App().arrangement, session_->App().options);
+    data::SongFiles songs(*session_, app_->arrangement, app_->options);
     const data::OpenOutcome outcome = songs.Open({data::OpenSource::Path, path, false});
     if (outcome != data::OpenOutcome::Opened) {
         error = prompter_->LastShown("the song was not opened");
         return false;
     }
     loadNotes_ = prompter_->Shown();
-    const data::ChordMemory& chords = session_->App().arrangement.Chords;
-    if (chords.SongTempo() >= 25 && chords.SongTempo() <= 250) session_->App().clock.Tempo = chords.SongTempo();
+    const data::ChordMemory& chords = app_->arrangement.Chords;
+    if (chords.SongTempo() >= 25 && chords.SongTempo() <= 250) app_->clock.Tempo = chords.SongTempo();
     return true;
 }
 
-void RenderSession::CopyFrom(core::Session& live) {
-    session_->App().options = live.App().options;
+void RenderSession::CopyFrom(core::Session& live, const AppState& liveApp) {
+    app_->options = liveApp.options;
     PrepareOptions();
-    const engine::ClockState& liveClock = live.App().clock;
+    const engine::ClockState& liveClock = liveApp.clock;
     Clock().SelectQuantize(liveClock.QuantizeIndex);
     Clock().SetMeasureUnitsFromFile(liveClock.MeasureUnits);
-    session_->App().clock.Tempo = liveClock.Tempo;
-    session_->App().engine.GlobalTranspose = live.App().engine.GlobalTranspose;
+    app_->clock.Tempo = liveClock.Tempo;
+    app_->engine.GlobalTranspose = liveApp.engine.GlobalTranspose;
 
     const data::StyleState& from = live.Style().style;
     data::StyleStore store(*session_);
@@ -117,8 +120,8 @@ void RenderSession::CopyFrom(core::Session& live) {
         to.StyleDisplayName = from.StyleDisplayName;
         to.StyleLoaded = 1;
     }
-    data::ArrangementState& song = session_->App().arrangement;
-    const data::ArrangementState& liveSong = live.App().arrangement;
+    data::ArrangementState& song = app_->arrangement;
+    const data::ArrangementState& liveSong = liveApp.arrangement;
     song.Chords = liveSong.Chords;
     song.Melody = liveSong.Melody;
     song.Text = liveSong.Text;
@@ -133,14 +136,14 @@ bool RenderSession::StyleLoaded() {
     return style.StyleLength > 0 && style.StreamBytes() != nullptr;
 }
 
-bool RenderSession::HasSong() { return !session_->App().arrangement.Chords.IsEmpty(); }
+bool RenderSession::HasSong() { return !app_->arrangement.Chords.IsEmpty(); }
 
 bool RenderSession::CanPlaySongs() { return true; }
 
-int RenderSession::MeasureTicks() { return std::max(1, static_cast<int>(session_->App().clock.MeasureUnits)) * 6; }
+int RenderSession::MeasureTicks() { return std::max(1, static_cast<int>(app_->clock.MeasureUnits)) * 6; }
 
 std::string RenderSession::TrackName() {
-    const std::string& title = session_->App().arrangement.Text.SongTitle;
+    const std::string& title = app_->arrangement.Text.SongTitle;
     if (!title.empty() && HasSong()) return title;
     return session_->Style().style.StyleDisplayName;
 }
@@ -149,7 +152,7 @@ bool RenderSession::RenderPart(int part, data::SmfContent& content, int root, in
     if (!StyleLoaded()) return false;
     const std::int64_t ticks = PartTicks(*session_, part);
     engine::OfflineRenderer renderer(*session_, Engine(), Clock());
-    renderer.Start(session_->App().clock.Tempo);
+    renderer.Start(app_->clock.Tempo);
     PlayThroughTransport(false);
     if (!Engine().Sections().PlayPart(part)) return false;
     SubmitChord(*session_, root, type);
@@ -186,7 +189,7 @@ bool RenderSession::StartSong() {
 bool RenderSession::RenderStyle(int measures, data::SmfContent& content) {
     if (!StyleLoaded()) return false;
     engine::OfflineRenderer renderer(*session_, Engine(), Clock());
-    renderer.Start(session_->App().clock.Tempo);
+    renderer.Start(app_->clock.Tempo);
     if (!StartStyle()) return false;
     renderer.Run(static_cast<std::int64_t>(std::max(1, measures)) * MeasureTicks());
     content = renderer.Finish(TrackName());
@@ -201,7 +204,7 @@ bool RenderSession::RenderSong(int maxMeasures, data::SmfContent& content) {
     // transport's peer, section commands switch parts, the STOP record ends it.
     {
         engine::OfflineRenderer renderer(*session_, Engine(), Clock());
-        renderer.Start(session_->App().clock.Tempo);
+        renderer.Start(app_->clock.Tempo);
         arranger_->Transport().Play();
         const std::int64_t limit =
             maxMeasures > 0 ? static_cast<std::int64_t>(maxMeasures) * MeasureTicks() : SongTickLimit;

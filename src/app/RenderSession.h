@@ -4,7 +4,8 @@
 // style, song and settings in, renders, and throws the copy away.
 //
 //   app::RenderSession render(session.Paths());
-//   render.CopyFrom(session);                       // or render.LoadStyle(path, error)
+//   render.CopyFrom(session, app);                  // the live session and its state, or
+//                                                   // render.LoadStyle(path, error)
 //   data::SmfContent content = render.RenderStyle(8);
 //   data::WriteSmfFile("out.mid", content, error);
 //
@@ -36,6 +37,7 @@ inline constexpr int RenderChordType = 1;
 inline constexpr int DefaultStyleMeasures = 8;
 
 class Arranger;
+struct AppState;
 
 class RenderSession {
 public:
@@ -47,6 +49,7 @@ public:
     RenderSession& operator=(const RenderSession&) = delete;
 
     core::Session& Session() { return *session_; }
+    AppState& State() { return *app_; }
     engine::AccompanimentEngine& Engine();
     engine::Clock& Clock();
     // The messages the rendering showed (load errors and the like), in order.
@@ -62,7 +65,7 @@ public:
     // or which sections it left out; a song cut to the chord memory.
     const std::vector<std::string>& LoadNotes() const { return loadNotes_; }
     // Takes over the live session's settings, clock choices, tempo, loaded style and song.
-    void CopyFrom(core::Session& live);
+    void CopyFrom(core::Session& live, const AppState& liveApp);
 
     bool StyleLoaded();
     // True when the song has chords to play.
@@ -99,8 +102,9 @@ private:
     platform::RecordingPrompter* prompter_ = nullptr;
     int foreignSet_ = 1;
     std::vector<std::string> loadNotes_;
+    std::unique_ptr<AppState> app_;
     std::unique_ptr<core::Session> session_;
-    std::unique_ptr<Arranger> arranger_;  // goes before the session it plays on
+    std::unique_ptr<Arranger> arranger_;  // goes before the session and the state it plays on
 };
 
 // The ticks of one pass of a part: the waits of the stream between its range's start and end.

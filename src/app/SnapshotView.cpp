@@ -1,5 +1,6 @@
 #include "app/SnapshotView.h"
 
+#include "app/AppState.h"
 #include "core/Session.h"
 
 namespace chordella::app {
@@ -56,8 +57,8 @@ void SnapshotView::ShowAccompanimentSwitch(std::string_view caption, std::string
 
 namespace chordella::app {
 
-void FillMeasureAndBeat(core::Session& session, DisplaySnapshot& snapshot, const CountedPosition* counted) {
-    const core::AppState& app = session.App();
+void FillMeasureAndBeat(core::Session& session, const AppState& app, DisplaySnapshot& snapshot,
+                        const CountedPosition* counted) {
     const int units = app.clock.MeasureUnits > 0 ? app.clock.MeasureUnits : 16;
     snapshot.BeatsPerMeasure = units / 4 > 0 ? units / 4 : 1;
     if (app.clock.ClockState == 0 || !snapshot.Playing) {

@@ -16,6 +16,8 @@ namespace chordella::core { class Session; }
 
 namespace chordella::app {
 
+struct AppState;
+
 inline constexpr std::string_view ProgramTitle = "Chordella";
 
 // The song position of a style that plays without a song: measures and beats counted from
@@ -28,7 +30,8 @@ struct CountedPosition {
 // Control thread. The measure and beat the clock display shows (0 when stopped or nothing
 // plays, which `snapshot.Playing` says) and the beats per measure. A style without a song
 // shows `counted` when given, else the position inside the part that plays.
-void FillMeasureAndBeat(core::Session& session, DisplaySnapshot& snapshot, const CountedPosition* counted = nullptr);
+void FillMeasureAndBeat(core::Session& session, const AppState& app, DisplaySnapshot& snapshot,
+                        const CountedPosition* counted = nullptr);
 
 class SnapshotView final : public core::View {
 public:

@@ -1,14 +1,15 @@
 #include "app/SongCreation.h"
 
+#include "app/AppState.h"
 #include "core/Session.h"
 #include "chords/KeyboardLayout.h"
 #include "core/StyleStore.h"
+#include "data/ArrangementState.h"
 
 namespace chordella::app {
 
-composer::GeneratorInputs GeneratorInputsOf(core::Session& session) {
+composer::GeneratorInputs GeneratorInputsOf(core::Session& session, const AppState& app) {
     composer::GeneratorInputs inputs;
-    core::AppState& app = session.App();
     inputs.Tempo = app.clock.Tempo;
     inputs.MeasureUnits = app.clock.MeasureUnits;
     const chords::KeyboardLayout layout = chords::CurrentLayout(app.chords, app.keyboard, app.config);
@@ -20,8 +21,7 @@ composer::GeneratorInputs GeneratorInputsOf(core::Session& session) {
     return inputs;
 }
 
-void ApplyGeneratedSong(core::Session& session, const composer::GeneratedSong& song) {
-    core::AppState& app = session.App();
+void ApplyGeneratedSong(core::Session& session, AppState& app, const composer::GeneratedSong& song) {
     data::ArrangementState& arrangement = app.arrangement;
     composer::WriteGeneratedSong(song, arrangement.Chords);
     arrangement.CreatorRepeatFlag = song.CreatorRepeatFlag ? 1 : 0;

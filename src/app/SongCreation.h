@@ -15,12 +15,14 @@ namespace chordella::core { class Session; }
 
 namespace chordella::app {
 
-composer::GeneratorInputs GeneratorInputsOf(core::Session& session);
+struct AppState;
+
+composer::GeneratorInputs GeneratorInputsOf(core::Session& session, const AppState& app);
 
 // Writes the song into the session's chord memory and takes over its tempo, its loop flag
 // and the progression mode. This is the one place a generated song enters the program: the
 // chord-memory editor's create-measures path plugs in here.
-void ApplyGeneratedSong(core::Session& session, const composer::GeneratedSong& song);
+void ApplyGeneratedSong(core::Session& session, AppState& app, const composer::GeneratedSong& song);
 
 // Loads a randomly chosen style into the session's style container.
 class SessionStyleLoader final : public composer::StyleLoadLink {

@@ -1,5 +1,6 @@
 #include "app/SongCreator.h"
 
+#include "app/AppState.h"
 #include "core/Session.h"
 #include "core/SongFiles.h"
 #include "app/SongCreation.h"
@@ -10,8 +11,8 @@
 
 namespace chordella::app {
 
-SongCreator::SongCreator(core::Session& session, std::function<void()> play)
-    : session_(session),
+SongCreator::SongCreator(core::Session& session, AppState& app, std::function<void()> play)
+    : session_(session), app_(app),
       play_(std::move(play)),
       folderList_(std::make_unique<composer::StylesFolderList>(session.Paths().Styles())),
       styleList_(folderList_.get()) {}
@@ -101,17 +102,17 @@ void SongCreator::FromChordView(bool mixed, std::function<void(const SongCreator
         SongCreatorResult result = mixed ? ChooseEntry(composer::ShuffleAllEntry) : CompletelyRandomSong();
         if (done) done(result);
     };
-    if (!data::HasUnsavedChanges(session_.App().arrangement)) return generate();
+    if (!data::HasUnsavedChanges(app_.arrangement)) return generate();
     session_.Prompter().ConfirmThen(SaveArrangementQuestion, [this, generate, done](bool yes) {
         if (!yes) return generate();
         // "Yes" saves the song and ends the command: the player starts the new song later.
-        data::SongFiles(session_, session_.App().arrangement, session_.App().options).Save();
+        data::SongFiles(session_, app_.arrangement, app_.options).Save();
         if (done) done({});
     });
 }
 
 std::string SongCreator::AnotherStyle() {
-    const int position = session_.App().arrangement.ChordMemoryPos;
+    const int position = app_.arrangement.ChordMemoryPos;
     const std::string name = RandomStyle();
     // Past the song's third beat the song goes on with the new style; before it, it stays stopped.
     constexpr int ThirdBeat = data::ChordMemoryHeaderSize + 2 * 4;
@@ -146,20 +147,19 @@ SongCreatorResult SongCreator::Generate(composer::GenerationMode mode, const std
     composer::SongCreatorOptions options = options_;
     options.KeyIndex = keyIndex_;
     options.ModeIndex = modeIndex_;
-    lastSong_ = composer::GenerateSong(options, mode, &choice_, GeneratorInputsOf(session_), session_.Random());
+    lastSong_ = composer::GenerateSong(options, mode, &choice_, GeneratorInputsOf(session_, app_), session_.Random());
     if (!locked.empty()) composer::KeepMeasures(previous, locked, lastSong_);
-    ApplyGeneratedSong(session_, lastSong_);
+    ApplyGeneratedSong(session_, app_, lastSong_);
     if (afterGeneration_) afterGeneration_(lastSong_);
     // A song just made has nothing to lose yet: the question before the next one waits for an edit.
-    data::MarkSongSaved(session_.App().arrangement);
+    data::MarkSongSaved(app_.arrangement);
 
     SongCreatorResult result;
     result.Generated = true;
     result.PlayLabel = lastSong_.PlayLabel;
     result.Progressions = lastSong_.ProgressionText();
     result.Bars = lastSong_.BarsText();
-    core::AppState& app = session_.App();
-    const data::ControlKeys keys = chords::CurrentLayout(app.chords, app.keyboard, app.config).Keys;
+    const data::ControlKeys keys = chords::CurrentLayout(app_.chords, app_.keyboard, app_.config).Keys;
     result.Sheet = composer::SongSheetText(lastSong_, data::SectionKeyNotes::From(keys.FillIn, keys.ToBasic, keys.Ending, keys.ToExtended));
     result.Numerals = composer::SongNumerals(lastSong_);
     result.StyleName = session_.Style().style.StyleDisplayName;

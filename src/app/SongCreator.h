@@ -23,6 +23,8 @@ namespace chordella::core { class Session; }
 
 namespace chordella::app {
 
+struct AppState;
+
 inline constexpr const char* SaveArrangementQuestion = "Current arrangement was not saved - save it now ?";
 
 // What the window shows of the song just made.
@@ -39,7 +41,7 @@ struct SongCreatorResult {
 class SongCreator {
 public:
     // `play` starts playback of the chord memory (the transport's Play).
-    SongCreator(core::Session& session, std::function<void()> play);
+    SongCreator(core::Session& session, AppState& app, std::function<void()> play);
     ~SongCreator();
 
     composer::SongCreatorOptions& Options() { return options_; }
@@ -86,6 +88,7 @@ private:
     SongCreatorResult Generate(composer::GenerationMode mode, const std::vector<int>& locked = {}, bool play = true);
 
     core::Session& session_;
+    AppState& app_;
     std::function<void()> play_;
     composer::SongCreatorOptions options_;
     composer::ProgressionChoice choice_;

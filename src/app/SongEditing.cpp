@@ -2,6 +2,7 @@
 
 #include "core/SongFiles.h"
 #include "data/InstrumentSet.h"
+#include "engine/ClockState.h"
 #include "remote/InstrumentKeys.h"
 
 #include "core/Session.h"

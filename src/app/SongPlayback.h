@@ -5,6 +5,7 @@
 //
 // Control thread only.
 
+#include "app/AppState.h"
 #include "core/Session.h"
 #include "engine/ChordMemoryPlayer.h"
 #include "engine/MelodyPlayer.h"
@@ -12,12 +13,11 @@
 namespace chordella::app {
 
 struct SongPlayback {
-    SongPlayback(core::Session& session, engine::AccompanimentEngine& engine, engine::Transport& transport)
-        : melody(session, session.App().melody, session.App().arrangement, session.App().options,
-                 session.App().engine, session.App().transport, session.App().clock),
-          player(session, session.App().songPlay, session.App().arrangement, session.App().options,
-                 session.App().clock, session.App().engine, session.App().transport, session.App().config, engine,
-                 transport, melody) {}
+    SongPlayback(core::Session& session, AppState& app, engine::AccompanimentEngine& engine,
+                 engine::Transport& transport)
+        : melody(session, app.melody, app.arrangement, app.options, app.engine, app.transport, app.clock),
+          player(session, app.songPlay, app.arrangement, app.options, app.clock, app.engine, app.transport,
+                 app.config, engine, transport, melody) {}
     engine::MelodyPlayer melody;
     engine::ChordMemoryPlayer player;
 };

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <optional>
 
+#include "chords/EntryState.h"
 #include "core/ClockLink.h"
+#include "core/Options.h"
 #include "core/Session.h"
 #include "chords/ChordPads.h"
 #include "chords/ChordRecogniser.h"
@@ -12,6 +14,10 @@
 #include "chords/KeyboardLayout.h"
 #include "chords/MelodyPath.h"
 #include "chords/SectionKeys.h"
+#include "data/ConfigState.h"
+#include "engine/ClockState.h"
+#include "engine/EngineState.h"
+#include "engine/TransportState.h"
 #include "midi/MidiStatus.h"
 
 namespace chordella::chords {

@@ -5,7 +5,7 @@
 // notes, which always follow the chord that sounds ("Melody Ad Lib" is forced on for them).
 // The pads can instead hand their chord to the chord-memory editor.
 //
-// What is held between press and release is the entry state (core/EntryState.h).
+// What is held between press and release is the entry state (chords/EntryState.h).
 //
 //   chords::ChordEntry entry(session, chordState, keyboard, entryState, options, config, clockState,
 //                            engineState, transportState, melodyState, recogniser, sectionKeys, &peers);

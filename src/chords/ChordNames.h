@@ -1,7 +1,7 @@
 #pragma once
 // Chord names ("E min7") and key names ("Key: Eb maj") as the program shows them.
 
-#include "core/ChordState.h"
+#include "chords/ChordState.h"
 #include "core/NoteNames.h"
 
 namespace chordella::chords {

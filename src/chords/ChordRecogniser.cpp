@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "core/Options.h"
 #include "core/Session.h"
 #include "chords/ChordCodes.h"
 #include "chords/ChordNames.h"

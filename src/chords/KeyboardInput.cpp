@@ -2,11 +2,15 @@
 
 #include <exception>
 
+#include "core/Options.h"
 #include "core/Session.h"
 #include "chords/ChordRecogniser.h"
 #include "chords/InputLink.h"
 #include "chords/KeyboardLayout.h"
 #include "chords/SectionKeys.h"
+#include "data/ConfigState.h"
+#include "engine/ClockState.h"
+#include "engine/EngineState.h"
 #include "midi/MidiInput.h"
 #include "midi/MidiStatus.h"
 

@@ -1,6 +1,6 @@
 #include "chords/KeyboardLayout.h"
 
-#include "core/EngineState.h"
+#include "engine/EngineState.h"
 #include "core/Options.h"
 #include "data/ConfigState.h"
 

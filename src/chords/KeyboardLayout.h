@@ -5,13 +5,13 @@
 //
 // The chord zone's lowest key is chords::ChordState::FirstKey; its highest key and the
 // control keys are the configuration's derived keys (data::ControlKeys in
-// AppState::config). The switches are options (app/Options.h). Control thread only.
+// app::AppState::config). The switches are options (core/Options.h). Control thread only.
 
 #include <array>
 #include <cstdint>
 
-#include "core/ChordState.h"
-#include "core/KeyboardState.h"
+#include "chords/ChordState.h"
+#include "chords/KeyboardState.h"
 #include "data/ControlKeys.h"
 
 namespace chordella::core { struct Options; }

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/Options.h"
 #include "core/Session.h"
 #include "chords/InputLink.h"
 

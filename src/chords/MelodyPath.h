@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "core/ChordState.h"
-#include "core/KeyboardState.h"
+#include "chords/ChordState.h"
+#include "chords/KeyboardState.h"
 
 namespace chordella::core {
 class Session;

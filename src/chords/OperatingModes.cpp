@@ -1,7 +1,9 @@
 #include "chords/OperatingModes.h"
 
+#include "core/Options.h"
 #include "core/Session.h"
 #include "chords/KeyboardLayout.h"
+#include "engine/ClockState.h"
 
 namespace chordella::chords {
 

@@ -3,7 +3,7 @@
 // type from the highest down; a chord tone found in the list scores. The best score wins;
 // ties go to the lowest root and, at the same root, to the highest type number.
 
-#include "core/ChordState.h"
+#include "chords/ChordState.h"
 #include "core/ChordTypes.h"
 #include "core/HeldNotes.h"
 #include "core/Links.h"

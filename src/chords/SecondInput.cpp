@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "core/ClockLink.h"
+#include "core/Options.h"
 #include "core/Session.h"
 #include "chords/InputLink.h"
 #include "chords/KeyboardInput.h"

@@ -1,8 +1,13 @@
 #include "chords/SectionKeys.h"
 
+#include "chords/KeyboardState.h"
+#include "core/Options.h"
 #include "core/Session.h"
 #include "chords/ChordRecogniser.h"
 #include "chords/InputLink.h"
+#include "data/ConfigState.h"
+#include "data/ControlKeys.h"
+#include "engine/TransportState.h"
 
 namespace chordella::chords {
 

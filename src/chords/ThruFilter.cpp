@@ -1,8 +1,11 @@
 #include "chords/ThruFilter.h"
 
+#include "chords/KeyboardState.h"
+#include "core/Options.h"
 #include "core/Session.h"
 #include "chords/ChordRecogniser.h"
 #include "chords/InputLink.h"
+#include "engine/EngineState.h"
 #include "midi/MidiStatus.h"
 
 namespace chordella::chords {

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <exception>
 
+#include "core/Options.h"
 #include "core/Session.h"
 #include "chords/InputLink.h"
+#include "engine/MelodyState.h"
 #include "midi/ControllerTable.h"
 #include "midi/MidiStatus.h"
 

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "app/AppState.h"
 #include "app/ConsolePrompter.h"
 #include "app/ForeignStylePlay.h"
 #include "app/LiveArranger.h"
@@ -92,9 +93,9 @@ bool OpenOutput(core::Session& session, const ArrangerFlags& flags, std::FILE* e
     return true;
 }
 
-bool OpenInputs(core::Session& session, const ArrangerFlags& flags, std::FILE* err) {
+bool OpenInputs(core::Session& session, app::AppState& appState, const ArrangerFlags& flags, std::FILE* err) {
     midi::MidiBackend& backend = session.MidiBackend();
-    const std::string wanted = flags.in.empty() ? session.App().options.MidiIn : flags.in;
+    const std::string wanted = flags.in.empty() ? appState.options.MidiIn : flags.in;
     std::optional<int> keyboard = wanted.empty() ? std::optional<int>() : app::FindPort(backend, true, wanted);
     if (!keyboard && flags.in.empty() && backend.InputCount() > 0) keyboard = 0;
     if (!keyboard) {
@@ -115,9 +116,8 @@ bool OpenInputs(core::Session& session, const ArrangerFlags& flags, std::FILE* e
     return OpenKeyboard(session, session.MidiInput2(), *second, "second input", err);
 }
 
-bool ApplyKeyFlags(core::Session& session, const ArrangerFlags& flags, std::FILE* err) {
-    core::AppState& app = session.App();
-    data::ControlKeys& keys = app.config.Keys;
+bool ApplyKeyFlags(app::AppState& appState, const ArrangerFlags& flags, std::FILE* err) {
+    data::ControlKeys& keys = appState.config.Keys;
     const int first = flags.firstKey >= 0 ? flags.firstKey : keys.FirstChordKey;
     const int last = flags.lastKey >= 0 ? flags.lastKey : keys.LastChordKey;
     if (first < 0 || first > 127 || last < 0 || last > 127 || first > last) {
@@ -127,19 +127,19 @@ bool ApplyKeyFlags(core::Session& session, const ArrangerFlags& flags, std::FILE
     }
     keys.FirstChordKey = first;
     keys.LastChordKey = last;
-    chords::ApplyKeyboardLayout(app.chords, app.keyboard, app.config);
+    chords::ApplyKeyboardLayout(appState.chords, appState.keyboard, appState.config);
     return true;
 }
 
 }  // namespace
 
-bool PrepareArranger(core::Session& session, const ArrangerFlags& flags, std::FILE* err) {
+bool PrepareArranger(core::Session& session, app::AppState& appState, const ArrangerFlags& flags, std::FILE* err) {
     if (flags.tempo != 0 && (flags.tempo < 25 || flags.tempo > 250)) {
         std::fprintf(err, "chordella: --tempo %d: the tempo lies in 25 … 250\n", flags.tempo);
         return false;
     }
-    if (!ApplyKeyFlags(session, flags, err)) return false;
-    midi::AudioSettings audio = app::AudioSettingsOf(session.App().options);
+    if (!ApplyKeyFlags(appState, flags, err)) return false;
+    midi::AudioSettings audio = app::AudioSettingsOf(appState.options);
     std::string error;
     if (!ApplyAudioFlags(flags.audio, audio, error)) {
         std::fprintf(err, "chordella: %s\n", error.c_str());
@@ -147,7 +147,7 @@ bool PrepareArranger(core::Session& session, const ArrangerFlags& flags, std::FI
     }
     session.MidiBackend().ApplyAudioSettings(audio);
     if (!flags.style.empty() && app::IsForeignStyleFile(flags.style)) {
-        const app::ForeignLoad loaded = app::LoadForeignStyle(session, flags.style, flags.set);
+        const app::ForeignLoad loaded = app::LoadForeignStyle(session, appState, flags.style, flags.set);
         for (const std::string& note : loaded.Messages) std::fprintf(err, "chordella: %s: %s\n", flags.style.c_str(), note.c_str());
         if (!loaded.Loaded) {
             std::fprintf(err, "chordella: %s: %s\n", flags.style.c_str(), loaded.Error.c_str());
@@ -160,10 +160,11 @@ bool PrepareArranger(core::Session& session, const ArrangerFlags& flags, std::FI
             return false;
         }
     }
-    return OpenOutput(session, flags, err) && OpenInputs(session, flags, err);
+    return OpenOutput(session, flags, err) && OpenInputs(session, appState, flags, err);
 }
 
-bool PrepareRemote(core::Session& session, remote::RemoteControl& remote, const ArrangerFlags& flags, std::FILE* err) {
+bool PrepareRemote(core::Session& session, core::Options& options, remote::RemoteControl& remote,
+                   const ArrangerFlags& flags, std::FILE* err) {
     if (!flags.commands.empty()) {
         std::string error;
         const std::optional<remote::MidiCommandTable> table = remote::ReadCommandFile(flags.commands, error);
@@ -172,7 +173,7 @@ bool PrepareRemote(core::Session& session, remote::RemoteControl& remote, const 
             return false;
         }
         remote.Commands().SetTable(*table);
-        session.App().options.MidiCommandFile = flags.commands;
+        options.MidiCommandFile = flags.commands;
     }
     if (flags.commandsOut.empty()) return true;
     midi::TMidiOutput* output = session.MidiOutput3();
@@ -221,10 +222,12 @@ int RunArranger(std::unique_ptr<midi::MidiBackend> backend, const ArrangerFlags&
     const app::SnapshotView& shown = view->Shown();
     parts.view = std::move(view);
     core::Session session(std::move(parts));
+    app::AppState appState;
     app::Settings settings(session.Paths());
-    settings.Load(session.App().options, session.App().config, flags.reset);
-    app::LiveArranger arranger(session);  // first: its clock takes part in loading the style
-    if (!PrepareArranger(session, flags, err) || !PrepareRemote(session, arranger.Remote(), flags, err))
+    settings.Load(appState.options, appState.config, flags.reset);
+    app::LiveArranger arranger(session, appState);  // first: its clock takes part in loading the style
+    if (!PrepareArranger(session, appState, flags, err) ||
+        !PrepareRemote(session, appState.options, arranger.Remote(), flags, err))
         return ExitFailure;
     app::QuitOnSignals quitOnSignals(session.Loop());
     if (flags.start) {
@@ -236,10 +239,10 @@ int RunArranger(std::unique_ptr<midi::MidiBackend> backend, const ArrangerFlags&
     midi::TMidiOutput* output = session.CurrentOutput();
     std::fprintf(out, "%s: chords from %s (keys %d … %d) to %s at %d bpm. Ctrl+C stops, p is the panic.\n",
                  flags.start ? "Playing" : "Ready", session.MidiInput1()->ProductName().c_str(),
-                 session.App().chords.FirstKey, session.App().config.Keys.LastChordKey,
-                 output ? output->ProductName().c_str() : "", session.App().clock.Tempo);
+                 appState.chords.FirstKey, appState.config.Keys.LastChordKey,
+                 output ? output->ProductName().c_str() : "", appState.clock.Tempo);
     if (output && output->DeviceID() == app::SynthOutput) {
-        midi::AudioSettings audio = app::AudioSettingsOf(session.App().options);
+        midi::AudioSettings audio = app::AudioSettingsOf(appState.options);
         std::string ignored;
         ApplyAudioFlags(flags.audio, audio, ignored);  // checked when the arranger was prepared
         if (const auto synth = session.MidiBackend().SynthInUse())
@@ -247,7 +250,7 @@ int RunArranger(std::unique_ptr<midi::MidiBackend> backend, const ArrangerFlags&
     }
     std::fflush(out);
     {
-        TerminalStatus terminal(session, shown, out, [&arranger] { arranger.Panic(); });
+        TerminalStatus terminal(session, appState, shown, out, [&arranger] { arranger.Panic(); });
         session.Loop().Run();
     }
     arranger.Stop();

@@ -15,7 +15,11 @@
 #include "app/AudioOptions.h"
 #include "midi/MidiBackend.h"
 
-namespace chordella::core { class Session; }
+namespace chordella::app { struct AppState; }
+namespace chordella::core {
+class Session;
+struct Options;
+}  // namespace chordella::core
 namespace chordella::remote { class RemoteControl; }
 namespace chordella::cli {
 
@@ -37,13 +41,14 @@ struct ArrangerFlags {
     app::AudioFlags audio;                 // the built-in synth's settings
 };
 
-// Opens the ports, loads the settings and the style and applies the flags on `session`;
+// Opens the ports, loads the style and applies the flags on `session` and `appState`;
 // false with a one-line reason on `err`.
-bool PrepareArranger(core::Session& session, const ArrangerFlags& flags, std::FILE* err);
+bool PrepareArranger(core::Session& session, app::AppState& appState, const ArrangerFlags& flags, std::FILE* err);
 
 // Applies --commands and opens --commands-out for the arranger's remote control; false with
 // a one-line reason on `err` (the commands are then unchanged).
-bool PrepareRemote(core::Session& session, remote::RemoteControl& remote, const ArrangerFlags& flags, std::FILE* err);
+bool PrepareRemote(core::Session& session, core::Options& options, remote::RemoteControl& remote,
+                   const ArrangerFlags& flags, std::FILE* err);
 
 // The whole command on the system's ports; answers the exit code.
 int RunArrangerCommand(const ArrangerFlags& flags, std::FILE* out, std::FILE* err);

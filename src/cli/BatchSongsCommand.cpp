@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/AppState.h"
 #include "app/BatchRun.h"
 #include "app/BatchSongs.h"
 #include "app/ConsolePrompter.h"
@@ -35,9 +36,11 @@ int RunBatchSongsCommand(int songs, const BatchCommandFlags& flags, std::FILE* o
         }
     }
 
-    app::SongCreator creator(session, nullptr);
+    // The songs are made in a state of their own, with the program's defaults.
+    app::AppState appState;
+    app::SongCreator creator(session, appState, nullptr);
     const std::string folder = flags.outputFolder.empty() ? paths.Songs() : flags.outputFolder;
-    app::BatchSongs batch(session, creator, list, folder);
+    app::BatchSongs batch(session, appState, creator, list, folder);
     batch.Begin(songs, flags.clearPlaylist);
     app::BatchRun run(batch.Job(), {paths, nullptr, &batch});
     while (!run.Progress().Finished) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/AppState.h"
 #include "app/ForeignStyleSets.h"
 #include "app/StateParts.h"
 #include "core/Session.h"
@@ -58,8 +59,9 @@ int ConvertPartSet(const std::string& folder, const ConvertCommandFlags& flags, 
     auto prompter = std::make_unique<platform::RecordingPrompter>();
     platform::RecordingPrompter* shown = prompter.get();
     core::Session session(PartsFor(flags, std::move(prompter)));
+    app::AppState appState;
     CreatorState state;
-    StyleCreator creator(session, state, app::CreatorLiveStateOf(session.App()));
+    StyleCreator creator(session, state, app::CreatorLiveStateOf(appState));
     creator.SetUnattended(true);
     PopupConvertOptions options;
     options.DontConvertIntroAndEnding = flags.keepIntroEnding;
@@ -121,8 +123,9 @@ int ConvertOne(const std::string& input, const ConvertCommandFlags& flags, const
     auto prompter = std::make_unique<platform::RecordingPrompter>();
     platform::RecordingPrompter* shown = prompter.get();
     core::Session session(PartsFor(flags, std::move(prompter)));
+    app::AppState appState;
     CreatorState state;
-    StyleCreator creator(session, state, app::CreatorLiveStateOf(session.App()));
+    StyleCreator creator(session, state, app::CreatorLiveStateOf(appState));
     StyleConversion conversion(session, creator);
     conversion.UseChannelTable(!flags.noCasm);
     ConverterOptions& options = conversion.Options();
@@ -147,7 +150,7 @@ int ConvertOne(const std::string& input, const ConvertCommandFlags& flags, const
     request.Folder = flags.outputFolder;
     request.NormaliseTarget = flags.normalize ? MainWindowNormaliseTarget : 0;
     request.Native = flags.native;
-    const app::StyleSetsOutcome written = app::WriteStyleSets(session, creator, conversion, input, request);
+    const app::StyleSetsOutcome written = app::WriteStyleSets(session, appState, creator, conversion, input, request);
     if (!written.Error.empty()) {
         std::fprintf(err, "%s: %s\n", input.c_str(), written.Error.c_str());
         return 1;

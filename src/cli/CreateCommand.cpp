@@ -7,6 +7,7 @@
 #include <cctype>
 #include <memory>
 
+#include "app/AppState.h"
 #include "app/StateParts.h"
 #include "cli/ImportFindings.h"
 #include "cli/OutputGuard.h"
@@ -174,8 +175,9 @@ int RunCreateCommand(const CreateCommandFlags& flags, std::FILE* out, std::FILE*
     sessionParts.prompter = std::move(prompter);
     sessionParts.paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
     core::Session session(std::move(sessionParts));
+    app::AppState appState;
     stylecreator::CreatorState state;
-    StyleCreator creator(session, state, app::CreatorLiveStateOf(session.App()));
+    StyleCreator creator(session, state, app::CreatorLiveStateOf(appState));
     creator.SetUnattended(true);
 
     // The material.
@@ -185,11 +187,11 @@ int RunCreateCommand(const CreateCommandFlags& flags, std::FILE* out, std::FILE*
         if (!creator.LoadWork(flags.input, error)) return Fail(err, flags.input, error);
     } else {
         ImportFindings hooks;
-        data::MidiImporter importer(session, session.App().options, &hooks);
+        data::MidiImporter importer(session, appState.options, &hooks);
         if (importer.Import(flags.input, false, true) != data::ImportOutcome::Imported)
             return Fail(err, flags.input, shown->LastShown("nothing imported"));
         const int units = std::max(data::UnitsPerBeat, importer.LastResult().MeasureUnits);
-        session.App().clock.MeasureUnits = static_cast<std::int16_t>(units);
+        appState.clock.MeasureUnits = static_cast<std::int16_t>(units);
         TakeImportIntoHeader(session, hooks, units);
         state.LastImportedFile = flags.input;
         creator.RebuildBeatIndex();
@@ -200,10 +202,10 @@ int RunCreateCommand(const CreateCommandFlags& flags, std::FILE* out, std::FILE*
     state.Generator = {interval, flags.chordSet, flags.sensitivity};
     // A work file's chords may have been corrected by hand: they stay unless new generator
     // settings were asked for (or the work holds none, when they are generated).
-    const bool keepChords = workFile && !flags.newChords && stylecreator::HoldsChords(session.App().arrangement.Chords);
+    const bool keepChords = workFile && !flags.newChords && stylecreator::HoldsChords(appState.arrangement.Chords);
     if (keepChords) state.StoredSettingsCode = state.Generator.SettingsCode();
     state.Conversion.Mode = static_cast<stylecreator::ConvertMode>(flags.mode);
-    stylecreator::HeadlessCreatorHost host(session, session.App().clock);
+    stylecreator::HeadlessCreatorHost host(session, appState.clock);
     stylecreator::PartSetter setter(session.Style().style, session.Prompter(), host);
     bool converted = false;
     auto convertAll = [&] {
@@ -222,7 +224,7 @@ int RunCreateCommand(const CreateCommandFlags& flags, std::FILE* out, std::FILE*
             std::string error;
             const std::string path = session.Paths().ProgramFile(stylecreator::StructureFileName);
             if (!stylecreator::LoadStructureFile(path, *structure, layout, error)) return Fail(err, path, error);
-            stylecreator::ApplyStructure(layout, setter, session.Style().style, host, session.App().engine.ChannelMute,
+            stylecreator::ApplyStructure(layout, setter, session.Style().style, host, appState.engine.ChannelMute,
                                          session.Prompter(), false);
         }
         for (const stylecreator::PartRequest& request : requests) {
@@ -243,7 +245,7 @@ int RunCreateCommand(const CreateCommandFlags& flags, std::FILE* out, std::FILE*
     if (!flags.work.empty() && !creator.SaveWork(flags.work, error)) return Fail(err, flags.work, error);
 
     int chords = 0;
-    const data::ChordMemory& memory = session.App().arrangement.Chords;
+    const data::ChordMemory& memory = appState.arrangement.Chords;
     for (int position = data::FirstPosition; position < memory.ChordMemoryLength; position += data::BeatRecordSize)
         chords += data::StartsChord(memory.RecordAt(position)) ? 1 : 0;
     std::fprintf(out, "%s: %d chord changes %s, %d notes converted, %d parts set (%s) -> %s\n", flags.input.c_str(),

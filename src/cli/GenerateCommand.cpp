@@ -1,6 +1,7 @@
 // `chordella generate`: the song creator without a window.
 #include "cli/GenerateCommand.h"
 
+#include "app/AppState.h"
 #include "app/DataHome.h"
 #include "app/Lifecycle.h"
 #include "app/RenderSession.h"
@@ -152,6 +153,7 @@ bool ReadExistingSong(const std::string& path, composer::GeneratedSong& song, st
 int RunGenerateCommand(const GenerateCommandFlags& flags, std::FILE* out, std::FILE* err) {
     app::RenderSession render(platform::Paths::Resolve(flags.home, platform::ExecutablePath()));
     core::Session& session = render.Session();
+    app::AppState& appState = render.State();
     if (flags.csv) {
         std::string error;
         const std::string folder = session.Paths().DataDir();
@@ -192,26 +194,25 @@ int RunGenerateCommand(const GenerateCommandFlags& flags, std::FILE* out, std::F
         return 1;
     }
     if (!session.Style().style.StyleLoaded) LoadStartupStyle(render);
-    if (flags.tempo) session.App().clock.Tempo = *flags.tempo;
+    if (flags.tempo) appState.clock.Tempo = *flags.tempo;
 
     const auto mode = flags.random        ? composer::GenerationMode::CompletelyRandom
                       : flags.groupChords ? composer::GenerationMode::RandomChords
                                           : composer::GenerationMode::Progressions;
     composer::GeneratedSong song =
-        composer::GenerateSong(options, mode, &choice, app::GeneratorInputsOf(session), session.Random());
+        composer::GenerateSong(options, mode, &choice, app::GeneratorInputsOf(session, appState), session.Random());
     if (!flags.lock.empty()) composer::KeepMeasures(previous, flags.lock, song);
-    app::ApplyGeneratedSong(session, song);
+    app::ApplyGeneratedSong(session, appState, song);
 
     const data::StyleState& style = session.Style().style;
     const std::string styleReference = style.StyleLoaded ? data::StoredStyleReference(style.StylePath) : std::string();
     const std::vector<std::uint8_t> bytes =
-        data::WriteSongFile(data::SongFileContentOf(session.App().arrangement, styleReference));
+        data::WriteSongFile(data::SongFileContentOf(appState.arrangement, styleReference));
     if (!platform::WriteFileAtomically(flags.output, bytes, error)) {
         std::fprintf(err, "%s: %s\n", flags.output.c_str(), error.c_str());
         return 1;
     }
-    core::AppState& app = session.App();
-    const data::ControlKeys keys = chords::CurrentLayout(app.chords, app.keyboard, app.config).Keys;
+    const data::ControlKeys keys = chords::CurrentLayout(appState.chords, appState.keyboard, appState.config).Keys;
     const std::string styleName = style.StyleLoaded ? style.StylePath : std::string("(none)");
     const auto& noteNames = chords::NoteNamesFor(chords::MajorKeySharps[static_cast<std::size_t>(song.SongKey)]);
     std::fprintf(out, "%s: key %s, %d measures, tempo %d, style %s\n", flags.output.c_str(),

@@ -7,6 +7,7 @@
 #include "cli/ImportFindings.h"
 #include "cli/OutputGuard.h"
 #include "core/MidiImport.h"
+#include "core/Options.h"
 #include "core/Session.h"
 #include "data/WorkFile.h"
 #include "platform/Files.h"
@@ -31,9 +32,10 @@ int RunImportCommand(const ImportCommandFlags& flags, std::FILE* out, std::FILE*
     parts.prompter = std::move(prompter);
     parts.paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
     core::Session session(std::move(parts));
+    core::Options options;
 
     ImportFindings hooks;
-    data::MidiImporter importer(session, session.App().options, &hooks);
+    data::MidiImporter importer(session, options, &hooks);
     const data::ImportOutcome outcome = importer.Import(flags.input, flags.keepLeadingSilence, false);
     if (outcome != data::ImportOutcome::Imported) {
         const std::string reason = shown->LastShown("nothing imported");

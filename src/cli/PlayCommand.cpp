@@ -49,13 +49,14 @@ int Fail(std::FILE* err, const std::string& file, const std::string& reason) {
 
 // Runs the control loop until the music ends, `ticks` ticks have run (0: no limit) or a
 // signal ends the loop.
-void PlayUntilDone(core::Session& session, engine::AccompanimentEngine& engine, std::int64_t ticks) {
-    const std::int64_t start = session.App().clock.TickCount;
+void PlayUntilDone(core::Session& session, engine::AccompanimentEngine& engine, const engine::ClockState& clockState,
+                   std::int64_t ticks) {
+    const std::int64_t start = clockState.TickCount;
     platform::EventLoop& loop = session.Loop();
     platform::EventLoop::TimerId poll = 0;
     poll = loop.StartTimer(PollPeriod, true, [&] {
         const bool playing = session.Style().player.StyleActive != 0 || engine.Transport().ChordMemoryBusy();
-        const bool enough = ticks > 0 && session.App().clock.TickCount - start >= ticks;
+        const bool enough = ticks > 0 && clockState.TickCount - start >= ticks;
         if (!playing || enough) loop.Quit();
     });
     loop.Run();
@@ -117,7 +118,7 @@ int RunPlay(std::unique_ptr<midi::MidiBackend> backend, const PlayCommandFlags& 
 
     engine::Clock& clock = render.Clock();
     clock.SetupClock();
-    if (session.App().clock.ClockState == 0) clock.ToggleClock();
+    if (clock.State().ClockState == 0) clock.ToggleClock();
     const bool started = song ? render.StartSong() : render.StartStyle();
     if (!started) return Fail(err, flags.input, "nothing to play");
     std::fprintf(out, "Playing %s on %s%s\n", flags.input.c_str(), port.Caps().ProductName.c_str(),
@@ -126,11 +127,11 @@ int RunPlay(std::unique_ptr<midi::MidiBackend> backend, const PlayCommandFlags& 
         std::fprintf(out, "%s", app::DescribeSynth(audio, &*synth).c_str());
     std::fflush(out);
 
-    const std::int64_t ticks = static_cast<std::int64_t>(std::max(flags.measures, 0)) * session.App().clock.MeasureUnits * 6;
-    PlayUntilDone(session, render.Engine(), ticks);
+    const std::int64_t ticks = static_cast<std::int64_t>(std::max(flags.measures, 0)) * clock.State().MeasureUnits * 6;
+    PlayUntilDone(session, render.Engine(), clock.State(), ticks);
 
     if (session.Style().player.StyleActive != 0) render.Engine().Transport().StopTransport();
-    if (session.App().clock.ClockState != 0) clock.ToggleClock();
+    if (clock.State().ClockState != 0) clock.ToggleClock();
     sounding.ReleaseAll();
     // Let the last notes die away before the port closes.
     session.Loop().StartTimer(ReleaseTail, false, [&] { session.Loop().Quit(); });

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <exception>
 
+#include "app/AppState.h"
 #include "app/ConsolePrompter.h"
 #include "app/LiveArranger.h"
 #include "app/PortLookup.h"
@@ -125,9 +126,10 @@ int RunRemote(std::unique_ptr<midi::MidiBackend> backend, const RemoteFlags& fla
     parts.paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
     parts.midiBackend = std::move(backend);
     core::Session session(std::move(parts));
+    app::AppState appState;
     app::Settings settings(session.Paths());
-    settings.Load(session.App().options, session.App().config, flags.reset);
-    app::LiveArranger arranger(session);
+    settings.Load(appState.options, appState.config, flags.reset);
+    app::LiveArranger arranger(session, appState);
     remote::RemoteControl& control = arranger.Remote();
     std::string error;
     if (!control.LoadBindings(error)) std::fprintf(err, "chordella: the learned bindings cannot be read: %s\n", error.c_str());

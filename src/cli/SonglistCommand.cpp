@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "app/AppState.h"
 #include "app/AudioOptions.h"
 #include "app/ConsolePrompter.h"
 #include "app/QuitOnSignals.h"
@@ -69,13 +70,14 @@ int Add(library::Songlist& list, const SonglistCommandFlags& flags, std::FILE* o
                     "the path is longer than 80 characters, which a songlist cannot hold; "
                     "move the song to a shorter path");
     std::unique_ptr<core::Session> session = MakeSession(flags, nullptr, err);
-    data::SongFiles songs(*session, session->App().arrangement, session->App().options);
+    app::AppState appState;
+    data::SongFiles songs(*session, appState.arrangement, appState.options);
     if (songs.Open({data::OpenSource::Path, song, false}) != data::OpenOutcome::Opened)
         return Fail(err, song, "not added: the song could not be opened");
     std::string title = flags.title;
-    if (title.empty()) title = session->App().arrangement.Text.SongTitle;
+    if (title.empty()) title = appState.arrangement.Text.SongTitle;
     if (title.empty()) title = std::filesystem::path(song).stem().string();
-    if (!list.Append(library::CaptureSongEntry(*session, app::SongStateOf(session->App()), title))) return 1;
+    if (!list.Append(library::CaptureSongEntry(*session, app::SongStateOf(appState), title))) return 1;
     const std::string path = list.SonglistPath().empty() ? flags.list : list.SonglistPath();
     if (!list.SaveTo(path)) return 1;
     std::fprintf(out, "Added \"%s\" as song %zu of %s\n", title.c_str(), list.Entries().size(), path.c_str());
@@ -86,12 +88,13 @@ int Add(library::Songlist& list, const SonglistCommandFlags& flags, std::FILE* o
 // the styles they name) and starts them; chord-memory playback steps through them.
 struct PlayRig {
     explicit PlayRig(core::Session& s)
-        : arranger(s),
-          host(s, arranger.Transport(), arranger.Clock(), s.App().arrangement, s.App().melody, s.App().options,
-               s.App().engine) {
+        : arranger(s, state),
+          host(s, arranger.Transport(), arranger.Clock(), state.arrangement, state.melody, state.options,
+               state.engine) {
         s.SetArrangementLink(&host);
         arranger.AttachSongPlayback();
     }
+    app::AppState state;
     app::Arranger arranger;
     engine::TransportArrangement host;
 };
@@ -123,9 +126,9 @@ int Play(library::Songlist& list, const SonglistCommandFlags& flags, std::unique
     if (!flags.style.empty() && data::StyleStore(*session).Load(flags.style, false) != data::StyleLoadResult::Loaded)
         return Fail(err, flags.style, "the style could not be loaded");
     rig.arranger.Clock().SetupClock();
-    if (session->App().clock.ClockState == 0) rig.arranger.Clock().ToggleClock();
+    if (rig.state.clock.ClockState == 0) rig.arranger.Clock().ToggleClock();
 
-    library::SongPlayer player(*session, app::SongStateOf(session->App()), list);
+    library::SongPlayer player(*session, app::SongStateOf(rig.state), list);
     player.SetSessionRepeats(repeats);
     int nextToQueue = flags.from - 1;
     auto topUp = [&] {
@@ -179,7 +182,7 @@ int Play(library::Songlist& list, const SonglistCommandFlags& flags, std::unique
     flush("");
 
     player.Stop();
-    if (session->App().clock.ClockState != 0) rig.arranger.Clock().ToggleClock();
+    if (rig.state.clock.ClockState != 0) rig.arranger.Clock().ToggleClock();
     sounding.ReleaseAll();
     loop.StartTimer(ReleaseTail, false, [&] { loop.Quit(); });
     loop.Run();

@@ -5,6 +5,7 @@
 #include <array>
 #include <chrono>
 
+#include "app/AppState.h"
 #include "app/SnapshotView.h"
 #include "core/Session.h"
 
@@ -18,9 +19,9 @@ constexpr std::array<const char*, 8> PartNames = {"Intro",         "Basic",     
 
 }  // namespace
 
-TerminalStatus::TerminalStatus(core::Session& session, const app::SnapshotView& shown, std::FILE* out,
-                               std::function<void()> panic)
-    : session_(session), shown_(shown), out_(out), panic_(std::move(panic)) {
+TerminalStatus::TerminalStatus(core::Session& session, const app::AppState& app, const app::SnapshotView& shown,
+                               std::FILE* out, std::function<void()> panic)
+    : session_(session), app_(app), shown_(shown), out_(out), panic_(std::move(panic)) {
     statusShown_ = out_ != nullptr && isatty(fileno(out_)) != 0;
     if (isatty(STDIN_FILENO) != 0 && tcgetattr(STDIN_FILENO, &savedTerminal_) == 0) {
         termios keys = savedTerminal_;
@@ -41,11 +42,12 @@ TerminalStatus::~TerminalStatus() {
     }
 }
 
-std::string TerminalStatus::StatusLine(core::Session& session, const app::SnapshotView& shown) {
+std::string TerminalStatus::StatusLine(core::Session& session, const app::AppState& app,
+                                       const app::SnapshotView& shown) {
     app::DisplaySnapshot position;
     const core::StyleContainer& style = session.Style();
-    position.Playing = style.player.StyleActive != 0 || session.App().transport.ChordPlayMode < 0;
-    FillMeasureAndBeat(session, position, &shown.StylePosition());
+    position.Playing = style.player.StyleActive != 0 || app.transport.ChordPlayMode < 0;
+    FillMeasureAndBeat(session, app, position, &shown.StylePosition());
     // What the window's chord panel shows: the chord that plays, named when it takes effect
     // (a chord still waiting for the grid is not named yet), or "ENDING".
     const std::string chord = shown.Shown().ChordName.c_str();
@@ -57,7 +59,7 @@ std::string TerminalStatus::StatusLine(core::Session& session, const app::Snapsh
     line += partShown ? PartNames[static_cast<std::size_t>(part)] : "-";
     line += "   ";
     line += position.Measure != 0 ? std::to_string(position.Measure) + ":" + std::to_string(position.Beat) : "-:-";
-    line += "   " + std::to_string(session.App().clock.Tempo) + " bpm";
+    line += "   " + std::to_string(app.clock.Tempo) + " bpm";
     return line;
 }
 
@@ -76,7 +78,7 @@ void TerminalStatus::Update() {
         for (ssize_t i = 0; i < count; ++i) Key(keys[i]);
     }
     if (!statusShown_) return;
-    const std::string line = StatusLine(session_, shown_);
+    const std::string line = StatusLine(session_, app_, shown_);
     if (line == lastLine_) return;
     lastLine_ = line;
     std::fprintf(out_, "\r%s\x1b[K", line.c_str());

@@ -17,19 +17,21 @@ namespace chordella::core { class Session; }
 
 namespace chordella::app {
 class SnapshotView;
+struct AppState;
 }  // namespace chordella::app
 
 namespace chordella::cli {
 
 class TerminalStatus {
 public:
-    TerminalStatus(core::Session& session, const app::SnapshotView& shown, std::FILE* out, std::function<void()> panic);
+    TerminalStatus(core::Session& session, const app::AppState& app, const app::SnapshotView& shown, std::FILE* out,
+                   std::function<void()> panic);
     ~TerminalStatus();
     TerminalStatus(const TerminalStatus&) = delete;
     TerminalStatus& operator=(const TerminalStatus&) = delete;
 
     // The status line as it stands: "Chord C maj   Part Basic   3:2   120 bpm".
-    static std::string StatusLine(core::Session& session, const app::SnapshotView& shown);
+    static std::string StatusLine(core::Session& session, const app::AppState& app, const app::SnapshotView& shown);
     // A key read from the terminal: "p" runs the panic, "q" ends the loop; others do nothing.
     void Key(char key);
 
@@ -37,6 +39,7 @@ private:
     void Update();
 
     core::Session& session_;
+    const app::AppState& app_;
     const app::SnapshotView& shown_;
     std::FILE* out_;
     std::function<void()> panic_;

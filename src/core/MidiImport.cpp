@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/Options.h"
 #include "core/Session.h"
 #include "data/CreatorWorkWriter.h"
 #include "midi/ControllerTable.h"

@@ -1,15 +1,14 @@
 #pragma once
-// The session owns everything that lives as long as the program: the two state objects,
-// the control thread's event loop (and through the modules the clock and the MIDI ports),
-// the prompter, the view, the data home and the random source; there are no globals. Behaviour
-// classes take the state structs they work on from whoever assembles them (app/Arranger.h, a
-// test's rig) and keep a Session& for the rest: the links, the outputs, the loaded style, the
-// loop and the view.
+// The session owns what every module shares for as long as the program runs: the loaded style,
+// the control thread's event loop (and through the modules the clock and the MIDI ports), the
+// links between the modules, the outputs, the prompter, the view, the data home and the random
+// source; there are no globals. The live state is not here: each module's state struct belongs
+// to that module, the program's aggregate of them (app/AppState.h) to whoever starts the
+// program, and behaviour classes are built from the structs they work on (app/Arranger.h).
 
 #include <cstdint>
 #include <memory>
 
-#include "core/AppState.h"
 #include "core/Links.h"
 #include "core/StyleContainer.h"
 #include "core/View.h"
@@ -43,7 +42,6 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    AppState& App() { return app_; }
     StyleContainer& Style() { return style_; }
     platform::EventLoop& Loop() { return loop_; }
     platform::Prompter& Prompter() { return *prompter_; }
@@ -101,7 +99,6 @@ public:
     void SetChordCodeOutput(midi::MidiOut* out) { chordCodeOutput_ = out; }
 
 private:
-    AppState app_;
     StyleContainer style_;
     platform::EventLoop loop_;
     midi::MidiPorts midi_;  // after the loop: the ports close before it goes

@@ -92,7 +92,7 @@ void BatchDesk::Start(const BatchRequest& request) {
     });
 
     if (mode == app::BatchMode::Songs) {
-        songs_ = std::make_unique<app::BatchSongs>(session_, parts_.Creator, parts_.Songlist,
+        songs_ = std::make_unique<app::BatchSongs>(session_, parts_.State, parts_.Creator, parts_.Songlist,
                                               outputFolder_.empty() ? session_.Paths().Songs() : outputFolder_);
         songs_->Ask(Guarded([this](int count) {
             asking_ = false;

@@ -23,6 +23,7 @@ class StylePlaylist;
 }  // namespace chordella::library
 
 namespace chordella::app {
+struct AppState;
 class BatchSongs;
 class SongCreator;
 }  // namespace chordella::app
@@ -56,6 +57,7 @@ struct BatchView {
 // The songlist, the song creator and the style playlist of the program; the batch run's
 // private sessions live in the data home of `session`.
 struct BatchDeskParts {
+    app::AppState& State;  // the program's state, which the song batch makes its songs in
     app::SongCreator& Creator;
     library::Songlist& Songlist;
     library::StylePlaylist& Playlist;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/AppState.h"
 #include "app/LiveArranger.h"
 #include "core/Session.h"
 #include "engine/ChannelSettings.h"
@@ -17,7 +18,7 @@ constexpr int HighestTempo = 250;
 }  // namespace
 
 void CreatorImportHooks::StopRecording() {
-    if (session_.App().transport.ChordPlayMode > 0) arranger_.Transport().Stop();
+    if (app_.transport.ChordPlayMode > 0) arranger_.Transport().Stop();
 }
 
 void CreatorImportHooks::ResetStyle() {
@@ -29,13 +30,13 @@ void CreatorImportHooks::ResetStyle() {
     style.StyleModified = 0;
 }
 
-int CreatorImportHooks::MeasureUnits() { return std::max<int>(data::UnitsPerBeat, session_.App().clock.MeasureUnits); }
+int CreatorImportHooks::MeasureUnits() { return std::max<int>(data::UnitsPerBeat, app_.clock.MeasureUnits); }
 
-void CreatorImportHooks::SwitchOffCountIn() { session_.App().options.CountIn = false; }
+void CreatorImportHooks::SwitchOffCountIn() { app_.options.CountIn = false; }
 
 void CreatorImportHooks::SetTempo(int bpm) {
     if (bpm < LowestTempo || bpm > HighestTempo) return;
-    session_.App().clock.Tempo = bpm;
+    app_.clock.Tempo = bpm;
     session_.Style().style.Header.StyleTempo = static_cast<std::int16_t>(bpm);
     arranger_.Clock().TempoFieldChanged(bpm);
 }
@@ -43,9 +44,9 @@ void CreatorImportHooks::SetTempo(int bpm) {
 void CreatorImportHooks::SetMeter(const std::string& meter) {
     const int index = engine::MetrumIndexOf(meter);
     if (index < 0) return;
-    session_.App().options.Metrum = index;
+    app_.options.Metrum = index;
     arranger_.Clock().SelectMetrum(index);
-    session_.Style().style.Header.StyleMeter = static_cast<std::int16_t>(session_.App().clock.MeasureUnits);
+    session_.Style().style.Header.StyleMeter = static_cast<std::int16_t>(app_.clock.MeasureUnits);
 }
 
 void CreatorImportHooks::MarkChannelsUsed(const std::array<std::uint8_t, 16>& used) {
@@ -55,22 +56,22 @@ void CreatorImportHooks::MarkChannelsUsed(const std::array<std::uint8_t, 16>& us
 void CreatorImportHooks::ClearMelody() {
     // New material has no melody of its own: cleared without "Delete Melody ?" (the backup
     // keeps the last recording for "R&estore").
-    data::MelodyTrack& track = session_.App().arrangement.Melody;
+    data::MelodyTrack& track = app_.arrangement.Melody;
     std::fill(track.MelodyBuffer.begin(), track.MelodyBuffer.end(), data::MelodyEvent{});
     track.MelodyCount = 0;
-    session_.App().melody.MelodyIndex = 0;
+    app_.melody.MelodyIndex = 0;
 }
 
 void CreatorImportHooks::SelectFreeChannel(int channel) {
-    engine::SetVoiceChannel(session_.App().engine, channel);
+    engine::SetVoiceChannel(app_.engine, channel);
 }
 
 void CreatorImportHooks::QuarterNoteMeter() {
-    if (session_.App().clock.MeterKind != engine::MeterKind::Eighth) return;
-    if (session_.App().options.ConvertEighthBase) return;  // x/8 material kept on an eighth-note base
-    const int index = engine::MetrumIndexForUnits(session_.App().clock.MeasureUnits, engine::MeterKind::Quarter);
+    if (app_.clock.MeterKind != engine::MeterKind::Eighth) return;
+    if (app_.options.ConvertEighthBase) return;  // x/8 material kept on an eighth-note base
+    const int index = engine::MetrumIndexForUnits(app_.clock.MeasureUnits, engine::MeterKind::Quarter);
     if (index < 0) return;
-    session_.App().options.Metrum = index;
+    app_.options.Metrum = index;
     arranger_.Clock().SelectMetrum(index);
 }
 

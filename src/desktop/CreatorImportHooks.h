@@ -9,6 +9,7 @@
 namespace chordella::core { class Session; }
 
 namespace chordella::app {
+struct AppState;
 class LiveArranger;
 }  // namespace chordella::app
 
@@ -16,7 +17,8 @@ namespace chordella::desktop {
 
 class CreatorImportHooks final : public data::NoMidiImportLink {
 public:
-    CreatorImportHooks(core::Session& session, app::LiveArranger& arranger) : session_(session), arranger_(arranger) {}
+    CreatorImportHooks(core::Session& session, app::AppState& app, app::LiveArranger& arranger)
+        : session_(session), app_(app), arranger_(arranger) {}
 
     void StopRecording() override;
     void ResetStyle() override;
@@ -32,6 +34,7 @@ public:
 
 private:
     core::Session& session_;
+    app::AppState& app_;
     app::LiveArranger& arranger_;
 };
 

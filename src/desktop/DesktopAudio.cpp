@@ -6,6 +6,7 @@
 
 #include <chrono>
 
+#include "app/AppState.h"
 #include "app/AudioOptions.h"
 #include "core/Session.h"
 #include "desktop/DesktopCore.h"
@@ -34,7 +35,7 @@ AudioChoices DesktopCore::ListAudio() { return ListAudioChoices(session_.MidiBac
 
 void DesktopCore::ApplyAudioOptions(const core::Options& before) {
     const midi::AudioSettings was = app::AudioSettingsOf(before);
-    const midi::AudioSettings now = app::AudioSettingsOf(session_.App().options);
+    const midi::AudioSettings now = app::AudioSettingsOf(app_.options);
     if (was == now && !pendingAudio_) return;
     if (Running() && midi::NeedsReopen(was, now)) {
         // The levels at once; the rest when the music stops.
@@ -60,25 +61,25 @@ void DesktopCore::ApplyAudioNow() {
     if (pendingAudioTimer_ != 0) session_.Loop().StopTimer(pendingAudioTimer_);
     pendingAudioTimer_ = 0;
     pendingAudio_ = false;
-    const midi::AudioSettings wanted = app::AudioSettingsOf(session_.App().options);
+    const midi::AudioSettings wanted = app::AudioSettingsOf(app_.options);
     const std::string why = session_.MidiBackend().ApplyAudioSettings(wanted);
     if (why.empty()) {
         appliedAudio_ = wanted;
         return;
     }
     // The synth plays on as it did, and the options say so.
-    app::StoreAudioSettings(appliedAudio_, session_.App().options);
+    app::StoreAudioSettings(appliedAudio_, app_.options);
     session_.Prompter().Inform(why + " !");
 }
 
 void DesktopCore::ApplyStartupAudio() {
-    appliedAudio_ = app::AudioSettingsOf(session_.App().options);
+    appliedAudio_ = app::AudioSettingsOf(app_.options);
     std::string why = session_.MidiBackend().ApplyAudioSettings(appliedAudio_);
     if (why.empty()) return;
     // A SoundFont removed since the last run: the best one installed plays instead.
     appliedAudio_.SoundFont.clear();
     session_.MidiBackend().ApplyAudioSettings(appliedAudio_);
-    app::StoreAudioSettings(appliedAudio_, session_.App().options);
+    app::StoreAudioSettings(appliedAudio_, app_.options);
     session_.Prompter().Inform(why + "; the synth plays with the best SoundFont installed !");
 }
 

@@ -63,31 +63,30 @@ bool IsMixerController(int controller) {
 
 }  // namespace
 
-DesktopCore::DesktopCore(core::Session& session, app::LifecycleSetup setup)
-    : session_(session),
+DesktopCore::DesktopCore(core::Session& session, app::AppState& app, app::LifecycleSetup setup)
+    : session_(session), app_(app),
       activity_(std::make_unique<ActivityOutput>(session)),
-      arranger_(std::make_unique<app::LiveArranger>(session)),
+      arranger_(std::make_unique<app::LiveArranger>(session, app)),
       songHost_(std::make_unique<engine::TransportArrangement>(
-          session, arranger_->Transport(), arranger_->Clock(), session.App().arrangement, session.App().melody,
-          session.App().options, session.App().engine)),
+          session, arranger_->Transport(), arranger_->Clock(), app.arrangement, app.melody,
+          app.options, app.engine)),
       tapTempo_(std::make_unique<engine::TapTempo>(session, arranger_->Clock(), arranger_->Transport())),
-      lifecycle_(session, *this, std::move(setup)) {
+      lifecycle_(session, app, *this, std::move(setup)) {
     session_.SetAccompanimentOutput(activity_.get());
     session_.SetArrangementLink(songHost_.get());
     arranger_->AttachSongPlayback();
     app::SongPlayback& songs = *arranger_->Songs();
     peers_ = std::make_unique<DesktopTransportModules>(arranger_->Recogniser(), songs.player);
     arranger_->Transport().SetPeers(peers_.get());
-    core::AppState& app = session_.App();
-    entry_ = std::make_unique<chords::ChordEntry>(session_, app.chords, app.keyboard, app.entry, app.options,
-                                                  app.config, app.clock, app.engine, app.transport, app.melody,
+    entry_ = std::make_unique<chords::ChordEntry>(session_, app_.chords, app_.keyboard, app_.entry, app_.options,
+                                                  app_.config, app_.clock, app_.engine, app_.transport, app_.melody,
                                                   arranger_->Recogniser(), arranger_->SectionKeys(),
                                                   arranger_->InputLink());
     entry_->SetClock(&arranger_->Clock());
-    songlist_ = std::make_unique<DesktopSonglist>(session_);
+    songlist_ = std::make_unique<DesktopSonglist>(session_, app_);
     view_ = dynamic_cast<const app::SnapshotView*>(&session_.Display());
-    creator_ = std::make_unique<app::SongCreator>(session_, [this] { arranger_->Transport().Play(); });
-    playlist_ = std::make_unique<DesktopPlaylist>(session_, *creator_);
+    creator_ = std::make_unique<app::SongCreator>(session_, app_, [this] { arranger_->Transport().Play(); });
+    playlist_ = std::make_unique<DesktopPlaylist>(session_, app_, *creator_);
     // The style manager plays a style's Basic through the same transport as "Play Parts".
     auto loadStyle = [this](const std::string& path, std::function<void(bool)> then) {
         auto done = std::make_shared<std::function<void(bool)>>(std::move(then));
@@ -106,7 +105,7 @@ DesktopCore::DesktopCore(core::Session& session, app::LifecycleSetup setup)
                                          [this] { Stop(); }};
     // Listed files go to the playlist; the manager's list is the random style source
     // whenever the playlist's "Random" is not ticked.
-    styleManager_ = std::make_unique<DesktopStyleManager>(session_, std::move(styleTransport), *playlist_);
+    styleManager_ = std::make_unique<DesktopStyleManager>(session_, app_, std::move(styleTransport), *playlist_);
     creator_->SetDefaultStyleList(styleManager_.get());
     RemoteHostFunctions remoteFunctions;
     remoteFunctions.MelodyPlayback = [this] { MelodyMenu("&Play"); };
@@ -114,9 +113,9 @@ DesktopCore::DesktopCore(core::Session& session, app::LifecycleSetup setup)
     remoteFunctions.NewChords = [this] { creator_->CreateChords(); };
     remoteFunctions.NewStyle = [this] { creator_->RandomStyle(); };
     remoteFunctions.NextSong = [this] { Songlist(SonglistAction::Next); };
-    remoteHost_ = std::make_unique<DesktopRemoteHost>(session_, std::move(remoteFunctions));
+    remoteHost_ = std::make_unique<DesktopRemoteHost>(session_, app_, std::move(remoteFunctions));
     arranger_->Remote().SetHost(remoteHost_.get());
-    styleRules_ = std::make_unique<app::LoadedStyleRules>(session_);
+    styleRules_ = std::make_unique<app::LoadedStyleRules>(session_, app_);
 }
 
 DesktopCore::~DesktopCore() {
@@ -182,11 +181,11 @@ bool DesktopCore::KeyUp(int virtualKey, const chords::EntryModifiers& modifiers)
     return entry_->KeyUp(virtualKey, modifiers);
 }
 
-void DesktopCore::SetEditBox(bool on) { session_.App().options.EditBox = on; }
+void DesktopCore::SetEditBox(bool on) { app_.options.EditBox = on; }
 
 void DesktopCore::StoreWindowSettings(int width, int height, const std::string& panels, int theme,
                                       const std::string& styleFolders) {
-    core::Options& options = session_.App().options;
+    core::Options& options = app_.options;
     options.WindowWidth = width;
     options.WindowHeight = height;
     options.WindowPanels = panels;
@@ -201,8 +200,7 @@ void DesktopCore::ReleaseKeys() { entry_->ReleaseAll(); }
 // --- Transport -------------------------------------------------------------------------
 
 bool DesktopCore::Running() const {
-    const core::AppState& app = session_.App();
-    return session_.Style().player.StyleActive != 0 || app.transport.ChordPlayMode != 0 || app.clock.ClockState != 0;
+    return session_.Style().player.StyleActive != 0 || app_.transport.ChordPlayMode != 0 || app_.clock.ClockState != 0;
 }
 
 void DesktopCore::StartStop() {
@@ -218,7 +216,7 @@ void DesktopCore::StartStop() {
                                        : "Can't open " + out->ProductName() + ", please check MIDI config.");
         return;
     }
-    if (!session_.App().arrangement.Chords.IsEmpty()) {
+    if (!app_.arrangement.Chords.IsEmpty()) {
         arranger_->Transport().Play();
     } else {
         arranger_->Transport().StartStyle();
@@ -237,7 +235,7 @@ void DesktopCore::SectionKeyPressed(int section) { entry_->FunctionKey(section +
 
 void DesktopCore::SetTempo(int bpm) {
     if (bpm < MinTempo || bpm > MaxTempo) return;
-    session_.App().clock.Tempo = bpm;
+    app_.clock.Tempo = bpm;
     arranger_->Clock().TempoFieldChanged(bpm);
 }
 
@@ -263,7 +261,7 @@ void DesktopCore::SetAccompaniment(bool on) { arranger_->Transport().SetAccompan
 void DesktopCore::ToggleSyncStart() { arranger_->Transport().ToggleSyncStart(); }
 
 void DesktopCore::RequestPart(int part) {
-    const data::ControlKeys& keys = session_.App().config.Keys;
+    const data::ControlKeys& keys = app_.config.Keys;
     const int key = part == 0 ? keys.Intro : part == 1 ? keys.Basic : part == 2 ? keys.Extended : 0;
     if (key > 0) arranger_->SectionKeys().SectionKey(key, chords::SectionKeyCode);
 }
@@ -304,19 +302,17 @@ void DesktopCore::MelodyMenu(const std::string& item) {
 // --- Keyboard split and transposition ----------------------------------------------------
 
 void DesktopCore::SetSplitKey(int lastChordKey) {
-    data::ControlKeys& keys = session_.App().config.Keys;
+    data::ControlKeys& keys = app_.config.Keys;
     if (lastChordKey < keys.FirstChordKey || lastChordKey > 127) return;
     keys.LastChordKey = lastChordKey;
-    core::AppState& app = session_.App();
-    chords::ApplyKeyboardLayout(app.chords, app.keyboard, app.config);
+    chords::ApplyKeyboardLayout(app_.chords, app_.keyboard, app_.config);
 }
 
 void DesktopCore::SetTransposition(int octaves, int semitones) {
     if (octaves < -3 || octaves > 3 || semitones < -11 || semitones > 11) return;
-    core::AppState& app = session_.App();
-    engine::SetKeyboardOctave(session_.App().engine, octaves);
-    app.keyboard.CapoShift = static_cast<std::int16_t>(semitones);
-    app.melody.KeyboardTranspose = static_cast<std::int16_t>(chords::KeyboardTranspose(app.engine, app.keyboard));
+    engine::SetKeyboardOctave(app_.engine, octaves);
+    app_.keyboard.CapoShift = static_cast<std::int16_t>(semitones);
+    app_.melody.KeyboardTranspose = static_cast<std::int16_t>(chords::KeyboardTranspose(app_.engine, app_.keyboard));
 }
 
 // --- Mixer -----------------------------------------------------------------------------
@@ -332,7 +328,7 @@ void DesktopCore::SetChannelController(int channel, int controller, int value) {
 
 void DesktopCore::SetChannelMute(int channel, bool muted) {
     if (channel < 0 || channel > 15) return;
-    engine::SetChannelMute(session_.App().engine, channel, muted);
+    engine::SetChannelMute(app_.engine, channel, muted);
     // A muted channel falls silent at once, not at its next note.
     midi::MidiOut* out = session_.AccompanimentOutput();
     if (muted && out != nullptr && out->IsOpen()) out->PutShort(static_cast<std::uint8_t>(0xB0 | channel), 123, 0);
@@ -340,45 +336,43 @@ void DesktopCore::SetChannelMute(int channel, bool muted) {
 
 void DesktopCore::SetSolo(int channel) {
     if (channel < 0 || channel > 16) return;
-    session_.App().options.Solo = channel;
-    engine::SetSoloFilter(session_.App().engine, channel);
+    app_.options.Solo = channel;
+    engine::SetSoloFilter(app_.engine, channel);
 }
 
 void DesktopCore::ResetControllers() { midi::ControllerReset(session_.CurrentOutput(), session_.Controllers()); }
 
 // --- Options ---------------------------------------------------------------------------
 
-const core::Options& DesktopCore::CurrentOptions() const { return session_.App().options; }
+const core::Options& DesktopCore::CurrentOptions() const { return app_.options; }
 
 void DesktopCore::ApplyDerivedSettings() {
-    core::AppState& app = session_.App();
-    app.config.Keys = app::ControlKeysOf(app.options);
-    chords::ApplyKeyboardLayout(app.chords, app.keyboard, app.config);
-    if (!app.options.ChordTypes.empty()) chords::ReadChordTypes(app.chords.SlotMap, app.options.ChordTypes);
+    app_.config.Keys = app::ControlKeysOf(app_.options);
+    chords::ApplyKeyboardLayout(app_.chords, app_.keyboard, app_.config);
+    if (!app_.options.ChordTypes.empty()) chords::ReadChordTypes(app_.chords.SlotMap, app_.options.ChordTypes);
     arranger_->Recogniser().ApplySpelling();
-    arranger_->Clock().SelectQuantize(app.options.Quantize);
-    arranger_->Clock().SelectMetrum(app.options.Metrum);
+    arranger_->Clock().SelectQuantize(app_.options.Quantize);
+    arranger_->Clock().SelectMetrum(app_.options.Metrum);
 }
 
 void DesktopCore::ApplyOptions(const core::Options& options) {
-    const core::Options before = session_.App().options;
-    session_.App().options = options;
-    app::KeepOptionsInRange(session_.App().options);
+    const core::Options before = app_.options;
+    app_.options = options;
+    app::KeepOptionsInRange(app_.options);
     ApplyAudioOptions(before);
     ApplyDerivedSettings();
-    OpenConfiguredPorts(session_, before, session_.App().options, false);
+    OpenConfiguredPorts(session_, before, app_.options, false);
 }
 
 void DesktopCore::SetOperatingMode(int mode) {
     if (mode < 0 || mode >= static_cast<int>(chords::OperatingModeCaptions.size())) return;
     if (Running()) Stop();
-    core::AppState& app = session_.App();
-    chords::ApplyOperatingMode(session_, app.chords, app.keyboard, app.options, app.clock,
+    chords::ApplyOperatingMode(session_, app_.chords, app_.keyboard, app_.options, app_.clock,
                                static_cast<chords::OperatingMode>(mode));
 }
 
 void DesktopCore::SetPlayBox(app::PlayBox box, bool on) {
-    core::Options& options = session_.App().options;
+    core::Options& options = app_.options;
     switch (box) {
     case app::PlayBox::Chords: options.ChordInput = on; break;
     case app::PlayBox::Instruments: options.InstrumentKeys = on; break;
@@ -389,7 +383,7 @@ void DesktopCore::SetPlayBox(app::PlayBox box, bool on) {
 }
 
 void DesktopCore::SetChordCodeChannel(int channel) {
-    if (channel >= 0 && channel <= 15) session_.App().options.ChordCodeChannel = channel;
+    if (channel >= 0 && channel <= 15) app_.options.ChordCodeChannel = channel;
 }
 
 PortNames DesktopCore::ListPorts() { return ListPortNames(session_); }
@@ -405,7 +399,7 @@ bool DesktopCore::OpenStyle(const std::string& path) {
 }
 
 void DesktopCore::ChangeStyle(const std::string& path) {
-    const bool stylePlays = session_.Style().player.StyleActive != 0 && session_.App().transport.ChordPlayMode == 0;
+    const bool stylePlays = session_.Style().player.StyleActive != 0 && app_.transport.ChordPlayMode == 0;
     if (!stylePlays) {
         OpenStyle(path);
         return;
@@ -417,8 +411,8 @@ void DesktopCore::ChangeStyle(const std::string& path) {
 
 void DesktopCore::TakePendingStyle() {
     const engine::StylePlayerState& player = session_.Style().player;
-    const engine::ClockState& clock = session_.App().clock;
-    const bool stylePlays = player.StyleActive != 0 && session_.App().transport.ChordPlayMode == 0;
+    const engine::ClockState& clock = app_.clock;
+    const bool stylePlays = player.StyleActive != 0 && app_.transport.ChordPlayMode == 0;
     // The next beat starts a measure and this one is nearly over: the new style starts with it.
     const bool lastTicks = player.StyleBeat == 0 && clock.TickInBeat >= clock.TicksPerBeat - 2;
     if (stylePlays && !lastTicks) return;
@@ -431,13 +425,13 @@ void DesktopCore::TakePendingStyle() {
 }
 
 bool DesktopCore::OpenSong(const std::string& path) {
-    data::SongFiles songs(session_, session_.App().arrangement, session_.App().options);
+    data::SongFiles songs(session_, app_.arrangement, app_.options);
     const data::OpenRequest request{path.empty() ? data::OpenSource::Dialog : data::OpenSource::Path, path, false};
     return songs.Open(request) == data::OpenOutcome::Opened;
 }
 
 bool DesktopCore::SaveSong(const std::string& path) {
-    data::SongFiles songs(session_, session_.App().arrangement, session_.App().options);
+    data::SongFiles songs(session_, app_.arrangement, app_.options);
     return path.empty() ? songs.Save() : songs.SaveTo(path);
 }
 
@@ -446,7 +440,7 @@ bool DesktopCore::SaveSong(const std::string& path) {
 void DesktopCore::ApplySettings() {
     ApplyDerivedSettings();
     ApplyStartupAudio();  // before the ports open: the synth opens with them
-    const core::Options& options = session_.App().options;
+    const core::Options& options = app_.options;
     OpenConfiguredPorts(session_, options, options, true);
 }
 
@@ -457,7 +451,7 @@ bool DesktopCore::LoadStyle(const std::string& path, app::StyleLoad how) {
 }
 
 void DesktopCore::PlayDemoSong(const std::string& path) {
-    data::SongFiles songs(session_, session_.App().arrangement, session_.App().options);
+    data::SongFiles songs(session_, app_.arrangement, app_.options);
     if (songs.Open({data::OpenSource::FirstStart, path, false}) != data::OpenOutcome::Opened) return;
     // Without an output nothing would be heard while the clock ran: the song stays at its
     // start (the open may have started it already).
@@ -520,8 +514,8 @@ PlaylistView DesktopCore::StylePlaylist(const PlaylistRequest& request) {
 
 StyleCreatorDesk& DesktopCore::StyleCreator() {
     if (!styleCreator_) {
-        creatorImports_ = std::make_unique<CreatorImportHooks>(session_, *arranger_);
-        styleCreator_ = std::make_unique<StyleCreatorDesk>(session_, *creatorImports_);
+        creatorImports_ = std::make_unique<CreatorImportHooks>(session_, app_, *arranger_);
+        styleCreator_ = std::make_unique<StyleCreatorDesk>(session_, app_, *creatorImports_);
         arranger_->SetCreatorRecorder(&styleCreator_->Recorder());
     }
     return *styleCreator_;

@@ -40,6 +40,7 @@ class TapTempo;
 }
 
 namespace chordella::app {
+struct AppState;
 class LiveArranger;
 class SnapshotView;
 class SongCreator;
@@ -67,7 +68,7 @@ inline constexpr std::string_view BuiltInSynthName = "Built-in synth";
 
 class DesktopCore final : public app::LifecycleLink {
 public:
-    DesktopCore(core::Session& session, app::LifecycleSetup setup = {});
+    DesktopCore(core::Session& session, app::AppState& app, app::LifecycleSetup setup = {});
     ~DesktopCore() override;
     DesktopCore(const DesktopCore&) = delete;
     DesktopCore& operator=(const DesktopCore&) = delete;
@@ -210,6 +211,8 @@ public:
     // A request of the "Style-Playlist" window; a double-click loads the style.
     PlaylistView StylePlaylist(const PlaylistRequest& request);
     core::Session& GetSession() { return session_; }
+    // The program's state the core works on (it belongs to whoever made the core).
+    app::AppState& State() { return app_; }
     // The "Style-Creator & Chord-Generator" window's side, made on its first use: its
     // recording is fed by the second input, its import runs with the live clock and style.
     StyleCreatorDesk& StyleCreator();
@@ -244,6 +247,7 @@ private:
     void FillMixer(app::DisplaySnapshot& snapshot) const;
 
     core::Session& session_;
+    app::AppState& app_;
     std::unique_ptr<ActivityOutput> activity_;
     std::unique_ptr<app::LiveArranger> arranger_;
     std::unique_ptr<DesktopTransportModules> peers_;

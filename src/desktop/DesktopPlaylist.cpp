@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "app/AppState.h"
 #include "app/PlaylistStyleList.h"
 #include "app/SongCreator.h"
+#include "core/Options.h"
 #include "core/Session.h"
 #include "library/SongStyles.h"
 #include "library/StylePlaylist.h"
@@ -14,8 +16,8 @@
 
 namespace chordella::desktop {
 
-DesktopPlaylist::DesktopPlaylist(core::Session& session, app::SongCreator& creator)
-    : session_(session),
+DesktopPlaylist::DesktopPlaylist(core::Session& session, app::AppState& app, app::SongCreator& creator)
+    : session_(session), app_(app),
       creator_(creator),
       playlist_(std::make_unique<library::StylePlaylist>(session.Paths())),
       randomSource_(std::make_unique<app::PlaylistStyleList>(*playlist_)) {}
@@ -29,7 +31,7 @@ void DesktopPlaylist::Open() {
         return;  // not opened: the exit must not write the empty list over the damaged file
     }
     opened_ = true;
-    core::Options& options = session_.App().options;
+    core::Options& options = app_.options;
     // The offered styles are all shown: the stored search would show only the few it matches.
     if (OfferHomeStyles()) options.StyleSearchText = "*;";
     if (!playlist_->OpenFavorites(error)) session_.Prompter().Inform(error + " !");
@@ -58,7 +60,7 @@ void DesktopPlaylist::Save() {
     if (!opened_) return;
     std::string error;
     if (!playlist_->SavePlaylist({}, error)) session_.Prompter().Inform(error + " !");
-    session_.App().options.StyleSearchIndex = playlist_->Selected;
+    app_.options.StyleSearchIndex = playlist_->Selected;
 }
 
 int DesktopPlaylist::AppendStyles(const std::vector<std::string>& paths, const std::string& description,
@@ -235,7 +237,7 @@ PlaylistView DesktopPlaylist::Handle(const PlaylistRequest& request) {
         case A::Search: {
             const library::SearchOutcome outcome = p.Search(request.Text, request.Add, request.Sort);
             if (!outcome.Ok) message = outcome.Message;
-            else session_.App().options.StyleSearchText = request.Text;
+            else app_.options.StyleSearchText = request.Text;
             break;
         }
         case A::FindNext: {

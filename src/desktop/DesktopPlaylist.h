@@ -17,6 +17,7 @@ namespace chordella::core { class Session; }
 namespace chordella::library { class StylePlaylist; }
 
 namespace chordella::app {
+struct AppState;
 class PlaylistStyleList;
 class SongCreator;
 }  // namespace chordella::app
@@ -25,7 +26,7 @@ namespace chordella::desktop {
 
 class DesktopPlaylist final : public core::StylePlaylistLink {
 public:
-    DesktopPlaylist(core::Session& session, app::SongCreator& creator);
+    DesktopPlaylist(core::Session& session, app::AppState& app, app::SongCreator& creator);
     ~DesktopPlaylist() override;
     DesktopPlaylist(const DesktopPlaylist&) = delete;
     DesktopPlaylist& operator=(const DesktopPlaylist&) = delete;
@@ -65,6 +66,7 @@ private:
     std::string Export(const PlaylistRequest& request, PlaylistView& view);
 
     core::Session& session_;
+    app::AppState& app_;
     app::SongCreator& creator_;
     std::unique_ptr<library::StylePlaylist> playlist_;
     std::unique_ptr<app::PlaylistStyleList> randomSource_;

@@ -1,5 +1,6 @@
 #include "desktop/DesktopRemote.h"
 
+#include "app/AppState.h"
 #include "app/SongEditing.h"
 #include "core/Session.h"
 #include "desktop/DesktopPorts.h"
@@ -21,7 +22,8 @@ std::string FileNameOf(const std::string& path) {
 
 }  // namespace
 
-DesktopRemote::DesktopRemote(core::Session& session, remote::RemoteControl& remote) : session_(session), remote_(remote) {}
+DesktopRemote::DesktopRemote(core::Session& session, core::Options& options, remote::RemoteControl& remote)
+    : session_(session), options_(options), remote_(remote) {}
 
 RemoteView DesktopRemote::Handle(const RemoteRequest& request) {
     remote::MidiCommands& commands = remote_.Commands();
@@ -49,7 +51,7 @@ RemoteView DesktopRemote::Handle(const RemoteRequest& request) {
 RemoteView DesktopRemote::View() const {
     const remote::MidiCommands& commands = remote_.Commands();
     RemoteView view;
-    const std::string& file = session_.App().options.MidiCommandFile;
+    const std::string& file = options_.MidiCommandFile;
     view.Caption = std::string(remote_text::CommandsCaption) + (file.empty() ? "" : " - " + FileNameOf(file));
     view.Table = commands.Table();
     view.Activated = commands.Activated();
@@ -104,7 +106,7 @@ std::string DesktopRemote::LoadFile(const std::string& path) {
     const std::optional<remote::MidiCommandTable> table = remote::ReadCommandFile(path, error);
     if (!table) return "The MIDI commands cannot be read: " + error + " !";
     remote_.Commands().SetTable(*table);
-    session_.App().options.MidiCommandFile = path;
+    options_.MidiCommandFile = path;
     return {};
 }
 
@@ -112,7 +114,7 @@ std::string DesktopRemote::SaveFile(const std::string& path) {
     std::string error;
     if (!remote::WriteCommandFile(path, remote_.Commands().Table(), error))
         return "The MIDI commands cannot be saved: " + error + " !";
-    session_.App().options.MidiCommandFile = path;
+    options_.MidiCommandFile = path;
     return {};
 }
 
@@ -120,7 +122,7 @@ std::string DesktopRemote::SaveFile(const std::string& path) {
 // port, silently.
 void DesktopRemote::SetPort(const std::string& name) {
     const std::string port = name == NoCommandPort ? std::string() : name;
-    session_.App().options.MidiCommandPort = port;
+    options_.MidiCommandPort = port;
     OpenCommandOutput(session_, port);
 }
 
@@ -132,8 +134,8 @@ std::string DesktopRemote::SaveBindings() {
 
 // --- The window functions ------------------------------------------------------------------
 
-DesktopRemoteHost::DesktopRemoteHost(core::Session& session, RemoteHostFunctions functions)
-    : session_(session), functions_(std::move(functions)) {}
+DesktopRemoteHost::DesktopRemoteHost(core::Session& session, app::AppState& app, RemoteHostFunctions functions)
+    : session_(session), app_(app), functions_(std::move(functions)) {}
 
 bool DesktopRemoteHost::RunHostFunction(int number) {
     const std::function<void()>* run = nullptr;
@@ -152,8 +154,7 @@ bool DesktopRemoteHost::RunHostFunction(int number) {
 }
 
 void DesktopRemoteHost::InsertProgramChanges() {
-    core::AppState& state = session_.App();
-    app::SongEditing editing(session_, state.arrangement, state.options, state.clock);
+    app::SongEditing editing(session_, app_.arrangement, app_.options, app_.clock);
     app::SongEditRequest request;
     request.Edit = app::SongEdit::InsertProgramChanges;
     const app::SongEditReply reply = editing.Apply(request);

@@ -16,7 +16,11 @@
 #include "desktop/RemoteRequests.h"
 #include "remote/RemoteHostLink.h"
 
-namespace chordella::core { class Session; }
+namespace chordella::app { struct AppState; }
+namespace chordella::core {
+class Session;
+struct Options;
+}  // namespace chordella::core
 namespace chordella::remote { class RemoteControl; }
 
 namespace chordella::desktop {
@@ -35,7 +39,7 @@ inline constexpr const char* CommandsCaption = "MIDI Commands";
 
 class DesktopRemote {
 public:
-    DesktopRemote(core::Session& session, remote::RemoteControl& remote);
+    DesktopRemote(core::Session& session, core::Options& options, remote::RemoteControl& remote);
 
     // Carries out the request; the view afterwards (with the request's message). A learned
     // binding arrives later: the next Read shows it.
@@ -50,6 +54,7 @@ private:
     std::string SaveBindings();
 
     core::Session& session_;
+    core::Options& options_;
     remote::RemoteControl& remote_;
 };
 
@@ -64,7 +69,7 @@ struct RemoteHostFunctions {
 
 class DesktopRemoteHost final : public remote::RemoteHostLink {
 public:
-    DesktopRemoteHost(core::Session& session, RemoteHostFunctions functions);
+    DesktopRemoteHost(core::Session& session, app::AppState& app, RemoteHostFunctions functions);
     bool RunHostFunction(int number) override;
     // The main window has no instrument list of its own yet.
     bool SelectInstrument(int /*entry*/) override { return false; }
@@ -75,6 +80,7 @@ private:
     void InsertProgramChanges();
 
     core::Session& session_;
+    app::AppState& app_;
     RemoteHostFunctions functions_;
 };
 

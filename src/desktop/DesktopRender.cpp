@@ -1,5 +1,6 @@
 // "Song → Render to WAV…" of the window: what `chordella render` does, for the song and
 // style the window has open.
+#include "app/AppState.h"
 #include "app/MidiExport.h"
 #include "app/RenderInput.h"
 #include "app/RenderSession.h"
@@ -16,7 +17,7 @@ bool DesktopCore::RenderToWav(const std::string& path) {
         return false;
     }
     const std::string& stylePath = session_.Style().style.StylePath;
-    std::string input = session_.App().arrangement.ArrangementPath;
+    std::string input = app_.arrangement.ArrangementPath;
     std::string style = stylePath;
     if (input.empty()) std::swap(input, style);  // no song: the style alone
     if (input.empty()) {

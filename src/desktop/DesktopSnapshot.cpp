@@ -4,14 +4,17 @@
 #include <cstdio>
 #include <string_view>
 
+#include "app/AppState.h"
 #include "app/SnapshotView.h"
 #include "core/ChordTypes.h"
 #include "core/NoteNames.h"
 #include "core/Session.h"
+#include "data/ArrangementState.h"
 #include "data/ChordMemory.h"
 #include "desktop/ActivityOutput.h"
 #include "desktop/DesktopCore.h"
 #include "desktop/DesktopSonglist.h"
+#include "engine/EngineState.h"
 #include "midi/MidiOutput.h"
 #include "platform/Priority.h"
 
@@ -38,7 +41,6 @@ int Known(std::uint8_t value) { return value == midi::ControllerTable::Unknown ?
 }  // namespace
 
 void DesktopCore::FillSnapshot(app::DisplaySnapshot& snapshot) const {
-    const core::AppState& app = session_.App();
     if (view_ != nullptr) {
         const app::DisplaySnapshot& shown = view_->Shown();
         snapshot.Title = shown.Title;
@@ -50,34 +52,34 @@ void DesktopCore::FillSnapshot(app::DisplaySnapshot& snapshot) const {
     if (snapshot.Title.c_str()[0] == '\0') Copy(snapshot.Title, app::ProgramTitle);
     snapshot.SonglistSerial = songlist_->Serial();
     snapshot.NextSong = songlist_->NextTitle();
-    if (app.clock.ClockState == 0) snapshot.ClockPanel = 0;
-    snapshot.Tempo = app.clock.Tempo;
-    const core::Options& options = app.options;
+    if (app_.clock.ClockState == 0) snapshot.ClockPanel = 0;
+    snapshot.Tempo = app_.clock.Tempo;
+    const core::Options& options = app_.options;
     snapshot.PlayBoxes = {options.ChordInput, options.InstrumentKeys, options.HarmonicPad, options.MelodyAdLib,
                           options.SendChordCodes};
     snapshot.ChordCodeChannel = options.ChordCodeChannel;
-    snapshot.Accompaniment = app.transport.AccompanimentOn != 0;
+    snapshot.Accompaniment = app_.transport.AccompanimentOn != 0;
     // The button offers the other state: "K" switches the accompaniment off, "A" on.
     Copy(snapshot.AccompanimentCaption, snapshot.Accompaniment ? "K" : "A");
-    snapshot.Recording = app.transport.ChordPlayMode > 0;
-    snapshot.SongLoaded = !app.arrangement.Chords.IsEmpty();
-    snapshot.Playing = session_.Style().player.StyleActive != 0 || app.transport.ChordPlayMode < 0;
-    snapshot.SyncStart = (app.options.SlaveMode && app.clock.TickDelay != 0) || app.transport.SyncStartArmed;
-    Copy(snapshot.SongName, FileName(app.arrangement.ArrangementPath));
+    snapshot.Recording = app_.transport.ChordPlayMode > 0;
+    snapshot.SongLoaded = !app_.arrangement.Chords.IsEmpty();
+    snapshot.Playing = session_.Style().player.StyleActive != 0 || app_.transport.ChordPlayMode < 0;
+    snapshot.SyncStart = (app_.options.SlaveMode && app_.clock.TickDelay != 0) || app_.transport.SyncStartArmed;
+    Copy(snapshot.SongName, FileName(app_.arrangement.ArrangementPath));
     FillSongTitle(snapshot);
-    snapshot.FirstChordKey = app.chords.FirstKey;
-    snapshot.SplitKey = app.config.Keys.LastChordKey;
-    snapshot.TransposeOctave = app.engine.KeyboardOctave;
-    snapshot.TransposeSemitones = app.keyboard.CapoShift;
-    snapshot.KeyboardLayout = app.options.ComputerKeyboardLayout;
+    snapshot.FirstChordKey = app_.chords.FirstKey;
+    snapshot.SplitKey = app_.config.Keys.LastChordKey;
+    snapshot.TransposeOctave = app_.engine.KeyboardOctave;
+    snapshot.TransposeSemitones = app_.keyboard.CapoShift;
+    snapshot.KeyboardLayout = app_.options.ComputerKeyboardLayout;
     Copy(snapshot.GuideText, guide_);
-    snapshot.MelodyRecording = app.melody.Recording;
-    snapshot.MelodyPlayback = app.melody.PlaybackOn;
-    snapshot.MelodyHumanize = app.melody.Humanize;
+    snapshot.MelodyRecording = app_.melody.Recording;
+    snapshot.MelodyPlayback = app_.melody.PlaybackOn;
+    snapshot.MelodyHumanize = app_.melody.Humanize;
     for (std::size_t row = 0; row < snapshot.PadRowTypes.size(); ++row)
-        Copy(snapshot.PadRowTypes[row], chords::TypeName(app.chords.SlotMap.TypeOf(static_cast<int>(row) + 1)));
+        Copy(snapshot.PadRowTypes[row], chords::TypeName(app_.chords.SlotMap.TypeOf(static_cast<int>(row) + 1)));
     // Outside slave mode a chord starts the style, except where chords only sound ("Play Chords").
-    snapshot.SyncStartAvailable = app.options.SlaveMode || !app.options.PlayChords;
+    snapshot.SyncStartAvailable = app_.options.SlaveMode || !app_.options.PlayChords;
     FillClock(snapshot);
     FillOutput(snapshot);
     FillStyle(snapshot);
@@ -85,12 +87,12 @@ void DesktopCore::FillSnapshot(app::DisplaySnapshot& snapshot) const {
 }
 
 void DesktopCore::FillClock(app::DisplaySnapshot& snapshot) const {
-    FillMeasureAndBeat(session_, snapshot, view_ != nullptr ? &view_->StylePosition() : nullptr);
+    FillMeasureAndBeat(session_, app_, snapshot, view_ != nullptr ? &view_->StylePosition() : nullptr);
     snapshot.NextChord.Set("", 0);
-    if (session_.App().transport.ChordPlayMode >= 0) return;
+    if (app_.transport.ChordPlayMode >= 0) return;
     // The first chord after the one that sounds, within the next eight measures.
-    const data::ArrangementState& song = session_.App().arrangement;
-    const int units = session_.App().clock.MeasureUnits > 0 ? session_.App().clock.MeasureUnits : 16;
+    const data::ArrangementState& song = app_.arrangement;
+    const int units = app_.clock.MeasureUnits > 0 ? app_.clock.MeasureUnits : 16;
     const int end = std::min<int>(song.Chords.ChordMemoryLength, song.ChordMemoryPos + 8 * units + 4);
     for (int position = song.ChordMemoryPos + 4; position < end; position += 4) {
         const data::BeatRecord record = song.Chords.RecordAt(position);
@@ -106,7 +108,7 @@ void DesktopCore::FillClock(app::DisplaySnapshot& snapshot) const {
 }
 
 void DesktopCore::FillSongTitle(app::DisplaySnapshot& snapshot) const {
-    const data::ArrangementState& song = session_.App().arrangement;
+    const data::ArrangementState& song = app_.arrangement;
     if (song.Chords.IsEmpty()) {
         snapshot.SongTitle.Set("", 0);
         return;
@@ -134,7 +136,7 @@ void DesktopCore::FillOutput(app::DisplaySnapshot& snapshot) const {
         else if (out->Error() == midi::result::NoAudioDevice)
             snapshot.Output = app::OutputStatus::NoAudioDevice;
     }
-    const bool raised = session_.App().transport.RealtimeRaised;
+    const bool raised = app_.transport.RealtimeRaised;
     snapshot.Priority = !raised                         ? app::PriorityStatus::Normal
                         : platform::RealtimeWasDenied() ? app::PriorityStatus::Denied
                                                         : app::PriorityStatus::Realtime;
@@ -170,8 +172,8 @@ void DesktopCore::FillStyle(app::DisplaySnapshot& snapshot) const {
 
 void DesktopCore::FillMixer(app::DisplaySnapshot& snapshot) const {
     const midi::ControllerTable& table = session_.Midi().Controllers();
-    const data::InstrumentSet& set = session_.App().config.Instruments;
-    const engine::EngineState& engine = session_.App().engine;
+    const data::InstrumentSet& set = app_.config.Instruments;
+    const engine::EngineState& engine = app_.engine;
     for (int channel = 0; channel < app::MixerChannels; ++channel) {
         app::MixerChannelView& view = snapshot.Channels[static_cast<std::size_t>(channel)];
         view.Program = Known(table.Value(channel, midi::ControllerTable::ProgramIndex));

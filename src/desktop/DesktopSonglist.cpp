@@ -9,13 +9,13 @@
 
 namespace chordella::desktop {
 
-DesktopSonglist::DesktopSonglist(core::Session& session)
-    : session_(session),
+DesktopSonglist::DesktopSonglist(core::Session& session, app::AppState& app)
+    : session_(session), app_(app),
       list_(std::make_unique<library::Songlist>(session.Prompter())),
-      player_(std::make_unique<library::SongPlayer>(session, app::SongStateOf(session.App()), *list_)) {
+      player_(std::make_unique<library::SongPlayer>(session, app::SongStateOf(app), *list_)) {
     list_->Changed = [this] {
         // The list in use is the one the next start opens.
-        if (!list_->SonglistPath().empty()) session_.App().options.SonglistFile = list_->SonglistPath();
+        if (!list_->SonglistPath().empty()) app_.options.SonglistFile = list_->SonglistPath();
         Changed();
     };
     player_->SongStarted = [this](const library::SongStart&) { Changed(); };
@@ -51,11 +51,11 @@ void DesktopSonglist::Handle(const SonglistRequest& request) {
     using A = SonglistAction;
     const std::int64_t now = platform::NowMillis();
     const std::optional<int> index = request.Index >= 0 ? std::optional<int>(request.Index) : std::nullopt;
-    const bool songLoaded = !session_.App().arrangement.Chords.IsEmpty() &&
-                            !session_.App().arrangement.ArrangementPath.empty();
+    const bool songLoaded = !app_.arrangement.Chords.IsEmpty() &&
+                            !app_.arrangement.ArrangementPath.empty();
     // The song in memory with the settings as they are now, under the title field's text.
     const auto capturedEntry = [this] {
-        return library::CaptureSongEntry(session_, app::SongStateOf(session_.App()), list_->TitleField);
+        return library::CaptureSongEntry(session_, app::SongStateOf(app_), list_->TitleField);
     };
     switch (request.Action) {
     case A::Load: list_->Load(); break;
@@ -90,7 +90,7 @@ void DesktopSonglist::Handle(const SonglistRequest& request) {
     case A::SetLoadInstruments: list_->LoadInstruments = request.On; break;
     case A::SetAutoStart: player_->AutoStart = request.On; break;
     case A::SetRepeat: player_->Repeat = request.On; break;
-    case A::SetUseMci: session_.App().options.UseMci = request.On; break;
+    case A::SetUseMci: app_.options.UseMci = request.On; break;
     case A::SetTitle: list_->TitleField = request.Text; break;
     case A::ImportFiles:
         session_.Prompter().OpenFileThen(std::string(library::OpenFilesTitle), std::string(library::OpenFilesFilter),
@@ -121,7 +121,7 @@ SonglistView DesktopSonglist::View() const {
     view.LoadInstruments = list_->LoadInstruments;
     view.AutoStart = player_->AutoStart;
     view.Repeat = player_->Repeat;
-    view.UseMci = session_.App().options.UseMci;
+    view.UseMci = app_.options.UseMci;
     view.CreateChords = list_->CreateChordsToggle;
     view.Running = player_->Running();
     view.SessionRepeats = player_->SessionRepeats();

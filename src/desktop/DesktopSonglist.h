@@ -19,6 +19,7 @@ class Songlist;
 class SongPlayer;
 }  // namespace chordella::library
 
+namespace chordella::app { struct AppState; }
 namespace chordella::core { class Session; }
 
 namespace chordella::desktop {
@@ -27,7 +28,7 @@ class DesktopSonglist {
 public:
     static constexpr std::chrono::milliseconds PollPeriod{20};
 
-    explicit DesktopSonglist(core::Session& session);
+    DesktopSonglist(core::Session& session, app::AppState& app);
     ~DesktopSonglist();
     DesktopSonglist(const DesktopSonglist&) = delete;
     DesktopSonglist& operator=(const DesktopSonglist&) = delete;
@@ -49,6 +50,7 @@ private:
     void Changed();
 
     core::Session& session_;
+    app::AppState& app_;
     std::unique_ptr<library::Songlist> list_;
     std::unique_ptr<library::SongPlayer> player_;
     platform::EventLoop::TimerId timer_ = 0;

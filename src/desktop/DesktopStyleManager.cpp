@@ -1,5 +1,6 @@
 #include "desktop/DesktopStyleManager.h"
 
+#include "app/AppState.h"
 #include "core/Session.h"
 #include "data/StyleState.h"
 #include "engine/ClockTables.h"
@@ -21,9 +22,9 @@ std::string ShownEntry(const std::string& entry) {
 
 }  // namespace
 
-DesktopStyleManager::DesktopStyleManager(core::Session& session, StyleManagerTransport transport,
+DesktopStyleManager::DesktopStyleManager(core::Session& session, app::AppState& app, StyleManagerTransport transport,
                                          core::StylePlaylistLink& playlist)
-    : session_(session),
+    : session_(session), app_(app),
       transport_(std::move(transport)),
       playlistConnected_(core::IsConnected(playlist)),
       manager_(std::make_unique<library::StyleManager>(session.Prompter(), session.Paths(), playlist)),
@@ -41,7 +42,7 @@ void DesktopStyleManager::AddLoadedStyle(const std::string& description) {
     library::LoadedStyle loaded;
     loaded.Loaded = style.StyleLoaded != 0 && !style.StylePath.empty();
     loaded.Path = style.StylePath;
-    const int metrum = session_.App().clock.MetrumIndex;
+    const int metrum = app_.clock.MetrumIndex;
     const std::string_view metrumText = metrum >= 0 && metrum < static_cast<int>(engine::MetrumTable.size())
                                             ? engine::MetrumTable[static_cast<std::size_t>(metrum)].Caption
                                             : std::string_view("?");

@@ -13,6 +13,7 @@
 #include "core/StylePlaylistLink.h"
 #include "desktop/StyleManagerRequests.h"
 
+namespace chordella::app { struct AppState; }
 namespace chordella::core { class Session; }
 namespace chordella::library { class StyleManager; }
 
@@ -29,7 +30,7 @@ struct StyleManagerTransport {
 
 class DesktopStyleManager final : public composer::StyleListLink {
 public:
-    DesktopStyleManager(core::Session& session, StyleManagerTransport transport,
+    DesktopStyleManager(core::Session& session, app::AppState& app, StyleManagerTransport transport,
                         core::StylePlaylistLink& playlist = core::UnconnectedStylePlaylist());
     ~DesktopStyleManager() override;
     DesktopStyleManager(const DesktopStyleManager&) = delete;
@@ -56,6 +57,7 @@ private:
     void LoadAndPlay(const std::string& path);
 
     core::Session& session_;
+    app::AppState& app_;
     StyleManagerTransport transport_;
     bool playlistConnected_;
     std::unique_ptr<library::StyleManager> manager_;

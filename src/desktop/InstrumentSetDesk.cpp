@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/AppState.h"
 #include "core/Session.h"
 #include "data/InstrumentSetTexts.h"
 #include "platform/Files.h"
@@ -23,9 +24,9 @@ std::string SetName(int set) {
     return set == FunctionSetItem ? "function set for MIDI input" : "Instrument-Set No. " + std::to_string(set);
 }
 
-InstrumentSetDesk::InstrumentSetDesk(core::Session& session, remote::RemoteControl& remote,
+InstrumentSetDesk::InstrumentSetDesk(core::Session& session, app::AppState& app, remote::RemoteControl& remote,
                                      std::function<bool(int, const std::string&)> store)
-    : session_(session), remote_(remote), store_(std::move(store)) {}
+    : session_(session), app_(app), remote_(remote), store_(std::move(store)) {}
 
 InstrumentView InstrumentSetDesk::Handle(const InstrumentRequest& request) {
     const int set = std::clamp(request.Set, 1, TextFileSetItem);
@@ -44,7 +45,7 @@ InstrumentView InstrumentSetDesk::Handle(const InstrumentRequest& request) {
 InstrumentView InstrumentSetDesk::View() const {
     InstrumentView view;
     view.Shown = shown_;
-    const std::vector<std::string>& list = session_.App().config.Instruments.Lines;
+    const std::vector<std::string>& list = app_.config.Instruments.Lines;
     for (int key = 0; key < remote::SetKeyCount; ++key) {
         const std::string name = remote::InstrumentKeyName(remote_.Keys(), key, list);
         view.Keys.push_back(name.empty() ? "-" : name);
@@ -56,16 +57,15 @@ InstrumentView InstrumentSetDesk::View() const {
 
 void InstrumentSetDesk::StoreFromMixer(int key) {
     if (key < 0 || key >= remote::SetKeyCount) return;
-    const core::AppState& app = session_.App();
     const midi::ControllerTable& mixer = session_.Controllers();
-    const int channel = app.engine.VoiceChannel;
+    const int channel = app_.engine.VoiceChannel;
     // A bar the mixer has not seen a value for stands where a fresh channel starts.
     auto bar = [&mixer, channel](int controller, int unset) {
         const std::uint8_t value = mixer.Value(channel, controller);
         return value == midi::ControllerTable::Unknown ? unset : static_cast<int>(value);
     };
     // The instrument: the voice channel's program when one was sent, else the instrument list's choice.
-    const int code = bar(midi::ControllerTable::ProgramIndex, app.options.SoloInstrument);
+    const int code = bar(midi::ControllerTable::ProgramIndex, app_.options.SoloInstrument);
     remote_.Keys().StoreFromMixer(key, code, bar(7, 100), bar(10, 64), bar(91, 40), bar(93, 0));
 }
 
@@ -83,7 +83,7 @@ void InstrumentSetDesk::Open(int set, const std::string& path) {
         if (!platform::ReadTextFile(path, 64 * 1024, text, error)) return session_.Prompter().Inform(path + ": " + error + " !");
         return Apply(set, FirstLine(text));
     }
-    std::optional<std::string> text = session_.App().config.SetTexts.Get(set);
+    std::optional<std::string> text = app_.config.SetTexts.Get(set);
     // Never stored, the function set and set 1 are the built-in ones the program starts with.
     if (!text && set == FunctionSetItem) text = std::string(remote::BuiltInFunctionSet);
     if (!text && set == 1) text = std::string(remote::BuiltInGmSet);
@@ -101,7 +101,7 @@ void InstrumentSetDesk::Store(int set, const std::string& path) {
             session_.Prompter().Inform(path + ": " + error + " !");
         return;
     }
-    const bool holds = session_.App().config.SetTexts.Get(set).has_value();
+    const bool holds = app_.config.SetTexts.Get(set).has_value();
     const std::string question = (holds ? "Replace " : "Save Set as ") + SetName(set) + " ?";
     session_.Prompter().ConfirmThen(question, [this, set, text](bool yes) {
         if (!yes || !store_(set, text)) return;

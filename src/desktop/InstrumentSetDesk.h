@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+namespace chordella::app { struct AppState; }
 namespace chordella::core { class Session; }
 namespace chordella::remote { class RemoteControl; }
 
@@ -49,7 +50,7 @@ inline constexpr const char* FxHint = "Use set FX for functions; available via M
 class InstrumentSetDesk {
 public:
     // `store` writes a set text to its settings key (1 … 11); false when it could not.
-    InstrumentSetDesk(core::Session& session, remote::RemoteControl& remote,
+    InstrumentSetDesk(core::Session& session, app::AppState& app, remote::RemoteControl& remote,
                       std::function<bool(int number, const std::string& text)> store);
 
     InstrumentView Handle(const InstrumentRequest& request);
@@ -62,6 +63,7 @@ private:
     void StoreFromMixer(int key);
 
     core::Session& session_;
+    app::AppState& app_;
     remote::RemoteControl& remote_;
     std::function<bool(int, const std::string&)> store_;
     int shown_ = 1;

@@ -12,12 +12,12 @@ namespace chordella::desktop {
 
 using namespace stylecreator;
 
-StyleConverterDesk::StyleConverterDesk(core::Session& session)
-    : session_(session),
-      creator_(session, state_, app::CreatorLiveStateOf(session.App())),
+StyleConverterDesk::StyleConverterDesk(core::Session& session, app::AppState& app)
+    : session_(session), app_(app),
+      creator_(session, state_, app::CreatorLiveStateOf(app)),
       conversion_(session, creator_),
       window_(session, conversion_) {
-    const core::Options& options = session_.App().options;
+    const core::Options& options = app_.options;
     conversion_.Options().ShowWhenLoading = options.ShowConverterWhenLoading;
     if (options.ConverterSet >= 0 && options.ConverterSet <= RandomPartsItem)
         conversion_.Options().SetItem = options.ConverterSet;
@@ -47,7 +47,7 @@ void PlayMaterial(core::Session& session, const std::string& name, const data::N
 }  // namespace
 
 void StyleConverterDesk::KeepOptions() {
-    core::Options& options = session_.App().options;
+    core::Options& options = app_.options;
     options.ShowConverterWhenLoading = window_.ShowOptionAfterClosing();
     options.ConverterSet = conversion_.Options().SetItem;
     options.ConverterNative = conversion_.Options().NativeMode;
@@ -83,7 +83,7 @@ void StyleConverterDesk::CreateSets(int count) {
     request.Native = conversion_.Options().NativeMode;
     std::error_code ignored;
     std::filesystem::create_directories(request.Folder, ignored);
-    const app::StyleSetsOutcome outcome = app::WriteStyleSets(session_, creator_, conversion_, file_, request);
+    const app::StyleSetsOutcome outcome = app::WriteStyleSets(session_, app_, creator_, conversion_, file_, request);
     report_.clear();
     for (const app::WrittenStyle& written : outcome.Written) report_ += "Saved: " + written.Path + "\n";
     for (const std::string& warning : outcome.Warnings) report_ += warning + "\n";
@@ -189,7 +189,7 @@ ConverterView StyleConverterDesk::Handle(const ConverterRequest& request) {
     showWindow_ = false;
     // The set list item is one setting with the Style menu's variations set: it may have
     // changed there since the last request.
-    const int setting = session_.App().options.ConverterSet;
+    const int setting = app_.options.ConverterSet;
     if (setting >= 0 && setting <= RandomPartsItem) conversion_.Options().SetItem = setting;
     switch (request.What) {
         case ConverterRequest::Refresh: break;

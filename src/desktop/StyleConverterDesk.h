@@ -12,6 +12,7 @@
 #include "stylecreator/PartSetFiles.h"
 #include "stylecreator/StyleConversion.h"
 
+namespace chordella::app { struct AppState; }
 namespace chordella::core { class Session; }
 
 namespace chordella::desktop {
@@ -52,7 +53,7 @@ struct ConverterView {
 
 class StyleConverterDesk {
 public:
-    explicit StyleConverterDesk(core::Session& session);
+    StyleConverterDesk(core::Session& session, app::AppState& app);
     ConverterView Handle(const ConverterRequest& request);
     ConverterView View() const;
 
@@ -67,6 +68,7 @@ private:
     void KeepOptions();
 
     core::Session& session_;
+    app::AppState& app_;
     stylecreator::CreatorState state_;
     stylecreator::StyleCreator creator_;
     stylecreator::StyleConversion conversion_;

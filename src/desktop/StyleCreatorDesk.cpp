@@ -16,17 +16,17 @@ namespace chordella::desktop {
 
 using namespace stylecreator;
 
-StyleCreatorDesk::StyleCreatorDesk(core::Session& session, data::MidiImportLink& imports)
-    : session_(session),
-      creator_(session, state_, app::CreatorLiveStateOf(session.App())),
+StyleCreatorDesk::StyleCreatorDesk(core::Session& session, app::AppState& app, data::MidiImportLink& imports)
+    : session_(session), app_(app),
+      creator_(session, state_, app::CreatorLiveStateOf(app)),
       player_(session, creator_),
       host_(creator_),
       setter_(session.Style().style, session.Prompter(), host_),
       quick_(session.Style().style, setter_, host_, session.Prompter()),
-      events_(session, session.App().engine, host_),
+      events_(session, app.engine, host_),
       recorder_(creator_, host_),
       capture_(creator_, host_, recorder_, setter_),
-      importer_(session, session.App().options, &imports) {
+      importer_(session, app.options, &imports) {
     host_.UsePlayer(&player_);
 }
 
@@ -84,7 +84,7 @@ void StyleCreatorDesk::LoadWork(const std::string& path) {
                                              if (chosen) load(*chosen);
                                          });
     };
-    if (!creator_.HasWork() && session_.App().arrangement.Chords.IsEmpty()) return choose();
+    if (!creator_.HasWork() && app_.arrangement.Chords.IsEmpty()) return choose();
     session_.Prompter().ConfirmThen(ReplaceChordsSongOrStyle, [choose](bool yes) {
         if (yes) choose();
     });
@@ -170,12 +170,12 @@ void StyleCreatorDesk::PartFlags(const CreatorRequest& r) {
         Status(std::to_string(CutNotesToAllParts(style, part)) + " parts changed");
         break;
     case CreatorRequest::MutingToAll:
-        Status(std::to_string(MutingToAllParts(style, session_.App().engine.ChannelMute)) + " parts changed");
+        Status(std::to_string(MutingToAllParts(style, app_.engine.ChannelMute)) + " parts changed");
         break;
     case CreatorRequest::SuppressControllers: SetSuppressControllers(style, r.Value != 0); break;
     case CreatorRequest::ImportOption:
-        if (r.Value == 1) session_.App().options.DontGetMetrumFromFile = r.Value2 != 0;
-        if (r.Value == 2) session_.App().options.ConvertEighthBase = r.Value2 != 0;
+        if (r.Value == 1) app_.options.DontGetMetrumFromFile = r.Value2 != 0;
+        if (r.Value == 2) app_.options.ConvertEighthBase = r.Value2 != 0;
         break;
     default: break;
     }
@@ -190,7 +190,7 @@ void StyleCreatorDesk::TestStyle() {
         host_.StopPlayback();
         // The player's own channel keeps its set-up: the tested style must not change the
         // sound the player plays with.
-        const std::size_t channel = static_cast<std::size_t>(session_.App().engine.VoiceChannel & 0x0F);
+        const std::size_t channel = static_cast<std::size_t>(app_.engine.VoiceChannel & 0x0F);
         const data::ChannelSetupRow kept = session_.Style().style.Header.ChannelSetup[channel];
         creator_.ClearWork([this, saved, channel, kept](bool cleared) {
             if (!cleared) return;
@@ -207,9 +207,9 @@ void StyleCreatorDesk::Structure(bool styleB) {
     const std::string path = session_.Paths().ConfigDir() + "/" + StructureFileName;
     if (!LoadStructureFile(path, styleB ? StructureStyle::B : StructureStyle::A, data, error))
         return session_.Prompter().Inform(error + " !");
-    const bool eighth = session_.App().clock.MeterKind == engine::MeterKind::Eighth;
+    const bool eighth = app_.clock.MeterKind == engine::MeterKind::Eighth;
     const StructureOutcome outcome =
-        ApplyStructure(data, setter_, session_.Style().style, host_, session_.App().engine.ChannelMute,
+        ApplyStructure(data, setter_, session_.Style().style, host_, app_.engine.ChannelMute,
                        session_.Prompter(), eighth);
     Status(std::to_string(outcome.PartsSet) + " parts set");
 }
@@ -294,7 +294,7 @@ CreatorView StyleCreatorDesk::Handle(const CreatorRequest& r) {
         request.StartMeasure = r.StartMeasure;
         request.EndMeasure = r.EndMeasure;
         request.StartBeat = r.StartBeat;
-        request.Mutes = session_.App().engine.ChannelMute;
+        request.Mutes = app_.engine.ChannelMute;
         setter_.Set(request, true);
         break;
     }
@@ -375,8 +375,8 @@ CreatorView StyleCreatorDesk::View() const {
     v.CutNotes = quick_.CutNotesState();
     v.PartCutNotes = PartCutsNotes(container.style, state_.SelectedPart);
     v.SuppressControllers = container.style.Header.SuppressControllers != 0;
-    v.DontGetMetrum = session_.App().options.DontGetMetrumFromFile;
-    v.EighthBase = session_.App().options.ConvertEighthBase;
+    v.DontGetMetrum = app_.options.DontGetMetrumFromFile;
+    v.EighthBase = app_.options.ConvertEighthBase;
     v.Mode = state_.Mode;
     v.Generator = state_.Generator;
     v.Conversion = state_.Conversion;

@@ -13,6 +13,7 @@
 #include "stylecreator/EventEditor.h"
 #include "stylecreator/PartSetter.h"
 
+namespace chordella::app { struct AppState; }
 namespace chordella::core { class Session; }
 
 namespace chordella::desktop {
@@ -28,7 +29,7 @@ class StyleCreatorDesk {
 public:
     // `imports`: the import's steps in the modules around the creator (tempo, meter, style
     // reset, …); it must outlive the desk.
-    StyleCreatorDesk(core::Session& session, data::MidiImportLink& imports);
+    StyleCreatorDesk(core::Session& session, app::AppState& app, data::MidiImportLink& imports);
     ~StyleCreatorDesk();
 
     // Carries out one request; answers what the window shows afterwards. Questions asked on
@@ -64,6 +65,7 @@ private:
     void Status(const std::string& text) { status_ = text; }
 
     core::Session& session_;
+    app::AppState& app_;
     stylecreator::CreatorState state_;
     stylecreator::StyleCreator creator_;
     stylecreator::CreatorPlayer player_;

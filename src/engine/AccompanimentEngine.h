@@ -9,7 +9,7 @@
 // outputs) must keep to the same rule.
 //
 // Driving it (control thread):
-//   // `app` is the session's state aggregate: whoever assembles the modules hands each its part.
+//   // `app` is the program's state aggregate (app::AppState): whoever assembles the modules hands each its part.
 //   engine::AccompanimentEngine engine(session, app.engine, app.clock, app.options);
 //   session.SetEngineLink(&engine);                // the chord side's calls reach it
 //   engine::Clock clock(session, engine, app.clock, app.options);  // and its style-load hooks
@@ -23,8 +23,8 @@
 #include <array>
 #include <cstdint>
 
-#include "core/ClockState.h"
-#include "core/EngineState.h"
+#include "engine/ClockState.h"
+#include "engine/EngineState.h"
 #include "core/Links.h"
 #include "core/Options.h"
 #include "engine/LoopingSections.h"

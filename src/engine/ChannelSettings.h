@@ -5,7 +5,7 @@
 //
 // Control thread. A value outside its range changes nothing.
 
-#include "core/EngineState.h"
+#include "engine/EngineState.h"
 
 namespace chordella::engine {
 

@@ -4,8 +4,8 @@
 // Also the channel resets of stop, panic and the pad.
 
 #include "core/ChannelReset.h"
-#include "core/EngineState.h"
-#include "core/MelodyState.h"
+#include "engine/EngineState.h"
+#include "engine/MelodyState.h"
 #include "core/Options.h"
 
 namespace chordella::core { class Session; }

@@ -5,10 +5,12 @@
 #include <algorithm>
 
 #include "core/Session.h"
+#include "data/ArrangementState.h"
 #include "engine/ChordChange.h"
 #include "engine/ChordMemoryPlayer.h"
 #include "engine/MelodyPlayer.h"
 #include "engine/Outputs.h"
+#include "engine/SongPlayState.h"
 #include "engine/Transport.h"
 
 namespace chordella::engine {

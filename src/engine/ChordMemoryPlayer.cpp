@@ -3,12 +3,14 @@
 #include <algorithm>
 
 #include "core/Session.h"
+#include "data/ArrangementState.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/ChordSound.h"
 #include "engine/IntroStart.h"
 #include "engine/MelodyPlayer.h"
 #include "engine/Metronome.h"
 #include "engine/Outputs.h"
+#include "engine/SongPlayState.h"
 #include "engine/Transport.h"
 
 namespace chordella::engine {

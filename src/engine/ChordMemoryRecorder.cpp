@@ -6,11 +6,14 @@
 #include <algorithm>
 
 #include "core/Session.h"
+#include "data/ArrangementState.h"
+#include "data/MelodyEvent.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/ChordMemoryPlayer.h"
 #include "engine/MelodyPlayer.h"
 #include "engine/Metronome.h"
 #include "engine/Outputs.h"
+#include "engine/SongPlayState.h"
 #include "engine/Transport.h"
 
 namespace chordella::engine {

@@ -5,8 +5,8 @@
 #include <array>
 #include <cstdint>
 
-#include "core/ClockState.h"
-#include "core/EngineState.h"
+#include "engine/ClockState.h"
+#include "engine/EngineState.h"
 #include "core/Options.h"
 
 namespace chordella::midi { class MidiOut; }

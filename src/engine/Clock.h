@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "core/ClockLink.h"
-#include "core/ClockState.h"
+#include "engine/ClockState.h"
 #include "core/Options.h"
 #include "engine/ClockStyleLoad.h"
 

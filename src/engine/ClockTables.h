@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/ClockState.h"
+#include "engine/ClockState.h"
 
 namespace chordella::engine {
 

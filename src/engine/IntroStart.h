@@ -3,7 +3,7 @@
 // before LoopFromPos ("Style, Intro && Ending": Mute None, Mute All, Drums, Drums L.M.,
 // Metronome), and the return to the "Solo" selector when the song proper begins.
 
-#include "core/EngineState.h"
+#include "engine/EngineState.h"
 #include "core/Options.h"
 
 namespace chordella::engine {

@@ -4,8 +4,8 @@
 // player and releases everything. Offline rendering, the fuzz target and the tests play
 // styles with it.
 
-#include "core/ClockState.h"
-#include "core/EngineState.h"
+#include "engine/ClockState.h"
+#include "engine/EngineState.h"
 #include "core/Options.h"
 #include "engine/TickLink.h"
 

@@ -4,9 +4,12 @@
 #include <array>
 
 #include "core/Session.h"
+#include "data/ArrangementState.h"
 #include "engine/ChordChange.h"
+#include "engine/ClockState.h"
 #include "engine/MelodyQuantize.h"
 #include "engine/Outputs.h"
+#include "engine/TransportState.h"
 
 namespace chordella::engine {
 

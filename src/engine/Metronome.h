@@ -3,9 +3,9 @@
 // sounds end by themselves); every MetronomeGroup-th click is accented. The count-in plays
 // three or four clicked beats before the music starts.
 
-#include "core/ClockState.h"
+#include "engine/ClockState.h"
 #include "core/Options.h"
-#include "core/TransportState.h"
+#include "engine/TransportState.h"
 
 namespace chordella::midi { class MidiOut; }
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "core/ClockState.h"
-#include "core/EngineState.h"
+#include "engine/ClockState.h"
+#include "engine/EngineState.h"
 #include "core/Options.h"
 
 namespace chordella::core { class Session; }

@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "core/ClockState.h"
+#include "engine/ClockState.h"
 
 namespace chordella::engine {
 

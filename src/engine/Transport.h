@@ -18,12 +18,12 @@
 
 #include <functional>
 
-#include "core/ClockState.h"
-#include "core/EngineState.h"
+#include "engine/ClockState.h"
+#include "engine/EngineState.h"
 #include "core/Links.h"
-#include "core/MelodyState.h"
+#include "engine/MelodyState.h"
 #include "core/Options.h"
-#include "core/TransportState.h"
+#include "engine/TransportState.h"
 #include "data/ConfigState.h"
 #include "data/StyleLoadLink.h"
 #include "engine/Sections.h"

@@ -9,8 +9,8 @@
 //   session.SetArrangementLink(&host);            // the song operations reach it
 
 #include "data/ArrangementLink.h"
-#include "core/EngineState.h"
-#include "core/MelodyState.h"
+#include "engine/EngineState.h"
+#include "engine/MelodyState.h"
 #include "core/Options.h"
 #include "data/ArrangementState.h"
 

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "core/ClockState.h"
+#include "engine/ClockState.h"
 
 namespace chordella::engine {
 

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/Options.h"
 #include "core/Session.h"
 #include "core/SongFiles.h"
 #include "engine/ChannelSettings.h"
+#include "engine/SongPlayState.h"
+#include "engine/TransportState.h"
 #include "library/SongPaths.h"
 #include "library/SongSnapshot.h"
 #include "library/Songlist.h"

@@ -2,9 +2,12 @@
 
 #include <cstdint>
 
+#include "core/Options.h"
 #include "core/Session.h"
 #include "chords/KeyboardLayout.h"
+#include "data/ArrangementState.h"
 #include "engine/ChannelSettings.h"
+#include "engine/MelodyState.h"
 
 namespace chordella::library {
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "core/Options.h"
 #include "core/Session.h"
+#include "data/ConfigState.h"
 #include "midi/MidiOutput.h"
 #include "midi/MidiStatus.h"
 

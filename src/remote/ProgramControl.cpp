@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "chords/KeyboardState.h"
 #include "chords/SectionKeys.h"
 #include "core/ClockLink.h"
 #include "core/Session.h"

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include "core/Options.h"
 #include "core/Session.h"
+#include "data/ConfigState.h"
+#include "engine/MelodyState.h"
 #include "platform/Files.h"
 #include "remote/RemoteFunctions.h"
 

@@ -6,7 +6,7 @@
 // beat only where it differs from the chord written before, so the chord memory shows a
 // change exactly where the harmony changes.
 
-#include "core/ChordState.h"
+#include "chords/ChordState.h"
 #include "data/ChordMemory.h"
 #include "data/CreatorWork.h"
 #include "stylecreator/CreatorState.h"

@@ -1,4 +1,5 @@
 #include "stylecreator/ConverterWindow.h"
+#include "data/ArrangementState.h"
 
 namespace chordella::stylecreator {
 

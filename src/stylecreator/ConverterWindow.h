@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "core/Session.h"
+#include "data/ArrangementState.h"
 #include "stylecreator/StyleConversion.h"
 
 namespace chordella::stylecreator {

@@ -1,7 +1,7 @@
 #pragma once
 // The style creator's settings and modes: what its window shows in its boxes and menus, plus
 // the creator's own buffers (the copy of the unconverted material and the scratch buffer).
-// The material itself, the style and the chord memory live in the session's state objects.
+// The material itself, the style and the chord memory live in the session's style and the program's state.
 // Everything here is touched on the control thread only.
 
 #include <array>

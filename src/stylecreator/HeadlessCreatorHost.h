@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/Session.h"
+#include "engine/ClockState.h"
 #include "stylecreator/CreatorHostLink.h"
 
 namespace chordella::stylecreator {

@@ -6,6 +6,8 @@
 
 #include "core/MidiImport.h"
 #include "data/InstrumentSet.h"
+#include "engine/ClockState.h"
+#include "engine/SongPlayState.h"
 #include "platform/Files.h"
 #include "stylecreator/ChannelRules.h"
 #include "stylecreator/CreatorPositions.h"

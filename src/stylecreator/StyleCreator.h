@@ -10,7 +10,13 @@
 #include <functional>
 #include <string>
 
+#include "core/Options.h"
 #include "core/Session.h"
+#include "data/ArrangementState.h"
+#include "engine/ClockState.h"
+#include "engine/EngineState.h"
+#include "engine/SongPlayState.h"
+#include "engine/TransportState.h"
 #include "stylecreator/ChordGeneration.h"
 #include "stylecreator/Conversion.h"
 #include "stylecreator/CreatorPositions.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The creator's work files (.vxw) and style files (.vxs) from the creator's side: which parts
-// of the session's state go into them and how they come back. A file is checked whole before
-// anything changes; saving writes a temporary file and renames it.
+// of the session's style and the program's state go into them and how they come back. A file
+// is checked whole before anything changes; saving writes a temporary file and renames it.
 
 #include <cstdint>
 #include <string>

@@ -56,10 +56,9 @@ ControlHost::~ControlHost() {
 }
 
 void ControlHost::Run(HostSetup setup) {
-    core_ = std::make_unique<desktop::DesktopCore>(*session_, setup.Lifecycle);
+    core_ = std::make_unique<desktop::DesktopCore>(*session_, state_, setup.Lifecycle);
     core_->Start(setup.CommandLineFile);
-    core::AppState& state = session_->App();
-    editing_ = std::make_unique<app::SongEditing>(*session_, state.arrangement, state.options, state.clock);
+    editing_ = std::make_unique<app::SongEditing>(*session_, state_.arrangement, state_.options, state_.clock);
     core_->Creator().SetAfterGeneration([this](const composer::GeneratedSong& song) {
         editing_->ProgramChangesAfterGeneration(song.FormMeasures, song.ChordMeasures);
     });
@@ -226,7 +225,8 @@ void ControlHost::StylePlaylist(const desktop::PlaylistRequest& request,
 
 void ControlHost::RemoteCommand(const desktop::RemoteRequest& request, std::function<void(const desktop::RemoteView&)> done) {
     Post([this, request, done = std::move(done)](desktop::DesktopCore& core) {
-        if (!remote_) remote_ = std::make_unique<desktop::DesktopRemote>(*session_, core.Arranger().Remote());
+        if (!remote_)
+            remote_ = std::make_unique<desktop::DesktopRemote>(*session_, state_.options, core.Arranger().Remote());
         desktop::RemoteView view = remote_->Handle(request);
         if (done) ToWindow([done, view = std::move(view)] { done(view); });
     });
@@ -249,7 +249,7 @@ void ControlHost::ConfirmExit(std::function<void(bool proceed)> done) {
 void ControlHost::StyleConverterCommand(const desktop::ConverterRequest& request,
                                         std::function<void(const desktop::ConverterView&)> done) {
     Post([this, request, done = std::move(done)](desktop::DesktopCore&) {
-        if (!styleConverter_) styleConverter_ = std::make_unique<desktop::StyleConverterDesk>(*session_);
+        if (!styleConverter_) styleConverter_ = std::make_unique<desktop::StyleConverterDesk>(*session_, state_);
         desktop::ConverterView view = styleConverter_->Handle(request);
         if (done) ToWindow([done, view = std::move(view)] { done(view); });
     });
@@ -259,7 +259,8 @@ void ControlHost::BatchCommand(const desktop::BatchRequest& request, std::functi
     Post([this, request, done = std::move(done)](desktop::DesktopCore& core) {
         if (!batch_)
             batch_ = std::make_unique<desktop::BatchDesk>(
-                *session_, desktop::BatchDeskParts{core.Creator(), core.SonglistPanel().List(), core.Playlist().Lists()});
+                *session_,
+                desktop::BatchDeskParts{state_, core.Creator(), core.SonglistPanel().List(), core.Playlist().Lists()});
         desktop::BatchView view = batch_->Handle(request);
         if (done) ToWindow([done, view = std::move(view)] { done(view); });
     });
@@ -315,7 +316,7 @@ void ControlHost::InstrumentSets(const desktop::InstrumentRequest& request,
     Post([this, request, done = std::move(done)](desktop::DesktopCore& core) {
         if (!instruments_)
             instruments_ = std::make_unique<desktop::InstrumentSetDesk>(
-                *session_, core.Arranger().Remote(),
+                *session_, state_, core.Arranger().Remote(),
                 [&core](int number, const std::string& text) { return core.StoreInstrumentSetText(number, text); });
         const desktop::InstrumentView view = instruments_->Handle(request);
         if (done) ToWindow([done, view] { done(view); });
@@ -365,7 +366,7 @@ void ControlHost::WriteLeadSheet(bool chordsOnly, std::function<void(const app::
     Post([this, chordsOnly, done = std::move(done)](desktop::DesktopCore& core) {
         const auto variant = chordsOnly ? composer::LeadSheetVariant::ChordsOnly : composer::LeadSheetVariant::ChordsAndCommands;
         const app::LeadSheetKeys keys =
-            app::LeadSheetKeysOf(core.Arranger().Remote().Keys(), session_->App().config.Instruments);
+            app::LeadSheetKeysOf(core.Arranger().Remote().Keys(), state_.config.Instruments);
         ToWindow([done, outcome = editing_->WriteLeadSheet(variant, keys)] { done(outcome); });
     });
 }

@@ -20,6 +20,7 @@
 #include <string>
 #include <thread>
 
+#include "app/AppState.h"
 #include "app/DisplaySnapshot.h"
 #include "app/Lifecycle.h"
 #include "ui/CoreLink.h"
@@ -153,11 +154,12 @@ private:
     void ToWindow(std::function<void()> done);
 
     std::unique_ptr<core::Session> session_;
+    app::AppState state_;  // the program's state; the control thread's modules work on it
     std::string stylesFolder_;  // read once before the control thread starts
     std::string songsFolder_;
     std::unique_ptr<desktop::DesktopCore> core_;  // made, used and destroyed on the control thread
     std::unique_ptr<app::SongEditing> editing_;  // the editor's state, on the control thread too
-    std::unique_ptr<desktop::StyleConverterDesk> styleConverter_;  // made on the first request, control thread  // made on the first request, control thread
+    std::unique_ptr<desktop::StyleConverterDesk> styleConverter_;  // made on the first request, control thread
     std::unique_ptr<desktop::DesktopRemote> remote_;  // made on the first request, control thread
     std::unique_ptr<desktop::BatchDesk> batch_;  // made on the first request, control thread
     std::unique_ptr<desktop::InstrumentSetDesk> instruments_;  // made on the first request, control thread

@@ -42,64 +42,64 @@ TEST(FindPort, ANumberAnExactNameOrTheOnlyNameContainingTheTextFindsThePort) {
 
 TEST(PrepareArranger, WithoutAnOutputNamedTheBuiltInSynthPlaysAndTheFirstKeyboardIsOpened) {
     testing::TestSession t;
-    LiveArranger arranger(*t.session);
+    LiveArranger arranger(*t.session, t.state);
     CapturedText err;
     ArrangerFlags flags;
     flags.firstKey = 36;
     flags.lastKey = 54;
-    ASSERT_TRUE(PrepareArranger(*t.session, flags, err.file)) << err.Text();
+    ASSERT_TRUE(PrepareArranger(*t.session, t.state, flags, err.file)) << err.Text();
     EXPECT_TRUE(t.midi->IsOutputOpen(-1));
     EXPECT_TRUE(t.midi->IsInputOpen(0));
     EXPECT_FALSE(t.midi->IsInputOpen(1));
-    EXPECT_EQ(t.session->App().chords.FirstKey, 36);
-    EXPECT_EQ(t.session->App().config.Keys.LastChordKey, 54);
+    EXPECT_EQ(t.state.chords.FirstKey, 36);
+    EXPECT_EQ(t.state.config.Keys.LastChordKey, 54);
 }
 
 TEST(PrepareArranger, NamedPortsAreOpenedAndUnknownOnesRefusedWithTheirName) {
     testing::TestSession t;
-    LiveArranger arranger(*t.session);
+    LiveArranger arranger(*t.session, t.state);
     ArrangerFlags flags;
     flags.in = "In 2";
     flags.out = "Out 2";
     flags.secondIn = "Memory In 1";
     CapturedText err;
-    ASSERT_TRUE(PrepareArranger(*t.session, flags, err.file)) << err.Text();
+    ASSERT_TRUE(PrepareArranger(*t.session, t.state, flags, err.file)) << err.Text();
     EXPECT_TRUE(t.midi->IsOutputOpen(1));
     EXPECT_TRUE(t.midi->IsInputOpen(0));
     EXPECT_TRUE(t.midi->IsInputOpen(1));
 
     testing::TestSession other;
-    LiveArranger otherArranger(*other.session);
+    LiveArranger otherArranger(*other.session, other.state);
     flags.out = "Nowhere";
     CapturedText refused;
-    EXPECT_FALSE(PrepareArranger(*other.session, flags, refused.file));
+    EXPECT_FALSE(PrepareArranger(*other.session, other.state, flags, refused.file));
     EXPECT_NE(refused.Text().find("Nowhere: no such MIDI output"), std::string::npos) << refused.Text();
 }
 
 TEST(PrepareArranger, AnEmptyChordZoneOrAMissingStyleIsRefused) {
     testing::TestSession t;
-    LiveArranger arranger(*t.session);
+    LiveArranger arranger(*t.session, t.state);
     ArrangerFlags flags;
     flags.firstKey = 60;
     flags.lastKey = 59;
     CapturedText err;
-    EXPECT_FALSE(PrepareArranger(*t.session, flags, err.file));
+    EXPECT_FALSE(PrepareArranger(*t.session, t.state, flags, err.file));
     EXPECT_NE(err.Text().find("chord zone"), std::string::npos);
 
     flags.firstKey = -1;
     flags.lastKey = -1;
     flags.style = t.home.Path() + "/missing.vxs";
     CapturedText missing;
-    EXPECT_FALSE(PrepareArranger(*t.session, flags, missing.file));
+    EXPECT_FALSE(PrepareArranger(*t.session, t.state, flags, missing.file));
     EXPECT_NE(missing.Text().find("missing.vxs"), std::string::npos);
     EXPECT_FALSE(t.midi->IsInputOpen(0)) << "nothing is opened for a command that fails";
 }
 
 TEST(LiveArranger, StopReleasesTheNotesThePlayerStillHolds) {
     testing::TestSession t;
-    LiveArranger arranger(*t.session);
+    LiveArranger arranger(*t.session, t.state);
     CapturedText err;
-    ASSERT_TRUE(PrepareArranger(*t.session, ArrangerFlags{}, err.file)) << err.Text();
+    ASSERT_TRUE(PrepareArranger(*t.session, t.state, ArrangerFlags{}, err.file)) << err.Text();
     ASSERT_TRUE(t.midi->Feed(0, 0, {0x90, 72, 100, 0x90, 76, 100}));
     t.session->Loop().RunPending();
     ASSERT_EQ(t.midi->Sent(-1).size(), 2u);
@@ -117,7 +117,7 @@ TEST(LiveArranger, StopReleasesTheNotesThePlayerStillHolds) {
 
 TEST(LiveArranger, OnTheRealClockTheStylePlaysAChordTransposesItAndStopLeavesNothingSounding) {
     testing::TestSession t;
-    LiveArranger arranger(*t.session);
+    LiveArranger arranger(*t.session, t.state);
     testing::StyleBuilder b;
     b.Meter(4).Tempo(120);
     auto& basic = b.Part(data::StylePart::Basic).Measures(1);
@@ -127,7 +127,7 @@ TEST(LiveArranger, OnTheRealClockTheStylePlaysAChordTransposesItAndStopLeavesNot
     flags.tempo = 240;
     ASSERT_TRUE(b.Write(flags.style));
     CapturedText err;
-    ASSERT_TRUE(PrepareArranger(*t.session, flags, err.file)) << err.Text();
+    ASSERT_TRUE(PrepareArranger(*t.session, t.state, flags, err.file)) << err.Text();
 
     arranger.Start(flags.tempo);
     platform::EventLoop& loop = t.session->Loop();
@@ -157,14 +157,14 @@ TEST(LiveArranger, OnTheRealClockTheStylePlaysAChordTransposesItAndStopLeavesNot
     }
     EXPECT_TRUE(transposed) << "the style followed A minor";
     EXPECT_TRUE(testing::NoStuckNotes(sent));
-    EXPECT_EQ(t.session->App().clock.ClockState, 0);
+    EXPECT_EQ(t.state.clock.ClockState, 0);
 }
 
 TEST(LiveArranger, ThePanicResetsEveryChannelAndForgetsAChordKeyWhoseReleaseWasLost) {
     testing::TestSession t;
-    LiveArranger arranger(*t.session);
+    LiveArranger arranger(*t.session, t.state);
     CapturedText err;
-    ASSERT_TRUE(PrepareArranger(*t.session, ArrangerFlags{}, err.file)) << err.Text();
+    ASSERT_TRUE(PrepareArranger(*t.session, t.state, ArrangerFlags{}, err.file)) << err.Text();
     // C E G in the chord zone; E and G are released, the release of C is lost.
     ASSERT_TRUE(t.midi->Feed(0, 0, {0x90, 48, 100, 0x90, 52, 100, 0x90, 55, 100, 0x90, 52, 0, 0x90, 55, 0}));
     t.session->Loop().RunPending();
@@ -182,7 +182,7 @@ TEST(ArrangerStatus, TheLineShowsChordPartPositionAndTempoOnceAChordStartedTheSt
     auto view = std::make_unique<SnapshotView>();
     const SnapshotView& shown = *view;
     testing::TestSession t(1, std::move(view));
-    LiveArranger arranger(*t.session);
+    LiveArranger arranger(*t.session, t.state);
     testing::StyleBuilder b;
     b.Meter(4).Tempo(120);
     b.Part(data::StylePart::Basic).Measures(1).Note(0, 60, 100, 0, 90);
@@ -190,18 +190,19 @@ TEST(ArrangerStatus, TheLineShowsChordPartPositionAndTempoOnceAChordStartedTheSt
     flags.style = t.home.Path() + "/Status.vxs";
     ASSERT_TRUE(b.Write(flags.style));
     CapturedText err;
-    ASSERT_TRUE(PrepareArranger(*t.session, flags, err.file)) << err.Text();
+    ASSERT_TRUE(PrepareArranger(*t.session, t.state, flags, err.file)) << err.Text();
     arranger.Ready(150);
     EXPECT_EQ(t.session->Style().player.StyleActive, 0) << "nothing plays before the first chord";
-    EXPECT_EQ(TerminalStatus::StatusLine(*t.session, shown), "Chord -   Part -   -:-   150 bpm");
+    EXPECT_EQ(TerminalStatus::StatusLine(*t.session, t.state, shown), "Chord -   Part -   -:-   150 bpm");
 
     ASSERT_TRUE(t.midi->Feed(0, 0, {0x90, 45, 100, 0x90, 48, 100, 0x90, 52, 100}));  // A minor
     t.session->Loop().RunPending();
     EXPECT_EQ(t.session->Style().player.StyleActive, 1) << "the chord started the style";
     // The chord is named when it takes effect on the clock's next tick, as in the window's panel.
-    EXPECT_TRUE(t.RunUntil([&] { return TerminalStatus::StatusLine(*t.session, shown).find("Chord A") != std::string::npos; }))
-        << TerminalStatus::StatusLine(*t.session, shown);
-    const std::string line = TerminalStatus::StatusLine(*t.session, shown);
+    EXPECT_TRUE(t.RunUntil([&] {
+        return TerminalStatus::StatusLine(*t.session, t.state, shown).find("Chord A") != std::string::npos;
+    })) << TerminalStatus::StatusLine(*t.session, t.state, shown);
+    const std::string line = TerminalStatus::StatusLine(*t.session, t.state, shown);
     EXPECT_NE(line.find("Part Basic"), std::string::npos) << line;
     // The clock runs in real time: on a slow machine a beat may have passed before the line
     // is read, so any beat of the first measure will do.

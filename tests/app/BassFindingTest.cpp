@@ -89,7 +89,7 @@ TEST(BassFinding, TheTableThenTheStylesVoicesThenTheNamesFindTheBassAndItPlaysOn
         ASSERT_TRUE(StyleOf(c).Write(folder.File("Case.sty")));
         TestSession t;
         stylecreator::CreatorState state;
-        stylecreator::StyleCreator creator(*t.session, state, app::CreatorLiveStateOf(t.session->App()));
+        stylecreator::StyleCreator creator(*t.session, state, app::CreatorLiveStateOf(t.state));
         stylecreator::StyleConversion conversion(*t.session, creator);
         std::string error;
         ASSERT_TRUE(conversion.Import(folder.File("Case.sty"), error)) << error;

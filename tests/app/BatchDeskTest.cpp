@@ -48,10 +48,10 @@ struct DeskRig {
     }
 
     testing::TestSession t;
-    app::SongCreator creator{*t.session, nullptr};
+    app::SongCreator creator{*t.session, t.state, nullptr};
     library::Songlist songlist{t.session->Prompter()};
     library::StylePlaylist playlist{t.session->Paths()};
-    desktop::BatchDesk desk{*t.session, {creator, songlist, playlist}};
+    desktop::BatchDesk desk{*t.session, {t.state, creator, songlist, playlist}};
 };
 
 TEST(BatchDesk, ASongsRunMakesOneSongPerRoundOfTheLoopAndWorkQueuedMeanwhileRunsBetweenThem) {

@@ -32,9 +32,9 @@ struct SongsRig {
     std::string Folder() const { return t.home.File("OUT"); }
 
     testing::TestSession t;
-    app::SongCreator creator{*t.session, nullptr};
+    app::SongCreator creator{*t.session, t.state, nullptr};
     library::Songlist list{t.session->Prompter()};
-    app::BatchSongs songs{*t.session, creator, list, Folder(), "2026.12.08-00.10.00"};
+    app::BatchSongs songs{*t.session, t.state, creator, list, Folder(), "2026.12.08-00.10.00"};
 };
 
 void OldEntries(library::Songlist& list) {
@@ -125,11 +125,11 @@ TEST(BatchSongs, WrongCountsCancelAndTheThirdButtonChangeNothing) {
 
 TEST(BatchSongs, AnOutputFolderThatCannotBeMadeEndsTheRunAtTheFirstSongWithItsReason) {
     testing::TestSession t;
-    app::SongCreator creator{*t.session, nullptr};
+    app::SongCreator creator{*t.session, t.state, nullptr};
     library::Songlist list{t.session->Prompter()};
     std::string error;
     ASSERT_TRUE(platform::WriteFileAtomically(t.home.File("taken"), "a file, not a folder", error));
-    app::BatchSongs songs{*t.session, creator, list, t.home.File("taken/songs")};
+    app::BatchSongs songs{*t.session, t.state, creator, list, t.home.File("taken/songs")};
     songs.Begin(4, false);
     ASSERT_EQ(songs.Job().Inputs.size(), 4u);
     const app::BatchSongStep step = songs.Step();

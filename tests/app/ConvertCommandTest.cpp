@@ -173,7 +173,7 @@ TEST(StyleConversion, EachPartKeepsOnlyChannelsWrittenForMajorChords) {
     ASSERT_TRUE(SampleKeyboardStyle({.ChordVariants = true}).Write(folder.File("Chords.sty")));
     TestSession t;
     stylecreator::CreatorState state;
-    stylecreator::StyleCreator creator(*t.session, state, app::CreatorLiveStateOf(t.session->App()));
+    stylecreator::StyleCreator creator(*t.session, state, app::CreatorLiveStateOf(t.state));
     stylecreator::StyleConversion conversion(*t.session, creator);
     std::string error;
     ASSERT_TRUE(conversion.Import(folder.File("Chords.sty"), error)) << error;

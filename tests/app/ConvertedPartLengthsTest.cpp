@@ -70,7 +70,7 @@ int ExpectPartsAreTheirSections(const std::string& path) {
     EXPECT_TRUE(ReadSections(path, source, error)) << error;
     TestSession t;
     stylecreator::CreatorState state;
-    stylecreator::StyleCreator creator(*t.session, state, app::CreatorLiveStateOf(t.session->App()));
+    stylecreator::StyleCreator creator(*t.session, state, app::CreatorLiveStateOf(t.state));
     stylecreator::StyleConversion conversion(*t.session, creator);
     EXPECT_TRUE(conversion.Import(path, error)) << error;
     platform::Random random(5);

@@ -21,13 +21,13 @@ TEST(ConverterWindow, TheArrangementIsSavedAsideWhileOpenAndTheRunConvertsTheCho
     ASSERT_TRUE(SampleKeyboardStyle().Write(file));
     TestSession t;
     CreatorState state;
-    StyleCreator creator(*t.session, state, app::CreatorLiveStateOf(t.session->App()));
+    StyleCreator creator(*t.session, state, app::CreatorLiveStateOf(t.state));
     StyleConversion conversion(*t.session, creator);
     std::string error;
     ASSERT_TRUE(conversion.Import(file, error)) << error;
     conversion.UseChannelTable(false);   // chords are detected, into the chord memory
 
-    data::ArrangementState& arrangement = t.session->App().arrangement;
+    data::ArrangementState& arrangement = t.state.arrangement;
     arrangement.Chords.Bytes[8] = 60;
     arrangement.Chords.ChordMemoryLength = 12;
     arrangement.StartMeasure = 5;
@@ -84,7 +84,7 @@ TEST(StyleConverterDesk, ImportChooseAndSetVariationsMakeThePlayingStyle) {
     const std::string folder = styles.Path() + "/";
     ASSERT_TRUE(SampleKeyboardStyle({.Format = CasmFormat::Ctb2}).Write(folder + "Samba.S841.STY"));
     TestSession t;
-    desktop::StyleConverterDesk desk(*t.session);
+    desktop::StyleConverterDesk desk(*t.session, t.state);
 
     desktop::ConverterRequest request;
     request.What = desktop::ConverterRequest::ImportFile;
@@ -126,7 +126,7 @@ TEST(StyleConverterDesk, AnImportConvertsAtOnceUnlessTheWindowIsWantedWhichWrite
     TestSession t;
     data::StyleState& style = t.session->Style().style;
     {
-        desktop::StyleConverterDesk desk(*t.session);
+        desktop::StyleConverterDesk desk(*t.session, t.state);
         const desktop::ConverterView view = Import(desk, file);
         EXPECT_FALSE(view.ShowWindow);
         EXPECT_NE(view.Report.find("Basic : "), std::string::npos) << view.Report;
@@ -134,8 +134,8 @@ TEST(StyleConverterDesk, AnImportConvertsAtOnceUnlessTheWindowIsWantedWhichWrite
         EXPECT_EQ(style.StyleDisplayName, "Soulbeat");
     }
 
-    t.session->App().options.ShowConverterWhenLoading = true;
-    desktop::StyleConverterDesk desk(*t.session);
+    t.state.options.ShowConverterWhenLoading = true;
+    desktop::StyleConverterDesk desk(*t.session, t.state);
     desktop::ConverterView view = Import(desk, file);
     ASSERT_TRUE(view.ShowWindow) << view.Error;
     EXPECT_FALSE(view.Lists[0].empty());
@@ -155,7 +155,7 @@ TEST(StyleConverterDesk, AnImportConvertsAtOnceUnlessTheWindowIsWantedWhichWrite
     }
     EXPECT_FALSE(std::filesystem::exists(styles + "/SoulBeat-4.vxs"));
     // The box stays ticked in the settings.
-    EXPECT_TRUE(t.session->App().options.ShowConverterWhenLoading);
+    EXPECT_TRUE(t.state.options.ShowConverterWhenLoading);
     EXPECT_EQ(app::StyleSetFileName("/s", "/in/Kool.prs", 2, "Funk"), "/s/Kool-2-Funk.vxs");
 }
 
@@ -164,7 +164,7 @@ TEST(StyleConverterDesk, ThePopupWritesASetAndASinglePartAndReadsTheSetBack) {
     const std::string file = out.File("Eight.sty");
     ASSERT_TRUE(SampleKeyboardStyle().Write(file));
     TestSession t;
-    desktop::StyleConverterDesk desk(*t.session);
+    desktop::StyleConverterDesk desk(*t.session, t.state);
     ASSERT_TRUE(Import(desk, file).Error.empty());
 
     desktop::ConverterRequest request;
@@ -179,7 +179,7 @@ TEST(StyleConverterDesk, ThePopupWritesASetAndASinglePartAndReadsTheSetBack) {
     EXPECT_TRUE(std::filesystem::exists(out.File("sty1_v21.mid"))) << view.Error;
 
     TestSession other;
-    desktop::StyleConverterDesk reader(*other.session);
+    desktop::StyleConverterDesk reader(*other.session, other.state);
     request.What = desktop::ConverterRequest::ImportPartSet;
     request.Item = 2;   // "2 - 11"
     request.Popup.DontConvertFills = true;

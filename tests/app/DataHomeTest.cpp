@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "app/AppState.h"
 #include "app/Lifecycle.h"
 #include "support/TestSession.h"
 #include "support/TextFiles.h"
@@ -56,11 +57,12 @@ TEST(DataHome, TheFirstStartCopiesTheBundledFilesAndNoStartOverwritesTheUsersCha
         parts.prompter = std::make_unique<chordella::testing::ScriptedPrompter>();
         parts.paths = platform::Paths::InFolder(home.Path());
         core::Session session(std::move(parts));
+        AppState state;
         NoLifecycleModules hooks;
         LifecycleSetup setup;
         setup.AssetsFolder = assets.folder.Path();
         setup.ReadOnlyMedia = [] { return false; };
-        Lifecycle lifecycle(session, hooks, setup);
+        Lifecycle lifecycle(session, state, hooks, setup);
         lifecycle.Start();
         lifecycle.Exit();
         return lifecycle.BundledFilesReport();

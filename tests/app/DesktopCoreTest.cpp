@@ -59,7 +59,7 @@ TEST(DesktopCoreStartUp, WiresTheSongAndInputSeamsInsteadOfTheirNullObjects) {
     testing::TestSession bare;
     EXPECT_FALSE(bare.session->ArrangementLinkWired());
     EXPECT_TRUE(bare.session->StyleLoadLink().Empty());
-    data::MidiImporter alone(*bare.session, bare.session->App().options);
+    data::MidiImporter alone(*bare.session, bare.state.options);
     EXPECT_FALSE(alone.LinkWired());
 
     DesktopRig rig;
@@ -291,7 +291,7 @@ TEST(DesktopCoreOptions, DerivesTheChordZoneAgainFromTheControlKeyOptions) {
     options.LastAccKeyNote = 4;  // E
     options.LastAccKeyOctave = 5;
     rig.core.ApplyOptions(options);
-    EXPECT_EQ(rig.Snapshot().SplitKey, rig.t.session->App().config.Keys.LastChordKey);
+    EXPECT_EQ(rig.Snapshot().SplitKey, rig.t.state.config.Keys.LastChordKey);
     EXPECT_NE(rig.Snapshot().SplitKey, 59);
     const PortNames ports = rig.core.ListPorts();
     ASSERT_FALSE(ports.Outputs.empty());
@@ -308,9 +308,9 @@ TEST(DesktopCoreOptions, OkWithoutChangesKeepsTheMeterTheStyleSet) {
     const std::string path = rig.t.home.Path() + "/Waltz3.vxs";
     ASSERT_TRUE(b.Write(path));
     ASSERT_TRUE(rig.core.OpenStyle(path));
-    ASSERT_EQ(rig.t.session->App().clock.MeasureUnits, 12);
+    ASSERT_EQ(rig.t.state.clock.MeasureUnits, 12);
     rig.core.ApplyOptions(rig.core.CurrentOptions());
-    EXPECT_EQ(rig.t.session->App().clock.MeasureUnits, 12) << "OK turned the meter into another";
+    EXPECT_EQ(rig.t.state.clock.MeasureUnits, 12) << "OK turned the meter into another";
     EXPECT_EQ(rig.Snapshot().BeatsPerMeasure, 3);
 }
 
@@ -320,9 +320,9 @@ TEST(DesktopCoreSongs, HarbourLightsOpensAndPlaysAtItsOwnTempo) {
     rig.core.Stop();
     rig.t.prompter->AnswerYes();  // "Replace current chords & melody ?" (the demo song is loaded)
     ASSERT_TRUE(rig.core.OpenSong(rig.t.session->Paths().Songs() + "/harbour.vxa"));
-    EXPECT_EQ(rig.t.session->App().clock.Tempo, 124);
+    EXPECT_EQ(rig.t.state.clock.Tempo, 124);
     rig.core.StartStop();
-    EXPECT_EQ(rig.t.session->App().clock.Tempo, 124) << "Play keeps the song's tempo";
+    EXPECT_EQ(rig.t.state.clock.Tempo, 124) << "Play keeps the song's tempo";
     rig.core.Stop();
 }
 
@@ -333,7 +333,7 @@ TEST(DesktopCoreKeyboard, KeepsTheTranspositionSpinnersWithinTheirRanges) {
     DisplaySnapshot shown = rig.Snapshot();
     EXPECT_EQ(shown.TransposeOctave, 1);
     EXPECT_EQ(shown.TransposeSemitones, -2);
-    EXPECT_EQ(rig.t.session->App().melody.KeyboardTranspose, 10);
+    EXPECT_EQ(rig.t.state.melody.KeyboardTranspose, 10);
     rig.core.SetTransposition(0, 12);
     EXPECT_EQ(rig.Snapshot().TransposeSemitones, -2);
 }
@@ -341,10 +341,9 @@ TEST(DesktopCoreKeyboard, KeepsTheTranspositionSpinnersWithinTheirRanges) {
 TEST(DesktopCoreChordEntry, ThePanicForgetsTheChordTypeATypeKeyChoseInAdvance) {
     DesktopRig rig;
     rig.core.Start();
-    core::Session& session = *rig.t.session;
-    session.App().chords.TypeOverride = 3;  // as a type key or pad leaves it
+    rig.t.state.chords.TypeOverride = 3;  // as a type key or pad leaves it
     rig.core.Arranger().Panic();
-    EXPECT_EQ(session.App().chords.TypeOverride, 0);
+    EXPECT_EQ(rig.t.state.chords.TypeOverride, 0);
 }
 
 TEST(DesktopCoreChordEntry, ShowsThePadsChordInTheTitleAndTheChordPanel) {
@@ -422,10 +421,10 @@ TEST(DesktopCoreQuestions, AQuestionWhileTheStylePlaysLeavesTheTicksRunningUntil
     rig.core.Start();
     ASSERT_TRUE(rig.core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
     // A melody is on the track, so "&Record" asks before it replaces it.
-    data::MelodyTrack& track = rig.t.session->App().arrangement.Melody;
+    data::MelodyTrack& track = rig.t.state.arrangement.Melody;
     track.MelodyBuffer[0] = {0, 0x90, 60, 100, true};
     track.MelodyCount = 1;
-    const std::int64_t& ticks = rig.t.session->App().clock.TickCount;
+    const std::int64_t& ticks = rig.t.state.clock.TickCount;
     rig.core.StartStop();
     ASSERT_TRUE(rig.Snapshot().Playing);
     ASSERT_TRUE(rig.RunUntil([&] { return ticks > 0; }));
@@ -433,7 +432,7 @@ TEST(DesktopCoreQuestions, AQuestionWhileTheStylePlaysLeavesTheTicksRunningUntil
     rig.core.MelodyMenu("&Record");
     ASSERT_EQ(slowUser.asked, std::vector<std::string>{"Replace current melody ?"});
     ASSERT_TRUE(slowUser.held);
-    EXPECT_FALSE(rig.t.session->App().melody.Recording) << "nothing changes before the answer";
+    EXPECT_FALSE(rig.t.state.melody.Recording) << "nothing changes before the answer";
     // The user answers two seconds later, and not before the music went on for two beats:
     // while a question stopped the ticks, they would never come.
     const auto askedAt = std::chrono::steady_clock::now();
@@ -444,7 +443,7 @@ TEST(DesktopCoreQuestions, AQuestionWhileTheStylePlaysLeavesTheTicksRunningUntil
     slowUser.held(true);
 
     EXPECT_EQ(slowUser.waitingQuestions, 0);
-    EXPECT_TRUE(rig.t.session->App().melody.Recording) << "the operation went on with the answer";
+    EXPECT_TRUE(rig.t.state.melody.Recording) << "the operation went on with the answer";
     EXPECT_EQ(track.MelodyCount, 0) << "Yes replaced the old melody";
     EXPECT_TRUE(rig.Snapshot().Playing);
 
@@ -467,9 +466,9 @@ TEST(DesktopCoreQuestions, FileQuestionsLeaveTheTicksRunningAndNoOrCancelChanges
     DesktopRig rig(true);
     rig.core.Start();
     core::Session& session = *rig.t.session;
-    const std::int64_t& ticks = session.App().clock.TickCount;
+    const std::int64_t& ticks = rig.t.state.clock.TickCount;
     ASSERT_TRUE(rig.RunUntil([&] { return rig.Snapshot().Playing && ticks > 0; }));
-    data::ArrangementState& song = session.App().arrangement;
+    data::ArrangementState& song = rig.t.state.arrangement;
     data::StyleState& style = session.Style().style;
     ASSERT_FALSE(song.Chords.IsEmpty());
     ASSERT_EQ(style.StylePath.rfind(rig.t.home.Path(), 0), 0u) << "the style is the data home's copy";
@@ -490,7 +489,7 @@ TEST(DesktopCoreQuestions, FileQuestionsLeaveTheTicksRunningAndNoOrCancelChanges
         std::optional<bool> outcome;
     };
     std::vector<Question> questions;
-    data::SongFiles songFiles(session, session.App().arrangement, session.App().options);
+    data::SongFiles songFiles(session, rig.t.state.arrangement, rig.t.state.options);
     const auto add = [&](std::string text, auto ask) { questions.push_back({std::move(text), {}, {}}); questions.back().ask = ask; };
     Question* current = nullptr;
     const auto finished = [&](bool succeeded) { current->outcome = succeeded; };
@@ -508,12 +507,13 @@ TEST(DesktopCoreQuestions, FileQuestionsLeaveTheTicksRunningAndNoOrCancelChanges
     });
     add("Are you sure you want to delete the style \"" + std::string(platform::FileNamePart(stylePath)) + "\"?",
         [&] { data::StyleStore(session).Delete(finished); });
-    add(ExportDialogTitle, [&] { ExportMidi(session, {}, finished); });
+    add(ExportDialogTitle, [&] { ExportMidi(session, rig.t.state, {}, finished); });
     add(SaveStyleAsMidiTitle, [&] {
         StyleMidiFiles files;
-        SaveStyleAsMidi(session, {}, files, [&](bool written, const StyleMidiFiles&) { finished(written); });
+        SaveStyleAsMidi(session, rig.t.state, {}, files,
+                        [&](bool written, const StyleMidiFiles&) { finished(written); });
     });
-    data::MidiImporter importer(session, session.App().options);
+    data::MidiImporter importer(session, rig.t.state.options);
     add("Replace current work ?", [&] {
         EXPECT_EQ(importer.Import({}, false, false, [&](data::ImportOutcome o) { finished(o == data::ImportOutcome::Imported); }),
                   data::ImportOutcome::Asking);

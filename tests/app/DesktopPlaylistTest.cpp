@@ -32,7 +32,7 @@ TEST(DesktopPlaylist, TheListOpensAtStartIsWorkedByRequestsAndIsSavedAtExit) {
     std::filesystem::create_directories(rig.t.session->Paths().Styles());
     ASSERT_TRUE(style.Write(rig.Styles("waltz.vxs")));
     testing::WriteTextFile(rig.Lists("StylePlayList.gen"), "C:\\STYLES\\old.sty|bpm90|4/4|rock\r\n");
-    rig.t.session->App().options.StyleSearchText = "rock";
+    rig.t.state.options.StyleSearchText = "rock";
     rig.core.Start();
 
     PlaylistView view = rig.core.StylePlaylist({A::Read});
@@ -79,7 +79,7 @@ TEST(DesktopPlaylist, AFirstStartOffersTheBundledStyles) {
     rig.core.Exit();
     const std::string saved = testing::ReadTextFile(rig.Lists("StylePlayList.gen"));
     EXPECT_EQ(static_cast<std::size_t>(std::ranges::count(saved, '\n')), bundled.size());
-    EXPECT_EQ(rig.t.session->App().options.StyleSearchText, "*;") << "the search box shows what found them";
+    EXPECT_EQ(rig.t.state.options.StyleSearchText, "*;") << "the search box shows what found them";
 }
 
 TEST(DesktopPlaylist, ADamagedListIsReportedAndNotOverwrittenAtExit) {

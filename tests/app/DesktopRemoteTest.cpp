@@ -32,7 +32,7 @@ constexpr int SecondInputDevice = 1;  // "Memory In 2"
 constexpr int CommandOutput = 2;      // "Memory Out 3"
 
 struct RemoteDeskRig : testing::DesktopRig {
-    RemoteDeskRig() : desk(*t.session, Remote()) {
+    RemoteDeskRig() : desk(*t.session, t.state.options, Remote()) {
         midi::TMidiInput* second = t.session->MidiInput2();
         second->SetDeviceID(SecondInputDevice);
         second->Open();
@@ -75,7 +75,7 @@ TEST(RemoteWindows, SetValuesStoresTheTableAndWithAModifierSwitchesARemoteSwitch
     set.Table.Commands[0] = {static_cast<int>(remote::CommandType::CcMomentary), 1, 80, 127};
     EXPECT_EQ(rig.Do(set).Message, "Values are stored !");
     EXPECT_EQ(rig.Remote().Commands().Table(), set.Table);
-    EXPECT_EQ(rig.t.session->App().options.MidiCommandTable, remote::TableText(set.Table)) << "kept for the settings";
+    EXPECT_EQ(rig.t.state.options.MidiCommandTable, remote::TableText(set.Table)) << "kept for the settings";
 
     RemoteRequest ctrl{A::SetValues};
     ctrl.Ctrl = true;
@@ -100,20 +100,20 @@ TEST(RemoteWindows, SetValuesStoresTheTableAndWithAModifierSwitchesARemoteSwitch
     EXPECT_TRUE(view.RemotePan && view.RemoteFirstPreset);
 
     // "<None>" closes the port: the commands go nowhere.
-    EXPECT_EQ(rig.t.session->App().options.MidiCommandPort, "Memory Out 3");
+    EXPECT_EQ(rig.t.state.options.MidiCommandPort, "Memory Out 3");
     view = rig.Port(NoCommandPort);
     EXPECT_EQ(view.Port, 0);
-    EXPECT_EQ(rig.t.session->App().options.MidiCommandPort, "");
+    EXPECT_EQ(rig.t.state.options.MidiCommandPort, "");
     rig.Do(A::SendCommand, 0);
     EXPECT_EQ(rig.CommandMessages(), 2u);
 
     // The port chosen is kept with the settings and opened again at the next start.
-    core::Options stored = rig.t.session->App().options;
+    core::Options stored = rig.t.state.options;
     stored.MidiCommandPort = "Memory Out 3";
-    OpenConfiguredPorts(*rig.t.session, rig.t.session->App().options, stored, true);
+    OpenConfiguredPorts(*rig.t.session, rig.t.state.options, stored, true);
     EXPECT_TRUE(rig.t.session->MidiOutput3()->IsOpen());
     stored.MidiCommandPort = "Not There";
-    OpenConfiguredPorts(*rig.t.session, rig.t.session->App().options, stored, true);
+    OpenConfiguredPorts(*rig.t.session, rig.t.state.options, stored, true);
     EXPECT_FALSE(rig.t.session->MidiOutput3()->IsOpen());
 }
 
@@ -181,7 +181,7 @@ TEST(RemoteWindows, LearnBindsTheNextMessageOfTheSecondInputAndForgetRemovesTheB
 // key 10 random instruments.
 TEST(RemoteWindows, IndicatorsFlipWithTheirKeyAndThoseOfASwitchShowTheSwitch) {
     RemoteDeskRig rig;
-    core::Options& options = rig.t.session->App().options;
+    core::Options& options = rig.t.state.options;
     EXPECT_EQ(rig.Remote().SwitchIndicator(remote::RemoteSwitch::Pad), 4);
     EXPECT_EQ(rig.Remote().SwitchIndicator(remote::RemoteSwitch::ProgramChanges), 5);
     EXPECT_EQ(rig.Remote().SwitchIndicator(remote::RemoteSwitch::KeyAdjustment), -1);
@@ -217,7 +217,7 @@ TEST(RemoteWindows, IndicatorsFlipWithTheirKeyAndThoseOfASwitchShowTheSwitch) {
 
 TEST(RemoteWindows, ProgramControlRunsTheWindowFunctionsOfTheDesktop) {
     RemoteDeskRig rig;
-    core::AppState& app = rig.t.session->App();
+    app::AppState& app = rig.t.state;
     const bool melody = app.melody.PlaybackOn;
     rig.Remote().ProgramControl(remote::function::Melody);
     EXPECT_NE(app.melody.PlaybackOn, melody);

@@ -67,7 +67,7 @@ struct Program {
     std::unique_ptr<Lifecycle> lifecycle;
 
     void Start() {
-        lifecycle = std::make_unique<Lifecycle>(*t.session, hooks, setup);
+        lifecycle = std::make_unique<Lifecycle>(*t.session, t.state, hooks, setup);
         lifecycle->Start();
     }
 };
@@ -88,8 +88,8 @@ TEST(Lifecycle, TheFirstStartMakesTheFoldersPlaysTheDemoAndOpensTheDemoSonglist)
         "OpenSonglist " + p.paths.Songs() + "/DEMO.VXL Songlist - DEMO.VXL",
     };
     EXPECT_EQ(p.hooks.steps, expected);
-    EXPECT_EQ(p.t.session->App().options.SongDirectory, p.paths.Songs() + "/");
-    EXPECT_EQ(p.t.session->App().options.SonglistFile, p.paths.Songs() + "/DEMO.VXL");
+    EXPECT_EQ(p.t.state.options.SongDirectory, p.paths.Songs() + "/");
+    EXPECT_EQ(p.t.state.options.SonglistFile, p.paths.Songs() + "/DEMO.VXL");
 }
 
 TEST(Lifecycle, ALaterStartLoadsTheStartupStyleAndSkipsTheFirstStartSteps) {
@@ -151,30 +151,31 @@ TEST(Lifecycle, ExitStopsFirstThenSavesTheSettingsThenClosesEverything) {
 
 TEST(Lifecycle, OptionsChangedDuringASessionAreThereAtTheNextStart) {
     testing::TempFolder home;
-    const auto run = [&home](const std::function<void(core::Session&, Lifecycle&)>& during) {
+    const auto run = [&home](const std::function<void(app::AppState&, Lifecycle&)>& during) {
         core::SessionParts parts;
         parts.prompter = std::make_unique<chordella::testing::ScriptedPrompter>();
         parts.paths = platform::Paths::InFolder(home.Path());
         core::Session session(std::move(parts));
+        app::AppState state;
         RecordingHooks hooks(session.Paths());
-        Lifecycle lifecycle(session, hooks);
+        Lifecycle lifecycle(session, state, hooks);
         lifecycle.Start();
-        during(session, lifecycle);
+        during(state, lifecycle);
     };
-    run([](core::Session& session, Lifecycle& lifecycle) {
-        session.App().options.TempoPreset4 = 175;
-        session.App().options.TwoFingerChords = true;
-        session.App().options.ToBasicKeyNote = 10;
-        session.App().options.MidiIn = "Keyboard 1";
+    run([](app::AppState& state, Lifecycle& lifecycle) {
+        state.options.TempoPreset4 = 175;
+        state.options.TwoFingerChords = true;
+        state.options.ToBasicKeyNote = 10;
+        state.options.MidiIn = "Keyboard 1";
         EXPECT_EQ(lifecycle.Exit(), SaveOutcome::Saved);
     });
-    run([](core::Session& session, Lifecycle&) {
-        const core::Options& options = session.App().options;
-        EXPECT_FALSE(session.App().config.FirstStart);
+    run([](app::AppState& state, Lifecycle&) {
+        const core::Options& options = state.options;
+        EXPECT_FALSE(state.config.FirstStart);
         EXPECT_EQ(options.TempoPreset4, 175);
         EXPECT_TRUE(options.TwoFingerChords);
         EXPECT_EQ(options.MidiIn, "Keyboard 1");
-        EXPECT_EQ(session.App().config.Keys.ToBasic, 46);
+        EXPECT_EQ(state.config.Keys.ToBasic, 46);
     });
 }
 
@@ -183,7 +184,7 @@ TEST(Lifecycle, ResetFromTheCommandLineStartsWithDefaultsAndSavesResetAsZero) {
     WriteTextFile(p.paths.IniPath(), "[Options]\nTempo1=77\nReset=0\n");
     p.setup.ResetSettings = true;
     p.Start();
-    EXPECT_EQ(p.t.session->App().options.TempoPreset1, 60);
+    EXPECT_EQ(p.t.state.options.TempoPreset1, 60);
     p.lifecycle->Exit();
     const std::string saved = ReadTextFile(p.paths.IniPath());
     EXPECT_NE(saved.find("\nReset=0\n"), std::string::npos);
@@ -197,7 +198,7 @@ TEST(Lifecycle, OnReadOnlyMediaNothingIsWritten) {
     WriteTextFile(p.t.home.File("assets/styles/Pop.vxs"), "style");
     p.setup.AssetsFolder = p.t.home.File("assets");
     p.Start();
-    p.t.session->App().options.TempoPreset1 = 100;
+    p.t.state.options.TempoPreset1 = 100;
     EXPECT_EQ(p.lifecycle->Exit(), SaveOutcome::ReadOnlyMedia);
     EXPECT_FALSE(fs::exists(p.paths.IniPath()));
     EXPECT_FALSE(fs::exists(p.paths.Styles()));

@@ -44,8 +44,8 @@ std::set<int> SoundingChannels(data::StyleState& style) {
 TEST(LoadedStyleRules, LoadingMovesTheBassToElevenFreesChannelOneAndMutesTheCheckedRoles) {
     std::vector<std::string> status;
     TestSession t(1, std::make_unique<StatusLine>(&status));
-    app::LoadedStyleRules rules(*t.session);
-    core::Options& options = t.session->App().options;
+    app::LoadedStyleRules rules(*t.session, t.state);
+    core::Options& options = t.state.options;
     options.BassOutputOnChannel11 = true;
     options.SoloOnChannel1 = true;
     options.NormalizeVolume = false;
@@ -60,7 +60,7 @@ TEST(LoadedStyleRules, LoadingMovesTheBassToElevenFreesChannelOneAndMutesTheChec
     EXPECT_EQ(status, (std::vector<std::string>{"BASS: Redirected to ch. 11 - ch. 11 moved to ch. 2",
                                                 "BASS: Redirected to ch. 11 - ch. 11 moved to ch. 2"}));
     EXPECT_EQ(rules.BassesRedirectedTo(), 10);
-    const auto& mutes = t.session->App().engine.ChannelMute;
+    const auto& mutes = t.state.engine.ChannelMute;
     EXPECT_TRUE(mutes[1]);
     EXPECT_TRUE(mutes[5]);    // the guitar: "Mute GUITARS" is checked
     EXPECT_FALSE(mutes[10]);
@@ -79,8 +79,8 @@ TEST(LoadedStyleRules, LoadingMovesTheBassToElevenFreesChannelOneAndMutesTheChec
 
 TEST(LoadedStyleRules, NormalisingOnLoadAndFromTheMenuStartsFromTheLoadedVolumesAndRestores) {
     TestSession t;
-    app::LoadedStyleRules rules(*t.session);
-    core::Options& options = t.session->App().options;
+    app::LoadedStyleRules rules(*t.session, t.state);
+    core::Options& options = t.state.options;
     options.SoloOnChannel1 = false;
     options.NormalizeVolume = true;
     const std::string path = WriteBandStyle(t.home);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AppState.h"
 #include "app/ForeignStylePlay.h"
 #include "app/RenderSession.h"
 #include "core/Session.h"
@@ -74,7 +75,7 @@ struct Loaded {
     explicit Loaded(const KeyboardStyleWriter& writer) {
         const std::string path = folder.Path() + "/Written.sty";
         EXPECT_TRUE(writer.Write(path));
-        outcome = app::LoadForeignStyle(render.Session(), path, 1);
+        outcome = app::LoadForeignStyle(render.Session(), render.State(), path, 1);
     }
 };
 
@@ -112,7 +113,7 @@ TEST(NativePlayTest, EveryChannelPlaysTheNotesItsRulesGiveUnderEachChord) {
 data::SmfContent RenderWithChange(app::RenderSession& render) {
     core::Session& session = render.Session();
     engine::OfflineRenderer renderer(session, render.Engine(), render.Clock());
-    renderer.Start(session.App().clock.Tempo);
+    renderer.Start(render.State().clock.Tempo);
     EXPECT_TRUE(render.Engine().Sections().PlayPart(Basic));
     const auto submit = [&](int root, int type) {
         session.Engine().SubmitChord({static_cast<std::int16_t>(root), static_cast<std::int16_t>(type)},
@@ -159,7 +160,7 @@ TEST(NativePlayTest, AFileThatIsNoStyleLoadsNothingAndKeepsTheStyleBefore) {
     KeyboardStyleWriter broken = WrittenStyle();
     broken.CutAt(30);
     ASSERT_TRUE(broken.Write(path));
-    const app::ForeignLoad again = app::LoadForeignStyle(loaded.render.Session(), path, 1);
+    const app::ForeignLoad again = app::LoadForeignStyle(loaded.render.Session(), loaded.render.State(), path, 1);
     EXPECT_FALSE(again.Loaded);
     EXPECT_FALSE(again.Error.empty());
     EXPECT_TRUE(loaded.render.Session().Style().style.Native.Present) << "the style loaded before stays";
@@ -259,7 +260,7 @@ TEST(NativePlayTest, EveryMakersStylePlaysInTheChordsScaleWithTheBassOnTheRoot) 
     for (const std::string& file : files) {
         TempFolder folder;
         app::RenderSession render{platform::Paths::InFolder(folder.Path())};
-        const app::ForeignLoad loaded = app::LoadForeignStyle(render.Session(), file, 1);
+        const app::ForeignLoad loaded = app::LoadForeignStyle(render.Session(), render.State(), file, 1);
         const std::string name = std::filesystem::path(file).filename().string();
         ASSERT_TRUE(loaded.Loaded) << name << ": " << loaded.Error;
         EXPECT_TRUE(loaded.Native) << name << ": " << (loaded.Messages.empty() ? "" : loaded.Messages.front());

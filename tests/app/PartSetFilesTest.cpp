@@ -23,7 +23,7 @@ TEST(PartSetFiles, AnExportedSetReadsBackPartByPartAndShortFilesAreSkipped) {
     ASSERT_TRUE(SampleKeyboardStyle().Controller(13, 10, 47).Write(file));   // the strings' pan
     TestSession t;
     CreatorState state;
-    StyleCreator creator(*t.session, state, app::CreatorLiveStateOf(t.session->App()));
+    StyleCreator creator(*t.session, state, app::CreatorLiveStateOf(t.state));
     StyleConversion conversion(*t.session, creator);
     std::string error;
     ASSERT_TRUE(conversion.Import(file, error)) << error;
@@ -40,7 +40,7 @@ TEST(PartSetFiles, AnExportedSetReadsBackPartByPartAndShortFilesAreSkipped) {
 
     TestSession other;
     CreatorState otherState;
-    StyleCreator otherCreator(*other.session, otherState, app::CreatorLiveStateOf(other.session->App()));
+    StyleCreator otherCreator(*other.session, otherState, app::CreatorLiveStateOf(other.state));
     const SetImportResult imported =
         ImportPartSet(*other.session, otherCreator, folder.Path() + "/", {2, 11}, PopupConvertOptions{});
     EXPECT_TRUE(imported.Message.empty()) << imported.Message;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "chords/ChordFixture.h"
+#include "core/Options.h"
 #include "support/RecordingOutput.h"
 
 namespace chordella::chords {

@@ -10,6 +10,8 @@
 
 #include "core/Session.h"
 #include "chords/ChordRecogniser.h"
+#include "chords/ChordState.h"
+#include "core/Options.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempFolder.h"
 
@@ -58,13 +60,13 @@ struct ChordFixture {
         parts.paths = platform::Paths::InFolder(home.Path());
         session = std::make_unique<core::Session>(std::move(parts));
         session->SetEngineLink(&engine);
-        recogniser = std::make_unique<ChordRecogniser>(*session, session->App().chords, session->App().options);
+        recogniser = std::make_unique<ChordRecogniser>(*session, chords, options);
         session->SetChordLink(recogniser.get());
     }
     ~ChordFixture() { session->SetEngineLink(nullptr); }
 
-    ChordState& Chords() { return session->App().chords; }
-    core::Options& Options() { return session->App().options; }
+    ChordState& Chords() { return chords; }
+    core::Options& Options() { return options; }
     HeldNoteList& Held() { return session->Style().heldNotes; }
     // The chord the engine holds pending, as (root, type).
     std::pair<int, int> Pending() { return {engine.Pending.Root, engine.Pending.Type}; }
@@ -73,6 +75,8 @@ struct ChordFixture {
     RecordingEngine engine;
     RecordingView* view = nullptr;
     std::unique_ptr<core::Session> session;
+    ChordState chords;  // what the recogniser owns
+    core::Options options;
     std::unique_ptr<ChordRecogniser> recogniser;
 };
 

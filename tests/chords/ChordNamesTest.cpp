@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "chords/ChordFixture.h"
+#include "core/Options.h"
 
 namespace chordella::chords {
 namespace {

@@ -33,7 +33,7 @@ TEST(PadNames, WildNamesChangeNothingWhenClicked) {
     rig.Options().EditBox = true;
     for (const char* name : {"", "L9", "Q00", "M99", "\xff\xfe\x00", "A00 "}) rig.Click(name);
     EXPECT_TRUE(rig.Editor.Taken.empty());
-    EXPECT_FALSE(rig.Session().App().entry.PadHeld);
+    EXPECT_FALSE(rig.State().entry.PadHeld);
     EXPECT_TRUE(rig.Out.Messages.empty());
 }
 
@@ -69,12 +69,12 @@ TEST(PadEditor, WithEditTickedAPadHandsItsRootAndSlotToTheEditorAndPlaysNothing)
     EntryRig rig;
     rig.Options().EditBox = true;
     rig.Entry.PadDown("B00", {});
-    EXPECT_TRUE(rig.Session().App().entry.PadHeld);
+    EXPECT_TRUE(rig.State().entry.PadHeld);
     EXPECT_TRUE(rig.Editor.Taken.empty()) << "the editor takes the chord at the release";
     rig.Entry.PadUp("B00");
     ASSERT_EQ(rig.Editor.Taken.size(), 1u);
     EXPECT_EQ(rig.Editor.Taken[0], std::make_pair(52, 2));
-    EXPECT_FALSE(rig.Session().App().entry.PadHeld);
+    EXPECT_FALSE(rig.State().entry.PadHeld);
     EXPECT_EQ(rig.Chords().CurrentRoot, chords::NoCurrentChord);
     EXPECT_EQ(rig.Engine().PendingRoot, 0);
     EXPECT_TRUE(rig.Out.Messages.empty());
@@ -85,7 +85,7 @@ TEST(PadEditor, TheEditorsEntryModeTakesSectionButtonsAsSlotTwelve) {
     rig.Editor.EntryMode = true;
     rig.Click("L01");
     ASSERT_EQ(rig.Editor.Taken.size(), 1u);
-    EXPECT_EQ(rig.Editor.Taken[0], std::make_pair(rig.Session().App().config.Keys.ToBasic, 12));
+    EXPECT_EQ(rig.Editor.Taken[0], std::make_pair(rig.State().config.Keys.ToBasic, 12));
     EXPECT_EQ(rig.Engine().PendingCommandKey, 0);
 }
 
@@ -93,7 +93,7 @@ TEST(PadEditor, WhileTheChordMemoryPlaysThePadPlaysItsChord) {
     EntryRig rig;
     rig.ClockRuns();
     rig.Options().EditBox = true;
-    rig.Session().App().transport.ChordPlayMode = -1;
+    rig.State().transport.ChordPlayMode = -1;
     rig.Click("C03");
     EXPECT_TRUE(rig.Editor.Taken.empty());
     EXPECT_EQ(rig.Pending(), "G 7th");
@@ -102,7 +102,7 @@ TEST(PadEditor, WhileTheChordMemoryPlaysThePadPlaysItsChord) {
 TEST(SectionButtons, EachButtonStoresItsSectionKey) {
     EntryRig rig;
     rig.ClockRuns();  // the key waits for the engine instead of being applied at once
-    const data::ControlKeys& keys = rig.Session().App().config.Keys;
+    const data::ControlKeys& keys = rig.State().config.Keys;
     rig.Click("L00");
     EXPECT_EQ(rig.Engine().PendingCommandKey, keys.FillIn);
     rig.Click("L03");
@@ -133,11 +133,11 @@ TEST(SectionButtons, AShiftClickFollowingAnExternalClockStopsItAndSoundsTheChord
     rig.Entry.SetClock(&rig.Clock);
     rig.Options().SlaveMode = true;
     rig.Clock.ToggleClock();
-    ASSERT_EQ(rig.Session().App().clock.ClockState, -1);
+    ASSERT_EQ(rig.State().clock.ClockState, -1);
     rig.Chords().CurrentRoot = 62;
     rig.Chords().CurrentType = 2;
     rig.Click("L00", {.Shift = true});
-    EXPECT_EQ(rig.Session().App().clock.ClockState, 0);
+    EXPECT_EQ(rig.State().clock.ClockState, 0);
     EXPECT_EQ(rig.Engine().PendingCommandKey, 0);
     EXPECT_EQ(rig.Current(), "D min");
 }

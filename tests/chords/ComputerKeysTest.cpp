@@ -31,7 +31,7 @@ TEST(TypeKeys, ATypeKeyWhileAChordIsPendingIsIgnored) {
     ASSERT_NE(rig.Engine().PendingRoot, 0);
     EXPECT_TRUE(rig.Entry.KeyDown('2', false, {})) << "taken, but without effect";
     EXPECT_EQ(rig.Chords().TypeOverride, 0);
-    EXPECT_EQ(rig.Session().App().entry.HeldTypeKey, 0);
+    EXPECT_EQ(rig.State().entry.HeldTypeKey, 0);
 }
 
 TEST(TypeKeys, ShiftPlaysMinorAndAnyReleaseWithShiftDownClearsTheType) {
@@ -41,7 +41,7 @@ TEST(TypeKeys, ShiftPlaysMinorAndAnyReleaseWithShiftDownClearsTheType) {
     EXPECT_EQ(rig.Current(), "D min");
     rig.Entry.KeyUp('V', Shift);
     EXPECT_EQ(rig.Chords().TypeOverride, 0);
-    EXPECT_EQ(rig.Session().App().entry.HeldTypeKey, 0);
+    EXPECT_EQ(rig.State().entry.HeldTypeKey, 0);
     rig.Tap('V');
     EXPECT_EQ(rig.Current(), "D maj");
 }
@@ -82,7 +82,7 @@ TEST(MelodyKeys, TheUpperRowPlaysMelodyAnOctaveUpFollowingTheChordRepeatsSendNot
 
 TEST(MelodyKeys, WithTheAccompanimentOffChordKeysPlayMelody) {
     EntryRig rig;
-    rig.Session().App().transport.AccompanimentOn = 0;
+    rig.State().transport.AccompanimentOn = 0;
     EXPECT_FALSE(rig.Entry.KeyDown('2', false, {})) << "no type keys without the accompaniment";
     rig.Entry.KeyDown('C', false, {});
     ASSERT_EQ(rig.Out.NoteOns(0).size(), 1u);
@@ -137,7 +137,7 @@ TEST(KeyCodes, KeysWithoutAMeaningAndWildCodesAreLeftToTheWindow) {
 TEST(FunctionKeys, F1FillsInOnlyOnceTheStyleRuns) {
     EntryRig rig;
     rig.ClockRuns();
-    const data::ControlKeys& keys = rig.Session().App().config.Keys;
+    const data::ControlKeys& keys = rig.State().config.Keys;
     EXPECT_TRUE(rig.Entry.FunctionKey(4));
     EXPECT_EQ(rig.Engine().PendingCommandKey, keys.Ending);
     EXPECT_TRUE(rig.Entry.FunctionKey(1));

@@ -31,10 +31,10 @@ struct NoteSeen {
 struct KeyboardToAccompaniment : ::testing::Test {
     KeyboardToAccompaniment() {
         core::Session& s = *t.session;
-        s.App().options.CompLimit = false;
-        s.App().options.SoloOnChannel1 = false;
-        s.App().options.AdjustChordOctave = false;
-        s.App().engine.VoiceChannel = VoiceChannel;
+        t.state.options.CompLimit = false;
+        t.state.options.SoloOnChannel1 = false;
+        t.state.options.AdjustChordOctave = false;
+        t.state.engine.VoiceChannel = VoiceChannel;
         s.MidiInput1()->Open();
         s.MidiInput1()->Start();
         s.MidiOutput1()->Open();
@@ -65,7 +65,7 @@ struct KeyboardToAccompaniment : ::testing::Test {
             arranger.Clock().RunVirtualTicks(1);
             for (const midi::SentMessage& m : t.midi->Sent(0)) {
                 if ((m.Packed & 0xF0) == 0x90 && ((m.Packed >> 16) & 0x7F) > 0)
-                    seen.push_back({t.session->App().clock.TickCount, static_cast<int>(m.Packed & 0x0F),
+                    seen.push_back({t.state.clock.TickCount, static_cast<int>(m.Packed & 0x0F),
                                     static_cast<int>((m.Packed >> 8) & 0x7F)});
             }
         }
@@ -78,7 +78,7 @@ struct KeyboardToAccompaniment : ::testing::Test {
     }
 
     TestSession t;
-    app::LiveArranger arranger{*t.session};
+    app::LiveArranger arranger{*t.session, t.state};
     bool loaded = false;
     bool started = false;
 };
@@ -86,8 +86,8 @@ struct KeyboardToAccompaniment : ::testing::Test {
 TEST_F(KeyboardToAccompaniment, AChordHeldInTheChordZoneTransposesTheStyleFromTheNextGridUnit) {
     Run(30);  // into the second beat
     Keys({0x90, 45, 100, 0x90, 48, 100, 0x90, 52, 100});  // A C E
-    EXPECT_EQ(t.session->App().engine.PendingType, 2) << "A minor waits for the grid";
-    const std::int64_t playedAt = t.session->App().clock.TickCount;
+    EXPECT_EQ(t.state.engine.PendingType, 2) << "A minor waits for the grid";
+    const std::int64_t playedAt = t.state.clock.TickCount;
 
     const auto notes = Run(96);
     std::int64_t firstMinor = -1;
@@ -108,7 +108,7 @@ TEST_F(KeyboardToAccompaniment, AChordHeldInTheChordZoneTransposesTheStyleFromTh
     const auto back = Run(48);
     ASSERT_FALSE(back.empty());
     EXPECT_EQ(back.back().Note, 60) << "C major: the style's notes keep their pitch";
-    EXPECT_EQ(t.session->App().chords.CurrentType, 1);
+    EXPECT_EQ(t.state.chords.CurrentType, 1);
 }
 
 TEST_F(KeyboardToAccompaniment, MelodyNotesSoundOnTheVoiceChannelBesideTheStyle) {
@@ -124,10 +124,10 @@ TEST_F(KeyboardToAccompaniment, MelodyNotesSoundOnTheVoiceChannelBesideTheStyle)
 
 TEST_F(KeyboardToAccompaniment, AControlKeyRequestsAFillAtTheNextGridUnit) {
     Run(30);  // into the second beat
-    const int fillKey = t.session->App().config.Keys.FillIn;
+    const int fillKey = t.state.config.Keys.FillIn;
     Keys({0x90, static_cast<std::uint8_t>(fillKey), 100});
-    EXPECT_EQ(t.session->App().engine.PendingCommandKey, fillKey) << "the key waits for the grid";
-    const std::int64_t pressedAt = t.session->App().clock.TickCount;
+    EXPECT_EQ(t.state.engine.PendingCommandKey, fillKey) << "the key waits for the grid";
+    const std::int64_t pressedAt = t.state.clock.TickCount;
 
     std::int64_t firstFill = -1;
     for (const NoteSeen& n : Run(48)) {

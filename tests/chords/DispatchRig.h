@@ -59,17 +59,17 @@ struct DispatchRig {
         Session().SetChordLink(&Recogniser);
         Session().SetAccompanimentOutput(&Out);
         Clock.SetupClock();
-        chords::ApplyKeyboardLayout(Chords(), Keyboard(), App().config);
+        chords::ApplyKeyboardLayout(Chords(), Keyboard(), State().config);
         // A style that is playing: control keys are stored for the engine, not Play.
         Session().Style().player.StyleActive = 1;
     }
 
     core::Session& Session() { return *Test.session; }
-    core::AppState& App() { return Test.session->App(); }
-    core::Options& Options() { return Session().App().options; }
-    chords::ChordState& Chords() { return Session().App().chords; }
-    engine::EngineState& Engine() { return Session().App().engine; }
-    chords::KeyboardState& Keyboard() { return Session().App().keyboard; }
+    app::AppState& State() { return Test.state; }
+    core::Options& Options() { return State().options; }
+    chords::ChordState& Chords() { return State().chords; }
+    engine::EngineState& Engine() { return State().engine; }
+    chords::KeyboardState& Keyboard() { return State().keyboard; }
     chords::HeldNoteList& Held() { return Session().Style().heldNotes; }
 
     // The clock runs, so a chord waits for the next grid unit instead of being applied.
@@ -90,15 +90,17 @@ struct DispatchRig {
     }
 
     TestSession Test;
-    RecordingOutput Out{&Test.session->App().clock.TickCount};
-    engine::AccompanimentEngine Accompaniment{*Test.session, App().engine, App().clock, App().options};
-    engine::Clock Clock{*Test.session, Accompaniment, App().clock, App().options};
-    chords::ChordRecogniser Recogniser{*Test.session, App().chords, App().options};
+    RecordingOutput Out{&Test.state.clock.TickCount};
+    engine::AccompanimentEngine Accompaniment{*Test.session, State().engine, State().clock, State().options};
+    engine::Clock Clock{*Test.session, Accompaniment, State().clock, State().options};
+    chords::ChordRecogniser Recogniser{*Test.session, State().chords, State().options};
     RecordingPeers Peers;
-    chords::SectionKeys Keys{*Test.session, App().keyboard, App().options, App().config, App().transport, Recogniser, &Peers};
-    chords::KeyboardInput Input{*Test.session, App().chords, App().keyboard, App().options, App().config,
-                                App().clock, App().engine, Recogniser, Keys, &Peers};
-    chords::SecondInput SecondIn{*Test.session, App().keyboard, App().options, App().engine, Recogniser, &Clock, &Peers};
+    chords::SectionKeys Keys{*Test.session,     State().keyboard, State().options, State().config,
+                             State().transport, Recogniser,       &Peers};
+    chords::KeyboardInput Input{*Test.session, State().chords, State().keyboard, State().options, State().config,
+                                State().clock, State().engine, Recogniser, Keys, &Peers};
+    chords::SecondInput SecondIn{*Test.session, State().keyboard, State().options, State().engine,
+                                 Recogniser,    &Clock,           &Peers};
 };
 
 }  // namespace chordella::testing

@@ -31,8 +31,8 @@ struct EntryRig : DispatchRig {
     }
 
     RecordingEditor Editor;
-    chords::ChordEntry Entry{Session(), App().chords, App().keyboard, App().entry, App().options,
-                             App().config, App().clock, App().engine, App().transport, App().melody,
+    chords::ChordEntry Entry{Session(), State().chords, State().keyboard, State().entry, State().options,
+                             State().config, State().clock, State().engine, State().transport, State().melody,
                              Recogniser, Keys, &Peers, &Editor};
 };
 

@@ -24,7 +24,7 @@ constexpr std::uint8_t MelodyKey = 72;
 struct StalledKeyboard {
     StalledKeyboard() : t(1, MakeView()) {
         core::Session& s = *t.session;
-        s.App().engine.VoiceChannel = VoiceChannel;
+        t.state.engine.VoiceChannel = VoiceChannel;
         s.MidiInput1()->Open();
         s.MidiInput1()->Start();
         s.MidiOutput1()->Open();
@@ -56,8 +56,8 @@ struct StalledKeyboard {
         view->ShowStatus("later status");
         Deliver({0x90, 50, 100, 0x90, 53, 100, 0x90, 57, 100});
         RunControlThread();
-        EXPECT_EQ(t.session->App().chords.CurrentRoot % 12, 2);
-        EXPECT_EQ(t.session->App().chords.CurrentType, 2);
+        EXPECT_EQ(t.state.chords.CurrentRoot % 12, 2);
+        EXPECT_EQ(t.state.chords.CurrentType, 2);
         EXPECT_STREQ(view->Shown().Status.c_str(), "later status") << "the same loss is shown only once";
     }
     bool Released(int key) {
@@ -71,7 +71,7 @@ struct StalledKeyboard {
 
     app::SnapshotView* view = nullptr;
     TestSession t;
-    app::LiveArranger arranger{*t.session};
+    app::LiveArranger arranger{*t.session, t.state};
 };
 
 TEST(InputOverflow, LostReleasesLeaveNoChordKeyHeldNorMelodyNoteSoundingAndTheLossIsShownOnce) {
@@ -87,7 +87,7 @@ TEST(InputOverflow, LostReleasesLeaveNoChordKeyHeldNorMelodyNoteSoundingAndTheLo
 
     k.t.midi->ClearSent(0);
     k.RunControlThread();
-    core::AppState& app = k.t.session->App();
+    app::AppState& app = k.t.state;
     EXPECT_EQ(k.Input().MessageCount(), 0) << "what did arrive was handled";
     EXPECT_EQ(app.chords.CurrentType, 1) << "C major stays in force, as after a release";
     EXPECT_TRUE(k.t.session->Style().heldNotes.Empty()) << "no chord-zone key is left held";

@@ -170,7 +170,7 @@ TEST(ChordZone, TwoFingerChordsTakeTheTypeFromTheDistance) {
 TEST(TriggeredChords, KeysFromTriggerLowPlayChordsAndTypeKeysChooseTheirType) {
     DispatchRig rig;
     ASSERT_TRUE(
-        chords::SetPlayChords(rig.Session(), rig.Chords(), rig.Keyboard(), rig.Options(), rig.App().clock, true));
+        chords::SetPlayChords(rig.Session(), rig.Chords(), rig.Keyboard(), rig.Options(), rig.State().clock, true));
     const int low = rig.Keyboard().TriggerLow;
     EXPECT_EQ(low, 60) << "(40 div 12) x 12 + 24";
     rig.Press(low - 12 + 1, 90);  // the slot-2 key: min

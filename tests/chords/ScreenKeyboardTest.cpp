@@ -100,7 +100,7 @@ TEST(ScreenEntry, WithTheAccompanimentOnANoteSetsAChordOfTheOverrideType) {
 TEST(ScreenEntry, WithTheAccompanimentOffANoteIsMelodyReleasedWhereItSounded) {
     EntryRig rig;
     rig.Recogniser.SetChord(62, 2, chords::NoOffset);  // D min
-    rig.Session().App().transport.AccompanimentOn = 0;
+    rig.State().transport.AccompanimentOn = 0;
     rig.Out.Clear();
     rig.Entry.ScreenNoteOn(60, 77);
     ASSERT_EQ(rig.Out.NoteOns(0).size(), 1u);

@@ -69,9 +69,9 @@ TEST(SecondInputDetection, TempoAndStartMeasureControllersActOnlyWhileNoStylePla
     rig.Session().Style().player.StyleActive = 0;
     bool run = false;
     rig.Second(0xB0, 22, 70, run);
-    EXPECT_EQ(rig.Session().App().clock.Tempo, 140);
+    EXPECT_EQ(rig.State().clock.Tempo, 140);
     rig.Second(0xB0, 22, 127, run);
-    EXPECT_EQ(rig.Session().App().clock.Tempo, 140) << "254 bpm is out of range";
+    EXPECT_EQ(rig.State().clock.Tempo, 140) << "254 bpm is out of range";
     rig.Second(0xB0, 21, 2, run);
     EXPECT_EQ(rig.Peers.Measure, -2);
 
@@ -80,7 +80,7 @@ TEST(SecondInputDetection, TempoAndStartMeasureControllersActOnlyWhileNoStylePla
     rig.Session().Style().player.StyleActive = 1;
     run = false;
     rig.Second(0xB0, 22, 50, run);
-    EXPECT_EQ(rig.Session().App().clock.Tempo, 140);
+    EXPECT_EQ(rig.State().clock.Tempo, 140);
     EXPECT_EQ(rig.Peers.MidiCommands, (std::vector<int>{10}));
 }
 
@@ -89,10 +89,10 @@ TEST(SecondInputDetection, WithoutAClockTheTempoControllerIsTakenButChangesNoTem
     chords::SecondInput alone{rig.Session(), rig.Keyboard(), rig.Options(), rig.Engine(), rig.Recogniser, nullptr,
                               &rig.Peers};
     rig.Session().Style().player.StyleActive = 0;
-    const int before = rig.Session().App().clock.Tempo;
+    const int before = rig.State().clock.Tempo;
     bool run = false;
     alone.HandleEvent(DispatchRig::Event(0xB0, 22, 70), run);
-    EXPECT_EQ(rig.Session().App().clock.Tempo, before);
+    EXPECT_EQ(rig.State().clock.Tempo, before);
     EXPECT_TRUE(rig.Peers.MidiCommands.empty()) << "still a detection controller, not a command";
 }
 
@@ -153,29 +153,29 @@ TEST(SecondInputThru, MessagesReachTheFirstOutputFilteredAndControllers84Transpo
 TEST(SlaveClock, EveryTimingClockOfTheSecondInputRunsOneTickInOrderWithStartAndStopButOnlyInSlaveMode) {
     DispatchRig rig;
     OpenSecondInput(rig);
-    rig.Session().App().clock.ClockState = -1;
+    rig.State().clock.ClockState = -1;
     ASSERT_TRUE(rig.Test.midi->Feed(1, 0, {0xF8, 0xF8, 0xF8}));
     rig.Session().Loop().RunPending();
-    EXPECT_EQ(rig.Session().App().clock.TickCount, 0) << "not in slave mode";
+    EXPECT_EQ(rig.State().clock.TickCount, 0) << "not in slave mode";
     rig.Test.midi->ClearSent(0);
 
     rig.Options().SlaveMode = true;
-    const std::int64_t before = rig.Session().App().clock.TickCount;
+    const std::int64_t before = rig.State().clock.TickCount;
     std::vector<std::uint8_t> bytes{0xFA};
     for (int i = 0; i < 96; ++i) bytes.push_back(0xF8);
     // Delivered in one burst while the control thread is busy: none may merge with another.
     ASSERT_TRUE(rig.Test.midi->Feed(1, 0, bytes));
     rig.Session().Loop().RunPending();
-    EXPECT_EQ(rig.Session().App().clock.TickCount - before, 96);
+    EXPECT_EQ(rig.State().clock.TickCount - before, 96);
     EXPECT_TRUE(rig.Test.midi->Sent(0).size() <= 1u) << "timing clock is not echoed (Start may be)";
 }
 
 TEST(SlaveClock, TimingClockFromTheKeyboardNeitherTicksNorIsEchoed) {
     DispatchRig rig;
     rig.Options().SlaveMode = true;
-    rig.Session().App().clock.ClockState = -1;
+    rig.State().clock.ClockState = -1;
     rig.Send(0xF8, 0, 0);
-    EXPECT_EQ(rig.Session().App().clock.TickCount, 0);
+    EXPECT_EQ(rig.State().clock.TickCount, 0);
     EXPECT_TRUE(rig.Out.Messages.empty());
 }
 

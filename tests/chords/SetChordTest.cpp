@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "chords/ChordFixture.h"
+#include "core/Options.h"
 
 namespace chordella::chords {
 namespace {

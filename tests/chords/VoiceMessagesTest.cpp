@@ -28,11 +28,11 @@ TEST(HumanVelocity, StaysNearTheBaseAsDrawnFromTwentyOneChancesASoftBaseStaysSof
 
 TEST(SendVoiceMessage, RecordsTheMelodyChannelOnlyWhileTheTrackRecords) {
     DispatchRig rig;
-    chords::SendVoiceMessage(rig.Session(), rig.App().melody, rig.Options(), &rig.Peers, 0x90, 60, 100);
+    chords::SendVoiceMessage(rig.Session(), rig.State().melody, rig.Options(), &rig.Peers, 0x90, 60, 100);
     EXPECT_TRUE(rig.Peers.Recorded.empty());
     rig.Peers.Recording = true;
-    chords::SendVoiceMessage(rig.Session(), rig.App().melody, rig.Options(), &rig.Peers, 0x90, 62, 100);
-    chords::SendVoiceMessage(rig.Session(), rig.App().melody, rig.Options(), &rig.Peers, 0x93, 64, 100);
+    chords::SendVoiceMessage(rig.Session(), rig.State().melody, rig.Options(), &rig.Peers, 0x90, 62, 100);
+    chords::SendVoiceMessage(rig.Session(), rig.State().melody, rig.Options(), &rig.Peers, 0x93, 64, 100);
     ASSERT_EQ(rig.Peers.Recorded.size(), 1u);
     EXPECT_EQ(rig.Peers.Recorded[0].Data1, 62);
     EXPECT_EQ(rig.Out.NoteOns(0).size(), 2u);
@@ -41,14 +41,14 @@ TEST(SendVoiceMessage, RecordsTheMelodyChannelOnlyWhileTheTrackRecords) {
 
 TEST(SendVoiceMessage, ControllersUpdateTheTableAndFollowTheChordCodeOutputs) {
     DispatchRig rig;
-    chords::SendVoiceMessage(rig.Session(), rig.App().melody, rig.Options(), nullptr, 0xB2, 7, 90);
+    chords::SendVoiceMessage(rig.Session(), rig.State().melody, rig.Options(), nullptr, 0xB2, 7, 90);
     EXPECT_EQ(rig.Session().Controllers().Value(2, 7), 90);
     EXPECT_EQ(rig.Out.OnChannel(2).size(), 1u);
 
     rig.Options().SendChordCodes = true;
     rig.Out.Clear();
-    chords::SendVoiceMessage(rig.Session(), rig.App().melody, rig.Options(), nullptr, 0xC2, 5, 0);
-    chords::SendVoiceMessage(rig.Session(), rig.App().melody, rig.Options(), nullptr, 0x92, 60, 80);
+    chords::SendVoiceMessage(rig.Session(), rig.State().melody, rig.Options(), nullptr, 0xC2, 5, 0);
+    chords::SendVoiceMessage(rig.Session(), rig.State().melody, rig.Options(), nullptr, 0x92, 60, 80);
     EXPECT_EQ(rig.Session().Controllers().Value(2, midi::ControllerTable::ProgramIndex), 5);
     ASSERT_EQ(rig.Out.Messages.size(), 1u) << "only the note goes to the main output";
     EXPECT_TRUE(rig.Out.Messages[0].IsNoteOn());
@@ -57,11 +57,11 @@ TEST(SendVoiceMessage, ControllersUpdateTheTableAndFollowTheChordCodeOutputs) {
 TEST(SendVoiceMessage, IgnoresWhatIsNoChannelMessage) {
     DispatchRig rig;
     for (int status : {0x00, 0x7F, 0xF0, 0xF8, 0xFF}) {
-        chords::SendVoiceMessage(rig.Session(), rig.App().melody, rig.Options(), nullptr,
+        chords::SendVoiceMessage(rig.Session(), rig.State().melody, rig.Options(), nullptr,
                                  static_cast<std::uint8_t>(status), 1, 1);
     }
-    chords::SendVoiceMessage(rig.Session(), rig.App().melody, rig.Options(), nullptr, 0x90, 200, 1);
-    chords::SendVoiceMessage(rig.Session(), rig.App().melody, rig.Options(), nullptr, 0x90, 60, 128);
+    chords::SendVoiceMessage(rig.Session(), rig.State().melody, rig.Options(), nullptr, 0x90, 200, 1);
+    chords::SendVoiceMessage(rig.Session(), rig.State().melody, rig.Options(), nullptr, 0x90, 60, 128);
     EXPECT_TRUE(rig.Out.Messages.empty());
 }
 

@@ -53,7 +53,7 @@ protected:
 
     TestSession t;
     RecordingHooks hooks;
-    data::MidiImporter importer{*t.session, t.session->App().options, &hooks};
+    data::MidiImporter importer{*t.session, t.state.options, &hooks};
 };
 
 }  // namespace chordella::testing

@@ -60,11 +60,11 @@ TEST_F(ImportTest, LeadingSilenceIsTrimmedToNinetySixMergedWaitsButSilenceAfterT
     ASSERT_EQ(ImportBytes(file, "song.mid", /*keepSilence=*/true), ImportOutcome::Imported);
     EXPECT_EQ(Stream().size(), 3u + 120u + 3u);
 
-    t.session->App().options.TryToOptimizeTiming = false;
+    t.state.options.TryToOptimizeTiming = false;
     ASSERT_EQ(ImportBytes(file), ImportOutcome::Imported);
     EXPECT_EQ(Stream().size(), 3u + 120u + 3u);
 
-    t.session->App().options.TryToOptimizeTiming = true;
+    t.state.options.TryToOptimizeTiming = true;
     ASSERT_EQ(ImportBytes(SmfFileBytes(0, 24, {SmfTrack().NoteOn(0, 0, 60, 100).NoteOn(8 * 200, 0, 62, 100).End()})),
               ImportOutcome::Imported);
     EXPECT_EQ(Stream().size(), 3u + 200u + 3u);
@@ -88,7 +88,7 @@ TEST_F(ImportTest, ThreeFourSetsTheMeterAndTheIntervalWhileFourFourAndTwelveEigh
     EXPECT_TRUE(hooks.meters.empty());
     EXPECT_EQ(Work().ChordChangeInterval, 3);
 
-    t.session->App().options.DontGetMetrumFromFile = true;
+    t.state.options.DontGetMetrumFromFile = true;
     ASSERT_EQ(ImportTracks(96, {SmfTrack().TimeSignature(0, 3, 2, 24, 8).End()}), ImportOutcome::Imported);
     EXPECT_TRUE(hooks.meters.empty());
 }

@@ -118,7 +118,7 @@ TEST_F(SmfWriterTest, ATrackIsNamedAfterTheSetUpProgramWhenNoProgramChangeComesF
 TEST_F(SmfWriterTest, OurImportReadsTheSameMessagesAtTheSameTicks) {
     const data::SmfContent content = BassAndDrums();
     WriteAndRead(content);
-    data::MidiImporter importer(*t.session, t.session->App().options);
+    data::MidiImporter importer(*t.session, t.state.options);
     ASSERT_EQ(importer.Import(path, true, true), data::ImportOutcome::Imported);
     const auto imported = StreamMessagesOf(data::FirstChunkMaterial(t.session->Style().Work));
     std::vector<StreamMessage> expected;

@@ -59,9 +59,9 @@ protected:
         t.session->SetArrangementLink(&host);
         std::filesystem::create_directories(t.session->Paths().Songs());
     }
-    ArrangementState& Song() { return t.session->App().arrangement; }
+    ArrangementState& Song() { return t.state.arrangement; }
     // A song operation of its own, like the window's buttons make one per click.
-    SongFiles NewFiles() { return SongFiles(*t.session, Song(), t.session->App().options); }
+    SongFiles NewFiles() { return SongFiles(*t.session, Song(), t.state.options); }
     std::string SongPath(const std::string& name) { return t.session->Paths().Songs() + "/" + name; }
     // A song in memory that an open must not lose.
     void HaveASong() {
@@ -71,7 +71,7 @@ protected:
 
     testing::TestSession t;
     RecordingHost host;
-    SongFiles files{*t.session, t.session->App().arrangement, t.session->App().options};
+    SongFiles files{*t.session, t.state.arrangement, t.state.options};
 };
 
 TEST_F(SongFilesTest, OpeningASongStopsARecordingFirstFillsTheStateAndAppliesItsTempoMeterAndProgram) {
@@ -159,7 +159,7 @@ TEST_F(SongFilesTest, AStyleReferenceIsAutoloadedAndKeepsTheStylesMeter) {
     EXPECT_FALSE(host.Called("StartPlayback"));
 
     host.calls.clear();
-    t.session->App().options.AutoloadStyle = false;
+    t.state.options.AutoloadStyle = false;
     files.Open({OpenSource::Shuffle, SongPath("styled.vxa")});
     EXPECT_FALSE(host.Called("OpenStyle C:\\Chordella\\STYLES\\Waltz.vxs quiet"));
 }

@@ -145,8 +145,8 @@ TEST(EngineLink, TheEngineTakesTheSessionsChordsWhileItLivesAndHandsTheLinkBackA
     RecordingOutput out;
     t.session->SetAccompanimentOutput(&out);
     {
-        engine::AccompanimentEngine accompaniment(*t.session, t.session->App().engine, t.session->App().clock,
-                                                  t.session->App().options);
+        engine::AccompanimentEngine accompaniment(*t.session, t.state.engine, t.state.clock,
+                                                  t.state.options);
         t.session->SetEngineLink(&accompaniment);
         t.session->Engine().SubmitChord({48, 1}, {48, 52, 55, 0});
         EXPECT_EQ(out.Messages.size(), 6u) << "applied at once while the clock is off";

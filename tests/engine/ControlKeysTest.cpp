@@ -28,11 +28,11 @@ void PressNow(TransportRig& rig, int key, int value = 0) {
 TEST(ControlKeys, TheEndingKeyWaitsForAClosedMainOutputThenAsksForTheEndingAndClearsTheKey) {
     TransportRig rig;
     rig.Out.Open = false;
-    PressNow(rig, rig.Session().App().config.Keys.Ending);
+    PressNow(rig, rig.State().config.Keys.Ending);
     EXPECT_EQ(rig.Session().Style().sections.NextSection, 0);
-    EXPECT_EQ(rig.Engine().PendingCommandKey, rig.Session().App().config.Keys.Ending) << "the key waits for the output";
+    EXPECT_EQ(rig.Engine().PendingCommandKey, rig.State().config.Keys.Ending) << "the key waits for the output";
     rig.Out.Open = true;
-    PressNow(rig, rig.Session().App().config.Keys.Ending);
+    PressNow(rig, rig.State().config.Keys.Ending);
     EXPECT_EQ(rig.Session().Style().sections.NextSection, 3);
     EXPECT_EQ(rig.Engine().PendingCommandKey, 0);
 }
@@ -54,10 +54,10 @@ TEST(ControlKeys, InSongModeArePassedToAnExternalArrangerAsATappedNoteButTheIntr
     rig.Session().SetClockOutput(&clockOut);
     rig.Player().StyleMode = false;
     rig.Engine().TriggerVelocity = 77;
-    PressNow(rig, rig.Session().App().config.Keys.FillIn);
+    PressNow(rig, rig.State().config.Keys.FillIn);
     ASSERT_EQ(rig.Out.Messages.size(), 2u);
     EXPECT_EQ(rig.Out.Messages[0].Status, 0x90);
-    EXPECT_EQ(rig.Out.Messages[0].Data1, rig.Session().App().config.Keys.FillIn);
+    EXPECT_EQ(rig.Out.Messages[0].Data1, rig.State().config.Keys.FillIn);
     EXPECT_EQ(rig.Out.Messages[0].Data2, 77);
     EXPECT_EQ(rig.Out.Messages[1].Data2, 0);
     EXPECT_EQ(rig.Session().Style().sections.SectionRequest, -1) << "no section request in song mode";

@@ -35,10 +35,11 @@ struct EngineRig {
     }
 
     core::Session& Session() { return *Test.session; }
-    engine::EngineState& Engine() { return Session().App().engine; }
-    engine::ClockState& ClockFields() { return Session().App().clock; }
+    app::AppState& State() { return Test.state; }
+    engine::EngineState& Engine() { return State().engine; }
+    engine::ClockState& ClockFields() { return State().clock; }
     engine::StylePlayerState& Player() { return Session().Style().player; }
-    core::Options& Options() { return Session().App().options; }
+    core::Options& Options() { return State().options; }
 
     // Loads the style through the real .vxs reader.
     bool Load(const StyleBuilder& builder) {
@@ -65,8 +66,8 @@ struct EngineRig {
     void Run(std::int64_t ticks) { Clock.RunVirtualTicks(ticks); }
 
     TestSession Test;
-    RecordingOutput Out{&Test.session->App().clock.TickCount};
-    engine::AccompanimentEngine Accompaniment{*Test.session, Session().App().engine, ClockFields(), Options()};
+    RecordingOutput Out{&Test.state.clock.TickCount};
+    engine::AccompanimentEngine Accompaniment{*Test.session, State().engine, ClockFields(), Options()};
     engine::Clock Clock{*Test.session, Accompaniment, ClockFields(), Options()};
 };
 

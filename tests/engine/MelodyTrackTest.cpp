@@ -28,7 +28,7 @@ void LoadTrack(SongRig& rig, SongBuilder song) { song.At(1).Chord("C").Measures(
 
 TEST(MelodyQuantize, MovesNotesToTheNearestSixteenthAndTheirNoteOffsByTheSameAmountUnlessTheOffHasAReleaseVelocity) {
     SongRig rig;
-    rig.Session().App().melody.Humanize = false;
+    rig.State().melody.Humanize = false;
     LoadTrack(rig, SongBuilder().Note(7, 60, 100, 20).Note(10, 62, 100, 20).Event(7, 0x90, 64, 100).Event(27, 0x80, 64, 64));
     rig.Melody.Quantize("1/16");
     EXPECT_EQ(TimeOf(rig, 60, true), 6);
@@ -41,7 +41,7 @@ TEST(MelodyQuantize, MovesNotesToTheNearestSixteenthAndTheirNoteOffsByTheSameAmo
 
 TEST(MelodyQuantize, EighthSwingMovesNotesToMultiplesOfEightTicks) {
     SongRig rig;
-    rig.Session().App().melody.Humanize = false;
+    rig.State().melody.Humanize = false;
     LoadTrack(rig, SongBuilder().Note(13, 60, 100, 5).Note(21, 62, 100, 5).Note(27, 64, 100, 5));
     rig.Melody.Quantize("1/8 swing");
     for (int note : {60, 62, 64}) EXPECT_EQ(TimeOf(rig, note, true) % 8, 0) << note;
@@ -51,7 +51,7 @@ TEST(MelodyQuantize, EighthSwingMovesNotesToMultiplesOfEightTicks) {
 TEST(MelodyQuantize, QuantizingTwiceEqualsQuantizingTheRecordingOnceWithTheSecondGrid) {
     SongRig once, twice;
     for (SongRig* rig : {&once, &twice}) {
-        rig->Session().App().melody.Humanize = false;
+        rig->State().melody.Humanize = false;
         LoadTrack(*rig, SongBuilder().Note(5, 60, 100, 11).Note(17, 62, 90, 7).Note(41, 64, 80, 3));
     }
     twice.Melody.Quantize("1/8 swing");

@@ -42,7 +42,7 @@ protected:
 
 TEST_F(MidiExportTest, SaveStyleAsMidiWritesOneFilePerPresentPartWithItsSuffixAndListsThePartsMeasures) {
     app::StyleMidiFiles result;
-    ASSERT_TRUE(app::SaveStyleAsMidi(*t.session, t.home.Path(), result));
+    ASSERT_TRUE(app::SaveStyleAsMidi(*t.session, t.state, t.home.Path(), result));
     std::vector<std::string> names;
     for (const std::string& file : result.Files) names.emplace_back(platform::FileNamePart(file));
     EXPECT_EQ(names, (std::vector<std::string>{"sty1_i11.mid", "sty1_v11.mid", "sty1_e11.mid", "sty1_v31.mid"}));
@@ -69,7 +69,7 @@ TEST_F(MidiExportTest, ExportMidiAsksForTheFileAndLeavesTheLiveStyleAlone) {
     const std::string path = t.home.Path() + "/Export.mid";
     const std::int32_t before = t.session->Style().player.StylePos;
     t.prompter->AnswerText(path);
-    ASSERT_TRUE(app::ExportMidi(*t.session));
+    ASSERT_TRUE(app::ExportMidi(*t.session, t.state));
     EXPECT_TRUE(t.prompter->WasShown(app::ExportDialogTitle));
     MidoFile file;
     ASSERT_TRUE(ReadWithMido(path, file)) << file.Error;
@@ -79,14 +79,14 @@ TEST_F(MidiExportTest, ExportMidiAsksForTheFileAndLeavesTheLiveStyleAlone) {
     EXPECT_EQ(t.session->AccompanimentOutput(), t.session->CurrentOutput());
 
     t.prompter->AnswerCancel();
-    EXPECT_FALSE(app::ExportMidi(*t.session));
+    EXPECT_FALSE(app::ExportMidi(*t.session, t.state));
 }
 
 TEST_F(MidiExportTest, AFolderChosenLaterGetsThePartFilesAndTheCallerTheirList) {
     t.prompter->HoldQuestions(true);
     app::StyleMidiFiles now;
     std::optional<std::vector<std::string>> written;
-    EXPECT_FALSE(app::SaveStyleAsMidi(*t.session, {}, now, [&](bool ok, const app::StyleMidiFiles& files) {
+    EXPECT_FALSE(app::SaveStyleAsMidi(*t.session, t.state, {}, now, [&](bool ok, const app::StyleMidiFiles& files) {
         EXPECT_TRUE(ok);
         written = files.Files;
     }));
@@ -101,19 +101,19 @@ TEST_F(MidiExportTest, AFolderChosenLaterGetsThePartFilesAndTheCallerTheirList) 
 
 TEST(MidiExportWithoutStyle, SaysThereIsNothingToExport) {
     TestSession t;
-    EXPECT_FALSE(app::ExportMidi(*t.session, t.home.Path() + "/x.mid"));
+    EXPECT_FALSE(app::ExportMidi(*t.session, t.state, t.home.Path() + "/x.mid"));
     EXPECT_TRUE(t.prompter->WasShown(app::NothingToExportText));
     EXPECT_FALSE(platform::FileExists(t.home.Path() + "/x.mid"));
     app::StyleMidiFiles files;
-    EXPECT_FALSE(app::SaveStyleAsMidi(*t.session, t.home.Path(), files));
+    EXPECT_FALSE(app::SaveStyleAsMidi(*t.session, t.state, t.home.Path(), files));
 }
 
 TEST_F(MidiExportTest, AnArrangementBecomesStyleMaterialAndItsTemporaryFileIsRemoved) {
-    EXPECT_FALSE(app::ArrangementToStyleMaterial(*t.session));
+    EXPECT_FALSE(app::ArrangementToStyleMaterial(*t.session, t.state));
     EXPECT_TRUE(t.prompter->WasShown(app::ChordMemoryEmptyText));
 
-    SongBuilder().At(1).Chord("C").At(2).Chord("G").End().ApplyTo(t.session->App().arrangement);
-    const bool converted = app::ArrangementToStyleMaterial(*t.session);
+    SongBuilder().At(1).Chord("C").At(2).Chord("G").End().ApplyTo(t.state.arrangement);
+    const bool converted = app::ArrangementToStyleMaterial(*t.session, t.state);
     EXPECT_FALSE(platform::FileExists(t.session->Paths().ProgramFile(app::ArrangementMaterialFile)));
     if (!app::RenderSession::CanPlaySongs()) {
         EXPECT_FALSE(converted);

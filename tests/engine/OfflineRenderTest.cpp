@@ -148,7 +148,7 @@ TEST_F(OfflineRenderTest, TheWrittenFileHoldsWhatTheEngineSentAndReadsTheSameThr
     EXPECT_EQ(file.OfType("set_tempo").at(0).Int("tempo"), 600000);
 
     TestSession t;
-    data::MidiImporter importer(*t.session, t.session->App().options);
+    data::MidiImporter importer(*t.session, t.state.options);
     ASSERT_EQ(importer.Import(MidPath(), true, true), data::ImportOutcome::Imported);
     std::vector<Note> imported, mido;
     for (const StreamMessage& m : StreamMessagesOf(data::FirstChunkMaterial(t.session->Style().Work)))
@@ -184,9 +184,9 @@ struct GrooveSession {
         loaded = Groove().Write(path) && data::StyleStore(*t.session).Load(path, false) == data::StyleLoadResult::Loaded;
     }
     TestSession t;
-    engine::AccompanimentEngine engine{*t.session, t.session->App().engine, t.session->App().clock,
-                                       t.session->App().options};
-    engine::Clock clock{*t.session, engine, t.session->App().clock, t.session->App().options};
+    engine::AccompanimentEngine engine{*t.session, t.state.engine, t.state.clock,
+                                       t.state.options};
+    engine::Clock clock{*t.session, engine, t.state.clock, t.state.options};
     bool loaded = false;
 };
 
@@ -201,7 +201,7 @@ TEST(RenderTiming, ATempoChangeWhilePlayingIsRecordedFromTheNextTickWithoutStart
         ASSERT_TRUE(engine.Sections().PlayPart(data::Index(StylePart::Basic)));
         renderer.Run(96);
         clock.TempoFieldChanged(60);
-        EXPECT_EQ(t.session->App().clock.TimerId, 60);  // the clock runs at the new tempo …
+        EXPECT_EQ(t.state.clock.TimerId, 60);  // the clock runs at the new tempo …
         EXPECT_EQ(clock.VirtualBpm(), 60);               // … on the virtual time line
         renderer.Run(96);
         content = renderer.Finish("Groove");
@@ -213,7 +213,7 @@ TEST(RenderTiming, ATempoChangeWhilePlayingIsRecordedFromTheNextTickWithoutStart
     EXPECT_EQ(engine::MicrosAt(content.Tempos, content.EndTick), 2'000'000 + 4'000'000);
     EXPECT_EQ(engine::MicrosAt(content.Tempos, 120), 3'000'000);
     EXPECT_EQ(engine::MicrosAt({}, 24), 500'000) << "no tempo is 120 bpm";
-    EXPECT_EQ(t.session->App().clock.ClockState, 0);
+    EXPECT_EQ(t.state.clock.ClockState, 0);
     EXPECT_EQ(t.session->AccompanimentOutput(), t.session->CurrentOutput());
 }
 
@@ -257,7 +257,7 @@ TEST_F(OfflineRenderTest, ASongPlaysItsChordsOnTheirMeasuresWithTheStyleAndEndsW
     song.WriteTo(songPath);
     std::string error;
     ASSERT_TRUE(render.LoadSong(songPath, error)) << error;
-    render.Session().App().options.PlayIntro = false;
+    render.State().options.PlayIntro = false;
 
     data::SmfContent content;
     ASSERT_TRUE(render.RenderSong(0, content));
@@ -301,11 +301,11 @@ protected:
 };
 
 TEST_F(HarbourLights, PlaysAtTheSongsTempoChoosesTheVibraphoneBeforeTheTuneAndEndsEveryDrumNote) {
-    EXPECT_EQ(render.Session().App().clock.Tempo, 124) << "the song is saved at 124 bpm, its style at 132";
+    EXPECT_EQ(render.State().clock.Tempo, 124) << "the song is saved at 124 bpm, its style at 132";
     data::SmfContent content;
     ASSERT_TRUE(render.RenderSong(0, content));
     // The tune's channel is the channel of its first note.
-    const data::MelodyTrack& melody = render.Session().App().arrangement.Melody;
+    const data::MelodyTrack& melody = render.State().arrangement.Melody;
     ASSERT_GT(melody.MelodyCount, 0);
     const int tuneChannel = melody.MelodyBuffer[0].Status & 0x0F;
     int programBeforeTune = -1;

@@ -64,7 +64,7 @@ TEST(FillInKey, PressedOnBeatThreeStartsFillInBasicAtTheNextGridUnitAndBasicResu
     StyleBuilder b = Parts({StylePart::Basic, StylePart::FillInBasic});
     rig.Start(b);
     rig.RunTo(TickOf(2, 3) + 5);
-    rig.Press(rig.Session().App().config.Keys.FillIn);
+    rig.Press(rig.State().config.Keys.FillIn);
     rig.RunTo(TickOf(5));
     EXPECT_EQ(PartsPerBeat(rig, TickOf(5)), Join({Repeat(Basic, 8), Repeat(FillBasic, 4), Repeat(Basic, 4)}));
     EXPECT_EQ(rig.Session().Style().sections.SectionRequest, -1) << "the request is used up";
@@ -77,7 +77,7 @@ TEST(FillInKey, DuringExtendedWithoutFillInExtendedPlaysFillInBasicAndReturnsToE
     rig.RunTo(TickOf(1, 2));
     rig.Press(rig.Lowest() - 4);  // the Extended key
     rig.RunTo(TickOf(2, 2));
-    rig.Press(rig.Session().App().config.Keys.FillIn);
+    rig.Press(rig.State().config.Keys.FillIn);
     rig.RunTo(TickOf(5));
     EXPECT_EQ(PartsPerBeat(rig, TickOf(5)),
               Join({Repeat(Basic, 4), Repeat(Extended, 4), Repeat(FillBasic, 4), Repeat(Extended, 4)}));
@@ -89,9 +89,9 @@ TEST(FillInKey, AFillMarkedAsAVariationLoopsUntilTheKeyLeadsBackToTheMainPart) {
     Beats(b, StylePart::FillInBasic).FollowUp(data::followup::Variation);
     rig.Start(b);
     rig.RunTo(TickOf(1, 3));
-    rig.Press(rig.Session().App().config.Keys.FillIn);
+    rig.Press(rig.State().config.Keys.FillIn);
     rig.RunTo(TickOf(4, 2));
-    rig.Press(rig.Session().App().config.Keys.FillIn);
+    rig.Press(rig.State().config.Keys.FillIn);
     rig.RunTo(TickOf(6));
     EXPECT_EQ(PartsPerBeat(rig, TickOf(6)), Join({Repeat(Basic, 4), Repeat(FillBasic, 12), Repeat(Basic, 4)}));
 }
@@ -104,7 +104,7 @@ TEST(FillInKey, StartedInsideAMeasurePlaysTheFillFromTheMatchingBeat) {
     for (int beat = 1; beat <= 4; ++beat) fill.Note(0, 70 + beat, 100, b.Beat(beat), 12);
     rig.Start(b);
     rig.RunTo(TickOf(1, 2) + 3);
-    rig.Press(rig.Session().App().config.Keys.FillIn);
+    rig.Press(rig.State().config.Keys.FillIn);
     rig.RunTo(TickOf(2, 2));
     EXPECT_EQ(rig.StartsOf(0, 73), std::vector<std::int64_t>{TickOf(1, 3)}) << "beat 3 of the fill on beat 3";
     EXPECT_TRUE(rig.StartsOf(0, 71).empty());
@@ -120,7 +120,7 @@ TEST(ToExtKey, WithoutAnExtendedPartActsAsToBasicKey) {
         StyleBuilder b = Parts({StylePart::Basic, StylePart::ToBasic});
         rig.Start(b);
         rig.RunTo(TickOf(1, 2));
-        rig.Press(toExtended ? rig.Session().App().config.Keys.ToExtended : rig.Session().App().config.Keys.ToBasic);
+        rig.Press(toExtended ? rig.State().config.Keys.ToExtended : rig.State().config.Keys.ToBasic);
         rig.RunTo(TickOf(4));
         heard.push_back(PartsPerBeat(rig, TickOf(4)));
     }
@@ -133,7 +133,7 @@ TEST(ToExtKey, WithoutToExtendedGoesStraightToExtended) {
     StyleBuilder b = Parts({StylePart::Basic, StylePart::Extended});
     rig.Start(b);
     rig.RunTo(TickOf(1, 2));
-    rig.Press(rig.Session().App().config.Keys.ToExtended);
+    rig.Press(rig.State().config.Keys.ToExtended);
     rig.RunTo(TickOf(3));
     EXPECT_EQ(PartsPerBeat(rig, TickOf(3)), Join({Repeat(Basic, 4), Repeat(Extended, 4)}));
 }
@@ -146,7 +146,7 @@ TEST(EndingKey, InTheMiddleOfAFourBarBasicStartsTheEndingAtTheNextMeasureAndStop
     Beats(b, StylePart::Ending).Note(1, 40, 90, 0, 200);  // a long note the ending cuts off
     rig.Start(b);
     rig.RunTo(TickOf(2, 2) + 7);
-    rig.Press(rig.Session().App().config.Keys.Ending);
+    rig.Press(rig.State().config.Keys.Ending);
     rig.RunTo(TickOf(6));
     EXPECT_EQ(PartsPerBeat(rig, TickOf(4)), Join({Repeat(Basic, 8), Repeat(Ending, 4)}));
     EXPECT_EQ(rig.Player().StyleActive, 0) << "the transport stopped by itself";
@@ -163,7 +163,7 @@ TEST(EndingKey, WithoutAnEndingPartOrWithPlayEndingOffFadesTheMainPartOutAndStop
         if (hasEnding) Beats(b, StylePart::Ending);
         rig.Start(b);
         rig.RunTo(TickOf(1, 2));
-        rig.Press(rig.Session().App().config.Keys.Ending);
+        rig.Press(rig.State().config.Keys.Ending);
         rig.RunTo(TickOf(12));
         EXPECT_TRUE(rig.StartsOf(0, NoteOf(StylePart::Ending)).empty()) << "ending part " << hasEnding;
         const auto basic = rig.Out.NoteOns(0);
@@ -222,7 +222,7 @@ TEST(SwitchSection, AFillInsideItsRangeIgnoresBeatOffsetsThatPointOutsideIt) {
     b.AdjustParts([](data::PartTable& parts) { parts[4].Beat3Offset = parts[1].RangeStart + 3; });
     rig.Start(b);
     rig.RunTo(TickOf(1, 2) + 3);
-    rig.Press(rig.Session().App().config.Keys.FillIn);
+    rig.Press(rig.State().config.Keys.FillIn);
     rig.RunTo(TickOf(2));
     EXPECT_EQ(rig.StartsOf(0, NoteOf(StylePart::FillInBasic)).front(), TickOf(1, 3))
         << "the fill starts from its beginning";

@@ -30,7 +30,7 @@ TEST(SongPlayback, PlaysTheChordOfEachRecordOnItsBeatAndMakesItCurrentLateInTheB
     rig.Options().MajorMinor = true;
     rig.PlaySong(SongBuilder().At(1).Chord("C").At(1, 3).Chord("Am").At(2).Chord("G").Measures(2).End());
     rig.Run(TickOf(1, 3) - 1);
-    const chords::ChordState& chords = rig.Session().App().chords;
+    const chords::ChordState& chords = rig.State().chords;
     EXPECT_EQ(rig.Engine().StyleRoot % 12, 0) << "the style still plays C";
     EXPECT_EQ(chords.CurrentRoot % 12, 9);
     EXPECT_EQ(chords.CurrentType, 1) << "A minor is made current as A major";
@@ -103,7 +103,7 @@ TEST(SongPlayback, ASongThatFillsTheChordMemoryPlaysItsLastBeat) {
 TEST(SongPlayback, AnEndingMarkInSessionModeRepeatsTheSongBeforeTheCountDown) {
     SongRig rig;
     rig.Songs.SetSessionRepeats(2);
-    const int ending = rig.Session().App().config.Keys.Ending;
+    const int ending = rig.State().config.Keys.Ending;
     rig.PlaySong(SongBuilder().At(1).Chord("C").At(3).Section(ending).Measures(3).End());
     std::vector<int> measures;
     int countdownStartedAtBeat = -1;
@@ -125,7 +125,7 @@ TEST(SongPlayback, AnEndingMarkInSessionModeRepeatsTheSongBeforeTheCountDown) {
 
 TEST(SongPlayback, TheEndingCountDownStopsAtThe44thBeatEndAfterTheMark) {
     SongRig rig;
-    const int ending = rig.Session().App().config.Keys.Ending;
+    const int ending = rig.State().config.Keys.Ending;
     rig.Options().PlayEnding = true;
     // An ending longer than the count-down: the count-down stops the song.
     StyleBuilder style = BeatStyle();
@@ -143,7 +143,7 @@ TEST(SongPlayback, TheEndingCountDownStopsAtThe44thBeatEndAfterTheMark) {
 TEST(SongPlayback, AnEndingMarkWithAShortEndingStopsWhenTheEndingEnds) {
     SongRig rig;
     rig.Options().PlayEnding = true;
-    const int ending = rig.Session().App().config.Keys.Ending;
+    const int ending = rig.State().config.Keys.Ending;
     StyleBuilder style = BeatStyle();
     style.Part(data::StylePart::Ending).Measures(1).Note(0, BassNote, 100, 0, 24);
     rig.PlaySong(SongBuilder().At(1).Chord("C").At(2).Section(ending).Measures(40).End(), style);

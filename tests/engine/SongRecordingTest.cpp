@@ -20,7 +20,7 @@ std::int64_t StartRecording(SongRig& rig) {
     rig.Clock.StartVirtual(120);
     rig.Test.prompter->AnswerYes();
     rig.Transport.Record();
-    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 1);
+    EXPECT_EQ(rig.State().transport.ChordPlayMode, 1);
     rig.Run(10);
     EXPECT_EQ(rig.Position(), 4) << "nothing moves before the first chord";
     rig.Chord(C3, 1);
@@ -52,18 +52,18 @@ TEST(SongRecording, ChordsLandOnTheirGridUnitsFirstBeatAfterTheGraceTicksStopMar
     EXPECT_EQ(memory.RecordAt(data::PositionOf(4, 1, 16)).ChordRoot, 0);
     EXPECT_EQ(memory.RecordAt(data::PositionOf(4, 1, 16)).CommandCode, data::CommandStop);
     EXPECT_EQ(memory.ChordMemoryLength, data::PositionOf(5, 1, 16));
-    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
+    EXPECT_EQ(rig.State().transport.ChordPlayMode, 0);
 
     // Saved and opened again, the recording plays the same chords on the same beats.
     const std::string path = rig.Test.home.Path() + "/Recorded.vxa";
-    data::SongFiles files(rig.Session(), rig.Session().App().arrangement, rig.Session().App().options);
+    data::SongFiles files(rig.Session(), rig.State().arrangement, rig.State().options);
     ASSERT_TRUE(files.SaveTo(path));
     data::ClearChordMemory(rig.Song().Chords);
     ASSERT_EQ(files.Open({data::OpenSource::Path, path}), data::OpenOutcome::Opened);
 
     const std::int64_t start = rig.ClockFields().TickCount;
     rig.Transport.Play();
-    ASSERT_LT(rig.Session().App().transport.ChordPlayMode, 0);
+    ASSERT_LT(rig.State().transport.ChordPlayMode, 0);
     std::vector<int> roots;
     for (int measure = 1; measure <= 3; ++measure) {
         rig.RunTo(start + (measure - 1) * 96 + 2);
@@ -71,7 +71,7 @@ TEST(SongRecording, ChordsLandOnTheirGridUnitsFirstBeatAfterTheGraceTicksStopMar
     }
     EXPECT_EQ(roots, (std::vector<int>{C3 % 12, F3 % 12, G3 % 12}));
     rig.Run(96 * 3);
-    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0) << "the end mark stops it";
+    EXPECT_EQ(rig.State().transport.ChordPlayMode, 0) << "the end mark stops it";
     EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
 }
 
@@ -79,7 +79,7 @@ TEST(SongRecording, StepRecordingWritesAChordPerTapAndKeepsAnUnchangedChordGoing
     SongRig rig;
     rig.Test.prompter->AnswerYes();
     rig.Transport.Record(true);
-    ASSERT_EQ(rig.Session().App().transport.ChordPlayMode, 2);
+    ASSERT_EQ(rig.State().transport.ChordPlayMode, 2);
     rig.Recogniser.SetChord(C3, 1, 129);
     rig.Recogniser.SetChord(C3, 1, 129);
     rig.Recogniser.SetChord(F3, 1, 129);
@@ -107,7 +107,7 @@ TEST(TransportArrangement, OpeningASongSetsItsTempoAndMeterAndPlayStartsIt) {
     ASSERT_TRUE(rig.Load(BeatStyle()));
     const std::string path = rig.Test.home.Path() + "/Waltz.vxa";
     SongBuilder(3).Tempo(90).At(1).Chord("C").At(2).Chord("G").Measures(2).End().WriteTo(path);
-    data::SongFiles files(rig.Session(), rig.Session().App().arrangement, rig.Session().App().options);
+    data::SongFiles files(rig.Session(), rig.State().arrangement, rig.State().options);
     ASSERT_EQ(files.Open({data::OpenSource::Path, path}), data::OpenOutcome::Opened);
     EXPECT_EQ(rig.ClockFields().MeasureUnits, 12);
     EXPECT_EQ(rig.ClockFields().Tempo, 90);
@@ -121,7 +121,7 @@ TEST(TransportArrangement, OpeningASongSetsItsTempoAndMeterAndPlayStartsIt) {
 TEST(SubmitCommandKey, AKeyMarkInAnEmptyChordMemoryBecomesTheBasicKey) {
     SongRig rig;
     rig.Start(BeatStyle());
-    const data::ControlKeys& keys = rig.Session().App().config.Keys;
+    const data::ControlKeys& keys = rig.State().config.Keys;
     rig.Songs.SubmitCommandKey(5, data::ParamKeyMajor);
     EXPECT_EQ(rig.Engine().PendingCommandKey, std::min({keys.FillIn, keys.Ending, keys.ToExtended, keys.ToBasic}) - 5);
     EXPECT_EQ(rig.Engine().PendingCommandValue, 12);
@@ -130,7 +130,7 @@ TEST(SubmitCommandKey, AKeyMarkInAnEmptyChordMemoryBecomesTheBasicKey) {
 TEST(SubmitCommandKey, TheEndingKeyASecondTimeWhileItsEndingIsPendingStops) {
     SongRig rig;
     rig.Start(BeatStyle());
-    const int ending = rig.Session().App().config.Keys.Ending;
+    const int ending = rig.State().config.Keys.Ending;
     rig.Songs.SubmitCommandKey(ending, 0);
     EXPECT_EQ(rig.Engine().PendingCommandKey, ending);
     rig.Songs.SubmitCommandKey(ending, 0);

@@ -37,9 +37,9 @@ struct SongRig : TransportRig {
         Options().PlayIntro = false;
     }
 
-    core::AppState& App() { return Test.session->App(); }
-    data::ArrangementState& Song() { return App().arrangement; }
-    engine::SongPlayState& Play() { return App().songPlay; }
+    app::AppState& State() { return Test.state; }
+    data::ArrangementState& Song() { return State().arrangement; }
+    engine::SongPlayState& Play() { return State().songPlay; }
     std::int16_t& Position() { return Song().ChordMemoryPos; }
 
     // Loads the style and the song and starts playback on the virtual clock.
@@ -48,10 +48,10 @@ struct SongRig : TransportRig {
         song.ApplyTo(Song());
         Clock.StartVirtual(120);
         Transport.Play();
-        ASSERT_LT(App().transport.ChordPlayMode, 0);
+        ASSERT_LT(State().transport.ChordPlayMode, 0);
     }
 
-    bool Playing() { return App().transport.ChordPlayMode != 0; }
+    bool Playing() { return State().transport.ChordPlayMode != 0; }
 
     // Runs until playback stops (at most `limit` ticks); returns the measure of every beat
     // played, in order (one entry per measure start).
@@ -68,13 +68,14 @@ struct SongRig : TransportRig {
         return measures;
     }
 
-    chords::ChordRecogniser Recogniser{*Test.session, App().chords, App().options};
-    engine::MelodyPlayer Melody{*Test.session, App().melody, App().arrangement, App().options, App().engine,
-                                App().transport, App().clock};
-    engine::ChordMemoryPlayer Songs{*Test.session, App().songPlay, App().arrangement, App().options, App().clock,
-                                    App().engine, App().transport, App().config, Accompaniment, Transport, Melody};
-    engine::TransportArrangement Host{*Test.session, Transport, Clock, App().arrangement, App().melody,
-                                      App().options, App().engine};
+    chords::ChordRecogniser Recogniser{*Test.session, State().chords, State().options};
+    engine::MelodyPlayer Melody{*Test.session, State().melody, State().arrangement, State().options, State().engine,
+                                State().transport, State().clock};
+    engine::ChordMemoryPlayer Songs{
+        *Test.session,     State().songPlay, State().arrangement, State().options, State().clock, State().engine,
+        State().transport, State().config,   Accompaniment,       Transport,       Melody};
+    engine::TransportArrangement Host{*Test.session, Transport, Clock, State().arrangement, State().melody,
+                                      State().options, State().engine};
 };
 
 // Measures first … last, `times` times over.

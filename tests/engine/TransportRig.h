@@ -56,7 +56,7 @@ struct TransportRig : EngineRig {
     void Press(int key) { Engine().PendingCommandKey = static_cast<std::int16_t>(key); }
     // The keys derived below the lowest section key.
     int Lowest() const {
-        const data::ControlKeys& k = Test.session->App().config.Keys;
+        const data::ControlKeys& k = Test.state.config.Keys;
         return std::min({k.FillIn, k.Ending, k.ToExtended, k.ToBasic});
     }
 
@@ -73,13 +73,13 @@ struct TransportRig : EngineRig {
     }
     // The metronome's clicks (note-ons on channel 10 of its note).
     std::vector<SentMessage> Clicks() const {
-        const int note = Test.session->App().options.MetronomeNote;
+        const int note = Test.state.options.MetronomeNote;
         return Out.Where([note](const SentMessage& m) { return m.Status == 0x99 && m.Data1 == note && m.Data2 > 0; });
     }
 
     SongStandIn StandIn;  // declared first: it outlives the transport that may point at it
-    engine::Transport Transport{*Test.session, Accompaniment, Clock, Test.session->App().transport,
-                                Test.session->App().melody, Test.session->App().options, Test.session->App().config};
+    engine::Transport Transport{*Test.session, Accompaniment, Clock, Test.state.transport,
+                                Test.state.melody, Test.state.options, Test.state.config};
 };
 
 // The first tick of measure `measure` (1-based) of 4/4 at 24 ticks a beat, with the style

@@ -35,7 +35,7 @@ StyleBuilder NoteEveryTick() {
 TEST(AChordPlayedWhileTheStyleIsIdle, StartsItInStyleModeButNotWithPlayChords) {
     for (const bool playChords : {false, true}) {
         TransportRig rig;
-        chords::ChordRecogniser recogniser(rig.Session(), rig.Session().App().chords, rig.Options());
+        chords::ChordRecogniser recogniser(rig.Session(), rig.State().chords, rig.Options());
         rig.Session().SetChordLink(&recogniser);
         rig.Options().PlayChords = playChords;
         ASSERT_TRUE(rig.Load(LongNotes()));
@@ -142,8 +142,8 @@ TEST(PlayAndPunchIn, WithAnEmptyChordMemorySaySoAndStartNothing) {
         TransportRig rig;
         punchIn ? rig.Transport.PunchIn() : rig.Transport.Play();
         EXPECT_TRUE(rig.Test.prompter->WasShown("Chordmemory is empty !"));
-        EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
-        EXPECT_FALSE(rig.Session().App().transport.RealtimeRaised);
+        EXPECT_EQ(rig.State().transport.ChordPlayMode, 0);
+        EXPECT_FALSE(rig.State().transport.RealtimeRaised);
         EXPECT_EQ(rig.ClockFields().ClockState, 0);
     }
 }
@@ -153,15 +153,15 @@ TEST_F(SongTransport, PlayStartsTheSongAndStopGivesTheRealtimePriorityBack) {
     rig.Player().FadeAmount = 40;
     rig.Transport.Play();
     EXPECT_EQ(rig.StandIn.Playbacks, 1);
-    EXPECT_LT(rig.Session().App().transport.ChordPlayMode, 0);
-    EXPECT_TRUE(rig.Session().App().transport.RealtimeRaised);
+    EXPECT_LT(rig.State().transport.ChordPlayMode, 0);
+    EXPECT_TRUE(rig.State().transport.RealtimeRaised);
     EXPECT_EQ(rig.Player().FadeActive, 0) << "Play resets the fade";
     EXPECT_EQ(rig.Engine().SongStarting, 1);
     rig.Transport.Play();
     EXPECT_EQ(rig.StandIn.Playbacks, 1) << "Play while playing does nothing";
     rig.Transport.Stop();
-    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
-    EXPECT_FALSE(rig.Session().App().transport.RealtimeRaised);
+    EXPECT_EQ(rig.State().transport.ChordPlayMode, 0);
+    EXPECT_FALSE(rig.State().transport.RealtimeRaised);
     EXPECT_EQ(rig.StandIn.Stopped, 0) << "only a recording is closed with an end mark";
 }
 
@@ -169,14 +169,14 @@ TEST_F(SongTransport, RecordAsksBeforeReplacingChordsAndCancelsOnNo) {
     rig.Test.prompter->AnswerNo();
     rig.Transport.Record();
     EXPECT_TRUE(rig.Test.prompter->WasShown("Replace current chords ?"));
-    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
-    EXPECT_FALSE(rig.Session().App().transport.RealtimeRaised);
+    EXPECT_EQ(rig.State().transport.ChordPlayMode, 0);
+    EXPECT_FALSE(rig.State().transport.RealtimeRaised);
     EXPECT_EQ(rig.StandIn.Cleared, 0);
 
     rig.Test.prompter->AnswerYes();
     rig.Transport.Record();
     EXPECT_EQ(rig.StandIn.Cleared, 1);
-    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 1);
+    EXPECT_EQ(rig.State().transport.ChordPlayMode, 1);
     rig.Transport.Stop();
     EXPECT_EQ(rig.StandIn.Stopped, 1) << "the recording gets its end";
 }
@@ -186,7 +186,7 @@ TEST_F(SongTransport, StepRecordingSwitchesTheClockOff) {
     rig.Test.prompter->AnswerYes();
     rig.Transport.Record(true);
     EXPECT_TRUE(rig.Test.prompter->WasShown("Replace current chords, starting at measure 1"));
-    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 2);
+    EXPECT_EQ(rig.State().transport.ChordPlayMode, 2);
     EXPECT_EQ(rig.ClockFields().ClockState, 0);
     EXPECT_EQ(rig.Engine().TriggerVelocity, 90);
     rig.Transport.Stop();
@@ -199,7 +199,7 @@ TEST(Record, StopsInsteadWhileAStylePlaysOverAChordMemory) {
     rig.Run(30);
     rig.Transport.Record();
     EXPECT_EQ(rig.Player().StyleActive, 0);
-    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
+    EXPECT_EQ(rig.State().transport.ChordPlayMode, 0);
     EXPECT_TRUE(rig.Test.prompter->Shown().empty()) << "no question asked";
 }
 
@@ -210,7 +210,7 @@ TEST_F(SongTransport, PunchInTicksTheOverwriteBoxAndAsksWhereToStart) {
     EXPECT_TRUE(rig.Test.prompter->WasShown("Start Recording at Measure 1"));
     EXPECT_EQ(rig.StandIn.SongStartRecordings, 1) << "a start measure below 2 records from the song's start";
     EXPECT_EQ(rig.StandIn.Cleared, 0) << "overwriting keeps the chords";
-    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 1);
+    EXPECT_EQ(rig.State().transport.ChordPlayMode, 1);
     rig.Transport.Stop();
 }
 
@@ -237,9 +237,9 @@ TEST(CountIn, ClicksOneMeasureBeforeTheMusicWithHalfBeatsAtTheEndOfFourFour) {
         rig.Run(24 * c.beats);
         EXPECT_EQ(TicksOf(rig.Clicks()), c.clicks);
         EXPECT_EQ(rig.Clicks().front().Data2, 60) << "the count-in begins on an accent";
-        EXPECT_EQ(rig.Session().App().transport.CountInActive, 1);
+        EXPECT_EQ(rig.State().transport.CountInActive, 1);
         rig.Run(1);
-        EXPECT_EQ(rig.Session().App().transport.CountInActive, 0) << "the music starts after the count-in";
+        EXPECT_EQ(rig.State().transport.CountInActive, 0) << "the music starts after the count-in";
     }
 }
 
@@ -253,7 +253,7 @@ TEST(Metronome, AccentsTheFirstOfEachGroupAndClicksTheOthersFortyBelowTheLevel) 
     EXPECT_EQ(velocities, (std::vector<int>{67, 67, 60, 67, 67, 60}));
     rig.Out.Open = false;
     rig.Transport.MetronomeClick(107);
-    EXPECT_EQ(rig.Session().App().transport.MetronomeCount, 0) << "a closed output does not count";
+    EXPECT_EQ(rig.State().transport.MetronomeCount, 0) << "a closed output does not count";
 }
 
 TEST(Metronome, ClicksEveryBeatOfLivePlay) {
@@ -284,11 +284,11 @@ TEST(SlaveMode, SyncStartHoldsTheStyleUntilTheExternalStartThenEachClockIsOneTic
 
 TEST(SyncStart, OutsideSlaveModeWaitsForTheChordThatStartsTheStyleAndStopsAPlayingStyleToWaitAgain) {
     TransportRig rig;
-    chords::ChordRecogniser recogniser(rig.Session(), rig.Session().App().chords, rig.Options());
+    chords::ChordRecogniser recogniser(rig.Session(), rig.State().chords, rig.Options());
     rig.Session().SetChordLink(&recogniser);
     ASSERT_TRUE(rig.Load(LongNotes()));
     rig.Clock.StartVirtual(120);
-    const auto& transport = rig.Session().App().transport;
+    const auto& transport = rig.State().transport;
     rig.Transport.ToggleSyncStart();
     EXPECT_TRUE(transport.SyncStartArmed);
     EXPECT_EQ(rig.ClockFields().TickDelay, 0) << "no external start is awaited";
@@ -325,19 +325,19 @@ TEST(SlaveMode, PlayArmsTheHoldWithoutACountInAndPlayAgainReleasesIt) {
     rig.Options().SlaveMode = true;
     rig.Clock.ToggleClock();
     rig.Transport.Play();
-    EXPECT_EQ(rig.Session().App().transport.CountInActive, 0);
+    EXPECT_EQ(rig.State().transport.CountInActive, 0);
     EXPECT_EQ(rig.ClockFields().TickDelay, 2000);
     EXPECT_EQ(rig.ClockFields().TickInBeat, 24);
     EXPECT_EQ(rig.ClockFields().GridBeat, rig.ClockFields().GridBeats + 1);
     EXPECT_EQ(rig.Engine().SongStarting, 0);
     rig.Clock.OnRealtimeByte(0xFC);
-    EXPECT_LT(rig.Session().App().transport.ChordPlayMode, 0) << "a stop while held does nothing";
+    EXPECT_LT(rig.State().transport.ChordPlayMode, 0) << "a stop while held does nothing";
     rig.Transport.Play();
     EXPECT_EQ(rig.ClockFields().TickDelay, 0);
     rig.Clock.OnRealtimeByte(0xF8);
     EXPECT_EQ(rig.ClockFields().TickInBeat, 1) << "the first external clock begins a new beat";
     rig.Clock.OnRealtimeByte(0xFC);
-    EXPECT_EQ(rig.Session().App().transport.ChordPlayMode, 0);
+    EXPECT_EQ(rig.State().transport.ChordPlayMode, 0);
     EXPECT_EQ(rig.ClockFields().ClockState, -1) << "the slave clock keeps listening";
 }
 
@@ -372,9 +372,9 @@ TEST(Panic, AllNotesOffAndTheAccompanimentSwitchResetEveryChannelAndForgetTheSou
             for (auto velocity : row) EXPECT_EQ(velocity, 0);
         }
         if (action != &engine::Transport::ToggleAccompaniment) continue;
-        EXPECT_EQ(rig.Session().App().transport.AccompanimentOn, 0);
+        EXPECT_EQ(rig.State().transport.AccompanimentOn, 0);
         rig.Transport.ToggleAccompaniment();
-        EXPECT_EQ(rig.Session().App().transport.AccompanimentOn, 1) << "and the switch turns it on again";
+        EXPECT_EQ(rig.State().transport.AccompanimentOn, 1) << "and the switch turns it on again";
     }
 }
 
@@ -390,7 +390,7 @@ TEST(Panic, ResetControllersSendsResetAllControllersOnEachChannelAndForgetsTheVa
 
 TEST(TransportAttachment, TheEngineFallsBackToItsLoopingSectionsWhenTheTransportGoes) {
     TestSession test;
-    core::AppState& app = test.session->App();
+    app::AppState& app = test.state;
     engine::AccompanimentEngine accompaniment(*test.session, app.engine, app.clock, app.options);
     engine::Clock clock(*test.session, accompaniment, app.clock, app.options);
     {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/ChordShift.h"
-#include "core/EngineState.h"
+#include "engine/EngineState.h"
 
 namespace chordella::engine {
 namespace {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <thread>
 
+#include "app/AppState.h"
 #include "app/LiveArranger.h"
 #include "cli/ArrangerCommand.h"
 #include "core/Session.h"
@@ -38,6 +39,7 @@ struct LiveRig {
     JackServer server;
     TempFolder home;
     std::unique_ptr<core::Session> session;
+    app::AppState state;
     std::unique_ptr<app::LiveArranger> arranger;
     RawJackClient keyboard;  // plays into our keyboard input and listens to our output
 
@@ -60,9 +62,9 @@ struct LiveRig {
         flags.in = "Chordella In";
         flags.out = "Chordella Out";
         EXPECT_TRUE(b.Write(flags.style));
-        arranger = std::make_unique<app::LiveArranger>(*session);
+        arranger = std::make_unique<app::LiveArranger>(*session, state);
         std::FILE* err = std::tmpfile();
-        const bool prepared = cli::PrepareArranger(*session, flags, err);
+        const bool prepared = cli::PrepareArranger(*session, state, flags, err);
         std::fclose(err);
         EXPECT_TRUE(prepared);
         EXPECT_TRUE(keyboard.Open());

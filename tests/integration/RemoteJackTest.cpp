@@ -8,6 +8,7 @@
 #include <functional>
 #include <thread>
 
+#include "app/AppState.h"
 #include "app/LiveArranger.h"
 #include "cli/ArrangerCommand.h"
 #include "core/Session.h"
@@ -57,6 +58,7 @@ TEST(RemoteOverJack, ARemoteKeyOnTheSecondInputSwitchesTheSectionWithinOneBeat) 
     parts.paths = platform::Paths::InFolder(home.Path());
     parts.midiBackend = std::make_unique<midi::RtMidiBackend>(midi::RtMidiBackend::Api::Jack);
     core::Session session(std::move(parts));
+    app::AppState state;
     platform::EventLoop& loop = session.Loop();
     auto& ours = static_cast<midi::RtMidiBackend&>(session.MidiBackend());
     ASSERT_TRUE(RunUntil(loop, [&] { return ours.Usable(); })) << midi::LastDriverMessage();
@@ -76,9 +78,9 @@ TEST(RemoteOverJack, ARemoteKeyOnTheSecondInputSwitchesTheSectionWithinOneBeat) 
     flags.in = "Chordella In";
     flags.out = "Chordella Out";
     flags.secondIn = "Chordella In 2";
-    app::LiveArranger arranger(session);
+    app::LiveArranger arranger(session, state);
     std::FILE* err = std::tmpfile();
-    ASSERT_TRUE(cli::PrepareArranger(session, flags, err));
+    ASSERT_TRUE(cli::PrepareArranger(session, state, flags, err));
     std::fclose(err);
 
     // Another program: it sends to our second input and listens to our output.

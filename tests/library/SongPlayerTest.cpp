@@ -39,7 +39,7 @@ struct PlayerRig : SongRig {
     // A song of three measures in `chord` with an ending mark at measure 3 and one melody
     // note at its start; its entry carries the given settings.
     void AddSong(const std::string& name, const std::string& chord, library::SongEntry settings, bool write = true) {
-        const int ending = Session().App().config.Keys.Ending;
+        const int ending = State().config.Keys.Ending;
         const std::string path = Test.home.Path() + "/SONGS/" + name + ".vxa";
         if (write) {
             SongBuilder song;
@@ -79,7 +79,7 @@ struct PlayerRig : SongRig {
     }
 
     library::Songlist list{*Test.prompter};
-    core::AppState& app = Test.session->App();
+    app::AppState& app = Test.state;
     library::SongPlayer player{*Test.session,
                                {app.options, app.arrangement, app.engine, app.keyboard, app.melody, app.songPlay,
                                 app.transport},
@@ -154,7 +154,7 @@ TEST(SongPlayer, AMissingSongIsSkippedWithAMessageAndTheSetGoesOn) {
     rig.AddSong("Gone", "F", Settings(0, 0), /*write=*/false);
     rig.AddSong("Three", "G", Settings(0, 0));
     // A MIDI file the song host cannot import is skipped the same way.
-    rig.Session().App().options.UseMci = false;
+    rig.State().options.UseMci = false;
     WriteTextFile(rig.Test.home.Path() + "/SONGS/Tune.mid", "MThd");
     library::SongEntry midi = Settings(0, 0);
     midi.Path = rig.Test.home.Path() + "/SONGS/Tune.mid";

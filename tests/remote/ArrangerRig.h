@@ -24,7 +24,7 @@ inline constexpr int Mapper = -1;
 // A live arranger with a one-measure style, its second input on "Memory In 2" and the MIDI
 // commands on "Memory Out 3".
 struct ArrangerRig {
-    ArrangerRig() : arranger(*t.session) {
+    ArrangerRig() : arranger(*t.session, t.state) {
         StyleBuilder b;
         b.Meter(4).Tempo(120);
         auto& basic = b.Part(data::StylePart::Basic).Measures(1);
@@ -39,7 +39,8 @@ struct ArrangerRig {
         if (err) std::fclose(err);
     }
     bool Prepare() {
-        return cli::PrepareArranger(*t.session, flags, err) && cli::PrepareRemote(*t.session, Remote(), flags, err);
+        return cli::PrepareArranger(*t.session, t.state, flags, err) &&
+               cli::PrepareRemote(*t.session, t.state.options, Remote(), flags, err);
     }
     remote::RemoteControl& Remote() { return arranger.Remote(); }
     void Send(std::vector<std::uint8_t> bytes) {

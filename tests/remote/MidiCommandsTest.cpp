@@ -16,7 +16,7 @@ using Triples = std::vector<std::array<int, 3>>;
 struct CommandRig {
     CommandRig() {
         OpenCommandOutput(*t.session);
-        commands = std::make_unique<remote::MidiCommands>(*t.session, t.session->App().options, t.session->App().config,
+        commands = std::make_unique<remote::MidiCommands>(*t.session, t.state.options, t.state.config,
                                                            delays);
     }
     // Command 0 becomes `type` on channel 2 with `value` and `data`.
@@ -158,7 +158,7 @@ TEST(MidiCommandTypes, TheProgramCounterStepsWrapsToZeroAndSendsBanksAbove127) {
 TEST(MidiCommandRules, NothingIsSentUnlessActivatedWithAnOpenPortAndDownReturnOff) {
     CommandRig rig;
     rig.Set(remote::CommandType::CcMomentary, 80, 127);
-    rig.t.session->App().config.Daw.Messages[1] = {true, 0, 0, 3, 20, 1, 0};
+    rig.t.state.config.Daw.Messages[1] = {true, 0, 0, 3, 20, 1, 0};
     rig.commands->RemotePan = true;
     rig.commands->SetActivated(false);
     rig.commands->Execute(0);
@@ -177,7 +177,7 @@ TEST(MidiCommandRules, NothingIsSentUnlessActivatedWithAnOpenPortAndDownReturnOf
 TEST(MidiCommandRules, WorkstationMessagesFollowTheirCommandWithPanOn) {
     CommandRig rig;
     rig.Set(remote::CommandType::CcToggleOnOff, 64, 127, 2);
-    auto& daw = rig.t.session->App().config.Daw.Messages;
+    auto& daw = rig.t.state.config.Daw.Messages;
     daw[0] = {true, 2, 3, 0, 30, 100, 10};  // toggled controller 30, channel 1, command 2
     daw[1] = {true, 0, 4, 3, 40, 90, 0};    // toggled note 40, channel 4, any command
     rig.commands->Execute(2);

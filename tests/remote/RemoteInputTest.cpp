@@ -93,7 +93,7 @@ TEST(RemoteSecondInput, ALearnedControllerStartsAndStopsTheStyleAndIsKeptForNext
     std::string error;
     ASSERT_TRUE(platform::WriteFileAtomically(again.session->Paths().ProgramFile(remote::BindingsFileName),
                                               rig.Remote().Bindings().Text(), error));
-    app::LiveArranger other(*again.session);
+    app::LiveArranger other(*again.session, again.state);
     EXPECT_EQ(other.Remote().Bindings().List(), rig.Remote().Bindings().List());
 }
 
@@ -103,7 +103,7 @@ TEST(RemoteSecondInput, TheSustainPedalStartsAndTheSostenutoPedalStepsBetweenBas
     rig.Send({0xB0, 66, 127, 0xB0, 66, 0});
     EXPECT_TRUE(rig.Playing()) << "next section starts a style that stands";
     rig.Send({0xB0, 66, 127, 0xB0, 66, 0});
-    EXPECT_EQ(rig.t.session->App().engine.PendingCommandKey, rig.t.session->App().config.Keys.ToExtended);
+    EXPECT_EQ(rig.t.state.engine.PendingCommandKey, rig.t.state.config.Keys.ToExtended);
     rig.Send({0xB0, 64, 127, 0xB0, 64, 0});
     EXPECT_FALSE(rig.Playing());
 }
@@ -111,7 +111,7 @@ TEST(RemoteSecondInput, TheSustainPedalStartsAndTheSostenutoPedalStepsBetweenBas
 TEST(RemoteProgramControl, StepsStayWithinTheirLimitsAndUnknownNumbersDoNothing) {
     ArrangerRig rig;
     ASSERT_TRUE(rig.Prepare());
-    core::AppState& app = rig.t.session->App();
+    app::AppState& app = rig.t.state;
     for (int i = 0; i < 14; ++i) rig.Remote().ProgramControl(remote::function::ToneUp);
     EXPECT_EQ(app.keyboard.CapoShift, 11);
     for (int i = 0; i < 9; ++i) rig.Remote().ProgramControl(remote::function::OctaveDown);

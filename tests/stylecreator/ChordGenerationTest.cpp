@@ -33,7 +33,7 @@ int ChordsIn(const data::ChordMemory& memory) {
 
 class ChordGenerationTest : public ::testing::Test {
 protected:
-    data::ChordMemory& Memory() { return t.session->App().arrangement.Chords; }
+    data::ChordMemory& Memory() { return t.state.arrangement.Chords; }
     data::CreatorWork& Work() { return t.session->Style().Work; }
     void Generate() {
         bool changed = false;
@@ -43,7 +43,7 @@ protected:
 
     TestSession t;
     CreatorState state;
-    StyleCreator creator{*t.session, state, app::CreatorLiveStateOf(t.session->App())};
+    StyleCreator creator{*t.session, state, app::CreatorLiveStateOf(t.state)};
 };
 
 TEST_F(ChordGenerationTest, ASingleCollectedNoteKeepsTheChordAndCountsInTheNextInterval) {

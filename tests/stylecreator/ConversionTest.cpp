@@ -54,7 +54,7 @@ TEST(ConvertKey, TheOtherModesShiftCorrectOrSnapAsTheirNamesSay) {
 
 class ConversionTest : public ::testing::Test {
 protected:
-    data::ChordMemory& Memory() { return t.session->App().arrangement.Chords; }
+    data::ChordMemory& Memory() { return t.state.arrangement.Chords; }
     data::CreatorWork& Work() { return t.session->Style().Work; }
     std::vector<StreamMessage> Messages() { return StreamMessagesOf(data::FirstChunkMaterial(Work())); }
     std::vector<std::uint8_t> Bytes() {
@@ -76,7 +76,7 @@ protected:
 
     TestSession t;
     stylecreator::CreatorState state;
-    stylecreator::StyleCreator creator{*t.session, state, app::CreatorLiveStateOf(t.session->App())};
+    stylecreator::StyleCreator creator{*t.session, state, app::CreatorLiveStateOf(t.state)};
 };
 
 TEST_F(ConversionTest, ANoteOffGetsTheKeyItsNoteOnGotThoughTheChordChangedBetween) {

@@ -18,7 +18,7 @@ using testing::CreatorFixture;
 TEST(StyleCreatorDesk, WorkFilesAskBeforeReplacingAndNoKeepsTheWork) {
     CreatorFixture f;
     data::NoMidiImportLink imports;
-    StyleCreatorDesk desk(*f.t.session, imports);
+    StyleCreatorDesk desk(*f.t.session, f.t.state, imports);
     const std::string work = f.t.home.Path() + "/groove.vxw";
 
     // No material yet: saving does nothing, loading a file that is not there says why.
@@ -65,9 +65,9 @@ TEST(StyleCreatorDesk, WorkFilesAskBeforeReplacingAndNoKeepsTheWork) {
 TEST(StyleCreatorDesk, SettingAPartTakesTheMuteBoxesAndTestingNeedsASavedStyleAndAsks) {
     CreatorFixture f;
     data::NoMidiImportLink imports;
-    StyleCreatorDesk desk(*f.t.session, imports);
+    StyleCreatorDesk desk(*f.t.session, f.t.state, imports);
     f.WriteMaterial(4);
-    f.t.session->App().engine.ChannelMute[3] = 1;
+    f.t.state.engine.ChannelMute[3] = 1;
     CreatorRequest set;
     set.What = CreatorRequest::SetPart;
     set.Part = data::Index(data::StylePart::Basic);
@@ -99,7 +99,7 @@ TEST(StyleCreatorDesk, SettingAPartTakesTheMuteBoxesAndTestingNeedsASavedStyleAn
     constexpr int program = data::SetupProgramIndex;
     data::StyleHeader& header = f.Style().Header;
     const std::uint8_t savedProgram = header.ChannelSetup[5][program];
-    f.t.session->App().engine.VoiceChannel = 4;
+    f.t.state.engine.VoiceChannel = 4;
     header.ChannelSetup[4][program] = 40;
     header.ChannelSetup[5][program] = static_cast<std::uint8_t>(savedProgram == 41 ? 42 : 41);
     f.Prompter().AnswerYes();
@@ -113,11 +113,11 @@ TEST(StyleCreatorDesk, SettingAPartTakesTheMuteBoxesAndTestingNeedsASavedStyleAn
 TEST(StyleCreatorDesk, RecordingFromTheSecondInputTurnsItsClockIntoWaitsAndItsStartOnTransmitControllers) {
     CreatorFixture f;
     core::Session& session = *f.t.session;
-    LiveArranger arranger(session);
+    LiveArranger arranger(session, f.t.state);
     data::NoMidiImportLink imports;
-    StyleCreatorDesk desk(session, imports);
+    StyleCreatorDesk desk(session, f.t.state, imports);
     arranger.SetCreatorRecorder(&desk.Recorder());
-    session.App().options.UnchangedMidiIn = true;
+    f.t.state.options.UnchangedMidiIn = true;
     midi::TMidiInput* input = session.MidiInput2();
     ASSERT_NE(input, nullptr);
     input->SetDeviceID(1);
@@ -127,11 +127,11 @@ TEST(StyleCreatorDesk, RecordingFromTheSecondInputTurnsItsClockIntoWaitsAndItsSt
     CreatorRequest record;
     record.What = CreatorRequest::RecordStart;
     EXPECT_TRUE(desk.Handle(record).Recording);
-    ASSERT_FALSE(session.App().options.TransmitControllers);
+    ASSERT_FALSE(f.t.state.options.TransmitControllers);
     // The sequencer's Start is not recorded; it turns "Transmit Controllers" on.
     ASSERT_TRUE(f.t.midi->Feed(1, 0, {0xFA, 0xF8, 0xF8, 0xB1, 91, 100, 0xF8}));
     session.Loop().RunPending();
-    EXPECT_TRUE(session.App().options.TransmitControllers);
+    EXPECT_TRUE(f.t.state.options.TransmitControllers);
     CreatorRequest stop;
     stop.What = CreatorRequest::RecordStop;
     EXPECT_FALSE(desk.Handle(stop).Recording);

@@ -24,7 +24,7 @@ inline stylecreator::PartRequest PartRange(data::StylePart part, int start, int 
 
 struct CreatorFixture {
     CreatorFixture()
-        : creator(*t.session, state, app::CreatorLiveStateOf(t.session->App())),
+        : creator(*t.session, state, app::CreatorLiveStateOf(t.state)),
           host(creator),
           setter(Style(), Prompter(), host) {}
 

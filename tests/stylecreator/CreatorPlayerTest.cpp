@@ -62,10 +62,11 @@ struct PlayerRig {
 
     testing::CreatorFixture f;
     core::Session& session = *f.t.session;
-    testing::RecordingOutput out{&session.App().clock.TickCount};
-    LiveArranger arranger{session};
-    CreatorImportHooks imports{session, arranger};
-    StyleCreatorDesk desk{session, imports};
+    app::AppState& state = f.t.state;
+    testing::RecordingOutput out{&state.clock.TickCount};
+    LiveArranger arranger{session, state};
+    CreatorImportHooks imports{session, state, arranger};
+    StyleCreatorDesk desk{session, state, imports};
 };
 
 TEST(CreatorPlayer, StyleModeLoopsItsRangeAndALaterStartReplaysTheControllersFirst) {
@@ -137,9 +138,9 @@ TEST(CreatorPlayer, ImportMidiTakesTheFilesTempoAndMeterClearsTheOldPartsAndStar
     EXPECT_TRUE(view.HasWork);
     EXPECT_TRUE(view.Playing);
     EXPECT_FALSE(view.Parts[1].Present);
-    EXPECT_EQ(rig.session.App().clock.Tempo, 100);
-    EXPECT_EQ(rig.session.App().options.Metrum, engine::MetrumIndexOf("3/4"));
-    EXPECT_EQ(rig.session.App().clock.MeasureUnits, 12);
+    EXPECT_EQ(rig.state.clock.Tempo, 100);
+    EXPECT_EQ(rig.state.options.Metrum, engine::MetrumIndexOf("3/4"));
+    EXPECT_EQ(rig.state.clock.MeasureUnits, 12);
     EXPECT_EQ(rig.session.Style().style.Header.ChannelUsed[2], 1);
     EXPECT_EQ(rig.session.Style().style.Header.ChannelUsed[0], 0);
 }

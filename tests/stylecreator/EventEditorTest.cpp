@@ -10,7 +10,7 @@ namespace {
 // Material: a note on channel 1 (key 60, ended by velocity 0), one on channel 2 (key 64,
 // ended by 0x81), and another key-60 note on channel 1 later.
 struct EditorFixture : testing::CreatorFixture {
-    EditorFixture() : editor(*t.session, t.session->App().engine, host) {
+    EditorFixture() : editor(*t.session, t.state.engine, host) {
         data::EnsureWorkChunks(Work(), 1);
         data::CreatorWorkWriter w(&Work(), {});
         w.Message(0x90, 60, 100);
@@ -48,13 +48,13 @@ TEST(EventEditor, StepsThroughTheNotesTheChannelFilterLetsThrough) {
     f.editor.Next();                        // past the last note: the range end, no note
     EXPECT_FALSE(f.editor.Current().OnNote);
 
-    f.t.session->App().engine.ChannelMute[1] = 1;
+    f.t.state.engine.ChannelMute[1] = 1;
     f.editor.Open(0, -1, std::nullopt);
     f.editor.Next();
     EXPECT_EQ(f.editor.Current().Velocity, 90);  // channel 2 is muted: skipped
     f.editor.Previous();
     EXPECT_EQ(f.editor.Current().Offset, 0);
-    f.t.session->App().engine.SoloFilter = 2;     // only channel 2, which is muted: none
+    f.t.state.engine.SoloFilter = 2;     // only channel 2, which is muted: none
     f.editor.Open(0, -1, std::nullopt);
     EXPECT_FALSE(f.editor.Current().OnNote);
 }

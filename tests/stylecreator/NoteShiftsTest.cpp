@@ -70,7 +70,7 @@ protected:
 
     TestSession t;
     stylecreator::CreatorState state;
-    stylecreator::StyleCreator creator{*t.session, state, app::CreatorLiveStateOf(t.session->App())};
+    stylecreator::StyleCreator creator{*t.session, state, app::CreatorLiveStateOf(t.state)};
 };
 
 TEST_F(NoteShiftsTest, OctaveAndToneShiftsStayInTheirRangeOnPlayingChannelsAndTakeTheirNoteOffsAlong) {
@@ -81,7 +81,7 @@ TEST_F(NoteShiftsTest, OctaveAndToneShiftsStayInTheirRangeOnPlayingChannelsAndTa
         .Note(1, 60, Measure, 10)        // a muted channel
         .Note(2, 1, Measure + 20, 4)     // a tone down would reach 0
         .Into(Work(), 3 * Measure);
-    t.session->App().engine.ChannelMute[1] = 1;
+    t.state.engine.ChannelMute[1] = 1;
     state.SongRange = {2, 1, 2};
     EXPECT_EQ(creator.ShiftNotes(-1), 2);
     EXPECT_EQ(Key(Measure + 20, 2, true), 1);
@@ -130,7 +130,7 @@ TEST_F(NoteShiftsTest, MovingAChannelTakesItsSetUpToAnUnusedChannel) {
 TEST_F(NoteShiftsTest, AWorkFileBringsBackMaterialChordsAndPartsAndADamagedOneChangesNothing) {
     TempFolder folder;
     CreatorMaterial().Chord(0, {57, 60, 64}, 0, 90).Into(Work(), 2 * Measure);
-    data::ChordMemory& chords = t.session->App().arrangement.Chords;
+    data::ChordMemory& chords = t.state.arrangement.Chords;
     chords.SetRecord(4, {45, 2, 0, 0});
     chords.ChordMemoryLength = 40;
     data::PartRecord& basic = t.session->Style().style.Parts[1];
@@ -144,11 +144,11 @@ TEST_F(NoteShiftsTest, AWorkFileBringsBackMaterialChordsAndPartsAndADamagedOneCh
 
     TestSession other;
     stylecreator::CreatorState otherState;
-    stylecreator::StyleCreator loaded(*other.session, otherState, app::CreatorLiveStateOf(other.session->App()));
+    stylecreator::StyleCreator loaded(*other.session, otherState, app::CreatorLiveStateOf(other.state));
     ASSERT_TRUE(loaded.LoadWork(path, error)) << error;
     EXPECT_EQ(MessagesOf(other.session->Style().Work), MessagesOf(Work()));
-    EXPECT_EQ(other.session->App().arrangement.Chords.RecordAt(4), chords.RecordAt(4));
-    EXPECT_EQ(other.session->App().arrangement.Chords.ChordMemoryLength, 40);
+    EXPECT_EQ(other.state.arrangement.Chords.RecordAt(4), chords.RecordAt(4));
+    EXPECT_EQ(other.state.arrangement.Chords.ChordMemoryLength, 40);
     EXPECT_EQ(other.session->Style().style.Parts[1].EndMeasure, 1);
     EXPECT_EQ(other.session->Style().style.Header.StyleTempo, 111);
     EXPECT_EQ(otherState.SelectedPart, 1);

@@ -65,7 +65,7 @@ TEST(StructureFile, ApplyingSetsThePartsTheMutesAndTheIntroLeadIn) {
         "[Channels]\nMuting=1111111110111111\n[Intro_1]\nStart=1\nEnd=2\n[Basic_1]\nStart=3\nEnd=6\n"
         "[Extended_1]\nStart=7\nEnd=10\n[Ending_1]\nStart=11\nEnd=12\n",
         StructureStyle::A);
-    auto& mutes = f.t.session->App().engine.ChannelMute;
+    auto& mutes = f.t.state.engine.ChannelMute;
     const StructureOutcome result =
         ApplyStructure(data, f.setter, f.Style(), f.host, mutes, f.Prompter(), /*eighthBase=*/false);
 

@@ -21,7 +21,7 @@ struct DesktopRig {
     // `bundled`: a first start copies the project's bundled files into the data home.
     // `prompter` replaces the session's scripted one.
     explicit DesktopRig(bool bundled = false, std::unique_ptr<platform::Prompter> prompter = nullptr)
-        : t(1, std::make_unique<app::SnapshotView>(), std::move(prompter)), core(*t.session, Setup(bundled)) {}
+        : t(1, std::make_unique<app::SnapshotView>(), std::move(prompter)), core(*t.session, t.state, Setup(bundled)) {}
 
     static app::LifecycleSetup Setup(bool bundled) {
         app::LifecycleSetup setup;

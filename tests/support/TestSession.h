@@ -1,12 +1,15 @@
 #pragma once
 // A session with in-memory parts: a scripted prompter, a data home in a temporary folder,
 // a fixed random seed, and in-memory MIDI devices ("Memory In 1", "Memory In 2",
-// "Memory Out 1" … "Memory Out 3"; output -1 is "Memory Synth") that `t.midi` feeds and reads. One line in a test: `testing::TestSession t;` then `t.session`.
+// "Memory Out 1" … "Memory Out 3"; output -1 is "Memory Synth") that `t.midi` feeds and reads,
+// and the program's state next to it (`t.state`), as the window or a command keeps it. One line
+// in a test: `testing::TestSession t;` then `t.session` and `t.state`.
 
 #include <chrono>
 #include <functional>
 #include <memory>
 
+#include "app/AppState.h"
 #include "core/Session.h"
 #include "midi/MemoryBackend.h"
 #include "support/ScriptedPrompter.h"
@@ -57,6 +60,7 @@ struct TestSession {
     chordella::testing::ScriptedPrompter* prompter = nullptr;
     midi::MemoryBackend* midi = nullptr;
     std::unique_ptr<core::Session> session;
+    app::AppState state;
 };
 
 }  // namespace chordella::testing

@@ -91,11 +91,11 @@ TEST(BundledAssetsTest, EveryStyleLoadsWithAllEightPartsAndAGeneralMidiSetUp) {
 
 TEST(BundledAssetsTest, TheDemoSongOpensAndPlaysTheStartUpStyleWithItsSections) {
     HomeWithAssets home;
-    data::SongFiles songs(*home.t.session, home.t.session->App().arrangement, home.t.session->App().options);
+    data::SongFiles songs(*home.t.session, home.t.state.arrangement, home.t.state.options);
     const std::string path = songs.DemoSongPath();
     ASSERT_TRUE(platform::FileExists(path)) << path;
     ASSERT_EQ(songs.Open({data::OpenSource::Path, path}), data::OpenOutcome::Opened);
-    const auto& song = home.t.session->App().arrangement;
+    const auto& song = home.t.state.arrangement;
     ASSERT_TRUE(song.HasStyleReference);
     EXPECT_EQ(fs::path(song.StyleReference).filename().string(), "cont1.vxs");
     EXPECT_GT(song.Melody.MelodyCount, 100);

@@ -107,7 +107,7 @@ TEST_P(BundledStylePlayTest, ThroughTheTransportTheIntroLeadsInAndTheEndingEndsT
     const auto& style = rig.Session().Style().style;
     const int measure = (style.Header.StyleMeter / 4) * 24;
     const auto measuresOf = [&](data::StylePart part) { return style.Parts[static_cast<std::size_t>(data::Index(part))].LengthMeasures; };
-    const data::ControlKeys& keys = rig.Session().App().config.Keys;
+    const data::ControlKeys& keys = rig.State().config.Keys;
     auto& player = rig.Player();
 
     // Control keys take effect at the next measure, as a player sets the quantize for the style.

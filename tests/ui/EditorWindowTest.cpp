@@ -259,7 +259,7 @@ TEST_F(EditorWindowTest, ProgramChangeSettingsChooseTheProgramsAndWhereTheyGo) {
     ASSERT_TRUE(WaitFor([&] { return Cell(0, last).startsWith("Prog."); })) << Cell(0, last).toStdString();
     std::vector<std::pair<int, int>> programs;  // (measure, program)
     rig.Host().Barrier([&programs](desktop::DesktopCore& core) {
-        const data::ChordMemory& memory = core.GetSession().App().arrangement.Chords;
+        const data::ChordMemory& memory = core.State().arrangement.Chords;
         for (int position = 4; position < memory.ChordMemoryLength; position += 4)
             if (memory.RecordAt(position).CommandCode == 223)
                 programs.emplace_back((position - 4) / 16 + 1, memory.RecordAt(position).CommandParam);

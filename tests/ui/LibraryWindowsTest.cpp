@@ -387,9 +387,9 @@ TEST(InstrumentsWindow, SetsAreOpenedAfterTheQuestionAndAKeyGivenAFunctionIsStor
     ASSERT_TRUE(WaitFor(rig, [&] { return keys->item(2)->text() == "03  Tempo +5"; }));
     int before = 0, after = 0;
     rig.Host().Barrier([&](desktop::DesktopCore& core) {
-        before = core.GetSession().App().clock.Tempo;
+        before = core.State().clock.Tempo;
         core.Arranger().Remote().InstrumentKey(2);
-        after = core.GetSession().App().clock.Tempo;
+        after = core.State().clock.Tempo;
     });
     EXPECT_EQ(after, before + 5);
 

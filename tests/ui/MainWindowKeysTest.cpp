@@ -71,7 +71,7 @@ TEST(MainWindowKeys, ShiftMakesTheChordMinorAndCtrlASeventhAlsoWhileAChordWaitsF
 TEST(MainWindowKeys, TheKeysAreReadWithTheChosenLayout) {
     WindowRig rig;
     rig.Host().Barrier([](desktop::DesktopCore& core) {
-        core.GetSession().App().options.ComputerKeyboardLayout = chords::FrenchLayout;
+        core.State().options.ComputerKeyboardLayout = chords::FrenchLayout;
     });
     rig.Window().Refresh(rig.Shown());
     QTest::keyClick(&rig.Window(), Qt::Key_W);

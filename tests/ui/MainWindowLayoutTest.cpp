@@ -154,7 +154,7 @@ TEST(MainWindowLayout, AFillShowsTheSongsMeasureAndBeatNotThePositionInsideTheSt
                 core.FillSnapshot(during);
                 inFill = during.Part == 4 || during.Part == 5;
                 core::Session& session = core.GetSession();
-                patternMeasure = (session.Style().sections.PartBeatCounter - 4) / session.App().clock.MeasureUnits + 1;
+                patternMeasure = (session.Style().sections.PartBeatCounter - 4) / core.State().clock.MeasureUnits + 1;
             });
             return inFill;
         },

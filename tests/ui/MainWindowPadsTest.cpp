@@ -108,7 +108,7 @@ TEST(MainWindowMixer, ThePlayBoxesSwitchTheirOptionsAndStoreGivesAKeyTheVoiceCha
     // The voice channel plays program 33; its bars are moved, then stored on key 5.
     int voice = 0;
     rig.Host().Barrier([&voice](desktop::DesktopCore& core) {
-        voice = core.GetSession().App().engine.VoiceChannel;
+        voice = core.State().engine.VoiceChannel;
         core.GetSession().Controllers().SetValue(voice, midi::ControllerTable::ProgramIndex, 33);
     });
     ui::MixerStrip* strip = mixer->Strip(voice);

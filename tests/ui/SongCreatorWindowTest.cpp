@@ -78,7 +78,7 @@ TEST(SongCreatorWindow, AChosenProgressionBecomesTheSongAndPlaysAtOnceInTheChord
     // It plays: the position runs and the song is in the chord memory.
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Host().Snapshot().Measure > 0; }, 30000));
     int length = 0;
-    rig.Host().Barrier([&](desktop::DesktopCore& core) { length = core.GetSession().App().arrangement.Chords.ChordMemoryLength; });
+    rig.Host().Barrier([&](desktop::DesktopCore& core) { length = core.State().arrangement.Chords.ChordMemoryLength; });
     EXPECT_EQ(length, 4 + 18 * 16);
 }
 
@@ -114,7 +114,7 @@ std::vector<int> ProgramChangePositions(const data::ChordMemory& memory) {
 
 data::ChordMemory SongNow(WindowRig& rig) {
     data::ChordMemory memory;
-    rig.Host().Barrier([&memory](desktop::DesktopCore& core) { memory = core.GetSession().App().arrangement.Chords; });
+    rig.Host().Barrier([&memory](desktop::DesktopCore& core) { memory = core.State().arrangement.Chords; });
     return memory;
 }
 

@@ -8,6 +8,7 @@
 
 #include "core/Session.h"
 #include "core/StyleStore.h"
+#include "app/AppState.h"
 #include "app/Arranger.h"
 #include "engine/Clock.h"
 #include "engine/ClockTables.h"
@@ -107,11 +108,12 @@ bool PerformAudition(const std::string& stylePath, const AuditionPlan& plan, con
     platform::RecordingPrompter* prompter = nullptr;
     auto owned = MakeSession(prompter);
     core::Session& session = *owned;
-    app::Arranger arranger(session);
+    app::AppState state;
+    app::Arranger arranger(session, state);
     engine::Clock& clock = arranger.Clock();
     engine::Transport& transport = arranger.Transport();
-    session.App().options.PlayIntro = true;
-    session.App().options.PlayEnding = true;
+    state.options.PlayIntro = true;
+    state.options.PlayEnding = true;
 
     data::StyleStore store(session);
     const bool loaded = store.Load(stylePath) == data::StyleLoadResult::Loaded;
@@ -128,7 +130,7 @@ bool PerformAudition(const std::string& stylePath, const AuditionPlan& plan, con
     clock.SelectQuantize(engine::QuantizeIndexOf(report.BeatsPerMeasure == 3 ? "3/4" : "4/4"));
 
     report.TickMicros = 60'000'000.0 / (24.0 * report.Tempo);
-    const std::int64_t& tickCount = session.App().clock.TickCount;
+    const std::int64_t& tickCount = state.clock.TickCount;
     ListeningOutput out(listen, tickCount, report.TickMicros);
     session.SetAccompanimentOutput(&out);
     clock.SetupClock();
@@ -140,7 +142,7 @@ bool PerformAudition(const std::string& stylePath, const AuditionPlan& plan, con
     };
     bool started = false;
     for (const AuditionMeasure& measure : plan.Measures) {
-        session.App().engine.PendingCommandKey = static_cast<std::int16_t>(KeyNote(session.App().config.Keys, measure.Key));
+        state.engine.PendingCommandKey = static_cast<std::int16_t>(KeyNote(state.config.Keys, measure.Key));
         SubmitChord(session, measure.Root, measure.Type);
         if (!started) {
             transport.StartStyle();
