@@ -12,7 +12,7 @@
 #include "chords/ChordNames.h"
 #include "chords/ChordRecogniser.h"
 #include "chords/ChordState.h"
-#include "core/ChordSlotMap.h"
+#include "chords/ChordSlotMap.h"
 #include "core/Options.h"
 #include "platform/RecordingPrompter.h"
 

@@ -1,6 +1,6 @@
 #include "chords/ChordCodes.h"
 
-#include "core/ChordTypes.h"
+#include "chords/ChordTypes.h"
 #include "midi/MidiOut.h"
 #include "midi/MidiStatus.h"
 

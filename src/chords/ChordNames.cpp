@@ -1,6 +1,6 @@
 #include "chords/ChordNames.h"
 
-#include "core/ChordTypes.h"
+#include "chords/ChordTypes.h"
 
 namespace chordella::chords {
 

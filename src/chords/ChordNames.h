@@ -2,7 +2,7 @@
 // Chord names ("E min7") and key names ("Key: Eb maj") as the program shows them.
 
 #include "chords/ChordState.h"
-#include "core/NoteNames.h"
+#include "chords/NoteNames.h"
 
 namespace chordella::chords {
 

@@ -12,8 +12,8 @@
 #include <cstdint>
 
 #include "core/Links.h"
-#include "core/ChordTypes.h"
-#include "core/NoteNames.h"
+#include "chords/ChordTypes.h"
+#include "chords/NoteNames.h"
 #include "chords/RecogniseChord.h"
 
 namespace chordella::core {

@@ -6,8 +6,8 @@
 #include <array>
 #include <cstdint>
 
-#include "core/ChordSlotMap.h"
-#include "core/NoteNames.h"
+#include "chords/ChordSlotMap.h"
+#include "chords/NoteNames.h"
 
 namespace chordella::chords {
 

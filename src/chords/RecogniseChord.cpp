@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "core/ChordTypes.h"
+#include "chords/ChordTypes.h"
 
 namespace chordella::chords {
 

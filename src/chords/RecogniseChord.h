@@ -4,7 +4,7 @@
 // ties go to the lowest root and, at the same root, to the highest type number.
 
 #include "chords/ChordState.h"
-#include "core/ChordTypes.h"
+#include "chords/ChordTypes.h"
 #include "core/HeldNotes.h"
 #include "core/Links.h"
 

@@ -12,7 +12,7 @@
 #include "composer/ProgressionTable.h"
 #include "composer/SongKeys.h"
 #include "composer/SongSheet.h"
-#include "core/NoteNames.h"
+#include "chords/NoteNames.h"
 #include "core/Session.h"
 #include "data/SongFile.h"
 #include "platform/Files.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/ChordTypes.h"
+#include "chords/ChordTypes.h"
 #include "composer/ChordMemoryEditor.h"
 #include "composer/ChordSymbols.h"
 #include "data/SongCommands.h"

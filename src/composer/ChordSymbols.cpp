@@ -4,8 +4,8 @@
 #include <array>
 #include <cctype>
 
-#include "core/ChordTypes.h"
-#include "core/NoteNames.h"
+#include "chords/ChordTypes.h"
+#include "chords/NoteNames.h"
 #include "platform/TextCase.h"
 
 namespace chordella::composer {

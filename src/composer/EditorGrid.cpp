@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "core/ChordTypes.h"
-#include "core/NoteNames.h"
+#include "chords/ChordTypes.h"
+#include "chords/NoteNames.h"
 
 namespace chordella::composer {
 

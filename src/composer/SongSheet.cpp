@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "core/ChordTypes.h"
-#include "core/NoteNames.h"
+#include "chords/ChordTypes.h"
+#include "chords/NoteNames.h"
 #include "composer/ProgressionTable.h"
 
 namespace chordella::composer {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "midi/PitchClass.h"
+
 namespace chordella::data {
 
 namespace {
@@ -17,8 +19,6 @@ constexpr std::array<std::string_view, 12> SharpNames = {"C",  "C#", "D",  "D#",
 // 1 = the key is written with sharps, by pitch class of the key.
 constexpr std::array<std::uint8_t, 12> MajorKeySharps = {1, 0, 1, 0, 1, 0, 1, 1, 0, 1, 0, 1};
 constexpr std::array<std::uint8_t, 12> MinorKeySharps = {0, 1, 0, 0, 1, 0, 1, 0, 1, 1, 0, 1};
-
-int PitchClass(int value) { return ((value % 12) + 12) % 12; }
 
 std::string SectionKeyText(int note, const SectionKeyNotes& keys) {
     for (std::size_t i = 0; i < keys.Notes.size(); ++i)
@@ -56,7 +56,7 @@ SectionKeyNotes SectionKeyNotes::From(int fillIn, int toBasic, int ending, int t
 }
 
 std::string KeyName(int pitchClass, bool minor, const CommandTextContext& context) {
-    const auto key = static_cast<std::size_t>(PitchClass(pitchClass));
+    const auto key = static_cast<std::size_t>(midi::PitchClass(pitchClass));
     const bool sharps = context.SuppressSignChange ? context.SharpSpelling
                                                    : (minor ? MinorKeySharps[key] : MajorKeySharps[key]) != 0;
     return std::string(sharps ? SharpNames[key] : FlatNames[key]);

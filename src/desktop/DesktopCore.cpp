@@ -18,7 +18,7 @@
 #include "chords/KeyboardLayout.h"
 #include "chords/OperatingModes.h"
 #include "chords/SectionKeys.h"
-#include "core/ChordSlotMap.h"
+#include "chords/ChordSlotMap.h"
 #include "core/Session.h"
 #include "core/SongFiles.h"
 #include "engine/ChannelSettings.h"

@@ -6,8 +6,8 @@
 
 #include "app/AppState.h"
 #include "app/SnapshotView.h"
-#include "core/ChordTypes.h"
-#include "core/NoteNames.h"
+#include "chords/ChordTypes.h"
+#include "chords/NoteNames.h"
 #include "core/Session.h"
 #include "data/ArrangementState.h"
 #include "data/ChordMemory.h"

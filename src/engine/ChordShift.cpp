@@ -3,6 +3,8 @@
 #include <initializer_list>
 #include <utility>
 
+#include "midi/PitchClass.h"
+
 namespace chordella::engine {
 
 namespace {
@@ -79,8 +81,6 @@ std::array<std::uint8_t, 128> BuildSustained() {
     return flags;
 }
 
-int PitchClass(int value) { return ((value % 12) + 12) % 12; }
-
 }  // namespace
 
 const ShiftTable ChordShiftA = BuildTable(true);
@@ -96,9 +96,9 @@ std::uint8_t TransposeNote(int note, int root, int type, const TransposeSettings
     if (type < 1 || type > ChordTypeCount) return static_cast<std::uint8_t>(note);
     const auto& shiftA = ChordShiftA[static_cast<std::size_t>(type)];
     const auto& shiftB = ChordShiftB[static_cast<std::size_t>(type)];
-    const int rootClass = PitchClass(root);
-    const int n1 = note + shiftA[static_cast<std::size_t>(PitchClass(note))];
-    int n2 = n1 + shiftB[static_cast<std::size_t>(PitchClass(n1))] + rootClass + settings.OctaveShift;
+    const int rootClass = midi::PitchClass(root);
+    const int n1 = note + shiftA[static_cast<std::size_t>(midi::PitchClass(note))];
+    int n2 = n1 + shiftB[static_cast<std::size_t>(midi::PitchClass(n1))] + rootClass + settings.OctaveShift;
     if (rootClass > settings.OctaveThreshold && (!settings.UpperNotesOnly || n2 > 66)) n2 -= 12;
     // Shifts reach at most +7 +2 +11 above or −2 −12 −12 below: octave steps bring any
     // such note back without changing its pitch class.

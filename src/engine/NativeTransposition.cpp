@@ -1,5 +1,7 @@
 #include "engine/NativeTransposition.h"
 
+#include "midi/PitchClass.h"
+
 namespace chordella::engine {
 
 namespace {
@@ -71,8 +73,6 @@ namespace {
 // min9, m5b7, aug7, sus7) as chord kinds.
 constexpr std::array<std::int8_t, 18> KindOfType{0, 0, 8, 19, 10, 17, 32, 4, MajorFlatFiveKind, 2, 7, 1, 15, 9, 12, 11, 29, 20};
 
-int PitchClass(int value) { return ((value % 12) + 12) % 12; }
-
 const ChordShape& ShapeOf(int kind) { return ChordShapes[static_cast<std::size_t>(kind >= 0 && kind < ChordKindCount ? kind : 0)]; }
 
 // The scale degree of `interval` and how far above that degree it lies (0 for a scale tone).
@@ -130,7 +130,7 @@ int MinorFamily(NoteTable table, const ChordShape& source, const ChordShape& tar
 int KindOfChordType(int type) noexcept { return type >= 1 && type <= 17 ? KindOfType[static_cast<std::size_t>(type)] : 0; }
 
 int MapInterval(NoteTable table, int interval, int sourceKind, int targetKind) noexcept {
-    interval = PitchClass(interval);
+    interval = midi::PitchClass(interval);
     const ChordShape& source = ShapeOf(sourceKind);
     const ChordShape& target = ShapeOf(targetKind);
     switch (table) {
@@ -157,20 +157,20 @@ std::uint8_t NativeTranspose(int note, const data::NativeChannelRules& rules, in
     note = note < 0 ? 0 : note > 127 ? 127 : note;
     const data::NoteRangeRules& range = rules.RangeFor(note);
     const int sourceRoot = rules.SourceRoot;
-    const int interval = PitchClass(note - sourceRoot);
+    const int interval = midi::PitchClass(note - sourceRoot);
     // A guitar part has no table of ours yet: it moves between chord tones, kept in place.
     const bool guitar = range.Rule == data::NoteRule::Guitar;
     const NoteTable table = guitar ? NoteTable::Chord : range.Table;
     const int mapped = MapInterval(table, interval, rules.SourceKind, KindOfChordType(type));
     int result = note;
     if (range.Rule == data::NoteRule::RootTransposition) {
-        int shift = PitchClass(root - sourceRoot);
-        if (shift > PitchClass(range.HighKey - sourceRoot)) shift -= 12;
+        int shift = midi::PitchClass(root - sourceRoot);
+        if (shift > midi::PitchClass(range.HighKey - sourceRoot)) shift -= 12;
         result = note + shift + (mapped - interval);
     } else if (table != NoteTable::Bypass) {
         // Root fixed: the note stays in its own octave above the source root and only its
         // pitch class changes (C3 E3 G3 over F become C3 F3 A3).
-        result = note - interval + PitchClass(root + mapped - sourceRoot);
+        result = note - interval + midi::PitchClass(root + mapped - sourceRoot);
     }
     return static_cast<std::uint8_t>(InsideLimits(result + octaveShift, range.NoteLow, range.NoteHigh));
 }
@@ -183,7 +183,7 @@ const data::NativeChannelRules* NativeRulesOf(const data::NativeRules& native, i
 }
 
 std::uint8_t RootNear(int sounding, int root, const data::NoteRangeRules& range) noexcept {
-    const int down = PitchClass(sounding - root);
+    const int down = midi::PitchClass(sounding - root);
     const int nearest = down <= 6 ? sounding - down : sounding + 12 - down;
     return static_cast<std::uint8_t>(InsideLimits(nearest, range.NoteLow, range.NoteHigh));
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "chords/RecogniseChord.h"
-#include "core/ChordTypes.h"
+#include "chords/ChordTypes.h"
 #include "core/HeldNotes.h"
 #include "stylecreator/CreatorPositions.h"
 #include "stylecreator/MaterialWalk.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/ChordTypes.h"
+#include "chords/ChordTypes.h"
 #include "stylecreator/CreatorPositions.h"
 #include "stylecreator/MaterialWalk.h"
 

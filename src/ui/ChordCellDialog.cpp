@@ -10,8 +10,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "core/ChordTypes.h"
-#include "core/NoteNames.h"
+#include "chords/ChordTypes.h"
+#include "chords/NoteNames.h"
 #include "composer/ChordSymbols.h"
 #include "data/ChordMemory.h"
 #include "data/SongCommands.h"

@@ -1,9 +1,9 @@
 // The chord-type table's edges and the slot map with its configuration string.
-#include "core/ChordTypes.h"
+#include "chords/ChordTypes.h"
 
 #include <gtest/gtest.h>
 
-#include "core/ChordSlotMap.h"
+#include "chords/ChordSlotMap.h"
 
 namespace chordella::chords {
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/StateParts.h"
-#include "core/ChordTypes.h"
+#include "chords/ChordTypes.h"
 #include "stylecreator/ChordGeneration.h"
 #include "stylecreator/Conversion.h"
 #include "stylecreator/StyleCreator.h"

@@ -1,4 +1,4 @@
-#include "core/ChordTypes.h"
+#include "chords/ChordTypes.h"
 
 namespace chordella::chords {
 

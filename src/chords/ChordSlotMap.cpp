@@ -1,8 +1,8 @@
-#include "core/ChordSlotMap.h"
+#include "chords/ChordSlotMap.h"
 
 #include <cstdio>
 
-#include "core/ChordTypes.h"
+#include "chords/ChordTypes.h"
 
 namespace chordella::chords {
 

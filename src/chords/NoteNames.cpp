@@ -1,4 +1,4 @@
-#include "core/NoteNames.h"
+#include "chords/NoteNames.h"
 
 #include <algorithm>
 

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "midi/PitchClass.h"
+
 namespace chordella::chords {
 
 // Type numbers: 1 … 17 are rows of the table; 0 means no chord. Received chord codes can
@@ -37,7 +39,7 @@ std::string_view TypeName(int type);
 const std::array<std::int8_t, 4>& ChordTones(int type);
 
 // Pitch class 0 … 11 (C = 0) of any note number, negative ones included.
-constexpr int PitchClass(int note) { return ((note % 12) + 12) % 12; }
+using midi::PitchClass;
 
 // One-finger "Triad chords": the type a single key gives, by pitch class. The major table
 // gives the chords of C major (black keys major); the minor table those of C minor, with a
