@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "app/Arranger.h"
 #include "core/Session.h"
 #include "data/StyleAnalysis.h"
 #include "engine/AccompanimentEngine.h"
@@ -67,17 +68,18 @@ inline void AppendDense(std::vector<std::uint8_t>& s, int ticks, const DensePatt
     }
 }
 
-// A session with the engine and the clock sending to a counting output.
+// A session with the modules the arranger builds, sending to a counting output. The engine
+// loops its parts by its own section logic; a benchmark of the transport attaches it again.
 struct DenseRig {
     DenseRig() {
         core::SessionParts parts;
         parts.prompter = std::make_unique<platform::RecordingPrompter>();
         parts.paths = platform::Paths::InFolder("/tmp");
         session = std::make_unique<core::Session>(std::move(parts));
-        engine = std::make_unique<engine::AccompanimentEngine>(*session, state.engine, state.clock,
-                                                               state.options);
-        session->SetEngineLink(engine.get());
-        clock = std::make_unique<engine::Clock>(*session, *engine, state.clock, state.options);
+        arranger = std::make_unique<app::Arranger>(*session, state);
+        engine = &arranger->Engine();
+        clock = &arranger->Clock();
+        engine->SetTransport(nullptr);
         session->SetAccompanimentOutput(&out);
         if (!session->Style().style.Stream.Allocate()) std::abort();
     }
@@ -100,8 +102,9 @@ struct DenseRig {
 
     std::unique_ptr<core::Session> session;
     app::AppState state;
-    std::unique_ptr<engine::AccompanimentEngine> engine;
-    std::unique_ptr<engine::Clock> clock;
+    std::unique_ptr<app::Arranger> arranger;
+    engine::AccompanimentEngine* engine = nullptr;
+    engine::Clock* clock = nullptr;
     CountingOutput out;
 };
 

@@ -12,12 +12,13 @@
 #include "chords/ChordRecogniser.h"
 #include "chords/ChordState.h"
 #include "platform/RecordingPrompter.h"
+#include "support/StandInLinks.h"
 
 using namespace chordella;
 
 namespace {
 
-struct CountingEngine final : core::NoEngine {
+struct CountingEngine final : chordella::testing::StandInEngine {
     void SubmitChord(core::ChordPair, const std::array<std::int16_t, 4>& notes) override { last = notes[0]; }
     std::int16_t last = 0;
 };

@@ -24,7 +24,7 @@ struct Rig : bench::DenseRig {
         bench::DensePattern fill = held;
         fill.NoteBase = 40;
         bench::AppendDense(stream, bench::MeasureTicks, fill);
-        session->SetTransportLink(transport.get());
+        engine->SetTransport(transport);
         Install(stream);
         SetPart(data::StylePart::Basic, 1, 1, 0, fillStart);
         SetPart(data::StylePart::FillInBasic, 2, 2, fillStart, session->Style().style.StyleLength - 1);
@@ -35,9 +35,7 @@ struct Rig : bench::DenseRig {
         clock->RunVirtualTicks(12);
     }
 
-    std::unique_ptr<engine::Transport> transport = std::make_unique<engine::Transport>(
-        *session, *engine, *clock, state.transport, state.melody, state.options,
-        state.config);
+    engine::Transport* transport = &arranger->Transport();
 };
 
 // A section switch at the start of a beat: the switch and that beat's first tick.

@@ -63,6 +63,8 @@ function(chordella_fuzz name source)
   add_executable(${name} ${source})
   target_link_libraries(${name} PRIVATE ${ARGN} chordella::warnings)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  # The tests' header-only helpers (the stand-in links a rig wires where it builds one module).
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   if(NOT TARGET fuzz_targets)
     add_custom_target(fuzz_targets)
   endif()

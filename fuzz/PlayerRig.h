@@ -95,34 +95,12 @@ inline void ForgetPlayState(core::Session& session, app::AppState& state, Checki
     out.sounding = {};
 }
 
-// A session with `buffers` stream buffers, the engine and the clock, both outputs checked.
-struct PlayerRig {
-    explicit PlayerRig(int buffers = 1) : session(MakeFuzzSession(buffers)) {
-        engine = std::make_unique<engine::AccompanimentEngine>(*session, state.engine, state.clock,
-                                                               state.options);
-        session->SetEngineLink(engine.get());
-        clock = std::make_unique<engine::Clock>(*session, *engine, state.clock, state.options);
-        session->SetAccompanimentOutput(&out);
-        session->SetClockOutput(&out);
-    }
-    ~PlayerRig() {
-        clock.reset();
-        engine.reset();
-    }
-
-    void ResetPlayState() { ForgetPlayState(*session, state, out); }
-
-    std::unique_ptr<core::Session> session;
-    app::AppState state;
-    std::unique_ptr<engine::AccompanimentEngine> engine;
-    std::unique_ptr<engine::Clock> clock;
-    CheckingOutput out;
-};
-
-// The same session with the modules that play built by the arranger: engine, clock,
-// transport, chord recognition, and song playback when a target attaches it.
+// A session with `buffers` stream buffers and the modules that play built by the arranger
+// (engine, clock, transport, chord recognition, and song playback when a target attaches it),
+// both outputs checked.
 struct ArrangerRig {
-    ArrangerRig() : session(MakeFuzzSession(1)), arranger(std::make_unique<app::Arranger>(*session, state)) {
+    explicit ArrangerRig(int buffers = 1)
+        : session(MakeFuzzSession(buffers)), arranger(std::make_unique<app::Arranger>(*session, state)) {
         session->SetAccompanimentOutput(&out);
         session->SetClockOutput(&out);
     }
@@ -134,6 +112,18 @@ struct ArrangerRig {
     app::AppState state;
     std::unique_ptr<app::Arranger> arranger;
     CheckingOutput out;
+};
+
+// The same, with the engine looping its parts by its own section logic instead of the
+// transport's (as a style alone renders).
+struct PlayerRig : ArrangerRig {
+    explicit PlayerRig(int buffers = 1)
+        : ArrangerRig(buffers), engine(&arranger->Engine()), clock(&arranger->Clock()) {
+        engine->SetTransport(nullptr);
+    }
+
+    engine::AccompanimentEngine* engine;
+    engine::Clock* clock;
 };
 
 }  // namespace chordella::fuzzing

@@ -15,6 +15,7 @@
 #include "chords/ChordSlotMap.h"
 #include "core/Options.h"
 #include "platform/RecordingPrompter.h"
+#include "support/StandInLinks.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ void Fail(const char* what) {
 #define Require(condition) ((condition) ? void() : Fail(#condition))
 
 // Holds the pending chord as the engine does, and checks what it is handed.
-struct CheckingEngine final : core::NoEngine {
+struct CheckingEngine final : chordella::testing::StandInEngine {
     void SubmitChord(core::ChordPair chord, const std::array<std::int16_t, 4>& notes) override {
         for (const auto note : notes) Require(note >= 0 && note <= 127);
         Require(chord.Root >= 1 && chord.Root <= 127);

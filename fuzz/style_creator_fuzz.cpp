@@ -7,6 +7,7 @@
 #include <span>
 
 #include "app/StateParts.h"
+#include "app/Arranger.h"
 #include "core/Session.h"
 #include "data/CreatorWorkWriter.h"
 #include "data/MidiImportRun.h"
@@ -39,6 +40,12 @@ app::AppState& TheState() {
     return state;
 }
 
+// The modules the creator stops and starts (as the `create` command builds them), built once.
+app::Arranger& TheArranger() {
+    static app::Arranger arranger(TheSession(), TheState());
+    return arranger;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
@@ -47,6 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     if (data::ReadSmfLayout(file, layout) != data::SmfLayoutError::None) return 0;
     core::Session& session = TheSession();
     app::AppState& app = TheState();
+    TheArranger();
     data::CreatorWork& work = session.Style().Work;
 
     data::ImportSettings settings;

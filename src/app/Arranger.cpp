@@ -6,6 +6,7 @@
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
 #include "engine/Transport.h"
+#include "engine/TransportArrangement.h"
 
 namespace chordella::app {
 
@@ -16,9 +17,12 @@ Arranger::Arranger(core::Session& session, AppState& app)
       clock_(std::make_unique<engine::Clock>(session, *engine_, app.clock, app.options)),
       transport_(std::make_unique<engine::Transport>(session, *engine_, *clock_, app.transport, app.melody, app.options,
                                                      app.config)),
+      songHost_(std::make_unique<engine::TransportArrangement>(session, *transport_, *clock_, app.arrangement, app.melody,
+                                                               app.options, app.engine)),
       recogniser_(std::make_unique<chords::ChordRecogniser>(session, app.chords, app.options)) {
     session_.SetEngineLink(engine_.get());
     session_.SetTransportLink(transport_.get());
+    session_.SetArrangementLink(songHost_.get());
     session_.SetChordLink(recogniser_.get());
 }
 
@@ -26,6 +30,7 @@ Arranger::Arranger(core::Session& session, AppState& app)
 Arranger::~Arranger() {
     DetachSongPlayback();
     recogniser_.reset();
+    songHost_.reset();
     transport_.reset();
     clock_.reset();
     engine_.reset();

@@ -1,20 +1,22 @@
 #pragma once
 // The modules that play, built in one place and in the order they lean on each other: the
-// accompaniment engine, its clock, the transport and chord recognition. Chord-memory playback
-// with the melody track joins on demand and becomes the transport's peer.
+// accompaniment engine, its clock, the transport, its side of the song operations (the song
+// host) and chord recognition. Chord-memory playback with the melody track joins on demand
+// and becomes the transport's peer.
 //
-// Every front end that plays builds one: the window and `chordella arranger` through
-// LiveArranger (which adds the MIDI inputs and the remote control), `render`, `play`,
-// `export` and `generate` through RenderSession, `songlist`, the benchmarks and the fuzz
-// targets. The arranger makes each module the session's link of its kind (engine, transport,
-// chord recognition, melody track), so the modules' calls to each other reach the modules
-// built here and never a do-nothing stand-in. It is also where the program's state aggregate
+// Every front end builds one: the window and `chordella arranger` through LiveArranger
+// (which adds the MIDI inputs and the remote control), `render`, `play`, `export` and
+// `generate` through RenderSession, `songlist`, the commands that make songs and styles
+// (`batch songs`, `create`, `convert`), the benchmarks and the fuzz targets. The arranger
+// makes each module the session's link of its kind (engine, transport, song host, chord
+// recognition, melody track), so the modules' calls to each other reach the modules built
+// here; the session has no link of its own, and a call through one nobody wired throws. It is also where the program's state aggregate
 // (app/AppState.h) is split: each module gets the state structs it owns and those it reads,
 // and nothing more.
 //
 // Teardown runs in reverse, as the destructor spells out: song playback (it leaves the
-// transport's peers), chord recognition, the transport (it leaves the engine and the
-// session), the clock, the engine.
+// transport's peers), chord recognition, the song host, the transport (it leaves the engine
+// and the session), the clock, the engine. Each module unwires itself from the session.
 //
 // Control thread only.
 
@@ -26,6 +28,7 @@ namespace chordella::engine {
 class AccompanimentEngine;
 class Clock;
 class Transport;
+class TransportArrangement;
 }  // namespace chordella::engine
 
 namespace chordella::app {
@@ -45,6 +48,7 @@ public:
     engine::Clock& Clock() { return *clock_; }
     engine::Transport& Transport() { return *transport_; }
     chords::ChordRecogniser& Recogniser() { return *recogniser_; }
+    engine::TransportArrangement& SongHost() { return *songHost_; }
 
     // Chord-memory playback and the melody track become the transport's peers (Play starts
     // the song in the chord memory). Again while attached: the same playback.
@@ -60,6 +64,7 @@ private:
     std::unique_ptr<engine::AccompanimentEngine> engine_;
     std::unique_ptr<engine::Clock> clock_;
     std::unique_ptr<engine::Transport> transport_;
+    std::unique_ptr<engine::TransportArrangement> songHost_;
     std::unique_ptr<chords::ChordRecogniser> recogniser_;
     std::unique_ptr<SongPlayback> playback_;
 };

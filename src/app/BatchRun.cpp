@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 
+#include "app/Arranger.h"
 #include "app/BatchFiles.h"
 #include "app/StateParts.h"
 #include "core/Session.h"
@@ -33,11 +34,11 @@ namespace {
 namespace fs = std::filesystem;
 using namespace stylecreator;
 
-// A session of one file: its own style, state, creator and prompter that never waits, so
-// the batch neither asks nor touches the style or the song that play.
+// A session of one file: its own style, state, modules, creator and prompter that never
+// waits, so the batch neither asks nor touches the style or the song that play.
 struct FileSession {
     explicit FileSession(const platform::Paths& paths)
-        : session(MakeParts(paths, shown)), creator(session, state, CreatorLiveStateOf(app)) {
+        : session(MakeParts(paths, shown)), arranger(session, app), creator(session, state, CreatorLiveStateOf(app)) {
         creator.SetUnattended(true);
     }
 
@@ -58,6 +59,7 @@ struct FileSession {
     platform::RecordingPrompter* shown = nullptr;
     core::Session session;
     AppState app;
+    Arranger arranger;  // the creator stops its transport before it generates
     CreatorState state;
     StyleCreator creator;
 };

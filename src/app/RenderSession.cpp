@@ -6,6 +6,7 @@
 #include "core/Session.h"
 #include "midi/MidiBackend.h"
 #include "core/SongFiles.h"
+#include "data/ArrangementLink.h"
 #include "data/StyleAnalysis.h"
 #include "core/StyleStore.h"
 #include "engine/AccompanimentEngine.h"
@@ -46,11 +47,13 @@ void SubmitChord(core::Session& session, int root, int type) {
 RenderSession::RenderSession(const platform::Paths& paths, std::unique_ptr<midi::MidiBackend> backend)
     : app_(std::make_unique<AppState>()),
       session_(MakeSession(paths, std::move(backend), prompter_)),
-      arranger_(std::make_unique<Arranger>(*session_, *app_)) {
+      arranger_(std::make_unique<Arranger>(*session_, *app_)),
+      songReader_(std::make_unique<data::OfflineSongHost>()) {
+    session_->SetArrangementLink(songReader_.get());
     PrepareOptions();
 }
 
-RenderSession::~RenderSession() = default;
+RenderSession::~RenderSession() { session_->Unwire(songReader_.get()); }
 
 engine::AccompanimentEngine& RenderSession::Engine() { return arranger_->Engine(); }
 engine::Clock& RenderSession::Clock() { return arranger_->Clock(); }

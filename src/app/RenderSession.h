@@ -20,6 +20,7 @@
 #include "platform/Paths.h"
 
 namespace chordella::core { class Session; }
+namespace chordella::data { class OfflineSongHost; }
 namespace chordella::engine {
 class AccompanimentEngine;
 class Clock;
@@ -105,6 +106,10 @@ private:
     std::unique_ptr<AppState> app_;
     std::unique_ptr<core::Session> session_;
     std::unique_ptr<Arranger> arranger_;  // goes before the session and the state it plays on
+    // A render reads its song as data (the style is the one the command names, and nothing
+    // may sound while the song opens), so its songs open through an offline host wired over
+    // the arranger's, which would load the song's style and send its melody program.
+    std::unique_ptr<data::OfflineSongHost> songReader_;
 };
 
 // The ticks of one pass of a part: the waits of the stream between its range's start and end.

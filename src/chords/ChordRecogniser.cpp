@@ -40,7 +40,7 @@ ChordRecogniser::ChordRecogniser(core::Session& session, ChordState& chordState,
     : session_(session), chordState_(chordState), options_(options) {}
 
 ChordRecogniser::~ChordRecogniser() {
-    if (&session_.Chords() == this) session_.SetChordLink(nullptr);
+    session_.Unwire(this);
 }
 
 void ChordRecogniser::SetChord(std::int16_t givenRoot, std::int16_t givenType, std::int16_t offset) {

@@ -28,8 +28,8 @@ void Record(core::Session& session, const engine::MelodyState& melodyState, Inpu
     if ((status & 0x0F) != melodyState.MelodyChannel) return;
     if (peers && peers->MelodyRecording()) {
         peers->RecordMelodyEvent(status, data1, data2);
-    } else if (session.Melody().MelodyRecording()) {
-        session.Melody().RecordMelodyEvent(status, data1, data2);
+    } else if (core::MelodyLink* melody = session.Melody(); melody && melody->MelodyRecording()) {
+        melody->RecordMelodyEvent(status, data1, data2);
     }
 }
 

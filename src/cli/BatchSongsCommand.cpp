@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/AppState.h"
+#include "app/Arranger.h"
 #include "app/BatchRun.h"
 #include "app/BatchSongs.h"
 #include "app/ConsolePrompter.h"
@@ -38,6 +39,7 @@ int RunBatchSongsCommand(int songs, const BatchCommandFlags& flags, std::FILE* o
 
     // The songs are made in a state of their own, with the program's defaults.
     app::AppState appState;
+    app::Arranger arranger(session, appState);  // stopped before each song; saves go through its song host
     app::SongCreator creator(session, appState, nullptr);
     const std::string folder = flags.outputFolder.empty() ? paths.Songs() : flags.outputFolder;
     app::BatchSongs batch(session, appState, creator, list, folder);

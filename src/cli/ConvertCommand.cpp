@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/AppState.h"
+#include "app/Arranger.h"
 #include "app/ForeignStyleSets.h"
 #include "app/StateParts.h"
 #include "core/Session.h"
@@ -60,6 +61,7 @@ int ConvertPartSet(const std::string& folder, const ConvertCommandFlags& flags, 
     platform::RecordingPrompter* shown = prompter.get();
     core::Session session(PartsFor(flags, std::move(prompter)));
     app::AppState appState;
+    app::Arranger arranger(session, appState);  // the creator stops and starts its transport
     CreatorState state;
     StyleCreator creator(session, state, app::CreatorLiveStateOf(appState));
     creator.SetUnattended(true);
@@ -124,6 +126,7 @@ int ConvertOne(const std::string& input, const ConvertCommandFlags& flags, const
     platform::RecordingPrompter* shown = prompter.get();
     core::Session session(PartsFor(flags, std::move(prompter)));
     app::AppState appState;
+    app::Arranger arranger(session, appState);  // the creator stops and starts its transport
     CreatorState state;
     StyleCreator creator(session, state, app::CreatorLiveStateOf(appState));
     StyleConversion conversion(session, creator);

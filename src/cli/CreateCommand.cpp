@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/AppState.h"
+#include "app/Arranger.h"
 #include "app/StateParts.h"
 #include "cli/ImportFindings.h"
 #include "cli/OutputGuard.h"
@@ -176,6 +177,7 @@ int RunCreateCommand(const CreateCommandFlags& flags, std::FILE* out, std::FILE*
     sessionParts.paths = platform::Paths::Resolve(flags.home, platform::ExecutablePath());
     core::Session session(std::move(sessionParts));
     app::AppState appState;
+    app::Arranger arranger(session, appState);  // the creator stops and starts its transport
     stylecreator::CreatorState state;
     StyleCreator creator(session, state, app::CreatorLiveStateOf(appState));
     creator.SetUnattended(true);

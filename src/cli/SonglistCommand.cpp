@@ -13,12 +13,12 @@
 #include "app/StateParts.h"
 #include "cli/PlayOutput.h"
 #include "core/Session.h"
+#include "data/ArrangementLink.h"
 #include "core/SongFiles.h"
 #include "core/StyleStore.h"
 #include "engine/AccompanimentEngine.h"
 #include "engine/Clock.h"
 #include "engine/Transport.h"
-#include "engine/TransportArrangement.h"
 #include "library/SongPlayer.h"
 #include "library/SongSnapshot.h"
 #include "library/Songlist.h"
@@ -69,7 +69,10 @@ int Add(library::Songlist& list, const SonglistCommandFlags& flags, std::FILE* o
         return Fail(err, song,
                     "the path is longer than 80 characters, which a songlist cannot hold; "
                     "move the song to a shorter path");
+    // The song is read as data for its entry: nothing plays, its style is not loaded.
+    data::OfflineSongHost reader;
     std::unique_ptr<core::Session> session = MakeSession(flags, nullptr, err);
+    session->SetArrangementLink(&reader);
     app::AppState appState;
     data::SongFiles songs(*session, appState.arrangement, appState.options);
     if (songs.Open({data::OpenSource::Path, song, false}) != data::OpenOutcome::Opened)
@@ -84,19 +87,12 @@ int Add(library::Songlist& list, const SonglistCommandFlags& flags, std::FILE* o
     return 0;
 }
 
-// Everything that plays a song, wired as in the desktop: the song host opens songs (and
-// the styles they name) and starts them; chord-memory playback steps through them.
+// Everything that plays a song, wired as in the desktop: the arranger's song host opens songs
+// (and the styles they name) and starts them; chord-memory playback steps through them.
 struct PlayRig {
-    explicit PlayRig(core::Session& s)
-        : arranger(s, state),
-          host(s, arranger.Transport(), arranger.Clock(), state.arrangement, state.melody, state.options,
-               state.engine) {
-        s.SetArrangementLink(&host);
-        arranger.AttachSongPlayback();
-    }
+    explicit PlayRig(core::Session& s) : arranger(s, state) { arranger.AttachSongPlayback(); }
     app::AppState state;
     app::Arranger arranger;
-    engine::TransportArrangement host;
 };
 
 int Play(library::Songlist& list, const SonglistCommandFlags& flags, std::unique_ptr<midi::MidiBackend> backend,

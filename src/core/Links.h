@@ -1,7 +1,8 @@
 #pragma once
 // The calls that cross between modules of the same layer (the chord sources and the
 // engine call each other). Each side implements its interface; the session holds them,
-// so neither module includes the other. Modules append the entries they need.
+// so neither module includes the other. Modules append the entries they need. Stand-ins
+// that answer nothing are for tests only (tests/support/StandInLinks.h).
 
 #include <array>
 #include <cstdint>
@@ -110,13 +111,6 @@ public:
     virtual void RunMidiCommand(int number) = 0;
 };
 
-// No remote control: a request is counted and nothing is sent.
-class NoMidiCommands final : public MidiCommandLink {
-public:
-    void RunMidiCommand(int /*number*/) override { ++Unanswered; }
-    std::uint64_t Unanswered = 0;
-};
-
 // Implemented by the melody track (engine/MelodyPlayer.h). The input side hands over every
 // message the player sends on the melody channel.
 class MelodyLink {
@@ -126,39 +120,6 @@ public:
     virtual bool MelodyRecording() = 0;
     // One message played on the melody channel; stored while the song runs (see the player).
     virtual void RecordMelodyEvent(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) = 0;
-};
-
-// What the session holds until the modules are wired: calls that go nowhere. Stand-ins
-// for the engine may start from it and override what they watch.
-class NoEngine : public EngineLink {
-public:
-    void SubmitChord(ChordPair, const std::array<std::int16_t, 4>&) override {}
-    void SubmitControlKey(std::int16_t, std::int16_t) override {}
-    ChordPair PendingChord() const override { return {}; }
-    void DropPendingChord() override {}
-    void MelodyKeyHeld(int, int) override {}
-    void MelodyKeysReleased() override {}
-    void PlayerPlays(int) override {}
-    void SetTriggerVelocity(int) override {}
-    void StopChordSound() override {}
-};
-class NoChords final : public ChordLink {
-public:
-    void SetChord(std::int16_t, std::int16_t, std::int16_t) override {}
-    void ShowChord(std::int16_t, std::int16_t) override {}
-    ChordPair PreviewChord(int, int) override { return {}; }
-};
-class NoMelody final : public MelodyLink {
-public:
-    bool MelodyRecording() override { return false; }
-    void RecordMelodyEvent(std::uint8_t, std::uint8_t, std::uint8_t) override {}
-};
-class NoTransport final : public TransportLink {
-public:
-    bool StyleStarted() override { return false; }
-    void StartStyle() override {}
-    void Stop() override {}
-    bool PlayRange(std::int32_t, std::int32_t, bool, RangeBeatLink&) override { return false; }
 };
 
 }  // namespace chordella::core

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
+#include <string>
 
 #include "core/Links.h"
 #include "core/StyleContainer.h"
@@ -23,6 +25,12 @@
 #include "platform/Random.h"
 
 namespace chordella::core {
+
+// A module called a link that whoever assembled the program did not wire.
+class UnwiredLink : public std::logic_error {
+public:
+    explicit UnwiredLink(const std::string& what) : std::logic_error(what + " is not wired to this session") {}
+};
 
 // What a session is built from: the outside interfaces, chosen by who starts it
 // (the desktop window, the command line, a test).
@@ -62,25 +70,34 @@ public:
     midi::TMidiOutput* CurrentOutput() { return midi_.CurrentOutput(); }
 
     // The cross-module calls. Whoever assembles the modules wires them here (the program's
-    // arranger, app/Arranger.h, or a test's rig); a module that goes hands its link back.
-    EngineLink& Engine() { return *engineLink_; }
-    ChordLink& Chords() { return *chordLink_; }
-    void SetEngineLink(EngineLink* link) { engineLink_ = link ? link : &noEngine_; }
-    void SetChordLink(ChordLink* link) { chordLink_ = link ? link : &noChords_; }
+    // arranger, app/Arranger.h, or a test's rig); nothing is wired by default. A call through a
+    // link nobody wired is an assembly fault and throws UnwiredLink naming the link, so it shows
+    // at once instead of the call going nowhere. A module that goes unwires itself (Unwire:
+    // nothing happens unless it is the wired one).
+    EngineLink& Engine() { return Wired(engineLink_, "the accompaniment engine"); }
+    ChordLink& Chords() { return Wired(chordLink_, "chord recognition"); }
+    TransportLink& Transport() { return Wired(transportLink_, "the transport"); }
     // What the song operations need from the transport, the style, the clock and the
-    // editor (data/ArrangementLink.h); the application wires it, null restores the default.
-    data::ArrangementLink& ArrangementLink() { return *songHost_; }
-    void SetArrangementLink(data::ArrangementLink* host) { songHost_ = host ? host : &noSongHost_; }
-    // False while the song operations run without the modules (NoArrangementLink).
-    bool ArrangementLinkWired() const { return songHost_ != &noSongHost_; }
-    TransportLink& Transport() { return *transportLink_; }
-    // The melody track: the input side hands the melody channel's messages to it.
-    MelodyLink& Melody() { return *melodyLink_; }
-    void SetMelodyLink(MelodyLink* link) { melodyLink_ = link ? link : &noMelody_; }
-    void SetTransportLink(TransportLink* link) { transportLink_ = link ? link : &noTransport_; }
-    // The MIDI commands chord-memory playback asks for (the live arranger wires the remote control).
-    MidiCommandLink& MidiCommands() { return *midiCommandLink_; }
-    void SetMidiCommandLink(MidiCommandLink* link) { midiCommandLink_ = link ? link : &noMidiCommands_; }
+    // editor (data/ArrangementLink.h).
+    data::ArrangementLink& ArrangementLink() { return Wired(songHost_, "the song host"); }
+    void SetEngineLink(EngineLink* link) { engineLink_ = link; }
+    void SetChordLink(ChordLink* link) { chordLink_ = link; }
+    void SetTransportLink(TransportLink* link) { transportLink_ = link; }
+    void SetArrangementLink(data::ArrangementLink* host) { songHost_ = host; }
+    void Unwire(const EngineLink* link) { Unwire(engineLink_, link); }
+    void Unwire(const ChordLink* link) { Unwire(chordLink_, link); }
+    void Unwire(const TransportLink* link) { Unwire(transportLink_, link); }
+    void Unwire(const data::ArrangementLink* link) { Unwire(songHost_, link); }
+
+    // The links that may be absent in a working program. The melody track exists while song
+    // playback is attached (null: melody-channel messages are not recorded); the remote
+    // control while the live arranger runs (null: chord-memory MIDI commands are not sent).
+    MelodyLink* Melody() { return melodyLink_; }
+    void SetMelodyLink(MelodyLink* link) { melodyLink_ = link; }
+    void Unwire(const MelodyLink* link) { Unwire(melodyLink_, link); }
+    MidiCommandLink* MidiCommands() { return midiCommandLink_; }
+    void SetMidiCommandLink(MidiCommandLink* link) { midiCommandLink_ = link; }
+    void Unwire(const MidiCommandLink* link) { Unwire(midiCommandLink_, link); }
 
     // The steps of loading a style that belong to other modules; each adds its hooks here.
     data::StyleLoadLinkList& StyleLoadLink() { return styleHooks_; }
@@ -99,6 +116,16 @@ public:
     void SetChordCodeOutput(midi::MidiOut* out) { chordCodeOutput_ = out; }
 
 private:
+    template <typename Link>
+    static Link& Wired(Link* link, const char* what) {
+        if (link == nullptr) throw UnwiredLink(what);
+        return *link;
+    }
+    template <typename Link>
+    static void Unwire(Link*& slot, const Link* link) {
+        if (slot == link) slot = nullptr;
+    }
+
     StyleContainer style_;
     platform::EventLoop loop_;
     midi::MidiPorts midi_;  // after the loop: the ports close before it goes
@@ -106,18 +133,12 @@ private:
     std::unique_ptr<View> view_;
     platform::Paths paths_;
     platform::Random random_;
-    NoEngine noEngine_;
-    NoChords noChords_;
-    EngineLink* engineLink_ = &noEngine_;
-    ChordLink* chordLink_ = &noChords_;
-    data::NoArrangementLink noSongHost_;
-    data::ArrangementLink* songHost_ = &noSongHost_;
-    NoTransport noTransport_;
-    TransportLink* transportLink_ = &noTransport_;
-    NoMelody noMelody_;
-    MelodyLink* melodyLink_ = &noMelody_;
-    NoMidiCommands noMidiCommands_;
-    MidiCommandLink* midiCommandLink_ = &noMidiCommands_;
+    EngineLink* engineLink_ = nullptr;
+    ChordLink* chordLink_ = nullptr;
+    TransportLink* transportLink_ = nullptr;
+    data::ArrangementLink* songHost_ = nullptr;
+    MelodyLink* melodyLink_ = nullptr;
+    MidiCommandLink* midiCommandLink_ = nullptr;
     data::StyleLoadLinkList styleHooks_;
     midi::MidiOut* accompanimentOutput_ = nullptr;
     midi::MidiOut* clockOutput_ = nullptr;

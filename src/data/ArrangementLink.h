@@ -4,10 +4,9 @@
 // song file; loading the style a song names), the clock (tempo and meter), the mixer (the
 // melody program), the MIDI import and the chord-memory editor.
 //
-// The session holds one host; the application wires the real modules into it at start-up
-// (Session::SetArrangementLink). Until then NoArrangementLink answers: nothing plays, no style is
-// loaded, every request is dropped, so the song operations work on their own (tests, the
-// command line before the engine exists).
+// The session holds one host, wired by whoever assembles the program: the transport's side
+// (engine/TransportArrangement.h) where songs play, OfflineSongHost below where a song is
+// only read (an offline render).
 //
 // Style autoload: after a song file naming a style is opened, with "Autoload style" on,
 // the song operations call OpenStyleByPath with the stored path (possibly a Windows path;
@@ -59,9 +58,10 @@ public:
     virtual void ShowEditor() = 0;
 };
 
-// The host until the modules are wired: remembers the meter it was given, nothing else.
-// (Session::ArrangementLinkWired tells whether it is in use.)
-class NoArrangementLink : public ArrangementLink {
+// Where songs are opened as data and nothing plays (an offline render): no recording or
+// playback runs, no style is loaded, nothing is sent; the meter a song sets is kept for the
+// open alone; a .mid song is not imported, no measures are made, there is no editor.
+class OfflineSongHost final : public ArrangementLink {
 public:
     bool ChordsRecording() override { return false; }
     void StopRecording() override {}

@@ -34,7 +34,6 @@
 #include "engine/Clock.h"
 #include "engine/TapTempo.h"
 #include "engine/Transport.h"
-#include "engine/TransportArrangement.h"
 #include "library/PlaylistLine.h"
 #include "library/Songlist.h"
 #include "library/StyleManager.h"
@@ -67,13 +66,9 @@ DesktopCore::DesktopCore(core::Session& session, app::AppState& app, app::Lifecy
     : session_(session), app_(app),
       activity_(std::make_unique<ActivityOutput>(session)),
       arranger_(std::make_unique<app::LiveArranger>(session, app)),
-      songHost_(std::make_unique<engine::TransportArrangement>(
-          session, arranger_->Transport(), arranger_->Clock(), app.arrangement, app.melody,
-          app.options, app.engine)),
       tapTempo_(std::make_unique<engine::TapTempo>(session, arranger_->Clock(), arranger_->Transport())),
       lifecycle_(session, app, *this, std::move(setup)) {
     session_.SetAccompanimentOutput(activity_.get());
-    session_.SetArrangementLink(songHost_.get());
     arranger_->AttachSongPlayback();
     app::SongPlayback& songs = *arranger_->Songs();
     peers_ = std::make_unique<DesktopTransportModules>(arranger_->Recogniser(), songs.player);
@@ -131,10 +126,9 @@ DesktopCore::~DesktopCore() {
     creator_.reset();
     if (tapTimer_ != 0) session_.Loop().StopTimer(tapTimer_);
     if (styleTimer_ != 0) session_.Loop().StopTimer(styleTimer_);
-    songlist_.reset();  // before the song host its player opens songs through
+    songlist_.reset();  // before the arranger's song host its player opens songs through
     entry_.reset();
     tapTempo_.reset();
-    songHost_.reset();
     arranger_->Transport().SetPeers(&arranger_->Songs()->player);
     arranger_.reset();
     peers_.reset();

@@ -35,7 +35,6 @@ class PadEditorLink;
 struct EntryModifiers;
 }  // namespace chordella::chords
 namespace chordella::engine {
-class TransportArrangement;
 class TapTempo;
 }
 
@@ -251,7 +250,6 @@ private:
     std::unique_ptr<ActivityOutput> activity_;
     std::unique_ptr<app::LiveArranger> arranger_;
     std::unique_ptr<DesktopTransportModules> peers_;
-    std::unique_ptr<engine::TransportArrangement> songHost_;
     std::unique_ptr<engine::TapTempo> tapTempo_;
     std::unique_ptr<chords::ChordEntry> entry_;
     std::unique_ptr<DesktopSonglist> songlist_;

@@ -20,7 +20,7 @@ AccompanimentEngine::AccompanimentEngine(core::Session& session, EngineState& en
 }
 
 AccompanimentEngine::~AccompanimentEngine() {
-    if (&session_.Engine() == this) session_.SetEngineLink(nullptr);
+    session_.Unwire(this);
 }
 
 void AccompanimentEngine::TickProcedure() noexcept {

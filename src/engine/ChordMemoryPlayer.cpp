@@ -116,8 +116,10 @@ void ChordMemoryPlayer::RequestMidiCommand(int number) {
 }
 
 void ChordMemoryPlayer::RunMidiCommand(int number) {
+    core::MidiCommandLink* commands = session_.MidiCommands();
+    if (commands == nullptr) return;  // no remote control in this program (an offline render)
     sendingMidiCommand_ = true;
-    session_.MidiCommands().RunMidiCommand(number);
+    commands->RunMidiCommand(number);
     sendingMidiCommand_ = false;
 }
 

@@ -55,7 +55,7 @@ MelodyPlayer::MelodyPlayer(core::Session& session, MelodyState& melodyState, dat
       clockState_(clockState) {}
 
 MelodyPlayer::~MelodyPlayer() {
-    if (&session_.Melody() == this) session_.SetMelodyLink(nullptr);
+    session_.Unwire(this);
 }
 
 bool MelodyPlayer::MelodyRecording() { return melodyState_.Recording; }

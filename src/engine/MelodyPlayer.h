@@ -9,7 +9,7 @@
 //                               app.engine, app.transport, app.clock);  // app: the AppState
 //   session.SetMelodyLink(&melody);             // the input side's messages reach it
 //   melody.ToggleRecording();                   // "&Record" of the melody menu
-//   session.Melody().RecordMelodyEvent(0x90, 60, 100);   // from the input side
+//   session.Melody()->RecordMelodyEvent(0x90, 60, 100);  // from the input side
 //   melody.Quantize("1/16");                    // "&Quantize" grid item
 //
 // The chord-memory player drives the clock and the jumps (Advance, SaveLoop, RestoreLoop …);

@@ -47,7 +47,7 @@ Transport::Transport(core::Session& session, AccompanimentEngine& engine, Clock&
 
 Transport::~Transport() {
     session_.StyleLoadLink().Remove(&loadHooks_);
-    if (&session_.Transport() == this) session_.SetTransportLink(nullptr);
+    session_.Unwire(this);
     if (&engine_.Transport() == this) engine_.SetTransport(nullptr);
 }
 

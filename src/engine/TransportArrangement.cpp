@@ -27,7 +27,7 @@ TransportArrangement::TransportArrangement(core::Session& session, Transport& tr
       engineState_(engineState) {}
 
 TransportArrangement::~TransportArrangement() {
-    if (&session_.ArrangementLink() == this) session_.SetArrangementLink(nullptr);
+    session_.Unwire(this);
 }
 
 bool TransportArrangement::ChordsRecording() { return transport_.State().ChordPlayMode > 0; }

@@ -37,7 +37,7 @@ RemoteControl::RemoteControl(core::Session& session, const RemoteState& state, e
 }
 
 RemoteControl::~RemoteControl() {
-    if (&session_.MidiCommands() == this) session_.SetMidiCommandLink(nullptr);
+    session_.Unwire(this);
 }
 
 void RemoteControl::SetHost(RemoteHostLink* host) { host_ = host ? host : &noHost_; }

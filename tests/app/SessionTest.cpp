@@ -1,11 +1,20 @@
-// The session's MIDI ports as the other modules reach them, and the console's prompter.
+// The session's MIDI ports and links as the other modules reach them, and the console's
+// prompter.
 #include "core/Session.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
+#include "app/AppState.h"
+#include "app/Arranger.h"
 #include "app/ConsolePrompter.h"
+#include "app/SongPlayback.h"
+#include "chords/ChordRecogniser.h"
+#include "data/ArrangementLink.h"
+#include "engine/AccompanimentEngine.h"
+#include "engine/Transport.h"
+#include "engine/TransportArrangement.h"
 #include "support/TestSession.h"
 
 namespace chordella::app {
@@ -39,6 +48,46 @@ TEST(SessionPorts, WithoutInputDevicesTheInputSlotsStayEmpty) {
     ASSERT_NE(session.MidiOutput1(), nullptr);
     EXPECT_FALSE(session.MidiOutput1()->Open()) << "no devices at all";
     EXPECT_TRUE(prompter->Shown().empty());
+}
+
+// The session wires nothing itself: a call through a link nobody wired names the link, the
+// arranger wires the modules it builds, and each module unwires itself as it goes.
+TEST(SessionLinks, NothingIsWiredUntilTheArrangerBuildsTheModulesAndEachUnwiresItselfAsItGoes) {
+    core::SessionParts parts;
+    parts.prompter = std::make_unique<chordella::testing::ScriptedPrompter>();
+    core::Session session(std::move(parts));
+    try {
+        session.Engine();
+        ADD_FAILURE() << "an unwired engine link answered";
+    } catch (const core::UnwiredLink& unwired) {
+        EXPECT_STREQ(unwired.what(), "the accompaniment engine is not wired to this session");
+    }
+    EXPECT_THROW(session.Chords(), core::UnwiredLink);
+    EXPECT_THROW(session.Transport(), core::UnwiredLink);
+    EXPECT_THROW(session.ArrangementLink(), core::UnwiredLink);
+    EXPECT_EQ(session.Melody(), nullptr);
+    EXPECT_EQ(session.MidiCommands(), nullptr);
+
+    AppState state;
+    {
+        Arranger arranger(session, state);
+        EXPECT_EQ(&session.Engine(), static_cast<core::EngineLink*>(&arranger.Engine()));
+        EXPECT_EQ(&session.Transport(), static_cast<core::TransportLink*>(&arranger.Transport()));
+        EXPECT_EQ(&session.Chords(), static_cast<core::ChordLink*>(&arranger.Recogniser()));
+        EXPECT_EQ(&session.ArrangementLink(), static_cast<data::ArrangementLink*>(&arranger.SongHost()));
+        EXPECT_EQ(session.Melody(), &arranger.AttachSongPlayback().melody);
+
+        data::OfflineSongHost other;
+        session.Unwire(static_cast<const data::ArrangementLink*>(&other));
+        EXPECT_EQ(&session.ArrangementLink(), static_cast<data::ArrangementLink*>(&arranger.SongHost()))
+            << "unwiring another host leaves the wired one";
+        arranger.DetachSongPlayback();
+        EXPECT_EQ(session.Melody(), nullptr);
+    }
+    EXPECT_THROW(session.Engine(), core::UnwiredLink);
+    EXPECT_THROW(session.Chords(), core::UnwiredLink);
+    EXPECT_THROW(session.Transport(), core::UnwiredLink);
+    EXPECT_THROW(session.ArrangementLink(), core::UnwiredLink);
 }
 
 TEST(ConsolePrompter, AnswersYesOnlyWhenToldAndRefusesDialogs) {

@@ -14,11 +14,12 @@
 #include "core/Options.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempFolder.h"
+#include "support/StandInLinks.h"
 
 namespace chordella::chords::testing {
 
 // Keeps the pending chord as the engine does until a test applies it (DropPendingChord).
-struct RecordingEngine final : core::NoEngine {
+struct RecordingEngine final : chordella::testing::StandInEngine {
     void SubmitChord(core::ChordPair chord, const std::array<std::int16_t, 4>& notes) override {
         Pending = chord;
         Submitted.push_back(notes);
@@ -59,6 +60,7 @@ struct ChordFixture {
         parts.view = std::move(recordingView);
         parts.paths = platform::Paths::InFolder(home.Path());
         session = std::make_unique<core::Session>(std::move(parts));
+        links.Wire(*session);
         session->SetEngineLink(&engine);
         recogniser = std::make_unique<ChordRecogniser>(*session, chords, options);
         session->SetChordLink(recogniser.get());
@@ -73,6 +75,7 @@ struct ChordFixture {
 
     ::chordella::testing::TempFolder home;
     RecordingEngine engine;
+    ::chordella::testing::StandInLinks links;
     RecordingView* view = nullptr;
     std::unique_ptr<core::Session> session;
     ChordState chords;  // what the recogniser owns

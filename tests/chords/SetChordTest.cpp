@@ -28,7 +28,7 @@ TEST(SetChord, IsReachedThroughTheSessionsChordLink) {
     f.session->Chords().SetChord(62, 2, NoOffset);
     EXPECT_EQ(f.Pending(), std::make_pair(62, 2));
     f.recogniser.reset();
-    f.session->Chords().SetChord(64, 1, NoOffset);  // unregistered: goes nowhere
+    EXPECT_THROW(f.session->Chords(), core::UnwiredLink) << "the recogniser unwires itself as it goes";
     EXPECT_EQ(f.Pending(), std::make_pair(62, 2));
 }
 

@@ -115,17 +115,18 @@ TEST(MelodyTrack, AMelodyInALoopPlayedThreeTimesPlaysThreeTimes) {
 TEST(MelodyTrack, RecordsWhatIsPlayedDuringTheSongButNotBeforeAndPlaysItBackOnTheSameTicks) {
     SongRig rig;
     rig.Melody.ToggleRecording();
-    ASSERT_TRUE(rig.Session().Melody().MelodyRecording());
-    rig.Session().Melody().RecordMelodyEvent(0x90, 60, 100);
+    ASSERT_EQ(rig.Session().Melody(), &rig.Melody) << "the rig wires its melody track";
+    ASSERT_TRUE(rig.Session().Melody()->MelodyRecording());
+    rig.Session().Melody()->RecordMelodyEvent(0x90, 60, 100);
     EXPECT_EQ(rig.Song().Melody.MelodyCount, 0) << "nothing is recorded before the song starts";
     rig.PlaySong(SongBuilder().At(1).Chord("C").Measures(2).End());
     rig.RunTo(TickOf(1, 2));
-    rig.Session().Melody().RecordMelodyEvent(0x90, 67, 90);
+    rig.Session().Melody()->RecordMelodyEvent(0x90, 67, 90);
     rig.RunTo(TickOf(1, 3));
-    rig.Session().Melody().RecordMelodyEvent(0x90, 67, 0);
+    rig.Session().Melody()->RecordMelodyEvent(0x90, 67, 0);
     rig.PlayedMeasures();
     ASSERT_FALSE(rig.Playing());
-    EXPECT_FALSE(rig.Session().Melody().MelodyRecording()) << "Stop closes the recording";
+    EXPECT_FALSE(rig.Session().Melody()->MelodyRecording()) << "Stop closes the recording";
     ASSERT_EQ(rig.Song().Melody.MelodyCount, 2);
     EXPECT_EQ(rig.Song().Melody.MelodyBackup[0], EventAt(rig, 0));
 
@@ -161,7 +162,7 @@ TEST(MelodyTrack, TheLoopBoxRestsWhileTheMelodyRecordsAndReturnsWhenTheRecording
     EXPECT_EQ(rig.Play().LoopOn, 0);
     rig.PlaySong(SongBuilder().At(1).Chord("C").Measures(2).End());
     EXPECT_EQ(rig.PlayedMeasures(), (std::vector<int>{1, 2})) << "the song is recorded through, not looped";
-    EXPECT_FALSE(rig.Session().Melody().MelodyRecording()) << "Stop closes the recording";
+    EXPECT_FALSE(rig.Session().Melody()->MelodyRecording()) << "Stop closes the recording";
     EXPECT_EQ(rig.Play().LoopOn, 1);
 
     rig.Melody.ToggleRecording();

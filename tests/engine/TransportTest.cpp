@@ -400,7 +400,7 @@ TEST(TransportAttachment, TheEngineFallsBackToItsLoopingSectionsWhenTheTransport
         EXPECT_EQ(&accompaniment.Transport(), &transport);
     }
     EXPECT_EQ(&accompaniment.Transport(), &accompaniment.Sections());
-    EXPECT_FALSE(test.session->Transport().StyleStarted());
+    EXPECT_THROW(test.session->Transport(), core::UnwiredLink) << "the transport unwires itself as it goes";
 }
 
 }  // namespace

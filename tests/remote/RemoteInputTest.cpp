@@ -42,7 +42,8 @@ TEST(RemoteSecondInput, NotesTwelveToTwentyThreeRunTheCommandsAndWithoutActivate
     // The numeric pad's digits and the chord memory's requests run the same commands.
     rig.t.midi->ClearSent(CommandOutput);
     rig.Remote().Digit(3);
-    rig.t.session->MidiCommands().RunMidiCommand(4);
+    ASSERT_NE(rig.t.session->MidiCommands(), nullptr) << "the live arranger wires its remote control";
+    rig.t.session->MidiCommands()->RunMidiCommand(4);
     EXPECT_EQ(Messages(*rig.t.midi, CommandOutput), (std::vector<std::array<int, 3>>{{0xB0, 23, 100}, {0xB0, 24, 100}}));
 
     // Without "Activated", note 12 is the second input's key 0 and digit 0 its record 12:

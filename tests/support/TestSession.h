@@ -2,7 +2,8 @@
 // A session with in-memory parts: a scripted prompter, a data home in a temporary folder,
 // a fixed random seed, and in-memory MIDI devices ("Memory In 1", "Memory In 2",
 // "Memory Out 1" … "Memory Out 3"; output -1 is "Memory Synth") that `t.midi` feeds and reads,
-// and the program's state next to it (`t.state`), as the window or a command keeps it. One line
+// stand-ins on the session's links (`t.links`), and the program's state next to it
+// (`t.state`), as the window or a command keeps it. One line
 // in a test: `testing::TestSession t;` then `t.session` and `t.state`.
 
 #include <chrono>
@@ -13,6 +14,7 @@
 #include "core/Session.h"
 #include "midi/MemoryBackend.h"
 #include "support/ScriptedPrompter.h"
+#include "support/StandInLinks.h"
 #include "support/TempFolder.h"
 
 namespace chordella::testing {
@@ -40,6 +42,7 @@ struct TestSession {
         for (const char* name : {"Memory Out 1", "Memory Out 2", "Memory Out 3"}) midi->AddOutput(name);
         parts.midiBackend = std::move(backend);
         session = std::make_unique<core::Session>(std::move(parts));
+        links.Wire(*session);
     }
 
     // Runs the control loop (a real tick timer plays meanwhile) until `done`, or a minute
@@ -57,6 +60,9 @@ struct TestSession {
     }
 
     TempFolder home;
+    // What a test that builds one module finds on the other ends of the session's links;
+    // a rig that builds the real module wires it instead.
+    StandInLinks links;
     chordella::testing::ScriptedPrompter* prompter = nullptr;
     midi::MemoryBackend* midi = nullptr;
     std::unique_ptr<core::Session> session;

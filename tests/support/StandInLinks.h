@@ -1,0 +1,59 @@
+#pragma once
+// Links that answer nothing, for tests that build one module without its neighbours. The
+// program never holds them: its arranger wires the real modules, and a link nobody wired
+// throws (core::UnwiredLink). testing::TestSession wires a set of these so that a test that
+// builds a single module works; a rig that builds a real module wires it over the stand-in.
+// Stand-ins for the engine may start from StandInEngine and override what they watch.
+
+#include <array>
+#include <cstdint>
+
+#include "core/Links.h"
+#include "core/Session.h"
+#include "data/ArrangementLink.h"
+
+namespace chordella::testing {
+
+class StandInEngine : public core::EngineLink {
+public:
+    void SubmitChord(core::ChordPair, const std::array<std::int16_t, 4>&) override {}
+    void SubmitControlKey(std::int16_t, std::int16_t) override {}
+    core::ChordPair PendingChord() const override { return {}; }
+    void DropPendingChord() override {}
+    void MelodyKeyHeld(int, int) override {}
+    void MelodyKeysReleased() override {}
+    void PlayerPlays(int) override {}
+    void SetTriggerVelocity(int) override {}
+    void StopChordSound() override {}
+};
+
+class StandInChords final : public core::ChordLink {
+public:
+    void SetChord(std::int16_t, std::int16_t, std::int16_t) override {}
+    void ShowChord(std::int16_t, std::int16_t) override {}
+    core::ChordPair PreviewChord(int, int) override { return {}; }
+};
+
+class StandInTransport final : public core::TransportLink {
+public:
+    bool StyleStarted() override { return false; }
+    void StartStyle() override {}
+    void Stop() override {}
+    bool PlayRange(std::int32_t, std::int32_t, bool, core::RangeBeatLink&) override { return false; }
+};
+
+// One of each, wired into a session by Wire.
+struct StandInLinks {
+    void Wire(core::Session& session) {
+        session.SetEngineLink(&engine);
+        session.SetChordLink(&chords);
+        session.SetTransportLink(&transport);
+        session.SetArrangementLink(&songHost);
+    }
+    StandInEngine engine;
+    StandInChords chords;
+    StandInTransport transport;
+    data::OfflineSongHost songHost;  // nothing plays; the program uses it for offline renders
+};
+
+}  // namespace chordella::testing
