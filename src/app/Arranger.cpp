@@ -26,8 +26,10 @@ Arranger::Arranger(core::Session& session, AppState& app)
     session_.SetChordLink(recogniser_.get());
 }
 
-// Each module hands its session link back as it goes.
+// The clock leaves its timer first, so no tick runs while the modules it reaches go; then each
+// module goes and hands its session link back.
 Arranger::~Arranger() {
+    clock_->ShutdownClock();
     DetachSongPlayback();
     recogniser_.reset();
     songHost_.reset();

@@ -14,9 +14,10 @@
 // (app/AppState.h) is split: each module gets the state structs it owns and those it reads,
 // and nothing more.
 //
-// Teardown runs in reverse, as the destructor spells out: song playback (it leaves the
-// transport's peers), chord recognition, the song host, the transport (it leaves the engine
-// and the session), the clock, the engine. Each module unwires itself from the session.
+// Teardown runs in reverse, as the destructor spells out, once the clock has left its timer
+// (no tick runs meanwhile): song playback (it leaves the transport's peers), chord
+// recognition, the song host, the transport (it leaves the engine and the session), the
+// clock, the engine. Each module unwires itself from the session.
 //
 // Control thread only.
 
