@@ -1,9 +1,13 @@
 #include "app/LiveArranger.h"
 
+#include <algorithm>
+
 #include "stylecreator/CreatorRecording.h"
 
 #include "app/Arranger.h"
+#include "app/SongPlayback.h"
 #include "app/StateParts.h"
+#include "core/ChannelReset.h"
 #include "core/Session.h"
 #include "chords/ChordRecogniser.h"
 #include "chords/InputLink.h"
@@ -24,22 +28,18 @@ namespace {
 
 constexpr int DefaultTempo = 120;
 
-// What the input side asks of the transport beyond the session's transport link, and of
-// the remote control; the other input modules (melody recording, creator) are not part of it.
-class InputPeers final : public chords::NoInputModules {
+// What the input handlers ask of the modules around them: the transport, the melody track
+// and chord-memory playback (while song playback is attached), the style creator's recorder
+// and the remote control (while they are there). Every call is answered here; none falls
+// through to a stand-in, which would switch a feature off without a word.
+class InputPeers final : public chords::InputLink {
 public:
-    InputPeers(engine::Transport& transport, core::Options& options) : transport_(transport), options_(options) {}
+    InputPeers(core::Session& session, Arranger& arranger, AppState& app)
+        : session_(session), arranger_(arranger), app_(app) {}
     void SetRemote(remote::RemoteControl* remote) { remote_ = remote; }
-    void Play() override { transport_.Play(); }
-    // The style creator's recording from the second input: clock ticks become waits.
-    bool CreatorRecording() override { return recorder_ && recorder_->Recording(); }
-    void CreatorRecord(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
-        if (status == 0xF8) recorder_->ClockTick();
-        else recorder_->Message(status, data1, data2);
-    }
-    void CreatorSequencerStarted() override { options_.TransmitControllers = true; }
     void SetRecorder(stylecreator::MidiRecorder* recorder) { recorder_ = recorder; }
 
+    // The remote control (none yet while the arranger is being built or goes).
     void InstrumentKey(int index) override {
         if (remote_) remote_->InstrumentKey(index);
     }
@@ -54,9 +54,50 @@ public:
         return remote_ && remote_->SecondInputMessage(status, data1, data2);
     }
 
+    // The melody the player plays goes on the melody track while it records.
+    bool MelodyRecording() override {
+        core::MelodyLink* melody = session_.Melody();
+        return melody != nullptr && melody->MelodyRecording();
+    }
+    void RecordMelodyEvent(std::uint8_t status, std::uint8_t key, std::uint8_t velocity) override {
+        if (core::MelodyLink* melody = session_.Melody()) melody->RecordMelodyEvent(status, key, velocity);
+    }
+
+    // The style creator's recording from the second input: clock ticks become waits.
+    bool CreatorRecording() override { return recorder_ && recorder_->Recording(); }
+    void CreatorRecord(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
+        if (status == 0xF8) recorder_->ClockTick();
+        else recorder_->Message(status, data1, data2);
+    }
+    void CreatorSequencerStarted() override { app_.options.TransmitControllers = true; }
+
+    void Play() override { arranger_.Transport().Play(); }
+    // "PAD : mute at intros && endings": the pad channel starts again from its reset state.
+    void SetUpPadChannel() override { core::ResetChannel(session_.AccompanimentOutput(), app_.options.PadChannel & 0x0F); }
+
+    // The key of the song the chord memory plays or records (set by its key marks).
+    int SongKey() override { return app_.transport.ChordPlayMode != 0 ? app_.songPlay.AdjustmentKey : -1; }
+    int ChordMemoryPosition() override { return app_.arrangement.ChordMemoryPos; }
+    // Nothing in the program sets a one-time suppression of the ending key.
+    bool TakeEndingSuppression() override { return false; }
+    int StartMeasure() override { return app_.arrangement.StartMeasure; }
+    // "Intro Detection": the start measure, and with "-   Mute None " the chord-memory
+    // position that goes with it.
+    void SetStartMeasure(int measure) override {
+        if (SongPlayback* songs = arranger_.Songs()) songs->player.SetStartMeasure(measure);
+        else app_.arrangement.StartMeasure = std::clamp(measure, -500, 500);
+        if (app_.options.IntroStartMode == MuteNone) {
+            const int units = app_.clock.MeasureUnits;
+            app_.arrangement.ChordMemoryPos = static_cast<std::int16_t>((app_.arrangement.StartMeasure - 1) * units + 8);
+        }
+    }
+
 private:
-    engine::Transport& transport_;
-    core::Options& options_;
+    static constexpr int MuteNone = 0;  // "Style, Intro && Ending": "-   Mute None "
+
+    core::Session& session_;
+    Arranger& arranger_;
+    AppState& app_;
     stylecreator::MidiRecorder* recorder_ = nullptr;
     remote::RemoteControl* remote_ = nullptr;
 };
@@ -65,11 +106,11 @@ private:
 
 LiveArranger::LiveArranger(core::Session& session, AppState& app) : session_(session), app_(app) {
     arranger_ = std::make_unique<Arranger>(session, app);
-    auto peers = std::make_unique<InputPeers>(Transport(), app.options);
+    auto peers = std::make_unique<InputPeers>(session, *arranger_, app);
     InputPeers& remotePeers = *peers;
     peers_ = std::move(peers);
     sectionKeys_ = std::make_unique<chords::SectionKeys>(session, app.keyboard, app.options, app.config, app.transport,
-                                                         Recogniser(), peers_.get());
+                                                         Recogniser(), *peers_);
     delays_ = std::make_unique<remote::LoopDelays>(session.Loop());
     remote_ = std::make_unique<remote::RemoteControl>(session, RemoteStateOf(app), Transport(), Clock(),
                                                       *sectionKeys_, *delays_);
@@ -77,9 +118,9 @@ LiveArranger::LiveArranger(core::Session& session, AppState& app) : session_(ses
     remotePeers.SetRemote(remote_.get());
     keyboard_ = std::make_unique<chords::KeyboardInput>(session, app.chords, app.keyboard, app.options, app.config,
                                                         app.clock, app.engine, Recogniser(), *sectionKeys_,
-                                                        peers_.get());
+                                                        *peers_);
     second_ = std::make_unique<chords::SecondInput>(session, app.keyboard, app.options, app.engine, Recogniser(),
-                                                    &Clock(), peers_.get());
+                                                    &Clock(), *peers_);
     chords::ApplyKeyboardLayout(app.chords, app.keyboard, app.config);
     Clock().SetupClock();
     keyboard_->Attach();

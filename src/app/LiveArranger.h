@@ -81,7 +81,7 @@ public:
     // bindings of the second input.
     remote::RemoteControl& Remote() { return *remote_; }
     // What the input side asks of the transport (the pads and computer keys ask it too).
-    chords::InputLink* InputLink() { return peers_.get(); }
+    chords::InputLink& InputLink() { return *peers_; }
 
 private:
     core::Session& session_;

@@ -52,7 +52,7 @@ ChordEntry::ChordEntry(core::Session& session, ChordState& chordState, KeyboardS
                        const core::Options& options, const data::ConfigState& config,
                        const engine::ClockState& clockState, const engine::EngineState& engineState,
                        const engine::TransportState& transportState, const engine::MelodyState& melodyState,
-                       ChordRecogniser& recogniser, SectionKeys& sectionKeys, InputLink* peers, PadEditorLink* editor)
+                       ChordRecogniser& recogniser, SectionKeys& sectionKeys, InputLink& peers, PadEditorLink* editor)
     : session_(session),
       chordState_(chordState),
       keyboard_(keyboard),
@@ -65,10 +65,10 @@ ChordEntry::ChordEntry(core::Session& session, ChordState& chordState, KeyboardS
       melodyState_(melodyState),
       recogniser_(recogniser),
       sectionKeys_(sectionKeys),
-      peers_(peers),
+      peers_(&peers),
       editor_(editor ? editor : &NoEditor()) {}
 
-void ChordEntry::SetPeers(InputLink* peers) { peers_ = peers; }
+void ChordEntry::SetPeers(InputLink& peers) { peers_ = &peers; }
 void ChordEntry::SetEditor(PadEditorLink* editor) { editor_ = editor ? editor : &NoEditor(); }
 void ChordEntry::SetClock(core::ClockLink* clock) { clock_ = clock; }
 
@@ -157,8 +157,7 @@ void ChordEntry::ScreenNoteOn(int note, int velocity) {
     const auto index = static_cast<std::size_t>(note);
     if (entry_.ScreenSentNote[index] != 0) ScreenNoteOff(note, 0);
     const int channel = engineState_.VoiceChannel & 0x0F;
-    InputLink& peers = peers_ ? *peers_ : NoInputModules::Shared();
-    const int sent = AdjustMelodyNote(session_, keyboard_, chordState_, options_, peers, channel,
+    const int sent = AdjustMelodyNote(session_, keyboard_, chordState_, options_, *peers_, channel,
                                       note + keyboard_.CapoShift, true, {}, true);
     if (sent < 0 || sent > 127) return;
     entry_.ScreenSentNote[index] = Byte(sent + 1);
@@ -237,8 +236,7 @@ bool ChordEntry::MelodyKeyDown(int key, int value, KeyZoneKind zone, EntryModifi
         }
     }
     note += KeyboardTranspose(engineState_, keyboard_);
-    InputLink& peers = peers_ ? *peers_ : NoInputModules::Shared();
-    note = AdjustMelodyNote(session_, keyboard_, chordState_, options_, peers, channel, note, true,
+    note = AdjustMelodyNote(session_, keyboard_, chordState_, options_, *peers_, channel, note, true,
                             {modifiers.Ctrl, modifiers.Shift}, true);
     if (note < 1 || note > 127) return true;  // moved off the keyboard: not played
     entry_.KeyHeldNote[index] = Byte(note);

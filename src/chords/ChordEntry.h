@@ -8,7 +8,7 @@
 // What is held between press and release is the entry state (chords/EntryState.h).
 //
 //   chords::ChordEntry entry(session, chordState, keyboard, entryState, options, config, clockState,
-//                            engineState, transportState, melodyState, recogniser, sectionKeys, &peers);
+//                            engineState, transportState, melodyState, recogniser, sectionKeys, peers);
 //   entry.PadDown("D04", {});        // Ab min7
 //   entry.KeyDown('C', false, {});   // C maj (accompaniment on), or a melody note
 //   entry.KeyUp('C', {});
@@ -66,17 +66,18 @@ inline constexpr int LastFunctionKey = 4;
 
 class ChordEntry {
 public:
-    // Control thread. `peers` and `editor` may be null (no melody track peers, no editor).
+    // Control thread. `peers`: the modules around the input, which outlive it; `editor` may be
+    // null (no editor).
     // Chord entry keeps the chord, keyboard and entry state; it reads the rest.
     ChordEntry(core::Session& session, ChordState& chordState, KeyboardState& keyboard, EntryState& entry,
                const core::Options& options, const data::ConfigState& config, const engine::ClockState& clockState,
                const engine::EngineState& engineState, const engine::TransportState& transportState,
                const engine::MelodyState& melodyState, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
-               InputLink* peers = nullptr, PadEditorLink* editor = nullptr);
+               InputLink& peers, PadEditorLink* editor = nullptr);
     ChordEntry(const ChordEntry&) = delete;
     ChordEntry& operator=(const ChordEntry&) = delete;
 
-    void SetPeers(InputLink* peers);
+    void SetPeers(InputLink& peers);
     void SetEditor(PadEditorLink* editor);
     // The clock a Shift-click on a section button switches off in slave mode (may be null).
     void SetClock(core::ClockLink* clock);

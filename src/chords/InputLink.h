@@ -2,7 +2,8 @@
 // What the MIDI input handlers ask of the modules around them that are not chord input:
 // the instrument keys and program control of the remote control, the MIDI commands, the
 // melody track's recording, the style creator's recording from the second input, and the
-// chord memory's key marks. NoInputModules below does what the program does without them.
+// chord memory's key marks. The live arranger implements it (app/LiveArranger.cpp); tests
+// that build an input handler alone use a stand-in (tests/support/StandInLinks.h).
 //
 // Control thread, all of them (called from the input handlers).
 
@@ -58,41 +59,6 @@ public:
     // The start-measure field, and controller 21's change of it ("Intro Detection").
     virtual int StartMeasure() = 0;
     virtual void SetStartMeasure(int measure) = 0;
-};
-
-// The input handlers without those modules: what the program does with chord input alone.
-// Each handler falls back to the one shared instance (Shared()), so a test can see whether
-// a handler was wired.
-class NoInputModules : public InputLink {
-public:
-    void InstrumentKey(int /*index*/) override {}
-    void ProgramControl(int /*number*/) override {}
-    int ProgramControlCode(int /*key*/) override { return 0; }
-    void RunMidiCommand(int /*number*/) override {}
-    bool SecondInputMessage(std::uint8_t /*status*/, std::uint8_t /*data1*/, std::uint8_t /*data2*/) override {
-        return false;
-    }
-
-    bool MelodyRecording() override { return false; }
-    void RecordMelodyEvent(std::uint8_t /*status*/, std::uint8_t /*key*/, std::uint8_t /*velocity*/) override {}
-
-    bool CreatorRecording() override { return false; }
-    void CreatorRecord(std::uint8_t /*status*/, std::uint8_t /*data1*/, std::uint8_t /*data2*/) override {}
-    void CreatorSequencerStarted() override {}
-
-    void Play() override {}
-    void SetUpPadChannel() override {}
-
-    int SongKey() override { return -1; }
-    int ChordMemoryPosition() override { return 4; }
-    bool TakeEndingSuppression() override { return false; }
-    int StartMeasure() override { return 1; }
-    void SetStartMeasure(int /*measure*/) override {}
-
-    static NoInputModules& Shared() {
-        static NoInputModules none;
-        return none;
-    }
 };
 
 }  // namespace chordella::chords

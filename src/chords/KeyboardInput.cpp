@@ -39,7 +39,7 @@ constexpr std::uint8_t SostenutoPedal = 66;
 KeyboardInput::KeyboardInput(core::Session& session, ChordState& chordState, KeyboardState& keyboard,
                              const core::Options& options, const data::ConfigState& config,
                              const engine::ClockState& clockState, const engine::EngineState& engineState,
-                             ChordRecogniser& recogniser, SectionKeys& sectionKeys, InputLink* peers)
+                             ChordRecogniser& recogniser, SectionKeys& sectionKeys, InputLink& peers)
     : InputHandler(session, &core::Session::MidiInput1),
       chordState_(chordState),
       keyboard_(keyboard),
@@ -49,11 +49,9 @@ KeyboardInput::KeyboardInput(core::Session& session, ChordState& chordState, Key
       engineState_(engineState),
       recogniser_(recogniser),
       sectionKeys_(sectionKeys),
-      peers_(peers ? peers : &NoInputModules::Shared()) {}
+      peers_(&peers) {}
 
-void KeyboardInput::SetPeers(InputLink* peers) { peers_ = peers ? peers : &NoInputModules::Shared(); }
-
-bool KeyboardInput::PeersWired() const { return peers_ != &NoInputModules::Shared(); }
+void KeyboardInput::SetPeers(InputLink& peers) { peers_ = &peers; }
 
 void KeyboardInput::ReleaseAfterLoss() {
     ReleaseHeldNotes();

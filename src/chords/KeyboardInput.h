@@ -36,16 +36,15 @@ class SectionKeys;
 
 class KeyboardInput final : public InputHandler {
 public:
-    // Control thread. `peers` may be null (no remote control, melody track or chord memory).
+    // Control thread. `peers`: the modules around the input (remote control, melody track,
+    // chord memory, style creator), which outlive it.
     KeyboardInput(core::Session& session, ChordState& chordState, KeyboardState& keyboard,
                   const core::Options& options, const data::ConfigState& config, const engine::ClockState& clockState,
                   const engine::EngineState& engineState, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
-                  InputLink* peers = nullptr);
+                  InputLink& peers);
 
     // Attach, Detach, Drain and Overflowed (InputHandler) serve MidiInput1.
-    void SetPeers(InputLink* peers);
-    // False while the handler runs without the other input modules (NoInputModules).
-    bool PeersWired() const;
+    void SetPeers(InputLink& peers);
 
     // Control thread. One received message (a whole system-exclusive message passes
     // through unchanged; a broken one is not passed on).

@@ -37,20 +37,18 @@ constexpr std::uint8_t PedalDown = 64;
 
 SecondInput::SecondInput(core::Session& session, KeyboardState& keyboard, const core::Options& options,
                          const engine::EngineState& engineState, ChordRecogniser& recogniser, core::ClockLink* clock,
-                         InputLink* peers)
+                         InputLink& peers)
     : InputHandler(session, &core::Session::MidiInput2),
       keyboard_(keyboard),
       options_(options),
       clock_(clock),
-      peers_(peers ? peers : &NoInputModules::Shared()),
+      peers_(&peers),
       filter_(session, keyboard, options, engineState, recogniser, *peers_) {}
 
-void SecondInput::SetPeers(InputLink* peers) {
-    peers_ = peers ? peers : &NoInputModules::Shared();
+void SecondInput::SetPeers(InputLink& peers) {
+    peers_ = &peers;
     filter_.SetPeers(*peers_);
 }
-
-bool SecondInput::PeersWired() const { return peers_ != &NoInputModules::Shared(); }
 
 void SecondInput::Attach() {
     session_.Midi().Settings().SetClockRouting(nullptr, QueueClockInRing);

@@ -38,20 +38,19 @@ struct KeyboardState;
 
 class SecondInput final : public InputHandler {
 public:
-    // Control thread. `clock` may be null (no slave mode, no tempo detection); `peers` too.
+    // Control thread. `clock` may be null (no slave mode, no tempo detection). `peers`: the
+    // modules around the input, which outlive it.
     // The engine state is what the thru filter reads of the engine.
     SecondInput(core::Session& session, KeyboardState& keyboard, const core::Options& options,
                 const engine::EngineState& engineState, ChordRecogniser& recogniser, core::ClockLink* clock,
-                InputLink* peers = nullptr);
+                InputLink& peers);
 
     // Control thread. Becomes (stops being, with Detach) MidiInput2's OnMidiInput and
     // OnOverflow handler and routes timing clock through the ring. Drain and Overflowed
     // (InputHandler) serve MidiInput2; of a run of command messages in one drain only the
     // first runs.
     void Attach() override;
-    void SetPeers(InputLink* peers);
-    // False while the handler runs without the other input modules (NoInputModules).
-    bool PeersWired() const;
+    void SetPeers(InputLink& peers);
 
     // Control thread. One message; `commandRun` carries the run of commands across a drain.
     void HandleEvent(const midi::TMyMidiEvent& event, bool& commandRun);

@@ -22,16 +22,16 @@ constexpr int EndingPart = 3;  // an ending is pending while it is the part to f
 
 SectionKeys::SectionKeys(core::Session& session, const KeyboardState& keyboard, const core::Options& options,
                          const data::ConfigState& config, const engine::TransportState& transportState,
-                         ChordRecogniser& recogniser, InputLink* peers)
+                         ChordRecogniser& recogniser, InputLink& peers)
     : session_(session),
       keyboard_(keyboard),
       options_(options),
       config_(config),
       transportState_(transportState),
       recogniser_(recogniser),
-      peers_(peers ? peers : &NoInputModules::Shared()) {}
+      peers_(&peers) {}
 
-void SectionKeys::SetPeers(InputLink* peers) { peers_ = peers ? peers : &NoInputModules::Shared(); }
+void SectionKeys::SetPeers(InputLink& peers) { peers_ = &peers; }
 
 void SectionKeys::SectionKey(int key, int code) {
     if (code == 0 || key <= 0 || key > 0x7FFF) return;

@@ -27,8 +27,8 @@ class SectionKeys {
 public:
     SectionKeys(core::Session& session, const KeyboardState& keyboard, const core::Options& options,
                 const data::ConfigState& config, const engine::TransportState& transportState,
-                ChordRecogniser& recogniser, InputLink* peers = nullptr);
-    void SetPeers(InputLink* peers);
+                ChordRecogniser& recogniser, InputLink& peers);
+    void SetPeers(InputLink& peers);
 
     // Control thread (input handlers, pads, computer keys, remote control, chord-memory
     // playback). Hands the engine a control key (key, code) for the next grid unit; it

@@ -131,6 +131,7 @@ void ChordMemoryPlayer::StartPlayback() {
     s.LoopOn = LoopSwitch(options_.Loop, melody_.MelodyRecording());
     Position() = s.PlayStartPos;
     s.Resuming = s.PlayStartPos > FirstPosition ? 1 : 0;
+    if (s.Resuming == 0) s.AdjustmentKey = -1;  // the song's key marks set it again
     s.SongTranspose = 0;
     s.LoopMarkPos = s.LoopTarget = s.LoopRepeats = s.LoopEndPos = 0;
     s.EndingCountdown = 0;

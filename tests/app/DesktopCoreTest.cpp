@@ -67,8 +67,6 @@ TEST(DesktopCoreStartUp, WiresTheSongAndInputSeamsInsteadOfTheirNullObjects) {
     EXPECT_NE(dynamic_cast<engine::TransportArrangement*>(&session.ArrangementLink()), nullptr)
         << "songs open through the transport's song host";
     EXPECT_FALSE(session.StyleLoadLink().Empty()) << "the clock and the transport take part in loading";
-    EXPECT_TRUE(rig.core.Arranger().Keyboard().PeersWired());
-    EXPECT_TRUE(rig.core.Arranger().Second().PeersWired());
     EXPECT_TRUE(rig.core.Arranger().Transport().ModulesWired());
 }
 
@@ -325,6 +323,34 @@ TEST(DesktopCoreSongs, HarbourLightsOpensAndPlaysAtItsOwnTempo) {
     rig.core.StartStop();
     EXPECT_EQ(rig.t.state.clock.Tempo, 124) << "Play keeps the song's tempo";
     rig.core.Stop();
+}
+
+// What the player plays on the keyboard's melody side while "&Record" is on and the song runs
+// goes on the melody track.
+TEST(DesktopCoreSongs, TheMelodyPlayedOnTheKeyboardIsRecordedWhileTheSongRuns) {
+    DesktopRig rig(true);
+    rig.core.Start();
+    rig.core.Stop();
+    core::Options options = rig.core.CurrentOptions();
+    options.MidiIn = "Memory In 1";  // the keyboard
+    rig.core.ApplyOptions(options);
+    ASSERT_TRUE(rig.t.midi->IsInputOpen(0));
+    rig.t.prompter->AnswerYes();  // "Replace current chords & melody ?" (the demo song is loaded)
+    ASSERT_TRUE(rig.core.OpenSong(rig.t.session->Paths().Songs() + "/harbour.vxa"));
+    data::MelodyTrack& track = rig.t.state.arrangement.Melody;
+    if (track.MelodyCount > 0) rig.t.prompter->AnswerYes();  // "Replace current melody ?"
+    rig.core.MelodyMenu("&Record");
+    ASSERT_TRUE(rig.t.state.melody.Recording);
+    ASSERT_EQ(track.MelodyCount, 0);
+    rig.core.StartStop();
+    const std::int64_t& ticks = rig.t.state.clock.TickCount;
+    ASSERT_TRUE(rig.RunUntil([&] { return ticks > 12; }));
+    ASSERT_TRUE(rig.t.midi->Feed(0, 0, {0x90, 72, 100}));
+    ASSERT_TRUE(rig.RunUntil([&] { return ticks > 36; }));
+    ASSERT_TRUE(rig.t.midi->Feed(0, 0, {0x80, 72, 0}));
+    ASSERT_TRUE(rig.RunUntil([&] { return ticks > 48; }));
+    rig.core.Stop();
+    EXPECT_EQ(track.MelodyCount, 2) << "the note and its release";
 }
 
 TEST(DesktopCoreKeyboard, KeepsTheTranspositionSpinnersWithinTheirRanges) {

@@ -18,11 +18,12 @@
 #include "engine/Clock.h"
 #include "midi/MidiEvent.h"
 #include "support/RecordingOutput.h"
+#include "support/StandInLinks.h"
 #include "support/TestSession.h"
 
 namespace chordella::testing {
 
-struct RecordingPeers final : chords::NoInputModules {
+struct RecordingPeers final : StandInInputModules {
     void InstrumentKey(int index) override { InstrumentKeys.push_back(index); }
     void ProgramControl(int number) override { ProgramControls.push_back(number); }
     int ProgramControlCode(int key) override { return key == 3 ? 976 : key == 4 ? 901 : 0; }
@@ -96,11 +97,11 @@ struct DispatchRig {
     chords::ChordRecogniser Recogniser{*Test.session, State().chords, State().options};
     RecordingPeers Peers;
     chords::SectionKeys Keys{*Test.session,     State().keyboard, State().options, State().config,
-                             State().transport, Recogniser,       &Peers};
+                             State().transport, Recogniser,       Peers};
     chords::KeyboardInput Input{*Test.session, State().chords, State().keyboard, State().options, State().config,
-                                State().clock, State().engine, Recogniser, Keys, &Peers};
+                                State().clock, State().engine, Recogniser, Keys, Peers};
     chords::SecondInput SecondIn{*Test.session, State().keyboard, State().options, State().engine,
-                                 Recogniser,    &Clock,           &Peers};
+                                 Recogniser,    &Clock,           Peers};
 };
 
 }  // namespace chordella::testing

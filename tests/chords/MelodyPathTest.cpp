@@ -69,12 +69,12 @@ TEST(MelodyAdLib, AHeldSustainIsLiftedWhenTheChordChangedUnderIt) {
 }
 
 TEST(KeyAdjustment, WhileASongPlaysNotesMoveIntoTheSongsKey) {
-    struct SongPeers final : chords::NoInputModules {
+    struct SongPeers final : StandInInputModules {
         int SongKey() override { return 7; }
     } peers;
     DispatchRig rig;
     rig.Options().KeyAdjustment = true;
-    rig.Input.SetPeers(&peers);
+    rig.Input.SetPeers(peers);
     rig.Press(64);
     rig.Input.SetModifiers({true, false});
     rig.Press(71);

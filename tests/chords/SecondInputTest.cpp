@@ -87,7 +87,7 @@ TEST(SecondInputDetection, TempoAndStartMeasureControllersActOnlyWhileNoStylePla
 TEST(SecondInputDetection, WithoutAClockTheTempoControllerIsTakenButChangesNoTempo) {
     DispatchRig rig;
     chords::SecondInput alone{rig.Session(), rig.Keyboard(), rig.Options(), rig.Engine(), rig.Recogniser, nullptr,
-                              &rig.Peers};
+                              rig.Peers};
     rig.Session().Style().player.StyleActive = 0;
     const int before = rig.State().clock.Tempo;
     bool run = false;

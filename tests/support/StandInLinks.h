@@ -1,13 +1,14 @@
 #pragma once
 // Links that answer nothing, for tests that build one module without its neighbours. The
-// program never holds them: its arranger wires the real modules, and a link nobody wired
-// throws (core::UnwiredLink). testing::TestSession wires a set of these so that a test that
+// program never holds them: its arranger wires the real modules into the session, where a
+// link nobody wired throws (core::UnwiredLink), and hands the input handlers their peers. testing::TestSession wires a set of these so that a test that
 // builds a single module works; a rig that builds a real module wires it over the stand-in.
 // Stand-ins for the engine may start from StandInEngine and override what they watch.
 
 #include <array>
 #include <cstdint>
 
+#include "chords/InputLink.h"
 #include "core/Links.h"
 #include "core/Session.h"
 #include "data/ArrangementLink.h"
@@ -42,7 +43,36 @@ public:
     bool PlayRange(std::int32_t, std::int32_t, bool, core::RangeBeatLink&) override { return false; }
 };
 
-// One of each, wired into a session by Wire.
+// The modules around an input handler, none of them there: what chord input does alone.
+// Stand-ins that watch a call may start from it.
+class StandInInputModules : public chords::InputLink {
+public:
+    void InstrumentKey(int /*index*/) override {}
+    void ProgramControl(int /*number*/) override {}
+    int ProgramControlCode(int /*key*/) override { return 0; }
+    void RunMidiCommand(int /*number*/) override {}
+    bool SecondInputMessage(std::uint8_t /*status*/, std::uint8_t /*data1*/, std::uint8_t /*data2*/) override {
+        return false;
+    }
+
+    bool MelodyRecording() override { return false; }
+    void RecordMelodyEvent(std::uint8_t /*status*/, std::uint8_t /*key*/, std::uint8_t /*velocity*/) override {}
+
+    bool CreatorRecording() override { return false; }
+    void CreatorRecord(std::uint8_t /*status*/, std::uint8_t /*data1*/, std::uint8_t /*data2*/) override {}
+    void CreatorSequencerStarted() override {}
+
+    void Play() override {}
+    void SetUpPadChannel() override {}
+
+    int SongKey() override { return -1; }
+    int ChordMemoryPosition() override { return 4; }
+    bool TakeEndingSuppression() override { return false; }
+    int StartMeasure() override { return 1; }
+    void SetStartMeasure(int /*measure*/) override {}
+};
+
+// One of each session link, wired into a session by Wire.
 struct StandInLinks {
     void Wire(core::Session& session) {
         session.SetEngineLink(&engine);
