@@ -5,6 +5,7 @@
 #include "stylecreator/CreatorRecording.h"
 
 #include "app/Arranger.h"
+#include "app/LiveTransportModules.h"
 #include "app/SongPlayback.h"
 #include "app/StateParts.h"
 #include "core/ChannelReset.h"
@@ -122,35 +123,39 @@ LiveArranger::LiveArranger(core::Session& session, AppState& app) : session_(ses
     second_ = std::make_unique<chords::SecondInput>(session, app.keyboard, app.options, app.engine, Recogniser(),
                                                     &Clock(), *peers_);
     chords::ApplyKeyboardLayout(app.chords, app.keyboard, app.config);
+    arranger_->AttachSongPlayback();
+    transportModules_ = std::make_unique<LiveTransportModules>(Recogniser(), arranger_->Songs()->player);
+    Transport().SetPeers(transportModules_.get());
     Clock().SetupClock();
     keyboard_->Attach();
     second_->Attach();
 }
 
 // The inputs stop feeding the modules first, then the remote control goes, then the clock
-// leaves the timer; the members then go in reverse order of declaration, the arranger's
-// modules last (song playback first among them).
+// leaves the timer (no tick from here on), then the transport's peers and the song playback
+// they ask go; the members then go in reverse order of declaration, the arranger's modules
+// last.
 LiveArranger::~LiveArranger() {
     Stop();
-    arranger_->DetachSongPlayback();
     second_->Detach();
     keyboard_->Detach();
     static_cast<InputPeers&>(*peers_).SetRemote(nullptr);
     remote_.reset();
     Clock().ShutdownClock();
+    Transport().SetPeers(nullptr);
+    arranger_->DetachSongPlayback();
 }
 
 engine::AccompanimentEngine& LiveArranger::Engine() { return arranger_->Engine(); }
 engine::Clock& LiveArranger::Clock() { return arranger_->Clock(); }
 engine::Transport& LiveArranger::Transport() { return arranger_->Transport(); }
 chords::ChordRecogniser& LiveArranger::Recogniser() { return arranger_->Recogniser(); }
-SongPlayback* LiveArranger::Songs() { return arranger_->Songs(); }
+SongPlayback& LiveArranger::Songs() { return *arranger_->Songs(); }
 
 void LiveArranger::SetCreatorRecorder(stylecreator::MidiRecorder* recorder) {
     static_cast<InputPeers*>(peers_.get())->SetRecorder(recorder);
 }
 
-void LiveArranger::AttachSongPlayback() { arranger_->AttachSongPlayback(); }
 
 void LiveArranger::Ready(int bpm) {
     const int tempo = bpm > 0 ? bpm : app_.clock.Tempo > 0 ? app_.clock.Tempo : DefaultTempo;

@@ -1,8 +1,9 @@
 #pragma once
 // The live arranger: the modules that play (an Arranger: engine, clock, transport, chord
-// recognition) with the control keys, both MIDI input handlers and the remote control wired
-// to them. What the desktop window and `chordella arranger` share: construct it on a session
-// whose ports are open, Start, run the session's loop, Stop.
+// recognition, and chord-memory playback with the melody track) with the control keys, both
+// MIDI input handlers, the transport's peers and the remote control wired to them. What the
+// desktop window and `chordella arranger` share: construct it on a session whose ports are
+// open, Start, run the session's loop, Stop.
 //
 // Control thread only.
 
@@ -33,6 +34,7 @@ namespace chordella::stylecreator { class MidiRecorder; }
 namespace chordella::app {
 
 class Arranger;
+class LiveTransportModules;
 struct AppState;
 struct SongPlayback;
 
@@ -62,11 +64,11 @@ public:
     // Again without a Start in between it does nothing.
     void Stop();
 
-    // Songs play live too: chord-memory playback and the melody track become the
-    // transport's peers (Play starts the song in the chord memory). Again: nothing more.
-    void AttachSongPlayback();
-    // The song playback, or nullptr before AttachSongPlayback.
-    SongPlayback* Songs();
+    // Songs play live too: chord-memory playback and the melody track are there from the
+    // start and answer the transport with chord recognition (Play starts the song in the
+    // chord memory).
+    SongPlayback& Songs();
+    LiveTransportModules& TransportModules() { return *transportModules_; }
 
     engine::AccompanimentEngine& Engine();
     engine::Clock& Clock();
@@ -93,6 +95,7 @@ private:
     std::unique_ptr<chords::SecondInput> second_;
     std::unique_ptr<remote::LoopDelays> delays_;
     std::unique_ptr<remote::RemoteControl> remote_;
+    std::unique_ptr<LiveTransportModules> transportModules_;
     bool stopped_ = false;  // Stop ran and nothing was started since
 };
 

@@ -29,7 +29,6 @@
 #include "desktop/DesktopRemote.h"
 #include "desktop/DesktopSonglist.h"
 #include "desktop/DesktopStyleManager.h"
-#include "desktop/DesktopTransportModules.h"
 #include "desktop/StyleCreatorDesk.h"
 #include "engine/Clock.h"
 #include "engine/TapTempo.h"
@@ -69,10 +68,6 @@ DesktopCore::DesktopCore(core::Session& session, app::AppState& app, app::Lifecy
       tapTempo_(std::make_unique<engine::TapTempo>(session, arranger_->Clock(), arranger_->Transport())),
       lifecycle_(session, app, *this, std::move(setup)) {
     session_.SetAccompanimentOutput(activity_.get());
-    arranger_->AttachSongPlayback();
-    app::SongPlayback& songs = *arranger_->Songs();
-    peers_ = std::make_unique<DesktopTransportModules>(arranger_->Recogniser(), songs.player);
-    arranger_->Transport().SetPeers(peers_.get());
     entry_ = std::make_unique<chords::ChordEntry>(session_, app_.chords, app_.keyboard, app_.entry, app_.options,
                                                   app_.config, app_.clock, app_.engine, app_.transport, app_.melody,
                                                   arranger_->Recogniser(), arranger_->SectionKeys(),
@@ -129,9 +124,7 @@ DesktopCore::~DesktopCore() {
     songlist_.reset();  // before the arranger's song host its player opens songs through
     entry_.reset();
     tapTempo_.reset();
-    arranger_->Transport().SetPeers(&arranger_->Songs()->player);
     arranger_.reset();
-    peers_.reset();
     session_.SetAccompanimentOutput(nullptr);
 }
 
@@ -267,17 +260,17 @@ void DesktopCore::PlayPart(int part) {
 }
 
 void DesktopCore::SetStartMeasure(int measure) {
-    if (app::SongPlayback* songs = arranger_->Songs()) songs->player.SetStartMeasure(measure);
+    arranger_->Songs().player.SetStartMeasure(measure);
 }
 
 void DesktopCore::SetLoop(bool on, int fromMeasure, int toMeasure) {
-    if (app::SongPlayback* songs = arranger_->Songs()) songs->player.SetLoop(on, fromMeasure, toMeasure);
+    arranger_->Songs().player.SetLoop(on, fromMeasure, toMeasure);
 }
 
 // --- The "&Melody" menu -----------------------------------------------------------------
 
 void DesktopCore::MelodyMenu(const std::string& item) {
-    engine::MelodyPlayer& melody = arranger_->Songs()->melody;
+    engine::MelodyPlayer& melody = arranger_->Songs().melody;
     if (item == "&Record") {
         melody.ToggleRecording();
     } else if (item == "&Play") {

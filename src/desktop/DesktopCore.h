@@ -48,7 +48,6 @@ class SongCreator;
 namespace chordella::desktop {
 
 class ActivityOutput;
-class DesktopTransportModules;
 class DesktopPlaylist;
 class DesktopSonglist;
 class DesktopStyleManager;
@@ -249,7 +248,6 @@ private:
     app::AppState& app_;
     std::unique_ptr<ActivityOutput> activity_;
     std::unique_ptr<app::LiveArranger> arranger_;
-    std::unique_ptr<DesktopTransportModules> peers_;
     std::unique_ptr<engine::TapTempo> tapTempo_;
     std::unique_ptr<chords::ChordEntry> entry_;
     std::unique_ptr<DesktopSonglist> songlist_;

@@ -1,6 +1,7 @@
 #pragma once
-// The transport's peers in the desktop window: chord-memory playback and recording and the
-// melody track answer as the player does, and the chord entry's editor path may take a chord.
+// The transport's peers in the live arranger (the window's and the headless one): chord
+// recognition clears its type override, chord-memory playback and recording and the melody
+// track answer as the player does, and the chord entry's editor path may take a chord.
 //
 // Control thread only; the methods the tick calls allocate nothing.
 
@@ -10,11 +11,11 @@
 #include "engine/ChordMemoryPlayer.h"
 #include "engine/TransportModulesLink.h"
 
-namespace chordella::desktop {
+namespace chordella::app {
 
-class DesktopTransportModules final : public engine::TransportModulesLink {
+class LiveTransportModules final : public engine::TransportModulesLink {
 public:
-    DesktopTransportModules(chords::ChordRecogniser& recogniser, engine::ChordMemoryPlayer& player)
+    LiveTransportModules(chords::ChordRecogniser& recogniser, engine::ChordMemoryPlayer& player)
         : recogniser_(recogniser), player_(player) {}
 
     void ClearTypeOverride() override { recogniser_.ClearTypeOverride(); }
@@ -68,4 +69,4 @@ private:
     std::function<bool(std::int16_t, std::int16_t)> editorTakesChord_;
 };
 
-}  // namespace chordella::desktop
+}  // namespace chordella::app

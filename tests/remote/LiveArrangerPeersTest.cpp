@@ -1,5 +1,6 @@
-// What the live arranger's input handlers get from the modules around them: each answer comes
-// from the module that has it, not from a stand-in that would switch the feature off.
+// What the live arranger's input handlers and transport get from the modules around them:
+// each answer comes from the module that has it, not from a stand-in that would switch the
+// feature off. The rig is the headless arranger; the window builds the same one.
 #include <gtest/gtest.h>
 
 #include "ArrangerRig.h"
@@ -12,7 +13,7 @@ namespace chordella::testing {
 namespace {
 
 // Controller 21 on the second input while no style plays ("Intro Detection").
-TEST(InputPeers, IntroDetectionSetsTheStartMeasureAndWithMuteNoneTheLeadInPosition) {
+TEST(LiveArrangerPeers, IntroDetectionSetsTheStartMeasureAndWithMuteNoneTheLeadInPosition) {
     ArrangerRig rig;
     ASSERT_TRUE(rig.Prepare());
     app::AppState& state = rig.t.state;
@@ -25,9 +26,8 @@ TEST(InputPeers, IntroDetectionSetsTheStartMeasureAndWithMuteNoneTheLeadInPositi
 
     state.options.IntroStartMode = 1;  // "-   Mute All": the position stays
     const std::int16_t position = state.arrangement.ChordMemoryPos;
-    rig.arranger.AttachSongPlayback();
     rig.Send({0xB0, 21, 3});
-    EXPECT_EQ(state.arrangement.StartMeasure, -3) << "through the chord-memory player once a song is attached";
+    EXPECT_EQ(state.arrangement.StartMeasure, -3);
     EXPECT_EQ(state.arrangement.ChordMemoryPos, position);
 
     state.arrangement.StartMeasure = 4;
@@ -37,7 +37,7 @@ TEST(InputPeers, IntroDetectionSetsTheStartMeasureAndWithMuteNoneTheLeadInPositi
 
 // "PAD : mute at intros && endings" with the harmonic pad: the intro and ending keys reset the
 // pad channel before the key is applied.
-TEST(InputPeers, TheIntroKeyResetsThePadChannelWhenThePadIsMutedAtIntros) {
+TEST(LiveArrangerPeers, TheIntroKeyResetsThePadChannelWhenThePadIsMutedAtIntros) {
     ArrangerRig rig;
     ASSERT_TRUE(rig.Prepare());
     app::AppState& state = rig.t.state;
@@ -61,7 +61,7 @@ TEST(InputPeers, TheIntroKeyResetsThePadChannelWhenThePadIsMutedAtIntros) {
 
 // The song's key (from its key marks) reaches the melody side only while the chord memory
 // plays or records; a new song starts without one.
-TEST(InputPeers, TheSongKeyIsTheChordMemorysWhileItRuns) {
+TEST(LiveArrangerPeers, TheSongKeyIsTheChordMemorysWhileItRuns) {
     ArrangerRig rig;
     app::AppState& state = rig.t.state;
     chords::InputLink& peers = rig.arranger.InputLink();
@@ -74,9 +74,18 @@ TEST(InputPeers, TheSongKeyIsTheChordMemorysWhileItRuns) {
     state.transport.ChordPlayMode = 0;
 
     state.songPlay.PlayStartPos = 4;
-    rig.arranger.AttachSongPlayback();
-    rig.arranger.Songs()->player.StartPlayback();
+    rig.arranger.Songs().player.StartPlayback();
     EXPECT_EQ(state.songPlay.AdjustmentKey, -1) << "a song played from its start has no key until a key mark";
+}
+
+// The panic of the headless arranger forgets a chord type chosen in advance, as the window's does.
+TEST(LiveArrangerPeers, ThePanicReachesChordRecognitionThroughTheTransport) {
+    ArrangerRig rig;
+    ASSERT_TRUE(rig.Prepare());
+    rig.t.state.chords.TypeOverride = 3;
+    rig.arranger.Panic();
+    EXPECT_EQ(rig.t.state.chords.TypeOverride, 0);
+    EXPECT_TRUE(rig.arranger.Transport().ModulesWired());
 }
 
 }  // namespace
