@@ -30,7 +30,7 @@ struct Bench {
         parts.paths = platform::Paths::InFolder("/tmp/chordella-bench");
         session = std::make_unique<core::Session>(std::move(parts));
         session->SetEngineLink(&engine);
-        recogniser = std::make_unique<chords::ChordRecogniser>(*session, chordState, options);
+        recogniser = std::make_unique<chords::ChordRecogniser>(*session, chordState, options, engine);
         session->SetChordLink(recogniser.get());
     }
     ~Bench() { session->SetEngineLink(nullptr); }

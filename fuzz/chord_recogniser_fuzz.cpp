@@ -145,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options = core::Options{};
     session->Style() = core::StyleContainer{};
     engine.pending = {};
-    chords::ChordRecogniser recogniser(*session, state, options);
+    chords::ChordRecogniser recogniser(*session, state, options, engine);
     session->SetChordLink(&recogniser);
 
     Input in{data, size};

@@ -19,7 +19,7 @@ Arranger::Arranger(core::Session& session, AppState& app)
                                                      app.config)),
       songHost_(std::make_unique<engine::TransportArrangement>(session, *transport_, *clock_, app.arrangement, app.melody,
                                                                app.options, app.engine)),
-      recogniser_(std::make_unique<chords::ChordRecogniser>(session, app.chords, app.options)) {
+      recogniser_(std::make_unique<chords::ChordRecogniser>(session, app.chords, app.options, *engine_)) {
     session_.SetEngineLink(engine_.get());
     session_.SetTransportLink(transport_.get());
     session_.SetArrangementLink(songHost_.get());

@@ -111,14 +111,14 @@ LiveArranger::LiveArranger(core::Session& session, AppState& app) : session_(ses
     InputPeers& remotePeers = *peers;
     peers_ = std::move(peers);
     sectionKeys_ = std::make_unique<chords::SectionKeys>(session, app.keyboard, app.options, app.config, app.transport,
-                                                         Recogniser(), *peers_);
+                                                         Recogniser(), Engine(), Transport(), *peers_);
     delays_ = std::make_unique<remote::LoopDelays>(session.Loop());
     remote_ = std::make_unique<remote::RemoteControl>(session, RemoteStateOf(app), Transport(), Clock(),
                                                       *sectionKeys_, *delays_);
     session.SetMidiCommandLink(remote_.get());
     remotePeers.SetRemote(remote_.get());
     keyboard_ = std::make_unique<chords::KeyboardInput>(session, app.chords, app.keyboard, app.options, app.config,
-                                                        app.clock, app.engine, Recogniser(), *sectionKeys_,
+                                                        app.clock, app.engine, Recogniser(), *sectionKeys_, Engine(),
                                                         *peers_);
     second_ = std::make_unique<chords::SecondInput>(session, app.keyboard, app.options, app.engine, Recogniser(),
                                                     &Clock(), *peers_);

@@ -52,7 +52,8 @@ ChordEntry::ChordEntry(core::Session& session, ChordState& chordState, KeyboardS
                        const core::Options& options, const data::ConfigState& config,
                        const engine::ClockState& clockState, const engine::EngineState& engineState,
                        const engine::TransportState& transportState, const engine::MelodyState& melodyState,
-                       ChordRecogniser& recogniser, SectionKeys& sectionKeys, InputLink& peers, PadEditorLink* editor)
+                       ChordRecogniser& recogniser, SectionKeys& sectionKeys, core::EngineLink& engine,
+                       InputLink& peers, PadEditorLink* editor)
     : session_(session),
       chordState_(chordState),
       keyboard_(keyboard),
@@ -65,6 +66,7 @@ ChordEntry::ChordEntry(core::Session& session, ChordState& chordState, KeyboardS
       melodyState_(melodyState),
       recogniser_(recogniser),
       sectionKeys_(sectionKeys),
+      engine_(engine),
       peers_(&peers),
       editor_(editor ? editor : &NoEditor()) {}
 
@@ -202,7 +204,7 @@ bool ChordEntry::KeyDown(int virtualKey, bool autoRepeat, EntryModifiers modifie
 // A type key goes down before the chord key: it chooses the type the chord key will set.
 bool ChordEntry::TypeKeyDown(int key, int value) {
     if (!AccompanimentOn()) return false;
-    if (entry_.HeldTypeKey == 0 && session_.Engine().PendingChord().Root == 0) {
+    if (entry_.HeldTypeKey == 0 && engine_.PendingChord().Root == 0) {
         entry_.HeldTypeKey = Byte(key);
         chordState_.TypeOverride = static_cast<std::int16_t>(chordState_.SlotMap.TypeOf(value));
     }
@@ -241,7 +243,7 @@ bool ChordEntry::MelodyKeyDown(int key, int value, KeyZoneKind zone, EntryModifi
     if (note < 1 || note > 127) return true;  // moved off the keyboard: not played
     entry_.KeyHeldNote[index] = Byte(note);
     entry_.KeyChannel[index] = Byte(channel);
-    session_.Engine().PlayerPlays(channel);
+    engine_.PlayerPlays(channel);
     const int velocity =
         HumanVelocity(session_.Random(), engineState_.ChannelVolume[static_cast<std::size_t>(channel)]);
     SendVoice(Status(NoteOn, channel), Byte(note), Byte(velocity));

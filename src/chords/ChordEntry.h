@@ -8,7 +8,7 @@
 // What is held between press and release is the entry state (chords/EntryState.h).
 //
 //   chords::ChordEntry entry(session, chordState, keyboard, entryState, options, config, clockState,
-//                            engineState, transportState, melodyState, recogniser, sectionKeys, peers);
+//                            engineState, transportState, melodyState, recogniser, sectionKeys, engine, peers);
 //   entry.PadDown("D04", {});        // Ab min7
 //   entry.KeyDown('C', false, {});   // C maj (accompaniment on), or a melody note
 //   entry.KeyUp('C', {});
@@ -19,6 +19,7 @@
 
 #include "chords/ComputerKeys.h"
 #include "chords/VoiceMessages.h"
+#include "core/Links.h"
 
 namespace chordella::core {
 class Session;
@@ -73,7 +74,7 @@ public:
                const core::Options& options, const data::ConfigState& config, const engine::ClockState& clockState,
                const engine::EngineState& engineState, const engine::TransportState& transportState,
                const engine::MelodyState& melodyState, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
-               InputLink& peers, PadEditorLink* editor = nullptr);
+               core::EngineLink& engine, InputLink& peers, PadEditorLink* editor = nullptr);
     ChordEntry(const ChordEntry&) = delete;
     ChordEntry& operator=(const ChordEntry&) = delete;
 
@@ -128,6 +129,7 @@ private:
     const engine::MelodyState& melodyState_;
     ChordRecogniser& recogniser_;
     SectionKeys& sectionKeys_;
+    core::EngineLink& engine_;
     InputLink* peers_;
     PadEditorLink* editor_;
     core::ClockLink* clock_ = nullptr;

@@ -36,8 +36,9 @@ int SwapMajorMinor(int type) {
 
 }  // namespace
 
-ChordRecogniser::ChordRecogniser(core::Session& session, ChordState& chordState, core::Options& options)
-    : session_(session), chordState_(chordState), options_(options) {}
+ChordRecogniser::ChordRecogniser(core::Session& session, ChordState& chordState, core::Options& options,
+                                 core::EngineLink& engine)
+    : session_(session), chordState_(chordState), options_(options), engine_(engine) {}
 
 ChordRecogniser::~ChordRecogniser() {
     session_.Unwire(this);
@@ -77,7 +78,7 @@ void ChordRecogniser::SetChord(std::int16_t givenRoot, std::int16_t givenType, s
     chordState_.CurrentRoot = static_cast<std::int16_t>(root);
     chordState_.CurrentType = static_cast<std::int16_t>(type);
 
-    if (!options_.PlayChords) session_.Engine().StartStyleForChord();
+    if (!options_.PlayChords) engine_.StartStyleForChord();
 
     std::array<std::int16_t, 4> notes{};
     const auto& tones = ChordTones(type);
@@ -86,7 +87,7 @@ void ChordRecogniser::SetChord(std::int16_t givenRoot, std::int16_t givenType, s
         while (note > 127) note -= 12;  // at most twice: root ≤ 127, tones ≤ 14
         notes[i] = static_cast<std::int16_t>(note);
     }
-    session_.Engine().SubmitChord({chordState_.CurrentRoot, chordState_.CurrentType}, notes);
+    engine_.SubmitChord({chordState_.CurrentRoot, chordState_.CurrentType}, notes);
 }
 
 void ChordRecogniser::ClearTypeOverride() { chordState_.TypeOverride = 0; }
@@ -105,10 +106,10 @@ core::ChordPair ChordRecogniser::Recognise(int highestIndex, RecogniseMode mode,
 
 core::ChordPair ChordRecogniser::TwoFingerKey(int givenKey) {
     const int key = std::clamp(givenKey, -1024, 1024);  // any key, and its distance, stays countable
-    if (session_.Engine().PendingChord().Root <= 0 || chordState_.TwoFingerFirstKey <= 0) {
+    if (engine_.PendingChord().Root <= 0 || chordState_.TwoFingerFirstKey <= 0) {
         chordState_.TwoFingerFirstKey = static_cast<std::int16_t>(key > 0 ? FoldIntoKeyboard(key) : 0);
         SetChord(static_cast<std::int16_t>(chordState_.TwoFingerFirstKey), 1, 0);
-        return session_.Engine().PendingChord();
+        return engine_.PendingChord();
     }
     const int first = chordState_.TwoFingerFirstKey;
     const int slot = std::abs(key - first) % 11 + 1;
@@ -134,7 +135,7 @@ void ChordRecogniser::ShowChord(int root, int type, bool inPanels) {
     title += ApplicationTitle;
     title += ChordTitleSeparator;
     title += name.View();
-    const bool panels = inPanels && !session_.Engine().ChordPreviewPastFirstMeasure();
+    const bool panels = inPanels && !engine_.ChordPreviewPastFirstMeasure();
     session_.Display().ShowChord(title.View(), name.View(), panels);
 }
 
@@ -164,7 +165,7 @@ ChordCodeOutcome ChordRecogniser::ReceiveChordCode(int value, int controller, in
         return ChordCodeOutcome::AdLibChanged;
     }
     const auto chord = DecodeChordCode(controller, value);
-    if (!chord || session_.Engine().PlaysImportedMaterial()) return ChordCodeOutcome::Consumed;
+    if (!chord || engine_.PlaysImportedMaterial()) return ChordCodeOutcome::Consumed;
 
     int root = chord->PitchClass + 12 + (chordState_.FirstKey / 12) * 12;
     // A chord zone at the top of the keyboard would otherwise give a root above 127, where

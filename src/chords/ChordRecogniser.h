@@ -37,8 +37,9 @@ class ChordRecogniser final : public core::ChordLink {
 public:
     // Whoever builds it makes it the session's chord link; it hands the link back as it goes.
     // It keeps the chord state; of the options it writes "Flat <> Sharp" (ToggleSpelling)
-    // and " Melody Ad Lib" (a received ad-lib code).
-    ChordRecogniser(core::Session& session, ChordState& chordState, core::Options& options);
+    // and " Melody Ad Lib" (a received ad-lib code). The chords it finds go to `engine`,
+    // which outlives it.
+    ChordRecogniser(core::Session& session, ChordState& chordState, core::Options& options, core::EngineLink& engine);
     ~ChordRecogniser() override;
     ChordRecogniser(const ChordRecogniser&) = delete;
     ChordRecogniser& operator=(const ChordRecogniser&) = delete;
@@ -92,6 +93,7 @@ private:
     core::Session& session_;
     ChordState& chordState_;
     core::Options& options_;
+    core::EngineLink& engine_;
 };
 
 }  // namespace chordella::chords

@@ -39,7 +39,8 @@ constexpr std::uint8_t SostenutoPedal = 66;
 KeyboardInput::KeyboardInput(core::Session& session, ChordState& chordState, KeyboardState& keyboard,
                              const core::Options& options, const data::ConfigState& config,
                              const engine::ClockState& clockState, const engine::EngineState& engineState,
-                             ChordRecogniser& recogniser, SectionKeys& sectionKeys, InputLink& peers)
+                             ChordRecogniser& recogniser, SectionKeys& sectionKeys, core::EngineLink& engine,
+                             InputLink& peers)
     : InputHandler(session, &core::Session::MidiInput1),
       chordState_(chordState),
       keyboard_(keyboard),
@@ -49,6 +50,7 @@ KeyboardInput::KeyboardInput(core::Session& session, ChordState& chordState, Key
       engineState_(engineState),
       recogniser_(recogniser),
       sectionKeys_(sectionKeys),
+      engine_(engine),
       peers_(&peers) {}
 
 void KeyboardInput::SetPeers(InputLink& peers) { peers_ = &peers; }
@@ -106,7 +108,7 @@ void KeyboardInput::ReleaseHeldNotes() {
             sent = 0;
         }
     }
-    session_.Engine().MelodyKeysReleased();
+    engine_.MelodyKeysReleased();
 }
 
 // True when the note was consumed as a chord key, control key or triggered chord.
@@ -128,7 +130,7 @@ void KeyboardInput::TriggeredChord(const Message& m) {
     const int key = m.Data1;
     if (key >= keyboard_.TriggerLow) {
         if (m.Press()) {
-            session_.Engine().SetTriggerVelocity(m.Data2);
+            engine_.SetTriggerVelocity(m.Data2);
             const int root = key + KeyboardTranspose(engineState_, keyboard_);
             const auto type = static_cast<std::int16_t>(chordState_.TypeOverride > 0 ? chordState_.TypeOverride : 1);
             recogniser_.SetChord(static_cast<std::int16_t>(root), type, NoOffset);
@@ -171,7 +173,7 @@ bool KeyboardInput::ChordZoneKey(const Message& m) {
     if (m.Press()) {
         if (keyboard_.TopFunctionKeys && !options_.UseAllKeyboardKeys && key > lastKey - 4) {
             peers_->ProgramControl(lastKey - key);
-            session_.Engine().DropPendingChord();
+            engine_.DropPendingChord();
             return true;
         }
         if (!options_.TwoFingerChords) {
@@ -180,7 +182,7 @@ bool KeyboardInput::ChordZoneKey(const Message& m) {
             if (held.Count >= 3) {
                 core::ChordPair chord = recogniser_.Recognise(AllTypesIndex, RecogniseMode::Live);
                 // Held notes that name nothing set the chord still waiting again.
-                if (chord.Root <= 0) chord = session_.Engine().PendingChord();
+                if (chord.Root <= 0) chord = engine_.PendingChord();
                 if (chord.Root < LowestRaisedRoot) chord.Root = static_cast<std::int16_t>(chord.Root + 12);
                 recogniser_.SetChord(chord.Root, chord.Type, keyboard_.CapoShift);
             }
@@ -189,7 +191,7 @@ bool KeyboardInput::ChordZoneKey(const Message& m) {
         return CommonEnd(key, recogniser_.TwoFingerKey(key + keyboard_.CapoShift));
     }
     if (!options_.TwoFingerChords && !held.Empty() && !options_.SmartChordKeys) held.Remove(key);
-    return CommonEnd(key, session_.Engine().PendingChord());
+    return CommonEnd(key, engine_.PendingChord());
 }
 
 bool KeyboardInput::CommonEnd(int key, core::ChordPair chord) {
@@ -259,10 +261,10 @@ void KeyboardInput::MelodyPath(Message m) {
                   static_cast<std::uint8_t>(sent - 1), 0});
         }
         velocity = OffsetVelocity(velocity, VelocityOffset(options_, keyboard_));
-        session_.Engine().PlayerPlays(channel);
+        engine_.PlayerPlays(channel);
         sent = static_cast<std::uint8_t>(key + 1);
         keyboard_.SentChannel[inChannel][inKey] = static_cast<std::uint8_t>(channel);
-        session_.Engine().MelodyKeyHeld(static_cast<int>(inKey), key);
+        engine_.MelodyKeyHeld(static_cast<int>(inKey), key);
     }
     m.Status = static_cast<std::uint8_t>(m.Kind() | channel);
     m.Data1 = static_cast<std::uint8_t>(key);
@@ -279,7 +281,7 @@ void KeyboardInput::ReleaseWhereStarted(Message m) {
     const int channel = keyboard_.SentChannel[inChannel][inKey];
     const int note = sent - 1;
     sent = 0;
-    session_.Engine().MelodyKeyHeld(static_cast<int>(inKey), 0);
+    engine_.MelodyKeyHeld(static_cast<int>(inKey), 0);
     m.Status = static_cast<std::uint8_t>(m.Kind() | channel);
     m.Data1 = static_cast<std::uint8_t>(note);
     if (options_.MelodyAdLib) {
@@ -313,7 +315,7 @@ void KeyboardInput::ForgetHeldNotes(int channel) {
     if (chordChannel == 0 || chordChannel == channel + 1) session_.Style().heldNotes.Clear();
     auto& sent = keyboard_.SentNote[static_cast<std::size_t>(channel)];
     for (std::size_t key = 0; key < sent.size(); ++key) {
-        if (sent[key] != 0) session_.Engine().MelodyKeyHeld(static_cast<int>(key), 0);
+        if (sent[key] != 0) engine_.MelodyKeyHeld(static_cast<int>(key), 0);
         sent[key] = 0;
     }
 }

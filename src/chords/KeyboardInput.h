@@ -41,7 +41,7 @@ public:
     KeyboardInput(core::Session& session, ChordState& chordState, KeyboardState& keyboard,
                   const core::Options& options, const data::ConfigState& config, const engine::ClockState& clockState,
                   const engine::EngineState& engineState, ChordRecogniser& recogniser, SectionKeys& sectionKeys,
-                  InputLink& peers);
+                  core::EngineLink& engine, InputLink& peers);
 
     // Attach, Detach, Drain and Overflowed (InputHandler) serve MidiInput1.
     void SetPeers(InputLink& peers);
@@ -94,6 +94,7 @@ private:
     const engine::EngineState& engineState_;
     ChordRecogniser& recogniser_;
     SectionKeys& sectionKeys_;
+    core::EngineLink& engine_;
     InputLink* peers_;
     KeyModifiers modifiers_;
 };

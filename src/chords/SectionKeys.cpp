@@ -22,13 +22,16 @@ constexpr int EndingPart = 3;  // an ending is pending while it is the part to f
 
 SectionKeys::SectionKeys(core::Session& session, const KeyboardState& keyboard, const core::Options& options,
                          const data::ConfigState& config, const engine::TransportState& transportState,
-                         ChordRecogniser& recogniser, InputLink& peers)
+                         ChordRecogniser& recogniser, core::EngineLink& engine, core::TransportLink& transport,
+                         InputLink& peers)
     : session_(session),
       keyboard_(keyboard),
       options_(options),
       config_(config),
       transportState_(transportState),
       recogniser_(recogniser),
+      engine_(engine),
+      transport_(transport),
       peers_(&peers) {}
 
 void SectionKeys::SetPeers(InputLink& peers) { peers_ = &peers; }
@@ -43,7 +46,7 @@ void SectionKeys::SectionKey(int key, int code) {
     }
     const data::ControlKeys& keys = config_.Keys;
     if (code == MajorKeyMark || code == MinorKeyMark) {
-        if (!session_.Engine().ChordPreviewPastFirstMeasure()) {
+        if (!engine_.ChordPreviewPastFirstMeasure()) {
             recogniser_.ShowKey(key, code == MinorKeyMark, keyboard_.CapoShift);
         }
         if (peers_->ChordMemoryPosition() == SongStartPosition && keys.Basic > 0) {
@@ -55,7 +58,7 @@ void SectionKeys::SectionKey(int key, int code) {
     }
     if (key == keys.Ending) {
         if (session_.Style().sections.NextSection == EndingPart) {
-            session_.Transport().Stop();
+            transport_.Stop();
             return;
         }
         if (peers_->TakeEndingSuppression()) return;
@@ -63,9 +66,9 @@ void SectionKeys::SectionKey(int key, int code) {
     if (options_.PadMuteAtIntrosAndEndings && options_.HarmonicPad && (key == keys.Intro || key == keys.Ending)) {
         peers_->SetUpPadChannel();
     }
-    session_.Engine().SubmitControlKey(static_cast<std::int16_t>(key), static_cast<std::int16_t>(code));
+    engine_.SubmitControlKey(static_cast<std::int16_t>(key), static_cast<std::int16_t>(code));
 }
 
-void SectionKeys::StopTriggeredChord() { session_.Engine().StopChordSound(); }
+void SectionKeys::StopTriggeredChord() { engine_.StopChordSound(); }
 
 }  // namespace chordella::chords

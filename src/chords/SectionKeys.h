@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "core/Links.h"
+
 namespace chordella::core {
 class Session;
 struct Options;
@@ -27,7 +29,8 @@ class SectionKeys {
 public:
     SectionKeys(core::Session& session, const KeyboardState& keyboard, const core::Options& options,
                 const data::ConfigState& config, const engine::TransportState& transportState,
-                ChordRecogniser& recogniser, InputLink& peers);
+                ChordRecogniser& recogniser, core::EngineLink& engine, core::TransportLink& transport,
+                InputLink& peers);
     void SetPeers(InputLink& peers);
 
     // Control thread (input handlers, pads, computer keys, remote control, chord-memory
@@ -48,6 +51,8 @@ private:
     const data::ConfigState& config_;
     const engine::TransportState& transportState_;
     ChordRecogniser& recogniser_;
+    core::EngineLink& engine_;
+    core::TransportLink& transport_;
     InputLink* peers_;
 };
 

@@ -21,6 +21,7 @@
 #include "chords/ChordSlotMap.h"
 #include "core/Session.h"
 #include "core/SongFiles.h"
+#include "engine/AccompanimentEngine.h"
 #include "engine/ChannelSettings.h"
 #include "core/StyleStore.h"
 #include "desktop/ActivityOutput.h"
@@ -70,7 +71,7 @@ DesktopCore::DesktopCore(core::Session& session, app::AppState& app, app::Lifecy
     session_.SetAccompanimentOutput(activity_.get());
     entry_ = std::make_unique<chords::ChordEntry>(session_, app_.chords, app_.keyboard, app_.entry, app_.options,
                                                   app_.config, app_.clock, app_.engine, app_.transport, app_.melody,
-                                                  arranger_->Recogniser(), arranger_->SectionKeys(),
+                                                  arranger_->Recogniser(), arranger_->SectionKeys(), arranger_->Engine(),
                                                   arranger_->InputLink());
     entry_->SetClock(&arranger_->Clock());
     songlist_ = std::make_unique<DesktopSonglist>(session_, app_);

@@ -11,7 +11,7 @@
 //   engine::AccompanimentEngine engine(session, app.engine, app.clock, app.options);  // app: the AppState
 //   engine::Clock clock(session, engine, app.clock, app.options);
 //   engine::Transport transport(session, engine, clock, app.transport, app.melody, app.options, app.config);
-//   chords::ChordRecogniser recogniser(session, app.chords, app.options);  // SetChord
+//   chords::ChordRecogniser recogniser(session, app.chords, app.options, engine);  // SetChord
 //   engine::MelodyPlayer melody(session, app.melody, app.arrangement, app.options,
 //                               app.engine, app.transport, app.clock);
 //   engine::ChordMemoryPlayer songs(session, app.songPlay, app.arrangement, app.options,

@@ -62,7 +62,7 @@ struct ChordFixture {
         session = std::make_unique<core::Session>(std::move(parts));
         links.Wire(*session);
         session->SetEngineLink(&engine);
-        recogniser = std::make_unique<ChordRecogniser>(*session, chords, options);
+        recogniser = std::make_unique<ChordRecogniser>(*session, chords, options, engine);
         session->SetChordLink(recogniser.get());
     }
     ~ChordFixture() { session->SetEngineLink(nullptr); }

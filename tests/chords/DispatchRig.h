@@ -94,12 +94,12 @@ struct DispatchRig {
     RecordingOutput Out{&Test.state.clock.TickCount};
     engine::AccompanimentEngine Accompaniment{*Test.session, State().engine, State().clock, State().options};
     engine::Clock Clock{*Test.session, Accompaniment, State().clock, State().options};
-    chords::ChordRecogniser Recogniser{*Test.session, State().chords, State().options};
+    chords::ChordRecogniser Recogniser{*Test.session, State().chords, State().options, Accompaniment};
     RecordingPeers Peers;
     chords::SectionKeys Keys{*Test.session,     State().keyboard, State().options, State().config,
-                             State().transport, Recogniser,       Peers};
+                             State().transport, Recogniser,       Accompaniment, Test.links.transport, Peers};
     chords::KeyboardInput Input{*Test.session, State().chords, State().keyboard, State().options, State().config,
-                                State().clock, State().engine, Recogniser, Keys, Peers};
+                                State().clock, State().engine, Recogniser, Keys, Accompaniment, Peers};
     chords::SecondInput SecondIn{*Test.session, State().keyboard, State().options, State().engine,
                                  Recogniser,    &Clock,           Peers};
 };

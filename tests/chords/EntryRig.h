@@ -33,7 +33,7 @@ struct EntryRig : DispatchRig {
     RecordingEditor Editor;
     chords::ChordEntry Entry{Session(), State().chords, State().keyboard, State().entry, State().options,
                              State().config, State().clock, State().engine, State().transport, State().melody,
-                             Recogniser, Keys, Peers, &Editor};
+                             Recogniser, Keys, Accompaniment, Peers, &Editor};
 };
 
 }  // namespace chordella::testing

@@ -68,7 +68,7 @@ struct SongRig : TransportRig {
         return measures;
     }
 
-    chords::ChordRecogniser Recogniser{*Test.session, State().chords, State().options};
+    chords::ChordRecogniser Recogniser{*Test.session, State().chords, State().options, Accompaniment};
     engine::MelodyPlayer Melody{*Test.session, State().melody, State().arrangement, State().options, State().engine,
                                 State().transport, State().clock};
     engine::ChordMemoryPlayer Songs{

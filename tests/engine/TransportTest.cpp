@@ -35,7 +35,7 @@ StyleBuilder NoteEveryTick() {
 TEST(AChordPlayedWhileTheStyleIsIdle, StartsItInStyleModeButNotWithPlayChords) {
     for (const bool playChords : {false, true}) {
         TransportRig rig;
-        chords::ChordRecogniser recogniser(rig.Session(), rig.State().chords, rig.Options());
+        chords::ChordRecogniser recogniser(rig.Session(), rig.State().chords, rig.Options(), rig.Accompaniment);
         rig.Session().SetChordLink(&recogniser);
         rig.Options().PlayChords = playChords;
         ASSERT_TRUE(rig.Load(LongNotes()));
@@ -284,7 +284,7 @@ TEST(SlaveMode, SyncStartHoldsTheStyleUntilTheExternalStartThenEachClockIsOneTic
 
 TEST(SyncStart, OutsideSlaveModeWaitsForTheChordThatStartsTheStyleAndStopsAPlayingStyleToWaitAgain) {
     TransportRig rig;
-    chords::ChordRecogniser recogniser(rig.Session(), rig.State().chords, rig.Options());
+    chords::ChordRecogniser recogniser(rig.Session(), rig.State().chords, rig.Options(), rig.Accompaniment);
     rig.Session().SetChordLink(&recogniser);
     ASSERT_TRUE(rig.Load(LongNotes()));
     rig.Clock.StartVirtual(120);
