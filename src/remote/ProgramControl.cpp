@@ -56,7 +56,7 @@ void RemoteControl::ProgramControl(int number) {
     case function::Ending: SectionKey(number); break;
     case function::KeyAdjustment: options_.KeyAdjustment = !options_.KeyAdjustment; break;
     case function::ProgramChanges:
-        if (host_->EditorBusy()) break;
+        if (host_ && host_->EditorBusy()) break;
         SetProgramChangesIgnored(!ProgramChangesIgnored());
         if (!ProgramChangesIgnored()) commands_.SendDawMessages();
         break;
@@ -71,7 +71,9 @@ void RemoteControl::ProgramControl(int number) {
         if (any) InstrumentKey(static_cast<int>(session_.Random().Below(SetKeyCount)));
         break;
     }
-    default: host_->RunHostFunction(number); break;  // melody, new song, chords, style, program codes
+    default:  // melody, new song, chords, style, program codes: the window's
+        if (host_) host_->RunHostFunction(number);
+        break;
     }
 }
 

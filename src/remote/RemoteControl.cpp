@@ -40,7 +40,7 @@ RemoteControl::~RemoteControl() {
     session_.Unwire(this);
 }
 
-void RemoteControl::SetHost(RemoteHostLink* host) { host_ = host ? host : &noHost_; }
+void RemoteControl::SetHost(RemoteHostLink* host) { host_ = host; }
 
 void RemoteControl::LoadStartSets() {
     keys_.SetListEntries(static_cast<int>(config_.Instruments.Lines.size()));
@@ -133,7 +133,7 @@ void RemoteControl::InstrumentKey(int k) {
         ProgramControl(code - FirstFunctionCode);
     } else if (code >= FirstCommandCode) {
         ProgramControl(code - MidiCommandCodeOffset);
-    } else if (code <= static_cast<int>(config_.Instruments.Lines.size()) - 1) {
+    } else if (code <= static_cast<int>(config_.Instruments.Lines.size()) - 1 && host_) {
         host_->SelectInstrument(code);
     }
 }
@@ -144,7 +144,7 @@ void RemoteControl::RunFunction(int number) {
         NextSection();
     } else if (number == NextSongFunction) {
         ++functionsRun_;
-        host_->RunHostFunction(number);
+        if (host_) host_->RunHostFunction(number);
     } else {
         ProgramControl(number);
     }

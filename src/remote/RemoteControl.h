@@ -78,9 +78,9 @@ public:
     RemoteControl(const RemoteControl&) = delete;
     RemoteControl& operator=(const RemoteControl&) = delete;
 
-    // The host's functions; null: none (NoRemoteHost, whose Unanswered counts the calls).
+    // The window's functions; null: no window (its functions and instrument list are not
+    // there).
     void SetHost(RemoteHostLink* host);
-    RemoteHostLink& Host() { return *host_; }
 
     MidiCommands& Commands() { return commands_; }
     InstrumentKeyTable& Keys() { return keys_; }
@@ -159,8 +159,7 @@ private:
     engine::Transport& transport_;
     core::ClockLink& clock_;
     chords::SectionKeys& sectionKeys_;
-    NoRemoteHost noHost_;
-    RemoteHostLink* host_ = &noHost_;
+    RemoteHostLink* host_ = nullptr;
     MidiCommands commands_;
     InstrumentKeyTable keys_;
     RemoteBindings bindings_ = RemoteBindings::FootSwitchDefaults();
