@@ -36,7 +36,7 @@ std::vector<std::uint8_t> TestStyle() {
 }
 
 struct Rig : fuzzing::ArrangerRig {
-    Rig() : songs(arranger->AttachSongPlayback().player) {}
+    Rig() : songs(arranger->Songs().player) {}
     engine::ChordMemoryPlayer& songs;
     std::vector<std::uint8_t> style = TestStyle();
 };

@@ -19,36 +19,27 @@ Arranger::Arranger(core::Session& session, AppState& app)
                                                      app.config)),
       songHost_(std::make_unique<engine::TransportArrangement>(session, *transport_, *clock_, app.arrangement, app.melody,
                                                                app.options, app.engine)),
-      recogniser_(std::make_unique<chords::ChordRecogniser>(session, app.chords, app.options, *engine_)) {
+      recogniser_(std::make_unique<chords::ChordRecogniser>(session, app.chords, app.options, *engine_)),
+      playback_(std::make_unique<SongPlayback>(session, app, *engine_, *transport_, *recogniser_)) {
+    transport_->SetPeers(&playback_->peers);
     session_.SetEngineLink(engine_.get());
     session_.SetTransportLink(transport_.get());
     session_.SetArrangementLink(songHost_.get());
     session_.SetChordLink(recogniser_.get());
+    session_.SetMelodyLink(&playback_->melody);
 }
 
 // The clock leaves its timer first, so no tick runs while the modules it reaches go; then each
 // module goes and hands its session link back.
 Arranger::~Arranger() {
     clock_->ShutdownClock();
-    DetachSongPlayback();
+    transport_->SetPeers(nullptr);
+    playback_.reset();
     recogniser_.reset();
     songHost_.reset();
     transport_.reset();
     clock_.reset();
     engine_.reset();
-}
-
-SongPlayback& Arranger::AttachSongPlayback() {
-    if (!playback_) {
-        playback_ = std::make_unique<SongPlayback>(session_, app_, *engine_, *transport_);
-        session_.SetMelodyLink(&playback_->melody);
-    }
-    return *playback_;
-}
-
-void Arranger::DetachSongPlayback() {
-    // The chord-memory player takes itself off the transport's peers as it goes.
-    playback_.reset();
 }
 
 }  // namespace chordella::app

@@ -1,8 +1,8 @@
 #pragma once
 // The modules that play, built in one place and in the order they lean on each other: the
 // accompaniment engine, its clock, the transport, its side of the song operations (the song
-// host) and chord recognition. Chord-memory playback with the melody track joins on demand
-// and becomes the transport's peer.
+// host), chord recognition, and chord-memory playback with the melody track; the last two
+// together are the transport's peers.
 //
 // Every front end builds one: the window and `chordella arranger` through LiveArranger
 // (which adds the MIDI inputs and the remote control), `render`, `play`, `export` and
@@ -15,7 +15,7 @@
 // and nothing more.
 //
 // Teardown runs in reverse, as the destructor spells out, once the clock has left its timer
-// (no tick runs meanwhile): song playback (it leaves the transport's peers), chord
+// (no tick runs meanwhile): song playback (the transport's peers are cleared first), chord
 // recognition, the song host, the transport (it leaves the engine and the session), the
 // clock, the engine. Each module unwires itself from the session.
 //
@@ -51,13 +51,8 @@ public:
     chords::ChordRecogniser& Recogniser() { return *recogniser_; }
     engine::TransportArrangement& SongHost() { return *songHost_; }
 
-    // Chord-memory playback and the melody track become the transport's peers (Play starts
-    // the song in the chord memory). Again while attached: the same playback.
-    SongPlayback& AttachSongPlayback();
-    // The playback goes and the transport plays without peers. Nothing attached: nothing.
-    void DetachSongPlayback();
-    // The song playback, or nullptr while none is attached.
-    SongPlayback* Songs() { return playback_.get(); }
+    // Chord-memory playback and the melody track (Play starts the song in the chord memory).
+    SongPlayback& Songs() { return *playback_; }
 
 private:
     core::Session& session_;

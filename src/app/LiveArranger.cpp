@@ -5,7 +5,6 @@
 #include "stylecreator/CreatorRecording.h"
 
 #include "app/Arranger.h"
-#include "app/LiveTransportModules.h"
 #include "app/SongPlayback.h"
 #include "app/StateParts.h"
 #include "core/ChannelReset.h"
@@ -85,8 +84,7 @@ public:
     // "Intro Detection": the start measure, and with "-   Mute None " the chord-memory
     // position that goes with it.
     void SetStartMeasure(int measure) override {
-        if (SongPlayback* songs = arranger_.Songs()) songs->player.SetStartMeasure(measure);
-        else app_.arrangement.StartMeasure = std::clamp(measure, -500, 500);
+        arranger_.Songs().player.SetStartMeasure(measure);
         if (app_.options.IntroStartMode == MuteNone) {
             const int units = app_.clock.MeasureUnits;
             app_.arrangement.ChordMemoryPos = static_cast<std::int16_t>((app_.arrangement.StartMeasure - 1) * units + 8);
@@ -123,18 +121,14 @@ LiveArranger::LiveArranger(core::Session& session, AppState& app) : session_(ses
     second_ = std::make_unique<chords::SecondInput>(session, app.keyboard, app.options, app.engine, Recogniser(),
                                                     &Clock(), *peers_);
     chords::ApplyKeyboardLayout(app.chords, app.keyboard, app.config);
-    arranger_->AttachSongPlayback();
-    transportModules_ = std::make_unique<LiveTransportModules>(Recogniser(), arranger_->Songs()->player);
-    Transport().SetPeers(transportModules_.get());
     Clock().SetupClock();
     keyboard_->Attach();
     second_->Attach();
 }
 
 // The inputs stop feeding the modules first, then the remote control goes, then the clock
-// leaves the timer (no tick from here on), then the transport's peers and the song playback
-// they ask go; the members then go in reverse order of declaration, the arranger's modules
-// last.
+// leaves the timer (no tick from here on); the members then go in reverse order of
+// declaration, the arranger's modules last.
 LiveArranger::~LiveArranger() {
     Stop();
     second_->Detach();
@@ -142,15 +136,13 @@ LiveArranger::~LiveArranger() {
     static_cast<InputPeers&>(*peers_).SetRemote(nullptr);
     remote_.reset();
     Clock().ShutdownClock();
-    Transport().SetPeers(nullptr);
-    arranger_->DetachSongPlayback();
 }
 
 engine::AccompanimentEngine& LiveArranger::Engine() { return arranger_->Engine(); }
 engine::Clock& LiveArranger::Clock() { return arranger_->Clock(); }
 engine::Transport& LiveArranger::Transport() { return arranger_->Transport(); }
 chords::ChordRecogniser& LiveArranger::Recogniser() { return arranger_->Recogniser(); }
-SongPlayback& LiveArranger::Songs() { return *arranger_->Songs(); }
+SongPlayback& LiveArranger::Songs() { return arranger_->Songs(); }
 
 void LiveArranger::SetCreatorRecorder(stylecreator::MidiRecorder* recorder) {
     static_cast<InputPeers*>(peers_.get())->SetRecorder(recorder);

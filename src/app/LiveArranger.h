@@ -34,7 +34,6 @@ namespace chordella::stylecreator { class MidiRecorder; }
 namespace chordella::app {
 
 class Arranger;
-class LiveTransportModules;
 struct AppState;
 struct SongPlayback;
 
@@ -68,7 +67,6 @@ public:
     // start and answer the transport with chord recognition (Play starts the song in the
     // chord memory).
     SongPlayback& Songs();
-    LiveTransportModules& TransportModules() { return *transportModules_; }
 
     engine::AccompanimentEngine& Engine();
     engine::Clock& Clock();
@@ -95,7 +93,6 @@ private:
     std::unique_ptr<chords::SecondInput> second_;
     std::unique_ptr<remote::LoopDelays> delays_;
     std::unique_ptr<remote::RemoteControl> remote_;
-    std::unique_ptr<LiveTransportModules> transportModules_;
     bool stopped_ = false;  // Stop ran and nothing was started since
 };
 

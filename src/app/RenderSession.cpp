@@ -184,7 +184,6 @@ bool RenderSession::StartStyle() {
 bool RenderSession::StartSong() {
     if (!CanPlaySongs() || !HasSong() || !StyleLoaded()) return false;
     PlayThroughTransport(true);
-    arranger_->AttachSongPlayback();
     arranger_->Transport().Play();
     return session_->Style().player.StyleActive != 0 || Engine().Transport().ChordMemoryBusy();
 }
@@ -202,7 +201,6 @@ bool RenderSession::RenderStyle(int measures, data::SmfContent& content) {
 bool RenderSession::RenderSong(int maxMeasures, data::SmfContent& content) {
     if (!CanPlaySongs() || !HasSong() || !StyleLoaded()) return false;
     PlayThroughTransport(true);
-    arranger_->AttachSongPlayback();
     // The transport plays the song: chord-memory playback steps through it as the
     // transport's peer, section commands switch parts, the STOP record ends it.
     {
@@ -214,7 +212,6 @@ bool RenderSession::RenderSong(int maxMeasures, data::SmfContent& content) {
         renderer.RunWhilePlaying(limit);
         content = renderer.Finish(TrackName());
     }
-    arranger_->DetachSongPlayback();  // the transport plays without peers again
     return true;
 }
 

@@ -143,6 +143,7 @@ void ChordEntry::PadUp(std::string_view pad) {
     const int slot = chordState_.CurrentType;
     chordState_.CurrentRoot = NoCurrentChord;
     chordState_.CurrentType = 0;
+    chordState_.ChordGivenToEditor = true;
     entry_.PadHeld = false;
     editor_->TakeChord(root, slot);
 }

@@ -92,6 +92,18 @@ void ChordRecogniser::SetChord(std::int16_t givenRoot, std::int16_t givenType, s
 
 void ChordRecogniser::ClearTypeOverride() { chordState_.TypeOverride = 0; }
 
+void ChordRecogniser::BeatOverran() noexcept {
+    if (options_.TwoFingerChords || !options_.SmartChordKeys) return;
+    HeldNoteList& held = session_.Style().heldNotes;
+    if (!held.Empty()) held.Clear();
+}
+
+void ChordRecogniser::ReapplyCurrentChord() {
+    const std::int16_t root = chordState_.CurrentRoot;
+    if (root <= 0 || root >= NoCurrentChord) return;
+    SetChord(root, chordState_.CurrentType, NoOffset);
+}
+
 core::ChordPair ChordRecogniser::PreviewChord(int root, int givenType) {
     int type = chordState_.TypeOverride != 0 ? chordState_.TypeOverride : givenType;
     if (options_.MajorMinor) type = SwapMajorMinor(type);

@@ -72,6 +72,18 @@ public:
     // "All Notes Off" and "Reset Controllers" forget the chord type a type key or pad chose
     // in advance.
     void ClearTypeOverride();
+    // The tick passed the end of a beat (its 24th tick): with the smart chord keys on and
+    // "Two-Finger" off, keys held from the beat before are forgotten, so a chord played later
+    // is named from its own keys.
+    void BeatOverran() noexcept;
+    // True while a pad's chord went to the chord-memory editor and no chord followed: the
+    // style has nothing to follow.
+    bool NoChordMarked() const noexcept {
+        return chordState_.ChordGivenToEditor && chordState_.CurrentRoot == NoCurrentChord;
+    }
+    // The current chord is set once more, untransposed (an intro key in song mode, so that an
+    // external arranger restarts on it). Nothing while no chord is current.
+    void ReapplyCurrentChord();
 
     // "Key: Eb maj": see KeyName in ChordNames.h; ShowKey also shows it in the chord view.
     NameText KeyName(int keyNote, bool minor, int transposition);

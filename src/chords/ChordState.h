@@ -20,6 +20,10 @@ struct ChordState {
     // The chord most recently set (by SetChord or a received chord code).
     std::int16_t CurrentRoot = NoCurrentChord;
     std::int16_t CurrentType = 0;
+    // Set when a pad handed its chord to the chord-memory editor and left no chord current:
+    // a style in style mode is silent then until the next chord. Before the first chord no
+    // chord is current either, but a style started then plays as written.
+    bool ChordGivenToEditor = false;
     // A type chosen in advance by a chord-type key or pad; with TypeOverrideOnce, SetChord
     // uses it once and clears both.
     std::int16_t TypeOverride = 0;

@@ -90,7 +90,7 @@ int Add(library::Songlist& list, const SonglistCommandFlags& flags, std::FILE* o
 // Everything that plays a song, wired as in the desktop: the arranger's song host opens songs
 // (and the styles they name) and starts them; chord-memory playback steps through them.
 struct PlayRig {
-    explicit PlayRig(core::Session& s) : arranger(s, state) { arranger.AttachSongPlayback(); }
+    explicit PlayRig(core::Session& s) : arranger(s, state) {}
     app::AppState state;
     app::Arranger arranger;
 };

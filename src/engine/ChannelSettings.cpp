@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/Outputs.h"
+#include "midi/ControllerTable.h"
 
 namespace chordella::engine {
 
@@ -42,5 +44,20 @@ void HoldVolume(EngineState& engineState, int channel, int volume) noexcept {
 }
 
 void ReleaseHeldVolumes(EngineState& engineState) noexcept { engineState.HeldVolume = EngineState::NoHeldVolumes(); }
+
+void ResendChannelSettings(midi::MidiOut* out, const midi::ControllerTable& table, int channel) noexcept {
+    if (!IsChannel(channel)) return;
+    const int controlChange = 0xB0 | channel;
+    auto resend = [&](int controller) {
+        const std::uint8_t value = table.Value(channel, controller);
+        if (value != midi::ControllerTable::Unknown) Send(out, controlChange, controller, value);
+    };
+    // Bank select before the program, as a synth takes them.
+    resend(0);
+    resend(32);
+    const std::uint8_t program = table.Value(channel, midi::ControllerTable::ProgramIndex);
+    if (program != midi::ControllerTable::Unknown) Send(out, 0xC0 | channel, program, 0);
+    for (const int controller : {7, 10, 91, 93}) resend(controller);
+}
 
 }  // namespace chordella::engine

@@ -7,6 +7,11 @@
 
 #include "engine/EngineState.h"
 
+namespace chordella::midi {
+class ControllerTable;
+class MidiOut;
+}  // namespace chordella::midi
+
 namespace chordella::engine {
 
 // Channel 0 … 15.
@@ -26,5 +31,11 @@ void SetKeyboardOctave(EngineState& engineState, int octaves) noexcept;
 // held volumes are released.
 void HoldVolume(EngineState& engineState, int channel, int volume) noexcept;
 void ReleaseHeldVolumes(EngineState& engineState) noexcept;
+
+// Sends `channel`'s settings again as the controller table last saw them: bank select
+// (controllers 0 and 32), the program, and the mixer's volume, pan, reverb and chorus
+// (7, 10, 91, 93). What the table does not know is not sent. "Reset Controllers" uses it for
+// the player's voice channel, whose sound should survive the reset.
+void ResendChannelSettings(midi::MidiOut* out, const midi::ControllerTable& table, int channel) noexcept;
 
 }  // namespace chordella::engine

@@ -45,14 +45,12 @@ ChordMemoryPlayer::ChordMemoryPlayer(core::Session& session, SongPlayState& song
       engine_(engine),
       transport_(transport),
       melody_(melody) {
-    transport_.SetPeers(this);
     melody_.SetRecordingLink(this);
     MeasureUnitsSetFromFile();
 }
 
 ChordMemoryPlayer::~ChordMemoryPlayer() {
     melody_.SetRecordingLink(nullptr);
-    transport_.SetPeers(nullptr);
 }
 
 void ChordMemoryPlayer::SetSessionRepeats(int repeats) { songPlay_.SessionRepeats = static_cast<std::int16_t>(repeats); }

@@ -7,7 +7,7 @@
 // chord per chord-grid unit, with a grace window at the unit's start; step recording
 // writes one chord per tap while the clock is off.
 //
-// It is the transport's TransportModulesLink. Playing a song (control thread):
+// The transport reaches it through its peers (app::TransportPeers). Playing a song (control thread):
 //   engine::AccompanimentEngine engine(session, app.engine, app.clock, app.options);  // app: the AppState
 //   engine::Clock clock(session, engine, app.clock, app.options);
 //   engine::Transport transport(session, engine, clock, app.transport, app.melody, app.options, app.config);
@@ -16,7 +16,9 @@
 //                               app.engine, app.transport, app.clock);
 //   engine::ChordMemoryPlayer songs(session, app.songPlay, app.arrangement, app.options,
 //                                   app.clock, app.engine, app.transport, app.config,
-//                                   engine, transport, melody);  // SetPeers(this)
+//                                   engine, transport, melody);
+//   app::TransportPeers peers(recogniser, songs);
+//   transport.SetPeers(&peers);
 //   data::SongFiles(session, app.arrangement, app.options).Open({data::OpenSource::Path, "Song.vxa"});
 //   transport.Play();                                      // clock.StartVirtual(bpm) first to run offline
 //   clock.RunVirtualTicks(n);                              // until Transport's ChordPlayMode is 0
@@ -25,7 +27,7 @@
 
 #include "data/ChordMemory.h"
 #include "engine/MelodyPlayer.h"
-#include "engine/TransportModulesLink.h"
+#include "engine/ClockState.h"
 
 namespace chordella::core {
 class Session;
@@ -44,18 +46,15 @@ struct EngineState;
 struct SongPlayState;
 struct TransportState;
 
-// What it does not own (MIDI commands, a loaded MIDI file, the chord display, the songlist …)
-// answers as the transport without those modules (NoTransportModules).
-class ChordMemoryPlayer final : public NoTransportModules, public MelodyRecordingLink {
+class ChordMemoryPlayer final : public MelodyRecordingLink {
 public:
-    // Control thread. Installs itself as the transport's peers and as the melody track's
-    // recording link.
+    // Control thread. Installs itself as the melody track's recording link.
     ChordMemoryPlayer(core::Session& session, SongPlayState& songPlay, data::ArrangementState& arrangement,
                       core::Options& options, ClockState& clockState, EngineState& engineState,
                       const TransportState& transportState, const data::ConfigState& config,
                       AccompanimentEngine& engine, Transport& transport, MelodyPlayer& melody);
-    // Control thread. Takes itself out of the transport and the melody track.
-    ~ChordMemoryPlayer() override;
+    // Control thread. Takes itself out of the melody track.
+    ~ChordMemoryPlayer();
     ChordMemoryPlayer(const ChordMemoryPlayer&) = delete;
     ChordMemoryPlayer& operator=(const ChordMemoryPlayer&) = delete;
 
@@ -72,32 +71,32 @@ public:
     // the pending control key.
     void SubmitCommandKey(int key, int value);
 
-    // --- TransportModulesLink (control thread; the tick ones allocate nothing) ---
-    bool ChordMemoryStep() override;
-    bool ChordMemoryEmpty() override;
-    void ChordMemoryJumpToEnd() override;
-    bool ChordCodeSentAhead() override;
-    bool StepRecordTakesChord() override;
-    void MeterKindChanged(MeterKind from, MeterKind to) override;
-    void MeasureUnitsSetFromFile() override;
-    bool EndingCountdownRunning() override;
-    void CancelEndingCountdown() override;
-    void StartPlayback() override;
-    void StartRecordingAtStart() override;
-    void StartRecordingAtSongStart() override;
-    int StartMeasure() override;
-    std::int16_t PlayStartPos() override;
-    std::int16_t ChordMemoryLength() override;
-    void ClearSong() override;
-    bool OverwriteBox() override;
-    void SetOverwriteBox(bool on) override;
-    void RecordingStopped() override;
-    void RequestProgramChange(int program) override;
+    // --- What the transport asks (control thread; the ones the tick calls allocate nothing) ---
+    bool ChordMemoryStep();
+    bool ChordMemoryEmpty();
+    void ChordMemoryJumpToEnd();
+    bool ChordCodeSentAhead();
+    bool StepRecordTakesChord();
+    void MeterKindChanged(MeterKind from, MeterKind to);
+    void MeasureUnitsSetFromFile();
+    bool EndingCountdownRunning();
+    void CancelEndingCountdown();
+    void StartPlayback();
+    void StartRecordingAtStart();
+    void StartRecordingAtSongStart();
+    int StartMeasure();
+    std::int16_t PlayStartPos();
+    std::int16_t ChordMemoryLength();
+    void ClearSong();
+    bool OverwriteBox();
+    void SetOverwriteBox(bool on);
+    void RecordingStopped();
+    void RequestProgramChange(int program);
     // A "Com." mark: MIDI command `number` is sent at tick 12 of the beat.
-    void RequestMidiCommand(int number) override;
-    bool SendingMidiCommand() override { return sendingMidiCommand_; }
-    void MelodyStep() override;
-    void CloseRecordings() override;
+    void RequestMidiCommand(int number);
+    bool SendingMidiCommand() { return sendingMidiCommand_; }
+    void MelodyStep();
+    void CloseRecordings();
 
     // --- MelodyRecordingLink: the loop is off while the melody records ---
     void MelodyRecordingChanged() override;

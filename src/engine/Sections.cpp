@@ -134,7 +134,6 @@ void Sections::SectionStep() {
             if (sections.NextSection == NextLoop) {
                 player.SectionJustChanged = 0;
             } else {
-                if (sections.NextSection == EndingPart) peers_->SonglistContinuesAfterEnding();
                 if (sections.NextSection == NextStop) {
                     player.StopAtNextTick = 1;
                     return;

@@ -14,18 +14,14 @@ namespace chordella::core { class Session; }
 
 namespace chordella::engine {
 
-class TransportModulesLink;
-
 // What follows each part at its end, by part index.
 inline constexpr std::array<std::int16_t, 8> NextSectionTable = {1, 0, 0, 254, 255, 255, 2, 1};
 
 class Sections {
 public:
-    Sections(core::Session& session, TransportModulesLink& peers, EngineState& engineState, ClockState& clockState,
+    Sections(core::Session& session, EngineState& engineState, ClockState& clockState,
              const core::Options& options)
-        : session_(session), engineState_(engineState), clockState_(clockState), options_(options), peers_(&peers) {}
-
-    void SetPeers(TransportModulesLink& peers) { peers_ = &peers; }
+        : session_(session), engineState_(engineState), clockState_(clockState), options_(options) {}
 
     // Control thread (tick or user action). Switches the style to part `section` at once:
     // sounding notes are released and the next section step starts the part from its
@@ -65,7 +61,6 @@ private:
     EngineState& engineState_;
     ClockState& clockState_;
     const core::Options& options_;
-    TransportModulesLink* peers_;
 };
 
 }  // namespace chordella::engine

@@ -141,7 +141,6 @@ StylePlayer::Read StylePlayer::ReadOne(Event& event) noexcept {
 
 void StylePlayer::EndOfStyle() noexcept {
     hooks_->StopTransport();
-    hooks_->StyleEnded();
 }
 
 bool StylePlayer::ChannelPasses(int channel) const noexcept {

@@ -37,8 +37,6 @@ public:
     virtual void SectionStep() = 0;
     // The transport stops (end of style, ending finished, fade-out ended, external stop).
     virtual void StopTransport() = 0;
-    // The style's stream ended: after the stop, the songlist may start the next song.
-    virtual void StyleEnded() {}
     // A metronome click at `level` (107 live, 80 lead-in, 75 count-in).
     virtual void MetronomeClick(int /*level*/) {}
 

@@ -5,6 +5,7 @@
 
 #include "core/Session.h"
 #include "engine/AccompanimentEngine.h"
+#include "engine/ChannelSettings.h"
 #include "engine/ChordChange.h"
 #include "engine/Clock.h"
 #include "engine/Metronome.h"
@@ -39,7 +40,7 @@ Transport::Transport(core::Session& session, AccompanimentEngine& engine, Clock&
       config_(config),
       engineState_(engine.State()),
       clockState_(clock.State()),
-      sections_(session, noPeers_, engine.State(), clock.State(), options),
+      sections_(session, engine.State(), clock.State(), options),
       loadHooks_(*this) {
     engine_.SetTransport(this);
     session_.StyleLoadLink().Add(&loadHooks_);
@@ -52,8 +53,7 @@ Transport::~Transport() {
 }
 
 void Transport::SetPeers(TransportModulesLink* peers) {
-    peers_ = peers ? peers : &noPeers_;
-    sections_.SetPeers(*peers_);
+    peers_ = peers;
 }
 
 // --- Starting and stopping ---
@@ -106,11 +106,6 @@ void Transport::Play() {
     player.FadeActive = 0;
     player.FadeAmount = 0;
     if (peers_->EndingCountdownRunning()) Stop();
-    if (peers_->MidiFileLoaded()) {
-        RaiseRealtime();
-        peers_->StartMidiFile();
-        return;
-    }
     if (peers_->ChordMemoryEmpty()) {
         session_.Prompter().Inform(ChordMemoryEmptyText);
         return;
@@ -230,7 +225,6 @@ void Transport::Stop() {
     if (transport.ChordPlayMode > 0) peers_->RecordingStopped();
 
     LowerRealtime();
-    peers_->DrainInputs();
     session_.Display().ShowChordText("");
     transport.ChordPlayMode = 0;
     ResetChannel(session_.AccompanimentOutput(), options.PadChannel & 0x0F);
@@ -353,7 +347,7 @@ void Transport::ResetControllers() {
     midi::MidiOut* out = session_.AccompanimentOutput();
     if (IsOpen(out)) {
         for (int channel = 0; channel < ChannelCount; ++channel) Send(out, 0xB0 + channel, ResetAllControllers, 0);
-        peers_->ResendVoiceSettings();
+        ResendChannelSettings(out, session_.Controllers(), engineState_.VoiceChannel);
         session_.Controllers().Clear();
     }
     peers_->ClearTypeOverride();

@@ -10,9 +10,9 @@
 //   engine::Clock clock(session, engine, app.clock, app.options);
 //   engine::Transport transport(session, engine, clock,    // attaches itself to both
 //                               app.transport, app.melody, app.options, app.config);
-//   transport.SetPeers(&chordMemory);                       // when the chord memory exists
+//   transport.SetPeers(peers);  // before anything plays: app::Arranger wires app::TransportPeers
 //   transport.StartStyle();     // live: the first chord starts the style (Intro with "Play Intro")
-//   transport.Play();           // the song in the chord memory (or a loaded MIDI file)
+//   transport.Play();           // the song in the chord memory
 //   transport.Record();         // chord recording; Record(true) is step recording
 //   transport.Stop();           // every sounding note ends, priority back to normal
 
@@ -51,10 +51,10 @@ public:
     Transport(const Transport&) = delete;
     Transport& operator=(const Transport&) = delete;
 
-    // Control thread, outside a tick. nullptr: no chord memory, melody or chord input.
+    // Control thread, outside a tick. The peers must be set before the transport plays and
+    // outlive it, or be cleared (nullptr) before they go; nothing may run meanwhile.
     void SetPeers(TransportModulesLink* peers);
-    // False while the transport runs without the song modules (NoTransportModules).
-    bool ModulesWired() const { return peers_ != &noPeers_; }
+    bool ModulesWired() const { return peers_ != nullptr; }
     engine::Sections& SectionLogic() { return sections_; }
     // The transport's running state (for the engine's own modules).
     TransportState& State() { return transportState_; }
@@ -108,7 +108,6 @@ public:
     void ApplyCommandKey() override;
     void SectionStep() override;
     void StopTransport() override { Stop(); }
-    void StyleEnded() override;
     void MetronomeClick(int level) override;
     bool ChordMemoryEmpty() override;
     void ChordMemoryJumpToEnd() override;
@@ -170,8 +169,7 @@ private:
     const data::ConfigState& config_;
     EngineState& engineState_;
     ClockState& clockState_;
-    NoTransportModules noPeers_;
-    TransportModulesLink* peers_ = &noPeers_;
+    TransportModulesLink* peers_ = nullptr;
     engine::Sections sections_;
     StyleLoadSteps loadHooks_;
     // Told of every beat while a PlayRange plays; cleared by Stop and every other start.

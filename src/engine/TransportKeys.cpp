@@ -47,7 +47,6 @@ void Transport::ClearPendingKey() {
     EngineState& e = engineState_;
     e.PendingCommandKey = 0;
     e.PendingCommandValue = 0;
-    peers_->ClearSecondChordPair();
 }
 
 void Transport::ApplyCommandKey() {
@@ -150,7 +149,6 @@ void Transport::SectionStep() {
     if (rangeBeats_ != nullptr) rangeBeats_->RangeBeat();
     sections_.SectionStep();
 }
-void Transport::StyleEnded() { peers_->StyleEnded(); }
 void Transport::MetronomeClick(int level) {
     engine::MetronomeClick(session_.AccompanimentOutput(), transportState_, clockState_, options_, level);
 }

@@ -1,9 +1,8 @@
 #pragma once
 // What the transport asks of the modules around it: the chord memory (song playback and
-// recording), the melody track, a loaded MIDI file, chord recognition and its displays, and
-// the songlist. The transport is the engine's TickLink; the seams of the tick that
-// belong to these modules reach them through here. Every method must be implemented; the
-// program without these modules is NoTransportModules below.
+// recording), the melody track, and chord recognition with the chord editor. The transport is the engine's TickLink; the seams of the tick that
+// belong to these modules reach them through here. The arranger wires the one
+// implementation (app::TransportPeers) before anything plays.
 //
 // Control thread, all of them; the ones marked "tick" are called from inside a tick and must
 // not allocate, lock, log or throw.
@@ -57,81 +56,25 @@ public:
     // True while a MIDI command is being sent (program-change commands are then ignored).
     virtual bool SendingMidiCommand() = 0;
 
-    // --- The melody track and a loaded MIDI file ---
+    // --- The melody track ---
     // Tick: the melody step (while the style player is active).
     virtual void MelodyStep() = 0;
     // Stop: the melody and the creator's own recording are closed.
     virtual void CloseRecordings() = 0;
-    // Play: a loaded MIDI file plays instead of the chord memory.
-    virtual bool MidiFileLoaded() = 0;
-    virtual void StartMidiFile() = 0;
 
-    // --- Chord recognition, its displays and the input side ---
+    // --- Chord recognition and the chord editor ---
     // Tick, when TickInBeat has passed 24: the recogniser's held notes may be emptied.
     virtual void BeatOverran() = 0;
+    // Tick: no chord is current, so a style in style mode plays nothing.
     virtual bool NoChordMarked() = 0;
+    // The editor's "Input chord live " box: true when the editor took the pending chord.
     virtual bool EditorTakesChord(std::int16_t /*root*/, std::int16_t /*type*/) = 0;
+    // The editor is the active window with "Acoustic chord control" ticked.
     virtual bool EditorSoundsChords() = 0;
     // "All Notes Off" and "Reset Controllers": TypeOverride := 0.
     virtual void ClearTypeOverride() = 0;
     // The intro key in song mode: CurrentRoot/CurrentType are set once more (no transposition).
     virtual void ReapplyCurrentChord() = 0;
-    // The second chord pair of the input side is cleared with the pending key.
-    virtual void ClearSecondChordPair() = 0;
-    // "Reset Controllers": the voice channel's settings are sent again.
-    virtual void ResendVoiceSettings() = 0;
-    // Stop's reset routine: the input buffers are drained.
-    virtual void DrainInputs() = 0;
-
-    // --- The songlist ---
-    // The ending starts while random autoplay or shuffle runs: the songlist goes on afterwards.
-    virtual bool SonglistContinuesAfterEnding() = 0;
-    // The style's stream ended: the songlist may start the next song.
-    virtual void StyleEnded() = 0;
-};
-
-// The transport without those modules: no song, no melody, no type override; every request
-// is dropped. The transport holds one until the modules are wired (Transport::ModulesWired
-// says which), so an unwired transport is visible; a test stand-in may start from it.
-class NoTransportModules : public TransportModulesLink {
-public:
-    bool ChordMemoryStep() override { return false; }
-    bool ChordMemoryEmpty() override { return true; }
-    void ChordMemoryJumpToEnd() override {}
-    bool ChordCodeSentAhead() override { return false; }
-    bool StepRecordTakesChord() override { return false; }
-    void MeterKindChanged(MeterKind /*from*/, MeterKind /*to*/) override {}
-    void MeasureUnitsSetFromFile() override {}
-    bool EndingCountdownRunning() override { return false; }
-    void CancelEndingCountdown() override {}
-    void StartPlayback() override {}
-    void StartRecordingAtStart() override {}
-    void StartRecordingAtSongStart() override {}
-    int StartMeasure() override { return 1; }
-    std::int16_t PlayStartPos() override { return 4; }
-    std::int16_t ChordMemoryLength() override { return 4; }
-    void ClearSong() override {}
-    bool OverwriteBox() override { return false; }
-    void SetOverwriteBox(bool /*on*/) override {}
-    void RecordingStopped() override {}
-    void RequestProgramChange(int /*program*/) override {}
-    void RequestMidiCommand(int /*number*/) override {}
-    bool SendingMidiCommand() override { return false; }
-    void MelodyStep() override {}
-    void CloseRecordings() override {}
-    bool MidiFileLoaded() override { return false; }
-    void StartMidiFile() override {}
-    void BeatOverran() override {}
-    bool NoChordMarked() override { return false; }
-    bool EditorTakesChord(std::int16_t /*root*/, std::int16_t /*type*/) override { return false; }
-    bool EditorSoundsChords() override { return false; }
-    void ClearTypeOverride() override {}
-    void ReapplyCurrentChord() override {}
-    void ClearSecondChordPair() override {}
-    void ResendVoiceSettings() override {}
-    void DrainInputs() override {}
-    bool SonglistContinuesAfterEnding() override { return false; }
-    void StyleEnded() override {}
 };
 
 }  // namespace chordella::engine

@@ -75,15 +75,15 @@ TEST(SessionLinks, NothingIsWiredUntilTheArrangerBuildsTheModulesAndEachUnwiresI
         EXPECT_EQ(&session.Transport(), static_cast<core::TransportLink*>(&arranger.Transport()));
         EXPECT_EQ(&session.Chords(), static_cast<core::ChordLink*>(&arranger.Recogniser()));
         EXPECT_EQ(&session.ArrangementLink(), static_cast<data::ArrangementLink*>(&arranger.SongHost()));
-        EXPECT_EQ(session.Melody(), &arranger.AttachSongPlayback().melody);
+        EXPECT_EQ(session.Melody(), &arranger.Songs().melody);
+        EXPECT_TRUE(arranger.Transport().ModulesWired());
 
         data::OfflineSongHost other;
         session.Unwire(static_cast<const data::ArrangementLink*>(&other));
         EXPECT_EQ(&session.ArrangementLink(), static_cast<data::ArrangementLink*>(&arranger.SongHost()))
             << "unwiring another host leaves the wired one";
-        arranger.DetachSongPlayback();
-        EXPECT_EQ(session.Melody(), nullptr);
     }
+    EXPECT_EQ(session.Melody(), nullptr);
     EXPECT_THROW(session.Engine(), core::UnwiredLink);
     EXPECT_THROW(session.Chords(), core::UnwiredLink);
     EXPECT_THROW(session.Transport(), core::UnwiredLink);

@@ -76,6 +76,7 @@ TEST(PadEditor, WithEditTickedAPadHandsItsRootAndSlotToTheEditorAndPlaysNothing)
     EXPECT_EQ(rig.Editor.Taken[0], std::make_pair(52, 2));
     EXPECT_FALSE(rig.State().entry.PadHeld);
     EXPECT_EQ(rig.Chords().CurrentRoot, chords::NoCurrentChord);
+    EXPECT_TRUE(rig.Recogniser.NoChordMarked()) << "a style has no chord to follow until the next one";
     EXPECT_EQ(rig.Engine().PendingRoot, 0);
     EXPECT_TRUE(rig.Out.Messages.empty());
 }

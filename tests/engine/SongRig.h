@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "app/TransportPeers.h"
 #include "chords/ChordRecogniser.h"
 #include "data/ChordMemory.h"
 #include "engine/ChordMemoryPlayer.h"
@@ -33,6 +34,7 @@ struct SongRig : TransportRig {
         Session().SetChordLink(&Recogniser);
         Session().SetMelodyLink(&Melody);
         Session().SetArrangementLink(&Host);
+        Transport.SetPeers(&Peers);
         Clock.SelectQuantize(engine::QuantizeIndexOf("1/4"));
         Options().PlayIntro = false;
     }
@@ -74,6 +76,7 @@ struct SongRig : TransportRig {
     engine::ChordMemoryPlayer Songs{
         *Test.session,     State().songPlay, State().arrangement, State().options, State().clock, State().engine,
         State().transport, State().config,   Accompaniment,       Transport,       Melody};
+    app::TransportPeers Peers{Recogniser, Songs};
     engine::TransportArrangement Host{*Test.session, Transport, Clock, State().arrangement, State().melody,
                                       State().options, State().engine};
 };

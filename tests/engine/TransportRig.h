@@ -8,12 +8,13 @@
 #include "engine/ClockTables.h"
 #include "engine/EngineRig.h"
 #include "engine/Transport.h"
+#include "support/StandInLinks.h"
 #include "support/StuckNotes.h"
 
 namespace chordella::testing {
 
 // A chord memory that holds a song (or not) and remembers what the transport asked of it.
-struct SongStandIn final : engine::NoTransportModules {
+struct SongStandIn final : StandInTransportModules {
     bool Empty = false;
     std::int16_t Length = 4 + 8 * 16;  // eight measures of 4/4
     int Playbacks = 0;
@@ -38,6 +39,7 @@ struct SongStandIn final : engine::NoTransportModules {
 struct TransportRig : EngineRig {
     TransportRig() {
         Session().SetTransportLink(&Transport);
+        Transport.SetPeers(&NoSong);
         Clock.SelectQuantize(engine::QuantizeIndexOf("4/4"));
     }
 
@@ -77,7 +79,9 @@ struct TransportRig : EngineRig {
         return Out.Where([note](const SentMessage& m) { return m.Status == 0x99 && m.Data1 == note && m.Data2 > 0; });
     }
 
-    SongStandIn StandIn;  // declared first: it outlives the transport that may point at it
+    // Declared first: they outlive the transport that points at them.
+    StandInTransportModules NoSong;  // the transport's peers until AttachSong
+    SongStandIn StandIn;
     engine::Transport Transport{*Test.session, Accompaniment, Clock, Test.state.transport,
                                 Test.state.melody, Test.state.options, Test.state.config};
 };

@@ -2,10 +2,12 @@
 // functions and the switches around the transport.
 
 #include <array>
+#include <vector>
 #include <gtest/gtest.h>
 
 #include "chords/ChordRecogniser.h"
 #include "engine/TransportRig.h"
+#include "midi/ControllerTable.h"
 
 namespace chordella::testing {
 namespace {
@@ -378,14 +380,33 @@ TEST(Panic, AllNotesOffAndTheAccompanimentSwitchResetEveryChannelAndForgetTheSou
     }
 }
 
-TEST(Panic, ResetControllersSendsResetAllControllersOnEachChannelAndForgetsTheValues) {
+TEST(Panic, ResetControllersResetsEveryChannelKeepsTheVoiceChannelsSoundAndForgetsTheValues) {
     TransportRig rig;
-    rig.Session().Controllers().SetValue(3, 7, 100);
+    midi::ControllerTable& seen = rig.Session().Controllers();
+    const int voice = 5;
+    rig.State().engine.VoiceChannel = voice;
+    seen.SetValue(voice, 0, 1);  // bank 1, program 25, volume 90, pan 30; reverb and chorus never sent
+    seen.SetValue(voice, midi::ControllerTable::ProgramIndex, 25);
+    seen.SetValue(voice, 7, 90);
+    seen.SetValue(voice, 10, 30);
+    seen.SetValue(voice, 11, 64);  // expression is a player's gesture: the reset clears it
+    seen.SetValue(3, 7, 100);      // another channel's volume is not the player's sound
     rig.Transport.ResetControllers();
-    const auto resets = rig.Out.Where([](const SentMessage& m) { return m.IsController(121); });
-    ASSERT_EQ(resets.size(), 16u);
-    for (int channel = 0; channel < 16; ++channel) EXPECT_EQ(resets[static_cast<std::size_t>(channel)].Channel(), channel);
-    EXPECT_EQ(rig.Session().Controllers().Value(3, 7), 255);
+
+    const auto& sent = rig.Out.Messages;
+    ASSERT_EQ(sent.size(), 16u + 4u);
+    for (int channel = 0; channel < 16; ++channel) {
+        EXPECT_TRUE(sent[static_cast<std::size_t>(channel)].IsController(121));
+        EXPECT_EQ(sent[static_cast<std::size_t>(channel)].Channel(), channel);
+    }
+    // After the resets, the voice channel's bank, program and mixer bars, in the order a synth takes them.
+    const std::vector<std::array<int, 3>> resent = {{0xB5, 0, 1}, {0xC5, 25, 0}, {0xB5, 7, 90}, {0xB5, 10, 30}};
+    for (std::size_t i = 0; i < resent.size(); ++i) {
+        const SentMessage& m = sent[16 + i];
+        EXPECT_EQ((std::array<int, 3>{m.Status, m.Data1, m.Data2}), resent[i]) << "message " << 16 + i;
+    }
+    EXPECT_EQ(seen.Value(3, 7), 255);
+    EXPECT_EQ(seen.Value(voice, midi::ControllerTable::ProgramIndex), 255);
 }
 
 TEST(TransportAttachment, TheEngineFallsBackToItsLoopingSectionsWhenTheTransportGoes) {

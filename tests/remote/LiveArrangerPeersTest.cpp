@@ -5,8 +5,10 @@
 
 #include "ArrangerRig.h"
 #include "app/SongPlayback.h"
+#include "chords/ChordRecogniser.h"
 #include "chords/InputLink.h"
 #include "chords/SectionKeys.h"
+#include "engine/AccompanimentEngine.h"
 #include "support/RecordingOutput.h"
 
 namespace chordella::testing {
@@ -86,6 +88,47 @@ TEST(LiveArrangerPeers, ThePanicReachesChordRecognitionThroughTheTransport) {
     rig.arranger.Panic();
     EXPECT_EQ(rig.t.state.chords.TypeOverride, 0);
     EXPECT_TRUE(rig.arranger.Transport().ModulesWired());
+}
+
+// What the tick and the control keys ask about the chord is answered by chord recognition:
+// held keys are forgotten at a beat's end with the smart chord keys, a chord a pad gave to the
+// editor leaves the style nothing to follow, and the intro key in song mode sets the current
+// chord again for an external arranger.
+TEST(LiveArrangerPeers, TheTickAndTheControlKeysAskChordRecognitionThroughTheTransport) {
+    ArrangerRig rig;
+    ASSERT_TRUE(rig.Prepare());
+    app::AppState& state = rig.t.state;
+    chords::HeldNoteList& held = rig.t.session->Style().heldNotes;
+    auto tickPastTheBeat = [&] {
+        state.clock.ClockState = 1;
+        state.clock.TickInBeat = 24;
+        rig.arranger.Engine().TickProcedure();
+        state.clock.ClockState = 0;
+    };
+    for (const bool twoFinger : {false, true}) {
+        state.options.SmartChordKeys = true;
+        state.options.TwoFingerChords = twoFinger;
+        held.Add(60);
+        held.Add(64);
+        tickPastTheBeat();
+        EXPECT_EQ(held.Empty(), !twoFinger) << (twoFinger ? "two-finger keeps its keys" : "smart keys forget them");
+        held.Clear();
+    }
+
+    engine::TickLink& tick = rig.arranger.Transport();
+    EXPECT_FALSE(tick.NoChordMarked()) << "before the first chord a style plays as written";
+    state.chords.ChordGivenToEditor = true;  // what a pad's release does when the editor takes its chord
+    state.chords.CurrentRoot = chords::NoCurrentChord;
+    EXPECT_TRUE(tick.NoChordMarked());
+    rig.arranger.Recogniser().SetChord(50, 2, chords::NoOffset);
+    EXPECT_FALSE(tick.NoChordMarked()) << "the next chord gives the style one again";
+
+    rig.t.session->Style().player.StyleMode = false;  // song mode: the keys go to an external arranger
+    rig.arranger.Engine().DropPendingChord();
+    state.engine.PendingCommandKey = static_cast<std::int16_t>(state.config.Keys.Intro);
+    tick.ApplyCommandKey();
+    EXPECT_EQ(rig.arranger.Engine().PendingChord().Root, state.chords.CurrentRoot);
+    EXPECT_EQ(rig.arranger.Engine().PendingChord().Type, 2);
 }
 
 }  // namespace

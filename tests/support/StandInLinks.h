@@ -12,6 +12,7 @@
 #include "core/Links.h"
 #include "core/Session.h"
 #include "data/ArrangementLink.h"
+#include "engine/TransportModulesLink.h"
 
 namespace chordella::testing {
 
@@ -70,6 +71,42 @@ public:
     bool TakeEndingSuppression() override { return false; }
     int StartMeasure() override { return 1; }
     void SetStartMeasure(int /*measure*/) override {}
+};
+
+// The transport's peers, none of them there: no song, no melody, no chord to ask about, and
+// every request dropped. Stand-ins that play a song or watch a call may start from it.
+class StandInTransportModules : public engine::TransportModulesLink {
+public:
+    bool ChordMemoryStep() override { return false; }
+    bool ChordMemoryEmpty() override { return true; }
+    void ChordMemoryJumpToEnd() override {}
+    bool ChordCodeSentAhead() override { return false; }
+    bool StepRecordTakesChord() override { return false; }
+    void MeterKindChanged(engine::MeterKind /*from*/, engine::MeterKind /*to*/) override {}
+    void MeasureUnitsSetFromFile() override {}
+    bool EndingCountdownRunning() override { return false; }
+    void CancelEndingCountdown() override {}
+    void StartPlayback() override {}
+    void StartRecordingAtStart() override {}
+    void StartRecordingAtSongStart() override {}
+    int StartMeasure() override { return 1; }
+    std::int16_t PlayStartPos() override { return 4; }
+    std::int16_t ChordMemoryLength() override { return 4; }
+    void ClearSong() override {}
+    bool OverwriteBox() override { return false; }
+    void SetOverwriteBox(bool /*on*/) override {}
+    void RecordingStopped() override {}
+    void RequestProgramChange(int /*program*/) override {}
+    void RequestMidiCommand(int /*number*/) override {}
+    bool SendingMidiCommand() override { return false; }
+    void MelodyStep() override {}
+    void CloseRecordings() override {}
+    void BeatOverran() override {}
+    bool NoChordMarked() override { return false; }
+    bool EditorTakesChord(std::int16_t /*root*/, std::int16_t /*type*/) override { return false; }
+    bool EditorSoundsChords() override { return false; }
+    void ClearTypeOverride() override {}
+    void ReapplyCurrentChord() override {}
 };
 
 // One of each session link, wired into a session by Wire.

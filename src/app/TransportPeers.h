@@ -1,7 +1,9 @@
 #pragma once
-// The transport's peers in the live arranger (the window's and the headless one): chord
-// recognition clears its type override, chord-memory playback and recording and the melody
-// track answer as the player does, and the chord entry's editor path may take a chord.
+// The transport's peers, the same in every front end (the arranger builds them with its song
+// playback): chord recognition answers for the chord (the type override, the held keys
+// past a beat, whether a chord is current), chord-memory playback and recording and the
+// melody track answer as the player does, and the chord-memory editor, when a window has one
+// open, may take or sound the chord.
 //
 // Control thread only; the methods the tick calls allocate nothing.
 
@@ -13,20 +15,27 @@
 
 namespace chordella::app {
 
-class LiveTransportModules final : public engine::TransportModulesLink {
+class TransportPeers final : public engine::TransportModulesLink {
 public:
-    LiveTransportModules(chords::ChordRecogniser& recogniser, engine::ChordMemoryPlayer& player)
+    TransportPeers(chords::ChordRecogniser& recogniser, engine::ChordMemoryPlayer& player)
         : recogniser_(recogniser), player_(player) {}
 
     void ClearTypeOverride() override { recogniser_.ClearTypeOverride(); }
+    void BeatOverran() override { recogniser_.BeatOverran(); }
+    bool NoChordMarked() override { return recogniser_.NoChordMarked(); }
+    void ReapplyCurrentChord() override { recogniser_.ReapplyCurrentChord(); }
+
+    // The chord-memory editor of a window: its "Input chord live " box takes the pending chord,
+    // its "Acoustic chord control" sounds it. Without an editor neither happens.
+    struct EditorPath {
+        std::function<bool(std::int16_t root, std::int16_t type)> TakesChord;
+        std::function<bool()> SoundsChords;
+    };
+    void SetEditorPath(EditorPath path) { editor_ = std::move(path); }
     bool EditorTakesChord(std::int16_t root, std::int16_t type) override {
-        return editorTakesChord_ && editorTakesChord_(root, type);
+        return editor_.TakesChord && editor_.TakesChord(root, type);
     }
-    bool EditorSoundsChords() override { return false; }
-    // Set by the window's wiring: the chord editor's path for chords (none by default).
-    void SetEditorPath(std::function<bool(std::int16_t, std::int16_t)> takesChord) {
-        editorTakesChord_ = std::move(takesChord);
-    }
+    bool EditorSoundsChords() override { return editor_.SoundsChords && editor_.SoundsChords(); }
 
     bool ChordMemoryStep() override { return player_.ChordMemoryStep(); }
     bool ChordMemoryEmpty() override { return player_.ChordMemoryEmpty(); }
@@ -52,21 +61,11 @@ public:
     bool SendingMidiCommand() override { return player_.SendingMidiCommand(); }
     void MelodyStep() override { player_.MelodyStep(); }
     void CloseRecordings() override { player_.CloseRecordings(); }
-    bool MidiFileLoaded() override { return player_.MidiFileLoaded(); }
-    void StartMidiFile() override { player_.StartMidiFile(); }
-    void BeatOverran() override { player_.BeatOverran(); }
-    bool NoChordMarked() override { return player_.NoChordMarked(); }
-    void ReapplyCurrentChord() override { player_.ReapplyCurrentChord(); }
-    void ClearSecondChordPair() override { player_.ClearSecondChordPair(); }
-    void ResendVoiceSettings() override { player_.ResendVoiceSettings(); }
-    void DrainInputs() override { player_.DrainInputs(); }
-    bool SonglistContinuesAfterEnding() override { return player_.SonglistContinuesAfterEnding(); }
-    void StyleEnded() override { player_.StyleEnded(); }
 
 private:
     chords::ChordRecogniser& recogniser_;
     engine::ChordMemoryPlayer& player_;
-    std::function<bool(std::int16_t, std::int16_t)> editorTakesChord_;
+    EditorPath editor_;
 };
 
 }  // namespace chordella::app
