@@ -1,8 +1,7 @@
 #pragma once
 // The steps of start-up and exit that belong to other modules (ports, styles, songs,
-// windows). The lifecycle calls them in order; the program's wiring implements every one.
-// A lifecycle without modules (tests, a headless run) uses NoLifecycleModules and still
-// loads and saves the settings, prepares the data home and takes hand-overs.
+// windows). The lifecycle calls them in order; the desktop core implements every one, for
+// the window and the program run without one alike.
 //
 // All of them run on the control thread.
 
@@ -62,28 +61,6 @@ public:
     virtual void CloseWindows() = 0;
     virtual void ShutDownClock() = 0;
     virtual void ClosePorts() = 0;
-};
-
-// The lifecycle without modules: settings, data home and hand-overs only (tests, a
-// headless run before the window's wiring). No style loads.
-class NoLifecycleModules : public LifecycleLink {
-public:
-    void ApplySettings() override {}
-    void LoadStylePresets(const std::string& /*path*/) override {}
-    bool LoadStyle(const std::string& /*path*/, StyleLoad /*how*/) override { return false; }
-    void CheckForUpdates() override {}
-    void PlayDemoSong(const std::string& /*path*/) override {}
-    void ShowGuide(const std::string& /*text*/) override {}
-    void OpenSonglist(const std::string& /*path*/, const std::string& /*caption*/) override {}
-    void SendSystemExclusive(const std::vector<std::uint8_t>& /*message*/) override {}
-
-    void OfferUnsavedWork(std::function<void(bool proceed)> done) override { done(true); }
-    void Stop() override {}
-    void SaveStylePlaylist() override {}
-    void SaveSonglist() override {}
-    void CloseWindows() override {}
-    void ShutDownClock() override {}
-    void ClosePorts() override {}
 };
 
 }  // namespace chordella::app

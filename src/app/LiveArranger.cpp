@@ -29,8 +29,8 @@ namespace {
 constexpr int DefaultTempo = 120;
 
 // What the input handlers ask of the modules around them: the transport, the melody track
-// and chord-memory playback (while song playback is attached), the style creator's recorder
-// and the remote control (while they are there). Every call is answered here; none falls
+// and chord-memory playback, the style creator's recorder and the remote control (while
+// they are there). Every call is answered here; none falls
 // through to a stand-in, which would switch a feature off without a word.
 class InputPeers final : public chords::InputLink {
 public:
@@ -55,12 +55,9 @@ public:
     }
 
     // The melody the player plays goes on the melody track while it records.
-    bool MelodyRecording() override {
-        core::MelodyLink* melody = session_.Melody();
-        return melody != nullptr && melody->MelodyRecording();
-    }
+    bool MelodyRecording() override { return arranger_.Songs().melody.MelodyRecording(); }
     void RecordMelodyEvent(std::uint8_t status, std::uint8_t key, std::uint8_t velocity) override {
-        if (core::MelodyLink* melody = session_.Melody()) melody->RecordMelodyEvent(status, key, velocity);
+        arranger_.Songs().melody.RecordMelodyEvent(status, key, velocity);
     }
 
     // The style creator's recording from the second input: clock ticks become waits.

@@ -3,7 +3,7 @@
 // to the running one through "CurrentStyle.sty", says "Chordella is already running !"
 // and ends with exit code 255. The running one goes through start-up, runs its event loop
 // until it is asked to end (the desktop window's Exit, or SIGINT/SIGTERM when it runs
-// without a window) and goes through the exit sequence.
+// without a window: desktop/HeadlessInstance.h) and goes through the exit sequence.
 
 #include <optional>
 #include <string>
@@ -26,9 +26,6 @@ struct InstanceArguments {
     bool ResetSettings = false;       // --reset
     bool AssumeYes = false;           // --yes
 };
-
-// Runs without a window until SIGINT or SIGTERM; returns the process's exit code.
-int RunMainInstance(const InstanceArguments& arguments);
 
 // True when a window can be opened: DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM is set.
 bool DisplayAvailable();

@@ -119,7 +119,7 @@ void AddGenerateOptions(CLI::App& command, GenerateCommandFlags& flags) {
 
 }  // namespace
 
-int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
+int RunCommandLine(int argc, char** argv, ProgramRunner window, ProgramRunner headless) {
     CLI::App cli{"Chordella: a real-time MIDI auto-accompaniment program", "chordella"};
     cli.set_version_flag("--version", std::string("chordella ") + app::Version);
     cli.require_subcommand(0, 1);
@@ -463,8 +463,8 @@ int RunCommandLine(int argc, char** argv, DesktopRunner desktop) {
     instance.File = global.file;
     instance.ResetSettings = global.reset;
     instance.AssumeYes = global.yes;
-    if (desktop != nullptr && app::DisplayAvailable()) return desktop(instance, argc, argv);
-    return RunMainInstance(instance);
+    if (window != nullptr && app::DisplayAvailable()) return window(instance, argc, argv);
+    return headless(instance, argc, argv);
 }
 
 }  // namespace chordella::cli

@@ -6,11 +6,11 @@
 
 namespace chordella::cli {
 
-// Runs the program with its window (no command given and a display present); returns the
-// process's exit code.
-using DesktopRunner = int (*)(const app::InstanceArguments& arguments, int argc, char** argv);
+// Runs the program itself (no command given); returns the process's exit code.
+using ProgramRunner = int (*)(const app::InstanceArguments& arguments, int argc, char** argv);
 
-// `desktop` is null where no window can be opened: the program then runs without one.
-int RunCommandLine(int argc, char** argv, DesktopRunner desktop);
+// `window` opens the window when a display is present; it is null where no window can be
+// opened. `headless` runs the program without one.
+int RunCommandLine(int argc, char** argv, ProgramRunner window, ProgramRunner headless);
 
 }  // namespace chordella::cli

@@ -1,6 +1,7 @@
 // `chordella`: the command line without the window's libraries, so headless commands start
 // at once. With no command and a display it hands the process over to `chordella-desktop`
-// beside it (same arguments), which opens the window.
+// beside it (same arguments), which opens the window; without a display the program runs
+// headless.
 #include <unistd.h>
 
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "desktop/HeadlessInstance.h"
 #include "platform/Paths.h"
 
 namespace {
@@ -30,8 +32,8 @@ int HandOverToDesktop(const chordella::app::InstanceArguments& /*arguments*/, in
 
 int main(int argc, char** argv) {
 #ifdef CHORDELLA_DESKTOP
-    return chordella::cli::RunCommandLine(argc, argv, &HandOverToDesktop);
+    return chordella::cli::RunCommandLine(argc, argv, &HandOverToDesktop, &chordella::desktop::RunHeadless);
 #else
-    return chordella::cli::RunCommandLine(argc, argv, nullptr);
+    return chordella::cli::RunCommandLine(argc, argv, nullptr, &chordella::desktop::RunHeadless);
 #endif
 }

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "RecordingLifecycle.h"
 #include "app/AppState.h"
 #include "app/Lifecycle.h"
 #include "support/TestSession.h"
@@ -58,7 +59,7 @@ TEST(DataHome, TheFirstStartCopiesTheBundledFilesAndNoStartOverwritesTheUsersCha
         parts.paths = platform::Paths::InFolder(home.Path());
         core::Session session(std::move(parts));
         AppState state;
-        NoLifecycleModules hooks;
+        RecordingHooks hooks(session.Paths());
         LifecycleSetup setup;
         setup.AssetsFolder = assets.folder.Path();
         setup.ReadOnlyMedia = [] { return false; };

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "RecordingLifecycle.h"
 #include "platform/SingleInstance.h"
 #include "support/TestSession.h"
 #include "support/TextFiles.h"
@@ -16,48 +17,6 @@ using testing::ReadTextFile;
 using testing::WriteTextFile;
 
 namespace fs = std::filesystem;
-
-// Records every step the lifecycle asks of the other modules, in order.
-class RecordingHooks final : public LifecycleLink {
-public:
-    explicit RecordingHooks(const platform::Paths& paths) : paths_(paths) {}
-
-    std::vector<std::string> steps;
-    std::vector<std::vector<std::uint8_t>> sent;
-    std::function<void()> onLoadStyle;
-
-    void ApplySettings() override { steps.push_back("ApplySettings"); }
-    void LoadStylePresets(const std::string& path) override { steps.push_back("LoadStylePresets " + path); }
-    bool LoadStyle(const std::string& path, StyleLoad how) override {
-        steps.push_back(std::string(how == StyleLoad::StartupDefault ? "LoadStyle startup " : "LoadStyle ") + path);
-        if (onLoadStyle) onLoadStyle();
-        return true;
-    }
-    void CheckForUpdates() override { steps.push_back("CheckForUpdates"); }
-    void PlayDemoSong(const std::string& path) override { steps.push_back("PlayDemoSong " + path); }
-    void ShowGuide(const std::string& text) override { steps.push_back("ShowGuide " + text.substr(0, 25)); }
-    void OpenSonglist(const std::string& path, const std::string& caption) override {
-        steps.push_back("OpenSonglist " + path + " " + caption);
-    }
-    void SendSystemExclusive(const std::vector<std::uint8_t>& message) override { sent.push_back(message); }
-    void Stop() override {
-        steps.push_back(std::string("Stop") + (fs::exists(paths_.IniPath()) ? " (settings on disk)" : ""));
-    }
-    void SaveStylePlaylist() override {
-        steps.push_back(std::string("SaveStylePlaylist") + (fs::exists(paths_.IniPath()) ? " (settings on disk)" : ""));
-    }
-    void OfferUnsavedWork(std::function<void(bool proceed)> done) override {
-        steps.push_back("OfferUnsavedWork");
-        done(true);
-    }
-    void SaveSonglist() override {}
-    void CloseWindows() override { steps.push_back("CloseWindows"); }
-    void ShutDownClock() override { steps.push_back("ShutDownClock"); }
-    void ClosePorts() override { steps.push_back("ClosePorts"); }
-
-private:
-    const platform::Paths& paths_;
-};
 
 struct Program {
     testing::TestSession t;

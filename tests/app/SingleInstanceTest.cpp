@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <thread>
 
@@ -31,15 +32,16 @@ Result RunSecond(const std::string& runtime, const std::string& arguments) {
         arguments, "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR='" + runtime + "' timeout 60");
 }
 
-pid_t StartFirst(const std::string& runtime, const std::string& home) {
+// What the first start says (its messages without a window) goes to `log`.
+pid_t StartFirst(const std::string& runtime, const std::string& home, const std::string& log = "/dev/null") {
     const std::string exe = chordella::testing::ChordellaExe();
     const pid_t pid = fork();
     if (pid == 0) {
         setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
         for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) unsetenv(display);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDOUT_FILENO);
-        dup2(null, STDERR_FILENO);
+        const int said = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(said, STDOUT_FILENO);
+        dup2(said, STDERR_FILENO);
         execl(exe.c_str(), "chordella", "--home", home.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -58,10 +60,10 @@ TEST(SingleInstance, ASecondStartHandsItsFileToTheFirstAndEndsWith255) {
     chordella::testing::TempFolder folder;
     const std::string runtime = folder.Path();
     const std::string home = folder.File("home");
-    const std::string style = folder.File("Bossa.vxs");
+    const std::string style = folder.File("Broken.vxs");
     std::ofstream(style) << "style";
 
-    const pid_t first = StartFirst(runtime, home);
+    const pid_t first = StartFirst(runtime, home, folder.File("first.log"));
     ASSERT_GT(first, 0);
     // The first start holds the lock before it makes the data home's folders.
     ASSERT_TRUE(WaitFor([&] { return fs::is_directory(home + "/LISTS"); }));
@@ -84,9 +86,14 @@ TEST(SingleInstance, ASecondStartHandsItsFileToTheFirstAndEndsWith255) {
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_TRUE(fs::exists(home + "/chordella.ini"));
+    // The running one is the whole program: it tried to load the style it was handed, and
+    // said why it could not.
+    std::ifstream logFile(folder.File("first.log"));
+    const std::string said((std::istreambuf_iterator<char>(logFile)), std::istreambuf_iterator<char>());
+    EXPECT_NE(said.find("Broken.vxs"), std::string::npos) << said;
 
     // Once it has ended, the next start is the only one again.
-    fs::remove(home + "/LISTS");
+    fs::remove_all(home + "/LISTS");
     const pid_t again = StartFirst(runtime, home);
     ASSERT_TRUE(WaitFor([&] { return fs::is_directory(home + "/LISTS"); }));
     EXPECT_EQ(RunSecond(runtime, "--home '" + home + "'").exitCode, 255);
