@@ -221,7 +221,7 @@ const data::InstrumentSet& InstrumentsOf(const BatchContext& context, const data
 void BatchRun::DoFile(const std::string& file) {
     const data::InstrumentSet& instruments = InstrumentsOf(context_, work_->generalMidi);
     const auto normalise = [&](data::StyleState& style) {
-        NoChannelRulesOutside quiet;
+        OfflineChannelRules quiet;
         NormalisationState state;
         NormaliseVolumes(style, RuleNamesOf(style, instruments), state, {.Target = job_.NormaliseTarget},
                          quiet);
@@ -253,7 +253,7 @@ void BatchRun::DoFile(const std::string& file) {
             FileSession session(context_.Paths);
             if (!LoadStyle(session, file, error)) return Fail(file, error);
             data::StyleState& style = session.session.Style().style;
-            NoChannelRulesOutside quiet;
+            OfflineChannelRules quiet;
             // The bass rule on the loaded copy only: what it would move is of no interest here.
             remove = MoveBassToChannel11(TargetOf(style), RuleNamesOf(style, instruments), quiet, true)
                          .Result == BassMoveResult::NotFound;
@@ -358,7 +358,7 @@ void BatchRun::ConvertFile(const std::string& file) {
         const SetReport report = conversion.ConvertSet(set - 1, random);
         data::StyleState& style = session.session.Style().style;
         if (report.Parts.empty() || !style.Parts[data::Index(data::StylePart::Basic)].Present()) continue;
-        NoChannelRulesOutside quiet;
+        OfflineChannelRules quiet;
         NormalisationState state;
         NormaliseVolumes(style, RuleNamesOf(style, instruments), state, {.Target = job_.NormaliseTarget},
                          quiet);

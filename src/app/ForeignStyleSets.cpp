@@ -43,7 +43,7 @@ StyleSetsOutcome WriteStyleSets(core::Session& session, AppState& app, StyleCrea
         }
         style.StyleDisplayName = std::filesystem::path(sourcePath).stem().string();
         if (request.NormaliseTarget > 0) {
-            NoChannelRulesOutside quiet;
+            OfflineChannelRules quiet;
             NormalisationState normalisation;
             NormaliseSettings settings;
             settings.Target = request.NormaliseTarget;

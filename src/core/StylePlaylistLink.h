@@ -1,8 +1,7 @@
 #pragma once
 // The style playlist as the style manager uses it: the files the manager lists are appended
 // to the current playlist, and the count label opens the playlist's window. The playlist
-// implements it; until one is connected, UnconnectedStylePlaylist() answers every call with
-// a message, so a missing connection shows instead of doing nothing.
+// implements it; the style manager is made with one.
 //
 // Control thread.
 
@@ -24,23 +23,7 @@ public:
     virtual bool ShowPlaylist() = 0;
 };
 
-// The playlist that is not there.
-class NoStylePlaylist final : public StylePlaylistLink {
-public:
-    static constexpr std::string_view Message = "The Style-Playlist is not available !";
-    int AppendStyles(const std::vector<std::string>& /*paths*/, const std::string& /*description*/,
-                     std::string& error) override {
-        error = Message;
-        return 0;
-    }
-    bool ShowPlaylist() override { return false; }
-};
-
-// The one unconnected playlist; a style manager made without a playlist uses it.
-inline StylePlaylistLink& UnconnectedStylePlaylist() {
-    static NoStylePlaylist none;
-    return none;
-}
-inline bool IsConnected(const StylePlaylistLink& link) { return &link != &UnconnectedStylePlaylist(); }
+// Shown when the playlist's window cannot be opened from where it was asked for.
+inline constexpr std::string_view PlaylistNotShownMessage = "The Style-Playlist is not available !";
 
 }  // namespace chordella::core

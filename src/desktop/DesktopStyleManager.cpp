@@ -26,7 +26,6 @@ DesktopStyleManager::DesktopStyleManager(core::Session& session, app::AppState& 
                                          core::StylePlaylistLink& playlist)
     : session_(session), app_(app),
       transport_(std::move(transport)),
-      playlistConnected_(core::IsConnected(playlist)),
       manager_(std::make_unique<library::StyleManager>(session.Prompter(), session.Paths(), playlist)),
       alive_(std::make_shared<DesktopStyleManager*>(this)) {}
 
@@ -140,7 +139,6 @@ StyleManagerView DesktopStyleManager::View(std::uint64_t shownSerial) const {
     view.MaskHint = files.MaskHint();
     view.CountText = files.CountText();
     view.Random = m.RandomTicked();
-    view.PlaylistConnected = playlistConnected_;
     return view;
 }
 

@@ -31,7 +31,7 @@ struct StyleManagerTransport {
 class DesktopStyleManager final : public composer::StyleListLink {
 public:
     DesktopStyleManager(core::Session& session, app::AppState& app, StyleManagerTransport transport,
-                        core::StylePlaylistLink& playlist = core::UnconnectedStylePlaylist());
+                        core::StylePlaylistLink& playlist);
     ~DesktopStyleManager() override;
     DesktopStyleManager(const DesktopStyleManager&) = delete;
     DesktopStyleManager& operator=(const DesktopStyleManager&) = delete;
@@ -59,7 +59,6 @@ private:
     core::Session& session_;
     app::AppState& app_;
     StyleManagerTransport transport_;
-    bool playlistConnected_;
     std::unique_ptr<library::StyleManager> manager_;
     bool opened_ = false;
     // Loads that finish after a question check this is still alive.

@@ -28,6 +28,7 @@ StyleCreatorDesk::StyleCreatorDesk(core::Session& session, app::AppState& app, d
       capture_(creator_, host_, recorder_, setter_),
       importer_(session, app.options, &imports) {
     host_.UsePlayer(&player_);
+    creator_.SetImportHooks(&imports);
 }
 
 StyleCreatorDesk::~StyleCreatorDesk() = default;

@@ -57,7 +57,6 @@ struct StyleManagerView {
     std::string MaskHint;   // "Currently listed: N files; …"
     std::string CountText;  // "N files"
     bool Random = false;
-    bool PlaylistConnected = false;
 };
 
 }  // namespace chordella::desktop

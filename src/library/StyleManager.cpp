@@ -228,7 +228,7 @@ void StyleManager::AddListedToPlaylist() {
 }
 
 void StyleManager::ShowPlaylist() {
-    if (!playlist_.ShowPlaylist()) prompter_.Inform(std::string(core::NoStylePlaylist::Message));
+    if (!playlist_.ShowPlaylist()) prompter_.Inform(std::string(core::PlaylistNotShownMessage));
 }
 
 // --- Play and random --------------------------------------------------------------------

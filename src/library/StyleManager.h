@@ -37,10 +37,9 @@ enum class StyleManagerList { Entries, Files };
 
 class StyleManager {
 public:
-    StyleManager(platform::Prompter& prompter, const platform::Paths& paths,
-                 core::StylePlaylistLink& playlist = core::UnconnectedStylePlaylist());
+    StyleManager(platform::Prompter& prompter, const platform::Paths& paths, core::StylePlaylistLink& playlist);
     StyleManager(platform::Prompter& prompter, const platform::Paths& paths, std::string groupFilePath,
-                 core::StylePlaylistLink& playlist = core::UnconnectedStylePlaylist());
+                 core::StylePlaylistLink& playlist);
     ~StyleManager();
     StyleManager(const StyleManager&) = delete;
     StyleManager& operator=(const StyleManager&) = delete;

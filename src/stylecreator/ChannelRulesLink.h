@@ -22,9 +22,10 @@ public:
     virtual void RedirectBasses(int channel) = 0;
 };
 
-// Channel rules applied to a style file with nothing sounding and no window to show them
-// (conversion runs, headless commands): every effect outside the style is dropped.
-class NoChannelRulesOutside final : public ChannelRulesLink {
+// Channel rules applied to a style file alone, as conversions and batch runs do: the style
+// is not the one that plays and no window shows it, so there is nothing outside it to change
+// (no mute box, mixer bar or output belongs to it).
+class OfflineChannelRules final : public ChannelRulesLink {
 public:
     void SendController(int, int, int) override {}
     bool IsMuted(int) const override { return false; }

@@ -356,7 +356,7 @@ void StyleConversion::PlaceBass(SetReport& report) {
         report.Bass = FindBass(style.Header, material, names, data::BuiltInVoiceMap());
     }
     if (!options_.ProcessChannels9And11 || report.Bass.Channel < 0) return;
-    NoChannelRulesOutside silent;
+    OfflineChannelRules silent;
     const BassMove move =
         MoveBassToChannel11(ChannelTarget{style.Header, material, nullptr, &nativeRules_}, NamesWithBass(names, report.Bass),
                             silent, true);

@@ -241,7 +241,7 @@ void StyleCreator::ConvertNow(UnitRange range) {
 void StyleCreator::RestoreOriginal(bool pressed, bool ctrlHeld, Done done) {
     if (ctrlHeld) {
         if (state_.LastImportedFile.empty()) return Finish(done, false);
-        data::MidiImporter importer(session_, live_.options);
+        data::MidiImporter importer(session_, live_.options, importHooks_);
         const bool imported = importer.Import(state_.LastImportedFile, false, true) == data::ImportOutcome::Imported;
         if (imported) {
             state_.ConvertedFlag = false;

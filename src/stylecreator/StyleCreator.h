@@ -22,6 +22,8 @@
 #include "stylecreator/CreatorPositions.h"
 #include "stylecreator/CreatorState.h"
 
+namespace chordella::data { class MidiImportLink; }
+
 namespace chordella::stylecreator {
 
 // The live modules' state the creator reads and sets. It owns none of it: it writes the chords
@@ -85,8 +87,12 @@ public:
     void ConvertAll(Done done = {});
     void ConvertMeasures(Done done = {});
     // "Restore Original": asks "Undo all conversions ?" when `pressed`; with Ctrl the last
-    // imported file is imported again instead.
+    // imported file is imported again instead, with the import's steps in the modules around
+    // the creator (SetImportHooks) as the first import had them.
     void RestoreOriginal(bool pressed, bool ctrlHeld, Done done = {});
+    // The import's steps outside the creator (the window's tempo, meter, style reset …); they
+    // must outlive the creator. nullptr (the default): the creator's material alone.
+    void SetImportHooks(data::MidiImportLink* hooks) { importHooks_ = hooks; }
 
     // "Oct. up" (+12), "Oct. down" (−12), "Tone up" (+1), "Tone down" (−1) over the current
     // range. Returns the notes shifted.
@@ -120,6 +126,7 @@ private:
     core::Session& session_;
     CreatorState& state_;
     LiveState live_;
+    data::MidiImportLink* importHooks_ = nullptr;
     BeatIndex beatIndex_;
     bool unattended_ = false;
     GenerationResult lastGeneration_;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "AbsentPlaylist.h"
 #include "library/GroupFile.h"
 #include "library/StyleGroups.h"
 #include "library/StyleManager.h"
@@ -102,7 +103,8 @@ TEST(StyleGroupFile, ADamagedFileIsReportedAndNeverWrittenOver) {
     WriteTextFile(path, damaged);
 
     chordella::testing::ScriptedPrompter prompter;
-    StyleManager manager(prompter, paths);
+    testing::AbsentPlaylist noPlaylist;
+    StyleManager manager(prompter, paths, noPlaylist);
     EXPECT_FALSE(manager.Open());
     ASSERT_EQ(prompter.Shown().size(), 1u);
     EXPECT_NE(prompter.Shown()[0].find("\"chordella.vxg\" cannot be read (not a text file)"), std::string::npos);

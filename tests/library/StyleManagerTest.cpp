@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "AbsentPlaylist.h"
 #include "core/StyleStore.h"
 #include "data/StyleFile.h"
 #include "data/StyleState.h"
@@ -132,9 +133,11 @@ struct ManagerRig {
     TempFolder home;
     platform::Paths paths = platform::Paths::InFolder(home.Path());
     chordella::testing::ScriptedPrompter prompter;
+    testing::AbsentPlaylist noPlaylist;
     std::unique_ptr<StyleManager> manager;
 
-    explicit ManagerRig(core::StylePlaylistLink& playlist = core::UnconnectedStylePlaylist()) {
+    ManagerRig() : ManagerRig(noPlaylist) {}
+    explicit ManagerRig(core::StylePlaylistLink& playlist) {
         fs::create_directories(paths.Styles());
         manager = std::make_unique<StyleManager>(prompter, paths, playlist);
         manager->Open();
@@ -250,7 +253,8 @@ TEST(StyleManagerGroups, AnAnswerArrivingLateActsOnTheGroupItWasAskedAbout) {
     TempFolder home;
     const auto paths = platform::Paths::InFolder(home.Path());
     LatePrompter prompter;
-    auto manager = std::make_unique<StyleManager>(prompter, paths);
+    testing::AbsentPlaylist noPlaylist;
+    auto manager = std::make_unique<StyleManager>(prompter, paths, noPlaylist);
     manager->Open();
     manager->ShowGroup(5);
     manager->AddOrEdit(LoadedStyle{true, "/s/late.vxs", StyleInfo{}}, "");
@@ -317,9 +321,6 @@ TEST(StyleManagerFiles, ListedFilesGoToThePlaylistThroughItsLink) {
         }
         bool ShowPlaylist() override { return true; }
     } playlist;
-    EXPECT_TRUE(core::IsConnected(playlist));
-    EXPECT_FALSE(core::IsConnected(core::UnconnectedStylePlaylist()));
-
     ManagerRig r(playlist);
     WriteTextFile(r.paths.Styles() + "/a.vxs", "x");
     WriteTextFile(r.paths.Styles() + "/b.sty", "x");
@@ -335,14 +336,14 @@ TEST(StyleManagerFiles, ListedFilesGoToThePlaylistThroughItsLink) {
     EXPECT_EQ(playlist.added, (std::vector<std::string>{r.paths.Styles() + "/a.vxs", r.paths.Styles() + "/b.sty"}));
     EXPECT_EQ(playlist.description, "latin dance");
 
-    // Without a playlist the user is told so.
+    // A playlist that cannot take them: the user is told why.
     ManagerRig alone;
     WriteTextFile(alone.paths.Styles() + "/a.vxs", "x");
     alone.manager->SetFolder(alone.paths.Styles());
     alone.prompter.AnswerYes();
     alone.prompter.AnswerText("");
     alone.manager->AddListedToPlaylist();
-    EXPECT_TRUE(alone.prompter.WasShown(std::string(core::NoStylePlaylist::Message)));
+    EXPECT_TRUE(alone.prompter.WasShown(std::string(core::PlaylistNotShownMessage)));
 }
 
 }  // namespace

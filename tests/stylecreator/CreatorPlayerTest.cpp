@@ -143,6 +143,20 @@ TEST(CreatorPlayer, ImportMidiTakesTheFilesTempoAndMeterClearsTheOldPartsAndStar
     EXPECT_EQ(rig.state.clock.MeasureUnits, 12);
     EXPECT_EQ(rig.session.Style().style.Header.ChannelUsed[2], 1);
     EXPECT_EQ(rig.session.Style().style.Header.ChannelUsed[0], 0);
+
+    // "Restore Original" with Ctrl imports the file again, and the window takes its tempo and
+    // meter again as the first import did.
+    CreatorRequest stop;
+    stop.What = CreatorRequest::Stop;
+    rig.desk.Handle(stop);
+    rig.state.clock.Tempo = 140;
+    rig.state.options.Metrum = engine::MetrumIndexOf("4/4");
+    CreatorRequest restore;
+    restore.What = CreatorRequest::RestoreOriginal;
+    restore.Keys.Ctrl = true;
+    rig.desk.Handle(restore);
+    EXPECT_EQ(rig.state.clock.Tempo, 100);
+    EXPECT_EQ(rig.state.options.Metrum, engine::MetrumIndexOf("3/4"));
 }
 
 }  // namespace
