@@ -18,7 +18,7 @@ struct SongPlayback {
                  engine::Transport& transport, chords::ChordRecogniser& recogniser)
         : melody(session, app.melody, app.arrangement, app.options, app.engine, app.transport, app.clock),
           player(session, app.songPlay, app.arrangement, app.options, app.clock, app.engine, app.transport,
-                 app.config, engine, transport, melody),
+                 app.config, engine, transport, melody, recogniser),
           peers(recogniser, player) {}
     engine::MelodyPlayer melody;
     engine::ChordMemoryPlayer player;

@@ -151,7 +151,7 @@ void ChordMemoryPlayer::SubmitCommandKey(int key, int value) {
     if (options_.PlayChords && mode != 2) return;
     const StylePlayerState& player = session_.Style().player;
     if (player.StyleActive == 0 && player.StyleMode) {
-        session_.Transport().StartStyle();
+        transport_.StartStyle();
         return;
     }
     const data::ControlKeys& keys = config_.Keys;

@@ -33,7 +33,8 @@ std::uint8_t LoopSwitch(bool loopBox, bool melodyRecording) { return loopBox && 
 ChordMemoryPlayer::ChordMemoryPlayer(core::Session& session, SongPlayState& songPlay, data::ArrangementState& arrangement,
                                      core::Options& options, ClockState& clockState, EngineState& engineState,
                                      const TransportState& transportState, const data::ConfigState& config,
-                                     AccompanimentEngine& engine, Transport& transport, MelodyPlayer& melody)
+                                     AccompanimentEngine& engine, Transport& transport, MelodyPlayer& melody,
+                                     core::ChordLink& chords)
     : session_(session),
       songPlay_(songPlay),
       arrangement_(arrangement),
@@ -44,7 +45,8 @@ ChordMemoryPlayer::ChordMemoryPlayer(core::Session& session, SongPlayState& song
       config_(config),
       engine_(engine),
       transport_(transport),
-      melody_(melody) {
+      melody_(melody),
+      chords_(chords) {
     melody_.SetRecordingLink(this);
     MeasureUnitsSetFromFile();
 }
@@ -210,10 +212,10 @@ void ChordMemoryPlayer::PlaybackBeatEnd() {
         if (record.CommandCode != 0) SubmitCommandKey(record.CommandCode, record.CommandParam);
         if (Stopped()) return;
         if (data::StartsChord(record)) {
-            session_.Chords().SetChord(record.ChordRoot, record.ChordType, s.SongTranspose);
+            chords_.SetChord(record.ChordRoot, record.ChordType, s.SongTranspose);
             const StylePlayerState& player = session_.Style().player;
             if (player.StyleActive == 0 && player.StyleMode && !options_.PlayChords)
-                session_.Transport().StartStyle();
+                transport_.StartStyle();
         }
     }
     if ((Position() - FirstPosition) % MeasureUnits() == 0) melody_.SaveMeasure();
@@ -228,7 +230,7 @@ bool ChordMemoryPlayer::LeadInBeat() {
     if (Position() != s.LoopFromPos) {
         const StylePlayerState& player = session_.Style().player;
         if (player.StyleActive == 0 && player.StyleMode && !options_.PlayChords)
-            session_.Transport().StartStyle();
+            transport_.StartStyle();
         ApplyIntroStartMode(engineState_, options_, transport_, Position());
         Position() = ToPosition(Position() + RecordStep);
         FinishBeat(LeadInClickLevel);
@@ -294,7 +296,7 @@ void ChordMemoryPlayer::Preview() {
         const int pitchClass = ((given % 12) + 12) % 12;
         given = std::max(0, engineState_.OctaveBase - 12) + pitchClass;
     }
-    const core::ChordPair current = session_.Chords().PreviewChord(given, coming.ChordType);
+    const core::ChordPair current = chords_.PreviewChord(given, coming.ChordType);
     const int root = current.Root;
     const int type = current.Type;
     const auto codeRoot = static_cast<std::uint8_t>(root % 12);

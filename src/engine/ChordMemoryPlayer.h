@@ -16,7 +16,7 @@
 //                               app.engine, app.transport, app.clock);
 //   engine::ChordMemoryPlayer songs(session, app.songPlay, app.arrangement, app.options,
 //                                   app.clock, app.engine, app.transport, app.config,
-//                                   engine, transport, melody);
+//                                   engine, transport, melody, recogniser);
 //   app::TransportPeers peers(recogniser, songs);
 //   transport.SetPeers(&peers);
 //   data::SongFiles(session, app.arrangement, app.options).Open({data::OpenSource::Path, "Song.vxa"});
@@ -30,6 +30,7 @@
 #include "engine/ClockState.h"
 
 namespace chordella::core {
+class ChordLink;
 class Session;
 struct Options;
 }  // namespace chordella::core
@@ -52,7 +53,8 @@ public:
     ChordMemoryPlayer(core::Session& session, SongPlayState& songPlay, data::ArrangementState& arrangement,
                       core::Options& options, ClockState& clockState, EngineState& engineState,
                       const TransportState& transportState, const data::ConfigState& config,
-                      AccompanimentEngine& engine, Transport& transport, MelodyPlayer& melody);
+                      AccompanimentEngine& engine, Transport& transport, MelodyPlayer& melody,
+                      core::ChordLink& chords);
     // Control thread. Takes itself out of the melody track.
     ~ChordMemoryPlayer();
     ChordMemoryPlayer(const ChordMemoryPlayer&) = delete;
@@ -143,6 +145,8 @@ private:
     AccompanimentEngine& engine_;
     Transport& transport_;
     MelodyPlayer& melody_;
+    // Chord recognition: the song's chords are set through it, the coming one previewed.
+    core::ChordLink& chords_;
     int midiCommandRequest_ = -1;
     bool sendingMidiCommand_ = false;
 };

@@ -123,7 +123,7 @@ void ChordMemoryPlayer::RecordingBeatEnd() {
         clock.GridBeat = clock.GridBeats;
         const StylePlayerState& player = session_.Style().player;
         if (player.StyleActive == 0 && player.StyleMode && !options_.PlayChords)
-            session_.Transport().StartStyle();
+            transport_.StartStyle();
     }
     const bool unitEnds = clock.GridBeat >= clock.GridBeats;
     const data::BeatRecord record = unitEnds ? PendingRecord(engineState_) : data::BeatRecord{};
@@ -150,7 +150,7 @@ void ChordMemoryPlayer::OverwriteBeat(const data::BeatRecord& stored) {
     if (Position() >= FirstPosition) WriteRecord(Position(), record, false);
     // A stored chord the player did not replace still sounds.
     if (PendingRecord(engineState_).ChordRoot == 0 && data::StartsChord(record))
-        session_.Chords().SetChord(record.ChordRoot, record.ChordType, songPlay_.SongTranspose);
+        chords_.SetChord(record.ChordRoot, record.ChordType, songPlay_.SongTranspose);
 }
 
 bool ChordMemoryPlayer::StepRecordTakesChord() {

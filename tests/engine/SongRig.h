@@ -75,7 +75,7 @@ struct SongRig : TransportRig {
                                 State().transport, State().clock};
     engine::ChordMemoryPlayer Songs{
         *Test.session,     State().songPlay, State().arrangement, State().options, State().clock, State().engine,
-        State().transport, State().config,   Accompaniment,       Transport,       Melody};
+        State().transport, State().config,   Accompaniment,       Transport,       Melody, Recogniser};
     app::TransportPeers Peers{Recogniser, Songs};
     engine::TransportArrangement Host{*Test.session, Transport, Clock, State().arrangement, State().melody,
                                       State().options, State().engine};
