@@ -379,39 +379,8 @@ TEST(DesktopCoreChordEntry, HandsPadChordsToTheEditorWhileTheEditBoxIsTicked) {
     rig.core.SetPadEditor(nullptr);
 }
 
-// A user who takes their time: every question without waiting is held until the test
-// answers it. A waiting question would stop the loop, so it is counted (and answered No).
-class SlowUser final : public platform::Prompter {
-public:
-    void Inform(const std::string&) override {}
-    bool Confirm(const std::string&) override { return ++waitingQuestions, false; }
-    platform::Answer Ask(const std::string&) override { return ++waitingQuestions, platform::Answer::No; }
-    std::optional<std::string> Input(const std::string&, const std::string&, const std::string&) override {
-        return ++waitingQuestions, std::nullopt;
-    }
-    std::optional<std::string> OpenFile(const std::string&, const std::string&, const std::string&) override {
-        return ++waitingQuestions, std::nullopt;
-    }
-    std::optional<std::string> SaveFile(const std::string&, const std::string&, const std::string&) override {
-        return ++waitingQuestions, std::nullopt;
-    }
-    std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
-        return ++waitingQuestions, std::nullopt;
-    }
-    void ConfirmThen(const std::string& text, ConfirmAnswer then) override {
-        asked.push_back(text);
-        held = std::move(then);
-    }
-
-    int waitingQuestions = 0;
-    std::vector<std::string> asked;
-    ConfirmAnswer held;
-};
-
 TEST(DesktopCoreQuestions, AQuestionWhileTheStylePlaysLeavesTheTicksRunningUntilItIsAnswered) {
-    auto user = std::make_unique<SlowUser>();
-    SlowUser& slowUser = *user;
-    DesktopRig rig(false, std::move(user));
+    DesktopRig rig;
     rig.core.Start();
     ASSERT_TRUE(rig.core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
     // A melody is on the track, so "&Record" asks before it replaces it.
@@ -423,9 +392,14 @@ TEST(DesktopCoreQuestions, AQuestionWhileTheStylePlaysLeavesTheTicksRunningUntil
     ASSERT_TRUE(rig.Snapshot().Playing);
     ASSERT_TRUE(rig.RunUntil([&] { return ticks > 0; }));
 
+    // A user who takes their time: the question stays open until the test answers it. A
+    // waiting question would stop the loop: it would be answered at once, and not held.
+    chordella::testing::ScriptedPrompter& user = *rig.t.prompter;
+    user.ClearShown();
+    user.HoldQuestions(true);
     rig.core.MelodyMenu("&Record");
-    ASSERT_EQ(slowUser.asked, std::vector<std::string>{"Replace current melody ?"});
-    ASSERT_TRUE(slowUser.held);
+    ASSERT_EQ(user.HeldQuestions(), 1u);
+    ASSERT_EQ(user.Shown(), std::vector<std::string>{"Replace current melody ?"});
     EXPECT_FALSE(rig.t.state.melody.Recording) << "nothing changes before the answer";
     // The user answers two seconds later, and not before the music went on for two beats:
     // while a question stopped the ticks, they would never come.
@@ -434,9 +408,10 @@ TEST(DesktopCoreQuestions, AQuestionWhileTheStylePlaysLeavesTheTicksRunningUntil
     EXPECT_TRUE(rig.RunUntil([&] {
         return std::chrono::steady_clock::now() - askedAt >= std::chrono::seconds(2) && ticks >= askedTick + 48;
     })) << "the ticks went on while the question was open: " << ticks - askedTick;
-    slowUser.held(true);
+    user.AnswerYes();
+    ASSERT_TRUE(user.AnswerHeld());
 
-    EXPECT_EQ(slowUser.waitingQuestions, 0);
+    EXPECT_EQ(user.Shown().size(), 1u) << "nothing more was asked";
     EXPECT_TRUE(rig.t.state.melody.Recording) << "the operation went on with the answer";
     EXPECT_EQ(track.MelodyCount, 0) << "Yes replaced the old melody";
     EXPECT_TRUE(rig.Snapshot().Playing);
