@@ -55,7 +55,7 @@ TEST(PrepareArranger, WithoutAnOutputNamedTheBuiltInSynthPlaysAndTheFirstKeyboar
     EXPECT_EQ(t.state.config.Keys.LastChordKey, 54);
 }
 
-TEST(PrepareArranger, NamedPortsAreOpenedAndUnknownOnesRefusedWithTheirName) {
+TEST(PrepareArranger, TheNamedOutputKeyboardAndSecondInputAreOpened) {
     testing::TestSession t;
     LiveArranger arranger(*t.session, t.state);
     ArrangerFlags flags;

@@ -221,7 +221,7 @@ TEST(DesktopCoreTransport, SyncStartStaysArmedUntilTheFirstChordOfTheChordZoneSt
     ASSERT_TRUE(rig.t.midi->Feed(0, 0, {0x80, 48, 0, 0x80, 52, 0, 0x80, 55, 0}));
 }
 
-TEST(DesktopCoreMixer, SendsMixerControllersAndShowsThemWithTheInstrumentName) {
+TEST(DesktopCoreMixer, SendsMixerControllersShowsThemWithTheInstrumentNameMutesAndSolos) {
     DesktopRig rig;
     rig.core.Start();
     rig.t.midi->ClearSent(SynthOutput);
@@ -232,21 +232,17 @@ TEST(DesktopCoreMixer, SendsMixerControllersAndShowsThemWithTheInstrumentName) {
     EXPECT_TRUE(rig.Sent(SynthOutput, 0xB2 | 7u << 8 | 90u << 16));
     EXPECT_TRUE(rig.Sent(SynthOutput, 0xB2 | 10u << 8 | 30u << 16));
     EXPECT_EQ(rig.t.midi->Sent(SynthOutput).size(), 2u);
-    const DisplaySnapshot shown = rig.Snapshot();
+    DisplaySnapshot shown = rig.Snapshot();
     EXPECT_EQ(shown.Channels[2].Volume, 90);
     EXPECT_EQ(shown.Channels[2].Pan, 30);
     EXPECT_EQ(shown.Channels[2].Reverb, -1);
     EXPECT_STREQ(shown.Channels[9].Instrument.c_str(), "Drums");
-}
 
-TEST(DesktopCoreMixer, MutesSilenceAChannelAtOnceAndSoloSelectsOneChannel) {
-    DesktopRig rig;
-    rig.core.Start();
-    rig.t.midi->ClearSent(SynthOutput);
+    // A mute silences its channel at once; solo selects one channel.
     rig.core.SetChannelMute(4, true);
     EXPECT_TRUE(rig.Sent(SynthOutput, 0xB4 | 123u << 8));
     rig.core.SetSolo(3);
-    DisplaySnapshot shown = rig.Snapshot();
+    shown = rig.Snapshot();
     EXPECT_TRUE(shown.Channels[4].Muted);
     EXPECT_TRUE(shown.Channels[2].Soloed);
     EXPECT_FALSE(shown.Channels[3].Soloed);
