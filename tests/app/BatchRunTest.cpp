@@ -102,7 +102,6 @@ TEST(BatchRun, NamesDescriptionsAndTypedNumbersFollowTheProgramsRules) {
               "The current playlist contains 12 entries. \n\r\n\rShould it be cleared before styles are added ?");
     EXPECT_EQ(app::BatchModeNamed("delete-bassless"), BatchMode::DeleteBassless);
     EXPECT_EQ(app::BatchModeNamed("Convert"), std::nullopt);
-    EXPECT_EQ(app::InfoOf(BatchMode::Refresh).MenuItem, "Refresh and normalize all *.vxs styles");
 }
 
 TEST(BatchRun, FolderInputsAreTheModesKindOfFileSortedWithSubfolders) {

@@ -5,8 +5,6 @@
 #include <filesystem>
 
 #include "RecordingLifecycle.h"
-#include "app/AppState.h"
-#include "app/Lifecycle.h"
 #include "support/TestSession.h"
 #include "support/TextFiles.h"
 
@@ -53,20 +51,16 @@ TEST(DataHome, BundledFoldersGoToTheirUpperCaseFoldersInTheHomeAndNoBundledFolde
 TEST(DataHome, TheFirstStartCopiesTheBundledFilesAndNoStartOverwritesTheUsersChanges) {
     Assets assets;
     testing::TempFolder home;
+    LifecycleSetup setup;
+    setup.AssetsFolder = assets.folder.Path();
+    setup.ReadOnlyMedia = [] { return false; };
     const auto start = [&] {
-        core::SessionParts parts;
-        parts.prompter = std::make_unique<chordella::testing::ScriptedPrompter>();
-        parts.paths = platform::Paths::InFolder(home.Path());
-        core::Session session(std::move(parts));
-        AppState state;
-        RecordingHooks hooks(session.Paths());
-        LifecycleSetup setup;
-        setup.AssetsFolder = assets.folder.Path();
-        setup.ReadOnlyMedia = [] { return false; };
-        Lifecycle lifecycle(session, state, hooks, setup);
-        lifecycle.Start();
-        lifecycle.Exit();
-        return lifecycle.BundledFilesReport();
+        CopyReport report;
+        RunProgramOn(home.Path(), setup, [&](AppState&, Lifecycle& lifecycle) {
+            lifecycle.Exit();
+            report = lifecycle.BundledFilesReport();
+        });
+        return report;
     };
     start();
     const std::string pop = home.File("STYLES/Pop.vxs");

@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "app/AudioOptions.h"
 #include "desktop/DesktopAudio.h"
@@ -82,13 +84,22 @@ TEST(DesktopAudio, WhatReopensTheAudioWaitsForTheMusicToStopAndTheLevelsDoNot) {
     EXPECT_EQ(*desktop.t.midi->AudioApplied(), wanted) << "applied once the music stopped";
 }
 
-TEST(DesktopAudio, WithoutAnAudioDeviceStartSaysWhyAndNothingShowsAsPlaying) {
+// The first start's demo song cannot play: the start says so once and the guide tells why
+// instead of promising sound; Start says it again, and nothing shows as playing.
+TEST(DesktopAudio, WithoutAnAudioDeviceTheStartAndStartSayWhyAndNothingShowsAsPlaying) {
     Desktop desktop;
     desktop.t.midi->FailOpen(false, SynthOutput, midi::result::NoAudioDevice);
     desktop.core.Start();
-    const std::size_t before = desktop.t.prompter->Shown().size();
+    EXPECT_EQ(desktop.t.prompter->Shown(), std::vector<std::string>{std::string(NoAudioOutputText)});
+    const std::string guide = desktop.Snapshot().GuideText.c_str();
+    EXPECT_EQ(guide.find("You should hear"), std::string::npos) << guide;
+    EXPECT_NE(guide.find(NoSoundGuideText), std::string::npos) << guide;
+    EXPECT_TRUE(desktop.Snapshot().SongLoaded);
+    desktop.RunFor(std::chrono::milliseconds(300));
+    EXPECT_FALSE(desktop.Snapshot().Playing) << "the demo stays at its start";
+
     desktop.core.StartStop();
-    ASSERT_EQ(desktop.t.prompter->Shown().size(), before + 1);
+    ASSERT_EQ(desktop.t.prompter->Shown().size(), 2u);
     EXPECT_EQ(desktop.t.prompter->Shown().back(), std::string(NoAudioOutputText));
     desktop.RunFor(std::chrono::milliseconds(300));
     const DisplaySnapshot shown = desktop.Snapshot();

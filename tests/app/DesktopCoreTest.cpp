@@ -43,6 +43,23 @@ namespace {
 using testing::DesktopRig;
 constexpr int SynthOutput = DesktopRig::SynthOutput;
 
+// Opens "Memory In 1" as the keyboard, as the options page does.
+void OpenKeyboard(DesktopRig& rig) {
+    core::Options options = rig.core.CurrentOptions();
+    options.MidiIn = "Memory In 1";
+    rig.core.ApplyOptions(options);
+    ASSERT_TRUE(rig.t.midi->IsInputOpen(0));
+}
+
+// What the output was sent, as the stuck-note check reads it.
+std::vector<testing::SentMessage> SentTo(DesktopRig& rig, int output) {
+    std::vector<testing::SentMessage> sent;
+    for (const midi::SentMessage& m : rig.t.midi->Sent(output))
+        sent.push_back({0, static_cast<std::uint8_t>(m.Packed), static_cast<std::uint8_t>(m.Packed >> 8),
+                        static_cast<std::uint8_t>(m.Packed >> 16)});
+    return sent;
+}
+
 TEST(DesktopCoreStartUp, OpensTheBuiltInSynthWhenNoOutputIsNamedAndShowsTheGuideAtTheFirstStart) {
     DesktopRig rig;
     rig.core.Start();
@@ -103,23 +120,6 @@ TEST(DesktopCoreStartUp, PlaysTheBundledDemoSongWithItsStyleAtTheFirstStart) {
     EXPECT_EQ(shown.Measure, 0);
 }
 
-TEST(DesktopCoreStartUp, WithoutAnAudioDeviceSaysSoAndLeavesTheDemoAtItsStart) {
-    DesktopRig rig(true);
-    rig.t.midi->FailOpen(false, SynthOutput, midi::result::NoAudioDevice);
-    rig.core.Start();
-    const auto& shownTexts = rig.t.prompter->Shown();
-    ASSERT_EQ(shownTexts.size(), 1u);
-    EXPECT_EQ(shownTexts[0], std::string(NoAudioOutputText));
-    DisplaySnapshot shown = rig.Snapshot();
-    const std::string guide = shown.GuideText.c_str();
-    EXPECT_EQ(guide.find("You should hear"), std::string::npos) << guide;
-    EXPECT_NE(guide.find(NoSoundGuideText), std::string::npos) << guide;
-    EXPECT_TRUE(shown.SongLoaded);
-    rig.RunFor(std::chrono::milliseconds(300));
-    shown = rig.Snapshot();
-    EXPECT_FALSE(shown.Playing);
-}
-
 TEST(DesktopCoreFiles, RendersTheOpenSongToAWavAndRefusesWhileItPlays) {
     if (midi::FindSoundFont().empty()) GTEST_SKIP() << "no General MIDI SoundFont installed";
     DesktopRig rig(true);
@@ -163,7 +163,7 @@ TEST(DesktopCoreStyles, OpensAnotherMakersStyleToPlayByItsChannelTableAndKeepsTh
     EXPECT_NE(rig.t.prompter->Shown().back().find("Broken.prs"), std::string::npos) << rig.t.prompter->Shown().back();
 }
 
-TEST(DesktopCoreTransport, TakesTempoFieldValuesOnlyWithinTheFieldsRange) {
+TEST(DesktopCoreTransport, TheFieldsTakeOnlyValuesInTheirRangesAndTheAccompanimentButtonOffersTheOtherState) {
     DesktopRig rig;
     rig.core.Start();
     rig.core.SetTempo(96);
@@ -171,6 +171,21 @@ TEST(DesktopCoreTransport, TakesTempoFieldValuesOnlyWithinTheFieldsRange) {
     rig.core.SetTempo(24);
     rig.core.SetTempo(251);
     EXPECT_EQ(rig.Snapshot().Tempo, 96);
+
+    rig.core.SetTransposition(1, -2);
+    DisplaySnapshot shown = rig.Snapshot();
+    EXPECT_EQ(shown.TransposeOctave, 1);
+    EXPECT_EQ(shown.TransposeSemitones, -2);
+    EXPECT_EQ(rig.t.state.melody.KeyboardTranspose, 10);
+    rig.core.SetTransposition(0, 12);
+    EXPECT_EQ(rig.Snapshot().TransposeSemitones, -2);
+
+    EXPECT_TRUE(shown.Accompaniment);
+    EXPECT_STREQ(shown.AccompanimentCaption.c_str(), "K");
+    rig.core.SetAccompaniment(false);
+    shown = rig.Snapshot();
+    EXPECT_FALSE(shown.Accompaniment);
+    EXPECT_STREQ(shown.AccompanimentCaption.c_str(), "A");
 }
 
 // Outside slave mode Sync Start is armed until the first chord played in the chord zone
@@ -178,10 +193,7 @@ TEST(DesktopCoreTransport, TakesTempoFieldValuesOnlyWithinTheFieldsRange) {
 TEST(DesktopCoreTransport, SyncStartStaysArmedUntilTheFirstChordOfTheChordZoneStartsTheStyle) {
     DesktopRig rig;
     rig.core.Start();
-    core::Options options = rig.core.CurrentOptions();
-    options.MidiIn = "Memory In 1";  // the keyboard
-    rig.core.ApplyOptions(options);
-    ASSERT_TRUE(rig.t.midi->IsInputOpen(0));
+    OpenKeyboard(rig);
     ASSERT_TRUE(rig.core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/pop16.vxs"));
     rig.core.SetTempo(200);
     ASSERT_TRUE(rig.Snapshot().SyncStartAvailable);
@@ -209,19 +221,7 @@ TEST(DesktopCoreTransport, SyncStartStaysArmedUntilTheFirstChordOfTheChordZoneSt
     ASSERT_TRUE(rig.t.midi->Feed(0, 0, {0x80, 48, 0, 0x80, 52, 0, 0x80, 55, 0}));
 }
 
-TEST(DesktopCoreTransport, TheAccompanimentButtonOffersTheOtherState) {
-    DesktopRig rig;
-    rig.core.Start();
-    DisplaySnapshot shown = rig.Snapshot();
-    EXPECT_TRUE(shown.Accompaniment);
-    EXPECT_STREQ(shown.AccompanimentCaption.c_str(), "K");
-    rig.core.SetAccompaniment(false);
-    shown = rig.Snapshot();
-    EXPECT_FALSE(shown.Accompaniment);
-    EXPECT_STREQ(shown.AccompanimentCaption.c_str(), "A");
-}
-
-TEST(DesktopCoreMixer, SendsMixerControllersAndShowsThemWithTheInstrumentName) {
+TEST(DesktopCoreMixer, SendsMixerControllersShowsThemWithTheInstrumentNameMutesAndSolos) {
     DesktopRig rig;
     rig.core.Start();
     rig.t.midi->ClearSent(SynthOutput);
@@ -232,21 +232,17 @@ TEST(DesktopCoreMixer, SendsMixerControllersAndShowsThemWithTheInstrumentName) {
     EXPECT_TRUE(rig.Sent(SynthOutput, 0xB2 | 7u << 8 | 90u << 16));
     EXPECT_TRUE(rig.Sent(SynthOutput, 0xB2 | 10u << 8 | 30u << 16));
     EXPECT_EQ(rig.t.midi->Sent(SynthOutput).size(), 2u);
-    const DisplaySnapshot shown = rig.Snapshot();
+    DisplaySnapshot shown = rig.Snapshot();
     EXPECT_EQ(shown.Channels[2].Volume, 90);
     EXPECT_EQ(shown.Channels[2].Pan, 30);
     EXPECT_EQ(shown.Channels[2].Reverb, -1);
     EXPECT_STREQ(shown.Channels[9].Instrument.c_str(), "Drums");
-}
 
-TEST(DesktopCoreMixer, MutesSilenceAChannelAtOnceAndSoloSelectsOneChannel) {
-    DesktopRig rig;
-    rig.core.Start();
-    rig.t.midi->ClearSent(SynthOutput);
+    // A mute silences its channel at once; solo selects one channel.
     rig.core.SetChannelMute(4, true);
     EXPECT_TRUE(rig.Sent(SynthOutput, 0xB4 | 123u << 8));
     rig.core.SetSolo(3);
-    DisplaySnapshot shown = rig.Snapshot();
+    shown = rig.Snapshot();
     EXPECT_TRUE(shown.Channels[4].Muted);
     EXPECT_TRUE(shown.Channels[2].Soloed);
     EXPECT_FALSE(shown.Channels[3].Soloed);
@@ -313,36 +309,23 @@ TEST(DesktopCoreOptions, OkWithoutChangesKeepsTheMeterTheStyleSet) {
     EXPECT_EQ(rig.Snapshot().BeatsPerMeasure, 3);
 }
 
-TEST(DesktopCoreSongs, HarbourLightsOpensAndPlaysAtItsOwnTempo) {
+// What the player plays on the keyboard's melody side while "&Record" is on and the song runs
+// goes on the melody track.
+TEST(DesktopCoreSongs, ASongPlaysAtItsOwnTempoAndTheMelodyPlayedOnTheKeyboardIsRecordedWhileItRuns) {
     DesktopRig rig(true);
     rig.core.Start();
     rig.core.Stop();
+    OpenKeyboard(rig);
     rig.t.prompter->AnswerYes();  // "Replace current chords & melody ?" (the demo song is loaded)
     ASSERT_TRUE(rig.core.OpenSong(rig.t.session->Paths().Songs() + "/harbour.vxa"));
     EXPECT_EQ(rig.t.state.clock.Tempo, 124);
-    rig.core.StartStop();
-    EXPECT_EQ(rig.t.state.clock.Tempo, 124) << "Play keeps the song's tempo";
-    rig.core.Stop();
-}
-
-// What the player plays on the keyboard's melody side while "&Record" is on and the song runs
-// goes on the melody track.
-TEST(DesktopCoreSongs, TheMelodyPlayedOnTheKeyboardIsRecordedWhileTheSongRuns) {
-    DesktopRig rig(true);
-    rig.core.Start();
-    rig.core.Stop();
-    core::Options options = rig.core.CurrentOptions();
-    options.MidiIn = "Memory In 1";  // the keyboard
-    rig.core.ApplyOptions(options);
-    ASSERT_TRUE(rig.t.midi->IsInputOpen(0));
-    rig.t.prompter->AnswerYes();  // "Replace current chords & melody ?" (the demo song is loaded)
-    ASSERT_TRUE(rig.core.OpenSong(rig.t.session->Paths().Songs() + "/harbour.vxa"));
     data::MelodyTrack& track = rig.t.state.arrangement.Melody;
     if (track.MelodyCount > 0) rig.t.prompter->AnswerYes();  // "Replace current melody ?"
     rig.core.MelodyMenu("&Record");
     ASSERT_TRUE(rig.t.state.melody.Recording);
     ASSERT_EQ(track.MelodyCount, 0);
     rig.core.StartStop();
+    EXPECT_EQ(rig.t.state.clock.Tempo, 124) << "Play keeps the song's tempo";
     const std::int64_t& ticks = rig.t.state.clock.TickCount;
     ASSERT_TRUE(rig.RunUntil([&] { return ticks > 12; }));
     ASSERT_TRUE(rig.t.midi->Feed(0, 0, {0x90, 72, 100}));
@@ -353,27 +336,7 @@ TEST(DesktopCoreSongs, TheMelodyPlayedOnTheKeyboardIsRecordedWhileTheSongRuns) {
     EXPECT_EQ(track.MelodyCount, 2) << "the note and its release";
 }
 
-TEST(DesktopCoreKeyboard, KeepsTheTranspositionSpinnersWithinTheirRanges) {
-    DesktopRig rig;
-    rig.core.Start();
-    rig.core.SetTransposition(1, -2);
-    DisplaySnapshot shown = rig.Snapshot();
-    EXPECT_EQ(shown.TransposeOctave, 1);
-    EXPECT_EQ(shown.TransposeSemitones, -2);
-    EXPECT_EQ(rig.t.state.melody.KeyboardTranspose, 10);
-    rig.core.SetTransposition(0, 12);
-    EXPECT_EQ(rig.Snapshot().TransposeSemitones, -2);
-}
-
-TEST(DesktopCoreChordEntry, ThePanicForgetsTheChordTypeATypeKeyChoseInAdvance) {
-    DesktopRig rig;
-    rig.core.Start();
-    rig.t.state.chords.TypeOverride = 3;  // as a type key or pad leaves it
-    rig.core.Arranger().Panic();
-    EXPECT_EQ(rig.t.state.chords.TypeOverride, 0);
-}
-
-TEST(DesktopCoreChordEntry, ShowsThePadsChordInTheTitleAndTheChordPanel) {
+TEST(DesktopCoreChordEntry, ShowsThePadsChordTakesItsKeysLeavesTheRestToTheWindowAndThePanicForgetsAChosenType) {
     DesktopRig rig;
     rig.core.Start();
     rig.core.PadDown("D04", {});
@@ -383,6 +346,14 @@ TEST(DesktopCoreChordEntry, ShowsThePadsChordInTheTitleAndTheChordPanel) {
     EXPECT_STREQ(shown.Title.c_str(), "Chordella  -  Chord : Ab min7");
     rig.core.PadDown("no pad", {});
     EXPECT_STREQ(rig.Snapshot().ChordName.c_str(), "Ab min7");
+
+    EXPECT_FALSE(rig.core.KeyDown(0x70, false, {}));  // F1 is the window's
+    EXPECT_TRUE(rig.core.KeyDown('C', false, {}));
+    EXPECT_TRUE(rig.core.KeyUp('C', {}));
+
+    rig.t.state.chords.TypeOverride = 3;  // as a type key or pad leaves it
+    rig.core.Arranger().Panic();
+    EXPECT_EQ(rig.t.state.chords.TypeOverride, 0);
 }
 
 TEST(DesktopCoreChordEntry, HandsPadChordsToTheEditorWhileTheEditBoxIsTicked) {
@@ -404,47 +375,8 @@ TEST(DesktopCoreChordEntry, HandsPadChordsToTheEditorWhileTheEditBoxIsTicked) {
     rig.core.SetPadEditor(nullptr);
 }
 
-TEST(DesktopCoreChordEntry, LeavesKeysItDoesNotTakeToTheWindow) {
-    DesktopRig rig;
-    rig.core.Start();
-    EXPECT_FALSE(rig.core.KeyDown(0x70, false, {}));  // F1 is the window's
-    EXPECT_TRUE(rig.core.KeyDown('C', false, {}));
-    EXPECT_TRUE(rig.core.KeyUp('C', {}));
-}
-
-// A user who takes their time: every question without waiting is held until the test
-// answers it. A waiting question would stop the loop, so it is counted (and answered No).
-class SlowUser final : public platform::Prompter {
-public:
-    void Inform(const std::string&) override {}
-    bool Confirm(const std::string&) override { return ++waitingQuestions, false; }
-    platform::Answer Ask(const std::string&) override { return ++waitingQuestions, platform::Answer::No; }
-    std::optional<std::string> Input(const std::string&, const std::string&, const std::string&) override {
-        return ++waitingQuestions, std::nullopt;
-    }
-    std::optional<std::string> OpenFile(const std::string&, const std::string&, const std::string&) override {
-        return ++waitingQuestions, std::nullopt;
-    }
-    std::optional<std::string> SaveFile(const std::string&, const std::string&, const std::string&) override {
-        return ++waitingQuestions, std::nullopt;
-    }
-    std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
-        return ++waitingQuestions, std::nullopt;
-    }
-    void ConfirmThen(const std::string& text, ConfirmAnswer then) override {
-        asked.push_back(text);
-        held = std::move(then);
-    }
-
-    int waitingQuestions = 0;
-    std::vector<std::string> asked;
-    ConfirmAnswer held;
-};
-
 TEST(DesktopCoreQuestions, AQuestionWhileTheStylePlaysLeavesTheTicksRunningUntilItIsAnswered) {
-    auto user = std::make_unique<SlowUser>();
-    SlowUser& slowUser = *user;
-    DesktopRig rig(false, std::move(user));
+    DesktopRig rig;
     rig.core.Start();
     ASSERT_TRUE(rig.core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
     // A melody is on the track, so "&Record" asks before it replaces it.
@@ -456,9 +388,14 @@ TEST(DesktopCoreQuestions, AQuestionWhileTheStylePlaysLeavesTheTicksRunningUntil
     ASSERT_TRUE(rig.Snapshot().Playing);
     ASSERT_TRUE(rig.RunUntil([&] { return ticks > 0; }));
 
+    // A user who takes their time: the question stays open until the test answers it. A
+    // waiting question would stop the loop: it would be answered at once, and not held.
+    chordella::testing::ScriptedPrompter& user = *rig.t.prompter;
+    user.ClearShown();
+    user.HoldQuestions(true);
     rig.core.MelodyMenu("&Record");
-    ASSERT_EQ(slowUser.asked, std::vector<std::string>{"Replace current melody ?"});
-    ASSERT_TRUE(slowUser.held);
+    ASSERT_EQ(user.HeldQuestions(), 1u);
+    ASSERT_EQ(user.Shown(), std::vector<std::string>{"Replace current melody ?"});
     EXPECT_FALSE(rig.t.state.melody.Recording) << "nothing changes before the answer";
     // The user answers two seconds later, and not before the music went on for two beats:
     // while a question stopped the ticks, they would never come.
@@ -467,23 +404,17 @@ TEST(DesktopCoreQuestions, AQuestionWhileTheStylePlaysLeavesTheTicksRunningUntil
     EXPECT_TRUE(rig.RunUntil([&] {
         return std::chrono::steady_clock::now() - askedAt >= std::chrono::seconds(2) && ticks >= askedTick + 48;
     })) << "the ticks went on while the question was open: " << ticks - askedTick;
-    slowUser.held(true);
+    user.AnswerYes();
+    ASSERT_TRUE(user.AnswerHeld());
 
-    EXPECT_EQ(slowUser.waitingQuestions, 0);
+    EXPECT_EQ(user.Shown().size(), 1u) << "nothing more was asked";
     EXPECT_TRUE(rig.t.state.melody.Recording) << "the operation went on with the answer";
     EXPECT_EQ(track.MelodyCount, 0) << "Yes replaced the old melody";
     EXPECT_TRUE(rig.Snapshot().Playing);
 
     rig.core.StartStop();
-    std::vector<testing::SentMessage> sent;
-    for (const midi::SentMessage& m : rig.t.midi->Sent(SynthOutput)) {
-        const testing::SentMessage message{0, static_cast<std::uint8_t>(m.Packed),
-                                           static_cast<std::uint8_t>(m.Packed >> 8),
-                                           static_cast<std::uint8_t>(m.Packed >> 16)};
-        sent.push_back(message);
-    }
     EXPECT_GT(rig.NoteOnsSent(SynthOutput), 0);
-    EXPECT_TRUE(testing::NoStuckNotes(sent)) << "every note sounding during the question was ended";
+    EXPECT_TRUE(testing::NoStuckNotes(SentTo(rig, SynthOutput))) << "every note sounding during the question was ended";
 }
 
 // The file questions of a playing song: each is left open while the ticks go on, then
@@ -582,12 +513,6 @@ TEST(DesktopCoreQuestions, FileQuestionsLeaveTheTicksRunningAndNoOrCancelChanges
     rig.core.Exit();
 }
 
-}  // namespace
-}  // namespace chordella::app
-
-namespace chordella::app {
-namespace {
-
 TEST(DesktopCoreSonglist, TheFirstStartOpensTheDemoListAndPlayingAQueuedEntryOpensAndStartsItsSong) {
     DesktopRig rig(true);
     rig.core.Start();
@@ -637,22 +562,7 @@ TEST(DesktopCoreDisplay, ThePlayingDemoShowsTheNextChordTheOutputItsStateAndTheP
 
 // A style started without a song plays as much as a song does: the display must not say
 // "Normal priority (stopped)" beside "· playing".
-TEST(DesktopCoreDisplay, AStylePlayedWithoutASongAsksForRealTimeToo) {
-    DesktopRig rig;
-    rig.core.Start();
-    ASSERT_TRUE(rig.core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/pop16.vxs"));
-    rig.core.StartStop();
-    DisplaySnapshot shown = rig.Snapshot();
-    ASSERT_TRUE(shown.Playing);
-    EXPECT_STREQ(shown.SongTitle.c_str(), "") << "no song";
-    EXPECT_NE(shown.Priority, PriorityStatus::Normal) << "the style's ticks ask for real time (granted or denied)";
-    rig.core.StartStop();
-    shown = rig.Snapshot();
-    EXPECT_FALSE(shown.Playing);
-    EXPECT_EQ(shown.Priority, PriorityStatus::Normal) << "stopped, the priority is given back";
-}
-
-TEST(DesktopCoreDisplay, TheQueuedPartTheButtonsRequestsAndTheFadeAreShown) {
+TEST(DesktopCoreDisplay, AStyleWithoutASongShowsThePriorityTheQueuedPartTheButtonsRequestsAndTheFade) {
     DesktopRig rig;
     rig.core.Start();
     const std::string styles = chordella::testing::AssetsFolder() + "/styles/";
@@ -663,6 +573,8 @@ TEST(DesktopCoreDisplay, TheQueuedPartTheButtonsRequestsAndTheFadeAreShown) {
     rig.core.StartStop();
     DisplaySnapshot shown = rig.Snapshot();
     ASSERT_TRUE(shown.Playing);
+    EXPECT_STREQ(shown.SongTitle.c_str(), "") << "no song";
+    EXPECT_NE(shown.Priority, PriorityStatus::Normal) << "the style's ticks ask for real time (granted or denied)";
     if (shown.Part == 0) {
         EXPECT_EQ(shown.QueuedPart, 1) << "Basic follows the intro";
     }
@@ -675,6 +587,9 @@ TEST(DesktopCoreDisplay, TheQueuedPartTheButtonsRequestsAndTheFadeAreShown) {
     EXPECT_TRUE(rig.Snapshot().Fading);
     EXPECT_EQ(rig.Snapshot().Part, 2) << "the part plays on while it fades";
     rig.core.StartStop();
+    shown = rig.Snapshot();
+    EXPECT_FALSE(shown.Playing);
+    EXPECT_EQ(shown.Priority, PriorityStatus::Normal) << "stopped, the priority is given back";
 }
 
 TEST(DesktopCoreDisplay, AStyleChosenWhileAnotherPlaysTakesOverAtTheNextMeasureAndPlaysOn) {

@@ -23,14 +23,18 @@ using A = PlaylistAction;
 struct PlaylistCoreRig : testing::DesktopRig {
     using DesktopRig::DesktopRig;
     std::string Lists(const std::string& name) const { return t.session->Paths().Lists() + "/" + name; }
+    // A 3/4 style with a bass, in the STYLES folder as `name`.
+    void WriteWaltz(const std::string& name) const {
+        testing::StyleBuilder style;
+        style.Meter(3).Program(1, 33).Part(data::StylePart::Basic).Note(1, 40, 100, 0, 12);
+        std::filesystem::create_directories(std::filesystem::path(Styles(name)).parent_path());
+        EXPECT_TRUE(style.Write(Styles(name)));
+    }
 };
 
 TEST(DesktopPlaylist, TheListOpensAtStartIsWorkedByRequestsAndIsSavedAtExit) {
     PlaylistCoreRig rig;
-    testing::StyleBuilder style;
-    style.Meter(3).Program(1, 33).Part(data::StylePart::Basic).Note(1, 40, 100, 0, 12);
-    std::filesystem::create_directories(rig.t.session->Paths().Styles());
-    ASSERT_TRUE(style.Write(rig.Styles("waltz.vxs")));
+    rig.WriteWaltz("waltz.vxs");
     testing::WriteTextFile(rig.Lists("StylePlayList.gen"), "C:\\STYLES\\old.sty|bpm90|4/4|rock\r\n");
     rig.t.state.options.StyleSearchText = "rock";
     rig.core.Start();
@@ -98,11 +102,8 @@ TEST(DesktopPlaylist, ADamagedListIsReportedAndNotOverwrittenAtExit) {
 
 TEST(DesktopPlaylist, TheBrowserGetsTheListsWithTheirFilesAndLoadedStylesBecomeRecent) {
     PlaylistCoreRig rig;
-    testing::StyleBuilder style;
-    style.Meter(3).Program(1, 33).Part(data::StylePart::Basic).Note(1, 40, 100, 0, 12);
-    std::filesystem::create_directories(rig.t.session->Paths().Styles() + "/Folk");
-    ASSERT_TRUE(style.Write(rig.Styles("Folk/Waltz.vxs")));
-    ASSERT_TRUE(style.Write(rig.Styles("polka.vxs")));
+    rig.WriteWaltz("Folk/Waltz.vxs");
+    rig.WriteWaltz("polka.vxs");
     testing::WriteTextFile(rig.Lists("StylePlayList.gen"),
                            "C:\\Chordella\\STYLES\\FOLK\\waltz.vxs|bpm120|3/4\r\nC:\\STYLES\\gone.vxs|bpm90|4/4\r\n" +
                                rig.Styles("polka.vxs") + "|bpm120|3/4\r\n");

@@ -113,11 +113,5 @@ TEST_F(FileCommands, InfoAndImportRefuseAFifoAtOnce) {
     }
 }
 
-TEST_F(FileCommands, MissingArgumentsAreUsageErrors) {
-    EXPECT_EQ(RunChordella("import").exitCode, 2);
-    EXPECT_EQ(RunChordella("import song.mid").exitCode, 2);  // no -o
-    EXPECT_EQ(RunChordella("info").exitCode, 2);
-}
-
 }  // namespace
 }  // namespace chordella::testing

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 #include "RecordingLifecycle.h"
 #include "platform/SingleInstance.h"
@@ -110,25 +109,14 @@ TEST(Lifecycle, ExitStopsFirstThenSavesTheSettingsThenClosesEverything) {
 
 TEST(Lifecycle, OptionsChangedDuringASessionAreThereAtTheNextStart) {
     testing::TempFolder home;
-    const auto run = [&home](const std::function<void(app::AppState&, Lifecycle&)>& during) {
-        core::SessionParts parts;
-        parts.prompter = std::make_unique<chordella::testing::ScriptedPrompter>();
-        parts.paths = platform::Paths::InFolder(home.Path());
-        core::Session session(std::move(parts));
-        app::AppState state;
-        RecordingHooks hooks(session.Paths());
-        Lifecycle lifecycle(session, state, hooks);
-        lifecycle.Start();
-        during(state, lifecycle);
-    };
-    run([](app::AppState& state, Lifecycle& lifecycle) {
+    RunProgramOn(home.Path(), {}, [](app::AppState& state, Lifecycle& lifecycle) {
         state.options.TempoPreset4 = 175;
         state.options.TwoFingerChords = true;
         state.options.ToBasicKeyNote = 10;
         state.options.MidiIn = "Keyboard 1";
         EXPECT_EQ(lifecycle.Exit(), SaveOutcome::Saved);
     });
-    run([](app::AppState& state, Lifecycle&) {
+    RunProgramOn(home.Path(), {}, [](app::AppState& state, Lifecycle&) {
         const core::Options& options = state.options;
         EXPECT_FALSE(state.config.FirstStart);
         EXPECT_EQ(options.TempoPreset4, 175);

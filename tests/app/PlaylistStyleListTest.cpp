@@ -49,23 +49,32 @@ struct SteeringRig {
     std::string Style(const char* name) const { return paths.Styles() + "/" + name; }
 };
 
-TEST(PlaylistSteering, NextTakesTheLineAfterTheSelectedOne) {
-    SteeringRig rig;
-    rig.playlist.NextTicked = true;
-    rig.playlist.Selected = 1;
-    EXPECT_EQ(rig.Choose(), rig.Style("jazz.vxs"));
-    EXPECT_EQ(rig.playlist.Selected, 2) << "the list shows the style chosen";
-    EXPECT_EQ(rig.Choose(), rig.Style("hardrock.vxs"));
-    EXPECT_EQ(rig.Choose(), rig.Style("pop.vxs")) << "after the last line the first";
-}
-
-TEST(PlaylistSteering, FindRunsFindNextAndStartsAgainFromTheTop) {
-    SteeringRig rig;
-    rig.playlist.FindTicked = true;
-    rig.playlist.FindExpression = "rock";
-    rig.playlist.Selected = 1;
-    EXPECT_EQ(rig.Choose(), rig.Style("hardrock.vxs"));
-    EXPECT_EQ(rig.Choose(), rig.Style("rock.vxs"));
+// "Next" takes the line after the selected one, after the last line the first; "Find" the
+// next line matching its expression, from the top again at the end. The list shows the style chosen.
+TEST(PlaylistSteering, NextAndFindTakeTheFollowingLineAndStartAgainFromTheTop) {
+    struct Case {
+        const char* Name;
+        bool Next;
+        const char* Find;   // the expression; null: "Find" unticked
+        std::vector<std::string> Chosen;
+        std::vector<int> Selected;
+    };
+    const Case cases[] = {
+        {"Next", true, nullptr, {"jazz.vxs", "hardrock.vxs", "pop.vxs"}, {2, 3, 0}},
+        {"Find rock", false, "rock", {"hardrock.vxs", "rock.vxs"}, {3, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        SteeringRig rig;
+        rig.playlist.NextTicked = c.Next;
+        rig.playlist.FindTicked = c.Find != nullptr;
+        if (c.Find) rig.playlist.FindExpression = c.Find;
+        rig.playlist.Selected = 1;
+        for (std::size_t i = 0; i < c.Chosen.size(); ++i) {
+            EXPECT_EQ(rig.Choose(), rig.Style(c.Chosen[i].c_str())) << i;
+            EXPECT_EQ(rig.playlist.Selected, c.Selected[i]) << i;
+        }
+    }
 }
 
 TEST(PlaylistSteering, WithoutNextOrFindTheChoiceStaysInsideTheSearchResult) {

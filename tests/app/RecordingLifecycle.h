@@ -4,11 +4,16 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/AppState.h"
+#include "app/Lifecycle.h"
 #include "app/LifecycleLink.h"
+#include "core/Session.h"
 #include "platform/Paths.h"
+#include "support/ScriptedPrompter.h"
 
 namespace chordella::app {
 
@@ -53,5 +58,20 @@ public:
 private:
     const platform::Paths& paths_;
 };
+
+// One run of the program on the data home in `folder`: a session is made, the lifecycle
+// starts, `during` runs (an exit is up to it), and the session ends.
+inline void RunProgramOn(const std::string& folder, const LifecycleSetup& setup,
+                         const std::function<void(AppState&, Lifecycle&)>& during) {
+    core::SessionParts parts;
+    parts.prompter = std::make_unique<chordella::testing::ScriptedPrompter>();
+    parts.paths = platform::Paths::InFolder(folder);
+    core::Session session(std::move(parts));
+    AppState state;
+    RecordingHooks hooks(session.Paths());
+    Lifecycle lifecycle(session, state, hooks, setup);
+    lifecycle.Start();
+    during(state, lifecycle);
+}
 
 }  // namespace chordella::app

@@ -130,8 +130,11 @@ TEST_F(RenderCommands, ProblemsWithTheFilesEndWithOneLineAndExitCodeOne) {
     EXPECT_EQ(usage.exitCode, 2) << usage.output;
 }
 
-TEST_F(RenderCommands, WhatCannotBeASongIsRefusedWithWhatItIs) {
+// Also a song without a style to play it with: none named, or the one named is nowhere.
+TEST_F(RenderCommands, WhatCannotBeASongOrHasNoStyleIsRefusedWithWhatItIs) {
     const std::string out = folder.File("out.mid");
+    SongBuilder().At(1).Chord("C").At(2).Chord("F").End().WriteTo(folder.File("Blues.vxa"));
+    SongBuilder().Style("C:\\Chordella\\STYLES\\Nowhere.vxs").At(1).Chord("C").End().WriteTo(folder.File("Lost.vxa"));
     std::filesystem::create_directory(folder.File("Folder.vxa"));
     std::filesystem::create_symlink("Gone.vxa", folder.File("Dangling.vxa"));
     // 4096 bytes of noise, starting with no marker byte of the song file.
@@ -148,6 +151,9 @@ TEST_F(RenderCommands, WhatCannotBeASongIsRefusedWithWhatItIs) {
          "Noise.vxa\" is damaged (not a song: expected comment text at offset"},
         {"render " + Quoted(style) + " --measures 0 -o " + Quoted(out), "--measures must be 1 or more"},
         {"play " + Quoted(style) + " --measures 0", "--measures must be 1 or more"},
+        {"render " + Quoted(folder.File("Blues.vxa")) + " -o " + Quoted(out),
+         "Blues.vxa: the song names no style; give one with --style"},
+        {"export " + Quoted(folder.File("Lost.vxa")) + " -o " + Quoted(out), "was not found; give one with --style"},
     };
     for (const auto& [arguments, expected] : cases) {
         const Result result = RunChordella(Home() + arguments);
@@ -183,21 +189,6 @@ TEST_F(RenderCommands, AnOutputIsNeverTheInputNorAnExistingFileOfAnotherKindWith
     ASSERT_EQ(RunChordella(Home() + "export " + Quoted(style) + " -o " + Quoted(notes) + " --force").exitCode, 0);
     const Result again = RunChordella(Home() + "render " + Quoted(style) + " --measures 1 -o " + Quoted(notes));
     EXPECT_EQ(again.exitCode, 0) << again.output;
-}
-
-TEST_F(RenderCommands, ASongWithoutAStyleIsRefusedWithTheReason) {
-    const std::string song = folder.File("Blues.vxa");
-    SongBuilder().At(1).Chord("C").At(2).Chord("F").End().WriteTo(song);
-    const Result none = RunChordella(Home() + "render " + Quoted(song) + " -o " + Quoted(folder.File("out.mid")));
-    EXPECT_EQ(none.exitCode, 1);
-    EXPECT_EQ(LineCount(none.output), 1) << none.output;
-    EXPECT_NE(none.output.find("Blues.vxa: the song names no style; give one with --style"), std::string::npos)
-        << none.output;
-
-    SongBuilder().Style("C:\\Chordella\\STYLES\\Nowhere.vxs").At(1).Chord("C").End().WriteTo(song);
-    const Result lost = RunChordella(Home() + "export " + Quoted(song) + " -o " + Quoted(folder.File("out.mid")));
-    EXPECT_EQ(lost.exitCode, 1);
-    EXPECT_NE(lost.output.find("was not found; give one with --style"), std::string::npos) << lost.output;
 }
 
 TEST_F(RenderCommands, ABundledSongFindsItsBundledStyleOnAFreshHome) {

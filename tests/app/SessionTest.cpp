@@ -37,10 +37,9 @@ TEST(SessionPorts, InputReachesTheControlThreadWithRepeatsSuppressedFromTheStart
 }
 
 TEST(SessionPorts, WithoutInputDevicesTheInputSlotsStayEmpty) {
-    chordella::testing::ScriptedPrompter* prompter = nullptr;
     core::SessionParts parts;
     auto scripted = std::make_unique<chordella::testing::ScriptedPrompter>();
-    prompter = scripted.get();
+    const chordella::testing::ScriptedPrompter* prompter = scripted.get();
     parts.prompter = std::move(scripted);
     core::Session session(std::move(parts));
     EXPECT_EQ(session.MidiInput1(), nullptr);

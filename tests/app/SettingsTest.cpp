@@ -146,17 +146,50 @@ TEST(Settings, WrittenOnlyKeysAreNeverReadBack) {
     EXPECT_EQ(home.options.StylePlaylistFile, "");
 }
 
-TEST(Settings, ReadOnlyMediaOrAutoSaveOffNeverWriteTheFile) {
+TEST(Settings, ReadOnlyMediaNeverWriteTheFile) {
     Home home;
     home.Load();
     EXPECT_EQ(home.settings.Save(home.options, true), SaveOutcome::ReadOnlyMedia);
     EXPECT_FALSE(std::filesystem::exists(home.paths.IniPath()));
+}
 
-    home.WriteIni("[Options]\nAutoload=0\nTempo1=70\n");
-    home.Load();
-    home.options.TempoPreset1 = 90;
-    EXPECT_EQ(home.settings.Save(home.options, false), SaveOutcome::AutoSaveOff);
-    EXPECT_EQ(home.Saved().GetInt("Options", "Tempo1", -1), 70);
+// A file too large to read, wide text without its mark, a read-only file, or auto-save off:
+// the save changes nothing, and a failure says why.
+TEST(Settings, FilesThatCannotOrMustNotBeSavedOverAreLeftAsTheyWere) {
+    std::string big = "[Ins-Set]\n1=130000\n";
+    big.resize(platform::IniFile::MaxFileBytes + 1, ';');
+    struct Case {
+        const char* Name;
+        std::string Text;
+        bool ReadOnlyFile;
+        int Tempo;   // as loaded: an unreadable file gives the default
+        SaveOutcome Outcome;
+        const char* Error;
+    };
+    const Case cases[] = {
+        {"too large", big, false, 60, SaveOutcome::Failed, "left as it was"},
+        {"wide text without a mark", platform::Utf8ToUtf16("[Options]\nTempo1=77\n", false), false, 60,
+         SaveOutcome::Failed, "UTF-16 without a byte-order mark"},
+        {"read-only", "[Options]\nTempo1=70\n", true, 70, SaveOutcome::Failed, "is read-only"},
+        {"auto-save off", "[Options]\nAutoload=0\nTempo1=70\n", false, 70, SaveOutcome::AutoSaveOff, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Home home;
+        home.WriteIni(c.Text);
+        if (c.ReadOnlyFile) std::filesystem::permissions(home.paths.IniPath(), std::filesystem::perms::owner_read);
+        home.Load();
+        EXPECT_FALSE(home.config.FirstStart);
+        EXPECT_EQ(home.options.TempoPreset1, c.Tempo);
+        home.options.TempoPreset1 = 90;
+        std::string error;
+        EXPECT_EQ(home.settings.Save(home.options, false, &error), c.Outcome);
+        EXPECT_NE(error.find(c.Error), std::string::npos) << error;
+        EXPECT_TRUE(ReadTextFile(home.paths.IniPath()) == c.Text) << "the file was changed";
+        if (c.ReadOnlyFile) {
+            EXPECT_EQ(std::filesystem::status(home.paths.IniPath()).permissions(), std::filesystem::perms::owner_read);
+        }
+    }
 }
 
 TEST(Settings, ADamagedFileGivesDefaultsWhereItCannotBeRead) {
@@ -175,20 +208,6 @@ TEST(Settings, ADamagedFileGivesDefaultsWhereItCannotBeRead) {
     EXPECT_EQ(home.options.ChordPreview, 0);
     EXPECT_EQ(home.config.Daw.Messages[0].OnData, 127);
     EXPECT_EQ(home.config.Daw.Messages[0].Channel, 0);
-}
-
-TEST(Settings, AFileThatCouldNotBeReadIsNotSavedOver) {
-    Home home;
-    std::string big = "[Ins-Set]\n1=130000\n";
-    big.resize(platform::IniFile::MaxFileBytes + 1, ';');
-    home.WriteIni(big);
-    home.Load();
-    EXPECT_FALSE(home.config.FirstStart);
-    EXPECT_EQ(home.options.TempoPreset1, 60);
-    std::string error;
-    EXPECT_EQ(home.settings.Save(home.options, false, &error), SaveOutcome::Failed);
-    EXPECT_NE(error.find("left as it was"), std::string::npos) << error;
-    EXPECT_EQ(std::filesystem::file_size(home.paths.IniPath()), big.size());
 }
 
 TEST(Settings, WhatCouldNotBeReadIsWrittenBackAsItWas) {
@@ -228,27 +247,6 @@ TEST(Settings, UnicodeFilesWithAByteOrderMarkAreReadAndWrittenBackInTheirEncodin
     EXPECT_EQ(home.options.TempoPreset1, 71);
     ASSERT_EQ(home.settings.Save(home.options, false), SaveOutcome::Saved);
     EXPECT_TRUE(ReadTextFile(home.paths.IniPath()).starts_with("\xEF\xBB\xBF[Options]\n"));
-}
-
-TEST(Settings, UnmarkedWideTextAndReadOnlyFilesAreLeftAsTheyWere) {
-    Home home;
-    const std::string wide = platform::Utf8ToUtf16("[Options]\nTempo1=77\n", false);  // no mark
-    home.WriteIni(wide);
-    home.Load();
-    EXPECT_EQ(home.options.TempoPreset1, 60);
-    std::string error;
-    EXPECT_EQ(home.settings.Save(home.options, false, &error), SaveOutcome::Failed);
-    EXPECT_NE(error.find("UTF-16 without a byte-order mark"), std::string::npos) << error;
-    EXPECT_EQ(ReadTextFile(home.paths.IniPath()), wide);
-
-    home.WriteIni("[Options]\nTempo1=70\n");
-    std::filesystem::permissions(home.paths.IniPath(), std::filesystem::perms::owner_read);
-    home.Load();
-    home.options.TempoPreset1 = 90;
-    EXPECT_EQ(home.settings.Save(home.options, false, &error), SaveOutcome::Failed);
-    EXPECT_NE(error.find("is read-only"), std::string::npos) << error;
-    EXPECT_EQ(ReadTextFile(home.paths.IniPath()), "[Options]\nTempo1=70\n");
-    EXPECT_EQ(std::filesystem::status(home.paths.IniPath()).permissions(), std::filesystem::perms::owner_read);
 }
 
 TEST(Settings, ALineBreakInAValueCannotAddAKey) {

@@ -20,6 +20,12 @@
 namespace chordella::testing {
 namespace {
 
+StyleBuilder OneNote() {
+    StyleBuilder style;
+    style.Part(data::StylePart::Basic).Note(0, 48, 100, 0, 20);
+    return style;
+}
+
 struct SonglistFolder {
     TempFolder home;
     std::string list = home.File("Gig.vxl");
@@ -35,6 +41,26 @@ struct SonglistFolder {
         entry.Title = title;
         entry.Path = path;
         return library::FormatSongEntry(entry) + "\r\n";
+    }
+    // STYLES/Beat.vxs, by default one note on channel 1.
+    void Style(const StyleBuilder& builder = OneNote()) {
+        std::filesystem::create_directories(home.File("STYLES"));
+        EXPECT_TRUE(builder.Write(home.File("STYLES/Beat.vxs")));
+    }
+    // Plays `songs` on "Memory Out 1" of `memory` with the style Beat.vxs; answers the exit code.
+    int Play(const std::string& songs, midi::MemoryBackend& memory, std::string& printed, std::string& said) {
+        memory.AddOutput("Memory Out 1");
+        cli::SonglistCommandFlags flags;
+        flags.list = songs;
+        flags.play = true;
+        flags.port = "Memory Out 1";
+        flags.style = home.File("STYLES/Beat.vxs");
+        flags.home = home.Path();
+        CapturedText out, err;
+        const int code = cli::RunSonglistCommand(flags, out.file, err.file, std::make_unique<BorrowedBackend>(memory));
+        printed = out.Text();
+        said = err.Text();
+        return code;
     }
 };
 
@@ -73,22 +99,10 @@ TEST(SonglistCommand, PlayGoesThroughTheSetSkippingAMissingSongWithOneLinePerSon
     WriteTextFile(f.list, f.Entry("One", f.Song("One")) + f.Entry("Gone", f.home.File("SONGS/Gone.vxa")) +
                               f.Entry("Three", "C:\\Chordella\\SONGS\\THREE.VXA"));
     f.Song("Three");
-    StyleBuilder style;
-    style.Part(data::StylePart::Basic).Note(0, 48, 100, 0, 20);
-    std::filesystem::create_directories(f.home.File("STYLES"));
-    ASSERT_TRUE(style.Write(f.home.File("STYLES/Beat.vxs")));
-
-    auto backend = std::make_unique<midi::MemoryBackend>();
-    backend->AddOutput("Memory Out 1");
-    cli::SonglistCommandFlags flags;
-    flags.list = f.list;
-    flags.play = true;
-    flags.port = "Memory Out 1";
-    flags.style = f.home.File("STYLES/Beat.vxs");
-    flags.home = f.home.Path();
-    CapturedText out, err;
-    ASSERT_EQ(cli::RunSonglistCommand(flags, out.file, err.file, std::move(backend)), 0) << err.Text();
-    const std::string printed = out.Text();
+    f.Style();
+    midi::MemoryBackend memory;
+    std::string printed, said;
+    ASSERT_EQ(f.Play(f.list, memory, printed, said), 0) << said;
     EXPECT_EQ(printed.find("[1/3] One - "), 0u) << printed;
     EXPECT_NE(printed.find("skipped " + f.home.File("SONGS/Gone.vxa") + ": Song not found !"), std::string::npos);
     const std::size_t three = printed.find("[3/3] Three - " + f.home.File("SONGS/Three.vxa") + ", first note ");
@@ -135,26 +149,10 @@ TEST(SonglistCommand, AListFindsItsSongsBesideItAndNamesEachMissingSongOnce) {
     const std::string moved = elsewhere.File("Gig.vxl");
     SongBuilder().Tempo(250).At(1).Chord("C").Measures(1).End().WriteTo(elsewhere.File("Opener.vxa"));
     WriteTextFile(moved, f.Entry("Opener", "/home/band/Gigs/OPENER.VXA") + f.Entry("Gone", "/home/band/Gigs/Gone.vxa"));
-    StyleBuilder style;
-    style.Part(data::StylePart::Basic).Note(0, 48, 100, 0, 20);
-    ASSERT_TRUE(style.Write(f.home.File("Beat.vxs")));
-    const auto play = [&](const std::string& list, std::string& printed, std::string& said) {
-        midi::MemoryBackend memory;
-        memory.AddOutput("Memory Out 1");
-        cli::SonglistCommandFlags flags;
-        flags.list = list;
-        flags.play = true;
-        flags.port = "Memory Out 1";
-        flags.style = f.home.File("Beat.vxs");
-        flags.home = f.home.Path();
-        CapturedText out, err;
-        const int code = cli::RunSonglistCommand(flags, out.file, err.file, std::make_unique<BorrowedBackend>(memory));
-        printed = out.Text();
-        said = err.Text();
-        return code;
-    };
+    f.Style();
+    midi::MemoryBackend memory;
     std::string printed, said;
-    EXPECT_EQ(play(moved, printed, said), 0) << said;
+    EXPECT_EQ(f.Play(moved, memory, printed, said), 0) << said;
     EXPECT_EQ(printed.find("[1/2] Opener - " + elsewhere.File("Opener.vxa")), 0u) << printed;
     const std::string missing = "/home/band/Gigs/Gone.vxa: Song not found !";
     const std::string both = printed + said;
@@ -162,7 +160,8 @@ TEST(SonglistCommand, AListFindsItsSongsBesideItAndNamesEachMissingSongOnce) {
     EXPECT_EQ(both.find("Song not found !"), both.rfind("Song not found !")) << "named once: " << both;
 
     WriteTextFile(f.list, f.Entry("Gone", "/home/band/Gigs/Gone.vxa"));
-    EXPECT_EQ(play(f.list, printed, said), 1);
+    midi::MemoryBackend again;
+    EXPECT_EQ(f.Play(f.list, again, printed, said), 1);
     EXPECT_NE(said.find(f.list + ": none of its songs could be played"), std::string::npos) << said;
 }
 
@@ -190,19 +189,10 @@ TEST(SonglistCommand, TheMixerVolumesAnEntryStoresStayOnTheOutputWhileTheSongPla
     StyleBuilder style;
     style.Controller(1, 7, 0x7F);  // the style's own set-up: full volume
     style.Part(data::StylePart::Basic).Controller(1, 7, 0x7F, 0).Note(1, 48, 100, 0, 20).Controller(2, 7, 0x64, 0);
-    std::filesystem::create_directories(f.home.File("STYLES"));
-    ASSERT_TRUE(style.Write(f.home.File("STYLES/Beat.vxs")));
-
+    f.Style(style);
     midi::MemoryBackend memory;
-    memory.AddOutput("Memory Out 1");
-    cli::SonglistCommandFlags flags;
-    flags.list = f.list;
-    flags.play = true;
-    flags.port = "Memory Out 1";
-    flags.style = f.home.File("STYLES/Beat.vxs");
-    flags.home = f.home.Path();
-    CapturedText out, err;
-    ASSERT_EQ(cli::RunSonglistCommand(flags, out.file, err.file, std::make_unique<BorrowedBackend>(memory)), 0) << err.Text();
+    std::string printed, said;
+    ASSERT_EQ(f.Play(f.list, memory, printed, said), 0) << said;
     std::vector<int> channel2, channel3;
     for (const midi::SentMessage& m : memory.Sent(0)) {
         if ((m.Packed & 0xFFFF) == 0x07B1) channel2.push_back(static_cast<int>(m.Packed >> 16));
