@@ -16,13 +16,20 @@
 
 namespace chordella::desktop {
 
-int RunHeadless(const app::InstanceArguments& arguments, int /*argc*/, char** /*argv*/) {
-    const std::string executable = platform::ExecutablePath();
+core::SessionParts ProgramSessionParts(const app::InstanceArguments& arguments, const std::string& executable,
+                                       std::unique_ptr<platform::Prompter> prompter) {
     core::SessionParts parts;
-    parts.prompter = std::make_unique<app::ConsolePrompter>(arguments.AssumeYes);
+    parts.prompter = std::move(prompter);
     parts.paths = platform::Paths::Resolve(arguments.Home, executable);
     parts.view = std::make_unique<app::SnapshotView>();
     parts.midiBackend = midi::MakeSystemBackend();
+    return parts;
+}
+
+int RunHeadless(const app::InstanceArguments& arguments, int /*argc*/, char** /*argv*/) {
+    const std::string executable = platform::ExecutablePath();
+    core::SessionParts parts =
+        ProgramSessionParts(arguments, executable, std::make_unique<app::ConsolePrompter>(arguments.AssumeYes));
 
     platform::SingleInstance instance(platform::SingleInstance::LockPathFor(parts.paths));
     if (const std::optional<int> code =

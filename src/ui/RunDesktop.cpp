@@ -8,8 +8,7 @@
 
 #include "app/DataHome.h"
 #include "core/Session.h"
-#include "app/SnapshotView.h"
-#include "midi/SystemBackend.h"
+#include "desktop/HeadlessInstance.h"
 #include "platform/SingleInstance.h"
 #include "ui/ControlHost.h"
 #include "ui/MainWindow.h"
@@ -44,13 +43,9 @@ int RunDesktop(const app::InstanceArguments& arguments, int argc, char** argv) {
     QApplication::setWindowIcon(ApplicationIcon());
     const std::string executable = platform::ExecutablePath();
 
-    core::SessionParts parts;
     auto prompter = std::make_unique<QtPrompter>();
     QtPrompter& dialogs = *prompter;
-    parts.prompter = std::move(prompter);
-    parts.paths = platform::Paths::Resolve(arguments.Home, executable);
-    parts.view = std::make_unique<app::SnapshotView>();
-    parts.midiBackend = midi::MakeSystemBackend();
+    core::SessionParts parts = desktop::ProgramSessionParts(arguments, executable, std::move(prompter));
 
     platform::SingleInstance instance(platform::SingleInstance::LockPathFor(parts.paths));
     if (const std::optional<int> code =
