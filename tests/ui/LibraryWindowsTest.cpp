@@ -180,35 +180,31 @@ TEST(StyleManagerWindow, TheLoadedStyleJoinsAGroupAfterTheQuestionAndLeavesItAga
     EXPECT_TRUE(kept().empty());
 }
 
-// The bundled blues opened from `song` (a copy), and the songlist window showing an empty list
-// ("Yes = Remove current songlist"). Null when the song did not open or the list stayed full.
-ui::SonglistWindow* EmptySonglistWithOpenSong(WindowRig& rig, const std::string& song) {
+// The bundled blues (a copy) opened, and the songlist window showing an empty list ("Yes =
+// Remove current songlist"): the open song joins it, the list is saved and loses it again;
+// then with two entries "Repeat" plays on for one song and is cleared when both are queued.
+TEST(SonglistWindow, TheOpenSongJoinsTheListWhichIsSavedAndRepeatIsClearedWhenTwoAreQueued) {
+    WindowRig rig;
+    TempFolder folder;
+    const std::string song = folder.File("blues.vxa");
     std::filesystem::copy_file(chordella::testing::AssetsFolder() + "/songs/blues.vxa", song);
-    const bool opened = rig.Read([&song](desktop::DesktopCore& core) { return core.OpenSong(song); });
+    ASSERT_TRUE(rig.Read([&song](desktop::DesktopCore& core) { return core.OpenSong(song); }));
     rig.Host().Stop();
     auto* window = TopLevel<ui::SonglistWindow>("SonglistWindow");
-    if (!opened || window == nullptr) return nullptr;
+    ASSERT_NE(window, nullptr);
     window->show();
     auto* list = window->findChild<QListWidget*>("SongEntries");
     if (list->count() > 0) {
         rig.Prompter().AnswerYes();
         window->findChild<QPushButton*>("NewClearButton")->click();
-        if (!rig.WaitFor([&] { return list->count() == 0; })) return nullptr;
+        ASSERT_TRUE(rig.WaitFor([&] { return list->count() == 0; }));
     }
-    return window;
-}
-
-TEST(SonglistWindow, TheOpenSongJoinsTheListWhichIsSavedAndLosesItAgain) {
-    WindowRig rig;
-    TempFolder folder;
-    const std::string song = folder.File("blues.vxa");
-    auto* window = EmptySonglistWithOpenSong(rig, song);
-    ASSERT_NE(window, nullptr);
-    auto* list = window->findChild<QListWidget*>("SongEntries");
-
-    rig.Prompter().AnswerYes();
-    window->findChild<QPushButton*>("AddButton")->click();
-    ASSERT_TRUE(rig.WaitFor([&] { return list->count() == 1; }));
+    const auto add = [&](int entries) {
+        rig.Prompter().AnswerYes();
+        window->findChild<QPushButton*>("AddButton")->click();
+        return rig.WaitFor([&] { return list->count() == entries; });
+    };
+    ASSERT_TRUE(add(1));
     ASSERT_EQ(rig.Read([](desktop::DesktopCore& core) { return core.ReadSonglist().Rows.size(); }), 1u);
 
     // "Save" asks for a file when the list has none; the line holds the song's path.
@@ -223,19 +219,9 @@ TEST(SonglistWindow, TheOpenSongJoinsTheListWhichIsSavedAndLosesItAgain) {
     window->findChild<QPushButton*>("DeleteButton")->click();
     ASSERT_TRUE(rig.WaitFor([&] { return list->count() == 0; }));
     EXPECT_TRUE(rig.Prompter().Shown().back().starts_with("Delete \"")) << rig.Prompter().Shown().back();
-}
 
-TEST(SonglistWindow, RepeatPlaysOnForOneSongAndIsClearedWhenTwoAreQueuedAndUseMciIsKept) {
-    WindowRig rig;
-    TempFolder folder;
-    auto* window = EmptySonglistWithOpenSong(rig, folder.File("blues.vxa"));
-    ASSERT_NE(window, nullptr);
-    auto* list = window->findChild<QListWidget*>("SongEntries");
-    for (int entry = 0; entry < 2; ++entry) {
-        rig.Prompter().AnswerYes();
-        window->findChild<QPushButton*>("AddButton")->click();
-        ASSERT_TRUE(rig.WaitFor([&] { return list->count() == entry + 1; }));
-    }
+    ASSERT_TRUE(add(1));
+    ASSERT_TRUE(add(2));
     auto repeatTicked = [&rig] { return rig.Read([](desktop::DesktopCore& core) { return core.ReadSonglist().Repeat; }); };
     auto* repeat = window->findChild<QCheckBox*>("RepeatBox");
     ASSERT_NE(repeat, nullptr);
