@@ -182,8 +182,11 @@ TEST_F(EditorWindowTest, ImportsAChartAndExportsTheSongAsAChart) {
     EXPECT_NE(xml.find("<root-step>D</root-step>"), std::string::npos) << "C written for a B flat instrument";
 }
 
-TEST_F(EditorWindowTest, TheBeatThatSoundsIsHighlighted) {
-    ASSERT_NO_FATAL_FAILURE(CreateMeasures(8));
+// The beat that sounds is highlighted; automatic program changes go in and out again, and
+// their settings choose five programs from 2, one every eight measures, and a program list
+// created and read back.
+TEST_F(EditorWindowTest, TheBeatThatSoundsIsHighlightedAndProgramChangeSettingsChooseTheProgramsAndWhereTheyGo) {
+    ASSERT_NO_FATAL_FAILURE(CreateMeasures(24));
     app::DisplaySnapshot shown = rig.Shown();
     shown.Serial += 1000;
     shown.Playing = true;
@@ -203,12 +206,7 @@ TEST_F(EditorWindowTest, TheBeatThatSoundsIsHighlighted) {
     ASSERT_TRUE(rig.WaitFor([&] { return Cell(0, last).startsWith("Prog."); })) << Cell(0, last).toStdString();
     Click("DeleteProgramChanges");
     ASSERT_TRUE(rig.WaitFor([&] { return Cell(0, last) == "   "; })) << Cell(0, last).toStdString();
-}
 
-// The settings of the automatic program changes: five programs from 2, one every eight
-// measures, and a program list created and read back.
-TEST_F(EditorWindowTest, ProgramChangeSettingsChooseTheProgramsAndWhereTheyGo) {
-    ASSERT_NO_FATAL_FAILURE(CreateMeasures(24));
     QMenu* menu = editor->ProgramSettings();
     auto item = [menu](const QString& text) { return ActionIn(menu, text); };
     auto answer = [&](const char* name, const QString& text) {
@@ -227,7 +225,6 @@ TEST_F(EditorWindowTest, ProgramChangeSettingsChooseTheProgramsAndWhereTheyGo) {
     ASSERT_TRUE(rig.WaitFor([&] { return item("    - every 8 measures")->isChecked(); }));
 
     Click("AutochangeProgram");
-    const int last = grid->columnCount() - 1;
     ASSERT_TRUE(rig.WaitFor([&] { return Cell(0, last).startsWith("Prog."); })) << Cell(0, last).toStdString();
     const auto programs = rig.Read([](desktop::DesktopCore& core) {
         std::vector<std::pair<int, int>> found;  // (measure, program)
