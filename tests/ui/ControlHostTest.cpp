@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QMenu>
-#include <QMenuBar>
 #include <QThread>
 
 #include "ui/WindowRig.h"

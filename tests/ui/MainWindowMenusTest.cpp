@@ -5,11 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QTest>
 #include <map>
 #include <string>

@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QPushButton>
-#include <QSlider>
 #include <QSpinBox>
 #include <QTest>
 

@@ -4,7 +4,6 @@
 
 #include <QAbstractButton>
 #include <QLabel>
-#include <QPushButton>
 #include <QSlider>
 #include <QTest>
 

@@ -5,7 +5,6 @@
 // and chooses where styles come from.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
@@ -13,7 +12,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
-#include <QMenu>
 #include <filesystem>
 
 #include "desktop/DesktopPlaylist.h"

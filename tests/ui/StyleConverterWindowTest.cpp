@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>

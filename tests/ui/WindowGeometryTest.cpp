@@ -7,16 +7,11 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTableWidget>
-#include <QTest>
 #include <filesystem>
 #include <string>
 #include <vector>
