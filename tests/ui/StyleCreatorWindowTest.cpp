@@ -62,7 +62,23 @@ ui::StyleCreatorWindow* OpenCreator(WindowRig& rig) {
     return rig.Window().findChild<ui::StyleCreatorWindow*>("StyleCreatorWindow");
 }
 
-TEST(StyleCreatorWindow, ALoadedWorkGetsItsBasicWithTheChainedPartsAndTheEventEditorShowsItsNotes) {
+QAction* BarItem(ui::StyleCreatorWindow* creator, const char* name) {
+    for (QAction* action : creator->findChild<QMenuBar*>("CreatorMenu")->actions())
+        if (action->objectName() == name) return action;
+    return nullptr;
+}
+
+data::StyleState StyleNow(WindowRig& rig) {
+    data::StyleState copy;
+    rig.Host().Barrier([&copy](desktop::DesktopCore& core) {
+        const data::StyleState& style = core.GetSession().Style().style;
+        copy.Header = style.Header;
+        copy.Parts = style.Parts;
+    });
+    return copy;
+}
+
+TEST(StyleCreatorWindow, ALoadedWorkGetsItsBasicWithTheChainedPartsTheEventEditorShowsItsNotesAndTheMenusSetAndRepairParts) {
     WindowRig rig;
     TempFolder folder;
     const std::string path = WriteWork(folder.Path());
@@ -108,12 +124,49 @@ TEST(StyleCreatorWindow, ALoadedWorkGetsItsBasicWithTheChainedPartsAndTheEventEd
     rig.Settle(4);
     EXPECT_EQ(mode->text(), "Song-&Mode");
     EXPECT_TRUE(creator->findChild<QCheckBox*>("StyleMode")->isChecked());
-}
 
-QAction* BarItem(ui::StyleCreatorWindow* creator, const char* name) {
-    for (QAction* action : creator->findChild<QMenuBar*>("CreatorMenu")->actions())
-        if (action->objectName() == name) return action;
-    return nullptr;
+    // "&Loop" → "2 measures": the loop field follows, and "&Extended" sets two measures from
+    // the measure playing (the start, nothing plays).
+    MenuItem(*creator, "LoopMenu", "2 measures")->trigger();
+    rig.Settle(2);
+    EXPECT_EQ(creator->findChild<QSpinBox*>("LoopMeasures")->value(), 2);
+    EXPECT_TRUE(MenuItem(*creator, "LoopMenu", "2 measures")->isChecked());
+    BarItem(creator, "ExtendedItem")->trigger();
+    rig.Settle(2);
+    EXPECT_EQ(creator->findChild<QListWidget*>("PartList")->item(2)->text(), " Extended  1 - 2");
+    // "Variation Basic" marks Fill in Basic as a variation.
+    MenuItem(*creator, "OthersMenu", "Variation Basic")->trigger();
+    rig.Settle(2);
+    EXPECT_TRUE(creator->LastView().Parts[4].Variation);
+
+    // "Repair style": Fill in Extended takes Fill in Basic's range.
+    MenuItem(*creator, "RepairMenu", "Fills Var 1 -> Fills Var 2")->trigger();
+    rig.Settle(2);
+    const data::StyleState repaired = StyleNow(rig);
+    EXPECT_EQ(repaired.Parts[5].StartMeasure, repaired.Parts[4].StartMeasure);
+    EXPECT_EQ(repaired.Parts[5].EndMeasure, repaired.Parts[4].EndMeasure);
+
+    // The structure file is made for the text editor when it is missing.
+    QString opened;
+    creator->OpenInEditor = [&opened](const QString& file) {
+        opened = file;
+        return true;
+    };
+    MenuItem(*creator, "CreateMenu", "Edit \"Style.src\" ...")->trigger();
+    rig.Settle(2);
+    ASSERT_FALSE(opened.isEmpty());
+    EXPECT_TRUE(ReadTextFile(opened.toStdString()).find("[Basic_1]\nStart=0\nEnd=0") != std::string::npos);
+
+    // The pop-up's import options are the core's options.
+    QMenu* popup = creator->findChild<QMenu*>("CreatorPopup");
+    ASSERT_NE(popup, nullptr);
+    for (QAction* action : popup->actions())
+        if (action->text() == "Don't get metrum from file" || action->text() == "Bass output on channel 11") action->trigger();
+    rig.Settle(2);
+    const core::Options options = rig.Options();
+    EXPECT_TRUE(options.DontGetMetrumFromFile);
+    EXPECT_TRUE(options.BassOutputOnChannel11);
+    EXPECT_FALSE(options.ConvertEighthBase);
 }
 
 // The work loaded, Style mode on and Basic set to `first` … `last` (the question answered Yes).
@@ -130,16 +183,6 @@ void BasicFromWork(WindowRig& rig, ui::StyleCreatorWindow* creator, const std::s
     rig.Settle(2);
     creator->findChild<QPushButton*>("CreatorStop")->click();
     rig.Settle(2);
-}
-
-data::StyleState StyleNow(WindowRig& rig) {
-    data::StyleState copy;
-    rig.Host().Barrier([&copy](desktop::DesktopCore& core) {
-        const data::StyleState& style = core.GetSession().Style().style;
-        copy.Header = style.Header;
-        copy.Parts = style.Parts;
-    });
-    return copy;
 }
 
 TEST(StyleCreatorWindow, AStyleSavedWithItsPartFlagsComesBackTheSameThroughLoadStyle) {
@@ -230,57 +273,6 @@ TEST(StyleCreatorWindow, LoopStartAndLoopEndMarkTheMeasuresPlayingAsTheLoopInSty
     EXPECT_FALSE(QTest::qWaitFor([&] { return ShownMeasure(rig, creator) > 3; }, 5000));
     creator->findChild<QPushButton*>("CreatorStop")->click();
     rig.Settle(2);
-}
-
-TEST(StyleCreatorWindow, TheMenusSetPartsAtThePlayingMeasureRepairTheFillsAndOpenTheStructureFile) {
-    WindowRig rig;
-    TempFolder folder;
-    ui::StyleCreatorWindow* creator = OpenCreator(rig);
-    ASSERT_NE(creator, nullptr);
-    BasicFromWork(rig, creator, WriteWork(folder.Path()), 1, 4);
-
-    // "&Loop" → "2 measures": the loop field follows, and "&Extended" sets two measures from
-    // the measure playing (the start, nothing plays).
-    MenuItem(*creator, "LoopMenu", "2 measures")->trigger();
-    rig.Settle(2);
-    EXPECT_EQ(creator->findChild<QSpinBox*>("LoopMeasures")->value(), 2);
-    EXPECT_TRUE(MenuItem(*creator, "LoopMenu", "2 measures")->isChecked());
-    BarItem(creator, "ExtendedItem")->trigger();
-    rig.Settle(2);
-    EXPECT_EQ(creator->findChild<QListWidget*>("PartList")->item(2)->text(), " Extended  1 - 2");
-    // "Variation Basic" marks Fill in Basic as a variation.
-    MenuItem(*creator, "OthersMenu", "Variation Basic")->trigger();
-    rig.Settle(2);
-    EXPECT_TRUE(creator->LastView().Parts[4].Variation);
-
-    // "Repair style": Fill in Extended takes Fill in Basic's range.
-    MenuItem(*creator, "RepairMenu", "Fills Var 1 -> Fills Var 2")->trigger();
-    rig.Settle(2);
-    const data::StyleState repaired = StyleNow(rig);
-    EXPECT_EQ(repaired.Parts[5].StartMeasure, repaired.Parts[4].StartMeasure);
-    EXPECT_EQ(repaired.Parts[5].EndMeasure, repaired.Parts[4].EndMeasure);
-
-    // The structure file is made for the text editor when it is missing.
-    QString opened;
-    creator->OpenInEditor = [&opened](const QString& file) {
-        opened = file;
-        return true;
-    };
-    MenuItem(*creator, "CreateMenu", "Edit \"Style.src\" ...")->trigger();
-    rig.Settle(2);
-    ASSERT_FALSE(opened.isEmpty());
-    EXPECT_TRUE(ReadTextFile(opened.toStdString()).find("[Basic_1]\nStart=0\nEnd=0") != std::string::npos);
-
-    // The pop-up's import options are the core's options.
-    QMenu* popup = creator->findChild<QMenu*>("CreatorPopup");
-    ASSERT_NE(popup, nullptr);
-    for (QAction* action : popup->actions())
-        if (action->text() == "Don't get metrum from file" || action->text() == "Bass output on channel 11") action->trigger();
-    rig.Settle(2);
-    const core::Options options = rig.Options();
-    EXPECT_TRUE(options.DontGetMetrumFromFile);
-    EXPECT_TRUE(options.BassOutputOnChannel11);
-    EXPECT_FALSE(options.ConvertEighthBase);
 }
 
 }  // namespace
