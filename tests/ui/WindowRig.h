@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -34,23 +35,32 @@ inline constexpr int SynthOutput = -1;
 
 // The next file dialog that opens (modal, from a button or a menu item) is answered as a
 // player would: `answer` gets the dialog (to look at where it starts) and returns the file
-// to choose, or an empty text to cancel.
+// to choose, or an empty text to cancel. A dialog still reading its folder may ignore the
+// first OK: the answer is given again until that dialog is gone.
 inline void AnswerNextFileDialog(std::function<QString(QFileDialog&)> answer) {
     auto* poll = new QTimer;
     poll->setInterval(20);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer = std::move(answer)] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) return;
-        poll->stop();
-        poll->deleteLater();
-        const QString file = answer(*dialog);
-        if (file.isEmpty()) {
-            dialog->reject();
-        } else {
-            dialog->selectFile(file);
-            static_cast<QDialog*>(dialog)->accept();  // the dialog's own check of the file runs
-        }
-    });
+    QObject::connect(poll, &QTimer::timeout, poll,
+                     [poll, answer = std::move(answer), target = QPointer<QFileDialog>(), file = QString()]() mutable {
+                         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                         if (target.isNull() && !file.isNull()) dialog = nullptr;  // the answered one is gone
+                         if (file.isNull()) {
+                             if (dialog == nullptr) return;
+                             target = dialog;
+                             file = answer(*dialog);
+                             if (file.isNull()) file = "";
+                         } else if (dialog == nullptr || dialog != target) {
+                             poll->stop();
+                             poll->deleteLater();
+                             return;
+                         }
+                         if (file.isEmpty()) {
+                             dialog->reject();
+                         } else {
+                             dialog->selectFile(file);
+                             static_cast<QDialog*>(dialog)->accept();  // the dialog's own check of the file runs
+                         }
+                     });
     poll->start();
 }
 
