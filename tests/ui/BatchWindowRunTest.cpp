@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 
 #include "desktop/DesktopSonglist.h"
 #include "library/SongEntry.h"

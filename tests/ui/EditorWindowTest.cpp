@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
-#include <chrono>
 #include <functional>
 
 #include "app/LiveArranger.h"
@@ -39,18 +38,7 @@ protected:
         if (editor == nullptr) editor = TopLevel<ui::EditorWindow>("EditorWindow");
         ASSERT_NE(editor, nullptr);
         grid = editor->findChild<QTableWidget*>("Grid");
-        ASSERT_TRUE(WaitFor([&] { return editor->isVisible(); }));
-    }
-
-    // Waits (generously) until the core has answered and the window shows it.
-    bool WaitFor(const std::function<bool()>& done) {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (std::chrono::steady_clock::now() < until) {
-            rig.Settle();
-            QCoreApplication::processEvents();
-            if (done()) return true;
-        }
-        return false;
+        ASSERT_TRUE(rig.WaitFor([&] { return editor->isVisible(); }));
     }
 
     void Click(const char* button) {
@@ -70,18 +58,11 @@ protected:
     void CreateMeasures(int measures) {
         Click("InsertMeasure");
         QInputDialog* ask = nullptr;
-        ASSERT_TRUE(WaitFor([&] { return (ask = editor->findChild<QInputDialog*>("CreateMeasures")) != nullptr; }));
+        ASSERT_TRUE(rig.WaitFor([&] { return (ask = editor->findChild<QInputDialog*>("CreateMeasures")) != nullptr; }));
         EXPECT_EQ(ask->textValue(), "32");
         ask->setTextValue(QString::number(measures));
         ask->accept();
-        ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == measures + 1; })) << grid->rowCount();
-    }
-
-    template <typename T>
-    T* Top(const char* name) {
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (widget->objectName() == name && widget->isVisible()) return qobject_cast<T*>(widget);
-        return editor->findChild<T*>(name);
+        ASSERT_TRUE(rig.WaitFor([&] { return grid->rowCount() == measures + 1; })) << grid->rowCount();
     }
 
     WindowRig rig;
@@ -112,28 +93,26 @@ TEST_F(EditorWindowTest, CreatesASongEditsBeatsAndUndoesMeasureEdits) {
     dialog->findChild<QComboBox*>("Command")->setCurrentText("Fill In");
     ASSERT_EQ(dialog->Requests(error).size(), 2u) << error.toStdString();
     dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-    ASSERT_TRUE(WaitFor([&] { return Cell(1, 0) == "Gb min7, Fill In"; })) << Cell(1, 0).toStdString();
+    ASSERT_TRUE(rig.WaitFor([&] { return Cell(1, 0) == "Gb min7, Fill In"; })) << Cell(1, 0).toStdString();
 
     // Delete measure 2, refuse deleting the STOP measure, undo the delete.
     Click("DeleteMeasure");
-    ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == 4; }));
+    ASSERT_TRUE(rig.WaitFor([&] { return grid->rowCount() == 4; }));
     grid->setCurrentCell(3, 0);
     Click("DeleteMeasure");
-    ASSERT_TRUE(WaitFor([&] { return Status() == "Can't clear Measure !"; })) << Status().toStdString();
+    ASSERT_TRUE(rig.WaitFor([&] { return Status() == "Can't clear Measure !"; })) << Status().toStdString();
     EXPECT_EQ(grid->rowCount(), 4);
     Click("Undo");
-    ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == 5 && Cell(1, 0) == "Gb min7, Fill In"; }));
+    ASSERT_TRUE(rig.WaitFor([&] { return grid->rowCount() == 5 && Cell(1, 0) == "Gb min7, Fill In"; }));
     EXPECT_FALSE(editor->findChild<QPushButton*>("Undo")->isEnabled());
     // The grid's own menu inserts a measure before the selected one, as the button does.
     grid->setCurrentCell(1, 0);
-    QAction* insert = nullptr;
-    for (QAction* action : editor->findChild<QMenu*>("GridMenu")->actions())
-        if (action->text() == "Insert Measure ") insert = action;
+    QAction* insert = ActionIn(editor->findChild<QMenu*>("GridMenu"), "Insert Measure ");
     ASSERT_NE(insert, nullptr);
     insert->trigger();
-    ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == 6 && Cell(2, 0) == "Gb min7, Fill In"; }));
+    ASSERT_TRUE(rig.WaitFor([&] { return grid->rowCount() == 6 && Cell(2, 0) == "Gb min7, Fill In"; }));
     Click("Undo");
-    ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == 5 && Cell(1, 0) == "Gb min7, Fill In"; }));
+    ASSERT_TRUE(rig.WaitFor([&] { return grid->rowCount() == 5 && Cell(1, 0) == "Gb min7, Fill In"; }));
 
     // Copy measure 2 before measure 1; a copy onto itself is refused and keeps the panel.
     Click("CopyMeasures");
@@ -143,20 +122,20 @@ TEST_F(EditorWindowTest, CreatesASongEditsBeatsAndUndoesMeasureEdits) {
     editor->findChild<QSpinBox*>("CopyLast")->setValue(2);
     editor->findChild<QSpinBox*>("CopyTo")->setValue(2);
     Click("CopyNow");
-    ASSERT_TRUE(WaitFor([&] { return Status() == "Can't copy Measures !"; }));
+    ASSERT_TRUE(rig.WaitFor([&] { return Status() == "Can't copy Measures !"; }));
     EXPECT_TRUE(panel->isVisible());
     editor->findChild<QSpinBox*>("CopyFirst")->setValue(2);
     editor->findChild<QSpinBox*>("CopyLast")->setValue(2);
     editor->findChild<QSpinBox*>("CopyTo")->setValue(1);
     Click("CopyNow");
-    ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == 6; }));
+    ASSERT_TRUE(rig.WaitFor([&] { return grid->rowCount() == 6; }));
     EXPECT_EQ(Cell(0, 0), "Gb min7, Fill In");
     EXPECT_EQ(Cell(2, 0), "Gb min7, Fill In");
     EXPECT_FALSE(panel->isVisible());
 
     // The lead sheet is written into SONGS and shown.
     Click("LeadSheet");
-    ASSERT_TRUE(WaitFor([&] { return Status().startsWith("Lead sheet written: "); }));
+    ASSERT_TRUE(rig.WaitFor([&] { return Status().startsWith("Lead sheet written: "); }));
     const std::string path = Status().mid(QString("Lead sheet written: ").size()).toStdString();
     EXPECT_TRUE(path.ends_with("/SONGS/LeadSheet-Untitled.txt")) << path;
     EXPECT_TRUE(platform::FileExists(path));
@@ -170,10 +149,7 @@ TEST_F(EditorWindowTest, CreatesASongEditsBeatsAndUndoesMeasureEdits) {
 
     // "Ignore all program change commands" is the playback option the remote control switches too.
     editor->findChild<QCheckBox*>("IgnoreProgramChanges")->click();
-    rig.Settle();
-    bool ignored = false;
-    rig.Host().Barrier([&ignored](desktop::DesktopCore& core) { ignored = core.Arranger().Remote().ProgramChangesIgnored(); });
-    EXPECT_TRUE(ignored);
+    EXPECT_TRUE(rig.Read([](desktop::DesktopCore& core) { return core.Arranger().Remote().ProgramChangesIgnored(); }));
 }
 
 TEST_F(EditorWindowTest, ImportsAChartAndExportsTheSongAsAChart) {
@@ -186,10 +162,10 @@ TEST_F(EditorWindowTest, ImportsAChartAndExportsTheSongAsAChart) {
         answered = true;
         message = reply.Message;
     });
-    ASSERT_TRUE(WaitFor([&] { return answered; }));
+    ASSERT_TRUE(rig.WaitFor([&] { return answered; }));
     EXPECT_EQ(message, "");
     editor->Reload();
-    ASSERT_TRUE(WaitFor([&] { return grid->rowCount() == 4 && grid->columnCount() == 3; })) << grid->rowCount();
+    ASSERT_TRUE(rig.WaitFor([&] { return grid->rowCount() == 4 && grid->columnCount() == 3; })) << grid->rowCount();
     EXPECT_EQ(Cell(1, 2), "C 7th ");
 
     answered = false;
@@ -198,7 +174,7 @@ TEST_F(EditorWindowTest, ImportsAChartAndExportsTheSongAsAChart) {
         answered = true;
         error = e;
     });
-    ASSERT_TRUE(WaitFor([&] { return answered; }));
+    ASSERT_TRUE(rig.WaitFor([&] { return answered; }));
     EXPECT_EQ(error, "");
     const std::string xml = ReadTextFile(charts.File("blues.musicxml"));
     EXPECT_NE(xml.find("<work-title>Short Blues</work-title>"), std::string::npos);
@@ -206,8 +182,11 @@ TEST_F(EditorWindowTest, ImportsAChartAndExportsTheSongAsAChart) {
     EXPECT_NE(xml.find("<root-step>D</root-step>"), std::string::npos) << "C written for a B flat instrument";
 }
 
-TEST_F(EditorWindowTest, TheBeatThatSoundsIsHighlighted) {
-    ASSERT_NO_FATAL_FAILURE(CreateMeasures(8));
+// The beat that sounds is highlighted; automatic program changes go in and out again, and
+// their settings choose five programs from 2, one every eight measures, and a program list
+// created and read back.
+TEST_F(EditorWindowTest, TheBeatThatSoundsIsHighlightedAndProgramChangeSettingsChooseTheProgramsAndWhereTheyGo) {
+    ASSERT_NO_FATAL_FAILURE(CreateMeasures(24));
     app::DisplaySnapshot shown = rig.Shown();
     shown.Serial += 1000;
     shown.Playing = true;
@@ -224,24 +203,15 @@ TEST_F(EditorWindowTest, TheBeatThatSoundsIsHighlighted) {
 
     // Automatic program changes: the last beat of measure 1 gets one, and it goes again.
     Click("AutochangeProgram");
-    ASSERT_TRUE(WaitFor([&] { return Cell(0, last).startsWith("Prog."); })) << Cell(0, last).toStdString();
+    ASSERT_TRUE(rig.WaitFor([&] { return Cell(0, last).startsWith("Prog."); })) << Cell(0, last).toStdString();
     Click("DeleteProgramChanges");
-    ASSERT_TRUE(WaitFor([&] { return Cell(0, last) == "   "; })) << Cell(0, last).toStdString();
-}
+    ASSERT_TRUE(rig.WaitFor([&] { return Cell(0, last) == "   "; })) << Cell(0, last).toStdString();
 
-// The settings of the automatic program changes: five programs from 2, one every eight
-// measures, and a program list created and read back.
-TEST_F(EditorWindowTest, ProgramChangeSettingsChooseTheProgramsAndWhereTheyGo) {
-    ASSERT_NO_FATAL_FAILURE(CreateMeasures(24));
     QMenu* menu = editor->ProgramSettings();
-    auto item = [menu](const QString& text) -> QAction* {
-        for (QAction* action : menu->actions())
-            if (action->text() == text) return action;
-        return nullptr;
-    };
+    auto item = [menu](const QString& text) { return ActionIn(menu, text); };
     auto answer = [&](const char* name, const QString& text) {
         QInputDialog* box = nullptr;
-        EXPECT_TRUE(WaitFor([&] { return (box = editor->findChild<QInputDialog*>(name)) != nullptr; })) << name;
+        EXPECT_TRUE(rig.WaitFor([&] { return (box = editor->findChild<QInputDialog*>(name)) != nullptr; })) << name;
         if (box == nullptr) return;
         box->setTextValue(text);
         box->accept();
@@ -252,17 +222,17 @@ TEST_F(EditorWindowTest, ProgramChangeSettingsChooseTheProgramsAndWhereTheyGo) {
     item("Start number of MIDI programs")->trigger();
     answer("StartNumber", "2");
     item("    - every 8 measures")->trigger();
-    ASSERT_TRUE(WaitFor([&] { return item("    - every 8 measures")->isChecked(); }));
+    ASSERT_TRUE(rig.WaitFor([&] { return item("    - every 8 measures")->isChecked(); }));
 
     Click("AutochangeProgram");
-    const int last = grid->columnCount() - 1;
-    ASSERT_TRUE(WaitFor([&] { return Cell(0, last).startsWith("Prog."); })) << Cell(0, last).toStdString();
-    std::vector<std::pair<int, int>> programs;  // (measure, program)
-    rig.Host().Barrier([&programs](desktop::DesktopCore& core) {
+    ASSERT_TRUE(rig.WaitFor([&] { return Cell(0, last).startsWith("Prog."); })) << Cell(0, last).toStdString();
+    const auto programs = rig.Read([](desktop::DesktopCore& core) {
+        std::vector<std::pair<int, int>> found;  // (measure, program)
         const data::ChordMemory& memory = core.State().arrangement.Chords;
         for (int position = 4; position < memory.ChordMemoryLength; position += 4)
             if (memory.RecordAt(position).CommandCode == 223)
-                programs.emplace_back((position - 4) / 16 + 1, memory.RecordAt(position).CommandParam);
+                found.emplace_back((position - 4) / 16 + 1, memory.RecordAt(position).CommandParam);
+        return found;
     });
     ASSERT_GE(programs.size(), 3u);
     EXPECT_EQ(programs[0].first, 1);
@@ -278,13 +248,13 @@ TEST_F(EditorWindowTest, ProgramChangeSettingsChooseTheProgramsAndWhereTheyGo) {
     const QString list = QString::fromStdString(folder.File("programs.txt"));
     editor->ChooseProgramList = [list](bool) { return list; };
     item("Create list of MIDI programs")->trigger();
-    ASSERT_TRUE(WaitFor([&] { return platform::FileExists(list.toStdString()); }));
+    ASSERT_TRUE(rig.WaitFor([&] { return platform::FileExists(list.toStdString()); }));
     EXPECT_EQ(ReadTextFile(list.toStdString()).substr(0, 8), "000\n001\n");
     WriteTextFile(list.toStdString(), "042 Organ\n");
     item("Import list of MIDI programs")->trigger();
     Click("DeleteProgramChanges");
     Click("AutochangeProgram");
-    ASSERT_TRUE(WaitFor([&] { return Cell(0, last) == "Prog.42"; })) << Cell(0, last).toStdString();
+    ASSERT_TRUE(rig.WaitFor([&] { return Cell(0, last) == "Prog.42"; })) << Cell(0, last).toStdString();
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -42,38 +41,11 @@ namespace {
 
 constexpr int CommandsOutput = 2;  // "Memory Out 3"
 
-QAction* FindItem(QWidget* window, const QString& menuTitle, const QString& text) {
-    for (QMenu* menu : window->findChildren<QMenu*>()) {
-        if (menu->title() != menuTitle) continue;
-        for (QAction* action : menu->actions())
-            if (action->text() == text) return action;
-    }
+// An item of the playlist window's "Favorites list" menu.
+QAction* FavoritesItem(QWidget* window, const QString& text) {
+    for (QMenu* menu : window->findChildren<QMenu*>())
+        if (menu->title() == "Favorites list") return ActionIn(menu, text);
     return nullptr;
-}
-
-// Triggers an item of the main window's menus.
-void MainMenu(WindowRig& rig, const QString& text) {
-    // Captions are compared without their mnemonics, which the menus assign.
-    const auto plain = [](QString caption) { return caption.remove('&'); };
-    for (QMenu* menu : rig.Window().menuBar()->findChildren<QMenu*>())
-        for (QAction* action : menu->actions())
-            if (plain(action->text()) == plain(text)) return action->trigger();
-    ADD_FAILURE() << "no menu item " << text.toStdString();
-}
-
-bool WaitFor(WindowRig& rig, const std::function<bool()>& done) {
-    return QTest::qWaitFor(
-        [&] {
-            rig.Settle();
-            return done();
-        },
-        30000);
-}
-
-platform::Paths HomeOf(WindowRig& rig) {
-    platform::Paths paths = platform::Paths::InFolder("/");
-    rig.Host().Barrier([&paths](desktop::DesktopCore& core) { paths = core.GetSession().Paths(); });
-    return paths;
 }
 
 int LineCount(const std::string& text) {
@@ -89,12 +61,12 @@ TEST(StylePlaylistWindow, TheFavouritesLoseTheirDuplicatesAndGoToAPlaylist) {
     WriteTextFile(first.File("pop.vxs"), std::string(100, 'p'));
     WriteTextFile(second.File("pop.vxs"), std::string(100, 'q'));
     WriteTextFile(first.File("rock.vxs"), std::string(50, 'r'));
-    const std::string lists = HomeOf(rig).Lists();
+    const std::string lists = rig.Read([](desktop::DesktopCore& core) { return core.GetSession().Paths().Lists(); });
     std::filesystem::create_directories(lists);
     WriteTextFile(lists + "/StyleFavorites.sea", first.File("pop.vxs") + "|bpm120|4/4\n" + first.File("rock.vxs") +
                                                      "|bpm100|4/4\n" + second.File("pop.vxs") + "|bpm120|4/4\n");
 
-    MainMenu(rig, "Style-Playlist ...");
+    rig.TriggerMenu("Style-Playlist ...");
     auto* window = TopLevel<ui::StylePlaylistWindow>("StylePlaylistWindow");
     ASSERT_NE(window, nullptr);
     QStringList told;
@@ -102,17 +74,17 @@ TEST(StylePlaylistWindow, TheFavouritesLoseTheirDuplicatesAndGoToAPlaylist) {
     auto* shown = window->findChild<QListWidget*>("SearchResult");
     ASSERT_NE(shown, nullptr);
 
-    FindItem(window, "Favorites list", "Open favorites list")->trigger();
-    ASSERT_TRUE(WaitFor(rig, [&] { return shown->count() == 3; })) << shown->count();
-    FindItem(window, "Favorites list", "Delete duplicates")->trigger();
-    ASSERT_TRUE(WaitFor(rig, [&] { return !told.isEmpty(); }));
+    FavoritesItem(window, "Open favorites list")->trigger();
+    ASSERT_TRUE(rig.WaitFor([&] { return shown->count() == 3; })) << shown->count();
+    FavoritesItem(window, "Delete duplicates")->trigger();
+    ASSERT_TRUE(rig.WaitFor([&] { return !told.isEmpty(); }));
     EXPECT_EQ(told.back(), "1 style(s) was/were deleted from the current list !");
     EXPECT_EQ(LineCount(ReadTextFile(lists + "/StyleFavorites.sea")), 2);
     EXPECT_EQ(LineCount(ReadTextFile(lists + "/StyleFavorites.bak")), 3);
     EXPECT_NE(ReadTextFile(lists + "/StyleFavorites.sea").find(first.File("pop.vxs")), std::string::npos);
 
-    FindItem(window, "Favorites list", "Export to playlist")->trigger();
-    ASSERT_TRUE(WaitFor(rig, [&] { return told.size() == 2; }));
+    FavoritesItem(window, "Export to playlist")->trigger();
+    ASSERT_TRUE(rig.WaitFor([&] { return told.size() == 2; }));
     EXPECT_EQ(told.back(), "The favoriteslist has been exported to \"StyleFavorites.txt\" !");
     EXPECT_EQ(LineCount(ReadTextFile(lists + "/StyleFavorites.txt")), 2);
 }
@@ -128,7 +100,7 @@ TEST(StylePlaylistWindow, ASearchByTempoFindsItsStylesAndABadStyleLeavesTheList)
         std::filesystem::create_directories(home + "/LISTS");
         WriteTextFile(home + "/LISTS/StylePlayList.gen", lines);
     });
-    MainMenu(rig, "Style-Playlist ...");
+    rig.TriggerMenu("Style-Playlist ...");
     auto* window = TopLevel<ui::StylePlaylistWindow>("StylePlaylistWindow");
     ASSERT_NE(window, nullptr);
     QStringList asked;
@@ -143,7 +115,7 @@ TEST(StylePlaylistWindow, ASearchByTempoFindsItsStylesAndABadStyleLeavesTheList)
     query->setCurrentText(">100");
     window->findChild<QPushButton*>("SearchButton")->click();
     // The list shows the search's result once the control thread has answered.
-    ASSERT_TRUE(WaitFor(rig, [&] {
+    ASSERT_TRUE(rig.WaitFor([&] {
         return shown->count() == 2 && shown->item(0)->text().contains("middle.vxs") &&
                shown->item(1)->text().contains("fast.vxs");
     })) << shown->count() << " " << (shown->count() > 0 ? shown->item(0)->text().toStdString() : "");
@@ -155,25 +127,19 @@ TEST(StylePlaylistWindow, ASearchByTempoFindsItsStylesAndABadStyleLeavesTheList)
 
     for (QCheckBox* box : window->findChildren<QCheckBox*>())
         if (box->text() == "Random") box->click();
-    rig.Settle();
-    bool random = false;
-    rig.Host().Barrier([&random](desktop::DesktopCore& core) { random = core.Playlist().Lists().RandomTicked; });
-    EXPECT_TRUE(random);
+    EXPECT_TRUE(rig.Read([](desktop::DesktopCore& core) { return core.Playlist().Lists().RandomTicked; }));
 
     // The second hit, "fast", is a bad style: asked, it leaves the playlist file.
     shown->setCurrentRow(1);
     QTest::mouseClick(shown->viewport(), Qt::LeftButton, {}, shown->visualItemRect(shown->item(1)).center());
     rig.Settle();
-    QAction* bad = nullptr;
-    for (QAction* action : window->findChild<QMenuBar*>()->actions())
-        if (action->text() == "Bad style") bad = action;
+    QAction* bad = ActionIn(window->findChild<QMenuBar*>(), "Bad style");
     ASSERT_NE(bad, nullptr);
     bad->trigger();
-    ASSERT_TRUE(WaitFor(rig, [&] { return shown->count() == 1; }));
+    ASSERT_TRUE(rig.WaitFor([&] { return shown->count() == 1; }));
     EXPECT_EQ(asked.back(), "Do you really want to remove the current style from the playlist?");
-    std::vector<std::string> left;
-    rig.Host().Barrier([&left](desktop::DesktopCore& core) {
-        left = core.Playlist().Lists().List(library::StyleListKind::Playlist).Lines;
+    const std::vector<std::string> left = rig.Read([](desktop::DesktopCore& core) {
+        return core.Playlist().Lists().List(library::StyleListKind::Playlist).Lines;
     });
     ASSERT_EQ(left.size(), 2u);
     EXPECT_EQ(left[1].find("fast.vxs"), std::string::npos);
@@ -181,10 +147,8 @@ TEST(StylePlaylistWindow, ASearchByTempoFindsItsStylesAndABadStyleLeavesTheList)
 
 TEST(StyleManagerWindow, TheLoadedStyleJoinsAGroupAfterTheQuestionAndLeavesItAgain) {
     WindowRig rig;
-    rig.Host().Barrier([](desktop::DesktopCore& core) {
-        ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
-    });
-    MainMenu(rig, "Style-&Manager ...");
+    ASSERT_TRUE(rig.OpenBundledStyle("bossa.vxs"));
+    rig.TriggerMenu("Style-&Manager ...");
     auto* window = rig.Window().findChild<ui::StyleManagerWindow*>("StyleManagerWindow");
     ASSERT_NE(window, nullptr);
     auto* tree = window->findChild<QTreeWidget*>("GroupTree");
@@ -194,12 +158,11 @@ TEST(StyleManagerWindow, TheLoadedStyleJoinsAGroupAfterTheQuestionAndLeavesItAga
 
     rig.Prompter().AnswerYes();
     window->findChild<QPushButton*>("AddOrEditButton")->click();
-    ASSERT_TRUE(WaitFor(rig, [&] { return entries->count() == 1; }));
+    ASSERT_TRUE(rig.WaitFor([&] { return entries->count() == 1; }));
     EXPECT_TRUE(rig.Prompter().WasShown("Add \"bossa.vxs\" to group \"Pop\" ?"));
     EXPECT_TRUE(entries->item(0)->text().startsWith("bossa.vxs")) << entries->item(0)->text().toStdString();
-    std::vector<std::string> kept;
-    rig.Host().Barrier([&kept](desktop::DesktopCore& core) { kept = core.ReadStyleManager().Entries; });
-    ASSERT_EQ(kept.size(), 1u);
+    const auto kept = [&rig] { return rig.Read([](desktop::DesktopCore& core) { return core.ReadStyleManager().Entries; }); };
+    ASSERT_EQ(kept().size(), 1u);
 
     // Asked again for the same style, it edits the entry instead of adding a second.
     rig.Prompter().AnswerYes();
@@ -212,107 +175,80 @@ TEST(StyleManagerWindow, TheLoadedStyleJoinsAGroupAfterTheQuestionAndLeavesItAga
     QTest::mouseClick(entries->viewport(), Qt::LeftButton, {}, entries->visualItemRect(entries->item(0)).center());
     rig.Prompter().AnswerYes();
     window->findChild<QPushButton*>("RemoveButton")->click();
-    ASSERT_TRUE(WaitFor(rig, [&] { return entries->count() == 0; }));
-    rig.Host().Barrier([&kept](desktop::DesktopCore& core) { kept = core.ReadStyleManager().Entries; });
-    EXPECT_TRUE(kept.empty());
+    ASSERT_TRUE(rig.WaitFor([&] { return entries->count() == 0; }));
+    EXPECT_TRUE(kept().empty());
 }
 
-// The bundled blues opened from `song` (a copy), and the songlist window showing an empty list
-// ("Yes = Remove current songlist"). Null when the song did not open or the list stayed full.
-ui::SonglistWindow* EmptySonglistWithOpenSong(WindowRig& rig, const std::string& song) {
+// The bundled blues (a copy) opened, and the songlist window showing an empty list ("Yes =
+// Remove current songlist"): the open song joins it, the list is saved and loses it again;
+// then with two entries "Repeat" plays on for one song and is cleared when both are queued.
+TEST(SonglistWindow, TheOpenSongJoinsTheListWhichIsSavedAndRepeatIsClearedWhenTwoAreQueued) {
+    WindowRig rig;
+    TempFolder folder;
+    const std::string song = folder.File("blues.vxa");
     std::filesystem::copy_file(chordella::testing::AssetsFolder() + "/songs/blues.vxa", song);
-    bool opened = false;
-    rig.Host().Barrier([&song, &opened](desktop::DesktopCore& core) { opened = core.OpenSong(song); });
+    ASSERT_TRUE(rig.Read([&song](desktop::DesktopCore& core) { return core.OpenSong(song); }));
     rig.Host().Stop();
     auto* window = TopLevel<ui::SonglistWindow>("SonglistWindow");
-    if (!opened || window == nullptr) return nullptr;
+    ASSERT_NE(window, nullptr);
     window->show();
     auto* list = window->findChild<QListWidget*>("SongEntries");
     if (list->count() > 0) {
         rig.Prompter().AnswerYes();
         window->findChild<QPushButton*>("NewClearButton")->click();
-        if (!WaitFor(rig, [&] { return list->count() == 0; })) return nullptr;
+        ASSERT_TRUE(rig.WaitFor([&] { return list->count() == 0; }));
     }
-    return window;
-}
-
-TEST(SonglistWindow, TheOpenSongJoinsTheListWhichIsSavedAndLosesItAgain) {
-    WindowRig rig;
-    TempFolder folder;
-    const std::string song = folder.File("blues.vxa");
-    auto* window = EmptySonglistWithOpenSong(rig, song);
-    ASSERT_NE(window, nullptr);
-    auto* list = window->findChild<QListWidget*>("SongEntries");
-
-    rig.Prompter().AnswerYes();
-    window->findChild<QPushButton*>("AddButton")->click();
-    ASSERT_TRUE(WaitFor(rig, [&] { return list->count() == 1; }));
-    desktop::SonglistView view;
-    rig.Host().Barrier([&view](desktop::DesktopCore& core) { view = core.ReadSonglist(); });
-    ASSERT_EQ(view.Rows.size(), 1u);
+    const auto add = [&](int entries) {
+        rig.Prompter().AnswerYes();
+        window->findChild<QPushButton*>("AddButton")->click();
+        return rig.WaitFor([&] { return list->count() == entries; });
+    };
+    ASSERT_TRUE(add(1));
+    ASSERT_EQ(rig.Read([](desktop::DesktopCore& core) { return core.ReadSonglist().Rows.size(); }), 1u);
 
     // "Save" asks for a file when the list has none; the line holds the song's path.
     const std::string listFile = folder.File("gig.vxl");
     rig.Prompter().AnswerText(listFile);
     window->findChild<QPushButton*>("SaveButton")->click();
-    ASSERT_TRUE(WaitFor(rig, [&] { return std::filesystem::exists(listFile); }));
+    ASSERT_TRUE(rig.WaitFor([&] { return std::filesystem::exists(listFile); }));
     EXPECT_NE(ReadTextFile(listFile).find(song), std::string::npos) << ReadTextFile(listFile);
 
     list->setCurrentRow(0);
     rig.Prompter().AnswerYes();
     window->findChild<QPushButton*>("DeleteButton")->click();
-    ASSERT_TRUE(WaitFor(rig, [&] { return list->count() == 0; }));
+    ASSERT_TRUE(rig.WaitFor([&] { return list->count() == 0; }));
     EXPECT_TRUE(rig.Prompter().Shown().back().starts_with("Delete \"")) << rig.Prompter().Shown().back();
-}
 
-TEST(SonglistWindow, RepeatPlaysOnForOneSongAndIsClearedWhenTwoAreQueuedAndUseMciIsKept) {
-    WindowRig rig;
-    TempFolder folder;
-    auto* window = EmptySonglistWithOpenSong(rig, folder.File("blues.vxa"));
-    ASSERT_NE(window, nullptr);
-    auto* list = window->findChild<QListWidget*>("SongEntries");
-    for (int entry = 0; entry < 2; ++entry) {
-        rig.Prompter().AnswerYes();
-        window->findChild<QPushButton*>("AddButton")->click();
-        ASSERT_TRUE(WaitFor(rig, [&] { return list->count() == entry + 1; }));
-    }
-    auto repeatTicked = [&rig] {
-        bool repeat = false;
-        rig.Host().Barrier([&repeat](desktop::DesktopCore& core) { repeat = core.ReadSonglist().Repeat; });
-        return repeat;
-    };
+    ASSERT_TRUE(add(1));
+    ASSERT_TRUE(add(2));
+    auto repeatTicked = [&rig] { return rig.Read([](desktop::DesktopCore& core) { return core.ReadSonglist().Repeat; }); };
     auto* repeat = window->findChild<QCheckBox*>("RepeatBox");
     ASSERT_NE(repeat, nullptr);
     repeat->click();
-    ASSERT_TRUE(WaitFor(rig, repeatTicked));
+    ASSERT_TRUE(rig.WaitFor(repeatTicked));
     // "Use MCI" shows the setting (on by default) and a click turns it off in the core.
     auto* useMci = window->findChild<QCheckBox*>("UseMciBox");
     ASSERT_NE(useMci, nullptr);
     EXPECT_TRUE(useMci->isChecked());
     useMci->click();
-    ASSERT_TRUE(WaitFor(rig, [&rig] {
-        bool on = true;
-        rig.Host().Barrier([&on](desktop::DesktopCore& core) { on = core.CurrentOptions().UseMci; });
-        return !on;
-    }));
+    ASSERT_TRUE(rig.WaitFor([&rig] { return !rig.Options().UseMci; }));
 
     // Both songs queued and played: the player goes on to the second instead of repeating.
     ClickRow(list, 0);
     ClickRow(list, 1);
-    ASSERT_TRUE(WaitFor(rig, [&] { return window->findChild<QPushButton*>("PlayButton")->text() == "Play 2"; }));
+    ASSERT_TRUE(rig.WaitFor([&] { return window->findChild<QPushButton*>("PlayButton")->text() == "Play 2"; }));
     window->findChild<QPushButton*>("PlayButton")->click();
-    ASSERT_TRUE(WaitFor(rig, [&] { return !repeat->isChecked(); }));
+    ASSERT_TRUE(rig.WaitFor([&] { return !repeat->isChecked(); }));
     EXPECT_FALSE(repeatTicked());
     rig.Host().Songlist({desktop::SonglistAction::StopSet});
 }
 
 TEST(MidiCommandsWindow, AStoredCommandIsSentFromItsRowOnTheChosenPort) {
     WindowRig rig;
-    MainMenu(rig, "MIDI Commands ...");
+    rig.TriggerMenu("MIDI Commands ...");
     auto* window = rig.Window().findChild<ui::MidiCommandsWindow*>("MidiCommandsWindow");
     ASSERT_NE(window, nullptr);
-    rig.Settle();
-    rig.Settle();
+    rig.Settle(2);
     const int port = window->Ports()->findText("Memory Out 3");
     ASSERT_GE(port, 0);
     window->Ports()->setCurrentIndex(port);
@@ -336,14 +272,14 @@ TEST(MidiCommandsWindow, AStoredCommandIsSentFromItsRowOnTheChosenPort) {
 TEST(InstrumentsWindow, SetsAreOpenedAfterTheQuestionAndAKeyGivenAFunctionIsStoredAndRuns) {
     WindowRig rig;
     TempFolder folder;
-    MainMenu(rig, "Instruments ...");
+    rig.TriggerMenu("Instruments ...");
     auto* window = rig.Window().findChild<ui::InstrumentsWindow*>("InstrumentsWindow");
     ASSERT_NE(window, nullptr);
     auto* sets = window->findChild<QComboBox*>("SetList");
     auto* keys = window->findChild<QListWidget*>("KeyList");
     auto* functions = window->findChild<QListWidget*>("FunctionList");
     auto click = [window](const char* name) { window->findChild<QPushButton*>(name)->click(); };
-    ASSERT_TRUE(WaitFor(rig, [&] { return keys->count() == 12 && functions->count() == 34; }));
+    ASSERT_TRUE(rig.WaitFor([&] { return keys->count() == 12 && functions->count() == 34; }));
     EXPECT_EQ(sets->itemText(10), "FX");
     EXPECT_EQ(sets->itemText(11), "L-S");
 
@@ -351,7 +287,7 @@ TEST(InstrumentsWindow, SetsAreOpenedAfterTheQuestionAndAKeyGivenAFunctionIsStor
     sets->setCurrentIndex(10);
     rig.Prompter().AnswerYes();
     click("OpenSet");
-    ASSERT_TRUE(WaitFor(rig, [&] { return keys->item(0)->text() == "01  Start/Stop"; })) << keys->item(0)->text().toStdString();
+    ASSERT_TRUE(rig.WaitFor([&] { return keys->item(0)->text() == "01  Start/Stop"; })) << keys->item(0)->text().toStdString();
     EXPECT_TRUE(rig.Prompter().WasShown("Open function set for MIDI input ?"));
     // An empty set is refused.
     sets->setCurrentIndex(2);
@@ -363,13 +299,13 @@ TEST(InstrumentsWindow, SetsAreOpenedAfterTheQuestionAndAKeyGivenAFunctionIsStor
     sets->setCurrentIndex(0);
     rig.Prompter().AnswerYes();
     click("OpenSet");
-    ASSERT_TRUE(WaitFor(rig, [&] { return keys->item(0)->text() != "01  Start/Stop"; }));
+    ASSERT_TRUE(rig.WaitFor([&] { return keys->item(0)->text() != "01  Start/Stop"; }));
     const QString instrument = keys->item(2)->text();
     keys->setCurrentRow(2);
     functions->setCurrentRow(9);
     EXPECT_EQ(functions->item(9)->text(), "Tempo +5");
     click("AssignFunction");
-    ASSERT_TRUE(WaitFor(rig, [&] { return keys->item(2)->text() == "03  Tempo +5"; }));
+    ASSERT_TRUE(rig.WaitFor([&] { return keys->item(2)->text() == "03  Tempo +5"; }));
     sets->setCurrentIndex(2);
     rig.Prompter().AnswerYes();
     click("StoreSet");
@@ -380,25 +316,23 @@ TEST(InstrumentsWindow, SetsAreOpenedAfterTheQuestionAndAKeyGivenAFunctionIsStor
     sets->setCurrentIndex(0);
     rig.Prompter().AnswerYes();
     click("OpenSet");
-    ASSERT_TRUE(WaitFor(rig, [&] { return keys->item(2)->text() == instrument; }));
+    ASSERT_TRUE(rig.WaitFor([&] { return keys->item(2)->text() == instrument; }));
     sets->setCurrentIndex(2);
     rig.Prompter().AnswerYes();
     click("OpenSet");
-    ASSERT_TRUE(WaitFor(rig, [&] { return keys->item(2)->text() == "03  Tempo +5"; }));
-    int before = 0, after = 0;
-    rig.Host().Barrier([&](desktop::DesktopCore& core) {
-        before = core.State().clock.Tempo;
+    ASSERT_TRUE(rig.WaitFor([&] { return keys->item(2)->text() == "03  Tempo +5"; }));
+    EXPECT_EQ(rig.Read([](desktop::DesktopCore& core) {
+        const int before = core.State().clock.Tempo;
         core.Arranger().Remote().InstrumentKey(2);
-        after = core.State().clock.Tempo;
-    });
-    EXPECT_EQ(after, before + 5);
+        return core.State().clock.Tempo - before;
+    }), 5);
 
     // "L-S" writes the keys' set text to a file.
     const std::string file = folder.File("set.txt");
     window->ChooseFile = [&file](bool) { return QString::fromStdString(file); };
     sets->setCurrentIndex(11);
     click("StoreSet");
-    ASSERT_TRUE(WaitFor(rig, [&] { return std::filesystem::exists(file); }));
+    ASSERT_TRUE(rig.WaitFor([&] { return std::filesystem::exists(file); }));
     EXPECT_GE(ReadTextFile(file).size(), 39u);
 }
 

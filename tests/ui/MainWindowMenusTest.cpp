@@ -5,11 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QTest>
 #include <map>
 #include <string>
@@ -57,14 +55,6 @@ void CheckMenu(const QMenu& menu) {
     }
 }
 
-QMenu* Menu(ui::MainWindow& window, const char* name) { return window.menuBar()->findChild<QMenu*>(name); }
-
-QAction* Item(QMenu* menu, const QString& caption) {
-    for (QAction* action : menu->actions())
-        if (QString(action->text()).remove('&').section('\t', 0, 0) == caption) return action;
-    return nullptr;
-}
-
 TEST(MainWindowMenus, EachItemHasAMnemonicOfItsOwnAndNamesItsKeyOnceAndExitComesLast) {
     WindowRig rig;
     std::map<QChar, QString> top;
@@ -76,14 +66,13 @@ TEST(MainWindowMenus, EachItemHasAMnemonicOfItsOwnAndNamesItsKeyOnceAndExitComes
         }
         if (action->menu() != nullptr) CheckMenu(*action->menu());
     }
-    EXPECT_NE(Menu(rig.Window(), "HelpMenu"), nullptr);
-    const QList<QAction*> song = Menu(rig.Window(), "SongMenu")->actions();
+    const QList<QAction*> song = rig.Window().menuBar()->findChild<QMenu*>("SongMenu")->actions();
     EXPECT_EQ(song.back()->text(), "E&xit");
     EXPECT_TRUE(song[song.size() - 2]->isSeparator());
-    ASSERT_NE(Item(Menu(rig.Window(), "SongMenu"), "Chord Memory Editor"), nullptr);
+    ASSERT_NE(MenuItem(rig.Window(), "SongMenu", "Chord Memory Editor"), nullptr);
 
     // The rule kept for every load and the tool for now sit under headings of their own.
-    QMenu* style = Menu(rig.Window(), "StyleMenu");
+    QMenu* style = rig.Window().menuBar()->findChild<QMenu*>("StyleMenu");
     auto headingOf = [style](const QString& caption) {
         QString heading;
         for (const QAction* action : style->actions()) {
@@ -104,7 +93,9 @@ TEST(MainWindowMenus, TheSongDialogsStartInTheSongsFolder) {
             startedIn = dialog.directory().canonicalPath();
             return QString();  // cancelled: nothing is opened or written
         });
-        Item(Menu(rig.Window(), "SongMenu"), caption)->trigger();
+        QAction* item = MenuItem(rig.Window(), "SongMenu", caption);
+        ASSERT_NE(item, nullptr) << caption;
+        item->trigger();
         rig.Settle();
         EXPECT_EQ(startedIn, QDir(QString::fromStdString(rig.Host().SongsFolder())).canonicalPath()) << caption;
     }
@@ -121,8 +112,8 @@ TEST(MainWindowHelp, F1IsTheHelpKeyBeforeTheStylePlaysAndTheFillKeyWhileItPlays)
     EXPECT_TRUE(help->PageText(ui::HelpWindow::PlayingLivePage).contains("Sync Start"));
     help->close();
 
+    ASSERT_TRUE(rig.OpenBundledStyle("pop16.vxs"));
     rig.Host().Barrier([](desktop::DesktopCore& core) {
-        ASSERT_TRUE(core.OpenStyle(AssetsFolder() + "/styles/pop16.vxs"));
         core.Arranger().Clock().StartVirtual(120);
         core.Arranger().Transport().StartStyle();
         core.Arranger().Clock().RunVirtualTicks(24 * 8);  // past the intro: a main part plays
@@ -138,7 +129,9 @@ TEST(MainWindowHelp, F1IsTheHelpKeyBeforeTheStylePlaysAndTheFillKeyWhileItPlays)
 
 TEST(MainWindowHelp, AboutNamesTheVersionTheSoundFontAndTheLibrariesWithTheirLicences) {
     WindowRig rig;
-    Item(Menu(rig.Window(), "HelpMenu"), "About Chordella")->trigger();
+    QAction* item = MenuItem(rig.Window(), "HelpMenu", "About Chordella");
+    ASSERT_NE(item, nullptr);
+    item->trigger();
     QWidget* about = ShownTopLevel("AboutDialog");
     ASSERT_NE(about, nullptr);
     const QString text = about->findChild<QLabel*>("AboutText")->text();

@@ -59,14 +59,6 @@ protected:
     std::unique_ptr<OptionsWindow> window;
 };
 
-TEST_F(OptionsWindowTest, PortChoosersListThePortsThenNoneAndShowTheConfiguredOnes) {
-    Open();
-    EXPECT_EQ(Entries("MidiOut"), (QStringList{"Built-in synth", "USB Sound Module", "<None>"}));
-    EXPECT_EQ(Entries("MidiIn"), (QStringList{"USB Keyboard", "<None>"}));
-    EXPECT_EQ(Field<QComboBox>("MidiOut")->currentText(), "USB Sound Module");
-    EXPECT_EQ(Field<QComboBox>("MidiIn")->currentText(), "<None>");
-}
-
 TEST_F(OptionsWindowTest, AnEmptyMainOutputShowsTheBuiltInSynthItPlaysThroughAndOkKeepsItEmpty) {
     link.Ports.BuiltInSynth = "Built-in synth";
     link.StoredOptions.MidiOut.clear();
@@ -119,9 +111,15 @@ TEST_F(OptionsWindowTest, OkSendsTheEditedOptionsAndKeepsTheRest) {
     EXPECT_EQ(sent.SongDirectory, "/music/songs");
 }
 
-TEST_F(OptionsWindowTest, CancelSendsNothingAndAPortThatIsNotThereNowIsKeptOnOk) {
+// The port choosers list the ports, then "<None>", and show the configured ones, also one
+// that is not there now, which OK keeps; Cancel sends nothing.
+TEST_F(OptionsWindowTest, PortChoosersShowTheConfiguredPortsEvenOneNotThereNowAndCancelSendsNothing) {
     link.StoredOptions.MidiSubIn = "Unplugged Pedal Board";
     Open();
+    EXPECT_EQ(Entries("MidiOut"), (QStringList{"Built-in synth", "USB Sound Module", "<None>"}));
+    EXPECT_EQ(Entries("MidiIn"), (QStringList{"USB Keyboard", "<None>"}));
+    EXPECT_EQ(Field<QComboBox>("MidiOut")->currentText(), "USB Sound Module");
+    EXPECT_EQ(Field<QComboBox>("MidiIn")->currentText(), "<None>");
     Tick("TriadChords");
     Click(QDialogButtonBox::Cancel);
     EXPECT_TRUE(link.Applied.empty());
@@ -132,11 +130,17 @@ TEST_F(OptionsWindowTest, CancelSendsNothingAndAPortThatIsNotThereNowIsKeptOnOk)
     EXPECT_EQ(link.Applied.front().MidiSubIn, "Unplugged Pedal Board");
 }
 
-TEST_F(OptionsWindowTest, AChosenModeActsAtOnceAndOkKeepsItsSwitches) {
+// A chosen mode acts at once and OK keeps its switches; the metrum 1/8 chooses the 1/8 grid.
+TEST_F(OptionsWindowTest, AChosenModeActsAtOnceAndOkKeepsItsSwitchesAndTheMetrumOneEighthSetsTheGrid) {
     link.OnMode = [this](int mode) {
         if (mode == 1) link.StoredOptions.PlayChords = true;
     };
     Open();
+    auto* metrum = Field<QComboBox>("Metrum");
+    metrum->setFocus();
+    QTest::keyClick(metrum, Qt::Key_End);
+    EXPECT_EQ(metrum->currentText(), "1/8");
+    EXPECT_EQ(Field<QComboBox>("Quantize")->currentText(), "1/8");
     auto* mode = Field<QComboBox>("OperatingMode");
     mode->setFocus();
     QTest::keyClick(mode, Qt::Key_Down);
@@ -144,15 +148,6 @@ TEST_F(OptionsWindowTest, AChosenModeActsAtOnceAndOkKeepsItsSwitches) {
     Click(QDialogButtonBox::Ok);
     ASSERT_EQ(link.Applied.size(), 1u);
     EXPECT_TRUE(link.Applied.front().PlayChords);
-}
-
-TEST_F(OptionsWindowTest, TheMetrumOneEighthChoosesTheOneEighthGrid) {
-    Open();
-    auto* metrum = Field<QComboBox>("Metrum");
-    metrum->setFocus();
-    QTest::keyClick(metrum, Qt::Key_End);
-    EXPECT_EQ(metrum->currentText(), "1/8");
-    EXPECT_EQ(Field<QComboBox>("Quantize")->currentText(), "1/8");
 }
 
 }  // namespace

@@ -57,8 +57,7 @@ void CloseMessages(QWidget& window) {
 }
 
 TEST(MidiCommandsWindow, ShowsTheCoresTableAndSendsTheEditedOneWithSetValues) {
-    QApplication& app = testing::QtTestApp();
-    (void)app;
+    testing::QtTestApp();
     RemoteLink link;
     link.Answer = SomeView();
     MidiCommandsWindow window(link);
@@ -97,8 +96,7 @@ TEST(MidiCommandsWindow, ShowsTheCoresTableAndSendsTheEditedOneWithSetValues) {
 }
 
 TEST(MidiControlsWindow, ShowsTheIndicatorsAndLearnsAFunctionUntilItIsCancelledOrTheWindowHides) {
-    QApplication& app = testing::QtTestApp();
-    (void)app;
+    testing::QtTestApp();
     RemoteLink link;
     link.Answer = SomeView();
     MidiControlsWindow window(link);

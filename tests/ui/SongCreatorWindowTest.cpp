@@ -5,7 +5,6 @@
 // and chooses where styles come from.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
@@ -13,7 +12,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
-#include <QMenu>
 #include <filesystem>
 
 #include "desktop/DesktopPlaylist.h"
@@ -49,59 +47,48 @@ void Pick(QComboBox* list, const char* entry) {
 
 // The song creator window, shown, with the bundled Bossa loaded when `bossa`.
 ui::SongCreatorWindow* ShownCreator(WindowRig& rig, bool bossa = true) {
-    if (bossa) {
-        rig.Host().Barrier([](desktop::DesktopCore& core) {
-            ASSERT_TRUE(core.OpenStyle(chordella::testing::AssetsFolder() + "/styles/bossa.vxs"));
-        });
-    }
+    if (bossa && !rig.OpenBundledStyle("bossa.vxs")) return nullptr;
     auto* creator = TopLevel<ui::SongCreatorWindow>("SongCreator");
     if (creator != nullptr) creator->show();
     return creator;
 }
 
-TEST(SongCreatorWindow, AChosenProgressionBecomesTheSongAndPlaysAtOnceInTheChordView) {
+// The 50's progression made in the key and mode the main window's lists name: E Dorian lies
+// in the D major scale, Bb Mixolydian in Eb major; the window's own options never reset the key.
+TEST(SongCreatorWindow, AChosenProgressionBecomesTheSongInTheListsKeyAndPlaysAtOnceInTheChordView) {
     WindowRig rig;
     auto* creator = ShownCreator(rig);
     auto* chordView = TopLevel<ui::ChordViewWindow>("ChordView");
     ASSERT_NE(creator, nullptr);
     ASSERT_NE(chordView, nullptr);
     FixedKeyOptions(*creator, 16);
-
     auto* list = creator->findChild<QListWidget*>("ProgressionList");
     ASSERT_EQ(list->count(), 110);
-    ClickRow(list, 10);  // "000. 50's Progression --- SECTION 1"
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !creator->SheetText().isEmpty(); }, 30000));
-    EXPECT_TRUE(creator->SheetText().startsWith("   1  I              C maj")) << creator->SheetText().toStdString();
-    EXPECT_EQ(creator->ProgressionText(), "Progr. 0-0-0-0");
+    struct KeyCase {
+        const char* Key;
+        const char* Mode;
+        const char* FirstChord;
+    };
+    for (const KeyCase& song : {KeyCase{nullptr, nullptr, "C maj"}, KeyCase{"E", "2. Dorian", "D maj"},
+                                KeyCase{"Bb", "5. Mixolydian", "Eb maj"}}) {
+        SCOPED_TRACE(song.FirstChord);
+        if (song.Key != nullptr) {
+            Pick(rig.Window().findChild<QComboBox*>("SongKeyList"), song.Key);
+            Pick(rig.Window().findChild<QComboBox*>("SongModeList"), song.Mode);
+        }
+        const QString before = creator->SheetText();
+        ClickRow(list, 10);  // "000. 50's Progression --- SECTION 1"
+        ASSERT_TRUE(QTest::qWaitFor([&] { return creator->SheetText() != before; }, 30000));
+        EXPECT_TRUE(creator->SheetText().startsWith(QString("   1  I              ") + song.FirstChord))
+            << creator->SheetText().toStdString();
+        EXPECT_EQ(creator->ProgressionText(), "Progr. 0-0-0-0");
+    }
     EXPECT_TRUE(chordView->isVisible());
     EXPECT_EQ(chordView->SongInfoText(), "Progr. 0-0-0-0   Bars: 4-4-4-4");
     // It plays: the position runs and the song is in the chord memory.
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Host().Snapshot().Measure > 0; }, 30000));
-    int length = 0;
-    rig.Host().Barrier([&](desktop::DesktopCore& core) { length = core.State().arrangement.Chords.ChordMemoryLength; });
-    EXPECT_EQ(length, 4 + 18 * 16);
-}
-
-TEST(SongCreatorWindow, TheMainWindowsKeyAndModeListsSetTheKeyOfTheSongMade) {
-    WindowRig rig;
-    auto* creator = ShownCreator(rig);
-    ASSERT_NE(creator, nullptr);
-    FixedKeyOptions(*creator, 16);
-    // E Dorian lies in the D major scale: the 50's progression starts on D.
-    Pick(rig.Window().findChild<QComboBox*>("SongKeyList"), "E");
-    Pick(rig.Window().findChild<QComboBox*>("SongModeList"), "2. Dorian");
-    auto* list = creator->findChild<QListWidget*>("ProgressionList");
-    ClickRow(list, 10);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !creator->SheetText().isEmpty(); }, 30000));
-    EXPECT_TRUE(creator->SheetText().startsWith("   1  I              D maj")) << creator->SheetText().toStdString();
-
-    // Bb Mixolydian lies in Eb major; the window's own options never reset the key.
-    Pick(rig.Window().findChild<QComboBox*>("SongKeyList"), "Bb");
-    Pick(rig.Window().findChild<QComboBox*>("SongModeList"), "5. Mixolydian");
-    const QString before = creator->SheetText();
-    ClickRow(list, 10);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return creator->SheetText() != before; }, 30000));
-    EXPECT_TRUE(creator->SheetText().startsWith("   1  I              Eb maj")) << creator->SheetText().toStdString();
+    EXPECT_EQ(rig.Read([](desktop::DesktopCore& core) { return core.State().arrangement.Chords.ChordMemoryLength; }),
+              4 + 18 * 16);
 }
 
 // The program change commands (code 223) of the song in the chord memory, by position.
@@ -113,9 +100,7 @@ std::vector<int> ProgramChangePositions(const data::ChordMemory& memory) {
 }
 
 data::ChordMemory SongNow(WindowRig& rig) {
-    data::ChordMemory memory;
-    rig.Host().Barrier([&memory](desktop::DesktopCore& core) { memory = core.State().arrangement.Chords; });
-    return memory;
+    return rig.Read([](desktop::DesktopCore& core) { return core.State().arrangement.Chords; });
 }
 
 TEST(SongCreatorWindow, WithAutochangeProgramOnABluesSongGetsItsProgramChangesEveryTwelveMeasures) {
@@ -249,16 +234,11 @@ TEST(SongCreatorWindow, ThePlayWindowMakesANewSongOpensTheEditorAndChoosesWhereS
     EXPECT_NE(editor->isVisible(), shown);
 
     // The pop-up: the style manager's files, then an empty playlist refused, then in order.
-    auto item = [play](const QString& text) -> QAction* {
-        for (QAction* action : play->Popup().actions())
-            if (action->text() == text) return action;
-        return nullptr;
-    };
+    auto item = [play](const QString& text) { return ActionIn(&play->Popup(), text); };
     item("Use styles from styles manager")->trigger();
     item("Use styles from the styles playlist")->trigger();
     item("Use random order")->trigger();  // unticked: the playlist's "Next"
-    rig.Settle();
-    rig.Settle();
+    rig.Settle(2);
     bool managerRandom = false, playlistRandom = true, next = false;
     rig.Host().Barrier([&](desktop::DesktopCore& core) {
         managerRandom = core.StyleManagerPanel().Manager().RandomTicked();

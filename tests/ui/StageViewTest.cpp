@@ -6,7 +6,6 @@
 
 #include <QFontMetrics>
 #include <algorithm>
-#include <QKeyEvent>
 #include <QTest>
 #include <string>
 #include <vector>

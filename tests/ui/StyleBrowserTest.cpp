@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "support/TempFolder.h"
 #include "ui/QtTestApp.h"
@@ -55,20 +56,12 @@ TEST_F(StyleBrowserTest, ListsTheFoldersStylesWithMeterAndTempoSaysWhyABrokenOne
     ReadAll();
     const std::vector<StyleEntry> shown = browser.ShownEntries();
     EXPECT_EQ(Names(shown), (std::vector<std::string>{"Bossa", "Broken", "Foreign", "Samba", "Swing", "Waltz"}));
-    for (const StyleEntry& entry : shown) {
-        if (entry.Name == "Waltz") {
-            EXPECT_EQ(entry.Meter, "3/4");
-        }
-        if (entry.Name == "Bossa") {
-            EXPECT_EQ(entry.Meter, "4/4");
-        }
-        if (entry.Name == "Bossa" || entry.Name == "Waltz" || entry.Name == "Samba") {
-            EXPECT_GT(entry.Tempo, 0) << entry.Name;
-        }
-        if (entry.Name == "Foreign") {
-            EXPECT_EQ(entry.Tempo, 0) << "another maker's style is read when it is loaded";
-        }
-    }
+    std::map<std::string, StyleEntry> byName;
+    for (const StyleEntry& entry : shown) byName[entry.Name] = entry;
+    EXPECT_EQ(byName["Waltz"].Meter, "3/4");
+    EXPECT_EQ(byName["Bossa"].Meter, "4/4");
+    for (const char* name : {"Bossa", "Waltz", "Samba"}) EXPECT_GT(byName[name].Tempo, 0) << name;
+    EXPECT_EQ(byName["Foreign"].Tempo, 0) << "another maker's style is read when it is loaded";
     EXPECT_FALSE(DescribeStyleFile(styles.Path() + "/Broken.vxs").Problem.empty());
     EXPECT_TRUE(DescribeStyleFile(styles.Path() + "/bossa.vxs").Problem.empty());
 

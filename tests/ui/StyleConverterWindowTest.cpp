@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -24,11 +23,7 @@ namespace chordella::testing {
 namespace {
 
 ui::StyleConverterWindow* OpenConverter(WindowRig& rig) {
-    for (QMenu* menu : rig.Window().menuBar()->findChildren<QMenu*>()) {
-        if (menu->objectName() != "StyleMenu") continue;
-        for (QAction* action : menu->actions())
-            if (action->text() == "     -> Open styleconverter for *.sty, *.prs, *.bcs etc. stylefiles") action->trigger();
-    }
+    rig.TriggerMenu("     -> Open styleconverter for *.sty, *.prs, *.bcs etc. stylefiles");
     rig.Settle();
     return rig.Window().findChild<ui::StyleConverterWindow*>("StyleConverterWindow");
 }
@@ -55,8 +50,7 @@ TEST(StyleConverterWindow, TheStylesPagesButtonOpensItAnImportedStyleFillsTheLis
         return QString::fromStdString(file);
     });
     QTest::mouseClick(converter->findChild<QPushButton*>("ConverterOpen"), Qt::LeftButton);
-    rig.Settle();
-    rig.Settle();
+    rig.Settle(2);
     EXPECT_EQ(QDir(startedIn).canonicalPath(), QDir(QString::fromStdString(rig.Host().StylesFolder())).canonicalPath())
         << "the dialog starts in the styles folder";
     auto* basic = converter->findChild<QComboBox*>("ConverterList0");
@@ -66,14 +60,12 @@ TEST(StyleConverterWindow, TheStylesPagesButtonOpensItAnImportedStyleFillsTheLis
     EXPECT_EQ(extended->currentIndex(), 1);
 
     converter->findChild<QComboBox*>("ConverterSets")->setCurrentIndex(5);   // set No. 6: Extended is entry 0
-    rig.Settle();
-    rig.Settle();
+    rig.Settle(2);
     EXPECT_EQ(extended->currentIndex(), 0);
     EXPECT_EQ(basic->currentIndex(), 1);
 
     converter->findChild<QPushButton*>("SetVariations")->click();
-    rig.Settle();
-    rig.Settle();
+    rig.Settle(2);
     const QString report = converter->findChild<QPlainTextEdit*>("ConverterReport")->toPlainText();
     EXPECT_TRUE(report.contains("Basic : Main B")) << report.toStdString();
     EXPECT_TRUE(report.contains("Extended : Main A")) << report.toStdString();
@@ -84,29 +76,20 @@ TEST(StyleMenuRules, TheChannelRuleItemsShowTheCoresStateAndChangeIt) {
     WindowRig rig;
     QMenu* style = rig.Window().menuBar()->findChild<QMenu*>("StyleMenu");
     ASSERT_NE(style, nullptr);
-    auto item = [style](const QString& text) -> QAction* {
-        for (QAction* action : style->actions())
-            if (action->text() == text) return action;
-        return nullptr;
-    };
+    auto item = [style](const QString& text) { return ActionIn(style, text); };
     for (const char* caption : {"Bass on channel 11", "Mute BASS", "Normalize Volume"})
         ASSERT_NE(item(caption), nullptr) << caption;
     QMetaObject::invokeMethod(style, "aboutToShow");
-    rig.Settle();
-    rig.Settle();
+    rig.Settle(2);
     EXPECT_TRUE(item("Normalize Volume")->isChecked());   // on by default
     EXPECT_FALSE(item("Bass on channel 11")->isChecked());
 
     item("Bass on channel 11")->trigger();
     item("Mute BASS")->trigger();
-    rig.Settle();
-    app::StyleRulesView view;
-    rig.Host().Barrier([&view](desktop::DesktopCore& core) { view = core.StyleRules({}); });
+    const app::StyleRulesView view = rig.Read([](desktop::DesktopCore& core) { return core.StyleRules({}); });
     EXPECT_TRUE(view.BassOnChannel11);
     EXPECT_TRUE(view.MuteBass);
-    bool optionSet = false;
-    rig.Host().Barrier([&optionSet](desktop::DesktopCore& core) { optionSet = core.CurrentOptions().BassOutputOnChannel11; });
-    EXPECT_TRUE(optionSet);
+    EXPECT_TRUE(rig.Options().BassOutputOnChannel11);
 }
 
 // The measures of the playing style's Extended part and the set item the settings hold.
@@ -117,44 +100,33 @@ struct PlayingSet {
 };
 
 PlayingSet Playing(WindowRig& rig) {
-    PlayingSet playing;
-    rig.Host().Barrier([&playing](desktop::DesktopCore& core) {
+    return rig.Read([](desktop::DesktopCore& core) {
         const data::StyleState& style = core.GetSession().Style().style;
-        playing.ExtendedMeasures = style.Parts[2].LengthMeasures;
-        playing.Native = style.Native.Present;
-        playing.SettingsItem = core.CurrentOptions().ConverterSet;
+        return PlayingSet{style.Parts[2].LengthMeasures, style.Native.Present, core.CurrentOptions().ConverterSet};
     });
-    return playing;
 }
 
-QAction* SetItem(WindowRig& rig, const char* caption) {
-    auto* menu = rig.Window().findChild<QMenu*>("VariationsSetMenu");
-    if (menu == nullptr) return nullptr;
-    for (QAction* action : menu->actions())
-        if (action->text() == caption) return action;
-    return nullptr;
-}
-
-TEST(StyleMenuVariationsSet, AnotherMakersStyleOpenedPlaysTheSetChosenThereAndTheConverterShowsTheSameSet) {
+// Another maker's style opened plays the variations set the Style menu chose, and the
+// converter shows the same set; converted the usual way it plays as ours do, and the native
+// mode writes styles that keep their channel rules.
+TEST(StyleMenuVariationsSet, AnotherMakersStylePlaysTheSetChosenTheConverterShowsItAndItsNativeModeKeepsTheRules) {
     TempFolder folder;
     const std::string file = folder.File("Four.sty");
     ASSERT_TRUE(SampleKeyboardStyle().Write(file));   // Main A, B: 4 measures; Main C, D: 2
     WindowRig rig;
-    QAction* set2 = SetItem(rig, "Style variations set No. 2");
-    QAction* set1 = SetItem(rig, "Style variations set No. 1");
+    QAction* set2 = MenuItem(rig.Window(), "VariationsSetMenu", "Style variations set No. 2");
+    QAction* set1 = MenuItem(rig.Window(), "VariationsSetMenu", "Style variations set No. 1");
     ASSERT_NE(set2, nullptr);
     ASSERT_NE(set1, nullptr);
     QMetaObject::invokeMethod(rig.Window().findChild<QMenu*>("StyleMenu"), "aboutToShow");
-    rig.Settle();
-    rig.Settle();
+    rig.Settle(2);
     EXPECT_TRUE(set1->isChecked()) << "set 1 unless chosen otherwise";
 
     set2->trigger();
     rig.Settle();
     EXPECT_TRUE(set2->isChecked());
     rig.Host().OpenStyle(file);   // what the style browser and Style > Open send
-    rig.Settle();
-    rig.Settle();
+    rig.Settle(2);
     PlayingSet playing = Playing(rig);
     EXPECT_TRUE(playing.Native) << "it plays by its channel table";
     EXPECT_EQ(playing.ExtendedMeasures, 2) << "set 2 takes Main D for Extended";
@@ -162,8 +134,7 @@ TEST(StyleMenuVariationsSet, AnotherMakersStyleOpenedPlaysTheSetChosenThereAndTh
 
     // Another set while the style is loaded: it plays with that one at once.
     set1->trigger();
-    rig.Settle();
-    rig.Settle();
+    rig.Settle(2);
     playing = Playing(rig);
     EXPECT_EQ(playing.ExtendedMeasures, 4) << "set 1 takes Main B for Extended";
     EXPECT_EQ(playing.SettingsItem, 0);
@@ -177,23 +148,11 @@ TEST(StyleMenuVariationsSet, AnotherMakersStyleOpenedPlaysTheSetChosenThereAndTh
 
     // Converted the usual way, the style plays as ours do: no rules left from the one before.
     converter->ImportFile(file);
-    rig.Settle();
-    rig.Settle();
+    rig.Settle(2);
     playing = Playing(rig);
     EXPECT_FALSE(playing.Native);
     EXPECT_EQ(playing.ExtendedMeasures, 2) << "the converter takes the same set";
-}
 
-TEST(StyleConverterWindow, TheNativeConversionModeWritesStylesThatKeepTheirChannelRules) {
-    TempFolder folder;
-    const std::string file = folder.File("Four.sty");
-    ASSERT_TRUE(SampleKeyboardStyle().Write(file));
-    WindowRig rig;
-    ui::StyleConverterWindow* converter = OpenConverter(rig);
-    ASSERT_NE(converter, nullptr);
-    converter->ImportFile(file);
-    rig.Settle();
-    rig.Settle();
     auto* mode = converter->findChild<QComboBox*>("ConverterMode");
     ASSERT_NE(mode, nullptr);
     ASSERT_EQ(mode->count(), 2);
@@ -201,8 +160,7 @@ TEST(StyleConverterWindow, TheNativeConversionModeWritesStylesThatKeepTheirChann
     mode->setCurrentIndex(mode->findText("Channel table (native)"));
     converter->findChild<QSpinBox*>("SetCount")->setValue(1);
     converter->findChild<QPushButton*>("CreateSets")->click();
-    rig.Settle();
-    rig.Settle();
+    rig.Settle(2);
 
     const std::string written = rig.Host().StylesFolder() + "/Four-1.vxs";
     std::vector<std::uint8_t> bytes;
@@ -212,9 +170,7 @@ TEST(StyleConverterWindow, TheNativeConversionModeWritesStylesThatKeepTheirChann
     ASSERT_TRUE(data::ReadStyleFile(bytes, image, error)) << error;
     EXPECT_TRUE(image.Native.Present) << "the file carries the channel rules";
     EXPECT_TRUE(Playing(rig).Native) << "and the style written plays by them";
-    bool kept = false;
-    rig.Host().Barrier([&kept](desktop::DesktopCore& core) { kept = core.CurrentOptions().ConverterNative; });
-    EXPECT_TRUE(kept) << "the mode is kept in the settings";
+    EXPECT_TRUE(rig.Options().ConverterNative) << "the mode is kept in the settings";
 }
 
 }  // namespace

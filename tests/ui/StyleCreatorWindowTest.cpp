@@ -62,82 +62,10 @@ ui::StyleCreatorWindow* OpenCreator(WindowRig& rig) {
     return rig.Window().findChild<ui::StyleCreatorWindow*>("StyleCreatorWindow");
 }
 
-// Requests go to the control thread and their views come back queued.
-void Settle(WindowRig& rig) {
-    rig.Settle();
-    rig.Settle();
-}
-
-TEST(StyleCreatorWindow, ALoadedWorkGetsItsBasicWithTheChainedPartsAndTheEventEditorShowsItsNotes) {
-    WindowRig rig;
-    TempFolder folder;
-    const std::string path = WriteWork(folder.Path());
-    ui::StyleCreatorWindow* creator = OpenCreator(rig);
-    ASSERT_NE(creator, nullptr);
-
-    creator->Send(desktop::CreatorRequest::LoadWork, [&](desktop::CreatorRequest& r) { r.Path = path; });
-    Settle(rig);
-    EXPECT_TRUE(creator->windowTitle().endsWith("GROOVE.VXW"));
-
-    creator->findChild<QCheckBox*>("StyleMode")->click();
-    Settle(rig);
-    EXPECT_FALSE(creator->findChild<QCheckBox*>("SongMode")->isChecked());
-    auto* parts = creator->findChild<QListWidget*>("PartList");
-    parts->setCurrentRow(1);
-    creator->findChild<QSpinBox*>("PartStart")->setValue(1);
-    creator->findChild<QSpinBox*>("PartEnd")->setValue(4);
-    rig.Prompter().AnswerYes();
-    creator->findChild<QPushButton*>("SetPart")->click();
-    Settle(rig);
-    EXPECT_TRUE(rig.Prompter().WasShown("Set as \" Basic \" ?"));
-    EXPECT_EQ(parts->item(1)->text(), " Basic  1 - 4");
-    EXPECT_EQ(parts->item(6)->text(), " To Extended  4 - 4");
-    EXPECT_EQ(parts->item(4)->text(), " Fill in Basic  4 - 4");
-
-    // Setting a part plays it; stopped, the editor opens at the start of the range.
-    creator->findChild<QPushButton*>("CreatorStop")->click();
-    creator->findChild<QPushButton*>("OpenEvents")->click();
-    Settle(rig);
-    EXPECT_EQ(creator->findChild<QLabel*>("EventName")->text(), "C 5");
-    creator->findChild<QPushButton*>("EventNext")->click();
-    Settle(rig);
-    EXPECT_EQ(creator->findChild<QLabel*>("EventName")->text(), "C# 5");
-
-    // The main window's item names the mode it switches to, and the creator window follows.
-    auto* mode = rig.Window().findChild<QAction*>("CreatorModeAction");
-    ASSERT_NE(mode, nullptr);
-    mode->trigger();
-    Settle(rig);
-    Settle(rig);
-    EXPECT_EQ(mode->text(), "Style-&Mode");
-    EXPECT_TRUE(creator->findChild<QCheckBox*>("SongMode")->isChecked());
-    mode->trigger();
-    Settle(rig);
-    Settle(rig);
-    EXPECT_EQ(mode->text(), "Song-&Mode");
-    EXPECT_TRUE(creator->findChild<QCheckBox*>("StyleMode")->isChecked());
-}
-
 QAction* BarItem(ui::StyleCreatorWindow* creator, const char* name) {
     for (QAction* action : creator->findChild<QMenuBar*>("CreatorMenu")->actions())
         if (action->objectName() == name) return action;
     return nullptr;
-}
-
-// The work loaded, Style mode on and Basic set to `first` … `last` (the question answered Yes).
-void BasicFromWork(WindowRig& rig, ui::StyleCreatorWindow* creator, const std::string& work, int first, int last) {
-    creator->Send(desktop::CreatorRequest::LoadWork, [&](desktop::CreatorRequest& r) { r.Path = work; });
-    Settle(rig);
-    creator->findChild<QCheckBox*>("StyleMode")->click();
-    Settle(rig);
-    creator->findChild<QListWidget*>("PartList")->setCurrentRow(1);
-    creator->findChild<QSpinBox*>("PartStart")->setValue(first);
-    creator->findChild<QSpinBox*>("PartEnd")->setValue(last);
-    rig.Prompter().AnswerYes();
-    creator->findChild<QPushButton*>("SetPart")->click();
-    Settle(rig);
-    creator->findChild<QPushButton*>("CreatorStop")->click();
-    Settle(rig);
 }
 
 data::StyleState StyleNow(WindowRig& rig) {
@@ -150,6 +78,113 @@ data::StyleState StyleNow(WindowRig& rig) {
     return copy;
 }
 
+TEST(StyleCreatorWindow, ALoadedWorkGetsItsBasicWithTheChainedPartsTheEventEditorShowsItsNotesAndTheMenusSetAndRepairParts) {
+    WindowRig rig;
+    TempFolder folder;
+    const std::string path = WriteWork(folder.Path());
+    ui::StyleCreatorWindow* creator = OpenCreator(rig);
+    ASSERT_NE(creator, nullptr);
+
+    creator->Send(desktop::CreatorRequest::LoadWork, [&](desktop::CreatorRequest& r) { r.Path = path; });
+    rig.Settle(2);
+    EXPECT_TRUE(creator->windowTitle().endsWith("GROOVE.VXW"));
+
+    creator->findChild<QCheckBox*>("StyleMode")->click();
+    rig.Settle(2);
+    EXPECT_FALSE(creator->findChild<QCheckBox*>("SongMode")->isChecked());
+    auto* parts = creator->findChild<QListWidget*>("PartList");
+    parts->setCurrentRow(1);
+    creator->findChild<QSpinBox*>("PartStart")->setValue(1);
+    creator->findChild<QSpinBox*>("PartEnd")->setValue(4);
+    rig.Prompter().AnswerYes();
+    creator->findChild<QPushButton*>("SetPart")->click();
+    rig.Settle(2);
+    EXPECT_TRUE(rig.Prompter().WasShown("Set as \" Basic \" ?"));
+    EXPECT_EQ(parts->item(1)->text(), " Basic  1 - 4");
+    EXPECT_EQ(parts->item(6)->text(), " To Extended  4 - 4");
+    EXPECT_EQ(parts->item(4)->text(), " Fill in Basic  4 - 4");
+
+    // Setting a part plays it; stopped, the editor opens at the start of the range.
+    creator->findChild<QPushButton*>("CreatorStop")->click();
+    creator->findChild<QPushButton*>("OpenEvents")->click();
+    rig.Settle(2);
+    EXPECT_EQ(creator->findChild<QLabel*>("EventName")->text(), "C 5");
+    creator->findChild<QPushButton*>("EventNext")->click();
+    rig.Settle(2);
+    EXPECT_EQ(creator->findChild<QLabel*>("EventName")->text(), "C# 5");
+
+    // The main window's item names the mode it switches to, and the creator window follows.
+    auto* mode = rig.Window().findChild<QAction*>("CreatorModeAction");
+    ASSERT_NE(mode, nullptr);
+    mode->trigger();
+    rig.Settle(4);
+    EXPECT_EQ(mode->text(), "Style-&Mode");
+    EXPECT_TRUE(creator->findChild<QCheckBox*>("SongMode")->isChecked());
+    mode->trigger();
+    rig.Settle(4);
+    EXPECT_EQ(mode->text(), "Song-&Mode");
+    EXPECT_TRUE(creator->findChild<QCheckBox*>("StyleMode")->isChecked());
+
+    // "&Loop" → "2 measures": the loop field follows, and "&Extended" sets two measures from
+    // the measure playing (the start, nothing plays).
+    MenuItem(*creator, "LoopMenu", "2 measures")->trigger();
+    rig.Settle(2);
+    EXPECT_EQ(creator->findChild<QSpinBox*>("LoopMeasures")->value(), 2);
+    EXPECT_TRUE(MenuItem(*creator, "LoopMenu", "2 measures")->isChecked());
+    BarItem(creator, "ExtendedItem")->trigger();
+    rig.Settle(2);
+    EXPECT_EQ(creator->findChild<QListWidget*>("PartList")->item(2)->text(), " Extended  1 - 2");
+    // "Variation Basic" marks Fill in Basic as a variation.
+    MenuItem(*creator, "OthersMenu", "Variation Basic")->trigger();
+    rig.Settle(2);
+    EXPECT_TRUE(creator->LastView().Parts[4].Variation);
+
+    // "Repair style": Fill in Extended takes Fill in Basic's range.
+    MenuItem(*creator, "RepairMenu", "Fills Var 1 -> Fills Var 2")->trigger();
+    rig.Settle(2);
+    const data::StyleState repaired = StyleNow(rig);
+    EXPECT_EQ(repaired.Parts[5].StartMeasure, repaired.Parts[4].StartMeasure);
+    EXPECT_EQ(repaired.Parts[5].EndMeasure, repaired.Parts[4].EndMeasure);
+
+    // The structure file is made for the text editor when it is missing.
+    QString opened;
+    creator->OpenInEditor = [&opened](const QString& file) {
+        opened = file;
+        return true;
+    };
+    MenuItem(*creator, "CreateMenu", "Edit \"Style.src\" ...")->trigger();
+    rig.Settle(2);
+    ASSERT_FALSE(opened.isEmpty());
+    EXPECT_TRUE(ReadTextFile(opened.toStdString()).find("[Basic_1]\nStart=0\nEnd=0") != std::string::npos);
+
+    // The pop-up's import options are the core's options.
+    QMenu* popup = creator->findChild<QMenu*>("CreatorPopup");
+    ASSERT_NE(popup, nullptr);
+    for (QAction* action : popup->actions())
+        if (action->text() == "Don't get metrum from file" || action->text() == "Bass output on channel 11") action->trigger();
+    rig.Settle(2);
+    const core::Options options = rig.Options();
+    EXPECT_TRUE(options.DontGetMetrumFromFile);
+    EXPECT_TRUE(options.BassOutputOnChannel11);
+    EXPECT_FALSE(options.ConvertEighthBase);
+}
+
+// The work loaded, Style mode on and Basic set to `first` … `last` (the question answered Yes).
+void BasicFromWork(WindowRig& rig, ui::StyleCreatorWindow* creator, const std::string& work, int first, int last) {
+    creator->Send(desktop::CreatorRequest::LoadWork, [&](desktop::CreatorRequest& r) { r.Path = work; });
+    rig.Settle(2);
+    creator->findChild<QCheckBox*>("StyleMode")->click();
+    rig.Settle(2);
+    creator->findChild<QListWidget*>("PartList")->setCurrentRow(1);
+    creator->findChild<QSpinBox*>("PartStart")->setValue(first);
+    creator->findChild<QSpinBox*>("PartEnd")->setValue(last);
+    rig.Prompter().AnswerYes();
+    creator->findChild<QPushButton*>("SetPart")->click();
+    rig.Settle(2);
+    creator->findChild<QPushButton*>("CreatorStop")->click();
+    rig.Settle(2);
+}
+
 TEST(StyleCreatorWindow, AStyleSavedWithItsPartFlagsComesBackTheSameThroughLoadStyle) {
     WindowRig rig;
     TempFolder folder;
@@ -160,14 +195,14 @@ TEST(StyleCreatorWindow, AStyleSavedWithItsPartFlagsComesBackTheSameThroughLoadS
 
     // Basic cuts its notes; the other set parts (the chained fill and transition) take it over.
     creator->findChild<QCheckBox*>("CutNotes")->click();
-    Settle(rig);
+    rig.Settle(2);
     EXPECT_TRUE(creator->findChild<QCheckBox*>("CutNotes")->isChecked());
     creator->findChild<QPushButton*>("CutNotesToAll")->click();
     // Channel 2 muted in the main window becomes every part's muting.
     rig.Host().SetChannelMute(static_cast<int>(Channel2), true);
     creator->findChild<QPushButton*>("MutingToAll")->click();
     creator->findChild<QCheckBox*>("SuppressControllers")->click();
-    Settle(rig);
+    rig.Settle(2);
     data::StyleState made = StyleNow(rig);
     EXPECT_EQ(made.Parts[FillInBasic].CutNotes, made.Parts[Basic].CutNotes);
     EXPECT_EQ(made.Parts[Basic].CutNotes[Channel2], 1);
@@ -177,19 +212,18 @@ TEST(StyleCreatorWindow, AStyleSavedWithItsPartFlagsComesBackTheSameThroughLoadS
 
     const std::string saved = folder.Path() + "/made.vxs";
     creator->Send(desktop::CreatorRequest::SaveStyle, [&](desktop::CreatorRequest& r) { r.Path = saved; });
-    Settle(rig);
+    rig.Settle(2);
     ASSERT_TRUE(std::filesystem::exists(saved));
 
     // Basic cleared, the flag off: "Load Style" brings the saved style back.
     rig.Prompter().AnswerYes();
     creator->findChild<QPushButton*>("ClearPart")->click();
     creator->findChild<QCheckBox*>("SuppressControllers")->click();
-    Settle(rig);
+    rig.Settle(2);
     ASSERT_FALSE(StyleNow(rig).Parts[Basic].Present());
     rig.Prompter().AnswerText(saved);
     creator->findChild<QPushButton*>("LoadStyle")->click();
-    Settle(rig);
-    Settle(rig);
+    rig.Settle(4);
     const data::StyleState loaded = StyleNow(rig);
     EXPECT_EQ(loaded.Parts[Basic].StartMeasure, 3);
     EXPECT_EQ(loaded.Parts[Basic].EndMeasure, 6);
@@ -203,7 +237,7 @@ TEST(StyleCreatorWindow, AStyleSavedWithItsPartFlagsComesBackTheSameThroughLoadS
 // The measure the creator's display shows (its view is read again every half second).
 int ShownMeasure(WindowRig& rig, ui::StyleCreatorWindow* creator) {
     creator->Refresh();
-    Settle(rig);
+    rig.Settle(2);
     return std::atoi(creator->LastView().MeasureBeat.c_str());
 }
 
@@ -213,84 +247,32 @@ TEST(StyleCreatorWindow, LoopStartAndLoopEndMarkTheMeasuresPlayingAsTheLoopInSty
     ui::StyleCreatorWindow* creator = OpenCreator(rig);
     ASSERT_NE(creator, nullptr);
     creator->Send(desktop::CreatorRequest::LoadWork, [&](desktop::CreatorRequest& r) { r.Path = WriteWork(folder.Path()); });
-    Settle(rig);
+    rig.Settle(2);
     auto* loopStart = creator->findChild<QPushButton*>("LoopStart");
     auto* loopEnd = creator->findChild<QPushButton*>("LoopEnd");
     ASSERT_NE(loopStart, nullptr);
     ASSERT_NE(loopEnd, nullptr);
     EXPECT_FALSE(loopStart->isEnabled()) << "Song mode";
     creator->findChild<QCheckBox*>("StyleMode")->click();
-    Settle(rig);
+    rig.Settle(2);
     ASSERT_TRUE(loopStart->isEnabled());
 
     creator->findChild<QPushButton*>("CreatorPlay")->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return ShownMeasure(rig, creator) == 2; }, 30000));
     loopStart->click();
-    Settle(rig);
+    rig.Settle(2);
     EXPECT_EQ(creator->LastView().StyleRange.StartMeasure, 2);
     EXPECT_EQ(creator->findChild<QSpinBox*>("StartMeasure")->value(), 2);
     ASSERT_TRUE(QTest::qWaitFor([&] { return ShownMeasure(rig, creator) == 3; }, 30000));
     loopEnd->click();
-    Settle(rig);
+    rig.Settle(2);
     EXPECT_EQ(creator->LastView().StyleRange.StopMeasure, 3);
     EXPECT_EQ(creator->findChild<QSpinBox*>("StopMeasure")->value(), 3);
     // The loop plays from its start again and never reaches measure 4.
     EXPECT_EQ(ShownMeasure(rig, creator), 2);
     EXPECT_FALSE(QTest::qWaitFor([&] { return ShownMeasure(rig, creator) > 3; }, 5000));
     creator->findChild<QPushButton*>("CreatorStop")->click();
-    Settle(rig);
-}
-
-TEST(StyleCreatorWindow, TheMenusSetPartsAtThePlayingMeasureRepairTheFillsAndOpenTheStructureFile) {
-    WindowRig rig;
-    TempFolder folder;
-    ui::StyleCreatorWindow* creator = OpenCreator(rig);
-    ASSERT_NE(creator, nullptr);
-    BasicFromWork(rig, creator, WriteWork(folder.Path()), 1, 4);
-
-    // "&Loop" → "2 measures": the loop field follows, and "&Extended" sets two measures from
-    // the measure playing (the start, nothing plays).
-    MenuItem(*creator, "LoopMenu", "2 measures")->trigger();
-    Settle(rig);
-    EXPECT_EQ(creator->findChild<QSpinBox*>("LoopMeasures")->value(), 2);
-    EXPECT_TRUE(MenuItem(*creator, "LoopMenu", "2 measures")->isChecked());
-    BarItem(creator, "ExtendedItem")->trigger();
-    Settle(rig);
-    EXPECT_EQ(creator->findChild<QListWidget*>("PartList")->item(2)->text(), " Extended  1 - 2");
-    // "Variation Basic" marks Fill in Basic as a variation.
-    MenuItem(*creator, "OthersMenu", "Variation Basic")->trigger();
-    Settle(rig);
-    EXPECT_TRUE(creator->LastView().Parts[4].Variation);
-
-    // "Repair style": Fill in Extended takes Fill in Basic's range.
-    MenuItem(*creator, "RepairMenu", "Fills Var 1 -> Fills Var 2")->trigger();
-    Settle(rig);
-    const data::StyleState repaired = StyleNow(rig);
-    EXPECT_EQ(repaired.Parts[5].StartMeasure, repaired.Parts[4].StartMeasure);
-    EXPECT_EQ(repaired.Parts[5].EndMeasure, repaired.Parts[4].EndMeasure);
-
-    // The structure file is made for the text editor when it is missing.
-    QString opened;
-    creator->OpenInEditor = [&opened](const QString& file) {
-        opened = file;
-        return true;
-    };
-    MenuItem(*creator, "CreateMenu", "Edit \"Style.src\" ...")->trigger();
-    Settle(rig);
-    ASSERT_FALSE(opened.isEmpty());
-    EXPECT_TRUE(ReadTextFile(opened.toStdString()).find("[Basic_1]\nStart=0\nEnd=0") != std::string::npos);
-
-    // The pop-up's import options are the core's options.
-    QMenu* popup = creator->findChild<QMenu*>("CreatorPopup");
-    ASSERT_NE(popup, nullptr);
-    for (QAction* action : popup->actions())
-        if (action->text() == "Don't get metrum from file" || action->text() == "Bass output on channel 11") action->trigger();
-    Settle(rig);
-    core::Options options;
-    rig.Host().Barrier([&options](desktop::DesktopCore& core) { options = core.CurrentOptions(); });
-    EXPECT_TRUE(options.DontGetMetrumFromFile);
-    EXPECT_TRUE(options.BassOutputOnChannel11);
-    EXPECT_FALSE(options.ConvertEighthBase);
+    rig.Settle(2);
 }
 
 }  // namespace

@@ -47,13 +47,18 @@ protected:
     TKeys keys;
 };
 
-TEST_F(TKeysTest, APressSoundsTheKeyUntilTheReleaseEvenOutsideTheKeyboard) {
+TEST_F(TKeysTest, APressSoundsTheKeyUntilTheReleaseEvenOutsideTheKeyboardOrUntilTheKeyboardHides) {
     QTest::mousePress(&keys, Qt::LeftButton, {}, LowOnWhiteKey(48));
     EXPECT_TRUE(keys.IsSounding(48));
     QTest::mouseRelease(&keys, Qt::LeftButton, {}, QPoint(-40, -40));
     EXPECT_FALSE(keys.IsSounding(48));
     ASSERT_EQ(link.Calls.size(), 2u);
     EXPECT_EQ(link.Calls[1], "NoteOff 48 0");
+
+    QTest::mousePress(&keys, Qt::LeftButton, {}, LowOnWhiteKey(50));
+    keys.hide();
+    EXPECT_EQ(link.CallsStartingWith("NoteOff"), (std::vector<std::string>{"NoteOff 48 0", "NoteOff 50 0"}));
+    EXPECT_FALSE(keys.IsSounding(50));
 }
 
 TEST_F(TKeysTest, GlidingWithTheButtonHeldReleasesTheOldNoteBeforeTheNewOne) {
@@ -69,13 +74,6 @@ TEST_F(TKeysTest, GlidingWithTheButtonHeldReleasesTheOldNoteBeforeTheNewOne) {
     EXPECT_EQ(link.Calls[1], "NoteOff 48 0");
     EXPECT_EQ(link.Calls[2].rfind("NoteOn 50 ", 0), 0u);
     EXPECT_FALSE(keys.IsSounding(48) || keys.IsSounding(50) || keys.IsSounding(52));
-}
-
-TEST_F(TKeysTest, ANoteHeldWhenTheKeyboardIsHiddenEnds) {
-    QTest::mousePress(&keys, Qt::LeftButton, {}, LowOnWhiteKey(48));
-    keys.hide();
-    EXPECT_EQ(link.CallsStartingWith("NoteOff"), std::vector<std::string>{"NoteOff 48 0"});
-    EXPECT_FALSE(keys.IsSounding(48));
 }
 
 TEST_F(TKeysTest, ANoteAlreadySoundingIsNotPressedAgainAndKeysAbove127SendNothing) {

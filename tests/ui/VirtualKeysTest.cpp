@@ -85,12 +85,6 @@ TEST(VirtualKeys, EachLayoutPlaysTheSameNoteFromTheKeyInTheSamePlace) {
     EXPECT_EQ(chords::KeyValue(chords::KeyLayoutMap(VirtualKeyOf(Qt::Key_Backslash, UkLayout), UkLayout)), 43);
 }
 
-}  // namespace
-}  // namespace chordella::ui
-
-namespace chordella::ui {
-namespace {
-
 // The help's keyboard map prints each layout's keys where they lie: typed, each printed
 // key reaches the place the map puts it, so the map tells what the key plays.
 TEST(VirtualKeys, TheHelpsKeyboardMapNamesEveryKeyByWhatItPlays) {

@@ -7,16 +7,11 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTableWidget>
-#include <QTest>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -147,6 +142,18 @@ void CheckWindow(const QWidget& window, const QRect& screen, const QRect& displa
         EXPECT_FALSE(ShowsALiteralAmpersand(*label)) << "\"" << label->text().toStdString() << "\"";
 }
 
+// The window `name` its menu item opened, shown and laid out; null when it did not show.
+QWidget* OpenFromMenu(WindowRig& rig, const char* menu, const char* caption, const char* name) {
+    QAction* open = MenuItem(rig.Window(), menu, caption);
+    if (open == nullptr) return nullptr;
+    open->trigger();
+    QWidget* window = nullptr;
+    rig.WaitFor([&] { return (window = ShownTopLevel(name)) != nullptr; }, 10000);
+    rig.Settle();
+    QCoreApplication::processEvents();
+    return window;
+}
+
 TEST(WindowGeometry, EveryWindowFitsALaptopScreenLeavesTheDisplayFreeAndShowsAllItsButtons) {
     WindowRig rig;
     ui::MainWindow& main = rig.Window();
@@ -157,7 +164,7 @@ TEST(WindowGeometry, EveryWindowFitsALaptopScreenLeavesTheDisplayFreeAndShowsAll
     const std::string song = rig.Host().SongsFolder() + "/demo2.vxa";
     std::filesystem::create_directories(rig.Host().SongsFolder());
     std::filesystem::copy_file(AssetsFolder() + "/songs/demo2.vxa", song, std::filesystem::copy_options::overwrite_existing);
-    rig.Host().Barrier([&](desktop::DesktopCore& core) { ASSERT_TRUE(core.OpenSong(song)); });
+    ASSERT_TRUE(rig.Read([&](desktop::DesktopCore& core) { return core.OpenSong(song); }));
     main.FitToScreen();
     // Where a window manager puts it: its title bar at the top of the screen.
     main.setGeometry(QRect(screen.topLeft() + QPoint(ui::BorderGuess, ui::TitleBarGuess), main.size()));
@@ -169,14 +176,8 @@ TEST(WindowGeometry, EveryWindowFitsALaptopScreenLeavesTheDisplayFreeAndShowsAll
 
     for (const WindowCase& item : Cases) {
         SCOPED_TRACE(item.Caption);
-        QAction* open = MenuItem(main, item.Menu, item.Caption);
-        ASSERT_NE(open, nullptr);
-        open->trigger();
-        rig.Settle();
-        QWidget* window = nullptr;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return (window = ShownTopLevel(item.Window)) != nullptr; }, 10000));
-        rig.Settle();
-        QCoreApplication::processEvents();
+        QWidget* window = OpenFromMenu(rig, item.Menu, item.Caption, item.Window);
+        ASSERT_NE(window, nullptr);
         CheckWindow(*window, screen, displayRect, item);
         window->close();
         QCoreApplication::processEvents();
@@ -184,22 +185,13 @@ TEST(WindowGeometry, EveryWindowFitsALaptopScreenLeavesTheDisplayFreeAndShowsAll
 
     for (const InnerCase& item : InnerCases) {
         SCOPED_TRACE(item.Inner.Window);
-        QAction* open = MenuItem(main, item.Menu, item.Caption);
-        ASSERT_NE(open, nullptr);
-        open->trigger();
-        rig.Settle();
-        QWidget* outer = nullptr;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return (outer = ShownTopLevel(item.Outer)) != nullptr; }, 10000));
-        rig.Settle();
-        QCoreApplication::processEvents();
+        QWidget* outer = OpenFromMenu(rig, item.Menu, item.Caption, item.Outer);
+        ASSERT_NE(outer, nullptr);
         // The editor edits the beat that is chosen: the song's first.
         if (auto* grid = outer->findChild<QTableWidget*>("Grid")) grid->setCurrentCell(0, 0);
         ASSERT_TRUE(OpenFrom(*outer, item)) << item.Item;
         QWidget* window = nullptr;
-        ASSERT_TRUE(QTest::qWaitFor([&] {
-            rig.Settle();
-            return (window = ShownTopLevel(item.Inner.Window)) != nullptr;
-        }, 10000));
+        ASSERT_TRUE(rig.WaitFor([&] { return (window = ShownTopLevel(item.Inner.Window)) != nullptr; }, 10000));
         QCoreApplication::processEvents();
         CheckWindow(*window, screen, displayRect, item.Inner);
         window->close();

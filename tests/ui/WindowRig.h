@@ -7,11 +7,15 @@
 #include <QFileDialog>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "app/SnapshotView.h"
@@ -20,6 +24,7 @@
 #include "midi/MemoryBackend.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempFolder.h"
+#include "support/TestPaths.h"
 #include "ui/ControlHost.h"
 #include "ui/MainWindow.h"
 #include "ui/QtTestApp.h"
@@ -30,36 +35,49 @@ inline constexpr int SynthOutput = -1;
 
 // The next file dialog that opens (modal, from a button or a menu item) is answered as a
 // player would: `answer` gets the dialog (to look at where it starts) and returns the file
-// to choose, or an empty text to cancel.
+// to choose, or an empty text to cancel. A dialog still reading its folder may ignore the
+// first OK: the answer is given again until that dialog is gone.
 inline void AnswerNextFileDialog(std::function<QString(QFileDialog&)> answer) {
     auto* poll = new QTimer;
     poll->setInterval(20);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer = std::move(answer)] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) return;
-        poll->stop();
-        poll->deleteLater();
-        const QString file = answer(*dialog);
-        if (file.isEmpty()) {
-            dialog->reject();
-        } else {
-            dialog->selectFile(file);
-            static_cast<QDialog*>(dialog)->accept();  // the dialog's own check of the file runs
-        }
-    });
+    QObject::connect(poll, &QTimer::timeout, poll,
+                     [poll, answer = std::move(answer), target = QPointer<QFileDialog>(), file = QString()]() mutable {
+                         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                         if (target.isNull() && !file.isNull()) dialog = nullptr;  // the answered one is gone
+                         if (file.isNull()) {
+                             if (dialog == nullptr) return;
+                             target = dialog;
+                             file = answer(*dialog);
+                             if (file.isNull()) file = "";
+                         } else if (dialog == nullptr || dialog != target) {
+                             poll->stop();
+                             poll->deleteLater();
+                             return;
+                         }
+                         if (file.isEmpty()) {
+                             dialog->reject();
+                         } else {
+                             dialog->selectFile(file);
+                             static_cast<QDialog*>(dialog)->accept();  // the dialog's own check of the file runs
+                         }
+                     });
     poll->start();
 }
 
 // A menu caption as read, without its mnemonic marks and shortcut.
 inline QString PlainCaption(QString caption) { return caption.remove('&').section('\t', 0, 0); }
 
-// The item `caption` of the menu named `menuName` inside `window` (mnemonics aside), or null.
-inline QAction* MenuItem(QWidget& window, const char* menuName, const QString& caption) {
-    auto* menu = window.findChild<QMenu*>(menuName);
+// The item `caption` of a menu, a menu bar or a pop-up (mnemonics aside), or null.
+inline QAction* ActionIn(const QWidget* menu, const QString& caption) {
     if (menu == nullptr) return nullptr;
     for (QAction* action : menu->actions())
         if (PlainCaption(action->text()) == PlainCaption(caption)) return action;
     return nullptr;
+}
+
+// The item `caption` of the menu named `menuName` inside `window` (mnemonics aside), or null.
+inline QAction* MenuItem(QWidget& window, const char* menuName, const QString& caption) {
+    return ActionIn(window.findChild<QMenu*>(menuName), caption);
 }
 
 // The top-level window named `name`, or null.
@@ -121,10 +139,49 @@ public:
     ui::ControlHost& Host() { return *host_; }
 
     // Lets the window deliver what is queued, then waits until the control thread has run
-    // every request made so far.
-    void Settle() {
-        QCoreApplication::processEvents();
-        host_->Barrier([](desktop::DesktopCore&) {});
+    // every request made so far. A request whose answer makes the window ask again (a view
+    // read back) needs a second round.
+    void Settle(int rounds = 1) {
+        for (int round = 0; round < rounds; ++round) {
+            QCoreApplication::processEvents();
+            host_->Barrier([](desktop::DesktopCore&) {});
+        }
+    }
+
+    // Settles until `done` holds, for a generous minute at most.
+    bool WaitFor(const std::function<bool()>& done, int milliseconds = 60000) {
+        return QTest::qWaitFor(
+            [&] {
+                Settle();
+                return done();
+            },
+            milliseconds);
+    }
+
+    // What `read` answers from the core, run on the control thread once the window's
+    // requests are through.
+    template <typename Reader>
+    auto Read(Reader&& read) {
+        Settle();
+        std::invoke_result_t<Reader, desktop::DesktopCore&> value{};
+        host_->Barrier([&](desktop::DesktopCore& core) { value = read(core); });
+        return value;
+    }
+
+    core::Options Options() {
+        return Read([](desktop::DesktopCore& core) { return core.CurrentOptions(); });
+    }
+
+    // Opens one of the bundled styles ("bossa.vxs") on the control thread.
+    bool OpenBundledStyle(const std::string& name) {
+        return Read([&](desktop::DesktopCore& core) { return core.OpenStyle(AssetsFolder() + "/styles/" + name); });
+    }
+
+    // Triggers the item `caption` of any of the window's menus (mnemonics aside).
+    void TriggerMenu(const QString& caption) {
+        for (QMenu* menu : window_->menuBar()->findChildren<QMenu*>())
+            if (QAction* action = ActionIn(menu, caption)) return action->trigger();
+        ADD_FAILURE() << "no menu item " << caption.toStdString();
     }
 
     // What the core would show now (filled on the control thread).
