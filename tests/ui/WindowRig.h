@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -35,8 +36,8 @@ inline constexpr int SynthOutput = -1;
 
 // The next file dialog that opens (modal, from a button or a menu item) is answered as a
 // player would: `answer` gets the dialog (to look at where it starts) and returns the file
-// to choose, or an empty text to cancel. A dialog still reading its folder may ignore the
-// first OK: the answer is given again until that dialog is gone.
+// to choose, or an empty text to cancel. A dialog still reading its folder may ignore an OK:
+// the answer is given again until that dialog is gone.
 inline void AnswerNextFileDialog(std::function<QString(QFileDialog&)> answer) {
     auto* poll = new QTimer;
     poll->setInterval(20);
@@ -58,6 +59,10 @@ inline void AnswerNextFileDialog(std::function<QString(QFileDialog&)> answer) {
                              dialog->reject();
                          } else {
                              dialog->selectFile(file);
+                             // A dialog whose folder is not read yet keeps the name field empty
+                             // while it has the focus: the name is typed there, as a player would.
+                             auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+                             if (dialog->selectedFiles().isEmpty() && name != nullptr) name->setText(file);
                              static_cast<QDialog*>(dialog)->accept();  // the dialog's own check of the file runs
                          }
                      });
