@@ -118,6 +118,11 @@ struct DisplaySnapshot {
     // comes next (empty when none).
     std::uint64_t SonglistSerial = 0;
     FixedText<64> NextSong;
+    // The chord-memory editor's live entry: the chords entered so far and the beat the next
+    // one goes to.
+    std::uint32_t EditorEntries = 0;
+    int EditorMeasure = 1;
+    int EditorBeat = 1;
 };
 
 }  // namespace chordella::app

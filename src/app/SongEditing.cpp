@@ -61,6 +61,24 @@ SongGridView SongEditing::Grid() {
     return view;
 }
 
+bool SongEditing::EnterChord(int measure, int beat, int root, int type) {
+    if (root < 1 || root > 127 || type < 1 || type > 255) return false;
+    const int units = MeasureUnits();
+    data::BeatRecord record = arrangement_.Chords.RecordAt(composer::GridPosition(measure, beat, units));
+    record.ChordRoot = static_cast<std::uint8_t>(root);
+    record.ChordType = static_cast<std::uint8_t>(type);
+    return editor_.WriteRecord({measure, beat, units, false}, record);
+}
+
+bool SongEditing::EnterSectionKey(int measure, int beat, int key) {
+    if (key < 1 || key > 127) return false;
+    const int units = MeasureUnits();
+    data::BeatRecord record = arrangement_.Chords.RecordAt(composer::GridPosition(measure, beat, units));
+    record.CommandCode = static_cast<std::uint8_t>(key);
+    record.CommandParam = data::ParamSectionKey;
+    return editor_.WriteRecord({measure, beat, units, false}, record);
+}
+
 SongEditReply SongEditing::Apply(const SongEditRequest& request) {
     const int units = MeasureUnits();
     const composer::EditPlace place{request.Measure, request.Beat, units, session_.ArrangementLink().StylePlaying()};

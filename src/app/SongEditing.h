@@ -4,6 +4,7 @@
 // song and the channel values. The window sends requests and gets a reply with the grid
 // refilled; it never touches the song itself. Control thread.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,19 @@ struct SongEditRequest {
     bool On = false;
 };
 
+// What the editor window tells the core about entering chords as they are played.
+struct EditorLiveInput {
+    bool Open = false;       // the editor window is shown
+    bool Active = false;     // it is the active window
+    bool InputLive = false;  // "Input chord live ": played chords go into the selected beat
+    bool Acoustic = false;   // "Acoustic chord control": while active, chords sound an octave up
+    int Measure = 1;         // the selected beat
+    int Beat = 1;
+    // How many live entries the window had seen when the beat was selected: a selection
+    // older than the latest entry does not move the entry point back.
+    std::uint32_t SeenEntries = 0;
+};
+
 struct SongEditReply {
     std::string Message;  // a refusal, or empty
     int SelectedRow = 1;
@@ -130,6 +144,14 @@ public:
     // gets the automatic program changes at the intervals of its form (`formMeasures`: 12,
     // 16 or 24 for blues songs, 0 for others). The song is not saved.
     void ProgramChangesAfterGeneration(int formMeasures, int songMeasures);
+
+    // Chords entered as they are played: the chord (root the note played, 1 … 127) or a
+    // section command (its control key) goes into the beat, and the other half of the beat
+    // stays. False when the beat lies outside the song; nothing changes then. Allocates
+    // nothing, so the tick may call it.
+    bool EnterChord(int measure, int beat, int root, int type);
+    bool EnterSectionKey(int measure, int beat, int key);
+    int BeatsPerMeasure() { return MeasureUnits() / 4; }
 
     composer::ChordMemoryEditor& Editor() { return editor_; }
 

@@ -30,12 +30,14 @@ public:
     struct EditorPath {
         std::function<bool(std::int16_t root, std::int16_t type)> TakesChord;
         std::function<bool()> SoundsChords;
+        std::function<bool()> TakesChords;  // "Input chord live " is ticked
     };
     void SetEditorPath(EditorPath path) { editor_ = std::move(path); }
     bool EditorTakesChord(std::int16_t root, std::int16_t type) override {
         return editor_.TakesChord && editor_.TakesChord(root, type);
     }
     bool EditorSoundsChords() override { return editor_.SoundsChords && editor_.SoundsChords(); }
+    bool EditorTakesChords() override { return editor_.TakesChords && editor_.TakesChords(); }
 
     bool ChordMemoryStep() override { return player_.ChordMemoryStep(); }
     bool ChordMemoryEmpty() override { return player_.ChordMemoryEmpty(); }

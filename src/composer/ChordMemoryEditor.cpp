@@ -207,16 +207,28 @@ EditOutcome ChordMemoryEditor::Undo(int& selectedRow) {
     return Changed();
 }
 
-EditOutcome ChordMemoryEditor::SetRecord(const EditPlace& place, const data::BeatRecord& record) {
+const char* ChordMemoryEditor::RecordRefusal(const EditPlace& place, const data::BeatRecord& record) const {
     const int p = BeatPosition(place);
     const int stop = StopPosition(memory_);
     if (!PlaceInside(place) || p >= memory_.ChordMemoryLength || (stop > 0 && p > stop))
-        return Refused("That beat lies past the song's end !");
+        return "That beat lies past the song's end !";
     if (p == stop && record.CommandCode != data::CommandStop)
-        return Refused("The song ends on this beat: insert a measure before it first !");
-    memory_.SetRecord(p, record);
+        return "The song ends on this beat: insert a measure before it first !";
+    return nullptr;
+}
+
+EditOutcome ChordMemoryEditor::SetRecord(const EditPlace& place, const data::BeatRecord& record) {
+    if (const char* why = RecordRefusal(place, record)) return Refused(why);
+    memory_.SetRecord(BeatPosition(place), record);
     Done();
     return Changed();
+}
+
+bool ChordMemoryEditor::WriteRecord(const EditPlace& place, const data::BeatRecord& record) noexcept {
+    if (RecordRefusal(place, record) != nullptr) return false;
+    memory_.SetRecord(BeatPosition(place), record);
+    Done();
+    return true;
 }
 
 }  // namespace chordella::composer

@@ -76,6 +76,9 @@ public:
     // Writes one record (a chord, a command or both) at the selected beat. Positions past
     // the song's end are refused.
     EditOutcome SetRecord(const EditPlace& place, const data::BeatRecord& record);
+    // The same without a message, for chords entered as they are played: false when the
+    // record cannot go there (nothing changes). Allocates nothing.
+    bool WriteRecord(const EditPlace& place, const data::BeatRecord& record) noexcept;
 
     bool CanUndo() const { return hasSnapshot_; }
     bool EditorModified() const { return editorModified_; }
@@ -88,6 +91,8 @@ public:
     data::ChordMemory& Memory() { return memory_; }
 
 private:
+    // Why `record` cannot be written at `place`, or nullptr.
+    const char* RecordRefusal(const EditPlace& place, const data::BeatRecord& record) const;
     void TakeSnapshot(int row);
     void Done() { editorModified_ = true; }
 

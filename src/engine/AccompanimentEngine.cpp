@@ -113,7 +113,10 @@ void AccompanimentEngine::ApplyWhileStopped() noexcept {
     ApplyChord();
 }
 
-void AccompanimentEngine::StartStyleForChord() { session_.Transport().StartStyle(); }
+void AccompanimentEngine::StartStyleForChord() {
+    if (hooks_->EditorTakesChords()) return;
+    session_.Transport().StartStyle();
+}
 
 void AccompanimentEngine::ApplyChord() noexcept {
     EngineState& e = engineState_;

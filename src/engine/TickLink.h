@@ -58,6 +58,9 @@ public:
     virtual bool EditorTakesChord(std::int16_t /*root*/, std::int16_t /*type*/) { return false; }
     // True while the editor is the active window with "Acoustic chord control" ticked.
     virtual bool EditorSoundsChords() { return false; }
+    // True while the editor's "Input chord live " box takes every chord: a chord then does
+    // not start an idle style (the editor would stop it at once, after its first notes).
+    virtual bool EditorTakesChords() { return false; }
     // True when chord recognition marks "no chord" as current (CurrentRoot 128): the style
     // then plays nothing.
     virtual bool NoChordMarked() { return false; }

@@ -117,6 +117,7 @@ public:
     void MeasureUnitsSetFromFile() override;
     bool EditorTakesChord(std::int16_t root, std::int16_t type) override;
     bool EditorSoundsChords() override;
+    bool EditorTakesChords() override;
     bool NoChordMarked() override;
     bool StepRecordTakesChord() override;
 

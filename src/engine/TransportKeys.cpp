@@ -160,6 +160,7 @@ void Transport::MeterKindChanged(MeterKind from, MeterKind to) { peers_->MeterKi
 void Transport::MeasureUnitsSetFromFile() { peers_->MeasureUnitsSetFromFile(); }
 bool Transport::EditorTakesChord(std::int16_t root, std::int16_t type) { return peers_->EditorTakesChord(root, type); }
 bool Transport::EditorSoundsChords() { return peers_->EditorSoundsChords(); }
+bool Transport::EditorTakesChords() { return peers_->EditorTakesChords(); }
 bool Transport::NoChordMarked() { return peers_->NoChordMarked(); }
 bool Transport::StepRecordTakesChord() { return peers_->StepRecordTakesChord(); }
 

@@ -71,6 +71,8 @@ public:
     virtual bool EditorTakesChord(std::int16_t /*root*/, std::int16_t /*type*/) = 0;
     // The editor is the active window with "Acoustic chord control" ticked.
     virtual bool EditorSoundsChords() = 0;
+    // The editor's "Input chord live " box is ticked (it will take the next chord).
+    virtual bool EditorTakesChords() = 0;
     // "All Notes Off" and "Reset Controllers": TypeOverride := 0.
     virtual void ClearTypeOverride() = 0;
     // The intro key in song mode: CurrentRoot/CurrentType are set once more (no transposition).

@@ -19,6 +19,8 @@
 #include "desktop/DesktopPlaylist.h"
 #include "desktop/DesktopRemote.h"
 #include "desktop/DesktopSonglist.h"
+#include "desktop/EditorChordInput.h"
+#include "app/SongPlayback.h"
 #include "desktop/InstrumentSetDesk.h"
 #include "desktop/StyleConverterDesk.h"
 #include "desktop/StyleCreatorDesk.h"
@@ -62,6 +64,11 @@ void ControlHost::Run(HostSetup setup) {
     core_->Creator().SetAfterGeneration([this](const composer::GeneratedSong& song) {
         editing_->ProgramChangesAfterGeneration(song.FormMeasures, song.ChordMeasures);
     });
+    editorInput_ = std::make_unique<desktop::EditorChordInput>(
+        *editing_, state_.chords.SlotMap, [this] { return session_->ArrangementLink().StylePlaying(); },
+        [this] { Post([](desktop::DesktopCore& core) { core.Stop(); }); });
+    core_->SetPadEditor(editorInput_.get());
+    core_->Arranger().Songs().peers.SetEditorPath(editorInput_->Path());
     started_ = true;
     Publish();
     const auto timer = session_->Loop().StartTimer(setup.PublishEvery, true, [this] { Publish(); });
@@ -71,6 +78,9 @@ void ControlHost::Run(HostSetup setup) {
     instruments_.reset();
     remote_.reset();
     core_->Creator().SetAfterGeneration({});
+    core_->Arranger().Songs().peers.SetEditorPath({});
+    core_->SetPadEditor(nullptr);
+    editorInput_.reset();
     editing_.reset();
     core_->Exit();
     core_.reset();
@@ -78,6 +88,9 @@ void ControlHost::Run(HostSetup setup) {
 
 void ControlHost::Publish() {
     core_->FillSnapshot(filling_);
+    filling_.EditorEntries = editorInput_->Entries();
+    filling_.EditorMeasure = editorInput_->Measure();
+    filling_.EditorBeat = editorInput_->Beat();
     filling_.Serial = published_.Serial;
     if (std::memcmp(&filling_, &published_, sizeof filling_) != 0) {
         ++filling_.Serial;
@@ -385,6 +398,9 @@ void ControlHost::ImportChart(const std::string& path, std::function<void(const 
     Post([this, path, done = std::move(done)](desktop::DesktopCore&) {
         ToWindow([done, reply = editing_->ImportChart(path)] { done(reply); });
     });
+}
+void ControlHost::SetEditorLiveInput(const app::EditorLiveInput& input) {
+    Post([this, input](desktop::DesktopCore&) { editorInput_->Set(input); });
 }
 void ControlHost::PlayFromMeasure(int measure) {
     Post([this, measure](desktop::DesktopCore& core) {

@@ -33,6 +33,7 @@ class StyleCreatorDesk;
 class StyleConverterDesk;
 class BatchDesk;
 class DesktopCore;
+class EditorChordInput;
 class DesktopRemote;
 class InstrumentSetDesk;
 }  // namespace chordella::desktop
@@ -132,6 +133,7 @@ public:
     void WriteLeadSheet(bool chordsOnly, std::function<void(const app::LeadSheetOutcome&)> done) override;
     void ReadChannelValues(std::function<void(const std::string&)> done) override;
     void PlayFromMeasure(int measure) override;
+    void SetEditorLiveInput(const app::EditorLiveInput& input) override;
     void ExportChart(const std::string& path, const std::string& format, int transpose,
                      std::function<void(const std::string&)> done) override;
     void ImportChart(const std::string& path, std::function<void(const app::SongEditReply&)> done) override;
@@ -159,6 +161,7 @@ private:
     std::string songsFolder_;
     std::unique_ptr<desktop::DesktopCore> core_;  // made, used and destroyed on the control thread
     std::unique_ptr<app::SongEditing> editing_;  // the editor's state, on the control thread too
+    std::unique_ptr<desktop::EditorChordInput> editorInput_;  // the editor's live chord entry, control thread
     std::unique_ptr<desktop::StyleConverterDesk> styleConverter_;  // made on the first request, control thread
     std::unique_ptr<desktop::DesktopRemote> remote_;  // made on the first request, control thread
     std::unique_ptr<desktop::BatchDesk> batch_;  // made on the first request, control thread

@@ -191,6 +191,8 @@ public:
     virtual void ImportChart(const std::string& /*path*/, std::function<void(const app::SongEditReply&)> /*done*/) {}
     // A double-click on a measure of the editor: the song plays from there.
     virtual void PlayFromMeasure(int /*measure*/) {}
+    // The editor's live chord entry: its boxes, whether it is shown and active, the selected beat.
+    virtual void SetEditorLiveInput(const app::EditorLiveInput& /*input*/) {}
 
     // --- The style playlist ------------------------------------------------------------------
     // A request of the "Style-Playlist" window; `done` gets the lists afterwards on the GUI thread.

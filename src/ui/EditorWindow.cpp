@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QMenu>
 #include <QComboBox>
+#include <QEvent>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,6 +18,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "composer/ChordChart.h"
 #include "composer/ChordMemoryEditor.h"
@@ -74,6 +76,12 @@ EditorWindow::EditorWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt
     ignorePrograms_->setObjectName("IgnoreProgramChanges");
     chordsOnly_ = new QCheckBox("Lead sheet: chords only", this);
     chordsOnly_->setObjectName("ChordsOnly");
+    inputLive_ = new QCheckBox("Input chord live ", this);
+    inputLive_->setObjectName("InputChordLive");
+    inputLive_->setToolTip("Chords played on the keyboard or clicked on the pads go into the selected beat");
+    acoustic_ = new QCheckBox("Acoustic chord control", this);
+    acoustic_->setObjectName("AcousticChordControl");
+    acoustic_->setToolTip("While this window is active, the chords played also sound, an octave higher");
     status_ = new QLabel(this);
     status_->setObjectName("EditorStatus");
     QPushButton* exportChart = Button("Export Chart ...", "ExportChart", this);
@@ -100,6 +108,8 @@ EditorWindow::EditorWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt
         link_.SongCreatorCommand(request, [this](const app::SongCreatorResult&) { Reload(); });
     });
     programRow->addWidget(progression);
+    programRow->addWidget(inputLive_);
+    programRow->addWidget(acoustic_);
     programRow->addStretch(1);
     switches->addWidget(status_, 1);
     layout->addLayout(switches);
@@ -178,6 +188,11 @@ EditorWindow::EditorWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt
     connect(exportChart, &QPushButton::clicked, this, [this] { ExportChartDialog(); });
     connect(importChart, &QPushButton::clicked, this, [this] { ImportChartDialog(); });
     connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int, int) { EditSelectedBeat(); });
+    connect(table_, &QTableWidget::currentCellChanged, this, [this] {
+        if (!filling_) SendLiveInput();
+    });
+    connect(inputLive_, &QCheckBox::toggled, this, [this] { SendLiveInput(); });
+    connect(acoustic_, &QCheckBox::toggled, this, [this] { SendLiveInput(); });
     connect(table_->verticalHeader(), &QHeaderView::sectionDoubleClicked, this,
             [this](int row) { link_.PlayFromMeasure(row + 1); });
 
@@ -190,6 +205,29 @@ EditorWindow::EditorWindow(CoreLink& link, QWidget* parent) : QWidget(parent, Qt
 void EditorWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     Reload();
+    SendLiveInput();
+}
+
+void EditorWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    SendLiveInput();
+}
+
+void EditorWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange) SendLiveInput();
+}
+
+void EditorWindow::SendLiveInput() {
+    app::EditorLiveInput input;
+    input.Open = isVisible();
+    input.Active = isActiveWindow();
+    input.InputLive = inputLive_->isChecked();
+    input.Acoustic = acoustic_->isChecked();
+    input.Measure = SelectedMeasure();
+    input.Beat = SelectedBeat();
+    input.SeenEntries = seenEntries_;
+    link_.SetEditorLiveInput(input);
 }
 
 int EditorWindow::SelectedMeasure() const { return std::max(0, table_->currentRow()) + 1; }
@@ -207,8 +245,7 @@ void EditorWindow::Send(app::SongEditRequest request) {
     }
     const int column = table_->currentColumn();
     link_.EditSong(request, [this, column](const app::SongEditReply& reply) {
-        Show(reply.Grid, reply.SelectedRow);
-        if (column >= 0 && column < table_->columnCount()) table_->setCurrentCell(table_->currentRow(), column);
+        Show(reply.Grid, reply.SelectedRow, column);
         if (!reply.Message.empty()) Refused(reply.Message);
         else status_->clear();
     });
@@ -218,7 +255,8 @@ void EditorWindow::SendAll(const std::vector<app::SongEditRequest>& requests) {
     for (const app::SongEditRequest& request : requests) Send(request);
 }
 
-void EditorWindow::Show(const app::SongGridView& grid, int selectedRow) {
+void EditorWindow::Show(const app::SongGridView& grid, int selectedRow, int selectedColumn) {
+    filling_ = true;
     grid_ = grid;
     const int columns = static_cast<int>(grid.Headers.size());
     table_->clear();
@@ -257,9 +295,12 @@ void EditorWindow::Show(const app::SongGridView& grid, int selectedRow) {
     highlightedRow_ = highlightedColumn_ = -1;
     if (!grid.Rows.empty()) {
         const int row = std::clamp(selectedRow, 1, static_cast<int>(grid.Rows.size())) - 1;
-        table_->setCurrentCell(row, 0);
-        table_->scrollToItem(table_->item(row, 0));
+        const int column = std::clamp(selectedColumn, 0, std::max(0, table_->columnCount() - 1));
+        table_->setCurrentCell(row, column);
+        table_->scrollToItem(table_->item(row, column));
     }
+    filling_ = false;
+    SendLiveInput();
 }
 
 void EditorWindow::Refused(const std::string& message) {
@@ -378,6 +419,13 @@ void EditorWindow::Refresh(const app::DisplaySnapshot& snapshot) {
         songLoaded_ = snapshot.SongLoaded;
         songName_ = name;
         Reload();
+    }
+    if (snapshot.EditorEntries != seenEntries_) {
+        // A chord went into the song as it was played: show it and select the next beat.
+        seenEntries_ = snapshot.EditorEntries;
+        const int measure = snapshot.EditorMeasure;
+        const int beat = snapshot.EditorBeat;
+        link_.ReadSongGrid([this, measure, beat](const app::SongGridView& grid) { Show(grid, measure, beat - 1); });
     }
     if (!snapshot.Playing || snapshot.Measure < 1) return Highlight(-1, -1);
     // The display counts the beat about to come; the one that sounds is the one before it.

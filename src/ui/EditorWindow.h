@@ -5,8 +5,13 @@
 // the selected measure, and a refusal is shown in a box and in the status line. A
 // double-click on a measure's number plays the song from there; a double-click on a beat
 // edits it. While the song plays, the beat that sounds is highlighted.
+//
+// With "Input chord live " ticked, chords played on the keyboard or clicked on the pads go
+// into the selected beat, and the selection moves on by a beat; with "Acoustic chord
+// control" ticked, chords also sound while this window is the active one.
 
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -47,11 +52,16 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void Send(app::SongEditRequest request);
     void SendAll(const std::vector<app::SongEditRequest>& requests);
-    void Show(const app::SongGridView& grid, int selectedRow);
+    void Show(const app::SongGridView& grid, int selectedRow, int selectedColumn = 0);
+    // Tells the core the live-entry boxes, whether the window is shown and active, and the
+    // selected beat.
+    void SendLiveInput();
     void Refused(const std::string& message);
     void InsertMeasure();
     void AskMeasures();
@@ -77,6 +87,10 @@ private:
     QMenu* programMenu_ = nullptr;
     std::vector<std::pair<QAction*, app::ProgramOption>> programOptions_;
     QCheckBox* chordsOnly_ = nullptr;
+    QCheckBox* inputLive_ = nullptr;
+    QCheckBox* acoustic_ = nullptr;
+    std::uint32_t seenEntries_ = 0;  // live entries the grid shows
+    bool filling_ = false;           // the grid is being refilled: its selection moves are not the user's
     QComboBox* chartPitch_ = nullptr;
     QGroupBox* copyPanel_ = nullptr;
     QSpinBox* copyFirst_ = nullptr;

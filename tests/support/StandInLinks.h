@@ -105,6 +105,7 @@ public:
     bool NoChordMarked() override { return false; }
     bool EditorTakesChord(std::int16_t /*root*/, std::int16_t /*type*/) override { return false; }
     bool EditorSoundsChords() override { return false; }
+    bool EditorTakesChords() override { return false; }
     void ClearTypeOverride() override {}
     void ReapplyCurrentChord() override {}
 };

@@ -15,6 +15,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <functional>
+#include <set>
 
 #include "app/LiveArranger.h"
 #include "composer/ChordChart.h"
@@ -255,6 +256,54 @@ TEST_F(EditorWindowTest, TheBeatThatSoundsIsHighlightedAndProgramChangeSettingsC
     Click("DeleteProgramChanges");
     Click("AutochangeProgram");
     ASSERT_TRUE(rig.WaitFor([&] { return Cell(0, last) == "Prog.42"; })) << Cell(0, last).toStdString();
+}
+
+// "Input chord live ": chords typed on the computer keyboard, a pad and a section button go
+// into the selected beat one after another, and nothing sounds. "Acoustic chord control"
+// sounds a played chord an octave up while the editor is the active window.
+TEST_F(EditorWindowTest, PlayedChordsGoIntoTheSelectedBeatsAndSoundAnOctaveUpWithAcousticControl) {
+    ASSERT_NO_FATAL_FAILURE(CreateMeasures(2));
+    grid->setCurrentCell(0, 1);
+    editor->findChild<QCheckBox*>("InputChordLive")->click();
+    rig.ClearSent(SynthOutput);
+    const auto current = [&] { return std::make_pair(grid->currentRow(), grid->currentColumn()); };
+
+    QTest::keyClick(&rig.Window(), Qt::Key_C);
+    ASSERT_TRUE(rig.WaitFor([&] { return Cell(0, 1).trimmed() == "C maj" && current() == std::make_pair(0, 2); }))
+        << Cell(0, 1).toStdString();
+    auto* pad = rig.Window().findChild<QPushButton*>("D04");
+    ASSERT_NE(pad, nullptr);
+    QTest::mouseClick(pad, Qt::LeftButton);
+    ASSERT_TRUE(rig.WaitFor([&] { return Cell(0, 2).trimmed() == "Ab min7" && current() == std::make_pair(0, 3); }))
+        << Cell(0, 2).toStdString();
+    auto* fillIn = rig.Window().findChild<QPushButton*>("L00");
+    ASSERT_NE(fillIn, nullptr);
+    QTest::mouseClick(fillIn, Qt::LeftButton);
+    ASSERT_TRUE(rig.WaitFor([&] { return Cell(0, 3) == "Fill In" && current() == std::make_pair(1, 0); }))
+        << Cell(0, 3).toStdString();
+    // A beat chosen by the user is where the next chord goes.
+    grid->setCurrentCell(0, 0);
+    QTest::keyClick(&rig.Window(), Qt::Key_V);
+    ASSERT_TRUE(rig.WaitFor([&] { return Cell(0, 0).trimmed() == "D maj"; })) << Cell(0, 0).toStdString();
+    EXPECT_EQ(Cell(0, 1).trimmed(), "C maj");
+    EXPECT_TRUE(rig.NoteOns(SynthOutput).empty()) << "chords for the editor play nothing";
+    EXPECT_FALSE(rig.Shown().Playing);
+
+    // Without live input the chord is tapped for an external arranger (note-on, then off at
+    // once); with acoustic control it also sounds an octave up.
+    editor->findChild<QCheckBox*>("InputChordLive")->click();
+    editor->findChild<QCheckBox*>("AcousticChordControl")->click();
+    editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
+    rig.ClearSent(SynthOutput);
+    QTest::keyClick(&rig.Window(), Qt::Key_C);
+    const auto notes = rig.NoteOns(SynthOutput);
+    std::set<int> pitches;
+    for (const auto& [note, velocity] : notes) pitches.insert(note);
+    ASSERT_GE(pitches.size(), 6u) << "the tapped chord and the same an octave up";
+    const int lowest = *pitches.begin();
+    EXPECT_TRUE(pitches.contains(lowest + 12)) << lowest;
+    EXPECT_EQ(Cell(1, 0).trimmed(), "") << "nothing was entered";
 }
 
 }  // namespace
