@@ -40,22 +40,21 @@ TEST(FindPort, ANumberAnExactNameOrTheOnlyNameContainingTheTextFindsThePort) {
     EXPECT_EQ(FindPort(backend, true, "99999999999999"), std::nullopt);
 }
 
-TEST(PrepareArranger, WithoutAnOutputNamedTheBuiltInSynthPlaysAndTheFirstKeyboardIsOpened) {
-    testing::TestSession t;
-    LiveArranger arranger(*t.session, t.state);
-    CapturedText err;
-    ArrangerFlags flags;
-    flags.firstKey = 36;
-    flags.lastKey = 54;
-    ASSERT_TRUE(PrepareArranger(*t.session, t.state, flags, err.file)) << err.Text();
-    EXPECT_TRUE(t.midi->IsOutputOpen(-1));
-    EXPECT_TRUE(t.midi->IsInputOpen(0));
-    EXPECT_FALSE(t.midi->IsInputOpen(1));
-    EXPECT_EQ(t.state.chords.FirstKey, 36);
-    EXPECT_EQ(t.state.config.Keys.LastChordKey, 54);
-}
-
-TEST(PrepareArranger, TheNamedOutputKeyboardAndSecondInputAreOpened) {
+TEST(PrepareArranger, OpensTheBuiltInSynthAndTheFirstKeyboardOrThePortsNamed) {
+    {
+        testing::TestSession t;
+        LiveArranger arranger(*t.session, t.state);
+        CapturedText err;
+        ArrangerFlags flags;
+        flags.firstKey = 36;
+        flags.lastKey = 54;
+        ASSERT_TRUE(PrepareArranger(*t.session, t.state, flags, err.file)) << err.Text();
+        EXPECT_TRUE(t.midi->IsOutputOpen(-1));
+        EXPECT_TRUE(t.midi->IsInputOpen(0));
+        EXPECT_FALSE(t.midi->IsInputOpen(1));
+        EXPECT_EQ(t.state.chords.FirstKey, 36);
+        EXPECT_EQ(t.state.config.Keys.LastChordKey, 54);
+    }
     testing::TestSession t;
     LiveArranger arranger(*t.session, t.state);
     ArrangerFlags flags;

@@ -63,10 +63,7 @@ TEST(BatchCommand, CheckPrintsOneLinePerErrorAndTheCountLastExitingOneOnErrors) 
     EXPECT_NE(run.Err.find(mixed.damaged + ": the file ends inside the style header"), std::string::npos) << run.Err;
     EXPECT_NE(run.Err.find(mixed.empty + ": the file is empty\n"), std::string::npos) << run.Err;
     EXPECT_NE(run.Out.find("0-Byte at 3 found in ZeroPart.vxs\n"), std::string::npos) << run.Out;
-    EXPECT_NE(run.Out.find("Checked styles saved as \"" + home.Path() + "/LISTS/CHECKED STYLES-"), std::string::npos);
-    EXPECT_NE(run.Out.find("Done with 2 errors ! - It is recommended to restart \nChordella before the created styles"),
-              std::string::npos)
-        << run.Out;
+    EXPECT_NE(run.Out.find("Done with 2 errors ! - It is recommended to restart \nChordella"), std::string::npos) << run.Out;
     EXPECT_EQ(run.Out.find('\x1b'), std::string::npos);   // no progress bar when the output is not a terminal
 
     fs::remove(mixed.damaged);

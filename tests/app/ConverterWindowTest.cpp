@@ -159,10 +159,12 @@ TEST(StyleConverterDesk, AnImportConvertsAtOnceUnlessTheWindowIsWantedWhichWrite
     EXPECT_EQ(app::StyleSetFileName("/s", "/in/Kool.prs", 2, "Funk"), "/s/Kool-2-Funk.vxs");
 }
 
+// The file names of a set and the fall-backs for missing or short files are the part sets'
+// (tests/stylecreator StylePartSetsTest); here a set written and read back through the pop-up.
 TEST(StyleConverterDesk, ThePopupWritesASetAndASinglePartAndReadsTheSetBack) {
     TempFolder out;
     const std::string file = out.File("Eight.sty");
-    ASSERT_TRUE(SampleKeyboardStyle().Write(file));
+    ASSERT_TRUE(SampleKeyboardStyle().Controller(13, 10, 47).Write(file));   // the strings' pan
     TestSession t;
     desktop::StyleConverterDesk desk(*t.session, t.state);
     ASSERT_TRUE(Import(desk, file).Error.empty());
@@ -177,6 +179,7 @@ TEST(StyleConverterDesk, ThePopupWritesASetAndASinglePartAndReadsTheSetBack) {
     request.Item = 2;   // Extended
     view = desk.Handle(request);
     EXPECT_TRUE(std::filesystem::exists(out.File("sty1_v21.mid"))) << view.Error;
+    EXPECT_TRUE(std::filesystem::exists(out.File("sty2_f21.mid")));
 
     TestSession other;
     desktop::StyleConverterDesk reader(*other.session, other.state);
@@ -189,8 +192,11 @@ TEST(StyleConverterDesk, ThePopupWritesASetAndASinglePartAndReadsTheSetBack) {
     EXPECT_TRUE(view.Popup.DontConvertFills);
     const data::StyleState& style = other.session->Style().style;
     EXPECT_TRUE(style.Parts[1].Present());
+    EXPECT_TRUE(style.Parts[2].Present()) << "Extended from \"v21\" (\"v31\" is missing)";
+    EXPECT_EQ(style.Parts[1].StartMeasure, style.Parts[0].Present() ? style.Parts[0].EndMeasure + 1 : 1);
     EXPECT_EQ(style.StyleLoaded, 1);
     EXPECT_EQ(style.Header.ChannelSetup[9][7], 100);   // the channel defaults of a set import
+    EXPECT_EQ(style.Header.ChannelSetup[13][10], 47) << "the set's own controllers come along";
 
     // A single part read behind the set becomes the part chosen.
     int lastMeasure = 0;

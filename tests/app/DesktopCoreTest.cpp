@@ -60,17 +60,6 @@ std::vector<testing::SentMessage> SentTo(DesktopRig& rig, int output) {
     return sent;
 }
 
-TEST(DesktopCoreStartUp, OpensTheBuiltInSynthWhenNoOutputIsNamedAndShowsTheGuideAtTheFirstStart) {
-    DesktopRig rig;
-    rig.core.Start();
-    EXPECT_TRUE(rig.t.midi->IsOutputOpen(SynthOutput));
-    const DisplaySnapshot shown = rig.Snapshot();
-    EXPECT_STREQ(shown.GuideText.c_str(), std::string(Lifecycle::GuideText).c_str());
-    EXPECT_STREQ(shown.Title.c_str(), "Chordella");
-    rig.core.Exit();
-    EXPECT_FALSE(rig.t.midi->IsOutputOpen(SynthOutput));
-}
-
 // Each seam the window's core takes part in is wired: none of them is left on its null
 // object, which would silently switch a feature off.
 TEST(DesktopCoreStartUp, WiresTheSongAndInputSeamsInsteadOfTheirNullObjects) {
@@ -87,37 +76,43 @@ TEST(DesktopCoreStartUp, WiresTheSongAndInputSeamsInsteadOfTheirNullObjects) {
     EXPECT_TRUE(rig.core.Arranger().Transport().ModulesWired());
 }
 
-TEST(DesktopCoreStartUp, PlaysTheBundledDemoSongWithItsStyleAtTheFirstStart) {
+TEST(DesktopCoreStartUp, PlaysTheBundledDemoSongThroughTheBuiltInSynthAndShowsItAtTheFirstStart) {
     DesktopRig rig(true);
     rig.core.Start();
+    EXPECT_TRUE(rig.t.midi->IsOutputOpen(SynthOutput)) << "no output named: the built-in synth";
     DisplaySnapshot shown = rig.Snapshot();
     EXPECT_STREQ(shown.SongName.c_str(), "demo2.vxa");
     EXPECT_TRUE(shown.SongLoaded);
-    EXPECT_NE(shown.StyleName.c_str()[0], '\0');
+    EXPECT_STREQ(shown.GuideText.c_str(), std::string(Lifecycle::GuideText).c_str()) << "the guide shows at the first start";
     EXPECT_NE(std::string(shown.Title.c_str()).find("DEMO2.VXA"), std::string::npos) << shown.Title.c_str();
 
-    // Until a measure has begun and notes and a chord have been played.
+    // Until a measure has begun, notes and a chord have been played and the song's next chord is known.
     EXPECT_TRUE(rig.RunUntil([&] {
         const DisplaySnapshot now = rig.Snapshot();
-        return now.Playing && now.Measure >= 1 && rig.NoteOnsSent(SynthOutput) > 0 &&
+        return now.Playing && now.Measure >= 1 && rig.NoteOnsSent(SynthOutput) > 0 && now.NextChord.c_str()[0] != '\0' &&
                std::string(now.Title.c_str()).find("  -  Chord : ") != std::string::npos;
-    }));
+    })) << rig.Snapshot().Title.c_str();
     shown = rig.Snapshot();
-    EXPECT_TRUE(shown.Playing);
-    EXPECT_GE(shown.Measure, 1);
     EXPECT_GE(shown.Beat, 1);
     EXPECT_LE(shown.Beat, shown.BeatsPerMeasure);
-    EXPECT_GT(rig.NoteOnsSent(SynthOutput), 0);
     std::uint32_t lamps = 0;
     for (const auto& channel : shown.Channels) lamps += channel.NoteOns;
     EXPECT_GT(lamps, 0u) << "the activity lamps count what the accompaniment sent";
-    // The chord that plays is in the title the way the core gives it.
-    EXPECT_NE(std::string(shown.Title.c_str()).find("  -  Chord : "), std::string::npos) << shown.Title.c_str();
+    EXPECT_STREQ(shown.OutputName.c_str(), "Built-in synth");
+    EXPECT_EQ(shown.Output, OutputStatus::Ready);
+    EXPECT_NE(shown.Priority, PriorityStatus::Normal) << "playing asks for real time (granted or denied)";
+    const std::string whole = shown.StyleFullName.c_str();
+    EXPECT_FALSE(whole.empty());
+    EXPECT_EQ(whole.find("..."), std::string::npos) << "the whole name, not the short label";
 
     rig.core.StartStop();
     shown = rig.Snapshot();
     EXPECT_FALSE(shown.Playing);
     EXPECT_EQ(shown.Measure, 0);
+    EXPECT_EQ(shown.Priority, PriorityStatus::Normal);
+    EXPECT_STREQ(shown.NextChord.c_str(), "") << "no song plays";
+    rig.core.Exit();
+    EXPECT_FALSE(rig.t.midi->IsOutputOpen(SynthOutput));
 }
 
 TEST(DesktopCoreFiles, RendersTheOpenSongToAWavAndRefusesWhileItPlays) {
@@ -133,7 +128,9 @@ TEST(DesktopCoreFiles, RendersTheOpenSongToAWavAndRefusesWhileItPlays) {
     EXPECT_GT(std::filesystem::file_size(wav), 44u * 1000);
 }
 
-TEST(DesktopCoreStyles, ShowsTheStyleNameCutToTenCharactersAndThePartsItHas) {
+// A missing or damaged own style is the style store's (tests/data StyleStoreTest); here the
+// short name shown and another maker's style that is no style at all.
+TEST(DesktopCoreStyles, ShowsTheStyleNameCutToTenCharactersAndKeepsTheStyleWhenAnotherMakersFileIsNoStyle) {
     DesktopRig rig(true);
     rig.core.Start();
     rig.core.Stop();
@@ -143,22 +140,18 @@ TEST(DesktopCoreStyles, ShowsTheStyleNameCutToTenCharactersAndThePartsItHas) {
     int present = 0;
     for (bool p : shown.PartPresent) present += p ? 1 : 0;
     EXPECT_GT(present, 0);
-    EXPECT_FALSE(rig.core.OpenStyle(rig.t.home.Path() + "/missing.vxs"));
-    EXPECT_STREQ(rig.Snapshot().StyleName.c_str(), "Bossa ...") << "a failed load keeps the style";
-}
 
-TEST(DesktopCoreStyles, OpensAnotherMakersStyleToPlayByItsChannelTableAndKeepsTheStyleWhenAFileIsNoStyle) {
-    DesktopRig rig(true);
     const std::string sample = rig.t.home.Path() + "/Sample.sty";
     ASSERT_TRUE(chordella::testing::SampleKeyboardStyle().Write(sample));
     ASSERT_TRUE(rig.core.OpenStyle(sample));
-    EXPECT_TRUE(rig.t.session->Style().style.Native.Present);
+    EXPECT_TRUE(rig.t.session->Style().style.Native.Present) << "played by its channel table";
     EXPECT_STREQ(rig.Snapshot().StyleName.c_str(), "Sample ...");
     const std::string broken = rig.t.home.Path() + "/Broken.prs";
     std::filesystem::copy_file(sample, broken);
     std::filesystem::resize_file(broken, 40);
     EXPECT_FALSE(rig.core.OpenStyle(broken));
     EXPECT_TRUE(rig.t.session->Style().style.Native.Present) << "a failed load keeps the style";
+    EXPECT_STREQ(rig.Snapshot().StyleName.c_str(), "Sample ...");
     ASSERT_FALSE(rig.t.prompter->Shown().empty());
     EXPECT_NE(rig.t.prompter->Shown().back().find("Broken.prs"), std::string::npos) << rig.t.prompter->Shown().back();
 }
@@ -279,22 +272,7 @@ TEST(DesktopCoreOptions, ReopensOnlyThePortsWhoseNamesOrMarksChanged) {
     EXPECT_FALSE(rig.t.midi->IsInputOpen(1));
 }
 
-TEST(DesktopCoreOptions, DerivesTheChordZoneAgainFromTheControlKeyOptions) {
-    DesktopRig rig;
-    rig.core.Start();
-    core::Options options = rig.core.CurrentOptions();
-    options.LastAccKeyNote = 4;  // E
-    options.LastAccKeyOctave = 5;
-    rig.core.ApplyOptions(options);
-    EXPECT_EQ(rig.Snapshot().SplitKey, rig.t.state.config.Keys.LastChordKey);
-    EXPECT_NE(rig.Snapshot().SplitKey, 59);
-    const PortNames ports = rig.core.ListPorts();
-    ASSERT_FALSE(ports.Outputs.empty());
-    EXPECT_EQ(ports.Outputs.front(), "Memory Synth");
-    EXPECT_EQ(ports.Inputs.size(), 2u);
-}
-
-TEST(DesktopCoreOptions, OkWithoutChangesKeepsTheMeterTheStyleSet) {
+TEST(DesktopCoreOptions, DerivesTheChordZoneAgainFromTheControlKeysAndOkWithoutChangesKeepsTheStylesMeter) {
     DesktopRig rig;
     rig.core.Start();
     testing::StyleBuilder b;
@@ -307,6 +285,17 @@ TEST(DesktopCoreOptions, OkWithoutChangesKeepsTheMeterTheStyleSet) {
     rig.core.ApplyOptions(rig.core.CurrentOptions());
     EXPECT_EQ(rig.t.state.clock.MeasureUnits, 12) << "OK turned the meter into another";
     EXPECT_EQ(rig.Snapshot().BeatsPerMeasure, 3);
+
+    core::Options options = rig.core.CurrentOptions();
+    options.LastAccKeyNote = 4;  // E
+    options.LastAccKeyOctave = 5;
+    rig.core.ApplyOptions(options);
+    EXPECT_EQ(rig.Snapshot().SplitKey, rig.t.state.config.Keys.LastChordKey);
+    EXPECT_NE(rig.Snapshot().SplitKey, 59);
+    const PortNames ports = rig.core.ListPorts();
+    ASSERT_FALSE(ports.Outputs.empty());
+    EXPECT_EQ(ports.Outputs.front(), "Memory Synth");
+    EXPECT_EQ(ports.Inputs.size(), 2u);
 }
 
 // What the player plays on the keyboard's melody side while "&Record" is on and the song runs
@@ -541,24 +530,6 @@ TEST(DesktopCoreSonglist, TheFirstStartOpensTheDemoListAndPlayingAQueuedEntryOpe
 }
 
 // --- The performance display ------------------------------------------------------------
-
-TEST(DesktopCoreDisplay, ThePlayingDemoShowsTheNextChordTheOutputItsStateAndThePriority) {
-    DesktopRig rig(true);
-    rig.core.Start();  // the demo song plays through the built-in synth
-    ASSERT_TRUE(rig.RunUntil([&] { return rig.Snapshot().NextChord.c_str()[0] != '\0'; })) << "the song's next chord";
-    DisplaySnapshot shown = rig.Snapshot();
-    EXPECT_STREQ(shown.OutputName.c_str(), "Built-in synth");
-    EXPECT_EQ(shown.Output, OutputStatus::Ready);
-    EXPECT_NE(shown.Priority, PriorityStatus::Normal) << "playing asks for real time (granted or denied)";
-    const std::string whole = shown.StyleFullName.c_str();
-    EXPECT_FALSE(whole.empty());
-    EXPECT_EQ(whole.find("..."), std::string::npos) << "the whole name, not the short label";
-
-    rig.core.StartStop();
-    shown = rig.Snapshot();
-    EXPECT_EQ(shown.Priority, PriorityStatus::Normal);
-    EXPECT_STREQ(shown.NextChord.c_str(), "") << "no song plays";
-}
 
 // A style started without a song plays as much as a song does: the display must not say
 // "Normal priority (stopped)" beside "· playing".

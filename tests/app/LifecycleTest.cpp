@@ -107,25 +107,6 @@ TEST(Lifecycle, ExitStopsFirstThenSavesTheSettingsThenClosesEverything) {
     EXPECT_TRUE(p.hooks.steps.empty());
 }
 
-TEST(Lifecycle, OptionsChangedDuringASessionAreThereAtTheNextStart) {
-    testing::TempFolder home;
-    RunProgramOn(home.Path(), {}, [](app::AppState& state, Lifecycle& lifecycle) {
-        state.options.TempoPreset4 = 175;
-        state.options.TwoFingerChords = true;
-        state.options.ToBasicKeyNote = 10;
-        state.options.MidiIn = "Keyboard 1";
-        EXPECT_EQ(lifecycle.Exit(), SaveOutcome::Saved);
-    });
-    RunProgramOn(home.Path(), {}, [](app::AppState& state, Lifecycle&) {
-        const core::Options& options = state.options;
-        EXPECT_FALSE(state.config.FirstStart);
-        EXPECT_EQ(options.TempoPreset4, 175);
-        EXPECT_TRUE(options.TwoFingerChords);
-        EXPECT_EQ(options.MidiIn, "Keyboard 1");
-        EXPECT_EQ(state.config.Keys.ToBasic, 46);
-    });
-}
-
 TEST(Lifecycle, ResetFromTheCommandLineStartsWithDefaultsAndSavesResetAsZero) {
     Program p;
     WriteTextFile(p.paths.IniPath(), "[Options]\nTempo1=77\nReset=0\n");

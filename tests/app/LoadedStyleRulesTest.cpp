@@ -103,14 +103,6 @@ TEST(LoadedStyleRules, NormalisingOnLoadAndFromTheMenuStartsFromTheLoadedVolumes
     EXPECT_EQ(style.Header.ChannelSetup[10][7], 80);
     EXPECT_EQ(t.session->Controllers().Value(3, 7), 90);
 
-    // Dampening switched on lowers guitar and strings now, within 0 … 70.
-    options.DampenValue = 30;
-    rules.Handle({Request::Dampen, true});
-    EXPECT_EQ(style.Header.ChannelSetup[5][7], 70);
-    EXPECT_EQ(style.Header.ChannelSetup[10][7], 50);
-    EXPECT_EQ(style.Header.ChannelSetup[3][7], 90);
-    EXPECT_TRUE(options.DampenGuitarsAndStrings);
-
     // "Reverb off" and "Reverb defined" exclude each other.
     rules.Handle({Request::ReverbOff, true});
     const app::StyleRulesView view = rules.Handle({Request::ReverbDefined, true});

@@ -129,40 +129,8 @@ TEST(NativeStyleFile, ConvertedNativelyItPlaysTheNotesOfTheKeyboardStylePlayedNa
     EXPECT_FALSE(Sounds(Played(plain.render, Basic, Chords[1]), Piano, 71));
 }
 
-TEST(NativeStyleFile, WhereTheBlockIsNotKnownThePartsPlayTheirBytesUnchanged) {
-    Converted converted;
-    ASSERT_EQ(converted.NativeRun.Result, 0) << converted.NativeRun.Err;
-    const std::vector<std::uint8_t> file = FileBytes(converted.Native);
-    data::StyleImage image;
-    std::string error;
-    ASSERT_TRUE(data::ReadStyleFile(file, image, error)) << error;
-
-    // A file without the block: the stream the parts play, and nothing after it.
-    const std::string stripped = converted.folder.File("stripped.vxs");
-    WriteBytes(stripped, data::StyleFileBytes(image.Header, image.Parts, image.Stream));
-    // The block as a reader that does not know it sees it: stream bytes. One byte more after
-    // the trailer and this reader does not recognise the block either.
-    std::vector<std::uint8_t> unknown = file;
-    unknown.push_back(0x00);
-    const std::string old = converted.folder.File("old.vxs");
-    WriteBytes(old, unknown);
-
-    Player asOld(old), asStripped(stripped), asNative(converted.Native);
-    EXPECT_FALSE(asOld.Style().Native.Present);
-    EXPECT_EQ(asOld.Style().StyleLength, static_cast<std::int32_t>(unknown.size() - 4 - 1593 - 528));
-    EXPECT_EQ(asStripped.Style().StyleLength, static_cast<std::int32_t>(image.Stream.size()));
-    bool rulesMatter = false;
-    for (int part = 0; part < data::PartCount; ++part) {
-        if (!asOld.Style().Parts[static_cast<std::size_t>(part)].Present()) continue;
-        for (const Chord& chord : Chords) {
-            const auto played = Played(asOld.render, part, chord);
-            EXPECT_EQ(played, Played(asStripped.render, part, chord)) << "part " << part << " over " << chord.Name;
-            rulesMatter = rulesMatter || played != Played(asNative.render, part, chord);
-        }
-    }
-    EXPECT_TRUE(rulesMatter) << "the rules change what plays, or this test would show nothing";
-}
-
+// Which bytes are a rules block and which stream, and every kind of damage, are read in
+// tests/data NativeRulesBlockTest; here what a user is told when a block is damaged.
 TEST(NativeStyleFile, ADamagedBlockIsToldAndTheStyleLoadsPlain) {
     Converted converted;
     std::vector<std::uint8_t> file = FileBytes(converted.Native);

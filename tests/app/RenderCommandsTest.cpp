@@ -108,31 +108,13 @@ TEST_F(RenderCommands, RenderToWavWritesSound) {
     EXPECT_NEAR(static_cast<double>(bytes.size() - 44) / (44100.0 * 4), 6.0, 0.01);
 }
 
-TEST_F(RenderCommands, ProblemsWithTheFilesEndWithOneLineAndExitCodeOne) {
+// A missing file, a file of no kind the commands read, a wrong output kind, damaged bytes, a
+// song without a style to play it with (none named, or the one named is nowhere): one line
+// naming the file, exit code 1, nothing written.
+TEST_F(RenderCommands, WhatCannotBeReadOrPlayedIsRefusedWithOneLineSayingWhatItIs) {
     const std::string out = folder.File("out.mid");
-    const Result missing = RunChordella(Home() + "render " + Quoted(folder.File("Gone.vxs")) + " -o " + Quoted(out));
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(LineCount(missing.output), 1) << missing.output;
-    EXPECT_NE(missing.output.find("Gone.vxs: no such file"), std::string::npos) << missing.output;
-
     std::string error;
     ASSERT_TRUE(platform::WriteFileAtomically(folder.File("notes.txt"), std::string_view("hello"), error));
-    const Result wrongInput = RunChordella(Home() + "export " + Quoted(folder.File("notes.txt")) + " -o " + Quoted(out));
-    EXPECT_EQ(wrongInput.exitCode, 1);
-    EXPECT_NE(wrongInput.output.find("notes.txt: not a song (.vxa) or a style (.vxs, .sty, .prs, …)"), std::string::npos);
-
-    const Result wrongOutput = RunChordella(Home() + "render " + Quoted(style) + " -o " + Quoted(folder.File("out.mp3")));
-    EXPECT_EQ(wrongOutput.exitCode, 1);
-    EXPECT_NE(wrongOutput.output.find("out.mp3: the output must be a .mid or a .wav file"), std::string::npos);
-    EXPECT_FALSE(platform::FileExists(out));
-
-    const Result usage = RunChordella(Home() + "render " + Quoted(style));
-    EXPECT_EQ(usage.exitCode, 2) << usage.output;
-}
-
-// Also a song without a style to play it with: none named, or the one named is nowhere.
-TEST_F(RenderCommands, WhatCannotBeASongOrHasNoStyleIsRefusedWithWhatItIs) {
-    const std::string out = folder.File("out.mid");
     SongBuilder().At(1).Chord("C").At(2).Chord("F").End().WriteTo(folder.File("Blues.vxa"));
     SongBuilder().Style("C:\\Chordella\\STYLES\\Nowhere.vxs").At(1).Chord("C").End().WriteTo(folder.File("Lost.vxa"));
     std::filesystem::create_directory(folder.File("Folder.vxa"));
@@ -142,9 +124,12 @@ TEST_F(RenderCommands, WhatCannotBeASongOrHasNoStyleIsRefusedWithWhatItIs) {
     std::string random(4096, '\0');
     for (char& c : random) c = static_cast<char>(noise() & 0xFF);
     random[0] = 'Q';
-    std::string error;
     ASSERT_TRUE(platform::WriteFileAtomically(folder.File("Noise.vxa"), random, error));
     const std::pair<std::string, std::string> cases[] = {
+        {"render " + Quoted(folder.File("Gone.vxs")) + " -o " + Quoted(out), "Gone.vxs: no such file"},
+        {"export " + Quoted(folder.File("notes.txt")) + " -o " + Quoted(out),
+         "notes.txt: not a song (.vxa) or a style (.vxs, .sty, .prs, …)"},
+        {"render " + Quoted(style) + " -o " + Quoted(folder.File("out.mp3")), "out.mp3: the output must be a .mid or a .wav file"},
         {"render " + Quoted(folder.File("Folder.vxa")) + " -o " + Quoted(out), "Folder.vxa: is a folder, not a file"},
         {"export " + Quoted(folder.File("Dangling.vxa")) + " -o " + Quoted(out), "Dangling.vxa: is a link to a missing file"},
         {"render " + Quoted(folder.File("Noise.vxa")) + " --style " + Quoted(style) + " -o " + Quoted(out),
@@ -162,6 +147,7 @@ TEST_F(RenderCommands, WhatCannotBeASongOrHasNoStyleIsRefusedWithWhatItIs) {
         EXPECT_NE(result.output.find(expected), std::string::npos) << result.output;
     }
     EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_EQ(RunChordella(Home() + "render " + Quoted(style)).exitCode, 2) << "no output: a usage error";
 }
 
 TEST_F(RenderCommands, AnOutputIsNeverTheInputNorAnExistingFileOfAnotherKindWithoutForce) {

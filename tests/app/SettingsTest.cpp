@@ -146,13 +146,6 @@ TEST(Settings, WrittenOnlyKeysAreNeverReadBack) {
     EXPECT_EQ(home.options.StylePlaylistFile, "");
 }
 
-TEST(Settings, ReadOnlyMediaNeverWriteTheFile) {
-    Home home;
-    home.Load();
-    EXPECT_EQ(home.settings.Save(home.options, true), SaveOutcome::ReadOnlyMedia);
-    EXPECT_FALSE(std::filesystem::exists(home.paths.IniPath()));
-}
-
 // A file too large to read, wide text without its mark, a read-only file, or auto-save off:
 // the save changes nothing, and a failure says why.
 TEST(Settings, FilesThatCannotOrMustNotBeSavedOverAreLeftAsTheyWere) {
