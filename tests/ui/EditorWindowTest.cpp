@@ -139,13 +139,9 @@ TEST_F(EditorWindowTest, CreatesASongEditsBeatsAndUndoesMeasureEdits) {
     const std::string path = Status().mid(QString("Lead sheet written: ").size()).toStdString();
     EXPECT_TRUE(path.ends_with("/SONGS/LeadSheet-Untitled.txt")) << path;
     EXPECT_TRUE(platform::FileExists(path));
-    // Its last sections list the instrument keys and the function set of the second input.
-    const std::string sheet = ReadTextFile(path);
-    const std::size_t instruments = sheet.find("Instruments ...\n01 ");
-    const std::size_t functions = sheet.find("Set of melodyinstruments and functions ...\n01  Start/Stop\n");
-    EXPECT_NE(instruments, std::string::npos) << sheet;
-    ASSERT_NE(functions, std::string::npos) << sheet;
-    EXPECT_NE(sheet.find("12  Fill in\n", functions), std::string::npos) << sheet;
+    // Its sections are laid out by the composer (LeadSheetTest); the core gives them the
+    // function set of the second input.
+    EXPECT_NE(ReadTextFile(path).find("Set of melodyinstruments and functions ...\n01  Start/Stop\n"), std::string::npos);
 
     // "Ignore all program change commands" is the playback option the remote control switches too.
     editor->findChild<QCheckBox*>("IgnoreProgramChanges")->click();
@@ -176,10 +172,9 @@ TEST_F(EditorWindowTest, ImportsAChartAndExportsTheSongAsAChart) {
     });
     ASSERT_TRUE(rig.WaitFor([&] { return answered; }));
     EXPECT_EQ(error, "");
-    const std::string xml = ReadTextFile(charts.File("blues.musicxml"));
-    EXPECT_NE(xml.find("<work-title>Short Blues</work-title>"), std::string::npos);
-    EXPECT_NE(xml.find("<beats>3</beats>"), std::string::npos);
-    EXPECT_NE(xml.find("<root-step>D</root-step>"), std::string::npos) << "C written for a B flat instrument";
+    // What the chart holds is checked in composer/ChartRoundTripTest; here the transposition asked for arrives.
+    EXPECT_NE(ReadTextFile(charts.File("blues.musicxml")).find("<root-step>D</root-step>"), std::string::npos)
+        << "C written for a B flat instrument";
 }
 
 // The beat that sounds is highlighted; automatic program changes go in and out again, and
@@ -226,6 +221,7 @@ TEST_F(EditorWindowTest, TheBeatThatSoundsIsHighlightedAndProgramChangeSettingsC
 
     Click("AutochangeProgram");
     ASSERT_TRUE(rig.WaitFor([&] { return Cell(0, last).startsWith("Prog."); })) << Cell(0, last).toStdString();
+    // Where the changes go is the composer's (ProgramChangesTest); here the settings reach it.
     const auto programs = rig.Read([](desktop::DesktopCore& core) {
         std::vector<std::pair<int, int>> found;  // (measure, program)
         const data::ChordMemory& memory = core.State().arrangement.Chords;
@@ -235,13 +231,8 @@ TEST_F(EditorWindowTest, TheBeatThatSoundsIsHighlightedAndProgramChangeSettingsC
         return found;
     });
     ASSERT_GE(programs.size(), 3u);
-    EXPECT_EQ(programs[0].first, 1);
     EXPECT_EQ(programs[1].first, 8);
-    EXPECT_EQ(programs[2].first, 16);
-    for (const auto& [measure, program] : programs) {
-        EXPECT_GE(program, 2) << "measure " << measure;
-        EXPECT_LE(program, 4) << "measure " << measure;
-    }
+    for (const auto& [measure, program] : programs) EXPECT_TRUE(program >= 2 && program <= 4) << measure << ": " << program;
 
     // "Create list of MIDI programs" writes 000 … 127; imported, the list is the programs' source.
     TempFolder folder;
