@@ -95,13 +95,10 @@ TEST_F(EditorWindowTest, CreatesASongEditsBeatsAndUndoesMeasureEdits) {
     dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
     ASSERT_TRUE(rig.WaitFor([&] { return Cell(1, 0) == "Gb min7, Fill In"; })) << Cell(1, 0).toStdString();
 
-    // Delete measure 2, refuse deleting the STOP measure, undo the delete.
+    // Delete measure 2 and undo the delete; which edits are refused and what undo keeps is
+    // the editor's (composer/ChordMemoryEditorTest), a refusal shown is below.
     Click("DeleteMeasure");
     ASSERT_TRUE(rig.WaitFor([&] { return grid->rowCount() == 4; }));
-    grid->setCurrentCell(3, 0);
-    Click("DeleteMeasure");
-    ASSERT_TRUE(rig.WaitFor([&] { return Status() == "Can't clear Measure !"; })) << Status().toStdString();
-    EXPECT_EQ(grid->rowCount(), 4);
     Click("Undo");
     ASSERT_TRUE(rig.WaitFor([&] { return grid->rowCount() == 5 && Cell(1, 0) == "Gb min7, Fill In"; }));
     EXPECT_FALSE(editor->findChild<QPushButton*>("Undo")->isEnabled());
@@ -111,10 +108,8 @@ TEST_F(EditorWindowTest, CreatesASongEditsBeatsAndUndoesMeasureEdits) {
     ASSERT_NE(insert, nullptr);
     insert->trigger();
     ASSERT_TRUE(rig.WaitFor([&] { return grid->rowCount() == 6 && Cell(2, 0) == "Gb min7, Fill In"; }));
-    Click("Undo");
-    ASSERT_TRUE(rig.WaitFor([&] { return grid->rowCount() == 5 && Cell(1, 0) == "Gb min7, Fill In"; }));
 
-    // Copy measure 2 before measure 1; a copy onto itself is refused and keeps the panel.
+    // Copy measure 3 before measure 1; a copy onto itself is refused, said, and keeps the panel.
     Click("CopyMeasures");
     auto* panel = editor->findChild<QGroupBox*>("CopyPanel");
     ASSERT_TRUE(panel->isVisible());
@@ -124,13 +119,13 @@ TEST_F(EditorWindowTest, CreatesASongEditsBeatsAndUndoesMeasureEdits) {
     Click("CopyNow");
     ASSERT_TRUE(rig.WaitFor([&] { return Status() == "Can't copy Measures !"; }));
     EXPECT_TRUE(panel->isVisible());
-    editor->findChild<QSpinBox*>("CopyFirst")->setValue(2);
-    editor->findChild<QSpinBox*>("CopyLast")->setValue(2);
+    editor->findChild<QSpinBox*>("CopyFirst")->setValue(3);
+    editor->findChild<QSpinBox*>("CopyLast")->setValue(3);
     editor->findChild<QSpinBox*>("CopyTo")->setValue(1);
     Click("CopyNow");
-    ASSERT_TRUE(rig.WaitFor([&] { return grid->rowCount() == 6; }));
+    ASSERT_TRUE(rig.WaitFor([&] { return grid->rowCount() == 7; }));
     EXPECT_EQ(Cell(0, 0), "Gb min7, Fill In");
-    EXPECT_EQ(Cell(2, 0), "Gb min7, Fill In");
+    EXPECT_EQ(Cell(3, 0), "Gb min7, Fill In");
     EXPECT_FALSE(panel->isVisible());
 
     // The lead sheet is written into SONGS and shown.
