@@ -249,9 +249,7 @@ TEST(StyleCreatorWindow, LoopStartAndLoopEndMarkTheMeasuresPlayingAsTheLoopInSty
     rig.Settle(2);
     EXPECT_EQ(creator->LastView().StyleRange.StopMeasure, 3);
     EXPECT_EQ(creator->findChild<QSpinBox*>("StopMeasure")->value(), 3);
-    // The loop plays from its start again and never reaches measure 4.
-    EXPECT_EQ(ShownMeasure(rig, creator), 2);
-    EXPECT_FALSE(QTest::qWaitFor([&] { return ShownMeasure(rig, creator) > 3; }, 5000));
+    // That the range then loops is the creator player's (stylecreator/CreatorPlayerTest).
     creator->findChild<QPushButton*>("CreatorStop")->click();
     rig.Settle(2);
 }
