@@ -157,8 +157,6 @@ TEST(MainWindowLayout, AFillShowsTheSongsMeasureAndBeatNotThePositionInsideTheSt
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Shown().Part == 1 && rig.Shown().Measure >= 2; }, 60000));
     const int before = rig.Shown().Measure;
     QTest::mouseClick(rig.Window().findChild<QPushButton*>("FillButton"), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Shown().Part == 4 || rig.Shown().Part == 5; }, 30000))
-        << "the fill starts";
 
     // A snapshot taken while the fill plays, with the position inside the style beside it.
     app::DisplaySnapshot during;
