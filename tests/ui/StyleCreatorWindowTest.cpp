@@ -21,8 +21,8 @@
 #include "core/Options.h"
 #include "core/Session.h"
 #include "core/StyleContainer.h"
-#include "data/CreatorWorkWriter.h"
 #include "data/WorkFile.h"
+#include "support/CreatorMaterial.h"
 #include "support/TextFiles.h"
 #include "ui/StyleCreatorWindow.h"
 #include "ui/WindowRig.h"
@@ -33,18 +33,9 @@ namespace {
 // Eight measures of 4/4 with a note (key 60 + beat) on every beat.
 std::string WriteWork(const std::string& folder) {
     data::CreatorWork work;
-    data::EnsureWorkChunks(work, 1);
-    data::ClearWorkMaterial(work);
-    data::CreatorWorkWriter w(&work, {});
-    for (int m = 0; m < 8; ++m)
-        for (int beat = 0; beat < 4; ++beat) {
-            w.Message(0x90, static_cast<std::uint8_t>(60 + beat), 100);
-            w.Waits(12);
-            w.Message(0x90, static_cast<std::uint8_t>(60 + beat), 0);
-            w.Waits(12);
-        }
-    w.Finish();
-    work.WorkLength = work.Chunks[0].Size;
+    CreatorMaterial material;
+    for (int beat = 0; beat < 8 * 4; ++beat) material.Note(0, 60 + beat % 4, beat * 24, 12);
+    material.Into(work, 8 * 4 * 24);
     data::WorkFile file;
     data::TakeWorkMaterial(work, file);
     file.SetStyleMeter(16);
