@@ -8,7 +8,6 @@
 #include <QMenu>
 
 #include "desktop/DesktopSonglist.h"
-#include "library/SongEntry.h"
 #include "library/Songlist.h"
 #include "ui/BatchWindow.h"
 #include "ui/StyleCreatorWindow.h"
@@ -19,9 +18,7 @@ namespace {
 
 TEST(BatchWindowRun, RandomSongsFromTheCreatorsMenuArriveInTheSonglistAndTheSummaryShows) {
     WindowRig rig;
-    for (QMenu* menu : rig.Window().menuBar()->findChildren<QMenu*>())
-        for (QAction* action : menu->actions())
-            if (action->text() == "Style-&Creator ...") action->trigger();
+    rig.TriggerMenu("Style-&Creator ...");
     rig.Settle();
     auto* creator = rig.Window().findChild<ui::StyleCreatorWindow*>("StyleCreatorWindow");
     ASSERT_NE(creator, nullptr);
@@ -38,13 +35,8 @@ TEST(BatchWindowRun, RandomSongsFromTheCreatorsMenuArriveInTheSonglistAndTheSumm
     EXPECT_EQ(summary->text(), "3 of 3 songs added to the songlist, 0 errors");
     EXPECT_EQ(window->findChild<QLabel*>("FileCount")->text(), "File 3 of 3");
 
-    std::vector<std::string> titles;
-    rig.Host().Barrier([&](desktop::DesktopCore& core) {
-        for (const std::string& line : core.SonglistPanel().List().Entries())
-            titles.push_back(library::ParseSongEntry(line).Title);
-    });
-    ASSERT_EQ(titles.size(), 3u);
-    for (const std::string& title : titles) EXPECT_EQ(title.rfind("Random-", 0), 0u) << title;
+    // The songs' files and names are the batch's (app/BatchSongsTest); here they reach the list.
+    EXPECT_EQ(rig.Read([](desktop::DesktopCore& core) { return core.SonglistPanel().List().Entries().size(); }), 3u);
 }
 
 }  // namespace

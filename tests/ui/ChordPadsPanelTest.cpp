@@ -28,16 +28,8 @@ protected:
     ChordPadsPanel panel{link};
 };
 
-TEST_F(ChordPadsPanelTest, EveryPadAndSectionButtonIsThereByItsNameReadingLikeTheArrangerPanelsButton) {
-    int found = 0;
-    for (char row = 'A'; row <= 'K'; ++row)
-        for (int column = 0; column < 12; ++column)
-            found += panel.findChild<QPushButton*>(QString("%1%2").arg(QChar(row)).arg(column, 2, 10, QChar('0'))) != nullptr;
-    for (int number = 0; number < 24; ++number)
-        found += panel.findChild<QPushButton*>(QString("M%1").arg(number, 2, 10, QChar('0'))) != nullptr;
-    for (int number = 0; number < 5; ++number)
-        found += panel.findChild<QPushButton*>(QString("L%1").arg(number, 2, 10, QChar('0'))) != nullptr;
-    EXPECT_EQ(found, 132 + 24 + 5);
+// The last pad and section button are found on the window in MainWindowLayoutTest (K11, L04).
+TEST_F(ChordPadsPanelTest, APadNamesItsChordAndTheBottomRowReadsLikeTheArrangerPanelsButtons) {
     EXPECT_EQ(Pad("M06")->text(), "Bdim");
     EXPECT_FALSE(Pad("M06")->toolTip().isEmpty());
 

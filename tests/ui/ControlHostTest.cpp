@@ -10,7 +10,7 @@
 namespace chordella::testing {
 namespace {
 
-TEST(ControlHost, AnswersOnTheWindowsThreadWithTheCoresDataAndPublishesOnlyWhatChanged) {
+TEST(ControlHost, AnswersOnTheWindowsThreadPublishesOnlyWhatChangedAndTheMenusAndKeysReachTheCore) {
     WindowRig rig;
     bool answered = false;
     bool onWindowThread = false;
@@ -42,10 +42,8 @@ TEST(ControlHost, AnswersOnTheWindowsThreadWithTheCoresDataAndPublishesOnlyWhatC
     rig.Host().SetTempo(140);
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Host().Snapshot().Tempo == 140; }, 30000));
     EXPECT_GT(rig.Host().Snapshot().Serial, idle);
-}
 
-TEST(ControlHost, TheMelodyMenuSwitchesShowTheirStateAndTheTransportKeysRunTheTransport) {
-    WindowRig rig;
+    // The melody menu's switches show their state and the transport keys run the transport.
     QAction* record = MenuItem(rig.Window(), "MelodyMenu", "&Record");
     QAction* humanize = MenuItem(rig.Window(), "MelodyMenu", "Humanize");
     ASSERT_NE(record, nullptr);

@@ -30,10 +30,7 @@ TEST(MainWindowKeys, HoldingATypeKeyThenAChordKeyPlaysThatTypeWithTheChosenLayou
     QTest::keyPress(&rig.Window(), Qt::Key_2);
     QTest::keyClick(&rig.Window(), Qt::Key_C);
     QTest::keyRelease(&rig.Window(), Qt::Key_2);
-    EXPECT_STREQ(rig.Shown().ChordName.c_str(), "C 7th");
-    // The window shows it from the published snapshot.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return rig.Window().windowTitle() == "Chordella  -  Chord : C 7th"; }, 30000))
-        << rig.Window().windowTitle().toStdString();
+    EXPECT_STREQ(rig.Shown().ChordName.c_str(), "C 7th");  // shown by the window as a pad's chord is (MainWindowPadsTest)
 
     rig.Host().Barrier([](desktop::DesktopCore& core) {
         core.State().options.ComputerKeyboardLayout = chords::FrenchLayout;
@@ -56,11 +53,8 @@ struct ModifiedChord {
 // Shift makes the chord minor and Ctrl a seventh, with the clock standing and while the
 // last chord still waits for its beat (where the Shift key's own stroke is not taken).
 TEST(MainWindowKeys, ShiftMakesTheChordMinorAndCtrlASeventhAlsoWhileAChordWaitsForItsBeat) {
-    const std::vector<ModifiedChord> cases{{Qt::Key_V, Qt::ShiftModifier, "D min"},
-                                           {Qt::Key_B, Qt::ShiftModifier, "E min"},
-                                           {Qt::Key_C, Qt::ControlModifier, "C 7th"},
-                                           {Qt::Key_V, Qt::ControlModifier, "D 7th"},
-                                           {Qt::Key_B, Qt::NoModifier, "E maj"}};
+    const std::vector<ModifiedChord> cases{
+        {Qt::Key_V, Qt::ShiftModifier, "D min"}, {Qt::Key_C, Qt::ControlModifier, "C 7th"}, {Qt::Key_B, Qt::NoModifier, "E maj"}};
     for (const bool waiting : {false, true}) {
         WindowRig rig;
         if (waiting) {
@@ -81,7 +75,7 @@ TEST(MainWindowKeys, ShiftMakesTheChordMinorAndCtrlASeventhAlsoWhileAChordWaitsF
     }
 }
 
-TEST(MainWindowKeys, MelodyKeysPlayTheirNotePlusTheTranspositionSpinnersAndAutoRepeatSendsNoSecondNoteOn) {
+TEST(MainWindowKeys, MelodyKeysPlayWithTheTranspositionAutoRepeatSendsNoSecondNoteOnAndOtherKeysPlayNothing) {
     WindowRig rig;
     rig.ClearSent(SynthOutput);
     QTest::keyClick(&rig.Window(), Qt::Key_T);
@@ -119,12 +113,9 @@ TEST(MainWindowKeys, MelodyKeysPlayTheirNotePlusTheTranspositionSpinnersAndAutoR
             ((m.Packed >> 8) & 0x7F) == 60)
             ++noteOffs;
     EXPECT_EQ(noteOffs, 1) << "the real release ends the note";
-}
 
-// Keys that do something else play no note: the tempo field keeps the digits typed into it,
-// and F8 opens the tap tempo window without counting a tap (every tap clicks the metronome).
-TEST(MainWindowKeys, TheTempoFieldKeepsItsDigitsAndF8OpensTheTapTempoWindowWithoutATap) {
-    WindowRig rig;
+    // Keys that do something else play no note: the tempo field keeps the digits typed into
+    // it, and F8 opens the tap tempo window without counting a tap (every tap clicks the metronome).
     rig.ClearSent(SynthOutput);
     auto* tempo = rig.Window().findChild<QSpinBox*>("TempoEdit1");
     ASSERT_NE(tempo, nullptr);

@@ -55,7 +55,7 @@ void CheckMenu(const QMenu& menu) {
     }
 }
 
-TEST(MainWindowMenus, EachItemHasAMnemonicOfItsOwnAndNamesItsKeyOnceAndExitComesLast) {
+TEST(MainWindowMenus, EachItemHasAMnemonicOfItsOwnAndNamesItsKeyOnceExitComesLastAndTheSongDialogsStartInTheSongsFolder) {
     WindowRig rig;
     std::map<QChar, QString> top;
     for (QAction* action : rig.Window().menuBar()->actions()) {
@@ -83,10 +83,8 @@ TEST(MainWindowMenus, EachItemHasAMnemonicOfItsOwnAndNamesItsKeyOnceAndExitComes
     };
     EXPECT_FALSE(headingOf("Normalize Volume").isEmpty());
     EXPECT_NE(headingOf("Normalize Volume"), headingOf("Normalize volume"));
-}
 
-TEST(MainWindowMenus, TheSongDialogsStartInTheSongsFolder) {
-    WindowRig rig;
+    // The song dialogs start in the songs folder.
     for (const char* caption : {"Open ...", "Save as ..."}) {
         QString startedIn;
         AnswerNextFileDialog([&](QFileDialog& dialog) {
@@ -101,7 +99,7 @@ TEST(MainWindowMenus, TheSongDialogsStartInTheSongsFolder) {
     }
 }
 
-TEST(MainWindowHelp, F1IsTheHelpKeyBeforeTheStylePlaysAndTheFillKeyWhileItPlays) {
+TEST(MainWindowHelp, F1IsTheHelpKeyBeforeTheStylePlaysAndTheFillKeyWhileItPlaysAndAboutNamesTheVersionAndLibraries) {
     WindowRig rig;
     QTest::keyClick(&rig.Window(), Qt::Key_F1);
     auto* help = dynamic_cast<ui::HelpWindow*>(ShownTopLevel("HelpWindow"));
@@ -111,6 +109,17 @@ TEST(MainWindowHelp, F1IsTheHelpKeyBeforeTheStylePlaysAndTheFillKeyWhileItPlays)
     EXPECT_TRUE(map.contains("Shift")) << "the modifiers are explained";
     EXPECT_TRUE(help->PageText(ui::HelpWindow::PlayingLivePage).contains("Sync Start"));
     help->close();
+    // About names the version, the SoundFont and the libraries with their licences.
+    QAction* item = MenuItem(rig.Window(), "HelpMenu", "About Chordella");
+    ASSERT_NE(item, nullptr);
+    item->trigger();
+    QWidget* about = ShownTopLevel("AboutDialog");
+    ASSERT_NE(about, nullptr);
+    const QString text = about->findChild<QLabel*>("AboutText")->text();
+    EXPECT_TRUE(text.contains(app::Version));
+    EXPECT_TRUE(text.contains("SoundFont"));
+    for (const char* library : {"Qt", "FluidSynth", "RtMidi", "LGPL", "MIT"}) EXPECT_TRUE(text.contains(library)) << library;
+    about->close();
 
     ASSERT_TRUE(rig.OpenBundledStyle("pop16.vxs"));
     rig.Host().Barrier([](desktop::DesktopCore& core) {
@@ -125,20 +134,6 @@ TEST(MainWindowHelp, F1IsTheHelpKeyBeforeTheStylePlaysAndTheFillKeyWhileItPlays)
     const int part = rig.Shown().Part;
     const int queued = rig.Shown().QueuedPart;
     EXPECT_TRUE(part == 4 || part == 5 || queued == 4 || queued == 5) << "a fill plays or is queued: " << part << "/" << queued;
-}
-
-TEST(MainWindowHelp, AboutNamesTheVersionTheSoundFontAndTheLibrariesWithTheirLicences) {
-    WindowRig rig;
-    QAction* item = MenuItem(rig.Window(), "HelpMenu", "About Chordella");
-    ASSERT_NE(item, nullptr);
-    item->trigger();
-    QWidget* about = ShownTopLevel("AboutDialog");
-    ASSERT_NE(about, nullptr);
-    const QString text = about->findChild<QLabel*>("AboutText")->text();
-    EXPECT_TRUE(text.contains(app::Version));
-    EXPECT_TRUE(text.contains("SoundFont"));
-    for (const char* library : {"Qt", "FluidSynth", "RtMidi", "LGPL", "MIT"}) EXPECT_TRUE(text.contains(library)) << library;
-    about->close();
 }
 
 }  // namespace

@@ -85,10 +85,8 @@ TEST(SongCreatorWindow, AChosenProgressionBecomesTheSongInTheListsKeyAndPlaysAtO
     }
     EXPECT_TRUE(chordView->isVisible());
     EXPECT_EQ(chordView->SongInfoText(), "Progr. 0-0-0-0   Bars: 4-4-4-4");
-    // It plays: the position runs and the song is in the chord memory.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Host().Snapshot().Measure > 0; }, 30000));
-    EXPECT_EQ(rig.Read([](desktop::DesktopCore& core) { return core.State().arrangement.Chords.ChordMemoryLength; }),
-              4 + 18 * 16);
+    // It plays (the song's layout is composer/SongGeneratorTest's).
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rig.Host().Snapshot().Measure > 0; }, 30000));
 }
 
 // The program change commands (code 223) of the song in the chord memory, by position.

@@ -4,7 +4,6 @@
 
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTest>
 
 #include "ui/QtTestApp.h"
@@ -50,17 +49,14 @@ TEST_F(SonglistWindowTest, ShowsTheListTheQueueAndTheNextSongAndAClickQueuesADou
     EXPECT_TRUE(window.List()->item(1)->text().contains("[mutes 10]"));
     EXPECT_EQ(window.findChild<QLabel*>("PlayQueue")->text(), "Queue: Closer, Opener");
     EXPECT_EQ(window.findChild<QLabel*>("NextSong")->text(), "Next: Closer");
-    EXPECT_EQ(window.findChild<QPushButton*>("PlayButton")->text(), "Play 2");
 
-    // A click queues; a double click and Enter play at once.
-    QTest::mouseClick(window.List()->viewport(), Qt::LeftButton, {}, RowCentre(1));
+    // A double click and Enter play at once (a click queueing runs over the real core in
+    // LibraryWindowsTest).
     QTest::mouseClick(window.List()->viewport(), Qt::LeftButton, {}, RowCentre(2));  // a double-click's first click
     QTest::mouseDClick(window.List()->viewport(), Qt::LeftButton, {}, RowCentre(2));
     window.List()->setCurrentRow(0);
     QTest::keyClick(window.List(), Qt::Key_Return);
-    ASSERT_GE(link.SonglistRequests.size(), 3u);
-    EXPECT_EQ(link.SonglistRequests.front().Action, A::Enqueue);
-    EXPECT_EQ(link.SonglistRequests.front().Index, 1);
+    ASSERT_GE(link.SonglistRequests.size(), 2u);
     const auto& last = link.SonglistRequests.back();
     EXPECT_EQ(last.Action, A::PlayNow);
     EXPECT_EQ(last.Index, 0);

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
-#include <algorithm>
 #include <QTest>
 #include <string>
 #include <vector>
@@ -87,11 +86,7 @@ TEST(BeatLamps, OneLampPerBeatLightsInTurnTheFirstRedOverAMeasureOfTheVirtualClo
                 EXPECT_EQ(ShownLamps(lamps), meter.Beats);
                 seen.push_back(lit);
             }
-            std::vector<int> sorted = seen;
-            std::sort(sorted.begin(), sorted.end());
-            std::vector<int> every(static_cast<std::size_t>(meter.Beats));
-            for (int i = 0; i < meter.Beats; ++i) every[static_cast<std::size_t>(i)] = i + 1;
-            EXPECT_EQ(sorted, every) << "each lamp once in a measure";
+            // In turn over a measure's beats: each lamp once.
             for (std::size_t i = 1; i < seen.size(); ++i)
                 EXPECT_EQ(seen[i], seen[i - 1] % meter.Beats + 1) << "in turn";
         }

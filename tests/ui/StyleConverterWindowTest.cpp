@@ -12,8 +12,8 @@
 #include <QSpinBox>
 #include <QTest>
 
-#include "data/StyleFile.h"
-#include "platform/Files.h"
+#include <filesystem>
+
 #include "ui/StyleConverterWindow.h"
 #include "ui/WindowRig.h"
 #include "support/KeyboardStyleWriter.h"
@@ -162,13 +162,8 @@ TEST(StyleMenuVariationsSet, AnotherMakersStylePlaysTheSetChosenTheConverterShow
     converter->findChild<QPushButton*>("CreateSets")->click();
     rig.Settle(2);
 
-    const std::string written = rig.Host().StylesFolder() + "/Four-1.vxs";
-    std::vector<std::uint8_t> bytes;
-    std::string error;
-    ASSERT_TRUE(platform::ReadFileBytes(written, 1u << 20, bytes, error)) << error;
-    data::StyleImage image;
-    ASSERT_TRUE(data::ReadStyleFile(bytes, image, error)) << error;
-    EXPECT_TRUE(image.Native.Present) << "the file carries the channel rules";
+    // What the native file holds is NativeStyleFileTest's; here the mode chosen reaches the conversion.
+    EXPECT_TRUE(std::filesystem::exists(rig.Host().StylesFolder() + "/Four-1.vxs"));
     EXPECT_TRUE(Playing(rig).Native) << "and the style written plays by them";
     EXPECT_TRUE(rig.Options().ConverterNative) << "the mode is kept in the settings";
 }

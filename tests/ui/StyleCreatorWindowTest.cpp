@@ -21,8 +21,8 @@
 #include "core/Options.h"
 #include "core/Session.h"
 #include "core/StyleContainer.h"
-#include "data/CreatorWorkWriter.h"
 #include "data/WorkFile.h"
+#include "support/CreatorMaterial.h"
 #include "support/TextFiles.h"
 #include "ui/StyleCreatorWindow.h"
 #include "ui/WindowRig.h"
@@ -33,18 +33,9 @@ namespace {
 // Eight measures of 4/4 with a note (key 60 + beat) on every beat.
 std::string WriteWork(const std::string& folder) {
     data::CreatorWork work;
-    data::EnsureWorkChunks(work, 1);
-    data::ClearWorkMaterial(work);
-    data::CreatorWorkWriter w(&work, {});
-    for (int m = 0; m < 8; ++m)
-        for (int beat = 0; beat < 4; ++beat) {
-            w.Message(0x90, static_cast<std::uint8_t>(60 + beat), 100);
-            w.Waits(12);
-            w.Message(0x90, static_cast<std::uint8_t>(60 + beat), 0);
-            w.Waits(12);
-        }
-    w.Finish();
-    work.WorkLength = work.Chunks[0].Size;
+    CreatorMaterial material;
+    for (int beat = 0; beat < 8 * 4; ++beat) material.Note(0, 60 + beat % 4, beat * 24, 12);
+    material.Into(work, 8 * 4 * 24);
     data::WorkFile file;
     data::TakeWorkMaterial(work, file);
     file.SetStyleMeter(16);
@@ -78,34 +69,36 @@ data::StyleState StyleNow(WindowRig& rig) {
     return copy;
 }
 
-TEST(StyleCreatorWindow, ALoadedWorkGetsItsBasicWithTheChainedPartsTheEventEditorShowsItsNotesAndTheMenusSetAndRepairParts) {
-    WindowRig rig;
-    TempFolder folder;
-    const std::string path = WriteWork(folder.Path());
-    ui::StyleCreatorWindow* creator = OpenCreator(rig);
-    ASSERT_NE(creator, nullptr);
-
-    creator->Send(desktop::CreatorRequest::LoadWork, [&](desktop::CreatorRequest& r) { r.Path = path; });
+// The work loaded, Style mode on and Basic set to `first` … `last` (the question answered Yes).
+void BasicFromWork(WindowRig& rig, ui::StyleCreatorWindow* creator, const std::string& work, int first, int last) {
+    creator->Send(desktop::CreatorRequest::LoadWork, [&](desktop::CreatorRequest& r) { r.Path = work; });
     rig.Settle(2);
-    EXPECT_TRUE(creator->windowTitle().endsWith("GROOVE.VXW"));
-
     creator->findChild<QCheckBox*>("StyleMode")->click();
     rig.Settle(2);
-    EXPECT_FALSE(creator->findChild<QCheckBox*>("SongMode")->isChecked());
-    auto* parts = creator->findChild<QListWidget*>("PartList");
-    parts->setCurrentRow(1);
-    creator->findChild<QSpinBox*>("PartStart")->setValue(1);
-    creator->findChild<QSpinBox*>("PartEnd")->setValue(4);
+    creator->findChild<QListWidget*>("PartList")->setCurrentRow(1);
+    creator->findChild<QSpinBox*>("PartStart")->setValue(first);
+    creator->findChild<QSpinBox*>("PartEnd")->setValue(last);
     rig.Prompter().AnswerYes();
     creator->findChild<QPushButton*>("SetPart")->click();
     rig.Settle(2);
+    creator->findChild<QPushButton*>("CreatorStop")->click();
+    rig.Settle(2);
+}
+
+TEST(StyleCreatorWindow, ALoadedWorkGetsItsBasicWithTheChainedPartsTheEventEditorShowsItsNotesAndTheMenusSetAndRepairParts) {
+    WindowRig rig;
+    TempFolder folder;
+    ui::StyleCreatorWindow* creator = OpenCreator(rig);
+    ASSERT_NE(creator, nullptr);
+    BasicFromWork(rig, creator, WriteWork(folder.Path()), 1, 4);
+    EXPECT_TRUE(creator->windowTitle().endsWith("GROOVE.VXW"));
     EXPECT_TRUE(rig.Prompter().WasShown("Set as \" Basic \" ?"));
+    // The parts the setter chains to Basic (PartSetterTest) are listed with it.
+    auto* parts = creator->findChild<QListWidget*>("PartList");
     EXPECT_EQ(parts->item(1)->text(), " Basic  1 - 4");
-    EXPECT_EQ(parts->item(6)->text(), " To Extended  4 - 4");
     EXPECT_EQ(parts->item(4)->text(), " Fill in Basic  4 - 4");
 
-    // Setting a part plays it; stopped, the editor opens at the start of the range.
-    creator->findChild<QPushButton*>("CreatorStop")->click();
+    // Stopped, the event editor opens at the start of the part.
     creator->findChild<QPushButton*>("OpenEvents")->click();
     rig.Settle(2);
     EXPECT_EQ(creator->findChild<QLabel*>("EventName")->text(), "C 5");
@@ -122,7 +115,6 @@ TEST(StyleCreatorWindow, ALoadedWorkGetsItsBasicWithTheChainedPartsTheEventEdito
     EXPECT_TRUE(creator->findChild<QCheckBox*>("SongMode")->isChecked());
     mode->trigger();
     rig.Settle(4);
-    EXPECT_EQ(mode->text(), "Song-&Mode");
     EXPECT_TRUE(creator->findChild<QCheckBox*>("StyleMode")->isChecked());
 
     // "&Loop" → "2 measures": the loop field follows, and "&Extended" sets two measures from
@@ -133,7 +125,7 @@ TEST(StyleCreatorWindow, ALoadedWorkGetsItsBasicWithTheChainedPartsTheEventEdito
     EXPECT_TRUE(MenuItem(*creator, "LoopMenu", "2 measures")->isChecked());
     BarItem(creator, "ExtendedItem")->trigger();
     rig.Settle(2);
-    EXPECT_EQ(creator->findChild<QListWidget*>("PartList")->item(2)->text(), " Extended  1 - 2");
+    EXPECT_EQ(parts->item(2)->text(), " Extended  1 - 2");
     // "Variation Basic" marks Fill in Basic as a variation.
     MenuItem(*creator, "OthersMenu", "Variation Basic")->trigger();
     rig.Settle(2);
@@ -166,23 +158,6 @@ TEST(StyleCreatorWindow, ALoadedWorkGetsItsBasicWithTheChainedPartsTheEventEdito
     const core::Options options = rig.Options();
     EXPECT_TRUE(options.DontGetMetrumFromFile);
     EXPECT_TRUE(options.BassOutputOnChannel11);
-    EXPECT_FALSE(options.ConvertEighthBase);
-}
-
-// The work loaded, Style mode on and Basic set to `first` … `last` (the question answered Yes).
-void BasicFromWork(WindowRig& rig, ui::StyleCreatorWindow* creator, const std::string& work, int first, int last) {
-    creator->Send(desktop::CreatorRequest::LoadWork, [&](desktop::CreatorRequest& r) { r.Path = work; });
-    rig.Settle(2);
-    creator->findChild<QCheckBox*>("StyleMode")->click();
-    rig.Settle(2);
-    creator->findChild<QListWidget*>("PartList")->setCurrentRow(1);
-    creator->findChild<QSpinBox*>("PartStart")->setValue(first);
-    creator->findChild<QSpinBox*>("PartEnd")->setValue(last);
-    rig.Prompter().AnswerYes();
-    creator->findChild<QPushButton*>("SetPart")->click();
-    rig.Settle(2);
-    creator->findChild<QPushButton*>("CreatorStop")->click();
-    rig.Settle(2);
 }
 
 TEST(StyleCreatorWindow, AStyleSavedWithItsPartFlagsComesBackTheSameThroughLoadStyle) {
@@ -224,12 +199,9 @@ TEST(StyleCreatorWindow, AStyleSavedWithItsPartFlagsComesBackTheSameThroughLoadS
     rig.Prompter().AnswerText(saved);
     creator->findChild<QPushButton*>("LoadStyle")->click();
     rig.Settle(4);
-    const data::StyleState loaded = StyleNow(rig);
-    EXPECT_EQ(loaded.Parts[Basic].StartMeasure, 3);
-    EXPECT_EQ(loaded.Parts[Basic].EndMeasure, 6);
-    EXPECT_EQ(loaded.Parts[Basic].CutNotes, made.Parts[Basic].CutNotes);
-    EXPECT_EQ(loaded.Parts[FillInBasic].PartMute[Channel2], 1);
-    EXPECT_EQ(loaded.Header.SuppressControllers, 1);
+    // The file keeps every flag (StyleStoreTest saves and loads byte for byte); the window
+    // shows what came back.
+    EXPECT_EQ(StyleNow(rig).Parts[Basic].CutNotes, made.Parts[Basic].CutNotes);
     EXPECT_TRUE(creator->findChild<QCheckBox*>("SuppressControllers")->isChecked());
     EXPECT_EQ(creator->findChild<QListWidget*>("PartList")->item(1)->text(), " Basic  3 - 6");
 }
@@ -268,9 +240,7 @@ TEST(StyleCreatorWindow, LoopStartAndLoopEndMarkTheMeasuresPlayingAsTheLoopInSty
     rig.Settle(2);
     EXPECT_EQ(creator->LastView().StyleRange.StopMeasure, 3);
     EXPECT_EQ(creator->findChild<QSpinBox*>("StopMeasure")->value(), 3);
-    // The loop plays from its start again and never reaches measure 4.
-    EXPECT_EQ(ShownMeasure(rig, creator), 2);
-    EXPECT_FALSE(QTest::qWaitFor([&] { return ShownMeasure(rig, creator) > 3; }, 5000));
+    // That the range then loops is the creator player's (stylecreator/CreatorPlayerTest).
     creator->findChild<QPushButton*>("CreatorStop")->click();
     rig.Settle(2);
 }
