@@ -48,7 +48,7 @@ TEST(ChordCode, IsSentAsAControlChangeOnTheChosenChannelWhenTheOutputIsOpen) {
     EXPECT_EQ(out.Messages[0].Data2, 40);
 }
 
-TEST(ReceiveChordCode, MakesTheCodedChordCurrentInTheChordZoneAndShowsIt) {
+TEST(ReceiveChordCode, MakesTheCodedChordCurrentInTheChordZoneOnTheKeyboardAndShowsIt) {
     ChordFixture f;
     EXPECT_EQ(f.recogniser->ReceiveChordCode(40, 20, 5), ChordCodeOutcome::Consumed);
     EXPECT_EQ(f.Chords().CurrentType, 4);
@@ -60,11 +60,8 @@ TEST(ReceiveChordCode, MakesTheCodedChordCurrentInTheChordZoneAndShowsIt) {
     f.recogniser->ReceiveChordCode(95, 19, 0);
     EXPECT_EQ(f.Chords().CurrentType, 18);
     EXPECT_EQ(f.view->PanelName, "B maj");
-}
 
-TEST(ReceiveChordCode, KeepsTheRootOnTheKeyboardForAZoneAtTheTop) {
-    ChordFixture f;
-    SetFirstKey(f.Chords(), 127);
+    SetFirstKey(f.Chords(), 127);  // a zone at the top: the root stays on the keyboard
     for (int pitchClass = 0; pitchClass < 12; ++pitchClass) {
         f.recogniser->ReceiveChordCode(pitchClass, 20, 0);
         EXPECT_LE(f.Chords().CurrentRoot, 127);
@@ -72,7 +69,7 @@ TEST(ReceiveChordCode, KeepsTheRootOnTheKeyboardForAZoneAtTheTop) {
     }
 }
 
-TEST(ReceiveChordCode, PassesOtherMessagesOnAndEverythingWhenReceivingIsOff) {
+TEST(ReceiveChordCode, PassesOtherMessagesOnAndEverythingWhenReceivingIsOffAndSwitchesMelodyAdLibWith120And121) {
     ChordFixture f, imported;
     imported.engine.ImportedMaterial = true;
     EXPECT_EQ(imported.recogniser->ReceiveChordCode(40, 20, 0), ChordCodeOutcome::Consumed) << "dropped, ignored";
@@ -84,10 +81,8 @@ TEST(ReceiveChordCode, PassesOtherMessagesOnAndEverythingWhenReceivingIsOff) {
     EXPECT_EQ(f.recogniser->ReceiveChordCode(120, 20, 0), ChordCodeOutcome::PassOn);
     EXPECT_EQ(f.Chords().CurrentType, 0);
     EXPECT_FALSE(f.Options().MelodyAdLib);
-}
 
-TEST(ReceiveChordCode, SwitchesMelodyAdLibOnWith120AndOffWith121) {
-    ChordFixture f;
+    f.Options().ReceiveChordCodes = true;
     EXPECT_EQ(f.recogniser->ReceiveChordCode(120, 20, 0), ChordCodeOutcome::AdLibChanged);
     EXPECT_TRUE(f.Options().MelodyAdLib);
     EXPECT_EQ(f.recogniser->ReceiveChordCode(121, 19, 0), ChordCodeOutcome::AdLibChanged);

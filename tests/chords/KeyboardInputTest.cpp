@@ -10,7 +10,7 @@ namespace {
 
 constexpr int C3 = 48, E3 = 52, G3 = 55, Bb3 = 58, A2 = 45;
 
-TEST(KeyboardZones, KeysAroundTheDefaultChordZoneGoWhereTheirZoneSends) {
+TEST(KeyboardZones, KeysAroundTheDefaultChordZoneGoWhereTheirZoneSendsAndAControlKeyStartsAnIdleStyle) {
     DispatchRig rig;
     rig.ClockRuns();
     rig.Press(60);
@@ -28,12 +28,10 @@ TEST(KeyboardZones, KeysAroundTheDefaultChordZoneGoWhereTheirZoneSends) {
     EXPECT_EQ(rig.Engine().PendingCommandKey, 36) << "the default fill-in key";
     EXPECT_EQ(rig.Engine().PendingCommandValue, chords::SectionKeyCode);
     EXPECT_TRUE(rig.Out.Messages.empty());
-}
 
-TEST(KeyboardZones, AControlKeyWhileTheStyleIsIdleStartsPlaybackInstead) {
-    DispatchRig rig;
+    rig.Engine().PendingCommandKey = 0;
     rig.Session().Style().player.StyleActive = 0;
-    rig.Press(36);
+    rig.Press(36);  // while the style is idle a control key starts playback instead
     EXPECT_EQ(rig.Peers.PlayRequests, 1);
     EXPECT_EQ(rig.Engine().PendingCommandKey, 0);
 }

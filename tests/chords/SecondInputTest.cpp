@@ -106,7 +106,7 @@ TEST(SecondInputCreator, StartAndContinueWhileTheCreatorRecordsAreHandedToItsPee
     EXPECT_EQ(rig.Peers.SequencerStarts, 2) << "Stop and the timing clock start nothing";
 }
 
-TEST(ThruFilter, NotesAreTransposedExceptOnTheDrumChannelAndReplaceOneDropsTheVoice) {
+TEST(ThruFilter, TransposesNotesButDrumsAndDropsTheReplacedVoiceSoloMutesThePadChannelAndSuppressedControllers) {
     DispatchRig rig;
     chords::ThruFilter& filter = rig.SecondIn.Filter();
     rig.Keyboard().ThruTranspose = 2;
@@ -117,11 +117,9 @@ TEST(ThruFilter, NotesAreTransposedExceptOnTheDrumChannelAndReplaceOneDropsTheVo
     rig.Engine().VoiceChannel = 0;
     EXPECT_EQ(filter.Filter(0x90, 0, 100, 60), chords::DropMessage);
     EXPECT_EQ(filter.Filter(0x90, 1, 100, 60), 62);
-}
 
-TEST(ThruFilter, SoloMutesPadChannelAndSuppressionDrop) {
-    DispatchRig rig;
-    chords::ThruFilter& filter = rig.SecondIn.Filter();
+    rig.Options().ReplaceOne = false;
+    rig.Keyboard().ThruTranspose = 0;
     rig.Engine().SoloFilter = 3;
     EXPECT_EQ(filter.Filter(0x90, 0, 100, 60), chords::DropMessage);
     EXPECT_EQ(filter.Filter(0x90, 2, 100, 60), 60);

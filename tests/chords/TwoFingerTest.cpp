@@ -12,7 +12,7 @@ using testing::ChordFixture;
 
 std::pair<int, int> Pair(core::ChordPair chord) { return {chord.Root, chord.Type}; }
 
-TEST(TwoFingerChords, TheSecondKeysDistanceChoosesTheType) {
+TEST(TwoFingerChords, TheSecondKeysDistanceChoosesTheTypeByTheSlotMap) {
     const std::tuple<int, int, int> cases[] = {
         // second key, expected root, expected type
         {64, 60, 5},   // 4 up: "dim"
@@ -29,13 +29,10 @@ TEST(TwoFingerChords, TheSecondKeysDistanceChoosesTheType) {
         EXPECT_EQ(Pair(f.recogniser->TwoFingerKey(second)), std::make_pair(root, type)) << "second key " << second;
         EXPECT_EQ(f.engine.Submitted.size(), 1u) << "the input's common step sets the chord";
     }
-}
-
-TEST(TwoFingerChords, DistancesFollowTheConfiguredSlotMap) {
     ChordFixture f;
     ReadChordTypes(f.Chords().SlotMap, "17");  // slot 2, one semitone, becomes "sus7"
     f.recogniser->TwoFingerKey(60);
-    EXPECT_EQ(Pair(f.recogniser->TwoFingerKey(61)), std::make_pair(60, 17));
+    EXPECT_EQ(Pair(f.recogniser->TwoFingerKey(61)), std::make_pair(60, 17)) << "distances follow the slot map";
 }
 
 TEST(TwoFingerChords, AKeyAfterTheEngineTookTheChordOrAfterARootChosenBelowStartsANewOne) {
