@@ -23,15 +23,6 @@ TEST(SetChord, StoresThePendingAndCurrentChordAndSubmitsItsFourNotes) {
     EXPECT_EQ(f.engine.Submitted.back(), (Notes{64, 68, 71, 76}));
 }
 
-TEST(SetChord, IsReachedThroughTheSessionsChordLink) {
-    ChordFixture f;
-    f.session->Chords().SetChord(62, 2, NoOffset);
-    EXPECT_EQ(f.Pending(), std::make_pair(62, 2));
-    f.recogniser.reset();
-    EXPECT_THROW(f.session->Chords(), core::UnwiredLink) << "the recogniser unwires itself as it goes";
-    EXPECT_EQ(f.Pending(), std::make_pair(62, 2));
-}
-
 TEST(SetChord, SetsWhatTheRecogniserFoundInTheSessionsHeldNotes) {
     ChordFixture f;
     for (const int key : {55, 52, 48}) f.Held().Add(key);  // G E C in the default zone from E 40

@@ -117,19 +117,6 @@ TEST(TapTempo, FourTapsTenStepsApartSetOneHundredTwentyAndStartTheStyle) {
     rig.Clock.SetTempo(0);
 }
 
-TEST(TapTempo, CountsTheMetronomeGroupAndAveragesTheIntervals) {
-    TransportRig rig;
-    rig.Clock.SelectMetrum(engine::MetrumIndexOf("3/4"));
-    engine::TapTempo tap(rig.Session(), rig.Clock, rig.Transport);
-    tap.Open();
-    tap.Tap();
-    for (int step = 0; step < 8; ++step) tap.TimerStep();
-    tap.Tap();
-    for (int step = 0; step < 12; ++step) tap.TimerStep();
-    EXPECT_EQ(tap.Tap(), engine::TapTempo::TapResult::Done);
-    EXPECT_EQ(tap.Tempo(), 120) << "(8 + 12) / 2 = 10 steps";
-}
-
 TEST(TapTempo, TapsTooFastOrAfterTheLongestIntervalBeginANewSeriesAndTheTempoStaysInTheFieldsRange) {
     TransportRig rig;
     engine::TapTempo tap(rig.Session(), rig.Clock, rig.Transport);
@@ -145,6 +132,17 @@ TEST(TapTempo, TapsTooFastOrAfterTheLongestIntervalBeginANewSeriesAndTheTempoSta
     }
     EXPECT_EQ(tap.Tap(), engine::TapTempo::TapResult::Done);
     EXPECT_EQ(tap.Tempo(), 120) << "four taps 500 ms apart";
+
+    TransportRig waltz;  // counts the metronome group and averages the intervals
+    waltz.Clock.SelectMetrum(engine::MetrumIndexOf("3/4"));
+    engine::TapTempo three(waltz.Session(), waltz.Clock, waltz.Transport);
+    three.Open();
+    three.Tap();
+    for (int step = 0; step < 8; ++step) three.TimerStep();
+    three.Tap();
+    for (int step = 0; step < 12; ++step) three.TimerStep();
+    EXPECT_EQ(three.Tap(), engine::TapTempo::TapResult::Done);
+    EXPECT_EQ(three.Tempo(), 120) << "(8 + 12) / 2 = 10 steps";
 
     const std::uint8_t slow[] = {200, 200, 200};
     EXPECT_EQ(engine::TapTempo::TempoFromSteps(slow, 3), 25) << "six bpm is below the field";

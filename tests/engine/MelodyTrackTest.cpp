@@ -26,7 +26,7 @@ std::int32_t TimeOf(SongRig& rig, int note, bool noteOn) {
 // A track loaded from a song (a loaded track is also the recording quantize starts from).
 void LoadTrack(SongRig& rig, SongBuilder song) { song.At(1).Chord("C").Measures(2).End().ApplyTo(rig.Song()); }
 
-TEST(MelodyQuantize, MovesNotesToTheNearestSixteenthAndTheirNoteOffsByTheSameAmountUnlessTheOffHasAReleaseVelocity) {
+TEST(MelodyQuantize, MovesNotesToTheGridAndTheirNoteOffsByTheSameAmountUnlessTheOffHasAReleaseVelocity) {
     SongRig rig;
     rig.State().melody.Humanize = false;
     LoadTrack(rig, SongBuilder().Note(7, 60, 100, 20).Note(10, 62, 100, 20).Event(7, 0x90, 64, 100).Event(27, 0x80, 64, 64));
@@ -37,15 +37,13 @@ TEST(MelodyQuantize, MovesNotesToTheNearestSixteenthAndTheirNoteOffsByTheSameAmo
     EXPECT_EQ(TimeOf(rig, 62, false), 32);
     EXPECT_EQ(TimeOf(rig, 64, true), 6);
     EXPECT_EQ(TimeOf(rig, 64, false), 27);
-}
 
-TEST(MelodyQuantize, EighthSwingMovesNotesToMultiplesOfEightTicks) {
-    SongRig rig;
-    rig.State().melody.Humanize = false;
-    LoadTrack(rig, SongBuilder().Note(13, 60, 100, 5).Note(21, 62, 100, 5).Note(27, 64, 100, 5));
-    rig.Melody.Quantize("1/8 swing");
-    for (int note : {60, 62, 64}) EXPECT_EQ(TimeOf(rig, note, true) % 8, 0) << note;
-    EXPECT_EQ(TimeOf(rig, 60, true), 16);
+    SongRig swing;  // eighth swing: multiples of eight ticks
+    swing.State().melody.Humanize = false;
+    LoadTrack(swing, SongBuilder().Note(13, 60, 100, 5).Note(21, 62, 100, 5).Note(27, 64, 100, 5));
+    swing.Melody.Quantize("1/8 swing");
+    for (int note : {60, 62, 64}) EXPECT_EQ(TimeOf(swing, note, true) % 8, 0) << note;
+    EXPECT_EQ(TimeOf(swing, 60, true), 16);
 }
 
 TEST(MelodyQuantize, QuantizingTwiceEqualsQuantizingTheRecordingOnceWithTheSecondGrid) {

@@ -48,7 +48,7 @@ TEST(FadeOut, VelocitiesDropByFiveEachBeatAndTheStyleStopsPastOneHundredAndTen) 
     EXPECT_GT(rig.Player().FadeAmount, 110);
 }
 
-TEST(ControllerSuppression, ARepeatedVolumeIsSentOnceUnlessTransmitControllersIsOn) {
+TEST(ControllerSuppression, ARepeatedVolumeIsSentOnceUnlessTransmitControllersIsOnAndAChangedValueIsSentAndRemembered) {
     for (bool transmit : {false, true}) {
         EngineRig rig;
         rig.Options().TransmitControllers = transmit;
@@ -63,9 +63,6 @@ TEST(ControllerSuppression, ARepeatedVolumeIsSentOnceUnlessTransmitControllersIs
         const auto second = rig.Out.Where([](const SentMessage& m) { return m.IsController(7); });
         EXPECT_EQ(second.size(), transmit ? 2u : 0u) << "transmit " << transmit;
     }
-}
-
-TEST(ControllerSuppression, AChangedValueIsSentAndRemembered) {
     EngineRig rig;
     StyleBuilder b;
     b.Part(StylePart::Basic).Controller(0, 7, 100, 0).Controller(0, 7, 90, 12).Controller(0, 74, 5, 13)
