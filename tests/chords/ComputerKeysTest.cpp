@@ -11,7 +11,7 @@ namespace {
 constexpr int ShiftKey = 0x10;
 constexpr chords::EntryModifiers Shift{.Shift = true};
 
-TEST(TypeKeys, ADigitHeldBeforeTheChordKeyChoosesItsType) {
+TEST(TypeKeys, ADigitHeldBeforeTheChordKeyChoosesItsTypeAndShiftMinor) {
     EntryRig rig;
     for (const auto& [digit, chord] : {std::pair{'2', "C 7th"}, {'3', "C min7"}}) {
         rig.Entry.KeyDown(digit, false, {});
@@ -22,6 +22,16 @@ TEST(TypeKeys, ADigitHeldBeforeTheChordKeyChoosesItsType) {
     }
     rig.Tap('C');
     EXPECT_EQ(rig.Current(), "C maj");
+
+    // Shift plays minor, and any release with Shift down clears the type.
+    rig.Entry.KeyDown(ShiftKey, false, Shift);
+    rig.Entry.KeyDown('V', false, Shift);
+    EXPECT_EQ(rig.Current(), "D min");
+    rig.Entry.KeyUp('V', Shift);
+    EXPECT_EQ(rig.Chords().TypeOverride, 0);
+    EXPECT_EQ(rig.State().entry.HeldTypeKey, 0);
+    rig.Tap('V');
+    EXPECT_EQ(rig.Current(), "D maj");
 }
 
 TEST(TypeKeys, ATypeKeyWhileAChordIsPendingIsIgnored) {
@@ -32,18 +42,6 @@ TEST(TypeKeys, ATypeKeyWhileAChordIsPendingIsIgnored) {
     EXPECT_TRUE(rig.Entry.KeyDown('2', false, {})) << "taken, but without effect";
     EXPECT_EQ(rig.Chords().TypeOverride, 0);
     EXPECT_EQ(rig.State().entry.HeldTypeKey, 0);
-}
-
-TEST(TypeKeys, ShiftPlaysMinorAndAnyReleaseWithShiftDownClearsTheType) {
-    EntryRig rig;
-    rig.Entry.KeyDown(ShiftKey, false, Shift);
-    rig.Entry.KeyDown('V', false, Shift);
-    EXPECT_EQ(rig.Current(), "D min");
-    rig.Entry.KeyUp('V', Shift);
-    EXPECT_EQ(rig.Chords().TypeOverride, 0);
-    EXPECT_EQ(rig.State().entry.HeldTypeKey, 0);
-    rig.Tap('V');
-    EXPECT_EQ(rig.Current(), "D maj");
 }
 
 TEST(ChordKeys, AHeldChordKeyBlocksOtherChordKeysAndItsOwnRepeats) {
@@ -160,16 +158,3 @@ TEST(ReleaseAll, EndsEveryMelodyNoteStillSounding) {
 
 }  // namespace
 }  // namespace chordella::testing
-
-namespace chordella::chords {
-namespace {
-
-TEST(KeyboardLayoutChoice, EachSystemLayoutChoosesItsEntryAndEveryOtherTheUsOne) {
-    for (const char* qwertz : {"de", "at", "ch", "cz", "hu"}) EXPECT_EQ(LayoutIndexForSystem(qwertz), GermanLayout) << qwertz;
-    for (const char* azerty : {"fr", "be"}) EXPECT_EQ(LayoutIndexForSystem(azerty), FrenchLayout) << azerty;
-    for (const char* british : {"gb", "ie"}) EXPECT_EQ(LayoutIndexForSystem(british), UkLayout) << british;
-    for (const char* other : {"us", "es", "ca", "", "xx"}) EXPECT_EQ(LayoutIndexForSystem(other), SwappedLayout) << other;
-}
-
-}  // namespace
-}  // namespace chordella::chords

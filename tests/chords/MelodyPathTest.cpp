@@ -32,6 +32,10 @@ TEST(MelodyChannel, AKeyboardOnChannel5IsHeardOnTheVoiceChannelUnlessUnchangedEx
     rig.Options().Origin = true;
     rig.Press(74, 100, 4);
     EXPECT_EQ(rig.Out.NoteOns(4).size(), 1u);
+    EXPECT_EQ(rig.Engine().PlayerSoloing, 0);
+    rig.Options().MinusOne = true;
+    rig.Press(76, 100, 3);
+    EXPECT_EQ(rig.Engine().PlayerSoloing, 1) << "with Minus One, playing on the voice channel tells the engine the player solos";
 }
 
 TEST(MelodyAdLib, NotesPlayedInCFollowTheChordAndEndWhereTheyStarted) {
@@ -147,13 +151,6 @@ TEST(KeyboardSplit, EachZoneHasItsChannelAndOctave) {
     zones[1].On = false;
     rig.Release(65);
     EXPECT_EQ(rig.Out.NoteOffs(4).at(0).Data1, 53) << "the release follows its press, not the new zones";
-}
-
-TEST(MelodyMinusOne, PlayingOnTheVoiceChannelTellsTheEngineThePlayerSolos) {
-    DispatchRig rig;
-    rig.Options().MinusOne = true;
-    rig.Press(72);
-    EXPECT_EQ(rig.Engine().PlayerSoloing, 1);
 }
 
 TEST(MelodyRecording, PlayedNotesAndControllersAreHandedToTheMelodyTrack) {

@@ -25,7 +25,7 @@ void PressNow(TransportRig& rig, int key, int value = 0) {
     rig.Transport.ApplyCommandKey();
 }
 
-TEST(ControlKeys, TheEndingKeyWaitsForAClosedMainOutputThenAsksForTheEndingAndClearsTheKey) {
+TEST(ControlKeys, TheEndingKeyWaitsForTheOutputTheKeysBelowTheIntroSwitchThePadAndExtendedNeedsItsPart) {
     TransportRig rig;
     rig.Out.Open = false;
     PressNow(rig, rig.State().config.Keys.Ending);
@@ -35,10 +35,8 @@ TEST(ControlKeys, TheEndingKeyWaitsForAClosedMainOutputThenAsksForTheEndingAndCl
     PressNow(rig, rig.State().config.Keys.Ending);
     EXPECT_EQ(rig.Session().Style().sections.NextSection, 3);
     EXPECT_EQ(rig.Engine().PendingCommandKey, 0);
-}
 
-TEST(ControlKeys, TheTwoKeysBelowTheIntroKeySwitchTheInstrumentPadAndTheExtendedKeyNeedsAnExtendedPart) {
-    TransportRig rig;
+    // The two keys below the intro key switch the instrument pad; the Extended key needs an Extended part.
     PressNow(rig, rig.Lowest() - 2);
     EXPECT_EQ(rig.Engine().InstrumentPadOn, 1);
     PressNow(rig, rig.Lowest() - 3);
@@ -71,7 +69,7 @@ TEST(ControlKeys, InSongModeArePassedToAnExternalArrangerAsATappedNoteButTheIntr
     rig.Session().SetClockOutput(nullptr);
 }
 
-TEST(TempoCommand, SetsTheTempoUnlessIgnoreTempiIsOnAndRefusesTemposTheFieldWouldNot) {
+TEST(SongCommands, TheTempoUnlessIgnoredAndInRangeAndTheProgramWhenItChangesUnlessCommandsAreIgnored) {
     TransportRig rig;
     PressNow(rig, 254, 90);
     EXPECT_EQ(rig.ClockFields().Tempo, 90);
@@ -80,10 +78,8 @@ TEST(TempoCommand, SetsTheTempoUnlessIgnoreTempiIsOnAndRefusesTemposTheFieldWoul
     rig.Options().IgnoreTempi = true;
     PressNow(rig, 254, 140);
     EXPECT_EQ(rig.ClockFields().Tempo, 90);
-}
 
-TEST(ProgramChangeCommand, IsRequestedOnlyWhenTheProgramChangesUnlessCommandsAreIgnored) {
-    TransportRig rig;
+    // A program change is requested only when the program changes.
     rig.AttachSong();
     PressNow(rig, 223, 5);
     PressNow(rig, 223, 5);
