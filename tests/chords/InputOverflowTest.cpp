@@ -122,11 +122,7 @@ TEST(InputOverflow, AnOverflowOfTheSecondInputAlsoEmptiesTheChordZoneAndReleases
 
 // A pedal let go while the ring was full: every note it holds would sound on for ever.
 TEST(InputOverflow, APedalWhoseReleaseWasLostIsReleasedOnEitherInput) {
-    struct Case {
-        const char* input;
-        bool second;
-        std::uint8_t pedal;
-    };
+    struct Case { const char* input; bool second; std::uint8_t pedal; };
     for (const Case c : {Case{"keyboard", false, 64}, Case{"keyboard", false, 66}, Case{"second", true, 64},
                          Case{"second", true, 66}}) {
         SCOPED_TRACE(std::string(c.input) + " input, controller " + std::to_string(c.pedal));

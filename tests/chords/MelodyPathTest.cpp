@@ -10,9 +10,7 @@ namespace chordella::testing {
 namespace {
 
 TEST(MelodyVelocity, TheOffsetIsUsedOnlyWhenItLeavesAPlayableVelocity) {
-    struct Case {
-        int offset, styleOffset, velocity, expected;
-    };
+    struct Case { int offset, styleOffset, velocity, expected; };
     for (const Case c : {Case{-20, 0, 10, 10}, Case{20, 0, 120, 127}, Case{20, 0, 50, 70}, Case{-20, 0, 21, 1},
                          Case{-20, 0, 20, 20}, Case{10, 5, 60, 75} /* the style's offset adds to the balance */}) {
         DispatchRig rig;

@@ -35,10 +35,7 @@ struct Recognition {
     std::string Name() { return std::string(ChordName(state, chord.Root, chord.Type).View()); }
 };
 
-struct HeldChord {
-    std::initializer_list<int> Notes;
-    const char* Expected;
-};
+struct HeldChord { std::initializer_list<int> Notes; const char* Expected; };
 
 TEST(RecogniseChord, NamesHeldKeysByTheBestMatchingRootAndType) {
     const HeldChord cases[] = {

@@ -67,11 +67,7 @@ TEST(SetChord, AChosenTypeOverridesTheGivenOneUntilItsKeyIsReleasedAndAOneTimeTy
     EXPECT_EQ(f.Pending(), std::make_pair(60, 1));
 }
 
-struct OneFinger {
-    int Key;
-    bool MajorMinor;
-    int Root, Type;
-};
+struct OneFinger { int Key; bool MajorMinor; int Root, Type; };
 
 TEST(SetChord, TriadChordsTurnAMajorChordIntoTheTriadOfItsKeyAndLeaveOtherTypesAlone) {
     const OneFinger cases[] = {

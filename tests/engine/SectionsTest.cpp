@@ -116,11 +116,7 @@ TEST(FillInKey, StartedInsideAMeasurePlaysTheFillFromTheMatchingBeat) {
 // Without an Extended part the key acts as the To Basic key; without To Extended it goes
 // straight to Extended.
 TEST(ToExtKey, WithoutAnExtendedPartActsAsToBasicKeyAndWithoutToExtendedGoesStraightToExtended) {
-    struct Case {
-        std::initializer_list<StylePart> parts;
-        bool toBasicKey;
-        std::vector<int> heard;
-    };
+    struct Case { std::initializer_list<StylePart> parts; bool toBasicKey; std::vector<int> heard; };
     const std::vector<int> toBasic = Join({Repeat(Basic, 4), Repeat(ToBasic, 4), Repeat(Basic, 4)});
     for (const Case& c : {Case{{StylePart::Basic, StylePart::ToBasic}, false, toBasic},
                           Case{{StylePart::Basic, StylePart::ToBasic}, true, toBasic},

@@ -217,11 +217,7 @@ std::vector<std::int64_t> TicksOf(const std::vector<SentMessage>& messages) {
 }
 
 TEST(CountIn, ClicksOneMeasureBeforeTheMusicWithHalfBeatsAtTheEndOfFourFour) {
-    struct Case {
-        const char* metrum;
-        int beats;
-        std::vector<std::int64_t> clicks;
-    };
+    struct Case { const char* metrum; int beats; std::vector<std::int64_t> clicks; };
     for (const Case& c : {Case{"3/4", 3, {1, 25, 49}}, Case{"4/4", 4, {1, 25, 49, 61, 73, 85}}}) {
         SCOPED_TRACE(c.metrum);
         TransportRig rig;

@@ -92,11 +92,7 @@ TEST(GeneralMidiVoices, OnlyTheBuiltInSynthAndOutputsMarkedGeneralMidiRewrite) {
     const std::vector<std::uint32_t> style = {Control(2, 0, 8), Control(2, 32, 0), Program(2, 17), 0x643C92};
     const std::vector<std::uint32_t> asGeneralMidi = {Control(2, 0, 8), Control(2, 32, 0), Control(2, 0, 0),
                                                       Control(2, 32, 0), Program(2, 33), 0x643C92};
-    struct Case {
-        int device;
-        bool marked;
-        bool rewrites;
-    };
+    struct Case { int device; bool marked; bool rewrites; };
     for (const Case c : {Case{0, false, false}, Case{0, true, true}, Case{-1, false, true}}) {
         testing::MidiRig rig;
         rig.output->SetGeneralMidiVoices(&table);
