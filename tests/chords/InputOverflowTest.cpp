@@ -131,11 +131,7 @@ TEST(InputOverflow, APedalWhoseReleaseWasLostIsReleasedOnEitherInput) {
         k.arranger.Remote().Bindings().Clear();  // the pedals of the second input pass thru, unbound
         midi::TMidiInput& input = c.second ? *k.t.session->MidiInput2() : k.Input();
         const auto deliver = [&](std::vector<std::uint8_t> bytes) {
-            if (c.second) {
-                k.DeliverSecond(std::move(bytes));
-            } else {
-                k.Deliver(std::move(bytes));
-            }
+            ASSERT_TRUE(k.t.midi->Feed(c.second ? 1 : 0, 0, bytes));
         };
         deliver({0xB0, c.pedal, 127, 0x90, MelodyKey, 90});
         k.RunControlThread();
