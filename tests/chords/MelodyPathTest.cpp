@@ -27,6 +27,8 @@ TEST(MelodyChannel, AKeyboardOnChannel5IsHeardOnTheVoiceChannelUnlessUnchangedEx
     rig.Engine().VoiceChannel = 3;
     rig.Press(72, 100, 4);
     EXPECT_EQ(rig.Out.NoteOns(3).size(), 1u);
+    rig.Send(0x84, 72, 64);
+    EXPECT_EQ(rig.Out.NoteOffs(3).size(), 1u) << "and so is its note-off";
     rig.Options().Origin = true;
     rig.Press(74, 100, 4);
     EXPECT_EQ(rig.Out.NoteOns(4).size(), 1u);
