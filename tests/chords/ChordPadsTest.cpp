@@ -93,7 +93,7 @@ TEST(PadEditor, WithEditTickedAPadOrInEntryModeASectionButtonGoesToTheEditorUnle
     EXPECT_EQ(rig.Pending(), "G 7th");
 }
 
-TEST(SectionButtons, EachButtonStoresItsSectionKey) {
+TEST(SectionButtons, EachButtonStoresItsSectionKeyOrBeforeTheStyleStartsPlaysCMajor) {
     EntryRig rig;
     rig.ClockRuns();  // the key waits for the engine instead of being applied at once
     const data::ControlKeys& keys = rig.State().config.Keys;
@@ -106,11 +106,9 @@ TEST(SectionButtons, EachButtonStoresItsSectionKey) {
     rig.Click("L01", {.Shift = true});
     EXPECT_EQ(rig.Engine().PendingCommandKey, keys.Intro) << "Shift-click asks for the intro";
     EXPECT_EQ(rig.Engine().PendingCommandValue, chords::SectionKeyCode);
-}
 
-TEST(SectionButtons, BeforeTheStyleStartsTheyPlayCMajorOrNothingWithoutAStyle) {
-    EntryRig rig;
-    rig.ClockRuns();
+    // Before the style starts they play C major, or nothing without a style.
+    rig.Engine().PendingCommandKey = 0;
     rig.Session().Style().player.StyleActive = 0;
     rig.Click("L00");
     EXPECT_EQ(rig.Engine().PendingRoot, 0);
