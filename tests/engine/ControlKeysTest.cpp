@@ -150,20 +150,15 @@ TEST(TapTempo, TapsTooFastOrAfterTheLongestIntervalBeginANewSeriesAndTheTempoSta
 TEST(IntroStartModes, SetWhichChannelsPlayInTheLeadInAndTheSoloSelectorReturns) {
     TransportRig rig;
     std::int16_t& solo = rig.Engine().SoloFilter;
-    rig.Options().IntroStartMode = static_cast<int>(engine::IntroStartMode::MuteAll);
-    engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, -8);
-    EXPECT_EQ(solo, 100);
-    rig.Options().IntroStartMode = static_cast<int>(engine::IntroStartMode::Drums);
-    engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, 0);
-    EXPECT_EQ(solo, 10);
-    rig.Options().IntroStartMode = static_cast<int>(engine::IntroStartMode::DrumsLeadInMeasures);
-    engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, -4);
-    EXPECT_EQ(solo, 10);
-    engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, 0);
-    EXPECT_EQ(solo, 0);
-    rig.Options().IntroStartMode = static_cast<int>(engine::IntroStartMode::Metronome);
-    engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, -4);
-    EXPECT_EQ(solo, 100);
+    using engine::IntroStartMode;
+    struct Case { IntroStartMode mode; int position, solo; };
+    for (const Case c : {Case{IntroStartMode::MuteAll, -8, 100}, Case{IntroStartMode::Drums, 0, 10},
+                         Case{IntroStartMode::DrumsLeadInMeasures, -4, 10}, Case{IntroStartMode::DrumsLeadInMeasures, 0, 0},
+                         Case{IntroStartMode::Metronome, -4, 100}}) {
+        rig.Options().IntroStartMode = static_cast<int>(c.mode);
+        engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, c.position);
+        EXPECT_EQ(solo, c.solo) << "mode " << static_cast<int>(c.mode) << " at " << c.position;
+    }
     EXPECT_EQ(rig.Clicks().size(), 1u);
     rig.Options().Metronome = true;
     engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, -4);
