@@ -59,7 +59,7 @@ TEST(SecondInputCommands, AFloodOfCommandsThroughTheDeviceRunsOneCommandPerDrain
     EXPECT_TRUE(rig.Test.midi->Sent(0).empty()) << "commands are consumed";
 }
 
-TEST(SecondInputDetection, TempoAndStartMeasureControllersActOnlyWhileNoStylePlays) {
+TEST(SecondInputDetection, TempoAndStartMeasureControllersActOnlyWhileNoStylePlaysAndWithoutAClockChangeNoTempo) {
     // Controllers 21 and 22 lie among the command numbers: while no style plays and their
     // detection is on they are detection controllers, otherwise commands.
     DispatchRig rig;
@@ -72,7 +72,6 @@ TEST(SecondInputDetection, TempoAndStartMeasureControllersActOnlyWhileNoStylePla
     EXPECT_EQ(rig.State().clock.Tempo, 140) << "254 bpm is out of range";
     rig.Second(0xB0, 21, 2, run);
     EXPECT_EQ(rig.Peers.Measure, -2);
-
     EXPECT_TRUE(rig.Peers.MidiCommands.empty());
 
     rig.Session().Style().player.StyleActive = 1;
@@ -80,17 +79,15 @@ TEST(SecondInputDetection, TempoAndStartMeasureControllersActOnlyWhileNoStylePla
     rig.Second(0xB0, 22, 50, run);
     EXPECT_EQ(rig.State().clock.Tempo, 140);
     EXPECT_EQ(rig.Peers.MidiCommands, (std::vector<int>{10}));
-}
 
-TEST(SecondInputDetection, WithoutAClockTheTempoControllerIsTakenButChangesNoTempo) {
-    DispatchRig rig;
+    rig.Peers.MidiCommands.clear();
     chords::SecondInput alone{rig.Session(), rig.Keyboard(), rig.Options(), rig.Engine(), rig.Recogniser, nullptr,
                               rig.Peers};
     rig.Session().Style().player.StyleActive = 0;
     const int before = rig.State().clock.Tempo;
-    bool run = false;
-    alone.HandleEvent(DispatchRig::Event(0xB0, 22, 70), run);
-    EXPECT_EQ(rig.State().clock.Tempo, before);
+    run = false;
+    alone.HandleEvent(DispatchRig::Event(0xB0, 22, 60), run);  // 120 bpm, had it a clock
+    EXPECT_EQ(rig.State().clock.Tempo, before) << "without a clock the tempo controller changes no tempo";
     EXPECT_TRUE(rig.Peers.MidiCommands.empty()) << "still a detection controller, not a command";
 }
 
