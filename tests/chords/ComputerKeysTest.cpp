@@ -122,7 +122,7 @@ TEST(KeyLayout, TheSecondLayoutSwapsYAndZ) {
     EXPECT_EQ(chords::KeyLayoutMap('A', chords::SwappedLayout), 'A');
 }
 
-TEST(KeyCodes, KeysWithoutAMeaningAndWildCodesAreLeftToTheWindow) {
+TEST(KeyCodes, KeysWithoutAMeaningAndWildCodesAreLeftToTheWindowAndReleaseAllEndsEveryMelodyNoteOnce) {
     EntryRig rig;
     for (int code : {-1, 256, 100000, 0x70, 0x20, 0x08, 0xDB, 0x79}) {
         EXPECT_FALSE(rig.Entry.KeyDown(code, false, {})) << code;
@@ -130,6 +130,14 @@ TEST(KeyCodes, KeysWithoutAMeaningAndWildCodesAreLeftToTheWindow) {
     }
     EXPECT_TRUE(rig.Out.Messages.empty());
     EXPECT_EQ(rig.Chords().CurrentRoot, chords::NoCurrentChord);
+
+    // Releasing all ends every melody note still sounding, once.
+    rig.Entry.KeyDown('T', false, {});
+    rig.Entry.KeyDown('Q', false, {});
+    rig.Entry.ReleaseAll();
+    EXPECT_EQ(rig.Out.NoteOffs(0).size(), 2u);
+    rig.Entry.KeyUp('T', {});
+    EXPECT_EQ(rig.Out.NoteOffs(0).size(), 2u) << "nothing is released twice";
 }
 
 TEST(FunctionKeys, F1FillsInOnlyOnceTheStyleRuns) {
@@ -144,16 +152,6 @@ TEST(FunctionKeys, F1FillsInOnlyOnceTheStyleRuns) {
 
     rig.Session().Style().player.StyleActive = 0;
     EXPECT_FALSE(rig.Entry.FunctionKey(1)) << "the window opens the help instead";
-}
-
-TEST(ReleaseAll, EndsEveryMelodyNoteStillSounding) {
-    EntryRig rig;
-    rig.Entry.KeyDown('T', false, {});
-    rig.Entry.KeyDown('Q', false, {});
-    rig.Entry.ReleaseAll();
-    EXPECT_EQ(rig.Out.NoteOffs(0).size(), 2u);
-    rig.Entry.KeyUp('T', {});
-    EXPECT_EQ(rig.Out.NoteOffs(0).size(), 2u) << "nothing is released twice";
 }
 
 }  // namespace

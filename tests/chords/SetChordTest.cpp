@@ -10,7 +10,7 @@ namespace {
 using testing::ChordFixture;
 using Notes = std::array<std::int16_t, 4>;
 
-TEST(SetChord, StoresThePendingAndCurrentChordAndSubmitsItsFourNotes) {
+TEST(SetChord, StoresThePendingAndCurrentChordSubmitsItsFourNotesAndStartsTheStyleUnlessChordsArePlayed) {
     ChordFixture f;
     f.recogniser->SetChord(60, 4, NoOffset);  // C min7
     EXPECT_EQ(f.Pending(), std::make_pair(60, 4));
@@ -21,6 +21,10 @@ TEST(SetChord, StoresThePendingAndCurrentChordAndSubmitsItsFourNotes) {
 
     f.recogniser->SetChord(64, 1, NoOffset);  // a triad doubles its root an octave up
     EXPECT_EQ(f.engine.Submitted.back(), (Notes{64, 68, 71, 76}));
+    EXPECT_EQ(f.engine.StyleStartRequests, 2) << "chords drive the accompaniment";
+    f.Options().PlayChords = true;
+    f.recogniser->SetChord(60, 1, NoOffset);
+    EXPECT_EQ(f.engine.StyleStartRequests, 2) << "played chords start no style";
 }
 
 TEST(SetChord, SetsWhatTheRecogniserFoundInTheSessionsHeldNotes) {
@@ -133,14 +137,6 @@ TEST(SetChord, KeepsTransposedChordsOnPlayableNotes) {
     }
 }
 
-TEST(SetChord, StartsTheStyleOnlyWhenChordsDriveTheAccompaniment) {
-    ChordFixture f;
-    f.recogniser->SetChord(60, 1, NoOffset);
-    EXPECT_EQ(f.engine.StyleStartRequests, 1);
-    f.Options().PlayChords = true;
-    f.recogniser->SetChord(60, 1, NoOffset);
-    EXPECT_EQ(f.engine.StyleStartRequests, 1);
-}
 
 }  // namespace
 }  // namespace chordella::chords
