@@ -166,26 +166,16 @@ TEST_F(OfflineRenderTest, APartPlaysOncePerPassAndFollowsTheChordItIsPlayedOver)
     EXPECT_FALSE(render.RenderPart(data::Index(StylePart::ToBasic), content));
 }
 
-// The engine and clock of a session that holds the Groove style, for a renderer of its own.
-struct GrooveSession {
-    GrooveSession() {
-        t.session->SetEngineLink(&engine);
-        const std::string path = t.home.Path() + "/Groove.vxs";
-        loaded = Groove().Write(path) && data::StyleStore(*t.session).Load(path, false) == data::StyleLoadResult::Loaded;
-    }
-    TestSession t;
-    engine::AccompanimentEngine engine{*t.session, t.state.engine, t.state.clock,
-                                       t.state.options};
-    engine::Clock clock{*t.session, engine, t.state.clock, t.state.options};
-    bool loaded = false;
-};
-
 // A lead-in at 100 bpm before the style starts is left out; the tempo set before the start is
 // the file's first, and a change while playing counts from the next tick without a timer.
 TEST(RenderTiming, TicksBeforeTheStyleStartsAreLeftOutAndATempoChangeWhilePlayingIsRecordedFromTheNextTick) {
-    GrooveSession g;
-    ASSERT_TRUE(g.loaded);
-    auto& [t, engine, clock, loaded] = g;
+    // The engine and clock of a session that holds the Groove style, for a renderer of its own.
+    TestSession t;
+    engine::AccompanimentEngine engine{*t.session, t.state.engine, t.state.clock, t.state.options};
+    engine::Clock clock{*t.session, engine, t.state.clock, t.state.options};
+    t.session->SetEngineLink(&engine);
+    const std::string path = t.home.Path() + "/Groove.vxs";
+    ASSERT_TRUE(Groove().Write(path) && data::StyleStore(*t.session).Load(path, false) == data::StyleLoadResult::Loaded);
     data::SmfContent content;
     {
         engine::OfflineRenderer renderer(*t.session, engine, clock);
