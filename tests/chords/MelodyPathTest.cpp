@@ -35,7 +35,7 @@ TEST(MelodyChannel, AKeyboardOnChannel5IsHeardOnTheVoiceChannelUnlessUnchangedEx
     EXPECT_EQ(rig.Engine().PlayerSoloing, 0);
     rig.Options().MinusOne = true;
     rig.Press(76, 100, 3);
-    EXPECT_EQ(rig.Engine().PlayerSoloing, 1) << "with Minus One, playing on the voice channel tells the engine the player solos";
+    EXPECT_EQ(rig.Engine().PlayerSoloing, 1) << "with Minus One, playing on the voice channel is the player's solo";
 }
 
 TEST(MelodyAdLib, NotesPlayedInCFollowTheChordAndEndWhereTheyStarted) {

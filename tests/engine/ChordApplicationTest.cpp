@@ -89,8 +89,9 @@ TEST(HarmonicPad, EachChordEndsTheOldPadNotesAndStartsTheNewOnesAtTheChannelVolu
     rig.Run(2);
     rig.Chord(53, 1);
     rig.Run(24);
-    EXPECT_EQ(BytesOf(rig.Out.OnChannel(14)), (Bytes{{0x9E, 60, 77}, {0x9E, 64, 77}, {0x9E, 67, 77}, {0x9E, 60, 0}, {0x9E, 64, 0},
-                                                   {0x9E, 67, 0}, {0x9E, 65, 77}, {0x9E, 69, 77}, {0x9E, 72, 77}}));
+    EXPECT_EQ(BytesOf(rig.Out.OnChannel(14)), (Bytes{{0x9E, 60, 77}, {0x9E, 64, 77}, {0x9E, 67, 77}, {0x9E, 60, 0},
+                                                   {0x9E, 64, 0}, {0x9E, 67, 0}, {0x9E, 65, 77}, {0x9E, 69, 77},
+                                                   {0x9E, 72, 77}}));
 }
 
 TEST(HarmonicPad, FollowsTheFadeAndTheSoloFilter) {

@@ -89,7 +89,8 @@ TEST(ChordChange, AHeldStringNoteIsRevoicedWithItsVelocityWhileAPianoNoteOrACutN
     // E4 over F major, re-voiced with the velocity it was started with, and ended as such.
     EXPECT_EQ(BytesOf(rig.Out.OnChannel(0)), (Bytes{{0xB0, 123, 0}, {0x90, 69, 90}, {0x90, 69, 0}}));
     EXPECT_EQ(BytesOf(rig.Out.OnChannel(1)), (Bytes{{0xB1, 123, 0}, {0x91, 64, 0}})) << "the piano is cut, not re-voiced";
-    EXPECT_EQ(BytesOf(rig.Out.OnChannel(2)), (Bytes{{0xB2, 64, 0}, {0xB2, 66, 0}, {0xB2, 123, 0}, {0x92, 64, 0}})) << "a cut-notes channel is cut with its pedals up";
+    EXPECT_EQ(BytesOf(rig.Out.OnChannel(2)), (Bytes{{0xB2, 64, 0}, {0xB2, 66, 0}, {0xB2, 123, 0}, {0x92, 64, 0}}))
+        << "a cut-notes channel is cut with its pedals up";
 }
 
 TEST(ChordChange, TheStrongSettingReleasesWithAllSoundOffAndTheSmartOneCentresPitchBend) {

@@ -153,8 +153,8 @@ TEST(IntroStartModes, SetWhichChannelsPlayInTheLeadInAndTheSoloSelectorReturns) 
     using engine::IntroStartMode;
     struct Case { IntroStartMode mode; int position, solo; };
     for (const Case c : {Case{IntroStartMode::MuteAll, -8, 100}, Case{IntroStartMode::Drums, 0, 10},
-                         Case{IntroStartMode::DrumsLeadInMeasures, -4, 10}, Case{IntroStartMode::DrumsLeadInMeasures, 0, 0},
-                         Case{IntroStartMode::Metronome, -4, 100}}) {
+                         Case{IntroStartMode::DrumsLeadInMeasures, -4, 10},
+                         Case{IntroStartMode::DrumsLeadInMeasures, 0, 0}, Case{IntroStartMode::Metronome, -4, 100}}) {
         rig.Options().IntroStartMode = static_cast<int>(c.mode);
         engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, c.position);
         EXPECT_EQ(solo, c.solo) << "mode " << static_cast<int>(c.mode) << " at " << c.position;
