@@ -36,7 +36,7 @@ TEST(KeyboardZones, KeysAroundTheDefaultChordZoneGoWhereTheirZoneSendsAndAContro
     EXPECT_EQ(rig.Engine().PendingCommandKey, 0);
 }
 
-TEST(KeyboardZones, UseAllKeyboardKeysMakesEveryKeyAChordKeyControlKeysIncluded) {
+TEST(KeyboardZones, UseAllKeyboardKeysMakesEveryKeyAChordKeyAndChordsOffEveryKeyMelody) {
     DispatchRig rig;
     rig.ClockRuns();
     rig.Options().UseAllKeyboardKeys = true;
@@ -47,6 +47,13 @@ TEST(KeyboardZones, UseAllKeyboardKeysMakesEveryKeyAChordKeyControlKeysIncluded)
     EXPECT_TRUE(rig.Out.Messages.empty());
     EXPECT_EQ(rig.Chords().CurrentRoot % 12, 0);
     EXPECT_EQ(rig.Chords().CurrentType, 1) << "C E G spread over the keyboard";
+
+    rig.Options().UseAllKeyboardKeys = false;
+    rig.Options().ChordInput = false;  // chords off sends the chord zone to the melody
+    rig.Press(C3);
+    rig.Press(36);
+    EXPECT_EQ(rig.Out.NoteOns(0).size(), 2u);
+    EXPECT_EQ(rig.Engine().PendingCommandKey, 0);
 }
 
 TEST(ChordZone, ReleasingAKeyEvenWithAReleaseVelocityKeepsTheChordAndAddingASeventhTurnsIt) {
@@ -133,15 +140,6 @@ TEST(ChordZone, WithChordChannel2OnlyChannel2MakesChords) {
     for (int key : {C3, E3, G3}) rig.Press(key, 90, 1);
     EXPECT_EQ(rig.Engine().PendingType, 1);
     EXPECT_EQ(rig.Out.NoteOns(1).size(), 0u);
-}
-
-TEST(ChordZone, ChordsOffSendsTheChordZoneToTheMelody) {
-    DispatchRig rig;
-    rig.Options().ChordInput = false;
-    rig.Press(C3);
-    rig.Press(36);
-    EXPECT_EQ(rig.Out.NoteOns(0).size(), 2u);
-    EXPECT_EQ(rig.Engine().PendingCommandKey, 0);
 }
 
 TEST(ChordZone, TopFunctionKeysRunProgramControlFromTheHighestChordKeyDown) {

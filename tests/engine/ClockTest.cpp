@@ -184,7 +184,7 @@ TEST(VirtualClock, RunsOnAnExactTimeLineDoesNothingWhileOffAndIgnoresExternalClo
     EXPECT_EQ(rig.ClockFields().TickCount, 0);
 }
 
-TEST(StyleLoad, AnEighthNoteStyleMovesTheGridToItsEighthEntryAndSetsTheMeter) {
+TEST(StyleLoad, AnEighthNoteStyleMovesTheGridAndSetsTheMeterAndAnyLoadStopsThePlayingStyleAndResetsTheLimiter) {
     EngineRig rig;
     rig.Clock.SelectQuantize(engine::QuantizeIndexOf("4/4"));
     StyleBuilder b;
@@ -203,17 +203,13 @@ TEST(StyleLoad, AnEighthNoteStyleMovesTheGridToItsEighthEntryAndSetsTheMeter) {
     EXPECT_EQ(rig.ClockFields().QuantizeIndex, engine::QuantizeIndexOf("4/4"));
     EXPECT_EQ(rig.ClockFields().MetrumIndex, engine::MetrumIndexOf("3/4"));
     EXPECT_EQ(rig.ClockFields().Tempo, 96);
-}
 
-TEST(StyleLoad, StopsAPlayingStyleAndResetsTheLimiterCeilings) {
-    EngineRig rig;
-    StyleBuilder b;
-    b.Part(StylePart::Basic).Note(0, 60, 100, 0, 6);
-    rig.Play(b);
+    // A load stops a playing style and resets the limiter ceilings.
+    rig.Play(quarter);
     rig.Run(3);
     rig.Engine().VelocityLimit[0] = 20;
     rig.Engine().VelocityLimit[9] = 20;
-    ASSERT_TRUE(rig.Load(b));
+    ASSERT_TRUE(rig.Load(quarter));
     EXPECT_EQ(rig.Player().StyleActive, 0);
     EXPECT_EQ(rig.Engine().VelocityLimit[0], 73);
     EXPECT_EQ(rig.Engine().VelocityLimit[9], 100);

@@ -46,7 +46,7 @@ TEST(MelodyQuantize, MovesNotesToTheGridAndTheirNoteOffsByTheSameAmountUnlessThe
     EXPECT_EQ(TimeOf(swing, 60, true), 16);
 }
 
-TEST(MelodyQuantize, QuantizingTwiceEqualsQuantizingTheRecordingOnceWithTheSecondGrid) {
+TEST(MelodyQuantize, QuantizingTwiceEqualsQuantizingTheRecordingOnceAndDeleteAndRestoreKeepTheRecording) {
     SongRig once, twice;
     for (SongRig* rig : {&once, &twice}) {
         rig->State().melody.Humanize = false;
@@ -58,6 +58,17 @@ TEST(MelodyQuantize, QuantizingTwiceEqualsQuantizingTheRecordingOnceWithTheSecon
     EXPECT_EQ(once.Song().Melody.MelodyBuffer, twice.Song().Melody.MelodyBuffer);
     twice.Melody.Quantize("None");
     EXPECT_EQ(twice.Song().Melody.MelodyBuffer, twice.Song().Melody.MelodyBackup) << "None restores the recording";
+
+    // Delete asks first; Restore brings the recording back.
+    twice.Test.prompter->AnswerNo();
+    twice.Melody.Delete();
+    EXPECT_EQ(twice.Song().Melody.MelodyCount, 6);
+    twice.Test.prompter->AnswerYes();
+    twice.Melody.Delete();
+    EXPECT_EQ(twice.Song().Melody.MelodyCount, 0);
+    twice.Melody.Restore();
+    EXPECT_EQ(twice.Song().Melody.MelodyCount, 6);
+    EXPECT_EQ(EventAt(twice, 0).Data1, 60);
 }
 
 TEST(MelodyQuantize, HumanizeShortensLargeNoteOffShiftsAndKeepsSmallOnes) {
@@ -77,20 +88,6 @@ TEST(MelodyQuantize, HumanizeShortensLargeNoteOffShiftsAndKeepsSmallOnes) {
         EXPECT_EQ(track.MelodyBuffer[2].Time, 48);
         EXPECT_EQ(track.MelodyBuffer[3].Time, 59) << "a shift of −1 is kept";
     }
-}
-
-TEST(MelodyTrack, DeleteAsksAndRestoreBringsTheRecordingBack) {
-    SongRig rig;
-    LoadTrack(rig, SongBuilder().Note(0, 60, 100, 24));
-    rig.Test.prompter->AnswerNo();
-    rig.Melody.Delete();
-    EXPECT_EQ(rig.Song().Melody.MelodyCount, 2);
-    rig.Test.prompter->AnswerYes();
-    rig.Melody.Delete();
-    EXPECT_EQ(rig.Song().Melody.MelodyCount, 0);
-    rig.Melody.Restore();
-    EXPECT_EQ(rig.Song().Melody.MelodyCount, 2);
-    EXPECT_EQ(EventAt(rig, 0).Data1, 60);
 }
 
 TEST(MelodyTrack, AMelodyInALoopPlayedThreeTimesPlaysThreeTimes) {
