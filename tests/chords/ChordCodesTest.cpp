@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "chords/ChordFixture.h"
 #include "core/Options.h"
 #include "support/RecordingOutput.h"
@@ -13,7 +15,7 @@ namespace {
 using testing::ChordFixture;
 using ::chordella::testing::RecordingOutput;
 
-TEST(ChordCode, ReadsBackEveryCodedChordAndNothingElse) {
+TEST(ChordCode, ReadsBackEveryCodedChordAndNothingElseAndIsSentOnTheChosenChannel) {
     for (int type = 1; type <= MaxCodedType; ++type) {
         for (int root = 36; root < 48; ++root) {
             const auto code = ChordCode(root, type);
@@ -34,18 +36,16 @@ TEST(ChordCode, ReadsBackEveryCodedChordAndNothingElse) {
     const auto received = DecodeChordCode(19, 95);
     ASSERT_TRUE(received);
     EXPECT_EQ(received->Type, 18);
-}
 
-TEST(ChordCode, IsSentAsAControlChangeOnTheChosenChannelWhenTheOutputIsOpen) {
+    // Sent as a control change on the chosen channel while the output is open.
     RecordingOutput out;
     EXPECT_TRUE(SendChordCode(out, 3, 64, 4));
     EXPECT_FALSE(SendChordCode(out, 3, 64, 0));
     out.Open = false;
     EXPECT_FALSE(SendChordCode(out, 3, 60, 1));
     ASSERT_EQ(out.Messages.size(), 1u);
-    EXPECT_EQ(out.Messages[0].Status, 0xB3);
-    EXPECT_EQ(out.Messages[0].Data1, 20);
-    EXPECT_EQ(out.Messages[0].Data2, 40);
+    EXPECT_EQ((std::array<int, 3>{out.Messages[0].Status, out.Messages[0].Data1, out.Messages[0].Data2}),
+              (std::array<int, 3>{0xB3, 20, 40}));
 }
 
 TEST(ReceiveChordCode, MakesTheCodedChordCurrentInTheChordZoneOnTheKeyboardAndShowsIt) {

@@ -83,7 +83,7 @@ TEST(ScreenKeys, EveryDrawnKeyIsTheKeyItsMiddleHits) {
     }
 }
 
-TEST(ScreenEntry, WithTheAccompanimentOnANoteSetsAChordOfTheOverrideType) {
+TEST(ScreenEntry, WithTheAccompanimentOnANoteSetsAChordOfTheOverrideTypeAndOffItIsMelody) {
     EntryRig rig;
     rig.Entry.ScreenNoteOn(64, 90);
     EXPECT_EQ(rig.Current(), "E maj");
@@ -93,10 +93,9 @@ TEST(ScreenEntry, WithTheAccompanimentOnANoteSetsAChordOfTheOverrideType) {
     rig.Entry.ScreenNoteOn(128, 90);
     rig.Entry.ScreenNoteOn(-3, 90);
     EXPECT_EQ(rig.Current(), "A min");
-}
 
-TEST(ScreenEntry, WithTheAccompanimentOffANoteIsMelodyReleasedWhereItSounded) {
-    EntryRig rig;
+    // With the accompaniment off a note is melody, released where it sounded.
+    rig.Chords().TypeOverride = 0;
     rig.Recogniser.SetChord(62, 2, chords::NoOffset);  // D min
     rig.State().transport.AccompanimentOn = 0;
     rig.Out.Clear();
