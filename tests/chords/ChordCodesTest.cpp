@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "chords/ChordFixture.h"
 #include "core/Options.h"
 #include "support/RecordingOutput.h"
@@ -13,7 +15,7 @@ namespace {
 using testing::ChordFixture;
 using ::chordella::testing::RecordingOutput;
 
-TEST(ChordCode, ReadsBackEveryCodedChordAndNothingElse) {
+TEST(ChordCode, ReadsBackEveryCodedChordAndNothingElseAndIsSentOnTheChosenChannel) {
     for (int type = 1; type <= MaxCodedType; ++type) {
         for (int root = 36; root < 48; ++root) {
             const auto code = ChordCode(root, type);
@@ -34,21 +36,19 @@ TEST(ChordCode, ReadsBackEveryCodedChordAndNothingElse) {
     const auto received = DecodeChordCode(19, 95);
     ASSERT_TRUE(received);
     EXPECT_EQ(received->Type, 18);
-}
 
-TEST(ChordCode, IsSentAsAControlChangeOnTheChosenChannelWhenTheOutputIsOpen) {
+    // Sent as a control change on the chosen channel while the output is open.
     RecordingOutput out;
     EXPECT_TRUE(SendChordCode(out, 3, 64, 4));
     EXPECT_FALSE(SendChordCode(out, 3, 64, 0));
     out.Open = false;
     EXPECT_FALSE(SendChordCode(out, 3, 60, 1));
     ASSERT_EQ(out.Messages.size(), 1u);
-    EXPECT_EQ(out.Messages[0].Status, 0xB3);
-    EXPECT_EQ(out.Messages[0].Data1, 20);
-    EXPECT_EQ(out.Messages[0].Data2, 40);
+    EXPECT_EQ((std::array<int, 3>{out.Messages[0].Status, out.Messages[0].Data1, out.Messages[0].Data2}),
+              (std::array<int, 3>{0xB3, 20, 40}));
 }
 
-TEST(ReceiveChordCode, MakesTheCodedChordCurrentInTheChordZoneAndShowsIt) {
+TEST(ReceiveChordCode, MakesTheCodedChordCurrentInTheChordZoneOnTheKeyboardAndShowsIt) {
     ChordFixture f;
     EXPECT_EQ(f.recogniser->ReceiveChordCode(40, 20, 5), ChordCodeOutcome::Consumed);
     EXPECT_EQ(f.Chords().CurrentType, 4);
@@ -60,11 +60,8 @@ TEST(ReceiveChordCode, MakesTheCodedChordCurrentInTheChordZoneAndShowsIt) {
     f.recogniser->ReceiveChordCode(95, 19, 0);
     EXPECT_EQ(f.Chords().CurrentType, 18);
     EXPECT_EQ(f.view->PanelName, "B maj");
-}
 
-TEST(ReceiveChordCode, KeepsTheRootOnTheKeyboardForAZoneAtTheTop) {
-    ChordFixture f;
-    SetFirstKey(f.Chords(), 127);
+    SetFirstKey(f.Chords(), 127);  // a zone at the top: the root stays on the keyboard
     for (int pitchClass = 0; pitchClass < 12; ++pitchClass) {
         f.recogniser->ReceiveChordCode(pitchClass, 20, 0);
         EXPECT_LE(f.Chords().CurrentRoot, 127);
@@ -72,7 +69,7 @@ TEST(ReceiveChordCode, KeepsTheRootOnTheKeyboardForAZoneAtTheTop) {
     }
 }
 
-TEST(ReceiveChordCode, PassesOtherMessagesOnAndEverythingWhenReceivingIsOff) {
+TEST(ReceiveChordCode, PassesOtherMessagesOnAndEverythingWhenReceivingIsOffAndSwitchesMelodyAdLibWith120And121) {
     ChordFixture f, imported;
     imported.engine.ImportedMaterial = true;
     EXPECT_EQ(imported.recogniser->ReceiveChordCode(40, 20, 0), ChordCodeOutcome::Consumed) << "dropped, ignored";
@@ -84,10 +81,8 @@ TEST(ReceiveChordCode, PassesOtherMessagesOnAndEverythingWhenReceivingIsOff) {
     EXPECT_EQ(f.recogniser->ReceiveChordCode(120, 20, 0), ChordCodeOutcome::PassOn);
     EXPECT_EQ(f.Chords().CurrentType, 0);
     EXPECT_FALSE(f.Options().MelodyAdLib);
-}
 
-TEST(ReceiveChordCode, SwitchesMelodyAdLibOnWith120AndOffWith121) {
-    ChordFixture f;
+    f.Options().ReceiveChordCodes = true;
     EXPECT_EQ(f.recogniser->ReceiveChordCode(120, 20, 0), ChordCodeOutcome::AdLibChanged);
     EXPECT_TRUE(f.Options().MelodyAdLib);
     EXPECT_EQ(f.recogniser->ReceiveChordCode(121, 19, 0), ChordCodeOutcome::AdLibChanged);

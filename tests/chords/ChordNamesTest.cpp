@@ -28,7 +28,8 @@ TEST(ChordName, NamesAnyRootAndTypeAsFingeredBelowACapoAndTypesOutsideTheTableAs
     EXPECT_EQ(ChordName(state, 200, 5).View().substr(0, 1).size(), 1u);
 }
 
-TEST(ChordName, FollowsFlatOrSharpSpelling) {
+// ShowChord puts the name in the title, and in the panels when asked unless the preview has them.
+TEST(ChordName, FollowsFlatOrSharpSpellingAndIsShownInTheTitleAndPanels) {
     ChordFixture f;
     EXPECT_EQ(f.recogniser->ChordName(66, 1), "Gb maj");
     f.recogniser->ToggleSpelling();
@@ -36,6 +37,18 @@ TEST(ChordName, FollowsFlatOrSharpSpelling) {
     EXPECT_EQ(f.recogniser->ChordName(66, 1), "F# maj");
     f.recogniser->ToggleSpelling();
     EXPECT_EQ(f.recogniser->ChordName(66, 1), "Gb maj");
+
+    f.recogniser->ShowChord(64, 4, false);
+    EXPECT_EQ(f.view->Title, "Chordella  -  Chord : E min7");
+    EXPECT_TRUE(f.view->PanelName.empty());
+    f.recogniser->ShowChord(62, 2, true);
+    EXPECT_EQ(f.view->PanelName, "D min");
+    f.engine.PreviewPastFirstMeasure = true;  // the panels belong to the preview now
+    f.recogniser->ShowChord(60, 1, true);
+    EXPECT_EQ(f.view->Title, "Chordella  -  Chord : C maj");
+    EXPECT_EQ(f.view->PanelName, "D min");
+    f.recogniser->ShowKey(9, true, 0);
+    EXPECT_EQ(f.view->Key, "Key: A min");
 }
 
 TEST(KeyName, SpellsEachKeyAsItIsWritten) {
@@ -59,23 +72,6 @@ TEST(KeyName, ChangesTheChordSpellingUnlessSignChangesAreSuppressed) {
     EXPECT_EQ(KeyName(state, 10, false, 0, true), "Key: A# maj");
     KeyName(state, 5, false, 0, false);
     EXPECT_EQ(ChordName(state, 61, 1), "Db maj");
-}
-
-TEST(ShowChord, PutsTheNameInTheTitleAndInThePanelsWhenAskedUnlessThePreviewHasThemAndShowKeyMarksTheKey) {
-    ChordFixture f;
-    f.recogniser->ShowChord(64, 4, false);
-    EXPECT_EQ(f.view->Title, "Chordella  -  Chord : E min7");
-    EXPECT_TRUE(f.view->PanelName.empty());
-    f.recogniser->ShowChord(62, 2, true);
-    EXPECT_EQ(f.view->PanelName, "D min");
-
-    f.engine.PreviewPastFirstMeasure = true;  // the panels belong to the preview now
-    f.recogniser->ShowChord(60, 1, true);
-    EXPECT_EQ(f.view->Title, "Chordella  -  Chord : C maj");
-    EXPECT_EQ(f.view->PanelName, "D min");
-
-    f.recogniser->ShowKey(9, true, 0);
-    EXPECT_EQ(f.view->Key, "Key: A min");
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ TEST(FunctionPads, EachPadPlaysTheChordItsCaptionNames) {
     EXPECT_TRUE(chords::FunctionPadHint(-1).empty());
 }
 
-TEST(PadEditor, WithEditTickedAPadHandsItsRootAndSlotToTheEditorAndPlaysNothing) {
+TEST(PadEditor, WithEditTickedAPadOrInEntryModeASectionButtonGoesToTheEditorUnlessTheChordMemoryPlays) {
     EntryRig rig;
     rig.Options().EditBox = true;
     rig.Entry.PadDown("B00", {});
@@ -79,28 +79,21 @@ TEST(PadEditor, WithEditTickedAPadHandsItsRootAndSlotToTheEditorAndPlaysNothing)
     EXPECT_TRUE(rig.Recogniser.NoChordMarked()) << "a style has no chord to follow until the next one";
     EXPECT_EQ(rig.Engine().PendingRoot, 0);
     EXPECT_TRUE(rig.Out.Messages.empty());
-}
 
-TEST(PadEditor, TheEditorsEntryModeTakesSectionButtonsAsSlotTwelve) {
-    EntryRig rig;
-    rig.Editor.EntryMode = true;
+    rig.Editor.EntryMode = true;  // the editor's entry mode takes section buttons as slot 12
     rig.Click("L01");
-    ASSERT_EQ(rig.Editor.Taken.size(), 1u);
-    EXPECT_EQ(rig.Editor.Taken[0], std::make_pair(rig.State().config.Keys.ToBasic, 12));
+    ASSERT_EQ(rig.Editor.Taken.size(), 2u);
+    EXPECT_EQ(rig.Editor.Taken[1], std::make_pair(rig.State().config.Keys.ToBasic, 12));
     EXPECT_EQ(rig.Engine().PendingCommandKey, 0);
-}
 
-TEST(PadEditor, WhileTheChordMemoryPlaysThePadPlaysItsChord) {
-    EntryRig rig;
     rig.ClockRuns();
-    rig.Options().EditBox = true;
-    rig.State().transport.ChordPlayMode = -1;
+    rig.State().transport.ChordPlayMode = -1;  // while the chord memory plays the pad plays its chord
     rig.Click("C03");
-    EXPECT_TRUE(rig.Editor.Taken.empty());
+    EXPECT_EQ(rig.Editor.Taken.size(), 2u);
     EXPECT_EQ(rig.Pending(), "G 7th");
 }
 
-TEST(SectionButtons, EachButtonStoresItsSectionKey) {
+TEST(SectionButtons, EachButtonStoresItsSectionKeyOrBeforeTheStyleStartsPlaysCMajor) {
     EntryRig rig;
     rig.ClockRuns();  // the key waits for the engine instead of being applied at once
     const data::ControlKeys& keys = rig.State().config.Keys;
@@ -113,11 +106,9 @@ TEST(SectionButtons, EachButtonStoresItsSectionKey) {
     rig.Click("L01", {.Shift = true});
     EXPECT_EQ(rig.Engine().PendingCommandKey, keys.Intro) << "Shift-click asks for the intro";
     EXPECT_EQ(rig.Engine().PendingCommandValue, chords::SectionKeyCode);
-}
 
-TEST(SectionButtons, BeforeTheStyleStartsTheyPlayCMajorOrNothingWithoutAStyle) {
-    EntryRig rig;
-    rig.ClockRuns();
+    // Before the style starts they play C major, or nothing without a style.
+    rig.Engine().PendingCommandKey = 0;
     rig.Session().Style().player.StyleActive = 0;
     rig.Click("L00");
     EXPECT_EQ(rig.Engine().PendingRoot, 0);

@@ -11,7 +11,7 @@ namespace {
 constexpr int ShiftKey = 0x10;
 constexpr chords::EntryModifiers Shift{.Shift = true};
 
-TEST(TypeKeys, ADigitHeldBeforeTheChordKeyChoosesItsType) {
+TEST(TypeKeys, ADigitHeldBeforeTheChordKeyChoosesItsTypeAndShiftMinor) {
     EntryRig rig;
     for (const auto& [digit, chord] : {std::pair{'2', "C 7th"}, {'3', "C min7"}}) {
         rig.Entry.KeyDown(digit, false, {});
@@ -22,6 +22,16 @@ TEST(TypeKeys, ADigitHeldBeforeTheChordKeyChoosesItsType) {
     }
     rig.Tap('C');
     EXPECT_EQ(rig.Current(), "C maj");
+
+    // Shift plays minor, and any release with Shift down clears the type.
+    rig.Entry.KeyDown(ShiftKey, false, Shift);
+    rig.Entry.KeyDown('V', false, Shift);
+    EXPECT_EQ(rig.Current(), "D min");
+    rig.Entry.KeyUp('V', Shift);
+    EXPECT_EQ(rig.Chords().TypeOverride, 0);
+    EXPECT_EQ(rig.State().entry.HeldTypeKey, 0);
+    rig.Tap('V');
+    EXPECT_EQ(rig.Current(), "D maj");
 }
 
 TEST(TypeKeys, ATypeKeyWhileAChordIsPendingIsIgnored) {
@@ -32,18 +42,6 @@ TEST(TypeKeys, ATypeKeyWhileAChordIsPendingIsIgnored) {
     EXPECT_TRUE(rig.Entry.KeyDown('2', false, {})) << "taken, but without effect";
     EXPECT_EQ(rig.Chords().TypeOverride, 0);
     EXPECT_EQ(rig.State().entry.HeldTypeKey, 0);
-}
-
-TEST(TypeKeys, ShiftPlaysMinorAndAnyReleaseWithShiftDownClearsTheType) {
-    EntryRig rig;
-    rig.Entry.KeyDown(ShiftKey, false, Shift);
-    rig.Entry.KeyDown('V', false, Shift);
-    EXPECT_EQ(rig.Current(), "D min");
-    rig.Entry.KeyUp('V', Shift);
-    EXPECT_EQ(rig.Chords().TypeOverride, 0);
-    EXPECT_EQ(rig.State().entry.HeldTypeKey, 0);
-    rig.Tap('V');
-    EXPECT_EQ(rig.Current(), "D maj");
 }
 
 TEST(ChordKeys, AHeldChordKeyBlocksOtherChordKeysAndItsOwnRepeats) {
@@ -124,7 +122,7 @@ TEST(KeyLayout, TheSecondLayoutSwapsYAndZ) {
     EXPECT_EQ(chords::KeyLayoutMap('A', chords::SwappedLayout), 'A');
 }
 
-TEST(KeyCodes, KeysWithoutAMeaningAndWildCodesAreLeftToTheWindow) {
+TEST(KeyCodes, KeysWithoutAMeaningAndWildCodesAreLeftToTheWindowAndReleaseAllEndsEveryMelodyNoteOnce) {
     EntryRig rig;
     for (int code : {-1, 256, 100000, 0x70, 0x20, 0x08, 0xDB, 0x79}) {
         EXPECT_FALSE(rig.Entry.KeyDown(code, false, {})) << code;
@@ -132,6 +130,14 @@ TEST(KeyCodes, KeysWithoutAMeaningAndWildCodesAreLeftToTheWindow) {
     }
     EXPECT_TRUE(rig.Out.Messages.empty());
     EXPECT_EQ(rig.Chords().CurrentRoot, chords::NoCurrentChord);
+
+    // Releasing all ends every melody note still sounding, once.
+    rig.Entry.KeyDown('T', false, {});
+    rig.Entry.KeyDown('Q', false, {});
+    rig.Entry.ReleaseAll();
+    EXPECT_EQ(rig.Out.NoteOffs(0).size(), 2u);
+    rig.Entry.KeyUp('T', {});
+    EXPECT_EQ(rig.Out.NoteOffs(0).size(), 2u) << "nothing is released twice";
 }
 
 TEST(FunctionKeys, F1FillsInOnlyOnceTheStyleRuns) {
@@ -148,28 +154,5 @@ TEST(FunctionKeys, F1FillsInOnlyOnceTheStyleRuns) {
     EXPECT_FALSE(rig.Entry.FunctionKey(1)) << "the window opens the help instead";
 }
 
-TEST(ReleaseAll, EndsEveryMelodyNoteStillSounding) {
-    EntryRig rig;
-    rig.Entry.KeyDown('T', false, {});
-    rig.Entry.KeyDown('Q', false, {});
-    rig.Entry.ReleaseAll();
-    EXPECT_EQ(rig.Out.NoteOffs(0).size(), 2u);
-    rig.Entry.KeyUp('T', {});
-    EXPECT_EQ(rig.Out.NoteOffs(0).size(), 2u) << "nothing is released twice";
-}
-
 }  // namespace
 }  // namespace chordella::testing
-
-namespace chordella::chords {
-namespace {
-
-TEST(KeyboardLayoutChoice, EachSystemLayoutChoosesItsEntryAndEveryOtherTheUsOne) {
-    for (const char* qwertz : {"de", "at", "ch", "cz", "hu"}) EXPECT_EQ(LayoutIndexForSystem(qwertz), GermanLayout) << qwertz;
-    for (const char* azerty : {"fr", "be"}) EXPECT_EQ(LayoutIndexForSystem(azerty), FrenchLayout) << azerty;
-    for (const char* british : {"gb", "ie"}) EXPECT_EQ(LayoutIndexForSystem(british), UkLayout) << british;
-    for (const char* other : {"us", "es", "ca", "", "xx"}) EXPECT_EQ(LayoutIndexForSystem(other), SwappedLayout) << other;
-}
-
-}  // namespace
-}  // namespace chordella::chords

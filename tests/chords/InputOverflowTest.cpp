@@ -122,11 +122,7 @@ TEST(InputOverflow, AnOverflowOfTheSecondInputAlsoEmptiesTheChordZoneAndReleases
 
 // A pedal let go while the ring was full: every note it holds would sound on for ever.
 TEST(InputOverflow, APedalWhoseReleaseWasLostIsReleasedOnEitherInput) {
-    struct Case {
-        const char* input;
-        bool second;
-        std::uint8_t pedal;
-    };
+    struct Case { const char* input; bool second; std::uint8_t pedal; };
     for (const Case c : {Case{"keyboard", false, 64}, Case{"keyboard", false, 66}, Case{"second", true, 64},
                          Case{"second", true, 66}}) {
         SCOPED_TRACE(std::string(c.input) + " input, controller " + std::to_string(c.pedal));
@@ -135,11 +131,7 @@ TEST(InputOverflow, APedalWhoseReleaseWasLostIsReleasedOnEitherInput) {
         k.arranger.Remote().Bindings().Clear();  // the pedals of the second input pass thru, unbound
         midi::TMidiInput& input = c.second ? *k.t.session->MidiInput2() : k.Input();
         const auto deliver = [&](std::vector<std::uint8_t> bytes) {
-            if (c.second) {
-                k.DeliverSecond(std::move(bytes));
-            } else {
-                k.Deliver(std::move(bytes));
-            }
+            ASSERT_TRUE(k.t.midi->Feed(c.second ? 1 : 0, 0, bytes));
         };
         deliver({0xB0, c.pedal, 127, 0x90, MelodyKey, 90});
         k.RunControlThread();

@@ -10,7 +10,7 @@ namespace {
 
 constexpr int C3 = 48, E3 = 52, G3 = 55, Bb3 = 58, A2 = 45;
 
-TEST(KeyboardZones, KeysAroundTheDefaultChordZoneGoWhereTheirZoneSends) {
+TEST(KeyboardZones, KeysAroundTheDefaultChordZoneGoWhereTheirZoneSendsAndAControlKeyStartsAnIdleStyle) {
     DispatchRig rig;
     rig.ClockRuns();
     rig.Press(60);
@@ -28,17 +28,15 @@ TEST(KeyboardZones, KeysAroundTheDefaultChordZoneGoWhereTheirZoneSends) {
     EXPECT_EQ(rig.Engine().PendingCommandKey, 36) << "the default fill-in key";
     EXPECT_EQ(rig.Engine().PendingCommandValue, chords::SectionKeyCode);
     EXPECT_TRUE(rig.Out.Messages.empty());
-}
 
-TEST(KeyboardZones, AControlKeyWhileTheStyleIsIdleStartsPlaybackInstead) {
-    DispatchRig rig;
+    rig.Engine().PendingCommandKey = 0;
     rig.Session().Style().player.StyleActive = 0;
-    rig.Press(36);
+    rig.Press(36);  // while the style is idle a control key starts playback instead
     EXPECT_EQ(rig.Peers.PlayRequests, 1);
     EXPECT_EQ(rig.Engine().PendingCommandKey, 0);
 }
 
-TEST(KeyboardZones, UseAllKeyboardKeysMakesEveryKeyAChordKeyControlKeysIncluded) {
+TEST(KeyboardZones, UseAllKeyboardKeysMakesEveryKeyAChordKeyAndChordsOffEveryKeyMelody) {
     DispatchRig rig;
     rig.ClockRuns();
     rig.Options().UseAllKeyboardKeys = true;
@@ -49,6 +47,13 @@ TEST(KeyboardZones, UseAllKeyboardKeysMakesEveryKeyAChordKeyControlKeysIncluded)
     EXPECT_TRUE(rig.Out.Messages.empty());
     EXPECT_EQ(rig.Chords().CurrentRoot % 12, 0);
     EXPECT_EQ(rig.Chords().CurrentType, 1) << "C E G spread over the keyboard";
+
+    rig.Options().UseAllKeyboardKeys = false;
+    rig.Options().ChordInput = false;  // chords off sends the chord zone to the melody
+    rig.Press(C3);
+    rig.Press(36);
+    EXPECT_EQ(rig.Out.NoteOns(0).size(), 2u);
+    EXPECT_EQ(rig.Engine().PendingCommandKey, 0);
 }
 
 TEST(ChordZone, ReleasingAKeyEvenWithAReleaseVelocityKeepsTheChordAndAddingASeventhTurnsIt) {
@@ -135,15 +140,6 @@ TEST(ChordZone, WithChordChannel2OnlyChannel2MakesChords) {
     for (int key : {C3, E3, G3}) rig.Press(key, 90, 1);
     EXPECT_EQ(rig.Engine().PendingType, 1);
     EXPECT_EQ(rig.Out.NoteOns(1).size(), 0u);
-}
-
-TEST(ChordZone, ChordsOffSendsTheChordZoneToTheMelody) {
-    DispatchRig rig;
-    rig.Options().ChordInput = false;
-    rig.Press(C3);
-    rig.Press(36);
-    EXPECT_EQ(rig.Out.NoteOns(0).size(), 2u);
-    EXPECT_EQ(rig.Engine().PendingCommandKey, 0);
 }
 
 TEST(ChordZone, TopFunctionKeysRunProgramControlFromTheHighestChordKeyDown) {

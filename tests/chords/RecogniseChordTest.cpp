@@ -35,10 +35,7 @@ struct Recognition {
     std::string Name() { return std::string(ChordName(state, chord.Root, chord.Type).View()); }
 };
 
-struct HeldChord {
-    std::initializer_list<int> Notes;
-    const char* Expected;
-};
+struct HeldChord { std::initializer_list<int> Notes; const char* Expected; };
 
 TEST(RecogniseChord, NamesHeldKeysByTheBestMatchingRootAndType) {
     const HeldChord cases[] = {
@@ -66,7 +63,7 @@ TEST(RecogniseChord, NamesHeldKeysByTheBestMatchingRootAndType) {
     }
 }
 
-TEST(RecogniseChord, PlacesTheRootOnTheLowestChordZoneKeyOfItsPitchClass) {
+TEST(RecogniseChord, PlacesTheRootOnTheLowestChordZoneKeyOfItsPitchClassAndOnTheKeyboard) {
     Recognition r;
     SetFirstKey(r.state, 28);  // an E
     r.Live({60, 64, 67});
@@ -75,10 +72,8 @@ TEST(RecogniseChord, PlacesTheRootOnTheLowestChordZoneKeyOfItsPitchClass) {
     EXPECT_EQ(r.chord.Root, 28);
     r.Live({62, 66, 69});
     EXPECT_EQ(r.chord.Root, 38);
-}
 
-TEST(RecogniseChord, KeepsPlacedRootsPlayableAtTheEdgesOfTheKeyboard) {
-    Recognition r;
+    // Placed roots stay playable at the edges of the keyboard.
     SetFirstKey(r.state, 0);
     r.Live({60, 64, 67});
     EXPECT_EQ(r.chord.Root, 12) << "a root of 0 would mean no chord";
@@ -90,7 +85,7 @@ TEST(RecogniseChord, KeepsPlacedRootsPlayableAtTheEdgesOfTheKeyboard) {
     }
 }
 
-TEST(RecogniseChord, NamesNothingWithFewerThanTwoNotes) {
+TEST(RecogniseChord, NamesNothingWithFewerThanTwoNotesAndTriesOnlyTypesUpToTheHighestIndexGiven) {
     Recognition r;
     r.Live({});
     EXPECT_EQ(r.chord.Root, 0);
@@ -100,10 +95,8 @@ TEST(RecogniseChord, NamesNothingWithFewerThanTwoNotes) {
     // The single note is remembered as a major chord on it.
     EXPECT_EQ(r.list.BestRoot, D);
     EXPECT_EQ(r.list.BestType, 1);
-}
 
-TEST(RecogniseChord, TriesOnlyTypesUpToTheHighestIndexGiven) {
-    Recognition r;
+    // Only types up to the highest index given are tried.
     r.Hold({60, 64, 67, 70});
     r.chord = RecogniseChord(r.list, r.state, 1, RecogniseMode::Live);  // "maj" and "min" only
     EXPECT_EQ(r.Name(), "C maj");

@@ -30,7 +30,7 @@ TEST(ScreenKeys, WhiteKeysFollowTheScaleFromTheBaseOctaveAndBlackKeysLieInTheUpp
     EXPECT_EQ(keys.NoteAt(5, Upper), 36) << "the middle of a white key stays white";
 }
 
-TEST(ScreenKeys, PointsOffTheKeyboardOrOffTheNoteRangeHitNothing) {
+TEST(ScreenKeys, PointsOffTheKeyboardOrOffTheNoteRangeHitNothingAndAClickNearTheTipIsLoud) {
     ScreenKeyboard keys;
     EXPECT_EQ(keys.NoteAt(-1, Deep), -1);
     EXPECT_EQ(keys.NoteAt(keys.Width, Deep), -1);
@@ -41,10 +41,8 @@ TEST(ScreenKeys, PointsOffTheKeyboardOrOffTheNoteRangeHitNothing) {
     EXPECT_EQ(keys.NoteAt(55, Deep), -1);
     keys.BaseOctave = -1;
     EXPECT_EQ(keys.NoteAt(5, Deep), -1);
-}
 
-TEST(ScreenKeys, AClickNearTheTipIsLoudAndNearTheEdgeSoft) {
-    ScreenKeyboard keys;
+    // A click near the tip is loud, near the edge soft.
     EXPECT_EQ(keys.VelocityAt(keys.KeyLength() - 1), 127);
     EXPECT_GE(keys.VelocityAt(0), 1);
     EXPECT_LE(keys.VelocityAt(0), 5);
@@ -85,7 +83,7 @@ TEST(ScreenKeys, EveryDrawnKeyIsTheKeyItsMiddleHits) {
     }
 }
 
-TEST(ScreenEntry, WithTheAccompanimentOnANoteSetsAChordOfTheOverrideType) {
+TEST(ScreenEntry, WithTheAccompanimentOnANoteSetsAChordOfTheOverrideTypeAndOffItIsMelody) {
     EntryRig rig;
     rig.Entry.ScreenNoteOn(64, 90);
     EXPECT_EQ(rig.Current(), "E maj");
@@ -95,10 +93,9 @@ TEST(ScreenEntry, WithTheAccompanimentOnANoteSetsAChordOfTheOverrideType) {
     rig.Entry.ScreenNoteOn(128, 90);
     rig.Entry.ScreenNoteOn(-3, 90);
     EXPECT_EQ(rig.Current(), "A min");
-}
 
-TEST(ScreenEntry, WithTheAccompanimentOffANoteIsMelodyReleasedWhereItSounded) {
-    EntryRig rig;
+    // With the accompaniment off a note is melody, released where it sounded.
+    rig.Chords().TypeOverride = 0;
     rig.Recogniser.SetChord(62, 2, chords::NoOffset);  // D min
     rig.State().transport.AccompanimentOn = 0;
     rig.Out.Clear();

@@ -23,7 +23,7 @@ void OpenSecondInput(DispatchRig& rig) {
     rig.SecondIn.Attach();
 }
 
-TEST(SecondInputCommands, OnlyTheFirstOfARunOfCommandsRuns) {
+TEST(SecondInputCommands, OnlyTheFirstOfARunRunsAndLowKeysRunTheirProgramControlCodes) {
     DispatchRig rig;
     bool run = false;
     for (int i = 0; i < 200; ++i) rig.Second(0x90, 12, 100, run);
@@ -31,11 +31,9 @@ TEST(SecondInputCommands, OnlyTheFirstOfARunOfCommandsRuns) {
     rig.Second(0x90, 60, 100, run);  // any other message ends the run
     rig.Second(0xB0, 13, 1, run);
     EXPECT_EQ(rig.Peers.MidiCommands, (std::vector<int>{0, 1}));
-}
 
-TEST(SecondInputCommands, LowKeysRunTheirProgramControlCodesAndWithoutActivatedSoDoTheUpperTwelve) {
-    DispatchRig rig;
-    bool run = false;
+    // Low keys run their program-control codes, and without "activated" so do the upper twelve.
+    run = false;
     rig.Second(0x90, 3, 100, run);
     run = false;
     rig.Second(0x90, 4, 100, run);
@@ -46,7 +44,7 @@ TEST(SecondInputCommands, LowKeysRunTheirProgramControlCodesAndWithoutActivatedS
     rig.Options().MidiCommandsActivated = false;
     run = false;
     rig.Second(0x90, 15, 100, run);
-    EXPECT_TRUE(rig.Peers.MidiCommands.empty());
+    EXPECT_EQ(rig.Peers.MidiCommands.size(), 2u);
     EXPECT_EQ(rig.Peers.ProgramControls, (std::vector<int>{1, 27, 1}));
 }
 
@@ -61,7 +59,7 @@ TEST(SecondInputCommands, AFloodOfCommandsThroughTheDeviceRunsOneCommandPerDrain
     EXPECT_TRUE(rig.Test.midi->Sent(0).empty()) << "commands are consumed";
 }
 
-TEST(SecondInputDetection, TempoAndStartMeasureControllersActOnlyWhileNoStylePlays) {
+TEST(SecondInputDetection, TempoAndStartMeasureControllersActOnlyWhileNoStylePlaysAndWithoutAClockChangeNoTempo) {
     // Controllers 21 and 22 lie among the command numbers: while no style plays and their
     // detection is on they are detection controllers, otherwise commands.
     DispatchRig rig;
@@ -74,7 +72,6 @@ TEST(SecondInputDetection, TempoAndStartMeasureControllersActOnlyWhileNoStylePla
     EXPECT_EQ(rig.State().clock.Tempo, 140) << "254 bpm is out of range";
     rig.Second(0xB0, 21, 2, run);
     EXPECT_EQ(rig.Peers.Measure, -2);
-
     EXPECT_TRUE(rig.Peers.MidiCommands.empty());
 
     rig.Session().Style().player.StyleActive = 1;
@@ -82,17 +79,15 @@ TEST(SecondInputDetection, TempoAndStartMeasureControllersActOnlyWhileNoStylePla
     rig.Second(0xB0, 22, 50, run);
     EXPECT_EQ(rig.State().clock.Tempo, 140);
     EXPECT_EQ(rig.Peers.MidiCommands, (std::vector<int>{10}));
-}
 
-TEST(SecondInputDetection, WithoutAClockTheTempoControllerIsTakenButChangesNoTempo) {
-    DispatchRig rig;
+    rig.Peers.MidiCommands.clear();
     chords::SecondInput alone{rig.Session(), rig.Keyboard(), rig.Options(), rig.Engine(), rig.Recogniser, nullptr,
                               rig.Peers};
     rig.Session().Style().player.StyleActive = 0;
     const int before = rig.State().clock.Tempo;
-    bool run = false;
-    alone.HandleEvent(DispatchRig::Event(0xB0, 22, 70), run);
-    EXPECT_EQ(rig.State().clock.Tempo, before);
+    run = false;
+    alone.HandleEvent(DispatchRig::Event(0xB0, 22, 60), run);  // 120 bpm, had it a clock
+    EXPECT_EQ(rig.State().clock.Tempo, before) << "without a clock the tempo controller changes no tempo";
     EXPECT_TRUE(rig.Peers.MidiCommands.empty()) << "still a detection controller, not a command";
 }
 
@@ -106,7 +101,7 @@ TEST(SecondInputCreator, StartAndContinueWhileTheCreatorRecordsAreHandedToItsPee
     EXPECT_EQ(rig.Peers.SequencerStarts, 2) << "Stop and the timing clock start nothing";
 }
 
-TEST(ThruFilter, NotesAreTransposedExceptOnTheDrumChannelAndReplaceOneDropsTheVoice) {
+TEST(ThruFilter, TransposesNotesButDrumsAndDropsTheReplacedVoiceSoloMutesThePadChannelAndSuppressedControllers) {
     DispatchRig rig;
     chords::ThruFilter& filter = rig.SecondIn.Filter();
     rig.Keyboard().ThruTranspose = 2;
@@ -117,11 +112,9 @@ TEST(ThruFilter, NotesAreTransposedExceptOnTheDrumChannelAndReplaceOneDropsTheVo
     rig.Engine().VoiceChannel = 0;
     EXPECT_EQ(filter.Filter(0x90, 0, 100, 60), chords::DropMessage);
     EXPECT_EQ(filter.Filter(0x90, 1, 100, 60), 62);
-}
 
-TEST(ThruFilter, SoloMutesPadChannelAndSuppressionDrop) {
-    DispatchRig rig;
-    chords::ThruFilter& filter = rig.SecondIn.Filter();
+    rig.Options().ReplaceOne = false;
+    rig.Keyboard().ThruTranspose = 0;
     rig.Engine().SoloFilter = 3;
     EXPECT_EQ(filter.Filter(0x90, 0, 100, 60), chords::DropMessage);
     EXPECT_EQ(filter.Filter(0x90, 2, 100, 60), 60);
@@ -150,7 +143,7 @@ TEST(SecondInputThru, MessagesReachTheFirstOutputFilteredAndControllers84Transpo
     EXPECT_EQ(sent[2].Packed, 0x0054B1u) << "the value stays a data byte";
 }
 
-TEST(SlaveClock, EveryTimingClockOfTheSecondInputRunsOneTickInOrderWithStartAndStopButOnlyInSlaveMode) {
+TEST(SlaveClock, EveryTimingClockOfTheSecondInputButNotOfTheKeyboardRunsOneTickOnlyInSlaveMode) {
     DispatchRig rig;
     OpenSecondInput(rig);
     rig.State().clock.ClockState = -1;
@@ -168,15 +161,11 @@ TEST(SlaveClock, EveryTimingClockOfTheSecondInputRunsOneTickInOrderWithStartAndS
     rig.Session().Loop().RunPending();
     EXPECT_EQ(rig.State().clock.TickCount - before, 96);
     EXPECT_TRUE(rig.Test.midi->Sent(0).size() <= 1u) << "timing clock is not echoed (Start may be)";
-}
 
-TEST(SlaveClock, TimingClockFromTheKeyboardNeitherTicksNorIsEchoed) {
-    DispatchRig rig;
-    rig.Options().SlaveMode = true;
-    rig.State().clock.ClockState = -1;
+    const std::int64_t ticks = rig.State().clock.TickCount;
     rig.Send(0xF8, 0, 0);
-    EXPECT_EQ(rig.State().clock.TickCount, 0);
-    EXPECT_TRUE(rig.Out.Messages.empty());
+    EXPECT_EQ(rig.State().clock.TickCount, ticks) << "timing clock from the keyboard does not tick";
+    EXPECT_TRUE(rig.Out.Messages.empty()) << "nor is it echoed";
 }
 
 }  // namespace

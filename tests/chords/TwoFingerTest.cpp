@@ -12,7 +12,7 @@ using testing::ChordFixture;
 
 std::pair<int, int> Pair(core::ChordPair chord) { return {chord.Root, chord.Type}; }
 
-TEST(TwoFingerChords, TheSecondKeysDistanceChoosesTheType) {
+TEST(TwoFingerChords, TheSecondKeysDistanceChoosesTheTypeByTheSlotMap) {
     const std::tuple<int, int, int> cases[] = {
         // second key, expected root, expected type
         {64, 60, 5},   // 4 up: "dim"
@@ -29,16 +29,13 @@ TEST(TwoFingerChords, TheSecondKeysDistanceChoosesTheType) {
         EXPECT_EQ(Pair(f.recogniser->TwoFingerKey(second)), std::make_pair(root, type)) << "second key " << second;
         EXPECT_EQ(f.engine.Submitted.size(), 1u) << "the input's common step sets the chord";
     }
-}
-
-TEST(TwoFingerChords, DistancesFollowTheConfiguredSlotMap) {
     ChordFixture f;
     ReadChordTypes(f.Chords().SlotMap, "17");  // slot 2, one semitone, becomes "sus7"
     f.recogniser->TwoFingerKey(60);
-    EXPECT_EQ(Pair(f.recogniser->TwoFingerKey(61)), std::make_pair(60, 17));
+    EXPECT_EQ(Pair(f.recogniser->TwoFingerKey(61)), std::make_pair(60, 17)) << "distances follow the slot map";
 }
 
-TEST(TwoFingerChords, AKeyAfterTheEngineTookTheChordOrAfterARootChosenBelowStartsANewOne) {
+TEST(TwoFingerChords, AKeyAfterTheEngineTookTheChordOrARootChosenBelowStartsANewOneAndKeysOffTheKeyboardStayPlayable) {
     ChordFixture f;
     EXPECT_EQ(Pair(f.recogniser->TwoFingerKey(60)), std::make_pair(60, 1)) << "the pending chord goes on";
     f.engine.DropPendingChord();  // applied by the engine
@@ -50,13 +47,11 @@ TEST(TwoFingerChords, AKeyAfterTheEngineTookTheChordOrAfterARootChosenBelowStart
     below.recogniser->TwoFingerKey(57);  // A min7, the first key forgotten
     EXPECT_EQ(Pair(below.recogniser->TwoFingerKey(67)), std::make_pair(67, 1))
         << "a key after a root chosen below starts a new chord";
-}
 
-TEST(TwoFingerChords, KeysOffTheKeyboardStillGivePlayableChords) {
-    ChordFixture f;
-    EXPECT_EQ(Pair(f.recogniser->TwoFingerKey(-3)), std::make_pair(0, 0)) << "no key, no chord";
+    ChordFixture off;  // keys off the keyboard still give playable chords
+    EXPECT_EQ(Pair(off.recogniser->TwoFingerKey(-3)), std::make_pair(0, 0)) << "no key, no chord";
     for (const int key : {135, -20, std::numeric_limits<int>::max(), std::numeric_limits<int>::min()}) {
-        const core::ChordPair chord = f.recogniser->TwoFingerKey(key);
+        const core::ChordPair chord = off.recogniser->TwoFingerKey(key);
         EXPECT_GE(chord.Root, 1) << key;
         EXPECT_LE(chord.Root, 127) << key;
         EXPECT_GE(chord.Type, 1) << key;

@@ -39,7 +39,7 @@ TEST(SendVoiceMessage, RecordsTheMelodyChannelOnlyWhileTheTrackRecords) {
     EXPECT_EQ(rig.Out.NoteOns(3).size(), 1u);
 }
 
-TEST(SendVoiceMessage, ControllersUpdateTheTableAndFollowTheChordCodeOutputs) {
+TEST(SendVoiceMessage, ControllersUpdateTheTableAndFollowTheChordCodeOutputsAndWhatIsNoChannelMessageIsIgnored) {
     DispatchRig rig;
     chords::SendVoiceMessage(rig.Session(), rig.State().melody, rig.Options(), nullptr, 0xB2, 7, 90);
     EXPECT_EQ(rig.Session().Controllers().Value(2, 7), 90);
@@ -52,10 +52,8 @@ TEST(SendVoiceMessage, ControllersUpdateTheTableAndFollowTheChordCodeOutputs) {
     EXPECT_EQ(rig.Session().Controllers().Value(2, midi::ControllerTable::ProgramIndex), 5);
     ASSERT_EQ(rig.Out.Messages.size(), 1u) << "only the note goes to the main output";
     EXPECT_TRUE(rig.Out.Messages[0].IsNoteOn());
-}
 
-TEST(SendVoiceMessage, IgnoresWhatIsNoChannelMessage) {
-    DispatchRig rig;
+    rig.Out.Clear();
     for (int status : {0x00, 0x7F, 0xF0, 0xF8, 0xFF}) {
         chords::SendVoiceMessage(rig.Session(), rig.State().melody, rig.Options(), nullptr,
                                  static_cast<std::uint8_t>(status), 1, 1);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <utility>
 #include <vector>
 
@@ -27,40 +28,32 @@ void PlayWithPad(EngineRig& rig, int volume) {
     rig.Play(QuietStyle());
 }
 
-TEST(ChordCodes, TypesOneToTenGoOnControllerTwentyAndElevenToTwentyOnNineteen) {
+// The codes themselves are the chord-code suite's (tests/chords/ChordCodesTest.cpp).
+TEST(ChordCodes, AreSentOnTheChosenChannelForEveryCodedChordApplied) {
     EngineRig rig;
     rig.Options().SendChordCodes = true;
     rig.Options().ChordCodeChannel = 4;
     rig.Chord(52, 2);   // E minor
     rig.Chord(53, 12);  // type 12 on F
     rig.Chord(53, 25);  // beyond the codes
-    const auto codes = rig.Out.Where([](const SentMessage& m) { return m.Kind() == 0xB0; });
-    ASSERT_EQ(codes.size(), 2u);
-    EXPECT_EQ(codes[0].Status, 0xB4);
-    EXPECT_EQ(codes[0].Data1, 20);
-    EXPECT_EQ(codes[0].Data2, (2 - 1) * 12 + 4);
-    EXPECT_EQ(codes[1].Data1, 19);
-    EXPECT_EQ(codes[1].Data2, (12 - 11) * 12 + 5);
+    std::vector<std::array<int, 3>> codes;
+    for (const SentMessage& m : rig.Out.Where([](const SentMessage& m) { return m.Kind() == 0xB0; }))
+        codes.push_back({m.Status, m.Data1, m.Data2});
+    EXPECT_EQ(codes, (std::vector<std::array<int, 3>>{{0xB4, 20, 12 + 4}, {0xB4, 19, 12 + 5}}));
 }
 
 TEST(ChordTap, WithNoStylePlayingTheChordIsTappedForAnExternalArrangerWhileTheOutputIsOpen) {
     EngineRig rig;
     rig.Engine().TriggerVelocity = 64;
     rig.Chord(48, 1);
-    const auto& m = rig.Out.Messages;
-    ASSERT_EQ(m.size(), 6u);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(m[static_cast<std::size_t>(i)].Status, 0x90);
-        EXPECT_EQ(m[static_cast<std::size_t>(i)].Data2, 64);
-        EXPECT_EQ(m[static_cast<std::size_t>(i + 3)].Data1, m[static_cast<std::size_t>(i)].Data1);
-        EXPECT_EQ(m[static_cast<std::size_t>(i + 3)].Data2, 0);
-    }
+    const Bytes tapped = {{0x90, 48, 64}, {0x90, 52, 64}, {0x90, 55, 64}, {0x90, 48, 0}, {0x90, 52, 0}, {0x90, 55, 0}};
+    EXPECT_EQ(BytesOf(rig.Out.Messages), tapped);
     EXPECT_EQ(rig.Engine().PendingRoot, 0) << "the pending chord is used up";
 
     rig.Out.Open = false;
     rig.Chord(53, 1);
     EXPECT_EQ(rig.Engine().PendingRoot, 53) << "a closed output: nothing happens, the chord stays pending";
-    EXPECT_EQ(m.size(), 6u);
+    EXPECT_EQ(BytesOf(rig.Out.Messages), tapped);
 }
 
 // The chord side that names what the engine applies; SetChord is not the engine's to call here.
@@ -96,14 +89,9 @@ TEST(HarmonicPad, EachChordEndsTheOldPadNotesAndStartsTheNewOnesAtTheChannelVolu
     rig.Run(2);
     rig.Chord(53, 1);
     rig.Run(24);
-    const auto pad = rig.Out.OnChannel(14);
-    ASSERT_EQ(pad.size(), 9u);  // 3 on, 3 off, 3 on
-    EXPECT_EQ(pad[0].Data1, 60);
-    EXPECT_EQ(pad[0].Data2, 77);
-    EXPECT_TRUE(pad[3].IsNoteOff());
-    EXPECT_EQ(pad[3].Data1, 60);
-    EXPECT_EQ(pad[6].Data1, 65);
-    EXPECT_EQ(pad[6].Data2, 77);
+    EXPECT_EQ(BytesOf(rig.Out.OnChannel(14)), (Bytes{{0x9E, 60, 77}, {0x9E, 64, 77}, {0x9E, 67, 77}, {0x9E, 60, 0},
+                                                   {0x9E, 64, 0}, {0x9E, 67, 0}, {0x9E, 65, 77}, {0x9E, 69, 77},
+                                                   {0x9E, 72, 77}}));
 }
 
 TEST(HarmonicPad, FollowsTheFadeAndTheSoloFilter) {
@@ -132,26 +120,10 @@ TEST(PlayChords, TheChordSoundsOnTheVoiceChannelAndTheNextOneEndsIt) {
     rig.Chord(48, 1);
     rig.Chord(48, 1);  // the same chord again sounds again without ending first
     rig.Chord(53, 1);
-    const auto voice = rig.Out.OnChannel(2);
-    ASSERT_EQ(voice.size(), 12u);
-    EXPECT_EQ(voice[0].Data1, 60) << "one octave up from the keyboard transposition";
-    EXPECT_TRUE(voice[3].IsNoteOn());
-    EXPECT_TRUE(voice[6].IsNoteOff());
-    EXPECT_EQ(voice[9].Data1, 65);
-}
-
-TEST(EngineLink, TheEngineTakesTheSessionsChordsWhileItLivesAndHandsTheLinkBackAsItGoes) {
-    TestSession t;
-    RecordingOutput out;
-    t.session->SetAccompanimentOutput(&out);
-    {
-        engine::AccompanimentEngine accompaniment(*t.session, t.state.engine, t.state.clock,
-                                                  t.state.options);
-        t.session->SetEngineLink(&accompaniment);
-        t.session->Engine().SubmitChord({48, 1}, {48, 52, 55, 0});
-        EXPECT_EQ(out.Messages.size(), 6u) << "applied at once while the clock is off";
-    }
-    EXPECT_THROW(t.session->Engine(), core::UnwiredLink) << "the engine unwires itself as it goes";
+    // One octave up from the keyboard transposition.
+    EXPECT_EQ(BytesOf(rig.Out.OnChannel(2)),
+              (Bytes{{0x92, 60, 100}, {0x92, 64, 100}, {0x92, 67, 100}, {0x92, 60, 100}, {0x92, 64, 100}, {0x92, 67, 100},
+                     {0x92, 60, 0}, {0x92, 64, 0}, {0x92, 67, 0}, {0x92, 65, 100}, {0x92, 69, 100}, {0x92, 72, 100}}));
 }
 
 }  // namespace

@@ -89,7 +89,11 @@ struct ClockHooks : ::testing::Test {
     KindRecorder hooks;
 };
 
-TEST_F(ClockHooks, TheOneEighthMetrumAlsoSelectsTheOneEighthGridAndTellsTheKindChange) {
+TEST_F(ClockHooks, TheOneEighthMetrumAlsoSelectsTheOneEighthGridAndTellsTheKindChangeAndTheButtonWaitsForTheChordMemory) {
+    hooks.Busy = true;
+    rig.Clock.ToggleClock();
+    EXPECT_EQ(rig.ClockFields().ClockState, 0) << "the clock button is ignored while the chord memory plays or records";
+
     rig.Clock.SelectQuantize(engine::QuantizeIndexOf("4/4"));
     rig.Clock.SelectMetrum(engine::MetrumIndexOf("1/8"));
     EXPECT_EQ(rig.ClockFields().QuantizeIndex, engine::QuantizeIndexOf("1/8"));
@@ -135,30 +139,19 @@ TEST(TempoField, ATempoOutsideTwentyFiveToTwoHundredFiftyLeavesTheRunningTimerAl
     EXPECT_EQ(rig.ClockFields().TimerId, 0);
 }
 
-TEST_F(ClockHooks, TheClockButtonIsIgnoredWhileTheChordMemoryPlaysOrRecords) {
-    hooks.Busy = true;
-    rig.Clock.ToggleClock();
-    EXPECT_EQ(rig.ClockFields().ClockState, 0);
-}
-
-TEST(SlaveMode, TwentyFiveClockBytesAdvanceExactlyTwentyFiveTicksWithoutATimer) {
-    EngineRig rig;
+TEST_F(ClockHooks, InSlaveModeEachClockByteIsATickStartAndContinueEndTheHoldAndStopActsOnlyWhenNothingHolds) {
     rig.Options().SlaveMode = true;
     rig.Clock.SelectQuantize(engine::QuantizeIndexOf("4/4"));
     rig.Clock.ToggleClock();
     EXPECT_EQ(rig.ClockFields().ClockState, -1);
     EXPECT_EQ(rig.ClockFields().TimerId, 0);
     for (int i = 0; i < 25; ++i) rig.Clock.OnRealtimeByte(0xF8);
+    rig.Clock.OnRealtimeByte(0xFE);  // active sensing is not a tick
     EXPECT_EQ(rig.ClockFields().TickCount, 25);
     EXPECT_EQ(rig.ClockFields().TickInBeat, 1) << "24 ticks make a beat; the 25th starts the next";
     EXPECT_EQ(rig.ClockFields().GridBeat, 2);
-    rig.Clock.OnRealtimeByte(0xFE);  // active sensing is not a tick
-    EXPECT_EQ(rig.ClockFields().TickCount, 25);
-}
 
-TEST_F(ClockHooks, InSlaveModeStartAndContinueEndTheHoldAndStopActsOnlyWhenNothingHolds) {
-    rig.Options().SlaveMode = true;
-    rig.Clock.ToggleClock();
+    rig.ClockFields().TickInBeat = 0;
     rig.ClockFields().TickDelay = 2000;
     rig.Clock.OnRealtimeByte(0xFC);
     EXPECT_EQ(hooks.Stops, 0);
@@ -174,28 +167,24 @@ TEST_F(ClockHooks, InSlaveModeStartAndContinueEndTheHoldAndStopActsOnlyWhenNothi
     EXPECT_EQ(hooks.Stops, 1);
 }
 
-TEST(VirtualClock, RunsTheTickProcedureOnAnExactTimeLine) {
-    EngineRig rig;
-    rig.Clock.StartVirtual(200);
-    rig.Run(24 * 200);
-    EXPECT_EQ(rig.Clock.VirtualMicros(), 60'000'000) << "200 beats at 200 bpm take one minute";
-    EXPECT_EQ(rig.ClockFields().TickPeriod, 12) << "the millisecond period (12.5, a half rounds down)";
-}
+TEST(VirtualClock, RunsOnAnExactTimeLineDoesNothingWhileOffAndIgnoresExternalClockBytes) {
+    EngineRig timed;
+    timed.Clock.StartVirtual(200);
+    timed.Clock.OnRealtimeByte(0xF8);
+    EXPECT_EQ(timed.ClockFields().TickCount, 0) << "an internal clock ignores external clock bytes";
+    timed.Run(24 * 200);
+    EXPECT_EQ(timed.Clock.VirtualMicros(), 60'000'000) << "200 beats at 200 bpm take one minute";
+    EXPECT_EQ(timed.ClockFields().TickPeriod, 12) << "the millisecond period (12.5, a half rounds down)";
 
-TEST(VirtualClock, DoesNothingWhileTheClockIsOffAndExternalClockBytesDoNothingWhileItIsInternal) {
     EngineRig rig;
     rig.Play(OneNoteStyle());
     rig.ClockFields().ClockState = 0;
     rig.Run(48);
     EXPECT_TRUE(rig.Out.Messages.empty());
     EXPECT_EQ(rig.ClockFields().TickCount, 0);
-    EngineRig internal;
-    internal.Clock.StartVirtual(120);
-    internal.Clock.OnRealtimeByte(0xF8);
-    EXPECT_EQ(internal.ClockFields().TickCount, 0);
 }
 
-TEST(StyleLoad, AnEighthNoteStyleMovesTheGridToItsEighthEntryAndSetsTheMeter) {
+TEST(StyleLoad, AnEighthNoteStyleMovesTheGridAndSetsTheMeterAndAnyLoadStopsThePlayingStyleAndResetsTheLimiter) {
     EngineRig rig;
     rig.Clock.SelectQuantize(engine::QuantizeIndexOf("4/4"));
     StyleBuilder b;
@@ -214,17 +203,13 @@ TEST(StyleLoad, AnEighthNoteStyleMovesTheGridToItsEighthEntryAndSetsTheMeter) {
     EXPECT_EQ(rig.ClockFields().QuantizeIndex, engine::QuantizeIndexOf("4/4"));
     EXPECT_EQ(rig.ClockFields().MetrumIndex, engine::MetrumIndexOf("3/4"));
     EXPECT_EQ(rig.ClockFields().Tempo, 96);
-}
 
-TEST(StyleLoad, StopsAPlayingStyleAndResetsTheLimiterCeilings) {
-    EngineRig rig;
-    StyleBuilder b;
-    b.Part(StylePart::Basic).Note(0, 60, 100, 0, 6);
-    rig.Play(b);
+    // A load stops a playing style and resets the limiter ceilings.
+    rig.Play(quarter);
     rig.Run(3);
     rig.Engine().VelocityLimit[0] = 20;
     rig.Engine().VelocityLimit[9] = 20;
-    ASSERT_TRUE(rig.Load(b));
+    ASSERT_TRUE(rig.Load(quarter));
     EXPECT_EQ(rig.Player().StyleActive, 0);
     EXPECT_EQ(rig.Engine().VelocityLimit[0], 73);
     EXPECT_EQ(rig.Engine().VelocityLimit[9], 100);

@@ -25,7 +25,7 @@ void PressNow(TransportRig& rig, int key, int value = 0) {
     rig.Transport.ApplyCommandKey();
 }
 
-TEST(ControlKeys, TheEndingKeyWaitsForAClosedMainOutputThenAsksForTheEndingAndClearsTheKey) {
+TEST(ControlKeys, TheEndingKeyWaitsForTheOutputTheKeysBelowTheIntroSwitchThePadAndExtendedNeedsItsPart) {
     TransportRig rig;
     rig.Out.Open = false;
     PressNow(rig, rig.State().config.Keys.Ending);
@@ -35,10 +35,8 @@ TEST(ControlKeys, TheEndingKeyWaitsForAClosedMainOutputThenAsksForTheEndingAndCl
     PressNow(rig, rig.State().config.Keys.Ending);
     EXPECT_EQ(rig.Session().Style().sections.NextSection, 3);
     EXPECT_EQ(rig.Engine().PendingCommandKey, 0);
-}
 
-TEST(ControlKeys, TheTwoKeysBelowTheIntroKeySwitchTheInstrumentPadAndTheExtendedKeyNeedsAnExtendedPart) {
-    TransportRig rig;
+    // The two keys below the intro key switch the instrument pad; the Extended key needs an Extended part.
     PressNow(rig, rig.Lowest() - 2);
     EXPECT_EQ(rig.Engine().InstrumentPadOn, 1);
     PressNow(rig, rig.Lowest() - 3);
@@ -71,7 +69,7 @@ TEST(ControlKeys, InSongModeArePassedToAnExternalArrangerAsATappedNoteButTheIntr
     rig.Session().SetClockOutput(nullptr);
 }
 
-TEST(TempoCommand, SetsTheTempoUnlessIgnoreTempiIsOnAndRefusesTemposTheFieldWouldNot) {
+TEST(SongCommands, TheTempoUnlessIgnoredAndInRangeAndTheProgramWhenItChangesUnlessCommandsAreIgnored) {
     TransportRig rig;
     PressNow(rig, 254, 90);
     EXPECT_EQ(rig.ClockFields().Tempo, 90);
@@ -80,10 +78,8 @@ TEST(TempoCommand, SetsTheTempoUnlessIgnoreTempiIsOnAndRefusesTemposTheFieldWoul
     rig.Options().IgnoreTempi = true;
     PressNow(rig, 254, 140);
     EXPECT_EQ(rig.ClockFields().Tempo, 90);
-}
 
-TEST(ProgramChangeCommand, IsRequestedOnlyWhenTheProgramChangesUnlessCommandsAreIgnored) {
-    TransportRig rig;
+    // A program change is requested only when the program changes.
     rig.AttachSong();
     PressNow(rig, 223, 5);
     PressNow(rig, 223, 5);
@@ -117,19 +113,6 @@ TEST(TapTempo, FourTapsTenStepsApartSetOneHundredTwentyAndStartTheStyle) {
     rig.Clock.SetTempo(0);
 }
 
-TEST(TapTempo, CountsTheMetronomeGroupAndAveragesTheIntervals) {
-    TransportRig rig;
-    rig.Clock.SelectMetrum(engine::MetrumIndexOf("3/4"));
-    engine::TapTempo tap(rig.Session(), rig.Clock, rig.Transport);
-    tap.Open();
-    tap.Tap();
-    for (int step = 0; step < 8; ++step) tap.TimerStep();
-    tap.Tap();
-    for (int step = 0; step < 12; ++step) tap.TimerStep();
-    EXPECT_EQ(tap.Tap(), engine::TapTempo::TapResult::Done);
-    EXPECT_EQ(tap.Tempo(), 120) << "(8 + 12) / 2 = 10 steps";
-}
-
 TEST(TapTempo, TapsTooFastOrAfterTheLongestIntervalBeginANewSeriesAndTheTempoStaysInTheFieldsRange) {
     TransportRig rig;
     engine::TapTempo tap(rig.Session(), rig.Clock, rig.Transport);
@@ -146,6 +129,17 @@ TEST(TapTempo, TapsTooFastOrAfterTheLongestIntervalBeginANewSeriesAndTheTempoSta
     EXPECT_EQ(tap.Tap(), engine::TapTempo::TapResult::Done);
     EXPECT_EQ(tap.Tempo(), 120) << "four taps 500 ms apart";
 
+    TransportRig waltz;  // counts the metronome group and averages the intervals
+    waltz.Clock.SelectMetrum(engine::MetrumIndexOf("3/4"));
+    engine::TapTempo three(waltz.Session(), waltz.Clock, waltz.Transport);
+    three.Open();
+    three.Tap();
+    for (int step = 0; step < 8; ++step) three.TimerStep();
+    three.Tap();
+    for (int step = 0; step < 12; ++step) three.TimerStep();
+    EXPECT_EQ(three.Tap(), engine::TapTempo::TapResult::Done);
+    EXPECT_EQ(three.Tempo(), 120) << "(8 + 12) / 2 = 10 steps";
+
     const std::uint8_t slow[] = {200, 200, 200};
     EXPECT_EQ(engine::TapTempo::TempoFromSteps(slow, 3), 25) << "six bpm is below the field";
     const std::uint8_t fast[] = {1, 1, 1};
@@ -156,20 +150,15 @@ TEST(TapTempo, TapsTooFastOrAfterTheLongestIntervalBeginANewSeriesAndTheTempoSta
 TEST(IntroStartModes, SetWhichChannelsPlayInTheLeadInAndTheSoloSelectorReturns) {
     TransportRig rig;
     std::int16_t& solo = rig.Engine().SoloFilter;
-    rig.Options().IntroStartMode = static_cast<int>(engine::IntroStartMode::MuteAll);
-    engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, -8);
-    EXPECT_EQ(solo, 100);
-    rig.Options().IntroStartMode = static_cast<int>(engine::IntroStartMode::Drums);
-    engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, 0);
-    EXPECT_EQ(solo, 10);
-    rig.Options().IntroStartMode = static_cast<int>(engine::IntroStartMode::DrumsLeadInMeasures);
-    engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, -4);
-    EXPECT_EQ(solo, 10);
-    engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, 0);
-    EXPECT_EQ(solo, 0);
-    rig.Options().IntroStartMode = static_cast<int>(engine::IntroStartMode::Metronome);
-    engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, -4);
-    EXPECT_EQ(solo, 100);
+    using engine::IntroStartMode;
+    struct Case { IntroStartMode mode; int position, solo; };
+    for (const Case c : {Case{IntroStartMode::MuteAll, -8, 100}, Case{IntroStartMode::Drums, 0, 10},
+                         Case{IntroStartMode::DrumsLeadInMeasures, -4, 10},
+                         Case{IntroStartMode::DrumsLeadInMeasures, 0, 0}, Case{IntroStartMode::Metronome, -4, 100}}) {
+        rig.Options().IntroStartMode = static_cast<int>(c.mode);
+        engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, c.position);
+        EXPECT_EQ(solo, c.solo) << "mode " << static_cast<int>(c.mode) << " at " << c.position;
+    }
     EXPECT_EQ(rig.Clicks().size(), 1u);
     rig.Options().Metronome = true;
     engine::ApplyIntroStartMode(rig.Engine(), rig.Options(), rig.Transport, -4);

@@ -26,7 +26,7 @@ std::int32_t TimeOf(SongRig& rig, int note, bool noteOn) {
 // A track loaded from a song (a loaded track is also the recording quantize starts from).
 void LoadTrack(SongRig& rig, SongBuilder song) { song.At(1).Chord("C").Measures(2).End().ApplyTo(rig.Song()); }
 
-TEST(MelodyQuantize, MovesNotesToTheNearestSixteenthAndTheirNoteOffsByTheSameAmountUnlessTheOffHasAReleaseVelocity) {
+TEST(MelodyQuantize, MovesNotesToTheGridAndTheirNoteOffsByTheSameAmountUnlessTheOffHasAReleaseVelocity) {
     SongRig rig;
     rig.State().melody.Humanize = false;
     LoadTrack(rig, SongBuilder().Note(7, 60, 100, 20).Note(10, 62, 100, 20).Event(7, 0x90, 64, 100).Event(27, 0x80, 64, 64));
@@ -37,18 +37,16 @@ TEST(MelodyQuantize, MovesNotesToTheNearestSixteenthAndTheirNoteOffsByTheSameAmo
     EXPECT_EQ(TimeOf(rig, 62, false), 32);
     EXPECT_EQ(TimeOf(rig, 64, true), 6);
     EXPECT_EQ(TimeOf(rig, 64, false), 27);
+
+    SongRig swing;  // eighth swing: multiples of eight ticks
+    swing.State().melody.Humanize = false;
+    LoadTrack(swing, SongBuilder().Note(13, 60, 100, 5).Note(21, 62, 100, 5).Note(27, 64, 100, 5));
+    swing.Melody.Quantize("1/8 swing");
+    for (int note : {60, 62, 64}) EXPECT_EQ(TimeOf(swing, note, true) % 8, 0) << note;
+    EXPECT_EQ(TimeOf(swing, 60, true), 16);
 }
 
-TEST(MelodyQuantize, EighthSwingMovesNotesToMultiplesOfEightTicks) {
-    SongRig rig;
-    rig.State().melody.Humanize = false;
-    LoadTrack(rig, SongBuilder().Note(13, 60, 100, 5).Note(21, 62, 100, 5).Note(27, 64, 100, 5));
-    rig.Melody.Quantize("1/8 swing");
-    for (int note : {60, 62, 64}) EXPECT_EQ(TimeOf(rig, note, true) % 8, 0) << note;
-    EXPECT_EQ(TimeOf(rig, 60, true), 16);
-}
-
-TEST(MelodyQuantize, QuantizingTwiceEqualsQuantizingTheRecordingOnceWithTheSecondGrid) {
+TEST(MelodyQuantize, QuantizingTwiceEqualsQuantizingTheRecordingOnceAndDeleteAndRestoreKeepTheRecording) {
     SongRig once, twice;
     for (SongRig* rig : {&once, &twice}) {
         rig->State().melody.Humanize = false;
@@ -60,6 +58,17 @@ TEST(MelodyQuantize, QuantizingTwiceEqualsQuantizingTheRecordingOnceWithTheSecon
     EXPECT_EQ(once.Song().Melody.MelodyBuffer, twice.Song().Melody.MelodyBuffer);
     twice.Melody.Quantize("None");
     EXPECT_EQ(twice.Song().Melody.MelodyBuffer, twice.Song().Melody.MelodyBackup) << "None restores the recording";
+
+    // Delete asks first; Restore brings the recording back.
+    twice.Test.prompter->AnswerNo();
+    twice.Melody.Delete();
+    EXPECT_EQ(twice.Song().Melody.MelodyCount, 6);
+    twice.Test.prompter->AnswerYes();
+    twice.Melody.Delete();
+    EXPECT_EQ(twice.Song().Melody.MelodyCount, 0);
+    twice.Melody.Restore();
+    EXPECT_EQ(twice.Song().Melody.MelodyCount, 6);
+    EXPECT_EQ(EventAt(twice, 0).Data1, 60);
 }
 
 TEST(MelodyQuantize, HumanizeShortensLargeNoteOffShiftsAndKeepsSmallOnes) {
@@ -79,20 +88,6 @@ TEST(MelodyQuantize, HumanizeShortensLargeNoteOffShiftsAndKeepsSmallOnes) {
         EXPECT_EQ(track.MelodyBuffer[2].Time, 48);
         EXPECT_EQ(track.MelodyBuffer[3].Time, 59) << "a shift of −1 is kept";
     }
-}
-
-TEST(MelodyTrack, DeleteAsksAndRestoreBringsTheRecordingBack) {
-    SongRig rig;
-    LoadTrack(rig, SongBuilder().Note(0, 60, 100, 24));
-    rig.Test.prompter->AnswerNo();
-    rig.Melody.Delete();
-    EXPECT_EQ(rig.Song().Melody.MelodyCount, 2);
-    rig.Test.prompter->AnswerYes();
-    rig.Melody.Delete();
-    EXPECT_EQ(rig.Song().Melody.MelodyCount, 0);
-    rig.Melody.Restore();
-    EXPECT_EQ(rig.Song().Melody.MelodyCount, 2);
-    EXPECT_EQ(EventAt(rig, 0).Data1, 60);
 }
 
 TEST(MelodyTrack, AMelodyInALoopPlayedThreeTimesPlaysThreeTimes) {

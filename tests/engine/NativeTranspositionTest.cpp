@@ -44,10 +44,7 @@ std::string Played(const std::vector<int>& notes, const data::NativeChannelRules
 
 // C4 D4 E4 F4 G4 A4 B4 as played over each chord type on C (1 maj … 17 sus7): by the Melody
 // table (the Bass table plays the same) and by the Chord table.
-struct TypeRow {
-    const char* Melody;
-    const char* Chord;
-};
+struct TypeRow { const char* Melody; const char* Chord; };
 
 const TypeRow TypeRows[] = {
     {"C4 D4 E4 F4 G4 A4 B4", "C4 D4 E4 F4 G4 A4 C5"},          // maj
@@ -101,11 +98,7 @@ TEST(NativeTranspositionTest, ThePhraseSoundsAsWrittenOverItsOwnChordWhateverThe
 TEST(NativeTranspositionTest, RootTranspositionKeepsTheShapeAndTurnsDownAboveTheHighKey) {
     // C E G B over F, G and B major 7: up to the high key the phrase goes up, above it down.
     const std::vector<int> voicing{60, 64, 67, 71};
-    struct Case {
-        int Root;
-        int HighKey;
-        const char* Expected;
-    } cases[] = {
+    struct Case { int Root; int HighKey; const char* Expected; } cases[] = {
         {C3 + 5, 5, "F4 A4 C5 E5"},    // F: up, the high key itself still up
         {C3 + 7, 5, "G3 B3 D4 F#4"},   // G above the high key F: down
         {C3 + 7, 7, "G4 B4 D5 F#5"},

@@ -113,29 +113,22 @@ TEST(FillInKey, StartedInsideAMeasurePlaysTheFillFromTheMatchingBeat) {
     EXPECT_NE(std::find(basic.begin(), basic.end(), TickOf(2)), basic.end()) << "Basic again at the next measure";
 }
 
-TEST(ToExtKey, WithoutAnExtendedPartActsAsToBasicKey) {
-    std::vector<std::vector<int>> heard;
-    for (bool toExtended : {true, false}) {
+// Without an Extended part the key acts as the To Basic key; without To Extended it goes
+// straight to Extended.
+TEST(ToExtKey, WithoutAnExtendedPartActsAsToBasicKeyAndWithoutToExtendedGoesStraightToExtended) {
+    struct Case { std::initializer_list<StylePart> parts; bool toBasicKey; std::vector<int> heard; };
+    const std::vector<int> toBasic = Join({Repeat(Basic, 4), Repeat(ToBasic, 4), Repeat(Basic, 4)});
+    for (const Case& c : {Case{{StylePart::Basic, StylePart::ToBasic}, false, toBasic},
+                          Case{{StylePart::Basic, StylePart::ToBasic}, true, toBasic},
+                          Case{{StylePart::Basic, StylePart::Extended}, false,
+                               Join({Repeat(Basic, 4), Repeat(Extended, 8)})}}) {
         TransportRig rig;
-        StyleBuilder b = Parts({StylePart::Basic, StylePart::ToBasic});
-        rig.Start(b);
+        rig.Start(Parts(c.parts));
         rig.RunTo(TickOf(1, 2));
-        rig.Press(toExtended ? rig.State().config.Keys.ToExtended : rig.State().config.Keys.ToBasic);
+        rig.Press(c.toBasicKey ? rig.State().config.Keys.ToBasic : rig.State().config.Keys.ToExtended);
         rig.RunTo(TickOf(4));
-        heard.push_back(PartsPerBeat(rig, TickOf(4)));
+        EXPECT_EQ(PartsPerBeat(rig, TickOf(4)), c.heard) << "To Basic key " << c.toBasicKey;
     }
-    EXPECT_EQ(heard[0], Join({Repeat(Basic, 4), Repeat(ToBasic, 4), Repeat(Basic, 4)}));
-    EXPECT_EQ(heard[0], heard[1]);
-}
-
-TEST(ToExtKey, WithoutToExtendedGoesStraightToExtended) {
-    TransportRig rig;
-    StyleBuilder b = Parts({StylePart::Basic, StylePart::Extended});
-    rig.Start(b);
-    rig.RunTo(TickOf(1, 2));
-    rig.Press(rig.State().config.Keys.ToExtended);
-    rig.RunTo(TickOf(3));
-    EXPECT_EQ(PartsPerBeat(rig, TickOf(3)), Join({Repeat(Basic, 4), Repeat(Extended, 4)}));
 }
 
 TEST(EndingKey, InTheMiddleOfAFourBarBasicStartsTheEndingAtTheNextMeasureAndStopsAfterIt) {
@@ -191,9 +184,9 @@ TEST(Intro, EndsIntoBasicWithoutAGapAndItsSoundingNotesAreReleasedAtTheSwitch) {
     EXPECT_EQ(released.front().Tick, TickOf(2)) << "released as Basic starts";
 }
 
-TEST(SwitchSection, ToAnAbsentPartWithoutFallbackChangesNothing) {
+TEST(SwitchSection, ToAnAbsentPartWithoutFallbackChangesNothingFillInExtendedFallsBackToExtendedAndToExtendedToBasic) {
     TransportRig rig;
-    StyleBuilder b = Parts({StylePart::Basic});
+    StyleBuilder b = Parts({StylePart::Basic, StylePart::Extended});
     rig.Start(b);
     rig.RunTo(TickOf(1, 3));
     const engine::StylePlayerState before = rig.Player();
@@ -203,12 +196,7 @@ TEST(SwitchSection, ToAnAbsentPartWithoutFallbackChangesNothing) {
     EXPECT_EQ(rig.Player().LoopEnd, before.LoopEnd);
     rig.RunTo(TickOf(3));
     EXPECT_EQ(PartsPerBeat(rig, TickOf(3)), Repeat(Basic, 8));
-}
 
-TEST(SwitchSection, FillInExtendedFallsBackToExtendedAndToExtendedToBasic) {
-    TransportRig rig;
-    StyleBuilder b = Parts({StylePart::Basic, StylePart::Extended});
-    rig.Start(b);
     EXPECT_TRUE(rig.Transport.SwitchSection(data::Index(StylePart::FillInExtended)));
     EXPECT_EQ(rig.Player().CurrentSection, Extended);
     EXPECT_TRUE(rig.Transport.SwitchSection(data::Index(StylePart::ToExtended)));

@@ -123,11 +123,12 @@ TEST(SongPlayback, AnEndingMarkInSessionModeRepeatsTheSongBeforeTheCountDown) {
     EXPECT_FALSE(rig.Playing());
 }
 
-TEST(SongPlayback, TheEndingCountDownStopsAtThe44thBeatEndAfterTheMark) {
+// An ending longer than the count-down: the count-down stops the song at the end of the 44th
+// beat after the mark; a short ending stops it when it ends.
+TEST(SongPlayback, AnEndingMarkStopsWhenTheEndingEndsOrAtTheLatestAtThe44thBeatEndAfterTheMark) {
     SongRig rig;
     const int ending = rig.State().config.Keys.Ending;
     rig.Options().PlayEnding = true;
-    // An ending longer than the count-down: the count-down stops the song.
     StyleBuilder style = BeatStyle();
     style.Part(data::StylePart::Ending).Measures(12).Note(0, BassNote, 100, 0, 24);
     rig.PlaySong(SongBuilder().At(1).Chord("C").At(2).Section(ending).Measures(40).End(), style);
@@ -138,18 +139,15 @@ TEST(SongPlayback, TheEndingCountDownStopsAtThe44thBeatEndAfterTheMark) {
     rig.RunTo(TickOf(2) + 44 * 24 + 1);
     EXPECT_FALSE(rig.Playing());
     EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
-}
 
-TEST(SongPlayback, AnEndingMarkWithAShortEndingStopsWhenTheEndingEnds) {
-    SongRig rig;
-    rig.Options().PlayEnding = true;
-    const int ending = rig.State().config.Keys.Ending;
-    StyleBuilder style = BeatStyle();
-    style.Part(data::StylePart::Ending).Measures(1).Note(0, BassNote, 100, 0, 24);
-    rig.PlaySong(SongBuilder().At(1).Chord("C").At(2).Section(ending).Measures(40).End(), style);
-    rig.RunTo(TickOf(6));
-    EXPECT_FALSE(rig.Playing());
-    EXPECT_TRUE(NoStuckNotes(rig.Out.Messages));
+    SongRig shortEnding;
+    shortEnding.Options().PlayEnding = true;
+    StyleBuilder oneMeasure = BeatStyle();
+    oneMeasure.Part(data::StylePart::Ending).Measures(1).Note(0, BassNote, 100, 0, 24);
+    shortEnding.PlaySong(SongBuilder().At(1).Chord("C").At(2).Section(ending).Measures(40).End(), oneMeasure);
+    shortEnding.RunTo(TickOf(6));
+    EXPECT_FALSE(shortEnding.Playing());
+    EXPECT_TRUE(NoStuckNotes(shortEnding.Out.Messages));
 }
 
 TEST(SongPlayback, AStartMeasureLaterInTheSongFindsTheChordInForce) {

@@ -118,18 +118,14 @@ TEST(TransportArrangement, OpeningASongSetsItsTempoAndMeterAndPlayStartsIt) {
     EXPECT_EQ(rig.ClockFields().TickCount, 2 * 72 + 1) << "two measures of three beats, then the end mark";
 }
 
-TEST(SubmitCommandKey, AKeyMarkInAnEmptyChordMemoryBecomesTheBasicKey) {
+TEST(SubmitCommandKey, AKeyMarkInAnEmptyChordMemoryIsTheBasicKeyAndTheEndingKeyTwiceStops) {
     SongRig rig;
     rig.Start(BeatStyle());
     const data::ControlKeys& keys = rig.State().config.Keys;
     rig.Songs.SubmitCommandKey(5, data::ParamKeyMajor);
     EXPECT_EQ(rig.Engine().PendingCommandKey, std::min({keys.FillIn, keys.Ending, keys.ToExtended, keys.ToBasic}) - 5);
     EXPECT_EQ(rig.Engine().PendingCommandValue, 12);
-}
 
-TEST(SubmitCommandKey, TheEndingKeyASecondTimeWhileItsEndingIsPendingStops) {
-    SongRig rig;
-    rig.Start(BeatStyle());
     const int ending = rig.State().config.Keys.Ending;
     rig.Songs.SubmitCommandKey(ending, 0);
     EXPECT_EQ(rig.Engine().PendingCommandKey, ending);

@@ -70,18 +70,13 @@ TEST(Stop, EndsExactlyTheSoundingNotesWithNoteOffsAndResetsOnlyTheChannelsInUse)
     ASSERT_GE(sounding, 16u * 3) << "a dense style sounds on every channel";
     const std::size_t before = rig.Out.Messages.size();
     rig.Transport.Stop();
-    const std::size_t stopMessages = rig.Out.Messages.size() - before;
-    ::testing::Test::RecordProperty("StopMessages", static_cast<int>(stopMessages));
-    ::testing::Test::RecordProperty("SoundingNotes", static_cast<int>(sounding));
-    EXPECT_LE(stopMessages, 100 + sounding) << "Stop sent " << stopMessages << " messages for " << sounding
-                                            << " sounding notes";
+    EXPECT_LE(rig.Out.Messages.size() - before, 100 + sounding) << "for " << sounding << " sounding notes";
     // Note-offs alone end every note, the drums' too; the controllers come after them.
     const auto noteOffsOnly = rig.Out.Where([](const SentMessage& m) { return !m.IsController(123) && !m.IsController(120); });
     EXPECT_TRUE(NoStuckNotes(noteOffsOnly));
-    for (int channel = 0; channel < 16; ++channel) {
-        const auto resets = rig.Out.Where([channel](const SentMessage& m) { return m.Channel() == channel && m.IsController(123); });
-        EXPECT_GE(resets.size(), 1u) << "channel " << channel + 1;
-    }
+    std::array<int, 16> resets{};
+    for (const SentMessage& m : rig.Out.Messages) resets[static_cast<std::size_t>(m.Channel())] += m.IsController(123);
+    for (int channel = 0; channel < 16; ++channel) EXPECT_GE(resets[static_cast<std::size_t>(channel)], 1) << channel + 1;
     rig.Out.Clear();
     rig.Run(200);
     EXPECT_TRUE(rig.Out.NoteOns(0).empty()) << "nothing plays after Stop";
@@ -167,7 +162,7 @@ TEST_F(SongTransport, PlayStartsTheSongAndStopGivesTheRealtimePriorityBack) {
     EXPECT_EQ(rig.StandIn.Stopped, 0) << "only a recording is closed with an end mark";
 }
 
-TEST_F(SongTransport, RecordAsksBeforeReplacingChordsAndCancelsOnNo) {
+TEST_F(SongTransport, RecordAsksBeforeReplacingChordsCancelsOnNoAndStepRecordingSwitchesTheClockOff) {
     rig.Test.prompter->AnswerNo();
     rig.Transport.Record();
     EXPECT_TRUE(rig.Test.prompter->WasShown("Replace current chords ?"));
@@ -181,9 +176,8 @@ TEST_F(SongTransport, RecordAsksBeforeReplacingChordsAndCancelsOnNo) {
     EXPECT_EQ(rig.State().transport.ChordPlayMode, 1);
     rig.Transport.Stop();
     EXPECT_EQ(rig.StandIn.Stopped, 1) << "the recording gets its end";
-}
 
-TEST_F(SongTransport, StepRecordingSwitchesTheClockOff) {
+    // Step recording switches the clock off.
     rig.StandIn.Empty = true;
     rig.Test.prompter->AnswerYes();
     rig.Transport.Record(true);
@@ -223,11 +217,7 @@ std::vector<std::int64_t> TicksOf(const std::vector<SentMessage>& messages) {
 }
 
 TEST(CountIn, ClicksOneMeasureBeforeTheMusicWithHalfBeatsAtTheEndOfFourFour) {
-    struct Case {
-        const char* metrum;
-        int beats;
-        std::vector<std::int64_t> clicks;
-    };
+    struct Case { const char* metrum; int beats; std::vector<std::int64_t> clicks; };
     for (const Case& c : {Case{"3/4", 3, {1, 25, 49}}, Case{"4/4", 4, {1, 25, 49, 61, 73, 85}}}) {
         SCOPED_TRACE(c.metrum);
         TransportRig rig;
@@ -256,14 +246,12 @@ TEST(Metronome, AccentsTheFirstOfEachGroupAndClicksTheOthersFortyBelowTheLevel) 
     rig.Out.Open = false;
     rig.Transport.MetronomeClick(107);
     EXPECT_EQ(rig.State().transport.MetronomeCount, 0) << "a closed output does not count";
-}
 
-TEST(Metronome, ClicksEveryBeatOfLivePlay) {
-    TransportRig rig;
-    rig.Options().Metronome = true;
-    rig.Start(LongNotes());
-    rig.RunTo(TickOf(3));
-    EXPECT_EQ(rig.Clicks().size(), 8u);
+    TransportRig live;
+    live.Options().Metronome = true;
+    live.Start(LongNotes());
+    live.RunTo(TickOf(3));
+    EXPECT_EQ(live.Clicks().size(), 8u) << "live play clicks every beat";
 }
 
 TEST(SlaveMode, SyncStartHoldsTheStyleUntilTheExternalStartThenEachClockIsOneTick) {
@@ -393,18 +381,14 @@ TEST(Panic, ResetControllersResetsEveryChannelKeepsTheVoiceChannelsSoundAndForge
     seen.SetValue(3, 7, 100);      // another channel's volume is not the player's sound
     rig.Transport.ResetControllers();
 
-    const auto& sent = rig.Out.Messages;
-    ASSERT_EQ(sent.size(), 16u + 4u);
-    for (int channel = 0; channel < 16; ++channel) {
-        EXPECT_TRUE(sent[static_cast<std::size_t>(channel)].IsController(121));
-        EXPECT_EQ(sent[static_cast<std::size_t>(channel)].Channel(), channel);
-    }
-    // After the resets, the voice channel's bank, program and mixer bars, in the order a synth takes them.
-    const std::vector<std::array<int, 3>> resent = {{0xB5, 0, 1}, {0xC5, 25, 0}, {0xB5, 7, 90}, {0xB5, 10, 30}};
-    for (std::size_t i = 0; i < resent.size(); ++i) {
-        const SentMessage& m = sent[16 + i];
-        EXPECT_EQ((std::array<int, 3>{m.Status, m.Data1, m.Data2}), resent[i]) << "message " << 16 + i;
-    }
+    // A reset on every channel, then the voice channel's bank, program and mixer bars, in the
+    // order a synth takes them.
+    std::vector<std::array<int, 3>> expected;
+    for (int channel = 0; channel < 16; ++channel) expected.push_back({0xB0 | channel, 121, 0});
+    expected.insert(expected.end(), {{0xB5, 0, 1}, {0xC5, 25, 0}, {0xB5, 7, 90}, {0xB5, 10, 30}});
+    std::vector<std::array<int, 3>> sent;
+    for (const SentMessage& m : rig.Out.Messages) sent.push_back({m.Status, m.Data1, m.Data2});
+    EXPECT_EQ(sent, expected);
     EXPECT_EQ(seen.Value(3, 7), 255);
     EXPECT_EQ(seen.Value(voice, midi::ControllerTable::ProgramIndex), 255);
 }

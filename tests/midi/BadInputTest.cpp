@@ -104,12 +104,17 @@ TEST(BadInput, ASysexLongerThanABufferContinuesInTheNextBuffersAndWhatFindsNoneI
     ASSERT_EQ(rig.Drain().size(), 1u);
 }
 
-TEST(BadInput, AFloodIsCappedAtTheRingAndTheLoopStaysResponsive) {
+// A driver thread floods the input while the control thread stalls: the ring keeps the first
+// messages in order, counts the rest as lost with one notification, and the loop stays free.
+TEST(BadInput, AFloodIsCappedAtTheRingTheLossCountedAndNotifiedOnceAndTheLoopStaysResponsive) {
     MidiRig rig;
     rig.OpenAndStart();
+    int overflows = 0;
+    rig.input->OnOverflow = [&](TMidiInput&) { ++overflows; };
     std::thread driver([&] {
         for (int i = 0; i < 100000; ++i)
-            rig.backend.Feed(0, static_cast<std::uint32_t>(i), {0x90, static_cast<std::uint8_t>(i % 128), 64});
+            rig.backend.Feed(0, static_cast<std::uint32_t>(i),
+                             {0x90, static_cast<std::uint8_t>(i % 128), static_cast<std::uint8_t>(i / 128 % 128)});
     });
     driver.join();
     constexpr int Capacity = TMidiInput::DefaultCapacity;
@@ -119,8 +124,16 @@ TEST(BadInput, AFloodIsCappedAtTheRingAndTheLoopStaysResponsive) {
     rig.loop.Post([&] { posted = true; });
     auto events = rig.DrainThroughHandler();
     EXPECT_TRUE(posted);
+    EXPECT_EQ(overflows, 1);
     ASSERT_EQ(events.size(), std::size_t{Capacity});
-    for (std::size_t i = 0; i < events.size(); ++i) ASSERT_EQ(events[i]->Time, i);
+    for (int i = 0; i < Capacity; ++i) {
+        ASSERT_EQ(events[i]->Time, static_cast<std::uint32_t>(i));
+        ASSERT_EQ(events[i]->Data1, i % 128);
+        ASSERT_EQ(events[i]->Data2, i / 128 % 128);
+    }
+    rig.input->Close();
+    rig.OpenAndStart();
+    EXPECT_EQ(rig.input->LostEvents(), 100000u - Capacity) << "the count goes on over a close and a new open";
 }
 
 TEST(BadInput, ASysexLostToAFullRingIsStillHandedBackToTheDriver) {

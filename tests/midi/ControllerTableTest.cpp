@@ -5,9 +5,7 @@
 namespace chordella::midi {
 namespace {
 
-// Untracked controllers and other messages always pass; "keep known" stores only into
-// unknown entries.
-TEST(ControllerTable, UntrackedControllersAndOtherMessagesAlwaysPassAndKeepKnownStoresOnlyIntoUnknownEntries) {
+TEST(ControllerTable, UntrackedControllersAlwaysPassKeepKnownStoresOnlyIntoUnknownEntriesAndRowsCopyAndClear) {
     ControllerTable table;
     for (int i = 0; i < 3; ++i) EXPECT_TRUE(ControllerChanged(table, 0xB0, 0, 1, 64, false));  // modulation
     EXPECT_EQ(table.Value(0, 1), ControllerTable::Unknown);
@@ -17,19 +15,17 @@ TEST(ControllerTable, UntrackedControllersAndOtherMessagesAlwaysPassAndKeepKnown
     EXPECT_EQ(table.Value(2, 10), 40);
     EXPECT_TRUE(ControllerChanged(table, 0xB0, 2, 10, 80, true));
     EXPECT_EQ(table.Value(2, 10), 40);
-}
 
-TEST(ControllerTable, RowsCopyClearAndShowAsText) {
-    ControllerTable table, snapshot;
-    table.SetValue(0, 7, 100);
-    table.CopyChannel(5, 0);
-    EXPECT_EQ(table.ValueText(5, 7), "100");
+    // Rows copy, clear and show as text; a snapshot keeps its values; outside the table nothing is stored.
+    ControllerTable snapshot;
+    table.CopyChannel(5, 2);
+    EXPECT_EQ(table.ValueText(5, 10), "40");
     snapshot.CopyFrom(table);
     table.ClearChannel(5);
-    EXPECT_EQ(table.ValueText(5, 7), "");
-    EXPECT_EQ(snapshot.Value(5, 7), 100);
+    EXPECT_EQ(table.ValueText(5, 10), "");
+    EXPECT_EQ(snapshot.Value(5, 10), 40);
+    table.SetValue(0, 98, 1);
     EXPECT_EQ(table.Value(99, 7), ControllerTable::Unknown);
-    table.SetValue(0, 98, 1);  // outside the row: ignored
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ std::uint32_t Control(int channel, int number, int value) {
 }
 std::uint32_t Program(int channel, int program) { return static_cast<std::uint32_t>(0xC0 | channel | program << 8); }
 
-TEST(GeneralMidiVoices, AProgramChangeIsRewrittenByTheBankBeforeItAndTheChannelsRole) {
+TEST(GeneralMidiVoices, AProgramChangeIsRewrittenByTheBankKeptForItsChannelAndTheChannelsRole) {
     struct Case {
         std::string what;
         int channel, msb, lsb, program;
@@ -71,10 +71,7 @@ TEST(GeneralMidiVoices, AProgramChangeIsRewrittenByTheBankBeforeItAndTheChannels
         messages.push_back(Program(c.channel, c.program));
         EXPECT_EQ(Through(voices, messages), expected) << c.what;
     }
-}
 
-TEST(GeneralMidiVoices, TheBankIsKeptPerChannelUntilTheStyleChangesIt) {
-    const GeneralMidiVoiceTable table = Table();
     GeneralMidiVoices voices(table);
     Through(voices, {Control(2, 0, 8), Program(2, 40)});
     // A later program change on the same channel without new bank selects is still bank 8;
@@ -92,11 +89,7 @@ TEST(GeneralMidiVoices, OnlyTheBuiltInSynthAndOutputsMarkedGeneralMidiRewrite) {
     const std::vector<std::uint32_t> style = {Control(2, 0, 8), Control(2, 32, 0), Program(2, 17), 0x643C92};
     const std::vector<std::uint32_t> asGeneralMidi = {Control(2, 0, 8), Control(2, 32, 0), Control(2, 0, 0),
                                                       Control(2, 32, 0), Program(2, 33), 0x643C92};
-    struct Case {
-        int device;
-        bool marked;
-        bool rewrites;
-    };
+    struct Case { int device; bool marked; bool rewrites; };
     for (const Case c : {Case{0, false, false}, Case{0, true, true}, Case{-1, false, true}}) {
         testing::MidiRig rig;
         rig.output->SetGeneralMidiVoices(&table);

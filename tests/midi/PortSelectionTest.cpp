@@ -10,7 +10,7 @@ namespace {
 
 using testing::MidiRig;
 
-TEST(PortSelection, ChoosersListTheDevicesThenTheMapperThenNone) {
+TEST(PortSelection, ChoosersListDevicesMapperNoneAndAnInputOpenedFromOneStartsNoneClosesItAndAFailureIsReported) {
     MidiRig rig;
     const PortChooser inputs = MakeInputChooser(rig.backend);
     EXPECT_EQ(inputs.Entries, (std::vector<std::string>{"Keyboard", "Pads", "<None>"}));
@@ -18,10 +18,7 @@ TEST(PortSelection, ChoosersListTheDevicesThenTheMapperThenNone) {
     EXPECT_EQ(outputs.Entries, (std::vector<std::string>{"Sound Module", "Memory Synth", "<None>"}));
     EXPECT_EQ(outputs.DeviceIdOf(0), 0);
     EXPECT_EQ(outputs.DeviceIdOf(1), -1);
-}
 
-TEST(PortSelection, OpeningAnInputFromAChooserStartsItNoneClosesItAndAFailureIsReported) {
-    MidiRig rig;
     chordella::testing::ScriptedPrompter prompter;
     PortChooser chooser = MakeInputChooser(rig.backend);
     chooser.Selected = 1;

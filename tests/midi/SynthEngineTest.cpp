@@ -138,12 +138,7 @@ TEST(SynthEngine, MalformedMessagesAreRefusedBeforeTheyReachTheAudioThread) {
 }
 
 // A loud square wave with a DC offset: what a dense band through a loud SoundFont can do.
-struct StageCase {
-    const char* Name;
-    float Amplitude;
-    float Offset;
-    float Volume;
-};
+struct StageCase { const char* Name; float Amplitude; float Offset; float Volume; };
 
 class OutputStageCases : public ::testing::TestWithParam<StageCase> {};
 
