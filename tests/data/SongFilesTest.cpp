@@ -190,12 +190,14 @@ TEST_F(SongFilesTest, OpeningOverASongAsksFirstAndNoKeepsIt) {
 TEST_F(SongFilesTest, ARefusedFileLeavesTheSongAsItWas) {
     HaveASong();
     const ArrangementState before = Song();
-    for (const char* name : {"melody-longer-than-file.vxa", "text-longer-than-file.vxa", "style-reference-cut.vxa",
-                             "empty.vxa", "missing.vxa"}) {
+    for (const auto& [name, reason] : std::vector<std::pair<std::string, std::string>>{
+             {"melody-longer-than-file.vxa", "melody events"}, {"text-longer-than-file.vxa", "song text"},
+             {"style-reference-cut.vxa", "style reference"}, {"empty.vxa", "empty"}, {"missing.vxa", ""}}) {
         t.prompter->ClearShown();
-        EXPECT_EQ(files.Open({OpenSource::SongPlayer, testing::FixturePath(std::string("songs/") + name)}), OpenOutcome::Refused) << name;
+        EXPECT_EQ(files.Open({OpenSource::SongPlayer, testing::FixturePath("songs/" + name)}), OpenOutcome::Refused) << name;
         ASSERT_EQ(t.prompter->Shown().size(), 1u) << name;
         EXPECT_NE(t.prompter->Shown()[0].find(name), std::string::npos) << t.prompter->Shown()[0];
+        EXPECT_NE(t.prompter->Shown()[0].find(reason), std::string::npos) << t.prompter->Shown()[0];
         EXPECT_EQ(Song().Chords.Bytes, before.Chords.Bytes) << name;
         EXPECT_EQ(Song().Chords.ChordMemoryLength, before.Chords.ChordMemoryLength);
         EXPECT_EQ(Song().Text, before.Text);

@@ -429,25 +429,9 @@ TEST_F(StyleStoreTest, ALoadGoesOnWithTheAnswerThoughTheStoreThatAskedIsGone) {
     EXPECT_EQ(style.StylePath, waltz);
 }
 
-TEST(StyleLoadLinkList, AStoreWithoutOwnHooksUsesTheSessions) {
-    testing::TestSession t;
-    RecordingHooks hooks;
-    hooks.recording = true;
-    t.session->StyleLoadLink().Add(&hooks);
-    StyleStore store(*t.session);
-    ASSERT_TRUE(WaltzStyle().Write(t.home.File("Waltz.vxs")));
-    EXPECT_EQ(store.Load(t.home.File("Waltz.vxs")), StyleLoadResult::Cancelled);
-    hooks.recording = false;
-    EXPECT_EQ(store.Load(t.home.File("Waltz.vxs")), StyleLoadResult::Loaded);
-    EXPECT_EQ(hooks.calls.back(), "after");
-    t.session->StyleLoadLink().Remove(&hooks);
-}
-
 TEST(StyleNames, NamesAreShownAsTheProgramShowsThem) {
-    EXPECT_EQ(StyleDisplayNameOf("/x/ROCK&ROLL.vxs"), "Rock&roll");
     EXPECT_EQ(StyleDisplayNameOf("C:\\Styles\\bossa nova.VXS"), "Bossa nova");
     PartTable parts{};
-    EXPECT_EQ(StyleCaptionNameOf("Rock&roll", parts), "Rock&&roll");
     parts[Index(StylePart::FillInBasic)].FollowUpCode = followup::Variation;
     EXPECT_EQ(StyleCaptionNameOf("Pop", parts), "Pop / Var.Basic");
     parts[Index(StylePart::FillInExtended)].FollowUpCode = followup::Variation;
