@@ -17,22 +17,17 @@
 namespace chordella::composer {
 namespace {
 
-TEST(ProgressionTable, RowsAreTerminatedAndHoldOnlyKnownRootsAndTypes) {
+TEST(ProgressionTable, RowsHoldAtLeastFourKnownChordsAndAreTerminated) {
     for (int row = 0; row < ProgressionRows; ++row) {
-        SCOPED_TRACE(row);
         const auto& progression = CommonProgressions[static_cast<std::size_t>(row)];
-        EXPECT_EQ(progression.RootCodes[ProgressionSlots - 1], -1);
         const int count = ChordCount(row);
-        EXPECT_GE(count, 4);
-        for (int slot = 0; slot < ProgressionSlots; ++slot) {
-            const auto i = static_cast<std::size_t>(slot);
-            if (slot < count) {
-                EXPECT_GE(progression.RootCodes[i], 0);
-                EXPECT_LE(progression.RootCodes[i], 11);
-                EXPECT_GE(progression.Types[i], 0);
-                EXPECT_LE(progression.Types[i], 16);
+        EXPECT_GE(count, 4) << row;
+        for (std::size_t slot = 0; slot < std::size_t{ProgressionSlots}; ++slot) {
+            const int root = progression.RootCodes[slot], type = progression.Types[slot];
+            if (static_cast<int>(slot) < count) {
+                EXPECT_TRUE(root >= 0 && root <= 11 && type >= 0 && type <= 16) << row << ":" << slot;
             } else {
-                EXPECT_EQ(progression.RootCodes[i], -1);
+                EXPECT_EQ(root, -1) << row << ":" << slot;
             }
         }
     }
@@ -117,30 +112,21 @@ TEST(ProgressionList, SectionsSetTheirRangeAndLabel) {
     }
 }
 
-TEST(ProgressionList, SequentialCallsStepThroughTheRangeAndWrap) {
+TEST(ProgressionList, SequentialCallsWrapRandomOnesNeverRepeatAndAChosenRowServesTheWholeSong) {
     ProgressionChoice choice;
     platform::Random random(1);
     choice.ChooseEntry(ShuffleBlues12Entry);
     std::vector<int> rows;
     for (int i = 0; i < 12; ++i) rows.push_back(choice.NextRow(random, true));
     EXPECT_EQ(rows, (std::vector<int>{90, 91, 92, 93, 94, 95, 96, 97, 98, 99, 90, 91}));
-}
 
-TEST(ProgressionList, RandomCallsNeverRepeatTheRowJustPlayed) {
-    ProgressionChoice choice;
-    platform::Random random(3);
     choice.ChooseEntry(ShuffleSection1Entry);
-    int previous = -1;
-    for (int i = 0; i < 500; ++i) {
+    for (int i = 0, previous = -1; i < 500; ++i) {
         const int row = choice.NextRow(random, false);
         EXPECT_NE(row, previous);
         previous = row;
     }
-}
 
-TEST(ProgressionList, AChosenRowServesTheWholeSong) {
-    ProgressionChoice choice;
-    platform::Random random(3);
     EXPECT_TRUE(choice.ChooseEntry(FirstRowEntry + 17));
     EXPECT_TRUE(choice.SingleRow());
     for (int i = 0; i < 5; ++i) EXPECT_EQ(choice.NextRow(random, false), 17);

@@ -6,27 +6,33 @@ namespace {
 
 using data::ImportOutcome;
 
-TEST_F(ImportTest, DivisionsOf96And100BothGiveFourFileTicksPerTick) {
-    // A quarter note at division 96 is 24 ticks; at division 100 the remainder is dropped,
-    // so its 100 file ticks become 25 ticks.
-    ASSERT_EQ(ImportTracks(96, {SmfTrack().NoteOn(0, 0, 60, 100).NoteOff(96, 0, 60).End()}), ImportOutcome::Imported);
-    EXPECT_EQ(Stream(), (Bytes{0x90, 60, 100, 0xFF, 0xFF, 0xFF, 0x80, 60, 0x40}));
-    ASSERT_EQ(ImportTracks(100, {SmfTrack().NoteOn(0, 0, 60, 100).NoteOff(100, 0, 60).End()}), ImportOutcome::Imported);
-    EXPECT_EQ(Stream(), (Bytes{0x90, 60, 100, 0xFF, 0xFF, 0xFF, 0xF8, 0x80, 60, 0x40}));
-    EXPECT_EQ(importer.LastLayout().FileTicksPerTick(), 4);
-}
-
-TEST_F(ImportTest, EmptyTicksMergeIntoWaitsOfAtMostEightTicks) {
-    ASSERT_EQ(ImportTracks(24, {SmfTrack().NoteOn(0, 1, 60, 90).NoteOn(2, 1, 62, 90).End()}), ImportOutcome::Imported);
-    EXPECT_EQ(Stream(), (Bytes{0x91, 60, 90, 0xF9, 0x91, 62, 90}));
-    ASSERT_EQ(ImportTracks(24, {SmfTrack().NoteOn(0, 1, 60, 90).NoteOn(9, 1, 62, 90).End()}), ImportOutcome::Imported);
-    EXPECT_EQ(Stream(), (Bytes{0x91, 60, 90, 0xFF, 0xF8, 0x91, 62, 90}));
-}
-
-TEST_F(ImportTest, ProgramChangeAndChannelPressureBecomeThreeBytesEndingInZero) {
-    ASSERT_EQ(ImportTracks(24, {SmfTrack().Program(0, 5, 33).Event(0, {0xD5, 70}).NoteOn(0, 5, 40, 80).End()}),
-              ImportOutcome::Imported);
-    EXPECT_EQ(Stream(), (Bytes{0xC5, 33, 0, 0xD5, 70, 0, 0x95, 40, 80}));
+TEST_F(ImportTest, MessagesBecomeThreeBytesAndTicksBecomeWaitsOfAtMostEight) {
+    const struct {
+        const char* what;
+        int division;
+        SmfTrack track;
+        Bytes stream;
+    } cases[] = {
+        // A quarter note at division 96 is 24 ticks; at division 100 the remainder is dropped,
+        // so its 100 file ticks become 25 ticks.
+        {"division 96", 96, SmfTrack().NoteOn(0, 0, 60, 100).NoteOff(96, 0, 60).End(),
+         {0x90, 60, 100, 0xFF, 0xFF, 0xFF, 0x80, 60, 0x40}},
+        {"division 100", 100, SmfTrack().NoteOn(0, 0, 60, 100).NoteOff(100, 0, 60).End(),
+         {0x90, 60, 100, 0xFF, 0xFF, 0xFF, 0xF8, 0x80, 60, 0x40}},
+        {"two ticks", 24, SmfTrack().NoteOn(0, 1, 60, 90).NoteOn(2, 1, 62, 90).End(), {0x91, 60, 90, 0xF9, 0x91, 62, 90}},
+        {"nine ticks", 24, SmfTrack().NoteOn(0, 1, 60, 90).NoteOn(9, 1, 62, 90).End(), {0x91, 60, 90, 0xFF, 0xF8, 0x91, 62, 90}},
+        {"program change and channel pressure end in zero", 24,
+         SmfTrack().Program(0, 5, 33).Event(0, {0xD5, 70}).NoteOn(0, 5, 40, 80).End(), {0xC5, 33, 0, 0xD5, 70, 0, 0x95, 40, 80}},
+        // Its two bytes and the end-of-track event are the last 6 bytes of the chunk.
+        {"the last note-off of a running-status track is kept", 24, SmfTrack().NoteOn(0, 2, 64, 100).Event(24, {64, 0}).End(),
+         {0x92, 64, 100, 0xFF, 0xFF, 0xFF, 0x92, 64, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(ImportTracks(c.division, {c.track}), ImportOutcome::Imported);
+        EXPECT_EQ(Stream(), c.stream);
+        EXPECT_EQ(importer.LastLayout().FileTicksPerTick(), c.division / 24);
+    }
 }
 
 TEST_F(ImportTest, TracksAreMergedInTimeOrderAndRunningStatusIsResolved) {
@@ -38,14 +44,6 @@ TEST_F(ImportTest, TracksAreMergedInTimeOrderAndRunningStatusIsResolved) {
     EXPECT_EQ(Stream(), (Bytes{0x90, 60, 100, 0xFF, 0xFF, 0xFF, 0x99, 36, 127, 0x99, 38, 127, 0xFF, 0xFF, 0xFF,
                                0x90, 60, 0, 0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(importer.LastResult().ImportedBeats, 3);
-}
-
-TEST_F(ImportTest, TheLastNoteOffOfARunningStatusTrackIsKept) {
-    // Its two bytes and the end-of-track event are the last 6 bytes of the chunk.
-    ASSERT_EQ(ImportTracks(24, {SmfTrack().NoteOn(0, 2, 64, 100).Event(24, {64, 0}).End()}), ImportOutcome::Imported);
-    const Bytes stream = Stream();
-    ASSERT_GE(stream.size(), 3u);
-    EXPECT_EQ(Bytes(stream.end() - 3, stream.end()), (Bytes{0x92, 64, 0}));
 }
 
 TEST_F(ImportTest, LeadingSilenceIsTrimmedToNinetySixMergedWaitsButSilenceAfterTheFirstNoteNever) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "library/SongEntry.h"
 
 namespace chordella::library {
@@ -31,22 +33,12 @@ SongEntry Extreme(bool high) {
 }
 
 void ExpectSame(const SongEntry& a, const SongEntry& b) {
-    EXPECT_EQ(a.Title, b.Title);
-    EXPECT_EQ(a.Path, b.Path);
-    EXPECT_EQ(a.Mutes, b.Mutes);
-    EXPECT_EQ(a.PlayMode, b.PlayMode);
-    EXPECT_EQ(a.ChordsBox, b.ChordsBox);
-    EXPECT_EQ(a.InstrumentsBox, b.InstrumentsBox);
-    EXPECT_EQ(a.HarmonicPad, b.HarmonicPad);
-    EXPECT_EQ(a.MelodyAdLib, b.MelodyAdLib);
-    EXPECT_EQ(a.SendChordCodes, b.SendChordCodes);
-    EXPECT_EQ(a.KeyboardSplitBox, b.KeyboardSplitBox);
-    EXPECT_EQ(a.ChannelIndex, b.ChannelIndex);
-    EXPECT_EQ(a.Octave, b.Octave);
-    EXPECT_EQ(a.Transposition, b.Transposition);
-    EXPECT_EQ(a.InstrumentIndex, b.InstrumentIndex);
-    EXPECT_EQ(a.MixerBars, b.MixerBars);
-    EXPECT_EQ(a.InstrumentSet, b.InstrumentSet);
+    const auto fields = [](const SongEntry& e) {
+        return std::tie(e.Title, e.Path, e.Mutes, e.PlayMode, e.ChordsBox, e.InstrumentsBox, e.HarmonicPad, e.MelodyAdLib,
+                        e.SendChordCodes, e.KeyboardSplitBox, e.ChannelIndex, e.Octave, e.Transposition,
+                        e.InstrumentIndex, e.MixerBars, e.InstrumentSet);
+    };
+    EXPECT_EQ(fields(a), fields(b));
 }
 
 TEST(SongEntry, EveryColumnReadsBackAtTheExtremesOfItsField) {

@@ -10,6 +10,7 @@
 #include "stylecreator/CreatorHost.h"
 #include "stylecreator/PartSetter.h"
 #include "stylecreator/StyleCreator.h"
+#include "support/StreamMessages.h"
 #include "support/TestSession.h"
 
 namespace chordella::testing {
@@ -31,6 +32,14 @@ struct CreatorFixture {
     data::StyleState& Style() { return t.session->Style().style; }
     data::CreatorWork& Work() { return t.session->Style().Work; }
     chordella::testing::ScriptedPrompter& Prompter() { return *t.prompter; }
+    data::ChordMemory& Memory() { return t.state.arrangement.Chords; }
+    std::vector<StreamMessage> Messages() { return StreamMessagesOf(data::FirstChunkMaterial(Work())); }
+    // The key of the note-on (or of the note-off) at `tick` on `channel`; −1 where there is none.
+    int Key(std::int64_t tick, int channel, bool on) {
+        for (const StreamMessage& m : Messages())
+            if (m.Tick == tick && (m.Status & 0x0F) == channel && ((m.Data2 > 0) == on)) return m.Data1;
+        return -1;
+    }
     const data::PartRecord& Part(data::StylePart part) { return Style().Parts[static_cast<std::size_t>(data::Index(part))]; }
 
     // `measures` of 4/4: on every beat a note-on (channel 1, key 60 + beat) that ends after
