@@ -56,16 +56,11 @@ TEST(StylePartSets, AFirstFileWithoutAKnownSuffixCannotBeProcessedAndAMissingOne
     EXPECT_TRUE(missing.Files.empty());
 }
 
-TEST(StylePartSets, ExportNamesAndChannelDefaults) {
+TEST(StylePartSets, ExportNames) {
     EXPECT_EQ(ExportSetFile("/o/", 3, 2, false), "/o/sty3_v21.mid");
     EXPECT_EQ(ExportSetFile("/o/", 1, 4, true), "/o/sty1_v31.mid");
     EXPECT_EQ(ExportSetFile("/o/", 1, 5, false), "/o/sty1_f22.mid");
     EXPECT_EQ(SinglePartFile("/o/", 7, false), "/o/sty1_f21.mid");
-    data::StyleHeader header;
-    ApplySetImportChannelDefaults(header);
-    EXPECT_EQ(header.ChannelSetup[9][7], 100);
-    EXPECT_EQ(header.ChannelSetup[13][10], 47);
-    EXPECT_EQ(header.ChannelSetup[10][7], 255);
 }
 
 }  // namespace
