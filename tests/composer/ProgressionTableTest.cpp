@@ -35,7 +35,7 @@ TEST(ProgressionTable, RowsHoldAtLeastFourKnownChordsAndAreTerminated) {
 
 // Sections are marked on their first rows, the last row ends the table, and phrases hold
 // four, eight, twelve or sixteen chords.
-TEST(ProgressionTable, SectionsAreMarkedOnTheirFirstRowsAndPhrasesHoldFourEightTwelveOrSixteenChords) {
+TEST(ProgressionTable, SectionsAreMarkedOnTheirFirstRowsPhrasesHoldFourToSixteenChordsAndNumeralsFollowTheirRules) {
     EXPECT_EQ(CommonProgressions[0].Name, "50's Progression --- SECTION 1");
     const std::pair<int, const char*> sections[] = {
         {43, "SECTION 2"}, {75, "8 bar BLUES"}, {84, "16 bar BLUES"}, {90, "12 bar BLUES"}, {99, "END"}};
@@ -47,9 +47,7 @@ TEST(ProgressionTable, SectionsAreMarkedOnTheirFirstRowsAndPhrasesHoldFourEightT
     for (const auto& [row, length] : phrases) EXPECT_EQ(PhraseLength(row), length) << row;
     EXPECT_EQ(ListEntryText(0), "000. 50's Progression --- SECTION 1");
     EXPECT_EQ(ListEntryText(99), "099. Blues Progression 12-10 --- END");
-}
 
-TEST(ProgressionTable, NumeralsFollowTheCaseAndSuffixRules) {
     const std::tuple<int, int, const char*> numerals[] = {{8, 0, "I"},       {5, 1, "vi"},      {7, 4, "VII°"},
                                                           {6, 11, "#viM7"},  {0, 12, "iii6"},   {3, 10, "V6"},
                                                           {1, 15, "IVaug7"}, {8, 16, "Isus7"},  {8, 99, "I"}};
@@ -166,7 +164,7 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-TEST(ProgressionExport, ListsEveryRowUnderItsSectionHeading) {
+TEST(ProgressionExport, ListsEveryRowUnderItsSectionHeadingAndIsSavedAsCCPList) {
     const auto lines = Lines(ProgressionListText());
     // The heading, 100 rows and five section headings of three lines each.
     ASSERT_EQ(lines.size(), 1u + 100u + 15u);
@@ -179,9 +177,7 @@ TEST(ProgressionExport, ListsEveryRowUnderItsSectionHeading) {
     int headings = 0;
     for (const auto& line : lines) headings += line == "16 bar BLUES" || line == "12 bar BLUES" ? 1 : 0;
     EXPECT_EQ(headings, 2);
-}
 
-TEST(ProgressionExport, SavesCCPListInTheFolderGiven) {
     testing::TempFolder folder;
     std::string error;
     ASSERT_TRUE(SaveProgressionList(folder.Path(), error)) << error;

@@ -107,18 +107,6 @@ TEST_F(ImportTest, TempoEventsCountOnlyInTheFirstFourMeasuresOfFourFour) {
     EXPECT_EQ(tempoAtBeat(9), 120);
 }
 
-TEST_F(ImportTest, TheThirtyThirdTrackIsIgnored) {
-    std::vector<SmfTrack> tracks(33);
-    for (auto& track : tracks) track.End();
-    tracks[31] = SmfTrack().NoteOn(0, 4, 60, 100).End();
-    tracks[32] = SmfTrack().NoteOn(0, 5, 60, 100).End();
-    ASSERT_EQ(ImportTracks(24, tracks), ImportOutcome::Imported);
-    EXPECT_EQ(hooks.channelsUsed[4], 1);
-    EXPECT_EQ(hooks.channelsUsed[5], 0);
-    EXPECT_EQ(Stream(), (Bytes{0x94, 60, 100}));
-    EXPECT_EQ(importer.LastLayout().Tracks.size(), 32u);
-}
-
 TEST_F(ImportTest, ControllersAreReportedOnlyWhereTheTableDoesNotKnowThemYet) {
     midi::ControllerTable& table = t.session->Controllers();
     table.SetValue(0, 7, 100);
@@ -133,13 +121,23 @@ TEST_F(ImportTest, ControllersAreReportedOnlyWhereTheTableDoesNotKnowThemYet) {
     EXPECT_EQ(table.Value(1, midi::ControllerTable::PressureIndex), 44);
 }
 
-TEST_F(ImportTest, NoteOnsMarkTheirChannelsAndTheFirstFreeChannelIsSelected) {
+TEST_F(ImportTest, NoteOnsMarkTheirChannelsTheFirstFreeChannelIsSelectedAndTheThirtyThirdTrackIsIgnored) {
     ASSERT_EQ(ImportTracks(24, {SmfTrack().NoteOn(0, 0, 60, 0).NoteOn(0, 1, 60, 9).Control(0, 2, 7, 1).End()}),
               ImportOutcome::Imported);
     EXPECT_EQ(hooks.channelsUsed[0], 1);  // velocity 0 counts too
     EXPECT_EQ(hooks.channelsUsed[1], 1);
     EXPECT_EQ(hooks.channelsUsed[2], 0);
     EXPECT_EQ(hooks.freeChannel, 2);
+
+    std::vector<SmfTrack> tracks(33);
+    for (auto& track : tracks) track.End();
+    tracks[31] = SmfTrack().NoteOn(0, 4, 60, 100).End();
+    tracks[32] = SmfTrack().NoteOn(0, 5, 60, 100).End();
+    ASSERT_EQ(ImportTracks(24, tracks), ImportOutcome::Imported);
+    EXPECT_EQ(hooks.channelsUsed[4], 1);
+    EXPECT_EQ(hooks.channelsUsed[5], 0);
+    EXPECT_EQ(Stream(), (Bytes{0x94, 60, 100}));
+    EXPECT_EQ(importer.LastLayout().Tracks.size(), 32u);
 }
 
 TEST_F(ImportTest, StyleFormatsYieldMarkersWithTheirMeasureRanges) {

@@ -92,14 +92,12 @@ TEST_F(SmfWriterTest, AFileIsFormatOneWithAConductorAndANamedTrackPerPlayingChan
     for (const MidoEvent& e : file.OfType("end_of_track")) EXPECT_EQ(e.Tick, 96 * file.Division / 24);
 }
 
-TEST(SmfWriter, MetersBecomeTheTimeSignaturesTheImportKnows) {
+TEST(SmfWriter, MetersBecomeTimeSignaturesAndATrackIsNamedAfterItsFirstProgram) {
     EXPECT_EQ(data::TimeSignatureBytes(72, false), (std::array<std::uint8_t, 4>{3, 2, 24, 8}));
     EXPECT_EQ(data::TimeSignatureBytes(144, false), (std::array<std::uint8_t, 4>{6, 2, 24, 8}));
     EXPECT_EQ(data::TimeSignatureBytes(72, true), (std::array<std::uint8_t, 4>{6, 3, 36, 8}));
     EXPECT_EQ(data::TimeSignatureBytes(24, true), (std::array<std::uint8_t, 4>{2, 3, 12, 8}));
-}
 
-TEST_F(SmfWriterTest, ATrackIsNamedAfterTheSetUpProgramWhenNoProgramChangeComesFirst) {
     std::vector<SmfChannelMessage> messages = {{0, 0x92, 60, 90}, {10, 0xC2, 5, 0}, {24, 0x82, 60, 0}};
     EXPECT_EQ(data::ChannelTrackName(messages, 2, 48), "String Ensemble 1");
     EXPECT_EQ(data::ChannelTrackName(messages, 2, -1), "Acoustic Grand Piano");

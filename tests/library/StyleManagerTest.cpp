@@ -238,35 +238,21 @@ TEST(StyleManagerGroups, RemoveAllNoLeavesTheGroupAndItsFileUntouched) {
 }
 
 TEST(StyleManagerGroups, AnAnswerArrivingLateActsOnTheGroupItWasAskedAbout) {
-    // A prompter that keeps the question open until the test answers it.
-    struct LatePrompter final : platform::Prompter {
-        ConfirmAnswer pending;
-        void Inform(const std::string&) override {}
-        bool Confirm(const std::string&) override { return false; }
-        platform::Answer Ask(const std::string&) override { return platform::Answer::Cancel; }
-        std::optional<std::string> Input(const std::string&, const std::string&, const std::string&) override { return {}; }
-        std::optional<std::string> OpenFile(const std::string&, const std::string&, const std::string&) override { return {}; }
-        std::optional<std::string> SaveFile(const std::string&, const std::string&, const std::string&) override { return {}; }
-        std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override { return {}; }
-        void ConfirmThen(const std::string&, ConfirmAnswer then) override { pending = std::move(then); }
-    };
-    TempFolder home;
-    const auto paths = platform::Paths::InFolder(home.Path());
-    LatePrompter prompter;
-    testing::AbsentPlaylist noPlaylist;
-    auto manager = std::make_unique<StyleManager>(prompter, paths, noPlaylist);
-    manager->Open();
-    manager->ShowGroup(5);
-    manager->AddOrEdit(LoadedStyle{true, "/s/late.vxs", StyleInfo{}}, "");
-    manager->ShowGroup(7);  // the user moved on while the question was open
-    prompter.pending(true);
-    EXPECT_TRUE(manager->Entries().empty());
-    manager->ShowGroup(5);
-    ASSERT_EQ(manager->Entries().size(), 1u);
+    ManagerRig r;
+    r.prompter.HoldQuestions(true);  // the question stays open until the test answers it
+    r.manager->ShowGroup(5);
+    r.manager->AddOrEdit(LoadedStyle{true, "/s/late.vxs", StyleInfo{}}, "");
+    r.manager->ShowGroup(7);  // the user moved on while the question was open
+    r.prompter.AnswerYes();
+    ASSERT_TRUE(r.prompter.AnswerHeld());
+    EXPECT_TRUE(r.manager->Entries().empty());
+    r.manager->ShowGroup(5);
+    ASSERT_EQ(r.manager->Entries().size(), 1u);
 
-    manager->RemoveAll();
-    manager.reset();
-    prompter.pending(true);  // the manager is gone: nothing happens
+    r.manager->RemoveAll();
+    r.manager.reset();
+    r.prompter.AnswerYes();
+    EXPECT_TRUE(r.prompter.AnswerHeld());  // the manager is gone: nothing happens
 }
 
 TEST(StyleManagerFiles, MasksPlaySourceAndTheEleventhFile) {

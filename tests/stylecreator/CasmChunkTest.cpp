@@ -202,7 +202,7 @@ TEST(CasmChunk, EveryRuleOfAnEntryIsReadInBothEntryFormats) {
     }
 }
 
-TEST(CasmChunk, AnOutOfRangeRuleMakesTheTableUnfitForNativePlayAndSaysWhich) {
+TEST(CasmChunk, AnOutOfRangeRuleACutEntryOrNoTableMakesItUnfitForNativePlayAndSaysWhy) {
     struct Case {
         CasmEntry Entry;
         const char* Problem;
@@ -222,9 +222,7 @@ TEST(CasmChunk, AnOutOfRangeRuleMakesTheTableUnfitForNativePlayAndSaysWhich) {
             EXPECT_NE(problem.find("channel 12"), std::string::npos) << problem;
         }
     }
-}
 
-TEST(CasmChunk, AnEntryThatEndsBeforeItsRulesOrAMissingTableIsNoTableForNativePlay) {
     const Bytes whole = Entry(11, "Piano", 11, 0x7FFFFFFFF);
     const Bytes shortEntry(whole.begin(), whole.begin() + 22);
     const CasmTable cut = ReadCasmContent(Block("CSEG", Concat({Block("Sdec", {'M', 'a', 'i', 'n', ' ', 'A'}),

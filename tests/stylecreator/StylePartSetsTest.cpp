@@ -45,7 +45,7 @@ TEST(StylePartSets, MissingAndShortFilesFallBackOrAreSkipped) {
                           }));
 }
 
-TEST(StylePartSets, AFirstFileWithoutAKnownSuffixCannotBeProcessedAndAMissingOneIsSilent) {
+TEST(StylePartSets, AFirstFileWithoutAKnownSuffixCannotBeProcessedAMissingOneIsSilentAndExportsAreNamedBySet) {
     Files files;
     files.sizes["/s/sty1_v11.mid"] = 600;
     EXPECT_EQ(PlanSetImport("/s/sty1_v11.mid", files.Lookup()).Files.size(), 1U);
@@ -54,9 +54,7 @@ TEST(StylePartSets, AFirstFileWithoutAKnownSuffixCannotBeProcessedAndAMissingOne
     const SetImportPlan missing = PlanSetImport("/s/sty3_v11.mid", files.Lookup());
     EXPECT_TRUE(missing.Error.empty());
     EXPECT_TRUE(missing.Files.empty());
-}
 
-TEST(StylePartSets, ExportNames) {
     EXPECT_EQ(ExportSetFile("/o/", 3, 2, false), "/o/sty3_v21.mid");
     EXPECT_EQ(ExportSetFile("/o/", 1, 4, true), "/o/sty1_v31.mid");
     EXPECT_EQ(ExportSetFile("/o/", 1, 5, false), "/o/sty1_f22.mid");
