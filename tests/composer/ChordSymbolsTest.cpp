@@ -39,7 +39,7 @@ TEST(ChordSymbols, EveryTypeReadsBackFromEachSpelling) {
     }
 }
 
-TEST(ChordSymbols, UnknownQualitiesBecomeTheNearestTypeWithAWarning) {
+TEST(ChordSymbols, UnknownQualitiesBecomeTheNearestTypeWithAWarningAndGermanNamesAreReadOnlyWhenChosen) {
     struct Case {
         const char* Text;
         int Type;
@@ -56,9 +56,7 @@ TEST(ChordSymbols, UnknownQualitiesBecomeTheNearestTypeWithAWarning) {
         EXPECT_EQ(reading.Type, c.Type);
         EXPECT_EQ(reading.Warning, c.Warning);
     }
-}
 
-TEST(ChordSymbols, GermanNamesOnlyWhenChosen) {
     const SymbolReading english = ReadChordSymbol("H7");
     EXPECT_FALSE(english.Ok);
     EXPECT_EQ(english.Error, "\"H7\" is not a chord name: H is the German name of B (write B, or choose German note names)");

@@ -68,7 +68,7 @@ TEST_F(ImportTest, LeadingSilenceIsTrimmedToNinetySixMergedWaitsButSilenceAfterT
     EXPECT_EQ(Stream().size(), 3u + 200u + 3u);
 }
 
-TEST_F(ImportTest, ThreeFourSetsTheMeterAndTheIntervalWhileFourFourAndTwelveEightChangeNothing) {
+TEST_F(ImportTest, ThreeFourSetsMeterAndIntervalFourFourAndTwelveEightNothingAndTempiCountInTheFirstFourMeasures) {
     Work().ChordChangeInterval = 0;
     ASSERT_EQ(ImportTracks(96, {SmfTrack().TimeSignature(0, 3, 2, 24, 8).NoteOn(0, 0, 60, 1).End()}),
               ImportOutcome::Imported);
@@ -89,9 +89,7 @@ TEST_F(ImportTest, ThreeFourSetsTheMeterAndTheIntervalWhileFourFourAndTwelveEigh
     t.state.options.DontGetMetrumFromFile = true;
     ASSERT_EQ(ImportTracks(96, {SmfTrack().TimeSignature(0, 3, 2, 24, 8).End()}), ImportOutcome::Imported);
     EXPECT_TRUE(hooks.meters.empty());
-}
 
-TEST_F(ImportTest, TempoEventsCountOnlyInTheFirstFourMeasuresOfFourFour) {
     // 500000 µs = 120 bpm at the start; 400000 µs = 150 bpm at the given beat.
     const auto tempoAtBeat = [&](int beat) {
         hooks.tempos.clear();
@@ -107,21 +105,7 @@ TEST_F(ImportTest, TempoEventsCountOnlyInTheFirstFourMeasuresOfFourFour) {
     EXPECT_EQ(tempoAtBeat(9), 120);
 }
 
-TEST_F(ImportTest, ControllersAreReportedOnlyWhereTheTableDoesNotKnowThemYet) {
-    midi::ControllerTable& table = t.session->Controllers();
-    table.SetValue(0, 7, 100);
-    SmfTrack track;
-    track.Control(0, 0, 7, 50).Control(0, 1, 7, 60).Control(10, 1, 7, 70).Control(0, 1, 1, 33);
-    track.Program(0, 1, 12).Event(0, {0xD1, 44}).End();
-    ASSERT_EQ(ImportTracks(24, {track}), ImportOutcome::Imported);
-    EXPECT_EQ(table.Value(0, 7), 100);
-    EXPECT_EQ(table.Value(1, 7), 60);
-    EXPECT_EQ(table.Value(1, 1), midi::ControllerTable::Unknown);  // not a tracked controller
-    EXPECT_EQ(table.Value(1, midi::ControllerTable::ProgramIndex), 12);
-    EXPECT_EQ(table.Value(1, midi::ControllerTable::PressureIndex), 44);
-}
-
-TEST_F(ImportTest, NoteOnsMarkTheirChannelsTheFirstFreeChannelIsSelectedAndTheThirtyThirdTrackIsIgnored) {
+TEST_F(ImportTest, NoteOnsMarkTheirChannelsControllersGoToTheTableWhereItKnowsNoneAndTheThirtyThirdTrackIsIgnored) {
     ASSERT_EQ(ImportTracks(24, {SmfTrack().NoteOn(0, 0, 60, 0).NoteOn(0, 1, 60, 9).Control(0, 2, 7, 1).End()}),
               ImportOutcome::Imported);
     EXPECT_EQ(hooks.channelsUsed[0], 1);  // velocity 0 counts too
@@ -138,6 +122,18 @@ TEST_F(ImportTest, NoteOnsMarkTheirChannelsTheFirstFreeChannelIsSelectedAndTheTh
     EXPECT_EQ(hooks.channelsUsed[5], 0);
     EXPECT_EQ(Stream(), (Bytes{0x94, 60, 100}));
     EXPECT_EQ(importer.LastLayout().Tracks.size(), 32u);
+
+    midi::ControllerTable& table = t.session->Controllers();
+    table.SetValue(0, 7, 100);
+    SmfTrack track;
+    track.Control(0, 0, 7, 50).Control(0, 1, 7, 60).Control(10, 1, 7, 70).Control(0, 1, 1, 33);
+    track.Program(0, 1, 12).Event(0, {0xD1, 44}).End();
+    ASSERT_EQ(ImportTracks(24, {track}), ImportOutcome::Imported);
+    EXPECT_EQ(table.Value(0, 7), 100);
+    EXPECT_EQ(table.Value(1, 7), 60);
+    EXPECT_EQ(table.Value(1, 1), midi::ControllerTable::Unknown);  // not a tracked controller
+    EXPECT_EQ(table.Value(1, midi::ControllerTable::ProgramIndex), 12);
+    EXPECT_EQ(table.Value(1, midi::ControllerTable::PressureIndex), 44);
 }
 
 TEST_F(ImportTest, StyleFormatsYieldMarkersWithTheirMeasureRanges) {
