@@ -106,11 +106,16 @@ TEST(SmfWriter, MetersBecomeTimeSignaturesAndATrackIsNamedAfterItsFirstProgram) 
     EXPECT_EQ(data::ChannelTrackName(messages, 9, 48), "Drums");
 }
 
-TEST_F(SmfWriterTest, MessagesOutsideTheFileFormatAreLeftOutAndTimesNeverRunBackwards) {
+TEST_F(SmfWriterTest, AnEighthMeterIsWrittenAndMessagesOutsideTheFileFormatAreLeftOutAndTimesNeverRunBackwards) {
     data::SmfContent content;
     content.Messages = {{-5, 0x90, 60, 100}, {10, 0xF8, 0, 0}, {20, 0x80, 60, 0}, {30, 0xFA, 0, 0}};
     content.Division = 100;  // not a multiple of 24: the writer keeps its own
+    content.MeasureTicks = 72;
+    content.EighthMeter = true;
     const MidoFile file = WriteAndRead(content);
+    const auto signatures = file.OfType("time_signature");
+    ASSERT_EQ(signatures.size(), 1u);
+    EXPECT_EQ(std::make_pair(signatures[0].Int("numerator"), signatures[0].Int("denominator")), std::make_pair(6, 8));
     EXPECT_EQ(file.Division, data::ExportDivision);
     const auto notes = file.Notes();
     ASSERT_EQ(notes.size(), 1u);
