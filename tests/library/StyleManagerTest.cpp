@@ -1,7 +1,6 @@
 // The style manager: entries of real styles, its questions and what Yes and No do, the
 // list Play takes its style from, the file masks, and the playlist seam.
 
-#include <cctype>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -12,6 +11,7 @@
 #include "data/StyleState.h"
 #include "library/StyleManager.h"
 #include "platform/Files.h"
+#include "platform/TextCase.h"
 #include "support/KeyboardStyleWriter.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempFolder.h"
@@ -28,11 +28,6 @@ using testing::TempFolder;
 using testing::WriteTextFile;
 
 std::string Bundled(const std::string& name) { return chordella::testing::AssetsFolder() + "/styles/" + name; }
-
-std::string LowerName(std::string name) {
-    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return name;
-}
 
 std::string Padded(std::string name) {
     name.resize(25, ' ');
@@ -101,7 +96,7 @@ TEST(StyleEntries, KeyboardStylesOfOtherMakersGiveTheirOwnMeterTempoAndChannels)
         EXPECT_LE(info.Tempo, 400);
         EXPECT_GT(info.Tracks, 0);
         EXPECT_LE(info.Tracks, 16);
-        if (LowerName(fs::path(path).filename().string()).find("waltz") != std::string::npos) {
+        if (platform::LowerCase(fs::path(path).filename().string()).find("waltz") != std::string::npos) {
             EXPECT_EQ(info.MetrumText, "3/4");
         }
     }

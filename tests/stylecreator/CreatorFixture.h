@@ -10,6 +10,7 @@
 #include "stylecreator/CreatorHost.h"
 #include "stylecreator/PartSetter.h"
 #include "stylecreator/StyleCreator.h"
+#include "support/CreatorMaterial.h"
 #include "support/StreamMessages.h"
 #include "support/TestSession.h"
 
@@ -45,20 +46,10 @@ struct CreatorFixture {
     // `measures` of 4/4: on every beat a note-on (channel 1, key 60 + beat) that ends after
     // 12 ticks. `heldChannel` ≥ 0: that channel also holds one note from measure 2 to the end.
     void WriteMaterial(int measures, int heldChannel = -1) {
-        data::EnsureWorkChunks(Work(), 1);
-        data::ClearWorkMaterial(Work());
-        data::CreatorWorkWriter w(&Work(), {});
-        for (int m = 1; m <= measures; ++m) {
-            if (m == 2 && heldChannel >= 0) w.Message(static_cast<std::uint8_t>(0x90 | heldChannel), 40, 90);
-            for (int beat = 0; beat < 4; ++beat) {
-                w.Message(0x90, static_cast<std::uint8_t>(60 + beat), 100);
-                w.Waits(12);
-                w.Message(0x90, static_cast<std::uint8_t>(60 + beat), 0);
-                w.Waits(12);
-            }
-        }
-        w.Finish();
-        Work().WorkLength = Work().Chunks[0].Size;
+        CreatorMaterial material;
+        if (heldChannel >= 0) material.Message(96, static_cast<std::uint8_t>(0x90 | heldChannel), 40, 90);
+        for (int beat = 0; beat < 4 * measures; ++beat) material.Note(0, 60 + beat % 4, 24 * beat, 12);
+        material.Into(Work(), 96 * measures);
         creator.RebuildBeatIndex();
     }
 
