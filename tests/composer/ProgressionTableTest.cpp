@@ -66,7 +66,7 @@ TEST(ProgressionList, TheRowsFollowTheCommandsFromEntryTen) {
     for (const int row : {0, 43, 99}) EXPECT_EQ(entries[FirstRowEntry + row], ListEntryText(row)) << row;
 }
 
-TEST(ProgressionList, ShuffleAllNeverPicksThe816BarBluesAndFollowsABluesWithSection1) {
+TEST(ProgressionList, ShuffleAllNeverPicksThe816BarBluesFollowsABluesWithSection1AndSectionsSetTheirRangeAndLabel) {
     ProgressionChoice choice;
     platform::Random random(7);
     EXPECT_TRUE(choice.ChooseEntry(ShuffleAllEntry));
@@ -87,10 +87,7 @@ TEST(ProgressionList, ShuffleAllNeverPicksThe816BarBluesAndFollowsABluesWithSect
     // Section 1, section 2 (only through a redraw landing on 43) and the 12 bar blues.
     EXPECT_EQ(lowers, (std::set<int>{0, 43, 90}));
     EXPECT_EQ(choice.PlayLabel().substr(0, 4), "PLAY");
-}
 
-TEST(ProgressionList, SectionsSetTheirRangeAndLabel) {
-    ProgressionChoice choice;
     const std::tuple<int, int, int, const char*> sections[] = {
         {ShuffleSection2Entry, 43, 74, "PLAY song from section 2 ..."},
         {ShuffleBlues816Entry, 75, 89, nullptr},
