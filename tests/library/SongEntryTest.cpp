@@ -41,7 +41,7 @@ void ExpectSame(const SongEntry& a, const SongEntry& b) {
     EXPECT_EQ(fields(a), fields(b));
 }
 
-TEST(SongEntry, EveryColumnReadsBackAtTheExtremesOfItsField) {
+TEST(SongEntry, EveryColumnReadsBackAtItsExtremesNumbersTakeThreeColumnsTitlesAreCutTo50AndPathsMustFit80) {
     for (bool high : {false, true}) {
         SCOPED_TRACE(high ? "highest values" : "lowest values");
         const SongEntry entry = Extreme(high);
@@ -52,9 +52,7 @@ TEST(SongEntry, EveryColumnReadsBackAtTheExtremesOfItsField) {
         ExpectSame(ParseSongEntry(line), entry);
         EXPECT_EQ(FormatSongEntry(ParseSongEntry(line)), line) << "a line read and written again is unchanged";
     }
-}
 
-TEST(SongEntry, NumbersTakeThreeColumnsWithNegativesLeftAligned) {
     EXPECT_EQ(FormatNumberField(4), "004");
     EXPECT_EQ(FormatNumberField(0), "000");
     EXPECT_EQ(FormatNumberField(-3), "-3 ");
@@ -66,6 +64,17 @@ TEST(SongEntry, NumbersTakeThreeColumnsWithNegativesLeftAligned) {
         ASSERT_EQ(ParseNumberField(FormatNumberField(value) + "7", width), value);
         ASSERT_EQ(width, 3u);
     }
+
+    SongEntry entry;
+    entry.Title = std::string(60, 't');
+    entry.Path = "song.vxa";
+    EXPECT_EQ(ParseSongEntry(FormatSongEntry(entry)).Title, std::string(50, 't'));
+    entry.Title = std::string(49, 't') + "\xC3\xA9";  // "é" across the 50th column
+    EXPECT_EQ(ParseSongEntry(FormatSongEntry(entry)).Title, std::string(49, 't')) << "not half a character";
+    EXPECT_TRUE(PathFits(std::string(80, 'p')));
+    EXPECT_FALSE(PathFits(std::string(81, 'p')));
+    entry.Path = "/songs/Live.VXA take two.vxa";
+    EXPECT_EQ(SongEntryPath(FormatSongEntry(entry)), entry.Path);
 }
 
 TEST(SongEntry, ALineOfTheOldLayoutWithFourColumnNegativesReadsItsLaterColumnsInPlace) {
@@ -104,19 +113,6 @@ TEST(SongEntry, ShortAndDamagedLinesLeaveTheirMissingSettingsEmpty) {
     EXPECT_EQ(read.Mutes[1], std::nullopt);
     EXPECT_EQ(read.Mutes[0], true);
     EXPECT_EQ(read.InstrumentIndex, 999) << "the columns after a damaged field still read";
-}
-
-TEST(SongEntry, TheTitleIsCutTo50ThePathMustFit80AndIsKeptWholeWithVxaAndBlanksInside) {
-    SongEntry entry;
-    entry.Title = std::string(60, 't');
-    entry.Path = "song.vxa";
-    EXPECT_EQ(ParseSongEntry(FormatSongEntry(entry)).Title, std::string(50, 't'));
-    entry.Title = std::string(49, 't') + "\xC3\xA9";  // "é" across the 50th column
-    EXPECT_EQ(ParseSongEntry(FormatSongEntry(entry)).Title, std::string(49, 't')) << "not half a character";
-    EXPECT_TRUE(PathFits(std::string(80, 'p')));
-    EXPECT_FALSE(PathFits(std::string(81, 'p')));
-    entry.Path = "/songs/Live.VXA take two.vxa";
-    EXPECT_EQ(SongEntryPath(FormatSongEntry(entry)), entry.Path);
 }
 
 }  // namespace
