@@ -22,6 +22,7 @@ TEST(ProgressionTable, RowsHoldAtLeastFourKnownChordsAndAreTerminated) {
         const auto& progression = CommonProgressions[static_cast<std::size_t>(row)];
         const int count = ChordCount(row);
         EXPECT_GE(count, 4) << row;
+        EXPECT_EQ(progression.RootCodes[ProgressionSlots - 1], -1) << row;
         for (std::size_t slot = 0; slot < std::size_t{ProgressionSlots}; ++slot) {
             const int root = progression.RootCodes[slot], type = progression.Types[slot];
             if (static_cast<int>(slot) < count) {
