@@ -6,7 +6,7 @@
 namespace chordella::composer {
 namespace {
 
-TEST(ChordSymbols, ReadsWhatMusiciansTypeAndWhatChartsStore) {
+TEST(ChordSymbols, ReadsWhatMusiciansTypeWhatChartsStoreAndEveryTypeFromEachOfItsSpellings) {
     struct Case {
         const char* Text;
         int Root;
@@ -24,9 +24,7 @@ TEST(ChordSymbols, ReadsWhatMusiciansTypeAndWhatChartsStore) {
         EXPECT_EQ(reading.Type, c.Type);
         EXPECT_EQ(reading.Warning, "");
     }
-}
 
-TEST(ChordSymbols, EveryTypeReadsBackFromEachSpelling) {
     for (int type = 1; type <= 17; ++type) {
         for (SymbolStyle style : {SymbolStyle::Plain, SymbolStyle::IReal}) {
             const std::string symbol = ChordSymbol(3, type, false, style);
