@@ -6,7 +6,7 @@
 namespace chordella::composer {
 namespace {
 
-TEST(ChordSymbols, ReadsWhatMusiciansTypeAndWhatChartsStore) {
+TEST(ChordSymbols, ReadsWhatMusiciansTypeWhatChartsStoreAndEveryTypeFromEachOfItsSpellings) {
     struct Case {
         const char* Text;
         int Root;
@@ -24,9 +24,7 @@ TEST(ChordSymbols, ReadsWhatMusiciansTypeAndWhatChartsStore) {
         EXPECT_EQ(reading.Type, c.Type);
         EXPECT_EQ(reading.Warning, "");
     }
-}
 
-TEST(ChordSymbols, EveryTypeReadsBackFromEachSpelling) {
     for (int type = 1; type <= 17; ++type) {
         for (SymbolStyle style : {SymbolStyle::Plain, SymbolStyle::IReal}) {
             const std::string symbol = ChordSymbol(3, type, false, style);
@@ -39,7 +37,7 @@ TEST(ChordSymbols, EveryTypeReadsBackFromEachSpelling) {
     }
 }
 
-TEST(ChordSymbols, UnknownQualitiesBecomeTheNearestTypeWithAWarning) {
+TEST(ChordSymbols, UnknownQualitiesBecomeTheNearestTypeWithAWarningAndGermanNamesAreReadOnlyWhenChosen) {
     struct Case {
         const char* Text;
         int Type;
@@ -56,9 +54,7 @@ TEST(ChordSymbols, UnknownQualitiesBecomeTheNearestTypeWithAWarning) {
         EXPECT_EQ(reading.Type, c.Type);
         EXPECT_EQ(reading.Warning, c.Warning);
     }
-}
 
-TEST(ChordSymbols, GermanNamesOnlyWhenChosen) {
     const SymbolReading english = ReadChordSymbol("H7");
     EXPECT_FALSE(english.Ok);
     EXPECT_EQ(english.Error, "\"H7\" is not a chord name: H is the German name of B (write B, or choose German note names)");

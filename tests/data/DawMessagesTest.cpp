@@ -39,7 +39,7 @@ TEST(DawMessages, TheSecondDefinitionUsesTheKeysWithSuffixTwoAndNumbersNeverBeco
     EXPECT_EQ(wild.Messages[1].Channel, 15);
 }
 
-TEST(InstrumentSetTexts, AStoredTextLandsUnderItsNumberAndAnEmptyOrUnknownSetIsNotFound) {
+TEST(InstrumentSets, AStoredTextLandsUnderItsNumberAnUnknownSetIsNotFoundAndOnlyTheDb50xgSetSendsGeneralMidiOnAndXgOn) {
     InstrumentSetTexts sets =
         ReadInstrumentSetTexts(Ini("[Ins-Set]\n1=130000005017022026041056061065080087105000\n11=433976\n"));
     EXPECT_EQ(sets.Get(1), "130000005017022026041056061065080087105000");
@@ -54,9 +54,7 @@ TEST(InstrumentSetTexts, AStoredTextLandsUnderItsNumberAndAnEmptyOrUnknownSetIsN
     WriteInstrumentSetText(ini, 40, "lost");
     EXPECT_EQ(ReadInstrumentSetTexts(ini).Get(4), "204000006");
     EXPECT_EQ(ini.Keys("Ins-Set").size(), 1u);
-}
 
-TEST(ModuleSetup, OnlyTheDb50xgSetSendsGeneralMidiOnAndThenXgOn) {
     const auto messages = ModuleSetupMessages("db50xg.vxi");
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0], (SystemExclusive{0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}));

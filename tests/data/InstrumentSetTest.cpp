@@ -22,7 +22,7 @@ struct DescriptorCase {
     bool secondFlag;
 };
 
-TEST(InstrumentSet, TheDescriptorsSecondCharacterChoosesPatchModeAndMapping) {
+TEST(InstrumentSet, TheDescriptorChoosesPatchModeAndMappingWhichCharactersFiveToSevenName) {
     const DescriptorCase cases[] = {
         {"[0] Module", 0, false, false}, {"[1] Module", 1, false, false}, {"[2] Module", 2, false, false},
         {"[3] Module", 0, true, false},  {"[5] Module", 2, true, false},  {"[6] Module", 0, true, true},
@@ -37,9 +37,7 @@ TEST(InstrumentSet, TheDescriptorsSecondCharacterChoosesPatchModeAndMapping) {
         EXPECT_EQ(set->ProgramCount(), 3u);
         EXPECT_EQ(set->Name, "MOD.VXI");
     }
-}
 
-TEST(InstrumentSet, WithMappingOnCharactersFiveToSevenNameTheProgramSent) {
     const auto set = ParseInstrumentSet("000 081 Piano\n001  16 Organ\n002 Strings\n003 200 Pad\n[4] Map\n", "m.vxi");
     ASSERT_TRUE(set);
     EXPECT_EQ(set->MappedProgram(0), 81);

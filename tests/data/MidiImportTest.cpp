@@ -6,27 +6,33 @@ namespace {
 
 using data::ImportOutcome;
 
-TEST_F(ImportTest, DivisionsOf96And100BothGiveFourFileTicksPerTick) {
-    // A quarter note at division 96 is 24 ticks; at division 100 the remainder is dropped,
-    // so its 100 file ticks become 25 ticks.
-    ASSERT_EQ(ImportTracks(96, {SmfTrack().NoteOn(0, 0, 60, 100).NoteOff(96, 0, 60).End()}), ImportOutcome::Imported);
-    EXPECT_EQ(Stream(), (Bytes{0x90, 60, 100, 0xFF, 0xFF, 0xFF, 0x80, 60, 0x40}));
-    ASSERT_EQ(ImportTracks(100, {SmfTrack().NoteOn(0, 0, 60, 100).NoteOff(100, 0, 60).End()}), ImportOutcome::Imported);
-    EXPECT_EQ(Stream(), (Bytes{0x90, 60, 100, 0xFF, 0xFF, 0xFF, 0xF8, 0x80, 60, 0x40}));
-    EXPECT_EQ(importer.LastLayout().FileTicksPerTick(), 4);
-}
-
-TEST_F(ImportTest, EmptyTicksMergeIntoWaitsOfAtMostEightTicks) {
-    ASSERT_EQ(ImportTracks(24, {SmfTrack().NoteOn(0, 1, 60, 90).NoteOn(2, 1, 62, 90).End()}), ImportOutcome::Imported);
-    EXPECT_EQ(Stream(), (Bytes{0x91, 60, 90, 0xF9, 0x91, 62, 90}));
-    ASSERT_EQ(ImportTracks(24, {SmfTrack().NoteOn(0, 1, 60, 90).NoteOn(9, 1, 62, 90).End()}), ImportOutcome::Imported);
-    EXPECT_EQ(Stream(), (Bytes{0x91, 60, 90, 0xFF, 0xF8, 0x91, 62, 90}));
-}
-
-TEST_F(ImportTest, ProgramChangeAndChannelPressureBecomeThreeBytesEndingInZero) {
-    ASSERT_EQ(ImportTracks(24, {SmfTrack().Program(0, 5, 33).Event(0, {0xD5, 70}).NoteOn(0, 5, 40, 80).End()}),
-              ImportOutcome::Imported);
-    EXPECT_EQ(Stream(), (Bytes{0xC5, 33, 0, 0xD5, 70, 0, 0x95, 40, 80}));
+TEST_F(ImportTest, MessagesBecomeThreeBytesAndTicksBecomeWaitsOfAtMostEight) {
+    const struct {
+        const char* what;
+        int division;
+        SmfTrack track;
+        Bytes stream;
+    } cases[] = {
+        // A quarter note at division 96 is 24 ticks; at division 100 the remainder is dropped,
+        // so its 100 file ticks become 25 ticks.
+        {"division 96", 96, SmfTrack().NoteOn(0, 0, 60, 100).NoteOff(96, 0, 60).End(),
+         {0x90, 60, 100, 0xFF, 0xFF, 0xFF, 0x80, 60, 0x40}},
+        {"division 100", 100, SmfTrack().NoteOn(0, 0, 60, 100).NoteOff(100, 0, 60).End(),
+         {0x90, 60, 100, 0xFF, 0xFF, 0xFF, 0xF8, 0x80, 60, 0x40}},
+        {"two ticks", 24, SmfTrack().NoteOn(0, 1, 60, 90).NoteOn(2, 1, 62, 90).End(), {0x91, 60, 90, 0xF9, 0x91, 62, 90}},
+        {"nine ticks", 24, SmfTrack().NoteOn(0, 1, 60, 90).NoteOn(9, 1, 62, 90).End(), {0x91, 60, 90, 0xFF, 0xF8, 0x91, 62, 90}},
+        {"program change and channel pressure end in zero", 24,
+         SmfTrack().Program(0, 5, 33).Event(0, {0xD5, 70}).NoteOn(0, 5, 40, 80).End(), {0xC5, 33, 0, 0xD5, 70, 0, 0x95, 40, 80}},
+        // Its two bytes and the end-of-track event are the last 6 bytes of the chunk.
+        {"the last note-off of a running-status track is kept", 24, SmfTrack().NoteOn(0, 2, 64, 100).Event(24, {64, 0}).End(),
+         {0x92, 64, 100, 0xFF, 0xFF, 0xFF, 0x92, 64, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(ImportTracks(c.division, {c.track}), ImportOutcome::Imported);
+        EXPECT_EQ(Stream(), c.stream);
+        EXPECT_EQ(importer.LastLayout().FileTicksPerTick(), c.division / 24);
+    }
 }
 
 TEST_F(ImportTest, TracksAreMergedInTimeOrderAndRunningStatusIsResolved) {
@@ -38,14 +44,6 @@ TEST_F(ImportTest, TracksAreMergedInTimeOrderAndRunningStatusIsResolved) {
     EXPECT_EQ(Stream(), (Bytes{0x90, 60, 100, 0xFF, 0xFF, 0xFF, 0x99, 36, 127, 0x99, 38, 127, 0xFF, 0xFF, 0xFF,
                                0x90, 60, 0, 0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(importer.LastResult().ImportedBeats, 3);
-}
-
-TEST_F(ImportTest, TheLastNoteOffOfARunningStatusTrackIsKept) {
-    // Its two bytes and the end-of-track event are the last 6 bytes of the chunk.
-    ASSERT_EQ(ImportTracks(24, {SmfTrack().NoteOn(0, 2, 64, 100).Event(24, {64, 0}).End()}), ImportOutcome::Imported);
-    const Bytes stream = Stream();
-    ASSERT_GE(stream.size(), 3u);
-    EXPECT_EQ(Bytes(stream.end() - 3, stream.end()), (Bytes{0x92, 64, 0}));
 }
 
 TEST_F(ImportTest, LeadingSilenceIsTrimmedToNinetySixMergedWaitsButSilenceAfterTheFirstNoteNever) {
@@ -70,7 +68,7 @@ TEST_F(ImportTest, LeadingSilenceIsTrimmedToNinetySixMergedWaitsButSilenceAfterT
     EXPECT_EQ(Stream().size(), 3u + 200u + 3u);
 }
 
-TEST_F(ImportTest, ThreeFourSetsTheMeterAndTheIntervalWhileFourFourAndTwelveEightChangeNothing) {
+TEST_F(ImportTest, ThreeFourSetsMeterAndIntervalFourFourAndTwelveEightNothingAndTempiCountInTheFirstFourMeasures) {
     Work().ChordChangeInterval = 0;
     ASSERT_EQ(ImportTracks(96, {SmfTrack().TimeSignature(0, 3, 2, 24, 8).NoteOn(0, 0, 60, 1).End()}),
               ImportOutcome::Imported);
@@ -91,9 +89,7 @@ TEST_F(ImportTest, ThreeFourSetsTheMeterAndTheIntervalWhileFourFourAndTwelveEigh
     t.state.options.DontGetMetrumFromFile = true;
     ASSERT_EQ(ImportTracks(96, {SmfTrack().TimeSignature(0, 3, 2, 24, 8).End()}), ImportOutcome::Imported);
     EXPECT_TRUE(hooks.meters.empty());
-}
 
-TEST_F(ImportTest, TempoEventsCountOnlyInTheFirstFourMeasuresOfFourFour) {
     // 500000 µs = 120 bpm at the start; 400000 µs = 150 bpm at the given beat.
     const auto tempoAtBeat = [&](int beat) {
         hooks.tempos.clear();
@@ -109,7 +105,14 @@ TEST_F(ImportTest, TempoEventsCountOnlyInTheFirstFourMeasuresOfFourFour) {
     EXPECT_EQ(tempoAtBeat(9), 120);
 }
 
-TEST_F(ImportTest, TheThirtyThirdTrackIsIgnored) {
+TEST_F(ImportTest, NoteOnsMarkTheirChannelsControllersGoToTheTableWhereItKnowsNoneAndTheThirtyThirdTrackIsIgnored) {
+    ASSERT_EQ(ImportTracks(24, {SmfTrack().NoteOn(0, 0, 60, 0).NoteOn(0, 1, 60, 9).Control(0, 2, 7, 1).End()}),
+              ImportOutcome::Imported);
+    EXPECT_EQ(hooks.channelsUsed[0], 1);  // velocity 0 counts too
+    EXPECT_EQ(hooks.channelsUsed[1], 1);
+    EXPECT_EQ(hooks.channelsUsed[2], 0);
+    EXPECT_EQ(hooks.freeChannel, 2);
+
     std::vector<SmfTrack> tracks(33);
     for (auto& track : tracks) track.End();
     tracks[31] = SmfTrack().NoteOn(0, 4, 60, 100).End();
@@ -119,9 +122,7 @@ TEST_F(ImportTest, TheThirtyThirdTrackIsIgnored) {
     EXPECT_EQ(hooks.channelsUsed[5], 0);
     EXPECT_EQ(Stream(), (Bytes{0x94, 60, 100}));
     EXPECT_EQ(importer.LastLayout().Tracks.size(), 32u);
-}
 
-TEST_F(ImportTest, ControllersAreReportedOnlyWhereTheTableDoesNotKnowThemYet) {
     midi::ControllerTable& table = t.session->Controllers();
     table.SetValue(0, 7, 100);
     SmfTrack track;
@@ -133,15 +134,6 @@ TEST_F(ImportTest, ControllersAreReportedOnlyWhereTheTableDoesNotKnowThemYet) {
     EXPECT_EQ(table.Value(1, 1), midi::ControllerTable::Unknown);  // not a tracked controller
     EXPECT_EQ(table.Value(1, midi::ControllerTable::ProgramIndex), 12);
     EXPECT_EQ(table.Value(1, midi::ControllerTable::PressureIndex), 44);
-}
-
-TEST_F(ImportTest, NoteOnsMarkTheirChannelsAndTheFirstFreeChannelIsSelected) {
-    ASSERT_EQ(ImportTracks(24, {SmfTrack().NoteOn(0, 0, 60, 0).NoteOn(0, 1, 60, 9).Control(0, 2, 7, 1).End()}),
-              ImportOutcome::Imported);
-    EXPECT_EQ(hooks.channelsUsed[0], 1);  // velocity 0 counts too
-    EXPECT_EQ(hooks.channelsUsed[1], 1);
-    EXPECT_EQ(hooks.channelsUsed[2], 0);
-    EXPECT_EQ(hooks.freeChannel, 2);
 }
 
 TEST_F(ImportTest, StyleFormatsYieldMarkersWithTheirMeasureRanges) {

@@ -10,7 +10,7 @@ std::string Text(int code, int param, const CommandTextContext& context = {}) {
     return CommandText({0, 0, static_cast<std::uint8_t>(code), static_cast<std::uint8_t>(param)}, context);
 }
 
-TEST(SongCommandTexts, EachKindOfCommandIsNamedAsTheEditorShowsIt) {
+TEST(SongCommandTexts, EachCommandIsNamedAsTheEditorShowsItFollowingTheKeySettingsAndTranspositionParamsRoundTrip) {
     const std::tuple<int, int, const char*> cases[] = {
         {36, 12, "Fill In"}, {39, 12, "To Basic"}, {35, 12, "Intro"}, {33, 12, "PAD off"},
         {31, 12, "Basic"}, {50, 12, ""},  // a key no function has
@@ -22,9 +22,7 @@ TEST(SongCommandTexts, EachKindOfCommandIsNamedAsTheEditorShowsIt) {
         {222, 5, "Com.5"}, {223, 41, "Prog.41"}, {0, 0, ""}, {230, 1, ""},  // an unknown code
     };
     for (const auto& [code, param, expected] : cases) EXPECT_EQ(Text(code, param), expected) << code << " " << param;
-}
 
-TEST(SongCommandTexts, SectionKeysAndKeySignaturesFollowTheirSettingsAndTranspositionParamsRoundTrip) {
     CommandTextContext context;
     context.SectionKeys = SectionKeyNotes::From(60, 62, 61, 63);
     EXPECT_EQ(Text(61, 12, context), "Ending");

@@ -124,7 +124,7 @@ TEST_F(SongFilesTest, ASongLongerThanTheChordMemoryIsOpenedCutAndTheCutIsSaid) {
         EXPECT_EQ(shown.find("song cut"), std::string::npos) << "a song that fits is not cut";
 }
 
-TEST_F(SongFilesTest, HeaderValuesOutsideTheirRangesAreNotPassedOn) {
+TEST_F(SongFilesTest, HeaderValuesOutsideTheirRangesAndTheShortFormsTempoAreNotPassedOnAndSavingKeepsTheSongsOwnStyle) {
     auto song = testing::SongBuilder().At(1).Chord("C").NoteAt(1, 1, 60, 1).End();
     song.StartMeasure(9).Tempo(0).MelodyProgram(200).WriteTo(SongPath("odd.vxa"));
     files.Open({OpenSource::Path, SongPath("odd.vxa")});
@@ -142,6 +142,22 @@ TEST_F(SongFilesTest, HeaderValuesOutsideTheirRangesAreNotPassedOn) {
     EXPECT_EQ(Song().StartMeasure, 1);
     EXPECT_EQ(Song().Chords.ChordMemoryLength, 4 + 2 * 16);
     for (const auto& call : host.calls) EXPECT_NE(call.rfind("Meter", 0), 0u) << "a meter of 0 is not applied";
+
+    host.calls.clear();
+    testing::SongBuilder::WriteBytes(SongPath("short.vxa"),
+                                     testing::SongBuilder().Tempo(77).At(1).Chord("C").End().ShortFormBytes());
+    EXPECT_EQ(files.Open({OpenSource::SongPlayer, SongPath("short.vxa")}), OpenOutcome::Opened);
+    EXPECT_EQ(Song().Chords.SongTempo(), 77);
+    EXPECT_FALSE(host.Called("Tempo 77"));
+    EXPECT_FALSE(host.Called("ShowEditor")) << "the song player drives this open";
+
+    testing::SongBuilder().Style("D:\\STYLES\\Lost.vxs").At(1).Chord("C").End().WriteTo(SongPath("lost.vxa"));
+    files.Open({OpenSource::SongPlayer, SongPath("lost.vxa")});
+    ASSERT_TRUE(files.Save());
+    const std::string saved = testing::ReadTextFile(SongPath("lost.vxa"));
+    const auto read = ReadSongFile(std::vector<std::uint8_t>(saved.begin(), saved.end()));
+    ASSERT_TRUE(read.Ok);
+    EXPECT_EQ(read.Content.StyleReference, "D:\\STYLES\\Lost.vxs");
 }
 
 TEST_F(SongFilesTest, AStyleReferenceIsAutoloadedAndKeepsTheStylesMeter) {
@@ -164,15 +180,6 @@ TEST_F(SongFilesTest, AStyleReferenceIsAutoloadedAndKeepsTheStylesMeter) {
     EXPECT_FALSE(host.Called("OpenStyle C:\\Chordella\\STYLES\\Waltz.vxs quiet"));
 }
 
-TEST_F(SongFilesTest, TheShortFormAppliesNoTempoOrMeter) {
-    testing::SongBuilder::WriteBytes(SongPath("short.vxa"),
-                                     testing::SongBuilder().Tempo(77).At(1).Chord("C").End().ShortFormBytes());
-    EXPECT_EQ(files.Open({OpenSource::SongPlayer, SongPath("short.vxa")}), OpenOutcome::Opened);
-    EXPECT_EQ(Song().Chords.SongTempo(), 77);
-    EXPECT_FALSE(host.Called("Tempo 77"));
-    EXPECT_FALSE(host.Called("ShowEditor")) << "the song player drives this open";
-}
-
 TEST_F(SongFilesTest, OpeningOverASongAsksFirstAndNoKeepsIt) {
     HaveASong();
     testing::SongBuilder().Title("Other").At(1).Chord("E").End().WriteTo(SongPath("other.vxa"));
@@ -190,12 +197,14 @@ TEST_F(SongFilesTest, OpeningOverASongAsksFirstAndNoKeepsIt) {
 TEST_F(SongFilesTest, ARefusedFileLeavesTheSongAsItWas) {
     HaveASong();
     const ArrangementState before = Song();
-    for (const char* name : {"melody-longer-than-file.vxa", "text-longer-than-file.vxa", "style-reference-cut.vxa",
-                             "empty.vxa", "missing.vxa"}) {
+    for (const auto& [name, reason] : std::vector<std::pair<std::string, std::string>>{
+             {"melody-longer-than-file.vxa", "melody events"}, {"text-longer-than-file.vxa", "song text"},
+             {"style-reference-cut.vxa", "style reference"}, {"empty.vxa", "empty"}, {"missing.vxa", ""}}) {
         t.prompter->ClearShown();
-        EXPECT_EQ(files.Open({OpenSource::SongPlayer, testing::FixturePath(std::string("songs/") + name)}), OpenOutcome::Refused) << name;
+        EXPECT_EQ(files.Open({OpenSource::SongPlayer, testing::FixturePath("songs/" + name)}), OpenOutcome::Refused) << name;
         ASSERT_EQ(t.prompter->Shown().size(), 1u) << name;
         EXPECT_NE(t.prompter->Shown()[0].find(name), std::string::npos) << t.prompter->Shown()[0];
+        EXPECT_NE(t.prompter->Shown()[0].find(reason), std::string::npos) << t.prompter->Shown()[0];
         EXPECT_EQ(Song().Chords.Bytes, before.Chords.Bytes) << name;
         EXPECT_EQ(Song().Chords.ChordMemoryLength, before.Chords.ChordMemoryLength);
         EXPECT_EQ(Song().Text, before.Text);
@@ -204,15 +213,13 @@ TEST_F(SongFilesTest, ARefusedFileLeavesTheSongAsItWas) {
     EXPECT_FALSE(host.Called("SongOpened"));
 }
 
-TEST_F(SongFilesTest, OnlyVxaAndMidFilesAreOpened) {
+TEST_F(SongFilesTest, OnlyVxaAndMidFilesAreOpenedAndTheOpenDialogIsUsedWhenNoPathIsGiven) {
     EXPECT_EQ(files.Open({OpenSource::Path, "/tmp/song.txt"}), OpenOutcome::Refused);
     EXPECT_EQ(t.prompter->Shown().size(), 1u);
     EXPECT_EQ(files.Open({OpenSource::Dialog, "/tmp/SONG.MID", true}), OpenOutcome::Imported);
     EXPECT_TRUE(host.Called("Import /tmp/SONG.MID"));
     EXPECT_TRUE(host.Called("StartPlayback")) << "a play button opened it";
-}
 
-TEST_F(SongFilesTest, TheOpenDialogIsUsedWhenNoPathIsGiven) {
     testing::SongBuilder().Title("Chosen").At(1).Chord("F").End().WriteTo(SongPath("chosen.vxa"));
     t.prompter->AnswerText(SongPath("chosen.vxa"));
     EXPECT_EQ(files.Open({}), OpenOutcome::Opened);
@@ -263,17 +270,7 @@ TEST_F(SongFilesTest, SavingWritesAFileThatOpensAsTheSameSong) {
     EXPECT_EQ(Song().StyleReference, "/home/me/STYLES/Swing.vxs") << "the loaded style is the song's style";
 }
 
-TEST_F(SongFilesTest, SavingKeepsTheSongsOwnStyleWhenNoneIsLoaded) {
-    testing::SongBuilder().Style("D:\\STYLES\\Lost.vxs").At(1).Chord("C").End().WriteTo(SongPath("lost.vxa"));
-    files.Open({OpenSource::SongPlayer, SongPath("lost.vxa")});
-    ASSERT_TRUE(files.Save());
-    const std::string saved = testing::ReadTextFile(SongPath("lost.vxa"));
-    const auto read = ReadSongFile(std::vector<std::uint8_t>(saved.begin(), saved.end()));
-    ASSERT_TRUE(read.Ok);
-    EXPECT_EQ(read.Content.StyleReference, "D:\\STYLES\\Lost.vxs");
-}
-
-TEST_F(SongFilesTest, AnEmptySongIsNotSavedARecordingBlocksSavingAndAFailedSaveSaysWhy) {
+TEST_F(SongFilesTest, AnEmptySongIsNotSavedARecordingBlocksSavingAFailedSaveSaysWhyAndSaveAsAddsTheExtension) {
     EXPECT_FALSE(files.SaveTo(SongPath("empty.vxa")));
     EXPECT_TRUE(t.prompter->WasShown("Chordmemory is empty !"));
     EXPECT_FALSE(platform::FileExists(SongPath("empty.vxa")));
@@ -291,10 +288,7 @@ TEST_F(SongFilesTest, AnEmptySongIsNotSavedARecordingBlocksSavingAndAFailedSaveS
     ASSERT_EQ(t.prompter->Shown().size(), 1u);
     EXPECT_NE(t.prompter->Shown()[0].find("x.vxa"), std::string::npos);
     EXPECT_EQ(Song().ArrangementPath, "/songs/keep.vxa");
-}
 
-TEST_F(SongFilesTest, SaveAsAddsTheExtensionAndRemembersTheFolder) {
-    HaveASong();
     t.prompter->AnswerText(SongPath("named"));
     EXPECT_TRUE(files.SaveAs());
     EXPECT_TRUE(platform::FileExists(SongPath("named.vxa")));

@@ -7,37 +7,22 @@
 #include <vector>
 
 #include "core/Session.h"
+#include "support/SmfBuilder.h"
 #include "support/TestSession.h"
 #include "support/TextFiles.h"
 
 namespace chordella::library {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes Chunk(const char* id, const Bytes& data) {
-    Bytes chunk(id, id + 4);
-    const auto size = static_cast<std::uint32_t>(data.size());
-    for (int shift : {24, 16, 8, 0}) chunk.push_back(static_cast<std::uint8_t>(size >> shift));
-    chunk.insert(chunk.end(), data.begin(), data.end());
-    return chunk;
-}
+using testing::Bytes;
+using testing::SmfFileBytes;
+using testing::SmfTrack;
 
 // Format 1, 96 ticks a quarter. Track 1: 120 bpm, then 60 bpm from tick 192 (one second in).
 // Track 2: C4 from tick 0 to 96, E4 from 288 to 384 (running status, one two-byte delta).
 Bytes TwoTrackFile() {
-    Bytes file = Chunk("MThd", {0, 1, 0, 2, 0, 96});
-    const Bytes tempo = {0x00, 0xFF, 0x51, 3, 0x07, 0xA1, 0x20,   // 500 000 µs a quarter
-                         0x81, 0x40, 0xFF, 0x51, 3, 0x0F, 0x42, 0x40,  // at 192: 1 000 000
-                         0x00, 0xFF, 0x2F, 0};
-    const Bytes notes = {0x00, 0x90, 60, 100, 0x60, 60, 0,  // C4 on, off at 96
-                         0x81, 0x40, 64, 90, 0x60, 64, 0,   // E4 on at 288, off at 384
-                         0x00, 0xFF, 0x2F, 0};
-    for (const Bytes& track : {tempo, notes}) {
-        const Bytes chunk = Chunk("MTrk", track);
-        file.insert(file.end(), chunk.begin(), chunk.end());
-    }
-    return file;
+    return SmfFileBytes(1, 96, {SmfTrack().Tempo(0, 500'000).Tempo(192, 1'000'000).End(),
+                                SmfTrack().NoteOn(0, 0, 60, 100).Event(96, {60, 0}).Event(192, {64, 90}).Event(96, {64, 0}).End()});
 }
 
 std::string Write(testing::TestSession& t, const std::string& name, const Bytes& bytes) {
@@ -62,14 +47,8 @@ TEST(MidiFilePlayer, TheFileIsReadInTimeOrderWithItsTempoChanges) {
     };
     const std::vector<Bad> bad = {
         {{'M', 'T', 'h', 'd'}, "This is not a Standard MIDI-File !"},
-        {Chunk("MThd", {0, 0, 0, 1, 0xE7, 0x28}), "This File is not MTC-decoded !"},
-        {[] {
-             Bytes file = Chunk("MThd", {0, 0, 0, 1, 0, 96});
-             const Bytes track = Chunk("MTrk", {0x00, 0xF4, 0x01});
-             file.insert(file.end(), track.begin(), track.end());
-             return file;
-         }(),
-         "Error - Unknown Code !"},
+        {SmfFileBytes(0, 0xE728, {SmfTrack().End()}), "This File is not MTC-decoded !"},
+        {SmfFileBytes(0, 96, {SmfTrack().Event(0, {0xF4, 0x01})}), "Error - Unknown Code !"},
     };
     for (const Bad& b : bad) {
         error.clear();

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "library/SongEntry.h"
 
 namespace chordella::library {
@@ -31,25 +33,15 @@ SongEntry Extreme(bool high) {
 }
 
 void ExpectSame(const SongEntry& a, const SongEntry& b) {
-    EXPECT_EQ(a.Title, b.Title);
-    EXPECT_EQ(a.Path, b.Path);
-    EXPECT_EQ(a.Mutes, b.Mutes);
-    EXPECT_EQ(a.PlayMode, b.PlayMode);
-    EXPECT_EQ(a.ChordsBox, b.ChordsBox);
-    EXPECT_EQ(a.InstrumentsBox, b.InstrumentsBox);
-    EXPECT_EQ(a.HarmonicPad, b.HarmonicPad);
-    EXPECT_EQ(a.MelodyAdLib, b.MelodyAdLib);
-    EXPECT_EQ(a.SendChordCodes, b.SendChordCodes);
-    EXPECT_EQ(a.KeyboardSplitBox, b.KeyboardSplitBox);
-    EXPECT_EQ(a.ChannelIndex, b.ChannelIndex);
-    EXPECT_EQ(a.Octave, b.Octave);
-    EXPECT_EQ(a.Transposition, b.Transposition);
-    EXPECT_EQ(a.InstrumentIndex, b.InstrumentIndex);
-    EXPECT_EQ(a.MixerBars, b.MixerBars);
-    EXPECT_EQ(a.InstrumentSet, b.InstrumentSet);
+    const auto fields = [](const SongEntry& e) {
+        return std::tie(e.Title, e.Path, e.Mutes, e.PlayMode, e.ChordsBox, e.InstrumentsBox, e.HarmonicPad, e.MelodyAdLib,
+                        e.SendChordCodes, e.KeyboardSplitBox, e.ChannelIndex, e.Octave, e.Transposition,
+                        e.InstrumentIndex, e.MixerBars, e.InstrumentSet);
+    };
+    EXPECT_EQ(fields(a), fields(b));
 }
 
-TEST(SongEntry, EveryColumnReadsBackAtTheExtremesOfItsField) {
+TEST(SongEntry, EveryColumnReadsBackAtItsExtremesNumbersTakeThreeColumnsTitlesAreCutTo50AndPathsMustFit80) {
     for (bool high : {false, true}) {
         SCOPED_TRACE(high ? "highest values" : "lowest values");
         const SongEntry entry = Extreme(high);
@@ -60,9 +52,7 @@ TEST(SongEntry, EveryColumnReadsBackAtTheExtremesOfItsField) {
         ExpectSame(ParseSongEntry(line), entry);
         EXPECT_EQ(FormatSongEntry(ParseSongEntry(line)), line) << "a line read and written again is unchanged";
     }
-}
 
-TEST(SongEntry, NumbersTakeThreeColumnsWithNegativesLeftAligned) {
     EXPECT_EQ(FormatNumberField(4), "004");
     EXPECT_EQ(FormatNumberField(0), "000");
     EXPECT_EQ(FormatNumberField(-3), "-3 ");
@@ -74,6 +64,17 @@ TEST(SongEntry, NumbersTakeThreeColumnsWithNegativesLeftAligned) {
         ASSERT_EQ(ParseNumberField(FormatNumberField(value) + "7", width), value);
         ASSERT_EQ(width, 3u);
     }
+
+    SongEntry entry;
+    entry.Title = std::string(60, 't');
+    entry.Path = "song.vxa";
+    EXPECT_EQ(ParseSongEntry(FormatSongEntry(entry)).Title, std::string(50, 't'));
+    entry.Title = std::string(49, 't') + "\xC3\xA9";  // "é" across the 50th column
+    EXPECT_EQ(ParseSongEntry(FormatSongEntry(entry)).Title, std::string(49, 't')) << "not half a character";
+    EXPECT_TRUE(PathFits(std::string(80, 'p')));
+    EXPECT_FALSE(PathFits(std::string(81, 'p')));
+    entry.Path = "/songs/Live.VXA take two.vxa";
+    EXPECT_EQ(SongEntryPath(FormatSongEntry(entry)), entry.Path);
 }
 
 TEST(SongEntry, ALineOfTheOldLayoutWithFourColumnNegativesReadsItsLaterColumnsInPlace) {
@@ -112,19 +113,6 @@ TEST(SongEntry, ShortAndDamagedLinesLeaveTheirMissingSettingsEmpty) {
     EXPECT_EQ(read.Mutes[1], std::nullopt);
     EXPECT_EQ(read.Mutes[0], true);
     EXPECT_EQ(read.InstrumentIndex, 999) << "the columns after a damaged field still read";
-}
-
-TEST(SongEntry, TheTitleIsCutTo50ThePathMustFit80AndIsKeptWholeWithVxaAndBlanksInside) {
-    SongEntry entry;
-    entry.Title = std::string(60, 't');
-    entry.Path = "song.vxa";
-    EXPECT_EQ(ParseSongEntry(FormatSongEntry(entry)).Title, std::string(50, 't'));
-    entry.Title = std::string(49, 't') + "\xC3\xA9";  // "é" across the 50th column
-    EXPECT_EQ(ParseSongEntry(FormatSongEntry(entry)).Title, std::string(49, 't')) << "not half a character";
-    EXPECT_TRUE(PathFits(std::string(80, 'p')));
-    EXPECT_FALSE(PathFits(std::string(81, 'p')));
-    entry.Path = "/songs/Live.VXA take two.vxa";
-    EXPECT_EQ(SongEntryPath(FormatSongEntry(entry)), entry.Path);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "library/SongPlayer.h"
 #include "library/Songlist.h"
 #include "support/ScriptedPrompter.h"
+#include "support/SmfBuilder.h"
 #include "support/TextFiles.h"
 
 namespace chordella::testing {
@@ -182,9 +183,8 @@ TEST(SongPlayer, WithUseMciAMidiFilePlaysAsItIsAndTheSetGoesOn) {
     PlayerRig rig;
     rig.AddSong("One", "C", Settings(0, 0));
     const std::string tune = rig.Test.home.Path() + "/SONGS/Tune.mid";
-    const std::string bytes = std::string("MThd\0\0\0\6\0\0\0\1\0\x60", 14) + std::string("MTrk\0\0\0\x0B", 8) +
-                              std::string("\0\x90\x3C\x64\0\x3C\0\0\xFF\x2F\0", 11);
-    WriteTextFile(tune, bytes);
+    const Bytes bytes = SmfFileBytes(0, 96, {SmfTrack().NoteOn(0, 0, 60, 100).Event(0, {60, 0}).End()});
+    WriteTextFile(tune, std::string(bytes.begin(), bytes.end()));
     library::SongEntry midi = Settings(0, 0);
     midi.Path = tune;
     ASSERT_TRUE(rig.list.Append(midi));

@@ -8,7 +8,6 @@
 
 #include "AbsentPlaylist.h"
 #include "library/GroupFile.h"
-#include "library/StyleGroups.h"
 #include "library/StyleManager.h"
 #include "library/StylePaths.h"
 #include "support/ScriptedPrompter.h"
@@ -25,17 +24,6 @@ using testing::WriteTextFile;
 
 std::string Entry(const std::string& name, const std::string& path, const std::string& description = "") {
     return FormatStyleEntry(path + "/" + name, StyleInfo{"4/4", 120, 8}, description);
-}
-
-TEST(StyleGroupFile, TheTreeNumbersEveryNodeFromOneInDisplayOrder) {
-    ASSERT_EQ(StyleGroupCount(), 67);
-    EXPECT_EQ(StyleGroupTitle(1), "Pop");
-    EXPECT_EQ(StyleGroupTitle(4), "Pop / 3/4,6/8");
-    EXPECT_EQ(StyleGroupTitle(6), "Rock");
-    EXPECT_EQ(StyleGroupTitle(58), "Sessions / #15");
-    EXPECT_EQ(StyleGroupTitle(67), ".sty Fav");
-    EXPECT_EQ(StyleGroupTitle(68), "");
-    EXPECT_EQ(StyleGroupSection(12), "Group12");
 }
 
 TEST(StyleGroupFile, GroupsRoundTripAndKeepWhatElseTheFileHolds) {

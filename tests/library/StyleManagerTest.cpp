@@ -1,7 +1,6 @@
 // The style manager: entries of real styles, its questions and what Yes and No do, the
 // list Play takes its style from, the file masks, and the playlist seam.
 
-#include <cctype>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -12,6 +11,7 @@
 #include "data/StyleState.h"
 #include "library/StyleManager.h"
 #include "platform/Files.h"
+#include "platform/TextCase.h"
 #include "support/KeyboardStyleWriter.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempFolder.h"
@@ -28,11 +28,6 @@ using testing::TempFolder;
 using testing::WriteTextFile;
 
 std::string Bundled(const std::string& name) { return chordella::testing::AssetsFolder() + "/styles/" + name; }
-
-std::string LowerName(std::string name) {
-    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return name;
-}
 
 std::string Padded(std::string name) {
     name.resize(25, ' ');
@@ -101,7 +96,7 @@ TEST(StyleEntries, KeyboardStylesOfOtherMakersGiveTheirOwnMeterTempoAndChannels)
         EXPECT_LE(info.Tempo, 400);
         EXPECT_GT(info.Tracks, 0);
         EXPECT_LE(info.Tracks, 16);
-        if (LowerName(fs::path(path).filename().string()).find("waltz") != std::string::npos) {
+        if (platform::LowerCase(fs::path(path).filename().string()).find("waltz") != std::string::npos) {
             EXPECT_EQ(info.MetrumText, "3/4");
         }
     }
@@ -238,35 +233,21 @@ TEST(StyleManagerGroups, RemoveAllNoLeavesTheGroupAndItsFileUntouched) {
 }
 
 TEST(StyleManagerGroups, AnAnswerArrivingLateActsOnTheGroupItWasAskedAbout) {
-    // A prompter that keeps the question open until the test answers it.
-    struct LatePrompter final : platform::Prompter {
-        ConfirmAnswer pending;
-        void Inform(const std::string&) override {}
-        bool Confirm(const std::string&) override { return false; }
-        platform::Answer Ask(const std::string&) override { return platform::Answer::Cancel; }
-        std::optional<std::string> Input(const std::string&, const std::string&, const std::string&) override { return {}; }
-        std::optional<std::string> OpenFile(const std::string&, const std::string&, const std::string&) override { return {}; }
-        std::optional<std::string> SaveFile(const std::string&, const std::string&, const std::string&) override { return {}; }
-        std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override { return {}; }
-        void ConfirmThen(const std::string&, ConfirmAnswer then) override { pending = std::move(then); }
-    };
-    TempFolder home;
-    const auto paths = platform::Paths::InFolder(home.Path());
-    LatePrompter prompter;
-    testing::AbsentPlaylist noPlaylist;
-    auto manager = std::make_unique<StyleManager>(prompter, paths, noPlaylist);
-    manager->Open();
-    manager->ShowGroup(5);
-    manager->AddOrEdit(LoadedStyle{true, "/s/late.vxs", StyleInfo{}}, "");
-    manager->ShowGroup(7);  // the user moved on while the question was open
-    prompter.pending(true);
-    EXPECT_TRUE(manager->Entries().empty());
-    manager->ShowGroup(5);
-    ASSERT_EQ(manager->Entries().size(), 1u);
+    ManagerRig r;
+    r.prompter.HoldQuestions(true);  // the question stays open until the test answers it
+    r.manager->ShowGroup(5);
+    r.manager->AddOrEdit(LoadedStyle{true, "/s/late.vxs", StyleInfo{}}, "");
+    r.manager->ShowGroup(7);  // the user moved on while the question was open
+    r.prompter.AnswerYes();
+    ASSERT_TRUE(r.prompter.AnswerHeld());
+    EXPECT_TRUE(r.manager->Entries().empty());
+    r.manager->ShowGroup(5);
+    ASSERT_EQ(r.manager->Entries().size(), 1u);
 
-    manager->RemoveAll();
-    manager.reset();
-    prompter.pending(true);  // the manager is gone: nothing happens
+    r.manager->RemoveAll();
+    r.manager.reset();
+    r.prompter.AnswerYes();
+    EXPECT_TRUE(r.prompter.AnswerHeld());  // the manager is gone: nothing happens
 }
 
 TEST(StyleManagerFiles, MasksPlaySourceAndTheEleventhFile) {

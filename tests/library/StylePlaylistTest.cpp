@@ -100,7 +100,7 @@ TEST(StyleQueryTable, EachQueryFindsExactlyItsLines) {
     }
 }
 
-TEST(StyleQueryTable, AddKeepsEarlierHitsAndSortOrdersThem) {
+TEST(StyleQueryTable, AddKeepsEarlierHitsSortOrdersThemSizeLimitsUseTheFilesFoundAndBadQueriesAreRefused) {
     PlaylistRig rig;
     rig.Load("/s/b.sty|bpm90|4/4|rock\r\n/s/A.sty|bpm90|4/4|pop\r\n/s/c.sty|bpm90|4/4|rock\r\n");
     rig.playlist.Search("pop", false, false);
@@ -111,10 +111,7 @@ TEST(StyleQueryTable, AddKeepsEarlierHitsAndSortOrdersThem) {
     EXPECT_EQ(rig.Lines(StyleListKind::SearchResult).size(), 2u);
     EXPECT_EQ(rig.playlist.FindNext("rock", 0), 1);
     EXPECT_EQ(rig.playlist.FindNext("rock", 1), -1);
-}
 
-TEST(StyleQueryTable, SizeLimitsUseTheFileFoundBelowTheDataHome) {
-    PlaylistRig rig;
     WriteTextFile(rig.paths.Styles() + "/Old/big.VXS", std::string(20000, 'x'));
     WriteTextFile(rig.paths.Styles() + "/small.vxs", std::string(500, 'x'));
     // Paths of another machine: either separator, other case, another drive.
@@ -124,9 +121,7 @@ TEST(StyleQueryTable, SizeLimitsUseTheFileFoundBelowTheDataHome) {
     EXPECT_EQ(rig.Lines(StyleListKind::SearchResult), (std::vector<std::string>{rig.Lines()[0]}));
     rig.playlist.Search("<5000", false, false);
     EXPECT_EQ(rig.Lines(StyleListKind::SearchResult), (std::vector<std::string>{rig.Lines()[1]}));
-}
 
-TEST(StyleQueryTable, TooManyTermsOrOnlySignsAreRefusedWithAMessage) {
     std::string fifteen, sixteen;
     for (int i = 0; i < 15; ++i) fifteen += "+w" + std::to_string(i) + "; ";
     sixteen = fifteen + "+w15";
@@ -136,7 +131,6 @@ TEST(StyleQueryTable, TooManyTermsOrOnlySignsAreRefusedWithAMessage) {
     EXPECT_FALSE(ParseStyleQuery(">fast").Valid());
     EXPECT_FALSE(ParseStyleQuery(std::string(5000, 'a')).Valid());
 
-    PlaylistRig rig;
     rig.Load("/s/a.sty|bpm90|4/4|rock\r\n");
     rig.playlist.Search("rock", false, false);
     const SearchOutcome refused = rig.playlist.Search(sixteen, false, false);

@@ -54,12 +54,17 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
 TEST(CasmChunk, AMakersStyleGivesItsGroupsChannelsAndChordKindsInBothEntryFormats) {
     for (CasmFormat format : {CasmFormat::Ctab, CasmFormat::Ctb2}) {
         SCOPED_TRACE(format == CasmFormat::Ctab ? "Ctab" : "Ctb2");
-        const CasmTable table = ReadCasm(SampleKeyboardStyle({.ChordVariants = true, .Format = format}).Bytes());
+        const KeyboardStyleWriter writer = SampleKeyboardStyle({.ChordVariants = true, .Format = format});
+        const Bytes bytes = writer.Bytes();
+        EXPECT_EQ(std::string(bytes.begin() + static_cast<long>(writer.CasmOffset()),
+                              bytes.begin() + static_cast<long>(writer.CasmOffset()) + 4), "CASM");
+        const CasmTable table = ReadCasm(bytes);
         ASSERT_TRUE(table.Present);
         EXPECT_TRUE(table.Messages.empty());
         ASSERT_EQ(table.Groups.size(), 2U);
         const CasmGroup* main = table.GroupFor("main a");
         ASSERT_NE(main, nullptr);
+        EXPECT_EQ(table.GroupFor("Fill In BA"), main) << "a group serves every section its list names";
         ASSERT_EQ(main->Channels.size(), 8U);
         const CasmChannel& bass = main->Channels[2];
         EXPECT_EQ(bass.VoiceName, "Bass");
@@ -202,7 +207,7 @@ TEST(CasmChunk, EveryRuleOfAnEntryIsReadInBothEntryFormats) {
     }
 }
 
-TEST(CasmChunk, AnOutOfRangeRuleMakesTheTableUnfitForNativePlayAndSaysWhich) {
+TEST(CasmChunk, AnOutOfRangeRuleACutEntryOrNoTableMakesItUnfitForNativePlayAndSaysWhy) {
     struct Case {
         CasmEntry Entry;
         const char* Problem;
@@ -222,9 +227,7 @@ TEST(CasmChunk, AnOutOfRangeRuleMakesTheTableUnfitForNativePlayAndSaysWhich) {
             EXPECT_NE(problem.find("channel 12"), std::string::npos) << problem;
         }
     }
-}
 
-TEST(CasmChunk, AnEntryThatEndsBeforeItsRulesOrAMissingTableIsNoTableForNativePlay) {
     const Bytes whole = Entry(11, "Piano", 11, 0x7FFFFFFFF);
     const Bytes shortEntry(whole.begin(), whole.begin() + 22);
     const CasmTable cut = ReadCasmContent(Block("CSEG", Concat({Block("Sdec", {'M', 'a', 'i', 'n', ' ', 'A'}),

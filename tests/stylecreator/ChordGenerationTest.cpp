@@ -1,12 +1,11 @@
 // Generating chords from creator material: what the chord memory shows afterwards.
 #include <gtest/gtest.h>
 
-#include "app/StateParts.h"
+#include "CreatorFixture.h"
 #include "chords/ChordTypes.h"
 #include "stylecreator/ChordGeneration.h"
 #include "stylecreator/Conversion.h"
 #include "stylecreator/StyleCreator.h"
-#include "support/TestSession.h"
 #include "support/CreatorMaterial.h"
 
 namespace chordella::testing {
@@ -31,19 +30,12 @@ int ChordsIn(const data::ChordMemory& memory) {
     return count;
 }
 
-class ChordGenerationTest : public ::testing::Test {
-protected:
-    data::ChordMemory& Memory() { return t.state.arrangement.Chords; }
-    data::CreatorWork& Work() { return t.session->Style().Work; }
+struct ChordGenerationTest : ::testing::Test, CreatorFixture {
     void Generate() {
         bool changed = false;
         creator.GenerateChords([&](bool c) { changed = c; });
         ASSERT_TRUE(changed);
     }
-
-    TestSession t;
-    CreatorState state;
-    StyleCreator creator{*t.session, state, app::CreatorLiveStateOf(t.state)};
 };
 
 TEST_F(ChordGenerationTest, ASingleCollectedNoteKeepsTheChordAndCountsInTheNextInterval) {

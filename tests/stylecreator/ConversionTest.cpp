@@ -2,11 +2,9 @@
 // and the questions around it.
 #include <gtest/gtest.h>
 
-#include "app/StateParts.h"
+#include "CreatorFixture.h"
 #include "stylecreator/Conversion.h"
 #include "stylecreator/StyleCreator.h"
-#include "support/StreamMessages.h"
-#include "support/TestSession.h"
 #include "support/CreatorMaterial.h"
 
 namespace chordella::testing {
@@ -19,32 +17,32 @@ constexpr int Beat = 24;
 constexpr int Measure = 96;
 constexpr int Cm = 2, Min = 2, Seventh = 3, Maj = 1;
 
-TEST(ConvertKey, ImproperNotesModeLeavesCEAndGAloneUnderAMinorChord) {
-    for (const int key : {60, 64, 67, 72, 76, 79}) EXPECT_EQ(ConvertKey(key, 48, Cm, ConvertMode::ImproperNotes), key);
-    EXPECT_EQ(ConvertKey(63, 48, Cm, ConvertMode::ImproperNotes), 64);  // the minor third becomes E
-    EXPECT_EQ(ConvertKey(62, 48, Cm, ConvertMode::ImproperNotes), 60);  // D snaps to C
-}
-
-TEST(ConvertKey, AllNotesModeKeepsAnEUnderAMinorChordAndTakesAMinorToCMajor) {
-    EXPECT_EQ(ConvertKey(64, 48, Min, ConvertMode::AllNotes), 64);
-    // A minor: A C E become C E G (the shift of A is −3).
-    EXPECT_EQ(ConvertKey(57, 45, Min, ConvertMode::AllNotes), 60);
-    EXPECT_EQ(ConvertKey(60, 45, Min, ConvertMode::AllNotes), 64);
-    EXPECT_EQ(ConvertKey(64, 45, Min, ConvertMode::AllNotes), 67);
-    // G7: G B D F become C E G C (the shift of G is 7; the seventh goes up to the octave).
-    EXPECT_EQ(ConvertKey(55, 43, Seventh, ConvertMode::AllNotes), 48);
-    EXPECT_EQ(ConvertKey(59, 43, Seventh, ConvertMode::AllNotes), 52);
-    EXPECT_EQ(ConvertKey(62, 43, Seventh, ConvertMode::AllNotes), 55);
-    EXPECT_EQ(ConvertKey(65, 43, Seventh, ConvertMode::AllNotes), 60);
-}
-
-TEST(ConvertKey, TheOtherModesShiftCorrectOrSnapAsTheirNamesSay) {
-    EXPECT_EQ(ConvertKey(62, 50, Min, ConvertMode::ChordKeys), 60);     // D minor's D: shifted only
-    EXPECT_EQ(ConvertKey(65, 50, Min, ConvertMode::ChordKeys), 63);     // … its F stays a minor third
-    EXPECT_EQ(ConvertKey(65, 50, Min, ConvertMode::ChordTypes), 64);    // the type correction makes it E
-    EXPECT_EQ(ConvertKey(61, 48, Maj, ConvertMode::ChordNotes), 60);    // C# to C
-    EXPECT_EQ(ConvertKey(62, 48, Maj, ConvertMode::ChordNotes), 62);    // D stays
-    EXPECT_EQ(ConvertKey(62, 48, Maj, ConvertMode::AllNotes), 60);      // … where mode 5 snaps it
+TEST(ConvertKey, EachModeShiftsCorrectsOrSnapsAsItsNameSays) {
+    const struct {
+        int key, root, type;
+        ConvertMode mode;
+        int expected;
+        const char* why;
+    } cases[] = {
+        {60, 48, Cm, ConvertMode::ImproperNotes, 60, "C, E and G under C minor stay"},
+        {64, 48, Cm, ConvertMode::ImproperNotes, 64, ""}, {79, 48, Cm, ConvertMode::ImproperNotes, 79, ""},
+        {63, 48, Cm, ConvertMode::ImproperNotes, 64, "the minor third becomes E"},
+        {62, 48, Cm, ConvertMode::ImproperNotes, 60, "D snaps to C"},
+        {64, 48, Min, ConvertMode::AllNotes, 64, "an E under a minor chord is kept"},
+        // A minor: A C E become C E G (the shift of A is −3).
+        {57, 45, Min, ConvertMode::AllNotes, 60, ""}, {60, 45, Min, ConvertMode::AllNotes, 64, ""},
+        {64, 45, Min, ConvertMode::AllNotes, 67, ""},
+        // G7: G B D F become C E G C (the shift of G is 7; the seventh goes up to the octave).
+        {55, 43, Seventh, ConvertMode::AllNotes, 48, ""}, {59, 43, Seventh, ConvertMode::AllNotes, 52, ""},
+        {62, 43, Seventh, ConvertMode::AllNotes, 55, ""}, {65, 43, Seventh, ConvertMode::AllNotes, 60, ""},
+        {62, 50, Min, ConvertMode::ChordKeys, 60, "D minor's D: shifted only"},
+        {65, 50, Min, ConvertMode::ChordKeys, 63, "its F stays a minor third"},
+        {65, 50, Min, ConvertMode::ChordTypes, 64, "the type correction makes it E"},
+        {61, 48, Maj, ConvertMode::ChordNotes, 60, "C# to C"},
+        {62, 48, Maj, ConvertMode::ChordNotes, 62, "D stays"},
+        {62, 48, Maj, ConvertMode::AllNotes, 60, "where mode 5 snaps it"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ConvertKey(c.key, c.root, c.type, c.mode), c.expected) << c.key << " " << c.why;
     EXPECT_EQ(stylecreator::KeyToC(65), 60);
     EXPECT_EQ(stylecreator::KeyToC(66), 72);
     EXPECT_EQ(stylecreator::KeyToC(127), 120);  // the C above would leave the keyboard
@@ -52,11 +50,7 @@ TEST(ConvertKey, TheOtherModesShiftCorrectOrSnapAsTheirNamesSay) {
     EXPECT_EQ(stylecreator::RootShift(43), 7);
 }
 
-class ConversionTest : public ::testing::Test {
-protected:
-    data::ChordMemory& Memory() { return t.state.arrangement.Chords; }
-    data::CreatorWork& Work() { return t.session->Style().Work; }
-    std::vector<StreamMessage> Messages() { return StreamMessagesOf(data::FirstChunkMaterial(Work())); }
+struct ConversionTest : ::testing::Test, CreatorFixture {
     std::vector<std::uint8_t> Bytes() {
         const auto material = data::FirstChunkMaterial(Work());
         return {material.begin(), material.end()};
@@ -68,15 +62,6 @@ protected:
         Memory().ChordMemoryLength = 200;
         state.StoredSettingsCode = state.Generator.SettingsCode();  // no regeneration
     }
-    int Key(std::int64_t tick, int channel, bool on) {
-        for (const StreamMessage& m : Messages())
-            if (m.Tick == tick && (m.Status & 0x0F) == channel && ((m.Data2 > 0) == on)) return m.Data1;
-        return -1;
-    }
-
-    TestSession t;
-    stylecreator::CreatorState state;
-    stylecreator::StyleCreator creator{*t.session, state, app::CreatorLiveStateOf(t.state)};
 };
 
 TEST_F(ConversionTest, ANoteOffGetsTheKeyItsNoteOnGotThoughTheChordChangedBetween) {

@@ -24,7 +24,7 @@ std::vector<std::string> Texts(const ConverterLists& lists, int list) {
     return texts;
 }
 
-TEST(ConverterLists, SectionsGoToTheirListsAndAFillIsOfferedAsItsFirstMeasure) {
+TEST(ConverterLists, SectionsGoToTheirListsAFillIsOfferedAsItsFirstMeasureAndLeadingOrOverlappedSectionsAreNot) {
     ConverterLists lists;
     lists.Fill(Markers({{"Intro A", 2, 5}, {"Main A", 6, 9}, {"Fill In AA", 10, 12}, {"Main B", 13, 16},
                         {"Ending A", 17, 18}}));
@@ -40,10 +40,7 @@ TEST(ConverterLists, SectionsGoToTheirListsAndAFillIsOfferedAsItsFirstMeasure) {
     EXPECT_EQ(ranges[2].First, 13);
     EXPECT_EQ(ranges[2].Last, 16);
     EXPECT_EQ(ranges[4].Last, 10);
-}
 
-TEST(ConverterLists, LeadingMarkersAndSectionsStartingAfterTheNextAreNotOffered) {
-    ConverterLists lists;
     lists.Fill(Markers({{"Main A", 9, 9}, {"Main B", 4, 8}, {"Main C", 10, 12}}));
     EXPECT_EQ(Texts(lists, Basic), (std::vector<std::string>{"Main B : 4 - 8", "Main C : 10 - 12"}));
     lists.Fill({{"Main A", 1, 4}, {"Main B", 5, 8}});
@@ -52,7 +49,7 @@ TEST(ConverterLists, LeadingMarkersAndSectionsStartingAfterTheNextAreNotOffered)
     EXPECT_EQ(lists.ChosenRanges()[1].First, 0);
 }
 
-TEST(ConverterLists, ASingleMainSectionLeavesExtendedEmptyUnderSetOne) {
+TEST(ConverterLists, SetsFallBackRandomPartsKeepPartnersApartAndRememberedIndexesTooLargeSelectTheFirst) {
     ConverterLists lists;
     lists.Fill(Markers({{"Main A", 2, 5}, {"Fill In AA", 6, 6}}));
     platform::Random random(1);
@@ -61,24 +58,17 @@ TEST(ConverterLists, ASingleMainSectionLeavesExtendedEmptyUnderSetOne) {
     EXPECT_EQ(lists.Selected()[Extended], -1);
     EXPECT_EQ(lists.Selected()[FillExtended], -1);
     EXPECT_EQ(lists.ChosenRanges()[2].First, 0);
-}
 
-TEST(ConverterLists, PickFallsBackToTheHighestIndexThatDiffersFromThePartner) {
-    ConverterLists lists;
     lists.Fill(Markers({{"Intro A", 1, 2}, {"Main A", 3, 4}, {"Main B", 5, 6}, {"Main C", 7, 8},
                         {"Fill In AA", 9, 9}, {"Fill In BB", 10, 10}}));
-    platform::Random random(1);
     lists.ChooseSet(2, random);   // set No. 3: Basic 1, Extended 3 → 2, Intro 1 → 0, fills 1 and 3 → 0
     EXPECT_EQ(lists.Selected(), (Selections{1, 2, 0, -1, 1, 0, 1, 0}));
     lists.ChooseSet(5, random);   // set No. 6: Basic 1, Extended 0
     EXPECT_EQ(lists.Selected()[Basic], 1);
     EXPECT_EQ(lists.Selected()[Extended], 0);
-}
 
-TEST(ConverterLists, RandomPartsKeepPartnersApartAndRememberedIndexesTooLargeSelectTheFirst) {
-    ConverterLists lists;
     lists.Fill(Markers({{"Main A", 1, 2}, {"Main B", 3, 4}, {"Fill In AA", 5, 5}, {"Fill In BB", 6, 6}}));
-    platform::Random random(7);
+    random = platform::Random(7);
     for (int round = 0; round < 50; ++round) {
         lists.ChooseRandomParts(random);
         EXPECT_NE(lists.Selected()[Basic], lists.Selected()[Extended]);

@@ -14,6 +14,7 @@
 #include "data/StyleModel.h"
 #include "midi/MidiBackend.h"
 #include "platform/Files.h"
+#include "support/CapturedText.h"
 #include "support/RunChordella.h"
 #include "support/SmfBuilder.h"
 #include "support/TempFolder.h"
@@ -69,14 +70,9 @@ Bytes GrooveFile() {
 }
 
 std::string Capture(const std::function<int(std::FILE*, std::FILE*)>& run, int& code) {
-    char* text = nullptr;
-    std::size_t size = 0;
-    std::FILE* out = open_memstream(&text, &size);
-    code = run(out, out);
-    std::fclose(out);
-    std::string result(text, size);
-    std::free(text);
-    return result;
+    CapturedText out;
+    code = run(out.file, out.file);
+    return out.Text();
 }
 
 class CreateCommandTest : public ::testing::Test {
@@ -96,6 +92,15 @@ protected:
     }
     std::string Create(const cli::CreateCommandFlags& flags, int& code) {
         return Capture([&](std::FILE* out, std::FILE* err) { return cli::RunCreateCommand(flags, out, err); }, code);
+    }
+    // The line of `chordella info` on a work file that starts with `what`.
+    std::string InfoLine(const std::string& work, const std::string& what) {
+        int code = -1;
+        const std::string text =
+            Capture([&](std::FILE* out, std::FILE* err) { return cli::RunInfoCommand(work, out, err); }, code);
+        EXPECT_EQ(code, 0) << text;
+        const auto at = text.find(what);
+        return at == std::string::npos ? std::string() : text.substr(at, text.find('\n', at) - at);
     }
     // The pitch classes of the non-drum notes the style's Basic plays over C major.
     std::set<int> BasicPitchClassesUnderC(int& notes) {
@@ -143,21 +148,12 @@ TEST_F(CreateCommandTest, AGrooveOverFourChordsBecomesABasicThatPlaysItsMaterial
     EXPECT_NE(quick.find("6 parts set"), std::string::npos) << quick;
 
     // The work file shows its chords and parts.
-    const std::string info = Capture(
-        [&](std::FILE* out, std::FILE* err) { return cli::RunInfoCommand(folder.Path() + "/Groove.vxw", out, err); }, code);
-    ASSERT_EQ(code, 0) << info;
-    EXPECT_NE(info.find("chords (4): 1:1 C, 2:1 Am, 3:1 F, 4:1 G7"), std::string::npos) << info;
-    EXPECT_NE(info.find("parts: Basic 1-4"), std::string::npos) << info;
+    const std::string work = folder.Path() + "/Groove.vxw";
+    EXPECT_EQ(InfoLine(work, "chords ("), "chords (4): 1:1 C, 2:1 Am, 3:1 F, 4:1 G7");
+    EXPECT_EQ(InfoLine(work, "parts: ").rfind("parts: Basic 1-4", 0), 0u);
 
     // The work file as material keeps its chords (the default interval 1/4 is not asked for);
     // asking for another interval generates them again.
-    const std::string work = folder.Path() + "/Groove.vxw";
-    auto chordsOfWork = [&](const std::string& path) {
-        const std::string text =
-            Capture([&](std::FILE* out, std::FILE* err) { return cli::RunInfoCommand(path, out, err); }, code);
-        const auto at = text.find("chords (");
-        return at == std::string::npos ? std::string() : text.substr(at, text.find('\n', at) - at);
-    };
     flags = Flags();
     flags.input = work;
     flags.force = true;
@@ -165,14 +161,14 @@ TEST_F(CreateCommandTest, AGrooveOverFourChordsBecomesABasicThatPlaysItsMaterial
     const std::string kept = Create(flags, code);
     ASSERT_EQ(code, 0) << kept;
     EXPECT_NE(kept.find("4 chord changes kept"), std::string::npos) << kept;
-    EXPECT_EQ(chordsOfWork(flags.work), "chords (4): 1:1 C, 2:1 Am, 3:1 F, 4:1 G7");
+    EXPECT_EQ(InfoLine(flags.work, "chords ("), "chords (4): 1:1 C, 2:1 Am, 3:1 F, 4:1 G7");
     flags.interval = "2/1";
     flags.newChords = true;
     flags.work = folder.Path() + "/New.vxw";
     const std::string regenerated = Create(flags, code);
     ASSERT_EQ(code, 0) << regenerated;
     EXPECT_NE(regenerated.find("found"), std::string::npos) << regenerated;
-    const std::string newChords = chordsOfWork(flags.work);
+    const std::string newChords = InfoLine(flags.work, "chords (");
     EXPECT_NE(newChords.find("1:1"), std::string::npos) << newChords;
     EXPECT_EQ(newChords.find("2:1"), std::string::npos) << newChords;
 }

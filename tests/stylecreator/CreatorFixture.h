@@ -10,6 +10,8 @@
 #include "stylecreator/CreatorHost.h"
 #include "stylecreator/PartSetter.h"
 #include "stylecreator/StyleCreator.h"
+#include "support/CreatorMaterial.h"
+#include "support/StreamMessages.h"
 #include "support/TestSession.h"
 
 namespace chordella::testing {
@@ -31,25 +33,23 @@ struct CreatorFixture {
     data::StyleState& Style() { return t.session->Style().style; }
     data::CreatorWork& Work() { return t.session->Style().Work; }
     chordella::testing::ScriptedPrompter& Prompter() { return *t.prompter; }
+    data::ChordMemory& Memory() { return t.state.arrangement.Chords; }
+    std::vector<StreamMessage> Messages() { return StreamMessagesOf(data::FirstChunkMaterial(Work())); }
+    // The key of the note-on (or of the note-off) at `tick` on `channel`; −1 where there is none.
+    int Key(std::int64_t tick, int channel, bool on) {
+        for (const StreamMessage& m : Messages())
+            if (m.Tick == tick && (m.Status & 0x0F) == channel && ((m.Data2 > 0) == on)) return m.Data1;
+        return -1;
+    }
     const data::PartRecord& Part(data::StylePart part) { return Style().Parts[static_cast<std::size_t>(data::Index(part))]; }
 
     // `measures` of 4/4: on every beat a note-on (channel 1, key 60 + beat) that ends after
     // 12 ticks. `heldChannel` ≥ 0: that channel also holds one note from measure 2 to the end.
     void WriteMaterial(int measures, int heldChannel = -1) {
-        data::EnsureWorkChunks(Work(), 1);
-        data::ClearWorkMaterial(Work());
-        data::CreatorWorkWriter w(&Work(), {});
-        for (int m = 1; m <= measures; ++m) {
-            if (m == 2 && heldChannel >= 0) w.Message(static_cast<std::uint8_t>(0x90 | heldChannel), 40, 90);
-            for (int beat = 0; beat < 4; ++beat) {
-                w.Message(0x90, static_cast<std::uint8_t>(60 + beat), 100);
-                w.Waits(12);
-                w.Message(0x90, static_cast<std::uint8_t>(60 + beat), 0);
-                w.Waits(12);
-            }
-        }
-        w.Finish();
-        Work().WorkLength = Work().Chunks[0].Size;
+        CreatorMaterial material;
+        if (heldChannel >= 0) material.Message(96, static_cast<std::uint8_t>(0x90 | heldChannel), 40, 90);
+        for (int beat = 0; beat < 4 * measures; ++beat) material.Note(0, 60 + beat % 4, 24 * beat, 12);
+        material.Into(Work(), 96 * measures);
         creator.RebuildBeatIndex();
     }
 

@@ -13,6 +13,7 @@
 #include "engine/Clock.h"
 #include "engine/ClockTables.h"
 #include "platform/Files.h"
+#include "support/CreatorMaterial.h"
 #include "support/RecordingOutput.h"
 #include "support/SmfBuilder.h"
 
@@ -29,19 +30,11 @@ struct PlayerRig {
     PlayerRig() {
         session.SetAccompanimentOutput(&out);
         // Measure m (1 … 4): volume 100 + m, then key 60 + m on its first beat.
-        data::CreatorWork& work = session.Style().Work;
-        data::EnsureWorkChunks(work, 1);
-        data::ClearWorkMaterial(work);
-        data::CreatorWorkWriter w(&work, {});
-        for (int m = 1; m <= 4; ++m) {
-            w.Message(0xB0, 7, static_cast<std::uint8_t>(100 + m));
-            w.Message(0x90, static_cast<std::uint8_t>(60 + m), 100);
-            w.Waits(12);
-            w.Message(0x90, static_cast<std::uint8_t>(60 + m), 0);
-            w.Waits(MeasureTicks - 12);
-        }
-        w.Finish();
-        work.WorkLength = work.Chunks[0].Size;
+        testing::CreatorMaterial material;
+        for (int m = 1; m <= 4; ++m)
+            material.Message((m - 1) * MeasureTicks, 0xB0, 7, static_cast<std::uint8_t>(100 + m))
+                .Note(0, 60 + m, (m - 1) * MeasureTicks, 12);
+        material.Into(session.Style().Work, 4 * MeasureTicks);
         session.Style().style.Header.ChannelUsed[0] = 1;
         arranger.Clock().StartVirtual(120);
     }

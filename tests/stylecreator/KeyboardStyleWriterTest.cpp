@@ -1,8 +1,8 @@
 // The keyboard style writer every foreign-style test builds its files with: what it writes is
-// read back by a parser that shares nothing with ours (mido) and by the channel-table reader.
+// read back by a parser that shares nothing with ours (mido). Its channel tables are read back
+// in CasmChunkTest.
 #include <gtest/gtest.h>
 
-#include "stylecreator/CasmChunk.h"
 #include "support/KeyboardStyleWriter.h"
 #include "support/MidoReader.h"
 #include "support/TempFolder.h"
@@ -41,32 +41,6 @@ TEST(KeyboardStyleWriter, MarkersFallWhereTheSectionsBeginEvenOffTheBarLines) {
     EXPECT_EQ(bytes[at], 0xFF);
     EXPECT_EQ(bytes[at + 1], 0x06);
     EXPECT_EQ(w.CutAt(at + 3).Bytes().size(), at + 3);
-}
-
-TEST(KeyboardStyleWriter, ChannelTablesOfBothEntryFormatsReadBackEntryForEntry) {
-    for (CasmFormat format : {CasmFormat::Ctab, CasmFormat::Ctb2}) {
-        KeyboardStyleWriter w = SampleKeyboardStyle({.BassSource = 2, .Format = format});
-        w.Group({"Main Z"}).Entry({.Source = 4, .Voice = "GtMin", .Destination = 12, .ChordMute = casm::Kind(casm::Minor),
-                                  .SourceKind = casm::Minor7, .Table = casm::Dorian});
-        const auto bytes = w.Bytes();
-        EXPECT_EQ(std::string(bytes.begin() + static_cast<long>(w.CasmOffset()),
-                              bytes.begin() + static_cast<long>(w.CasmOffset()) + 4), "CASM");
-        const stylecreator::CasmTable table = stylecreator::ReadCasm(bytes);
-        ASSERT_TRUE(table.Present);
-        EXPECT_TRUE(table.Messages.empty()) << table.Messages.front();
-        ASSERT_EQ(table.Groups.size(), 3U);
-        const stylecreator::CasmGroup* main = table.GroupFor("Fill In BA");
-        ASSERT_NE(main, nullptr);
-        ASSERT_EQ(main->Channels.size(), 6U);
-        EXPECT_EQ(main->Channels[2].SourceChannel, 2);
-        EXPECT_EQ(main->Channels[2].DestinationChannel, 10);
-        EXPECT_EQ(main->Channels[2].VoiceName, "Bass");
-        const stylecreator::CasmGroup* minor = table.GroupFor("Main Z");
-        ASSERT_NE(minor, nullptr);
-        EXPECT_FALSE(minor->Channels[0].PlaysUnderMajor());
-        EXPECT_TRUE(minor->Channels[0].PlaysUnder(casm::Minor));
-        EXPECT_EQ(minor->Channels[0].SourceKind, casm::Minor7);
-    }
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // the creator saves and loads.
 #include <gtest/gtest.h>
 
-#include "app/StateParts.h"
+#include "CreatorFixture.h"
 #include "platform/Files.h"
 #include "stylecreator/CreatorPositions.h"
 #include "stylecreator/NoteShifts.h"
@@ -59,19 +59,7 @@ TEST(CreatorPositions, MeasureAndBeatGiveChordMemoryPositionsTicksAndOffsets) {
     EXPECT_EQ(stylecreator::MeasuresInChunk0(work, 16), 4);
 }
 
-class NoteShiftsTest : public ::testing::Test {
-protected:
-    data::CreatorWork& Work() { return t.session->Style().Work; }
-    int Key(std::int64_t tick, int channel, bool on) {
-        for (const StreamMessage& m : MessagesOf(Work()))
-            if (m.Tick == tick && (m.Status & 0x0F) == channel && ((m.Data2 > 0) == on)) return m.Data1;
-        return -1;
-    }
-
-    TestSession t;
-    stylecreator::CreatorState state;
-    stylecreator::StyleCreator creator{*t.session, state, app::CreatorLiveStateOf(t.state)};
-};
+struct NoteShiftsTest : ::testing::Test, CreatorFixture {};
 
 TEST_F(NoteShiftsTest, OctaveAndToneShiftsStayInTheirRangeOnPlayingChannelsAndTakeTheirNoteOffsAlong) {
     CreatorMaterial()
@@ -165,12 +153,6 @@ TEST_F(NoteShiftsTest, AWorkFileBringsBackMaterialChordsAndPartsAndADamagedOneCh
     EXPECT_EQ(MessagesOf(other.session->Style().Work), MessagesOf(Work()));
 }
 
-}  // namespace
-}  // namespace chordella::testing
-
-namespace chordella::testing {
-namespace {
-
 TEST_F(NoteShiftsTest, ClearingAModifiedStyleOffersToSaveItAndACancelledSaveClearsNothingNotEvenTheChannelRules) {
     TempFolder folder;
     CreatorMaterial().Chord(0, {60, 64, 67}, 0, 90).Into(Work(), Measure);
@@ -217,12 +199,6 @@ TEST_F(NoteShiftsTest, ClearingAModifiedStyleOffersToSaveItAndACancelledSaveClea
     EXPECT_EQ(t.prompter->Shown().size(), asked);
     EXPECT_FALSE(creator.HasWork());
 }
-
-}  // namespace
-}  // namespace chordella::testing
-
-namespace chordella::testing {
-namespace {
 
 TEST(CreatorStyleStream, MaterialEndingInAMessageWhoseLastDataByteIsZeroSavesWhole) {
     data::CreatorWork work;

@@ -15,7 +15,7 @@ std::vector<std::uint8_t> MaterialBytes(testing::CreatorFixture& f) {
     return {material.begin(), material.end()};
 }
 
-TEST(MidiRecorder, ClockTicksBecomeWaitBytesAndMessagesThreeBytes) {
+TEST(MidiRecorder, ClockTicksBecomeWaitBytesAndMessagesThreeBytesAndNoToReplacingThemKeepsThem) {
     testing::CreatorFixture f;
     MidiRecorder recorder(f.creator, f.host);
     recorder.Start(false);
@@ -32,20 +32,15 @@ TEST(MidiRecorder, ClockTicksBecomeWaitBytesAndMessagesThreeBytes) {
     EXPECT_EQ(MaterialBytes(f), expected);
     EXPECT_EQ(f.Work().WorkLength, static_cast<std::int32_t>(expected.size()));
     EXPECT_EQ(f.Work().Chunks[0].Buffer[expected.size()], 0x00);
-}
 
-TEST(MidiRecorder, NoToReplaceCurrentWorkKeepsTheWork) {
-    testing::CreatorFixture f;
-    f.WriteMaterial(2);
-    const auto before = MaterialBytes(f);
-    MidiRecorder recorder(f.creator, f.host);
+    // No to "Replace current work ?" keeps the recorded work.
     bool started = true;
     f.Prompter().AnswerNo();
     recorder.Start(false, [&](bool yes) { started = yes; });
     EXPECT_TRUE(f.Prompter().WasShown(ReplaceWorkQuestion));
     EXPECT_FALSE(started);
     EXPECT_FALSE(recorder.Recording());
-    EXPECT_EQ(MaterialBytes(f), before);
+    EXPECT_EQ(MaterialBytes(f), expected);
 }
 
 TEST(MidiRecorder, MeasureMarksRecordWhileRecordingAndJumpInStyleMode) {

@@ -8,7 +8,7 @@ namespace {
 
 using data::StylePart;
 
-TEST(StructureFile, MutingCharactersMuteOnZeroOnlyAndAShortStringLeavesTheRestPlaying) {
+TEST(StructureFile, MutingCharactersMuteOnZeroOnlyAndTwoFourAdjustmentMovesOnlySetRanges) {
     ChannelFlags mutes{};
     mutes.fill(1);
     ApplyMuting("0x1 0", mutes);
@@ -20,6 +20,16 @@ TEST(StructureFile, MutingCharactersMuteOnZeroOnlyAndAShortStringLeavesTheRestPl
 
     ApplyMuting("00000000000000000", mutes);  // longer than 16: the rest is ignored
     for (std::uint8_t muted : mutes) EXPECT_EQ(muted, 1);
+
+    StructureData data;
+    data.Ranges[1] = {3, 3};
+    data.Ranges[2] = {2, 5};
+    data.Ranges[3] = {7, 4};
+    AdjustRangesForTwoFour(data);
+    EXPECT_EQ(data.Ranges[1], (StructureRange{4, 4}));
+    EXPECT_EQ(data.Ranges[2], (StructureRange{3, 5}));
+    EXPECT_EQ(data.Ranges[3], (StructureRange{7, 7}));
+    EXPECT_EQ(data.Ranges[0], (StructureRange{}));
 }
 
 TEST(StructureFile, StylesAAndBReadTheirOwnSectionsAndJunkReadsAsUnset) {
@@ -41,18 +51,6 @@ TEST(StructureFile, StylesAAndBReadTheirOwnSectionsAndJunkReadsAsUnset) {
     std::string error;
     EXPECT_FALSE(LoadStructureFile("/nonexistent/Style.src", StructureStyle::A, missing, error));
     EXPECT_FALSE(error.empty());
-}
-
-TEST(StructureFile, TwoFourAdjustmentMovesRangesAndLeavesUnsetPartsUnset) {
-    StructureData data;
-    data.Ranges[1] = {3, 3};
-    data.Ranges[2] = {2, 5};
-    data.Ranges[3] = {7, 4};
-    AdjustRangesForTwoFour(data);
-    EXPECT_EQ(data.Ranges[1], (StructureRange{4, 4}));
-    EXPECT_EQ(data.Ranges[2], (StructureRange{3, 5}));
-    EXPECT_EQ(data.Ranges[3], (StructureRange{7, 7}));
-    EXPECT_EQ(data.Ranges[0], (StructureRange{}));
 }
 
 TEST(StructureFile, ApplyingSetsThePartsTheMutesAndTheIntroLeadIn) {

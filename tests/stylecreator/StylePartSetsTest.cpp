@@ -45,7 +45,7 @@ TEST(StylePartSets, MissingAndShortFilesFallBackOrAreSkipped) {
                           }));
 }
 
-TEST(StylePartSets, AFirstFileWithoutAKnownSuffixCannotBeProcessedAndAMissingOneIsSilent) {
+TEST(StylePartSets, AFirstFileWithoutAKnownSuffixCannotBeProcessedAMissingOneIsSilentAndExportsAreNamedBySet) {
     Files files;
     files.sizes["/s/sty1_v11.mid"] = 600;
     EXPECT_EQ(PlanSetImport("/s/sty1_v11.mid", files.Lookup()).Files.size(), 1U);
@@ -54,18 +54,11 @@ TEST(StylePartSets, AFirstFileWithoutAKnownSuffixCannotBeProcessedAndAMissingOne
     const SetImportPlan missing = PlanSetImport("/s/sty3_v11.mid", files.Lookup());
     EXPECT_TRUE(missing.Error.empty());
     EXPECT_TRUE(missing.Files.empty());
-}
 
-TEST(StylePartSets, ExportNamesAndChannelDefaults) {
     EXPECT_EQ(ExportSetFile("/o/", 3, 2, false), "/o/sty3_v21.mid");
     EXPECT_EQ(ExportSetFile("/o/", 1, 4, true), "/o/sty1_v31.mid");
     EXPECT_EQ(ExportSetFile("/o/", 1, 5, false), "/o/sty1_f22.mid");
     EXPECT_EQ(SinglePartFile("/o/", 7, false), "/o/sty1_f21.mid");
-    data::StyleHeader header;
-    ApplySetImportChannelDefaults(header);
-    EXPECT_EQ(header.ChannelSetup[9][7], 100);
-    EXPECT_EQ(header.ChannelSetup[13][10], 47);
-    EXPECT_EQ(header.ChannelSetup[10][7], 255);
 }
 
 }  // namespace
