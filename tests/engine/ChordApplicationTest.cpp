@@ -46,14 +46,14 @@ TEST(ChordTap, WithNoStylePlayingTheChordIsTappedForAnExternalArrangerWhileTheOu
     EngineRig rig;
     rig.Engine().TriggerVelocity = 64;
     rig.Chord(48, 1);
-    const Bytes tapped = {{0x90, 48, 64}, {0x90, 52, 64}, {0x90, 55, 64}, {0x90, 48, 0}, {0x90, 52, 0}, {0x90, 55, 0}};
-    EXPECT_EQ(BytesOf(rig.Out.Messages), tapped);
+    const MessageTriples tapped = {{0x90, 48, 64}, {0x90, 52, 64}, {0x90, 55, 64}, {0x90, 48, 0}, {0x90, 52, 0}, {0x90, 55, 0}};
+    EXPECT_EQ(TriplesOf(rig.Out.Messages), tapped);
     EXPECT_EQ(rig.Engine().PendingRoot, 0) << "the pending chord is used up";
 
     rig.Out.Open = false;
     rig.Chord(53, 1);
     EXPECT_EQ(rig.Engine().PendingRoot, 53) << "a closed output: nothing happens, the chord stays pending";
-    EXPECT_EQ(BytesOf(rig.Out.Messages), tapped);
+    EXPECT_EQ(TriplesOf(rig.Out.Messages), tapped);
 }
 
 // The chord side that names what the engine applies; SetChord is not the engine's to call here.
@@ -89,7 +89,7 @@ TEST(HarmonicPad, EachChordEndsTheOldPadNotesAndStartsTheNewOnesAtTheChannelVolu
     rig.Run(2);
     rig.Chord(53, 1);
     rig.Run(24);
-    EXPECT_EQ(BytesOf(rig.Out.OnChannel(14)), (Bytes{{0x9E, 60, 77}, {0x9E, 64, 77}, {0x9E, 67, 77}, {0x9E, 60, 0},
+    EXPECT_EQ(TriplesOf(rig.Out.OnChannel(14)), (MessageTriples{{0x9E, 60, 77}, {0x9E, 64, 77}, {0x9E, 67, 77}, {0x9E, 60, 0},
                                                    {0x9E, 64, 0}, {0x9E, 67, 0}, {0x9E, 65, 77}, {0x9E, 69, 77},
                                                    {0x9E, 72, 77}}));
 }
@@ -121,8 +121,8 @@ TEST(PlayChords, TheChordSoundsOnTheVoiceChannelAndTheNextOneEndsIt) {
     rig.Chord(48, 1);  // the same chord again sounds again without ending first
     rig.Chord(53, 1);
     // One octave up from the keyboard transposition.
-    EXPECT_EQ(BytesOf(rig.Out.OnChannel(2)),
-              (Bytes{{0x92, 60, 100}, {0x92, 64, 100}, {0x92, 67, 100}, {0x92, 60, 100}, {0x92, 64, 100}, {0x92, 67, 100},
+    EXPECT_EQ(TriplesOf(rig.Out.OnChannel(2)),
+              (MessageTriples{{0x92, 60, 100}, {0x92, 64, 100}, {0x92, 67, 100}, {0x92, 60, 100}, {0x92, 64, 100}, {0x92, 67, 100},
                      {0x92, 60, 0}, {0x92, 64, 0}, {0x92, 67, 0}, {0x92, 65, 100}, {0x92, 69, 100}, {0x92, 72, 100}}));
 }
 

@@ -34,9 +34,9 @@ TEST(ChordChange, ANoteStartedUnderOneChordEndsOnTheNoteItStartedOnAfterTheChord
 
     // Released on the note it started on, not on its new transposition, by the stream's note-off
     // after the chord change.
-    EXPECT_EQ(BytesOf(rig.Out.NoteOns(0)), (Bytes{{0x90, 67, 100}}));
+    EXPECT_EQ(TriplesOf(rig.Out.NoteOns(0)), (MessageTriples{{0x90, 67, 100}}));
     const auto offs = rig.Out.NoteOffs(0);
-    EXPECT_EQ(BytesOf(offs), (Bytes{{0x90, 67, 0}}));
+    EXPECT_EQ(TriplesOf(offs), (MessageTriples{{0x90, 67, 0}}));
     EXPECT_GT(offs.at(0).Tick, 49);
 }
 
@@ -87,9 +87,9 @@ TEST(ChordChange, AHeldStringNoteIsRevoicedWithItsVelocityWhileAPianoNoteOrACutN
     rig.Chord(F3, Major);
     rig.Run(24 + 40);  // the change happens at the next beat; then past the string note's end
     // E4 over F major, re-voiced with the velocity it was started with, and ended as such.
-    EXPECT_EQ(BytesOf(rig.Out.OnChannel(0)), (Bytes{{0xB0, 123, 0}, {0x90, 69, 90}, {0x90, 69, 0}}));
-    EXPECT_EQ(BytesOf(rig.Out.OnChannel(1)), (Bytes{{0xB1, 123, 0}, {0x91, 64, 0}})) << "the piano is cut, not re-voiced";
-    EXPECT_EQ(BytesOf(rig.Out.OnChannel(2)), (Bytes{{0xB2, 64, 0}, {0xB2, 66, 0}, {0xB2, 123, 0}, {0x92, 64, 0}}))
+    EXPECT_EQ(TriplesOf(rig.Out.OnChannel(0)), (MessageTriples{{0xB0, 123, 0}, {0x90, 69, 90}, {0x90, 69, 0}}));
+    EXPECT_EQ(TriplesOf(rig.Out.OnChannel(1)), (MessageTriples{{0xB1, 123, 0}, {0x91, 64, 0}})) << "the piano is cut, not re-voiced";
+    EXPECT_EQ(TriplesOf(rig.Out.OnChannel(2)), (MessageTriples{{0xB2, 64, 0}, {0xB2, 66, 0}, {0xB2, 123, 0}, {0x92, 64, 0}}))
         << "a cut-notes channel is cut with its pedals up";
 }
 
@@ -139,7 +139,7 @@ TEST(ChordChange, MinusOneEndsTheStylesNotesOnTheVoiceChannelButNotTheOnesThePla
     rig.Out.Clear();
     rig.Chord(F3, Major);
     rig.Run(1 + (24 - (30 % 24)));
-    EXPECT_EQ(BytesOf(rig.Out.OnChannel(0)), (Bytes{{0x90, 60, 0}}));
+    EXPECT_EQ(TriplesOf(rig.Out.OnChannel(0)), (MessageTriples{{0x90, 60, 0}}));
 }
 
 TEST(ChordChange, AReleaseAtASectionSwitchLiftsThePedalsWhereNotesOutliveThePartAndForgetsAllNotes) {
@@ -151,7 +151,7 @@ TEST(ChordChange, AReleaseAtASectionSwitchLiftsThePedalsWhereNotesOutliveThePart
     rig.Run(2);
     rig.Out.Clear();
     engine::ChordChange(rig.Session(), rig.Engine(), rig.Options(), engine::AllChannels, C3, Major, true, true);
-    EXPECT_EQ(BytesOf(rig.Out.OnChannel(0)), (Bytes{{0xB0, 64, 0}, {0xB0, 66, 0}, {0xB0, 123, 0}}));
+    EXPECT_EQ(TriplesOf(rig.Out.OnChannel(0)), (MessageTriples{{0xB0, 64, 0}, {0xB0, 66, 0}, {0xB0, 123, 0}}));
     EXPECT_EQ(rig.Engine().VelocityMap[0][60], 0);
     EXPECT_EQ(rig.Engine().ChannelSounding[0], 0);
 }
@@ -162,7 +162,7 @@ TEST(ChannelReset, SendsPedalsOffThenAllNotesOffThenAllSoundOffAndClearsTheMaps)
     rig.Engine().ChannelSounding[3] = 1;
     engine::ResetAllChannels(rig.Engine(), &rig.Out);
     ASSERT_EQ(rig.Out.Messages.size(), 64u);
-    EXPECT_EQ(BytesOf(rig.Out.OnChannel(3)), (Bytes{{0xB3, 64, 0}, {0xB3, 66, 0}, {0xB3, 123, 0}, {0xB3, 120, 0}}));
+    EXPECT_EQ(TriplesOf(rig.Out.OnChannel(3)), (MessageTriples{{0xB3, 64, 0}, {0xB3, 66, 0}, {0xB3, 123, 0}, {0xB3, 120, 0}}));
     EXPECT_EQ(rig.Engine().VelocityMap[3][40], 0);
     EXPECT_EQ(rig.Engine().ChannelSounding[3], 0);
     rig.Out.Open = false;

@@ -21,11 +21,11 @@ namespace chordella::testing {
 constexpr int C4 = 60;
 
 // Messages as {status, data 1, data 2}, to compare a whole sequence at once.
-using Bytes = std::vector<std::array<int, 3>>;
-inline Bytes BytesOf(const std::vector<SentMessage>& messages) {
-    Bytes bytes;
-    for (const SentMessage& m : messages) bytes.push_back({m.Status, m.Data1, m.Data2});
-    return bytes;
+using MessageTriples = std::vector<std::array<int, 3>>;
+inline MessageTriples TriplesOf(const std::vector<SentMessage>& messages) {
+    MessageTriples triples;
+    for (const SentMessage& m : messages) triples.push_back({m.Status, m.Data1, m.Data2});
+    return triples;
 }
 
 struct EngineRig {

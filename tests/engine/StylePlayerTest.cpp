@@ -33,7 +33,7 @@ TEST(CompressorLimiter, CapsLoudNotesAndLiftsQuietOnesExceptOnTheDrumChannelAndN
     rig.Run(48);
     rig.Out.Clear();
     rig.Run(24);
-    EXPECT_EQ(BytesOf(rig.Out.NoteOns(0)), (Bytes{{0x90, 60, 120}, {0x90, 62, 40}}));
+    EXPECT_EQ(TriplesOf(rig.Out.NoteOns(0)), (MessageTriples{{0x90, 60, 120}, {0x90, 62, 40}}));
 }
 
 TEST(FadeOut, VelocitiesDropByFiveEachBeatAndTheStyleStopsPastOneHundredAndTen) {

@@ -35,7 +35,10 @@ TEST(MainWindowKeys, HoldingATypeKeyThenAChordKeyPlaysThatTypeWithTheChosenLayou
     rig.Host().Barrier([](desktop::DesktopCore& core) {
         core.State().options.ComputerKeyboardLayout = chords::FrenchLayout;
     });
-    rig.Window().Refresh(rig.Shown());
+    // The window reads keys with the layout of the snapshot it was last shown; wait until the
+    // published one has the new layout, or a late older one would undo it.
+    ASSERT_TRUE(rig.WaitFor([&] { return rig.Host().Snapshot().KeyboardLayout == chords::FrenchLayout; }));
+    rig.Window().Refresh(rig.Host().Snapshot());
     QTest::keyClick(&rig.Window(), Qt::Key_W);
     EXPECT_STREQ(rig.Shown().ChordName.c_str(), "A maj");
     QTest::keyPress(&rig.Window(), Qt::Key_Eacute);
@@ -132,6 +135,15 @@ TEST(MainWindowKeys, MelodyKeysPlayWithTheTranspositionAutoRepeatSendsNoSecondNo
     for (const auto& [note, velocity] : rig.NoteOns(SynthOutput))
         ADD_FAILURE() << "a tap was counted: note " << note << " velocity " << velocity;
     tapWindow->close();
+    // The field still takes a typed tempo once the tap window is closed and the main window
+    // is active again (as the window manager makes it, or a click into the field).
+    rig.Window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&rig.Window()));
+    tempo->setFocus();
+    tempo->selectAll();
+    QTest::keyClicks(tempo, "84");
+    QTest::keyClick(tempo, Qt::Key_Return);
+    EXPECT_EQ(rig.Shown().Tempo, 84);
 }
 
 }  // namespace
