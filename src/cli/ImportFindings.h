@@ -9,7 +9,7 @@
 
 namespace chordella::cli {
 
-class ImportFindings final : public data::NoMidiImportLink {
+class ImportFindings final : public data::DataOnlyImportLink {
 public:
     void MarkChannelsUsed(const std::array<std::uint8_t, 16>& used) override { channelsUsed = used; }
     void SetTempo(int bpm) override { tempo = bpm; }

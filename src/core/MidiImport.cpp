@@ -52,7 +52,7 @@ void ReportControllers(midi::ControllerTable& table, const ImportResult& result)
 bool IsStyleFormat(const std::string& path) { return LowerExtension(path) != ".mid"; }
 
 MidiImporter::MidiImporter(core::Session& session, const core::Options& options, MidiImportLink* hooks)
-    : session_(session), options_(options), hooks_(hooks ? hooks : &noHooks_) {}
+    : session_(session), options_(options), hooks_(hooks ? hooks : &dataOnly_) {}
 
 ImportOutcome MidiImporter::Fail(const std::string& message) {
     // Shown even in a silent import: silence spares the user the question and the dialog,

@@ -43,14 +43,14 @@ inline constexpr const char* ImportDefaultName = "CHORDS.MID";
 
 class MidiImporter {
 public:
-    // The hooks must outlive the importer; nullptr uses NoMidiImportLink (nothing else takes part).
+    // The hooks must outlive the importer; nullptr uses DataOnlyImportLink (nothing else takes part).
     // Of the options, the style creator's timing and meter choices and "Progressbars" are read.
     MidiImporter(core::Session& session, const core::Options& options, MidiImportLink* hooks = nullptr);
     MidiImporter(const MidiImporter&) = delete;
     MidiImporter& operator=(const MidiImporter&) = delete;
 
-    // False while the import runs without the other modules (NoMidiImportLink).
-    bool LinkWired() const { return hooks_ != &noHooks_; }
+    // False while the import runs without the other modules (DataOnlyImportLink).
+    bool LinkWired() const { return hooks_ != &dataOnly_; }
 
     // Control thread. Imports `path` (the open dialog when empty; with "*" the dialog only
     // picks the import directory). `keepLeadingSilence` turns the trimming of silence before
@@ -74,7 +74,7 @@ private:
 
     core::Session& session_;
     const core::Options& options_;
-    NoMidiImportLink noHooks_;
+    DataOnlyImportLink dataOnly_;
     MidiImportLink* hooks_;
     bool silent_ = false;
     SmfLayout layout_;

@@ -49,11 +49,11 @@ public:
     virtual WorkPosition AppendPoint(const CreatorWork& work, int measure, int measureUnits) = 0;
 };
 
-// The import without the other modules: every step does nothing, the meter is 4/4 and the
-// append point is found in the creator's own chunks. MidiImporter uses it when it is given no
-// link (MidiImporter::LinkWired tells); a module with a part in only a few steps may derive
-// from it.
-class NoMidiImportLink : public MidiImportLink {
+// The import with the data layer alone: the steps of other modules are left out, the meter is
+// 4/4 and the append point is found in the creator's own chunks. MidiImporter uses it when it
+// is given no link (MidiImporter::LinkWired tells), as the command-line import report does; a
+// module with a part in only a few steps derives from it.
+class DataOnlyImportLink : public MidiImportLink {
 public:
     void StopRecording() override {}
     void ResetStyle() override {}

@@ -15,7 +15,7 @@ class LiveArranger;
 
 namespace chordella::desktop {
 
-class CreatorImportHooks final : public data::NoMidiImportLink {
+class CreatorImportHooks final : public data::DataOnlyImportLink {
 public:
     CreatorImportHooks(core::Session& session, app::AppState& app, app::LiveArranger& arranger)
         : session_(session), app_(app), arranger_(arranger) {}

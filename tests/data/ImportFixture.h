@@ -15,7 +15,7 @@
 
 namespace chordella::testing {
 
-struct RecordingHooks : data::NoMidiImportLink {
+struct RecordingHooks : data::DataOnlyImportLink {
     int MeasureUnits() override { return measureUnits; }
     void SetTempo(int bpm) override { tempos.push_back(bpm); }
     void SetMeter(const std::string& meter) override { meters.push_back(meter); }

@@ -17,7 +17,7 @@ using testing::CreatorFixture;
 
 TEST(StyleCreatorDesk, WorkFilesAskBeforeReplacingAndNoKeepsTheWork) {
     CreatorFixture f;
-    data::NoMidiImportLink imports;
+    data::DataOnlyImportLink imports;
     StyleCreatorDesk desk(*f.t.session, f.t.state, imports);
     const std::string work = f.t.home.Path() + "/groove.vxw";
 
@@ -64,7 +64,7 @@ TEST(StyleCreatorDesk, WorkFilesAskBeforeReplacingAndNoKeepsTheWork) {
 
 TEST(StyleCreatorDesk, SettingAPartTakesTheMuteBoxesAndTestingNeedsASavedStyleAndAsks) {
     CreatorFixture f;
-    data::NoMidiImportLink imports;
+    data::DataOnlyImportLink imports;
     StyleCreatorDesk desk(*f.t.session, f.t.state, imports);
     f.WriteMaterial(4);
     f.t.state.engine.ChannelMute[3] = 1;
@@ -114,7 +114,7 @@ TEST(StyleCreatorDesk, RecordingFromTheSecondInputTurnsItsClockIntoWaitsAndItsSt
     CreatorFixture f;
     core::Session& session = *f.t.session;
     LiveArranger arranger(session, f.t.state);
-    data::NoMidiImportLink imports;
+    data::DataOnlyImportLink imports;
     StyleCreatorDesk desk(session, f.t.state, imports);
     arranger.SetCreatorRecorder(&desk.Recorder());
     f.t.state.options.UnchangedMidiIn = true;
