@@ -7,9 +7,8 @@
 
 namespace chordella::desktop {
 
-EditorChordInput::EditorChordInput(app::SongEditing& editing, const chords::ChordSlotMap& slots,
-                                   std::function<bool()> stylePlaying, std::function<void()> stopStyle)
-    : editing_(editing), slots_(slots), stylePlaying_(std::move(stylePlaying)), stopStyle_(std::move(stopStyle)) {}
+EditorChordInput::EditorChordInput(app::SongEditing& editing, const chords::ChordSlotMap& slots, Transport transport)
+    : editing_(editing), slots_(slots), transport_(std::move(transport)) {}
 
 void EditorChordInput::Set(const app::EditorLiveInput& input) {
     const int measure = input_.Measure;
@@ -23,15 +22,15 @@ void EditorChordInput::Set(const app::EditorLiveInput& input) {
 
 app::TransportPeers::EditorPath EditorChordInput::Path() {
     return {[this](std::int16_t root, std::int16_t type) { return TakesPlayedChord(root, type); },
-            [this] { return SoundsChords(); }, [this] { return ChordEntryMode(); }};
+            [this] { return SoundsChords(); }, [this] { return TakesPlayedChords(); }};
 }
 
 bool EditorChordInput::TakesPlayedChord(std::int16_t root, std::int16_t type) {
-    if (!ChordEntryMode()) return false;
+    if (!TakesPlayedChords()) return false;
     if (editing_.EnterChord(input_.Measure, input_.Beat, root, type)) Entered();
     // The chord was meant for the editor even where the song has no beat for it. A style
     // that plays stops, after the tick.
-    if (stylePlaying_()) stopStyle_();
+    if (transport_.StylePlaying()) transport_.StopStyle();
     return true;
 }
 

@@ -4,7 +4,8 @@
 // control" boxes and the selected beat; this keeps them and answers the modules that ask:
 //
 //   - the transport, when a chord becomes current: with "Input chord live " ticked the chord
-//     goes into the selected beat instead of playing (a playing style stops); with
+//     goes into the selected beat instead of playing (a playing style stops), unless the
+//     chord comes from the song that plays or records, which must not write into itself; with
 //     "Acoustic chord control" ticked while the editor is active, it also sounds;
 //   - the pads, in the editor's chord-entry mode ("Input chord live ") or with the main
 //     window's " Edit" box: a pad's chord, or a section button's command, goes into the
@@ -26,16 +27,22 @@ namespace chordella::desktop {
 
 class EditorChordInput final : public chords::PadEditorLink {
 public:
-    // `stylePlaying` and `stopStyle` reach the transport; `stopStyle` runs later on the
-    // control thread, never inside the tick that entered the chord.
-    EditorChordInput(app::SongEditing& editing, const chords::ChordSlotMap& slots, std::function<bool()> stylePlaying,
-                     std::function<void()> stopStyle);
+    // What the editor asks of the transport: whether the style plays, whether the chord
+    // memory plays or records (its chords are not the player's), and to stop the style
+    // (later on the control thread, never inside the tick that entered the chord).
+    struct Transport {
+        std::function<bool()> StylePlaying;
+        std::function<bool()> ChordMemoryBusy;
+        std::function<void()> StopStyle;
+    };
+    EditorChordInput(app::SongEditing& editing, const chords::ChordSlotMap& slots, Transport transport);
 
     // What the window reports; a selection made before the latest entry is ignored.
     void Set(const app::EditorLiveInput& input);
     // The transport's side (TransportPeers::SetEditorPath).
     app::TransportPeers::EditorPath Path();
 
+    // "Input chord live " is ticked while the editor is shown.
     bool ChordEntryMode() override { return input_.Open && input_.InputLive; }
     void TakeChord(int root, int slot) override;
 
@@ -45,6 +52,8 @@ public:
     int Beat() const { return input_.Beat; }
 
 private:
+    // Played chords go to the editor: the chord memory neither plays nor records.
+    bool TakesPlayedChords() { return ChordEntryMode() && !transport_.ChordMemoryBusy(); }
     bool TakesPlayedChord(std::int16_t root, std::int16_t type);
     bool SoundsChords() const { return input_.Open && input_.Active && input_.Acoustic; }
     // The entry was written: the next goes to the following beat.
@@ -52,8 +61,7 @@ private:
 
     app::SongEditing& editing_;
     const chords::ChordSlotMap& slots_;
-    std::function<bool()> stylePlaying_;
-    std::function<void()> stopStyle_;
+    Transport transport_;
     app::EditorLiveInput input_;
     std::uint32_t entries_ = 0;
 };

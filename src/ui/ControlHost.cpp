@@ -65,8 +65,10 @@ void ControlHost::Run(HostSetup setup) {
         editing_->ProgramChangesAfterGeneration(song.FormMeasures, song.ChordMeasures);
     });
     editorInput_ = std::make_unique<desktop::EditorChordInput>(
-        *editing_, state_.chords.SlotMap, [this] { return session_->ArrangementLink().StylePlaying(); },
-        [this] { Post([](desktop::DesktopCore& core) { core.Stop(); }); });
+        *editing_, state_.chords.SlotMap,
+        desktop::EditorChordInput::Transport{[this] { return session_->ArrangementLink().StylePlaying(); },
+                                             [this] { return state_.transport.ChordPlayMode != 0; },
+                                             [this] { Post([](desktop::DesktopCore& core) { core.Stop(); }); }});
     core_->SetPadEditor(editorInput_.get());
     core_->Arranger().Songs().peers.SetEditorPath(editorInput_->Path());
     started_ = true;

@@ -26,13 +26,14 @@ struct EditorRig {
     EditorRig() {
         rig.core.Start();
         input.emplace(editing, rig.t.state.chords.SlotMap,
-                      [this] { return rig.t.session->ArrangementLink().StylePlaying(); },
-                      [this] {
-                          rig.t.session->Loop().Post([this] {
-                              ++stopped;
-                              rig.core.Stop();
-                          });
-                      });
+                      EditorChordInput::Transport{[this] { return rig.t.session->ArrangementLink().StylePlaying(); },
+                                                  [this] { return rig.t.state.transport.ChordPlayMode != 0; },
+                                                  [this] {
+                                                      rig.t.session->Loop().Post([this] {
+                                                          ++stopped;
+                                                          rig.core.Stop();
+                                                      });
+                                                  }});
         rig.core.SetPadEditor(&*input);
         rig.core.Arranger().Songs().peers.SetEditorPath(input->Path());
     }
@@ -119,6 +120,28 @@ TEST(EditorChordInput, AChordForTheEditorLeavesAnIdleStyleSilent) {
     r.rig.RunFor(std::chrono::milliseconds(500));
     EXPECT_EQ(r.rig.NoteOnsSent(), 0);
     EXPECT_EQ(r.stopped, 0);
+}
+
+// The song that plays hands its chords to the engine as a player does; with the box ticked
+// they must not be written into the song itself.
+TEST(EditorChordInput, TheSongThatPlaysIsNotWrittenIntoItself) {
+    EditorRig r;
+    ASSERT_TRUE(r.rig.core.OpenStyle(testing::AssetsFolder() + "/styles/bossa.vxs"));
+    ASSERT_TRUE(r.editing.Editor().CreateMeasures(2, 16));
+    ASSERT_TRUE(r.editing.EnterChord(1, 1, 53, 2));  // F min on the first beat
+    const auto before = r.rig.t.state.arrangement.Chords.Bytes;
+    app::EditorLiveInput live;
+    live.Open = true;
+    live.InputLive = true;
+    live.Beat = 3;
+    r.input->Set(live);
+    r.rig.core.StartStop();
+    ASSERT_TRUE(r.rig.RunUntil([&] { return r.rig.t.state.clock.TickCount > 30; }));
+    EXPECT_TRUE(r.rig.Snapshot().Playing);
+    EXPECT_EQ(r.rig.t.state.arrangement.Chords.Bytes, before);
+    EXPECT_EQ(r.input->Entries(), 0u);
+    EXPECT_EQ(r.stopped, 0);
+    r.rig.core.Stop();
 }
 
 TEST(EditorChordInput, AChordForTheEditorStopsAStyleThatPlays) {
